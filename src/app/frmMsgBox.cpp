@@ -1,0 +1,67 @@
+#include "app/frmMsgBox.h"
+
+#include "commands/modMacros.h"
+#include "platform/Modal.h"
+
+#include <QCheckBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+const QString frmMsgBox::kSection = QStringLiteral("Preferences\\MsgBoxes");
+
+frmMsgBox::frmMsgBox(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Message"));
+    Message = new QLabel(this);
+    Message->setWordWrap(true);
+    Message->setMinimumWidth(320);
+    cmdYes = new QPushButton(QStringLiteral("Yes"), this);
+    cmdNo = new QPushButton(QStringLiteral("No"), this);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    dontShow = new QCheckBox(QStringLiteral("Don't show this message again"), this);
+    cmdYes->setDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdYes);
+    buttons->addWidget(cmdNo);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Message);
+    layout->addSpacing(8);
+    layout->addLayout(buttons);
+    layout->addWidget(dontShow);
+
+    connect(cmdYes, &QPushButton::clicked, this, [this] { choose(6); });
+    connect(cmdNo, &QPushButton::clicked, this, [this] { choose(7); });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] { choose(2); });
+}
+
+bool frmMsgBox::CheckLoad() {
+    modMacros::regSettings = CRegSettings();
+    modMacros::regSettings.setCompany(QStringLiteral("Orvane Consulting"));
+    modMacros::regSettings.setAppName(QStringLiteral("Quorvantil"));
+    return modMacros::regSettings.GetSetting(kSection, boxName, QString()) != QLatin1String("OFF");
+}
+
+void frmMsgBox::choose(int answer) {
+    selectionMade_ = answer;
+    done(answer == 2 ? QDialog::Rejected : QDialog::Accepted);
+}
+
+// Every way out (a button or the close box) ends here; the tick is kept whatever was chosen.
+void frmMsgBox::done(int result) {
+    if (dontShow->isChecked() && !boxName.isEmpty())
+        modMacros::regSettings.SaveSetting(kSection, boxName, QStringLiteral("OFF"));
+    QDialog::done(result);
+}
+
+bool CMsgBox::frmMsgBox(const QString& text) {
+    ::frmMsgBox box;
+    box.Message->setText(text);
+    // Without a box name there is nowhere to remember the tick, so the box is not offered.
+    box.dontShow->hide();
+    platform::execModal(box);
+    return box.SelectionMade() != 0;
+}

@@ -1,0 +1,43 @@
+#pragma once
+#include <QDialog>
+#include <QString>
+
+class QCheckBox;
+class QLabel;
+class QPushButton;
+
+// A Yes/No/Cancel question with a "Don't show this message again" box. The tick is kept
+// as "OFF" under the box's name in "Preferences\MsgBoxes"; CheckLoad then answers false
+// and the caller skips the question.
+class frmMsgBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmMsgBox(QWidget* parent = nullptr);
+
+    static const QString kSection;
+
+    QString boxName;
+
+    bool CheckLoad();
+    // 6 Yes, 7 No, 2 Cancel; 0 while no button was chosen (also after the close box).
+    int SelectionMade() const { return selectionMade_; }
+
+    QLabel* Message;
+    QPushButton* cmdYes;
+    QPushButton* cmdNo;
+    QPushButton* cmdCancel;
+    QCheckBox* dontShow;
+
+    void done(int result) override;
+
+private:
+    void choose(int answer);
+
+    int selectionMade_ = 0;
+};
+
+// Shows frmMsgBox with a text; true when one of its buttons was chosen.
+class CMsgBox {
+public:
+    bool frmMsgBox(const QString& text);
+};

@@ -1,0 +1,7 @@
+#include "commands/modMacros.h"
+
+namespace modMacros {
+
+CRegSettings regSettings;
+
+}  // namespace modMacros

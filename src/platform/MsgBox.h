@@ -1,0 +1,42 @@
+#pragma once
+#include <QString>
+
+#include <functional>
+
+// The program's message box: button sets and answers numbered as the program has always
+// numbered them, so handlers can compare answers directly (6 Yes, 7 No, 2 Cancel).
+namespace platform {
+
+enum MsgBoxStyle : int {
+    vbOKOnly = 0,
+    vbOKCancel = 1,
+    vbAbortRetryIgnore = 2,
+    vbYesNoCancel = 3,
+    vbYesNo = 4,
+    vbRetryCancel = 5,
+    vbCritical = 16,
+    vbQuestion = 32,
+    vbExclamation = 48,
+    vbInformation = 64,
+    vbDefaultButton2 = 256,
+    vbDefaultButton3 = 512,
+};
+
+enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
+
+inline const QString kDefaultMsgBoxTitle = QStringLiteral("Quorvantile");
+
+int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = kDefaultMsgBoxTitle);
+
+struct MsgBoxCall {
+    QString text;
+    int style = vbOKOnly;
+    QString title;
+};
+
+// Answers message boxes instead of showing them (tests). An empty responder restores
+// the real boxes.
+using MsgBoxResponder = std::function<int(const MsgBoxCall&)>;
+void setMsgBoxResponder(MsgBoxResponder responder);
+
+}  // namespace platform

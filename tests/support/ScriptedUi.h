@@ -1,0 +1,83 @@
+#pragma once
+#include "platform/FileDialogs.h"
+#include "platform/MsgBox.h"
+
+#include <QList>
+#include <QString>
+#include <QTemporaryDir>
+
+#include <functional>
+
+class QDialog;
+
+namespace testing_support {
+
+// Answers message boxes in the order expected. A box nobody expected fails the test
+// (and is answered Cancel); expectations left over at the end fail it too.
+class ScriptedMsgBoxes {
+public:
+    ScriptedMsgBoxes();
+    ~ScriptedMsgBoxes();
+    ScriptedMsgBoxes(const ScriptedMsgBoxes&) = delete;
+    ScriptedMsgBoxes& operator=(const ScriptedMsgBoxes&) = delete;
+
+    // The next box must contain this text; it is answered with the given code.
+    ScriptedMsgBoxes& expect(const QString& textContains, int answer);
+    const QList<platform::MsgBoxCall>& shown() const { return shown_; }
+
+private:
+    struct Expectation {
+        QString text;
+        int answer;
+    };
+    QList<Expectation> pending_;
+    QList<platform::MsgBoxCall> shown_;
+};
+
+// Answers file dialogs in order; every request is kept for inspection.
+class ScriptedFileDialogs {
+public:
+    ScriptedFileDialogs();
+    ~ScriptedFileDialogs();
+    ScriptedFileDialogs(const ScriptedFileDialogs&) = delete;
+    ScriptedFileDialogs& operator=(const ScriptedFileDialogs&) = delete;
+
+    // The user picks this path with this filter selected (1-based; 0 = the starting one).
+    ScriptedFileDialogs& choose(const QString& path, int filterIndex = 0);
+    ScriptedFileDialogs& cancel();
+    const QList<platform::FileDialogRequest>& requests() const { return requests_; }
+
+private:
+    QList<platform::FileDialogAnswer> answers_;
+    QList<platform::FileDialogRequest> requests_;
+};
+
+// Works modal dialogs in order: each step gets the shown dialog and must close it.
+class ScriptedModals {
+public:
+    using Step = std::function<void(QDialog&)>;
+    ScriptedModals();
+    ~ScriptedModals();
+    ScriptedModals(const ScriptedModals&) = delete;
+    ScriptedModals& operator=(const ScriptedModals&) = delete;
+
+    ScriptedModals& then(Step step);
+
+private:
+    QList<Step> steps_;
+};
+
+// A fresh, private settings store and program folder for one test.
+class FreshStore {
+public:
+    FreshStore();
+    ~FreshStore();
+    QString storeFile() const;
+    QString folder() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+    QByteArray oldHome_;
+};
+
+}  // namespace testing_support

@@ -1,0 +1,19 @@
+#include "platform/RegistryStore.h"
+
+#include <QApplication>
+#include <QTemporaryDir>
+#include <gmock/gmock.h>
+
+// Every test program runs headless, with its settings and program folder in a
+// temporary folder, so no test ever touches the user's own files.
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    QTemporaryDir sandbox;
+    qputenv("QUORVANTIL_CONFIG", (sandbox.path() + QStringLiteral("/config")).toUtf8());
+    qputenv("QUORVANTIL_HOME", (sandbox.path() + QStringLiteral("/home")).toUtf8());
+    qputenv("XDG_DATA_HOME", (sandbox.path() + QStringLiteral("/xdg-data")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", (sandbox.path() + QStringLiteral("/xdg-config")).toUtf8());
+    QApplication app(argc, argv);
+    ::testing::InitGoogleMock(&argc, argv);
+    return RUN_ALL_TESTS();
+}
