@@ -1,0 +1,16 @@
+#pragma once
+#include <QList>
+#include <QString>
+
+// One line of the metadata panel. A line with an empty name whose content is a whole
+// "<link rel=...>" tag of the page is a link row: it is kept with the record but never
+// written as a meta element.
+struct MetadataLine {
+    QString name;     // element name, e.g. "DC.Title"
+    QString content;
+    QString lang;
+    QString scheme;   // "" is shown and chosen as "None"
+    bool operator==(const MetadataLine&) const = default;
+};
+
+using MetadataRecord = QList<MetadataLine>;
