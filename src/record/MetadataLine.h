@@ -10,6 +10,7 @@ struct MetadataLine {
     QString content;
     QString lang;
     QString scheme;   // "" is shown and chosen as "None"
+    bool httpEquiv = false;  // read from http-equiv: written back the same way until renamed
     bool operator==(const MetadataLine&) const = default;
 };
 
