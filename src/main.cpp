@@ -1,8 +1,9 @@
-#include "app/Form1.h"
+#include "app/modMetaMain.h"
 #include "platform/MsgBox.h"
 #include "platform/RegistryStore.h"
 
 #include <QApplication>
+#include <QStringList>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -13,7 +14,9 @@ int main(int argc, char* argv[]) {
         platform::MsgBox(message, platform::vbExclamation);
     });
 
-    Form1 window;
-    window.show();
+    // The whole command line after the program's name is one argument.
+    QStringList words = QApplication::arguments();
+    if (!words.isEmpty()) words.removeFirst();
+    modMetaMain::Main(words.join(QLatin1Char(' ')));
     return app.exec();
 }

@@ -1,19 +1,375 @@
 #include "app/Form1.h"
 
+#include "app/LogoWidget.h"
+#include "app/SplitterGrip.h"
+#include "app/modRegistry.h"
+#include "platform/MsgBox.h"
+#include "platform/StatusBar.h"
+#include "platform/Twips.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QRandomGenerator>
+#include <QResizeEvent>
+#include <QTimer>
+#include <QToolBar>
+#include <QUrl>
+
+using platform::pixelsToTwips;
+using platform::twipsToPixels;
+
 namespace {
 Form1* first = nullptr;
+
+QRect toPixels(const Layout::Rect& r) {
+    return QRect(twipsToPixels(r.left), twipsToPixels(r.top), std::max(0, twipsToPixels(r.width)),
+                 std::max(0, twipsToPixels(r.height)));
 }
+}  // namespace
 
 Form1* Form1::firstMainWindow() {
     return first;
 }
 
-Form1::~Form1() {
-    if (first == this) first = nullptr;
+Form1::Form1(bool carrier, QWidget* parent) : QMainWindow(parent), carrier_(carrier) {
+    if (!carrier_ && !first) first = this;
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    buildControls();
+    buildMenus();
 }
 
-Form1::Form1(QWidget* parent) : QMainWindow(parent) {
-    if (!first) first = this;
+Form1::~Form1() {
+    if (first == this) first = nullptr;
+    qApp->removeEventFilter(this);
+}
+
+void Form1::buildControls() {
     setWindowTitle(QStringLiteral("The Orvane Quorvantile"));
-    resize(1024, 720);
+    setMinimumSize(twipsToPixels(Layout::kMinWindowSize), twipsToPixels(Layout::kMinWindowSize));
+
+    // The client area is laid out by SizeControls, in twips, like the panes always were.
+    clientArea = new QWidget(this);
+    clientArea->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(clientArea);
+
+    Toolbar1 = new QToolBar(clientArea);
+    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    Toolbar1->setMovable(false);
+    Toolbar1->setIconSize(QSize(20, 20));
+    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    struct Button {
+        int index;
+        const char* tip;
+        QStyle::StandardPixmap icon;
+    };
+    const Button buttons[] = {
+        {2, "Previous", QStyle::SP_ArrowBack},   {3, "Next", QStyle::SP_ArrowForward},
+        {4, "Stop", QStyle::SP_BrowserStop},     {5, "Home", QStyle::SP_DirHomeIcon},
+        {6, "Refresh", QStyle::SP_BrowserReload}, {7, "Search", QStyle::SP_FileDialogContentsView},
+        {8, "Print", QStyle::SP_DialogSaveButton},
+    };
+    for (const Button& b : buttons) {
+        QAction* a = Toolbar1->addAction(style()->standardIcon(b.icon), QLatin1String(b.tip));
+        a->setToolTip(QLatin1String(b.tip));
+        a->setObjectName(QStringLiteral("Toolbar1_%1").arg(b.index));
+        toolbarButtons.set(b.index, a);
+    }
+    toolbarButtons(2)->setEnabled(false);
+    toolbarButtons(3)->setEnabled(false);
+    Toolbar1->addSeparator();
+    URL = new QComboBox(Toolbar1);
+    URL->setObjectName(QStringLiteral("URL"));
+    URL->setEditable(true);
+    URL->setInsertPolicy(QComboBox::NoInsert);
+    URL->setMaxVisibleItems(20);
+    URL->setMinimumContentsLength(20);
+    URL->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    URL->lineEdit()->setPlaceholderText(QStringLiteral("Address, file path or mtp:// command"));
+    Toolbar1->addWidget(URL);
+
+    Gif89a1 = new LogoWidget(clientArea);
+    Gif89a1->setObjectName(QStringLiteral("Gif89a1"));
+    GifOverlay = new LogoOverlay(Gif89a1);
+    GifOverlay->setObjectName(QStringLiteral("GifOverlay"));
+
+    BrowserPanel = new QFrame(clientArea);
+    BrowserPanel->setObjectName(QStringLiteral("BrowserPanel"));
+    static_cast<QFrame*>(BrowserPanel)->setFrameShape(QFrame::StyledPanel);
+
+    EditPanel = new QFrame(clientArea);
+    EditPanel->setObjectName(QStringLiteral("EditPanel"));
+    EditPanel->setFrameShape(QFrame::StyledPanel);
+    EditPanel->hide();
+
+    imgSplitter = new SplitterGrip(Qt::Vertical, clientArea);
+    imgSplitter->setObjectName(QStringLiteral("imgSplitter"));
+    imgHSplitter = new SplitterGrip(Qt::Horizontal, clientArea);
+    imgHSplitter->setObjectName(QStringLiteral("imgHSplitter"));
+    for (QWidget** bar : {&picSplitter, &picHSplitter}) {
+        auto* frame = new QFrame(clientArea);
+        frame->setAutoFillBackground(true);
+        QPalette pal = frame->palette();
+        pal.setColor(QPalette::Window, QColor(0x60, 0x60, 0x60));
+        frame->setPalette(pal);
+        frame->hide();
+        *bar = frame;
+    }
+    picSplitter->setObjectName(QStringLiteral("picSplitter"));
+    picHSplitter->setObjectName(QStringLiteral("picHSplitter"));
+    connect(imgSplitter, &SplitterGrip::pressed, this, [this] { splitterPressed(imgSplitter); });
+    connect(imgSplitter, &SplitterGrip::moved, this, [this](const QPoint& p) { splitterMoved(imgSplitter, p); });
+    connect(imgSplitter, &SplitterGrip::released, this, [this] { splitterReleased(imgSplitter); });
+    connect(imgHSplitter, &SplitterGrip::pressed, this, [this] { splitterPressed(imgHSplitter); });
+    connect(imgHSplitter, &SplitterGrip::moved, this, [this](const QPoint& p) { splitterMoved(imgHSplitter, p); });
+    connect(imgHSplitter, &SplitterGrip::released, this, [this] { splitterReleased(imgHSplitter); });
+
+    StatusBar1 = new platform::StatusBar(3, clientArea);
+    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(2000);
+    ScrollTimer = new QTimer(this);
+    ScrollTimer->setObjectName(QStringLiteral("ScrollTimer"));
+    ScrollTimer->setInterval(200);
+
+    connect(GifOverlay, &LogoOverlay::clicked, this, &Form1::GifOverlay_Click);
+    connect(GifOverlay, &LogoOverlay::dropped, this, &Form1::GifOverlay_OLEDragDrop);
+
+    // The splitters' places before the first layout.
+    imgSplitter->setGeometry(twipsToPixels(2500), 0, twipsToPixels(40), 10);
+    imgHSplitter->setGeometry(0, twipsToPixels(5000), 10, twipsToPixels(150));
+}
+
+// ---- load and close ------------------------------------------------------------------
+
+void Form1::Form_Load() {
+    if (carrier_) return;
+    shiftDown = false;
+    // Tells this window's own drags from those of other windows and other runs.
+    dragSessionTag = QString::number(QRandomGenerator::global()->generateDouble(), 'g', 17);
+    qApp->installEventFilter(this);  // the window sees every key first
+    treeIndex = 0;
+    GetRegSettings();
+    for (platform::TreeView* tree : TreeView1) {
+        if (tree) reinterpret_cast<QWidget*>(tree)->hide();
+    }
+    mnuViewTreeView->setChecked(false);
+    setupMetaPanelColumns();
+    for (const char* ext : {".kqi", ".kqs", ".kqb"}) modRegistry::registerFileType(QLatin1String(ext));
+    navArmed = true;
+    fillingRecord = false;
+    navFlags = 0;
+    loadURLList();
+    if (Form1* main = firstMainWindow()) {
+        main->StatusBar1->setPanelTag(2, QStringLiteral("Record"));
+        main->setMnuFileSaveAs();
+    }
+    ScrollTimer->stop();
+    ScrollTimer->setInterval(200);
+}
+
+void Form1::Form_Unload(bool& cancel) {
+    if (carrier_) return;
+    savePreferences();
+    if (labelEditing) labelEditing = false;
+    if (StatusBar1->panelText(2) == QLatin1String("Modified")) {
+        if (StatusBar1->panelTag(2) == QLatin1String("Record")) {
+            if (saveHtmlCheck() == platform::vbCancel) cancel = true;
+        } else if (StatusBar1->panelTag(2) == QLatin1String("List")) {
+            if (saveListCheck(QStringLiteral("before quitting")) == platform::vbCancel) cancel = true;
+        }
+    }
+    stopBrowser();
+    saveURLList();
+    // Every other window of the program goes, newest first.
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
+        QWidget* w = *it;
+        if (w != this && w->isWindow() && w->isVisible()) w->close();
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    bool cancel = false;
+    Form_Unload(cancel);
+    if (cancel) event->ignore();
+    else event->accept();
+}
+
+// ---- keys ----------------------------------------------------------------------------
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    // Only the first delivery, to the focused control of this window.
+    if (!widget || widget != QApplication::focusWidget() || widget->window() != this) return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (event->type() == QEvent::KeyRelease) {
+        if (!key->isAutoRepeat()) Form_KeyUp(key->key());
+        return false;
+    }
+    return Form_KeyDown(key->key(), key->modifiers());
+}
+
+bool Form1::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
+    QWidget* focus = QApplication::focusWidget();
+    QComboBox* combo = qobject_cast<QComboBox*>(focus);
+    if (!combo && focus) combo = qobject_cast<QComboBox*>(focus->parentWidget());
+    if (combo && combo != URL && isAncestorOf(combo)) {
+        if (keyCode == Qt::Key_Up || keyCode == Qt::Key_Down) {
+            moveCurrentLine(keyCode == Qt::Key_Up ? -1 : +1);
+            return true;
+        }
+        return false;
+    }
+    if (keyCode == Qt::Key_Shift) shiftDown = true;
+    return false;
+}
+
+void Form1::Form_KeyUp(int) {
+    shiftDown = false;
+}
+
+// ---- logo and transfer state ---------------------------------------------------------
+
+void Form1::GifOverlay_Click() {
+    GoHome();
+}
+
+void Form1::GifOverlay_OLEDragDrop(const QMimeData* data) {
+    dropOnWindow(data);
+}
+
+QString Form1::inetStateText(int state) {
+    static const char* const texts[] = {"None",          "Resolving Host",     "Host Resolved",
+                                        "Connecting",    "Connected",          "Requesting",
+                                        "Request Sent",  "Receiving Response", "Response Received",
+                                        "Finishing Metadata", "Finished Loading Metadata", "Error"};
+    return state >= 0 && state <= 11 ? QLatin1String(texts[state]) : QString();
+}
+
+void Form1::Inet1_StateChanged(int state) {
+    StatusBar1->setPanelText(3, inetStateText(state));
+}
+
+// ---- layout --------------------------------------------------------------------------
+
+double Form1::splitterX() const {
+    return pixelsToTwips(imgSplitter->x());
+}
+
+double Form1::splitterY() const {
+    return pixelsToTwips(imgHSplitter->y());
+}
+
+Layout::Input Form1::layoutInput() const {
+    Layout::Input in;
+    in.innerWidth = pixelsToTwips(clientArea->width());
+    in.innerHeight = pixelsToTwips(clientArea->height());
+    in.windowWidth = pixelsToTwips(width());
+    in.toolbarVisible = !Toolbar1->isHidden();
+    in.toolbarHeight = pixelsToTwips(Toolbar1->sizeHint().height());
+    in.statusBarVisible = !StatusBar1->isHidden();
+    in.statusBarHeight = pixelsToTwips(StatusBar1->height());
+    in.treeVisible = activeTreeVisible();
+    in.treeWidth = activeTreeWidth();
+    in.metaVisible = metaPanelVisible();
+    in.editVisible = !EditPanel->isHidden();
+    in.browserVisible = !BrowserPanel->isHidden();
+    metaPanelColumnWidths(in.nameWidth, in.langWidth, in.schemeWidth);
+    const Form1* main = firstMainWindow() ? firstMainWindow() : this;
+    in.firstWindowInnerWidth = pixelsToTwips(main->clientArea->width());
+    return in;
+}
+
+void Form1::SizeControls(double& x, double& y) {
+    const Layout::Result r = Layout::SizeControls(x, y, layoutInput());
+    applyLayout(r);
+}
+
+void Form1::applyLayout(const Layout::Result& r) {
+    Toolbar1->setGeometry(toPixels(r.toolbar));
+    Gif89a1->setGeometry(toPixels(r.logo));
+    GifOverlay->setGeometry(Gif89a1->rect());
+    if (!StatusBar1->isHidden()) {
+        const int h = StatusBar1->height();
+        StatusBar1->setGeometry(0, clientArea->height() - h, clientArea->width(), h);
+    }
+    if (!EditPanel->isHidden() || !currentHTMLFile.isEmpty()) showCurrentFile();
+    else StatusBar1->setPanelText(1, QStringLiteral("Edit not Active"));
+    if (!EditPanel->isHidden()) {
+        EditPanel->setGeometry(toPixels(r.edit));
+        placeEditPanelControls(r);
+    }
+    URL->setFixedWidth(std::max(60, twipsToPixels(r.addressBoxWidth)));
+    if (r.hideEditPanel) {
+        EditPanel->hide();
+        mnuViewEdit->setChecked(false);
+    } else {
+        placeMetaPanel(r);
+    }
+    placeTrees(r);
+    imgSplitter->setGeometry(toPixels(r.vGrip));
+    imgHSplitter->setGeometry(toPixels(r.hGrip));
+    picSplitter->move(twipsToPixels(r.x), picSplitter->y());
+    BrowserPanel->setGeometry(toPixels(r.browser));
+    imgSplitter->raise();
+    imgHSplitter->raise();
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    double x = splitterX();
+    double y = splitterY();
+    SizeControls(x, y);
+}
+
+void Form1::splitterPressed(SplitterGrip* grip) {
+    if (grip == imgSplitter) {
+        picSplitter->setGeometry(imgSplitter->x(), imgSplitter->y(), std::max(2, imgSplitter->width() / 2),
+                                 std::max(1, imgSplitter->height() - twipsToPixels(20)));
+        picSplitter->show();
+        picSplitter->raise();
+        vSplitterMoving = true;
+    } else {
+        picHSplitter->setGeometry(imgHSplitter->geometry());
+        picHSplitter->show();
+        picHSplitter->raise();
+        hSplitterMoving = true;
+    }
+}
+
+void Form1::splitterMoved(SplitterGrip* grip, const QPoint& globalPos) {
+    const QPoint local = clientArea->mapFromGlobal(globalPos);
+    if (grip == imgSplitter && vSplitterMoving) {
+        const double left = Layout::clampDrag(pixelsToTwips(local.x()), pixelsToTwips(width()));
+        picSplitter->move(twipsToPixels(left), picSplitter->y());
+    } else if (grip == imgHSplitter && hSplitterMoving) {
+        const double top = Layout::clampDrag(pixelsToTwips(local.y()), pixelsToTwips(height()));
+        picHSplitter->move(picHSplitter->x(), twipsToPixels(top));
+    }
+}
+
+void Form1::splitterReleased(SplitterGrip* grip) {
+    if (grip == imgSplitter && vSplitterMoving) {
+        double x = pixelsToTwips(picSplitter->x());
+        double y = splitterY();
+        SizeControls(x, y);
+        picSplitter->hide();
+        vSplitterMoving = false;
+    } else if (grip == imgHSplitter && hSplitterMoving) {
+        double x = pixelsToTwips(picSplitter->x());
+        double y = pixelsToTwips(picHSplitter->y());
+        SizeControls(x, y);
+        picHSplitter->hide();
+        hSplitterMoving = false;
+        imgHSplitter->raise();
+    }
 }

@@ -1,15 +1,217 @@
 #pragma once
+#include "app/CRegSettings.h"
+#include "app/ControlArray.h"
+#include "app/Layout.h"
+
 #include <QMainWindow>
+#include <QString>
+
+#include <array>
+
+class QAction;
+class QComboBox;
+class QFrame;
+class QMenu;
+class QMimeData;
+class QTimer;
+class QToolBar;
+class QToolButton;
+class LogoWidget;
+class LogoOverlay;
+class SplitterGrip;
+
+namespace platform {
+class StatusBar;
+class ListView;
+class TreeView;
+class WebBrowser;
+class Inet;
+}  // namespace platform
 
 // The main window. Its members are grouped by the part of the program that owns them;
 // each is defined in that part's folder.
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    // A carrier window only holds a browser for a new-window request: it skips the main
+    // window's load and close and never touches the first window or the stored settings.
+    explicit Form1(bool carrier = false, QWidget* parent = nullptr);
     ~Form1() override;
 
-    // The main window created at start-up (not a window that only carries a
-    // new-window request); nullptr before it exists.
+    // The main window created at start-up (not a carrier); nullptr before it exists.
     static Form1* firstMainWindow();
+    bool isCarrier() const { return carrier_; }
+
+    // ---- shell: controls ---------------------------------------------------------
+    QWidget* clientArea = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    QComboBox* URL = nullptr;
+    LogoWidget* Gif89a1 = nullptr;
+    LogoOverlay* GifOverlay = nullptr;
+    platform::StatusBar* StatusBar1 = nullptr;
+    QWidget* BrowserPanel = nullptr;
+    platform::WebBrowser* WebBrowser1 = nullptr;
+    SplitterGrip* imgSplitter = nullptr;
+    QWidget* picSplitter = nullptr;
+    SplitterGrip* imgHSplitter = nullptr;
+    QWidget* picHSplitter = nullptr;
+    QTimer* Timer1 = nullptr;       // retries a parked page load
+    QTimer* ScrollTimer = nullptr;  // the tree's auto-scroll during a drag
+    platform::Inet* Inet1 = nullptr;
+
+    // Toolbar buttons, by the index the program gives them (2 Previous, 3 Next).
+    ControlArray<QAction> toolbarButtons;
+
+    // ---- shell: menus ------------------------------------------------------------
+    QMenu* mnuFile = nullptr;
+    QMenu* mnuFileNewCatalog = nullptr;
+    ControlArray<QAction> mnuFileNew;
+    QMenu* mnuFileOpen = nullptr;
+    ControlArray<QAction> mnuFileOpenIdx;
+    QAction* mnuFileSave = nullptr;
+    QAction* mnuFileSaveList = nullptr;
+    QMenu* mnuFileSaveAs1 = nullptr;
+    ControlArray<QAction> mnuFileSaveAs;
+    QAction* mnuFilePrint = nullptr;
+    QAction* mnuFileCheckHarvest = nullptr;
+    QAction* mnuFileExit = nullptr;
+
+    QMenu* mnuEdit = nullptr;
+    QAction* mnuEditCut = nullptr;
+    QAction* mnuEditCopy = nullptr;
+    QAction* mnuEditCopyMeta = nullptr;
+    QAction* mnuEditCopyMetaRDF = nullptr;
+    QAction* mnuEditPaste = nullptr;
+    QMenu* mnuEditInsert = nullptr;
+    ControlArray<QAction> mnuEditInsertIndex;
+    QAction* mnuEditCurrentRecord = nullptr;
+    QAction* mnuEditPrefs = nullptr;
+    QAction* MnuEditIE = nullptr;
+    QAction* MnuEditFirewall = nullptr;
+
+    QMenu* mnuView = nullptr;
+    QAction* mnuViewToolbar = nullptr;
+    QAction* mnuViewStatusBar = nullptr;
+    QAction* mnuViewTreeView = nullptr;
+    QAction* mnuViewWebBrowser = nullptr;
+    QAction* mnuViewQuorvantile = nullptr;
+    QAction* mnuViewEdit = nullptr;
+
+    QMenu* mnuRes = nullptr;
+    QMenu* mnuBatch = nullptr;
+    QAction* mnuBatchShowLog = nullptr;
+    std::array<QAction*, 13> mnuBatchF{};  // F1..F12 by number; F10 is never used
+    QAction* mnuBatchPublish = nullptr;
+
+    QMenu* mnuHelp = nullptr;
+    ControlArray<QAction> mnuHelpDocIndex;
+
+    // Metadata panel context menu (items 1..9).
+    QMenu* mnuMaintMeta1 = nullptr;
+    ControlArray<QAction> mnuMaintMeta;
+
+    // ---- shell: state --------------------------------------------------------------
+    CRegSettings formSettings;
+    bool shiftDown = false;
+    QString dragSessionTag;
+    bool navArmed = true;
+    int navFlags = 0;
+    bool labelEditing = false;
+    bool vSplitterMoving = false;
+    bool hSplitterMoving = false;
+    bool fileMenuBusy = false;
+    QString FilePath;   // folder or path of the page file last opened
+    QString BatchPath;  // folder or path of the last batch file
+    QString inputText;
+
+    // ---- shell: operations ---------------------------------------------------------
+    void Form_Load();
+    // Runs when the window is closed; setting cancel keeps it open.
+    void Form_Unload(bool& cancel);
+    // Returns true when the key is swallowed.
+    bool Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
+    void Form_KeyUp(int keyCode);
+    void GifOverlay_Click();
+    void GifOverlay_OLEDragDrop(const QMimeData* data);
+    void Inet1_StateChanged(int state);
+    static QString inetStateText(int state);
+
+    void savePreferences();
+
+    // Lays the panes out for splitter positions x and y (twips), correcting them in place.
+    void SizeControls(double& x, double& y);
+    // The splitter positions as they stand.
+    double splitterX() const;
+    double splitterY() const;
+    Layout::Input layoutInput() const;
+
+    void showAboutBox();
+
+    void LoadURL();
+    void LoadURLFromLocation();
+    void GoHome();
+
+    void URLAddItem(QString& address);
+    void loadURLList();
+    void saveURLList();
+    QString historyFilePath() const;
+
+    // Files and text dropped on the logo, the address box or the metadata panel.
+    void LoadDragDrop(const QString& item);
+    void prevNextLoad2(const QString& item);
+
+    // ---- record --------------------------------------------------------------------
+    platform::ListView* MetaPanel = nullptr;
+    QFrame* EditPanel = nullptr;
+    QString currentHTMLFile;
+    QString pageSource;
+    bool fillingRecord = false;
+    bool fillingEditPanel = false;
+    bool openRecordOnLoad = false;
+
+    int saveHtmlCheck();
+    int saveListCheck(const QString& reason);
+    void setMnuFileSaveAs();
+    void showCurrentFile();
+    void editCurrentLine();
+
+    // ---- catalogues ----------------------------------------------------------------
+    std::array<platform::TreeView*, 2> TreeView1{};
+    int treeIndex = 0;
+    QString TreePath;  // path of the current list file
+    QString listType;  // "indexes" or "schema"
+    QString rootName;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void buildControls();
+    void buildMenus();
+    void GetRegSettings();
+    // The domain steps of the preferences: the Resources menu, the default domain.
+    void readDomainPreferences();
+    void writeDomainPreference();
+    void applyLayout(const Layout::Result& r);
+    void splitterPressed(SplitterGrip* grip);
+    void splitterMoved(SplitterGrip* grip, const QPoint& globalPos);
+    void splitterReleased(SplitterGrip* grip);
+    // Pane helpers of the layout and the keys.
+    void setupMetaPanelColumns();
+    bool metaPanelVisible() const;
+    void metaPanelColumnWidths(double& name, double& lang, double& scheme) const;
+    bool activeTreeVisible() const;
+    double activeTreeWidth() const;
+    void placeMetaPanel(const Layout::Result& r);
+    void placeTrees(const Layout::Result& r);
+    void placeEditPanelControls(const Layout::Result& r);
+    void moveCurrentLine(int step);
+    void stopBrowser();
+    void navigateBrowser(const QString& address);
+    void dropOnWindow(const QMimeData* data);
+
+    bool carrier_ = false;
+    bool defaultSchemaRead_ = false;
 };

@@ -1,14 +1,91 @@
 #include "app/modMetaMain.h"
 
+#include "app/Form1.h"
+#include "app/Preferences.h"
+#include "app/modFileExists.h"
+#include "app/modRegistry.h"
+#include "commands/modMTP.h"
+#include "platform/Folders.h"
+#include "platform/PathText.h"
+
+#include <QComboBox>
+
 namespace modMetaMain {
 
 namespace {
 const QString kBuiltInSchemeServer = QStringLiteral("schemes.quorvantil.example");
+
+void run(const QString& text) {
+    QString command = text;
+    modMTP::runMtpCommand(command);
 }
+}  // namespace
 
 QString defaultSchemeServer() {
     const QString own = qEnvironmentVariable("QUORVANTIL_SCHEME_SERVER").trimmed();
     return own.isEmpty() ? kBuiltInSchemeServer : own;
+}
+
+void createCacheDirs() {
+    const QString root = platform::programDataFolder();
+    for (const char* folder : {"/cache/", "/cache/indexes", "/cache/schema", "/cache/schemes", "/schemes"}) {
+        QString path = root + QLatin1String(folder);
+        modFileExists::makeSurePathExists(path);
+    }
+}
+
+QString listBaseName(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    const qsizetype slash = platform::lastPathSeparator(path);
+    if (dot < 0 || slash < 0) return QString();
+    // A dot only in a folder name: the file has no extension, so its whole name is the base.
+    if (dot < slash) return path.mid(slash + 1);
+    return path.mid(slash + 1, dot - slash - 1);
+}
+
+Form1* Main(const QString& commandLine) {
+    schemeServer = defaultSchemeServer();
+    currentLocationURL.clear();
+    currentLocationName.clear();
+    modMTP::macroRunning = false;
+
+    createCacheDirs();
+
+    auto* form = new Form1();
+    form->Form_Load();
+    form->show();
+    double x = form->splitterX();
+    double y = form->splitterY();
+    form->SizeControls(x, y);
+
+    if (commandLine.isEmpty()) {
+        run(QStringLiteral("mtp://startlogging.kqb"));
+        form->GoHome();
+        if (Preferences::showSplash == QLatin1String("Y")) form->showAboutBox();
+    } else if (commandLine.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
+               commandLine.contains(QLatin1String("https://"), Qt::CaseInsensitive)) {
+        form->URL->setEditText(commandLine);
+        form->LoadURL();
+    } else if (commandLine.contains(QLatin1String("mtp://"), Qt::CaseInsensitive)) {
+        run(commandLine);
+    } else {
+        const QString base = listBaseName(commandLine);
+        if (commandLine.contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
+            form->listType = QStringLiteral("indexes");
+            form->rootName = base;
+        } else if (commandLine.contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
+            form->listType = QStringLiteral("schema");
+            form->rootName = base;
+        }
+        run(QStringLiteral("mtp://open=") + commandLine);
+    }
+    newWindowRequested = false;
+    if (Preferences::ClearCache == QLatin1String("Y")) {
+        run(QStringLiteral("mtp://delete=all.kqs/"));
+        run(QStringLiteral("mtp://delete=all.kqi/"));
+    }
+    for (const char* ext : {".kqi", ".kqs", ".kqb"}) modRegistry::registerFileType(QLatin1String(ext));
+    return form;
 }
 
 }  // namespace modMetaMain

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+class Form1;
+
 namespace modMetaMain {
 
 // The host (without "http://") of the scheme lists, templates, help pages and repository
@@ -13,5 +15,15 @@ inline QString currentLocationURL;
 inline QString currentLocationName;
 // The browser asked for a new window; the next window created only carries that request.
 inline bool newWindowRequested = false;
+
+// Creates the cache folders under the program folder.
+void createCacheDirs();
+
+// The base name of a list file given on the command line ("" when it has no folder or no dot).
+QString listBaseName(const QString& path);
+
+// Starts the program: defaults, cache folders, the main window, the command line (the whole
+// text after the program's name), the cache clearing and the file types. Returns the window.
+Form1* Main(const QString& commandLine);
 
 }  // namespace modMetaMain

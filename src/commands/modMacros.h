@@ -16,3 +16,11 @@ inline QString openCatalogMacro;
 inline QString repositorySchemes;
 
 }  // namespace modMacros
+
+namespace modMacros {
+
+// Takes up the function-key macros of a settings section: the Macros menu items and the
+// repository's commands.
+void loadMacros(const QString& section);
+
+}  // namespace modMacros

@@ -429,6 +429,9 @@ bool RegistryStore::setValue(RegistryRoot root, const QString& key, const QStrin
             error_ = QStringLiteral("no key %1").arg(path);
             return Change::Failed;
         }
+        const auto it = k->valueIndex.constFind(Tree::fold(name));
+        if (it != k->valueIndex.cend() && k->values[*it].isText && k->values[*it].data == text)
+            return Change::Unchanged;  // nothing to write
         Tree::setValue(*k, RegistryValue{name, true, text});
         return Change::Changed;
     });

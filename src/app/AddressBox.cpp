@@ -1,0 +1,55 @@
+// The address box and its history file.
+#include "app/Form1.h"
+
+#include "app/modFileExists.h"
+#include "platform/Folders.h"
+#include "platform/MsgBox.h"
+
+#include <QComboBox>
+#include <QFile>
+#include <QLineEdit>
+#include <QSaveFile>
+
+QString Form1::historyFilePath() const {
+    return platform::programDataFolder() + QStringLiteral("/cache/URL.log");
+}
+
+void Form1::URLAddItem(QString& address) {
+    if (!address.contains(QLatin1String("://"), Qt::CaseInsensitive)) address = QStringLiteral("http://") + address;
+    const QString upper = address.toUpper();
+    for (int i = 0; i < URL->count(); ++i) {
+        if (URL->itemText(i).toUpper() == upper) return;
+    }
+    const QString text = URL->currentText();
+    URL->insertItem(0, address);
+    URL->setEditText(text);
+}
+
+void Form1::saveURLList() {
+    const int n = std::min(URL->count(), 19);
+    QByteArray bytes;
+    for (int i = 0; i < n; ++i) bytes += URL->itemText(i).toUtf8() + "\r\n";
+    QSaveFile out(historyFilePath());
+    if (out.open(QIODevice::WriteOnly)) {
+        out.write(bytes);
+        out.commit();
+    }
+}
+
+void Form1::loadURLList() {
+    const QString path = historyFilePath();
+    if (!modFileExists::fileExists(path)) return;
+    QFile file(path);
+    // An unreadable history file never stops the start.
+    if (!file.open(QIODevice::ReadOnly)) return;
+    const QString text = QString::fromUtf8(file.readAll());
+    qsizetype start = 0;
+    // Every line read goes to the top, so the list comes out in the file's reverse order;
+    // text after the last line feed is not a line.
+    for (qsizetype lf = text.indexOf(QLatin1Char('\n')); lf >= 0; lf = text.indexOf(QLatin1Char('\n'), start)) {
+        QString line = text.mid(start, lf - start);
+        line.remove(QLatin1Char('\r'));
+        start = lf + 1;
+        URLAddItem(line);
+    }
+}

@@ -1,0 +1,179 @@
+// The main window's menus: every item the program names exists here with its caption
+// and shortcut; each part of the program connects its own handlers.
+#include "app/Form1.h"
+
+#include <QAction>
+#include <QMenu>
+#include <QMenuBar>
+
+namespace {
+
+QAction* item(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut = {}) {
+    auto* action = menu->addAction(caption);
+    action->setObjectName(name);
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    return action;
+}
+
+QAction* separator(QMenu* menu, const QString& name) {
+    QAction* action = menu->addSeparator();
+    action->setObjectName(name);
+    return action;
+}
+
+QMenu* submenu(QMenu* parent, const QString& name, const QString& caption) {
+    QMenu* menu = parent->addMenu(caption);
+    menu->setObjectName(name);
+    menu->menuAction()->setObjectName(name);
+    return menu;
+}
+
+// Element `index` of a control array is named name_index.
+QAction* element(QMenu* menu, ControlArray<QAction>& array, const QString& name, int index,
+                 const QString& caption, const QKeySequence& shortcut = {}) {
+    QAction* action = caption == QLatin1String("-") ? menu->addSeparator() : menu->addAction(caption);
+    action->setObjectName(name + QLatin1Char('_') + QString::number(index));
+    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
+    array.set(index, action);
+    return action;
+}
+
+}  // namespace
+
+void Form1::buildMenus() {
+    QMenuBar* bar = menuBar();
+
+    mnuFile = bar->addMenu(QStringLiteral("&File"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    mnuFileNewCatalog = submenu(mnuFile, QStringLiteral("mnuFileNewCatalog"), QStringLiteral("New"));
+    const char* newItems[] = {"Insert Default Template", "New Quorvantile Server Record", "RSS Channel",
+                              "Harvest Control List...", "Local Catalog...", "Scheme...", "Quorvantile Window"};
+    for (int i = 1; i <= 7; ++i)
+        element(mnuFileNewCatalog, mnuFileNew, QStringLiteral("mnuFileNew"), i, QLatin1String(newItems[i - 1]),
+                i == 2 ? QKeySequence(QStringLiteral("Ctrl+N")) : QKeySequence());
+    mnuFileOpen = submenu(mnuFile, QStringLiteral("mnuFileOpen"), QStringLiteral("Open..."));
+    const char* openItems[] = {"HTML File...", "Metadata Template...", "Macro Set",
+                               "Quorvantile Server record for current URL", "-", "Local Catalog...",
+                               "Metadata Scheme or Schema...", "Harvest Control List...", "RSS Channel",
+                               "Network or Local Directory..."};
+    for (int i = 1; i <= 10; ++i)
+        element(mnuFileOpen, mnuFileOpenIdx, QStringLiteral("mnuFileOpenIdx"), i, QLatin1String(openItems[i - 1]),
+                i == 4 ? QKeySequence(QStringLiteral("Ctrl+O")) : QKeySequence());
+    mnuFileSave = item(mnuFile, QStringLiteral("mnuFileSave"), QStringLiteral("Save Record"),
+                       QKeySequence(QStringLiteral("Ctrl+S")));
+    mnuFileSaveList = item(mnuFile, QStringLiteral("mnuFileSaveList"), QStringLiteral("Save Subject Index"),
+                           QKeySequence(QStringLiteral("Ctrl+T")));
+    mnuFileSaveList->setVisible(false);
+    mnuFileSaveList->setEnabled(false);
+    mnuFileSaveAs1 = submenu(mnuFile, QStringLiteral("mnuFileSaveAs1"), QStringLiteral("Save As..."));
+    const char* saveAsItems[] = {"HTML File...", "Quorvantile Server Record...", "Template...", "Scheme...",
+                                 "Local Catalog...", "Harvest Control List...", "Rich Site Summary (RSS Channel)"};
+    for (int i = 1; i <= 7; ++i)
+        element(mnuFileSaveAs1, mnuFileSaveAs, QStringLiteral("mnuFileSaveAs"), i, QLatin1String(saveAsItems[i - 1]));
+    mnuFilePrint = item(mnuFile, QStringLiteral("mnuFilePrint"), QStringLiteral("Print..."),
+                        QKeySequence(QStringLiteral("Ctrl+P")));
+    separator(mnuFile, QStringLiteral("mnuFileSep00"));
+    mnuFileCheckHarvest =
+        item(mnuFile, QStringLiteral("mnuFileCheckHarvest"), QStringLiteral("Check for Harvest Control List"));
+    separator(mnuFile, QStringLiteral("mnuFileSep01"));
+    mnuFileExit = item(mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("Exit"));
+
+    mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
+    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
+    mnuEditCut = item(mnuEdit, QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"));
+    mnuEditCopy = item(mnuEdit, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"));
+    mnuEditCopyMeta = item(mnuEdit, QStringLiteral("mnuEditCopyMeta"), QStringLiteral("Copy Metadata to Clip as HTML"));
+    mnuEditCopyMetaRDF =
+        item(mnuEdit, QStringLiteral("mnuEditCopyMetaRDF"), QStringLiteral("Copy Metadata to Clip as RDF"));
+    mnuEditPaste = item(mnuEdit, QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"));
+    separator(mnuEdit, QStringLiteral("mnuEditNothing"));
+    mnuEditInsert = submenu(mnuEdit, QStringLiteral("mnuEditInsert"), QStringLiteral("Insert Special Character"));
+    element(mnuEditInsert, mnuEditInsertIndex, QStringLiteral("mnuEditInsertIndex"), 1, QStringLiteral("® Symbol"));
+    element(mnuEditInsert, mnuEditInsertIndex, QStringLiteral("mnuEditInsertIndex"), 2, QStringLiteral("© Symbol"));
+    mnuEditCurrentRecord = item(mnuEdit, QStringLiteral("mnuEditCurrentRecord"), QStringLiteral("Edit Current Record"),
+                                QKeySequence(QStringLiteral("Ctrl+E")));
+    separator(mnuEdit, QStringLiteral("mnunothing_0"));
+    mnuEditPrefs = item(mnuEdit, QStringLiteral("mnuEditPrefs"), QStringLiteral("Quorvantile Preferences"));
+    MnuEditIE = item(mnuEdit, QStringLiteral("MnuEditIE"), QStringLiteral("Internet Preferences"));
+    MnuEditFirewall = item(mnuEdit, QStringLiteral("MnuEditFirewall"), QStringLiteral("Firewall Preferences"));
+
+    mnuView = bar->addMenu(QStringLiteral("&View"));
+    mnuView->setObjectName(QStringLiteral("mnuView"));
+    const auto check = [](QAction* a) {
+        a->setCheckable(true);
+        a->setChecked(true);
+        return a;
+    };
+    mnuViewToolbar = check(item(mnuView, QStringLiteral("mnuViewToolbar"), QStringLiteral("Tool Bar")));
+    mnuViewStatusBar = check(item(mnuView, QStringLiteral("mnuViewStatusBar"), QStringLiteral("Status Bar")));
+    mnuViewTreeView = check(item(mnuView, QStringLiteral("mnuViewTreeView"), QStringLiteral("Tree View"),
+                                 QKeySequence(QStringLiteral("Ctrl+G"))));
+    mnuView->addSeparator();
+    mnuViewWebBrowser = check(item(mnuView, QStringLiteral("mnuViewWebBrowser"), QStringLiteral("Web Browser")));
+    mnuViewQuorvantile = check(item(mnuView, QStringLiteral("mnuViewQuorvantile"), QStringLiteral("Quorvantile"),
+                                    QKeySequence(QStringLiteral("Ctrl+H"))));
+    mnuViewEdit = check(
+        item(mnuView, QStringLiteral("mnuViewEdit"), QStringLiteral("Edit Panel"), QKeySequence(QStringLiteral("Ctrl+I"))));
+
+    mnuRes = bar->addMenu(QStringLiteral("Metadata &Resources"));
+    mnuRes->setObjectName(QStringLiteral("mnuRes"));
+
+    mnuBatch = bar->addMenu(QStringLiteral("&Macros"));
+    mnuBatch->setObjectName(QStringLiteral("mnuBatch"));
+    mnuBatchShowLog = item(mnuBatch, QStringLiteral("mnuBatchShowLog"), QStringLiteral("Edit Macros..."),
+                           QKeySequence(QStringLiteral("Ctrl+M")));
+    separator(mnuBatch, QStringLiteral("mnuBatchdash"));
+    for (int f = 1; f <= 12; ++f) {
+        if (f == 10) continue;
+        const QString key = QStringLiteral("F%1").arg(f);
+        QAction* a = item(mnuBatch, QStringLiteral("mnuBatch") + key, key, QKeySequence(key));
+        a->setVisible(false);
+        mnuBatchF[size_t(f)] = a;
+    }
+    separator(mnuBatch, QStringLiteral("mnuBatchdash2"));
+    mnuBatchPublish = item(mnuBatch, QStringLiteral("mnuBatchPublish"), QStringLiteral("Publish Current Macro Set"));
+
+    mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    item(mnuHelp, QStringLiteral("mnuHelpTutorial"), QStringLiteral("Tutorial"));
+    QAction* cookbooks = item(mnuHelp, QStringLiteral("mnuHelpCookbooks"), QStringLiteral("Cookbooks"));
+    cookbooks->setVisible(false);
+    cookbooks->setEnabled(false);
+    QMenu* documentation = submenu(mnuHelp, QStringLiteral("mnuHelpDocumentation"), QStringLiteral("Documentation"));
+    const char* docItems[] = {"Table Of Contents", "Overview of Quorvantile", "Creating metadata in Quorvantile",
+                              "Getting Started", "Quick Tour", "Menus", "The Web Browser",
+                              "The Metadata Display Panel", "The Metadata Edit Panel", "The Tree View",
+                              "The Status Bar", "The Tool Bar", "Macro Langauge", "Tutorial on Macros in Tree Views"};
+    for (int i = 1; i <= 14; ++i) {
+        if (i == 6 || i == 13) {
+            const bool menus = i == 6;
+            QMenu* sub = submenu(documentation, menus ? QStringLiteral("mnuHelpDocMenus") : QStringLiteral("mnuHelpDocMacros"),
+                                 QLatin1String(docItems[i - 1]));
+            sub->menuAction()->setObjectName(QStringLiteral("mnuHelpDocIndex_%1").arg(i));
+            const char* menuItems[] = {"File Menu", "Edit Menu", "View Menu", "Metadata Resources", "Macros", "Help"};
+            const char* macroItems[] = {"Inserting Metadata", "HTML Macros", "Scheme Macros",
+                                        "Subject Index Macros", "Template and Batch Macros", "External Macros"};
+            for (int j = 1; j <= 6; ++j) {
+                QAction* a = sub->addAction(QLatin1String(menus ? menuItems[j - 1] : macroItems[j - 1]));
+                a->setObjectName((menus ? QStringLiteral("mnuHelpDocMenus_") : QStringLiteral("mnuHelpDocMacros_")) +
+                                 QString::number(j));
+            }
+            continue;
+        }
+        element(documentation, mnuHelpDocIndex, QStringLiteral("mnuHelpDocIndex"), i, QLatin1String(docItems[i - 1]));
+    }
+    separator(mnuHelp, QStringLiteral("mnublank"));
+    item(mnuHelp, QStringLiteral("mnuHelpAbout"), QStringLiteral("About Quorvantile"));
+    QAction* whatsNew = item(mnuHelp, QStringLiteral("mnuHelpWhatsNew"), QStringLiteral("What's New"));
+    whatsNew->setVisible(false);
+    whatsNew->setEnabled(false);
+
+    // The metadata panel's context menu.
+    mnuMaintMeta1 = new QMenu(this);
+    mnuMaintMeta1->setObjectName(QStringLiteral("mnuMaintMeta1"));
+    const char* metaItems[] = {"Add Custom Line", "Add AGLS Line", "Edit Line", "-", "Delete Line",
+                               "Delete all Lines", "-", "Close Metadata View", "Cancel Editing this page"};
+    for (int i = 1; i <= 9; ++i)
+        element(mnuMaintMeta1, mnuMaintMeta, QStringLiteral("mnuMaintMeta"), i, QLatin1String(metaItems[i - 1]));
+    mnuMaintMeta(9)->setEnabled(false);
+}

@@ -1,0 +1,76 @@
+#include "app/Layout.h"
+
+#include <cmath>
+
+namespace Layout {
+
+Result SizeControls(double& x, double& y, const Input& in) {
+    Result r;
+    const double SW = in.innerWidth;
+    const double SH = in.innerHeight;
+
+    if (x < 1500) x = 2000;
+    if (x > in.windowWidth - 2000) x = in.windowWidth - 2000;
+    if (y < 1000) y = 1000;
+    if (y > SH - 2000) y = SH - 2000;
+
+    const double T = in.toolbarVisible ? in.toolbarHeight + 95 : 0;
+    r.toolbarRowHeight = T;
+    r.toolbar = {0, 95, SW - 400, in.toolbarHeight};
+    r.logo = {SW - 400, 0, 400, T > 0 ? T : in.toolbarHeight + 95};
+
+    const double S = in.statusBarVisible ? std::round(in.statusBarHeight) : 0;
+
+    if (in.layoutAdjust) {
+        if (!in.treeVisible) x = 0;
+        if (!in.metaVisible) y = SH - T;
+    }
+
+    const double E = in.editVisible ? kEditPanelHeight : 0;
+    if (in.editVisible) {
+        r.edit = {x + 40, y + 150, SW - (x + 40), E};
+        r.editContentWidth = r.edit.width - 1700;
+        r.editCloseTop = 100;
+        r.editCloseLeft = r.edit.width - 285;
+    }
+
+    r.addressBoxWidth = SW - 4500;
+
+    if (!in.metaVisible) {
+        r.hideEditPanel = true;
+    } else {
+        r.meta.left = x + 40;
+        r.meta.width = SW - r.meta.left;
+        if (in.editVisible) {
+            r.meta.top = y + 150 + E;
+            r.meta.height = SH - S - y - 150 - E;
+        } else {
+            r.meta.top = y + 150;
+            r.meta.height = SH - (S + y + 150);
+        }
+        const double others = std::round(in.nameWidth + in.langWidth + in.schemeWidth);
+        r.contentColumnWidth = in.firstWindowInnerWidth - others - (in.treeVisible ? in.treeWidth : 0);
+    }
+
+    if (in.treeVisible) r.tree = {0, T, x, SH - (S + T)};
+
+    r.vGrip = {x, T, 40, SH - (S + T)};
+    r.hGrip = {x + 40, y, SW - (x + 40), 150};
+
+    r.browser.top = T;
+    r.browser.left = x + 40;
+    r.browser.width = SW - r.browser.left;
+    r.browser.height = in.metaVisible ? y - T : SH - (S + T);
+
+    r.x = x;
+    r.y = y;
+    return r;
+}
+
+double clampDrag(double pointer, double windowExtent) {
+    if (pointer < kSplitterDragMargin) return kSplitterDragMargin;
+    if (pointer > windowExtent - kSplitterDragMargin) return windowExtent - kSplitterDragMargin;
+    return pointer;
+}
+
+}  // namespace Layout

@@ -1,0 +1,13 @@
+// Opening files and text dropped on the window.
+#include "app/Form1.h"
+
+#include "platform/MsgBox.h"
+
+void Form1::LoadDragDrop(const QString& item) {
+    platform::MsgBox(QStringLiteral("Opening dropped items is not available in this build: ") + item,
+                     platform::vbExclamation);
+}
+
+void Form1::prevNextLoad2(const QString&) {}
+
+void Form1::showAboutBox() {}

@@ -1,0 +1,132 @@
+// Reading the preferences at start-up and writing them back.
+#include "app/Form1.h"
+
+#include "app/Preferences.h"
+#include "app/modMetaMain.h"
+#include "commands/modMacros.h"
+#include "platform/Folders.h"
+#include "platform/PathText.h"
+#include "platform/Twips.h"
+
+#include <QGuiApplication>
+#include <QScreen>
+
+using platform::pixelsToTwips;
+using platform::twipsToPixels;
+
+namespace {
+
+const QString kPosition = QStringLiteral("Position Data");
+const QString kFiles = QStringLiteral("File Settings");
+const QString kPrefs = QStringLiteral("Preferences");
+const char* const kFunctionKeys[] = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F11", "F12"};
+
+// A stored measure that is not a number takes the default.
+double measure(const CRegSettings& s, const QString& name, double fallback) {
+    bool ok = false;
+    const double value = s.GetSetting(kPosition, name, QString::number(fallback)).trimmed().toDouble(&ok);
+    return ok && std::isfinite(value) ? value : fallback;
+}
+
+// Brings a window rectangle back onto a screen when it lies off every one.
+QRect onScreen(QRect rect) {
+    const auto screens = QGuiApplication::screens();
+    if (screens.isEmpty()) return rect;
+    for (const QScreen* screen : screens) {
+        const QRect visible = screen->availableGeometry().intersected(rect);
+        if (visible.width() >= 100 && visible.height() >= 50) return rect;
+    }
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    rect.setSize(rect.size().boundedTo(area.size()));
+    rect.moveTopLeft(area.topLeft() + QPoint(40, 40));
+    if (!area.contains(rect)) rect.moveTopLeft(area.topLeft());
+    return rect;
+}
+
+QString programFolderWithSlash() {
+    return platform::programDataFolder() + QLatin1Char('/');
+}
+
+}  // namespace
+
+void Form1::GetRegSettings() {
+    formSettings = CRegSettings();
+    formSettings.setCompany(QStringLiteral("Orvane Consulting"));
+    formSettings.setAppName(QStringLiteral("Quorvantil"));
+    setWindowTitle(QStringLiteral("The Orvane Quorvantile"));
+
+    const double left = measure(formSettings, QStringLiteral("Left"), 2625);
+    const double top = measure(formSettings, QStringLiteral("Top"), 1560);
+    const double width = measure(formSettings, QStringLiteral("Width"), 10110);
+    const double height = measure(formSettings, QStringLiteral("Height"), 7050);
+    const QRect rect = onScreen(QRect(twipsToPixels(left), twipsToPixels(top),
+                                      std::max(twipsToPixels(width), minimumWidth()),
+                                      std::max(twipsToPixels(height), minimumHeight())));
+    move(rect.topLeft());
+    resize(rect.size());
+
+    FilePath = formSettings.GetSetting(kFiles, QStringLiteral("FilePath"), programFolderWithSlash());
+    FilePath = platform::folderPart(FilePath);
+    BatchPath = formSettings.GetSetting(kFiles, QStringLiteral("BatchPath"), programFolderWithSlash());
+
+    using namespace Preferences;
+    Home = formSettings.GetSetting(kPrefs, QStringLiteral("Home"), QStringLiteral("http://") + modMetaMain::schemeServer);
+    FileNewURL = formSettings.GetSetting(kPrefs, QStringLiteral("FileNewURL"), QString());
+    charEncoding = formSettings.GetSetting(kPrefs, QStringLiteral("charEncoding"), QStringLiteral("2"));
+    siteAdmin = formSettings.GetSetting(kPrefs, QStringLiteral("siteAdmin"), QString());
+    siteAdminEmail = formSettings.GetSetting(kPrefs, QStringLiteral("siteAdminEmail"), QString());
+
+    // Function-key macros kept by older versions directly under "Preferences".
+    for (const char* key : kFunctionKeys) {
+        const QString name = QLatin1String(key);
+        const QString old = formSettings.GetSetting(kPrefs, name, QString());
+        if (!old.isEmpty() && !old.contains(QLatin1String("unused"), Qt::CaseInsensitive))
+            formSettings.SaveSetting(QStringLiteral("Preferences\\Macros"), name,
+                                     name + QLatin1String(" - Macro|") + old);
+    }
+    modMacros::loadMacros(QStringLiteral("Preferences\\Macros"));
+
+    ClearCache = formSettings.GetSetting(kPrefs, QStringLiteral("ClearCache"), QStringLiteral("Y"));
+    Language = formSettings.GetSetting(kPrefs, QStringLiteral("Language"), QStringLiteral("Australian"));
+    CompleteMtp = formSettings.GetSetting(kPrefs, QStringLiteral("CompleteMtp"), QStringLiteral("Y"));
+    UseLinkRel = formSettings.GetSetting(kPrefs, QStringLiteral("UseLinkRel"), QStringLiteral("Y"));
+    checkHarvest = formSettings.GetSetting(kPrefs, QStringLiteral("checkHarvest"), QStringLiteral("N"));
+    showSplash = formSettings.GetSetting(kPrefs, QStringLiteral("showSplash"), QStringLiteral("Y"));
+    fixMeta = formSettings.GetSetting(kPrefs, QStringLiteral("fixMeta"), QStringLiteral("N"));
+    TreePath = formSettings.GetSetting(kPrefs, QStringLiteral("schemeTree"), programFolderWithSlash() + QLatin1String("schemes/"));
+    INETname = formSettings.GetSetting(kPrefs, QStringLiteral("INETname"), QString());
+    INETid = formSettings.GetSetting(kPrefs, QStringLiteral("INETid"), QString());
+
+    readDomainPreferences();
+}
+
+void Form1::savePreferences() {
+    if (carrier_) return;
+    formSettings.SaveSetting(kPosition, QStringLiteral("Left"), QString::number(qRound(pixelsToTwips(x()))));
+    formSettings.SaveSetting(kPosition, QStringLiteral("Top"), QString::number(qRound(pixelsToTwips(y()))));
+    formSettings.SaveSetting(kPosition, QStringLiteral("Width"), QString::number(qRound(pixelsToTwips(width()))));
+    formSettings.SaveSetting(kPosition, QStringLiteral("Height"), QString::number(qRound(pixelsToTwips(height()))));
+
+    formSettings.SaveSetting(kFiles, QStringLiteral("TreePath"), TreePath);
+    formSettings.SaveSetting(kFiles, QStringLiteral("FilePath"), FilePath);
+    formSettings.SaveSetting(kFiles, QStringLiteral("BatchPath"), BatchPath);
+
+    using namespace Preferences;
+    formSettings.SaveSetting(kPrefs, QStringLiteral("Home"), Home);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("FileNewURL"), FileNewURL);
+    for (const char* key : kFunctionKeys) formSettings.DeleteSetting(kPrefs, QLatin1String(key));
+    formSettings.SaveSetting(kPrefs, QStringLiteral("ClearCache"), ClearCache);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("Language"), Language);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("CompleteMTP"), CompleteMtp);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("UseLinkRel"), UseLinkRel);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("checkHarvest"), checkHarvest);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("showSplash"), showSplash);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("fixMeta"), fixMeta);
+    writeDomainPreference();
+    formSettings.SaveSetting(kPrefs, QStringLiteral("charEncoding"), charEncoding);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("siteAdmin"), siteAdmin);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("siteAdminEmail"), siteAdminEmail);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("schemeTree"), TreePath);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("INETname"), INETname);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("INETid"), INETid);
+}

@@ -1,0 +1,94 @@
+#include "app/modRegistry.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QFile>
+#include <QProcess>
+#include <QSaveFile>
+#include <QStandardPaths>
+
+namespace modRegistry {
+namespace {
+
+const QString kDocumentClass = QStringLiteral("Quorvantile.Document");
+
+struct FileKind {
+    const char* extension;
+    const char* mimeType;
+    const char* comment;
+};
+const FileKind kKinds[] = {
+    {".kqi", "application/x-quorvantil-catalog", "Quorvantil catalogue"},
+    {".kqs", "application/x-quorvantil-scheme", "Quorvantil scheme list"},
+    {".kqb", "application/x-quorvantil-batch", "Quorvantil command batch"},
+};
+
+QString dataHome() {
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (base.isEmpty() || !QDir::isAbsolutePath(base)) base = QDir::homePath() + QStringLiteral("/.local/share");
+    return base;
+}
+
+// Writes the file only when its text changed; true when it was written.
+bool writeIfChanged(const QString& path, const QByteArray& bytes) {
+    QFile current(path);
+    if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes) return false;
+    current.close();
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QSaveFile out(path);
+    if (!out.open(QIODevice::WriteOnly)) return false;
+    out.write(bytes);
+    return out.commit();
+}
+
+// The desktop side of the association: one MIME package for the three kinds and a
+// desktop entry that opens them with this program.
+void registerWithDesktop() {
+    QByteArray mime = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                      "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
+    QStringList types;
+    for (const FileKind& kind : kKinds) {
+        mime += QByteArray("  <mime-type type=\"") + kind.mimeType + "\">\n    <comment>" + kind.comment +
+                "</comment>\n    <glob pattern=\"*" + kind.extension + "\"/>\n  </mime-type>\n";
+        types << QLatin1String(kind.mimeType);
+    }
+    mime += "</mime-info>\n";
+    const QString mimeRoot = dataHome() + QStringLiteral("/mime");
+    if (writeIfChanged(mimeRoot + QStringLiteral("/packages/quorvantil.xml"), mime))
+        QProcess::startDetached(QStringLiteral("update-mime-database"), {mimeRoot});
+
+    QString program = QCoreApplication::applicationFilePath();
+    program.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
+    const QString entry = QStringLiteral(
+                              "[Desktop Entry]\nType=Application\nName=Quorvantil\n"
+                              "Comment=Edit the metadata of web pages\nExec=\"%1\" %f\nTerminal=false\n"
+                              "Categories=Office;WebDevelopment;\nMimeType=%2;\n")
+                              .arg(program, types.join(QLatin1Char(';')));
+    const QString applications = dataHome() + QStringLiteral("/applications");
+    if (writeIfChanged(applications + QStringLiteral("/quorvantil.desktop"), entry.toUtf8()))
+        QProcess::startDetached(QStringLiteral("update-desktop-database"), {applications});
+}
+
+}  // namespace
+
+void createNewKey(const QString& keyName, platform::RegistryRoot root) {
+    platform::registry().createKey(root, keyName);
+}
+
+void setKeyValue(const QString& keyName, const QString& valueName, const QString& value) {
+    platform::registry().setValue(platform::RegistryRoot::ClassesRoot, keyName, valueName, value);
+}
+
+void registerFileType(const QString& extension) {
+    using platform::RegistryRoot;
+    createNewKey(extension, RegistryRoot::ClassesRoot);
+    setKeyValue(extension, QString(), kDocumentClass);
+    createNewKey(kDocumentClass + QStringLiteral("\\shell\\open\\command"), RegistryRoot::ClassesRoot);
+    setKeyValue(kDocumentClass, QString(), QStringLiteral("Quorvantile Document"));
+    setKeyValue(kDocumentClass + QStringLiteral("\\shell\\open\\command"), QString(),
+                QCoreApplication::applicationFilePath() + QStringLiteral(" %1"));
+    registerWithDesktop();
+}
+
+}  // namespace modRegistry
