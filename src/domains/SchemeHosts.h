@@ -1,0 +1,19 @@
+#pragma once
+#include <QString>
+
+// The web hosts the domain code names besides the scheme server (modMetaMain::schemeServer,
+// which is always read afresh). Kept together so a deployment changes them in one place.
+namespace SchemeHosts {
+
+// The scheme server's own fixed web host: the GILS templates name it directly.
+inline const QString schemeWebHost = QStringLiteral("www.schemes.quorvantil.example");
+// The second scheme host: NZGLS, SA.DETE, NOHSC and SCORM tutorials, and some lists and templates.
+inline const QString secondSchemeHost = QStringLiteral("resources.quorvantil.example");
+// State government host A: the Utah tutorials, templates and home pages.
+inline const QString stateHostA = QStringLiteral("gils.state-government-a.example");
+// State government host B: the Utah scheme lists.
+inline const QString stateHostB = QStringLiteral("schemes.state-government-b.example");
+// The state library host of the Montana subject list.
+inline const QString stateLibraryHost = QStringLiteral("catalogue.state-library.example");
+
+}  // namespace SchemeHosts

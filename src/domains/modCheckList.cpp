@@ -1,0 +1,67 @@
+#include "domains/modCheckList.h"
+
+#include "app/modMetaMain.h"
+#include "domains/SchemeHosts.h"
+
+namespace modCheckList {
+
+void fillSchemaCatalogue() {
+    const QString server = QStringLiteral("http://") + modMetaMain::schemeServer;
+    const QString second = QStringLiteral("http://") + SchemeHosts::secondSchemeHost;
+    const QString stateA = QStringLiteral("http://") + SchemeHosts::stateHostA;
+    struct Row {
+        const char* longName;
+        const char* shortName;
+        QString tutorial;
+    };
+    const Row rows[] = {
+        {"Dublin Core (DC)", "Dublin Core", server + QStringLiteral("/tutorial/DC.html")},
+        {"Australian Government Locator Service 1.3(AGLS)", "AGLS1.3", server + QStringLiteral("/tutorial/AGLS.html")},
+        {"Australian Government Locator Service 1.3(AGLS ACT)", "AGLS1.3 (ACT)",
+         server + QStringLiteral("/tutorial/AGLS.html")},
+        {"Australian Justice Sector", "JSMS", server + QStringLiteral("/tutorial/JSMS.html")},
+        {"Center for Disease Control", "CDC", server + QStringLiteral("/tutorial/DC.html")},
+        {"GILS-ARIZONA", "GILS-ARIZONA", server + QStringLiteral("/tutorial/GILS-Arizona.html")},
+        {"GILS-MONTANA", "GILS-MONTANA", server + QStringLiteral("/tutorial/GILS-Montana.html")},
+        {"GILS-OREGON", "GILS-OREGON", server + QStringLiteral("/tutorial/GILS-Oregon.html")},
+        {"GILS-UTAH", "GILS-UTAH", stateA + QStringLiteral("/gils/tutorial.htm")},
+        {"DublinCore-UTAH", "DC-UTAH", stateA + QStringLiteral("/gils/dctutorial.htm")},
+        // This one has always been written without "http://".
+        {"Health Insite - Australia", "Health Insite - Australia",
+         modMetaMain::schemeServer + QStringLiteral("/tutorial.html")},
+        {"New Zealand Government Locator Service (NZGLS)", "NZGLS",
+         second + QStringLiteral("/schemes/NZGLS/NZGLS.html")},
+        {"SA.DETE-Australia", "SA.DETE", second + QStringLiteral("/tutorial/SA-DETE.html")},
+        {"NOHSC", "NOHSC", second + QStringLiteral("/tutorial/NOHSC.html")},
+        {"SCORM", "SCORM", second + QStringLiteral("/tutorial/SCORM.html")},
+    };
+    int slot = 0;
+    for (const Row& row : rows) {
+        schemaLongNames[slot] = QString::fromLatin1(row.longName);
+        schemaShortNames[slot] = QString::fromLatin1(row.shortName);
+        schemaTutorialURLs[slot] = row.tutorial;
+        ++slot;
+    }
+    for (; slot < kCatalogueSlots; ++slot) {
+        schemaLongNames[slot].clear();
+        schemaShortNames[slot].clear();
+        schemaTutorialURLs[slot].clear();
+    }
+}
+
+int catalogueRowCount() {
+    int n = 0;
+    while (n < kCatalogueSlots && !schemaShortNames[n].isEmpty()) ++n;
+    return n;
+}
+
+QString getSchemaLongName(const QString& shortName) {
+    QString found;
+    const int rows = catalogueRowCount();
+    for (int i = 0; i < rows; ++i) {
+        if (schemaShortNames[i] == shortName) found = schemaLongNames[i];
+    }
+    return found;
+}
+
+}  // namespace modCheckList
