@@ -247,7 +247,7 @@ void hideAllSchemaMenus() {
 
 void applyDomainDefaults() {
     const QString d = defaultSchema;
-    setItemCaption(QStringLiteral("mnuMaintMeta1_2"), QStringLiteral("Add ") + d + QStringLiteral(" line"));
+    setItemCaption(QStringLiteral("mnuMaintMeta_2"), QStringLiteral("Add ") + d + QStringLiteral(" line"));
     setItemCaption(QStringLiteral("mnuResDefault"), QStringLiteral("Default Domain: ") + d);
 
     bool known = false;

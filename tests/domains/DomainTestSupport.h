@@ -30,7 +30,7 @@ public:
             QStringLiteral("mnuResNOHSC"),       QStringLiteral("mnuResNOHSCres")};
     }
     static QStringList otherItems() {
-        return {QStringLiteral("mnuMaintMeta1_2"), QStringLiteral("mnuResDefault"),
+        return {QStringLiteral("mnuMaintMeta_2"), QStringLiteral("mnuResDefault"),
                 QStringLiteral("mnuFileCheckHarvest"), QStringLiteral("mnuFileSep01"), QStringLiteral("mnuFileNew_4")};
     }
 

@@ -187,7 +187,7 @@ TEST(LoadDomainScheme, AglsIsUnknownToTheDefaultsButStillLoadsItsList) {
     modSchemas::defaultSchema = QStringLiteral("AGLS");
     modSchemas::applyDomainDefaults();
     modSchemas::loadDomainScheme();
-    EXPECT_EQ(world.caption(QStringLiteral("mnuMaintMeta1_2")), QStringLiteral("Add AGLS line"));
+    EXPECT_EQ(world.caption(QStringLiteral("mnuMaintMeta_2")), QStringLiteral("Add AGLS line"));
     EXPECT_TRUE(world.visible(QStringLiteral("mnuFileNew_4")));
     EXPECT_EQ(world.commands, QStringList{QStringLiteral("mtp://url=schemes.test.example/schemes/AGLS.kqs")});
 }

@@ -201,7 +201,7 @@ TEST(ApplyDomainDefaults, EveryDomainGetsItsTemplateLinksNamespacesPrefixAndMenu
         EXPECT_EQ(modSchemas::rdfNamespaces, e.namespaces);
         EXPECT_EQ(modSchemas::rdfPrefix, e.prefix);
         EXPECT_EQ(Preferences::Home, e.home.isEmpty() ? QStringLiteral("http://home.example/") : e.home);
-        EXPECT_EQ(world.caption(QStringLiteral("mnuMaintMeta1_2")),
+        EXPECT_EQ(world.caption(QStringLiteral("mnuMaintMeta_2")),
                   QStringLiteral("Add ") + e.domain + QStringLiteral(" line"));
         EXPECT_EQ(world.caption(QStringLiteral("mnuResDefault")), QStringLiteral("Default Domain: ") + e.domain);
         const bool harvest = e.domain.startsWith(QStringLiteral("AGLS"));
@@ -291,7 +291,7 @@ TEST(ApplyDomainDefaults, UnknownNamesAreReportedAndKeepTheDerivedState) {
         EXPECT_EQ(modSchemas::rdfNamespaces, kDcNamespaces);
         EXPECT_EQ(modSchemas::rdfPrefix, QStringLiteral("dc"));
         EXPECT_EQ(Preferences::FileNewURL, kOpen + QStringLiteral("/macros/dc.kqb"));
-        EXPECT_EQ(world.caption(QStringLiteral("mnuMaintMeta1_2")),
+        EXPECT_EQ(world.caption(QStringLiteral("mnuMaintMeta_2")),
                   QStringLiteral("Add ") + c.name + QStringLiteral(" line"));
         EXPECT_EQ(world.caption(QStringLiteral("mnuResDefault")), QStringLiteral("Default Domain: ") + c.name);
         EXPECT_EQ(world.visible(QStringLiteral("mnuFileCheckHarvest")), c.harvest);
