@@ -2,13 +2,25 @@
 #include "app/Form1.h"
 
 #include "app/Preferences.h"
+#include "domains/modCheckList.h"
+#include "domains/modSchemas.h"
 
 void Form1::readDomainPreferences() {
+    modCheckList::fillSchemaCatalogue();
+    modSchemas::hideAllSchemaMenus();
     const auto chosen = formSettings.GetAllSettings(QStringLiteral("Preferences\\Schemas"));
     // Without chosen domains the reader ends here: no default domain, fixMeta as read.
     if (chosen.isEmpty()) return;
+    for (const SettingRow& row : chosen) modSchemas::showSchemaMenu(true, row.name);
+    modSchemas::defaultSchema = formSettings.GetSetting(QStringLiteral("Preferences"), QStringLiteral("defaultSchema"), QString());
     defaultSchemaRead_ = true;
+    if (!modSchemas::defaultSchema.isEmpty()) modSchemas::applyDomainDefaults();
     Preferences::fixMeta = QStringLiteral("N");
 }
 
-void Form1::writeDomainPreference() {}
+// A domain that was never read (no domains chosen) is not written back as "", so a stored
+// domain is never erased by a run that did not look at it.
+void Form1::writeDomainPreference() {
+    if (defaultSchemaRead_ || !modSchemas::defaultSchema.isEmpty())
+        formSettings.SaveSetting(QStringLiteral("Preferences"), QStringLiteral("defaultSchema"), modSchemas::defaultSchema);
+}

@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 #include "app/Preferences.h"
 #include "app/modMetaMain.h"
+#include "domains/modSchemas.h"
 #include "platform/Folders.h"
 #include "platform/RegistryStore.h"
 #include "platform/StatusBar.h"
@@ -213,6 +214,33 @@ TEST_F(StartupTest, AddressHistoryKeepsNineteenNewestFirst) {
     EXPECT_EQ(form->URL->itemText(0), QStringLiteral("http://c.example"));
     EXPECT_EQ(form->URL->itemText(1), QStringLiteral("http://"));
     EXPECT_EQ(form->URL->itemText(2), QStringLiteral("http://a.example"));
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(StartupTest, DefaultDomainIsAppliedOnlyWhenDomainsWereChosen) {
+    CRegSettings s = settings();
+    s.SaveSetting(QStringLiteral("Preferences"), QStringLiteral("defaultSchema"), QStringLiteral("NZGLS"));
+    s.SaveSetting(QStringLiteral("Preferences"), QStringLiteral("fixMeta"), QStringLiteral("Y"));
+    s.SaveSetting(QStringLiteral("Preferences\\Schemas"), QStringLiteral("NZGLS"), QStringLiteral("Y"));
+    modSchemas::defaultSchema.clear();
+    start(QStringLiteral("mtp://x.fld/"));
+    EXPECT_EQ(modSchemas::defaultSchema, QStringLiteral("NZGLS"));
+    EXPECT_TRUE(modSchemas::linkRelLines.contains(QLatin1String("schema.NZGLS")));
+    EXPECT_EQ(Preferences::fixMeta, QStringLiteral("N"));
+}
+
+TEST_F(StartupTest, AStoredDomainSurvivesARunThatNeverReadIt) {
+    CRegSettings s = settings();
+    s.SaveSetting(QStringLiteral("Preferences"), QStringLiteral("defaultSchema"), QStringLiteral("AGLS1.3"));
+    modSchemas::defaultSchema.clear();
+    start(QStringLiteral("mtp://x.fld/"));
+    EXPECT_TRUE(modSchemas::defaultSchema.isEmpty());  // no domains chosen: not read
+    form->close();
+    EXPECT_EQ(s.GetSetting(QStringLiteral("Preferences"), QStringLiteral("defaultSchema"), QString()),
+              QStringLiteral("AGLS1.3"));
 }
 
 }  // namespace
