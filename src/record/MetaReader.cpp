@@ -144,4 +144,20 @@ MetadataRecord readPageRecord(const QString& pageText, bool openRecordMacroSet) 
     return record;
 }
 
+PageTextKind pageTextKind(const QString& text) {
+    if (text.contains(QLatin1StringView("<AGLSxml"), Qt::CaseInsensitive) ||
+        text.contains(QLatin1StringView("hcl.dtd"), Qt::CaseInsensitive))
+        return PageTextKind::HarvestControlList;
+    if (text.contains(QLatin1StringView("xmlns=\"http://purl.org/rss/1.0/\""), Qt::CaseInsensitive) ||
+        text.contains(QLatin1StringView("<rss version=\"2.0\">"), Qt::CaseInsensitive))
+        return PageTextKind::RssChannel;
+    return PageTextKind::Record;
+}
+
+bool isPageFileLocation(const QString& location) {
+    for (const char* type : {".htm", ".asp", ".cfm"})
+        if (location.contains(QLatin1StringView(type), Qt::CaseInsensitive)) return true;
+    return false;
+}
+
 }  // namespace MetaReader

@@ -65,4 +65,16 @@ MetadataRecord readLinkRows(const QString& pageText);
 // An empty page gives an empty record.
 MetadataRecord readPageRecord(const QString& pageText, bool openRecordMacroSet);
 
+// What a text read by the page loader is.
+enum class PageTextKind {
+    Record,               // an ordinary page: its record is read
+    HarvestControlList,   // holds "<AGLSxml" or "hcl.dtd" (any case)
+    RssChannel,           // declares the RSS 1.0 namespace, or is <rss version="2.0">
+};
+PageTextKind pageTextKind(const QString& text);
+
+// A local location read as a page file: it holds ".htm", ".asp" or ".cfm" anywhere, any case
+// (".html" and "page.cfm?x=1" included).
+bool isPageFileLocation(const QString& location);
+
 }  // namespace MetaReader

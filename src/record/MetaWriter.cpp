@@ -129,12 +129,13 @@ PageRewrite rewritePage(const QString& pageSource, const QString& metaBlock,
         if (gt >= 0) headOpenEnd = gt + 1;
     }
 
-    // Where the head's own text would be: up to its end tag, or, when that is left out,
-    // up to the body, or to the end of the page.
-    auto regionEndFrom = [&](qsizetype from) {
+    // Where the head's own text ends: at its end tag (a "<body" in a head script does not end
+    // it), or, when the end tag is left out, at the body, or at the end of the page. For a page
+    // without a head start tag, whichever of the two comes first.
+    auto regionEndFrom = [&](qsizetype from, bool headStarted) {
         const qsizetype close = findTag(text, QLatin1StringView("</head"), from);
         const qsizetype body = findTag(text, QLatin1StringView("<body"), from);
-        if (close >= 0 && (body < 0 || close < body)) return close;
+        if (close >= 0 && (headStarted || body < 0 || close < body)) return close;
         if (body >= 0) return body;
         return n;
     };
@@ -144,7 +145,7 @@ PageRewrite rewritePage(const QString& pageSource, const QString& metaBlock,
     out.reserve(n + metaBlock.size() + linkRelLines.size() + 64);
 
     if (headOpenEnd >= 0) {
-        const qsizetype regionEnd = regionEndFrom(headOpenEnd);
+        const qsizetype regionEnd = regionEndFrom(headOpenEnd, true);
         appendWithoutMeta(inner, text, headOpenEnd, regionEnd);
         out += text.first(headOpenEnd);
         out += inner;
@@ -168,7 +169,7 @@ PageRewrite rewritePage(const QString& pageSource, const QString& metaBlock,
             insertAt = gt >= 0 ? gt + 1 : 0;
         }
     }
-    const qsizetype regionEnd = regionEndFrom(insertAt);
+    const qsizetype regionEnd = regionEndFrom(insertAt, false);
     appendWithoutMeta(inner, text, insertAt, regionEnd);
     out += text.first(insertAt);
     if (insertAt > 0) out += kCrLf;

@@ -169,3 +169,21 @@ TEST(MetaTagScanner, CutsAtTheLimitOnlyWhenAsked) {
     ASSERT_TRUE(whole.next());
     EXPECT_EQ(whole.tag(), QStringLiteral("<meta name=\"a\"</head>"));
 }
+
+TEST(PageLoaderText, HarvestListsAndChannelsAreToldFromPages) {
+    using K = PageTextKind;
+    EXPECT_EQ(pageTextKind(QStringLiteral("<?xml?><aglsXML>")), K::HarvestControlList);
+    EXPECT_EQ(pageTextKind(QStringLiteral("<!DOCTYPE x SYSTEM \"HCL.DTD\">")), K::HarvestControlList);
+    EXPECT_EQ(pageTextKind(QStringLiteral("<rdf:RDF XMLNS=\"http://purl.org/rss/1.0/\">")), K::RssChannel);
+    EXPECT_EQ(pageTextKind(QStringLiteral("<RSS VERSION=\"2.0\">")), K::RssChannel);
+    EXPECT_EQ(pageTextKind(QStringLiteral("<rss version=\"0.91\">")), K::Record);
+    EXPECT_EQ(pageTextKind(QStringLiteral("<html><meta name=\"a\"></html>")), K::Record);
+    EXPECT_EQ(pageTextKind(QString()), K::Record);
+}
+
+TEST(PageLoaderText, PageFileLocations) {
+    for (const char* page : {"/home/u/index.HTML", "/srv/a.asp", "/srv/q.cfm?id=3", "/x.htm"})
+        EXPECT_TRUE(isPageFileLocation(QLatin1String(page))) << page;
+    for (const char* other : {"/home/u/list.kqi", "/home/u/", "/srv/a.kqs", ""})
+        EXPECT_FALSE(isPageFileLocation(QLatin1String(other))) << other;
+}

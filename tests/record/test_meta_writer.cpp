@@ -129,6 +129,13 @@ TEST(PageRewrite, HeadWithoutEndTagEndsAtTheBody) {
     EXPECT_EQ(done.text, QStringLiteral("<html><head>\nB\r\n<body>\n<meta name=\"b\" content=\"2\">"));
 }
 
+TEST(PageRewrite, ABodyTagInAHeadScriptDoesNotEndTheHead) {
+    const QString head = QStringLiteral("<head>\n<script>document.write(\"<body>\");</script>\n");
+    const PageRewrite done = rewritePage(head + QStringLiteral("<meta name=\"a\" content=\"1\">\n</head><body>"),
+                                         QStringLiteral("B\r\n"), QString(), QString());
+    EXPECT_EQ(done.text, head + QStringLiteral("B\r\n</head><body>"));
+}
+
 TEST(PageRewrite, UnclosedMetaElementInTheHeadIsReplacedWhole) {
     const QString page = QStringLiteral("<head>\n<meta name=\"a\" content=\"1\"\n</head><body></body>");
     const MetadataRecord record = MetaReader::LoadMetadataLines(page, false);
