@@ -1,0 +1,139 @@
+#include "record/MetaReader.h"
+#include "record/MetaWriter.h"
+#include "record/RdfWriter.h"
+#include "record/modCharEncoding.h"
+
+#include <benchmark/benchmark.h>
+
+// Each benchmark runs at half and full size (the argument is the size in percent), so the
+// two times show whether the work grows in proportion to the input.
+
+namespace {
+
+// A page of about `bytes` characters whose head holds `metas` meta elements.
+QString makePage(qsizetype bytes, int metas) {
+    QString page = QStringLiteral("<!DOCTYPE html>\r\n<html lang=\"en\">\r\n<head>\r\n<title>Big page</title>\r\n");
+    for (int i = 0; i < metas; ++i)
+        page += QStringLiteral("  <meta name=\"DC.Subject.%1\" lang=\"en\" scheme=\"LCSH\" "
+                               "content=\"Subject number %1 &amp; more\">\r\n")
+                    .arg(i);
+    page += QStringLiteral("<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">\r\n</head>\r\n<body>\r\n");
+    const QString paragraph = QStringLiteral(
+        "<p>Caf\u00E9 text with <b>markup</b>, \"quotes\" &amp; <a href=\"x.htm\">links</a>; metaphors.</p>\r\n");
+    while (page.size() < bytes) page += paragraph;
+    page += QStringLiteral("</body>\r\n</html>\r\n");
+    return page;
+}
+
+MetadataRecord makeRecord(int lines) {
+    MetadataRecord record;
+    for (int i = 0; i < lines; ++i) {
+        MetadataLine line;
+        line.name = QStringLiteral("DC.Subject.%1").arg(i);
+        line.content = QStringLiteral("Value %1 with <angles> & \"quotes\"").arg(i);
+        line.lang = QStringLiteral("en");
+        if (i % 3 == 0) line.scheme = QStringLiteral("LCSH");
+        record.append(line);
+    }
+    return record;
+}
+
+QString makeContent(qsizetype bytes) {
+    const QString piece = QStringView(u"R\u00E9sum\u00E9 & <tag> \"q\" \u00A9 {x} \u20AC5 plain words here. ").toString();
+    QString text;
+    text.reserve(bytes + piece.size());
+    while (text.size() < bytes) text += piece;
+    return text;
+}
+
+constexpr qsizetype kMegabyte = 1024 * 1024;
+
+}  // namespace
+
+static void BM_ReadPageMetaElements(benchmark::State& state) {
+    const int percent = int(state.range(0));
+    const QString page = makePage(10 * kMegabyte * percent / 100, 5000 * percent / 100);
+    for (auto _ : state) benchmark::DoNotOptimize(MetaReader::readPageRecord(page, false));
+    state.SetBytesProcessed(state.iterations() * page.size() * 2);
+}
+BENCHMARK(BM_ReadPageMetaElements)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// Hostile pages: unclosed tags, look-alike elements and tags cut off by the next one.
+static void BM_ReadHostilePage(benchmark::State& state) {
+    const qsizetype size = 10 * kMegabyte * state.range(0) / 100;
+    QString page;
+    const QString pieces[] = {QStringLiteral("<metadata name=\"x\">"), QStringLiteral("<meta name=\"a\" content=\"b\" "),
+                              QStringLiteral("<link rel=\"x\" "), QStringLiteral("name=\"n\" content=\"")};
+    for (int i = 0; page.size() < size; ++i) page += pieces[i % 4];
+    page += QStringLiteral("<meta ");  // and not one ">" after the last half of the page
+    const QString tail(size / 2, QLatin1Char('<'));
+    page += tail;
+    for (auto _ : state) benchmark::DoNotOptimize(MetaReader::readPageRecord(page, false));
+    state.SetBytesProcessed(state.iterations() * page.size() * 2);
+}
+BENCHMARK(BM_ReadHostilePage)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+
+static void BM_RewritePage(benchmark::State& state) {
+    const int percent = int(state.range(0));
+    const QString page = makePage(10 * kMegabyte * percent / 100, 5000 * percent / 100);
+    const QString block = MetaWriter::MakeMetaIntoSource(makeRecord(500 * percent / 100));
+    const QString links = QStringLiteral("<link rel=\"schema.AGLS\" href=\"http://www.naa.gov.au/agls/1.2\">");
+    for (auto _ : state)
+        benchmark::DoNotOptimize(MetaWriter::rewritePage(page, block, links, QStringLiteral("Y")));
+    state.SetBytesProcessed(state.iterations() * page.size() * 2);
+}
+BENCHMARK(BM_RewritePage)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+
+static void BM_MetaBlockAndBatch(benchmark::State& state) {
+    const MetadataRecord record = makeRecord(int(5000 * state.range(0) / 100));
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(MetaWriter::MakeMetaIntoSource(record));
+        benchmark::DoNotOptimize(MetaWriter::batchFileText(record));
+    }
+}
+BENCHMARK(BM_MetaBlockAndBatch)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+
+static void BM_RdfOfRecord(benchmark::State& state) {
+    const QString block = MetaWriter::MakeMetaIntoSource(makeRecord(int(5000 * state.range(0) / 100)));
+    const QString namespaces = QStringLiteral("    xmlns:dc=\"http://purl.org/dc/elements/1.1/\"\r\n"
+                                              "    xmlns:dcq=\"http://purl.org/dc/qualifiers/1.0/\">\r\n");
+    for (auto _ : state) {
+        QString address = QStringLiteral("www.example.org/page.htm");
+        benchmark::DoNotOptimize(RdfWriter::MakeMetaIntoRDF(address, block, namespaces, QStringLiteral("dc")));
+    }
+}
+BENCHMARK(BM_RdfOfRecord)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+
+// `prepare` turns the plain content into what the coder is given: decoders get text full of
+// what they decode.
+static void BM_ContentCoding(benchmark::State& state, QString (*code)(QString&), QString (*prepare)(QString&)) {
+    const qsizetype size = kMegabyte * state.range(0) / 100;
+    QString content = makeContent(size);
+    if (prepare) {
+        prepare(content);
+        content.truncate(size);
+    }
+    for (auto _ : state) {
+        QString text = content;
+        benchmark::DoNotOptimize(code(text));
+    }
+    state.SetBytesProcessed(state.iterations() * content.size() * 2);
+}
+BENCHMARK_CAPTURE(BM_ContentCoding, encode_entities, &modCharEncoding::encodeHtmlEntities, nullptr)
+    ->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ContentCoding, decode_entities, &modCharEncoding::decodeHtmlEntities, &modCharEncoding::encodeHtmlEntities)
+    ->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ContentCoding, encode_percent, &modCharEncoding::encodePercentEscapes, nullptr)
+    ->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_ContentCoding, decode_percent, &modCharEncoding::decodePercentEscapes, &modCharEncoding::encodePercentEscapes)
+    ->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+
+static void BM_FixUtf8Quotes(benchmark::State& state) {
+    QString page = makePage(10 * kMegabyte * state.range(0) / 100, 0);
+    page.replace(QStringLiteral("\"quotes\""), QStringView(u"\u00E2\u20AC\u02DCquotes\u00E2\u20AC\u2122").toString());
+    for (auto _ : state) benchmark::DoNotOptimize(modCharEncoding::fixUtf8Quotes(page));
+    state.SetBytesProcessed(state.iterations() * page.size() * 2);
+}
+BENCHMARK(BM_FixUtf8Quotes)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+
+BENCHMARK_MAIN();

@@ -1,0 +1,163 @@
+#include "record/MetaReader.h"
+
+namespace MetaReader {
+
+namespace {
+
+// Finds `word` as an attribute (word, blanks, "=", blanks, double-quoted value) anywhere in
+// the tag. Every well-formed occurrence replaces the value found before; returns whether one
+// was found.
+bool readAttribute(QStringView tag, QLatin1StringView word, QString& value) {
+    bool found = false;
+    qsizetype p = 0;
+    const qsizetype n = tag.size();
+    while (p < n) {
+        const qsizetype at = tag.indexOf(word, p, Qt::CaseInsensitive);
+        if (at < 0) break;
+        qsizetype q = at + word.size();
+        p = q;
+        while (q < n && tag.at(q) == QLatin1Char(' ')) ++q;
+        if (q >= n || tag.at(q) != QLatin1Char('=')) continue;
+        ++q;
+        while (q < n && tag.at(q) == QLatin1Char(' ')) ++q;
+        if (q >= n || tag.at(q) != QLatin1Char('"')) continue;
+        const qsizetype close = tag.indexOf(QLatin1Char('"'), q + 1);
+        if (close < 0) continue;
+        value = tag.mid(q + 1, close - q - 1).toString();
+        found = true;
+        p = q + 1;  // a later occurrence, even inside this value, still counts
+    }
+    return found;
+}
+
+void breaksToBlanks(QString& text) {
+    for (QChar& c : text)
+        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) c = QLatin1Char(' ');
+}
+
+}  // namespace
+
+qsizetype findMetaStart(QStringView text, qsizetype from) {
+    const qsizetype n = text.size();
+    while (from < n) {
+        const qsizetype at = text.indexOf(QLatin1StringView("<meta"), from, Qt::CaseInsensitive);
+        if (at < 0 || at + 5 >= n) return -1;
+        const QChar after = text.at(at + 5);
+        if (after.isSpace() || after == QLatin1Char('/') || after == QLatin1Char('>')) return at;
+        from = at + 5;
+    }
+    return -1;
+}
+
+MetaTagScanner::MetaTagScanner(QStringView text, qsizetype from, qsizetype limit, bool cutAtLimit)
+    : text_(limit < 0 || limit > text.size() ? text : text.first(limit)),
+      limit_(text_.size()),
+      cutAtLimit_(cutAtLimit),
+      nextStart_(findMetaStart(text_, from)) {}
+
+bool MetaTagScanner::next() {
+    if (nextStart_ < 0) return false;
+    start_ = nextStart_;
+    nextStart_ = findMetaStart(text_, start_ + 5);
+    // Once no ">" is left, none is searched for again: a page of unclosed tags stays linear.
+    if (!noMoreGt_ && gt_ < start_ + 5) {
+        gt_ = text_.indexOf(QLatin1Char('>'), start_ + 5);
+        noMoreGt_ = gt_ < 0;
+    }
+    if (!noMoreGt_ && (nextStart_ < 0 || gt_ < nextStart_)) {
+        end_ = gt_ + 1;
+    } else if (noMoreGt_ && !cutAtLimit_) {
+        nextStart_ = -1;  // no ">" anywhere after: nothing more is read
+        return false;
+    } else if (nextStart_ >= 0) {
+        end_ = nextStart_;
+    } else {
+        end_ = limit_;
+    }
+    return true;
+}
+
+MetaTagValues readMetaTag(QStringView tag) {
+    MetaTagValues v;
+    readAttribute(tag, QLatin1StringView("content"), v.content);
+    readAttribute(tag, QLatin1StringView("lang"), v.lang);
+    readAttribute(tag, QLatin1StringView("name"), v.name);
+    QString equiv;
+    if (readAttribute(tag, QLatin1StringView("http-equiv"), equiv) && !equiv.isEmpty()) {
+        v.name = equiv;
+        v.httpEquiv = true;
+    }
+    readAttribute(tag, QLatin1StringView("scheme"), v.scheme);
+    return v;
+}
+
+MetadataRecord LoadMetadataLines(const QString& pageText, bool openRecordMacroSet) {
+    MetadataRecord lines;
+    MetaTagScanner scan(pageText);
+    while (scan.next()) {
+        const QStringView tag = scan.tag();
+        MetaTagValues v = readMetaTag(tag);
+        MetadataLine line;
+        if (v.name.isEmpty()) {
+            line.content = tag.toString();
+        } else {
+            if (openRecordMacroSet) {
+                breaksToBlanks(v.name);
+                breaksToBlanks(v.content);
+                breaksToBlanks(v.scheme);
+            }
+            line.name = v.name;
+            line.content = v.content;
+            line.lang = v.lang;
+            line.scheme = v.scheme;
+            line.httpEquiv = v.httpEquiv;
+        }
+        lines.append(line);
+    }
+    return lines;
+}
+
+MetadataRecord readLinkRows(const QString& pageText) {
+    MetadataRecord rows;
+    const QStringView text(pageText);
+    qsizetype pos = 0;
+    while (true) {
+        const qsizetype at = text.indexOf(QLatin1StringView("<link rel"), pos, Qt::CaseInsensitive);
+        if (at < 0) break;
+        const qsizetype gt = text.indexOf(QLatin1Char('>'), at);
+        if (gt < 0) break;
+        const QStringView tag = text.mid(at, gt - at + 1);
+        if (!tag.contains(QLatin1StringView("stylesheet"), Qt::CaseInsensitive)) {
+            MetadataLine row;
+            row.content = tag.toString();
+            rows.append(row);
+        }
+        pos = gt + 1;
+    }
+    return rows;
+}
+
+MetadataRecord readPageRecord(const QString& pageText, bool openRecordMacroSet) {
+    if (pageText.isEmpty()) return {};
+    MetadataRecord record = readLinkRows(pageText);
+    record.append(LoadMetadataLines(pageText, openRecordMacroSet));
+    return record;
+}
+
+PageTextKind pageTextKind(const QString& text) {
+    if (text.contains(QLatin1StringView("<AGLSxml"), Qt::CaseInsensitive) ||
+        text.contains(QLatin1StringView("hcl.dtd"), Qt::CaseInsensitive))
+        return PageTextKind::HarvestControlList;
+    if (text.contains(QLatin1StringView("xmlns=\"http://purl.org/rss/1.0/\""), Qt::CaseInsensitive) ||
+        text.contains(QLatin1StringView("<rss version=\"2.0\">"), Qt::CaseInsensitive))
+        return PageTextKind::RssChannel;
+    return PageTextKind::Record;
+}
+
+bool isPageFileLocation(const QString& location) {
+    for (const char* type : {".htm", ".asp", ".cfm"})
+        if (location.contains(QLatin1StringView(type), Qt::CaseInsensitive)) return true;
+    return false;
+}
+
+}  // namespace MetaReader

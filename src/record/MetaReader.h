@@ -1,0 +1,80 @@
+#pragma once
+#include "record/MetadataLine.h"
+
+#include <QString>
+#include <QStringView>
+
+// Reads the record out of a page's text: its "<link rel" tags and its meta elements.
+// Plain substring scans, each part of the page looked at a bounded number of times.
+namespace MetaReader {
+
+// What one meta tag says. `name` comes from "name", or from "http-equiv" when that is given
+// too (then `httpEquiv` is set). Values are taken as they stand between double quotes.
+struct MetaTagValues {
+    QString name;
+    QString content;
+    QString lang;
+    QString scheme;
+    bool httpEquiv = false;
+};
+
+// Position of the next "<meta" (any case) at or after `from` that starts a meta element:
+// a blank, "/" or ">" follows it, so "<metadata>" is not one. -1 when there is none.
+qsizetype findMetaStart(QStringView text, qsizetype from);
+
+// Walks the meta elements of a text, or of the part [from, limit) of it, without overlap.
+// An element runs from "<meta" through the first ">" after it; when another meta element
+// starts before that ">", the element is cut off there (a tag someone forgot to close).
+// An element with no ">" anywhere after it ends the walk; with `cutAtLimit` it runs to the
+// next element's start or to the limit instead.
+class MetaTagScanner {
+public:
+    MetaTagScanner(QStringView text, qsizetype from = 0, qsizetype limit = -1, bool cutAtLimit = false);
+    bool next();  // moves to the next element; false when there is none
+    qsizetype start() const { return start_; }
+    qsizetype end() const { return end_; }  // one past the element's last character
+    QStringView tag() const { return text_.mid(start_, end_ - start_); }
+
+private:
+    QStringView text_;
+    qsizetype limit_;
+    bool cutAtLimit_;
+    qsizetype nextStart_;  // the next element's start, -1 when none
+    qsizetype gt_ = -1;    // the last ">" found, searched again only when passed
+    bool noMoreGt_ = false;
+    qsizetype start_ = -1;
+    qsizetype end_ = -1;
+};
+
+// The attributes of one tag (the text from "<meta" through its ">"). An attribute counts in
+// the form word, blanks, "=", blanks, a double-quoted value; a later well-formed occurrence of
+// the same word in the tag replaces an earlier one. "lang" is found inside "xml:lang" too.
+MetaTagValues readMetaTag(QStringView tag);
+
+// One line per meta element of the page, in page order. A tag without a name becomes a line
+// with an empty name and the whole tag as its content. With `openRecordMacroSet` (the
+// repository's Open Record macro exists), line breaks in name, content and scheme become
+// blanks, one blank per character.
+MetadataRecord LoadMetadataLines(const QString& pageText, bool openRecordMacroSet);
+
+// The page's "<link rel" tags, except stylesheets, as link rows: an empty name and the whole
+// tag, through its ">", as content.
+MetadataRecord readLinkRows(const QString& pageText);
+
+// A page's whole record as the page loader builds it: link rows first, then the meta lines.
+// An empty page gives an empty record.
+MetadataRecord readPageRecord(const QString& pageText, bool openRecordMacroSet);
+
+// What a text read by the page loader is.
+enum class PageTextKind {
+    Record,               // an ordinary page: its record is read
+    HarvestControlList,   // holds "<AGLSxml" or "hcl.dtd" (any case)
+    RssChannel,           // declares the RSS 1.0 namespace, or is <rss version="2.0">
+};
+PageTextKind pageTextKind(const QString& text);
+
+// A local location read as a page file: it holds ".htm", ".asp" or ".cfm" anywhere, any case
+// (".html" and "page.cfm?x=1" included).
+bool isPageFileLocation(const QString& location);
+
+}  // namespace MetaReader

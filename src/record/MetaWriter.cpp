@@ -1,0 +1,218 @@
+#include "record/MetaWriter.h"
+
+#include "record/MetaReader.h"
+
+#include <QStringView>
+
+namespace MetaWriter {
+
+namespace {
+
+const QLatin1StringView kCrLf("\r\n");
+
+void appendQuoted(QString& out, const QString& value, bool escapeAngles) {
+    out += QLatin1Char('"');
+    for (QChar c : value) {
+        if (c == QLatin1Char('"'))
+            out += QLatin1StringView("&quot;");
+        else if (escapeAngles && c == QLatin1Char('<'))
+            out += QLatin1StringView("&lt;");
+        else if (escapeAngles && c == QLatin1Char('>'))
+            out += QLatin1StringView("&gt;");
+        else
+            out += c;
+    }
+    out += QLatin1Char('"');
+}
+
+bool isBlankText(QStringView text) {
+    for (QChar c : text)
+        if (!c.isSpace() && c != QChar(0xFEFF)) return false;
+    return true;
+}
+
+// Start of the next tag `open` ("<head", "</head", "<html", "<body") at or after `from`,
+// followed by a blank, "/" or ">", so "<header>" or "<bodyguard>" do not count. -1 if none.
+qsizetype findTag(QStringView text, QLatin1StringView open, qsizetype from) {
+    const qsizetype n = text.size();
+    while (from < n) {
+        const qsizetype at = text.indexOf(open, from, Qt::CaseInsensitive);
+        if (at < 0 || at + open.size() >= n) return -1;
+        const QChar after = text.at(at + open.size());
+        if (after.isSpace() || after == QLatin1Char('/') || after == QLatin1Char('>')) return at;
+        from = at + open.size();
+    }
+    return -1;
+}
+
+bool isBlankOrTab(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
+bool isBreak(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
+
+// Copies text[begin, end) to `out` without its named meta elements. An element alone on its
+// line goes with its indentation and line end; any other with the one line end or blank right
+// after it, so writing the block and taking it out again leaves the text as it was.
+void appendWithoutMeta(QString& out, QStringView text, qsizetype begin, qsizetype end) {
+    qsizetype copied = begin;
+    MetaReader::MetaTagScanner scan(text, begin, end, true);
+    while (scan.next()) {
+        if (MetaReader::readMetaTag(scan.tag()).name.isEmpty()) continue;
+        const qsizetype s = scan.start();
+        const qsizetype e = scan.end();
+        qsizetype ls = s;
+        while (ls > copied && isBlankOrTab(text.at(ls - 1))) --ls;
+        const bool atLineStart = ls == begin || isBreak(text.at(ls - 1));
+        qsizetype le = e;
+        while (le < end && isBlankOrTab(text.at(le))) ++le;
+        qsizetype from = s;
+        qsizetype to = e;
+        if (atLineStart && (le == end || isBreak(text.at(le)))) {
+            from = ls;
+            to = le;
+        }
+        if (to < end) {
+            if (text.at(to) == QLatin1Char('\r') && to + 1 < end && text.at(to + 1) == QLatin1Char('\n'))
+                to += 2;
+            else if (isBreak(text.at(to)) || (to == e && text.at(to) == QLatin1Char(' ')))
+                to += 1;
+        }
+        out += text.mid(copied, from - copied);
+        copied = to;
+    }
+    out += text.mid(copied, end - copied);
+}
+
+// The link lines to add to a head whose remaining text is `inner`, or "".
+QString linkLinesFor(QStringView inner, const QString& linkRelLines, const QString& useLinkRel) {
+    if (useLinkRel != QLatin1String("Y") || linkRelLines.isEmpty()) return {};
+    if (inner.contains(linkRelLines, Qt::CaseInsensitive)) return {};
+    return linkRelLines + kCrLf;
+}
+
+}  // namespace
+
+QString MakeMetaIntoSource(const MetadataRecord& record) {
+    QString block;
+    for (const MetadataLine& line : record) {
+        if (line.name.isEmpty()) continue;
+        block += line.httpEquiv ? QLatin1StringView("<META HTTP-EQUIV=") : QLatin1StringView("<META NAME=");
+        appendQuoted(block, line.name, false);
+        if (!line.lang.isEmpty()) {
+            block += QLatin1StringView(" LANG=");
+            appendQuoted(block, line.lang, false);
+        }
+        if (!line.scheme.isEmpty()) {
+            block += QLatin1StringView(" SCHEME=");
+            appendQuoted(block, line.scheme, false);
+        }
+        block += QLatin1StringView(" CONTENT=");
+        appendQuoted(block, line.content, true);
+        block += QLatin1Char('>');
+        block += kCrLf;
+    }
+    return block;
+}
+
+PageRewrite rewritePage(const QString& pageSource, const QString& metaBlock,
+                        const QString& linkRelLines, const QString& useLinkRel) {
+    PageRewrite result;
+    const QStringView text(pageSource);
+    const qsizetype n = text.size();
+    if (isBlankText(text)) {
+        result.blankPage = true;
+        return result;
+    }
+
+    qsizetype headOpenEnd = -1;  // just after the head start tag's ">"
+    const qsizetype head = findTag(text, QLatin1StringView("<head"), 0);
+    if (head >= 0) {
+        const qsizetype gt = text.indexOf(QLatin1Char('>'), head);
+        if (gt >= 0) headOpenEnd = gt + 1;
+    }
+
+    // Where the head's own text ends: at its end tag (a "<body" in a head script does not end
+    // it), or, when the end tag is left out, at the body, or at the end of the page. For a page
+    // without a head start tag, whichever of the two comes first.
+    auto regionEndFrom = [&](qsizetype from, bool headStarted) {
+        const qsizetype close = findTag(text, QLatin1StringView("</head"), from);
+        const qsizetype body = findTag(text, QLatin1StringView("<body"), from);
+        if (close >= 0 && (headStarted || body < 0 || close < body)) return close;
+        if (body >= 0) return body;
+        return n;
+    };
+
+    QString inner;
+    QString& out = result.text;
+    out.reserve(n + metaBlock.size() + linkRelLines.size() + 64);
+
+    if (headOpenEnd >= 0) {
+        const qsizetype regionEnd = regionEndFrom(headOpenEnd, true);
+        appendWithoutMeta(inner, text, headOpenEnd, regionEnd);
+        out += text.first(headOpenEnd);
+        out += inner;
+        out += linkLinesFor(inner, linkRelLines, useLinkRel);
+        out += metaBlock;
+        out += text.mid(regionEnd);
+        return result;
+    }
+
+    // No head: put one after the html start tag, else after a doctype, else at the top.
+    result.headInserted = true;
+    qsizetype insertAt = 0;
+    const qsizetype html = findTag(text, QLatin1StringView("<html"), 0);
+    if (html >= 0 && text.indexOf(QLatin1Char('>'), html) >= 0) {
+        insertAt = text.indexOf(QLatin1Char('>'), html) + 1;
+    } else {
+        qsizetype first = 0;
+        while (first < n && (text.at(first).isSpace() || text.at(first) == QChar(0xFEFF))) ++first;
+        if (text.mid(first).startsWith(QLatin1StringView("<!doctype"), Qt::CaseInsensitive)) {
+            const qsizetype gt = text.indexOf(QLatin1Char('>'), first);
+            insertAt = gt >= 0 ? gt + 1 : 0;
+        }
+    }
+    const qsizetype regionEnd = regionEndFrom(insertAt, false);
+    appendWithoutMeta(inner, text, insertAt, regionEnd);
+    out += text.first(insertAt);
+    if (insertAt > 0) out += kCrLf;
+    out += QLatin1StringView("<head>\r\n");
+    out += linkLinesFor(inner, linkRelLines, useLinkRel);
+    out += metaBlock;
+    out += QLatin1StringView("</head>");
+    if (insertAt == 0) out += kCrLf;
+    out += inner;
+    out += text.mid(regionEnd);
+    return result;
+}
+
+QString minimalPage(const QString& metaBlock) {
+    return QLatin1StringView("<html>\r\n<head>\r\n<title>Untitled Document</title>\r\n") + metaBlock +
+           QLatin1StringView("</head>\r\n<body>\r\n</body>\r\n</html>\r\n");
+}
+
+QString pageFileText(const QString& pageText) { return pageText + kCrLf; }
+
+QString buildFieldCommands(const MetadataRecord& record) {
+    QString text;
+    for (const MetadataLine& line : record) {
+        text += QLatin1StringView("mtp://field=");
+        text += line.name;
+        text += QLatin1StringView("&content=");
+        text += line.content;
+        if (!line.lang.isEmpty()) {
+            text += QLatin1StringView("&lang=");
+            text += line.lang;
+        }
+        if (!line.scheme.isEmpty()) {
+            text += QLatin1StringView("&scheme=");
+            text += line.scheme;
+        }
+        text += QLatin1StringView(".fld/");
+        text += kCrLf;
+    }
+    return text;
+}
+
+QString batchFileText(const MetadataRecord& record) {
+    return buildFieldCommands(record) + QLatin1StringView("mtp://gotop.fld") + kCrLf + kCrLf;
+}
+
+}  // namespace MetaWriter

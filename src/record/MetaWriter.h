@@ -1,0 +1,54 @@
+#pragma once
+#include "record/MetadataLine.h"
+
+#include <QString>
+
+// Writes the record out: as the block of meta elements of a page's head, into a page's
+// text, and as a batch of field commands.
+namespace MetaWriter {
+
+// The meta block: one line per named line of the record, in order, each
+//   <META NAME="n"[ LANG="l"][ SCHEME="s"] CONTENT="c">CR LF
+// (HTTP-EQUIV= in place of NAME= for a line read from http-equiv). In the content "<" and
+// ">" become "&lt;" and "&gt;"; a double quote in any value becomes "&quot;". Lines without
+// a name (link rows, unnamed meta tags) are not written. "" for a record without named lines.
+QString MakeMetaIntoSource(const MetadataRecord& record);
+
+// The page text with its record written in, as the HTML save builds it.
+struct PageRewrite {
+    // The page text is empty or only blanks: nothing was built. Ask whether to write the
+    // minimal page (minimalPage) instead.
+    bool blankPage = false;
+    // The page had no head: one holding the block was put after the <html> start tag (or
+    // the doctype, or at the top).
+    bool headInserted = false;
+    // The new page text, without the line end every page write adds after it.
+    QString text;
+};
+
+// Rewrites `pageSource`: every meta element of its head that has a name or http-equiv is
+// taken out (with its own line when it stands alone on one), then the schema link lines
+// (when `useLinkRel` is exactly "Y", they are not empty and the head does not already hold
+// them, ignoring case) and `metaBlock` go just before the head's end tag. Meta elements
+// without either (such as <meta charset=...>) and every other character of the page stay as
+// they are.
+PageRewrite rewritePage(const QString& pageSource, const QString& metaBlock,
+                        const QString& linkRelLines, const QString& useLinkRel);
+
+// The page written for a blank page text: html, head, title "Untitled Document", the block,
+// and an empty body, lines ending in CR LF. This is also the new page source.
+QString minimalPage(const QString& metaBlock);
+
+// What a page file holds for a page text: every page write ends with one more CR LF.
+QString pageFileText(const QString& pageText);
+
+// One field command per record line, in order, empty names included:
+//   mtp://field=NAME&content=CONTENT[&lang=LANG][&scheme=SCHEME].fld/CR LF
+// Values go in as stored. "" for an empty record.
+QString buildFieldCommands(const MetadataRecord& record);
+
+// The record as a command batch file: the field commands, "mtp://gotop.fld" and CR LF, and
+// the CR LF every batch write adds (so the file ends with two CR LF pairs).
+QString batchFileText(const MetadataRecord& record);
+
+}  // namespace MetaWriter

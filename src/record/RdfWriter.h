@@ -1,0 +1,25 @@
+#pragma once
+#include <QString>
+
+// The RDF/XML description of one record.
+namespace RdfWriter {
+
+// The W3C RDF syntax namespace written on the rdf:RDF element.
+inline constexpr char kRdfSyntaxNamespace[] = "http://www.w3.org/1999/02/22-rdf-syntax-ns#";
+
+// Describes the resource at `address` with the named meta elements of `metaText` (a meta
+// block or a whole page). Element names split at their dots into prefix, element and
+// refinement ("DC.Date.Modified": dc, date, Modified; a name without a dot gets the prefix
+// "commercial"); an element with a scheme or refinement becomes an rdf:description group.
+// Contents are decoded from HTML references and written with "%" escapes.
+//
+// `rdfNamespaces` are the current domain's "    xmlns:p="uri"" lines, the last one closing the
+// rdf:RDF start tag with ">"; `rdfPrefix` the domain's prefix for refinement types.
+//
+// `address` gets "http://" in front when it holds neither "http://" nor "https://" (any
+// case), and the caller keeps that change. The result is always well-formed XML 1.0: values
+// are escaped, element names made of name characters, the rdf:RDF start tag always closed.
+QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString& rdfNamespaces,
+                        const QString& rdfPrefix);
+
+}  // namespace RdfWriter

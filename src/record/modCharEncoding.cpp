@@ -1,0 +1,303 @@
+#include "record/modCharEncoding.h"
+
+#include <QStringView>
+
+#include <algorithm>
+#include <array>
+
+namespace modCharEncoding {
+
+namespace {
+
+struct NamedChar {
+    const char16_t* name;
+    char16_t ch;
+};
+
+// Names whose case means nothing: matched ignoring case.
+constexpr NamedChar kSignNames[] = {
+    {u"gt", 62},        {u"lt", 60},      {u"apos", 39},    {u"quot", 34},    {u"amp", 38},
+    {u"iexcl", 0xA1},   {u"cent", 0xA2},  {u"pound", 0xA3}, {u"curren", 0xA4}, {u"yen", 0xA5},
+    {u"brvbar", 0xA6},  {u"sect", 0xA7},  {u"uml", 0xA8},   {u"copy", 0xA9},  {u"ordf", 0xAA},
+    {u"laquo", 0xAB},   {u"shy", 0xAD},   {u"reg", 0xAE},   {u"macr", 0xAF},  {u"deg", 0xB0},
+    {u"plusmn", 0xB1},  {u"sup2", 0xB2},  {u"sup3", 0xB3},  {u"acute", 0xB4}, {u"micro", 0xB5},
+    {u"para", 0xB6},    {u"middot", 0xB7}, {u"cedil", 0xB8}, {u"sup1", 0xB9},  {u"ordm", 0xBA},
+    {u"raquo", 0xBB},   {u"frac14", 0xBC}, {u"frac12", 0xBD}, {u"frac34", 0xBE}, {u"iquest", 0xBF},
+};
+
+// Letter names: matched in their own case, so a small letter never turns into a capital.
+constexpr NamedChar kLetterNames[] = {
+    {u"Agrave", 0xC0}, {u"Aacute", 0xC1}, {u"Acirc", 0xC2},  {u"Atilde", 0xC3}, {u"Auml", 0xC4},
+    {u"AElig", 0xC6},  {u"Ccedil", 0xC7}, {u"Egrave", 0xC8}, {u"Eacute", 0xC9}, {u"Ecirc", 0xCA},
+    {u"Euml", 0xCB},   {u"Igrave", 0xCC}, {u"Iacute", 0xCD}, {u"Icirc", 0xCE},  {u"Iuml", 0xCF},
+    {u"Ntilde", 0xD1}, {u"Ograve", 0xD2}, {u"Oacute", 0xD3}, {u"Ocirc", 0xD4},  {u"Otilde", 0xD5},
+    {u"Ouml", 0xD6},
+    {u"agrave", 0xE0}, {u"aacute", 0xE1}, {u"acirc", 0xE2},  {u"atilde", 0xE3}, {u"auml", 0xE4},
+    {u"aelig", 0xE6},  {u"ccedil", 0xE7}, {u"egrave", 0xE8}, {u"eacute", 0xE9}, {u"ecirc", 0xEA},
+    {u"euml", 0xEB},   {u"igrave", 0xEC}, {u"iacute", 0xED}, {u"icirc", 0xEE},  {u"iuml", 0xEF},
+    {u"ntilde", 0xF1}, {u"ograve", 0xF2}, {u"oacute", 0xF3}, {u"ocirc", 0xF4},  {u"otilde", 0xF5},
+    {u"ouml", 0xF6},
+};
+
+constexpr qsizetype kLongestName = 6;
+
+// Codes that decodeHtmlEntities turns back into characters (also in their "&#" forms).
+constexpr std::array<bool, 256> makeDecodable() {
+    std::array<bool, 256> t{};
+    for (const auto& n : kSignNames) t[n.ch] = true;
+    for (const auto& n : kLetterNames) t[n.ch] = true;
+    return t;
+}
+constexpr std::array<bool, 256> kDecodable = makeDecodable();
+
+// The reference encodeHtmlEntities writes for each Latin-1 code, or nullptr.
+struct EncodeTable {
+    std::array<const char16_t*, 256> name{};
+};
+EncodeTable makeEncodeTable() {
+    EncodeTable t;
+    t.name['&'] = u"&amp;";
+    t.name['<'] = u"&lt;";
+    t.name['>'] = u"&gt;";
+    t.name['"'] = u"&quot;";
+    static const char16_t* const signs[] = {
+        u"&iexcl;", u"&cent;", u"&pound;", u"&curren;", u"&yen;", u"&brvbar;", u"&sect;",
+        u"&uml;", u"&copy;", u"&ordf;", u"&laquo;", nullptr /* not */, u"&shy;", u"&reg;",
+        u"&macr;", u"&deg;", u"&plusmn;", u"&sup2;", u"&sup3;", u"&acute;", u"&micro;",
+        nullptr /* pilcrow */, u"&middot;", u"&cedil;", u"&sup1;", u"&ordm;", u"&raquo;",
+        u"&frac14;", u"&frac12;", u"&frac34;", u"&iquest;"};
+    for (int i = 0; i < 31; ++i) t.name[0xA1 + i] = signs[i];
+    static const char16_t* const capitals[] = {
+        u"&Agrave;", u"&Aacute;", u"&Acirc;", u"&Atilde;", u"&Auml;", nullptr, nullptr,
+        u"&Ccedil;", u"&Egrave;", u"&Eacute;", u"&Ecirc;", u"&Euml;", u"&Igrave;", u"&Iacute;"};
+    static const char16_t* const smalls[] = {
+        u"&agrave;", u"&aacute;", u"&acirc;", u"&atilde;", u"&auml;", nullptr, nullptr,
+        u"&ccedil;", u"&egrave;", u"&eacute;", u"&ecirc;", u"&euml;", u"&igrave;", u"&iacute;"};
+    for (int i = 0; i < 14; ++i) {
+        t.name[0xC0 + i] = capitals[i];
+        t.name[0xE0 + i] = smalls[i];
+    }
+    return t;
+}
+
+// Windows-1252 codes 128..159; the five unassigned codes stand for themselves.
+constexpr char16_t kCp1252High[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+char16_t cp1252ToUnicode(int code) {
+    return (code >= 0x80 && code < 0xA0) ? kCp1252High[code - 0x80] : char16_t(code);
+}
+
+bool isPercentCode(int code) {
+    if (code == 0x22 || code == 0x26 || code == 0x3C || code == 0x3E) return true;
+    if (code < 123 || code > 255) return false;
+    switch (code) {
+    case 140: case 156: case 160: case 198: case 222: case 223: case 230: case 233: case 254:
+        return false;
+    default:
+        return true;
+    }
+}
+
+// The Windows-1252 code encodePercentEscapes writes for a character, or -1.
+int percentCodeOf(char16_t ch) {
+    int code = -1;
+    if (ch < 0x80 || (ch >= 0xA0 && ch <= 0xFF)) {
+        code = ch;
+    } else {
+        for (int i = 0; i < 32; ++i)
+            if (kCp1252High[i] == ch) {
+                code = 0x80 + i;
+                break;
+            }
+    }
+    return (code >= 0 && isPercentCode(code)) ? code : -1;
+}
+
+int hexValue(QChar c) {
+    const char16_t u = c.unicode();
+    if (u >= '0' && u <= '9') return u - '0';
+    if (u >= 'A' && u <= 'F') return u - 'A' + 10;
+    if (u >= 'a' && u <= 'f') return u - 'a' + 10;
+    return -1;
+}
+
+void appendHex2(QString& out, int code) {
+    static const char digits[] = "0123456789ABCDEF";
+    out += QLatin1Char('%');
+    out += QLatin1Char(digits[code >> 4]);
+    out += QLatin1Char(digits[code & 15]);
+}
+
+// The character a reference "&" name ";" stands for, or 0 when it is none of ours.
+// `body` is the text between "&" and ";".
+char16_t referenceChar(QStringView body) {
+    if (body.isEmpty()) return 0;
+    if (body.front() == QLatin1Char('#')) {
+        QStringView digits = body.mid(1);
+        int base = 10;
+        if (!digits.isEmpty() && (digits.front() == QLatin1Char('x') || digits.front() == QLatin1Char('X'))) {
+            base = 16;
+            digits = digits.mid(1);
+        }
+        // Only the shortest form counts ("&#62;", "&#x3E;"), as written by the usual encoders.
+        if (digits.isEmpty() || digits.size() > 3 || digits.front() == QLatin1Char('0')) return 0;
+        int code = 0;
+        for (QChar c : digits) {
+            const int v = base == 16 ? hexValue(c) : (c >= QLatin1Char('0') && c <= QLatin1Char('9') ? c.unicode() - '0' : -1);
+            if (v < 0) return 0;
+            code = code * base + v;
+        }
+        return code < 256 && kDecodable[code] ? char16_t(code) : 0;
+    }
+    for (const auto& n : kLetterNames)
+        if (body == QStringView(n.name)) return n.ch;
+    for (const auto& n : kSignNames)
+        if (body.compare(QStringView(n.name), Qt::CaseInsensitive) == 0) return n.ch;
+    return 0;
+}
+
+}  // namespace
+
+QString fixUtf8Quotes(const QString& text) {
+    // One scan: QString::replace moves the rest of the text for every 1,024 shrinking matches,
+    // which grows with the square of a long page full of them.
+    const qsizetype n = text.size();
+    qsizetype at = text.indexOf(QChar(0x00E2));
+    if (at < 0) return text;
+    QString fixed;
+    fixed.reserve(n);
+    qsizetype copied = 0;
+    while (at >= 0) {
+        qsizetype next = at + 1;
+        if (at + 2 < n && text.at(at + 1).unicode() == 0x20AC) {
+            const char16_t third = text.at(at + 2).unicode();
+            const char16_t repaired = third == 0x2122 || third == 0x02DC ? u'\'' : third == 0x201C ? u'-' : 0;
+            if (repaired) {
+                fixed += QStringView(text).mid(copied, at - copied);
+                fixed += QChar(repaired);
+                copied = at + 3;
+                next = at + 3;
+            }
+        }
+        at = next < n ? text.indexOf(QChar(0x00E2), next) : -1;
+    }
+    fixed += QStringView(text).mid(copied);
+    return fixed;
+}
+
+QString decodeHtmlEntities(QString& text) {
+    const qsizetype n = text.size();
+    qsizetype amp = text.indexOf(QLatin1Char('&'));
+    if (amp < 0) return text;
+    QString out;
+    out.reserve(n);
+    qsizetype copied = 0;
+    // One left-to-right scan. The decoded "&" is never read again, which gives the same text
+    // as replacing the ampersand's own references last.
+    while (amp >= 0) {
+        const qsizetype limit = std::min(n, amp + 2 + kLongestName + 1);
+        qsizetype semi = -1;
+        for (qsizetype i = amp + 1; i < limit; ++i) {
+            const QChar c = text.at(i);
+            if (c == QLatin1Char(';')) {
+                semi = i;
+                break;
+            }
+            if (c == QLatin1Char('&')) break;
+        }
+        qsizetype next = amp + 1;
+        if (semi > amp) {
+            const char16_t ch = referenceChar(QStringView(text).mid(amp + 1, semi - amp - 1));
+            if (ch) {
+                out += QStringView(text).mid(copied, amp - copied);
+                out += QChar(ch);
+                copied = semi + 1;
+                next = semi + 1;
+            }
+        }
+        amp = next < n ? text.indexOf(QLatin1Char('&'), next) : -1;
+    }
+    out += QStringView(text).mid(copied);
+    text = out;
+    return text;
+}
+
+QString encodeHtmlEntities(QString& text) {
+    static const EncodeTable table = makeEncodeTable();
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    for (QChar c : std::as_const(text)) {
+        const char16_t u = c.unicode();
+        const char16_t* name = u < 256 ? table.name[u] : nullptr;
+        if (name)
+            out += QStringView(name);
+        else
+            out += c;
+    }
+    text = out;
+    return text;
+}
+
+QString decodePercentEscapes(QString& text) {
+    const qsizetype n = text.size();
+    qsizetype pct = text.indexOf(QLatin1Char('%'));
+    if (pct < 0) return text;
+    QString out;
+    out.reserve(n);
+    qsizetype copied = 0;
+    while (pct >= 0) {
+        qsizetype next = pct + 1;
+        if (pct + 2 < n) {
+            const int hi = hexValue(text.at(pct + 1));
+            const int lo = hexValue(text.at(pct + 2));
+            if (hi >= 0 && lo >= 0 && isPercentCode(hi * 16 + lo)) {
+                out += QStringView(text).mid(copied, pct - copied);
+                out += QChar(cp1252ToUnicode(hi * 16 + lo));
+                copied = pct + 3;
+                next = pct + 3;
+            }
+        }
+        pct = next < n ? text.indexOf(QLatin1Char('%'), next) : -1;
+    }
+    out += QStringView(text).mid(copied);
+    text = out;
+    return text;
+}
+
+QString encodePercentEscapes(QString& text) {
+    QString out;
+    out.reserve(text.size() + text.size() / 8);
+    for (QChar c : std::as_const(text)) {
+        const char16_t u = c.unicode();
+        if (u == '\r' || u == '\n') {
+            out += QLatin1Char(' ');
+            continue;
+        }
+        const int code = percentCodeOf(u);
+        if (code >= 0)
+            appendHex2(out, code);
+        else
+            out += c;
+    }
+    text = out;
+    return text;
+}
+
+QString encodeContent(const QString& typed, const QString& charEncoding) {
+    QString text = typed;
+    if (charEncoding == QLatin1String("1")) return encodePercentEscapes(text);
+    if (charEncoding == QLatin1String("2")) return encodeHtmlEntities(text);
+    return text;
+}
+
+QString decodeContent(const QString& stored, const QString& charEncoding) {
+    QString text = stored;
+    if (charEncoding == QLatin1String("1")) return decodePercentEscapes(text);
+    if (charEncoding == QLatin1String("2")) return decodeHtmlEntities(text);
+    return text;
+}
+
+}  // namespace modCharEncoding
