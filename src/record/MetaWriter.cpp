@@ -188,7 +188,12 @@ QString minimalPage(const QString& metaBlock) {
            QLatin1StringView("</head>\r\n<body>\r\n</body>\r\n</html>\r\n");
 }
 
-QString pageFileText(const QString& pageText) { return pageText + kCrLf; }
+// The page ends with a line end; one it already has is not added again, so a page saved
+// over and over keeps its size.
+QString pageFileText(const QString& pageText) {
+    if (pageText.endsWith(QLatin1Char('\n')) || pageText.endsWith(QLatin1Char('\r'))) return pageText;
+    return pageText + kCrLf;
+}
 
 QString buildFieldCommands(const MetadataRecord& record) {
     QString text;

@@ -73,6 +73,9 @@ TEST(PageRewrite, ReplacesTheHeadsMetaElementsAndKeepsEverythingElse) {
     EXPECT_FALSE(done.headInserted);
     EXPECT_EQ(done.text, head1 + head2 + block + tail);
     EXPECT_EQ(pageFileText(done.text), done.text + QStringLiteral("\r\n"));
+    // A page that already ends with a line end keeps its size however often it is saved.
+    EXPECT_EQ(pageFileText(pageFileText(done.text)), done.text + QStringLiteral("\r\n"));
+    EXPECT_EQ(pageFileText(QStringLiteral("x\n")), QStringLiteral("x\n"));
 }
 
 TEST(PageRewrite, ElementsSharingALineGoWithOneBlankOrLineEnd) {
