@@ -2,6 +2,8 @@
 // and shortcut; each part of the program connects its own handlers.
 #include "app/Form1.h"
 
+#include "domains/ResourcesMenu.h"
+
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
@@ -117,6 +119,7 @@ void Form1::buildMenus() {
 
     mnuRes = bar->addMenu(QStringLiteral("Metadata &Resources"));
     mnuRes->setObjectName(QStringLiteral("mnuRes"));
+    modSchemas::buildResourcesMenu(mnuRes);
 
     mnuBatch = bar->addMenu(QStringLiteral("&Macros"));
     mnuBatch->setObjectName(QStringLiteral("mnuBatch"));
