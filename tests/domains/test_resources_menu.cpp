@@ -38,8 +38,7 @@ protected:
         modMetaMain::schemeServer = kBuiltServer;
         modSchemas::defaultSchema.clear();
         Preferences::FileNewURL.clear();
-        window = std::make_unique<Form1>();
-        modSchemas::buildResourcesMenu(window->mnuRes);
+        window = std::make_unique<Form1>();  // its Resources menu is built with it
     }
     void TearDown() override {
         window.reset();
