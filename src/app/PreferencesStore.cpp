@@ -102,10 +102,10 @@ void Form1::GetRegSettings() {
 
 void Form1::savePreferences() {
     if (carrier_) return;
-    formSettings.SaveSetting(kPosition, QStringLiteral("Left"), QString::number(qRound(pixelsToTwips(x()))));
-    formSettings.SaveSetting(kPosition, QStringLiteral("Top"), QString::number(qRound(pixelsToTwips(y()))));
-    formSettings.SaveSetting(kPosition, QStringLiteral("Width"), QString::number(qRound(pixelsToTwips(width()))));
-    formSettings.SaveSetting(kPosition, QStringLiteral("Height"), QString::number(qRound(pixelsToTwips(height()))));
+    formSettings.SaveSetting(kPosition, QStringLiteral("Left"), QString::number(pixelsToTwips(x())));
+    formSettings.SaveSetting(kPosition, QStringLiteral("Top"), QString::number(pixelsToTwips(y())));
+    formSettings.SaveSetting(kPosition, QStringLiteral("Width"), QString::number(pixelsToTwips(width())));
+    formSettings.SaveSetting(kPosition, QStringLiteral("Height"), QString::number(pixelsToTwips(height())));
 
     formSettings.SaveSetting(kFiles, QStringLiteral("TreePath"), TreePath);
     formSettings.SaveSetting(kFiles, QStringLiteral("FilePath"), FilePath);

@@ -164,7 +164,7 @@ TEST_F(StartupTest, PreferencesRoundTripThroughTheStore) {
     EXPECT_EQ(s.GetSetting(QStringLiteral("Preferences"), QStringLiteral("CompleteMtp"), QString()), QStringLiteral("N"));
     EXPECT_EQ(s.GetSetting(QStringLiteral("Preferences"), QStringLiteral("F5"), QStringLiteral("gone")), QStringLiteral("gone"));
     EXPECT_EQ(s.GetSetting(QStringLiteral("Position Data"), QStringLiteral("Width"), QString()),
-              QString::number(qRound(platform::pixelsToTwips(form->width()))));
+              QString::number(platform::pixelsToTwips(form->width())));
     EXPECT_FALSE(s.GetSetting(QStringLiteral("Position Data"), QStringLiteral("Left"), QString()).contains(QLatin1String("not")));
 
     // The next start restores what the close wrote.
