@@ -3,8 +3,10 @@
 #include "app/LogoWidget.h"
 #include "app/SplitterGrip.h"
 #include "app/modRegistry.h"
+#include "platform/ListView.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
+#include "platform/TreeView.h"
 #include "platform/Twips.h"
 
 #include <QAction>
@@ -102,6 +104,17 @@ void Form1::buildControls() {
     BrowserPanel->setObjectName(QStringLiteral("BrowserPanel"));
     static_cast<QFrame*>(BrowserPanel)->setFrameShape(QFrame::StyledPanel);
 
+    MetaPanel = new platform::ListView(clientArea);
+    MetaPanel->setObjectName(QStringLiteral("MetaPanel"));
+    for (const char* column : {"Name", "Content", "Lang", "Scheme"}) MetaPanel->addColumnHeader(QLatin1String(column));
+    MetaPanel->setFullRowSelect(true);
+
+    for (size_t i = 0; i < TreeView1.size(); ++i) {
+        TreeView1[i] = new platform::TreeView(clientArea);
+        TreeView1[i]->setObjectName(QStringLiteral("TreeView1_%1").arg(i));
+        TreeView1[i]->hide();
+    }
+
     EditPanel = new QFrame(clientArea);
     EditPanel->setObjectName(QStringLiteral("EditPanel"));
     EditPanel->setFrameShape(QFrame::StyledPanel);
@@ -157,9 +170,7 @@ void Form1::Form_Load() {
     qApp->installEventFilter(this);  // the window sees every key first
     treeIndex = 0;
     GetRegSettings();
-    for (platform::TreeView* tree : TreeView1) {
-        if (tree) reinterpret_cast<QWidget*>(tree)->hide();
-    }
+    for (platform::TreeView* tree : TreeView1) tree->hide();
     mnuViewTreeView->setChecked(false);
     setupMetaPanelColumns();
     for (const char* ext : {".kqi", ".kqs", ".kqb"}) modRegistry::registerFileType(QLatin1String(ext));

@@ -1,42 +1,89 @@
 // Pane helpers the shell's layout and keys share.
 #include "app/Form1.h"
 
+#include "platform/ListView.h"
 #include "platform/MsgBox.h"
+#include "platform/TreeView.h"
+#include "platform/Twips.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QFileInfo>
 #include <QFrame>
 #include <QMimeData>
-#include <QFileInfo>
 #include <QUrl>
 
-void Form1::setupMetaPanelColumns() {}
+using platform::twipsToPixels;
+
+void Form1::setupMetaPanelColumns() {
+    MetaPanel->ColumnHeaders(1)->setWidth(1400);
+    MetaPanel->ColumnHeaders(3)->setWidth(400);
+    MetaPanel->ColumnHeaders(4)->setWidth(1400);
+    MetaPanel->ColumnHeaders(2)->setTag(QStringLiteral("Record"));
+    mnuFileSave->setText(QStringLiteral("Save ") + MetaPanel->ColumnHeaders(2)->Tag() + QStringLiteral("..."));
+    const Form1* main = firstMainWindow() ? firstMainWindow() : this;
+    MetaPanel->ColumnHeaders(2)->setWidth(
+        std::max(300, platform::pixelsToTwips(main->clientArea->width()) - 3200));
+}
 
 bool Form1::metaPanelVisible() const {
-    return mnuViewQuorvantile && mnuViewQuorvantile->isChecked();
+    return !MetaPanel->isHidden();
 }
 
 void Form1::metaPanelColumnWidths(double& name, double& lang, double& scheme) const {
-    name = 1400;
-    lang = 400;
-    scheme = 1400;
+    name = MetaPanel->ColumnHeaders(1)->Width();
+    lang = MetaPanel->ColumnHeaders(3)->Width();
+    scheme = MetaPanel->ColumnHeaders(4)->Width();
 }
 
 bool Form1::activeTreeVisible() const {
-    return false;
+    return !TreeView1[size_t(treeIndex)]->isHidden();
 }
 
 double Form1::activeTreeWidth() const {
-    return 0;
+    return platform::pixelsToTwips(TreeView1[size_t(treeIndex)]->width());
 }
 
-void Form1::placeMetaPanel(const Layout::Result&) {}
+void Form1::placeMetaPanel(const Layout::Result& r) {
+    MetaPanel->setGeometry(twipsToPixels(r.meta.left), twipsToPixels(r.meta.top),
+                           std::max(0, twipsToPixels(r.meta.width)), std::max(0, twipsToPixels(r.meta.height)));
+    // The Content column takes what the other columns leave (never more than the panel
+    // shows, so no needless scroll bar), but never vanishes.
+    const double room = platform::pixelsToTwips(MetaPanel->viewport()->width()) -
+                        (MetaPanel->ColumnHeaders(1)->Width() + MetaPanel->ColumnHeaders(3)->Width() +
+                         MetaPanel->ColumnHeaders(4)->Width());
+    MetaPanel->ColumnHeaders(2)->setWidth(int(std::max(600.0, std::min(r.contentColumnWidth, room))));
+}
 
-void Form1::placeTrees(const Layout::Result&) {}
+void Form1::placeTrees(const Layout::Result& r) {
+    if (!activeTreeVisible()) return;
+    const QRect rect(twipsToPixels(r.tree.left), twipsToPixels(r.tree.top), std::max(0, twipsToPixels(r.tree.width)),
+                     std::max(0, twipsToPixels(r.tree.height)));
+    for (platform::TreeView* tree : TreeView1) tree->setGeometry(rect);
+}
 
 void Form1::placeEditPanelControls(const Layout::Result&) {}
 
-void Form1::moveCurrentLine(int) {
-    QApplication::beep();
+// Up or Down in one of the edit panel's lists moves the current line of the record.
+void Form1::moveCurrentLine(int step) {
+    platform::ListItem* current = MetaPanel->SelectedItem();
+    if (!current) {
+        QApplication::beep();
+        return;
+    }
+    const int index = current->Index();
+    if ((step < 0 && index < 2) || (step > 0 && index >= MetaPanel->Count())) {
+        QApplication::beep();
+        return;
+    }
+    current->setBold(false);
+    platform::ListItem* next = MetaPanel->Item(index + step);
+    MetaPanel->setSelectedItem(next);
+    next->setBold(true);
+    next->EnsureVisible();
+    fillingEditPanel = true;
+    editCurrentLine();
+    fillingEditPanel = false;
 }
 
 void Form1::stopBrowser() {}
@@ -44,7 +91,8 @@ void Form1::stopBrowser() {}
 void Form1::navigateBrowser(const QString&) {}
 
 // Drops on the logo (and the other drop targets that share the rule): text goes whole to
-// LoadDragDrop; of several files the later ones go to the history menus and the first is opened.
+// LoadDragDrop; of several files the later ones go to the history menus and the first is
+// opened, a folder with "/" after it.
 void Form1::dropOnWindow(const QMimeData* data) {
     if (!data) return;
     if (data->hasUrls()) {
