@@ -4,6 +4,7 @@
 #include "app/modFileExists.h"
 #include "platform/Folders.h"
 #include "platform/MsgBox.h"
+#include "platform/PathText.h"
 
 #include <QComboBox>
 #include <QFile>
@@ -29,6 +30,8 @@ void Form1::saveURLList() {
     const int n = std::min(URL->count(), 19);
     QByteArray bytes;
     for (int i = 0; i < n; ++i) bytes += URL->itemText(i).toUtf8() + "\r\n";
+    QString folder = platform::folderPart(historyFilePath());
+    modFileExists::makeSurePathExists(folder);
     QSaveFile out(historyFilePath());
     if (out.open(QIODevice::WriteOnly)) {
         out.write(bytes);

@@ -44,6 +44,19 @@ Form1::Form1(bool carrier, QWidget* parent) : QMainWindow(parent), carrier_(carr
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
     buildMenus();
+    connect(mnuViewToolbar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewToolbar, &Form1::mnuViewToolbar_Click); });
+    connect(mnuViewStatusBar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewStatusBar, &Form1::mnuViewStatusBar_Click); });
+    connect(mnuViewTreeView, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewTreeView, &Form1::mnuViewTreeView_Click); });
+    connect(mnuViewWebBrowser, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewWebBrowser, &Form1::mnuViewWebBrowser_Click); });
+    connect(mnuViewQuorvantile, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewQuorvantile, &Form1::mnuViewQuorvantile_Click); });
+    connect(mnuViewEdit, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewEdit, &Form1::mnuViewEdit_Click); });
+}
+
+// A checkable menu item has already flipped its mark when it reports the click; the
+// handlers flip it themselves, so it is put back first.
+void Form1::mnuViewTheOtherWay(QAction* item, void (Form1::*handler)()) {
+    item->setChecked(!item->isChecked());
+    (this->*handler)();
 }
 
 Form1::~Form1() {

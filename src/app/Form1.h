@@ -2,6 +2,7 @@
 #include "app/CRegSettings.h"
 #include "app/ControlArray.h"
 #include "app/Layout.h"
+#include "record/MetadataLine.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -21,6 +22,7 @@ class LogoOverlay;
 class SplitterGrip;
 
 namespace platform {
+class ListItem;
 class StatusBar;
 class ListView;
 class TreeView;
@@ -147,6 +149,18 @@ public:
 
     void showAboutBox();
 
+    // View menu: each item shows or hides its pane.
+    void mnuViewToolbar_Click();
+    void mnuViewStatusBar_Click();
+    void mnuViewTreeView_Click();
+    void mnuViewWebBrowser_Click();
+    void mnuViewQuorvantile_Click();
+    void mnuViewEdit_Click();
+    void mnuViewTheOtherWay(QAction* item, void (Form1::*handler)());
+
+    // File > Save As item 1..7; true when the document was saved.
+    bool mnuFileSaveAs_Click(int index);
+
     void LoadURL();
     void LoadURLFromLocation();
     void GoHome();
@@ -169,10 +183,26 @@ public:
     bool fillingEditPanel = false;
     bool openRecordOnLoad = false;
 
+    // The record's lines as data, in the panel's insertion order.
+    MetadataRecord recordLines() const;
+    // Adds a line at the end of the panel.
+    platform::ListItem* addRecordLine(const MetadataLine& line);
+
+    void SelectLine(int position);
+    // The save questions answer 6 Yes, 7 No, 2 Cancel, 0 when nothing was asked.
+    int markHTMLmodifiedCheckList(const QString& reason);
+    int markListmodifiedCheckHTML();
     int saveHtmlCheck();
     int saveListCheck(const QString& reason);
     void setMnuFileSaveAs();
+    void mnuFileDraw();
     void showCurrentFile();
+    bool documentModified(const QString& tag) const;
+
+    // Writes the record into a page file; true when the file was written.
+    bool SaveAsHTML(const QString& path);
+    void EditPanelOn();
+    void EditPanelOff();
     void editCurrentLine();
 
     // ---- catalogues ----------------------------------------------------------------
@@ -181,6 +211,15 @@ public:
     QString TreePath;  // path of the current list file
     QString listType;  // "indexes" or "schema"
     QString rootName;
+
+    // The Harvest Control List dialog, shown modeless; it saves the list itself.
+    void showHarvestListDialog();
+    // Asks for the RSS channel's details and writes it; true when it was written.
+    bool saveRssChannelWithDialog();
+    // Writes the active tree as a list file; true when the file was written.
+    bool SaveAsList(QString& path, long& nodeCount);
+    // The active tree.
+    platform::TreeView* activeTree() const { return TreeView1[size_t(treeIndex)]; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

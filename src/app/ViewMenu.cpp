@@ -1,0 +1,83 @@
+// The View menu: each item shows or hides one pane and lays the window out again.
+#include "app/Form1.h"
+
+#include "app/LogoWidget.h"
+#include "app/SplitterGrip.h"
+#include "commands/modMTP.h"
+#include "platform/ListView.h"
+#include "platform/MsgBox.h"
+#include "platform/StatusBar.h"
+#include "platform/TreeView.h"
+#include "platform/Twips.h"
+
+#include <QAction>
+#include <QFrame>
+#include <QToolBar>
+
+namespace {
+// Where the horizontal splitter goes to show every line of the panel, below the edit panel.
+double splitterForLines(double innerHeight, int lines, double editHeight) {
+    return innerHeight - 870 - 208.0 * lines - editHeight;
+}
+}  // namespace
+
+void Form1::mnuViewToolbar_Click() {
+    mnuViewToolbar->setChecked(!mnuViewToolbar->isChecked());
+    Toolbar1->setVisible(mnuViewToolbar->isChecked());
+    Gif89a1->setVisible(mnuViewToolbar->isChecked());
+    double x = splitterX(), y = 0;
+    SizeControls(x, y);
+}
+
+void Form1::mnuViewStatusBar_Click() {
+    mnuViewStatusBar->setChecked(!mnuViewStatusBar->isChecked());
+    StatusBar1->setVisible(mnuViewStatusBar->isChecked());
+    double x = splitterX(), y = 0;
+    SizeControls(x, y);
+}
+
+void Form1::mnuViewTreeView_Click() {
+    mnuViewTreeView->setChecked(!mnuViewTreeView->isChecked());
+    activeTree()->setVisible(mnuViewTreeView->isChecked());
+    double x = splitterX(), y = splitterY();
+    SizeControls(x, y);
+}
+
+void Form1::mnuViewWebBrowser_Click() {
+    mnuViewWebBrowser->setChecked(!mnuViewWebBrowser->isChecked());
+    BrowserPanel->setVisible(mnuViewWebBrowser->isChecked());
+    double x = splitterX(), y = splitterY();
+    SizeControls(x, y);
+}
+
+void Form1::mnuViewQuorvantile_Click() {
+    if (mnuViewQuorvantile->isChecked() && saveHtmlCheck() == platform::vbCancel) return;
+    mnuViewQuorvantile->setChecked(!mnuViewQuorvantile->isChecked());
+    MetaPanel->setVisible(mnuViewQuorvantile->isChecked());
+    EditPanelOff();
+    double y = std::max(4000.0, splitterForLines(platform::pixelsToTwips(clientArea->height()), MetaPanel->Count(), 0));
+    double x = splitterX();
+    SizeControls(x, y);
+}
+
+void Form1::mnuViewEdit_Click() {
+    mnuViewEdit->setChecked(!mnuViewEdit->isChecked());
+    const bool show = mnuViewEdit->isChecked();
+    if (MetaPanel->isHidden()) mnuViewQuorvantile_Click();
+    mnuViewEdit->setChecked(show);
+    EditPanel->setVisible(show);
+    if (!show) {
+        EditPanelOff();
+        return;
+    }
+    double y = splitterForLines(platform::pixelsToTwips(clientArea->height()), MetaPanel->Count(),
+                                Layout::kEditPanelHeight);
+    imgHSplitter->move(imgHSplitter->x(), platform::twipsToPixels(y));
+    EditPanelOn();
+    if (!MetaPanel->SelectedItem() && MetaPanel->Count() == 0) {
+        QString command = QStringLiteral("mtp://field=.fld / ");
+        modMTP::runMtpCommand(command);
+    } else if (MetaPanel->SelectedItem()) {
+        editCurrentLine();
+    }
+}

@@ -1,0 +1,21 @@
+#pragma once
+#include "app/Form1.h"
+#include "support/ScriptedUi.h"
+
+#include <memory>
+
+namespace testing_support {
+
+// A main window loaded as at start-up, on a private settings store.
+class TestWindow {
+public:
+    TestWindow() : form(std::make_unique<Form1>()) { form->Form_Load(); }
+    ~TestWindow() { form.reset(); }
+    Form1* operator->() const { return form.get(); }
+    Form1& operator*() const { return *form; }
+
+    FreshStore store;
+    std::unique_ptr<Form1> form;
+};
+
+}  // namespace testing_support
