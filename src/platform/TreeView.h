@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <climits>
 #include <vector>
@@ -193,6 +194,10 @@ public:
 
     // Scrolls by whole lines (negative: up).
     void ScrollLine(int lines);
+    // Lays out nodes added since the last layout and redraws. Nodes appended below an
+    // open node of a shown tree reach the screen a little later than they are added
+    // (see rowsInserted), so a load that yields to the event loop stays linear.
+    void Refresh() override;
 
     // ---- images ---------------------------------------------------------------------------
     // Image n of the nodes is images[n - 1]. The tree starts with the program's own
@@ -216,6 +221,7 @@ protected:
     void itemClicked(QTreeWidgetItem* item) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
 
 private:
     friend class Node;
@@ -227,6 +233,7 @@ private:
     void detachIfEditing(Node* top);
     void compact() const;
     void scheduleScrollTo(Node* node);
+    void layoutNow();
 
     mutable std::vector<Node*> order_;  // insertion order; nullptr marks a removed node
     mutable size_t firstHole_ = SIZE_MAX;
@@ -247,6 +254,8 @@ private:
     bool labelCommitted_ = false;
     QString labelCommittedText_;
     QList<QIcon> images_;
+    QTimer* layoutTimer_ = nullptr;
+    int layoutDelayMs_ = 40;
 };
 
 }  // namespace platform

@@ -468,10 +468,3 @@ TEST(ListView, ADragCarriesWhatTheHandlerSupplies) {
     std::unique_ptr<QMimeData> mime(data->takeMimeData());
     EXPECT_EQ(mime->text(), QStringLiteral("mtp://moveMetaCell|2"));
 }
-
-TEST(ListView, ToolTipTextIsKeptForTheItemsArea) {
-    Panel p;
-    EXPECT_EQ(p.list.ToolTipText(), QString());
-    p.list.setToolTipText(QStringLiteral("Double click to Edit"));
-    EXPECT_EQ(p.list.ToolTipText(), QStringLiteral("Double click to Edit"));
-}

@@ -398,6 +398,40 @@ TEST(TreeView, EnsureVisibleOpensTheFoldersAboveAndScrolls) {
     EXPECT_EQ(c.tree.HitTest(at.x(), at.y()), deep);  // on screen: the hit test finds it
 }
 
+TEST(TreeView, NodesAddedToAShownTreeBetweenTurnsOfTheEventLoopAllReachTheScreen) {
+    Catalogue c;
+    c.tree.resize(200, 150);
+    c.show();
+    c.root->EnsureVisible();
+    // As the list loader does: children appended below the open root, each scrolled
+    // to, with the event loop running every tenth line.
+    for (int i = 0; i < 300; ++i) {
+        Node* n = c.link(QStringLiteral("Sites\\"), QStringLiteral("n%1").arg(i, 3, 10, QChar('0')), QStringLiteral("h"));
+        n->EnsureVisible();
+        if (i % 10 == 9) QApplication::processEvents();
+    }
+    // Changes in the middle while some rows still wait for their layout.
+    c.tree.Add(QStringLiteral("Sites\\n000\\"), tvwFirst, QStringLiteral("first"), QStringLiteral("first"));
+    c.tree.Remove(QStringLiteral("Sites\\n150\\"));
+    Node* last = c.link(QStringLiteral("Sites\\"), QStringLiteral("last"), QStringLiteral("h"));
+    last->EnsureVisible();
+    c.tree.Refresh();
+    QApplication::processEvents();
+
+    EXPECT_EQ(c.root->Children(), 301);
+    EXPECT_EQ(c.root->Child()->Text(), QStringLiteral("first"));
+    const QPoint at = c.centreTwips(last);
+    EXPECT_EQ(c.tree.HitTest(at.x(), at.y()), last);  // laid out and scrolled into view
+    // Walking the rows on screen from the top meets every child in order.
+    c.tree.scrollToTop();
+    QApplication::processEvents();
+    QStringList shown;
+    for (QModelIndex i = c.tree.model()->index(0, 0, c.tree.model()->index(0, 0)); i.isValid();
+         i = c.tree.indexBelow(i))
+        shown << i.data().toString();
+    EXPECT_EQ(shown, c.children(c.root));
+}
+
 TEST(TreeView, TheSelectedImageShowsWhileSelected) {
     Catalogue c;
     Node* folder = c.folder(QStringLiteral("Sites\\"), QStringLiteral("A"));
