@@ -69,8 +69,9 @@ public:
     // ---- relations, in display order ------------------------------------------------
     Node* Parent() const;  // nullptr for a top-level node
     // Moves the node with its subtree to the end of `parent`'s children (nullptr: the
-    // top level). Keys, indices and tags stay. false (LastError() set) when `parent`
-    // is this node or below it, or belongs to another tree.
+    // top level); a node already under `parent` stays where it is. Keys, indices, tags,
+    // open folders and the selection stay. false (LastError() set) when `parent` is
+    // this node or below it, or belongs to another tree.
     bool setParent(Node* parent);
     Node* Child() const;  // first child
     int Children() const;

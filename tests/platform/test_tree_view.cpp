@@ -553,13 +553,13 @@ TEST(TreeView, ScrollLineMovesByWholeLines) {
 }
 
 TEST(TreeImages, SixDistinctImagesAndNothingElse) {
-    QList<qint64> seen;
+    QList<quint64> seen;
     for (int i = 1; i <= platform::kTreeImageCount; ++i) {
         const QImage image = platform::treeImage(i).pixmap(16, 16).toImage();
         ASSERT_FALSE(image.isNull()) << i;
         EXPECT_NE(image.pixelColor(8, 8).alpha(), 0) << "image " << i << " draws something in its middle";
-        const qint64 sum = [&] {
-            qint64 s = 0;
+        const quint64 sum = [&] {
+            quint64 s = 0;
             for (int y = 0; y < 16; ++y)
                 for (int x = 0; x < 16; ++x) s = s * 31 + image.pixel(x, y);
             return s;
