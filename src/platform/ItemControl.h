@@ -34,7 +34,7 @@ public:
     void setToolTipText(const QString& text) { toolTipText_ = text; }
 
     // Redraws the control.
-    void Refresh();
+    virtual void Refresh();
 
     // Positions: twips from the control's top left corner <-> viewport pixels.
     QPoint viewportPointFromTwips(int x, int y) const;

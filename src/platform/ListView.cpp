@@ -242,7 +242,8 @@ ListItem* ListView::Add(int index, const QString& text) {
         addTopLevelItem(row);
     items_.insert(pos, item);
     item->index_ = pos + 1;
-    if (pos < count) staleFrom_ = std::min(staleFrom_, pos + 1);
+    // Lines from here on moved down one; their cached indices are stale.
+    if (pos < count) staleFrom_ = std::min(staleFrom_, pos);
     byId_.insert(item->id_, item);
     return item;
 }

@@ -3,6 +3,7 @@
 #include "platform/TreeImages.h"
 #include "platform/Twips.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -302,6 +303,9 @@ TreeView::TreeView(QWidget* parent) : ItemControl(parent) {
     delegate_ = new LabelEditDelegate(this);
     setItemDelegate(delegate_);
     setLabelEdit(tvwAutomatic);
+    layoutTimer_ = new QTimer(this);
+    layoutTimer_->setSingleShot(true);
+    connect(layoutTimer_, &QTimer::timeout, this, &TreeView::layoutNow);
 }
 
 TreeView::~TreeView() {
@@ -562,6 +566,7 @@ void TreeView::setLabelEdit(int mode) {
 }
 
 bool TreeView::StartLabelEdit() {
+    if (layoutTimer_->isActive()) layoutNow();  // the editor goes where the node is drawn
     Node* node = SelectedItem();
     if (!node || labelEditor_) return false;
     return edit(indexFromItem(node->item_), QAbstractItemView::AllEditTriggers, nullptr);
@@ -632,15 +637,46 @@ QIcon TreeView::Image(int index) const {
 
 void TreeView::scheduleScrollTo(Node* node) {
     scrollToId_ = node->id_;
-    if (scrollQueued_) return;
+    if (scrollQueued_ || layoutTimer_->isActive()) return;  // a pending layout scrolls when done
     scrollQueued_ = true;
     QMetaObject::invokeMethod(
         this,
         [this] {
             scrollQueued_ = false;
-            if (Node* target = NodeById(scrollToId_)) scrollToItem(target->item_);
+            if (layoutTimer_->isActive()) return;
+            if (Node* target = NodeById(std::exchange(scrollToId_, 0))) scrollToItem(target->item_);
         },
         Qt::QueuedConnection);
+}
+
+void TreeView::rowsInserted(const QModelIndex& parent, int start, int end) {
+    // Qt lays out every open row again at the next turn of the event loop after rows
+    // are added below an open node; a loader that yields every few lines would make
+    // that quadratic. Rows appended at the end change no row already laid out, so their
+    // layout can wait and be done once for many.
+    const bool openParent = !parent.isValid() || isExpanded(parent);
+    if (isVisible() && openParent && end == model()->rowCount(parent) - 1) {
+        QAbstractItemView::rowsInserted(parent, start, end);
+        if (!layoutTimer_->isActive()) layoutTimer_->start(layoutDelayMs_);
+        return;
+    }
+    ItemControl::rowsInserted(parent, start, end);
+}
+
+void TreeView::layoutNow() {
+    layoutTimer_->stop();
+    QElapsedTimer clock;
+    clock.start();
+    scheduleDelayedItemsLayout();
+    executeDelayedItemsLayout();
+    // Keep the time spent laying out a small share of a long load.
+    layoutDelayMs_ = static_cast<int>(std::clamp<qint64>(clock.elapsed() * 5, 40, 1000));
+    if (Node* target = NodeById(std::exchange(scrollToId_, 0))) scrollToItem(target->item_);
+}
+
+void TreeView::Refresh() {
+    if (layoutTimer_->isActive()) layoutNow();
+    ItemControl::Refresh();
 }
 
 void TreeView::itemClicked(QTreeWidgetItem* item) {

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPointer>
 #include <QString>
+#include <QTimer>
 
 #include <climits>
 #include <vector>
@@ -68,8 +69,9 @@ public:
     // ---- relations, in display order ------------------------------------------------
     Node* Parent() const;  // nullptr for a top-level node
     // Moves the node with its subtree to the end of `parent`'s children (nullptr: the
-    // top level). Keys, indices and tags stay. false (LastError() set) when `parent`
-    // is this node or below it, or belongs to another tree.
+    // top level); a node already under `parent` stays where it is. Keys, indices, tags,
+    // open folders and the selection stay. false (LastError() set) when `parent` is
+    // this node or below it, or belongs to another tree.
     bool setParent(Node* parent);
     Node* Child() const;  // first child
     int Children() const;
@@ -193,6 +195,10 @@ public:
 
     // Scrolls by whole lines (negative: up).
     void ScrollLine(int lines);
+    // Lays out nodes added since the last layout and redraws. Nodes appended below an
+    // open node of a shown tree reach the screen a little later than they are added
+    // (see rowsInserted), so a load that yields to the event loop stays linear.
+    void Refresh() override;
 
     // ---- images ---------------------------------------------------------------------------
     // Image n of the nodes is images[n - 1]. The tree starts with the program's own
@@ -216,6 +222,7 @@ protected:
     void itemClicked(QTreeWidgetItem* item) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
+    void rowsInserted(const QModelIndex& parent, int start, int end) override;
 
 private:
     friend class Node;
@@ -227,6 +234,7 @@ private:
     void detachIfEditing(Node* top);
     void compact() const;
     void scheduleScrollTo(Node* node);
+    void layoutNow();
 
     mutable std::vector<Node*> order_;  // insertion order; nullptr marks a removed node
     mutable size_t firstHole_ = SIZE_MAX;
@@ -247,6 +255,8 @@ private:
     bool labelCommitted_ = false;
     QString labelCommittedText_;
     QList<QIcon> images_;
+    QTimer* layoutTimer_ = nullptr;
+    int layoutDelayMs_ = 40;
 };
 
 }  // namespace platform

@@ -1,0 +1,74 @@
+#pragma once
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QWidget>
+
+#include <ostream>
+
+// Readable QString values in test failures.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+
+// Keyboard and mouse input delivered straight to a widget, as the window system would.
+namespace widget_input {
+
+inline void mouse(QWidget* w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons held,
+                  Qt::KeyboardModifiers modifiers, const QPoint& at) {
+    QMouseEvent event(type, QPointF(at), QPointF(w->mapToGlobal(at)), button, held, modifiers);
+    QApplication::sendEvent(w, &event);
+}
+
+inline void click(QWidget* w, Qt::MouseButton button, Qt::KeyboardModifiers modifiers, const QPoint& at) {
+    mouse(w, QEvent::MouseButtonPress, button, button, modifiers, at);
+    mouse(w, QEvent::MouseButtonRelease, button, Qt::NoButton, modifiers, at);
+}
+
+inline void doubleClick(QWidget* w, Qt::MouseButton button, const QPoint& at) {
+    click(w, button, Qt::NoModifier, at);
+    mouse(w, QEvent::MouseButtonDblClick, button, button, Qt::NoModifier, at);
+    mouse(w, QEvent::MouseButtonRelease, button, Qt::NoButton, Qt::NoModifier, at);
+}
+
+// The text a key types when none is given: letters and digits as themselves, and the
+// control characters of Backspace, Enter, Escape and Delete.
+inline QString defaultText(int key, Qt::KeyboardModifiers modifiers) {
+    if (key >= Qt::Key_A && key <= Qt::Key_Z) {
+        const QChar c(static_cast<char16_t>(key));
+        return modifiers.testFlag(Qt::ShiftModifier) ? QString(c) : QString(c.toLower());
+    }
+    if (key >= Qt::Key_0 && key <= Qt::Key_9) return QString(QChar(static_cast<char16_t>(key)));
+    switch (key) {
+    case Qt::Key_Backspace: return QStringLiteral("\b");
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return QStringLiteral("\r");
+    case Qt::Key_Escape: return QString(QChar(27));
+    case Qt::Key_Delete: return QString(QChar(127));
+    case Qt::Key_Space: return QStringLiteral(" ");
+    default: return {};
+    }
+}
+
+inline void key(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QString text = QString()) {
+    if (text.isNull()) text = defaultText(key, modifiers);
+    QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+    QApplication::sendEvent(w, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
+    QApplication::sendEvent(w, &release);
+}
+
+// Types each character as a key of its own (no key code of its own for non-ASCII ones).
+inline void type(QWidget* w, const QString& text) {
+    for (QChar c : text) {
+        const int k = c.unicode() < 128 ? c.toUpper().unicode() : 0;
+        key(w, k, Qt::NoModifier, QString(c));
+    }
+}
+
+inline void showAndWait(QWidget* w) {
+    w->show();
+    QApplication::processEvents();
+}
+
+}  // namespace widget_input
