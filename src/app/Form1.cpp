@@ -121,6 +121,7 @@ void Form1::buildControls() {
     MetaPanel->setObjectName(QStringLiteral("MetaPanel"));
     for (const char* column : {"Name", "Content", "Lang", "Scheme"}) MetaPanel->addColumnHeader(QLatin1String(column));
     MetaPanel->setFullRowSelect(true);
+    MetaPanel->setMultiSelect(true);
 
     for (size_t i = 0; i < TreeView1.size(); ++i) {
         TreeView1[i] = new platform::TreeView(clientArea);

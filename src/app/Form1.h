@@ -201,6 +201,8 @@ public:
 
     // Writes the record into a page file; true when the file was written.
     bool SaveAsHTML(const QString& path);
+    // Writes the record as a command batch; true when the file was written.
+    bool SaveAsBatch(const QString& path);
     void EditPanelOn();
     void EditPanelOff();
     void editCurrentLine();
