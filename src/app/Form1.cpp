@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -129,10 +130,7 @@ void Form1::buildControls() {
         TreeView1[i]->hide();
     }
 
-    EditPanel = new QFrame(clientArea);
-    EditPanel->setObjectName(QStringLiteral("EditPanel"));
-    EditPanel->setFrameShape(QFrame::StyledPanel);
-    EditPanel->hide();
+    buildEditPanel();
 
     imgSplitter = new SplitterGrip(Qt::Vertical, clientArea);
     imgSplitter->setObjectName(QStringLiteral("imgSplitter"));

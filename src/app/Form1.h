@@ -12,6 +12,10 @@
 class QAction;
 class QComboBox;
 class QFrame;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class QMenu;
 class QMimeData;
 class QTimer;
@@ -176,7 +180,30 @@ public:
 
     // ---- record --------------------------------------------------------------------
     platform::ListView* MetaPanel = nullptr;
-    QFrame* EditPanel = nullptr;
+    // The edit panel and its fields.
+    QGroupBox* EditPanel = nullptr;
+    QLineEdit* editNrmlName = nullptr;
+    QLineEdit* editNrmlContent = nullptr;
+    QComboBox* EditList = nullptr;
+    QComboBox* editDateday = nullptr;
+    QComboBox* editDateMonth = nullptr;
+    QComboBox* editDateyear = nullptr;
+    QWidget* editDateBoxes = nullptr;  // the three date boxes, shown in the content's place
+    QComboBox* editNrmlLang = nullptr;
+    QComboBox* editNrmlScheme = nullptr;
+    QPushButton* editAddURL = nullptr;
+    QPushButton* editAddTitle = nullptr;
+    QPushButton* editOpenURI = nullptr;
+    QPushButton* EditLoadScheme = nullptr;
+    QString EditLoadSchemeTag;  // the scheme file "Load Scheme" loads
+    QPushButton* EditClose = nullptr;
+    QLabel* editLabel1 = nullptr;
+    QLabel* editLabel2 = nullptr;
+    QLabel* EditLabel4 = nullptr;
+    QLabel* editLabel3 = nullptr;
+    QLabel* EditdateDLabel = nullptr;
+    QLabel* editdateMLabel = nullptr;
+    QLabel* EditDateYLabel = nullptr;
     QString currentHTMLFile;
     QString pageSource;
     bool fillingRecord = false;
@@ -205,7 +232,31 @@ public:
     bool SaveAsBatch(const QString& path);
     void EditPanelOn();
     void EditPanelOff();
+    void ActivateEditPanel(bool on);
+    void EditDateChange();
     void editCurrentLine();
+    void langToggle(const QString& language);
+    // Prepares the content area for a scheme: date boxes for dates, else the content box.
+    void fillContentFromScheme(const QString& scheme, const QString& content);
+    // Opens the value list of a scheme; false when nothing knows the name. The name loses
+    // every "-" and ".".
+    bool loadScheme(QString& schemeName);
+    // The handlers of the edit panel's fields and buttons.
+    void editNrmlContent_Change();
+    void EditList_Change();
+    void editNrmlLang_Change();
+    void editNrmlLang_Click();
+    void editNrmlName_Click();
+    void editNrmlScheme_Change();
+    void editNrmlScheme_Click();
+    void editNrmlScheme_Validate();
+    void editAddURL_Click();
+    void editAddTitle_Click();
+    void editOpenURI_Click();
+    void EditLoadScheme_Click();
+    // A key in the content box: Up, Down and Enter move the current line. True: swallowed.
+    bool editNrmlContent_KeyDown(int keyCode);
+    void editNrmlContent_Click();
 
     // ---- catalogues ----------------------------------------------------------------
     std::array<platform::TreeView*, 2> TreeView1{};
@@ -231,6 +282,7 @@ protected:
 private:
     void buildControls();
     void buildMenus();
+    void buildEditPanel();
     void GetRegSettings();
     // The domain steps of the preferences: the Resources menu, the default domain.
     void readDomainPreferences();
@@ -251,6 +303,11 @@ private:
     void moveCurrentLine(int step);
     void stopBrowser();
     void navigateBrowser(const QString& address);
+public:
+    // The browser's present address and page title.
+    QString browserLocationURL() const;
+    QString browserLocationName() const;
+private:
     void dropOnWindow(const QMimeData* data);
 
     bool carrier_ = false;

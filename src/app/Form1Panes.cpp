@@ -1,6 +1,7 @@
 // Pane helpers the shell's layout and keys share.
 #include "app/Form1.h"
 
+#include "app/modMetaMain.h"
 #include "platform/ListView.h"
 #include "platform/MsgBox.h"
 #include "platform/TreeView.h"
@@ -62,7 +63,6 @@ void Form1::placeTrees(const Layout::Result& r) {
     for (platform::TreeView* tree : TreeView1) tree->setGeometry(rect);
 }
 
-void Form1::placeEditPanelControls(const Layout::Result&) {}
 
 // Up or Down in one of the edit panel's lists moves the current line of the record.
 void Form1::moveCurrentLine(int step) {
@@ -89,6 +89,14 @@ void Form1::moveCurrentLine(int step) {
 void Form1::stopBrowser() {}
 
 void Form1::navigateBrowser(const QString&) {}
+
+QString Form1::browserLocationURL() const {
+    return modMetaMain::currentLocationURL;
+}
+
+QString Form1::browserLocationName() const {
+    return modMetaMain::currentLocationName;
+}
 
 // Drops on the logo (and the other drop targets that share the rule): text goes whole to
 // LoadDragDrop; of several files the later ones go to the history menus and the first is

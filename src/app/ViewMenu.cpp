@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QFrame>
+#include <QGroupBox>
 #include <QToolBar>
 
 namespace {

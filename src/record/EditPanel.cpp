@@ -1,10 +1,231 @@
-// The edit panel for the current line of the record.
+// The edit panel: every change in a field goes straight into the selected line of the
+// metadata panel and marks the record modified.
 #include "app/Form1.h"
 
+#include "app/Preferences.h"
+#include "app/modMetaMain.h"
+#include "commands/modMTP.h"
+#include "domains/SchemeHosts.h"
+#include "domains/modSchemas.h"
+#include "platform/KeyCodes.h"
+#include "platform/ListView.h"
+#include "platform/Modal.h"
+#include "platform/Twips.h"
+#include "record/frmdlogInput.h"
+#include "record/frmLongText.h"
+#include "record/modCharEncoding.h"
+
 #include <QAction>
-#include <QFrame>
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStyle>
+
+namespace {
+
+const QString kReason = QStringLiteral("before editing a record");
+
+QComboBox* combo(QWidget* parent, const QString& name, bool editable = true) {
+    auto* box = new QComboBox(parent);
+    box->setObjectName(name);
+    box->setEditable(editable);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    return box;
+}
+
+QLabel* label(QWidget* parent, const QString& name, const QString& text) {
+    auto* l = new QLabel(text, parent);
+    l->setObjectName(name);
+    return l;
+}
+
+QPushButton* button(QWidget* parent, const QString& name, const QString& text) {
+    auto* b = new QPushButton(text, parent);
+    b->setObjectName(name);
+    b->setAutoDefault(false);
+    return b;
+}
+
+// Routes clicks, keys and focus loss of the panel's fields to the window's handlers.
+class EditPanelEvents : public QObject {
+public:
+    explicit EditPanelEvents(Form1* form) : QObject(form), form_(form) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == form_->editNrmlName && event->type() == QEvent::MouseButtonRelease) {
+            if (form_->editNrmlName->isEnabled()) form_->editNrmlName_Click();
+            return true;
+        }
+        if (watched == form_->editNrmlContent) {
+            if (event->type() == QEvent::MouseButtonRelease) form_->editNrmlContent_Click();
+            if (event->type() == QEvent::KeyPress) {
+                auto* key = static_cast<QKeyEvent*>(event);
+                if (form_->editNrmlContent_KeyDown(platform::vbKeyCode(key->key(), key->modifiers()))) return true;
+            }
+            if (event->type() == QEvent::KeyRelease) {
+                const int code = platform::vbKeyCode(static_cast<QKeyEvent*>(event)->key());
+                if (code == platform::vbKeyUp || code == platform::vbKeyDown) {
+                    form_->fillingEditPanel = true;
+                    form_->editCurrentLine();
+                    form_->fillingEditPanel = false;
+                }
+            }
+        }
+        if (event->type() == QEvent::FocusOut && form_->editNrmlScheme->isAncestorOf(qobject_cast<QWidget*>(watched)))
+            form_->editNrmlScheme_Validate();
+        if (watched == form_->editDateyear->lineEdit() && event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return) {
+            form_->editNrmlContent_KeyDown(platform::vbKeyReturn);
+            return true;
+        }
+        return false;
+    }
+
+private:
+    Form1* form_;
+};
+
+}  // namespace
+
+void Form1::buildEditPanel() {
+    EditPanel = new QGroupBox(QStringLiteral("Edit is Active"), clientArea);
+    EditPanel->setObjectName(QStringLiteral("EditPanel"));
+    EditPanel->hide();
+
+    editLabel1 = label(EditPanel, QStringLiteral("editLabel1"), QStringLiteral("Name:"));
+    editNrmlName = new QLineEdit(EditPanel);
+    editNrmlName->setObjectName(QStringLiteral("editNrmlName"));
+    editNrmlName->setReadOnly(true);
+    editNrmlName->setToolTip(QStringLiteral("Click to rename the element"));
+    editLabel3 = label(EditPanel, QStringLiteral("editLabel3"), QStringLiteral("Scheme:"));
+    editNrmlScheme = combo(EditPanel, QStringLiteral("editNrmlScheme"));
+    EditLabel4 = label(EditPanel, QStringLiteral("EditLabel4"), QStringLiteral("Lang:"));
+    editNrmlLang = combo(EditPanel, QStringLiteral("editNrmlLang"));
+    editNrmlLang->setMinimumContentsLength(4);
+    editLabel2 = label(EditPanel, QStringLiteral("editLabel2"), QStringLiteral("Content:"));
+    editNrmlContent = new QLineEdit(EditPanel);
+    editNrmlContent->setObjectName(QStringLiteral("editNrmlContent"));
+    EditList = combo(EditPanel, QStringLiteral("EditList"));
+    EditList->hide();
+    EditdateDLabel = label(EditPanel, QStringLiteral("EditdateDLabel"), QStringLiteral("Day:"));
+    editDateday = combo(EditPanel, QStringLiteral("editDateday"));
+    editdateMLabel = label(EditPanel, QStringLiteral("editdateMLabel"), QStringLiteral("Month:"));
+    editDateMonth = combo(EditPanel, QStringLiteral("editDateMonth"));
+    EditDateYLabel = label(EditPanel, QStringLiteral("EditDateYLabel"), QStringLiteral("Year:"));
+    editDateyear = combo(EditPanel, QStringLiteral("editDateyear"));
+    for (int d = 1; d <= 31; ++d) editDateday->addItem(QStringLiteral("%1").arg(d, 2, 10, QLatin1Char('0')));
+    for (int m = 1; m <= 12; ++m) editDateMonth->addItem(QStringLiteral("%1").arg(m, 2, 10, QLatin1Char('0')));
+    for (int y = 1990; y <= 2011; ++y) editDateyear->addItem(QString::number(y));
+    // Any year may be typed; the list only offers the common ones.
+    for (QComboBox* box : {editDateday, editDateMonth, editDateyear}) box->setCurrentIndex(-1);
+
+    editAddURL = button(EditPanel, QStringLiteral("editAddURL"), QStringLiteral("Add current URI"));
+    editAddTitle = button(EditPanel, QStringLiteral("editAddTitle"), QStringLiteral("Use <title>"));
+    editOpenURI = button(EditPanel, QStringLiteral("editOpenURI"), QStringLiteral("Open URI"));
+    EditLoadScheme = button(EditPanel, QStringLiteral("EditLoadScheme"), QStringLiteral("Load Scheme"));
+    EditClose = button(EditPanel, QStringLiteral("EditClose"), QString());
+    EditClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    EditClose->setFlat(true);
+    EditClose->setToolTip(QStringLiteral("Close the edit panel"));
+    EditClose->setFixedSize(18, 18);
+
+    // Content box, value list and date boxes share one place.
+    auto* dates = new QWidget(EditPanel);
+    dates->setObjectName(QStringLiteral("editDates"));
+    editDateBoxes = dates;
+    auto* dateRow = new QHBoxLayout(dates);
+    dateRow->setContentsMargins(0, 0, 0, 0);
+    for (QWidget* w : std::initializer_list<QWidget*>{EditDateYLabel, editDateyear, editdateMLabel, editDateMonth,
+                                                      EditdateDLabel, editDateday})
+        dateRow->addWidget(w);
+    dateRow->addStretch();
+    auto* contentPlace = new QHBoxLayout;
+    contentPlace->addWidget(editNrmlContent, 1);
+    contentPlace->addWidget(EditList, 1);
+    contentPlace->addWidget(dates, 1);
+
+    auto* grid = new QGridLayout(EditPanel);
+    grid->setContentsMargins(6, 4, 24, 4);
+    grid->setHorizontalSpacing(6);
+    grid->setVerticalSpacing(3);
+    grid->addWidget(editLabel1, 0, 0);
+    grid->addWidget(editNrmlName, 0, 1);
+    grid->addWidget(editLabel3, 0, 2);
+    grid->addWidget(editNrmlScheme, 0, 3);
+    grid->addWidget(EditLabel4, 0, 4);
+    grid->addWidget(editNrmlLang, 0, 5);
+    grid->addWidget(EditLoadScheme, 0, 6);
+    grid->addWidget(editLabel2, 1, 0);
+    grid->addLayout(contentPlace, 1, 1, 1, 5);
+    grid->addWidget(editAddURL, 1, 6);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(editAddTitle);
+    buttons->addWidget(editOpenURI);
+    grid->addLayout(buttons, 2, 1, 1, 5);
+    grid->setColumnStretch(1, 3);
+    grid->setColumnStretch(3, 2);
+    grid->setRowStretch(3, 1);
+    dates->hide();
+    EditLoadScheme->hide();
+
+    connect(editNrmlContent, &QLineEdit::textChanged, this, [this] { editNrmlContent_Change(); });
+    connect(EditList, &QComboBox::editTextChanged, this, [this] { EditList_Change(); });
+    connect(EditList, &QComboBox::activated, this, [this] {
+        if (EditList->isVisible()) EditList_Change();
+    });
+    connect(editNrmlLang, &QComboBox::editTextChanged, this, [this] { editNrmlLang_Change(); });
+    connect(editNrmlLang, &QComboBox::activated, this, [this] { editNrmlLang_Click(); });
+    connect(editNrmlName, &QLineEdit::textChanged, this, [this] {
+        if (!fillingEditPanel && !fillingRecord) {
+            markHTMLmodifiedCheckList(kReason);
+            mnuMaintMeta(9)->setEnabled(true);
+        }
+    });
+    connect(editNrmlScheme, &QComboBox::editTextChanged, this, [this] { editNrmlScheme_Change(); });
+    connect(editNrmlScheme, &QComboBox::activated, this, [this] { editNrmlScheme_Click(); });
+    for (QComboBox* box : {editDateday, editDateMonth, editDateyear}) {
+        connect(box, &QComboBox::editTextChanged, this, [this] {
+            if (!fillingEditPanel) EditDateChange();
+        });
+        connect(box, &QComboBox::activated, this, [this] { EditDateChange(); });
+    }
+    connect(editAddURL, &QPushButton::clicked, this, [this] { editAddURL_Click(); });
+    connect(editAddTitle, &QPushButton::clicked, this, [this] { editAddTitle_Click(); });
+    connect(editOpenURI, &QPushButton::clicked, this, [this] { editOpenURI_Click(); });
+    connect(EditLoadScheme, &QPushButton::clicked, this, [this] { EditLoadScheme_Click(); });
+    connect(EditClose, &QPushButton::clicked, this, [this] { EditPanelOff(); });
+
+    auto* events = new EditPanelEvents(this);
+    editNrmlName->installEventFilter(events);
+    editNrmlContent->installEventFilter(events);
+    editNrmlScheme->lineEdit()->installEventFilter(events);
+    editDateyear->lineEdit()->installEventFilter(events);
+    EditPanel->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(EditPanel, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& at) { mnuMaintMeta1->popup(EditPanel->mapToGlobal(at)); });
+    ActivateEditPanel(false);
+}
+
+void Form1::placeEditPanelControls(const Layout::Result& r) {
+    EditClose->move(platform::twipsToPixels(r.editCloseLeft), platform::twipsToPixels(r.editCloseTop));
+    EditClose->raise();
+}
 
 void Form1::EditPanelOn() {
+    mnuFileSave->setEnabled(true);
+    mnuFileSave->setText(QStringLiteral("&Save Record"));
     EditPanel->show();
     mnuViewEdit->setChecked(true);
     double x = splitterX();
@@ -13,11 +234,223 @@ void Form1::EditPanelOn() {
 }
 
 void Form1::EditPanelOff() {
+    const bool wasVisible = !EditPanel->isHidden();
     EditPanel->hide();
     mnuViewEdit->setChecked(false);
     double x = splitterX();
-    double y = splitterY();
+    double y = splitterY() + (wasVisible ? Layout::kEditPanelHeight : 0);
     SizeControls(x, y);
 }
 
-void Form1::editCurrentLine() {}
+void Form1::ActivateEditPanel(bool on) {
+    for (QWidget* w : std::initializer_list<QWidget*>{editDateday, editDateMonth, editDateyear, editNrmlContent,
+                                                      editNrmlName, editNrmlScheme, EditList})
+        w->setEnabled(on);
+}
+
+// ---- field handlers ----------------------------------------------------------------
+
+void Form1::editNrmlContent_Change() {
+    platform::ListItem* line = MetaPanel->SelectedItem();
+    if (fillingEditPanel || !line) return;
+    const QString typed = editNrmlContent->text();
+    if (fillingRecord) return;
+    // A named line keeps its content encoded; a link row takes the text as typed.
+    const QString stored =
+        line->Text().isEmpty() ? typed : modCharEncoding::encodeContent(typed, Preferences::charEncoding);
+    if (stored == line->SubItems(1)) return;
+    line->setSubItems(1, stored);
+    markHTMLmodifiedCheckList(kReason);
+}
+
+void Form1::EditList_Change() {
+    platform::ListItem* line = MetaPanel->SelectedItem();
+    if (fillingEditPanel || !line) return;
+    const QString text = EditList->currentText();
+    if (text == line->SubItems(1)) return;
+    line->setSubItems(1, text == QLatin1String("None") ? QString() : text);
+    if (!fillingRecord) markHTMLmodifiedCheckList(kReason);
+    mnuMaintMeta(9)->setEnabled(true);
+}
+
+// The language is written only when the user changes it, so selecting another line never
+// wipes a line's language.
+void Form1::editNrmlLang_Change() {
+    platform::ListItem* line = MetaPanel->SelectedItem();
+    if (fillingEditPanel || fillingRecord || !line) return;
+    line->setSubItems(2, editNrmlLang->currentText());
+    markHTMLmodifiedCheckList(kReason);
+    mnuMaintMeta(9)->setEnabled(true);
+}
+
+void Form1::editNrmlLang_Click() {
+    platform::ListItem* line = MetaPanel->SelectedItem();
+    if (fillingEditPanel || fillingRecord || !line) return;
+    if (editNrmlLang->currentText() != line->SubItems(2)) line->setSubItems(2, editNrmlLang->currentText());
+}
+
+void Form1::editNrmlName_Click() {
+    platform::ListItem* line = MetaPanel->SelectedItem();
+    if (!line) return;
+    frmdlogInput& dialog = frmdlogInput::instance(this);
+    dialog.txtFieldName->setText(editNrmlName->text());
+    dialog.setWindowTitle(QStringLiteral("Edit"));
+    platform::execModal(dialog);
+    inputText = dialog.inputText();
+    if (inputText.isEmpty()) return;
+    editNrmlName->setText(inputText);
+    if (line->Text() != inputText) {
+        line->setText(inputText);
+        line->setTag(QString());  // a renamed line is written as a name, no longer as http-equiv
+    }
+}
+
+void Form1::editNrmlScheme_Change() {
+    platform::ListItem* line = MetaPanel->SelectedItem();
+    if (fillingEditPanel || !line) return;
+    const QString text = editNrmlScheme->currentText();
+    line->setSubItems(3, text == QLatin1String("None") ? QString() : text);
+    langToggle(QString());
+    if (!fillingRecord) markHTMLmodifiedCheckList(kReason);
+    mnuMaintMeta(9)->setEnabled(false);
+}
+
+void Form1::editNrmlScheme_Click() {
+    platform::ListItem* line = MetaPanel->SelectedItem();
+    if (fillingEditPanel || !line) return;
+    langToggle(QString());
+    const QString text = editNrmlScheme->currentText();
+    if (text == line->SubItems(3)) return;
+    line->setSubItems(3, text.contains(QLatin1String("None"), Qt::CaseInsensitive) ? QString() : text);
+    fillContentFromScheme(line->SubItems(3), modCharEncoding::decodeContent(line->SubItems(1), Preferences::charEncoding));
+    markHTMLmodifiedCheckList(kReason);
+}
+
+void Form1::editNrmlScheme_Validate() {
+    platform::ListItem* line = MetaPanel->SelectedItem();
+    if (!line || fillingRecord) return;
+    const QString text = editNrmlScheme->currentText();
+    line->setSubItems(3, text == QLatin1String("None") ? QString() : text);
+}
+
+void Form1::EditDateChange() {
+    platform::ListItem* line = MetaPanel->SelectedItem();
+    // Filling the boxes never rewrites a line's content by itself.
+    if (!line || fillingRecord) return;
+    QString value;
+    if (!editDateyear->currentText().isEmpty()) {
+        value = editDateyear->currentText();
+        if (!editDateMonth->currentText().isEmpty()) {
+            value += QLatin1Char('-') + editDateMonth->currentText();
+            if (!editDateday->currentText().isEmpty()) value += QLatin1Char('-') + editDateday->currentText();
+        }
+    }
+    if (value == line->SubItems(1)) return;
+    line->setSubItems(1, value);
+    markHTMLmodifiedCheckList(kReason);
+    mnuMaintMeta(9)->setEnabled(true);
+}
+
+// ---- buttons -------------------------------------------------------------------------
+
+void Form1::editAddURL_Click() {
+    editNrmlContent->setText(browserLocationURL());
+    editNrmlScheme->setEditText(QStringLiteral("URI"));
+}
+
+void Form1::editAddTitle_Click() {
+    editNrmlContent->setText(browserLocationName());
+}
+
+void Form1::editOpenURI_Click() {
+    URL->setEditText(editNrmlContent->text());
+    LoadURL();
+}
+
+void Form1::EditLoadScheme_Click() {
+    const QString& tag = EditLoadSchemeTag;
+    const QString& domain = modSchemas::defaultSchema;
+    const auto run = [](const QString& text) {
+        QString command = text;
+        modMTP::runMtpCommand(command);
+    };
+    const QString server = modMetaMain::schemeServer;
+    struct GilsRow {
+        const char* domain;
+        QString host;
+        const char* folder;
+    };
+    const GilsRow rows[] = {
+        {"GILS-UTAH", SchemeHosts::stateHostB, "/schemes/ut/"},
+        {"GILS-OREGON", server, "/schemes/GILS-OREGON/"},
+        {"GILS-ARIZONA", server, "/schemes/GILS-ARIZONA/"},
+    };
+    for (const GilsRow& row : rows) {
+        if (domain != QLatin1String(row.domain)) continue;
+        if (tag.isEmpty()) return;
+        listType = QStringLiteral("schema");
+        run(QStringLiteral("mtp://url=") + row.host + QLatin1String(row.folder) + tag);
+        return;
+    }
+    if (domain == QLatin1String("GILS-MONTANA")) {
+        if (tag.isEmpty()) return;
+        listType = QStringLiteral("schema");
+        if (tag == QLatin1String("subjects.kqs"))
+            run(QStringLiteral("mtp://url=") + SchemeHosts::stateLibraryHost + QStringLiteral("/montana/topics.kqs"));
+        else
+            run(QStringLiteral("mtp://url=") + server + QStringLiteral("/schemes/GILS-MONTANA/") + tag);
+        return;
+    }
+    if (domain == QLatin1String("NZGLS") && !tag.isEmpty()) {
+        run(QStringLiteral("mtp://url=") + server + QStringLiteral("/schemes/NZGLS/") + tag);
+        return;
+    }
+    QString scheme = editNrmlScheme->currentText();
+    loadScheme(scheme);
+}
+
+// ---- content box ---------------------------------------------------------------------
+
+bool Form1::editNrmlContent_KeyDown(int keyCode) {
+    platform::ListItem* line = MetaPanel->SelectedItem();
+    if (!line) return false;
+    const QString scheme = editNrmlScheme->currentText().toLower();
+    if (keyCode == platform::vbKeyUp) {
+        if (line->Index() <= 1) {
+            QApplication::beep();
+            return false;
+        }
+        line->setBold(false);
+        platform::ListItem* previous = MetaPanel->Item(line->Index() - 1);
+        MetaPanel->setSelectedItem(previous);
+        previous->setBold(true);
+    } else if (keyCode == platform::vbKeyReturn || keyCode == platform::vbKeyDown) {
+        const int next = line->Index() < MetaPanel->Count() ? line->Index() + 1 : 1;
+        line->setBold(false);
+        platform::ListItem* item = MetaPanel->Item(next);
+        MetaPanel->setSelectedItem(item);
+        item->setBold(true);
+    } else {
+        if (scheme == QLatin1String("aglsagent") || scheme == QLatin1String("actvers")) {
+            editNrmlContent_Click();
+            return true;
+        }
+        return false;
+    }
+    fillingEditPanel = true;
+    editCurrentLine();
+    fillingEditPanel = false;
+    return keyCode == platform::vbKeyReturn;
+}
+
+void Form1::editNrmlContent_Click() {
+    if (!MetaPanel->SelectedItem() || !editNrmlContent->isEnabled()) return;
+    const QString scheme = editNrmlScheme->currentText().toLower();
+    const bool agent = scheme == QLatin1String("aglsagent") || scheme == QLatin1String("actvers");
+    if (!agent && editNrmlContent->text().size() <= 150) return;
+    // Long texts (and, until their own editors exist, agent values) open the text editor.
+    frmLongText& editor = frmLongText::instance(this);
+    editor.Text1->setPlainText(editNrmlContent->text());
+    // The text goes through the content box, which encodes it and marks the record.
+    if (platform::execModal(editor) == QDialog::Accepted) editNrmlContent->setText(editor.Text1->toPlainText());
+}

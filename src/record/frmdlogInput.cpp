@@ -1,0 +1,50 @@
+#include "record/frmdlogInput.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmdlogInput::frmdlogInput(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmdlogInput"));
+    setWindowTitle(QStringLiteral("Please Enter a Metadata Field Name"));
+    Label1 = new QLabel(QStringLiteral("Field Name :"), this);
+    txtFieldName = new QLineEdit(this);
+    txtFieldName->setMinimumWidth(260);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdOK->setDefault(true);
+    auto* row = new QHBoxLayout;
+    row->addWidget(Label1);
+    row->addWidget(txtFieldName, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(row);
+    layout->addLayout(buttons);
+    connect(cmdOK, &QPushButton::clicked, this, [this] {
+        answer_ = txtFieldName->text();
+        accept();
+    });
+    connect(cmdCancel, &QPushButton::clicked, this, [this] {
+        answer_.clear();
+        reject();
+    });
+}
+
+frmdlogInput& frmdlogInput::instance(QWidget* parent) {
+    static QPointer<frmdlogInput> dialog;
+    if (!dialog) dialog = new frmdlogInput(parent);
+    return *dialog;
+}
+
+void frmdlogInput::showEvent(QShowEvent* event) {
+    answer_.clear();
+    txtFieldName->setFocus();
+    txtFieldName->selectAll();
+    QDialog::showEvent(event);
+}
