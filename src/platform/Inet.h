@@ -1,0 +1,194 @@
+#pragma once
+#include "platform/TextCodec.h"
+
+#include <QByteArray>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QTimer>
+
+class QNetworkAccessManager;
+
+namespace platform {
+
+// The internet transfer control: one request at a time over HTTP or HTTPS.
+//
+// OpenURL fetches an address and returns only when the transfer has ended (a nested
+// event loop runs meanwhile, so the window stays alive and other events may arrive).
+// Execute starts a request and returns at once; StateChanged reports its progress and
+// its end (icResponseCompleted or icError). Either way the reply is kept whole, and
+// GetChunk hands it out in pieces afterwards.
+//
+// ResponseCode is 0 after a successful transfer. Otherwise it is the HTTP status (400 or
+// more), or one of the Failure codes below (all above 12000, so they never look like a
+// status). Nothing waits forever: a server silent for RequestTimeout, a transfer longer
+// than TotalTimeout, a reply larger than MaxReplyBytes, a redirect loop and a binary
+// reply all end the transfer with a code.
+//
+// UserName and Password are for the firewall: they answer a proxy's request for
+// credentials and are never given to a web server.
+class Inet : public QObject {
+    Q_OBJECT
+public:
+    enum State : int {
+        icNone = 0,
+        icResolvingHost = 1,
+        icHostResolved = 2,
+        icConnecting = 3,
+        icConnected = 4,
+        icRequesting = 5,
+        icRequestSent = 6,
+        icReceivingResponse = 7,
+        icResponseReceived = 8,
+        icDisconnecting = 9,
+        icDisconnected = 10,
+        icError = 11,
+        icResponseCompleted = 12,
+    };
+
+    enum Failure : int {
+        TimedOut = 12002,
+        InternalError = 12004,
+        InvalidUrl = 12005,
+        UnrecognizedScheme = 12006,
+        NameNotResolved = 12007,
+        OperationCancelled = 12017,
+        CannotConnect = 12029,
+        ConnectionAborted = 12030,
+        ConnectionReset = 12031,
+        InvalidServerResponse = 12152,
+        RedirectFailed = 12156,
+        SecureChannelError = 12157,
+        ReplyTooLarge = 12201,
+        BinaryReply = 12202,
+    };
+
+    explicit Inet(QObject* parent = nullptr);
+    ~Inet() override;
+
+    // The address of the next request ("http://" is assumed when it has no scheme).
+    QString URL() const { return url_; }
+    void setURL(const QString& url) { url_ = url; }
+    // Firewall (proxy) credentials.
+    QString UserName() const { return userName_; }
+    void setUserName(const QString& name) { userName_ = name; }
+    QString Password() const { return password_; }
+    void setPassword(const QString& password) { password_ = password; }
+
+    // Fetches the address (the URL property when empty; the property takes the address)
+    // and waits for the end. Returns the whole reply decoded as page text (the server's
+    // page also for a status of 400 or more), "" after any other failure. Afterwards
+    // GetChunk has nothing left to give. While a request runs: returns "" at once and
+    // leaves the running request alone.
+    QString OpenURL(const QString& url = QString());
+    // The same, returning the reply's bytes.
+    QByteArray OpenURLBytes(const QString& url = QString());
+
+    // Starts a request and returns at once. operation: "GET" (also when empty), "POST",
+    // "HEAD", "PUT" or another HTTP method. requestHeaders: "Name: value" lines. A POST or
+    // PUT without a Content-Type header is sent as application/x-www-form-urlencoded; a
+    // text body is sent as UTF-8. False (and nothing changes) while a request runs; any
+    // other failure, a bad address included, is reported through StateChanged(icError).
+    bool Execute(const QString& url = QString(), const QString& operation = QString(),
+                 const QByteArray& data = QByteArray(), const QString& requestHeaders = QString());
+    bool Execute(const QString& url, const QString& operation, const QString& data,
+                 const QString& requestHeaders = QString());
+
+    // True from the start of a request until its end has been reported.
+    bool StillExecuting() const { return executing_; }
+    // 0 when the last transfer succeeded; see the class comment.
+    int ResponseCode() const { return responseCode_; }
+    // What went wrong, in words ("" after success).
+    QString ResponseInfo() const { return responseInfo_; }
+    // The last reply's HTTP status (0 when none arrived) and Qt's network error.
+    int httpStatus() const { return httpStatus_; }
+    QNetworkReply::NetworkError networkError() const { return networkError_; }
+
+    // The next piece of the reply: at most size characters of its text (GetChunk) or
+    // size bytes (GetChunkBytes); "" at the end. Called while a request runs, it first
+    // waits for the request's end. The two keep separate positions.
+    QString GetChunk(int size);
+    QByteArray GetChunkBytes(int size);
+
+    // The whole reply of the last request, however much GetChunk has handed out.
+    QByteArray replyBytes() const { return body_; }
+    QString replyText();
+    TextEncoding replyEncoding();
+    QString replyContentType() const { return contentType_; }
+
+    // Ends the running request at once, with ResponseCode OperationCancelled and no
+    // state event. Nothing happens when no request runs.
+    void Cancel();
+
+    // The last state reported by StateChanged (icNone before the first request).
+    int lastState() const { return lastState_; }
+
+    // The status-bar text of a state: "None", "Resolving Host", ..., "Error"; "" for any
+    // other number (icResponseCompleted included).
+    static QString stateText(int state);
+
+    // Silence (no byte moving) after which a request fails with TimedOut. Default 60 s.
+    void setRequestTimeoutMs(int ms) { requestTimeoutMs_ = ms > 0 ? ms : 1; }
+    int requestTimeoutMs() const { return requestTimeoutMs_; }
+    // Longest time a request may take in all. Default 10 minutes.
+    void setTotalTimeoutMs(int ms) { totalTimeoutMs_ = ms > 0 ? ms : 1; }
+    int totalTimeoutMs() const { return totalTimeoutMs_; }
+    // Largest reply kept; a larger one fails with ReplyTooLarge. Default 64 MiB.
+    void setMaxReplyBytes(qint64 bytes) { maxReplyBytes_ = bytes > 0 ? bytes : 1; }
+    qint64 maxReplyBytes() const { return maxReplyBytes_; }
+    // A fixed proxy (tests, or no proxy at all). By default the system's proxy settings
+    // (http_proxy, https_proxy, no_proxy) are used.
+    void setProxy(const QNetworkProxy& proxy);
+
+Q_SIGNALS:
+    void StateChanged(int state);
+    // The running request has ended (after success, failure or Cancel).
+    void transferEnded();
+
+private:
+    void start(const QString& url, const QString& operation, const QByteArray& data, const QString& headers);
+    void failSoon(int code, const QString& info);
+    void finish(int code, const QString& info);
+    void onFinished(QNetworkReply* reply);
+    void onReadyRead(QNetworkReply* reply);
+    void advanceTo(int state);
+    void abortFor(int code);
+    void touch();
+    bool waitForEnd();
+    void takeAll();
+    void resetReply();
+
+    QNetworkAccessManager* nam_ = nullptr;
+    QPointer<QNetworkReply> reply_;
+    QTimer idleTimer_;
+    QTimer totalTimer_;
+
+    QString url_, userName_, password_;
+    int requestTimeoutMs_ = 60 * 1000;
+    int totalTimeoutMs_ = 10 * 60 * 1000;
+    qint64 maxReplyBytes_ = 64 * 1024 * 1024;
+
+    bool executing_ = false;
+    bool finishing_ = false;
+    bool proxyAuthOffered_ = false;
+    quint64 serial_ = 0;  // one per request, so late signals of an old one are ignored
+    int abortCode_ = 0;   // why we aborted the reply ourselves
+    int lastState_ = icNone;
+
+    QByteArray body_;
+    QString contentType_;
+    QString text_;
+    TextEncoding encoding_;
+    bool textReady_ = false;
+    qsizetype byteCursor_ = 0;
+    qsizetype textCursor_ = 0;
+
+    int responseCode_ = 0;
+    QString responseInfo_;
+    int httpStatus_ = 0;
+    QNetworkReply::NetworkError networkError_ = QNetworkReply::NoError;
+};
+
+}  // namespace platform

@@ -1,0 +1,446 @@
+#include "platform/TextCodec.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+
+#include <optional>
+
+namespace platform {
+
+namespace {
+
+const QString kUtf8 = QStringLiteral("UTF-8");
+const QString kWindows1252 = QStringLiteral("windows-1252");
+
+// A page declares its charset near the start; nothing after this is looked at.
+constexpr qsizetype kMetaScanLimit = 64 * 1024;
+
+struct Utf8Scan {
+    bool valid = true;
+    bool ascii = true;
+};
+
+Utf8Scan scanUtf8(const QByteArray& bytes) {
+    Utf8Scan scan;
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const qsizetype n = bytes.size();
+    qsizetype i = 0;
+    while (i < n) {
+        const unsigned char c = p[i];
+        if (c < 0x80) {
+            ++i;
+            continue;
+        }
+        scan.ascii = false;
+        int follow = 0;
+        unsigned char lo = 0x80, hi = 0xBF;
+        if (c >= 0xC2 && c <= 0xDF) {
+            follow = 1;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            follow = 2;
+            if (c == 0xE0) lo = 0xA0;  // overlong
+            if (c == 0xED) hi = 0x9F;  // surrogates
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            follow = 3;
+            if (c == 0xF0) lo = 0x90;  // overlong
+            if (c == 0xF4) hi = 0x8F;  // above U+10FFFF
+        } else {
+            scan.valid = false;
+            return scan;
+        }
+        if (i + follow >= n) {  // cut short at the end
+            scan.valid = false;
+            return scan;
+        }
+        if (p[i + 1] < lo || p[i + 1] > hi) {
+            scan.valid = false;
+            return scan;
+        }
+        for (int k = 2; k <= follow; ++k) {
+            if (p[i + k] < 0x80 || p[i + k] > 0xBF) {
+                scan.valid = false;
+                return scan;
+            }
+        }
+        i += follow + 1;
+    }
+    return scan;
+}
+
+bool isAsciiSpace(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f';
+}
+
+char asciiLower(char c) {
+    return (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
+}
+
+bool matchesAt(const QByteArray& bytes, qsizetype pos, const char* lowerWord) {
+    for (qsizetype k = 0; lowerWord[k]; ++k) {
+        if (pos + k >= bytes.size() || asciiLower(bytes[pos + k]) != lowerWord[k]) return false;
+    }
+    return true;
+}
+
+// The value after "charset=" in a Content-Type value or a meta content attribute.
+QByteArray charsetParameter(const QByteArray& text) {
+    const QByteArray lower = text.toLower();
+    qsizetype at = 0;
+    while ((at = lower.indexOf("charset", at)) >= 0) {
+        qsizetype i = at + 7;
+        while (i < text.size() && isAsciiSpace(text[i])) ++i;
+        if (i >= text.size() || text[i] != '=') {
+            at += 7;
+            continue;
+        }
+        ++i;
+        while (i < text.size() && isAsciiSpace(text[i])) ++i;
+        char quote = 0;
+        if (i < text.size() && (text[i] == '"' || text[i] == '\'')) quote = text[i++];
+        const qsizetype start = i;
+        while (i < text.size() && text[i] != ';' && (quote ? text[i] != quote : !isAsciiSpace(text[i])))
+            ++i;
+        return text.mid(start, i - start).trimmed();
+    }
+    return {};
+}
+
+// The name browsers and ICU agree on for a declared label; "" when the label is of no use
+// for reading bytes (unknown, or a UTF-16/32 label on bytes without a BOM).
+QString codecForLabel(const QString& label) {
+    const QString l = label.trimmed().toLower();
+    if (l.isEmpty()) return {};
+    static const QStringList latin = {
+        QStringLiteral("windows-1252"), QStringLiteral("cp1252"),      QStringLiteral("x-cp1252"),
+        QStringLiteral("iso-8859-1"),   QStringLiteral("iso8859-1"),   QStringLiteral("iso88591"),
+        QStringLiteral("iso_8859-1"),   QStringLiteral("iso_8859-1:1987"), QStringLiteral("latin1"),
+        QStringLiteral("l1"),           QStringLiteral("iso-ir-100"),  QStringLiteral("ibm819"),
+        QStringLiteral("cp819"),        QStringLiteral("csisolatin1"), QStringLiteral("us-ascii"),
+        QStringLiteral("ascii"),        QStringLiteral("ansi_x3.4-1968"), QStringLiteral("iso-8859-1:1987"),
+    };
+    if (latin.contains(l)) return kWindows1252;
+    static const QStringList utf8 = {QStringLiteral("utf-8"), QStringLiteral("utf8"),
+                                     QStringLiteral("unicode-1-1-utf-8"), QStringLiteral("unicode11utf8"),
+                                     QStringLiteral("unicode20utf8"), QStringLiteral("x-unicode20utf8")};
+    if (utf8.contains(l)) return kUtf8;
+    // A page cannot declare itself UTF-16 or UTF-32 in ASCII bytes; browsers read UTF-8.
+    if (l.startsWith(QLatin1String("utf-16")) || l.startsWith(QLatin1String("utf-32")) ||
+        l.startsWith(QLatin1String("ucs-")) || l == QLatin1String("unicode"))
+        return kUtf8;
+    if (l == QLatin1String("x-user-defined") || l == QLatin1String("replacement")) return {};
+    const QByteArray name = l.toLatin1();
+    QStringDecoder decoder(name.constData());
+    if (!decoder.isValid()) return {};
+    return QString::fromLatin1(decoder.name());
+}
+
+// Decodes with the codec only when the bytes are read without error and encode back to
+// exactly the same bytes.
+std::optional<QString> decodeExactly(const QByteArray& bytes, const QString& codec) {
+    const QByteArray name = codec.toLatin1();
+    QStringDecoder decoder(name.constData());
+    if (!decoder.isValid()) return std::nullopt;
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError()) return std::nullopt;
+    QStringEncoder encoder(name.constData());
+    const QByteArray back = encoder.encode(text);
+    if (encoder.hasError() || back != bytes) return std::nullopt;
+    return text;
+}
+
+void appendReference(QByteArray& out, char32_t codePoint) {
+    out += "&#";
+    out += QByteArray::number(quint32(codePoint));
+    out += ';';
+}
+
+// Slow path for text holding characters the encoding lacks: blocks that encode cleanly
+// are taken whole, the others character by character. An encoder's error flag cannot be
+// cleared, so every test runs on a fresh encoder.
+QByteArray encodeWithReferences(const QString& text, const QByteArray& codecName) {
+    constexpr qsizetype kBlock = 512;
+    // In an ASCII-compatible encoding, ASCII needs no test of its own.
+    static const char kProbe[] = "azAZ09<>&#;= \r\n";
+    QStringEncoder probeEncoder(codecName.constData());
+    const QByteArray probe = probeEncoder.encode(QLatin1String(kProbe));
+    const bool asciiCompatible = probe == QByteArray(kProbe);
+    QByteArray out;
+    out.reserve(text.size() + text.size() / 8);
+    qsizetype i = 0;
+    while (i < text.size()) {
+        qsizetype end = std::min(text.size(), i + kBlock);
+        if (end < text.size() && text.at(end - 1).isHighSurrogate()) --end;
+        const QStringView block = QStringView(text).mid(i, end - i);
+        QStringEncoder blockEncoder(codecName.constData());
+        const QByteArray encoded = blockEncoder.encode(block);
+        if (!blockEncoder.hasError()) {
+            out += encoded;
+            i = end;
+            continue;
+        }
+        for (qsizetype k = 0; k < block.size();) {
+            const QChar c = block.at(k);
+            if (asciiCompatible && c.unicode() < 0x80) {
+                out += char(c.unicode());
+                ++k;
+                continue;
+            }
+            qsizetype len = 1;
+            char32_t cp = c.unicode();
+            if (c.isHighSurrogate() && k + 1 < block.size() && block.at(k + 1).isLowSurrogate()) {
+                cp = QChar::surrogateToUcs4(c, block.at(k + 1));
+                len = 2;
+            }
+            QStringEncoder charEncoder(codecName.constData());
+            const QByteArray one = charEncoder.encode(block.mid(k, len));
+            if (charEncoder.hasError() || one.isEmpty())
+                appendReference(out, cp);
+            else
+                out += one;
+            k += len;
+        }
+        i = end;
+    }
+    return out;
+}
+
+struct BomInfo {
+    const char* bytes;
+    int size;
+    const char* codec;
+};
+
+// Longest first: the UTF-32LE mark starts with the UTF-16LE one.
+constexpr BomInfo kBoms[] = {
+    {"\x00\x00\xFE\xFF", 4, "UTF-32BE"},
+    {"\xFF\xFE\x00\x00", 4, "UTF-32LE"},
+    {"\xEF\xBB\xBF", 3, "UTF-8"},
+    {"\xFE\xFF", 2, "UTF-16BE"},
+    {"\xFF\xFE", 2, "UTF-16LE"},
+};
+
+}  // namespace
+
+bool TextEncoding::isUtf8() const {
+    return codec.isEmpty() || codec.compare(kUtf8, Qt::CaseInsensitive) == 0;
+}
+
+bool isValidUtf8(const QByteArray& bytes) {
+    return scanUtf8(bytes).valid;
+}
+
+QString decodeWindows1252(const QByteArray& bytes) {
+    QStringDecoder decoder("windows-1252");
+    if (decoder.isValid()) return decoder.decode(bytes);
+    return QString::fromLatin1(bytes);  // Qt built without ICU
+}
+
+QString charsetFromContentType(const QString& contentType) {
+    return QString::fromLatin1(charsetParameter(contentType.toLatin1()));
+}
+
+QString declaredCharset(const QByteArray& bytes) {
+    const qsizetype limit = std::min(bytes.size(), kMetaScanLimit);
+    const QByteArray head = QByteArray::fromRawData(bytes.constData(), limit);
+    qsizetype i = 0;
+    while (i < limit) {
+        const qsizetype lt = head.indexOf('<', i);
+        if (lt < 0) break;
+        if (matchesAt(head, lt, "<!--")) {
+            const qsizetype close = head.indexOf("-->", lt + 4);
+            if (close < 0) break;
+            i = close + 3;
+            continue;
+        }
+        if (!matchesAt(head, lt, "<meta") || lt + 5 >= limit ||
+            !(isAsciiSpace(head[lt + 5]) || head[lt + 5] == '/')) {
+            i = lt + 1;
+            continue;
+        }
+        // Attributes of this meta element.
+        QByteArray charset, httpEquiv, content;
+        bool haveContent = false;
+        qsizetype p = lt + 5;
+        while (p < limit) {
+            while (p < limit && (isAsciiSpace(head[p]) || head[p] == '/')) ++p;
+            if (p >= limit || head[p] == '>') break;
+            const qsizetype nameStart = p;
+            while (p < limit && !isAsciiSpace(head[p]) && head[p] != '=' && head[p] != '>' && head[p] != '/')
+                ++p;
+            const QByteArray name = head.mid(nameStart, p - nameStart).toLower();
+            while (p < limit && isAsciiSpace(head[p])) ++p;
+            QByteArray value;
+            if (p < limit && head[p] == '=') {
+                ++p;
+                while (p < limit && isAsciiSpace(head[p])) ++p;
+                if (p < limit && (head[p] == '"' || head[p] == '\'')) {
+                    const char quote = head[p++];
+                    const qsizetype start = p;
+                    while (p < limit && head[p] != quote) ++p;
+                    value = head.mid(start, p - start);
+                    if (p < limit) ++p;
+                } else {
+                    const qsizetype start = p;
+                    while (p < limit && !isAsciiSpace(head[p]) && head[p] != '>') ++p;
+                    value = head.mid(start, p - start);
+                }
+            }
+            if (name == "charset" && charset.isEmpty()) charset = value.trimmed();
+            else if (name == "http-equiv" && httpEquiv.isEmpty()) httpEquiv = value.trimmed().toLower();
+            else if (name == "content" && !haveContent) {
+                content = value;
+                haveContent = true;
+            }
+        }
+        if (!charset.isEmpty()) return QString::fromLatin1(charset);
+        if (httpEquiv == "content-type" && haveContent) {
+            const QByteArray fromContent = charsetParameter(content);
+            if (!fromContent.isEmpty()) return QString::fromLatin1(fromContent);
+        }
+        i = p + 1;
+    }
+    return {};
+}
+
+DecodedText decodePageBytes(const QByteArray& bytes, const QString& contentType) {
+    for (const BomInfo& bom : kBoms) {
+        if (!bytes.startsWith(QByteArrayView(bom.bytes, bom.size))) continue;
+        const QByteArray rest = bytes.mid(bom.size);
+        const QString codec = QString::fromLatin1(bom.codec);
+        if (codec == kUtf8) {
+            if (isValidUtf8(rest)) return {QString::fromUtf8(rest), {kUtf8, true}};
+        } else if (auto text = decodeExactly(rest, codec)) {
+            return {*text, {codec, true}};
+        }
+        break;  // a mark followed by bytes that do not fit it: read the bytes as they are
+    }
+
+    const Utf8Scan scan = scanUtf8(bytes);
+    if (scan.valid && !scan.ascii) return {QString::fromUtf8(bytes), {kUtf8, false}};
+
+    const QString labels[] = {charsetFromContentType(contentType), declaredCharset(bytes)};
+    for (const QString& label : labels) {
+        const QString codec = codecForLabel(label);
+        if (codec.isEmpty()) continue;
+        if (codec == kUtf8) {
+            if (scan.valid) return {QString::fromUtf8(bytes), {kUtf8, false}};
+            continue;
+        }
+        if (codec == kWindows1252) return {decodeWindows1252(bytes), {kWindows1252, false}};
+        if (auto text = decodeExactly(bytes, codec)) return {*text, {codec, false}};
+    }
+    if (scan.valid) return {QString::fromUtf8(bytes), {kUtf8, false}};
+    return {decodeWindows1252(bytes), {kWindows1252, false}};
+}
+
+QByteArray encodePageText(const QString& text, const TextEncoding& encoding) {
+    if (encoding.isUtf8()) {
+        QByteArray out = encoding.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
+        return out + text.toUtf8();
+    }
+    const QByteArray name = encoding.codec.toLatin1();
+    QStringEncoder encoder(name.constData());
+    if (!encoder.isValid()) return text.toUtf8();
+    QByteArray out;
+    if (encoding.bom) {
+        for (const BomInfo& bom : kBoms) {
+            if (encoding.codec.compare(QLatin1String(bom.codec), Qt::CaseInsensitive) == 0)
+                out = QByteArray(bom.bytes, bom.size);
+        }
+    }
+    const QByteArray encoded = encoder.encode(text);
+    if (!encoder.hasError()) return out + encoded;
+    return out + encodeWithReferences(text, name);
+}
+
+bool readPageFile(const QString& path, DecodedText& out, QString* errorText) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (errorText)
+            *errorText = QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+        return false;
+    }
+    out = decodePageBytes(file.readAll());
+    return true;
+}
+
+QString decodeProgramText(const QByteArray& bytes) {
+    if (!isValidUtf8(bytes)) return decodeWindows1252(bytes);
+    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
+    return QString::fromUtf8(bytes);
+}
+
+QStringList splitLines(QStringView text) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
+        lines << text.mid(start, i - start).toString();
+        if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ++i;
+        start = i + 1;
+    }
+    if (start < n) lines << text.mid(start).toString();
+    return lines;
+}
+
+QString withCrLf(QStringView text) {
+    QString out;
+    out.reserve(text.size() + text.size() / 32 + 2);
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (c == QLatin1Char('\r')) {
+            out += QLatin1String("\r\n");
+            if (i + 1 < n && text[i + 1] == QLatin1Char('\n')) ++i;
+        } else if (c == QLatin1Char('\n')) {
+            out += QLatin1String("\r\n");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
+bool readProgramFile(const QString& path, QString& text, QString* errorText) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (errorText)
+            *errorText = QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
+        return false;
+    }
+    text = decodeProgramText(file.readAll());
+    return true;
+}
+
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* errorText) {
+    QSaveFile file(path);
+    auto fail = [&](const QString& reason) {
+        file.cancelWriting();
+        if (errorText) *errorText = QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(path), reason);
+        return false;
+    };
+    if (path.isEmpty()) return fail(QStringLiteral("no file name"));
+    // Unbuffered, with every write checked: a buffered QSaveFile can commit a file cut
+    // short by a full disk or a size limit and still report success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail(file.errorString());
+    qint64 written = 0;
+    while (written < bytes.size()) {
+        const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
+        if (n <= 0) return fail(file.errorString());
+        written += n;
+    }
+    if (file.size() != bytes.size()) return fail(QStringLiteral("the file was cut short"));
+    if (!file.commit()) return fail(file.errorString());
+    return true;
+}
+
+bool writeTextFileAtomically(const QString& path, const QString& text, QString* errorText) {
+    return writeFileAtomically(path, withCrLf(text).toUtf8(), errorText);
+}
+
+}  // namespace platform

@@ -1,0 +1,90 @@
+#pragma once
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+// Turning bytes into text and back. Two rules:
+// - Web pages and transfer replies keep the encoding they came in, so a page written
+//   back differs from the original only where its text was edited.
+// - The program's own files (lists, batches, the command log, the address history) are
+//   written as UTF-8 without BOM with CR LF line ends, and read as UTF-8 when the bytes
+//   are valid UTF-8, else as Windows-1252.
+namespace platform {
+
+// How a page's bytes were turned into text: the codec (a name QStringDecoder and
+// QStringEncoder accept, e.g. "UTF-8", "windows-1252", "Shift_JIS", "UTF-16LE") and whether
+// the bytes started with a byte-order mark.
+struct TextEncoding {
+    QString codec = QStringLiteral("UTF-8");
+    bool bom = false;
+
+    bool isUtf8() const;
+    friend bool operator==(const TextEncoding&, const TextEncoding&) = default;
+};
+
+struct DecodedText {
+    QString text;
+    TextEncoding encoding;
+};
+
+// ---- page text ----------------------------------------------------------
+
+// Decodes a page or a reply body. In order of precedence: a byte-order mark (UTF-8,
+// UTF-16, UTF-32); bytes that are valid UTF-8 and hold anything beyond ASCII; the
+// charset of the Content-Type header (when given), then the page's own
+// <meta charset> or <meta http-equiv="Content-Type" content="...charset=...">; plain
+// ASCII as UTF-8; else Windows-1252. A declared charset is used only when it decodes the
+// bytes without error and encodes them back to the same bytes, so nothing is lost when
+// the page is saved again. Labels browsers treat as Windows-1252 (iso-8859-1, us-ascii,
+// latin1, ...) mean Windows-1252 here too. The BOM is not part of the text.
+DecodedText decodePageBytes(const QByteArray& bytes, const QString& contentType = QString());
+
+// Encodes text in the encoding it was read in, BOM included when there was one. A
+// character the encoding cannot hold is written as a decimal character reference
+// ("&#8364;"); a character outside the Basic Multilingual Plane is one reference.
+QByteArray encodePageText(const QString& text, const TextEncoding& encoding);
+
+// Reads a page file from disk and decodes it. False with a message in *errorText
+// (when given) if the file cannot be read.
+bool readPageFile(const QString& path, DecodedText& out, QString* errorText = nullptr);
+
+// The charset a page declares in a <meta> element near its start ("" when none). The
+// label is returned as written, without quotes or blanks.
+QString declaredCharset(const QByteArray& bytes);
+// The charset parameter of a Content-Type value ("text/html; charset=UTF-8"), or "".
+QString charsetFromContentType(const QString& contentType);
+
+// ---- bytes helpers ------------------------------------------------------
+
+// Strict UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
+bool isValidUtf8(const QByteArray& bytes);
+QString decodeWindows1252(const QByteArray& bytes);
+
+// ---- the program's own files ---------------------------------------------
+
+// UTF-8 (a leading BOM dropped) when the bytes are valid UTF-8, else Windows-1252.
+QString decodeProgramText(const QByteArray& bytes);
+
+// Splits text at CR LF, LF or CR. A last line without a line end is kept; a text that
+// ends with a line end has no empty line after it; "" gives no lines.
+QStringList splitLines(QStringView text);
+
+// Every CR LF, lone LF and lone CR becomes CR LF.
+QString withCrLf(QStringView text);
+
+// Reads a program file as text (decodeProgramText). False with a message in *errorText
+// (when given) when the file cannot be read.
+bool readProgramFile(const QString& path, QString& text, QString* errorText = nullptr);
+
+// Writes bytes to a temporary file beside the path and renames it over the old file, so
+// the old file stays whole when anything fails. The folder must exist. False with a
+// message naming the file and the reason in *errorText (when given).
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* errorText = nullptr);
+
+// The one way the program writes its own text files: line ends made CR LF (withCrLf),
+// UTF-8 without BOM, written through writeFileAtomically. The text is written as given
+// otherwise: a caller that wants a final line end puts it there.
+bool writeTextFileAtomically(const QString& path, const QString& text, QString* errorText = nullptr);
+
+}  // namespace platform
