@@ -1,0 +1,109 @@
+#include "platform/WebBrowser.h"
+
+#include "platform/BrowserAddress.h"
+#include "platform/OfflineBrowser.h"
+
+#include <QWidget>
+
+namespace platform {
+
+namespace {
+WebBrowserFactory& factory() {
+    static WebBrowserFactory instance;
+    return instance;
+}
+}  // namespace
+
+WebBrowser::WebBrowser(QObject* parent) : QObject(parent) {}
+
+WebBrowser::~WebBrowser() = default;
+
+void WebBrowser::Navigate(const QString& address, int flags) {
+    if (address.trimmed().isEmpty()) return;
+    BeforeNavigateEvent event;
+    event.address = address;
+    event.programStarted = true;
+    event.source = NavigationSource::Program;
+    event.flags = flags;
+    if (!raiseBeforeNavigate(event) || isCommandAddress(address)) return;
+    startNavigation(address, flags);
+}
+
+void WebBrowser::GoSearch() {
+    Navigate(searchPage_);
+}
+
+bool WebBrowser::raiseBeforeNavigate(BeforeNavigateEvent& event) {
+    event.cancel = false;
+    Q_EMIT beforeNavigate(event);
+    beforeNavigateDecided(event);
+    return !event.cancel;
+}
+
+bool WebBrowser::requestNewWindow(const QString& address, bool userInitiated) {
+    NewWindowEvent request;
+    request.address = address;
+    request.userInitiated = userInitiated;
+    if (!userInitiated) {
+        if (newWindowUsed_) {
+            newWindowDecided(request, true);
+            return false;
+        }
+        newWindowUsed_ = true;
+    }
+    Q_EMIT newWindow(request);
+    newWindowDecided(request, false);
+    if (request.cancel) return true;
+
+    BeforeNavigateEvent event;
+    event.address = address;
+    event.topFrame = true;
+    event.source = NavigationSource::NewWindow;
+    if (raiseBeforeNavigate(event) && !isCommandAddress(address) && !address.trimmed().isEmpty()) {
+        startNavigation(address, 0);
+    }
+    return true;
+}
+
+void WebBrowser::pageLoadBegan() {
+    newWindowUsed_ = false;
+}
+
+void WebBrowser::reportCommandStates(bool canGoBack, bool canGoForward) {
+    if (lastCanGoForward_ != int(canGoForward)) {
+        lastCanGoForward_ = int(canGoForward);
+        Q_EMIT commandStateChange(CSC_NAVIGATEFORWARD, canGoForward);
+    }
+    if (lastCanGoBack_ != int(canGoBack)) {
+        lastCanGoBack_ = int(canGoBack);
+        Q_EMIT commandStateChange(CSC_NAVIGATEBACK, canGoBack);
+    }
+}
+
+QString WebBrowser::activateLink(const LinkClick& click) {
+    const QString address = linkAddress(click.href, click.baseAddress);
+    if (click.newWindow) {
+        requestNewWindow(address, click.userInitiated);
+        return QString();
+    }
+    BeforeNavigateEvent event;
+    event.address = address;
+    event.targetFrame = click.topFrame ? QString() : click.targetFrame;
+    event.topFrame = click.topFrame;
+    event.source = NavigationSource::Link;
+    if (!raiseBeforeNavigate(event) || isCommandAddress(address)) return QString();
+    return address;
+}
+
+void setWebBrowserFactory(WebBrowserFactory newFactory) {
+    factory() = std::move(newFactory);
+}
+
+WebBrowser* createWebBrowser(QWidget* parent) {
+    if (factory()) {
+        if (WebBrowser* browser = factory()(parent)) return browser;
+    }
+    return new OfflineBrowser(parent);
+}
+
+}  // namespace platform
