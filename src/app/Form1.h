@@ -258,6 +258,10 @@ public:
     bool editNrmlContent_KeyDown(int keyCode);
     void editNrmlContent_Click();
 
+    // ---- commands ------------------------------------------------------------------
+    // Macros > Publish Current Macro Set: writes the function-key macros as a batch file.
+    void mnuBatchPublish_Click();
+
     // ---- catalogues ----------------------------------------------------------------
     std::array<platform::TreeView*, 2> TreeView1{};
     int treeIndex = 0;
