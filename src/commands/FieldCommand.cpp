@@ -4,10 +4,12 @@
 
 #include "app/Form1.h"
 #include "app/Layout.h"
+#include "app/Preferences.h"
 #include "app/SplitterGrip.h"
 #include "platform/ListView.h"
 #include "platform/MsgBox.h"
 #include "platform/Twips.h"
+#include "record/modCharEncoding.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -65,9 +67,14 @@ QString termOf(const QString& value) {
     return value.mid(value.lastIndexOf(QLatin1Char('|')) + 1);
 }
 
-// Shows a line's new content in the edit panel's content box while the panel is open.
-void showInEditPanel(Form1& form, const QString& text) {
-    if (!form.EditPanel->isHidden()) form.editNrmlContent->setText(text);
+// Shows a line's new content in the edit panel's content box while the panel is open, as
+// the panel shows any line: decoded, and without writing it back into the line.
+void showInEditPanel(Form1& form, const QString& content) {
+    if (form.EditPanel->isHidden()) return;
+    const bool filling = form.fillingEditPanel;
+    form.fillingEditPanel = true;
+    form.editNrmlContent->setText(modCharEncoding::decodeContent(content, Preferences::charEncoding));
+    form.fillingEditPanel = filling;
 }
 
 // Why a command ends early.

@@ -273,8 +273,8 @@ QString harvestLocation(const QString& command, const char* verbWord, bool markL
 void loadHarvestList(const QString& command) {
     Form1& form = mainWindow();
     QString location = harvestLocation(command, "loadHCL=", true);
-    if (probed("loadHCL", {location})) return;
     form.URLAddItem(location);
+    if (probed("loadHCL", {location})) return;
     modHCL::loadHCL(location);
     form.mnuFileDraw();
     form.setMnuFileSaveAs();
@@ -283,8 +283,8 @@ void loadHarvestList(const QString& command) {
 void loadRssChannel(const QString& command) {
     Form1& form = mainWindow();
     QString location = harvestLocation(command, "loadRSS=", false);
-    if (probed("loadRSSChannel", {location})) return;
     form.URLAddItem(location);
+    if (probed("loadRSSChannel", {location})) return;
     modRSS::loadRSSChannel(location);
     form.mnuFileDraw();
     form.setMnuFileSaveAs();
@@ -321,8 +321,8 @@ void openPage(const QString& command) {
     QString location = cutLocation(command, {"open=", "mtp://"});
     if (!location.contains(QLatin1String("http://"), ci) && !location.contains(QLatin1String("https://"), ci))
         location.prepend(QStringLiteral("file://"));
-    if (probed("LoadURL", {location})) return;
     form.URL->setEditText(location);
+    if (probed("LoadURL", {location})) return;
     form.LoadURL();
 }
 
