@@ -17,6 +17,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 
 #include <optional>
 
@@ -31,6 +32,7 @@ const QString kCrLf = QStringLiteral("\r\n");
 // How deep batches run inside batches right now, and whether a run too deep has asked
 // every batch still running to stop.
 int batchDepth = 0;
+constexpr qint64 kMaxBatchBytes = 256LL * 1024 * 1024;
 bool batchesAbandoned = false;
 
 // Batches fetched from the web have a transfer control of their own, so a page that is
@@ -46,8 +48,14 @@ std::optional<QString> readLocalBatch(QString location) {
     if (location.endsWith(QLatin1Char('/')) || location.right(2).startsWith(QLatin1Char('/'))) location.chop(1);
     location.replace(QLatin1String("%20"), QLatin1String(" "));
     const QString path = platform::localPathFromAddress(location);
+    // Only plain files: a device or pipe named by a link would never end.
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() > kMaxBatchBytes) {
+        MsgBox(QStringLiteral("Error reading in Batch File: ") + path + QStringLiteral(" (larger than 256 MB)"));
+        return std::nullopt;
+    }
     QString text;
-    if (!platform::readProgramFile(path, text)) {
+    if (!info.isFile() || !platform::readProgramFile(path, text)) {
         MsgBox(QStringLiteral("Error reading in Batch File: ") + path);
         return std::nullopt;
     }

@@ -66,6 +66,12 @@ TEST_F(BatchTest, AMissingBatchIsReported) {
     const QString path = home() + QStringLiteral("/no such.kqb");
     boxes.expect(QStringLiteral("Error reading in Batch File: ") + path, platform::vbOK);
     dispatch(QStringLiteral("mtp://open=") + home() + QStringLiteral("/no%20such.kqb/"));
+    // Devices and folders are no batch files either: nothing is read from them.
+    boxes.expect(QStringLiteral("Error reading in Batch File: /dev/zero"), platform::vbOK)
+        .expect(QStringLiteral("Error reading in Batch File: ") + home() + QStringLiteral("/folder.kqb"), platform::vbOK);
+    dispatch(QStringLiteral("mtp://url=file:///dev/zero#.kqb/"));
+    QDir().mkpath(home() + QStringLiteral("/folder.kqb"));
+    dispatch(QStringLiteral("mtp://open=") + home() + QStringLiteral("/folder.kqb/"));
     EXPECT_FALSE(modMTP::loggingOn);
 }
 
