@@ -18,7 +18,9 @@ QString Form1::historyFilePath() const {
 }
 
 void Form1::URLAddItem(QString& address) {
-    if (!address.contains(QLatin1String("://"), Qt::CaseInsensitive)) address = QStringLiteral("http://") + address;
+    // A bare host gets "http://"; a path on this machine stays a path.
+    if (!address.contains(QLatin1String("://"), Qt::CaseInsensitive) && !platform::isLocalPath(address))
+        address = QStringLiteral("http://") + address;
     const QString upper = address.toUpper();
     for (int i = 0; i < URL->count(); ++i) {
         if (URL->itemText(i).toUpper() == upper) return;

@@ -9,13 +9,13 @@
 #include "platform/ListView.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
+#include "platform/Process.h"
 #include "platform/StatusBar.h"
 #include "platform/WebBrowser.h"
 
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QProcess>
 
 namespace {
 
@@ -70,7 +70,7 @@ QString Form1::browserLocationName() const {
 }
 
 void Form1::startSecondInstance(const QString& address) {
-    QProcess::startDetached(QCoreApplication::applicationFilePath(), {address});
+    platform::startDetached(QCoreApplication::applicationFilePath(), {address});
 }
 
 void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
