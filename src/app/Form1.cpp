@@ -3,6 +3,7 @@
 #include "app/LogoWidget.h"
 #include "app/SplitterGrip.h"
 #include "app/modRegistry.h"
+#include "platform/Inet.h"
 #include "platform/ListView.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
@@ -156,6 +157,7 @@ void Form1::buildControls() {
 
     StatusBar1 = new platform::StatusBar(3, clientArea);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    Inet1 = new platform::Inet(this);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
