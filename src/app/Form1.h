@@ -2,6 +2,7 @@
 #include "app/CRegSettings.h"
 #include "app/ControlArray.h"
 #include "app/Layout.h"
+#include "platform/TextCodec.h"
 #include "record/MetadataLine.h"
 
 #include <QMainWindow>
@@ -26,6 +27,9 @@ class LogoOverlay;
 class SplitterGrip;
 
 namespace platform {
+struct BeforeNavigateEvent;
+struct NewWindowEvent;
+struct PageDocument;
 class ListItem;
 class StatusBar;
 class ListView;
@@ -169,6 +173,23 @@ public:
     void LoadURLFromLocation();
     void GoHome();
 
+    // The browser's events, with the navigation hub deciding every navigation.
+    void WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event);
+    void WebBrowser1_NewWindow(platform::NewWindowEvent& event);
+    void WebBrowser1_DownloadBegin();
+    void WebBrowser1_DownloadComplete();
+    void WebBrowser1_CommandStateChange(int command, bool enable);
+    void WebBrowser1_StatusTextChange(const QString& text);
+    void WebBrowser1_TitleChange(const QString& title);
+    void WebBrowser1_OnVisible(bool visible);
+    // Starts a second copy of the program with the address as its command line.
+    void startSecondInstance(const QString& address);
+
+    // Address box events.
+    void URL_Click();
+    void URL_KeyPressEnter();
+    void URL_OLEDragDrop(const QMimeData* data);
+
     void URLAddItem(QString& address);
     void loadURLList();
     void saveURLList();
@@ -206,9 +227,19 @@ public:
     QLabel* EditDateYLabel = nullptr;
     QString currentHTMLFile;
     QString pageSource;
+    platform::TextEncoding pageEncoding;  // how pageSource was encoded on disk
     bool fillingRecord = false;
     bool fillingEditPanel = false;
     bool openRecordOnLoad = false;
+
+    // Reads a page's metadata into the panel (or hands a harvest list or channel to the
+    // tree). 2: stop (the save question was cancelled, or a list replaced the tree);
+    // otherwise the save question's answer.
+    int LoadMetadataFromURL(const QString& location, bool keepText);
+    void Timer1_Timer();
+    QString pendingURL;
+    // The visible text of the link with this exact href in a document or its frames.
+    static QString findLinkName(const platform::PageDocument& document, const QString& address);
 
     // The record's lines as data, in the panel's insertion order.
     MetadataRecord recordLines() const;
@@ -265,6 +296,8 @@ public:
     QString listType;  // "indexes" or "schema"
     QString rootName;
 
+    // Reads a Harvest Control List into the tree; false when it could not.
+    bool loadHCL(const QString& location, bool keep);
     // The Harvest Control List dialog, shown modeless; it saves the list itself.
     void showHarvestListDialog();
     // Asks for the RSS channel's details and writes it; true when it was written.
@@ -311,5 +344,8 @@ private:
     void dropOnWindow(const QMimeData* data);
 
     bool carrier_ = false;
+    // The splitter positions in twips, as the last layout left them.
+    double splitterXTwips_ = 2500;
+    double splitterYTwips_ = 4999;
     bool defaultSchemaRead_ = false;
 };
