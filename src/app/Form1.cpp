@@ -160,7 +160,6 @@ void Form1::buildControls() {
 
     StatusBar1 = new platform::StatusBar(3, clientArea);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-    Inet1 = new platform::Inet(this);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
