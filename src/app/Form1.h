@@ -257,6 +257,8 @@ public:
     void showCurrentFile();
     bool documentModified(const QString& tag) const;
 
+    // The record as the meta elements of a page head.
+    QString MakeMetaIntoSource() const;
     // Writes the record into a page file; true when the file was written.
     bool SaveAsHTML(const QString& path);
     // Writes the record as a command batch; true when the file was written.
