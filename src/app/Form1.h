@@ -166,6 +166,29 @@ public:
     void mnuViewEdit_Click();
     void mnuViewTheOtherWay(QAction* item, void (Form1::*handler)());
 
+    // Edit menu: the preference windows.
+    void mnuEditPrefs_Click();
+    void MnuEditIE_Click();
+    void MnuEditFirewall_Click();
+
+    // Toolbar and status bar.
+    void Toolbar1_ButtonClick(int index);
+    void Toolbar1_ButtonMenuClick(int buttonIndex, int entryIndex);
+    void StatusBar1_MouseMove(double x);
+    void StatusBar1_PanelClick(int panel);
+    void PrintPage();
+
+    // The Back and Forward lists of the toolbar (entry 1 is the most recent).
+    struct HistoryEntry {
+        QString text;
+        QString tag;
+    };
+    QList<HistoryEntry> backList;
+    QList<HistoryEntry> forwardList;
+    void prevNextMenuClick(int buttonIndex, int entryIndex);
+    void prevNextMove(int direction, int k);
+    void refreshHistoryButtons();
+
     // File > Save As item 1..7; true when the document was saved.
     bool mnuFileSaveAs_Click(int index);
 
@@ -197,7 +220,8 @@ public:
 
     // Files and text dropped on the logo, the address box or the metadata panel.
     void LoadDragDrop(const QString& item);
-    void prevNextLoad2(const QString& item);
+    // Records a location at the top of the Back list (mode 1: a dropped file).
+    void prevNextLoad2(int mode, const QString& location, const QString& text);
 
     // ---- record --------------------------------------------------------------------
     platform::ListView* MetaPanel = nullptr;

@@ -8,6 +8,5 @@ void Form1::LoadDragDrop(const QString& item) {
                      platform::vbExclamation);
 }
 
-void Form1::prevNextLoad2(const QString&) {}
 
 void Form1::showAboutBox() {}
