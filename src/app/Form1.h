@@ -156,6 +156,13 @@ public:
     Layout::Input layoutInput() const;
 
     void showAboutBox();
+    // Help menu.
+    void mnuHelpDocIndex_Click(int index);
+    void mnuHelpDocMenus_Click(int index);
+    void mnuHelpDocMacros_Click(int index);
+    void mnuHelpTutorial_Click();
+    void showHelpPage(const char* path);
+    void connectHelpMenu();
 
     // View menu: each item shows or hides its pane.
     void mnuViewToolbar_Click();
