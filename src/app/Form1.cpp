@@ -24,7 +24,9 @@
 #include <QRandomGenerator>
 #include <QResizeEvent>
 #include <QTimer>
+#include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
 
@@ -49,6 +51,24 @@ Form1::Form1(bool carrier, QWidget* parent) : QMainWindow(parent), carrier_(carr
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
     buildMenus();
+    for (auto it = toolbarButtons.begin(); it != toolbarButtons.end(); ++it) {
+        const int number = it.key();
+        connect(it.value(), &QAction::triggered, this, [this, number] { Toolbar1_ButtonClick(number); });
+    }
+    for (int number : {2, 3}) {
+        auto* tool = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(toolbarButtons(number)));
+        if (!tool) continue;
+        auto* menu = new QMenu(tool);
+        tool->setMenu(menu);
+        tool->setPopupMode(QToolButton::MenuButtonPopup);
+        connect(menu, &QMenu::triggered, this,
+                [this, number](QAction* entry) { Toolbar1_ButtonMenuClick(number, entry->data().toInt()); });
+    }
+    connect(StatusBar1, &platform::StatusBar::mouseMoved, this,
+            [this](Qt::MouseButtons, Qt::KeyboardModifiers, double x, double) { StatusBar1_MouseMove(x); });
+    connect(StatusBar1, &platform::StatusBar::panelClicked, this, &Form1::StatusBar1_PanelClick);
+    connectHelpMenu();
+    connectEditMenu();
     connectMetaPanel();
     connect(mnuViewToolbar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewToolbar, &Form1::mnuViewToolbar_Click); });
     connect(mnuViewStatusBar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewStatusBar, &Form1::mnuViewStatusBar_Click); });

@@ -158,6 +158,13 @@ public:
     Layout::Input layoutInput() const;
 
     void showAboutBox();
+    // Help menu.
+    void mnuHelpDocIndex_Click(int index);
+    void mnuHelpDocMenus_Click(int index);
+    void mnuHelpDocMacros_Click(int index);
+    void mnuHelpTutorial_Click();
+    void showHelpPage(const char* path);
+    void connectHelpMenu();
 
     // View menu: each item shows or hides its pane.
     void mnuViewToolbar_Click();
@@ -167,6 +174,39 @@ public:
     void mnuViewQuorvantile_Click();
     void mnuViewEdit_Click();
     void mnuViewTheOtherWay(QAction* item, void (Form1::*handler)());
+
+    // Edit menu.
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuEditCopyMeta_Click();
+    void mnuEditCopyMetaRDF_Click();
+    void mnuEditInsertIndex_Click(int index);
+    void connectEditMenu();
+    // The record as the clipboard gets it: meta elements (after the domain's link line) or RDF.
+    QString metadataAsHtml() const;
+    QString metadataAsRdf() const;
+    void mnuEditPrefs_Click();
+    void MnuEditIE_Click();
+    void MnuEditFirewall_Click();
+
+    // Toolbar and status bar.
+    void Toolbar1_ButtonClick(int index);
+    void Toolbar1_ButtonMenuClick(int buttonIndex, int entryIndex);
+    void StatusBar1_MouseMove(double x);
+    void StatusBar1_PanelClick(int panel);
+    void PrintPage();
+
+    // The Back and Forward lists of the toolbar (entry 1 is the most recent).
+    struct HistoryEntry {
+        QString text;
+        QString tag;
+    };
+    QList<HistoryEntry> backList;
+    QList<HistoryEntry> forwardList;
+    void prevNextMenuClick(int buttonIndex, int entryIndex);
+    void prevNextMove(int direction, int k);
+    void refreshHistoryButtons();
 
     // File > Save As item 1..7; true when the document was saved.
     bool mnuFileSaveAs_Click(int index);
@@ -199,7 +239,8 @@ public:
 
     // Files and text dropped on the logo, the address box or the metadata panel.
     void LoadDragDrop(const QString& item);
-    void prevNextLoad2(const QString& item);
+    // Records a location at the top of the Back list (mode 1: a dropped file).
+    void prevNextLoad2(int mode, const QString& location, const QString& text);
 
     // ---- record --------------------------------------------------------------------
     platform::ListView* MetaPanel = nullptr;

@@ -97,7 +97,7 @@ void Form1::dropOnWindow(const QMimeData* data) {
             if (url.isLocalFile()) files << url.toLocalFile();
         }
         if (!files.isEmpty()) {
-            for (int i = 1; i < files.size(); ++i) prevNextLoad2(files.at(i));
+            for (int i = 1; i < files.size(); ++i) prevNextLoad2(1, files.at(i), files.at(i));
             QString firstFile = files.first();
             if (QFileInfo(firstFile).isDir() && !firstFile.endsWith(QLatin1Char('/'))) firstFile += QLatin1Char('/');
             LoadDragDrop(firstFile);
