@@ -311,7 +311,9 @@ void Form1::editNrmlScheme_Change() {
     const QString text = editNrmlScheme->currentText();
     line->setSubItems(3, text == QLatin1String("None") ? QString() : text);
     langToggle(QString());
-    if (!fillingRecord) markHTMLmodifiedCheckList(kReason);
+    // Showing a line is not a change: only the user's own pick touches the cancel item.
+    if (fillingRecord) return;
+    markHTMLmodifiedCheckList(kReason);
     mnuMaintMeta(9)->setEnabled(false);
 }
 
