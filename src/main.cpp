@@ -1,12 +1,16 @@
 #include "app/modMetaMain.h"
 #include "platform/MsgBox.h"
 #include "platform/RegistryStore.h"
+#include "platform/webengine/WebEngineBrowser.h"
 
 #include <QApplication>
 #include <QStringList>
 
 int main(int argc, char* argv[]) {
+    // The "mtp" scheme must be known to the engine before the application exists.
+    platform::webengine::registerSchemes();
     QApplication app(argc, argv);
+    platform::webengine::useWebEngineBrowser();
     QApplication::setApplicationName(QStringLiteral("Quorvantil"));
     QApplication::setOrganizationName(QStringLiteral("Orvane Consulting"));
 

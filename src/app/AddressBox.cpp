@@ -9,6 +9,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QUrl>
 #include <QSaveFile>
 
 QString Form1::historyFilePath() const {
@@ -16,7 +18,9 @@ QString Form1::historyFilePath() const {
 }
 
 void Form1::URLAddItem(QString& address) {
-    if (!address.contains(QLatin1String("://"), Qt::CaseInsensitive)) address = QStringLiteral("http://") + address;
+    // A bare host gets "http://"; a path on this machine stays a path.
+    if (!address.contains(QLatin1String("://"), Qt::CaseInsensitive) && !platform::isLocalPath(address))
+        address = QStringLiteral("http://") + address;
     const QString upper = address.toUpper();
     for (int i = 0; i < URL->count(); ++i) {
         if (URL->itemText(i).toUpper() == upper) return;
@@ -55,4 +59,41 @@ void Form1::loadURLList() {
         start = lf + 1;
         URLAddItem(line);
     }
+}
+
+// An entry chosen from the list: open it and move it to the top.
+void Form1::URL_Click() {
+    const QString chosen = URL->currentText();
+    LoadURLFromLocation();
+    if (chosen.isEmpty()) return;
+    const int at = URL->findText(chosen, Qt::MatchExactly);
+    if (at > 0) {
+        URL->removeItem(at);
+        URL->insertItem(0, chosen);
+    }
+    URL->setEditText(chosen);
+}
+
+// Enter in the box: open what was typed and keep it in the history.
+void Form1::URL_KeyPressEnter() {
+    QString text = URL->currentText();
+    text.remove(QLatin1Char('\r'));
+    URL->setEditText(text);
+    if (text.isEmpty()) return;
+    LoadURLFromLocation();
+    URLAddItem(text);
+}
+
+void Form1::URL_OLEDragDrop(const QMimeData* data) {
+    if (!data) return;
+    if (data->hasUrls() && !data->urls().isEmpty() && data->urls().first().isLocalFile()) {
+        dropOnWindow(data);
+        return;
+    }
+    const QString text = data->text();
+    const qsizetype at = text.indexOf(QLatin1String("http://"), 0, Qt::CaseInsensitive);
+    if (at < 0) return;
+    QString address = text.mid(at);
+    address.remove(QLatin1String(".fld"), Qt::CaseInsensitive);
+    URL->setEditText(address);
 }

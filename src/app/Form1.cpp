@@ -3,11 +3,13 @@
 #include "app/LogoWidget.h"
 #include "app/SplitterGrip.h"
 #include "app/modRegistry.h"
+#include "platform/Inet.h"
 #include "platform/ListView.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeView.h"
 #include "platform/Twips.h"
+#include "platform/WebBrowser.h"
 
 #include <QAction>
 #include <QApplication>
@@ -17,12 +19,16 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QDropEvent>
 #include <QMimeData>
 #include <QRandomGenerator>
 #include <QResizeEvent>
 #include <QTimer>
+#include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
 #include <QUrl>
+#include <QVBoxLayout>
 
 using platform::pixelsToTwips;
 using platform::twipsToPixels;
@@ -45,6 +51,25 @@ Form1::Form1(bool carrier, QWidget* parent) : QMainWindow(parent), carrier_(carr
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
     buildMenus();
+    for (auto it = toolbarButtons.begin(); it != toolbarButtons.end(); ++it) {
+        const int number = it.key();
+        connect(it.value(), &QAction::triggered, this, [this, number] { Toolbar1_ButtonClick(number); });
+    }
+    for (int number : {2, 3}) {
+        auto* tool = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(toolbarButtons(number)));
+        if (!tool) continue;
+        auto* menu = new QMenu(tool);
+        tool->setMenu(menu);
+        tool->setPopupMode(QToolButton::MenuButtonPopup);
+        connect(menu, &QMenu::triggered, this,
+                [this, number](QAction* entry) { Toolbar1_ButtonMenuClick(number, entry->data().toInt()); });
+    }
+    connect(StatusBar1, &platform::StatusBar::mouseMoved, this,
+            [this](Qt::MouseButtons, Qt::KeyboardModifiers, double x, double) { StatusBar1_MouseMove(x); });
+    connect(StatusBar1, &platform::StatusBar::panelClicked, this, &Form1::StatusBar1_PanelClick);
+    connectHelpMenu();
+    connectEditMenu();
+    connectMetaPanel();
     connect(mnuViewToolbar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewToolbar, &Form1::mnuViewToolbar_Click); });
     connect(mnuViewStatusBar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewStatusBar, &Form1::mnuViewStatusBar_Click); });
     connect(mnuViewTreeView, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewTreeView, &Form1::mnuViewTreeView_Click); });
@@ -167,9 +192,29 @@ void Form1::buildControls() {
     connect(GifOverlay, &LogoOverlay::clicked, this, &Form1::GifOverlay_Click);
     connect(GifOverlay, &LogoOverlay::dropped, this, &Form1::GifOverlay_OLEDragDrop);
 
-    // The splitters' places before the first layout.
-    imgSplitter->setGeometry(twipsToPixels(2500), 0, twipsToPixels(40), 10);
-    imgHSplitter->setGeometry(0, twipsToPixels(5000), 10, twipsToPixels(150));
+    WebBrowser1 = platform::createWebBrowser(BrowserPanel);
+    auto* browserLayout = new QVBoxLayout(BrowserPanel);
+    browserLayout->setContentsMargins(1, 1, 1, 1);
+    browserLayout->addWidget(WebBrowser1->widget());
+    connect(WebBrowser1, &platform::WebBrowser::beforeNavigate, this, &Form1::WebBrowser1_BeforeNavigate);
+    connect(WebBrowser1, &platform::WebBrowser::newWindow, this, &Form1::WebBrowser1_NewWindow);
+    connect(WebBrowser1, &platform::WebBrowser::downloadBegin, this, &Form1::WebBrowser1_DownloadBegin);
+    connect(WebBrowser1, &platform::WebBrowser::downloadComplete, this, &Form1::WebBrowser1_DownloadComplete);
+    connect(WebBrowser1, &platform::WebBrowser::commandStateChange, this, &Form1::WebBrowser1_CommandStateChange);
+    connect(WebBrowser1, &platform::WebBrowser::statusTextChange, this, &Form1::WebBrowser1_StatusTextChange);
+    connect(WebBrowser1, &platform::WebBrowser::titleChange, this, &Form1::WebBrowser1_TitleChange);
+    connect(WebBrowser1, &platform::WebBrowser::onVisible, this, &Form1::WebBrowser1_OnVisible);
+
+    Inet1 = new platform::Inet(this);
+    Inet1->setObjectName(QStringLiteral("Inet1"));
+    connect(Inet1, &platform::Inet::StateChanged, this, &Form1::Inet1_StateChanged);
+    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+
+    connect(URL, &QComboBox::activated, this, [this] { URL_Click(); });
+    URL->lineEdit()->installEventFilter(this);
+    URL->installEventFilter(this);
+    URL->setAcceptDrops(true);
+    URL->lineEdit()->setAcceptDrops(false);
 }
 
 // ---- load and close ------------------------------------------------------------------
@@ -196,6 +241,7 @@ void Form1::Form_Load() {
     }
     ScrollTimer->stop();
     ScrollTimer->setInterval(200);
+    Timer1->start();
 }
 
 void Form1::Form_Unload(bool& cancel) {
@@ -229,6 +275,19 @@ void Form1::closeEvent(QCloseEvent* event) {
 // ---- keys ----------------------------------------------------------------------------
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == URL->lineEdit() && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            URL_KeyPressEnter();
+            return true;  // swallowed, without a sound, also when the box is empty
+        }
+    }
+    if (watched == URL && (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
+        auto* drop = static_cast<QDropEvent*>(event);
+        drop->acceptProposedAction();
+        if (event->type() == QEvent::Drop) URL_OLEDragDrop(drop->mimeData());
+        return true;
+    }
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     // Only the first delivery, to the focused control of this window.
@@ -285,11 +344,11 @@ void Form1::Inet1_StateChanged(int state) {
 // ---- layout --------------------------------------------------------------------------
 
 double Form1::splitterX() const {
-    return pixelsToTwips(imgSplitter->x());
+    return splitterXTwips_;
 }
 
 double Form1::splitterY() const {
-    return pixelsToTwips(imgHSplitter->y());
+    return splitterYTwips_;
 }
 
 Layout::Input Form1::layoutInput() const {
@@ -318,6 +377,8 @@ void Form1::SizeControls(double& x, double& y) {
 }
 
 void Form1::applyLayout(const Layout::Result& r) {
+    splitterXTwips_ = r.x;
+    splitterYTwips_ = r.y;
     Toolbar1->setGeometry(toPixels(r.toolbar));
     Gif89a1->setGeometry(toPixels(r.logo));
     GifOverlay->setGeometry(Gif89a1->rect());

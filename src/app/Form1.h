@@ -2,6 +2,7 @@
 #include "app/CRegSettings.h"
 #include "app/ControlArray.h"
 #include "app/Layout.h"
+#include "platform/TextCodec.h"
 #include "record/MetadataLine.h"
 
 #include <QMainWindow>
@@ -26,7 +27,12 @@ class LogoOverlay;
 class SplitterGrip;
 
 namespace platform {
+struct BeforeNavigateEvent;
+struct NewWindowEvent;
+struct PageDocument;
 class ListItem;
+class ColumnHeader;
+class DataObject;
 class StatusBar;
 class ListView;
 class TreeView;
@@ -152,6 +158,13 @@ public:
     Layout::Input layoutInput() const;
 
     void showAboutBox();
+    // Help menu.
+    void mnuHelpDocIndex_Click(int index);
+    void mnuHelpDocMenus_Click(int index);
+    void mnuHelpDocMacros_Click(int index);
+    void mnuHelpTutorial_Click();
+    void showHelpPage(const char* path);
+    void connectHelpMenu();
 
     // View menu: each item shows or hides its pane.
     void mnuViewToolbar_Click();
@@ -162,12 +175,62 @@ public:
     void mnuViewEdit_Click();
     void mnuViewTheOtherWay(QAction* item, void (Form1::*handler)());
 
+    // Edit menu.
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuEditCopyMeta_Click();
+    void mnuEditCopyMetaRDF_Click();
+    void mnuEditInsertIndex_Click(int index);
+    void connectEditMenu();
+    // The record as the clipboard gets it: meta elements (after the domain's link line) or RDF.
+    QString metadataAsHtml() const;
+    QString metadataAsRdf() const;
+    void mnuEditPrefs_Click();
+    void MnuEditIE_Click();
+    void MnuEditFirewall_Click();
+
+    // Toolbar and status bar.
+    void Toolbar1_ButtonClick(int index);
+    void Toolbar1_ButtonMenuClick(int buttonIndex, int entryIndex);
+    void StatusBar1_MouseMove(double x);
+    void StatusBar1_PanelClick(int panel);
+    void PrintPage();
+
+    // The Back and Forward lists of the toolbar (entry 1 is the most recent).
+    struct HistoryEntry {
+        QString text;
+        QString tag;
+    };
+    QList<HistoryEntry> backList;
+    QList<HistoryEntry> forwardList;
+    void prevNextMenuClick(int buttonIndex, int entryIndex);
+    void prevNextMove(int direction, int k);
+    void refreshHistoryButtons();
+
     // File > Save As item 1..7; true when the document was saved.
     bool mnuFileSaveAs_Click(int index);
 
     void LoadURL();
     void LoadURLFromLocation();
     void GoHome();
+
+    // The browser's events, with the navigation hub deciding every navigation.
+    void WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event);
+    void WebBrowser1_NewWindow(platform::NewWindowEvent& event);
+    void WebBrowser1_DownloadBegin();
+    void WebBrowser1_DownloadComplete();
+    void WebBrowser1_CommandStateChange(int command, bool enable);
+    void WebBrowser1_StatusTextChange(const QString& text);
+    void WebBrowser1_TitleChange(const QString& title);
+    void WebBrowser1_OnVisible(bool visible);
+    // Starts a second copy of the program with the address as its command line.
+    void startSecondInstance(const QString& address);
+
+    // Address box events.
+    void URL_Click();
+    void URL_KeyPressEnter();
+    void URL_OLEDragDrop(const QMimeData* data);
 
     void URLAddItem(QString& address);
     void loadURLList();
@@ -176,7 +239,8 @@ public:
 
     // Files and text dropped on the logo, the address box or the metadata panel.
     void LoadDragDrop(const QString& item);
-    void prevNextLoad2(const QString& item);
+    // Records a location at the top of the Back list (mode 1: a dropped file).
+    void prevNextLoad2(int mode, const QString& location, const QString& text);
 
     // ---- record --------------------------------------------------------------------
     platform::ListView* MetaPanel = nullptr;
@@ -206,9 +270,19 @@ public:
     QLabel* EditDateYLabel = nullptr;
     QString currentHTMLFile;
     QString pageSource;
+    platform::TextEncoding pageEncoding;  // how pageSource was encoded on disk
     bool fillingRecord = false;
     bool fillingEditPanel = false;
     bool openRecordOnLoad = false;
+
+    // Reads a page's metadata into the panel (or hands a harvest list or channel to the
+    // tree). 2: stop (the save question was cancelled, or a list replaced the tree);
+    // otherwise the save question's answer.
+    int LoadMetadataFromURL(const QString& location, bool keepText);
+    void Timer1_Timer();
+    QString pendingURL;
+    // The visible text of the link with this exact href in a document or its frames.
+    static QString findLinkName(const platform::PageDocument& document, const QString& address);
 
     // The record's lines as data, in the panel's insertion order.
     MetadataRecord recordLines() const;
@@ -226,6 +300,8 @@ public:
     void showCurrentFile();
     bool documentModified(const QString& tag) const;
 
+    // The record as the meta elements of a page head.
+    QString MakeMetaIntoSource() const;
     // Writes the record into a page file; true when the file was written.
     bool SaveAsHTML(const QString& path);
     // Writes the record as a command batch; true when the file was written.
@@ -258,6 +334,34 @@ public:
     bool editNrmlContent_KeyDown(int keyCode);
     void editNrmlContent_Click();
 
+    // The metadata panel's events and its context menu; connectMetaPanel wires them (and
+    // Edit > Edit Current Record) to the controls once the menus exist.
+    void connectMetaPanel();
+    void MetaPanel_ColumnClick(platform::ColumnHeader* column);
+    void MetaPanel_DblClick();
+    void MetaPanel_KeyDown(int& keyCode, int shift);
+    void MetaPanel_KeyPress(int& keyAscii);
+    void MetaPanel_KeyUp(int& keyCode, int shift);
+    // Positions in twips from the panel's corner.
+    void MetaPanel_MouseMove(int button, int shift, int x, int y);
+    void MetaPanel_MouseUp(int button, int shift, int x, int y);
+    // Another control of this window (a tree) dragged over or onto the panel.
+    void MetaPanel_DragOver(QObject* source, int x, int y);
+    void MetaPanel_DragDrop(QObject* source, int x, int y);
+    void MetaPanel_OLESetData(platform::DataObject& data);
+    void MetaPanel_OLEDragOver(platform::DataObject& data, int& effect, int button, int shift, int x, int y,
+                               int state);
+    void MetaPanel_OLEDragDrop(platform::DataObject& data, int& effect, int button, int shift, int x, int y);
+    // Context menu item 1..9.
+    void mnuMaintMeta_Click(int index);
+    // Enter in the panel: the next line (wrapping to the first) becomes current.
+    void selectNextLine();
+    // Edit > Edit Current Record; also the panel's double click.
+    void mnuEditCurrentRecord_Click();
+    // The structured-value editors, modal, on the selected line.
+    void showAglsAgent();
+    void showACTVers();
+
     // ---- commands ------------------------------------------------------------------
     // Macros > Publish Current Macro Set: writes the function-key macros as a batch file.
     void mnuBatchPublish_Click();
@@ -269,6 +373,8 @@ public:
     QString listType;  // "indexes" or "schema"
     QString rootName;
 
+    // Reads a Harvest Control List into the tree; false when it could not.
+    bool loadHCL(const QString& location, bool keep);
     // The Harvest Control List dialog, shown modeless; it saves the list itself.
     void showHarvestListDialog();
     // Asks for the RSS channel's details and writes it; true when it was written.
@@ -315,5 +421,8 @@ private:
     void dropOnWindow(const QMimeData* data);
 
     bool carrier_ = false;
+    // The splitter positions in twips, as the last layout left them.
+    double splitterXTwips_ = 2500;
+    double splitterYTwips_ = 4999;
     bool defaultSchemaRead_ = false;
 };

@@ -1,7 +1,6 @@
 // Pane helpers the shell's layout and keys share.
 #include "app/Form1.h"
 
-#include "app/modMetaMain.h"
 #include "platform/ListView.h"
 #include "platform/MsgBox.h"
 #include "platform/TreeView.h"
@@ -86,17 +85,6 @@ void Form1::moveCurrentLine(int step) {
     fillingEditPanel = false;
 }
 
-void Form1::stopBrowser() {}
-
-void Form1::navigateBrowser(const QString&) {}
-
-QString Form1::browserLocationURL() const {
-    return modMetaMain::currentLocationURL;
-}
-
-QString Form1::browserLocationName() const {
-    return modMetaMain::currentLocationName;
-}
 
 // Drops on the logo (and the other drop targets that share the rule): text goes whole to
 // LoadDragDrop; of several files the later ones go to the history menus and the first is
@@ -109,7 +97,7 @@ void Form1::dropOnWindow(const QMimeData* data) {
             if (url.isLocalFile()) files << url.toLocalFile();
         }
         if (!files.isEmpty()) {
-            for (int i = 1; i < files.size(); ++i) prevNextLoad2(files.at(i));
+            for (int i = 1; i < files.size(); ++i) prevNextLoad2(1, files.at(i), files.at(i));
             QString firstFile = files.first();
             if (QFileInfo(firstFile).isDir() && !firstFile.endsWith(QLatin1Char('/'))) firstFile += QLatin1Char('/');
             LoadDragDrop(firstFile);

@@ -8,6 +8,3 @@ void Form1::LoadDragDrop(const QString& item) {
                      platform::vbExclamation);
 }
 
-void Form1::prevNextLoad2(const QString&) {}
-
-void Form1::showAboutBox() {}

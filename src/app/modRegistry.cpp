@@ -4,7 +4,8 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
-#include <QProcess>
+#include "platform/Process.h"
+
 #include <QSaveFile>
 #include <QStandardPaths>
 
@@ -56,7 +57,7 @@ void registerWithDesktop() {
     mime += "</mime-info>\n";
     const QString mimeRoot = dataHome() + QStringLiteral("/mime");
     if (writeIfChanged(mimeRoot + QStringLiteral("/packages/quorvantil.xml"), mime))
-        QProcess::startDetached(QStringLiteral("update-mime-database"), {mimeRoot});
+        platform::startDetached(QStringLiteral("update-mime-database"), {mimeRoot});
 
     QString program = QCoreApplication::applicationFilePath();
     program.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
@@ -67,7 +68,7 @@ void registerWithDesktop() {
                               .arg(program, types.join(QLatin1Char(';')));
     const QString applications = dataHome() + QStringLiteral("/applications");
     if (writeIfChanged(applications + QStringLiteral("/quorvantil.desktop"), entry.toUtf8()))
-        QProcess::startDetached(QStringLiteral("update-desktop-database"), {applications});
+        platform::startDetached(QStringLiteral("update-desktop-database"), {applications});
 }
 
 }  // namespace

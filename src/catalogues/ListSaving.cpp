@@ -1,19 +1,62 @@
-// Saving the hierarchy pane's list.
+// Saving the hierarchy pane's list as a catalogue or scheme-list file.
 #include "app/Form1.h"
 
+#include "catalogues/ListLines.h"
 #include "platform/MsgBox.h"
+#include "platform/PathText.h"
+#include "platform/StatusBar.h"
+#include "platform/TextCodec.h"
+#include "platform/TreeView.h"
+
+#include <QAction>
 
 bool Form1::SaveAsList(QString& path, long& nodeCount) {
-    nodeCount = 0;
-    platform::MsgBox(QStringLiteral("Saving lists is not available in this build: ") + path, platform::vbExclamation);
-    return false;
-}
+    platform::TreeView* tree = activeTree();
+    // A rename still open in the tree is finished first, so the file holds what is shown.
+    if (labelEditing) {
+        if (tree->IsLabelEditing()) tree->EndLabelEdit(false);
+        labelEditing = false;
+    }
+    const QString fileName = platform::fileNamePart(path);
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    const QString baseName = dot >= 0 ? fileName.left(dot) : fileName;
+    const bool scheme = path.contains(QLatin1String(".kqs"), Qt::CaseInsensitive);
 
-void Form1::showHarvestListDialog() {
-    platform::MsgBox(QStringLiteral("Harvest Control Lists cannot be saved in this build."), platform::vbExclamation);
-}
+    nodeCount = tree->Count();
+    const QStringList lines = modLists::listFileLines(*tree, !rootName.isEmpty(),
+                                                      scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue);
+    QString text;
+    qsizetype size = 0;
+    for (const QString& line : lines) size += line.size() + 2;
+    text.reserve(size);
+    for (const QString& line : lines) {
+        text += line;
+        text += QLatin1String("\r\n");
+    }
 
-bool Form1::saveRssChannelWithDialog() {
-    platform::MsgBox(QStringLiteral("RSS channels cannot be saved in this build."), platform::vbExclamation);
-    return false;
+    // The file is replaced whole or not at all: after a failure the old file is still
+    // there and the list stays marked as modified.
+    QString error;
+    if (!platform::writeTextFileAtomically(path, text, &error)) {
+        platform::MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only or that "
+                                                "the file is not already open"),
+                         platform::vbOKOnly, QStringLiteral("Error saving HTML"));
+        return false;
+    }
+
+    if (treeIndex == 0 && tree->Count() >= 1) tree->Item(1)->setText(baseName);
+    mnuFileSaveList->setEnabled(true);
+    mnuFileDraw();
+    StatusBar1->setPanelText(2, QString());
+    StatusBar1->setPanelTag(2, QStringLiteral("List"));
+    if (TreePath == QLatin1String("Main Catalog.kqi")) {
+        mnuFileSave->setText(QStringLiteral("Save Quorvantile Repository Catalog"));
+        mnuFileSaveAs(5)->setText(QStringLiteral("Quorvantile Repository Catalog..."));
+    } else if (TreePath.contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
+        mnuFileSave->setText(QStringLiteral("Save Catalog to ") + path);
+        mnuFileSaveAs(5)->setText(QStringLiteral("Local Catalog..."));
+    } else if (TreePath.contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
+        mnuFileSave->setText(QStringLiteral("Save Scheme to ") + path);
+    }
+    return true;
 }

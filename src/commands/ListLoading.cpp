@@ -1,11 +1,473 @@
+// Loading a list into the tree pane: every source is first brought into a local file (the
+// cache, for lists from the network), and the tree is then built from that file line by line.
 #include "commands/ListLoading.h"
 
+#include "app/Form1.h"
+#include "app/Preferences.h"
+#include "app/frmHelpBrowser.h"
+#include "app/modFileExists.h"
+#include "app/modMetaMain.h"
+#include "catalogues/ListLines.h"
+#include "commands/modMTP.h"
+#include "platform/Folders.h"
+#include "platform/Inet.h"
 #include "platform/MsgBox.h"
+#include "platform/PathText.h"
+#include "platform/TextCodec.h"
+#include "platform/TreeImages.h"
+#include "platform/TreeView.h"
+#include "record/modCharEncoding.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QPointer>
+#include <QTimer>
+
+#include <exception>
+#include <optional>
 
 namespace modMTP {
+namespace {
+
+using platform::MsgBox;
+
+ListProgressSink& progressSink() {
+    static ListProgressSink sink;
+    return sink;
+}
+
+void progress(const QString& text) {
+    if (progressSink()) progressSink()(text);
+}
+
+// The refused lines shown on the error page, and how much of each.
+constexpr int kMostRefusalsShown = 1000;
+constexpr qsizetype kLongestLineShown = 2000;
+
+const Qt::CaseSensitivity kAnyCase = Qt::CaseInsensitive;
+
+QString cacheRoot() {
+    return platform::programDataFolder() + QStringLiteral("/cache/");
+}
+
+// The cache sub-folder of a list kind ("indexes", "schema"); never outside the cache.
+QString cacheFolder(const QString& listType) {
+    return listType.isEmpty() ? cacheRoot() : cacheRoot() + listCacheFileName(listType) + QLatin1Char('/');
+}
+
+// The error page's text: markup characters shown as they are, one refused line a paragraph.
+QString errorPage(const QString& errors) {
+    QString text = errors;
+    text.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
+    text.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
+    text.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
+    return QStringLiteral("<H2>These Errors were found loading the list:</H2>") + text;
+}
+
+// Fetches an address on the main window's transfer control; a Cancel in the wait
+// dialog ends the transfer. Empty and `cancelled` set when the user cancelled.
+QByteArray fetch(platform::Inet& inet, const QString& address, bool& cancelled) {
+    inet.setURL(address);
+    inet.setUserName(Preferences::INETname);
+    inet.setPassword(Preferences::INETid);
+    cancelled = false;
+    QTimer watch;
+    watch.setInterval(50);
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        if (cancelRequested && inet.StillExecuting()) {
+            cancelled = true;
+            inet.Cancel();
+        }
+    });
+    watch.start();
+    QByteArray bytes = inet.OpenURLBytes(address);
+    watch.stop();
+    if (cancelRequested && inet.ResponseCode() == platform::Inet::OperationCancelled) cancelled = true;
+    return bytes;
+}
+
+// One load: bring the list into a local file, then build the tree from that file.
+class ListLoad {
+public:
+    ListLoad(Form1& form, QString& location) : form_(&form), location_(location) {}
+    void run();
+    QString step() const { return loadStep_; }
+
+private:
+    enum class Outcome { Read, Stop };
+    Outcome fromWeb();
+    Outcome fromSchemeServer();
+    void fromLocalFile();
+    void readFile();
+    // Creates the root node by the list's kind; returns the root's text.
+    QString makeRoot(const QString& rootText);
+    void fillTree(platform::TreeView& tree, const QString& rootText, const QStringList& lines);
+    void end();
+    // Puts the main window's list state back as it was before this load.
+    void restore();
+    void runTimeError(const QString& description);
+    bool fetchInto(const QString& address, bool fixQuotes);
+
+    QPointer<Form1> form_;
+    QString& location_;
+    QString cachePath_;
+    QString sourceTag_;
+    bool bypassCache_ = false;
+    QString loadStep_;
+    QString entryTreePath_, entryRootName_, entryListType_;
+    int entryTreeIndex_ = 0;
+};
+
+void ListLoad::restore() {
+    if (!form_) return;
+    form_->TreePath = entryTreePath_;
+    form_->rootName = entryRootName_;
+    form_->listType = entryListType_;
+    form_->treeIndex = entryTreeIndex_;
+}
+
+void ListLoad::runTimeError(const QString& description) {
+    MsgBox(description + QStringLiteral(" after ") + loadStep_);
+}
+
+void ListLoad::run() {
+    Form1& f = *form_;
+    entryTreePath_ = f.TreePath;
+    entryRootName_ = f.rootName;
+    entryListType_ = f.listType;
+    entryTreeIndex_ = f.treeIndex;
+    previousListName = f.rootName;
+
+    bypassCache_ = f.shiftDown || location_.contains(QLatin1String("|bypassCache"), kAnyCase);
+    if (bypassCache_) location_.remove(QStringLiteral("|bypassCache"), kAnyCase);
+
+    Outcome outcome = Outcome::Read;
+    if (location_.contains(QLatin1String("url="), kAnyCase)) {
+        outcome = fromWeb();
+    } else if (location_.contains(QLatin1String("remote="), kAnyCase)) {
+        outcome = fromSchemeServer();
+    } else {
+        fromLocalFile();
+    }
+    if (outcome == Outcome::Stop || !form_) {
+        restore();
+        return;
+    }
+    readFile();
+}
+
+// Writes the fetched list into the cache; false when the load stops.
+bool ListLoad::fetchInto(const QString& address, bool fixQuotes) {
+    platform::Inet* inet = form_->Inet1;
+    if (!inet) {
+        runTimeError(QStringLiteral("No transfer control"));
+        return false;
+    }
+    loadStep_ = QStringLiteral(" Open Inet Control");
+    bool cancelled = false;
+    const QByteArray bytes = fetch(*inet, address, cancelled);
+    if (!form_ || cancelled) return false;
+    loadStep_ = QStringLiteral(" After Open Inet Control");
+    if (inet->ResponseCode() != 0) {
+        MsgBox(QStringLiteral("ErrorCode: ") + QString::number(inet->ResponseCode()));
+        return false;
+    }
+    loadStep_ = QStringLiteral(" After Get Chunk");
+    if (bytes.isEmpty()) return true;  // a cached copy, if any, is read
+    QString text = platform::decodeProgramText(bytes);
+    if (fixQuotes) text = modCharEncoding::fixUtf8Quotes(text);
+    QString folder = platform::folderPart(cachePath_);
+    modFileExists::makeSurePathExists(folder);
+    QString error;
+    if (!platform::writeTextFileAtomically(cachePath_, text + QStringLiteral("\r\n"), &error)) {
+        runTimeError(error);
+        return false;
+    }
+    return true;
+}
+
+ListLoad::Outcome ListLoad::fromWeb() {
+    Form1& f = *form_;
+    location_.remove(QStringLiteral("url="), kAnyCase);
+    const QString fileName = location_.mid(location_.lastIndexOf(QLatin1Char('/')) + 1);
+    const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
+    f.TreePath = dot >= 0 ? fileName.mid(dot) : QString();
+    f.rootName = dot >= 0 ? fileName.left(dot) : fileName;
+    QCoreApplication::processEvents();
+    if (!form_) return Outcome::Stop;
+
+    QString cacheName = fileName;
+    cacheName.remove(QLatin1Char('?'));
+    cacheName.remove(QLatin1Char('|'));
+    cacheName.replace(QStringLiteral("%20"), QStringLiteral(" "));
+    cachePath_ = cacheFolder(f.listType) + listCacheFileName(cacheName);
+    progress(QStringLiteral("Please wait while Quorvantile loads the List"));
+    if (QFileInfo(cachePath_).isFile() && !bypassCache_) return Outcome::Read;
+
+    if (f.Inet1 && f.Inet1->StillExecuting()) return Outcome::Stop;
+    // An https address stays https; anything else is fetched over http.
+    const QString address =
+        platform::isWebAddress(location_) ? location_ : QStringLiteral("http://") + location_;
+    return fetchInto(address, true) ? Outcome::Read : Outcome::Stop;
+}
+
+ListLoad::Outcome ListLoad::fromSchemeServer() {
+    Form1& f = *form_;
+    location_.remove(QStringLiteral("remote="), kAnyCase);
+    f.rootName = location_;
+    f.rootName.remove(QStringLiteral(".kqs"), kAnyCase);
+    f.rootName.remove(QStringLiteral(".kqi"), kAnyCase);
+    progress(QStringLiteral("Please wait while Quorvantile loads in the List"));
+    QCoreApplication::processEvents();
+    if (!form_) return Outcome::Stop;
+
+    QString cacheName = location_;
+    cacheName.replace(QStringLiteral("%20"), QStringLiteral(" "));
+    if (f.listType == QLatin1String("indexes")) cacheName += QStringLiteral(".kqi");
+    cachePath_ = cacheFolder(f.listType) + listCacheFileName(cacheName);
+    if (QFileInfo(cachePath_).isFile()) return Outcome::Read;
+
+    QString address = QStringLiteral("http://") + modMetaMain::schemeServer;
+    if (f.listType == QLatin1String("schema")) {
+        address += QStringLiteral("/cgi-bin/loadscheme.pl?scheme=") + f.rootName;
+    } else if (f.listType == QLatin1String("indexes")) {
+        address += QStringLiteral("/cgi-bin/loadindex.pl?index=") + f.rootName;
+    } else {
+        MsgBox(QStringLiteral("System Type of ") + location_ + QStringLiteral(" unknown"));
+        return Outcome::Read;
+    }
+    if (f.Inet1 && f.Inet1->StillExecuting()) return Outcome::Stop;
+    return fetchInto(address, false) ? Outcome::Read : Outcome::Stop;
+}
+
+void ListLoad::fromLocalFile() {
+    Form1& f = *form_;
+    cachePath_ = platform::localPathFromAddress(location_);
+    cachePath_.replace(QStringLiteral("%20"), QStringLiteral(" "));
+    const QString name = platform::fileNamePart(cachePath_);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    const QString extension = dot >= 0 ? name.mid(dot) : QString();
+    f.rootName = dot >= 0 ? name.left(dot) : name;
+    if (cachePath_.contains(platform::programDataFolder() + QStringLiteral("/cache"), kAnyCase)) {
+        // A copy in the cache is shown like the downloaded list it is: named after the
+        // file, of the kind its extension names, with no file of its own to save to.
+        f.TreePath = extension;
+        sourceTag_.clear();
+    } else {
+        f.TreePath = cachePath_;
+        sourceTag_ = cachePath_;
+    }
+    f.listType = extension.mid(1).contains(QLatin1String("kqi"), kAnyCase) ? QStringLiteral("indexes")
+                                                                           : QStringLiteral("schema");
+    f.mnuFileSaveList->setEnabled(true);
+    f.mnuFileSaveList->setText(QStringLiteral("Save Catalog"));
+}
+
+void ListLoad::readFile() {
+    Form1& f = *form_;
+    QString rootText = f.rootName;
+    f.treeIndex = 0;
+    if (!QFileInfo(cachePath_).isFile()) {
+        MsgBox(QStringLiteral("Could not retrieve the data. Check your connection to the Internet"),
+               platform::vbOKOnly, QStringLiteral("No data found"));
+        restore();
+        end();
+        return;
+    }
+    progress(rootText + QStringLiteral(" Tree loaded. Now filling the tree...."));
+    QString text;
+    QString readError;
+    if (!platform::readProgramFile(cachePath_, text, &readError)) {
+        runTimeError(readError);
+        restore();
+        return;
+    }
+
+    // The repository's catalogue keeps its own tree, refilled only when asked to.
+    const QString& name = f.rootName;
+    if ((name.contains(QLatin1String("kq.aspx?"), kAnyCase) ||
+         name.contains(QLatin1String("metacatalogue.asp?"), kAnyCase)) &&
+        name.contains(QLatin1String("getCatalogue"), kAnyCase)) {
+        rootText = QStringLiteral("Main Catalog");
+        f.treeIndex = 1;
+        if (bypassCache_) f.TreeView1[1]->Clear();
+    } else {
+        f.TreeView1[0]->Clear();
+    }
+    if (!f.mnuViewTreeView->isChecked()) f.mnuViewTreeView_Click();
+
+    rootText.replace(QStringLiteral("%20"), QStringLiteral(" "));
+    rootText = makeRoot(rootText);
+    double x = f.splitterX(), y = f.splitterY();
+    f.SizeControls(x, y);
+
+    platform::TreeView& tree = *f.activeTree();
+    if (tree.Count() == 1) {
+        fillTree(tree, rootText, platform::splitLines(text));
+        if (!form_) return;
+    } else {
+        tree.Refresh();
+    }
+    f.mnuFileDraw();
+    f.setMnuFileSaveAs();
+    end();
+}
+
+QString ListLoad::makeRoot(const QString& rootText) {
+    Form1& f = *form_;
+    const QString& name = f.rootName;
+    struct Root {
+        QString text;
+        int image;
+        int selectedImage;
+        QString tag;
+    };
+    std::optional<Root> root;
+    bool scrollToRoot = true;
+    const auto report = [&](const QString& text, const QString& tag) {
+        root = Root{text, platform::kImageFolder, platform::kImageOpenFolder, tag};
+        f.TreePath = QStringLiteral(".kqi");
+        f.rootName.clear();
+        f.mnuFileSaveAs(5)->setText(QString());
+    };
+    if (name.contains(QLatin1String("?getCatalogue"), kAnyCase)) {
+        f.treeIndex = 1;
+        f.TreePath = QStringLiteral("Main Catalog.kqi");
+        f.rootName.clear();
+        f.mnuFileSaveAs(5)->setText(QStringLiteral("Quorvantile Repository Catalog..."));
+        if (f.TreeView1[1]->Count() == 0)
+            root = Root{QStringLiteral("Main Catalog"), platform::kImageFolder, 0,
+                        QStringLiteral("Quorvantile Repository Catalog")};
+        scrollToRoot = false;
+    } else if (name.contains(QLatin1String("?showSearches"), kAnyCase)) {
+        report(QStringLiteral("Search Analysis"), QStringLiteral("Quorvantile Repository Search Report"));
+    } else if (name.contains(QLatin1String("?showFailedSearches"), kAnyCase)) {
+        report(QStringLiteral("Failed Search Analysis"), QStringLiteral("Quorvantile Repository Failed Search Report"));
+    } else if (name.contains(QLatin1String("metacatalogue.asp?getURLSbyDate"), kAnyCase)) {
+        report(QStringLiteral("Records Updated"), QStringLiteral("Quorvantile Repository Records Updated"));
+    } else if (const qsizetype at = name.indexOf(QLatin1String("?returnScheme="), 0, kAnyCase); at >= 0) {
+        // Named after the scheme, whichever repository page asked for it.
+        root = Root{name.mid(at + 14), platform::kImageFolder, platform::kImageOpenFolder, QStringLiteral("Scheme")};
+        f.mnuFileSaveAs(5)->setText(QStringLiteral("Local Catalog..."));
+    } else if (f.TreePath.contains(QLatin1String(".kqs"), kAnyCase)) {
+        root = Root{rootText, platform::kImageSchemeFolder, platform::kImageSchemeFolder, QStringLiteral("Scheme")};
+    } else if (f.TreePath.contains(QLatin1String(".kqi"), kAnyCase)) {
+        root = Root{rootText, platform::kImageFolder, platform::kImageOpenFolder, QStringLiteral("Catalog")};
+    }
+    // The tree shown is the one the list goes into.
+    f.TreeView1[size_t(f.treeIndex)]->setVisible(f.mnuViewTreeView->isChecked());
+    f.TreeView1[size_t(1 - f.treeIndex)]->hide();
+    if (!root) return rootText;
+    platform::Node* node = f.activeTree()->Add(nullptr, platform::tvwLast, root->text + QLatin1Char('\\'), root->text,
+                                               root->image, root->selectedImage);
+    if (node) {
+        node->setTag(root->tag);
+        if (scrollToRoot) node->EnsureVisible();
+    }
+    // Lines without folder names go below this root, whatever its text.
+    return root->text;
+}
+
+void ListLoad::fillTree(platform::TreeView& tree, const QString& rootText, const QStringList& lines) {
+    Form1& f = *form_;
+    loadStep_ = QStringLiteral("processing lines");
+    const bool scheme = f.listType == QLatin1String("schema");
+    QString errors;
+    int refused = 0;
+    int counter = 0;
+    if (!scheme && f.listType != QLatin1String("indexes")) {
+        MsgBox(QStringLiteral("No System Type of ") + f.listType, platform::vbOKOnly, QStringLiteral("Error"));
+    } else {
+        for (const QString& line : lines) {
+            if (line.trimmed().isEmpty()) continue;
+            const QString result = scheme ? modLists::addLineToScheme(rootText, line, counter, tree)
+                                          : modLists::addLineToIndex(rootText, line, counter, tree);
+            if (result != QLatin1String("0") && ++refused <= kMostRefusalsShown) {
+                errors += line.size() > kLongestLineShown
+                              ? line.left(kLongestLineShown) + QStringLiteral("...") + result.mid(line.size())
+                              : result;
+            }
+            if (++counter % 10 == 0) {
+                progress(QStringLiteral("Loading record: ") + QLatin1Char(' ') + QString::number(counter));
+                QCoreApplication::processEvents();
+                if (!form_) return;
+                if (cancelRequested) break;
+            }
+        }
+    }
+    if (refused > kMostRefusalsShown)
+        errors += QStringLiteral("... and %1 more lines were refused.\r\n").arg(refused - kMostRefusalsShown);
+    if (tree.Count() >= 1) tree.Item(1)->setTag(sourceTag_);
+    tree.Refresh();
+    if (!errors.isEmpty()) {
+        loadStep_ = QStringLiteral(" processing errors");
+        frmHelpBrowser& help = frmHelpBrowser::instance();
+        help.setHTML(errorPage(errors));
+        help.show();
+    }
+}
+
+void ListLoad::end() {
+    if (!form_) return;
+    Form1& f = *form_;
+    // A local list goes into the history as the file address it is.
+    QString address = location_;
+    if (!address.contains(QLatin1String("://")) && platform::isLocalPath(address))
+        address = QStringLiteral("file://") + address;
+    f.URLAddItem(address);
+    if (platform::TreeView* tree = f.activeTree(); tree->Count() > 0) tree->Item(1)->EnsureVisible();
+    listLoadRefusals = 0;
+}
+
+}  // namespace
+
+void setListProgressSink(ListProgressSink sink) {
+    progressSink() = std::move(sink);
+}
+
+QString listCacheFileName(const QString& name) {
+    QString out;
+    out.reserve(name.size());
+    for (const QChar c : name) {
+        const bool unsafe = c == QLatin1Char('/') || c == QLatin1Char('\\') || c.unicode() < 0x20 || c.unicode() == 0x7F;
+        out += unsafe ? QLatin1Char('_') : c;
+    }
+    if (out.isEmpty()) return QStringLiteral("list");
+    if (out.count(QLatin1Char('.')) == out.size()) out.fill(QLatin1Char('_'));
+    // File names are limited to 255 bytes: a long name keeps its start and its extension,
+    // and a digest of the whole keeps different names apart.
+    if (out.toUtf8().size() > 200) {
+        const qsizetype dot = out.lastIndexOf(QLatin1Char('.'));
+        const QString extension = dot >= 0 && out.size() - dot <= 10 ? out.mid(dot) : QString();
+        const QString digest = QString::fromLatin1(
+            QCryptographicHash::hash(name.toUtf8(), QCryptographicHash::Sha1).toHex().left(12));
+        QString start = out.left(60);
+        if (start.size() && start.back().isHighSurrogate()) start.chop(1);
+        out = start + QLatin1Char('~') + digest + extension;
+    }
+    return out;
+}
 
 void loadList(QString& location) {
-    platform::MsgBox(QStringLiteral("Loading lists is not available in this build: ") + location, platform::vbExclamation);
+    Form1* form = Form1::firstMainWindow();
+    if (listLoading) {
+        if (++listLoadRefusals > 1) MsgBox(QStringLiteral("Already loading another list. Please wait"));
+        return;
+    }
+    if (!form) return;
+    listLoading = true;
+    // A Cancel of an earlier command must not cut this load short.
+    cancelRequested = false;
+    ListLoad load(*form, location);
+    try {
+        load.run();
+    } catch (const std::exception& e) {
+        MsgBox(QString::fromLocal8Bit(e.what()) + QStringLiteral(" after ") + load.step());
+    }
+    listLoading = false;
 }
 
 }  // namespace modMTP

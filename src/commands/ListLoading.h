@@ -1,11 +1,27 @@
 #pragma once
 #include <QString>
 
+#include <functional>
+
 namespace modMTP {
 
+// Loads refused since the last load that ran to its end: the first refusal is silent.
+inline int listLoadRefusals = 0;
+// The root name of the list shown before the last load began.
+inline QString previousListName;
+
 // Fills the tree pane with a scheme list or catalogue from a local file, the web, the
-// scheme server or the repository. The location ("url=...", "remote=...", a path) is
-// changed in place.
+// scheme server or the repository. The location ("url=...", "remote=...", a path, each
+// optionally followed by "|bypassCache") is changed in place.
 void loadList(QString& location);
+
+// Where the loader's progress texts go (the wait dialog's label); nowhere by default.
+using ListProgressSink = std::function<void(const QString& text)>;
+void setListProgressSink(ListProgressSink sink);
+
+// The file name a downloaded list is cached under: one name inside the cache folder,
+// whatever the address held ("/", "\", control characters and names of only dots are
+// replaced, an empty name becomes "list", an overlong one is shortened).
+QString listCacheFileName(const QString& name);
 
 }  // namespace modMTP

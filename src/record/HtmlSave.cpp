@@ -1,14 +1,74 @@
-// Writing the record into a page file.
+// Writing the record into a page file, or out as a command batch.
 #include "app/Form1.h"
 
+#include "app/Preferences.h"
+#include "domains/modSchemas.h"
 #include "platform/MsgBox.h"
+#include "platform/StatusBar.h"
+#include "platform/TextCodec.h"
+#include "record/MetaWriter.h"
+
+#include <QAction>
+#include <QFileInfo>
+
+QString Form1::MakeMetaIntoSource() const {
+    return MetaWriter::MakeMetaIntoSource(recordLines());
+}
 
 bool Form1::SaveAsHTML(const QString& path) {
-    platform::MsgBox(QStringLiteral("Saving pages is not available in this build: ") + path, platform::vbExclamation);
-    return false;
+    const QString block = MakeMetaIntoSource();
+    QString page = pageSource;
+    platform::TextEncoding encoding = pageEncoding;
+    // A page never read (a record made from a template, say) must not replace a file that
+    // already holds a page: that page is the one the record goes into.
+    if (page.trimmed().isEmpty() && QFileInfo(path).size() > 0) {
+        platform::DecodedText existing;
+        if (platform::readPageFile(path, existing, nullptr) && !existing.text.trimmed().isEmpty()) {
+            page = existing.text;
+            encoding = existing.encoding;
+        }
+    }
+    const MetaWriter::PageRewrite rewrite =
+        MetaWriter::rewritePage(page, block, modSchemas::linkRelLines, Preferences::UseLinkRel);
+
+    QString written;
+    if (rewrite.blankPage) {
+        const int answer = platform::MsgBox(
+            QStringLiteral("The current Quorvantile HTML document does not contain <HEAD></HEAD> information and is "
+                           "probably blank. Do you want to add basic HTML to the Metadata?"),
+            platform::vbYesNo, QStringLiteral("This file has no HTML"));
+        // Nothing written: the record keeps its mark, the file stays as it is.
+        if (answer != platform::vbYes) return false;
+        written = MetaWriter::minimalPage(block);
+    } else {
+        written = rewrite.text;
+    }
+
+    QString error;
+    if (!platform::writeFileAtomically(path, platform::encodePageText(MetaWriter::pageFileText(written), encoding),
+                                       &error)) {
+        platform::MsgBox(QStringLiteral("Error saving file: ") + error, platform::vbOKOnly, platform::kDefaultMsgBoxTitle);
+        return false;
+    }
+    if (rewrite.blankPage) {
+        pageSource = written;
+        pageEncoding = encoding;
+    }
+    mnuFileSave->setText(QStringLiteral("Save Record to ") + path);
+    StatusBar1->setPanelText(2, QStringLiteral("Ready"));
+    StatusBar1->setPanelTag(2, QString());
+    mnuMaintMeta(9)->setEnabled(false);
+    currentHTMLFile = path;
+    showCurrentFile();
+    return true;
 }
 
 bool Form1::SaveAsBatch(const QString& path) {
-    platform::MsgBox(QStringLiteral("Saving batches is not available in this build: ") + path, platform::vbExclamation);
-    return false;
+    QString error;
+    if (!platform::writeTextFileAtomically(path, MetaWriter::batchFileText(recordLines()), &error)) {
+        platform::MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"),
+                         platform::vbOKOnly, QStringLiteral("Error saving HTML"));
+        return false;
+    }
+    return true;
 }

@@ -7,7 +7,9 @@
 #include "platform/RegistryStore.h"
 #include "platform/StatusBar.h"
 #include "platform/Twips.h"
+#include "platform/ListView.h"
 #include "support/CommandRecorder.h"
+#include "support/LocalHttpServer.h"
 #include "support/ScriptedUi.h"
 
 #include <QComboBox>
@@ -30,16 +32,29 @@ CRegSettings settings() {
     return s;
 }
 
+const char* const kHomePage =
+    "<html><head><title>Home</title><meta name=\"DC.Title\" content=\"Scheme server home\"></head><body></body></html>";
+
 class StartupTest : public ::testing::Test {
 protected:
     FreshStore store;
     CommandRecorder recorder;
+    testing_support::LocalHttpServer server;
+    QByteArray oldServer = qgetenv("QUORVANTIL_SCHEME_SERVER");
     std::unique_ptr<Form1> form;
+
+    void SetUp() override {
+        server.server().Get(".*", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content(kHomePage, "text/html");
+        });
+        qputenv("QUORVANTIL_SCHEME_SERVER", QStringLiteral("127.0.0.1:%1").arg(server.port()).toUtf8());
+    }
 
     void start(const QString& commandLine) { form.reset(modMetaMain::Main(commandLine)); }
     void TearDown() override {
         if (form) form->hide();
         form.reset();
+        qputenv("QUORVANTIL_SCHEME_SERVER", oldServer);
     }
 };
 
@@ -49,19 +64,27 @@ TEST_F(StartupTest, PlainStartLogsGoesHomeAndClearsTheCaches) {
                                               QStringLiteral("mtp://delete=all.kqs/"),
                                               QStringLiteral("mtp://delete=all.kqi/")}));
     EXPECT_EQ(form->URL->currentText(), QStringLiteral("http://") + modMetaMain::schemeServer);
+    // The home page was read for its metadata.
+    EXPECT_EQ(form->recordLines(), (MetadataRecord{{QStringLiteral("DC.Title"), QStringLiteral("Scheme server home"), {}, {}}}));
     for (const char* folder : {"cache", "cache/indexes", "cache/schema", "cache/schemes", "schemes"})
         EXPECT_TRUE(QFileInfo(platform::programDataFolder() + QLatin1Char('/') + QLatin1String(folder)).isDir()) << folder;
 }
 
 TEST_F(StartupTest, WebAddressesOpenWithoutStartingTheLog) {
     settings().SaveSetting(QStringLiteral("Preferences"), QStringLiteral("ClearCache"), QStringLiteral("y"));
-    start(QStringLiteral("http://example.org/a page.htm"));
+    const QString page = server.url(QStringLiteral("/a page.htm"));
+    start(page);
     EXPECT_TRUE(recorder.commands.isEmpty());  // "y" is not "Y": the caches stay
-    EXPECT_EQ(form->URL->currentText(), QStringLiteral("http://example.org/a page.htm"));
+    EXPECT_EQ(form->URL->currentText(), page);
+    EXPECT_EQ(form->MetaPanel->Count(), 1);
     form.reset();
-    start(QStringLiteral("https://example.org/secure.htm"));
+    // An https address is a web address too (this server speaks no TLS, so the read fails).
+    testing_support::ScriptedMsgBoxes boxes;
+    boxes.expect(QStringLiteral("ErrorCode: "), platform::vbOK);
+    const QString secure = QStringLiteral("https://127.0.0.1:%1/secure.htm").arg(server.port());
+    start(secure);
     EXPECT_TRUE(recorder.commands.isEmpty());
-    EXPECT_EQ(form->URL->currentText(), QStringLiteral("https://example.org/secure.htm"));
+    EXPECT_EQ(form->URL->currentText(), secure);
 }
 
 TEST_F(StartupTest, CommandsRunAsTheyStand) {

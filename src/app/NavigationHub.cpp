@@ -1,0 +1,209 @@
+// The browser's navigation hub: every page the browser is asked to open passes here and
+// is shown, read for its metadata, run as a command, or handed to a second window.
+#include "app/Form1.h"
+
+#include "app/LogoWidget.h"
+#include "app/Preferences.h"
+#include "app/modMetaMain.h"
+#include "commands/modMTP.h"
+#include "platform/ListView.h"
+#include "platform/MsgBox.h"
+#include "platform/PathText.h"
+#include "platform/Process.h"
+#include "platform/StatusBar.h"
+#include "platform/WebBrowser.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QCoreApplication>
+
+namespace {
+
+QString replaceEvery(QString text, const QString& what, const QString& with) {
+    return text.replace(what, with, Qt::CaseInsensitive);
+}
+
+bool isPageFile(const QString& path) {
+    for (const char* ext : {".cfm", ".asp", ".htm"}) {
+        if (path.contains(QLatin1String(ext), Qt::CaseInsensitive)) return true;
+    }
+    return false;
+}
+
+// An address of the kind whose metadata is read: a web page or a local file.
+bool isReadableAddress(const QString& address) {
+    return address.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
+           address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive) || platform::isLocalPath(address);
+}
+
+}  // namespace
+
+void Form1::LoadURL() {
+    if (WebBrowser1) WebBrowser1->Navigate(URL->currentText(), navFlags);
+}
+
+void Form1::LoadURLFromLocation() {
+    navArmed = true;
+    LoadURL();
+}
+
+void Form1::GoHome() {
+    URL->setEditText(Preferences::Home);
+    navArmed = true;
+    LoadURL();
+}
+
+void Form1::navigateBrowser(const QString& address) {
+    if (WebBrowser1) WebBrowser1->Navigate(address, navFlags);
+}
+
+void Form1::stopBrowser() {
+    if (WebBrowser1) WebBrowser1->Stop();
+}
+
+QString Form1::browserLocationURL() const {
+    return WebBrowser1 ? WebBrowser1->LocationURL() : QString();
+}
+
+QString Form1::browserLocationName() const {
+    return WebBrowser1 ? WebBrowser1->LocationName() : QString();
+}
+
+void Form1::startSecondInstance(const QString& address) {
+    platform::startDetached(QCoreApplication::applicationFilePath(), {address});
+}
+
+void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
+    const QString address = event.address;
+    if (address == QLatin1String("http:///")) {
+        event.cancel = true;
+        return;
+    }
+    if (!event.topFrame) return;  // a frame inside the page is never routed
+    // Commands from navigations the program did not start itself come from the page.
+    const modMTP::CommandOrigin origin =
+        event.programStarted ? modMTP::CommandOrigin::Program : modMTP::CommandOrigin::Page;
+
+    if (navArmed) Gif89a1->Play();
+    if (address.startsWith(QLatin1String("mtp://"))) {
+        event.cancel = true;
+        QString command = address;
+        modMTP::runMtpCommand(command, origin);
+        return;
+    }
+    if (address.contains(QLatin1String(".kq"), Qt::CaseInsensitive)) {
+        event.cancel = true;
+        QString command;
+        if (platform::isLocalPath(address)) {
+            // A list or batch file on this machine opens by its kind.
+            command = QStringLiteral("mtp://open=") + platform::localPathFromAddress(address);
+        } else {
+            command = replaceEvery(address, QStringLiteral("http://"), QStringLiteral("mtp://url="));
+            command = replaceEvery(command, QStringLiteral("https://"), QStringLiteral("mtp://url=https://"));
+        }
+        modMTP::runMtpCommand(command, origin);
+        return;
+    }
+    if (address.contains(QLatin1String("ftp://"), Qt::CaseInsensitive)) {
+        // The record is cleared for the ftp page: ask about unsaved edits first.
+        if (saveHtmlCheck() == platform::vbCancel) {
+            event.cancel = true;
+            Gif89a1->Stop();
+            return;
+        }
+        URL->setEditText(address);
+        MetaPanel->Clear();
+        EditPanelOff();
+        return;
+    }
+    if (!isReadableAddress(address)) return;
+
+    // The short address: without "http://" (an https address keeps its scheme) and, for a
+    // file:// address, the plain path.
+    QString shortAddress = platform::localPathFromAddress(replaceEvery(address, QStringLiteral("http://"), QString()));
+    if (!navArmed) return;
+    navArmed = false;
+    int result = 0;
+    bool read = false;
+    if (metaPanelVisible() && event.targetFrame.isEmpty()) {
+        result = LoadMetadataFromURL(shortAddress, true);
+        read = result != platform::vbCancel;
+    }
+    if (result == platform::vbCancel) {
+        event.cancel = true;
+        Gif89a1->Stop();
+        navArmed = true;
+        return;
+    }
+    URL->setEditText(address);
+    // A page file becomes the file a save writes to only when its metadata was read.
+    currentHTMLFile = read && platform::isLocalPath(shortAddress) && isPageFile(shortAddress) ? shortAddress : QString();
+    showCurrentFile();
+    FilePath = platform::folderPart(FilePath);
+}
+
+void Form1::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {
+    // The page never gets a window of this process: web and file addresses open in a
+    // second copy of the program; a command asked for a new window runs here, as the page's.
+    event.cancel = true;
+    modMetaMain::newWindowRequested = true;
+    const QString address = event.address;
+    if (address.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive) ||
+        address.contains(QLatin1String(".kq"), Qt::CaseInsensitive)) {
+        modMetaMain::newWindowRequested = false;
+        platform::BeforeNavigateEvent here;
+        here.address = address.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)
+                           ? QStringLiteral("mtp://") + address.mid(6)
+                           : address;
+        here.programStarted = false;
+        WebBrowser1_BeforeNavigate(here);
+        return;
+    }
+    if (platform::isWebAddress(address) || platform::isLocalPath(address)) startSecondInstance(address);
+    modMetaMain::newWindowRequested = false;
+}
+
+void Form1::WebBrowser1_DownloadBegin() {
+    StatusBar1->setPanelText(3, QStringLiteral("Downloading..."));
+}
+
+void Form1::WebBrowser1_DownloadComplete() {
+    modMetaMain::currentLocationURL = WebBrowser1->LocationURL();
+    modMetaMain::currentLocationName = WebBrowser1->LocationName();
+    StatusBar1->setPanelText(3, QStringLiteral("Ready"));
+    navArmed = true;
+    if (!modMetaMain::currentLocationName.isEmpty()) setWindowTitle(modMetaMain::currentLocationName);
+    Gif89a1->Stop();
+}
+
+void Form1::WebBrowser1_CommandStateChange(int command, bool enable) {
+    if (command == platform::CSC_NAVIGATEFORWARD) toolbarButtons(3)->setEnabled(enable);
+    else if (command == platform::CSC_NAVIGATEBACK) toolbarButtons(2)->setEnabled(enable);
+}
+
+void Form1::WebBrowser1_StatusTextChange(const QString& text) {
+    StatusBar1->setPanelText(3, text);
+}
+
+void Form1::WebBrowser1_TitleChange(const QString& title) {
+    Form1* main = firstMainWindow() ? firstMainWindow() : this;
+    if (!title.isEmpty()) main->setWindowTitle(title);
+}
+
+void Form1::WebBrowser1_OnVisible(bool visible) {
+    if (!visible) close();
+}
+
+QString Form1::findLinkName(const platform::PageDocument& document, const QString& address) {
+    if (!document.readable) return QStringLiteral("Untitled");
+    QString result;
+    for (const platform::PageLink& link : document.links) {
+        if (link.href != address) continue;
+        result = !link.outerText.isEmpty() ? link.outerText : !link.alt.isEmpty() ? link.alt : QStringLiteral("Untitled");
+    }
+    for (const platform::PageDocument& frame : document.frames) {
+        const QString inFrame = findLinkName(frame, address);
+        if (!inFrame.isEmpty()) result = inFrame;
+    }
+    return result;
+}

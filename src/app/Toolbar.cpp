@@ -1,0 +1,172 @@
+// The toolbar's buttons and history lists, the status bar's document panel, and printing.
+#include "app/Form1.h"
+
+#include "app/LogoWidget.h"
+#include "app/frmPreferences.h"
+#include "app/modMetaMain.h"
+#include "commands/modMacros.h"
+#include "platform/Modal.h"
+#include "platform/MsgBox.h"
+#include "platform/StatusBar.h"
+#include "platform/WebBrowser.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
+
+// ---- Edit menu: preference windows -------------------------------------------------
+
+void Form1::mnuEditPrefs_Click() {
+    frmPreferences& dialog = frmPreferences::instance(this);
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+}
+
+// The system's internet settings have no counterpart here: the program's own firewall
+// settings are what its transfers use.
+void Form1::MnuEditIE_Click() {
+    MnuEditFirewall_Click();
+}
+
+void Form1::MnuEditFirewall_Click() {
+    platform::execModal(frmFirewall::instance(this));
+}
+
+// ---- toolbar -----------------------------------------------------------------------
+
+void Form1::Toolbar1_ButtonClick(int index) {
+    QAction* button = toolbarButtons(index);
+    const QString tip = button ? button->toolTip() : QString();
+    if (tip == QLatin1String("Previous")) {
+        WebBrowser1->GoBack();
+    } else if (tip == QLatin1String("Next")) {
+        WebBrowser1->GoForward();
+    } else if (tip == QLatin1String("Stop")) {
+        WebBrowser1->Stop();
+        Gif89a1->Stop();
+    } else if (tip == QLatin1String("Home")) {
+        WebBrowser1->Stop();
+        Gif89a1->Stop();
+        GoHome();
+    } else if (tip == QLatin1String("Refresh")) {
+        navFlags = 4;
+        const QString address = URL->currentText();
+        if (address.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
+            address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive) || address.startsWith(QLatin1Char('/')))
+            LoadMetadataFromURL(address, true);
+        WebBrowser1->Refresh2(platform::REFRESH_CONTINUE);
+        navFlags = 0;
+    } else if (tip == QLatin1String("Search")) {
+        WebBrowser1->GoSearch();
+    } else if (tip == QLatin1String("Print")) {
+        PrintPage();
+    }
+}
+
+void Form1::Toolbar1_ButtonMenuClick(int buttonIndex, int entryIndex) {
+    prevNextMenuClick(buttonIndex, entryIndex);
+}
+
+void Form1::PrintPage() {
+    if (!(WebBrowser1->QueryStatusWB(platform::OLECMDID_PRINT) & platform::OLECMDF_ENABLED)) {
+        platform::MsgBox(QStringLiteral("There is no page to print."), platform::vbExclamation);
+        return;
+    }
+    QString error;
+    if (!WebBrowser1->ExecWB(platform::OLECMDID_PRINT, platform::OLECMDEXECOPT_PROMPTUSER, &error) && !error.isEmpty())
+        platform::MsgBox(QStringLiteral("The page could not be printed: ") + error, platform::vbExclamation);
+}
+
+// ---- status bar --------------------------------------------------------------------
+
+void Form1::StatusBar1_MouseMove(double x) {
+    int panel = 0;
+    for (int i = 1; i <= StatusBar1->panelCount(); ++i) {
+        const double left = StatusBar1->panelLeft(i);
+        if (left < x && x < left + StatusBar1->panelWidth(i)) {
+            panel = i;
+            break;
+        }
+    }
+    QString tip;
+    if (panel == 2) {
+        const auto line = [&](const char* label, const QString& value) {
+            if (!value.isEmpty()) tip += QLatin1String(label) + value + QLatin1String("\r\n");
+        };
+        line("Current HTML File being edited is: ", currentHTMLFile);
+        line("Current Repository Save macro is: ", modMacros::saveRecordMacro);
+        line("Current Repository Open macro is: ", modMacros::openRecordMacro);
+    }
+    StatusBar1->setToolTip(tip.trimmed());
+}
+
+void Form1::StatusBar1_PanelClick(int panel) {
+    if (panel != 2) return;
+    QString message;
+    const auto line = [&](const char* label, const QString& value) {
+        if (!value.isEmpty()) message += QLatin1String(label) + value + QLatin1String("\r\n");
+    };
+    const Form1* main = firstMainWindow() ? firstMainWindow() : this;
+    line("HTML File: ", currentHTMLFile);
+    line("Current Tree Path: ", TreePath);
+    line("Save macro is: ", modMacros::saveRecordMacro);
+    line("Save List macro is: ", modMacros::saveCatalogMacro);
+    line("Open macro is: ", modMacros::openRecordMacro);
+    line("Open List macro is: ", modMacros::openCatalogMacro);
+    line("Current Tree Path : ", TreePath);
+    line("Current Editing Mode: ", main->StatusBar1->panelTag(2));
+    line("Schemes registered on the Repository are ", modMacros::repositorySchemes);
+    if (!message.isEmpty()) platform::MsgBox(message);
+}
+
+// ---- history lists -----------------------------------------------------------------
+
+namespace {
+void fillMenu(QMenu* menu, const QList<Form1::HistoryEntry>& entries) {
+    menu->clear();
+    for (int i = 0; i < entries.size(); ++i) {
+        QAction* a = menu->addAction(entries[i].text.isEmpty() ? entries[i].tag : entries[i].text);
+        a->setData(i + 1);
+    }
+}
+}  // namespace
+
+void Form1::refreshHistoryButtons() {
+    toolbarButtons(2)->setEnabled(!backList.isEmpty());
+    toolbarButtons(3)->setEnabled(!forwardList.isEmpty());
+    for (int index : {2, 3}) {
+        auto* button = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(toolbarButtons(index)));
+        if (button && button->menu()) fillMenu(button->menu(), index == 2 ? backList : forwardList);
+    }
+}
+
+void Form1::prevNextLoad2(int mode, const QString& location, const QString& text) {
+    if (mode != 1 || location.isEmpty()) return;
+    backList.prepend(HistoryEntry{text, location});
+    refreshHistoryButtons();
+}
+
+void Form1::prevNextMenuClick(int buttonIndex, int entryIndex) {
+    if (buttonIndex == 2) prevNextMove(1, entryIndex);
+    else if (buttonIndex == 3) prevNextMove(2, entryIndex);
+}
+
+// A browser-style move: the entries before the chosen one and the current page go over
+// to the other list, newest first, and the chosen entry is loaded.
+void Form1::prevNextMove(int direction, int k) {
+    QList<HistoryEntry>& source = direction == 1 ? backList : forwardList;
+    QList<HistoryEntry>& destination = direction == 1 ? forwardList : backList;
+    if (k < 1 || k > source.size()) return;
+    QList<HistoryEntry> moved;
+    for (int i = k - 2; i >= 0; --i) moved.append(source[i]);
+    moved.append(HistoryEntry{modMetaMain::currentLocationName, modMetaMain::currentLocationURL});
+    destination = moved + destination;
+    URL->setEditText(source[k - 1].tag);
+    source.erase(source.begin(), source.begin() + k);
+    navArmed = true;
+    LoadURL();
+    refreshHistoryButtons();
+}

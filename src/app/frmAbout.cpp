@@ -1,0 +1,74 @@
+#include "app/frmAbout.h"
+
+#include "app/Form1.h"
+#include "app/modMetaMain.h"
+#include "platform/MsgBox.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const char* const kVersion = "0.1.0";
+}
+
+frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmAbout"));
+    Label2[0] = new QLabel(QStringLiteral("<b>Quorvantile</b>"), this);
+    Label2[1] = new QLabel(this);
+    Label2[2] = new QLabel(QStringLiteral("Metadata for web pages, from Orvane Consulting."), this);
+    Label2[0]->setStyleSheet(QStringLiteral("font-size: 16pt"));
+    Credits = new QPushButton(QStringLiteral("Credits..."), this);
+    cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(Credits);
+    buttons->addStretch();
+    buttons->addWidget(cmdSysInfo);
+    buttons->addWidget(cmdOK);
+    auto* layout = new QVBoxLayout(this);
+    for (QLabel* label : Label2) layout->addWidget(label);
+    layout->addSpacing(12);
+    layout->addLayout(buttons);
+    connect(Credits, &QPushButton::clicked, this, &frmAbout::Credits_Click);
+    connect(cmdSysInfo, &QPushButton::clicked, this, &frmAbout::StartSysInfo);
+    connect(cmdOK, &QPushButton::clicked, this, &QDialog::hide);
+}
+
+frmAbout& frmAbout::instance(QWidget* parent) {
+    static QPointer<frmAbout> box;
+    if (!box) box = new frmAbout(parent);
+    return *box;
+}
+
+void frmAbout::showEvent(QShowEvent* event) {
+    setWindowTitle(QStringLiteral("About ") + platform::kDefaultMsgBoxTitle);
+    Label2[1]->setText(QStringLiteral("Quorvantil metadata editor, version ") + QLatin1String(kVersion));
+    QDialog::showEvent(event);
+}
+
+void frmAbout::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow() &&
+        QApplication::activeWindow() != nullptr)
+        hide();
+}
+
+void frmAbout::Credits_Click() {
+    if (Form1* main = Form1::firstMainWindow()) {
+        main->URL->setEditText(modMetaMain::schemeServer + QStringLiteral("/credits.html"));
+        main->LoadURL();
+    }
+    hide();
+}
+
+// There is no system information tool on this platform.
+void frmAbout::StartSysInfo() {
+    platform::MsgBox(QStringLiteral("System Information Is Unavailable At This Time"));
+}

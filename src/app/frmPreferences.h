@@ -1,0 +1,64 @@
+#pragma once
+#include <QDialog>
+
+class QCheckBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// The user-facing preferences; shown without blocking the main window.
+class frmPreferences : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmPreferences(QWidget* parent = nullptr);
+    static frmPreferences& instance(QWidget* parent);
+
+    QLabel* Label1;
+    QLineEdit* txtHome;
+    QLabel* Label3;
+    QLineEdit* txtFileNew;
+    QGroupBox* fraGeneral;
+    QCheckBox* useLinkRel;
+    QCheckBox* chkSplash;
+    QCheckBox* chkmtpComplete;
+    QGroupBox* fraSchemas[2];
+    QPushButton* cmdClearCacheNow;
+    QCheckBox* chkClearCache;
+    QRadioButton* radNoEncoding[3];
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+
+    void Form_Load();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void cmdClearCacheNow_Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    QString homeAtLoad_;
+};
+
+// The firewall (proxy) user name and password every transfer hands on.
+class frmFirewall : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmFirewall(QWidget* parent = nullptr);
+    static frmFirewall& instance(QWidget* parent);
+
+    QLabel* Label1[2];
+    QLabel* lblUserID;
+    QLineEdit* txtUserID;
+    QLabel* lblPassword;
+    QLineEdit* txtPassword;
+    QPushButton* Command1;
+    QPushButton* Command2;
+
+    void saveGlobals();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+};

@@ -1,0 +1,13 @@
+// Stand-ins for the Harvest Control List and RSS channel dialogs, which come later.
+#include "app/Form1.h"
+
+#include "platform/MsgBox.h"
+
+void Form1::showHarvestListDialog() {
+    platform::MsgBox(QStringLiteral("Harvest Control Lists cannot be saved in this build."), platform::vbExclamation);
+}
+
+bool Form1::saveRssChannelWithDialog() {
+    platform::MsgBox(QStringLiteral("RSS channels cannot be saved in this build."), platform::vbExclamation);
+    return false;
+}

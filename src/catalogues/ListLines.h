@@ -1,0 +1,61 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+
+#include <algorithm>
+#include <iterator>
+
+namespace platform {
+class TreeView;
+}
+
+// The lines of the list files (catalogues ".kqi", scheme lists ".kqs") and the tree nodes
+// they stand for. A line is the names on a node's path below the root, each followed by
+// "|"; a link, command or term adds its tag after the last "|"; a folder line ends in "|".
+namespace modLists {
+
+// "|" separates the names of a list line, so a node text never holds one: it becomes
+// "¦" (U+00A6). Line breaks, which would end the line, become blanks. Every place that
+// puts text into the tree (insertion, drops, renames, the channel and list readers)
+// passes it through here.
+QString safeNodeText(const QString& text);
+
+enum class ListKind { Catalogue, Scheme };
+
+// One line cut into the node it stands for.
+struct ListLineParts {
+    bool folder = false;
+    QString text;
+    QString key;        // the line up to the "|" before the tag, "|" turned into "\"
+    QString parentKey;  // the root's key ("root\") for a line directly below the root
+    QString tag;        // empty for a folder
+    QString error;      // not empty: the line cannot become a node
+};
+
+// Cuts a line. The tag of a scheme term, and of a catalogue command, starts at the last
+// "|mtp://" (so a command holding "|" stays whole); a link's at the last "|".
+ListLineParts splitListLine(const QString& line, const QString& rootName, ListKind kind);
+
+// Add one line of a catalogue or scheme list to the tree below the root `rootName`.
+// "0" when the node was added, else the line, CR LF, the reason and CR LF. The line
+// counter is the loader's and is not used.
+QString addLineToIndex(const QString& rootName, const QString& line, int lineCounter, platform::TreeView& nodes);
+QString addLineToScheme(const QString& rootName, const QString& line, int lineCounter, platform::TreeView& nodes);
+
+// The lines of the tree as a list file, in the order the file holds them (a folder
+// before everything in it). `stripRoot`: node 1 is the list's root and its name is left
+// out of every line. In a scheme list a tag without "mtp://" gets it, in the tree too.
+QStringList listFileLines(platform::TreeView& tree, bool stripRoot, ListKind kind);
+
+// Sorts items[first..last] in place, ascending by the values' own "<" (ordinal for
+// strings: upper case before lower case, " " before every printable character).
+template <typename Container>
+void SortArray(Container& items, int first, int last) {
+    if (first < 0) first = 0;
+    if (last >= int(std::size(items))) last = int(std::size(items)) - 1;
+    if (first >= last) return;
+    auto begin = std::begin(items);
+    std::sort(begin + first, begin + last + 1);
+}
+
+}  // namespace modLists

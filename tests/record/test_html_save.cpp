@@ -1,0 +1,182 @@
+#include "app/Preferences.h"
+#include "domains/modSchemas.h"
+#include "platform/ListView.h"
+#include "platform/StatusBar.h"
+#include "support/ScriptedUi.h"
+#include "support/TestWindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using testing_support::ScriptedMsgBoxes;
+using testing_support::TestWindow;
+
+namespace {
+
+class HtmlSaveTest : public ::testing::Test {
+protected:
+    TestWindow w;
+    ScriptedMsgBoxes boxes;
+    QTemporaryDir dir;
+    QString savedLinks = modSchemas::linkRelLines;
+    QString savedUse = Preferences::UseLinkRel;
+    QString savedEncoding = Preferences::charEncoding;
+
+    void TearDown() override {
+        modSchemas::linkRelLines = savedLinks;
+        Preferences::UseLinkRel = savedUse;
+        Preferences::charEncoding = savedEncoding;
+        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+    QString write(const QString& name, const QByteArray& bytes) {
+        const QString path = dir.path() + QLatin1Char('/') + name;
+        QFile f(path);
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path;
+    }
+    static QByteArray read(const QString& path) {
+        QFile f(path);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    // Types into the content box of line i as the user would.
+    void type(int line, const QString& text) {
+        w->MetaPanel->setSelectedItem(w->MetaPanel->Item(line));
+        w->editCurrentLine();
+        w->editNrmlContent->setText(text);
+    }
+};
+
+const QByteArray kHead = "<!DOCTYPE html>\r\n<html lang=\"en\">\r\n<HEAD profile=\"x\">\r\n  <title>T</title>\r\n";
+const QByteArray kTail = "</head>\r\n<body>\r\n<p>Body & \"quotes\"</p>\r\n</body>\r\n</html>\r\n";
+
+TEST_F(HtmlSaveTest, EditedRecordGoesBackAndEveryOtherByteStays) {
+    Preferences::UseLinkRel = QStringLiteral("N");
+    Preferences::charEncoding = QStringLiteral("2");
+    const QByteArray metas = "<meta name=\"DC.Title\" content=\"Old &amp; tired\">\r\n"
+                             "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
+                             "<meta charset=\"utf-8\">\r\n";
+    const QString path = write(QStringLiteral("page.htm"), kHead + metas + kTail);
+    ASSERT_EQ(w->LoadMetadataFromURL(path, true), 0);
+    type(1, QStringLiteral("New \"Café\" & <more>"));
+    ASSERT_TRUE(w->SaveAsHTML(path));
+
+    const QByteArray saved = read(path);
+    EXPECT_TRUE(saved.startsWith(kHead));
+    EXPECT_TRUE(saved.endsWith(kTail));
+    EXPECT_TRUE(saved.contains("<meta charset=\"utf-8\">"));  // an element without a name stays
+    EXPECT_TRUE(saved.contains("HTTP-EQUIV=\"Content-Type\""));
+    EXPECT_FALSE(saved.contains("Old"));
+    EXPECT_EQ(w->StatusBar1->panelText(2), QStringLiteral("Ready"));
+    EXPECT_EQ(w->currentHTMLFile, path);
+
+    // Reading the saved page gives the record back as the panel shows it.
+    const MetadataRecord before = w->recordLines();
+    ASSERT_EQ(w->LoadMetadataFromURL(path, true), 0);
+    const MetadataRecord after = w->recordLines();
+    ASSERT_EQ(after.size(), 3);
+    for (const MetadataLine& line : before) EXPECT_TRUE(after.contains(line)) << line.name.toStdString();
+    for (int i = 1; i <= 3; ++i) {
+        if (w->MetaPanel->Item(i)->Text() != QLatin1String("DC.Title")) continue;
+        w->MetaPanel->setSelectedItem(w->MetaPanel->Item(i));
+        w->editCurrentLine();
+        EXPECT_EQ(w->editNrmlContent->text(), QStringLiteral("New \"Café\" & <more>"));
+    }
+
+    // Saving again changes nothing.
+    ASSERT_TRUE(w->SaveAsHTML(path));
+    const QByteArray again = read(path);
+    ASSERT_TRUE(w->SaveAsHTML(path));
+    EXPECT_EQ(read(path), again);
+}
+
+TEST_F(HtmlSaveTest, AWindows1252PageIsWrittenBackInWindows1252) {
+    Preferences::UseLinkRel = QStringLiteral("N");
+    Preferences::charEncoding = QStringLiteral("0");
+    const QByteArray head = "<html><head><title>Caf\xe9 \x93news\x94</title>\r\n";
+    const QByteArray tail = "</head><body>\xe9t\xe9</body></html>\r\n";
+    const QString path = write(QStringLiteral("ansi.htm"), head + "<meta name=\"DC.Title\" content=\"x\">\r\n" + tail);
+    w->LoadMetadataFromURL(path, true);
+    type(1, QStringLiteral("Ωmega é"));
+    ASSERT_TRUE(w->SaveAsHTML(path));
+    const QByteArray saved = read(path);
+    EXPECT_TRUE(saved.startsWith(head));
+    EXPECT_TRUE(saved.endsWith(tail));
+    EXPECT_TRUE(saved.contains("CONTENT=\"&#937;mega \xe9\""));
+}
+
+TEST_F(HtmlSaveTest, FailedWritesKeepTheOldFileAndTheMark) {
+    const QString path = write(QStringLiteral("ro.htm"), "<html><head><meta name=\"A\" content=\"1\"></head></html>");
+    w->LoadMetadataFromURL(path, true);
+    w->currentHTMLFile = path;
+    type(1, QStringLiteral("2"));
+    // A folder stands where the page should go.
+    const QString folder = dir.path() + QStringLiteral("/taken.htm");
+    ASSERT_TRUE(QDir().mkpath(folder));
+    boxes.expect(QStringLiteral("Error saving file: "), platform::vbOK);
+    EXPECT_FALSE(w->SaveAsHTML(folder));
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_TRUE(w->documentModified(QStringLiteral("Record")));
+    EXPECT_EQ(w->currentHTMLFile, path);
+
+    boxes.expect(QStringLiteral("Error saving file: "), platform::vbOK);
+    EXPECT_FALSE(w->SaveAsHTML(dir.path() + QStringLiteral("/no/such/folder/x.htm")));
+}
+
+TEST_F(HtmlSaveTest, OnlyABlankPageIsOfferedTheMinimalPage) {
+    w->addRecordLine({QStringLiteral("DC.Title"), QStringLiteral("T"), {}, {}});
+    w->markHTMLmodifiedCheckList(QString());
+    const QString blank = dir.path() + QStringLiteral("/new.htm");
+    boxes.expect(QStringLiteral("does not contain <HEAD></HEAD>"), platform::vbNo);
+    EXPECT_FALSE(w->SaveAsHTML(blank));
+    EXPECT_FALSE(QFile::exists(blank));
+    EXPECT_TRUE(w->documentModified(QStringLiteral("Record")));
+
+    boxes.expect(QStringLiteral("does not contain <HEAD></HEAD>"), platform::vbYes);
+    EXPECT_TRUE(w->SaveAsHTML(blank));
+    EXPECT_TRUE(read(blank).startsWith("<html>\r\n<head>\r\n<title>Untitled Document</title>\r\n<META NAME=\"DC.Title\""));
+
+    // A page with text but no head gets a head, without a question.
+    const QString headless = write(QStringLiteral("headless.htm"), "<html><body>Hello</body></html>");
+    w->pageSource = QStringLiteral("<html><body>Hello</body></html>");
+    EXPECT_TRUE(w->SaveAsHTML(headless));
+    const QByteArray saved = read(headless);
+    EXPECT_TRUE(saved.contains("<body>Hello</body></html>"));
+    EXPECT_TRUE(saved.contains("DC.Title"));
+
+    // A record never read from a page is put into the page the file already holds.
+    w->pageSource.clear();
+    const QString existing = write(QStringLiteral("existing.htm"), "<html><head><title>Keep</title></head><body>me</body></html>");
+    EXPECT_TRUE(w->SaveAsHTML(existing));
+    EXPECT_TRUE(read(existing).contains("<body>me</body>"));
+}
+
+TEST_F(HtmlSaveTest, TheDomainsLinkLineIsWrittenOnce) {
+    Preferences::UseLinkRel = QStringLiteral("Y");
+    modSchemas::linkRelLines = QStringLiteral("<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">");
+    const QString path = write(QStringLiteral("l.htm"), "<html><head><title>x</title></head><body></body></html>");
+    w->LoadMetadataFromURL(path, true);
+    w->addRecordLine({QStringLiteral("DC.Title"), QStringLiteral("x"), {}, {}});
+    ASSERT_TRUE(w->SaveAsHTML(path));
+    w->LoadMetadataFromURL(path, true);
+    ASSERT_TRUE(w->SaveAsHTML(path));
+    EXPECT_EQ(read(path).count("schema.DC"), 1);
+}
+
+TEST_F(HtmlSaveTest, TheRecordAsABatch) {
+    w->addRecordLine({QStringLiteral("DC.Title"), QStringLiteral("A & B"), QStringLiteral("en"), {}});
+    w->addRecordLine({QStringLiteral("DC.Subject"), QStringLiteral("Cats"), {}, QStringLiteral("MeSH")});
+    const QString path = dir.path() + QStringLiteral("/record.kqb");
+    ASSERT_TRUE(w->SaveAsBatch(path));
+    EXPECT_EQ(read(path), QByteArray("mtp://field=DC.Title&content=A & B&lang=en.fld/\r\n"
+                                     "mtp://field=DC.Subject&content=Cats&scheme=MeSH.fld/\r\n"
+                                     "mtp://gotop.fld\r\n\r\n"));
+    boxes.expect(QStringLiteral("Check that the file or the file system are not read only"), platform::vbOK);
+    EXPECT_FALSE(w->SaveAsBatch(dir.path() + QStringLiteral("/missing/x.kqb")));
+}
+
+}  // namespace

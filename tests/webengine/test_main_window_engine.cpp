@@ -1,0 +1,97 @@
+// The main window with the real engine: a click on a vocabulary link reaches the command
+// entry exactly as written, and a web page's meta elements fill the metadata panel.
+#include "app/Form1.h"
+#include "platform/ListView.h"
+#include "platform/webengine/WebEngineBrowser.h"
+#include "support/CommandRecorder.h"
+#include "support/LocalHttpServer.h"
+#include "support/ScriptedUi.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs = 30000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs) return false;
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+class MainWindowEngineTest : public ::testing::Test {
+protected:
+    testing_support::FreshStore store;
+    testing_support::CommandRecorder recorder;
+    testing_support::LocalHttpServer server;
+    QTemporaryDir folder;
+    std::unique_ptr<Form1> form;
+
+    void SetUp() override {
+        server.server().Get("/served.htm", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content("<html><head><title>Served</title>"
+                                 "<meta name=\"DC.Title\" content=\"Served over HTTP\">"
+                                 "<meta name=\"DC.Subject\" scheme=\"MeSH\" content=\"Heart Diseases\">"
+                                 "</head><body>served</body></html>",
+                                 "text/html; charset=utf-8");
+        });
+        QFile page(folder.filePath(QStringLiteral("vocab.htm")));
+        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
+        page.write(QStringLiteral("<html><head><meta charset='utf-8'><title>Vocabulary</title></head><body>"
+                                  "<a id='term' href='mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/'>Heart</a>"
+                                  "<a id='web' href='%1'>Web page</a></body></html>")
+                       .arg(server.url(QStringLiteral("/served.htm")))
+                       .toUtf8());
+        page.close();
+        form = std::make_unique<Form1>();
+        form->resize(900, 700);
+        form->show();
+    }
+
+    platform::webengine::WebEngineBrowser& engine() {
+        return *static_cast<platform::webengine::WebEngineBrowser*>(form->WebBrowser1);
+    }
+    void click(const QString& id) {
+        engine().page()->runJavaScript(QStringLiteral("document.getElementById('%1').click()").arg(id));
+    }
+    void openVocabulary() {
+        form->URL->setEditText(folder.filePath(QStringLiteral("vocab.htm")));
+        form->LoadURLFromLocation();
+        ASSERT_TRUE(waitFor([&] { return engine().Document().links.size() == 2 && !engine().Busy(); }));
+    }
+};
+
+TEST_F(MainWindowEngineTest, AClickedTermReachesTheCommandEntryAsWritten) {
+    ASSERT_NO_FATAL_FAILURE(openVocabulary());
+    click(QStringLiteral("term"));
+    ASSERT_TRUE(waitFor([&] { return !recorder.commands.isEmpty(); }));
+    EXPECT_EQ(recorder.commands,
+              QStringList{QStringLiteral("mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/")});
+    EXPECT_EQ(recorder.origins.first(), modMTP::CommandOrigin::Page);
+}
+
+TEST_F(MainWindowEngineTest, AWebLinkLoadsAndItsMetadataFillsThePanel) {
+    ASSERT_NO_FATAL_FAILURE(openVocabulary());
+    click(QStringLiteral("web"));
+    ASSERT_TRUE(waitFor([&] { return form->MetaPanel->Count() == 2; }));
+    EXPECT_EQ(form->MetaPanel->Item(1)->SubItems(1), QStringLiteral("Served over HTTP"));
+    EXPECT_EQ(form->MetaPanel->Item(2)->SubItems(3), QStringLiteral("MeSH"));
+    EXPECT_EQ(form->URL->currentText(), server.url(QStringLiteral("/served.htm")));
+    ASSERT_TRUE(waitFor([&] { return engine().LocationName() == QLatin1String("Served"); }));
+}
+
+}  // namespace
