@@ -2,6 +2,7 @@
 
 #include "app/LogoWidget.h"
 #include "platform/MsgBox.h"
+#include "platform/OfflineBrowser.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeView.h"
 #include "support/CommandRecorder.h"
@@ -339,6 +340,36 @@ TEST_F(DispatcherTest, TheEntryDispatchesDirectCommandsAtOnce) {
     EXPECT_EQ(command, QStringLiteral("mtp://field=DC.Title&content=Direct.fld"));
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "Direct")}));
     EXPECT_FALSE(modMTP::macroRunning);
+}
+
+}  // namespace
+
+namespace {
+
+// Links of a page reach the command language through the browser, as page commands.
+TEST_F(DispatcherTest, LinksOfAVocabularyPageInsertTermsAndAskBeforeHarm) {
+    ScriptedMsgBoxes boxes;
+    auto* browser = qobject_cast<platform::OfflineBrowser*>(w->WebBrowser1);
+    ASSERT_NE(browser, nullptr);
+    const QString batch = writeFile(QStringLiteral("terms.kqb"), "mtp://field=DC.Subject&content=Dogs&scheme=SONZ.fld/");
+    browser->addPage(QStringLiteral("http://vocab.example/terms.htm"),
+                     QStringLiteral("<html><body>"
+                                    "<a href=\"mtp://field=DC.Subject&content=Cats&scheme=SONZ.fld/\">Cats</a>"
+                                    "<a href=\"file://") +
+                         batch +
+                         QStringLiteral("\">More terms</a>"
+                                        "<a href=\"mtp://delete=all.fld/\">Clear</a>"
+                                        "</body></html>"));
+    w->navArmed = false;
+    browser->Navigate(QStringLiteral("http://vocab.example/terms.htm"));
+    browser->settle();
+
+    ASSERT_TRUE(browser->clickLink(QStringLiteral("mtp://field=DC.Subject&content=Cats&scheme=SONZ.fld/")));
+    ASSERT_TRUE(browser->clickLink(QStringLiteral("file://") + batch));
+    boxes.expect(QStringLiteral("Allow this web page to run: mtp://delete=all.fld/"), platform::vbNo);
+    ASSERT_TRUE(browser->clickLink(QStringLiteral("mtp://delete=all.fld/")));
+    browser->settle();
+    EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Subject", "Cats; Dogs", "", "SONZ")}));
 }
 
 }  // namespace

@@ -1,6 +1,6 @@
 #include "CommandsTestSupport.h"
 
-#include "app/modMetaMain.h"
+#include "platform/OfflineBrowser.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
 
@@ -277,18 +277,18 @@ TEST_F(FieldCommandTest, X500IntoEmptyLinesKeepsTheBlanksOfThePath) {
 // ---- a new line --------------------------------------------------------------------------------
 
 TEST_F(FieldCommandTest, NewLinesWithoutAValueGetSensibleDefaults) {
-    const QString oldUrl = modMetaMain::currentLocationURL;
-    const QString oldName = modMetaMain::currentLocationName;
-    modMetaMain::currentLocationURL = QStringLiteral("http://host.example/page.htm");
-    modMetaMain::currentLocationName = QStringLiteral("The Page");
-    ASSERT_EQ(w->browserLocationURL(), modMetaMain::currentLocationURL);
+    auto* browser = qobject_cast<platform::OfflineBrowser*>(w->WebBrowser1);
+    ASSERT_NE(browser, nullptr);
+    browser->addPage(QStringLiteral("http://host.example/page.htm"),
+                     QStringLiteral("<html><head><title>The Page</title></head><body></body></html>"));
+    w->navArmed = false;  // shown only, not read into the record
+    browser->Navigate(QStringLiteral("http://host.example/page.htm"));
+    browser->settle();
     field(QStringLiteral("field=DC.Date&scheme=ISO8601"));
     field(QStringLiteral("field=DC.Identifier&scheme=URI"));
     field(QStringLiteral("field=DC.Title"));
     field(QStringLiteral("field=AGLS.Function&content=Finance|Budget&scheme=agift"));
     field(QStringLiteral("field=DC.Description"));
-    modMetaMain::currentLocationURL = oldUrl;
-    modMetaMain::currentLocationName = oldName;
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Date", qPrintable(modMTP::formatIsoDate(QDate::currentDate())), "",
                                                "ISO8601"),
                                         lineOf("DC.Identifier", "http://host.example/page.htm", "", "URI"),
