@@ -10,13 +10,13 @@
 #include "commands/frmWaitProcess.h"
 #include "commands/modMacros.h"
 #include "domains/modSchemas.h"
+#include "platform/Folders.h"
+#include "platform/ListView.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeView.h"
 #include "platform/WebBrowser.h"
-#include "platform/Folders.h"
-#include "platform/ListView.h"
 
 #include <QAction>
 #include <QApplication>
