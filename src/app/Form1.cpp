@@ -361,7 +361,6 @@ Layout::Input Form1::layoutInput() const {
     in.statusBarVisible = !StatusBar1->isHidden();
     in.statusBarHeight = pixelsToTwips(StatusBar1->height());
     in.treeVisible = activeTreeVisible();
-    in.treeWidth = activeTreeWidth();
     in.metaVisible = metaPanelVisible();
     in.editVisible = !EditPanel->isHidden();
     in.browserVisible = !BrowserPanel->isHidden();

@@ -404,7 +404,6 @@ private:
     bool metaPanelVisible() const;
     void metaPanelColumnWidths(double& name, double& lang, double& scheme) const;
     bool activeTreeVisible() const;
-    double activeTreeWidth() const;
     void placeMetaPanel(const Layout::Result& r);
     void placeTrees(const Layout::Result& r);
     void placeEditPanelControls(const Layout::Result& r);

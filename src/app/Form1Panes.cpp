@@ -11,6 +11,7 @@
 #include <QFileInfo>
 #include <QFrame>
 #include <QMimeData>
+#include <QScrollBar>
 #include <QUrl>
 
 using platform::twipsToPixels;
@@ -40,16 +41,14 @@ bool Form1::activeTreeVisible() const {
     return !TreeView1[size_t(treeIndex)]->isHidden();
 }
 
-double Form1::activeTreeWidth() const {
-    return platform::pixelsToTwips(TreeView1[size_t(treeIndex)]->width());
-}
-
 void Form1::placeMetaPanel(const Layout::Result& r) {
     MetaPanel->setGeometry(twipsToPixels(r.meta.left), twipsToPixels(r.meta.top),
                            std::max(0, twipsToPixels(r.meta.width)), std::max(0, twipsToPixels(r.meta.height)));
     // The Content column takes what the other columns leave (never more than the panel
     // shows, so no needless scroll bar), but never vanishes.
-    const double room = platform::pixelsToTwips(MetaPanel->viewport()->width()) -
+    const int frame = 2 * MetaPanel->frameWidth();
+    const int scrollBar = MetaPanel->verticalScrollBar()->isVisible() ? MetaPanel->verticalScrollBar()->width() : 0;
+    const double room = platform::pixelsToTwips(MetaPanel->width() - frame - scrollBar) -
                         (MetaPanel->ColumnHeaders(1)->Width() + MetaPanel->ColumnHeaders(3)->Width() +
                          MetaPanel->ColumnHeaders(4)->Width());
     MetaPanel->ColumnHeaders(2)->setWidth(int(std::max(600.0, std::min(r.contentColumnWidth, room))));

@@ -49,7 +49,8 @@ Result SizeControls(double& x, double& y, const Input& in) {
             r.meta.height = SH - (S + y + 150);
         }
         const double others = std::round(in.nameWidth + in.langWidth + in.schemeWidth);
-        r.contentColumnWidth = in.firstWindowInnerWidth - others - (in.treeVisible ? in.treeWidth : 0);
+        // The tree stands x wide once it is placed below, whatever width it had before.
+        r.contentColumnWidth = in.firstWindowInnerWidth - others - (in.treeVisible ? x : 0);
     }
 
     if (in.treeVisible) r.tree = {0, T, x, SH - (S + T)};

@@ -25,7 +25,6 @@ struct Input {
     // Metadata panel columns other than Content, and the inner width of the first main window.
     double nameWidth = 0, langWidth = 0, schemeWidth = 0;
     double firstWindowInnerWidth = 0;
-    double treeWidth = 0;  // the active tree element's present width
 };
 
 struct Result {

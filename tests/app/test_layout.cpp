@@ -15,7 +15,6 @@ Input window() {
     in.toolbarHeight = 420;
     in.statusBarHeight = 300;
     in.treeVisible = true;
-    in.treeWidth = 3000;
     in.nameWidth = 1400;
     in.langWidth = 400;
     in.schemeWidth = 1400;
