@@ -68,6 +68,7 @@ Form1::Form1(bool carrier, QWidget* parent) : QMainWindow(parent), carrier_(carr
             [this](Qt::MouseButtons, Qt::KeyboardModifiers, double x, double) { StatusBar1_MouseMove(x); });
     connect(StatusBar1, &platform::StatusBar::panelClicked, this, &Form1::StatusBar1_PanelClick);
     connectHelpMenu();
+    connectFileMenu();
     connect(mnuEditPrefs, &QAction::triggered, this, &Form1::mnuEditPrefs_Click);
     connect(MnuEditIE, &QAction::triggered, this, &Form1::MnuEditIE_Click);
     connect(MnuEditFirewall, &QAction::triggered, this, &Form1::MnuEditFirewall_Click);
