@@ -69,9 +69,7 @@ Form1::Form1(bool carrier, QWidget* parent) : QMainWindow(parent), carrier_(carr
     connect(StatusBar1, &platform::StatusBar::panelClicked, this, &Form1::StatusBar1_PanelClick);
     connectHelpMenu();
     connectFileMenu();
-    connect(mnuEditPrefs, &QAction::triggered, this, &Form1::mnuEditPrefs_Click);
-    connect(MnuEditIE, &QAction::triggered, this, &Form1::MnuEditIE_Click);
-    connect(MnuEditFirewall, &QAction::triggered, this, &Form1::MnuEditFirewall_Click);
+    connectEditMenu();
     connect(mnuViewToolbar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewToolbar, &Form1::mnuViewToolbar_Click); });
     connect(mnuViewStatusBar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewStatusBar, &Form1::mnuViewStatusBar_Click); });
     connect(mnuViewTreeView, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewTreeView, &Form1::mnuViewTreeView_Click); });

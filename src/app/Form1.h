@@ -173,7 +173,17 @@ public:
     void mnuViewEdit_Click();
     void mnuViewTheOtherWay(QAction* item, void (Form1::*handler)());
 
-    // Edit menu: the preference windows.
+    // Edit menu.
+    void mnuEditCut_Click();
+    void mnuEditCopy_Click();
+    void mnuEditPaste_Click();
+    void mnuEditCopyMeta_Click();
+    void mnuEditCopyMetaRDF_Click();
+    void mnuEditInsertIndex_Click(int index);
+    void connectEditMenu();
+    // The record as the clipboard gets it: meta elements (after the domain's link line) or RDF.
+    QString metadataAsHtml() const;
+    QString metadataAsRdf() const;
     void mnuEditPrefs_Click();
     void MnuEditIE_Click();
     void MnuEditFirewall_Click();
