@@ -70,6 +70,7 @@ Form1::Form1(bool carrier, QWidget* parent) : QMainWindow(parent), carrier_(carr
     connectHelpMenu();
     connectFileMenu();
     connectEditMenu();
+    connectMetaPanel();
     connect(mnuViewToolbar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewToolbar, &Form1::mnuViewToolbar_Click); });
     connect(mnuViewStatusBar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewStatusBar, &Form1::mnuViewStatusBar_Click); });
     connect(mnuViewTreeView, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewTreeView, &Form1::mnuViewTreeView_Click); });

@@ -31,6 +31,8 @@ struct BeforeNavigateEvent;
 struct NewWindowEvent;
 struct PageDocument;
 class ListItem;
+class ColumnHeader;
+class DataObject;
 class StatusBar;
 class ListView;
 class TreeView;
@@ -346,6 +348,34 @@ public:
     // A key in the content box: Up, Down and Enter move the current line. True: swallowed.
     bool editNrmlContent_KeyDown(int keyCode);
     void editNrmlContent_Click();
+
+    // The metadata panel's events and its context menu; connectMetaPanel wires them (and
+    // Edit > Edit Current Record) to the controls once the menus exist.
+    void connectMetaPanel();
+    void MetaPanel_ColumnClick(platform::ColumnHeader* column);
+    void MetaPanel_DblClick();
+    void MetaPanel_KeyDown(int& keyCode, int shift);
+    void MetaPanel_KeyPress(int& keyAscii);
+    void MetaPanel_KeyUp(int& keyCode, int shift);
+    // Positions in twips from the panel's corner.
+    void MetaPanel_MouseMove(int button, int shift, int x, int y);
+    void MetaPanel_MouseUp(int button, int shift, int x, int y);
+    // Another control of this window (a tree) dragged over or onto the panel.
+    void MetaPanel_DragOver(QObject* source, int x, int y);
+    void MetaPanel_DragDrop(QObject* source, int x, int y);
+    void MetaPanel_OLESetData(platform::DataObject& data);
+    void MetaPanel_OLEDragOver(platform::DataObject& data, int& effect, int button, int shift, int x, int y,
+                               int state);
+    void MetaPanel_OLEDragDrop(platform::DataObject& data, int& effect, int button, int shift, int x, int y);
+    // Context menu item 1..9.
+    void mnuMaintMeta_Click(int index);
+    // Enter in the panel: the next line (wrapping to the first) becomes current.
+    void selectNextLine();
+    // Edit > Edit Current Record; also the panel's double click.
+    void mnuEditCurrentRecord_Click();
+    // The structured-value editors, modal, on the selected line.
+    void showAglsAgent();
+    void showACTVers();
 
     // ---- catalogues ----------------------------------------------------------------
     std::array<platform::TreeView*, 2> TreeView1{};

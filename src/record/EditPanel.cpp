@@ -311,7 +311,9 @@ void Form1::editNrmlScheme_Change() {
     const QString text = editNrmlScheme->currentText();
     line->setSubItems(3, text == QLatin1String("None") ? QString() : text);
     langToggle(QString());
-    if (!fillingRecord) markHTMLmodifiedCheckList(kReason);
+    // Showing a line is not a change: only the user's own pick touches the cancel item.
+    if (fillingRecord) return;
+    markHTMLmodifiedCheckList(kReason);
     mnuMaintMeta(9)->setEnabled(false);
 }
 
@@ -446,11 +448,17 @@ bool Form1::editNrmlContent_KeyDown(int keyCode) {
 void Form1::editNrmlContent_Click() {
     if (!MetaPanel->SelectedItem() || !editNrmlContent->isEnabled()) return;
     const QString scheme = editNrmlScheme->currentText().toLower();
-    const bool agent = scheme == QLatin1String("aglsagent") || scheme == QLatin1String("actvers");
-    if (!agent && editNrmlContent->text().size() <= 150) return;
-    // Long texts (and, until their own editors exist, agent values) open the text editor.
+    if (scheme == QLatin1String("aglsagent")) {
+        showAglsAgent();
+        return;
+    }
+    if (scheme == QLatin1String("actvers")) {
+        showACTVers();
+        return;
+    }
+    if (editNrmlContent->text().size() <= 150) return;
+    // The editor writes the line and the box itself on OK.
     frmLongText& editor = frmLongText::instance(this);
     editor.Text1->setPlainText(editNrmlContent->text());
-    // The text goes through the content box, which encodes it and marks the record.
-    if (platform::execModal(editor) == QDialog::Accepted) editNrmlContent->setText(editor.Text1->toPlainText());
+    platform::execModal(editor);
 }

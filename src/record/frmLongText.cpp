@@ -1,18 +1,27 @@
 #include "record/frmLongText.h"
 
+#include "app/Form1.h"
+#include "app/Preferences.h"
+#include "platform/MsgBox.h"
+#include "record/AgentEditor.h"
+#include "record/modCharEncoding.h"
+
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmLongText::frmLongText(QWidget* parent) : QDialog(parent) {
+frmLongText::frmLongText(Form1* form) : QDialog(form), form_(form) {
     setObjectName(QStringLiteral("frmLongText"));
     setWindowTitle(QStringLiteral("Enter Text"));
     Text1 = new QPlainTextEdit(this);
+    Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setMinimumSize(480, 240);
     OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
     CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(OKButton);
@@ -20,12 +29,36 @@ frmLongText::frmLongText(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(Text1);
     layout->addLayout(buttons);
-    connect(OKButton, &QPushButton::clicked, this, &QDialog::accept);
+    connect(OKButton, &QPushButton::clicked, this, [this] { OKButton_Click(); });
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-frmLongText& frmLongText::instance(QWidget* parent) {
+frmLongText& frmLongText::instance(Form1* form) {
     static QPointer<frmLongText> dialog;
-    if (!dialog) dialog = new frmLongText(parent);
+    if (!dialog) dialog = new frmLongText(form);
     return *dialog;
+}
+
+void frmLongText::showEvent(QShowEvent* event) {
+    line_ = form_->MetaPanel->SelectedItem();
+    Text1->setFocus();
+    QDialog::showEvent(event);
+}
+
+void frmLongText::OKButton_Click() {
+    const QString text = Text1->toPlainText();
+    platform::ListItem* line = line_.get();
+    if (line) {
+        // Stored as the content box stores what is typed into it: encoded, except on a link row.
+        const QString stored =
+            line->Text().isEmpty() ? text : modCharEncoding::encodeContent(text, Preferences::charEncoding);
+        if (stored != line->SubItems(1)) {
+            // Asked first: a cancelled question leaves the line as it was and the text open.
+            if (form_->markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::vbCancel)
+                return;
+            line->setSubItems(1, stored);
+        }
+        if (form_->MetaPanel->SelectedItem() == line) recordEditors::showInContentBox(*form_, text);
+    }
+    accept();
 }

@@ -1,0 +1,33 @@
+// The Edit menu.
+#include "app/Form1.h"
+
+#include "platform/ListView.h"
+#include "platform/StatusBar.h"
+
+#include <QAction>
+#include <QCursor>
+#include <QGroupBox>
+#include <QMenu>
+
+void Form1::mnuEditCurrentRecord_Click() {
+    // Once set, the mark stays, whatever the menu item's own toggling does.
+    if (mnuEditCurrentRecord->isCheckable()) mnuEditCurrentRecord->setChecked(true);
+    if (MetaPanel->isHidden()) {
+        mnuViewQuorvantile_Click();
+        mnuEditCurrentRecord->setCheckable(true);
+        mnuEditCurrentRecord->setChecked(true);
+    }
+    platform::ListItem* line = MetaPanel->SelectedItem();
+    if (!line) {
+        mnuMaintMeta1->popup(QCursor::pos());
+        return;
+    }
+    if (EditPanel->isHidden()) {
+        // Room for the edit panel above the lines.
+        double x = splitterX();
+        double y = splitterY() - Layout::kEditPanelHeight;
+        SizeControls(x, y);
+        editCurrentLine();
+    }
+    StatusBar1->setPanelText(3, line->Text());
+}

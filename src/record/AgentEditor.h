@@ -1,0 +1,65 @@
+#pragma once
+#include "platform/ListView.h"
+
+#include <QDialog>
+#include <QList>
+#include <QString>
+
+class Form1;
+class QComboBox;
+class QGridLayout;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// What the agent editors share: fields named by their keys, read from and written to the
+// selected line's content in the agent syntax: "key=value" fields joined by "; ", an empty
+// field left out, key included.
+class AgentEditor : public QDialog {
+    Q_OBJECT
+public:
+    // The value of `key` (which ends in "=") in an agent text: from the first match of the
+    // key (any case) to the next ";" or the end, untrimmed; "" when the key is absent.
+    static QString getElement(const QString& text, const QString& key);
+    struct KeyValue {
+        QString key;
+        QString value;
+    };
+    // The fields as one value, in the order given.
+    static QString composeValue(const QList<KeyValue>& fields);
+
+    // The agent value the fields hold now.
+    QString value() const;
+
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
+
+protected:
+    AgentEditor(Form1* form, const QString& name, const QString& caption);
+    // Adds a row; the fields are written in the order they were added.
+    QLineEdit* addTextField(const QString& key, const QString& name, const QString& label, const QString& help);
+    QComboBox* addListField(const QString& key, const QString& name, const QString& label, const QString& help,
+                            const QStringList& proposals);
+    // Puts the fields' rows and the buttons into the window, below `note` when there is one.
+    void finishLayout(QLabel* note = nullptr);
+    // Fills the fields from the selected line each time the window is shown.
+    void showEvent(QShowEvent* event) override;
+
+private:
+    struct Field {
+        QString key;
+        QLineEdit* box = nullptr;  // what the user types into (a drop-down list's own box)
+    };
+    void addRow(const QString& key, const QString& label, QWidget* control, QLineEdit* box);
+    void OK_Click();
+
+    Form1* form_;
+    platform::ListItemRef line_;
+    QList<Field> fields_;
+    QGridLayout* grid_ = nullptr;
+};
+
+namespace recordEditors {
+// Shows a value in the edit panel's content box without writing it back into the line.
+void showInContentBox(Form1& form, const QString& text);
+}  // namespace recordEditors

@@ -1,0 +1,20 @@
+#pragma once
+#include "record/AgentEditor.h"
+
+// "ACTVers Scheme": an agent of a government body of the Australian Capital Territory.
+class frmACTVers : public AgentEditor {
+    Q_OBJECT
+public:
+    explicit frmACTVers(Form1* form);
+    // The one editor of the program, created on first use.
+    static frmACTVers& instance(Form1* form);
+
+    // The 105 bodies the corporate name proposes, each exactly as it is stored.
+    static const QStringList& bodies();
+
+    QLabel* note;
+    QLineEdit* personalName;
+    QComboBox* corporateName;
+    QLineEdit* sectionName;
+    QLineEdit* positionTitle;
+};

@@ -1,0 +1,54 @@
+#include "record/frmAglsAgent.h"
+
+#include "app/Form1.h"
+#include "platform/Modal.h"
+
+#include <QPointer>
+
+const QStringList& frmAglsAgent::jurisdictions() {
+    static const QStringList list = {
+        QStringLiteral("Commonwealth of Australia"), QStringLiteral("Australian Antarctic Territory"),
+        QStringLiteral("Australian Capital Territory"), QStringLiteral("Indian Ocean Territories"),
+        QStringLiteral("New South Wales"), QStringLiteral("Northern Territory"), QStringLiteral("Queensland"),
+        QStringLiteral("South Australia"), QStringLiteral("Tasmania"), QStringLiteral("Victoria"),
+        QStringLiteral("Western Australia"), QStringLiteral("Other")};
+    return list;
+}
+
+const QStringList& frmAglsAgent::sectors() {
+    static const QStringList list = {QStringLiteral("Government"), QStringLiteral("Non-Government")};
+    return list;
+}
+
+frmAglsAgent::frmAglsAgent(Form1* form)
+    : AgentEditor(form, QStringLiteral("frmAglsAgent"), QStringLiteral("AGLS Agent Scheme")) {
+    personalName = addTextField(QStringLiteral("personalName="), QStringLiteral("personalName"),
+                                QStringLiteral("Personal Name:"), QStringLiteral("The Name of a Person"));
+    corporateName = addTextField(QStringLiteral("corporateName="), QStringLiteral("corporateName"),
+                                 QStringLiteral("Corporate Name:"), QStringLiteral("The name of an organisation."));
+    jurisdiction = addListField(QStringLiteral("jurisdiction="), QStringLiteral("jurisdiction"),
+                                QStringLiteral("Jurisdiction:"), QStringLiteral("The legal jurisdiction of the agent."),
+                                jurisdictions());
+    contact = addTextField(
+        QStringLiteral("contact="), QStringLiteral("contact"), QStringLiteral("Contact:"),
+        QStringLiteral(
+            "Contact details for the agent. Can include an official title. Typically includes a phone number."));
+    address = addTextField(QStringLiteral("address="), QStringLiteral("address"), QStringLiteral("Address:"),
+                           QStringLiteral("Street or postal address for the agent."));
+    email = addTextField(QStringLiteral("email="), QStringLiteral("email"), QStringLiteral("Email:"),
+                         QStringLiteral("Email address for the agent."));
+    sector = addListField(
+        QStringLiteral("sector="), QStringLiteral("sector"), QStringLiteral("Sector:"),
+        QStringLiteral("Indicates whether the creator is from the government or non-government sector: "), sectors());
+    finishLayout();
+}
+
+frmAglsAgent& frmAglsAgent::instance(Form1* form) {
+    static QPointer<frmAglsAgent> dialog;
+    if (!dialog) dialog = new frmAglsAgent(form);
+    return *dialog;
+}
+
+void Form1::showAglsAgent() {
+    platform::execModal(frmAglsAgent::instance(this));
+}
