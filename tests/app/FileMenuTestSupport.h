@@ -50,10 +50,12 @@ protected:
     void markRecord() {
         w->StatusBar1->setPanelText(2, QStringLiteral("Modified"));
         w->StatusBar1->setPanelTag(2, QStringLiteral("Record"));
+        w->setMnuFileSaveAs();
     }
     void markList() {
         w->StatusBar1->setPanelText(2, QStringLiteral("Modified"));
         w->StatusBar1->setPanelTag(2, QStringLiteral("List"));
+        w->setMnuFileSaveAs();
     }
     platform::OfflineBrowser& browser() const { return *qobject_cast<platform::OfflineBrowser*>(w->WebBrowser1); }
     platform::TreeView& tree() const { return *w->activeTree(); }
