@@ -377,6 +377,10 @@ public:
     void showAglsAgent();
     void showACTVers();
 
+    // ---- commands ------------------------------------------------------------------
+    // Macros > Publish Current Macro Set: writes the function-key macros as a batch file.
+    void mnuBatchPublish_Click();
+
     // ---- catalogues ----------------------------------------------------------------
     std::array<platform::TreeView*, 2> TreeView1{};
     int treeIndex = 0;

@@ -135,6 +135,7 @@ void Form1::buildMenus() {
     }
     separator(mnuBatch, QStringLiteral("mnuBatchdash2"));
     mnuBatchPublish = item(mnuBatch, QStringLiteral("mnuBatchPublish"), QStringLiteral("Publish Current Macro Set"));
+    connect(mnuBatchPublish, &QAction::triggered, this, &Form1::mnuBatchPublish_Click);
 
     mnuHelp = bar->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));

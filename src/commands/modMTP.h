@@ -1,9 +1,12 @@
 #pragma once
+#include <QDate>
 #include <QString>
+#include <QStringList>
 
 #include <functional>
 
-// The entry of the mtp:// command language.
+// The mtp:// command language: the entry, the dispatcher and its verbs, the field command,
+// command batches and the command log.
 namespace modMTP {
 
 // Set while the dispatcher runs a command; a second repository or macro-set command is refused.
@@ -21,13 +24,63 @@ inline bool listLoading = false;
 // record, macros, logging or the repository.
 enum class CommandOrigin { Program, Page };
 
-// Runs one command ("mtp://" verb "." type "/"). The command is passed by reference as the
-// callers have always passed it; handlers may rewrite it.
+// Runs one command ("mtp://" verb "." type "/"). Repository and macro-set batches run inside
+// the wait dialog, everything else straight through the dispatcher. The caller's text is
+// not changed.
 void runMtpCommand(QString& command, CommandOrigin origin = CommandOrigin::Program);
 
 // Sees every command that enters runMtpCommand before it is carried out; answering true
 // keeps the command from running (tests, and the command log's own replay checks).
 using CommandInterceptor = std::function<bool(const QString& command, CommandOrigin origin)>;
 void setCommandInterceptor(CommandInterceptor interceptor);
+
+// The dispatcher: logs the command, cuts it into verb and type and runs the verb's handler.
+// The final "/" is appended to the command in place.
+void mtpTransaction(QString& command, CommandOrigin origin = CommandOrigin::Program);
+
+// The question a page command gets before it changes files, the record, macros, logging or
+// the repository.
+inline const QString kPageCommandQuestion = QStringLiteral("Allow this web page to run: ");
+
+// Sees each handler call the dispatcher is about to make, by the handler's name ("loadList",
+// "SaveAsHTML", "runBatchFile", ...) and its arguments; answering true skips the call.
+using HandlerProbe = std::function<bool(const QString& handler, const QStringList& arguments)>;
+void setHandlerProbe(HandlerProbe probe);
+
+// ---- field command ----------------------------------------------------------------------
+
+// "mtp://field=" element "&content=" value ["&lang=" lang] ["&scheme=" scheme] ".fld/":
+// puts the value into the matching lines of the record, or into a new line.
+void mtpAddField(const QString& command);
+// The element of the selected line when its scheme fits; "" after telling the user why not.
+QString findFieldForScheme(const QString& value, const QString& scheme, const QString& reducedScheme);
+// "AU|Acme|Sales|" -> "ou=Sales; o=Acme; c=AU"; "" when the text holds no "|".
+QString buildX500Value(const QString& text);
+// "2004-08-03".
+QString formatIsoDate(const QDate& date);
+
+// ---- batches and the command log ------------------------------------------------------
+
+// Runs a batch: the logging words, a local batch file or one on the web. Lines of a batch a
+// web page started are page commands. `text` is unused and kept for callers.
+void runBatchFile(QString& command, const QString& text = QString(),
+                  CommandOrigin origin = CommandOrigin::Program);
+// The record as field commands, one per line, each ending in CR LF; line breaks inside
+// values become blanks so that no value turns into a command line of its own.
+QString buildFieldCommands();
+// The command log: cache/syslog.kqb under the program folder.
+QString commandLogPath();
+inline const QString kCommandLogHeader = QStringLiteral("#Log of Macro commands performed");
+// Batches may run batches; past this depth the run stops (a batch that runs itself).
+constexpr int kMaxBatchDepth = 16;
+
+// ---- handlers of the repository and the macros ------------------------------------------
+
+// "mtp://addmacro=" command ["&fkey=" key] ["&text=" caption] ".kqb/": stores a function-key macro.
+void addMacro(QString& command);
+// Requests to the repository's scripts; each gets the command with its verb word removed.
+void cgiSend(QString& command);
+void cgiSendList(QString& command);
+void cgiSendHCL(QString& command);
 
 }  // namespace modMTP

@@ -1,0 +1,235 @@
+// Command batches (.kqb): running them, the command log, the record as field commands and
+// the macro set file.
+#include "app/Form1.h"
+#include "app/LogoWidget.h"
+#include "app/ModOpenSave.h"
+#include "app/Preferences.h"
+#include "app/modFileExists.h"
+#include "commands/CommandLog.h"
+#include "commands/modMTP.h"
+#include "platform/Folders.h"
+#include "platform/Inet.h"
+#include "platform/ListView.h"
+#include "platform/MsgBox.h"
+#include "platform/PathText.h"
+#include "platform/TextCodec.h"
+#include "record/MetaWriter.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+
+#include <optional>
+
+using platform::MsgBox;
+
+namespace modMTP {
+namespace {
+
+constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
+const QString kCrLf = QStringLiteral("\r\n");
+
+// How deep batches run inside batches right now, and whether a run too deep has asked
+// every batch still running to stop.
+int batchDepth = 0;
+constexpr qint64 kMaxBatchBytes = 256LL * 1024 * 1024;
+bool batchesAbandoned = false;
+
+// Batches fetched from the web have a transfer control of their own, so a page that is
+// loading keeps the window's control to itself.
+platform::Inet& batchInet() {
+    static platform::Inet* inet = new platform::Inet(qApp);
+    return *inet;
+}
+
+// The text of a local batch, or nothing after telling the user.
+std::optional<QString> readLocalBatch(QString location) {
+    location.remove(QStringLiteral("mtp://"), ci);
+    if (location.endsWith(QLatin1Char('/')) || location.right(2).startsWith(QLatin1Char('/'))) location.chop(1);
+    location.replace(QLatin1String("%20"), QLatin1String(" "));
+    const QString path = platform::localPathFromAddress(location);
+    // Only plain files: a device or pipe named by a link would never end.
+    const QFileInfo info(path);
+    if (info.isFile() && info.size() > kMaxBatchBytes) {
+        MsgBox(QStringLiteral("Error reading in Batch File: ") + path + QStringLiteral(" (larger than 256 MB)"));
+        return std::nullopt;
+    }
+    QString text;
+    if (!info.isFile() || !platform::readProgramFile(path, text)) {
+        MsgBox(QStringLiteral("Error reading in Batch File: ") + path);
+        return std::nullopt;
+    }
+    return text;
+}
+
+// The text of a batch on the web, or nothing after telling the user.
+std::optional<QString> readWebBatch(const QString& location) {
+    QString address = location;
+    if (!platform::isWebAddress(address)) address.prepend(QStringLiteral("http://"));
+    platform::Inet& inet = batchInet();
+    inet.setURL(address);
+    inet.setUserName(Preferences::INETname);
+    inet.setPassword(Preferences::INETid);
+    QString text = inet.OpenURL();
+    if (Form1* form = Form1::firstMainWindow()) form->Gif89a1->Stop();
+    if (inet.ResponseCode() != 0) {
+        if (inet.httpStatus() >= 400)
+            MsgBox(QStringLiteral("ErrorCode: ") + QLatin1Char(' ') + QString::number(inet.ResponseCode()));
+        else
+            MsgBox(inet.ResponseInfo(), platform::vbOKOnly, QStringLiteral("Macro load error"));
+        return std::nullopt;
+    }
+    return text;
+}
+
+// Runs every line that starts with "mtp" (exactly), one dispatch each, with a yield after
+// each but the last unterminated one. Returns the number of lines run.
+int runLines(const QString& text, CommandOrigin origin) {
+    int ran = 0;
+    qsizetype start = 0;
+    const qsizetype size = text.size();
+    const auto runLine = [&](qsizetype end, bool yield) {
+        if (end > start && QStringView(text).mid(start, end - start).startsWith(QLatin1String("mtp"))) {
+            QString line = text.mid(start, end - start);
+            mtpTransaction(line, origin);
+            if (yield) QCoreApplication::processEvents();
+            ++ran;
+        }
+    };
+    for (qsizetype i = 0; i < size && !batchesAbandoned; ++i) {
+        const QChar c = text.at(i);
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
+        runLine(i, true);
+        start = i + 1;
+    }
+    if (!batchesAbandoned && start < size) runLine(size, false);
+    return ran;
+}
+
+}  // namespace
+
+QString CommandLog::oneLine(QString text) {
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
+QString commandLogPath() {
+    return platform::programDataFolder() + QStringLiteral("/cache/syslog.kqb");
+}
+
+bool CommandLog::create(QString& errorText) {
+    QString folder = platform::folderPart(commandLogPath());
+    modFileExists::makeSurePathExists(folder);
+    return platform::writeTextFileAtomically(commandLogPath(), kCommandLogHeader + kCrLf + kCrLf, &errorText);
+}
+
+void CommandLog::append(const QString& command) {
+    QString text;
+    if (command.contains(QLatin1String("save="), ci) && command.contains(QLatin1String(".htm"), ci))
+        text = buildFieldCommands();
+    QString folder = platform::folderPart(commandLogPath());
+    modFileExists::makeSurePathExists(folder);
+    QFile log(commandLogPath());
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Append)) {
+        MsgBox(QStringLiteral("Error opening log: ") + log.errorString() +
+               QStringLiteral(". Quorvantile needs to be able to write to its home directory"));
+        return;
+    }
+    if (command.contains(QLatin1String("stoplogging"), ci)) return;
+    text += oneLine(command) + kCrLf;
+    log.write(text.toUtf8());
+}
+
+QString buildFieldCommands() {
+    Form1* form = Form1::firstMainWindow();
+    if (!form) return QString();
+    MetadataRecord record = form->recordLines();
+    for (MetadataLine& line : record) {
+        line.name = CommandLog::oneLine(line.name);
+        line.content = CommandLog::oneLine(line.content);
+        line.lang = CommandLog::oneLine(line.lang);
+        line.scheme = CommandLog::oneLine(line.scheme);
+    }
+    return MetaWriter::buildFieldCommands(record);
+}
+
+void runBatchFile(QString& command, const QString&, CommandOrigin origin) {
+    if (command.contains(QLatin1String("restartlogging"), ci)) {
+        loggingOn = true;
+        return;
+    }
+    if (command.contains(QLatin1String("startlogging"), ci)) {
+        QString error;
+        if (!CommandLog::create(error)) {
+            MsgBox(QStringLiteral("Error opening log: ") + error + QStringLiteral(". This is common if you are running a batch file"));
+            return;
+        }
+        loggingOn = true;
+        return;
+    }
+    if (command.contains(QLatin1String("stoplogging"), ci)) {
+        loggingOn = false;
+        return;
+    }
+
+    if (batchDepth >= kMaxBatchDepth) {
+        MsgBox(QStringLiteral("Batch files were started inside each other more than %1 deep, so the run stops here. "
+                              "Check whether a batch file runs itself: ")
+                   .arg(kMaxBatchDepth) +
+               command);
+        batchesAbandoned = true;
+        return;
+    }
+
+    // A batch link rewritten by the navigation hub reads "mtp://url=" followed by the address.
+    QString location = command;
+    if (location.startsWith(QLatin1String("mtp://"), ci)) location.remove(0, 6);
+    if (location.startsWith(QLatin1String("url="), ci)) location.remove(0, 4);
+    const std::optional<QString> text =
+        platform::isLocalPath(location) ? readLocalBatch(location) : readWebBatch(location);
+    if (!text) return;
+
+    ++batchDepth;
+    // The batch's own lines are not logged; the two logging commands are the program's own.
+    QString stop = QStringLiteral("mtp://stoplogging.kqb");
+    mtpTransaction(stop);
+    const int ran = runLines(*text, origin);
+    QString restart = QStringLiteral("mtp://restartlogging.kqb");
+    mtpTransaction(restart);
+    --batchDepth;
+    const bool abandoned = batchesAbandoned;
+    if (batchDepth == 0) batchesAbandoned = false;
+
+    if (Form1* form = Form1::firstMainWindow()) {
+        if (form->MetaPanel->Count() > 0) form->MetaPanel->Item(1)->EnsureVisible();
+    }
+    if (ran == 0 && !abandoned) {
+        MsgBox(QStringLiteral("URL or File did not contain any valid batch commands. Check the syntax of the .kqb command "
+                              "or ensure that the field or URL pointed to exists and had valid macros. If you are sending "
+                              "data to a CGI then use mtp://cgisend= syntax"),
+               platform::vbOKOnly, QStringLiteral("Nothing Found"));
+    }
+}
+
+}  // namespace modMTP
+
+void Form1::mnuBatchPublish_Click() {
+    const CRegSettings settings;
+    QString path = platform::programDataFolder() + QStringLiteral("/macro set.kqb");
+    const QString chosen = ModOpenSave::showSaveDialog(4, path);
+    if (chosen.isEmpty()) return;
+    QString text;
+    for (const SettingRow& row : settings.GetAllSettings(QStringLiteral("Preferences\\Macros"))) {
+        const qsizetype bar = row.value.indexOf(QLatin1Char('|'));
+        // A value that is no macro ends the set; the macros before it are kept.
+        if (bar < 0) break;
+        text += modMTP::CommandLog::oneLine(QStringLiteral("mtp://addmacro=") + row.value.mid(bar + 1) +
+                                            QStringLiteral("&fkey=") + row.name + QStringLiteral("&text=") +
+                                            row.value.left(bar) + QStringLiteral(".kqb")) +
+                QStringLiteral("\r\n");
+    }
+    QString error;
+    if (!platform::writeTextFileAtomically(chosen, text, &error))
+        MsgBox(QStringLiteral("The macro set could not be written: ") + error);
+}

@@ -1,0 +1,20 @@
+#pragma once
+#include <QString>
+
+// The command log (cache/syslog.kqb under the program folder): a batch file of the commands
+// the user ran, so that running it again repeats the work.
+namespace modMTP::CommandLog {
+
+// Starts the log anew with its header line and an empty line. False with the reason in
+// errorText when the file cannot be written; an old log then stays as it was.
+bool create(QString& errorText);
+
+// Appends one command; a page save ("save=" and ".htm") is preceded by the record's field
+// commands, so a replay rebuilds the record before saving it. Commands holding
+// "stoplogging" are not written. A log that cannot be opened is reported.
+void append(const QString& command);
+
+// The text with every carriage return and line feed made a blank: one command, one line.
+QString oneLine(QString text);
+
+}  // namespace modMTP::CommandLog

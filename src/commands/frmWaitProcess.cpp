@@ -1,0 +1,111 @@
+#include "commands/frmWaitProcess.h"
+
+#include "platform/Modal.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include <utility>
+
+namespace {
+const QString kCaption = QStringLiteral("Waiting on System Resources");
+frmWaitProcess* instance = nullptr;
+}  // namespace
+
+frmWaitProcess::frmWaitProcess() {
+    setObjectName(QStringLiteral("frmWaitProcess"));
+    Label1 = new QLabel(this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    Label1->setWordWrap(true);
+    Cancel = new QPushButton(this);
+    Cancel->setObjectName(QStringLiteral("Cancel"));
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(Cancel, 0, Qt::AlignHCenter);
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(50);
+    Timer2 = new QTimer(this);
+    Timer2->setInterval(1);
+    connect(Timer1, &QTimer::timeout, this, &frmWaitProcess::Timer1_Timer);
+    connect(Timer2, &QTimer::timeout, this, &frmWaitProcess::Timer2_Timer);
+    connect(Cancel, &QPushButton::clicked, this, &frmWaitProcess::Cancel_Click);
+    restoreDesign();
+    resize(360, 110);
+    // The dialog goes with the window it was shown over.
+    connect(this, &QObject::destroyed, [] { instance = nullptr; });
+}
+
+frmWaitProcess& frmWaitProcess::Load() {
+    if (!instance) instance = new frmWaitProcess();
+    if (!instance->isLoaded()) {
+        instance->restoreDesign();
+        instance->Timer1->start();
+        instance->Timer2->start();
+    }
+    return *instance;
+}
+
+frmWaitProcess* frmWaitProcess::loadedInstance() {
+    return instance && instance->isLoaded() ? instance : nullptr;
+}
+
+bool frmWaitProcess::isLoaded() const {
+    return Timer1->isActive();
+}
+
+void frmWaitProcess::restoreDesign() {
+    setWindowTitle(kCaption);
+    Label1->setText(kCaption);
+    Cancel->setText(QStringLiteral("Cancel"));
+    Cancel->setEnabled(true);
+    Cancel->setVisible(true);
+}
+
+void frmWaitProcess::Unload() {
+    Timer1->stop();
+    Timer2->stop();
+    if (isVisible()) done(QDialog::Rejected);
+}
+
+void frmWaitProcess::placeOver(QWidget* owner) {
+    if (owner && parentWidget() != owner) setParent(owner, Qt::Dialog);
+}
+
+void frmWaitProcess::showModal(QWidget* owner) {
+    // Already on screen: its own loop runs the stored command.
+    if (isVisible()) return;
+    placeOver(owner);
+    setWindowModality(Qt::ApplicationModal);
+    platform::execModal(*this);
+}
+
+void frmWaitProcess::showModeless(QWidget* owner) {
+    placeOver(owner);
+    setWindowModality(Qt::NonModal);
+    show();
+}
+
+void frmWaitProcess::Timer1_Timer() {
+    if (running_ || pendingCommand.isEmpty() || modMTP::macroRunning) return;
+    // Taken out of the slot first: a command refused during this run waits there for its turn.
+    QString command = std::exchange(pendingCommand, QString());
+    const modMTP::CommandOrigin origin = pendingOrigin;
+    running_ = true;
+    modMTP::macroRunning = true;
+    modMTP::mtpTransaction(command, origin);
+    modMTP::macroRunning = false;
+    running_ = false;
+}
+
+void frmWaitProcess::Timer2_Timer() {
+    if (pendingCommand.isEmpty() && !modMTP::macroRunning && !running_) Unload();
+}
+
+void frmWaitProcess::Cancel_Click() {
+    // Whatever still waited goes with the dialog; the running command ends on its own.
+    pendingCommand.clear();
+    Unload();
+    modMTP::cancelRequested = true;
+}

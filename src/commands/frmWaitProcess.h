@@ -1,0 +1,50 @@
+#pragma once
+#include "commands/modMTP.h"
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QPushButton;
+class QTimer;
+
+// "Waiting on System Resources": runs a stored repository or macro-set command from its own
+// timer while the command entry waits in its modal loop, and serves long operations as a
+// progress window. It closes itself as soon as nothing is stored and no command runs.
+class frmWaitProcess : public QDialog {
+    Q_OBJECT
+public:
+    // The one dialog, created on first use. Loading starts its timers, which run whether the
+    // dialog is on screen or not; a dialog loaded again after an unload starts from its
+    // design captions.
+    static frmWaitProcess& Load();
+    // The dialog while it is loaded, else nullptr.
+    static frmWaitProcess* loadedInstance();
+
+    // Stops the timers and takes the dialog off the screen (ending a modal show).
+    void Unload();
+    bool isLoaded() const;
+    // Shown modally over the owner; returns once the dialog has closed.
+    void showModal(QWidget* owner);
+    // Shown modeless over the owner, for progress.
+    void showModeless(QWidget* owner);
+
+    // The command to run; empty when none. One slot: a later command replaces it.
+    QString pendingCommand;
+    modMTP::CommandOrigin pendingOrigin = modMTP::CommandOrigin::Program;
+
+    QTimer* Timer1 = nullptr;  // 50 ms: starts the stored command when no command runs
+    QTimer* Timer2 = nullptr;  // 1 ms: closes the dialog when idle
+    QPushButton* Cancel = nullptr;
+    QLabel* Label1 = nullptr;
+
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Cancel_Click();
+
+private:
+    frmWaitProcess();
+    void restoreDesign();
+    void placeOver(QWidget* owner);
+    bool running_ = false;
+};

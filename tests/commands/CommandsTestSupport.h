@@ -1,0 +1,124 @@
+#pragma once
+#include "app/Preferences.h"
+#include "commands/frmWaitProcess.h"
+#include "commands/modMTP.h"
+#include "commands/modMacros.h"
+#include "domains/modSchemas.h"
+#include "platform/Folders.h"
+#include "platform/ListView.h"
+#include "platform/TextCodec.h"
+#include "support/ScriptedUi.h"
+#include "support/TestWindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QStringList>
+#include <gtest/gtest.h>
+
+// Readable failure messages for texts.
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
+
+namespace commands_test {
+
+// The handler calls the dispatcher made, as "handler(argument|argument)"; each is skipped
+// unless the handler is named in `letThrough`.
+class HandlerCalls {
+public:
+    explicit HandlerCalls(QStringList letThrough = {}) : letThrough_(std::move(letThrough)) {
+        modMTP::setHandlerProbe([this](const QString& handler, const QStringList& arguments) {
+            calls << handler + QLatin1Char('(') + arguments.join(QLatin1Char('|')) + QLatin1Char(')');
+            busyAtCall << modMTP::macroRunning;
+            return !letThrough_.contains(handler);
+        });
+    }
+    ~HandlerCalls() { modMTP::setHandlerProbe({}); }
+    HandlerCalls(const HandlerCalls&) = delete;
+    HandlerCalls& operator=(const HandlerCalls&) = delete;
+
+    QStringList calls;
+    QList<bool> busyAtCall;
+
+private:
+    QStringList letThrough_;
+};
+
+// A loaded main window on a private store and program folder, with the command language's
+// program-wide state put back after each test.
+class CommandsTest : public ::testing::Test {
+protected:
+    testing_support::TestWindow w;
+
+    void SetUp() override {
+        modMTP::loggingOn = false;
+        modMTP::macroRunning = false;
+        modMTP::cancelRequested = false;
+        modMacros::saveRecordMacro.clear();
+        modMacros::repositorySchemes.clear();
+        QDir().mkpath(home() + QStringLiteral("/cache/schema"));
+        QDir().mkpath(home() + QStringLiteral("/cache/indexes"));
+    }
+    void TearDown() override {
+        if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) {
+            wait->pendingCommand.clear();
+            wait->Unload();
+        }
+        modMTP::loggingOn = false;
+        modMTP::macroRunning = false;
+        modMTP::cancelRequested = false;
+        modSchemas::defaultSchema = savedDomain_;
+        Preferences::charEncoding = savedEncoding_;
+        modMacros::saveRecordMacro.clear();
+        modMacros::repositorySchemes.clear();
+    }
+
+    static QString home() { return platform::programDataFolder(); }
+
+    // Runs a command through the dispatcher (the caller's copy is not changed).
+    static void dispatch(const QString& text, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
+        QString command = text;
+        modMTP::mtpTransaction(command, origin);
+    }
+    // Runs a command through the entry, as menus, keys and links do.
+    static void run(const QString& text, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
+        QString command = text;
+        modMTP::runMtpCommand(command, origin);
+    }
+
+    void addLine(const QString& name, const QString& content, const QString& lang = {}, const QString& scheme = {}) {
+        w->addRecordLine({name, content, lang, scheme});
+    }
+    void select(int position) { w->MetaPanel->setSelectedItem(w->MetaPanel->Item(position)); }
+    int selectedPosition() const {
+        const platform::ListItem* item = w->MetaPanel->SelectedItem();
+        return item ? item->Index() : 0;
+    }
+    MetadataRecord record() const { return w->recordLines(); }
+
+    // Writes a file as raw bytes and returns its path.
+    QString writeFile(const QString& name, const QByteArray& bytes) const {
+        const QString path = home() + QLatin1Char('/') + name;
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(bytes);
+        return path;
+    }
+    static QByteArray readBytes(const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+    static QByteArray logBytes() { return readBytes(modMTP::commandLogPath()); }
+
+private:
+    QString savedDomain_ = modSchemas::defaultSchema;
+    QString savedEncoding_ = Preferences::charEncoding;
+};
+
+inline MetadataLine lineOf(const char* name, const char* content, const char* lang = "", const char* scheme = "") {
+    return {QString::fromUtf8(name), QString::fromUtf8(content), QString::fromUtf8(lang), QString::fromUtf8(scheme)};
+}
+
+}  // namespace commands_test
