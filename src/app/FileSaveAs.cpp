@@ -57,7 +57,9 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         if (platform::MsgBox(QStringLiteral("Do you want to add this template to the next available FKey?"),
                              platform::vbYesNo, QStringLiteral("Assign to an FKEY?")) != platform::vbYes)
             return true;
-        run(QStringLiteral("mtp://addmacro=mtp://") + chosen + QStringLiteral("&text=Load Macro from Disk.kqb"));
+        // No function key named: the next free one takes it.
+        QString macro = QStringLiteral("mtp://addmacro=mtp://") + chosen + QStringLiteral("&text=Load Macro from Disk.kqb");
+        modMTP::addMacro(macro);
         mnuFileSave->setText(QStringLiteral("Save Template to ") + BatchPath);
         return true;
     }
