@@ -388,8 +388,6 @@ public:
     QString listType;  // "indexes" or "schema"
     QString rootName;
 
-    // Reads a Harvest Control List into the tree; false when it could not.
-    bool loadHCL(const QString& location, bool keep);
     // The Harvest Control List dialog, shown modeless; it saves the list itself.
     void showHarvestListDialog();
     // Asks for the RSS channel's details and writes it; true when it was written.

@@ -1,22 +1,54 @@
 #include "app/frmHelpBrowser.h"
 
+#include "app/Form1.h"
+#include "commands/frmWaitProcess.h"
+#include "platform/Folders.h"
+#include "platform/Inet.h"
+#include "platform/MsgBox.h"
+#include "platform/StatusBar.h"
+#include "platform/TextCodec.h"
+#include "platform/Twips.h"
 #include "platform/WebBrowser.h"
 
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QPointer>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
 
 #include <utility>
 
+namespace {
+// The window's rectangle, kept for the life of the process (empty before the first opening).
+QRect helpWindowRect;
+
+// A rectangle that lies on a screen and has a sensible size.
+QRect onScreen(QRect rect) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    rect.setWidth(std::clamp(rect.width(), 320, std::max(320, area.width())));
+    rect.setHeight(std::clamp(rect.height(), 240, std::max(240, area.height())));
+    if (!area.intersects(rect)) rect.moveTopLeft(area.topLeft());
+    return rect;
+}
+}  // namespace
+
 frmHelpBrowser::frmHelpBrowser(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmHelpBrowser"));
     setWindowTitle(QStringLiteral("Quorvantile Help"));
     setModal(false);
-    resize(640, 480);
     WebBrowser1 = platform::createWebBrowser(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
+    PostInet = new platform::Inet(this);
+    PostInet->setObjectName(QStringLiteral("PostInet"));
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     auto* buttons = new QHBoxLayout;
@@ -26,8 +58,10 @@ frmHelpBrowser::frmHelpBrowser(QWidget* parent) : QDialog(parent) {
     layout->addWidget(WebBrowser1->widget(), 1);
     layout->addLayout(buttons);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::hide);
+    connect(PostInet, &platform::Inet::StateChanged, this, &frmHelpBrowser::PostInet_StateChanged);
+    connect(WebBrowser1, &platform::WebBrowser::beforeNavigate, this, &frmHelpBrowser::WebBrowser1_BeforeNavigate2);
 
-    // The buffer is looked at once control returns to the event loop after a page
+    // The buffer is looked at once control returns to the event loop after a reply
     // arrives, rather than polled all the time.
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
@@ -44,14 +78,100 @@ frmHelpBrowser& frmHelpBrowser::instance() {
     return *window;
 }
 
+QString frmHelpBrowser::recordPagePath() {
+    return platform::programDataFolder() + QStringLiteral("/cache/getRecord.htm");
+}
+
+void frmHelpBrowser::showEvent(QShowEvent* event) {
+    if (helpWindowRect.isEmpty()) {
+        const QWidget* main = Form1::firstMainWindow();
+        const QRect frame = main ? main->geometry() : QRect(100, 100, 800, 600);
+        const int offset = platform::twipsToPixels(5000);
+        const int smaller = platform::twipsToPixels(6000);
+        helpWindowRect = QRect(frame.left() + offset, frame.top() + offset, frame.width() - smaller,
+                               frame.height() - smaller);
+    }
+    setGeometry(onScreen(helpWindowRect));
+    QDialog::showEvent(event);
+}
+
+void frmHelpBrowser::hideEvent(QHideEvent* event) {
+    helpWindowRect = geometry();
+    QDialog::hideEvent(event);
+}
+
+// The window goes as soon as another window of the program becomes active.
+void frmHelpBrowser::changeEvent(QEvent* event) {
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isVisible() && !isActiveWindow() &&
+        QApplication::activeWindow() != nullptr)
+        hide();
+}
+
 void frmHelpBrowser::setHTML(const QString& html) {
     receivedHTML = html;
     Timer1->start();
 }
 
-void frmHelpBrowser::Timer1_Timer() {
-    if (receivedHTML.isEmpty()) return;
-    WebBrowser1->setBodyHtml(std::exchange(receivedHTML, QString()));
+void frmHelpBrowser::PostInet_StateChanged(int state) {
+    if (state == 11) {
+        platform::MsgBox(QStringLiteral("Error executing request"), platform::vbOKOnly, QStringLiteral("Execute error"));
+        return;
+    }
+    if (PostInet->StillExecuting()) return;
+    // The whole reply is read before it is handled, so a long record is never cut; a reply
+    // never clears the document's unsaved mark.
+    for (QString chunk = PostInet->GetChunk(4096); !chunk.isEmpty(); chunk = PostInet->GetChunk(4096))
+        receivedHTML += chunk;
+    if (!receivedHTML.isEmpty()) Timer1->start();
+}
+
+void frmHelpBrowser::showReply(const QString& html) {
+    WebBrowser1->setBodyHtml(html);
+    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) wait->Unload();
     show();
     raise();
+}
+
+void frmHelpBrowser::Timer1_Timer() {
+    if (receivedHTML.isEmpty()) return;
+    const QString reply = std::exchange(receivedHTML, QString());
+    Form1* main = Form1::firstMainWindow();
+    if (reply.contains(QLatin1String("writeToCache"), Qt::CaseInsensitive)) {
+        const QString path = recordPagePath();
+        QDir().mkpath(QFileInfo(path).absolutePath());
+        QString page = reply;
+        page.remove(QStringLiteral("writeToCache"), Qt::CaseInsensitive);
+        QString error;
+        if (!platform::writeFileAtomically(path, (page + QStringLiteral("\r\n")).toUtf8(), &error)) {
+            platform::MsgBox(QStringLiteral("Error in recieving data: ") + error);
+            return;
+        }
+        if (main) {
+            main->LoadMetadataFromURL(path, false);
+            main->mnuEditCurrentRecord_Click();
+            main->StatusBar1->setPanelText(3, QStringLiteral("Record Loaded. Ready"));
+            main->markHTMLmodifiedCheckList(QStringLiteral("before loading the record?"));
+        }
+        hide();
+        return;
+    }
+    if (reply.contains(QLatin1String("Save Record Error")) && main)
+        main->StatusBar1->setPanelText(2, QStringLiteral("Modified"));
+    showReply(reply);
+}
+
+// A command link in a help page runs in the main window, as the page's command.
+void frmHelpBrowser::WebBrowser1_BeforeNavigate2(platform::BeforeNavigateEvent& event) {
+    if (!event.address.startsWith(QLatin1String("mtp://"))) return;
+    event.cancel = true;
+    Form1* main = Form1::firstMainWindow();
+    if (!main) return;
+    main->show();
+    main->raise();
+    main->URL->setEditText(event.address);
+    platform::BeforeNavigateEvent command;
+    command.address = event.address;
+    command.programStarted = false;
+    main->WebBrowser1_BeforeNavigate(command);
 }

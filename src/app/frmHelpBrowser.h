@@ -1,16 +1,20 @@
 #pragma once
 #include <QDialog>
+#include <QRect>
 #include <QString>
 
 class QPushButton;
 class QTimer;
 
 namespace platform {
+class Inet;
 class WebBrowser;
-}
+struct BeforeNavigateEvent;
+}  // namespace platform
 
-// The help and record window: shows help pages and the pages the program hands it (the
-// list loader's error report, repository replies). Created on first use, hidden when closed.
+// The help window: shows help pages and the pages the program hands it (the list loader's
+// error report), and receives the repository's replies on its own transfer control. A
+// reply that carries a record is stored in the cache and loaded into the main window.
 class frmHelpBrowser : public QDialog {
     Q_OBJECT
 public:
@@ -18,15 +22,28 @@ public:
     // The one window of the program, created on first use.
     static frmHelpBrowser& instance();
 
-    // Puts an HTML page into the window's buffer; the window's timer shows it.
+    // Puts an HTML page into the window's buffer; the window's timer handles it.
     void setHTML(const QString& html);
-    // The page waiting in the buffer ("" when nothing waits).
+    // The reply or page waiting in the buffer ("" when nothing waits).
     QString receivedHTML;
 
     platform::WebBrowser* WebBrowser1;
+    platform::Inet* PostInet;
     QPushButton* cmdClose;
     QTimer* Timer1;
 
-    // Shows what waits in the buffer and empties it.
+    // Handles what waits in the buffer and empties it.
     void Timer1_Timer();
+    void PostInet_StateChanged(int state);
+    void WebBrowser1_BeforeNavigate2(platform::BeforeNavigateEvent& event);
+    // Where the record page of a reply is kept.
+    static QString recordPagePath();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+    void changeEvent(QEvent* event) override;
+
+private:
+    void showReply(const QString& html);
 };

@@ -4,11 +4,14 @@
 #include "app/Preferences.h"
 #include "app/modFileExists.h"
 #include "app/modRegistry.h"
+#include "commands/ListLoading.h"
+#include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
 #include "platform/Folders.h"
 #include "platform/PathText.h"
 
 #include <QComboBox>
+#include <QLabel>
 
 namespace modMetaMain {
 
@@ -50,6 +53,10 @@ Form1* Main(const QString& commandLine) {
     modMTP::macroRunning = false;
 
     createCacheDirs();
+    // List loads report their progress in the wait window when one is up.
+    modMTP::setListProgressSink([](const QString& text) {
+        if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) wait->Label1->setText(text);
+    });
 
     auto* form = new Form1();
     form->Form_Load();

@@ -2,7 +2,9 @@
 #include "app/Form1.h"
 
 #include "app/Preferences.h"
+#include "catalogues/HarvestLists.h"
 #include "catalogues/ListDocuments.h"
+#include "catalogues/modRSS.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
 #include "platform/Inet.h"
@@ -70,8 +72,8 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
         documentText = text;
         QString address = location;
         URLAddItem(address);
-        if (kind == MetaReader::PageTextKind::HarvestControlList) loadHCL(location, true);
-        else modRSS::loadRSSChannel(location, true);
+        if (kind == MetaReader::PageTextKind::HarvestControlList) modHCL::loadHCL(location);
+        else modRSS::loadRSSChannel(location);
         MetaPanel->Clear();
         MetaPanel->Refresh();
         setMnuFileSaveAs();

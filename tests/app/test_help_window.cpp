@@ -1,0 +1,100 @@
+#include "app/frmHelpBrowser.h"
+#include "platform/Inet.h"
+#include "platform/ListView.h"
+#include "platform/OfflineBrowser.h"
+#include "platform/StatusBar.h"
+#include "support/CommandRecorder.h"
+#include "support/LocalHttpServer.h"
+#include "support/ScriptedUi.h"
+#include "support/TestWindow.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <gtest/gtest.h>
+
+using testing_support::ScriptedMsgBoxes;
+using testing_support::TestWindow;
+
+namespace {
+
+class HelpWindowTest : public ::testing::Test {
+protected:
+    TestWindow w;
+    ScriptedMsgBoxes boxes;
+    testing_support::LocalHttpServer server;
+    frmHelpBrowser& help = frmHelpBrowser::instance();
+    int replies = 0;
+
+    void TearDown() override { help.hide(); }
+    // The repository answers a request on the help window's transfer control.
+    void reply(const std::string& body) {
+        const std::string path = "/reply" + std::to_string(++replies);
+        server.server().Get(path, [body](const httplib::Request&, httplib::Response& r) {
+            r.set_content(body, "text/html; charset=utf-8");
+        });
+        ASSERT_TRUE(help.PostInet->Execute(server.url(QString::fromStdString(path))));
+        QElapsedTimer clock;
+        clock.start();
+        while ((help.PostInet->StillExecuting() || help.Timer1->isActive()) && clock.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+    platform::OfflineBrowser& helpBrowser() { return *qobject_cast<platform::OfflineBrowser*>(help.WebBrowser1); }
+};
+
+TEST_F(HelpWindowTest, ARecordReplyIsStoredWholeAndLoadedIntoTheRecord) {
+    std::string longContent(6000, 'x');
+    reply("<html><head>writeToCache<meta name=\"DC.Title\" content=\"From the repository\">"
+          "<meta name=\"DC.Description\" content=\"" + longContent + "\"></head></html>");
+    ASSERT_EQ(w->MetaPanel->Count(), 2);
+    EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), QStringLiteral("From the repository"));
+    EXPECT_EQ(w->MetaPanel->Item(2)->SubItems(1).size(), 6000);  // never cut at a chunk
+    QFile page(frmHelpBrowser::recordPagePath());
+    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(page.readAll().contains("writeToCache"));
+    EXPECT_EQ(w->StatusBar1->panelText(3), QStringLiteral("Record Loaded. Ready"));
+    EXPECT_TRUE(w->documentModified(QStringLiteral("Record")));  // loaded, not yet saved anywhere
+    EXPECT_FALSE(help.isVisible());
+}
+
+TEST_F(HelpWindowTest, ErrorRepliesShowAndKeepTheDocumentUnsaved) {
+    reply("<p>Save Record Error: the repository is full</p>");
+    EXPECT_TRUE(help.isVisible());
+    EXPECT_TRUE(helpBrowser().bodyHtml().contains(QLatin1String("repository is full")));
+    EXPECT_EQ(w->StatusBar1->panelText(2), QStringLiteral("Modified"));
+
+    w->StatusBar1->setPanelText(2, QString());
+    reply("<p>save record error in other words</p>");
+    EXPECT_EQ(w->StatusBar1->panelText(2), QString());
+    EXPECT_TRUE(helpBrowser().bodyHtml().contains(QLatin1String("other words")));
+}
+
+TEST_F(HelpWindowTest, CommandLinksRunInTheMainWindowAsThePagesCommands) {
+    testing_support::CommandRecorder recorder;
+    platform::BeforeNavigateEvent link;
+    link.address = QStringLiteral("mtp://field=DC.Subject&content=Help.fld/");
+    help.WebBrowser1_BeforeNavigate2(link);
+    EXPECT_TRUE(link.cancel);
+    EXPECT_EQ(recorder.commands, QStringList{link.address});
+    EXPECT_EQ(recorder.origins.first(), modMTP::CommandOrigin::Page);
+
+    platform::BeforeNavigateEvent upper;
+    upper.address = QStringLiteral("MTP://field=X.fld/");
+    help.WebBrowser1_BeforeNavigate2(upper);
+    EXPECT_FALSE(upper.cancel);
+}
+
+TEST_F(HelpWindowTest, TheFirstOpeningSitsInsideTheMainWindowAndStaysOnScreen) {
+    w->setGeometry(100, 100, 700, 500);
+    help.show();
+    EXPECT_GE(help.width(), 320);
+    EXPECT_GE(help.height(), 240);
+    EXPECT_GE(help.x(), 0);
+    EXPECT_GE(help.y(), 0);
+    help.move(150, 160);
+    help.hide();
+    help.show();
+    EXPECT_EQ(help.pos(), QPoint(150, 160));
+}
+
+}  // namespace
