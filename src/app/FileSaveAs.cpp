@@ -1,10 +1,93 @@
-// File > Save As.
+// File > Save As: the record or the list under a name chosen now, or handed to the
+// repository or to the list's own dialog.
 #include "app/Form1.h"
 
+#include "app/ModOpenSave.h"
+#include "commands/modMTP.h"
+#include "commands/modMacros.h"
 #include "platform/MsgBox.h"
+#include "platform/PathText.h"
+
+#include <QAction>
+
+namespace {
+
+void run(const QString& text) {
+    QString command = text;
+    modMTP::runMtpCommand(command);
+}
+
+}  // namespace
+
+// The save goes through the command entry, so the command log records it like any other;
+// the writers' counters tell whether the file was really written.
+bool Form1::runSaveCommand(const QString& path, bool list) {
+    const int& counter = list ? listFilesWritten : recordFilesWritten;
+    const int before = counter;
+    run(QStringLiteral("mtp://save=") + path);
+    return counter > before;
+}
 
 bool Form1::mnuFileSaveAs_Click(int index) {
-    platform::MsgBox(QStringLiteral("Save As is not available in this build (item %1).").arg(index),
-                     platform::vbExclamation);
-    return false;
+    switch (index) {
+    case 1: {
+        const QString location = browserLocationURL();
+        const qsizetype slash = location.lastIndexOf(QLatin1Char('/'));
+        if (slash >= 0) FilePath = platform::folderPart(FilePath) + location.mid(slash + 1);
+        const QString chosen = ModOpenSave::showSaveDialog(1, FilePath);
+        if (chosen.isEmpty()) return false;
+        FilePath = chosen;
+        return runSaveCommand(FilePath, false);
+    }
+    case 2:
+        if (modMacros::saveRecordMacro.isEmpty()) {
+            platform::MsgBox(QStringLiteral("No Quorvantile Repository has been linked to this Karvold."));
+            return false;
+        }
+        run(modMacros::saveRecordMacro);
+        mnuFileSave->setText(QStringLiteral("Save Record to Quorvantile Repository"));
+        return false;  // the repository stores it on its own time; its reply says how it went
+    case 3: {
+        if (!platform::isLocalPath(BatchPath)) BatchPath.clear();
+        const QString chosen = ModOpenSave::showSaveDialog(4, BatchPath);
+        if (chosen.isEmpty()) return false;
+        BatchPath = chosen;
+        // A template that was not written is not worth a function key.
+        if (!runSaveCommand(BatchPath, false)) return false;
+        if (platform::MsgBox(QStringLiteral("Do you want to add this template to the next available FKey?"),
+                             platform::vbYesNo, QStringLiteral("Assign to an FKEY?")) != platform::vbYes)
+            return true;
+        // No function key named: the next free one takes it.
+        QString macro = QStringLiteral("mtp://addmacro=mtp://") + chosen + QStringLiteral("&text=Load Macro from Disk.kqb");
+        modMTP::addMacro(macro);
+        mnuFileSave->setText(QStringLiteral("Save Template to ") + BatchPath);
+        return true;
+    }
+    case 4:
+    case 5: {
+        const bool scheme = index == 4;
+        if (!platform::isLocalPath(TreePath)) TreePath.clear();
+        const QString chosen = ModOpenSave::showSaveDialog(scheme ? 2 : 3, TreePath);
+        if (chosen.isEmpty()) return false;
+        TreePath = chosen;
+        if (!runSaveCommand(TreePath, true)) return false;
+        mnuFileSave->setText((scheme ? QStringLiteral("Save Scheme to ") : QStringLiteral("Save Catalog to ")) + chosen);
+        return true;
+    }
+    case 6:
+        showHarvestListDialog();
+        mnuFileSave->setText(QStringLiteral("Save Harvest Control List to "));
+        return false;  // the dialog saves once it has been filled in
+    case 7: {
+        // The channel dialog may take the path it wrote into TreePath; this item leaves the
+        // list's own path alone.
+        const QString listPath = TreePath;
+        const bool saved = saveRssChannelWithDialog();
+        if (saved) mnuFileSave->setText(QStringLiteral("Save RSS File to ") + TreePath);
+        TreePath = listPath;
+        return saved;
+    }
+    default:
+        return false;
+    }
 }

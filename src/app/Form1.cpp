@@ -68,6 +68,7 @@ Form1::Form1(bool carrier, QWidget* parent) : QMainWindow(parent), carrier_(carr
             [this](Qt::MouseButtons, Qt::KeyboardModifiers, double x, double) { StatusBar1_MouseMove(x); });
     connect(StatusBar1, &platform::StatusBar::panelClicked, this, &Form1::StatusBar1_PanelClick);
     connectHelpMenu();
+    connectFileMenu();
     connectEditMenu();
     connectMetaPanel();
     connect(mnuViewToolbar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewToolbar, &Form1::mnuViewToolbar_Click); });

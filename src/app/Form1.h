@@ -208,8 +208,23 @@ public:
     void prevNextMove(int direction, int k);
     void refreshHistoryButtons();
 
+    // File menu. Each handler takes the item's index in its control array.
+    void connectFileMenu();
+    void mnuFileNew_Click(int index);
+    void mnuFileOpenIdx_Click(int index);
+    // Opens a path (or a "loadhcl=" / "loadrss=" list text) by its extension.
+    void LoadFromOpen(const QString& path);
+    void mnuFileSave_Click();
+    void mnuFileSaveList_Click();
     // File > Save As item 1..7; true when the document was saved.
     bool mnuFileSaveAs_Click(int index);
+    void mnuFilePrint_Click();
+    void mnuFileCheckHarvest_Click();
+    void mnuFileExit_Click();
+    // Files the record's writers (page, batch) and the list writer have written so far:
+    // a save handed to the command entry shows its outcome here.
+    int recordFilesWritten = 0;
+    int listFilesWritten = 0;
 
     void LoadURL();
     void LoadURLFromLocation();
@@ -410,6 +425,13 @@ private:
     void moveCurrentLine(int step);
     void stopBrowser();
     void navigateBrowser(const QString& address);
+    // File menu helpers.
+    int saveBeforeNew();
+    void startNewList(const QString& path, const QString& kind);
+    // Writes the catalogue (or scheme list) to TreePath, asking for a name when it has no full path.
+    bool saveListToItsFile(bool catalogue);
+    // Runs "mtp://save=" with the path; true when a file of the record (or the list) was written.
+    bool runSaveCommand(const QString& path, bool list);
 public:
     // The browser's present address and page title.
     QString browserLocationURL() const;

@@ -1,10 +1,204 @@
-// Opening files and text dropped on the window.
+// File > Open, opening a path by its extension, and text or files dropped on the window.
 #include "app/Form1.h"
 
+#include "app/ModOpenSave.h"
+#include "app/modFileExists.h"
+#include "app/modMetaMain.h"
+#include "commands/modMTP.h"
+#include "commands/modMacros.h"
+#include "platform/ListView.h"
 #include "platform/MsgBox.h"
+#include "platform/PathText.h"
+#include "platform/StatusBar.h"
 
-void Form1::LoadDragDrop(const QString& item) {
-    platform::MsgBox(QStringLiteral("Opening dropped items is not available in this build: ") + item,
-                     platform::vbExclamation);
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+
+namespace {
+
+constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
+
+void run(const QString& text) {
+    QString command = text;
+    modMTP::runMtpCommand(command);
 }
 
+// The dialog starts at a path only when something is there.
+QString existing(const QString& path) {
+    return modFileExists::fileExists(path) ? path : QString();
+}
+
+// The text from the last "." to the end, "" without a dot; compared exactly by the caller.
+QString extensionOf(const QString& path) {
+    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+    return dot < 0 ? QString() : path.mid(dot);
+}
+
+// The name between the last separator before the extension and the extension.
+QString listRootName(const QString& path, const QString& extension) {
+    const QString withoutExtension = path.left(path.size() - extension.size());
+    return platform::fileNamePart(withoutExtension);
+}
+
+QString catalogueStart(const QString& treePath, const char* extension) {
+    return treePath.contains(QLatin1String(extension), ci) ? treePath : platform::folderPart(treePath);
+}
+
+}  // namespace
+
+void Form1::mnuFileOpenIdx_Click(int index) {
+    QString path;
+    const bool listMayTakeOver = StatusBar1->panelText(2) != QLatin1String("Modified");
+    const auto takeOverAsList = [&](const QString& caption) {
+        if (!listMayTakeOver) return false;
+        StatusBar1->setPanelTag(2, QStringLiteral("List"));
+        mnuFileSave->setText(caption);
+        return true;
+    };
+
+    switch (index) {
+    case 1: {
+        if (saveHtmlCheck() == platform::vbCancel) return;
+        path = ModOpenSave::showOpenDialog(QStringLiteral("htm"), existing(FilePath));
+        // A cancelled dialog leaves the record's file as it was.
+        if (path.isEmpty()) break;
+        currentHTMLFile = path;
+        FilePath = path;
+        mnuFileSave->setText(QStringLiteral("Save Record to ") + FilePath);
+        if (markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
+            StatusBar1->setPanelText(2, QStringLiteral("Ready"));
+        break;
+    }
+    case 2:
+        path = ModOpenSave::showOpenDialog(QStringLiteral("kqb"), BatchPath);
+        if (path.isEmpty()) break;
+        BatchPath = path;
+        mnuFileSave->setText(QStringLiteral("Save Template to ") + BatchPath);
+        break;
+    case 3:
+        path = ModOpenSave::showOpenDialog(QStringLiteral("kqb"), BatchPath);
+        break;
+    case 4:
+        if (modMacros::openRecordMacro.isEmpty()) {
+            platform::MsgBox(QStringLiteral("No Quorvantile Repository has been linked to the Karvold. Contact ") +
+                             QStringLiteral("http://") + modMetaMain::schemeServer + QLatin1Char('.'));
+        } else if (!fileMenuBusy) {
+            fileMenuBusy = true;
+            QApplication::beep();
+            run(modMacros::openRecordMacro);
+            mnuFileSave->setText(QStringLiteral("Save Record to Quorvantile Repository"));
+            fileMenuBusy = false;
+        }
+        break;
+    case 6:
+        listType = QStringLiteral("indexes");
+        if (!modMacros::openCatalogMacro.isEmpty() && TreePath == QLatin1String("Main Catalog.kqi")) {
+            run(modMacros::openCatalogMacro);
+            takeOverAsList(QStringLiteral("Save Catalog to "));
+            break;
+        }
+        path = ModOpenSave::showOpenDialog(QStringLiteral("kqi"), existing(catalogueStart(TreePath, ".kqi")));
+        if (!path.isEmpty()) takeOverAsList(QStringLiteral("Save Catalog to ") + path);
+        break;
+    case 7:
+        listType = QStringLiteral("schema");
+        path = ModOpenSave::showOpenDialog(QStringLiteral("kqs"), existing(catalogueStart(TreePath, ".kqs")));
+        if (!path.isEmpty() && takeOverAsList(QStringLiteral("Save Scheme to ") + path)) TreePath = path;
+        break;
+    case 8:
+        FilePath.remove(QLatin1String(".kqs"), ci);
+        FilePath.remove(QLatin1String(".kqi"), ci);
+        path = ModOpenSave::showOpenDialog(QStringLiteral("hcl"), existing(TreePath));
+        if (path.isEmpty()) break;
+        TreePath = path;
+        path = QStringLiteral("loadhcl=") + path + QStringLiteral(".kqi");
+        break;
+    case 9:
+        path = ModOpenSave::showOpenDialog(QStringLiteral("rss"), existing(TreePath));
+        if (path.isEmpty()) {
+            mnuFileSaveList->setEnabled(false);
+            break;
+        }
+        TreePath = path;
+        path = QStringLiteral("loadrss=") + path + QStringLiteral(".kqi");
+        takeOverAsList(QStringLiteral("Save RSS Channel to ") + TreePath);
+        mnuFileSaveList->setEnabled(true);
+        break;
+    case 10:
+        if (saveHtmlCheck() == platform::vbCancel) return;
+        path = ModOpenSave::showOpenDialog(QStringLiteral("dir"), existing(FilePath));
+        if (platform::lastPathSeparator(path) >= 0) path = platform::folderPart(path);
+        break;
+    default:
+        platform::MsgBox(QStringLiteral("File Open doesnt know this type"));
+        return;
+    }
+    if (!path.isEmpty()) LoadFromOpen(path);
+    setMnuFileSaveAs();
+}
+
+void Form1::LoadFromOpen(const QString& path) {
+    if (path.isEmpty()) return;
+    const QString extension = extensionOf(path);
+    const auto is = [&](const char* e) { return extension == QLatin1String(e); };
+
+    if (is(".kqb")) {
+        BatchPath = path;
+        run(QStringLiteral("mtp://") + path);
+    } else if (is(".htm") || is(".asp") || is(".cfm")) {
+        // The panel is emptied next: unsaved edits get their question first.
+        if (saveHtmlCheck() == platform::vbCancel) return;
+        FilePath = path;
+        run(QStringLiteral("mtp://delete=all.fld"));
+        run(QStringLiteral("mtp://open=") + path);
+    } else if (is(".kqs")) {
+        TreePath = path;
+        listType = QStringLiteral("schema");
+        rootName = listRootName(path, extension);
+        run(QStringLiteral("mtp://open=") + path);
+    } else if (is(".kqi") && (path.contains(QLatin1String("loadhcl="), ci) || path.contains(QLatin1String("loadrss="), ci))) {
+        run(QStringLiteral("mtp://") + path);
+    } else if (is(".kqi")) {
+        TreePath = path;
+        listType = QStringLiteral("indexes");
+        rootName = listRootName(path, extension);
+        run(QStringLiteral("mtp://open=") + path);
+    } else {
+        URL->setEditText(QStringLiteral("file://") + path);
+        navArmed = true;
+        BrowserPanel->setToolTip(QStringLiteral("Drag files onto the Metapanel to edit"));
+        LoadURL();
+    }
+}
+
+void Form1::LoadDragDrop(const QString& item) {
+    QString text = item;
+    if (text.contains(QLatin1String("mtp://"), ci)) {
+        modMTP::runMtpCommand(text);
+        return;
+    }
+    if (text.contains(QLatin1String("http://"), ci) || text.contains(QLatin1String("https://"), ci)) {
+        URL->setEditText(text);
+        LoadURL();
+        return;
+    }
+    if (platform::isLocalPath(text)) {
+        LoadFromOpen(platform::localPathFromAddress(text));
+        return;
+    }
+    // Plain text goes into the current line's content, at the caret of the content box.
+    platform::ListItem* line = MetaPanel->SelectedItem();
+    if (!line) return;
+    text.remove(QLatin1Char('\r'));
+    text.remove(QLatin1Char('\n'));
+    text.replace(QChar(0x201D), QLatin1Char('"'));
+    const QString content = editNrmlContent->text();
+    const int start = editNrmlContent->hasSelectedText() ? editNrmlContent->selectionStart()
+                                                         : editNrmlContent->cursorPosition();
+    const int length = int(editNrmlContent->selectedText().size());
+    editNrmlContent->setText(content.left(start) + text + content.mid(start + length));
+    SelectLine(line->Index());
+    editCurrentLine();
+}

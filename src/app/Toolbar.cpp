@@ -70,14 +70,15 @@ void Form1::Toolbar1_ButtonMenuClick(int buttonIndex, int entryIndex) {
     prevNextMenuClick(buttonIndex, entryIndex);
 }
 
+// The browser prints the page it shows, through its own print dialog.
 void Form1::PrintPage() {
     if (!(WebBrowser1->QueryStatusWB(platform::OLECMDID_PRINT) & platform::OLECMDF_ENABLED)) {
-        platform::MsgBox(QStringLiteral("There is no page to print."), platform::vbExclamation);
+        platform::MsgBox(QStringLiteral("The Print command is currently disabled."));
         return;
     }
     QString error;
-    if (!WebBrowser1->ExecWB(platform::OLECMDID_PRINT, platform::OLECMDEXECOPT_PROMPTUSER, &error) && !error.isEmpty())
-        platform::MsgBox(QStringLiteral("The page could not be printed: ") + error, platform::vbExclamation);
+    if (!WebBrowser1->ExecWB(platform::OLECMDID_PRINT, platform::OLECMDEXECOPT_PROMPTUSER, &error))
+        platform::MsgBox(QStringLiteral("Print command Error: ") + error);
 }
 
 // ---- status bar --------------------------------------------------------------------

@@ -44,6 +44,7 @@ bool Form1::SaveAsList(QString& path, long& nodeCount) {
         return false;
     }
 
+    ++listFilesWritten;
     if (treeIndex == 0 && tree->Count() >= 1) tree->Item(1)->setText(baseName);
     mnuFileSaveList->setEnabled(true);
     mnuFileDraw();

@@ -51,6 +51,7 @@ bool Form1::SaveAsHTML(const QString& path) {
         platform::MsgBox(QStringLiteral("Error saving file: ") + error, platform::vbOKOnly, platform::kDefaultMsgBoxTitle);
         return false;
     }
+    ++recordFilesWritten;
     if (rewrite.blankPage) {
         pageSource = written;
         pageEncoding = encoding;
@@ -73,5 +74,6 @@ bool Form1::SaveAsBatch(const QString& path) {
                          platform::vbOKOnly, QStringLiteral("Error saving HTML"));
         return false;
     }
+    ++recordFilesWritten;
     return true;
 }

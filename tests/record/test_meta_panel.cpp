@@ -455,7 +455,8 @@ TEST_F(MetaPanelTest, DroppedFilesOpenTheFirstByItsKindAndFoldersWithASlash) {
         dropFiles({folder});
         EXPECT_TRUE(reached.contains(*w, folder + QLatin1Char('/')));
     }
-    EXPECT_EQ(line(1)->SubItems(1), QString());
+    // No path became content; the folder shown in the browser leaves no record behind.
+    EXPECT_TRUE(w->MetaPanel->Count() == 0 || line(1)->SubItems(1).isEmpty());
 }
 
 TEST_F(MetaPanelTest, ATreeNodeDraggedOntoThePanelRunsItsCommand) {

@@ -1,0 +1,54 @@
+// The File menu's wiring, and its small items: Print, Check for Harvest Control List, Exit.
+#include "app/Form1.h"
+
+#include "commands/modMTP.h"
+#include "platform/MsgBox.h"
+#include "platform/PathText.h"
+
+#include <QAction>
+#include <QComboBox>
+
+void Form1::connectFileMenu() {
+    for (auto it = mnuFileNew.begin(); it != mnuFileNew.end(); ++it) {
+        const int index = it.key();
+        connect(it.value(), &QAction::triggered, this, [this, index] { mnuFileNew_Click(index); });
+    }
+    for (auto it = mnuFileOpenIdx.begin(); it != mnuFileOpenIdx.end(); ++it) {
+        const int index = it.key();
+        connect(it.value(), &QAction::triggered, this, [this, index] { mnuFileOpenIdx_Click(index); });
+    }
+    for (auto it = mnuFileSaveAs.begin(); it != mnuFileSaveAs.end(); ++it) {
+        const int index = it.key();
+        connect(it.value(), &QAction::triggered, this, [this, index] { mnuFileSaveAs_Click(index); });
+    }
+    connect(mnuFileSave, &QAction::triggered, this, &Form1::mnuFileSave_Click);
+    connect(mnuFileSaveList, &QAction::triggered, this, &Form1::mnuFileSaveList_Click);
+    connect(mnuFilePrint, &QAction::triggered, this, &Form1::mnuFilePrint_Click);
+    connect(mnuFileCheckHarvest, &QAction::triggered, this, &Form1::mnuFileCheckHarvest_Click);
+    connect(mnuFileExit, &QAction::triggered, this, &Form1::mnuFileExit_Click);
+}
+
+void Form1::mnuFilePrint_Click() {
+    PrintPage();
+}
+
+// A site publishes its Harvest Control List in the folder "meta/" below its host.
+void Form1::mnuFileCheckHarvest_Click() {
+    QString text = URL->currentText();
+    const QString scheme = platform::webSchemeOf(text);
+    text.remove(QLatin1String("http://"), Qt::CaseInsensitive);
+    text.remove(QLatin1String("https://"), Qt::CaseInsensitive);
+    const qsizetype slash = text.indexOf(QLatin1Char('/'));
+    text = slash < 0 ? QString() : text.left(slash + 1);
+    text += QLatin1String("meta/");
+    // The loader puts "http://" back in front of a bare host; a secure site keeps its own.
+    if (slash >= 0 && scheme.startsWith(QLatin1String("https"), Qt::CaseInsensitive)) text.prepend(scheme);
+    QString command = QStringLiteral("mtp://loadHCL=") + text + QStringLiteral(".kqi");
+    modMTP::runMtpCommand(command);
+    mnuFileSaveAs(7)->setEnabled(true);
+}
+
+void Form1::mnuFileExit_Click() {
+    if (saveHtmlCheck() == platform::vbCancel) return;
+    close();
+}

@@ -1,0 +1,191 @@
+// File > New: a record from the template or the repository, an empty list in the tree, or
+// a second window.
+#include "app/Form1.h"
+
+#include "app/ModOpenSave.h"
+#include "app/Preferences.h"
+#include "app/modMetaMain.h"
+#include "commands/modMTP.h"
+#include "commands/modMacros.h"
+#include "platform/Folders.h"
+#include "platform/MsgBox.h"
+#include "platform/PathText.h"
+#include "platform/StatusBar.h"
+#include "platform/TreeImages.h"
+#include "platform/TreeView.h"
+
+#include <QAction>
+#include <QComboBox>
+
+namespace {
+
+const QString kHarvestList = QStringLiteral("Harvest Control List");
+
+// The folders a new Harvest Control List starts with, in this order.
+const char* const kHarvestFolders[] = {
+    "Home Page",
+    "High Profile Topics",
+    "Online Services and Services in Demand",
+    "Government Assistance Programs",
+    "Pages meeting Service Obligations",
+    "Important Formal Publications",
+    "Media Releases",
+    "Links to closely related Entry Points",
+    "Statements of Agency Powers",
+    "About this Agency",
+};
+
+void run(const QString& text) {
+    QString command = text;
+    modMTP::runMtpCommand(command);
+}
+
+// The name of a list file without its folder and extension; a name without a dot whole.
+QString listName(const QString& path) {
+    const QString name = platform::fileNamePart(path);
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dot > 0 ? name.left(dot) : name;
+}
+
+// The path itself when it names a file of this kind, else its folder.
+QString proposedListName(const QString& treePath, const char* extension) {
+    return treePath.contains(QLatin1String(extension), Qt::CaseInsensitive) ? treePath : platform::folderPart(treePath);
+}
+
+}  // namespace
+
+// Whichever document carries the "Modified" mark is offered for saving first; 2 (Cancel)
+// stops the New.
+int Form1::saveBeforeNew() {
+    if (documentModified(QStringLiteral("Record"))) return saveHtmlCheck();
+    if (documentModified(QStringLiteral("List"))) return saveListCheck(QStringLiteral("before starting a new one"));
+    return 0;
+}
+
+void Form1::mnuFileNew_Click(int index) {
+    if (index < 1 || index > 7) {
+        setMnuFileSaveAs();
+        return;
+    }
+    // Without a repository item 2 replaces nothing, so it has nothing to ask.
+    const bool replacesDocument = index <= 6 && !(index == 2 && modMacros::openRecordMacro.isEmpty());
+    if (replacesDocument && saveBeforeNew() == platform::vbCancel) return;
+
+    const auto switchToListMode = [this] {
+        StatusBar1->setPanelTag(2, QStringLiteral("List"));
+        StatusBar1->setPanelText(2, QString());
+    };
+
+    switch (index) {
+    case 1:
+        run(QStringLiteral("mtp://delete=all.fld"));
+        run(Preferences::FileNewURL);
+        return;
+    case 2:
+        if (modMacros::openRecordMacro.isEmpty()) {
+            platform::MsgBox(
+                QStringLiteral("No Quorvantile Repository has been linked to the Karvold. To try this feature contact ") +
+                QStringLiteral("http://") + modMetaMain::schemeServer);
+        } else {
+            run(modMacros::openRecordMacro);
+            mnuFileSave->setText(QStringLiteral("Save Record to Quorvantile Repository"));
+        }
+        setMnuFileSaveAs();
+        return;
+    case 3: {
+        switchToListMode();
+        setMnuFileSaveAs();
+        TreePath.clear();
+        activeTree()->Clear();
+        rootName = QStringLiteral("RSS Channel");
+        platform::Node* root = activeTree()->Add(nullptr, platform::tvwLast, rootName + QLatin1Char('\\'), rootName,
+                                                 platform::kImageSchemeFolder);
+        if (root) root->setTag(QStringLiteral("RSS"));
+        if (!activeTreeVisible()) mnuViewTreeView_Click();
+        mnuFileDraw();
+        mnuFileSave->setText(QStringLiteral("Save RSS Channel"));
+        mnuFileSaveList->setEnabled(true);
+        setMnuFileSaveAs();
+        return;
+    }
+    case 4: {
+        switchToListMode();
+        setMnuFileSaveAs();
+        QString proposed = platform::programDataFolder() + QStringLiteral("/HCL.htm");
+        const QString path = ModOpenSave::showSaveDialog(1, proposed);
+        if (path.isEmpty()) {
+            setMnuFileSaveAs();
+            return;
+        }
+        TreePath = path;
+        mnuFileDraw();
+        mnuFileSave->setText(QStringLiteral("Save Harvest Control List"));
+        mnuFileSaveList->setEnabled(true);
+        QString history = QStringLiteral("loadhcl=") + TreePath + QStringLiteral(".kqi");
+        URLAddItem(history);
+        startNewList(path, kHarvestList);
+        return;
+    }
+    case 5: {
+        switchToListMode();
+        mnuFileSave->setText(QStringLiteral("Save Catalog"));
+        QString proposed = proposedListName(TreePath, ".kqi");
+        const QString path = ModOpenSave::showSaveDialog(3, proposed);
+        if (!path.isEmpty()) TreePath = path;
+        mnuFileDraw();
+        if (path.isEmpty()) setMnuFileSaveAs();
+        else startNewList(path, QStringLiteral("Catalog"));
+        return;
+    }
+    case 6: {
+        switchToListMode();
+        mnuFileSave->setText(QStringLiteral("Save Scheme"));
+        setMnuFileSaveAs();
+        QString proposed = proposedListName(TreePath, ".kqs");
+        const QString path = ModOpenSave::showSaveDialog(2, proposed);
+        if (!activeTreeVisible()) mnuViewTreeView_Click();
+        if (path.isEmpty()) {
+            setMnuFileSaveAs();
+            return;
+        }
+        TreePath = path;
+        mnuFileDraw();
+        startNewList(path, QStringLiteral("Scheme"));
+        return;
+    }
+    case 7:
+        startSecondInstance(URL->currentText());
+        setMnuFileSaveAs();
+        return;
+    }
+}
+
+// Puts the root of a new, empty list into the active tree; nothing is written yet.
+void Form1::startNewList(const QString& path, const QString& kind) {
+    TreePath = path;
+    rootName = listName(path);
+    if (!activeTreeVisible()) mnuViewTreeView_Click();
+    platform::TreeView* tree = activeTree();
+    tree->Clear();
+    const QString rootKey = rootName + QLatin1Char('\\');
+    if (TreePath.contains(QLatin1String(".kqs"))) {
+        if (platform::Node* root = tree->Add(nullptr, platform::tvwLast, rootKey, rootName, platform::kImageSchemeFolder,
+                                             platform::kImageSchemeTerm))
+            root->setTag(QStringLiteral("Scheme"));
+        setMnuFileSaveAs();
+        return;
+    }
+    platform::Node* root =
+        tree->Add(nullptr, platform::tvwLast, rootKey, rootName, platform::kImageFolder, platform::kImageOpenFolder);
+    if (root) root->setTag(kind);
+    if (root && kind == kHarvestList) {
+        for (const char* folder : kHarvestFolders) {
+            const QString name = QLatin1String(folder);
+            tree->Add(tree->Item(1), platform::tvwChild, rootKey + name + QLatin1Char('\\'), name, platform::kImageFolder);
+        }
+        platform::MsgBox(QStringLiteral("A number of folders have been placed your new HCL to help you categorise your "
+                                        "resources. Any unused folders will be deleted when you next save this list"),
+                         platform::vbOKOnly, QStringLiteral("Harvest Control List Categories"));
+    }
+    setMnuFileSaveAs();
+}

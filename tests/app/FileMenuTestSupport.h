@@ -1,0 +1,86 @@
+#pragma once
+#include "app/Preferences.h"
+#include "commands/modMacros.h"
+#include "platform/ListView.h"
+#include "platform/OfflineBrowser.h"
+#include "platform/StatusBar.h"
+#include "platform/TreeView.h"
+#include "support/ScriptedUi.h"
+#include "support/TestWindow.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+// A main window with scripted boxes and dialogs and a folder of files; the program-wide
+// values the File menu reads are put back after each test.
+class FileMenuTest : public ::testing::Test {
+protected:
+    testing_support::TestWindow w;
+    testing_support::ScriptedMsgBoxes boxes;
+    testing_support::ScriptedFileDialogs dialogs;
+    QTemporaryDir dir;
+
+    void TearDown() override {
+        for (QString* macro : {&modMacros::saveRecordMacro, &modMacros::openRecordMacro, &modMacros::saveCatalogMacro,
+                               &modMacros::openCatalogMacro})
+            macro->clear();
+        Preferences::FileNewURL = savedFileNewURL_;
+        Preferences::UseLinkRel = savedUseLinkRel_;
+    }
+
+    QString path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
+    QString write(const QString& name, const QByteArray& bytes) const {
+        QFile f(path(name));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(bytes);
+        return path(name);
+    }
+    static QByteArray read(const QString& file) {
+        QFile f(file);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+    }
+    QString panel2() const { return w->StatusBar1->panelText(2); }
+    QString tag2() const { return w->StatusBar1->panelTag(2); }
+    void mark(const char* document) {
+        w->StatusBar1->setPanelText(2, QStringLiteral("Modified"));
+        w->StatusBar1->setPanelTag(2, QLatin1String(document));
+        w->setMnuFileSaveAs();
+    }
+    platform::OfflineBrowser& browser() const { return *qobject_cast<platform::OfflineBrowser*>(w->WebBrowser1); }
+    platform::TreeView& tree() const { return *w->activeTree(); }
+
+    // A page read into the record; with a new title typed into the edit panel, if given.
+    QString openPage(const QString& name, const QString& newTitle = QString()) {
+        Preferences::UseLinkRel = QStringLiteral("N");
+        const QString page = write(name, kPage);
+        EXPECT_EQ(w->LoadMetadataFromURL(page, true), 0);
+        w->currentHTMLFile = page;
+        if (!newTitle.isEmpty()) {
+            w->MetaPanel->setSelectedItem(w->MetaPanel->Item(1));
+            w->editCurrentLine();
+            w->editNrmlContent->setText(newTitle);
+        }
+        return page;
+    }
+    // A list in the active tree: a root of the given kind with one entry (kCatsList).
+    void makeList(const QString& rootTag, const QString& name = QStringLiteral("Subjects")) {
+        tree().Clear();
+        w->rootName = name;
+        platform::Node* root = tree().Add(nullptr, platform::tvwLast, name + QLatin1Char('\\'), name, 1, 4);
+        root->setTag(rootTag);
+        tree().Add(root, platform::tvwChild, name + QStringLiteral("\\Cats"), QStringLiteral("Cats"), 2)
+            ->setTag(QStringLiteral("mtp://field=DC.Subject&content=Cats.fld/"));
+    }
+
+    static inline const QByteArray kCatsList = "Cats|mtp://field=DC.Subject&content=Cats.fld/\r\n";
+    static inline const QByteArray kHeadStart = "<html>\r\n<head>\r\n<title>Page</title>\r\n";
+    static inline const QByteArray kTail = "</head>\r\n<body>\r\n<p>Caf\xC3\xA9 \"text\"</p>\r\n</body>\r\n</html>\r\n";
+    static inline const QByteArray kPage = kHeadStart + "<meta name=\"DC.Title\" content=\"Old title\">\r\n" + kTail;
+
+private:
+    QString savedFileNewURL_ = Preferences::FileNewURL;
+    QString savedUseLinkRel_ = Preferences::UseLinkRel;
+};
