@@ -35,10 +35,6 @@ const char* const kHarvestFolders[] = {
     "About this Agency",
 };
 
-void run(const QString& text) {
-    QString command = text;
-    modMTP::runMtpCommand(command);
-}
 
 // The name of a list file without its folder and extension; a name without a dot whole.
 QString listName(const QString& path) {
@@ -78,8 +74,8 @@ void Form1::mnuFileNew_Click(int index) {
 
     switch (index) {
     case 1:
-        run(QStringLiteral("mtp://delete=all.fld"));
-        run(Preferences::FileNewURL);
+        modMTP::runCommand(QStringLiteral("mtp://delete=all.fld"));
+        modMTP::runCommand(Preferences::FileNewURL);
         return;
     case 2:
         if (modMacros::openRecordMacro.isEmpty()) {
@@ -87,7 +83,7 @@ void Form1::mnuFileNew_Click(int index) {
                 QStringLiteral("No Quorvantile Repository has been linked to the Karvold. To try this feature contact ") +
                 QStringLiteral("http://") + modMetaMain::schemeServer);
         } else {
-            run(modMacros::openRecordMacro);
+            modMTP::runCommand(modMacros::openRecordMacro);
             mnuFileSave->setText(QStringLiteral("Save Record to Quorvantile Repository"));
         }
         setMnuFileSaveAs();

@@ -16,10 +16,6 @@ namespace {
 
 constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 
-void run(const QString& text) {
-    QString command = text;
-    modMTP::runMtpCommand(command);
-}
 
 bool isCatalogueOrSchemePath(const QString& path) {
     return path.contains(QLatin1String(".kqi"), ci) || path.contains(QLatin1String(".kqs"), ci);
@@ -67,7 +63,7 @@ void Form1::mnuFileSave_Click() {
         if (!currentHTMLFile.isEmpty() && modFileExists::fileExists(currentHTMLFile)) {
             saved = SaveAsHTML(currentHTMLFile);
         } else if (!modMacros::saveRecordMacro.isEmpty()) {
-            run(modMacros::saveRecordMacro);
+            modMTP::runCommand(modMacros::saveRecordMacro);
         } else {
             const QString chosen = ModOpenSave::showSaveDialog(1, FilePath);
             if (!chosen.isEmpty()) saved = SaveAsHTML(chosen);
@@ -81,7 +77,7 @@ void Form1::mnuFileSave_Click() {
     if (tag != QLatin1String("List")) return;
 
     if (TreePath == QLatin1String("Main Catalog.kqi")) {
-        run(modMacros::saveCatalogMacro);
+        modMTP::runCommand(modMacros::saveCatalogMacro);
         return;
     }
     const platform::Node* root = activeTree()->Item(1);

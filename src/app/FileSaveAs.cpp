@@ -12,10 +12,6 @@
 
 namespace {
 
-void run(const QString& text) {
-    QString command = text;
-    modMTP::runMtpCommand(command);
-}
 
 }  // namespace
 
@@ -24,7 +20,7 @@ void run(const QString& text) {
 bool Form1::runSaveCommand(const QString& path, bool list) {
     const int& counter = list ? listFilesWritten : recordFilesWritten;
     const int before = counter;
-    run(QStringLiteral("mtp://save=") + path);
+    modMTP::runCommand(QStringLiteral("mtp://save=") + path);
     return counter > before;
 }
 
@@ -44,7 +40,7 @@ bool Form1::mnuFileSaveAs_Click(int index) {
             platform::MsgBox(QStringLiteral("No Quorvantile Repository has been linked to this Karvold."));
             return false;
         }
-        run(modMacros::saveRecordMacro);
+        modMTP::runCommand(modMacros::saveRecordMacro);
         mnuFileSave->setText(QStringLiteral("Save Record to Quorvantile Repository"));
         return false;  // the repository stores it on its own time; its reply says how it went
     case 3: {

@@ -20,10 +20,6 @@ namespace {
 
 constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 
-void run(const QString& text) {
-    QString command = text;
-    modMTP::runMtpCommand(command);
-}
 
 // The dialog starts at a path only when something is there.
 QString existing(const QString& path) {
@@ -87,7 +83,7 @@ void Form1::mnuFileOpenIdx_Click(int index) {
         } else if (!fileMenuBusy) {
             fileMenuBusy = true;
             QApplication::beep();
-            run(modMacros::openRecordMacro);
+            modMTP::runCommand(modMacros::openRecordMacro);
             mnuFileSave->setText(QStringLiteral("Save Record to Quorvantile Repository"));
             fileMenuBusy = false;
         }
@@ -95,7 +91,7 @@ void Form1::mnuFileOpenIdx_Click(int index) {
     case 6:
         listType = QStringLiteral("indexes");
         if (!modMacros::openCatalogMacro.isEmpty() && TreePath == QLatin1String("Main Catalog.kqi")) {
-            run(modMacros::openCatalogMacro);
+            modMTP::runCommand(modMacros::openCatalogMacro);
             takeOverAsList(QStringLiteral("Save Catalog to "));
             break;
         }
@@ -146,25 +142,25 @@ void Form1::LoadFromOpen(const QString& path) {
 
     if (is(".kqb")) {
         BatchPath = path;
-        run(QStringLiteral("mtp://") + path);
+        modMTP::runCommand(QStringLiteral("mtp://") + path);
     } else if (is(".htm") || is(".asp") || is(".cfm")) {
         // The panel is emptied next: unsaved edits get their question first.
         if (saveHtmlCheck() == platform::vbCancel) return;
         FilePath = path;
-        run(QStringLiteral("mtp://delete=all.fld"));
-        run(QStringLiteral("mtp://open=") + path);
+        modMTP::runCommand(QStringLiteral("mtp://delete=all.fld"));
+        modMTP::runCommand(QStringLiteral("mtp://open=") + path);
     } else if (is(".kqs")) {
         TreePath = path;
         listType = QStringLiteral("schema");
         rootName = listRootName(path, extension);
-        run(QStringLiteral("mtp://open=") + path);
+        modMTP::runCommand(QStringLiteral("mtp://open=") + path);
     } else if (is(".kqi") && (path.contains(QLatin1String("loadhcl="), ci) || path.contains(QLatin1String("loadrss="), ci))) {
-        run(QStringLiteral("mtp://") + path);
+        modMTP::runCommand(QStringLiteral("mtp://") + path);
     } else if (is(".kqi")) {
         TreePath = path;
         listType = QStringLiteral("indexes");
         rootName = listRootName(path, extension);
-        run(QStringLiteral("mtp://open=") + path);
+        modMTP::runCommand(QStringLiteral("mtp://open=") + path);
     } else {
         URL->setEditText(QStringLiteral("file://") + path);
         navArmed = true;

@@ -76,8 +76,7 @@ void Form1::mnuViewEdit_Click() {
     imgHSplitter->move(imgHSplitter->x(), platform::twipsToPixels(y));
     EditPanelOn();
     if (!MetaPanel->SelectedItem() && MetaPanel->Count() == 0) {
-        QString command = QStringLiteral("mtp://field=.fld / ");
-        modMTP::runMtpCommand(command);
+        modMTP::runCommand(QStringLiteral("mtp://field=.fld / "));
     } else if (MetaPanel->SelectedItem()) {
         editCurrentLine();
     }

@@ -155,8 +155,7 @@ void frmPreferences::cmdCancel_Click() {
 
 void frmPreferences::cmdClearCacheNow_Click() {
     for (const char* text : {"mtp://delete=all.kqs/", "mtp://delete=all.kqi/"}) {
-        QString command = QLatin1String(text);
-        modMTP::runMtpCommand(command);
+        modMTP::runCommand(QLatin1String(text));
     }
 }
 

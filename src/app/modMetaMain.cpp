@@ -18,10 +18,6 @@ namespace modMetaMain {
 namespace {
 const QString kBuiltInSchemeServer = QStringLiteral("schemes.quorvantil.example");
 
-void run(const QString& text) {
-    QString command = text;
-    modMTP::runMtpCommand(command);
-}
 }  // namespace
 
 QString defaultSchemeServer() {
@@ -66,7 +62,7 @@ Form1* Main(const QString& commandLine) {
     form->SizeControls(x, y);
 
     if (commandLine.isEmpty()) {
-        run(QStringLiteral("mtp://startlogging.kqb"));
+        modMTP::runCommand(QStringLiteral("mtp://startlogging.kqb"));
         form->GoHome();
         if (Preferences::showSplash == QLatin1String("Y")) form->showAboutBox();
     } else if (commandLine.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
@@ -74,7 +70,7 @@ Form1* Main(const QString& commandLine) {
         form->URL->setEditText(commandLine);
         form->LoadURL();
     } else if (commandLine.contains(QLatin1String("mtp://"), Qt::CaseInsensitive)) {
-        run(commandLine);
+        modMTP::runCommand(commandLine);
     } else {
         const QString base = listBaseName(commandLine);
         if (commandLine.contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
@@ -84,12 +80,12 @@ Form1* Main(const QString& commandLine) {
             form->listType = QStringLiteral("schema");
             form->rootName = base;
         }
-        run(QStringLiteral("mtp://open=") + commandLine);
+        modMTP::runCommand(QStringLiteral("mtp://open=") + commandLine);
     }
     newWindowRequested = false;
     if (Preferences::ClearCache == QLatin1String("Y")) {
-        run(QStringLiteral("mtp://delete=all.kqs/"));
-        run(QStringLiteral("mtp://delete=all.kqi/"));
+        modMTP::runCommand(QStringLiteral("mtp://delete=all.kqs/"));
+        modMTP::runCommand(QStringLiteral("mtp://delete=all.kqi/"));
     }
     for (const char* ext : {".kqi", ".kqs", ".kqb"}) modRegistry::registerFileType(QLatin1String(ext));
     return form;

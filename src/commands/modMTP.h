@@ -28,6 +28,11 @@ enum class CommandOrigin { Program, Page };
 // the wait dialog, everything else straight through the dispatcher. The caller's text is
 // not changed.
 void runMtpCommand(QString& command, CommandOrigin origin = CommandOrigin::Program);
+// The same for a command the caller does not need back.
+inline void runCommand(const QString& text, CommandOrigin origin = CommandOrigin::Program) {
+    QString command = text;
+    runMtpCommand(command, origin);
+}
 
 // Sees every command that enters runMtpCommand before it is carried out; answering true
 // keeps the command from running (tests, and the command log's own replay checks).

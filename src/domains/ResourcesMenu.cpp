@@ -44,8 +44,7 @@ struct ArrayHandler {
     void click(int index) const {
         const auto it = commands.constFind(index);
         if (it != commands.cend()) {
-            QString command = (*it)();
-            modMTP::runMtpCommand(command);
+            modMTP::runCommand((*it)());
         }
         if (after) after();
     }
@@ -108,8 +107,7 @@ public:
         return handler(
             menu, name, caption,
             [text] {
-                QString command = text();
-                modMTP::runMtpCommand(command);
+                modMTP::runCommand(text());
             },
             hidden);
     }

@@ -99,8 +99,7 @@ int Form1::saveHtmlCheck() {
         if (!currentHTMLFile.isEmpty() && modFileExists::fileExists(currentHTMLFile)) {
             saved = SaveAsHTML(currentHTMLFile);
         } else if (!modMacros::saveRecordMacro.isEmpty()) {
-            QString command = modMacros::saveRecordMacro;
-            modMTP::runMtpCommand(command);
+            modMTP::runCommand(modMacros::saveRecordMacro);
             // The repository finishes the save on its own time: nothing is known saved yet.
         } else {
             saved = mnuFileSaveAs_Click(1);
@@ -137,8 +136,7 @@ int Form1::saveListCheck(const QString& reason) {
         answer = MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::vbYesNoCancel,
                         catalogTitle);
         if (answer == platform::vbYes) {
-            QString command = modMacros::saveCatalogMacro;
-            modMTP::runMtpCommand(command);  // the repository stores it on its own time
+            modMTP::runCommand(modMacros::saveCatalogMacro);  // the repository stores it on its own time
         }
     } else if (tagHas("Catalog")) {
         answer = MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::vbYesNoCancel,

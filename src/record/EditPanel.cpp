@@ -372,10 +372,6 @@ void Form1::editOpenURI_Click() {
 void Form1::EditLoadScheme_Click() {
     const QString& tag = EditLoadSchemeTag;
     const QString& domain = modSchemas::defaultSchema;
-    const auto run = [](const QString& text) {
-        QString command = text;
-        modMTP::runMtpCommand(command);
-    };
     const QString server = modMetaMain::schemeServer;
     struct GilsRow {
         const char* domain;
@@ -391,20 +387,20 @@ void Form1::EditLoadScheme_Click() {
         if (domain != QLatin1String(row.domain)) continue;
         if (tag.isEmpty()) return;
         listType = QStringLiteral("schema");
-        run(QStringLiteral("mtp://url=") + row.host + QLatin1String(row.folder) + tag);
+        modMTP::runCommand(QStringLiteral("mtp://url=") + row.host + QLatin1String(row.folder) + tag);
         return;
     }
     if (domain == QLatin1String("GILS-MONTANA")) {
         if (tag.isEmpty()) return;
         listType = QStringLiteral("schema");
         if (tag == QLatin1String("subjects.kqs"))
-            run(QStringLiteral("mtp://url=") + SchemeHosts::stateLibraryHost + QStringLiteral("/montana/topics.kqs"));
+            modMTP::runCommand(QStringLiteral("mtp://url=") + SchemeHosts::stateLibraryHost + QStringLiteral("/montana/topics.kqs"));
         else
-            run(QStringLiteral("mtp://url=") + server + QStringLiteral("/schemes/GILS-MONTANA/") + tag);
+            modMTP::runCommand(QStringLiteral("mtp://url=") + server + QStringLiteral("/schemes/GILS-MONTANA/") + tag);
         return;
     }
     if (domain == QLatin1String("NZGLS") && !tag.isEmpty()) {
-        run(QStringLiteral("mtp://url=") + server + QStringLiteral("/schemes/NZGLS/") + tag);
+        modMTP::runCommand(QStringLiteral("mtp://url=") + server + QStringLiteral("/schemes/NZGLS/") + tag);
         return;
     }
     QString scheme = editNrmlScheme->currentText();

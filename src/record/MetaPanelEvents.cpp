@@ -30,11 +30,6 @@ const QString kEditReason = QStringLiteral("before editing a record");
 // The drag text of a line moved inside the panel: this prefix, then the line's position.
 const QString kMovePrefix = QStringLiteral("mtp://moveMetaCell|");
 
-void runCommand(const QString& text) {
-    QString command = text;
-    modMTP::runMtpCommand(command);
-}
-
 // The number a text starts with (blanks first allowed), as a whole number; 0 when it
 // starts with none.
 int leadingNumber(QStringView text) {
@@ -283,7 +278,7 @@ void Form1::MetaPanel_DragOver(QObject*, int x, int y) {
 void Form1::MetaPanel_DragDrop(QObject* source, int, int) {
     if (auto* tree = qobject_cast<platform::TreeView*>(source)) {
         const platform::Node* node = tree->SelectedItem();
-        if (node && node->Tag().startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)) runCommand(node->Tag());
+        if (node && node->Tag().startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)) modMTP::runCommand(node->Tag());
     }
     if (ListItem* selected = MetaPanel->SelectedItem()) SelectLine(selected->Index());
     MetaPanel->setDropHighlight(nullptr);
@@ -362,7 +357,7 @@ void Form1::mnuMaintMeta_Click(int index) {
         platform::execModal(dialog);
         inputText = dialog.inputText();
         if (inputText.isEmpty()) return;
-        runCommand(QStringLiteral("mtp://field=") + inputText + QStringLiteral(".fld / "));
+        modMTP::runCommand(QStringLiteral("mtp://field=") + inputText + QStringLiteral(".fld / "));
         return;
     }
     case 2:
@@ -385,7 +380,7 @@ void Form1::mnuMaintMeta_Click(int index) {
         if (markHTMLmodifiedCheckList(QStringLiteral(" deleting lines")) == platform::vbCancel) return;
         if (platform::MsgBox(QStringLiteral("Delete all Metadata lines?"), platform::vbYesNo,
                              QStringLiteral("Confirm Delete")) == platform::vbYes)
-            runCommand(QStringLiteral("mtp://delete=all.fld"));
+            modMTP::runCommand(QStringLiteral("mtp://delete=all.fld"));
         return;
     case 8:
         mnuViewQuorvantile_Click();

@@ -26,8 +26,7 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
     if (answer == platform::vbCancel) return platform::vbCancel;
     if (openRecordOnLoad) {
         openRecordOnLoad = false;
-        QString command = modMacros::openRecordMacro;
-        modMTP::runMtpCommand(command);
+        modMTP::runCommand(modMacros::openRecordMacro);
         return answer;
     }
 
