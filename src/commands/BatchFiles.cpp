@@ -108,12 +108,6 @@ int runLines(const QString& text, CommandOrigin origin) {
 
 }  // namespace
 
-QString CommandLog::oneLine(QString text) {
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text;
-}
-
 QString commandLogPath() {
     return platform::programDataFolder() + QStringLiteral("/cache/syslog.kqb");
 }
@@ -137,21 +131,14 @@ void CommandLog::append(const QString& command) {
         return;
     }
     if (command.contains(QLatin1String("stoplogging"), ci)) return;
-    text += oneLine(command) + kCrLf;
+    text += MetaWriter::oneLine(command) + kCrLf;
     log.write(text.toUtf8());
 }
 
 QString buildFieldCommands() {
     Form1* form = Form1::firstMainWindow();
     if (!form) return QString();
-    MetadataRecord record = form->recordLines();
-    for (MetadataLine& line : record) {
-        line.name = CommandLog::oneLine(line.name);
-        line.content = CommandLog::oneLine(line.content);
-        line.lang = CommandLog::oneLine(line.lang);
-        line.scheme = CommandLog::oneLine(line.scheme);
-    }
-    return MetaWriter::buildFieldCommands(record);
+    return MetaWriter::buildFieldCommands(form->recordLines());
 }
 
 void runBatchFile(QString& command, const QString&, CommandOrigin origin) {
@@ -224,7 +211,7 @@ void Form1::mnuBatchPublish_Click() {
         const qsizetype bar = row.value.indexOf(QLatin1Char('|'));
         // A value that is no macro ends the set; the macros before it are kept.
         if (bar < 0) break;
-        text += modMTP::CommandLog::oneLine(QStringLiteral("mtp://addmacro=") + row.value.mid(bar + 1) +
+        text += MetaWriter::oneLine(QStringLiteral("mtp://addmacro=") + row.value.mid(bar + 1) +
                                             QStringLiteral("&fkey=") + row.name + QStringLiteral("&text=") +
                                             row.value.left(bar) + QStringLiteral(".kqb")) +
                 QStringLiteral("\r\n");

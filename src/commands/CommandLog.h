@@ -14,7 +14,4 @@ bool create(QString& errorText);
 // "stoplogging" are not written. A log that cannot be opened is reported.
 void append(const QString& command);
 
-// The text with every carriage return and line feed made a blank: one command, one line.
-QString oneLine(QString text);
-
 }  // namespace modMTP::CommandLog

@@ -2,7 +2,6 @@
 #include "app/Form1.h"
 
 #include "app/Preferences.h"
-#include "commands/modMTP.h"
 #include "domains/modSchemas.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
@@ -67,9 +66,7 @@ bool Form1::SaveAsHTML(const QString& path) {
 
 bool Form1::SaveAsBatch(const QString& path) {
     QString error;
-    // Field lines (line breaks inside values blanked), the closing line, and a line end.
-    const QString text = modMTP::buildFieldCommands() + QStringLiteral("mtp://gotop.fld\r\n\r\n");
-    if (!platform::writeTextFileAtomically(path, text, &error)) {
+    if (!platform::writeTextFileAtomically(path, MetaWriter::batchFileText(recordLines()), &error)) {
         platform::MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"),
                          platform::vbOKOnly, QStringLiteral("Error saving HTML"));
         return false;

@@ -195,20 +195,26 @@ QString pageFileText(const QString& pageText) {
     return pageText + kCrLf;
 }
 
+QString oneLine(QString text) {
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
 QString buildFieldCommands(const MetadataRecord& record) {
     QString text;
     for (const MetadataLine& line : record) {
         text += QLatin1StringView("mtp://field=");
-        text += line.name;
+        text += oneLine(line.name);
         text += QLatin1StringView("&content=");
-        text += line.content;
+        text += oneLine(line.content);
         if (!line.lang.isEmpty()) {
             text += QLatin1StringView("&lang=");
-            text += line.lang;
+            text += oneLine(line.lang);
         }
         if (!line.scheme.isEmpty()) {
             text += QLatin1StringView("&scheme=");
-            text += line.scheme;
+            text += oneLine(line.scheme);
         }
         text += QLatin1StringView(".fld/");
         text += kCrLf;

@@ -51,4 +51,8 @@ QString buildFieldCommands(const MetadataRecord& record);
 // the CR LF every batch write adds (so the file ends with two CR LF pairs).
 QString batchFileText(const MetadataRecord& record);
 
+// The text with every carriage return and line feed made a blank, so a value can never
+// become a command line of its own when a batch or log is replayed.
+QString oneLine(QString text);
+
 }  // namespace MetaWriter

@@ -231,4 +231,7 @@ TEST(CommandBatch, OneFieldCommandPerLineThenGotop) {
     EXPECT_EQ(batchFileText(record), commands + QStringLiteral("mtp://gotop.fld\r\n\r\n"));
     EXPECT_EQ(buildFieldCommands({}), QString());
     EXPECT_EQ(batchFileText({}), QStringLiteral("mtp://gotop.fld\r\n\r\n"));
+    // A line break inside a value never becomes a command line of its own.
+    EXPECT_EQ(buildFieldCommands({line(QStringLiteral("DC.Description"), QStringLiteral("one\r\ntwo\nthree"))}),
+              QStringLiteral("mtp://field=DC.Description&content=one  two three.fld/\r\n"));
 }
