@@ -52,17 +52,17 @@ int MsgBox(const QString& text, int style, const QString& title) {
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent) parent = QApplication::activeWindow();
     QMessageBox box(iconFor(style), title, text, QMessageBox::NoButton, parent);
-    const auto specs = buttonsFor(style);
-    for (const auto& spec : specs) box.addButton(spec.button);
+    const auto choices = buttonsFor(style);
+    for (const auto& choice : choices) box.addButton(choice.button);
     const int defaultIndex = (style & vbDefaultButton3) ? 2 : (style & vbDefaultButton2) ? 1 : 0;
-    box.setDefaultButton(specs.at(std::min<int>(defaultIndex, int(specs.size()) - 1)).button);
+    box.setDefaultButton(choices.at(std::min<int>(defaultIndex, int(choices.size()) - 1)).button);
     box.exec();
     const auto clicked = box.standardButton(box.clickedButton());
-    for (const auto& spec : specs) {
-        if (spec.button == clicked) return spec.answer;
+    for (const auto& choice : choices) {
+        if (choice.button == clicked) return choice.answer;
     }
     // Closed without a button: the box's way out.
-    return specs.size() == 1 ? vbOK : (style & 7) == vbYesNo ? vbNo : vbCancel;
+    return choices.size() == 1 ? vbOK : (style & 7) == vbYesNo ? vbNo : vbCancel;
 }
 
 }  // namespace platform
