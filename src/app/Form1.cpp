@@ -46,8 +46,8 @@ Form1* Form1::firstMainWindow() {
     return first;
 }
 
-Form1::Form1(bool carrier, QWidget* parent) : QMainWindow(parent), carrier_(carrier) {
-    if (!carrier_ && !first) first = this;
+Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+    if (!first) first = this;
     setAttribute(Qt::WA_DeleteOnClose, false);
     buildControls();
     buildMenus();
@@ -221,7 +221,6 @@ void Form1::buildControls() {
 // ---- load and close ------------------------------------------------------------------
 
 void Form1::Form_Load() {
-    if (carrier_) return;
     shiftDown = false;
     // Tells this window's own drags from those of other windows and other runs.
     dragSessionTag = QString::number(QRandomGenerator::global()->generateDouble(), 'g', 17);
@@ -246,7 +245,6 @@ void Form1::Form_Load() {
 }
 
 void Form1::Form_Unload(bool& cancel) {
-    if (carrier_) return;
     savePreferences();
     if (labelEditing) labelEditing = false;
     if (StatusBar1->panelText(2) == QLatin1String("Modified")) {

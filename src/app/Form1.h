@@ -45,14 +45,11 @@ class Inet;
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
-    // A carrier window only holds a browser for a new-window request: it skips the main
-    // window's load and close and never touches the first window or the stored settings.
-    explicit Form1(bool carrier = false, QWidget* parent = nullptr);
+    explicit Form1(QWidget* parent = nullptr);
     ~Form1() override;
 
-    // The main window created at start-up (not a carrier); nullptr before it exists.
+    // The main window created at start-up; nullptr before it exists.
     static Form1* firstMainWindow();
-    bool isCarrier() const { return carrier_; }
 
     // ---- shell: controls ---------------------------------------------------------
     QWidget* clientArea = nullptr;
@@ -439,7 +436,6 @@ public:
 private:
     void dropOnWindow(const QMimeData* data);
 
-    bool carrier_ = false;
     // The splitter positions in twips, as the last layout left them.
     double splitterXTwips_ = 2500;
     double splitterYTwips_ = 4999;

@@ -101,7 +101,6 @@ void Form1::GetRegSettings() {
 }
 
 void Form1::savePreferences() {
-    if (carrier_) return;
     formSettings.SaveSetting(kPosition, QStringLiteral("Left"), QString::number(pixelsToTwips(x())));
     formSettings.SaveSetting(kPosition, QStringLiteral("Top"), QString::number(pixelsToTwips(y())));
     formSettings.SaveSetting(kPosition, QStringLiteral("Width"), QString::number(pixelsToTwips(width())));
