@@ -27,6 +27,8 @@ Result SizeControls(double& x, double& y, const Input& in) {
     }
 
     const double E = in.editVisible ? kEditPanelHeight : 0;
+    // The edit panel never pushes the metadata lines out of sight: a few lines stay shown.
+    if (in.editVisible && in.metaVisible) y = std::max(1000.0, std::min(y, SH - S - 150 - E - kMinListHeight));
     if (in.editVisible) {
         r.edit = {x + 40, y + 150, SW - (x + 40), E};
         r.editContentWidth = r.edit.width - 1700;

@@ -41,6 +41,7 @@ struct Result {
 constexpr double kEditPanelHeight = 1700;
 constexpr double kMinWindowSize = 5040;
 constexpr double kSplitterDragMargin = 500;
+constexpr double kMinListHeight = 1000;  // what the metadata panel keeps below the edit panel
 
 // Corrects x and y in place, as callers rely on, and places every pane.
 Result SizeControls(double& x, double& y, const Input& in);
