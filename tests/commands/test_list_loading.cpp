@@ -123,7 +123,7 @@ protected:
 
 TEST_F(ListLoading, ALocalCatalogueFillsTheTreeBelowARootNamedAfterTheFile) {
     const QString file = path(QStringLiteral("My%20Sites.kqi")).replace(QStringLiteral("%20"), QStringLiteral(" "));
-    ASSERT_TRUE(writeBytes(file, kCatalogue));
+    writeBytes(file, kCatalogue);
     const QString location = load(path(QStringLiteral("My%20Sites.kqi")));
 
     EXPECT_EQ(window->treeIndex, 0);
@@ -154,10 +154,10 @@ TEST_F(ListLoading, ALocalCatalogueFillsTheTreeBelowARootNamedAfterTheFile) {
 }
 
 TEST_F(ListLoading, TheReaderTakesEveryLineEndAndKeepsALastLineWithoutOne) {
-    ASSERT_TRUE(writeBytes(path(QStringLiteral("Mixed.kqs")),
+    writeBytes(path(QStringLiteral("Mixed.kqs")),
                            "Animals|\nAnimals|Cats|mtp://field=DC.Subject&content=Cats&scheme=Subjects.fld/\r"
                            "Animals|Dogs|mtp://field=DC.Subject&content=Dogs&scheme=Subjects.fld/\r\n\r\n\n"
-                           "Plants|"));
+                           "Plants|");
     load(path(QStringLiteral("Mixed.kqs")));
     EXPECT_EQ(window->listType, QStringLiteral("schema"));
     EXPECT_EQ(tree().Item(1)->Image(), platform::kImageSchemeFolder);
@@ -175,7 +175,7 @@ TEST_F(ListLoading, RefusedLinesLandOnTheErrorPageAndTheRestLoads) {
         "Later|\r\n";
     bytes += QByteArray(1024 * 1024, 'x') + "\r\n";  // a 1 MB line
     bytes += "Later|Last|http://d.example/\r\n";
-    ASSERT_TRUE(writeBytes(path(QStringLiteral("Bad.kqi")), bytes));
+    writeBytes(path(QStringLiteral("Bad.kqi")), bytes);
     load(path(QStringLiteral("Bad.kqi")));
 
     EXPECT_EQ(treeShape(tree(), false), (QStringList{
@@ -203,7 +203,7 @@ TEST_F(ListLoading, ABinaryFileNeitherCrashesNorHangsTheLoad) {
         seed = seed * 1103515245u + 12345u;
         noise += char(seed >> 24);
     }
-    ASSERT_TRUE(writeBytes(path(QStringLiteral("Noise.kqi")), noise));
+    writeBytes(path(QStringLiteral("Noise.kqi")), noise);
     load(path(QStringLiteral("Noise.kqi")));
     ASSERT_GE(tree().Count(), 1);
     EXPECT_EQ(tree().Item(1)->Text(), QStringLiteral("Noise"));
@@ -213,7 +213,7 @@ TEST_F(ListLoading, ABinaryFileNeitherCrashesNorHangsTheLoad) {
 TEST_F(ListLoading, ProgressEveryTenLinesAndCancelStopsTheReading) {
     QByteArray bytes;
     for (int i = 1; i <= 35; ++i) bytes += QStringLiteral("Term %1|mtp://field=DC.Subject&content=%1.fld/\r\n").arg(i).toUtf8();
-    ASSERT_TRUE(writeBytes(path(QStringLiteral("Long.kqs")), bytes));
+    writeBytes(path(QStringLiteral("Long.kqs")), bytes);
 
     // An earlier Cancel does not cut a new load short.
     modMTP::cancelRequested = true;
@@ -265,7 +265,7 @@ TEST_F(ListLoading, AWebListIsFetchedOnceAndThenReadFromTheCache) {
 }
 
 TEST_F(ListLoading, AFailedFetchShowsTheCodeAndLeavesTheListAsItWas) {
-    ASSERT_TRUE(writeBytes(path(QStringLiteral("Sites.kqi")), kCatalogue));
+    writeBytes(path(QStringLiteral("Sites.kqi")), kCatalogue);
     load(path(QStringLiteral("Sites.kqi")));
     const QStringList before = treeShape(tree());
     serve("/lists/Gone.kqi", "<html><body>Not here</body></html>", 404);
@@ -385,7 +385,7 @@ TEST_F(ListLoading, ReportPagesGetTheirOwnRootsAndTheRepositoryCatalogueItsOwnTr
 
 TEST_F(ListLoading, AListFromTheCacheFolderShowsWithARootOfItsKind) {
     const QString file = cacheFile(QStringLiteral("indexes"), QStringLiteral("Kept.kqi"));
-    ASSERT_TRUE(writeBytes(file, kCatalogue));
+    writeBytes(file, kCatalogue);
     load(file);
     EXPECT_EQ(window->TreePath, QStringLiteral(".kqi"));
     EXPECT_EQ(window->rootName, QStringLiteral("Kept"));
@@ -395,7 +395,7 @@ TEST_F(ListLoading, AListFromTheCacheFolderShowsWithARootOfItsKind) {
 }
 
 TEST_F(ListLoading, AStalledServerCanBeCancelledAndFurtherLoadsAreRefusedMeanwhile) {
-    ASSERT_TRUE(writeBytes(path(QStringLiteral("Sites.kqi")), kCatalogue));
+    writeBytes(path(QStringLiteral("Sites.kqi")), kCatalogue);
     load(path(QStringLiteral("Sites.kqi")));
     const QStringList before = treeShape(tree());
     web.addStall("/lists/Slow.kqs");
