@@ -8,9 +8,12 @@
 
 #include <ostream>
 
-// Readable texts in test failures.
+// Readable texts in test failures and their messages.
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
+}
+inline std::ostream& operator<<(std::ostream& out, const QString& text) {
+    return out << text.toStdString();
 }
 
 namespace testing_support {
