@@ -39,8 +39,9 @@ const QByteArray kScheme =
     "Animals|Dogs|mtp://field=DC.Subject&content=Dogs&scheme=Subjects.fld/\r\n"
     "Plants|\r\n";
 
-const QStringList kSchemeShape{u"Animals [] 5/5"_s, u"  Cats [mtp://field=DC.Subject&content=Cats&scheme=Subjects.fld/] 6/6"_s,
-                                u"  Dogs [mtp://field=DC.Subject&content=Dogs&scheme=Subjects.fld/] 6/6"_s, u"Plants [] 5/5"_s};
+const QStringList kSchemeShape{
+    u"Animals [] 5/5"_s, u"  Cats [mtp://field=DC.Subject&content=Cats&scheme=Subjects.fld/] 6/6"_s,
+    u"  Dogs [mtp://field=DC.Subject&content=Dogs&scheme=Subjects.fld/] 6/6"_s, u"Plants [] 5/5"_s};
 
 const QByteArray kCatalogue =
     "News|\r\n"
@@ -146,8 +147,8 @@ TEST_F(ListLoading, ALocalCatalogueFillsTheTreeBelowARootNamedAfterTheFile) {
 
 TEST_F(ListLoading, TheReaderTakesEveryLineEndAndKeepsALastLineWithoutOne) {
     load(writeBytes(path(u"Mixed.kqs"_s),
-                           "Animals|\nAnimals|Cats|mtp://field=DC.Subject&content=Cats&scheme=Subjects.fld/\r"
-                           "Animals|Dogs|mtp://field=DC.Subject&content=Dogs&scheme=Subjects.fld/\r\n\r\n\n"
+                    "Animals|\nAnimals|Cats|mtp://field=DC.Subject&content=Cats&scheme=Subjects.fld/\r"
+                    "Animals|Dogs|mtp://field=DC.Subject&content=Dogs&scheme=Subjects.fld/\r\n\r\n\n"
                     "Plants|"));
     EXPECT_EQ(window->listType, u"schema"_s);
     EXPECT_EQ(tree().Item(1)->Image(), platform::kImageSchemeFolder);
@@ -158,10 +159,10 @@ TEST_F(ListLoading, RefusedLinesLandOnTheErrorPageAndTheRestLoads) {
     QByteArray bytes =
         "News|\r\n"
         "News|Today|http://a.example/\r\n"
-        "News|Today|http://b.example/\r\n"      // the same key again
-        "no bar <b>here</b> & there\r\n"        // not a list line
-        "|\r\n"                                  // a bar alone
-        "Later|Child|http://c.example/\r\n"     // before its folder
+        "News|Today|http://b.example/\r\n"   // the same key again
+        "no bar <b>here</b> & there\r\n"     // not a list line
+        "|\r\n"                              // a bar alone
+        "Later|Child|http://c.example/\r\n"  // before its folder
         "Later|\r\n";
     bytes += QByteArray(1024 * 1024, 'x') + "\r\n";  // a 1 MB line
     bytes += "Later|Last|http://d.example/\r\n";
@@ -199,9 +200,8 @@ TEST_F(ListLoading, ProgressEveryTenLinesAndCancelStopsTheReading) {
     modMTP::cancelRequested = true;
     load(path(u"Long.kqs"_s));
     EXPECT_EQ(tree().Count(), 36);
-    EXPECT_EQ(progressTexts, (QStringList{u"Long Tree loaded. Now filling the tree...."_s,
-                                          u"Loading record:  10"_s, u"Loading record:  20"_s,
-                                          u"Loading record:  30"_s}));
+    EXPECT_EQ(progressTexts, (QStringList{u"Long Tree loaded. Now filling the tree...."_s, u"Loading record:  10"_s,
+                                          u"Loading record:  20"_s, u"Loading record:  30"_s}));
 
     // Cancel while it reads: it stops at the next tenth line and keeps what it read.
     progressTexts.clear();
@@ -311,7 +311,8 @@ TEST_F(ListLoading, ReportPagesGetTheirOwnRootsAndTheRepositoryCatalogueItsOwnTr
     EXPECT_EQ(window->TreePath, u".kqi"_s);
     ASSERT_GE(tree().Count(), 1);
     EXPECT_EQ(tree().Item(1)->Text(), u"Search Analysis"_s);
-    EXPECT_EQ(treeShape(tree(), false), (QStringList{u"Week 1 [] 1/4"_s, u"  cats [http://search.example/?q=cats] 2/2"_s}));
+    EXPECT_EQ(treeShape(tree(), false),
+              (QStringList{u"Week 1 [] 1/4"_s, u"  cats [http://search.example/?q=cats] 2/2"_s}));
 
     const QString catalogue = url(u"/metacatalogue.asp?getCatalogue.kqi"_s);
     load(catalogue);
@@ -371,8 +372,8 @@ TEST_F(ListLoading, AStalledServerCanBeCancelledAndFurtherLoadsAreRefusedMeanwhi
 
 TEST(ListCacheFileName, IsAlwaysOneNameInsideTheCacheFolder) {
     const std::pair<QString, QString> cases[] = {
-        {u"Subjects.kqs"_s, u"Subjects.kqs"_s}, {u".."_s, u"__"_s}, {u"."_s, u"_"_s},
-        {QString(), u"list"_s},                 {u"a/b\\c\nd.kqi"_s, u"a_b_c_d.kqi"_s},
+        {u"Subjects.kqs"_s, u"Subjects.kqs"_s}, {u".."_s, u"__"_s}, {u"."_s, u"_"_s}, {QString(), u"list"_s},
+        {u"a/b\\c\nd.kqi"_s, u"a_b_c_d.kqi"_s},
     };
     for (const auto& [name, expected] : cases) EXPECT_EQ(modMTP::listCacheFileName(name), expected) << name;
     const QString nameA = modMTP::listCacheFileName(QString(300, u'a') + u".kqs"_s);

@@ -93,8 +93,7 @@ const Row kMenu[] = {
     {2, "mnuBatchAGLS1_2", "2. Agency Home Page", "mtp://open={H2}/schemes/AGLS/temp_agency.kqb"},
     {2, "mnuBatchAGLS1_3", "3. Minimal AGLS Record", "mtp://open={H2}/schemes/AGLS/temp_minimal.kqb"},
     {2, "mnuBatchAGLS1_4", "4. Collection Level Record", "mtp://open={H2}/schemes/AGLS/temp_collection.kqb"},
-    {2, "mnuBatchAGLS1_5", "5. An Offline and Online Resource",
-     "mtp://open={H2}/schemes/AGLS/temp_offline_online.kqb"},
+    {2, "mnuBatchAGLS1_5", "5. An Offline and Online Resource", "mtp://open={H2}/schemes/AGLS/temp_offline_online.kqb"},
     {2, "mnuBatchAGLS1_6", "6. An Offline Resource", "mtp://open={H2}/schemes/AGLS/temp_offline.kqb"},
     {2, "mnuBatchAGLS1_7", "7. Child and Youth Portals Record", "mtp://open={H2}/schemes/AGLS/temp_child_youth.kqb"},
     {2, "mnuBatchAGLS1_8", "8. Regional Grants Record", "mtp://open={H2}/schemes/AGLS/temp_regional_grant.kqb"},
@@ -310,8 +309,9 @@ TEST_F(ResourcesMenuTest, DomainItemsMakeTheDomainCurrentAndLoadItsList) {
     for (const auto& [item, list] : cases) {
         SCOPED_TRACE(item);
         EXPECT_EQ(click(QString::fromUtf8(item)), QStringList{list});
-        const Row* row = std::find_if(std::begin(kMenu), std::end(kMenu),
-                                      [&](const Row& r) { return QString::fromUtf8(r.name) == QString::fromUtf8(item); });
+        const Row* row = std::find_if(std::begin(kMenu), std::end(kMenu), [&](const Row& r) {
+            return QString::fromUtf8(r.name) == QString::fromUtf8(item);
+        });
         const QString shortName = QString::fromUtf8(row->what).mid(7);  // after "domain:"
         EXPECT_EQ(modSchemas::defaultSchema, shortName);
         EXPECT_EQ(action(u"mnuResDefault"_s)->text(), u"Default Domain: "_s + shortName);

@@ -363,9 +363,9 @@ TEST_F(SchemeTables, DomainsWithoutATableOfTheirOwn) {
     EXPECT_EQ(ask(u"GILS-ARIZONA"_s, u"DC.Title"_s), kUntouched);
     EXPECT_EQ(ask(u"GILS-MONTANA"_s, u"DC.Subject"_s), kUntouched);
     // Everything else falls back on the AGLS table, compared exactly.
-    for (const QString& d : {u"GILS-OREGON"_s, u"AGLS1.1"_s, u"Health Insite - Australia"_s, u"Health Insite"_s,
-                             QString(), u"dublin core"_s, u"agls1.3"_s, u"gils-arizona"_s, u"Dublin Core "_s,
-                             QString(100000, u'Z')}) {
+    for (const QString& d :
+         {u"GILS-OREGON"_s, u"AGLS1.1"_s, u"Health Insite - Australia"_s, u"Health Insite"_s, QString(),
+          u"dublin core"_s, u"agls1.3"_s, u"gils-arizona"_s, u"Dublin Core "_s, QString(100000, u'Z')}) {
         EXPECT_EQ(ask(d, u"DC.Subject.Keyword"_s), u"None|TAGS|APAIS|LCSH|AAT|MeSH|"_s) << d.left(30);
         EXPECT_EQ(ask(d, u"dc.subject"_s), kUntouched) << d.left(30);
     }

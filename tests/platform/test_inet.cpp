@@ -211,8 +211,7 @@ TEST_F(InetTest, PostSendsTheBodyAndHeaders) {
                         "text/plain; charset=utf-8");
     });
     const QString body = u"<meta name=\"DC.Title\" content=\"Caf\u00e9 \u201cs\u201d\">\r\nline 2"_s;
-    ASSERT_TRUE(inet.Execute(url(u"/save"_s), u"POST"_s, body,
-                             u"X-Record: 7\r\n"_s));
+    ASSERT_TRUE(inet.Execute(url(u"/save"_s), u"POST"_s, body, u"X-Record: 7\r\n"_s));
     waitUntilEnded(inet);
     EXPECT_EQ(inet.ResponseCode(), 0);
     EXPECT_EQ(readAllChunks(inet), u"application/x-www-form-urlencoded|7|"_s + body);
@@ -221,8 +220,7 @@ TEST_F(InetTest, PostSendsTheBodyAndHeaders) {
     EXPECT_EQ(states.last(), Inet::icResponseCompleted);
 
     // A Content-Type of the caller's own replaces the default.
-    ASSERT_TRUE(inet.Execute(url(u"/save"_s), u"post"_s, QByteArray("raw"),
-                             u"Content-Type: text/plain"_s));
+    ASSERT_TRUE(inet.Execute(url(u"/save"_s), u"post"_s, QByteArray("raw"), u"Content-Type: text/plain"_s));
     waitUntilEnded(inet);
     EXPECT_EQ(readAllChunks(inet), u"text/plain||raw"_s);
 }
@@ -274,7 +272,8 @@ TEST_F(ProxyTest, CredentialsAnswerTheProxyOnlyAndWrongOnesEndWith407) {
     inet.setUserName(u"fwuser"_s);
     inet.setPassword(u"fwsecret"_s);
     // The host never resolves: only the proxy is ever contacted.
-    EXPECT_EQ(inet.OpenURL(u"http://quorvantil.test/list.kqs"_s), u"through the firewall to http://quorvantil.test/list.kqs"_s);
+    EXPECT_EQ(inet.OpenURL(u"http://quorvantil.test/list.kqs"_s),
+              u"through the firewall to http://quorvantil.test/list.kqs"_s);
     EXPECT_EQ(inet.ResponseCode(), 0) << inet.ResponseInfo();
     bool sawCredentials = false;
     for (const auto& seen : proxy.requests()) {
@@ -351,10 +350,14 @@ TEST(InetLifetime, DeletingTheControlDuringOpenUrlDoesNotCrash) {
 }
 
 TEST(InetStateText, TextsOfTheStatusBar) {
-    const std::pair<int, QString> cases[] = {{0, u"None"_s},     {1, u"Resolving Host"_s},
-                                             {8, u"Response Received"_s}, {9, u"Finishing Metadata"_s},
-                                             {10, u"Finished Loading Metadata"_s}, {11, u"Error"_s},
-                                             {12, QString()}, {-1, QString()}};
+    const std::pair<int, QString> cases[] = {{0, u"None"_s},
+                                             {1, u"Resolving Host"_s},
+                                             {8, u"Response Received"_s},
+                                             {9, u"Finishing Metadata"_s},
+                                             {10, u"Finished Loading Metadata"_s},
+                                             {11, u"Error"_s},
+                                             {12, QString()},
+                                             {-1, QString()}};
     for (const auto& [state, text] : cases) EXPECT_EQ(Inet::stateText(state), text) << state;
 }
 

@@ -224,7 +224,8 @@ TEST(ListView, MouseEventsArriveInTwipsWithButtonsInOrder) {
     p.show();
     QStringList events;
     QPoint upAt;
-    QObject::connect(&p.list, &ListView::MouseDown, [&](int b, int s, int, int) { events << u"down %1 %2"_s.arg(b).arg(s); });
+    QObject::connect(&p.list, &ListView::MouseDown,
+                     [&](int b, int s, int, int) { events << u"down %1 %2"_s.arg(b).arg(s); });
     QObject::connect(&p.list, &ListView::MouseUp, [&](int b, int, int x, int y) {
         events << u"up %1"_s.arg(b);
         upAt = QPoint(x, y);
@@ -346,16 +347,16 @@ TEST(ListView, DropsHandTextOrFilesAndTheLineUnderThePointer) {
     // Files from a file manager come with their addresses as text too; a drop of
     // files counts as files only.
     QMimeData files;
-    files.setUrls({QUrl::fromLocalFile(u"/tmp/one page.htm"_s),
-                   QUrl::fromLocalFile(u"/tmp/two.kqi"_s)});
+    files.setUrls({QUrl::fromLocalFile(u"/tmp/one page.htm"_s), QUrl::fromLocalFile(u"/tmp/two.kqi"_s)});
     files.setText(u"file:///tmp/one%20page.htm\nfile:///tmp/two.kqi"_s);
     EXPECT_TRUE(dragAndDrop(p.list, &files, pixel));
     EXPECT_EQ(r.dropText, QString());
     EXPECT_EQ(r.files, QStringList({"/tmp/one page.htm", "/tmp/two.kqi"}));
 
     // A handler that sets no effect refuses the drop.
-    QObject::connect(&p.list, &ListView::OLEDragDrop,
-                     [](platform::DataObject&, int& effect, int, int, int, int) { effect = platform::vbDropEffectNone; });
+    QObject::connect(&p.list, &ListView::OLEDragDrop, [](platform::DataObject&, int& effect, int, int, int, int) {
+        effect = platform::vbDropEffectNone;
+    });
     EXPECT_FALSE(dragAndDrop(p.list, &text, pixel));
 
     // With drops switched off nothing is raised.
@@ -364,4 +365,3 @@ TEST(ListView, DropsHandTextOrFilesAndTheLineUnderThePointer) {
     dragAndDrop(p.list, &text, pixel);
     EXPECT_TRUE(r.states.isEmpty());
 }
-

@@ -21,12 +21,12 @@ using Outcome = platform::OfflineBrowser::Outcome;
 
 QString sourceName(NavigationSource source) {
     switch (source) {
-    case NavigationSource::Program: return u"program"_s;
-    case NavigationSource::History: return u"history"_s;
-    case NavigationSource::Link: return u"link"_s;
-    case NavigationSource::Script: return u"script"_s;
-    case NavigationSource::Redirect: return u"redirect"_s;
-    case NavigationSource::NewWindow: return u"newwindow"_s;
+        case NavigationSource::Program: return u"program"_s;
+        case NavigationSource::History: return u"history"_s;
+        case NavigationSource::Link: return u"link"_s;
+        case NavigationSource::Script: return u"script"_s;
+        case NavigationSource::Redirect: return u"redirect"_s;
+        case NavigationSource::NewWindow: return u"newwindow"_s;
     }
     return QString();
 }
@@ -40,10 +40,10 @@ protected:
             if (cancelCommands && platform::isCommandAddress(event.address)) event.cancel = true;
             if (cancelAddress == event.address) event.cancel = true;
             if (onBefore) onBefore(event);
-            events << u"before %1 [%2 %3 %4 %5]%6"_s
-                          .arg(event.address, event.topFrame ? u"top"_s : u"frame"_s,
-                               event.targetFrame, event.programStarted ? u"program"_s : u"page"_s,
-                               sourceName(event.source), event.cancel ? u" cancelled"_s : QString());
+            events << u"before %1 [%2 %3 %4 %5]%6"_s.arg(
+                event.address, event.topFrame ? u"top"_s : u"frame"_s, event.targetFrame,
+                event.programStarted ? u"program"_s : u"page"_s, sourceName(event.source),
+                event.cancel ? u" cancelled"_s : QString());
         });
         QObject::connect(&browser, &platform::WebBrowser::newWindow, [this](NewWindowEvent& event) {
             event.cancel = cancelNewWindows;
@@ -52,12 +52,15 @@ protected:
         QObject::connect(&browser, &platform::WebBrowser::downloadBegin, [this] { events << u"begin"_s; });
         QObject::connect(&browser, &platform::WebBrowser::downloadComplete,
                          [this] { events << u"complete "_s + browser.LocationURL(); });
-        QObject::connect(&browser, &platform::WebBrowser::titleChange, [this](const QString& t) { events << u"title "_s + t; });
-        QObject::connect(&browser, &platform::WebBrowser::statusTextChange, [this](const QString& t) { events << u"status "_s + t; });
+        QObject::connect(&browser, &platform::WebBrowser::titleChange,
+                         [this](const QString& t) { events << u"title "_s + t; });
+        QObject::connect(&browser, &platform::WebBrowser::statusTextChange,
+                         [this](const QString& t) { events << u"status "_s + t; });
         QObject::connect(&browser, &platform::WebBrowser::commandStateChange, [this](int command, bool enable) {
             events << u"command %1 %2"_s.arg(command).arg(enable ? u"on"_s : u"off"_s);
         });
-        QObject::connect(&browser, &platform::WebBrowser::onVisible, [this](bool v) { events << u"visible %1"_s.arg(v); });
+        QObject::connect(&browser, &platform::WebBrowser::onVisible,
+                         [this](bool v) { events << u"visible %1"_s.arg(v); });
     }
 
     QString write(const QString& name, const QString& html) {
@@ -131,11 +134,12 @@ TEST_F(OfflineBrowserTest, MissingPageStillCompletes) {
 }
 
 TEST_F(OfflineBrowserTest, ClickedLinksArriveExactlyAsWrittenAsPageNavigations) {
-    open(write(u"terms.htm"_s,
-               QStringLiteral("<a href=\"mtp://field=DC.Subject&amp;content=Heart Disease&amp;scheme=MeSH.fld/\">Heart</a>"
-                              "<a href='mtp://field=DC.Subject&content=Café Ōtautahi.fld/'>Café</a>"
-                              "<a href=' MTP://field=DC.Subject&content=50%25.fld/ '>Upper</a>"
-                              "<a href='sub/other page.htm'>Other</a>")));
+    open(write(
+        u"terms.htm"_s,
+        QStringLiteral("<a href=\"mtp://field=DC.Subject&amp;content=Heart Disease&amp;scheme=MeSH.fld/\">Heart</a>"
+                       "<a href='mtp://field=DC.Subject&content=Café Ōtautahi.fld/'>Café</a>"
+                       "<a href=' MTP://field=DC.Subject&content=50%25.fld/ '>Upper</a>"
+                       "<a href='sub/other page.htm'>Other</a>")));
     write(u"sub/other page.htm"_s, u"<title>Other</title>"_s);
 
     EXPECT_TRUE(browser.clickLink(u"mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/"_s));
@@ -161,10 +165,10 @@ TEST_F(OfflineBrowserTest, ClickedLinksArriveExactlyAsWrittenAsPageNavigations) 
 
 TEST_F(OfflineBrowserTest, FramesAreReadRecursivelyAndTheirLinksNavigateTheirFrame) {
     write(u"index.htm"_s, QStringLiteral("<a href='mtp://field=DC.Subject&content=Left.fld/'>Left term</a>"
-                                                      "<a href='content2.htm' target='content'>Show</a>"
-                                                      "<a href='top.htm' target='_top'>Top</a>"));
+                                         "<a href='content2.htm' target='content'>Show</a>"
+                                         "<a href='top.htm' target='_top'>Top</a>"));
     write(u"content.htm"_s, QStringLiteral("<a href='deep.htm'><img alt='Deep picture'></a>"
-                                                        "<iframe src='inner.htm' name='inner'></iframe>"));
+                                           "<iframe src='inner.htm' name='inner'></iframe>"));
     write(u"inner.htm"_s, u"<a href='mtp://field=DC.Subject&content=Inner.fld/'>Inner term</a>"_s);
     write(u"content2.htm"_s, u"<a href='c2.htm'>Second content</a>"_s);
     write(u"top.htm"_s, u"<title>Top</title>"_s);
@@ -315,8 +319,9 @@ TEST_F(OfflineBrowserTest, PrintNeedsAPageAndReportsFailures) {
 }
 
 TEST_F(OfflineBrowserTest, PagesHandedToTheBrowserStandInForTheWeb) {
-    browser.addPage(u"http://example.org/frames.htm"_s,
-                    u"<title>Web</title><a href='list.kqs'>List</a><iframe src='http://other.example/ad.htm'></iframe>"_s);
+    browser.addPage(
+        u"http://example.org/frames.htm"_s,
+        u"<title>Web</title><a href='list.kqs'>List</a><iframe src='http://other.example/ad.htm'></iframe>"_s);
     browser.addPage(u"http://other.example/ad.htm"_s, u"<a href='x'>Ad</a>"_s, false);
     browser.Navigate(u"http://example.org/frames.htm"_s);
     browser.settle();
@@ -346,7 +351,8 @@ TEST(WebBrowserFactory, OfflineUnlessTheProgramInstallsAnother) {
     EXPECT_NE(qobject_cast<OfflineBrowser*>(browser), nullptr);
     EXPECT_EQ(browser->widget()->parentWidget(), &holder);
     int made = 0;
-    platform::setWebBrowserFactory([&made](QWidget* parent) -> platform::WebBrowser* { return ++made, new OfflineBrowser(parent); });
+    platform::setWebBrowserFactory(
+        [&made](QWidget* parent) -> platform::WebBrowser* { return ++made, new OfflineBrowser(parent); });
     platform::createWebBrowser(&holder);
     platform::setWebBrowserFactory({});
     EXPECT_EQ(made, 1);

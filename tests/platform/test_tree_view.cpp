@@ -56,7 +56,9 @@ struct Catalogue {
             if (tree.nodeFromItem(*it) == node) item = *it;
         return platform::pixelsToTwips(tree.viewport()->mapTo(&tree, tree.visualItemRect(item).center()));
     }
-    QPoint pixelOf(const Node* node) { return tree.viewport()->mapFrom(&tree, platform::twipsToPixels(centreTwips(node))); }
+    QPoint pixelOf(const Node* node) {
+        return tree.viewport()->mapFrom(&tree, platform::twipsToPixels(centreTwips(node)));
+    }
     Node* hit(const Node* node) { return tree.HitTest(centreTwips(node).x(), centreTwips(node).y()); }
 };
 
@@ -206,8 +208,10 @@ TEST(TreeView, LabelEditsAskBeforeAndAfterAndCanBeCancelled) {
         QLineEdit* editor = openEditor(c.tree);
         ASSERT_NE(editor, nullptr);
         if (!text.isNull()) editor->setText(text);
-        if (key) widget_input::key(editor, key);
-        else c.tree.EndLabelEdit();
+        if (key)
+            widget_input::key(editor, key);
+        else
+            c.tree.EndLabelEdit();
         QApplication::processEvents();  // the editor commits once control returns to the loop
     };
 
@@ -318,7 +322,8 @@ TEST(TreeView, NodesAddedToAShownTreeBetweenTurnsOfTheEventLoopAllReachTheScreen
     c.tree.scrollToTop();
     QApplication::processEvents();
     QStringList shown;
-    for (QModelIndex i = c.tree.model()->index(0, 0, c.tree.model()->index(0, 0)); i.isValid(); i = c.tree.indexBelow(i))
+    for (QModelIndex i = c.tree.model()->index(0, 0, c.tree.model()->index(0, 0)); i.isValid();
+         i = c.tree.indexBelow(i))
         shown << i.data().toString();
     EXPECT_EQ(shown, c.children(c.root));
     EXPECT_EQ(shown.first(), u"first"_s);

@@ -86,7 +86,9 @@ protected:
         rect.setWidth(panel()->header()->sectionSize(column));
         return rect.center();
     }
-    QPoint twips(const QPoint& pixel) const { return platform::pixelsToTwips(panel()->viewport()->mapTo(panel(), pixel)); }
+    QPoint twips(const QPoint& pixel) const {
+        return platform::pixelsToTwips(panel()->viewport()->mapTo(panel(), pixel));
+    }
     QPoint cellTwips(ListItem* item, int column) const { return twips(cellPixel(item, column)); }
     QPoint belowTheLines() const { return twips(QPoint(20, panel()->viewport()->height() - 5)); }
     void click(ListItem* item, int column, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {}) {
@@ -172,7 +174,6 @@ TEST_F(MetaPanelTest, AnEditAsksToSaveAModifiedListFirstAndCancelKeepsTheLine) {
     EXPECT_EQ(content(1), u"ab"_s);
     EXPECT_TRUE(recordModified());
 }
-
 
 TEST_F(MetaPanelTest, DeleteRemovesEverySelectedLineAndMarksTheRecord) {
     addNumbered(6);
@@ -360,7 +361,6 @@ TEST_F(MetaPanelTest, MoveTextsThatNameNoLineOfThisPanelChangeNothing) {
     EXPECT_TRUE(recorder.commands.isEmpty());
 }
 
-
 TEST_F(MetaPanelTest, TextOnARelatesToLineIsJoinedOtherTextGoesToTheOpener) {
     add(u"RelatesTo"_s, u"A"_s);
     add(u"relatesto"_s, u"B"_s);
@@ -416,7 +416,8 @@ TEST_F(MetaPanelTest, ATreeNodeDraggedOntoThePanelRunsItsCommand) {
     add(u"DC.Subject"_s);
     add(u"DC.Title"_s);
     platform::TreeView* tree = w->TreeView1[0];
-    platform::Node* root = tree->Add(static_cast<platform::Node*>(nullptr), platform::tvwLast, u"Scheme\\"_s, u"Scheme"_s);
+    platform::Node* root =
+        tree->Add(static_cast<platform::Node*>(nullptr), platform::tvwLast, u"Scheme\\"_s, u"Scheme"_s);
     platform::Node* term = tree->Add(root, platform::tvwChild, u"Scheme\\Cats"_s, u"Cats"_s);
     term->setTag(u"mtp://field=DC.Subject&content=Cats.fld/"_s);
     tree->setSelectedItem(term);

@@ -58,24 +58,28 @@ protected:
                             "text/html; charset=utf-8");
         });
         server_->server().Get("/popup.html", [](const httplib::Request&, httplib::Response& res) {
-            res.set_content("<html><head><title>Popup</title><script>"
-                            "window.open('/page.html?popup'); window.open('/page.html?again');"
-                            "for (var i = 0; i < 20; i++) window.open('/page.html?storm' + i);"
-                            "</script></head><body></body></html>",
-                            "text/html");
+            res.set_content(
+                "<html><head><title>Popup</title><script>"
+                "window.open('/page.html?popup'); window.open('/page.html?again');"
+                "for (var i = 0; i < 20; i++) window.open('/page.html?storm' + i);"
+                "</script></head><body></body></html>",
+                "text/html");
         });
         folder_ = new QTemporaryDir;
         QString links = u"<html><head><meta charset='utf-8'><title>Links</title></head><body>"_s;
-        for (int i = 0; i < kCommands.size(); ++i) links += u"<a id='c%1' href='%2'>Link %1</a>\n"_s.arg(i).arg(kCommands[i]);
-        links += u"<a id='cafe' href='mtp://x.fld/'>Café Ōtautahi</a>\n"
-                 "<a id='blank' target='_blank' href='mtp://field=DC.Subject&content=New Window.fld/'>New</a>\n"
-                 "<a id='web' href='%1'>Web</a>\n"
-                 "<iframe name='inner' src='frame.html'></iframe></body></html>"_s.arg(server_->url(u"/page.html"_s));
+        for (int i = 0; i < kCommands.size(); ++i)
+            links += u"<a id='c%1' href='%2'>Link %1</a>\n"_s.arg(i).arg(kCommands[i]);
+        links +=
+            u"<a id='cafe' href='mtp://x.fld/'>Café Ōtautahi</a>\n"
+            "<a id='blank' target='_blank' href='mtp://field=DC.Subject&content=New Window.fld/'>New</a>\n"
+            "<a id='web' href='%1'>Web</a>\n"
+            "<iframe name='inner' src='frame.html'></iframe></body></html>"_s.arg(server_->url(u"/page.html"_s));
         testing_support::writeBytes(folder_->filePath(u"links.html"_s), links.toUtf8());
         testing_support::writeBytes(folder_->filePath(u"frame.html"_s),
                                     "<html><body><a id='framelink' href='mtp://field=DC.Subject&content=In "
                                     "Frame.fld/'>In frame</a></body></html>");
-        testing_support::writeBytes(folder_->filePath(u"blank.html"_s), "<html><head><title>Blank</title></head></html>");
+        testing_support::writeBytes(folder_->filePath(u"blank.html"_s),
+                                    "<html><head><title>Blank</title></head></html>");
     }
     static void TearDownTestSuite() {
         delete server_;
@@ -219,7 +223,8 @@ TEST_F(EngineBrowserTest, NewWindowsAreAskedForOncePerUserActionOrLoad) {
     // A script's click() is not the user's: one such window per load. The command after
     // the clicks arrives through the same channel, so both clicks have been heard by then.
     const QString sync = u"mtp://sync.fld/"_s;
-    runScript(u"for (var i = 0; i < 2; i++) document.getElementById('blank').click(); location.href = '%1'"_s.arg(sync));
+    runScript(
+        u"for (var i = 0; i < 2; i++) document.getElementById('blank').click(); location.href = '%1'"_s.arg(sync));
     ASSERT_TRUE(waitForReport(sync));
     ASSERT_EQ(newWindows.size(), 1);
     EXPECT_EQ(newWindows[0].address, u"mtp://field=DC.Subject&content=New Window.fld/"_s);
