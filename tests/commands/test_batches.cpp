@@ -293,7 +293,7 @@ TEST_F(BatchTest, PublishingWritesOneMacroLinePerStoredMacro) {
     dialogs.choose(target, 4);
     w->mnuBatchPublish->trigger();
     EXPECT_EQ(dialogs.requests().at(0).filterIndex, 4);
-    EXPECT_EQ(readBytes(target), QByteArray("mtp://addmacro=mtp://gotop.fld&fkey=F2&text=Top.kqb\r\n"
+    EXPECT_EQ(testing_support::readBytes(target), QByteArray("mtp://addmacro=mtp://gotop.fld&fkey=F2&text=Top.kqb\r\n"
                                             "mtp://addmacro=mtp://open=/t/x.kqb&fkey=F1&text=My template.kqb\r\n"
                                             "mtp://addmacro=mtp://field=DC.Title&content=A|B.fld&fkey=F12&text=Title.kqb\r\n"));
 
@@ -307,7 +307,7 @@ TEST_F(BatchTest, PublishingWritesOneMacroLinePerStoredMacro) {
     settings.SaveSetting(section, QStringLiteral("F4"), QStringLiteral("Late|mtp://gotop.fld"));
     dialogs.choose(target, 4).cancel();
     w->mnuBatchPublish->trigger();
-    EXPECT_EQ(readBytes(target).count("\r\n"), 3);
+    EXPECT_EQ(testing_support::readBytes(target).count("\r\n"), 3);
     QFile::remove(target);
     w->mnuBatchPublish->trigger();
     EXPECT_FALSE(QFile::exists(target));
