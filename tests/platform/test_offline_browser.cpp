@@ -307,17 +307,6 @@ TEST_F(OfflineBrowserTest, LoadsRunFromTheEventLoopToo) {
     EXPECT_EQ(browser.LocationName(), u"Later"_s);
 }
 
-TEST_F(OfflineBrowserTest, PrintNeedsAPageAndReportsFailures) {
-    QString error;
-    EXPECT_FALSE(browser.ExecWB(platform::OLECMDID_PRINT, platform::OLECMDEXECOPT_PROMPTUSER, &error));
-    EXPECT_FALSE(error.isEmpty());
-    open(write(u"page.htm"_s, u"x"_s));
-    EXPECT_TRUE(browser.QueryStatusWB(platform::OLECMDID_PRINT) & platform::OLECMDF_ENABLED);
-    browser.failNextPrint(u"Printer on fire"_s);
-    EXPECT_FALSE(browser.ExecWB(platform::OLECMDID_PRINT, platform::OLECMDEXECOPT_PROMPTUSER, &error));
-    EXPECT_EQ(error, u"Printer on fire"_s);
-}
-
 TEST_F(OfflineBrowserTest, PagesHandedToTheBrowserStandInForTheWeb) {
     browser.addPage(
         u"http://example.org/frames.htm"_s,
@@ -335,16 +324,6 @@ TEST_F(OfflineBrowserTest, PagesHandedToTheBrowserStandInForTheWeb) {
     EXPECT_EQ(events.last(), u"status http://example.org/list.kqs"_s);
 }
 
-TEST_F(OfflineBrowserTest, BodyTextAndWindowClose) {
-    browser.Navigate(u"about:blank"_s);
-    browser.settle();
-    browser.setBodyHtml(u"<a href='mtp://field=DC.Type&content=Reply.fld/'>Reply</a>"_s);
-    ASSERT_EQ(browser.Document().links.size(), 1);
-    EXPECT_EQ(browser.Document().links[0].outerText, u"Reply"_s);
-    browser.closeWindow();
-    EXPECT_EQ(events.last(), u"visible 0"_s);
-}
-
 TEST(WebBrowserFactory, OfflineUnlessTheProgramInstallsAnother) {
     QWidget holder;
     platform::WebBrowser* browser = platform::createWebBrowser(&holder);
@@ -356,12 +335,6 @@ TEST(WebBrowserFactory, OfflineUnlessTheProgramInstallsAnother) {
     platform::createWebBrowser(&holder);
     platform::setWebBrowserFactory({});
     EXPECT_EQ(made, 1);
-}
-
-TEST_F(OfflineBrowserTest, SearchGoesToTheSearchPageAsAProgramNavigation) {
-    browser.setSearchPage(u"http://search.example/"_s);
-    browser.GoSearch();
-    EXPECT_EQ(events, QStringList{u"before http://search.example/ [top  program program]"_s});
 }
 
 }  // namespace

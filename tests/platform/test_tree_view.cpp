@@ -7,7 +7,6 @@
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QMimeData>
-#include <QScrollBar>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -242,42 +241,6 @@ TEST(TreeView, LabelEditsAskBeforeAndAfterAndCanBeCancelled) {
     EXPECT_EQ(afters.size(), 5);
 }
 
-TEST(TreeView, AutomaticLabelEditStartsWithF2) {
-    Catalogue c;
-    c.show();
-    c.tree.setSelectedItem(c.root);
-    widget_input::key(&c.tree, Qt::Key_F2);
-    EXPECT_TRUE(c.tree.IsLabelEditing());
-    c.tree.EndLabelEdit(true);
-    c.tree.setLabelEdit(platform::tvwManual);
-    widget_input::key(&c.tree, Qt::Key_F2);
-    EXPECT_FALSE(c.tree.IsLabelEditing());
-}
-
-TEST(TreeView, NodeClickComesFromTheMouseOnlyAndNotFromTheExpandBox) {
-    Catalogue c;
-    Node* folder = c.folder(u"Sites\\"_s, u"A"_s);
-    c.link(u"Sites\\A\\"_s, u"x"_s);
-    c.root->setExpanded(true);
-    c.show();
-    QStringList order;
-    QObject::connect(&c.tree, &TreeView::NodeClick, [&](Node* n) { order << n->Text(); });
-    QObject::connect(&c.tree, &TreeView::MouseDown, [&](int, int, int, int) { order << u"down"_s; });
-    QObject::connect(&c.tree, &TreeView::MouseUp, [&](int, int, int, int) { order << u"up"_s; });
-    c.tree.setSelectedItem(folder);
-    widget_input::click(c.tree.viewport(), Qt::LeftButton, {}, c.pixelOf(folder));
-    EXPECT_EQ(order, QStringList({"down", "up", "A"}));
-
-    // The expand box sits left of the node's own rectangle.
-    const QPoint box(c.pixelOf(folder).x() - c.tree.visualItemRect(c.tree.topLevelItem(0)->child(0)).width() / 2 -
-                         c.tree.indentation() / 2,
-                     c.pixelOf(folder).y());
-    const bool wasExpanded = folder->Expanded();
-    widget_input::click(c.tree.viewport(), Qt::LeftButton, {}, box);
-    EXPECT_EQ(order.count(u"A"_s), 1);
-    EXPECT_NE(folder->Expanded(), wasExpanded);
-}
-
 TEST(TreeView, EnsureVisibleOpensTheFoldersAboveAndScrolls) {
     Catalogue c;
     c.tree.resize(200, 120);
@@ -327,26 +290,6 @@ TEST(TreeView, NodesAddedToAShownTreeBetweenTurnsOfTheEventLoopAllReachTheScreen
         shown << i.data().toString();
     EXPECT_EQ(shown, c.children(c.root));
     EXPECT_EQ(shown.first(), u"first"_s);
-}
-
-TEST(TreeView, TheSelectedImageShowsWhileSelected) {
-    Catalogue c;
-    Node* folder = c.folder(u"Sites\\"_s, u"A"_s);
-    Node* link = c.link(u"Sites\\"_s, u"L"_s);
-    link->setSelectedImage(0);
-    auto icon = [&](Node* n) {
-        for (QTreeWidgetItemIterator it(&c.tree); *it; ++it)
-            if (c.tree.nodeFromItem(*it) == n) return (*it)->data(0, Qt::DecorationRole).value<QIcon>().cacheKey();
-        return qint64(-1);
-    };
-    EXPECT_EQ(icon(folder), c.tree.Image(1).cacheKey());
-    c.tree.setSelectedItem(folder);
-    EXPECT_EQ(icon(folder), c.tree.Image(4).cacheKey());
-    c.tree.setSelectedItem(link);  // no selected image: the image stays
-    EXPECT_EQ(icon(link), c.tree.Image(2).cacheKey());
-    EXPECT_EQ(icon(folder), c.tree.Image(1).cacheKey());
-    folder->setImage(7);  // beyond the list: no icon, no failure
-    EXPECT_EQ(icon(folder), 0);
 }
 
 TEST(TreeView, DropsReportTextShiftAndPositionAndDragsCarryTheHandlersText) {
@@ -422,22 +365,6 @@ TEST(TreeView, ALargeTreeKeepsKeysAndIndicesRightThroughRemovals) {
     tree.Clear();
     EXPECT_EQ(tree.Item(u"R\\"_s), nullptr);
     EXPECT_NE(tree.Add(nullptr, tvwLast, u"R\\"_s, u"R"_s), nullptr);
-}
-
-TEST(TreeView, ScrollLineMovesByWholeLines) {
-    Catalogue c;
-    c.tree.resize(200, 100);
-    for (int i = 0; i < 50; ++i) c.link(u"Sites\\"_s, u"n%1"_s.arg(i));
-    c.root->setExpanded(true);
-    c.show();
-    auto* bar = c.tree.verticalScrollBar();
-    c.tree.ScrollLine(3);
-    const int down = bar->value();
-    EXPECT_GT(down, 0);
-    c.tree.ScrollLine(-1);
-    EXPECT_LT(bar->value(), down);
-    c.tree.ScrollLine(-100);
-    EXPECT_EQ(bar->value(), 0);
 }
 
 TEST(TreeImages, SixDistinctImagesAndNothingElse) {
