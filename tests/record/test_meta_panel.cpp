@@ -91,8 +91,8 @@ protected:
     }
     QPoint cellTwips(ListItem* item, int column) const { return twips(cellPixel(item, column)); }
     QPoint belowTheLines() const { return twips(QPoint(20, panel()->viewport()->height() - 5)); }
-    void click(ListItem* item, int column, Qt::MouseButton button = Qt::LeftButton, Qt::KeyboardModifiers mods = {}) {
-        widget_input::click(panel()->viewport(), button, mods, cellPixel(item, column));
+    void click(ListItem* item, int column) {
+        widget_input::click(panel()->viewport(), Qt::LeftButton, {}, cellPixel(item, column));
     }
     void hover(const QPoint& at) {
         widget_input::mouse(panel()->viewport(), QEvent::MouseMove, Qt::NoButton, Qt::NoButton, Qt::NoModifier,
@@ -189,26 +189,6 @@ TEST_F(MetaPanelTest, DeleteRemovesEverySelectedLineAndMarksTheRecord) {
     for (int i = 1; i <= 3; ++i) EXPECT_NE(content(i), u"typed"_s);
 }
 
-TEST_F(MetaPanelTest, EnterAndTheArrowKeysMoveTheCurrentLine) {
-    addNumbered(3);
-    select(2);
-    key(Qt::Key_Return);
-    EXPECT_EQ(panel()->SelectedItem(), line(3));
-    EXPECT_TRUE(line(3)->Bold());
-    EXPECT_FALSE(line(2)->Bold());
-    key(Qt::Key_Return);  // wraps round
-    EXPECT_EQ(panel()->SelectedItem(), line(1));
-    EXPECT_EQ(content(1), u"content 1"_s);  // Enter types nothing
-
-    // With the edit panel open, the line moved to is shown there.
-    w->editCurrentLine();
-    key(Qt::Key_Down);
-    EXPECT_EQ(w->editNrmlContent->text(), u"content 2"_s);
-    key(Qt::Key_Up);
-    EXPECT_EQ(w->editNrmlName->text(), u"1"_s);
-    EXPECT_FALSE(recordModified());
-}
-
 TEST_F(MetaPanelTest, HomeInsertAndMenuItemTwoLoadTheDomainsElementList) {
     modSchemas::defaultSchema = u"AGLS1.3"_s;
     add(u"DC.Title"_s);
@@ -266,24 +246,6 @@ TEST_F(MetaPanelTest, ClickingCellsShowsTheirTextAndLoadsSchemes) {
     EXPECT_EQ(boxes.shown().size(), 1);
     EXPECT_TRUE(line(2)->Bold());
     EXPECT_FALSE(line(1)->Bold());
-}
-
-TEST_F(MetaPanelTest, ClicksSteerTheEditPanelAndTheRightButtonPopsUpTheMenu) {
-    addNumbered(3);
-    openEditPanel(1);
-    click(line(3), 1);
-    EXPECT_EQ(w->editNrmlContent->text(), u"content 3"_s);
-    click(line(2), 1, Qt::LeftButton, Qt::ShiftModifier);  // Shift: the edit fields stand still
-    EXPECT_FALSE(w->editNrmlContent->isEnabled());
-
-    click(line(1), 0, Qt::RightButton);
-    EXPECT_EQ(panel()->SelectedItem(), line(1));
-    EXPECT_TRUE(w->mnuMaintMeta1->isVisible());
-    w->mnuMaintMeta1->hide();
-    widget_input::click(panel()->viewport(), Qt::RightButton, {}, QPoint(20, panel()->viewport()->height() - 5));
-    EXPECT_EQ(panel()->SelectedItem(), nullptr);
-    EXPECT_TRUE(w->mnuMaintMeta1->isVisible());
-    EXPECT_FALSE(recordModified());
 }
 
 TEST_F(MetaPanelTest, AColumnClickSortsTheDisplayOnceAndKeepsTheLinesPositions) {
