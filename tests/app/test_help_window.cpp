@@ -86,14 +86,4 @@ TEST_F(HelpWindowTest, CommandLinksRunInTheMainWindowAsThePagesCommands) {
     EXPECT_FALSE(upper.cancel);
 }
 
-TEST_F(HelpWindowTest, TheFirstOpeningSitsInsideTheMainWindowAndStaysOnScreen) {
-    w->setGeometry(100, 100, 700, 500);
-    help.show();
-    EXPECT_TRUE(help.width() >= 320 && help.height() >= 240 && help.x() >= 0 && help.y() >= 0);
-    help.move(150, 160);
-    help.hide();
-    help.show();
-    EXPECT_EQ(help.pos(), QPoint(150, 160));
-}
-
 }  // namespace

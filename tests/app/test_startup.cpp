@@ -110,7 +110,7 @@ TEST_F(StartupTest, CommandsRunAsTheyStandFilePathsOpenAndListsNameTheirRoot) {
 TEST_F(StartupTest, FileTypesAreAssociatedInTheStoreAndWithTheDesktop) {
     start(u"mtp://x.fld/"_s);
     auto& reg = platform::registry();
-    for (const QString ext : {u".kqi"_s, u".kqs"_s, u".kqb"_s})
+    for (const QString& ext : {u".kqi"_s, u".kqs"_s, u".kqb"_s})
         EXPECT_EQ(reg.queryValue(platform::RegistryRoot::ClassesRoot, ext, QString())
                       .value_or(platform::RegistryValue{})
                       .data,

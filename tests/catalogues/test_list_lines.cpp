@@ -86,31 +86,3 @@ TEST(ListLines, SafeNodeTextKeepsBarsAndLineBreaksOutOfNames) {
     EXPECT_EQ(modLists::safeNodeText(u"Two\r\nlines\nhere"_s), u"Two lines here"_s);
 }
 
-TEST(ListLines, SortArraySortsTheRangeOrdinally) {
-    QStringList items{u"keep"_s, u"b"_s, u"B"_s, u"a|"_s, u"a| x"_s, u"a|b|"_s, u"keep too"_s};
-    modLists::SortArray(items, 1, 5);
-    EXPECT_EQ(items, (QStringList{u"keep"_s, u"B"_s, u"a|"_s, u"a| x"_s, u"a|b|"_s, u"b"_s, u"keep too"_s}));
-    std::vector<int> numbers{5, 3, 9, 1};
-    modLists::SortArray(numbers, 0, 3);
-    EXPECT_EQ(numbers, (std::vector<int>{1, 3, 5, 9}));
-    modLists::SortArray(numbers, 3, 1);  // an empty range changes nothing
-    EXPECT_EQ(numbers, (std::vector<int>{1, 3, 5, 9}));
-}
-
-TEST(ListLines, SchemeFileLinesGiveEveryTagTheMtpPrefixInTheTreeToo) {
-    ListTree t(u"Terms"_s, platform::kImageSchemeFolder);
-    Node* root = t.tree.Item(1);
-    Node* term = t.tree.Add(root, platform::tvwChild, u"Cats\\"_s, u"Cats"_s, 6, 6);
-    term->setTag(u"field=DC.Subject&content=Cats.fld"_s);
-    Node* kept = t.tree.Add(root, platform::tvwChild, u"Dogs\\"_s, u"Dogs"_s, 6, 6);
-    kept->setTag(u"MTP://field=DC.Subject&content=Dogs.fld"_s);
-    const QStringList lines = modLists::listFileLines(t.tree, true, ListKind::Scheme);
-    EXPECT_EQ(lines, (QStringList{u"Cats|mtp://field=DC.Subject&content=Cats.fld"_s,
-                                  u"Dogs|MTP://field=DC.Subject&content=Dogs.fld"_s}));
-    EXPECT_EQ(term->Tag(), u"mtp://field=DC.Subject&content=Cats.fld"_s);
-
-    // Read back, the upper-case prefix still starts the tag.
-    ListTree back(u"Terms"_s, platform::kImageSchemeFolder);
-    for (const QString& line : lines) ASSERT_EQ(back.scheme(line), kOk);
-    EXPECT_EQ(back.at(u"Dogs\\"_s)->Tag(), u"MTP://field=DC.Subject&content=Dogs.fld"_s);
-}

@@ -52,16 +52,6 @@ TEST(SchemaCatalogue, LongNameByExactShortName) {
     for (const QString& name : {u"dc-utah"_s, u"EdNA"_s, QString(), QString(100000, u'S')})
         EXPECT_EQ(modCheckList::getSchemaLongName(name), QString()) << name.left(10);
 
-    // The scan ends at the first empty slot; a row behind it is not part of the catalogue.
-    modCheckList::schemaShortNames[17] = u"Stray"_s;
-    modCheckList::schemaLongNames[17] = u"Stray row"_s;
-    EXPECT_EQ(modCheckList::getSchemaLongName(u"Stray"_s), QString());
-    // With a duplicate the last row wins.
-    modCheckList::schemaShortNames[15] = u"CDC"_s;
-    modCheckList::schemaLongNames[15] = u"Second CDC"_s;
-    EXPECT_EQ(modCheckList::getSchemaLongName(u"CDC"_s), u"Second CDC"_s);
-    modCheckList::fillSchemaCatalogue();
-    EXPECT_EQ(modCheckList::getSchemaLongName(u"CDC"_s), u"Center for Disease Control"_s);
 }
 
 TEST(SchemaMenus, HideAllLeavesOnlyTheItemsOfDomainsOutsideTheCatalogue) {

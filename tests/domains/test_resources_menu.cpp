@@ -258,8 +258,12 @@ TEST_F(ResourcesMenuTest, EveryItemInOrderWithItsCaptionAndCommand) {
         EXPECT_EQ(a->isVisible(), !row.hidden);
         EXPECT_EQ(a->isSeparator(), what == u"-"_s);
         EXPECT_EQ(a->menu() != nullptr, what == u"sub"_s);
-        if (*row.name) EXPECT_EQ(a->objectName(), QString::fromUtf8(row.name));
-        if (a->menu()) EXPECT_EQ(a->menu()->title(), QString::fromUtf8(row.caption));
+        if (*row.name) {
+            EXPECT_EQ(a->objectName(), QString::fromUtf8(row.name));
+        }
+        if (a->menu()) {
+            EXPECT_EQ(a->menu()->title(), QString::fromUtf8(row.caption));
+        }
         if (!what.startsWith(u"mtp://"_s) && what != u"none"_s) continue;
         a->setVisible(true);
         CommandRecorder recorder;

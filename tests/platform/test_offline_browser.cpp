@@ -324,17 +324,4 @@ TEST_F(OfflineBrowserTest, PagesHandedToTheBrowserStandInForTheWeb) {
     EXPECT_EQ(events.last(), u"status http://example.org/list.kqs"_s);
 }
 
-TEST(WebBrowserFactory, OfflineUnlessTheProgramInstallsAnother) {
-    QWidget holder;
-    platform::WebBrowser* browser = platform::createWebBrowser(&holder);
-    EXPECT_NE(qobject_cast<OfflineBrowser*>(browser), nullptr);
-    EXPECT_EQ(browser->widget()->parentWidget(), &holder);
-    int made = 0;
-    platform::setWebBrowserFactory(
-        [&made](QWidget* parent) -> platform::WebBrowser* { return ++made, new OfflineBrowser(parent); });
-    platform::createWebBrowser(&holder);
-    platform::setWebBrowserFactory({});
-    EXPECT_EQ(made, 1);
-}
-
 }  // namespace

@@ -29,7 +29,9 @@ void expectRoundTrip(const QByteArray& bytes, const QString& codec, bool bom, co
     const auto decoded = decodePageBytes(bytes);
     EXPECT_EQ(decoded.encoding.codec, codec);
     EXPECT_EQ(decoded.encoding.bom, bom);
-    if (!text.isNull()) EXPECT_EQ(decoded.text, text);
+    if (!text.isNull()) {
+        EXPECT_EQ(decoded.text, text);
+    }
     EXPECT_EQ(encodePageText(decoded.text, decoded.encoding), bytes) << qPrintable(codec);
 }
 

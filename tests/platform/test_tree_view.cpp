@@ -1,5 +1,4 @@
 #include "platform/KeyCodes.h"
-#include "platform/TreeImages.h"
 #include "platform/TreeView.h"
 #include "platform/Twips.h"
 #include "WidgetInput.h"
@@ -367,16 +366,3 @@ TEST(TreeView, ALargeTreeKeepsKeysAndIndicesRightThroughRemovals) {
     EXPECT_NE(tree.Add(nullptr, tvwLast, u"R\\"_s, u"R"_s), nullptr);
 }
 
-TEST(TreeImages, SixDistinctImagesAndNothingElse) {
-    QList<QByteArray> seen;
-    for (int i = 1; i <= platform::kTreeImageCount; ++i) {
-        const QImage image = platform::treeImage(i).pixmap(16, 16).toImage();
-        ASSERT_FALSE(image.isNull()) << i;
-        EXPECT_NE(image.pixelColor(8, 8).alpha(), 0) << "image " << i << " draws something in its middle";
-        const QByteArray pixels(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes());
-        EXPECT_FALSE(seen.contains(pixels)) << "image " << i << " looks like another";
-        seen << pixels;
-    }
-    EXPECT_TRUE(platform::treeImage(0).isNull());
-    EXPECT_TRUE(platform::treeImage(7).isNull());
-}

@@ -145,17 +145,6 @@ TEST_F(DocumentStateTest, ListYesWithoutASaveStopsTheCaller) {
     EXPECT_EQ(panel2(), u"Modified"_s);
 }
 
-TEST_F(DocumentStateTest, SelectLineMakesOneLineCurrent) {
-    addLines(3);
-    for (int current : {2, 0}) {
-        w->SelectLine(current);
-        for (int i = 1; i <= 3; ++i) {
-            EXPECT_EQ(w->MetaPanel->Item(i)->Bold(), i == current) << i;
-            EXPECT_EQ(w->MetaPanel->Item(i)->Selected(), i == current) << i;
-        }
-    }
-}
-
 TEST_F(DocumentStateTest, CurrentFileAndListCaptions) {
     w->currentHTMLFile = u"/home/ann/My Site/index.v2.htm"_s;
     w->showCurrentFile();

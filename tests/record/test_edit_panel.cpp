@@ -184,27 +184,4 @@ TEST_F(EditPanelTest, RenamingGoesThroughTheNameDialog) {
     EXPECT_TRUE(modified());
 }
 
-TEST_F(EditPanelTest, ContentKeysMoveTheCurrentLine) {
-    record({{u"A"_s, u"1"_s, {}, {}}, {u"B"_s, u"2"_s, {}, {}}});
-    w->editNrmlContent_KeyDown(38);  // Up on the first line: nothing moves
-    EXPECT_EQ(w->MetaPanel->SelectedItem(), line(1));
-    w->editNrmlContent_KeyDown(40);
-    EXPECT_EQ(w->MetaPanel->SelectedItem(), line(2));
-    EXPECT_EQ(w->editNrmlContent->text(), u"2"_s);
-    EXPECT_TRUE(line(2)->Bold());
-    w->editNrmlContent_KeyDown(40);  // Down on the last line wraps to the first
-    EXPECT_EQ(w->MetaPanel->SelectedItem(), line(1));
-    EXPECT_FALSE(line(2)->Bold());
-    EXPECT_FALSE(modified());
-}
-
-TEST_F(EditPanelTest, PanelOnAndOffMoveTheLayoutAndTheMenu) {
-    w->EditPanelOn();
-    EXPECT_TRUE(w->mnuViewEdit->isChecked());
-    EXPECT_EQ(w->mnuFileSave->text(), u"&Save Record"_s);
-    w->EditPanelOff();
-    EXPECT_FALSE(w->mnuViewEdit->isChecked());
-    EXPECT_EQ(w->StatusBar1->panelText(1), u"Edit not Active"_s);
-}
-
 }  // namespace

@@ -9,6 +9,11 @@ using namespace MetaWriter;
 
 namespace {
 
+MetadataLine line(const QString& name, const QString& content, const QString& lang = {}, const QString& scheme = {},
+                  bool httpEquiv = false) {
+    return {name, content, lang, scheme, httpEquiv};
+}
+
 const QString kLinks = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
 
 // Only the meta lines of a record (link rows aside).
@@ -23,12 +28,12 @@ MetadataRecord namedLines(const MetadataRecord& record) {
 
 TEST(MetaBlock, WritesEveryNamedLineInOrder) {
     const MetadataRecord record = {
-        MetadataLine{u"DC.Title"_s, u"Cats &amp; dogs"_s, u"en"_s},
-        MetadataLine{{}, kLinks},
-        MetadataLine{u"DC.Subject"_s, u"Pets"_s, {}, u"LCSH"_s},
-        MetadataLine{u"DC.Date"_s, u"2004"_s, u"en"_s, u"ISO8601"_s},
-        MetadataLine{u"Content-Type"_s, u"text/html"_s, {}, {}, true},
-        MetadataLine{{}, u"content without a name"_s},
+        line(u"DC.Title"_s, u"Cats &amp; dogs"_s, u"en"_s),
+        line({}, kLinks),
+        line(u"DC.Subject"_s, u"Pets"_s, {}, u"LCSH"_s),
+        line(u"DC.Date"_s, u"2004"_s, u"en"_s, u"ISO8601"_s),
+        line(u"Content-Type"_s, u"text/html"_s, {}, {}, true),
+        line({}, u"content without a name"_s),
     };
     EXPECT_EQ(MakeMetaIntoSource(record),
               QStringLiteral("<META NAME=\"DC.Title\" LANG=\"en\" CONTENT=\"Cats &amp; dogs\">\r\n"
@@ -36,11 +41,11 @@ TEST(MetaBlock, WritesEveryNamedLineInOrder) {
                              "<META NAME=\"DC.Date\" LANG=\"en\" SCHEME=\"ISO8601\" CONTENT=\"2004\">\r\n"
                              "<META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html\">\r\n"));
     EXPECT_EQ(MakeMetaIntoSource({}), QString());
-    EXPECT_EQ(MakeMetaIntoSource({MetadataLine{{}, u"x"_s}}), QString());
+    EXPECT_EQ(MakeMetaIntoSource({line({}, u"x"_s)}), QString());
 }
 
 TEST(MetaBlock, AnglesAndQuotesNeverBreakTheElement) {
-    const MetadataRecord record = {MetadataLine{u"a\"b"_s, u"<b>\"bold\"</b> & co"_s, u"e\"n"_s, u"s\"t"_s}};
+    const MetadataRecord record = {line(u"a\"b"_s, u"<b>\"bold\"</b> & co"_s, u"e\"n"_s, u"s\"t"_s)};
     const QString block = MakeMetaIntoSource(record);
     EXPECT_EQ(block, QStringLiteral("<META NAME=\"a&quot;b\" LANG=\"e&quot;n\" SCHEME=\"s&quot;t\" "
                                     "CONTENT=\"&lt;b&gt;&quot;bold&quot;&lt;/b&gt; & co\">\r\n"));
@@ -209,10 +214,10 @@ TEST(PageRewrite, ManyOldElementsAreTakenOutInOnePass) {
 
 TEST(CommandBatch, OneFieldCommandPerLineThenGotop) {
     const MetadataRecord record = {
-        MetadataLine{u"DC.Title"_s, u"Cats & dogs"_s, u"en"_s},
-        MetadataLine{u"DC.Subject"_s, u"Pets"_s, {}, u"LCSH"_s},
-        MetadataLine{{}, kLinks},
-        MetadataLine{u"DC.Date"_s, u"2004"_s, u"en"_s, u"ISO8601"_s},
+        line(u"DC.Title"_s, u"Cats & dogs"_s, u"en"_s),
+        line(u"DC.Subject"_s, u"Pets"_s, {}, u"LCSH"_s),
+        line({}, kLinks),
+        line(u"DC.Date"_s, u"2004"_s, u"en"_s, u"ISO8601"_s),
     };
     const QString commands = QStringLiteral(
                                  "mtp://field=DC.Title&content=Cats & dogs&lang=en.fld/\r\n"
@@ -227,6 +232,6 @@ TEST(CommandBatch, OneFieldCommandPerLineThenGotop) {
     EXPECT_EQ(buildFieldCommands({}), QString());
     EXPECT_EQ(batchFileText({}), u"mtp://gotop.fld\r\n\r\n"_s);
     // A line break inside a value never becomes a command line of its own.
-    EXPECT_EQ(buildFieldCommands({MetadataLine{u"DC.Description"_s, u"one\r\ntwo\nthree"_s}}),
+    EXPECT_EQ(buildFieldCommands({line(u"DC.Description"_s, u"one\r\ntwo\nthree"_s)}),
               u"mtp://field=DC.Description&content=one  two three.fld/\r\n"_s);
 }
