@@ -126,13 +126,6 @@ TEST_F(OfflineBrowserTest, CancelledCommandsAndEmptyAddressesLoadNothing) {
     EXPECT_EQ(browser.LocationName(), u"Kept"_s);
 }
 
-TEST_F(OfflineBrowserTest, MissingPageStillCompletes) {
-    browser.Navigate(folder.filePath(u"nowhere.htm"_s));
-    browser.settle();
-    EXPECT_EQ(browser.navigations().last().outcome, Outcome::Missing);
-    EXPECT_EQ(events.last(), u"complete "_s + address(u"nowhere.htm"_s));
-}
-
 TEST_F(OfflineBrowserTest, ClickedLinksArriveExactlyAsWrittenAsPageNavigations) {
     open(write(
         u"terms.htm"_s,
@@ -297,14 +290,6 @@ TEST_F(OfflineBrowserTest, StopRefreshAndSupersededLoads) {
     browser.settle();
     EXPECT_EQ(events, (QStringList{u"begin"_s, u"complete "_s + address(u"two.htm"_s)}));
     EXPECT_EQ(browser.navigations().size(), 3);
-}
-
-TEST_F(OfflineBrowserTest, LoadsRunFromTheEventLoopToo) {
-    browser.Navigate(write(u"page.htm"_s, u"<title>Later</title>"_s));
-    EXPECT_TRUE(browser.Busy());
-    for (int i = 0; i < 10 && browser.Busy(); ++i) QCoreApplication::processEvents();
-    EXPECT_FALSE(browser.Busy());
-    EXPECT_EQ(browser.LocationName(), u"Later"_s);
 }
 
 TEST_F(OfflineBrowserTest, PagesHandedToTheBrowserStandInForTheWeb) {
