@@ -99,24 +99,6 @@ TEST_F(HtmlSaveTest, AWindows1252PageIsWrittenBackInWindows1252) {
     EXPECT_TRUE(saved.contains("CONTENT=\"&#937;mega \xe9\""));
 }
 
-TEST_F(HtmlSaveTest, FailedWritesKeepTheOldFileAndTheMark) {
-    const QString path = write(u"ro.htm"_s, "<html><head><meta name=\"A\" content=\"1\"></head></html>");
-    w->LoadMetadataFromURL(path, true);
-    w->currentHTMLFile = path;
-    type(1, u"2"_s);
-    // A folder stands where the page should go.
-    const QString folder = dir.path() + u"/taken.htm"_s;
-    ASSERT_TRUE(QDir().mkpath(folder));
-    boxes.expect(u"Error saving file: "_s, platform::vbOK);
-    EXPECT_FALSE(w->SaveAsHTML(folder));
-    EXPECT_TRUE(QFileInfo(folder).isDir());
-    EXPECT_TRUE(w->documentModified(u"Record"_s));
-    EXPECT_EQ(w->currentHTMLFile, path);
-
-    boxes.expect(u"Error saving file: "_s, platform::vbOK);
-    EXPECT_FALSE(w->SaveAsHTML(dir.path() + u"/no/such/folder/x.htm"_s));
-}
-
 TEST_F(HtmlSaveTest, OnlyABlankPageIsOfferedTheMinimalPage) {
     w->addRecordLine({u"DC.Title"_s, u"T"_s, {}, {}});
     w->markHTMLmodifiedCheckList(QString());
@@ -156,18 +138,6 @@ TEST_F(HtmlSaveTest, TheDomainsLinkLineIsWrittenOnce) {
     w->LoadMetadataFromURL(path, true);
     ASSERT_TRUE(w->SaveAsHTML(path));
     EXPECT_EQ(read(path).count("schema.DC"), 1);
-}
-
-TEST_F(HtmlSaveTest, TheRecordAsABatch) {
-    w->addRecordLine({u"DC.Title"_s, u"A & B"_s, u"en"_s, {}});
-    w->addRecordLine({u"DC.Subject"_s, u"Cats"_s, {}, u"MeSH"_s});
-    const QString path = dir.path() + u"/record.kqb"_s;
-    ASSERT_TRUE(w->SaveAsBatch(path));
-    EXPECT_EQ(read(path), QByteArray("mtp://field=DC.Title&content=A & B&lang=en.fld/\r\n"
-                                     "mtp://field=DC.Subject&content=Cats&scheme=MeSH.fld/\r\n"
-                                     "mtp://gotop.fld\r\n\r\n"));
-    boxes.expect(u"Check that the file or the file system are not read only"_s, platform::vbOK);
-    EXPECT_FALSE(w->SaveAsBatch(dir.path() + u"/missing/x.kqb"_s));
 }
 
 }  // namespace
