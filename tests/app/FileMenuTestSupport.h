@@ -28,8 +28,6 @@ protected:
         for (QString* macro : {&modMacros::saveRecordMacro, &modMacros::openRecordMacro, &modMacros::saveCatalogMacro,
                                &modMacros::openCatalogMacro})
             macro->clear();
-        Preferences::FileNewURL = savedFileNewURL_;
-        Preferences::UseLinkRel = savedUseLinkRel_;
     }
 
     QString path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
@@ -76,6 +74,5 @@ protected:
     static inline const QByteArray kPage = kHeadStart + "<meta name=\"DC.Title\" content=\"Old title\">\r\n" + kTail;
 
 private:
-    QString savedFileNewURL_ = Preferences::FileNewURL;
-    QString savedUseLinkRel_ = Preferences::UseLinkRel;
+    testing_support::KeptValues kept_{&Preferences::FileNewURL, &Preferences::UseLinkRel};
 };

@@ -24,15 +24,10 @@ class EditMenuTest : public ::testing::Test {
 protected:
     TestWindow w;
     ScriptedMsgBoxes boxes;
-    QString savedUse = Preferences::UseLinkRel;
-    QString savedLinks = modSchemas::linkRelLines;
+    testing_support::KeptValues kept{&Preferences::UseLinkRel, &modSchemas::linkRelLines};
     void SetUp() override {
         w->show();
         QApplication::setActiveWindow(&*w);
-    }
-    void TearDown() override {
-        Preferences::UseLinkRel = savedUse;
-        modSchemas::linkRelLines = savedLinks;
     }
 };
 

@@ -25,15 +25,12 @@ class HelpMenuTest : public ::testing::Test {
 protected:
     TestWindow w;
     ScriptedMsgBoxes boxes;
-    QString savedDomain = modSchemas::defaultSchema;
+    testing_support::KeptValues kept{&modSchemas::defaultSchema};
     void SetUp() override {
         modMetaMain::schemeServer = u"schemes.test.example"_s;
         modCheckList::fillSchemaCatalogue();
     }
-    void TearDown() override {
-        modSchemas::defaultSchema = savedDomain;
-        frmHelpBrowser::instance().hide();
-    }
+    void TearDown() override { frmHelpBrowser::instance().hide(); }
     platform::OfflineBrowser& helpBrowser() {
         return *qobject_cast<platform::OfflineBrowser*>(frmHelpBrowser::instance().WebBrowser1);
     }

@@ -64,8 +64,6 @@ protected:
         modMTP::loggingOn = false;
         modMTP::macroRunning = false;
         modMTP::cancelRequested = false;
-        modSchemas::defaultSchema = savedDomain_;
-        Preferences::charEncoding = savedEncoding_;
         modMacros::saveRecordMacro.clear();
         modMacros::repositorySchemes.clear();
     }
@@ -103,8 +101,7 @@ protected:
     }
 
 private:
-    QString savedDomain_ = modSchemas::defaultSchema;
-    QString savedEncoding_ = Preferences::charEncoding;
+    testing_support::KeptValues kept_{&modSchemas::defaultSchema, &Preferences::charEncoding};
 };
 
 inline MetadataLine lineOf(const char* name, const char* content, const char* lang = "", const char* scheme = "") {

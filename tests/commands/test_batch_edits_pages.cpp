@@ -14,11 +14,7 @@ namespace {
 class BatchEditsPagesTest : public commands_test::CommandsTest {
 protected:
     QTemporaryDir dir;
-    QString savedUse = Preferences::UseLinkRel;
-    void TearDown() override {
-        Preferences::UseLinkRel = savedUse;
-        commands_test::CommandsTest::TearDown();
-    }
+    testing_support::KeptValues kept{&Preferences::UseLinkRel};
     QString write(const QString& name, const QByteArray& bytes) {
         return testing_support::writeBytes(dir.path() + QLatin1Char('/') + name, bytes);
     }

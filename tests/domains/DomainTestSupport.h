@@ -4,6 +4,7 @@
 #include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "domains/modSchemas.h"
+#include "support/Common.h"
 
 #include <QAction>
 #include <QStringList>
@@ -34,21 +35,11 @@ public:
                 QStringLiteral("mnuFileCheckHarvest"), QStringLiteral("mnuFileSep01"), QStringLiteral("mnuFileNew_4")};
     }
 
-    explicit DomainWorld(bool withWindow = true)
-        : savedSchema_(modSchemas::defaultSchema),
-          savedLinks_(modSchemas::linkRelLines),
-          savedNamespaces_(modSchemas::rdfNamespaces),
-          savedPrefix_(modSchemas::rdfPrefix),
-          savedTemplate_(Preferences::FileNewURL),
-          savedHome_(Preferences::Home),
-          savedServer_(modMetaMain::schemeServer) {
+    explicit DomainWorld(bool withWindow = true) {
+        for (QString* value : {&modSchemas::defaultSchema, &modSchemas::linkRelLines, &modSchemas::rdfNamespaces,
+                               &modSchemas::rdfPrefix, &Preferences::FileNewURL, &Preferences::Home})
+            value->clear();
         modMetaMain::schemeServer = kServer;
-        modSchemas::defaultSchema.clear();
-        modSchemas::linkRelLines.clear();
-        modSchemas::rdfNamespaces.clear();
-        modSchemas::rdfPrefix.clear();
-        Preferences::FileNewURL.clear();
-        Preferences::Home.clear();
         modMTP::setCommandInterceptor([this](const QString& command, modMTP::CommandOrigin) {
             commands.append(command);
             return true;
@@ -63,13 +54,6 @@ public:
     ~DomainWorld() {
         modMTP::setCommandInterceptor(nullptr);
         window_.reset();
-        modSchemas::defaultSchema = savedSchema_;
-        modSchemas::linkRelLines = savedLinks_;
-        modSchemas::rdfNamespaces = savedNamespaces_;
-        modSchemas::rdfPrefix = savedPrefix_;
-        Preferences::FileNewURL = savedTemplate_;
-        Preferences::Home = savedHome_;
-        modMetaMain::schemeServer = savedServer_;
     }
 
     QAction* item(const QString& name) const { return window_->findChild<QAction*>(name); }
@@ -89,7 +73,9 @@ public:
     QStringList commands;
 
 private:
-    QString savedSchema_, savedLinks_, savedNamespaces_, savedPrefix_, savedTemplate_, savedHome_, savedServer_;
+    testing_support::KeptValues kept_{&modSchemas::defaultSchema, &modSchemas::linkRelLines, &modSchemas::rdfNamespaces,
+                                      &modSchemas::rdfPrefix,     &Preferences::FileNewURL,  &Preferences::Home,
+                                      &modMetaMain::schemeServer};
     std::unique_ptr<Form1> window_;
 };
 

@@ -26,13 +26,8 @@ namespace {
 class EditPanelTest : public ::testing::Test {
 protected:
     TestWindow w;
-    QString savedDomain = modSchemas::defaultSchema;
-    QString savedEncoding = Preferences::charEncoding;
+    testing_support::KeptValues kept{&modSchemas::defaultSchema, &Preferences::charEncoding};
 
-    void TearDown() override {
-        modSchemas::defaultSchema = savedDomain;
-        Preferences::charEncoding = savedEncoding;
-    }
     platform::ListItem* line(int i) const { return w->MetaPanel->Item(i); }
     // Adds lines and makes line `current` the one being edited.
     void record(std::initializer_list<MetadataLine> lines, int current = 1) {

@@ -24,16 +24,8 @@ protected:
     TestWindow w;
     ScriptedMsgBoxes boxes;
     QTemporaryDir dir;
-    QString savedLinks = modSchemas::linkRelLines;
-    QString savedUse = Preferences::UseLinkRel;
-    QString savedEncoding = Preferences::charEncoding;
+    testing_support::KeptValues kept{&modSchemas::linkRelLines, &Preferences::UseLinkRel, &Preferences::charEncoding};
 
-    void TearDown() override {
-        modSchemas::linkRelLines = savedLinks;
-        Preferences::UseLinkRel = savedUse;
-        Preferences::charEncoding = savedEncoding;
-        QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
-    }
     QString write(const QString& name, const QByteArray& bytes) {
         return testing_support::writeBytes(dir.path() + QLatin1Char('/') + name, bytes);
     }

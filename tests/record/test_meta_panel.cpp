@@ -44,18 +44,13 @@ protected:
     TestWindow w;
     CommandRecorder recorder;
     ScriptedMsgBoxes boxes;
-    QString savedDomain = modSchemas::defaultSchema;
-    QString savedEncoding = Preferences::charEncoding;
+    testing_support::KeptValues kept{&modSchemas::defaultSchema, &Preferences::charEncoding};
 
     void SetUp() override {
         w->resize(1000, 760);
         widget_input::showAndWait(w.form.get());
     }
-    void TearDown() override {
-        w->mnuMaintMeta1->hide();
-        modSchemas::defaultSchema = savedDomain;
-        Preferences::charEncoding = savedEncoding;
-    }
+    void TearDown() override { w->mnuMaintMeta1->hide(); }
     platform::ListView* panel() const { return w->MetaPanel; }
     ListItem* line(int i) const { return panel()->Item(i); }
     QString content(int i) const { return line(i)->SubItems(1); }

@@ -47,9 +47,8 @@ protected:
     TestWindow w;
     ScriptedMsgBoxes boxes;
     ScriptedModals modals;
-    QString savedEncoding = Preferences::charEncoding;
+    testing_support::KeptValues kept{&Preferences::charEncoding};
 
-    void TearDown() override { Preferences::charEncoding = savedEncoding; }
     platform::ListItem* line(int i) const { return w->MetaPanel->Item(i); }
     // One line, shown in the edit panel.
     void edit(const QString& name, const QString& content, const QString& scheme) {

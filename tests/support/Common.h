@@ -3,18 +3,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
 #include <QString>
 #include <gtest/gtest.h>
 
 #include <ostream>
 
 // Readable texts in test failures and their messages.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
-inline std::ostream& operator<<(std::ostream& out, const QString& text) {
-    return out << text.toStdString();
-}
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline std::ostream& operator<<(std::ostream& out, const QString& text) { return out << text.toStdString(); }
 
 namespace testing_support {
 
@@ -33,5 +30,21 @@ inline QByteArray readBytes(const QString& path) {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
 }
+
+// Puts program-wide settings back as they were when the test ends.
+class KeptValues {
+public:
+    KeptValues(std::initializer_list<QString*> values) {
+        for (QString* value : values) kept_.append({value, *value});
+    }
+    ~KeptValues() {
+        for (const auto& [where, value] : kept_) *where = value;
+    }
+    KeptValues(const KeptValues&) = delete;
+    KeptValues& operator=(const KeptValues&) = delete;
+
+private:
+    QList<std::pair<QString*, QString>> kept_;
+};
 
 }  // namespace testing_support
