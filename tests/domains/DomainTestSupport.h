@@ -20,19 +20,15 @@ inline const QString kServer = QStringLiteral("schemes.test.example");
 class DomainWorld {
 public:
     static QStringList resourceItems() {
-        return {
-            QStringLiteral("mnuResDC"),          QStringLiteral("mnuRes17"),       QStringLiteral("mnuResAGLS1point3"),
-            QStringLiteral("mnuRes3"),           QStringLiteral("mnuResCDC"),      QStringLiteral("mnuResCDCmenu"),
-            QStringLiteral("mnuResEDNA"),        QStringLiteral("mnuRes18"),       QStringLiteral("mnuResGILSARIZONA"),
-            QStringLiteral("mnuResGILSMontana"), QStringLiteral("mnuRes24"),       QStringLiteral("mnuResOregonSchema"),
-            QStringLiteral("mnuRes20"),          QStringLiteral("mnuResGILSUTAH"), QStringLiteral("mnuRes21"),
-            QStringLiteral("mnuResDCUTAH"),      QStringLiteral("mnuRes22"),       QStringLiteral("mnuResNZGLS"),
-            QStringLiteral("mnuRes19"),          QStringLiteral("mnuResDETE"),     QStringLiteral("mnuRes23"),
-            QStringLiteral("mnuResNOHSC"),       QStringLiteral("mnuResNOHSCres")};
+        return QStringLiteral("mnuResDC mnuRes17 mnuResAGLS1point3 mnuRes3 mnuResCDC mnuResCDCmenu mnuResEDNA mnuRes18 "
+                              "mnuResGILSARIZONA mnuResGILSMontana mnuRes24 mnuResOregonSchema mnuRes20 mnuResGILSUTAH "
+                              "mnuRes21 mnuResDCUTAH mnuRes22 mnuResNZGLS mnuRes19 mnuResDETE mnuRes23 mnuResNOHSC "
+                              "mnuResNOHSCres")
+            .split(QLatin1Char(' '));
     }
     static QStringList otherItems() {
-        return {QStringLiteral("mnuMaintMeta_2"), QStringLiteral("mnuResDefault"),
-                QStringLiteral("mnuFileCheckHarvest"), QStringLiteral("mnuFileSep01"), QStringLiteral("mnuFileNew_4")};
+        return QStringLiteral("mnuMaintMeta_2 mnuResDefault mnuFileCheckHarvest mnuFileSep01 mnuFileNew_4")
+            .split(QLatin1Char(' '));
     }
 
     explicit DomainWorld(bool withWindow = true) {
