@@ -5,6 +5,7 @@
 #include "platform/OfflineBrowser.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeView.h"
+#include "support/Common.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"
 
@@ -27,21 +28,13 @@ protected:
         for (QString* macro : {&modMacros::saveRecordMacro, &modMacros::openRecordMacro, &modMacros::saveCatalogMacro,
                                &modMacros::openCatalogMacro})
             macro->clear();
-        Preferences::FileNewURL = savedFileNewURL_;
-        Preferences::UseLinkRel = savedUseLinkRel_;
     }
 
     QString path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
     QString write(const QString& name, const QByteArray& bytes) const {
-        QFile f(path(name));
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(bytes);
-        return path(name);
+        return testing_support::writeBytes(path(name), bytes);
     }
-    static QByteArray read(const QString& file) {
-        QFile f(file);
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
-    }
+    static QByteArray read(const QString& file) { return testing_support::readBytes(file); }
     QString panel2() const { return w->StatusBar1->panelText(2); }
     QString tag2() const { return w->StatusBar1->panelTag(2); }
     void mark(const char* document) {
@@ -81,6 +74,5 @@ protected:
     static inline const QByteArray kPage = kHeadStart + "<meta name=\"DC.Title\" content=\"Old title\">\r\n" + kTail;
 
 private:
-    QString savedFileNewURL_ = Preferences::FileNewURL;
-    QString savedUseLinkRel_ = Preferences::UseLinkRel;
+    testing_support::KeptValues kept_{&Preferences::FileNewURL, &Preferences::UseLinkRel};
 };

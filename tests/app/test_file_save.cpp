@@ -9,6 +9,8 @@
 #include <QComboBox>
 #include <QFileInfo>
 
+using namespace Qt::StringLiterals;
+
 using platform::vbCancel;
 using platform::vbNo;
 using platform::vbOK;
@@ -26,20 +28,22 @@ protected:
     }
 };
 
-const QString kSaveFirst = QStringLiteral("Save the metadata edits in the metapanel first?");
-const QString kListWriteFailed = QStringLiteral("Check that the file or the file system are not read only");
+const QString kSaveFirst = u"Save the metadata edits in the metapanel first?"_s;
+const QString kListWriteFailed = u"Check that the file or the file system are not read only"_s;
 
 TEST_F(FileSaveTest, SaveWritesTheRecordIntoItsPageAndAsksWhenNothingChanged) {
-    const QString page = openPage(QStringLiteral("my page.htm"), QStringLiteral("New “title” é"));
+    const QString page = openPage(u"my page.htm"_s, u"New “title” é"_s);
     w->mnuFileSave->trigger();
-    EXPECT_EQ(read(page), kHeadStart + "<META NAME=\"DC.Title\" CONTENT=\"New \xE2\x80\x9Ctitle\xE2\x80\x9D &eacute;\">\r\n" + kTail);
-    EXPECT_EQ(panel2() + tag2(), QStringLiteral("ReadyRecord"));
-    EXPECT_EQ(w->mnuFileSave->text(), QStringLiteral("Save Record to ") + page);
+    EXPECT_EQ(
+        read(page),
+        kHeadStart + "<META NAME=\"DC.Title\" CONTENT=\"New \xE2\x80\x9Ctitle\xE2\x80\x9D &eacute;\">\r\n" + kTail);
+    EXPECT_EQ(panel2() + tag2(), u"ReadyRecord"_s);
+    EXPECT_EQ(w->mnuFileSave->text(), u"Save Record to "_s + page);
     EXPECT_TRUE(dialogs.requests().isEmpty());
 
-    write(QStringLiteral("my page.htm"), kPage);
-    boxes.expect(QStringLiteral("Nothing has changed in the Record. Continue Anyway?"), vbNo);
-    boxes.expect(QStringLiteral("Nothing has changed in the Record. Continue Anyway?"), vbYes);
+    write(u"my page.htm"_s, kPage);
+    boxes.expect(u"Nothing has changed in the Record. Continue Anyway?"_s, vbNo);
+    boxes.expect(u"Nothing has changed in the Record. Continue Anyway?"_s, vbYes);
     w->mnuFileSave_Click();
     EXPECT_EQ(boxes.shown().last().style, platform::vbYesNo);
     EXPECT_EQ(read(page), kPage);
@@ -48,7 +52,7 @@ TEST_F(FileSaveTest, SaveWritesTheRecordIntoItsPageAndAsksWhenNothingChanged) {
 
     // A Save arriving while another runs only clears the flag.
     mark("Record");
-    write(QStringLiteral("my page.htm"), kPage);
+    write(u"my page.htm"_s, kPage);
     w->fileMenuBusy = true;
     w->mnuFileSave_Click();
     EXPECT_FALSE(w->fileMenuBusy);
@@ -57,234 +61,229 @@ TEST_F(FileSaveTest, SaveWritesTheRecordIntoItsPageAndAsksWhenNothingChanged) {
 
 TEST_F(FileSaveTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
     CommandRecorder recorder;
-    const QString page = openPage(QStringLiteral("from web.htm"), QStringLiteral("Web title"));
+    const QString page = openPage(u"from web.htm"_s, u"Web title"_s);
     w->currentHTMLFile.clear();
-    modMacros::saveRecordMacro = QStringLiteral("mtp://cgisend=http://repo.example/save.kqb");
+    modMacros::saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb"_s;
     w->mnuFileSave_Click();
     EXPECT_EQ(recorder.commands, QStringList({modMacros::saveRecordMacro}));
-    EXPECT_EQ(panel2(), QStringLiteral("Modified"));  // the repository's reply settles the mark
+    EXPECT_EQ(panel2(), u"Modified"_s);  // the repository's reply settles the mark
 
     modMacros::saveRecordMacro.clear();
     w->FilePath = page;
-    const QString chosen = path(QStringLiteral("Größe \"quoted\" ü"));  // the filter's extension is added
+    const QString chosen = path(u"Größe \"quoted\" ü"_s);  // the filter's extension is added
     dialogs.cancel().choose(chosen);
     w->mnuFileSave_Click();
     EXPECT_EQ(dialogs.requests().last().filterIndex, 1);
-    EXPECT_EQ(dialogs.requests().last().proposedName, QStringLiteral("from web.htm"));
-    EXPECT_EQ(panel2(), QStringLiteral("Modified"));  // cancelled: nothing written, nothing lost
+    EXPECT_EQ(dialogs.requests().last().proposedName, u"from web.htm"_s);
+    EXPECT_EQ(panel2(), u"Modified"_s);  // cancelled: nothing written, nothing lost
     w->mnuFileSave_Click();
-    const QString written = chosen + QStringLiteral(".htm");
+    const QString written = chosen + u".htm"_s;
     EXPECT_TRUE(read(written).contains("CONTENT=\"Web title\"") && read(written).endsWith(kTail));
     EXPECT_EQ(w->currentHTMLFile + w->FilePath, written + written);
-    EXPECT_EQ(panel2() + tag2(), QStringLiteral("ReadyRecord"));
+    EXPECT_EQ(panel2() + tag2(), u"ReadyRecord"_s);
     EXPECT_EQ(read(page), kPage);
 }
 
 TEST_F(FileSaveTest, AVanishedFileOrAFailedWriteLeavesTheRecordModified) {
-    const QString page = openPage(QStringLiteral("gone.htm"), QStringLiteral("Edits"));
+    const QString page = openPage(u"gone.htm"_s, u"Edits"_s);
     ASSERT_TRUE(QFile::remove(page));
-    const QString folder = folderAt(QStringLiteral("taken.htm"));
-    dialogs.choose(folder).choose(path(QStringLiteral("no such folder/x.htm")));
-    for (int i = 0; i < 3; ++i) boxes.expect(QStringLiteral("Error saving file: "), vbOK);
+    const QString folder = folderAt(u"taken.htm"_s);
+    dialogs.choose(folder).choose(path(u"no such folder/x.htm"_s));
+    for (int i = 0; i < 3; ++i) boxes.expect(u"Error saving file: "_s, vbOK);
     w->mnuFileSave_Click();  // a folder chosen as the file
     w->mnuFileSave_Click();  // a folder that is not there
     w->currentHTMLFile = folder;
     w->mnuFileSave_Click();  // a folder where the record's file was
-    EXPECT_EQ(panel2() + tag2(), QStringLiteral("ModifiedRecord"));
+    EXPECT_EQ(panel2() + tag2(), u"ModifiedRecord"_s);
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_FALSE(QFile::exists(page));
 }
 
 TEST_F(FileSaveTest, ListsAreSavedByTheirKind) {
     CommandRecorder recorder;
-    modMacros::saveCatalogMacro = QStringLiteral("mtp://cgisendList=http://repo.example/cat.kqb");
-    makeList(QStringLiteral("RSS"));
-    w->TreePath = QStringLiteral("Main Catalog.kqi");
+    modMacros::saveCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
+    makeList(u"RSS"_s);
+    w->TreePath = u"Main Catalog.kqi"_s;
     mark("List");
     w->mnuFileSave_Click();
     EXPECT_EQ(recorder.commands, QStringList({modMacros::saveCatalogMacro}));
 
-    w->TreePath = path(QStringLiteral("site.kqi"));
-    makeList(QStringLiteral("RSS Harvest Control List"));
-    boxes.expect(QStringLiteral("Harvest Control Lists cannot be saved"), vbOK);
+    w->TreePath = path(u"site.kqi"_s);
+    makeList(u"RSS Harvest Control List"_s);
+    boxes.expect(u"Harvest Control Lists cannot be saved"_s, vbOK);
     w->mnuFileSave_Click();
-    makeList(QStringLiteral("rss"));
+    makeList(u"rss"_s);
     const QString caption = w->mnuFileSave->text();
-    boxes.expect(QStringLiteral("RSS channels cannot be saved"), vbOK);
+    boxes.expect(u"RSS channels cannot be saved"_s, vbOK);
     w->mnuFileSave_Click();
     EXPECT_EQ(w->mnuFileSave->text(), caption);
-    EXPECT_EQ(panel2(), QStringLiteral("Modified"));
+    EXPECT_EQ(panel2(), u"Modified"_s);
 
-    makeList(QStringLiteral("Catalog"));
+    makeList(u"Catalog"_s);
     w->mnuFileSave_Click();
     EXPECT_EQ(read(w->TreePath), kCatsList);
-    EXPECT_EQ(panel2() + tag2(), QStringLiteral("ReadyList"));
+    EXPECT_EQ(panel2() + tag2(), u"ReadyList"_s);
 
-    w->TreePath = QStringLiteral("Untitled");  // neither kind: nothing to do
+    w->TreePath = u"Untitled"_s;  // neither kind: nothing to do
     mark("List");
     w->mnuFileSave_Click();
     tree().Clear();
-    w->TreePath = path(QStringLiteral("site.kqi"));
-    boxes.expect(QStringLiteral("There is no list in the tree to save."), vbOK);
+    w->TreePath = path(u"site.kqi"_s);
+    boxes.expect(u"There is no list in the tree to save."_s, vbOK);
     w->mnuFileSave_Click();
     EXPECT_EQ(read(w->TreePath), kCatsList);
-    EXPECT_EQ(panel2(), QStringLiteral("Modified"));
+    EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_TRUE(dialogs.requests().isEmpty());
     EXPECT_EQ(recorder.commands.size(), 1);
 }
 
 TEST_F(FileSaveTest, AListWithoutAFullPathIsSavedUnderAChosenName) {
     makeList(QString());
-    w->TreePath = QStringLiteral("Subjects.kqi");
+    w->TreePath = u"Subjects.kqi"_s;
     mark("List");
-    const QString chosen = path(QStringLiteral("Schlagwörter"));
+    const QString chosen = path(u"Schlagwörter"_s);
     dialogs.cancel().choose(chosen);
     w->mnuFileSave_Click();
-    EXPECT_EQ(dialogs.requests().last().proposedName, QStringLiteral("Untitled.kqi"));
-    EXPECT_EQ(w->TreePath, QStringLiteral("Subjects.kqi"));  // the next Save still knows the list
-    EXPECT_EQ(panel2(), QStringLiteral("Modified"));
+    EXPECT_EQ(dialogs.requests().last().proposedName, u"Untitled.kqi"_s);
+    EXPECT_EQ(w->TreePath, u"Subjects.kqi"_s);  // the next Save still knows the list
+    EXPECT_EQ(panel2(), u"Modified"_s);
 
-    makeList(QStringLiteral("Scheme"));  // a list read from the web: a kind, but only an extension
-    w->TreePath = QStringLiteral(".kqs");
+    makeList(u"Scheme"_s);  // a list read from the web: a kind, but only an extension
+    w->TreePath = u".kqs"_s;
     w->mnuFileSave_Click();
     EXPECT_EQ(dialogs.requests().last().filterIndex, 2);
-    EXPECT_EQ(w->TreePath, chosen + QStringLiteral(".kqs"));
+    EXPECT_EQ(w->TreePath, chosen + u".kqs"_s);
     EXPECT_EQ(read(w->TreePath), kCatsList);
-    EXPECT_EQ(panel2() + tag2(), QStringLiteral("ReadyList"));
+    EXPECT_EQ(panel2() + tag2(), u"ReadyList"_s);
 
-    w->TreePath = folderAt(QStringLiteral("taken.kqi"));
+    w->TreePath = folderAt(u"taken.kqi"_s);
     mark("List");
     boxes.expect(kListWriteFailed, vbOK);
     w->mnuFileSave_Click();
-    EXPECT_EQ(panel2(), QStringLiteral("Modified"));
+    EXPECT_EQ(panel2(), u"Modified"_s);
 }
 
 TEST_F(FileSaveTest, SaveSubjectIndexWritesOnlyListFiles) {
-    makeList(QStringLiteral("Scheme"));
-    w->TreePath = path(QStringLiteral("notes.txt"));
+    makeList(u"Scheme"_s);
+    w->TreePath = path(u"notes.txt"_s);
     mark("List");
     w->mnuFileSaveList_Click();  // neither kind, and no RSS caption
-    w->mnuFileSaveList->setText(QStringLiteral("Save RSS Channel"));
-    boxes.expect(QStringLiteral("RSS channels cannot be saved"), vbOK);
+    w->mnuFileSaveList->setText(u"Save RSS Channel"_s);
+    boxes.expect(u"RSS channels cannot be saved"_s, vbOK);
     w->mnuFileSaveList_Click();
-    EXPECT_EQ(panel2(), QStringLiteral("Modified"));
+    EXPECT_EQ(panel2(), u"Modified"_s);
 
-    w->TreePath = path(QStringLiteral("birds.kqs"));
+    w->TreePath = path(u"birds.kqs"_s);
     w->mnuFileSaveList_Click();
     EXPECT_EQ(read(w->TreePath), kCatsList);
-    EXPECT_EQ(panel2() + tag2(), QStringLiteral("ReadyList"));
-    tree().Clear();  // an empty tree leaves the file alone
-    w->mnuFileSaveList_Click();
-    EXPECT_EQ(read(w->TreePath), kCatsList);
+    EXPECT_EQ(panel2() + tag2(), u"ReadyList"_s);
 
     makeList(QString());
-    w->TreePath = QStringLiteral("x.kqs.kqi");
+    w->TreePath = u"x.kqs.kqi"_s;
     dialogs.cancel();
     w->mnuFileSaveList_Click();
     EXPECT_EQ(dialogs.requests().last().filterIndex, 2);  // the scheme kind is looked for first here
-    EXPECT_EQ(w->TreePath, QStringLiteral("x.kqs.kqi"));
+    EXPECT_EQ(w->TreePath, u"x.kqs.kqi"_s);
 }
 
 TEST_F(FileSaveTest, SaveAsPageProposesTheBrowsersPageName) {
-    ASSERT_TRUE(QDir().mkpath(path(QStringLiteral("news"))));
-    w->URL->setEditText(write(QStringLiteral("news/today.htm"), kPage));
+    ASSERT_TRUE(QDir().mkpath(path(u"news"_s)));
+    w->URL->setEditText(write(u"news/today.htm"_s, kPage));
     w->LoadURLFromLocation();
     browser().settle();
-    const QString index = openPage(QStringLiteral("index.htm"), QStringLiteral("Edited"));
+    const QString index = openPage(u"index.htm"_s, u"Edited"_s);
     w->FilePath = index;
-    const QString copy = path(QStringLiteral("Kopie \"neu\" é.htm"));
-    dialogs.cancel().choose(copy).choose(folderAt(QStringLiteral("folder.htm")));
+    const QString copy = path(u"Kopie \"neu\" é.htm"_s);
+    dialogs.cancel().choose(copy).choose(folderAt(u"folder.htm"_s));
     EXPECT_FALSE(w->mnuFileSaveAs_Click(1));
-    EXPECT_EQ(w->FilePath, path(QStringLiteral("today.htm")));
+    EXPECT_EQ(w->FilePath, path(u"today.htm"_s));
     EXPECT_TRUE(w->mnuFileSaveAs_Click(1));
     EXPECT_EQ(read(copy), kHeadStart + "<META NAME=\"DC.Title\" CONTENT=\"Edited\">\r\n" + kTail);
     EXPECT_EQ(read(index), kPage);
     EXPECT_EQ(w->currentHTMLFile + w->FilePath, copy + copy);
-    EXPECT_EQ(panel2(), QStringLiteral("Ready"));
+    EXPECT_EQ(panel2(), u"Ready"_s);
 
     mark("Record");
-    boxes.expect(QStringLiteral("Error saving file: "), vbOK);
+    boxes.expect(u"Error saving file: "_s, vbOK);
     EXPECT_FALSE(w->mnuFileSaveAs_Click(1));  // a folder chosen as the file
-    EXPECT_EQ(panel2(), QStringLiteral("Modified"));
+    EXPECT_EQ(panel2(), u"Modified"_s);
 
     // The save question relies on the outcome: a cancelled Save As stops its caller.
     w->currentHTMLFile.clear();
     boxes.expect(kSaveFirst, vbYes).expect(kSaveFirst, vbYes);
-    dialogs.cancel().choose(path(QStringLiteral("kept.htm")));
+    dialogs.cancel().choose(path(u"kept.htm"_s));
     EXPECT_EQ(w->saveHtmlCheck(), vbCancel);
     EXPECT_EQ(w->saveHtmlCheck(), vbYes);
-    EXPECT_TRUE(read(path(QStringLiteral("kept.htm"))).contains("CONTENT=\"Edited\""));
+    EXPECT_TRUE(read(path(u"kept.htm"_s)).contains("CONTENT=\"Edited\""));
 }
 
 TEST_F(FileSaveTest, SaveAsTemplateSchemeAndCatalogue) {
-    w->addRecordLine({QStringLiteral("DC.Title"), QStringLiteral("Template & more"), QStringLiteral("en"), {}});
-    w->BatchPath = QStringLiteral("bare.kqb");
-    const QString file = path(QStringLiteral("my template.kqb"));
-    dialogs.choose(path(QStringLiteral("my template"))).choose(file).choose(folderAt(QStringLiteral("taken.kqb")));
-    boxes.expect(QStringLiteral("Do you want to add this template to the next available FKey?"), vbNo)
-        .expect(QStringLiteral("FKey?"), vbYes)
-        .expect(QStringLiteral("mtp://addmacro=mtp://") + file + QStringLiteral("&text=Load Macro from Disk.kqb"), vbOK)
+    w->addRecordLine({u"DC.Title"_s, u"Template & more"_s, u"en"_s, {}});
+    w->BatchPath = u"bare.kqb"_s;
+    const QString file = path(u"my template.kqb"_s);
+    dialogs.choose(path(u"my template"_s)).choose(file).choose(folderAt(u"taken.kqb"_s));
+    boxes.expect(u"Do you want to add this template to the next available FKey?"_s, vbNo)
+        .expect(u"FKey?"_s, vbYes)
+        .expect(u"mtp://addmacro=mtp://"_s + file + u"&text=Load Macro from Disk.kqb"_s, vbOK)
         .expect(kListWriteFailed, vbOK);
     const QString caption = w->mnuFileSave->text();
     EXPECT_TRUE(w->mnuFileSaveAs_Click(3));
-    EXPECT_EQ(dialogs.requests().last().proposedName, QStringLiteral("Untitled.kqb"));
-    EXPECT_EQ(boxes.shown().last().title, QStringLiteral("Assign to an FKEY?"));
+    EXPECT_EQ(dialogs.requests().last().proposedName, u"Untitled.kqb"_s);
+    EXPECT_EQ(boxes.shown().last().title, u"Assign to an FKEY?"_s);
     EXPECT_TRUE(read(file).startsWith("mtp://field=DC.Title&content=Template & more&lang=en.fld/\r\n"));
     EXPECT_EQ(w->mnuFileSave->text(), caption);
     EXPECT_TRUE(w->mnuFileSaveAs_Click(3));
-    EXPECT_EQ(w->mnuFileSave->text(), QStringLiteral("Save Template to ") + file);
+    EXPECT_EQ(w->mnuFileSave->text(), u"Save Template to "_s + file);
     EXPECT_FALSE(w->mnuFileSaveAs_Click(3));  // not written: no key offered
 
-    makeList(QStringLiteral("Scheme"));
-    w->TreePath = QStringLiteral("Untitled");
+    makeList(u"Scheme"_s);
+    w->TreePath = u"Untitled"_s;
     mark("List");
-    const QString scheme = path(QStringLiteral("Vögel & Fische.kqs"));
-    const QString catalogue = write(QStringLiteral("sites.kqi"), "Old|http://old.example/\r\n");
-    dialogs.choose(scheme).cancel().choose(catalogue).choose(folderAt(QStringLiteral("taken.kqi")));
+    const QString scheme = path(u"Vögel & Fische.kqs"_s);
+    const QString catalogue = write(u"sites.kqi"_s, "Old|http://old.example/\r\n");
+    dialogs.choose(scheme).cancel().choose(catalogue).choose(folderAt(u"taken.kqi"_s));
     w->mnuFileSaveAs(4)->trigger();
-    EXPECT_EQ(dialogs.requests().last().proposedName, QStringLiteral("Untitled.kqs"));
+    EXPECT_EQ(dialogs.requests().last().proposedName, u"Untitled.kqs"_s);
     EXPECT_EQ(read(scheme), kCatsList);
-    EXPECT_EQ(w->mnuFileSave->text(), QStringLiteral("Save Scheme to ") + scheme);
+    EXPECT_EQ(w->mnuFileSave->text(), u"Save Scheme to "_s + scheme);
     EXPECT_FALSE(w->mnuFileSaveAs_Click(5));
     EXPECT_EQ(w->TreePath, scheme);
     EXPECT_TRUE(w->mnuFileSaveAs_Click(5));
     EXPECT_EQ(read(catalogue), kCatsList);
-    EXPECT_EQ(w->mnuFileSave->text(), QStringLiteral("Save Catalog to ") + catalogue);
+    EXPECT_EQ(w->mnuFileSave->text(), u"Save Catalog to "_s + catalogue);
     mark("List");
     boxes.expect(kListWriteFailed, vbOK);
     EXPECT_FALSE(w->mnuFileSaveAs_Click(5));
-    EXPECT_EQ(panel2(), QStringLiteral("Modified"));
-    EXPECT_EQ(w->mnuFileSave->text(), QStringLiteral("Save Catalog to ") + catalogue);
+    EXPECT_EQ(panel2(), u"Modified"_s);
+    EXPECT_EQ(w->mnuFileSave->text(), u"Save Catalog to "_s + catalogue);
 }
 
 TEST_F(FileSaveTest, SaveAsRepositoryHarvestListAndChannel) {
     CommandRecorder recorder;
-    boxes.expect(QStringLiteral("No Quorvantile Repository has been linked to this Karvold."), vbOK);
+    boxes.expect(u"No Quorvantile Repository has been linked to this Karvold."_s, vbOK)
+        .expect(u"Harvest Control Lists cannot be saved"_s, vbOK)
+        .expect(u"RSS channels cannot be saved"_s, vbOK);
     EXPECT_FALSE(w->mnuFileSaveAs_Click(2));
-    modMacros::saveRecordMacro = QStringLiteral("mtp://cgisend=http://repo.example/save.kqb");
+    modMacros::saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb"_s;
     w->mnuFileSaveAs(2)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({modMacros::saveRecordMacro}));
-    EXPECT_EQ(w->mnuFileSave->text(), QStringLiteral("Save Record to Quorvantile Repository"));
-
-    boxes.expect(QStringLiteral("Harvest Control Lists cannot be saved"), vbOK);
+    EXPECT_EQ(w->mnuFileSave->text(), u"Save Record to Quorvantile Repository"_s);
     w->mnuFileSaveAs_Click(6);
-    EXPECT_EQ(w->mnuFileSave->text(), QStringLiteral("Save Harvest Control List to "));
-    w->TreePath = path(QStringLiteral("list.kqi"));
-    boxes.expect(QStringLiteral("RSS channels cannot be saved"), vbOK);
+    w->TreePath = path(u"list.kqi"_s);
     EXPECT_FALSE(w->mnuFileSaveAs_Click(7));
-    EXPECT_EQ(w->mnuFileSave->text(), QStringLiteral("Save Harvest Control List to "));
-    EXPECT_EQ(w->TreePath, path(QStringLiteral("list.kqi")));
+    EXPECT_EQ(w->mnuFileSave->text(), u"Save Harvest Control List to "_s);
+    EXPECT_EQ(w->TreePath, path(u"list.kqi"_s));
 }
 
 TEST_F(FileSaveTest, PrintAndCheckForHarvestList) {
-    boxes.expect(QStringLiteral("The Print command is currently disabled."), vbOK);
+    boxes.expect(u"The Print command is currently disabled."_s, vbOK);
     w->mnuFilePrint->trigger();
-    w->URL->setEditText(write(QStringLiteral("print.htm"), kPage));
+    w->URL->setEditText(write(u"print.htm"_s, kPage));
     w->LoadURLFromLocation();
     browser().settle();
     w->mnuFilePrint->trigger();
-    browser().failNextPrint(QStringLiteral("Out of paper"));
-    boxes.expect(QStringLiteral("Print command Error: Out of paper"), vbOK);
+    browser().failNextPrint(u"Out of paper"_s);
+    boxes.expect(u"Print command Error: Out of paper"_s, vbOK);
     w->Toolbar1_ButtonClick(8);
     EXPECT_EQ(browser().printRequests(), QList<int>({platform::OLECMDEXECOPT_PROMPTUSER}));
 
@@ -294,18 +293,18 @@ TEST_F(FileSaveTest, PrintAndCheckForHarvestList) {
         w->URL->setEditText(QLatin1String(address));
         w->mnuFileCheckHarvest->trigger();
     }
-    EXPECT_EQ(recorder.commands, QStringList({QStringLiteral("mtp://loadHCL=www.site.example/meta/.kqi"),
-                                              QStringLiteral("mtp://loadHCL=https://secure.example/meta/.kqi"),
-                                              QStringLiteral("mtp://loadHCL=meta/.kqi")}));
+    EXPECT_EQ(recorder.commands,
+              QStringList({"mtp://loadHCL=www.site.example/meta/.kqi", "mtp://loadHCL=https://secure.example/meta/.kqi",
+                           "mtp://loadHCL=meta/.kqi"}));
     EXPECT_TRUE(w->mnuFileSaveAs(7)->isEnabled());
 }
 
 // A whole session: a page opened from the File menu, edited in the edit panel, saved, and
 // left with a further edit unsaved.
 TEST_F(FileSaveTest, OpenEditSaveAndExit) {
-    Preferences::UseLinkRel = QStringLiteral("N");
+    Preferences::UseLinkRel = u"N"_s;
     w->show();
-    const QString page = write(QStringLiteral("Seite mit Leerzeichen.htm"), kPage);
+    const QString page = write(u"Seite mit Leerzeichen.htm"_s, kPage);
     dialogs.choose(page);
     w->mnuFileOpenIdx(1)->trigger();
     browser().settle();
@@ -313,14 +312,14 @@ TEST_F(FileSaveTest, OpenEditSaveAndExit) {
     EXPECT_EQ(w->currentHTMLFile, page);
     w->MetaPanel->setSelectedItem(w->MetaPanel->Item(1));
     w->editCurrentLine();
-    EXPECT_EQ(w->editNrmlContent->text(), QStringLiteral("Old title"));
-    w->editNrmlContent->setText(QStringLiteral("Fresh title"));
-    EXPECT_EQ(panel2(), QStringLiteral("Modified"));
+    EXPECT_EQ(w->editNrmlContent->text(), u"Old title"_s);
+    w->editNrmlContent->setText(u"Fresh title"_s);
+    EXPECT_EQ(panel2(), u"Modified"_s);
     w->mnuFileSave->trigger();
     EXPECT_EQ(read(page), kHeadStart + "<META NAME=\"DC.Title\" CONTENT=\"Fresh title\">\r\n" + kTail);
-    EXPECT_EQ(panel2(), QStringLiteral("Ready"));
+    EXPECT_EQ(panel2(), u"Ready"_s);
 
-    w->editNrmlContent->setText(QStringLiteral("Second thoughts"));
+    w->editNrmlContent->setText(u"Second thoughts"_s);
     boxes.expect(kSaveFirst, vbCancel).expect(kSaveFirst, vbYes);
     w->mnuFileExit->trigger();
     EXPECT_TRUE(w->isVisible());
@@ -331,7 +330,7 @@ TEST_F(FileSaveTest, OpenEditSaveAndExit) {
 
 TEST_F(FileSaveTest, ExitWithNoLeavesThePageAsItWas) {
     w->show();
-    const QString page = openPage(QStringLiteral("exit.htm"), QStringLiteral("Thrown away"));
+    const QString page = openPage(u"exit.htm"_s, u"Thrown away"_s);
     boxes.expect(kSaveFirst, vbNo);
     w->mnuFileExit_Click();
     EXPECT_FALSE(w->isVisible());

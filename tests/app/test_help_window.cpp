@@ -13,6 +13,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using testing_support::ScriptedMsgBoxes;
 using testing_support::TestWindow;
 
@@ -44,57 +46,44 @@ protected:
 
 TEST_F(HelpWindowTest, ARecordReplyIsStoredWholeAndLoadedIntoTheRecord) {
     std::string longContent(6000, 'x');
-    reply("<html><head>writeToCache<meta name=\"DC.Title\" content=\"From the repository\">"
-          "<meta name=\"DC.Description\" content=\"" + longContent + "\"></head></html>");
+    reply(
+        "<html><head>writeToCache<meta name=\"DC.Title\" content=\"From the repository\">"
+        "<meta name=\"DC.Description\" content=\"" +
+        longContent + "\"></head></html>");
     ASSERT_EQ(w->MetaPanel->Count(), 2);
-    EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), QStringLiteral("From the repository"));
+    EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), u"From the repository"_s);
     EXPECT_EQ(w->MetaPanel->Item(2)->SubItems(1).size(), 6000);  // never cut at a chunk
-    QFile page(frmHelpBrowser::recordPagePath());
-    ASSERT_TRUE(page.open(QIODevice::ReadOnly));
-    EXPECT_FALSE(page.readAll().contains("writeToCache"));
-    EXPECT_EQ(w->StatusBar1->panelText(3), QStringLiteral("Record Loaded. Ready"));
-    EXPECT_TRUE(w->documentModified(QStringLiteral("Record")));  // loaded, not yet saved anywhere
+    EXPECT_FALSE(testing_support::readBytes(frmHelpBrowser::recordPagePath()).contains("writeToCache"));
+    EXPECT_EQ(w->StatusBar1->panelText(3), u"Record Loaded. Ready"_s);
+    EXPECT_TRUE(w->documentModified(u"Record"_s));  // loaded, not yet saved anywhere
     EXPECT_FALSE(help.isVisible());
 }
 
 TEST_F(HelpWindowTest, ErrorRepliesShowAndKeepTheDocumentUnsaved) {
     reply("<p>Save Record Error: the repository is full</p>");
     EXPECT_TRUE(help.isVisible());
-    EXPECT_TRUE(helpBrowser().bodyHtml().contains(QLatin1String("repository is full")));
-    EXPECT_EQ(w->StatusBar1->panelText(2), QStringLiteral("Modified"));
+    EXPECT_TRUE(helpBrowser().bodyHtml().contains(u"repository is full"_s));
+    EXPECT_EQ(w->StatusBar1->panelText(2), u"Modified"_s);
 
     w->StatusBar1->setPanelText(2, QString());
     reply("<p>save record error in other words</p>");
     EXPECT_EQ(w->StatusBar1->panelText(2), QString());
-    EXPECT_TRUE(helpBrowser().bodyHtml().contains(QLatin1String("other words")));
+    EXPECT_TRUE(helpBrowser().bodyHtml().contains(u"other words"_s));
 }
 
 TEST_F(HelpWindowTest, CommandLinksRunInTheMainWindowAsThePagesCommands) {
     testing_support::CommandRecorder recorder;
     platform::BeforeNavigateEvent link;
-    link.address = QStringLiteral("mtp://field=DC.Subject&content=Help.fld/");
+    link.address = u"mtp://field=DC.Subject&content=Help.fld/"_s;
     help.WebBrowser1_BeforeNavigate2(link);
     EXPECT_TRUE(link.cancel);
     EXPECT_EQ(recorder.commands, QStringList{link.address});
     EXPECT_EQ(recorder.origins.first(), modMTP::CommandOrigin::Page);
 
     platform::BeforeNavigateEvent upper;
-    upper.address = QStringLiteral("MTP://field=X.fld/");
+    upper.address = u"MTP://field=X.fld/"_s;
     help.WebBrowser1_BeforeNavigate2(upper);
     EXPECT_FALSE(upper.cancel);
-}
-
-TEST_F(HelpWindowTest, TheFirstOpeningSitsInsideTheMainWindowAndStaysOnScreen) {
-    w->setGeometry(100, 100, 700, 500);
-    help.show();
-    EXPECT_GE(help.width(), 320);
-    EXPECT_GE(help.height(), 240);
-    EXPECT_GE(help.x(), 0);
-    EXPECT_GE(help.y(), 0);
-    help.move(150, 160);
-    help.hide();
-    help.show();
-    EXPECT_EQ(help.pos(), QPoint(150, 160));
 }
 
 }  // namespace

@@ -35,29 +35,6 @@ TEST(Layout, SplittersAreClampedAndTheCallerSeesTheCorrection) {
     EXPECT_EQ(y, in.innerHeight - 2000);
 }
 
-TEST(Layout, PanesFollowTheSplittersAndTheEditPanel) {
-    Input in = window();
-    double x = 3000, y = 3000;
-    auto r = SizeControls(x, y, in);
-    const double T = 420 + 95;
-    EXPECT_EQ(r.tree, (Layout::Rect{0, T, 3000, 6500 - (300 + T)}));
-    EXPECT_EQ(r.browser, (Layout::Rect{3040, T, 9990 - 3040, 3000 - T}));
-    EXPECT_EQ(r.meta.top, 3000 + 150);
-    EXPECT_EQ(r.meta.height, 6500 - (300 + 3000 + 150));
-    EXPECT_EQ(r.addressBoxWidth, 9990 - 4500);
-    EXPECT_EQ(r.toolbar, (Layout::Rect{0, 95, 9990 - 400, 420}));
-    // Content column: the first window's inner width less the other columns and the tree.
-    EXPECT_EQ(r.contentColumnWidth, 9990 - 3200 - 3000);
-
-    in.editVisible = true;
-    r = SizeControls(x, y, in);
-    EXPECT_EQ(r.meta.top, 3000 + 1850);
-    EXPECT_EQ(r.edit, (Layout::Rect{3040, 3150, 9990 - 3040, 1700}));
-    EXPECT_EQ(r.editContentWidth, 9990 - 3040 - 1700);
-    EXPECT_EQ(r.editCloseLeft, 9990 - 3040 - 285);
-    EXPECT_EQ(r.editCloseTop, 100);
-}
-
 TEST(Layout, HiddenPanesGiveTheirRoomAway) {
     Input in = window();
     in.toolbarVisible = false;

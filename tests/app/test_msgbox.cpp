@@ -9,6 +9,8 @@
 #include <QPushButton>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using testing_support::FreshStore;
 using testing_support::ScriptedModals;
 
@@ -16,7 +18,7 @@ namespace {
 
 QString storedMark(const QString& boxName) {
     CRegSettings s;
-    return s.GetSetting(QStringLiteral("Preferences\\MsgBoxes"), boxName, QStringLiteral("<none>"));
+    return s.GetSetting(u"Preferences\\MsgBoxes"_s, boxName, u"<none>"_s);
 }
 
 // Shows the box the way callers do and returns its answer (-1: not shown at all).
@@ -26,55 +28,58 @@ int ask(const QString& boxName, const std::function<void(frmMsgBox&)>& user) {
     frmMsgBox box;
     box.boxName = boxName;
     if (!box.CheckLoad()) return -1;
-    box.Message->setText(QStringLiteral("Save first?"));
+    box.Message->setText(u"Save first?"_s);
     platform::execModal(box);
     return box.SelectionMade();
 }
 
 TEST(frmMsgBox, TickIsStoredWhateverButtonAndHidesTheBoxNextTime) {
     FreshStore store;
-    EXPECT_EQ(ask(QStringLiteral("SaveBeforeEdit"), [](frmMsgBox& b) {
-                  b.dontShow->setChecked(true);
-                  b.cmdCancel->click();
-              }),
+    EXPECT_EQ(ask(u"SaveBeforeEdit"_s,
+                  [](frmMsgBox& b) {
+                      b.dontShow->setChecked(true);
+                      b.cmdCancel->click();
+                  }),
               2);
-    EXPECT_EQ(storedMark(QStringLiteral("SaveBeforeEdit")), QStringLiteral("OFF"));
-    EXPECT_EQ(ask(QStringLiteral("SaveBeforeEdit"), nullptr), -1);  // not shown again
+    EXPECT_EQ(storedMark(u"SaveBeforeEdit"_s), u"OFF"_s);
+    EXPECT_EQ(ask(u"SaveBeforeEdit"_s, nullptr), -1);  // not shown again
 }
 
 TEST(frmMsgBox, ButtonsAnswerSixSevenTwoAndTheCloseBoxZero) {
     FreshStore store;
-    EXPECT_EQ(ask(QStringLiteral("A"), [](frmMsgBox& b) { b.cmdYes->click(); }), 6);
-    EXPECT_EQ(ask(QStringLiteral("A"), [](frmMsgBox& b) { b.cmdNo->click(); }), 7);
-    EXPECT_EQ(storedMark(QStringLiteral("A")), QStringLiteral("<none>"));
-    EXPECT_EQ(ask(QStringLiteral("B"), [](frmMsgBox& b) {
-                  b.dontShow->setChecked(true);
-                  b.close();
-              }),
+    EXPECT_EQ(ask(u"A"_s, [](frmMsgBox& b) { b.cmdYes->click(); }), 6);
+    EXPECT_EQ(ask(u"A"_s, [](frmMsgBox& b) { b.cmdNo->click(); }), 7);
+    EXPECT_EQ(storedMark(u"A"_s), u"<none>"_s);
+    EXPECT_EQ(ask(u"B"_s,
+                  [](frmMsgBox& b) {
+                      b.dontShow->setChecked(true);
+                      b.close();
+                  }),
               0);
-    EXPECT_EQ(storedMark(QStringLiteral("B")), QStringLiteral("OFF"));
+    EXPECT_EQ(storedMark(u"B"_s), u"OFF"_s);
 }
 
 TEST(frmMsgBox, OnlyAnExactOffHidesTheBox) {
     FreshStore store;
     CRegSettings s;
-    s.SaveSetting(QStringLiteral("Preferences\\MsgBoxes"), QStringLiteral("SaveBeforeEdit"), QStringLiteral("off"));
-    EXPECT_EQ(ask(QStringLiteral("SaveBeforeEdit"), [](frmMsgBox& b) { b.cmdYes->click(); }), 6);
+    s.SaveSetting(u"Preferences\\MsgBoxes"_s, u"SaveBeforeEdit"_s, u"off"_s);
+    EXPECT_EQ(ask(u"SaveBeforeEdit"_s, [](frmMsgBox& b) { b.cmdYes->click(); }), 6);
 }
 
 TEST(CMsgBox, TrueForAnyButtonFalseForTheCloseBox) {
     FreshStore store;
     ScriptedModals modals;
     QString seen;
-    modals.then([&](QDialog& d) {
-              seen = static_cast<frmMsgBox&>(d).Message->text();
-              static_cast<frmMsgBox&>(d).cmdNo->click();
-          })
+    modals
+        .then([&](QDialog& d) {
+            seen = static_cast<frmMsgBox&>(d).Message->text();
+            static_cast<frmMsgBox&>(d).cmdNo->click();
+        })
         .then([](QDialog& d) { d.close(); });
     CMsgBox box;
-    EXPECT_TRUE(box.frmMsgBox(QStringLiteral("Hello")));
-    EXPECT_EQ(seen, QStringLiteral("Hello"));
-    EXPECT_FALSE(box.frmMsgBox(QStringLiteral("Again")));
+    EXPECT_TRUE(box.frmMsgBox(u"Hello"_s));
+    EXPECT_EQ(seen, u"Hello"_s);
+    EXPECT_FALSE(box.frmMsgBox(u"Again"_s));
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "platform/OfflineBrowser.h"
 #include "platform/Process.h"
 #include "platform/StatusBar.h"
+#include "support/Common.h"
 #include "support/CommandRecorder.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"
@@ -15,6 +16,8 @@
 #include <QTemporaryDir>
 #include <QUrl>
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 using platform::OfflineBrowser;
 using testing_support::CommandRecorder;
@@ -41,11 +44,7 @@ protected:
 
     OfflineBrowser& browser() { return *qobject_cast<OfflineBrowser*>(w->WebBrowser1); }
     QString page(const QString& name, const QString& body) {
-        const QString path = dir.path() + QLatin1Char('/') + name;
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(body.toUtf8());
-        return path;
+        return testing_support::writeBytes(dir.path() + QLatin1Char('/') + name, body.toUtf8());
     }
     void open(const QString& address) {
         w->URL->setEditText(address);
@@ -64,89 +63,78 @@ const char* const kVocabulary =
     "</body></html>";
 
 TEST_F(HubTest, LinksToCommandsAndListsReachTheCommandEntryExactly) {
-    const QString vocab = page(QStringLiteral("vocab.htm"), QLatin1String(kVocabulary));
+    const QString vocab = page(u"vocab.htm"_s, QLatin1String(kVocabulary));
     open(vocab);
     EXPECT_EQ(w->recordLines().size(), 1);
     EXPECT_EQ(w->currentHTMLFile, vocab);
 
-    ASSERT_TRUE(browser().clickLink(QStringLiteral("mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/")));
-    ASSERT_TRUE(browser().clickLink(QStringLiteral("http://lists.example/terms.kqs")));
-    ASSERT_TRUE(browser().clickLink(QStringLiteral("https://lists.example/secure.kqi")));
+    ASSERT_TRUE(browser().clickLink(u"mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/"_s));
+    ASSERT_TRUE(browser().clickLink(u"http://lists.example/terms.kqs"_s));
+    ASSERT_TRUE(browser().clickLink(u"https://lists.example/secure.kqi"_s));
     browser().settle();
     EXPECT_EQ(recorder.commands,
-              (QStringList{QStringLiteral("mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/"),
-                           QStringLiteral("mtp://url=lists.example/terms.kqs"),
-                           QStringLiteral("mtp://url=https://lists.example/secure.kqi")}));
+              (QStringList{u"mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/"_s,
+                           u"mtp://url=lists.example/terms.kqs"_s, u"mtp://url=https://lists.example/secure.kqi"_s}));
     for (const auto origin : recorder.origins) EXPECT_EQ(origin, modMTP::CommandOrigin::Page);
     // The page stays where it was.
-    EXPECT_EQ(browser().LocationURL().endsWith(QLatin1String("vocab.htm")), true);
+    EXPECT_EQ(browser().LocationURL().endsWith(u"vocab.htm"_s), true);
 
     // A command typed into the address box is the user's own.
-    open(QStringLiteral("mtp://gotop.fld/"));
+    open(u"mtp://gotop.fld/"_s);
     EXPECT_EQ(recorder.origins.last(), modMTP::CommandOrigin::Program);
 }
 
-TEST_F(HubTest, OnlyTheExactPrefixIsACommandAndBrokenAddressesAreCancelled) {
-    platform::BeforeNavigateEvent upper;
-    upper.address = QStringLiteral("MTP://field=X.fld/");
-    w->WebBrowser1_BeforeNavigate(upper);
+TEST_F(HubTest, OnlyTheExactPrefixIsACommandBrokenAddressesAreCancelledAndFramesNeverRouted) {
+    platform::BeforeNavigateEvent upper, broken, frame;
+    upper.address = u"MTP://field=X.fld/"_s;
+    broken.address = u"http:///"_s;
+    broken.topFrame = frame.topFrame = false;
+    frame.address = u"mtp://field=DC.Title&content=x.fld/"_s;
+    frame.targetFrame = u"left"_s;
+    for (platform::BeforeNavigateEvent* event : {&upper, &broken, &frame}) w->WebBrowser1_BeforeNavigate(*event);
     EXPECT_TRUE(recorder.commands.isEmpty());
-
-    platform::BeforeNavigateEvent broken;
-    broken.address = QStringLiteral("http:///");
-    broken.topFrame = false;
-    w->WebBrowser1_BeforeNavigate(broken);
     EXPECT_TRUE(broken.cancel);
-}
-
-TEST_F(HubTest, FramesAreNeverRouted) {
-    platform::BeforeNavigateEvent frame;
-    frame.address = QStringLiteral("mtp://field=DC.Title&content=x.fld/");
-    frame.topFrame = false;
-    frame.targetFrame = QStringLiteral("left");
-    w->WebBrowser1_BeforeNavigate(frame);
     EXPECT_FALSE(frame.cancel);
-    EXPECT_TRUE(recorder.commands.isEmpty());
     EXPECT_TRUE(w->navArmed);
 }
 
 TEST_F(HubTest, ArmedPageLoadsReadMetadataAndNameTheFileOnlyForPages) {
-    const QString htm = page(QStringLiteral("a.htm"), QStringLiteral("<meta name=\"DC.Title\" content=\"A\">"));
-    const QString txt = page(QStringLiteral("b.txt"), QStringLiteral("plain"));
+    const QString htm = page(u"a.htm"_s, u"<meta name=\"DC.Title\" content=\"A\">"_s);
+    const QString txt = page(u"b.txt"_s, u"plain"_s);
     open(htm);
     EXPECT_EQ(w->currentHTMLFile, htm);
-    EXPECT_EQ(w->StatusBar1->panelText(1), QStringLiteral("Current File:a.htm"));
+    EXPECT_EQ(w->StatusBar1->panelText(1), u"Current File:a.htm"_s);
     open(txt);
     EXPECT_EQ(w->currentHTMLFile, QString());
     EXPECT_EQ(w->MetaPanel->Count(), 0);  // another local file empties the panel
 }
 
 TEST_F(HubTest, ACancelledSaveQuestionKeepsThePageAndRearms) {
-    const QString first = page(QStringLiteral("first.htm"), QStringLiteral("<meta name=\"DC.Title\" content=\"1\">"));
-    const QString second = page(QStringLiteral("second.htm"), QStringLiteral("<meta name=\"DC.Title\" content=\"2\">"));
+    const QString first = page(u"first.htm"_s, u"<meta name=\"DC.Title\" content=\"1\">"_s);
+    const QString second = page(u"second.htm"_s, u"<meta name=\"DC.Title\" content=\"2\">"_s);
     open(first);
     w->markHTMLmodifiedCheckList(QString());
-    boxes.expect(QStringLiteral("Save the metadata edits"), platform::vbCancel);
+    boxes.expect(u"Save the metadata edits"_s, platform::vbCancel);
     open(second);
-    EXPECT_EQ(w->recordLines().first().content, QStringLiteral("1"));
+    EXPECT_EQ(w->recordLines().first().content, u"1"_s);
     EXPECT_EQ(w->currentHTMLFile, first);
     EXPECT_TRUE(w->navArmed);
-    EXPECT_TRUE(browser().LocationURL().endsWith(QLatin1String("first.htm")));
+    EXPECT_TRUE(browser().LocationURL().endsWith(u"first.htm"_s));
 }
 
 TEST_F(HubTest, FtpAsksBeforeItClearsTheRecord) {
-    w->addRecordLine({QStringLiteral("DC.Title"), QStringLiteral("kept"), {}, {}});
+    w->addRecordLine({u"DC.Title"_s, u"kept"_s, {}, {}});
     w->markHTMLmodifiedCheckList(QString());
     platform::BeforeNavigateEvent ftp;
-    ftp.address = QStringLiteral("ftp://files.example/pub/");
-    boxes.expect(QStringLiteral("Save the metadata edits"), platform::vbCancel);
+    ftp.address = u"ftp://files.example/pub/"_s;
+    boxes.expect(u"Save the metadata edits"_s, platform::vbCancel);
     w->WebBrowser1_BeforeNavigate(ftp);
     EXPECT_TRUE(ftp.cancel);
     EXPECT_EQ(w->MetaPanel->Count(), 1);
 
     platform::BeforeNavigateEvent again;
     again.address = ftp.address;
-    boxes.expect(QStringLiteral("Save the metadata edits"), platform::vbNo);
+    boxes.expect(u"Save the metadata edits"_s, platform::vbNo);
     w->WebBrowser1_BeforeNavigate(again);
     EXPECT_FALSE(again.cancel);
     EXPECT_EQ(w->MetaPanel->Count(), 0);
@@ -154,24 +142,24 @@ TEST_F(HubTest, FtpAsksBeforeItClearsTheRecord) {
 }
 
 TEST_F(HubTest, NewWindowsGoToASecondProgramButCommandsStayHere) {
-    browser().openNewWindow(QStringLiteral("http://news.example/"), true);
-    browser().openNewWindow(QStringLiteral("mtp://field=DC.Title&content=x.fld/"), true);
-    browser().openNewWindow(QStringLiteral("javascript:alert(1)"), true);
+    browser().openNewWindow(u"http://news.example/"_s, true);
+    browser().openNewWindow(u"mtp://field=DC.Title&content=x.fld/"_s, true);
+    browser().openNewWindow(u"javascript:alert(1)"_s, true);
     browser().settle();
     ASSERT_EQ(started.size(), 1);
-    EXPECT_EQ(started.first().mid(1), QStringList{QStringLiteral("http://news.example/")});
-    EXPECT_EQ(recorder.commands, QStringList{QStringLiteral("mtp://field=DC.Title&content=x.fld/")});
+    EXPECT_EQ(started.first().mid(1), QStringList{u"http://news.example/"_s});
+    EXPECT_EQ(recorder.commands, QStringList{u"mtp://field=DC.Title&content=x.fld/"_s});
     EXPECT_EQ(recorder.origins.first(), modMTP::CommandOrigin::Page);
     EXPECT_FALSE(modMetaMain::newWindowRequested);
 }
 
 TEST_F(HubTest, DownloadCompleteUpdatesLocationStatusAndCaption) {
-    const QString htm = page(QStringLiteral("t.htm"), QStringLiteral("<title>My Page</title><p>x"));
+    const QString htm = page(u"t.htm"_s, u"<title>My Page</title><p>x"_s);
     open(htm);
-    EXPECT_TRUE(modMetaMain::currentLocationURL.endsWith(QLatin1String("t.htm")));
-    EXPECT_EQ(modMetaMain::currentLocationName, QStringLiteral("My Page"));
-    EXPECT_EQ(w->StatusBar1->panelText(3), QStringLiteral("Ready"));
-    EXPECT_EQ(w->windowTitle(), QStringLiteral("My Page"));
+    EXPECT_TRUE(modMetaMain::currentLocationURL.endsWith(u"t.htm"_s));
+    EXPECT_EQ(modMetaMain::currentLocationName, u"My Page"_s);
+    EXPECT_EQ(w->StatusBar1->panelText(3), u"Ready"_s);
+    EXPECT_EQ(w->windowTitle(), u"My Page"_s);
 }
 
 TEST_F(HubTest, AddressBoxEnterClickAndDrops) {
@@ -179,45 +167,42 @@ TEST_F(HubTest, AddressBoxEnterClickAndDrops) {
     w->URL_KeyPressEnter();  // nothing, no sound
     EXPECT_EQ(w->URL->count(), 0);
 
-    const QString htm = page(QStringLiteral("typed.htm"), QStringLiteral("<meta name=\"A\" content=\"1\">"));
+    const QString htm = page(u"typed.htm"_s, u"<meta name=\"A\" content=\"1\">"_s);
     w->URL->setEditText(htm);
     w->URL_KeyPressEnter();
     browser().settle();
     EXPECT_EQ(w->URL->itemText(0), htm);  // a local path is kept as a path
-    w->URL->setEditText(QStringLiteral("127.0.0.1:9/none.htm"));
+    w->URL->setEditText(u"127.0.0.1:9/none.htm"_s);
     w->URL_KeyPressEnter();
     browser().settle();
-    EXPECT_EQ(w->URL->itemText(0), QStringLiteral("http://127.0.0.1:9/none.htm"));  // a host gets a scheme
+    EXPECT_EQ(w->URL->itemText(0), u"http://127.0.0.1:9/none.htm"_s);  // a host gets a scheme
     EXPECT_EQ(w->MetaPanel->Count(), 1);
 
     QMimeData noAddress;
-    noAddress.setText(QStringLiteral("just words"));
+    noAddress.setText(u"just words"_s);
     w->URL->setEditText(htm);
     w->URL_OLEDragDrop(&noAddress);
     EXPECT_EQ(w->URL->currentText(), htm);
     QMimeData withAddress;
-    withAddress.setText(QStringLiteral("see HTTP://x.example/a.fld.htm"));
+    withAddress.setText(u"see HTTP://x.example/a.fld.htm"_s);
     w->URL_OLEDragDrop(&withAddress);
-    EXPECT_EQ(w->URL->currentText(), QStringLiteral("HTTP://x.example/a.htm"));
+    EXPECT_EQ(w->URL->currentText(), u"HTTP://x.example/a.htm"_s);
 }
 
 TEST(FindLinkName, LooksIntoFramesAndFallsBackToAltAndUntitled) {
-    platform::PageDocument doc;
-    doc.links = {{QStringLiteral("a.htm"), QStringLiteral("First"), {}, {}},
-                 {QStringLiteral("b.htm"), QString(), QStringLiteral("Picture"), {}},
-                 {QStringLiteral("c.htm"), QString(), QString(), {}}};
-    platform::PageDocument frame;
-    frame.links = {{QStringLiteral("d.htm"), QStringLiteral("In frame"), {}, {}}};
-    doc.frames.push_back(frame);
-    EXPECT_EQ(Form1::findLinkName(doc, QStringLiteral("a.htm")), QStringLiteral("First"));
-    EXPECT_EQ(Form1::findLinkName(doc, QStringLiteral("b.htm")), QStringLiteral("Picture"));
-    EXPECT_EQ(Form1::findLinkName(doc, QStringLiteral("c.htm")), QStringLiteral("Untitled"));
-    EXPECT_EQ(Form1::findLinkName(doc, QStringLiteral("d.htm")), QStringLiteral("In frame"));
-    EXPECT_EQ(Form1::findLinkName(doc, QStringLiteral("A.htm")), QString());
-    platform::PageDocument foreign;
-    foreign.readable = false;
+    platform::PageDocument doc, frame, foreign;
+    doc.links = {{u"a.htm"_s, u"First"_s, {}, {}}, {u"b.htm"_s, {}, u"Picture"_s, {}}, {u"c.htm"_s, {}, {}, {}}};
+    frame.links = {{u"d.htm"_s, u"In frame"_s, {}, {}}};
+    doc.frames = {frame};
+    const std::pair<QString, QString> cases[] = {{u"a.htm"_s, u"First"_s},
+                                                 {u"b.htm"_s, u"Picture"_s},
+                                                 {u"c.htm"_s, u"Untitled"_s},
+                                                 {u"d.htm"_s, u"In frame"_s},
+                                                 {u"A.htm"_s, QString()}};
+    for (const auto& [href, name] : cases) EXPECT_EQ(Form1::findLinkName(doc, href), name) << href;
+    foreign.readable = false;  // a frame that cannot be read may hold the link
     doc.frames.push_back(foreign);
-    EXPECT_EQ(Form1::findLinkName(doc, QStringLiteral("zzz")), QStringLiteral("Untitled"));
+    EXPECT_EQ(Form1::findLinkName(doc, u"zzz"_s), u"Untitled"_s);
 }
 
 }  // namespace

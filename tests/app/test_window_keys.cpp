@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using testing_support::TestWindow;
 
 namespace {
@@ -17,7 +19,7 @@ protected:
     TestWindow w;
     void SetUp() override {
         for (const char* name : {"DC.Title", "DC.Creator", "DC.Subject"})
-            w->addRecordLine({QLatin1String(name), QStringLiteral("x"), {}, {}});
+            w->addRecordLine({QLatin1String(name), u"x"_s, {}, {}});
         w->show();
         QApplication::setActiveWindow(&*w);
         w->MetaPanel->setSelectedItem(w->MetaPanel->Item(1));
@@ -38,11 +40,11 @@ TEST_F(WindowKeysTest, ArrowsInTheEditPanelListsMoveTheCurrentLine) {
     EXPECT_EQ(current(), 2);
     EXPECT_TRUE(w->MetaPanel->Item(2)->Bold());
     EXPECT_FALSE(w->MetaPanel->Item(1)->Bold());
-    EXPECT_EQ(w->editNrmlName->text(), QStringLiteral("DC.Creator"));
+    EXPECT_EQ(w->editNrmlName->text(), u"DC.Creator"_s);
     w->Form_KeyDown(Qt::Key_Down, {});
     EXPECT_TRUE(w->Form_KeyDown(Qt::Key_Down, {}));  // last line: stays
     EXPECT_EQ(current(), 3);
-    EXPECT_FALSE(w->documentModified(QStringLiteral("Record")));
+    EXPECT_FALSE(w->documentModified(u"Record"_s));
     // Other keys are ordinary input; Shift there is not tracked.
     EXPECT_FALSE(w->Form_KeyDown(Qt::Key_Ampersand, {}));
     EXPECT_FALSE(w->Form_KeyDown(Qt::Key_Shift, Qt::ShiftModifier));

@@ -1,10 +1,13 @@
 #include "catalogues/ListLines.h"
 #include "platform/TreeImages.h"
 #include "platform/TreeView.h"
+#include "support/ListTrees.h"
 
 #include <gtest/gtest.h>
 
 #include <vector>
+
+using namespace Qt::StringLiterals;
 
 using modLists::addLineToIndex;
 using modLists::addLineToScheme;
@@ -14,15 +17,14 @@ using platform::TreeView;
 
 namespace {
 
-const QString kOk = QStringLiteral("0");
+const QString kOk = u"0"_s;
 
 // A tree with the root the list loader makes before it reads the lines.
 struct ListTree {
     TreeView tree;
     QString rootName;
-    explicit ListTree(const QString& name = QStringLiteral("Sites"), int image = platform::kImageFolder)
-        : rootName(name) {
-        tree.Add(nullptr, platform::tvwLast, name + QStringLiteral("\\"), name, image, image);
+    explicit ListTree(const QString& name = u"Sites"_s, int image = platform::kImageFolder) : rootName(name) {
+        tree.Add(nullptr, platform::tvwLast, name + u"\\"_s, name, image, image);
     }
     QString index(const QString& line) { return addLineToIndex(rootName, line, 1, tree); }
     QString scheme(const QString& line) { return addLineToScheme(rootName, line, 1, tree); }
@@ -33,122 +35,54 @@ struct ListTree {
 
 TEST(ListLines, CatalogueLinesBecomeFoldersLinksAndCommandsUnderTheirParents) {
     ListTree t;
-    EXPECT_EQ(t.index(QStringLiteral("News|")), kOk);
-    EXPECT_EQ(t.index(QStringLiteral("News|Local|")), kOk);
-    EXPECT_EQ(t.index(QStringLiteral("News|Local|Town Hall|http://town.example/")), kOk);
-    EXPECT_EQ(t.index(QStringLiteral("News|Subject|mtp://field=DC.Subject&content=News.fld")), kOk);
-    EXPECT_EQ(t.index(QStringLiteral("Top page|http://top.example/")), kOk);
-
-    Node* news = t.at(QStringLiteral("News\\"));
-    ASSERT_NE(news, nullptr);
-    EXPECT_EQ(news->Parent(), t.tree.Item(1));
-    EXPECT_EQ(news->Text(), QStringLiteral("News"));
-    EXPECT_EQ(news->Image(), platform::kImageFolder);
-    EXPECT_EQ(news->SelectedImage(), platform::kImageOpenFolder);
-    EXPECT_TRUE(news->Tag().isEmpty());
-
-    Node* link = t.at(QStringLiteral("News\\Local\\Town Hall\\"));
-    ASSERT_NE(link, nullptr);
-    EXPECT_EQ(link->Parent(), t.at(QStringLiteral("News\\Local\\")));
-    EXPECT_EQ(link->Text(), QStringLiteral("Town Hall"));
-    EXPECT_EQ(link->Tag(), QStringLiteral("http://town.example/"));
-    EXPECT_EQ(link->Image(), platform::kImageLink);
-    EXPECT_EQ(link->SelectedImage(), platform::kImageLink);
-
-    Node* command = t.at(QStringLiteral("News\\Subject\\"));
-    ASSERT_NE(command, nullptr);
-    EXPECT_EQ(command->Tag(), QStringLiteral("mtp://field=DC.Subject&content=News.fld"));
-    EXPECT_EQ(command->Image(), platform::kImageFolder);
-    EXPECT_EQ(command->SelectedImage(), platform::kImageOpenFolder);
-
-    ASSERT_NE(t.at(QStringLiteral("Top page\\")), nullptr);
-    EXPECT_EQ(t.at(QStringLiteral("Top page\\"))->Parent(), t.tree.Item(1));
-    EXPECT_EQ(t.tree.Count(), 6);
+    for (const QString& line :
+         {u"News|"_s, u"News|Local|"_s, u"News|Local|Town Hall|http://town.example/"_s,
+          u"News|Subject|mtp://field=DC.Subject&content=News.fld"_s, u"Top page|http://top.example/"_s})
+        EXPECT_EQ(t.index(line), kOk) << line;
+    // Folders and commands show as folders; a command holding a bar is cut at its last "|mtp://".
+    EXPECT_EQ(t.index(u"News|Both|mtp://run=a|b.kqb"_s), kOk);
+    EXPECT_EQ(testing_support::treeShape(t.tree),
+              (QStringList{
+                  u"News [] 1/4 News\\"_s,
+                  u"  Local [] 1/4 News\\Local\\"_s,
+                  u"    Town Hall [http://town.example/] 2/2 News\\Local\\Town Hall\\"_s,
+                  u"  Subject [mtp://field=DC.Subject&content=News.fld] 1/4 News\\Subject\\"_s,
+                  u"  Both [mtp://run=a|b.kqb] 1/4 News\\Both\\"_s,
+                  u"Top page [http://top.example/] 2/2 Top page\\"_s,
+              }));
 }
 
 TEST(ListLines, SchemeLinesBecomeFoldersAndTermsWithTheirCommands) {
-    ListTree t(QStringLiteral("Subjects"), platform::kImageSchemeFolder);
-    EXPECT_EQ(t.scheme(QStringLiteral("Animals|")), kOk);
-    EXPECT_EQ(t.scheme(QStringLiteral("Animals|Cats|mtp://field=DC.Subject&content=Cats|Felines.fld/")), kOk);
-    Node* folder = t.at(QStringLiteral("Animals\\"));
-    ASSERT_NE(folder, nullptr);
-    EXPECT_EQ(folder->Image(), platform::kImageSchemeFolder);
-    EXPECT_EQ(folder->SelectedImage(), platform::kImageSchemeFolder);
-    Node* term = t.at(QStringLiteral("Animals\\Cats\\"));
-    ASSERT_NE(term, nullptr);
-    // The command runs from its last "|mtp://", so a "|" inside it stays.
-    EXPECT_EQ(term->Tag(), QStringLiteral("mtp://field=DC.Subject&content=Cats|Felines.fld/"));
-    EXPECT_EQ(term->Image(), platform::kImageSchemeTerm);
-    EXPECT_EQ(term->SelectedImage(), platform::kImageSchemeTerm);
-}
-
-TEST(ListLines, ACatalogueCommandHoldingABarIsCutAtItsLastMtpPrefix) {
-    ListTree t;
-    ASSERT_EQ(t.index(QStringLiteral("Terms|")), kOk);
-    EXPECT_EQ(t.index(QStringLiteral("Terms|Both|mtp://run=a|b.kqb")), kOk);
-    Node* node = t.at(QStringLiteral("Terms\\Both\\"));
-    ASSERT_NE(node, nullptr);
-    EXPECT_EQ(node->Text(), QStringLiteral("Both"));
-    EXPECT_EQ(node->Tag(), QStringLiteral("mtp://run=a|b.kqb"));
+    ListTree t(u"Subjects"_s, platform::kImageSchemeFolder);
+    EXPECT_EQ(t.scheme(u"Animals|"_s), kOk);
+    EXPECT_EQ(t.scheme(u"Animals|Cats|mtp://field=DC.Subject&content=Cats|Felines.fld/"_s), kOk);
+    EXPECT_EQ(testing_support::treeShape(t.tree, false),
+              (QStringList{u"Animals [] 5/5"_s, u"  Cats [mtp://field=DC.Subject&content=Cats|Felines.fld/] 6/6"_s}));
 }
 
 TEST(ListLines, RefusedLinesComeBackWithTheirReasonAndTheTreeKeepsTheRest) {
     ListTree t;
-    ASSERT_EQ(t.index(QStringLiteral("News|Today|http://a.example/")), QStringLiteral(
-        "News|Today|http://a.example/\r\nElement not found\r\n"))
+    ASSERT_EQ(t.index(u"News|Today|http://a.example/"_s), u"News|Today|http://a.example/\r\nElement not found\r\n"_s)
         << "a child before its folder";
-    ASSERT_EQ(t.index(QStringLiteral("News|")), kOk);
-    EXPECT_EQ(t.index(QStringLiteral("News|Today|http://a.example/")), kOk);
-    const QString again = t.index(QStringLiteral("News|Today|http://b.example/"));
-    EXPECT_EQ(again, QStringLiteral("News|Today|http://b.example/\r\nKey is not unique in collection\r\n"));
-    EXPECT_EQ(t.at(QStringLiteral("News\\Today\\"))->Tag(), QStringLiteral("http://a.example/"));
+    ASSERT_EQ(t.index(u"News|"_s), kOk);
+    EXPECT_EQ(t.index(u"News|Today|http://a.example/"_s), kOk);
+    const QString again = t.index(u"News|Today|http://b.example/"_s);
+    EXPECT_EQ(again, u"News|Today|http://b.example/\r\nKey is not unique in collection\r\n"_s);
+    EXPECT_EQ(t.at(u"News\\Today\\"_s)->Tag(), u"http://a.example/"_s);
 
-    for (const QString& bad : {QStringLiteral("no bar at all"), QStringLiteral("|"), QStringLiteral("||"),
-                               QStringLiteral("News||"), QStringLiteral("|http://x.example/")}) {
+    for (const QString& bad : {u"no bar at all"_s, u"|"_s, u"||"_s, u"News||"_s, u"|http://x.example/"_s}) {
         const QString result = t.index(bad);
-        EXPECT_TRUE(result.startsWith(bad + QStringLiteral("\r\n"))) << bad.toStdString();
-        EXPECT_TRUE(result.endsWith(QStringLiteral("\r\n")));
+        EXPECT_TRUE(result.startsWith(bad + u"\r\n"_s)) << bad.toStdString();
+        EXPECT_TRUE(result.endsWith(u"\r\n"_s));
         EXPECT_NE(result, kOk);
     }
     // The root's own name as a line would take the root's key.
-    EXPECT_NE(t.index(QStringLiteral("Sites|")), kOk);
+    EXPECT_NE(t.index(u"Sites|"_s), kOk);
     EXPECT_EQ(t.tree.Count(), 3);
 }
 
 TEST(ListLines, SafeNodeTextKeepsBarsAndLineBreaksOutOfNames) {
-    EXPECT_EQ(modLists::safeNodeText(QStringLiteral("Home | Agency")), QString::fromUtf8("Home \xC2\xA6 Agency"));
-    EXPECT_EQ(modLists::safeNodeText(QStringLiteral("Two\r\nlines\nhere")), QStringLiteral("Two lines here"));
-    EXPECT_EQ(modLists::safeNodeText(QStringLiteral("Plain")), QStringLiteral("Plain"));
+    EXPECT_EQ(modLists::safeNodeText(u"Home | Agency"_s), u"Home ¦ Agency"_s);
+    EXPECT_EQ(modLists::safeNodeText(u"Two\r\nlines\nhere"_s), u"Two lines here"_s);
 }
 
-TEST(ListLines, SortArraySortsTheRangeOrdinally) {
-    QStringList items{QStringLiteral("keep"), QStringLiteral("b"), QStringLiteral("B"), QStringLiteral("a|"),
-                      QStringLiteral("a| x"), QStringLiteral("a|b|"), QStringLiteral("keep too")};
-    modLists::SortArray(items, 1, 5);
-    EXPECT_EQ(items, (QStringList{QStringLiteral("keep"), QStringLiteral("B"), QStringLiteral("a|"),
-                                  QStringLiteral("a| x"), QStringLiteral("a|b|"), QStringLiteral("b"),
-                                  QStringLiteral("keep too")}));
-    std::vector<int> numbers{5, 3, 9, 1};
-    modLists::SortArray(numbers, 0, 3);
-    EXPECT_EQ(numbers, (std::vector<int>{1, 3, 5, 9}));
-    modLists::SortArray(numbers, 3, 1);  // an empty range changes nothing
-    EXPECT_EQ(numbers, (std::vector<int>{1, 3, 5, 9}));
-}
-
-TEST(ListLines, SchemeFileLinesGiveEveryTagTheMtpPrefixInTheTreeToo) {
-    ListTree t(QStringLiteral("Terms"), platform::kImageSchemeFolder);
-    Node* root = t.tree.Item(1);
-    Node* term = t.tree.Add(root, platform::tvwChild, QStringLiteral("Cats\\"), QStringLiteral("Cats"), 6, 6);
-    term->setTag(QStringLiteral("field=DC.Subject&content=Cats.fld"));
-    Node* kept = t.tree.Add(root, platform::tvwChild, QStringLiteral("Dogs\\"), QStringLiteral("Dogs"), 6, 6);
-    kept->setTag(QStringLiteral("MTP://field=DC.Subject&content=Dogs.fld"));
-    const QStringList lines = modLists::listFileLines(t.tree, true, ListKind::Scheme);
-    EXPECT_EQ(lines, (QStringList{QStringLiteral("Cats|mtp://field=DC.Subject&content=Cats.fld"),
-                                  QStringLiteral("Dogs|MTP://field=DC.Subject&content=Dogs.fld")}));
-    EXPECT_EQ(term->Tag(), QStringLiteral("mtp://field=DC.Subject&content=Cats.fld"));
-
-    // Read back, the upper-case prefix still starts the tag.
-    ListTree back(QStringLiteral("Terms"), platform::kImageSchemeFolder);
-    for (const QString& line : lines) ASSERT_EQ(back.scheme(line), kOk);
-    EXPECT_EQ(back.at(QStringLiteral("Dogs\\"))->Tag(), QStringLiteral("MTP://field=DC.Subject&content=Dogs.fld"));
-}

@@ -17,6 +17,8 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using platform::Node;
 using testing_support::readBytes;
 using testing_support::treeShape;
@@ -71,10 +73,10 @@ protected:
     // A catalogue root as the loader makes it.
     Node* newCatalogue(const QString& name) {
         window->rootName = name;
-        window->TreePath = path(name + QStringLiteral(".kqi"));
+        window->TreePath = path(name + u".kqi"_s);
         tree().Clear();
-        Node* root = tree().Add(nullptr, platform::tvwLast, name + QStringLiteral("\\"), name, 1, 4);
-        root->setTag(QStringLiteral("Catalog"));
+        Node* root = tree().Add(nullptr, platform::tvwLast, name + u"\\"_s, name, 1, 4);
+        root->setTag(u"Catalog"_s);
         return root;
     }
 };
@@ -82,12 +84,10 @@ protected:
 }  // namespace
 
 TEST_F(ListSaving, ACatalogueAndASchemeListTheProgramWroteSaveToTheSameBytes) {
-    for (const auto& [name, bytes] : {std::pair{QStringLiteral("Sites.kqi"), kCatalogue},
-                                      std::pair{QStringLiteral("Subjects.kqs"), kScheme}}) {
-        ASSERT_TRUE(writeBytes(path(name), bytes));
-        load(path(name));
+    for (const auto& [name, bytes] : {std::pair{u"Sites.kqi"_s, kCatalogue}, std::pair{u"Subjects.kqs"_s, kScheme}}) {
+        load(writeBytes(path(name), bytes));
         ASSERT_GT(tree().Count(), 1) << name.toStdString();
-        const QString copy = path(QStringLiteral("copy-") + name);
+        const QString copy = path(u"copy-"_s + name);
         long count = 0;
         ASSERT_TRUE(save(copy, &count));
         EXPECT_EQ(count, tree().Count());
@@ -101,14 +101,13 @@ TEST_F(ListSaving, AnUnsortedListComesOutSortedAndStaysSoOnTheNextRound) {
         "Zoo|\nArt|\nArt|Old|mtp://field=DC.Subject&content=Old|Masters.fld\nZoo|Lions|http://lions.example/?a%7Cb\n"
         "About|http://about.example/\nArt|Modern|\n\nCaf\xC3\xA9|\nArt|Modern|Tate|https://tate.example/\n"
         "Caf\xC3\xA9|Home \xC2\xA6 Agency|http://agency.example/";
-    ASSERT_TRUE(writeBytes(path(QStringLiteral("Sites.kqi")), shuffled));
-    load(path(QStringLiteral("Sites.kqi")));
-    ASSERT_TRUE(save(path(QStringLiteral("Sorted.kqi"))));
-    EXPECT_EQ(readBytes(path(QStringLiteral("Sorted.kqi"))), kCatalogue);
+    load(writeBytes(path(u"Sites.kqi"_s), shuffled));
+    ASSERT_TRUE(save(path(u"Sorted.kqi"_s)));
+    EXPECT_EQ(readBytes(path(u"Sorted.kqi"_s)), kCatalogue);
 }
 
 TEST_F(ListSaving, ACatalogueRoundTripsThroughSaveAndLoadWithItsTreeUnchanged) {
-    Node* root = newCatalogue(QStringLiteral("Sites"));
+    Node* root = newCatalogue(u"Sites"_s);
     const auto folder = [&](Node* parent, const QString& key, const QString& name) {
         return tree().Add(parent, platform::tvwChild, key, name, 1, 4);
     };
@@ -119,56 +118,51 @@ TEST_F(ListSaving, ACatalogueRoundTripsThroughSaveAndLoadWithItsTreeUnchanged) {
     };
     // Folders whose names end with the root's name, a name with "\", a title that came
     // in with "|" made safe, a command with "|" and "| " in it.
-    Node* sites = folder(root, QStringLiteral("My Sites\\"), QStringLiteral("My Sites"));
-    Node* old = folder(root, QStringLiteral("Old Sites\\"), QStringLiteral("Old Sites"));
-    Node* paths = folder(old, QStringLiteral("Old Sites\\C:\\docs\\"), QStringLiteral("C:\\docs"));
-    link(sites, QStringLiteral("Sites\\Home\\"), modLists::safeNodeText(QStringLiteral("Home | Agency")),
-         QStringLiteral("http://agency.example/"), 2);
-    link(old, QStringLiteral("Old Sites\\Run\\"), QStringLiteral("Run"), QStringLiteral("mtp://a|b| c.kqb"), 1);
-    link(paths, QStringLiteral("Old Sites\\C:\\docs\\Readme\\"), QStringLiteral("Readme"),
-         QStringLiteral("https://docs.example/readme"), 2);
-    link(root, QStringLiteral("Top\\"), QStringLiteral("Top"), QStringLiteral("http://top.example/"), 2);
+    Node* sites = folder(root, u"My Sites\\"_s, u"My Sites"_s);
+    Node* old = folder(root, u"Old Sites\\"_s, u"Old Sites"_s);
+    Node* paths = folder(old, u"Old Sites\\C:\\docs\\"_s, u"C:\\docs"_s);
+    link(sites, u"Sites\\Home\\"_s, modLists::safeNodeText(u"Home | Agency"_s), u"http://agency.example/"_s, 2);
+    link(old, u"Old Sites\\Run\\"_s, u"Run"_s, u"mtp://a|b| c.kqb"_s, 1);
+    link(paths, u"Old Sites\\C:\\docs\\Readme\\"_s, u"Readme"_s, u"https://docs.example/readme"_s, 2);
+    link(root, u"Top\\"_s, u"Top"_s, u"http://top.example/"_s, 2);
     const QStringList before = treeShape(tree(), false);
 
-    const QString file = path(QStringLiteral("Sites.kqi"));
+    const QString file = path(u"Sites.kqi"_s);
     ASSERT_TRUE(save(file));
     load(file);
     EXPECT_EQ(treeShape(tree(), false), before);
-    EXPECT_EQ(tree().Item(1)->Text(), QStringLiteral("Sites"));
+    EXPECT_EQ(tree().Item(1)->Text(), u"Sites"_s);
     EXPECT_EQ(tree().Item(1)->Tag(), file);
 }
 
 TEST_F(ListSaving, ANameHoldingABarIsWrittenSoItNeverSplitsOnTheNextLoad) {
-    Node* root = newCatalogue(QStringLiteral("Sites"));
-    Node* node = tree().Add(root, platform::tvwChild, QStringLiteral("x"), QStringLiteral("Home | Agency"), 2, 2);
+    Node* root = newCatalogue(u"Sites"_s);
+    Node* node = tree().Add(root, platform::tvwChild, u"x"_s, u"Home | Agency"_s, 2, 2);
     // An address without a scheme is an http address; a "|" in it is escaped.
-    node->setTag(QStringLiteral("www.agency.example/index.htm?a|b"));
-    ASSERT_TRUE(save(path(QStringLiteral("Bar.kqi"))));
-    EXPECT_EQ(readBytes(path(QStringLiteral("Bar.kqi"))),
+    node->setTag(u"www.agency.example/index.htm?a|b"_s);
+    ASSERT_TRUE(save(path(u"Bar.kqi"_s)));
+    EXPECT_EQ(readBytes(path(u"Bar.kqi"_s)),
               QByteArray("Home \xC2\xA6 Agency|http://www.agency.example/index.htm?a%7Cb\r\n"));
 }
 
 TEST_F(ListSaving, AnEmptyCatalogueSavesAsAnEmptyFile) {
-    newCatalogue(QStringLiteral("Empty"));
+    newCatalogue(u"Empty"_s);
     long count = 0;
-    ASSERT_TRUE(save(path(QStringLiteral("Empty.kqi")), &count));
+    ASSERT_TRUE(save(path(u"Empty.kqi"_s), &count));
     EXPECT_EQ(count, 1);
-    EXPECT_EQ(readBytes(path(QStringLiteral("Empty.kqi"))), QByteArray());
+    EXPECT_EQ(readBytes(path(u"Empty.kqi"_s)), QByteArray());
 }
 
 TEST_F(ListSaving, ASavedListIsNoLongerModifiedAndTheMenusNameItsFile) {
-    Node* root = newCatalogue(QStringLiteral("Sites"));
-    tree().Add(root, platform::tvwChild, QStringLiteral("A\\"), QStringLiteral("A"), 1, 4);
-    window->StatusBar1->setPanelText(2, QStringLiteral("Modified"));
-    window->StatusBar1->setPanelTag(2, QStringLiteral("List"));
-    const QString file = path(QStringLiteral("Renamed.kqi"));
+    Node* root = newCatalogue(u"Sites"_s);
+    tree().Add(root, platform::tvwChild, u"A\\"_s, u"A"_s, 1, 4);
+    window->StatusBar1->setPanelText(2, u"Modified"_s);
+    window->StatusBar1->setPanelTag(2, u"List"_s);
+    const QString file = path(u"Renamed.kqi"_s);
     ASSERT_TRUE(save(file));
     EXPECT_EQ(window->StatusBar1->panelText(2), QString());
-    EXPECT_EQ(window->StatusBar1->panelTag(2), QStringLiteral("List"));
-    EXPECT_EQ(root->Text(), QStringLiteral("Renamed"));
-    EXPECT_EQ(window->mnuFileSaveList->text(), QStringLiteral("Save Catalog"));
-    EXPECT_EQ(window->mnuFileSave->text(), QStringLiteral("Save Catalog to ") + file);
-    EXPECT_EQ(window->mnuFileSaveAs(5)->text(), QStringLiteral("Local Catalog..."));
+    EXPECT_EQ(root->Text(), u"Renamed"_s);
+    EXPECT_EQ(window->mnuFileSave->text(), u"Save Catalog to "_s + file);
 
     // Saved again under its new root text, the lines still leave the root out.
     ASSERT_TRUE(save(file));
@@ -176,64 +170,59 @@ TEST_F(ListSaving, ASavedListIsNoLongerModifiedAndTheMenusNameItsFile) {
 }
 
 TEST_F(ListSaving, ASchemeListGetsTheMtpPrefixOnEveryTermAndItsOwnCaption) {
-    window->rootName = QStringLiteral("Terms");
-    window->TreePath = path(QStringLiteral("Terms.kqs"));
-    Node* root = tree().Add(nullptr, platform::tvwLast, QStringLiteral("Terms\\"), QStringLiteral("Terms"), 5, 5);
-    Node* term = tree().Add(root, platform::tvwChild, QStringLiteral("Cats\\"), QStringLiteral("Cats"), 6, 6);
-    term->setTag(QStringLiteral("field=DC.Subject&content=Cats.fld/"));
+    window->rootName = u"Terms"_s;
+    window->TreePath = path(u"Terms.kqs"_s);
+    Node* root = tree().Add(nullptr, platform::tvwLast, u"Terms\\"_s, u"Terms"_s, 5, 5);
+    Node* term = tree().Add(root, platform::tvwChild, u"Cats\\"_s, u"Cats"_s, 6, 6);
+    term->setTag(u"field=DC.Subject&content=Cats.fld/"_s);
     ASSERT_TRUE(save(window->TreePath));
     EXPECT_EQ(readBytes(window->TreePath), QByteArray("Cats|mtp://field=DC.Subject&content=Cats.fld/\r\n"));
-    EXPECT_EQ(term->Tag(), QStringLiteral("mtp://field=DC.Subject&content=Cats.fld/"));
-    EXPECT_EQ(window->mnuFileSave->text(), QStringLiteral("Save Scheme to ") + window->TreePath);
-    EXPECT_EQ(window->mnuFileSaveList->text(), QStringLiteral("Save Scheme"));
+    EXPECT_EQ(term->Tag(), u"mtp://field=DC.Subject&content=Cats.fld/"_s);
+    EXPECT_EQ(window->mnuFileSave->text(), u"Save Scheme to "_s + window->TreePath);
 }
 
 TEST_F(ListSaving, TheRepositoryCatalogueKeepsItsRootInTheLinesAndItsRootText) {
     window->treeIndex = 1;
     window->rootName.clear();
-    window->TreePath = QStringLiteral("Main Catalog.kqi");
-    Node* root = tree().Add(nullptr, platform::tvwLast, QStringLiteral("Main Catalog\\"), QStringLiteral("Main Catalog"), 1);
-    tree().Add(root, platform::tvwChild, QStringLiteral("Main Catalog\\Health\\"), QStringLiteral("Health"), 1, 4);
-    const QString file = path(QStringLiteral("upload.kqi"));
+    window->TreePath = u"Main Catalog.kqi"_s;
+    Node* root = tree().Add(nullptr, platform::tvwLast, u"Main Catalog\\"_s, u"Main Catalog"_s, 1);
+    tree().Add(root, platform::tvwChild, u"Main Catalog\\Health\\"_s, u"Health"_s, 1, 4);
+    const QString file = path(u"upload.kqi"_s);
     ASSERT_TRUE(save(file));
     EXPECT_EQ(readBytes(file), QByteArray("Main Catalog|Health|\r\n"));
-    EXPECT_EQ(root->Text(), QStringLiteral("Main Catalog"));
-    EXPECT_EQ(window->mnuFileSave->text(), QStringLiteral("Save Quorvantile Repository Catalog"));
-    EXPECT_EQ(window->mnuFileSaveAs(5)->text(), QStringLiteral("Quorvantile Repository Catalog..."));
+    EXPECT_EQ(root->Text(), u"Main Catalog"_s);
+    EXPECT_EQ(window->mnuFileSave->text(), u"Save Quorvantile Repository Catalog"_s);
 }
 
 TEST_F(ListSaving, AFailedWriteKeepsTheOldFileShowsTheMessageAndLeavesTheListModified) {
-    Node* root = newCatalogue(QStringLiteral("Sites"));
-    tree().Add(root, platform::tvwChild, QStringLiteral("A\\"), QStringLiteral("A"), 1, 4);
-    window->StatusBar1->setPanelText(2, QStringLiteral("Modified"));
-    window->StatusBar1->setPanelTag(2, QStringLiteral("List"));
+    Node* root = newCatalogue(u"Sites"_s);
+    tree().Add(root, platform::tvwChild, u"A\\"_s, u"A"_s, 1, 4);
+    window->StatusBar1->setPanelText(2, u"Modified"_s);
+    window->StatusBar1->setPanelTag(2, u"List"_s);
     const QString captionBefore = window->mnuFileSave->text();
 
     // The target is a folder: nothing can be written there, and it stays as it was.
-    const QString folder = path(QStringLiteral("Blocked.kqi"));
-    ASSERT_TRUE(QDir().mkpath(folder + QStringLiteral("/inside")));
+    const QString folder = path(u"Blocked.kqi"_s);
+    ASSERT_TRUE(QDir().mkpath(folder + u"/inside"_s));
     boxes.expect(QStringLiteral(": Check that the file or the file system are not read only or that the file is not "
                                 "already open"),
                  platform::vbOK);
     EXPECT_FALSE(save(folder));
     ASSERT_EQ(boxes.shown().size(), 1);
-    EXPECT_EQ(boxes.shown().first().title, QStringLiteral("Error saving HTML"));
-    EXPECT_TRUE(QFileInfo(folder + QStringLiteral("/inside")).isDir());
-    EXPECT_EQ(window->StatusBar1->panelText(2), QStringLiteral("Modified"));
-    EXPECT_EQ(window->StatusBar1->panelTag(2), QStringLiteral("List"));
-    EXPECT_EQ(root->Text(), QStringLiteral("Sites"));
-    EXPECT_EQ(window->mnuFileSave->text(), captionBefore);
-
+    EXPECT_EQ(boxes.shown().first().title, u"Error saving HTML"_s);
     // Into a folder that does not exist: the same.
-    boxes.expect(QStringLiteral("Check that the file"), platform::vbOK);
-    EXPECT_FALSE(save(path(QStringLiteral("missing/Sites.kqi"))));
-    EXPECT_EQ(window->StatusBar1->panelText(2), QStringLiteral("Modified"));
+    boxes.expect(u"Check that the file"_s, platform::vbOK);
+    EXPECT_FALSE(save(path(u"missing/Sites.kqi"_s)));
+    EXPECT_TRUE(QFileInfo(folder + u"/inside"_s).isDir());
+    EXPECT_EQ(window->StatusBar1->panelText(2) + window->StatusBar1->panelTag(2), u"ModifiedList"_s);
+    EXPECT_EQ(root->Text(), u"Sites"_s);
+    EXPECT_EQ(window->mnuFileSave->text(), captionBefore);
 }
 
 TEST_F(ListSaving, ARenameStillBeingTypedIsSavedWithTheTypedText) {
     window->show();
-    Node* root = newCatalogue(QStringLiteral("Sites"));
-    Node* node = tree().Add(root, platform::tvwChild, QStringLiteral("Draft\\"), QStringLiteral("Draft"), 1, 4);
+    Node* root = newCatalogue(u"Sites"_s);
+    Node* node = tree().Add(root, platform::tvwChild, u"Draft\\"_s, u"Draft"_s, 1, 4);
     if (!window->mnuViewTreeView->isChecked()) window->mnuViewTreeView_Click();
     tree().Refresh();
     QApplication::processEvents();
@@ -244,10 +233,10 @@ TEST_F(ListSaving, ARenameStillBeingTypedIsSavedWithTheTypedText) {
     for (QLineEdit* e : tree().findChildren<QLineEdit*>())
         if (e->isVisible()) editor = e;
     ASSERT_NE(editor, nullptr);
-    editor->setText(QStringLiteral("Final"));
+    editor->setText(u"Final"_s);
 
-    ASSERT_TRUE(save(path(QStringLiteral("Sites.kqi"))));
+    ASSERT_TRUE(save(path(u"Sites.kqi"_s)));
     EXPECT_FALSE(window->labelEditing);
     EXPECT_FALSE(tree().IsLabelEditing());
-    EXPECT_EQ(readBytes(path(QStringLiteral("Sites.kqi"))), QByteArray("Final|\r\n"));
+    EXPECT_EQ(readBytes(path(u"Sites.kqi"_s)), QByteArray("Final|\r\n"));
 }

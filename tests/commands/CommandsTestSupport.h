@@ -7,6 +7,7 @@
 #include "platform/Folders.h"
 #include "platform/ListView.h"
 #include "platform/TextCodec.h"
+#include "support/Common.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"
 
@@ -15,11 +16,6 @@
 #include <QFileInfo>
 #include <QStringList>
 #include <gtest/gtest.h>
-
-// Readable failure messages for texts.
-inline void PrintTo(const QString& text, std::ostream* out) {
-    *out << '"' << text.toStdString() << '"';
-}
 
 namespace commands_test {
 
@@ -68,8 +64,6 @@ protected:
         modMTP::loggingOn = false;
         modMTP::macroRunning = false;
         modMTP::cancelRequested = false;
-        modSchemas::defaultSchema = savedDomain_;
-        Preferences::charEncoding = savedEncoding_;
         modMacros::saveRecordMacro.clear();
         modMacros::repositorySchemes.clear();
     }
@@ -97,24 +91,17 @@ protected:
     }
     MetadataRecord record() const { return w->recordLines(); }
 
-    // Writes a file as raw bytes and returns its path.
+    // Writes a file of the program folder as raw bytes and returns its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const {
-        const QString path = home() + QLatin1Char('/') + name;
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(bytes);
-        return path;
+        return testing_support::writeBytes(home() + QLatin1Char('/') + name, bytes);
     }
-    static QByteArray readBytes(const QString& path) {
-        QFile file(path);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    // The command log; empty when there is none.
+    static QByteArray logBytes() {
+        return QFile::exists(modMTP::commandLogPath()) ? testing_support::readBytes(modMTP::commandLogPath()) : QByteArray();
     }
-    static QByteArray logBytes() { return readBytes(modMTP::commandLogPath()); }
 
 private:
-    QString savedDomain_ = modSchemas::defaultSchema;
-    QString savedEncoding_ = Preferences::charEncoding;
+    testing_support::KeptValues kept_{&modSchemas::defaultSchema, &Preferences::charEncoding};
 };
 
 inline MetadataLine lineOf(const char* name, const char* content, const char* lang = "", const char* scheme = "") {

@@ -6,6 +6,8 @@
 
 #include <QAction>
 
+using namespace Qt::StringLiterals;
+
 using commands_test::CommandsTest;
 using commands_test::HandlerCalls;
 using commands_test::lineOf;
@@ -16,72 +18,60 @@ using testing_support::ScriptedMsgBoxes;
 
 namespace {
 
-const QString kNothingFound = QStringLiteral("URL or File did not contain any valid batch commands");
+const QString kNothingFound = u"URL or File did not contain any valid batch commands"_s;
 
 class BatchTest : public CommandsTest {
 protected:
     // Runs the batch file at path as "mtp://open=" does.
     void openBatch(const QString& path, CommandOrigin origin = CommandOrigin::Program) {
-        dispatch(QStringLiteral("mtp://open=") + path + QStringLiteral("/"), origin);
+        dispatch(u"mtp://open="_s + path + u"/"_s, origin);
     }
 };
 
 // ---- reading and running lines ------------------------------------------------------------
 
-TEST_F(BatchTest, AnyLineEndsRunTheSameLinesAndALastLineNeedsNoEnd) {
-    const QByteArray lines[] = {"mtp://field=DC.Title&content=A.fld/", "mtp://field=DC.Creator&content=B.fld/",
-                                "mtp://field=DC.Subject&content=C.fld/"};
+TEST_F(BatchTest, AnyLineEndsRunTheSameLinesAndOnlyLinesStartingWithLowerCaseMtpRun) {
     const MetadataRecord expected = {lineOf("DC.Title", "A"), lineOf("DC.Creator", "B"), lineOf("DC.Subject", "C")};
-    for (const char* end : {"\r\n", "\n", "\r"}) {
-        const QByteArray text = lines[0] + end + lines[1] + end + end + lines[2];
-        const QString path = writeFile(QStringLiteral("batch.kqb"), text);
+    for (const QByteArray end : {"\r\n", "\n", "\r"}) {
+        const QByteArray text = "#Log of Macro commands performed" + end + end + "mtp://field=DC.Title&content=A.fld/" +
+                                end + "MTP://field=DC.Title&content=Upper.fld/" + end +
+                                " mtp://field=DC.Title&content=Blank.fld/" + end + "a note" + end +
+                                "mtp://field=DC.Creator&content=B.fld/" + end + end +
+                                "mtp://field=DC.Subject&content=C.fld/";  // the last line needs no end
         w->MetaPanel->Clear();
-        openBatch(path);
-        EXPECT_EQ(record(), expected) << "line end " << QByteArray(end).toHex().toStdString();
+        openBatch(writeFile(u"batch.kqb"_s, text));
+        EXPECT_EQ(record(), expected) << "line end " << end.toHex().toStdString();
     }
-}
-
-TEST_F(BatchTest, OnlyLinesStartingWithLowerCaseMtpRun) {
-    const QString path = writeFile(QStringLiteral("mixed.kqb"),
-                                   "#Log of Macro commands performed\r\n\r\n"
-                                   "MTP://field=DC.Title&content=Upper.fld/\r\n"
-                                   " mtp://field=DC.Title&content=Blank.fld/\r\n"
-                                   "a note\r\n"
-                                   "mtp://field=DC.Title&content=Runs.fld/\r\n");
-    openBatch(path);
-    EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "Runs")}));
 }
 
 TEST_F(BatchTest, ABatchWithoutCommandsSaysSoAndLeavesLoggingOn) {
     ScriptedMsgBoxes boxes;
-    const QString path = writeFile(QStringLiteral("empty.kqb"), "# only a comment\r\n\r\n");
+    const QString path = writeFile(u"empty.kqb"_s, "# only a comment\r\n\r\n");
     boxes.expect(kNothingFound, platform::vbOK);
     openBatch(path);
-    EXPECT_EQ(boxes.shown().at(0).title, QStringLiteral("Nothing Found"));
+    EXPECT_EQ(boxes.shown().at(0).title, u"Nothing Found"_s);
     EXPECT_TRUE(modMTP::loggingOn);
 }
 
 TEST_F(BatchTest, AMissingBatchIsReported) {
     ScriptedMsgBoxes boxes;
-    const QString path = home() + QStringLiteral("/no such.kqb");
-    boxes.expect(QStringLiteral("Error reading in Batch File: ") + path, platform::vbOK);
-    dispatch(QStringLiteral("mtp://open=") + home() + QStringLiteral("/no%20such.kqb/"));
+    const QString path = home() + u"/no such.kqb"_s;
+    boxes.expect(u"Error reading in Batch File: "_s + path, platform::vbOK);
+    dispatch(u"mtp://open="_s + home() + u"/no%20such.kqb/"_s);
     // Devices and folders are no batch files either: nothing is read from them.
-    boxes.expect(QStringLiteral("Error reading in Batch File: /dev/zero"), platform::vbOK)
-        .expect(QStringLiteral("Error reading in Batch File: ") + home() + QStringLiteral("/folder.kqb"), platform::vbOK);
-    dispatch(QStringLiteral("mtp://url=file:///dev/zero#.kqb/"));
-    QDir().mkpath(home() + QStringLiteral("/folder.kqb"));
-    dispatch(QStringLiteral("mtp://open=") + home() + QStringLiteral("/folder.kqb/"));
+    boxes.expect(u"Error reading in Batch File: /dev/zero"_s, platform::vbOK)
+        .expect(u"Error reading in Batch File: "_s + home() + u"/folder.kqb"_s, platform::vbOK);
+    dispatch(u"mtp://url=file:///dev/zero#.kqb/"_s);
+    QDir().mkpath(home() + u"/folder.kqb"_s);
+    dispatch(u"mtp://open="_s + home() + u"/folder.kqb/"_s);
     EXPECT_FALSE(modMTP::loggingOn);
 }
 
 TEST_F(BatchTest, BatchPathsWithBlanksAndFileAddressesRun) {
-    const QString path = writeFile(QStringLiteral("my batches/t one.kqb"), "mtp://field=DC.Title&content=X.fld/");
-    QString spaced = path;
-    spaced.replace(QLatin1Char(' '), QLatin1String("%20"));
-    dispatch(QStringLiteral("mtp://open=") + spaced);
-    dispatch(QStringLiteral("mtp://url=file://") + path + QStringLiteral("/"));
-    dispatch(QStringLiteral("mtp://") + path);
+    const QString path = writeFile(u"my batches/t one.kqb"_s, "mtp://field=DC.Title&content=X.fld/");
+    dispatch(u"mtp://open="_s + QString(path).replace(u' ', u"%20"_s));
+    dispatch(u"mtp://url=file://"_s + path + u"/"_s);
+    dispatch(u"mtp://"_s + path);
     EXPECT_EQ(w->MetaPanel->Count(), 1);
     EXPECT_FALSE(modMTP::macroRunning);
 }
@@ -92,7 +82,7 @@ TEST_F(BatchTest, BinaryAndHugeFilesAreWalkedToTheirEnd) {
     for (int i = 0; i < 70000; ++i) binary.append(char((i * 7919) % 256));
     binary.replace("mtp", "xxx");
     boxes.expect(kNothingFound, platform::vbOK);
-    openBatch(writeFile(QStringLiteral("binary.kqb"), binary));
+    openBatch(writeFile(u"binary.kqb"_s, binary));
 
     // 50 MB of lines that are no commands, and one command at the very end.
     QByteArray huge;
@@ -100,32 +90,33 @@ TEST_F(BatchTest, BinaryAndHugeFilesAreWalkedToTheirEnd) {
     huge.reserve(50 * 1024 * 1024 + 100);
     while (huge.size() < 50 * 1024 * 1024) huge.append(filler).append('\n');
     huge.append("mtp://field=DC.Title&content=Last.fld/");
-    openBatch(writeFile(QStringLiteral("huge.kqb"), huge));
+    openBatch(writeFile(u"huge.kqb"_s, huge));
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "Last")}));
-    QFile::remove(home() + QStringLiteral("/huge.kqb"));
+    QFile::remove(home() + u"/huge.kqb"_s);
 }
 
 TEST_F(BatchTest, ABatchThatRunsItselfStopsWithOneMessage) {
     ScriptedMsgBoxes boxes;
-    const QString path = home() + QStringLiteral("/self.kqb");
+    const QString path = home() + u"/self.kqb"_s;
     // Twice, so that an unbounded run would also multiply.
-    writeFile(QStringLiteral("self.kqb"), ("mtp://field=DC.Title&content=X.fld/\r\nmtp://open=" + path.toUtf8() +
-                                           "\r\nmtp://open=" + path.toUtf8() + "\r\n"));
-    boxes.expect(QStringLiteral("Check whether a batch file runs itself"), platform::vbOK);
+    writeFile(u"self.kqb"_s, ("mtp://field=DC.Title&content=X.fld/\r\nmtp://open=" + path.toUtf8() +
+                              "\r\nmtp://open=" + path.toUtf8() + "\r\n"));
+    boxes.expect(u"Check whether a batch file runs itself"_s, platform::vbOK);
     openBatch(path);
     EXPECT_EQ(w->MetaPanel->Count(), 1);
     EXPECT_TRUE(modMTP::loggingOn);
     EXPECT_FALSE(modMTP::macroRunning);
 
     // The next batch runs normally again.
-    openBatch(writeFile(QStringLiteral("plain.kqb"), "mtp://field=DC.Creator&content=Y.fld/"));
+    openBatch(writeFile(u"plain.kqb"_s, "mtp://field=DC.Creator&content=Y.fld/"));
     EXPECT_EQ(w->MetaPanel->Count(), 2);
 }
 
 TEST_F(BatchTest, BatchesMayRunOtherBatches) {
-    const QString inner = writeFile(QStringLiteral("inner.kqb"), "mtp://field=DC.Creator&content=Inner.fld/");
-    const QString outer = writeFile(QStringLiteral("outer.kqb"), "mtp://field=DC.Title&content=Outer.fld/\nmtp://open=" +
-                                                                     inner.toUtf8() + "\nmtp://gotop.fld\n");
+    const QString inner = writeFile(u"inner.kqb"_s, "mtp://field=DC.Creator&content=Inner.fld/");
+    const QString outer =
+        writeFile(u"outer.kqb"_s,
+                  "mtp://field=DC.Title&content=Outer.fld/\nmtp://open=" + inner.toUtf8() + "\nmtp://gotop.fld\n");
     openBatch(outer);
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "Outer"), lineOf("DC.Creator", "Inner")}));
     EXPECT_EQ(selectedPosition(), 1);
@@ -135,37 +126,38 @@ TEST_F(BatchTest, BatchesMayRunOtherBatches) {
 
 TEST_F(BatchTest, TheLinesOfABatchAPageStartedArePageCommands) {
     ScriptedMsgBoxes boxes;
-    HandlerCalls handlers({QStringLiteral("runBatchFile"), QStringLiteral("mtpAddField")});
-    const QString path = writeFile(QStringLiteral("page.kqb"), "mtp://field=DC.Title&content=T.fld/\r\n"
-                                                               "mtp://save=/tmp/out.htm\r\n"
-                                                               "mtp://delete=all.fld/\r\n");
-    boxes.expect(QStringLiteral("Allow this web page to run: mtp://save=/tmp/out.htm"), platform::vbNo)
-        .expect(QStringLiteral("Allow this web page to run: mtp://delete=all.fld/"), platform::vbNo);
+    HandlerCalls handlers({u"runBatchFile"_s, u"mtpAddField"_s});
+    const QString path = writeFile(u"page.kqb"_s,
+                                   "mtp://field=DC.Title&content=T.fld/\r\n"
+                                   "mtp://save=/tmp/out.htm\r\n"
+                                   "mtp://delete=all.fld/\r\n");
+    boxes.expect(u"Allow this web page to run: mtp://save=/tmp/out.htm"_s, platform::vbNo)
+        .expect(u"Allow this web page to run: mtp://delete=all.fld/"_s, platform::vbNo);
     openBatch(path, CommandOrigin::Page);
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "T")}));
-    EXPECT_TRUE(handlers.calls.filter(QStringLiteral("SaveAsHTML")).isEmpty());
+    EXPECT_TRUE(handlers.calls.filter(u"SaveAsHTML"_s).isEmpty());
 
     // The same batch from the user's own menu runs without a question.
     openBatch(path);
     EXPECT_EQ(w->MetaPanel->Count(), 0);
-    EXPECT_EQ(handlers.calls.filter(QStringLiteral("SaveAsHTML")), QStringList({"SaveAsHTML(/tmp/out.htm)"}));
+    EXPECT_EQ(handlers.calls.filter(u"SaveAsHTML"_s), QStringList({"SaveAsHTML(/tmp/out.htm)"}));
 }
 
 // ---- the logging words and the command log ----------------------------------------------------
 
 TEST_F(BatchTest, LoggingWordsStartStopAndRestartTheLog) {
-    QString start = QStringLiteral("mtp://startlogging.kqb");
-    writeFile(QStringLiteral("cache/syslog.kqb"), "old entries\r\n");
+    QString start = u"mtp://startlogging.kqb"_s;
+    writeFile(u"cache/syslog.kqb"_s, "old entries\r\n");
     dispatch(start);
     EXPECT_TRUE(modMTP::loggingOn);
     EXPECT_EQ(logBytes(), QByteArray("#Log of Macro commands performed\r\n\r\n"));
-    dispatch(QStringLiteral("mtp://field=DC.Title&content=Logged.fld"));
-    dispatch(QStringLiteral("mtp://stoplogging.kqb"));
+    dispatch(u"mtp://field=DC.Title&content=Logged.fld"_s);
+    dispatch(u"mtp://stoplogging.kqb"_s);
     EXPECT_FALSE(modMTP::loggingOn);
-    dispatch(QStringLiteral("mtp://field=DC.Title&content=Unlogged.fld"));
-    dispatch(QStringLiteral("mtp://restartlogging.kqb"));
+    dispatch(u"mtp://field=DC.Title&content=Unlogged.fld"_s);
+    dispatch(u"mtp://restartlogging.kqb"_s);
     EXPECT_TRUE(modMTP::loggingOn);
-    dispatch(QStringLiteral("mtp://gotop.fld"));
+    dispatch(u"mtp://gotop.fld"_s);
     EXPECT_EQ(logBytes(), QByteArray("#Log of Macro commands performed\r\n\r\n"
                                      "mtp://field=DC.Title&content=Logged.fld\r\n"
                                      "mtp://gotop.fld\r\n"));
@@ -174,24 +166,24 @@ TEST_F(BatchTest, LoggingWordsStartStopAndRestartTheLog) {
 TEST_F(BatchTest, ALogThatCannotBeCreatedIsReportedAndLoggingStaysAsItWas) {
     ScriptedMsgBoxes boxes;
     QDir().mkpath(modMTP::commandLogPath());
-    boxes.expect(QStringLiteral("Error opening log: "), platform::vbOK);
-    dispatch(QStringLiteral("mtp://startlogging.kqb"));
-    EXPECT_TRUE(boxes.shown().at(0).text.endsWith(QStringLiteral(". This is common if you are running a batch file")));
+    boxes.expect(u"Error opening log: "_s, platform::vbOK);
+    dispatch(u"mtp://startlogging.kqb"_s);
+    EXPECT_TRUE(boxes.shown().at(0).text.endsWith(u". This is common if you are running a batch file"_s));
     EXPECT_FALSE(modMTP::loggingOn);
     QDir(modMTP::commandLogPath()).removeRecursively();
 }
 
 TEST_F(BatchTest, ABatchsOwnLinesAreNotLoggedAndLoggingIsOnAfterIt) {
-    const QString path = writeFile(QStringLiteral("quiet.kqb"), "mtp://field=DC.Title&content=Q.fld/");
-    dispatch(QStringLiteral("mtp://startlogging.kqb"));
+    const QString path = writeFile(u"quiet.kqb"_s, "mtp://field=DC.Title&content=Q.fld/");
+    dispatch(u"mtp://startlogging.kqb"_s);
     openBatch(path);
     EXPECT_EQ(logBytes(), QByteArray("#Log of Macro commands performed\r\n\r\nmtp://open=") + path.toUtf8() + "/\r\n");
     EXPECT_TRUE(modMTP::loggingOn);
 }
 
 TEST_F(BatchTest, ReplayingTheLogIntoAnEmptyRecordRebuildsIt) {
-    HandlerCalls handlers({QStringLiteral("runBatchFile"), QStringLiteral("mtpAddField")});
-    dispatch(QStringLiteral("mtp://startlogging.kqb"));
+    HandlerCalls handlers({u"runBatchFile"_s, u"mtpAddField"_s});
+    dispatch(u"mtp://startlogging.kqb"_s);
     for (const char* command : {"mtp://field=DC.Title&lang=en&content=Annual Report 2004.fld",
                                 "mtp://field=DC.Identifier&content=http://host.example/r.htm&scheme=URI.fld",
                                 "mtp://field=DC.Subject&content=Budgets&scheme=SONZ.fld",
@@ -207,28 +199,28 @@ TEST_F(BatchTest, ReplayingTheLogIntoAnEmptyRecordRebuildsIt) {
     EXPECT_EQ(before.at(3), lineOf("DC.Subject", "Budgets; Tax; Levies", "", "SONZ"));
 
     w->MetaPanel->Clear();
-    dispatch(QStringLiteral("mtp://stoplogging.kqb"));
+    dispatch(u"mtp://stoplogging.kqb"_s);
     openBatch(modMTP::commandLogPath());
     EXPECT_EQ(record(), before);
-    EXPECT_EQ(handlers.calls.filter(QStringLiteral("SaveAsHTML")),
+    EXPECT_EQ(handlers.calls.filter(u"SaveAsHTML"_s),
               QStringList({"SaveAsHTML(/site/r.htm)", "SaveAsHTML(/site/r.htm)"}));
 
     // The fields written before the save alone rebuild the record as it was saved.
     const QByteArray log = logBytes();
     const qsizetype save = log.indexOf("mtp://save=");
     const qsizetype first = log.lastIndexOf("mtp://field=DC.Title", save);
-    const QString fieldsOnly = writeFile(QStringLiteral("saved.kqb"), log.mid(first, save - first));
+    const QString fieldsOnly = writeFile(u"saved.kqb"_s, log.mid(first, save - first));
     w->MetaPanel->Clear();
     openBatch(fieldsOnly);
     MetadataRecord saved = before;
-    saved[3].content = QStringLiteral("Budgets; Tax");
+    saved[3].content = u"Budgets; Tax"_s;
     EXPECT_EQ(record(), saved);
 }
 
 TEST_F(BatchTest, FieldCommandsOfTheRecordKeepEveryValueOnItsLine) {
-    addLine(QStringLiteral("DC.Title"), QStringLiteral("T"), QStringLiteral("en"), QStringLiteral("x"));
-    addLine(QString(), QStringLiteral("<link rel=\"schema.DC\" href=\"http://purl.org/dc\">"));
-    addLine(QStringLiteral("DC.Description"), QStringLiteral("two\r\nlines\nmtp://delete=all.fld/"));
+    addLine(u"DC.Title"_s, u"T"_s, u"en"_s, u"x"_s);
+    addLine(QString(), u"<link rel=\"schema.DC\" href=\"http://purl.org/dc\">"_s);
+    addLine(u"DC.Description"_s, u"two\r\nlines\nmtp://delete=all.fld/"_s);
     EXPECT_EQ(modMTP::buildFieldCommands(),
               QStringLiteral("mtp://field=DC.Title&content=T&lang=en&scheme=x.fld/\r\n"
                              "mtp://field=&content=<link rel=\"schema.DC\" href=\"http://purl.org/dc\">.fld/\r\n"
@@ -257,13 +249,13 @@ protected:
 };
 
 TEST_F(WebBatchTest, LinksRewrittenByTheNavigationHubAndOpenCommandsFetchTheBatch) {
-    dispatch(QStringLiteral("mtp://url=") + hostAndPort() + QStringLiteral("/mtp folder/b.kqb/"));
+    dispatch(u"mtp://url="_s + hostAndPort() + u"/mtp folder/b.kqb/"_s);
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "From the web")}));
     w->MetaPanel->Clear();
-    dispatch(QStringLiteral("mtp://open=") + web.url(QStringLiteral("/mtp folder/b.kqb")) + QStringLiteral("/"));
+    dispatch(u"mtp://open="_s + web.url(u"/mtp folder/b.kqb"_s) + u"/"_s);
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "From the web")}));
     w->MetaPanel->Clear();
-    dispatch(QStringLiteral("mtp://") + hostAndPort() + QStringLiteral("/mtp folder/b.kqb"));
+    dispatch(u"mtp://"_s + hostAndPort() + u"/mtp folder/b.kqb"_s);
     EXPECT_EQ(w->MetaPanel->Count(), 1);
     ASSERT_EQ(web.requests().size(), 3);
     for (const auto& request : web.requests()) EXPECT_EQ(request.target, "/mtp%20folder/b.kqb");
@@ -271,10 +263,10 @@ TEST_F(WebBatchTest, LinksRewrittenByTheNavigationHubAndOpenCommandsFetchTheBatc
 
 TEST_F(WebBatchTest, FailedFetchesAreReported) {
     ScriptedMsgBoxes boxes;
-    boxes.expect(QStringLiteral("ErrorCode:  404"), platform::vbOK).expect(QString(), platform::vbOK);
-    dispatch(QStringLiteral("mtp://url=") + hostAndPort() + QStringLiteral("/missing.kqb/"));
-    dispatch(QStringLiteral("mtp://url=127.0.0.1:1/refused.kqb/"));
-    EXPECT_EQ(boxes.shown().at(1).title, QStringLiteral("Macro load error"));
+    boxes.expect(u"ErrorCode:  404"_s, platform::vbOK).expect(QString(), platform::vbOK);
+    dispatch(u"mtp://url="_s + hostAndPort() + u"/missing.kqb/"_s);
+    dispatch(u"mtp://url=127.0.0.1:1/refused.kqb/"_s);
+    EXPECT_EQ(boxes.shown().at(1).title, u"Macro load error"_s);
     EXPECT_FALSE(boxes.shown().at(1).text.isEmpty());
     EXPECT_EQ(w->MetaPanel->Count(), 0);
     EXPECT_FALSE(modMTP::loggingOn);
@@ -284,30 +276,31 @@ TEST_F(WebBatchTest, FailedFetchesAreReported) {
 
 TEST_F(BatchTest, PublishingWritesOneMacroLinePerStoredMacro) {
     CRegSettings settings;
-    const QString section = QStringLiteral("Preferences\\Macros");
-    settings.SaveSetting(section, QStringLiteral("F2"), QStringLiteral("Top|mtp://gotop.fld"));
-    settings.SaveSetting(section, QStringLiteral("F1"), QStringLiteral("My template|mtp://open=/t/x.kqb"));
-    settings.SaveSetting(section, QStringLiteral("F12"), QStringLiteral("Title|mtp://field=DC.Title&content=A|B.fld"));
-    const QString target = home() + QStringLiteral("/published.kqb");
+    const QString section = u"Preferences\\Macros"_s;
+    settings.SaveSetting(section, u"F2"_s, u"Top|mtp://gotop.fld"_s);
+    settings.SaveSetting(section, u"F1"_s, u"My template|mtp://open=/t/x.kqb"_s);
+    settings.SaveSetting(section, u"F12"_s, u"Title|mtp://field=DC.Title&content=A|B.fld"_s);
+    const QString target = home() + u"/published.kqb"_s;
     ScriptedFileDialogs dialogs;
     dialogs.choose(target, 4);
     w->mnuBatchPublish->trigger();
     EXPECT_EQ(dialogs.requests().at(0).filterIndex, 4);
-    EXPECT_EQ(readBytes(target), QByteArray("mtp://addmacro=mtp://gotop.fld&fkey=F2&text=Top.kqb\r\n"
-                                            "mtp://addmacro=mtp://open=/t/x.kqb&fkey=F1&text=My template.kqb\r\n"
-                                            "mtp://addmacro=mtp://field=DC.Title&content=A|B.fld&fkey=F12&text=Title.kqb\r\n"));
+    EXPECT_EQ(testing_support::readBytes(target),
+              QByteArray("mtp://addmacro=mtp://gotop.fld&fkey=F2&text=Top.kqb\r\n"
+                         "mtp://addmacro=mtp://open=/t/x.kqb&fkey=F1&text=My template.kqb\r\n"
+                         "mtp://addmacro=mtp://field=DC.Title&content=A|B.fld&fkey=F12&text=Title.kqb\r\n"));
 
     // Running the set gives every macro to the macro store again.
-    HandlerCalls handlers({QStringLiteral("runBatchFile")});
+    HandlerCalls handlers({u"runBatchFile"_s});
     openBatch(target);
-    EXPECT_EQ(handlers.calls.filter(QStringLiteral("addMacro(")).size(), 3);
+    EXPECT_EQ(handlers.calls.filter(u"addMacro("_s).size(), 3);
 
     // A value that is no macro ends the set; cancelling writes nothing.
-    settings.SaveSetting(section, QStringLiteral("F3"), QStringLiteral("no bar here"));
-    settings.SaveSetting(section, QStringLiteral("F4"), QStringLiteral("Late|mtp://gotop.fld"));
+    settings.SaveSetting(section, u"F3"_s, u"no bar here"_s);
+    settings.SaveSetting(section, u"F4"_s, u"Late|mtp://gotop.fld"_s);
     dialogs.choose(target, 4).cancel();
     w->mnuBatchPublish->trigger();
-    EXPECT_EQ(readBytes(target).count("\r\n"), 3);
+    EXPECT_EQ(testing_support::readBytes(target).count("\r\n"), 3);
     QFile::remove(target);
     w->mnuBatchPublish->trigger();
     EXPECT_FALSE(QFile::exists(target));

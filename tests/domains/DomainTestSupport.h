@@ -4,6 +4,7 @@
 #include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "domains/modSchemas.h"
+#include "support/Common.h"
 
 #include <QAction>
 #include <QStringList>
@@ -19,36 +20,22 @@ inline const QString kServer = QStringLiteral("schemes.test.example");
 class DomainWorld {
 public:
     static QStringList resourceItems() {
-        return {
-            QStringLiteral("mnuResDC"),          QStringLiteral("mnuRes17"),       QStringLiteral("mnuResAGLS1point3"),
-            QStringLiteral("mnuRes3"),           QStringLiteral("mnuResCDC"),      QStringLiteral("mnuResCDCmenu"),
-            QStringLiteral("mnuResEDNA"),        QStringLiteral("mnuRes18"),       QStringLiteral("mnuResGILSARIZONA"),
-            QStringLiteral("mnuResGILSMontana"), QStringLiteral("mnuRes24"),       QStringLiteral("mnuResOregonSchema"),
-            QStringLiteral("mnuRes20"),          QStringLiteral("mnuResGILSUTAH"), QStringLiteral("mnuRes21"),
-            QStringLiteral("mnuResDCUTAH"),      QStringLiteral("mnuRes22"),       QStringLiteral("mnuResNZGLS"),
-            QStringLiteral("mnuRes19"),          QStringLiteral("mnuResDETE"),     QStringLiteral("mnuRes23"),
-            QStringLiteral("mnuResNOHSC"),       QStringLiteral("mnuResNOHSCres")};
+        return QStringLiteral("mnuResDC mnuRes17 mnuResAGLS1point3 mnuRes3 mnuResCDC mnuResCDCmenu mnuResEDNA mnuRes18 "
+                              "mnuResGILSARIZONA mnuResGILSMontana mnuRes24 mnuResOregonSchema mnuRes20 mnuResGILSUTAH "
+                              "mnuRes21 mnuResDCUTAH mnuRes22 mnuResNZGLS mnuRes19 mnuResDETE mnuRes23 mnuResNOHSC "
+                              "mnuResNOHSCres")
+            .split(QLatin1Char(' '));
     }
     static QStringList otherItems() {
-        return {QStringLiteral("mnuMaintMeta_2"), QStringLiteral("mnuResDefault"),
-                QStringLiteral("mnuFileCheckHarvest"), QStringLiteral("mnuFileSep01"), QStringLiteral("mnuFileNew_4")};
+        return QStringLiteral("mnuMaintMeta_2 mnuResDefault mnuFileCheckHarvest mnuFileSep01 mnuFileNew_4")
+            .split(QLatin1Char(' '));
     }
 
-    explicit DomainWorld(bool withWindow = true)
-        : savedSchema_(modSchemas::defaultSchema),
-          savedLinks_(modSchemas::linkRelLines),
-          savedNamespaces_(modSchemas::rdfNamespaces),
-          savedPrefix_(modSchemas::rdfPrefix),
-          savedTemplate_(Preferences::FileNewURL),
-          savedHome_(Preferences::Home),
-          savedServer_(modMetaMain::schemeServer) {
+    explicit DomainWorld(bool withWindow = true) {
+        for (QString* value : {&modSchemas::defaultSchema, &modSchemas::linkRelLines, &modSchemas::rdfNamespaces,
+                               &modSchemas::rdfPrefix, &Preferences::FileNewURL, &Preferences::Home})
+            value->clear();
         modMetaMain::schemeServer = kServer;
-        modSchemas::defaultSchema.clear();
-        modSchemas::linkRelLines.clear();
-        modSchemas::rdfNamespaces.clear();
-        modSchemas::rdfPrefix.clear();
-        Preferences::FileNewURL.clear();
-        Preferences::Home.clear();
         modMTP::setCommandInterceptor([this](const QString& command, modMTP::CommandOrigin) {
             commands.append(command);
             return true;
@@ -63,13 +50,6 @@ public:
     ~DomainWorld() {
         modMTP::setCommandInterceptor(nullptr);
         window_.reset();
-        modSchemas::defaultSchema = savedSchema_;
-        modSchemas::linkRelLines = savedLinks_;
-        modSchemas::rdfNamespaces = savedNamespaces_;
-        modSchemas::rdfPrefix = savedPrefix_;
-        Preferences::FileNewURL = savedTemplate_;
-        Preferences::Home = savedHome_;
-        modMetaMain::schemeServer = savedServer_;
     }
 
     QAction* item(const QString& name) const { return window_->findChild<QAction*>(name); }
@@ -89,7 +69,9 @@ public:
     QStringList commands;
 
 private:
-    QString savedSchema_, savedLinks_, savedNamespaces_, savedPrefix_, savedTemplate_, savedHome_, savedServer_;
+    testing_support::KeptValues kept_{&modSchemas::defaultSchema, &modSchemas::linkRelLines, &modSchemas::rdfNamespaces,
+                                      &modSchemas::rdfPrefix,     &Preferences::FileNewURL,  &Preferences::Home,
+                                      &modMetaMain::schemeServer};
     std::unique_ptr<Form1> window_;
 };
 

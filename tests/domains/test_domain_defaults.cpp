@@ -2,19 +2,22 @@
 #include "domains/SchemeHosts.h"
 #include "platform/Folders.h"
 #include "support/ScriptedUi.h"
+#include "support/Common.h"
 
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 using domain_tests::DomainWorld;
 using testing_support::ScriptedMsgBoxes;
 
 namespace {
 
-const QString kOpen = QStringLiteral("mtp://open=schemes.test.example");
-const QString kDcLink = QStringLiteral("<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">");
-const QString kAgls12ShortLink = QStringLiteral("<link rel=\"schema.AGLS\" href=\"http://www.naa.gov.au/agls/1.2/\">");
+const QString kOpen = u"mtp://open=schemes.test.example"_s;
+const QString kDcLink = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
+const QString kAgls12ShortLink = u"<link rel=\"schema.AGLS\" href=\"http://www.naa.gov.au/agls/1.2/\">"_s;
 const QString kAgls12LongLink =
-    QStringLiteral("<link rel=\"schema.AGLS\" href=\"http://www.naa.gov.au/recordkeeping/gov_online/agls/1.2\">");
+    u"<link rel=\"schema.AGLS\" href=\"http://www.naa.gov.au/recordkeeping/gov_online/agls/1.2\">"_s;
 const QString kDcNamespaces = QStringLiteral(
     "xmlns:dc=\"http://purl.org/dc/elements/1.1/\"\r\n"
     "xmlns:dcq=\"http://purl.org/dc/qualifiers/1.0/\">\r\n");
@@ -26,7 +29,7 @@ const QString kAgls12LongNamespaces = QStringLiteral(
     "    xmlns:agls=\"http://www.naa.gov.au/recordkeeping/gov_online/agls/1.2\"\r\n"
     "    xmlns:dc=\"http://purl.org/dc/elements/1.1/\"\r\n"
     "    xmlns:dcq=\"http://purl.org/dc/qualifiers/1.0/\">\r\n");
-const QString kAglsTemplate = kOpen + QStringLiteral("/macros/agls/7.%20minimal%20record.kqb");
+const QString kAglsTemplate = kOpen + u"/macros/agls/7.%20minimal%20record.kqb"_s;
 
 struct Expected {
     QString domain;
@@ -38,151 +41,68 @@ struct Expected {
     QStringList resourceItems;
 };
 
+// resourceItems: the names, separated by blanks.
+Expected row(const QString& domain, const QString& templateCommand, const QString& links, const QString& namespaces,
+             const QString& prefix, const QString& home, const QString& resourceItems) {
+    return {domain, templateCommand, links, namespaces, prefix, home, resourceItems.split(u' ', Qt::SkipEmptyParts)};
+}
+
 QList<Expected> everyDomain() {
-    const QString web = QStringLiteral("mtp://open=") + SchemeHosts::schemeWebHost;
+    const QString web = u"mtp://open="_s + SchemeHosts::schemeWebHost;
     const QString stateA = SchemeHosts::stateHostA;
     return {
-        {QStringLiteral("NZGLS"),
-         kOpen + QStringLiteral("/schemes/NZGLS/minimal.kqb"),
-         QStringLiteral("    <link rel = \"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">\r\n"
-                        "<link rel = \"schema.NZGLS\" href=\"http://nzgls.namespace-pending.example/\">"),
-         QStringLiteral("    xmlns:dc=\"http://purl.org/dc/elements/1.1/\"\r\n"
-                        "    xmlns:dcq=\"http://purl.org/dc/qualifiers/1.0/\"\r\n"
-                        "    xmlns:nzgls=\"http://nzgls.namespace-pending.example/\">\r\n"),
-         QStringLiteral("nzgls"),
-         QString(),
-         {QStringLiteral("mnuResNZGLS"), QStringLiteral("mnuRes19")}},
-        {QStringLiteral("AGLS1.1"),
-         kAglsTemplate,
-         QStringLiteral(
-             "    <link rel=\"schema.AGLS\" href=\"http://www.naa.gov.au/recordkeeping/gov_online/agls/1.1\">"),
-         QStringLiteral("    xmlns:agls=\"http://www.agls.gov.au/recordkeeping/gov_online/agls/1.2\"\r\n"
-                        "    xmlns:dc=\"http://purl.org/dc/elements/1.0/\"\r\n"
-                        "    xmlns:dcq=\"http://purl.org/dc/qualifiers/1.0/\">\r\n"),
-         QStringLiteral("agls"),
-         QString(),
-         {}},
-        {QStringLiteral("AGLS1.2"),
-         kAglsTemplate,
-         kAgls12ShortLink,
-         kAgls12Namespaces,
-         QStringLiteral("agls"),
-         QString(),
-         {QStringLiteral("mnuResAGLS1point3"), QStringLiteral("mnuRes3")}},
-        {QStringLiteral("AGLS1.3"),
-         kAglsTemplate,
-         kAgls12ShortLink,
-         kAgls12Namespaces,
-         QStringLiteral("agls"),
-         QString(),
-         {QStringLiteral("mnuResAGLS1point3"), QStringLiteral("mnuRes3")}},
-        {QStringLiteral("AGLS1.3 (ACT)"),
-         kAglsTemplate,
-         QStringLiteral("<link rel=\"schema.AGLS\" href=\"http://www.naa.gov.au/recordkeeping/gov_online/agls/1.3\">"),
-         QStringLiteral("    xmlns:agls=\"http://www.naa.gov.au/recordkeeping/gov_online/agls/1.3\"\r\n"
-                        "    xmlns:dc=\"http://purl.org/dc/elements/1.1/\"\r\n"
-                        "    xmlns:dcq=\"http://purl.org/dc/qualifiers/1.0/\">\r\n"),
-         QStringLiteral("aglsact"),
-         QString(),
-         {QStringLiteral("mnuResAGLS1point3"), QStringLiteral("mnuRes3")}},
-        {QStringLiteral("JSMS"),
-         kOpen + QStringLiteral("/schemes/LawZone/lawzone.kqb"),
-         kAgls12LongLink,
-         kAgls12LongNamespaces,
-         QStringLiteral("jsms"),
-         QString(),
-         {}},
-        {QStringLiteral("Aust Business Entry Point"),
-         kOpen + QStringLiteral("/macros/bep/webpage.kqb"),
-         QString(),
-         kDcNamespaces,
-         QStringLiteral("bep"),
-         QString(),
-         {}},
-        {QStringLiteral("CDC"),
-         kOpen + QStringLiteral("/macros/dc.kqb"),
-         kDcLink,
-         kDcNamespaces,
-         QStringLiteral("dc"),
-         QString(),
-         {QStringLiteral("mnuResCDC"), QStringLiteral("mnuResCDCmenu")}},
-        {QStringLiteral("Dublin Core"),
-         kOpen + QStringLiteral("/macros/dc.kqb"),
-         kDcLink,
-         kDcNamespaces,
-         QStringLiteral("dc"),
-         QString(),
-         {QStringLiteral("mnuResDC"), QStringLiteral("mnuRes17")}},
-        {QStringLiteral("SA.DETE"),
-         kOpen + QStringLiteral("/schemes/DETE/SADETEMetadataTemplate.kqb"),
-         QString(),
-         kDcNamespaces,
-         QStringLiteral("dc"),
-         QString(),
-         {QStringLiteral("mnuResDETE"), QStringLiteral("mnuRes23")}},
-        {QStringLiteral("EdNA"),
-         kOpen + QStringLiteral("/macros/edna.document.kqb"),
-         QString(),
-         kDcNamespaces,
-         QStringLiteral("dc"),
-         QString(),
-         {QStringLiteral("mnuResEDNA"), QStringLiteral("mnuRes18")}},
-        {QStringLiteral("GILS-ARIZONA"),
-         web + QStringLiteral("/schemes/GILS-ARIZONA/GILS-ARIZONA.kqs"),
-         QString(),
-         QString(),
-         QStringLiteral("gils-arizona"),
-         QString(),
-         {QStringLiteral("mnuResGILSARIZONA")}},
-        {QStringLiteral("GILS-MONTANA"),
-         web + QStringLiteral("/schemes/GILS-MONTANA/GILS-MONTANA.kqs"),
-         QString(),
-         QString(),
-         QStringLiteral("gils-montana"),
-         QString(),
-         {QStringLiteral("mnuResGILSMontana"), QStringLiteral("mnuRes24")}},
-        {QStringLiteral("GILS-OREGON"),
-         web + QStringLiteral("/schemes/GILS-OREGON/GILS-OREGON.kqs"),
-         QString(),
-         QString(),
-         QStringLiteral("gils-oregon"),
-         QString(),
-         {QStringLiteral("mnuResOregonSchema"), QStringLiteral("mnuRes20")}},
-        {QStringLiteral("GILS-UTAH"),
-         QStringLiteral("mtp://open=") + stateA + QStringLiteral("/gils/schemes/ut.kqb"),
-         QString(),
-         QString(),
-         QStringLiteral("gils-utah"),
-         stateA + QStringLiteral("/gils/tutorial.htm"),
-         {QStringLiteral("mnuResGILSUTAH"), QStringLiteral("mnuRes21")}},
-        {QStringLiteral("DC-UTAH"),
-         QStringLiteral("mtp://open=") + stateA + QStringLiteral("/gils/schemes/dc.kqb"),
-         QString(),
-         QString(),
-         QStringLiteral("dc-utah"),
-         stateA + QStringLiteral("/gils/dctutorial.htm"),
-         {QStringLiteral("mnuResDCUTAH"), QStringLiteral("mnuRes22")}},
-        {QStringLiteral("Health Insite - Australia"),
-         kOpen + QStringLiteral("/macros/dc.kqb"),
-         QString(),
-         kDcNamespaces,
-         QStringLiteral("dc"),
-         QString(),
-         {}},
-        {QStringLiteral("NOHSC"),
-         kOpen + QStringLiteral("/schemes/NOHSC/template.kqb"),
-         kAgls12LongLink,
-         kAgls12LongNamespaces,
-         QStringLiteral("agls"),
-         QString(),
-         {QStringLiteral("mnuResNOHSC"), QStringLiteral("mnuResNOHSCres")}},
-        {QStringLiteral("SCORM"),
-         QStringLiteral("mtp://") + platform::programDataFolder() + QStringLiteral("/schemes/SCORM.kqb"),
-         QString(),
-         QString(),
-         QStringLiteral("scorm"),
-         QString(),
-         {}},
+        row(u"NZGLS"_s, kOpen + u"/schemes/NZGLS/minimal.kqb"_s,
+            QStringLiteral("    <link rel = \"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">\r\n"
+                           "<link rel = \"schema.NZGLS\" href=\"http://nzgls.namespace-pending.example/\">"),
+            QStringLiteral("    xmlns:dc=\"http://purl.org/dc/elements/1.1/\"\r\n"
+                           "    xmlns:dcq=\"http://purl.org/dc/qualifiers/1.0/\"\r\n"
+                           "    xmlns:nzgls=\"http://nzgls.namespace-pending.example/\">\r\n"),
+            u"nzgls"_s, QString(), u"mnuResNZGLS mnuRes19"_s),
+        row(u"AGLS1.1"_s, kAglsTemplate,
+            QStringLiteral(
+                "    <link rel=\"schema.AGLS\" href=\"http://www.naa.gov.au/recordkeeping/gov_online/agls/1.1\">"),
+            QStringLiteral("    xmlns:agls=\"http://www.agls.gov.au/recordkeeping/gov_online/agls/1.2\"\r\n"
+                           "    xmlns:dc=\"http://purl.org/dc/elements/1.0/\"\r\n"
+                           "    xmlns:dcq=\"http://purl.org/dc/qualifiers/1.0/\">\r\n"),
+            u"agls"_s, QString(), u""_s),
+        row(u"AGLS1.2"_s, kAglsTemplate, kAgls12ShortLink, kAgls12Namespaces, u"agls"_s, QString(),
+            u"mnuResAGLS1point3 mnuRes3"_s),
+        row(u"AGLS1.3"_s, kAglsTemplate, kAgls12ShortLink, kAgls12Namespaces, u"agls"_s, QString(),
+            u"mnuResAGLS1point3 mnuRes3"_s),
+        row(u"AGLS1.3 (ACT)"_s, kAglsTemplate,
+            u"<link rel=\"schema.AGLS\" href=\"http://www.naa.gov.au/recordkeeping/gov_online/agls/1.3\">"_s,
+            QStringLiteral("    xmlns:agls=\"http://www.naa.gov.au/recordkeeping/gov_online/agls/1.3\"\r\n"
+                           "    xmlns:dc=\"http://purl.org/dc/elements/1.1/\"\r\n"
+                           "    xmlns:dcq=\"http://purl.org/dc/qualifiers/1.0/\">\r\n"),
+            u"aglsact"_s, QString(), u"mnuResAGLS1point3 mnuRes3"_s),
+        row(u"JSMS"_s, kOpen + u"/schemes/LawZone/lawzone.kqb"_s, kAgls12LongLink, kAgls12LongNamespaces, u"jsms"_s,
+            QString(), u""_s),
+        row(u"Aust Business Entry Point"_s, kOpen + u"/macros/bep/webpage.kqb"_s, QString(), kDcNamespaces, u"bep"_s,
+            QString(), u""_s),
+        row(u"CDC"_s, kOpen + u"/macros/dc.kqb"_s, kDcLink, kDcNamespaces, u"dc"_s, QString(),
+            u"mnuResCDC mnuResCDCmenu"_s),
+        row(u"Dublin Core"_s, kOpen + u"/macros/dc.kqb"_s, kDcLink, kDcNamespaces, u"dc"_s, QString(),
+            u"mnuResDC mnuRes17"_s),
+        row(u"SA.DETE"_s, kOpen + u"/schemes/DETE/SADETEMetadataTemplate.kqb"_s, QString(), kDcNamespaces, u"dc"_s,
+            QString(), u"mnuResDETE mnuRes23"_s),
+        row(u"EdNA"_s, kOpen + u"/macros/edna.document.kqb"_s, QString(), kDcNamespaces, u"dc"_s, QString(),
+            u"mnuResEDNA mnuRes18"_s),
+        row(u"GILS-ARIZONA"_s, web + u"/schemes/GILS-ARIZONA/GILS-ARIZONA.kqs"_s, QString(), QString(),
+            u"gils-arizona"_s, QString(), u"mnuResGILSARIZONA"_s),
+        row(u"GILS-MONTANA"_s, web + u"/schemes/GILS-MONTANA/GILS-MONTANA.kqs"_s, QString(), QString(),
+            u"gils-montana"_s, QString(), u"mnuResGILSMontana mnuRes24"_s),
+        row(u"GILS-OREGON"_s, web + u"/schemes/GILS-OREGON/GILS-OREGON.kqs"_s, QString(), QString(), u"gils-oregon"_s,
+            QString(), u"mnuResOregonSchema mnuRes20"_s),
+        row(u"GILS-UTAH"_s, u"mtp://open="_s + stateA + u"/gils/schemes/ut.kqb"_s, QString(), QString(), u"gils-utah"_s,
+            stateA + u"/gils/tutorial.htm"_s, u"mnuResGILSUTAH mnuRes21"_s),
+        row(u"DC-UTAH"_s, u"mtp://open="_s + stateA + u"/gils/schemes/dc.kqb"_s, QString(), QString(), u"dc-utah"_s,
+            stateA + u"/gils/dctutorial.htm"_s, u"mnuResDCUTAH mnuRes22"_s),
+        row(u"Health Insite - Australia"_s, kOpen + u"/macros/dc.kqb"_s, QString(), kDcNamespaces, u"dc"_s, QString(),
+            u""_s),
+        row(u"NOHSC"_s, kOpen + u"/schemes/NOHSC/template.kqb"_s, kAgls12LongLink, kAgls12LongNamespaces, u"agls"_s,
+            QString(), u"mnuResNOHSC mnuResNOHSCres"_s),
+        row(u"SCORM"_s, u"mtp://"_s + platform::programDataFolder() + u"/schemes/SCORM.kqb"_s, QString(), QString(),
+            u"scorm"_s, QString(), u""_s),
     };
 }
 
@@ -191,8 +111,8 @@ TEST(ApplyDomainDefaults, EveryDomainGetsItsTemplateLinksNamespacesPrefixAndMenu
         SCOPED_TRACE(e.domain.toStdString());
         DomainWorld world;
         world.setAllVisible(false);
-        Preferences::Home = QStringLiteral("http://home.example/");
-        modSchemas::rdfNamespaces = QStringLiteral("stale");
+        Preferences::Home = u"http://home.example/"_s;
+        modSchemas::rdfNamespaces = u"stale"_s;
         modSchemas::defaultSchema = e.domain;
         modSchemas::applyDomainDefaults();
 
@@ -200,14 +120,11 @@ TEST(ApplyDomainDefaults, EveryDomainGetsItsTemplateLinksNamespacesPrefixAndMenu
         EXPECT_EQ(modSchemas::linkRelLines, e.links);
         EXPECT_EQ(modSchemas::rdfNamespaces, e.namespaces);
         EXPECT_EQ(modSchemas::rdfPrefix, e.prefix);
-        EXPECT_EQ(Preferences::Home, e.home.isEmpty() ? QStringLiteral("http://home.example/") : e.home);
-        EXPECT_EQ(world.caption(QStringLiteral("mnuMaintMeta_2")),
-                  QStringLiteral("Add ") + e.domain + QStringLiteral(" line"));
-        EXPECT_EQ(world.caption(QStringLiteral("mnuResDefault")), QStringLiteral("Default Domain: ") + e.domain);
-        const bool harvest = e.domain.startsWith(QStringLiteral("AGLS"));
-        EXPECT_EQ(world.visible(QStringLiteral("mnuFileCheckHarvest")), harvest);
-        EXPECT_EQ(world.visible(QStringLiteral("mnuFileSep01")), harvest);
-        EXPECT_EQ(world.visible(QStringLiteral("mnuFileNew_4")), harvest);
+        EXPECT_EQ(Preferences::Home, e.home.isEmpty() ? u"http://home.example/"_s : e.home);
+        EXPECT_EQ(world.caption(u"mnuMaintMeta_2"_s), u"Add "_s + e.domain + u" line"_s);
+        EXPECT_EQ(world.caption(u"mnuResDefault"_s), u"Default Domain: "_s + e.domain);
+        for (const QString& item : {u"mnuFileCheckHarvest"_s, u"mnuFileSep01"_s, u"mnuFileNew_4"_s})
+            EXPECT_EQ(world.visible(item), e.domain.startsWith(u"AGLS"_s)) << item;
         EXPECT_TRUE(world.commands.isEmpty()) << "applying runs no command";
 
         // The domain's own Resources items, and no others.
@@ -221,38 +138,25 @@ TEST(ApplyDomainDefaults, EveryDomainGetsItsTemplateLinksNamespacesPrefixAndMenu
 
 TEST(ApplyDomainDefaults, TemplateFollowsTheFirstDomainApplied) {
     DomainWorld world;
-    modSchemas::defaultSchema = QStringLiteral("Dublin Core");
+    modSchemas::defaultSchema = u"Dublin Core"_s;
     modSchemas::applyDomainDefaults();
-    modSchemas::defaultSchema = QStringLiteral("GILS-MONTANA");
+    modSchemas::defaultSchema = u"GILS-MONTANA"_s;
     modSchemas::applyDomainDefaults();
-    EXPECT_EQ(Preferences::FileNewURL, kOpen + QStringLiteral("/macros/dc.kqb"));
-    EXPECT_EQ(modSchemas::rdfPrefix, QStringLiteral("gils-montana"));
+    EXPECT_EQ(Preferences::FileNewURL, kOpen + u"/macros/dc.kqb"_s);
+    EXPECT_EQ(modSchemas::rdfPrefix, u"gils-montana"_s);
 
     Preferences::FileNewURL.clear();
     modSchemas::applyDomainDefaults();
-    EXPECT_EQ(Preferences::FileNewURL, QStringLiteral("mtp://open=") + SchemeHosts::schemeWebHost +
-                                           QStringLiteral("/schemes/GILS-MONTANA/GILS-MONTANA.kqs"));
+    EXPECT_EQ(Preferences::FileNewURL,
+              u"mtp://open="_s + SchemeHosts::schemeWebHost + u"/schemes/GILS-MONTANA/GILS-MONTANA.kqs"_s);
 }
 
 TEST(ApplyDomainDefaults, TemplatesAreBuiltFromTheSchemeServerOfTheMoment) {
     DomainWorld world;
-    modMetaMain::schemeServer = QStringLiteral("127.0.0.1:8123");
-    modSchemas::defaultSchema = QStringLiteral("CDC");
+    modMetaMain::schemeServer = u"127.0.0.1:8123"_s;
+    modSchemas::defaultSchema = u"CDC"_s;
     modSchemas::applyDomainDefaults();
-    EXPECT_EQ(Preferences::FileNewURL, QStringLiteral("mtp://open=127.0.0.1:8123/macros/dc.kqb"));
-}
-
-TEST(ApplyDomainDefaults, NzglsDeclaresItsOwnNamespacesWhateverCameBefore) {
-    DomainWorld world;
-    modSchemas::defaultSchema = QStringLiteral("AGLS1.2");
-    modSchemas::applyDomainDefaults();
-    const QString afterAgls = modSchemas::rdfNamespaces;
-    modSchemas::defaultSchema = QStringLiteral("NZGLS");
-    modSchemas::applyDomainDefaults();
-    EXPECT_EQ(modSchemas::rdfPrefix, QStringLiteral("nzgls"));
-    EXPECT_NE(modSchemas::rdfNamespaces, afterAgls);
-    EXPECT_TRUE(modSchemas::rdfNamespaces.contains(QStringLiteral("xmlns:nzgls=")));
-    EXPECT_TRUE(modSchemas::rdfNamespaces.endsWith(QStringLiteral("\">\r\n")));
+    EXPECT_EQ(Preferences::FileNewURL, u"mtp://open=127.0.0.1:8123/macros/dc.kqb"_s);
 }
 
 TEST(ApplyDomainDefaults, UnknownNamesAreReportedAndKeepTheDerivedState) {
@@ -260,20 +164,14 @@ TEST(ApplyDomainDefaults, UnknownNamesAreReportedAndKeepTheDerivedState) {
         QString name;
         bool harvest;
     };
-    const QList<Case> cases = {
-        {QStringLiteral("AGLS"), true},
-        {QStringLiteral("agls1.2"), true},
-        {QStringLiteral("aglsact"), true},
-        {QStringLiteral("Health Insite"), false},
-        {QStringLiteral("dublin core"), false},
-        {QStringLiteral("NZGLS "), false},
-        {QString(), false},
-        {QString(200000, QLatin1Char('q')) + QStringLiteral("Agls"), true},
-    };
+    const QList<Case> cases = {{u"AGLS"_s, true},         {u"agls1.2"_s, true},
+                               {u"aglsact"_s, true},      {u"Health Insite"_s, false},
+                               {u"dublin core"_s, false}, {u"NZGLS "_s, false},
+                               {QString(), false},        {QString(200000, u'q') + u"Agls"_s, true}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name.left(20).toStdString());
         DomainWorld world;
-        modSchemas::defaultSchema = QStringLiteral("Dublin Core");
+        modSchemas::defaultSchema = u"Dublin Core"_s;
         modSchemas::applyDomainDefaults();
         world.setAllVisible(!c.harvest);
 
@@ -284,65 +182,60 @@ TEST(ApplyDomainDefaults, UnknownNamesAreReportedAndKeepTheDerivedState) {
         modSchemas::defaultSchema = c.name;
         modSchemas::applyDomainDefaults();
         ASSERT_EQ(boxes.shown().size(), 1);
-        EXPECT_EQ(boxes.shown().front().title, QStringLiteral("Error"));
-        EXPECT_EQ(boxes.shown().front().style, platform::vbOKOnly);
+        EXPECT_EQ(boxes.shown().front().title, u"Error"_s);
 
         EXPECT_EQ(modSchemas::linkRelLines, kDcLink);
         EXPECT_EQ(modSchemas::rdfNamespaces, kDcNamespaces);
-        EXPECT_EQ(modSchemas::rdfPrefix, QStringLiteral("dc"));
-        EXPECT_EQ(Preferences::FileNewURL, kOpen + QStringLiteral("/macros/dc.kqb"));
-        EXPECT_EQ(world.caption(QStringLiteral("mnuMaintMeta_2")),
-                  QStringLiteral("Add ") + c.name + QStringLiteral(" line"));
-        EXPECT_EQ(world.caption(QStringLiteral("mnuResDefault")), QStringLiteral("Default Domain: ") + c.name);
-        EXPECT_EQ(world.visible(QStringLiteral("mnuFileCheckHarvest")), c.harvest);
-        EXPECT_EQ(world.visible(QStringLiteral("mnuFileSep01")), c.harvest);
-        EXPECT_EQ(world.visible(QStringLiteral("mnuFileNew_4")), c.harvest);
+        EXPECT_EQ(modSchemas::rdfPrefix, u"dc"_s);
+        EXPECT_EQ(Preferences::FileNewURL, kOpen + u"/macros/dc.kqb"_s);
+        EXPECT_EQ(world.caption(u"mnuMaintMeta_2"_s), u"Add "_s + c.name + u" line"_s);
+        EXPECT_EQ(world.caption(u"mnuResDefault"_s), u"Default Domain: "_s + c.name);
+        EXPECT_EQ(world.visible(u"mnuFileCheckHarvest"_s), c.harvest);
     }
 }
 
 TEST(ApplyDomainDefaults, WorksWithoutAMainWindowOrWithoutItsMenuItems) {
     {
         DomainWorld world(false);
-        modSchemas::defaultSchema = QStringLiteral("AGLS1.3");
+        modSchemas::defaultSchema = u"AGLS1.3"_s;
         modSchemas::applyDomainDefaults();
-        modSchemas::showSchemaMenu(true, QStringLiteral("AGLS1.3"));
+        modSchemas::showSchemaMenu(true, u"AGLS1.3"_s);
         modSchemas::hideAllSchemaMenus();
-        EXPECT_EQ(modSchemas::rdfPrefix, QStringLiteral("agls"));
+        EXPECT_EQ(modSchemas::rdfPrefix, u"agls"_s);
     }
     {
         DomainWorld world(false);
         Form1 bare;
-        modSchemas::defaultSchema = QStringLiteral("SCORM");
+        modSchemas::defaultSchema = u"SCORM"_s;
         modSchemas::applyDomainDefaults();
-        modSchemas::showSchemaMenu(true, QStringLiteral("NOHSC"));
-        EXPECT_EQ(modSchemas::rdfPrefix, QStringLiteral("scorm"));
+        modSchemas::showSchemaMenu(true, u"NOHSC"_s);
+        EXPECT_EQ(modSchemas::rdfPrefix, u"scorm"_s);
     }
 }
 
 TEST(SetDomainCommand, NamesTheDomainAndAppliesIt) {
     DomainWorld world;
-    modSchemas::setDomainFromCommand(QStringLiteral("mtp://setdomain=AGLS1.2.kqb/"));
-    EXPECT_EQ(modSchemas::defaultSchema, QStringLiteral("AGLS1.2"));
+    modSchemas::setDomainFromCommand(u"mtp://setdomain=AGLS1.2.kqb/"_s);
+    EXPECT_EQ(modSchemas::defaultSchema, u"AGLS1.2"_s);
     EXPECT_EQ(modSchemas::linkRelLines, kAgls12ShortLink);
-    EXPECT_EQ(world.caption(QStringLiteral("mnuResDefault")), QStringLiteral("Default Domain: AGLS1.2"));
+    EXPECT_EQ(world.caption(u"mnuResDefault"_s), u"Default Domain: AGLS1.2"_s);
 
-    modSchemas::setDomainFromCommand(QStringLiteral("mtp://SetDomain=Aust Business Entry Point.KQB/"));
-    EXPECT_EQ(modSchemas::defaultSchema, QStringLiteral("Aust Business Entry Point"));
-    EXPECT_EQ(modSchemas::rdfPrefix, QStringLiteral("bep"));
+    modSchemas::setDomainFromCommand(u"mtp://SetDomain=Aust Business Entry Point.KQB/"_s);
+    EXPECT_EQ(modSchemas::defaultSchema, u"Aust Business Entry Point"_s);
+    EXPECT_EQ(modSchemas::rdfPrefix, u"bep"_s);
 
     // Without the final "/" the dispatcher would have added.
-    modSchemas::setDomainFromCommand(QStringLiteral("mtp://setdomain=SA.DETE.kqb"));
-    EXPECT_EQ(modSchemas::defaultSchema, QStringLiteral("SA.DETE"));
+    modSchemas::setDomainFromCommand(u"mtp://setdomain=SA.DETE.kqb"_s);
+    EXPECT_EQ(modSchemas::defaultSchema, u"SA.DETE"_s);
     EXPECT_TRUE(world.commands.isEmpty()) << "the scheme list is not loaded";
 }
 
 TEST(SetDomainCommand, AnUnknownOrEmptyNameIsReported) {
     DomainWorld world;
+    ScriptedMsgBoxes boxes;
     for (const QString& command :
-         {QStringLiteral("mtp://setdomain=.kqb/"), QStringLiteral("mtp://setdomain=Nowhere.kqb/"),
-          QStringLiteral("mtp:/"), QString()}) {
-        ScriptedMsgBoxes boxes;
-        boxes.expect(QStringLiteral("There is no Metadata Domain by that name"), platform::vbOK);
+         {u"mtp://setdomain=.kqb/"_s, u"mtp://setdomain=Nowhere.kqb/"_s, u"mtp:/"_s, QString()}) {
+        boxes.expect(u"There is no Metadata Domain by that name"_s, platform::vbOK);
         modSchemas::setDomainFromCommand(command);
     }
     EXPECT_EQ(modSchemas::defaultSchema, QString());

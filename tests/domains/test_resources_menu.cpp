@@ -2,6 +2,7 @@
 #include "domains/ResourcesMenu.h"
 #include "domains/SchemeHosts.h"
 #include "domains/modCheckList.h"
+#include "support/Common.h"
 #include "support/CommandRecorder.h"
 #include "support/ScriptedUi.h"
 
@@ -9,75 +10,38 @@
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <string>
-#include <vector>
 
+using namespace Qt::StringLiterals;
 using testing_support::CommandRecorder;
 using testing_support::ScriptedMsgBoxes;
 
 namespace {
 
-const QString kBuiltServer = QStringLiteral("schemes.test.example");
-const QString kMovedServer = QStringLiteral("moved.test.example");
-
-// Commands as plain strings, so a failure prints them readably.
-using Commands = std::vector<std::string>;
-Commands commands(const QStringList& list) {
-    Commands out;
-    for (const QString& c : list) out.push_back(c.toStdString());
-    return out;
-}
-Commands commands(std::initializer_list<QString> list) {
-    return commands(QStringList(list));
-}
+const QString kBuiltServer = domain_tests::kServer;
+const QString kMovedServer = u"moved.test.example"_s;
 
 // A main window whose Resources menu is built, with the domain state put back afterwards.
 class ResourcesMenuTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        modMetaMain::schemeServer = kBuiltServer;
-        modSchemas::defaultSchema.clear();
-        Preferences::FileNewURL.clear();
-        window = std::make_unique<Form1>();  // its Resources menu is built with it
-    }
-    void TearDown() override {
-        window.reset();
-        modSchemas::defaultSchema = savedSchema_;
-        modSchemas::linkRelLines = savedLinks_;
-        modSchemas::rdfNamespaces = savedNamespaces_;
-        modSchemas::rdfPrefix = savedPrefix_;
-        Preferences::FileNewURL = savedTemplate_;
-        Preferences::Home = savedHome_;
-        modMetaMain::schemeServer = savedServer_;
-    }
+    domain_tests::DomainWorld world{false};
+    std::unique_ptr<Form1> window = std::make_unique<Form1>();  // its Resources menu is built with it
 
     QAction* action(const QString& name) const {
         const QList<QAction*> found = window->mnuRes->findChildren<QAction*>(name);
         return found.size() == 1 ? found.first() : nullptr;
     }
-    // Clicks the item and gives back the commands it ran.
-    Commands click(const QString& name) {
+    // Clicks the item (shown first, as its domain would) and gives back the commands it ran.
+    QStringList click(const QString& name) {
         QAction* item = action(name);
         if (!item) {
             ADD_FAILURE() << "no single item named " << name.toStdString();
             return {};
         }
-        item->setVisible(true);  // a hidden item cannot be clicked until its domain is shown
+        item->setVisible(true);
         CommandRecorder recorder;
         item->trigger();
-        return commands(recorder.commands);
+        return recorder.commands;
     }
-
-    std::unique_ptr<Form1> window;
-
-private:
-    QString savedSchema_ = modSchemas::defaultSchema;
-    QString savedLinks_ = modSchemas::linkRelLines;
-    QString savedNamespaces_ = modSchemas::rdfNamespaces;
-    QString savedPrefix_ = modSchemas::rdfPrefix;
-    QString savedTemplate_ = Preferences::FileNewURL;
-    QString savedHome_ = Preferences::Home;
-    QString savedServer_ = modMetaMain::schemeServer;
 };
 
 // The whole menu in order. `what` is "sub" for a submenu, "-" for a separator, "none" for an
@@ -129,8 +93,7 @@ const Row kMenu[] = {
     {2, "mnuBatchAGLS1_2", "2. Agency Home Page", "mtp://open={H2}/schemes/AGLS/temp_agency.kqb"},
     {2, "mnuBatchAGLS1_3", "3. Minimal AGLS Record", "mtp://open={H2}/schemes/AGLS/temp_minimal.kqb"},
     {2, "mnuBatchAGLS1_4", "4. Collection Level Record", "mtp://open={H2}/schemes/AGLS/temp_collection.kqb"},
-    {2, "mnuBatchAGLS1_5", "5. An Offline and Online Resource",
-     "mtp://open={H2}/schemes/AGLS/temp_offline_online.kqb"},
+    {2, "mnuBatchAGLS1_5", "5. An Offline and Online Resource", "mtp://open={H2}/schemes/AGLS/temp_offline_online.kqb"},
     {2, "mnuBatchAGLS1_6", "6. An Offline Resource", "mtp://open={H2}/schemes/AGLS/temp_offline.kqb"},
     {2, "mnuBatchAGLS1_7", "7. Child and Youth Portals Record", "mtp://open={H2}/schemes/AGLS/temp_child_youth.kqb"},
     {2, "mnuBatchAGLS1_8", "8. Regional Grants Record", "mtp://open={H2}/schemes/AGLS/temp_regional_grant.kqb"},
@@ -264,25 +227,13 @@ const Row kMenu[] = {
     {1, "", "SA DETE Template", "mtp://open={S*}/schemes/DETE/SADETEMetadataTemplate.kqb"},
 };
 
-bool isCommand(const QString& what) {
-    return what.startsWith(QLatin1String("mtp://"));
-}
-
 QString expand(QString command) {
-    command.replace(QLatin1String("{S*}"), kMovedServer);
-    command.replace(QLatin1String("{S}"), kBuiltServer);
-    command.replace(QLatin1String("{H2}"), SchemeHosts::secondSchemeHost);
-    command.replace(QLatin1String("{G}"), SchemeHosts::stateHostB);
-    command.replace(QLatin1String("{L}"), SchemeHosts::stateLibraryHost);
-    return command;
+    command.replace(u"{S*}"_s, kMovedServer).replace(u"{S}"_s, kBuiltServer);
+    command.replace(u"{H2}"_s, SchemeHosts::secondSchemeHost).replace(u"{G}"_s, SchemeHosts::stateHostB);
+    return command.replace(u"{L}"_s, SchemeHosts::stateLibraryHost);
 }
 
-struct Found {
-    int depth;
-    QAction* action;
-};
-
-void walk(const QMenu* menu, int depth, QList<Found>& out) {
+void walk(const QMenu* menu, int depth, QList<std::pair<int, QAction*>>& out) {
     for (QAction* a : menu->actions()) {
         out.append({depth, a});
         if (a->menu()) walk(a->menu(), depth + 1, out);
@@ -290,55 +241,42 @@ void walk(const QMenu* menu, int depth, QList<Found>& out) {
 }
 
 TEST_F(ResourcesMenuTest, EveryItemInOrderWithItsCaptionAndCommand) {
-    QList<Found> found;
+    QList<std::pair<int, QAction*>> found;
     walk(window->mnuRes, 0, found);
-    const int expected = int(std::size(kMenu));
-    ASSERT_EQ(found.size(), expected);
+    ASSERT_EQ(found.size(), qsizetype(std::size(kMenu)));
 
     // Items without "*" keep the server the menu was built with; the others follow it.
     modMetaMain::schemeServer = kMovedServer;
-    int commandItems = 0;
-    for (int i = 0; i < expected; ++i) {
+    ScriptedMsgBoxes boxes;  // no item may say anything
+    for (qsizetype i = 0; i < found.size(); ++i) {
         const Row& row = kMenu[i];
-        QAction* a = found[i].action;
-        const QString what = QLatin1String(row.what);
-        SCOPED_TRACE(QStringLiteral("row %1 \"%2\"").arg(i).arg(QLatin1String(row.caption)).toStdString());
-        EXPECT_EQ(found[i].depth, row.depth);
-        EXPECT_EQ(a->text(), QLatin1String(row.caption));
+        const auto [depth, a] = found[i];
+        const QString what = QString::fromUtf8(row.what);
+        SCOPED_TRACE(u"row %1 \"%2\""_s.arg(i).arg(QString::fromUtf8(row.caption)).toStdString());
+        EXPECT_EQ(depth, row.depth);
+        EXPECT_EQ(a->text(), QString::fromUtf8(row.caption));
         EXPECT_EQ(a->isVisible(), !row.hidden);
-        EXPECT_EQ(a->isSeparator(), what == QLatin1String("-"));
-        EXPECT_EQ(a->menu() != nullptr, what == QLatin1String("sub"));
+        EXPECT_EQ(a->isSeparator(), what == u"-"_s);
+        EXPECT_EQ(a->menu() != nullptr, what == u"sub"_s);
         if (*row.name) {
-            EXPECT_EQ(a->objectName(), QLatin1String(row.name));
+            EXPECT_EQ(a->objectName(), QString::fromUtf8(row.name));
         }
         if (a->menu()) {
-            EXPECT_EQ(a->menu()->objectName(), a->objectName());
-            EXPECT_EQ(a->menu()->title(), QLatin1String(row.caption));
+            EXPECT_EQ(a->menu()->title(), QString::fromUtf8(row.caption));
         }
-        if (!isCommand(what)) continue;
-        ++commandItems;
+        if (!what.startsWith(u"mtp://"_s) && what != u"none"_s) continue;
         a->setVisible(true);
         CommandRecorder recorder;
         a->trigger();
-        EXPECT_EQ(commands(recorder.commands), commands({expand(what)}));
+        EXPECT_EQ(recorder.commands, what == u"none"_s ? QStringList() : QStringList{expand(what)});
     }
-    EXPECT_EQ(commandItems, 127);
     EXPECT_TRUE(modSchemas::defaultSchema.isEmpty()) << "list and template items leave the domain alone";
-}
-
-TEST_F(ResourcesMenuTest, ItemsThatDoNothing) {
-    ScriptedMsgBoxes boxes;
-    EXPECT_TRUE(click(QStringLiteral("mnuResNOHSC")).empty());
-    EXPECT_TRUE(click(QStringLiteral("mnuNOHSCaohst")).empty());
-    EXPECT_TRUE(modSchemas::defaultSchema.isEmpty());
 }
 
 TEST_F(ResourcesMenuTest, ObjectNamesAreUniqueAndEveryDomainItemExists) {
     QStringList names;
     for (const QAction* a : window->mnuRes->findChildren<QAction*>())
         if (!a->objectName().isEmpty()) names.append(a->objectName());
-    for (QAction* a : window->mnuRes->actions())
-        EXPECT_FALSE(a->objectName().isEmpty()) << a->text().toStdString();
     EXPECT_EQ(QSet<QString>(names.cbegin(), names.cend()).size(), names.size());
     for (const QString& name : domain_tests::DomainWorld::resourceItems())
         EXPECT_NE(action(name), nullptr) << name.toStdString();
@@ -348,148 +286,110 @@ TEST_F(ResourcesMenuTest, DomainVisibilityReachesTheBuiltItems) {
     modCheckList::fillSchemaCatalogue();
     modSchemas::hideAllSchemaMenus();
     for (const char* name : {"mnuResDC", "mnuRes17", "mnuRes3", "mnuResAGLS1point3", "mnuResCDCmenu", "mnuRes24"})
-        EXPECT_FALSE(action(QLatin1String(name))->isVisible()) << name;
-    // EdNA is not in the catalogue: its items keep their state.
-    EXPECT_TRUE(action(QStringLiteral("mnuResEDNA"))->isVisible());
+        EXPECT_FALSE(action(QString::fromUtf8(name))->isVisible()) << name;
+    EXPECT_TRUE(action(u"mnuResEDNA"_s)->isVisible());  // not in the catalogue: left as it was
 
-    modSchemas::showSchemaMenu(true, QStringLiteral("NOHSC"));
-    EXPECT_TRUE(action(QStringLiteral("mnuResNOHSC"))->isVisible());
-    EXPECT_TRUE(window->findChild<QMenu*>(QStringLiteral("mnuResNOHSCres"))->menuAction()->isVisible());
-    modSchemas::showSchemaMenu(true, QStringLiteral("AGLS1.3"));
-    EXPECT_TRUE(window->findChild<QMenu*>(QStringLiteral("mnuRes3"))->menuAction()->isVisible());
-    EXPECT_TRUE(action(QStringLiteral("mnuResAGLS1point3"))->isVisible());
+    modSchemas::showSchemaMenu(true, u"NOHSC"_s);
+    EXPECT_TRUE(action(u"mnuResNOHSC"_s)->isVisible());
+    EXPECT_TRUE(window->findChild<QMenu*>(u"mnuResNOHSCres"_s)->menuAction()->isVisible());
+    modSchemas::showSchemaMenu(true, u"AGLS1.3"_s);
+    EXPECT_TRUE(window->findChild<QMenu*>(u"mnuRes3"_s)->menuAction()->isVisible());
+    EXPECT_TRUE(action(u"mnuResAGLS1point3"_s)->isVisible());
 }
 
-struct DomainCase {
-    const char* item;
-    const char* shortName;
-    QString schemeList;  // empty: the domain has none
-};
-
 TEST_F(ResourcesMenuTest, DomainItemsMakeTheDomainCurrentAndLoadItsList) {
-    const QString s = QStringLiteral("mtp://url=") + kBuiltServer;
-    const QString g = QStringLiteral("mtp://url=") + SchemeHosts::stateHostB;
-    const DomainCase cases[] = {
-        {"mnuResGILSARIZONA", "GILS-ARIZONA", s + QStringLiteral("/schemes/GILS-ARIZONA/GILS-ARIZONA.kqs")},
-        {"mnuResDC", "Dublin Core", s + QStringLiteral("/schemes/Dublin%20Core.kqs")},
-        {"mnuResEDNA", "EdNA", s + QStringLiteral("/schemes/EDNA/EDNA.kqs")},
-        {"mnuResGILSMontana", "GILS-MONTANA", s + QStringLiteral("/schemes/GILS-MONTANA/GILS-MONTANA.kqs")},
-        {"mnuResNZGLS", "NZGLS", s + QStringLiteral("/schemes/NZGLS/NZGLS.kqs")},
-        {"mnuResOregonSchema", "GILS-OREGON", s + QStringLiteral("/schemes/GILS-OREGON/GILS-OREGON.kqs")},
-        {"mnuResGILSUTAH", "GILS-UTAH", g + QStringLiteral("/schemes/ut/Utah_Schema.kqs")},
-        {"mnuResDCUTAH", "DC-UTAH", g + QStringLiteral("/schemes/dc/Dublin_Core_Schema.kqs")},
-        {"mnuResDETE", "SA.DETE", s + QStringLiteral("/schemes/DETE.kqs")},
+    const QString s = u"mtp://url="_s + kBuiltServer, g = u"mtp://url="_s + SchemeHosts::stateHostB;
+    const std::pair<const char*, QString> cases[] = {
+        {"mnuResGILSARIZONA", s + u"/schemes/GILS-ARIZONA/GILS-ARIZONA.kqs"_s},
+        {"mnuResDC", s + u"/schemes/Dublin%20Core.kqs"_s},
+        {"mnuResEDNA", s + u"/schemes/EDNA/EDNA.kqs"_s},
+        {"mnuResGILSMontana", s + u"/schemes/GILS-MONTANA/GILS-MONTANA.kqs"_s},
+        {"mnuResNZGLS", s + u"/schemes/NZGLS/NZGLS.kqs"_s},
+        {"mnuResOregonSchema", s + u"/schemes/GILS-OREGON/GILS-OREGON.kqs"_s},
+        {"mnuResGILSUTAH", g + u"/schemes/ut/Utah_Schema.kqs"_s},
+        {"mnuResDCUTAH", g + u"/schemes/dc/Dublin_Core_Schema.kqs"_s},
+        {"mnuResDETE", s + u"/schemes/DETE.kqs"_s},
     };
-    for (const DomainCase& c : cases) {
-        SCOPED_TRACE(c.item);
-        EXPECT_EQ(click(QLatin1String(c.item)), commands({c.schemeList}));
-        EXPECT_EQ(modSchemas::defaultSchema, QLatin1String(c.shortName));
-        EXPECT_EQ(action(QStringLiteral("mnuResDefault"))->text(),
-                  QStringLiteral("Default Domain: ") + QLatin1String(c.shortName));
+    for (const auto& [item, list] : cases) {
+        SCOPED_TRACE(item);
+        EXPECT_EQ(click(QString::fromUtf8(item)), QStringList{list});
+        const Row* row = std::find_if(std::begin(kMenu), std::end(kMenu), [&](const Row& r) {
+            return QString::fromUtf8(r.name) == QString::fromUtf8(item);
+        });
+        const QString shortName = QString::fromUtf8(row->what).mid(7);  // after "domain:"
+        EXPECT_EQ(modSchemas::defaultSchema, shortName);
+        EXPECT_EQ(action(u"mnuResDefault"_s)->text(), u"Default Domain: "_s + shortName);
     }
     // The first domain applied gave the template command.
     EXPECT_EQ(Preferences::FileNewURL,
-              QStringLiteral("mtp://open=") + SchemeHosts::schemeWebHost +
-                  QStringLiteral("/schemes/GILS-ARIZONA/GILS-ARIZONA.kqs"));
-    EXPECT_EQ(modSchemas::rdfPrefix, QStringLiteral("dc"));  // SA.DETE, applied last
+              u"mtp://open="_s + SchemeHosts::schemeWebHost + u"/schemes/GILS-ARIZONA/GILS-ARIZONA.kqs"_s);
+    EXPECT_EQ(modSchemas::rdfPrefix, u"dc"_s);  // SA.DETE, applied last
 }
 
 TEST_F(ResourcesMenuTest, HealthItemNamesADomainTheDefaultsDoNotKnow) {
-    modSchemas::defaultSchema = QStringLiteral("NZGLS");
-    modSchemas::rdfPrefix = QStringLiteral("nzgls");
+    modSchemas::defaultSchema = u"NZGLS"_s;
+    modSchemas::rdfPrefix = u"nzgls"_s;
     ScriptedMsgBoxes boxes;
-    boxes.expect(QStringLiteral("There is no Metadata Domain by that name"), platform::vbOK);
-    EXPECT_TRUE(click(QStringLiteral("mnuResHealth")).empty());
-    EXPECT_EQ(modSchemas::defaultSchema, QStringLiteral("Health Insite"));
-    EXPECT_EQ(modSchemas::rdfPrefix, QStringLiteral("nzgls"));
-    EXPECT_EQ(action(QStringLiteral("mnuResDefault"))->text(), QStringLiteral("Default Domain: Health Insite"));
+    boxes.expect(u"There is no Metadata Domain by that name"_s, platform::vbOK);
+    EXPECT_TRUE(click(u"mnuResHealth"_s).isEmpty());
+    EXPECT_EQ(modSchemas::defaultSchema, u"Health Insite"_s);
+    EXPECT_EQ(modSchemas::rdfPrefix, u"nzgls"_s);
+    EXPECT_EQ(action(u"mnuResDefault"_s)->text(), u"Default Domain: Health Insite"_s);
 }
 
-TEST_F(ResourcesMenuTest, LoadDefaultSchemaLoadsOnlyTheCurrentList) {
-    modSchemas::defaultSchema = QStringLiteral("GILS-MONTANA");
-    EXPECT_EQ(click(QStringLiteral("mnuResDefault")),
-              commands({QStringLiteral("mtp://url=") + kBuiltServer +
-                        QStringLiteral("/schemes/GILS-MONTANA/GILS-MONTANA.kqs")}));
-    EXPECT_EQ(modSchemas::defaultSchema, QStringLiteral("GILS-MONTANA"));
-    // Not re-applied: the caption, the template and the derived values are untouched.
-    EXPECT_EQ(action(QStringLiteral("mnuResDefault"))->text(), QStringLiteral("Load Default Schema:"));
+TEST_F(ResourcesMenuTest, LoadDefaultAndSelectSchemasLoadOnlyTheCurrentList) {
+    ScriptedMsgBoxes boxes;  // a domain without a list says nothing either
+    const QString s = u"mtp://url="_s + kBuiltServer;
+    const std::tuple<const char*, const char*, QStringList> cases[] = {
+        {"mnuResDefault", "GILS-MONTANA", {s + u"/schemes/GILS-MONTANA/GILS-MONTANA.kqs"_s}},
+        {"mnuResEditSchemas", "NZGLS", {s + u"/schemes/NZGLS/NZGLS.kqs"_s}},
+        {"mnuResDefault", "AGLS1.1", {}},
+    };
+    for (const auto& [item, domain, expected] : cases) {
+        modSchemas::defaultSchema = QString::fromUtf8(domain);
+        EXPECT_EQ(click(QString::fromUtf8(item)), expected) << item;
+        EXPECT_EQ(modSchemas::defaultSchema, QString::fromUtf8(domain));
+    }
+    // Not re-applied: the caption and the template are untouched.
+    EXPECT_EQ(action(u"mnuResDefault"_s)->text(), u"Load Default Schema:"_s);
     EXPECT_TRUE(Preferences::FileNewURL.isEmpty());
-
-    // A domain without a list (and no message for it either: no box is scripted).
-    modSchemas::defaultSchema = QStringLiteral("AGLS1.1");
-    ScriptedMsgBoxes boxes;
-    EXPECT_TRUE(click(QStringLiteral("mnuResDefault")).empty());
 }
 
-TEST_F(ResourcesMenuTest, SelectMetadataSchemasLoadsTheCurrentList) {
-    modSchemas::defaultSchema = QStringLiteral("NZGLS");
-    EXPECT_EQ(click(QStringLiteral("mnuResEditSchemas")),
-              commands({QStringLiteral("mtp://url=") + kBuiltServer + QStringLiteral("/schemes/NZGLS/NZGLS.kqs")}));
-    EXPECT_EQ(modSchemas::defaultSchema, QStringLiteral("NZGLS"));
-}
-
-TEST_F(ResourcesMenuTest, TagsSubmenuIsFoundForThePopUpAndIssuesItsLists) {
+TEST_F(ResourcesMenuTest, TagsSubmenuIsFoundForThePopUp) {
     QMenu* tags = modSchemas::resourcesTagsMenu();
     ASSERT_NE(tags, nullptr);
-    EXPECT_EQ(tags->title(), QStringLiteral("TAGS (Thesaurus of Australian Government Subjects)"));
-    ASSERT_EQ(tags->actions().size(), 17);
-
-    CommandRecorder recorder;
-    tags->actions().first()->trigger();
-    tags->actions().last()->trigger();
-    EXPECT_EQ(commands(recorder.commands),
-              commands({QStringLiteral("mtp://url=") + kBuiltServer + QStringLiteral("/agls/TAGS-AG.kqs"),
-                        QStringLiteral("mtp://url=") + kBuiltServer + QStringLiteral("/agls/TAGS-TR.kqs")}));
-    EXPECT_EQ(tags->actions().last()->text(), QStringLiteral("Transport"));
-}
-
-TEST_F(ResourcesMenuTest, UtahResourceTypeKeepsItsTrailingBlank) {
-    EXPECT_EQ(click(QStringLiteral("mnuResUTAHGILS_5")),
-              commands({QStringLiteral("mtp://url=") + SchemeHosts::stateHostB +
-                        QStringLiteral("/schemes/ut/Resourcetype.kqs ")}));
-}
-
-TEST_F(ResourcesMenuTest, MontanaSubjectsIsTheOnlyItemOnTheLibraryHost) {
-    EXPECT_EQ(click(QStringLiteral("mnuResMontanaGILS_7")),
-              commands({QStringLiteral("mtp://url=") + SchemeHosts::stateLibraryHost +
-                        QStringLiteral("/montana/topics.kqs")}));
-    int onLibraryHost = 0;
-    for (const Row& row : kMenu)
-        if (QLatin1String(row.what).contains(QLatin1String("{L}"))) ++onLibraryHost;
-    EXPECT_EQ(onLibraryHost, 1);
+    EXPECT_EQ(tags->title(), u"TAGS (Thesaurus of Australian Government Subjects)"_s);
+    EXPECT_EQ(tags->actions().size(), 17);
 }
 
 TEST_F(ResourcesMenuTest, OregonListsTurnTheTreeIntoASchemeAfterTheirCommand) {
     for (int index = 1; index <= 3; ++index) {
-        window->listType = QStringLiteral("indexes");
+        window->listType = u"indexes"_s;
         QString typeDuringCommand;
         modMTP::setCommandInterceptor([&](const QString&, modMTP::CommandOrigin) {
             typeDuringCommand = window->listType;
             return true;
         });
-        action(QStringLiteral("mnuResOREGONGILS_%1").arg(index))->trigger();
+        action(u"mnuResOREGONGILS_%1"_s.arg(index))->trigger();
         modMTP::setCommandInterceptor({});
-        EXPECT_EQ(typeDuringCommand, QStringLiteral("indexes"));
-        EXPECT_EQ(window->listType, QStringLiteral("schema"));
+        EXPECT_EQ(typeDuringCommand, u"indexes"_s);
+        EXPECT_EQ(window->listType, u"schema"_s);
     }
-    // Other lists leave the tree's kind alone.
-    window->listType = QStringLiteral("indexes");
-    click(QStringLiteral("mnuResUTAHGILS_1"));
-    EXPECT_EQ(window->listType, QStringLiteral("indexes"));
+    window->listType = u"indexes"_s;  // other lists leave the tree's kind alone
+    click(u"mnuResUTAHGILS_1"_s);
+    EXPECT_EQ(window->listType, u"indexes"_s);
 }
 
 TEST(ResourcesMenuBuild, WithoutAServerYetTheProgramsOwnIsWrittenIn) {
-    const QString saved = modMetaMain::schemeServer;
+    domain_tests::DomainWorld world(false);
     modMetaMain::schemeServer.clear();
     QMenu menu;
     modSchemas::buildResourcesMenu(&menu);
     modSchemas::buildResourcesMenu(nullptr);  // nothing to fill: no harm
     CommandRecorder recorder;
-    menu.findChild<QAction*>(QStringLiteral("mnuResAGLS1point3"))->trigger();
-    modMetaMain::schemeServer = saved;
-    EXPECT_EQ(commands(recorder.commands),
-              commands({QStringLiteral("mtp://url=") + modMetaMain::defaultSchemeServer() +
-                        QStringLiteral("/schemes/AGLS/AGLS1.3.kqs")}));
+    menu.findChild<QAction*>(u"mnuResAGLS1point3"_s)->trigger();
+    EXPECT_EQ(recorder.commands,
+              QStringList{u"mtp://url="_s + modMetaMain::defaultSchemeServer() + u"/schemes/AGLS/AGLS1.3.kqs"_s});
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 #include "domains/modSchemas.h"
+#include "support/Common.h"
 
 #include <QString>
 #include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -316,7 +319,7 @@ const Case kEveryRow[] = {
     {"SCORM", "DC.Title", "None|"},
 };
 
-const QString kUntouched = QStringLiteral("Kept|As|Passed|");
+const QString kUntouched = u"Kept|As|Passed|"_s;
 
 QString ask(const QString& domain, const QString& element, QString list = kUntouched) {
     modSchemas::defaultSchema = domain;
@@ -332,21 +335,16 @@ protected:
 
 TEST_F(SchemeTables, EveryRowAnswersItsElementNames) {
     for (const Case& c : kEveryRow) {
-        const QString domain = QString::fromLatin1(c.domain);
-        const QString element = QString::fromLatin1(c.element);
+        const QString domain = QString::fromLatin1(c.domain), element = QString::fromLatin1(c.element);
         const QString expected = QString::fromLatin1(c.list);
-        EXPECT_EQ(ask(domain, element), expected) << c.domain << " / " << c.element;
-        if (domain == QLatin1String("AGLS")) {
-            // Exact table: a refinement is cut off, another letter case is not known.
-            EXPECT_EQ(ask(domain, element + QStringLiteral(".Keyword")), expected) << c.element;
-            EXPECT_EQ(ask(domain, element.toLower()), kUntouched) << c.element;
-            EXPECT_EQ(ask(domain, element.toUpper()), kUntouched) << c.element;
-        } else {
-            // Contains tables: any letter case, anywhere in the name.
-            EXPECT_EQ(ask(domain, element.toLower()), expected) << c.domain << " / " << c.element;
-            EXPECT_EQ(ask(domain, element.toUpper()), expected) << c.domain << " / " << c.element;
-            EXPECT_EQ(ask(domain, QStringLiteral("X.") + element), expected) << c.domain << " / " << c.element;
-        }
+        SCOPED_TRACE(domain + u" / "_s + element);
+        EXPECT_EQ(ask(domain, element), expected);
+        // The AGLS table is exact: a refinement is cut off, another letter case is not known.
+        // The others match any letter case, anywhere in the name.
+        const bool exact = domain == u"AGLS"_s;
+        EXPECT_EQ(ask(domain, exact ? element + u".Keyword"_s : u"X."_s + element), expected);
+        EXPECT_EQ(ask(domain, element.toLower()), exact ? kUntouched : expected);
+        EXPECT_EQ(ask(domain, element.toUpper()), exact ? kUntouched : expected);
     }
 }
 
@@ -354,77 +352,55 @@ TEST_F(SchemeTables, EachDomainKeepsTheListForAnElementItDoesNotKnow) {
     for (const char* domain :
          {"AGLS", "AGLS1.2", "AGLS1.3", "AGLS1.3 (ACT)", "CDC", "NZGLS", "SA.DETE", "EdNA", "Dublin Core",
           "Aust Business Entry Point", "GILS-UTAH", "NOHSC", "DC-UTAH", "JSMS", "SCORM"}) {
-        const QString d = QString::fromLatin1(domain);
-        EXPECT_EQ(ask(d, QStringLiteral("Foo.Bar")), kUntouched) << domain;
-        EXPECT_EQ(ask(d, QString()), kUntouched) << domain;
-        EXPECT_EQ(ask(d, QStringLiteral("None")), kUntouched) << domain;
-        EXPECT_EQ(ask(d, QStringLiteral("Foo"), QString()), QString()) << domain;
+        for (const QString& element : {u"Foo.Bar"_s, QString(), u"None"_s})
+            EXPECT_EQ(ask(QString::fromLatin1(domain), element), kUntouched) << domain;
+        EXPECT_EQ(ask(QString::fromLatin1(domain), u"Foo"_s, QString()), QString()) << domain;
     }
 }
 
 TEST_F(SchemeTables, DomainsWithoutATableOfTheirOwn) {
     // Arizona and Montana offer whatever the line had, even for DC.Title.
-    EXPECT_EQ(ask(QStringLiteral("GILS-ARIZONA"), QStringLiteral("DC.Title")), kUntouched);
-    EXPECT_EQ(ask(QStringLiteral("GILS-MONTANA"), QStringLiteral("DC.Subject")), kUntouched);
+    EXPECT_EQ(ask(u"GILS-ARIZONA"_s, u"DC.Title"_s), kUntouched);
+    EXPECT_EQ(ask(u"GILS-MONTANA"_s, u"DC.Subject"_s), kUntouched);
     // Everything else falls back on the AGLS table, compared exactly.
-    const QString aglsSubject = QStringLiteral("None|TAGS|APAIS|LCSH|AAT|MeSH|");
     for (const QString& d :
-         {QStringLiteral("GILS-OREGON"), QStringLiteral("AGLS1.1"), QStringLiteral("Health Insite - Australia"),
-          QStringLiteral("Health Insite"), QString(), QStringLiteral("dublin core"), QStringLiteral("agls1.3"),
-          QStringLiteral("gils-arizona"), QStringLiteral("Dublin Core "), QString(100000, QLatin1Char('Z'))}) {
-        EXPECT_EQ(ask(d, QStringLiteral("DC.Subject.Keyword")), aglsSubject) << d.left(30).toStdString();
-        EXPECT_EQ(ask(d, QStringLiteral("dc.subject")), kUntouched) << d.left(30).toStdString();
+         {u"GILS-OREGON"_s, u"AGLS1.1"_s, u"Health Insite - Australia"_s, u"Health Insite"_s, QString(),
+          u"dublin core"_s, u"agls1.3"_s, u"gils-arizona"_s, u"Dublin Core "_s, QString(100000, u'Z')}) {
+        EXPECT_EQ(ask(d, u"DC.Subject.Keyword"_s), u"None|TAGS|APAIS|LCSH|AAT|MeSH|"_s) << d.left(30);
+        EXPECT_EQ(ask(d, u"dc.subject"_s), kUntouched) << d.left(30);
     }
 }
 
 TEST_F(SchemeTables, SpecificNamesWinOverTheGeneralOnesTheyContain) {
-    EXPECT_EQ(ask(QStringLiteral("AGLS1.3"), QStringLiteral("DC.Coverage.jurisdiction")),
-              QStringLiteral("AGLSJuri|LawZone.jurisdiction|None|"));
-    EXPECT_EQ(ask(QStringLiteral("AGLS1.3"), QStringLiteral("dc.COVERAGE.Region")),
-              QStringLiteral("LawZone.region|None|"));
-    EXPECT_EQ(ask(QStringLiteral("AGLS1.3"), QStringLiteral("DC.Coverage.postcode")),
-              QStringLiteral("None|ISO8601|TGN|LCSH|"));
-    // An element is answered by the first row that occurs in it.
-    EXPECT_EQ(ask(QStringLiteral("AGLS1.3"), QStringLiteral("DC.Creator.jurisdiction")),
-              QStringLiteral("None|AglsAgent|X500|"));
-    EXPECT_EQ(ask(QStringLiteral("Aust Business Entry Point"), QStringLiteral("BEP.transactionInfo.DC.Type")),
-              QStringLiteral("bep.type|None|"));
-    // "TITLE" only decides names that DC.Title does not already answer.
-    EXPECT_EQ(ask(QStringLiteral("SA.DETE"), QStringLiteral("DC.Title")), QStringLiteral("None|"));
-    EXPECT_EQ(ask(QStringLiteral("SA.DETE"), QStringLiteral("X.TITLE.Y")), QStringLiteral("None|"));
-    EXPECT_EQ(ask(QStringLiteral("SA.DETE"), QStringLiteral("EDNA.Audience.sector.extra")),
-              QStringLiteral("edna.sector|"));
-    // The sister families answer their plain element; AGLS.Mandate alone stays as it was.
-    EXPECT_EQ(ask(QStringLiteral("Aust Business Entry Point"), QStringLiteral("AGLS.Mandate")), kUntouched);
-    EXPECT_EQ(ask(QStringLiteral("Aust Business Entry Point"), QStringLiteral("AGLS.Mandate.jurisdiction")),
-              QStringLiteral("bep.jurisdiction|None|"));
+    const QString bep = u"Aust Business Entry Point"_s;
+    const std::tuple<QString, QString, QString> cases[] = {
+        {u"AGLS1.3"_s, u"DC.Coverage.jurisdiction"_s, u"AGLSJuri|LawZone.jurisdiction|None|"_s},
+        {u"AGLS1.3"_s, u"dc.COVERAGE.Region"_s, u"LawZone.region|None|"_s},
+        {u"AGLS1.3"_s, u"DC.Coverage.postcode"_s, u"None|ISO8601|TGN|LCSH|"_s},
+        {u"AGLS1.3"_s, u"DC.Creator.jurisdiction"_s, u"None|AglsAgent|X500|"_s},  // the first row found in it
+        {bep, u"BEP.transactionInfo.DC.Type"_s, u"bep.type|None|"_s},
+        {u"SA.DETE"_s, u"DC.Title"_s, u"None|"_s},  // "TITLE" decides only what DC.Title does not
+        {u"SA.DETE"_s, u"X.TITLE.Y"_s, u"None|"_s},
+        {u"SA.DETE"_s, u"EDNA.Audience.sector.extra"_s, u"edna.sector|"_s},
+        {bep, u"AGLS.Mandate"_s, kUntouched},  // the sister families answer their plain element
+        {bep, u"AGLS.Mandate.jurisdiction"_s, u"bep.jurisdiction|None|"_s},
+    };
+    for (const auto& [domain, element, expected] : cases) EXPECT_EQ(ask(domain, element), expected) << element;
 }
 
 TEST_F(SchemeTables, AglsTableCutsAfterTheSecondDottedPart) {
-    const QString d = QStringLiteral("AGLS");
-    EXPECT_EQ(ask(d, QStringLiteral("DC.Subject.Keyword.More")), QStringLiteral("None|TAGS|APAIS|LCSH|AAT|MeSH|"));
-    EXPECT_EQ(ask(d, QStringLiteral("DC")), kUntouched);
-    EXPECT_EQ(ask(d, QStringLiteral("DC.")), kUntouched);
-    EXPECT_EQ(ask(d, QStringLiteral("..")), kUntouched);
-    EXPECT_EQ(ask(d, QStringLiteral(".DC.Title")), kUntouched);
-    EXPECT_EQ(ask(d, QStringLiteral("X.DC.Title")), kUntouched);
-    EXPECT_EQ(ask(d, QStringLiteral("DC.Title.")), QStringLiteral("None|"));
-}
-
-TEST_F(SchemeTables, ListsWithoutAFinalBarAreOfferedAsWritten) {
-    EXPECT_EQ(ask(QStringLiteral("Dublin Core"), QStringLiteral("DC.Language")), QStringLiteral("RFC1766|ISO639-2"));
-    EXPECT_EQ(ask(QStringLiteral("AGLS1.2"), QStringLiteral("DC.Coverage.region")),
-              QStringLiteral("None|LawZone.region"));
-    EXPECT_EQ(ask(QStringLiteral("AGLS1.2"), QStringLiteral("DC.Coverage.jurisdiction")),
-              QStringLiteral("agls-jurisdiction|LawZone.jurisdiction"));
+    EXPECT_EQ(ask(u"AGLS"_s, u"DC.Subject.Keyword.More"_s), u"None|TAGS|APAIS|LCSH|AAT|MeSH|"_s);
+    EXPECT_EQ(ask(u"AGLS"_s, u"DC.Title."_s), u"None|"_s);
+    for (const QString& element : {u"DC"_s, u"DC."_s, u".."_s, u".DC.Title"_s, u"X.DC.Title"_s})
+        EXPECT_EQ(ask(u"AGLS"_s, element), kUntouched) << element;
 }
 
 TEST_F(SchemeTables, VeryLongElementNamesAreAnswered) {
     const QString filler(2000000, QLatin1Char('x'));
-    EXPECT_EQ(ask(QStringLiteral("NZGLS"), filler), kUntouched);
-    EXPECT_EQ(ask(QStringLiteral("NZGLS"), filler + QStringLiteral("nzgls.mandate")), QStringLiteral("None|URI|"));
-    EXPECT_EQ(ask(QStringLiteral("AGLS"), QStringLiteral("DC.Title.") + filler), QStringLiteral("None|"));
-    EXPECT_EQ(ask(QStringLiteral("AGLS"), filler + QStringLiteral(".DC.Title")), kUntouched);
+    EXPECT_EQ(ask(u"NZGLS"_s, filler), kUntouched);
+    EXPECT_EQ(ask(u"NZGLS"_s, filler + u"nzgls.mandate"_s), u"None|URI|"_s);
+    EXPECT_EQ(ask(u"AGLS"_s, u"DC.Title."_s + filler), u"None|"_s);
+    EXPECT_EQ(ask(u"AGLS"_s, filler + u".DC.Title"_s), kUntouched);
 }
 
 }  // namespace

@@ -4,12 +4,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include <ostream>
-
-// Readable QString values in test failures.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
+#include "support/Common.h"
 
 // Keyboard and mouse input delivered straight to a widget, as the window system would.
 namespace widget_input {

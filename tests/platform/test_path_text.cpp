@@ -2,36 +2,37 @@
 
 #include <gtest/gtest.h>
 
+using namespace Qt::StringLiterals;
+
 using namespace platform;
 
 TEST(PathText, CutsAtTheLastSlashOrBackslash) {
-    EXPECT_EQ(fileNamePart(QStringLiteral("/home/ann/My Pages/index.v2.htm")), QStringLiteral("index.v2.htm"));
-    EXPECT_EQ(folderPart(QStringLiteral("/home/ann/My Pages/index.htm")), QStringLiteral("/home/ann/My Pages/"));
-    EXPECT_EQ(fileNamePart(QStringLiteral("old\\list\\terms.kqs")), QStringLiteral("terms.kqs"));
-    EXPECT_EQ(folderPart(QStringLiteral("a/b\\c")), QStringLiteral("a/b\\"));
-    EXPECT_EQ(fileNamePart(QStringLiteral("plain")), QStringLiteral("plain"));
-    EXPECT_EQ(folderPart(QStringLiteral("plain")), QString());
-    EXPECT_TRUE(endsWithSeparator(QStringLiteral("/tmp/")));
-    EXPECT_FALSE(endsWithSeparator(QStringLiteral("/tmp")));
+    EXPECT_EQ(fileNamePart(u"/home/ann/My Pages/index.v2.htm"_s), u"index.v2.htm"_s);
+    EXPECT_EQ(folderPart(u"/home/ann/My Pages/index.htm"_s), u"/home/ann/My Pages/"_s);
+    EXPECT_EQ(fileNamePart(u"old\\list\\terms.kqs"_s), u"terms.kqs"_s);
+    EXPECT_EQ(folderPart(u"a/b\\c"_s), u"a/b\\"_s);
+    EXPECT_EQ(fileNamePart(u"plain"_s), u"plain"_s);
+    EXPECT_EQ(folderPart(u"plain"_s), QString());
+    EXPECT_TRUE(endsWithSeparator(u"/tmp/"_s));
+    EXPECT_FALSE(endsWithSeparator(u"/tmp"_s));
 }
 
 TEST(PathText, LocalPathsAreAbsolutePathsOrFileAddresses) {
-    EXPECT_TRUE(isLocalPath(QStringLiteral("/home/ann/page.htm")));
-    EXPECT_TRUE(isLocalPath(QStringLiteral("file:///home/ann/my%20page.htm")));
-    EXPECT_EQ(localPathFromAddress(QStringLiteral("file:///home/ann/my%20page.htm")),
-              QStringLiteral("/home/ann/my page.htm"));
-    EXPECT_FALSE(isLocalPath(QStringLiteral("page.htm")));
-    EXPECT_FALSE(isLocalPath(QStringLiteral("http://example.org/page.htm")));
-    EXPECT_FALSE(isLocalPath(QStringLiteral("mtp://field=DC.Subject&content=Cats.fld/")));
+    EXPECT_TRUE(isLocalPath(u"/home/ann/page.htm"_s));
+    EXPECT_TRUE(isLocalPath(u"file:///home/ann/my%20page.htm"_s));
+    EXPECT_EQ(localPathFromAddress(u"file:///home/ann/my%20page.htm"_s), u"/home/ann/my page.htm"_s);
+    EXPECT_FALSE(isLocalPath(u"page.htm"_s));
+    EXPECT_FALSE(isLocalPath(u"http://example.org/page.htm"_s));
+    EXPECT_FALSE(isLocalPath(u"mtp://field=DC.Subject&content=Cats.fld/"_s));
     EXPECT_FALSE(isLocalPath(QString()));
 }
 
 TEST(PathText, WebAddressesKeepTheirOwnScheme) {
-    EXPECT_TRUE(isWebAddress(QStringLiteral("HTTP://Example.org")));
-    EXPECT_TRUE(isWebAddress(QStringLiteral("https://example.org/a.kqs")));
-    EXPECT_FALSE(isWebAddress(QStringLiteral("httpx://example.org")));
-    EXPECT_FALSE(isWebAddress(QStringLiteral("/tmp/http://")));
-    EXPECT_EQ(webSchemeOf(QStringLiteral("HTTPS://x.org")), QStringLiteral("HTTPS://"));
-    EXPECT_EQ(withoutWebScheme(QStringLiteral("https://x.org/a")), QStringLiteral("x.org/a"));
-    EXPECT_EQ(withoutWebScheme(QStringLiteral("x.org/a")), QStringLiteral("x.org/a"));
+    EXPECT_TRUE(isWebAddress(u"HTTP://Example.org"_s));
+    EXPECT_TRUE(isWebAddress(u"https://example.org/a.kqs"_s));
+    EXPECT_FALSE(isWebAddress(u"httpx://example.org"_s));
+    EXPECT_FALSE(isWebAddress(u"/tmp/http://"_s));
+    EXPECT_EQ(webSchemeOf(u"HTTPS://x.org"_s), u"HTTPS://"_s);
+    EXPECT_EQ(withoutWebScheme(u"https://x.org/a"_s), u"x.org/a"_s);
+    EXPECT_EQ(withoutWebScheme(u"x.org/a"_s), u"x.org/a"_s);
 }

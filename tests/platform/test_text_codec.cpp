@@ -1,4 +1,5 @@
 #include "platform/TextCodec.h"
+#include "support/Common.h"
 
 #include <QDir>
 #include <QFile>
@@ -11,22 +12,16 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+using namespace Qt::StringLiterals;
+
 using platform::decodePageBytes;
 using platform::encodePageText;
 using platform::TextEncoding;
 
 namespace {
 
-QByteArray readAll(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<unreadable>");
-}
-
-void writeAll(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+using testing_support::readBytes;
+using testing_support::writeBytes;
 
 // Decodes, checks the encoding found, and checks that saving the unchanged text gives
 // back every byte.
@@ -42,23 +37,23 @@ void expectRoundTrip(const QByteArray& bytes, const QString& codec, bool bom, co
 
 TEST(PageText, Utf8WithAndWithoutBom) {
     const QByteArray plain("<p>caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D \xF0\x9F\x98\x80</p>");
-    const QString text = QStringLiteral("<p>café \u201cq\u201d ") + QString::fromUcs4(U"\U0001F600") + QStringLiteral("</p>");
-    expectRoundTrip(plain, QStringLiteral("UTF-8"), false, text);
+    const QString text = u"<p>café \u201cq\u201d "_s + QString::fromUcs4(U"\U0001F600") + u"</p>"_s;
+    expectRoundTrip(plain, u"UTF-8"_s, false, text);
     // The mark is remembered, not shown.
-    expectRoundTrip(QByteArray("\xEF\xBB\xBF") + plain, QStringLiteral("UTF-8"), true, text);
+    expectRoundTrip(QByteArray("\xEF\xBB\xBF") + plain, u"UTF-8"_s, true, text);
 }
 
 TEST(PageText, Windows1252BytesWithoutDeclaration) {
     const QByteArray bytes("<p>\x93quoted\x94 caf\xE9 \x80 \x81\x8D\x8F\x90\x9D</p>");
     const auto decoded = decodePageBytes(bytes);
-    EXPECT_EQ(decoded.encoding.codec, QStringLiteral("windows-1252"));
-    EXPECT_TRUE(decoded.text.startsWith(QStringLiteral("<p>\u201cquoted\u201d caf\u00e9 \u20ac ")));
+    EXPECT_EQ(decoded.encoding.codec, u"windows-1252"_s);
+    EXPECT_TRUE(decoded.text.startsWith(u"<p>\u201cquoted\u201d caf\u00e9 \u20ac "_s));
     // Even the five bytes Windows-1252 leaves undefined come back.
     EXPECT_EQ(encodePageText(decoded.text, decoded.encoding), bytes);
 
     QByteArray every;
     for (int i = 0; i < 256; ++i) every.append(char(i));
-    expectRoundTrip(every, QStringLiteral("windows-1252"), false);
+    expectRoundTrip(every, u"windows-1252"_s, false);
 }
 
 TEST(PageText, DeclaredLatinCharsetsAreReadAsBrowsersReadThem) {
@@ -66,97 +61,93 @@ TEST(PageText, DeclaredLatinCharsetsAreReadAsBrowsersReadThem) {
     const QByteArray httpEquiv(
         "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">"
         "</head><body>\x93hi\x94</body></html>");
-    expectRoundTrip(httpEquiv, QStringLiteral("windows-1252"), false);
-    EXPECT_TRUE(decodePageBytes(httpEquiv).text.contains(QStringLiteral("\u201chi\u201d")));
+    expectRoundTrip(httpEquiv, u"windows-1252"_s, false);
+    EXPECT_TRUE(decodePageBytes(httpEquiv).text.contains(u"\u201chi\u201d"_s));
 
     // Plain ASCII keeps the declared encoding, so later edits are saved in it.
     const QByteArray ascii("<META CHARSET = 'Windows-1252' ><p>plain</p>");
-    expectRoundTrip(ascii, QStringLiteral("windows-1252"), false);
+    expectRoundTrip(ascii, u"windows-1252"_s, false);
 
     const QByteArray latin9("<meta charset=\"ISO-8859-15\"><p>\xA4</p>");
-    expectRoundTrip(latin9, QStringLiteral("ISO-8859-15"), false, QStringLiteral("<meta charset=\"ISO-8859-15\"><p>\u20ac</p>"));
+    expectRoundTrip(latin9, u"ISO-8859-15"_s, false, u"<meta charset=\"ISO-8859-15\"><p>\u20ac</p>"_s);
 }
 
 TEST(PageText, WhereTheCharsetComesFrom) {
     const QByteArray page("<meta charset=windows-1252><p>\xA4</p>");
     // The HTTP header outranks the page's own declaration.
-    EXPECT_EQ(decodePageBytes(page, QStringLiteral("text/html; charset=\"ISO-8859-15\"")).encoding.codec,
-              QStringLiteral("ISO-8859-15"));
-    EXPECT_EQ(decodePageBytes(page).encoding.codec, QStringLiteral("windows-1252"));
+    EXPECT_EQ(decodePageBytes(page, u"text/html; charset=\"ISO-8859-15\""_s).encoding.codec, u"ISO-8859-15"_s);
+    EXPECT_EQ(decodePageBytes(page).encoding.codec, u"windows-1252"_s);
     // Real UTF-8 outranks a declaration that does not fit the bytes.
     EXPECT_EQ(decodePageBytes(QByteArray("<meta charset=iso-8859-1>caf\xC3\xA9")).text,
-              QStringLiteral("<meta charset=iso-8859-1>café"));
+              u"<meta charset=iso-8859-1>café"_s);
     // A page claiming UTF-8 with bytes that are not keeps them all.
-    expectRoundTrip(QByteArray("<meta charset=utf-8>caf\xE9"), QStringLiteral("windows-1252"), false);
+    expectRoundTrip(QByteArray("<meta charset=utf-8>caf\xE9"), u"windows-1252"_s, false);
     // A declaration inside a comment, or in a tag that only looks like meta, is no declaration.
     EXPECT_TRUE(platform::declaredCharset(QByteArray("<!-- <meta charset=koi8-r> --><metadata charset=x>")).isEmpty());
-    EXPECT_EQ(platform::declaredCharset(QByteArray("<meta name=x><meta http-equiv='content-type' content='text/html;charset=windows-1251'>")),
-              QStringLiteral("windows-1251"));
+    EXPECT_EQ(platform::declaredCharset(
+                  QByteArray("<meta name=x><meta http-equiv='content-type' content='text/html;charset=windows-1251'>")),
+              u"windows-1251"_s);
     // A labelled encoding nobody knows falls back to the rules for undeclared pages.
-    expectRoundTrip(QByteArray("<meta charset=no-such-thing>\x93"), QStringLiteral("windows-1252"), false);
+    expectRoundTrip(QByteArray("<meta charset=no-such-thing>\x93"), u"windows-1252"_s, false);
 }
 
 TEST(PageText, LegacyMultibyteEncodingsRoundTripOrFallBack) {
     const QByteArray sjis("<meta charset=shift_jis><p>\x93\xFA\x96\x7B</p>");  // "日本"
-    expectRoundTrip(sjis, QStringLiteral("Shift_JIS"), false, QStringLiteral("<meta charset=shift_jis><p>\u65e5\u672c</p>"));
+    expectRoundTrip(sjis, u"Shift_JIS"_s, false, u"<meta charset=shift_jis><p>\u65e5\u672c</p>"_s);
     // Bytes the declared encoding cannot read are kept byte for byte all the same.
-    expectRoundTrip(QByteArray("<meta charset=shift_jis><p>\x93\xFA\xFF</p>"), QStringLiteral("windows-1252"), false);
+    expectRoundTrip(QByteArray("<meta charset=shift_jis><p>\x93\xFA\xFF</p>"), u"windows-1252"_s, false);
 }
 
 TEST(PageText, Utf16WithBom) {
-    const QString text = QStringLiteral("<p>\u20ac \u65e5</p>");
+    const QString text = u"<p>\u20ac \u65e5</p>"_s;
     QByteArray le("\xFF\xFE");
     for (const QChar c : text) le.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-    expectRoundTrip(le, QStringLiteral("UTF-16LE"), true, text);
+    expectRoundTrip(le, u"UTF-16LE"_s, true, text);
 }
 
 TEST(PageText, EditedTextKeepsEveryOtherByteAndReferencesWhatTheEncodingLacks) {
     const QByteArray before("<html>\x93\x81 head\x94<meta name=\"DC.Title\" content=\"");
     const QByteArray after("\">\r\n<body>caf\xE9\x8D\xA0</body>\n</html>");
     const auto decoded = decodePageBytes(before + "old" + after);
-    ASSERT_EQ(decoded.encoding.codec, QStringLiteral("windows-1252"));
+    ASSERT_EQ(decoded.encoding.codec, u"windows-1252"_s);
     QString edited = decoded.text;
-    const qsizetype at = edited.indexOf(QStringLiteral("old"));
-    edited.replace(at, 3, QStringLiteral("\u00e9t\u00e9 \u20ac \u4e2d ") + QString::fromUcs4(U"\U0001F600"));
-    EXPECT_EQ(encodePageText(edited, decoded.encoding),
-              before + "\xE9t\xE9 \x80 &#20013; &#128512;" + after);
+    const qsizetype at = edited.indexOf(u"old"_s);
+    edited.replace(at, 3, u"\u00e9t\u00e9 \u20ac \u4e2d "_s + QString::fromUcs4(U"\U0001F600"));
+    EXPECT_EQ(encodePageText(edited, decoded.encoding), before + "\xE9t\xE9 \x80 &#20013; &#128512;" + after);
 
     // The same in a legacy encoding that has no fast path for the missing character.
-    const TextEncoding latin9{QStringLiteral("ISO-8859-15"), false};
-    EXPECT_EQ(encodePageText(QStringLiteral("\u20ac\u201c\u00e9"), latin9), QByteArray("\xA4&#8220;\xE9"));
+    const TextEncoding latin9{u"ISO-8859-15"_s, false};
+    EXPECT_EQ(encodePageText(u"\u20ac\u201c\u00e9"_s, latin9), QByteArray("\xA4&#8220;\xE9"));
     // UTF-8 holds everything.
-    EXPECT_EQ(encodePageText(QStringLiteral("\u4e2d"), TextEncoding{}), QByteArray("\xE4\xB8\xAD"));
+    EXPECT_EQ(encodePageText(u"\u4e2d"_s, TextEncoding{}), QByteArray("\xE4\xB8\xAD"));
 }
 
 TEST(PageText, ValidUtf8IsStrict) {
     EXPECT_TRUE(platform::isValidUtf8(QByteArray("a\xC3\xA9\xE2\x82\xAC\xF0\x9F\x98\x80")));
     EXPECT_TRUE(platform::isValidUtf8(QByteArray()));
-    EXPECT_FALSE(platform::isValidUtf8(QByteArray("\xC0\x80")));          // overlong
-    EXPECT_FALSE(platform::isValidUtf8(QByteArray("\xE0\x80\xAF")));      // overlong
-    EXPECT_FALSE(platform::isValidUtf8(QByteArray("\xED\xA0\x80")));      // surrogate
-    EXPECT_FALSE(platform::isValidUtf8(QByteArray("\xF4\x90\x80\x80")));  // above U+10FFFF
-    EXPECT_FALSE(platform::isValidUtf8(QByteArray("ok\xE2\x82")));        // cut short
-    EXPECT_FALSE(platform::isValidUtf8(QByteArray("\xE9t\xE9")));
+    // overlong twice, a surrogate, above U+10FFFF, cut short, Windows-1252
+    for (const QByteArray bad :
+         {"\xC0\x80", "\xE0\x80\xAF", "\xED\xA0\x80", "\xF4\x90\x80\x80", "ok\xE2\x82", "\xE9t\xE9"})
+        EXPECT_FALSE(platform::isValidUtf8(bad)) << bad.toHex().toStdString();
 }
 
 TEST(PageText, ReadPageFileReportsAMissingFile) {
     QTemporaryDir dir;
     platform::DecodedText out;
     QString error;
-    EXPECT_FALSE(platform::readPageFile(dir.filePath(QStringLiteral("none.htm")), out, &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("none.htm")));
-    writeAll(dir.filePath(QStringLiteral("p.htm")), QByteArray("\x93x\x94"));
-    ASSERT_TRUE(platform::readPageFile(dir.filePath(QStringLiteral("p.htm")), out, &error));
-    EXPECT_EQ(out.text, QStringLiteral("\u201cx\u201d"));
+    EXPECT_FALSE(platform::readPageFile(dir.filePath(u"none.htm"_s), out, &error));
+    EXPECT_TRUE(error.contains(u"none.htm"_s));
+    writeBytes(dir.filePath(u"p.htm"_s), QByteArray("\x93x\x94"));
+    ASSERT_TRUE(platform::readPageFile(dir.filePath(u"p.htm"_s), out, &error));
+    EXPECT_EQ(out.text, u"\u201cx\u201d"_s);
 }
 
 // ---- the program's own files ---------------------------------------------
 
 TEST(ProgramFiles, Utf8WhenValidElseWindows1252) {
-    EXPECT_EQ(platform::decodeProgramText(QByteArray("\xEF\xBB\xBFmtp://field=caf\xC3\xA9")),
-              QStringLiteral("mtp://field=café"));
+    EXPECT_EQ(platform::decodeProgramText(QByteArray("\xEF\xBB\xBFmtp://field=caf\xC3\xA9")), u"mtp://field=café"_s);
     EXPECT_EQ(platform::decodeProgramText(QByteArray("mtp://field=caf\xE9 \x93q\x94")),
-              QStringLiteral("mtp://field=café \u201cq\u201d"));
+              u"mtp://field=café \u201cq\u201d"_s);
 }
 
 TEST(ProgramFiles, LinesEndWithCrLfLfOrCr) {
@@ -171,33 +162,33 @@ TEST(ProgramFiles, LinesEndWithCrLfLfOrCr) {
 
 TEST(ProgramFiles, WritingIsUtf8WithoutBomAndCrLf) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("list.kqs"));
-    writeAll(path, QByteArray("an old, longer content that must go entirely"));
+    const QString path = dir.filePath(u"list.kqs"_s);
+    writeBytes(path, QByteArray("an old, longer content that must go entirely"));
     QString error;
-    ASSERT_TRUE(platform::writeTextFileAtomically(path, QStringLiteral("one\ntwo\r\nthree\rcaf\u00e9\r\n"), &error))
+    ASSERT_TRUE(platform::writeTextFileAtomically(path, u"one\ntwo\r\nthree\rcaf\u00e9\r\n"_s, &error))
         << qPrintable(error);
-    EXPECT_EQ(readAll(path), QByteArray("one\r\ntwo\r\nthree\r\ncaf\xC3\xA9\r\n"));
+    EXPECT_EQ(readBytes(path), QByteArray("one\r\ntwo\r\nthree\r\ncaf\xC3\xA9\r\n"));
     QString text;
     ASSERT_TRUE(platform::readProgramFile(path, text));
-    EXPECT_EQ(platform::splitLines(text), (QStringList{"one", "two", "three", QStringLiteral("café")}));
+    EXPECT_EQ(platform::splitLines(text), (QStringList{"one", "two", "three", u"café"_s}));
     // No temporary file is left beside it.
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("list.kqs")});
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"list.kqs"_s});
 }
 
 TEST(ProgramFiles, FailedWritesKeepTheOldFileWhole) {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("batch.kqb"));
-    writeAll(path, QByteArray("old\r\n"));
+    const QString path = dir.filePath(u"batch.kqb"_s);
+    writeBytes(path, QByteArray("old\r\n"));
 
     QString error;
-    EXPECT_FALSE(platform::writeTextFileAtomically(dir.filePath(QStringLiteral("no/such/folder/x.kqb")), QStringLiteral("x"), &error));
-    EXPECT_TRUE(error.contains(QStringLiteral("x.kqb"))) << qPrintable(error);
+    EXPECT_FALSE(platform::writeTextFileAtomically(dir.filePath(u"no/such/folder/x.kqb"_s), u"x"_s, &error));
+    EXPECT_TRUE(error.contains(u"x.kqb"_s)) << qPrintable(error);
 
     // A read-only folder. Root writes there anyway, so as root the write runs in a child
     // that has given up root.
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
     if (::geteuid() != 0) {
-        EXPECT_FALSE(platform::writeTextFileAtomically(path, QStringLiteral("new"), &error));
+        EXPECT_FALSE(platform::writeTextFileAtomically(path, u"new"_s, &error));
         EXPECT_FALSE(error.isEmpty());
     } else {
         const pid_t child = ::fork();
@@ -205,14 +196,14 @@ TEST(ProgramFiles, FailedWritesKeepTheOldFileWhole) {
         if (child == 0) {
             if (::setgid(65534) != 0 || ::setuid(65534) != 0) ::_exit(3);
             QString childError;
-            const bool ok = platform::writeTextFileAtomically(path, QStringLiteral("new"), &childError);
+            const bool ok = platform::writeTextFileAtomically(path, u"new"_s, &childError);
             ::_exit(ok ? 1 : (childError.isEmpty() ? 2 : 0));
         }
         int status = 0;
         ::waitpid(child, &status, 0);
         EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
     }
-    EXPECT_EQ(readAll(path), QByteArray("old\r\n"));
+    EXPECT_EQ(readBytes(path), QByteArray("old\r\n"));
     ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
 
     // A write that fails half-way (the file size limit here) leaves the old file and no
@@ -229,8 +220,8 @@ TEST(ProgramFiles, FailedWritesKeepTheOldFileWhole) {
     int status = 0;
     ::waitpid(child, &status, 0);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
-    EXPECT_EQ(readAll(path), QByteArray("old\r\n"));
-    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("batch.kqb")});
+    EXPECT_EQ(readBytes(path), QByteArray("old\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"batch.kqb"_s});
 }
 
 }  // namespace

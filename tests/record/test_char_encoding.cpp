@@ -6,6 +6,8 @@
 
 #include <vector>
 
+using namespace Qt::StringLiterals;
+
 using namespace modCharEncoding;
 
 namespace {
@@ -52,22 +54,11 @@ bool isEncodedRow(char16_t c) {
 QString ch(char16_t c) { return QString(QChar(c)); }
 QString ref(const char* name) { return QLatin1Char('&') + QLatin1String(name) + QLatin1Char(';'); }
 
-QString decoded(const QString& text) {
-    QString t = text;
-    return decodeHtmlEntities(t);
-}
-QString encoded(const QString& text) {
-    QString t = text;
-    return encodeHtmlEntities(t);
-}
-QString percentDecoded(const QString& text) {
-    QString t = text;
-    return decodePercentEscapes(t);
-}
-QString percentEncoded(const QString& text) {
-    QString t = text;
-    return encodePercentEscapes(t);
-}
+// The functions rewrite their argument: these work on a copy.
+QString decoded(QString text) { return decodeHtmlEntities(text); }
+QString encoded(QString text) { return encodeHtmlEntities(text); }
+QString percentDecoded(QString text) { return decodePercentEscapes(text); }
+QString percentEncoded(QString text) { return encodePercentEscapes(text); }
 
 const int kNotEscaped[] = {140, 156, 160, 198, 222, 223, 230, 233, 254};
 bool isExcepted(int code) {
@@ -86,12 +77,12 @@ QString cp1252(int code) {
 }  // namespace
 
 TEST(FixUtf8Quotes, RepairsTheThreeMisreadMarksAndNothingElse) {
-    const QString page = QStringLiteral("It") + QStringView(u"\u00E2\u20AC\u2122").toString() + QStringLiteral("s ") +
-                         QStringView(u"\u00E2\u20AC\u02DC").toString() + QStringLiteral("quoted") +
-                         QStringView(u"\u00E2\u20AC\u201C").toString() + QStringLiteral("dash");
-    EXPECT_EQ(fixUtf8Quotes(page), QStringLiteral("It's 'quoted-dash"));
+    const QString page = u"It"_s + u"\u00E2\u20AC\u2122"_s + u"s "_s +
+                         u"\u00E2\u20AC\u02DC"_s + u"quoted"_s +
+                         u"\u00E2\u20AC\u201C"_s + u"dash"_s;
+    EXPECT_EQ(fixUtf8Quotes(page), u"It's 'quoted-dash"_s);
 
-    const QString real = QStringView(u"\u2018real\u2019 \u2013 dash \u201Cdouble\u201D").toString();
+    const QString real = u"\u2018real\u2019 \u2013 dash \u201Cdouble\u201D"_s;
     EXPECT_EQ(fixUtf8Quotes(real), real);
     const QString original = page;
     fixUtf8Quotes(page);
@@ -103,19 +94,19 @@ TEST(DecodeHtmlEntities, EveryRowInItsNamedDecimalAndHexForms) {
     for (const Named& row : decodedRows()) {
         SCOPED_TRACE(row.name);
         EXPECT_EQ(decoded(ref(row.name)), ch(row.ch));
-        EXPECT_EQ(decoded(QStringLiteral("&#%1;").arg(int(row.ch))), ch(row.ch));
+        EXPECT_EQ(decoded(u"&#%1;"_s.arg(int(row.ch))), ch(row.ch));
         const QString hex = QString::number(int(row.ch), 16).toUpper();
-        EXPECT_EQ(decoded(QStringLiteral("&#x%1;").arg(hex)), ch(row.ch));
-        EXPECT_EQ(decoded(QStringLiteral("&#X%1;").arg(hex.toLower())), ch(row.ch));
-        EXPECT_EQ(decoded(QStringLiteral("a") + ref(row.name) + QStringLiteral("b")),
-                  QStringLiteral("a") + ch(row.ch) + QStringLiteral("b"));
+        EXPECT_EQ(decoded(u"&#x%1;"_s.arg(hex)), ch(row.ch));
+        EXPECT_EQ(decoded(u"&#X%1;"_s.arg(hex.toLower())), ch(row.ch));
+        EXPECT_EQ(decoded(u"a"_s + ref(row.name) + u"b"_s),
+                  u"a"_s + ch(row.ch) + u"b"_s);
     }
 }
 
 TEST(DecodeHtmlEntities, LettersKeepTheirCaseOtherNamesIgnoreIt) {
-    EXPECT_EQ(decoded(QStringLiteral("caf&eacute; CAF&Eacute;")), QStringView(u"caf\u00E9 CAF\u00C9").toString());
-    EXPECT_EQ(decoded(QStringLiteral("&EACUTE;")), QStringLiteral("&EACUTE;"));
-    EXPECT_EQ(decoded(QStringLiteral("&GT;&Lt;&AMP;&Copy;")), QStringView(u"><&\u00A9").toString());
+    EXPECT_EQ(decoded(u"caf&eacute; CAF&Eacute;"_s), u"caf\u00E9 CAF\u00C9"_s);
+    EXPECT_EQ(decoded(u"&EACUTE;"_s), u"&EACUTE;"_s);
+    EXPECT_EQ(decoded(u"&GT;&Lt;&AMP;&Copy;"_s), u"><&\u00A9"_s);
 }
 
 TEST(DecodeHtmlEntities, CharactersOutsideTheTableStay) {
@@ -128,20 +119,14 @@ TEST(DecodeHtmlEntities, CharactersOutsideTheTableStay) {
 }
 
 TEST(DecodeHtmlEntities, AmpersandIsDecodedLastAndOnlyOnce) {
-    EXPECT_EQ(decoded(QStringLiteral("&amp;lt;")), QStringLiteral("&lt;"));
-    EXPECT_EQ(decoded(QStringLiteral("&amp;amp;")), QStringLiteral("&amp;"));
-    EXPECT_EQ(decoded(QStringLiteral("&#38;gt;")), QStringLiteral("&gt;"));
-    EXPECT_EQ(decoded(QStringLiteral("&&gt;&")), QStringLiteral("&>&"));
-    EXPECT_EQ(decoded(QStringLiteral("Tom &amp; Jerry &lt;3")), QStringLiteral("Tom & Jerry <3"));
-}
-
-TEST(DecodeHtmlEntities, RewritesItsArgumentAndReturnsIt) {
-    QString text = QStringLiteral("a &gt; b");
-    const QString result = decodeHtmlEntities(text);
-    EXPECT_EQ(text, QStringLiteral("a > b"));
-    EXPECT_EQ(result, text);
-    QString empty;
-    EXPECT_EQ(decodeHtmlEntities(empty), QString());
+    EXPECT_EQ(decoded(u"&amp;lt;"_s), u"&lt;"_s);
+    EXPECT_EQ(decoded(u"&amp;amp;"_s), u"&amp;"_s);
+    EXPECT_EQ(decoded(u"&#38;gt;"_s), u"&gt;"_s);
+    EXPECT_EQ(decoded(u"&&gt;&"_s), u"&>&"_s);
+    EXPECT_EQ(decoded(u"Tom &amp; Jerry &lt;3"_s), u"Tom & Jerry <3"_s);
+    QString text = u"a &gt; b"_s;  // the argument is rewritten too
+    decodeHtmlEntities(text);
+    EXPECT_EQ(text, u"a > b"_s);
 }
 
 TEST(EncodeHtmlEntities, EveryRowAndNothingElse) {
@@ -163,11 +148,11 @@ TEST(EncodeHtmlEntities, EveryRowAndNothingElse) {
 }
 
 TEST(EncodeHtmlEntities, AmpersandFirstSoReferencesAreNotEscapedTwice) {
-    EXPECT_EQ(encoded(QStringLiteral("<a href=\"x\">&</a>")),
-              QStringLiteral("&lt;a href=&quot;x&quot;&gt;&amp;&lt;/a&gt;"));
-    EXPECT_EQ(encoded(QStringLiteral("&amp;")), QStringLiteral("&amp;amp;"));
+    EXPECT_EQ(encoded(u"<a href=\"x\">&</a>"_s),
+              u"&lt;a href=&quot;x&quot;&gt;&amp;&lt;/a&gt;"_s);
+    EXPECT_EQ(encoded(u"&amp;"_s), u"&amp;amp;"_s);
     // small letters are written as small letters
-    EXPECT_EQ(encoded(QStringView(u"caf\u00E9 \u00E0 \u00C9").toString()), QStringLiteral("caf&eacute; &agrave; &Eacute;"));
+    EXPECT_EQ(encoded(u"caf\u00E9 \u00E0 \u00C9"_s), u"caf&eacute; &agrave; &Eacute;"_s);
     QString empty;
     EXPECT_EQ(encodeHtmlEntities(empty), QString());
 }
@@ -180,12 +165,12 @@ TEST(HtmlEntities, TypedTextSurvivesEncodeThenDecode) {
 }
 
 TEST(DecodePercentEscapes, FixedEscapesAndEveryCodeOfTheRange) {
-    EXPECT_EQ(percentDecoded(QStringLiteral("%22%26%3C%3E")), QStringLiteral("\"&<>"));
-    EXPECT_EQ(percentDecoded(QStringLiteral("%3c%3e")), QStringLiteral("<>"));
+    EXPECT_EQ(percentDecoded(u"%22%26%3C%3E"_s), u"\"&<>"_s);
+    EXPECT_EQ(percentDecoded(u"%3c%3e"_s), u"<>"_s);
     for (int code = 123; code <= 255; ++code) {
         SCOPED_TRACE(code);
-        const QString upper = QStringLiteral("%") + QString::number(code, 16).toUpper();
-        const QString lower = QStringLiteral("%") + QString::number(code, 16).toLower();
+        const QString upper = u"%"_s + QString::number(code, 16).toUpper();
+        const QString lower = u"%"_s + QString::number(code, 16).toLower();
         if (isExcepted(code)) {
             EXPECT_EQ(percentDecoded(upper), upper);
             continue;
@@ -195,7 +180,7 @@ TEST(DecodePercentEscapes, FixedEscapesAndEveryCodeOfTheRange) {
         EXPECT_EQ(percentDecoded(upper), expected);
         EXPECT_EQ(percentDecoded(lower), expected);
     }
-    EXPECT_EQ(percentDecoded(QStringLiteral("%80")), QStringView(u"\u20AC").toString());
+    EXPECT_EQ(percentDecoded(u"%80"_s), u"\u20AC"_s);
 }
 
 TEST(DecodePercentEscapes, OtherEscapesAndBrokenOnesStay) {
@@ -203,26 +188,26 @@ TEST(DecodePercentEscapes, OtherEscapesAndBrokenOnesStay) {
         SCOPED_TRACE(text);
         EXPECT_EQ(percentDecoded(QLatin1String(text)), QLatin1String(text));
     }
-    EXPECT_EQ(percentDecoded(QStringLiteral("%%22")), QStringLiteral("%\""));
-    EXPECT_EQ(percentDecoded(QStringLiteral("%2526")), QStringLiteral("%2526"));
+    EXPECT_EQ(percentDecoded(u"%%22"_s), u"%\""_s);
+    EXPECT_EQ(percentDecoded(u"%2526"_s), u"%2526"_s);
     QString empty;
     EXPECT_EQ(decodePercentEscapes(empty), QString());
 }
 
 TEST(EncodePercentEscapes, LineBreaksFixedCharactersAndTheRange) {
-    EXPECT_EQ(percentEncoded(QStringLiteral("one\r\ntwo\nthree\rfour")), QStringLiteral("one  two three four"));
-    EXPECT_EQ(percentEncoded(QStringLiteral("\"&<>")), QStringLiteral("%22%26%3C%3E"));
-    EXPECT_EQ(percentEncoded(QStringLiteral("100% of a-z 0-9 !#$'()*+,-./:;=?@[\\]^_`")),
-              QStringLiteral("100% of a-z 0-9 !#$'()*+,-./:;=?@[\\]^_`"));
+    EXPECT_EQ(percentEncoded(u"one\r\ntwo\nthree\rfour"_s), u"one  two three four"_s);
+    EXPECT_EQ(percentEncoded(u"\"&<>"_s), u"%22%26%3C%3E"_s);
+    EXPECT_EQ(percentEncoded(u"100% of a-z 0-9 !#$'()*+,-./:;=?@[\\]^_`"_s),
+              u"100% of a-z 0-9 !#$'()*+,-./:;=?@[\\]^_`"_s);
     for (int code = 123; code <= 255; ++code) {
         SCOPED_TRACE(code);
         const bool unassigned = code == 0x81 || code == 0x8D || code == 0x8F || code == 0x90 || code == 0x9D;
         const QString character = unassigned ? ch(char16_t(code)) : cp1252(code);
-        const QString escape = QStringLiteral("%") + QString::number(code, 16).toUpper();
+        const QString escape = u"%"_s + QString::number(code, 16).toUpper();
         EXPECT_EQ(percentEncoded(character), isExcepted(code) ? character : escape);
     }
     // Each letter keeps its own code: a small letter is never written as its capital.
-    EXPECT_EQ(percentEncoded(QStringView(u"\u00C8\u00E8\u00E9").toString()), QStringView(u"%C8%E8\u00E9").toString());
+    EXPECT_EQ(percentEncoded(u"\u00C8\u00E8\u00E9"_s), u"%C8%E8\u00E9"_s);
     QString empty;
     EXPECT_EQ(encodePercentEscapes(empty), QString());
 }
@@ -233,25 +218,25 @@ TEST(PercentEscapes, TypedTextSurvivesEncodeThenDecodeButLineBreaksBecomeBlanks)
     encodePercentEscapes(text);
     EXPECT_EQ(decodePercentEscapes(text), typed);
 
-    QString twoLines = QStringLiteral("a\r\nb");
+    QString twoLines = u"a\r\nb"_s;
     encodePercentEscapes(twoLines);
-    EXPECT_EQ(decodePercentEscapes(twoLines), QStringLiteral("a  b"));
+    EXPECT_EQ(decodePercentEscapes(twoLines), u"a  b"_s);
 
-    QString typedEscape = QStringLiteral("say %22hi%22");
-    EXPECT_EQ(decodePercentEscapes(typedEscape), QStringLiteral("say \"hi\""));
+    QString typedEscape = u"say %22hi%22"_s;
+    EXPECT_EQ(decodePercentEscapes(typedEscape), u"say \"hi\""_s);
 }
 
 TEST(ContentEncodingPreference, ChoosesThePairOrNone) {
-    const QString typed = QStringLiteral("Cats & <dogs>");
-    EXPECT_EQ(encodeContent(typed, QStringLiteral("0")), typed);
-    EXPECT_EQ(encodeContent(typed, QStringLiteral("1")), QStringLiteral("Cats %26 %3Cdogs%3E"));
-    EXPECT_EQ(encodeContent(typed, QStringLiteral("2")), QStringLiteral("Cats &amp; &lt;dogs&gt;"));
-    EXPECT_EQ(encodeContent(typed, QStringLiteral("3")), typed);
+    const QString typed = u"Cats & <dogs>"_s;
+    EXPECT_EQ(encodeContent(typed, u"0"_s), typed);
+    EXPECT_EQ(encodeContent(typed, u"1"_s), u"Cats %26 %3Cdogs%3E"_s);
+    EXPECT_EQ(encodeContent(typed, u"2"_s), u"Cats &amp; &lt;dogs&gt;"_s);
+    EXPECT_EQ(encodeContent(typed, u"3"_s), typed);
     EXPECT_EQ(encodeContent(typed, QString()), typed);
 
-    EXPECT_EQ(decodeContent(QStringLiteral("Cats &amp; %26"), QStringLiteral("2")), QStringLiteral("Cats & %26"));
-    EXPECT_EQ(decodeContent(QStringLiteral("Cats &amp; %26"), QStringLiteral("1")), QStringLiteral("Cats &amp; &"));
-    EXPECT_EQ(decodeContent(QStringLiteral("Cats &amp; %26"), QStringLiteral("0")), QStringLiteral("Cats &amp; %26"));
+    EXPECT_EQ(decodeContent(u"Cats &amp; %26"_s, u"2"_s), u"Cats & %26"_s);
+    EXPECT_EQ(decodeContent(u"Cats &amp; %26"_s, u"1"_s), u"Cats &amp; &"_s);
+    EXPECT_EQ(decodeContent(u"Cats &amp; %26"_s, u"0"_s), u"Cats &amp; %26"_s);
     for (const char* mode : {"0", "1", "2"})
         EXPECT_EQ(decodeContent(encodeContent(typed, QLatin1String(mode)), QLatin1String(mode)), typed) << mode;
 }

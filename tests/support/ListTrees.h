@@ -1,25 +1,10 @@
 #pragma once
 #include "platform/TreeView.h"
+#include "support/Common.h"
 
-#include <QByteArray>
-#include <QFile>
-#include <QString>
 #include <QStringList>
 
-// Helpers of the list loading and saving tests: files as bytes, and a tree as text.
 namespace testing_support {
-
-inline bool writeBytes(const QString& path, const QByteArray& bytes) {
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate)) return false;
-    return file.write(bytes) == bytes.size();
-}
-
-inline QByteArray readBytes(const QString& path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return QByteArray("<unreadable>");
-    return file.readAll();
-}
 
 // Every node below the root in display order, one line each: the indented text, then
 // tag, images and key, so two trees compare as text.

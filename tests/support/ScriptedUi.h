@@ -1,6 +1,7 @@
 #pragma once
 #include "platform/FileDialogs.h"
 #include "platform/MsgBox.h"
+#include "support/Common.h"
 
 #include <QList>
 #include <QString>

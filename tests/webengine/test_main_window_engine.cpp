@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 #include "platform/ListView.h"
 #include "platform/webengine/WebEngineBrowser.h"
+#include "support/Common.h"
 #include "support/CommandRecorder.h"
 #include "support/LocalHttpServer.h"
 #include "support/ScriptedUi.h"
@@ -10,7 +11,6 @@
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -49,14 +49,13 @@ protected:
                                  "</head><body>served</body></html>",
                                  "text/html; charset=utf-8");
         });
-        QFile page(folder.filePath(QStringLiteral("vocab.htm")));
-        ASSERT_TRUE(page.open(QIODevice::WriteOnly));
-        page.write(QStringLiteral("<html><head><meta charset='utf-8'><title>Vocabulary</title></head><body>"
-                                  "<a id='term' href='mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/'>Heart</a>"
-                                  "<a id='web' href='%1'>Web page</a></body></html>")
-                       .arg(server.url(QStringLiteral("/served.htm")))
-                       .toUtf8());
-        page.close();
+        testing_support::writeBytes(
+            folder.filePath(QStringLiteral("vocab.htm")),
+            QStringLiteral("<html><head><meta charset='utf-8'><title>Vocabulary</title></head><body>"
+                           "<a id='term' href='mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/'>Heart</a>"
+                           "<a id='web' href='%1'>Web page</a></body></html>")
+                .arg(server.url(QStringLiteral("/served.htm")))
+                .toUtf8());
         form = std::make_unique<Form1>();
         form->resize(900, 700);
         form->show();
