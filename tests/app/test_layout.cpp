@@ -56,6 +56,19 @@ TEST(Layout, HiddenPanesGiveTheirRoomAway) {
     EXPECT_EQ(r.browser.height, 6500 - (300 + 515));  // down to the status bar
 }
 
+TEST(Layout, TheEditPanelLeavesTheMetadataLinesInSight) {
+    Input in = window();
+    in.editVisible = true;
+    double x = 3000, y = 6500 - 2000;  // as low as the splitter goes
+    const auto r = SizeControls(x, y, in);
+    EXPECT_EQ(r.meta.top, y + 150 + Layout::kEditPanelHeight);
+    EXPECT_EQ(r.meta.height, Layout::kMinListHeight);
+    in.innerHeight = 2500;  // a window too low for both: the splitter keeps its minimum
+    y = 1500;
+    SizeControls(x, y, in);
+    EXPECT_EQ(y, 1000);
+}
+
 TEST(Layout, DragBarsStayFiveHundredTwipsInside) {
     EXPECT_EQ(Layout::clampDrag(100, 10000), 500);
     EXPECT_EQ(Layout::clampDrag(9800, 10000), 9500);
