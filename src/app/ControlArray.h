@@ -9,15 +9,6 @@ public:
     T* operator()(int index) const { return items_.value(index, nullptr); }
     void set(int index, T* item) { items_.insert(index, item); }
     bool contains(int index) const { return items_.contains(index); }
-    int lowerBound() const { return items_.isEmpty() ? 0 : items_.firstKey(); }
-    int upperBound() const { return items_.isEmpty() ? -1 : items_.lastKey(); }
-    // The index of an element, or -1.
-    int indexOf(const T* item) const {
-        for (auto it = items_.cbegin(); it != items_.cend(); ++it) {
-            if (it.value() == item) return it.key();
-        }
-        return -1;
-    }
     auto begin() const { return items_.cbegin(); }
     auto end() const { return items_.cend(); }
 

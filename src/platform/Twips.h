@@ -10,9 +10,6 @@ namespace platform {
 
 inline constexpr int kTwipsPerPixel = 15;
 
-constexpr int TwipsPerPixelX() { return kTwipsPerPixel; }
-constexpr int TwipsPerPixelY() { return kTwipsPerPixel; }
-
 // Twips to whole pixels, rounded to the nearest pixel (halves away from zero).
 constexpr int twipsToPixels(double twips) {
     const double px = twips / kTwipsPerPixel;
