@@ -59,15 +59,10 @@ void Form1::mnuFileSave_Click() {
     // The document stays "Modified" unless its file was written: a cancelled dialog, a
     // failed write or a save the repository finishes later leave the mark in place.
     if (tag == QLatin1String("Record")) {
-        bool saved = false;
-        if (!currentHTMLFile.isEmpty() && modFileExists::fileExists(currentHTMLFile)) {
-            saved = SaveAsHTML(currentHTMLFile);
-        } else if (!modMacros::saveRecordMacro.isEmpty()) {
-            modMTP::runCommand(modMacros::saveRecordMacro);
-        } else {
+        const bool saved = saveRecordWhereItBelongs([this] {
             const QString chosen = ModOpenSave::showSaveDialog(1, FilePath);
-            if (!chosen.isEmpty()) saved = SaveAsHTML(chosen);
-        }
+            return !chosen.isEmpty() && SaveAsHTML(chosen);
+        });
         if (saved) {
             StatusBar1->setPanelText(2, QStringLiteral("Ready"));
             StatusBar1->setPanelTag(2, QStringLiteral("Record"));

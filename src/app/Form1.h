@@ -9,6 +9,7 @@
 #include <QString>
 
 #include <array>
+#include <functional>
 
 class QAction;
 class QComboBox;
@@ -305,6 +306,9 @@ public:
     // The save questions answer 6 Yes, 7 No, 2 Cancel, 0 when nothing was asked.
     int markHTMLmodifiedCheckList(const QString& reason);
     int markListmodifiedCheckHTML();
+    // Writes the record to its page file, else hands it to the repository (which saves it
+    // later: false), else to `elsewhere`. True when a file was written.
+    bool saveRecordWhereItBelongs(const std::function<bool()>& elsewhere);
     int saveHtmlCheck();
     int saveListCheck(const QString& reason);
     void setMnuFileSaveAs();

@@ -90,20 +90,22 @@ int Form1::markListmodifiedCheckHTML() {
     return answer;
 }
 
+bool Form1::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere) {
+    if (!currentHTMLFile.isEmpty() && modFileExists::fileExists(currentHTMLFile)) return SaveAsHTML(currentHTMLFile);
+    if (!modMacros::saveRecordMacro.isEmpty()) {
+        // The repository finishes the save on its own time: nothing is known saved yet.
+        modMTP::runCommand(modMacros::saveRecordMacro);
+        return false;
+    }
+    return elsewhere();
+}
+
 int Form1::saveHtmlCheck() {
     if (!documentModified(QStringLiteral("Record"))) return 0;
     const int answer = MsgBox(QStringLiteral("Save the metadata edits in the metapanel first?"), platform::vbYesNoCancel,
                               QStringLiteral("Current document is being edited"));
     if (answer == platform::vbYes) {
-        bool saved = false;
-        if (!currentHTMLFile.isEmpty() && modFileExists::fileExists(currentHTMLFile)) {
-            saved = SaveAsHTML(currentHTMLFile);
-        } else if (!modMacros::saveRecordMacro.isEmpty()) {
-            modMTP::runCommand(modMacros::saveRecordMacro);
-            // The repository finishes the save on its own time: nothing is known saved yet.
-        } else {
-            saved = mnuFileSaveAs_Click(1);
-        }
+        const bool saved = saveRecordWhereItBelongs([this] { return mnuFileSaveAs_Click(1); });
         EditPanelOff();
         // Unless the record is now safely written, the caller must not go on and lose it.
         if (!saved) return platform::vbCancel;
