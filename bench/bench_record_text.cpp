@@ -76,10 +76,10 @@ BENCHMARK(BM_ReadHostilePage)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
 static void BM_RewritePage(benchmark::State& state) {
     const int percent = int(state.range(0));
     const QString page = makePage(10 * kMegabyte * percent / 100, 5000 * percent / 100);
-    const QString block = MetaWriter::MakeMetaIntoSource(makeRecord(500 * percent / 100));
+    const MetadataRecord record = makeRecord(500 * percent / 100);
     const QString links = QStringLiteral("<link rel=\"schema.AGLS\" href=\"http://www.naa.gov.au/agls/1.2\">");
     for (auto _ : state)
-        benchmark::DoNotOptimize(MetaWriter::rewritePage(page, block, links, QStringLiteral("Y")));
+        benchmark::DoNotOptimize(MetaWriter::rewritePage(page, record, links, QStringLiteral("Y")));
     state.SetBytesProcessed(state.iterations() * page.size() * 2);
 }
 BENCHMARK(BM_RewritePage)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);

@@ -52,6 +52,17 @@ public:
     // The main window created at start-up; nullptr before it exists.
     static Form1* firstMainWindow();
 
+    // What the last LoadMetadataFromURL did with its page.
+    enum class PageLoad {
+        NotRead,         // nothing read (not a page file, or the hub did not read it)
+        Read,            // the record and the page text are that page's
+        Failed,          // the page could not be read; the user was told
+        Cancelled,       // the user cancelled the save question
+        Parked,          // waiting in pendingURL for the transfer control
+        ToTree,          // a Harvest Control List or channel, handed to the tree
+        FromRepository,  // the Open Record macro fetches the record instead
+    };
+
     // ---- shell: controls ---------------------------------------------------------
     QWidget* clientArea = nullptr;
     QToolBar* Toolbar1 = nullptr;
@@ -227,6 +238,9 @@ public:
     void LoadURL();
     void LoadURLFromLocation();
     void GoHome();
+    // Opens a page a command asked for and reads its record, whatever the browser is busy
+    // with; says what became of the read.
+    PageLoad openPageForCommand(const QString& location);
 
     // The browser's events, with the navigation hub deciding every navigation.
     void WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event);
@@ -292,6 +306,7 @@ public:
     // tree). 2: stop (the save question was cancelled, or a list replaced the tree);
     // otherwise the save question's answer.
     int LoadMetadataFromURL(const QString& location, bool keepText);
+    PageLoad lastPageLoad = PageLoad::NotRead;
     void Timer1_Timer();
     QString pendingURL;
     // The visible text of the link with this exact href in a document or its frames.
@@ -440,6 +455,8 @@ public:
 private:
     void dropOnWindow(const QMimeData* data);
 
+    // The navigation under way is a command's own page (see openPageForCommand).
+    bool commandNavigation_ = false;
     // The splitter positions in twips, as the last layout left them.
     double splitterXTwips_ = 2500;
     double splitterYTwips_ = 4999;

@@ -53,6 +53,18 @@ void Form1::GoHome() {
     LoadURL();
 }
 
+Form1::PageLoad Form1::openPageForCommand(const QString& location) {
+    URL->setEditText(location);
+    lastPageLoad = PageLoad::NotRead;
+    // The command names the page whose record it wants: read it even when the last page
+    // has not finished loading.
+    navArmed = true;
+    commandNavigation_ = true;
+    LoadURL();  // before-navigate, and with it the read, runs before this returns
+    commandNavigation_ = false;
+    return lastPageLoad;
+}
+
 void Form1::navigateBrowser(const QString& address) {
     if (WebBrowser1) WebBrowser1->Navigate(address, navFlags);
 }
@@ -122,10 +134,12 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
     // file:// address, the plain path.
     QString shortAddress = platform::localPathFromAddress(replaceEvery(address, QStringLiteral("http://"), QString()));
     if (!navArmed) return;
+    // While a batch runs only its own lines change the record: anything else is shown only.
+    if (modMTP::batchRunning() && !commandNavigation_) return;
     navArmed = false;
     int result = 0;
     bool read = false;
-    if (metaPanelVisible() && event.targetFrame.isEmpty()) {
+    if ((metaPanelVisible() || commandNavigation_) && event.targetFrame.isEmpty()) {
         result = LoadMetadataFromURL(shortAddress, true);
         read = result != platform::vbCancel;
     }

@@ -108,6 +108,17 @@ int runLines(const QString& text, CommandOrigin origin) {
 
 }  // namespace
 
+bool batchRunning() {
+    return batchDepth > 0;
+}
+
+void stopBatches(const QString& reason) {
+    if (batchDepth == 0 || batchesAbandoned) return;
+    MsgBox(reason + QStringLiteral("\r\n\r\nThe batch stops here; its remaining lines do not run."), platform::vbOKOnly,
+           QStringLiteral("Batch stopped"));
+    batchesAbandoned = true;
+}
+
 QString commandLogPath() {
     return platform::programDataFolder() + QStringLiteral("/cache/syslog.kqb");
 }

@@ -321,9 +321,15 @@ void openPage(const QString& command) {
     QString location = cutLocation(command, {"open=", "mtp://"});
     if (!location.contains(QLatin1String("http://"), ci) && !location.contains(QLatin1String("https://"), ci))
         location.prepend(QStringLiteral("file://"));
-    form.URL->setEditText(location);
-    if (probed("LoadURL", {location})) return;
-    form.LoadURL();
+    if (probed("LoadURL", {location})) {
+        form.URL->setEditText(location);
+        return;
+    }
+    const Form1::PageLoad outcome = form.openPageForCommand(location);
+    // The lines after a page's open= work on that page: they never run on another's record.
+    if (outcome != Form1::PageLoad::Read && outcome != Form1::PageLoad::ToTree &&
+        outcome != Form1::PageLoad::FromRepository)
+        stopBatches(QStringLiteral("This page could not be opened: ") + location);
 }
 
 void runBatch(QString location, CommandOrigin origin) {

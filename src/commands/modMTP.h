@@ -78,6 +78,10 @@ QString commandLogPath();
 inline const QString kCommandLogHeader = QStringLiteral("#Log of Macro commands performed");
 // Batches may run batches; past this depth the run stops (a batch that runs itself).
 constexpr int kMaxBatchDepth = 16;
+// A batch is running (its lines, or commands they started).
+bool batchRunning();
+// Stops every running batch before its next line, after telling the user why.
+void stopBatches(const QString& reason);
 
 // ---- handlers of the repository and the macros ------------------------------------------
 

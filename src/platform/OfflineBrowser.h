@@ -70,6 +70,9 @@ public:
     const QList<NewWindowRequest>& newWindowRequests() const { return newWindows_; }
     // Carries out the waiting load now (and any load its handlers start, up to a limit).
     void settle();
+    // Loads are carried out this long after they start (a slow page), instead of on the
+    // next turn of the event loop.
+    void setLoadDelay(int ms) { loadTimer_.setInterval(ms); }
     // Serves this page for an address instead of the disk (web addresses, say). A frame
     // showing it can be made unreadable, as a page of another site is to its parent.
     void addPage(const QString& address, const QString& html, bool readableInFrame = true);

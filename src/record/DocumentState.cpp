@@ -30,8 +30,8 @@ MetadataRecord Form1::recordLines() const {
     lines.reserve(MetaPanel->Count());
     for (int i = 1; i <= MetaPanel->Count(); ++i) {
         const platform::ListItem* item = MetaPanel->Item(i);
-        MetadataLine line{item->Text(), item->SubItems(1), item->SubItems(2), item->SubItems(3)};
-        line.httpEquiv = item->Tag() == QLatin1String("http-equiv");
+        MetadataLine line{item->Text(), item->SubItems(1), item->SubItems(2), item->SubItems(3),
+                          RecordLineTag::httpEquiv(item->Tag()), RecordLineTag::otherAttributes(item->Tag())};
         lines.append(line);
     }
     return lines;
@@ -42,8 +42,9 @@ platform::ListItem* Form1::addRecordLine(const MetadataLine& line) {
     item->setSubItems(1, line.content);
     item->setSubItems(2, line.lang);
     item->setSubItems(3, line.scheme);
-    // The tag remembers a line read from http-equiv until the line is renamed.
-    if (line.httpEquiv) item->setTag(QStringLiteral("http-equiv"));
+    // The tag remembers a line read from http-equiv until the line is renamed, and the
+    // element's other attributes.
+    item->setTag(RecordLineTag::of(line.httpEquiv, line.otherAttributes));
     return item;
 }
 

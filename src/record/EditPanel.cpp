@@ -301,7 +301,9 @@ void Form1::editNrmlName_Click() {
     editNrmlName->setText(inputText);
     if (line->Text() != inputText) {
         line->setText(inputText);
-        line->setTag(QString());  // a renamed line is written as a name, no longer as http-equiv
+        // A renamed line is written as a name, no longer as http-equiv; its element keeps
+        // its other attributes.
+        line->setTag(RecordLineTag::of(false, RecordLineTag::otherAttributes(line->Tag())));
     }
 }
 

@@ -16,7 +16,7 @@ QString Form1::MakeMetaIntoSource() const {
 }
 
 bool Form1::SaveAsHTML(const QString& path) {
-    const QString block = MakeMetaIntoSource();
+    const MetadataRecord record = recordLines();
     QString page = pageSource;
     platform::TextEncoding encoding = pageEncoding;
     // A page never read (a record made from a template, say) must not replace a file that
@@ -29,7 +29,7 @@ bool Form1::SaveAsHTML(const QString& path) {
         }
     }
     const MetaWriter::PageRewrite rewrite =
-        MetaWriter::rewritePage(page, block, modSchemas::linkRelLines, Preferences::UseLinkRel);
+        MetaWriter::rewritePage(page, record, modSchemas::linkRelLines, Preferences::UseLinkRel);
 
     QString written;
     if (rewrite.blankPage) {
@@ -39,7 +39,7 @@ bool Form1::SaveAsHTML(const QString& path) {
             platform::vbYesNo, QStringLiteral("This file has no HTML"));
         // Nothing written: the record keeps its mark, the file stays as it is.
         if (answer != platform::vbYes) return false;
-        written = MetaWriter::minimalPage(block);
+        written = MetaWriter::minimalPage(MetaWriter::MakeMetaIntoSource(record));
     } else {
         written = rewrite.text;
     }

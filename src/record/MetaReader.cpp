@@ -30,6 +30,39 @@ bool readAttribute(QStringView tag, QLatin1StringView word, QString& value) {
     return found;
 }
 
+bool isBlank(QChar c) {
+    return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n') ||
+           c == QLatin1Char('\f');
+}
+
+// "<" at `at` opens an element of this name: the name, any case, then a blank, "/" or ">".
+bool startsElement(QStringView text, qsizetype at, QLatin1StringView name) {
+    const qsizetype after = at + 1 + name.size();
+    if (after >= text.size() || !text.mid(at + 1, name.size()).startsWith(name, Qt::CaseInsensitive)) return false;
+    const QChar c = text.at(after);
+    return c.isSpace() || c == QLatin1Char('/') || c == QLatin1Char('>');
+}
+
+// Where the search goes on after the "<" at `at`: past the end tag of a script, style or
+// textarea element it opens (their text holds no elements), else the next character. -1
+// when such an element never ends.
+qsizetype afterRawText(QStringView text, qsizetype at) {
+    for (const QLatin1StringView name :
+         {QLatin1StringView("script"), QLatin1StringView("style"), QLatin1StringView("textarea")}) {
+        if (!startsElement(text, at, name)) continue;
+        const QString endTag = QLatin1StringView("</") + name;
+        const qsizetype close = text.indexOf(endTag, at + 1 + name.size(), Qt::CaseInsensitive);
+        return close < 0 ? -1 : close + endTag.size();
+    }
+    return at + 1;
+}
+
+bool isKnownAttribute(QStringView name) {
+    for (const char* known : {"name", "http-equiv", "content", "lang", "xml:lang", "scheme"})
+        if (name.compare(QLatin1StringView(known), Qt::CaseInsensitive) == 0) return true;
+    return false;
+}
+
 void breaksToBlanks(QString& text) {
     for (QChar& c : text)
         if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) c = QLatin1Char(' ');
@@ -38,13 +71,17 @@ void breaksToBlanks(QString& text) {
 }  // namespace
 
 qsizetype findMetaStart(QStringView text, qsizetype from) {
-    const qsizetype n = text.size();
-    while (from < n) {
-        const qsizetype at = text.indexOf(QLatin1StringView("<meta"), from, Qt::CaseInsensitive);
-        if (at < 0 || at + 5 >= n) return -1;
-        const QChar after = text.at(at + 5);
-        if (after.isSpace() || after == QLatin1Char('/') || after == QLatin1Char('>')) return at;
-        from = at + 5;
+    qsizetype at = from;
+    while (at >= 0 && (at = text.indexOf(QLatin1Char('<'), at)) >= 0) {
+        if (text.mid(at + 1).startsWith(QLatin1StringView("!--"))) {
+            // "<!-->" and "<!--->" close at once, as browsers read them.
+            const qsizetype close = text.indexOf(QLatin1StringView("-->"), at + 2);
+            if (close < 0) return -1;
+            at = close + 3;
+            continue;
+        }
+        if (startsElement(text, at, QLatin1StringView("meta"))) return at;
+        at = afterRawText(text, at);
     }
     return -1;
 }
@@ -91,26 +128,65 @@ MetaTagValues readMetaTag(QStringView tag) {
     return v;
 }
 
+QString otherAttributes(QStringView tag) {
+    QString others;
+    const qsizetype n = tag.size();
+    qsizetype p = tag.startsWith(QLatin1StringView("<meta"), Qt::CaseInsensitive) ? 5 : 0;
+    while (p < n) {
+        while (p < n && (isBlank(tag.at(p)) || tag.at(p) == QLatin1Char('/'))) ++p;
+        if (p >= n || tag.at(p) == QLatin1Char('>') || tag.at(p) == QLatin1Char('<')) break;
+        const qsizetype start = p;
+        ++p;  // a name may begin with "="
+        while (p < n && !isBlank(tag.at(p)) && tag.at(p) != QLatin1Char('=') && tag.at(p) != QLatin1Char('>') &&
+               tag.at(p) != QLatin1Char('/'))
+            ++p;
+        const QStringView name = tag.mid(start, p - start);
+        qsizetype q = p;
+        while (q < n && isBlank(tag.at(q))) ++q;
+        if (q < n && tag.at(q) == QLatin1Char('=')) {
+            ++q;
+            while (q < n && isBlank(tag.at(q))) ++q;
+            if (q < n && (tag.at(q) == QLatin1Char('"') || tag.at(q) == QLatin1Char('\''))) {
+                const qsizetype close = tag.indexOf(tag.at(q), q + 1);
+                if (close < 0) break;  // never closed: nothing sound follows
+                p = close + 1;
+            } else {
+                while (q < n && !isBlank(tag.at(q)) && tag.at(q) != QLatin1Char('>')) ++q;
+                p = q;
+            }
+        }
+        if (isKnownAttribute(name)) continue;
+        if (!others.isEmpty()) others += QLatin1Char(' ');
+        others += tag.mid(start, p - start);
+    }
+    return others;
+}
+
+MetadataLine lineFromTag(QStringView tag) {
+    const MetaTagValues v = readMetaTag(tag);
+    MetadataLine line;
+    if (v.name.isEmpty()) {
+        line.content = tag.toString();
+        return line;
+    }
+    line.name = v.name;
+    line.content = v.content;
+    line.lang = v.lang;
+    line.scheme = v.scheme;
+    line.httpEquiv = v.httpEquiv;
+    line.otherAttributes = otherAttributes(tag);
+    return line;
+}
+
 MetadataRecord LoadMetadataLines(const QString& pageText, bool openRecordMacroSet) {
     MetadataRecord lines;
     MetaTagScanner scan(pageText);
     while (scan.next()) {
-        const QStringView tag = scan.tag();
-        MetaTagValues v = readMetaTag(tag);
-        MetadataLine line;
-        if (v.name.isEmpty()) {
-            line.content = tag.toString();
-        } else {
-            if (openRecordMacroSet) {
-                breaksToBlanks(v.name);
-                breaksToBlanks(v.content);
-                breaksToBlanks(v.scheme);
-            }
-            line.name = v.name;
-            line.content = v.content;
-            line.lang = v.lang;
-            line.scheme = v.scheme;
-            line.httpEquiv = v.httpEquiv;
+        MetadataLine line = lineFromTag(scan.tag());
+        if (openRecordMacroSet && !line.name.isEmpty()) {
+            breaksToBlanks(line.name);
+            breaksToBlanks(line.content);
+            breaksToBlanks(line.scheme);
         }
         lines.append(line);
     }

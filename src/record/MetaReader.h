@@ -19,7 +19,9 @@ struct MetaTagValues {
 };
 
 // Position of the next "<meta" (any case) at or after `from` that starts a meta element:
-// a blank, "/" or ">" follows it, so "<metadata>" is not one. -1 when there is none.
+// a blank, "/" or ">" follows it, so "<metadata>" is not one. A "<meta" inside a comment or
+// inside the text of a script, style or textarea element is text, not an element. -1 when
+// there is none.
 qsizetype findMetaStart(QStringView text, qsizetype from);
 
 // Walks the meta elements of a text, or of the part [from, limit) of it, without overlap.
@@ -50,6 +52,15 @@ private:
 // the form word, blanks, "=", blanks, a double-quoted value; a later well-formed occurrence of
 // the same word in the tag replaces an earlier one. "lang" is found inside "xml:lang" too.
 MetaTagValues readMetaTag(QStringView tag);
+
+// The tag's attributes other than name, http-equiv, content, lang, xml:lang and scheme,
+// each exactly as it stands, joined by single blanks. An attribute whose quoted value is
+// never closed ends the list.
+QString otherAttributes(QStringView tag);
+
+// The line a tag gives: named by "name" or "http-equiv" with the values as read and its
+// other attributes; or, without a name, an empty name and the whole tag as content.
+MetadataLine lineFromTag(QStringView tag);
 
 // One line per meta element of the page, in page order. A tag without a name becomes a line
 // with an empty name and the whole tag as its content. With `openRecordMacroSet` (the

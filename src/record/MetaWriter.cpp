@@ -25,6 +25,31 @@ void appendQuoted(QString& out, const QString& value, bool escapeAngles) {
     out += QLatin1Char('"');
 }
 
+// One line of the block without its line end.
+void appendElement(QString& out, const MetadataLine& line) {
+    out += line.httpEquiv ? QLatin1StringView("<META HTTP-EQUIV=") : QLatin1StringView("<META NAME=");
+    appendQuoted(out, line.name, false);
+    if (!line.lang.isEmpty()) {
+        out += QLatin1StringView(" LANG=");
+        appendQuoted(out, line.lang, false);
+    }
+    if (!line.scheme.isEmpty()) {
+        out += QLatin1StringView(" SCHEME=");
+        appendQuoted(out, line.scheme, false);
+    }
+    out += QLatin1StringView(" CONTENT=");
+    appendQuoted(out, line.content, true);
+    if (!line.otherAttributes.isEmpty()) {
+        out += QLatin1Char(' ');
+        out += line.otherAttributes;
+    }
+    out += QLatin1Char('>');
+}
+
+bool isEncodingDeclaration(const MetadataLine& line) {
+    return line.httpEquiv && line.name.compare(QLatin1StringView("Content-Type"), Qt::CaseInsensitive) == 0;
+}
+
 bool isBlankText(QStringView text) {
     for (QChar c : text)
         if (!c.isSpace() && c != QChar(0xFEFF)) return false;
@@ -51,13 +76,29 @@ bool isBreak(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n');
 // Copies text[begin, end) to `out` without its named meta elements. An element alone on its
 // line goes with its indentation and line end; any other with the one line end or blank right
 // after it, so writing the block and taking it out again leaves the text as it was.
-void appendWithoutMeta(QString& out, QStringView text, qsizetype begin, qsizetype end) {
+// The first element declaring the page's encoding keeps its place when `declaration` is given:
+// browsers look for it only near the top of the page. It stays as written when it says what
+// the record's line says, else it becomes that line. Returns whether it was kept.
+bool appendWithoutMeta(QString& out, QStringView text, qsizetype begin, qsizetype end,
+                       const MetadataLine* declaration) {
+    bool declarationKept = false;
     qsizetype copied = begin;
     MetaReader::MetaTagScanner scan(text, begin, end, true);
     while (scan.next()) {
-        if (MetaReader::readMetaTag(scan.tag()).name.isEmpty()) continue;
+        const MetadataLine read = MetaReader::lineFromTag(scan.tag());
+        if (read.name.isEmpty()) continue;
         const qsizetype s = scan.start();
         const qsizetype e = scan.end();
+        if (declaration && !declarationKept && isEncodingDeclaration(read)) {
+            declarationKept = true;
+            out += text.mid(copied, s - copied);
+            MetadataLine asRead = read;
+            asRead.name = declaration->name;  // the name's case is no change
+            if (asRead == *declaration && text.at(e - 1) == QLatin1Char('>')) out += text.mid(s, e - s);
+            else appendElement(out, *declaration);
+            copied = e;
+            continue;
+        }
         qsizetype ls = s;
         while (ls > copied && isBlankOrTab(text.at(ls - 1))) --ls;
         const bool atLineStart = ls == begin || isBreak(text.at(ls - 1));
@@ -79,6 +120,7 @@ void appendWithoutMeta(QString& out, QStringView text, qsizetype begin, qsizetyp
         copied = to;
     }
     out += text.mid(copied, end - copied);
+    return declarationKept;
 }
 
 // The link lines to add to a head whose remaining text is `inner`, or "".
@@ -94,26 +136,14 @@ QString MakeMetaIntoSource(const MetadataRecord& record) {
     QString block;
     for (const MetadataLine& line : record) {
         if (line.name.isEmpty()) continue;
-        block += line.httpEquiv ? QLatin1StringView("<META HTTP-EQUIV=") : QLatin1StringView("<META NAME=");
-        appendQuoted(block, line.name, false);
-        if (!line.lang.isEmpty()) {
-            block += QLatin1StringView(" LANG=");
-            appendQuoted(block, line.lang, false);
-        }
-        if (!line.scheme.isEmpty()) {
-            block += QLatin1StringView(" SCHEME=");
-            appendQuoted(block, line.scheme, false);
-        }
-        block += QLatin1StringView(" CONTENT=");
-        appendQuoted(block, line.content, true);
-        block += QLatin1Char('>');
+        appendElement(block, line);
         block += kCrLf;
     }
     return block;
 }
 
-PageRewrite rewritePage(const QString& pageSource, const QString& metaBlock,
-                        const QString& linkRelLines, const QString& useLinkRel) {
+PageRewrite rewritePage(const QString& pageSource, const MetadataRecord& record, const QString& linkRelLines,
+                        const QString& useLinkRel) {
     PageRewrite result;
     const QStringView text(pageSource);
     const qsizetype n = text.size();
@@ -121,6 +151,19 @@ PageRewrite rewritePage(const QString& pageSource, const QString& metaBlock,
         result.blankPage = true;
         return result;
     }
+
+    // The record's line that says what the page's encoding declaration says.
+    qsizetype declarationLine = -1;
+    for (qsizetype i = 0; i < record.size() && declarationLine < 0; ++i)
+        if (isEncodingDeclaration(record[i])) declarationLine = i;
+    const MetadataLine* declaration = declarationLine >= 0 ? &record[declarationLine] : nullptr;
+    // The block, less the declaration when that stayed where it stood.
+    const auto blockFor = [&](bool declarationKept) {
+        if (!declarationKept) return MakeMetaIntoSource(record);
+        MetadataRecord rest = record;
+        rest.removeAt(declarationLine);
+        return MakeMetaIntoSource(rest);
+    };
 
     qsizetype headOpenEnd = -1;  // just after the head start tag's ">"
     const qsizetype head = findTag(text, QLatin1StringView("<head"), 0);
@@ -142,15 +185,15 @@ PageRewrite rewritePage(const QString& pageSource, const QString& metaBlock,
 
     QString inner;
     QString& out = result.text;
-    out.reserve(n + metaBlock.size() + linkRelLines.size() + 64);
+    out.reserve(n + 80 * record.size() + linkRelLines.size() + 64);
 
     if (headOpenEnd >= 0) {
         const qsizetype regionEnd = regionEndFrom(headOpenEnd, true);
-        appendWithoutMeta(inner, text, headOpenEnd, regionEnd);
+        const bool kept = appendWithoutMeta(inner, text, headOpenEnd, regionEnd, declaration);
         out += text.first(headOpenEnd);
         out += inner;
         out += linkLinesFor(inner, linkRelLines, useLinkRel);
-        out += metaBlock;
+        out += blockFor(kept);
         out += text.mid(regionEnd);
         return result;
     }
@@ -170,12 +213,12 @@ PageRewrite rewritePage(const QString& pageSource, const QString& metaBlock,
         }
     }
     const qsizetype regionEnd = regionEndFrom(insertAt, false);
-    appendWithoutMeta(inner, text, insertAt, regionEnd);
+    const bool kept = appendWithoutMeta(inner, text, insertAt, regionEnd, declaration);
     out += text.first(insertAt);
     if (insertAt > 0) out += kCrLf;
     out += QLatin1StringView("<head>\r\n");
     out += linkLinesFor(inner, linkRelLines, useLinkRel);
-    out += metaBlock;
+    out += blockFor(kept);
     out += QLatin1StringView("</head>");
     if (insertAt == 0) out += kCrLf;
     out += inner;

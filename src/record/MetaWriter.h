@@ -8,10 +8,11 @@
 namespace MetaWriter {
 
 // The meta block: one line per named line of the record, in order, each
-//   <META NAME="n"[ LANG="l"][ SCHEME="s"] CONTENT="c">CR LF
-// (HTTP-EQUIV= in place of NAME= for a line read from http-equiv). In the content "<" and
-// ">" become "&lt;" and "&gt;"; a double quote in any value becomes "&quot;". Lines without
-// a name (link rows, unnamed meta tags) are not written. "" for a record without named lines.
+//   <META NAME="n"[ LANG="l"][ SCHEME="s"] CONTENT="c"[ other attributes]>CR LF
+// (HTTP-EQUIV= in place of NAME= for a line read from http-equiv; the other attributes as
+// the page had them). In the content "<" and ">" become "&lt;" and "&gt;"; a double quote
+// in any value becomes "&quot;". Lines without a name (link rows, unnamed meta tags) are not
+// written. "" for a record without named lines.
 QString MakeMetaIntoSource(const MetadataRecord& record);
 
 // The page text with its record written in, as the HTML save builds it.
@@ -26,14 +27,16 @@ struct PageRewrite {
     QString text;
 };
 
-// Rewrites `pageSource`: every meta element of its head that has a name or http-equiv is
-// taken out (with its own line when it stands alone on one), then the schema link lines
-// (when `useLinkRel` is exactly "Y", they are not empty and the head does not already hold
-// them, ignoring case) and `metaBlock` go just before the head's end tag. Meta elements
-// without either (such as <meta charset=...>) and every other character of the page stay as
-// they are.
-PageRewrite rewritePage(const QString& pageSource, const QString& metaBlock,
-                        const QString& linkRelLines, const QString& useLinkRel);
+// Rewrites `pageSource` to hold `record`: every meta element of its head that has a name or
+// http-equiv is taken out (with its own line when it stands alone on one), then the schema
+// link lines (when `useLinkRel` is exactly "Y", they are not empty and the head does not
+// already hold them, ignoring case) and the record's meta block go just before the head's
+// end tag. The encoding declaration (http-equiv Content-Type) is the exception: while the
+// record holds it, it stays where it stood, with the record's value, and is left out of the
+// block. Meta elements without a name (such as <meta charset=...>), those inside comments,
+// scripts, styles and textareas, and every other character of the page stay as they are.
+PageRewrite rewritePage(const QString& pageSource, const MetadataRecord& record, const QString& linkRelLines,
+                        const QString& useLinkRel);
 
 // The page written for a blank page text: html, head, title "Untitled Document", the block,
 // and an empty body, lines ending in CR LF. This is also the new page source.

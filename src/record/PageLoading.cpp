@@ -21,16 +21,40 @@
 #include <QGroupBox>
 #include <QTimer>
 
+#include <memory>
+
+namespace {
+
+// Mis-read UTF-8 quotes and dashes in the values read from a local page are repaired; the
+// page text itself stays as read, so a save writes back the bytes the file had.
+void repairQuotes(MetadataRecord& lines) {
+    for (MetadataLine& line : lines) {
+        line.name = modCharEncoding::fixUtf8Quotes(line.name);
+        line.content = modCharEncoding::fixUtf8Quotes(line.content);
+        line.lang = modCharEncoding::fixUtf8Quotes(line.lang);
+        line.scheme = modCharEncoding::fixUtf8Quotes(line.scheme);
+    }
+}
+
+}  // namespace
+
 int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
+    lastPageLoad = PageLoad::NotRead;
     const int answer = saveHtmlCheck();
-    if (answer == platform::vbCancel) return platform::vbCancel;
+    if (answer == platform::vbCancel) {
+        lastPageLoad = PageLoad::Cancelled;
+        return platform::vbCancel;
+    }
     if (openRecordOnLoad) {
         openRecordOnLoad = false;
+        lastPageLoad = PageLoad::FromRepository;
         modMTP::runCommand(modMacros::openRecordMacro);
         return answer;
     }
 
     QString text;
+    bool read = false;
+    bool repair = false;
     platform::TextEncoding encoding;
     const QString localPath = platform::localPathFromAddress(location);
     if (platform::isLocalPath(location)) {
@@ -38,37 +62,49 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
             platform::DecodedText page;
             QString error;
             if (platform::readPageFile(localPath, page, &error)) {
-                text = modCharEncoding::fixUtf8Quotes(page.text);
+                text = page.text;
                 encoding = page.encoding;
+                read = repair = true;
             } else {
                 platform::MsgBox(error, platform::vbOKOnly, QStringLiteral("Error saving HTML"));
+                lastPageLoad = PageLoad::Failed;
             }
         } else {
             MetaPanel->Clear();
         }
-    } else if (Inet1->StillExecuting()) {
+    } else if (Inet1->StillExecuting() && !modMTP::batchRunning()) {
         pendingURL = URL->currentText();
+        lastPageLoad = PageLoad::Parked;
     } else {
+        // The window's control is busy only with a load further down this call stack. A
+        // batch never parks its page: it reads it with a control of its own, now.
+        std::unique_ptr<platform::Inet> own;
+        if (Inet1->StillExecuting()) own = std::make_unique<platform::Inet>();
+        platform::Inet& inet = own ? *own : *Inet1;
         pendingURL.clear();
-        Inet1->setURL(location);
-        Inet1->setUserName(Preferences::INETname);
-        Inet1->setPassword(Preferences::INETid);
-        text = Inet1->OpenURL();
-        if (Inet1->ResponseCode() != 0) {
-            platform::MsgBox(QStringLiteral("ErrorCode: ") + QString::number(Inet1->ResponseCode()), platform::vbOKOnly,
+        inet.setURL(location);
+        inet.setUserName(Preferences::INETname);
+        inet.setPassword(Preferences::INETid);
+        text = inet.OpenURL();
+        if (inet.ResponseCode() != 0) {
+            platform::MsgBox(QStringLiteral("ErrorCode: ") + QString::number(inet.ResponseCode()), platform::vbOKOnly,
                              QString());
+            lastPageLoad = PageLoad::Failed;
             return answer;
         }
-        while (Inet1->StillExecuting()) {
-            const QString chunk = Inet1->GetChunk(4096);
+        while (inet.StillExecuting()) {
+            const QString chunk = inet.GetChunk(4096);
             if (!chunk.isEmpty()) text += chunk;
         }
-        encoding = Inet1->replyEncoding();
+        encoding = inet.replyEncoding();
+        read = true;
     }
+    if (read) lastPageLoad = PageLoad::Read;
 
     const MetaReader::PageTextKind kind = MetaReader::pageTextKind(text);
     if (kind != MetaReader::PageTextKind::Record) {
-        documentText = text;
+        lastPageLoad = PageLoad::ToTree;
+        documentText = repair ? modCharEncoding::fixUtf8Quotes(text) : text;
         QString address = location;
         URLAddItem(address);
         if (kind == MetaReader::PageTextKind::HarvestControlList) modHCL::loadHCL(location);
@@ -87,10 +123,15 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
                 EditPanelOff();
             }
         }
-        for (const MetadataLine& row : MetaReader::readLinkRows(text)) addRecordLine(row);
+        MetadataRecord rows = MetaReader::readLinkRows(text);
+        MetadataRecord lines = MetaReader::LoadMetadataLines(text, !modMacros::openRecordMacro.isEmpty());
+        if (repair) {
+            repairQuotes(rows);
+            repairQuotes(lines);
+        }
+        for (const MetadataLine& row : rows) addRecordLine(row);
         fillingRecord = true;
-        for (const MetadataLine& line : MetaReader::LoadMetadataLines(text, !modMacros::openRecordMacro.isEmpty()))
-            addRecordLine(line);
+        for (const MetadataLine& line : lines) addRecordLine(line);
     }
     fillingRecord = false;
 

@@ -57,7 +57,9 @@ TEST_F(HtmlSaveTest, EditedRecordGoesBackAndEveryOtherByteStays) {
     EXPECT_TRUE(saved.startsWith(kHead));
     EXPECT_TRUE(saved.endsWith(kTail));
     EXPECT_TRUE(saved.contains("<meta charset=\"utf-8\">"));  // an element without a name stays
-    EXPECT_TRUE(saved.contains("HTTP-EQUIV=\"Content-Type\""));
+    // The encoding declaration stays where it stood, as written.
+    EXPECT_TRUE(saved.startsWith(kHead + "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
+                                         "<meta charset=\"utf-8\">\r\n<META NAME=\"DC.Title\""));
     EXPECT_FALSE(saved.contains("Old"));
     EXPECT_EQ(w->StatusBar1->panelText(2), u"Ready"_s);
     EXPECT_EQ(w->currentHTMLFile, path);

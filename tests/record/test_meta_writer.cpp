@@ -15,6 +15,9 @@ MetadataLine line(const QString& name, const QString& content, const QString& la
 }
 
 const QString kLinks = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
+// A one-line record and the block it writes.
+const MetadataRecord kB = {line(u"B"_s, u"b"_s)};
+const QString kBlockB = u"<META NAME=\"B\" CONTENT=\"b\">\r\n"_s;
 
 // Only the meta lines of a record (link rows aside).
 MetadataRecord namedLines(const MetadataRecord& record) {
@@ -64,11 +67,10 @@ TEST(PageRewrite, ReplacesTheHeadsMetaElementsAndKeepsEverythingElse) {
     const QString tail = QStringLiteral(
         "</head>\r\n<body>\u4E2D\u6587 \U0001F600 & \"x\"\r\n"
         "<meta name=\"in.body\" content=\"stays\">\r\n</body>\r\n</html>");
-    const QString block = u"<META NAME=\"DC.Title\" CONTENT=\"new\">\r\n"_s;
-    const PageRewrite done = rewritePage(head1 + meta + head2 + tail, block, QString(), u"Y"_s);
+    const PageRewrite done = rewritePage(head1 + meta + head2 + tail, kB, QString(), u"Y"_s);
     EXPECT_FALSE(done.blankPage);
     EXPECT_FALSE(done.headInserted);
-    EXPECT_EQ(done.text, head1 + head2 + block + tail);
+    EXPECT_EQ(done.text, head1 + head2 + kBlockB + tail);
     EXPECT_EQ(pageFileText(done.text), done.text + u"\r\n"_s);
     // A page that already ends with a line end keeps its size however often it is saved.
     EXPECT_EQ(pageFileText(pageFileText(done.text)), done.text + u"\r\n"_s);
@@ -79,7 +81,7 @@ TEST(PageRewrite, ElementsSharingALineGoWithOneBlankOrLineEnd) {
     const QString page = QStringLiteral(
         "<head>\n<title>x</title> <meta name=\"a\" content=\"1\"> <b>\n"
         "<meta name=\"b\"><meta name=\"c\">\r\n</head>");
-    const PageRewrite done = rewritePage(page, QString(), QString(), QString());
+    const PageRewrite done = rewritePage(page, {}, QString(), QString());
     EXPECT_EQ(done.text, u"<head>\n<title>x</title> <b>\n</head>"_s);
 }
 
@@ -88,8 +90,8 @@ TEST(PageRewrite, MetaElementsWithoutNameAndLookalikesStay) {
         "<head>\n<meta charset=\"utf-8\">\n<metadata name=\"x\">m</metadata>\n"
         "<meta name='single' content='q'>\n<meta itemprop=\"name\" content=\"v\">\n");
     const QString page = head + u"<meta name=\"DC.Title\" content=\"gone\">\n</head>"_s;
-    const PageRewrite done = rewritePage(page, u"B\r\n"_s, QString(), QString());
-    EXPECT_EQ(done.text, head + u"B\r\n</head>"_s);
+    const PageRewrite done = rewritePage(page, kB, QString(), QString());
+    EXPECT_EQ(done.text, head + kBlockB + u"</head>"_s);
 }
 
 TEST(PageRewrite, HeadStartTagsWithAttributesAreHeads) {
@@ -98,43 +100,43 @@ TEST(PageRewrite, HeadStartTagsWithAttributesAreHeads) {
         SCOPED_TRACE(open);
         const QString page =
             u"<html>"_s + QLatin1String(open) + u"<meta name=\"a\" content=\"1\"></head><body></body></html>"_s;
-        const PageRewrite done = rewritePage(page, u"B\r\n"_s, QString(), QString());
+        const PageRewrite done = rewritePage(page, kB, QString(), QString());
         EXPECT_FALSE(done.headInserted);
-        EXPECT_EQ(done.text, u"<html>"_s + QLatin1String(open) + u"B\r\n</head><body></body></html>"_s);
+        EXPECT_EQ(done.text, u"<html>"_s + QLatin1String(open) + kBlockB + u"</head><body></body></html>"_s);
     }
 }
 
 TEST(PageRewrite, PagesWithoutAHeadGetOneWithoutBeingReplaced) {
-    const QString block = u"B\r\n"_s;
+    const MetadataRecord& block = kB;
     PageRewrite done =
         rewritePage(u"<html lang=\"en\">\r\n<body><header>h</header></body></html>"_s, block, kLinks, u"Y"_s);
     EXPECT_TRUE(done.headInserted);
     EXPECT_FALSE(done.blankPage);
     EXPECT_EQ(done.text, u"<html lang=\"en\">\r\n<head>\r\n"_s + kLinks +
-                             u"\r\nB\r\n</head>\r\n<body><header>h</header></body></html>"_s);
+                             u"\r\n"_s + kBlockB + u"</head>\r\n<body><header>h</header></body></html>"_s);
 
     done = rewritePage(u"<p>Just a fragment</p>"_s, block, QString(), QString());
     EXPECT_TRUE(done.headInserted);
-    EXPECT_EQ(done.text, u"<head>\r\nB\r\n</head>\r\n<p>Just a fragment</p>"_s);
+    EXPECT_EQ(done.text, u"<head>\r\n"_s + kBlockB + u"</head>\r\n<p>Just a fragment</p>"_s);
 
     done = rewritePage(u"<!doctype html>\n<title>t</title>\n<meta name=\"a\" content=\"1\">\n<body>x"_s, block,
                        QString(), QString());
-    EXPECT_EQ(done.text, u"<!doctype html>\r\n<head>\r\nB\r\n</head>\n<title>t</title>\n<body>x"_s);
+    EXPECT_EQ(done.text, u"<!doctype html>\r\n<head>\r\n"_s + kBlockB + u"</head>\n<title>t</title>\n<body>x"_s);
 }
 
 TEST(PageRewrite, HeadWithoutEndTagEndsAtTheBody) {
     const PageRewrite done =
         rewritePage(u"<html><head>\n<meta name=\"a\" content=\"1\">\n<body>\n<meta name=\"b\" content=\"2\">"_s,
-                    u"B\r\n"_s, QString(), QString());
+                    kB, QString(), QString());
     EXPECT_FALSE(done.headInserted);
-    EXPECT_EQ(done.text, u"<html><head>\nB\r\n<body>\n<meta name=\"b\" content=\"2\">"_s);
+    EXPECT_EQ(done.text, u"<html><head>\n"_s + kBlockB + u"<body>\n<meta name=\"b\" content=\"2\">"_s);
 }
 
 TEST(PageRewrite, ABodyTagInAHeadScriptDoesNotEndTheHead) {
     const QString head = u"<head>\n<script>document.write(\"<body>\");</script>\n"_s;
     const PageRewrite done =
-        rewritePage(head + u"<meta name=\"a\" content=\"1\">\n</head><body>"_s, u"B\r\n"_s, QString(), QString());
-    EXPECT_EQ(done.text, head + u"B\r\n</head><body>"_s);
+        rewritePage(head + u"<meta name=\"a\" content=\"1\">\n</head><body>"_s, kB, QString(), QString());
+    EXPECT_EQ(done.text, head + kBlockB + u"</head><body>"_s);
 }
 
 TEST(PageRewrite, UnclosedMetaElementInTheHeadIsReplacedWhole) {
@@ -142,13 +144,13 @@ TEST(PageRewrite, UnclosedMetaElementInTheHeadIsReplacedWhole) {
     const MetadataRecord record = MetaReader::LoadMetadataLines(page, false);
     ASSERT_EQ(record.size(), 1);
     EXPECT_EQ(record[0].name, u"a"_s);
-    const PageRewrite done = rewritePage(page, MakeMetaIntoSource(record), QString(), QString());
+    const PageRewrite done = rewritePage(page, record, QString(), QString());
     EXPECT_EQ(done.text, u"<head>\n<META NAME=\"a\" CONTENT=\"1\">\r\n</head><body></body>"_s);
 }
 
 TEST(PageRewrite, BlankPagesAskForTheMinimalPage) {
     for (const QString& page : {QString(), u" \r\n\t"_s, QStringView(u"\uFEFF\n").toString()}) {
-        const PageRewrite done = rewritePage(page, u"B\r\n"_s, kLinks, u"Y"_s);
+        const PageRewrite done = rewritePage(page, kB, kLinks, u"Y"_s);
         EXPECT_TRUE(done.blankPage);
         EXPECT_TRUE(done.text.isEmpty());
     }
@@ -159,17 +161,32 @@ TEST(PageRewrite, BlankPagesAskForTheMinimalPage) {
 
 TEST(PageRewrite, SchemaLinkLinesOnlyWhenAskedAndNotThere) {
     const QString page = u"<head>\r\n<title>t</title>\r\n</head>"_s;
-    const QString block = u"B\r\n"_s;
-    EXPECT_EQ(rewritePage(page, block, kLinks, u"Y"_s).text,
-              u"<head>\r\n<title>t</title>\r\n"_s + kLinks + u"\r\nB\r\n</head>"_s);
-    for (const char* use : {"y", "N", ""})
-        EXPECT_EQ(rewritePage(page, block, kLinks, QLatin1String(use)).text,
-                  u"<head>\r\n<title>t</title>\r\nB\r\n</head>"_s)
-            << use;
-    EXPECT_EQ(rewritePage(page, block, QString(), u"Y"_s).text, u"<head>\r\n<title>t</title>\r\nB\r\n</head>"_s);
+    const QString bare = u"<head>\r\n<title>t</title>\r\n"_s + kBlockB + u"</head>"_s;
+    EXPECT_EQ(rewritePage(page, kB, kLinks, u"Y"_s).text,
+              u"<head>\r\n<title>t</title>\r\n"_s + kLinks + u"\r\n"_s + kBlockB + u"</head>"_s);
+    for (const char* use : {"y", "N", ""}) EXPECT_EQ(rewritePage(page, kB, kLinks, QLatin1String(use)).text, bare) << use;
+    EXPECT_EQ(rewritePage(page, kB, QString(), u"Y"_s).text, bare);
     const QString withLinks = u"<head>\r\n"_s + kLinks.toUpper() + u"\r\n</head>"_s;
-    EXPECT_EQ(rewritePage(withLinks, block, kLinks, u"Y"_s).text,
-              u"<head>\r\n"_s + kLinks.toUpper() + u"\r\nB\r\n</head>"_s);
+    EXPECT_EQ(rewritePage(withLinks, kB, kLinks, u"Y"_s).text,
+              u"<head>\r\n"_s + kLinks.toUpper() + u"\r\n"_s + kBlockB + u"</head>"_s);
+}
+
+TEST(PageRewrite, TheEncodingDeclarationKeepsItsPlaceWhileTheRecordHoldsIt) {
+    const QString top = u"<head>\r\n<title>t</title>\r\n"_s;
+    const QString page = top + u"<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">\r\n"
+                               "<meta name=\"a\" content=\"1\">\r\n<style>p{}</style>\r\n</head>"_s;
+    MetadataRecord record = MetaReader::LoadMetadataLines(page, false);
+    ASSERT_EQ(record.size(), 2);
+    EXPECT_EQ(rewritePage(page, record, QString(), QString()).text,
+              top + u"<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">\r\n"
+                    "<style>p{}</style>\r\n<META NAME=\"a\" CONTENT=\"1\">\r\n</head>"_s);
+    record[0].content = u"text/html; charset=iso-8859-1"_s;
+    EXPECT_EQ(rewritePage(page, record, QString(), QString()).text,
+              top + u"<META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html; charset=iso-8859-1\">\r\n"
+                    "<style>p{}</style>\r\n<META NAME=\"a\" CONTENT=\"1\">\r\n</head>"_s);
+    record.removeFirst();
+    EXPECT_EQ(rewritePage(page, record, QString(), QString()).text,
+              top + u"<style>p{}</style>\r\n<META NAME=\"a\" CONTENT=\"1\">\r\n</head>"_s);
 }
 
 TEST(PageRewrite, ReadWriteReadKeepsTheRecordAndTheBytes) {
@@ -188,13 +205,12 @@ TEST(PageRewrite, ReadWriteReadKeepsTheRecordAndTheBytes) {
     for (const QString& page : pages) {
         SCOPED_TRACE(page.toStdString());
         const MetadataRecord record = MetaReader::readPageRecord(page, false);
-        const QString block = MakeMetaIntoSource(record);
-        const PageRewrite first = rewritePage(page, block, kLinks, u"Y"_s);
+        const PageRewrite first = rewritePage(page, record, kLinks, u"Y"_s);
         ASSERT_FALSE(first.blankPage);
         const MetadataRecord again = MetaReader::readPageRecord(first.text, false);
         EXPECT_EQ(namedLines(again), namedLines(record));
         // A second save of the saved page changes nothing.
-        const PageRewrite second = rewritePage(first.text, MakeMetaIntoSource(again), kLinks, u"Y"_s);
+        const PageRewrite second = rewritePage(first.text, again, kLinks, u"Y"_s);
         EXPECT_EQ(second.text, first.text);
         EXPECT_FALSE(second.headInserted);
     }
@@ -208,8 +224,8 @@ TEST(PageRewrite, ManyOldElementsAreTakenOutInOnePass) {
         kept += u"<!-- %1 -->\n"_s.arg(i);
     }
     page += u"</head><body></body></html>"_s;
-    kept += u"B\r\n</head><body></body></html>"_s;
-    EXPECT_EQ(rewritePage(page, u"B\r\n"_s, QString(), QString()).text, kept);
+    kept += kBlockB + u"</head><body></body></html>"_s;
+    EXPECT_EQ(rewritePage(page, kB, QString(), QString()).text, kept);
 }
 
 TEST(CommandBatch, OneFieldCommandPerLineThenGotop) {

@@ -25,8 +25,15 @@ ScriptedMsgBoxes::ScriptedMsgBoxes() {
     });
 }
 
+void failEveryMsgBox() {
+    platform::setMsgBoxResponder([](const platform::MsgBoxCall& call) {
+        ADD_FAILURE() << "Message box shown outside any script: \"" << call.text.toStdString() << "\"";
+        return int(platform::vbCancel);
+    });
+}
+
 ScriptedMsgBoxes::~ScriptedMsgBoxes() {
-    platform::setMsgBoxResponder({});
+    failEveryMsgBox();
     for (const auto& e : pending_) ADD_FAILURE() << "Expected message box never shown: \"" << e.text.toStdString() << "\"";
 }
 

@@ -13,6 +13,10 @@ class QDialog;
 
 namespace testing_support {
 
+// Makes every message box fail the test that shows it (answered Cancel), so a box no test
+// expected never waits for a user who is not there. The test programs start this way.
+void failEveryMsgBox();
+
 // Answers message boxes in the order expected. A box nobody expected fails the test
 // (and is answered Cancel); expectations left over at the end fail it too.
 class ScriptedMsgBoxes {

@@ -1,4 +1,5 @@
 #include "platform/RegistryStore.h"
+#include "support/ScriptedUi.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -17,5 +18,6 @@ int main(int argc, char** argv) {
     qputenv("QUORVANTIL_SCHEME_SERVER", "127.0.0.1:9");
     QApplication app(argc, argv);
     ::testing::InitGoogleMock(&argc, argv);
+    testing_support::failEveryMsgBox();
     return RUN_ALL_TESTS();
 }

@@ -1,4 +1,5 @@
 #include "platform/webengine/WebEngineBrowser.h"
+#include "support/ScriptedUi.h"
 
 #include <QApplication>
 #include <QTemporaryDir>
@@ -23,5 +24,6 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     platform::webengine::useWebEngineBrowser();
     ::testing::InitGoogleMock(&argc, argv);
+    testing_support::failEveryMsgBox();
     return RUN_ALL_TESTS();
 }
