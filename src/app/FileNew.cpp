@@ -53,8 +53,8 @@ QString proposedListName(const QString& treePath, const char* extension) {
 // Whichever document carries the "Modified" mark is offered for saving first; 2 (Cancel)
 // stops the New.
 int Form1::saveBeforeNew() {
-    if (documentModified(QStringLiteral("Record"))) return saveHtmlCheck();
-    if (documentModified(QStringLiteral("List"))) return saveListCheck(QStringLiteral("before starting a new one"));
+    if (documentState->modified(DocumentState::Document::Record)) return saveHtmlCheck();
+    if (documentState->modified(DocumentState::Document::List)) return saveListCheck(QStringLiteral("before starting a new one"));
     return 0;
 }
 
@@ -68,8 +68,7 @@ void Form1::mnuFileNew_Click(int index) {
     if (replacesDocument && saveBeforeNew() == platform::vbCancel) return;
 
     const auto switchToListMode = [this] {
-        StatusBar1->setPanelTag(2, QStringLiteral("List"));
-        StatusBar1->setPanelText(2, QString());
+        documentState->markSaved(DocumentState::Document::List, QString());
     };
 
     switch (index) {
@@ -84,14 +83,14 @@ void Form1::mnuFileNew_Click(int index) {
                 QStringLiteral("http://") + modMetaMain::schemeServer);
         } else {
             modMTP::runCommand(modMacros::openRecordMacro);
-            mnuFileSave->setText(QStringLiteral("Save Record to Quorvantile Repository"));
+            documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));
         }
         setMnuFileSaveAs();
         return;
     case 3: {
         switchToListMode();
         setMnuFileSaveAs();
-        TreePath.clear();
+        documentState->setTreePath(QString());
         activeTree()->Clear();
         rootName = QStringLiteral("RSS Channel");
         platform::Node* root = activeTree()->Add(nullptr, platform::tvwLast, rootName + QLatin1Char('\\'), rootName,
@@ -99,7 +98,7 @@ void Form1::mnuFileNew_Click(int index) {
         if (root) root->setTag(QStringLiteral("RSS"));
         if (!activeTreeVisible()) mnuViewTreeView_Click();
         mnuFileDraw();
-        mnuFileSave->setText(QStringLiteral("Save RSS Channel"));
+        documentState->setSaveCaption(QStringLiteral("Save RSS Channel"));
         mnuFileSaveList->setEnabled(true);
         setMnuFileSaveAs();
         return;
@@ -113,21 +112,21 @@ void Form1::mnuFileNew_Click(int index) {
             setMnuFileSaveAs();
             return;
         }
-        TreePath = path;
+        documentState->setTreePath(path);
         mnuFileDraw();
-        mnuFileSave->setText(QStringLiteral("Save Harvest Control List"));
+        documentState->setSaveCaption(QStringLiteral("Save Harvest Control List"));
         mnuFileSaveList->setEnabled(true);
-        QString history = QStringLiteral("loadhcl=") + TreePath + QStringLiteral(".kqi");
+        QString history = QStringLiteral("loadhcl=") + documentState->TreePath() + QStringLiteral(".kqi");
         URLAddItem(history);
         startNewList(path, kHarvestList);
         return;
     }
     case 5: {
         switchToListMode();
-        mnuFileSave->setText(QStringLiteral("Save Catalog"));
-        QString proposed = proposedListName(TreePath, ".kqi");
+        documentState->setSaveCaption(QStringLiteral("Save Catalog"));
+        QString proposed = proposedListName(documentState->TreePath(), ".kqi");
         const QString path = ModOpenSave::showSaveDialog(3, proposed);
-        if (!path.isEmpty()) TreePath = path;
+        if (!path.isEmpty()) documentState->setTreePath(path);
         mnuFileDraw();
         if (path.isEmpty()) setMnuFileSaveAs();
         else startNewList(path, QStringLiteral("Catalog"));
@@ -135,16 +134,16 @@ void Form1::mnuFileNew_Click(int index) {
     }
     case 6: {
         switchToListMode();
-        mnuFileSave->setText(QStringLiteral("Save Scheme"));
+        documentState->setSaveCaption(QStringLiteral("Save Scheme"));
         setMnuFileSaveAs();
-        QString proposed = proposedListName(TreePath, ".kqs");
+        QString proposed = proposedListName(documentState->TreePath(), ".kqs");
         const QString path = ModOpenSave::showSaveDialog(2, proposed);
         if (!activeTreeVisible()) mnuViewTreeView_Click();
         if (path.isEmpty()) {
             setMnuFileSaveAs();
             return;
         }
-        TreePath = path;
+        documentState->setTreePath(path);
         mnuFileDraw();
         startNewList(path, QStringLiteral("Scheme"));
         return;
@@ -158,13 +157,13 @@ void Form1::mnuFileNew_Click(int index) {
 
 // Puts the root of a new, empty list into the active tree; nothing is written yet.
 void Form1::startNewList(const QString& path, const QString& kind) {
-    TreePath = path;
+    documentState->setTreePath(path);
     rootName = listName(path);
     if (!activeTreeVisible()) mnuViewTreeView_Click();
     platform::TreeView* tree = activeTree();
     tree->Clear();
     const QString rootKey = rootName + QLatin1Char('\\');
-    if (TreePath.contains(QLatin1String(".kqs"))) {
+    if (documentState->TreePath().contains(QLatin1String(".kqs"))) {
         if (platform::Node* root = tree->Add(nullptr, platform::tvwLast, rootKey, rootName, platform::kImageSchemeFolder,
                                              platform::kImageSchemeTerm))
             root->setTag(QStringLiteral("Scheme"));

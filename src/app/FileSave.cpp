@@ -27,16 +27,15 @@ bool isCatalogueOrSchemePath(const QString& path) {
 // "Untitled", a list read from the web) is saved under a name the user chooses now, never
 // next to wherever the program happens to run. True when the file was written.
 bool Form1::saveListToItsFile(bool catalogue) {
-    if (!platform::isLocalPath(TreePath)) {
-        const QString before = TreePath;
-        TreePath = QStringLiteral("Untitled");
-        if (ModOpenSave::showSaveDialog(catalogue ? 3 : 2, TreePath).isEmpty()) {
-            TreePath = before;  // a cancel changes nothing, so the next Save still knows the list's kind
-            return false;
-        }
+    QString path = documentState->TreePath();
+    if (!platform::isLocalPath(path)) {
+        path = QStringLiteral("Untitled");
+        // A cancel changes nothing, so the next Save still knows the list's kind.
+        if (ModOpenSave::showSaveDialog(catalogue ? 3 : 2, path).isEmpty()) return false;
+        documentState->setTreePath(path);
     }
     long nodeCount = 0;
-    return SaveAsList(TreePath, nodeCount);
+    return SaveAsList(path, nodeCount);
 }
 
 void Form1::mnuFileSave_Click() {
@@ -50,28 +49,26 @@ void Form1::mnuFileSave_Click() {
         ~ClearBusy() { flag = false; }
     } clearBusy{fileMenuBusy};
 
-    const QString tag = StatusBar1->panelTag(2);
-    if (StatusBar1->panelText(2) != QLatin1String("Modified") &&
-        platform::MsgBox(QStringLiteral("Nothing has changed in the ") + tag + QStringLiteral(". Continue Anyway?"),
+    const DocumentState::Document document = documentState->document();
+    if (!documentState->modified() &&
+        platform::MsgBox(QStringLiteral("Nothing has changed in the ") + documentState->documentName() +
+                             QStringLiteral(". Continue Anyway?"),
                          platform::vbYesNo) != platform::vbYes)
         return;
 
     // The document stays "Modified" unless its file was written: a cancelled dialog, a
     // failed write or a save the repository finishes later leave the mark in place.
-    if (tag == QLatin1String("Record")) {
+    if (document == DocumentState::Document::Record) {
         const bool saved = saveRecordWhereItBelongs([this] {
             const QString chosen = ModOpenSave::showSaveDialog(1, FilePath);
             return !chosen.isEmpty() && SaveAsHTML(chosen);
         });
-        if (saved) {
-            StatusBar1->setPanelText(2, QStringLiteral("Ready"));
-            StatusBar1->setPanelTag(2, QStringLiteral("Record"));
-        }
+        if (saved) documentState->markSaved(DocumentState::Document::Record);
         return;
     }
-    if (tag != QLatin1String("List")) return;
+    if (document != DocumentState::Document::List) return;
 
-    if (TreePath == QLatin1String("Main Catalog.kqi")) {
+    if (documentState->TreePath() == QLatin1String("Main Catalog.kqi")) {
         modMTP::runCommand(modMacros::saveCatalogMacro);
         return;
     }
@@ -84,24 +81,20 @@ void Form1::mnuFileSave_Click() {
     if (rootTag.contains(QLatin1String("Harvest Control List"), ci)) {
         showHarvestListDialog();
     } else if (rootTag.contains(QLatin1String("RSS"), ci)) {
-        if (saveRssChannelWithDialog()) mnuFileSave->setText(QStringLiteral("Save RSS Channel to: ") + TreePath);
-    } else if (isCatalogueOrSchemePath(TreePath)) {
-        if (saveListToItsFile(TreePath.contains(QLatin1String(".kqi"), ci))) {
-            StatusBar1->setPanelText(2, QStringLiteral("Ready"));
-            StatusBar1->setPanelTag(2, QStringLiteral("List"));
-        }
+        if (saveRssChannelWithDialog()) documentState->setSaveCaption(QStringLiteral("Save RSS Channel to: ") + documentState->TreePath());
+    } else if (isCatalogueOrSchemePath(documentState->TreePath())) {
+        if (saveListToItsFile(documentState->TreePath().contains(QLatin1String(".kqi"), ci)))
+            documentState->markSaved(DocumentState::Document::List);
     }
 }
 
 void Form1::mnuFileSaveList_Click() {
-    if (isCatalogueOrSchemePath(TreePath)) {
+    if (isCatalogueOrSchemePath(documentState->TreePath())) {
         // An empty tree has nothing to write; its file stays as it is.
         if (activeTree()->Count() == 0) return;
-        if (saveListToItsFile(!TreePath.contains(QLatin1String(".kqs"), ci))) {
-            StatusBar1->setPanelText(2, QStringLiteral("Ready"));
-            StatusBar1->setPanelTag(2, QStringLiteral("List"));
-        }
-    } else if (mnuFileSaveList->text() == QLatin1String("Save RSS Channel")) {
+        if (saveListToItsFile(!documentState->TreePath().contains(QLatin1String(".kqs"), ci)))
+            documentState->markSaved(DocumentState::Document::List);
+    } else if (documentState->saveListCaption() == QLatin1String("Save RSS Channel")) {
         saveRssChannelWithDialog();
     }
 }

@@ -41,7 +41,7 @@ bool Form1::mnuFileSaveAs_Click(int index) {
             return false;
         }
         modMTP::runCommand(modMacros::saveRecordMacro);
-        mnuFileSave->setText(QStringLiteral("Save Record to Quorvantile Repository"));
+        documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));
         return false;  // the repository stores it on its own time; its reply says how it went
     case 3: {
         if (!platform::isLocalPath(BatchPath)) BatchPath.clear();
@@ -56,31 +56,32 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         // No function key named: the next free one takes it.
         QString macro = QStringLiteral("mtp://addmacro=mtp://") + chosen + QStringLiteral("&text=Load Macro from Disk.kqb");
         modMTP::addMacro(macro);
-        mnuFileSave->setText(QStringLiteral("Save Template to ") + BatchPath);
+        documentState->setSaveCaption(QStringLiteral("Save Template to ") + BatchPath);
         return true;
     }
     case 4:
     case 5: {
         const bool scheme = index == 4;
-        if (!platform::isLocalPath(TreePath)) TreePath.clear();
-        const QString chosen = ModOpenSave::showSaveDialog(scheme ? 2 : 3, TreePath);
+        if (!platform::isLocalPath(documentState->TreePath())) documentState->setTreePath(QString());
+        QString path = documentState->TreePath();
+        const QString chosen = ModOpenSave::showSaveDialog(scheme ? 2 : 3, path);
         if (chosen.isEmpty()) return false;
-        TreePath = chosen;
-        if (!runSaveCommand(TreePath, true)) return false;
-        mnuFileSave->setText((scheme ? QStringLiteral("Save Scheme to ") : QStringLiteral("Save Catalog to ")) + chosen);
+        documentState->setTreePath(chosen);
+        if (!runSaveCommand(chosen, true)) return false;
+        documentState->setSaveCaption((scheme ? QStringLiteral("Save Scheme to ") : QStringLiteral("Save Catalog to ")) + chosen);
         return true;
     }
     case 6:
         showHarvestListDialog();
-        mnuFileSave->setText(QStringLiteral("Save Harvest Control List to "));
+        documentState->setSaveCaption(QStringLiteral("Save Harvest Control List to "));
         return false;  // the dialog saves once it has been filled in
     case 7: {
         // The channel dialog may take the path it wrote into TreePath; this item leaves the
         // list's own path alone.
-        const QString listPath = TreePath;
+        const QString listPath = documentState->TreePath();
         const bool saved = saveRssChannelWithDialog();
-        if (saved) mnuFileSave->setText(QStringLiteral("Save RSS File to ") + TreePath);
-        TreePath = listPath;
+        if (saved) documentState->setSaveCaption(QStringLiteral("Save RSS File to ") + documentState->TreePath());
+        documentState->setTreePath(listPath);
         return saved;
     }
     default:

@@ -49,8 +49,12 @@ Form1* Form1::firstMainWindow() {
 Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     if (!first) first = this;
     setAttribute(Qt::WA_DeleteOnClose, false);
+    documentState = new DocumentState(this);
     buildControls();
     buildMenus();
+    documentState->setSaveCaption(mnuFileSave->text());
+    documentState->setSaveListCaption(mnuFileSaveList->text());
+    connect(documentState, &DocumentState::changed, this, &Form1::showDocumentState);
     for (auto it = toolbarButtons.begin(); it != toolbarButtons.end(); ++it) {
         const int number = it.key();
         connect(it.value(), &QAction::triggered, this, [this, number] { Toolbar1_ButtonClick(number); });
@@ -236,7 +240,7 @@ void Form1::Form_Load() {
     navFlags = 0;
     loadURLList();
     if (Form1* main = firstMainWindow()) {
-        main->StatusBar1->setPanelTag(2, QStringLiteral("Record"));
+        main->documentState->nameDocument(DocumentState::Document::Record);
         main->setMnuFileSaveAs();
     }
     ScrollTimer->stop();
@@ -247,12 +251,10 @@ void Form1::Form_Load() {
 void Form1::Form_Unload(bool& cancel) {
     savePreferences();
     if (labelEditing) labelEditing = false;
-    if (StatusBar1->panelText(2) == QLatin1String("Modified")) {
-        if (StatusBar1->panelTag(2) == QLatin1String("Record")) {
-            if (saveHtmlCheck() == platform::vbCancel) cancel = true;
-        } else if (StatusBar1->panelTag(2) == QLatin1String("List")) {
-            if (saveListCheck(QStringLiteral("before quitting")) == platform::vbCancel) cancel = true;
-        }
+    if (documentState->modified(DocumentState::Document::Record)) {
+        if (saveHtmlCheck() == platform::vbCancel) cancel = true;
+    } else if (documentState->modified(DocumentState::Document::List)) {
+        if (saveListCheck(QStringLiteral("before quitting")) == platform::vbCancel) cancel = true;
     }
     stopBrowser();
     saveURLList();
@@ -384,7 +386,7 @@ void Form1::applyLayout(const Layout::Result& r) {
         const int h = StatusBar1->height();
         StatusBar1->setGeometry(0, clientArea->height() - h, clientArea->width(), h);
     }
-    if (!EditPanel->isHidden() || !currentHTMLFile.isEmpty()) showCurrentFile();
+    if (!EditPanel->isHidden() || !documentState->currentHTMLFile().isEmpty()) showCurrentFile();
     else StatusBar1->setPanelText(1, QStringLiteral("Edit not Active"));
     if (!EditPanel->isHidden()) {
         EditPanel->setGeometry(toPixels(r.edit));

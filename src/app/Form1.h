@@ -3,6 +3,7 @@
 #include "app/ControlArray.h"
 #include "app/Layout.h"
 #include "platform/TextCodec.h"
+#include "record/DocumentState.h"
 #include "record/MetadataLine.h"
 
 #include <QMainWindow>
@@ -132,6 +133,8 @@ public:
     ControlArray<QAction> mnuMaintMeta;
 
     // ---- shell: state --------------------------------------------------------------
+    // The record's and the list's state: the "Modified" mark, their files, the Save captions.
+    DocumentState* documentState = nullptr;
     CRegSettings formSettings;
     bool shiftDown = false;
     QString dragSessionTag;
@@ -295,7 +298,6 @@ public:
     QLabel* EditdateDLabel = nullptr;
     QLabel* editdateMLabel = nullptr;
     QLabel* EditDateYLabel = nullptr;
-    QString currentHTMLFile;
     QString pageSource;
     platform::TextEncoding pageEncoding;  // how pageSource was encoded on disk
     bool fillingRecord = false;
@@ -329,7 +331,8 @@ public:
     void setMnuFileSaveAs();
     void mnuFileDraw();
     void showCurrentFile();
-    bool documentModified(const QString& tag) const;
+    // Shows the document state in the status bar and the File menu's Save captions.
+    void showDocumentState();
 
     // The record as the meta elements of a page head.
     QString MakeMetaIntoSource() const;
@@ -400,8 +403,6 @@ public:
     // ---- catalogues ----------------------------------------------------------------
     std::array<platform::TreeView*, 2> TreeView1{};
     int treeIndex = 0;
-    QString TreePath;  // path of the current list file
-    QString listType;  // "indexes" or "schema"
     QString rootName;
 
     // The Harvest Control List dialog, shown modeless; it saves the list itself.

@@ -21,7 +21,7 @@ void Form1::setupMetaPanelColumns() {
     MetaPanel->ColumnHeaders(3)->setWidth(400);
     MetaPanel->ColumnHeaders(4)->setWidth(1400);
     MetaPanel->ColumnHeaders(2)->setTag(QStringLiteral("Record"));
-    mnuFileSave->setText(QStringLiteral("Save ") + MetaPanel->ColumnHeaders(2)->Tag() + QStringLiteral("..."));
+    documentState->setSaveCaption(QStringLiteral("Save ") + MetaPanel->ColumnHeaders(2)->Tag() + QStringLiteral("..."));
     const Form1* main = firstMainWindow() ? firstMainWindow() : this;
     MetaPanel->ColumnHeaders(2)->setWidth(
         std::max(300, platform::pixelsToTwips(main->clientArea->width()) - 3200));

@@ -151,7 +151,7 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
     }
     URL->setEditText(address);
     // A page file becomes the file a save writes to only when its metadata was read.
-    currentHTMLFile = read && platform::isLocalPath(shortAddress) && isPageFile(shortAddress) ? shortAddress : QString();
+    documentState->setCurrentHTMLFile(read && platform::isLocalPath(shortAddress) && isPageFile(shortAddress) ? shortAddress : QString());
     showCurrentFile();
     FilePath = platform::folderPart(FilePath);
 }

@@ -46,11 +46,11 @@ QString catalogueStart(const QString& treePath, const char* extension) {
 
 void Form1::mnuFileOpenIdx_Click(int index) {
     QString path;
-    const bool listMayTakeOver = StatusBar1->panelText(2) != QLatin1String("Modified");
+    const bool listMayTakeOver = !documentState->modified();
     const auto takeOverAsList = [&](const QString& caption) {
         if (!listMayTakeOver) return false;
-        StatusBar1->setPanelTag(2, QStringLiteral("List"));
-        mnuFileSave->setText(caption);
+        documentState->nameDocument(DocumentState::Document::List);
+        documentState->setSaveCaption(caption);
         return true;
     };
 
@@ -60,18 +60,18 @@ void Form1::mnuFileOpenIdx_Click(int index) {
         path = ModOpenSave::showOpenDialog(QStringLiteral("htm"), existing(FilePath));
         // A cancelled dialog leaves the record's file as it was.
         if (path.isEmpty()) break;
-        currentHTMLFile = path;
+        documentState->setCurrentHTMLFile(path);
         FilePath = path;
-        mnuFileSave->setText(QStringLiteral("Save Record to ") + FilePath);
+        documentState->setSaveCaption(QStringLiteral("Save Record to ") + FilePath);
         if (markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
-            StatusBar1->setPanelText(2, QStringLiteral("Ready"));
+            documentState->markSaved(DocumentState::Document::Record);
         break;
     }
     case 2:
         path = ModOpenSave::showOpenDialog(QStringLiteral("kqb"), BatchPath);
         if (path.isEmpty()) break;
         BatchPath = path;
-        mnuFileSave->setText(QStringLiteral("Save Template to ") + BatchPath);
+        documentState->setSaveCaption(QStringLiteral("Save Template to ") + BatchPath);
         break;
     case 3:
         path = ModOpenSave::showOpenDialog(QStringLiteral("kqb"), BatchPath);
@@ -84,42 +84,42 @@ void Form1::mnuFileOpenIdx_Click(int index) {
             fileMenuBusy = true;
             QApplication::beep();
             modMTP::runCommand(modMacros::openRecordMacro);
-            mnuFileSave->setText(QStringLiteral("Save Record to Quorvantile Repository"));
+            documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));
             fileMenuBusy = false;
         }
         break;
     case 6:
-        listType = QStringLiteral("indexes");
-        if (!modMacros::openCatalogMacro.isEmpty() && TreePath == QLatin1String("Main Catalog.kqi")) {
+        documentState->setListType(QStringLiteral("indexes"));
+        if (!modMacros::openCatalogMacro.isEmpty() && documentState->TreePath() == QLatin1String("Main Catalog.kqi")) {
             modMTP::runCommand(modMacros::openCatalogMacro);
             takeOverAsList(QStringLiteral("Save Catalog to "));
             break;
         }
-        path = ModOpenSave::showOpenDialog(QStringLiteral("kqi"), existing(catalogueStart(TreePath, ".kqi")));
+        path = ModOpenSave::showOpenDialog(QStringLiteral("kqi"), existing(catalogueStart(documentState->TreePath(), ".kqi")));
         if (!path.isEmpty()) takeOverAsList(QStringLiteral("Save Catalog to ") + path);
         break;
     case 7:
-        listType = QStringLiteral("schema");
-        path = ModOpenSave::showOpenDialog(QStringLiteral("kqs"), existing(catalogueStart(TreePath, ".kqs")));
-        if (!path.isEmpty() && takeOverAsList(QStringLiteral("Save Scheme to ") + path)) TreePath = path;
+        documentState->setListType(QStringLiteral("schema"));
+        path = ModOpenSave::showOpenDialog(QStringLiteral("kqs"), existing(catalogueStart(documentState->TreePath(), ".kqs")));
+        if (!path.isEmpty() && takeOverAsList(QStringLiteral("Save Scheme to ") + path)) documentState->setTreePath(path);
         break;
     case 8:
         FilePath.remove(QLatin1String(".kqs"), ci);
         FilePath.remove(QLatin1String(".kqi"), ci);
-        path = ModOpenSave::showOpenDialog(QStringLiteral("hcl"), existing(TreePath));
+        path = ModOpenSave::showOpenDialog(QStringLiteral("hcl"), existing(documentState->TreePath()));
         if (path.isEmpty()) break;
-        TreePath = path;
+        documentState->setTreePath(path);
         path = QStringLiteral("loadhcl=") + path + QStringLiteral(".kqi");
         break;
     case 9:
-        path = ModOpenSave::showOpenDialog(QStringLiteral("rss"), existing(TreePath));
+        path = ModOpenSave::showOpenDialog(QStringLiteral("rss"), existing(documentState->TreePath()));
         if (path.isEmpty()) {
             mnuFileSaveList->setEnabled(false);
             break;
         }
-        TreePath = path;
+        documentState->setTreePath(path);
         path = QStringLiteral("loadrss=") + path + QStringLiteral(".kqi");
-        takeOverAsList(QStringLiteral("Save RSS Channel to ") + TreePath);
+        takeOverAsList(QStringLiteral("Save RSS Channel to ") + documentState->TreePath());
         mnuFileSaveList->setEnabled(true);
         break;
     case 10:
@@ -150,15 +150,15 @@ void Form1::LoadFromOpen(const QString& path) {
         modMTP::runCommand(QStringLiteral("mtp://delete=all.fld"));
         modMTP::runCommand(QStringLiteral("mtp://open=") + path);
     } else if (is(".kqs")) {
-        TreePath = path;
-        listType = QStringLiteral("schema");
+        documentState->setTreePath(path);
+        documentState->setListType(QStringLiteral("schema"));
         rootName = listRootName(path, extension);
         modMTP::runCommand(QStringLiteral("mtp://open=") + path);
     } else if (is(".kqi") && (path.contains(QLatin1String("loadhcl="), ci) || path.contains(QLatin1String("loadrss="), ci))) {
         modMTP::runCommand(QStringLiteral("mtp://") + path);
     } else if (is(".kqi")) {
-        TreePath = path;
-        listType = QStringLiteral("indexes");
+        documentState->setTreePath(path);
+        documentState->setListType(QStringLiteral("indexes"));
         rootName = listRootName(path, extension);
         modMTP::runCommand(QStringLiteral("mtp://open=") + path);
     } else {

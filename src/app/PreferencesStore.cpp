@@ -93,7 +93,7 @@ void Form1::GetRegSettings() {
     checkHarvest = formSettings.GetSetting(kPrefs, QStringLiteral("checkHarvest"), QStringLiteral("N"));
     showSplash = formSettings.GetSetting(kPrefs, QStringLiteral("showSplash"), QStringLiteral("Y"));
     fixMeta = formSettings.GetSetting(kPrefs, QStringLiteral("fixMeta"), QStringLiteral("N"));
-    TreePath = formSettings.GetSetting(kPrefs, QStringLiteral("schemeTree"), programFolderWithSlash() + QLatin1String("schemes/"));
+    documentState->setTreePath(formSettings.GetSetting(kPrefs, QStringLiteral("schemeTree"), programFolderWithSlash() + QLatin1String("schemes/")));
     INETname = formSettings.GetSetting(kPrefs, QStringLiteral("INETname"), QString());
     INETid = formSettings.GetSetting(kPrefs, QStringLiteral("INETid"), QString());
 
@@ -106,7 +106,7 @@ void Form1::savePreferences() {
     formSettings.SaveSetting(kPosition, QStringLiteral("Width"), QString::number(pixelsToTwips(width())));
     formSettings.SaveSetting(kPosition, QStringLiteral("Height"), QString::number(pixelsToTwips(height())));
 
-    formSettings.SaveSetting(kFiles, QStringLiteral("TreePath"), TreePath);
+    formSettings.SaveSetting(kFiles, QStringLiteral("TreePath"), documentState->TreePath());
     formSettings.SaveSetting(kFiles, QStringLiteral("FilePath"), FilePath);
     formSettings.SaveSetting(kFiles, QStringLiteral("BatchPath"), BatchPath);
 
@@ -125,7 +125,7 @@ void Form1::savePreferences() {
     formSettings.SaveSetting(kPrefs, QStringLiteral("charEncoding"), charEncoding);
     formSettings.SaveSetting(kPrefs, QStringLiteral("siteAdmin"), siteAdmin);
     formSettings.SaveSetting(kPrefs, QStringLiteral("siteAdminEmail"), siteAdminEmail);
-    formSettings.SaveSetting(kPrefs, QStringLiteral("schemeTree"), TreePath);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("schemeTree"), documentState->TreePath());
     formSettings.SaveSetting(kPrefs, QStringLiteral("INETname"), INETname);
     formSettings.SaveSetting(kPrefs, QStringLiteral("INETid"), INETid);
 }

@@ -97,7 +97,7 @@ void Form1::StatusBar1_MouseMove(double x) {
         const auto line = [&](const char* label, const QString& value) {
             if (!value.isEmpty()) tip += QLatin1String(label) + value + QLatin1String("\r\n");
         };
-        line("Current HTML File being edited is: ", currentHTMLFile);
+        line("Current HTML File being edited is: ", documentState->currentHTMLFile());
         line("Current Repository Save macro is: ", modMacros::saveRecordMacro);
         line("Current Repository Open macro is: ", modMacros::openRecordMacro);
     }
@@ -111,14 +111,14 @@ void Form1::StatusBar1_PanelClick(int panel) {
         if (!value.isEmpty()) message += QLatin1String(label) + value + QLatin1String("\r\n");
     };
     const Form1* main = firstMainWindow() ? firstMainWindow() : this;
-    line("HTML File: ", currentHTMLFile);
-    line("Current Tree Path: ", TreePath);
+    line("HTML File: ", documentState->currentHTMLFile());
+    line("Current Tree Path: ", documentState->TreePath());
     line("Save macro is: ", modMacros::saveRecordMacro);
     line("Save List macro is: ", modMacros::saveCatalogMacro);
     line("Open macro is: ", modMacros::openRecordMacro);
     line("Open List macro is: ", modMacros::openCatalogMacro);
-    line("Current Tree Path : ", TreePath);
-    line("Current Editing Mode: ", main->StatusBar1->panelTag(2));
+    line("Current Tree Path : ", documentState->TreePath());
+    line("Current Editing Mode: ", main->documentState->documentName());
     line("Schemes registered on the Repository are ", modMacros::repositorySchemes);
     if (!message.isEmpty()) platform::MsgBox(message);
 }

@@ -157,7 +157,7 @@ void frmHelpBrowser::Timer1_Timer() {
         return;
     }
     if (reply.contains(QLatin1String("Save Record Error")) && main)
-        main->StatusBar1->setPanelText(2, QStringLiteral("Modified"));
+        main->documentState->markModified(main->documentState->document());
     showReply(reply);
 }
 

@@ -74,10 +74,10 @@ Form1* Main(const QString& commandLine) {
     } else {
         const QString base = listBaseName(commandLine);
         if (commandLine.contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
-            form->listType = QStringLiteral("indexes");
+            form->documentState->setListType(QStringLiteral("indexes"));
             form->rootName = base;
         } else if (commandLine.contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
-            form->listType = QStringLiteral("schema");
+            form->documentState->setListType(QStringLiteral("schema"));
             form->rootName = base;
         }
         modMTP::runCommand(QStringLiteral("mtp://open=") + commandLine);

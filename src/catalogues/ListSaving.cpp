@@ -48,16 +48,15 @@ bool Form1::SaveAsList(QString& path, long& nodeCount) {
     if (treeIndex == 0 && tree->Count() >= 1) tree->Item(1)->setText(baseName);
     mnuFileSaveList->setEnabled(true);
     mnuFileDraw();
-    StatusBar1->setPanelText(2, QString());
-    StatusBar1->setPanelTag(2, QStringLiteral("List"));
-    if (TreePath == QLatin1String("Main Catalog.kqi")) {
-        mnuFileSave->setText(QStringLiteral("Save Quorvantile Repository Catalog"));
+    documentState->markSaved(DocumentState::Document::List, QString());
+    if (documentState->TreePath() == QLatin1String("Main Catalog.kqi")) {
+        documentState->setSaveCaption(QStringLiteral("Save Quorvantile Repository Catalog"));
         mnuFileSaveAs(5)->setText(QStringLiteral("Quorvantile Repository Catalog..."));
-    } else if (TreePath.contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
-        mnuFileSave->setText(QStringLiteral("Save Catalog to ") + path);
+    } else if (documentState->TreePath().contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
+        documentState->setSaveCaption(QStringLiteral("Save Catalog to ") + path);
         mnuFileSaveAs(5)->setText(QStringLiteral("Local Catalog..."));
-    } else if (TreePath.contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
-        mnuFileSave->setText(QStringLiteral("Save Scheme to ") + path);
+    } else if (documentState->TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
+        documentState->setSaveCaption(QStringLiteral("Save Scheme to ") + path);
     }
     return true;
 }

@@ -123,9 +123,9 @@ private:
 
 void ListLoad::restore() {
     if (!form_) return;
-    form_->TreePath = entryTreePath_;
+    form_->documentState->setTreePath(entryTreePath_);
     form_->rootName = entryRootName_;
-    form_->listType = entryListType_;
+    form_->documentState->setListType(entryListType_);
     form_->treeIndex = entryTreeIndex_;
 }
 
@@ -135,9 +135,9 @@ void ListLoad::runTimeError(const QString& description) {
 
 void ListLoad::run() {
     Form1& f = *form_;
-    entryTreePath_ = f.TreePath;
+    entryTreePath_ = f.documentState->TreePath();
     entryRootName_ = f.rootName;
-    entryListType_ = f.listType;
+    entryListType_ = f.documentState->listType();
     entryTreeIndex_ = f.treeIndex;
     previousListName = f.rootName;
 
@@ -194,7 +194,7 @@ ListLoad::Outcome ListLoad::fromWeb() {
     location_.remove(QStringLiteral("url="), kAnyCase);
     const QString fileName = location_.mid(location_.lastIndexOf(QLatin1Char('/')) + 1);
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    f.TreePath = dot >= 0 ? fileName.mid(dot) : QString();
+    f.documentState->setTreePath(dot >= 0 ? fileName.mid(dot) : QString());
     f.rootName = dot >= 0 ? fileName.left(dot) : fileName;
     QCoreApplication::processEvents();
     if (!form_) return Outcome::Stop;
@@ -203,7 +203,7 @@ ListLoad::Outcome ListLoad::fromWeb() {
     cacheName.remove(QLatin1Char('?'));
     cacheName.remove(QLatin1Char('|'));
     cacheName.replace(QStringLiteral("%20"), QStringLiteral(" "));
-    cachePath_ = cacheFolder(f.listType) + listCacheFileName(cacheName);
+    cachePath_ = cacheFolder(f.documentState->listType()) + listCacheFileName(cacheName);
     progress(QStringLiteral("Please wait while Quorvantile loads the List"));
     if (QFileInfo(cachePath_).isFile() && !bypassCache_) return Outcome::Read;
 
@@ -226,14 +226,14 @@ ListLoad::Outcome ListLoad::fromSchemeServer() {
 
     QString cacheName = location_;
     cacheName.replace(QStringLiteral("%20"), QStringLiteral(" "));
-    if (f.listType == QLatin1String("indexes")) cacheName += QStringLiteral(".kqi");
-    cachePath_ = cacheFolder(f.listType) + listCacheFileName(cacheName);
+    if (f.documentState->listType() == QLatin1String("indexes")) cacheName += QStringLiteral(".kqi");
+    cachePath_ = cacheFolder(f.documentState->listType()) + listCacheFileName(cacheName);
     if (QFileInfo(cachePath_).isFile()) return Outcome::Read;
 
     QString address = QStringLiteral("http://") + modMetaMain::schemeServer;
-    if (f.listType == QLatin1String("schema")) {
+    if (f.documentState->listType() == QLatin1String("schema")) {
         address += QStringLiteral("/cgi-bin/loadscheme.pl?scheme=") + f.rootName;
-    } else if (f.listType == QLatin1String("indexes")) {
+    } else if (f.documentState->listType() == QLatin1String("indexes")) {
         address += QStringLiteral("/cgi-bin/loadindex.pl?index=") + f.rootName;
     } else {
         MsgBox(QStringLiteral("System Type of ") + location_ + QStringLiteral(" unknown"));
@@ -254,16 +254,16 @@ void ListLoad::fromLocalFile() {
     if (cachePath_.contains(platform::programDataFolder() + QStringLiteral("/cache"), kAnyCase)) {
         // A copy in the cache is shown like the downloaded list it is: named after the
         // file, of the kind its extension names, with no file of its own to save to.
-        f.TreePath = extension;
+        f.documentState->setTreePath(extension);
         sourceTag_.clear();
     } else {
-        f.TreePath = cachePath_;
+        f.documentState->setTreePath(cachePath_);
         sourceTag_ = cachePath_;
     }
-    f.listType = extension.mid(1).contains(QLatin1String("kqi"), kAnyCase) ? QStringLiteral("indexes")
-                                                                           : QStringLiteral("schema");
+    f.documentState->setListType(extension.mid(1).contains(QLatin1String("kqi"), kAnyCase) ? QStringLiteral("indexes")
+                                                                           : QStringLiteral("schema"));
     f.mnuFileSaveList->setEnabled(true);
-    f.mnuFileSaveList->setText(QStringLiteral("Save Catalog"));
+    f.documentState->setSaveListCaption(QStringLiteral("Save Catalog"));
 }
 
 void ListLoad::readFile() {
@@ -329,13 +329,13 @@ QString ListLoad::makeRoot(const QString& rootText) {
     bool scrollToRoot = true;
     const auto report = [&](const QString& text, const QString& tag) {
         root = Root{text, platform::kImageFolder, platform::kImageOpenFolder, tag};
-        f.TreePath = QStringLiteral(".kqi");
+        f.documentState->setTreePath(QStringLiteral(".kqi"));
         f.rootName.clear();
         f.mnuFileSaveAs(5)->setText(QString());
     };
     if (name.contains(QLatin1String("?getCatalogue"), kAnyCase)) {
         f.treeIndex = 1;
-        f.TreePath = QStringLiteral("Main Catalog.kqi");
+        f.documentState->setTreePath(QStringLiteral("Main Catalog.kqi"));
         f.rootName.clear();
         f.mnuFileSaveAs(5)->setText(QStringLiteral("Quorvantile Repository Catalog..."));
         if (f.TreeView1[1]->Count() == 0)
@@ -352,9 +352,9 @@ QString ListLoad::makeRoot(const QString& rootText) {
         // Named after the scheme, whichever repository page asked for it.
         root = Root{name.mid(at + 14), platform::kImageFolder, platform::kImageOpenFolder, QStringLiteral("Scheme")};
         f.mnuFileSaveAs(5)->setText(QStringLiteral("Local Catalog..."));
-    } else if (f.TreePath.contains(QLatin1String(".kqs"), kAnyCase)) {
+    } else if (f.documentState->TreePath().contains(QLatin1String(".kqs"), kAnyCase)) {
         root = Root{rootText, platform::kImageSchemeFolder, platform::kImageSchemeFolder, QStringLiteral("Scheme")};
-    } else if (f.TreePath.contains(QLatin1String(".kqi"), kAnyCase)) {
+    } else if (f.documentState->TreePath().contains(QLatin1String(".kqi"), kAnyCase)) {
         root = Root{rootText, platform::kImageFolder, platform::kImageOpenFolder, QStringLiteral("Catalog")};
     }
     // The tree shown is the one the list goes into.
@@ -374,12 +374,12 @@ QString ListLoad::makeRoot(const QString& rootText) {
 void ListLoad::fillTree(platform::TreeView& tree, const QString& rootText, const QStringList& lines) {
     Form1& f = *form_;
     loadStep_ = QStringLiteral("processing lines");
-    const bool scheme = f.listType == QLatin1String("schema");
+    const bool scheme = f.documentState->listType() == QLatin1String("schema");
     QString errors;
     int refused = 0;
     int counter = 0;
-    if (!scheme && f.listType != QLatin1String("indexes")) {
-        MsgBox(QStringLiteral("No System Type of ") + f.listType, platform::vbOKOnly, QStringLiteral("Error"));
+    if (!scheme && f.documentState->listType() != QLatin1String("indexes")) {
+        MsgBox(QStringLiteral("No System Type of ") + f.documentState->listType(), platform::vbOKOnly, QStringLiteral("Error"));
     } else {
         for (const QString& line : lines) {
             if (line.trimmed().isEmpty()) continue;

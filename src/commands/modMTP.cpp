@@ -258,9 +258,9 @@ QString harvestLocation(const QString& command, const char* verbWord, bool markL
     Form1& form = mainWindow();
     QString location = without(command, {"url=", verbWord, "mtp://"});
     if (platform::isLocalPath(location) && !location.startsWith(QLatin1String("file:"), ci)) {
-        if (markList && form.StatusBar1->panelText(2) != QLatin1String("Modified")) {
-            form.StatusBar1->setPanelTag(2, QStringLiteral("List"));
-            form.mnuFileSave->setText(QStringLiteral("Save Harvest Control List to ") + location);
+        if (markList && !form.documentState->modified()) {
+            form.documentState->nameDocument(DocumentState::Document::List);
+            form.documentState->setSaveCaption(QStringLiteral("Save Harvest Control List to ") + location);
         }
         location.prepend(QStringLiteral("file://"));
     } else if (!platform::isWebAddress(location) && !location.startsWith(QLatin1String("file:"), ci)) {
@@ -296,7 +296,7 @@ void loadCatalogue(const Route& route, CommandOrigin origin) {
         QString clear = QStringLiteral("mtp://delete=all.kqi");
         mtpTransaction(clear, origin);
     }
-    form.listType = QStringLiteral("indexes");
+    form.documentState->setListType(QStringLiteral("indexes"));
     form.TreeView1[size_t(form.treeIndex)]->setVisible(true);
     form.mnuViewTreeView->setChecked(true);
     openList(listLocation(route.verb, ".kqi"));
@@ -359,7 +359,7 @@ void dispatch(const Route& route, QString& command, CommandOrigin origin) {
         saveList(without(verb, {"save="}) + QStringLiteral(".kqs"), true);
         break;
     case Row::SchemeLoad:
-        mainWindow().listType = QStringLiteral("schema");
+        mainWindow().documentState->setListType(QStringLiteral("schema"));
         openList(listLocation(verb, ".kqs"));
         break;
     case Row::CatalogDeleteAll:

@@ -155,7 +155,7 @@ private:
 constexpr bool kHidden = true;
 
 void setListTypeSchema() {
-    if (Form1* window = Form1::firstMainWindow()) window->listType = QStringLiteral("schema");
+    if (Form1* window = Form1::firstMainWindow()) window->documentState->setListType(QStringLiteral("schema"));
 }
 
 void buildAgls(const Builder& b, QMenu* top) {

@@ -225,7 +225,7 @@ void Form1::placeEditPanelControls(const Layout::Result& r) {
 
 void Form1::EditPanelOn() {
     mnuFileSave->setEnabled(true);
-    mnuFileSave->setText(QStringLiteral("&Save Record"));
+    documentState->setSaveCaption(QStringLiteral("&Save Record"));
     EditPanel->show();
     mnuViewEdit->setChecked(true);
     double x = splitterX();
@@ -388,13 +388,13 @@ void Form1::EditLoadScheme_Click() {
     for (const GilsRow& row : rows) {
         if (domain != QLatin1String(row.domain)) continue;
         if (tag.isEmpty()) return;
-        listType = QStringLiteral("schema");
+        documentState->setListType(QStringLiteral("schema"));
         modMTP::runCommand(QStringLiteral("mtp://url=") + row.host + QLatin1String(row.folder) + tag);
         return;
     }
     if (domain == QLatin1String("GILS-MONTANA")) {
         if (tag.isEmpty()) return;
-        listType = QStringLiteral("schema");
+        documentState->setListType(QStringLiteral("schema"));
         if (tag == QLatin1String("subjects.kqs"))
             modMTP::runCommand(QStringLiteral("mtp://url=") + SchemeHosts::stateLibraryHost + QStringLiteral("/montana/topics.kqs"));
         else

@@ -55,11 +55,10 @@ bool Form1::SaveAsHTML(const QString& path) {
         pageSource = written;
         pageEncoding = encoding;
     }
-    mnuFileSave->setText(QStringLiteral("Save Record to ") + path);
-    StatusBar1->setPanelText(2, QStringLiteral("Ready"));
-    StatusBar1->setPanelTag(2, QString());
+    documentState->setSaveCaption(QStringLiteral("Save Record to ") + path);
+    documentState->markSaved(DocumentState::Document::None);
     mnuMaintMeta(9)->setEnabled(false);
-    currentHTMLFile = path;
+    documentState->setCurrentHTMLFile(path);
     showCurrentFile();
     return true;
 }

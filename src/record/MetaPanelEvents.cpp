@@ -386,8 +386,7 @@ void Form1::mnuMaintMeta_Click(int index) {
         mnuViewQuorvantile_Click();
         return;
     case 9:
-        StatusBar1->setPanelText(2, QStringLiteral("Ready"));
-        StatusBar1->setPanelTag(2, QString());
+        documentState->markSaved(DocumentState::Document::None);
         EditPanelOff();
         mnuMaintMeta(9)->setEnabled(false);
         return;

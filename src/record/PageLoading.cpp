@@ -118,7 +118,7 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
     if (!text.isEmpty()) {
         if (MetaPanel->Count() > 0) {
             StatusBar1->setPanelText(3, QStringLiteral("Waiting for Metadata to come in..."));
-            if (StatusBar1->panelText(2) != QLatin1String("Merging Metadata")) {
+            if (documentState->modeText() != QLatin1String("Merging Metadata")) {
                 MetaPanel->Clear();
                 EditPanelOff();
             }

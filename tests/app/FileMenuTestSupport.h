@@ -37,9 +37,8 @@ protected:
     static QByteArray read(const QString& file) { return testing_support::readBytes(file); }
     QString panel2() const { return w->StatusBar1->panelText(2); }
     QString tag2() const { return w->StatusBar1->panelTag(2); }
-    void mark(const char* document) {
-        w->StatusBar1->setPanelText(2, QStringLiteral("Modified"));
-        w->StatusBar1->setPanelTag(2, QLatin1String(document));
+    void mark(DocumentState::Document document) {
+        w->documentState->markModified(document);
         w->setMnuFileSaveAs();
     }
     platform::OfflineBrowser& browser() const { return *qobject_cast<platform::OfflineBrowser*>(w->WebBrowser1); }
@@ -50,7 +49,7 @@ protected:
         Preferences::UseLinkRel = QStringLiteral("N");
         const QString page = write(name, kPage);
         EXPECT_EQ(w->LoadMetadataFromURL(page, true), 0);
-        w->currentHTMLFile = page;
+        w->documentState->setCurrentHTMLFile(page);
         if (!newTitle.isEmpty()) {
             w->MetaPanel->setSelectedItem(w->MetaPanel->Item(1));
             w->editCurrentLine();

@@ -60,7 +60,7 @@ TEST_F(EditMenuTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
     EXPECT_EQ(QApplication::clipboard()->text(), u"Lions"_s);
     EXPECT_EQ(node->Text(), QString());
     EXPECT_EQ(tree->Count(), 2);
-    EXPECT_TRUE(w->documentModified(u"List"_s));
+    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::List));
     QApplication::clipboard()->setText(u"Tigers"_s);
     w->mnuEditPaste_Click();
     EXPECT_EQ(node->Text(), u"Tigers"_s);
@@ -103,7 +103,7 @@ TEST_F(EditMenuTest, SpecialCharactersReplaceTheSelectionOfTheContentBox) {
     w->mnuEditInsertIndex_Click(2);
     EXPECT_EQ(w->editNrmlContent->text(), u"a®c©"_s);
     EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), u"a&reg;c&copy;"_s);
-    EXPECT_TRUE(w->documentModified(u"Record"_s));
+    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
 }
 
 }  // namespace

@@ -58,7 +58,7 @@ TEST_F(FileNewOpenTest, NewRecordsAskToSaveTheEditedRecordFirst) {
 
     // Without a repository nothing is replaced, so nothing is asked.
     recorder.commands.clear();
-    mark("Record");
+    mark(DocumentState::Document::Record);
     boxes.expect(u"No Quorvantile Repository has been linked to the Karvold. To try this feature contact http://"_s +
                      modMetaMain::schemeServer,
                  vbOK);
@@ -73,11 +73,11 @@ TEST_F(FileNewOpenTest, NewRecordsAskToSaveTheEditedRecordFirst) {
 
 TEST_F(FileNewOpenTest, NewListsBuildTheirRootsInTheTree) {
     makeList(u"Catalog"_s);
-    w->TreePath = path(u"old.kqi"_s);
+    w->documentState->setTreePath(path(u"old.kqi"_s));
     w->mnuFileNew(3)->trigger();
     EXPECT_EQ(root(), u"RSS Channel [RSS] 5/0 RSS Channel\\"_s);
     EXPECT_EQ(tree().Count(), 1);
-    EXPECT_TRUE(w->TreePath.isEmpty());
+    EXPECT_TRUE(w->documentState->TreePath().isEmpty());
     EXPECT_EQ(w->mnuFileSave->text(), u"Save RSS Channel"_s);
 
     // A catalogue under a scheme-list name gets a scheme root; a scheme under another
@@ -99,10 +99,10 @@ TEST_F(FileNewOpenTest, NewListsBuildTheirRootsInTheTree) {
 
 TEST_F(FileNewOpenTest, NewHarvestListGetsItsTenFolders) {
     const QString file = path(u"HCL.htm"_s);
-    w->TreePath = path(u"keep.kqi"_s);
+    w->documentState->setTreePath(path(u"keep.kqi"_s));
     dialogs.cancel().choose(file);
     w->mnuFileNew(4)->trigger();  // cancelled: the path stays
-    EXPECT_EQ(w->TreePath, path(u"keep.kqi"_s));
+    EXPECT_EQ(w->documentState->TreePath(), path(u"keep.kqi"_s));
     boxes.expect(QStringLiteral("A number of folders have been placed your new HCL to help you categorise your "
                                 "resources. Any unused folders will be deleted when you next save this list"),
                  vbOK);
@@ -124,8 +124,8 @@ TEST_F(FileNewOpenTest, NewHarvestListGetsItsTenFolders) {
 TEST_F(FileNewOpenTest, NewListAsksAboutTheModifiedListAndNewWindowStartsAProcess) {
     makeList(u"Scheme"_s);
     const QString listFile = path(u"subjects.kqs"_s);
-    w->TreePath = listFile;
-    mark("List");
+    w->documentState->setTreePath(listFile);
+    mark(DocumentState::Document::List);
     boxes.expect(u"Save the list changes in the Tree View first?"_s, vbCancel);
     w->mnuFileNew_Click(6);  // stopped before any dialog
     EXPECT_EQ(root(), u"Subjects [Scheme] 1/4 Subjects\\"_s);
@@ -151,11 +151,11 @@ TEST_F(FileNewOpenTest, OpenPageAsksFirstAndACancelledDialogChangesNothing) {
     w->mnuFileOpenIdx(1)->trigger();  // Cancel: no dialog
     w->mnuFileOpenIdx(1)->trigger();  // No, then the dialog is cancelled
     EXPECT_EQ(dialogs.requests().size(), 1);
-    EXPECT_EQ(w->currentHTMLFile + w->FilePath, page + page);
+    EXPECT_EQ(w->documentState->currentHTMLFile() + w->FilePath, page + page);
     EXPECT_TRUE(recorder.commands.isEmpty());
 
     w->mnuFileOpenIdx_Click(1);
-    EXPECT_EQ(w->currentHTMLFile + w->FilePath, other + other);
+    EXPECT_EQ(w->documentState->currentHTMLFile() + w->FilePath, other + other);
     EXPECT_EQ(w->mnuFileSave->text(), u"Save Record to "_s + other);
     EXPECT_EQ(panel2() + tag2(), u"ReadyRecord"_s);
     EXPECT_EQ(recorder.commands, QStringList({u"mtp://delete=all.fld"_s, u"mtp://open="_s + other}));
@@ -186,26 +186,26 @@ TEST_F(FileNewOpenTest, OpenTemplatesMacroSetsRepositoryRecordsAndUnknownItems) 
 
 TEST_F(FileNewOpenTest, OpenListsBecomeTheDocumentUnlessTheRecordIsModified) {
     const QString catalogue = write(u"Sites & Links.kqi"_s, "A|http://a.example/\r\n");
-    w->TreePath = catalogue;
+    w->documentState->setTreePath(catalogue);
     dialogs.choose(catalogue);
     w->mnuFileOpenIdx(6)->trigger();
     EXPECT_EQ(dialogs.requests().last().proposedName, u"Sites & Links.kqi"_s);
-    EXPECT_EQ(w->listType + w->rootName + tag2(), u"indexesSites & LinksList"_s);
+    EXPECT_EQ(w->documentState->listType() + w->rootName + tag2(), u"indexesSites & LinksList"_s);
     EXPECT_EQ(w->mnuFileSave->text(), u"Save Catalog to "_s + catalogue);
 
-    mark("Record");
-    w->mnuFileSave->setText(u"Save Record to x"_s);
+    mark(DocumentState::Document::Record);
+    w->documentState->setSaveCaption(u"Save Record to x"_s);
     const QString scheme = write(u"subjects.kqs"_s, "");
     const QString hcl = write(u"HCL.htm"_s, "<html></html>");
     const QString news = write(u"news.xml"_s, "<rss/>");
     dialogs.choose(scheme).choose(hcl).choose(news);
     w->mnuFileOpenIdx(7)->trigger();
-    EXPECT_EQ(w->listType + w->rootName + tag2(), u"schemasubjectsRecord"_s);
+    EXPECT_EQ(w->documentState->listType() + w->rootName + tag2(), u"schemasubjectsRecord"_s);
     EXPECT_EQ(w->mnuFileSave->text(), u"Save Record to x"_s);
     w->FilePath = u"/x/a.KQI/b.kqs.htm"_s;
     w->mnuFileOpenIdx(8)->trigger();
     EXPECT_EQ(w->FilePath, u"/x/a/b.htm"_s);
-    w->StatusBar1->setPanelText(2, QString());
+    w->documentState->dropMark();
     w->mnuFileOpenIdx(9)->trigger();
     EXPECT_EQ(w->mnuFileSave->text(), u"Save RSS Channel to "_s + news);
     EXPECT_EQ(tag2(), u"List"_s);
@@ -218,7 +218,7 @@ TEST_F(FileNewOpenTest, OpenListsBecomeTheDocumentUnlessTheRecordIsModified) {
 
     // The repository's catalogue comes from the repository.
     modMacros::openCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
-    w->TreePath = u"Main Catalog.kqi"_s;
+    w->documentState->setTreePath(u"Main Catalog.kqi"_s);
     w->mnuFileOpenIdx_Click(6);
     EXPECT_EQ(recorder.commands.last(), modMacros::openCatalogMacro);
     EXPECT_EQ(w->mnuFileSave->text(), u"Save Catalog to "_s);
@@ -266,7 +266,7 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
     w->LoadDragDrop(u"file://"_s + list);
     w->LoadDragDrop(u"see https://example.org/x.htm"_s);
     EXPECT_EQ(w->URL->currentText(), u"see https://example.org/x.htm"_s);
-    EXPECT_EQ(w->TreePath + w->listType + w->rootName, list + u"schemalist"_s);
+    EXPECT_EQ(w->documentState->TreePath() + w->documentState->listType() + w->rootName, list + u"schemalist"_s);
     QMimeData files;
     files.setUrls({QUrl::fromLocalFile(notes), QUrl::fromLocalFile(list)});
     w->GifOverlay_OLEDragDrop(&files);  // the first opens by its long extension, the second goes to history

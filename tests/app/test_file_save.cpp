@@ -51,7 +51,7 @@ TEST_F(FileSaveTest, SaveWritesTheRecordIntoItsPageAndAsksWhenNothingChanged) {
     EXPECT_FALSE(read(page).contains("Old title"));
 
     // A Save arriving while another runs only clears the flag.
-    mark("Record");
+    mark(DocumentState::Document::Record);
     write(u"my page.htm"_s, kPage);
     w->fileMenuBusy = true;
     w->mnuFileSave_Click();
@@ -62,7 +62,7 @@ TEST_F(FileSaveTest, SaveWritesTheRecordIntoItsPageAndAsksWhenNothingChanged) {
 TEST_F(FileSaveTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
     CommandRecorder recorder;
     const QString page = openPage(u"from web.htm"_s, u"Web title"_s);
-    w->currentHTMLFile.clear();
+    w->documentState->setCurrentHTMLFile(QString());
     modMacros::saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb"_s;
     w->mnuFileSave_Click();
     EXPECT_EQ(recorder.commands, QStringList({modMacros::saveRecordMacro}));
@@ -79,7 +79,7 @@ TEST_F(FileSaveTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
     w->mnuFileSave_Click();
     const QString written = chosen + u".htm"_s;
     EXPECT_TRUE(read(written).contains("CONTENT=\"Web title\"") && read(written).endsWith(kTail));
-    EXPECT_EQ(w->currentHTMLFile + w->FilePath, written + written);
+    EXPECT_EQ(w->documentState->currentHTMLFile() + w->FilePath, written + written);
     EXPECT_EQ(panel2() + tag2(), u"ReadyRecord"_s);
     EXPECT_EQ(read(page), kPage);
 }
@@ -92,7 +92,7 @@ TEST_F(FileSaveTest, AVanishedFileOrAFailedWriteLeavesTheRecordModified) {
     for (int i = 0; i < 3; ++i) boxes.expect(u"Error saving file: "_s, vbOK);
     w->mnuFileSave_Click();  // a folder chosen as the file
     w->mnuFileSave_Click();  // a folder that is not there
-    w->currentHTMLFile = folder;
+    w->documentState->setCurrentHTMLFile(folder);
     w->mnuFileSave_Click();  // a folder where the record's file was
     EXPECT_EQ(panel2() + tag2(), u"ModifiedRecord"_s);
     EXPECT_TRUE(QFileInfo(folder).isDir());
@@ -103,12 +103,12 @@ TEST_F(FileSaveTest, ListsAreSavedByTheirKind) {
     CommandRecorder recorder;
     modMacros::saveCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
     makeList(u"RSS"_s);
-    w->TreePath = u"Main Catalog.kqi"_s;
-    mark("List");
+    w->documentState->setTreePath(u"Main Catalog.kqi"_s);
+    mark(DocumentState::Document::List);
     w->mnuFileSave_Click();
     EXPECT_EQ(recorder.commands, QStringList({modMacros::saveCatalogMacro}));
 
-    w->TreePath = path(u"site.kqi"_s);
+    w->documentState->setTreePath(path(u"site.kqi"_s));
     makeList(u"RSS Harvest Control List"_s);
     boxes.expect(u"Harvest Control Lists cannot be saved"_s, vbOK);
     w->mnuFileSave_Click();
@@ -121,17 +121,17 @@ TEST_F(FileSaveTest, ListsAreSavedByTheirKind) {
 
     makeList(u"Catalog"_s);
     w->mnuFileSave_Click();
-    EXPECT_EQ(read(w->TreePath), kCatsList);
+    EXPECT_EQ(read(w->documentState->TreePath()), kCatsList);
     EXPECT_EQ(panel2() + tag2(), u"ReadyList"_s);
 
-    w->TreePath = u"Untitled"_s;  // neither kind: nothing to do
-    mark("List");
+    w->documentState->setTreePath(u"Untitled"_s);  // neither kind: nothing to do
+    mark(DocumentState::Document::List);
     w->mnuFileSave_Click();
     tree().Clear();
-    w->TreePath = path(u"site.kqi"_s);
+    w->documentState->setTreePath(path(u"site.kqi"_s));
     boxes.expect(u"There is no list in the tree to save."_s, vbOK);
     w->mnuFileSave_Click();
-    EXPECT_EQ(read(w->TreePath), kCatsList);
+    EXPECT_EQ(read(w->documentState->TreePath()), kCatsList);
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_TRUE(dialogs.requests().isEmpty());
     EXPECT_EQ(recorder.commands.size(), 1);
@@ -139,25 +139,25 @@ TEST_F(FileSaveTest, ListsAreSavedByTheirKind) {
 
 TEST_F(FileSaveTest, AListWithoutAFullPathIsSavedUnderAChosenName) {
     makeList(QString());
-    w->TreePath = u"Subjects.kqi"_s;
-    mark("List");
+    w->documentState->setTreePath(u"Subjects.kqi"_s);
+    mark(DocumentState::Document::List);
     const QString chosen = path(u"Schlagwörter"_s);
     dialogs.cancel().choose(chosen);
     w->mnuFileSave_Click();
     EXPECT_EQ(dialogs.requests().last().proposedName, u"Untitled.kqi"_s);
-    EXPECT_EQ(w->TreePath, u"Subjects.kqi"_s);  // the next Save still knows the list
+    EXPECT_EQ(w->documentState->TreePath(), u"Subjects.kqi"_s);  // the next Save still knows the list
     EXPECT_EQ(panel2(), u"Modified"_s);
 
     makeList(u"Scheme"_s);  // a list read from the web: a kind, but only an extension
-    w->TreePath = u".kqs"_s;
+    w->documentState->setTreePath(u".kqs"_s);
     w->mnuFileSave_Click();
     EXPECT_EQ(dialogs.requests().last().filterIndex, 2);
-    EXPECT_EQ(w->TreePath, chosen + u".kqs"_s);
-    EXPECT_EQ(read(w->TreePath), kCatsList);
+    EXPECT_EQ(w->documentState->TreePath(), chosen + u".kqs"_s);
+    EXPECT_EQ(read(w->documentState->TreePath()), kCatsList);
     EXPECT_EQ(panel2() + tag2(), u"ReadyList"_s);
 
-    w->TreePath = folderAt(u"taken.kqi"_s);
-    mark("List");
+    w->documentState->setTreePath(folderAt(u"taken.kqi"_s));
+    mark(DocumentState::Document::List);
     boxes.expect(kListWriteFailed, vbOK);
     w->mnuFileSave_Click();
     EXPECT_EQ(panel2(), u"Modified"_s);
@@ -165,25 +165,25 @@ TEST_F(FileSaveTest, AListWithoutAFullPathIsSavedUnderAChosenName) {
 
 TEST_F(FileSaveTest, SaveSubjectIndexWritesOnlyListFiles) {
     makeList(u"Scheme"_s);
-    w->TreePath = path(u"notes.txt"_s);
-    mark("List");
+    w->documentState->setTreePath(path(u"notes.txt"_s));
+    mark(DocumentState::Document::List);
     w->mnuFileSaveList_Click();  // neither kind, and no RSS caption
-    w->mnuFileSaveList->setText(u"Save RSS Channel"_s);
+    w->documentState->setSaveListCaption(u"Save RSS Channel"_s);
     boxes.expect(u"RSS channels cannot be saved"_s, vbOK);
     w->mnuFileSaveList_Click();
     EXPECT_EQ(panel2(), u"Modified"_s);
 
-    w->TreePath = path(u"birds.kqs"_s);
+    w->documentState->setTreePath(path(u"birds.kqs"_s));
     w->mnuFileSaveList_Click();
-    EXPECT_EQ(read(w->TreePath), kCatsList);
+    EXPECT_EQ(read(w->documentState->TreePath()), kCatsList);
     EXPECT_EQ(panel2() + tag2(), u"ReadyList"_s);
 
     makeList(QString());
-    w->TreePath = u"x.kqs.kqi"_s;
+    w->documentState->setTreePath(u"x.kqs.kqi"_s);
     dialogs.cancel();
     w->mnuFileSaveList_Click();
     EXPECT_EQ(dialogs.requests().last().filterIndex, 2);  // the scheme kind is looked for first here
-    EXPECT_EQ(w->TreePath, u"x.kqs.kqi"_s);
+    EXPECT_EQ(w->documentState->TreePath(), u"x.kqs.kqi"_s);
 }
 
 TEST_F(FileSaveTest, SaveAsPageProposesTheBrowsersPageName) {
@@ -200,16 +200,16 @@ TEST_F(FileSaveTest, SaveAsPageProposesTheBrowsersPageName) {
     EXPECT_TRUE(w->mnuFileSaveAs_Click(1));
     EXPECT_EQ(read(copy), kHeadStart + "<META NAME=\"DC.Title\" CONTENT=\"Edited\">\r\n" + kTail);
     EXPECT_EQ(read(index), kPage);
-    EXPECT_EQ(w->currentHTMLFile + w->FilePath, copy + copy);
+    EXPECT_EQ(w->documentState->currentHTMLFile() + w->FilePath, copy + copy);
     EXPECT_EQ(panel2(), u"Ready"_s);
 
-    mark("Record");
+    mark(DocumentState::Document::Record);
     boxes.expect(u"Error saving file: "_s, vbOK);
     EXPECT_FALSE(w->mnuFileSaveAs_Click(1));  // a folder chosen as the file
     EXPECT_EQ(panel2(), u"Modified"_s);
 
     // The save question relies on the outcome: a cancelled Save As stops its caller.
-    w->currentHTMLFile.clear();
+    w->documentState->setCurrentHTMLFile(QString());
     boxes.expect(kSaveFirst, vbYes).expect(kSaveFirst, vbYes);
     dialogs.cancel().choose(path(u"kept.htm"_s));
     EXPECT_EQ(w->saveHtmlCheck(), vbCancel);
@@ -237,8 +237,8 @@ TEST_F(FileSaveTest, SaveAsTemplateSchemeAndCatalogue) {
     EXPECT_FALSE(w->mnuFileSaveAs_Click(3));  // not written: no key offered
 
     makeList(u"Scheme"_s);
-    w->TreePath = u"Untitled"_s;
-    mark("List");
+    w->documentState->setTreePath(u"Untitled"_s);
+    mark(DocumentState::Document::List);
     const QString scheme = path(u"Vögel & Fische.kqs"_s);
     const QString catalogue = write(u"sites.kqi"_s, "Old|http://old.example/\r\n");
     dialogs.choose(scheme).cancel().choose(catalogue).choose(folderAt(u"taken.kqi"_s));
@@ -247,11 +247,11 @@ TEST_F(FileSaveTest, SaveAsTemplateSchemeAndCatalogue) {
     EXPECT_EQ(read(scheme), kCatsList);
     EXPECT_EQ(w->mnuFileSave->text(), u"Save Scheme to "_s + scheme);
     EXPECT_FALSE(w->mnuFileSaveAs_Click(5));
-    EXPECT_EQ(w->TreePath, scheme);
+    EXPECT_EQ(w->documentState->TreePath(), scheme);
     EXPECT_TRUE(w->mnuFileSaveAs_Click(5));
     EXPECT_EQ(read(catalogue), kCatsList);
     EXPECT_EQ(w->mnuFileSave->text(), u"Save Catalog to "_s + catalogue);
-    mark("List");
+    mark(DocumentState::Document::List);
     boxes.expect(kListWriteFailed, vbOK);
     EXPECT_FALSE(w->mnuFileSaveAs_Click(5));
     EXPECT_EQ(panel2(), u"Modified"_s);
@@ -269,10 +269,10 @@ TEST_F(FileSaveTest, SaveAsRepositoryHarvestListAndChannel) {
     EXPECT_EQ(recorder.commands, QStringList({modMacros::saveRecordMacro}));
     EXPECT_EQ(w->mnuFileSave->text(), u"Save Record to Quorvantile Repository"_s);
     w->mnuFileSaveAs_Click(6);
-    w->TreePath = path(u"list.kqi"_s);
+    w->documentState->setTreePath(path(u"list.kqi"_s));
     EXPECT_FALSE(w->mnuFileSaveAs_Click(7));
     EXPECT_EQ(w->mnuFileSave->text(), u"Save Harvest Control List to "_s);
-    EXPECT_EQ(w->TreePath, path(u"list.kqi"_s));
+    EXPECT_EQ(w->documentState->TreePath(), path(u"list.kqi"_s));
 }
 
 TEST_F(FileSaveTest, PrintAndCheckForHarvestList) {
@@ -309,7 +309,7 @@ TEST_F(FileSaveTest, OpenEditSaveAndExit) {
     w->mnuFileOpenIdx(1)->trigger();
     browser().settle();
     ASSERT_EQ(w->MetaPanel->Count(), 1);
-    EXPECT_EQ(w->currentHTMLFile, page);
+    EXPECT_EQ(w->documentState->currentHTMLFile(), page);
     w->MetaPanel->setSelectedItem(w->MetaPanel->Item(1));
     w->editCurrentLine();
     EXPECT_EQ(w->editNrmlContent->text(), u"Old title"_s);

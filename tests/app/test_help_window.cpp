@@ -55,7 +55,7 @@ TEST_F(HelpWindowTest, ARecordReplyIsStoredWholeAndLoadedIntoTheRecord) {
     EXPECT_EQ(w->MetaPanel->Item(2)->SubItems(1).size(), 6000);  // never cut at a chunk
     EXPECT_FALSE(testing_support::readBytes(frmHelpBrowser::recordPagePath()).contains("writeToCache"));
     EXPECT_EQ(w->StatusBar1->panelText(3), u"Record Loaded. Ready"_s);
-    EXPECT_TRUE(w->documentModified(u"Record"_s));  // loaded, not yet saved anywhere
+    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));  // loaded, not yet saved anywhere
     EXPECT_FALSE(help.isVisible());
 }
 
@@ -65,7 +65,7 @@ TEST_F(HelpWindowTest, ErrorRepliesShowAndKeepTheDocumentUnsaved) {
     EXPECT_TRUE(helpBrowser().bodyHtml().contains(u"repository is full"_s));
     EXPECT_EQ(w->StatusBar1->panelText(2), u"Modified"_s);
 
-    w->StatusBar1->setPanelText(2, QString());
+    w->documentState->dropMark();
     reply("<p>save record error in other words</p>");
     EXPECT_EQ(w->StatusBar1->panelText(2), QString());
     EXPECT_TRUE(helpBrowser().bodyHtml().contains(u"other words"_s));

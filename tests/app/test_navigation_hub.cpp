@@ -66,7 +66,7 @@ TEST_F(HubTest, LinksToCommandsAndListsReachTheCommandEntryExactly) {
     const QString vocab = page(u"vocab.htm"_s, QLatin1String(kVocabulary));
     open(vocab);
     EXPECT_EQ(w->recordLines().size(), 1);
-    EXPECT_EQ(w->currentHTMLFile, vocab);
+    EXPECT_EQ(w->documentState->currentHTMLFile(), vocab);
 
     ASSERT_TRUE(browser().clickLink(u"mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/"_s));
     ASSERT_TRUE(browser().clickLink(u"http://lists.example/terms.kqs"_s));
@@ -102,10 +102,10 @@ TEST_F(HubTest, ArmedPageLoadsReadMetadataAndNameTheFileOnlyForPages) {
     const QString htm = page(u"a.htm"_s, u"<meta name=\"DC.Title\" content=\"A\">"_s);
     const QString txt = page(u"b.txt"_s, u"plain"_s);
     open(htm);
-    EXPECT_EQ(w->currentHTMLFile, htm);
+    EXPECT_EQ(w->documentState->currentHTMLFile(), htm);
     EXPECT_EQ(w->StatusBar1->panelText(1), u"Current File:a.htm"_s);
     open(txt);
-    EXPECT_EQ(w->currentHTMLFile, QString());
+    EXPECT_EQ(w->documentState->currentHTMLFile(), QString());
     EXPECT_EQ(w->MetaPanel->Count(), 0);  // another local file empties the panel
 }
 
@@ -117,7 +117,7 @@ TEST_F(HubTest, ACancelledSaveQuestionKeepsThePageAndRearms) {
     boxes.expect(u"Save the metadata edits"_s, platform::vbCancel);
     open(second);
     EXPECT_EQ(w->recordLines().first().content, u"1"_s);
-    EXPECT_EQ(w->currentHTMLFile, first);
+    EXPECT_EQ(w->documentState->currentHTMLFile(), first);
     EXPECT_TRUE(w->navArmed);
     EXPECT_TRUE(browser().LocationURL().endsWith(u"first.htm"_s));
 }

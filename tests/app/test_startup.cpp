@@ -102,7 +102,7 @@ TEST_F(StartupTest, CommandsRunAsTheyStandFilePathsOpenAndListsNameTheirRoot) {
         recorder.commands.clear();
         start(c.commandLine);
         EXPECT_EQ(recorder.commands, QStringList{c.command});
-        EXPECT_EQ(form->listType, c.listType);
+        EXPECT_EQ(form->documentState->listType(), c.listType);
         EXPECT_EQ(form->rootName, c.rootName);
     }
 }

@@ -88,21 +88,21 @@ TEST_F(ShellTest, RefreshReadsThePageAgainOnlyForWebAndLocalAddresses) {
 TEST_F(ShellTest, DocumentPanelTipAndReport) {
     w->StatusBar1->resize(600, 20);
     w->StatusBar1->layout()->activate();
-    w->TreePath.clear();
+    w->documentState->setTreePath(QString());
     const double middle = w->StatusBar1->panelLeft(2) + w->StatusBar1->panelWidth(2) / 2;
     w->StatusBar1_MouseMove(middle);
     EXPECT_EQ(w->StatusBar1->toolTip(), QString());
     boxes.expect(u"Current Editing Mode: Record\r\n"_s, platform::vbOK);
     w->StatusBar1_PanelClick(2);  // only the editing mode to report
     EXPECT_EQ(boxes.shown().last().text, u"Current Editing Mode: Record\r\n"_s);
-    w->currentHTMLFile = u"/site/a.htm"_s;
+    w->documentState->setCurrentHTMLFile(u"/site/a.htm"_s);
     modMacros::saveRecordMacro = u"mtp://save.kqb/"_s;
     w->StatusBar1_MouseMove(middle);
     w->StatusBar1_MouseMove(middle);
     EXPECT_EQ(w->StatusBar1->toolTip(), QStringLiteral("Current HTML File being edited is: /site/a.htm\r\n"
                                                        "Current Repository Save macro is: mtp://save.kqb/"));
 
-    w->TreePath = u"/lists/x.kqs"_s;
+    w->documentState->setTreePath(u"/lists/x.kqs"_s);
     boxes.expect(u"Current Tree Path: /lists/x.kqs\r\n"_s, platform::vbOK);
     w->StatusBar1_PanelClick(2);
     const QString shown = boxes.shown().last().text;

@@ -44,7 +44,7 @@ TEST_F(WindowKeysTest, ArrowsInTheEditPanelListsMoveTheCurrentLine) {
     w->Form_KeyDown(Qt::Key_Down, {});
     EXPECT_TRUE(w->Form_KeyDown(Qt::Key_Down, {}));  // last line: stays
     EXPECT_EQ(current(), 3);
-    EXPECT_FALSE(w->documentModified(u"Record"_s));
+    EXPECT_FALSE(w->documentState->modified(DocumentState::Document::Record));
     // Other keys are ordinary input; Shift there is not tracked.
     EXPECT_FALSE(w->Form_KeyDown(Qt::Key_Ampersand, {}));
     EXPECT_FALSE(w->Form_KeyDown(Qt::Key_Shift, Qt::ShiftModifier));

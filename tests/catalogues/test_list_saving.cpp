@@ -73,7 +73,7 @@ protected:
     // A catalogue root as the loader makes it.
     Node* newCatalogue(const QString& name) {
         window->rootName = name;
-        window->TreePath = path(name + u".kqi"_s);
+        window->documentState->setTreePath(path(name + u".kqi"_s));
         tree().Clear();
         Node* root = tree().Add(nullptr, platform::tvwLast, name + u"\\"_s, name, 1, 4);
         root->setTag(u"Catalog"_s);
@@ -156,8 +156,7 @@ TEST_F(ListSaving, AnEmptyCatalogueSavesAsAnEmptyFile) {
 TEST_F(ListSaving, ASavedListIsNoLongerModifiedAndTheMenusNameItsFile) {
     Node* root = newCatalogue(u"Sites"_s);
     tree().Add(root, platform::tvwChild, u"A\\"_s, u"A"_s, 1, 4);
-    window->StatusBar1->setPanelText(2, u"Modified"_s);
-    window->StatusBar1->setPanelTag(2, u"List"_s);
+    window->documentState->markModified(DocumentState::Document::List);
     const QString file = path(u"Renamed.kqi"_s);
     ASSERT_TRUE(save(file));
     EXPECT_EQ(window->StatusBar1->panelText(2), QString());
@@ -171,20 +170,20 @@ TEST_F(ListSaving, ASavedListIsNoLongerModifiedAndTheMenusNameItsFile) {
 
 TEST_F(ListSaving, ASchemeListGetsTheMtpPrefixOnEveryTermAndItsOwnCaption) {
     window->rootName = u"Terms"_s;
-    window->TreePath = path(u"Terms.kqs"_s);
+    window->documentState->setTreePath(path(u"Terms.kqs"_s));
     Node* root = tree().Add(nullptr, platform::tvwLast, u"Terms\\"_s, u"Terms"_s, 5, 5);
     Node* term = tree().Add(root, platform::tvwChild, u"Cats\\"_s, u"Cats"_s, 6, 6);
     term->setTag(u"field=DC.Subject&content=Cats.fld/"_s);
-    ASSERT_TRUE(save(window->TreePath));
-    EXPECT_EQ(readBytes(window->TreePath), QByteArray("Cats|mtp://field=DC.Subject&content=Cats.fld/\r\n"));
+    ASSERT_TRUE(save(window->documentState->TreePath()));
+    EXPECT_EQ(readBytes(window->documentState->TreePath()), QByteArray("Cats|mtp://field=DC.Subject&content=Cats.fld/\r\n"));
     EXPECT_EQ(term->Tag(), u"mtp://field=DC.Subject&content=Cats.fld/"_s);
-    EXPECT_EQ(window->mnuFileSave->text(), u"Save Scheme to "_s + window->TreePath);
+    EXPECT_EQ(window->mnuFileSave->text(), u"Save Scheme to "_s + window->documentState->TreePath());
 }
 
 TEST_F(ListSaving, TheRepositoryCatalogueKeepsItsRootInTheLinesAndItsRootText) {
     window->treeIndex = 1;
     window->rootName.clear();
-    window->TreePath = u"Main Catalog.kqi"_s;
+    window->documentState->setTreePath(u"Main Catalog.kqi"_s);
     Node* root = tree().Add(nullptr, platform::tvwLast, u"Main Catalog\\"_s, u"Main Catalog"_s, 1);
     tree().Add(root, platform::tvwChild, u"Main Catalog\\Health\\"_s, u"Health"_s, 1, 4);
     const QString file = path(u"upload.kqi"_s);
@@ -197,8 +196,7 @@ TEST_F(ListSaving, TheRepositoryCatalogueKeepsItsRootInTheLinesAndItsRootText) {
 TEST_F(ListSaving, AFailedWriteKeepsTheOldFileShowsTheMessageAndLeavesTheListModified) {
     Node* root = newCatalogue(u"Sites"_s);
     tree().Add(root, platform::tvwChild, u"A\\"_s, u"A"_s, 1, 4);
-    window->StatusBar1->setPanelText(2, u"Modified"_s);
-    window->StatusBar1->setPanelTag(2, u"List"_s);
+    window->documentState->markModified(DocumentState::Document::List);
     const QString captionBefore = window->mnuFileSave->text();
 
     // The target is a folder: nothing can be written there, and it stays as it was.

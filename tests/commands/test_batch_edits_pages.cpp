@@ -53,7 +53,7 @@ TEST_F(BatchEditsPagesTest, ABatchOpensAPageFillsItsRecordAndSavesIt) {
     EXPECT_TRUE(saved.contains("<META NAME=\"DC.Title\" CONTENT=\"Old\">"));
     EXPECT_TRUE(saved.contains("<META NAME=\"DC.Subject\" SCHEME=\"MeSH\" CONTENT=\"Fish\">"));
     EXPECT_TRUE(saved.contains("<META NAME=\"DC.Creator\" CONTENT=\"Ann\">"));
-    EXPECT_FALSE(w->documentModified(u"Record"_s));
+    EXPECT_FALSE(w->documentState->modified(DocumentState::Document::Record));
 }
 
 TEST_F(BatchEditsPagesTest, ADomainChosenInABatchGivesTheSavedPageItsLinkLines) {
@@ -92,7 +92,7 @@ TEST_F(BatchEditsPagesTest, EachOpenIsReadBeforeTheNextLineRuns) {
     EXPECT_EQ(read(a), pageA);
     EXPECT_EQ(read(b), "<html><head><title>B</title>\r\n<META NAME=\"DC.Title\" CONTENT=\"Bananas\">\r\n"
                        "<META NAME=\"DC.Subject\" CONTENT=\"Fruit\">\r\n</head><body>Banana boat</body></html>\r\n");
-    EXPECT_EQ(w->currentHTMLFile, b);
+    EXPECT_EQ(w->documentState->currentHTMLFile(), b);
 }
 
 // A page that sends the browser elsewhere (a redirect stub) cannot swap the record while a

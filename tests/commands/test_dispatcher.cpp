@@ -98,10 +98,10 @@ TEST_F(DispatcherTest, CatalogueLoadShowsTheTreeAndShiftClearsTheCacheFirst) {
     HandlerCalls handlers;
     writeFile(u"cache/indexes/old.kqi"_s, "x");
     dispatch(u"mtp://url=schemes.example/apais.kqs"_s);
-    EXPECT_EQ(w->listType, u"schema"_s);
+    EXPECT_EQ(w->documentState->listType(), u"schema"_s);
     handlers.calls.clear();
     dispatch(u"mtp://url=host/cat.kqi/"_s);
-    EXPECT_EQ(w->listType, u"indexes"_s);
+    EXPECT_EQ(w->documentState->listType(), u"indexes"_s);
     EXPECT_FALSE(w->TreeView1[0]->isHidden());
     EXPECT_TRUE(w->mnuViewTreeView->isChecked());
     EXPECT_TRUE(QFile::exists(home() + u"/cache/indexes/old.kqi"_s));

@@ -24,7 +24,7 @@ protected:
     void field(std::initializer_list<const char*> bodies) {
         for (const char* body : bodies) dispatch(u"mtp://"_s + QString::fromUtf8(body) + u".fld/"_s);
     }
-    bool modified() const { return w->documentModified(u"Record"_s); }
+    bool modified() const { return w->documentState->modified(DocumentState::Document::Record); }
     QString content(int position) const { return w->MetaPanel->Item(position)->SubItems(1); }
     QStringList contents() const {
         QStringList out;
@@ -248,8 +248,7 @@ TEST_F(FieldCommandTest, NewLinesWithoutAValueGetSensibleDefaults) {
 TEST_F(FieldCommandTest, CancellingTheListSaveQuestionStopsTheCommand) {
     ScriptedMsgBoxes boxes;
     add({lineOf("DC.Subject", "Flight", "", "apais")});
-    w->StatusBar1->setPanelText(2, u"Modified"_s);
-    w->StatusBar1->setPanelTag(2, u"List"_s);
+    w->documentState->markModified(DocumentState::Document::List);
     boxes.expect(u"Save the list changes"_s, platform::vbCancel).expect(u"Save the list changes"_s, platform::vbCancel);
     field({"field=DC.Subject&content=Air|Jets&scheme=apais", "field=DC.Title&content=New"});
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Subject", "Flight", "", "apais")}));

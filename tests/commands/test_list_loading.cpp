@@ -126,8 +126,8 @@ TEST_F(ListLoading, ALocalCatalogueFillsTheTreeBelowARootNamedAfterTheFile) {
     EXPECT_EQ(load(path(u"My%20Sites.kqi"_s)), path(u"My%20Sites.kqi"_s));
     EXPECT_EQ(window->treeIndex, 0);
     EXPECT_EQ(window->rootName, u"My Sites"_s);
-    EXPECT_EQ(window->TreePath, file);
-    EXPECT_EQ(window->listType, u"indexes"_s);
+    EXPECT_EQ(window->documentState->TreePath(), file);
+    EXPECT_EQ(window->documentState->listType(), u"indexes"_s);
     ASSERT_GE(tree().Count(), 1);
     const platform::Node* root = tree().Item(1);
     EXPECT_EQ(root->Key(), u"My Sites\\"_s);
@@ -150,7 +150,7 @@ TEST_F(ListLoading, TheReaderTakesEveryLineEndAndKeepsALastLineWithoutOne) {
                     "Animals|\nAnimals|Cats|mtp://field=DC.Subject&content=Cats&scheme=Subjects.fld/\r"
                     "Animals|Dogs|mtp://field=DC.Subject&content=Dogs&scheme=Subjects.fld/\r\n\r\n\n"
                     "Plants|"));
-    EXPECT_EQ(window->listType, u"schema"_s);
+    EXPECT_EQ(window->documentState->listType(), u"schema"_s);
     EXPECT_EQ(tree().Item(1)->Image(), platform::kImageSchemeFolder);
     EXPECT_EQ(treeShape(tree(), false), kSchemeShape);
 }
@@ -216,11 +216,11 @@ TEST_F(ListLoading, ProgressEveryTenLinesAndCancelStopsTheReading) {
 
 TEST_F(ListLoading, AWebListIsFetchedOnceAndThenReadFromTheCache) {
     serve("/lists/Subjects.kqs", kScheme);
-    window->listType = u"schema"_s;
+    window->documentState->setListType(u"schema"_s);
     const QString address = host() + u"/lists/Subjects.kqs"_s;
     load(u"url="_s + address);
     EXPECT_EQ(window->rootName, u"Subjects"_s);
-    EXPECT_EQ(window->TreePath, u".kqs"_s);
+    EXPECT_EQ(window->documentState->TreePath(), u".kqs"_s);
     ASSERT_GE(tree().Count(), 1);
     EXPECT_EQ(tree().Item(1)->Tag(), QString());
     EXPECT_EQ(treeShape(tree(), false), kSchemeShape);
@@ -242,7 +242,7 @@ TEST_F(ListLoading, AFailedFetchShowsTheCodeAndLeavesTheListAsItWas) {
     load(writeBytes(path(u"Sites.kqi"_s), kCatalogue));
     const QStringList before = treeShape(tree());
     serve("/lists/Gone.kqi", "<html><body>Not here</body></html>", 404);
-    window->listType = u"indexes"_s;
+    window->documentState->setListType(u"indexes"_s);
     boxes.expect(u"ErrorCode: 404"_s, platform::vbOK)
         .expect(u"Could not retrieve the data. Check your connection to the Internet"_s, platform::vbOK);
     load(url(u"/lists/Gone.kqi"_s));
@@ -250,14 +250,14 @@ TEST_F(ListLoading, AFailedFetchShowsTheCodeAndLeavesTheListAsItWas) {
     load(path(u"Missing.kqs"_s));  // a missing local file: the message, and the list stays
     EXPECT_EQ(boxes.shown().last().title, u"No data found"_s);
     EXPECT_EQ(window->rootName, u"Sites"_s);
-    EXPECT_EQ(window->TreePath, path(u"Sites.kqi"_s));
-    EXPECT_EQ(window->listType, u"indexes"_s);
+    EXPECT_EQ(window->documentState->TreePath(), path(u"Sites.kqi"_s));
+    EXPECT_EQ(window->documentState->listType(), u"indexes"_s);
     EXPECT_EQ(treeShape(tree()), before);
 }
 
 TEST_F(ListLoading, AnHttpsAddressIsNeverFetchedOverHttp) {
     serve("/lists/Subjects.kqs", kScheme);
-    window->listType = u"schema"_s;
+    window->documentState->setListType(u"schema"_s);
     boxes.expect(u"ErrorCode: "_s, platform::vbOK);
     load(u"url=https://"_s + host() + u"/lists/Subjects.kqs"_s);
     EXPECT_EQ(served.load(), 0);
@@ -271,8 +271,8 @@ TEST_F(ListLoading, ASchemeServerListComesThroughItsScriptAndStaysCached) {
         res.set_content("Topic " + req.get_param_value("index") + "|\r\n", "text/plain");
     });
     serve("/cgi-bin/loadscheme.pl", kScheme);
-    window->listType = u"indexes"_s;
-    window->TreePath = u".kqi"_s;  // the kind of the list shown before
+    window->documentState->setListType(u"indexes"_s);
+    window->documentState->setTreePath(u".kqi"_s);  // the kind of the list shown before
     EXPECT_EQ(load(u"remote=Health%20Topics"_s), u"Health%20Topics"_s);
     ASSERT_EQ(web.requests().size(), 1);
     EXPECT_EQ(web.requests().first().target, "/cgi-bin/loadindex.pl?index=Health%20Topics");
@@ -292,8 +292,8 @@ TEST_F(ListLoading, ASchemeServerListComesThroughItsScriptAndStaysCached) {
     EXPECT_FALSE(QFileInfo::exists(platform::programDataFolder() + u"/escaped.kqi"_s));
 
     // Scheme lists come from the scheme script.
-    window->listType = u"schema"_s;
-    window->TreePath = u".kqs"_s;
+    window->documentState->setListType(u"schema"_s);
+    window->documentState->setTreePath(u".kqs"_s);
     load(u"remote=Subjects"_s);
     EXPECT_EQ(web.requests().last().target, "/cgi-bin/loadscheme.pl?scheme=Subjects");
     EXPECT_TRUE(QFileInfo(cacheFile(u"schema"_s, u"Subjects"_s)).isFile());
@@ -305,10 +305,10 @@ TEST_F(ListLoading, ReportPagesGetTheirOwnRootsAndTheRepositoryCatalogueItsOwnTr
     web.server().Get("/metacatalogue.asp", [this](const httplib::Request&, httplib::Response& res) {
         res.set_content(++served < 3 ? "Health|\r\n" : "Health|\r\nSport|\r\n", "text/plain");
     });
-    window->listType = u"indexes"_s;
+    window->documentState->setListType(u"indexes"_s);
     load(url(u"/kq.aspx?showSearches.kqi"_s));
     EXPECT_EQ(web.requests().last().target, "/kq.aspx?showSearches.kqi");
-    EXPECT_EQ(window->TreePath, u".kqi"_s);
+    EXPECT_EQ(window->documentState->TreePath(), u".kqi"_s);
     ASSERT_GE(tree().Count(), 1);
     EXPECT_EQ(tree().Item(1)->Text(), u"Search Analysis"_s);
     EXPECT_EQ(treeShape(tree(), false),
@@ -317,7 +317,7 @@ TEST_F(ListLoading, ReportPagesGetTheirOwnRootsAndTheRepositoryCatalogueItsOwnTr
     const QString catalogue = url(u"/metacatalogue.asp?getCatalogue.kqi"_s);
     load(catalogue);
     EXPECT_EQ(window->treeIndex, 1);
-    EXPECT_EQ(window->TreePath, u"Main Catalog.kqi"_s);
+    EXPECT_EQ(window->documentState->TreePath(), u"Main Catalog.kqi"_s);
     EXPECT_EQ(window->mnuFileSaveAs(5)->text(), u"Quorvantile Repository Catalog..."_s);
     EXPECT_TRUE(window->TreeView1[0]->isHidden());
     EXPECT_EQ(window->TreeView1[1]->Item(1)->Text(), u"Main Catalog"_s);
@@ -333,7 +333,7 @@ TEST_F(ListLoading, ReportPagesGetTheirOwnRootsAndTheRepositoryCatalogueItsOwnTr
 
 TEST_F(ListLoading, AListFromTheCacheFolderShowsWithARootOfItsKind) {
     load(writeBytes(cacheFile(u"indexes"_s, u"Kept.kqi"_s), kCatalogue));
-    EXPECT_EQ(window->TreePath, u".kqi"_s);
+    EXPECT_EQ(window->documentState->TreePath(), u".kqi"_s);
     ASSERT_EQ(tree().Count(), 5);
     EXPECT_EQ(tree().Item(1)->Text(), u"Kept"_s);
     EXPECT_EQ(tree().Item(1)->Tag(), QString());
@@ -343,7 +343,7 @@ TEST_F(ListLoading, AStalledServerCanBeCancelledAndFurtherLoadsAreRefusedMeanwhi
     load(writeBytes(path(u"Sites.kqi"_s), kCatalogue));
     const QStringList before = treeShape(tree());
     web.addStall("/lists/Slow.kqs");
-    window->listType = u"schema"_s;
+    window->documentState->setListType(u"schema"_s);
 
     // While the first load waits: a second list command is dropped silently, a third
     // is told to wait; then the user cancels.
@@ -358,7 +358,7 @@ TEST_F(ListLoading, AStalledServerCanBeCancelledAndFurtherLoadsAreRefusedMeanwhi
 
     EXPECT_EQ(boxes.shown().size(), 1);
     EXPECT_FALSE(window->Inet1->StillExecuting());
-    EXPECT_EQ(window->TreePath, path(u"Sites.kqi"_s));
+    EXPECT_EQ(window->documentState->TreePath(), path(u"Sites.kqi"_s));
     EXPECT_EQ(treeShape(tree()), before);
     EXPECT_FALSE(QFileInfo::exists(cacheFile(u"schema"_s, u"Slow.kqs"_s)));
     web.release();
@@ -384,7 +384,7 @@ TEST(ListCacheFileName, IsAlwaysOneNameInsideTheCacheFolder) {
 
 TEST_F(ListLoading, ARepositorySchemeIsNamedAfterWhatFollowsReturnScheme) {
     serve("/kq.aspx", "Term|mtp://field=DC.Subject&content=Term&scheme=Subjects.fld/\r\n");
-    window->listType = u"indexes"_s;
+    window->documentState->setListType(u"indexes"_s);
     load(url(u"/kq.aspx?returnScheme=Subjects.kqi"_s));
     ASSERT_EQ(tree().Count(), 2);
     EXPECT_EQ(tree().Item(1)->Text(), u"Subjects"_s);
@@ -394,7 +394,7 @@ TEST_F(ListLoading, ARepositorySchemeIsNamedAfterWhatFollowsReturnScheme) {
 
 TEST_F(ListLoading, AListOfAnUnknownKindIsReported) {
     modMetaMain::schemeServer = host();
-    window->listType = u"other"_s;
+    window->documentState->setListType(u"other"_s);
     window->rootName = u"Before"_s;
     boxes.expect(u"System Type of Odd unknown"_s, platform::vbOK)
         .expect(u"Could not retrieve the data"_s, platform::vbOK);
@@ -403,7 +403,7 @@ TEST_F(ListLoading, AListOfAnUnknownKindIsReported) {
     EXPECT_EQ(window->rootName, u"Before"_s);
 
     serve("/lists/Plain.kqs", kScheme);
-    window->listType.clear();
+    window->documentState->setListType(QString());
     boxes.expect(u"No System Type of "_s, platform::vbOK);
     load(url(u"/lists/Plain.kqs"_s));
     EXPECT_EQ(boxes.shown().last().title, u"Error"_s);

@@ -364,20 +364,20 @@ TEST_F(ResourcesMenuTest, TagsSubmenuIsFoundForThePopUp) {
 
 TEST_F(ResourcesMenuTest, OregonListsTurnTheTreeIntoASchemeAfterTheirCommand) {
     for (int index = 1; index <= 3; ++index) {
-        window->listType = u"indexes"_s;
+        window->documentState->setListType(u"indexes"_s);
         QString typeDuringCommand;
         modMTP::setCommandInterceptor([&](const QString&, modMTP::CommandOrigin) {
-            typeDuringCommand = window->listType;
+            typeDuringCommand = window->documentState->listType();
             return true;
         });
         action(u"mnuResOREGONGILS_%1"_s.arg(index))->trigger();
         modMTP::setCommandInterceptor({});
         EXPECT_EQ(typeDuringCommand, u"indexes"_s);
-        EXPECT_EQ(window->listType, u"schema"_s);
+        EXPECT_EQ(window->documentState->listType(), u"schema"_s);
     }
-    window->listType = u"indexes"_s;  // other lists leave the tree's kind alone
+    window->documentState->setListType(u"indexes"_s);  // other lists leave the tree's kind alone
     click(u"mnuResUTAHGILS_1"_s);
-    EXPECT_EQ(window->listType, u"indexes"_s);
+    EXPECT_EQ(window->documentState->listType(), u"indexes"_s);
 }
 
 TEST(ResourcesMenuBuild, WithoutAServerYetTheProgramsOwnIsWrittenIn) {

@@ -48,7 +48,7 @@ TEST_F(DocumentStateTest, NothingMarkedAsksNothing) {
 }
 
 TEST_F(DocumentStateTest, MarkingTheRecordSetsTheStateCaptionAndSaveAsItems) {
-    w->currentHTMLFile = u"/site/index.htm"_s;
+    w->documentState->setCurrentHTMLFile(u"/site/index.htm"_s);
     EXPECT_FALSE(w->mnuMaintMeta(9)->isEnabled());
     EXPECT_EQ(w->markHTMLmodifiedCheckList(u"before editing a record"_s), 0);
     EXPECT_EQ(panel2(), u"Modified"_s);
@@ -120,9 +120,8 @@ TEST_F(DocumentStateTest, ListQuestionsByKindOfList) {
     for (const Case& c : cases) {
         w->activeTree()->Clear();
         makeList(QLatin1String(c.rootTag));
-        w->TreePath = QLatin1String(c.treePath);
-        w->StatusBar1->setPanelText(2, u"Modified"_s);
-        w->StatusBar1->setPanelTag(2, u"List"_s);
+        w->documentState->setTreePath(QLatin1String(c.treePath));
+        w->documentState->markModified(DocumentState::Document::List);
         boxes.expect(QLatin1String(c.prompt), vbNo);
         EXPECT_EQ(w->saveListCheck(u"before editing"_s), vbNo) << c.rootTag;
         EXPECT_EQ(boxes.shown().last().text, QLatin1String(c.prompt));
@@ -133,9 +132,8 @@ TEST_F(DocumentStateTest, ListQuestionsByKindOfList) {
 
 TEST_F(DocumentStateTest, ListYesWithoutASaveStopsTheCaller) {
     makeList(u"Scheme"_s);
-    w->TreePath = u".kqs"_s;  // only an extension: never written to
-    w->StatusBar1->setPanelText(2, u"Modified"_s);
-    w->StatusBar1->setPanelTag(2, u"List"_s);
+    w->documentState->setTreePath(u".kqs"_s);  // only an extension: never written to
+    w->documentState->markModified(DocumentState::Document::List);
     boxes.expect(u"Tree View first?"_s, vbYes);
     testing_support::ScriptedFileDialogs dialogs;
     dialogs.cancel();  // the scheme Save As item asks for a name instead
@@ -146,17 +144,17 @@ TEST_F(DocumentStateTest, ListYesWithoutASaveStopsTheCaller) {
 }
 
 TEST_F(DocumentStateTest, CurrentFileAndListCaptions) {
-    w->currentHTMLFile = u"/home/ann/My Site/index.v2.htm"_s;
+    w->documentState->setCurrentHTMLFile(u"/home/ann/My Site/index.v2.htm"_s);
     w->showCurrentFile();
     EXPECT_EQ(w->StatusBar1->panelText(1), u"Current File:index.v2.htm"_s);
-    w->currentHTMLFile.clear();
+    w->documentState->setCurrentHTMLFile(QString());
     w->showCurrentFile();
     EXPECT_EQ(w->StatusBar1->panelText(1), u"Current File:<No File>"_s);
     const std::pair<QString, QString> lists[] = {{u"/l/Subjects.KQS"_s, u"Save Scheme"_s},
                                                  {u"/l/cat.kqi"_s, u"Save Catalog"_s},
                                                  {u"/l/other.txt"_s, u"Save Catalog"_s}};
     for (const auto& [path, caption] : lists) {
-        w->TreePath = path;
+        w->documentState->setTreePath(path);
         w->mnuFileDraw();
         EXPECT_EQ(w->mnuFileSaveList->text(), caption) << path;
     }

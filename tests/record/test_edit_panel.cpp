@@ -35,7 +35,7 @@ protected:
         w->MetaPanel->setSelectedItem(line(current));
         w->editCurrentLine();
     }
-    bool modified() const { return w->documentModified(u"Record"_s); }
+    bool modified() const { return w->documentState->modified(DocumentState::Document::Record); }
 };
 
 TEST_F(EditPanelTest, TypedContentIsStoredEncodedAndShownDecoded) {
@@ -128,7 +128,7 @@ TEST_F(EditPanelTest, ButtonsAndLoadSchemeFilesFollowTheElement) {
     EXPECT_EQ(w->EditLoadSchemeTag, u"subjects.kqs"_s);
     w->EditLoadScheme_Click();
     EXPECT_EQ(recorder.commands.last(), u"mtp://url="_s + SchemeHosts::stateLibraryHost + u"/montana/topics.kqs"_s);
-    EXPECT_EQ(w->listType, u"schema"_s);
+    EXPECT_EQ(w->documentState->listType(), u"schema"_s);
 
     w->MetaPanel->setSelectedItem(line(2));
     w->editCurrentLine();

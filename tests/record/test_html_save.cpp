@@ -62,7 +62,7 @@ TEST_F(HtmlSaveTest, EditedRecordGoesBackAndEveryOtherByteStays) {
                                          "<meta charset=\"utf-8\">\r\n<META NAME=\"DC.Title\""));
     EXPECT_FALSE(saved.contains("Old"));
     EXPECT_EQ(w->StatusBar1->panelText(2), u"Ready"_s);
-    EXPECT_EQ(w->currentHTMLFile, path);
+    EXPECT_EQ(w->documentState->currentHTMLFile(), path);
 
     // Reading the saved page gives the record back as the panel shows it.
     const MetadataRecord before = w->recordLines();
@@ -100,7 +100,7 @@ TEST_F(HtmlSaveTest, OnlyABlankPageIsOfferedTheMinimalPage) {
     boxes.expect(u"does not contain <HEAD></HEAD>"_s, platform::vbNo);
     EXPECT_FALSE(w->SaveAsHTML(blank));
     EXPECT_FALSE(QFile::exists(blank));
-    EXPECT_TRUE(w->documentModified(u"Record"_s));
+    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
 
     boxes.expect(u"does not contain <HEAD></HEAD>"_s, platform::vbYes);
     EXPECT_TRUE(w->SaveAsHTML(blank));

@@ -63,10 +63,9 @@ protected:
         for (int i = 1; i <= panel()->Count(); ++i) out << line(i)->Text();
         return out;
     }
-    bool recordModified() const { return w->documentModified(u"Record"_s); }
+    bool recordModified() const { return w->documentState->modified(DocumentState::Document::Record); }
     void markListModified() {
-        w->StatusBar1->setPanelText(2, u"Modified"_s);
-        w->StatusBar1->setPanelTag(2, u"List"_s);
+        w->documentState->markModified(DocumentState::Document::List);
     }
     void select(int i) { panel()->setSelectedItem(line(i)); }
     void openEditPanel(int i) { select(i), w->editCurrentLine(); }
@@ -135,7 +134,7 @@ TEST_F(MetaPanelTest, AnEditAsksToSaveAModifiedListFirstAndCancelKeepsTheLine) {
     boxes.expect(kListQuestion, platform::vbCancel).expect(kListQuestion, platform::vbNo);
     type(u"b"_s);
     EXPECT_EQ(content(1), u"a"_s);
-    EXPECT_TRUE(w->documentModified(u"List"_s));
+    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::List));
     type(u"b"_s);
     EXPECT_EQ(content(1), u"ab"_s);
     EXPECT_TRUE(recordModified());
@@ -262,7 +261,7 @@ TEST_F(MetaPanelTest, DroppingALineMovesItAboveTheLineItLandsOn) {
     };
     for (const Case& c : cases) {
         panel()->Clear();
-        w->StatusBar1->setPanelText(2, QString());
+        w->documentState->dropMark();
         addNumbered(6);
         line(c.source)->setTag(u"http-equiv"_s);
         select(c.source);

@@ -87,7 +87,7 @@ TEST_F(PageLoadingTest, MergingAppendsAndKeepTextFalseKeepsTheSource) {
     const QString a = file(u"a.htm"_s, "<meta name=\"A\" content=\"1\">");
     const QString b = file(u"b.htm"_s, "<meta name=\"B\" content=\"2\">");
     w->LoadMetadataFromURL(a, true);
-    w->StatusBar1->setPanelText(2, u"Merging Metadata"_s);
+    w->documentState->setStatus(u"Merging Metadata"_s);
     w->LoadMetadataFromURL(b, false);
     EXPECT_EQ(w->MetaPanel->Count(), 2);
     EXPECT_TRUE(w->pageSource.contains(u"\"A\""_s));

@@ -57,7 +57,7 @@ protected:
         w->editCurrentLine();
     }
     void clickContentBox() { widget_input::click(w->editNrmlContent, Qt::LeftButton, {}, QPoint(5, 5)); }
-    bool recordModified() const { return w->documentModified(u"Record"_s); }
+    bool recordModified() const { return w->documentState->modified(DocumentState::Document::Record); }
 };
 
 TEST_F(ValueEditorTest, TheAglsAgentEditorRoundTripsTheValue) {
@@ -164,8 +164,7 @@ TEST_F(ValueEditorTest, AnEditorReopenedReadsTheLineAgain) {
 
 TEST_F(ValueEditorTest, ACancelledSaveQuestionKeepsTheEditorOpenAndTheLineAsItWas) {
     edit(u"DC.Creator"_s, u"personalName=A"_s, u"AglsAgent"_s);
-    w->StatusBar1->setPanelText(2, u"Modified"_s);
-    w->StatusBar1->setPanelTag(2, u"List"_s);
+    w->documentState->markModified(DocumentState::Document::List);
     boxes.expect(u"Save the list changes in the Tree View first?"_s, platform::vbCancel);
     modals.then([](QDialog& d) {
         auto& agent = static_cast<frmAglsAgent&>(d);
@@ -176,7 +175,7 @@ TEST_F(ValueEditorTest, ACancelledSaveQuestionKeepsTheEditorOpenAndTheLineAsItWa
     });
     w->showAglsAgent();
     EXPECT_EQ(line(1)->SubItems(1), u"personalName=A"_s);
-    EXPECT_TRUE(w->documentModified(u"List"_s));
+    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::List));
 }
 
 TEST_F(ValueEditorTest, LongContentOpensTheTextEditorWhichStoresItEncoded) {
@@ -187,7 +186,7 @@ TEST_F(ValueEditorTest, LongContentOpensTheTextEditorWhichStoresItEncoded) {
 
     const QString longer = exactly150 + u"b"_s;
     w->editNrmlContent->setText(longer);
-    w->StatusBar1->setPanelText(2, QString());
+    w->documentState->dropMark();
     modals
         .then([&](QDialog& d) {
             auto& text = static_cast<frmLongText&>(d);

@@ -1,0 +1,71 @@
+// The list's save question, asked before something replaces or leaves a modified list.
+#include "app/Form1.h"
+
+#include "app/modFileExists.h"
+#include "commands/modMTP.h"
+#include "commands/modMacros.h"
+#include "platform/MsgBox.h"
+#include "platform/PathText.h"
+#include "platform/TreeView.h"
+
+using platform::MsgBox;
+
+namespace {
+
+// A list path that names a real file place: not empty, not only an extension, not a bare name.
+bool isUsableListPath(const QString& path) {
+    const QString name = platform::fileNamePart(path);
+    return !platform::folderPart(path).isEmpty() && !name.isEmpty() && !name.startsWith(QLatin1Char('.'));
+}
+
+}  // namespace
+
+int Form1::saveListCheck(const QString& reason) {
+    if (!documentState->modified(DocumentState::Document::List)) return 0;
+    QString path = documentState->TreePath();
+    const platform::Node* root = activeTree()->Count() > 0 ? activeTree()->Item(1) : nullptr;
+    const QString rootTag = root ? root->Tag() : QString();
+    const auto tagHas = [&](const char* word) { return rootTag.contains(QLatin1String(word), Qt::CaseInsensitive); };
+    const QString catalogTitle = QStringLiteral("Catalog has changed");
+    const QString saveFirst = QStringLiteral("Save first ") + reason + QLatin1Char('?');
+
+    int answer = 0;
+    bool saved = false;
+    if (tagHas("Harvest Control List")) {
+        answer = MsgBox(QStringLiteral("Before editing a metadata record you should save the Harvest Control List. ") +
+                            saveFirst,
+                        platform::vbYesNoCancel, catalogTitle);
+        if (answer == platform::vbYes) showHarvestListDialog();  // the dialog saves on its own time
+    } else if (tagHas("RSS")) {
+        answer = MsgBox(QStringLiteral("The RSS Channel has been modified. ") + saveFirst, platform::vbYesNoCancel,
+                        catalogTitle);
+        if (answer == platform::vbYes) saved = saveRssChannelWithDialog();
+    } else if (path == QLatin1String("Main Catalog.kqi")) {
+        answer = MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::vbYesNoCancel,
+                        catalogTitle);
+        if (answer == platform::vbYes) {
+            modMTP::runCommand(modMacros::saveCatalogMacro);  // the repository stores it on its own time
+        }
+    } else if (tagHas("Catalog")) {
+        answer = MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::vbYesNoCancel,
+                        catalogTitle);
+        if (answer == platform::vbYes) {
+            long count = 0;
+            if (isUsableListPath(path) && modFileExists::fileExists(path)) saved = SaveAsList(path, count);
+            else saved = mnuFileSaveAs_Click(5);
+            EditPanelOff();
+        }
+    } else {
+        answer = MsgBox(QStringLiteral("Save the list changes in the Tree View first?"), platform::vbYesNoCancel,
+                        QStringLiteral("Current List is modified"));
+        if (answer == platform::vbYes) {
+            long count = 0;
+            if (isUsableListPath(path)) saved = SaveAsList(path, count);
+            else saved = mnuFileSaveAs_Click(4);
+            EditPanelOff();
+        }
+    }
+    if (answer == platform::vbNo) documentState->dropMark();
+    if (answer == platform::vbYes && !saved) return platform::vbCancel;
+    return answer;
+}

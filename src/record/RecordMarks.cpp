@@ -1,0 +1,135 @@
+// The record's lines, the marks that say which document holds unsaved changes, the record's
+// save question, and the views of the document state: status panels and Save captions.
+#include "app/Form1.h"
+
+#include "app/modFileExists.h"
+#include "commands/modMTP.h"
+#include "commands/modMacros.h"
+#include "platform/ListView.h"
+#include "platform/MsgBox.h"
+#include "platform/PathText.h"
+#include "platform/StatusBar.h"
+#include "platform/TreeView.h"
+
+#include <QAction>
+
+using platform::MsgBox;
+
+using Document = DocumentState::Document;
+
+MetadataRecord Form1::recordLines() const {
+    MetadataRecord lines;
+    lines.reserve(MetaPanel->Count());
+    for (int i = 1; i <= MetaPanel->Count(); ++i) {
+        const platform::ListItem* item = MetaPanel->Item(i);
+        MetadataLine line{item->Text(), item->SubItems(1), item->SubItems(2), item->SubItems(3),
+                          RecordLineTag::httpEquiv(item->Tag()), RecordLineTag::otherAttributes(item->Tag())};
+        lines.append(line);
+    }
+    return lines;
+}
+
+platform::ListItem* Form1::addRecordLine(const MetadataLine& line) {
+    platform::ListItem* item = MetaPanel->Add(0, line.name);
+    item->setSubItems(1, line.content);
+    item->setSubItems(2, line.lang);
+    item->setSubItems(3, line.scheme);
+    // The tag remembers a line read from http-equiv until the line is renamed, and the
+    // element's other attributes.
+    item->setTag(RecordLineTag::of(line.httpEquiv, line.otherAttributes));
+    return item;
+}
+
+void Form1::SelectLine(int position) {
+    if (MetaPanel->Count() == 0) return;
+    for (int i = 1; i <= MetaPanel->Count(); ++i) {
+        platform::ListItem* item = MetaPanel->Item(i);
+        const bool chosen = i == position;
+        item->setBold(chosen);
+        if (chosen) {
+            MetaPanel->setSelectedItem(item);
+            item->EnsureVisible();
+        } else {
+            item->setSelected(false);
+        }
+    }
+}
+
+int Form1::markHTMLmodifiedCheckList(const QString& reason) {
+    const int answer = saveListCheck(reason);
+    if (answer != platform::vbCancel) {
+        documentState->markModified(Document::Record);
+        mnuMaintMeta(9)->setEnabled(true);
+    }
+    documentState->setSaveCaption(QStringLiteral("Save Record to ") + documentState->currentHTMLFile());
+    setMnuFileSaveAs();
+    return answer;
+}
+
+int Form1::markListmodifiedCheckHTML() {
+    const int answer = saveHtmlCheck();
+    if (answer != platform::vbCancel) documentState->markModified(Document::List);
+    if (documentState->saveCaption() != QLatin1String("Save Harvest Control List") && activeTree()->Count() >= 1)
+        documentState->setSaveCaption(QStringLiteral("Save ") + activeTree()->Item(1)->Text());
+    setMnuFileSaveAs();
+    return answer;
+}
+
+bool Form1::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere) {
+    const QString file = documentState->currentHTMLFile();
+    if (!file.isEmpty() && modFileExists::fileExists(file)) return SaveAsHTML(file);
+    if (!modMacros::saveRecordMacro.isEmpty()) {
+        // The repository finishes the save on its own time: nothing is known saved yet.
+        modMTP::runCommand(modMacros::saveRecordMacro);
+        return false;
+    }
+    return elsewhere();
+}
+
+int Form1::saveHtmlCheck() {
+    if (!documentState->modified(Document::Record)) return 0;
+    const int answer = MsgBox(QStringLiteral("Save the metadata edits in the metapanel first?"), platform::vbYesNoCancel,
+                              QStringLiteral("Current document is being edited"));
+    if (answer == platform::vbYes) {
+        const bool saved = saveRecordWhereItBelongs([this] { return mnuFileSaveAs_Click(1); });
+        EditPanelOff();
+        // Unless the record is now safely written, the caller must not go on and lose it.
+        if (!saved) return platform::vbCancel;
+    } else if (answer == platform::vbNo) {
+        documentState->dropMark();
+    }
+    return answer;
+}
+
+void Form1::setMnuFileSaveAs() {
+    Form1* main = firstMainWindow() ? firstMainWindow() : this;
+    bool recordItems = true;
+    bool listItems = true;
+    if (main->documentState->modified(Document::List)) {
+        recordItems = false;
+    } else if (main->documentState->modified(Document::Record) || main->activeTree()->Count() == 0) {
+        listItems = false;
+    }
+    for (int i = 1; i <= 7; ++i) main->mnuFileSaveAs(i)->setEnabled(i <= 3 ? recordItems : listItems);
+}
+
+void Form1::mnuFileDraw() {
+    if (documentState->TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive))
+        documentState->setSaveListCaption(QStringLiteral("Save Scheme"));
+    else if (documentState->TreePath().contains(QLatin1String(".kqi"), Qt::CaseInsensitive))
+        documentState->setSaveListCaption(QStringLiteral("Save Catalog"));
+}
+
+void Form1::showDocumentState() {
+    StatusBar1->setPanelText(2, documentState->modeText());
+    StatusBar1->setPanelTag(2, documentState->documentName());
+    mnuFileSave->setText(documentState->saveCaption());
+    mnuFileSaveList->setText(documentState->saveListCaption());
+    showCurrentFile();
+}
+
+void Form1::showCurrentFile() {
+    StatusBar1->setPanelText(1, QStringLiteral("Current File:") + (documentState->currentHTMLFile().isEmpty()
+                                                                      ? QStringLiteral("<No File>")
+                                                                      : platform::fileNamePart(documentState->currentHTMLFile())));
+}
