@@ -55,6 +55,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     documentState->setSaveCaption(mnuFileSave->text());
     documentState->setSaveListCaption(mnuFileSaveList->text());
     connect(documentState, &DocumentState::changed, this, &Form1::showDocumentState);
+    connectCommandWindow();
     for (auto it = toolbarButtons.begin(); it != toolbarButtons.end(); ++it) {
         const int number = it.key();
         connect(it.value(), &QAction::triggered, this, [this, number] { Toolbar1_ButtonClick(number); });
@@ -91,6 +92,7 @@ void Form1::mnuViewTheOtherWay(QAction* item, void (Form1::*handler)()) {
 }
 
 Form1::~Form1() {
+    disconnectCommandWindow();
     if (first == this) first = nullptr;
     qApp->removeEventFilter(this);
 }

@@ -2,6 +2,7 @@
 #include "app/CRegSettings.h"
 #include "app/ControlArray.h"
 #include "app/Layout.h"
+#include "commands/CommandWindow.h"
 #include "platform/TextCodec.h"
 #include "record/DocumentState.h"
 #include "record/MetadataLine.h"
@@ -11,6 +12,7 @@
 
 #include <array>
 #include <functional>
+#include <memory>
 
 class QAction;
 class QComboBox;
@@ -54,15 +56,7 @@ public:
     static Form1* firstMainWindow();
 
     // What the last LoadMetadataFromURL did with its page.
-    enum class PageLoad {
-        NotRead,         // nothing read (not a page file, or the hub did not read it)
-        Read,            // the record and the page text are that page's
-        Failed,          // the page could not be read; the user was told
-        Cancelled,       // the user cancelled the save question
-        Parked,          // waiting in pendingURL for the transfer control
-        ToTree,          // a Harvest Control List or channel, handed to the tree
-        FromRepository,  // the Open Record macro fetches the record instead
-    };
+    using PageLoad = CommandWindow::PageLoad;
 
     // ---- shell: controls ---------------------------------------------------------
     QWidget* clientArea = nullptr;
@@ -456,6 +450,10 @@ public:
 private:
     void dropOnWindow(const QMimeData* data);
 
+    // The window as the command language sees it, handed to it by the first window.
+    std::unique_ptr<CommandWindow> commandWindow_;
+    void connectCommandWindow();
+    void disconnectCommandWindow();
     // The navigation under way is a command's own page (see openPageForCommand).
     bool commandNavigation_ = false;
     // The splitter positions in twips, as the last layout left them.

@@ -2,6 +2,7 @@
 // and shortcut; each part of the program connects its own handlers.
 #include "app/Form1.h"
 
+#include "commands/modMTP.h"
 #include "domains/ResourcesMenu.h"
 
 #include <QAction>
@@ -180,4 +181,8 @@ void Form1::buildMenus() {
     for (int i = 1; i <= 9; ++i)
         element(mnuMaintMeta1, mnuMaintMeta, QStringLiteral("mnuMaintMeta"), i, QLatin1String(metaItems[i - 1]));
     mnuMaintMeta(9)->setEnabled(false);
+}
+
+void Form1::mnuBatchPublish_Click() {
+    modMTP::publishMacroSet();
 }

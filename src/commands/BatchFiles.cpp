@@ -1,11 +1,11 @@
 // Command batches (.kqb): running them, the command log, the record as field commands and
 // the macro set file.
-#include "app/Form1.h"
-#include "app/LogoWidget.h"
+#include "app/CRegSettings.h"
 #include "app/ModOpenSave.h"
 #include "app/Preferences.h"
 #include "app/modFileExists.h"
 #include "commands/CommandLog.h"
+#include "commands/CommandWindow.h"
 #include "commands/modMTP.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
@@ -71,7 +71,7 @@ std::optional<QString> readWebBatch(const QString& location) {
     inet.setUserName(Preferences::INETname);
     inet.setPassword(Preferences::INETid);
     QString text = inet.OpenURL();
-    if (Form1* form = Form1::firstMainWindow()) form->Gif89a1->Stop();
+    if (CommandWindow* window = commandWindow()) window->stopBusyAnimation();
     if (inet.ResponseCode() != 0) {
         if (inet.httpStatus() >= 400)
             MsgBox(QStringLiteral("ErrorCode: ") + QLatin1Char(' ') + QString::number(inet.ResponseCode()));
@@ -147,12 +147,11 @@ void CommandLog::append(const QString& command) {
 }
 
 QString buildFieldCommands() {
-    Form1* form = Form1::firstMainWindow();
-    if (!form) return QString();
-    return MetaWriter::buildFieldCommands(form->recordLines());
+    CommandWindow* window = commandWindow();
+    return window ? MetaWriter::buildFieldCommands(window->recordLines()) : QString();
 }
 
-void runBatchFile(QString& command, const QString&, CommandOrigin origin) {
+void runBatchFile(QString& command, CommandOrigin origin) {
     if (command.contains(QLatin1String("restartlogging"), ci)) {
         loggingOn = true;
         return;
@@ -199,8 +198,8 @@ void runBatchFile(QString& command, const QString&, CommandOrigin origin) {
     const bool abandoned = batchesAbandoned;
     if (batchDepth == 0) batchesAbandoned = false;
 
-    if (Form1* form = Form1::firstMainWindow()) {
-        if (form->MetaPanel->Count() > 0) form->MetaPanel->Item(1)->EnsureVisible();
+    if (CommandWindow* window = commandWindow()) {
+        if (window->recordPanel().Count() > 0) window->recordPanel().Item(1)->EnsureVisible();
     }
     if (ran == 0 && !abandoned) {
         MsgBox(QStringLiteral("URL or File did not contain any valid batch commands. Check the syntax of the .kqb command "
@@ -210,9 +209,7 @@ void runBatchFile(QString& command, const QString&, CommandOrigin origin) {
     }
 }
 
-}  // namespace modMTP
-
-void Form1::mnuBatchPublish_Click() {
+void publishMacroSet() {
     const CRegSettings settings;
     QString path = platform::programDataFolder() + QStringLiteral("/macro set.kqb");
     const QString chosen = ModOpenSave::showSaveDialog(4, path);
@@ -231,3 +228,5 @@ void Form1::mnuBatchPublish_Click() {
     if (!platform::writeTextFileAtomically(chosen, text, &error))
         MsgBox(QStringLiteral("The macro set could not be written: ") + error);
 }
+
+}  // namespace modMTP

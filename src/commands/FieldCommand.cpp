@@ -2,18 +2,9 @@
 // in a new line.
 #include "commands/modMTP.h"
 
-#include "app/Form1.h"
-#include "app/Layout.h"
-#include "app/Preferences.h"
-#include "app/SplitterGrip.h"
+#include "commands/CommandWindow.h"
 #include "platform/ListView.h"
 #include "platform/MsgBox.h"
-#include "platform/Twips.h"
-#include "record/modCharEncoding.h"
-
-#include <QAction>
-#include <QGroupBox>
-#include <QLineEdit>
 
 using platform::ListItem;
 using platform::MsgBox;
@@ -67,29 +58,19 @@ QString termOf(const QString& value) {
     return value.mid(value.lastIndexOf(QLatin1Char('|')) + 1);
 }
 
-// Shows a line's new content in the edit panel's content box while the panel is open, as
-// the panel shows any line: decoded, and without writing it back into the line.
-void showInEditPanel(Form1& form, const QString& content) {
-    if (form.EditPanel->isHidden()) return;
-    const bool filling = form.fillingEditPanel;
-    form.fillingEditPanel = true;
-    form.editNrmlContent->setText(modCharEncoding::decodeContent(content, Preferences::charEncoding));
-    form.fillingEditPanel = filling;
-}
-
 // Why a command ends early.
 enum class Outcome { Continue, End };
 
 // The record's lines as the search meets them, with what this command has decided so far.
 struct Search {
-    Form1& form;
+    CommandWindow& window;
     FieldValues f;
     const QString processedValue;  // as parsed: every reshaping starts from it afresh
     bool taken = false;
 
     // Asks to mark the record modified; false when the user cancelled.
     bool markModified(const char* reason) {
-        return form.markHTMLmodifiedCheckList(QLatin1String(reason)) != platform::vbCancel;
+        return window.markRecordModified(QLatin1String(reason)) != platform::vbCancel;
     }
 
     // Rule B's join: the line's content, "; " and the addition.
@@ -99,9 +80,9 @@ struct Search {
         if (!item) return Outcome::Continue;  // the line went while the question was open
         const QString content = item->SubItems(1) + QStringLiteral("; ") + addition;
         item->setSubItems(1, content);
-        form.MetaPanel->setSelectedItem(item);
+        window.recordPanel().setSelectedItem(item);
         taken = true;
-        showInEditPanel(form, content);
+        window.showInEditPanel(content);
         return Outcome::Continue;
     }
 
@@ -115,8 +96,8 @@ struct Search {
         ListItem* item = ref.get();
         if (!item) return Outcome::Continue;
         item->setSubItems(1, x500);
-        form.SelectLine(item->Index());
-        showInEditPanel(form, x500);
+        window.selectLine(item->Index());
+        window.showInEditPanel(x500);
         return Outcome::Continue;
     }
 
@@ -130,8 +111,8 @@ struct Search {
         if (has("LSE")) return join(ref, termOf(processedValue));
         if (has("Health Thesaurus")) return join(ref, termOf(processedValue));
         if (has("EDNA.Indexing")) return join(ref, processedValue);
-        if (form.shiftDown) {
-            ListItem* selected = form.MetaPanel->SelectedItem();
+        if (window.shiftDown()) {
+            ListItem* selected = window.recordPanel().SelectedItem();
             // Shift joins into the selected line only; with none selected there is nothing to do.
             if (!selected) return Outcome::End;
             if (selected == item) return join(ref, processedValue);
@@ -153,8 +134,8 @@ struct Search {
             item = ref.get();
             if (!item) return Outcome::Continue;
             item->setSubItems(1, value);
-            form.MetaPanel->setSelectedItem(item);
-            showInEditPanel(form, value);
+            window.recordPanel().setSelectedItem(item);
+            window.showInEditPanel(value);
         } else if (f.element != QLatin1String("DC.Coverage.jurisdiction") && has("agls-jurisdiction")) {
             value = QStringLiteral("jurisdiction=") + processedValue;
         } else if (has("x500")) {
@@ -165,8 +146,8 @@ struct Search {
             item = ref.get();
             if (item) {
                 item->setSubItems(1, value);
-                form.SelectLine(item->Index());
-                showInEditPanel(form, value);
+                window.selectLine(item->Index());
+                window.showInEditPanel(value);
                 item->EnsureVisible();
             }
         }
@@ -183,7 +164,7 @@ struct Search {
         if (reducedFits) f.scheme = f.reducedScheme;
         const QString content = item->SubItems(1);
         if (content == processedValue) {
-            form.MetaPanel->setSelectedItem(item);
+            window.recordPanel().setSelectedItem(item);
             taken = true;
             return Outcome::Continue;
         }
@@ -193,30 +174,25 @@ struct Search {
 
     Outcome addLine() {
         if (!markModified("before editing a record")) return Outcome::End;
-        form.mnuMaintMeta(9)->setEnabled(true);
-        const ListItem* selected = form.MetaPanel->SelectedItem();
-        ListItem* line = form.MetaPanel->Add(selected ? selected->Index() + 1 : 0, f.element);
-        form.MetaPanel->setSelectedItem(line);
+        const ListItem* selected = window.recordPanel().SelectedItem();
+        ListItem* line = window.recordPanel().Add(selected ? selected->Index() + 1 : 0, f.element);
+        window.recordPanel().setSelectedItem(line);
         QString content = processedValue;
         const auto has = [&](const char* word) { return f.scheme.contains(QLatin1String(word), ci); };
         if (f.element.contains(QLatin1String("agls.function"), ci) && has("agift")) content = termOf(processedValue);
         if (processedValue.isEmpty()) {
             if (has("ISO8601")) content = formatIsoDate(QDate::currentDate());
             else if (has("URI") && f.element.contains(QLatin1String("DC.Identifier"), ci))
-                content = form.browserLocationURL();
-            else if (f.element.contains(QLatin1String("DC.Title"), ci)) content = form.browserLocationName();
+                content = window.pageAddress();
+            else if (f.element.contains(QLatin1String("DC.Title"), ci)) content = window.pageTitle();
         }
         line->setSubItems(1, content);
         line->setSubItems(2, f.lang);
         line->setSubItems(3, f.scheme);
         // Room for the edit panel, which the new line opens.
-        if (form.EditPanel->isHidden()) {
-            const int height = form.EditPanel->height() > 0 ? form.EditPanel->height()
-                                                            : platform::twipsToPixels(Layout::kEditPanelHeight);
-            form.imgHSplitter->move(form.imgHSplitter->x(), form.imgHSplitter->y() - height);
-        }
+        if (!window.editPanelShown()) window.makeRoomForEditPanel();
         const platform::ListItemRef ref(line);
-        form.editCurrentLine();
+        window.editCurrentLine();
         if (ListItem* still = ref.get()) still->EnsureVisible();
         return Outcome::Continue;
     }
@@ -245,11 +221,11 @@ QString formatIsoDate(const QDate& date) {
 }
 
 QString findFieldForScheme(const QString&, const QString& scheme, const QString& reducedScheme) {
-    Form1* form = Form1::firstMainWindow();
-    const ListItem* selected = form ? form->MetaPanel->SelectedItem() : nullptr;
+    CommandWindow* window = commandWindow();
+    const ListItem* selected = window ? window->recordPanel().SelectedItem() : nullptr;
     if (selected && (selected->SubItems(3).contains(reducedScheme, ci) || selected->SubItems(3).contains(scheme, ci))) {
         const QString element = selected->Text();
-        form->SelectLine(selected->Index());
+        window->selectLine(selected->Index());
         return element;
     }
     MsgBox(QStringLiteral("Quorvantile can't insert this scheme element as a new field because the scheme can be used "
@@ -264,27 +240,26 @@ void mtpAddField(const QString& command) {
         MsgBox(QStringLiteral("Can't process ") + command, platform::vbOKOnly, QStringLiteral("Add Field Error"));
         return;
     }
-    Form1* form = Form1::firstMainWindow();
-    if (!form) return;
+    CommandWindow* window = commandWindow();
+    if (!window) return;
     FieldValues values = parse(command);
     if (values.element == QLatin1String("*")) {
         values.element = findFieldForScheme(values.value, values.scheme, values.reducedScheme);
         if (values.element.isEmpty()) return;
     }
-    Search search{*form, values, values.value};
-    const int count = form->MetaPanel->Count();
+    Search search{*window, values, values.value};
+    platform::ListView& panel = window->recordPanel();
+    const int count = panel.Count();
     for (int i = 1; i <= count; ++i) {
-        ListItem* item = form->MetaPanel->Item(i);
+        ListItem* item = panel.Item(i);
         if (!item) break;  // lines removed while a question was open
         if (search.examine(item) == Outcome::End) return;
     }
     if (!search.taken && search.addLine() == Outcome::End) return;
 
-    double x = form->splitterX();
-    double y = form->splitterY();
-    form->SizeControls(x, y);
-    if (const ListItem* selected = form->MetaPanel->SelectedItem()) form->SelectLine(selected->Index());
-    form->MetaPanel->viewport()->update();
+    window->layOut();
+    if (const ListItem* selected = panel.SelectedItem()) window->selectLine(selected->Index());
+    panel.viewport()->update();
 }
 
 }  // namespace modMTP

@@ -2,12 +2,11 @@
 // cache, for lists from the network), and the tree is then built from that file line by line.
 #include "commands/ListLoading.h"
 
-#include "app/Form1.h"
 #include "app/Preferences.h"
-#include "app/frmHelpBrowser.h"
 #include "app/modFileExists.h"
 #include "app/modMetaMain.h"
 #include "catalogues/ListLines.h"
+#include "commands/CommandWindow.h"
 #include "commands/modMTP.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
@@ -16,9 +15,9 @@
 #include "platform/TextCodec.h"
 #include "platform/TreeImages.h"
 #include "platform/TreeView.h"
+#include "record/DocumentState.h"
 #include "record/modCharEncoding.h"
 
-#include <QAction>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QFileInfo>
@@ -92,7 +91,8 @@ QByteArray fetch(platform::Inet& inet, const QString& address, bool& cancelled) 
 // One load: bring the list into a local file, then build the tree from that file.
 class ListLoad {
 public:
-    ListLoad(Form1& form, QString& location) : form_(&form), location_(location) {}
+    ListLoad(CommandWindow& window, QString& location)
+        : window_(&window), widget_(window.widget()), location_(location) {}
     void run();
     QString step() const { return loadStep_; }
 
@@ -111,7 +111,10 @@ private:
     void runTimeError(const QString& description);
     bool fetchInto(const QString& address, bool fixQuotes);
 
-    QPointer<Form1> form_;
+    // The window, while it is still there: events run during a load can close it.
+    bool alive() const { return !widget_.isNull(); }
+    CommandWindow* window_;
+    QPointer<QWidget> widget_;
     QString& location_;
     QString cachePath_;
     QString sourceTag_;
@@ -122,11 +125,11 @@ private:
 };
 
 void ListLoad::restore() {
-    if (!form_) return;
-    form_->documentState->setTreePath(entryTreePath_);
-    form_->rootName = entryRootName_;
-    form_->documentState->setListType(entryListType_);
-    form_->treeIndex = entryTreeIndex_;
+    if (!alive()) return;
+    window_->documentState().setTreePath(entryTreePath_);
+    window_->setRootName(entryRootName_);
+    window_->documentState().setListType(entryListType_);
+    window_->setTreeIndex(entryTreeIndex_);
 }
 
 void ListLoad::runTimeError(const QString& description) {
@@ -134,14 +137,14 @@ void ListLoad::runTimeError(const QString& description) {
 }
 
 void ListLoad::run() {
-    Form1& f = *form_;
-    entryTreePath_ = f.documentState->TreePath();
-    entryRootName_ = f.rootName;
-    entryListType_ = f.documentState->listType();
-    entryTreeIndex_ = f.treeIndex;
-    previousListName = f.rootName;
+    CommandWindow& f = *window_;
+    entryTreePath_ = f.documentState().TreePath();
+    entryRootName_ = f.rootName();
+    entryListType_ = f.documentState().listType();
+    entryTreeIndex_ = f.treeIndex();
+    previousListName = f.rootName();
 
-    bypassCache_ = f.shiftDown || location_.contains(QLatin1String("|bypassCache"), kAnyCase);
+    bypassCache_ = f.shiftDown() || location_.contains(QLatin1String("|bypassCache"), kAnyCase);
     if (bypassCache_) location_.remove(QStringLiteral("|bypassCache"), kAnyCase);
 
     Outcome outcome = Outcome::Read;
@@ -152,7 +155,7 @@ void ListLoad::run() {
     } else {
         fromLocalFile();
     }
-    if (outcome == Outcome::Stop || !form_) {
+    if (outcome == Outcome::Stop || !alive()) {
         restore();
         return;
     }
@@ -161,15 +164,11 @@ void ListLoad::run() {
 
 // Writes the fetched list into the cache; false when the load stops.
 bool ListLoad::fetchInto(const QString& address, bool fixQuotes) {
-    platform::Inet* inet = form_->Inet1;
-    if (!inet) {
-        runTimeError(QStringLiteral("No transfer control"));
-        return false;
-    }
+    platform::Inet* inet = &window_->transfer();
     loadStep_ = QStringLiteral(" Open Inet Control");
     bool cancelled = false;
     const QByteArray bytes = fetch(*inet, address, cancelled);
-    if (!form_ || cancelled) return false;
+    if (!alive() || cancelled) return false;
     loadStep_ = QStringLiteral(" After Open Inet Control");
     if (inet->ResponseCode() != 0) {
         MsgBox(QStringLiteral("ErrorCode: ") + QString::number(inet->ResponseCode()));
@@ -190,24 +189,24 @@ bool ListLoad::fetchInto(const QString& address, bool fixQuotes) {
 }
 
 ListLoad::Outcome ListLoad::fromWeb() {
-    Form1& f = *form_;
+    CommandWindow& f = *window_;
     location_.remove(QStringLiteral("url="), kAnyCase);
     const QString fileName = location_.mid(location_.lastIndexOf(QLatin1Char('/')) + 1);
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    f.documentState->setTreePath(dot >= 0 ? fileName.mid(dot) : QString());
-    f.rootName = dot >= 0 ? fileName.left(dot) : fileName;
+    f.documentState().setTreePath(dot >= 0 ? fileName.mid(dot) : QString());
+    f.setRootName(dot >= 0 ? fileName.left(dot) : fileName);
     QCoreApplication::processEvents();
-    if (!form_) return Outcome::Stop;
+    if (!alive()) return Outcome::Stop;
 
     QString cacheName = fileName;
     cacheName.remove(QLatin1Char('?'));
     cacheName.remove(QLatin1Char('|'));
     cacheName.replace(QStringLiteral("%20"), QStringLiteral(" "));
-    cachePath_ = cacheFolder(f.documentState->listType()) + listCacheFileName(cacheName);
+    cachePath_ = cacheFolder(f.documentState().listType()) + listCacheFileName(cacheName);
     progress(QStringLiteral("Please wait while Quorvantile loads the List"));
     if (QFileInfo(cachePath_).isFile() && !bypassCache_) return Outcome::Read;
 
-    if (f.Inet1 && f.Inet1->StillExecuting()) return Outcome::Stop;
+    if (f.transfer().StillExecuting()) return Outcome::Stop;
     // An https address stays https; anything else is fetched over http.
     const QString address =
         platform::isWebAddress(location_) ? location_ : QStringLiteral("http://") + location_;
@@ -215,61 +214,61 @@ ListLoad::Outcome ListLoad::fromWeb() {
 }
 
 ListLoad::Outcome ListLoad::fromSchemeServer() {
-    Form1& f = *form_;
+    CommandWindow& f = *window_;
     location_.remove(QStringLiteral("remote="), kAnyCase);
-    f.rootName = location_;
-    f.rootName.remove(QStringLiteral(".kqs"), kAnyCase);
-    f.rootName.remove(QStringLiteral(".kqi"), kAnyCase);
+    f.setRootName(location_);
+    f.rootName().remove(QStringLiteral(".kqs"), kAnyCase);
+    f.rootName().remove(QStringLiteral(".kqi"), kAnyCase);
     progress(QStringLiteral("Please wait while Quorvantile loads in the List"));
     QCoreApplication::processEvents();
-    if (!form_) return Outcome::Stop;
+    if (!alive()) return Outcome::Stop;
 
     QString cacheName = location_;
     cacheName.replace(QStringLiteral("%20"), QStringLiteral(" "));
-    if (f.documentState->listType() == QLatin1String("indexes")) cacheName += QStringLiteral(".kqi");
-    cachePath_ = cacheFolder(f.documentState->listType()) + listCacheFileName(cacheName);
+    if (f.documentState().listType() == QLatin1String("indexes")) cacheName += QStringLiteral(".kqi");
+    cachePath_ = cacheFolder(f.documentState().listType()) + listCacheFileName(cacheName);
     if (QFileInfo(cachePath_).isFile()) return Outcome::Read;
 
     QString address = QStringLiteral("http://") + modMetaMain::schemeServer;
-    if (f.documentState->listType() == QLatin1String("schema")) {
-        address += QStringLiteral("/cgi-bin/loadscheme.pl?scheme=") + f.rootName;
-    } else if (f.documentState->listType() == QLatin1String("indexes")) {
-        address += QStringLiteral("/cgi-bin/loadindex.pl?index=") + f.rootName;
+    if (f.documentState().listType() == QLatin1String("schema")) {
+        address += QStringLiteral("/cgi-bin/loadscheme.pl?scheme=") + f.rootName();
+    } else if (f.documentState().listType() == QLatin1String("indexes")) {
+        address += QStringLiteral("/cgi-bin/loadindex.pl?index=") + f.rootName();
     } else {
         MsgBox(QStringLiteral("System Type of ") + location_ + QStringLiteral(" unknown"));
         return Outcome::Read;
     }
-    if (f.Inet1 && f.Inet1->StillExecuting()) return Outcome::Stop;
+    if (f.transfer().StillExecuting()) return Outcome::Stop;
     return fetchInto(address, false) ? Outcome::Read : Outcome::Stop;
 }
 
 void ListLoad::fromLocalFile() {
-    Form1& f = *form_;
+    CommandWindow& f = *window_;
     cachePath_ = platform::localPathFromAddress(location_);
     cachePath_.replace(QStringLiteral("%20"), QStringLiteral(" "));
     const QString name = platform::fileNamePart(cachePath_);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot >= 0 ? name.mid(dot) : QString();
-    f.rootName = dot >= 0 ? name.left(dot) : name;
+    f.setRootName(dot >= 0 ? name.left(dot) : name);
     if (cachePath_.contains(platform::programDataFolder() + QStringLiteral("/cache"), kAnyCase)) {
         // A copy in the cache is shown like the downloaded list it is: named after the
         // file, of the kind its extension names, with no file of its own to save to.
-        f.documentState->setTreePath(extension);
+        f.documentState().setTreePath(extension);
         sourceTag_.clear();
     } else {
-        f.documentState->setTreePath(cachePath_);
+        f.documentState().setTreePath(cachePath_);
         sourceTag_ = cachePath_;
     }
-    f.documentState->setListType(extension.mid(1).contains(QLatin1String("kqi"), kAnyCase) ? QStringLiteral("indexes")
+    f.documentState().setListType(extension.mid(1).contains(QLatin1String("kqi"), kAnyCase) ? QStringLiteral("indexes")
                                                                            : QStringLiteral("schema"));
-    f.mnuFileSaveList->setEnabled(true);
-    f.documentState->setSaveListCaption(QStringLiteral("Save Catalog"));
+    f.enableSaveList();
+    f.documentState().setSaveListCaption(QStringLiteral("Save Catalog"));
 }
 
 void ListLoad::readFile() {
-    Form1& f = *form_;
-    QString rootText = f.rootName;
-    f.treeIndex = 0;
+    CommandWindow& f = *window_;
+    QString rootText = f.rootName();
+    f.setTreeIndex(0);
     if (!QFileInfo(cachePath_).isFile()) {
         MsgBox(QStringLiteral("Could not retrieve the data. Check your connection to the Internet"),
                platform::vbOKOnly, QStringLiteral("No data found"));
@@ -287,27 +286,26 @@ void ListLoad::readFile() {
     }
 
     // The repository's catalogue keeps its own tree, refilled only when asked to.
-    const QString& name = f.rootName;
+    const QString name = f.rootName();
     if ((name.contains(QLatin1String("kq.aspx?"), kAnyCase) ||
          name.contains(QLatin1String("metacatalogue.asp?"), kAnyCase)) &&
         name.contains(QLatin1String("getCatalogue"), kAnyCase)) {
         rootText = QStringLiteral("Main Catalog");
-        f.treeIndex = 1;
-        if (bypassCache_) f.TreeView1[1]->Clear();
+        f.setTreeIndex(1);
+        if (bypassCache_) f.tree(1).Clear();
     } else {
-        f.TreeView1[0]->Clear();
+        f.tree(0).Clear();
     }
-    if (!f.mnuViewTreeView->isChecked()) f.mnuViewTreeView_Click();
+    if (!f.treeViewChecked()) f.clickTreeView();
 
     rootText.replace(QStringLiteral("%20"), QStringLiteral(" "));
     rootText = makeRoot(rootText);
-    double x = f.splitterX(), y = f.splitterY();
-    f.SizeControls(x, y);
+    f.layOut();
 
-    platform::TreeView& tree = *f.activeTree();
+    platform::TreeView& tree = f.tree(f.treeIndex());
     if (tree.Count() == 1) {
         fillTree(tree, rootText, platform::splitLines(text));
-        if (!form_) return;
+        if (!alive()) return;
     } else {
         tree.Refresh();
     }
@@ -317,8 +315,8 @@ void ListLoad::readFile() {
 }
 
 QString ListLoad::makeRoot(const QString& rootText) {
-    Form1& f = *form_;
-    const QString& name = f.rootName;
+    CommandWindow& f = *window_;
+    const QString name = f.rootName();
     struct Root {
         QString text;
         int image;
@@ -329,16 +327,16 @@ QString ListLoad::makeRoot(const QString& rootText) {
     bool scrollToRoot = true;
     const auto report = [&](const QString& text, const QString& tag) {
         root = Root{text, platform::kImageFolder, platform::kImageOpenFolder, tag};
-        f.documentState->setTreePath(QStringLiteral(".kqi"));
-        f.rootName.clear();
-        f.mnuFileSaveAs(5)->setText(QString());
+        f.documentState().setTreePath(QStringLiteral(".kqi"));
+        f.setRootName(QString());
+        f.setSaveAsCatalogueCaption(QString());
     };
     if (name.contains(QLatin1String("?getCatalogue"), kAnyCase)) {
-        f.treeIndex = 1;
-        f.documentState->setTreePath(QStringLiteral("Main Catalog.kqi"));
-        f.rootName.clear();
-        f.mnuFileSaveAs(5)->setText(QStringLiteral("Quorvantile Repository Catalog..."));
-        if (f.TreeView1[1]->Count() == 0)
+        f.setTreeIndex(1);
+        f.documentState().setTreePath(QStringLiteral("Main Catalog.kqi"));
+        f.setRootName(QString());
+        f.setSaveAsCatalogueCaption(QStringLiteral("Quorvantile Repository Catalog..."));
+        if (f.tree(1).Count() == 0)
             root = Root{QStringLiteral("Main Catalog"), platform::kImageFolder, 0,
                         QStringLiteral("Quorvantile Repository Catalog")};
         scrollToRoot = false;
@@ -351,17 +349,17 @@ QString ListLoad::makeRoot(const QString& rootText) {
     } else if (const qsizetype at = name.indexOf(QLatin1String("?returnScheme="), 0, kAnyCase); at >= 0) {
         // Named after the scheme, whichever repository page asked for it.
         root = Root{name.mid(at + 14), platform::kImageFolder, platform::kImageOpenFolder, QStringLiteral("Scheme")};
-        f.mnuFileSaveAs(5)->setText(QStringLiteral("Local Catalog..."));
-    } else if (f.documentState->TreePath().contains(QLatin1String(".kqs"), kAnyCase)) {
+        f.setSaveAsCatalogueCaption(QStringLiteral("Local Catalog..."));
+    } else if (f.documentState().TreePath().contains(QLatin1String(".kqs"), kAnyCase)) {
         root = Root{rootText, platform::kImageSchemeFolder, platform::kImageSchemeFolder, QStringLiteral("Scheme")};
-    } else if (f.documentState->TreePath().contains(QLatin1String(".kqi"), kAnyCase)) {
+    } else if (f.documentState().TreePath().contains(QLatin1String(".kqi"), kAnyCase)) {
         root = Root{rootText, platform::kImageFolder, platform::kImageOpenFolder, QStringLiteral("Catalog")};
     }
     // The tree shown is the one the list goes into.
-    f.TreeView1[size_t(f.treeIndex)]->setVisible(f.mnuViewTreeView->isChecked());
-    f.TreeView1[size_t(1 - f.treeIndex)]->hide();
+    f.tree(f.treeIndex()).setVisible(f.treeViewChecked());
+    f.tree(1 - f.treeIndex()).hide();
     if (!root) return rootText;
-    platform::Node* node = f.activeTree()->Add(nullptr, platform::tvwLast, root->text + QLatin1Char('\\'), root->text,
+    platform::Node* node = f.tree(f.treeIndex()).Add(nullptr, platform::tvwLast, root->text + QLatin1Char('\\'), root->text,
                                                root->image, root->selectedImage);
     if (node) {
         node->setTag(root->tag);
@@ -372,14 +370,14 @@ QString ListLoad::makeRoot(const QString& rootText) {
 }
 
 void ListLoad::fillTree(platform::TreeView& tree, const QString& rootText, const QStringList& lines) {
-    Form1& f = *form_;
+    CommandWindow& f = *window_;
     loadStep_ = QStringLiteral("processing lines");
-    const bool scheme = f.documentState->listType() == QLatin1String("schema");
+    const bool scheme = f.documentState().listType() == QLatin1String("schema");
     QString errors;
     int refused = 0;
     int counter = 0;
-    if (!scheme && f.documentState->listType() != QLatin1String("indexes")) {
-        MsgBox(QStringLiteral("No System Type of ") + f.documentState->listType(), platform::vbOKOnly, QStringLiteral("Error"));
+    if (!scheme && f.documentState().listType() != QLatin1String("indexes")) {
+        MsgBox(QStringLiteral("No System Type of ") + f.documentState().listType(), platform::vbOKOnly, QStringLiteral("Error"));
     } else {
         for (const QString& line : lines) {
             if (line.trimmed().isEmpty()) continue;
@@ -393,7 +391,7 @@ void ListLoad::fillTree(platform::TreeView& tree, const QString& rootText, const
             if (++counter % 10 == 0) {
                 progress(QStringLiteral("Loading record: ") + QLatin1Char(' ') + QString::number(counter));
                 QCoreApplication::processEvents();
-                if (!form_) return;
+                if (!alive()) return;
                 if (cancelRequested) break;
             }
         }
@@ -404,21 +402,19 @@ void ListLoad::fillTree(platform::TreeView& tree, const QString& rootText, const
     tree.Refresh();
     if (!errors.isEmpty()) {
         loadStep_ = QStringLiteral(" processing errors");
-        frmHelpBrowser& help = frmHelpBrowser::instance();
-        help.setHTML(errorPage(errors));
-        help.show();
+        window_->showHelpPage(errorPage(errors));
     }
 }
 
 void ListLoad::end() {
-    if (!form_) return;
-    Form1& f = *form_;
+    if (!alive()) return;
+    CommandWindow& f = *window_;
     // A local list goes into the history as the file address it is.
     QString address = location_;
     if (!address.contains(QLatin1String("://")) && platform::isLocalPath(address))
         address = QStringLiteral("file://") + address;
-    f.URLAddItem(address);
-    if (platform::TreeView* tree = f.activeTree(); tree->Count() > 0) tree->Item(1)->EnsureVisible();
+    f.addToAddressHistory(address);
+    if (platform::TreeView& tree = f.tree(f.treeIndex()); tree.Count() > 0) tree.Item(1)->EnsureVisible();
     listLoadRefusals = 0;
 }
 
@@ -452,16 +448,16 @@ QString listCacheFileName(const QString& name) {
 }
 
 void loadList(QString& location) {
-    Form1* form = Form1::firstMainWindow();
+    CommandWindow* window = commandWindow();
     if (listLoading) {
         if (++listLoadRefusals > 1) MsgBox(QStringLiteral("Already loading another list. Please wait"));
         return;
     }
-    if (!form) return;
+    if (!window) return;
     listLoading = true;
     // A Cancel of an earlier command must not cut this load short.
     cancelRequested = false;
-    ListLoad load(*form, location);
+    ListLoad load(*window, location);
     try {
         load.run();
     } catch (const std::exception& e) {

@@ -5,6 +5,8 @@
 
 #include <functional>
 
+class CommandWindow;
+
 // The mtp:// command language: the entry, the dispatcher and its verbs, the field command,
 // command batches and the command log.
 namespace modMTP {
@@ -24,6 +26,10 @@ inline bool listLoading = false;
 // record, macros, logging or the repository.
 enum class CommandOrigin { Program, Page };
 
+// The main window the commands work on; nullptr before it exists and after it is gone.
+void setCommandWindow(CommandWindow* window);
+CommandWindow* commandWindow();
+
 // Runs one command ("mtp://" verb "." type "/"). Repository and macro-set batches run inside
 // the wait dialog, everything else straight through the dispatcher. The caller's text is
 // not changed.
@@ -35,7 +41,7 @@ inline void runCommand(const QString& text, CommandOrigin origin = CommandOrigin
 }
 
 // Sees every command that enters runMtpCommand before it is carried out; answering true
-// keeps the command from running (tests, and the command log's own replay checks).
+// keeps the command from running.
 using CommandInterceptor = std::function<bool(const QString& command, CommandOrigin origin)>;
 void setCommandInterceptor(CommandInterceptor interceptor);
 
@@ -47,10 +53,6 @@ void mtpTransaction(QString& command, CommandOrigin origin = CommandOrigin::Prog
 // the repository.
 inline const QString kPageCommandQuestion = QStringLiteral("Allow this web page to run: ");
 
-// Sees each handler call the dispatcher is about to make, by the handler's name ("loadList",
-// "SaveAsHTML", "runBatchFile", ...) and its arguments; answering true skips the call.
-using HandlerProbe = std::function<bool(const QString& handler, const QStringList& arguments)>;
-void setHandlerProbe(HandlerProbe probe);
 
 // ---- field command ----------------------------------------------------------------------
 
@@ -67,12 +69,13 @@ QString formatIsoDate(const QDate& date);
 // ---- batches and the command log ------------------------------------------------------
 
 // Runs a batch: the logging words, a local batch file or one on the web. Lines of a batch a
-// web page started are page commands. `text` is unused and kept for callers.
-void runBatchFile(QString& command, const QString& text = QString(),
-                  CommandOrigin origin = CommandOrigin::Program);
+// web page started are page commands.
+void runBatchFile(QString& command, CommandOrigin origin = CommandOrigin::Program);
 // The record as field commands, one per line, each ending in CR LF; line breaks inside
 // values become blanks so that no value turns into a command line of its own.
 QString buildFieldCommands();
+// Asks where to write the function-key macros as a batch of addmacro= lines, and writes it.
+void publishMacroSet();
 // The command log: cache/syslog.kqb under the program folder.
 QString commandLogPath();
 inline const QString kCommandLogHeader = QStringLiteral("#Log of Macro commands performed");

@@ -1,7 +1,8 @@
 #include "commands/modMacros.h"
 
-#include "app/Form1.h"
 #include "app/Preferences.h"
+#include "commands/CommandWindow.h"
+#include "commands/modMTP.h"
 
 #include <QAction>
 
@@ -13,12 +14,12 @@ namespace {
 
 // The Macros menu item of a function key ("F1" .. "F12"), or nullptr.
 QAction* macroItem(const QString& key) {
-    Form1* form = Form1::firstMainWindow();
-    if (!form || !key.startsWith(QLatin1Char('F'), Qt::CaseInsensitive)) return nullptr;
+    CommandWindow* window = modMTP::commandWindow();
+    if (!window || !key.startsWith(QLatin1Char('F'), Qt::CaseInsensitive)) return nullptr;
     bool ok = false;
     const int number = key.mid(1).toInt(&ok);
     if (!ok || number < 1 || number > 12 || number == 10) return nullptr;
-    return form->mnuBatchF[size_t(number)];
+    return window->macroMenuItem(number);
 }
 
 }  // namespace
@@ -27,9 +28,9 @@ void loadMacros(const QString& section) {
     regSettings = CRegSettings();
     regSettings.setCompany(QStringLiteral("Orvane Consulting"));
     regSettings.setAppName(QStringLiteral("Quorvantil"));
-    if (Form1* form = Form1::firstMainWindow()) {
-        for (QAction* item : form->mnuBatchF) {
-            if (item) item->setVisible(false);
+    if (CommandWindow* window = modMTP::commandWindow()) {
+        for (int number = 1; number <= 12; ++number) {
+            if (QAction* item = window->macroMenuItem(number)) item->setVisible(false);
         }
     }
     const auto rows = regSettings.GetAllSettings(section);

@@ -163,10 +163,10 @@ void appendReference(QByteArray& out, char32_t codePoint) {
 QByteArray encodeWithReferences(const QString& text, const QByteArray& codecName) {
     constexpr qsizetype kBlock = 512;
     // In an ASCII-compatible encoding, ASCII needs no test of its own.
-    static const char kProbe[] = "azAZ09<>&#;= \r\n";
-    QStringEncoder probeEncoder(codecName.constData());
-    const QByteArray probe = probeEncoder.encode(QLatin1String(kProbe));
-    const bool asciiCompatible = probe == QByteArray(kProbe);
+    static const char kSample[] = "azAZ09<>&#;= \r\n";
+    QStringEncoder sampleEncoder(codecName.constData());
+    const QByteArray sample = sampleEncoder.encode(QLatin1String(kSample));
+    const bool asciiCompatible = sample == QByteArray(kSample);
     QByteArray out;
     out.reserve(text.size() + text.size() / 8);
     qsizetype i = 0;

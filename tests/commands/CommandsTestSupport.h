@@ -19,28 +19,6 @@
 
 namespace commands_test {
 
-// The handler calls the dispatcher made, as "handler(argument|argument)"; each is skipped
-// unless the handler is named in `letThrough`.
-class HandlerCalls {
-public:
-    explicit HandlerCalls(QStringList letThrough = {}) : letThrough_(std::move(letThrough)) {
-        modMTP::setHandlerProbe([this](const QString& handler, const QStringList& arguments) {
-            calls << handler + QLatin1Char('(') + arguments.join(QLatin1Char('|')) + QLatin1Char(')');
-            busyAtCall << modMTP::macroRunning;
-            return !letThrough_.contains(handler);
-        });
-    }
-    ~HandlerCalls() { modMTP::setHandlerProbe({}); }
-    HandlerCalls(const HandlerCalls&) = delete;
-    HandlerCalls& operator=(const HandlerCalls&) = delete;
-
-    QStringList calls;
-    QList<bool> busyAtCall;
-
-private:
-    QStringList letThrough_;
-};
-
 // A loaded main window on a private store and program folder, with the command language's
 // program-wide state put back after each test.
 class CommandsTest : public ::testing::Test {

@@ -21,6 +21,7 @@ ScriptedMsgBoxes::ScriptedMsgBoxes() {
         EXPECT_TRUE(call.text.contains(next.text))
             << "Message box \"" << call.text.toStdString() << "\" does not contain \"" << next.text.toStdString()
             << "\"";
+        if (next.whileShown) next.whileShown();
         return next.answer;
     });
 }
@@ -37,8 +38,8 @@ ScriptedMsgBoxes::~ScriptedMsgBoxes() {
     for (const auto& e : pending_) ADD_FAILURE() << "Expected message box never shown: \"" << e.text.toStdString() << "\"";
 }
 
-ScriptedMsgBoxes& ScriptedMsgBoxes::expect(const QString& textContains, int answer) {
-    pending_.append({textContains, answer});
+ScriptedMsgBoxes& ScriptedMsgBoxes::expect(const QString& textContains, int answer, std::function<void()> whileShown) {
+    pending_.append({textContains, answer, std::move(whileShown)});
     return *this;
 }
 

@@ -26,14 +26,16 @@ public:
     ScriptedMsgBoxes(const ScriptedMsgBoxes&) = delete;
     ScriptedMsgBoxes& operator=(const ScriptedMsgBoxes&) = delete;
 
-    // The next box must contain this text; it is answered with the given code.
-    ScriptedMsgBoxes& expect(const QString& textContains, int answer);
+    // The next box must contain this text; it is answered with the given code, after
+    // `whileShown` ran (what happens while the box is up: a timer's tick, another command).
+    ScriptedMsgBoxes& expect(const QString& textContains, int answer, std::function<void()> whileShown = {});
     const QList<platform::MsgBoxCall>& shown() const { return shown_; }
 
 private:
     struct Expectation {
         QString text;
         int answer;
+        std::function<void()> whileShown;
     };
     QList<Expectation> pending_;
     QList<platform::MsgBoxCall> shown_;

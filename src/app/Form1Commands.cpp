@@ -1,0 +1,110 @@
+// The main window as the command language sees it.
+#include "app/Form1.h"
+
+#include "app/Layout.h"
+#include "app/LogoWidget.h"
+#include "app/Preferences.h"
+#include "app/SplitterGrip.h"
+#include "app/frmHelpBrowser.h"
+#include "commands/modMTP.h"
+#include "platform/Inet.h"
+#include "platform/ListView.h"
+#include "platform/TreeView.h"
+#include "platform/Twips.h"
+#include "platform/WebBrowser.h"
+#include "record/modCharEncoding.h"
+
+#include <QAction>
+#include <QGroupBox>
+#include <QLineEdit>
+
+namespace {
+
+class Form1CommandWindow final : public CommandWindow {
+public:
+    explicit Form1CommandWindow(Form1& window) : w(window) {}
+
+    platform::ListView& recordPanel() override { return *w.MetaPanel; }
+    MetadataRecord recordLines() const override { return w.recordLines(); }
+    void selectLine(int position) override { w.SelectLine(position); }
+    void editCurrentLine() override { w.editCurrentLine(); }
+    int markRecordModified(const QString& reason) override { return w.markHTMLmodifiedCheckList(reason); }
+    void clearRecord() override {
+        w.MetaPanel->Clear();
+        w.EditPanelOff();
+        if (w.WebBrowser1) w.WebBrowser1->widget()->setFocus();
+        else w.BrowserPanel->setFocus();
+    }
+    bool editPanelShown() const override { return !w.EditPanel->isHidden(); }
+    void showInEditPanel(const QString& content) override {
+        if (w.EditPanel->isHidden()) return;
+        // Shown decoded, as the panel shows any line, and not written back into the line.
+        const bool filling = w.fillingEditPanel;
+        w.fillingEditPanel = true;
+        w.editNrmlContent->setText(modCharEncoding::decodeContent(content, Preferences::charEncoding));
+        w.fillingEditPanel = filling;
+    }
+    void makeRoomForEditPanel() override {
+        const int height =
+            w.EditPanel->height() > 0 ? w.EditPanel->height() : platform::twipsToPixels(Layout::kEditPanelHeight);
+        w.imgHSplitter->move(w.imgHSplitter->x(), w.imgHSplitter->y() - height);
+    }
+    void layOut() override {
+        double x = w.splitterX();
+        double y = w.splitterY();
+        w.SizeControls(x, y);
+    }
+    bool saveRecordAsPage(const QString& path) override { return w.SaveAsHTML(path); }
+    bool saveRecordAsBatch(const QString& path) override { return w.SaveAsBatch(path); }
+
+    PageLoad openPage(const QString& location) override { return w.openPageForCommand(location); }
+    QString pageAddress() const override { return w.browserLocationURL(); }
+    QString pageTitle() const override { return w.browserLocationName(); }
+    void addToAddressHistory(QString& address) override { w.URLAddItem(address); }
+    void showHelpPage(const QString& html) override {
+        frmHelpBrowser& help = frmHelpBrowser::instance();
+        help.setHTML(html);
+        help.show();
+    }
+    platform::Inet& transfer() override { return *w.Inet1; }
+
+    DocumentState& documentState() override { return *w.documentState; }
+    platform::TreeView& tree(int index) override { return *w.TreeView1[size_t(index == 1 ? 1 : 0)]; }
+    int treeIndex() const override { return w.treeIndex; }
+    void setTreeIndex(int index) override { w.treeIndex = index; }
+    QString rootName() const override { return w.rootName; }
+    void setRootName(const QString& name) override { w.rootName = name; }
+    int saveListCheck(const QString& reason) override { return w.saveListCheck(reason); }
+    bool saveList(QString& path) override {
+        long count = 0;
+        return w.SaveAsList(path, count);
+    }
+    void mnuFileDraw() override { w.mnuFileDraw(); }
+    void setMnuFileSaveAs() override { w.setMnuFileSaveAs(); }
+    bool treeViewChecked() const override { return w.mnuViewTreeView->isChecked(); }
+    void checkTreeView() override { w.mnuViewTreeView->setChecked(true); }
+    void clickTreeView() override { w.mnuViewTreeView_Click(); }
+    void enableSaveList() override { w.mnuFileSaveList->setEnabled(true); }
+    void setSaveAsCatalogueCaption(const QString& caption) override { w.mnuFileSaveAs(5)->setText(caption); }
+
+    bool shiftDown() const override { return w.shiftDown; }
+    void stopBusyAnimation() override { w.Gif89a1->Stop(); }
+    QWidget* widget() override { return &w; }
+    QAction* macroMenuItem(int number) override {
+        return number >= 1 && number <= 12 && number != 10 ? w.mnuBatchF[size_t(number)] : nullptr;
+    }
+
+private:
+    Form1& w;
+};
+
+}  // namespace
+
+void Form1::connectCommandWindow() {
+    commandWindow_ = std::make_unique<Form1CommandWindow>(*this);
+    if (firstMainWindow() == this) modMTP::setCommandWindow(commandWindow_.get());
+}
+
+void Form1::disconnectCommandWindow() {
+    if (modMTP::commandWindow() == commandWindow_.get()) modMTP::setCommandWindow(nullptr);
+}

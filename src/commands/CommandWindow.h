@@ -1,0 +1,103 @@
+#pragma once
+#include "record/MetadataLine.h"
+
+#include <QString>
+
+class DocumentState;
+class QAction;
+class QWidget;
+
+namespace platform {
+class Inet;
+class ListView;
+class TreeView;
+}  // namespace platform
+
+// What the command language needs of the main window. The window implements it and hands
+// it over at start (modMTP::setCommandWindow); the command layer reaches the window only
+// through it.
+class CommandWindow {
+public:
+    virtual ~CommandWindow() = default;
+
+    // ---- the record -----------------------------------------------------------------------
+    // The metadata panel, whose lines the field command finds, changes and adds.
+    virtual platform::ListView& recordPanel() = 0;
+    virtual MetadataRecord recordLines() const = 0;
+    // The line at this position (1 = first) becomes the current line.
+    virtual void selectLine(int position) = 0;
+    // Opens the current line in the edit panel.
+    virtual void editCurrentLine() = 0;
+    // Marks the record modified after the list's save question; answers 2 on Cancel.
+    virtual int markRecordModified(const QString& reason) = 0;
+    // Removes every line, closes the edit panel and gives the browser the focus.
+    virtual void clearRecord() = 0;
+    virtual bool editPanelShown() const = 0;
+    // Shows a line's new content in the open edit panel without writing it back.
+    virtual void showInEditPanel(const QString& content) = 0;
+    // Moves the panes' divider up by the edit panel's height, so a panel about to open
+    // does not cover the lines.
+    virtual void makeRoomForEditPanel() = 0;
+    // Lays the panes out again where the dividers stand.
+    virtual void layOut() = 0;
+    // Writes the record into a page file, or as a batch of field commands; true when written.
+    virtual bool saveRecordAsPage(const QString& path) = 0;
+    virtual bool saveRecordAsBatch(const QString& path) = 0;
+
+    // ---- pages ----------------------------------------------------------------------------
+    // What became of the page a command opened.
+    enum class PageLoad {
+        NotRead,         // nothing read (not a page file, or the browser did not ask)
+        Read,            // the record and the page text are that page's
+        Failed,          // the page could not be read; the user was told
+        Cancelled,       // the user cancelled the save question
+        Parked,          // waiting for the transfer control
+        ToTree,          // a Harvest Control List or channel, handed to the tree
+        FromRepository,  // the Open Record macro fetches the record instead
+    };
+    // Opens a page in the browser and reads its record before returning.
+    virtual PageLoad openPage(const QString& location) = 0;
+    // The address and title of the page the browser shows.
+    virtual QString pageAddress() const = 0;
+    virtual QString pageTitle() const = 0;
+    // Puts an address at the top of the address box's history.
+    virtual void addToAddressHistory(QString& address) = 0;
+    // Shows a page of text in the help window (a list's refused lines, say).
+    virtual void showHelpPage(const QString& html) = 0;
+    // The window's transfer control, which fetches pages and lists.
+    virtual platform::Inet& transfer() = 0;
+
+    // ---- the list -------------------------------------------------------------------------
+    virtual DocumentState& documentState() = 0;
+    // The two trees: 0 for lists, 1 for the repository's catalogue.
+    virtual platform::TreeView& tree(int index) = 0;
+    virtual int treeIndex() const = 0;
+    virtual void setTreeIndex(int index) = 0;
+    // The name of the list shown (its root).
+    virtual QString rootName() const = 0;
+    virtual void setRootName(const QString& name) = 0;
+    // The list's save question; answers 2 on Cancel.
+    virtual int saveListCheck(const QString& reason) = 0;
+    // Writes the tree as a list file; true when written.
+    virtual bool saveList(QString& path) = 0;
+    // The File menu follows the list file's kind and the document state.
+    virtual void mnuFileDraw() = 0;
+    virtual void setMnuFileSaveAs() = 0;
+    // View > Tree View: whether it is checked, checking it, and clicking it.
+    virtual bool treeViewChecked() const = 0;
+    virtual void checkTreeView() = 0;
+    virtual void clickTreeView() = 0;
+    // File > Save Subject Index may be used; File > Save As > item 5 reads this caption.
+    virtual void enableSaveList() = 0;
+    virtual void setSaveAsCatalogueCaption(const QString& caption) = 0;
+
+    // ---- the window -----------------------------------------------------------------------
+    // Shift is held down.
+    virtual bool shiftDown() const = 0;
+    // The logo stops turning: the command is done.
+    virtual void stopBusyAnimation() = 0;
+    // The window dialogs of the command layer belong to.
+    virtual QWidget* widget() = 0;
+    // The Macros menu item of function key F<number>, or nullptr.
+    virtual QAction* macroMenuItem(int number) = 0;
+};
