@@ -29,5 +29,5 @@ void Form1::mnuEditCurrentRecord_Click() {
         SizeControls(x, y);
         editCurrentLine();
     }
-    StatusBar1->setPanelText(3, line->Text());
+    StatusBar1->setPanelText(kActivityPanel, line->Text());
 }

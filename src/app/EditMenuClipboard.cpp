@@ -97,7 +97,7 @@ void Form1::mnuEditCopyMetaRDF_Click() {
 
 void Form1::mnuEditInsertIndex_Click(int index) {
     if (EditPanel->isHidden() || editNrmlContent->isHidden()) return;
-    const QChar sign = index == 1 ? QChar(0x00AE) : QChar(0x00A9);
+    const QChar sign = index == kRegisteredSymbol ? QChar(0x00AE) : QChar(0x00A9);
     const int start = editNrmlContent->hasSelectedText() ? editNrmlContent->selectionStart()
                                                          : editNrmlContent->cursorPosition();
     const int length = int(editNrmlContent->selectedText().size());

@@ -44,7 +44,7 @@ void Form1::mnuFileCheckHarvest_Click() {
     // The loader puts "http://" back in front of a bare host; a secure site keeps its own.
     if (slash >= 0 && scheme.startsWith(QLatin1String("https"), Qt::CaseInsensitive)) text.prepend(scheme);
     modMTP::runCommand(QStringLiteral("mtp://loadHCL=") + text + QStringLiteral(".kqi"));
-    mnuFileSaveAs(7)->setEnabled(true);
+    mnuFileSaveAs(kSaveAsRssChannel)->setEnabled(true);
 }
 
 void Form1::mnuFileExit_Click() {

@@ -59,12 +59,13 @@ int Form1::saveBeforeNew() {
 }
 
 void Form1::mnuFileNew_Click(int index) {
-    if (index < 1 || index > 7) {
+    if (index < kNewTemplate || index > kNewWindow) {
         setMnuFileSaveAs();
         return;
     }
     // Without a repository item 2 replaces nothing, so it has nothing to ask.
-    const bool replacesDocument = index <= 6 && !(index == 2 && modMacros::openRecordMacro.isEmpty());
+    const bool replacesDocument =
+        index != kNewWindow && !(index == kNewServerRecord && modMacros::openRecordMacro.isEmpty());
     if (replacesDocument && saveBeforeNew() == platform::vbCancel) return;
 
     const auto switchToListMode = [this] {
@@ -72,11 +73,11 @@ void Form1::mnuFileNew_Click(int index) {
     };
 
     switch (index) {
-    case 1:
+    case kNewTemplate:
         modMTP::runCommand(QStringLiteral("mtp://delete=all.fld"));
         modMTP::runCommand(Preferences::FileNewURL);
         return;
-    case 2:
+    case kNewServerRecord:
         if (modMacros::openRecordMacro.isEmpty()) {
             platform::MsgBox(
                 QStringLiteral("No Quorvantile Repository has been linked to the Karvold. To try this feature contact ") +
@@ -87,7 +88,7 @@ void Form1::mnuFileNew_Click(int index) {
         }
         setMnuFileSaveAs();
         return;
-    case 3: {
+    case kNewRssChannel: {
         switchToListMode();
         setMnuFileSaveAs();
         documentState->setTreePath(QString());
@@ -103,11 +104,11 @@ void Form1::mnuFileNew_Click(int index) {
         setMnuFileSaveAs();
         return;
     }
-    case 4: {
+    case kNewHarvestList: {
         switchToListMode();
         setMnuFileSaveAs();
         QString proposed = platform::programDataFolder() + QStringLiteral("/HCL.htm");
-        const QString path = ModOpenSave::showSaveDialog(1, proposed);
+        const QString path = ModOpenSave::showSaveDialog(ModOpenSave::kPageFilter, proposed);
         if (path.isEmpty()) {
             setMnuFileSaveAs();
             return;
@@ -121,23 +122,23 @@ void Form1::mnuFileNew_Click(int index) {
         startNewList(path, kHarvestList);
         return;
     }
-    case 5: {
+    case kNewCatalogue: {
         switchToListMode();
         documentState->setSaveCaption(QStringLiteral("Save Catalog"));
         QString proposed = proposedListName(documentState->TreePath(), ".kqi");
-        const QString path = ModOpenSave::showSaveDialog(3, proposed);
+        const QString path = ModOpenSave::showSaveDialog(ModOpenSave::kCatalogueFilter, proposed);
         if (!path.isEmpty()) documentState->setTreePath(path);
         mnuFileDraw();
         if (path.isEmpty()) setMnuFileSaveAs();
         else startNewList(path, QStringLiteral("Catalog"));
         return;
     }
-    case 6: {
+    case kNewScheme: {
         switchToListMode();
         documentState->setSaveCaption(QStringLiteral("Save Scheme"));
         setMnuFileSaveAs();
         QString proposed = proposedListName(documentState->TreePath(), ".kqs");
-        const QString path = ModOpenSave::showSaveDialog(2, proposed);
+        const QString path = ModOpenSave::showSaveDialog(ModOpenSave::kSchemeFilter, proposed);
         if (!activeTreeVisible()) mnuViewTreeView_Click();
         if (path.isEmpty()) {
             setMnuFileSaveAs();
@@ -148,7 +149,7 @@ void Form1::mnuFileNew_Click(int index) {
         startNewList(path, QStringLiteral("Scheme"));
         return;
     }
-    case 7:
+    case kNewWindow:
         startSecondInstance(URL->currentText());
         setMnuFileSaveAs();
         return;

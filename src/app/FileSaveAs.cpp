@@ -26,16 +26,16 @@ bool Form1::runSaveCommand(const QString& path, bool list) {
 
 bool Form1::mnuFileSaveAs_Click(int index) {
     switch (index) {
-    case 1: {
+    case kSaveAsPage: {
         const QString location = browserLocationURL();
         const qsizetype slash = location.lastIndexOf(QLatin1Char('/'));
         if (slash >= 0) FilePath = platform::folderPart(FilePath) + location.mid(slash + 1);
-        const QString chosen = ModOpenSave::showSaveDialog(1, FilePath);
+        const QString chosen = ModOpenSave::showSaveDialog(ModOpenSave::kPageFilter, FilePath);
         if (chosen.isEmpty()) return false;
         FilePath = chosen;
         return runSaveCommand(FilePath, false);
     }
-    case 2:
+    case kSaveAsServerRecord:
         if (modMacros::saveRecordMacro.isEmpty()) {
             platform::MsgBox(QStringLiteral("No Quorvantile Repository has been linked to this Karvold."));
             return false;
@@ -43,9 +43,9 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         modMTP::runCommand(modMacros::saveRecordMacro);
         documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));
         return false;  // the repository stores it on its own time; its reply says how it went
-    case 3: {
+    case kSaveAsTemplate: {
         if (!platform::isLocalPath(BatchPath)) BatchPath.clear();
-        const QString chosen = ModOpenSave::showSaveDialog(4, BatchPath);
+        const QString chosen = ModOpenSave::showSaveDialog(ModOpenSave::kBatchFilter, BatchPath);
         if (chosen.isEmpty()) return false;
         BatchPath = chosen;
         // A template that was not written is not worth a function key.
@@ -59,23 +59,23 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         documentState->setSaveCaption(QStringLiteral("Save Template to ") + BatchPath);
         return true;
     }
-    case 4:
-    case 5: {
+    case kSaveAsScheme:
+    case kSaveAsCatalogue: {
         const bool scheme = index == 4;
         if (!platform::isLocalPath(documentState->TreePath())) documentState->setTreePath(QString());
         QString path = documentState->TreePath();
-        const QString chosen = ModOpenSave::showSaveDialog(scheme ? 2 : 3, path);
+        const QString chosen = ModOpenSave::showSaveDialog(scheme ? ModOpenSave::kSchemeFilter : ModOpenSave::kCatalogueFilter, path);
         if (chosen.isEmpty()) return false;
         documentState->setTreePath(chosen);
         if (!runSaveCommand(chosen, true)) return false;
         documentState->setSaveCaption((scheme ? QStringLiteral("Save Scheme to ") : QStringLiteral("Save Catalog to ")) + chosen);
         return true;
     }
-    case 6:
+    case kSaveAsHarvestList:
         showHarvestListDialog();
         documentState->setSaveCaption(QStringLiteral("Save Harvest Control List to "));
         return false;  // the dialog saves once it has been filled in
-    case 7: {
+    case kSaveAsRssChannel: {
         // The channel dialog may take the path it wrote into TreePath; this item leaves the
         // list's own path alone.
         const QString listPath = documentState->TreePath();

@@ -60,7 +60,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
         const int number = it.key();
         connect(it.value(), &QAction::triggered, this, [this, number] { Toolbar1_ButtonClick(number); });
     }
-    for (int number : {2, 3}) {
+    for (int number : {kPreviousButton, kNextButton}) {
         auto* tool = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(toolbarButtons(number)));
         if (!tool) continue;
         auto* menu = new QMenu(tool);
@@ -117,10 +117,13 @@ void Form1::buildControls() {
         QStyle::StandardPixmap icon;
     };
     const Button buttons[] = {
-        {2, "Previous", QStyle::SP_ArrowBack},   {3, "Next", QStyle::SP_ArrowForward},
-        {4, "Stop", QStyle::SP_BrowserStop},     {5, "Home", QStyle::SP_DirHomeIcon},
-        {6, "Refresh", QStyle::SP_BrowserReload}, {7, "Search", QStyle::SP_FileDialogContentsView},
-        {8, "Print", QStyle::SP_DialogSaveButton},
+        {kPreviousButton, "Previous", QStyle::SP_ArrowBack},
+        {kNextButton, "Next", QStyle::SP_ArrowForward},
+        {kStopButton, "Stop", QStyle::SP_BrowserStop},
+        {kHomeButton, "Home", QStyle::SP_DirHomeIcon},
+        {kRefreshButton, "Refresh", QStyle::SP_BrowserReload},
+        {kSearchButton, "Search", QStyle::SP_FileDialogContentsView},
+        {kPrintButton, "Print", QStyle::SP_DialogSaveButton},
     };
     for (const Button& b : buttons) {
         QAction* a = Toolbar1->addAction(style()->standardIcon(b.icon), QLatin1String(b.tip));
@@ -128,8 +131,8 @@ void Form1::buildControls() {
         a->setObjectName(QStringLiteral("Toolbar1_%1").arg(b.index));
         toolbarButtons.set(b.index, a);
     }
-    toolbarButtons(2)->setEnabled(false);
-    toolbarButtons(3)->setEnabled(false);
+    toolbarButtons(kPreviousButton)->setEnabled(false);
+    toolbarButtons(kNextButton)->setEnabled(false);
     Toolbar1->addSeparator();
     URL = new QComboBox(Toolbar1);
     URL->setObjectName(QStringLiteral("URL"));
@@ -341,7 +344,7 @@ QString Form1::inetStateText(int state) {
 }
 
 void Form1::Inet1_StateChanged(int state) {
-    StatusBar1->setPanelText(3, inetStateText(state));
+    StatusBar1->setPanelText(kActivityPanel, inetStateText(state));
 }
 
 // ---- layout --------------------------------------------------------------------------
@@ -389,7 +392,7 @@ void Form1::applyLayout(const Layout::Result& r) {
         StatusBar1->setGeometry(0, clientArea->height() - h, clientArea->width(), h);
     }
     if (!EditPanel->isHidden() || !documentState->currentHTMLFile().isEmpty()) showCurrentFile();
-    else StatusBar1->setPanelText(1, QStringLiteral("Edit not Active"));
+    else StatusBar1->setPanelText(kFilePanel, QStringLiteral("Edit not Active"));
     if (!EditPanel->isHidden()) {
         EditPanel->setGeometry(toPixels(r.edit));
         placeEditPanelControls(r);

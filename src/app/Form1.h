@@ -65,6 +65,8 @@ public:
     LogoWidget* Gif89a1 = nullptr;
     LogoOverlay* GifOverlay = nullptr;
     platform::StatusBar* StatusBar1 = nullptr;
+    // Its panels: the current file, the document state, what the program is doing.
+    enum StatusPanel : int { kFilePanel = 1, kDocumentPanel = 2, kActivityPanel = 3 };
     QWidget* BrowserPanel = nullptr;
     platform::WebBrowser* WebBrowser1 = nullptr;
     SplitterGrip* imgSplitter = nullptr;
@@ -75,19 +77,57 @@ public:
     QTimer* ScrollTimer = nullptr;  // the tree's auto-scroll during a drag
     platform::Inet* Inet1 = nullptr;
 
-    // Toolbar buttons, by the index the program gives them (2 Previous, 3 Next).
+    // Toolbar buttons, by the index the program gives them.
     ControlArray<QAction> toolbarButtons;
+    enum ToolbarButton : int {
+        kPreviousButton = 2,
+        kNextButton = 3,
+        kStopButton = 4,
+        kHomeButton = 5,
+        kRefreshButton = 6,
+        kSearchButton = 7,
+        kPrintButton = 8,
+    };
 
     // ---- shell: menus ------------------------------------------------------------
     QMenu* mnuFile = nullptr;
     QMenu* mnuFileNewCatalog = nullptr;
     ControlArray<QAction> mnuFileNew;
+    enum FileNewItem : int {
+        kNewTemplate = 1,
+        kNewServerRecord = 2,
+        kNewRssChannel = 3,
+        kNewHarvestList = 4,
+        kNewCatalogue = 5,
+        kNewScheme = 6,
+        kNewWindow = 7,
+    };
     QMenu* mnuFileOpen = nullptr;
     ControlArray<QAction> mnuFileOpenIdx;
+    enum FileOpenItem : int {
+        kOpenPage = 1,
+        kOpenTemplate = 2,
+        kOpenMacroSet = 3,
+        kOpenServerRecord = 4,
+        kOpenCatalogue = 6,
+        kOpenScheme = 7,
+        kOpenHarvestList = 8,
+        kOpenRssChannel = 9,
+        kOpenDirectory = 10,
+    };
     QAction* mnuFileSave = nullptr;
     QAction* mnuFileSaveList = nullptr;
     QMenu* mnuFileSaveAs1 = nullptr;
     ControlArray<QAction> mnuFileSaveAs;
+    enum FileSaveAsItem : int {
+        kSaveAsPage = 1,
+        kSaveAsServerRecord = 2,
+        kSaveAsTemplate = 3,
+        kSaveAsScheme = 4,
+        kSaveAsCatalogue = 5,
+        kSaveAsHarvestList = 6,
+        kSaveAsRssChannel = 7,
+    };
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileCheckHarvest = nullptr;
     QAction* mnuFileExit = nullptr;
@@ -100,6 +140,7 @@ public:
     QAction* mnuEditPaste = nullptr;
     QMenu* mnuEditInsert = nullptr;
     ControlArray<QAction> mnuEditInsertIndex;
+    enum InsertSymbolItem : int { kRegisteredSymbol = 1, kCopyrightSymbol = 2 };
     QAction* mnuEditCurrentRecord = nullptr;
     QAction* mnuEditPrefs = nullptr;
     QAction* MnuEditIE = nullptr;
@@ -122,9 +163,18 @@ public:
     QMenu* mnuHelp = nullptr;
     ControlArray<QAction> mnuHelpDocIndex;
 
-    // Metadata panel context menu (items 1..9).
+    // Metadata panel context menu.
     QMenu* mnuMaintMeta1 = nullptr;
     ControlArray<QAction> mnuMaintMeta;
+    enum MetaMenuItem : int {
+        kAddCustomLine = 1,
+        kAddAglsLine = 2,
+        kEditLine = 3,
+        kDeleteLine = 5,
+        kDeleteAllLines = 6,
+        kCloseMetadataView = 8,
+        kCancelEditing = 9,
+    };
 
     // ---- shell: state --------------------------------------------------------------
     // The record's and the list's state: the "Modified" mark, their files, the Save captions.

@@ -85,7 +85,7 @@ public:
     void checkTreeView() override { w.mnuViewTreeView->setChecked(true); }
     void clickTreeView() override { w.mnuViewTreeView_Click(); }
     void enableSaveList() override { w.mnuFileSaveList->setEnabled(true); }
-    void setSaveAsCatalogueCaption(const QString& caption) override { w.mnuFileSaveAs(5)->setText(caption); }
+    void setSaveAsCatalogueCaption(const QString& caption) override { w.mnuFileSaveAs(Form1::kSaveAsCatalogue)->setText(caption); }
 
     bool shiftDown() const override { return w.shiftDown; }
     void stopBusyAnimation() override { w.Gif89a1->Stop(); }

@@ -180,7 +180,7 @@ void Form1::buildMenus() {
                                "Delete all Lines", "-", "Close Metadata View", "Cancel Editing this page"};
     for (int i = 1; i <= 9; ++i)
         element(mnuMaintMeta1, mnuMaintMeta, QStringLiteral("mnuMaintMeta"), i, QLatin1String(metaItems[i - 1]));
-    mnuMaintMeta(9)->setEnabled(false);
+    mnuMaintMeta(kCancelEditing)->setEnabled(false);
 }
 
 void Form1::mnuBatchPublish_Click() {

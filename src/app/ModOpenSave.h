@@ -3,8 +3,17 @@
 
 namespace ModOpenSave {
 
-// Save dialog starting on filter 1..6 ("HTML,ASP,CFM", "Schemes", "Catalogs",
-// "MTP Batch Files", "Harvest Control File", "All Files"). Returns the chosen path with
+// The Save dialog's filters, by their place in its list.
+enum SaveFilter : int {
+    kPageFilter = 1,        // "HTML,ASP,CFM"
+    kSchemeFilter = 2,      // "Schemes"
+    kCatalogueFilter = 3,   // "Catalogs"
+    kBatchFilter = 4,       // "MTP Batch Files"
+    kHarvestListFilter = 5, // "Harvest Control File"
+    kAllFilesFilter = 6,    // "All Files"
+};
+
+// Save dialog starting on one of the filters. Returns the chosen path with
 // the filter's extension added when missing, or "" on cancel; on success the path
 // argument holds the same text.
 QString showSaveDialog(int filterIndex, QString& path);

@@ -178,25 +178,25 @@ void Form1::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {
 }
 
 void Form1::WebBrowser1_DownloadBegin() {
-    StatusBar1->setPanelText(3, QStringLiteral("Downloading..."));
+    StatusBar1->setPanelText(kActivityPanel, QStringLiteral("Downloading..."));
 }
 
 void Form1::WebBrowser1_DownloadComplete() {
     modMetaMain::currentLocationURL = WebBrowser1->LocationURL();
     modMetaMain::currentLocationName = WebBrowser1->LocationName();
-    StatusBar1->setPanelText(3, QStringLiteral("Ready"));
+    StatusBar1->setPanelText(kActivityPanel, QStringLiteral("Ready"));
     navArmed = true;
     if (!modMetaMain::currentLocationName.isEmpty()) setWindowTitle(modMetaMain::currentLocationName);
     Gif89a1->Stop();
 }
 
 void Form1::WebBrowser1_CommandStateChange(int command, bool enable) {
-    if (command == platform::CSC_NAVIGATEFORWARD) toolbarButtons(3)->setEnabled(enable);
-    else if (command == platform::CSC_NAVIGATEBACK) toolbarButtons(2)->setEnabled(enable);
+    if (command == platform::CSC_NAVIGATEFORWARD) toolbarButtons(kNextButton)->setEnabled(enable);
+    else if (command == platform::CSC_NAVIGATEBACK) toolbarButtons(kPreviousButton)->setEnabled(enable);
 }
 
 void Form1::WebBrowser1_StatusTextChange(const QString& text) {
-    StatusBar1->setPanelText(3, text);
+    StatusBar1->setPanelText(kActivityPanel, text);
 }
 
 void Form1::WebBrowser1_TitleChange(const QString& title) {

@@ -55,7 +55,7 @@ void Form1::mnuFileOpenIdx_Click(int index) {
     };
 
     switch (index) {
-    case 1: {
+    case kOpenPage: {
         if (saveHtmlCheck() == platform::vbCancel) return;
         path = ModOpenSave::showOpenDialog(QStringLiteral("htm"), existing(FilePath));
         // A cancelled dialog leaves the record's file as it was.
@@ -67,16 +67,16 @@ void Form1::mnuFileOpenIdx_Click(int index) {
             documentState->markSaved(DocumentState::Document::Record);
         break;
     }
-    case 2:
+    case kOpenTemplate:
         path = ModOpenSave::showOpenDialog(QStringLiteral("kqb"), BatchPath);
         if (path.isEmpty()) break;
         BatchPath = path;
         documentState->setSaveCaption(QStringLiteral("Save Template to ") + BatchPath);
         break;
-    case 3:
+    case kOpenMacroSet:
         path = ModOpenSave::showOpenDialog(QStringLiteral("kqb"), BatchPath);
         break;
-    case 4:
+    case kOpenServerRecord:
         if (modMacros::openRecordMacro.isEmpty()) {
             platform::MsgBox(QStringLiteral("No Quorvantile Repository has been linked to the Karvold. Contact ") +
                              QStringLiteral("http://") + modMetaMain::schemeServer + QLatin1Char('.'));
@@ -88,7 +88,7 @@ void Form1::mnuFileOpenIdx_Click(int index) {
             fileMenuBusy = false;
         }
         break;
-    case 6:
+    case kOpenCatalogue:
         documentState->setListType(QStringLiteral("indexes"));
         if (!modMacros::openCatalogMacro.isEmpty() && documentState->TreePath() == QLatin1String("Main Catalog.kqi")) {
             modMTP::runCommand(modMacros::openCatalogMacro);
@@ -98,12 +98,12 @@ void Form1::mnuFileOpenIdx_Click(int index) {
         path = ModOpenSave::showOpenDialog(QStringLiteral("kqi"), existing(catalogueStart(documentState->TreePath(), ".kqi")));
         if (!path.isEmpty()) takeOverAsList(QStringLiteral("Save Catalog to ") + path);
         break;
-    case 7:
+    case kOpenScheme:
         documentState->setListType(QStringLiteral("schema"));
         path = ModOpenSave::showOpenDialog(QStringLiteral("kqs"), existing(catalogueStart(documentState->TreePath(), ".kqs")));
         if (!path.isEmpty() && takeOverAsList(QStringLiteral("Save Scheme to ") + path)) documentState->setTreePath(path);
         break;
-    case 8:
+    case kOpenHarvestList:
         FilePath.remove(QLatin1String(".kqs"), ci);
         FilePath.remove(QLatin1String(".kqi"), ci);
         path = ModOpenSave::showOpenDialog(QStringLiteral("hcl"), existing(documentState->TreePath()));
@@ -111,7 +111,7 @@ void Form1::mnuFileOpenIdx_Click(int index) {
         documentState->setTreePath(path);
         path = QStringLiteral("loadhcl=") + path + QStringLiteral(".kqi");
         break;
-    case 9:
+    case kOpenRssChannel:
         path = ModOpenSave::showOpenDialog(QStringLiteral("rss"), existing(documentState->TreePath()));
         if (path.isEmpty()) {
             mnuFileSaveList->setEnabled(false);
@@ -122,7 +122,7 @@ void Form1::mnuFileOpenIdx_Click(int index) {
         takeOverAsList(QStringLiteral("Save RSS Channel to ") + documentState->TreePath());
         mnuFileSaveList->setEnabled(true);
         break;
-    case 10:
+    case kOpenDirectory:
         if (saveHtmlCheck() == platform::vbCancel) return;
         path = ModOpenSave::showOpenDialog(QStringLiteral("dir"), existing(FilePath));
         if (platform::lastPathSeparator(path) >= 0) path = platform::folderPart(path);

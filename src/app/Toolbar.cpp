@@ -136,11 +136,11 @@ void fillMenu(QMenu* menu, const QList<Form1::HistoryEntry>& entries) {
 }  // namespace
 
 void Form1::refreshHistoryButtons() {
-    toolbarButtons(2)->setEnabled(!backList.isEmpty());
-    toolbarButtons(3)->setEnabled(!forwardList.isEmpty());
-    for (int index : {2, 3}) {
+    toolbarButtons(kPreviousButton)->setEnabled(!backList.isEmpty());
+    toolbarButtons(kNextButton)->setEnabled(!forwardList.isEmpty());
+    for (int index : {kPreviousButton, kNextButton}) {
         auto* button = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(toolbarButtons(index)));
-        if (button && button->menu()) fillMenu(button->menu(), index == 2 ? backList : forwardList);
+        if (button && button->menu()) fillMenu(button->menu(), index == kPreviousButton ? backList : forwardList);
     }
 }
 
@@ -151,8 +151,8 @@ void Form1::prevNextLoad2(int mode, const QString& location, const QString& text
 }
 
 void Form1::prevNextMenuClick(int buttonIndex, int entryIndex) {
-    if (buttonIndex == 2) prevNextMove(1, entryIndex);
-    else if (buttonIndex == 3) prevNextMove(2, entryIndex);
+    if (buttonIndex == kPreviousButton) prevNextMove(1, entryIndex);
+    else if (buttonIndex == kNextButton) prevNextMove(2, entryIndex);
 }
 
 // A browser-style move: the entries before the chosen one and the current page go over

@@ -150,7 +150,7 @@ void frmHelpBrowser::Timer1_Timer() {
         if (main) {
             main->LoadMetadataFromURL(path, false);
             main->mnuEditCurrentRecord_Click();
-            main->StatusBar1->setPanelText(3, QStringLiteral("Record Loaded. Ready"));
+            main->StatusBar1->setPanelText(Form1::kActivityPanel, QStringLiteral("Record Loaded. Ready"));
             main->markHTMLmodifiedCheckList(QStringLiteral("before loading the record?"));
         }
         hide();

@@ -52,7 +52,7 @@ int Form1::saveListCheck(const QString& reason) {
         if (answer == platform::vbYes) {
             long count = 0;
             if (isUsableListPath(path) && modFileExists::fileExists(path)) saved = SaveAsList(path, count);
-            else saved = mnuFileSaveAs_Click(5);
+            else saved = mnuFileSaveAs_Click(kSaveAsCatalogue);
             EditPanelOff();
         }
     } else {
@@ -61,7 +61,7 @@ int Form1::saveListCheck(const QString& reason) {
         if (answer == platform::vbYes) {
             long count = 0;
             if (isUsableListPath(path)) saved = SaveAsList(path, count);
-            else saved = mnuFileSaveAs_Click(4);
+            else saved = mnuFileSaveAs_Click(kSaveAsScheme);
             EditPanelOff();
         }
     }

@@ -51,10 +51,10 @@ bool Form1::SaveAsList(QString& path, long& nodeCount) {
     documentState->markSaved(DocumentState::Document::List, QString());
     if (documentState->TreePath() == QLatin1String("Main Catalog.kqi")) {
         documentState->setSaveCaption(QStringLiteral("Save Quorvantile Repository Catalog"));
-        mnuFileSaveAs(5)->setText(QStringLiteral("Quorvantile Repository Catalog..."));
+        mnuFileSaveAs(kSaveAsCatalogue)->setText(QStringLiteral("Quorvantile Repository Catalog..."));
     } else if (documentState->TreePath().contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
         documentState->setSaveCaption(QStringLiteral("Save Catalog to ") + path);
-        mnuFileSaveAs(5)->setText(QStringLiteral("Local Catalog..."));
+        mnuFileSaveAs(kSaveAsCatalogue)->setText(QStringLiteral("Local Catalog..."));
     } else if (documentState->TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
         documentState->setSaveCaption(QStringLiteral("Save Scheme to ") + path);
     }

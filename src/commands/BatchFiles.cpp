@@ -212,7 +212,7 @@ void runBatchFile(QString& command, CommandOrigin origin) {
 void publishMacroSet() {
     const CRegSettings settings;
     QString path = platform::programDataFolder() + QStringLiteral("/macro set.kqb");
-    const QString chosen = ModOpenSave::showSaveDialog(4, path);
+    const QString chosen = ModOpenSave::showSaveDialog(ModOpenSave::kBatchFilter, path);
     if (chosen.isEmpty()) return;
     QString text;
     for (const SettingRow& row : settings.GetAllSettings(QStringLiteral("Preferences\\Macros"))) {

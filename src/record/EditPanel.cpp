@@ -190,7 +190,7 @@ void Form1::buildEditPanel() {
     connect(editNrmlName, &QLineEdit::textChanged, this, [this] {
         if (!fillingEditPanel && !fillingRecord) {
             markHTMLmodifiedCheckList(kReason);
-            mnuMaintMeta(9)->setEnabled(true);
+            mnuMaintMeta(kCancelEditing)->setEnabled(true);
         }
     });
     connect(editNrmlScheme, &QComboBox::editTextChanged, this, [this] { editNrmlScheme_Change(); });
@@ -270,7 +270,7 @@ void Form1::EditList_Change() {
     if (text == line->SubItems(1)) return;
     line->setSubItems(1, text == QLatin1String("None") ? QString() : text);
     if (!fillingRecord) markHTMLmodifiedCheckList(kReason);
-    mnuMaintMeta(9)->setEnabled(true);
+    mnuMaintMeta(kCancelEditing)->setEnabled(true);
 }
 
 // The language is written only when the user changes it, so selecting another line never
@@ -280,7 +280,7 @@ void Form1::editNrmlLang_Change() {
     if (fillingEditPanel || fillingRecord || !line) return;
     line->setSubItems(2, editNrmlLang->currentText());
     markHTMLmodifiedCheckList(kReason);
-    mnuMaintMeta(9)->setEnabled(true);
+    mnuMaintMeta(kCancelEditing)->setEnabled(true);
 }
 
 void Form1::editNrmlLang_Click() {
@@ -316,7 +316,7 @@ void Form1::editNrmlScheme_Change() {
     // Showing a line is not a change: only the user's own pick touches the cancel item.
     if (fillingRecord) return;
     markHTMLmodifiedCheckList(kReason);
-    mnuMaintMeta(9)->setEnabled(false);
+    mnuMaintMeta(kCancelEditing)->setEnabled(false);
 }
 
 void Form1::editNrmlScheme_Click() {
@@ -352,7 +352,7 @@ void Form1::EditDateChange() {
     if (value == line->SubItems(1)) return;
     line->setSubItems(1, value);
     markHTMLmodifiedCheckList(kReason);
-    mnuMaintMeta(9)->setEnabled(true);
+    mnuMaintMeta(kCancelEditing)->setEnabled(true);
 }
 
 // ---- buttons -------------------------------------------------------------------------

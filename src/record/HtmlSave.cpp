@@ -57,7 +57,7 @@ bool Form1::SaveAsHTML(const QString& path) {
     }
     documentState->setSaveCaption(QStringLiteral("Save Record to ") + path);
     documentState->markSaved(DocumentState::Document::None);
-    mnuMaintMeta(9)->setEnabled(false);
+    mnuMaintMeta(kCancelEditing)->setEnabled(false);
     documentState->setCurrentHTMLFile(path);
     showCurrentFile();
     return true;

@@ -201,7 +201,7 @@ void Form1::MetaPanel_MouseUp(int button, int shift, int x, int y) {
         if (hit.item) {
             const QString name = hit.item->Text();
             const QString cell = hit.item->SubItems(hit.column);
-            StatusBar1->setPanelText(3, cell);
+            StatusBar1->setPanelText(kActivityPanel, cell);
             if (!cell.isEmpty() && hit.column == 2) {
                 QString scheme = QStringLiteral("LANG-RFC3066");
                 loadScheme(scheme);
@@ -349,7 +349,7 @@ void Form1::MetaPanel_OLEDragDrop(platform::DataObject& data, int&, int, int, in
 
 void Form1::mnuMaintMeta_Click(int index) {
     switch (index) {
-    case 1: {
+    case kAddCustomLine: {
         if (markHTMLmodifiedCheckList(QStringLiteral(" before adding field")) == platform::vbCancel) return;
         frmdlogInput& dialog = frmdlogInput::instance(this);
         dialog.setWindowTitle(QStringLiteral("Please Enter a Metadata Field Name"));
@@ -360,10 +360,10 @@ void Form1::mnuMaintMeta_Click(int index) {
         modMTP::runCommand(QStringLiteral("mtp://field=") + inputText + QStringLiteral(".fld / "));
         return;
     }
-    case 2:
+    case kAddAglsLine:
         modSchemas::loadDomainScheme();
         return;
-    case 3:
+    case kEditLine:
         if (!EditPanel->isHidden() || !MetaPanel->SelectedItem()) return;
         {
             // Room for the edit panel above the lines.
@@ -373,22 +373,22 @@ void Form1::mnuMaintMeta_Click(int index) {
         }
         editCurrentLine();
         return;
-    case 5:
+    case kDeleteLine:
         deleteSelectedLines(*this);
         return;
-    case 6:
+    case kDeleteAllLines:
         if (markHTMLmodifiedCheckList(QStringLiteral(" deleting lines")) == platform::vbCancel) return;
         if (platform::MsgBox(QStringLiteral("Delete all Metadata lines?"), platform::vbYesNo,
                              QStringLiteral("Confirm Delete")) == platform::vbYes)
             modMTP::runCommand(QStringLiteral("mtp://delete=all.fld"));
         return;
-    case 8:
+    case kCloseMetadataView:
         mnuViewQuorvantile_Click();
         return;
-    case 9:
+    case kCancelEditing:
         documentState->markSaved(DocumentState::Document::None);
         EditPanelOff();
-        mnuMaintMeta(9)->setEnabled(false);
+        mnuMaintMeta(kCancelEditing)->setEnabled(false);
         return;
     default:
         return;

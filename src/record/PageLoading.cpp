@@ -117,7 +117,7 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
 
     if (!text.isEmpty()) {
         if (MetaPanel->Count() > 0) {
-            StatusBar1->setPanelText(3, QStringLiteral("Waiting for Metadata to come in..."));
+            StatusBar1->setPanelText(kActivityPanel, QStringLiteral("Waiting for Metadata to come in..."));
             if (documentState->modeText() != QLatin1String("Merging Metadata")) {
                 MetaPanel->Clear();
                 EditPanelOff();

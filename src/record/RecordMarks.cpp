@@ -59,7 +59,7 @@ int Form1::markHTMLmodifiedCheckList(const QString& reason) {
     const int answer = saveListCheck(reason);
     if (answer != platform::vbCancel) {
         documentState->markModified(Document::Record);
-        mnuMaintMeta(9)->setEnabled(true);
+        mnuMaintMeta(kCancelEditing)->setEnabled(true);
     }
     documentState->setSaveCaption(QStringLiteral("Save Record to ") + documentState->currentHTMLFile());
     setMnuFileSaveAs();
@@ -91,7 +91,7 @@ int Form1::saveHtmlCheck() {
     const int answer = MsgBox(QStringLiteral("Save the metadata edits in the metapanel first?"), platform::vbYesNoCancel,
                               QStringLiteral("Current document is being edited"));
     if (answer == platform::vbYes) {
-        const bool saved = saveRecordWhereItBelongs([this] { return mnuFileSaveAs_Click(1); });
+        const bool saved = saveRecordWhereItBelongs([this] { return mnuFileSaveAs_Click(kSaveAsPage); });
         EditPanelOff();
         // Unless the record is now safely written, the caller must not go on and lose it.
         if (!saved) return platform::vbCancel;
@@ -110,7 +110,8 @@ void Form1::setMnuFileSaveAs() {
     } else if (main->documentState->modified(Document::Record) || main->activeTree()->Count() == 0) {
         listItems = false;
     }
-    for (int i = 1; i <= 7; ++i) main->mnuFileSaveAs(i)->setEnabled(i <= 3 ? recordItems : listItems);
+    for (int i = kSaveAsPage; i <= kSaveAsRssChannel; ++i)
+        main->mnuFileSaveAs(i)->setEnabled(i <= kSaveAsTemplate ? recordItems : listItems);
 }
 
 void Form1::mnuFileDraw() {
@@ -121,15 +122,15 @@ void Form1::mnuFileDraw() {
 }
 
 void Form1::showDocumentState() {
-    StatusBar1->setPanelText(2, documentState->modeText());
-    StatusBar1->setPanelTag(2, documentState->documentName());
+    StatusBar1->setPanelText(kDocumentPanel, documentState->modeText());
+    StatusBar1->setPanelTag(kDocumentPanel, documentState->documentName());
     mnuFileSave->setText(documentState->saveCaption());
     mnuFileSaveList->setText(documentState->saveListCaption());
     showCurrentFile();
 }
 
 void Form1::showCurrentFile() {
-    StatusBar1->setPanelText(1, QStringLiteral("Current File:") + (documentState->currentHTMLFile().isEmpty()
+    StatusBar1->setPanelText(kFilePanel, QStringLiteral("Current File:") + (documentState->currentHTMLFile().isEmpty()
                                                                       ? QStringLiteral("<No File>")
                                                                       : platform::fileNamePart(documentState->currentHTMLFile())));
 }
