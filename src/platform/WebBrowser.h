@@ -199,11 +199,13 @@ private:
     int lastCanGoForward_ = -1;
 };
 
-// Makes the browsers of the program's windows. Without a factory (tests) every browser is
-// an OfflineBrowser; the program installs the engine's factory at start-up.
+// Makes the browsers of the program's windows; the program installs the engine's factory
+// at start-up. A factory returns nullptr when its engine cannot make a browser.
 using WebBrowserFactory = std::function<WebBrowser*(QWidget* parent)>;
 void setWebBrowserFactory(WebBrowserFactory factory);
-// A new browser owned by parent (its widget is a child of parent).
+// A new browser owned by parent (its widget is a child of parent). A window cannot work
+// without one: when there is no factory or it makes no browser, the program says so and
+// ends with status 1.
 WebBrowser* createWebBrowser(QWidget* parent);
 
 }  // namespace platform
