@@ -230,10 +230,4 @@ PageTextKind pageTextKind(const QString& text) {
     return PageTextKind::Record;
 }
 
-bool isPageFileLocation(const QString& location) {
-    for (const char* type : {".htm", ".asp", ".cfm"})
-        if (location.contains(QLatin1StringView(type), Qt::CaseInsensitive)) return true;
-    return false;
-}
-
 }  // namespace MetaReader
