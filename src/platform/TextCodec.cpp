@@ -406,6 +406,12 @@ QString withCrLf(QStringView text) {
     return out;
 }
 
+QString breaksToBlanks(QString text) {
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
 bool readProgramFile(const QString& path, QString& text, QString* errorText) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {

@@ -73,6 +73,10 @@ QStringList splitLines(QStringView text);
 // Every CR LF, lone LF and lone CR becomes CR LF.
 QString withCrLf(QStringView text);
 
+// Every CR and every LF becomes a blank (a CR LF pair two blanks), so a value can never
+// become a line of its own, say a command line when a batch or log is replayed.
+QString breaksToBlanks(QString text);
+
 // Reads a program file as text (decodeProgramText). False with a message in *errorText
 // (when given) when the file cannot be read.
 bool readProgramFile(const QString& path, QString& text, QString* errorText = nullptr);
