@@ -328,16 +328,8 @@ void Form1::GifOverlay_OLEDragDrop(const QMimeData* data) {
     dropOnWindow(data);
 }
 
-QString Form1::inetStateText(int state) {
-    static const char* const texts[] = {"None",          "Resolving Host",     "Host Resolved",
-                                        "Connecting",    "Connected",          "Requesting",
-                                        "Request Sent",  "Receiving Response", "Response Received",
-                                        "Finishing Metadata", "Finished Loading Metadata", "Error"};
-    return state >= 0 && state <= 11 ? QLatin1String(texts[state]) : QString();
-}
-
 void Form1::Inet1_StateChanged(int state) {
-    StatusBar1->setPanelText(3, inetStateText(state));
+    StatusBar1->setPanelText(3, platform::Inet::stateText(state));
 }
 
 // ---- layout --------------------------------------------------------------------------

@@ -155,7 +155,6 @@ public:
     void GifOverlay_Click();
     void GifOverlay_OLEDragDrop(const QMimeData* data);
     void Inet1_StateChanged(int state);
-    static QString inetStateText(int state);
 
     void savePreferences();
 
