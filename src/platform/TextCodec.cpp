@@ -423,7 +423,8 @@ bool readProgramFile(const QString& path, QString& text, QString* errorText) {
     return true;
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* errorText) {
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* errorText,
+                         std::optional<QFileDevice::Permissions> permissions) {
     QSaveFile file(path);
     auto fail = [&](const QString& reason) {
         file.cancelWriting();
@@ -434,6 +435,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     // Unbuffered, with every write checked: a buffered QSaveFile can commit a file cut
     // short by a full disk or a size limit and still report success.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail(file.errorString());
+    if (permissions && !file.setPermissions(*permissions)) return fail(file.errorString());
     qint64 written = 0;
     while (written < bytes.size()) {
         const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);
