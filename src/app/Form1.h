@@ -439,7 +439,6 @@ private:
     void placeEditPanelControls(const Layout::Result& r);
     void moveCurrentLine(int step);
     void stopBrowser();
-    void navigateBrowser(const QString& address);
     // File menu helpers.
     int saveBeforeNew();
     void startNewList(const QString& path, const QString& kind);

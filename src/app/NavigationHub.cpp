@@ -58,10 +58,6 @@ Form1::PageLoad Form1::openPageForCommand(const QString& location) {
     return lastPageLoad;
 }
 
-void Form1::navigateBrowser(const QString& address) {
-    if (WebBrowser1) WebBrowser1->Navigate(address, navFlags);
-}
-
 void Form1::stopBrowser() {
     if (WebBrowser1) WebBrowser1->Stop();
 }

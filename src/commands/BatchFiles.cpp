@@ -152,7 +152,7 @@ QString buildFieldCommands() {
     return MetaWriter::buildFieldCommands(form->recordLines());
 }
 
-void runBatchFile(QString& command, const QString&, CommandOrigin origin) {
+void runBatchFile(QString& command, CommandOrigin origin) {
     if (command.contains(QLatin1String("restartlogging"), ci)) {
         loggingOn = true;
         return;

@@ -334,7 +334,7 @@ void openPage(const QString& command) {
 
 void runBatch(QString location, CommandOrigin origin) {
     if (probed("runBatchFile", {location})) return;
-    runBatchFile(location, QString(), origin);
+    runBatchFile(location, origin);
 }
 
 void cgiRequest(const char* handler, QString command, const char* verbWord, void (*send)(QString&)) {

@@ -67,9 +67,8 @@ QString formatIsoDate(const QDate& date);
 // ---- batches and the command log ------------------------------------------------------
 
 // Runs a batch: the logging words, a local batch file or one on the web. Lines of a batch a
-// web page started are page commands. `text` is unused and kept for callers.
-void runBatchFile(QString& command, const QString& text = QString(),
-                  CommandOrigin origin = CommandOrigin::Program);
+// web page started are page commands.
+void runBatchFile(QString& command, CommandOrigin origin = CommandOrigin::Program);
 // The record as field commands, one per line, each ending in CR LF; line breaks inside
 // values become blanks so that no value turns into a command line of its own.
 QString buildFieldCommands();

@@ -625,11 +625,6 @@ void TreeView::ScrollLine(int lines) {
     for (int i = 0, n = std::abs(lines); i < n; ++i) verticalScrollBar()->triggerAction(action);
 }
 
-void TreeView::setImageList(const QList<QIcon>& images) {
-    images_ = images;
-    viewport()->update();
-}
-
 QIcon TreeView::Image(int index) const {
     if (index < 1 || index > images_.size()) return {};
     return images_[index - 1];

@@ -115,7 +115,6 @@ public:
     // once without waiting for the page. A cancelled navigation goes no further, and a
     // command ("mtp:" in any case) never reaches the engine. Empty text does nothing.
     void Navigate(const QString& address, int flags = 0);
-    void Navigate2(const QString& address, int flags = 0) { Navigate(address, flags); }
     // Back and forward in the browser's own history; false when there is nowhere to go.
     virtual bool GoBack() = 0;
     virtual bool GoForward() = 0;
