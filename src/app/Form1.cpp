@@ -95,7 +95,7 @@ void Form1::buildControls() {
     setWindowTitle(QStringLiteral("The Orvane Quorvantile"));
     setMinimumSize(twipsToPixels(Layout::kMinWindowSize), twipsToPixels(Layout::kMinWindowSize));
 
-    // The client area is laid out by SizeControls, in twips, like the panes always were.
+    // SizeControls lays the client area out in twips, the unit of every layout constant.
     clientArea = new QWidget(this);
     clientArea->setObjectName(QStringLiteral("clientArea"));
     setCentralWidget(clientArea);

@@ -2,7 +2,7 @@
 #include <QString>
 
 // Text helpers for file paths and web addresses. Paths use "/", but text that came
-// from the program's data (tree keys, old list files) may still carry "\".
+// from the program's data (tree keys, list files) may carry "\".
 namespace platform {
 
 // Position of the last "/" or "\" in the text, or -1.

@@ -532,7 +532,7 @@ void TreeView::setSelectedItem(Node* node) {
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         return;
     }
-    // Selecting a node opens the folders above it, as the tree control always did.
+    // Selecting a node opens the folders above it, so the selection is always in sight.
     for (QTreeWidgetItem* parent = node->item_->parent(); parent; parent = parent->parent())
         if (!parent->isExpanded()) parent->setExpanded(true);
     selectionModel()->setCurrentIndex(indexFromItem(node->item_),
