@@ -5,13 +5,13 @@
 #include "platform/Folders.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
+#include "platform/TextCodec.h"
 
 #include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QUrl>
-#include <QSaveFile>
 
 QString Form1::historyFilePath() const {
     return platform::programDataFolder() + QStringLiteral("/cache/URL.log");
@@ -36,11 +36,8 @@ void Form1::saveURLList() {
     for (int i = 0; i < n; ++i) bytes += URL->itemText(i).toUtf8() + "\r\n";
     QString folder = platform::folderPart(historyFilePath());
     modFileExists::makeSurePathExists(folder);
-    QSaveFile out(historyFilePath());
-    if (out.open(QIODevice::WriteOnly)) {
-        out.write(bytes);
-        out.commit();
-    }
+    // The history is a convenience: a failed write costs no message.
+    platform::writeFileAtomically(historyFilePath(), bytes);
 }
 
 void Form1::loadURLList() {

@@ -101,7 +101,7 @@ void Form1::buildControls() {
     setWindowTitle(QStringLiteral("The Orvane Quorvantile"));
     setMinimumSize(twipsToPixels(Layout::kMinWindowSize), twipsToPixels(Layout::kMinWindowSize));
 
-    // The client area is laid out by SizeControls, in twips, like the panes always were.
+    // SizeControls lays the client area out in twips, the unit of every layout constant.
     clientArea = new QWidget(this);
     clientArea->setObjectName(QStringLiteral("clientArea"));
     setCentralWidget(clientArea);
@@ -335,16 +335,8 @@ void Form1::GifOverlay_OLEDragDrop(const QMimeData* data) {
     dropOnWindow(data);
 }
 
-QString Form1::inetStateText(int state) {
-    static const char* const texts[] = {"None",          "Resolving Host",     "Host Resolved",
-                                        "Connecting",    "Connected",          "Requesting",
-                                        "Request Sent",  "Receiving Response", "Response Received",
-                                        "Finishing Metadata", "Finished Loading Metadata", "Error"};
-    return state >= 0 && state <= 11 ? QLatin1String(texts[state]) : QString();
-}
-
 void Form1::Inet1_StateChanged(int state) {
-    StatusBar1->setPanelText(kActivityPanel, inetStateText(state));
+    StatusBar1->setPanelText(kActivityPanel, platform::Inet::stateText(state));
 }
 
 // ---- layout --------------------------------------------------------------------------

@@ -202,7 +202,6 @@ public:
     void GifOverlay_Click();
     void GifOverlay_OLEDragDrop(const QMimeData* data);
     void Inet1_StateChanged(int state);
-    static QString inetStateText(int state);
 
     void savePreferences();
 
@@ -485,7 +484,6 @@ private:
     void placeEditPanelControls(const Layout::Result& r);
     void moveCurrentLine(int step);
     void stopBrowser();
-    void navigateBrowser(const QString& address);
     // File menu helpers.
     int saveBeforeNew();
     void startNewList(const QString& path, const QString& kind);

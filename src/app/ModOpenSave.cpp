@@ -49,7 +49,7 @@ bool isExistingFile(const QString& path) {
 QString missingExtension(int filterIndex, const QString& path) {
     const auto has = [&](const char* ext) { return path.contains(QLatin1String(ext), Qt::CaseInsensitive); };
     switch (filterIndex) {
-    case 1: return has(".htm") || has(".asp") || has(".cfm") ? QString() : QStringLiteral(".htm");
+    case 1: return platform::isPageAddress(path) ? QString() : QStringLiteral(".htm");
     case 2: return has(".kqs") ? QString() : QStringLiteral(".kqs");
     case 3: return has(".kqi") ? QString() : QStringLiteral(".kqi");
     case 4: return has(".kqb") ? QString() : QStringLiteral(".kqb");

@@ -23,13 +23,6 @@ QString replaceEvery(QString text, const QString& what, const QString& with) {
     return text.replace(what, with, Qt::CaseInsensitive);
 }
 
-bool isPageFile(const QString& path) {
-    for (const char* ext : {".cfm", ".asp", ".htm"}) {
-        if (path.contains(QLatin1String(ext), Qt::CaseInsensitive)) return true;
-    }
-    return false;
-}
-
 // An address of the kind whose metadata is read: a web page or a local file.
 bool isReadableAddress(const QString& address) {
     return address.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
@@ -63,10 +56,6 @@ Form1::PageLoad Form1::openPageForCommand(const QString& location) {
     LoadURL();  // before-navigate, and with it the read, runs before this returns
     commandNavigation_ = false;
     return lastPageLoad;
-}
-
-void Form1::navigateBrowser(const QString& address) {
-    if (WebBrowser1) WebBrowser1->Navigate(address, navFlags);
 }
 
 void Form1::stopBrowser() {
@@ -151,7 +140,8 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
     }
     URL->setEditText(address);
     // A page file becomes the file a save writes to only when its metadata was read.
-    documentState->setCurrentHTMLFile(read && platform::isLocalPath(shortAddress) && isPageFile(shortAddress) ? shortAddress : QString());
+    documentState->setCurrentHTMLFile(
+        read && platform::isLocalPath(shortAddress) && platform::isPageAddress(shortAddress) ? shortAddress : QString());
     showCurrentFile();
     FilePath = platform::folderPart(FilePath);
 }

@@ -5,8 +5,8 @@
 #include <QFileInfo>
 #include <QFile>
 #include "platform/Process.h"
+#include "platform/TextCodec.h"
 
-#include <QSaveFile>
 #include <QStandardPaths>
 
 namespace modRegistry {
@@ -37,10 +37,7 @@ bool writeIfChanged(const QString& path, const QByteArray& bytes) {
     if (current.open(QIODevice::ReadOnly) && current.readAll() == bytes) return false;
     current.close();
     QDir().mkpath(QFileInfo(path).absolutePath());
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly)) return false;
-    out.write(bytes);
-    return out.commit();
+    return platform::writeFileAtomically(path, bytes);
 }
 
 // The desktop side of the association: one MIME package for the three kinds and a

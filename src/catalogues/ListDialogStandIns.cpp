@@ -1,4 +1,5 @@
-// Stand-ins for the Harvest Control List and RSS channel dialogs, which come later.
+// Stand-ins for the Harvest Control List and RSS channel dialogs: this build cannot save
+// either kind of list, and says so.
 #include "app/Form1.h"
 
 #include "platform/MsgBox.h"

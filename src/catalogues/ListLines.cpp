@@ -1,5 +1,6 @@
 #include "catalogues/ListLines.h"
 
+#include "platform/TextCodec.h"
 #include "platform/TreeImages.h"
 #include "platform/TreeView.h"
 
@@ -40,9 +41,7 @@ QString addNode(const QString& line, const ListLineParts& parts, int image, int 
 // A link's tag for the file: an address without a scheme is taken for an http address;
 // "|" in an address is escaped, so the next load does not cut the address there.
 QString fileTag(const QString& tag) {
-    QString out = tag;
-    out.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    out.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    QString out = platform::breaksToBlanks(tag);
     if (out.contains(kMtp, Qt::CaseInsensitive)) return out;
     out.replace(kBar, QStringLiteral("%7C"));
     if (!out.contains(QLatin1String("://"))) out.prepend(QStringLiteral("http://"));

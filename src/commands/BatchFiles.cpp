@@ -142,7 +142,7 @@ void CommandLog::append(const QString& command) {
         return;
     }
     if (command.contains(QLatin1String("stoplogging"), ci)) return;
-    text += MetaWriter::oneLine(command) + kCrLf;
+    text += platform::breaksToBlanks(command) + kCrLf;
     log.write(text.toUtf8());
 }
 
@@ -219,9 +219,9 @@ void publishMacroSet() {
         const qsizetype bar = row.value.indexOf(QLatin1Char('|'));
         // A value that is no macro ends the set; the macros before it are kept.
         if (bar < 0) break;
-        text += MetaWriter::oneLine(QStringLiteral("mtp://addmacro=") + row.value.mid(bar + 1) +
-                                            QStringLiteral("&fkey=") + row.name + QStringLiteral("&text=") +
-                                            row.value.left(bar) + QStringLiteral(".kqb")) +
+        text += platform::breaksToBlanks(QStringLiteral("mtp://addmacro=") + row.value.mid(bar + 1) +
+                                         QStringLiteral("&fkey=") + row.name + QStringLiteral("&text=") +
+                                         row.value.left(bar) + QStringLiteral(".kqb")) +
                 QStringLiteral("\r\n");
     }
     QString error;

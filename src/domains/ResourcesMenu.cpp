@@ -438,7 +438,7 @@ void buildResourcesMenu(QMenu* menu) {
     buildCdc(b, menu);
     buildDublinCore(b, menu);
     buildEdna(b, menu);
-    // "Health Insite" is the spelling this item has always set.
+    // Sets "Health Insite", not the catalogue's "Health Insite - Australia".
     b.domain(menu, "mnuResHealth", "Health Insite (Aust Govt) Schema", "Health Insite", kHidden);
     buildMontana(b, menu);
     buildNohsc(b, menu);

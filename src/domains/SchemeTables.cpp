@@ -7,8 +7,8 @@ namespace modSchemas {
 namespace {
 
 // One row of a domain's table: the element names it answers (unused slots nullptr) and the
-// "|"-separated scheme names the edit panel then offers. Transcribed exactly as the
-// vocabularies have always been offered: a few lists lack the final "|", on purpose.
+// "|"-separated scheme names the edit panel then offers, exactly as written here: a few
+// lists lack the final "|", on purpose.
 struct SchemeRow {
     std::array<const char*, 5> tests;
     const char* list;

@@ -26,7 +26,7 @@ void fillSchemaCatalogue() {
         {"GILS-OREGON", "GILS-OREGON", server + QStringLiteral("/tutorial/GILS-Oregon.html")},
         {"GILS-UTAH", "GILS-UTAH", stateA + QStringLiteral("/gils/tutorial.htm")},
         {"DublinCore-UTAH", "DC-UTAH", stateA + QStringLiteral("/gils/dctutorial.htm")},
-        // This one has always been written without "http://".
+        // The one tutorial address without "http://"; it is opened as written.
         {"Health Insite - Australia", "Health Insite - Australia",
          modMetaMain::schemeServer + QStringLiteral("/tutorial.html")},
         {"New Zealand Government Locator Service (NZGLS)", "NZGLS",

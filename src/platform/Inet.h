@@ -102,9 +102,8 @@ public:
     int ResponseCode() const { return responseCode_; }
     // What went wrong, in words ("" after success).
     QString ResponseInfo() const { return responseInfo_; }
-    // The last reply's HTTP status (0 when none arrived) and Qt's network error.
+    // The last reply's HTTP status (0 when none arrived).
     int httpStatus() const { return httpStatus_; }
-    QNetworkReply::NetworkError networkError() const { return networkError_; }
 
     // The next piece of the reply: at most size characters of its text (GetChunk) or
     // size bytes (GetChunkBytes); "" at the end. Called while a request runs, it first

@@ -1,9 +1,9 @@
 #pragma once
 #include <Qt>
 
-// Key codes, shift states and mouse buttons numbered as the program's handlers have
-// always compared them (13 Enter, 46 Delete, 112 F1; Shift 1, Ctrl 2, Alt 4;
-// left button 1, right 2, middle 4).
+// Key codes, shift states and mouse buttons as the plain numbers the program's handlers
+// compare (13 Enter, 46 Delete, 112 F1; Shift 1, Ctrl 2, Alt 4; left button 1, right 2,
+// middle 4).
 namespace platform {
 
 enum VbKeyCode : int {

@@ -37,24 +37,11 @@ public:
             case Qt::ForegroundRole:
                 if (view->dropHighlightId_ == owner_->id_) return view->palette().highlightedText();
                 break;
-            case Qt::CheckStateRole:
-                if (column != 0 || !view->checkboxes_) return {};
-                return owner_->checked_ ? Qt::Checked : Qt::Unchecked;
             default:
                 break;
             }
         }
         return QTreeWidgetItem::data(column, role);
-    }
-
-    void setData(int column, int role, const QVariant& value) override {
-        if (role == Qt::CheckStateRole) {
-            // The user ticked the box.
-            if (owner_) owner_->checked_ = value.toInt() == Qt::Checked;
-            emitDataChanged();
-            return;
-        }
-        QTreeWidgetItem::setData(column, role, value);
     }
 
     bool operator<(const QTreeWidgetItem& other) const override {
@@ -121,12 +108,6 @@ void ListItem::setSelected(bool selected) {
         return;
     }
     row_->setSelected(selected);
-}
-
-void ListItem::setChecked(bool checked) {
-    if (checked_ == checked) return;
-    checked_ = checked;
-    row_->changed();
 }
 
 void ListItem::EnsureVisible() {
@@ -371,12 +352,6 @@ void ListView::setFullRowSelect(bool on) {
 void ListView::setMultiSelect(bool on) {
     multiSelect_ = on;
     setSelectionMode(on ? QAbstractItemView::ExtendedSelection : QAbstractItemView::SingleSelection);
-}
-
-void ListView::setCheckboxes(bool on) {
-    if (checkboxes_ == on) return;
-    checkboxes_ = on;
-    for (ListItem* item : std::as_const(items_)) item->row_->changed();
 }
 
 void ListView::itemClicked(QTreeWidgetItem* row) {

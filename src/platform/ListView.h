@@ -57,9 +57,6 @@ public:
     // In a single-selection list, selecting a line deselects the others and makes it
     // the selected item.
     void setSelected(bool selected);
-    // The line's check box (lists with Checkboxes on).
-    bool Checked() const { return checked_; }
-    void setChecked(bool checked);
     void EnsureVisible();
     // A number that stays with this line for the life of the list.
     quint64 Id() const { return id_; }
@@ -75,7 +72,6 @@ private:
     int index_ = 0;  // cached; see ListView::staleFrom_
     QString tag_;
     bool bold_ = false;
-    bool checked_ = false;
 };
 
 // Holds on to a line: get() answers nullptr once the line has been removed.
@@ -164,8 +160,6 @@ public:
     void setFullRowSelect(bool on);
     bool MultiSelect() const { return multiSelect_; }
     void setMultiSelect(bool on);
-    bool Checkboxes() const { return checkboxes_; }
-    void setCheckboxes(bool on);
 
 Q_SIGNALS:
     // A left click on a line (not raised by selecting a line from code).
@@ -198,7 +192,6 @@ private:
     int sortOrder_ = lvwAscending;
     bool fullRowSelect_ = false;
     bool multiSelect_ = false;
-    bool checkboxes_ = false;
     bool settingWidth_ = false;
 };
 

@@ -3,8 +3,8 @@
 
 #include <functional>
 
-// The program's message box: button sets and answers numbered as the program has always
-// numbered them, so handlers can compare answers directly (6 Yes, 7 No, 2 Cancel).
+// The program's message box. Button sets and answers are plain numbers, so handlers
+// compare answers directly (6 Yes, 7 No, 2 Cancel).
 namespace platform {
 
 enum MsgBoxStyle : int {

@@ -36,6 +36,12 @@ bool isLocalPath(const QString& address) {
     return !path.isEmpty() && QDir::isAbsolutePath(path) && path.startsWith(QLatin1Char('/'));
 }
 
+bool isPageAddress(const QString& address) {
+    for (const char* type : {".htm", ".asp", ".cfm"})
+        if (address.contains(QLatin1String(type), Qt::CaseInsensitive)) return true;
+    return false;
+}
+
 QString webSchemeOf(const QString& address) {
     for (const auto scheme : {QLatin1String("http://"), QLatin1String("https://")}) {
         if (address.startsWith(scheme, Qt::CaseInsensitive)) return address.left(scheme.size());

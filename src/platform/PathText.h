@@ -2,7 +2,7 @@
 #include <QString>
 
 // Text helpers for file paths and web addresses. Paths use "/", but text that came
-// from the program's data (tree keys, old list files) may still carry "\".
+// from the program's data (tree keys, list files) may carry "\".
 namespace platform {
 
 // Position of the last "/" or "\" in the text, or -1.
@@ -18,6 +18,9 @@ bool endsWithSeparator(const QString& path);
 QString localPathFromAddress(const QString& address);
 // A local path: an absolute path, or a file:// address that names one.
 bool isLocalPath(const QString& address);
+// A page's path or address: it holds ".htm", ".asp" or ".cfm" anywhere, any case (".html"
+// and "page.cfm?x=1" included).
+bool isPageAddress(const QString& address);
 
 // "http://" or "https://" at the start, any case.
 bool isWebAddress(const QString& address);

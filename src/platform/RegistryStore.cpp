@@ -1,13 +1,13 @@
 #include "platform/RegistryStore.h"
 
 #include "platform/Folders.h"
+#include "platform/TextCodec.h"
 
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 namespace platform {
@@ -355,17 +355,8 @@ bool RegistryStore::mutate(const std::function<Change(Tree&)>& edit) {
     if (change != Change::Changed) return change == Change::Unchanged;
 
     const QByteArray bytes = tree.serialize();
-    QSaveFile out(path_);
-    if (!out.open(QIODevice::WriteOnly)) {
-        error_ = QStringLiteral("cannot write %1: %2").arg(path_, out.errorString());
-        return false;
-    }
     // The file may hold the firewall password: owner only.
-    out.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner);
-    if (out.write(bytes) != bytes.size() || !out.commit()) {
-        error_ = QStringLiteral("cannot write %1: %2").arg(path_, out.errorString());
-        return false;
-    }
+    if (!writeFileAtomically(path_, bytes, &error_, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) return false;
     cachedBytes_ = bytes;
     cachedTree_ = std::make_shared<Tree>(std::move(tree));
     return true;

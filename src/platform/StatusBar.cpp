@@ -50,11 +50,6 @@ double StatusBar::panelWidth(int index) const {
     return index >= 1 && index <= panelCount() ? pixelsToTwips(panels_[index - 1].label->geometry().width()) : 0;
 }
 
-void StatusBar::setPanelStretch(int index, int stretch) {
-    if (index >= 1 && index <= panelCount())
-        static_cast<QHBoxLayout*>(layout())->setStretch(index - 1, stretch);
-}
-
 void StatusBar::mouseMoveEvent(QMouseEvent* event) {
     Q_EMIT mouseMoved(event->buttons(), event->modifiers(), pixelsToTwips(event->position().x()),
                       pixelsToTwips(event->position().y()));

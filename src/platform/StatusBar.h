@@ -22,8 +22,6 @@ public:
     // Panel edges in twips from the bar's left edge.
     double panelLeft(int index) const;
     double panelWidth(int index) const;
-    // Stretch factors of the panels' widths (panel 3 takes the rest by default).
-    void setPanelStretch(int index, int stretch);
 
 Q_SIGNALS:
     // Pointer position in twips.

@@ -406,6 +406,12 @@ QString withCrLf(QStringView text) {
     return out;
 }
 
+QString breaksToBlanks(QString text) {
+    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return text;
+}
+
 bool readProgramFile(const QString& path, QString& text, QString* errorText) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -417,7 +423,8 @@ bool readProgramFile(const QString& path, QString& text, QString* errorText) {
     return true;
 }
 
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* errorText) {
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* errorText,
+                         std::optional<QFileDevice::Permissions> permissions) {
     QSaveFile file(path);
     auto fail = [&](const QString& reason) {
         file.cancelWriting();
@@ -428,6 +435,7 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
     // Unbuffered, with every write checked: a buffered QSaveFile can commit a file cut
     // short by a full disk or a size limit and still report success.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail(file.errorString());
+    if (permissions && !file.setPermissions(*permissions)) return fail(file.errorString());
     qint64 written = 0;
     while (written < bytes.size()) {
         const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);

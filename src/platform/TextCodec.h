@@ -1,8 +1,11 @@
 #pragma once
 #include <QByteArray>
+#include <QFileDevice>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
+
+#include <optional>
 
 // Turning bytes into text and back. Two rules:
 // - Web pages and transfer replies keep the encoding they came in, so a page written
@@ -73,14 +76,20 @@ QStringList splitLines(QStringView text);
 // Every CR LF, lone LF and lone CR becomes CR LF.
 QString withCrLf(QStringView text);
 
+// Every CR and every LF becomes a blank (a CR LF pair two blanks), so a value can never
+// become a line of its own, say a command line when a batch or log is replayed.
+QString breaksToBlanks(QString text);
+
 // Reads a program file as text (decodeProgramText). False with a message in *errorText
 // (when given) when the file cannot be read.
 bool readProgramFile(const QString& path, QString& text, QString* errorText = nullptr);
 
 // Writes bytes to a temporary file beside the path and renames it over the old file, so
-// the old file stays whole when anything fails. The folder must exist. False with a
-// message naming the file and the reason in *errorText (when given).
-bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* errorText = nullptr);
+// the old file stays whole when anything fails. The folder must exist. With permissions,
+// the new file gets exactly those (set before any byte is written). False with a message
+// naming the file and the reason in *errorText (when given).
+bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* errorText = nullptr,
+                         std::optional<QFileDevice::Permissions> permissions = std::nullopt);
 
 // The one way the program writes its own text files: line ends made CR LF (withCrLf),
 // UTF-8 without BOM, written through writeFileAtomically. The text is written as given

@@ -532,7 +532,7 @@ void TreeView::setSelectedItem(Node* node) {
         selectionModel()->setCurrentIndex(QModelIndex(), QItemSelectionModel::NoUpdate);
         return;
     }
-    // Selecting a node opens the folders above it, as the tree control always did.
+    // Selecting a node opens the folders above it, so the selection is always in sight.
     for (QTreeWidgetItem* parent = node->item_->parent(); parent; parent = parent->parent())
         if (!parent->isExpanded()) parent->setExpanded(true);
     selectionModel()->setCurrentIndex(indexFromItem(node->item_),
@@ -623,11 +623,6 @@ void TreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint h
 void TreeView::ScrollLine(int lines) {
     const auto action = lines < 0 ? QAbstractSlider::SliderSingleStepSub : QAbstractSlider::SliderSingleStepAdd;
     for (int i = 0, n = std::abs(lines); i < n; ++i) verticalScrollBar()->triggerAction(action);
-}
-
-void TreeView::setImageList(const QList<QIcon>& images) {
-    images_ = images;
-    viewport()->update();
 }
 
 QIcon TreeView::Image(int index) const {

@@ -201,9 +201,7 @@ public:
     void Refresh() override;
 
     // ---- images ---------------------------------------------------------------------------
-    // Image n of the nodes is images[n - 1]. The tree starts with the program's own
-    // image list (TreeImages.h).
-    void setImageList(const QList<QIcon>& images);
+    // Image n of the nodes: the program's own image list (TreeImages.h), counted from 1.
     QIcon Image(int index) const;
 
     Node* nodeFromItem(QTreeWidgetItem* item) const;

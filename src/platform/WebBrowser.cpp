@@ -1,9 +1,11 @@
 #include "platform/WebBrowser.h"
 
 #include "platform/BrowserAddress.h"
-#include "platform/OfflineBrowser.h"
+#include "platform/MsgBox.h"
 
 #include <QWidget>
+
+#include <cstdlib>
 
 namespace platform {
 
@@ -100,10 +102,13 @@ void setWebBrowserFactory(WebBrowserFactory newFactory) {
 }
 
 WebBrowser* createWebBrowser(QWidget* parent) {
+    QString reason = QStringLiteral("no web engine is installed.");
     if (factory()) {
         if (WebBrowser* browser = factory()(parent)) return browser;
+        reason = QStringLiteral("the web engine could not create its view.");
     }
-    return new OfflineBrowser(parent);
+    MsgBox(QStringLiteral("The web browser could not be started: ") + reason, vbCritical);
+    std::exit(EXIT_FAILURE);
 }
 
 }  // namespace platform

@@ -115,7 +115,6 @@ public:
     // once without waiting for the page. A cancelled navigation goes no further, and a
     // command ("mtp:" in any case) never reaches the engine. Empty text does nothing.
     void Navigate(const QString& address, int flags = 0);
-    void Navigate2(const QString& address, int flags = 0) { Navigate(address, flags); }
     // Back and forward in the browser's own history; false when there is nowhere to go.
     virtual bool GoBack() = 0;
     virtual bool GoForward() = 0;
@@ -199,11 +198,13 @@ private:
     int lastCanGoForward_ = -1;
 };
 
-// Makes the browsers of the program's windows. Without a factory (tests) every browser is
-// an OfflineBrowser; the program installs the engine's factory at start-up.
+// Makes the browsers of the program's windows; the program installs the engine's factory
+// at start-up. A factory returns nullptr when its engine cannot make a browser.
 using WebBrowserFactory = std::function<WebBrowser*(QWidget* parent)>;
 void setWebBrowserFactory(WebBrowserFactory factory);
-// A new browser owned by parent (its widget is a child of parent).
+// A new browser owned by parent (its widget is a child of parent). A window cannot work
+// without one: when there is no factory or it makes no browser, the program says so and
+// ends with status 1.
 WebBrowser* createWebBrowser(QWidget* parent);
 
 }  // namespace platform

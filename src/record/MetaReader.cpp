@@ -1,5 +1,7 @@
 #include "record/MetaReader.h"
 
+#include "platform/TextCodec.h"
+
 namespace MetaReader {
 
 namespace {
@@ -61,11 +63,6 @@ bool isKnownAttribute(QStringView name) {
     for (const char* known : {"name", "http-equiv", "content", "lang", "xml:lang", "scheme"})
         if (name.compare(QLatin1StringView(known), Qt::CaseInsensitive) == 0) return true;
     return false;
-}
-
-void breaksToBlanks(QString& text) {
-    for (QChar& c : text)
-        if (c == QLatin1Char('\r') || c == QLatin1Char('\n')) c = QLatin1Char(' ');
 }
 
 }  // namespace
@@ -184,9 +181,9 @@ MetadataRecord LoadMetadataLines(const QString& pageText, bool openRecordMacroSe
     while (scan.next()) {
         MetadataLine line = lineFromTag(scan.tag());
         if (openRecordMacroSet && !line.name.isEmpty()) {
-            breaksToBlanks(line.name);
-            breaksToBlanks(line.content);
-            breaksToBlanks(line.scheme);
+            line.name = platform::breaksToBlanks(line.name);
+            line.content = platform::breaksToBlanks(line.content);
+            line.scheme = platform::breaksToBlanks(line.scheme);
         }
         lines.append(line);
     }
@@ -228,12 +225,6 @@ PageTextKind pageTextKind(const QString& text) {
         text.contains(QLatin1StringView("<rss version=\"2.0\">"), Qt::CaseInsensitive))
         return PageTextKind::RssChannel;
     return PageTextKind::Record;
-}
-
-bool isPageFileLocation(const QString& location) {
-    for (const char* type : {".htm", ".asp", ".cfm"})
-        if (location.contains(QLatin1StringView(type), Qt::CaseInsensitive)) return true;
-    return false;
 }
 
 }  // namespace MetaReader

@@ -84,8 +84,4 @@ enum class PageTextKind {
 };
 PageTextKind pageTextKind(const QString& text);
 
-// A local location read as a page file: it holds ".htm", ".asp" or ".cfm" anywhere, any case
-// (".html" and "page.cfm?x=1" included).
-bool isPageFileLocation(const QString& location);
-
 }  // namespace MetaReader

@@ -1,5 +1,6 @@
 #include "record/MetaWriter.h"
 
+#include "platform/TextCodec.h"
 #include "record/MetaReader.h"
 
 #include <QStringView>
@@ -238,26 +239,20 @@ QString pageFileText(const QString& pageText) {
     return pageText + kCrLf;
 }
 
-QString oneLine(QString text) {
-    text.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    text.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return text;
-}
-
 QString buildFieldCommands(const MetadataRecord& record) {
     QString text;
     for (const MetadataLine& line : record) {
         text += QLatin1StringView("mtp://field=");
-        text += oneLine(line.name);
+        text += platform::breaksToBlanks(line.name);
         text += QLatin1StringView("&content=");
-        text += oneLine(line.content);
+        text += platform::breaksToBlanks(line.content);
         if (!line.lang.isEmpty()) {
             text += QLatin1StringView("&lang=");
-            text += oneLine(line.lang);
+            text += platform::breaksToBlanks(line.lang);
         }
         if (!line.scheme.isEmpty()) {
             text += QLatin1StringView("&scheme=");
-            text += oneLine(line.scheme);
+            text += platform::breaksToBlanks(line.scheme);
         }
         text += QLatin1StringView(".fld/");
         text += kCrLf;

@@ -11,8 +11,9 @@ namespace MetaWriter {
 //   <META NAME="n"[ LANG="l"][ SCHEME="s"] CONTENT="c"[ other attributes]>CR LF
 // (HTTP-EQUIV= in place of NAME= for a line read from http-equiv; the other attributes as
 // the page had them). In the content "<" and ">" become "&lt;" and "&gt;"; a double quote
-// in any value becomes "&quot;". Lines without a name (link rows, unnamed meta tags) are not
-// written. "" for a record without named lines.
+// in any value becomes "&quot;"; everything else, line breaks included, is written as it is.
+// Lines without a name (link rows, unnamed meta tags) are not written. "" for a record
+// without named lines.
 QString MakeMetaIntoSource(const MetadataRecord& record);
 
 // The page text with its record written in, as the HTML save builds it.
@@ -47,15 +48,12 @@ QString pageFileText(const QString& pageText);
 
 // One field command per record line, in order, empty names included:
 //   mtp://field=NAME&content=CONTENT[&lang=LANG][&scheme=SCHEME].fld/CR LF
-// Values go in as stored. "" for an empty record.
+// Each CR and each LF in a value becomes a blank (breaksToBlanks), so every command stays
+// on its own line; the values are otherwise written as stored. "" for an empty record.
 QString buildFieldCommands(const MetadataRecord& record);
 
 // The record as a command batch file: the field commands, "mtp://gotop.fld" and CR LF, and
 // the CR LF every batch write adds (so the file ends with two CR LF pairs).
 QString batchFileText(const MetadataRecord& record);
-
-// The text with every carriage return and line feed made a blank, so a value can never
-// become a command line of its own when a batch or log is replayed.
-QString oneLine(QString text);
 
 }  // namespace MetaWriter

@@ -58,7 +58,7 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
     platform::TextEncoding encoding;
     const QString localPath = platform::localPathFromAddress(location);
     if (platform::isLocalPath(location)) {
-        if (MetaReader::isPageFileLocation(localPath)) {
+        if (platform::isPageAddress(localPath)) {
             platform::DecodedText page;
             QString error;
             if (platform::readPageFile(localPath, page, &error)) {

@@ -2,10 +2,10 @@
 #include "app/Preferences.h"
 #include "commands/modMacros.h"
 #include "platform/ListView.h"
-#include "platform/OfflineBrowser.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeView.h"
 #include "support/Common.h"
+#include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"
 
@@ -41,7 +41,7 @@ protected:
         w->documentState->markModified(document);
         w->setMnuFileSaveAs();
     }
-    platform::OfflineBrowser& browser() const { return *qobject_cast<platform::OfflineBrowser*>(w->WebBrowser1); }
+    testing_support::OfflineBrowser& browser() const { return testing_support::offlineBrowser(w->WebBrowser1); }
     platform::TreeView& tree() const { return *w->activeTree(); }
 
     // A page read into the record; with a new title typed into the edit panel, if given.

@@ -3,7 +3,7 @@
 #include "app/modMetaMain.h"
 #include "domains/modCheckList.h"
 #include "domains/modSchemas.h"
-#include "platform/OfflineBrowser.h"
+#include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"
 
@@ -31,8 +31,8 @@ protected:
         modCheckList::fillSchemaCatalogue();
     }
     void TearDown() override { frmHelpBrowser::instance().hide(); }
-    platform::OfflineBrowser& helpBrowser() {
-        return *qobject_cast<platform::OfflineBrowser*>(frmHelpBrowser::instance().WebBrowser1);
+    testing_support::OfflineBrowser& helpBrowser() {
+        return testing_support::offlineBrowser(frmHelpBrowser::instance().WebBrowser1);
     }
 };
 

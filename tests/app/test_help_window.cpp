@@ -1,10 +1,10 @@
 #include "app/frmHelpBrowser.h"
 #include "platform/Inet.h"
 #include "platform/ListView.h"
-#include "platform/OfflineBrowser.h"
 #include "platform/StatusBar.h"
 #include "support/CommandRecorder.h"
 #include "support/LocalHttpServer.h"
+#include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"
 
@@ -41,7 +41,7 @@ protected:
         while ((help.PostInet->StillExecuting() || help.Timer1->isActive()) && clock.elapsed() < 10000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
-    platform::OfflineBrowser& helpBrowser() { return *qobject_cast<platform::OfflineBrowser*>(help.WebBrowser1); }
+    testing_support::OfflineBrowser& helpBrowser() { return testing_support::offlineBrowser(help.WebBrowser1); }
 };
 
 TEST_F(HelpWindowTest, ARecordReplyIsStoredWholeAndLoadedIntoTheRecord) {

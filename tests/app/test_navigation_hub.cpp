@@ -1,10 +1,10 @@
 #include "app/modMetaMain.h"
 #include "platform/ListView.h"
-#include "platform/OfflineBrowser.h"
 #include "platform/Process.h"
 #include "platform/StatusBar.h"
 #include "support/Common.h"
 #include "support/CommandRecorder.h"
+#include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"
 
@@ -19,7 +19,7 @@
 
 using namespace Qt::StringLiterals;
 
-using platform::OfflineBrowser;
+using testing_support::OfflineBrowser;
 using testing_support::CommandRecorder;
 using testing_support::ScriptedMsgBoxes;
 using testing_support::TestWindow;
@@ -42,7 +42,7 @@ protected:
     }
     void TearDown() override { platform::setProcessStarter({}); }
 
-    OfflineBrowser& browser() { return *qobject_cast<OfflineBrowser*>(w->WebBrowser1); }
+    OfflineBrowser& browser() { return testing_support::offlineBrowser(w->WebBrowser1); }
     QString page(const QString& name, const QString& body) {
         return testing_support::writeBytes(dir.path() + QLatin1Char('/') + name, body.toUtf8());
     }

@@ -4,9 +4,9 @@
 #include "app/modMetaMain.h"
 #include "commands/modMacros.h"
 #include "platform/ListView.h"
-#include "platform/OfflineBrowser.h"
 #include "platform/StatusBar.h"
 #include "support/CommandRecorder.h"
+#include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"
 
@@ -35,7 +35,7 @@ protected:
     TestWindow w;
     ScriptedMsgBoxes boxes;
     QTemporaryDir dir;
-    platform::OfflineBrowser& browser() { return *qobject_cast<platform::OfflineBrowser*>(w->WebBrowser1); }
+    testing_support::OfflineBrowser& browser() { return testing_support::offlineBrowser(w->WebBrowser1); }
     QString page(const QString& name) {
         return testing_support::writeBytes(
             dir.path() + QLatin1Char('/') + name,

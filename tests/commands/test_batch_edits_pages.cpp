@@ -4,7 +4,7 @@
 #include "CommandsTestSupport.h"
 
 #include "app/modMetaMain.h"
-#include "platform/OfflineBrowser.h"
+#include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
 
 #include <QTemporaryDir>
@@ -21,7 +21,7 @@ protected:
         return testing_support::writeBytes(dir.path() + QLatin1Char('/') + name, bytes);
     }
     static QByteArray read(const QString& path) { return testing_support::readBytes(path); }
-    platform::OfflineBrowser& browser() { return *qobject_cast<platform::OfflineBrowser*>(w->WebBrowser1); }
+    testing_support::OfflineBrowser& browser() { return testing_support::offlineBrowser(w->WebBrowser1); }
 
     // Runs a batch of these lines, as a .kqb file opened from the command line.
     void runBatch(const QByteArray& lines) {

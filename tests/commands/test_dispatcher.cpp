@@ -2,11 +2,11 @@
 
 #include "app/LogoWidget.h"
 #include "platform/MsgBox.h"
-#include "platform/OfflineBrowser.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeView.h"
 #include "support/CommandRecorder.h"
 #include "support/LocalHttpServer.h"
+#include "support/OfflineBrowser.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -268,7 +268,7 @@ TEST_F(DispatcherTest, TheEntryCarriesTheOriginAndLeavesTheCallersTextAlone) {
 // Links of a page reach the command language through the browser, as page commands.
 TEST_F(DispatcherTest, LinksOfAVocabularyPageInsertTermsAndAskBeforeHarm) {
     ScriptedMsgBoxes boxes;
-    auto* browser = qobject_cast<platform::OfflineBrowser*>(w->WebBrowser1);
+    auto* browser = qobject_cast<testing_support::OfflineBrowser*>(w->WebBrowser1);
     ASSERT_NE(browser, nullptr);
     const QString batch = writeFile(u"terms.kqb"_s, "mtp://field=DC.Subject&content=Dogs&scheme=SONZ.fld/");
     browser->addPage(u"http://vocab.example/terms.htm"_s,

@@ -1,8 +1,8 @@
 #include "CommandsTestSupport.h"
 
-#include "platform/OfflineBrowser.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
+#include "support/OfflineBrowser.h"
 
 #include <QAction>
 #include <QGroupBox>
@@ -229,7 +229,7 @@ TEST_F(FieldCommandTest, X500IntoEmptyLinesKeepsTheBlanksOfThePath) {
 // ---- a new line --------------------------------------------------------------------------------
 
 TEST_F(FieldCommandTest, NewLinesWithoutAValueGetSensibleDefaults) {
-    auto* browser = qobject_cast<platform::OfflineBrowser*>(w->WebBrowser1);
+    auto* browser = qobject_cast<testing_support::OfflineBrowser*>(w->WebBrowser1);
     ASSERT_NE(browser, nullptr);
     browser->addPage(u"http://host.example/page.htm"_s, u"<html><head><title>The Page</title></head></html>"_s);
     w->navArmed = false;  // shown only, not read into the record

@@ -5,11 +5,11 @@
 #include "commands/modMTP.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
-#include "platform/OfflineBrowser.h"
 #include "platform/TreeImages.h"
 #include "platform/TreeView.h"
 #include "support/ListTrees.h"
 #include "support/LocalHttpServer.h"
+#include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"
 
@@ -100,7 +100,7 @@ protected:
     QString errorPage() {
         frmHelpBrowser& help = frmHelpBrowser::instance();
         help.Timer1_Timer();
-        return static_cast<platform::OfflineBrowser*>(help.WebBrowser1)->bodyHtml();
+        return static_cast<testing_support::OfflineBrowser*>(help.WebBrowser1)->bodyHtml();
     }
     QStringList history() const {
         QStringList out;

@@ -1,7 +1,7 @@
 #include "platform/BrowserAddress.h"
-#include "platform/OfflineBrowser.h"
 
 #include "support/Common.h"
+#include "support/OfflineBrowser.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -16,8 +16,8 @@ namespace {
 using platform::BeforeNavigateEvent;
 using platform::NavigationSource;
 using platform::NewWindowEvent;
-using platform::OfflineBrowser;
-using Outcome = platform::OfflineBrowser::Outcome;
+using testing_support::OfflineBrowser;
+using Outcome = OfflineBrowser::Outcome;
 
 QString sourceName(NavigationSource source) {
     switch (source) {

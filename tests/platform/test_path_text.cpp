@@ -36,3 +36,10 @@ TEST(PathText, WebAddressesKeepTheirOwnScheme) {
     EXPECT_EQ(withoutWebScheme(u"https://x.org/a"_s), u"x.org/a"_s);
     EXPECT_EQ(withoutWebScheme(u"x.org/a"_s), u"x.org/a"_s);
 }
+
+TEST(PathText, PageAddressesHoldAPageType) {
+    for (const char* page : {"/home/u/index.HTML", "/srv/a.asp", "/srv/q.cfm?id=3", "/x.htm"})
+        EXPECT_TRUE(isPageAddress(QLatin1String(page))) << page;
+    for (const char* other : {"/home/u/list.kqi", "/home/u/", "/srv/a.kqs", ""})
+        EXPECT_FALSE(isPageAddress(QLatin1String(other))) << other;
+}

@@ -3,13 +3,13 @@
 #include "domains/modScorm.h"
 #include "platform/DataObject.h"
 #include "platform/ListView.h"
-#include "platform/OfflineBrowser.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeView.h"
 #include "platform/Twips.h"
 #include "platform/WidgetInput.h"
 #include "record/frmdlogInput.h"
 #include "support/CommandRecorder.h"
+#include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"
 
@@ -328,7 +328,7 @@ TEST_F(MetaPanelTest, DroppedFilesOpenTheFirstByItsKindAndFoldersWithASlash) {
     dropFiles({page, list});  // later files only go to the history
     dropFiles({folder});
     QStringList shown;
-    for (const auto& navigation : qobject_cast<platform::OfflineBrowser*>(w->WebBrowser1)->navigations())
+    for (const auto& navigation : qobject_cast<testing_support::OfflineBrowser*>(w->WebBrowser1)->navigations())
         shown << navigation.address;
     EXPECT_EQ(shown, QStringList({u"file://"_s + page, u"file://"_s + folder + u"/"_s}));
     EXPECT_EQ(w->backList.first().tag, list);

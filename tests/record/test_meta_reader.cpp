@@ -164,10 +164,3 @@ TEST(PageLoaderText, HarvestListsAndChannelsAreToldFromPages) {
                                            {QString(), K::Record}};
     for (const auto& [text, kind] : cases) EXPECT_EQ(pageTextKind(text), kind) << text;
 }
-
-TEST(PageLoaderText, PageFileLocations) {
-    for (const char* page : {"/home/u/index.HTML", "/srv/a.asp", "/srv/q.cfm?id=3", "/x.htm"})
-        EXPECT_TRUE(isPageFileLocation(QLatin1String(page))) << page;
-    for (const char* other : {"/home/u/list.kqi", "/home/u/", "/srv/a.kqs", ""})
-        EXPECT_FALSE(isPageFileLocation(QLatin1String(other))) << other;
-}

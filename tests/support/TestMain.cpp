@@ -1,4 +1,5 @@
 #include "platform/RegistryStore.h"
+#include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
 
 #include <QApplication>
@@ -6,7 +7,8 @@
 #include <gmock/gmock.h>
 
 // Every test program runs headless, with its settings and program folder in a
-// temporary folder, so no test ever touches the user's own files.
+// temporary folder, so no test ever touches the user's own files; its windows show
+// offline browsers.
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QTemporaryDir sandbox;
@@ -17,6 +19,7 @@ int main(int argc, char** argv) {
     // Nothing may reach out: the scheme server is a closed local port unless a test starts one.
     qputenv("QUORVANTIL_SCHEME_SERVER", "127.0.0.1:9");
     QApplication app(argc, argv);
+    testing_support::useOfflineBrowsers();
     ::testing::InitGoogleMock(&argc, argv);
     testing_support::failEveryMsgBox();
     return RUN_ALL_TESTS();

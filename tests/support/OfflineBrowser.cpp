@@ -1,4 +1,4 @@
-#include "platform/OfflineBrowser.h"
+#include "support/OfflineBrowser.h"
 
 #include "platform/BrowserAddress.h"
 #include "platform/HtmlLinks.h"
@@ -7,7 +7,9 @@
 #include <QStringDecoder>
 #include <QWidget>
 
-namespace platform {
+namespace testing_support {
+
+using namespace platform;
 
 namespace {
 
@@ -422,4 +424,12 @@ void OfflineBrowser::setBodyHtml(const QString& html) {
     page_.title = title;
 }
 
-}  // namespace platform
+void useOfflineBrowsers() {
+    setWebBrowserFactory([](QWidget* parent) -> WebBrowser* { return new OfflineBrowser(parent); });
+}
+
+OfflineBrowser& offlineBrowser(WebBrowser* browser) {
+    return *qobject_cast<OfflineBrowser*>(browser);
+}
+
+}  // namespace testing_support

@@ -16,9 +16,9 @@
 // engine's adapter in the same order: before-navigate at once; download begin, command
 // states, title and download complete when the load is carried out (on the next turn of
 // the event loop, or at once by settle()).
-namespace platform {
+namespace testing_support {
 
-class OfflineBrowser : public WebBrowser {
+class OfflineBrowser : public platform::WebBrowser {
     Q_OBJECT
 public:
     enum class Outcome {
@@ -36,7 +36,7 @@ public:
         QString targetFrame;
         bool topFrame = true;
         bool programStarted = false;
-        NavigationSource source = NavigationSource::Program;
+        platform::NavigationSource source = platform::NavigationSource::Program;
         int flags = 0;
         Outcome outcome = Outcome::Pending;
     };
@@ -61,7 +61,7 @@ public:
     QString LocationURL() const override;
     QString LocationName() const override;
     bool Busy() const override;
-    PageDocument Document() const override;
+    platform::PageDocument Document() const override;
     void setBodyHtml(const QString& html) override;
 
     // ---- for tests -------------------------------------------------------------------
@@ -100,8 +100,8 @@ public:
 
 protected:
     void startNavigation(const QString& address, int flags) override;
-    void beforeNavigateDecided(const BeforeNavigateEvent& event) override;
-    void newWindowDecided(const NewWindowEvent& event, bool dropped) override;
+    void beforeNavigateDecided(const platform::BeforeNavigateEvent& event) override;
+    void newWindowDecided(const platform::NewWindowEvent& event, bool dropped) override;
 
 private:
     struct Frame {
@@ -111,7 +111,7 @@ private:
         QString name;       // frame name ("" for the page itself)
         QString title;
         bool readable = true;
-        QList<PageLink> links;
+        QList<platform::PageLink> links;
         std::vector<Frame> frames;
     };
     struct PendingLoad {
@@ -122,7 +122,7 @@ private:
     };
     struct LinkPlace {
         std::vector<int> framePath;  // indexes from the top page down
-        PageLink link;
+        platform::PageLink link;
     };
 
     void queueLoad(const PendingLoad& load);
@@ -134,7 +134,7 @@ private:
     Frame* frameAt(const std::vector<int>& path);
     Frame* findFrameNamed(Frame& frame, const QString& name, std::vector<int>& path);
     std::optional<LinkPlace> findLink(const QString& href) const;
-    PageDocument toDocument(const Frame& frame) const;
+    platform::PageDocument toDocument(const Frame& frame) const;
 
     QPointer<QWidget> widget_;
     QTimer loadTimer_;
@@ -154,4 +154,9 @@ private:
     int refreshCount_ = 0;
 };
 
-}  // namespace platform
+// From now on the windows of the tests show offline browsers.
+void useOfflineBrowsers();
+// The offline browser a window of the tests shows.
+OfflineBrowser& offlineBrowser(platform::WebBrowser* browser);
+
+}  // namespace testing_support
