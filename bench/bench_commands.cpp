@@ -1,6 +1,6 @@
 // Field commands and command batches against a loaded main window: both must grow
 // linearly with the number of commands.
-#include "app/Form1.h"
+#include "BenchWindow.h"
 #include "commands/modMTP.h"
 #include "platform/ListView.h"
 #include "platform/MsgBox.h"
@@ -16,46 +16,50 @@ namespace {
 
 constexpr int kRecordLines = 200;
 
-Form1* mainWindow = nullptr;
-
 Form1& window() {
-    return *mainWindow;
+    return *bench::window();
 }
 
-// A record of 200 lines, each its own element with an X.500 scheme.
-void fillRecord(Form1& form) {
+// A record of `lines` lines, each its own element with an X.500 scheme.
+void fillRecord(Form1& form, int lines = kRecordLines) {
     form.MetaPanel->Clear();
-    for (int i = 0; i < kRecordLines; ++i)
+    for (int i = 0; i < lines; ++i)
         form.addRecordLine({QStringLiteral("DC.Element%1").arg(i), QStringLiteral("c=AU"), QString(),
                             QStringLiteral("x500")});
 }
 
-// Command k replaces the content of line k % 200 (the record keeps its size).
-QString fieldCommand(int k) {
+// Command k replaces the content of line k % lines (the record keeps its size).
+QString fieldCommand(int k, int lines = kRecordLines) {
     return QStringLiteral("mtp://field=DC.Element%1&content=AU|Agency %2|Branch|&scheme=x500.fld/")
-        .arg(k % kRecordLines)
+        .arg(k % lines)
         .arg(k);
 }
 
+// Arguments: the number of commands and the record's size; the cost of a command must not
+// grow with either.
 void BM_FieldCommands(benchmark::State& state) {
     Form1& form = window();
     const int count = int(state.range(0));
+    const int lines = int(state.range(1));
     QStringList commands;
-    for (int k = 0; k < count; ++k) commands << fieldCommand(k);
+    for (int k = 0; k < count; ++k) commands << fieldCommand(k, lines);
     for (auto _ : state) {
         state.PauseTiming();
-        fillRecord(form);
+        fillRecord(form, lines);
         state.ResumeTiming();
         for (const QString& text : commands) {
             QString command = text;
             modMTP::mtpTransaction(command);
         }
     }
-    if (form.MetaPanel->Count() != kRecordLines) state.SkipWithError("the record changed size");
+    if (form.MetaPanel->Count() != lines) state.SkipWithError("the record changed size");
     state.SetItemsProcessed(state.iterations() * count);
-    state.SetComplexityN(count);
 }
-BENCHMARK(BM_FieldCommands)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+BENCHMARK(BM_FieldCommands)
+    ->Args({5000, kRecordLines})
+    ->Args({10000, kRecordLines})
+    ->Args({10000, 5000})
+    ->Unit(benchmark::kMillisecond);
 
 void BM_BatchFile(benchmark::State& state) {
     Form1& form = window();
@@ -89,23 +93,5 @@ BENCHMARK(BM_BatchFile)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond)->C
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    // The window reads and writes its settings and program files in a folder of its own.
-    QTemporaryDir sandbox;
-    qputenv("QUORVANTIL_CONFIG", (sandbox.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("QUORVANTIL_HOME", (sandbox.path() + QStringLiteral("/home")).toUtf8());
-    QApplication app(argc, argv);
-    // Any message box would stop the run: answer it and say so.
-    platform::setMsgBoxResponder([](const platform::MsgBoxCall& call) {
-        qWarning("Unexpected message: %s", qPrintable(call.text));
-        return int(platform::vbOK);
-    });
-    auto form = std::make_unique<Form1>();
-    form->Form_Load();
-    mainWindow = form.get();
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return bench::runWithWindow(argc, argv);
 }

@@ -1,6 +1,6 @@
 // Loading a scheme list into the tree pane and writing it back, at two sizes: the time
 // per line should stay flat from 50,000 to 100,000 lines.
-#include "app/Form1.h"
+#include "BenchWindow.h"
 #include "app/modMetaMain.h"
 #include "commands/ListLoading.h"
 #include "commands/modMTP.h"
@@ -17,8 +17,8 @@
 
 namespace {
 
-QTemporaryDir* sandbox = nullptr;
-Form1* window = nullptr;
+QTemporaryDir*& sandbox = bench::sandbox();
+Form1*& window = bench::window();
 
 // A scheme list of `lines` lines in blocks of 10,000: each block is a top-level folder
 // with folders five levels deep (5, 25, 100 and 400 below it) whose deepest 400 folders
@@ -107,28 +107,5 @@ BENCHMARK(BM_SaveAsList)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond)
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QTemporaryDir dir;
-    sandbox = &dir;
-    // Never the user's own settings or program folder.
-    qputenv("QUORVANTIL_CONFIG", (dir.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("QUORVANTIL_HOME", (dir.path() + QStringLiteral("/home")).toUtf8());
-    QApplication app(argc, argv);
-    platform::setMsgBoxResponder([](const platform::MsgBoxCall& call) {
-        qWarning("message box during the benchmark: %s", qPrintable(call.text));
-        return int(platform::vbCancel);
-    });
-    modMetaMain::createCacheDirs();
-    auto form = std::make_unique<Form1>();
-    form->Form_Load();
-    form->resize(1000, 700);
-    form->show();
-    window = form.get();
-
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    form.reset();
-    return 0;
+    return bench::runWithWindow(argc, argv);
 }

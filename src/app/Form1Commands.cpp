@@ -9,6 +9,7 @@
 #include "commands/modMTP.h"
 #include "platform/Inet.h"
 #include "platform/ListView.h"
+#include "platform/StatusBar.h"
 #include "platform/TreeView.h"
 #include "platform/Twips.h"
 #include "platform/WebBrowser.h"
@@ -90,6 +91,12 @@ public:
     bool shiftDown() const override { return w.shiftDown; }
     void stopBusyAnimation() override { w.Gif89a1->Stop(); }
     QWidget* widget() override { return &w; }
+    void holdPainting(bool hold) override {
+        for (QWidget* pane : {static_cast<QWidget*>(w.MetaPanel), static_cast<QWidget*>(w.EditPanel),
+                              static_cast<QWidget*>(w.StatusBar1), static_cast<QWidget*>(w.TreeView1[0]),
+                              static_cast<QWidget*>(w.TreeView1[1])})
+            pane->setUpdatesEnabled(!hold);
+    }
     QAction* macroMenuItem(int number) override {
         return number >= 1 && number <= 12 && number != 10 ? w.mnuBatchF[size_t(number)] : nullptr;
     }

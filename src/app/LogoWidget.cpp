@@ -21,6 +21,8 @@ void LogoWidget::Play() {
 }
 
 void LogoWidget::Stop() {
+    // Stopped at rest already: nothing to paint (every command ends by stopping it).
+    if (!timer_->isActive() && phase_ == 0) return;
     timer_->stop();
     phase_ = 0;
     update();

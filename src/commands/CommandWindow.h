@@ -98,6 +98,9 @@ public:
     virtual void stopBusyAnimation() = 0;
     // The window dialogs of the command layer belong to.
     virtual QWidget* widget() = 0;
+    // While held, the record, tree and status panes keep what they show on screen (their
+    // contents still change); letting go paints them once.
+    virtual void holdPainting(bool hold) = 0;
     // The Macros menu item of function key F<number>, or nullptr.
     virtual QAction* macroMenuItem(int number) = 0;
 };

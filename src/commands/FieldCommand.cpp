@@ -249,10 +249,12 @@ void mtpAddField(const QString& command) {
     }
     Search search{*window, values, values.value};
     platform::ListView& panel = window->recordPanel();
-    const int count = panel.Count();
-    for (int i = 1; i <= count; ++i) {
-        ListItem* item = panel.Item(i);
-        if (!item) break;  // lines removed while a question was open
+    // Only lines of the element can take the value; they are looked up, not searched for.
+    QList<platform::ListItemRef> lines;
+    for (ListItem* item : panel.ItemsWithText(values.element)) lines.append(item);
+    for (const platform::ListItemRef& ref : lines) {
+        ListItem* item = ref.get();
+        if (!item) continue;  // removed while a question was open
         if (search.examine(item) == Outcome::End) return;
     }
     if (!search.taken && search.addLine() == Outcome::End) return;

@@ -17,6 +17,8 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QTimer>
 #include <QFile>
 
 #include <exception>
@@ -233,6 +235,29 @@ void dispatch(const CommandRoute& route, QString& command, CommandOrigin origin)
     }
 }
 
+// The yield of every command. Painting the panes after each command of a long run costs
+// far more than the commands themselves, so while commands follow each other closely the
+// panes are painted at most every 50 ms, and once more when the commands stop.
+void yieldToEventLoop() {
+    static QElapsedTimer sincePaint;
+    static QTimer* release = nullptr;
+    if (!release) {
+        release = new QTimer(qApp);
+        release->setSingleShot(true);
+        QObject::connect(release, &QTimer::timeout, [] {
+            if (theWindow) theWindow->holdPainting(false);
+            sincePaint.restart();
+        });
+    }
+    if (theWindow) {
+        const bool paintNow = !sincePaint.isValid() || sincePaint.elapsed() >= 50;
+        theWindow->holdPainting(!paintNow);
+        if (paintNow) sincePaint.restart();
+        release->start(50);
+    }
+    QCoreApplication::processEvents();
+}
+
 // Stops the logo's animation at the end of every command that did not fail.
 void commonEnd() {
     if (theWindow) theWindow->stopBusyAnimation();
@@ -305,7 +330,7 @@ void mtpTransaction(QString& command, CommandOrigin origin) {
     if (origin == CommandOrigin::Page && needsUsersWord(route, full) && !pageMayRun(command)) return;
 
     if (loggingOn) CommandLog::append(command);
-    QCoreApplication::processEvents();
+    yieldToEventLoop();
     command = full;
 
     std::optional<QString> failure;

@@ -20,6 +20,16 @@ public:
     ListItem* owner() const { return owner_; }
     void changed() { emitDataChanged(); }
 
+    void setData(int column, int role, const QVariant& value) override {
+        if (column != 0 || (role != Qt::DisplayRole && role != Qt::EditRole) || !owner_) {
+            QTreeWidgetItem::setData(column, role, value);
+            return;
+        }
+        const QString old = text(0);
+        QTreeWidgetItem::setData(column, role, value);
+        owner_->view_->retext(owner_, old);
+    }
+
     QVariant data(int column, int role) const override {
         const ListView* view = owner_ ? owner_->view_ : nullptr;
         if (view) {
@@ -95,6 +105,8 @@ void ListItem::setSubItems(int index, const QString& text) {
 void ListItem::setBold(bool bold) {
     if (bold_ == bold) return;
     bold_ = bold;
+    if (bold) view_->boldIds_.insert(id_);
+    else view_->boldIds_.remove(id_);
     row_->changed();
 }
 
@@ -229,8 +241,36 @@ ListItem* ListView::Add(int index, const QString& text) {
     return item;
 }
 
+QString ListView::textKey(const QString& text) {
+    return text.toCaseFolded();
+}
+
+void ListView::retext(ListItem* item, const QString& old) {
+    const QString oldKey = textKey(old);
+    const QString newKey = textKey(item->row_->text(0));
+    if (oldKey == newKey && byText_.value(newKey).contains(item->id_)) return;
+    if (auto it = byText_.find(oldKey); it != byText_.end()) {
+        it->removeOne(item->id_);
+        if (it->isEmpty()) byText_.erase(it);
+    }
+    byText_[newKey].append(item->id_);
+}
+
+QList<ListItem*> ListView::ItemsWithText(const QString& text) const {
+    QList<ListItem*> found;
+    for (const quint64 id : byText_.value(textKey(text)))
+        if (ListItem* item = ItemById(id)) found.append(item);
+    std::sort(found.begin(), found.end(), [](const ListItem* a, const ListItem* b) { return a->Index() < b->Index(); });
+    return found;
+}
+
 void ListView::destroy(ListItem* item) {
+    if (auto it = byText_.find(textKey(item->row_->text(0))); it != byText_.end()) {
+        it->removeOne(item->id_);
+        if (it->isEmpty()) byText_.erase(it);
+    }
     byId_.remove(item->id_);
+    boldIds_.remove(item->id_);
     if (dropHighlightId_ == item->id_) dropHighlightId_ = 0;
     delete item->row_;  // leaves the display; the item still answers while it goes
     item->row_ = nullptr;
@@ -253,6 +293,8 @@ bool ListView::Remove(ListItem* item) {
 void ListView::Clear() {
     const QList<ListItem*> items = std::exchange(items_, {});
     byId_.clear();
+    boldIds_.clear();
+    byText_.clear();
     dropHighlightId_ = 0;
     staleFrom_ = INT_MAX;
     QTreeWidget::clear();
@@ -266,6 +308,12 @@ int ListView::DisplayPosition(const ListItem* item) const {
 
 ListItem* ListView::ItemAtDisplayPosition(int position) const {
     return ownerOf(topLevelItem(position - 1));
+}
+
+QList<ListItem*> ListView::BoldItems() const {
+    QList<ListItem*> bold;
+    for (const quint64 id : boldIds_) bold.append(ItemById(id));
+    return bold;
 }
 
 ListItem* ListView::SelectedItem() const {

@@ -2,6 +2,7 @@
 #include "platform/ItemControl.h"
 
 #include <QHash>
+#include <QSet>
 #include <QList>
 #include <QPointer>
 #include <QString>
@@ -116,6 +117,10 @@ public:
     bool Remove(int index);
     bool Remove(ListItem* item);
     void Clear();
+    // The lines whose text is this one, ignoring case, in insertion order.
+    QList<ListItem*> ItemsWithText(const QString& text) const;
+    // The lines shown bold, without looking at the others.
+    QList<ListItem*> BoldItems() const;
     // The line with that Id(), or nullptr once it is gone.
     ListItem* ItemById(quint64 id) const { return byId_.value(id, nullptr); }
 
@@ -183,6 +188,11 @@ private:
     QList<ColumnHeader*> columns_;
     QList<ListItem*> items_;
     QHash<quint64, ListItem*> byId_;
+    QSet<quint64> boldIds_;
+    // The lines by their text, ignoring case, so a line is found without a walk of them all.
+    QHash<QString, QList<quint64>> byText_;
+    static QString textKey(const QString& text);
+    void retext(ListItem* item, const QString& old);
     quint64 nextId_ = 1;
     quint64 dropHighlightId_ = 0;
     // Cached indices are right for every position below this one.

@@ -17,6 +17,7 @@ QString DocumentState::documentName() const {
 }
 
 void DocumentState::markModified(Document document) {
+    if (modified_ && document_ == document) return;
     document_ = document;
     modified_ = true;
     Q_EMIT changed();

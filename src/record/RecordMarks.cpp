@@ -42,17 +42,14 @@ platform::ListItem* Form1::addRecordLine(const MetadataLine& line) {
 
 void Form1::SelectLine(int position) {
     if (MetaPanel->Count() == 0) return;
-    for (int i = 1; i <= MetaPanel->Count(); ++i) {
-        platform::ListItem* item = MetaPanel->Item(i);
-        const bool chosen = i == position;
-        item->setBold(chosen);
-        if (chosen) {
-            MetaPanel->setSelectedItem(item);
-            item->EnsureVisible();
-        } else {
-            item->setSelected(false);
-        }
-    }
+    // Only the lines that change are touched, so a long record costs no more than a short one.
+    platform::ListItem* chosen = MetaPanel->Item(position);
+    for (platform::ListItem* bold : MetaPanel->BoldItems())
+        if (bold != chosen) bold->setBold(false);
+    MetaPanel->setSelectedItem(chosen);
+    if (!chosen) return;
+    chosen->setBold(true);
+    chosen->EnsureVisible();
 }
 
 int Form1::markHTMLmodifiedCheckList(const QString& reason) {
