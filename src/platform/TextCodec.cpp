@@ -1,5 +1,11 @@
 #include "platform/TextCodec.h"
 
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -23,50 +29,83 @@ struct Utf8Scan {
     bool ascii = true;
 };
 
-Utf8Scan scanUtf8(const QByteArray& bytes) {
+// Checks that the bytes are UTF-8 and, given `out`, decodes them in the same pass. Runs of
+// plain ASCII, most of any page, go sixteen bytes at a time.
+Utf8Scan scanUtf8(QByteArrayView bytes, QString* out = nullptr) {
     Utf8Scan scan;
-    const auto* p = reinterpret_cast<const unsigned char*>(bytes.constData());
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
     const qsizetype n = bytes.size();
+    char16_t* dst = nullptr;
+    if (out) {
+        out->resize(n);
+        dst = reinterpret_cast<char16_t*>(out->data());
+    }
+    char16_t* const dstStart = dst;
+    const auto fail = [&] {
+        scan.valid = false;
+        if (out) out->clear();
+        return scan;
+    };
     qsizetype i = 0;
     while (i < n) {
+#if defined(__SSE2__)
+        if (i + 16 <= n) {
+            const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + i));
+            if (_mm_movemask_epi8(chunk) == 0) {
+                if (dst) {
+                    const __m128i zero = _mm_setzero_si128();
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst), _mm_unpacklo_epi8(chunk, zero));
+                    _mm_storeu_si128(reinterpret_cast<__m128i*>(dst + 8), _mm_unpackhi_epi8(chunk, zero));
+                    dst += 16;
+                }
+                i += 16;
+                continue;
+            }
+        }
+#endif
         const unsigned char c = p[i];
         if (c < 0x80) {
+            if (dst) *dst++ = c;
             ++i;
             continue;
         }
         scan.ascii = false;
         int follow = 0;
         unsigned char lo = 0x80, hi = 0xBF;
+        char32_t code = 0;
         if (c >= 0xC2 && c <= 0xDF) {
             follow = 1;
+            code = c & 0x1F;
         } else if (c >= 0xE0 && c <= 0xEF) {
             follow = 2;
+            code = c & 0x0F;
             if (c == 0xE0) lo = 0xA0;  // overlong
             if (c == 0xED) hi = 0x9F;  // surrogates
         } else if (c >= 0xF0 && c <= 0xF4) {
             follow = 3;
+            code = c & 0x07;
             if (c == 0xF0) lo = 0x90;  // overlong
             if (c == 0xF4) hi = 0x8F;  // above U+10FFFF
         } else {
-            scan.valid = false;
-            return scan;
+            return fail();
         }
-        if (i + follow >= n) {  // cut short at the end
-            scan.valid = false;
-            return scan;
+        if (i + follow >= n) return fail();  // cut short at the end
+        if (p[i + 1] < lo || p[i + 1] > hi) return fail();
+        for (int k = 1; k <= follow; ++k) {
+            if (p[i + k] < 0x80 || p[i + k] > 0xBF) return fail();
+            code = (code << 6) | (p[i + k] & 0x3F);
         }
-        if (p[i + 1] < lo || p[i + 1] > hi) {
-            scan.valid = false;
-            return scan;
-        }
-        for (int k = 2; k <= follow; ++k) {
-            if (p[i + k] < 0x80 || p[i + k] > 0xBF) {
-                scan.valid = false;
-                return scan;
+        if (dst) {
+            if (code >= 0x10000) {
+                *dst++ = QChar::highSurrogate(code);
+                *dst++ = QChar::lowSurrogate(code);
+            } else {
+                *dst++ = char16_t(code);
             }
         }
         i += follow + 1;
     }
+    if (out) out->resize(dst - dstStart);
     return scan;
 }
 
@@ -311,28 +350,30 @@ DecodedText decodePageBytes(const QByteArray& bytes, const QString& contentType)
         const QByteArray rest = bytes.mid(bom.size);
         const QString codec = QString::fromLatin1(bom.codec);
         if (codec == kUtf8) {
-            if (isValidUtf8(rest)) return {QString::fromUtf8(rest), {kUtf8, true}};
+            QString text;
+            if (scanUtf8(rest, &text).valid) return {text, {kUtf8, true}};
         } else if (auto text = decodeExactly(rest, codec)) {
             return {*text, {codec, true}};
         }
         break;  // a mark followed by bytes that do not fit it: read the bytes as they are
     }
 
-    const Utf8Scan scan = scanUtf8(bytes);
-    if (scan.valid && !scan.ascii) return {QString::fromUtf8(bytes), {kUtf8, false}};
+    QString utf8;
+    const Utf8Scan scan = scanUtf8(bytes, &utf8);
+    if (scan.valid && !scan.ascii) return {utf8, {kUtf8, false}};
 
     const QString labels[] = {charsetFromContentType(contentType), declaredCharset(bytes)};
     for (const QString& label : labels) {
         const QString codec = codecForLabel(label);
         if (codec.isEmpty()) continue;
         if (codec == kUtf8) {
-            if (scan.valid) return {QString::fromUtf8(bytes), {kUtf8, false}};
+            if (scan.valid) return {utf8, {kUtf8, false}};
             continue;
         }
         if (codec == kWindows1252) return {decodeWindows1252(bytes), {kWindows1252, false}};
         if (auto text = decodeExactly(bytes, codec)) return {*text, {codec, false}};
     }
-    if (scan.valid) return {QString::fromUtf8(bytes), {kUtf8, false}};
+    if (scan.valid) return {utf8, {kUtf8, false}};
     return {decodeWindows1252(bytes), {kWindows1252, false}};
 }
 
@@ -368,9 +409,10 @@ bool readPageFile(const QString& path, DecodedText& out, QString* errorText) {
 }
 
 QString decodeProgramText(const QByteArray& bytes) {
-    if (!isValidUtf8(bytes)) return decodeWindows1252(bytes);
-    if (bytes.startsWith("\xEF\xBB\xBF")) return QString::fromUtf8(bytes.constData() + 3, bytes.size() - 3);
-    return QString::fromUtf8(bytes);
+    QString text;
+    if (!scanUtf8(bytes, &text).valid) return decodeWindows1252(bytes);
+    if (text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+    return text;
 }
 
 QStringList splitLines(QStringView text) {

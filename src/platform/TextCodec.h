@@ -78,7 +78,7 @@ QString withCrLf(QStringView text);
 
 // Every CR and every LF becomes a blank (a CR LF pair two blanks), so a value can never
 // become a line of its own, say a command line when a batch or log is replayed.
-QString breaksToBlanks(QString text);
+[[nodiscard]] QString breaksToBlanks(QString text);
 
 // Reads a program file as text (decodeProgramText). False with a message in *errorText
 // (when given) when the file cannot be read.

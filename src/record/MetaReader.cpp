@@ -2,61 +2,74 @@
 
 #include "platform/TextCodec.h"
 
+#include <QtAlgorithms>
+
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace MetaReader {
 
 namespace {
-
-// Finds `word` as an attribute (word, blanks, "=", blanks, double-quoted value) anywhere in
-// the tag. Every well-formed occurrence replaces the value found before; returns whether one
-// was found.
-bool readAttribute(QStringView tag, QLatin1StringView word, QString& value) {
-    bool found = false;
-    qsizetype p = 0;
-    const qsizetype n = tag.size();
-    while (p < n) {
-        const qsizetype at = tag.indexOf(word, p, Qt::CaseInsensitive);
-        if (at < 0) break;
-        qsizetype q = at + word.size();
-        p = q;
-        while (q < n && tag.at(q) == QLatin1Char(' ')) ++q;
-        if (q >= n || tag.at(q) != QLatin1Char('=')) continue;
-        ++q;
-        while (q < n && tag.at(q) == QLatin1Char(' ')) ++q;
-        if (q >= n || tag.at(q) != QLatin1Char('"')) continue;
-        const qsizetype close = tag.indexOf(QLatin1Char('"'), q + 1);
-        if (close < 0) continue;
-        value = tag.mid(q + 1, close - q - 1).toString();
-        found = true;
-        p = q + 1;  // a later occurrence, even inside this value, still counts
-    }
-    return found;
-}
 
 bool isBlank(QChar c) {
     return c == QLatin1Char(' ') || c == QLatin1Char('\t') || c == QLatin1Char('\r') || c == QLatin1Char('\n') ||
            c == QLatin1Char('\f');
 }
 
+// Where the next "<" stands at or after `from`, -1 when none. Tags follow each other closely
+// in a page, so a short inline search beats a library call per tag.
+qsizetype nextTagStart(QStringView text, qsizetype from) {
+    const char16_t* const begin = text.utf16();
+    const char16_t* p = begin + from;
+    const char16_t* const end = begin + text.size();
+#if defined(__SSE2__)
+    const __m128i lt = _mm_set1_epi16(u'<');
+    for (; p + 8 <= end; p += 8) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+        const int mask = _mm_movemask_epi8(_mm_cmpeq_epi16(chunk, lt));
+        if (mask) return (p - begin) + qCountTrailingZeroBits(unsigned(mask)) / 2;
+    }
+#endif
+    for (; p < end; ++p)
+        if (*p == u'<') return p - begin;
+    return -1;
+}
+
+char16_t asciiLower(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+}
+
+// The text at `at` holds this word (lower-case ASCII) in any case.
+bool hasWordAt(QStringView text, qsizetype at, const char* word) {
+    const qsizetype n = text.size();
+    for (; *word; ++word, ++at)
+        if (at >= n || asciiLower(text[at].unicode()) != char16_t(*word)) return false;
+    return true;
+}
+
 // "<" at `at` opens an element of this name: the name, any case, then a blank, "/" or ">".
-bool startsElement(QStringView text, qsizetype at, QLatin1StringView name) {
-    const qsizetype after = at + 1 + name.size();
-    if (after >= text.size() || !text.mid(at + 1, name.size()).startsWith(name, Qt::CaseInsensitive)) return false;
+bool startsElement(QStringView text, qsizetype at, const char* name) {
+    if (!hasWordAt(text, at + 1, name)) return false;
+    const qsizetype after = at + 1 + qsizetype(std::strlen(name));
+    if (after >= text.size()) return false;
     const QChar c = text.at(after);
     return c.isSpace() || c == QLatin1Char('/') || c == QLatin1Char('>');
 }
 
-// Where the search goes on after the "<" at `at`: past the end tag of a script, style or
-// textarea element it opens (their text holds no elements), else the next character. -1
-// when such an element never ends.
-qsizetype afterRawText(QStringView text, qsizetype at) {
-    for (const QLatin1StringView name :
-         {QLatin1StringView("script"), QLatin1StringView("style"), QLatin1StringView("textarea")}) {
-        if (!startsElement(text, at, name)) continue;
-        const QString endTag = QLatin1StringView("</") + name;
-        const qsizetype close = text.indexOf(endTag, at + 1 + name.size(), Qt::CaseInsensitive);
-        return close < 0 ? -1 : close + endTag.size();
-    }
-    return at + 1;
+// Where "</name" (any case) starts at or after `from`; -1 when nowhere.
+qsizetype findEndTag(QStringView text, qsizetype from, const char* name) {
+    for (qsizetype at = nextTagStart(text, from); at >= 0; at = nextTagStart(text, at + 1))
+        if (at + 1 < text.size() && text.at(at + 1) == QLatin1Char('/') && hasWordAt(text, at + 2, name)) return at;
+    return -1;
+}
+
+// The tag that starts at `at`, through its ">" (to the end of the text without one).
+QStringView tagAt(QStringView text, qsizetype at) {
+    const qsizetype gt = text.indexOf(QLatin1Char('>'), at);
+    return gt < 0 ? text.mid(at) : text.mid(at, gt - at + 1);
 }
 
 bool isKnownAttribute(QStringView name) {
@@ -67,32 +80,78 @@ bool isKnownAttribute(QStringView name) {
 
 }  // namespace
 
-qsizetype findMetaStart(QStringView text, qsizetype from) {
-    qsizetype at = from;
-    while (at >= 0 && (at = text.indexOf(QLatin1Char('<'), at)) >= 0) {
-        if (text.mid(at + 1).startsWith(QLatin1StringView("!--"))) {
+void PageMarks::see(QStringView text, qsizetype at) {
+    switch (asciiLower(text.at(at + 1).unicode())) {
+    case u'l':
+        if (linksDone || !hasWordAt(text, at + 1, "link rel")) break;
+        if (const qsizetype gt = text.indexOf(QLatin1Char('>'), at); gt < 0) {
+            linksDone = true;
+        } else if (const QStringView tag = text.mid(at, gt - at + 1);
+                   !tag.contains(QLatin1StringView("stylesheet"), Qt::CaseInsensitive)) {
+            MetadataLine row;
+            row.content = tag.toString();
+            linkRows.append(row);
+        }
+        break;
+    case u'a':
+        if (hasWordAt(text, at + 1, "aglsxml")) harvestList = true;
+        break;
+    case u'!':
+        if (tagAt(text, at).contains(QLatin1StringView("hcl.dtd"), Qt::CaseInsensitive)) harvestList = true;
+        break;
+    case u'r':
+        if (hasWordAt(text, at + 1, "rss version=\"2.0\">") ||
+            (hasWordAt(text, at + 1, "rdf:") &&
+             tagAt(text, at).contains(QLatin1StringView("xmlns=\"http://purl.org/rss/1.0/\""), Qt::CaseInsensitive)))
+            channel = true;
+        break;
+    default:
+        break;
+    }
+}
+
+qsizetype findMetaStart(QStringView text, qsizetype from, PageMarks* marks) {
+    const qsizetype n = text.size();
+    qsizetype at = from < n ? nextTagStart(text, from) : -1;
+    while (at >= 0 && at + 1 < n) {
+        qsizetype next = at + 1;
+        const char16_t c = asciiLower(text.at(at + 1).unicode());
+        if (c == u'!' && hasWordAt(text, at + 1, "!--")) {
             // "<!-->" and "<!--->" close at once, as browsers read them.
             const qsizetype close = text.indexOf(QLatin1StringView("-->"), at + 2);
             if (close < 0) return -1;
-            at = close + 3;
-            continue;
+            next = close + 3;
+        } else if (c == u'm' && startsElement(text, at, "meta")) {
+            return at;
+        } else if ((c == u's' || c == u't') &&
+                   (startsElement(text, at, "script") || startsElement(text, at, "style") ||
+                    startsElement(text, at, "textarea"))) {
+            // Their text holds no elements: go on after their end tag.
+            const char* name = startsElement(text, at, "script") ? "script"
+                               : startsElement(text, at, "style") ? "style"
+                                                                   : "textarea";
+            const qsizetype close = findEndTag(text, at + 1, name);
+            if (close < 0) return -1;
+            next = close + 2 + qsizetype(std::strlen(name));
+        } else if (marks) {
+            marks->see(text, at);
         }
-        if (startsElement(text, at, QLatin1StringView("meta"))) return at;
-        at = afterRawText(text, at);
+        at = next < n ? nextTagStart(text, next) : -1;
     }
     return -1;
 }
 
-MetaTagScanner::MetaTagScanner(QStringView text, qsizetype from, qsizetype limit, bool cutAtLimit)
+MetaTagScanner::MetaTagScanner(QStringView text, qsizetype from, qsizetype limit, bool cutAtLimit, PageMarks* marks)
     : text_(limit < 0 || limit > text.size() ? text : text.first(limit)),
       limit_(text_.size()),
       cutAtLimit_(cutAtLimit),
-      nextStart_(findMetaStart(text_, from)) {}
+      marks_(marks),
+      nextStart_(findMetaStart(text_, from, marks)) {}
 
 bool MetaTagScanner::next() {
     if (nextStart_ < 0) return false;
     start_ = nextStart_;
-    nextStart_ = findMetaStart(text_, start_ + 5);
+    nextStart_ = findMetaStart(text_, start_ + 5, marks_);
     // Once no ">" is left, none is searched for again: a page of unclosed tags stays linear.
     if (!noMoreGt_ && gt_ < start_ + 5) {
         gt_ = text_.indexOf(QLatin1Char('>'), start_ + 5);
@@ -112,16 +171,37 @@ bool MetaTagScanner::next() {
 }
 
 MetaTagValues readMetaTag(QStringView tag) {
+    // One walk over the tag for all five words. A word counts where it stands followed by
+    // blanks, "=", blanks and a double-quoted value; every such occurrence replaces the one
+    // before, also one inside another attribute's value.
     MetaTagValues v;
-    readAttribute(tag, QLatin1StringView("content"), v.content);
-    readAttribute(tag, QLatin1StringView("lang"), v.lang);
-    readAttribute(tag, QLatin1StringView("name"), v.name);
     QString equiv;
-    if (readAttribute(tag, QLatin1StringView("http-equiv"), equiv) && !equiv.isEmpty()) {
-        v.name = equiv;
-        v.httpEquiv = true;
+    const qsizetype n = tag.size();
+    for (qsizetype p = 0; p < n; ++p) {
+        const char* word = nullptr;
+        QString* value = nullptr;
+        switch (asciiLower(tag.at(p).unicode())) {
+        case u'c': word = "content", value = &v.content; break;
+        case u'l': word = "lang", value = &v.lang; break;
+        case u'n': word = "name", value = &v.name; break;
+        case u'h': word = "http-equiv", value = &equiv; break;
+        case u's': word = "scheme", value = &v.scheme; break;
+        default: continue;
+        }
+        if (!hasWordAt(tag, p, word)) continue;
+        qsizetype q = p + qsizetype(std::strlen(word));
+        while (q < n && tag.at(q) == QLatin1Char(' ')) ++q;
+        if (q >= n || tag.at(q) != QLatin1Char('=')) continue;
+        ++q;
+        while (q < n && tag.at(q) == QLatin1Char(' ')) ++q;
+        if (q >= n || tag.at(q) != QLatin1Char('"')) continue;
+        const qsizetype close = tag.indexOf(QLatin1Char('"'), q + 1);
+        if (close < 0) continue;
+        *value = tag.mid(q + 1, close - q - 1).toString();
+        if (value == &equiv) v.httpEquiv = true;
     }
-    readAttribute(tag, QLatin1StringView("scheme"), v.scheme);
+    if (v.httpEquiv && !equiv.isEmpty()) v.name = equiv;
+    else v.httpEquiv = false;
     return v;
 }
 
@@ -175,9 +255,12 @@ MetadataLine lineFromTag(QStringView tag) {
     return line;
 }
 
-MetadataRecord LoadMetadataLines(const QString& pageText, bool openRecordMacroSet) {
+namespace {
+
+// One walk over the page: its meta lines, and what the marks see on the way.
+MetadataRecord walkPage(const QString& pageText, bool openRecordMacroSet, PageMarks* marks) {
     MetadataRecord lines;
-    MetaTagScanner scan(pageText);
+    MetaTagScanner scan(pageText, 0, -1, false, marks);
     while (scan.next()) {
         MetadataLine line = lineFromTag(scan.tag());
         if (openRecordMacroSet && !line.name.isEmpty()) {
@@ -190,41 +273,43 @@ MetadataRecord LoadMetadataLines(const QString& pageText, bool openRecordMacroSe
     return lines;
 }
 
+PageTextKind kindOf(const PageMarks& marks) {
+    if (marks.harvestList) return PageTextKind::HarvestControlList;
+    if (marks.channel) return PageTextKind::RssChannel;
+    return PageTextKind::Record;
+}
+
+}  // namespace
+
+MetadataRecord LoadMetadataLines(const QString& pageText, bool openRecordMacroSet) {
+    return walkPage(pageText, openRecordMacroSet, nullptr);
+}
+
 MetadataRecord readLinkRows(const QString& pageText) {
-    MetadataRecord rows;
-    const QStringView text(pageText);
-    qsizetype pos = 0;
-    while (true) {
-        const qsizetype at = text.indexOf(QLatin1StringView("<link rel"), pos, Qt::CaseInsensitive);
-        if (at < 0) break;
-        const qsizetype gt = text.indexOf(QLatin1Char('>'), at);
-        if (gt < 0) break;
-        const QStringView tag = text.mid(at, gt - at + 1);
-        if (!tag.contains(QLatin1StringView("stylesheet"), Qt::CaseInsensitive)) {
-            MetadataLine row;
-            row.content = tag.toString();
-            rows.append(row);
-        }
-        pos = gt + 1;
-    }
-    return rows;
+    PageMarks marks;
+    walkPage(pageText, false, &marks);
+    return marks.linkRows;
+}
+
+PageReading readPage(const QString& pageText, bool openRecordMacroSet) {
+    PageReading reading;
+    if (pageText.isEmpty()) return reading;
+    PageMarks marks;
+    const MetadataRecord lines = walkPage(pageText, openRecordMacroSet, &marks);
+    reading.kind = kindOf(marks);
+    reading.linkRows = std::move(marks.linkRows);
+    reading.lines = lines;
+    return reading;
 }
 
 MetadataRecord readPageRecord(const QString& pageText, bool openRecordMacroSet) {
-    if (pageText.isEmpty()) return {};
-    MetadataRecord record = readLinkRows(pageText);
-    record.append(LoadMetadataLines(pageText, openRecordMacroSet));
-    return record;
+    PageReading reading = readPage(pageText, openRecordMacroSet);
+    reading.linkRows.append(reading.lines);
+    return reading.linkRows;
 }
 
 PageTextKind pageTextKind(const QString& text) {
-    if (text.contains(QLatin1StringView("<AGLSxml"), Qt::CaseInsensitive) ||
-        text.contains(QLatin1StringView("hcl.dtd"), Qt::CaseInsensitive))
-        return PageTextKind::HarvestControlList;
-    if (text.contains(QLatin1StringView("xmlns=\"http://purl.org/rss/1.0/\""), Qt::CaseInsensitive) ||
-        text.contains(QLatin1StringView("<rss version=\"2.0\">"), Qt::CaseInsensitive))
-        return PageTextKind::RssChannel;
-    return PageTextKind::Record;
+    return readPage(text, false).kind;
 }
 
 }  // namespace MetaReader

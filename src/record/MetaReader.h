@@ -18,11 +18,24 @@ struct MetaTagValues {
     bool httpEquiv = false;
 };
 
+// What a walk over a page's tags notes besides its meta elements: the "<link rel" tags
+// (except stylesheets) as link rows, and the marks of a Harvest Control List (an <AGLSxml>
+// element, or "hcl.dtd" in a declaration) and of an RSS channel (<rss version="2.0">, or an
+// rdf: element declaring the RSS 1.0 namespace), all found in any case.
+struct PageMarks {
+    MetadataRecord linkRows;
+    bool harvestList = false;
+    bool channel = false;
+    bool linksDone = false;  // a "<link rel" without a ">" after it ends the link rows
+    // The tag whose "<" stands at `at` (not a meta element).
+    void see(QStringView text, qsizetype at);
+};
+
 // Position of the next "<meta" (any case) at or after `from` that starts a meta element:
 // a blank, "/" or ">" follows it, so "<metadata>" is not one. A "<meta" inside a comment or
 // inside the text of a script, style or textarea element is text, not an element. -1 when
-// there is none.
-qsizetype findMetaStart(QStringView text, qsizetype from);
+// there is none. Every other tag passed on the way is shown to `marks`.
+qsizetype findMetaStart(QStringView text, qsizetype from, PageMarks* marks = nullptr);
 
 // Walks the meta elements of a text, or of the part [from, limit) of it, without overlap.
 // An element runs from "<meta" through the first ">" after it; when another meta element
@@ -31,7 +44,8 @@ qsizetype findMetaStart(QStringView text, qsizetype from);
 // next element's start or to the limit instead.
 class MetaTagScanner {
 public:
-    MetaTagScanner(QStringView text, qsizetype from = 0, qsizetype limit = -1, bool cutAtLimit = false);
+    MetaTagScanner(QStringView text, qsizetype from = 0, qsizetype limit = -1, bool cutAtLimit = false,
+                   PageMarks* marks = nullptr);
     bool next();  // moves to the next element; false when there is none
     qsizetype start() const { return start_; }
     qsizetype end() const { return end_; }  // one past the element's last character
@@ -41,6 +55,7 @@ private:
     QStringView text_;
     qsizetype limit_;
     bool cutAtLimit_;
+    PageMarks* marks_;
     qsizetype nextStart_;  // the next element's start, -1 when none
     qsizetype gt_ = -1;    // the last ">" found, searched again only when passed
     bool noMoreGt_ = false;
@@ -68,20 +83,26 @@ MetadataLine lineFromTag(QStringView tag);
 // blanks, one blank per character.
 MetadataRecord LoadMetadataLines(const QString& pageText, bool openRecordMacroSet);
 
-// The page's "<link rel" tags, except stylesheets, as link rows: an empty name and the whole
-// tag, through its ">", as content.
+// The page's "<link rel" tags outside comments and scripts, except stylesheets, as link
+// rows: an empty name and the whole tag, through its ">", as content.
 MetadataRecord readLinkRows(const QString& pageText);
 
-// A page's whole record as the page loader builds it: link rows first, then the meta lines.
-// An empty page gives an empty record.
-MetadataRecord readPageRecord(const QString& pageText, bool openRecordMacroSet);
-
-// What a text read by the page loader is.
+// What a text read by the page loader is (see PageMarks).
 enum class PageTextKind {
     Record,               // an ordinary page: its record is read
-    HarvestControlList,   // holds "<AGLSxml" or "hcl.dtd" (any case)
-    RssChannel,           // declares the RSS 1.0 namespace, or is <rss version="2.0">
+    HarvestControlList,
+    RssChannel,
 };
+
+// A page read in one walk: what it is, and its record as the page loader builds it (link
+// rows first, then the meta lines). An empty page gives an empty record.
+struct PageReading {
+    PageTextKind kind = PageTextKind::Record;
+    MetadataRecord linkRows;
+    MetadataRecord lines;  // the meta lines
+};
+PageReading readPage(const QString& pageText, bool openRecordMacroSet);
+MetadataRecord readPageRecord(const QString& pageText, bool openRecordMacroSet);
 PageTextKind pageTextKind(const QString& text);
 
 }  // namespace MetaReader

@@ -101,7 +101,8 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
     }
     if (read) lastPageLoad = PageLoad::Read;
 
-    const MetaReader::PageTextKind kind = MetaReader::pageTextKind(text);
+    const MetaReader::PageReading reading = MetaReader::readPage(text, !modMacros::openRecordMacro.isEmpty());
+    const MetaReader::PageTextKind kind = reading.kind;
     if (kind != MetaReader::PageTextKind::Record) {
         lastPageLoad = PageLoad::ToTree;
         documentText = repair ? modCharEncoding::fixUtf8Quotes(text) : text;
@@ -123,8 +124,8 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
                 EditPanelOff();
             }
         }
-        MetadataRecord rows = MetaReader::readLinkRows(text);
-        MetadataRecord lines = MetaReader::LoadMetadataLines(text, !modMacros::openRecordMacro.isEmpty());
+        MetadataRecord rows = reading.linkRows;
+        MetadataRecord lines = reading.lines;
         if (repair) {
             repairQuotes(rows);
             repairQuotes(lines);
