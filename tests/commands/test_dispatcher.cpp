@@ -167,7 +167,7 @@ TEST_F(DispatcherTest, LongOddAndForeignCommandsRunWithoutHarm) {
     // Far beyond any 16-bit position, with "|", "%" escapes, several dots and non-ASCII text.
     const QString longValue(100000, QLatin1Char('a'));
     dispatch(u"mtp://field=DC.Subject&content="_s + longValue + u"|Zürich%2F%20x.y.z.fld/"_s);
-    EXPECT_EQ(record(), MetadataRecord({{u"DC.Subject"_s, longValue + u" | Zürich%2F x.y.z"_s}}));
+    EXPECT_EQ(record(), MetadataRecord({{u"DC.Subject"_s, longValue + u" | Zürich%2F x.y.z"_s, {}, {}}}));
 }
 
 // ---- the command log ---------------------------------------------------------------------------
