@@ -150,8 +150,15 @@ void Form1::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {
     // The page never gets a window of this process: web and file addresses open in a
     // second copy of the program; a command asked for a new window runs here, as the page's.
     event.cancel = true;
-    modMetaMain::newWindowRequested = true;
     const QString address = event.address;
+    // Only the user's own click opens anything: a page that opens windows by itself (one
+    // that opens itself again on every load, say) would start copy after copy.
+    if (!event.userInitiated) {
+        StatusBar1->setPanelText(kActivityPanel,
+                                 QStringLiteral("A new window the page asked for by itself was not opened: ") + address);
+        return;
+    }
+    modMetaMain::newWindowRequested = true;
     if (address.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive) ||
         address.contains(QLatin1String(".kq"), Qt::CaseInsensitive)) {
         modMetaMain::newWindowRequested = false;

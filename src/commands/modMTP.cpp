@@ -277,9 +277,21 @@ void setCommandInterceptor(CommandInterceptor i) {
     interceptor() = std::move(i);
 }
 
+QString cleanPageCommand(const QString& text) {
+    QString clean;
+    clean.reserve(text.size());
+    for (const QChar c : text)
+        if (c != QLatin1Char('\t') && c != QLatin1Char('\r') && c != QLatin1Char('\n')) clean += c;
+    qsizetype first = 0;
+    qsizetype last = clean.size();
+    while (first < last && clean.at(first).unicode() <= 0x20) ++first;
+    while (last > first && clean.at(last - 1).unicode() <= 0x20) --last;
+    return clean.mid(first, last - first);
+}
+
 void runMtpCommand(QString& command, CommandOrigin origin) {
-    if (interceptor() && interceptor()(command, origin)) return;
-    QString own = command;
+    QString own = origin == CommandOrigin::Page ? cleanPageCommand(command) : command;
+    if (interceptor() && interceptor()(own, origin)) return;
     const bool waitRoute = own.contains(QLatin1String(".kqb"), ci) &&
                            (own.contains(QLatin1String("cgisend"), ci) || own.contains(QLatin1String("macroset"), ci));
     if (!waitRoute) {
@@ -310,6 +322,7 @@ void runMtpCommand(QString& command, CommandOrigin origin) {
 }
 
 void mtpTransaction(QString& command, CommandOrigin origin) {
+    if (origin == CommandOrigin::Page) command = cleanPageCommand(command);
     // A dispatch nested in another (a batch line, the Shift clearing) leaves the outer one
     // marked as running when it ends.
     const bool outerRunning = macroRunning;

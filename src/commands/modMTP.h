@@ -49,6 +49,11 @@ void setCommandInterceptor(CommandInterceptor interceptor);
 // The final "/" is appended to the command in place.
 void mtpTransaction(QString& command, CommandOrigin origin = CommandOrigin::Program);
 
+// A command from a page as browsers clean an address: tabs and line breaks taken out,
+// blanks and control characters trimmed from both ends. What the user is asked about is
+// what runs.
+QString cleanPageCommand(const QString& text);
+
 // The question a page command gets before it changes files, the record, macros, logging or
 // the repository.
 inline const QString kPageCommandQuestion = QStringLiteral("Allow this web page to run: ");

@@ -1,8 +1,17 @@
 #include "platform/MsgBox.h"
 
 #include <QApplication>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QMessageBox>
+#include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QStyle>
+#include <QVBoxLayout>
 
 namespace platform {
 namespace {
@@ -46,23 +55,96 @@ void setMsgBoxResponder(MsgBoxResponder r) {
     responder() = std::move(r);
 }
 
+namespace {
+
+// A text this long, or holding a word this long, goes into a box of its own that wraps
+// anywhere and scrolls, so the question never outgrows the screen.
+constexpr qsizetype kLongText = 400;
+constexpr qsizetype kLongWord = 80;
+
+bool isLongText(const QString& text) {
+    if (text.size() > kLongText) return true;
+    qsizetype word = 0;
+    for (const QChar c : text) {
+        word = c.isSpace() ? 0 : word + 1;
+        if (word > kLongWord) return true;
+    }
+    return false;
+}
+
+QStyle::StandardPixmap pixmapFor(QMessageBox::Icon icon) {
+    switch (icon) {
+    case QMessageBox::Critical: return QStyle::SP_MessageBoxCritical;
+    case QMessageBox::Question: return QStyle::SP_MessageBoxQuestion;
+    case QMessageBox::Warning: return QStyle::SP_MessageBoxWarning;
+    default: return QStyle::SP_MessageBoxInformation;
+    }
+}
+
+}  // namespace
+
 int MsgBox(const QString& text, int style, const QString& title) {
     if (responder()) return responder()(MsgBoxCall{text, style, title});
 
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent) parent = QApplication::activeWindow();
-    QMessageBox box(iconFor(style), title, text, QMessageBox::NoButton, parent);
-    const auto choices = buttonsFor(style);
-    for (const auto& choice : choices) box.addButton(choice.button);
-    const int defaultIndex = (style & vbDefaultButton3) ? 2 : (style & vbDefaultButton2) ? 1 : 0;
-    box.setDefaultButton(choices.at(std::min<int>(defaultIndex, int(choices.size()) - 1)).button);
-    box.exec();
-    const auto clicked = box.standardButton(box.clickedButton());
-    for (const auto& choice : choices) {
-        if (choice.button == clicked) return choice.answer;
+    QDialog box(parent);
+    box.setObjectName(QStringLiteral("MsgBox"));
+    box.setWindowTitle(title);
+    const QRect screen = (parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen())
+                             ->availableGeometry();
+    auto* layout = new QVBoxLayout(&box);
+    auto* row = new QHBoxLayout;
+    layout->addLayout(row, 1);
+    const QMessageBox::Icon icon = iconFor(style);
+    if (icon != QMessageBox::NoIcon) {
+        auto* picture = new QLabel(&box);
+        const int size = box.style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, &box);
+        picture->setPixmap(box.style()->standardIcon(pixmapFor(icon), nullptr, &box).pixmap(size, size));
+        picture->setAlignment(Qt::AlignTop);
+        row->addWidget(picture);
     }
-    // Closed without a button: the box's way out.
-    return choices.size() == 1 ? vbOK : (style & 7) == vbYesNo ? vbNo : vbCancel;
+    // Messages are plain text: a "<HEAD>" in one is shown, not taken for markup.
+    if (isLongText(text)) {
+        auto* body = new QPlainTextEdit(text, &box);
+        body->setObjectName(QStringLiteral("MsgBoxText"));
+        body->setReadOnly(true);
+        body->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        body->setMinimumWidth(std::min(520, screen.width() * 3 / 4));
+        body->setMaximumHeight(screen.height() / 2);
+        row->addWidget(body, 1);
+    } else {
+        auto* body = new QLabel(text, &box);
+        body->setObjectName(QStringLiteral("MsgBoxText"));
+        body->setTextFormat(Qt::PlainText);
+        body->setWordWrap(true);
+        body->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        row->addWidget(body, 1);
+    }
+    auto* buttons = new QDialogButtonBox(&box);
+    layout->addWidget(buttons);
+    const auto choices = buttonsFor(style);
+    int answer = choices.size() == 1 ? vbOK : (style & 7) == vbYesNo ? vbNo : vbCancel;  // closed: the way out
+    const int defaultIndex = std::min<int>((style & vbDefaultButton3) ? 2 : (style & vbDefaultButton2) ? 1 : 0,
+                                           int(choices.size()) - 1);
+    for (int i = 0; i < choices.size(); ++i) {
+        QPushButton* button = buttons->addButton(QDialogButtonBox::StandardButton(int(choices[i].button)));
+        const int code = choices[i].answer;
+        QObject::connect(button, &QPushButton::clicked, &box, [&box, &answer, code] {
+            answer = code;
+            box.accept();
+        });
+        if (i == defaultIndex) {
+            button->setDefault(true);
+            button->setFocus();
+        }
+    }
+    // Wide enough for its title, never wider or taller than the screen.
+    const int titleWidth = box.fontMetrics().horizontalAdvance(title) + 160;
+    box.setMinimumWidth(std::min(std::max(320, titleWidth), screen.width() * 9 / 10));
+    box.setMaximumSize(screen.width() * 9 / 10, screen.height() * 9 / 10);
+    box.exec();
+    return answer;
 }
 
 }  // namespace platform

@@ -1,0 +1,89 @@
+// Windows a page asks for: only the user's own click starts another copy of the program.
+#include "app/Form1.h"
+#include "platform/Process.h"
+#include "platform/StatusBar.h"
+#include "platform/webengine/WebEngineBrowser.h"
+#include "support/Common.h"
+#include "support/LocalHttpServer.h"
+#include "support/ScriptedUi.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QMouseEvent>
+#include <QTimer>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+bool waitFor(const std::function<bool()>& done, int timeoutMs = 20000) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs) return false;
+        QEventLoop loop;
+        QTimer::singleShot(10, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
+
+class PageWindowsTest : public ::testing::Test {
+protected:
+    testing_support::FreshStore store;
+    testing_support::LocalHttpServer server;
+    QStringList started;
+    std::unique_ptr<Form1> form;
+
+    void SetUp() override {
+        platform::setProcessStarter([this](const QString&, const QStringList& arguments) {
+            started << arguments;
+            return true;
+        });
+        // Opens itself again as soon as it loads, and has a link that opens a new window.
+        server.server().Get("/again.htm", [](const httplib::Request&, httplib::Response& response) {
+            response.set_content("<html><head><title>Again</title></head><body style='margin:0'>"
+                                 "<a id='other' href='/other.htm' target='_blank' style='display:block;"
+                                 "width:400px;height:300px'>Other</a>"
+                                 "<script>window.open(location.href)</script></body></html>",
+                                 "text/html");
+        });
+        form = std::make_unique<Form1>();
+        form->resize(900, 700);
+        form->show();
+    }
+    void TearDown() override { platform::setProcessStarter({}); }
+
+    platform::webengine::WebEngineBrowser& engine() {
+        return *static_cast<platform::webengine::WebEngineBrowser*>(form->WebBrowser1);
+    }
+};
+
+TEST_F(PageWindowsTest, APageOpeningWindowsByItselfStartsNothingButAClickDoes) {
+    form->URL->setEditText(server.url(QStringLiteral("/again.htm")));
+    form->LoadURLFromLocation();
+    ASSERT_TRUE(waitFor([&] {
+        return form->StatusBar1->panelText(Form1::kActivityPanel).startsWith(QLatin1String("A new window the page"));
+    }));
+    EXPECT_TRUE(started.isEmpty());
+
+    // The user clicks the link: that window opens, in a second copy of the program.
+    ASSERT_TRUE(waitFor([&] { return engine().LocationName() == QLatin1String("Again") && !engine().Busy(); }));
+    QWidget* view = form->WebBrowser1->widget();
+    QWidget* target = view->focusProxy() ? view->focusProxy() : view;
+    const QPointF at(50, 50);
+    for (QEvent::Type type : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
+        QMouseEvent event(type, at, target->mapToGlobal(at), Qt::LeftButton,
+                          type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(target, &event);
+    }
+    ASSERT_TRUE(waitFor([&] { return !started.isEmpty(); }));
+    EXPECT_EQ(started, QStringList{server.url(QStringLiteral("/other.htm"))});
+}
+
+}  // namespace
