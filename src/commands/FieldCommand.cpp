@@ -23,9 +23,11 @@ struct FieldValues {
 };
 
 // The value of one key of the body: from the key's first occurrence to the earliest of the
-// other markers found from there on, or to the end.
+// other markers found from there on, or to the end. A key counts at the start of the body
+// or right after "&": "scheme=" inside a value is text.
 QString keyValue(const QString& body, QLatin1String key, std::initializer_list<QLatin1String> stops) {
-    const qsizetype at = body.indexOf(key, 0, ci);
+    qsizetype at = body.indexOf(key, 0, ci);
+    while (at > 0 && body.at(at - 1) != QLatin1Char('&')) at = body.indexOf(key, at + 1, ci);
     if (at < 0) return QString();
     const qsizetype start = at + key.size();
     qsizetype end = body.size();
@@ -46,6 +48,7 @@ FieldValues parse(const QString& command) {
     f.scheme = keyValue(body, QLatin1String("scheme="), {field, content, lang});
     f.lang = keyValue(body, QLatin1String("lang="), {field, content, scheme});
     f.value.replace(QLatin1String("%20"), QLatin1String(" "));
+    f.value.replace(QLatin1String("%26"), QLatin1String("&"));
     f.value.replace(QLatin1String("|"), QLatin1String(" | "));
     f.reducedScheme = f.scheme;
     f.reducedScheme.remove(QLatin1Char('-'));

@@ -239,13 +239,31 @@ QString pageFileText(const QString& pageText) {
     return pageText + kCrLf;
 }
 
+namespace {
+
+// A value holding the marker of a key ("&field", "&content", "&scheme", "&lang") would end
+// there when read back: its "&" is written as "%26", which the field command turns back.
+QString withoutKeyMarkers(QString value) {
+    for (qsizetype at = value.indexOf(QLatin1Char('&')); at >= 0; at = value.indexOf(QLatin1Char('&'), at + 1)) {
+        const QStringView rest = QStringView(value).mid(at + 1);
+        for (const char* key : {"field", "content", "scheme", "lang"}) {
+            if (!rest.startsWith(QLatin1StringView(key), Qt::CaseInsensitive)) continue;
+            value.replace(at, 1, QStringLiteral("%26"));
+            break;
+        }
+    }
+    return value;
+}
+
+}  // namespace
+
 QString buildFieldCommands(const MetadataRecord& record) {
     QString text;
     for (const MetadataLine& line : record) {
         text += QLatin1StringView("mtp://field=");
         text += platform::breaksToBlanks(line.name);
         text += QLatin1StringView("&content=");
-        text += platform::breaksToBlanks(line.content);
+        text += withoutKeyMarkers(platform::breaksToBlanks(line.content));
         if (!line.lang.isEmpty()) {
             text += QLatin1StringView("&lang=");
             text += platform::breaksToBlanks(line.lang);

@@ -68,4 +68,20 @@ TEST_F(CommandRunTest, TheQuestionForAPageCommandShowsAllOfItAndFitsTheScreen) {
     EXPECT_FALSE(QFile::exists(home() + u"/cats.htm"_s));
 }
 
+// A record saved as a template batch and run again comes back as it was, even when its
+// contents hold the words the field command looks for.
+TEST_F(CommandRunTest, ATemplateOfTheRecordGivesTheSameRecordBack) {
+    const MetadataRecord saved = {
+        {u"DC.Description"_s, u"uses the scheme=LCSH list"_s, {}, {}},
+        {u"DC.Title"_s, u"Cats&content=Dogs &Lang=fr & more"_s, u"en"_s, {}},
+        {u"DC.Subject"_s, u"Tom & Jerry&field=x"_s, {}, u"LCSH"_s},
+    };
+    for (const MetadataLine& line : saved) w->addRecordLine(line);
+    const QString path = home() + u"/record.kqb"_s;
+    dispatch(u"mtp://save="_s + path);
+    w->MetaPanel->Clear();
+    dispatch(u"mtp://open="_s + path);
+    EXPECT_EQ(record(), saved);
+}
+
 }  // namespace
