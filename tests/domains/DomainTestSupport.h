@@ -2,12 +2,11 @@
 #include "app/Form1.h"
 #include "app/Preferences.h"
 #include "app/modMetaMain.h"
-#include "commands/modMTP.h"
 #include "domains/modSchemas.h"
+#include "support/CommandRecorder.h"
 #include "support/Common.h"
 
 #include <QAction>
-#include <QStringList>
 
 #include <memory>
 
@@ -15,63 +14,49 @@ namespace domain_tests {
 
 inline const QString kServer = QStringLiteral("schemes.test.example");
 
-// A main window carrying every menu item the domain code touches, and the program-wide
-// domain state saved and restored around each test.
+// A main window carrying every menu item the domain code touches; the program-wide domain
+// state is emptied and put back afterwards, and commands are recorded, not run.
 class DomainWorld {
 public:
     static QStringList resourceItems() {
-        return QStringLiteral("mnuResDC mnuRes17 mnuResAGLS1point3 mnuRes3 mnuResCDC mnuResCDCmenu mnuResEDNA mnuRes18 "
-                              "mnuResGILSARIZONA mnuResGILSMontana mnuRes24 mnuResOregonSchema mnuRes20 mnuResGILSUTAH "
-                              "mnuRes21 mnuResDCUTAH mnuRes22 mnuResNZGLS mnuRes19 mnuResDETE mnuRes23 mnuResNOHSC "
-                              "mnuResNOHSCres")
+        return QStringLiteral(
+                   "mnuResDC mnuRes17 mnuResAGLS1point3 mnuRes3 mnuResCDC mnuResCDCmenu mnuResEDNA mnuRes18 "
+                   "mnuResGILSARIZONA mnuResGILSMontana mnuRes24 mnuResOregonSchema mnuRes20 mnuResGILSUTAH "
+                   "mnuRes21 mnuResDCUTAH mnuRes22 mnuResNZGLS mnuRes19 mnuResDETE mnuRes23 mnuResNOHSC "
+                   "mnuResNOHSCres")
             .split(QLatin1Char(' '));
     }
-    static QStringList otherItems() {
-        return QStringLiteral("mnuMaintMeta_2 mnuResDefault mnuFileCheckHarvest mnuFileSep01 mnuFileNew_4")
-            .split(QLatin1Char(' '));
-    }
+    static QStringList otherItems() { return {"mnuResDefault", "mnuFileCheckHarvest", "mnuFileSep01", "mnuFileNew_4"}; }
 
     explicit DomainWorld(bool withWindow = true) {
         for (QString* value : {&modSchemas::defaultSchema, &modSchemas::linkRelLines, &modSchemas::rdfNamespaces,
                                &modSchemas::rdfPrefix, &Preferences::FileNewURL, &Preferences::Home})
             value->clear();
         modMetaMain::schemeServer = kServer;
-        modMTP::setCommandInterceptor([this](const QString& command, modMTP::CommandOrigin) {
-            commands.append(command);
-            return true;
-        });
         if (!withWindow) return;
         window_ = std::make_unique<Form1>();
-        for (const QString& name : resourceItems() + otherItems()) {
-            auto* item = new QAction(name, window_.get());
-            item->setObjectName(name);
-        }
-    }
-    ~DomainWorld() {
-        modMTP::setCommandInterceptor(nullptr);
-        window_.reset();
+        for (const QString& name : resourceItems() + otherItems())
+            (new QAction(name, window_.get()))->setObjectName(name);
     }
 
     QAction* item(const QString& name) const { return window_->findChild<QAction*>(name); }
     bool visible(const QString& name) const { return item(name)->isVisible(); }
-    QString caption(const QString& name) const { return item(name)->text(); }
     void setAllVisible(bool v) const {
         for (const QString& name : resourceItems() + otherItems()) item(name)->setVisible(v);
     }
-    // The Resources items currently shown.
     QStringList shownResourceItems() const {
         QStringList shown;
         for (const QString& name : resourceItems())
             if (visible(name)) shown.append(name);
         return shown;
     }
-
-    QStringList commands;
+    QStringList& commands() { return recorder_.commands; }
 
 private:
     testing_support::KeptValues kept_{&modSchemas::defaultSchema, &modSchemas::linkRelLines, &modSchemas::rdfNamespaces,
                                       &modSchemas::rdfPrefix,     &Preferences::FileNewURL,  &Preferences::Home,
                                       &modMetaMain::schemeServer};
+    testing_support::CommandRecorder recorder_;
     std::unique_ptr<Form1> window_;
 };
 
