@@ -3,10 +3,7 @@
 #include "support/Common.h"
 #include "support/LocalHttpServer.h"
 
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <QUrl>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
@@ -20,21 +17,9 @@ using platform::NavigationSource;
 using platform::NewWindowEvent;
 using platform::webengine::WebEngineBrowser;
 
-namespace {
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 30000);  // in the test main
 
-// Generous: the engine's first start on a loaded machine is slow. Every wait ends as soon
-// as what it waits for has happened.
-bool waitUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs) return false;
-        QEventLoop loop;
-        QTimer::singleShot(5, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
+namespace {
 
 const QStringList kCommands = {
     u"mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/"_s,
