@@ -51,6 +51,17 @@ public:
         return shown;
     }
     QStringList& commands() { return recorder_.commands; }
+    // Makes the domain current and applies it, or loads its scheme list and gives back the commands run.
+    static void apply(const QString& domain) {
+        modSchemas::defaultSchema = domain;
+        modSchemas::applyDomainDefaults();
+    }
+    QStringList load(const QString& domain) {
+        commands().clear();
+        modSchemas::defaultSchema = domain;
+        modSchemas::loadDomainScheme();
+        return commands();
+    }
 
 private:
     testing_support::KeptValues kept_{&modSchemas::defaultSchema, &modSchemas::linkRelLines, &modSchemas::rdfNamespaces,
