@@ -7,42 +7,38 @@
 #include "support/Common.h"
 
 #include <QAction>
+#include <QMenu>
 
 #include <memory>
 
 namespace domain_tests {
 
-inline const QString kServer = QStringLiteral("schemes.test.example");
-
-// A main window carrying every menu item the domain code touches; the program-wide domain
-// state is emptied and put back afterwards, and commands are recorded, not run.
+// The program-wide domain state emptied and put back afterwards, commands recorded rather than
+// run, and a main window (its Resources menu built with it) unless asked for none.
 class DomainWorld {
 public:
+    // The Resources items that belong to a domain.
     static QStringList resourceItems() {
         return QStringLiteral(
                    "mnuResDC mnuRes17 mnuResAGLS1point3 mnuRes3 mnuResCDC mnuResCDCmenu mnuResEDNA mnuRes18 "
                    "mnuResGILSARIZONA mnuResGILSMontana mnuRes24 mnuResOregonSchema mnuRes20 mnuResGILSUTAH "
-                   "mnuRes21 mnuResDCUTAH mnuRes22 mnuResNZGLS mnuRes19 mnuResDETE mnuRes23 mnuResNOHSC "
-                   "mnuResNOHSCres")
-            .split(QLatin1Char(' '));
+                   "mnuRes21 mnuResDCUTAH mnuRes22 mnuResNZGLS mnuRes19 mnuResDETE mnuRes23 mnuResNOHSC mnuResNOHSCres")
+            .split(u' ');
     }
-    static QStringList otherItems() { return {"mnuResDefault", "mnuFileCheckHarvest", "mnuFileSep01", "mnuFileNew_4"}; }
 
     explicit DomainWorld(bool withWindow = true) {
         for (QString* value : {&modSchemas::defaultSchema, &modSchemas::linkRelLines, &modSchemas::rdfNamespaces,
                                &modSchemas::rdfPrefix, &Preferences::FileNewURL, &Preferences::Home})
             value->clear();
-        modMetaMain::schemeServer = kServer;
-        if (!withWindow) return;
-        window_ = std::make_unique<Form1>();
-        for (const QString& name : resourceItems() + otherItems())
-            (new QAction(name, window_.get()))->setObjectName(name);
+        modMetaMain::schemeServer = QStringLiteral("schemes.test.example");
+        if (withWindow) window = std::make_unique<Form1>();
     }
 
-    QAction* item(const QString& name) const { return window_->findChild<QAction*>(name); }
+    QAction* item(const QString& name) const { return window->findChild<QAction*>(name); }
     bool visible(const QString& name) const { return item(name)->isVisible(); }
     void setAllVisible(bool v) const {
-        for (const QString& name : resourceItems() + otherItems()) item(name)->setVisible(v);
+        for (const QString& name : resourceItems() + QStringList{"mnuResDefault", "mnuFileCheckHarvest"})
+            item(name)->setVisible(v);
     }
     QStringList shownResourceItems() const {
         QStringList shown;
@@ -68,7 +64,9 @@ private:
                                       &modSchemas::rdfPrefix,     &Preferences::FileNewURL,  &Preferences::Home,
                                       &modMetaMain::schemeServer};
     testing_support::CommandRecorder recorder_;
-    std::unique_ptr<Form1> window_;
+
+public:
+    std::unique_ptr<Form1> window;
 };
 
 }  // namespace domain_tests
