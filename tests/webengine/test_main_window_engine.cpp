@@ -30,11 +30,12 @@ protected:
 
     void SetUp() override {
         server.server().Get("/served.htm", [](const httplib::Request&, httplib::Response& response) {
-            response.set_content("<html><head><title>Served</title>"
-                                 "<meta name=\"DC.Title\" content=\"Served over HTTP\">"
-                                 "<meta name=\"DC.Subject\" scheme=\"MeSH\" content=\"Heart Diseases\">"
-                                 "</head><body>served</body></html>",
-                                 "text/html; charset=utf-8");
+            response.set_content(
+                "<html><head><title>Served</title>"
+                "<meta name=\"DC.Title\" content=\"Served over HTTP\">"
+                "<meta name=\"DC.Subject\" scheme=\"MeSH\" content=\"Heart Diseases\">"
+                "</head><body>served</body></html>",
+                "text/html; charset=utf-8");
         });
         testing_support::writeBytes(
             folder.filePath(QStringLiteral("vocab.htm")),
@@ -61,17 +62,14 @@ protected:
     }
 };
 
-TEST_F(MainWindowEngineTest, AClickedTermReachesTheCommandEntryAsWritten) {
+TEST_F(MainWindowEngineTest, AClickedTermReachesTheCommandEntryAsWrittenAndAWebLinkFillsThePanel) {
     ASSERT_NO_FATAL_FAILURE(openVocabulary());
     click(QStringLiteral("term"));
     ASSERT_TRUE(waitUntil([&] { return !recorder.commands.isEmpty(); }));
     EXPECT_EQ(recorder.commands,
               QStringList{QStringLiteral("mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/")});
     EXPECT_EQ(recorder.origins.first(), modMTP::CommandOrigin::Page);
-}
 
-TEST_F(MainWindowEngineTest, AWebLinkLoadsAndItsMetadataFillsThePanel) {
-    ASSERT_NO_FATAL_FAILURE(openVocabulary());
     click(QStringLiteral("web"));
     ASSERT_TRUE(waitUntil([&] { return form->MetaPanel->Count() == 2; }));
     EXPECT_EQ(form->MetaPanel->Item(1)->SubItems(1), QStringLiteral("Served over HTTP"));

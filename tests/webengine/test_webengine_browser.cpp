@@ -29,11 +29,6 @@ const QStringList kCommands = {
     u"mtp://field=DC.Subject&content=50%25 and %20 blank.fld/"_s,
 };
 
-struct Recorded {
-    BeforeNavigateEvent event;
-    bool cancelled = false;
-};
-
 class EngineBrowserTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -79,7 +74,7 @@ protected:
         QObject::connect(browser_.get(), &platform::WebBrowser::beforeNavigate, [this](BeforeNavigateEvent& event) {
             if (platform::isCommandAddress(event.address)) event.cancel = true;  // as the program's hub does
             if (onBefore) onBefore(event);
-            navigations.append(Recorded{event, event.cancel});
+            navigations.append(event);
         });
         QObject::connect(browser_.get(), &platform::WebBrowser::newWindow, [this](NewWindowEvent& event) {
             event.cancel = cancelNewWindows;
@@ -106,10 +101,10 @@ protected:
     }
     void runScript(const QString& code) { browser_->page()->runJavaScript(code); }
     void click(const QString& id) { runScript(u"document.getElementById('%1').click()"_s.arg(id)); }
-    QList<Recorded> reportsOf(const QString& address) const {
-        QList<Recorded> out;
-        for (const Recorded& r : navigations)
-            if (r.event.address == address) out << r;
+    QList<BeforeNavigateEvent> reportsOf(const QString& address) const {
+        QList<BeforeNavigateEvent> out;
+        for (const BeforeNavigateEvent& r : navigations)
+            if (r.address == address) out << r;
         return out;
     }
     bool waitForReport(const QString& address) {
@@ -124,7 +119,7 @@ protected:
     std::unique_ptr<WebEngineBrowser> browser_;
     std::function<void(BeforeNavigateEvent&)> onBefore;
     bool cancelNewWindows = true;
-    QList<Recorded> navigations;
+    QList<BeforeNavigateEvent> navigations;
     QList<NewWindowEvent> newWindows;
     int begins = 0;
     int completes = 0;
@@ -136,7 +131,7 @@ TEST_F(EngineBrowserTest, ClickedCommandLinksArriveExactlyAsWrittenAndOnce) {
     for (int i = 0; i < kCommands.size(); ++i) {
         click(u"c%1"_s.arg(i));
         ASSERT_TRUE(waitForReport(kCommands[i])) << kCommands[i].toStdString();
-        const BeforeNavigateEvent event = reportsOf(kCommands[i]).last().event;
+        const BeforeNavigateEvent event = reportsOf(kCommands[i]).last();
         EXPECT_EQ(event.source, NavigationSource::Link);
         EXPECT_FALSE(event.programStarted);
         EXPECT_TRUE(event.topFrame);
@@ -149,9 +144,9 @@ TEST_F(EngineBrowserTest, ClickedCommandLinksArriveExactlyAsWrittenAndOnce) {
     runScript(u"window.frames['inner'].document.getElementById('framelink').click()"_s);
     runScript(u"location.href = '%1'"_s.arg(script));
     ASSERT_TRUE(waitForReport(inFrame) && waitForReport(script));
-    EXPECT_FALSE(reportsOf(inFrame).last().event.topFrame);
-    EXPECT_EQ(reportsOf(inFrame).last().event.targetFrame, u"inner"_s);
-    EXPECT_EQ(reportsOf(script).last().event.source, NavigationSource::Script);
+    EXPECT_FALSE(reportsOf(inFrame).last().topFrame);
+    EXPECT_EQ(reportsOf(inFrame).last().targetFrame, u"inner"_s);
+    EXPECT_EQ(reportsOf(script).last().source, NavigationSource::Script);
 
     ASSERT_NO_FATAL_FAILURE(settle());
     for (const QString& command : kCommands + QStringList{inFrame, script})
@@ -181,15 +176,15 @@ TEST_F(EngineBrowserTest, WebLinkLoadsOnceWithItsLocationAndTitle) {
     EXPECT_EQ(browser_->LocationURL(), web);
     EXPECT_EQ(browser_->LocationName(), u"Served Page"_s);
     ASSERT_EQ(reportsOf(web).size(), 1);
-    EXPECT_EQ(reportsOf(web)[0].event.source, NavigationSource::Link);
-    EXPECT_FALSE(reportsOf(web)[0].event.programStarted);
+    EXPECT_EQ(reportsOf(web)[0].source, NavigationSource::Link);
+    EXPECT_FALSE(reportsOf(web)[0].programStarted);
 }
 
 TEST_F(EngineBrowserTest, ProgramNavigationsToCommandsNeverLoad) {
     ASSERT_NO_FATAL_FAILURE(load(local(u"blank.html"_s)));
     ASSERT_EQ(navigations.size(), 1);
-    EXPECT_TRUE(navigations[0].event.programStarted);
-    EXPECT_EQ(navigations[0].event.source, NavigationSource::Program);
+    EXPECT_TRUE(navigations[0].programStarted);
+    EXPECT_EQ(navigations[0].source, NavigationSource::Program);
 
     // A command the handler lets through still never reaches the engine.
     onBefore = [](BeforeNavigateEvent& event) { event.cancel = false; };
@@ -231,7 +226,7 @@ TEST_F(EngineBrowserTest, NewWindowNotCancelledIsShownHereAfterBeforeNavigate) {
     const QString popup = server_->url(u"/page.html?popup"_s);
     ASSERT_TRUE(waitUntil([&] { return browser_->LocationURL() == popup && !browser_->Busy(); }));
     ASSERT_EQ(reportsOf(popup).size(), 1);
-    EXPECT_EQ(reportsOf(popup)[0].event.source, NavigationSource::NewWindow);
+    EXPECT_EQ(reportsOf(popup)[0].source, NavigationSource::NewWindow);
     EXPECT_EQ(newWindows.size(), 1);
 }
 
