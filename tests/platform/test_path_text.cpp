@@ -21,7 +21,6 @@ TEST(PathText, LocalWebAndPageAddresses) {
     EXPECT_TRUE(isLocalPath(u"/home/ann/page.htm"_s));
     EXPECT_TRUE(isWebAddress(u"HTTP://Example.org"_s));
     EXPECT_FALSE(isWebAddress(u"/tmp/http://"_s));
-    EXPECT_EQ(withoutWebScheme(u"https://x.org/a"_s), u"x.org/a"_s);
     for (const char* page : {"/home/u/index.HTML", "/srv/a.asp", "/srv/q.cfm?id=3"})
         EXPECT_TRUE(isPageAddress(QLatin1String(page))) << page;
     for (const char* other : {"/home/u/list.kqi", "/home/u/", ""}) EXPECT_FALSE(isPageAddress(QLatin1String(other)));
