@@ -49,11 +49,4 @@ TEST(BrowserAddress, EngineUrlsGiveBackTheTextAsWrittenDecodingOnlyNonAsciiEscap
     for (const auto& [escaped, decoded] : escapes) EXPECT_EQ(decodeNonAsciiEscapes(escaped), decoded);
 }
 
-TEST(BrowserAddress, TypedAddressesBecomeUrls) {
-    EXPECT_EQ(urlForAddress(u"/data/my pages/a.htm"_s), QUrl::fromLocalFile(u"/data/my pages/a.htm"_s));
-    EXPECT_EQ(urlForAddress(u"file:///data/a.htm"_s).toLocalFile(), u"/data/a.htm"_s);
-    EXPECT_EQ(urlForAddress(u"www.example.org"_s).scheme(), u"http"_s);
-    EXPECT_EQ(urlForAddress(u"https://example.org/x"_s).toString(), u"https://example.org/x"_s);
-}
-
 }  // namespace
