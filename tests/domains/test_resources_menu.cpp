@@ -80,42 +80,27 @@ TEST_F(ResourcesMenuTest, ObjectNamesAreUniqueAndEveryDomainItemIsThere) {
     for (const QString& name : domain_tests::DomainWorld::resourceItems()) EXPECT_TRUE(names.contains(name)) << name;
 }
 
-TEST_F(ResourcesMenuTest, DomainItemsMakeTheDomainCurrentAndLoadItsList) {
-    const QString s = u"mtp://url=schemes.test.example"_s;
-    const std::tuple<QString, QString, QString> cases[] = {
-        {u"mnuResGILSARIZONA"_s, u"GILS-ARIZONA"_s, s + u"/schemes/GILS-ARIZONA/GILS-ARIZONA.kqs"_s},
-        {u"mnuResDC"_s, u"Dublin Core"_s, s + u"/schemes/Dublin%20Core.kqs"_s},
-        {u"mnuResDETE"_s, u"SA.DETE"_s, s + u"/schemes/DETE.kqs"_s},
+TEST_F(ResourcesMenuTest, DomainItemsApplyTheirDomainAndLoadItsListTheSchemaItemsLoadTheCurrentOne) {
+    const QString s = u"mtp://url=schemes.test.example/schemes/"_s;
+    // Item, domain before, domain after, commands.
+    const std::tuple<QString, QString, QString, QStringList> cases[] = {
+        {u"mnuResDC"_s, u"NZGLS"_s, u"Dublin Core"_s, {s + u"Dublin%20Core.kqs"_s}},
+        {u"mnuResDETE"_s, u"NZGLS"_s, u"SA.DETE"_s, {s + u"DETE.kqs"_s}},
+        {u"mnuResDefault"_s, u"GILS-MONTANA"_s, u"GILS-MONTANA"_s, {s + u"GILS-MONTANA/GILS-MONTANA.kqs"_s}},
+        {u"mnuResEditSchemas"_s, u"NZGLS"_s, u"NZGLS"_s, {s + u"NZGLS/NZGLS.kqs"_s}},
+        {u"mnuResDefault"_s, u"AGLS1.1"_s, u"AGLS1.1"_s, {}},
     };
-    for (const auto& [item, domain, list] : cases) {
-        EXPECT_EQ(click(item), QStringList{list});
-        EXPECT_EQ(modSchemas::defaultSchema, domain);
-        EXPECT_EQ(action(u"mnuResDefault"_s)->text(), u"Default Domain: "_s + domain);
+    ScriptedMsgBoxes boxes;  // none of them says anything
+    for (const auto& [item, before, after, commands] : cases) {
+        modSchemas::defaultSchema = before;
+        modSchemas::rdfPrefix.clear();
+        EXPECT_EQ(click(item), commands) << item;
+        EXPECT_EQ(modSchemas::defaultSchema, after);
+        EXPECT_EQ(modSchemas::rdfPrefix.isEmpty(), before == after) << "applied only when chosen";
     }
-    // The first domain applied gave the template; the last gave the prefix.
-    EXPECT_EQ(Preferences::FileNewURL,
-              u"mtp://open="_s + SchemeHosts::schemeWebHost + u"/schemes/GILS-ARIZONA/GILS-ARIZONA.kqs"_s);
-    ScriptedMsgBoxes boxes;  // the Health item names a domain the defaults do not know
-    boxes.expect(modSchemas::kUnknownDomainMessage, platform::vbOK);
+    boxes.expect(modSchemas::kUnknownDomainMessage, platform::vbOK);  // a domain the defaults do not know
     EXPECT_TRUE(click(u"mnuResHealth"_s).isEmpty());
     EXPECT_EQ(modSchemas::defaultSchema, u"Health Insite"_s);
-    EXPECT_EQ(modSchemas::rdfPrefix, u"dc"_s);
-}
-
-TEST_F(ResourcesMenuTest, LoadDefaultAndSelectSchemasLoadOnlyTheCurrentList) {
-    ScriptedMsgBoxes boxes;  // a domain without a list says nothing either
-    const QString s = u"mtp://url=schemes.test.example"_s;
-    const std::tuple<QString, QString, QStringList> cases[] = {
-        {u"mnuResDefault"_s, u"GILS-MONTANA"_s, {s + u"/schemes/GILS-MONTANA/GILS-MONTANA.kqs"_s}},
-        {u"mnuResEditSchemas"_s, u"NZGLS"_s, {s + u"/schemes/NZGLS/NZGLS.kqs"_s}},
-        {u"mnuResDefault"_s, u"AGLS1.1"_s, {}},
-    };
-    for (const auto& [item, domain, expected] : cases) {
-        modSchemas::defaultSchema = domain;
-        EXPECT_EQ(click(item), expected) << item;
-        EXPECT_EQ(modSchemas::defaultSchema, domain);
-    }
-    EXPECT_TRUE(Preferences::FileNewURL.isEmpty()) << "the domain is not applied again";
 }
 
 TEST_F(ResourcesMenuTest, OregonListsTurnTheTreeIntoASchemeAfterTheirCommand) {
