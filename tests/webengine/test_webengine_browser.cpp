@@ -154,7 +154,7 @@ TEST_F(EngineBrowserTest, ClickedCommandLinksArriveExactlyAsWrittenAndOnce) {
     EXPECT_EQ(browser_->LocationName(), u"Blank"_s);
 }
 
-TEST_F(EngineBrowserTest, DocumentHoldsLinksAndTheirTextAsWritten) {
+TEST_F(EngineBrowserTest, DocumentHoldsLinksAsWrittenAndAWebLinkLoadsOnce) {
     ASSERT_NO_FATAL_FAILURE(loadLinksPage());
     const platform::PageDocument document = browser_->Document();
     EXPECT_EQ(document.links[0].href, kCommands[0]);
@@ -163,14 +163,6 @@ TEST_F(EngineBrowserTest, DocumentHoldsLinksAndTheirTextAsWritten) {
     EXPECT_EQ(document.links[kCommands.size()].outerText, u"Café Ōtautahi"_s);
     EXPECT_EQ(document.frames[0].links[0].outerText, u"In frame"_s);
 
-    // The help window writes replies into its page.
-    browser_->setBodyHtml(u"<a href='mtp://field=DC.Type&content=Reply.fld/'>Réponse</a>"_s);
-    ASSERT_TRUE(waitUntil([&] { return browser_->Document().links.size() == 1; }));
-    EXPECT_EQ(browser_->Document().links[0].outerText, u"Réponse"_s);
-}
-
-TEST_F(EngineBrowserTest, WebLinkLoadsOnceWithItsLocationAndTitle) {
-    ASSERT_NO_FATAL_FAILURE(loadLinksPage());
     const QString web = server_->url(u"/page.html"_s);
     ASSERT_NO_FATAL_FAILURE(load(web, [&] { click(u"web"_s); }));
     EXPECT_EQ(browser_->LocationURL(), web);
@@ -178,6 +170,11 @@ TEST_F(EngineBrowserTest, WebLinkLoadsOnceWithItsLocationAndTitle) {
     ASSERT_EQ(reportsOf(web).size(), 1);
     EXPECT_EQ(reportsOf(web)[0].source, NavigationSource::Link);
     EXPECT_FALSE(reportsOf(web)[0].programStarted);
+
+    // The help window writes replies into its page.
+    browser_->setBodyHtml(u"<a href='mtp://field=DC.Type&content=Reply.fld/'>Réponse</a>"_s);
+    ASSERT_TRUE(waitUntil([&] { return browser_->Document().links.size() == 1; }));
+    EXPECT_EQ(browser_->Document().links[0].outerText, u"Réponse"_s);
 }
 
 TEST_F(EngineBrowserTest, ProgramNavigationsToCommandsNeverLoad) {
