@@ -34,7 +34,6 @@ public:
                    "mnuRes21 mnuResDCUTAH mnuRes22 mnuResNZGLS mnuRes19 mnuResDETE mnuRes23 mnuResNOHSC mnuResNOHSCres")
             .split(u' ');
     }
-
     explicit DomainWorld(bool withWindow = true) {
         for (QString* value : {&modSchemas::defaultSchema, &modSchemas::linkRelLines, &modSchemas::rdfNamespaces,
                                &modSchemas::rdfPrefix, &Preferences::FileNewURL, &Preferences::Home})
@@ -42,7 +41,6 @@ public:
         modMetaMain::schemeServer = u"schemes.test.example"_s;
         if (withWindow) window = std::make_unique<Form1>();
     }
-
     QAction* item(const QString& name) const { return window->findChild<QAction*>(name); }
     bool visible(const QString& name) const { return item(name)->isVisible(); }
     void setAllVisible(bool v) const {
@@ -56,11 +54,7 @@ public:
         return shown;
     }
     QStringList& commands() { return recorder_.commands; }
-    // Makes the domain current and applies it, or loads its scheme list and gives back the commands run.
-    static void apply(const QString& domain) {
-        modSchemas::defaultSchema = domain;
-        modSchemas::applyDomainDefaults();
-    }
+    // Makes the domain current and loads its scheme list; gives back the commands run.
     QStringList load(const QString& domain) {
         commands().clear();
         modSchemas::defaultSchema = domain;
@@ -81,7 +75,10 @@ public:
 const QString kDcLink = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
 const QString kDcNamespaces =
     u"xmlns:dc=\"http://purl.org/dc/elements/1.1/\"\r\nxmlns:dcq=\"http://purl.org/dc/qualifiers/1.0/\">\r\n"_s;
-const auto apply = DomainWorld::apply;
+void apply(const QString& domain) {
+    modSchemas::defaultSchema = domain;
+    modSchemas::applyDomainDefaults();
+}
 
 TEST(SchemaCatalogue, FifteenDomainsEachWithATutorialAndOneList) {
     DomainWorld world(false);
@@ -300,7 +297,6 @@ const QString kMoved = u"moved.test.example"_s;
 class ResourcesMenuTest : public ::testing::Test {
 protected:
     DomainWorld world;
-    QAction* action(const QString& name) const { return world.item(name); }
     // Clicks the item, shown first as its domain would, and gives back the commands it ran.
     QStringList click(QAction* item) {
         if (!item) return {u"no such item"_s};
@@ -309,7 +305,7 @@ protected:
         item->trigger();
         return world.commands();
     }
-    QStringList click(const QString& name) { return click(action(name)); }
+    QStringList click(const QString& name) { return click(world.item(name)); }
     QAction* captioned(const QString& caption) const {
         for (QAction* a : world.window->mnuRes->findChildren<QAction*>())
             if (a->text() == caption) return a;
@@ -394,12 +390,12 @@ TEST_F(ResourcesMenuTest, OregonListsTurnTheTreeIntoASchemeAfterTheirCommand) {
     });
     for (int index = 1; index <= 3; ++index) {
         world.window->documentState->setListType(u"indexes"_s);
-        action(u"mnuResOREGONGILS_%1"_s.arg(index))->trigger();
+        world.item(u"mnuResOREGONGILS_%1"_s.arg(index))->trigger();
         EXPECT_EQ(typeDuringCommand, u"indexes"_s);
         EXPECT_EQ(world.window->documentState->listType(), u"schema"_s);
     }
     world.window->documentState->setListType(u"indexes"_s);  // other lists leave the tree's kind alone
-    action(u"mnuResUTAHGILS_1"_s)->trigger();
+    world.item(u"mnuResUTAHGILS_1"_s)->trigger();
     EXPECT_EQ(world.window->documentState->listType(), u"indexes"_s);
 }
 

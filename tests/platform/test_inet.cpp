@@ -40,7 +40,6 @@ protected:
     Inet inet;
     QList<int> states;
     QList<bool> executingAtState;
-
     void SetUp() override {
         inet.setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
         QObject::connect(&inet, &Inet::StateChanged, [this](int state) {
@@ -73,7 +72,6 @@ TEST_F(InetTest, OpenUrlReturnsTheWholePageInItsCharsetAndReportsStatesInOrder) 
     // Only the completion finds the control idle, so a handler waiting for that reads once.
     EXPECT_TRUE(executingAtState[states.size() - 2]);
     EXPECT_FALSE(executingAtState.last());
-
     // An address without a scheme is fetched over HTTP; bytes come as sent.
     EXPECT_EQ(inet.OpenURLBytes(url(u"/page"_s).mid(7)), QByteArray("<html><body>caf\xC3\xA9 page</body></html>"));
     EXPECT_EQ(inet.OpenURL(url(u"/latin"_s)), u"\u201cquoted\u201d caf\u00e9"_s);
@@ -157,7 +155,6 @@ TEST_F(InetTest, FirewallCredentialsAnswerOnlyTheProxyAndWrongOnesEndWith407) {
     inet.setPassword(u"fwsecret"_s);
     inet.OpenURL(url(u"/private"_s));
     EXPECT_EQ(inet.ResponseCode(), 401);
-
     LocalHttpServer proxy;  // wants fwuser/fwsecret and answers every request itself
     proxy.server().Get(".*", [](const httplib::Request& req, httplib::Response& res) {
         if (req.get_header_value("Proxy-Authorization") != "Basic Znd1c2VyOmZ3c2VjcmV0") {

@@ -18,60 +18,6 @@ QStringList texts(int count, Text text) {
     return out;
 }
 
-// A metadata panel as the main window sets it up: four columns, widths in twips.
-struct Panel {
-    ListView list;
-    explicit Panel(const QStringList& lines = {}) {
-        for (const auto& [caption, width] : {std::pair{u"Name"_s, 1400}, {u"Content"_s, 3200}, {u"Lang"_s, 400}})
-            list.addColumnHeader(caption, width);
-        list.setFullRowSelect(true);
-        list.resize(500, 300);
-        for (const QString& name : lines) list.Add(0, name);
-    }
-    QStringList names() const {
-        return texts(list.Count(), [&](int i) { return list.Item(i)->Text(); });
-    }
-    QStringList shown() const {
-        return texts(list.Count(), [&](int i) { return list.ItemAtDisplayPosition(i)->Text(); });
-    }
-};
-
-}  // namespace
-
-// Sorting and drops on the panel are proven through the main window's panel tests.
-TEST(ListView, InsertingAndRemovingShiftIndicesAndRefsForgetRemovedLines) {
-    Panel p({u"c"_s, u"a"_s, u"b"_s, u"d"_s});
-    p.list.setSorted(true);
-    p.list.setSorted(false);
-    ListItem* x = p.list.Add(1, u"x"_s);  // shown just above the line it displaced
-    EXPECT_EQ(p.names(), QStringList({"x", "c", "a", "b", "d"}));
-    EXPECT_EQ(p.shown(), QStringList({"a", "b", "x", "c", "d"}));
-    EXPECT_EQ(p.list.Add(99, u"tail"_s)->Index(), 6);  // out of range: at the end
-    ListItem* d = p.list.Item(5);
-    ListItemRef gone(p.list.Item(2)), kept(d);
-    EXPECT_TRUE(p.list.Remove(2));
-    EXPECT_EQ(d->Index(), 4);
-    EXPECT_FALSE(gone);
-    EXPECT_EQ(kept.get(), d);
-    EXPECT_FALSE(p.list.Remove(0) || p.list.Remove(6) || p.list.Remove(nullptr));
-    EXPECT_EQ(p.names(), QStringList({"x", "a", "b", "d", "tail"}));
-    EXPECT_EQ(x->Index(), 1);
-    p.list.Clear();
-    EXPECT_EQ(p.list.topLevelItemCount(), 0);
-    EXPECT_FALSE(kept);
-}
-
-TEST(ListView, ColumnsKeepTheirTwipWidthsAndTheScreenGetsWholePixels) {
-    Panel p;
-    EXPECT_EQ(p.list.header()->sectionSize(0), 93);  // 1400 twips: 93.33
-    EXPECT_EQ(p.list.header()->sectionSize(2), 27);  // 400: 26.67
-    p.list.header()->resizeSection(2, 40);           // a border the user drags is read back in twips
-    EXPECT_EQ(p.list.ColumnHeaders(3)->Width(), 600);
-    EXPECT_EQ(p.list.ColumnHeaders(1)->Width(), 1400);
-}
-
-namespace {
-
 // A catalogue as the list loader builds it: nodes keyed by their path of names, each ending in "\".
 struct Catalogue {
     TreeView tree;
@@ -99,6 +45,39 @@ struct Catalogue {
 };
 
 }  // namespace
+
+// Sorting and drops on the panel are proven through the main window's panel tests.
+TEST(ListView, InsertingAndRemovingShiftIndicesRefsForgetRemovedLinesAndColumnsKeepTheirTwips) {
+    ListView list;
+    for (const auto& [caption, width] : {std::pair{u"Name"_s, 1400}, {u"Content"_s, 3200}, {u"Lang"_s, 400}})
+        list.addColumnHeader(caption, width);
+    for (const QString& name : {u"c"_s, u"a"_s, u"b"_s, u"d"_s}) list.Add(0, name);
+    const auto names = [&] { return texts(list.Count(), [&](int i) { return list.Item(i)->Text(); }); };
+    list.setSorted(true);
+    list.setSorted(false);
+    ListItem* x = list.Add(1, u"x"_s);  // shown just above the line it displaced
+    EXPECT_EQ(names(), QStringList({"x", "c", "a", "b", "d"}));
+    EXPECT_EQ(texts(5, [&](int i) { return list.ItemAtDisplayPosition(i)->Text(); }),
+              QStringList({"a", "b", "x", "c", "d"}));
+    EXPECT_EQ(list.Add(99, u"tail"_s)->Index(), 6);  // out of range: at the end
+    ListItem* d = list.Item(5);
+    ListItemRef gone(list.Item(2)), kept(d);
+    EXPECT_TRUE(list.Remove(2));
+    EXPECT_EQ(d->Index(), 4);
+    EXPECT_FALSE(gone);
+    EXPECT_EQ(kept.get(), d);
+    EXPECT_FALSE(list.Remove(0) || list.Remove(6) || list.Remove(nullptr));
+    EXPECT_EQ(names(), QStringList({"x", "a", "b", "d", "tail"}));
+    EXPECT_EQ(x->Index(), 1);
+    list.Clear();
+    EXPECT_EQ(list.topLevelItemCount(), 0);
+    EXPECT_FALSE(kept);
+    EXPECT_EQ(list.header()->sectionSize(0), 93);  // 1400 twips: 93.33
+    EXPECT_EQ(list.header()->sectionSize(2), 27);  // 400: 26.67
+    list.header()->resizeSection(2, 40);           // a border the user drags is read back in twips
+    EXPECT_EQ(list.ColumnHeaders(3)->Width(), 600);
+    EXPECT_EQ(list.ColumnHeaders(1)->Width(), 1400);
+}
 
 // Refused keys are proven through the list loader; moves, node sorting and the edit and drag events
 // have no user in the program.

@@ -89,7 +89,6 @@ TEST(ProgramFiles, ReadAsUtf8WhenValidElseWindows1252AndWrittenAsUtf8WithCrLf) {
     EXPECT_EQ(decodeProgramText("mtp://field=caf\xE9 \x93q\x94"), u"mtp://field=café \u201cq\u201d"_s);
     EXPECT_EQ(splitLines(u"a\r\nb\nc\rd\r\n\r\ne"), (QStringList{"a", "b", "c", "d", "", "e"}));
     EXPECT_EQ(splitLines(u""), QStringList{});
-
     const QString path = dir.filePath(u"list.kqs"_s);
     writeBytes(path, "an old, longer content that must go entirely");
     ASSERT_TRUE(writeTextFileAtomically(path, u"one\ntwo\r\nthree\rcaf\u00e9\r\n"_s, &error)) << qPrintable(error);
@@ -107,7 +106,6 @@ TEST(ProgramFiles, FailedWritesKeepTheOldFileWhole) {
     QString error;
     EXPECT_FALSE(writeTextFileAtomically(dir.filePath(u"no/such/folder/x.kqb"_s), u"x"_s, &error));
     EXPECT_TRUE(error.contains(u"x.kqb"_s)) << qPrintable(error);
-
     // A read-only folder; root writes there anyway, so the write runs in a child that is not root.
     ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
     expectChildrenSucceed(1, [&](int) {

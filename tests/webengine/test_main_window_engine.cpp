@@ -69,7 +69,6 @@ TEST_F(MainWindowEngineTest, AClickedTermReachesTheCommandEntryAsWrittenAndAWebL
     EXPECT_EQ(recorder.commands,
               QStringList{QStringLiteral("mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/")});
     EXPECT_EQ(recorder.origins.first(), modMTP::CommandOrigin::Page);
-
     click(QStringLiteral("web"));
     ASSERT_TRUE(waitUntil([&] { return form->MetaPanel->Count() == 2; }));
     EXPECT_EQ(form->MetaPanel->Item(1)->SubItems(1), QStringLiteral("Served over HTTP"));

@@ -137,7 +137,6 @@ TEST_F(EngineBrowserTest, ClickedCommandLinksArriveExactlyAsWrittenAndOnce) {
         EXPECT_TRUE(event.topFrame);
     }
     EXPECT_EQ(begins, beginsBefore);  // no load of any kind was started for the commands
-
     // A frame's link and a script's navigation reach the program the same way.
     const QString inFrame = u"mtp://field=DC.Subject&content=In Frame.fld/"_s;
     const QString script = u"mtp://field=DC.Subject&content=Café Script.fld/"_s;
@@ -147,7 +146,6 @@ TEST_F(EngineBrowserTest, ClickedCommandLinksArriveExactlyAsWrittenAndOnce) {
     EXPECT_FALSE(reportsOf(inFrame).last().topFrame);
     EXPECT_EQ(reportsOf(inFrame).last().targetFrame, u"inner"_s);
     EXPECT_EQ(reportsOf(script).last().source, NavigationSource::Script);
-
     ASSERT_NO_FATAL_FAILURE(settle());
     for (const QString& command : kCommands + QStringList{inFrame, script})
         EXPECT_EQ(reportsOf(command).size(), 1) << command.toStdString();
@@ -162,7 +160,6 @@ TEST_F(EngineBrowserTest, DocumentHoldsLinksAsWrittenAndAWebLinkLoadsOnce) {
     EXPECT_EQ(document.links[0].outerText, u"Link 0"_s);
     EXPECT_EQ(document.links[kCommands.size()].outerText, u"Café Ōtautahi"_s);
     EXPECT_EQ(document.frames[0].links[0].outerText, u"In frame"_s);
-
     const QString web = server_->url(u"/page.html"_s);
     ASSERT_NO_FATAL_FAILURE(load(web, [&] { click(u"web"_s); }));
     EXPECT_EQ(browser_->LocationURL(), web);
@@ -170,7 +167,6 @@ TEST_F(EngineBrowserTest, DocumentHoldsLinksAsWrittenAndAWebLinkLoadsOnce) {
     ASSERT_EQ(reportsOf(web).size(), 1);
     EXPECT_EQ(reportsOf(web)[0].source, NavigationSource::Link);
     EXPECT_FALSE(reportsOf(web)[0].programStarted);
-
     // The help window writes replies into its page.
     browser_->setBodyHtml(u"<a href='mtp://field=DC.Type&content=Reply.fld/'>Réponse</a>"_s);
     ASSERT_TRUE(waitUntil([&] { return browser_->Document().links.size() == 1; }));
@@ -182,7 +178,6 @@ TEST_F(EngineBrowserTest, ProgramNavigationsToCommandsNeverLoad) {
     ASSERT_EQ(navigations.size(), 1);
     EXPECT_TRUE(navigations[0].programStarted);
     EXPECT_EQ(navigations[0].source, NavigationSource::Program);
-
     // A command the handler lets through still never reaches the engine.
     onBefore = [](BeforeNavigateEvent& event) { event.cancel = false; };
     const int beginsBefore = begins;
@@ -206,7 +201,6 @@ TEST_F(EngineBrowserTest, NewWindowsAreAskedForOncePerUserActionOrLoad) {
     ASSERT_EQ(newWindows.size(), 1);
     EXPECT_EQ(newWindows[0].address, u"mtp://field=DC.Subject&content=New Window.fld/"_s);
     EXPECT_FALSE(newWindows[0].userInitiated);
-
     // A page that opens a storm of windows as it loads gets one new-window event.
     newWindows.clear();
     ASSERT_NO_FATAL_FAILURE(load(server_->url(u"/popup.html"_s)));
