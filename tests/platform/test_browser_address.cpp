@@ -10,7 +10,7 @@ using namespace platform;
 
 namespace {
 
-TEST(BrowserAddress, CommandsAreRecognisedInAnyCaseAndNeverRewritten) {
+TEST(BrowserAddress, CommandsAreRecognisedInAnyCaseAndLinksLoseOnlyTheirOuterBlanks) {
     for (const QString& yes : {u"mtp://f.fld/"_s, u"MTP://f.fld/"_s, u"mtp:field=x.fld/"_s, u"  mtp://x.kqs/"_s})
         EXPECT_TRUE(isCommandAddress(yes)) << yes;
     for (const QString& no : {u"mtpx://x"_s, u"http://example.org/mtp://x"_s, QString()})
