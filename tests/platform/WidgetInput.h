@@ -26,23 +26,19 @@ inline void doubleClick(QWidget* w, Qt::MouseButton button, const QPoint& at) {
     mouse(w, QEvent::MouseButtonRelease, button, Qt::NoButton, Qt::NoModifier, at);
 }
 
-// The text a key types when none is given: letters and digits as themselves, and the
+// The text a key types when none is given: letters, digits and blank as themselves, and the
 // control characters of Backspace, Enter, Escape and Delete.
 inline QString defaultText(int key, Qt::KeyboardModifiers modifiers) {
     if (key >= Qt::Key_A && key <= Qt::Key_Z) {
         const QChar c(static_cast<char16_t>(key));
         return modifiers.testFlag(Qt::ShiftModifier) ? QString(c) : QString(c.toLower());
     }
-    if (key >= Qt::Key_0 && key <= Qt::Key_9) return QString(QChar(static_cast<char16_t>(key)));
-    switch (key) {
-    case Qt::Key_Backspace: return QStringLiteral("\b");
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return QStringLiteral("\r");
-    case Qt::Key_Escape: return QString(QChar(27));
-    case Qt::Key_Delete: return QString(QChar(127));
-    case Qt::Key_Space: return QStringLiteral(" ");
-    default: return {};
-    }
+    if ((key >= Qt::Key_0 && key <= Qt::Key_9) || key == Qt::Key_Space) return QString(QChar(char16_t(key)));
+    const std::pair<int, char16_t> controls[] = {
+        {Qt::Key_Backspace, 8}, {Qt::Key_Return, 13}, {Qt::Key_Enter, 13}, {Qt::Key_Escape, 27}, {Qt::Key_Delete, 127}};
+    for (const auto& [k, c] : controls)
+        if (k == key) return QString(QChar(c));
+    return {};
 }
 
 inline void key(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, QString text = QString()) {

@@ -2,10 +2,28 @@
 #include "support/ScriptedUi.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <gmock/gmock.h>
 
+#include <functional>
 #include <unistd.h>
+
+// Generous: the engine's first start on a loaded machine is slow. Every wait ends as soon
+// as what it waits for has happened.
+bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() > timeoutMs) return false;
+        QEventLoop loop;
+        QTimer::singleShot(5, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return true;
+}
 
 // The engine tests run headless like every other test program, but they need the command
 // scheme registered before the application exists, as the program's own main() does.

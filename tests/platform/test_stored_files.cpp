@@ -1,0 +1,232 @@
+#include "platform/RegistryStore.h"
+#include "platform/TextCodec.h"
+#include "support/Common.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+using namespace Qt::StringLiterals;
+using namespace platform;
+using testing_support::readBytes;
+using testing_support::writeBytes;
+
+namespace {
+
+// Decodes, checks the encoding found, and that saving the unchanged text gives back every byte.
+void expectRoundTrip(const QByteArray& bytes, const QString& codec, bool bom, const QString& text = QString()) {
+    const auto decoded = decodePageBytes(bytes);
+    EXPECT_EQ(decoded.encoding.codec, codec) << bytes.left(40).toStdString();
+    EXPECT_EQ(decoded.encoding.bom, bom);
+    EXPECT_TRUE(text.isNull() || decoded.text == text) << decoded.text;
+    EXPECT_EQ(encodePageText(decoded.text, decoded.encoding), bytes) << qPrintable(codec);
+}
+
+// Runs `work` in `count` child processes at once and expects each to exit with 0.
+void expectChildrenSucceed(int count, const std::function<int(int)>& work) {
+    QList<pid_t> children;
+    for (int c = 0; c < count; ++c) {
+        children << ::fork();
+        ASSERT_GE(children.last(), 0);
+        if (children.last() == 0) ::_exit(work(c));
+    }
+    for (pid_t child : children) {
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "child status " << status;
+    }
+}
+
+TEST(PageText, EveryByteComesBackWhateverTheEncoding) {
+    const QByteArray utf8("<p>caf\xC3\xA9 \xE2\x80\x9Cq\xE2\x80\x9D \xF0\x9F\x98\x80</p>");
+    const QString text = u"<p>café \u201cq\u201d "_s + QString::fromUcs4(U"\U0001F600") + u"</p>"_s;
+    expectRoundTrip(utf8, u"UTF-8"_s, false, text);
+    expectRoundTrip("\xEF\xBB\xBF" + utf8, u"UTF-8"_s, true, text);  // the mark is remembered, not shown
+    expectRoundTrip(QByteArray("\xFF\xFE<\0p\0>\0\xAC\x20", 10), u"UTF-16LE"_s, true, u"<p>\u20ac"_s);
+    // Undeclared bytes that are no UTF-8 are Windows-1252, even the five it leaves undefined.
+    expectRoundTrip("<p>\x93quoted\x94 caf\xE9 \x80 \x81\x8D\x8F\x90\x9D</p>", u"windows-1252"_s, false);
+    QByteArray every;
+    for (int i = 0; i < 256; ++i) every.append(char(i));
+    expectRoundTrip(every, u"windows-1252"_s, false);
+    // What an encoding lacks is written as a reference (the window's save tests prove the rest of an edit).
+    EXPECT_EQ(encodePageText(QString::fromUcs4(U"\U0001F600"), {u"windows-1252"_s, false}), "&#128512;");
+    EXPECT_EQ(encodePageText(u"\u20ac\u201c\u00e9"_s, {u"ISO-8859-15"_s, false}), QByteArray("\xA4&#8220;\xE9"));
+}
+
+TEST(PageText, DeclaredCharsetsAreReadAsBrowsersReadThem) {
+    // Pages declaring iso-8859-1 are full of Windows-1252 quotes.
+    expectRoundTrip("<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">\x93hi\x94",
+                    u"windows-1252"_s, false,
+                    u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">\u201chi\u201d"_s);
+    // Plain ASCII keeps the declared encoding, so later edits are saved in it.
+    expectRoundTrip("<META CHARSET = 'ISO-8859-15' ><p>plain</p>", u"ISO-8859-15"_s, false);
+    expectRoundTrip("<meta charset=shift_jis><p>\x93\xFA\x96\x7B</p>", u"Shift_JIS"_s, false,
+                    u"<meta charset=shift_jis><p>\u65e5\u672c</p>"_s);
+    // Bytes the declared encoding cannot read, or a label nobody knows: undeclared rules, every byte kept.
+    expectRoundTrip("<meta charset=shift_jis><p>\x93\xFA\xFF</p>", u"windows-1252"_s, false);
+    expectRoundTrip("<meta charset=utf-8>caf\xE9", u"windows-1252"_s, false);
+    expectRoundTrip("<meta charset=no-such-thing>\x93", u"windows-1252"_s, false);
+    // The HTTP header outranks the page; real UTF-8 outranks a declaration that does not fit.
+    const QByteArray page("<meta charset=windows-1252><p>\xA4</p>");
+    EXPECT_EQ(decodePageBytes(page, u"text/html; charset=\"ISO-8859-15\""_s).encoding.codec, u"ISO-8859-15"_s);
+    EXPECT_EQ(decodePageBytes("<meta charset=iso-8859-1>caf\xC3\xA9").text, u"<meta charset=iso-8859-1>café"_s);
+    // A declaration inside a comment, or in a tag that only looks like meta, is none.
+    expectRoundTrip("<!-- <meta charset=koi8-r> --><metadata charset=koi8-r>\xE9", u"windows-1252"_s, false);
+}
+
+TEST(ProgramFiles, ReadAsUtf8WhenValidElseWindows1252AndWrittenAsUtf8WithCrLf) {
+    QTemporaryDir dir;
+    DecodedText page;
+    QString error;
+    EXPECT_FALSE(readPageFile(dir.filePath(u"none.htm"_s), page, &error));
+    EXPECT_TRUE(error.contains(u"none.htm"_s));
+    EXPECT_EQ(decodeProgramText("\xEF\xBB\xBFmtp://field=caf\xC3\xA9"), u"mtp://field=café"_s);
+    EXPECT_EQ(decodeProgramText("mtp://field=caf\xE9 \x93q\x94"), u"mtp://field=café \u201cq\u201d"_s);
+    EXPECT_EQ(splitLines(u"a\r\nb\nc\rd\r\n\r\ne"), (QStringList{"a", "b", "c", "d", "", "e"}));
+    EXPECT_EQ(splitLines(u""), QStringList{});
+    const QString path = dir.filePath(u"list.kqs"_s);
+    writeBytes(path, "an old, longer content that must go entirely");
+    ASSERT_TRUE(writeTextFileAtomically(path, u"one\ntwo\r\nthree\rcaf\u00e9\r\n"_s, &error)) << qPrintable(error);
+    EXPECT_EQ(readBytes(path), QByteArray("one\r\ntwo\r\nthree\r\ncaf\xC3\xA9\r\n"));
+    QString text;
+    ASSERT_TRUE(readProgramFile(path, text));
+    EXPECT_EQ(splitLines(text), (QStringList{"one", "two", "three", u"café"_s}));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"list.kqs"_s}) << "no temporary file left";
+}
+
+TEST(ProgramFiles, FailedWritesKeepTheOldFileWhole) {
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"batch.kqb"_s);
+    writeBytes(path, "old\r\n");
+    QString error;
+    EXPECT_FALSE(writeTextFileAtomically(dir.filePath(u"no/such/folder/x.kqb"_s), u"x"_s, &error));
+    EXPECT_TRUE(error.contains(u"x.kqb"_s)) << qPrintable(error);
+    // A read-only folder; root writes there anyway, so the write runs in a child that is not root.
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0555), 0);
+    expectChildrenSucceed(1, [&](int) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
+        QString childError;
+        return writeTextFileAtomically(path, u"new"_s, &childError) ? 1 : childError.isEmpty() ? 2 : 0;
+    });
+    ::chmod(QFile::encodeName(dir.path()).constData(), 0755);
+    // A write that fails half-way, at the file size limit here.
+    expectChildrenSucceed(1, [&](int) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        const struct rlimit limit = {100, 100};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        return writeTextFileAtomically(path, QString(5000, u'n')) ? 1 : 0;
+    });
+    EXPECT_EQ(readBytes(path), QByteArray("old\r\n"));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"batch.kqb"_s});
+}
+
+// ---- the settings store
+
+const RegistryRoot HKCU = RegistryRoot::CurrentUser;
+const QString kKey = u"Software\\Orvane Consulting\\Quorvantil\\Preferences"_s;
+
+QStringList names(const std::optional<QList<platform::RegistryValue>>& values) {
+    QStringList out;
+    for (const auto& v : values.value_or(QList<platform::RegistryValue>())) out << v.name;
+    return out;
+}
+
+class RegistryStoreTest : public ::testing::Test {
+protected:
+    QTemporaryDir dir;
+    // Blanks, dots and non-ASCII in the folder names, as users' folders have them.
+    QString file = dir.path() + u"/My Settings.v2/Ünïcode/registry.reg"_s;
+    QStringList notices;
+    void SetUp() override {
+        platform::setStoreNoticeHandler([this](const QString& m) { notices << m; });
+    }
+    void TearDown() override {
+        platform::setStoreNoticeHandler([](const QString&) {});
+    }
+};
+
+TEST_F(RegistryStoreTest, TwoStoresOnOneFileSeeEachOthersWritesAndNamesKeepTheirFirstCase) {
+    RegistryStore a(file), b(file);
+    ASSERT_TRUE(a.createKey(HKCU, kKey));
+    ASSERT_TRUE(a.setValue(HKCU, kKey, u"CompleteMTP"_s, u"Y"_s));
+    ASSERT_TRUE(b.setValue(HKCU, kKey, u"Home"_s, u"http://example.org/"_s));  // b read the file before a's next write
+    ASSERT_TRUE(a.setValue(HKCU, kKey, u"fixMeta"_s, u"N"_s));
+    ASSERT_TRUE(a.setValue(HKCU, kKey, u"completemtp"_s, QString()));  // overwritten in place
+    EXPECT_EQ(names(b.values(HKCU, kKey)), (QStringList{"CompleteMTP", "Home", "fixMeta"}));
+    EXPECT_EQ(a.queryValue(HKCU, kKey, u"HOME"_s)->data, u"http://example.org/"_s);
+    const auto empty = b.queryValue(HKCU, kKey, u"CompleteMtp"_s);  // empty is not missing
+    ASSERT_TRUE(empty.has_value());
+    EXPECT_TRUE(empty->data.isEmpty());
+    EXPECT_FALSE(b.queryValue(HKCU, kKey, u"C"_s).has_value());
+    EXPECT_FALSE(b.setValue(HKCU, kKey + u"\\Nope"_s, u"A"_s, u"x"_s));
+    EXPECT_TRUE(notices.isEmpty());
+    // A section goes with its values; the file-type keys live under a root of their own.
+    ASSERT_TRUE(a.createKey(RegistryRoot::ClassesRoot, kKey));
+    EXPECT_TRUE(b.deleteKey(HKCU, kKey));
+    EXPECT_FALSE(a.values(HKCU, kKey).has_value());
+    EXPECT_TRUE(b.values(RegistryRoot::ClassesRoot, kKey).has_value());
+}
+
+TEST_F(RegistryStoreTest, TextSurvivesTheFileWhateverItHoldsAndOtherTypesAreKept) {
+    const QString tricky = u"say \"hi\" C:\\path\\ [x] = @ ; é€ \r\nnext line"_s;
+    const QString macros = u"Software\\X\\Mäcros"_s;
+    writeBytes(file, "REGEDIT4\r\n\r\n[HKEY_CURRENT_USER\\Software\\X]\r\n\"Count\"=dword:00000002\r\n");
+    {
+        RegistryStore s(file);
+        ASSERT_TRUE(s.createKey(HKCU, macros));
+        ASSERT_TRUE(s.setValue(HKCU, macros, u"F1 \"x\""_s, tricky));
+        ASSERT_TRUE(s.setValue(HKCU, macros, QString(), u"default"_s));
+    }
+    RegistryStore fresh(file);
+    EXPECT_EQ(fresh.queryValue(HKCU, u"Software\\X\\MÄCROS"_s, u"f1 \"X\""_s)->data, tricky);
+    EXPECT_FALSE(fresh.values(HKCU, u"Software\\X"_s)->at(0).isText);
+    const QByteArray bytes = readBytes(file);
+    EXPECT_TRUE(bytes.startsWith("REGEDIT4\n"));
+    EXPECT_TRUE(bytes.contains("\"Count\"=dword:00000002\n"));
+    EXPECT_TRUE(bytes.contains("@=\"default\""));
+    EXPECT_EQ(QFileInfo(file).permissions() & (QFileDevice::ReadGroup | QFileDevice::ReadOther), 0);
+}
+
+TEST_F(RegistryStoreTest, DamagedFileIsKeptAsideWithOneNoticeAndFreshSettingsStart) {
+    for (const QByteArray& damaged : {QByteArray("this is not a settings file\n\"x\"=\"y\"\n"),
+                                      QByteArray("REGEDIT4\n[HKEY_CURRENT_USER\\Software\\X]\n\"Name\"=\"Ann\n")}) {
+        QDir(QFileInfo(file).path()).removeRecursively();
+        notices.clear();
+        writeBytes(file, damaged);
+        RegistryStore s(file);
+        EXPECT_FALSE(s.keyExists(HKCU, u"Software\\X"_s));
+        ASSERT_EQ(notices.size(), 1);
+        EXPECT_TRUE(notices.first().contains(u"could not be read"_s));
+        const QStringList aside = QFileInfo(file).dir().entryList({u"registry.reg.damaged-*"_s});
+        ASSERT_EQ(aside.size(), 1);
+        EXPECT_EQ(readBytes(QFileInfo(file).dir().filePath(aside.first())), damaged);
+        ASSERT_TRUE(s.createKey(HKCU, kKey) && s.setValue(HKCU, kKey, u"Home"_s, u"h"_s));
+        EXPECT_EQ(RegistryStore(file).queryValue(HKCU, kKey, u"Home"_s)->data, u"h"_s);
+    }
+    // A folder that cannot be made: every call fails, with one notice.
+    notices.clear();
+    RegistryStore blocked(file + u"/sub/registry.reg"_s);
+    EXPECT_FALSE(blocked.createKey(HKCU, kKey));
+    EXPECT_FALSE(blocked.setValue(HKCU, kKey, u"a"_s, u"b"_s));
+    EXPECT_FALSE(blocked.lastError().isEmpty());
+    EXPECT_EQ(notices.size(), 1);
+}
+
+// Two running copies of the program writing at the same time must not lose values.
+TEST_F(RegistryStoreTest, ConcurrentProcessesNeverLoseEachOthersValues) {
+    ASSERT_TRUE(RegistryStore(file).createKey(HKCU, kKey));
+    expectChildrenSucceed(2, [&](int c) {
+        RegistryStore s(file);
+        bool ok = true;
+        for (int i = 0; i < 60; ++i) ok = s.setValue(HKCU, kKey, u"p%1-%2"_s.arg(c).arg(i), u"v"_s) && ok;
+        return ok ? 0 : 1;
+    });
+    EXPECT_EQ(names(RegistryStore(file).values(HKCU, kKey)).size(), 120);
+}
+
+}  // namespace
