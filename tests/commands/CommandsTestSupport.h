@@ -26,11 +26,7 @@ protected:
     testing_support::TestWindow w;
 
     void SetUp() override {
-        modMTP::loggingOn = false;
-        modMTP::macroRunning = false;
-        modMTP::cancelRequested = false;
-        modMacros::saveRecordMacro.clear();
-        modMacros::repositorySchemes.clear();
+        reset();
         QDir().mkpath(home() + QStringLiteral("/cache/schema"));
         QDir().mkpath(home() + QStringLiteral("/cache/indexes"));
     }
@@ -39,9 +35,10 @@ protected:
             wait->pendingCommand.clear();
             wait->Unload();
         }
-        modMTP::loggingOn = false;
-        modMTP::macroRunning = false;
-        modMTP::cancelRequested = false;
+        reset();
+    }
+    static void reset() {
+        modMTP::loggingOn = modMTP::macroRunning = modMTP::cancelRequested = false;
         modMacros::saveRecordMacro.clear();
         modMacros::repositorySchemes.clear();
     }
@@ -69,7 +66,7 @@ protected:
     }
     MetadataRecord record() const { return w->recordLines(); }
 
-    // Writes a file of the program folder as raw bytes and returns its path.
+    // A file of the program folder, written as raw bytes; returns its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const {
         return testing_support::writeBytes(home() + QLatin1Char('/') + name, bytes);
     }
