@@ -6,24 +6,21 @@
 #include "domains/modSchemas.h"
 #include "platform/Folders.h"
 #include "platform/ListView.h"
-#include "platform/TextCodec.h"
+#include "platform/MsgBox.h"
 #include "support/Common.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace commands_test {
 
-// A loaded main window on a private store and program folder, with the command language's
-// program-wide state put back after each test.
+// A loaded main window on a private program folder; the command language's program-wide
+// state is put back after each test.
 class CommandsTest : public ::testing::Test {
 protected:
     testing_support::TestWindow w;
+    testing_support::ScriptedMsgBoxes boxes;
 
     void SetUp() override {
         reset();
@@ -42,10 +39,9 @@ protected:
         modMacros::saveRecordMacro.clear();
         modMacros::repositorySchemes.clear();
     }
-
     static QString home() { return platform::programDataFolder(); }
 
-    // Runs a command through the dispatcher (the caller's copy is not changed).
+    // Runs a command through the dispatcher.
     static void dispatch(const QString& text, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
         QString command = text;
         modMTP::mtpTransaction(command, origin);
@@ -55,7 +51,6 @@ protected:
         QString command = text;
         modMTP::runMtpCommand(command, origin);
     }
-
     void addLine(const QString& name, const QString& content, const QString& lang = {}, const QString& scheme = {}) {
         w->addRecordLine({name, content, lang, scheme});
     }
@@ -65,7 +60,6 @@ protected:
         return item ? item->Index() : 0;
     }
     MetadataRecord record() const { return w->recordLines(); }
-
     // A file of the program folder, written as raw bytes; returns its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const {
         return testing_support::writeBytes(home() + QLatin1Char('/') + name, bytes);

@@ -1,6 +1,4 @@
-// Whole journeys through the command language: a batch opens a page, fills its record and
-// saves it; a batch switches the domain and the page saved afterwards carries its link lines;
-// real pages come back whole.
+// Whole journeys: a batch opens pages, fills their records and saves them.
 #include "CommandsTestSupport.h"
 
 #include "app/modMetaMain.h"
@@ -17,6 +15,7 @@ class BatchEditsPagesTest : public commands_test::CommandsTest {
 protected:
     QTemporaryDir dir;
     testing_support::KeptValues kept{&Preferences::UseLinkRel};
+    BatchEditsPagesTest() { Preferences::UseLinkRel = u"N"_s; }
     QString write(const QString& name, const QByteArray& bytes) {
         return testing_support::writeBytes(dir.path() + QLatin1Char('/') + name, bytes);
     }
@@ -24,9 +23,7 @@ protected:
     testing_support::OfflineBrowser& browser() { return testing_support::offlineBrowser(w->WebBrowser1); }
 
     // Runs a batch of these lines, as a .kqb file opened from the command line.
-    void runBatch(const QByteArray& lines) {
-        run(u"mtp://open="_s + write(u"run.kqb"_s, lines));
-    }
+    void runBatch(const QByteArray& lines) { run(u"mtp://open="_s + write(u"run.kqb"_s, lines)); }
     // Opens the page, runs the field lines and saves the page over itself, in one batch.
     void editInBatch(const QString& page, const QByteArray& fieldLines) {
         runBatch("mtp://open=" + page.toUtf8() + "\r\n" + fieldLines + "mtp://save=" + page.toUtf8() + "\r\n");
@@ -34,51 +31,27 @@ protected:
 };
 
 TEST_F(BatchEditsPagesTest, ABatchOpensAPageFillsItsRecordAndSavesIt) {
-    Preferences::UseLinkRel = u"N"_s;
     Preferences::charEncoding = u"2"_s;
     const QByteArray head = "<html>\r\n<head>\r\n<title>Fish</title>\r\n";
     const QByteArray tail = "</head>\r\n<body>Fish &amp; chips</body>\r\n</html>\r\n";
     const QString page = write(u"fish page.htm"_s, head + "<meta name=\"DC.Title\" content=\"Old\">\r\n" + tail);
-    const QString batch = write(u"edit.kqb"_s, "mtp://open=" + page.toUtf8() +
-                                                   "\r\n"
-                                                   "mtp://field=DC.Subject&content=Fish&scheme=MeSH.fld/\r\n"
-                                                   "mtp://field=DC.Creator&content=Ann.fld/\r\n"
-                                                   "mtp://save=" +
-                                                   page.toUtf8() + "\r\n");
-    dispatch(u"mtp://open="_s + batch);
-
-    const QByteArray saved = read(page);
-    EXPECT_TRUE(saved.startsWith(head)) << saved.toStdString();
-    EXPECT_TRUE(saved.endsWith(tail));
-    EXPECT_TRUE(saved.contains("<META NAME=\"DC.Title\" CONTENT=\"Old\">"));
-    EXPECT_TRUE(saved.contains("<META NAME=\"DC.Subject\" SCHEME=\"MeSH\" CONTENT=\"Fish\">"));
-    EXPECT_TRUE(saved.contains("<META NAME=\"DC.Creator\" CONTENT=\"Ann\">"));
+    editInBatch(page, "mtp://field=DC.Subject&content=Fish&scheme=MeSH.fld/\r\nmtp://field=DC.Creator&content=Ann.fld/\r\n");
+    EXPECT_EQ(read(page), head + "<META NAME=\"DC.Title\" CONTENT=\"Old\">\r\n<META NAME=\"DC.Subject\" SCHEME=\"MeSH\" "
+                                 "CONTENT=\"Fish\">\r\n<META NAME=\"DC.Creator\" CONTENT=\"Ann\">\r\n" + tail);
     EXPECT_FALSE(w->documentState->modified(DocumentState::Document::Record));
-}
 
-TEST_F(BatchEditsPagesTest, ADomainChosenInABatchGivesTheSavedPageItsLinkLines) {
+    // A domain chosen in the batch gives the saved page its link lines.
     Preferences::UseLinkRel = u"Y"_s;
-    const QString page = write(u"nz.htm"_s, "<html><head><title>x</title></head><body></body></html>");
-    const QString batch = write(u"nz.kqb"_s,
-                                "mtp://setdomain=NZGLS.kqb/\r\n"
-                                "mtp://open=" +
-                                    page.toUtf8() +
-                                    "\r\n"
-                                    "mtp://field=DC.Title&content=Kia ora.fld/\r\n"
-                                    "mtp://save=" +
-                                    page.toUtf8() + "\r\n");
-    dispatch(u"mtp://open="_s + batch);
-    EXPECT_EQ(modSchemas::defaultSchema, u"NZGLS"_s);
-    const QByteArray saved = read(page);
-    EXPECT_TRUE(saved.contains("schema.NZGLS")) << saved.toStdString();
-    EXPECT_TRUE(saved.contains("schema.DC"));
+    const QString nz = write(u"nz.htm"_s, "<html><head><title>x</title></head><body></body></html>");
+    runBatch("mtp://setdomain=NZGLS.kqb/\r\nmtp://open=" + nz.toUtf8() +
+             "\r\nmtp://field=DC.Title&content=Kia ora.fld/\r\nmtp://save=" + nz.toUtf8() + "\r\n");
+    const QByteArray saved = read(nz);
+    EXPECT_TRUE(saved.contains("schema.NZGLS") && saved.contains("schema.DC")) << saved.toStdString();
     EXPECT_TRUE(saved.contains("CONTENT=\"Kia ora\""));
 }
 
-// A batch that opens a second page while the browser still loads the first works on the
-// second: its save writes that page's own text back, and the first page is left alone.
-TEST_F(BatchEditsPagesTest, EachOpenIsReadBeforeTheNextLineRuns) {
-    Preferences::UseLinkRel = u"N"_s;
+// A batch that opens a second page while the first still loads works on the second.
+TEST_F(BatchEditsPagesTest, EachOpenIsReadBeforeTheNextLineRunsAndAFailedOneStopsTheBatch) {
     const QByteArray pageA = "<html><head><title>A</title>\r\n<meta name=\"DC.Title\" content=\"Apples\">\r\n"
                              "</head><body>Apple orchard</body></html>\r\n";
     const QByteArray pageB = "<html><head><title>B</title>\r\n<meta name=\"DC.Title\" content=\"Bananas\">\r\n"
@@ -93,12 +66,19 @@ TEST_F(BatchEditsPagesTest, EachOpenIsReadBeforeTheNextLineRuns) {
     EXPECT_EQ(read(b), "<html><head><title>B</title>\r\n<META NAME=\"DC.Title\" CONTENT=\"Bananas\">\r\n"
                        "<META NAME=\"DC.Subject\" CONTENT=\"Fruit\">\r\n</head><body>Banana boat</body></html>\r\n");
     EXPECT_EQ(w->documentState->currentHTMLFile(), b);
+
+    // A page that cannot be read stops the batch: its save never writes another page's text.
+    const QString other = write(u"other.htm"_s, "<html><head></head><body>Other</body></html>");
+    boxes.expect(u"missing.htm"_s, platform::vbOK).expect(u"This page could not be opened: file://"_s, platform::vbOK);
+    runBatch("mtp://open=" + a.toUtf8() + "\r\nmtp://open=" + dir.path().toUtf8() + "/missing.htm\r\n" +
+             "mtp://field=DC.Subject&content=Lost.fld/\r\nmtp://save=" + other.toUtf8() + "\r\n");
+    EXPECT_EQ(read(other), "<html><head></head><body>Other</body></html>");
+    EXPECT_EQ(read(a), pageA);
 }
 
 // A page that sends the browser elsewhere (a redirect stub) cannot swap the record while a
 // batch runs: the batch saves the stub it opened, with the stub's own text.
 TEST_F(BatchEditsPagesTest, APageMovingTheBrowserOnDoesNotSwapTheRecordOfABatch) {
-    Preferences::UseLinkRel = u"N"_s;
     const QString target = write(u"index.html"_s, "<html><head><meta name=\"DC.Title\" content=\"Index\"></head>"
                                                   "<body>The book</body></html>");
     const QByteArray head = "<!DOCTYPE HTML>\n<html lang=\"en\">\n    <head>\n        <meta charset=\"UTF-8\">\n"
@@ -121,23 +101,9 @@ TEST_F(BatchEditsPagesTest, APageMovingTheBrowserOnDoesNotSwapTheRecordOfABatch)
     EXPECT_FALSE(read(target).contains("Moved"));
 }
 
-// A page that cannot be read stops the batch: its save never writes another page's text.
-TEST_F(BatchEditsPagesTest, APageThatCannotBeOpenedStopsTheBatch) {
-    const QByteArray pageA = "<html><head><meta name=\"DC.Title\" content=\"A\"></head><body>A</body></html>";
-    const QString a = write(u"a.htm"_s, pageA);
-    const QString other = write(u"other.htm"_s, "<html><head></head><body>Other</body></html>");
-    testing_support::ScriptedMsgBoxes boxes;
-    boxes.expect(u"missing.htm"_s, platform::vbOK).expect(u"This page could not be opened: file://"_s, platform::vbOK);
-    runBatch("mtp://open=" + a.toUtf8() + "\r\nmtp://open=" + dir.path().toUtf8() + "/missing.htm\r\n" +
-             "mtp://field=DC.Subject&content=Lost.fld/\r\nmtp://save=" + other.toUtf8() + "\r\n");
-    EXPECT_EQ(read(other), "<html><head></head><body>Other</body></html>");
-    EXPECT_EQ(read(a), pageA);
-}
-
 // Real pages are saved with every byte outside the meta elements as it was: the elements'
 // other attributes, commented-out elements and the encoding declaration's place included.
 TEST_F(BatchEditsPagesTest, RealPagesComeBackWhole) {
-    Preferences::UseLinkRel = u"N"_s;
     Preferences::charEncoding = u"2"_s;
     const QByteArray vars =
         "<meta name=\"rustdoc-vars\" data-root-path=\"../\" data-static-root-path=\"../static.files/\" "

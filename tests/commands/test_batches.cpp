@@ -1,7 +1,6 @@
 #include "CommandsTestSupport.h"
 
 #include "app/CRegSettings.h"
-#include "platform/MsgBox.h"
 #include "support/LocalHttpServer.h"
 
 #include <QAction>
@@ -11,7 +10,6 @@ using namespace Qt::StringLiterals;
 using commands_test::CommandsTest;
 using commands_test::lineOf;
 using modMTP::CommandOrigin;
-using testing_support::ScriptedMsgBoxes;
 
 namespace {
 
@@ -24,7 +22,6 @@ protected:
     void openBatch(const QString& path, CommandOrigin origin = CommandOrigin::Program) {
         dispatch(u"mtp://open="_s + path + u"/"_s, origin);
     }
-    ScriptedMsgBoxes boxes;
 };
 
 TEST_F(BatchTest, AnyLineEndsRunTheSameLinesAndOnlyLinesStartingWithLowerCaseMtpRun) {

@@ -1,7 +1,6 @@
 #include "CommandsTestSupport.h"
 
 #include "app/LogoWidget.h"
-#include "platform/MsgBox.h"
 #include "platform/TreeView.h"
 #include "support/LocalHttpServer.h"
 #include "support/OfflineBrowser.h"
@@ -14,14 +13,12 @@ using namespace Qt::StringLiterals;
 using commands_test::CommandsTest;
 using commands_test::lineOf;
 using modMTP::CommandOrigin;
-using testing_support::ScriptedMsgBoxes;
 
 namespace {
 
 class DispatcherTest : public CommandsTest {
 protected:
     bool cached(const QString& name) const { return QFile::exists(home() + u"/cache/"_s + name); }
-    ScriptedMsgBoxes boxes;
 };
 
 TEST_F(DispatcherTest, DeleteAllEmptiesOnlyItsOwnCacheAndOnlyWhenWrittenExactly) {

@@ -1,6 +1,5 @@
 #include "CommandsTestSupport.h"
 
-#include "platform/MsgBox.h"
 #include "support/OfflineBrowser.h"
 
 #include <QGroupBox>
@@ -9,7 +8,6 @@
 using namespace Qt::StringLiterals;
 using commands_test::CommandsTest;
 using commands_test::lineOf;
-using testing_support::ScriptedMsgBoxes;
 
 namespace {
 
@@ -30,7 +28,6 @@ protected:
         for (const MetadataLine& line : record()) out << line.content;
         return out;
     }
-    ScriptedMsgBoxes boxes;
 };
 
 TEST_F(FieldCommandTest, KeysInAnyOrderAndValuesAsWritten) {
