@@ -127,14 +127,18 @@ TEST_F(BatchTest, LoggingWordsStartStopAndRestartTheLogWithoutABatchsOwnLines) {
     EXPECT_EQ(logBytes(), kLogHeader + "mtp://field=DC.Title&content=Logged.fld\r\nmtp://open=" + batch.toUtf8() +
                               "/\r\n");
 
-    // A log that cannot be created is reported, and logging stays off.
+    // A log that cannot be opened is reported: logging stays off, a logged command still runs.
     dispatch(u"mtp://stoplogging.kqb"_s);
     QFile::remove(modMTP::commandLogPath());
     QDir().mkpath(modMTP::commandLogPath());
-    boxes.expect(u"Error opening log: "_s, platform::vbOK);
+    boxes.expect(u"Error opening log: "_s, platform::vbOK).expect(u"Error opening log: "_s, platform::vbOK);
     dispatch(u"mtp://startlogging.kqb"_s);
     EXPECT_TRUE(boxes.shown().at(0).text.endsWith(u". This is common if you are running a batch file"_s));
     EXPECT_FALSE(modMTP::loggingOn);
+    modMTP::loggingOn = true;
+    dispatch(u"mtp://field=DC.Creator&content=Kept.fld/"_s);
+    EXPECT_TRUE(boxes.shown().at(1).text.endsWith(u". Quorvantile needs to be able to write to its home directory"_s));
+    EXPECT_EQ(record().last(), lineOf("DC.Creator", "Kept"));
     QDir(modMTP::commandLogPath()).removeRecursively();
 }
 
