@@ -21,23 +21,19 @@ TEST(CommandRoute, VerbsFindTheirRowAndLocation) {
     const Row rows[] = {
         {"mtp://delete=all.kqs/", CommandRow::SchemeDeleteAll, ""},
         {"mtp://DELETE=ALL.kqi/", CommandRow::CatalogLoad, "DELETE=ALL.kqi"},  // in capitals: a list
-        {"mtp://open=remote=Subjects.kqs/", CommandRow::SchemeOpen, "remote=Subjects"},
         {"mtp://url=host/a.b.c|d.kqs/", CommandRow::SchemeLoad, "url=host/a.b.c|d.kqs"},
         {"mtp://savehcl=/site/hcl|/site/records/.kqi/", CommandRow::CatalogSaveHcl, "/site/hcl.kqi", "/site/records/"},
         {"mtp://saverss=/site/rss.htm|ignored.kqi/", CommandRow::CatalogSaveRss, "/site/rss.htm"},
         {"mtp://loadHCL=host.example/hcl.xml.kqi/", CommandRow::CatalogLoadHcl, "http://host.example/hcl.xml"},
-        {"mtp://loadHCL=https://host.example/h.xml.kqi/", CommandRow::CatalogLoadHcl, "https://host.example/h.xml"},
         {"mtp://url=loadRSS=/site/rss.xml.kqi/", CommandRow::CatalogLoadRss, "file:///site/rss.xml"},
         {"mtp://field=DC.Subject&content=GoTop.fld/", CommandRow::Field, "mtp://field=DC.Subject&content=GoTop.fld/"},
         // A macro line that saves is still a macro to store.
         {"mtp://addmacro=mtp://save=/t/p.htm&fkey=F3.kqb/", CommandRow::BatchAddMacro,
          "mtp://addmacro=mtp://save=/t/p.htm&fkey=F3.kqb/"},
         {"mtp://cgisendHCL=host/cgi-bin/hcl?put.kqb/", CommandRow::BatchCgiSendHcl, "mtp://host/cgi-bin/hcl?put.kqb/"},
-        {"mtp://getMetaFromHCL=/site/records/.kqb/", CommandRow::BatchGetMetaFromHcl, "/site/records/"},
         {"mtp://host.example/batch.kqb/", CommandRow::BatchRun, "mtp://host.example/batch.kqb"},
         {"mtp://open=/site/page.HTML/", CommandRow::PageOpen, "file:///site/page.HTML"},
         {"mtp://print=x.htm/", CommandRow::NotKnown, ""},
-        {"mtp://x.zip/", CommandRow::NotKnown, ""},
         {"mtp.kqs/", CommandRow::CutFailed, ""},
     };
     for (const Row& r : rows) {
@@ -48,15 +44,6 @@ TEST(CommandRoute, VerbsFindTheirRowAndLocation) {
     }
     EXPECT_FALSE(routeCommand(u"mtp://savehcl=/site/hcl.kqi/"_s).fault.isEmpty());  // no "|" before the folder
     EXPECT_EQ(routeCommand(u"mtp://loadHCL=/site/h.xml.kqi/"_s).localPath, u"/site/h.xml"_s);
-}
-
-// What needs the user's word is walked through the window in the dispatcher's tests.
-TEST(CommandRoute, LoadingAndInsertingNeedNoWord) {
-    for (const char* command : {"mtp://url=host/l.kqs/", "mtp://loadHCL=host/h.kqi/", "mtp://gotop.fld/",
-                                "mtp://open=/t/b.kqb/", "mtp://getMetaFromHCL=/r/.kqb/", "mtp://open=/t/p.htm/"}) {
-        const QString text = QString::fromUtf8(command);
-        EXPECT_FALSE(modMTP::needsUsersWord(routeCommand(text), text)) << command;
-    }
 }
 
 }  // namespace
