@@ -2,7 +2,6 @@
 
 #include "platform/TreeView.h"
 #include "support/LocalHttpServer.h"
-#include "support/OfflineBrowser.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
@@ -143,25 +142,6 @@ TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
     EXPECT_EQ(modSchemas::defaultSchema, u"NZGLS"_s);
     EXPECT_FALSE(modSchemas::linkRelLines.isEmpty());
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "X")}));
-}
-
-// Links of a page reach the command language through the browser, as page commands.
-TEST_F(DispatcherTest, LinksOfAVocabularyPageInsertTermsAndAskBeforeHarm) {
-    auto& browser = testing_support::offlineBrowser(w->WebBrowser1);
-    const QString cats = u"mtp://field=DC.Subject&content=Cats&scheme=SONZ.fld/"_s;
-    const QString batch = u"file://"_s + writeFile(u"terms.kqb"_s, "mtp://field=DC.Subject&content=Dogs&scheme=SONZ.fld/");
-    QString links;
-    for (const QString& href : {cats, batch, u"mtp://delete=all.fld/"_s}) links += u"<a href=\""_s + href + u"\">x</a>"_s;
-    browser.addPage(u"http://vocab.example/terms.htm"_s, u"<html><body>"_s + links + u"</body></html>"_s);
-    w->navArmed = false;
-    browser.Navigate(u"http://vocab.example/terms.htm"_s);
-    browser.settle();
-    ASSERT_TRUE(browser.clickLink(cats));
-    ASSERT_TRUE(browser.clickLink(batch));
-    boxes.expect(u"Allow this web page to run: mtp://delete=all.fld/"_s, platform::vbNo);
-    ASSERT_TRUE(browser.clickLink(u"mtp://delete=all.fld/"_s));
-    browser.settle();
-    EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Subject", "Cats; Dogs", "", "SONZ")}));
 }
 
 }  // namespace

@@ -46,7 +46,7 @@ TEST_F(WaitDialogTest, RepositoryAndMacroSetBatchesRunInsideTheModalDialog) {
     EXPECT_FALSE(modMTP::macroRunning);
 }
 
-TEST_F(WaitDialogTest, ACommandRefusedWhileAnotherRunsWaitsAndRunsAfterIt) {
+TEST_F(WaitDialogTest, ACommandRefusedWhileAnotherRunsWaitsInTheHiddenDialog) {
     // The second command arrives while the first is still in the dispatcher.
     QTimer::singleShot(0, [] { run(u"mtp://cgisend=host/save?rec.kqb"_s); });
     boxes.expect(kBusy, platform::vbOK);
@@ -56,21 +56,6 @@ TEST_F(WaitDialogTest, ACommandRefusedWhileAnotherRunsWaitsAndRunsAfterIt) {
     EXPECT_FALSE(wait->isVisible());
     expectRequest(u"mtp://host/save?rec.kqb/"_s);
     tick(*wait);
-    EXPECT_EQ(frmWaitProcess::loadedInstance(), nullptr);
-
-    // Refused while the stored command runs: neither a second start nor a second command gets in.
-    expectRequest(u"mtp://host/first.kqb/"_s, [] {
-        frmWaitProcess::loadedInstance()->Timer1_Timer();
-        run(u"mtp://cgisend=host/second.kqb"_s);
-    });
-    boxes.expect(kBusy, platform::vbOK);
-    expectRequest(u"mtp://host/second.kqb/"_s);
-    modals.then([&](QDialog& dialog) {
-        tick(dialog);
-        EXPECT_EQ(static_cast<frmWaitProcess&>(dialog).pendingCommand, u"mtp://cgisend=host/second.kqb"_s);
-        tick(dialog);
-    });
-    run(u"mtp://cgisend=host/first.kqb"_s);
     EXPECT_EQ(frmWaitProcess::loadedInstance(), nullptr);
 }
 
