@@ -1,18 +1,60 @@
 #include "CommandsTestSupport.h"
 
+#include "commands/CommandRoute.h"
 #include "platform/TreeView.h"
 #include "support/LocalHttpServer.h"
 
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
 using commands_test::CommandsTest;
 using commands_test::lineOf;
 using modMTP::CommandOrigin;
+using modMTP::CommandRow;
+using modMTP::routeCommand;
+using testing_support::ScriptedModals;
 
 namespace {
+
+// Where a command goes and what its handler is given: a few rows for each rule.
+TEST(CommandRoute, VerbsFindTheirRowAndLocation) {
+    struct Row {
+        const char* command;
+        CommandRow row;
+        const char* location;
+        const char* folder = "";
+    };
+    const Row rows[] = {
+        {"mtp://delete=all.kqs/", CommandRow::SchemeDeleteAll, ""},
+        {"mtp://DELETE=ALL.kqi/", CommandRow::CatalogLoad, "DELETE=ALL.kqi"},  // in capitals: a list
+        {"mtp://url=host/a.b.c|d.kqs/", CommandRow::SchemeLoad, "url=host/a.b.c|d.kqs"},
+        {"mtp://savehcl=/site/hcl|/site/records/.kqi/", CommandRow::CatalogSaveHcl, "/site/hcl.kqi", "/site/records/"},
+        {"mtp://saverss=/site/rss.htm|ignored.kqi/", CommandRow::CatalogSaveRss, "/site/rss.htm"},
+        {"mtp://loadHCL=host.example/hcl.xml.kqi/", CommandRow::CatalogLoadHcl, "http://host.example/hcl.xml"},
+        {"mtp://url=loadRSS=/site/rss.xml.kqi/", CommandRow::CatalogLoadRss, "file:///site/rss.xml"},
+        {"mtp://field=DC.Subject&content=GoTop.fld/", CommandRow::Field, "mtp://field=DC.Subject&content=GoTop.fld/"},
+        // A macro line that saves is still a macro to store.
+        {"mtp://addmacro=mtp://save=/t/p.htm&fkey=F3.kqb/", CommandRow::BatchAddMacro,
+         "mtp://addmacro=mtp://save=/t/p.htm&fkey=F3.kqb/"},
+        {"mtp://cgisendHCL=host/cgi-bin/hcl?put.kqb/", CommandRow::BatchCgiSendHcl, "mtp://host/cgi-bin/hcl?put.kqb/"},
+        {"mtp://host.example/batch.kqb/", CommandRow::BatchRun, "mtp://host.example/batch.kqb"},
+        {"mtp://open=/site/page.HTML/", CommandRow::PageOpen, "file:///site/page.HTML"},
+        {"mtp://print=x.htm/", CommandRow::NotKnown, ""},
+        {"mtp.kqs/", CommandRow::CutFailed, ""},
+    };
+    for (const Row& r : rows) {
+        const modMTP::CommandRoute route = routeCommand(QString::fromUtf8(r.command));
+        EXPECT_EQ(route.row, r.row) << r.command;
+        EXPECT_EQ(route.location, QString::fromUtf8(r.location)) << r.command;
+        EXPECT_EQ(route.folder, QString::fromUtf8(r.folder)) << r.command;
+    }
+    EXPECT_FALSE(routeCommand(u"mtp://savehcl=/site/hcl.kqi/"_s).fault.isEmpty());  // no "|" before the folder
+    EXPECT_EQ(routeCommand(u"mtp://loadHCL=/site/h.xml.kqi/"_s).localPath, u"/site/h.xml"_s);
+}
 
 class DispatcherTest : public CommandsTest {
 protected:
@@ -142,6 +184,80 @@ TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
     EXPECT_EQ(modSchemas::defaultSchema, u"NZGLS"_s);
     EXPECT_FALSE(modSchemas::linkRelLines.isEmpty());
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "X")}));
+}
+
+// Commands that must wait for another run from the wait dialog.
+const QString kBusy = u"Already executing a macro please wait"_s;
+
+class WaitDialogTest : public commands_test::CommandsTest {
+protected:
+    ScriptedModals modals;
+    // A repository request is expected to run (and to say it cannot be sent in this build).
+    void expectRequest(const QString& command, std::function<void()> whileRunning = {}) {
+        boxes.expect(u"Repository requests are not available in this build: "_s + command, platform::vbOK,
+                     std::move(whileRunning));
+    }
+    // Lets the dialog's timers do one round of their work, as their ticks would.
+    static void tick(QDialog& dialog) {
+        static_cast<frmWaitProcess&>(dialog).Timer1_Timer();
+        static_cast<frmWaitProcess&>(dialog).Timer2_Timer();
+    }
+};
+
+TEST_F(WaitDialogTest, RepositoryRequestsRunInsideTheModalDialog) {
+    bool ranInside = false;
+    expectRequest(u"mtp://host/cgi-bin/rec?get.kqb/"_s, [&] {
+        ranInside = frmWaitProcess::loadedInstance() && frmWaitProcess::loadedInstance()->isVisible();
+    });
+    modals.then(tick);
+    modMTP::cancelRequested = true;
+    run(u"mtp://cgisend=host/cgi-bin/rec?get.kqb"_s);
+    EXPECT_TRUE(ranInside);
+    EXPECT_FALSE(modMTP::cancelRequested);
+}
+
+TEST_F(WaitDialogTest, ACommandRefusedWhileAnotherRunsWaitsInTheHiddenDialog) {
+    // The second command arrives while the first is still in the dispatcher.
+    QTimer::singleShot(0, [] { run(u"mtp://cgisend=host/save?rec.kqb"_s); });
+    boxes.expect(kBusy, platform::vbOK);
+    dispatch(u"mtp://field=DC.Title&content=First.fld"_s);
+    frmWaitProcess* wait = frmWaitProcess::loadedInstance();
+    ASSERT_NE(wait, nullptr);
+    EXPECT_FALSE(wait->isVisible());
+    expectRequest(u"mtp://host/save?rec.kqb/"_s);
+    tick(*wait);
+    EXPECT_EQ(frmWaitProcess::loadedInstance(), nullptr);
+}
+
+TEST_F(WaitDialogTest, CancelClosesAtOnceAndAsksTheRunningWorkToStop) {
+    bool cancelSeen = false;
+    expectRequest(u"mtp://host/long.kqb/"_s, [&] {
+        frmWaitProcess* wait = frmWaitProcess::loadedInstance();
+        wait->pendingCommand = u"mtp://cgisend=host/later.kqb"_s;
+        wait->Cancel->click();
+        cancelSeen = modMTP::cancelRequested && !wait->isVisible();
+    });
+    modals.then([](QDialog& dialog) { static_cast<frmWaitProcess&>(dialog).Timer1_Timer(); });
+    run(u"mtp://cgisend=host/long.kqb"_s);
+    EXPECT_TRUE(cancelSeen);
+    // What waited went with the dialog: loaded again for progress, it starts nothing (no box).
+    tick(frmWaitProcess::Load());
+}
+
+TEST_F(WaitDialogTest, TheRepositoryIsAskedForItsSchemesAfterAWaitedCommand) {
+    modMacros::saveRecordMacro = u"mtp://cgisend=host/cgi-bin/save?record.KQB"_s;
+    modals.then(tick);
+    expectRequest(u"mtp://host/cgi-bin/get?record.kqb/"_s);
+    expectRequest(u"mtp://host/cgi-bin/save?record?returnSchemes.kqb/"_s);
+    run(u"mtp://cgisend=host/cgi-bin/get?record.kqb"_s);
+
+}
+
+TEST_F(WaitDialogTest, APageCommandKeepsItsOriginThroughTheDialog) {
+    boxes.expect(u"Allow this web page to run: mtp://cgisend=host/steal.kqb"_s, platform::vbNo);
+    modals.then(tick);
+    run(u"mtp://cgisend=host/steal.kqb"_s, CommandOrigin::Page);
+    EXPECT_EQ(boxes.shown().size(), 1);  // refused: no request was made
 }
 
 }  // namespace
