@@ -2,6 +2,7 @@
 
 #include "app/CRegSettings.h"
 #include "support/LocalHttpServer.h"
+#include "support/OfflineBrowser.h"
 
 #include <QAction>
 
@@ -10,6 +11,7 @@ using namespace Qt::StringLiterals;
 using commands_test::CommandsTest;
 using commands_test::lineOf;
 using modMTP::CommandOrigin;
+using testing_support::readBytes;
 
 namespace {
 
@@ -85,13 +87,13 @@ TEST_F(BatchTest, TheLinesOfABatchAPageStartedArePageCommands) {
         .expect(u"Allow this web page to run: mtp://delete=all.fld/"_s, platform::vbNo);
     openBatch(path, CommandOrigin::Page);
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "T")}));
-    EXPECT_EQ(testing_support::readBytes(out), page);
+    EXPECT_EQ(readBytes(out), page);
 
     // The same batch from the user's own menu runs without a question.
     w->MetaPanel->Clear();
     openBatch(path);
     EXPECT_EQ(w->MetaPanel->Count(), 0);
-    EXPECT_TRUE(testing_support::readBytes(out).contains(
+    EXPECT_TRUE(readBytes(out).contains(
         "<META NAME=\"DC.Title\" CONTENT=\"T\">\r\n</head><body>out</body></html>\r\n"));
 }
 
@@ -136,7 +138,7 @@ TEST_F(BatchTest, ReplayingTheLogIntoAnEmptyRecordRebuildsItAndThePage) {
                                 "mtp://field=DC.Description&content=Second line.fld", "mtp://save=r.htm",
                                 "mtp://field=DC.Subject&content=Levies&scheme=SONZ.fld"})
         run(QString::fromUtf8(command).replace(u"save=r.htm"_s, u"save="_s + page));
-    const QByteArray savedPage = testing_support::readBytes(page);
+    const QByteArray savedPage = readBytes(page);
     const MetadataRecord before = record();
     ASSERT_EQ(before.size(), 4);
     EXPECT_EQ(before.at(1), lineOf("DC.Description", "Second line"));
@@ -148,7 +150,7 @@ TEST_F(BatchTest, ReplayingTheLogIntoAnEmptyRecordRebuildsItAndThePage) {
     dispatch(u"mtp://stoplogging.kqb"_s);
     openBatch(modMTP::commandLogPath());
     EXPECT_EQ(record(), before);
-    EXPECT_EQ(testing_support::readBytes(page), savedPage);
+    EXPECT_EQ(readBytes(page), savedPage);
 }
 
 TEST_F(BatchTest, WebBatchesAreFetchedByEveryFormOfAddressAndFailuresReported) {
@@ -185,7 +187,7 @@ TEST_F(BatchTest, PublishingWritesOneMacroLinePerStoredMacro) {
     w->mnuBatchPublish->trigger();
     const QByteArray published = "mtp://addmacro=mtp://gotop.fld&fkey=F2&text=Top.kqb\r\n"
                                  "mtp://addmacro=mtp://field=DC.Title&content=A|B.fld&fkey=F12&text=Title.kqb\r\n";
-    EXPECT_EQ(testing_support::readBytes(target), published);
+    EXPECT_EQ(readBytes(target), published);
 
     // Running the set gives every macro to the macro store again.
     for (const char* macro : {"gotop.fld&fkey=F2", "A|B.fld&fkey=F12"}) boxes.expect(QLatin1String(macro), platform::vbOK);
@@ -196,10 +198,146 @@ TEST_F(BatchTest, PublishingWritesOneMacroLinePerStoredMacro) {
     settings.SaveSetting(section, u"F4"_s, u"Late|mtp://gotop.fld"_s);
     dialogs.choose(target, 4).cancel();
     w->mnuBatchPublish->trigger();
-    EXPECT_EQ(testing_support::readBytes(target), published);
+    EXPECT_EQ(readBytes(target), published);
     QFile::remove(target);
     w->mnuBatchPublish->trigger();
     EXPECT_FALSE(QFile::exists(target));
+}
+
+// Whole journeys: a batch opens pages, fills their records and saves them.
+class BatchEditsPagesTest : public BatchTest {
+protected:
+    testing_support::KeptValues kept{&Preferences::UseLinkRel};
+    BatchEditsPagesTest() { Preferences::UseLinkRel = u"N"_s; }
+    testing_support::OfflineBrowser& browser() { return testing_support::offlineBrowser(w->WebBrowser1); }
+    // Runs a batch of these lines, as a .kqb file opened from the command line.
+    void runBatch(const QByteArray& lines) { run(u"mtp://open="_s + writeFile(u"run.kqb"_s, lines)); }
+    // Opens the page, runs the field lines and saves the page over itself, in one batch.
+    void editInBatch(const QString& page, const QByteArray& fieldLines) {
+        runBatch("mtp://open=" + page.toUtf8() + "\r\n" + fieldLines + "mtp://save=" + page.toUtf8() + "\r\n");
+    }
+};
+
+TEST_F(BatchEditsPagesTest, ABatchOpensAPageFillsItsRecordAndSavesIt) {
+    Preferences::charEncoding = u"2"_s;
+    const QByteArray head = "<html>\r\n<head>\r\n<title>Fish</title>\r\n";
+    const QByteArray tail = "</head>\r\n<body>Fish &amp; chips</body>\r\n</html>\r\n";
+    const QString page = writeFile(u"fish page.htm"_s, head + "<meta name=\"DC.Title\" content=\"Old\">\r\n" + tail);
+    editInBatch(page, "mtp://field=DC.Subject&content=Fish&scheme=MeSH.fld/\r\nmtp://field=DC.Creator&content=Ann.fld/\r\n");
+    EXPECT_EQ(readBytes(page), head + "<META NAME=\"DC.Title\" CONTENT=\"Old\">\r\n<META NAME=\"DC.Subject\" SCHEME=\"MeSH\" "
+                                 "CONTENT=\"Fish\">\r\n<META NAME=\"DC.Creator\" CONTENT=\"Ann\">\r\n" + tail);
+    EXPECT_FALSE(w->documentState->modified(DocumentState::Document::Record));
+
+    // A domain chosen in the batch gives the saved page its link lines.
+    Preferences::UseLinkRel = u"Y"_s;
+    const QString nz = writeFile(u"nz.htm"_s, "<html><head><title>x</title></head><body></body></html>");
+    runBatch("mtp://setdomain=NZGLS.kqb/\r\nmtp://open=" + nz.toUtf8() +
+             "\r\nmtp://field=DC.Title&content=Kia ora.fld/\r\nmtp://save=" + nz.toUtf8() + "\r\n");
+    const QByteArray saved = readBytes(nz);
+    EXPECT_TRUE(saved.contains("schema.NZGLS") && saved.contains("schema.DC")) << saved.toStdString();
+    EXPECT_TRUE(saved.contains("CONTENT=\"Kia ora\""));
+}
+
+// A batch that opens a second page while the first still loads works on the second.
+TEST_F(BatchEditsPagesTest, EachOpenIsReadBeforeTheNextLineRunsAndAFailedOneStopsTheBatch) {
+    const QByteArray pageA = "<html><head><title>A</title>\r\n<meta name=\"DC.Title\" content=\"Apples\">\r\n"
+                             "</head><body>Apple orchard</body></html>\r\n";
+    const QByteArray pageB = "<html><head><title>B</title>\r\n<meta name=\"DC.Title\" content=\"Bananas\">\r\n"
+                             "</head><body>Banana boat</body></html>\r\n";
+    const QString a = writeFile(u"a.htm"_s, pageA);
+    const QString b = writeFile(u"b.htm"_s, pageB);
+    browser().setLoadDelay(400);  // page A is still loading when the batch opens B
+    runBatch("mtp://open=" + a.toUtf8() + "\r\nmtp://open=" + b.toUtf8() +
+             "\r\nmtp://field=DC.Subject&content=Fruit.fld/\r\nmtp://save=" + b.toUtf8() + "\r\n");
+
+    EXPECT_EQ(readBytes(a), pageA);
+    EXPECT_EQ(readBytes(b), "<html><head><title>B</title>\r\n<META NAME=\"DC.Title\" CONTENT=\"Bananas\">\r\n"
+                       "<META NAME=\"DC.Subject\" CONTENT=\"Fruit\">\r\n</head><body>Banana boat</body></html>\r\n");
+    EXPECT_EQ(w->documentState->currentHTMLFile(), b);
+
+    // A page that cannot be read stops the batch: its save never writes another page's text.
+    const QString other = writeFile(u"other.htm"_s, "<html><head></head><body>Other</body></html>");
+    boxes.expect(u"missing.htm"_s, platform::vbOK).expect(u"This page could not be opened: file://"_s, platform::vbOK);
+    runBatch("mtp://open=" + a.toUtf8() + "\r\nmtp://open=" + home().toUtf8() + "/missing.htm\r\n" +
+             "mtp://field=DC.Subject&content=Lost.fld/\r\nmtp://save=" + other.toUtf8() + "\r\n");
+    EXPECT_EQ(readBytes(other), "<html><head></head><body>Other</body></html>");
+    EXPECT_EQ(readBytes(a), pageA);
+}
+
+// A page that sends the browser elsewhere (a redirect stub) cannot swap the record while a
+// batch runs: the batch saves the stub it opened, with the stub's own text.
+TEST_F(BatchEditsPagesTest, APageMovingTheBrowserOnDoesNotSwapTheRecordOfABatch) {
+    const QString target = writeFile(u"index.html"_s, "<html><head><meta name=\"DC.Title\" content=\"Index\"></head>"
+                                                  "<body>The book</body></html>");
+    const QByteArray head = "<!DOCTYPE HTML>\n<html lang=\"en\">\n    <head>\n        <meta charset=\"UTF-8\">\n"
+                            "        <title>Redirecting...</title>\n";
+    const QByteArray tail = "        <link rel=\"canonical\" href=\"index.html\">\n    </head>\n    <body>\n"
+                            "        <p>Redirecting to... <a href=\"index.html\">index.html</a>.</p>\n    </body>\n</html>\n";
+    const QString stub =
+        writeFile(u"stub.html"_s, head + "        <meta http-equiv=\"refresh\" content=\"0; URL=index.html\">\n" + tail);
+    // The stub's refresh, as the browser follows it once the stub has loaded.
+    QObject::connect(&browser(), &platform::WebBrowser::downloadComplete, &browser(), [&] {
+        if (browser().LocationURL().endsWith(u"stub.html"_s)) browser().scriptNavigate(u"file://"_s + target);
+    });
+    editInBatch(stub, "mtp://field=DC.Title&content=Moved.fld/\r\n");
+
+    EXPECT_TRUE(std::any_of(browser().navigations().begin(), browser().navigations().end(),
+                            [&](const auto& n) { return n.address.endsWith(u"index.html"_s); }));
+    const qsizetype end = tail.indexOf("</head>");
+    EXPECT_EQ(readBytes(stub), head + tail.left(end) + "<META HTTP-EQUIV=\"refresh\" CONTENT=\"0; URL=index.html\">\r\n"
+                                                  "<META NAME=\"DC.Title\" CONTENT=\"Moved\">\r\n" + tail.mid(end));
+    EXPECT_FALSE(readBytes(target).contains("Moved"));
+}
+
+// Real pages are saved with every byte outside the meta elements as it was: the elements'
+// other attributes, commented-out elements and the encoding declaration's place included.
+TEST_F(BatchEditsPagesTest, RealPagesComeBackWhole) {
+    Preferences::charEncoding = u"2"_s;
+    const QByteArray vars =
+        "<meta name=\"rustdoc-vars\" data-root-path=\"../\" data-static-root-path=\"../static.files/\" "
+        "data-current-crate=\"foo\" data-themes=\"\" data-channel=\"1.75.0\" data-search-js='search-8b.js' defer>";
+    const QByteArray rustdocHead =
+        "<!DOCTYPE html><html lang=\"en\"><head><meta charset=\"utf-8\"><title>foo - Rust</title>"
+        "<link rel=\"stylesheet\" href=\"../static.files/rustdoc.css\">";
+    const QByteArray rustdocTail = "<script src=\"../static.files/main.js\"></script></head>"
+                                   "<body class=\"rustdoc mod crate\"><main>docs</main></body></html>";
+    const QString rustdoc = writeFile(u"foo/index.html"_s, rustdocHead + "<meta name=\"generator\" content=\"rustdoc\">" +
+                                                           vars + rustdocTail);
+    editInBatch(rustdoc, "mtp://field=DC.Title&content=foo.fld/\r\n");
+    EXPECT_EQ(readBytes(rustdoc), rustdocHead + rustdocTail.left(rustdocTail.indexOf("</head>")) +
+                                 "<META NAME=\"generator\" CONTENT=\"rustdoc\">\r\n"
+                                 "<META NAME=\"rustdoc-vars\" CONTENT=\"\" " +
+                                 vars.mid(vars.indexOf("data-root-path")).chopped(1) +
+                                 ">\r\n<META NAME=\"DC.Title\" CONTENT=\"foo\">\r\n" +
+                                 rustdocTail.mid(rustdocTail.indexOf("</head>")) + "\r\n");
+    // Saving the saved page again changes nothing: the attributes read back as written.
+    const QByteArray once = readBytes(rustdoc);
+    editInBatch(rustdoc, "");
+    EXPECT_EQ(readBytes(rustdoc), once);
+
+    // Meta elements in comments, scripts and styles are text: neither read nor removed.
+    const QByteArray quiet = "<html><head>\r\n<!-- <meta name=\"robots\" content=\"noindex\"> -->\r\n"
+                             "<script>var t = '<meta name=\"x\" content=\"y\">';</script>\r\n"
+                             "<style>/* <meta name=\"s\"> */</style>\r\n";
+    const QString commented = writeFile(u"quiet.htm"_s, quiet + "</head><body><textarea><meta name=\"t\" content=\"u\">"
+                                                            "</textarea></body></html>\r\n");
+    editInBatch(commented, "mtp://field=DC.Title&content=Quiet.fld/\r\n");
+    EXPECT_EQ(record().size(), 1);
+    EXPECT_EQ(readBytes(commented), quiet + "<META NAME=\"DC.Title\" CONTENT=\"Quiet\">\r\n</head><body><textarea>"
+                                       "<meta name=\"t\" content=\"u\"></textarea></body></html>\r\n");
+
+    // The encoding declaration stays in the first 1024 bytes of a 3 KB head; a Windows-1252
+    // page keeps the UTF-8 quote bytes of its body, while the record gets the quote repaired.
+    const QByteArray top = "<html><head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; "
+                           "charset=windows-1252\">\r\n";
+    const QByteArray style = "<style>\r\n" + QByteArray(3000, 'p') + "\r\n</style>\r\n";
+    const QByteArray body = "</head><body>It\xE2\x80\x99s caf\xE9</body></html>\r\n";
+    const QString late = writeFile(u"late.htm"_s, top + "<meta name=\"DC.Title\" content=\"It\xE2\x80\x99s\">\r\n" +
+                                                  style + body);
+    editInBatch(late, "mtp://field=DC.Subject&content=Caf\xC3\xA9.fld/\r\n");
+    EXPECT_EQ(record().value(1).content, u"It's"_s);
+    EXPECT_EQ(readBytes(late), top + style + "<META NAME=\"DC.Title\" CONTENT=\"It's\">\r\n"
+                                        "<META NAME=\"DC.Subject\" CONTENT=\"Caf\xE9\">\r\n" + body);
 }
 
 }  // namespace

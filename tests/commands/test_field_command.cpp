@@ -14,7 +14,7 @@ namespace {
 class FieldCommandTest : public CommandsTest {
 protected:
     // Replaces the record with these lines.
-    void start(std::initializer_list<MetadataLine> lines) {
+    void start(const QList<MetadataLine>& lines) {
         w->MetaPanel->Clear();
         for (const MetadataLine& line : lines) w->addRecordLine(line);
     }
@@ -63,95 +63,78 @@ TEST_F(FieldCommandTest, StarTakesTheSelectedLinesElementWhenItsSchemeFits) {
     EXPECT_EQ(record().at(1), lineOf("AGLS.Function", "Audit", "", "AGLSFunction"));
 }
 
-TEST_F(FieldCommandTest, LinesMatchByNameAndSchemeAndAMatchingValueIsOnlySelected) {
+TEST_F(FieldCommandTest, ALineHoldingTheValueIsOnlySelected) {
     start({lineOf("DC.Title", "Other"), lineOf("DC.Title", "Report")});
     select(1);
     field({"field=DC.Title&content=Report"});
     EXPECT_EQ(w->MetaPanel->Count(), 2);
     EXPECT_EQ(selectedPosition(), 2);
     EXPECT_FALSE(modified());
-
-    start({lineOf("dc.subject", "", "", "LCSH"), lineOf("DC.Subjects", ""), lineOf("DC.Subject", "", "", "MESH")});
-    field({"field=DC.Subject&content=Cats&scheme=LCSH"});
-    EXPECT_EQ(contents(), QStringList({"Cats", "", ""}));
 }
 
-TEST_F(FieldCommandTest, ThesaurusSchemesJoinTheTermOnEveryMatchingLine) {
-    start({lineOf("DC.Subject", "Flight", "", "apais"), lineOf("DC.Subject", "Maori", "", "SONZ"),
-           lineOf("DC.Title", "T"), lineOf("DC.Subject", "B", "", "FONZ SONZ"),
-           lineOf("DC.Subject", "Maths", "", "EDNA.Indexing")});
-    field({"field=DC.Subject&content=Aviation|Airports&scheme=apais"});
-    EXPECT_EQ(selectedPosition(), 1);
-    EXPECT_TRUE(modified());
-    // The term keeps its blank; rule A looks at the whole value, so the same command joins again.
-    field({"field=DC.Subject&content=Aviation|Airports&scheme=apais", "field=DC.Subject&content=Iwi&scheme=SONZ",
-           "field=DC.Subject&content=Science|Physics&scheme=EDNA.Indexing"});
-    EXPECT_EQ(contents(), QStringList({"Flight;  Airports;  Airports", "Maori; Iwi", "T", "B; Iwi",
-                                       "Maths; Science | Physics"}));
-}
+// A rule of matching or of a scheme: the record before, the line selected (0: none), whether
+// Shift is down, the command bodies, and every line's content after.
+struct Rule {
+    const char* what;
+    QList<MetadataLine> lines;
+    int selected;
+    bool shift;
+    QList<const char*> commands;
+    QStringList after;
+};
 
-TEST_F(FieldCommandTest, OtherSchemesKeepTheLineAndAddANewOneAfterTheSelectedLine) {
-    start({lineOf("DC.Title", "Old"), lineOf("DC.Creator", "Smith"),
-           lineOf("DC.Coverage", "NSW", "", "DETE.Jurisdiction")});
-    select(1);
-    field({"field=DC.Title&content=New&lang=en", "field=DC.Coverage&content=VIC&scheme=DETE.Jurisdiction"});
-    EXPECT_EQ(record(),
-              MetadataRecord({lineOf("DC.Title", "Old"), lineOf("DC.Title", "New", "en"),
-                              lineOf("DC.Coverage", "VIC", "", "DETE.Jurisdiction"), lineOf("DC.Creator", "Smith"),
-                              lineOf("DC.Coverage", "NSW", "", "DETE.Jurisdiction")}));
-    EXPECT_EQ(selectedPosition(), 3);
-    EXPECT_EQ(w->editNrmlName->text(), u"DC.Coverage"_s);
-}
-
-TEST_F(FieldCommandTest, ShiftJoinsTheWholeValueIntoTheSelectedLineOnly) {
-    start({lineOf("DC.Title", "Old"), lineOf("DC.Title", "Other"), lineOf("DC.Subject", "Flight", "", "apais"),
-           lineOf("DC.Creator", "O=Acme", "", "x500")});
-    select(1);
-    w->shiftDown = true;
-    field({"field=DC.Title&content=New|Edition"});
-    // Thesaurus schemes come first; X.500 comes after Shift and is left alone.
-    field({"field=DC.Subject&content=Air|Jets&scheme=apais"});
-    select(4);
-    field({"field=DC.Creator&content=AU|Acme|&scheme=x500"});
-    w->shiftDown = false;
-    EXPECT_EQ(contents(), QStringList({"Old; New | Edition", "Other", "Flight;  Jets", "O=Acme; AU | Acme | "}));
-}
-
-TEST_F(FieldCommandTest, X500ReplacesButNeverWithNothingAndFillsEmptyLines) {
-    start({lineOf("DC.Publisher", "c=NZ", "", "x500"), lineOf("DC.Publisher", "c=UK", "", "X500"),
-           lineOf("DC.Publisher", "", "", "x500")});
-    field({"field=DC.Publisher&content=AU|Acme|Sales|&scheme=x500"});
-    // Each line gets the value shaped from the command, not from the line before.
-    const QStringList shaped(3, u"ou= Sales ; o= Acme ; c=AU "_s);
-    EXPECT_EQ(contents(), shaped);
-    EXPECT_EQ(selectedPosition(), 3);
-    field({"field=DC.Publisher&content=AU&scheme=x500"});  // no "|": no X.500 text
-    EXPECT_EQ(contents(), shaped);
-}
-
-TEST_F(FieldCommandTest, EmptyLinesTakeTheValueShapedByTheirScheme) {
-    start({lineOf("DC.Subject", "", "en", "lcsh"), lineOf("DC.Subject", "", "", "LCSH-2")});
-    field({"field=DC.Subject&content=Cats|Lions&scheme=LCSH"});
-    // A scheme that only contains the command's stays empty and takes no new line.
-    EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Subject", "Cats | Lions", "en", "lcsh"),
-                                        lineOf("DC.Subject", "", "", "LCSH-2")}));
-    EXPECT_EQ(selectedPosition(), 1);
-
-    // Apais and agift put only the term, even where the schemes differ; other thesauri keep the path.
-    start({lineOf("DC.Subject", "", "", "apais"), lineOf("DC.Subject", "", "", "SONZ"),
-           lineOf("DC.Subject", "", "", "Extra apais"), lineOf("AGLS.Function", "Audit", "", "DETE.agift"),
-           lineOf("AGLS.Function", "", "", "DETE.agift")});
-    field({"field=DC.Subject&content=Aviation|Airports&scheme=apais",
-           "field=DC.Subject&content=Aviation|Airports&scheme=SONZ",
-           "field=AGLS.Function&content=Finance|Budget&scheme=DETE.agift"});
-    EXPECT_EQ(contents(), QStringList({" Airports", "Aviation | Airports", " Airports", "Audit", " Budget"}));
-
-    // Jurisdiction is prefixed once on every empty line.
-    start({lineOf("DC.Coverage", "", "", "AGLS-Jurisdiction"), lineOf("DC.Coverage", "", "", "agls-jurisdiction"),
-           lineOf("DC.Coverage.jurisdiction", "", "", "AGLS-Jurisdiction")});
-    field({"field=DC.Coverage&content=NSW&scheme=AGLS-Jurisdiction",
-           "field=DC.Coverage.jurisdiction&content=NSW&scheme=AGLS-Jurisdiction"});
-    EXPECT_EQ(contents(), QStringList({"jurisdiction=NSW", "jurisdiction=NSW", "NSW"}));
+TEST_F(FieldCommandTest, EachRuleShapesTheLinesItMatches) {
+    const QString x500 = u"ou= Sales ; o= Acme ; c=AU "_s;
+    const Rule rules[] = {
+        {"names match in any case, schemes when compatible",
+         {lineOf("dc.subject", "", "", "LCSH"), lineOf("DC.Subjects", ""), lineOf("DC.Subject", "", "", "MESH")}, 0, false,
+         {"field=DC.Subject&content=Cats&scheme=LCSH"}, {"Cats", "", ""}},
+        {"thesauri join the term on every matching line; the same command joins again",
+         {lineOf("DC.Subject", "Flight", "", "apais"), lineOf("DC.Subject", "Maori", "", "SONZ"), lineOf("DC.Title", "T"),
+          lineOf("DC.Subject", "B", "", "FONZ SONZ"), lineOf("DC.Subject", "Maths", "", "EDNA.Indexing")}, 0, false,
+         {"field=DC.Subject&content=Aviation|Airports&scheme=apais", "field=DC.Subject&content=Aviation|Airports&scheme=apais",
+          "field=DC.Subject&content=Iwi&scheme=SONZ", "field=DC.Subject&content=Science|Physics&scheme=EDNA.Indexing"},
+         {"Flight;  Airports;  Airports", "Maori; Iwi", "T", "B; Iwi", "Maths; Science | Physics"}},
+        {"other schemes keep the line and add a new one after the selected line",
+         {lineOf("DC.Title", "Old"), lineOf("DC.Creator", "Smith"), lineOf("DC.Coverage", "NSW", "", "DETE.Jurisdiction")},
+         1, false, {"field=DC.Title&content=New&lang=en", "field=DC.Coverage&content=VIC&scheme=DETE.Jurisdiction"},
+         {"Old", "New", "VIC", "Smith", "NSW"}},
+        {"Shift joins the whole value into the selected line only; thesauri come first",
+         {lineOf("DC.Title", "Old"), lineOf("DC.Title", "Other"), lineOf("DC.Subject", "Flight", "", "apais")}, 1, true,
+         {"field=DC.Title&content=New|Edition", "field=DC.Subject&content=Air|Jets&scheme=apais"},
+         {"Old; New | Edition", "Other", "Flight;  Jets"}},
+        {"X.500 comes after Shift", {lineOf("DC.Creator", "O=Acme", "", "x500")}, 1, true,
+         {"field=DC.Creator&content=AU|Acme|&scheme=x500"}, {"O=Acme; AU | Acme | "}},
+        {"X.500 replaces and fills empty lines, shaped from the command, never with nothing",
+         {lineOf("DC.Publisher", "c=NZ", "", "x500"), lineOf("DC.Publisher", "c=UK", "", "X500"),
+          lineOf("DC.Publisher", "", "", "x500")}, 0, false,
+         {"field=DC.Publisher&content=AU|Acme|Sales|&scheme=x500", "field=DC.Publisher&content=AU&scheme=x500"},
+         {x500, x500, x500}},
+        {"an empty line of the scheme takes the value; one whose scheme only contains it stays empty",
+         {lineOf("DC.Subject", "", "en", "lcsh"), lineOf("DC.Subject", "", "", "LCSH-2")}, 0, false,
+         {"field=DC.Subject&content=Cats|Lions&scheme=LCSH"}, {"Cats | Lions", ""}},
+        {"apais and agift put only the term into empty lines, other thesauri the path",
+         {lineOf("DC.Subject", "", "", "apais"), lineOf("DC.Subject", "", "", "SONZ"),
+          lineOf("DC.Subject", "", "", "Extra apais"), lineOf("AGLS.Function", "Audit", "", "DETE.agift"),
+          lineOf("AGLS.Function", "", "", "DETE.agift")}, 0, false,
+         {"field=DC.Subject&content=Aviation|Airports&scheme=apais", "field=DC.Subject&content=Aviation|Airports&scheme=SONZ",
+          "field=AGLS.Function&content=Finance|Budget&scheme=DETE.agift"},
+         {" Airports", "Aviation | Airports", " Airports", "Audit", " Budget"}},
+        {"jurisdiction is prefixed once on every empty line",
+         {lineOf("DC.Coverage", "", "", "AGLS-Jurisdiction"), lineOf("DC.Coverage", "", "", "agls-jurisdiction"),
+          lineOf("DC.Coverage.jurisdiction", "", "", "AGLS-Jurisdiction")}, 0, false,
+         {"field=DC.Coverage&content=NSW&scheme=AGLS-Jurisdiction",
+          "field=DC.Coverage.jurisdiction&content=NSW&scheme=AGLS-Jurisdiction"},
+         {"jurisdiction=NSW", "jurisdiction=NSW", "NSW"}},
+    };
+    for (const Rule& rule : rules) {
+        start(rule.lines);
+        if (rule.selected) select(rule.selected);
+        w->shiftDown = rule.shift;
+        for (const char* command : rule.commands) field({command});
+        w->shiftDown = false;
+        EXPECT_EQ(contents(), rule.after) << rule.what;
+    }
 }
 
 TEST_F(FieldCommandTest, NewLinesWithoutAValueGetSensibleDefaults) {
