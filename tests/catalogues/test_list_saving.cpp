@@ -108,7 +108,7 @@ TEST_F(ListSaving, ABuiltCatalogueRoundTripsWithItsTreeUnchangedAndNoNameSplits)
     EXPECT_EQ(readBytes(path(u"Bar.kqi"_s)), "Home \xC2\xA6 Agency|http://www.agency.example/index.htm?a%7Cb\r\n");
 }
 
-TEST_F(ListSaving, AListTakesTheNameOfItsFileAndItsTermsTheirPrefix) {
+TEST_F(ListSaving, AListTakesItsFilesNameAFailedWriteChangesNothingAndTermsGetTheirPrefix) {
     newList(u"Empty"_s);
     ASSERT_TRUE(save(path(u"Empty.kqi"_s)));
     EXPECT_EQ(readBytes(path(u"Empty.kqi"_s)), QByteArray());
@@ -121,16 +121,7 @@ TEST_F(ListSaving, AListTakesTheNameOfItsFileAndItsTermsTheirPrefix) {
     ASSERT_TRUE(save(file));  // saved again under its new root text
     EXPECT_EQ(readBytes(file), QByteArray("A|\r\n"));
 
-    // Scheme terms get the mtp:// prefix.
-    Node* term = add(newList(u"Terms"_s, u".kqs"_s, 5), u"Cats\\"_s, u"Cats"_s, u"field=DC.Subject&content=C.fld/"_s, 6);
-    ASSERT_TRUE(save(window->documentState->TreePath()));
-    EXPECT_EQ(readBytes(path(u"Terms.kqs"_s)), QByteArray("Cats|mtp://field=DC.Subject&content=C.fld/\r\n"));
-    EXPECT_EQ(term->Tag(), u"mtp://field=DC.Subject&content=C.fld/"_s);
-}
-
-TEST_F(ListSaving, AFailedWriteKeepsWhatWasThereShowsTheMessageAndLeavesTheListModified) {
-    Node* root = newList(u"Sites"_s);
-    add(root, u"A\\"_s, u"A"_s);
+    // A failed write keeps what was there, shows the message and leaves the list modified.
     window->documentState->markModified(DocumentState::Document::List);
     const QString folder = path(u"Blocked.kqi"_s);  // a folder: nothing can be written there
     ASSERT_TRUE(QDir().mkpath(folder + u"/inside"_s));
@@ -139,7 +130,13 @@ TEST_F(ListSaving, AFailedWriteKeepsWhatWasThereShowsTheMessageAndLeavesTheListM
     EXPECT_EQ(boxes.shown().first().title, u"Error saving HTML"_s);
     EXPECT_TRUE(QFileInfo(folder + u"/inside"_s).isDir());
     EXPECT_EQ(window->StatusBar1->panelText(2) + window->StatusBar1->panelTag(2), u"ModifiedList"_s);
-    EXPECT_EQ(root->Text(), u"Sites"_s);
+    EXPECT_EQ(root->Text(), u"Renamed"_s);
+
+    // Scheme terms get the mtp:// prefix.
+    Node* term = add(newList(u"Terms"_s, u".kqs"_s, 5), u"Cats\\"_s, u"Cats"_s, u"field=DC.Subject&content=C.fld/"_s, 6);
+    ASSERT_TRUE(save(window->documentState->TreePath()));
+    EXPECT_EQ(readBytes(path(u"Terms.kqs"_s)), QByteArray("Cats|mtp://field=DC.Subject&content=C.fld/\r\n"));
+    EXPECT_EQ(term->Tag(), u"mtp://field=DC.Subject&content=C.fld/"_s);
 }
 
 TEST_F(ListSaving, ARenameStillBeingTypedIsSavedWithTheTypedText) {

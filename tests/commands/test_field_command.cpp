@@ -2,8 +2,6 @@
 
 #include "support/OfflineBrowser.h"
 
-#include <QGroupBox>
-#include <QLineEdit>
 
 using namespace Qt::StringLiterals;
 using commands_test::CommandsTest;
@@ -160,16 +158,6 @@ TEST_F(FieldCommandTest, CancellingTheListSaveQuestionStopsTheCommand) {
     boxes.expect(u"Save the list changes"_s, platform::vbCancel).expect(u"Save the list changes"_s, platform::vbCancel);
     field({"field=DC.Subject&content=Air|Jets&scheme=apais", "field=DC.Title&content=New"});
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Subject", "Flight", "", "apais")}));
-}
-
-TEST_F(FieldCommandTest, TheOpenEditPanelShowsTheJoinedContent) {
-    Preferences::charEncoding = u"2"_s;
-    start({lineOf("DC.Subject", "Fish &amp; Chips", "", "SONZ")});
-    select(1);
-    w->editCurrentLine();
-    field({"field=DC.Subject&content=Peas&scheme=SONZ"});
-    EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), u"Fish &amp; Chips; Peas"_s);
-    EXPECT_EQ(w->editNrmlContent->text(), u"Fish & Chips; Peas"_s);
 }
 
 }  // namespace
