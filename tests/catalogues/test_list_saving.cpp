@@ -67,7 +67,7 @@ protected:
 
 TEST_F(ListSaving, ListsTheProgramWroteSaveToTheSameBytesAndUnsortedOnesComeOutSorted) {
     const QByteArray scheme = "Animals|\r\nAnimals|Cats|mtp://field=DC.Subject&content=Cats.fld/\r\n"
-                              "Plants|\r\nPlants|Trees|\r\nPlants|Trees|Oak|mtp://field=DC.Subject&content=Oak.fld/\r\n";
+                              "Plants|\r\nPlants|Trees|\r\nPlants|Trees|Oak|mtp://field=DC.Subject&content=Oak/\r\n";
     // Every folder still comes before what is in it, as a list must.
     const QByteArray shuffled = "Art|\nArt|Old|mtp://field=DC.Subject&content=Old|Masters.fld\nAbout|http://about."
                                 "example/\nArt|Modern|\n\nCaf\xC3\xA9|\nArt|Modern|Tate|https://tate.example/\n"
@@ -133,10 +133,10 @@ TEST_F(ListSaving, AListTakesItsFilesNameAFailedWriteChangesNothingAndTermsGetTh
     EXPECT_EQ(root->Text(), u"Renamed"_s);
 
     // Scheme terms get the mtp:// prefix.
-    Node* term = add(newList(u"Terms"_s, u".kqs"_s, 5), u"Cats\\"_s, u"Cats"_s, u"field=DC.Subject&content=C.fld/"_s, 6);
+    Node* term = add(newList(u"Terms"_s, u".kqs"_s, 5), u"Cats\\"_s, u"Cats"_s, u"field=DC.Title&content=C.fld/"_s, 6);
     ASSERT_TRUE(save(window->documentState->TreePath()));
-    EXPECT_EQ(readBytes(path(u"Terms.kqs"_s)), QByteArray("Cats|mtp://field=DC.Subject&content=C.fld/\r\n"));
-    EXPECT_EQ(term->Tag(), u"mtp://field=DC.Subject&content=C.fld/"_s);
+    EXPECT_EQ(readBytes(path(u"Terms.kqs"_s)), QByteArray("Cats|mtp://field=DC.Title&content=C.fld/\r\n"));
+    EXPECT_EQ(term->Tag(), u"mtp://field=DC.Title&content=C.fld/"_s);
 }
 
 TEST_F(ListSaving, ARenameStillBeingTypedIsSavedWithTheTypedText) {

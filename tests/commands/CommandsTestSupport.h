@@ -24,8 +24,7 @@ protected:
 
     void SetUp() override {
         reset();
-        QDir().mkpath(home() + QStringLiteral("/cache/schema"));
-        QDir().mkpath(home() + QStringLiteral("/cache/indexes"));
+        for (const char* folder : {"/cache/schema", "/cache/indexes"}) QDir().mkpath(home() + QLatin1String(folder));
     }
     void TearDown() override {
         if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) {
@@ -41,18 +40,12 @@ protected:
     }
     static QString home() { return platform::programDataFolder(); }
 
-    // Runs a command through the dispatcher.
-    static void dispatch(const QString& text, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
-        QString command = text;
+    // Runs a command through the dispatcher, or through the entry as menus, keys and links do.
+    static void dispatch(QString command, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
         modMTP::mtpTransaction(command, origin);
     }
-    // Runs a command through the entry, as menus, keys and links do.
-    static void run(const QString& text, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
-        QString command = text;
+    static void run(QString command, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
         modMTP::runMtpCommand(command, origin);
-    }
-    void addLine(const QString& name, const QString& content, const QString& lang = {}, const QString& scheme = {}) {
-        w->addRecordLine({name, content, lang, scheme});
     }
     void select(int position) { w->MetaPanel->setSelectedItem(w->MetaPanel->Item(position)); }
     int selectedPosition() const {
@@ -66,10 +59,9 @@ protected:
     }
     // The command log; empty when there is none.
     static QByteArray logBytes() {
-        return QFile::exists(modMTP::commandLogPath()) ? testing_support::readBytes(modMTP::commandLogPath()) : QByteArray();
+        const QString log = modMTP::commandLogPath();
+        return QFile::exists(log) ? testing_support::readBytes(log) : QByteArray();
     }
-
-private:
     testing_support::KeptValues kept_{&modSchemas::defaultSchema, &Preferences::charEncoding};
 };
 

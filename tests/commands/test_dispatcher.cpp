@@ -62,7 +62,7 @@ TEST_F(DispatcherTest, DeleteAllEmptiesOnlyItsOwnCacheAndOnlyWhenWrittenExactly)
     EXPECT_FALSE(cached(u"indexes/c.kqi"_s));
 }
 
-TEST_F(DispatcherTest, CatalogueLoadShowsTheTreeAndShiftClearsTheCacheFirstInALoggedCommand) {
+TEST_F(DispatcherTest, ShiftClearsTheCachedCataloguesFirstInALoggedCommand) {
     testing_support::LocalHttpServer web;
     web.server().Get("/cat.kqi", [](const httplib::Request&, httplib::Response& res) {
         res.set_content("Fish|http://host.example/fish.htm\r\n", "text/plain");
@@ -75,14 +75,13 @@ TEST_F(DispatcherTest, CatalogueLoadShowsTheTreeAndShiftClearsTheCacheFirstInALo
     w->shiftDown = false;
     EXPECT_FALSE(cached(u"indexes/old.kqi"_s));
     EXPECT_EQ(logBytes(), (catalogue + u"\r\nmtp://delete=all.kqi\r\n"_s).toUtf8());
-    EXPECT_FALSE(w->TreeView1[0]->isHidden());
     ASSERT_GE(w->activeTree()->Count(), 2);
     EXPECT_EQ(w->activeTree()->Item(2)->Text(), u"Fish"_s);
 }
 
 TEST_F(DispatcherTest, FieldVerbsClearJumpAndInsert) {
-    addLine(u"DC.Title"_s, u"Annual report"_s);
-    addLine(u"DC.Creator"_s, u"Smith"_s);
+    w->addRecordLine(lineOf("DC.Title", "Annual report"));
+    w->addRecordLine(lineOf("DC.Creator", "Smith"));
     select(2);
     dispatch(u"mtp://gotop.fld"_s);  // without its final "/"
     EXPECT_EQ(selectedPosition(), 1);
@@ -121,9 +120,9 @@ TEST_F(DispatcherTest, RefusedUnknownEmptyAndUncuttableCommandsAreReported) {
 }
 
 TEST_F(DispatcherTest, ThePageSaveIsLoggedAfterTheRecordsFieldLinesEachOnOneLine) {
-    addLine(u"DC.Title"_s, u"Report"_s, u"en"_s);
-    addLine(u"DC.Subject"_s, u"Cats"_s, {}, u"apais"_s);
-    addLine(u"DC.Description"_s, u"one\r\nmtp://delete=all.fld/\ntwo"_s);
+    w->addRecordLine(lineOf("DC.Title", "Report", "en"));
+    w->addRecordLine(lineOf("DC.Subject", "Cats", "", "apais"));
+    w->addRecordLine(lineOf("DC.Description", "one\r\nmtp://delete=all.fld/\ntwo"));
     dispatch(u"mtp://startlogging.kqb"_s);
     dispatch(u"mtp://field=DC.Title&content=a\nmtp://delete=all.fld/\rb.fld/"_s);
     const QByteArray page = (home() + u"/index.htm"_s).toUtf8();
@@ -142,11 +141,11 @@ TEST_F(DispatcherTest, ThePageSaveIsLoggedAfterTheRecordsFieldLinesEachOnOneLine
 
 TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
     modMTP::loggingOn = true;
-    addLine(u"DC.Title"_s, u"Kept"_s);
+    w->addRecordLine(lineOf("DC.Title", "Kept"));
     writeFile(u"cache/schema/kept.kqs"_s, "x");
     for (const char* command : {"mtp://delete=all.kqs/", "mtp://save=/t/c.kqi/", "mtp://savehcl=/t/h|/r/.kqi/",
-                                "mtp://delete=all.fld/", "mtp://addmacro=mtp://gotop.fld.kqb/", "mtp://cgisendList=host/x.kqb/",
-                                "mtp://stoplogging.kqb", "mtp://save=/t/p.htm/"}) {
+                                "mtp://delete=all.fld/", "mtp://addmacro=mtp://gotop.fld.kqb/", "mtp://stoplogging.kqb",
+                                "mtp://cgisendList=host/x.kqb/", "mtp://save=/t/p.htm/"}) {
         boxes.expect(u"Allow this web page to run: "_s + QString::fromUtf8(command), platform::vbNo);
         dispatch(QString::fromUtf8(command), CommandOrigin::Page);
     }

@@ -53,7 +53,7 @@ protected:
     static QString cacheFile(const QString& name) { return platform::programDataFolder() + u"/cache/"_s + name; }
     // Serves a list at a path and counts how often it was asked for.
     void serve(const std::string& at, const QByteArray& bytes, int status = 200) {
-        web.server().Get(at, [this, body = bytes.toStdString(), status](const httplib::Request&, httplib::Response& res) {
+        web.server().Get(at, [this, body = bytes.toStdString(), status](const auto&, httplib::Response& res) {
             ++served;
             res.status = status;
             res.set_content(body, "text/plain");
@@ -83,9 +83,11 @@ TEST_F(ListLoading, ALocalListFillsTheTreeBelowARootNamedAfterTheFile) {
     EXPECT_EQ(tree().Item(1)->Tag(), file);  // after a complete read: the file it came from
     EXPECT_EQ(treeShape(tree()), (QStringList{u"News [] 1/4 News\\"_s, u"  Local [] 1/4 News\\Local\\"_s,
                                               u"    Town Hall [http://town.example/] 2/2 News\\Local\\Town Hall\\"_s,
-                                              u"  Subject [mtp://field=DC.Subject&content=News.fld] 1/4 News\\Subject\\"_s}));
+                                              u"  Subject [mtp://field=DC.Subject&content=News.fld] 1/4 "
+                                              u"News\\Subject\\"_s}));
     // Every line end is taken, and a last line without one is kept.
-    load(writeBytes(path(u"Mixed.kqs"_s), "Animals|\nAnimals|Cats|mtp://field=DC.Subject&content=Cats.fld/\r\r\n\n\nPlants|"));
+    load(writeBytes(path(u"Mixed.kqs"_s), "Animals|\nAnimals|Cats|mtp://field=DC.Subject&content=Cats.fld/\r\r\n\n\n"
+                                          "Plants|"));
     EXPECT_EQ(window->documentState->listType(), u"schema"_s);
     EXPECT_EQ(treeShape(tree(), false), kSchemeShape);
 }
