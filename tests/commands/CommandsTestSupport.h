@@ -15,8 +15,7 @@
 
 namespace commands_test {
 
-// A loaded main window on a private program folder; the command language's program-wide
-// state is put back after each test.
+// A loaded main window; the command language's program-wide state is put back after each test.
 class CommandsTest : public ::testing::Test {
 protected:
     testing_support::TestWindow w;

@@ -19,7 +19,6 @@ const QByteArray kLogHeader = "#Log of Macro commands performed\r\n\r\n";
 
 class BatchTest : public CommandsTest {
 protected:
-    // Runs the batch file at path as "mtp://open=" does.
     void openBatch(const QString& path, CommandOrigin origin = CommandOrigin::Program) {
         dispatch(u"mtp://open="_s + path + u"/"_s, origin);
     }
@@ -51,7 +50,6 @@ TEST_F(BatchTest, OnlyLinesStartingWithLowerCaseMtpRunAndWhatIsNoBatchIsReported
     openBatch(writeFile(u"empty.kqb"_s, "# only a comment\r\n\r\n"));
     EXPECT_EQ(boxes.shown().last().title, u"Nothing Found"_s);
     EXPECT_TRUE(modMTP::loggingOn);
-
     QByteArray binary;  // with one command at its very end
     for (int i = 0; i < 70000; ++i) binary.append(char((i * 7919) % 256));
     openBatch(writeFile(u"binary.kqb"_s, binary.replace("mtp", "xxx") + "\nmtp://field=DC.Title&content=Last.fld/"));
@@ -71,21 +69,8 @@ TEST_F(BatchTest, BatchesRunOtherBatchesButNeverThemselves) {
     boxes.expect(u"Check whether a batch file runs itself"_s, platform::vbOK);
     openBatch(writeFile(u"self.kqb"_s, "mtp://field=DC.Title&content=X.fld/\r\n" + self + self));
     EXPECT_EQ(w->MetaPanel->Count(), 1);
-    EXPECT_FALSE(modMTP::macroRunning);
     openBatch(inner);  // the next batch runs normally again
     EXPECT_EQ(w->MetaPanel->Count(), 2);
-}
-
-TEST_F(BatchTest, TheLinesOfABatchAPageStartedArePageCommands) {
-    const QByteArray page = "<html><head></head><body>out</body></html>";
-    const QString out = writeFile(u"out.htm"_s, page);
-    const QString path = writeFile(u"page.kqb"_s, "mtp://field=DC.Title&content=T.fld/\r\nmtp://save=" + out.toUtf8() +
-                                                      "\r\nmtp://delete=all.fld/\r\n");
-    boxes.expect(u"Allow this web page to run: mtp://save="_s + out, platform::vbNo)
-        .expect(u"Allow this web page to run: mtp://delete=all.fld/"_s, platform::vbNo);
-    openBatch(path, CommandOrigin::Page);
-    EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "T")}));
-    EXPECT_EQ(readBytes(out), page);
 }
 
 TEST_F(BatchTest, LoggingWordsStartStopAndRestartTheLogWithoutABatchsOwnLines) {
@@ -133,7 +118,6 @@ TEST_F(BatchTest, ReplayingTheLogIntoAnEmptyRecordRebuildsItAndThePage) {
     const MetadataRecord before = record();
     ASSERT_EQ(before.size(), 4);
     EXPECT_EQ(before.at(2), lineOf("DC.Subject", "Budgets; Levies", "", "SONZ"));
-
     w->MetaPanel->Clear();
     w->pageSource.clear();
     writeFile(u"r.htm"_s, blank);
@@ -194,7 +178,6 @@ protected:
     testing_support::KeptValues kept{&Preferences::UseLinkRel};
     BatchEditsPagesTest() { Preferences::UseLinkRel = u"N"_s; }
     testing_support::OfflineBrowser& browser() { return testing_support::offlineBrowser(w->WebBrowser1); }
-    // Runs a batch of these lines, as a .kqb file opened from the command line.
     void runBatch(const QByteArray& lines) { run(u"mtp://open="_s + writeFile(u"run.kqb"_s, lines)); }
     // Opens the page, runs the field lines and saves the page over itself, in one batch.
     void editInBatch(const QString& page, const QByteArray& fieldLines) {
@@ -224,7 +207,6 @@ TEST_F(BatchEditsPagesTest, EachOpenIsReadBeforeTheNextLineRunsAndAFailedOneStop
     browser().setLoadDelay(400);  // page A is still loading when the batch opens B
     runBatch("mtp://open=" + a.toUtf8() + "\r\nmtp://open=" + b.toUtf8() +
              "\r\nmtp://field=DC.Subject&content=Fruit.fld/\r\nmtp://save=" + b.toUtf8() + "\r\n");
-
     EXPECT_EQ(readBytes(a), pageA);
     EXPECT_EQ(readBytes(b), "<html><head><title>B</title>\r\n<META NAME=\"DC.Title\" CONTENT=\"Bananas\">\r\n"
                        "<META NAME=\"DC.Subject\" CONTENT=\"Fruit\">\r\n</head><body>Banana boat</body></html>\r\n");
@@ -253,7 +235,6 @@ TEST_F(BatchEditsPagesTest, APageMovingTheBrowserOnDoesNotSwapTheRecordOfABatch)
         if (browser().LocationURL().endsWith(u"stub.html"_s)) browser().scriptNavigate(u"file://"_s + target);
     });
     editInBatch(stub, "mtp://field=DC.Title&content=Moved.fld/\r\n");
-
     EXPECT_TRUE(std::any_of(browser().navigations().begin(), browser().navigations().end(),
                             [&](const auto& n) { return n.address.endsWith(u"index.html"_s); }));
     EXPECT_EQ(readBytes(stub), head + "  <META HTTP-EQUIV=\"refresh\" CONTENT=\"0; URL=index.html\">\r\n"

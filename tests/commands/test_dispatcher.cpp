@@ -95,7 +95,7 @@ TEST_F(DispatcherTest, FieldVerbsClearJumpAndInsert) {
     // Far beyond any 16-bit position, with "|", "%" escapes, several dots and non-ASCII text.
     const QString longValue(100000, QLatin1Char('a'));
     dispatch(u"mtp://field=DC.Subject&content="_s + longValue + u"|Zürich%2F%20x.y.z.fld/"_s);
-    EXPECT_EQ(record(), MetadataRecord({{u"DC.Subject"_s, longValue + u" | Zürich%2F x.y.z"_s}}));
+    EXPECT_EQ(record(), MetadataRecord({{u"DC.Subject"_s, longValue + u" | Zürich%2F x.y.z"_s, {}, {}}}));
 }
 
 TEST_F(DispatcherTest, RefusedUnknownEmptyAndUncuttableCommandsAreReported) {
@@ -113,7 +113,6 @@ TEST_F(DispatcherTest, RefusedUnknownEmptyAndUncuttableCommandsAreReported) {
     modMTP::loggingOn = true;
     for (const char* command : {"mtp://print=x.htm", "mtp://x.zip/", "", "# a comment.fld/", "mtp.kqs"})
         dispatch(QString::fromUtf8(command));
-    EXPECT_FALSE(modMTP::macroRunning);
     EXPECT_EQ(boxes.shown().at(2).title, u"Error"_s);
     // Known or not, a command is logged; an empty one or a comment is not.
     EXPECT_EQ(logBytes(), QByteArray("mtp://print=x.htm\r\nmtp://x.zip/\r\nmtp.kqs\r\n"));
@@ -129,7 +128,6 @@ TEST_F(DispatcherTest, ThePageSaveIsLoggedAfterTheRecordsFieldLinesEachOnOneLine
     boxes.expect(u"does not contain <HEAD></HEAD>"_s, platform::vbNo);  // no page read, none written
     dispatch(u"mtp://save="_s + QString::fromUtf8(page));
     dispatch(u"mtp://stoplogging.kqb"_s);
-    EXPECT_FALSE(modMTP::loggingOn);
     EXPECT_EQ(logBytes(), "#Log of Macro commands performed\r\n\r\n"
                           "mtp://field=DC.Title&content=a mtp://delete=all.fld/ b.fld/\r\n"
                           "mtp://field=DC.Title&content=Report&lang=en.fld/\r\n"
@@ -157,7 +155,6 @@ TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
     const int style = boxes.shown().at(0).style;
     EXPECT_EQ(style & 7, int(platform::vbYesNo));
     EXPECT_TRUE(style & platform::vbDefaultButton2);
-
     boxes.expect(u"Allow this web page to run: mtp://delete=all.fld/"_s, platform::vbYes);
     dispatch(u"mtp://delete=all.fld/"_s, CommandOrigin::Page);
     EXPECT_EQ(w->MetaPanel->Count(), 0);
@@ -166,6 +163,16 @@ TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
     dispatch(u"mtp://setdomain=NZGLS.kqb/"_s, CommandOrigin::Page);
     EXPECT_EQ(modSchemas::defaultSchema, u"NZGLS"_s);
     EXPECT_FALSE(modSchemas::linkRelLines.isEmpty());
+    EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "X")}));
+
+    // The lines of a batch a page started are page commands too.
+    const QByteArray page = "<html><head></head><body>out</body></html>";
+    const QString out = writeFile(u"out.htm"_s, page);
+    const QString batch = writeFile(u"page.kqb"_s, "mtp://save=" + out.toUtf8() + "\r\nmtp://delete=all.fld/\r\n");
+    boxes.expect(u"Allow this web page to run: mtp://save="_s + out, platform::vbNo)
+        .expect(u"Allow this web page to run: mtp://delete=all.fld/"_s, platform::vbNo);
+    dispatch(u"mtp://open="_s + batch + u"/"_s, CommandOrigin::Page);
+    EXPECT_EQ(testing_support::readBytes(out), page);
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "X")}));
 }
 

@@ -81,7 +81,6 @@ struct Rule {
     QStringList after;
 };
 
-// A line of the element DC.Subject.
 MetadataLine subject(const char* content, const char* scheme) { return lineOf("DC.Subject", content, "", scheme); }
 
 TEST_F(FieldCommandTest, EachRuleShapesTheLinesItMatches) {

@@ -75,7 +75,7 @@ protected:
 
 }  // namespace
 
-TEST_F(ListLoading, ALocalListFillsTheTreeBelowARootNamedAfterTheFile) {
+TEST_F(ListLoading, ALocalListFillsTheTreeBelowARootNamedAfterTheFileAndRefusedLinesAreShown) {
     const QString file = writeBytes(path(u"My Sites.kqi"_s), kCatalogue);
     load(path(u"My%20Sites.kqi"_s));
     EXPECT_EQ(window->documentState->TreePath(), file);
@@ -90,9 +90,8 @@ TEST_F(ListLoading, ALocalListFillsTheTreeBelowARootNamedAfterTheFile) {
                                           "Plants|"));
     EXPECT_EQ(window->documentState->listType(), u"schema"_s);
     EXPECT_EQ(treeShape(tree(), false), kSchemeShape);
-}
 
-TEST_F(ListLoading, RefusedLinesLandOnTheErrorPageAndTheRestLoads) {
+    // Refused lines land on the error page and the rest loads.
     QByteArray bytes = "News|\r\n"
                        "News|Today|http://a.example/\r\n"
                        "News|Today|http://b.example/\r\n"   // the same key again
