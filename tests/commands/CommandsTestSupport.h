@@ -6,61 +6,45 @@
 #include "domains/modSchemas.h"
 #include "platform/Folders.h"
 #include "platform/ListView.h"
-#include "platform/TextCodec.h"
+#include "platform/MsgBox.h"
 #include "support/Common.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStringList>
 #include <gtest/gtest.h>
 
 namespace commands_test {
 
-// A loaded main window on a private store and program folder, with the command language's
-// program-wide state put back after each test.
+// A loaded main window; the command language's program-wide state is put back after each test.
 class CommandsTest : public ::testing::Test {
 protected:
     testing_support::TestWindow w;
+    testing_support::ScriptedMsgBoxes boxes;
 
     void SetUp() override {
-        modMTP::loggingOn = false;
-        modMTP::macroRunning = false;
-        modMTP::cancelRequested = false;
-        modMacros::saveRecordMacro.clear();
-        modMacros::repositorySchemes.clear();
-        QDir().mkpath(home() + QStringLiteral("/cache/schema"));
-        QDir().mkpath(home() + QStringLiteral("/cache/indexes"));
+        reset();
+        for (const char* folder : {"/cache/schema", "/cache/indexes"}) QDir().mkpath(home() + QLatin1String(folder));
     }
     void TearDown() override {
         if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) {
             wait->pendingCommand.clear();
             wait->Unload();
         }
-        modMTP::loggingOn = false;
-        modMTP::macroRunning = false;
-        modMTP::cancelRequested = false;
+        reset();
+    }
+    static void reset() {
+        modMTP::loggingOn = modMTP::macroRunning = modMTP::cancelRequested = false;
         modMacros::saveRecordMacro.clear();
         modMacros::repositorySchemes.clear();
     }
-
     static QString home() { return platform::programDataFolder(); }
 
-    // Runs a command through the dispatcher (the caller's copy is not changed).
-    static void dispatch(const QString& text, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
-        QString command = text;
+    // Runs a command through the dispatcher, or through the entry as menus, keys and links do.
+    static void dispatch(QString command, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
         modMTP::mtpTransaction(command, origin);
     }
-    // Runs a command through the entry, as menus, keys and links do.
-    static void run(const QString& text, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
-        QString command = text;
+    static void run(QString command, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
         modMTP::runMtpCommand(command, origin);
-    }
-
-    void addLine(const QString& name, const QString& content, const QString& lang = {}, const QString& scheme = {}) {
-        w->addRecordLine({name, content, lang, scheme});
     }
     void select(int position) { w->MetaPanel->setSelectedItem(w->MetaPanel->Item(position)); }
     int selectedPosition() const {
@@ -68,17 +52,15 @@ protected:
         return item ? item->Index() : 0;
     }
     MetadataRecord record() const { return w->recordLines(); }
-
-    // Writes a file of the program folder as raw bytes and returns its path.
+    // A file of the program folder, written as raw bytes; returns its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const {
         return testing_support::writeBytes(home() + QLatin1Char('/') + name, bytes);
     }
     // The command log; empty when there is none.
     static QByteArray logBytes() {
-        return QFile::exists(modMTP::commandLogPath()) ? testing_support::readBytes(modMTP::commandLogPath()) : QByteArray();
+        const QString log = modMTP::commandLogPath();
+        return QFile::exists(log) ? testing_support::readBytes(log) : QByteArray();
     }
-
-private:
     testing_support::KeptValues kept_{&modSchemas::defaultSchema, &Preferences::charEncoding};
 };
 
