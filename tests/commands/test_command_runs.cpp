@@ -20,7 +20,7 @@ class CommandRunTest : public commands_test::CommandsTest {};
 
 TEST_F(CommandRunTest, ManyCommandsLeaveOneCurrentLineAndThePanesPaintedAgain) {
     w->show();
-    for (int i = 0; i < 300; ++i) addLine(u"DC.Element%1"_s.arg(i), u"c=AU"_s, {}, u"x500"_s);
+    for (int i = 0; i < 300; ++i) w->addRecordLine({u"DC.Element%1"_s.arg(i), u"c=AU"_s, {}, u"x500"_s});
     for (int k = 0; k < 600; ++k)
         dispatch(u"mtp://field=DC.Element%1&content=AU|Agency %2|&scheme=x500.fld/"_s.arg(k % 300).arg(k));
     ASSERT_EQ(w->MetaPanel->Count(), 300);
