@@ -1,55 +1,49 @@
-#include "app/Preferences.h"
+#include "AppTestSupport.h"
+
 #include "domains/modSchemas.h"
-#include "platform/ListView.h"
-#include "platform/TreeView.h"
-#include "support/ScriptedUi.h"
-#include "support/TestWindow.h"
 
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLineEdit>
+#include <QKeyEvent>
 #include <QXmlStreamReader>
-#include <gtest/gtest.h>
-
-using namespace Qt::StringLiterals;
-
-using testing_support::ScriptedMsgBoxes;
-using testing_support::TestWindow;
 
 namespace {
 
-class EditMenuTest : public ::testing::Test {
+class EditTest : public WindowTest {
 protected:
-    TestWindow w;
-    ScriptedMsgBoxes boxes;
     testing_support::KeptValues kept{&Preferences::UseLinkRel, &modSchemas::linkRelLines};
     void SetUp() override {
         w->show();
         QApplication::setActiveWindow(&*w);
     }
+    QString clipboard() const { return QApplication::clipboard()->text(); }
+    // A key pressed and released in the focused control.
+    void press(int key) {
+        QKeyEvent down(QEvent::KeyPress, key, {}), up(QEvent::KeyRelease, key, {});
+        QApplication::sendEvent(QApplication::focusWidget(), &down);
+        QApplication::sendEvent(QApplication::focusWidget(), &up);
+    }
+    int current() const { return w->MetaPanel->SelectedItem() ? w->MetaPanel->SelectedItem()->Index() : 0; }
 };
 
-TEST_F(EditMenuTest, CopyCutAndPasteInTheFocusedBox) {
+TEST_F(EditTest, CopyCutAndPasteInTheFocusedBox) {
     QApplication::clipboard()->setText(u"before"_s);
     w->URL->setFocus();
     w->URL->setEditText(u"http://one two"_s);
     w->URL->lineEdit()->setSelection(11, 3);
     w->mnuEditCopy_Click();
-    EXPECT_EQ(QApplication::clipboard()->text(), u"two"_s);
-
+    EXPECT_EQ(clipboard(), u"two"_s);
     w->URL->lineEdit()->setSelection(7, 3);
     w->mnuEditCut_Click();
     EXPECT_EQ(w->URL->currentText(), u"http:// two"_s);
-    EXPECT_EQ(QApplication::clipboard()->text(), u"one"_s);
+    EXPECT_EQ(clipboard(), u"one"_s);
     w->URL->lineEdit()->setSelection(8, 3);
     QApplication::clipboard()->setText(u"three"_s);
     w->mnuEditPaste_Click();
     EXPECT_EQ(w->URL->currentText(), u"http:// three"_s);
 }
 
-TEST_F(EditMenuTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
+TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
     w->mnuViewTreeView_Click();
     platform::TreeView* tree = w->activeTree();
     platform::Node* root = tree->Add(nullptr, platform::tvwLast, u"Cats\\"_s, u"Cats"_s, 1, 4);
@@ -57,7 +51,7 @@ TEST_F(EditMenuTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
     tree->setSelectedItem(node);
     tree->setFocus();
     w->mnuEditCut_Click();
-    EXPECT_EQ(QApplication::clipboard()->text(), u"Lions"_s);
+    EXPECT_EQ(clipboard(), u"Lions"_s);
     EXPECT_EQ(node->Text(), QString());
     EXPECT_EQ(tree->Count(), 2);
     EXPECT_TRUE(w->documentState->modified(DocumentState::Document::List));
@@ -67,30 +61,25 @@ TEST_F(EditMenuTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
     EXPECT_EQ(node->Key(), u"Cats\\Lions\\"_s);
 }
 
-TEST_F(EditMenuTest, TheRecordAsHtmlAndAsWellFormedRdf) {
+TEST_F(EditTest, TheRecordAsHtmlAndAsWellFormedRdf) {
     w->addRecordLine({u"DC.Title"_s, u"A & B"_s, {}, {}});
-    Preferences::UseLinkRel = u"N"_s;
+    Preferences::UseLinkRel = u"Y"_s;
     modSchemas::linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
     w->mnuEditCopyMeta_Click();
-    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(u"<META NAME=\"DC.Title\""_s));
-    Preferences::UseLinkRel = u"Y"_s;
-    w->mnuEditCopyMeta_Click();
-    EXPECT_TRUE(QApplication::clipboard()->text().startsWith(modSchemas::linkRelLines + u"\r\n<META"_s));
+    EXPECT_TRUE(clipboard().startsWith(modSchemas::linkRelLines + u"\r\n<META NAME=\"DC.Title\""_s));
 
     for (bool empty : {false, true}) {
         if (empty) w->MetaPanel->Clear();
         w->mnuEditCopyMetaRDF_Click();
-        const QString rdf = QApplication::clipboard()->text();
-        EXPECT_TRUE(rdf.startsWith(u"<?xml version=\"1.0\"?>\r\n"_s));
-        EXPECT_FALSE(rdf.contains(u"</xml>"_s));
-        QXmlStreamReader xml(rdf);
+        EXPECT_TRUE(clipboard().startsWith(u"<?xml version=\"1.0\"?>\r\n"_s));
+        QXmlStreamReader xml(clipboard());
         xml.setNamespaceProcessing(false);
         while (!xml.atEnd()) xml.readNext();
         EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
     }
 }
 
-TEST_F(EditMenuTest, SpecialCharactersReplaceTheSelectionOfTheContentBox) {
+TEST_F(EditTest, SpecialCharactersReplaceTheSelectionOfTheContentBox) {
     w->mnuEditInsertIndex_Click(1);  // the edit panel is hidden: nothing happens
     w->addRecordLine({u"DC.Rights"_s, u"abc"_s, {}, {}});
     w->MetaPanel->setSelectedItem(w->MetaPanel->Item(1));
@@ -101,9 +90,36 @@ TEST_F(EditMenuTest, SpecialCharactersReplaceTheSelectionOfTheContentBox) {
     EXPECT_EQ(w->editNrmlContent->cursorPosition(), 2);
     w->editNrmlContent->setCursorPosition(3);
     w->mnuEditInsertIndex_Click(2);
-    EXPECT_EQ(w->editNrmlContent->text(), u"a®c©"_s);
     EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), u"a&reg;c&copy;"_s);
     EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
+}
+
+TEST_F(EditTest, ArrowsInTheEditPanelListsMoveTheCurrentLineButNotInTheAddressBox) {
+    for (const char* name : {"DC.Title", "DC.Creator", "DC.Subject"})
+        w->addRecordLine({QLatin1String(name), u"x"_s, {}, {}});
+    w->MetaPanel->setSelectedItem(w->MetaPanel->Item(1));
+    w->editCurrentLine();
+    w->editNrmlScheme->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), w->editNrmlScheme);
+    press(Qt::Key_Up);  // first line: a beep, nothing moves
+    EXPECT_EQ(current(), 1);
+    press(Qt::Key_Down);
+    EXPECT_EQ(current(), 2);
+    EXPECT_TRUE(w->MetaPanel->Item(2)->Bold());
+    EXPECT_FALSE(w->MetaPanel->Item(1)->Bold());
+    EXPECT_EQ(w->editNrmlName->text(), u"DC.Creator"_s);
+    press(Qt::Key_Down);
+    press(Qt::Key_Down);  // last line: stays
+    EXPECT_EQ(current(), 3);
+    EXPECT_FALSE(w->documentState->modified(DocumentState::Document::Record));
+
+    w->URL->setFocus();  // the address box keeps its arrows
+    press(Qt::Key_Up);
+    EXPECT_EQ(current(), 3);
+    EXPECT_FALSE(w->Form_KeyDown(Qt::Key_Shift, Qt::ShiftModifier));
+    EXPECT_TRUE(w->shiftDown);
+    w->Form_KeyUp(Qt::Key_A);
+    EXPECT_FALSE(w->shiftDown);
 }
 
 }  // namespace
