@@ -54,18 +54,21 @@ protected:
         w->documentState->markModified(document);
         w->setMnuFileSaveAs();
     }
+    void editLine(int index) {
+        w->MetaPanel->setSelectedItem(w->MetaPanel->Item(index));
+        w->editCurrentLine();
+    }
 };
 
 // With scripted file dialogs; the program-wide values the File menu reads are put back.
 class FileMenuTest : public WindowTest {
 protected:
     testing_support::ScriptedFileDialogs dialogs;
-    testing_support::KeptValues kept_{&Preferences::FileNewURL,       &Preferences::UseLinkRel,
-                                      &modMacros::saveRecordMacro,    &modMacros::openRecordMacro,
-                                      &modMacros::saveCatalogMacro,   &modMacros::openCatalogMacro};
+    testing_support::KeptValues kept_{&Preferences::FileNewURL,     &Preferences::UseLinkRel,
+                                      &modMacros::saveRecordMacro,  &modMacros::openRecordMacro,
+                                      &modMacros::saveCatalogMacro, &modMacros::openCatalogMacro};
 
     platform::TreeView& tree() const { return *w->activeTree(); }
-
     // A page read into the record; with a new title typed into the edit panel, if given.
     QString openPage(const QString& name, const QString& newTitle = QString()) {
         Preferences::UseLinkRel = u"N"_s;
@@ -73,20 +76,22 @@ protected:
         EXPECT_EQ(w->LoadMetadataFromURL(page, true), 0);
         w->documentState->setCurrentHTMLFile(page);
         if (!newTitle.isEmpty()) {
-            w->MetaPanel->setSelectedItem(w->MetaPanel->Item(1));
-            w->editCurrentLine();
+            editLine(1);
             w->editNrmlContent->setText(newTitle);
         }
         return page;
     }
     // A list in the active tree: a root of the given kind with one entry (kCatsList).
-    void makeList(const QString& rootTag, const QString& name = u"Subjects"_s) {
+    void makeList(const QString& rootTag) {
         tree().Clear();
-        w->rootName = name;
-        platform::Node* root = tree().Add(nullptr, platform::tvwLast, name + QLatin1Char('\\'), name, 1, 4);
+        w->rootName = u"Subjects"_s;
+        platform::Node* root = tree().Add(nullptr, platform::tvwLast, u"Subjects\\"_s, u"Subjects"_s, 1, 4);
         root->setTag(rootTag);
-        tree().Add(root, platform::tvwChild, name + u"\\Cats"_s, u"Cats"_s, 2)
+        tree().Add(root, platform::tvwChild, u"Subjects\\Cats"_s, u"Cats"_s, 2)
             ->setTag(u"mtp://field=DC.Subject&content=Cats.fld/"_s);
+    }
+    static QByteArray pageTitled(const QByteArray& title) {
+        return kHeadStart + "<META NAME=\"DC.Title\" CONTENT=\"" + title + "\">\r\n" + kTail;
     }
 
     static inline const QByteArray kCatsList = "Cats|mtp://field=DC.Subject&content=Cats.fld/\r\n";

@@ -14,9 +14,6 @@ protected:
         EXPECT_TRUE(QDir().mkpath(path(name)));
         return path(name);
     }
-    QByteArray pageTitled(const QByteArray& title) const {
-        return kHeadStart + "<META NAME=\"DC.Title\" CONTENT=\"" + title + "\">\r\n" + kTail;
-    }
 };
 
 TEST_F(FileSaveTest, SaveAsksWhenNothingChangedAndASecondSaveOnlyClearsTheFlag) {
@@ -218,8 +215,7 @@ TEST_F(FileSaveTest, OpenEditSaveAndExit) {
         w->mnuFileOpenIdx(1)->trigger();
         browser().settle();
         ASSERT_EQ(w->MetaPanel->Count(), 1);
-        w->MetaPanel->setSelectedItem(w->MetaPanel->Item(1));
-        w->editCurrentLine();
+        editLine(1);
         EXPECT_EQ(w->editNrmlContent->text(), u"Old title"_s);
         w->editNrmlContent->setText(u"New “title” é"_s);
         EXPECT_EQ(panel2(), u"Modified"_s);

@@ -41,15 +41,6 @@ protected:
     }
 };
 
-TEST_F(HelpTest, DocumentationOpensInTheHelpWindowAndSubmenusLoadNothing) {
-    w->findChild<QAction*>(u"mnuHelpDocIndex_2"_s)->trigger();
-    EXPECT_TRUE(help.isVisible());
-    EXPECT_EQ(helpBrowser().navigations().last().address, u"http://schemes.test.example/manual2/_Toc186103.htm"_s);
-    const auto before = helpBrowser().navigations().size();
-    w->mnuHelpDocIndex_Click(6);
-    EXPECT_EQ(helpBrowser().navigations().size(), before);
-}
-
 TEST_F(HelpTest, TutorialOfTheCurrentDomainOrTheGeneralOne) {
     for (const auto& [domain, address] : {std::pair{u"NZGLS"_s, u"/schemes/NZGLS/NZGLS.html"_s},
                                           std::pair{u"No such domain"_s, u"schemes.test.example/tutorial.html"_s}}) {
