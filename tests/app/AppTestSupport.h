@@ -36,6 +36,7 @@ protected:
     testing_support::TestWindow w;
     testing_support::ScriptedMsgBoxes boxes;
     QTemporaryDir dir;
+    static inline const QString kSave = u"Save the metadata edits"_s;
 
     QString path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
     QString write(const QString& name, const QByteArray& bytes) const {
@@ -98,5 +99,4 @@ protected:
     static inline const QByteArray kHeadStart = "<html>\r\n<head>\r\n<title>Page</title>\r\n";
     static inline const QByteArray kTail = "</head>\r\n<body>\r\n<p>Caf\xC3\xA9 \"text\"</p>\r\n</body>\r\n</html>\r\n";
     static inline const QByteArray kPage = kHeadStart + "<meta name=\"DC.Title\" content=\"Old title\">\r\n" + kTail;
-    static inline const QString kSaveFirst = u"Save the metadata edits"_s;
 };

@@ -3,12 +3,8 @@
 #include "support/ScriptedUi.h"
 
 #include <QFileInfo>
-#include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-
-using testing_support::ScriptedFileDialogs;
-using testing_support::ScriptedMsgBoxes;
 
 namespace {
 
@@ -16,66 +12,47 @@ class FileDialogsTest : public ::testing::Test {
 protected:
     QTemporaryDir tmp;
     QString dir = tmp.path() + u"/My Site.v1/Ünï"_s;
+    testing_support::ScriptedFileDialogs dialogs;
+    testing_support::ScriptedMsgBoxes boxes;
     void SetUp() override { ASSERT_TRUE(QDir().mkpath(dir)); }
     QString at(const QString& name) const { return dir + QLatin1Char('/') + name; }
     QString touch(const QString& name) { return testing_support::writeBytes(at(name), {}); }
 };
 
-TEST_F(FileDialogsTest, SaveAddsTheFiltersExtensionOnlyWhenTheNameLacksIt) {
-    const std::tuple<int, QString, QString> cases[] = {
-        {1, u"report"_s, u"report.htm"_s}, {1, u"report.ASP"_s, u"report.ASP"_s},
-        {2, u"terms.kqs.bak"_s, u"terms.kqs.bak"_s}, {3, u"cat"_s, u"cat.kqi"_s}, {6, u"notes"_s, u"notes"_s}};
+TEST_F(FileDialogsTest, SaveAddsTheFiltersExtensionOnlyWhenTheNameLacksItAndAsksBeforeReplacing) {
+    const std::tuple<int, QString, QString> cases[] = {{1, u"report.ASP"_s, u"report.ASP"_s},
+                                                       {2, u"terms.kqs.bak"_s, u"terms.kqs.bak"_s},
+                                                       {3, u"cat"_s, u"cat.kqi"_s},
+                                                       {6, u"notes"_s, u"notes"_s}};
     for (const auto& [filter, typed, saved] : cases) {
-        ScriptedFileDialogs dialogs;
         dialogs.choose(at(typed), filter);
         QString path;
         EXPECT_EQ(ModOpenSave::showSaveDialog(1, path), at(saved)) << typed;
         EXPECT_EQ(path, at(saved));
     }
-}
-
-TEST_F(FileDialogsTest, SaveProposesTheExistingFileOrAnUntitledNameInThePreviousFolder) {
-    ScriptedFileDialogs dialogs;
-    dialogs.choose(touch(u"index.htm"_s), 1).choose(at(u"x.kqs"_s), 2);
-    QString existing = at(u"index.htm"_s);
-    ModOpenSave::showSaveDialog(1, existing);
-    QString folder = tmp.path();  // an existing folder is not a file to propose
-    ModOpenSave::showSaveDialog(2, folder);
-    const auto& r = dialogs.requests();
-    EXPECT_EQ(r[0].proposedName + r[1].proposedName, u"index.htmUntitled.kqs"_s);
-    EXPECT_EQ(r[0].initialFolder, dir + QLatin1Char('/'));
-    EXPECT_EQ(r[1].initialFolder, dir + QLatin1Char('/'));
-}
-
-TEST_F(FileDialogsTest, SaveAsksBeforeReplacingAFileItsAddedExtensionNames) {
     touch(u"report.htm"_s);
-    ScriptedFileDialogs dialogs;
-    ScriptedMsgBoxes boxes;
     dialogs.choose(at(u"report"_s), 1).choose(at(u"other"_s), 1).choose(at(u"report"_s), 1);
     boxes.expect(u"report.htm already exists"_s, platform::vbNo).expect(u"replace it?"_s, platform::vbYes);
-    QString path = u"keep"_s;
+    QString path;
     EXPECT_EQ(ModOpenSave::showSaveDialog(1, path), at(u"other.htm"_s));
-    EXPECT_EQ(dialogs.requests().at(1).proposedName, u"report.htm"_s);  // No brings the dialog back
+    EXPECT_EQ(dialogs.requests().last().proposedName, u"report.htm"_s);  // No brings the dialog back
     EXPECT_EQ(ModOpenSave::showSaveDialog(1, path), at(u"report.htm"_s));
 }
 
 TEST_F(FileDialogsTest, OpenProposesTheCurrentFileAndCreatesANewNameEmpty) {
-    ScriptedFileDialogs dialogs;
     const QString fresh = at(u"Open a file to select the Directory"_s);
     dialogs.cancel().choose(fresh);
     ModOpenSave::showOpenDialog(u"kqi"_s, at(u"main.kqi"_s));
-    EXPECT_EQ(dialogs.requests()[0].proposedName, u"main.kqi"_s);
-    EXPECT_EQ(dialogs.requests()[0].initialFolder, dir + QLatin1Char('/'));
+    EXPECT_EQ(dialogs.requests()[0].initialFolder + dialogs.requests()[0].proposedName, dir + u"/main.kqi"_s);
     EXPECT_EQ(ModOpenSave::showOpenDialog(u"dir"_s, QString()), fresh);
     EXPECT_EQ(testing_support::readBytes(fresh), QByteArray());
 }
 
-TEST_F(FileDialogsTest, FileExistsAndMakeSurePathExists) {
+TEST_F(FileDialogsTest, FileExistsTakesWildcardsAndMakeSurePathExistsMakesFolders) {
     touch(u"a.kqs"_s);
     for (const QString& yes : {at(u"a.kqs"_s), dir, at(u"*.kqs"_s)}) EXPECT_TRUE(modFileExists::fileExists(yes)) << yes;
     for (const QString& no : {dir + u"/"_s, at(u"*.kqi"_s), at(u"missing.htm"_s), QString()})
         EXPECT_FALSE(modFileExists::fileExists(no)) << no;
-
     QString deep = dir + u"/cache/indexes"_s;
     EXPECT_TRUE(modFileExists::makeSurePathExists(deep));
     EXPECT_EQ(deep, dir + u"/cache/indexes/"_s);

@@ -27,7 +27,7 @@ protected:
 TEST_F(FileNewOpenTest, NewRecordsAskToSaveTheEditedRecordFirst) {
     Preferences::FileNewURL = u"mtp://open=template.kqb/"_s;
     const QString page = openPage(u"page.htm"_s, u"Edited title"_s);
-    boxes.expect(kSaveFirst, vbCancel).expect(kSaveFirst, vbYes);
+    boxes.expect(kSave, vbCancel).expect(kSave, vbYes);
     w->mnuFileNew(1)->trigger();
     EXPECT_TRUE(recorder.commands.isEmpty());
     EXPECT_EQ(read(page), kPage);
@@ -40,7 +40,7 @@ TEST_F(FileNewOpenTest, NewRecordsAskToSaveTheEditedRecordFirst) {
     boxes.expect(u"No Quorvantile Repository has been linked to the Karvold. To try this feature contact"_s, vbOK);
     w->mnuFileNew(2)->trigger();
     modMacros::openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
-    boxes.expect(kSaveFirst, vbNo);
+    boxes.expect(kSave, vbNo);
     w->mnuFileNew_Click(2);
     EXPECT_EQ(recorder.commands.mid(2), QStringList({modMacros::openRecordMacro}));
 }
@@ -99,7 +99,7 @@ TEST_F(FileNewOpenTest, NewListAsksAboutTheModifiedListAndNewWindowStartsAProces
 TEST_F(FileNewOpenTest, OpeningOrDroppingAPageAsksFirstAndACancelChangesNothing) {
     const QString page = openPage(u"first.htm"_s, u"Keep me"_s);
     const QString next = write(u"zweite Seite é.asp"_s, kPage);
-    boxes.expect(kSaveFirst, vbCancel).expect(kSaveFirst, vbCancel).expect(kSaveFirst, vbYes);
+    boxes.expect(kSave, vbCancel).expect(kSave, vbCancel).expect(kSave, vbYes);
     dialogs.cancel();
     w->mnuFileOpenIdx(1)->trigger();  // Cancel: no dialog
     w->LoadFromOpen(next);

@@ -23,7 +23,6 @@ TEST_F(FileSaveTest, SaveAsksWhenNothingChangedAndASecondSaveOnlyClearsTheFlag) 
     EXPECT_EQ(read(page), kPage);
     w->mnuFileSave_Click();
     EXPECT_EQ(read(page), pageTitled("Old title"));
-
     write(u"my page.htm"_s, kPage);
     mark(DocumentState::Document::Record);
     w->fileMenuBusy = true;
@@ -81,7 +80,6 @@ TEST_F(FileSaveTest, ListsAreSavedByTheirKind) {
     mark(DocumentState::Document::List);
     w->mnuFileSave_Click();
     EXPECT_EQ(recorder.commands, QStringList({modMacros::saveCatalogMacro}));
-
     w->documentState->setTreePath(path(u"site.kqi"_s));
     boxes.expect(u"Harvest Control Lists cannot be saved"_s, vbOK).expect(u"RSS channels cannot be saved"_s, vbOK);
     makeList(u"RSS Harvest Control List"_s);
@@ -89,32 +87,25 @@ TEST_F(FileSaveTest, ListsAreSavedByTheirKind) {
     makeList(u"rss"_s);
     w->mnuFileSave_Click();
     EXPECT_EQ(panel2(), u"Modified"_s);
+    tree().Clear();
+    boxes.expect(u"There is no list in the tree to save."_s, vbOK);
+    w->mnuFileSave_Click();
     makeList(u"Catalog"_s);
     w->mnuFileSave_Click();
     EXPECT_EQ(read(path(u"site.kqi"_s)), kCatsList);
     EXPECT_EQ(panel2() + tag2(), u"ReadyList"_s);
 
-    tree().Clear();
-    mark(DocumentState::Document::List);
-    boxes.expect(u"There is no list in the tree to save."_s, vbOK);
-    w->mnuFileSave_Click();
-    EXPECT_EQ(read(path(u"site.kqi"_s)), kCatsList);
-    EXPECT_EQ(recorder.commands.size(), 1);
-}
-
-TEST_F(FileSaveTest, AListWithoutAFullPathIsSavedUnderAChosenName) {
-    makeList(u"Scheme"_s);  // a list read from the web: a kind, but only an extension
+    // A list read from the web has a kind but only an extension: Save asks for a name,
+    // and a cancel keeps what the next Save needs.
     w->documentState->setTreePath(u".kqs"_s);
     mark(DocumentState::Document::List);
-    const QString chosen = path(u"Schlagwörter"_s);
-    dialogs.cancel().choose(chosen);
+    dialogs.cancel().choose(path(u"Schlagwörter"_s));
     w->mnuFileSave_Click();
-    EXPECT_EQ(w->documentState->TreePath(), u".kqs"_s);  // the next Save still knows the list
-    EXPECT_EQ(panel2(), u"Modified"_s);
+    EXPECT_EQ(w->documentState->TreePath() + panel2(), u".kqsModified"_s);
     w->mnuFileSave_Click();
-    EXPECT_EQ(w->documentState->TreePath(), chosen + u".kqs"_s);
-    EXPECT_EQ(read(chosen + u".kqs"_s), kCatsList);
-    EXPECT_EQ(panel2() + tag2(), u"ReadyList"_s);
+    EXPECT_EQ(read(path(u"Schlagwörter.kqs"_s)), kCatsList);
+    EXPECT_EQ(w->documentState->TreePath(), path(u"Schlagwörter.kqs"_s));
+    EXPECT_EQ(recorder.commands.size(), 1);
 }
 
 TEST_F(FileSaveTest, SaveSubjectIndexWritesOnlyListFiles) {
@@ -150,7 +141,7 @@ TEST_F(FileSaveTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
 
     // The save question relies on the outcome: a cancelled Save As stops its caller.
     w->documentState->setCurrentHTMLFile(QString());
-    boxes.expect(kSaveFirst, vbYes).expect(kSaveFirst, vbYes);
+    boxes.expect(kSave, vbYes).expect(kSave, vbYes);
     dialogs.cancel().choose(path(u"kept.htm"_s));
     EXPECT_EQ(w->saveHtmlCheck(), vbCancel);
     EXPECT_EQ(w->saveHtmlCheck(), vbYes);
@@ -185,12 +176,11 @@ TEST_F(FileSaveTest, SaveAsTemplateSchemeAndCatalogue) {
 }
 
 TEST_F(FileSaveTest, PrintAndCheckForHarvestList) {
-    boxes.expect(u"The Print command is currently disabled."_s, vbOK);
+    boxes.expect(u"The Print command is currently disabled."_s, vbOK).expect(u"Print command Error: Out of paper"_s, vbOK);
     w->mnuFilePrint->trigger();
     open(write(u"print.htm"_s, kPage));
-    w->mnuFilePrint->trigger();
+    w->mnuFilePrint->trigger();  // the user is asked for the printer
     browser().failNextPrint(u"Out of paper"_s);
-    boxes.expect(u"Print command Error: Out of paper"_s, vbOK);
     w->Toolbar1_ButtonClick(8);
     EXPECT_EQ(browser().printRequests(), QList<int>({platform::OLECMDEXECOPT_PROMPTUSER}));
 
@@ -205,7 +195,7 @@ TEST_F(FileSaveTest, PrintAndCheckForHarvestList) {
 }
 
 // A whole session: a page opened from the File menu, edited, saved, then a further edit
-// saved, kept or thrown away on Exit.
+// saved or thrown away on Exit.
 TEST_F(FileSaveTest, OpenEditSaveAndExit) {
     for (const int answer : {vbYes, vbNo}) {
         Preferences::UseLinkRel = u"N"_s;
@@ -222,9 +212,8 @@ TEST_F(FileSaveTest, OpenEditSaveAndExit) {
         w->mnuFileSave->trigger();
         EXPECT_EQ(read(page), pageTitled("New \xE2\x80\x9Ctitle\xE2\x80\x9D &eacute;"));
         EXPECT_EQ(panel2(), u"Ready"_s);
-
         w->editNrmlContent->setText(u"Second thoughts"_s);
-        boxes.expect(kSaveFirst, vbCancel).expect(kSaveFirst, answer);
+        boxes.expect(kSave, vbCancel).expect(kSave, answer);
         w->mnuFileExit->trigger();
         EXPECT_TRUE(w->isVisible());
         w->mnuFileExit->trigger();
