@@ -41,7 +41,7 @@ protected:
     }
 };
 
-TEST_F(HelpTest, TutorialOfTheCurrentDomainOrTheGeneralOne) {
+TEST_F(HelpTest, TutorialOfTheCurrentDomainOrTheGeneralOneAndCreditsShowInTheBrowser) {
     for (const auto& [domain, address] : {std::pair{u"NZGLS"_s, u"/schemes/NZGLS/NZGLS.html"_s},
                                           std::pair{u"No such domain"_s, u"schemes.test.example/tutorial.html"_s}}) {
         modSchemas::defaultSchema = domain;
@@ -50,9 +50,6 @@ TEST_F(HelpTest, TutorialOfTheCurrentDomainOrTheGeneralOne) {
         w->mnuHelpTutorial_Click();
         EXPECT_TRUE(w->URL->currentText().endsWith(address)) << w->URL->currentText();
     }
-}
-
-TEST_F(HelpTest, AboutBoxHasNoSystemToolAndCreditsOpenInTheBrowser) {
     w->showAboutBox();
     frmAbout& about = frmAbout::instance(&*w);
     boxes.expect(u"System Information Is Unavailable At This Time"_s, vbOK);
