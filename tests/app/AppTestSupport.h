@@ -1,18 +1,27 @@
 #pragma once
+#include "app/CRegSettings.h"
 #include "app/Preferences.h"
+#include "app/modMetaMain.h"
 #include "commands/modMacros.h"
+#include "domains/modSchemas.h"
 #include "platform/ListView.h"
 #include "platform/Process.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeView.h"
 #include "support/CommandRecorder.h"
+#include "support/LocalHttpServer.h"
 #include "support/OfflineBrowser.h"
 #include "support/TestWindow.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
 #include <QTemporaryDir>
+#include <QUrl>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
@@ -65,11 +74,16 @@ protected:
 class FileMenuTest : public WindowTest {
 protected:
     testing_support::ScriptedFileDialogs dialogs;
+    void SetUp() override { modMTP::loggingOn = false; }
     testing_support::KeptValues kept_{&Preferences::FileNewURL,     &Preferences::UseLinkRel,
                                       &modMacros::saveRecordMacro,  &modMacros::openRecordMacro,
                                       &modMacros::saveCatalogMacro, &modMacros::openCatalogMacro};
 
     platform::TreeView& tree() const { return *w->activeTree(); }
+    QString folderAt(const QString& name) const {
+        EXPECT_TRUE(QDir().mkpath(path(name)));
+        return path(name);
+    }
     // A page read into the record; with a new title typed into the edit panel, if given.
     QString openPage(const QString& name, const QString& newTitle = QString()) {
         Preferences::UseLinkRel = u"N"_s;

@@ -1,8 +1,5 @@
 #include "AppTestSupport.h"
 
-#include "domains/modSchemas.h"
-
-#include <QApplication>
 #include <QClipboard>
 #include <QKeyEvent>
 #include <QXmlStreamReader>
@@ -25,21 +22,6 @@ protected:
     }
     int current() const { return w->MetaPanel->SelectedItem() ? w->MetaPanel->SelectedItem()->Index() : 0; }
 };
-
-TEST_F(EditTest, CopyCutAndPasteInTheFocusedBox) {
-    w->URL->setFocus();
-    w->URL->setEditText(u"http://one two"_s);
-    w->URL->lineEdit()->setSelection(11, 3);
-    w->mnuEditCopy_Click();
-    EXPECT_EQ(clipboard.text(), u"two"_s);
-    w->URL->lineEdit()->setSelection(7, 3);
-    w->mnuEditCut_Click();
-    EXPECT_EQ(w->URL->currentText() + clipboard.text(), u"http:// twoone"_s);
-    w->URL->lineEdit()->setSelection(8, 3);
-    clipboard.setText(u"three"_s);
-    w->mnuEditPaste_Click();
-    EXPECT_EQ(w->URL->currentText(), u"http:// three"_s);
-}
 
 TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
     w->mnuViewTreeView_Click();
@@ -89,8 +71,8 @@ TEST_F(EditTest, SpecialCharactersReplaceTheSelectionOfTheContentBox) {
 }
 
 TEST_F(EditTest, ArrowsInTheEditPanelListsMoveTheCurrentLineButNotInTheAddressBox) {
-    for (const char* name : {"DC.Title", "DC.Creator", "DC.Subject"})
-        w->addRecordLine({QLatin1String(name), u"x"_s, {}, {}});
+    for (const QString& name : {u"DC.Title"_s, u"DC.Creator"_s, u"DC.Subject"_s})
+        w->addRecordLine({name, u"x"_s, {}, {}});
     editLine(1);
     w->editNrmlScheme->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), w->editNrmlScheme);

@@ -1,10 +1,7 @@
+#include "AppTestSupport.h"
+
 #include "app/ModOpenSave.h"
 #include "app/modFileExists.h"
-#include "support/ScriptedUi.h"
-
-#include <QFileInfo>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 

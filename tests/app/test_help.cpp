@@ -2,15 +2,10 @@
 
 #include "app/frmAbout.h"
 #include "app/frmHelpBrowser.h"
-#include "app/modMetaMain.h"
 #include "domains/modCheckList.h"
-#include "domains/modSchemas.h"
 #include "platform/Inet.h"
-#include "support/LocalHttpServer.h"
 
-#include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QPushButton>
 
 namespace {
 

@@ -1,13 +1,10 @@
-#include "app/CRegSettings.h"
+#include "AppTestSupport.h"
+
 #include "app/frmMsgBox.h"
 #include "platform/Modal.h"
-#include "support/ScriptedUi.h"
 
 #include <QCheckBox>
 #include <QLabel>
-#include <QPushButton>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 

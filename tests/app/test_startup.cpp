@@ -1,14 +1,8 @@
 #include "AppTestSupport.h"
 
-#include "app/CRegSettings.h"
-#include "app/modMetaMain.h"
-#include "domains/modSchemas.h"
 #include "platform/Folders.h"
 #include "platform/RegistryStore.h"
 #include "platform/Twips.h"
-#include "support/LocalHttpServer.h"
-
-#include <QFileInfo>
 
 namespace {
 
