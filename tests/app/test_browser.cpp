@@ -109,19 +109,6 @@ TEST_F(BrowserTest, AddressBoxEnterAndDrops) {
     EXPECT_EQ(w->URL->currentText(), u"HTTP://x.example/a.htm"_s);
 }
 
-TEST(FindLinkName, LooksIntoFramesAndFallsBackToAltAndUntitled) {
-    platform::PageDocument doc, frame, foreign;
-    doc.links = {{u"a.htm"_s, u"First"_s, {}, {}}, {u"b.htm"_s, {}, u"Picture"_s, {}}, {u"c.htm"_s, {}, {}, {}}};
-    frame.links = {{u"d.htm"_s, u"In frame"_s, {}, {}}};
-    doc.frames = {frame};
-    for (const auto& [href, name] : {std::pair{u"a.htm"_s, u"First"_s}, {u"b.htm"_s, u"Picture"_s},
-                                     {u"c.htm"_s, u"Untitled"_s}, {u"d.htm"_s, u"In frame"_s}, {u"A.htm"_s, QString()}})
-        EXPECT_EQ(Form1::findLinkName(doc, href), name) << href;
-    foreign.readable = false;  // a frame that cannot be read may hold the link
-    doc.frames.push_back(foreign);
-    EXPECT_EQ(Form1::findLinkName(doc, u"zzz"_s), u"Untitled"_s);
-}
-
 TEST_F(BrowserTest, BrowserButtonsGoBackForwardHomeRefreshAndSearch) {
     const QString a = page(u"a.htm"_s);
     open(a);
