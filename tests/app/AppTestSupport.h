@@ -46,7 +46,6 @@ protected:
     testing_support::ScriptedMsgBoxes boxes;
     QTemporaryDir dir;
     static inline const QString kSave = u"Save the metadata edits"_s;
-
     QString path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
     QString write(const QString& name, const QByteArray& bytes) const {
         return testing_support::writeBytes(path(name), bytes);
@@ -108,7 +107,6 @@ protected:
     static QByteArray pageTitled(const QByteArray& title) {
         return kHeadStart + "<META NAME=\"DC.Title\" CONTENT=\"" + title + "\">\r\n" + kTail;
     }
-
     static inline const QByteArray kCatsList = "Cats|mtp://field=DC.Subject&content=Cats.fld/\r\n";
     static inline const QByteArray kHeadStart = "<html>\r\n<head>\r\n<title>Page</title>\r\n";
     static inline const QByteArray kTail = "</head>\r\n<body>\r\n<p>Caf\xC3\xA9 \"text\"</p>\r\n</body>\r\n</html>\r\n";

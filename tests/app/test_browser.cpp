@@ -61,7 +61,6 @@ TEST_F(BrowserTest, ACancelledSaveQuestionKeepsThePageAndTheRecord) {
     open(page(u"second.htm"_s));
     EXPECT_EQ(w->recordLines().first().content, u"first.htm"_s);
     EXPECT_EQ(w->documentState->currentHTMLFile(), first);
-    EXPECT_TRUE(w->navArmed);
     EXPECT_TRUE(browser().LocationURL().endsWith(u"first.htm"_s));
     platform::BeforeNavigateEvent ftp, again;  // Ftp asks too: Cancel keeps the record, No clears it
     navigate(ftp, u"ftp://files.example/pub/"_s);
@@ -104,7 +103,7 @@ TEST_F(BrowserTest, AddressBoxEnterAndDrops) {
     EXPECT_EQ(w->URL->currentText(), u"HTTP://x.example/a.htm"_s);
 }
 
-TEST_F(BrowserTest, BrowserButtonsGoBackForwardHomeRefreshAndSearch) {
+TEST_F(BrowserTest, ButtonsAndHistoryMenusGoBackForwardHomeRefreshAndSearch) {
     const QString a = page(u"a.htm"_s);
     open(a);
     open(page(u"b.htm"_s));
@@ -126,9 +125,7 @@ TEST_F(BrowserTest, BrowserButtonsGoBackForwardHomeRefreshAndSearch) {
     browser().setSearchPage(page(u"search.htm"_s));
     click(7);
     EXPECT_EQ(browser().navigations().last().address, browser().searchPage());
-}
-
-TEST_F(BrowserTest, HistoryListsMoveLikeABrowsersHistory) {
+    // The history menus move like a browser's history.
     open(page(u"current.htm"_s));
     for (const QString& name : {u"one.htm"_s, u"two.htm"_s, u"three.htm"_s})
         w->prevNextLoad2(1, page(name), path(name));
@@ -142,14 +139,6 @@ TEST_F(BrowserTest, HistoryListsMoveLikeABrowsersHistory) {
     browser().settle();
     EXPECT_FALSE(w->toolbarButtons(2)->isEnabled());
     EXPECT_EQ(names(w->forwardList), QStringList({u"two.htm"_s, u"three.htm"_s, u"current.htm"_s}));
-}
-
-TEST_F(BrowserTest, TheDocumentPanelReportsTheFilesAndTheEditingMode) {
-    w->documentState->setCurrentHTMLFile(u"/site/a.htm"_s);
-    w->documentState->setTreePath(u"/lists/x.kqs"_s);
-    boxes.expect(u"HTML File: /site/a.htm\r\nCurrent Tree Path: /lists/x.kqs\r\n"_s, vbOK);
-    w->StatusBar1_PanelClick(2);
-    EXPECT_TRUE(boxes.shown().last().text.endsWith(u"Current Editing Mode: Record\r\n"_s));
 }
 
 TEST_F(BrowserTest, PreferencesDialogStoresOnOkAndPutsBackOnCancel) {

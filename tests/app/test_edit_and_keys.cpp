@@ -32,7 +32,6 @@ TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
     tree->setFocus();
     w->mnuEditCut_Click();
     EXPECT_EQ(clipboard.text() + u'|' + node->Text(), u"Lions|"_s);
-    EXPECT_EQ(tree->Count(), 2);
     EXPECT_TRUE(w->documentState->modified(DocumentState::Document::List));
     clipboard.setText(u"Tigers"_s);
     w->mnuEditPaste_Click();
@@ -62,7 +61,6 @@ TEST_F(EditTest, SpecialCharactersReplaceTheSelectionOfTheContentBox) {
     editLine(1);
     w->editNrmlContent->setSelection(1, 1);
     w->mnuEditInsertIndex_Click(1);
-    EXPECT_EQ(w->editNrmlContent->cursorPosition(), 2);
     w->editNrmlContent->setCursorPosition(3);
     w->mnuEditInsertIndex_Click(2);
     EXPECT_EQ(w->editNrmlContent->text(), u"a®c©"_s);
@@ -80,7 +78,6 @@ TEST_F(EditTest, ArrowsInTheEditPanelListsMoveTheCurrentLineButNotInTheAddressBo
     EXPECT_EQ(current(), 1);
     press(Qt::Key_Down);
     EXPECT_EQ(current(), 2);
-    EXPECT_TRUE(w->MetaPanel->Item(2)->Bold() && !w->MetaPanel->Item(1)->Bold());
     EXPECT_EQ(w->editNrmlName->text(), u"DC.Creator"_s);
     press(Qt::Key_Down);
     press(Qt::Key_Down);  // last line: stays

@@ -1,5 +1,4 @@
-// The File menu: New, Open, drops, Save, Save As, Save Subject Index, Print, Check for
-// Harvest Control List and Exit.
+// The File menu, and files and text dropped on the window.
 #include "AppTestSupport.h"
 
 namespace {
@@ -7,7 +6,6 @@ namespace {
 class FileNewOpenTest : public FileMenuTest {
 protected:
     CommandRecorder recorder;
-    // The root as "text [tag] image/selected key".
     QString root() const {
         const platform::Node* n = tree().Item(1);
         return u"%1 [%2] %3/%4 %5"_s.arg(n->Text(), n->Tag()).arg(n->Image()).arg(n->SelectedImage()).arg(n->Key());
@@ -47,8 +45,7 @@ TEST_F(FileNewOpenTest, NewListsBuildTheirRootsInTheTree) {
     w->mnuFileNew(3)->trigger();
     EXPECT_EQ(root(), u"RSS Channel [RSS] 5/0 RSS Channel\\"_s);
     EXPECT_TRUE(w->documentState->TreePath().isEmpty());
-    // A catalogue under a scheme-list name gets a scheme root; a name without a dot is the
-    // root's whole name; a cancelled dialog leaves the tree.
+    // A scheme-list name makes a scheme root; a cancelled dialog leaves the tree.
     dialogs.choose(path(u"terms.kqs"_s), 2).choose(path(u"Kataloggrößen"_s), 6).cancel().cancel();
     w->mnuFileNew(5)->trigger();
     EXPECT_EQ(root(), u"terms [Scheme] 5/6 terms\\"_s);
@@ -72,9 +69,7 @@ TEST_F(FileNewOpenTest, NewListAsksAboutTheModifiedListAndNewWindowStartsAProces
     makeList(u"Scheme"_s);
     w->documentState->setTreePath(path(u"subjects.kqs"_s));
     mark(DocumentState::Document::List);
-    boxes.expect(u"Save the list changes in the Tree View first?"_s, vbCancel).expect(u"list changes"_s, vbYes);
-    w->mnuFileNew_Click(6);  // stopped before any dialog
-    EXPECT_EQ(root(), u"Subjects [Scheme] 1/4 Subjects\\"_s);
+    boxes.expect(u"Save the list changes in the Tree View first?"_s, vbYes);
     w->mnuFileNew_Click(3);
     EXPECT_EQ(read(path(u"subjects.kqs"_s)), kCatsList);
     for (const QString& address : {u"http://example.org/a b.htm"_s, QString()}) {
@@ -109,12 +104,10 @@ TEST_F(FileNewOpenTest, OpenTemplatesMacrosRepositoryRecordsAndLists) {
     w->mnuFileOpenIdx(2)->trigger();
     w->mnuFileOpenIdx(3)->trigger();
     EXPECT_EQ(w->BatchPath, batch);
-    boxes.expect(u"No Quorvantile Repository has been linked to the Karvold."_s, vbOK)
-        .expect(u"File Open doesnt know this type"_s, vbOK);
+    boxes.expect(u"No Quorvantile Repository has been linked to the Karvold."_s, vbOK);
     w->mnuFileOpenIdx(4)->trigger();
     modMacros::openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
     w->mnuFileOpenIdx_Click(4);
-    w->mnuFileOpenIdx_Click(11);
     w->mnuFileOpenIdx(6)->trigger();
     EXPECT_EQ(w->documentState->listType() + w->rootName + tag2(), u"indexesSites & LinksList"_s);
     mark(DocumentState::Document::Record);  // a modified record stays the document
@@ -158,12 +151,10 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
     drop({path(u"Ordner ü"_s)});
     EXPECT_EQ(browser().navigations().last().address, u"file://"_s + path(u"Ordner ü/"_s));
     EXPECT_EQ(recorder.commands, QStringList({u"MTP://field=DC.Subject&content=Cats.fld/"_s, u"mtp://open="_s + list}));
-
     // Plain text goes into the current line at the caret, on one line, quotes made plain.
     w->MetaPanel->Clear();
     w->addRecordLine({u"DC.Description"_s, u"Start end"_s, {}, {}});
-    w->SelectLine(1);
-    w->editCurrentLine();
+    editLine(1);
     w->editNrmlContent->setSelection(6, 3);
     w->LoadDragDrop(u"two\r\nlines \u201Dquoted\u201D"_s);
     EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), u"Start twolines &quot;quoted&quot;"_s);
@@ -171,9 +162,7 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
     EXPECT_EQ(recorder.commands.size(), 2);
 }
 
-using FileSaveTest = FileMenuTest;
-
-TEST_F(FileSaveTest, SaveAsksWhenNothingChanged) {
+TEST_F(FileMenuTest, SaveAsksWhenNothingChanged) {
     const QString page = openPage(u"my page.htm"_s);
     boxes.expect(u"Nothing has changed in the Record. Continue Anyway?"_s, vbNo).expect(u"Continue Anyway?"_s, vbYes);
     w->mnuFileSave_Click();
@@ -182,7 +171,7 @@ TEST_F(FileSaveTest, SaveAsksWhenNothingChanged) {
     EXPECT_EQ(read(page), pageTitled("Old title"));
 }
 
-TEST_F(FileSaveTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
+TEST_F(FileMenuTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
     CommandRecorder recorder;
     const QString page = openPage(u"from web.htm"_s, u"Web title"_s);
     w->documentState->setCurrentHTMLFile(QString());
@@ -206,7 +195,7 @@ TEST_F(FileSaveTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
     EXPECT_EQ(read(page), kPage);
 }
 
-TEST_F(FileSaveTest, AVanishedFileOrAFailedWriteLeavesTheRecordModified) {
+TEST_F(FileMenuTest, AVanishedFileOrAFailedWriteLeavesTheRecordModified) {
     const QString page = openPage(u"gone.htm"_s, u"Edits"_s);
     ASSERT_TRUE(QFile::remove(page));
     const QString folder = folderAt(u"taken.htm"_s);
@@ -220,7 +209,7 @@ TEST_F(FileSaveTest, AVanishedFileOrAFailedWriteLeavesTheRecordModified) {
     EXPECT_FALSE(QFile::exists(page));
 }
 
-TEST_F(FileSaveTest, ListsAreSavedByTheirKind) {
+TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
     CommandRecorder recorder;
     modMacros::saveCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
     makeList(u"RSS"_s);
@@ -242,8 +231,7 @@ TEST_F(FileSaveTest, ListsAreSavedByTheirKind) {
     w->mnuFileSave_Click();
     EXPECT_EQ(read(path(u"site.kqi"_s)), kCatsList);
     EXPECT_EQ(panel2() + tag2(), u"ReadyList"_s);
-    // A list read from the web has a kind but only an extension: Save asks for a name,
-    // and a cancel keeps what the next Save needs.
+    // A list read from the web has only an extension: Save asks for a name.
     w->documentState->setTreePath(u".kqs"_s);
     mark(DocumentState::Document::List);
     dialogs.cancel().choose(path(u"Schlagwörter"_s));
@@ -252,7 +240,6 @@ TEST_F(FileSaveTest, ListsAreSavedByTheirKind) {
     w->mnuFileSave_Click();
     EXPECT_EQ(read(path(u"Schlagwörter.kqs"_s)), kCatsList);
     EXPECT_EQ(recorder.commands.size(), 1);
-
     // Save Subject Index writes list files only.
     w->documentState->setTreePath(path(u"notes.txt"_s));
     mark(DocumentState::Document::List);
@@ -265,7 +252,7 @@ TEST_F(FileSaveTest, ListsAreSavedByTheirKind) {
     EXPECT_EQ(read(path(u"birds.kqs"_s)) + panel2().toUtf8(), kCatsList + "Ready");
 }
 
-TEST_F(FileSaveTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
+TEST_F(FileMenuTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
     open(write(u"news/today.htm"_s, kPage));
     const QString index = openPage(u"index.htm"_s, u"Edited"_s);
     w->FilePath = index;
@@ -289,7 +276,7 @@ TEST_F(FileSaveTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
     EXPECT_EQ(read(path(u"kept.htm"_s)), pageTitled("Edited"));
 }
 
-TEST_F(FileSaveTest, SaveAsTemplateSchemeAndCatalogue) {
+TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
     w->addRecordLine({u"DC.Title"_s, u"Template & more"_s, u"en"_s, {}});
     w->BatchPath = u"bare.kqb"_s;
     const QString file = path(u"my template.kqb"_s);
@@ -314,7 +301,7 @@ TEST_F(FileSaveTest, SaveAsTemplateSchemeAndCatalogue) {
     EXPECT_EQ(w->mnuFileSave->text(), u"Save Catalog to "_s + catalogue);  // Save goes to the file written last
 }
 
-TEST_F(FileSaveTest, PrintAndCheckForHarvestList) {
+TEST_F(FileMenuTest, PrintAndCheckForHarvestList) {
     boxes.expect(u"The Print command is currently disabled."_s, vbOK).expect(u"Error: Out of paper"_s, vbOK);
     w->mnuFilePrint->trigger();
     open(write(u"print.htm"_s, kPage));
@@ -332,9 +319,8 @@ TEST_F(FileSaveTest, PrintAndCheckForHarvestList) {
                            "mtp://loadHCL=meta/.kqi"}));
 }
 
-// A whole session: a page opened from the File menu, edited, saved, then a further edit
-// saved or thrown away on Exit.
-TEST_F(FileSaveTest, OpenEditSaveAndExit) {
+// A whole session: open, edit, save, edit again, and Exit saving or not.
+TEST_F(FileMenuTest, OpenEditSaveAndExit) {
     for (const int answer : {vbYes, vbNo}) {
         Preferences::UseLinkRel = u"N"_s;
         w->show();

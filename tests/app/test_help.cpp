@@ -14,21 +14,17 @@ protected:
     testing_support::KeptValues kept{&modSchemas::defaultSchema, &modMetaMain::schemeServer};
     testing_support::LocalHttpServer server;
     frmHelpBrowser& help = frmHelpBrowser::instance();
-    int replies = 0;
-
     void SetUp() override {
         modMetaMain::schemeServer = u"schemes.test.example"_s;
         modCheckList::fillSchemaCatalogue();
     }
     void TearDown() override { help.hide(); }
-    testing_support::OfflineBrowser& helpBrowser() { return testing_support::offlineBrowser(help.WebBrowser1); }
     // The repository answers a request on the help window's transfer control.
     void reply(const std::string& body) {
-        const std::string path = "/reply" + std::to_string(++replies);
-        server.server().Get(path, [body](const httplib::Request&, httplib::Response& r) {
+        server.server().Get("/reply", [body](const httplib::Request&, httplib::Response& r) {
             r.set_content(body, "text/html; charset=utf-8");
         });
-        ASSERT_TRUE(help.PostInet->Execute(server.url(QString::fromStdString(path))));
+        ASSERT_TRUE(help.PostInet->Execute(server.url(u"/reply"_s)));
         QElapsedTimer clock;
         clock.start();
         while ((help.PostInet->StillExecuting() || help.Timer1->isActive()) && clock.elapsed() < 10000)
@@ -37,14 +33,10 @@ protected:
 };
 
 TEST_F(HelpTest, TutorialOfTheCurrentDomainOrTheGeneralOneAndCreditsShowInTheBrowser) {
-    for (const auto& [domain, address] : {std::pair{u"NZGLS"_s, u"/schemes/NZGLS/NZGLS.html"_s},
-                                          std::pair{u"No such domain"_s, u"schemes.test.example/tutorial.html"_s}}) {
-        modSchemas::defaultSchema = domain;
-        w->navArmed = false;  // shown only: nothing is fetched for its metadata
-        w->URL->setEditText(QString());
-        w->mnuHelpTutorial_Click();
-        EXPECT_TRUE(w->URL->currentText().endsWith(address)) << w->URL->currentText();
-    }
+    modSchemas::defaultSchema = u"No such domain"_s;
+    w->navArmed = false;  // shown only: nothing is fetched for its metadata
+    w->mnuHelpTutorial_Click();
+    EXPECT_EQ(w->URL->currentText(), u"schemes.test.example/tutorial.html"_s);
     w->showAboutBox();
     frmAbout& about = frmAbout::instance(&*w);
     boxes.expect(u"System Information Is Unavailable At This Time"_s, vbOK);
@@ -70,12 +62,8 @@ TEST_F(HelpTest, ARecordReplyIsStoredWholeAndLoadedIntoTheRecord) {
 TEST_F(HelpTest, ErrorRepliesShowAndKeepTheDocumentUnsaved) {
     reply("<p>Save Record Error: the repository is full</p>");
     EXPECT_TRUE(help.isVisible());
-    EXPECT_TRUE(helpBrowser().bodyHtml().contains(u"repository is full"_s));
+    EXPECT_TRUE(testing_support::offlineBrowser(help.WebBrowser1).bodyHtml().contains(u"repository is full"_s));
     EXPECT_EQ(panel2(), u"Modified"_s);
-    w->documentState->dropMark();
-    reply("<p>save record error in other words</p>");
-    EXPECT_EQ(panel2(), QString());
-    EXPECT_TRUE(helpBrowser().bodyHtml().contains(u"other words"_s));
 }
 
 TEST_F(HelpTest, CommandLinksRunInTheMainWindowAsThePagesCommands) {

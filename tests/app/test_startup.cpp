@@ -16,7 +16,6 @@ protected:
     testing_support::KeptValues kept{&modSchemas::defaultSchema};
     std::unique_ptr<Form1> form;
     CRegSettings s;
-
     void SetUp() override {
         server.server().Get(".*", [](const httplib::Request&, httplib::Response& response) {
             response.set_content("<meta name=\"DC.Title\" content=\"Scheme server home\">", "text/html");
@@ -78,14 +77,12 @@ TEST_F(StartupTest, PreferencesRoundTripThroughTheStore) {
     save(u"Preferences"_s, u"Home"_s, u"http://home.example/"_s);
     save(u"Preferences"_s, u"CompleteMTP"_s, u"N"_s);
     save(u"Preferences"_s, u"F5"_s, u"mtp://open=/t/x.kqb"_s);
-    save(u"Preferences"_s, u"F6"_s, u"UNUSED key"_s);
     save(u"File Settings"_s, u"FilePath"_s, u"/pages/site/index.htm"_s);
     save(u"Position Data"_s, u"Left"_s, u"not a number"_s);
     start();
     EXPECT_EQ(Preferences::Home + Preferences::CompleteMtp, u"http://home.example/N"_s);
     EXPECT_EQ(form->FilePath, u"/pages/site/"_s);
     EXPECT_EQ(get(u"Preferences\\Macros"_s, u"F5"_s), u"F5 - Macro|mtp://open=/t/x.kqb"_s);
-    EXPECT_EQ(get(u"Preferences\\Macros"_s, u"F6"_s), u"-"_s);
     form->move(platform::twipsToPixels(3000), platform::twipsToPixels(2000));
     form->BatchPath = u"/batches/"_s;
     form->close();  // the close writes everything back
@@ -130,8 +127,7 @@ TEST_F(StartupTest, TheDefaultDomainIsReadOnlyWhenDomainsWereChosenAndKeptOtherw
     EXPECT_EQ(Preferences::fixMeta, u"N"_s);
 }
 
-// What the settings add to the store below them: "*" names the default value, names are
-// read in any case, and listings hold the values in order.
+// "*" names a section's default value; names are read in any case; listings keep order.
 TEST_F(StartupTest, SettingsStarIsTheDefaultValueNamesIgnoreCaseAndListingsKeepOrder) {
     save(u"File Settings"_s, u"*"_s, u"dv"_s);
     EXPECT_EQ(s.GetAllSettings(u"File Settings"_s), (QList<SettingRow>{{QString(), u"dv"_s}}));
