@@ -32,7 +32,7 @@ protected:
     }
 };
 
-TEST_F(HelpTest, TutorialOfTheCurrentDomainOrTheGeneralOneAndCreditsShowInTheBrowser) {
+TEST_F(HelpTest, TheGeneralTutorialAndTheCreditsShowInTheBrowser) {
     modSchemas::defaultSchema = u"No such domain"_s;
     w->navArmed = false;  // shown only: nothing is fetched for its metadata
     w->mnuHelpTutorial_Click();
