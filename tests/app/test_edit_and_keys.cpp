@@ -55,7 +55,7 @@ TEST_F(EditTest, TheRecordAsHtmlAndAsWellFormedRdf) {
     }
 }
 
-TEST_F(EditTest, SpecialCharactersReplaceTheSelectionOfTheContentBox) {
+TEST_F(EditTest, InsertedSymbolsReplaceTheSelectionOfTheContentBox) {
     w->mnuEditInsertIndex_Click(1);  // the edit panel is hidden: nothing happens
     w->addRecordLine({u"DC.Rights"_s, u"abc"_s, {}, {}});
     editLine(1);
