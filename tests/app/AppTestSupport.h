@@ -1,0 +1,114 @@
+#pragma once
+#include "app/CRegSettings.h"
+#include "app/Preferences.h"
+#include "app/modMetaMain.h"
+#include "commands/modMacros.h"
+#include "domains/modSchemas.h"
+#include "platform/ListView.h"
+#include "platform/Process.h"
+#include "platform/StatusBar.h"
+#include "platform/TreeView.h"
+#include "support/CommandRecorder.h"
+#include "support/LocalHttpServer.h"
+#include "support/OfflineBrowser.h"
+#include "support/TestWindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using platform::vbCancel, platform::vbNo, platform::vbOK, platform::vbYes;
+using testing_support::CommandRecorder;
+
+// Programs the window starts, kept instead of run.
+struct StartedProcesses : QList<QStringList> {
+    StartedProcesses() {
+        platform::setProcessStarter([this](const QString& program, const QStringList& args) {
+            append(QStringList{program} + args);
+            return true;
+        });
+    }
+    ~StartedProcesses() { platform::setProcessStarter({}); }
+};
+
+// A main window with scripted message boxes and a folder for its files.
+class WindowTest : public ::testing::Test {
+protected:
+    testing_support::TestWindow w;
+    testing_support::ScriptedMsgBoxes boxes;
+    QTemporaryDir dir;
+    static inline const QString kSave = u"Save the metadata edits"_s;
+    QString path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
+    QString write(const QString& name, const QByteArray& bytes) const {
+        return testing_support::writeBytes(path(name), bytes);
+    }
+    static QByteArray read(const QString& file) { return testing_support::readBytes(file); }
+    testing_support::OfflineBrowser& browser() const { return testing_support::offlineBrowser(w->WebBrowser1); }
+    void open(const QString& address) {
+        w->URL->setEditText(address);
+        w->LoadURLFromLocation();
+        browser().settle();
+    }
+    QString panel2() const { return w->StatusBar1->panelText(2); }
+    QString tag2() const { return w->StatusBar1->panelTag(2); }
+    void mark(DocumentState::Document document) {
+        w->documentState->markModified(document);
+        w->setMnuFileSaveAs();
+    }
+    void editLine(int index) {
+        w->MetaPanel->setSelectedItem(w->MetaPanel->Item(index));
+        w->editCurrentLine();
+    }
+};
+
+// With scripted file dialogs; the program-wide values the File menu reads are put back.
+class FileMenuTest : public WindowTest {
+protected:
+    testing_support::ScriptedFileDialogs dialogs;
+    void SetUp() override { modMTP::loggingOn = false; }
+    testing_support::KeptValues kept_{&Preferences::FileNewURL,     &Preferences::UseLinkRel,
+                                      &modMacros::saveRecordMacro,  &modMacros::openRecordMacro,
+                                      &modMacros::saveCatalogMacro, &modMacros::openCatalogMacro};
+
+    platform::TreeView& tree() const { return *w->activeTree(); }
+    QString folderAt(const QString& name) const {
+        EXPECT_TRUE(QDir().mkpath(path(name)));
+        return path(name);
+    }
+    // A page read into the record; with a new title typed into the edit panel, if given.
+    QString openPage(const QString& name, const QString& newTitle = QString()) {
+        Preferences::UseLinkRel = u"N"_s;
+        const QString page = write(name, kPage);
+        EXPECT_EQ(w->LoadMetadataFromURL(page, true), 0);
+        w->documentState->setCurrentHTMLFile(page);
+        if (!newTitle.isEmpty()) {
+            editLine(1);
+            w->editNrmlContent->setText(newTitle);
+        }
+        return page;
+    }
+    // A list in the active tree: a root of the given kind with one entry (kCatsList).
+    void makeList(const QString& rootTag) {
+        tree().Clear();
+        w->rootName = u"Subjects"_s;
+        platform::Node* root = tree().Add(nullptr, platform::tvwLast, u"Subjects\\"_s, u"Subjects"_s, 1, 4);
+        root->setTag(rootTag);
+        tree().Add(root, platform::tvwChild, u"Subjects\\Cats"_s, u"Cats"_s, 2)
+            ->setTag(u"mtp://field=DC.Subject&content=Cats.fld/"_s);
+    }
+    static QByteArray pageTitled(const QByteArray& title) {
+        return kHeadStart + "<META NAME=\"DC.Title\" CONTENT=\"" + title + "\">\r\n" + kTail;
+    }
+    static inline const QByteArray kCatsList = "Cats|mtp://field=DC.Subject&content=Cats.fld/\r\n";
+    static inline const QByteArray kHeadStart = "<html>\r\n<head>\r\n<title>Page</title>\r\n";
+    static inline const QByteArray kTail = "</head>\r\n<body>\r\n<p>Caf\xC3\xA9 \"text\"</p>\r\n</body>\r\n</html>\r\n";
+    static inline const QByteArray kPage = kHeadStart + "<meta name=\"DC.Title\" content=\"Old title\">\r\n" + kTail;
+};

@@ -1,0 +1,166 @@
+// The browser pane, its toolbar and address box, and the dialogs of the main window.
+#include "AppTestSupport.h"
+
+#include "app/frmPreferences.h"
+
+#include <QRadioButton>
+
+namespace {
+
+class BrowserTest : public WindowTest {
+protected:
+    CommandRecorder recorder;
+    testing_support::KeptValues kept{&Preferences::Home, &Preferences::charEncoding, &modMacros::saveRecordMacro};
+    // A page whose record holds one line: its own name as the title.
+    QString page(const QString& name) {
+        return write(name, "<meta name=\"DC.Title\" content=\"" + name.toUtf8() + "\">");
+    }
+    void click(int button) {
+        w->Toolbar1_ButtonClick(button);
+        browser().settle();
+    }
+    void navigate(platform::BeforeNavigateEvent& event, const QString& address) {
+        event.address = address;
+        w->WebBrowser1_BeforeNavigate(event);
+    }
+    static QStringList names(const QList<Form1::HistoryEntry>& list) {
+        QStringList out;
+        for (const auto& entry : list) out << entry.tag.section(u'/', -1);
+        return out;
+    }
+};
+
+TEST_F(BrowserTest, LinksToCommandsAndListsReachTheCommandEntryAndThePageStays) {
+    const QStringList links = {u"mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/"_s,
+                               u"http://lists.example/terms.kqs"_s, u"https://lists.example/secure.kqi"_s};
+    open(write(u"vocab.htm"_s, "<a href=\"" + links.join(u"\">x</a><a href=\""_s).toUtf8() + "\">x</a>"));
+    for (const QString& link : links) ASSERT_TRUE(browser().clickLink(link));
+    browser().settle();
+    EXPECT_EQ(recorder.commands, (QStringList{links[0], u"mtp://url=lists.example/terms.kqs"_s,
+                                              u"mtp://url=https://lists.example/secure.kqi"_s}));
+    for (const auto origin : recorder.origins) EXPECT_EQ(origin, modMTP::CommandOrigin::Page);
+    EXPECT_TRUE(browser().LocationURL().endsWith(u"vocab.htm"_s));
+    open(u"mtp://gotop.fld/"_s);  // typed into the address box: the user's own
+    EXPECT_EQ(recorder.origins.last(), modMTP::CommandOrigin::Program);
+    platform::BeforeNavigateEvent upper, broken, frame;
+    broken.topFrame = frame.topFrame = false;
+    frame.targetFrame = u"left"_s;
+    navigate(upper, u"MTP://field=X.fld/"_s);  // only the exact prefix is a command
+    navigate(broken, u"http:///"_s);
+    navigate(frame, u"mtp://field=DC.Title&content=x.fld/"_s);  // frames are never routed
+    EXPECT_EQ(recorder.commands.size(), 4);
+    EXPECT_TRUE(broken.cancel);
+    EXPECT_FALSE(frame.cancel || upper.cancel);
+}
+
+TEST_F(BrowserTest, ACancelledSaveQuestionKeepsThePageAndTheRecord) {
+    const QString first = page(u"first.htm"_s);
+    open(first);
+    w->markHTMLmodifiedCheckList(QString());
+    boxes.expect(kSave, vbCancel).expect(kSave, vbCancel).expect(kSave, vbNo);
+    open(page(u"second.htm"_s));
+    EXPECT_EQ(w->recordLines().first().content, u"first.htm"_s);
+    EXPECT_EQ(w->documentState->currentHTMLFile(), first);
+    EXPECT_TRUE(browser().LocationURL().endsWith(u"first.htm"_s));
+    platform::BeforeNavigateEvent ftp, again;  // Ftp asks too: Cancel keeps the record, No clears it
+    navigate(ftp, u"ftp://files.example/pub/"_s);
+    EXPECT_TRUE(ftp.cancel);
+    EXPECT_EQ(w->MetaPanel->Count(), 1);
+    navigate(again, ftp.address);
+    EXPECT_FALSE(again.cancel);
+    EXPECT_EQ(w->MetaPanel->Count(), 0);
+}
+
+TEST_F(BrowserTest, NewWindowsGoToASecondProgramButCommandsStayHere) {
+    StartedProcesses started;
+    for (const QString& address :
+         {u"http://news.example/"_s, u"mtp://field=DC.Title&content=x.fld/"_s, u"javascript:alert(1)"_s})
+        browser().openNewWindow(address, true);
+    browser().settle();
+    ASSERT_EQ(started.size(), 1);
+    EXPECT_EQ(started.first().mid(1), QStringList{u"http://news.example/"_s});
+    EXPECT_EQ(recorder.commands, QStringList{u"mtp://field=DC.Title&content=x.fld/"_s});
+}
+
+TEST_F(BrowserTest, AddressBoxEnterAndDrops) {
+    const auto enter = [&](const QString& text) {
+        w->URL->setEditText(text);
+        w->URL_KeyPressEnter();
+        browser().settle();
+    };
+    enter(QString());  // nothing, no sound
+    EXPECT_EQ(w->URL->count(), 0);
+    const QString htm = page(u"typed.htm"_s);
+    enter(htm);
+    EXPECT_EQ(w->URL->itemText(0), htm);  // a local path is kept as a path
+    EXPECT_EQ(w->MetaPanel->Count(), 1);
+    QMimeData text;
+    text.setText(u"just words"_s);
+    w->URL_OLEDragDrop(&text);
+    EXPECT_EQ(w->URL->currentText(), htm);
+    text.setText(u"see HTTP://x.example/a.fld.htm"_s);
+    w->URL_OLEDragDrop(&text);
+    EXPECT_EQ(w->URL->currentText(), u"HTTP://x.example/a.htm"_s);
+}
+
+TEST_F(BrowserTest, ButtonsAndHistoryMenusGoBackForwardHomeRefreshAndSearch) {
+    const QString a = page(u"a.htm"_s);
+    open(a);
+    open(page(u"b.htm"_s));
+    click(2);
+    EXPECT_TRUE(browser().LocationURL().endsWith(u"a.htm"_s));
+    click(3);
+    EXPECT_TRUE(browser().LocationURL().endsWith(u"b.htm"_s));
+    Preferences::Home = a;
+    click(5);
+    EXPECT_EQ(w->URL->currentText(), a);
+    EXPECT_EQ(w->recordLines().first().content, u"a.htm"_s);
+    w->MetaPanel->Clear();
+    click(6);  // Refresh reads the page again, but not a blank one
+    EXPECT_EQ(w->MetaPanel->Count(), 1);
+    w->URL->setEditText(u"about:blank"_s);
+    w->MetaPanel->Clear();
+    click(6);
+    EXPECT_EQ(w->MetaPanel->Count(), 0);
+    browser().setSearchPage(page(u"search.htm"_s));
+    click(7);
+    EXPECT_EQ(browser().navigations().last().address, browser().searchPage());
+    // The history menus move like a browser's history.
+    open(page(u"current.htm"_s));
+    for (const QString& name : {u"one.htm"_s, u"two.htm"_s, u"three.htm"_s})
+        w->prevNextLoad2(1, page(name), path(name));
+    EXPECT_EQ(names(w->backList), QStringList({u"three.htm"_s, u"two.htm"_s, u"one.htm"_s}));
+    w->prevNextMenuClick(2, 2);
+    browser().settle();
+    EXPECT_TRUE(w->URL->currentText().endsWith(u"two.htm"_s));
+    EXPECT_EQ(names(w->forwardList), QStringList({u"three.htm"_s, u"current.htm"_s}));
+    EXPECT_EQ(names(w->backList), QStringList({u"one.htm"_s}));
+    w->prevNextMenuClick(2, 1);  // the last entry empties the list
+    browser().settle();
+    EXPECT_FALSE(w->toolbarButtons(2)->isEnabled());
+    EXPECT_EQ(names(w->forwardList), QStringList({u"two.htm"_s, u"three.htm"_s, u"current.htm"_s}));
+}
+
+TEST_F(BrowserTest, PreferencesDialogStoresOnOkAndPutsBackOnCancel) {
+    Preferences::Home = u"http://home.example/"_s;
+    Preferences::charEncoding = u"1"_s;
+    frmPreferences& prefs = frmPreferences::instance(&*w);
+    prefs.show();
+    EXPECT_TRUE(prefs.radNoEncoding[1]->isChecked());
+    prefs.cmdClearCacheNow->click();
+    EXPECT_EQ(recorder.commands, (QStringList{u"mtp://delete=all.kqs/"_s, u"mtp://delete=all.kqi/"_s}));
+    prefs.txtHome->setText(u"http://elsewhere.example/"_s);
+    prefs.radNoEncoding[2]->setChecked(true);
+    prefs.cmdOK->click();
+    EXPECT_EQ(Preferences::Home + Preferences::charEncoding, u"http://elsewhere.example/2"_s);
+    EXPECT_EQ(CRegSettings().GetSetting(u"Preferences"_s, u"Home"_s, QString()), u"http://elsewhere.example/"_s);
+    // Cancel puts back the home page seen at opening; a repository forces no encoding.
+    modMacros::saveRecordMacro = u"mtp://save.kqb/"_s;
+    prefs.show();
+    EXPECT_TRUE(prefs.radNoEncoding[1]->isHidden());
+    Preferences::Home = u"changed meanwhile"_s;
+    prefs.cmdCancel->click();
+    EXPECT_EQ(Preferences::Home + Preferences::charEncoding, u"http://elsewhere.example/0"_s);
+}
+
+}  // namespace

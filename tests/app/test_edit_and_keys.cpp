@@ -1,0 +1,95 @@
+#include "AppTestSupport.h"
+
+#include <QClipboard>
+#include <QKeyEvent>
+#include <QXmlStreamReader>
+
+namespace {
+
+class EditTest : public WindowTest {
+protected:
+    testing_support::KeptValues kept{&Preferences::UseLinkRel, &modSchemas::linkRelLines};
+    QClipboard& clipboard = *QApplication::clipboard();
+    void SetUp() override {
+        w->show();
+        QApplication::setActiveWindow(&*w);
+    }
+    // A key pressed and released in the focused control.
+    void press(int key) {
+        QKeyEvent down(QEvent::KeyPress, key, {}), up(QEvent::KeyRelease, key, {});
+        QApplication::sendEvent(QApplication::focusWidget(), &down);
+        QApplication::sendEvent(QApplication::focusWidget(), &up);
+    }
+    int current() const { return w->MetaPanel->SelectedItem() ? w->MetaPanel->SelectedItem()->Index() : 0; }
+};
+
+TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
+    w->mnuViewTreeView_Click();
+    platform::TreeView* tree = w->activeTree();
+    platform::Node* root = tree->Add(nullptr, platform::tvwLast, u"Cats\\"_s, u"Cats"_s, 1, 4);
+    platform::Node* node = tree->Add(root, platform::tvwChild, u"Cats\\Lions\\"_s, u"Lions"_s, 1, 4);
+    tree->setSelectedItem(node);
+    tree->setFocus();
+    w->mnuEditCut_Click();
+    EXPECT_EQ(clipboard.text() + u'|' + node->Text(), u"Lions|"_s);
+    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::List));
+    clipboard.setText(u"Tigers"_s);
+    w->mnuEditPaste_Click();
+    EXPECT_EQ(node->Text() + node->Key(), u"TigersCats\\Lions\\"_s);
+}
+
+TEST_F(EditTest, TheRecordAsHtmlAndAsWellFormedRdf) {
+    w->addRecordLine({u"DC.Title"_s, u"A & B"_s, {}, {}});
+    Preferences::UseLinkRel = u"Y"_s;
+    modSchemas::linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
+    w->mnuEditCopyMeta_Click();
+    EXPECT_TRUE(clipboard.text().startsWith(modSchemas::linkRelLines + u"\r\n<META NAME=\"DC.Title\""_s));
+    for (bool empty : {false, true}) {
+        if (empty) w->MetaPanel->Clear();
+        w->mnuEditCopyMetaRDF_Click();
+        EXPECT_TRUE(clipboard.text().startsWith(u"<?xml version=\"1.0\"?>\r\n"_s));
+        QXmlStreamReader xml(clipboard.text());
+        xml.setNamespaceProcessing(false);
+        while (!xml.atEnd()) xml.readNext();
+        EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    }
+}
+
+TEST_F(EditTest, InsertedSymbolsReplaceTheSelectionOfTheContentBox) {
+    w->mnuEditInsertIndex_Click(1);  // the edit panel is hidden: nothing happens
+    w->addRecordLine({u"DC.Rights"_s, u"abc"_s, {}, {}});
+    editLine(1);
+    w->editNrmlContent->setSelection(1, 1);
+    w->mnuEditInsertIndex_Click(1);
+    w->editNrmlContent->setCursorPosition(3);
+    w->mnuEditInsertIndex_Click(2);
+    EXPECT_EQ(w->editNrmlContent->text(), u"a®c©"_s);
+    EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), u"a&reg;c&copy;"_s);
+    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
+}
+
+TEST_F(EditTest, ArrowsInTheEditPanelListsMoveTheCurrentLineButNotInTheAddressBox) {
+    for (const QString& name : {u"DC.Title"_s, u"DC.Creator"_s, u"DC.Subject"_s})
+        w->addRecordLine({name, u"x"_s, {}, {}});
+    editLine(1);
+    w->editNrmlScheme->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), w->editNrmlScheme);
+    press(Qt::Key_Up);  // first line: a beep, nothing moves
+    EXPECT_EQ(current(), 1);
+    press(Qt::Key_Down);
+    EXPECT_EQ(current(), 2);
+    EXPECT_EQ(w->editNrmlName->text(), u"DC.Creator"_s);
+    press(Qt::Key_Down);
+    press(Qt::Key_Down);  // last line: stays
+    EXPECT_EQ(current(), 3);
+    EXPECT_FALSE(w->documentState->modified(DocumentState::Document::Record));
+    w->URL->setFocus();
+    press(Qt::Key_Up);
+    EXPECT_EQ(current(), 3);
+    w->Form_KeyDown(Qt::Key_Shift, Qt::ShiftModifier);
+    EXPECT_TRUE(w->shiftDown);
+    w->Form_KeyUp(Qt::Key_A);
+    EXPECT_FALSE(w->shiftDown);
+}
+
+}  // namespace

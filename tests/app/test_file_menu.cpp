@@ -1,0 +1,347 @@
+// The File menu, and files and text dropped on the window.
+#include "AppTestSupport.h"
+
+namespace {
+
+class FileNewOpenTest : public FileMenuTest {
+protected:
+    CommandRecorder recorder;
+    QString root() const {
+        const platform::Node* n = tree().Item(1);
+        return u"%1 [%2] %3/%4 %5"_s.arg(n->Text(), n->Tag()).arg(n->Image()).arg(n->SelectedImage()).arg(n->Key());
+    }
+    void drop(const QStringList& files) {
+        QMimeData data;
+        QList<QUrl> urls;
+        for (const QString& file : files) urls << QUrl::fromLocalFile(file);
+        data.setUrls(urls);
+        w->GifOverlay_OLEDragDrop(&data);
+    }
+};
+
+TEST_F(FileNewOpenTest, NewRecordsAskToSaveTheEditedRecordFirst) {
+    Preferences::FileNewURL = u"mtp://open=template.kqb/"_s;
+    const QString page = openPage(u"page.htm"_s, u"Edited title"_s);
+    boxes.expect(kSave, vbCancel).expect(kSave, vbYes);
+    w->mnuFileNew(1)->trigger();
+    EXPECT_TRUE(recorder.commands.isEmpty());
+    EXPECT_EQ(read(page), kPage);
+    w->mnuFileNew(1)->trigger();
+    EXPECT_EQ(read(page), pageTitled("Edited title"));
+    EXPECT_EQ(recorder.commands, QStringList({u"mtp://delete=all.fld"_s, Preferences::FileNewURL}));
+    // Without a repository nothing is replaced, so nothing is asked.
+    mark(DocumentState::Document::Record);
+    boxes.expect(u"No Quorvantile Repository has been linked to the Karvold. To try this feature contact"_s, vbOK);
+    w->mnuFileNew(2)->trigger();
+    modMacros::openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
+    boxes.expect(kSave, vbNo);
+    w->mnuFileNew_Click(2);
+    EXPECT_EQ(recorder.commands.mid(2), QStringList({modMacros::openRecordMacro}));
+}
+
+TEST_F(FileNewOpenTest, NewListsBuildTheirRootsInTheTree) {
+    makeList(u"Catalog"_s);
+    w->documentState->setTreePath(path(u"old.kqi"_s));
+    w->mnuFileNew(3)->trigger();
+    EXPECT_EQ(root(), u"RSS Channel [RSS] 5/0 RSS Channel\\"_s);
+    EXPECT_TRUE(w->documentState->TreePath().isEmpty());
+    // A scheme-list name makes a scheme root; a cancelled dialog leaves the tree.
+    dialogs.choose(path(u"terms.kqs"_s), 2).choose(path(u"Kataloggrößen"_s), 6).cancel().cancel();
+    w->mnuFileNew(5)->trigger();
+    EXPECT_EQ(root(), u"terms [Scheme] 5/6 terms\\"_s);
+    w->mnuFileNew_Click(5);
+    w->mnuFileNew_Click(6);
+    w->mnuFileNew(4)->trigger();
+    EXPECT_EQ(root(), u"Kataloggrößen [Catalog] 1/4 Kataloggrößen\\"_s);
+    // A harvest list gets its folders, only in the tree until it is saved.
+    const QString hcl = path(u"HCL.htm"_s);
+    dialogs.choose(hcl);
+    boxes.expect(u"Any unused folders will be deleted when you next save this list"_s, vbOK);
+    w->mnuFileNew(4)->trigger();
+    EXPECT_EQ(root(), u"HCL [Harvest Control List] 1/4 HCL\\"_s);
+    EXPECT_EQ(tree().Count(), 11);
+    EXPECT_EQ(w->URL->itemText(0), u"http://loadhcl="_s + hcl + u".kqi"_s);
+    EXPECT_FALSE(QFile::exists(hcl));
+}
+
+TEST_F(FileNewOpenTest, NewListAsksAboutTheModifiedListAndNewWindowStartsAProcess) {
+    StartedProcesses started;
+    makeList(u"Scheme"_s);
+    w->documentState->setTreePath(path(u"subjects.kqs"_s));
+    mark(DocumentState::Document::List);
+    boxes.expect(u"Save the list changes in the Tree View first?"_s, vbYes);
+    w->mnuFileNew_Click(3);
+    EXPECT_EQ(read(path(u"subjects.kqs"_s)), kCatsList);
+    for (const QString& address : {u"http://example.org/a b.htm"_s, QString()}) {
+        w->URL->setEditText(address);
+        w->mnuFileNew(7)->trigger();
+        EXPECT_EQ(started.last(), QStringList({QCoreApplication::applicationFilePath(), address}));
+    }
+}
+
+TEST_F(FileNewOpenTest, OpeningOrDroppingAPageAsksFirstAndACancelChangesNothing) {
+    const QString page = openPage(u"first.htm"_s, u"Keep me"_s);
+    const QString next = write(u"zweite Seite é.asp"_s, kPage);
+    boxes.expect(kSave, vbCancel).expect(kSave, vbCancel).expect(kSave, vbYes);
+    dialogs.cancel();
+    w->mnuFileOpenIdx(1)->trigger();  // Cancel: no dialog
+    w->LoadFromOpen(next);
+    w->mnuFileOpenIdx(1)->trigger();  // Yes, then the dialog is cancelled
+    EXPECT_EQ(read(page), pageTitled("Keep me"));
+    EXPECT_EQ(dialogs.requests().size(), 1);
+    EXPECT_EQ(w->documentState->currentHTMLFile(), page);
+    EXPECT_TRUE(recorder.commands.isEmpty());
+    drop({next});
+    EXPECT_EQ(w->FilePath, next);
+    EXPECT_EQ(recorder.commands, QStringList({u"mtp://delete=all.fld"_s, u"mtp://open="_s + next}));
+}
+
+TEST_F(FileNewOpenTest, OpenTemplatesMacrosRepositoryRecordsAndLists) {
+    const QString batch = write(u"template.kqb"_s, "mtp://field=DC.Title.fld/\r\n");
+    const QString catalogue = write(u"Sites & Links.kqi"_s, "A|http://a.example/\r\n");
+    const QString hcl = write(u"HCL.htm"_s, "<html></html>");
+    dialogs.choose(batch).choose(batch).choose(catalogue).choose(hcl);
+    w->mnuFileOpenIdx(2)->trigger();
+    w->mnuFileOpenIdx(3)->trigger();
+    EXPECT_EQ(w->BatchPath, batch);
+    boxes.expect(u"No Quorvantile Repository has been linked to the Karvold."_s, vbOK);
+    w->mnuFileOpenIdx(4)->trigger();
+    modMacros::openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
+    w->mnuFileOpenIdx_Click(4);
+    w->mnuFileOpenIdx(6)->trigger();
+    EXPECT_EQ(w->documentState->listType() + w->rootName + tag2(), u"indexesSites & LinksList"_s);
+    mark(DocumentState::Document::Record);  // a modified record stays the document
+    w->mnuFileOpenIdx(8)->trigger();
+    EXPECT_EQ(tag2(), u"Record"_s);
+    modMacros::openCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
+    w->documentState->setTreePath(u"Main Catalog.kqi"_s);
+    w->mnuFileOpenIdx_Click(6);
+    EXPECT_EQ(recorder.commands, QStringList({u"mtp://"_s + batch, u"mtp://"_s + batch, modMacros::openRecordMacro,
+                                              u"mtp://open="_s + catalogue, u"mtp://loadhcl="_s + hcl + u".kqi"_s,
+                                              modMacros::openCatalogMacro}));
+}
+
+TEST_F(FileNewOpenTest, FilesAndFoldersOpenByTheirExtensionOrShowInTheBrowser) {
+    dialogs.choose(write(u"site/page.htm"_s, kPage));
+    w->mnuFileOpenIdx(10)->trigger();
+    EXPECT_EQ(browser().navigations().last().address, u"file://"_s + path(u"site/"_s));
+    // Only the exact extensions open as documents; a page is read as the browser shows it.
+    for (const char* name : {"Page.HTM", "page.html", "README", "data.json"}) {
+        w->MetaPanel->Clear();
+        const QString file = write(QLatin1String(name), kPage);
+        w->LoadFromOpen(file);
+        EXPECT_EQ(browser().navigations().last().address, u"file://"_s + file);
+        EXPECT_EQ(w->MetaPanel->Count(), QByteArray(name).toLower().contains(".htm") ? 1 : 0) << name;
+    }
+    EXPECT_TRUE(recorder.commands.isEmpty());
+}
+
+TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
+    const QString list = write(u"list.kqs"_s, "");
+    const QString notes = write(u"notes.markdown"_s, "# notes");
+    ASSERT_TRUE(QDir().mkpath(path(u"Ordner ü"_s)));
+    w->LoadDragDrop(u"MTP://field=DC.Subject&content=Cats.fld/"_s);
+    w->LoadDragDrop(u"file://"_s + list);
+    w->LoadDragDrop(u"see https://example.org/x.htm"_s);
+    EXPECT_EQ(w->URL->currentText(), u"see https://example.org/x.htm"_s);
+    EXPECT_EQ(w->documentState->TreePath() + w->documentState->listType() + w->rootName, list + u"schemalist"_s);
+    drop({notes, list});  // the first opens by its long extension, the second goes to history
+    EXPECT_EQ(browser().navigations().last().address, u"file://"_s + notes);
+    EXPECT_EQ(w->backList.first().tag, list);
+    drop({path(u"Ordner ü"_s)});
+    EXPECT_EQ(browser().navigations().last().address, u"file://"_s + path(u"Ordner ü/"_s));
+    EXPECT_EQ(recorder.commands, QStringList({u"MTP://field=DC.Subject&content=Cats.fld/"_s, u"mtp://open="_s + list}));
+    // Plain text goes into the current line at the caret, on one line, quotes made plain.
+    w->MetaPanel->Clear();
+    w->addRecordLine({u"DC.Description"_s, u"Start end"_s, {}, {}});
+    editLine(1);
+    w->editNrmlContent->setSelection(6, 3);
+    w->LoadDragDrop(u"two\r\nlines \u201Dquoted\u201D"_s);
+    EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), u"Start twolines &quot;quoted&quot;"_s);
+    EXPECT_EQ(panel2(), u"Modified"_s);
+    EXPECT_EQ(recorder.commands.size(), 2);
+}
+
+TEST_F(FileMenuTest, SaveAsksWhenNothingChanged) {
+    const QString page = openPage(u"my page.htm"_s);
+    boxes.expect(u"Nothing has changed in the Record. Continue Anyway?"_s, vbNo).expect(u"Continue Anyway?"_s, vbYes);
+    w->mnuFileSave_Click();
+    EXPECT_EQ(read(page), kPage);
+    w->mnuFileSave_Click();
+    EXPECT_EQ(read(page), pageTitled("Old title"));
+}
+
+TEST_F(FileMenuTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
+    CommandRecorder recorder;
+    const QString page = openPage(u"from web.htm"_s, u"Web title"_s);
+    w->documentState->setCurrentHTMLFile(QString());
+    boxes.expect(u"No Quorvantile Repository has been linked to this Karvold."_s, vbOK);
+    EXPECT_FALSE(w->mnuFileSaveAs_Click(2));
+    modMacros::saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb"_s;
+    w->mnuFileSave_Click();
+    w->mnuFileSaveAs(2)->trigger();
+    EXPECT_EQ(recorder.commands, QStringList({modMacros::saveRecordMacro, modMacros::saveRecordMacro}));
+    EXPECT_EQ(panel2(), u"Modified"_s);  // the repository's reply settles the mark
+    modMacros::saveRecordMacro.clear();
+    w->FilePath = page;
+    const QString chosen = path(u"Größe \"quoted\" ü"_s);  // the filter's extension is added
+    dialogs.cancel().choose(chosen);
+    w->mnuFileSave_Click();
+    EXPECT_EQ(panel2(), u"Modified"_s);  // cancelled: nothing written, nothing lost
+    w->mnuFileSave_Click();
+    EXPECT_EQ(read(chosen + u".htm"_s), pageTitled("Web title"));
+    EXPECT_EQ(w->documentState->currentHTMLFile(), chosen + u".htm"_s);
+    EXPECT_EQ(panel2() + tag2(), u"ReadyRecord"_s);
+    EXPECT_EQ(read(page), kPage);
+}
+
+TEST_F(FileMenuTest, AVanishedFileOrAFailedWriteLeavesTheRecordModified) {
+    const QString page = openPage(u"gone.htm"_s, u"Edits"_s);
+    ASSERT_TRUE(QFile::remove(page));
+    const QString folder = folderAt(u"taken.htm"_s);
+    dialogs.choose(folder);
+    boxes.expect(u"Error saving file: "_s, vbOK).expect(u"Error saving file: "_s, vbOK);
+    w->mnuFileSave_Click();  // a folder chosen as the file
+    w->documentState->setCurrentHTMLFile(folder);
+    w->mnuFileSave_Click();  // a folder where the record's file was
+    EXPECT_EQ(panel2() + tag2(), u"ModifiedRecord"_s);
+    EXPECT_TRUE(QFileInfo(folder).isDir());
+    EXPECT_FALSE(QFile::exists(page));
+}
+
+TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
+    CommandRecorder recorder;
+    modMacros::saveCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
+    makeList(u"RSS"_s);
+    w->documentState->setTreePath(u"Main Catalog.kqi"_s);
+    mark(DocumentState::Document::List);
+    w->mnuFileSave_Click();
+    EXPECT_EQ(recorder.commands, QStringList({modMacros::saveCatalogMacro}));
+    w->documentState->setTreePath(path(u"site.kqi"_s));
+    boxes.expect(u"Harvest Control Lists cannot be saved"_s, vbOK).expect(u"RSS channels cannot be saved"_s, vbOK);
+    makeList(u"RSS Harvest Control List"_s);
+    w->mnuFileSave_Click();
+    makeList(u"rss"_s);
+    w->mnuFileSave_Click();
+    EXPECT_EQ(panel2(), u"Modified"_s);
+    tree().Clear();
+    boxes.expect(u"There is no list in the tree to save."_s, vbOK);
+    w->mnuFileSave_Click();
+    makeList(u"Catalog"_s);
+    w->mnuFileSave_Click();
+    EXPECT_EQ(read(path(u"site.kqi"_s)), kCatsList);
+    EXPECT_EQ(panel2() + tag2(), u"ReadyList"_s);
+    // A list read from the web has only an extension: Save asks for a name.
+    w->documentState->setTreePath(u".kqs"_s);
+    mark(DocumentState::Document::List);
+    dialogs.cancel().choose(path(u"Schlagwörter"_s));
+    w->mnuFileSave_Click();
+    EXPECT_EQ(w->documentState->TreePath() + panel2(), u".kqsModified"_s);
+    w->mnuFileSave_Click();
+    EXPECT_EQ(read(path(u"Schlagwörter.kqs"_s)), kCatsList);
+    EXPECT_EQ(recorder.commands.size(), 1);
+    // Save Subject Index writes list files only.
+    w->documentState->setTreePath(path(u"notes.txt"_s));
+    mark(DocumentState::Document::List);
+    w->documentState->setSaveListCaption(u"Save RSS Channel"_s);
+    boxes.expect(u"RSS channels cannot be saved"_s, vbOK);
+    w->mnuFileSaveList_Click();
+    EXPECT_FALSE(QFile::exists(path(u"notes.txt"_s)));
+    w->documentState->setTreePath(path(u"birds.kqs"_s));
+    w->mnuFileSaveList_Click();
+    EXPECT_EQ(read(path(u"birds.kqs"_s)) + panel2().toUtf8(), kCatsList + "Ready");
+}
+
+TEST_F(FileMenuTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
+    open(write(u"news/today.htm"_s, kPage));
+    const QString index = openPage(u"index.htm"_s, u"Edited"_s);
+    w->FilePath = index;
+    const QString copy = path(u"Kopie \"neu\" é.htm"_s);
+    dialogs.cancel().choose(copy).choose(folderAt(u"folder.htm"_s));
+    EXPECT_FALSE(w->mnuFileSaveAs_Click(1));
+    EXPECT_EQ(w->FilePath, path(u"today.htm"_s));
+    EXPECT_TRUE(w->mnuFileSaveAs_Click(1));
+    EXPECT_EQ(read(copy), pageTitled("Edited"));
+    EXPECT_EQ(read(index), kPage);
+    mark(DocumentState::Document::Record);
+    boxes.expect(u"Error saving file: "_s, vbOK);
+    EXPECT_FALSE(w->mnuFileSaveAs_Click(1));  // a folder chosen as the file
+    EXPECT_EQ(panel2(), u"Modified"_s);
+    // The save question relies on the outcome: a cancelled Save As stops its caller.
+    w->documentState->setCurrentHTMLFile(QString());
+    boxes.expect(kSave, vbYes).expect(kSave, vbYes);
+    dialogs.cancel().choose(path(u"kept.htm"_s));
+    EXPECT_EQ(w->saveHtmlCheck(), vbCancel);
+    EXPECT_EQ(w->saveHtmlCheck(), vbYes);
+    EXPECT_EQ(read(path(u"kept.htm"_s)), pageTitled("Edited"));
+}
+
+TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
+    w->addRecordLine({u"DC.Title"_s, u"Template & more"_s, u"en"_s, {}});
+    w->BatchPath = u"bare.kqb"_s;
+    const QString file = path(u"my template.kqb"_s);
+    dialogs.choose(path(u"my template"_s)).choose(file);
+    boxes.expect(u"Do you want to add this template to the next available FKey?"_s, vbNo)
+        .expect(u"FKey?"_s, vbYes)
+        .expect(u"mtp://addmacro=mtp://"_s + file + u"&text=Load Macro from Disk.kqb"_s, vbOK);
+    EXPECT_TRUE(w->mnuFileSaveAs_Click(3));
+    EXPECT_TRUE(read(file).startsWith("mtp://field=DC.Title&content=Template & more&lang=en.fld/\r\n"));
+    EXPECT_TRUE(w->mnuFileSaveAs_Click(3));
+    makeList(u"Scheme"_s);
+    w->documentState->setTreePath(u"Untitled"_s);
+    mark(DocumentState::Document::List);  // enables the list items
+    const QString scheme = path(u"Vögel & Fische.kqs"_s);
+    const QString catalogue = write(u"sites.kqi"_s, "Old|http://old.example/\r\n");
+    dialogs.choose(scheme).cancel().choose(catalogue);
+    w->mnuFileSaveAs(4)->trigger();
+    EXPECT_EQ(read(scheme), kCatsList);
+    EXPECT_FALSE(w->mnuFileSaveAs_Click(5));  // cancelled
+    EXPECT_TRUE(w->mnuFileSaveAs_Click(5));
+    EXPECT_EQ(read(catalogue), kCatsList);
+    EXPECT_EQ(w->mnuFileSave->text(), u"Save Catalog to "_s + catalogue);  // Save goes to the file written last
+}
+
+TEST_F(FileMenuTest, PrintAndCheckForHarvestList) {
+    boxes.expect(u"The Print command is currently disabled."_s, vbOK).expect(u"Error: Out of paper"_s, vbOK);
+    w->mnuFilePrint->trigger();
+    open(write(u"print.htm"_s, kPage));
+    w->mnuFilePrint->trigger();  // the user is asked for the printer
+    browser().failNextPrint(u"Out of paper"_s);
+    w->Toolbar1_ButtonClick(8);
+    EXPECT_EQ(browser().printRequests(), QList<int>({platform::OLECMDEXECOPT_PROMPTUSER}));
+    CommandRecorder recorder;
+    for (const char* address : {"HTTP://www.site.example/a/b.htm", "https://secure.example/x", "www.host.example"}) {
+        w->URL->setEditText(QLatin1String(address));
+        w->mnuFileCheckHarvest->trigger();
+    }
+    EXPECT_EQ(recorder.commands,
+              QStringList({"mtp://loadHCL=www.site.example/meta/.kqi", "mtp://loadHCL=https://secure.example/meta/.kqi",
+                           "mtp://loadHCL=meta/.kqi"}));
+}
+
+// A whole session: open, edit, save, edit again, and Exit saving or not.
+TEST_F(FileMenuTest, OpenEditSaveAndExit) {
+    for (const int answer : {vbYes, vbNo}) {
+        Preferences::UseLinkRel = u"N"_s;
+        w->show();
+        const QString page = write(u"Seite mit Leerzeichen.htm"_s, kPage);
+        dialogs.choose(page);
+        w->mnuFileOpenIdx(1)->trigger();
+        browser().settle();
+        ASSERT_EQ(w->MetaPanel->Count(), 1);
+        editLine(1);
+        w->editNrmlContent->setText(u"New “title” é"_s);
+        w->mnuFileSave->trigger();
+        EXPECT_EQ(read(page), pageTitled("New \xE2\x80\x9Ctitle\xE2\x80\x9D &eacute;"));
+        EXPECT_EQ(panel2(), u"Ready"_s);
+        w->editNrmlContent->setText(u"Second thoughts"_s);
+        boxes.expect(kSave, vbCancel).expect(kSave, answer);
+        w->mnuFileExit->trigger();
+        EXPECT_TRUE(w->isVisible());
+        w->mnuFileExit->trigger();
+        EXPECT_FALSE(w->isVisible());
+        EXPECT_EQ(read(page).contains("Second thoughts"), answer == vbYes);
+    }
+}
+
+}  // namespace

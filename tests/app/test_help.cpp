@@ -1,0 +1,79 @@
+#include "AppTestSupport.h"
+
+#include "app/frmAbout.h"
+#include "app/frmHelpBrowser.h"
+#include "domains/modCheckList.h"
+#include "platform/Inet.h"
+
+#include <QElapsedTimer>
+
+namespace {
+
+class HelpTest : public WindowTest {
+protected:
+    testing_support::KeptValues kept{&modSchemas::defaultSchema, &modMetaMain::schemeServer};
+    testing_support::LocalHttpServer server;
+    frmHelpBrowser& help = frmHelpBrowser::instance();
+    void SetUp() override {
+        modMetaMain::schemeServer = u"schemes.test.example"_s;
+        modCheckList::fillSchemaCatalogue();
+    }
+    void TearDown() override { help.hide(); }
+    // The repository answers a request on the help window's transfer control.
+    void reply(const std::string& body) {
+        server.server().Get("/reply", [body](const httplib::Request&, httplib::Response& r) {
+            r.set_content(body, "text/html; charset=utf-8");
+        });
+        ASSERT_TRUE(help.PostInet->Execute(server.url(u"/reply"_s)));
+        QElapsedTimer clock;
+        clock.start();
+        while ((help.PostInet->StillExecuting() || help.Timer1->isActive()) && clock.elapsed() < 10000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+};
+
+TEST_F(HelpTest, TheGeneralTutorialAndTheCreditsShowInTheBrowser) {
+    modSchemas::defaultSchema = u"No such domain"_s;
+    w->navArmed = false;  // shown only: nothing is fetched for its metadata
+    w->mnuHelpTutorial_Click();
+    EXPECT_EQ(w->URL->currentText(), u"schemes.test.example/tutorial.html"_s);
+    w->showAboutBox();
+    frmAbout& about = frmAbout::instance(&*w);
+    boxes.expect(u"System Information Is Unavailable At This Time"_s, vbOK);
+    about.cmdSysInfo->click();
+    about.Credits->click();
+    EXPECT_EQ(w->URL->currentText(), u"schemes.test.example/credits.html"_s);
+    EXPECT_FALSE(about.isVisible());
+}
+
+TEST_F(HelpTest, ARecordReplyIsStoredWholeAndLoadedIntoTheRecord) {
+    reply("<html><head>writeToCache<meta name=\"DC.Title\" content=\"From the repository\">"
+          "<meta name=\"DC.Description\" content=\"" +
+          std::string(6000, 'x') + "\"></head></html>");
+    ASSERT_EQ(w->MetaPanel->Count(), 2);
+    EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), u"From the repository"_s);
+    EXPECT_EQ(w->MetaPanel->Item(2)->SubItems(1).size(), 6000);  // never cut at a chunk
+    EXPECT_FALSE(read(frmHelpBrowser::recordPagePath()).contains("writeToCache"));
+    EXPECT_EQ(w->StatusBar1->panelText(3), u"Record Loaded. Ready"_s);
+    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));  // loaded, not yet saved anywhere
+    EXPECT_FALSE(help.isVisible());
+}
+
+TEST_F(HelpTest, ErrorRepliesShowAndKeepTheDocumentUnsaved) {
+    reply("<p>Save Record Error: the repository is full</p>");
+    EXPECT_TRUE(help.isVisible());
+    EXPECT_TRUE(testing_support::offlineBrowser(help.WebBrowser1).bodyHtml().contains(u"repository is full"_s));
+    EXPECT_EQ(panel2(), u"Modified"_s);
+}
+
+TEST_F(HelpTest, CommandLinksRunInTheMainWindowAsThePagesCommands) {
+    CommandRecorder recorder;
+    platform::BeforeNavigateEvent link;
+    link.address = u"mtp://field=DC.Subject&content=Help.fld/"_s;
+    help.WebBrowser1_BeforeNavigate2(link);
+    EXPECT_TRUE(link.cancel);
+    EXPECT_EQ(recorder.commands, QStringList{link.address});
+    EXPECT_EQ(recorder.origins.first(), modMTP::CommandOrigin::Page);
+}
+
+}  // namespace
