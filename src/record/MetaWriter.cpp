@@ -71,6 +71,13 @@ qsizetype findTag(QStringView text, QLatin1StringView open, qsizetype from) {
     return -1;
 }
 
+// The end of `before` and the start of `after` would read "<meta" across where they meet.
+bool joinsIntoMeta(QStringView before, QStringView after) {
+    const QString joint = before.right(4).toString() + after.toString();
+    const qsizetype at = joint.indexOf(QLatin1StringView("<meta"), 0, Qt::CaseInsensitive);
+    return at >= 0 && at < std::min<qsizetype>(4, before.size()) && at + 5 > std::min<qsizetype>(4, before.size());
+}
+
 bool isBlankOrTab(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 bool isBreak(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
 
@@ -102,7 +109,8 @@ bool appendWithoutMeta(QString& out, QStringView text, qsizetype begin, qsizetyp
         }
         qsizetype ls = s;
         while (ls > copied && isBlankOrTab(text.at(ls - 1))) --ls;
-        const bool atLineStart = ls == begin || isBreak(text.at(ls - 1));
+        // Only a real line start: blanks right after the head's start tag are the page's own.
+        const bool atLineStart = ls == 0 || isBreak(text.at(ls - 1));
         qsizetype le = e;
         while (le < end && isBlankOrTab(text.at(le))) ++le;
         qsizetype from = s;
@@ -118,6 +126,8 @@ bool appendWithoutMeta(QString& out, QStringView text, qsizetype begin, qsizetyp
                 to += 1;
         }
         out += text.mid(copied, from - copied);
+        // Taking the element out must not join what stood around it into a new "<meta".
+        if (joinsIntoMeta(out, text.mid(to, std::min<qsizetype>(5, end - to)))) out += QLatin1Char(' ');
         copied = to;
     }
     out += text.mid(copied, end - copied);
@@ -142,6 +152,25 @@ QString MakeMetaIntoSource(const MetadataRecord& record) {
     }
     return block;
 }
+
+namespace {
+
+// Where a head left out would start: after the html start tag, else after a doctype, else
+// at the top.
+qsizetype headStartFor(QStringView text) {
+    const qsizetype n = text.size();
+    const qsizetype html = findTag(text, QLatin1StringView("<html"), 0);
+    if (html >= 0 && text.indexOf(QLatin1Char('>'), html) >= 0) return text.indexOf(QLatin1Char('>'), html) + 1;
+    qsizetype first = 0;
+    while (first < n && (text.at(first).isSpace() || text.at(first) == QChar(0xFEFF))) ++first;
+    if (text.mid(first).startsWith(QLatin1StringView("<!doctype"), Qt::CaseInsensitive)) {
+        const qsizetype gt = text.indexOf(QLatin1Char('>'), first);
+        return gt >= 0 ? gt + 1 : 0;
+    }
+    return 0;
+}
+
+}  // namespace
 
 PageRewrite rewritePage(const QString& pageSource, const MetadataRecord& record, const QString& linkRelLines,
                         const QString& useLinkRel) {
@@ -172,6 +201,13 @@ PageRewrite rewritePage(const QString& pageSource, const MetadataRecord& record,
         const qsizetype gt = text.indexOf(QLatin1Char('>'), head);
         if (gt >= 0) headOpenEnd = gt + 1;
     }
+    // A head whose start tag is left out (as HTML allows) still ends at its end tag when
+    // that comes before the body: the text before it is the head, and no second one is made.
+    if (headOpenEnd < 0) {
+        const qsizetype close = findTag(text, QLatin1StringView("</head"), 0);
+        const qsizetype body = findTag(text, QLatin1StringView("<body"), 0);
+        if (close >= 0 && (body < 0 || close < body)) headOpenEnd = headStartFor(text);
+    }
 
     // Where the head's own text ends: at its end tag (a "<body" in a head script does not end
     // it), or, when the end tag is left out, at the body, or at the end of the page. For a page
@@ -201,18 +237,7 @@ PageRewrite rewritePage(const QString& pageSource, const MetadataRecord& record,
 
     // No head: put one after the html start tag, else after a doctype, else at the top.
     result.headInserted = true;
-    qsizetype insertAt = 0;
-    const qsizetype html = findTag(text, QLatin1StringView("<html"), 0);
-    if (html >= 0 && text.indexOf(QLatin1Char('>'), html) >= 0) {
-        insertAt = text.indexOf(QLatin1Char('>'), html) + 1;
-    } else {
-        qsizetype first = 0;
-        while (first < n && (text.at(first).isSpace() || text.at(first) == QChar(0xFEFF))) ++first;
-        if (text.mid(first).startsWith(QLatin1StringView("<!doctype"), Qt::CaseInsensitive)) {
-            const qsizetype gt = text.indexOf(QLatin1Char('>'), first);
-            insertAt = gt >= 0 ? gt + 1 : 0;
-        }
-    }
+    const qsizetype insertAt = headStartFor(text);
     const qsizetype regionEnd = regionEndFrom(insertAt, false);
     const bool kept = appendWithoutMeta(inner, text, insertAt, regionEnd, declaration);
     out += text.first(insertAt);
