@@ -5,6 +5,7 @@
 #include "platform/TreeView.h"
 
 #include <QHash>
+#include <QSet>
 
 #include <vector>
 
@@ -51,6 +52,8 @@ QString fileTag(const QString& tag) {
 struct Entry {
     QString sortKey;
     QString line;
+    QString path;        // the node's own path
+    QString parentPath;  // its parent's ("" below the root)
     bool operator<(const Entry& other) const { return sortKey < other.sortKey; }
 };
 
@@ -159,20 +162,48 @@ QStringList listFileLines(platform::TreeView& tree, bool stripRoot, ListKind kin
         const QString path = pathOf(node);
         if (kind == ListKind::Scheme && !node->Tag().isEmpty() && !node->Tag().contains(kMtp, Qt::CaseInsensitive))
             node->setTag(QStringLiteral("mtp://") + node->Tag());
+        const QString parentPath = node->Parent() ? paths.value(node->Parent()->Id()) : QString();
         if (node->Tag().isEmpty()) {
             const QString line = path + kBar;
-            entries.push_back({line, line});
+            entries.push_back({line, line, path, parentPath});
         } else {
             const QString tag = fileTag(node->Tag());
             // The blank after the bar sorts a link before a folder of the same name;
             // it never reaches the file.
-            entries.push_back({path + QStringLiteral("| ") + tag, path + kBar + tag});
+            entries.push_back({path + QStringLiteral("| ") + tag, path + kBar + tag, path, parentPath});
         }
     }
     SortArray(entries, 0, int(entries.size()) - 1);
+    // A node must come after its parent, or the next load refuses it. Sorted, it can come
+    // first only below a link whose child's name starts with a blank or a control character:
+    // such a node waits until its parent is written.
+    QSet<QString> written;
+    if (root) written.insert(pathOf(root));
+    QHash<QString, std::vector<size_t>> waiting;
     QStringList lines;
     lines.reserve(qsizetype(entries.size()));
-    for (Entry& e : entries) lines.append(std::move(e.line));
+    std::vector<size_t> ready;
+    for (size_t i = 0; i < entries.size(); ++i) {
+        const Entry& e = entries[i];
+        if (!e.parentPath.isEmpty() && !written.contains(e.parentPath)) {
+            waiting[e.parentPath].push_back(i);
+            continue;
+        }
+        ready.push_back(i);
+        while (!ready.empty()) {
+            Entry& next = entries[ready.back()];
+            ready.pop_back();
+            lines.append(next.line);
+            written.insert(next.path);
+            if (auto it = waiting.find(next.path); it != waiting.end()) {
+                for (auto k = it->rbegin(); k != it->rend(); ++k) ready.push_back(*k);
+                waiting.erase(it);
+            }
+        }
+    }
+    // Nodes whose parent was never written (there is always one) keep their sorted place.
+    for (auto it = waiting.begin(); it != waiting.end(); ++it)
+        for (size_t i : it.value()) lines.append(entries[i].line);
     return lines;
 }
 

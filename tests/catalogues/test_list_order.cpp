@@ -1,0 +1,47 @@
+// Nodes below a link are written after it, whatever their names start with.
+#include "app/Form1.h"
+#include "commands/ListLoading.h"
+#include "commands/modMTP.h"
+#include "support/ListTrees.h"
+#include "support/ScriptedUi.h"
+#include "support/TestWindow.h"
+
+#include <QTemporaryDir>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+TEST(ListOrder, NodesBelowALinkWithNamesStartingWithBlanksOrControlsSurviveASaveAndLoad) {
+    testing_support::TestWindow window;
+    testing_support::ScriptedMsgBoxes boxes;
+    QTemporaryDir files;
+    modMTP::listLoading = false;
+    platform::TreeView& tree = *window->activeTree();
+    window->rootName = u"Sites"_s;
+    const QString file = files.filePath(u"Sites.kqi"_s);
+    window->documentState->setTreePath(file);
+    tree.Clear();
+    platform::Node* root = tree.Add(nullptr, platform::tvwLast, u"Sites\\"_s, u"Sites"_s, 1, 4);
+    root->setTag(u"Catalog"_s);
+    platform::Node* link = tree.Add(root, platform::tvwChild, u"Sites\\Home\\"_s, u"Home"_s, 2, 2);
+    link->setTag(u"http://home.example/"_s);
+    for (const QString& name : {u" Blank"_s, u"\u0001Control"_s, u"\tTab"_s}) {
+        platform::Node* child = tree.Add(link, platform::tvwChild, u"Sites\\Home\\"_s + name + u"\\"_s, name, 2, 2);
+        child->setTag(u"http://home.example/"_s + name.trimmed());
+    }
+    QStringList before = testing_support::treeShape(tree, false);
+    before.sort();  // a saved list comes back sorted
+    long count = 0;
+    QString path = file;
+    ASSERT_TRUE(window->SaveAsList(path, count));
+    const QByteArray saved = testing_support::readBytes(file);
+    EXPECT_TRUE(saved.startsWith("Home|http://home.example/\r\n")) << saved.toStdString();
+    QString location = file;
+    modMTP::loadList(location);
+    QStringList after = testing_support::treeShape(*window->activeTree(), false);
+    after.sort();
+    EXPECT_EQ(after, before);
+}
+
+}  // namespace
