@@ -87,7 +87,6 @@ Form1* Main(const QString& commandLine) {
         modMTP::runCommand(QStringLiteral("mtp://delete=all.kqs/"));
         modMTP::runCommand(QStringLiteral("mtp://delete=all.kqi/"));
     }
-    for (const char* ext : {".kqi", ".kqs", ".kqb"}) modRegistry::registerFileType(QLatin1String(ext));
     return form;
 }
 

@@ -9,6 +9,8 @@
 
 #include <QStandardPaths>
 
+#include <utility>
+
 namespace modRegistry {
 namespace {
 
@@ -86,7 +88,9 @@ void registerFileType(const QString& extension) {
     setKeyValue(kDocumentClass, QString(), QStringLiteral("Quorvantile Document"));
     setKeyValue(kDocumentClass + QStringLiteral("\\shell\\open\\command"), QString(),
                 QCoreApplication::applicationFilePath() + QStringLiteral(" %1"));
-    registerWithDesktop();
+    // One look at the desktop's files per run is enough for all three kinds.
+    static bool desktopChecked = false;
+    if (!std::exchange(desktopChecked, true)) registerWithDesktop();
 }
 
 }  // namespace modRegistry

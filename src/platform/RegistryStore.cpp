@@ -90,6 +90,16 @@ namespace {
 
 const QLatin1String kHeader("REGEDIT4");
 constexpr int kLockWaitMs = 5000;
+// A lock file this old whose owner cannot be told (an empty one, left by a program killed
+// while it held the lock) belongs to nobody. Holders keep it for milliseconds.
+constexpr int kAbandonedLockMs = 2000;
+// A settings file this large is no settings file: it is set aside like a damaged one.
+constexpr qint64 kLargestStoreBytes = 64LL * 1024 * 1024;
+
+bool lockStore(QLockFile& lock) {
+    lock.setStaleLockTime(kAbandonedLockMs);
+    return lock.tryLock(kLockWaitMs);
+}
 
 QString rootName(RegistryRoot root) {
     return root == RegistryRoot::CurrentUser ? QStringLiteral("HKEY_CURRENT_USER")
@@ -283,12 +293,14 @@ RegistryStore::Read RegistryStore::readTree(bool underLock) const {
             }
             return Read::Unreadable;
         }
-        bytes = file.readAll();
+        if (file.size() <= kLargestStoreBytes) bytes = file.readAll();
     }
-    if (cachedTree_ && bytes == cachedBytes_) return Read::Ok;
+    if (cachedTree_ && bytes == cachedBytes_ && file.size() <= kLargestStoreBytes) return Read::Ok;
     auto tree = std::make_shared<Tree>();
     QString reason;
-    if (!Tree::parse(bytes, *tree, reason)) {
+    const bool tooLarge = file.size() > kLargestStoreBytes;
+    if (tooLarge) reason = QStringLiteral("it is larger than 64 MB");
+    if (tooLarge || !Tree::parse(bytes, *tree, reason)) {
         if (!underLock) return Read::Damaged;
         // Never write over a file we could neither read nor keep.
         if (!setAside(reason)) return Read::Unreadable;
@@ -325,7 +337,7 @@ const RegistryStore::Tree* RegistryStore::load() const {
     }
     // Look again under the lock, so only one copy of the program sets a damaged file aside.
     QLockFile lock(path_ + QLatin1String(".lock"));
-    if (!lock.tryLock(kLockWaitMs)) {
+    if (!lockStore(lock)) {
         error_ = QStringLiteral("the settings file %1 is locked").arg(path_);
         return nullptr;
     }
@@ -345,7 +357,7 @@ bool RegistryStore::mutate(const std::function<Change(Tree&)>& edit) {
         return false;
     }
     QLockFile lock(path_ + QLatin1String(".lock"));
-    if (!lock.tryLock(kLockWaitMs)) {
+    if (!lockStore(lock)) {
         error_ = QStringLiteral("the settings file %1 is locked").arg(path_);
         return false;
     }
