@@ -1,13 +1,8 @@
+#include "record/RecordWindowTest.h"
+
 #include "commands/modMacros.h"
-#include "platform/StatusBar.h"
 #include "platform/TreeView.h"
-#include "support/CommandRecorder.h"
-#include "support/TestWindow.h"
 
-#include <QAction>
-#include <gtest/gtest.h>
-
-using namespace Qt::StringLiterals;
 using platform::vbCancel;
 using platform::vbNo;
 using platform::vbYes;
@@ -16,22 +11,15 @@ namespace {
 
 const QString kRecordQuestion = u"Save the metadata edits in the metapanel first?"_s;
 
-class DocumentStateTest : public ::testing::Test {
+class DocumentStateTest : public RecordWindowTest {
 protected:
-    testing_support::TestWindow w;
-    testing_support::ScriptedMsgBoxes boxes;
-
     QString panel2() const { return w->StatusBar1->panelText(2); }
     QString tag2() const { return w->StatusBar1->panelTag(2); }
     // A list in the active tree whose root carries the given kind.
-    void makeList(const QString& rootTag) {
+    void makeList(const QString& rootTag, const QString& path = {}) {
         w->activeTree()->Clear();
         w->activeTree()->Add(nullptr, platform::tvwLast, u"Subjects\\"_s, u"Subjects"_s, 5, 6)->setTag(rootTag);
-    }
-    void markList(const QString& rootTag, const QString& path) {
-        makeList(rootTag);
         w->documentState->setTreePath(path);
-        w->documentState->markModified(DocumentState::Document::List);
     }
     void expectSaveAsEnabled(int first, int last) {
         for (int i = 1; i <= 7; ++i) EXPECT_EQ(w->mnuFileSaveAs(i)->isEnabled(), i >= first && i <= last) << i;
@@ -93,7 +81,8 @@ TEST_F(DocumentStateTest, ListQuestionsByKindOfList) {
         {"Scheme", "/lists/x.kqs", u"Save the list changes in the Tree View first?"_s, u"Current List is modified"_s},
     };
     for (const auto& [rootTag, path, prompt, title] : cases) {
-        markList(QLatin1String(rootTag), QLatin1String(path));
+        makeList(QLatin1String(rootTag), QLatin1String(path));
+        markListModified();
         boxes.expect(prompt, vbNo);
         EXPECT_EQ(w->saveListCheck(u"before editing"_s), vbNo) << rootTag;
         EXPECT_EQ(boxes.shown().last().title, title);
@@ -102,7 +91,8 @@ TEST_F(DocumentStateTest, ListQuestionsByKindOfList) {
 }
 
 TEST_F(DocumentStateTest, ListYesWithoutASaveStopsTheCaller) {
-    markList(u"Scheme"_s, u".kqs"_s);  // only an extension: never written to
+    makeList(u"Scheme"_s, u".kqs"_s);  // only an extension: never written to
+    markListModified();
     boxes.expect(u"Tree View first?"_s, vbYes);
     testing_support::ScriptedFileDialogs dialogs;
     dialogs.cancel();  // the scheme Save As item asks for a name instead

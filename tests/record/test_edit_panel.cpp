@@ -1,39 +1,18 @@
-#include "app/Preferences.h"
+#include "record/RecordWindowTest.h"
+
 #include "domains/SchemeHosts.h"
-#include "domains/modSchemas.h"
-#include "platform/ListView.h"
 #include "record/frmdlogInput.h"
-#include "support/CommandRecorder.h"
-#include "support/TestWindow.h"
-
-#include <QAction>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <gtest/gtest.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
-class EditPanelTest : public ::testing::Test {
+class EditPanelTest : public RecordWindowTest {
 protected:
-    testing_support::TestWindow w;
-    testing_support::KeptValues kept{&modSchemas::defaultSchema, &Preferences::charEncoding};
-
-    QString cell(int i, int column = 1) const { return w->MetaPanel->Item(i)->SubItems(column); }
-    void show(int i) {
-        w->MetaPanel->setSelectedItem(w->MetaPanel->Item(i));
-        w->editCurrentLine();
-    }
     // A new record of these lines, line `current` in the edit panel.
     void record(std::initializer_list<MetadataLine> lines, int current = 1) {
         w->MetaPanel->Clear();
         for (const MetadataLine& l : lines) w->addRecordLine(l);
         show(current);
     }
-    bool modified() const { return w->documentState->modified(DocumentState::Document::Record); }
 };
 
 TEST_F(EditPanelTest, TypedContentIsStoredEncodedAndShownDecoded) {
@@ -43,14 +22,14 @@ TEST_F(EditPanelTest, TypedContentIsStoredEncodedAndShownDecoded) {
     w->fillingRecord = true;  // the program's own changes are neither written nor marked
     w->editNrmlContent->setText(u"changed"_s);
     w->fillingRecord = false;
-    EXPECT_EQ(cell(1), u"Fish &amp; Chips"_s);
-    EXPECT_FALSE(modified());
+    EXPECT_EQ(content(1), u"Fish &amp; Chips"_s);
+    EXPECT_FALSE(recordModified());
     w->editNrmlContent->setText(u"Fish & Chips é"_s);
-    EXPECT_EQ(cell(1), u"Fish &amp; Chips &eacute;"_s);
-    EXPECT_TRUE(modified());
+    EXPECT_EQ(content(1), u"Fish &amp; Chips &eacute;"_s);
+    EXPECT_TRUE(recordModified());
     show(2);  // a line without a name (a link row) keeps the text as typed
     w->editNrmlContent->setText(u"a & b"_s);
-    EXPECT_EQ(cell(2), u"a & b"_s);
+    EXPECT_EQ(content(2), u"a & b"_s);
 }
 
 TEST_F(EditPanelTest, SelectingAnotherLineNeverWipesItsLanguage) {
@@ -58,10 +37,10 @@ TEST_F(EditPanelTest, SelectingAnotherLineNeverWipesItsLanguage) {
     record({{u"DC.Title"_s, u"a"_s, u"en"_s, {}}, {u"DC.Creator"_s, u"b"_s, u"fr"_s, {}}});
     show(2);
     EXPECT_EQ(w->editNrmlLang->currentText(), u"fr"_s);
-    EXPECT_EQ(cell(1, 2), u"en"_s);
-    EXPECT_FALSE(modified());
+    EXPECT_EQ(content(1, 2), u"en"_s);
+    EXPECT_FALSE(recordModified());
     w->editNrmlLang->setEditText(u"de"_s);  // the user's own change is written
-    EXPECT_EQ(cell(2, 2), u"de"_s);
+    EXPECT_EQ(content(2, 2), u"de"_s);
     EXPECT_TRUE(w->mnuMaintMeta(9)->isEnabled());
 }
 
@@ -69,28 +48,28 @@ TEST_F(EditPanelTest, DatesAreBuiltFromTheBoxesAndFillingThemWritesNothing) {
     record({{u"DC.Date.created"_s, u"1875-06-30"_s, {}, u"ISO8601"_s}});
     EXPECT_EQ(w->editDateyear->currentText(), u"1875"_s);  // outside the offered years
     EXPECT_EQ(w->editDateMonth->currentText(), u"06"_s);
-    EXPECT_FALSE(modified());
+    EXPECT_FALSE(recordModified());
     w->editDateMonth->setEditText(QString());
-    EXPECT_EQ(cell(1), u"1875"_s);  // a day without a month is not written
+    EXPECT_EQ(content(1), u"1875"_s);  // a day without a month is not written
     w->editDateMonth->setEditText(u"02"_s);
-    EXPECT_EQ(cell(1), u"1875-02-30"_s);
+    EXPECT_EQ(content(1), u"1875-02-30"_s);
     w->editDateyear->setEditText(QString());
-    EXPECT_EQ(cell(1), QString());
-    EXPECT_TRUE(modified());
+    EXPECT_EQ(content(1), QString());
+    EXPECT_TRUE(recordModified());
 }
 
 TEST_F(EditPanelTest, ValueListsByElementAndDomain) {
     modSchemas::defaultSchema = u"AGLS"_s;
     record({{u"DC.Type.aggregation"_s, QString(), {}, {}}});
     EXPECT_TRUE(w->EditList->isVisibleTo(w->EditPanel));
-    EXPECT_EQ(cell(1), u"item"_s);  // the shown default goes into the empty line
+    EXPECT_EQ(content(1), u"item"_s);  // the shown default goes into the empty line
     modSchemas::defaultSchema = u"AGLS1.3"_s;
     record({{u"DC.Type.aggregation"_s, QString(), {}, {}}});
     EXPECT_FALSE(w->EditList->isVisibleTo(w->EditPanel));
     record({{u"HI.Status"_s, u"x"_s, {}, {}}});
     w->EditList->setEditText(u"None"_s);
-    EXPECT_EQ(cell(1), QString());
-    EXPECT_TRUE(modified());
+    EXPECT_EQ(content(1), QString());
+    EXPECT_TRUE(recordModified());
 }
 
 TEST_F(EditPanelTest, LoadSchemeRunsTheElementsSchemeFile) {
@@ -117,7 +96,7 @@ TEST_F(EditPanelTest, PickingASchemeIsWrittenAtOnceNoneAsEmpty) {
     EXPECT_EQ(w->editNrmlScheme->currentText(), u"URI"_s);
     w->mnuMaintMeta(9)->setEnabled(true);
     w->editNrmlScheme->setEditText(u"None"_s);
-    EXPECT_EQ(cell(1, 3), QString());
+    EXPECT_EQ(content(1, 3), QString());
     EXPECT_FALSE(w->mnuMaintMeta(9)->isEnabled());
 }
 
@@ -131,10 +110,10 @@ TEST_F(EditPanelTest, RenamingGoesThroughTheNameDialog) {
         input.cmdOK->click();
     });
     w->editNrmlName_Click();
-    EXPECT_EQ(w->MetaPanel->Item(1)->Text(), u"DC.Title"_s);
+    EXPECT_EQ(line(1)->Text(), u"DC.Title"_s);
     w->editNrmlName_Click();
-    EXPECT_EQ(w->MetaPanel->Item(1)->Text(), u"DC.Title.Alternative"_s);
-    EXPECT_TRUE(modified());
+    EXPECT_EQ(line(1)->Text(), u"DC.Title.Alternative"_s);
+    EXPECT_TRUE(recordModified());
 }
 
 }  // namespace

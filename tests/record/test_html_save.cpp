@@ -1,24 +1,12 @@
-#include "app/Preferences.h"
-#include "domains/modSchemas.h"
-#include "platform/ListView.h"
-#include "platform/StatusBar.h"
-#include "support/TestWindow.h"
+#include "record/RecordWindowTest.h"
 
-#include <QLineEdit>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
-
-using namespace Qt::StringLiterals;
 using testing_support::readBytes;
 
 namespace {
 
-class HtmlSaveTest : public ::testing::Test {
+class HtmlSaveTest : public RecordWindowTest {
 protected:
-    testing_support::TestWindow w;
-    testing_support::ScriptedMsgBoxes boxes;
     QTemporaryDir dir;
-    testing_support::KeptValues kept{&modSchemas::linkRelLines, &Preferences::UseLinkRel, &Preferences::charEncoding};
 
     QString write(const QString& name, const QByteArray& bytes) {
         return testing_support::writeBytes(dir.filePath(name), bytes);
@@ -26,8 +14,7 @@ protected:
     // Loads the page and types into the content box of its first line as the user would.
     void loadAndType(const QString& path, const QString& text) {
         ASSERT_EQ(w->LoadMetadataFromURL(path, true), 0);
-        w->MetaPanel->setSelectedItem(w->MetaPanel->Item(1));
-        w->editCurrentLine();
+        show(1);
         w->editNrmlContent->setText(text);
     }
 };
@@ -71,13 +58,13 @@ TEST_F(HtmlSaveTest, AWindows1252PageIsWrittenBackInWindows1252) {
 }
 
 TEST_F(HtmlSaveTest, OnlyABlankPageIsOfferedTheMinimalPage) {
-    w->addRecordLine({u"DC.Title"_s, u"T"_s, {}, {}});
+    add(u"DC.Title"_s, u"T"_s);
     w->markHTMLmodifiedCheckList(QString());
     const QString blank = dir.filePath(u"new.htm"_s);
     boxes.expect(u"does not contain <HEAD></HEAD>"_s, platform::vbNo);
     EXPECT_FALSE(w->SaveAsHTML(blank));
     EXPECT_FALSE(QFile::exists(blank));
-    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
+    EXPECT_TRUE(recordModified());
     boxes.expect(u"does not contain <HEAD></HEAD>"_s, platform::vbYes);
     EXPECT_TRUE(w->SaveAsHTML(blank));
     EXPECT_TRUE(readBytes(blank).startsWith("<html>\r\n<head>\r\n<title>Untitled Document</title>\r\n<META NAME="));
@@ -103,7 +90,7 @@ TEST_F(HtmlSaveTest, TheDomainsLinkLineIsWrittenOnce) {
     modSchemas::linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
     const QString path = write(u"l.htm"_s, "<html><head><title>x</title></head><body></body></html>");
     w->LoadMetadataFromURL(path, true);
-    w->addRecordLine({u"DC.Title"_s, u"x"_s, {}, {}});
+    add(u"DC.Title"_s, u"x"_s);
     ASSERT_TRUE(w->SaveAsHTML(path));
     w->LoadMetadataFromURL(path, true);
     ASSERT_TRUE(w->SaveAsHTML(path));

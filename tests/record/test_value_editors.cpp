@@ -1,18 +1,10 @@
-#include "app/Preferences.h"
-#include "platform/ListView.h"
-#include "platform/WidgetInput.h"
+#include "record/RecordWindowTest.h"
+
 #include "record/frmACTVers.h"
 #include "record/frmAglsAgent.h"
 #include "record/frmLongText.h"
-#include "support/TestWindow.h"
 
-#include <QComboBox>
-#include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPushButton>
-#include <gtest/gtest.h>
-
-using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -26,26 +18,20 @@ TEST(AgentValue, ElementsRunToTheNextSemicolonWhateverTheKeysCase) {
     for (const auto& [value, key, expected] : cases) EXPECT_EQ(AgentEditor::getElement(value, key), expected) << value;
 }
 
-class ValueEditorTest : public ::testing::Test {
+class ValueEditorTest : public RecordWindowTest {
 protected:
-    testing_support::TestWindow w;
-    testing_support::ScriptedMsgBoxes boxes;
     testing_support::ScriptedModals modals;
-    testing_support::KeptValues kept{&Preferences::charEncoding};
 
-    QString content(int i) const { return w->MetaPanel->Item(i)->SubItems(1); }
     // One more line, shown in the edit panel.
     void edit(const QString& name, const QString& content, const QString& scheme) {
-        w->addRecordLine({name, content, QString(), scheme});
-        w->MetaPanel->setSelectedItem(w->MetaPanel->Item(w->MetaPanel->Count()));
-        w->editCurrentLine();
+        add(name, content, {}, scheme);
+        show(w->MetaPanel->Count());
     }
     // The next dialog shown, as the editor it is.
     template <class Dialog, class Step> void then(Step step) {
         modals.then([step](QDialog& d) { step(static_cast<Dialog&>(d)); });
     }
     void clickContentBox() { widget_input::click(w->editNrmlContent, Qt::LeftButton, {}, QPoint(5, 5)); }
-    bool recordModified() const { return w->documentState->modified(DocumentState::Document::Record); }
 };
 
 TEST_F(ValueEditorTest, TheAglsAgentEditorRoundTripsTheValueAndSemicolonsCannotBeTyped) {
@@ -84,7 +70,7 @@ TEST_F(ValueEditorTest, AKeyOpensTheEditorCancelWritesNothingAndAReopenedEditorR
     widget_input::key(w->editNrmlContent, Qt::Key_X);
     EXPECT_EQ(w->editNrmlContent->text(), u"contact=02 6200"_s);  // the key was not typed
     EXPECT_FALSE(recordModified());
-    w->MetaPanel->setSelectedItem(w->MetaPanel->Item(1));
+    w->MetaPanel->setSelectedItem(line(1));
     w->showAglsAgent();
     EXPECT_EQ(content(1), QString());
     EXPECT_EQ(content(2), u"contact=02 6200"_s);

@@ -1,0 +1,40 @@
+#pragma once
+#include "app/Preferences.h"
+#include "domains/modSchemas.h"
+#include "platform/ListView.h"
+#include "platform/StatusBar.h"
+#include "platform/WidgetInput.h"
+#include "support/CommandRecorder.h"
+#include "support/TestWindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+// A main window whose message boxes are scripted, with the record panel's lines by number.
+class RecordWindowTest : public ::testing::Test {
+protected:
+    testing_support::TestWindow w;
+    testing_support::ScriptedMsgBoxes boxes;
+    testing_support::KeptValues kept{&modSchemas::defaultSchema, &modSchemas::linkRelLines, &Preferences::charEncoding,
+                                     &Preferences::UseLinkRel};
+
+    platform::ListItem* line(int i) const { return w->MetaPanel->Item(i); }
+    QString content(int i, int column = 1) const { return line(i)->SubItems(column); }
+    void add(const QString& name, const QString& content = {}, const QString& lang = {}, const QString& scheme = {}) {
+        w->addRecordLine({name, content, lang, scheme});
+    }
+    // Line i, shown in the edit panel.
+    void show(int i) {
+        w->MetaPanel->setSelectedItem(line(i));
+        w->editCurrentLine();
+    }
+    bool recordModified() const { return w->documentState->modified(DocumentState::Document::Record); }
+    void markListModified() { w->documentState->markModified(DocumentState::Document::List); }
+};
