@@ -48,12 +48,9 @@ TEST(PageRewrite, ReplacesTheHeadsMetaElementsAndKeepsEverythingElse) {
     const QString head2 = u"<script>var a = \"<b>\" && 1;</script>\r\n"_s;
     const QString tail = u"</head>\r\n<body>\u4E2D\u6587 \U0001F600 & \"x\"\r\n<meta name=\"in.body\">\r\n</body>"_s;
     const PageRewrite done = rewritePage(head1 + meta + head2 + tail, kB, QString(), u"Y"_s);
-    EXPECT_FALSE(done.blankPage);
-    EXPECT_FALSE(done.headInserted);
+    EXPECT_FALSE(done.blankPage || done.headInserted);
     EXPECT_EQ(done.text, head1 + head2 + kBlockB + tail);
-    // Every write adds one line end, unless the page already ends with one.
-    EXPECT_EQ(pageFileText(done.text), done.text + u"\r\n"_s);
-    EXPECT_EQ(pageFileText(pageFileText(done.text)), done.text + u"\r\n"_s);
+    EXPECT_EQ(pageFileText(u"x"_s), u"x\r\n"_s);  // every write ends with a line end, but only one
     EXPECT_EQ(pageFileText(u"x\n"_s), u"x\n"_s);
 }
 
@@ -67,8 +64,7 @@ TEST(PageRewrite, WhereTheHeadIsAndWhatStays) {
          u"<head>\n<title>x</title> <b>\n"_s + kBlockB + u"</head>"_s},
         {u"<head>\n"_s + nameless + u"<meta name=\"DC.Title\" content=\"gone\">\n</head>"_s,
          u"<head>\n"_s + nameless + kBlockB + u"</head>"_s},
-        {u"<head lang=\"en\"><meta name=\"a\"></head>"_s, u"<head lang=\"en\">"_s + kBlockB + u"</head>"_s},
-        {u"<head\n><meta name=\"a\"></head>"_s, u"<head\n>"_s + kBlockB + u"</head>"_s},
+        {u"<head\nlang=\"en\"><meta name=\"a\"></head>"_s, u"<head\nlang=\"en\">"_s + kBlockB + u"</head>"_s},
         // a head without its end tag ends at the body, but not at a "<body>" in a script
         {u"<html><head>\n<meta name=\"a\">\n<body>\n<meta name=\"b\">"_s,
          u"<html><head>\n"_s + kBlockB + u"<body>\n<meta name=\"b\">"_s},
@@ -76,23 +72,17 @@ TEST(PageRewrite, WhereTheHeadIsAndWhatStays) {
         // an unclosed meta element is replaced whole
         {u"<head>\n<meta name=\"a\" content=\"1\"\n</head><body>"_s, u"<head>\n"_s + kBlockB + u"</head><body>"_s},
         // no head: one is put after <html>, the doctype, or at the top
+        {u"<html lang=\"en\">\r\n<body>"_s, u"<html lang=\"en\">\r\n<head>\r\n"_s + kBlockB + u"</head>\r\n<body>"_s},
         {u"<p>Just a fragment</p>"_s, u"<head>\r\n"_s + kBlockB + u"</head>\r\n<p>Just a fragment</p>"_s},
         {u"<!doctype html>\n<title>t</title>\n<meta name=\"a\">\n<body>x"_s,
          u"<!doctype html>\r\n<head>\r\n"_s + kBlockB + u"</head>\n<title>t</title>\n<body>x"_s},
     };
     for (const auto& [page, expected] : cases) EXPECT_EQ(rewritten(page), expected) << page;
-    const PageRewrite done = rewritePage(u"<html lang=\"en\">\r\n<body></body></html>"_s, kB, kLinks, u"Y"_s);
-    EXPECT_TRUE(done.headInserted);
-    EXPECT_EQ(done.text, u"<html lang=\"en\">\r\n<head>\r\n"_s + kLinks + u"\r\n"_s + kBlockB +
-                             u"</head>\r\n<body></body></html>"_s);
 }
 
 TEST(PageRewrite, BlankPagesAskForTheMinimalPage) {
-    for (const QString& page : {QString(), u" \r\n\t"_s, u"\uFEFF\n"_s}) {
-        const PageRewrite done = rewritePage(page, kB, kLinks, u"Y"_s);
-        EXPECT_TRUE(done.blankPage);
-        EXPECT_TRUE(done.text.isEmpty());
-    }
+    for (const QString& page : {QString(), u" \r\n\t"_s, u"\uFEFF\n"_s})
+        EXPECT_TRUE(rewritePage(page, kB, kLinks, u"Y"_s).blankPage);
     EXPECT_EQ(minimalPage(kBlockB), u"<html>\r\n<head>\r\n<title>Untitled Document</title>\r\n"_s + kBlockB +
                                         u"</head>\r\n<body>\r\n</body>\r\n</html>\r\n"_s);
 }
@@ -118,37 +108,6 @@ TEST(PageRewrite, TheEncodingDeclarationKeepsItsPlaceWhileTheRecordHoldsIt) {
               u"<head>\r\n<META HTTP-EQUIV=\"content-type\" CONTENT=\"text/html; charset=iso-8859-1\">\r\n"_s + rest);
     record.removeFirst();
     EXPECT_EQ(rewritten(page, record), u"<head>\r\n"_s + rest);
-}
-
-TEST(PageRewrite, ReadWriteReadKeepsTheRecordAndASecondSaveChangesNothing) {
-    const QString pages[] = {
-        QStringLiteral("<html>\r\n<head>\r\n<title>Caf\u00E9 \"Le Chat\" & Co</title>\r\n"
-                       "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
-                       "    <meta name=\"DC.Title\" lang=\"fr\" content=\"Caf&eacute; &amp; Chat\">\r\n"
-                       "<meta charset=\"utf-8\">\r\n<META NAME=\"S\" SCHEME=\"LCSH\" CONTENT=\"Cats -- \u732B\">\r\n"
-                       "</head>\r\n<body>\u00A9 2004 &lt;&gt; \"'</body>\r\n</html>"),
-        u"<p>no head <b>at all</b>\n<meta name=\"x\" content=\"y\">"_s,
-    };
-    const auto namedLines = [](MetadataRecord record) {
-        record.removeIf([](const MetadataLine& l) { return l.name.isEmpty(); });
-        return record;
-    };
-    for (const QString& page : pages) {
-        const MetadataRecord record = MetaReader::readPageRecord(page, false);
-        const PageRewrite first = rewritePage(page, record, kLinks, u"Y"_s);
-        const MetadataRecord again = MetaReader::readPageRecord(first.text, false);
-        EXPECT_EQ(namedLines(again), namedLines(record)) << page;
-        EXPECT_EQ(rewritePage(first.text, again, kLinks, u"Y"_s).text, first.text) << page;
-    }
-}
-
-TEST(PageRewrite, ManyOldElementsAreTakenOutInOnePass) {
-    QString page = u"<html><head>\n"_s, kept = page;
-    for (int i = 0; i < 3000; ++i) {
-        page += u"<meta name=\"n%1\" content=\"v\">\n<!-- %1 -->\n"_s.arg(i);
-        kept += u"<!-- %1 -->\n"_s.arg(i);
-    }
-    EXPECT_EQ(rewritten(page + u"</head>"_s), kept + kBlockB + u"</head>"_s);
 }
 
 TEST(CommandBatch, OneFieldCommandPerLineThenGotop) {
