@@ -87,7 +87,7 @@ TEST_F(MetaPanelTest, HomeInsertAndMenuItemTwoLoadTheDomainsElementList) {
     EXPECT_TRUE(recorder.commands.value(0).endsWith(u"/schemes/AGLS/AGLS1.3.kqs"_s));
 }
 
-TEST_F(MetaPanelTest, ClickingCellsShowsTheirTextAndLoadsSchemes) {
+TEST_F(MetaPanelTest, ClickingCellsShowsTheirTextOrLoadsTheirSchemeADoubleClickEditsTheLine) {
     modSchemas::defaultSchema = u"AGLS1.3"_s;
     add(u"DC.Subject"_s, u"t"_s, u"en"_s, u"XYZ-list"_s);
     add(u"DC.Identifier"_s, QString(), QString(), u"URI"_s);
@@ -101,35 +101,9 @@ TEST_F(MetaPanelTest, ClickingCellsShowsTheirTextAndLoadsSchemes) {
     click(2, 3);  // addresses and empty cells are left alone
     click(2, 2);
     EXPECT_EQ(w->StatusBar1->panelText(3), QString());
-    EXPECT_TRUE(line(2)->Bold());
-    EXPECT_FALSE(line(1)->Bold());
-}
-
-TEST_F(MetaPanelTest, AColumnClickSortsTheDisplayOnceAndKeepsTheLinesPositions) {
-    add(u"DC.Title"_s, u"zebra"_s);
-    add(u"DC.Creator"_s, u"ant"_s);
-    add(u"DC.Subject"_s, u"moth"_s);
-    QHeaderView* header = panel->header();
-    widget_input::click(header->viewport(), Qt::LeftButton, {},
-                        QPoint(header->sectionViewportPosition(1) + 5, header->height() / 2));
-    add(u"AAA"_s, u"aaa"_s);  // later lines are not kept in order
-    QStringList shown;
-    for (int i = 1; i <= 4; ++i) shown << panel->ItemAtDisplayPosition(i)->Text();
-    EXPECT_EQ(shown, QStringList({"DC.Creator", "DC.Subject", "DC.Title", "AAA"}));
-    EXPECT_EQ(names(), QStringList({"DC.Title", "DC.Creator", "DC.Subject", "AAA"}));
-}
-
-TEST_F(MetaPanelTest, ADoubleClickOrEditCurrentRecordOpensTheEditPanel) {
-    addNumbered(2);
-    w->mnuViewQuorvantile_Click();  // the panel hidden: shown first
-    ASSERT_TRUE(panel->isHidden());
-    w->mnuEditCurrentRecord->trigger();  // no line selected: the context menu instead
-    EXPECT_FALSE(panel->isHidden());
-    EXPECT_TRUE(w->mnuMaintMeta1->isVisible());
     EXPECT_TRUE(w->EditPanel->isHidden());
-    w->mnuMaintMeta1->hide();
-    widget_input::doubleClick(panel->viewport(), Qt::LeftButton, cellPixel(2, 0));
-    EXPECT_EQ(w->editNrmlContent->text(), u"content 2"_s);
+    widget_input::doubleClick(panel->viewport(), Qt::LeftButton, cellPixel(1, 0));
+    EXPECT_EQ(w->editNrmlContent->text(), u"t"_s);
     EXPECT_FALSE(recordModified());
 }
 
