@@ -9,8 +9,6 @@ using platform::vbYes;
 
 namespace {
 
-const QString kRecordQuestion = u"Save the metadata edits in the metapanel first?"_s;
-
 class DocumentStateTest : public RecordWindowTest {
 protected:
     QString panel2() const { return w->StatusBar1->panelText(2); }
@@ -70,7 +68,7 @@ TEST_F(DocumentStateTest, ListQuestionsByKindOfList) {
     const std::tuple<QString, QString, QString, QString> cases[] = {
         {u"Harvest Control List"_s, u"/l/x.kqi"_s, u"save the Harvest Control List"_s, u"Catalog has changed"_s},
         {u"my catalog"_s, u"/l/x.kqi"_s, u"The catalog has been modified."_s, u"Catalog has changed"_s},
-        {u"Scheme"_s, u"/l/x.kqs"_s, u"Save the list changes in the Tree View"_s, u"Current List is modified"_s}};
+        {u"Scheme"_s, u"/l/x.kqs"_s, kListQuestion, u"Current List is modified"_s}};
     for (const auto& [rootTag, path, prompt, title] : cases) {
         makeList(rootTag, path);
         markListModified();
@@ -84,7 +82,7 @@ TEST_F(DocumentStateTest, ListQuestionsByKindOfList) {
 TEST_F(DocumentStateTest, ListYesWithoutASaveStopsTheCaller) {
     makeList(u"Scheme"_s, u".kqs"_s);  // only an extension: never written to
     markListModified();
-    boxes.expect(u"Tree View first?"_s, vbYes);
+    boxes.expect(kListQuestion, vbYes);
     testing_support::ScriptedFileDialogs dialogs;
     dialogs.cancel();  // the scheme Save As item asks for a name instead
     EXPECT_EQ(w->saveListCheck(u"x"_s), vbCancel);

@@ -91,9 +91,8 @@ TEST_F(EditPanelTest, PickingASchemeIsWrittenAtOnceAndLoadSchemeRunsTheElementsS
 
 TEST_F(EditPanelTest, RenamingGoesThroughTheNameDialog) {
     record({{u"DC.Title"_s, u"x"_s, {}, {}}});
-    testing_support::ScriptedModals modals;
-    modals.then([](QDialog& d) { static_cast<frmdlogInput&>(d).cmdCancel->click(); }).then([](QDialog& d) {
-        auto& input = static_cast<frmdlogInput&>(d);
+    then<frmdlogInput>([](frmdlogInput& input) { input.cmdCancel->click(); });
+    then<frmdlogInput>([](frmdlogInput& input) {
         EXPECT_EQ(input.txtFieldName->text(), u"DC.Title"_s);
         input.txtFieldName->setText(u"DC.Title.Alternative"_s);
         input.cmdOK->click();

@@ -6,11 +6,6 @@ namespace {
 
 class HtmlSaveTest : public RecordWindowTest {
 protected:
-    QTemporaryDir dir;
-
-    QString write(const QString& name, const QByteArray& bytes) {
-        return testing_support::writeBytes(dir.filePath(name), bytes);
-    }
     // Loads the page and types into the content box of its first line as the user would.
     void loadAndType(const QString& path, const QString& text) {
         ASSERT_EQ(w->LoadMetadataFromURL(path, true), 0);

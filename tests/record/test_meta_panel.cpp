@@ -12,7 +12,6 @@
 namespace {
 
 const QString kMove = u"mtp://moveMetaCell|"_s;
-const QString kListQuestion = u"Save the list changes in the Tree View first?"_s;
 
 class MetaPanelTest : public RecordWindowTest {
 protected:
@@ -201,10 +200,10 @@ TEST_F(MetaPanelTest, TheDeleteKeyAndTheContextMenusLineItems) {
     w->mnuMaintMeta(6)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({"mtp://delete=all.fld"}));
 
-    testing_support::ScriptedModals modals;  // Add Custom Line asks for the name
-    modals.then([](QDialog& d) { static_cast<frmdlogInput&>(d).cmdCancel->click(); }).then([](QDialog& d) {
-        static_cast<frmdlogInput&>(d).txtFieldName->setText(u"DC.Custom"_s);
-        static_cast<frmdlogInput&>(d).cmdOK->click();
+    then<frmdlogInput>([](frmdlogInput& input) { input.cmdCancel->click(); });  // Add Custom Line asks the name
+    then<frmdlogInput>([](frmdlogInput& input) {
+        input.txtFieldName->setText(u"DC.Custom"_s);
+        input.cmdOK->click();
     });
     w->mnuMaintMeta(1)->trigger();
     w->mnuMaintMeta(1)->trigger();
@@ -217,7 +216,7 @@ TEST_F(MetaPanelTest, CloseViewAndCancelEditing) {
     select(1);
     widget_input::type(panel, u"!"_s);
     w->EditPanelOn();
-    boxes.expect(u"Save the metadata edits in the metapanel first?"_s, platform::vbCancel);
+    boxes.expect(kRecordQuestion, platform::vbCancel);
     w->mnuMaintMeta(8)->trigger();
     EXPECT_FALSE(panel->isHidden());
     w->mnuMaintMeta(9)->trigger();

@@ -11,12 +11,8 @@ namespace {
 
 class PageLoadingTest : public RecordWindowTest {
 protected:
-    QTemporaryDir dir;
     testing_support::LocalHttpServer server;
 
-    QString file(const QString& name, const QByteArray& bytes) {
-        return testing_support::writeBytes(dir.filePath(name), bytes);
-    }
     void serve(const std::string& path, int status, const std::string& body, const char* type = "text/html") {
         server.server().Get(path, [=](const httplib::Request&, httplib::Response& r) {
             r.status = status;
@@ -25,21 +21,26 @@ protected:
     }
 };
 
-TEST_F(PageLoadingTest, LocalPagesInUtf8AndWindows1252ReadTheSameRecord) {
-    const QString utf8 = file(u"u.htm"_s, "<meta name=\"T\" content=\"Caf\xc3\xa9 \xe2\x80\x9cq\xe2\x80\x9d\">");
-    const QString ansi = file(u"w.HTML"_s, "<meta name=\"T\" content=\"Caf\xe9 \x93q\x94\">");
+TEST_F(PageLoadingTest, LocalPagesInUtf8AndWindows1252ReadTheSameRecordAndAMergeAppends) {
+    const QString utf8 = write(u"u.htm"_s, "<meta name=\"T\" content=\"Caf\xc3\xa9 \xe2\x80\x9cq\xe2\x80\x9d\">");
+    const QString ansi = write(u"w.HTML"_s, "<meta name=\"T\" content=\"Caf\xe9 \x93q\x94\">");
     EXPECT_EQ(w->LoadMetadataFromURL(utf8, true), 0);
     EXPECT_EQ(content(1), u"Café “q”"_s);
     EXPECT_EQ(w->LoadMetadataFromURL(ansi, true), 0);
     ASSERT_EQ(w->MetaPanel->Count(), 1);
     EXPECT_EQ(content(1), u"Café “q”"_s);
-    EXPECT_EQ(w->pageEncoding.codec.toLower(), u"windows-1252"_s);
+    w->documentState->setStatus(u"Merging Metadata"_s);
+    w->LoadMetadataFromURL(write(u"b.htm"_s, "<meta name=\"B\" content=\"2\">"), false);  // the source stays
+    EXPECT_EQ(w->MetaPanel->Count(), 2);
+    EXPECT_TRUE(w->pageSource.contains(u"Caf\u00E9"_s));
+    EXPECT_EQ(w->StatusBar1->panelText(3), u"Waiting for Metadata to come in..."_s);
 }
 
-TEST_F(PageLoadingTest, WebPagesAndTheirErrorsWhichLeaveThePanelAsItWas) {
+TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLists) {
     serve("/ok.htm", 200, "<meta name=\"DC.Creator\" content=\"Web\">");
     serve("/gone.htm", 404, "<meta name=\"X\" content=\"not found page\">");
     serve("/broken.htm", 500, "oops");
+    serve("/hcl.xml", 200, "<?xml version=\"1.0\"?><!DOCTYPE x SYSTEM \"hcl.dtd\"><AGLSxml></AGLSxml>", "text/xml");
     const QString host = server.url().mid(7);  // callers pass it without "http://"
     EXPECT_EQ(w->LoadMetadataFromURL(host + u"/ok.htm"_s, true), 0);
     boxes.expect(u"ErrorCode: 404"_s, platform::vbOK).expect(u"ErrorCode: 500"_s, platform::vbOK);
@@ -48,31 +49,18 @@ TEST_F(PageLoadingTest, WebPagesAndTheirErrorsWhichLeaveThePanelAsItWas) {
     EXPECT_EQ(w->recordLines().size(), 1);
     EXPECT_EQ(content(1), u"Web"_s);
     EXPECT_TRUE(w->pageSource.contains(u"Web"_s));
-}
-
-TEST_F(PageLoadingTest, AHarvestListGoesToTheTreeAndStopsTheNavigation) {
-    serve("/hcl.xml", 200, "<?xml version=\"1.0\"?><!DOCTYPE x SYSTEM \"hcl.dtd\"><AGLSxml></AGLSxml>", "text/xml");
-    add(u"A"_s, u"1"_s);
+    // A harvest list goes to the tree and stops the navigation.
     boxes.expect(u"Harvest Control List"_s, platform::vbOK);
     EXPECT_EQ(w->LoadMetadataFromURL(server.url(u"/hcl.xml"_s), true), platform::vbCancel);
     EXPECT_EQ(w->MetaPanel->Count(), 0);
     EXPECT_EQ(w->URL->itemText(0), server.url(u"/hcl.xml"_s));
 }
 
-TEST_F(PageLoadingTest, MergingAppendsAndKeepTextFalseKeepsTheSource) {
-    w->LoadMetadataFromURL(file(u"a.htm"_s, "<meta name=\"A\" content=\"1\">"), true);
-    w->documentState->setStatus(u"Merging Metadata"_s);
-    w->LoadMetadataFromURL(file(u"b.htm"_s, "<meta name=\"B\" content=\"2\">"), false);
-    EXPECT_EQ(w->MetaPanel->Count(), 2);
-    EXPECT_TRUE(w->pageSource.contains(u"\"A\""_s));
-    EXPECT_EQ(w->StatusBar1->panelText(3), u"Waiting for Metadata to come in..."_s);
-}
-
 TEST_F(PageLoadingTest, ARecordToOpenComesFromTheRepositoryInstead) {
     testing_support::CommandRecorder recorder;
     modMacros::openRecordMacro = u"mtp://cgisend=http://repo.example/open.kqb/"_s;
     w->openRecordOnLoad = true;
-    w->LoadMetadataFromURL(file(u"a.htm"_s, "<meta name=\"A\" content=\"1\">"), true);
+    w->LoadMetadataFromURL(write(u"a.htm"_s, "<meta name=\"A\" content=\"1\">"), true);
     modMacros::openRecordMacro.clear();
     EXPECT_EQ(recorder.commands, QStringList{u"mtp://cgisend=http://repo.example/open.kqb/"_s});
     EXPECT_EQ(w->MetaPanel->Count(), 0);

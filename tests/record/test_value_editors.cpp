@@ -10,16 +10,10 @@ namespace {
 
 class ValueEditorTest : public RecordWindowTest {
 protected:
-    testing_support::ScriptedModals modals;
-
     // One more line, shown in the edit panel.
     void edit(const QString& name, const QString& content, const QString& scheme) {
         add(name, content, {}, scheme);
         show(w->MetaPanel->Count());
-    }
-    // The next dialog shown, as the editor it is.
-    template <class Dialog, class Step> void then(Step step) {
-        modals.then([step](QDialog& d) { step(static_cast<Dialog&>(d)); });
     }
     void clickContentBox() { widget_input::click(w->editNrmlContent, Qt::LeftButton, {}, QPoint(5, 5)); }
 };
@@ -71,8 +65,7 @@ TEST_F(ValueEditorTest, TheActVersEditorWritesTheBodyPickedOnceTheListQuestionLe
     const QString before = u"corporateName=Ombudsman; positionTitle=Officer"_s;
     edit(u"AGLS.Creator"_s, before, u"ACTVers"_s);
     markListModified();
-    const QString question = u"Save the list changes in the Tree View first?"_s;
-    boxes.expect(question, platform::vbCancel).expect(question, platform::vbNo);
+    boxes.expect(kListQuestion, platform::vbCancel).expect(kListQuestion, platform::vbNo);
     then<frmACTVers>([&](frmACTVers& act) {
         EXPECT_EQ(act.corporateName->currentText(), u"Ombudsman"_s);
         act.corporateName->setCurrentIndex(int(frmACTVers::bodies().indexOf(u"Chief Minister 's Department"_s)));
