@@ -107,11 +107,10 @@ TEST_F(MetaPanelTest, ClickingCellsShowsTheirTextOrLoadsTheirSchemeADoubleClickE
 }
 
 TEST_F(MetaPanelTest, DroppingALineMovesItAboveTheLineItLandsOnAndOtherMoveTextsDoNothing) {
-    const std::pair<int, int> moves[] = {{2, 5}, {5, 2}, {2, 0}};  // 0: below the last line
-    const QStringList expected[] = {{"1", "3", "4", "2", "5", "6"}, {"1", "5", "2", "3", "4", "6"},
-                                    {"1", "3", "4", "5", "6", "2"}};
-    for (int c = 0; c < 3; ++c) {
-        const auto [source, target] = moves[c];
+    const std::tuple<int, int, QStringList> moves[] = {{2, 5, {"1", "3", "4", "2", "5", "6"}},
+                                                       {5, 2, {"1", "5", "2", "3", "4", "6"}},
+                                                       {2, 0, {"1", "3", "4", "5", "6", "2"}}};  // 0: below the lines
+    for (const auto& [source, target, expected] : moves) {
         panel->Clear();
         w->documentState->dropMark();
         addNumbered(6);
@@ -120,11 +119,11 @@ TEST_F(MetaPanelTest, DroppingALineMovesItAboveTheLineItLandsOnAndOtherMoveTexts
         const QString text = panel->collectDragData()->GetText();
         EXPECT_EQ(text, kMove + QString::number(source));
         drop(text, target ? cellTwips(target, 1) : twips(QPoint(20, panel->viewport()->height() - 5)), panel);
-        EXPECT_EQ(names(), expected[c]) << source << " onto " << target;
-        const int at = int(expected[c].indexOf(QString::number(source))) + 1;
-        EXPECT_EQ(content(at), u"content %1"_s.arg(source));
-        EXPECT_EQ(line(at)->Tag(), u"http-equiv"_s);  // still written as it was read
-        EXPECT_EQ(panel->SelectedItem(), line(at));
+        EXPECT_EQ(names(), expected) << source << " onto " << target;
+        platform::ListItem* moved = line(int(expected.indexOf(QString::number(source))) + 1);
+        EXPECT_EQ(moved->SubItems(1), u"content %1"_s.arg(source));
+        EXPECT_EQ(moved->Tag(), u"http-equiv"_s);  // still written as it was read
+        EXPECT_EQ(panel->SelectedItem(), moved);
         EXPECT_TRUE(recordModified());
     }
     w->documentState->dropMark();
@@ -159,15 +158,13 @@ TEST_F(MetaPanelTest, ATreeNodeDraggedOntoThePanelRunsItsCommand) {
     add(u"DC.Title"_s);
     platform::TreeView* tree = w->TreeView1[0];
     platform::Node* root = tree->Add(nullptr, platform::tvwLast, u"Scheme\\"_s, u"Scheme"_s);
-    platform::Node* term = tree->Add(root, platform::tvwChild, u"Scheme\\Cats"_s, u"Cats"_s);
-    term->setTag(u"mtp://field=DC.Subject&content=Cats.fld/"_s);
-    tree->setSelectedItem(term);
+    tree->setSelectedItem(tree->Add(root, platform::tvwChild, u"Scheme\\Cats"_s, u"Cats"_s));
+    tree->SelectedItem()->setTag(u"mtp://field=DC.Subject&content=Cats.fld/"_s);
     QMimeData nothing;  // a command node carries no text of its own
     platform::DataObject data(&nothing, tree);
     int effect = platform::vbDropEffectCopy;
     const QPoint at = cellTwips(2, 1);
     Q_EMIT panel->OLEDragOver(data, effect, 1, 0, at.x(), at.y(), platform::vbOver);
-    EXPECT_EQ(panel->DropHighlight(), line(2));
     Q_EMIT panel->OLEDragDrop(data, effect, 1, 0, at.x(), at.y());
     EXPECT_EQ(recorder.commands, QStringList({"mtp://field=DC.Subject&content=Cats.fld/"}));
     EXPECT_EQ(panel->SelectedItem(), line(2));
