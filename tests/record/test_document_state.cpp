@@ -21,7 +21,7 @@ protected:
     }
 };
 
-TEST_F(DocumentStateTest, TheRecordMarkAndItsQuestion) {
+TEST_F(DocumentStateTest, TheRecordMarkAndItsQuestionWhoseYesMayGoToTheRepository) {
     EXPECT_EQ(w->saveHtmlCheck(), 0);  // nothing marked: nothing asked
     EXPECT_EQ(w->saveListCheck(u"before quitting"_s), 0);
     w->documentState->setCurrentHTMLFile(u"/site/index.htm"_s);
@@ -39,14 +39,12 @@ TEST_F(DocumentStateTest, TheRecordMarkAndItsQuestion) {
     EXPECT_EQ(w->saveHtmlCheck(), vbNo);
     EXPECT_EQ(panel2(), QString());
     EXPECT_EQ(w->saveHtmlCheck(), 0);
-}
 
-TEST_F(DocumentStateTest, YesThatGoesToTheRepositoryStopsTheCaller) {
+    // Yes that goes to the repository: it saves later, so the caller must not throw the record away now.
     testing_support::CommandRecorder recorder;
     modMacros::saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb/"_s;
     w->markHTMLmodifiedCheckList(QString());
     boxes.expect(kRecordQuestion, vbYes);
-    // The repository saves later: the caller must not throw the record away now.
     EXPECT_EQ(w->saveHtmlCheck(), vbCancel);
     EXPECT_EQ(recorder.commands, QStringList{modMacros::saveRecordMacro});
     modMacros::saveRecordMacro.clear();
@@ -64,7 +62,7 @@ TEST_F(DocumentStateTest, MarkingTheListAsksAboutTheRecordFirst) {
     EXPECT_EQ(w->mnuFileSave->text(), u"Save Subjects"_s);
 }
 
-TEST_F(DocumentStateTest, ListQuestionsByKindOfList) {
+TEST_F(DocumentStateTest, ListQuestionsByKindOfListAndAYesWithoutASave) {
     const std::tuple<QString, QString, QString, QString> cases[] = {
         {u"Harvest Control List"_s, u"/l/x.kqi"_s, u"save the Harvest Control List"_s, u"Catalog has changed"_s},
         {u"my catalog"_s, u"/l/x.kqi"_s, u"The catalog has been modified."_s, u"Catalog has changed"_s},
@@ -77,14 +75,12 @@ TEST_F(DocumentStateTest, ListQuestionsByKindOfList) {
         EXPECT_EQ(boxes.shown().last().title, title);
         EXPECT_EQ(panel2(), QString());
     }
-}
-
-TEST_F(DocumentStateTest, ListYesWithoutASaveStopsTheCaller) {
-    makeList(u"Scheme"_s, u".kqs"_s);  // only an extension: never written to
+    // Yes to a list never saved: the Save As dialog, and its Cancel stops the caller.
+    makeList(u"Scheme"_s, u".kqs"_s);
     markListModified();
     boxes.expect(kListQuestion, vbYes);
     testing_support::ScriptedFileDialogs dialogs;
-    dialogs.cancel();  // the scheme Save As item asks for a name instead
+    dialogs.cancel();
     EXPECT_EQ(w->saveListCheck(u"x"_s), vbCancel);
     ASSERT_EQ(dialogs.requests().size(), 1);
     EXPECT_EQ(dialogs.requests().first().filterIndex, 2);

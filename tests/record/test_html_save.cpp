@@ -74,16 +74,4 @@ TEST_F(HtmlSaveTest, OnlyABlankPageIsOfferedTheMinimalPage) {
     EXPECT_EQ(readBytes(existing), "<html><head><title>Keep</title>" + block + "</head><body>me</body></html>\r\n");
 }
 
-TEST_F(HtmlSaveTest, TheDomainsLinkLineIsWrittenOnce) {
-    Preferences::UseLinkRel = u"Y"_s;
-    modSchemas::linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
-    const QString path = write(u"l.htm"_s, "<html><head><title>x</title></head><body></body></html>");
-    w->LoadMetadataFromURL(path, true);
-    add(u"DC.Title"_s, u"x"_s);
-    ASSERT_TRUE(w->SaveAsHTML(path));
-    w->LoadMetadataFromURL(path, true);
-    ASSERT_TRUE(w->SaveAsHTML(path));
-    EXPECT_EQ(readBytes(path).count("schema.DC"), 1);
-}
-
 }  // namespace
