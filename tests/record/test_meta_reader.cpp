@@ -67,23 +67,18 @@ TEST(MetaReader, OpenRecordMacroTurnsLineBreaksIntoBlanksButNotInLang) {
 
 TEST(MetaReader, BinaryAndRandomTextNeitherCrashesNorHangs) {
     QRandomGenerator random(20240611);
-    const char16_t alphabet[] = u"<>\"= metaMETAnamecontent/\r\n\0\x01\xFFFF\xD800";
+    const QString alphabet = u"<>\"= metaMETAnamecontent/link rel\r\n\0\x01\xFFFF\xD800"_s;
     for (int round = 0; round < 200; ++round) {
-        QString page;
-        const int length = random.bounded(2000);
-        for (int i = 0; i < length; ++i) page += QChar(alphabet[random.bounded(int(std::size(alphabet) - 1))]);
-        for (const auto& line : readPageRecord(page, round % 2 == 0)) EXPECT_LE(line.content.size(), page.size());
+        QString page(random.bounded(2000), QChar());
+        for (QChar& c : page) c = alphabet[random.bounded(int(alphabet.size()))];
+        for (const auto& line : readPageRecord(page, round % 2)) EXPECT_LE(line.content.size(), page.size());
     }
 }
 
 TEST(MetaReader, LinkRowsComeFirstAndStylesheetsAreSkipped) {
-    const QString page = QStringLiteral(
-        "<html><head>\r\n<LINK REL=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">\r\n"
-        "<link rel=\"stylesheet\" href=\"site.css\">\r\n<link rel=\"schema.AGLS\" href=\"http://a/\">\r\n"
-        "<meta name=\"DC.Title\" content=\"Home\">\r\n</head></html>");
-    EXPECT_EQ(readPageRecord(page, false),
-              MetadataRecord({unnamed("<LINK REL=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"),
-                              unnamed("<link rel=\"schema.AGLS\" href=\"http://a/\">"), named("DC.Title", "Home")}));
+    const char* link = "<LINK REL=\"schema.DC\" href=\"http://purl.org/dc/\">";
+    const QString page = u"<meta name=\"T\" content=\"H\"><link rel=\"stylesheet\" href=\"site.css\">"_s + link;
+    EXPECT_EQ(readPageRecord(page, false), MetadataRecord({unnamed(link), named("T", "H")}));
 }
 
 TEST(PageLoaderText, HarvestListsAndChannelsAreToldFromPages) {
