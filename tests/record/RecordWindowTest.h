@@ -47,6 +47,11 @@ protected:
         w->MetaPanel->setSelectedItem(line(i));
         w->editCurrentLine();
     }
+    // One more line, shown in the edit panel.
+    void edit(const QString& name, const QString& content = {}, const QString& lang = {}, const QString& scheme = {}) {
+        add(name, content, lang, scheme);
+        show(w->MetaPanel->Count());
+    }
     bool recordModified() const { return w->documentState->modified(DocumentState::Document::Record); }
     void markListModified() { w->documentState->markModified(DocumentState::Document::List); }
 };

@@ -1,41 +1,43 @@
 #include "record/RecordWindowTest.h"
 
 #include "domains/SchemeHosts.h"
+#include "record/frmACTVers.h"
+#include "record/frmAglsAgent.h"
+#include "record/frmLongText.h"
 #include "record/frmdlogInput.h"
+
+#include <QPlainTextEdit>
 
 namespace {
 
 class EditPanelTest : public RecordWindowTest {
 protected:
-    // A new record of these lines, line `current` in the edit panel.
-    void record(std::initializer_list<MetadataLine> lines, int current = 1) {
-        w->MetaPanel->Clear();
-        for (const MetadataLine& l : lines) w->addRecordLine(l);
-        show(current);
-    }
+    void clickContentBox() { widget_input::click(w->editNrmlContent, Qt::LeftButton, {}, QPoint(5, 5)); }
 };
+using ValueEditorTest = EditPanelTest;
 
 TEST_F(EditPanelTest, TypedContentIsStoredEncodedAndShownDecoded) {
     Preferences::charEncoding = u"2"_s;
-    record({{u"DC.Title"_s, u"Fish &amp; Chips"_s, {}, {}}, {QString(), QString(), {}, {}}});
+    add(QString());  // a line without a name (a link row)
+    edit(u"DC.Title"_s, u"Fish &amp; Chips"_s);
     EXPECT_EQ(w->editNrmlContent->text(), u"Fish & Chips"_s);
     w->fillingRecord = true;  // the program's own changes are neither written nor marked
     w->editNrmlContent->setText(u"changed"_s);
     w->fillingRecord = false;
-    EXPECT_EQ(content(1), u"Fish &amp; Chips"_s);
+    EXPECT_EQ(content(2), u"Fish &amp; Chips"_s);
     EXPECT_FALSE(recordModified());
     w->editNrmlContent->setText(u"Fish & Chips é"_s);
-    EXPECT_EQ(content(1), u"Fish &amp; Chips &eacute;"_s);
+    EXPECT_EQ(content(2), u"Fish &amp; Chips &eacute;"_s);
     EXPECT_TRUE(recordModified());
-    show(2);  // a line without a name (a link row) keeps the text as typed
+    show(1);  // a line without a name keeps the text as typed
     w->editNrmlContent->setText(u"a & b"_s);
-    EXPECT_EQ(content(2), u"a & b"_s);
+    EXPECT_EQ(content(1), u"a & b"_s);
 }
 
 TEST_F(EditPanelTest, SelectingAnotherLineNeverWipesItsLanguage) {
     modSchemas::defaultSchema = u"AGLS1.3"_s;
-    record({{u"DC.Title"_s, u"a"_s, u"en"_s, {}}, {u"DC.Creator"_s, u"b"_s, u"fr"_s, {}}});
-    show(2);
+    edit(u"DC.Title"_s, u"a"_s, u"en"_s);
+    edit(u"DC.Creator"_s, u"b"_s, u"fr"_s);
     EXPECT_EQ(w->editNrmlLang->currentText(), u"fr"_s);
     EXPECT_EQ(content(1, 2), u"en"_s);
     EXPECT_FALSE(recordModified());
@@ -45,7 +47,7 @@ TEST_F(EditPanelTest, SelectingAnotherLineNeverWipesItsLanguage) {
 }
 
 TEST_F(EditPanelTest, DatesAreBuiltFromTheBoxesAndFillingThemWritesNothing) {
-    record({{u"DC.Date.created"_s, u"1875-06-30"_s, {}, u"ISO8601"_s}});
+    edit(u"DC.Date.created"_s, u"1875-06-30"_s, {}, u"ISO8601"_s);
     EXPECT_EQ(w->editDateyear->currentText(), u"1875"_s);  // outside the offered years
     EXPECT_EQ(w->editDateMonth->currentText(), u"06"_s);
     EXPECT_FALSE(recordModified());
@@ -60,16 +62,16 @@ TEST_F(EditPanelTest, DatesAreBuiltFromTheBoxesAndFillingThemWritesNothing) {
 
 TEST_F(EditPanelTest, AValueListWritesItsShownDefaultAndNoneAsEmpty) {
     modSchemas::defaultSchema = u"AGLS"_s;
-    record({{u"DC.Type.aggregation"_s, QString(), {}, {}}});
+    edit(u"DC.Type.aggregation"_s);
     EXPECT_EQ(content(1), u"item"_s);  // the shown default goes into the empty line
-    record({{u"HI.Status"_s, u"x"_s, {}, {}}});
+    edit(u"HI.Status"_s, u"x"_s);
     w->EditList->setEditText(u"None"_s);
-    EXPECT_EQ(content(1), QString());
+    EXPECT_EQ(content(2), QString());
 }
 
 TEST_F(EditPanelTest, PickingASchemeIsWrittenAtOnceAndLoadSchemeRunsTheElementsSchemeFile) {
     modSchemas::defaultSchema = u"AGLS1.3"_s;
-    record({{u"DC.Identifier"_s, u"x"_s, {}, u"URI"_s}});
+    edit(u"DC.Identifier"_s, u"x"_s, {}, u"URI"_s);
     EXPECT_EQ(w->editNrmlScheme->currentText(), u"URI"_s);
     w->mnuMaintMeta(9)->setEnabled(true);
     w->editNrmlScheme->setEditText(u"None"_s);
@@ -78,14 +80,14 @@ TEST_F(EditPanelTest, PickingASchemeIsWrittenAtOnceAndLoadSchemeRunsTheElementsS
 
     testing_support::CommandRecorder recorder;
     modSchemas::defaultSchema = u"GILS-MONTANA"_s;
-    record({{u"GILS.subjects"_s, QString(), {}, {}}});
+    edit(u"GILS.subjects"_s);
     w->EditLoadScheme_Click();
     EXPECT_EQ(recorder.commands.value(0), u"mtp://url="_s + SchemeHosts::stateLibraryHost + u"/montana/topics.kqs"_s);
     EXPECT_EQ(w->documentState->listType(), u"schema"_s);
 }
 
 TEST_F(EditPanelTest, RenamingGoesThroughTheNameDialog) {
-    record({{u"DC.Title"_s, u"x"_s, {}, {}}});
+    edit(u"DC.Title"_s, u"x"_s);
     then<frmdlogInput>([](frmdlogInput& input) { input.cmdCancel->click(); });
     then<frmdlogInput>([](frmdlogInput& input) {
         EXPECT_EQ(input.txtFieldName->text(), u"DC.Title"_s);
@@ -96,6 +98,85 @@ TEST_F(EditPanelTest, RenamingGoesThroughTheNameDialog) {
     EXPECT_EQ(line(1)->Text(), u"DC.Title"_s);
     w->editNrmlName_Click();
     EXPECT_EQ(line(1)->Text(), u"DC.Title.Alternative"_s);
+    EXPECT_TRUE(recordModified());
+}
+
+TEST_F(ValueEditorTest, TheAglsAgentEditorRoundTripsTheValueAndSemicolonsCannotBeTyped) {
+    edit(u"DC.Creator"_s, u"PERSONALNAME=Ann Lee; corporateName=ACT Fire; email=a@b.example"_s, {}, u"AglsAgent"_s);
+    then<frmAglsAgent>([](frmAglsAgent& agent) {
+        EXPECT_EQ(agent.personalName->text(), u"Ann Lee"_s);
+        EXPECT_EQ(agent.email->text(), u"a@b.example"_s);
+        EXPECT_EQ(agent.jurisdiction->currentText(), QString());  // the proposals fill nothing in
+        agent.email->clear();
+        agent.jurisdiction->setEditText(u"Other place"_s);
+        widget_input::type(agent.contact, u"a;b"_s);
+        agent.sector->lineEdit()->setText(u"x;;y"_s);  // pasted into a list's box
+        agent.ok->click();
+    });
+    clickContentBox();
+    EXPECT_EQ(content(1), u"personalName=Ann Lee; corporateName=ACT Fire; jurisdiction=Other place; contact=ab; "
+                          u"sector=xy"_s);
+    EXPECT_TRUE(recordModified());
+    EXPECT_EQ(w->editNrmlContent->text(), content(1));  // a later change there builds on it
+}
+
+TEST_F(ValueEditorTest, AKeyOpensTheEditorCancelWritesNothingAndAReopenedEditorReadsTheLineAgain) {
+    edit(u"DC.Creator"_s, u"personalName=First"_s, {}, u"AglsAgent"_s);
+    edit(u"DC.Publisher"_s, u"contact=02 6200"_s, {}, u"aglsagent"_s);
+    then<frmAglsAgent>([](frmAglsAgent& agent) {
+        EXPECT_EQ(agent.contact->text(), u"02 6200"_s);
+        agent.personalName->setText(u"left over"_s);
+        agent.cancel->click();
+    });
+    then<frmAglsAgent>([](frmAglsAgent& agent) {
+        EXPECT_EQ(agent.personalName->text(), u"First"_s);
+        EXPECT_EQ(agent.contact->text(), QString());
+        agent.personalName->clear();  // no field left: no value
+        agent.ok->click();
+    });
+    widget_input::key(w->editNrmlContent, Qt::Key_X);
+    EXPECT_EQ(w->editNrmlContent->text(), u"contact=02 6200"_s);  // the key was not typed
+    EXPECT_FALSE(recordModified());
+    w->MetaPanel->setSelectedItem(line(1));
+    w->showAglsAgent();
+    EXPECT_EQ(content(1), QString());
+    EXPECT_EQ(content(2), u"contact=02 6200"_s);
+    EXPECT_TRUE(recordModified());
+}
+
+TEST_F(ValueEditorTest, TheActVersEditorWritesTheBodyPickedOnceTheListQuestionLetsIt) {
+    const QString before = u"corporateName=Ombudsman; positionTitle=Officer"_s;
+    edit(u"AGLS.Creator"_s, before, {}, u"ACTVers"_s);
+    markListModified();
+    boxes.expect(kListQuestion, platform::vbCancel).expect(kListQuestion, platform::vbNo);
+    then<frmACTVers>([&](frmACTVers& act) {
+        EXPECT_EQ(act.corporateName->currentText(), u"Ombudsman"_s);
+        act.corporateName->setCurrentIndex(int(frmACTVers::bodies().indexOf(u"Chief Minister 's Department"_s)));
+        act.sectionName->setText(u"Policy"_s);
+        act.ok->click();  // Cancel to the question: the editor stays open, the line as it was
+        EXPECT_TRUE(act.isVisible());
+        EXPECT_EQ(content(1), before);
+        act.ok->click();
+    });
+    clickContentBox();
+    EXPECT_EQ(content(1), u"corporateName=Chief Minister 's Department; sectionName=Policy; positionTitle=Officer"_s);
+}
+
+TEST_F(ValueEditorTest, LongContentOpensTheTextEditorWhichStoresItEncoded) {
+    Preferences::charEncoding = u"2"_s;
+    const QString exactly150(150, QLatin1Char('a')), longer = exactly150 + u"b"_s;
+    edit(u"DC.Description"_s, exactly150);
+    clickContentBox();  // 150 characters: no editor (an unexpected one would fail the test)
+    w->editNrmlContent->setText(longer);
+    w->documentState->dropMark();
+    then<frmLongText>([longer](frmLongText& text) {
+        EXPECT_EQ(text.Text1->toPlainText(), longer);
+        text.Text1->setPlainText(longer + u" Fish & Chips é"_s);
+        text.OKButton->click();
+    });
+    clickContentBox();
+    EXPECT_EQ(content(1), longer + u" Fish &amp; Chips &eacute;"_s);
+    EXPECT_EQ(w->editNrmlContent->text(), longer + u" Fish & Chips é"_s);
     EXPECT_TRUE(recordModified());
 }
 
