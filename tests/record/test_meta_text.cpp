@@ -2,21 +2,29 @@
 #include "record/MetaWriter.h"
 #include "support/Common.h"
 
+#include <QRandomGenerator>
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
+using namespace MetaReader;
 using namespace MetaWriter;
 
 namespace {
 
-MetadataLine line(const QString& name, const QString& content, const QString& lang = {}, const QString& scheme = {},
-                  bool httpEquiv = false) {
-    return {name, content, lang, scheme, httpEquiv};
+MetadataLine named(const char* name, const char* content, const char* lang = "", const char* scheme = "",
+                   bool httpEquiv = false) {
+    return {QString::fromUtf8(name), QString::fromUtf8(content), QString::fromUtf8(lang), QString::fromUtf8(scheme),
+            httpEquiv};
+}
+MetadataLine unnamed(const QString& tag) { return {QString(), tag, {}, {}, false}; }
+
+MetadataRecord read(const char* page, bool openRecordMacroSet = false) {
+    return LoadMetadataLines(QString::fromUtf8(page), openRecordMacroSet);
 }
 
 const QString kLinks = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
 // A one-line record and the block it writes.
-const MetadataRecord kB = {line(u"B"_s, u"b"_s)};
+const MetadataRecord kB = {named("B", "b")};
 const QString kBlockB = u"<META NAME=\"B\" CONTENT=\"b\">\r\n"_s;
 
 QString rewritten(const QString& page, const MetadataRecord& record = kB) {
@@ -25,11 +33,79 @@ QString rewritten(const QString& page, const MetadataRecord& record = kB) {
 
 }  // namespace
 
+TEST(MetaReader, LinesAsThePageHoldsThem) {
+    const std::pair<const char*, MetadataRecord> cases[] = {
+        {"<META NAME=\"DC.Title\" LANG=\"en\" CONTENT=\"A &amp; B\">\r\n<META NAME=\"S\" SCHEME=\"L\" CONTENT=\"P\">",
+         {named("DC.Title", "A &amp; B", "en"), named("S", "P", "", "L")}},
+        // any order and case, blanks around "=", "lang" found inside "xml:lang"
+        {"<head><meta content=\"c\" Scheme = \"s\" lAnG=  \"l\" nAmE=\"n\"/><meta name=\"t\" xml:lang=\"fr\">",
+         {named("n", "c", "l", "s"), named("t", "", "fr")}},
+        {"<meta http-equiv=\"Content-Type\" content=\"text/html\"><meta name=\"x\" HTTP-EQUIV=\"r\" content=\"5\">",
+         {named("Content-Type", "text/html", "", "", true), named("r", "5", "", "", true)}},
+        // a tag without a name carries nothing over to the next
+        {"<meta charset=\"utf-8\" lang=\"de\" content=\"x\">\n<meta name=\"a\">",
+         {unnamed("<meta charset=\"utf-8\" lang=\"de\" content=\"x\">"), named("a", "")}},
+        {"<meta name='single' content='x'><meta name=bare content=bare><meta name\t=\"tab\">",
+         {unnamed("<meta name='single' content='x'>"), unnamed("<meta name=bare content=bare>"),
+          unnamed("<meta name\t=\"tab\">")}},
+        {"<metadata name=\"no\"><metaphor name=\"no\"><meta><meta/><meta\tname=\"tab\"><META\nNAME=\"nl\">",
+         {unnamed("<meta>"), unnamed("<meta/>"), named("tab", ""), named("nl", "")}},
+        // no ">" after the last tag: nothing is made of it; an unclosed tag ends at the next one
+        {"<meta name=\"a\" content=\"1\"><meta name=\"b\" content=\"2\"", {named("a", "1")}},
+        {"<meta name=\"a\" content=\"1\"\n<meta name=\"b\" content=\"2\">", {named("a", "1"), named("b", "2")}},
+        {"<meta name=\"a\" <meta name=\"b\" <meta name=\"c\"", {}},
+        {"", {}},
+    };
+    for (const auto& [page, lines] : cases) EXPECT_EQ(read(page), lines) << page;
+}
+
+TEST(MetaReader, ValuesStopAtTheirQuoteAndLaterWellFormedWordsWin) {
+    const auto lines = read(
+        "<meta name=\"a\" content=\"say \"hi\" now\">"
+        "<meta name=\"b\" scheme=\"real\" content=\"x scheme=\"fake\" y\">"
+        "<meta name=\"missing end content=\"y>");
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_EQ(lines[0].content, u"say "_s);
+    EXPECT_EQ(lines[1].scheme, u"fake"_s);
+    EXPECT_EQ(lines[2].name, u"missing end content="_s);
+}
+
+TEST(MetaReader, OpenRecordMacroTurnsLineBreaksIntoBlanksButNotInLang) {
+    const char* page = "<meta name=\"DC.\r\nTitle\" lang=\"e\nn\" scheme=\"s\rt\" content=\"two\r\nlines\">";
+    EXPECT_EQ(read(page, false), MetadataRecord({named("DC.\r\nTitle", "two\r\nlines", "e\nn", "s\rt")}));
+    EXPECT_EQ(read(page, true), MetadataRecord({named("DC.  Title", "two  lines", "e\nn", "s t")}));
+}
+
+TEST(MetaReader, BinaryAndRandomTextNeitherCrashesNorHangs) {
+    QRandomGenerator random(20240611);
+    const QString alphabet = u"<>\"= metaMETAnamecontent/link rel\r\n\0\x01\xFFFF\xD800"_s;
+    for (int round = 0; round < 200; ++round) {
+        QString page(random.bounded(2000), QChar());
+        for (QChar& c : page) c = alphabet[random.bounded(int(alphabet.size()))];
+        for (const auto& line : readPageRecord(page, round % 2)) EXPECT_LE(line.content.size(), page.size());
+    }
+}
+
+TEST(MetaReader, LinkRowsComeFirstAndStylesheetsAreSkipped) {
+    const char* link = "<LINK REL=\"schema.DC\" href=\"http://purl.org/dc/\">";
+    const QString page = u"<meta name=\"T\" content=\"H\"><link rel=\"stylesheet\" href=\"site.css\">"_s + link;
+    EXPECT_EQ(readPageRecord(page, false), MetadataRecord({unnamed(link), named("T", "H")}));
+}
+
+TEST(PageLoaderText, HarvestListsAndChannelsAreToldFromPages) {
+    using K = PageTextKind;
+    const std::pair<QString, K> cases[] = {
+        {u"<?xml?><aglsXML>"_s, K::HarvestControlList}, {u"<!DOCTYPE x SYSTEM \"HCL.DTD\">"_s, K::HarvestControlList},
+        {u"<rdf:RDF XMLNS=\"http://purl.org/rss/1.0/\">"_s, K::RssChannel}, {u"<RSS VERSION=\"2.0\">"_s, K::RssChannel},
+        {u"<rss version=\"0.91\">"_s, K::Record}, {QString(), K::Record}};
+    for (const auto& [text, kind] : cases) EXPECT_EQ(pageTextKind(text), kind) << text;
+}
+
 TEST(MetaBlock, WritesEveryNamedLineInOrderAndQuotesNeverBreakTheElement) {
-    const MetadataRecord record = {line(u"DC.Title"_s, u"Cats &amp; dogs"_s, u"en"_s), line({}, kLinks),
-                                   line(u"DC.Date"_s, u"2004"_s, u"en"_s, u"ISO8601"_s),
-                                   line(u"Content-Type"_s, u"text/html"_s, {}, {}, true),
-                                   line(u"a\"b"_s, u"<b>\"bold\"</b> & co"_s, u"e\"n"_s, u"s\"t"_s)};
+    const MetadataRecord record = {named("DC.Title", "Cats &amp; dogs", "en"), unnamed(kLinks),
+                                   named("DC.Date", "2004", "en", "ISO8601"),
+                                   named("Content-Type", "text/html", "", "", true),
+                                   named("a\"b", "<b>\"bold\"</b> & co", "e\"n", "s\"t")};
     EXPECT_EQ(MakeMetaIntoSource(record),
               QStringLiteral("<META NAME=\"DC.Title\" LANG=\"en\" CONTENT=\"Cats &amp; dogs\">\r\n"
                              "<META NAME=\"DC.Date\" LANG=\"en\" SCHEME=\"ISO8601\" CONTENT=\"2004\">\r\n"
@@ -92,7 +168,7 @@ TEST(PageRewrite, TheEncodingDeclarationKeepsItsPlaceWhileTheRecordHoldsIt) {
     const QString type = u"<meta http-equiv=\"content-type\" content=\"text/html; charset=utf-8\">\r\n"_s;
     const QString rest = u"<style>p{}</style>\r\n<META NAME=\"a\" CONTENT=\"1\">\r\n</head>"_s;
     const QString page = u"<head>\r\n"_s + type + u"<meta name=\"a\" content=\"1\">\r\n<style>p{}</style>\r\n</head>"_s;
-    MetadataRecord record = MetaReader::LoadMetadataLines(page, false);
+    MetadataRecord record = LoadMetadataLines(page, false);
     ASSERT_EQ(record.size(), 2);
     EXPECT_EQ(rewritten(page, record), u"<head>\r\n"_s + type + rest);
     record[0].content = u"text/html; charset=iso-8859-1"_s;
@@ -103,9 +179,9 @@ TEST(PageRewrite, TheEncodingDeclarationKeepsItsPlaceWhileTheRecordHoldsIt) {
 }
 
 TEST(CommandBatch, OneFieldCommandPerLineThenGotop) {
-    const MetadataRecord record = {line(u"DC.Title"_s, u"Cats & dogs"_s, u"en"_s), line({}, u"<link>"_s),
-                                   line(u"DC.Date"_s, u"2004"_s, u"en"_s, u"ISO8601"_s),
-                                   line(u"D"_s, u"one\r\ntwo\nthree"_s)};  // a line break never starts a command
+    const MetadataRecord record = {named("DC.Title", "Cats & dogs", "en"), unnamed(u"<link>"_s),
+                                   named("DC.Date", "2004", "en", "ISO8601"),
+                                   named("D", "one\r\ntwo\nthree")};  // a line break never starts a command
     const QString commands = QStringLiteral(
         "mtp://field=DC.Title&content=Cats & dogs&lang=en.fld/\r\nmtp://field=&content=<link>.fld/\r\n"
         "mtp://field=DC.Date&content=2004&lang=en&scheme=ISO8601.fld/\r\n"
