@@ -34,7 +34,7 @@ QString xmlError(const QString& xml) {
 
 }  // namespace
 
-TEST(RdfExport, PlainAndStructuredGroups) {
+TEST(RdfExport, PlainAndStructuredGroupsAboutTheAddress) {
     EXPECT_EQ(rdfOf(QString()), frame(QString()));
     const QString meta = QStringLiteral(
         "<META NAME=\"DC.Title\" LANG=\"fr\" CONTENT=\"Cats &lt;&amp;&gt; dogs\">\r\n"
@@ -48,19 +48,17 @@ TEST(RdfExport, PlainAndStructuredGroups) {
         "    </rdf:description>\r\n    </dc:date>\r\n"
         "\r\n    <commercial:content-type xml:lang=\"en\">text/html</commercial:content-type>\r\n");
     EXPECT_EQ(rdfOf(meta), frame(groups));
+    QString address = u"www.e.org/"_s;  // gets "http://", and the caller keeps it; other addresses stay
+    EXPECT_TRUE(MakeMetaIntoRDF(address, {}, kNamespaces, {}).contains(u"about=\"http://www.e.org/\""_s));
+    EXPECT_EQ(address, u"http://www.e.org/"_s);
+    for (const QString& same : {u"https://e.org/"_s, u"HTTP://e.org/"_s, u"see http://x/"_s}) {
+        address = same;
+        MakeMetaIntoRDF(address, {}, kNamespaces, {});
+        EXPECT_EQ(address, same);
+    }
     // refinement types other than dates take the domain's prefix
     EXPECT_TRUE(rdfOf(u"<meta name=\"X.Cov.S.E\" content=\"2\">"_s, {}, kNamespaces, u"nzgls"_s)
                     .contains(u"    <nzgls:covType>S.E</nzgls:covType>\r\n"_s));
-}
-
-TEST(RdfExport, AddressGetsHttpOnlyWhenItHasNoWebScheme) {
-    const auto after = [](QString address) {  // the caller keeps the change
-        MakeMetaIntoRDF(address, QString(), kNamespaces, u"dc"_s);
-        return address;
-    };
-    EXPECT_EQ(after(u"www.example.org/page.htm"_s), u"http://www.example.org/page.htm"_s);
-    for (const char* kept : {"https://secure.example.org/", "HTTP://example.org/", "see http://x/"})
-        EXPECT_EQ(after(QLatin1String(kept)), QLatin1String(kept));
 }
 
 TEST(RdfExport, AlwaysWellFormedWhateverTheNamesValuesAndNamespaces) {
