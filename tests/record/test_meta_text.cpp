@@ -59,17 +59,6 @@ TEST(MetaReader, LinesAsThePageHoldsThem) {
     for (const auto& [page, lines] : cases) EXPECT_EQ(read(page), lines) << page;
 }
 
-TEST(MetaReader, ValuesStopAtTheirQuoteAndLaterWellFormedWordsWin) {
-    const auto lines = read(
-        "<meta name=\"a\" content=\"say \"hi\" now\">"
-        "<meta name=\"b\" scheme=\"real\" content=\"x scheme=\"fake\" y\">"
-        "<meta name=\"missing end content=\"y>");
-    ASSERT_EQ(lines.size(), 3);
-    EXPECT_EQ(lines[0].content, u"say "_s);
-    EXPECT_EQ(lines[1].scheme, u"fake"_s);
-    EXPECT_EQ(lines[2].name, u"missing end content="_s);
-}
-
 TEST(MetaReader, OpenRecordMacroTurnsLineBreaksIntoBlanksButNotInLang) {
     const char* page = "<meta name=\"DC.\r\nTitle\" lang=\"e\nn\" scheme=\"s\rt\" content=\"two\r\nlines\">";
     EXPECT_EQ(read(page, false), MetadataRecord({named("DC.\r\nTitle", "two\r\nlines", "e\nn", "s\rt")}));
