@@ -21,7 +21,7 @@ protected:
     }
 };
 
-TEST_F(PageLoadingTest, LocalPagesInUtf8AndWindows1252ReadTheSameRecordAndAMergeAppends) {
+TEST_F(PageLoadingTest, LocalPagesInEitherEncodingAMergeAndARecordToOpenFromTheRepository) {
     const QString utf8 = write(u"u.htm"_s, "<meta name=\"T\" content=\"Caf\xc3\xa9 \xe2\x80\x9cq\xe2\x80\x9d\">");
     const QString ansi = write(u"w.HTML"_s, "<meta name=\"T\" content=\"Caf\xe9 \x93q\x94\">");
     EXPECT_EQ(w->LoadMetadataFromURL(utf8, true), 0);
@@ -34,6 +34,14 @@ TEST_F(PageLoadingTest, LocalPagesInUtf8AndWindows1252ReadTheSameRecordAndAMerge
     EXPECT_EQ(w->MetaPanel->Count(), 2);
     EXPECT_TRUE(w->pageSource.contains(u"Caf\u00E9"_s));
     EXPECT_EQ(w->StatusBar1->panelText(3), u"Waiting for Metadata to come in..."_s);
+    testing_support::CommandRecorder recorder;  // a record to open comes from the repository instead
+    modMacros::openRecordMacro = u"mtp://cgisend=http://repo.example/open.kqb/"_s;
+    w->openRecordOnLoad = true;
+    w->LoadMetadataFromURL(utf8, true);
+    EXPECT_EQ(recorder.commands, QStringList{modMacros::openRecordMacro});
+    modMacros::openRecordMacro.clear();
+    EXPECT_EQ(w->MetaPanel->Count(), 2);  // the page's own lines are not read
+    EXPECT_FALSE(w->openRecordOnLoad);
 }
 
 TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLists) {
@@ -54,17 +62,6 @@ TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLi
     EXPECT_EQ(w->LoadMetadataFromURL(server.url(u"/hcl.xml"_s), true), platform::vbCancel);
     EXPECT_EQ(w->MetaPanel->Count(), 0);
     EXPECT_EQ(w->URL->itemText(0), server.url(u"/hcl.xml"_s));
-}
-
-TEST_F(PageLoadingTest, ARecordToOpenComesFromTheRepositoryInstead) {
-    testing_support::CommandRecorder recorder;
-    modMacros::openRecordMacro = u"mtp://cgisend=http://repo.example/open.kqb/"_s;
-    w->openRecordOnLoad = true;
-    w->LoadMetadataFromURL(write(u"a.htm"_s, "<meta name=\"A\" content=\"1\">"), true);
-    modMacros::openRecordMacro.clear();
-    EXPECT_EQ(recorder.commands, QStringList{u"mtp://cgisend=http://repo.example/open.kqb/"_s});
-    EXPECT_EQ(w->MetaPanel->Count(), 0);
-    EXPECT_FALSE(w->openRecordOnLoad);
 }
 
 TEST_F(PageLoadingTest, ABusyTransferParksTheAddressBoxAndTheTimerRetries) {
