@@ -5,7 +5,7 @@
 #include "support/LocalHttpServer.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QDeadlineTimer>
 
 namespace {
 
@@ -73,9 +73,7 @@ TEST_F(PageLoadingTest, ABusyTransferParksTheAddressBoxAndTheTimerRetries) {
     EXPECT_EQ(w->pendingURL, server.url(u"/later.htm"_s));
     EXPECT_EQ(w->MetaPanel->Count(), 0);
     server.release();
-    QElapsedTimer clock;
-    clock.start();
-    while (w->Inet1->StillExecuting() && clock.elapsed() < 10000)
+    for (QDeadlineTimer deadline(10000); w->Inet1->StillExecuting() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     w->Timer1_Timer();
     EXPECT_EQ(w->pendingURL, QString());
