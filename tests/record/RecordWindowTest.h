@@ -42,9 +42,10 @@ protected:
     void add(const QString& name, const QString& content = {}, const QString& lang = {}, const QString& scheme = {}) {
         w->addRecordLine({name, content, lang, scheme});
     }
+    void select(int i) { w->MetaPanel->setSelectedItem(line(i)); }
     // Line i, shown in the edit panel.
     void show(int i) {
-        w->MetaPanel->setSelectedItem(line(i));
+        select(i);
         w->editCurrentLine();
     }
     // One more line, shown in the edit panel.

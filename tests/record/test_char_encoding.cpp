@@ -17,9 +17,8 @@ QString percentEncoded(QString text) { return encodePercentEscapes(text); }
 }  // namespace
 
 TEST(FixUtf8Quotes, RepairsTheThreeMisreadMarksAndNothingElse) {
-    EXPECT_EQ(fixUtf8Quotes(u"It\u00E2\u20AC\u2122s \u00E2\u20AC\u02DCq\u00E2\u20AC\u201Cdash"_s), u"It's 'q-dash"_s);
-    const QString real = u"\u2018real\u2019 \u2013 \u201Cdouble\u201D"_s;
-    EXPECT_EQ(fixUtf8Quotes(real), real);
+    EXPECT_EQ(fixUtf8Quotes(u"It\u00E2\u20AC\u2122s \u00E2\u20AC\u02DCq\u00E2\u20AC\u201C \u2018\u2019\u2013\u201C"_s),
+              u"It's 'q- \u2018\u2019\u2013\u201C"_s);
 }
 
 TEST(HtmlEntities, DecodesNamedDecimalAndHexFormsOfTheTableOnly) {

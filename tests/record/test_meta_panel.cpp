@@ -30,7 +30,6 @@ protected:
         for (int i = 1; i <= panel->Count(); ++i) out << line(i)->Text();
         return out;
     }
-    void select(int i) { panel->setSelectedItem(line(i)); }
     void key(int k) { widget_input::key(panel, k); }
     // A cell's centre in viewport pixels; the same point in twips from the control's corner.
     QPoint cellPixel(int i, int column) const {
