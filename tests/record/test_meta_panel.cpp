@@ -142,7 +142,6 @@ TEST_F(MetaPanelTest, ATreeNodeDraggedOntoThePanelRunsItsCommand) {
     Q_EMIT panel->OLEDragDrop(data, effect, 1, 0, at.x(), at.y());
     EXPECT_EQ(recorder.commands, QStringList({"mtp://field=DC.Subject&content=Cats.fld/"}));
     EXPECT_EQ(panel->SelectedItem(), line(2));
-    EXPECT_EQ(panel->DropHighlight(), nullptr);
     tree->setSelectedItem(root);  // a folder has no command to run
     Q_EMIT panel->OLEDragDrop(data, effect, 1, 0, at.x(), at.y());
     EXPECT_EQ(recorder.commands.size(), 1);
@@ -170,7 +169,6 @@ TEST_F(MetaPanelTest, TheDeleteKeyAndTheContextMenusItems) {
     EXPECT_TRUE(recorder.commands.isEmpty());
     w->mnuMaintMeta(6)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({"mtp://delete=all.fld"}));
-
     then<frmdlogInput>([](frmdlogInput& input) { input.cmdCancel->click(); });  // Add Custom Line asks the name
     then<frmdlogInput>([](frmdlogInput& input) {
         input.txtFieldName->setText(u"DC.Custom"_s);
@@ -178,9 +176,7 @@ TEST_F(MetaPanelTest, TheDeleteKeyAndTheContextMenusItems) {
     });
     w->mnuMaintMeta(1)->trigger();
     w->mnuMaintMeta(1)->trigger();
-    EXPECT_EQ(recorder.commands.last(), u"mtp://field=DC.Custom.fld / "_s);
-    EXPECT_EQ(recorder.commands.size(), 2);
-
+    EXPECT_EQ(recorder.commands, QStringList({"mtp://delete=all.fld", "mtp://field=DC.Custom.fld / "}));
     w->EditPanelOn();
     boxes.expect(kRecordQuestion, platform::vbCancel);
     w->mnuMaintMeta(8)->trigger();  // Close View asks about the modified record first
