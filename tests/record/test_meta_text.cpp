@@ -40,12 +40,10 @@ TEST(MetaReader, LinesAsThePageHoldsThem) {
          {named("n", "c", "l", "s"), named("t", "", "fr")}},
         {"<meta http-equiv=\"Content-Type\" content=\"text/html\"><meta name=\"x\" HTTP-EQUIV=\"r\" content=\"5\">",
          {named("Content-Type", "text/html", "", "", true), named("r", "5", "", "", true)}},
-        // a tag without a name carries nothing over to the next
-        {"<meta charset=\"utf-8\" lang=\"de\" content=\"x\">\n<meta name=\"a\">",
-         {unnamed("<meta charset=\"utf-8\" lang=\"de\" content=\"x\">"), named("a", "")}},
-        {"<meta name='single' content='x'><meta name=bare content=bare><meta name\t=\"tab\">",
-         {unnamed("<meta name='single' content='x'>"), unnamed("<meta name=bare content=bare>"),
-          unnamed("<meta name\t=\"tab\">")}},
+        // a tag without a name is kept whole and carries nothing over; only double-quoted values count
+        {"<meta charset=\"8\" lang=\"de\" content=\"x\">\n<meta name=\"a\"><meta name='s'><meta name\t=\"t\">",
+         {unnamed("<meta charset=\"8\" lang=\"de\" content=\"x\">"), named("a", ""), unnamed("<meta name='s'>"),
+          unnamed("<meta name\t=\"t\">")}},
         {"<metadata name=\"no\"><metaphor name=\"no\"><meta><meta/><meta\tname=\"tab\"><META\nNAME=\"nl\">",
          {unnamed("<meta>"), unnamed("<meta/>"), named("tab", ""), named("nl", "")}},
         // no ">" after the last tag: nothing is made of it; an unclosed tag ends at the next one

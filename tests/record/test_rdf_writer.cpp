@@ -12,7 +12,6 @@ namespace {
 
 const QString kNamespaces =
     u"    xmlns:dc=\"http://purl.org/dc/elements/1.1/\"\r\n    xmlns:dcq=\"http://purl.org/dc/qualifiers/1.0/\">\r\n"_s;
-const QString kHead = u"    <rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"\r\n"_s;
 
 QString rdfOf(const QString& meta, QString address = u"http://example.org/"_s, const QString& namespaces = kNamespaces,
               const QString& prefix = u"agls"_s) {
@@ -20,7 +19,8 @@ QString rdfOf(const QString& meta, QString address = u"http://example.org/"_s, c
 }
 
 QString frame(const QString& groups) {
-    return kHead + kNamespaces + u"    <rdf:Description rdf:about=\"http://example.org/\">\r\n"_s + groups +
+    return u"    <rdf:RDF xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"\r\n"_s + kNamespaces +
+           u"    <rdf:Description rdf:about=\"http://example.org/\">\r\n"_s + groups +
            u"    </rdf:Description>\r\n    </rdf:RDF>\r\n"_s;
 }
 
