@@ -38,12 +38,12 @@ TEST_F(DocumentStateTest, TheRecordMarkAndItsQuestionWhoseYesMayGoToTheRepositor
     EXPECT_EQ(w->saveHtmlCheck(), 0);
     // Yes that goes to the repository: it saves later, so the caller must not throw the record away now.
     testing_support::CommandRecorder recorder;
+    testing_support::KeptValues macro{&modMacros::saveRecordMacro};
     modMacros::saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb/"_s;
     w->markHTMLmodifiedCheckList(QString());
     boxes.expect(kRecordQuestion, vbYes);
     EXPECT_EQ(w->saveHtmlCheck(), vbCancel);
     EXPECT_EQ(recorder.commands, QStringList{modMacros::saveRecordMacro});
-    modMacros::saveRecordMacro.clear();
 }
 
 TEST_F(DocumentStateTest, MarkingTheListAsksAboutTheRecordFirst) {

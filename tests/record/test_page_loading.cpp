@@ -35,11 +35,11 @@ TEST_F(PageLoadingTest, LocalPagesInEitherEncodingAMergeAndARecordToOpenFromTheR
     EXPECT_TRUE(w->pageSource.contains(u"Caf\u00E9"_s));
     EXPECT_EQ(w->StatusBar1->panelText(3), u"Waiting for Metadata to come in..."_s);
     testing_support::CommandRecorder recorder;  // a record to open comes from the repository instead
+    testing_support::KeptValues macro{&modMacros::openRecordMacro};
     modMacros::openRecordMacro = u"mtp://cgisend=http://repo.example/open.kqb/"_s;
     w->openRecordOnLoad = true;
     w->LoadMetadataFromURL(utf8, true);
     EXPECT_EQ(recorder.commands, QStringList{modMacros::openRecordMacro});
-    modMacros::openRecordMacro.clear();
     EXPECT_EQ(w->MetaPanel->Count(), 2);  // the page's own lines are not read
     EXPECT_FALSE(w->openRecordOnLoad);
 }
