@@ -6,7 +6,6 @@
 #include "record/frmdlogInput.h"
 
 #include <QHeaderView>
-#include <QMenu>
 #include <QMimeData>
 
 namespace {
