@@ -1,174 +1,89 @@
-#include "app/Preferences.h"
+#include "record/RecordWindowTest.h"
+
 #include "domains/SchemeHosts.h"
-#include "domains/modSchemas.h"
-#include "platform/ListView.h"
-#include "platform/StatusBar.h"
+#include "record/frmACTVers.h"
+#include "record/frmAglsAgent.h"
+#include "record/frmLongText.h"
 #include "record/frmdlogInput.h"
-#include "support/CommandRecorder.h"
-#include "support/ScriptedUi.h"
-#include "support/TestWindow.h"
 
-#include <QAction>
-#include <QComboBox>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <gtest/gtest.h>
-
-using namespace Qt::StringLiterals;
-
-using testing_support::CommandRecorder;
-using testing_support::ScriptedModals;
-using testing_support::TestWindow;
+#include <QPlainTextEdit>
 
 namespace {
 
-class EditPanelTest : public ::testing::Test {
+class EditPanelTest : public RecordWindowTest {
 protected:
-    TestWindow w;
-    testing_support::KeptValues kept{&modSchemas::defaultSchema, &Preferences::charEncoding};
-
-    platform::ListItem* line(int i) const { return w->MetaPanel->Item(i); }
-    // Adds lines and makes line `current` the one being edited.
-    void record(std::initializer_list<MetadataLine> lines, int current = 1) {
-        for (const MetadataLine& l : lines) w->addRecordLine(l);
-        w->MetaPanel->setSelectedItem(line(current));
-        w->editCurrentLine();
-    }
-    bool modified() const { return w->documentState->modified(DocumentState::Document::Record); }
+    void clickContentBox() { widget_input::click(w->editNrmlContent, Qt::LeftButton, {}, QPoint(5, 5)); }
 };
+using ValueEditorTest = EditPanelTest;
 
 TEST_F(EditPanelTest, TypedContentIsStoredEncodedAndShownDecoded) {
     Preferences::charEncoding = u"2"_s;
-    record({{u"DC.Title"_s, u"Fish &amp; Chips"_s, {}, {}}, {QString(), QString(), {}, {}}});
+    add(QString());  // a line without a name (a link row)
+    edit(u"DC.Title"_s, u"Fish &amp; Chips"_s);
     EXPECT_EQ(w->editNrmlContent->text(), u"Fish & Chips"_s);
-    EXPECT_FALSE(modified());  // showing a line changes nothing
+    EXPECT_FALSE(recordModified());  // showing a line changes nothing
     w->editNrmlContent->setText(u"Fish & Chips é"_s);
-    EXPECT_EQ(line(1)->SubItems(1), u"Fish &amp; Chips &eacute;"_s);
-    EXPECT_TRUE(modified());
-
-    // A line without a name (a link row) keeps the text as typed.
-    w->MetaPanel->setSelectedItem(line(2));
-    w->editCurrentLine();
+    EXPECT_EQ(content(2), u"Fish &amp; Chips &eacute;"_s);
+    EXPECT_TRUE(recordModified());
+    show(1);  // a line without a name keeps the text as typed
     w->editNrmlContent->setText(u"a & b"_s);
-    EXPECT_EQ(line(2)->SubItems(1), u"a & b"_s);
-}
-
-TEST_F(EditPanelTest, ChangesWhileTheProgramFillsAreNotWrittenOrMarked) {
-    record({{u"DC.Title"_s, u"x"_s, {}, {}}});
-    w->fillingRecord = true;
-    w->editNrmlContent->setText(u"changed"_s);
-    w->fillingRecord = false;
-    EXPECT_EQ(line(1)->SubItems(1), u"x"_s);
-    EXPECT_FALSE(modified());
+    EXPECT_EQ(content(1), u"a & b"_s);
 }
 
 TEST_F(EditPanelTest, SelectingAnotherLineNeverWipesItsLanguage) {
     modSchemas::defaultSchema = u"AGLS1.3"_s;
-    record({{u"DC.Title"_s, u"a"_s, u"en"_s, {}}, {u"DC.Creator"_s, u"b"_s, u"fr"_s, {}}});
-    EXPECT_EQ(w->editNrmlLang->currentText(), u"en"_s);
-    w->MetaPanel->setSelectedItem(line(2));
-    w->editCurrentLine();
+    edit(u"DC.Title"_s, u"a"_s, u"en"_s);
+    edit(u"DC.Creator"_s, u"b"_s, u"fr"_s);
     EXPECT_EQ(w->editNrmlLang->currentText(), u"fr"_s);
-    EXPECT_EQ(line(1)->SubItems(2), u"en"_s);
-    EXPECT_FALSE(modified());
-    // The user's own change is written and enables "Cancel Editing this page".
-    w->editNrmlLang->setEditText(u"de"_s);
-    EXPECT_EQ(line(2)->SubItems(2), u"de"_s);
+    EXPECT_EQ(content(1, 2), u"en"_s);
+    EXPECT_FALSE(recordModified());
+    w->editNrmlLang->setEditText(u"de"_s);  // the user's own change is written
+    EXPECT_EQ(content(2, 2), u"de"_s);
     EXPECT_TRUE(w->mnuMaintMeta(9)->isEnabled());
 }
 
 TEST_F(EditPanelTest, DatesAreBuiltFromTheBoxesAndFillingThemWritesNothing) {
-    record({{u"DC.Date.created"_s, u"1875-06-30"_s, {}, u"ISO8601"_s}});
+    edit(u"DC.Date.created"_s, u"1875-06-30"_s, {}, u"ISO8601"_s);
     EXPECT_EQ(w->editDateyear->currentText(), u"1875"_s);  // outside the offered years
     EXPECT_EQ(w->editDateMonth->currentText(), u"06"_s);
-    EXPECT_EQ(line(1)->SubItems(1), u"1875-06-30"_s);
-    EXPECT_FALSE(modified());
-
+    EXPECT_FALSE(recordModified());
     w->editDateMonth->setEditText(QString());
-    EXPECT_EQ(line(1)->SubItems(1), u"1875"_s);  // a day without a month is not written
+    EXPECT_EQ(content(1), u"1875"_s);  // a day without a month is not written
     w->editDateMonth->setEditText(u"02"_s);
-    EXPECT_EQ(line(1)->SubItems(1), u"1875-02-30"_s);
+    EXPECT_EQ(content(1), u"1875-02-30"_s);
     w->editDateyear->setEditText(QString());
-    EXPECT_EQ(line(1)->SubItems(1), QString());
-    EXPECT_TRUE(modified());
+    EXPECT_EQ(content(1), QString());
+    EXPECT_TRUE(recordModified());
 }
 
-TEST_F(EditPanelTest, ValueListsByElementAndDomain) {
+TEST_F(EditPanelTest, ValueListsAndSchemesAreWrittenAtOnceNoneAsEmptyAndLoadSchemeRunsTheSchemeFile) {
     modSchemas::defaultSchema = u"AGLS"_s;
-    record({{u"DC.Type.aggregation"_s, QString(), {}, {}}});
-    EXPECT_TRUE(w->EditList->isVisibleTo(w->EditPanel));
-    EXPECT_EQ(w->EditList->currentText(), u"item"_s);
-    ASSERT_EQ(w->EditList->count(), 2);
-    EXPECT_EQ(w->EditList->itemText(1), u"collection"_s);
-    // The shown default goes into the empty line.
-    EXPECT_EQ(line(1)->SubItems(1), u"item"_s);
-
-    w->MetaPanel->Clear();
-    modSchemas::defaultSchema = u"AGLS1.3"_s;
-    record({{u"DC.Type.aggregation"_s, QString(), {}, {}}});
-    EXPECT_FALSE(w->EditList->isVisibleTo(w->EditPanel));
-    EXPECT_TRUE(w->editNrmlContent->isVisibleTo(w->EditPanel));
-
-    w->MetaPanel->Clear();
-    record({{u"HI.Status"_s, QString(), {}, {}}});
-    EXPECT_EQ(w->EditList->count(), 4);
-    EXPECT_EQ(w->EditList->itemText(3), u"catalogued"_s);
+    edit(u"DC.Type.aggregation"_s);
+    EXPECT_EQ(content(1), u"item"_s);  // the shown default goes into the empty line
+    edit(u"HI.Status"_s, u"x"_s);
     w->EditList->setEditText(u"None"_s);
-    EXPECT_EQ(line(1)->SubItems(1), QString());
-    EXPECT_TRUE(modified());
-}
-
-TEST_F(EditPanelTest, ButtonsAndLoadSchemeFilesFollowTheElement) {
-    CommandRecorder recorder;
-    modSchemas::defaultSchema = u"GILS-MONTANA"_s;
-    record({{u"GILS.subjects"_s, QString(), {}, {}},
-            {u"DC.Title.Alternative"_s, QString(), {}, {}},
-            {u"MyTitleThing"_s, QString(), {}, {}}});
-    EXPECT_EQ(w->EditLoadSchemeTag, u"subjects.kqs"_s);
-    w->EditLoadScheme_Click();
-    EXPECT_EQ(recorder.commands.last(), u"mtp://url="_s + SchemeHosts::stateLibraryHost + u"/montana/topics.kqs"_s);
-    EXPECT_EQ(w->documentState->listType(), u"schema"_s);
-
-    w->MetaPanel->setSelectedItem(line(2));
-    w->editCurrentLine();
-    EXPECT_FALSE(w->editAddTitle->isHidden());
-    w->MetaPanel->setSelectedItem(line(3));
-    w->editCurrentLine();
-    EXPECT_TRUE(w->editAddTitle->isHidden());
-
-    modSchemas::defaultSchema = u"GILS-UTAH"_s;
-    w->MetaPanel->Clear();
-    record({{u"UT.copyright.language"_s, QString(), {}, {}}});
-    EXPECT_EQ(w->EditLoadSchemeTag, u"GILS-UTAH-copyright.kqs"_s);
-    w->EditLoadScheme_Click();
-    EXPECT_EQ(recorder.commands.last(),
-              u"mtp://url="_s + SchemeHosts::stateHostB + u"/schemes/ut/GILS-UTAH-copyright.kqs"_s);
-}
-
-TEST_F(EditPanelTest, SchemeChoicesSkipOnlyAFinalEmptyPiece) {
+    EXPECT_EQ(content(2), QString());
     modSchemas::defaultSchema = u"AGLS1.3"_s;
-    record({{u"DC.Identifier"_s, u"x"_s, {}, u"URI"_s}});
-    QString list;
-    const QString choices = modSchemas::getSchemeList(u"DC.Identifier"_s, list);
-    ASSERT_TRUE(choices.endsWith(QLatin1Char('|')));
-    EXPECT_EQ(w->editNrmlScheme->count(), choices.count(QLatin1Char('|')));
+    edit(u"DC.Identifier"_s, u"x"_s, {}, u"URI"_s);
     EXPECT_EQ(w->editNrmlScheme->currentText(), u"URI"_s);
-    EXPECT_FALSE(w->editAddURL->isHidden());
-    // Picking a scheme is written at once, "None" as empty, and disables the cancel item.
     w->mnuMaintMeta(9)->setEnabled(true);
     w->editNrmlScheme->setEditText(u"None"_s);
-    EXPECT_EQ(line(1)->SubItems(3), QString());
+    EXPECT_EQ(content(3, 3), QString());
     EXPECT_FALSE(w->mnuMaintMeta(9)->isEnabled());
+
+    testing_support::CommandRecorder recorder;
+    modSchemas::defaultSchema = u"GILS-MONTANA"_s;
+    edit(u"GILS.subjects"_s);
+    w->EditLoadScheme_Click();
+    EXPECT_EQ(recorder.commands.value(0), u"mtp://url="_s + SchemeHosts::stateLibraryHost + u"/montana/topics.kqs"_s);
+    EXPECT_EQ(w->documentState->listType(), u"schema"_s);
 }
 
 TEST_F(EditPanelTest, RenamingGoesThroughTheNameDialog) {
-    record({{u"DC.Title"_s, u"x"_s, {}, {}}});
-    ScriptedModals modals;
-    modals.then([](QDialog& d) { static_cast<frmdlogInput&>(d).cmdCancel->click(); }).then([](QDialog& d) {
-        auto& input = static_cast<frmdlogInput&>(d);
+    edit(u"DC.Title"_s, u"x"_s);
+    then<frmdlogInput>([](frmdlogInput& input) { input.cmdCancel->click(); });
+    then<frmdlogInput>([](frmdlogInput& input) {
         EXPECT_EQ(input.txtFieldName->text(), u"DC.Title"_s);
-        EXPECT_EQ(input.windowTitle(), u"Edit"_s);
         input.txtFieldName->setText(u"DC.Title.Alternative"_s);
         input.cmdOK->click();
     });
@@ -176,7 +91,84 @@ TEST_F(EditPanelTest, RenamingGoesThroughTheNameDialog) {
     EXPECT_EQ(line(1)->Text(), u"DC.Title"_s);
     w->editNrmlName_Click();
     EXPECT_EQ(line(1)->Text(), u"DC.Title.Alternative"_s);
-    EXPECT_TRUE(modified());
+    EXPECT_TRUE(recordModified());
+}
+
+TEST_F(ValueEditorTest, TheAglsAgentEditorRoundTripsTheValueAndSemicolonsCannotBeTyped) {
+    edit(u"DC.Creator"_s, u"PERSONALNAME=Ann Lee; corporateName=ACT Fire; email=a@b.example"_s, {}, u"AglsAgent"_s);
+    then<frmAglsAgent>([](frmAglsAgent& agent) {
+        EXPECT_EQ(agent.personalName->text(), u"Ann Lee"_s);
+        EXPECT_EQ(agent.email->text(), u"a@b.example"_s);
+        EXPECT_EQ(agent.jurisdiction->currentText(), QString());  // the proposals fill nothing in
+        agent.email->clear();
+        agent.jurisdiction->setEditText(u"Other place"_s);
+        widget_input::type(agent.contact, u"a;b"_s);
+        agent.sector->lineEdit()->setText(u"x;;y"_s);  // pasted into a list's box
+        agent.ok->click();
+    });
+    clickContentBox();
+    EXPECT_EQ(content(1), u"personalName=Ann Lee; corporateName=ACT Fire; jurisdiction=Other place; contact=ab; "
+                          u"sector=xy"_s);
+    EXPECT_EQ(w->editNrmlContent->text(), content(1));  // a later change there builds on it
+}
+
+TEST_F(ValueEditorTest, AKeyOpensTheEditorCancelWritesNothingAndAReopenedEditorReadsTheLineAgain) {
+    edit(u"DC.Creator"_s, u"personalName=First"_s, {}, u"AglsAgent"_s);
+    edit(u"DC.Publisher"_s, u"contact=02 6200"_s, {}, u"aglsagent"_s);
+    then<frmAglsAgent>([](frmAglsAgent& agent) {
+        EXPECT_EQ(agent.contact->text(), u"02 6200"_s);
+        agent.personalName->setText(u"left over"_s);
+        agent.cancel->click();
+    });
+    then<frmAglsAgent>([](frmAglsAgent& agent) {
+        EXPECT_EQ(agent.personalName->text(), u"First"_s);
+        EXPECT_EQ(agent.contact->text(), QString());
+        agent.personalName->clear();  // no field left: no value
+        agent.ok->click();
+    });
+    widget_input::key(w->editNrmlContent, Qt::Key_X);
+    EXPECT_EQ(w->editNrmlContent->text(), u"contact=02 6200"_s);  // the key was not typed
+    EXPECT_FALSE(recordModified());
+    select(1);
+    w->showAglsAgent();
+    EXPECT_EQ(content(1), QString());
+    EXPECT_EQ(content(2), u"contact=02 6200"_s);
+    EXPECT_TRUE(recordModified());
+}
+
+TEST_F(ValueEditorTest, TheActVersEditorWritesTheBodyPickedOnceTheListQuestionLetsIt) {
+    const QString before = u"corporateName=Ombudsman; positionTitle=Officer"_s;
+    edit(u"AGLS.Creator"_s, before, {}, u"ACTVers"_s);
+    markListModified();
+    boxes.expect(kListQuestion, platform::vbCancel).expect(kListQuestion, platform::vbNo);
+    then<frmACTVers>([&](frmACTVers& act) {
+        EXPECT_EQ(act.corporateName->currentText(), u"Ombudsman"_s);
+        act.corporateName->setCurrentIndex(int(frmACTVers::bodies().indexOf(u"Chief Minister 's Department"_s)));
+        act.sectionName->setText(u"Policy"_s);
+        act.ok->click();  // Cancel to the question: the editor stays open, the line as it was
+        EXPECT_TRUE(act.isVisible());
+        EXPECT_EQ(content(1), before);
+        act.ok->click();
+    });
+    clickContentBox();
+    EXPECT_EQ(content(1), u"corporateName=Chief Minister 's Department; sectionName=Policy; positionTitle=Officer"_s);
+}
+
+TEST_F(ValueEditorTest, LongContentOpensTheTextEditor) {
+    const QString exactly150(150, QLatin1Char('a')), longer = exactly150 + u"b"_s;
+    edit(u"DC.Description"_s, exactly150);
+    clickContentBox();  // 150 characters: no editor (an unexpected one would fail the test)
+    w->editNrmlContent->setText(longer);
+    w->documentState->dropMark();
+    then<frmLongText>([longer](frmLongText& text) {
+        EXPECT_EQ(text.Text1->toPlainText(), longer);
+        text.Text1->setPlainText(longer + u" more"_s);
+        text.OKButton->click();
+    });
+    clickContentBox();
+    EXPECT_EQ(content(1), longer + u" more"_s);
+    EXPECT_EQ(w->editNrmlContent->text(), content(1));
+    EXPECT_TRUE(recordModified());
 }
 
 }  // namespace

@@ -1,0 +1,58 @@
+#pragma once
+#include "app/Preferences.h"
+#include "domains/modSchemas.h"
+#include "platform/ListView.h"
+#include "platform/StatusBar.h"
+#include "platform/WidgetInput.h"
+#include "support/CommandRecorder.h"
+#include "support/TestWindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+
+inline const QString kRecordQuestion = u"Save the metadata edits in the metapanel first?"_s;
+inline const QString kListQuestion = u"Save the list changes in the Tree View first?"_s;
+
+// A main window whose message boxes and dialogs are scripted, with the record panel's lines by number.
+class RecordWindowTest : public ::testing::Test {
+protected:
+    testing_support::TestWindow w;
+    testing_support::ScriptedMsgBoxes boxes;
+    testing_support::ScriptedModals modals;
+    testing_support::KeptValues kept{&modSchemas::defaultSchema, &modSchemas::linkRelLines, &Preferences::charEncoding,
+                                     &Preferences::UseLinkRel};
+    QTemporaryDir dir;
+
+    QString write(const QString& name, const QByteArray& bytes) {
+        return testing_support::writeBytes(dir.filePath(name), bytes);
+    }
+    // The next dialog shown, as the dialog it is; the step must close it.
+    template <class Dialog, class Step> void then(Step step) {
+        modals.then([step](QDialog& d) { step(static_cast<Dialog&>(d)); });
+    }
+    platform::ListItem* line(int i) const { return w->MetaPanel->Item(i); }
+    QString content(int i, int column = 1) const { return line(i)->SubItems(column); }
+    void add(const QString& name, const QString& content = {}, const QString& lang = {}, const QString& scheme = {}) {
+        w->addRecordLine({name, content, lang, scheme});
+    }
+    void select(int i) { w->MetaPanel->setSelectedItem(line(i)); }
+    // Line i, shown in the edit panel.
+    void show(int i) {
+        select(i);
+        w->editCurrentLine();
+    }
+    // One more line, shown in the edit panel.
+    void edit(const QString& name, const QString& content = {}, const QString& lang = {}, const QString& scheme = {}) {
+        add(name, content, lang, scheme);
+        show(w->MetaPanel->Count());
+    }
+    bool recordModified() const { return w->documentState->modified(DocumentState::Document::Record); }
+    void markListModified() { w->documentState->markModified(DocumentState::Document::List); }
+};
