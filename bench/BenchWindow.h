@@ -36,6 +36,7 @@ inline int runWithWindow(int argc, char** argv) {
     qputenv("QUORVANTIL_CONFIG", (dir.path() + QStringLiteral("/config")).toUtf8());
     qputenv("QUORVANTIL_HOME", (dir.path() + QStringLiteral("/home")).toUtf8());
     qputenv("XDG_DATA_HOME", (dir.path() + QStringLiteral("/xdg-data")).toUtf8());
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/quorvantil-bench");  // never the user's keyring
     platform::webengine::registerSchemes();
     QApplication app(argc, argv);
     platform::webengine::useWebEngineBrowser();

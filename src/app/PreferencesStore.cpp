@@ -6,6 +6,7 @@
 #include "commands/modMacros.h"
 #include "platform/Folders.h"
 #include "platform/PathText.h"
+#include "platform/SecretStore.h"
 #include "platform/Twips.h"
 
 #include <QGuiApplication>
@@ -19,6 +20,8 @@ namespace {
 const QString kPosition = QStringLiteral("Position Data");
 const QString kFiles = QStringLiteral("File Settings");
 const QString kPrefs = QStringLiteral("Preferences");
+// The firewall password's name in the desktop's keyring.
+const QString kPasswordSecret = QStringLiteral("firewall password");
 const char* const kFunctionKeys[] = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F11", "F12"};
 
 // A stored measure that is not a number takes the default.
@@ -95,7 +98,9 @@ void Form1::GetRegSettings() {
     fixMeta = formSettings.GetSetting(kPrefs, QStringLiteral("fixMeta"), QStringLiteral("N"));
     documentState->setTreePath(formSettings.GetSetting(kPrefs, QStringLiteral("schemeTree"), programFolderWithSlash() + QLatin1String("schemes/")));
     INETname = formSettings.GetSetting(kPrefs, QStringLiteral("INETname"), QString());
-    INETid = formSettings.GetSetting(kPrefs, QStringLiteral("INETid"), QString());
+    // The password lives in the desktop's keyring when one runs, else in the settings file.
+    const platform::SecretRead kept = platform::readSecret(kPasswordSecret);
+    INETid = kept.value ? *kept.value : formSettings.GetSetting(kPrefs, QStringLiteral("INETid"), QString());
 
     readDomainPreferences();
 }
@@ -127,5 +132,7 @@ void Form1::savePreferences() {
     formSettings.SaveSetting(kPrefs, QStringLiteral("siteAdminEmail"), siteAdminEmail);
     formSettings.SaveSetting(kPrefs, QStringLiteral("schemeTree"), documentState->TreePath());
     formSettings.SaveSetting(kPrefs, QStringLiteral("INETname"), INETname);
-    formSettings.SaveSetting(kPrefs, QStringLiteral("INETid"), INETid);
+    // Into the keyring when one takes it, and then out of the settings file.
+    if (platform::writeSecret(kPasswordSecret, INETid)) formSettings.DeleteSetting(kPrefs, QStringLiteral("INETid"));
+    else formSettings.SaveSetting(kPrefs, QStringLiteral("INETid"), INETid);
 }

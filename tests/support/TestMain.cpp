@@ -16,6 +16,9 @@ int main(int argc, char** argv) {
     qputenv("QUORVANTIL_HOME", (sandbox.path() + QStringLiteral("/home")).toUtf8());
     qputenv("XDG_DATA_HOME", (sandbox.path() + QStringLiteral("/xdg-data")).toUtf8());
     qputenv("XDG_CONFIG_HOME", (sandbox.path() + QStringLiteral("/xdg-config")).toUtf8());
+    // No test reaches the user's own keyring: only the keyring test, which brings a private one.
+    if (qEnvironmentVariableIsEmpty("QUORVANTIL_TEST_KEYRING"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/quorvantil-tests");
     // Nothing may reach out: the scheme server is a closed local port unless a test starts one.
     qputenv("QUORVANTIL_SCHEME_SERVER", "127.0.0.1:9");
     QApplication app(argc, argv);
