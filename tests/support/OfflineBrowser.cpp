@@ -1,7 +1,7 @@
 #include "support/OfflineBrowser.h"
 
 #include "platform/BrowserAddress.h"
-#include "platform/HtmlLinks.h"
+#include "support/HtmlLinks.h"
 
 #include <QFile>
 #include <QStringDecoder>

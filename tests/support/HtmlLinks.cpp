@@ -1,4 +1,4 @@
-#include "platform/HtmlLinks.h"
+#include "support/HtmlLinks.h"
 
 #include <QHash>
 
