@@ -4,6 +4,8 @@
 #include "platform/webengine/WebEngineBrowser.h"
 
 #include <QApplication>
+#include <QPointer>
+#include <QWidget>
 #include <QStringList>
 
 int main(int argc, char* argv[]) {
@@ -22,5 +24,11 @@ int main(int argc, char* argv[]) {
     QStringList words = QApplication::arguments();
     if (!words.isEmpty()) words.removeFirst();
     modMetaMain::Main(words.join(QLatin1Char(' ')));
-    return app.exec();
+    const int status = app.exec();
+    // The windows, and the browser pages in them, go before the browser engine does.
+    QList<QPointer<QWidget>> windows;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (!window->parentWidget()) windows.append(window);
+    for (const QPointer<QWidget>& window : windows) delete window.data();
+    return status;
 }

@@ -25,6 +25,10 @@
 #include <QResizeEvent>
 #include <QTimer>
 #include <QMenu>
+#include <QPainter>
+#include <QPixmap>
+#include <QPolygonF>
+#include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
 #include <QUrl>
@@ -35,6 +39,45 @@ using platform::twipsToPixels;
 
 namespace {
 Form1* first = nullptr;
+
+enum class ToolbarPicture { Back, Forward, Stop, Home, Refresh, Search, Print };
+
+// The toolbar's own pictures, for desktops without an icon theme: the style's where it has
+// one, drawn here for a house, a magnifier and a printer.
+QIcon toolbarPicture(ToolbarPicture picture, QStyle* style) {
+    switch (picture) {
+    case ToolbarPicture::Back: return style->standardIcon(QStyle::SP_ArrowBack);
+    case ToolbarPicture::Forward: return style->standardIcon(QStyle::SP_ArrowForward);
+    case ToolbarPicture::Stop: return style->standardIcon(QStyle::SP_BrowserStop);
+    case ToolbarPicture::Refresh: return style->standardIcon(QStyle::SP_BrowserReload);
+    default: break;
+    }
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(60, 60, 60), 2.5));
+    if (picture == ToolbarPicture::Home) {
+        p.setBrush(QColor(240, 200, 120));
+        p.drawPolygon(QPolygonF({QPointF(4, 16), QPointF(16, 4), QPointF(28, 16)}));
+        p.drawRect(QRectF(8, 16, 16, 12));
+        p.setBrush(QColor(120, 80, 40));
+        p.drawRect(QRectF(14, 20, 5, 8));
+    } else if (picture == ToolbarPicture::Search) {
+        p.setBrush(QColor(200, 225, 250));
+        p.drawEllipse(QRectF(4, 4, 16, 16));
+        p.setPen(QPen(QColor(60, 60, 60), 5, Qt::SolidLine, Qt::RoundCap));
+        p.drawLine(QPointF(18, 18), QPointF(27, 27));
+    } else {
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 3, 14, 10));  // paper
+        p.setBrush(QColor(150, 150, 160));
+        p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2);  // body
+        p.setBrush(Qt::white);
+        p.drawRect(QRectF(9, 20, 14, 9));  // printed sheet
+    }
+    return QIcon(pixmap);
+}
 
 QRect toPixels(const Layout::Rect& r) {
     return QRect(twipsToPixels(r.left), twipsToPixels(r.top), std::max(0, twipsToPixels(r.width)),
@@ -114,19 +157,21 @@ void Form1::buildControls() {
     struct Button {
         int index;
         const char* tip;
-        QStyle::StandardPixmap icon;
+        const char* themeIcon;
+        ToolbarPicture fallback;
     };
     const Button buttons[] = {
-        {kPreviousButton, "Previous", QStyle::SP_ArrowBack},
-        {kNextButton, "Next", QStyle::SP_ArrowForward},
-        {kStopButton, "Stop", QStyle::SP_BrowserStop},
-        {kHomeButton, "Home", QStyle::SP_DirHomeIcon},
-        {kRefreshButton, "Refresh", QStyle::SP_BrowserReload},
-        {kSearchButton, "Search", QStyle::SP_FileDialogContentsView},
-        {kPrintButton, "Print", QStyle::SP_DialogSaveButton},
+        {kPreviousButton, "Previous", "go-previous", ToolbarPicture::Back},
+        {kNextButton, "Next", "go-next", ToolbarPicture::Forward},
+        {kStopButton, "Stop", "process-stop", ToolbarPicture::Stop},
+        {kHomeButton, "Home", "go-home", ToolbarPicture::Home},
+        {kRefreshButton, "Refresh", "view-refresh", ToolbarPicture::Refresh},
+        {kSearchButton, "Search", "edit-find", ToolbarPicture::Search},
+        {kPrintButton, "Print", "document-print", ToolbarPicture::Print},
     };
     for (const Button& b : buttons) {
-        QAction* a = Toolbar1->addAction(style()->standardIcon(b.icon), QLatin1String(b.tip));
+        const QIcon icon = QIcon::fromTheme(QLatin1String(b.themeIcon), toolbarPicture(b.fallback, style()));
+        QAction* a = Toolbar1->addAction(icon, QLatin1String(b.tip));
         a->setToolTip(QLatin1String(b.tip));
         a->setObjectName(QStringLiteral("Toolbar1_%1").arg(b.index));
         toolbarButtons.set(b.index, a);
@@ -281,7 +326,8 @@ void Form1::closeEvent(QCloseEvent* event) {
 // ---- keys ----------------------------------------------------------------------------
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == URL->lineEdit() && event->type() == QEvent::KeyPress) {
+    // The combo box has the focus and hands keys to its line edit: Enter counts at either.
+    if ((watched == URL || watched == URL->lineEdit()) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
             URL_KeyPressEnter();
@@ -340,6 +386,11 @@ void Form1::Inet1_StateChanged(int state) {
 }
 
 // ---- layout --------------------------------------------------------------------------
+
+void Form1::moveHSplitter(double y) {
+    splitterYTwips_ = y;
+    imgHSplitter->move(imgHSplitter->x(), twipsToPixels(y));
+}
 
 double Form1::splitterX() const {
     return splitterXTwips_;

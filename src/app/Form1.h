@@ -210,6 +210,8 @@ public:
     // The splitter positions as they stand.
     double splitterX() const;
     double splitterY() const;
+    // Puts the horizontal splitter at this top (twips); the next layout starts from there.
+    void moveHSplitter(double y);
     Layout::Input layoutInput() const;
 
     void showAboutBox();

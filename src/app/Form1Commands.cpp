@@ -46,9 +46,9 @@ public:
         w.fillingEditPanel = filling;
     }
     void makeRoomForEditPanel() override {
-        const int height =
-            w.EditPanel->height() > 0 ? w.EditPanel->height() : platform::twipsToPixels(Layout::kEditPanelHeight);
-        w.imgHSplitter->move(w.imgHSplitter->x(), w.imgHSplitter->y() - height);
+        const double height = w.EditPanel->height() > 0 ? platform::pixelsToTwips(w.EditPanel->height())
+                                                        : Layout::kEditPanelHeight;
+        w.moveHSplitter(w.splitterY() - height);
     }
     void layOut() override {
         double x = w.splitterX();

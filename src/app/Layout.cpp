@@ -29,8 +29,11 @@ Result SizeControls(double& x, double& y, const Input& in) {
     const double E = in.editVisible ? kEditPanelHeight : 0;
     // The edit panel never pushes the metadata lines out of sight: a few lines stay shown.
     if (in.editVisible && in.metaVisible) y = std::max(1000.0, std::min(y, SH - S - 150 - E - kMinListHeight));
+    // A hidden browser gives its room to the panels below; the divider keeps its place for
+    // when the browser comes back.
+    const double yp = in.layoutAdjust && !in.browserVisible && in.metaVisible ? T - 150 : y;
     if (in.editVisible) {
-        r.edit = {x + 40, y + 150, SW - (x + 40), E};
+        r.edit = {x + 40, yp + 150, SW - (x + 40), E};
         r.editContentWidth = r.edit.width - 1700;
         r.editCloseTop = 100;
         r.editCloseLeft = r.edit.width - 285;
@@ -44,11 +47,11 @@ Result SizeControls(double& x, double& y, const Input& in) {
         r.meta.left = x + 40;
         r.meta.width = SW - r.meta.left;
         if (in.editVisible) {
-            r.meta.top = y + 150 + E;
-            r.meta.height = SH - S - y - 150 - E;
+            r.meta.top = yp + 150 + E;
+            r.meta.height = SH - S - yp - 150 - E;
         } else {
-            r.meta.top = y + 150;
-            r.meta.height = SH - (S + y + 150);
+            r.meta.top = yp + 150;
+            r.meta.height = SH - (S + yp + 150);
         }
         const double others = std::round(in.nameWidth + in.langWidth + in.schemeWidth);
         // The tree stands x wide once it is placed below, whatever width it had before.
@@ -58,7 +61,7 @@ Result SizeControls(double& x, double& y, const Input& in) {
     if (in.treeVisible) r.tree = {0, T, x, SH - (S + T)};
 
     r.vGrip = {x, T, 40, SH - (S + T)};
-    r.hGrip = {x + 40, y, SW - (x + 40), 150};
+    r.hGrip = {x + 40, yp, SW - (x + 40), 150};
 
     r.browser.top = T;
     r.browser.left = x + 40;

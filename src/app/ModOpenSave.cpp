@@ -14,12 +14,12 @@ namespace ModOpenSave {
 namespace {
 
 const QList<platform::FileFilter> kSaveFilters = {
-    {QStringLiteral("HTML,ASP,CFM"), QStringLiteral("*.htm;*.asp;*.cfm")},
+    {QStringLiteral("HTML,ASP,CFM"), QStringLiteral("*.htm;*.html;*.asp;*.cfm")},
     {QStringLiteral("Schemes"), QStringLiteral("*.kqs")},
     {QStringLiteral("Catalogs"), QStringLiteral("*.kqi")},
     {QStringLiteral("MTP Batch Files"), QStringLiteral("*.kqb")},
-    {QStringLiteral("Harvest Control File"), QStringLiteral("*.*")},
-    {QStringLiteral("All Files"), QStringLiteral("*.*")},
+    {QStringLiteral("Harvest Control File"), QStringLiteral("*")},
+    {QStringLiteral("All files"), QStringLiteral("*")},
 };
 
 const QList<platform::FileFilter> kOpenFilters = {
@@ -112,15 +112,15 @@ QString showSaveDialog(int filterIndex, QString& path) {
 QString showOpenDialog(const QString& kind, const QString& path) {
     struct Start {
         const char* kind;
-        const char* name;  // proposed when no path is given
+        const char* name;  // proposed when no path is given (an Open dialog names no new file)
         const char* extension;
         int filter;
     };
     static const Start starts[] = {
         {"hcl", "index.htm", "*", 5},        {"rss", "rss.htm", "*", 5},
         {"dir", "Open a file to select the Directory", "*", 5},
-        {"htm", "Untitled.htm", "*.htm", 1}, {"kqs", "Untitled.kqs", "*.kqs", 2},
-        {"kqi", "Untitled.kqi", "*.kqi", 3}, {"kqb", "Untitled.kqb", "*.kqb", 4},
+        {"htm", "", "*.htm", 1}, {"kqs", "", "*.kqs", 2},
+        {"kqi", "", "*.kqi", 3}, {"kqb", "", "*.kqb", 4},
     };
     const Start* start = nullptr;
     for (const Start& s : starts) {

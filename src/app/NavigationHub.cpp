@@ -16,6 +16,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QCoreApplication>
+#include <QFileInfo>
 
 namespace {
 
@@ -81,6 +82,8 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
         return;
     }
     if (!event.topFrame) return;  // a frame inside the page is never routed
+    // Back and Forward: the box shows the page now shown.
+    if (event.source == platform::NavigationSource::History) URL->setEditText(address);
     // Commands from navigations the program did not start itself come from the page.
     const modMTP::CommandOrigin origin =
         event.programStarted ? modMTP::CommandOrigin::Program : modMTP::CommandOrigin::Page;
@@ -139,6 +142,8 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
         return;
     }
     URL->setEditText(address);
+    // A folder is only shown: the record keeps its page file.
+    if (QFileInfo(shortAddress).isDir()) return;
     // A page file becomes the file a save writes to only when its metadata was read.
     documentState->setCurrentHTMLFile(
         read && platform::isLocalPath(shortAddress) && platform::isPageAddress(shortAddress) ? shortAddress : QString());

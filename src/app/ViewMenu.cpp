@@ -73,7 +73,7 @@ void Form1::mnuViewEdit_Click() {
     }
     double y = splitterForLines(platform::pixelsToTwips(clientArea->height()), MetaPanel->Count(),
                                 Layout::kEditPanelHeight);
-    imgHSplitter->move(imgHSplitter->x(), platform::twipsToPixels(y));
+    moveHSplitter(y);
     EditPanelOn();
     if (!MetaPanel->SelectedItem() && MetaPanel->Count() == 0) {
         modMTP::runCommand(QStringLiteral("mtp://field=.fld / "));

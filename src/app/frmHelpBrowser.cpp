@@ -152,6 +152,8 @@ void frmHelpBrowser::Timer1_Timer() {
             main->mnuEditCurrentRecord_Click();
             main->StatusBar1->setPanelText(Form1::kActivityPanel, QStringLiteral("Record Loaded. Ready"));
             main->markHTMLmodifiedCheckList(QStringLiteral("before loading the record?"));
+            // The record just came from the repository: nothing of it is unsaved yet.
+            main->documentState->dropMark();
         }
         hide();
         return;

@@ -74,7 +74,7 @@ std::optional<QString> readWebBatch(const QString& location) {
     if (CommandWindow* window = commandWindow()) window->stopBusyAnimation();
     if (inet.ResponseCode() != 0) {
         if (inet.httpStatus() >= 400)
-            MsgBox(QStringLiteral("ErrorCode: ") + QLatin1Char(' ') + QString::number(inet.ResponseCode()));
+            MsgBox(inet.errorCodeMessage());
         else
             MsgBox(inet.ResponseInfo(), platform::vbOKOnly, QStringLiteral("Macro load error"));
         return std::nullopt;

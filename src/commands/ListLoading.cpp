@@ -171,7 +171,7 @@ bool ListLoad::fetchInto(const QString& address, bool fixQuotes) {
     if (!alive() || cancelled) return false;
     loadStep_ = QStringLiteral(" After Open Inet Control");
     if (inet->ResponseCode() != 0) {
-        MsgBox(QStringLiteral("ErrorCode: ") + QString::number(inet->ResponseCode()));
+        MsgBox(inet->errorCodeMessage());
         return false;
     }
     loadStep_ = QStringLiteral(" After Get Chunk");

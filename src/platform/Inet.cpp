@@ -348,6 +348,30 @@ void Inet::onFinished(QNetworkReply* reply) {
     finish(code, info);
 }
 
+QString Inet::errorCodeMessage() const {
+    QString what;
+    switch (responseCode_) {
+    case TimedOut: what = QStringLiteral("no answer in time"); break;
+    case NameNotResolved: what = QStringLiteral("host not found"); break;
+    case CannotConnect: what = QStringLiteral("could not connect"); break;
+    case ConnectionAborted:
+    case ConnectionReset: what = QStringLiteral("connection lost"); break;
+    case SecureChannelError: what = QStringLiteral("secure connection failed"); break;
+    case InvalidUrl: what = QStringLiteral("not a valid address"); break;
+    case UnrecognizedScheme: what = QStringLiteral("only http and https can be fetched"); break;
+    case OperationCancelled: what = QStringLiteral("cancelled"); break;
+    case RedirectFailed: what = QStringLiteral("too many redirects"); break;
+    case ReplyTooLarge: what = QStringLiteral("reply too large"); break;
+    case BinaryReply: what = QStringLiteral("the reply is not text"); break;
+    default: what = responseInfo_.isEmpty() ? QStringLiteral("transfer failed") : responseInfo_; break;
+    }
+    QString text = url_.trimmed();
+    if (!text.contains(QLatin1String("://"))) text.prepend(QLatin1String("http://"));
+    const QUrl url(text, QUrl::TolerantMode);
+    const QString where = url.host().isEmpty() ? url_ : url.host();
+    return QStringLiteral("ErrorCode: %1 (%2: %3)").arg(responseCode_).arg(what, where);
+}
+
 void Inet::finish(int code, const QString& info) {
     finishing_ = true;
     idleTimer_.stop();

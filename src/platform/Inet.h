@@ -102,6 +102,9 @@ public:
     int ResponseCode() const { return responseCode_; }
     // What went wrong, in words ("" after success).
     QString ResponseInfo() const { return responseInfo_; }
+    // The message of a failed transfer: "ErrorCode: " and the code, then what failed and
+    // where, e.g. "ErrorCode: 12007 (host not found: schemes.example)".
+    QString errorCodeMessage() const;
     // The last reply's HTTP status (0 when none arrived).
     int httpStatus() const { return httpStatus_; }
 

@@ -263,6 +263,16 @@ constexpr BomInfo kBoms[] = {
 
 }  // namespace
 
+bool looksLikeText(QByteArrayView bytes) {
+    for (const BomInfo& bom : kBoms)
+        if (bom.size != 3 && bytes.startsWith(QByteArrayView(bom.bytes, bom.size))) return true;
+    for (const char c : bytes) {
+        const auto u = static_cast<unsigned char>(c);
+        if (u < 0x20 && u != '\t' && u != '\n' && u != '\f' && u != '\r' && u != 0x1B) return false;
+    }
+    return true;
+}
+
 bool TextEncoding::isUtf8() const {
     return codec.isEmpty() || codec.compare(kUtf8, Qt::CaseInsensitive) == 0;
 }

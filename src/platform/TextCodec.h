@@ -52,6 +52,11 @@ QByteArray encodePageText(const QString& text, const TextEncoding& encoding);
 // (when given) if the file cannot be read.
 bool readPageFile(const QString& path, DecodedText& out, QString* errorText = nullptr);
 
+// The bytes can be a text page: a UTF-16 or UTF-32 file with its mark, or bytes without a
+// NUL or any other control character a text does not hold (tab, line ends, form feed and
+// escape are text).
+bool looksLikeText(QByteArrayView bytes);
+
 // The charset a page declares in a <meta> element near its start ("" when none). The
 // label is returned as written, without quotes or blanks.
 QString declaredCharset(const QByteArray& bytes);

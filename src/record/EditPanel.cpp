@@ -10,6 +10,7 @@
 #include "platform/KeyCodes.h"
 #include "platform/ListView.h"
 #include "platform/Modal.h"
+#include "platform/TreeView.h"
 #include "platform/Twips.h"
 #include "record/frmdlogInput.h"
 #include "record/frmLongText.h"
@@ -18,20 +19,39 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDropEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStyle>
 
 namespace {
+
+// A pick from a combo box's list is its click, not a change: the text the pick puts into
+// the box must not run the change handler before the click handler sees it. A pick moves
+// the box's current entry before its text changes; typing and programs setting the text
+// leave the entry where it was.
+class ListPicks : public QObject {
+public:
+    explicit ListPicks(QComboBox* box) : QObject(box), box_(box), index_(box->currentIndex()) {
+        connect(box, &QComboBox::currentIndexChanged, this, [this](int index) { index_ = index; });
+    }
+    bool picking() const { return box_->currentIndex() != index_; }
+
+private:
+    QComboBox* box_;
+    int index_;
+};
 
 const QString kReason = QStringLiteral("before editing a record");
 
@@ -65,6 +85,25 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (watched == form_->editNrmlName && event->type() == QEvent::MouseButtonRelease) {
             if (form_->editNrmlName->isEnabled()) form_->editNrmlName_Click();
+            return true;
+        }
+        // Dropped data goes to the content box's drop handling, never pasted in as text: a
+        // term link runs, an address opens.
+        if ((watched == form_->editNrmlContent || watched == form_->EditPanel) &&
+            (event->type() == QEvent::DragEnter || event->type() == QEvent::DragMove)) {
+            static_cast<QDropEvent*>(event)->acceptProposedAction();
+            return true;
+        }
+        if ((watched == form_->editNrmlContent || watched == form_->EditPanel) && event->type() == QEvent::Drop) {
+            auto* drop = static_cast<QDropEvent*>(event);
+            drop->acceptProposedAction();
+            const QString text = drop->mimeData() ? drop->mimeData()->text() : QString();
+            if (watched == form_->editNrmlContent) {
+                if (!text.isEmpty()) form_->LoadDragDrop(text);
+            } else if (const platform::Node* node = form_->activeTree()->SelectedItem(); node && node->Text() == text) {
+                // The frame takes only the hierarchy pane's selected node.
+                form_->LoadDragDrop(text);
+            }
             return true;
         }
         if (watched == form_->editNrmlContent) {
@@ -181,11 +220,17 @@ void Form1::buildEditPanel() {
     EditLoadScheme->hide();
 
     connect(editNrmlContent, &QLineEdit::textChanged, this, [this] { editNrmlContent_Change(); });
+    QHash<QComboBox*, ListPicks*> picks;
+    for (QComboBox* box : {EditList, editNrmlLang, editNrmlScheme, editDateday, editDateMonth, editDateyear})
+        picks.insert(box, new ListPicks(box));
+    const auto picking = [picks](QComboBox* box) { return picks.value(box)->picking(); };
     connect(EditList, &QComboBox::editTextChanged, this, [this] { EditList_Change(); });
     connect(EditList, &QComboBox::activated, this, [this] {
         if (EditList->isVisible()) EditList_Change();
     });
-    connect(editNrmlLang, &QComboBox::editTextChanged, this, [this] { editNrmlLang_Change(); });
+    connect(editNrmlLang, &QComboBox::editTextChanged, this, [this, picking] {
+        if (!picking(editNrmlLang)) editNrmlLang_Change();
+    });
     connect(editNrmlLang, &QComboBox::activated, this, [this] { editNrmlLang_Click(); });
     connect(editNrmlName, &QLineEdit::textChanged, this, [this] {
         if (!fillingEditPanel && !fillingRecord) {
@@ -193,11 +238,13 @@ void Form1::buildEditPanel() {
             mnuMaintMeta(kCancelEditing)->setEnabled(true);
         }
     });
-    connect(editNrmlScheme, &QComboBox::editTextChanged, this, [this] { editNrmlScheme_Change(); });
+    connect(editNrmlScheme, &QComboBox::editTextChanged, this, [this, picking] {
+        if (!picking(editNrmlScheme)) editNrmlScheme_Change();
+    });
     connect(editNrmlScheme, &QComboBox::activated, this, [this] { editNrmlScheme_Click(); });
     for (QComboBox* box : {editDateday, editDateMonth, editDateyear}) {
-        connect(box, &QComboBox::editTextChanged, this, [this] {
-            if (!fillingEditPanel) EditDateChange();
+        connect(box, &QComboBox::editTextChanged, this, [this, box, picking] {
+            if (!fillingEditPanel && !picking(box)) EditDateChange();
         });
         connect(box, &QComboBox::activated, this, [this] { EditDateChange(); });
     }
@@ -210,6 +257,8 @@ void Form1::buildEditPanel() {
     auto* events = new EditPanelEvents(this);
     editNrmlName->installEventFilter(events);
     editNrmlContent->installEventFilter(events);
+    EditPanel->installEventFilter(events);
+    EditPanel->setAcceptDrops(true);
     editNrmlScheme->lineEdit()->installEventFilter(events);
     editDateyear->lineEdit()->installEventFilter(events);
     EditPanel->setContextMenuPolicy(Qt::CustomContextMenu);

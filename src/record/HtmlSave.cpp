@@ -9,6 +9,7 @@
 #include "record/MetaWriter.h"
 
 #include <QAction>
+#include <QFile>
 #include <QFileInfo>
 
 QString Form1::MakeMetaIntoSource() const {
@@ -16,6 +17,18 @@ QString Form1::MakeMetaIntoSource() const {
 }
 
 bool Form1::SaveAsHTML(const QString& path) {
+    // A file that is no text page (a picture or a program named .htm, say) is never
+    // written into, and neither is a page read from one.
+    QFile target(path);
+    const bool targetIsText = !target.open(QIODevice::ReadOnly) || platform::looksLikeText(target.readAll());
+    target.close();
+    if (!targetIsText || pageSource.contains(QChar(0))) {
+        platform::MsgBox((targetIsText ? QStringLiteral("The page last read is not a text page, so it was not written into ")
+                                       : QStringLiteral("This file is not a text page, so nothing was written into it: ")) +
+                             path,
+                         platform::vbOKOnly | platform::vbExclamation, QStringLiteral("Error saving HTML"));
+        return false;
+    }
     const MetadataRecord record = recordLines();
     QString page = pageSource;
     platform::TextEncoding encoding = pageEncoding;

@@ -19,6 +19,7 @@
 
 #include <QComboBox>
 #include <QGroupBox>
+#include <QFileInfo>
 #include <QTimer>
 
 #include <memory>
@@ -69,9 +70,9 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
                 platform::MsgBox(error, platform::vbOKOnly, QStringLiteral("Error saving HTML"));
                 lastPageLoad = PageLoad::Failed;
             }
-        } else {
+        } else if (!QFileInfo(localPath).isDir()) {
             MetaPanel->Clear();
-        }
+        }  // a folder is only shown: the record stays as it is
     } else if (Inet1->StillExecuting() && !modMTP::batchRunning()) {
         pendingURL = URL->currentText();
         lastPageLoad = PageLoad::Parked;
@@ -87,7 +88,7 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
         inet.setPassword(Preferences::INETid);
         text = inet.OpenURL();
         if (inet.ResponseCode() != 0) {
-            platform::MsgBox(QStringLiteral("ErrorCode: ") + QString::number(inet.ResponseCode()), platform::vbOKOnly,
+            platform::MsgBox(inet.errorCodeMessage(), platform::vbOKOnly,
                              QString());
             lastPageLoad = PageLoad::Failed;
             return answer;

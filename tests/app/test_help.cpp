@@ -55,14 +55,16 @@ TEST_F(HelpTest, ARecordReplyIsStoredWholeAndLoadedIntoTheRecord) {
     EXPECT_EQ(w->MetaPanel->Item(2)->SubItems(1).size(), 6000);  // never cut at a chunk
     EXPECT_FALSE(read(frmHelpBrowser::recordPagePath()).contains("writeToCache"));
     EXPECT_EQ(w->StatusBar1->panelText(3), u"Record Loaded. Ready"_s);
-    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));  // loaded, not yet saved anywhere
+    EXPECT_EQ(panel2(), QString());  // just loaded: nothing unsaved
     EXPECT_FALSE(help.isVisible());
 }
 
 TEST_F(HelpTest, ErrorRepliesShowAndKeepTheDocumentUnsaved) {
+    help.WebBrowser1->setBodyHtml(u"<a href='http://earlier.example/'>An earlier help page</a>"_s);
     reply("<p>Save Record Error: the repository is full</p>");
     EXPECT_TRUE(help.isVisible());
     EXPECT_TRUE(testing_support::offlineBrowser(help.WebBrowser1).bodyHtml().contains(u"repository is full"_s));
+    EXPECT_TRUE(help.WebBrowser1->Document().links.isEmpty());  // a fresh page: nothing of the one before
     EXPECT_EQ(panel2(), u"Modified"_s);
 }
 

@@ -413,15 +413,13 @@ PageDocument OfflineBrowser::Document() const {
 
 void OfflineBrowser::setBodyHtml(const QString& html) {
     bodyHtml_ = html;
-    if (!shown_) {
-        page_ = Frame();
-        page_.address = page_.base = page_.title = kBlankPage;
-        shown_ = true;
-    }
-    const QString title = page_.title;
+    const QString address = shown_ ? page_.address : kBlankPage;
+    page_ = Frame();
+    page_.address = page_.base = address;
+    shown_ = true;
     QStringList chain;
     fillFrame(page_, html, 0, chain);
-    page_.title = title;
+    page_.title = QString();
 }
 
 void useOfflineBrowsers() {

@@ -417,8 +417,10 @@ void WebEngineBrowser::setBodyHtml(const QString& html) {
     const QByteArray literal = QJsonDocument(QJsonArray{html}).toJson(QJsonDocument::Compact);
     const QString code = QStringLiteral(
                              "(function (html) {"
-                             "  var body = document.body || document.documentElement;"
-                             "  if (body) body.innerHTML = html;"
+                             "  document.open();"
+                             "  document.write('<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body></body></html>');"
+                             "  document.close();"
+                             "  document.body.innerHTML = html;"
                              "  if (window.__quorvantileSnapshot) window.__quorvantileSnapshot();"
                              "})(") +
                          QString::fromUtf8(literal) + QStringLiteral("[0]);");

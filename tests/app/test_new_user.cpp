@@ -1,0 +1,124 @@
+// What a new user meets first, reached the way the user reaches it: keys typed into the
+// focused control, picks from lists, drops, the menus.
+#include "AppTestSupport.h"
+#include "platform/FileDialogs.h"
+#include "platform/Twips.h"
+#include "platform/WidgetInput.h"
+
+#include <QAbstractItemView>
+#include <QGroupBox>
+#include <QToolBar>
+
+namespace {
+
+class NewUserTest : public FileMenuTest {
+protected:
+    void SetUp() override {
+        FileMenuTest::SetUp();
+        widget_input::showAndWait(w.form.get());
+    }
+    // Picks an entry of a combo box's list as the user does: the list opened, the entry
+    // reached with the arrow keys, Enter.
+    static void pick(QComboBox* box, const QString& entry) {
+        box->setFocus();
+        box->showPopup();
+        QAbstractItemView* list = box->view();
+        list->setCurrentIndex(box->model()->index(box->findText(entry), 0));
+        widget_input::key(list, Qt::Key_Return);
+        QApplication::processEvents();
+    }
+};
+
+TEST_F(NewUserTest, EnterInTheAddressBoxOpensTheTypedPathAndBackShowsThePageShown) {
+    const QString first = write(u"first.htm"_s, pageTitled("First"));
+    const QString second = write(u"second.htm"_s, pageTitled("Second"));
+    for (const QString& page : {first, second}) {
+        w->URL->setFocus();
+        w->URL->lineEdit()->selectAll();
+        widget_input::type(QApplication::focusWidget(), page);
+        widget_input::key(QApplication::focusWidget(), Qt::Key_Return);
+        browser().settle();
+    }
+    EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), u"Second"_s);
+    EXPECT_GE(w->URL->findText(second), 0);  // the history keeps what was typed
+    w->toolbarButtons(Form1::kPreviousButton)->trigger();
+    browser().settle();
+    EXPECT_TRUE(w->URL->currentText().endsWith(u"first.htm"_s)) << w->URL->currentText();
+}
+
+TEST_F(NewUserTest, TheEditPanelTakesPicksDropsAndEnterAsItsControlsShould) {
+    openPage(u"page.htm"_s);
+    w->addRecordLine({u"DC.Date"_s, u""_s, {}, {}});
+    editLine(2);
+    w->mnuMaintMeta(Form1::kCancelEditing)->setEnabled(true);
+    ASSERT_GE(w->editNrmlScheme->findText(u"ISO8601"_s), 0) << w->editNrmlScheme->count();
+    pick(w->editNrmlScheme, u"ISO8601"_s);
+    EXPECT_EQ(w->MetaPanel->Item(2)->SubItems(3), u"ISO8601"_s);
+    EXPECT_TRUE(w->editDateBoxes->isVisible());  // the click handler ran, not only the change
+    EXPECT_TRUE(w->mnuMaintMeta(Form1::kCancelEditing)->isEnabled());
+
+    // A language picked is written, without a mark of its own.
+    w->documentState->dropMark();
+    pick(w->editNrmlLang, w->editNrmlLang->itemText(w->editNrmlLang->count() - 1));
+    EXPECT_EQ(w->MetaPanel->Item(2)->SubItems(2), w->editNrmlLang->currentText());
+    EXPECT_FALSE(w->documentState->modified());
+
+    // A term link dropped on the content box runs; it is not pasted in as text.
+    editLine(1);
+    const QString before = w->editNrmlContent->text();
+    QMimeData term;
+    term.setText(u"mtp://field=DC.Subject&content=Cats.fld/"_s);
+    for (QEvent::Type type : {QEvent::DragEnter, QEvent::Drop}) {
+        QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &term, Qt::LeftButton, Qt::NoModifier, type);
+        QApplication::sendEvent(w->editNrmlContent, &drop);
+    }
+    EXPECT_EQ(w->recordLines().count(MetadataLine{u"DC.Subject"_s, u"Cats"_s, {}, {}}), 1);
+    EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), before);
+
+    // Enter in the content box makes the next line the current one.
+    editLine(1);
+    w->editNrmlContent->setFocus();
+    widget_input::key(w->editNrmlContent, Qt::Key_Return);
+    EXPECT_EQ(w->MetaPanel->SelectedItem()->Index(), 2);
+    EXPECT_EQ(w->editNrmlName->text(), w->MetaPanel->Item(2)->Text());
+}
+
+TEST_F(NewUserTest, ViewEditPanelPutsTheDividerWhereTheLinesFit) {
+    w->resize(1000, 900);
+    QApplication::processEvents();
+    openPage(u"page.htm"_s);
+    for (int i = 0; i < 5; ++i) w->addRecordLine({u"DC.Subject"_s, QString::number(i), {}, {}});
+    w->EditPanelOff();
+    w->mnuViewEdit->trigger();
+    const double expected = platform::pixelsToTwips(w->clientArea->height()) - 870 - 208.0 * w->MetaPanel->Count() -
+                            Layout::kEditPanelHeight;
+    EXPECT_NEAR(w->splitterY(), std::max(1000.0, expected), 1.0);
+    // Hiding the browser gives its room to the panels below.
+    w->mnuViewWebBrowser->trigger();
+    EXPECT_LT(w->EditPanel->y(), w->Toolbar1->geometry().bottom() + 30);
+}
+
+TEST_F(NewUserTest, AFileThatIsNoTextPageIsNeverWrittenInto) {
+    const QByteArray picture = "GIF89a\x01\x00\x01\x00\x00\x00\x00;";
+    const QString fake = write(u"picture.htm"_s, picture);
+    openPage(u"page.htm"_s, u"New title"_s);
+    boxes.expect(u"not a text page, so nothing was written into it: "_s + fake, vbOK);
+    EXPECT_FALSE(w->SaveAsHTML(fake));
+    EXPECT_EQ(read(fake), picture);
+    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
+}
+
+TEST_F(NewUserTest, DialogsListLinuxPagesAndAllFilesAndTransferErrorsSayWhatFailed) {
+    dialogs.cancel();
+    w->mnuFileOpenIdx(Form1::kOpenPage)->trigger();
+    const platform::FileDialogRequest& request = dialogs.requests().at(0);
+    EXPECT_TRUE(request.filters.first().pattern.contains(u"*.html"_s));
+    EXPECT_EQ(request.filters.last().name, u"All files"_s);
+    EXPECT_EQ(request.filters.last().pattern, u"*"_s);
+    EXPECT_TRUE(request.proposedName.isEmpty());
+
+    boxes.expect(u"ErrorCode: 12029 (could not connect: 127.0.0.1)"_s, vbOK);
+    w->LoadMetadataFromURL(u"http://127.0.0.1:9/page.htm"_s, true);
+}
+
+}  // namespace
