@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Preferences.h"
+#include "commands/frmSourceHTML.h"
 #include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
@@ -34,8 +35,11 @@ protected:
     }
     static void reset() {
         modMTP::loggingOn = modMTP::macroRunning = modMTP::cancelRequested = false;
-        modMacros::saveRecordMacro.clear();
-        modMacros::repositorySchemes.clear();
+        for (QString* global : {&modMacros::saveRecordMacro, &modMacros::openRecordMacro, &modMacros::saveCatalogMacro,
+                                &modMacros::openCatalogMacro, &modMacros::repositorySchemes, &modMacros::addMacroErrors})
+            global->clear();
+        frmSourceHTML::showEditorAfterRun = false;
+        if (frmSourceHTML* editor = frmSourceHTML::loadedInstance()) editor->Unload();
     }
     static QString home() { return platform::programDataFolder(); }
 
