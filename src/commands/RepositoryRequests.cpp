@@ -124,7 +124,8 @@ void recordRequest(const QString& command, const QString& verb, const QString& b
     CommandWindow& w = window();
     showProgress(QStringLiteral("Retrieving record"), QStringLiteral("Running Macro"));
     QString address = command;
-    if (!verb.isEmpty()) address.remove(verb, ci);
+    // The script learns what is asked of it from getRecord in its address: that verb stays.
+    if (verb != QLatin1String("getRecord")) address.remove(verb, ci);
     address = requestAddress(address);
     QString text = body;
     if (verb == QLatin1String("getIISRecord") && address.contains(QLatin1String("?showform="), ci))
@@ -190,7 +191,6 @@ void cgiSend(QString& command) {
         else if (command.contains(QLatin1String("deleteIISRecord"), ci))
             recordRequest(command, QStringLiteral("deleteIISRecord"), QStringLiteral("deleteRecord") + address);
         else if (command.contains(QLatin1String("getRecord"), ci))
-            // The script learns what is asked from its address: the verb stays in it.
             recordRequest(command, QStringLiteral("getRecord"), address);
         else if (command.contains(QLatin1String("returnSchemes"), ci))
             returnSchemes(command);

@@ -5,6 +5,7 @@
 #include "commands/frmSourceHTML.h"
 #include "commands/modMTP.h"
 #include "platform/MsgBox.h"
+#include "platform/TextCodec.h"
 
 #include <QAction>
 #include <QGuiApplication>
@@ -105,8 +106,11 @@ void loadMacros(const QString& section) {
 void setMacroMenu(const QString& key, const QString& caption, const QString& command) {
     QAction* item = macroItem(key);
     if (!item) return;
-    QString shown = caption;
-    shown.replace(QLatin1Char('&'), QLatin1String("&&"));  // an "&" of the name is no mnemonic
+    // The menu shows the name on one line, cut to a width that fits; an "&" of it is no mnemonic.
+    constexpr qsizetype kLongest = 80;
+    QString shown = platform::breaksToBlanks(caption).replace(QLatin1Char('\t'), QLatin1Char(' '));
+    if (shown.size() > kLongest) shown = shown.left(kLongest) + QStringLiteral("...");
+    shown.replace(QLatin1Char('&'), QLatin1String("&&"));
     item->setText(shown);
     item->setData(command);
     item->setVisible(true);

@@ -1,6 +1,5 @@
 // The File menu, and files and text dropped on the window.
 #include "AppTestSupport.h"
-
 #include "commands/frmSourceHTML.h"
 
 namespace {
@@ -288,7 +287,6 @@ TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
     EXPECT_TRUE(w->mnuFileSaveAs_Click(3));
     EXPECT_TRUE(read(file).startsWith("mtp://field=DC.Title&content=Template & more&lang=en.fld/\r\n"));
     EXPECT_TRUE(w->mnuFileSaveAs_Click(3));
-    // The template went to the first free function key, and the macro editor shows it.
     EXPECT_EQ(CRegSettings().GetSetting(u"Preferences\\Macros"_s, u"F1"_s, {}), u"Load Macro from Disk|mtp://"_s + file);
     ASSERT_TRUE(frmSourceHTML::loadedInstance() && frmSourceHTML::loadedInstance()->isVisible());
     frmSourceHTML::loadedInstance()->Unload();

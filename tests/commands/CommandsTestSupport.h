@@ -35,9 +35,8 @@ protected:
     }
     static void reset() {
         modMTP::loggingOn = modMTP::macroRunning = modMTP::cancelRequested = false;
-        for (QString* global : {&modMacros::saveRecordMacro, &modMacros::openRecordMacro, &modMacros::saveCatalogMacro,
-                                &modMacros::openCatalogMacro, &modMacros::repositorySchemes, &modMacros::addMacroErrors})
-            global->clear();
+        using namespace modMacros;
+        for (QString* v : {&saveRecordMacro, &openRecordMacro, &saveCatalogMacro, &openCatalogMacro, &repositorySchemes, &addMacroErrors}) v->clear();
         frmSourceHTML::showEditorAfterRun = false;
         if (frmSourceHTML* editor = frmSourceHTML::loadedInstance()) editor->Unload();
     }
