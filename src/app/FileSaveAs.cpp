@@ -4,6 +4,7 @@
 
 #include "app/ModOpenSave.h"
 #include "commands/modMTP.h"
+#include "commands/frmSourceHTML.h"
 #include "commands/modMacros.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
@@ -56,6 +57,7 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         // No function key named: the next free one takes it.
         QString macro = QStringLiteral("mtp://addmacro=mtp://") + chosen + QStringLiteral("&text=Load Macro from Disk.kqb");
         modMTP::addMacro(macro);
+        frmSourceHTML::showEditor();
         documentState->setSaveCaption(QStringLiteral("Save Template to ") + BatchPath);
         return true;
     }

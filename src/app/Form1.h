@@ -444,6 +444,10 @@ public:
     // ---- commands ------------------------------------------------------------------
     // Macros > Publish Current Macro Set: writes the function-key macros as a batch file.
     void mnuBatchPublish_Click();
+    // Macros > Edit Macros...: the macro editor, with the command log newest first.
+    void mnuBatchShowLog_Click();
+    // The function-key item F<number> runs its macro.
+    void mnuBatchF_Click(int number);
 
     // ---- catalogues ----------------------------------------------------------------
     std::array<platform::TreeView*, 2> TreeView1{};

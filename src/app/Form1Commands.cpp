@@ -16,6 +16,7 @@
 #include "record/modCharEncoding.h"
 
 #include <QAction>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLineEdit>
 
@@ -55,6 +56,7 @@ public:
         double y = w.splitterY();
         w.SizeControls(x, y);
     }
+    QString recordAsMetaBlock() const override { return w.metadataAsHtml(); }
     bool saveRecordAsPage(const QString& path) override { return w.SaveAsHTML(path); }
     bool saveRecordAsBatch(const QString& path) override { return w.SaveAsBatch(path); }
 
@@ -68,6 +70,8 @@ public:
         help.show();
     }
     platform::Inet& transfer() override { return *w.Inet1; }
+    QString addressText() const override { return w.URL->currentText(); }
+    platform::Inet& repositoryTransfer() override { return *frmHelpBrowser::instance().PostInet; }
 
     DocumentState& documentState() override { return *w.documentState; }
     platform::TreeView& tree(int index) override { return *w.TreeView1[size_t(index == 1 ? 1 : 0)]; }

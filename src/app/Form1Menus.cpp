@@ -2,6 +2,7 @@
 // and shortcut; each part of the program connects its own handlers.
 #include "app/Form1.h"
 
+#include "commands/frmSourceHTML.h"
 #include "commands/modMTP.h"
 #include "domains/ResourcesMenu.h"
 
@@ -126,6 +127,7 @@ void Form1::buildMenus() {
     mnuBatch->setObjectName(QStringLiteral("mnuBatch"));
     mnuBatchShowLog = item(mnuBatch, QStringLiteral("mnuBatchShowLog"), QStringLiteral("Edit Macros..."),
                            QKeySequence(QStringLiteral("Ctrl+M")));
+    connect(mnuBatchShowLog, &QAction::triggered, this, &Form1::mnuBatchShowLog_Click);
     separator(mnuBatch, QStringLiteral("mnuBatchdash"));
     for (int f = 1; f <= 12; ++f) {
         if (f == 10) continue;
@@ -133,6 +135,7 @@ void Form1::buildMenus() {
         QAction* a = item(mnuBatch, QStringLiteral("mnuBatch") + key, key, QKeySequence(key));
         a->setVisible(false);
         mnuBatchF[size_t(f)] = a;
+        connect(a, &QAction::triggered, this, [this, f] { mnuBatchF_Click(f); });
     }
     separator(mnuBatch, QStringLiteral("mnuBatchdash2"));
     mnuBatchPublish = item(mnuBatch, QStringLiteral("mnuBatchPublish"), QStringLiteral("Publish Current Macro Set"));
@@ -185,4 +188,16 @@ void Form1::buildMenus() {
 
 void Form1::mnuBatchPublish_Click() {
     modMTP::publishMacroSet();
+}
+
+void Form1::mnuBatchShowLog_Click() {
+    frmSourceHTML::Load().fillLog();
+    frmSourceHTML::showEditor();
+}
+
+void Form1::mnuBatchF_Click(int number) {
+    QAction* item = number >= 1 && number <= 12 && number != 10 ? mnuBatchF[size_t(number)] : nullptr;
+    if (!item) return;
+    QString command = item->data().toString();
+    modMTP::runMtpCommand(command);
 }

@@ -22,7 +22,6 @@ const QString kFiles = QStringLiteral("File Settings");
 const QString kPrefs = QStringLiteral("Preferences");
 // The firewall password's name in the desktop's keyring.
 const QString kPasswordSecret = QStringLiteral("firewall password");
-const char* const kFunctionKeys[] = {"F1", "F2", "F3", "F4", "F5", "F6", "F7", "F8", "F9", "F11", "F12"};
 
 // A stored measure that is not a number takes the default.
 double measure(const CRegSettings& s, const QString& name, double fallback) {
@@ -80,8 +79,7 @@ void Form1::GetRegSettings() {
     siteAdminEmail = formSettings.GetSetting(kPrefs, QStringLiteral("siteAdminEmail"), QString());
 
     // Function-key macros kept by older versions directly under "Preferences".
-    for (const char* key : kFunctionKeys) {
-        const QString name = QLatin1String(key);
+    for (const QString& name : modMacros::kFunctionKeys) {
         const QString old = formSettings.GetSetting(kPrefs, name, QString());
         if (!old.isEmpty() && !old.contains(QLatin1String("unused"), Qt::CaseInsensitive))
             formSettings.SaveSetting(QStringLiteral("Preferences\\Macros"), name,
@@ -118,7 +116,7 @@ void Form1::savePreferences() {
     using namespace Preferences;
     formSettings.SaveSetting(kPrefs, QStringLiteral("Home"), Home);
     formSettings.SaveSetting(kPrefs, QStringLiteral("FileNewURL"), FileNewURL);
-    for (const char* key : kFunctionKeys) formSettings.DeleteSetting(kPrefs, QLatin1String(key));
+    for (const QString& key : modMacros::kFunctionKeys) formSettings.DeleteSetting(kPrefs, key);
     formSettings.SaveSetting(kPrefs, QStringLiteral("ClearCache"), ClearCache);
     formSettings.SaveSetting(kPrefs, QStringLiteral("Language"), Language);
     formSettings.SaveSetting(kPrefs, QStringLiteral("CompleteMTP"), CompleteMtp);

@@ -159,7 +159,7 @@ void frmHelpBrowser::Timer1_Timer() {
         return;
     }
     if (reply.contains(QLatin1String("Save Record Error")) && main)
-        main->documentState->markModified(main->documentState->document());
+        main->documentState->markModified(DocumentState::Document::Record);
     showReply(reply);
 }
 

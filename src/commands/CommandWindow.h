@@ -40,6 +40,9 @@ public:
     virtual void makeRoomForEditPanel() = 0;
     // Lays the panes out again where the dividers stand.
     virtual void layOut() = 0;
+    // The record as the meta elements of a page head, after the domain's link lines when
+    // the preference puts them there.
+    virtual QString recordAsMetaBlock() const = 0;
     // Writes the record into a page file, or as a batch of field commands; true when written.
     virtual bool saveRecordAsPage(const QString& path) = 0;
     virtual bool saveRecordAsBatch(const QString& path) = 0;
@@ -66,6 +69,11 @@ public:
     virtual void showHelpPage(const QString& html) = 0;
     // The window's transfer control, which fetches pages and lists.
     virtual platform::Inet& transfer() = 0;
+    // The text of the address box.
+    virtual QString addressText() const = 0;
+    // The help window's transfer control, which carries the requests to the repository;
+    // the help window receives and handles their replies.
+    virtual platform::Inet& repositoryTransfer() = 0;
 
     // ---- the list -------------------------------------------------------------------------
     virtual DocumentState& documentState() = 0;

@@ -1,26 +1,247 @@
-// Requests to the repository's scripts.
+// Requests to the repository's scripts: records, the catalogue and the scheme list.
+#include "app/Preferences.h"
+#include "app/modFileExists.h"
+#include "catalogues/ListLines.h"
+#include "commands/CommandWindow.h"
+#include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
-
+#include "commands/modMacros.h"
+#include "platform/Folders.h"
+#include "platform/Inet.h"
+#include "platform/ListView.h"
 #include "platform/MsgBox.h"
+#include "platform/PathText.h"
+#include "platform/TextCodec.h"
+#include "platform/TreeView.h"
+#include "record/DocumentState.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QLabel>
+#include <QTimer>
+
+#include <memory>
+
+using platform::MsgBox;
 
 namespace modMTP {
 namespace {
-void notAvailable(const QString& command) {
-    platform::MsgBox(QStringLiteral("Repository requests are not available in this build: ") + command,
-                     platform::vbExclamation);
+
+constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
+
+// "mtp://" becomes "http://", and with `dropType` every ".kqb/" goes. A command that
+// already names its scheme after "mtp://" keeps that scheme.
+QString requestAddress(QString command, bool dropType = true) {
+    command.replace(QLatin1String("mtp://"), QLatin1String("http://"), ci);
+    if (dropType) command.remove(QLatin1String(".kqb/"), ci);
+    for (const char* doubled : {"http://http://", "http://https://"}) {
+        if (command.startsWith(QLatin1String(doubled), ci)) {
+            command.remove(0, 7);
+            break;
+        }
+    }
+    return command;
 }
+
+// The wait dialog tells what is going on, whether it is on screen or not.
+void showProgress(const QString& text, const QString& title) {
+    frmWaitProcess& wait = frmWaitProcess::Load();
+    wait.Label1->setText(text);
+    wait.setWindowTitle(title);
+}
+
+// " 3": a count as a signed number is written.
+QString signedNumber(qint64 n) {
+    return n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n);
+}
+
+void reportCode(const platform::Inet& inet) {
+    QString text = QStringLiteral("ErrorCode: ") + signedNumber(inet.ResponseCode());
+    if (inet.httpStatus() < 400 && !inet.ResponseInfo().isEmpty()) text += QStringLiteral(" (") + inet.ResponseInfo() + QLatin1Char(')');
+    MsgBox(text);
+}
+
+CommandWindow& window() {
+    CommandWindow* w = commandWindow();
+    if (!w) throw std::runtime_error("The main window is not open");
+    return *w;
+}
+
+// Waits while the transfer runs; false when the user pressed Cancel in the wait dialog
+// meanwhile (a Cancel from before the wait does not count).
+bool waitForTransfer(platform::Inet& inet) {
+    const bool cancelledBefore = cancelRequested;
+    const auto cancelled = [&] { return !cancelledBefore && cancelRequested; };
+    QEventLoop loop;
+    QObject::connect(&inet, &platform::Inet::transferEnded, &loop, &QEventLoop::quit);
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, &loop, [&] {
+        if (cancelled()) loop.quit();
+    });
+    poll.start();
+    if (inet.StillExecuting() && !cancelled()) loop.exec();
+    return !inet.StillExecuting();
+}
+
+enum class AfterReply { Nothing, RecordSave };
+
+// Posts the body; the help window receives the reply. False (after saying so) when the
+// request could not start.
+bool post(const QString& address, const QString& body, AfterReply after = AfterReply::Nothing) {
+    CommandWindow& w = window();
+    platform::Inet& inet = w.repositoryTransfer();
+    inet.setUserName(Preferences::INETname);
+    inet.setPassword(Preferences::INETid);
+    inet.setURL(address);
+    if (!inet.Execute(address, QStringLiteral("POST"), body)) {
+        MsgBox(QStringLiteral("Error in cgiSend: the repository has not yet answered the last request. Try again "
+                              "when it has."));
+        return false;
+    }
+    // A reply that never arrives, or arrives empty, is told; a record save that failed on
+    // the way leaves the record unsaved.
+    auto once = std::make_shared<QMetaObject::Connection>();
+    *once = QObject::connect(&inet, &platform::Inet::transferEnded, &inet, [once, &inet, address, after] {
+        QObject::disconnect(*once);
+        CommandWindow* main = commandWindow();
+        if (inet.ResponseCode() != 0) {
+            if (after == AfterReply::RecordSave && main)
+                main->documentState().markModified(DocumentState::Document::Record);
+        } else if (inet.replyBytes().isEmpty()) {
+            MsgBox(QStringLiteral("The repository at ") + address + QStringLiteral(" sent an empty reply."));
+        }
+    });
+    return true;
+}
+
+void markReady(CommandWindow& w) {
+    w.documentState().markSaved(DocumentState::Document::None, QStringLiteral("Ready"));
+}
+
+// A record asked for, or deleted, at the address box's page.
+void recordRequest(const QString& command, const QString& verb, const QString& body) {
+    CommandWindow& w = window();
+    showProgress(QStringLiteral("Retrieving record"), QStringLiteral("Running Macro"));
+    QString address = command;
+    // The script learns what is asked of it from getRecord in its address: that verb stays.
+    if (verb != QLatin1String("getRecord")) address.remove(verb, ci);
+    address = requestAddress(address);
+    QString text = body;
+    if (verb == QLatin1String("getIISRecord") && address.contains(QLatin1String("?showform="), ci))
+        text.remove(QLatin1String("http://"), ci);
+    if (!post(address, text)) return;
+    if (verb == QLatin1String("deleteIISRecord")) return markReady(w);
+    // The record that arrives is no local file: File > Save sends it back.
+    if (verb != QLatin1String("getRecord")) w.documentState().setCurrentHTMLFile(QString());
+    w.recordPanel().ColumnHeaders(2)->setTag(QStringLiteral("Record"));
+}
+
+void saveRecord(const QString& command) {
+    CommandWindow& w = window();
+    const QString address = requestAddress(command);
+    showProgress(QStringLiteral("Executing ") + address + QStringLiteral(" CGI"), QStringLiteral("Running Macro"));
+    w.repositoryTransfer();
+    QCoreApplication::processEvents();
+    if (!post(address, w.recordAsMetaBlock(), AfterReply::RecordSave)) return;
+    if (command.contains(modMacros::openRecordMacro, ci)) markReady(w);
+}
+
+// Asks the repository which schemes it serves: "serverSchemes=" and the names joined by "|".
+void returnSchemes(const QString& command) {
+    platform::Inet& inet = window().transfer();
+    if (inet.StillExecuting()) return;
+    const QString address = requestAddress(command, false);
+    inet.setURL(address);
+    inet.setUserName(Preferences::INETname);
+    inet.setPassword(Preferences::INETid);
+    inet.Execute(address, QStringLiteral("GET"));
+    if (!waitForTransfer(inet)) {
+        inet.Cancel();
+        return;
+    }
+    if (inet.ResponseCode() != 0) {
+        // Asked again later: nothing of a failed reply passes for the scheme list.
+        modMacros::repositorySchemes.clear();
+        return reportCode(inet);
+    }
+    const QString reply = inet.replyText();
+    const qsizetype marker = reply.indexOf(QLatin1String("serverSchemes="), 0, ci);
+    QString schemes = marker < 0 ? QString() : reply.mid(marker).remove(QLatin1String("serverSchemes="), ci).trimmed();
+    const qsizetype bar = schemes.indexOf(QLatin1Char('|'));
+    if (bar < 0) {
+        MsgBox(QStringLiteral("Quorvantile can't find the repository at ") + command +
+               QStringLiteral(". Try the URL in a webbrowser to find more on what is wrong."));
+        modMacros::repositorySchemes.clear();
+        return;
+    }
+    modMacros::repositoryScheme = schemes.left(bar);
+    modMacros::repositorySchemes = schemes;
+}
+
 }  // namespace
 
 void cgiSend(QString& command) {
-    notAvailable(command);
+    try {
+        const QString address = window().addressText();
+        if (command.contains(QLatin1String("getIISRecord"), ci))
+            recordRequest(command, QStringLiteral("getIISRecord"), QStringLiteral("getRecord") + address);
+        else if (command.contains(QLatin1String("getIISNonURLRecord"), ci))
+            recordRequest(command, QStringLiteral("getIISNonURLRecord"), QStringLiteral("getNonURLRecord"));
+        else if (command.contains(QLatin1String("deleteIISRecord"), ci))
+            recordRequest(command, QStringLiteral("deleteIISRecord"), QStringLiteral("deleteRecord") + address);
+        else if (command.contains(QLatin1String("getRecord"), ci))
+            recordRequest(command, QStringLiteral("getRecord"), address);
+        else if (command.contains(QLatin1String("returnSchemes"), ci))
+            returnSchemes(command);
+        else
+            saveRecord(command);
+    } catch (const std::exception& e) {
+        MsgBox(QStringLiteral("Error in cgiSend: ") + QString::fromLocal8Bit(e.what()));
+    }
 }
 
 void cgiSendList(QString& command) {
-    notAvailable(command);
+    CommandWindow* w = commandWindow();
+    if (!w) return;
+    // The repository's catalogue is sent, whichever tree is shown.
+    platform::TreeView& tree = w->tree(1);
+    const QString path = platform::programDataFolder() + QStringLiteral("/cache/Index.kqi");
+    const QStringList lines =
+        modLists::listFileLines(tree, !w->rootName().isEmpty(), modLists::ListKind::Catalogue);
+    QString text = lines.join(QStringLiteral("\r\n"));
+    if (!lines.isEmpty()) text += QStringLiteral("\r\n");
+    QString folder = platform::folderPart(path);
+    modFileExists::makeSurePathExists(folder);
+    QString error;
+    if (!platform::writeTextFileAtomically(path, text, &error)) {
+        MsgBox(error, platform::vbOKOnly, QStringLiteral("Error opening ") + path);
+        return;
+    }
+    const qint64 count = tree.Count();
+    const QString question = count == 0 ? QStringLiteral("There are no records in this list to send. Are you sure?")
+                                        : QStringLiteral("This list contains ") + signedNumber(count - 1) +
+                                              QStringLiteral(" items. Click to proceed.");
+    if (MsgBox(question, platform::vbOKCancel, QStringLiteral("Confirm Send")) != platform::vbOK) return;
+
+    platform::Inet& inet = w->repositoryTransfer();
+    QCoreApplication::processEvents();
+    QString address = requestAddress(command);
+    QString body = text;
+    if (address.contains(QLatin1String("SendIISList"), ci)) {
+        address.remove(QLatin1String("SendIISList"), ci);
+        body.prepend(QStringLiteral("SaveList="));
+    }
+    showProgress(QStringLiteral("Executing ") + address + QStringLiteral(" CGI"), QStringLiteral("Sending List...."));
+    if (!post(address, body)) return;
+    // Cancel in the wait dialog stops the waiting; the request finishes on its own.
+    if (!waitForTransfer(inet)) return;
+    if (commandWindow()) markReady(*commandWindow());
 }
 
 void cgiSendHCL(QString& command) {
-    notAvailable(command);
+    // The Harvest Control List writer this request sends is not part of this build.
+    MsgBox(QStringLiteral("Repository requests are not available in this build: ") + command, platform::vbExclamation);
 }
 
 }  // namespace modMTP

@@ -7,6 +7,7 @@
 #include "commands/CommandRoute.h"
 #include "commands/CommandWindow.h"
 #include "commands/ListLoading.h"
+#include "commands/frmSourceHTML.h"
 #include "commands/frmWaitProcess.h"
 #include "commands/modMacros.h"
 #include "domains/modSchemas.h"
@@ -32,6 +33,8 @@ namespace {
 constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 
 CommandWindow* theWindow = nullptr;
+// Dispatches under way, nested ones included.
+int dispatchDepth = 0;
 
 CommandInterceptor& interceptor() {
     static CommandInterceptor instance;
@@ -273,6 +276,10 @@ CommandWindow* commandWindow() {
     return theWindow;
 }
 
+bool dispatchRunning() {
+    return dispatchDepth > 0;
+}
+
 void setCommandInterceptor(CommandInterceptor i) {
     interceptor() = std::move(i);
 }
@@ -308,6 +315,11 @@ void runMtpCommand(QString& command, CommandOrigin origin) {
     } else {
         wait.showModal(theWindow ? theWindow->widget() : nullptr);
     }
+    // A macro stored by the run is shown to the user in the editor.
+    if (frmSourceHTML::showEditorAfterRun) {
+        frmSourceHTML::showEditor();
+        frmSourceHTML::showEditorAfterRun = false;
+    }
     // Ask the repository which schemes it serves, once it is known and has not yet said.
     if (!modMacros::saveRecordMacro.isEmpty() && modMacros::repositorySchemes.isEmpty()) {
         const qsizetype at = modMacros::saveRecordMacro.indexOf(QLatin1String(".kqb"), 0, ci);
@@ -327,9 +339,14 @@ void mtpTransaction(QString& command, CommandOrigin origin) {
     // marked as running when it ends.
     const bool outerRunning = macroRunning;
     macroRunning = true;
+    ++dispatchDepth;
     struct Restore {
         bool value;
-        ~Restore() { macroRunning = value; }
+        ~Restore() {
+            macroRunning = value;
+            // What addmacro= lines could not store is told once, when the outermost command ends.
+            if (--dispatchDepth == 0) modMacros::reportAddMacroErrors();
+        }
     } restore{outerRunning};
 
     if (command.isEmpty() || command.startsWith(QLatin1Char('#'))) {

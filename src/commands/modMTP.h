@@ -48,6 +48,8 @@ void setCommandInterceptor(CommandInterceptor interceptor);
 // The dispatcher: logs the command, cuts it into verb and type and runs the verb's handler.
 // The final "/" is appended to the command in place.
 void mtpTransaction(QString& command, CommandOrigin origin = CommandOrigin::Program);
+// The dispatcher is running a command (or a command nested in one).
+bool dispatchRunning();
 
 // A command from a page as browsers clean an address: tabs and line breaks taken out,
 // blanks and control characters trimmed from both ends. What the user is asked about is

@@ -2,9 +2,18 @@
 
 #include "app/Preferences.h"
 #include "commands/CommandWindow.h"
+#include "commands/frmSourceHTML.h"
 #include "commands/modMTP.h"
+#include "platform/MsgBox.h"
+#include "platform/TextCodec.h"
 
 #include <QAction>
+#include <QGuiApplication>
+#include <QListWidget>
+#include <QScreen>
+#include <QSet>
+
+#include <algorithm>
 
 namespace modMacros {
 
@@ -12,53 +21,193 @@ CRegSettings regSettings;
 
 namespace {
 
-// The Macros menu item of a function key ("F1" .. "F12"), or nullptr.
+constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
+
+// The Macros menu item of one of the eleven keys, or nullptr.
 QAction* macroItem(const QString& key) {
     CommandWindow* window = modMTP::commandWindow();
-    if (!window || !key.startsWith(QLatin1Char('F'), Qt::CaseInsensitive)) return nullptr;
-    bool ok = false;
-    const int number = key.mid(1).toInt(&ok);
-    if (!ok || number < 1 || number > 12 || number == 10) return nullptr;
-    return window->macroMenuItem(number);
+    const int index = frmSourceHTML::getListIndex(key);
+    if (!window || index < 0) return nullptr;
+    return window->macroMenuItem(index < 9 ? index + 1 : index + 2);
 }
+
+// A stored value whose text names a repository caption gives that repository command,
+// unless an earlier value already did.
+void takeUpRepositoryMacro(const QString& data) {
+    const qsizetype bar = data.indexOf(QLatin1Char('|'));
+    const QString command = bar < 0 ? data : data.mid(bar + 1);
+    if (data.contains(QLatin1String("Open Record"), ci)) {
+        if (openRecordMacro.isEmpty()) openRecordMacro = command;
+    } else if (data.contains(QLatin1String("Save Record"), ci)) {
+        if (!saveRecordMacro.isEmpty()) return;
+        saveRecordMacro = command;
+        const qsizetype type = command.indexOf(QLatin1String(".kqb"), 0, ci);
+        if (type >= 0) {
+            // The repository says which schemes it serves.
+            QString probe = command.left(type) + QStringLiteral("?returnSchemes.kqb");
+            modMTP::mtpTransaction(probe);
+        } else {
+            platform::MsgBox(QStringLiteral("Couldn't check for Server Schemes"), platform::vbOKOnly,
+                             QStringLiteral("Couldn't get Server Base Address"));
+        }
+        Preferences::charEncoding = QStringLiteral("0");
+    } else if (data.contains(QLatin1String("Open Catalog"), ci)) {
+        if (openCatalogMacro.isEmpty()) openCatalogMacro = command;
+    } else if (data.contains(QLatin1String("Save Catalog"), ci)) {
+        if (saveCatalogMacro.isEmpty()) saveCatalogMacro = command;
+    }
+}
+
+struct MacroEntry {
+    QString key;
+    QString shortName;
+    QString command;
+};
 
 }  // namespace
 
 void loadMacros(const QString& section) {
-    regSettings = CRegSettings();
-    regSettings.setCompany(QStringLiteral("Orvane Consulting"));
-    regSettings.setAppName(QStringLiteral("Quorvantil"));
-    if (CommandWindow* window = modMTP::commandWindow()) {
-        for (int number = 1; number <= 12; ++number) {
-            if (QAction* item = window->macroMenuItem(number)) item->setVisible(false);
-        }
-    }
-    const auto rows = regSettings.GetAllSettings(section);
+    frmSourceHTML& editor = frmSourceHTML::Load();
+    for (QListWidget* list : {editor.lstMacros, editor.lstName, editor.lstCommand, editor.lstFKey}) list->clear();
+    const QList<SettingRow> rows = regSettings.GetAllSettings(section);
+    clearMacroMenus();
+
+    QList<MacroEntry> entries;
+    entries.reserve(rows.size());
     for (const SettingRow& row : rows) {
+        // A macro that stores a macro is never the repository's.
+        if (!row.value.contains(QLatin1String("addmacro"), ci)) takeUpRepositoryMacro(row.value);
         const qsizetype bar = row.value.indexOf(QLatin1Char('|'));
-        const QString caption = bar < 0 ? row.value : row.value.left(bar);
-        const QString command = bar < 0 ? row.value : row.value.mid(bar + 1);
-        if (QAction* item = macroItem(row.name)) {
-            item->setText(caption);
-            item->setData(command);
-            item->setVisible(true);
-        }
-        if (row.value.contains(QLatin1String("addmacro"), Qt::CaseInsensitive)) continue;
-        struct Slot {
-            const char* caption;
-            QString* global;
-        };
-        const Slot slots[] = {{"Open Record", &openRecordMacro},
-                              {"Save Record", &saveRecordMacro},
-                              {"Open Catalog", &openCatalogMacro},
-                              {"Save Catalog", &saveCatalogMacro}};
-        for (const Slot& slot : slots) {
-            if (!row.value.contains(QLatin1String(slot.caption), Qt::CaseInsensitive)) continue;
-            if (slot.global->isEmpty()) *slot.global = command;
-            if (slot.global == &saveRecordMacro) Preferences::charEncoding = QStringLiteral("0");
-            break;
+        // A value that is no macro is passed over; the others are still listed.
+        if (bar < 0) continue;
+        entries.append({row.name.trimmed().toUpper(), row.value.left(bar), row.value.mid(bar + 1)});
+    }
+    // F1, F11, F12, F2 ... F9: by key first, whatever the names hold.
+    std::stable_sort(entries.begin(), entries.end(), [](const MacroEntry& a, const MacroEntry& b) {
+        return a.key != b.key ? a.key < b.key : a.shortName + a.command < b.shortName + b.command;
+    });
+
+    QStringList rowTexts, keys, names, commands;
+    for (const MacroEntry& entry : entries) {
+        rowTexts << entry.key + QLatin1Char('\t') + entry.shortName;
+        keys << entry.key;
+        names << entry.shortName;
+        commands << entry.command;
+        setMacroMenu(entry.key, entry.shortName, entry.command);
+    }
+    editor.lstMacros->addItems(rowTexts);
+    editor.lstFKey->addItems(keys);
+    editor.lstName->addItems(names);
+    editor.lstCommand->addItems(commands);
+    for (QListWidget* list : {editor.lstFKey, editor.lstName, editor.lstCommand}) list->setCurrentRow(list->count() - 1);
+    removeDuplicateItems(*editor.lstMacros);
+}
+
+void setMacroMenu(const QString& key, const QString& caption, const QString& command) {
+    QAction* item = macroItem(key);
+    if (!item) return;
+    // The menu shows the name on one line, cut to a width that fits; an "&" of it is no mnemonic.
+    constexpr qsizetype kLongest = 80;
+    QString shown = platform::breaksToBlanks(caption).replace(QLatin1Char('\t'), QLatin1Char(' '));
+    if (shown.size() > kLongest) shown = shown.left(kLongest) + QStringLiteral("...");
+    shown.replace(QLatin1Char('&'), QLatin1String("&&"));
+    item->setText(shown);
+    item->setData(command);
+    item->setVisible(true);
+}
+
+void clearMacroMenus() {
+    for (const QString& key : kFunctionKeys) {
+        if (QAction* item = macroItem(key)) {
+            item->setText(QString());
+            item->setData(QString());
+            item->setVisible(false);
         }
     }
+}
+
+QString logLineShortName(const QString& line, const QString& current) {
+    const auto afterLast = [](const QString& text, QChar mark) {
+        const qsizetype at = text.lastIndexOf(mark);
+        return at < 0 ? text : text.mid(at + 1);
+    };
+    // A template (.kqb) or a scheme list (.kqs), from the network or from a disk.
+    const auto listName = [&](const char* type, const char* openWord, const char* network, const char* disk) {
+        QString name = line;
+        name.remove(QLatin1String(type), ci);
+        if (line.contains(QLatin1String(openWord), ci)) {
+            if (name.contains(QLatin1Char('/'))) name = afterLast(name, QLatin1Char('/')).replace(QLatin1String("%20"), QLatin1String(" "));
+            return QLatin1String(network) + name;
+        }
+        return QLatin1String(disk) + afterLast(name, QLatin1Char('\\'));
+    };
+    if (line.contains(QLatin1String(".fld"), ci)) {
+        QString name = line;
+        name.remove(QLatin1String(".fld"), ci);
+        const qsizetype field = name.indexOf(QLatin1String("field="), 0, ci);
+        if (field >= 0) {
+            const qsizetype from = field + 6;
+            const qsizetype amp = name.indexOf(QLatin1Char('&'), from);
+            QString element = amp >= 0 ? name.mid(from, amp - from) : name.mid(from);
+            if (amp < 0) element.chop(1);  // the command's final "/"
+            return QStringLiteral("Insert Element: ") + element;
+        }
+        if (line.contains(QLatin1String("delete=all"), ci)) return QStringLiteral("Delete all metadata");
+        return name;
+    }
+    if (line.contains(QLatin1String(".kqb"), ci))
+        return listName(".kqb", "open=", "Load Template from Network: ", "Load Template from Disk: ");
+    if (line.contains(QLatin1String(".kqs"), ci))
+        return listName(".kqs", "url=", "Load Scheme from Network: ", "Load Scheme from Disk: ");
+    return current;
+}
+
+void reportAddMacroErrors() {
+    if (addMacroErrors.isEmpty()) return;
+    const QStringList lines = std::exchange(addMacroErrors, QString()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+    // A long batch of bad lines is summed up rather than listed past the screen.
+    constexpr int kShown = 20;
+    QString text = lines.mid(0, kShown).join(QStringLiteral("\r\n"));
+    if (lines.size() > kShown) text += QStringLiteral("\r\n... and %1 more").arg(lines.size() - kShown);
+    platform::MsgBox(text, platform::vbOKOnly | platform::vbExclamation, QStringLiteral("Macros not stored"));
+}
+
+bool selectListItem(QListWidget& list, const QString& text) {
+    for (int row = 0; row < list.count(); ++row) {
+        if (list.item(row)->text() == text) {
+            list.setCurrentRow(row);
+            return true;
+        }
+    }
+    list.setCurrentRow(list.count() - 1);
+    return false;
+}
+
+void removeDuplicateItems(QListWidget& list) {
+    QStringList unique;
+    QSet<QString> seen;
+    for (int row = 0; row < list.count(); ++row) {
+        const QString text = list.item(row)->text();
+        if (!seen.contains(text)) {
+            seen.insert(text);
+            unique << text;
+        }
+    }
+    if (unique.size() == list.count()) return;
+    list.clear();
+    list.addItems(unique);
+}
+
+void setListHorizontalExtent(QListWidget& list) {
+    list.setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+}
+
+void centerForm(QWidget& form) {
+    const QScreen* screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    QRect frame = form.frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    form.move(frame.topLeft());
 }
 
 }  // namespace modMacros

@@ -1,5 +1,6 @@
 // The File menu, and files and text dropped on the window.
 #include "AppTestSupport.h"
+#include "commands/frmSourceHTML.h"
 
 namespace {
 
@@ -282,11 +283,13 @@ TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
     const QString file = path(u"my template.kqb"_s);
     dialogs.choose(path(u"my template"_s)).choose(file);
     boxes.expect(u"Do you want to add this template to the next available FKey?"_s, vbNo)
-        .expect(u"FKey?"_s, vbYes)
-        .expect(u"mtp://addmacro=mtp://"_s + file + u"&text=Load Macro from Disk.kqb"_s, vbOK);
+        .expect(u"FKey?"_s, vbYes);
     EXPECT_TRUE(w->mnuFileSaveAs_Click(3));
     EXPECT_TRUE(read(file).startsWith("mtp://field=DC.Title&content=Template & more&lang=en.fld/\r\n"));
     EXPECT_TRUE(w->mnuFileSaveAs_Click(3));
+    EXPECT_EQ(CRegSettings().GetSetting(u"Preferences\\Macros"_s, u"F1"_s, {}), u"Load Macro from Disk|mtp://"_s + file);
+    ASSERT_TRUE(frmSourceHTML::loadedInstance() && frmSourceHTML::loadedInstance()->isVisible());
+    frmSourceHTML::loadedInstance()->Unload();
     makeList(u"Scheme"_s);
     w->documentState->setTreePath(u"Untitled"_s);
     mark(DocumentState::Document::List);  // enables the list items

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Preferences.h"
+#include "commands/frmSourceHTML.h"
 #include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
@@ -34,8 +35,10 @@ protected:
     }
     static void reset() {
         modMTP::loggingOn = modMTP::macroRunning = modMTP::cancelRequested = false;
-        modMacros::saveRecordMacro.clear();
-        modMacros::repositorySchemes.clear();
+        using namespace modMacros;
+        for (QString* v : {&saveRecordMacro, &openRecordMacro, &saveCatalogMacro, &openCatalogMacro, &repositorySchemes, &addMacroErrors}) v->clear();
+        frmSourceHTML::showEditorAfterRun = false;
+        if (frmSourceHTML* editor = frmSourceHTML::loadedInstance()) editor->Unload();
     }
     static QString home() { return platform::programDataFolder(); }
 

@@ -182,11 +182,11 @@ const QString kBusy = u"Already executing a macro please wait"_s;
 class WaitDialogTest : public commands_test::CommandsTest {
 protected:
     ScriptedModals modals;
-    // A repository request is expected to run (and to say it cannot be sent in this build).
-    void expectRequest(const QString& command, std::function<void()> whileRunning = {}) {
-        boxes.expect(u"Repository requests are not available in this build: "_s + command, platform::vbOK,
-                     std::move(whileRunning));
-    }
+    // A repository that knows no page: each request to it ends in a message box.
+    testing_support::LocalHttpServer repository;
+    const QString host = repository.url().mid(7);
+    QString request(const char* path) const { return u"mtp://cgisend="_s + host + QLatin1String(path) + u"?returnSchemes.kqb"_s; }
+    void expectRequest(std::function<void()> whileRunning = {}) { boxes.expect(u"ErrorCode:  404"_s, platform::vbOK, std::move(whileRunning)); }
     // Lets the dialog's timers do one round of their work, as their ticks would.
     static void tick(QDialog& dialog) {
         static_cast<frmWaitProcess&>(dialog).Timer1_Timer();
@@ -196,51 +196,51 @@ protected:
 
 // A request runs inside the modal dialog; after it, the repository is asked for its schemes.
 TEST_F(WaitDialogTest, RepositoryRequestsRunInsideTheModalDialog) {
-    modMacros::saveRecordMacro = u"mtp://cgisend=host/cgi-bin/save?record.KQB"_s;
+    modMacros::saveRecordMacro = u"mtp://cgisend="_s + host + u"/save.KQB"_s;
     bool ranInside = false;
-    expectRequest(u"mtp://host/cgi-bin/get?record.kqb/"_s, [&] {
+    expectRequest([&] {
         ranInside = frmWaitProcess::loadedInstance() && frmWaitProcess::loadedInstance()->isVisible();
     });
-    expectRequest(u"mtp://host/cgi-bin/save?record?returnSchemes.kqb/"_s);
+    expectRequest();
     modals.then(tick);
     modMTP::cancelRequested = true;
-    run(u"mtp://cgisend=host/cgi-bin/get?record.kqb"_s);
+    run(request("/get"));
     EXPECT_TRUE(ranInside);
     EXPECT_FALSE(modMTP::cancelRequested);
 }
 
 TEST_F(WaitDialogTest, ACommandRefusedWhileAnotherRunsWaitsInTheHiddenDialog) {
     // The second command arrives while the first is still in the dispatcher.
-    QTimer::singleShot(0, [] { run(u"mtp://cgisend=host/save?rec.kqb"_s); });
+    QTimer::singleShot(0, [this] { run(request("/save")); });
     boxes.expect(kBusy, platform::vbOK);
     dispatch(u"mtp://field=DC.Title&content=First.fld"_s);
     frmWaitProcess* wait = frmWaitProcess::loadedInstance();
     ASSERT_NE(wait, nullptr);
     EXPECT_FALSE(wait->isVisible());
-    expectRequest(u"mtp://host/save?rec.kqb/"_s);
+    expectRequest();
     tick(*wait);
     EXPECT_EQ(frmWaitProcess::loadedInstance(), nullptr);
 }
 
 TEST_F(WaitDialogTest, CancelClosesAtOnceAndAsksTheRunningWorkToStop) {
     bool cancelSeen = false;
-    expectRequest(u"mtp://host/long.kqb/"_s, [&] {
+    expectRequest([&] {
         frmWaitProcess* wait = frmWaitProcess::loadedInstance();
-        wait->pendingCommand = u"mtp://cgisend=host/later.kqb"_s;
+        wait->pendingCommand = request("/later");
         wait->Cancel->click();
         cancelSeen = modMTP::cancelRequested && !wait->isVisible();
     });
     modals.then([](QDialog& dialog) { static_cast<frmWaitProcess&>(dialog).Timer1_Timer(); });
-    run(u"mtp://cgisend=host/long.kqb"_s);
+    run(request("/long"));
     EXPECT_TRUE(cancelSeen);
     // What waited went with the dialog: loaded again for progress, it starts nothing (no box).
     tick(frmWaitProcess::Load());
 }
 
 TEST_F(WaitDialogTest, APageCommandKeepsItsOriginThroughTheDialog) {
-    boxes.expect(u"Allow this web page to run: mtp://cgisend=host/steal.kqb"_s, platform::vbNo);
+    boxes.expect(u"Allow this web page to run: "_s + request("/steal"), platform::vbNo);
     modals.then(tick);
-    run(u"mtp://cgisend=host/steal.kqb"_s, CommandOrigin::Page);
+    run(request("/steal"), CommandOrigin::Page);
     EXPECT_EQ(boxes.shown().size(), 1);  // refused: no request was made
 }
 

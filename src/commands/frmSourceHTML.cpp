@@ -1,0 +1,379 @@
+#include "commands/frmSourceHTML.h"
+
+#include "commands/modMTP.h"
+#include "commands/modMacros.h"
+#include "platform/MsgBox.h"
+#include "platform/TextCodec.h"
+#include "platform/Twips.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFile>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRegularExpression>
+#include <QSet>
+#include <QStyle>
+
+#include <algorithm>
+
+using modMacros::kFunctionKeys;
+using modMacros::kMacroSection;
+using platform::MsgBox;
+
+namespace {
+
+QPointer<frmSourceHTML> instance;
+
+constexpr int kStandardHeight = 4080;
+constexpr int kAdvancedHeight = 6780;
+constexpr int kWidth = 6360;
+// The window's height in twips counts its title bar; the client area is this much lower.
+constexpr int kTitleBar = 360;
+const QString kAdvanced = QStringLiteral("Advanced >>");
+
+// Places a control at a rectangle given in twips.
+template <typename W>
+W* place(W* widget, int left, int top, int width, int height) {
+    widget->setGeometry(platform::twipsToPixels(QRect(left, top, width, height)));
+    return widget;
+}
+
+QLabel* label(QWidget* parent, const char* text, QWidget* buddy, int left, int top, int width) {
+    auto* l = place(new QLabel(QString::fromLatin1(text), parent), left, top, width, 300);
+    l->setBuddy(buddy);
+    return l;
+}
+
+QPushButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap picture, int left) {
+    auto* button = place(new QPushButton(parent), left, 720, 420, 420);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setIcon(parent->style()->standardIcon(picture));
+    button->setToolTip(QString::fromLatin1(name).mid(3));
+    return button;
+}
+
+}  // namespace
+
+frmSourceHTML::frmSourceHTML() {
+    setObjectName(QStringLiteral("frmSourceHTML"));
+    setWindowTitle(QStringLiteral("Macro Control Panel"));
+    setModal(false);
+
+    Label1 = place(new QLabel(this), 120, 60, 6120, 660);
+    Label1->setWordWrap(true);
+    Label1->setText(QStringLiteral(
+        "Double click any of the macros below to assign to an F-Key. To automate a repeated action go back to "
+        "Quorvantile, perform the action then come back. The macro will be at the top of the log."));
+    cboFuncKey = place(new QComboBox(this), 1500, 750, 1300, 330);
+    cmdNew = pictureButton(this, "cmdNew", QStyle::SP_FileIcon, 3000);
+    cmdSave = pictureButton(this, "cmdSave", QStyle::SP_DialogSaveButton, 3480);
+    cmdDelete = pictureButton(this, "cmdDelete", QStyle::SP_TrashIcon, 3960);
+    txtShortName = place(new QLineEdit(this), 1500, 1200, 4740, 330);
+    txtCommand = place(new QPlainTextEdit(this), 1500, 1620, 4740, 600);
+    txtCommand->setTabChangesFocus(true);
+    lstMacros = place(new QListWidget(this), 120, 2580, 4620, 1020);
+    lstMacros->setToolTip(QStringLiteral("Hit the delete key to delete a macro"));
+    cmdCancel = place(new QPushButton(QStringLiteral("Done"), this), 4860, 2580, 1380, 420);
+    cmdShowLog = place(new QPushButton(kAdvanced, this), 4860, 3120, 1380, 420);
+    lstLog = place(new QListWidget(this), 120, 4050, 6120, 2250);
+    label(this, "&Function Key :", cboFuncKey, 120, 780, 1340);
+    label(this, "Short &Name :", txtShortName, 120, 1230, 1340);
+    label(this, "&Command :", txtCommand, 120, 1650, 1340);
+    label(this, "&Defined Macros :", lstMacros, 120, 2280, 2400);
+    for (QListWidget** hidden : {&lstFKey, &lstName, &lstCommand}) {
+        *hidden = new QListWidget(this);
+        (*hidden)->hide();
+    }
+    const std::pair<QWidget*, const char*> names[] = {
+        {lstMacros, "lstMacros"}, {lstFKey, "lstFKey"},       {lstName, "lstName"},     {lstCommand, "lstCommand"},
+        {cboFuncKey, "cboFuncKey"}, {txtShortName, "txtShortName"}, {txtCommand, "txtCommand"}, {cmdCancel, "cmdCancel"},
+        {cmdShowLog, "cmdShowLog"}, {lstLog, "lstLog"},       {Label1, "Label1"}};
+    for (const auto& [widget, name] : names) widget->setObjectName(QString::fromLatin1(name));
+
+    connect(lstMacros, &QListWidget::currentRowChanged, this, [this] { lstMacros_Click(); });
+    connect(lstMacros, &QListWidget::itemClicked, this, [this] { lstMacros_Click(); });
+    connect(lstMacros, &QListWidget::itemDoubleClicked, this, [this] { lstMacros_DblClick(); });
+    connect(lstLog, &QListWidget::itemDoubleClicked, this, [this] { lstLog_DblClick(); });
+    connect(cboFuncKey, &QComboBox::currentIndexChanged, this, [this] { cboFuncKey_Click(); });
+    connect(txtShortName, &QLineEdit::textChanged, this, [this] { typedWithoutKey(txtShortName); });
+    connect(txtCommand, &QPlainTextEdit::textChanged, this, [this] { typedWithoutKey(txtCommand); });
+    connect(cmdNew, &QPushButton::clicked, this, &frmSourceHTML::cmdNew_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &frmSourceHTML::cmdSave_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmSourceHTML::cmdDelete_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmSourceHTML::cmdCancel_Click);
+    connect(cmdShowLog, &QPushButton::clicked, this, &frmSourceHTML::cmdShowLog_Click);
+    txtShortName->installEventFilter(this);
+    txtCommand->installEventFilter(this);
+    lstMacros->installEventFilter(this);
+    setHeightTwips(kAdvancedHeight);
+}
+
+frmSourceHTML& frmSourceHTML::Load() {
+    if (!instance) instance = new frmSourceHTML();
+    if (!instance->loaded_) {
+        instance->loaded_ = true;
+        instance->Form_Load();
+    }
+    return *instance;
+}
+
+frmSourceHTML* frmSourceHTML::loadedInstance() {
+    return instance && instance->loaded_ ? instance.data() : nullptr;
+}
+
+void frmSourceHTML::showEditor() {
+    frmSourceHTML& editor = Load();
+    editor.show();
+    editor.raise();
+    editor.activateWindow();
+}
+
+void frmSourceHTML::Unload() {
+    loaded_ = false;
+    hide();
+}
+
+void frmSourceHTML::closeEvent(QCloseEvent* event) {
+    event->ignore();
+    Unload();
+}
+
+// Each load starts from the window's design and fills it from the store.
+void frmSourceHTML::Form_Load() {
+    setHeightTwips(kAdvancedHeight);
+    cmdShowLog->setText(kAdvanced);
+    lstLog->clear();
+    showFields(QString(), QString());
+    modMacros::regSettings = CRegSettings();
+    modMacros::regSettings.setCompany(QStringLiteral("Orvane Consulting"));
+    modMacros::regSettings.setAppName(QStringLiteral("Quorvantil"));
+    fillFunctionKeyCombo();
+    modMacros::loadMacros(kMacroSection);
+    modMacros::setListHorizontalExtent(*lstLog);
+}
+
+void frmSourceHTML::setHeightTwips(int twips) {
+    heightTwips_ = twips;
+    setFixedSize(platform::twipsToPixels(kWidth), platform::twipsToPixels(twips - kTitleBar));
+}
+
+int frmSourceHTML::getListIndex(const QString& key) {
+    return int(kFunctionKeys.indexOf(key));
+}
+
+void frmSourceHTML::fillFunctionKeyCombo() {
+    const bool filling = std::exchange(settingFields_, true);
+    cboFuncKey->clear();
+    cboFuncKey->addItems(kFunctionKeys);
+    cboFuncKey->setCurrentIndex(-1);
+    settingFields_ = filling;
+}
+
+QString frmSourceHTML::keyShown() const {
+    return cboFuncKey->currentIndex() >= 0 ? cboFuncKey->currentText() : QString();
+}
+
+QString frmSourceHTML::commandText() const {
+    return txtCommand->toPlainText();
+}
+
+void frmSourceHTML::showFields(const QString& shortName, const QString& command) {
+    const bool filling = std::exchange(settingFields_, true);
+    txtShortName->setText(shortName);
+    if (txtCommand->toPlainText() != command) txtCommand->setPlainText(command);
+    settingFields_ = filling;
+}
+
+void frmSourceHTML::chooseKey(const QString& key) {
+    const int index = getListIndex(key);
+    if (index >= 0 && cboFuncKey->currentIndex() != index) cboFuncKey->setCurrentIndex(index);
+}
+
+QString frmSourceHTML::nextFreeKey() const {
+    QSet<QString> taken;
+    for (int row = 0; row < lstFKey->count(); ++row) taken.insert(lstFKey->item(row)->text());
+    for (const QString& key : kFunctionKeys)
+        if (!taken.contains(key)) return key;
+    return QString();
+}
+
+bool frmSourceHTML::selectNextMacro() {
+    const QString key = nextFreeKey();
+    if (key.isEmpty()) {
+        MsgBox(QStringLiteral("All function keys are assigned. Please select a Function key to assign a Macro to"),
+               platform::vbOKOnly, QStringLiteral("No more Macros available"));
+        return false;
+    }
+    chooseKey(key);
+    showFields(key + QStringLiteral(" - Macro"), QString());
+    return true;
+}
+
+void frmSourceHTML::lstMacros_Click() {
+    const int row = lstMacros->currentRow();
+    if (row < 0 || row >= lstFKey->count()) return;
+    for (QListWidget* list : {lstFKey, lstName, lstCommand}) list->setCurrentRow(row);
+    const QString key = lstFKey->item(row)->text();
+    if (getListIndex(key) >= 0) {
+        chooseKey(key);
+    } else {
+        // A stored value that no key can hold: nothing is stored over it by mistake.
+        const bool filling = std::exchange(settingFields_, true);
+        cboFuncKey->setCurrentIndex(-1);
+        settingFields_ = filling;
+    }
+    showFields(lstName->item(row)->text(), lstCommand->item(row)->text());
+}
+
+void frmSourceHTML::lstMacros_DblClick() {
+    lstMacros_Click();
+    QString command = commandText();
+    if (command.isEmpty()) return;
+    modMTP::runMtpCommand(command);
+    Unload();
+}
+
+void frmSourceHTML::cboFuncKey_Click() {
+    if (settingFields_ || cboFuncKey->currentIndex() < 0) return;
+    if (!modMacros::selectListItem(*lstFKey, cboFuncKey->currentText())) {
+        showFields(QString(), QString());
+        return;
+    }
+    const int row = lstFKey->currentRow();
+    lstName->setCurrentRow(row);
+    lstCommand->setCurrentRow(row);
+    if (row < lstMacros->count()) lstMacros->setCurrentRow(row);
+    showFields(lstName->item(row)->text(), lstCommand->item(row)->text());
+}
+
+void frmSourceHTML::typedWithoutKey(QWidget* box) {
+    if (settingFields_ || cboFuncKey->currentIndex() >= 0) return;
+    const bool shortName = box == txtShortName;
+    const QString typed = shortName ? txtShortName->text() : commandText();
+    if (typed.isEmpty()) return;
+    const bool chosen = selectNextMacro();
+    // With every key taken the typing goes: nothing could store it.
+    const bool filling = std::exchange(settingFields_, true);
+    const QString kept = chosen ? typed : QString();
+    if (shortName) {
+        txtShortName->setText(kept);
+        txtShortName->setCursorPosition(std::min<int>(1, int(kept.size())));
+    } else {
+        txtCommand->setPlainText(kept);
+        QTextCursor caret = txtCommand->textCursor();
+        caret.setPosition(std::min<int>(1, int(kept.size())));
+        txtCommand->setTextCursor(caret);
+    }
+    settingFields_ = filling;
+}
+
+void frmSourceHTML::cmdNew_Click() {
+    const QString key = nextFreeKey();
+    if (key.isEmpty()) return;
+    chooseKey(key);
+    showFields(key + QStringLiteral(" - Macro"), QString());
+}
+
+void frmSourceHTML::cmdSave_Click() {
+    // A "|" would end the name early when the macro is read back.
+    QString shortName = txtShortName->text();
+    shortName.remove(QLatin1Char('|'));
+    const QString key = keyShown();
+    if (shortName.isEmpty() || key.isEmpty()) return;
+    QString command = commandText();
+    const qsizetype lineEnd = command.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+    if (lineEnd >= 0) command.truncate(lineEnd);
+    if (command.isEmpty()) command = QStringLiteral("<none>");
+    showFields(shortName, command);
+    if (!modMacros::regSettings.SaveSetting(kMacroSection, key, shortName + QLatin1Char('|') + command)) {
+        MsgBox(QStringLiteral("The macro could not be stored under ") + key +
+                   QStringLiteral(": the settings file cannot be written. The macros stored before are unchanged."),
+               platform::vbOKOnly | platform::vbExclamation, QStringLiteral("Macro not stored"));
+        return;
+    }
+    modMacros::setMacroMenu(key, shortName, command);
+    modMacros::loadMacros(kMacroSection);
+}
+
+void frmSourceHTML::cmdDelete_Click() {
+    QString key = keyShown();
+    // A row whose key none of the eleven is shows no key: it is the one meant.
+    if (key.isEmpty() && lstMacros->currentRow() >= 0 && lstMacros->currentRow() < lstFKey->count())
+        key = lstFKey->item(lstMacros->currentRow())->text();
+    if (key.isEmpty()) return;
+    modMacros::regSettings.DeleteSetting(kMacroSection, key);
+    fillFunctionKeyCombo();
+    modMacros::loadMacros(kMacroSection);
+    modMacros::setListHorizontalExtent(*lstLog);
+    showFields(QString(), QString());
+}
+
+void frmSourceHTML::cmdCancel_Click() {
+    cmdSave_Click();
+    Unload();
+}
+
+void frmSourceHTML::cmdShowLog_Click() {
+    if (cmdShowLog->text() == kAdvanced) {
+        setHeightTwips(kAdvancedHeight);
+        cmdShowLog->setText(QStringLiteral("<< Standard"));
+        lstLog->setFocus();
+    } else {
+        setHeightTwips(kStandardHeight);
+        cmdShowLog->setText(kAdvanced);
+        lstMacros->setFocus();
+    }
+    modMacros::centerForm(*this);
+}
+
+void frmSourceHTML::lstLog_DblClick() {
+    const QListWidgetItem* row = lstLog->currentItem();
+    const QString line = row ? row->text() : QString();
+    if (line.isEmpty() || line.contains(QLatin1Char('#'))) {
+        MsgBox(QStringLiteral("Double click a macro (macros start with mtp://)"), platform::vbOKOnly,
+               QStringLiteral("Macro required"));
+        return;
+    }
+    const QString key = keyShown();
+    if (key.isEmpty()) {
+        if (!selectNextMacro()) return;
+    } else if (!commandText().isEmpty()) {
+        const int answer = MsgBox(QStringLiteral("Do you want to replace the ") + key + QStringLiteral(" macro ?"),
+                                  platform::vbYesNoCancel, QStringLiteral("Overwrite this Macro?"));
+        if (answer == platform::vbCancel) return;
+        if (answer == platform::vbNo && !selectNextMacro()) return;
+    }
+    showFields(modMacros::logLineShortName(line, txtShortName->text()), line);
+    cmdSave_Click();
+}
+
+void frmSourceHTML::fillLog() {
+    lstLog->clear();
+    const QString path = modMTP::commandLogPath();
+    QString text;
+    if (!QFile::exists(path) || !platform::readProgramFile(path, text)) return;
+    QStringList rows = text.split(QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts);
+    std::reverse(rows.begin(), rows.end());
+    lstLog->addItems(rows);
+}
+
+bool frmSourceHTML::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusOut && (watched == txtShortName || watched == txtCommand)) {
+        // Leaving a box for another control of the window stores the macro; switching to
+        // another window does not.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason && isVisible()) cmdSave_Click();
+    } else if (event->type() == QEvent::KeyPress && watched == lstMacros &&
+               static_cast<QKeyEvent*>(event)->key() == Qt::Key_Delete && lstMacros->currentRow() >= 0) {
+        cmdDelete_Click();
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}

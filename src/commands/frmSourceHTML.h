@@ -1,0 +1,92 @@
+#pragma once
+#include <QDialog>
+#include <QString>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPlainTextEdit;
+class QPushButton;
+
+// "Macro Control Panel": lists the function-key macros, edits, stores, deletes and runs
+// them, and in its advanced view turns a logged command into a macro. One window for the
+// whole run; unloading hides it, and the next load fills it again from the store.
+class frmSourceHTML : public QDialog {
+    Q_OBJECT
+public:
+    // The window, loaded (hidden when it was not on screen).
+    static frmSourceHTML& Load();
+    // The window while it is loaded, else nullptr.
+    static frmSourceHTML* loadedInstance();
+    // Loads the window and shows it, modeless and without an owner.
+    static void showEditor();
+    void Unload();
+    bool isLoaded() const { return loaded_; }
+
+    // Set by addmacro=: the command entry shows the editor after its next run through the
+    // wait dialog, and clears it.
+    static inline bool showEditorAfterRun = false;
+
+    // Stores the macro in the edit fields under the key the combo shows.
+    void cmdSave_Click();
+    // Chooses the first key without a macro and proposes a name; false (after saying so)
+    // when every key holds one.
+    bool selectNextMacro();
+    // The first key without a macro, or "" when every key holds one.
+    QString nextFreeKey() const;
+    // 0 for "F1" ... 8 for "F9", 9 for "F11", 10 for "F12"; -1 for any other text.
+    static int getListIndex(const QString& key);
+
+    // Fills the log list from the command log, newest command first.
+    void fillLog();
+    // The window's height in twips: 4080 in the standard view, 6780 in the advanced one.
+    int heightTwips() const { return heightTwips_; }
+
+    QListWidget* lstMacros = nullptr;
+    QListWidget* lstFKey = nullptr;
+    QListWidget* lstName = nullptr;
+    QListWidget* lstCommand = nullptr;
+    QComboBox* cboFuncKey = nullptr;
+    QLineEdit* txtShortName = nullptr;
+    QPlainTextEdit* txtCommand = nullptr;
+    QPushButton* cmdNew = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdShowLog = nullptr;
+    QListWidget* lstLog = nullptr;
+    QLabel* Label1 = nullptr;
+
+    void lstMacros_Click();
+    void lstMacros_DblClick();
+    void cboFuncKey_Click();
+    void cmdNew_Click();
+    void cmdDelete_Click();
+    void cmdCancel_Click();
+    void cmdShowLog_Click();
+    void lstLog_DblClick();
+    // Fills the key combo with the eleven keys, none chosen.
+    void fillFunctionKeyCombo();
+    // Sets the combo's key, which shows that key's macro; a key outside the eleven leaves
+    // it as it is.
+    void chooseKey(const QString& key);
+    // The texts of the edit fields, set without counting as typing.
+    void showFields(const QString& shortName, const QString& command);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    frmSourceHTML();
+    void Form_Load();
+    void setHeightTwips(int twips);
+    void typedWithoutKey(QWidget* box);
+    QString commandText() const;
+    QString keyShown() const;
+
+    bool loaded_ = false;
+    bool settingFields_ = false;
+    int heightTwips_ = 6780;
+};

@@ -1,0 +1,169 @@
+#include "CommandsTestSupport.h"
+
+#include "platform/WidgetInput.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+// Qt's own delivery of a key to the shortcuts, as its test library uses it.
+bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                  const QString& text, bool autorep, ushort count);
+
+using namespace Qt::StringLiterals;
+using commands_test::lineOf;
+using platform::vbNo;
+using platform::vbOK;
+
+namespace {
+
+class MacroTest : public commands_test::CommandsTest {
+protected:
+    CRegSettings settings;
+    frmSourceHTML* editor = nullptr;
+    // Every stored macro as key=data, in the store's order.
+    QStringList stored() const {
+        QStringList out;
+        for (const SettingRow& row : settings.GetAllSettings(modMacros::kMacroSection)) out << row.name + u'=' + row.value;
+        return out;
+    }
+    // A key pressed on the main window, as the window system delivers it.
+    void press(int key) {
+        w->activateWindow();
+        QApplication::processEvents();
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &*w;
+        if (!qt_sendShortcutOverrideEvent(target, 0, key, Qt::NoModifier, QString(), false, 1)) widget_input::key(target, key);
+    }
+    void openEditor() {
+        w->mnuBatchShowLog->trigger();
+        editor = frmSourceHTML::loadedInstance();
+        ASSERT_TRUE(editor && editor->isVisible());
+    }
+    static void click(QWidget* button) { widget_input::click(button, Qt::LeftButton, Qt::NoModifier, button->rect().center()); }
+    static void doubleClick(QListWidget* list, int row) {
+        list->scrollToItem(list->item(row));
+        widget_input::doubleClick(list->viewport(), Qt::LeftButton, list->visualItemRect(list->item(row)).center());
+    }
+    static void typeInto(QWidget* box, const QString& text) { box->setFocus(), widget_input::type(box, text); }
+};
+
+TEST_F(MacroTest, ABatchOfAddmacroLinesBindsTheKeysThatRunThem) {
+    const QString batch = writeFile(u"macroset.kqb"_s,
+                                    "mtp://addmacro=mtp://field=DC.Title&content=Cats.fld&fkey=F5&text=Add subject F5.kqb\r\n"
+                                    "mtp://addmacro=mtp://field=DC.Subject&content=Dogs.fld&text=Dogs|Pets.kqb\r\n"
+                                    "mtp://addmacro=mtp://gotop.fld&fkey=F10.kqb\r\n"
+                                    "mtp://addMacros.kqb\r\n"
+                                    "mtp://addmacro=mtp://field=DC.Creator&content=Me.fld&fkey=f12.kqb\r\n");
+    // What could not be stored is told once, at the batch's end; the editor then shows the macros.
+    boxes.expect(u"no function key \"F10\" (F1 to F9, F11, F12): mtp://addmacro=mtp://gotop.fld&fkey=F10.kqb/\r\n"
+                 u"Add Macro command - no macro found: mtp://addMacros"_s, vbOK);
+    testing_support::ScriptedModals modals;
+    modals.then([](QDialog& wait) { static_cast<frmWaitProcess&>(wait).Timer1_Timer(); static_cast<frmWaitProcess&>(wait).Unload(); });
+    w->show();
+    run(u"mtp://open="_s + batch);
+    EXPECT_TRUE(frmSourceHTML::loadedInstance()->isVisible());
+    EXPECT_EQ(stored(), QStringList({u"F5=Add subject F5|mtp://field=DC.Title&content=Cats.fld"_s,
+                                     u"F1=DogsPets|mtp://field=DC.Subject&content=Dogs.fld"_s,
+                                     u"F12=F12 - Macro|mtp://field=DC.Creator&content=Me.fld"_s}));
+    EXPECT_EQ(w->mnuBatchF[5]->text(), u"Add subject F5"_s);
+
+    for (int key : {Qt::Key_F5, Qt::Key_F10, Qt::Key_F1, Qt::Key_F2, Qt::Key_F12}) press(key);
+    EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "Cats"), lineOf("DC.Subject", "Dogs"), lineOf("DC.Creator", "Me")}));
+    // An explicit key replaces its macro; with every key taken, a macro without one is refused.
+    for (const QString& key : modMacros::kFunctionKeys) settings.SaveSetting(modMacros::kMacroSection, key, key + u"|mtp://gotop.fld"_s);
+    dispatch(u"mtp://addmacro=mtp://delete=all.fld&fkey=f9&text=Clear.kqb/"_s);
+    boxes.expect(u"all function keys hold macros: mtp://addmacro=mtp://x.kqb&text=Lost.kqb"_s, vbOK);
+    dispatch(u"mtp://addmacro=mtp://x.kqb&text=Lost.kqb"_s);
+    EXPECT_EQ(settings.GetSetting(modMacros::kMacroSection, u"F9"_s, {}), u"Clear|mtp://delete=all.fld"_s);
+    w->mnuBatchF[9]->trigger();
+    EXPECT_TRUE(record().isEmpty());
+}
+
+TEST_F(MacroTest, StoredValuesAreListedByKeyAndTheRepositoryMacrosTakenUp) {
+    for (const auto& [key, value] : {std::pair{"F2", "Two|mtp://gotop.fld"}, {"F12", "Save Record|mtp://cgisend=host/save"},
+                                     {"F3", "no bar"}, {"f1", "One|mtp://a|b.fld"}, {"x", "Odd|mtp://gotop.fld"},
+                                     {"F4", "Open Catalog|mtp://addmacro=mtp://c.kqb"}})
+        settings.SaveSetting(modMacros::kMacroSection, QLatin1String(key), QLatin1String(value));
+    boxes.expect(u"Couldn't check for Server Schemes"_s, vbOK);
+    openEditor();
+    QStringList rows;
+    for (int i = 0; i < editor->lstMacros->count(); ++i) rows << editor->lstMacros->item(i)->text();
+    EXPECT_EQ(rows, QStringList({u"F1\tOne"_s, u"F12\tSave Record"_s, u"F2\tTwo"_s, u"F4\tOpen Catalog"_s, u"X\tOdd"_s}));
+    EXPECT_EQ(modMacros::saveRecordMacro, u"mtp://cgisend=host/save"_s);
+    EXPECT_TRUE(modMacros::openCatalogMacro.isEmpty());
+    EXPECT_EQ(Preferences::charEncoding, u"0"_s);
+    EXPECT_FALSE(w->mnuBatchF[3]->isVisible());
+}
+
+TEST_F(MacroTest, TheEditorsButtonsStoreDeleteRunAndSwitchViews) {
+    openEditor();
+    click(editor->cmdShowLog);
+    click(editor->cmdShowLog);
+    EXPECT_EQ(editor->heightTwips(), 4080);
+    // Typing with no key chosen takes the first free one; a "|" and a second line go on Save.
+    typeInto(editor->txtShortName, u"T|op"_s);
+    EXPECT_EQ(editor->cboFuncKey->currentText(), u"F1"_s);
+    typeInto(editor->txtCommand, u"mtp://field=DC.Title&content=Hi.fld"_s);
+    widget_input::key(editor->txtCommand, Qt::Key_Return);
+    widget_input::type(editor->txtCommand, u"junk"_s);
+    click(editor->cmdSave);
+    click(editor->cmdNew);
+    EXPECT_EQ(editor->txtShortName->text(), u"F2 - Macro"_s);
+    click(editor->cmdSave);  // an empty command is stored as "<none>"
+    EXPECT_EQ(stored(), QStringList({u"F1=Top|mtp://field=DC.Title&content=Hi.fld"_s, u"F2=F2 - Macro|<none>"_s}));
+    // Delete takes the key shown, not the last row the reload left selected.
+    editor->lstMacros->setFocus();
+    editor->lstMacros->setCurrentRow(0);
+    widget_input::key(editor->lstMacros, Qt::Key_Delete);
+    EXPECT_EQ(stored(), QStringList({u"F2=F2 - Macro|<none>"_s}));
+    click(editor->cmdDelete);  // nothing shown: nothing deleted
+    EXPECT_EQ(stored().size(), 1);
+    EXPECT_FALSE(w->mnuBatchF[1]->isVisible());
+    // Done stores what is shown; a double click on a macro runs it and closes the window.
+    click(editor->cmdNew);
+    editor->txtCommand->setPlainText(u"mtp://field=DC.Subject&content=Run.fld"_s);
+    click(editor->cmdCancel);
+    EXPECT_FALSE(editor->isVisible());
+    openEditor();
+    doubleClick(editor->lstMacros, 0);
+    EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Subject", "Run")}));
+    EXPECT_FALSE(editor->isVisible());
+}
+
+TEST_F(MacroTest, ALoggedCommandBecomesAMacroWithANameFromItsKind) {
+    const char* table[][2] = {
+        {"mtp://field=DC.Title&content=Annual report.fld/", "Insert Element: DC.Title"},
+        {"mtp://field=DC.Title.fld/", "Insert Element: DC.Title"},
+        {"mtp://delete=all.fld", "Delete all metadata"},
+        {"mtp://gotop.fld", "mtp://gotop"},
+        {"mtp://open=host/macros/edna.document.kqb", "Load Template from Network: edna.document"},
+        {"mtp://open=host/templates/My%20Agency.kqb", "Load Template from Network: My Agency"},
+        {"mtp://open=C:\\t\\x.kqb", "Load Template from Network: open=C:\\t\\x"},
+        {"mtp://C:\\Templates\\agency.kqb", "Load Template from Disk: agency"},
+        {"mtp://url=host/schemes/ut/Templates.kqs", "Load Scheme from Network: Templates"},
+        {"mtp://C:\\lists\\topics.kqs", "Load Scheme from Disk: topics"},
+        {"mtp://open=C:\\cat\\Main Catalog.kqi", "F12 - Macro"}};
+    QByteArray log = "#Log of Macro commands performed\r\n\r\nmtp://field=DC.Title&content=a, b.fld/\r\n";
+    for (int i = 10; i >= 0; --i) log += QByteArray(table[i][0]) + "\r\n";  // the newest comes first in the list
+    writeFile(u"cache/syslog.kqb"_s, log);
+    openEditor();
+    EXPECT_EQ(editor->lstLog->item(11)->text(), u"mtp://field=DC.Title&content=a, b.fld/"_s);
+    QStringList expected;
+    for (int i = 0; i < 11; ++i) {
+        if (i > 0) boxes.expect(u"Do you want to replace the "_s + modMacros::kFunctionKeys[i - 1] + u" macro ?"_s, vbNo);
+        doubleClick(editor->lstLog, i);
+        expected << modMacros::kFunctionKeys[i] + u'=' + QLatin1String(table[i][1]) + u'|' + QLatin1String(table[i][0]);
+    }
+    EXPECT_EQ(stored(), expected);
+    // The header is no macro; with every key taken the last row is refused, not stored.
+    boxes.expect(u"Double click a macro"_s, vbOK).expect(u"replace the F12 macro"_s, vbNo).expect(u"All function keys are assigned"_s, vbOK);
+    doubleClick(editor->lstLog, 12);
+    doubleClick(editor->lstLog, 11);
+    EXPECT_EQ(stored(), expected);
+}
+
+}  // namespace

@@ -1,0 +1,146 @@
+#include "CommandsTestSupport.h"
+
+#include "app/frmHelpBrowser.h"
+#include "platform/Inet.h"
+#include "platform/TreeView.h"
+#include "support/LocalHttpServer.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QPushButton>
+#include <QTimer>
+
+#include <mutex>
+#include <thread>
+
+using namespace Qt::StringLiterals;
+using commands_test::lineOf;
+using platform::vbOK;
+
+namespace {
+
+// A repository on 127.0.0.1 that keeps every request as "METHOD target body".
+class RepositoryTest : public commands_test::CommandsTest {
+protected:
+    testing_support::LocalHttpServer repo;
+    const QString host = repo.url().mid(7);
+    std::mutex mutex;
+    QStringList seen;
+    testing_support::KeptValues keptPrefs{&Preferences::UseLinkRel, &Preferences::INETname, &Preferences::INETid, &modSchemas::linkRelLines};
+
+    RepositoryTest() {
+        const auto answer = [this](const char* reply, int status = 200) {
+            return [this, reply, status](const httplib::Request& request, httplib::Response& response) {
+                std::lock_guard lock(mutex);
+                seen << QString::fromStdString(request.method + ' ' + request.target + ' ' + request.body);
+                response.status = status;
+                response.set_content(reply, "text/html");
+            };
+        };
+        repo.server().Post("/get", answer("<head><meta name=\"DC.Title\" content=\"From the repository\"></head>writeToCache"));
+        repo.server().Post("/(plain|list)", answer("Done"));
+        repo.server().Post("/save", answer("Save Record Error: not stored"));
+        repo.server().Get("/schemes", answer("serverSchemes=LCSH|MESH|\r\n"));
+        repo.server().Get("/garbage", answer("<html>serverSchemes</html>"));
+        repo.server().Get("/broken", answer("oops", 500));
+        repo.server().Post("/stall", [this](const httplib::Request&, httplib::Response&) {
+            for (int i = 0; i < 600 && !repo.released(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        });
+    }
+    QString lastSeen() { std::lock_guard lock(mutex); return seen.value(seen.size() - 1); }
+    // Runs a request and lets the help window take the reply.
+    void send(const QString& command) {
+        dispatch(command);
+        frmHelpBrowser& help = frmHelpBrowser::instance();
+        QElapsedTimer clock;
+        for (clock.start(); (help.PostInet->StillExecuting() || !help.receivedHTML.isEmpty()) && clock.elapsed() < 5000;)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+};
+
+TEST_F(RepositoryTest, RecordRequestsPostTheAddressBoxPageAndARecordReplyBecomesTheRecord) {
+    w->URL->setEditText(u"http://site.example/page.htm"_s);
+    w->documentState->setCurrentHTMLFile(home() + u"/page.htm"_s);
+    send(u"mtp://cgisend="_s + host + u"/get?getIISRecord.kqb"_s);
+    EXPECT_EQ(lastSeen(), u"POST /get? getRecordhttp://site.example/page.htm"_s);
+    EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "From the repository")}));
+    EXPECT_NE(w->documentState->currentHTMLFile(), home() + u"/page.htm"_s);
+
+    const std::pair<const char*, const char*> rows[] = {
+        {"/plain?showform=1&getIISRecord.kqb", "POST /plain?showform=1& getRecordsite.example/page.htm"},
+        {"/plain?getIISNonURLRecord.kqb", "POST /plain? getNonURLRecord"},
+        {"/plain?deleteIISRecord.kqb", "POST /plain? deleteRecordhttp://site.example/page.htm"},
+        {"/plain?getRecord.KQB", "POST /plain?getRecord http://site.example/page.htm"}};
+    for (const auto& [path, request] : rows) {
+        send(u"mtp://cgisend="_s + host + QLatin1String(path));
+        EXPECT_EQ(lastSeen(), QLatin1String(request)) << path;
+    }
+    EXPECT_EQ(w->documentState->modeText(), u"Ready"_s);  // after the delete
+}
+
+TEST_F(RepositoryTest, ARecordSavePostsTheMetaBlockAFailedSaveStaysModifiedAndTheSchemeListIsStored) {
+    w->addRecordLine(lineOf("DC.Title", "Mine & yours"));
+    modSchemas::linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
+    Preferences::INETname = u"proxy user"_s;
+    Preferences::INETid = u"secret"_s;
+    for (const char* useLinkRel : {"Y", "y"}) {
+        Preferences::UseLinkRel = QLatin1String(useLinkRel);
+        w->documentState->markModified(DocumentState::Document::Record);
+        send(u"mtp://cgisend="_s + host + u"/save.kqb"_s);
+        const QString links = Preferences::UseLinkRel == u"Y"_s ? modSchemas::linkRelLines + u"\r\n"_s : QString();
+        EXPECT_EQ(lastSeen(), u"POST /save "_s + links + w->MakeMetaIntoSource());
+        EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
+    }
+    // The firewall's user and password are for a proxy only.
+    for (const auto& request : repo.requests()) EXPECT_FALSE(request.hasHeader("authorization"));
+    // The scheme list is stored; a failed answer leaves it empty, so it is asked for again.
+    dispatch(u"mtp://cgisend="_s + host + u"/schemes?returnSchemes.kqb"_s);
+    EXPECT_EQ(lastSeen(), u"GET /schemes?returnSchemes.kqb/ "_s);
+    EXPECT_EQ(modMacros::repositorySchemes, u"LCSH|MESH|"_s);
+    EXPECT_EQ(modMacros::repositoryScheme, u"LCSH"_s);
+    boxes.expect(u"ErrorCode:  500"_s, vbOK).expect(u"can't find the repository at mtp://"_s + host + u"/garbage?"_s, vbOK);
+    for (const char* path : {"/broken", "/garbage"}) {
+        modMacros::repositorySchemes = u"old|"_s;
+        dispatch(u"mtp://cgisend="_s + host + QLatin1String(path) + u"?returnSchemes.kqb"_s);
+        EXPECT_TRUE(modMacros::repositorySchemes.isEmpty()) << path;
+    }
+}
+
+TEST_F(RepositoryTest, TheRepositoryCatalogueIsSentAfterItsCountIsConfirmedAndCancelEndsAStalledSend) {
+    platform::TreeView& catalogue = *w->TreeView1[1];
+    const QString list = u"mtp://cgisendList="_s + host + u"/list?SendIISList.kqb"_s;
+    boxes.expect(u"There are no records in this list to send. Are you sure?"_s, platform::vbCancel);
+    dispatch(list);
+    catalogue.Add(nullptr, platform::tvwLast, u"\\"_s, u"Main"_s);
+    catalogue.Add(u"\\"_s, platform::tvwChild, u"\\S\\"_s, u"Sites"_s);
+    catalogue.Add(u"\\S\\"_s, platform::tvwChild, u"\\S\\A\\"_s, u"A"_s)->setTag(u"http://a.example/"_s);
+    boxes.expect(u"This list contains  2 items. Click to proceed."_s, vbOK);
+    send(list);
+    const QByteArray file = testing_support::readBytes(home() + u"/cache/Index.kqi"_s);
+    EXPECT_EQ(file, "Main|Sites|\r\nMain|Sites|A|http://a.example/\r\n");
+    EXPECT_EQ(lastSeen(), u"POST /list? SaveList="_s + QString::fromUtf8(file));
+    EXPECT_EQ(w->treeIndex, 0);
+    // A catalogue file that cannot be written is reported and nothing goes out.
+    QFile::remove(home() + u"/cache/Index.kqi"_s);
+    QDir().mkpath(home() + u"/cache/Index.kqi/x"_s);
+    boxes.expect(QString(), vbOK);
+    send(list);
+    EXPECT_EQ(boxes.shown().constLast().title, u"Error opening "_s + home() + u"/cache/Index.kqi"_s);
+    EXPECT_EQ(repo.requests().size(), 1);
+    // Cancel in the wait dialog ends the wait for a repository that does not answer.
+    QDir(home() + u"/cache/Index.kqi"_s).removeRecursively();
+    w->documentState->setStatus(u"Busy"_s);
+    boxes.expect(u"This list contains  2 items"_s, vbOK);
+    testing_support::ScriptedModals modals;
+    modals.then([](QDialog& dialog) {
+        auto& wait = static_cast<frmWaitProcess&>(dialog);
+        QTimer::singleShot(300, &wait, [&wait] { wait.Cancel->click(); });
+        wait.Timer1_Timer();
+    });
+    run(u"mtp://cgisendList="_s + host + u"/stall.kqb"_s);
+    EXPECT_EQ(w->documentState->modeText(), u"Busy"_s);
+    EXPECT_TRUE(frmHelpBrowser::instance().PostInet->StillExecuting());
+}
+
+}  // namespace
