@@ -19,8 +19,4 @@ void cgiSendList(QString& command) {
     notAvailable(command);
 }
 
-void cgiSendHCL(QString& command) {
-    notAvailable(command);
-}
-
 }  // namespace modMTP
