@@ -76,8 +76,13 @@ bool readFile(const QString& path, QString& text) {
 
 bool isNotFoundPage(const QString& text) {
     if (text.trimmed().isEmpty()) return true;
-    for (const char* title : kNotFoundTitles)
-        if (text.contains(QLatin1String(title), ci)) return true;
+    // One walk over the titles of the text, however many items it holds.
+    const QLatin1StringView open("<TITLE>");
+    for (qsizetype at = text.indexOf(open, 0, ci); at >= 0; at = text.indexOf(open, at + 1, ci)) {
+        const QStringView here = QStringView(text).mid(at);
+        for (const char* title : kNotFoundTitles)
+            if (here.startsWith(QLatin1String(title), ci)) return true;
+    }
     return false;
 }
 
