@@ -230,6 +230,17 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
     EXPECT_FALSE(dialog.txtHCLDirLoc->isVisible());
     click(dialog.cmdOK);
     EXPECT_EQ(recorder.commands.last(), u"mtp://savehcl="_s + file + u"|.kqi"_s);
+    // Browse picks the list's file (and the list's path with it), or the records folder.
+    testing_support::ScriptedFileDialogs dialogs;
+    dialogs.choose(path(u"other.htm"_s)).cancel().choose(path(u"site/index.htm"_s));
+    w->showHarvestListDialog();
+    click(dialog.cmdBrowse1);
+    click(dialog.cmdBrowse1);
+    EXPECT_EQ(dialog.txtFileName->text() + w->documentState->TreePath(), path(u"other.htm"_s) + path(u"other.htm"_s));
+    click(dialog.cmdSaveRDF);
+    dialog.txtHCLDirLoc->clear();
+    click(dialog.cmdBrowse);
+    EXPECT_EQ(dialog.txtHCLDirLoc->text(), folder);
 }
 
 TEST_F(HarvestListTest, TheTreeIsSentToTheRepositoryAsAList) {
