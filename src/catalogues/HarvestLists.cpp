@@ -1,29 +1,182 @@
+// Harvest Control Lists: written from the tree in two forms, with the records of a folder of
+// record pages; read back into the tree; and a record found in such a folder.
 #include "catalogues/HarvestLists.h"
 
+#include "app/Form1.h"
+#include "app/Preferences.h"
+#include "catalogues/HarvestListText.h"
+#include "catalogues/ListDocuments.h"
+#include "domains/modSchemas.h"
 #include "platform/MsgBox.h"
+#include "platform/PathText.h"
+#include "platform/TextCodec.h"
+#include "platform/TreeView.h"
+#include "record/RdfWriter.h"
+
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QHash>
+#include <QPointer>
 
 namespace modHCL {
 namespace {
-void notAvailable(const char* what, const QString& subject) {
-    platform::MsgBox(QLatin1String(what) + QStringLiteral(" is not available in this build: ") + subject,
-                     platform::vbExclamation);
+
+using platform::MsgBox;
+
+enum class Form { Agls12, Site };
+
+const QString kLoadingText = QStringLiteral("Please wait while Quorvantile loads in the Harvest Control List");
+
+// The record pages of a folder by their identifier key; of two pages with one key, the
+// later in the folder's listing counts. Pages without an identifier are left out.
+QHash<QString, QString> recordIndex(const QString& folder) {
+    QHash<QString, QString> index;
+    const QString cut = platform::folderPart(folder);
+    if (cut.isEmpty()) return index;
+    const QDir dir(cut);
+    for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
+        const QString path = cut + name;
+        const QString key =
+            HarvestListText::identifierKey(getFromMetadata(path, QStringLiteral("DC.Identifier"), QString(), QStringLiteral("URI")));
+        if (!key.isEmpty()) index.insert(key, path);
+    }
+    return index;
 }
+
+bool writeHarvestList(Form form, QString& path, const QString& folder) {
+    Form1* window = Form1::firstMainWindow();
+    if (!window) return false;
+    if (form == Form::Agls12) {
+        const QPointer<Form1> alive(window);
+        ListDocuments::showWaitDialog(*window, QStringLiteral("Now saving Harvest Control List"));
+        QCoreApplication::processEvents();
+        if (!alive) return false;
+    }
+    const QHash<QString, QString> records = recordIndex(folder);
+    QList<modLists::ListEntry> entries = modLists::listEntries(*window->activeTree());
+    HarvestListText::sortEntries(entries);
+    // Only the ".kqi" the command put at the end goes; a folder named "x.kqi-lists" stays.
+    if (path.endsWith(QLatin1String(".kqi"), Qt::CaseInsensitive)) path.chop(4);
+
+    int recordsWritten = 0;
+    const HarvestListText::RecordText record = [&](const modLists::ListEntry& entry) -> QString {
+        const QString key = HarvestListText::identifierKey(entry.link);
+        const QString file = key.isEmpty() ? QString() : records.value(key);
+        if (file.isEmpty()) return QString();
+        const QString meta = getFromMetadata(file, QString(), QString(), QString());
+        if (meta.isEmpty() || form == Form::Site) return meta;
+        ListDocuments::showProgress(QStringLiteral("Now saving Harvest Control List: Record:") + QLatin1Char(' ') +
+                                    QString::number(++recordsWritten));
+        QString address = entry.link;
+        return RdfWriter::MakeMetaIntoRDF(address, meta, modSchemas::rdfNamespaces, modSchemas::rdfPrefix);
+    };
+    const QString text = form == Form::Agls12
+                             ? HarvestListText::agls12Form(entries, record, Preferences::siteAdmin,
+                                                           Preferences::siteAdminEmail, QDate::currentDate())
+                             : HarvestListText::siteForm(entries, record);
+    return ListDocuments::writeList(*window, path, text);
+}
+
 }  // namespace
 
-void saveAsHCL(QString& path, QString&) {
-    notAvailable("Writing Harvest Control Lists", path);
+bool saveAsHCL(QString& path, QString& folder) {
+    return writeHarvestList(Form::Site, path, folder);
 }
 
-void saveAsAGLS12HCL(QString& path, QString&) {
-    notAvailable("Writing Harvest Control Lists", path);
+bool saveAsAGLS12HCL(QString& path, QString& folder) {
+    return writeHarvestList(Form::Agls12, path, folder);
 }
 
-void loadHCL(const QString& location) {
-    notAvailable("Reading Harvest Control Lists", location);
+QString getFromMetadata(const QString& file, const QString& nameFilter, const QString& otherFilter,
+                        const QString& schemeFilter) {
+    platform::DecodedText page;
+    QString error;
+    if (!platform::readPageFile(file, page, &error)) {
+        MsgBox(error, platform::vbOKOnly, QStringLiteral("Error opening metadata file: ") + file);
+        return QString();
+    }
+    return HarvestListText::metadataFrom(page.text, nameFilter, otherFilter, schemeFilter);
+}
+
+void loadHCL(const QString& location, const QString* fetchedText) {
+    Form1* window = Form1::firstMainWindow();
+    if (!window) return;
+    ListDocuments::LoadGuard guard;
+    if (!guard.acquired()) return;
+    const QPointer<Form1> alive(window);
+    // The edit panel's fields change nothing while a list is read in.
+    window->fillingRecord = true;
+    struct Clear {
+        const QPointer<Form1>& w;
+        ~Clear() {
+            if (w) w->fillingRecord = false;
+        }
+    } clear{alive};
+    const QString handed = fetchedText ? *fetchedText : QString();
+
+    ListDocuments::showWaitDialog(*window, kLoadingText, false);
+    QCoreApplication::processEvents();
+    if (!alive) return;
+    const auto fetched = ListDocuments::fetch(*window, location, fetchedText ? &handed : nullptr,
+                                              QStringLiteral("Harvest Control List not found"),
+                                              QStringLiteral("Error loading Harvest Control List"));
+    if (!fetched || !alive) return;
+
+    DocumentState& state = *window->documentState;
+    if (!fetched->fromCache) {
+        state.setTreePath(platform::isLocalPath(location) ? fetched->localPath : location);
+        state.setSaveCaption(QStringLiteral("Save Harvest Control List"));
+        window->mnuFileSave->setEnabled(true);
+        // The unsaved changes of a record keep their mark.
+        if (!state.modified(DocumentState::Document::Record)) state.nameDocument(DocumentState::Document::List);
+    }
+    window->rootName = QStringLiteral("HCL");
+    const auto refusals =
+        ListDocuments::fillTree(alive, QStringLiteral("Harvest Control List"), HarvestListText::readItems(documentText));
+    if (!refusals) return;
+    guard.finished();
+    if (!refusals->isEmpty()) MsgBox(QStringLiteral("Error in load HCL ") + *refusals);
 }
 
 void getMetaFromHCL(QString& folder) {
-    notAvailable("Finding a record in a folder of record pages", folder);
+    Form1* window = Form1::firstMainWindow();
+    if (!window) return;
+    const QPointer<Form1> alive(window);
+    ListDocuments::showWaitDialog(*window, QStringLiteral("Please wait while Quorvantile looks for the record"));
+    QCoreApplication::processEvents();
+    if (!alive) return;
+
+    QString dir = folder;
+    if (!platform::endsWithSeparator(dir)) dir += QLatin1Char('/');
+    if (!QFileInfo(dir).isDir()) {
+        MsgBox(QStringLiteral("Failed to find HCL folder ") + folder + QStringLiteral(". Please check the location"),
+               platform::vbOKOnly, QStringLiteral("Error"));
+        return;
+    }
+    const QString address = window->URL->currentText();
+    QString page;
+    // An empty address has no record: a page without an identifier never matches.
+    for (const QString& name : address.isEmpty() ? QStringList() : QDir(dir).entryList(QDir::Files, QDir::Name)) {
+        QString identifier = getFromMetadata(dir + name, QStringLiteral("DC.Identifier"), QString(), QStringLiteral("URI"));
+        identifier.remove(QStringLiteral("\r\n"));
+        if (identifier == address) {
+            page = dir + name;
+            break;
+        }
+    }
+    if (!alive) return;
+    if (page.isEmpty()) {
+        MsgBox(QStringLiteral("No file containing DC.Identifier metadata found in: ") + folder);
+        return;
+    }
+    if (window->LoadMetadataFromURL(page, true) == platform::vbCancel || !alive) return;
+    window->documentState->setCurrentHTMLFile(page);
+    window->FilePath = page;
+    window->documentState->setSaveCaption(QStringLiteral("Save Record to ") + page);
+    if (window->markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
+        window->documentState->markSaved(DocumentState::Document::Record);
 }
 
 }  // namespace modHCL

@@ -5,14 +5,20 @@
 // the tree and read back into it.
 namespace modHCL {
 
-// Writes the tree as a Harvest Control List in the older site form to the path (".kqi" is
-// taken off again); folder holds the saved record pages, or is empty.
-void saveAsHCL(QString& path, QString& folder);
+// Writes the tree as a Harvest Control List in the older site form to the path (a ".kqi"
+// the command put at its end is taken off again); folder holds the saved record pages, or
+// is empty. True when the file was written.
+bool saveAsHCL(QString& path, QString& folder);
 // The same in the AGLS 1.2 form, records as RDF.
-void saveAsAGLS12HCL(QString& path, QString& folder);
-// Loads a Harvest Control List from a file:// or web address into the tree.
-void loadHCL(const QString& location);
+bool saveAsAGLS12HCL(QString& path, QString& folder);
+// Loads a Harvest Control List from a local path, a file:// or a web address into the
+// tree. `fetchedText`: the list's text when the caller has fetched it already.
+void loadHCL(const QString& location, const QString* fetchedText = nullptr);
 // Opens, as the current record, the page in the folder whose identifier is the address shown.
 void getMetaFromHCL(QString& folder);
+// Parts of a record page's meta elements (see HarvestListText::metadataFrom); "" after
+// telling the user when the page cannot be read.
+QString getFromMetadata(const QString& file, const QString& nameFilter, const QString& otherFilter,
+                        const QString& schemeFilter);
 
 }  // namespace modHCL

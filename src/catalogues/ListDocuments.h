@@ -1,6 +1,72 @@
 #pragma once
+#include "catalogues/ListEntries.h"
+
+#include <QPointer>
 #include <QString>
+
+#include <optional>
+
+class Form1;
 
 // The whole text of the Harvest Control List or RSS channel last read; the list readers
 // parse it.
 inline QString documentText;
+
+// What the Harvest Control List and RSS channel readers share: the guard against a second
+// list load, fetching the document (a local file, the cache or the web), and building the
+// tree from the items read.
+namespace ListDocuments {
+
+// Holds the list-loading guard for one load. A load refused while another runs is dropped,
+// silently the first time, with a message from the second time on.
+class LoadGuard {
+public:
+    LoadGuard();
+    ~LoadGuard();
+    LoadGuard(const LoadGuard&) = delete;
+    LoadGuard& operator=(const LoadGuard&) = delete;
+    bool acquired() const { return acquired_; }
+    // The load ran to its end: later refusals start counting afresh.
+    void finished();
+
+private:
+    bool acquired_ = false;
+};
+
+struct Fetched {
+    QString text;
+    QString localPath;  // the file the text was read from or the download written to
+    bool fromCache = false;  // the location itself lies in the program's cache
+};
+
+// Brings the document at `location` (a local path, a "file://" address or a web address)
+// into memory: a local file is read where it lies and never written; a web address is read
+// from its copy in cache/indexes, else fetched and written there. `handedOver` is a text
+// already fetched (the page loader's), used instead of reading it again. An empty document
+// or a server's "not found" page stops the load with "Couldn't find anything at ..." titled
+// `notFoundTitle`; a failure is shown and stops it too (nullopt).
+std::optional<Fetched> fetch(Form1& window, const QString& location, const QString* handedOver,
+                             const QString& notFoundTitle, const QString& errorTitle);
+
+// Turns a list file's bytes into text: UTF-8 when they are valid UTF-8 (a BOM dropped),
+// else by the charset the HTTP reply or the XML declaration names, else Windows-1252.
+QString decodeListBytes(const QByteArray& bytes, const QString& contentType = QString());
+
+// Empties the list tree and fills it with the items below a root named `rootName` with the
+// given tag: each item's folders first (once each), then the item. The wait dialog shows
+// the progress and the window stays alive every tenth line. Returns the lines the tree
+// refused (their reasons, each after a line break), or nullopt when the window went away.
+std::optional<QString> fillTree(const QPointer<Form1>& window, const QString& rootTag,
+                                const QList<modLists::ListEntry>& items);
+
+// Writes a list the tree was turned into: replaced whole or not at all. A failure is
+// shown (titled "Error saving HTML") and leaves everything as it was; the list's own file
+// written takes the list's "Modified" mark off, unless the record holds it.
+bool writeList(Form1& window, const QString& path, const QString& text);
+
+// Puts a progress text into the wait dialog's label, when it is loaded.
+void showProgress(const QString& text);
+// Shows the wait dialog modeless over the window, with a label, unless it is up already.
+void showWaitDialog(Form1& window, const QString& label, bool cancelAvailable = true);
+
+}  // namespace ListDocuments

@@ -1,17 +1,68 @@
+// RSS channels: the tree written as an RSS 1.0 channel, and RSS 1.0 and 2.0 channels read
+// back into the tree and the channel dialog.
 #include "catalogues/modRSS.h"
 
+#include "app/Form1.h"
+#include "catalogues/ListDocuments.h"
+#include "catalogues/RssChannelText.h"
+#include "catalogues/frmRSS.h"
 #include "platform/MsgBox.h"
+#include "platform/PathText.h"
+#include "platform/TreeView.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QPointer>
 
 namespace modRSS {
 
-void saveRSSChannel(QString& path) {
-    platform::MsgBox(QStringLiteral("Writing RSS channels is not available in this build: ") + path,
-                     platform::vbExclamation);
+bool saveRSSChannel(QString& path) {
+    Form1* window = Form1::firstMainWindow();
+    if (!window) return false;
+    const frmRSS& dialog = frmRSS::instance(window);
+    const QString text = RssChannelText::channel(modLists::listEntries(*window->activeTree()),
+                                                 {dialog.title, dialog.siteURL, dialog.description});
+    return ListDocuments::writeList(*window, path, text);
 }
 
-void loadRSSChannel(const QString& location) {
-    platform::MsgBox(QStringLiteral("Reading RSS channels is not available in this build: ") + location,
-                     platform::vbExclamation);
+void loadRSSChannel(const QString& location, const QString* fetchedText) {
+    Form1* window = Form1::firstMainWindow();
+    if (!window) return;
+    ListDocuments::LoadGuard guard;
+    if (!guard.acquired()) return;
+    const QPointer<Form1> alive(window);
+    const QString handed = fetchedText ? *fetchedText : QString();
+    ListDocuments::showProgress(QStringLiteral("Please wait while Quorvantile loads in the RSS Channel"));
+    QCoreApplication::processEvents();
+    if (!alive) return;
+    const auto fetched = ListDocuments::fetch(*window, location, fetchedText ? &handed : nullptr,
+                                              QStringLiteral("RSS Channel not found"), QStringLiteral("Error"));
+    if (!fetched || !alive) return;
+
+    frmRSS& dialog = frmRSS::instance(window);
+    DocumentState& state = *window->documentState;
+    if (!fetched->fromCache) {
+        const QString path = platform::isLocalPath(location) ? fetched->localPath : location;
+        state.setTreePath(path);
+        dialog.filePath = path;
+        state.setSaveListCaption(QStringLiteral("Save RSS Channel"));
+        window->mnuFileSaveList->setEnabled(true);
+        // File > Save writes the channel back; a record's unsaved changes keep their mark.
+        if (!state.modified(DocumentState::Document::Record)) state.nameDocument(DocumentState::Document::List);
+    }
+    const RssChannelText::Reading reading = RssChannelText::read(documentText);
+    dialog.title = reading.header.title;
+    dialog.siteURL = reading.header.siteURL;
+    dialog.description = reading.header.description;
+
+    window->rootName = QStringLiteral("RSS Channel");
+    const auto refusals = ListDocuments::fillTree(alive, QStringLiteral("RSS"), reading.items);
+    if (!refusals) return;
+    guard.finished();
+    QString report = reading.report();
+    // Items the tree could not take (one title twice in a folder) are named too.
+    if (!refusals->isEmpty()) report += QStringLiteral("These items were not loaded:") + *refusals;
+    if (!report.isEmpty()) platform::MsgBox(report);
 }
 
 }  // namespace modRSS

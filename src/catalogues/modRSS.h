@@ -5,8 +5,11 @@
 namespace modRSS {
 
 // Writes the tree as an RSS 1.0 channel to the path, with the header of the RSS dialog.
-void saveRSSChannel(QString& path);
-// Loads an RSS 1.0 or 2.0 channel from a file:// or web address into the tree.
-void loadRSSChannel(const QString& location);
+// True when the file was written.
+bool saveRSSChannel(QString& path);
+// Loads an RSS 1.0 or 2.0 channel from a local path, a file:// or a web address into the
+// tree and the RSS dialog's header. `fetchedText`: the channel's text when the caller has
+// fetched it already.
+void loadRSSChannel(const QString& location, const QString* fetchedText = nullptr);
 
 }  // namespace modRSS

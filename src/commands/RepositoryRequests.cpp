@@ -239,9 +239,4 @@ void cgiSendList(QString& command) {
     if (commandWindow()) markReady(*commandWindow());
 }
 
-void cgiSendHCL(QString& command) {
-    // The Harvest Control List writer this request sends is not part of this build.
-    MsgBox(QStringLiteral("Repository requests are not available in this build: ") + command, platform::vbExclamation);
-}
-
 }  // namespace modMTP

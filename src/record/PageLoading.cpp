@@ -109,8 +109,10 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
         documentText = repair ? modCharEncoding::fixUtf8Quotes(text) : text;
         QString address = location;
         URLAddItem(address);
-        if (kind == MetaReader::PageTextKind::HarvestControlList) modHCL::loadHCL(location);
-        else modRSS::loadRSSChannel(location);
+        // The list's text is here already: the reader does not fetch it a second time.
+        const QString fetched = documentText;
+        if (kind == MetaReader::PageTextKind::HarvestControlList) modHCL::loadHCL(location, &fetched);
+        else modRSS::loadRSSChannel(location, &fetched);
         MetaPanel->Clear();
         MetaPanel->Refresh();
         setMnuFileSaveAs();

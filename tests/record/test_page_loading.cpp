@@ -2,6 +2,7 @@
 
 #include "commands/modMacros.h"
 #include "platform/Inet.h"
+#include "platform/TreeView.h"
 #include "support/LocalHttpServer.h"
 
 #include <QCoreApplication>
@@ -48,7 +49,7 @@ TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLi
     serve("/ok.htm", 200, "<meta name=\"DC.Creator\" content=\"Web\">");
     serve("/gone.htm", 404, "<meta name=\"X\" content=\"not found page\">");
     serve("/broken.htm", 500, "oops");
-    serve("/hcl.xml", 200, "<?xml version=\"1.0\"?><!DOCTYPE x SYSTEM \"hcl.dtd\"><AGLSxml></AGLSxml>", "text/xml");
+    serve("/hcl.xml", 200, "<!DOCTYPE x SYSTEM \"hcl.dtd\"><hcl><item><link>http://a.example/</link></item></hcl>", "text/xml");
     const QString host = server.url().mid(7);  // callers pass it without "http://"
     EXPECT_EQ(w->LoadMetadataFromURL(host + u"/ok.htm"_s, true), 0);
     boxes.expect(u"ErrorCode: 404"_s, platform::vbOK).expect(u"ErrorCode: 500"_s, platform::vbOK);
@@ -58,9 +59,10 @@ TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLi
     EXPECT_EQ(content(1), u"Web"_s);
     EXPECT_TRUE(w->pageSource.contains(u"Web"_s));
     // A harvest list goes to the tree and stops the navigation.
-    boxes.expect(u"Harvest Control List"_s, platform::vbOK);
     EXPECT_EQ(w->LoadMetadataFromURL(server.url(u"/hcl.xml"_s), true), platform::vbCancel);
     EXPECT_EQ(w->MetaPanel->Count(), 0);
+    ASSERT_EQ(w->activeTree()->Count(), 2);
+    EXPECT_EQ(w->activeTree()->Item(2)->Tag(), u"http://a.example/"_s);
     EXPECT_EQ(w->URL->itemText(0), server.url(u"/hcl.xml"_s));
 }
 

@@ -1,0 +1,102 @@
+// Writing the tree as a Harvest Control List and an RSS channel and reading them back, at
+// two sizes: the time per item should stay flat from 50,000 to 100,000 items.
+#include "BenchWindow.h"
+#include "catalogues/HarvestLists.h"
+#include "catalogues/modRSS.h"
+#include "commands/modMTP.h"
+#include "domains/modSchemas.h"
+#include "platform/TreeView.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+#include <map>
+
+namespace {
+
+QTemporaryDir*& sandbox = bench::sandbox();
+Form1*& window = bench::window();
+
+// A list of `items` items, 1,000 to a folder, two folder levels deep, in the AGLS 1.2 form.
+QString harvestList(int items) {
+    static std::map<int, QString> made;
+    if (auto it = made.find(items); it != made.end()) return it->second;
+    QByteArray text = "<?xml version=\"1.0\"?>\r\n<!DOCTYPE hcl SYSTEM \"hcl.dtd\">\r\n<hcl>\r\n<site>\r\n";
+    for (int i = 0; i < items; ++i) {
+        text += "  <item>\r\n          <title>Page " + QByteArray::number(i) + " &amp; more</title>\r\n";
+        text += "          <link>http://site.example/" + QByteArray::number(i) + "?a=1&amp;b=2</link>\r\n";
+        text += "          <local lname=\"Folder\">Area " + QByteArray::number(i / 10000) + "; Topic " +
+                QByteArray::number(i / 1000) + "</local>\r\n  </item>\r\n";
+    }
+    text += "</site>\r\n</hcl>\r\n";
+    const QString path = sandbox->path() + QStringLiteral("/Bench%1.xml").arg(items);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) return QString();
+    made[items] = path;
+    return path;
+}
+
+bool load(int items, bool channel) {
+    const QString kind = channel ? QStringLiteral("loadRSS=") : QStringLiteral("loadHCL=");
+    modMTP::runCommand(QStringLiteral("mtp://") + kind + harvestList(items) + QStringLiteral(".kqi"));
+    // Each item brings its own line; each folder one more.
+    return window->activeTree()->Count() == 1 + items + items / 10000 + items / 1000;
+}
+
+void BM_LoadHarvestList(benchmark::State& state) {
+    const int items = int(state.range(0));
+    harvestList(items);
+    for (auto _ : state)
+        if (!load(items, false)) state.SkipWithError("items missing");
+    state.SetItemsProcessed(state.iterations() * items);
+}
+BENCHMARK(BM_LoadHarvestList)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_SaveHarvestList(benchmark::State& state) {
+    const int items = int(state.range(0));
+    if (!load(items, false)) state.SkipWithError("items missing");
+    modSchemas::defaultSchema = QStringLiteral("AGLS1.2");
+    QString target = sandbox->path() + QStringLiteral("/Saved%1.xml").arg(items);
+    for (auto _ : state) {
+        QString path = target;
+        QString folder;
+        if (!modHCL::saveAsAGLS12HCL(path, folder)) state.SkipWithError("not written");
+    }
+    state.SetItemsProcessed(state.iterations() * items);
+}
+BENCHMARK(BM_SaveHarvestList)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_SaveChannel(benchmark::State& state) {
+    const int items = int(state.range(0));
+    if (!load(items, false)) state.SkipWithError("items missing");
+    const QString target = sandbox->path() + QStringLiteral("/Channel%1.xml").arg(items);
+    for (auto _ : state) {
+        QString path = target;
+        if (!modRSS::saveRSSChannel(path)) state.SkipWithError("not written");
+    }
+    state.SetItemsProcessed(state.iterations() * items);
+}
+BENCHMARK(BM_SaveChannel)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+void BM_LoadChannel(benchmark::State& state) {
+    const int items = int(state.range(0));
+    if (!load(items, false)) state.SkipWithError("items missing");
+    QString channel = sandbox->path() + QStringLiteral("/Channel%1.xml").arg(items);
+    if (!modRSS::saveRSSChannel(channel)) state.SkipWithError("not written");
+    for (auto _ : state) {
+        modMTP::runCommand(QStringLiteral("mtp://loadRSS=") + channel + QStringLiteral(".kqi"));
+        state.PauseTiming();
+        if (window->activeTree()->Count() != 1 + items + items / 10000 + items / 1000)
+            state.SkipWithError("items missing");
+        state.ResumeTiming();
+    }
+    state.SetItemsProcessed(state.iterations() * items);
+}
+BENCHMARK(BM_LoadChannel)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    return bench::runWithWindow(argc, argv);
+}

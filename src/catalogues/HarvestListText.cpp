@@ -1,0 +1,201 @@
+#include "catalogues/HarvestListText.h"
+
+#include "catalogues/ListMarkup.h"
+#include "record/MetaReader.h"
+
+#include <algorithm>
+
+namespace HarvestListText {
+namespace {
+
+const QLatin1StringView kCrLf("\r\n");
+const QLatin1StringView kTen("          ");
+
+bool hasWebScheme(const QString& link) {
+    return link.contains(QLatin1StringView("http://"), Qt::CaseInsensitive) ||
+           link.contains(QLatin1StringView("https://"), Qt::CaseInsensitive);
+}
+
+QString sortKey(const modLists::ListEntry& entry) {
+    QStringList parts = entry.folders;
+    parts << entry.title << entry.link;
+    return parts.join(QLatin1Char('|'));
+}
+
+// The item's own lines when no record stands for it.
+QString titleAndLinkLines(const modLists::ListEntry& entry) {
+    QString lines;
+    if (entry.title != entry.link)
+        lines += kTen + QLatin1StringView("<title>") + ListMarkup::escaped(entry.title) + QLatin1StringView("</title>") + kCrLf;
+    lines += kTen + QLatin1StringView("<link>") + (hasWebScheme(entry.link) ? QString() : QStringLiteral("http://")) +
+             ListMarkup::escaped(entry.link) + QLatin1StringView("</link>") + kCrLf;
+    return lines;
+}
+
+QString folderPath(const modLists::ListEntry& entry) {
+    return entry.folders.join(QStringLiteral("; "));
+}
+
+// The items of either form, each between its start and end lines.
+QString itemLines(const QList<modLists::ListEntry>& entries, const RecordText& record, QLatin1StringView indent,
+                  const std::function<QString(const QString&)>& folderLine) {
+    QString text;
+    for (const modLists::ListEntry& entry : entries) {
+        text += indent + QLatin1StringView("<item>") + kCrLf;
+        const QString recordText = record ? record(entry) : QString();
+        text += recordText.isEmpty() ? titleAndLinkLines(entry) : recordText + kCrLf;
+        if (!entry.folders.isEmpty()) text += folderLine(folderPath(entry)) + kCrLf;
+        text += indent + QLatin1StringView("</item>") + kCrLf;
+    }
+    return text;
+}
+
+}  // namespace
+
+void sortEntries(QList<modLists::ListEntry>& entries) {
+    QList<std::pair<QString, qsizetype>> keys;
+    keys.reserve(entries.size());
+    for (qsizetype i = 0; i < entries.size(); ++i) keys.append({sortKey(entries.at(i)), i});
+    std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+    QList<modLists::ListEntry> sorted;
+    sorted.reserve(entries.size());
+    for (const auto& key : keys) sorted.append(std::move(entries[key.second]));
+    entries = std::move(sorted);
+}
+
+QString agls12Form(const QList<modLists::ListEntry>& entries, const RecordText& rdf, const QString& administrator,
+                   const QString& email, const QDate& updated) {
+    QString text;
+    text += QLatin1StringView("<?xml version=\"1.0\"?>") + kCrLf;
+    text += QLatin1StringView("<!DOCTYPE hcl SYSTEM \"") + QLatin1StringView(kSystemIdentifier) + QLatin1StringView("\">") +
+            kCrLf;
+    text += QLatin1StringView("<hcl updated=\"") + updated.toString(QStringLiteral("yyyy-MM-dd")) +
+            QLatin1StringView("\" version=\"1.0\">") + kCrLf;
+    text += QLatin1StringView("<site>") + kCrLf;
+    text += itemLines(entries, rdf, QLatin1StringView("  "), [](const QString& folders) {
+        return kTen + QLatin1StringView("<local lname=\"Folder\">") + ListMarkup::escaped(folders) +
+               QLatin1StringView("</local>");
+    });
+    text += QLatin1StringView("  <site.administrator>") + ListMarkup::escaped(administrator) +
+            QLatin1StringView("</site.administrator>") + kCrLf;
+    text += QLatin1StringView("  <email>") + ListMarkup::escaped(email) + QLatin1StringView("</email>") + kCrLf;
+    text += QLatin1StringView("</site>") + kCrLf;
+    text += QLatin1StringView("</hcl>") + kCrLf;
+    return text;
+}
+
+QString siteForm(const QList<modLists::ListEntry>& entries, const RecordText& metaLines) {
+    QString text;
+    text += QLatin1StringView("<xml version=\"1.1\">") + kCrLf;
+    text += QLatin1StringView("<site>") + kCrLf;
+    text += itemLines(entries, metaLines, QLatin1StringView("     "), [](const QString& folders) {
+        return kTen + QLatin1StringView("<META NAME=\"AGLS.Function\" LANG=\"en\" CONTENT=\"") +
+               ListMarkup::escaped(folders, true) + QLatin1StringView("\" SCHEME=\"HCL\">");
+    });
+    text += QLatin1StringView("</site>") + kCrLf;
+    return text;
+}
+
+QList<modLists::ListEntry> readItems(QStringView text) {
+    using ListMarkup::TokenKind;
+    QList<modLists::ListEntry> items;
+    struct Item {
+        QString title, link, about, identifier, metaIdentifier, folders;
+    } item;
+    bool inItem = false;
+    ListMarkup::ElementText element;
+    QString* target = nullptr;  // where the element's text goes
+    const auto endItem = [&] {
+        element.reset();
+        inItem = false;
+        QString link = item.link;
+        for (const QString* other : {&item.about, &item.metaIdentifier, &item.identifier})
+            if (link.isEmpty()) link = *other;
+        const modLists::ListEntry entry = modLists::treeItem(item.folders, item.title, link, true);
+        if (!entry.link.isEmpty()) items.append(entry);
+    };
+    const auto capture = [&](const ListMarkup::Token& token, QString* field) {
+        element.start(token.name);
+        target = field;
+    };
+
+    ListMarkup::TagScanner scan(text);
+    while (scan.next()) {
+        const ListMarkup::Token& token = scan.token();
+        if (token.is(TokenKind::StartTag, QLatin1StringView("item")) || token.is(TokenKind::EndTag, QLatin1StringView("item"))) {
+            if (inItem) endItem();
+            inItem = token.kind == TokenKind::StartTag && !token.selfClosing;
+            item = Item();
+            continue;
+        }
+        if (!inItem) continue;
+        if (element.active()) {
+            // The first text found for a field stays.
+            if (element.feed(token)) {
+                if (target->isEmpty()) *target = element.value();
+                element.reset();
+            }
+            continue;
+        }
+        if (token.kind != TokenKind::StartTag) continue;
+        const auto named = [&](const char* name) { return token.name.compare(QLatin1StringView(name), Qt::CaseInsensitive) == 0; };
+        if (named("meta")) {
+            const MetaReader::MetaTagValues meta = MetaReader::readMetaTag(token.raw);
+            const QString content = ListMarkup::decodeReferences(meta.content);
+            QString* field = nullptr;
+            if (meta.scheme.startsWith(QLatin1StringView("HCL"), Qt::CaseInsensitive)) field = &item.folders;
+            else if (meta.name.compare(QLatin1StringView("DC.Identifier"), Qt::CaseInsensitive) == 0)
+                field = meta.scheme.contains(QLatin1StringView("URI"), Qt::CaseInsensitive) ? &item.metaIdentifier
+                                                                                           : &item.identifier;
+            else if (meta.name.compare(QLatin1StringView("DC.Title"), Qt::CaseInsensitive) == 0) field = &item.title;
+            if (field && field->isEmpty()) *field = content.trimmed();
+        } else if (named("rdf:Description")) {
+            if (item.about.isEmpty()) item.about = ListMarkup::attribute(token.raw, QLatin1StringView("rdf:about"));
+            if (item.about.isEmpty()) item.about = ListMarkup::attribute(token.raw, QLatin1StringView("about"));
+        } else if (token.selfClosing) {
+            continue;
+        } else if (named("title") || named("dc:title")) {
+            capture(token, &item.title);
+        } else if (named("link")) {
+            capture(token, &item.link);
+        } else if (named("dc:identifier")) {
+            capture(token, &item.identifier);
+        } else if (named("folder") ||
+                   (named("local") && ListMarkup::attribute(token.raw, QLatin1StringView("lname")) == QLatin1StringView("Folder"))) {
+            capture(token, &item.folders);
+        }
+    }
+    if (inItem) endItem();
+    return items;
+}
+
+QString metadataFrom(QStringView pageText, const QString& nameFilter, const QString& otherFilter,
+                     const QString& schemeFilter) {
+    const bool whole = nameFilter.isEmpty() && otherFilter.isEmpty() && schemeFilter.isEmpty();
+    QString result;
+    MetaReader::MetaTagScanner scan(pageText);
+    while (scan.next()) {
+        const QStringView tag = scan.tag();
+        const MetaReader::MetaTagValues meta = MetaReader::readMetaTag(tag);
+        if (meta.name.isEmpty()) continue;
+        if (whole) {
+            QString element = tag.toString();
+            element.remove(QLatin1Char('\r'));
+            element.remove(QLatin1Char('\n'));
+            result += kTen + element + kCrLf;
+        } else if (meta.name.contains(nameFilter, Qt::CaseInsensitive) &&
+                   meta.scheme.contains(schemeFilter, Qt::CaseInsensitive)) {
+            result += meta.content + kCrLf;
+        }
+    }
+    return result;
+}
+
+QString identifierKey(QString text) {
+    text.remove(QLatin1StringView("http://"), Qt::CaseInsensitive);
+    text.remove(QLatin1StringView("https://"), Qt::CaseInsensitive);
+    text.remove(kCrLf);
+    return text;
+}
+
+}  // namespace HarvestListText

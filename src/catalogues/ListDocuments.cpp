@@ -1,0 +1,244 @@
+#include "catalogues/ListDocuments.h"
+
+#include "app/Form1.h"
+#include "app/Preferences.h"
+#include "app/modFileExists.h"
+#include "catalogues/ListLines.h"
+#include "commands/ListLoading.h"
+#include "commands/frmWaitProcess.h"
+#include "commands/modMTP.h"
+#include "platform/Folders.h"
+#include "platform/Inet.h"
+#include "platform/MsgBox.h"
+#include "platform/PathText.h"
+#include "platform/TextCodec.h"
+#include "platform/TreeImages.h"
+#include "platform/TreeView.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPushButton>
+#include <QSet>
+
+#include <memory>
+
+namespace ListDocuments {
+namespace {
+
+using platform::MsgBox;
+constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
+
+// What servers answer in place of a missing document.
+const char* const kNotFoundTitles[] = {
+    "<TITLE>Not Found</TITLE>",  "<TITLE>Error</TITLE>",     "<TITLE>404 Not Found</TITLE>",
+    "<TITLE>Error 404</TITLE>",  "<TITLE>404 Error</TITLE>", "<TITLE>Error 404: URL Not found</TITLE>",
+    "<TITLE>404 - Not Found</TITLE>",
+};
+
+// The refused lines a message names; the rest are counted.
+constexpr int kMostRefusalsShown = 20;
+
+// The encoding an XML declaration at the start names ("" when none).
+QString declaredXmlEncoding(const QByteArray& bytes) {
+    const QByteArray head = bytes.left(200);
+    if (!head.startsWith("<?xml")) return QString();
+    const qsizetype end = head.indexOf("?>");
+    const qsizetype at = head.indexOf("encoding");
+    if (at < 0 || (end >= 0 && at > end)) return QString();
+    qsizetype p = at + 8;
+    while (p < head.size() && (head[p] == ' ' || head[p] == '=')) ++p;
+    if (p >= head.size() || (head[p] != '"' && head[p] != '\'')) return QString();
+    const qsizetype close = head.indexOf(head[p], p + 1);
+    return close < 0 ? QString() : QString::fromLatin1(head.mid(p + 1, close - p - 1));
+}
+
+// The copy of a web document in the cache: the address without its scheme, "/" turned into
+// "." and "?" dropped, made one safe file name.
+QString cachePathOf(const QString& location) {
+    QString name = platform::withoutWebScheme(location);
+    name.replace(QLatin1Char('/'), QLatin1Char('.'));
+    name.remove(QLatin1Char('?'));
+    return platform::programDataFolder() + QStringLiteral("/cache/indexes/") + modMTP::listCacheFileName(name);
+}
+
+bool readFile(const QString& path, QString& text) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        MsgBox(QStringLiteral("Couldn't load ") + path, platform::vbOKOnly, QStringLiteral("Error"));
+        return false;
+    }
+    text = decodeListBytes(file.readAll());
+    return true;
+}
+
+bool isNotFoundPage(const QString& text) {
+    if (text.trimmed().isEmpty()) return true;
+    // One walk over the titles of the text, however many items it holds.
+    const QLatin1StringView open("<TITLE>");
+    for (qsizetype at = text.indexOf(open, 0, ci); at >= 0; at = text.indexOf(open, at + 1, ci)) {
+        const QStringView here = QStringView(text).mid(at);
+        for (const char* title : kNotFoundTitles)
+            if (here.startsWith(QLatin1String(title), ci)) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+LoadGuard::LoadGuard() {
+    if (modMTP::listLoading) {
+        if (++modMTP::listLoadRefusals > 1) MsgBox(QStringLiteral("Already loading another list. Please wait"));
+        return;
+    }
+    modMTP::listLoading = acquired_ = true;
+}
+
+LoadGuard::~LoadGuard() {
+    if (acquired_) modMTP::listLoading = false;
+}
+
+void LoadGuard::finished() {
+    modMTP::listLoadRefusals = 0;
+}
+
+QString decodeListBytes(const QByteArray& bytes, const QString& contentType) {
+    if (platform::isValidUtf8(bytes)) return platform::decodePageBytes(bytes).text;
+    QString type = contentType;
+    if (platform::charsetFromContentType(type).isEmpty()) {
+        const QString declared = declaredXmlEncoding(bytes);
+        if (!declared.isEmpty()) type = QStringLiteral("text/xml; charset=") + declared;
+    }
+    return platform::decodePageBytes(bytes, type).text;
+}
+
+std::optional<Fetched> fetch(Form1& window, const QString& location, const QString* handedOver,
+                             const QString& notFoundTitle, const QString& errorTitle) {
+    Fetched fetched;
+    const bool local = platform::isLocalPath(location);
+    bool download = false;
+    if (local) {
+        fetched.localPath = location;
+        if (fetched.localPath.startsWith(QLatin1String("file://"), ci)) fetched.localPath.remove(0, 7);
+        fetched.localPath.replace(QStringLiteral("%20"), QStringLiteral(" "));
+        if (handedOver) fetched.text = *handedOver;
+        else if (!readFile(fetched.localPath, fetched.text)) return std::nullopt;
+    } else {
+        fetched.localPath = cachePathOf(location);
+        if (handedOver) {
+            fetched.text = *handedOver;
+            download = true;
+        } else if (QFileInfo(fetched.localPath).isFile()) {
+            if (!readFile(fetched.localPath, fetched.text)) return std::nullopt;
+        } else {
+            // The window's control may be busy with a page: the list is fetched all the same.
+            std::unique_ptr<platform::Inet> own;
+            if (window.Inet1->StillExecuting()) own = std::make_unique<platform::Inet>();
+            platform::Inet& inet = own ? *own : *window.Inet1;
+            inet.setURL(location);
+            inet.setUserName(Preferences::INETname);
+            inet.setPassword(Preferences::INETid);
+            const QByteArray bytes = inet.OpenURLBytes(location);
+            if (inet.ResponseCode() != 0) {
+                MsgBox(QStringLiteral("ErrorCode: ") + QString::number(inet.ResponseCode()));
+                return std::nullopt;
+            }
+            fetched.text = decodeListBytes(bytes, inet.replyContentType());
+            download = true;
+        }
+    }
+    if (isNotFoundPage(fetched.text)) {
+        MsgBox(QStringLiteral("Couldn't find anything at ") + location, platform::vbOKOnly, notFoundTitle);
+        return std::nullopt;
+    }
+    if (download) {
+        QString folder = platform::folderPart(fetched.localPath);
+        modFileExists::makeSurePathExists(folder);
+        QString error;
+        if (!platform::writeTextFileAtomically(fetched.localPath, fetched.text, &error)) {
+            MsgBox(error, platform::vbOKOnly, errorTitle);
+            return std::nullopt;
+        }
+    }
+    fetched.fromCache = location.contains(platform::programDataFolder() + QStringLiteral("/cache/"), ci);
+    documentText = fetched.text;
+    return fetched;
+}
+
+bool writeList(Form1& window, const QString& path, const QString& text) {
+    QString error;
+    if (!platform::writeTextFileAtomically(path, text, &error)) {
+        MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"), platform::vbOKOnly,
+               QStringLiteral("Error saving HTML"));
+        return false;
+    }
+    DocumentState& state = *window.documentState;
+    if (path == state.TreePath() && !state.modified(DocumentState::Document::Record))
+        state.markSaved(DocumentState::Document::List);
+    return true;
+}
+
+void showProgress(const QString& text) {
+    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) wait->Label1->setText(text);
+}
+
+void showWaitDialog(Form1& window, const QString& label, bool cancelAvailable) {
+    frmWaitProcess& wait = frmWaitProcess::Load();
+    if (!wait.isVisible()) wait.showModeless(&window);
+    wait.Label1->setText(label);
+    wait.Cancel->setEnabled(cancelAvailable);
+}
+
+std::optional<QString> fillTree(const QPointer<Form1>& window, const QString& rootTag,
+                                const QList<modLists::ListEntry>& items) {
+    Form1& w = *window;
+    const QString rootName = w.rootName;
+    w.treeIndex = 0;
+    platform::TreeView* tree = w.activeTree();
+    tree->Clear();
+    if (!w.mnuViewTreeView->isChecked()) w.mnuViewTreeView_Click();
+    // The tree shown is the one the list goes into.
+    tree->setVisible(w.mnuViewTreeView->isChecked());
+    w.TreeView1[1]->hide();
+    double x = w.splitterX();
+    double y = w.splitterY();
+    w.SizeControls(x, y);
+    if (platform::Node* root = tree->Add(nullptr, platform::tvwLast, rootName + QLatin1Char('\\'), rootName,
+                                         platform::kImageFolder, platform::kImageOpenFolder)) {
+        root->setTag(rootTag);
+        root->EnsureVisible();
+    }
+
+    QString refusals;
+    int refused = 0;
+    int counter = 1;
+    QSet<QString> folderLines;
+    const auto add = [&](const QString& line) {
+        const QString result = modLists::addLineToIndex(rootName, line, counter, *tree);
+        if (result != QLatin1String("0") && ++refused <= kMostRefusalsShown)
+            refusals += QStringLiteral("\r\n") + result.trimmed();
+        if (++counter % 10 == 0) {
+            showProgress(QStringLiteral("Loading record: ") + QLatin1Char(' ') + QString::number(counter));
+            QCoreApplication::processEvents();
+        }
+        return !window.isNull();
+    };
+    for (const modLists::ListEntry& item : items) {
+        QString folder;
+        for (const QString& level : item.folders) {
+            folder += level + QLatin1Char('|');
+            if (folderLines.contains(folder)) continue;
+            folderLines.insert(folder);
+            if (!add(folder)) return std::nullopt;
+        }
+        if (!add(folder + item.title + QLatin1Char('|') + item.link)) return std::nullopt;
+    }
+    if (refused > kMostRefusalsShown)
+        refusals += QStringLiteral("\r\n... and %1 more lines were refused.").arg(refused - kMostRefusalsShown);
+    tree->Refresh();
+    return refusals;
+}
+
+}  // namespace ListDocuments

@@ -1,0 +1,161 @@
+#include "catalogues/RssChannelText.h"
+
+#include "catalogues/ListMarkup.h"
+#include "record/RdfWriter.h"
+#include "record/modCharEncoding.h"
+
+#include <algorithm>
+
+namespace RssChannelText {
+namespace {
+
+const QLatin1StringView kCrLf("\r\n");
+
+QString line(QLatin1StringView indent, QLatin1StringView tag, const QString& text) {
+    return indent + QLatin1Char('<') + tag + QLatin1Char('>') + ListMarkup::escaped(text) + QLatin1StringView("</") +
+           tag + QLatin1Char('>') + kCrLf;
+}
+
+}  // namespace
+
+QString channelLink(QString link) {
+    modCharEncoding::decodeHtmlEntities(link);
+    if (!std::any_of(link.cbegin(), link.cend(), [](QChar c) {
+            const char16_t u = c.unicode();
+            return u <= 0x20 || u >= 0x7F || u == u'"' || u == u'<' || u == u'>';
+        }))
+        return link;
+    static const char hex[] = "0123456789ABCDEF";
+    QString out;
+    for (const char byte : link.toUtf8()) {
+        const auto b = static_cast<unsigned char>(byte);
+        if (b <= 0x20 || b >= 0x7F || b == '"' || b == '<' || b == '>') {
+            out += QLatin1Char('%');
+            out += QLatin1Char(hex[b >> 4]);
+            out += QLatin1Char(hex[b & 15]);
+        } else {
+            out += QLatin1Char(byte);
+        }
+    }
+    return out;
+}
+
+QString channel(const QList<modLists::ListEntry>& entries, const Header& header) {
+    const QLatin1StringView five("     ");
+    const QLatin1StringView ten("          ");
+    QString text;
+    text += QLatin1StringView("<?xml version=\"1.0\" encoding=\"UTF-8\"?>") + kCrLf;
+    text += QLatin1StringView("<rdf:RDF") + kCrLf;
+    text += QLatin1StringView("xmlns:rdf=\"") + QLatin1StringView(RdfWriter::kRdfSyntaxNamespace) + QLatin1Char('"') + kCrLf;
+    text += QLatin1StringView("xmlns:dc=\"") + QLatin1StringView(kDublinCoreNamespace) + QLatin1Char('"') + kCrLf;
+    text += QLatin1StringView("xmlns:kq=\"") + QLatin1StringView(kFolderNamespace) + QLatin1Char('"') + kCrLf;
+    text += QLatin1StringView("xmlns=\"") + QLatin1StringView(kRss10Namespace) + QLatin1StringView("\">") + kCrLf;
+    text += QLatin1StringView("<channel rdf:about=\"") + ListMarkup::escaped(header.siteURL, true) +
+            QLatin1StringView("\">") + kCrLf;
+    text += line(five, QLatin1StringView("title"), header.title);
+    text += line(five, QLatin1StringView("link"), header.siteURL);
+    text += line(five, QLatin1StringView("description"), header.description);
+    text += QLatin1StringView("<items>") + kCrLf + QLatin1StringView("<rdf:Seq>") + kCrLf;
+
+    // Each link once, as the sequence and its item show it.
+    QStringList links;
+    QList<bool> prefixed;
+    links.reserve(entries.size());
+    for (const modLists::ListEntry& entry : entries) {
+        const QString link = channelLink(entry.link);
+        prefixed.append(!link.contains(QLatin1StringView("http://"), Qt::CaseInsensitive) &&
+                        !link.contains(QLatin1StringView("https://"), Qt::CaseInsensitive));
+        links.append(prefixed.last() ? QStringLiteral("http://") + link : link);
+        text += ten + QLatin1StringView("<rdf:li resource=\"") + ListMarkup::escaped(links.last(), true) +
+                QLatin1StringView("\" />") + kCrLf;
+    }
+    text += QLatin1StringView("</rdf:Seq>") + kCrLf + QLatin1StringView("</items>") + kCrLf;
+    text += QLatin1StringView("</channel>") + kCrLf;
+    for (qsizetype i = 0; i < entries.size(); ++i) {
+        const modLists::ListEntry& entry = entries.at(i);
+        text += five + QLatin1StringView("<item rdf:about=\"") + ListMarkup::escaped(links.at(i), true) +
+                (prefixed.at(i) ? QLatin1StringView("\" > ") : QLatin1StringView("\">")) + kCrLf;
+        text += line(ten, QLatin1StringView("title"), entry.title);
+        text += line(ten, QLatin1StringView("link"), links.at(i));
+        if (!entry.folders.isEmpty())
+            text += line(ten, QLatin1StringView("kq:folder"), entry.folders.join(QStringLiteral("; ")));
+        text += five + QLatin1StringView("</item>") + kCrLf;
+    }
+    text += QLatin1StringView("</rdf:RDF>") + kCrLf;
+    return text;
+}
+
+QString Reading::report() const {
+    QString lines;
+    if (!hasItems) lines += QLatin1StringView("RSS Channel does not appear to have any items") + kCrLf;
+    if (!hasTitle) lines += QLatin1StringView("No Title found for RSS Channel") + kCrLf;
+    if (!hasLink) lines += QLatin1StringView("No Link URL found for RSS Channel") + kCrLf;
+    if (!hasDescription) lines += QLatin1StringView("No Description found for RSS Channel") + kCrLf;
+    return lines;
+}
+
+Reading read(QStringView text) {
+    using ListMarkup::TokenKind;
+    Reading reading;
+    bool inItem = false;
+    bool headerDone = false;
+    QString title, link, folders;
+    ListMarkup::ElementText element;
+    QString* target = nullptr;
+    bool* found = nullptr;
+    const auto endItem = [&] {
+        element.reset();
+        inItem = false;
+        const modLists::ListEntry entry = modLists::treeItem(folders, title, link, false);
+        if (!entry.link.isEmpty()) reading.items.append(entry);
+    };
+
+    ListMarkup::TagScanner scan(text);
+    while (scan.next()) {
+        const ListMarkup::Token& token = scan.token();
+        const bool itemTag = token.name.compare(QLatin1StringView("item"), Qt::CaseInsensitive) == 0;
+        if (token.kind == TokenKind::StartTag &&
+            (itemTag || token.name.compare(QLatin1StringView("items"), Qt::CaseInsensitive) == 0)) {
+            // Whatever the header had not closed by the first item is not the header's.
+            if (!headerDone) element.reset();
+            reading.hasItems = headerDone = true;
+            if (!itemTag) continue;
+            if (inItem) endItem();
+            inItem = !token.selfClosing;
+            title.clear(), link.clear(), folders.clear();
+            continue;
+        }
+        if (token.kind == TokenKind::EndTag && itemTag) {
+            if (inItem) endItem();
+            continue;
+        }
+        if (element.active()) {
+            // The first element of each kind counts (in an item, the first with a text).
+            if (element.feed(token)) {
+                if ((found && !*found) || (!found && target->isEmpty())) *target = element.value();
+                if (found) *found = true;
+                element.reset();
+            }
+            continue;
+        }
+        if (token.kind != TokenKind::StartTag || token.selfClosing) continue;
+        const auto take = [&](const char* name, QString* field, bool* flag) {
+            if (token.name.compare(QLatin1StringView(name), Qt::CaseInsensitive) != 0) return false;
+            element.start(token.name);
+            target = field;
+            found = flag;
+            return true;
+        };
+        if (inItem) {
+            take("title", &title, nullptr) || take("link", &link, nullptr) || take("kq:folder", &folders, nullptr);
+        } else if (!headerDone) {
+            Header& h = reading.header;
+            take("title", &h.title, &reading.hasTitle) || take("link", &h.siteURL, &reading.hasLink) ||
+                take("description", &h.description, &reading.hasDescription);
+        }
+    }
+    if (inItem) endItem();
+    return reading;
+}
+
+}  // namespace RssChannelText

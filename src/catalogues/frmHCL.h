@@ -1,0 +1,45 @@
+#pragma once
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+
+// "Create Harvest Control List": where the list goes, the site's administrator and e-mail
+// and, after "Save RDF in List", the folder of record pages whose metadata goes into the
+// list. Shown modeless; Save issues the save command (and offers function keys for it).
+class frmHCL : public QDialog {
+    Q_OBJECT
+public:
+    // The one dialog, created on first use.
+    static frmHCL& instance(QWidget* parent);
+
+    // The dialog's height (twips): without and with the records folder's section.
+    static constexpr int kCollapsedHeight = 2520;
+    static constexpr int kExpandedHeight = 4995;
+
+    QLineEdit* txtFileName;
+    QPushButton* cmdBrowse1;
+    QLineEdit* txtHCLDirLoc;
+    QPushButton* cmdBrowse;
+    QLineEdit* txtAdministrator;
+    QLineEdit* txtEmail;
+    QPushButton* cmdSaveRDF;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+    QPlainTextEdit* Text1;
+
+    // Fills the fields as a fresh dialog starts: collapsed, the list's path, the administrator.
+    void Form_Load();
+    void cmdBrowse1_Click();
+    void cmdBrowse_Click();
+    void cmdSaveRDF_Click();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+
+private:
+    explicit frmHCL(QWidget* parent);
+    void setHeight(int twips);
+    QList<QWidget*> recordsSection_;
+};

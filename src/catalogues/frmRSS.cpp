@@ -1,0 +1,103 @@
+#include "catalogues/frmRSS.h"
+
+#include "app/Form1.h"
+#include "app/ModOpenSave.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+frmRSS::frmRSS(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmRSS"));
+    setWindowTitle(QStringLiteral("Rich Site Summary (RSS Channel) Generator"));
+    Label1 = new QLabel(QStringLiteral("Enter details to create the header section of the RSS Channel. "), this);
+    const auto box = [this](const char* name) {
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QLatin1String(name));
+        edit->setMinimumWidth(300);
+        connect(edit, &QLineEdit::textChanged, this, &frmRSS::changeState);
+        return edit;
+    };
+    txtTitle = box("txtTitle");
+    txtSiteURL = box("txtSiteURL");
+    txtDescription = box("txtDescription");
+    txtFilePath = box("txtFilePath");
+    cmdBrowse = new QPushButton(QStringLiteral("..."), this);
+    cmdBrowse->setObjectName(QStringLiteral("cmdBrowse"));
+    cmdBrowse->setToolTip(QStringLiteral("Browse"));
+    OKButton = new QPushButton(QStringLiteral("OK"), this);
+    OKButton->setObjectName(QStringLiteral("OKButton"));
+    OKButton->setDefault(true);
+    CancelButton = new QPushButton(QStringLiteral("Cancel"), this);
+    CancelButton->setObjectName(QStringLiteral("CancelButton"));
+
+    auto* grid = new QGridLayout;
+    const std::pair<const char*, QLineEdit*> rows[] = {
+        {"Title :", txtTitle}, {"Site URL :", txtSiteURL}, {"Description :", txtDescription}, {"File Location :", txtFilePath}};
+    int row = 0;
+    for (const auto& [caption, edit] : rows) {
+        grid->addWidget(new QLabel(QLatin1String(caption), this), row, 0);
+        grid->addWidget(edit, row++, 1);
+    }
+    grid->addWidget(cmdBrowse, row - 1, 2);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(OKButton);
+    buttons->addWidget(CancelButton);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addLayout(grid);
+    layout->addLayout(buttons);
+
+    connect(cmdBrowse, &QPushButton::clicked, this, &frmRSS::cmdBrowse_Click);
+    connect(OKButton, &QPushButton::clicked, this, &frmRSS::OKButton_Click);
+    connect(CancelButton, &QPushButton::clicked, this, &frmRSS::CancelButton_Click);
+}
+
+frmRSS& frmRSS::instance(QWidget* parent) {
+    static QPointer<frmRSS> dialog;
+    if (!dialog) dialog = new frmRSS(parent);
+    return *dialog;
+}
+
+void frmRSS::showEvent(QShowEvent* event) {
+    txtFilePath->setText(filePath);
+    txtTitle->setText(title);
+    txtSiteURL->setText(siteURL);
+    txtDescription->setText(description);
+    changeState();
+    txtTitle->setFocus();
+    QDialog::showEvent(event);
+}
+
+void frmRSS::changeState() {
+    OKButton->setEnabled(!txtTitle->text().isEmpty() && !txtSiteURL->text().isEmpty() &&
+                         !txtFilePath->text().isEmpty());
+}
+
+void frmRSS::cmdBrowse_Click() {
+    txtFilePath->setText(ModOpenSave::showOpenDialog(QStringLiteral("rss"), txtFilePath->text()));
+}
+
+void frmRSS::OKButton_Click() {
+    filePath = txtFilePath->text();
+    title = txtTitle->text();
+    siteURL = txtSiteURL->text();
+    description = txtDescription->text();
+    cancelled = false;
+    accept();
+}
+
+void frmRSS::CancelButton_Click() {
+    if (Form1* main = Form1::firstMainWindow()) main->documentState->setTreePath(QString());
+    cancelled = true;
+    QDialog::reject();
+}
+
+void frmRSS::reject() {
+    CancelButton_Click();
+}

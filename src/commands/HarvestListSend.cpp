@@ -1,0 +1,74 @@
+// Sending the tree to the repository as a Harvest Control List.
+#include "app/Preferences.h"
+#include "app/modFileExists.h"
+#include "app/frmHelpBrowser.h"
+#include "catalogues/HarvestLists.h"
+#include "commands/CommandWindow.h"
+#include "commands/frmWaitProcess.h"
+#include "commands/modMTP.h"
+#include "platform/Folders.h"
+#include "platform/Inet.h"
+#include "platform/MsgBox.h"
+#include "platform/PathText.h"
+#include "record/DocumentState.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+
+namespace modMTP {
+namespace {
+
+// A repository script's address: the command's "mtp://" becomes "http://" (an address that
+// names its own web scheme keeps it) and every ".kqb/" goes.
+QString postAddress(QString command) {
+    command.remove(QStringLiteral(".kqb/"), Qt::CaseInsensitive);
+    command.replace(QStringLiteral("mtp://"), QStringLiteral("http://"), Qt::CaseInsensitive);
+    const QString rest = command.mid(7);
+    if (command.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) && platform::isWebAddress(rest)) return rest;
+    return command;
+}
+
+}  // namespace
+
+void cgiSendHCL(QString& command) {
+    QString cache = platform::programDataFolder() + QStringLiteral("/cache/");
+    modFileExists::makeSurePathExists(cache);
+    QString path = cache + QStringLiteral("HCL.tmp");
+    QString noRecords;
+    if (!modHCL::saveAsAGLS12HCL(path, noRecords)) return;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        platform::MsgBox(file.errorString(), platform::vbOKOnly, QStringLiteral("Error opening ") + path);
+        return;
+    }
+    const QByteArray body = file.readAll();
+    // Nothing to send is never sent.
+    if (body.isEmpty()) return;
+
+    frmHelpBrowser& help = frmHelpBrowser::instance();
+    QCoreApplication::processEvents();
+    const QString address = postAddress(command);
+    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) {
+        wait->Label1->setText(QStringLiteral("Executing ") + address + QStringLiteral(" CGI"));
+        wait->setWindowTitle(QStringLiteral("Running Macro"));
+    }
+    platform::Inet& post = *help.PostInet;
+    post.setURL(address);
+    post.setUserName(Preferences::INETname);
+    post.setPassword(Preferences::INETid);
+    if (!post.Execute(address, QStringLiteral("POST"), body, QStringLiteral("Content-Type: text/xml; charset=UTF-8"))) {
+        platform::MsgBox(QStringLiteral("The repository is still busy with an earlier request: ") + address);
+        return;
+    }
+    // The help window takes the repository's answer. A record's unsaved changes keep their mark.
+    if (CommandWindow* window = commandWindow()) {
+        DocumentState& state = window->documentState();
+        if (!state.modified(DocumentState::Document::Record)) {
+            state.setStatus(QStringLiteral("Ready"));
+            state.nameDocument(DocumentState::Document::None);
+        }
+    }
+}
+
+}  // namespace modMTP

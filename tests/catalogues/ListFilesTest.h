@@ -1,0 +1,60 @@
+#pragma once
+#include "app/Form1.h"
+#include "app/Preferences.h"
+#include "catalogues/ListLines.h"
+#include "commands/ListLoading.h"
+#include "commands/frmWaitProcess.h"
+#include "commands/modMTP.h"
+#include "domains/modSchemas.h"
+#include "platform/TreeView.h"
+#include "support/ListTrees.h"
+#include "support/ScriptedUi.h"
+#include "support/TestWindow.h"
+
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+
+using namespace Qt::StringLiterals;
+using testing_support::readBytes;
+using testing_support::treeShape;
+using testing_support::writeBytes;
+
+// A main window whose list tree the harvest list and channel code writes and reads.
+class ListFilesTest : public ::testing::Test {
+protected:
+    testing_support::TestWindow w;
+    testing_support::ScriptedMsgBoxes boxes;
+    QTemporaryDir dir;
+    testing_support::KeptValues kept_{&modSchemas::defaultSchema, &modSchemas::rdfNamespaces, &modSchemas::rdfPrefix,
+                                      &Preferences::siteAdmin, &Preferences::siteAdminEmail};
+
+    void SetUp() override {
+        modMTP::listLoading = false;
+        modMTP::listLoadRefusals = 0;
+    }
+    void TearDown() override {
+        if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) wait->Unload();
+    }
+    QString path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
+    platform::TreeView& tree() const { return *w->activeTree(); }
+    // A list as a loader builds it: a root, then the lines.
+    void makeTree(const QString& rootName, const QString& tag, const QStringList& lines) {
+        tree().Clear();
+        w->rootName = rootName;
+        tree().Add(nullptr, platform::tvwLast, rootName + u"\\"_s, rootName, 1, 4)->setTag(tag);
+        for (const QString& line : lines) ASSERT_EQ(modLists::addLineToIndex(rootName, line, 0, tree()), u"0"_s);
+    }
+    static void run(const QString& command) { modMTP::runCommand(command); }
+    // The root's text and tag, then every node below it.
+    QStringList shown() const {
+        const platform::Node* root = tree().Item(1);
+        return QStringList{root ? root->Text() + u" ["_s + root->Tag() + u"]"_s : u"<none>"_s} + treeShape(tree());
+    }
+    // Empty when the text is well-formed XML, else what the parser says.
+    static QString xmlError(const QByteArray& bytes) {
+        QXmlStreamReader xml(bytes);
+        xml.setNamespaceProcessing(false);
+        while (!xml.atEnd()) xml.readNext();
+        return xml.hasError() ? xml.errorString() : QString();
+    }
+};

@@ -1,0 +1,271 @@
+#include "ListFilesTest.h"
+
+#include "catalogues/frmHCL.h"
+#include "platform/Folders.h"
+#include "platform/ListView.h"
+#include "platform/StatusBar.h"
+#include "platform/Twips.h"
+#include "platform/WidgetInput.h"
+#include "record/RdfWriter.h"
+#include "support/CommandRecorder.h"
+#include "support/LocalHttpServer.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDeadlineTimer>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QStringList kLines = {u"Home Page|"_s, u"Home Page|Agency & <Co>|http://agency.example/?a=1&b=2"_s,
+                            u"Home Page|Sub \"B\"|"_s, u"Home Page|Sub \"B\"|http://b.example/|http://b.example/"_s,
+                            u"Top|https://top.example/"_s};
+
+QByteArray item(const char* indent, const QByteArray& lines) {
+    return QByteArray(indent) + "<item>\r\n" + lines + indent + "</item>\r\n";
+}
+
+class HarvestListTest : public ListFilesTest {
+protected:
+    void SetUp() override {
+        ListFilesTest::SetUp();
+        modSchemas::defaultSchema = u"AGLS1.2"_s;
+        modSchemas::applyDomainDefaults();
+        Preferences::siteAdmin = u"Ann & Bob"_s;
+        Preferences::siteAdminEmail = u"ab@site.example"_s;
+    }
+    QString save(const QString& domain, const QString& file, const QString& folder = QString()) {
+        modSchemas::defaultSchema = domain;
+        run(u"mtp://savehcl="_s + file + u"|"_s + folder + u".kqi"_s);
+        return file;
+    }
+    QString record(const QString& name, const QByteArray& metas) {
+        return writeBytes(path(u"records/"_s + name), "<html><head>\r\n" + metas + "</head><body></body></html>\r\n");
+    }
+};
+
+TEST_F(HarvestListTest, BothFormsAreWrittenLineForLineAndReadBackToTheSameTree) {
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
+    const QStringList before = shown();
+    // Only the ".kqi" the command adds is taken off the target.
+    ASSERT_TRUE(QDir().mkpath(path(u"my.kqi-lists"_s)));
+    const QString agls = save(u"AGLS1.3"_s, path(u"my.kqi-lists/hcl.xml"_s));
+    const QByteArray agency = "          <title>Agency &amp; &lt;Co&gt;</title>\r\n"
+                              "          <link>http://agency.example/?a=1&amp;b=2</link>\r\n";
+    const QByteArray top = "          <title>Top</title>\r\n          <link>https://top.example/</link>\r\n";
+    EXPECT_EQ(readBytes(agls),
+              "<?xml version=\"1.0\"?>\r\n<!DOCTYPE hcl SYSTEM \"http://schemes.quorvantil.example/dtd/hcl.dtd\">\r\n"
+              "<hcl updated=\"" + QDate::currentDate().toString(u"yyyy-MM-dd"_s).toLatin1() + "\" version=\"1.0\">\r\n"
+              "<site>\r\n" +
+                  item("  ", agency + "          <local lname=\"Folder\">Home Page</local>\r\n") +
+                  item("  ", "          <link>http://b.example/</link>\r\n"
+                             "          <local lname=\"Folder\">Home Page; Sub \"B\"</local>\r\n") +
+                  item("  ", top) +
+                  "  <site.administrator>Ann &amp; Bob</site.administrator>\r\n  <email>ab@site.example</email>\r\n"
+                  "</site>\r\n</hcl>\r\n");
+    EXPECT_EQ(xmlError(readBytes(agls)), QString());
+    const QString site = save(u"AGLS"_s, path(u"site.htm"_s));
+    EXPECT_EQ(readBytes(site),
+              "<xml version=\"1.1\">\r\n<site>\r\n" +
+                  item("     ", agency + "          <META NAME=\"AGLS.Function\" LANG=\"en\" CONTENT=\"Home Page\" "
+                                        "SCHEME=\"HCL\">\r\n") +
+                  item("     ", "          <link>http://b.example/</link>\r\n          <META NAME=\"AGLS.Function\" "
+                                "LANG=\"en\" CONTENT=\"Home Page; Sub &quot;B&quot;\" SCHEME=\"HCL\">\r\n") +
+                  item("     ", top) + "</site>\r\n");
+
+    for (const QString& file : {agls, site}) {
+        tree().Clear();
+        const QByteArray bytes = readBytes(file);
+        run(u"mtp://loadHCL="_s + file + u".kqi"_s);
+        EXPECT_EQ(shown(), before) << file;
+        EXPECT_EQ(readBytes(file), bytes);  // the source is never rewritten
+        EXPECT_EQ(w->documentState->TreePath(), file);
+        EXPECT_EQ(w->StatusBar1->panelTag(2), u"List"_s);
+        EXPECT_FALSE(w->fillingRecord);
+    }
+}
+
+TEST_F(HarvestListTest, RecordsAreFoundByIdentifierAndWrittenAsRdfOrAsTheirMetaLines) {
+    const QByteArray metas = "<meta name=\"DC.Title\" content=\"Agency &amp; Co\">\r\n"
+                             "<META NAME=\"DC.Identifier\" SCHEME=\"URI\"\r\n CONTENT=\"http://agency.example/\">\r\n";
+    record(u"a.htm"_s, metas);
+    record(u"empty.htm"_s, "<meta name=\"DC.Identifier\" scheme=\"URI\" content=\"http://\">");
+    record(u"other.htm"_s, "<meta name=\"DC.Identifier\" scheme=\"ISBN\" content=\"agency.example/\">");
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, {u"Sites|"_s, u"Sites|Agency|agency.example/"_s, u"Blank|http://"_s});
+    const QString folder = path(u"records/"_s);
+    const QByteArray block = "          <meta name=\"DC.Title\" content=\"Agency &amp; Co\">\r\n"
+                             "          <META NAME=\"DC.Identifier\" SCHEME=\"URI\" CONTENT=\"http://agency.example/\">\r\n";
+    QString address = u"agency.example/"_s;
+    const QByteArray rdf =
+        RdfWriter::MakeMetaIntoRDF(address, QString::fromLatin1(block), modSchemas::rdfNamespaces, modSchemas::rdfPrefix)
+            .toUtf8();
+    // The link "http://" has an empty key: it matches no record, not even one with an empty identifier.
+    const QByteArray blank = "          <title>Blank</title>\r\n          <link>http://</link>\r\n";
+    EXPECT_TRUE(readBytes(save(u"AGLS1.2"_s, path(u"rdf.xml"_s), folder))
+                    .contains("<site>\r\n" + item("  ", blank) +
+                              item("  ", rdf + "\r\n          <local lname=\"Folder\">Sites</local>\r\n") + "  <site."));
+    EXPECT_EQ(xmlError(readBytes(path(u"rdf.xml"_s))), QString());
+    const QString site = save(u"AGLS"_s, path(u"site.htm"_s), folder);
+    EXPECT_TRUE(readBytes(site).contains(
+        item("     ", block + "\r\n          <META NAME=\"AGLS.Function\" LANG=\"en\" CONTENT=\"Sites\" SCHEME=\"HCL\">\r\n")));
+
+    // Read back, an item takes the record's title and its identifier (or the RDF's subject).
+    // RDF carries the title with its "&" as "%26".
+    const QString expected = u"HCL [Harvest Control List]\nBlank [http://] 2/2 Blank\\\nSites [] 1/4 Sites\\\n"
+                             "  Agency %1 Co [http://agency.example/] 2/2 Sites\\Agency %1 Co\\"_s;
+    run(u"mtp://loadHCL="_s + site + u".kqi"_s);
+    EXPECT_EQ(shown().join('\n'), expected.arg(u"&"_s));
+    run(u"mtp://loadHCL="_s + path(u"rdf.xml"_s) + u".kqi"_s);
+    EXPECT_EQ(shown().join('\n'), expected.arg(u"%26"_s));
+
+    // The record of the address shown is found in the folder and opened.
+    w->URL->setEditText(u"http://agency.example/"_s);
+    run(u"mtp://getMetaFromHCL="_s + folder + u".kqb"_s);
+    ASSERT_EQ(w->MetaPanel->Count(), 2);
+    EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), u"Agency &amp; Co"_s);
+    EXPECT_EQ(w->documentState->currentHTMLFile(), path(u"records/a.htm"_s));
+    EXPECT_EQ(w->StatusBar1->panelText(2) + w->StatusBar1->panelTag(2), u"ReadyRecord"_s);
+    w->URL->setEditText(QString());
+    boxes.expect(u"No file containing DC.Identifier metadata found in: "_s + folder, platform::vbOK)
+        .expect(u"Failed to find HCL folder /nowhere/. Please check the location"_s, platform::vbOK);
+    run(u"mtp://getMetaFromHCL="_s + folder + u".kqb"_s);
+    run(u"mtp://getMetaFromHCL=/nowhere/.kqb"_s);
+    EXPECT_EQ(w->documentState->currentHTMLFile(), path(u"records/a.htm"_s));
+}
+
+TEST_F(HarvestListTest, BadListsLoadWhatTheyHoldOrLeaveTheTreeAsItWasAndSay) {
+    makeTree(u"Old"_s, u"Catalog"_s, {u"Kept|http://kept.example/"_s});
+    const QStringList old = shown();
+    const auto load = [&](const QString& name, const QByteArray& bytes) {
+        run(u"mtp://loadHCL="_s + writeBytes(path(name), bytes) + u".kqi"_s);
+    };
+    boxes.expect(u"Couldn't find anything at file://"_s + path(u"empty.xml"_s), platform::vbOK)
+        .expect(u"Couldn't find anything at"_s, platform::vbOK)
+        .expect(u"Couldn't load "_s + path(u"missing.xml"_s), platform::vbOK);
+    load(u"empty.xml"_s, " \r\n");
+    load(u"404.htm"_s, "<html><head><title>404 Not Found</title></head></html>");
+    run(u"mtp://loadHCL="_s + path(u"missing.xml"_s) + u".kqi"_s);
+    EXPECT_EQ(shown(), old);
+    // A second load while one runs is dropped: silently the first time.
+    modMTP::listLoading = true;
+    load(u"busy.xml"_s, "<item><link>http://busy/</link></item>");
+    boxes.expect(u"Already loading another list. Please wait"_s, platform::vbOK);
+    load(u"busy.xml"_s, "<item><link>http://busy/</link></item>");
+    modMTP::listLoading = false;
+    EXPECT_EQ(shown(), old);
+
+    // Entities, CDATA, a BOM, nested and unclosed elements, binary bytes, a cut-off end. Of two
+    // items of one title in one folder the tree takes the first, and the user hears of the second.
+    boxes.expect(u"Error in load HCL \r\nTwice|http://2/"_s, platform::vbOK);
+    load(u"odd.xml"_s, "\xEF\xBB\xBF<!DOCTYPE hcl SYSTEM \"http://nowhere.invalid/hcl.dtd\" [<!ENTITY x \"y\">]>"
+                       "<hcl><item><title>A&nbsp;&#x1F600;&amp;</title><link><![CDATA[http://a/?x=1&y=<2>]]></link>"
+                       "<local lname=\"Folder\">F; G|H</local></item>"
+                       "<item><title>No link</title></item>\x01\xFF\xFE"
+                       "<item><title>Twice</title><link>http://1/</link><item><title>Twice</title><link>http://2/</link>"
+                       "</item><item><title>Cut</title><link>http://cut/</lin");
+    EXPECT_EQ(shown(), QStringList({u"HCL [Harvest Control List]"_s, u"F [] 1/4 F\\"_s,
+                                    u"  G¦H [] 1/4 F\\G¦H\\"_s,
+                                    u"    A&nbsp;😀& [http://a/?x=1&y=<2>] 2/2 F\\G¦H\\A&nbsp;😀&\\"_s,
+                                    u"Twice [http://1/] 2/2 Twice\\"_s}));
+    EXPECT_FALSE(w->fillingRecord);
+}
+
+TEST_F(HarvestListTest, ListsFromTheWebAreCachedAndAServersErrorStopsTheLoad) {
+    testing_support::LocalHttpServer server;
+    server.server().Get("/meta/hcl.xml", [](const httplib::Request&, httplib::Response& r) {
+        r.set_content("<?xml version=\"1.0\" encoding=\"windows-1252\"?><hcl><item><title>Caf\xE9</title>"
+                      "<link>http://cafe/</link></item></hcl>", "text/xml");
+    });
+    const QString address = server.url(u"/meta/hcl.xml?v=1"_s);
+    run(u"mtp://loadHCL="_s + address + u".kqi"_s);
+    run(u"mtp://loadHCL="_s + address + u".kqi"_s);
+    EXPECT_EQ(server.requests().size(), 1);
+    EXPECT_EQ(shown().value(1), u"Café [http://cafe/] 2/2 Café\\"_s);
+    const QString cached = platform::programDataFolder() + u"/cache/indexes/127.0.0.1:%1.meta.hcl.xmlv=1"_s.arg(server.port());
+    EXPECT_TRUE(readBytes(cached).contains("Caf\xC3\xA9"));
+    EXPECT_EQ(w->documentState->TreePath(), address);
+    boxes.expect(u"ErrorCode: 404"_s, platform::vbOK);
+    run(u"mtp://loadHCL="_s + server.url(u"/gone.xml"_s) + u".kqi"_s);
+    EXPECT_EQ(shown().size(), 2);
+}
+
+TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKeys) {
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
+    w->documentState->setTreePath(path(u"site/hcl.htm"_s));
+    w->setMnuFileSaveAs();
+    w->mnuFileSaveAs(Form1::kSaveAsHarvestList)->trigger();
+    frmHCL& dialog = frmHCL::instance(w.form.get());
+    ASSERT_TRUE(dialog.isVisible());
+    EXPECT_EQ(dialog.height(), platform::twipsToPixels(frmHCL::kCollapsedHeight));
+    EXPECT_FALSE(dialog.txtHCLDirLoc->isVisible());
+    EXPECT_EQ(dialog.txtFileName->text(), path(u"site/hcl.htm"_s));
+    EXPECT_EQ(dialog.txtAdministrator->text(), u"Ann & Bob"_s);
+    const auto click = [](QPushButton* button) {
+        widget_input::click(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+    };
+    dialog.txtEmail->selectAll();
+    widget_input::type(dialog.txtEmail, u"web@site.example"_s);
+    click(dialog.cmdSaveRDF);
+    EXPECT_EQ(dialog.height(), platform::twipsToPixels(frmHCL::kExpandedHeight));
+    EXPECT_TRUE(dialog.txtHCLDirLoc->isVisible());
+    EXPECT_FALSE(dialog.cmdSaveRDF->isEnabled());
+    EXPECT_EQ(dialog.txtHCLDirLoc->text(), path(u"site/"_s));
+
+    testing_support::CommandRecorder recorder;
+    boxes.expect(u"I have enough information to assign Open, Save and Retrieve function keys"_s, platform::vbYes);
+    click(dialog.cmdOK);
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(Preferences::siteAdminEmail, u"web@site.example"_s);
+    const QString file = path(u"site/hcl.htm"_s);
+    const QString folder = path(u"site/"_s);
+    EXPECT_EQ(recorder.commands,
+              QStringList({u"mtp://addmacro=mtp://loadhcl="_s + file + u".kqi&text=Open Harvest Control List.kqb"_s,
+                           u"mtp://addmacro=mtp://savehcl="_s + file + u"|"_s + folder +
+                               u".kqi&text=Save Harvest Control List.kqb"_s,
+                           u"mtp://addmacro=mtp://getMetaFromHCL="_s + folder + u".kqb&text=Get Record from Folder.kqb"_s,
+                           u"mtp://savehcl="_s + file + u"|"_s + folder + u".kqi"_s}));
+    // Shown again, it starts afresh: collapsed and without a records folder.
+    w->showHarvestListDialog();
+    EXPECT_FALSE(dialog.txtHCLDirLoc->isVisible());
+    click(dialog.cmdOK);
+    EXPECT_EQ(recorder.commands.last(), u"mtp://savehcl="_s + file + u"|.kqi"_s);
+    // Browse picks the list's file (and the list's path with it), or the records folder.
+    testing_support::ScriptedFileDialogs dialogs;
+    dialogs.choose(path(u"other.htm"_s)).cancel().choose(path(u"site/index.htm"_s));
+    w->showHarvestListDialog();
+    click(dialog.cmdBrowse1);
+    click(dialog.cmdBrowse1);
+    EXPECT_EQ(dialog.txtFileName->text() + w->documentState->TreePath(), path(u"other.htm"_s) + path(u"other.htm"_s));
+    click(dialog.cmdSaveRDF);
+    dialog.txtHCLDirLoc->clear();
+    click(dialog.cmdBrowse);
+    EXPECT_EQ(dialog.txtHCLDirLoc->text(), folder);
+}
+
+TEST_F(HarvestListTest, TheTreeIsSentToTheRepositoryAsAList) {
+    testing_support::LocalHttpServer server;
+    std::string body;
+    server.server().Post("/cgi-bin/hcl", [&](const httplib::Request& request, httplib::Response& r) {
+        body = request.body;
+        r.set_content("stored", "text/plain");
+    });
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
+    w->documentState->markModified(DocumentState::Document::List);
+    QString command = u"mtp://cgisendHCL=127.0.0.1:%1/cgi-bin/hcl.kqb/"_s.arg(server.port());
+    modMTP::mtpTransaction(command);
+    for (QDeadlineTimer deadline(10000); body.empty() && !deadline.hasExpired();)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    const QString sent = platform::programDataFolder() + u"/cache/HCL.tmp"_s;
+    EXPECT_EQ(QByteArray::fromStdString(body), readBytes(sent));
+    EXPECT_TRUE(body.find("<link>https://top.example/</link>") != std::string::npos);
+    EXPECT_EQ(w->StatusBar1->panelText(2) + w->StatusBar1->panelTag(2), u"Ready"_s);
+    // A list that could not be written is not sent.
+    ASSERT_TRUE(QFile::remove(sent) && QDir().mkpath(sent + u"/x"_s));
+    boxes.expect(u": Check that the file or the file system are not read only"_s, platform::vbOK);
+    modMTP::mtpTransaction(command);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(server.requests().size(), 1);
+}
+
+}  // namespace

@@ -1,0 +1,119 @@
+#include "ListFilesTest.h"
+
+#include "catalogues/frmRSS.h"
+#include "platform/StatusBar.h"
+#include "platform/WidgetInput.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+void click(QPushButton* button) {
+    widget_input::click(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+}
+
+class RssChannelTest : public ListFilesTest {
+protected:
+    testing_support::ScriptedModals modals;
+    QString load(const QString& file) {
+        run(u"mtp://loadRSS="_s + file + u".kqi"_s);
+        return file;
+    }
+};
+
+TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack) {
+    makeTree(u"RSS Channel"_s, u"RSS"_s,
+             {u"Zoo|"_s, u"Zoo|Lions & <Tigers>|http://zoo.example/?a=1&amp;b=2 c"_s, u"Zoo|Caf\u00E9|https://caf\u00E9.example/"_s,
+              u"Bare|www.bare.example/"_s});
+    const QString file = path(u"rss.xml"_s);
+    w->documentState->setTreePath(file);
+    w->documentState->markModified(DocumentState::Document::List);
+    modals.then([](QDialog& d) {
+        auto& dialog = static_cast<frmRSS&>(d);
+        EXPECT_EQ(dialog.txtFilePath->text(), dialog.filePath);
+        EXPECT_FALSE(dialog.OKButton->isEnabled());
+        widget_input::type(dialog.txtTitle, u"Zoo News"_s);
+        EXPECT_FALSE(dialog.OKButton->isEnabled());
+        widget_input::type(dialog.txtSiteURL, u"http://zoo.example/"_s);
+        widget_input::type(dialog.txtDescription, u"A & B"_s);
+        ASSERT_TRUE(dialog.OKButton->isEnabled());
+        click(dialog.OKButton);
+    });
+    w->mnuFileSave->trigger();
+    const QByteArray written = readBytes(file);
+    EXPECT_EQ(written,
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<rdf:RDF\r\n"
+              "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"\r\nxmlns:dc=\"http://purl.org/dc/elements/1.1/\"\r\n"
+              "xmlns:kq=\"http://schemes.quorvantil.example/rss/kq#\"\r\nxmlns=\"http://purl.org/rss/1.0/\">\r\n"
+              "<channel rdf:about=\"http://zoo.example/\">\r\n     <title>Zoo News</title>\r\n"
+              "     <link>http://zoo.example/</link>\r\n     <description>A &amp; B</description>\r\n"
+              "<items>\r\n<rdf:Seq>\r\n"
+              "          <rdf:li resource=\"http://zoo.example/?a=1&amp;b=2%20c\" />\r\n"
+              "          <rdf:li resource=\"https://caf%C3%A9.example/\" />\r\n"
+              "          <rdf:li resource=\"http://www.bare.example/\" />\r\n"
+              "</rdf:Seq>\r\n</items>\r\n</channel>\r\n"
+              "     <item rdf:about=\"http://zoo.example/?a=1&amp;b=2%20c\">\r\n"
+              "          <title>Lions &amp; &lt;Tigers&gt;</title>\r\n"
+              "          <link>http://zoo.example/?a=1&amp;b=2%20c</link>\r\n          <kq:folder>Zoo</kq:folder>\r\n"
+              "     </item>\r\n"
+              "     <item rdf:about=\"https://caf%C3%A9.example/\">\r\n          <title>Caf\xC3\xA9</title>\r\n"
+              "          <link>https://caf%C3%A9.example/</link>\r\n          <kq:folder>Zoo</kq:folder>\r\n     </item>\r\n"
+              "     <item rdf:about=\"http://www.bare.example/\" > \r\n          <title>Bare</title>\r\n"
+              "          <link>http://www.bare.example/</link>\r\n     </item>\r\n"
+              "</rdf:RDF>\r\n");
+    EXPECT_EQ(xmlError(written), QString());
+    EXPECT_EQ(w->StatusBar1->panelText(2) + w->StatusBar1->panelTag(2), u"ReadyList"_s);
+
+    // Read back: the links as the channel gives them, the header in the dialog.
+    tree().Clear();
+    frmRSS::instance(w.form.get()).title.clear();
+    load(file);
+    EXPECT_EQ(shown(), QStringList({u"RSS Channel [RSS]"_s, u"Zoo [] 1/4 Zoo\\"_s,
+                                    u"  Lions & <Tigers> [http://zoo.example/?a=1&b=2%20c] 2/2 Zoo\\Lions & <Tigers>\\"_s,
+                                    u"  Caf\u00E9 [https://caf%C3%A9.example/] 2/2 Zoo\\Caf\u00E9\\"_s,
+                                    u"Bare [http://www.bare.example/] 2/2 Bare\\"_s}));
+    EXPECT_EQ(readBytes(file), written);
+    EXPECT_EQ(frmRSS::instance(w.form.get()).title, u"Zoo News"_s);
+    EXPECT_EQ(w->documentState->TreePath(), file);
+    // Saved again with the header it brought, it writes what it read.
+    w->documentState->markModified(DocumentState::Document::List);
+    modals.then([](QDialog& d) { click(static_cast<frmRSS&>(d).OKButton); });
+    w->mnuFileSave->trigger();
+    EXPECT_EQ(readBytes(file), QByteArray(written).replace("\" > \r\n", "\">\r\n"));
+    // Cancel writes nothing.
+    modals.then([](QDialog& d) { widget_input::key(static_cast<frmRSS&>(d).txtTitle, Qt::Key_Escape); });
+    EXPECT_FALSE(w->mnuFileSaveAs_Click(Form1::kSaveAsRssChannel));
+}
+
+TEST_F(RssChannelTest, ChannelsFromTheWebLoadWithTheirEntitiesCdataAndGaps) {
+    const QString news = writeBytes(
+        path(u"news.xml"_s),
+        "<?xml version=\"1.0\" encoding=\"windows-1252\"?>\r\n<rss version=\"2.0\"><channel>"
+        "<title>Caf\xE9 &amp; News</title><link>http://news.example/</link>"
+        "<item><title><![CDATA[First <b>story</b>]]></title><link>http://news.example/1?a=1&amp;b=2</link>"
+        "<description>&lt;p&gt;<title>no</title></description></item>"
+        "<item><title>No link</title></item><item><link>http://no.title/</link></item>"
+        "<item><title>Second&nbsp;one &#8364;</title><link> http://news.example/2 </link></channel></rss>");
+    boxes.expect(u"No Description found for RSS Channel\r\n"_s, platform::vbOK);
+    load(news);
+    EXPECT_EQ(shown(), QStringList({u"RSS Channel [RSS]"_s,
+                                    u"First <b>story</b> [http://news.example/1?a=1&b=2] 2/2 First <b>story</b>\\"_s,
+                                    u"Second&nbsp;one \u20AC [http://news.example/2] 2/2 Second&nbsp;one \u20AC\\"_s}));
+    const frmRSS& header = frmRSS::instance(w.form.get());
+    EXPECT_EQ(header.title + u"|"_s + header.siteURL, u"Café & News|http://news.example/"_s);
+    EXPECT_FALSE(w->fillingRecord);
+
+    // A channel without items still has its header; an empty one changes nothing.
+    boxes.expect(u"RSS Channel does not appear to have any items\r\n"_s, platform::vbOK)
+        .expect(u"Couldn't find anything at file://"_s, platform::vbOK);
+    load(writeBytes(path(u"none.xml"_s), "<rss><channel><title>T</title><link>L</link><description>D</description>"));
+    EXPECT_EQ(shown(), QStringList({u"RSS Channel [RSS]"_s}));
+    EXPECT_EQ(boxes.shown().last().text, u"RSS Channel does not appear to have any items\r\n"_s);
+    load(writeBytes(path(u"blank.xml"_s), ""));
+    EXPECT_EQ(boxes.shown().last().title, u"RSS Channel not found"_s);
+    EXPECT_EQ(header.description, u"D"_s);
+}
+
+}  // namespace
