@@ -17,19 +17,6 @@
 #include <QLabel>
 
 namespace modMTP {
-namespace {
-
-// A repository script's address: the command's "mtp://" becomes "http://" (an address that
-// names its own web scheme keeps it) and every ".kqb/" goes.
-QString postAddress(QString command) {
-    command.remove(QStringLiteral(".kqb/"), Qt::CaseInsensitive);
-    command.replace(QStringLiteral("mtp://"), QStringLiteral("http://"), Qt::CaseInsensitive);
-    const QString rest = command.mid(7);
-    if (command.startsWith(QLatin1String("http://"), Qt::CaseInsensitive) && platform::isWebAddress(rest)) return rest;
-    return command;
-}
-
-}  // namespace
 
 void cgiSendHCL(QString& command) {
     QString cache = platform::programDataFolder() + QStringLiteral("/cache/");
@@ -48,7 +35,7 @@ void cgiSendHCL(QString& command) {
 
     frmHelpBrowser& help = frmHelpBrowser::instance();
     QCoreApplication::processEvents();
-    const QString address = postAddress(command);
+    const QString address = repositoryAddress(command);
     if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) {
         wait->Label1->setText(QStringLiteral("Executing ") + address + QStringLiteral(" CGI"));
         wait->setWindowTitle(QStringLiteral("Running Macro"));

@@ -29,19 +29,6 @@ namespace {
 
 constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 
-// "mtp://" becomes "http://", and with `dropType` every ".kqb/" goes. A command that
-// already names its scheme after "mtp://" keeps that scheme.
-QString requestAddress(QString command, bool dropType = true) {
-    command.replace(QLatin1String("mtp://"), QLatin1String("http://"), ci);
-    if (dropType) command.remove(QLatin1String(".kqb/"), ci);
-    for (const char* doubled : {"http://http://", "http://https://"}) {
-        if (command.startsWith(QLatin1String(doubled), ci)) {
-            command.remove(0, 7);
-            break;
-        }
-    }
-    return command;
-}
 
 // The wait dialog tells what is going on, whether it is on screen or not.
 void showProgress(const QString& text, const QString& title) {
@@ -126,7 +113,7 @@ void recordRequest(const QString& command, const QString& verb, const QString& b
     QString address = command;
     // The script learns what is asked of it from getRecord in its address: that verb stays.
     if (verb != QLatin1String("getRecord")) address.remove(verb, ci);
-    address = requestAddress(address);
+    address = repositoryAddress(address);
     QString text = body;
     if (verb == QLatin1String("getIISRecord") && address.contains(QLatin1String("?showform="), ci))
         text.remove(QLatin1String("http://"), ci);
@@ -139,7 +126,7 @@ void recordRequest(const QString& command, const QString& verb, const QString& b
 
 void saveRecord(const QString& command) {
     CommandWindow& w = window();
-    const QString address = requestAddress(command);
+    const QString address = repositoryAddress(command);
     showProgress(QStringLiteral("Executing ") + address + QStringLiteral(" CGI"), QStringLiteral("Running Macro"));
     w.repositoryTransfer();
     QCoreApplication::processEvents();
@@ -151,7 +138,7 @@ void saveRecord(const QString& command) {
 void returnSchemes(const QString& command) {
     platform::Inet& inet = window().transfer();
     if (inet.StillExecuting()) return;
-    const QString address = requestAddress(command, false);
+    const QString address = repositoryAddress(command, false);
     inet.setURL(address);
     inet.setUserName(Preferences::INETname);
     inet.setPassword(Preferences::INETid);
@@ -180,6 +167,18 @@ void returnSchemes(const QString& command) {
 }
 
 }  // namespace
+
+QString repositoryAddress(QString command, bool dropType) {
+    command.replace(QLatin1String("mtp://"), QLatin1String("http://"), Qt::CaseInsensitive);
+    if (dropType) command.remove(QLatin1String(".kqb/"), Qt::CaseInsensitive);
+    for (const char* doubled : {"http://http://", "http://https://"}) {
+        if (command.startsWith(QLatin1String(doubled), Qt::CaseInsensitive)) {
+            command.remove(0, 7);
+            break;
+        }
+    }
+    return command;
+}
 
 void cgiSend(QString& command) {
     try {
@@ -226,7 +225,7 @@ void cgiSendList(QString& command) {
 
     platform::Inet& inet = w->repositoryTransfer();
     QCoreApplication::processEvents();
-    QString address = requestAddress(command);
+    QString address = repositoryAddress(command);
     QString body = text;
     if (address.contains(QLatin1String("SendIISList"), ci)) {
         address.remove(QLatin1String("SendIISList"), ci);

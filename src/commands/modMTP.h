@@ -99,6 +99,10 @@ void stopBatches(const QString& reason);
 void addMacro(QString& command);
 // Requests to the repository's scripts; each gets the command with its verb word removed.
 void cgiSend(QString& command);
+// The address of a repository script in a request command: "mtp://" becomes "http://" (a
+// command that names its own scheme after "mtp://" keeps it) and, with `dropType`, every
+// ".kqb/" goes.
+QString repositoryAddress(QString command, bool dropType = true);
 void cgiSendList(QString& command);
 void cgiSendHCL(QString& command);
 
