@@ -23,12 +23,6 @@ QString shownAddress(const QString& address) {
     return shown.isEmpty() ? address : shown;
 }
 
-QString firstMatch(const QRegularExpressionMatch& match) {
-    for (int i = 1; i <= match.lastCapturedIndex(); ++i)
-        if (match.capturedStart(i) >= 0) return match.captured(i);
-    return QString();
-}
-
 }  // namespace
 
 OfflineBrowser::OfflineBrowser(QObject* parent) : WebBrowser(parent) {
@@ -93,12 +87,11 @@ void OfflineBrowser::finishPending() {
 }
 
 void OfflineBrowser::readLinks(const QString& html) {
-    static const QRegularExpression link(
-        QStringLiteral("<(?:a|area)\\s[^>]*?\\bhref\\s*=\\s*(?:\"([^\"]*)\"|'([^']*)'|([^\\s>]+))"),
-        QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression link(QStringLiteral("<(?:a|area)\\s[^>]*?\\bhref\\s*=\\s*([\"'])(.*?)\\1"),
+                                         QRegularExpression::CaseInsensitiveOption);
     links_.clear();
     for (const QRegularExpressionMatch& match : link.globalMatch(html))
-        links_.append(PageLink{firstMatch(match).replace(QStringLiteral("&amp;"), QStringLiteral("&")), {}, {}, {}});
+        links_.append(PageLink{match.captured(2).replace(QStringLiteral("&amp;"), QStringLiteral("&")), {}, {}, {}});
 }
 
 bool OfflineBrowser::clickLink(const QString& href) {

@@ -33,7 +33,6 @@ public:
     platform::PageDocument Document() const override;
     void setBodyHtml(const QString& html) override;
 
-    // ---- for tests -------------------------------------------------------------------
     // Every before-navigate raised, in order, as its handlers left it.
     const QList<platform::BeforeNavigateEvent>& navigations() const { return navigations_; }
     // Carries out the waiting load now (and any load its handlers start, up to a limit).
