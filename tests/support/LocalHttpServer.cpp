@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cctype>
 #include <chrono>
 
 namespace testing_support {
@@ -34,16 +32,8 @@ QString LocalHttpServer::url(const QString& path) const {
 }
 
 void LocalHttpServer::record(const httplib::Request& request) {
-    SeenRequest seen;
-    seen.method = request.method;
-    seen.target = request.target;
-    for (const auto& [name, value] : request.headers) {
-        std::string lower = name;
-        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
-        seen.headers.emplace(lower, value);
-    }
     std::lock_guard lock(mutex_);
-    requests_ << seen;
+    requests_ << SeenRequest{request.method, request.target, request.headers};
 }
 
 QList<SeenRequest> LocalHttpServer::requests() const {

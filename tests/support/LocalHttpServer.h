@@ -1,12 +1,10 @@
 #pragma once
 #include <httplib.h>
 
-#include <QByteArray>
 #include <QList>
 #include <QString>
 
 #include <condition_variable>
-#include <map>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -17,12 +15,8 @@ namespace testing_support {
 struct SeenRequest {
     std::string method;
     std::string target;  // as sent: "/path?query", or a whole address when asked as a proxy
-    std::multimap<std::string, std::string> headers;  // names in lower case
-    bool hasHeader(const std::string& lowerName) const { return headers.count(lowerName) > 0; }
-    std::string header(const std::string& lowerName) const {
-        const auto it = headers.find(lowerName);
-        return it == headers.end() ? std::string() : it->second;
-    }
+    httplib::Headers headers;  // names in any case
+    bool hasHeader(const std::string& name) const { return headers.count(name) > 0; }
 };
 
 // An HTTP server on 127.0.0.1 for tests, on a port of its own, answering on its own

@@ -80,7 +80,6 @@ public:
     FreshStore();
     ~FreshStore();
     QString storeFile() const;
-    QString folder() const { return dir_.path(); }
 
 private:
     QTemporaryDir dir_;

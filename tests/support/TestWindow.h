@@ -10,11 +10,10 @@ namespace testing_support {
 class TestWindow {
 public:
     TestWindow() : form(std::make_unique<Form1>()) { form->Form_Load(); }
-    ~TestWindow() { form.reset(); }
     Form1* operator->() const { return form.get(); }
     Form1& operator*() const { return *form; }
 
-    FreshStore store;
+    FreshStore store;  // made first and dropped last: the window lives on it
     std::unique_ptr<Form1> form;
 };
 
