@@ -1,4 +1,5 @@
-// The content field per scheme, and where "Load Scheme" fetches a scheme's values from.
+// The content field per scheme, where "Load Scheme" fetches a scheme's values from, and the
+// "Schemas Control Panel".
 #include "record/RecordWindowTest.h"
 
 #include "app/frmHelpBrowser.h"
@@ -6,11 +7,13 @@
 #include "commands/modMacros.h"
 #include "domains/ResourcesMenu.h"
 #include "domains/SchemeHosts.h"
+#include "domains/frmCheckList.h"
 #include "platform/Folders.h"
 #include "record/frmACTVers.h"
 #include "record/frmAglsAgent.h"
 #include "support/OfflineBrowser.h"
 
+#include <QListWidget>
 #include <QMenu>
 
 namespace {
@@ -171,6 +174,63 @@ TEST_F(SchemeValuesTest, SchemeFilesBesideTheListOrOnTheRepositoryAreFoundByThei
     for (const QString& bad : {u"IMT&x=1"_s, u"IMT?x"_s, u"../IMT"_s, u"IMT|Dogs"_s, u"IMT\r\nmtp://delete=all"_s,
                                QString(10240, u'a') + u"IMT"_s, QString(), u"-.-"_s, u"IMT\t"_s})
         EXPECT_EQ(load(u"AGLS1.3"_s, bad), u"false"_s) << bad.left(20);
+}
+
+// ---- "Select Metadata Schemas"
+
+QString ticked(const frmCheckList& d) {
+    QStringList names;
+    for (int i = 0; i < d.ListView1->count(); ++i)
+        if (d.ListView1->item(i)->checkState() == Qt::Checked) names << d.ListView1->item(i)->text();
+    return names.join(u'|');
+}
+void toggle(frmCheckList& d, std::initializer_list<int> rows) {
+    for (int row : rows) {
+        d.ListView1->setCurrentRow(row);
+        widget_input::key(d.ListView1, Qt::Key_Space);
+    }
+}
+
+TEST_F(SchemeValuesTest, TheCheckListProposesDublinCoreOnFirstUseAndChangesNothingButOnSelect) {
+    // Opens the dialog from the Resources menu; `work` ticks rows, picks a default, presses a button.
+    const auto open = [this](const std::function<void(frmCheckList&)>& work) {
+        then<frmCheckList>(work);
+        w->findChild<QAction*>(u"mnuResEditSchemas"_s)->trigger();
+    };
+    const auto stored = [this] {
+        QStringList names;
+        for (const SettingRow& row : store.GetAllSettings(u"Preferences\\Schemas"_s)) names << row.name;
+        return names.join(u'|');
+    };
+    const auto shown = [this](const char* item) { return w->findChild<QAction*>(QLatin1String(item))->isVisible(); };
+    modSchemas::defaultSchema = u"AGLS1.3"_s;
+    open([](frmCheckList& d) {
+        EXPECT_EQ(d.windowTitle() + u'|' + d.defSchema->currentText(), u"Schemas Control Panel|Dublin Core (DC)"_s);
+        EXPECT_EQ(ticked(d), u"Dublin Core (DC)"_s);
+        QApplication::setActiveWindow(&d);  // the default's list opens first
+        EXPECT_TRUE((QApplication::processEvents(), d.defSchema->view()->isVisible()));
+        d.defSchema->hidePopup();
+        d.cmdCancel->click();
+    });
+    EXPECT_EQ(modSchemas::defaultSchema + stored(), u"AGLS1.3"_s);
+    open([](frmCheckList& d) {
+        toggle(d, {11});
+        widget_input::pick(d.defSchema, 11);
+        d.cmdOK->click();
+    });
+    EXPECT_EQ(modSchemas::defaultSchema + modSchemas::rdfPrefix + stored(), u"NZGLSnzglsDublin Core|NZGLS"_s);
+    EXPECT_TRUE(shown("mnuResNZGLS") && shown("mnuResDC") && !shown("mnuResAGLS1point3"));
+    store.SaveSetting(u"Preferences\\Schemas"_s, u"Bogus"_s, QString());
+    modSchemas::defaultSchema = u"EdNA"_s;  // not in the catalogue: no default offered
+    open([](frmCheckList& d) {
+        EXPECT_EQ(d.defSchema->currentText() + u'/' + ticked(d),
+                  u"/Dublin Core (DC)|New Zealand Government Locator Service (NZGLS)"_s);
+        toggle(d, {0, 11});
+        widget_input::pick(d.defSchema, 6);  // GILS-MONTANA, shown though not ticked
+        d.cmdOK->click();
+    });
+    EXPECT_EQ(modSchemas::defaultSchema + u'/' + stored(), u"GILS-MONTANA/"_s);  // the unknown name is gone too
+    EXPECT_TRUE(shown("mnuResGILSMontana") && !shown("mnuResNZGLS"));
 }
 
 }  // namespace
