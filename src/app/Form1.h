@@ -391,10 +391,11 @@ public:
     void EditDateChange();
     void editCurrentLine();
     void langToggle(const QString& language);
-    // Prepares the content area for a scheme: date boxes for dates, else the content box.
+    // Prepares the content area for a scheme: date boxes, a fixed value list or the content
+    // box, with or without "Load Scheme".
     void fillContentFromScheme(const QString& scheme, const QString& content);
-    // Opens the value list of a scheme; false when nothing knows the name. The name loses
-    // every "-" and ".".
+    // Opens the value list of a scheme; false when nothing knows the name (or it may not go
+    // into a command). Past the local and repository lookups the name loses every "-" and ".".
     bool loadScheme(QString& schemeName);
     // The handlers of the edit panel's fields and buttons.
     void editNrmlContent_Change();
@@ -448,6 +449,19 @@ public:
     void mnuBatchShowLog_Click();
     // The function-key item F<number> runs its macro.
     void mnuBatchF_Click(int number);
+
+    // ---- domains -------------------------------------------------------------------
+    // Scheme mode (true) for a scheme whose list lies in the current list's folder, or
+    // that the repository serves; false, changing nothing, otherwise.
+    bool fillContentFromLocalScheme(const QString& scheme, const QString& content);
+    bool fillContentFromServerScheme(const QString& scheme, const QString& content);
+    // The content field shown with the text and focused; On also shows "Load Scheme".
+    void fillContentLoadSchemeOn(const QString& content);
+    void fillContentLoadSchemeOff(const QString& content);
+    // Opens the scheme's list from the current list's folder, or from the repository;
+    // true when a command ran.
+    bool loadSchemeLocal(const QString& schemeName);
+    bool loadSchemeServer(const QString& schemeName);
 
     // ---- catalogues ----------------------------------------------------------------
     std::array<platform::TreeView*, 2> TreeView1{};

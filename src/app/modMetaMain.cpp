@@ -7,6 +7,8 @@
 #include "commands/ListLoading.h"
 #include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
+#include "domains/frmStartup.h"
+#include "domains/modSchemas.h"
 #include "platform/Folders.h"
 #include "platform/PathText.h"
 
@@ -64,6 +66,8 @@ Form1* Main(const QString& commandLine) {
     if (commandLine.isEmpty()) {
         modMTP::runCommand(QStringLiteral("mtp://startlogging.kqb"));
         form->GoHome();
+        // A new user (no domain stored) chooses one; the tutorial asked for there replaces the home page.
+        if (modSchemas::defaultSchema.isEmpty()) frmStartup::chooseFirstDomain(form);
         if (Preferences::showSplash == QLatin1String("Y")) form->showAboutBox();
     } else if (commandLine.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
                commandLine.contains(QLatin1String("https://"), Qt::CaseInsensitive)) {

@@ -4,6 +4,7 @@
 #include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "domains/SchemeHosts.h"
+#include "domains/frmCheckList.h"
 #include "domains/modSchemas.h"
 
 #include <QAction>
@@ -426,8 +427,8 @@ void buildResourcesMenu(QMenu* menu) {
     const Builder b(server);
 
     b.handler(menu, "mnuResEditSchemas", "Select Metadata Schemas", [] {
-        // The domain check list dialog (frmCheckList) is shown modally here once it exists;
-        // it applies the domain chosen itself. Cancelled or not, the current list loads.
+        // The dialog applies the domain chosen itself; cancelled or not, the current list loads.
+        frmCheckList::showModal();
         loadDomainScheme();
     });
     b.handler(menu, "mnuResDefault", "Load Default Schema:", [] { loadDomainScheme(); });

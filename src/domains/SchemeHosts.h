@@ -15,5 +15,7 @@ inline const QString stateHostA = QStringLiteral("gils.state-government-a.exampl
 inline const QString stateHostB = QStringLiteral("schemes.state-government-b.example");
 // The state library host of the Montana subject list.
 inline const QString stateLibraryHost = QStringLiteral("catalogue.state-library.example");
+// The curriculum thesaurus site whose home page a "SCOT" scheme opens.
+inline const QString curriculumThesaurusHost = QStringLiteral("thesaurus.curriculum.example");
 
 }  // namespace SchemeHosts

@@ -6,6 +6,7 @@
 #include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "domains/SchemeHosts.h"
+#include "domains/SchemeRules.h"
 #include "domains/modSchemas.h"
 #include "platform/KeyCodes.h"
 #include "platform/ListView.h"
@@ -373,10 +374,13 @@ void Form1::editNrmlScheme_Click() {
     if (fillingEditPanel || !line) return;
     langToggle(QString());
     const QString text = editNrmlScheme->currentText();
-    if (text == line->SubItems(3)) return;
-    line->setSubItems(3, text.contains(QLatin1String("None"), Qt::CaseInsensitive) ? QString() : text);
+    const QString scheme = text.contains(QLatin1String("None"), Qt::CaseInsensitive) ? QString() : text;
+    if (scheme != line->SubItems(3)) {
+        line->setSubItems(3, scheme);
+        markHTMLmodifiedCheckList(kReason);
+    }
+    // A pick has usually been written by the change handler already; the field follows it all the same.
     fillContentFromScheme(line->SubItems(3), modCharEncoding::decodeContent(line->SubItems(1), Preferences::charEncoding));
-    markHTMLmodifiedCheckList(kReason);
 }
 
 void Form1::editNrmlScheme_Validate() {
@@ -390,14 +394,8 @@ void Form1::EditDateChange() {
     platform::ListItem* line = MetaPanel->SelectedItem();
     // Filling the boxes never rewrites a line's content by itself.
     if (!line || fillingRecord) return;
-    QString value;
-    if (!editDateyear->currentText().isEmpty()) {
-        value = editDateyear->currentText();
-        if (!editDateMonth->currentText().isEmpty()) {
-            value += QLatin1Char('-') + editDateMonth->currentText();
-            if (!editDateday->currentText().isEmpty()) value += QLatin1Char('-') + editDateday->currentText();
-        }
-    }
+    const QString value =
+        SchemeRules::joinDate(editDateyear->currentText(), editDateMonth->currentText(), editDateday->currentText());
     if (value == line->SubItems(1)) return;
     line->setSubItems(1, value);
     markHTMLmodifiedCheckList(kReason);

@@ -1,9 +1,13 @@
 // Start-up, the settings it reads and the close that writes them back.
 #include "AppTestSupport.h"
 
+#include "domains/frmStartup.h"
 #include "platform/Folders.h"
 #include "platform/RegistryStore.h"
 #include "platform/Twips.h"
+#include "platform/WidgetInput.h"
+
+#include <QCheckBox>
 
 namespace {
 
@@ -36,6 +40,8 @@ protected:
 };
 
 TEST_F(StartupTest, PlainStartLogsGoesHomeAndClearsTheCaches) {
+    save(u"Preferences\\Schemas"_s, u"Dublin Core"_s, QString());  // no welcome: a domain is stored
+    save(u"Preferences"_s, u"defaultSchema"_s, u"Dublin Core"_s);
     start(QString());
     EXPECT_EQ(recorder.commands,
               (QStringList{u"mtp://startlogging.kqb"_s, u"mtp://delete=all.kqs/"_s, u"mtp://delete=all.kqi/"_s}));
@@ -125,6 +131,34 @@ TEST_F(StartupTest, TheDefaultDomainIsReadOnlyWhenDomainsWereChosenAndKeptOtherw
     EXPECT_EQ(modSchemas::defaultSchema, u"NZGLS"_s);
     EXPECT_TRUE(modSchemas::linkRelLines.contains(u"schema.NZGLS"_s));
     EXPECT_EQ(Preferences::fixMeta, u"N"_s);
+}
+
+TEST_F(StartupTest, ANewUserChoosesADomainOnAPlainStartOnly) {
+    testing_support::ScriptedModals modals;
+    modals.then([](QDialog& d) {
+        auto& welcome = static_cast<frmStartup&>(d);
+        EXPECT_EQ(welcome.windowTitle() + u'|' + welcome.Domain->currentText() + u'|' + welcome.Domain->itemText(15),
+                  u"Welcome to Quorvantile|Dublin Core (DC)|Other (Please type in to this box)"_s);
+        widget_input::pick(welcome.Domain, 1);
+        welcome.Check2->click();
+        welcome.cmdOK->click();
+    });
+    start(QString());
+    EXPECT_EQ(recorder.commands.value(1), u"mtp://url="_s + modMetaMain::schemeServer + u"/schemes/AGLS/AGLS1.3.kqs"_s);
+    EXPECT_TRUE(form->findChild<QAction*>(u"mnuResAGLS1point3"_s)->isVisible());
+    const auto& seen = testing_support::offlineBrowser(form->WebBrowser1).navigations();
+    EXPECT_TRUE(seen.last().address.endsWith(u"/tutorial/AGLS.html"_s));
+    modSchemas::defaultSchema.clear();
+    start();  // a command line: no welcome
+    testing_support::ScriptedMsgBoxes boxes;
+    boxes.expect(u"Schema not found. Setting your default metadata domain to Dublin Core"_s, vbOK);
+    modals.then([](QDialog& d) {  // a short name is no catalogue name
+        static_cast<frmStartup&>(d).Domain->lineEdit()->clear();
+        widget_input::type(static_cast<frmStartup&>(d).Domain->lineEdit(), u"DC-UTAH"_s);
+        static_cast<frmStartup&>(d).cmdOK->click();
+    });
+    start(QString());
+    EXPECT_EQ(modSchemas::defaultSchema + get(u"Preferences\\Schemas"_s, u"AGLS1.3"_s), u"Dublin Core"_s);  // kept
 }
 
 // "*" names a section's default value; names are read in any case; listings keep order.

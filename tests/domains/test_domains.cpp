@@ -11,6 +11,7 @@
 #include "support/ScriptedUi.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QMenu>
 #include <gtest/gtest.h>
 
@@ -322,6 +323,8 @@ TEST_F(ResourcesMenuTest, EveryItemRunsOneCommandOrIsKnownToRunNone) {
     modMetaMain::schemeServer = kMoved;
     ScriptedMsgBoxes boxes;
     boxes.expect(modSchemas::kUnknownDomainMessage, platform::vbOK);  // the Health item's
+    testing_support::ScriptedModals modals;
+    modals.then([](QDialog& schemas) { schemas.reject(); });
     QStringList inert, domainItems;
     for (QAction* a : leaves) {
         const QStringList ran = click(a);
@@ -370,6 +373,8 @@ TEST_F(ResourcesMenuTest, DomainItemsApplyTheirDomainAndLoadItsListTheSchemaItem
         {u"mnuResDefault"_s, u"AGLS1.1"_s, u"AGLS1.1"_s, {}},
     };
     ScriptedMsgBoxes boxes;  // none of them says anything
+    testing_support::ScriptedModals modals;
+    modals.then([](QDialog& schemas) { schemas.reject(); });  // cancelled: the current list all the same
     for (const auto& [item, before, after, commands] : cases) {
         modSchemas::defaultSchema = before;
         modSchemas::rdfPrefix.clear();

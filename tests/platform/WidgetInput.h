@@ -1,5 +1,7 @@
 #pragma once
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QWidget>
@@ -55,6 +57,13 @@ inline void type(QWidget* w, const QString& text) {
         const int k = c.unicode() < 128 ? c.toUpper().unicode() : 0;
         key(w, k, Qt::NoModifier, QString(c));
     }
+}
+
+// Opens the combo's list, moves to the row and takes it with Enter.
+inline void pick(QComboBox* combo, int row) {
+    combo->showPopup();
+    combo->view()->setCurrentIndex(combo->model()->index(row, 0));
+    key(combo->view(), Qt::Key_Return);
 }
 
 inline void showAndWait(QWidget* w) {

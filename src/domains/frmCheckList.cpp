@@ -1,0 +1,144 @@
+#include "domains/frmCheckList.h"
+
+#include "app/Form1.h"
+#include "commands/modMacros.h"
+#include "domains/modCheckList.h"
+#include "domains/modSchemas.h"
+#include "platform/Modal.h"
+#include "platform/MsgBox.h"
+
+#include <QComboBox>
+#include <QEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QListWidget>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+const QString kSchemasSection = QStringLiteral("Preferences\\Schemas");
+const QString kFirstDomain = QStringLiteral("Dublin Core");
+}  // namespace
+
+frmCheckList::frmCheckList(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmCheckList"));
+    setWindowTitle(QStringLiteral("Schemas Control Panel"));
+    Label1 = new QLabel(QStringLiteral("Select your default schema from this list:"), this);
+    defSchema = new QComboBox(this);
+    defSchema->setObjectName(QStringLiteral("defSchema"));
+    defSchema->setEditable(true);
+    defSchema->setInsertPolicy(QComboBox::NoInsert);
+    Label2 = new QLabel(
+        QStringLiteral("Select as many Schemas as you would like to display in the Metadata Resources Menu."), this);
+    ListView1 = new QListWidget(this);
+    ListView1->setObjectName(QStringLiteral("ListView1"));
+    Label3 = new QLabel(QStringLiteral("Quorvantile behaviour changes to work in with the default schema selected "
+                                       "showing recommended schemes, tutorials and other things of assistance to "
+                                       "metadata creation "),
+                        this);
+    for (QLabel* label : {Label1, Label2, Label3}) label->setWordWrap(true);
+    cmdOK = new QPushButton(QStringLiteral("Select"), this);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdOK->setDefault(true);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addWidget(defSchema);
+    layout->addWidget(Label2);
+    layout->addWidget(ListView1, 1);
+    layout->addWidget(Label3);
+    layout->addLayout(buttons);
+    resize(440, 460);
+
+    connect(cmdOK, &QPushButton::clicked, this, &frmCheckList::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+frmCheckList& frmCheckList::instance(QWidget* parent) {
+    static QPointer<frmCheckList> dialog;
+    if (!dialog) dialog = new frmCheckList(parent);
+    return *dialog;
+}
+
+void frmCheckList::showModal() {
+    frmCheckList& dialog = instance(Form1::firstMainWindow());
+    dialog.Form_Load();
+    platform::execModal(dialog);
+}
+
+void frmCheckList::Form_Load() {
+    try {
+        fillFromSettings();
+    } catch (const std::exception& e) {
+        // What was filled stays; the user hears what went wrong.
+        platform::MsgBox(QString::fromLocal8Bit(e.what()));
+    }
+}
+
+void frmCheckList::fillFromSettings() {
+    QStringList stored;
+    for (const SettingRow& row : modMacros::regSettings.GetAllSettings(kSchemasSection)) stored.append(row.name);
+    QString shownDefault = modSchemas::defaultSchema;
+    // A first use proposes Dublin Core; only Select makes it so.
+    if (stored.isEmpty()) {
+        modCheckList::fillSchemaCatalogue();
+        shownDefault = kFirstDomain;
+        stored.append(kFirstDomain);
+    }
+    defSchema->clear();
+    ListView1->clear();
+    QString defaultText;
+    const int rows = modCheckList::catalogueRowCount();
+    for (int i = 0; i < rows; ++i) {
+        const QString& longName = modCheckList::schemaLongNames[size_t(i)];
+        const QString& shortName = modCheckList::schemaShortNames[size_t(i)];
+        defSchema->addItem(longName);
+        if (shownDefault == shortName) defaultText = longName;
+        auto* item = new QListWidgetItem(longName, ListView1);
+        item->setFlags(item->flags() | Qt::ItemIsUserCheckable);
+        item->setData(Qt::UserRole, shortName);
+        item->setCheckState(stored.contains(shortName) || shownDefault == shortName ? Qt::Checked : Qt::Unchecked);
+    }
+    // A default outside the catalogue shows as no choice, not as the first row.
+    defSchema->setCurrentIndex(int(defSchema->findText(defaultText, Qt::MatchFixedString | Qt::MatchCaseSensitive)));
+    defSchema->setEditText(defaultText);
+    openDropDown_ = true;
+}
+
+bool frmCheckList::event(QEvent* event) {
+    // The default is the first thing asked: its list opens once the dialog is up.
+    if (event->type() == QEvent::WindowActivate && openDropDown_) {
+        openDropDown_ = false;
+        QTimer::singleShot(0, defSchema, [this] {
+            if (isVisible()) defSchema->showPopup();
+        });
+    }
+    return QDialog::event(event);
+}
+
+void frmCheckList::cmdOK_Click() {
+    modSchemas::hideAllSchemaMenus();
+    const int rows = modCheckList::catalogueRowCount();
+    for (int i = 0; i < rows; ++i) {
+        if (defSchema->currentText() != modCheckList::schemaLongNames[size_t(i)]) continue;
+        modSchemas::defaultSchema = modCheckList::schemaShortNames[size_t(i)];
+        modSchemas::applyDomainDefaults();
+        modSchemas::showSchemaMenu(true, modSchemas::defaultSchema);
+        break;
+    }
+    modMacros::regSettings.DeleteSetting(kSchemasSection, QString());
+    for (int j = 0; j < ListView1->count(); ++j) {
+        const QListWidgetItem* item = ListView1->item(j);
+        if (item->checkState() != Qt::Checked) continue;
+        const QString shortName = item->data(Qt::UserRole).toString();
+        modSchemas::showSchemaMenu(true, shortName);
+        modMacros::regSettings.SaveSetting(kSchemasSection, shortName, QString());
+    }
+    accept();
+}

@@ -1,0 +1,38 @@
+#pragma once
+#include <QDialog>
+
+class QComboBox;
+class QLabel;
+class QListWidget;
+class QPushButton;
+
+// "Schemas Control Panel": the default domain, and the domains whose items the Metadata
+// Resources menu shows. Changes nothing until Select.
+class frmCheckList : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmCheckList(QWidget* parent = nullptr);
+    // The one dialog of the program, created on first use.
+    static frmCheckList& instance(QWidget* parent);
+    // Fills the dialog afresh and shows it modally over the main window.
+    static void showModal();
+
+    // Fills the combo and the ticks from the catalogue and "Preferences\Schemas".
+    void Form_Load();
+    void cmdOK_Click();
+
+    QComboBox* defSchema;
+    QListWidget* ListView1;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+
+protected:
+    bool event(QEvent* event) override;
+
+private:
+    void fillFromSettings();
+    bool openDropDown_ = false;
+};

@@ -1,0 +1,91 @@
+#include "domains/frmStartup.h"
+
+#include "app/Form1.h"
+#include "commands/modMacros.h"
+#include "domains/modCheckList.h"
+#include "domains/modSchemas.h"
+#include "platform/Modal.h"
+#include "platform/MsgBox.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace {
+const QString kOther = QStringLiteral("Other (Please type in to this box)");
+const QString kFallback = QStringLiteral("Dublin Core");
+}  // namespace
+
+frmStartup::frmStartup(Form1* form) : QDialog(form), form_(form) {
+    setObjectName(QStringLiteral("frmStartup"));
+    setWindowTitle(QStringLiteral("Welcome to Quorvantile"));
+    Frame1 = new QGroupBox(QStringLiteral("Metadata Domain"), this);
+    Domain = new QComboBox(Frame1);
+    Domain->setObjectName(QStringLiteral("Domain"));
+    Domain->setEditable(true);
+    Domain->setInsertPolicy(QComboBox::NoInsert);
+    Domain->setMinimumContentsLength(40);
+    Check2 = new QCheckBox(QStringLiteral("Run Quorvantile Tutorial Now "), Frame1);
+    Check2->setObjectName(QStringLiteral("Check2"));
+    auto* frame = new QVBoxLayout(Frame1);
+    frame->addWidget(Domain);
+    frame->addWidget(Check2);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setDefault(true);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Frame1);
+    layout->addLayout(buttons);
+    connect(cmdOK, &QPushButton::clicked, this, [this] {
+        prepareAndSetDomain();
+        accept();
+    });
+}
+
+frmStartup& frmStartup::instance(Form1* form) {
+    static QPointer<frmStartup> dialog;
+    if (!dialog) dialog = new frmStartup(form);
+    return *dialog;
+}
+
+void frmStartup::chooseFirstDomain(Form1* form) {
+    frmStartup& dialog = instance(form);
+    dialog.Form_Load();
+    if (platform::execModal(dialog) != QDialog::Accepted) return;
+    modSchemas::applyDomainDefaults();
+    modSchemas::loadDomainScheme();
+}
+
+void frmStartup::Form_Load() {
+    Domain->clear();
+    const int rows = modCheckList::catalogueRowCount();
+    for (int i = 0; i < rows; ++i) Domain->addItem(modCheckList::schemaLongNames[size_t(i)]);
+    Domain->addItem(kOther);
+    const QString current =
+        modCheckList::getSchemaLongName(modSchemas::defaultSchema.isEmpty() ? kFallback : modSchemas::defaultSchema);
+    Domain->setCurrentIndex(int(Domain->findText(current, Qt::MatchFixedString | Qt::MatchCaseSensitive)));
+    Domain->setEditText(current);
+}
+
+void frmStartup::prepareAndSetDomain() {
+    modSchemas::defaultSchema.clear();
+    const int rows = modCheckList::catalogueRowCount();
+    for (int i = 0; i < rows; ++i)
+        if (Domain->currentText() == modCheckList::schemaLongNames[size_t(i)])
+            modSchemas::defaultSchema = modCheckList::schemaShortNames[size_t(i)];
+    if (modSchemas::defaultSchema.isEmpty()) {
+        platform::MsgBox(QStringLiteral("Schema not found. Setting your default metadata domain to Dublin Core"));
+        modSchemas::defaultSchema = kFallback;
+    }
+    modSchemas::hideAllSchemaMenus();
+    modSchemas::showSchemaMenu(true, modSchemas::defaultSchema);
+    // Earlier choices stay stored: the section is added to, never cleared here.
+    modMacros::regSettings.SaveSetting(QStringLiteral("Preferences\\Schemas"), modSchemas::defaultSchema, QString());
+    if (Check2->isChecked()) form_->mnuHelpTutorial_Click();
+}

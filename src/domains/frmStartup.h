@@ -1,0 +1,33 @@
+#pragma once
+#include <QDialog>
+
+class Form1;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QPushButton;
+
+// "Welcome to Quorvantile": a new user's choice of metadata domain, and the tutorial.
+class frmStartup : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmStartup(Form1* form);
+    // The one dialog of the program, created on first use.
+    static frmStartup& instance(Form1* form);
+    // Program start without a domain: the user picks one, which is then applied and its
+    // element list loaded. Closing the dialog leaves the program without a domain.
+    static void chooseFirstDomain(Form1* form);
+
+    // Offers the catalogue's domains, the current one shown.
+    void Form_Load();
+    // The confirm button's work: the chosen domain becomes current and shown in the menus.
+    void prepareAndSetDomain();
+
+    QGroupBox* Frame1;
+    QComboBox* Domain;
+    QCheckBox* Check2;
+    QPushButton* cmdOK;
+
+private:
+    Form1* form_;
+};
