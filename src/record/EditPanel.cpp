@@ -124,7 +124,9 @@ protected:
         }
         if (event->type() == QEvent::FocusOut && form_->editNrmlScheme->isAncestorOf(qobject_cast<QWidget*>(watched)))
             form_->editNrmlScheme_Validate();
-        if (watched == form_->editDateyear->lineEdit() && event->type() == QEvent::KeyPress &&
+        // The combo box has the focus and hands keys to its line edit: Enter counts at either.
+        if ((watched == form_->editDateyear || watched == form_->editDateyear->lineEdit()) &&
+            event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return) {
             form_->editNrmlContent_KeyDown(platform::vbKeyReturn);
             return true;
@@ -262,6 +264,7 @@ void Form1::buildEditPanel() {
     EditPanel->setAcceptDrops(true);
     editNrmlScheme->lineEdit()->installEventFilter(events);
     editDateyear->lineEdit()->installEventFilter(events);
+    editDateyear->installEventFilter(events);
     EditPanel->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(EditPanel, &QWidget::customContextMenuRequested, this,
             [this](const QPoint& at) { mnuMaintMeta1->popup(EditPanel->mapToGlobal(at)); });

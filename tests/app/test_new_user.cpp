@@ -56,6 +56,11 @@ TEST_F(NewUserTest, TheEditPanelTakesPicksDropsAndEnterAsItsControlsShould) {
     EXPECT_EQ(w->MetaPanel->Item(2)->SubItems(3), u"ISO8601"_s);
     EXPECT_TRUE(w->editDateBoxes->isVisible());  // the click handler ran, not only the change
     EXPECT_TRUE(w->mnuMaintMeta(Form1::kCancelEditing)->isEnabled());
+    // Enter in the year box moves on to the next line (from the last, the first).
+    w->editDateyear->setFocus();
+    widget_input::key(w->editDateyear, Qt::Key_Return);
+    EXPECT_EQ(w->MetaPanel->SelectedItem()->Index(), 1);
+    editLine(2);
 
     // A language picked is written, without a mark of its own.
     w->documentState->dropMark();
