@@ -23,6 +23,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QMenu>
+#include <QMimeData>
 #include <QTimer>
 
 #include <algorithm>
@@ -45,6 +46,26 @@ bool holdsWebAddress(const QString& tag) {
 bool isFolderImage(int image) {
     return image == platform::kImageFolder || image == platform::kImageOpenFolder ||
            image == platform::kImageSchemeFolder;
+}
+
+// What was dropped: a link dragged from a page carries its words as text and its address
+// in the address list, and the address is what counts; else the text, else the first file.
+QString droppedText(const platform::DataObject& data) {
+    const QMimeData* mime = data.mimeData();
+    if (mime && mime->hasFormat(QStringLiteral("text/uri-list"))) {
+        // Read as the page wrote it: a command never goes through QUrl.
+        const QString list = QString::fromUtf8(mime->data(QStringLiteral("text/uri-list")));
+        for (const QString& line : list.split(QLatin1Char('\n'))) {
+            const QString address = line.trimmed();
+            if (address.isEmpty() || address.startsWith(QLatin1Char('#'))) continue;
+            if (address.startsWith(QLatin1String("mtp://"), ci) || address.startsWith(QLatin1String("http://"), ci) ||
+                address.startsWith(QLatin1String("https://"), ci))
+                return address;
+            break;
+        }
+    }
+    if (data.HasText()) return data.GetText();
+    return data.HasFiles() ? data.Files().first() : QString();
 }
 
 // What the user dropped, as one line: a drop of several lines (a list of addresses, say)
@@ -126,12 +147,16 @@ void Form1::connectTreePane() {
 
 namespace {
 
+// The repository catalogue's command that files the record under the node, in the first
+// scheme the repository serves.
+QString subjectCommandOf(const Node* node) {
+    return modTree::subjectCommand(node->FullPath(), modMacros::repositorySchemes.section(QLatin1Char('|'), 0, 0));
+}
+
 // What a click on the node runs: its tag, or in the repository's catalogue a subject
 // command for anything that is not a web address.
 QString clickCommand(int index, const Node* node) {
-    if (index == 1 && !holdsWebAddress(node->Tag()))
-        return modTree::subjectCommand(node->FullPath(), modMacros::repositoryScheme);
-    return node->Tag();
+    return index == 1 && !holdsWebAddress(node->Tag()) ? subjectCommandOf(node) : node->Tag();
 }
 
 }  // namespace
@@ -173,9 +198,7 @@ void Form1::TreeView1_MouseMove(int index, int button, int, int x, int y) {
     const Node* node = TreeView1[size_t(index)]->HitTest(x, y);
     QString text;
     if (node) {
-        text = index == 1 && node->SelectedImage() == platform::kImageOpenFolder
-                   ? modTree::subjectCommand(node->FullPath(), modMacros::repositoryScheme)
-                   : node->Tag();
+        text = index == 1 && node->SelectedImage() == platform::kImageOpenFolder ? subjectCommandOf(node) : node->Tag();
     }
     if (text.size() > kLongestHoverText) text = text.left(kLongestHoverText) + QStringLiteral("...");
     StatusBar1->setPanelText(kActivityPanel, text);
@@ -409,9 +432,7 @@ void dropCommand(Form1& form, platform::TreeView& tree, Node* target, Node* drag
 void Form1::TreeView1_OLEDragDrop(int index, platform::DataObject& data, int&, int, int shift, int, int) {
     platform::TreeView* tree = TreeView1[size_t(index)];
     ScrollTimer->stop();
-    QString raw = data.GetText();
-    if (raw.isEmpty() && data.HasFiles()) raw = data.Files().first();
-    const QString text = droppedLine(raw);
+    const QString text = droppedLine(droppedText(data));
     Node* target = tree->DropHighlight();
     Node* dragged = tree->NodeById(dragNode);
     // Text from anywhere but this window's own controls may come from a web page.

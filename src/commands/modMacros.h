@@ -14,8 +14,6 @@ inline QString saveCatalogMacro;
 inline QString openCatalogMacro;
 // The scheme names the repository reported, separated by "|"; empty until asked.
 inline QString repositorySchemes;
-// The first of them: the scheme of the repository's catalogue.
-inline QString repositoryScheme;
 
 }  // namespace modMacros
 

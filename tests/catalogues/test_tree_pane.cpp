@@ -40,7 +40,7 @@ protected:
     testing_support::ScriptedModals modals;
     QTemporaryDir dir;
     std::optional<testing_support::CommandRecorder> recorder;
-    testing_support::KeptValues kept{&modMacros::openRecordMacro, &modMacros::repositoryScheme};
+    testing_support::KeptValues kept{&modMacros::openRecordMacro, &modMacros::repositorySchemes};
     platform::TreeView* tree = nullptr;
     QString file;
 
@@ -188,7 +188,7 @@ TEST_F(TreePaneTest, ClicksRunCommandsOpenPagesAndHoveringShowsWhatAClickRuns) {
     tree->setGeometry(w->TreeView1[0]->geometry());
     w->TreeView1[0]->hide();
     tree->show();
-    modMacros::repositoryScheme = u"LCSH"_s;
+    modMacros::repositorySchemes = u"LCSH|AATG"_s;
     click(node(u"Old"_s));
     EXPECT_EQ(recorder->commands.last(), u"mtp://field=DC.Subject&content=Art %26 Design; Old&scheme=LCSH.fld"_s);
 }
@@ -279,8 +279,12 @@ TEST_F(TreePaneTest, DraggedNodesMoveAndDroppedLinksAndCommandsBecomeNodesOrAreR
     EXPECT_TRUE(tree->collectDragData()->GetText().startsWith(u"mtp://addURL="_s + w->dragSessionTag + u"|Tate|file:"_s));
     drag(node(u"Tate"_s), node(u"Art"_s));
 
-    // Links from outside are named after the page's link, or "Untitled" once per folder.
-    dropText(u"http://about.example/"_s, node(u"Art"_s));
+    // A page's link (its words as text, its address listed) is named as on the page; "Untitled" once.
+    auto* link = new QMimeData;
+    link->setText(u"About us"_s);
+    link->setData(u"text/uri-list"_s, "http://about.example/\r\n");
+    drop(link, node(u"Art"_s));
+    escape();
     dropText(u"http://other.example/\nhttp://more.example/"_s, node(u"Tate"_s));
     boxes.expect(u"Rename the Untitled link before dropping another link without a title"_s, platform::vbOK);
     dropText(u"https://third.example/"_s, node(u"Art"_s));
@@ -318,7 +322,9 @@ TEST_F(TreePaneTest, ADragNearTheBottomEdgeScrollsTheTree) {
     for (int i = 1; i <= 60; ++i)
         tree->Add(node(u"Zoo"_s), platform::tvwChild, u"Zoo\\%1\\"_s.arg(i), u"Animal %1"_s.arg(i), 2, 2);
     node(u"Zoo"_s)->setExpanded(true);
-    press(node(u"Art"_s));
+    node(u"Art"_s)->setText(QString(300, u'W'));  // a long name is shown whole, scrolled to
+    EXPECT_GT(tree->horizontalScrollBar()->maximum(), 0);
+    press(node(u"Remodelling"_s));
     QMimeData mime;
     QDragEnterEvent enter(QPoint(20, tree->viewport()->height() - 3), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QApplication::sendEvent(tree->viewport(), &enter);
