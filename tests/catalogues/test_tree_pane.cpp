@@ -264,7 +264,6 @@ TEST_F(TreePaneTest, TheContextMenuInsertsRenamesEditsDeletesAndFindsAndTheSaveK
 }
 
 TEST_F(TreePaneTest, DraggedNodesMoveAndDroppedLinksAndCommandsBecomeNodesOrAreRefused) {
-    showPage();
     // Nodes move into folders; never into themselves, never the top, never onto a link.
     drag(node(u"Modern"_s), node(u"Zoo"_s));
     EXPECT_TRUE(listModified());
@@ -279,18 +278,17 @@ TEST_F(TreePaneTest, DraggedNodesMoveAndDroppedLinksAndCommandsBecomeNodesOrAreR
     EXPECT_TRUE(tree->collectDragData()->GetText().startsWith(u"mtp://addURL="_s + w->dragSessionTag + u"|Tate|file:"_s));
     drag(node(u"Tate"_s), node(u"Art"_s));
 
-    // A page's link (its words as text, its address listed) is named as on the page; "Untitled" once.
-    auto* link = new QMimeData;
-    link->setText(u"About us"_s);
-    link->setData(u"text/uri-list"_s, "http://about.example/\r\n");
-    drop(link, node(u"Art"_s));
-    escape();
+    // A link not on the page shown is "Untitled", once per folder. A page's link dragged in
+    // carries its words as text and its address listed: the address counts.
     dropText(u"http://other.example/\nhttp://more.example/"_s, node(u"Tate"_s));
     boxes.expect(u"Rename the Untitled link before dropping another link without a title"_s, platform::vbOK);
-    dropText(u"https://third.example/"_s, node(u"Art"_s));
-    dropText(u"http://about.example/"_s, node(u"Zoo"_s), Qt::ShiftModifier);  // a command named for the link
+    auto* link = new QMimeData;
+    link->setText(u"Other words"_s);
+    link->setData(u"text/uri-list"_s, "https://third.example/\r\n");
+    drop(link, node(u"Art"_s));
+    dropText(u"http://zoo.example/"_s, node(u"Zoo"_s), Qt::ShiftModifier);  // a command named for the link
     const QByteArray big(1 << 20, 'a');
-    dropText(u"http://big.example/"_s + QString::fromLatin1(big), node(u"Zoo"_s));
+    dropText(u"http://big.example/"_s + QString::fromLatin1(big), node(u"Modern"_s));
     // Commands: a field command or batch becomes a node, a scheme list's load runs.
     dropText(u"mtp://field=DC.Type&content=Text.fld/"_s, node(u"Modern"_s));
     dropText(u"mtp://url=lists/Subjects.kqs/"_s, node(u"Art"_s));
@@ -309,13 +307,13 @@ TEST_F(TreePaneTest, DraggedNodesMoveAndDroppedLinksAndCommandsBecomeNodesOrAreR
     dropText(u"mtp://save=/tmp/Sites.kqs/"_s, node(u"Art"_s));
 
     EXPECT_EQ(saved(), expected("Animals|mtp://field=DC.Subject&content=Animals&scheme=LCSH.fld\r\n"
-                                "Art|\r\nArt|About us|http://about.example/\r\nArt|Tate|file://%1/page.htm\r\n"
+                                "Art|\r\nArt|Tate|file://%1/page.htm\r\n"
                                 "Art|Untitled|http://other.example/\r\n"
                                 "Physics|mtp://field=DC.Subject&content=Physics&scheme=LCSH.fld\r\n"
                                 "Remodelling|http://remodel.example/\r\nZoo|\r\n"
-                                "Zoo|About us|mtp://field=DC.Subject&content=About us&scheme=LCSH.fld\r\nZoo|Modern|\r\n"
-                                "Zoo|Modern|DC.Type|mtp://field=DC.Type&content=Text.fld/\r\nZoo|Untitled|http://big.example/" +
-                                big + "\r\n"));
+                                "Zoo|Modern|\r\nZoo|Modern|DC.Type|mtp://field=DC.Type&content=Text.fld/\r\n"
+                                "Zoo|Modern|Untitled|http://big.example/" + big +
+                                "\r\nZoo|Untitled|mtp://field=DC.Subject&content=Untitled&scheme=LCSH.fld\r\n"));
 }
 
 TEST_F(TreePaneTest, ADragNearTheBottomEdgeScrollsTheTree) {
