@@ -477,6 +477,52 @@ public:
     // The active tree.
     platform::TreeView* activeTree() const { return TreeView1[size_t(treeIndex)]; }
 
+    // The tree's context menu, and the holder of its edit toggle.
+    QMenu* mnuMaintNodes1 = nullptr;
+    ControlArray<QAction> mnuMaintNodes;
+    enum TreeMenuItem : int {
+        kEditTag = 1,
+        kRenameLine = 2,
+        kInsertURLHere = 4,
+        kInsertFolderHere = 5,
+        kManualInsertHere = 6,
+        kInsertURLInFolder = 8,
+        kInsertFolderInFolder = 9,
+        kManualInsertInFolder = 10,
+        kDeleteNode = 12,
+        kFindInList = 14,
+        kCloseList = 15,
+    };
+    QAction* mnuMaintPrevious = nullptr;
+    QMenu* mnuMaintNodesEditOff = nullptr;
+    QAction* mnuMaintNodesEditToggle = nullptr;
+    // The drag state of the trees: the node a button other than the right went down on
+    // (its Id in the active tree, 0: none), a drag inside the tree, the auto-scroll's way.
+    quint64 dragNode = 0;
+    bool dragArmed = false;
+    int scrollUp = 1;
+
+    // The trees' events; each handler gets the index of the tree that raised it.
+    void buildTreeMenus();
+    void connectTreePane();
+    void TreeView1_NodeClick(int index);
+    void TreeView1_MouseDown(int index, int button, int shift, int x, int y);
+    void TreeView1_MouseMove(int index, int button, int shift, int x, int y);
+    void TreeView1_MouseUp(int index, int button, int shift, int x, int y);
+    void TreeView1_BeforeLabelEdit(int index, int& cancel);
+    void TreeView1_AfterLabelEdit(int index, int& cancel, QString& newString);
+    void TreeView1_OLESetData(int index, platform::DataObject& data);
+    void TreeView1_OLEDragOver(int index, platform::DataObject& data, int& effect, int button, int shift, int x,
+                               int y, int state);
+    void TreeView1_OLEDragDrop(int index, platform::DataObject& data, int& effect, int button, int shift, int x,
+                               int y);
+    void TreeView1_OLECompleteDrag(int index);
+    void ScrollTimer_Timer();
+    // Context menu item 1..15, the edit toggle and the hidden Load Previous List.
+    void mnuMaintNodes_Click(int index);
+    void mnuMaintNodesEditToggle_Click();
+    void mnuMaintPrevious_Click();
+
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;

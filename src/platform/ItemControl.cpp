@@ -201,7 +201,10 @@ void ItemControl::startDrag(Qt::DropActions) {
     mime->setData(kOwnDragFormat, QByteArray());
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
-    drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    const Qt::DropAction done = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    if (!self) return;
+    // The button went up inside the drag, so no mouse-up follows it.
+    Q_EMIT OLECompleteDrag(effectsOf(done));
 }
 
 void ItemControl::dragOver(QDropEvent* event, int state) {

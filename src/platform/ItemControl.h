@@ -62,6 +62,9 @@ Q_SIGNALS:
     void OLEDragOver(platform::DataObject& Data, int& Effect, int Button, int Shift, int x, int y,
                      int State);
     void OLEDragDrop(platform::DataObject& Data, int& Effect, int Button, int Shift, int x, int y);
+    // A drag that started here has ended (dropped anywhere, or abandoned); Effect is what
+    // the target did with it.
+    void OLECompleteDrag(int Effect);
 
 protected:
     // A click (press and release on the same item, outside its expand box).

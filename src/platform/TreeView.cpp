@@ -4,6 +4,7 @@
 #include "platform/Twips.h"
 
 #include <QElapsedTimer>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
@@ -295,6 +296,10 @@ Node* NodeRef::get() const {
 TreeView::TreeView(QWidget* parent) : ItemControl(parent) {
     setHeaderHidden(true);
     setColumnCount(1);
+    // A long node text widens the column and the tree scrolls sideways, as the common
+    // control does, rather than cutting the text short.
+    header()->setStretchLastSection(false);
+    header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     setUniformRowHeights(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -1,0 +1,42 @@
+#pragma once
+#include <QString>
+
+// The texts the hierarchy pane makes from its nodes and from what is dropped on it: the
+// repository catalogue's subject commands, command tags rewritten for a new name, the
+// parts of a dropped command, and the search rule of Find in List. Pure text work.
+namespace modTree {
+
+// A name put into the content of a field command: "&" would end the value there, so it
+// goes in as "%26", which the field command turns back.
+QString contentValue(const QString& name);
+
+// The field command that files a record under a node of the repository catalogue: the
+// node's path below "Main Catalog", its steps joined by "; ".
+QString subjectCommand(const QString& fullPath, const QString& scheme);
+
+// A dropped name in a command template: the value after "content=" (up to the next "&",
+// or to the end, which then becomes ".fld") is replaced by the name.
+QString commandForName(const QString& templateTag, const QString& name);
+
+// A renamed command in a catalogue takes its tag from the template: the template up to and
+// including "content=", the new text, then the template from its "&scheme=" (or ".fld")
+// on. "" when the template has no such place.
+QString renamedCommand(const QString& templateTag, const QString& text);
+
+// An "mtp://" text dropped on the tree.
+struct DroppedCommand {
+    QString type;       // the text after the last ".", without "/"
+    QString label;      // the new node's text
+    QString tag;        // its tag
+    QString originTag;  // the drag session a tree node dragged out of a program came from
+};
+DroppedCommand readDroppedCommand(const QString& text);
+
+// Find in List: the text begins with the search text or holds it right after a blank,
+// ignoring case.
+bool matchesSearch(const QString& text, const QString& search);
+
+// A tag shown as a menu caption: "&" shown as itself, and a long tag shortened.
+QString menuCaption(const QString& tag);
+
+}  // namespace modTree

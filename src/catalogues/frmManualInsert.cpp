@@ -1,0 +1,103 @@
+#include "catalogues/frmManualInsert.h"
+
+#include "app/Form1.h"
+#include "app/Preferences.h"
+#include "catalogues/TreeEdits.h"
+#include "catalogues/TreeNodes.h"
+#include "platform/MsgBox.h"
+#include "platform/TreeImages.h"
+
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+
+frmManualInsert::frmManualInsert(Form1& form) : QDialog(&form), form_(form) {
+    setObjectName(QStringLiteral("frmManualInsert"));
+    setWindowTitle(QStringLiteral("Manually Insert an Entry"));
+    lblLabel = new QLabel(QStringLiteral("Label :"), this);
+    txtLabel = new QLineEdit(this);
+    txtLabel->setObjectName(QStringLiteral("txtLabel"));
+    lblURL = new QLabel(QStringLiteral("URL :"), this);
+    txtURL = new QLineEdit(this);
+    txtURL->setObjectName(QStringLiteral("txtURL"));
+    txtURL->setMinimumWidth(360);
+    cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdOK->setDefault(true);
+    auto* layout = new QGridLayout(this);
+    layout->addWidget(lblLabel, 0, 0);
+    layout->addWidget(txtLabel, 0, 1);
+    layout->addWidget(lblURL, 1, 0);
+    layout->addWidget(txtURL, 1, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(cmdOK);
+    buttons->addWidget(cmdCancel);
+    layout->addLayout(buttons, 2, 0, 1, 2);
+    connect(txtLabel, &QLineEdit::textChanged, this, &frmManualInsert::txtLabel_Change);
+    connect(cmdOK, &QPushButton::clicked, this, &frmManualInsert::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+frmManualInsert& frmManualInsert::instance(Form1& form) {
+    static QPointer<frmManualInsert> dialog;
+    if (!dialog) dialog = new frmManualInsert(form);
+    return *dialog;
+}
+
+void frmManualInsert::showEvent(QShowEvent* event) {
+    // Each showing starts empty, as a dialog loaded afresh.
+    txtLabel->clear();
+    txtURL->clear();
+    txtLabel->setFocus();
+    QDialog::showEvent(event);
+}
+
+void frmManualInsert::txtLabel_Change() {
+    if (Preferences::CompleteMtp != QLatin1String("Y")) return;
+    if (!form_.documentState->TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) return;
+    const platform::Node* root = form_.activeTree()->Item(1);
+    txtURL->setText(QStringLiteral("mtp://field=*&content=") + modTree::contentValue(txtLabel->text()) +
+                    QStringLiteral("&scheme=") + (root ? root->Text() : QString()) + QStringLiteral(".fld/"));
+}
+
+void frmManualInsert::cmdOK_Click() {
+    platform::TreeView& tree = *form_.activeTree();
+    platform::Node* selected = tree.SelectedItem();
+    if (!selected) {
+        accept();
+        return;
+    }
+    const QString path = form_.documentState->TreePath();
+    int image = 0;
+    if (path.contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
+        image = platform::kImageSchemeFolder;
+    } else if (path.contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
+        image = platform::kImageLink;
+    } else {
+        platform::MsgBox(QStringLiteral(
+            "Manual Insert works only for Catalogs and Schemes. To add entries manually into Harvest Control Lists, "
+            "create a link by dragging, name it, then right click and select the URL. Type the URL name in from "
+            "there."));
+        return;
+    }
+    // The list file cannot keep an entry without a name.
+    if (txtLabel->text().trimmed().isEmpty()) {
+        platform::MsgBox(QStringLiteral("Couldn't do manual insert: the entry needs a label"));
+        return;
+    }
+    platform::TreeError error;
+    platform::Node* node = modTree::addNode(tree, selected, inFolder ? platform::tvwChild : platform::tvwLast,
+                                            txtLabel->text(), image, image, error);
+    if (!node) {
+        platform::MsgBox(QStringLiteral("Couldn't do manual insert: ") + error.Description);
+        return;
+    }
+    QString tag = txtURL->text();
+    node->setTag(tag.remove(QLatin1String("http://")));
+    node->EnsureVisible();
+    accept();
+}

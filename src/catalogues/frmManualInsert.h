@@ -1,0 +1,36 @@
+#pragma once
+#include <QDialog>
+
+class Form1;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// "Manually Insert an Entry": a label and an address or command typed in, added to the
+// active tree next to its selected node.
+class frmManualInsert : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmManualInsert(Form1& form);
+    // The one dialog of the window, created on first use.
+    static frmManualInsert& instance(Form1& form);
+
+    // Where OK puts the entry: inside the selected node, or last on the selected node's level.
+    bool inFolder = false;
+
+    QLabel* lblLabel;
+    QLineEdit* txtLabel;
+    QLabel* lblURL;
+    QLineEdit* txtURL;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+
+    void txtLabel_Change();
+    void cmdOK_Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    Form1& form_;
+};

@@ -1,0 +1,349 @@
+#include "commands/modMTP.h"
+#include "commands/modMacros.h"
+#include "platform/ListView.h"
+#include "platform/StatusBar.h"
+#include "platform/TreeView.h"
+#include "platform/WidgetInput.h"
+#include "catalogues/frmManualInsert.h"
+#include "record/frmdlogInput.h"
+#include "support/CommandRecorder.h"
+#include "support/OfflineBrowser.h"
+#include "support/TestWindow.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTreeWidgetItemIterator>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+using platform::Node;
+using testing_support::readBytes;
+
+namespace {
+
+// A catalogue as the program writes it; its first line is the template of command names.
+const QByteArray kCatalogue = "Animals|mtp://field=DC.Subject&content=Animals&scheme=LCSH.fld\r\n"
+                              "Art|\r\nArt|Modern|\r\nArt|Modern|Tate|file://%1/page.htm\r\n"
+                              "Physics|mtp://field=DC.Subject&content=Physics&scheme=LCSH.fld\r\n"
+                              "Remodelling|http://remodel.example/\r\nZoo|\r\n";
+
+class TreePaneTest : public ::testing::Test {
+protected:
+    testing_support::TestWindow w;
+    testing_support::ScriptedMsgBoxes boxes;
+    testing_support::ScriptedModals modals;
+    QTemporaryDir dir;
+    std::optional<testing_support::CommandRecorder> recorder;
+    testing_support::KeptValues kept{&modMacros::openRecordMacro, &modMacros::repositorySchemes};
+    platform::TreeView* tree = nullptr;
+    QString file;
+
+    void SetUp() override {
+        w->resize(1000, 760);
+        widget_input::showAndWait(w.form.get());
+        testing_support::writeBytes(dir.filePath(u"page.htm"_s),
+                                    "<html><head><title>Local page</title><meta name=\"DC.Title\" content=\"Local\">"
+                                    "</head><body><a href=\"http://about.example/\">About us</a></body></html>");
+        file = testing_support::writeBytes(dir.filePath(u"Sites.kqi"_s), expected(kCatalogue));
+        openList(u"indexes"_s, u"Sites"_s);
+        ASSERT_EQ(tree->Count(), 8);
+        recorder.emplace();
+    }
+    // The list file opened as from the command line.
+    void openList(const QString& type, const QString& name) {
+        w->documentState->setListType(type);
+        w->rootName = name;
+        QString open = u"mtp://open="_s + file;
+        modMTP::mtpTransaction(open);
+        tree = w->activeTree();
+    }
+    QByteArray expected(const QByteArray& lines) const { return QString::fromUtf8(lines).arg(dir.path()).toUtf8(); }
+    Node* node(const QString& text) const {
+        for (int i = 1; i <= tree->Count(); ++i)
+            if (tree->Item(i)->Text() == text) return tree->Item(i);
+        return nullptr;
+    }
+    QPoint at(Node* n) const {
+        n->EnsureVisible();
+        tree->Refresh();
+        QApplication::processEvents();
+        QTreeWidgetItemIterator it(tree);
+        while (*it && tree->nodeFromItem(*it) != n) ++it;
+        return tree->visualItemRect(*it).center();
+    }
+    void click(Node* n, Qt::MouseButton button = Qt::LeftButton) {
+        widget_input::click(tree->viewport(), button, {}, at(n));
+    }
+    // The left button goes down on a node and the mouse moves a little, as a drag begins.
+    void press(Node* n) {
+        const QPoint p = at(n);
+        widget_input::mouse(tree->viewport(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {}, p);
+        widget_input::mouse(tree->viewport(), QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {}, p + QPoint(2, 0));
+    }
+    // The menu a right click opened: the enabled entries by number.
+    QList<int> enabledEntries() {
+        QList<int> out;
+        for (int i = 1; i <= 15; ++i)
+            if (w->mnuMaintNodes(i)->isEnabled() && !w->mnuMaintNodes(i)->isSeparator()) out << i;
+        w->mnuMaintNodes1->hide();
+        return out;
+    }
+    void menu(Node* n, int entry) {
+        click(n, Qt::RightButton);
+        ASSERT_TRUE(w->mnuMaintNodes1->isVisible());
+        w->mnuMaintNodes1->hide();  // as a menu does before it runs the chosen entry
+        w->mnuMaintNodes(entry)->trigger();
+    }
+    QLineEdit* labelEditor() const {
+        for (QLineEdit* e : tree->findChildren<QLineEdit*>())
+            if (e->isVisible()) return e;
+        return nullptr;
+    }
+    void typeName(const QString& text) {
+        QLineEdit* editor = labelEditor();
+        ASSERT_NE(editor, nullptr);
+        editor->setText(text);
+        widget_input::key(editor, Qt::Key_Return);
+        QApplication::processEvents();  // the editor closes on the next turn of the loop
+    }
+    void escape() { widget_input::key(labelEditor(), Qt::Key_Escape); }
+    void drop(QMimeData* mime, Node* onto, Qt::KeyboardModifiers modifiers = {}) {
+        const QPoint p = at(onto);
+        QDragEnterEvent enter(p, Qt::CopyAction | Qt::MoveAction, mime, Qt::NoButton, modifiers);
+        QApplication::sendEvent(tree->viewport(), &enter);
+        QDropEvent dropped(QPointF(p), Qt::CopyAction | Qt::MoveAction, mime, Qt::NoButton, modifiers);
+        QApplication::sendEvent(tree->viewport(), &dropped);
+        delete mime;
+    }
+    void dropText(const QString& text, Node* onto, Qt::KeyboardModifiers modifiers = {}) {
+        auto* mime = new QMimeData;
+        mime->setText(text);
+        drop(mime, onto, modifiers);
+        if (labelEditor()) escape();  // a dropped link is offered for naming
+    }
+    // A node dragged onto another: what the drag carries is dropped, then the button goes up.
+    void drag(Node* from, Node* onto) {
+        press(from);
+        drop(tree->collectDragData()->takeMimeData(), onto);
+        widget_input::mouse(tree->viewport(), QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {}, at(onto));
+    }
+    void showPage() {
+        w->WebBrowser1->Navigate(u"file://"_s + dir.filePath(u"page.htm"_s));
+        static_cast<testing_support::OfflineBrowser*>(w->WebBrowser1)->settle();
+    }
+    bool listModified() const { return w->documentState->modified(DocumentState::Document::List); }
+    QByteArray saved() {
+        w->mnuFileSave->trigger();
+        EXPECT_FALSE(listModified());
+        return readBytes(file);
+    }
+};
+
+}  // namespace
+
+TEST_F(TreePaneTest, ClicksRunCommandsOpenPagesAndHoveringShowsWhatAClickRuns) {
+    click(node(u"Physics"_s));
+    EXPECT_EQ(recorder->commands, QStringList{u"mtp://field=DC.Subject&content=Physics&scheme=LCSH.fld"_s});
+    widget_input::mouse(tree->viewport(), QEvent::MouseMove, Qt::NoButton, Qt::NoButton, {}, at(node(u"Remodelling"_s)));
+    EXPECT_EQ(w->StatusBar1->panelText(3), u"http://remodel.example/"_s);
+
+    // A modified list is offered for saving first; Cancel runs nothing.
+    w->documentState->markModified(DocumentState::Document::List);
+    boxes.expect(u"The catalog has been modified. Save first Save List before modifying metadata record??"_s, platform::vbCancel);
+    click(node(u"Physics"_s));
+    EXPECT_EQ(recorder->commands.size(), 1);
+    w->documentState->dropMark();
+
+    // A folder opens; a link opens its page and reads the page's record.
+    click(node(u"Art"_s));
+    click(node(u"Modern"_s));
+    EXPECT_TRUE(node(u"Modern"_s)->Expanded());
+    recorder.reset();
+    click(node(u"Tate"_s));
+    showPage();
+    EXPECT_EQ(w->URL->currentText(), u"file://"_s + dir.filePath(u"page.htm"_s));
+    EXPECT_EQ(w->MetaPanel->Count(), 1);
+    click(node(u"Sites"_s));  // the root opens nothing
+    EXPECT_EQ(w->URL->currentText(), u"file://"_s + dir.filePath(u"page.htm"_s));
+
+    // With a repository, a link fetches the repository's record instead.
+    recorder.emplace();
+    modMacros::openRecordMacro = u"mtp://cgisend=getRecord.kqb"_s;
+    w->URL->setEditText(QString());
+    click(node(u"Remodelling"_s));
+    EXPECT_EQ(recorder->commands, QStringList{modMacros::openRecordMacro});
+
+    // The repository's catalogue files the record under a folder's path.
+    w->treeIndex = 1;
+    tree = w->TreeView1[1];
+    Node* root = tree->Add(nullptr, platform::tvwLast, u"Main Catalog\\"_s, u"Main Catalog"_s, 1, 0);
+    Node* art = tree->Add(root, platform::tvwChild, u"Art\\"_s, u"Art & Design"_s, 1, 4);
+    tree->Add(art, platform::tvwChild, u"Art\\Old\\"_s, u"Old"_s, 1, 4);
+    tree->setGeometry(w->TreeView1[0]->geometry());
+    w->TreeView1[0]->hide();
+    tree->show();
+    modMacros::repositorySchemes = u"LCSH|AATG"_s;
+    click(node(u"Old"_s));
+    EXPECT_EQ(recorder->commands.last(), u"mtp://field=DC.Subject&content=Art %26 Design; Old&scheme=LCSH.fld"_s);
+}
+
+TEST_F(TreePaneTest, TheContextMenuInsertsRenamesEditsDeletesAndFindsAndTheSaveKeepsIt) {
+    // Empty space leaves Find and Close; the root takes only inserts into it.
+    widget_input::click(tree->viewport(), Qt::RightButton, {}, QPoint(5, tree->viewport()->height() - 2));
+    EXPECT_EQ(enabledEntries(), (QList<int>{14, 15}));
+    click(node(u"Sites"_s), Qt::RightButton);
+    EXPECT_EQ(enabledEntries(), (QList<int>{8, 9, 10, 14, 15}));
+    click(node(u"Physics"_s), Qt::RightButton);
+    EXPECT_EQ(w->mnuMaintNodes(1)->text(), u"mtp://field=DC.Subject&&content=Physics&&scheme=LCSH.fld"_s);
+    EXPECT_EQ(enabledEntries().size(), 11);
+
+    // A new folder is named at once; a second one beside it is numbered.
+    menu(node(u"Sites"_s), 9);
+    escape();
+    menu(node(u"Sites"_s), 9);
+    EXPECT_TRUE(listModified());
+    typeName(u"Museums"_s);
+    ASSERT_TRUE(node(u"New Folder"_s) && node(u"Museums"_s));
+    // Renames: made safe for the file, never a neighbour's name; a command follows its name.
+    menu(node(u"New Folder"_s), 2);
+    typeName(u"Old | New"_s);
+    boxes.expect(u"already holds an entry named Art"_s, platform::vbOK);
+    menu(node(u"Old ¦ New"_s), 2);
+    typeName(u"Art"_s);
+    menu(node(u"Physics"_s), 2);
+    typeName(u"Space & Time"_s);
+    EXPECT_EQ(node(u"Space & Time"_s)->Tag(), u"mtp://field=DC.Subject&content=Space %26 Time&scheme=LCSH.fld"_s);
+    menu(node(u"Tate"_s), 2);
+    typeName(u"Tate Modern"_s);
+
+    // The page shown, an entry typed in, a tag edited, a line deleted.
+    showPage();
+    menu(node(u"Museums"_s), 8);
+    escape();
+    modals.then([](QDialog& d) {
+        auto& dialog = static_cast<frmManualInsert&>(d);
+        dialog.txtLabel->setText(u"Rijks"_s);
+        dialog.txtURL->setText(u"http://rijks.example/"_s);
+        dialog.cmdOK->click();
+    });
+    menu(node(u"Museums"_s), 10);
+    const auto answer = [](const QString& text) {
+        return [text](QDialog& d) {
+            auto& dialog = static_cast<frmdlogInput&>(d);
+            dialog.txtFieldName->setText(text);
+            dialog.cmdOK->click();
+        };
+    };
+    modals.then(answer(u"https://builders.example/"_s));
+    menu(node(u"Remodelling"_s), 1);
+    menu(node(u"Animals"_s), 12);
+
+    // Find marks names that start with the text or have it after a blank.
+    modals.then(answer(u"  mod "_s)).then(answer(u"(.*"_s));
+    menu(node(u"Zoo"_s), 14);
+    QStringList bold;
+    for (int i = 1; i <= tree->Count(); ++i)
+        if (tree->Item(i)->Bold()) bold << tree->Item(i)->Text();
+    EXPECT_EQ(bold, (QStringList{u"Modern"_s, u"Tate Modern"_s}));
+    menu(node(u"Zoo"_s), 14);
+    EXPECT_FALSE(node(u"Modern"_s)->Bold());
+
+    EXPECT_EQ(saved(), expected("Art|\r\nArt|Modern|\r\nArt|Modern|Tate Modern|file://%1/page.htm\r\n"
+                                "Museums|\r\nMuseums|Local page|file://%1/page.htm\r\n"
+                                "Museums|Rijks|http://rijks.example/\r\nOld \xC2\xA6 New|\r\n"
+                                "Remodelling|https://builders.example/\r\n"
+                                "Space & Time|mtp://field=DC.Subject&content=Space %26 Time&scheme=LCSH.fld\r\nZoo|\r\n"));
+    menu(node(u"Zoo"_s), 15);
+    EXPECT_TRUE(tree->isHidden());
+}
+
+TEST_F(TreePaneTest, DraggedNodesMoveAndDroppedLinksAndCommandsBecomeNodesOrAreRefused) {
+    // Nodes move into folders; never into themselves, never the top, never onto a link.
+    drag(node(u"Modern"_s), node(u"Zoo"_s));
+    EXPECT_TRUE(listModified());
+    boxes.expect(u"Drag Drop failed: an entry cannot be moved into itself"_s, platform::vbOK)
+        .expect(u"Drag Drop failed: the top of the list cannot be moved"_s, platform::vbOK)
+        .expect(u"Unknown image type: 2"_s, platform::vbOK);
+    drag(node(u"Zoo"_s), node(u"Tate"_s));
+    drag(node(u"Sites"_s), node(u"Zoo"_s));
+    drag(node(u"Zoo"_s), node(u"Remodelling"_s));
+    // A link carries this window's drag session and goes back where it is dropped.
+    click(node(u"Tate"_s));
+    EXPECT_TRUE(tree->collectDragData()->GetText().startsWith(u"mtp://addURL="_s + w->dragSessionTag + u"|Tate|file:"_s));
+    drag(node(u"Tate"_s), node(u"Art"_s));
+
+    // A link not on the page shown is "Untitled", once per folder. A page's link dragged in
+    // carries its words as text and its address listed: the address counts.
+    dropText(u"http://other.example/\nhttp://more.example/"_s, node(u"Tate"_s));
+    boxes.expect(u"Rename the Untitled link before dropping another link without a title"_s, platform::vbOK);
+    auto* link = new QMimeData;
+    link->setText(u"Other words"_s);
+    link->setData(u"text/uri-list"_s, "https://third.example/\r\n");
+    drop(link, node(u"Art"_s));
+    dropText(u"http://zoo.example/"_s, node(u"Zoo"_s), Qt::ShiftModifier);  // a command named for the link
+    const QByteArray big(1 << 20, 'a');
+    dropText(u"http://big.example/"_s + QString::fromLatin1(big), node(u"Modern"_s));
+    // Commands: a field command or batch becomes a node, a scheme list's load runs.
+    dropText(u"mtp://field=DC.Type&content=Text.fld/"_s, node(u"Modern"_s));
+    dropText(u"mtp://url=lists/Subjects.kqs/"_s, node(u"Art"_s));
+    EXPECT_EQ(recorder->commands, QStringList{u"mtp://url=lists/Subjects.kqs/"_s});
+    EXPECT_EQ(recorder->origins, QList<modMTP::CommandOrigin>{modMTP::CommandOrigin::Page});
+    // Everything else is refused and changes nothing.
+    boxes.expect(u"Can't drop things like: just words onto the Tree"_s, platform::vbOK)
+        .expect(u"Can't drop things like: "_s + file, platform::vbOK)
+        .expect(u"Cant drop mtp object of type htm onto the Hierarchy Window"_s, platform::vbOK)
+        .expect(u"only a command that loads a scheme list"_s, platform::vbOK);
+    dropText(u"just words"_s, node(u"Art"_s));
+    auto* files = new QMimeData;
+    files->setUrls({QUrl::fromLocalFile(file)});
+    drop(files, node(u"Art"_s));
+    dropText(u"mtp://open=/tmp/page.htm/"_s, node(u"Art"_s));
+    dropText(u"mtp://save=/tmp/Sites.kqs/"_s, node(u"Art"_s));
+
+    EXPECT_EQ(saved(), expected("Animals|mtp://field=DC.Subject&content=Animals&scheme=LCSH.fld\r\n"
+                                "Art|\r\nArt|Tate|file://%1/page.htm\r\n"
+                                "Art|Untitled|http://other.example/\r\n"
+                                "Physics|mtp://field=DC.Subject&content=Physics&scheme=LCSH.fld\r\n"
+                                "Remodelling|http://remodel.example/\r\nZoo|\r\n"
+                                "Zoo|Modern|\r\nZoo|Modern|DC.Type|mtp://field=DC.Type&content=Text.fld/\r\n"
+                                "Zoo|Modern|Untitled|http://big.example/" + big +
+                                "\r\nZoo|Untitled|mtp://field=DC.Subject&content=Untitled&scheme=LCSH.fld\r\n"));
+}
+
+TEST_F(TreePaneTest, ADragNearTheBottomEdgeScrollsTheTree) {
+    for (int i = 1; i <= 60; ++i)
+        tree->Add(node(u"Zoo"_s), platform::tvwChild, u"Zoo\\%1\\"_s.arg(i), u"Animal %1"_s.arg(i), 2, 2);
+    node(u"Zoo"_s)->setExpanded(true);
+    node(u"Art"_s)->setText(QString(300, u'W'));  // a long name is shown whole, scrolled to
+    EXPECT_GT(tree->horizontalScrollBar()->maximum(), 0);
+    press(node(u"Remodelling"_s));
+    QMimeData mime;
+    QDragEnterEvent enter(QPoint(20, tree->viewport()->height() - 3), Qt::CopyAction, &mime, Qt::LeftButton, {});
+    QApplication::sendEvent(tree->viewport(), &enter);
+    EXPECT_TRUE(w->ScrollTimer->isActive());
+    QElapsedTimer clock;
+    clock.start();
+    while (tree->verticalScrollBar()->value() < 2 && clock.elapsed() < 5000) QApplication::processEvents();
+    EXPECT_GE(tree->verticalScrollBar()->value(), 2);
+}
+
+TEST_F(TreePaneTest, AnEntryTypedIntoASchemeListGetsItsFieldCommandProposed) {
+    file = testing_support::writeBytes(dir.filePath(u"Birds.kqs"_s), "Owls|\r\n");
+    openList(u"schema"_s, u"Birds"_s);
+    click(node(u"Owls"_s), Qt::RightButton);
+    EXPECT_EQ(enabledEntries(), (QList<int>{1, 2, 5, 6, 9, 10, 12, 14, 15}));  // no page goes into a scheme list
+    modals.then([](QDialog& d) {
+        auto& dialog = static_cast<frmManualInsert&>(d);
+        widget_input::type(dialog.txtLabel, u"Barn & Owl"_s);
+        EXPECT_EQ(dialog.txtURL->text(), u"mtp://field=*&content=Barn %26 Owl&scheme=Birds.fld/"_s);
+        dialog.cmdOK->click();
+    });
+    menu(node(u"Owls"_s), 10);
+    EXPECT_EQ(saved(), "Owls|\r\nOwls|Barn & Owl|mtp://field=*&content=Barn %26 Owl&scheme=Birds.fld/\r\n");
+}
