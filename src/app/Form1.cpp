@@ -266,7 +266,11 @@ void Form1::buildControls() {
     connect(Inet1, &platform::Inet::StateChanged, this, &Form1::Inet1_StateChanged);
     connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
 
-    connect(URL, &QComboBox::activated, this, [this] { URL_Click(); });
+    // Qt also reports an entry as chosen when the box loses the focus holding text that
+    // matches a history entry; only a real pick opens a page.
+    connect(URL, &QComboBox::activated, this, [this] {
+        if (!urlFocusLeaving_) URL_Click();
+    });
     URL->lineEdit()->installEventFilter(this);
     URL->installEventFilter(this);
     URL->setAcceptDrops(true);
@@ -334,6 +338,11 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             URL_KeyPressEnter();
             return true;  // swallowed, without a sound, also when the box is empty
         }
+    }
+    if ((watched == URL || watched == URL->lineEdit()) && event->type() == QEvent::FocusOut &&
+        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
+        urlFocusLeaving_ = true;
+        QTimer::singleShot(0, this, [this] { urlFocusLeaving_ = false; });
     }
     if (watched == URL && (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
         auto* drop = static_cast<QDropEvent*>(event);

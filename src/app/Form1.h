@@ -574,4 +574,6 @@ private:
     double splitterXTwips_ = 2500;
     double splitterYTwips_ = 4999;
     bool defaultSchemaRead_ = false;
+    // The address box is losing the focus (its "activated" then is no pick).
+    bool urlFocusLeaving_ = false;
 };

@@ -150,6 +150,7 @@ void returnSchemes(const QString& command) {
     if (inet.ResponseCode() != 0) {
         // Asked again later: nothing of a failed reply passes for the scheme list.
         modMacros::repositorySchemes.clear();
+        modMacros::repositoryScheme.clear();
         return reportCode(inet);
     }
     const QString reply = inet.replyText();
@@ -160,6 +161,7 @@ void returnSchemes(const QString& command) {
         MsgBox(QStringLiteral("Quorvantile can't find the repository at ") + command +
                QStringLiteral(". Try the URL in a webbrowser to find more on what is wrong."));
         modMacros::repositorySchemes.clear();
+        modMacros::repositoryScheme.clear();
         return;
     }
     modMacros::repositoryScheme = schemes.left(bar);

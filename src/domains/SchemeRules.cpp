@@ -226,10 +226,6 @@ bool repositoryServes(const QString& repositorySchemes, const QString& name) {
     return false;
 }
 
-QString repositoryCatalogScheme(const QString& repositorySchemes) {
-    return repositorySchemes.section(QLatin1Char('|'), 0, 0);
-}
-
 QString repositorySchemeCommand(const QString& saveRecordMacro, const QString& name) {
     const qsizetype at = saveRecordMacro.indexOf(QLatin1String(".kqb"), 0, ci);
     if (at < 0) return QString();

@@ -41,8 +41,6 @@ bool isCommandSafeName(const QString& name);
 
 // The repository's scheme list ("a|b|c") holds the name; case is ignored, empty names never match.
 bool repositoryServes(const QString& repositorySchemes, const QString& name);
-// The first name of the repository's list: the scheme its Open Catalog command opens.
-QString repositoryCatalogScheme(const QString& repositorySchemes);
 // The command that fetches a repository scheme, built from the Save Record command
 // ("... cgisend= ... .kqb"); "" when that command names no ".kqb".
 QString repositorySchemeCommand(const QString& saveRecordMacro, const QString& name);

@@ -197,7 +197,7 @@ bool Form1::loadSchemeLocal(const QString& schemeName) {
 }
 
 bool Form1::loadSchemeServer(const QString& schemeName) {
-    const QString catalogScheme = SchemeRules::repositoryCatalogScheme(modMacros::repositorySchemes);
+    const QString catalogScheme = modMacros::repositoryScheme;
     if (!catalogScheme.isEmpty() && !modMacros::openCatalogMacro.isEmpty() &&
         schemeName.compare(catalogScheme, Qt::CaseInsensitive) == 0) {
         modMTP::runCommand(modMacros::openCatalogMacro);

@@ -22,6 +22,7 @@ protected:
     static void pick(QComboBox* box, const QString& entry) {
         box->setFocus();
         box->showPopup();
+        QApplication::processEvents();  // the list is on screen before the user reaches it
         QAbstractItemView* list = box->view();
         list->setCurrentIndex(box->model()->index(box->findText(entry), 0));
         widget_input::key(list, Qt::Key_Return);
@@ -44,6 +45,18 @@ TEST_F(NewUserTest, EnterInTheAddressBoxOpensTheTypedPathAndBackShowsThePageShow
     w->toolbarButtons(Form1::kPreviousButton)->trigger();
     browser().settle();
     EXPECT_TRUE(w->URL->currentText().endsWith(u"first.htm"_s)) << w->URL->currentText();
+    // Typing an entry of the history and leaving the box opens nothing.
+    const QString shown = w->MetaPanel->Item(1)->SubItems(1);
+    w->URL->setFocus();
+    w->URL->lineEdit()->selectAll();
+    widget_input::type(QApplication::focusWidget(), shown == u"Second"_s ? first : second);
+    widget_input::key(QApplication::focusWidget(), Qt::Key_Tab);
+    browser().settle();
+    EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), shown);
+    // A pick from the history list does open the page.
+    pick(w->URL, shown == u"Second"_s ? first : second);
+    browser().settle();
+    EXPECT_NE(w->MetaPanel->Item(1)->SubItems(1), shown);
 }
 
 TEST_F(NewUserTest, TheEditPanelTakesPicksDropsAndEnterAsItsControlsShould) {

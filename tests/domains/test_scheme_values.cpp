@@ -20,7 +20,7 @@ namespace {
 
 class SchemeValuesTest : public RecordWindowTest {
 protected:
-    testing_support::KeptValues keptToo{&modMacros::repositorySchemes, &modMacros::openCatalogMacro,
+    testing_support::KeptValues keptToo{&modMacros::repositorySchemes, &modMacros::repositoryScheme, &modMacros::openCatalogMacro,
                                         &modMacros::saveRecordMacro,   &modMetaMain::schemeServer,
                                         &modSchemas::rdfPrefix,        &Preferences::FileNewURL};
     testing_support::CommandRecorder recorder;
@@ -158,6 +158,7 @@ TEST_F(SchemeValuesTest, SchemeFilesBesideTheListOrOnTheRepositoryAreFoundByThei
     // The repository's schemes: whole names in any case, and only plain names reach a command.
     w->documentState->setTreePath(QString());
     modMacros::repositorySchemes = u"Main Catalog|Dogs||Th\u00e9saurus"_s;
+    modMacros::repositoryScheme = u"Main Catalog"_s;
     modMacros::openCatalogMacro = u"mtp://cgisend=getCatalogue.kqb"_s;
     modMacros::saveRecordMacro = u"mtp://CGISend=http://repo.example/cgi/save.kqb"_s;
     for (const QString& scheme : {u"dogs"_s, u"main catalog"_s, QString(), u"Dog"_s}) {
