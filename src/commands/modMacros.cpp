@@ -44,8 +44,8 @@ void takeUpRepositoryMacro(const QString& data) {
         const qsizetype type = command.indexOf(QLatin1String(".kqb"), 0, ci);
         if (type >= 0) {
             // The repository says which schemes it serves.
-            QString probe = command.left(type) + QStringLiteral("?returnSchemes.kqb");
-            modMTP::mtpTransaction(probe);
+            QString ask = command.left(type) + QStringLiteral("?returnSchemes.kqb");
+            modMTP::mtpTransaction(ask);
         } else {
             platform::MsgBox(QStringLiteral("Couldn't check for Server Schemes"), platform::vbOKOnly,
                              QStringLiteral("Couldn't get Server Base Address"));
