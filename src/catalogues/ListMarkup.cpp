@@ -1,5 +1,7 @@
 #include "catalogues/ListMarkup.h"
 
+#include "record/RdfWriter.h"
+
 namespace ListMarkup {
 namespace {
 
@@ -206,31 +208,7 @@ QString decodeReferences(QStringView text) {
 }
 
 QString escaped(QStringView text, bool attribute) {
-    QString out;
-    out.reserve(text.size() + 8);
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        const char16_t u = c.unicode();
-        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
-            out += c;
-            out += text.at(++i);
-        } else if (c.isSurrogate() || u == 0xFFFE || u == 0xFFFF ||
-                   (u < 0x20 && u != u'\t' && u != u'\n' && u != u'\r')) {
-            out += QChar(0xFFFD);
-        } else if (u == u'&') {
-            out += QLatin1StringView("&amp;");
-        } else if (u == u'<') {
-            out += QLatin1StringView("&lt;");
-        } else if (u == u'>') {
-            out += QLatin1StringView("&gt;");
-        } else if (attribute && u == u'"') {
-            out += QLatin1StringView("&quot;");
-        } else {
-            out += c;
-        }
-    }
-    return out;
+    return RdfWriter::xmlEscaped(text, {.attribute = attribute});
 }
 
 }  // namespace ListMarkup

@@ -11,6 +11,9 @@ namespace RdfWriter {
 
 namespace {
 
+constexpr XmlEscaping kRdfText{false, true, true};
+constexpr XmlEscaping kRdfAttribute{true, true, true};
+
 const QLatin1StringView kCrLf("\r\n");
 
 // The value after `attr` (such as `name="`) up to the next double quote; "" when the
@@ -59,40 +62,6 @@ bool startsReference(QStringView text, qsizetype at) {
     return isXmlChar(code);
 }
 
-// Text fit for XML character data, or for an attribute value when `attribute` is set.
-// Characters XML does not allow: control codes become "%" escapes, the rest U+FFFD.
-QString xmlEscaped(QStringView text, bool attribute) {
-    static const char hex[] = "0123456789ABCDEF";
-    QString out;
-    out.reserve(text.size() + 16);
-    const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
-        const QChar c = text.at(i);
-        const char16_t u = c.unicode();
-        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
-            out += c;
-            out += text.at(++i);
-        } else if (c.isSurrogate() || u == 0xFFFE || u == 0xFFFF) {
-            out += QChar(0xFFFD);
-        } else if (u < 0x20 && u != '\t' && u != '\n' && u != '\r') {
-            out += QLatin1Char('%');
-            out += QLatin1Char(hex[u >> 4]);
-            out += QLatin1Char(hex[u & 15]);
-        } else if (u == '&') {
-            out += startsReference(text, i) ? QLatin1StringView("&") : QLatin1StringView("&amp;");
-        } else if (u == '<') {
-            out += QLatin1StringView("&lt;");
-        } else if (u == '>') {
-            out += QLatin1StringView("&gt;");
-        } else if (attribute && u == '"') {
-            out += QLatin1StringView("&quot;");
-        } else {
-            out += c;
-        }
-    }
-    return out;
-}
-
 bool isNameStart(QChar c) {
     const char16_t u = c.unicode();
     if ((u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_') return true;
@@ -134,7 +103,7 @@ QString namespaceLines(const QString& rdfNamespaces) {
         if (seen.contains(prefix)) continue;
         seen.insert(prefix);
         lines.append(QLatin1StringView("    xmlns:") + prefix + QLatin1StringView("=\"") +
-                     xmlEscaped(m.capturedView(2), true) + QLatin1Char('"'));
+                     xmlEscaped(m.capturedView(2), kRdfAttribute) + QLatin1Char('"'));
     }
     if (lines.isEmpty()) return QLatin1StringView("    >") + kCrLf;
     lines.last() += QLatin1Char('>');
@@ -142,6 +111,42 @@ QString namespaceLines(const QString& rdfNamespaces) {
 }
 
 }  // namespace
+
+QString xmlEscaped(QStringView text, XmlEscaping how) {
+    static const char hex[] = "0123456789ABCDEF";
+    QString out;
+    out.reserve(text.size() + 16);
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += text.at(++i);
+        } else if (c.isSurrogate() || u == 0xFFFE || u == 0xFFFF) {
+            out += QChar(0xFFFD);
+        } else if (u < 0x20 && u != '\t' && u != '\n' && u != '\r') {
+            if (how.percentControls) {
+                out += QLatin1Char('%');
+                out += QLatin1Char(hex[u >> 4]);
+                out += QLatin1Char(hex[u & 15]);
+            } else {
+                out += QChar(0xFFFD);
+            }
+        } else if (u == '&') {
+            out += how.keepReferences && startsReference(text, i) ? QLatin1StringView("&") : QLatin1StringView("&amp;");
+        } else if (u == '<') {
+            out += QLatin1StringView("&lt;");
+        } else if (u == '>') {
+            out += QLatin1StringView("&gt;");
+        } else if (how.attribute && u == '"') {
+            out += QLatin1StringView("&quot;");
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
 
 QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString& rdfNamespaces,
                         const QString& rdfPrefix) {
@@ -155,7 +160,7 @@ QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString
     rdf += QLatin1StringView("    <rdf:RDF xmlns:rdf=\"") + QLatin1StringView(kRdfSyntaxNamespace) +
            QLatin1Char('"') + kCrLf;
     rdf += namespaceLines(rdfNamespaces);
-    rdf += QLatin1StringView("    <rdf:Description rdf:about=\"") + xmlEscaped(address, true) +
+    rdf += QLatin1StringView("    <rdf:Description rdf:about=\"") + xmlEscaped(address, kRdfAttribute) +
            QLatin1StringView("\">") + kCrLf;
 
     MetaReader::MetaTagScanner scan(metaText);
@@ -189,7 +194,7 @@ QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString
         const QString p = xmlNamePart(prefix);
         const QString e = xmlNamePart(local);
         const QString tag = p + QLatin1Char(':') + e;
-        const QString value = xmlEscaped(content, false);
+        const QString value = xmlEscaped(content, kRdfText);
 
         rdf += kCrLf;
         if (scheme.isEmpty() && refinement.isEmpty()) {
@@ -205,14 +210,14 @@ QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString
                 (unrefined.contains(QLatin1StringView("AGLS"), Qt::CaseInsensitive) ? QLatin1StringView("agls:")
                                                                                      : QLatin1StringView("dcq:")) +
                 e + QLatin1StringView("Scheme");
-            rdf += QLatin1StringView("    <") + schemeTag + QLatin1Char('>') + xmlEscaped(scheme, false) +
+            rdf += QLatin1StringView("    <") + schemeTag + QLatin1Char('>') + xmlEscaped(scheme, kRdfText) +
                    QLatin1StringView("</") + schemeTag + QLatin1Char('>') + kCrLf;
         }
         if (!refinement.isEmpty()) {
             const QString typeTag =
                 (e.contains(QLatin1StringView("date"), Qt::CaseInsensitive) ? QStringLiteral("dcq") : typePrefix) +
                 QLatin1Char(':') + e + QLatin1StringView("Type");
-            rdf += QLatin1StringView("    <") + typeTag + QLatin1Char('>') + xmlEscaped(refinement, false) +
+            rdf += QLatin1StringView("    <") + typeTag + QLatin1Char('>') + xmlEscaped(refinement, kRdfText) +
                    QLatin1StringView("</") + typeTag + QLatin1Char('>') + kCrLf;
         }
         rdf += QLatin1StringView("    </rdf:description>") + kCrLf;

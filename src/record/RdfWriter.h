@@ -22,4 +22,15 @@ inline constexpr char kRdfSyntaxNamespace[] = "http://www.w3.org/1999/02/22-rdf-
 QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString& rdfNamespaces,
                         const QString& rdfPrefix);
 
+// How xmlEscaped treats what cannot stand in XML as it is.
+struct XmlEscaping {
+    bool attribute = false;        // the double quote becomes "&quot;" too
+    bool keepReferences = false;   // an "&" that starts a well-formed reference stays
+    bool percentControls = false;  // control codes become "%XX" escapes instead of U+FFFD
+};
+
+// Text fit for XML: "&", "<" and ">" become references; characters XML does not allow
+// (control codes, lone surrogates, U+FFFE/U+FFFF) never reach the output.
+QString xmlEscaped(QStringView text, XmlEscaping how);
+
 }  // namespace RdfWriter
