@@ -9,29 +9,17 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QElapsedTimer>
-#include <QEventLoop>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <memory>
 
-namespace {
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 30000);  // in the test main
 
-bool waitFor(const std::function<bool()>& done, int timeoutMs = 20000) {
-    QElapsedTimer clock;
-    clock.start();
-    while (!done()) {
-        if (clock.elapsed() > timeoutMs) return false;
-        QEventLoop loop;
-        QTimer::singleShot(10, &loop, &QEventLoop::quit);
-        loop.exec();
-    }
-    return true;
-}
+namespace {
 
 class PageWindowsTest : public ::testing::Test {
 protected:
@@ -72,12 +60,12 @@ TEST_F(PageWindowsTest, APageOpeningWindowsByItselfStartsNothingButAClickDoes) {
     });
     form->URL->setEditText(server.url(QStringLiteral("/again.htm")));
     form->LoadURLFromLocation();
-    ASSERT_TRUE(waitFor([&] { return !said.isEmpty(); }));
+    ASSERT_TRUE(waitUntil([&] { return !said.isEmpty(); }));
     EXPECT_TRUE(said.first().startsWith(QLatin1String("A new window the page asked for by itself was not opened")));
     EXPECT_TRUE(started.isEmpty());
 
     // The user clicks the link: that window opens, in a second copy of the program.
-    ASSERT_TRUE(waitFor([&] { return engine().LocationName() == QLatin1String("Again") && !engine().Busy(); }));
+    ASSERT_TRUE(waitUntil([&] { return engine().LocationName() == QLatin1String("Again") && !engine().Busy(); }));
     QWidget* view = form->WebBrowser1->widget();
     QWidget* target = view->focusProxy() ? view->focusProxy() : view;
     const QPointF at(50, 50);
@@ -89,7 +77,7 @@ TEST_F(PageWindowsTest, APageOpeningWindowsByItselfStartsNothingButAClickDoes) {
                               type == QEvent::MouseButtonPress ? Qt::LeftButton : Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(target, &event);
         }
-        waitFor([&] { return !started.isEmpty(); }, 1000);
+        waitUntil([&] { return !started.isEmpty(); }, 1000);
     }
     ASSERT_FALSE(started.isEmpty());
     for (const QString& opened : started) EXPECT_EQ(opened, server.url(QStringLiteral("/other.htm")));
