@@ -1,6 +1,7 @@
 #include "platform/ItemControl.h"
 
 #include "platform/KeyCodes.h"
+#include "platform/Modal.h"
 #include "platform/Twips.h"
 
 #include <QCursor>
@@ -201,7 +202,7 @@ void ItemControl::startDrag(Qt::DropActions) {
     mime->setData(kOwnDragFormat, QByteArray());
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
-    const Qt::DropAction done = drag->exec(Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    const Qt::DropAction done = execDrag(*drag, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
     if (!self) return;
     // The button went up inside the drag, so no mouse-up follows it.
     Q_EMIT OLECompleteDrag(effectsOf(done));

@@ -1,7 +1,10 @@
 #pragma once
+#include <Qt>
+
 #include <functional>
 
 class QDialog;
+class QDrag;
 
 namespace platform {
 
@@ -12,5 +15,13 @@ int execModal(QDialog& dialog);
 // Works a shown dialog and closes it (tests). An empty runner restores exec().
 using ModalRunner = std::function<int(QDialog&)>;
 void setModalRunner(ModalRunner runner);
+
+// Runs a drag until it is dropped or given up and returns what the drop did. Every drag of
+// the program goes through here: a drag holds the mouse as a modal window holds the keys.
+Qt::DropAction execDrag(QDrag& drag, Qt::DropActions supported, Qt::DropAction defaultAction);
+
+// Plays a drag instead of a user (tests). An empty runner restores QDrag::exec().
+using DragRunner = std::function<Qt::DropAction(QDrag&)>;
+void setDragRunner(DragRunner runner);
 
 }  // namespace platform

@@ -17,6 +17,16 @@ namespace testing_support {
 // expected never waits for a user who is not there. The test programs start this way.
 void failEveryMsgBox();
 
+// Makes every modal dialog and every drag of the program fail the test that starts it (the
+// dialog is rejected, the drag dropped nowhere) unless a test scripts it.
+void failEveryModal();
+
+// Watches for windows that hold the user's input and that nobody scripted: a modal dialog,
+// message box, file or input dialog, a popup menu, a drag. One still open after a moment
+// fails the running test, naming its class, title and text, and is closed, so no test ever
+// waits for a user who is not there. The test programs start with this watch on.
+void watchForUnscriptedWindows();
+
 // Answers message boxes in the order expected. A box nobody expected fails the test
 // (and is answered Cancel); expectations left over at the end fail it too.
 class ScriptedMsgBoxes {
@@ -59,7 +69,8 @@ private:
     QList<platform::FileDialogRequest> requests_;
 };
 
-// Works modal dialogs in order: each step gets the shown dialog and must close it.
+// Works modal dialogs in order: each step gets the shown dialog and must close it. When it
+// goes, modal dialogs fail tests again.
 class ScriptedModals {
 public:
     using Step = std::function<void(QDialog&)>;

@@ -25,5 +25,7 @@ int main(int argc, char** argv) {
     testing_support::useOfflineBrowsers();
     ::testing::InitGoogleMock(&argc, argv);
     testing_support::failEveryMsgBox();
+    testing_support::failEveryModal();
+    testing_support::watchForUnscriptedWindows();
     return RUN_ALL_TESTS();
 }

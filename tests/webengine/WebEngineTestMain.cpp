@@ -44,5 +44,7 @@ int main(int argc, char** argv) {
     platform::webengine::useWebEngineBrowser();
     ::testing::InitGoogleMock(&argc, argv);
     testing_support::failEveryMsgBox();
+    testing_support::failEveryModal();
+    testing_support::watchForUnscriptedWindows();
     return RUN_ALL_TESTS();
 }
