@@ -76,7 +76,7 @@ bool writeHarvestList(Form form, QString& path, const QString& folder) {
                              ? HarvestListText::agls12Form(entries, record, Preferences::siteAdmin,
                                                            Preferences::siteAdminEmail, QDate::currentDate())
                              : HarvestListText::siteForm(entries, record);
-    return ListDocuments::writeList(*window, path, text);
+    return ListDocuments::writeList(*window, path, text, QStringLiteral("Error saving Harvest Control List"));
 }
 
 }  // namespace

@@ -167,11 +167,11 @@ std::optional<Fetched> fetch(Form1& window, const QString& location, const QStri
     return fetched;
 }
 
-bool writeList(Form1& window, const QString& path, const QString& text) {
+bool writeList(Form1& window, const QString& path, const QString& text, const QString& failureTitle) {
     QString error;
     if (!platform::writeTextFileAtomically(path, text, &error)) {
         MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"), platform::vbOKOnly,
-               QStringLiteral("Error saving HTML"));
+               failureTitle);
         return false;
     }
     DocumentState& state = *window.documentState;

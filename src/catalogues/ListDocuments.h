@@ -60,9 +60,9 @@ std::optional<QString> fillTree(const QPointer<Form1>& window, const QString& ro
                                 const QList<modLists::ListEntry>& items);
 
 // Writes a list the tree was turned into: replaced whole or not at all. A failure is
-// shown (titled "Error saving HTML") and leaves everything as it was; the list's own file
+// shown under the title given and leaves everything as it was; the list's own file
 // written takes the list's "Modified" mark off, unless the record holds it.
-bool writeList(Form1& window, const QString& path, const QString& text);
+bool writeList(Form1& window, const QString& path, const QString& text, const QString& failureTitle);
 
 // Puts a progress text into the wait dialog's label, when it is loaded.
 void showProgress(const QString& text);

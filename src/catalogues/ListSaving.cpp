@@ -40,7 +40,7 @@ bool Form1::SaveAsList(QString& path, long& nodeCount) {
     if (!platform::writeTextFileAtomically(path, text, &error)) {
         platform::MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only or that "
                                                 "the file is not already open"),
-                         platform::vbOKOnly, QStringLiteral("Error saving HTML"));
+                         platform::vbOKOnly, QStringLiteral("Error saving list"));
         return false;
     }
 

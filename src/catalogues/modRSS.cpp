@@ -22,7 +22,7 @@ bool saveRSSChannel(QString& path) {
     const frmRSS& dialog = frmRSS::instance(window);
     const QString text = RssChannelText::channel(modLists::listEntries(*window->activeTree()),
                                                  {dialog.title, dialog.siteURL, dialog.description});
-    return ListDocuments::writeList(*window, path, text);
+    return ListDocuments::writeList(*window, path, text, QStringLiteral("Error saving RSS channel"));
 }
 
 void loadRSSChannel(const QString& location, const QString* fetchedText) {

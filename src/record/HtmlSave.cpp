@@ -80,7 +80,7 @@ bool Form1::SaveAsBatch(const QString& path) {
     QString error;
     if (!platform::writeTextFileAtomically(path, MetaWriter::batchFileText(recordLines()), &error)) {
         platform::MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"),
-                         platform::vbOKOnly, QStringLiteral("Error saving HTML"));
+                         platform::vbOKOnly, QStringLiteral("Error saving template"));
         return false;
     }
     ++recordFilesWritten;

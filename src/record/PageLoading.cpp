@@ -67,7 +67,7 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
                 encoding = page.encoding;
                 read = repair = true;
             } else {
-                platform::MsgBox(error, platform::vbOKOnly, QStringLiteral("Error saving HTML"));
+                platform::MsgBox(error, platform::vbOKOnly, QStringLiteral("Error opening page"));
                 lastPageLoad = PageLoad::Failed;
             }
         } else if (!QFileInfo(localPath).isDir()) {

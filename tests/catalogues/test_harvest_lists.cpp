@@ -265,6 +265,7 @@ TEST_F(HarvestListTest, TheTreeIsSentToTheRepositoryAsAList) {
     boxes.expect(u": Check that the file or the file system are not read only"_s, platform::vbOK);
     modMTP::mtpTransaction(command);
     QCoreApplication::processEvents();
+    EXPECT_EQ(boxes.shown().last().title, u"Error saving Harvest Control List"_s);
     EXPECT_EQ(server.requests().size(), 1);
 }
 

@@ -124,7 +124,7 @@ TEST_F(ListSaving, AListTakesItsFilesNameAFailedWriteChangesNothingAndTermsGetTh
     ASSERT_TRUE(QDir().mkpath(folder + u"/inside"_s));
     boxes.expect(u": Check that the file or the file system are not read only"_s, platform::vbOK);
     EXPECT_FALSE(save(folder));
-    EXPECT_EQ(boxes.shown().first().title, u"Error saving HTML"_s);
+    EXPECT_EQ(boxes.shown().first().title, u"Error saving list"_s);
     EXPECT_TRUE(QFileInfo(folder + u"/inside"_s).isDir());
     EXPECT_EQ(window->StatusBar1->panelText(2) + window->StatusBar1->panelTag(2), u"ModifiedList"_s);
     EXPECT_EQ(root->Text(), u"Renamed"_s);

@@ -43,6 +43,13 @@ TEST_F(PageLoadingTest, LocalPagesInEitherEncodingAMergeAndARecordToOpenFromTheR
     EXPECT_EQ(recorder.commands, QStringList{modMacros::openRecordMacro});
     EXPECT_EQ(w->MetaPanel->Count(), 2);  // the page's own lines are not read
     EXPECT_FALSE(w->openRecordOnLoad);
+    // A page that cannot be read is named under a title that says so; the record stays.
+    const QString folder = dir.filePath(u"folder.htm"_s);
+    ASSERT_TRUE(QDir().mkpath(folder));
+    boxes.expect(folder, platform::vbOK);
+    w->LoadMetadataFromURL(folder, true);
+    EXPECT_EQ(boxes.shown().last().title, u"Error opening page"_s);
+    EXPECT_EQ(w->MetaPanel->Count(), 2);
 }
 
 TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLists) {
