@@ -10,6 +10,8 @@
 #include <QLockFile>
 #include <QStringDecoder>
 
+#include <utility>
+
 namespace platform {
 
 struct RegistryStore::Tree {
@@ -270,9 +272,31 @@ StoreNoticeHandler& noticeHandler() {
     return handler;
 }
 
-void notice(const QString& message) {
-    if (noticeHandler()) noticeHandler()(message);
+// Notices raised while the store's lock is held are told once it is released: a notice may
+// wait for the user, and another copy of the program must not wait on the lock meanwhile.
+int lockedDepth = 0;
+QStringList& heldNotices() {
+    static QStringList held;
+    return held;
 }
+
+void notice(const QString& message) {
+    if (lockedDepth > 0) heldNotices().append(message);
+    else if (noticeHandler()) noticeHandler()(message);
+}
+
+// Declared before the lock, so it ends after the lock is released.
+class NoticesAfterLock {
+public:
+    NoticesAfterLock() { ++lockedDepth; }
+    ~NoticesAfterLock() {
+        if (--lockedDepth > 0) return;
+        const QStringList held = std::exchange(heldNotices(), {});
+        for (const QString& message : held) notice(message);
+    }
+    NoticesAfterLock(const NoticesAfterLock&) = delete;
+    NoticesAfterLock& operator=(const NoticesAfterLock&) = delete;
+};
 
 }  // namespace
 
@@ -336,6 +360,7 @@ const RegistryStore::Tree* RegistryStore::load() const {
     case Read::Damaged: break;
     }
     // Look again under the lock, so only one copy of the program sets a damaged file aside.
+    const NoticesAfterLock notices;
     QLockFile lock(path_ + QLatin1String(".lock"));
     if (!lockStore(lock)) {
         error_ = QStringLiteral("the settings file %1 is locked").arg(path_);
@@ -356,6 +381,7 @@ bool RegistryStore::mutate(const std::function<Change(Tree&)>& edit) {
         }
         return false;
     }
+    const NoticesAfterLock notices;
     QLockFile lock(path_ + QLatin1String(".lock"));
     if (!lockStore(lock)) {
         error_ = QStringLiteral("the settings file %1 is locked").arg(path_);

@@ -51,4 +51,23 @@ TEST_F(StoreRecoveryTest, ASettingsFileOver64MegabytesIsSetAsideAndFreshSettings
     EXPECT_EQ(QDir(dir.path()).entryList({u"registry.reg.damaged-*"_s}).size(), 1);
 }
 
+// While the user reads that the settings were set aside, a second copy of the program
+// started meanwhile keeps its settings: the lock is no longer held.
+TEST_F(StoreRecoveryTest, TheDamagedSettingsNoticeComesAfterTheLockIsReleased) {
+    testing_support::writeBytes(file, "not a settings file");
+    bool secondCopyWrote = false;
+    platform::setStoreNoticeHandler([&](const QString& m) {
+        notices << m;
+        RegistryStore second(file);
+        secondCopyWrote = second.createKey(RegistryRoot::CurrentUser, kKey) &&
+                          second.setValue(RegistryRoot::CurrentUser, kKey, u"Home"_s, u"second"_s);
+    });
+    RegistryStore first(file);
+    ASSERT_TRUE(first.createKey(RegistryRoot::CurrentUser, kKey)) << first.lastError();
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices.first().contains(u"damaged-"_s));
+    EXPECT_TRUE(secondCopyWrote);
+    EXPECT_EQ(RegistryStore(file).queryValue(RegistryRoot::CurrentUser, kKey, u"Home"_s)->data, u"second"_s);
+}
+
 }  // namespace
