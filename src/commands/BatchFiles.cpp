@@ -215,18 +215,38 @@ void publishMacroSet() {
     const QString chosen = ModOpenSave::showSaveDialog(ModOpenSave::kBatchFilter, path);
     if (chosen.isEmpty()) return;
     QString text;
+    // A value without "|" is no macro: loading skips it, and so does the set.
+    int leftOut = 0;
+    int published = 0;
     for (const SettingRow& row : settings.GetAllSettings(QStringLiteral("Preferences\\Macros"))) {
         const qsizetype bar = row.value.indexOf(QLatin1Char('|'));
-        // A value that is no macro ends the set; the macros before it are kept.
-        if (bar < 0) break;
+        if (bar < 0) {
+            ++leftOut;
+            continue;
+        }
+        ++published;
         text += platform::breaksToBlanks(QStringLiteral("mtp://addmacro=") + row.value.mid(bar + 1) +
                                          QStringLiteral("&fkey=") + row.name + QStringLiteral("&text=") +
                                          row.value.left(bar) + QStringLiteral(".kqb")) +
                 QStringLiteral("\r\n");
     }
+    const QString notMacros = QStringLiteral("%1 stored value(s) of the function keys are not macros (they hold no \"|\")")
+                                  .arg(leftOut);
+    // A set of nothing would only replace a set published before.
+    if (published == 0 && leftOut > 0) {
+        MsgBox(notMacros + QStringLiteral(", and no macro is left to publish. Nothing was written."), platform::vbOKOnly,
+               QStringLiteral("Publish Current Macro Set"));
+        return;
+    }
     QString error;
-    if (!platform::writeTextFileAtomically(chosen, text, &error))
+    if (!platform::writeTextFileAtomically(chosen, text, &error)) {
         MsgBox(QStringLiteral("The macro set could not be written: ") + error);
+        return;
+    }
+    if (leftOut > 0)
+        MsgBox(notMacros + QStringLiteral(" and were left out of ") + chosen +
+                   QStringLiteral(": %1 macro(s) were published.").arg(published),
+               platform::vbOKOnly, QStringLiteral("Publish Current Macro Set"));
 }
 
 }  // namespace modMTP

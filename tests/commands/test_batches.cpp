@@ -163,15 +163,28 @@ TEST_F(BatchTest, PublishingWritesOneMacroLinePerStoredMacro) {
     openBatch(target);
     EXPECT_EQ(settings.GetAllSettings(section), stored);
 
-    // A value that is no macro ends the set; cancelling writes nothing.
+    // A value that is no macro is left out, and the user is told; the macros after it stay.
     settings.SaveSetting(section, u"F3"_s, u"no bar here"_s);
     settings.SaveSetting(section, u"F4"_s, u"Late|mtp://gotop.fld"_s);
+    testing_support::ScriptedMsgBoxes boxes;
+    boxes.expect(u"1 stored value(s) of the function keys are not macros"_s, platform::vbOK);
     dialogs.choose(target, 4).cancel();
     w->mnuBatchPublish->trigger();
-    EXPECT_EQ(readBytes(target), published);
+    EXPECT_EQ(readBytes(target), published + "mtp://addmacro=mtp://gotop.fld&fkey=F4&text=Late.kqb\r\n");
+    EXPECT_TRUE(boxes.shown().last().text.endsWith(u": 3 macro(s) were published."_s));
+    // Cancelling writes nothing.
     QFile::remove(target);
     w->mnuBatchPublish->trigger();
     EXPECT_FALSE(QFile::exists(target));
+
+    // A store of nothing but values that are no macros replaces no set published before.
+    settings.DeleteSetting(section, QString());
+    settings.SaveSetting(section, u"F5"_s, u"nothing"_s);
+    testing_support::writeBytes(target, published);
+    boxes.expect(u"no macro is left to publish. Nothing was written."_s, platform::vbOK);
+    dialogs.choose(target, 4);
+    w->mnuBatchPublish->trigger();
+    EXPECT_EQ(readBytes(target), published);
 }
 
 // Whole journeys: a batch opens pages, fills their records and saves them.
