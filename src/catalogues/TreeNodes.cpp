@@ -33,14 +33,14 @@ QString commandForName(const QString& templateTag, const QString& name) {
     return templateTag.left(start) + contentValue(name) + (amp >= 0 ? templateTag.mid(amp) : QString(kFld));
 }
 
-QString renamedCommand(const QString& templateTag, const QString& text) {
-    const qsizetype at = templateTag.indexOf(kContent, 0, ci);
-    if (at < 0) return {};
+QString renamedTag(const QString& tag, const QString& name) {
+    const qsizetype at = tag.indexOf(kContent, 0, ci);
+    if (!tag.contains(QLatin1String("field="), ci) || at < 0) return tag;
     const qsizetype start = at + kContent.size();
-    qsizetype rest = templateTag.indexOf(QLatin1String("&scheme="), start, ci);
-    if (rest < 0) rest = templateTag.indexOf(kFld, start, ci);
-    if (rest < 0) return {};
-    return templateTag.left(start) + contentValue(text) + templateTag.mid(rest);
+    qsizetype end = tag.indexOf(QLatin1Char('&'), start);
+    if (end < 0) end = tag.lastIndexOf(kFld, -1, ci);
+    if (end < start) end = tag.size();
+    return tag.left(start) + contentValue(name) + tag.mid(end);
 }
 
 DroppedCommand readDroppedCommand(const QString& text) {

@@ -18,10 +18,10 @@ QString subjectCommand(const QString& fullPath, const QString& scheme);
 // or to the end, which then becomes ".fld") is replaced by the name.
 QString commandForName(const QString& templateTag, const QString& name);
 
-// A renamed command in a catalogue takes its tag from the template: the template up to and
-// including "content=", the new text, then the template from its "&scheme=" (or ".fld")
-// on. "" when the template has no such place.
-QString renamedCommand(const QString& templateTag, const QString& text);
+// The tag of a node renamed to `name`: in a field command only the value after "content="
+// (up to the next "&", else up to its ".fld") becomes the name, so element, language and
+// scheme stay; any other tag stays as it is.
+QString renamedTag(const QString& tag, const QString& name);
 
 // An "mtp://" text dropped on the tree.
 struct DroppedCommand {

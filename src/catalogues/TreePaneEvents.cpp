@@ -245,24 +245,21 @@ void Form1::TreeView1_AfterLabelEdit(int index, int& cancel, QString& newString)
     labelEditing = false;
     // This handler writes the text itself (or keeps the old one).
     cancel = 1;
-    if (modTree::isListRoot(node)) return;
-    const QString text = newString.isEmpty() ? node->Text() : modLists::safeNodeText(newString);
+    // Escape, or a name typed away to nothing, changes nothing.
+    if (modTree::isListRoot(node) || newString.isEmpty()) return;
+    const QString text = modLists::safeNodeText(newString);
+    if (text == node->Text()) return;
     if (modTree::namesake(node->Parent(), text, node)) {
         MsgBox(QStringLiteral("This folder already holds an entry named ") + text +
                    QStringLiteral(". The entry keeps its name ") + node->Text() + QLatin1Char('.'),
                platform::vbOKOnly, kAlertTitle);
         return;
     }
+    if (markListmodifiedCheckHTML() == platform::vbCancel) return;
     node->setText(text);
     modTree::setNodeKey(node, modTree::childKey(node->Parent(), text) + node->Tag());
-    // A catalogue command named after its content follows its new name; links and folders
-    // keep their tags.
-    const Node* first = tree->Item(2);
-    if (first && documentState->TreePath().contains(QLatin1String(".kqi"), ci) &&
-        !node->Tag().startsWith(QLatin1String("http"), ci) && node->Tag().contains(QLatin1String("mtp:"), ci)) {
-        const QString tag = modTree::renamedCommand(first->Tag(), text);
-        if (!tag.isEmpty()) node->setTag(tag);
-    }
+    // A term or subject follows its new name; batches, links and other commands keep theirs.
+    node->setTag(modTree::renamedTag(node->Tag(), text));
 }
 
 // ---- dragging ----------------------------------------------------------------------------
@@ -351,6 +348,16 @@ void moveDraggedNode(Form1& form, Node* target, Node* dragged, platform::TreeErr
     modTree::moveNode(dragged, parent);
 }
 
+bool isSchemeList(const Form1& form) {
+    return form.documentState->TreePath().contains(QLatin1String(".kqs"), ci);
+}
+
+// A link in a scheme list would be written as a term that runs nothing.
+void refuseLinkInSchemeList() {
+    MsgBox(QStringLiteral("A scheme list holds terms: a web link can't be dropped onto it."), platform::vbOKOnly,
+           kAlertTitle);
+}
+
 // A link dropped from outside the tree: named after its text on the page shown, placed
 // into or beside the target. With Shift it becomes a command carrying the name instead.
 void dropLink(Form1& form, platform::TreeView& tree, Node* target, const QString& address, bool shift,
@@ -358,6 +365,10 @@ void dropLink(Form1& form, platform::TreeView& tree, Node* target, const QString
     if (!address.startsWith(QLatin1String("http://"), ci) && !address.startsWith(QLatin1String("https://"), ci)) {
         MsgBox(QStringLiteral("Can't drop things like: ") + address + QStringLiteral(" onto the Tree"),
                platform::vbOKOnly, QStringLiteral("Error"));
+        return;
+    }
+    if (isSchemeList(form) && !shift) {
+        refuseLinkInSchemeList();
         return;
     }
     name = modLists::safeNodeText(Form1::findLinkName(form.WebBrowser1->Document(), address));
@@ -418,9 +429,12 @@ void dropCommand(Form1& form, platform::TreeView& tree, Node* target, Node* drag
         moveDraggedNode(form, target, dragged, failure, name);
         return;
     }
+    if (isSchemeList(form) && !dropped.tag.startsWith(QLatin1String("mtp:"), ci)) {
+        refuseLinkInSchemeList();
+        return;
+    }
     Node* parent = dropParent(target);
-    const int image = form.documentState->TreePath().contains(QLatin1String(".kqs"), ci) ? platform::kImageSchemeTerm
-                                                                                         : platform::kImageLink;
+    const int image = isSchemeList(form) ? platform::kImageSchemeTerm : platform::kImageLink;
     name = modLists::safeNodeText(dropped.label);
     if (form.markListmodifiedCheckHTML() == platform::vbCancel) return;
     if (Node* node = modTree::addNode(tree, parent, platform::tvwChild, name, image, image, failure))

@@ -347,3 +347,58 @@ TEST_F(TreePaneTest, AnEntryTypedIntoASchemeListGetsItsFieldCommandProposed) {
     menu(node(u"Owls"_s), 10);
     EXPECT_EQ(saved(), "Owls|\r\nOwls|Barn & Owl|mtp://field=*&content=Barn %26 Owl&scheme=Birds.fld/\r\n");
 }
+
+TEST_F(TreePaneTest, ARenameChangesOnlyTheNameAndMarksTheList) {
+    const QString physics = u"mtp://field=DC.Subject&content=Physics&scheme=LCSH.fld"_s;
+    menu(node(u"Physics"_s), 2);
+    escape();
+    EXPECT_EQ(node(u"Physics"_s)->Tag(), physics);
+    EXPECT_FALSE(listModified());
+    // A term keeps its element, language and scheme: only its content follows the name.
+    node(u"Physics"_s)->setTag(u"mtp://field=DC.Subject&content=Physics&lang=en&scheme=LCSH.fld/"_s);
+    menu(node(u"Physics"_s), 2);
+    typeName(u"Quantum & physics"_s);
+    EXPECT_EQ(node(u"Quantum & physics"_s)->Tag(),
+              u"mtp://field=DC.Subject&content=Quantum %26 physics&lang=en&scheme=LCSH.fld/"_s);
+    EXPECT_TRUE(listModified());
+    // Batches and links keep what they run; an empty name keeps the old one.
+    dropText(u"mtp://open=/srv/agency.kqb/"_s, node(u"Zoo"_s));
+    menu(node(u"Macro"_s), 2);
+    typeName(u"Agency batch"_s);
+    EXPECT_EQ(node(u"Agency batch"_s)->Tag(), u"mtp://open=/srv/agency.kqb/"_s);
+    menu(node(u"Remodelling"_s), 2);
+    typeName(u"Builders"_s);
+    menu(node(u"Builders"_s), 2);
+    typeName(QString());
+    EXPECT_EQ(node(u"Builders"_s)->Tag(), u"http://remodel.example/"_s);
+    const QByteArray written = saved();
+    EXPECT_EQ(written, expected("Animals|mtp://field=DC.Subject&content=Animals&scheme=LCSH.fld\r\n"
+                                "Art|\r\nArt|Modern|\r\nArt|Modern|Tate|file://%1/page.htm\r\n"
+                                "Builders|http://remodel.example/\r\n"
+                                "Quantum & physics|mtp://field=DC.Subject&content=Quantum %26 physics&lang=en&scheme=LCSH.fld/\r\n"
+                                "Zoo|\r\nZoo|Agency batch|mtp://open=/srv/agency.kqb/\r\n"));
+    // With the record's edits unsaved, the rename asks first; Cancel keeps the old name.
+    w->documentState->markModified(DocumentState::Document::Record);
+    boxes.expect(u"Save the metadata edits in the metapanel first?"_s, platform::vbCancel);
+    menu(node(u"Builders"_s), 2);
+    typeName(u"Renovators"_s);
+    EXPECT_NE(node(u"Builders"_s), nullptr);
+    EXPECT_EQ(node(u"Renovators"_s), nullptr);
+    EXPECT_FALSE(listModified());
+    w->documentState->dropMark();
+}
+
+TEST_F(TreePaneTest, AWebLinkIsRefusedByASchemeListButMayBecomeATerm) {
+    file = testing_support::writeBytes(dir.filePath(u"Birds.kqs"_s), "Owls|\r\n");
+    openList(u"schema"_s, u"Birds"_s);
+    boxes.expect(u"A scheme list holds terms: a web link can't be dropped onto it."_s, platform::vbOK)
+        .expect(u"A scheme list holds terms: a web link can't be dropped onto it."_s, platform::vbOK);
+    dropText(u"http://x.example/"_s, node(u"Owls"_s));
+    dropText(u"mtp://addURL=elsewhere|Hawks|http://hawks.example/.fld"_s, node(u"Owls"_s));
+    ASSERT_EQ(boxes.shown().size(), 2);
+    EXPECT_EQ(boxes.shown().first().title, u"Quorvantile Alert"_s);
+    EXPECT_FALSE(listModified());
+    // With Shift the link's name becomes a term.
+    dropText(u"http://x.example/"_s, node(u"Owls"_s), Qt::ShiftModifier);
+    EXPECT_EQ(saved(), "Owls|\r\nOwls|Untitled|mtp://field=*&content=Untitled.fld\r\n");
+}
