@@ -22,6 +22,7 @@
 #include <QTimer>
 #include <QFile>
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 
@@ -284,6 +285,37 @@ void setCommandInterceptor(CommandInterceptor i) {
     interceptor() = std::move(i);
 }
 
+namespace {
+
+bool isLineSeparator(char32_t c) {
+    return c == 0x2028 || c == 0x2029 || c == 0x0085;
+}
+
+bool isDirectionControl(char32_t c) {
+    return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+}  // namespace
+
+QString commandAsAsked(const QString& command) {
+    QString asked;
+    asked.reserve(command.size());
+    for (const char32_t c : command.toUcs4()) {
+        if (isLineSeparator(c)) continue;
+        const QChar::Category category = QChar::category(c);
+        if (category == QChar::Other_Format || category == QChar::Other_Control)
+            asked += QStringLiteral("<U+%1>").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
+        else
+            asked += QString::fromUcs4(&c, 1);
+    }
+    return asked;
+}
+
+bool holdsDirectionControl(const QString& command) {
+    // Every such character lies in the Basic Multilingual Plane.
+    return std::any_of(command.cbegin(), command.cend(), [](QChar c) { return isDirectionControl(c.unicode()); });
+}
+
 QString cleanPageCommand(const QString& text) {
     QString clean;
     clean.reserve(text.size());
@@ -353,11 +385,32 @@ void mtpTransaction(QString& command, CommandOrigin origin) {
         MsgBox(QStringLiteral("No data in mtp transaction"), platform::vbOKOnly, QStringLiteral("Error"));
         return;
     }
-    QString full = command;
-    if (!full.endsWith(QLatin1Char('/'))) full += QLatin1Char('/');
-    const CommandRoute route = routeCommand(full);
-    // Asked before the log is written, so a refused command never reaches a replay.
-    if (origin == CommandOrigin::Page && needsUsersWord(route, full) && !pageMayRun(command)) return;
+    const auto withSlash = [](const QString& text) {
+        return text.endsWith(QLatin1Char('/')) ? text : text + QLatin1Char('/');
+    };
+    QString full = withSlash(command);
+    CommandRoute route = routeCommand(full);
+    // Asked before the log is written, so a refused command never reaches a replay. The
+    // command runs as asked; a field command keeps its text as sent (vocabularies rely on
+    // joiners in their terms).
+    if (origin == CommandOrigin::Page) {
+        const QString asked = commandAsAsked(command);
+        const QString askedFull = withSlash(asked);
+        const CommandRoute askedRoute = routeCommand(askedFull);
+        if (needsUsersWord(route, full) || needsUsersWord(askedRoute, askedFull)) {
+            if (holdsDirectionControl(command)) {
+                MsgBox(QStringLiteral("This web page sent a command holding characters that change the direction of "
+                                      "text, so it could read otherwise than it runs. It was not run: ") +
+                           commandAsAsked(command),
+                       platform::vbOKOnly | platform::vbExclamation);
+                return;
+            }
+            command = asked;
+            full = askedFull;
+            route = askedRoute;
+            if (!pageMayRun(command)) return;
+        }
+    }
 
     if (loggingOn) CommandLog::append(command);
     yieldToEventLoop();

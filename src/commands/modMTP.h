@@ -60,6 +60,14 @@ QString cleanPageCommand(const QString& text);
 // the repository.
 inline const QString kPageCommandQuestion = QStringLiteral("Allow this web page to run: ");
 
+// A page command that needs the user's word, as it is asked about and run: the line and
+// paragraph separators and U+0085 are line breaks and go, every other invisible format or
+// control character is written out as "<U+XXXX>", so nothing hides in the question.
+QString commandAsAsked(const QString& command);
+// The command holds a character that overrides or isolates the direction of text, which
+// could show a question reading otherwise than the command runs.
+bool holdsDirectionControl(const QString& command);
+
 
 // ---- field command ----------------------------------------------------------------------
 

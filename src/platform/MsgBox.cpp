@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 namespace platform {
@@ -91,6 +92,8 @@ int MsgBox(const QString& text, int style, const QString& title) {
     QDialog box(parent);
     box.setObjectName(QStringLiteral("MsgBox"));
     box.setWindowTitle(title);
+    // Texts are read left to right, whatever their first letters are.
+    box.setLayoutDirection(Qt::LeftToRight);
     const QRect screen = (parent && parent->screen() ? parent->screen() : QGuiApplication::primaryScreen())
                              ->availableGeometry();
     auto* layout = new QVBoxLayout(&box);
@@ -104,23 +107,31 @@ int MsgBox(const QString& text, int style, const QString& title) {
         picture->setAlignment(Qt::AlignTop);
         row->addWidget(picture);
     }
-    // Messages are plain text: a "<HEAD>" in one is shown, not taken for markup.
-    if (isLongText(text)) {
-        auto* body = new QPlainTextEdit(text, &box);
-        body->setObjectName(QStringLiteral("MsgBoxText"));
-        body->setReadOnly(true);
-        body->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-        body->setMinimumWidth(std::min(520, screen.width() * 3 / 4));
-        body->setMaximumHeight(screen.height() / 2);
-        row->addWidget(body, 1);
-    } else {
-        auto* body = new QLabel(text, &box);
-        body->setObjectName(QStringLiteral("MsgBoxText"));
-        body->setTextFormat(Qt::PlainText);
-        body->setWordWrap(true);
-        body->setTextInteractionFlags(Qt::TextSelectableByMouse);
-        row->addWidget(body, 1);
+    // Messages are plain text: a "<HEAD>" in one is shown, not taken for markup. A text that
+    // would outgrow the screen as laid out (long, or of many lines) scrolls in a box of its own.
+    QWidget* body = nullptr;
+    if (!isLongText(text)) {
+        auto* label = new QLabel(text, &box);
+        label->setTextFormat(Qt::PlainText);
+        label->setWordWrap(true);
+        label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+        const int width = std::min(label->sizeHint().width(), screen.width() * 3 / 4);
+        if (label->heightForWidth(width) <= screen.height() / 2) body = label;
+        else delete label;
     }
+    if (!body) {
+        auto* edit = new QPlainTextEdit(text, &box);
+        edit->setReadOnly(true);
+        QTextOption option = edit->document()->defaultTextOption();
+        option.setTextDirection(Qt::LeftToRight);
+        option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+        edit->document()->setDefaultTextOption(option);
+        edit->setMinimumWidth(std::min(520, screen.width() * 3 / 4));
+        edit->setMaximumHeight(screen.height() / 2);
+        body = edit;
+    }
+    body->setObjectName(QStringLiteral("MsgBoxText"));
+    row->addWidget(body, 1);
     auto* buttons = new QDialogButtonBox(&box);
     layout->addWidget(buttons);
     const auto choices = buttonsFor(style);

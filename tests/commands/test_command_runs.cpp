@@ -11,6 +11,7 @@
 #include <QTimer>
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QLabel>
 
 using namespace Qt::StringLiterals;
 
@@ -66,6 +67,71 @@ TEST_F(CommandRunTest, TheQuestionForAPageCommandShowsAllOfItAndFitsTheScreen) {
     testing_support::failEveryMsgBox();
     EXPECT_TRUE(seen);
     EXPECT_FALSE(QFile::exists(home() + u"/cats.htm"_s));
+}
+
+// Line and paragraph separators are line breaks too: the question shows what will run, in
+// a box that fits the screen, read left to right.
+TEST_F(CommandRunTest, TheQuestionKeepsNoLineSeparatorAndFitsTheScreenWhateverTheText) {
+    QString href = u"mtp://field=DC.Subject&content=Cats"_s;
+    for (int i = 0; i < 40; ++i) href += u"\u2028\u2029"_s;
+    href += u"\u0085&save="_s + home() + u"/cats.htm"_s;
+    const QString cleaned = u"mtp://field=DC.Subject&content=Cats&save="_s + home() + u"/cats.htm"_s;
+    platform::setMsgBoxResponder({});  // the real box
+    QStringList seen;
+    const auto answerNo = [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        ASSERT_NE(box, nullptr);
+        QWidget* text = box->findChild<QWidget*>(u"MsgBoxText"_s);
+        ASSERT_NE(text, nullptr);
+        auto* label = qobject_cast<QLabel*>(text);
+        auto* edit = qobject_cast<QPlainTextEdit*>(text);
+        seen << (label ? label->text() : edit->toPlainText());
+        EXPECT_EQ(box->layoutDirection(), Qt::LeftToRight);
+        const QRect screen = box->screen()->availableGeometry();
+        EXPECT_LE(box->frameGeometry().height(), screen.height());
+        EXPECT_LE(box->frameGeometry().width(), screen.width());
+        for (QPushButton* button : box->findChildren<QPushButton*>()) {
+            EXPECT_TRUE(box->rect().contains(button->geometry().translated(button->parentWidget()->mapTo(box, QPoint()))));
+            if (button->text().remove(QLatin1Char('&')) == u"No"_s) {
+                EXPECT_TRUE(button->isDefault());
+                button->click();
+            }
+        }
+    };
+    QTimer::singleShot(0, answerNo);
+    run(href, modMTP::CommandOrigin::Page);
+    // A command of a hundred thousand characters is asked about in a box that fits as well.
+    const QString huge = u"mtp://save="_s + home() + u"/"_s + QString(100000, u'x') + u".htm"_s;
+    QTimer::singleShot(0, answerNo);
+    run(huge, modMTP::CommandOrigin::Page);
+    testing_support::failEveryMsgBox();
+    EXPECT_EQ(seen, QStringList({modMTP::kPageCommandQuestion + cleaned, modMTP::kPageCommandQuestion + huge}));
+    EXPECT_FALSE(QFile::exists(home() + u"/cats.htm"_s));
+}
+
+// Characters that turn text around are refused; other invisible ones are shown and run as
+// shown, and logged so; field commands keep their joiners.
+TEST_F(CommandRunTest, InvisibleCharactersInAPageCommandAreShownOrRefused) {
+    dispatch(u"mtp://startlogging.kqb"_s);
+    // Shown as it runs, this would read ".../reportmth.xls".
+    const QString reversed = u"mtp://save="_s + home() + u"/report\u202Eslx.htm"_s;
+    boxes.expect(u"It was not run: mtp://save="_s + home() + u"/report<U+202E>slx.htm"_s, platform::vbOK);
+    run(reversed, modMTP::CommandOrigin::Page);
+    EXPECT_TRUE(QDir(home()).entryList({u"report*"_s}).isEmpty());
+
+    const QString asked = u"mtp://save="_s + home() + u"/a<U+200B>b<U+0001>.htm"_s;
+    boxes.expect(modMTP::kPageCommandQuestion + asked, platform::vbYes)
+        .expect(u"Do you want to add basic HTML to the Metadata?"_s, platform::vbYes);
+    run(u"mtp://save="_s + home() + u"/a\u200Bb\u0001.htm"_s, modMTP::CommandOrigin::Page);
+    EXPECT_EQ(boxes.shown().at(1).text, modMTP::kPageCommandQuestion + asked);
+    EXPECT_TRUE(QFile::exists(home() + u"/a<U+200B>b<U+0001>.htm"_s));
+    EXPECT_TRUE(logBytes().contains(asked.toUtf8())) << logBytes().toStdString();
+
+    run(u"mtp://field=DC.Subject&content=Cats\u200DDogs\u200C.fld"_s, modMTP::CommandOrigin::Page);
+    EXPECT_EQ(record(), MetadataRecord({commands_test::lineOf("DC.Subject", "Cats\u200DDogs\u200C")}));
+    // A link of nothing but separators runs nothing.
+    boxes.expect(u"transaction not known"_s, platform::vbOK);
+    run(QString(50, u'\u2028'), modMTP::CommandOrigin::Page);
 }
 
 // A record saved as a template batch and run again comes back as it was, even when its
