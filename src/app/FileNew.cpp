@@ -92,6 +92,7 @@ void Form1::mnuFileNew_Click(int index) {
         switchToListMode();
         setMnuFileSaveAs();
         documentState->setTreePath(QString());
+        documentState->setListFile(QString());
         activeTree()->Clear();
         rootName = QStringLiteral("RSS Channel");
         platform::Node* root = activeTree()->Add(nullptr, platform::tvwLast, rootName + QLatin1Char('\\'), rootName,
@@ -159,6 +160,8 @@ void Form1::mnuFileNew_Click(int index) {
 // Puts the root of a new, empty list into the active tree; nothing is written yet.
 void Form1::startNewList(const QString& path, const QString& kind) {
     documentState->setTreePath(path);
+    // The user chose this file for the new list in the save dialog.
+    documentState->setListFile(path);
     rootName = listName(path);
     if (!activeTreeVisible()) mnuViewTreeView_Click();
     platform::TreeView* tree = activeTree();

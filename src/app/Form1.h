@@ -470,6 +470,8 @@ public:
 
     // The Harvest Control List dialog, shown modeless; it saves the list itself.
     void showHarvestListDialog();
+    // The same dialog, modal; true when it wrote the list.
+    bool saveHarvestListWithDialog();
     // Asks for the RSS channel's details and writes it; true when it was written.
     bool saveRssChannelWithDialog();
     // Writes the active tree as a list file; true when the file was written.

@@ -100,11 +100,12 @@ QString getFromMetadata(const QString& file, const QString& nameFilter, const QS
     return HarvestListText::metadataFrom(page.text, nameFilter, otherFilter, schemeFilter);
 }
 
-void loadHCL(const QString& location, const QString* fetchedText) {
+ListDocuments::LoadOutcome loadHCL(const QString& location, const QString* fetchedText) {
+    using ListDocuments::LoadOutcome;
     Form1* window = Form1::firstMainWindow();
-    if (!window) return;
+    if (!window) return LoadOutcome::NotLoaded;
     ListDocuments::LoadGuard guard;
-    if (!guard.acquired()) return;
+    if (!guard.acquired()) return LoadOutcome::NotLoaded;
     const QPointer<Form1> alive(window);
     // The edit panel's fields change nothing while a list is read in.
     window->fillingRecord = true;
@@ -118,13 +119,16 @@ void loadHCL(const QString& location, const QString* fetchedText) {
 
     ListDocuments::showWaitDialog(*window, kLoadingText, false);
     QCoreApplication::processEvents();
-    if (!alive) return;
+    if (!alive) return LoadOutcome::NotLoaded;
     const auto fetched = ListDocuments::fetch(*window, location, fetchedText ? &handed : nullptr,
                                               QStringLiteral("Harvest Control List not found"),
                                               QStringLiteral("Error loading Harvest Control List"));
-    if (!fetched || !alive) return;
+    if (!fetched || !alive) return LoadOutcome::NotLoaded;
+    if (!ListDocuments::mayReplaceList(*window)) return LoadOutcome::Kept;
+    if (!alive) return LoadOutcome::NotLoaded;
 
     DocumentState& state = *window->documentState;
+    state.setListFile(platform::isLocalPath(location) ? fetched->localPath : QString());
     if (!fetched->fromCache) {
         state.setTreePath(platform::isLocalPath(location) ? fetched->localPath : location);
         state.setSaveCaption(QStringLiteral("Save Harvest Control List"));
@@ -135,9 +139,10 @@ void loadHCL(const QString& location, const QString* fetchedText) {
     window->rootName = QStringLiteral("HCL");
     const auto refusals =
         ListDocuments::fillTree(alive, QStringLiteral("Harvest Control List"), HarvestListText::readItems(documentText));
-    if (!refusals) return;
+    if (!refusals) return LoadOutcome::NotLoaded;
     guard.finished();
     if (!refusals->isEmpty()) MsgBox(QStringLiteral("Error in load HCL ") + *refusals);
+    return LoadOutcome::Loaded;
 }
 
 void getMetaFromHCL(QString& folder) {

@@ -1,4 +1,6 @@
 #pragma once
+#include "catalogues/ListDocuments.h"
+
 #include <QString>
 
 // Harvest Control Lists: the site's documents listed for a metadata harvester, written from
@@ -12,8 +14,9 @@ bool saveAsHCL(QString& path, QString& folder);
 // The same in the AGLS 1.2 form, records as RDF.
 bool saveAsAGLS12HCL(QString& path, QString& folder);
 // Loads a Harvest Control List from a local path, a file:// or a web address into the
-// tree. `fetchedText`: the list's text when the caller has fetched it already.
-void loadHCL(const QString& location, const QString* fetchedText = nullptr);
+// tree, once the user has saved or let go the list shown. `fetchedText`: the list's text
+// when the caller has fetched it already.
+ListDocuments::LoadOutcome loadHCL(const QString& location, const QString* fetchedText = nullptr);
 // Opens, as the current record, the page in the folder whose identifier is the address shown.
 void getMetaFromHCL(QString& folder);
 // Parts of a record page's meta elements (see HarvestListText::metadataFrom); "" after

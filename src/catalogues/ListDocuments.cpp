@@ -167,6 +167,10 @@ std::optional<Fetched> fetch(Form1& window, const QString& location, const QStri
     return fetched;
 }
 
+bool mayReplaceList(Form1& window) {
+    return window.saveListCheck(QStringLiteral("before opening a new one")) != platform::vbCancel;
+}
+
 bool writeList(Form1& window, const QString& path, const QString& text, const QString& failureTitle) {
     QString error;
     if (!platform::writeTextFileAtomically(path, text, &error)) {
@@ -174,10 +178,41 @@ bool writeList(Form1& window, const QString& path, const QString& text, const QS
                failureTitle);
         return false;
     }
+    ++window.listFilesWritten;
     DocumentState& state = *window.documentState;
+    state.setListFile(path);
     if (path == state.TreePath() && !state.modified(DocumentState::Document::Record))
         state.markSaved(DocumentState::Document::List);
     return true;
+}
+
+bool namesCatalogueOrSchemeList(const QString& path) {
+    const QString name = platform::fileNamePart(path);
+    return name.contains(QLatin1String(".kqi"), ci) || name.contains(QLatin1String(".kqs"), ci);
+}
+
+QString proposalBesideList(const QString& listPath, const QString& listName) {
+    if (!platform::isLocalPath(listPath)) return QString();
+    const QString folder = platform::folderPart(platform::localPathFromAddress(listPath));
+    if (folder.isEmpty()) return QString();
+    QString name = listName;
+    name.remove(QLatin1String(".kqi"), ci);
+    name.remove(QLatin1String(".kqs"), ci);
+    name.replace(QLatin1Char('/'), QLatin1Char('_'));
+    name.replace(QLatin1Char('\\'), QLatin1Char('_'));
+    if (name.trimmed().isEmpty()) name = QStringLiteral("Untitled");
+    return folder + name + QStringLiteral(".xml");
+}
+
+bool mayWriteListTo(const QString& target, const QString& listFile, const QString& title) {
+    const QFileInfo file(target);
+    if (!file.isFile()) return true;
+    if (!listFile.isEmpty()) {
+        const QFileInfo own(platform::localPathFromAddress(listFile));
+        if (own.exists() && own.canonicalFilePath() == file.canonicalFilePath()) return true;
+    }
+    return MsgBox(target + QStringLiteral(" already exists.\r\nDo you want to replace it?"),
+                  platform::vbYesNo | platform::vbExclamation | platform::vbDefaultButton2, title) == platform::vbYes;
 }
 
 void showProgress(const QString& text) {

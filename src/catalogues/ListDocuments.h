@@ -33,6 +33,14 @@ private:
     bool acquired_ = false;
 };
 
+// How a list load ended: the tree holds the new list, or nothing was loaded (the user was
+// told why), or the user kept the list shown.
+enum class LoadOutcome { Loaded, NotLoaded, Kept };
+
+// Asks about the unsaved changes of the list shown before a new list replaces it; false when
+// the user keeps it (Cancel, or a save that did not happen).
+bool mayReplaceList(Form1& window);
+
 struct Fetched {
     QString text;
     QString localPath;  // the file the text was read from or the download written to
@@ -63,6 +71,18 @@ std::optional<QString> fillTree(const QPointer<Form1>& window, const QString& ro
 // shown under the title given and leaves everything as it was; the list's own file
 // written takes the list's "Modified" mark off, unless the record holds it.
 bool writeList(Form1& window, const QString& path, const QString& text, const QString& failureTitle);
+
+// The file name holds ".kqi" or ".kqs", in any case.
+bool namesCatalogueOrSchemeList(const QString& path);
+
+// The file a list dialog proposes when the list shown is written in another form: beside
+// the list's own file, named after the list, ending ".xml"; "" when the list has no local
+// file. Never a catalogue or scheme list, whatever the list is called.
+QString proposalBesideList(const QString& listPath, const QString& listName);
+
+// Asks before a list goes over an existing file that is not the list's own (default No);
+// true when it may be written there.
+bool mayWriteListTo(const QString& target, const QString& listFile, const QString& title);
 
 // Puts a progress text into the wait dialog's label, when it is loaded.
 void showProgress(const QString& text);

@@ -35,7 +35,8 @@ int Form1::saveListCheck(const QString& reason) {
         answer = MsgBox(QStringLiteral("Before editing a metadata record you should save the Harvest Control List. ") +
                             saveFirst,
                         platform::vbYesNoCancel, catalogTitle);
-        if (answer == platform::vbYes) showHarvestListDialog();  // the dialog saves on its own time
+        // Whatever waits for the answer goes on only once the list is written.
+        if (answer == platform::vbYes) saved = saveHarvestListWithDialog();
     } else if (tagHas("RSS")) {
         answer = MsgBox(QStringLiteral("The RSS Channel has been modified. ") + saveFirst, platform::vbYesNoCancel,
                         catalogTitle);

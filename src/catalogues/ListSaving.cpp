@@ -45,6 +45,7 @@ bool Form1::SaveAsList(QString& path, long& nodeCount) {
     }
 
     ++listFilesWritten;
+    documentState->setListFile(path);
     if (treeIndex == 0 && tree->Count() >= 1) tree->Item(1)->setText(baseName);
     mnuFileSaveList->setEnabled(true);
     mnuFileDraw();

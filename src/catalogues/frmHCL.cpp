@@ -3,9 +3,11 @@
 #include "app/Form1.h"
 #include "app/ModOpenSave.h"
 #include "app/Preferences.h"
+#include "catalogues/ListDocuments.h"
 #include "commands/modMTP.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
+#include "platform/TreeView.h"
 #include "platform/Twips.h"
 
 #include <QLabel>
@@ -22,6 +24,17 @@ template <typename W>
 W* place(W* widget, int left, int top, int width, int height) {
     widget->setGeometry(platform::twipsToPixels(QRect(left, top, width, height)));
     return widget;
+}
+
+// The list's path, unless that is another kind of list: a catalogue or scheme list is never
+// offered for a Harvest Control List to go over it, a file beside it is.
+QString proposedFile(const Form1& main) {
+    const QString path = main.documentState->TreePath();
+    const platform::TreeView& tree = *main.activeTree();
+    const platform::Node* root = tree.Count() > 0 ? tree.Item(1) : nullptr;
+    if (root && root->Tag().contains(QLatin1String("Harvest Control List"), Qt::CaseInsensitive)) return path;
+    if (!ListDocuments::namesCatalogueOrSchemeList(path) && path != main.documentState->listFile()) return path;
+    return ListDocuments::proposalBesideList(path, root ? root->Text() : main.rootName);
 }
 
 }  // namespace
@@ -96,7 +109,7 @@ void frmHCL::Form_Load() {
     cmdSaveRDF->setEnabled(true);
     txtHCLDirLoc->clear();
     const Form1* main = Form1::firstMainWindow();
-    txtFileName->setText(main ? main->documentState->TreePath() : QString());
+    txtFileName->setText(main ? proposedFile(*main) : QString());
     txtAdministrator->setText(Preferences::siteAdmin);
     txtEmail->setText(Preferences::siteAdminEmail);
 }
@@ -128,10 +141,13 @@ void frmHCL::cmdSaveRDF_Click() {
 }
 
 void frmHCL::cmdOK_Click() {
-    Preferences::siteAdmin = txtAdministrator->text();
-    Preferences::siteAdminEmail = txtEmail->text();
     const QString file = txtFileName->text();
     const QString folder = txtHCLDirLoc->text();
+    // No stays in the dialog, to choose another file.
+    const Form1* main = Form1::firstMainWindow();
+    if (!ListDocuments::mayWriteListTo(file, main ? main->documentState->listFile() : QString(), windowTitle())) return;
+    Preferences::siteAdmin = txtAdministrator->text();
+    Preferences::siteAdminEmail = txtEmail->text();
     if (folder.isEmpty()) {
         modMTP::runCommand(QStringLiteral("mtp://savehcl=") + file + QStringLiteral("|.kqi"));
     } else {

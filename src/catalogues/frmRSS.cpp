@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "app/ModOpenSave.h"
+#include "catalogues/ListDocuments.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -84,6 +85,11 @@ void frmRSS::cmdBrowse_Click() {
 }
 
 void frmRSS::OKButton_Click() {
+    // No stays in the dialog, to choose another file.
+    const Form1* main = Form1::firstMainWindow();
+    if (!ListDocuments::mayWriteListTo(txtFilePath->text(), main ? main->documentState->listFile() : QString(),
+                                       windowTitle()))
+        return;
     filePath = txtFilePath->text();
     title = txtTitle->text();
     siteURL = txtSiteURL->text();

@@ -25,22 +25,26 @@ bool saveRSSChannel(QString& path) {
     return ListDocuments::writeList(*window, path, text, QStringLiteral("Error saving RSS channel"));
 }
 
-void loadRSSChannel(const QString& location, const QString* fetchedText) {
+ListDocuments::LoadOutcome loadRSSChannel(const QString& location, const QString* fetchedText) {
+    using ListDocuments::LoadOutcome;
     Form1* window = Form1::firstMainWindow();
-    if (!window) return;
+    if (!window) return LoadOutcome::NotLoaded;
     ListDocuments::LoadGuard guard;
-    if (!guard.acquired()) return;
+    if (!guard.acquired()) return LoadOutcome::NotLoaded;
     const QPointer<Form1> alive(window);
     const QString handed = fetchedText ? *fetchedText : QString();
     ListDocuments::showProgress(QStringLiteral("Please wait while Quorvantile loads in the RSS Channel"));
     QCoreApplication::processEvents();
-    if (!alive) return;
+    if (!alive) return LoadOutcome::NotLoaded;
     const auto fetched = ListDocuments::fetch(*window, location, fetchedText ? &handed : nullptr,
                                               QStringLiteral("RSS Channel not found"), QStringLiteral("Error"));
-    if (!fetched || !alive) return;
+    if (!fetched || !alive) return LoadOutcome::NotLoaded;
+    if (!ListDocuments::mayReplaceList(*window)) return LoadOutcome::Kept;
+    if (!alive) return LoadOutcome::NotLoaded;
 
     frmRSS& dialog = frmRSS::instance(window);
     DocumentState& state = *window->documentState;
+    state.setListFile(platform::isLocalPath(location) ? fetched->localPath : QString());
     if (!fetched->fromCache) {
         const QString path = platform::isLocalPath(location) ? fetched->localPath : location;
         state.setTreePath(path);
@@ -57,12 +61,13 @@ void loadRSSChannel(const QString& location, const QString* fetchedText) {
 
     window->rootName = QStringLiteral("RSS Channel");
     const auto refusals = ListDocuments::fillTree(alive, QStringLiteral("RSS"), reading.items);
-    if (!refusals) return;
+    if (!refusals) return LoadOutcome::NotLoaded;
     guard.finished();
     QString report = reading.report();
     // Items the tree could not take (one title twice in a folder) are named too.
     if (!refusals->isEmpty()) report += QStringLiteral("These items were not loaded:") + *refusals;
     if (!report.isEmpty()) platform::MsgBox(report);
+    return LoadOutcome::Loaded;
 }
 
 }  // namespace modRSS

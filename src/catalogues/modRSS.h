@@ -1,4 +1,6 @@
 #pragma once
+#include "catalogues/ListDocuments.h"
+
 #include <QString>
 
 // RSS channels written from the tree and read back into it.
@@ -8,8 +10,8 @@ namespace modRSS {
 // True when the file was written.
 bool saveRSSChannel(QString& path);
 // Loads an RSS 1.0 or 2.0 channel from a local path, a file:// or a web address into the
-// tree and the RSS dialog's header. `fetchedText`: the channel's text when the caller has
-// fetched it already.
-void loadRSSChannel(const QString& location, const QString* fetchedText = nullptr);
+// tree and the RSS dialog's header, once the user has saved or let go the list shown.
+// `fetchedText`: the channel's text when the caller has fetched it already.
+ListDocuments::LoadOutcome loadRSSChannel(const QString& location, const QString* fetchedText = nullptr);
 
 }  // namespace modRSS

@@ -91,10 +91,12 @@ QByteArray fetch(platform::Inet& inet, const QString& address, bool& cancelled) 
 // One load: bring the list into a local file, then build the tree from that file.
 class ListLoad {
 public:
-    ListLoad(CommandWindow& window, QString& location)
-        : window_(&window), widget_(window.widget()), location_(location) {}
+    ListLoad(CommandWindow& window, QString& location, std::function<bool()> mayReplace)
+        : window_(&window), widget_(window.widget()), location_(location), mayReplace_(std::move(mayReplace)) {}
     void run();
     QString step() const { return loadStep_; }
+    // The user kept the list shown: nothing was replaced.
+    bool kept() const { return kept_; }
 
 private:
     enum class Outcome { Read, Stop };
@@ -116,6 +118,8 @@ private:
     CommandWindow* window_;
     QPointer<QWidget> widget_;
     QString& location_;
+    std::function<bool()> mayReplace_;
+    bool kept_ = false;
     QString cachePath_;
     QString sourceTag_;
     bool bypassCache_ = false;
@@ -267,15 +271,36 @@ void ListLoad::fromLocalFile() {
 
 void ListLoad::readFile() {
     CommandWindow& f = *window_;
-    QString rootText = f.rootName();
-    f.setTreeIndex(0);
     if (!QFileInfo(cachePath_).isFile()) {
+        f.setTreeIndex(0);
         MsgBox(QStringLiteral("Could not retrieve the data. Check your connection to the Internet"),
                platform::vbOKOnly, QStringLiteral("No data found"));
         restore();
         end();
         return;
     }
+    // The repository's catalogue keeps its own tree, refilled only when asked to.
+    const QString name = f.rootName();
+    const bool repositoryCatalogue = (name.contains(QLatin1String("kq.aspx?"), kAnyCase) ||
+                                      name.contains(QLatin1String("metacatalogue.asp?"), kAnyCase)) &&
+                                     name.contains(QLatin1String("getCatalogue"), kAnyCase);
+    if (!repositoryCatalogue && mayReplace_) {
+        // Asked about the list shown, under its own path and name: a Yes saves it where it belongs.
+        const QString newPath = f.documentState().TreePath();
+        const QString newType = f.documentState().listType();
+        restore();
+        const bool replace = mayReplace_();
+        if (!alive()) return;
+        if (!replace) {
+            kept_ = true;
+            return;
+        }
+        f.documentState().setTreePath(newPath);
+        f.setRootName(name);
+        f.documentState().setListType(newType);
+    }
+    QString rootText = f.rootName();
+    f.setTreeIndex(0);
     progress(rootText + QStringLiteral(" Tree loaded. Now filling the tree...."));
     QString text;
     QString readError;
@@ -285,16 +310,13 @@ void ListLoad::readFile() {
         return;
     }
 
-    // The repository's catalogue keeps its own tree, refilled only when asked to.
-    const QString name = f.rootName();
-    if ((name.contains(QLatin1String("kq.aspx?"), kAnyCase) ||
-         name.contains(QLatin1String("metacatalogue.asp?"), kAnyCase)) &&
-        name.contains(QLatin1String("getCatalogue"), kAnyCase)) {
+    if (repositoryCatalogue) {
         rootText = QStringLiteral("Main Catalog");
         f.setTreeIndex(1);
         if (bypassCache_) f.tree(1).Clear();
     } else {
         f.tree(0).Clear();
+        f.documentState().setListFile(sourceTag_);
     }
     if (!f.treeViewChecked()) f.clickTreeView();
 
@@ -447,23 +469,24 @@ QString listCacheFileName(const QString& name) {
     return out;
 }
 
-void loadList(QString& location) {
+bool loadList(QString& location, std::function<bool()> mayReplace) {
     CommandWindow* window = commandWindow();
     if (listLoading) {
         if (++listLoadRefusals > 1) MsgBox(QStringLiteral("Already loading another list. Please wait"));
-        return;
+        return true;
     }
-    if (!window) return;
+    if (!window) return true;
     listLoading = true;
     // A Cancel of an earlier command must not cut this load short.
     cancelRequested = false;
-    ListLoad load(*window, location);
+    ListLoad load(*window, location, std::move(mayReplace));
     try {
         load.run();
     } catch (const std::exception& e) {
         MsgBox(QString::fromLocal8Bit(e.what()) + QStringLiteral(" after ") + load.step());
     }
     listLoading = false;
+    return !load.kept();
 }
 
 }  // namespace modMTP

@@ -12,8 +12,10 @@ inline QString previousListName;
 
 // Fills the tree pane with a scheme list or catalogue from a local file, the web, the
 // scheme server or the repository. The location ("url=...", "remote=...", a path, each
-// optionally followed by "|bypassCache") is changed in place.
-void loadList(QString& location);
+// optionally followed by "|bypassCache") is changed in place. Once the new list is in hand,
+// and before the list shown goes, `mayReplace` is asked; false from it keeps the list shown,
+// and then loadList returns false.
+bool loadList(QString& location, std::function<bool()> mayReplace = {});
 
 // Where the loader's progress texts go (the wait dialog's label); nowhere by default.
 using ListProgressSink = std::function<void(const QString& text)>;

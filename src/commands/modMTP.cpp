@@ -2,6 +2,7 @@
 #include "commands/modMTP.h"
 
 #include "catalogues/HarvestLists.h"
+#include "catalogues/ListDocuments.h"
 #include "catalogues/modRSS.h"
 #include "commands/CommandLog.h"
 #include "commands/CommandRoute.h"
@@ -63,11 +64,21 @@ void deleteCachedLists(const QString& folder) {
     for (const QString& name : dir.entryList(QDir::Files | QDir::Hidden | QDir::System)) QFile::remove(dir.filePath(name));
 }
 
+// The list shown goes only once the user has saved it or let it go; a batch stops when the
+// user keeps it, so its next lines never work on the wrong list.
+bool mayReplaceList(CommandWindow& window) {
+    return window.saveListCheck(QStringLiteral("before opening a new one")) != platform::vbCancel;
+}
+
+void listKept(const QString& location) {
+    stopBatches(QStringLiteral("This list was not opened: ") + location);
+}
+
 // Loads a list unless the user cancels saving the one shown.
 void openList(QString location) {
     CommandWindow& window = mainWindow();
-    if (window.saveListCheck(QStringLiteral("before opening a new one")) == platform::vbCancel) return;
-    loadList(location);
+    const QString asked = location;
+    if (!loadList(location, [&window] { return mayReplaceList(window); })) listKept(asked);
     window.mnuFileDraw();
 }
 
@@ -104,14 +115,15 @@ void saveHarvestList(const CommandRoute& route) {
 void loadHarvestList(const CommandRoute& route) {
     CommandWindow& window = mainWindow();
     DocumentState& document = window.documentState();
+    QString location = route.location;
+    window.addToAddressHistory(location);
+    const ListDocuments::LoadOutcome outcome = modHCL::loadHCL(route.location);
+    if (outcome == ListDocuments::LoadOutcome::Kept) listKept(route.location);
     // A local list takes the status unless the record holds unsaved changes.
-    if (!route.localPath.isEmpty() && !document.modified()) {
+    if (outcome == ListDocuments::LoadOutcome::Loaded && !route.localPath.isEmpty() && !document.modified()) {
         document.nameDocument(DocumentState::Document::List);
         document.setSaveCaption(QStringLiteral("Save Harvest Control List to ") + route.localPath);
     }
-    QString location = route.location;
-    window.addToAddressHistory(location);
-    modHCL::loadHCL(route.location);
     window.mnuFileDraw();
     window.setMnuFileSaveAs();
 }
@@ -120,7 +132,7 @@ void loadRssChannel(const CommandRoute& route) {
     CommandWindow& window = mainWindow();
     QString location = route.location;
     window.addToAddressHistory(location);
-    modRSS::loadRSSChannel(route.location);
+    if (modRSS::loadRSSChannel(route.location) == ListDocuments::LoadOutcome::Kept) listKept(route.location);
     window.mnuFileDraw();
     window.setMnuFileSaveAs();
 }

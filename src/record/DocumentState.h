@@ -42,6 +42,10 @@ public:
     // The list's file; "" when the list has none.
     QString TreePath() const { return treePath_; }
     void setTreePath(const QString& path);
+    // The file the list shown was read from or last written to; "" when none. Writing over
+    // any other file that exists needs the user's word.
+    QString listFile() const { return listFile_; }
+    void setListFile(const QString& path) { listFile_ = path; }
     // The kind of list loaded: "indexes" (catalogues) or "schema" (scheme lists).
     QString listType() const { return listType_; }
     void setListType(const QString& type);
@@ -64,6 +68,7 @@ private:
     QString status_;
     QString currentHTMLFile_;
     QString treePath_;
+    QString listFile_;
     QString listType_;
     QString saveCaption_;
     QString saveListCaption_;

@@ -111,8 +111,14 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
         URLAddItem(address);
         // The list's text is here already: the reader does not fetch it a second time.
         const QString fetched = documentText;
-        if (kind == MetaReader::PageTextKind::HarvestControlList) modHCL::loadHCL(location, &fetched);
-        else modRSS::loadRSSChannel(location, &fetched);
+        const ListDocuments::LoadOutcome outcome = kind == MetaReader::PageTextKind::HarvestControlList
+                                                       ? modHCL::loadHCL(location, &fetched)
+                                                       : modRSS::loadRSSChannel(location, &fetched);
+        // Kept: the user stopped the load, and nothing else changes either.
+        if (outcome == ListDocuments::LoadOutcome::Kept) {
+            lastPageLoad = PageLoad::Cancelled;
+            return platform::vbCancel;
+        }
         MetaPanel->Clear();
         MetaPanel->Refresh();
         setMnuFileSaveAs();

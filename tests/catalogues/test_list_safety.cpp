@@ -1,0 +1,186 @@
+// Lists the user made are never written over or replaced without their word.
+#include "ListFilesTest.h"
+
+#include "catalogues/frmHCL.h"
+#include "catalogues/frmRSS.h"
+#include "platform/WidgetInput.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+const QByteArray kCatalogue = "Art|\r\nArt|Tate|http://tate.example/\r\nZoo|http://zoo.example/\r\n";
+
+class ListSafetyTest : public ListFilesTest {
+protected:
+    testing_support::ScriptedModals modals;
+    QString catalogue;
+
+    void SetUp() override {
+        ListFilesTest::SetUp();
+        modSchemas::defaultSchema = u"AGLS1.3"_s;
+        catalogue = openCatalogue(u"Sites.kqi"_s);
+    }
+    QString openCatalogue(const QString& name) {
+        const QString file = writeBytes(path(name), kCatalogue);
+        w->documentState->setListType(u"indexes"_s);
+        run(u"mtp://open="_s + file);
+        return file;
+    }
+    void saveAs(int item) { w->mnuFileSaveAs(item)->trigger(); }
+    static void click(QPushButton* button) {
+        widget_input::click(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
+    }
+    frmHCL& harvestDialog() const { return frmHCL::instance(w.form.get()); }
+    // The channel dialog's next showing: what it proposes, then the header typed and OK.
+    void fillChannelDialog(QString* proposed, const QString& file = QString()) {
+        modals.then([proposed, file](QDialog& d) {
+            auto& dialog = static_cast<frmRSS&>(d);
+            *proposed = dialog.txtFilePath->text();
+            if (!file.isNull()) dialog.txtFilePath->setText(file);
+            dialog.txtTitle->setText(u"News"_s);
+            dialog.txtSiteURL->setText(u"http://site.example/"_s);
+            click(dialog.OKButton);
+            if (dialog.isVisible()) click(dialog.CancelButton);
+        });
+    }
+    bool listModified() const { return w->documentState->modified(DocumentState::Document::List); }
+};
+
+// File > Save As > RSS Channel and Harvest Control List, from a catalogue: a new file beside
+// it is proposed, the catalogue stays as it was, and a file of another list is replaced
+// only after a Yes.
+TEST_F(ListSafetyTest, TheListDialogsProposeANewFileAndAskBeforeReplacingAnother) {
+    const QString beside = writeBytes(path(u"Sites.xml"_s), "<other/>");
+    const QString replace = beside + u" already exists.\r\nDo you want to replace it?"_s;
+    // No keeps the file, and the dialog stays for another name.
+    QString proposed;
+    boxes.expect(replace, platform::vbNo);
+    fillChannelDialog(&proposed);
+    saveAs(Form1::kSaveAsRssChannel);
+    EXPECT_EQ(proposed, beside);
+    EXPECT_EQ(boxes.shown().last().style & platform::vbDefaultButton2, platform::vbDefaultButton2);
+    EXPECT_EQ(readBytes(beside), "<other/>");
+
+    harvestDialog().hide();
+    saveAs(Form1::kSaveAsHarvestList);
+    ASSERT_TRUE(harvestDialog().isVisible());
+    EXPECT_EQ(harvestDialog().txtFileName->text(), beside);
+    boxes.expect(replace, platform::vbYes);
+    click(harvestDialog().cmdOK);
+    EXPECT_FALSE(harvestDialog().isVisible());
+    EXPECT_TRUE(readBytes(beside).contains("<link>http://tate.example/</link>"));
+    EXPECT_EQ(readBytes(catalogue), kCatalogue);
+
+    // The file last written is the list's own now: writing there again asks nothing.
+    fillChannelDialog(&proposed);
+    saveAs(Form1::kSaveAsRssChannel);
+    EXPECT_TRUE(readBytes(beside).contains("<title>News</title>"));
+    EXPECT_EQ(readBytes(catalogue), kCatalogue);
+    // A channel file that cannot be written says so under its own title.
+    ASSERT_TRUE(QDir().mkpath(path(u"blocked.xml/inside"_s)));
+    boxes.expect(u"Check that the file or the file system are not read only"_s, platform::vbOK);
+    fillChannelDialog(&proposed, path(u"blocked.xml"_s));
+    saveAs(Form1::kSaveAsRssChannel);
+    EXPECT_EQ(boxes.shown().last().title, u"Error saving RSS channel"_s);
+}
+
+// A channel read earlier is never offered for another list; a catalogue named twice over
+// as a list file gets a plain name beside it.
+TEST_F(ListSafetyTest, AChannelReadForAnotherListIsNotProposed) {
+    const QString news = writeBytes(path(u"news.xml"_s),
+                                    "<rss version=\"2.0\"><channel><title>T</title><link>L</link><description>D"
+                                    "</description><item><title>A</title><link>http://a.example/</link></item>"
+                                    "</channel></rss>");
+    run(u"mtp://loadRSS="_s + news + u".kqi"_s);
+    QString proposed;
+    fillChannelDialog(&proposed);
+    saveAs(Form1::kSaveAsRssChannel);
+    EXPECT_EQ(proposed, news);  // the channel shown keeps its file
+
+    const QString odd = openCatalogue(u"x.kqi.kqi"_s);
+    fillChannelDialog(&proposed);
+    saveAs(Form1::kSaveAsRssChannel);
+    EXPECT_EQ(proposed, path(u"x.xml"_s));
+    EXPECT_EQ(readBytes(odd), kCatalogue);
+}
+
+// Loading a list over unsaved changes asks first, from a command, a batch or a page; Cancel
+// keeps the list shown and stops the batch.
+TEST_F(ListSafetyTest, AListLoadOverUnsavedChangesAsksAndCancelKeepsTheList) {
+    const QString news = writeBytes(path(u"news.xml"_s),
+                                    "<rss version=\"2.0\"><channel><title>T</title><link>L</link><description>D"
+                                    "</description><item><title>A</title><link>http://a.example/</link></item>"
+                                    "</channel></rss>");
+    const QString hcl = writeBytes(path(u"list.hcl"_s),
+                                   "<?xml version=\"1.0\"?><hcl><site><item><link>http://h.example/</link></item>"
+                                   "</site></hcl>");
+    const QStringList before = shown();
+    w->documentState->markModified(DocumentState::Document::List);
+    const QString question = u"The catalog has been modified. Save first before opening a new one?"_s;
+    for (int i = 0; i < 4; ++i) boxes.expect(question, platform::vbCancel);
+    run(u"mtp://loadRSS="_s + news + u".kqi"_s);
+    run(u"mtp://loadHCL="_s + hcl + u".kqi"_s);
+    run(u"mtp://open="_s + path(u"Sites.kqi"_s));
+    // A page that turns out to be a channel is a list load too.
+    const QString page = writeBytes(path(u"feed.htm"_s), readBytes(news));
+    EXPECT_EQ(w->LoadMetadataFromURL(page, true), platform::vbCancel);
+    EXPECT_EQ(shown(), before);
+    EXPECT_TRUE(listModified());
+    // A missing list asks nothing and changes nothing.
+    boxes.expect(u"Couldn't load "_s, platform::vbOK);
+    run(u"mtp://loadHCL="_s + path(u"missing.xml"_s) + u".kqi"_s);
+    EXPECT_EQ(shown(), before);
+    EXPECT_TRUE(listModified());
+
+    // In a batch, Cancel stops it: its next line never runs.
+    const QString batch = writeBytes(path(u"load.kqb"_s), ("mtp://loadHCL=" + hcl + ".kqi\r\n"
+                                                           "mtp://save=" + path(u"after.kqi"_s) + "\r\n").toUtf8());
+    boxes.expect(question, platform::vbCancel)
+        .expect(u"This list was not opened: file://"_s + hcl + u"\r\n\r\nThe batch stops here"_s, platform::vbOK);
+    run(u"mtp://open="_s + batch);
+    EXPECT_EQ(boxes.shown().last().title, u"Batch stopped"_s);
+    EXPECT_FALSE(QFile::exists(path(u"after.kqi"_s)));
+    EXPECT_EQ(shown(), before);
+
+    // Yes saves the catalogue to its own file first, then the channel comes in.
+    tree().Item(2)->setText(u"Modern Art"_s);
+    boxes.expect(question, platform::vbYes);
+    run(u"mtp://loadRSS="_s + news + u".kqi"_s);
+    EXPECT_EQ(readBytes(catalogue), QByteArray(kCatalogue).replace("Art|", "Modern Art|"));
+    EXPECT_EQ(shown().size(), 2);
+}
+
+// A Harvest Control List shown is saved through its dialog, modally, before another list
+// comes in; Cancel in the dialog stops the load.
+TEST_F(ListSafetyTest, AHarvestControlListShownIsSavedThroughItsDialogBeforeTheLoadGoesOn) {
+    const QString hcl = writeBytes(path(u"list.hcl"_s),
+                                   "<?xml version=\"1.0\"?><hcl><site><item><link>http://h.example/</link></item>"
+                                   "</site></hcl>");
+    run(u"mtp://loadHCL="_s + hcl + u".kqi"_s);
+    ASSERT_EQ(shown(), QStringList({u"HCL [Harvest Control List]"_s, u"http://h.example/ [http://h.example/] 2/2 http://h.example/\\"_s}));
+    const QByteArray original = readBytes(hcl);
+    tree().Item(2)->setText(u"Home"_s);
+    w->documentState->markModified(DocumentState::Document::List);
+    const QString question = u"you should save the Harvest Control List. Save first before opening a new one?"_s;
+
+    boxes.expect(question, platform::vbYes);
+    modals.then([](QDialog& d) { click(static_cast<frmHCL&>(d).cmdCancel); });
+    run(u"mtp://open="_s + path(u"Sites.kqi"_s));
+    EXPECT_EQ(shown().at(1), u"Home [http://h.example/] 2/2 http://h.example/\\"_s);
+    EXPECT_EQ(readBytes(hcl), original);
+
+    boxes.expect(question, platform::vbYes);
+    modals.then([this, hcl](QDialog& d) {
+        auto& dialog = static_cast<frmHCL&>(d);
+        EXPECT_EQ(dialog.txtFileName->text(), hcl);
+        click(dialog.cmdOK);
+    });
+    run(u"mtp://open="_s + path(u"Sites.kqi"_s));
+    EXPECT_TRUE(readBytes(hcl).contains("<title>Home</title>"));
+    EXPECT_EQ(shown().size(), 4);  // the catalogue, read after the list was written
+}
+
+}  // namespace
