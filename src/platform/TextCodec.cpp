@@ -9,6 +9,7 @@
 #include <emmintrin.h>
 #endif
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QSaveFile>
@@ -433,8 +434,20 @@ bool readPageFile(const QString& path, DecodedText& out, QString* errorText) {
             *errorText = QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
         return false;
     }
-    out = decodePageBytes(file.readAll());
+    const QByteArray bytes = file.readAll();
+    out = decodePageBytes(bytes);
+    out.digest = bytesDigest(bytes);
     return true;
+}
+
+QByteArray bytesDigest(QByteArrayView bytes) {
+    return QCryptographicHash::hash(bytes, QCryptographicHash::Sha256);
+}
+
+std::optional<QByteArray> fileDigest(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) return std::nullopt;
+    return bytesDigest(file.readAll());
 }
 
 QString decodeProgramText(const QByteArray& bytes) {

@@ -29,7 +29,14 @@ struct TextEncoding {
 struct DecodedText {
     QString text;
     TextEncoding encoding;
+    // A digest of the bytes, when they were read from a file: a later look at the file
+    // tells whether anything changed it meanwhile.
+    QByteArray digest;
 };
+
+// The digest of a file's bytes as DecodedText keeps it; nullopt when the file cannot be read.
+std::optional<QByteArray> fileDigest(const QString& path);
+QByteArray bytesDigest(QByteArrayView bytes);
 
 // ---- page text ----------------------------------------------------------
 

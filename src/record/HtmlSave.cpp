@@ -32,6 +32,31 @@ bool Form1::SaveAsHTML(const QString& path) {
     const MetadataRecord record = recordLines();
     QString page = pageSource;
     platform::TextEncoding encoding = pageEncoding;
+    // Another program (or another copy of this one) may have changed the page since it was
+    // read: its changes are not undone behind the user's back.
+    if (!pageSourceFile.isEmpty() && QFileInfo(path) == QFileInfo(pageSourceFile)) {
+        const std::optional<QByteArray> now = platform::fileDigest(path);
+        if (now && *now != pageSourceDigest) {
+            const int answer = platform::MsgBox(
+                QStringLiteral("The page ") + path +
+                    QStringLiteral(" was changed on disk since it was opened.\r\n\r\n"
+                                   "Yes: put the record's metadata into the page as it is now.\r\n"
+                                   "No: write the page as it was opened, over those changes.\r\n"
+                                   "Cancel: save nothing."),
+                platform::vbYesNoCancel | platform::vbExclamation, QStringLiteral("Page changed on disk"));
+            if (answer == platform::vbCancel) return false;
+            platform::DecodedText current;
+            QString error;
+            if (answer == platform::vbYes) {
+                if (!platform::readPageFile(path, current, &error)) {
+                    platform::MsgBox(error, platform::vbOKOnly, QStringLiteral("Error saving HTML"));
+                    return false;
+                }
+                page = current.text;
+                encoding = current.encoding;
+            }
+        }
+    }
     // A page never read (a record made from a template, say) must not replace a file that
     // already holds a page: that page is the one the record goes into.
     if (page.trimmed().isEmpty() && QFileInfo(path).size() > 0) {
@@ -58,16 +83,17 @@ bool Form1::SaveAsHTML(const QString& path) {
     }
 
     QString error;
-    if (!platform::writeFileAtomically(path, platform::encodePageText(MetaWriter::pageFileText(written), encoding),
-                                       &error)) {
+    const QByteArray bytes = platform::encodePageText(MetaWriter::pageFileText(written), encoding);
+    if (!platform::writeFileAtomically(path, bytes, &error)) {
         platform::MsgBox(QStringLiteral("Error saving file: ") + error, platform::vbOKOnly, platform::kDefaultMsgBoxTitle);
         return false;
     }
     ++recordFilesWritten;
-    if (rewrite.blankPage) {
-        pageSource = written;
-        pageEncoding = encoding;
-    }
+    // The page as written is what the next save starts from.
+    pageSource = rewrite.blankPage ? written : page;
+    pageEncoding = encoding;
+    pageSourceFile = path;
+    pageSourceDigest = platform::bytesDigest(bytes);
     documentState->setSaveCaption(QStringLiteral("Save Record to ") + path);
     documentState->markSaved(DocumentState::Document::None);
     mnuMaintMeta(kCancelEditing)->setEnabled(false);

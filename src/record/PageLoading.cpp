@@ -57,6 +57,8 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
     bool read = false;
     bool repair = false;
     platform::TextEncoding encoding;
+    QString readFrom;
+    QByteArray digest;
     const QString localPath = platform::localPathFromAddress(location);
     if (platform::isLocalPath(location)) {
         if (platform::isPageAddress(localPath)) {
@@ -65,6 +67,8 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
             if (platform::readPageFile(localPath, page, &error)) {
                 text = page.text;
                 encoding = page.encoding;
+                readFrom = localPath;
+                digest = page.digest;
                 read = repair = true;
             } else {
                 platform::MsgBox(error, platform::vbOKOnly, QStringLiteral("Error opening page"));
@@ -158,6 +162,8 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
     if (keepText) {
         pageSource = text;
         pageEncoding = encoding;
+        pageSourceFile = readFrom;
+        pageSourceDigest = digest;
     }
     if (MetaPanel->Count() > 0) MetaPanel->Item(1)->EnsureVisible();
     MetaPanel->Refresh();

@@ -119,7 +119,8 @@ TEST_F(BatchTest, ReplayingTheLogIntoAnEmptyRecordRebuildsItAndThePage) {
     ASSERT_EQ(before.size(), 4);
     EXPECT_EQ(before.at(2), lineOf("DC.Subject", "Budgets; Levies", "", "SONZ"));
     w->MetaPanel->Clear();
-    w->pageSource.clear();
+    w->pageSource.clear();  // as in a new session: no page read yet
+    w->pageSourceFile.clear();
     writeFile(u"r.htm"_s, blank);
     dispatch(u"mtp://stoplogging.kqb"_s);
     openBatch(modMTP::commandLogPath());
