@@ -198,7 +198,8 @@ void Form1::WebBrowser1_CommandStateChange(int command, bool enable) {
 }
 
 void Form1::WebBrowser1_StatusTextChange(const QString& text) {
-    StatusBar1->setPanelText(kActivityPanel, text);
+    // A link's address is shown as the question about it would show it: nothing hidden, nothing turned round.
+    StatusBar1->setPanelText(kActivityPanel, modMTP::commandAsAsked(text));
 }
 
 void Form1::WebBrowser1_TitleChange(const QString& title) {

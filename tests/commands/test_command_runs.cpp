@@ -2,6 +2,7 @@
 #include "CommandsTestSupport.h"
 
 #include "platform/StatusBar.h"
+#include "platform/WebBrowser.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -87,6 +88,9 @@ TEST_F(CommandRunTest, InvisibleCharactersInAPageCommandAreShownOrRefused) {
     boxes.expect(u"It was not run: mtp://save="_s + home() + u"/report<U+202E>slx.htm"_s, platform::vbOK);
     run(reversed, modMTP::CommandOrigin::Page);
     EXPECT_TRUE(QDir(home()).entryList({u"report*"_s}).isEmpty());
+    // Hovering the link shows it as the question does.
+    Q_EMIT w->WebBrowser1->statusTextChange(reversed);
+    EXPECT_EQ(w->StatusBar1->panelText(3), u"mtp://save="_s + home() + u"/report<U+202E>slx.htm"_s);
 
     const QString asked = u"mtp://save="_s + home() + u"/a<U+200B>b<U+0001>.htm"_s;
     boxes.expect(modMTP::kPageCommandQuestion + asked, platform::vbYes)
