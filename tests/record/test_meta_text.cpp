@@ -99,7 +99,7 @@ TEST(MetaBlock, WritesEveryNamedLineInOrderAndQuotesNeverBreakTheElement) {
                              "CONTENT=\"&lt;b&gt;&quot;bold&quot;&lt;/b&gt; & co\">\r\n"));
 }
 
-TEST(PageRewrite, TheHeadsNamedMetaElementsAreReplacedAndEverythingElseStays) {
+TEST(PageRewrite, NamedMetaElementsAreReplacedAndEverythingElseStays) {
     const QString nameless = u"<meta charset=\"utf-8\">\n<metadata name=\"x\">m</metadata>\n"
                              "<meta name='single' content='q'>\n<meta itemprop=\"name\" content=\"v\">\n"_s;
     const QString script = u"<head>\n<script>document.write(\"<body>\");</script>\n"_s;
@@ -111,9 +111,9 @@ TEST(PageRewrite, TheHeadsNamedMetaElementsAreReplacedAndEverythingElseStays) {
         {u"<head>\n"_s + nameless + u"<meta name=\"DC.Title\" content=\"gone\">\n</head>"_s,
          u"<head>\n"_s + nameless + kBlockB + u"</head>"_s},
         {u"<head\nlang=\"en\"><meta name=\"a\"></head>"_s, u"<head\nlang=\"en\">"_s + kBlockB + u"</head>"_s},
-        // a head without its end tag ends at the body, but not at a "<body>" in a script
-        {u"<html><head>\n<meta name=\"a\">\n<body>\n<meta name=\"b\">"_s,
-         u"<html><head>\n"_s + kBlockB + u"<body>\n<meta name=\"b\">"_s},
+        // a head without its end tag ends at the body, but not at a "<body>" in a script;
+        // named elements in the body go into the block too
+        {u"<html><head>\n<meta name=\"a\">\n<body>\n<meta name=\"b\">"_s, u"<html><head>\n"_s + kBlockB + u"<body>\n"_s},
         {script + u"<meta name=\"a\">\n</head><body>"_s, script + kBlockB + u"</head><body>"_s},
         // an unclosed meta element is replaced whole
         {u"<head>\n<meta name=\"a\" content=\"1\"\n</head><body>"_s, u"<head>\n"_s + kBlockB + u"</head><body>"_s},
