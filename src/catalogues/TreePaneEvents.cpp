@@ -247,6 +247,7 @@ void Form1::TreeView1_AfterLabelEdit(int index, int& cancel, QString& newString)
     cancel = 1;
     if (modTree::isListRoot(node)) return;
     const QString text = newString.isEmpty() ? node->Text() : modLists::safeNodeText(newString);
+    if (text.isEmpty()) return;  // nothing of the typed name is left: the old one stays
     if (modTree::namesake(node->Parent(), text, node)) {
         MsgBox(QStringLiteral("This folder already holds an entry named ") + text +
                    QStringLiteral(". The entry keeps its name ") + node->Text() + QLatin1Char('.'),

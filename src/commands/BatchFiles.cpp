@@ -209,6 +209,11 @@ void runBatchFile(QString& command, CommandOrigin origin) {
     }
 }
 
+QString macroSetLine(const QString& key, const QString& shortName, const QString& command) {
+    return platform::breaksToBlanks(QStringLiteral("mtp://addmacro=") + command + QStringLiteral("&fkey=") + key +
+                                    QStringLiteral("&text=") + shortName + QStringLiteral(".kqb"));
+}
+
 void publishMacroSet() {
     const CRegSettings settings;
     QString path = platform::programDataFolder() + QStringLiteral("/macro set.kqb");
@@ -219,10 +224,7 @@ void publishMacroSet() {
         const qsizetype bar = row.value.indexOf(QLatin1Char('|'));
         // A value that is no macro ends the set; the macros before it are kept.
         if (bar < 0) break;
-        text += platform::breaksToBlanks(QStringLiteral("mtp://addmacro=") + row.value.mid(bar + 1) +
-                                         QStringLiteral("&fkey=") + row.name + QStringLiteral("&text=") +
-                                         row.value.left(bar) + QStringLiteral(".kqb")) +
-                QStringLiteral("\r\n");
+        text += macroSetLine(row.name, row.value.left(bar), row.value.mid(bar + 1)) + QStringLiteral("\r\n");
     }
     QString error;
     if (!platform::writeTextFileAtomically(chosen, text, &error))

@@ -57,4 +57,19 @@ QString withoutWebScheme(const QString& address) {
     return address.mid(webSchemeOf(address).size());
 }
 
+QString withLinkScheme(const QString& link) {
+    for (const char* scheme : {"mailto:", "urn:", "news:", "tel:", "data:"})
+        if (link.startsWith(QLatin1String(scheme), Qt::CaseInsensitive)) return link;
+    for (const char* web : {"http://", "https://"})
+        if (link.contains(QLatin1String(web), Qt::CaseInsensitive)) return link;
+    // A scheme name: a letter, then letters, digits, "+", "-" and ".".
+    qsizetype end = 0;
+    while (end < link.size() && link.at(end).unicode() < 0x80 &&
+           (link.at(end).isLetter() || (end > 0 && (link.at(end).isDigit() || link.at(end) == QLatin1Char('+') ||
+                                                    link.at(end) == QLatin1Char('-') || link.at(end) == QLatin1Char('.')))))
+        ++end;
+    if (end > 0 && QStringView(link).mid(end).startsWith(QLatin1String("://"))) return link;
+    return QStringLiteral("http://") + link;
+}
+
 }  // namespace platform

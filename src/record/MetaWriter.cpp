@@ -1,6 +1,6 @@
 #include "record/MetaWriter.h"
 
-#include "platform/TextCodec.h"
+#include "record/FieldCommandValues.h"
 #include "record/MetaReader.h"
 #include "record/modCharEncoding.h"
 
@@ -531,38 +531,22 @@ QString pageFileText(const QString& pageText) {
     return pageText + kCrLf;
 }
 
-namespace {
-
-// A value holding the marker of a key ("&field", "&content", "&scheme", "&lang") would end
-// there when read back: its "&" is written as "%26", which the field command turns back.
-QString withoutKeyMarkers(QString value) {
-    for (qsizetype at = value.indexOf(QLatin1Char('&')); at >= 0; at = value.indexOf(QLatin1Char('&'), at + 1)) {
-        const QStringView rest = QStringView(value).mid(at + 1);
-        for (const char* key : {"field", "content", "scheme", "lang"}) {
-            if (!rest.startsWith(QLatin1StringView(key), Qt::CaseInsensitive)) continue;
-            value.replace(at, 1, QStringLiteral("%26"));
-            break;
-        }
-    }
-    return value;
-}
-
-}  // namespace
-
 QString buildFieldCommands(const MetadataRecord& record) {
+    using FieldCommandValues::Part;
+    using FieldCommandValues::written;
     QString text;
     for (const MetadataLine& line : record) {
         text += QLatin1StringView("mtp://field=");
-        text += platform::breaksToBlanks(line.name);
+        text += written(line.name, Part::Other);
         text += QLatin1StringView("&content=");
-        text += withoutKeyMarkers(platform::breaksToBlanks(line.content));
+        text += written(line.content, Part::Content);
         if (!line.lang.isEmpty()) {
             text += QLatin1StringView("&lang=");
-            text += platform::breaksToBlanks(line.lang);
+            text += written(line.lang, Part::Other);
         }
         if (!line.scheme.isEmpty()) {
             text += QLatin1StringView("&scheme=");
-            text += platform::breaksToBlanks(line.scheme);
+            text += written(line.scheme, Part::Other);
         }
         text += QLatin1StringView(".fld/");
         text += kCrLf;

@@ -50,10 +50,8 @@ QString pageFileText(const QString& pageText);
 
 // One field command per record line, in order, empty names included:
 //   mtp://field=NAME&content=CONTENT[&lang=LANG][&scheme=SCHEME].fld/CR LF
-// Each CR and each LF in a value becomes a blank (breaksToBlanks), so every command stays
-// on its own line, and the "&" of a key marker inside the content is written "%26", so the
-// content reads back whole; the values are otherwise written as stored. "" for an empty
-// record.
+// with the values written so that the field command reads them back as they are
+// (FieldCommandValues). "" for an empty record.
 QString buildFieldCommands(const MetadataRecord& record);
 
 // The record as a command batch file: the field commands, "mtp://gotop.fld" and CR LF, and

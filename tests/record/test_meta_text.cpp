@@ -164,7 +164,7 @@ TEST(CommandBatch, OneFieldCommandPerLineThenGotop) {
     const QString commands = QStringLiteral(
         "mtp://field=DC.Title&content=Cats & dogs&lang=en.fld/\r\nmtp://field=&content=<link>.fld/\r\n"
         "mtp://field=DC.Date&content=2004&lang=en&scheme=ISO8601.fld/\r\n"
-        "mtp://field=D&content=one  two three.fld/\r\n");
+        "mtp://field=D&content=one%0D%0Atwo%0Athree.fld/\r\n");
     EXPECT_EQ(buildFieldCommands(record), commands);
     EXPECT_EQ(batchFileText(record), commands + u"mtp://gotop.fld\r\n\r\n"_s);
 }

@@ -27,7 +27,10 @@ inline const QStringList& controlAndFormatCharacters() {
 // each of the characters above, from a fixed seed.
 class HardText {
 public:
-    explicit HardText(quint32 seed, QStringList extra = {}) : random_(seed), extra_(std::move(extra)) {}
+    // `extra`: more pieces the values are made of; one value in `longEvery` is 100,000
+    // characters long.
+    explicit HardText(quint32 seed, QStringList extra = {}, int longEvery = 4000)
+        : random_(seed), extra_(std::move(extra)), longEvery_(longEvery) {}
     QRandomGenerator& random() { return random_; }
     int below(int n) { return int(random_.bounded(n)); }
 
@@ -44,11 +47,11 @@ public:
     }
     // Of no, one or a few pieces; now and then 100,000 characters long.
     QString value(int most = 6) {
-        const int kind = below(400);
-        if (kind == 0) return QString(100000, QLatin1Char('x')) + piece();
-        if (kind < 40) return QString();
+        if (below(longEvery_) == 0) return QString(100000, QLatin1Char('x')) + piece();
+        const int kind = below(10);
+        if (kind == 0) return QString();
         QString text;
-        for (int n = kind < 80 ? 1 : 1 + below(most); n > 0; --n) text += piece();
+        for (int n = kind == 1 ? 1 : 1 + below(most); n > 0; --n) text += piece();
         return text;
     }
     // Every character of controlAndFormatCharacters() has been handed out.
@@ -57,6 +60,7 @@ public:
 private:
     QRandomGenerator random_;
     QStringList extra_;
+    int longEvery_;
     qsizetype nextSpecial_ = 0;
 };
 
