@@ -1,6 +1,7 @@
 #include "ListFilesTest.h"
 
 #include "catalogues/frmHCL.h"
+#include "catalogues/modRSS.h"
 #include "platform/Folders.h"
 #include "platform/ListView.h"
 #include "platform/StatusBar.h"
@@ -133,6 +134,23 @@ TEST_F(HarvestListTest, RecordsAreFoundByIdentifierAndWrittenAsRdfOrAsTheirMetaL
     run(u"mtp://getMetaFromHCL="_s + folder + u".kqb"_s);
     run(u"mtp://getMetaFromHCL=/nowhere/.kqb"_s);
     EXPECT_EQ(w->documentState->currentHTMLFile(), path(u"records/a.htm"_s));
+}
+
+// A link of another scheme than the web's keeps it, in both forms and in a channel; only a
+// link without any scheme is taken for a web address.
+TEST_F(HarvestListTest, LinksKeepTheirScheme) {
+    makeTree(u"HCL"_s, u"Harvest Control List"_s,
+             {u"Local|file:///srv/pages/local.htm"_s, u"Mail|mailto:web@site.example"_s, u"Book|urn:isbn:0451450523"_s,
+              u"Bare|www.site.example/"_s});
+    for (const QString& domain : {u"AGLS1.2"_s, u"AGLS"_s}) {
+        const QByteArray saved = readBytes(save(domain, path(domain + u".xml"_s)));
+        for (const char* link : {"<link>file:///srv/pages/local.htm</link>", "<link>mailto:web@site.example</link>",
+                                 "<link>urn:isbn:0451450523</link>", "<link>http://www.site.example/</link>"})
+            EXPECT_TRUE(saved.contains(link)) << link << "\n" << saved.toStdString();
+    }
+    QString channel = path(u"channel.xml"_s);
+    ASSERT_TRUE(modRSS::saveRSSChannel(channel));
+    EXPECT_TRUE(readBytes(channel).contains("<item rdf:about=\"file:///srv/pages/local.htm\">"));
 }
 
 TEST_F(HarvestListTest, BadListsLoadWhatTheyHoldOrLeaveTheTreeAsItWasAndSay) {
