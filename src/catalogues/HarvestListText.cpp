@@ -105,7 +105,8 @@ QList<modLists::ListEntry> readItems(QStringView text) {
         QString link = item.link;
         for (const QString* other : {&item.about, &item.metaIdentifier, &item.identifier})
             if (link.isEmpty()) link = *other;
-        const modLists::ListEntry entry = modLists::treeItem(item.folders.value_or(QStringList()), item.title, link, true);
+        const modLists::ListEntry entry =
+            modLists::treeItem(item.folders.value_or(QStringList()), item.title, link, true);
         if (!entry.link.isEmpty()) items.append(entry);
     };
     const auto capture = [&](const ListMarkup::Token& token, QString* field) {

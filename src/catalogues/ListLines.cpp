@@ -123,7 +123,8 @@ QString ListReading::add(const QString& line) {
     const ListLineParts parts = splitListLine(line, rootName_, kind_);
     if (!parts.error.isEmpty()) return failure(line, parts.error);
     if (parts.folder) {
-        if (const platform::Node* known = placeOf(parts.key); known && known->Tag().isEmpty()) return QStringLiteral("0");
+        const platform::Node* known = placeOf(parts.key);
+        if (known && known->Tag().isEmpty()) return QStringLiteral("0");
     }
     platform::Node* parent = placeOf(parts.parentKey);
     if (!parent) return failure(line, QStringLiteral("Element not found"));

@@ -52,7 +52,8 @@ QString channel(const QList<modLists::ListEntry>& entries, const Header& header)
         text += five + QLatin1StringView("<item rdf:about=\"") + ListMarkup::escapedLink(links.at(i), true) +
                 (prefixed.at(i) ? QLatin1StringView("\" > ") : QLatin1StringView("\">")) + kCrLf;
         text += line(ten, QLatin1StringView("title"), entry.title);
-        text += ten + QLatin1StringView("<link>") + ListMarkup::escapedLink(links.at(i)) + QLatin1StringView("</link>") + kCrLf;
+        text += ten + QLatin1StringView("<link>") + ListMarkup::escapedLink(links.at(i)) +
+                QLatin1StringView("</link>") + kCrLf;
         if (!entry.folders.isEmpty())
             text += ten + QLatin1StringView("<kq:folder>") + ListMarkup::folderPath(entry.folders) +
                     QLatin1StringView("</kq:folder>") + kCrLf;

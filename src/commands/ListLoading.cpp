@@ -380,7 +380,8 @@ void ListLoad::fillTree(platform::TreeView& tree, const QString& rootText, const
     if (!scheme && f.documentState().listType() != QLatin1String("indexes")) {
         MsgBox(QStringLiteral("No System Type of ") + f.documentState().listType(), platform::vbOKOnly, QStringLiteral("Error"));
     } else {
-        modLists::ListReading reading(tree, rootText, scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue);
+        modLists::ListReading reading(tree, rootText,
+                                      scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue);
         for (const QString& line : lines) {
             if (line.trimmed().isEmpty()) continue;
             const QString result = reading.add(line);

@@ -67,11 +67,6 @@ qsizetype findEndTag(QStringView text, qsizetype from, const char* name) {
     return -1;
 }
 
-// The tag that starts at `at`, through its ">" (to the end of the text without one).
-QStringView tagAt(QStringView text, qsizetype at) {
-    const qsizetype gt = text.indexOf(QLatin1Char('>'), at);
-    return gt < 0 ? text.mid(at) : text.mid(at, gt - at + 1);
-}
 
 bool isKnownAttribute(QStringView name) {
     for (const char* known : {"name", "http-equiv", "content", "lang", "xml:lang", "scheme"})
@@ -81,18 +76,25 @@ bool isKnownAttribute(QStringView name) {
 
 }  // namespace
 
+// The tag that starts at `at`, through its ">" (to the end of the text without one). Tags
+// are asked for in the order they stand, so one search for a ">" serves every tag before it.
+QStringView PageMarks::tagAt(QStringView text, qsizetype at) {
+    if (gt_ != -1 && gt_ < at) gt_ = text.indexOf(QLatin1Char('>'), at);
+    if (gt_ == -2) gt_ = text.indexOf(QLatin1Char('>'), at);
+    return gt_ < 0 ? text.mid(at) : text.mid(at, gt_ - at + 1);
+}
+
 void PageMarks::see(QStringView text, qsizetype at) {
     switch (asciiLower(text.at(at + 1).unicode())) {
     case u'l':
         if (linksDone || !hasWordAt(text, at + 1, "link rel")) break;
-        if (const qsizetype gt = text.indexOf(QLatin1Char('>'), at); gt < 0) {
+        if (const QStringView tag = tagAt(text, at); !tag.endsWith(QLatin1Char('>'))) {
             linksDone = true;
-        } else if (const QStringView tag = text.mid(at, gt - at + 1);
-                   !tag.contains(QLatin1StringView("stylesheet"), Qt::CaseInsensitive)) {
+        } else if (!tag.contains(QLatin1StringView("stylesheet"), Qt::CaseInsensitive)) {
             MetadataLine row;
             row.content = tag.toString();
             linkRows.append(row);
-            wholeTagEnd = gt + 1;
+            wholeTagEnd = at + tag.size();
         }
         break;
     case u'a':
@@ -108,7 +110,8 @@ void PageMarks::see(QStringView text, qsizetype at) {
         if (hasWordAt(text, at + 1, "rss version=\"2.0\">")) channel = true;
         if (hasWordAt(text, at + 1, "rdf:")) {
             const QStringView tag = tagAt(text, at);
-            if (tag.contains(QLatin1StringView("xmlns=\"http://purl.org/rss/1.0/\""), Qt::CaseInsensitive)) channel = true;
+            const QLatin1StringView rss10("xmlns=\"http://purl.org/rss/1.0/\"");
+            if (tag.contains(rss10, Qt::CaseInsensitive)) channel = true;
             wholeTagEnd = at + tag.size();
         }
         break;
@@ -290,7 +293,8 @@ QString otherAttributes(QStringView tag) {
                 if (close < 0) break;  // never closed: nothing sound follows
                 p = close + 1;
             } else {
-                while (q < n && !isBlank(tag.at(q)) && tag.at(q) != QLatin1Char('>') && tag.at(q) != QLatin1Char('<')) ++q;
+                while (q < n && !isBlank(tag.at(q)) && tag.at(q) != QLatin1Char('>') && tag.at(q) != QLatin1Char('<'))
+                    ++q;
                 p = q;
             }
         }

@@ -42,6 +42,10 @@ struct PageMarks {
     qsizetype wholeTagEnd = -1;
     // The tag whose "<" stands at `at` (not a meta element).
     void see(QStringView text, qsizetype at);
+
+private:
+    QStringView tagAt(QStringView text, qsizetype at);
+    qsizetype gt_ = -2;  // the last ">" found (-1: none is left; -2: not searched yet)
 };
 
 // Position of the next "<meta" (any case) at or after `from` that starts a meta element:

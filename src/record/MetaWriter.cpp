@@ -458,7 +458,8 @@ QString PageRewriter::write(const QString& linkRelLines, const QString& useLinkR
             if (indent < out.size() && !isBreak(out.at(out.size() - 1 - indent))) indent = 0;
         } else {
             qsizetype blankFrom = out.size();
-            while (blankFrom > 0 && (isBlankOrTab(out.at(blankFrom - 1)) || isBreak(out.at(blankFrom - 1)))) --blankFrom;
+            while (blankFrom > 0 && (isBlankOrTab(out.at(blankFrom - 1)) || isBreak(out.at(blankFrom - 1))))
+                --blankFrom;
             qsizetype lineEnd = blankFrom;
             while (lineEnd < out.size() && !isBreak(out.at(lineEnd))) ++lineEnd;
             if (lineEnd < out.size()) {
@@ -514,7 +515,8 @@ PageRewrite rewritePage(const QString& pageSource, const MetadataRecord& record,
     result.headInserted = rewriter.headInserted();
     result.text = rewriter.write(linkRelLines, useLinkRel);
     // The line end the write adds again.
-    if (page.size() > pageSource.size() && result.text.endsWith(kCrLf) && pageFileText(result.text.chopped(2)) == result.text)
+    if (page.size() > pageSource.size() && result.text.endsWith(kCrLf) &&
+        pageFileText(result.text.chopped(2)) == result.text)
         result.text.chop(2);
     return result;
 }
