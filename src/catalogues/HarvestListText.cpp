@@ -1,20 +1,17 @@
 #include "catalogues/HarvestListText.h"
 
 #include "catalogues/ListMarkup.h"
+#include "platform/PathText.h"
 #include "record/MetaReader.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace HarvestListText {
 namespace {
 
 const QLatin1StringView kCrLf("\r\n");
 const QLatin1StringView kTen("          ");
-
-bool hasWebScheme(const QString& link) {
-    return link.contains(QLatin1StringView("http://"), Qt::CaseInsensitive) ||
-           link.contains(QLatin1StringView("https://"), Qt::CaseInsensitive);
-}
 
 QString sortKey(const modLists::ListEntry& entry) {
     QStringList parts = entry.folders;
@@ -27,24 +24,20 @@ QString titleAndLinkLines(const modLists::ListEntry& entry) {
     QString lines;
     if (entry.title != entry.link)
         lines += kTen + QLatin1StringView("<title>") + ListMarkup::escaped(entry.title) + QLatin1StringView("</title>") + kCrLf;
-    lines += kTen + QLatin1StringView("<link>") + (hasWebScheme(entry.link) ? QString() : QStringLiteral("http://")) +
-             ListMarkup::escaped(entry.link) + QLatin1StringView("</link>") + kCrLf;
+    lines += kTen + QLatin1StringView("<link>") + ListMarkup::escapedLink(platform::withLinkScheme(entry.link)) +
+             QLatin1StringView("</link>") + kCrLf;
     return lines;
-}
-
-QString folderPath(const modLists::ListEntry& entry) {
-    return entry.folders.join(QStringLiteral("; "));
 }
 
 // The items of either form, each between its start and end lines.
 QString itemLines(const QList<modLists::ListEntry>& entries, const RecordText& record, QLatin1StringView indent,
-                  const std::function<QString(const QString&)>& folderLine) {
+                  const std::function<QString(const QStringList&)>& folderLine) {
     QString text;
     for (const modLists::ListEntry& entry : entries) {
         text += indent + QLatin1StringView("<item>") + kCrLf;
         const QString recordText = record ? record(entry) : QString();
         text += recordText.isEmpty() ? titleAndLinkLines(entry) : recordText + kCrLf;
-        if (!entry.folders.isEmpty()) text += folderLine(folderPath(entry)) + kCrLf;
+        if (!entry.folders.isEmpty()) text += folderLine(entry.folders) + kCrLf;
         text += indent + QLatin1StringView("</item>") + kCrLf;
     }
     return text;
@@ -72,8 +65,8 @@ QString agls12Form(const QList<modLists::ListEntry>& entries, const RecordText& 
     text += QLatin1StringView("<hcl updated=\"") + updated.toString(QStringLiteral("yyyy-MM-dd")) +
             QLatin1StringView("\" version=\"1.0\">") + kCrLf;
     text += QLatin1StringView("<site>") + kCrLf;
-    text += itemLines(entries, rdf, QLatin1StringView("  "), [](const QString& folders) {
-        return kTen + QLatin1StringView("<local lname=\"Folder\">") + ListMarkup::escaped(folders) +
+    text += itemLines(entries, rdf, QLatin1StringView("  "), [](const QStringList& folders) {
+        return kTen + QLatin1StringView("<local lname=\"Folder\">") + ListMarkup::folderPath(folders) +
                QLatin1StringView("</local>");
     });
     text += QLatin1StringView("  <site.administrator>") + ListMarkup::escaped(administrator) +
@@ -88,9 +81,9 @@ QString siteForm(const QList<modLists::ListEntry>& entries, const RecordText& me
     QString text;
     text += QLatin1StringView("<xml version=\"1.1\">") + kCrLf;
     text += QLatin1StringView("<site>") + kCrLf;
-    text += itemLines(entries, metaLines, QLatin1StringView("     "), [](const QString& folders) {
+    text += itemLines(entries, metaLines, QLatin1StringView("     "), [](const QStringList& folders) {
         return kTen + QLatin1StringView("<META NAME=\"AGLS.Function\" LANG=\"en\" CONTENT=\"") +
-               ListMarkup::escaped(folders, true) + QLatin1StringView("\" SCHEME=\"HCL\">");
+               ListMarkup::folderPath(folders, true) + QLatin1StringView("\" SCHEME=\"HCL\">");
     });
     text += QLatin1StringView("</site>") + kCrLf;
     return text;
@@ -100,18 +93,20 @@ QList<modLists::ListEntry> readItems(QStringView text) {
     using ListMarkup::TokenKind;
     QList<modLists::ListEntry> items;
     struct Item {
-        QString title, link, about, identifier, metaIdentifier, folders;
+        QString title, link, about, identifier, metaIdentifier;
+        std::optional<QStringList> folders;
     } item;
     bool inItem = false;
     ListMarkup::ElementText element;
-    QString* target = nullptr;  // where the element's text goes
+    QString* target = nullptr;  // where the element's text goes; none: the folders
     const auto endItem = [&] {
         element.reset();
         inItem = false;
         QString link = item.link;
         for (const QString* other : {&item.about, &item.metaIdentifier, &item.identifier})
             if (link.isEmpty()) link = *other;
-        const modLists::ListEntry entry = modLists::treeItem(item.folders, item.title, link, true);
+        const modLists::ListEntry entry =
+            modLists::treeItem(item.folders.value_or(QStringList()), item.title, link, true);
         if (!entry.link.isEmpty()) items.append(entry);
     };
     const auto capture = [&](const ListMarkup::Token& token, QString* field) {
@@ -132,7 +127,8 @@ QList<modLists::ListEntry> readItems(QStringView text) {
         if (element.active()) {
             // The first text found for a field stays.
             if (element.feed(token)) {
-                if (target->isEmpty()) *target = element.value();
+                if (!target && !item.folders) item.folders = ListMarkup::folderLevels(element.raw());
+                if (target && target->isEmpty()) *target = element.value();
                 element.reset();
             }
             continue;
@@ -141,10 +137,11 @@ QList<modLists::ListEntry> readItems(QStringView text) {
         const auto named = [&](const char* name) { return token.name.compare(QLatin1StringView(name), Qt::CaseInsensitive) == 0; };
         if (named("meta")) {
             const MetaReader::MetaTagValues meta = MetaReader::readMetaTag(token.raw);
-            const QString content = ListMarkup::decodeReferences(meta.content);
+            const QString content = ListMarkup::textOf(meta.content);
             QString* field = nullptr;
-            if (meta.scheme.startsWith(QLatin1StringView("HCL"), Qt::CaseInsensitive)) field = &item.folders;
-            else if (meta.name.compare(QLatin1StringView("DC.Identifier"), Qt::CaseInsensitive) == 0)
+            if (meta.scheme.startsWith(QLatin1StringView("HCL"), Qt::CaseInsensitive)) {
+                if (!item.folders) item.folders = ListMarkup::folderLevels(meta.content);
+            } else if (meta.name.compare(QLatin1StringView("DC.Identifier"), Qt::CaseInsensitive) == 0)
                 field = meta.scheme.contains(QLatin1StringView("URI"), Qt::CaseInsensitive) ? &item.metaIdentifier
                                                                                            : &item.identifier;
             else if (meta.name.compare(QLatin1StringView("DC.Title"), Qt::CaseInsensitive) == 0) field = &item.title;
@@ -162,7 +159,7 @@ QList<modLists::ListEntry> readItems(QStringView text) {
             capture(token, &item.identifier);
         } else if (named("folder") ||
                    (named("local") && ListMarkup::attribute(token.raw, QLatin1StringView("lname")) == QLatin1StringView("Folder"))) {
-            capture(token, &item.folders);
+            capture(token, nullptr);
         }
     }
     if (inItem) endItem();

@@ -70,7 +70,8 @@ bool writeHarvestList(Form form, QString& path, const QString& folder) {
         ListDocuments::showProgress(QStringLiteral("Now saving Harvest Control List: Record:") + QLatin1Char(' ') +
                                     QString::number(++recordsWritten));
         QString address = entry.link;
-        return RdfWriter::MakeMetaIntoRDF(address, meta, modSchemas::rdfNamespaces, modSchemas::rdfPrefix);
+        return RdfWriter::MakeMetaIntoRDF(address, meta, modSchemas::rdfNamespaces, modSchemas::rdfPrefix,
+                                          RdfWriter::RdfValues::XmlText);
     };
     const QString text = form == Form::Agls12
                              ? HarvestListText::agls12Form(entries, record, Preferences::siteAdmin,

@@ -4,6 +4,7 @@
 #include "app/Preferences.h"
 #include "app/modFileExists.h"
 #include "catalogues/ListLines.h"
+#include "catalogues/ListMarkup.h"
 #include "commands/ListLoading.h"
 #include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
@@ -74,11 +75,21 @@ bool readFile(const QString& path, QString& text) {
     return true;
 }
 
+// A server's page in place of a missing document: empty, or, unless its root element is a
+// list's or a channel's, one whose text before the first item holds a not-found title. So
+// an item titled "Error" never makes a list a not-found page.
 bool isNotFoundPage(const QString& text) {
     if (text.trimmed().isEmpty()) return true;
+    ListMarkup::TagScanner scan(text);
+    while (scan.next() && scan.token().kind != ListMarkup::TokenKind::StartTag) {}
+    if (scan.token().kind == ListMarkup::TokenKind::StartTag)
+        for (const char* root : {"hcl", "site", "xml", "rdf:RDF", "rss"})
+            if (scan.token().name.compare(QLatin1String(root), ci) == 0) return false;
+    qsizetype firstItem = text.indexOf(QLatin1String("<item"), 0, ci);
+    if (firstItem < 0) firstItem = text.size();
     // One walk over the titles of the text, however many items it holds.
     const QLatin1StringView open("<TITLE>");
-    for (qsizetype at = text.indexOf(open, 0, ci); at >= 0; at = text.indexOf(open, at + 1, ci)) {
+    for (qsizetype at = text.indexOf(open, 0, ci); at >= 0 && at < firstItem; at = text.indexOf(open, at + 1, ci)) {
         const QStringView here = QStringView(text).mid(at);
         for (const char* title : kNotFoundTitles)
             if (here.startsWith(QLatin1String(title), ci)) return true;
@@ -250,8 +261,9 @@ std::optional<QString> fillTree(const QPointer<Form1>& window, const QString& ro
     int refused = 0;
     int counter = 1;
     QSet<QString> folderLines;
+    modLists::ListReading reading(*tree, rootName, modLists::ListKind::Catalogue);
     const auto add = [&](const QString& line) {
-        const QString result = modLists::addLineToIndex(rootName, line, counter, *tree);
+        const QString result = reading.add(line);
         if (result != QLatin1String("0") && ++refused <= kMostRefusalsShown)
             refusals += QStringLiteral("\r\n") + result.trimmed();
         if (++counter % 10 == 0) {
@@ -273,6 +285,8 @@ std::optional<QString> fillTree(const QPointer<Form1>& window, const QString& ro
     if (refused > kMostRefusalsShown)
         refusals += QStringLiteral("\r\n... and %1 more lines were refused.").arg(refused - kMostRefusalsShown);
     tree->Refresh();
+    if (!reading.renamed().isEmpty())
+        MsgBox(modLists::renamedMessage(reading.renamed()), platform::vbOKOnly, modLists::kRenamedTitle);
     return refusals;
 }
 

@@ -1,6 +1,7 @@
 #include "catalogues/ListEntries.h"
 
 #include "catalogues/ListLines.h"
+#include "platform/TextCodec.h"
 #include "platform/TreeView.h"
 
 #include <QHash>
@@ -37,17 +38,15 @@ QList<ListEntry> listEntries(const platform::TreeView& tree) {
     return entries;
 }
 
-ListEntry treeItem(const QString& folderText, const QString& title, const QString& link, bool linkAsTitle) {
+ListEntry treeItem(const QStringList& folders, const QString& title, const QString& link, bool linkAsTitle) {
     ListEntry item;
-    item.link = link.trimmed();
+    item.link = platform::breaksToBlanks(link.trimmed());
     item.link.replace(QLatin1Char('|'), QStringLiteral("%7C"));
-    item.link = safeNodeText(item.link);
-    item.title = safeNodeText(title).trimmed();
+    item.title = safeNodeText(title);
     if (item.link.isEmpty() || (item.title.isEmpty() && !linkAsTitle)) return {};
     if (item.title.isEmpty()) item.title = item.link;
-    // The levels of a folder path are joined by "; ".
-    for (const QString& level : safeNodeText(folderText).split(QStringLiteral("; ")))
-        if (!level.trimmed().isEmpty()) item.folders.append(level);
+    for (const QString& level : folders)
+        if (const QString name = safeNodeText(level); !name.isEmpty()) item.folders.append(name);
     return item;
 }
 

@@ -22,9 +22,10 @@ struct ListEntry {
 // entry). A node's folders are the texts above it below the root.
 QList<ListEntry> listEntries(const platform::TreeView& tree);
 
-// An item as the harvest list and channel readers put it into the tree: names safe for
-// list lines, a link without blanks at its ends and without "|". Empty when it has no link;
-// with no title the link is its title when `linkAsTitle`, else it is empty too.
-ListEntry treeItem(const QString& folderText, const QString& title, const QString& link, bool linkAsTitle);
+// An item as the harvest list and channel readers put it into the tree: names as they
+// enter the tree (empty folder levels left out), a link without blanks at its ends and
+// without "|" or line breaks. Empty when it has no link; with no title the link is its
+// title when `linkAsTitle`, else it is empty too.
+ListEntry treeItem(const QStringList& folders, const QString& title, const QString& link, bool linkAsTitle);
 
 }  // namespace modLists

@@ -1,5 +1,6 @@
 #include "catalogues/ListLines.h"
 
+#include "platform/PathText.h"
 #include "platform/TextCodec.h"
 #include "platform/TreeImages.h"
 #include "platform/TreeView.h"
@@ -27,26 +28,13 @@ QString failure(const QString& line, const QString& reason) {
     return line + QStringLiteral("\r\n") + reason + QStringLiteral("\r\n");
 }
 
-// Adds the node of a split line below its parent; "0" or the failure text.
-QString addNode(const QString& line, const ListLineParts& parts, int image, int selectedImage,
-                platform::TreeView& nodes, bool makeVisible) {
-    if (!parts.error.isEmpty()) return failure(line, parts.error);
-    platform::Node* node =
-        nodes.Add(parts.parentKey, platform::tvwChild, parts.key, parts.text, image, selectedImage);
-    if (!node) return failure(line, nodes.LastError().Description);
-    if (!parts.folder) node->setTag(parts.tag);
-    if (makeVisible) node->EnsureVisible();
-    return QStringLiteral("0");
-}
-
 // A link's tag for the file: an address without a scheme is taken for an http address;
 // "|" in an address is escaped, so the next load does not cut the address there.
 QString fileTag(const QString& tag) {
     QString out = platform::breaksToBlanks(tag);
     if (out.contains(kMtp, Qt::CaseInsensitive)) return out;
     out.replace(kBar, QStringLiteral("%7C"));
-    if (!out.contains(QLatin1String("://"))) out.prepend(QStringLiteral("http://"));
-    return out;
+    return out.contains(QLatin1String("://")) ? out : platform::withLinkScheme(out);
 }
 
 struct Entry {
@@ -60,13 +48,27 @@ struct Entry {
 }  // namespace
 
 QString safeNodeText(const QString& text) {
-    if (!text.contains(kBar) && !text.contains(QLatin1Char('\r')) && !text.contains(QLatin1Char('\n'))) return text;
-    QString out = text;
-    out.replace(kBar, QChar(0x00A6));
-    out.replace(QStringLiteral("\r\n"), QStringLiteral(" "));
-    out.replace(QLatin1Char('\r'), QLatin1Char(' '));
-    out.replace(QLatin1Char('\n'), QLatin1Char(' '));
-    return out;
+    const qsizetype n = text.size();
+    QString out;
+    out.reserve(n);
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        const char16_t u = c.unicode();
+        if (u == u'|') {
+            out += QChar(0x00A6);
+        } else if (u == u'\r' || u == u'\n' || u == u'\t' || u == 0x0B || u == 0x0C || u == 0x85) {
+            if (u == u'\r' && i + 1 < n && text.at(i + 1) == QLatin1Char('\n')) ++i;
+            out += QLatin1Char(' ');
+        } else if (c.category() == QChar::Other_Control) {
+            continue;
+        } else if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {
+            out += c;
+            out += text.at(++i);
+        } else {
+            out += c.isSurrogate() ? QChar(QChar::ReplacementCharacter) : c;
+        }
+    }
+    return out.trimmed();
 }
 
 ListLineParts splitListLine(const QString& line, const QString& rootName, ListKind kind) {
@@ -101,28 +103,82 @@ ListLineParts splitListLine(const QString& line, const QString& rootName, ListKi
     return parts;
 }
 
-QString addLineToIndex(const QString& rootName, const QString& line, int, platform::TreeView& nodes) {
-    const ListLineParts parts = splitListLine(line, rootName, ListKind::Catalogue);
-    const bool belowRoot = parts.parentKey == rootName + kBackslash;
+ListReading::ListReading(platform::TreeView& tree, const QString& rootName, ListKind kind)
+    : tree_(tree), rootName_(rootName), kind_(kind) {}
+
+platform::Node* ListReading::placeOf(const QString& key) const {
+    if (platform::Node* node = places_.value(key).get()) return node;
+    return tree_.Item(key);
+}
+
+QHash<QString, platform::NodeRef>& ListReading::namesBelow(platform::Node* parent) {
+    auto it = names_.find(parent->Id());
+    if (it != names_.end()) return *it;
+    QHash<QString, platform::NodeRef> names;
+    for (platform::Node* child = parent->Child(); child; child = child->Next()) names.insert(child->Text(), child);
+    return *names_.insert(parent->Id(), names);
+}
+
+QString ListReading::add(const QString& line) {
+    const ListLineParts parts = splitListLine(line, rootName_, kind_);
+    if (!parts.error.isEmpty()) return failure(line, parts.error);
     if (parts.folder) {
-        const QString result =
-            addNode(line, parts, platform::kImageFolder, platform::kImageOpenFolder, nodes, belowRoot);
-        if (result == QLatin1String("0")) nodes.ScrollLine(1);
-        return result;
+        const platform::Node* known = placeOf(parts.key);
+        if (known && known->Tag().isEmpty()) return QStringLiteral("0");
     }
-    if (line.contains(kMtp, Qt::CaseInsensitive))
-        return addNode(line, parts, platform::kImageFolder, platform::kImageOpenFolder, nodes, belowRoot);
-    return addNode(line, parts, platform::kImageLink, platform::kImageLink, nodes, belowRoot);
+    platform::Node* parent = placeOf(parts.parentKey);
+    if (!parent) return failure(line, QStringLiteral("Element not found"));
+    const QString name = safeNodeText(parts.text);
+    if (name.isEmpty()) return failure(line, QStringLiteral("The line names no folder or entry"));
+
+    QHash<QString, platform::NodeRef>& names = namesBelow(parent);
+    QString given = name;
+    if (names.value(name).get()) {
+        int& next = nextNumber_[QString::number(parent->Id()) + QLatin1Char('\\') + name];
+        for (next = std::max(next, 2); names.value(given).get(); ++next)
+            given = name + QStringLiteral(" (%1)").arg(next);
+        QString place = parts.parentKey == rootName_ + kBackslash ? QString() : parts.parentKey;
+        place.replace(kBackslash, kBar);
+        renamed_.append(place + name + QStringLiteral("  \u2192  ") + given);
+    }
+
+    int image = platform::kImageLink;
+    int selectedImage = platform::kImageLink;
+    bool visible = parts.parentKey == rootName_ + kBackslash;
+    if (kind_ == ListKind::Scheme) {
+        image = selectedImage = parts.folder ? platform::kImageSchemeFolder : platform::kImageSchemeTerm;
+        if (parts.folder) visible = parts.parentKey.contains(rootName_, Qt::CaseInsensitive);
+    } else if (parts.folder || line.contains(kMtp, Qt::CaseInsensitive)) {
+        image = platform::kImageFolder;
+        selectedImage = platform::kImageOpenFolder;
+    }
+    const QString key = (parent->Parent() ? parent->Key() : QString()) + given + kBackslash;
+    platform::Node* node = tree_.Add(parent, platform::tvwChild, key, given, image, selectedImage);
+    // A key another node holds (the root's own, say) is no reason to refuse the entry.
+    if (!node && tree_.LastError().Number == platform::kTreeKeyNotUnique)
+        node = tree_.Add(parent, platform::tvwChild, QString(), given, image, selectedImage);
+    if (!node) return failure(line, tree_.LastError().Description);
+    names.insert(given, node);
+    if (parts.folder || !placeOf(parts.key)) places_.insert(parts.key, node);
+    if (!parts.folder) node->setTag(parts.tag);
+    if (visible) node->EnsureVisible();
+    if (parts.folder && kind_ == ListKind::Catalogue) tree_.ScrollLine(1);
+    return QStringLiteral("0");
+}
+
+QString renamedMessage(const QStringList& renamed) {
+    if (renamed.isEmpty()) return QString();
+    return QStringLiteral("These entries had the name of another entry in their folder. Both are kept, and each "
+                          "of these now has a number after its name:\r\n") +
+           renamed.join(QStringLiteral("\r\n"));
+}
+
+QString addLineToIndex(const QString& rootName, const QString& line, int, platform::TreeView& nodes) {
+    return ListReading(nodes, rootName, ListKind::Catalogue).add(line);
 }
 
 QString addLineToScheme(const QString& rootName, const QString& line, int, platform::TreeView& nodes) {
-    const ListLineParts parts = splitListLine(line, rootName, ListKind::Scheme);
-    if (parts.folder) {
-        return addNode(line, parts, platform::kImageSchemeFolder, platform::kImageSchemeFolder, nodes,
-                       parts.parentKey.contains(rootName, Qt::CaseInsensitive));
-    }
-    return addNode(line, parts, platform::kImageSchemeTerm, platform::kImageSchemeTerm, nodes,
-                   parts.parentKey == rootName + kBackslash);
+    return ListReading(nodes, rootName, ListKind::Scheme).add(line);
 }
 
 QStringList listFileLines(platform::TreeView& tree, bool stripRoot, ListKind kind) {

@@ -1,23 +1,23 @@
 #pragma once
+#include "platform/TreeView.h"
+
+#include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <algorithm>
 #include <iterator>
 
-namespace platform {
-class TreeView;
-}
-
 // The lines of the list files (catalogues ".kqi", scheme lists ".kqs") and the tree nodes
 // they stand for. A line is the names on a node's path below the root, each followed by
 // "|"; a link, command or term adds its tag after the last "|"; a folder line ends in "|".
 namespace modLists {
 
-// "|" separates the names of a list line, so a node text never holds one: it becomes
-// "¦" (U+00A6). Line breaks, which would end the line, become blanks. Every place that
-// puts text into the tree (insertion, drops, renames, the channel and list readers)
-// passes it through here.
+// A name as it enters the tree, so the name shown is the name the list files keep. "|"
+// separates the names of a list line, so a node text never holds one: it becomes "¦"
+// (U+00A6). Line breaks and tabs become blanks; every other control character goes (a lone
+// surrogate becomes U+FFFD); blanks at both ends go. Every place that puts a name into the
+// tree (insertion, drops, renames, the list readers) passes it through here.
 QString safeNodeText(const QString& text);
 
 enum class ListKind { Catalogue, Scheme };
@@ -36,9 +36,38 @@ struct ListLineParts {
 // "|mtp://" (so a command holding "|" stays whole); a link's at the last "|".
 ListLineParts splitListLine(const QString& line, const QString& rootName, ListKind kind);
 
+// Reads list lines into a tree below the root `rootName`, keeping every entry: names are
+// made safe as they enter, and an entry whose name its folder already holds gets " (2)",
+// " (3)", ... after it and is listed in renamed(). A folder line met again adds nothing.
+class ListReading {
+public:
+    ListReading(platform::TreeView& tree, const QString& rootName, ListKind kind);
+    // "0" when the line's node was added or its folder is there already, else the line,
+    // CR LF, the reason and CR LF.
+    QString add(const QString& line);
+    // The entries renamed, one a line: where they stand and the name they got.
+    const QStringList& renamed() const { return renamed_; }
+
+private:
+    platform::Node* placeOf(const QString& key) const;
+    QHash<QString, platform::NodeRef>& namesBelow(platform::Node* parent);
+
+    platform::TreeView& tree_;
+    QString rootName_;
+    ListKind kind_;
+    QHash<QString, platform::NodeRef> places_;  // a line's key as the file gives it: its node
+    QHash<quint64, QHash<QString, platform::NodeRef>> names_;  // the names below a node
+    QHash<QString, int> nextNumber_;            // the next number to try for a name
+    QStringList renamed_;
+};
+
+// The one message saying which entries a list read renamed; "" when none was. Its title:
+QString renamedMessage(const QStringList& renamed);
+inline const QString kRenamedTitle = QStringLiteral("Entries renamed");
+
 // Add one line of a catalogue or scheme list to the tree below the root `rootName`.
 // "0" when the node was added, else the line, CR LF, the reason and CR LF. The line
-// counter is the loader's and is not used.
+// counter is the loader's and is not used. A whole list is read with one ListReading.
 QString addLineToIndex(const QString& rootName, const QString& line, int lineCounter, platform::TreeView& nodes);
 QString addLineToScheme(const QString& rootName, const QString& line, int lineCounter, platform::TreeView& nodes);
 

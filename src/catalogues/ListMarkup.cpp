@@ -36,10 +36,56 @@ char32_t numericReference(QStringView digits) {
     return xmlChar ? code : 0;
 }
 
+// CR LF and a lone CR become LF.
+QString normalizedLineEnds(QStringView text) {
+    if (!text.contains(QLatin1Char('\r'))) return text.toString();
+    QString out;
+    out.reserve(text.size());
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text.at(i) != QLatin1Char('\r')) {
+            out += text.at(i);
+            continue;
+        }
+        out += QLatin1Char('\n');
+        if (i + 1 < text.size() && text.at(i + 1) == QLatin1Char('\n')) ++i;
+    }
+    return out;
+}
+
 }  // namespace
 
+QString textOf(QStringView written) {
+    return decodeReferences(normalizedLineEnds(written));
+}
+
 QString Token::text() const {
-    return cdata ? raw.toString() : decodeReferences(raw);
+    return cdata ? normalizedLineEnds(raw) : textOf(raw);
+}
+
+void GatheredText::add(const Token& token) {
+    if (token.cdata) {
+        const QString literal = normalizedLineEnds(token.raw);
+        if (first_ < 0) first_ = text_.size();
+        text_ += literal;
+        end_ = text_.size();
+        raw_ += escaped(literal);
+        return;
+    }
+    const QString written = normalizedLineEnds(token.raw);
+    raw_ += written;
+    qsizetype lead = 0;
+    qsizetype trail = 0;
+    while (lead < written.size() && isBlank(written.at(lead))) ++lead;
+    if (lead == written.size()) {
+        text_ += written;
+        return;
+    }
+    while (isBlank(written.at(written.size() - 1 - trail))) ++trail;
+    if (first_ < 0) first_ = text_.size() + lead;
+    text_ += written.first(lead);
+    text_ += decodeReferences(QStringView(written).mid(lead, written.size() - lead - trail));
+    end_ = text_.size();
+    text_ += written.last(trail);
 }
 
 bool TagScanner::skipPast(QLatin1StringView end) {
@@ -118,12 +164,10 @@ void ElementText::start(QStringView name) {
 bool ElementText::feed(const Token& token) {
     const QLatin1StringView rdfValue("rdf:value");
     switch (token.kind) {
-    case TokenKind::Text: {
-        const QString text = token.text();
-        text_ += text;
-        if (inValue_) value_ += text;
+    case TokenKind::Text:
+        text_.add(token);
+        if (inValue_) value_.add(token);
         return false;
-    }
     case TokenKind::StartTag:
         if (token.selfClosing) return false;
         if (token.name.compare(rdfValue, Qt::CaseInsensitive) == 0) inValue_ = sawValue_ = true;
@@ -164,42 +208,50 @@ QString attribute(QStringView tag, QLatin1StringView name) {
                 value = tag.mid(valueStart, p - valueStart);
             }
         }
-        if (attr.compare(name, Qt::CaseInsensitive) == 0) return decodeReferences(value);
+        if (attr.compare(name, Qt::CaseInsensitive) == 0) return textOf(value);
     }
     return QString();
 }
 
-QString decodeReferences(QStringView text) {
-    qsizetype amp = text.indexOf(QLatin1Char('&'));
-    if (amp < 0) return text.toString();
+namespace {
+
+// The reference XML knows without a DTD that starts at text[at] ("&"): its length, with the
+// character it stands for in `decoded`; 0 when none starts there.
+qsizetype referenceAt(QStringView text, qsizetype at, QString& decoded) {
     static const struct {
         const char* name;
         char16_t character;
     } named[] = {{"amp", u'&'}, {"lt", u'<'}, {"gt", u'>'}, {"quot", u'"'}, {"apos", u'\''}};
+    const qsizetype semi = text.mid(at + 1, 12).indexOf(QLatin1Char(';'));
+    if (semi <= 0) return 0;
+    const QStringView body = text.mid(at + 1, semi);
+    decoded.clear();
+    if (body.front() == QLatin1Char('#')) {
+        if (const char32_t code = numericReference(body.mid(1))) decoded = QString::fromUcs4(&code, 1);
+    } else {
+        for (const auto& entity : named)
+            if (body == QLatin1StringView(entity.name)) decoded = QChar(entity.character);
+    }
+    return decoded.isEmpty() ? 0 : semi + 2;
+}
+
+}  // namespace
+
+QString decodeReferences(QStringView text) {
+    qsizetype amp = text.indexOf(QLatin1Char('&'));
+    if (amp < 0) return text.toString();
     QString out;
     out.reserve(text.size());
+    QString decoded;
     qsizetype from = 0;
     while (amp >= 0) {
         out += text.mid(from, amp - from);
-        from = amp + 1;
-        const qsizetype semi = text.mid(amp + 1, 12).indexOf(QLatin1Char(';'));
-        if (semi > 0) {
-            const QStringView body = text.mid(amp + 1, semi);
-            QString decoded;
-            if (body.front() == QLatin1Char('#')) {
-                if (const char32_t code = numericReference(body.mid(1))) decoded = QString::fromUcs4(&code, 1);
-            } else {
-                for (const auto& entity : named)
-                    if (body == QLatin1StringView(entity.name)) decoded = QChar(entity.character);
-            }
-            if (!decoded.isEmpty()) {
-                out += decoded;
-                from = amp + 1 + semi + 1;
-            } else {
-                out += QLatin1Char('&');
-            }
+        if (const qsizetype length = referenceAt(text, amp, decoded)) {
+            out += decoded;
+            from = amp + length;
         } else {
             out += QLatin1Char('&');
+            from = amp + 1;
         }
         amp = text.indexOf(QLatin1Char('&'), from);
     }
@@ -208,7 +260,56 @@ QString decodeReferences(QStringView text) {
 }
 
 QString escaped(QStringView text, bool attribute) {
-    return RdfWriter::xmlEscaped(text, {.attribute = attribute});
+    return RdfWriter::xmlEscaped(text, {.attribute = attribute, .lineEnds = true});
+}
+
+QString escapedWhole(QStringView text) {
+    qsizetype first = 0;
+    qsizetype last = text.size();
+    while (first < last && isBlank(text.at(first))) ++first;
+    while (last > first && isBlank(text.at(last - 1))) --last;
+    const auto references = [](QStringView blanks) {
+        QString out;
+        for (const QChar c : blanks) out += QStringLiteral("&#%1;").arg(c.unicode());
+        return out;
+    };
+    return references(text.first(first)) + escaped(text.mid(first, last - first)) + references(text.mid(last));
+}
+
+QString escapedLink(QStringView link, bool attribute) {
+    return RdfWriter::xmlEscaped(link, {.attribute = attribute, .percentControls = true, .lineEnds = true});
+}
+
+QString folderPath(const QStringList& levels, bool attribute) {
+    QStringList written;
+    for (const QString& level : levels) {
+        QStringList parts;
+        for (const QString& part : level.split(QStringLiteral("; "))) parts.append(escaped(part, attribute));
+        written.append(parts.join(QStringLiteral("&#59; ")));
+    }
+    return written.join(QStringLiteral("; "));
+}
+
+QStringList folderLevels(QStringView written) {
+    const QString text = normalizedLineEnds(written);
+    QStringList levels{QString()};
+    QString decoded;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (c == QLatin1Char('&')) {
+            if (const qsizetype length = referenceAt(text, i, decoded)) {
+                levels.last() += decoded;
+                i += length - 1;
+                continue;
+            }
+        } else if (c == QLatin1Char(';') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char(' ')) {
+            levels.append(QString());
+            ++i;
+            continue;
+        }
+        levels.last() += c;
+    }
+    return levels;
 }
 
 }  // namespace ListMarkup

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 
 // The markup of the list files the tree is written to and read from (Harvest Control Lists,
@@ -23,7 +24,8 @@ struct Token {
     bool is(TokenKind k, QLatin1StringView tagName) const {
         return kind == k && name.compare(tagName, Qt::CaseInsensitive) == 0;
     }
-    // The character data of a text token, references decoded (CDATA as it stands).
+    // The character data of a text token, line ends made LF and references decoded, as XML
+    // reads them (CDATA as it stands, but for its line ends).
     QString text() const;
 };
 
@@ -42,6 +44,24 @@ private:
     Token token_;
 };
 
+// Character data gathered from text tokens, knowing which characters stood there as blanks
+// or line ends (as opposed to references to them).
+class GatheredText {
+public:
+    void add(const Token& token);
+    void clear() { *this = GatheredText(); }
+    // The text without the blanks and line ends written around it.
+    QString value() const { return first_ < 0 ? QString() : text_.mid(first_, end_ - first_); }
+    // The text as written, references not decoded (a CDATA section escaped).
+    const QString& raw() const { return raw_; }
+
+private:
+    QString text_;
+    QString raw_;
+    qsizetype first_ = -1;
+    qsizetype end_ = -1;
+};
+
 // The text of one element, gathered while the scanner walks through it: start() on its
 // start tag, then every following token through feed() until feed() says the element has
 // ended. Inside an RDF value ("<rdf:value>"), the value is that element's text alone.
@@ -52,20 +72,23 @@ public:
     bool active() const { return !name_.isEmpty(); }
     // True when the token is the element's end tag.
     bool feed(const Token& token);
-    // The text, blanks at both ends taken off.
-    QString value() const { return (sawValue_ ? value_ : text_).trimmed(); }
+    // The text, without the blanks and line ends written around it.
+    QString value() const { return (sawValue_ ? value_ : text_).value(); }
+    // The text as written.
+    const QString& raw() const { return (sawValue_ ? value_ : text_).raw(); }
 
 private:
     QString name_;
     int depth_ = 0;
     bool inValue_ = false;
     bool sawValue_ = false;
-    QString text_;
-    QString value_;
+    GatheredText text_;
+    GatheredText value_;
 };
 
-// The value of an attribute of a start tag ("rdf:about", "lname"), references decoded; ""
-// when the tag does not have it. Names compare ignoring case; single or double quotes.
+// The value of an attribute of a start tag ("rdf:about", "lname"), line ends made LF and
+// references decoded; "" when the tag does not have it. Names compare ignoring case; single
+// or double quotes.
 QString attribute(QStringView tag, QLatin1StringView name);
 
 // Decodes the references XML knows without a DTD: "&amp;", "&lt;", "&gt;", "&quot;",
@@ -73,9 +96,25 @@ QString attribute(QStringView tag, QLatin1StringView name);
 // ("&nbsp;" too).
 QString decodeReferences(QStringView text);
 
+// Text as written in a list file read as XML reads it: CR LF and a lone CR become LF, then
+// the references are decoded.
+QString textOf(QStringView written);
+
 // Text fit for XML: "&", "<" and ">" become references, and in an attribute value the
-// double quote too. Characters XML does not allow (control codes, lone surrogates) become
-// U+FFFD, so the file always parses.
+// double quote too; a carriage return (in an attribute also a line feed and a tab) becomes
+// a reference, so it reads back as it was. Characters XML does not allow (control codes,
+// lone surrogates) become U+FFFD, so the file always parses.
 QString escaped(QStringView text, bool attribute = false);
+// A link escaped so: a control character in it becomes its "%" escape, as in an address.
+QString escapedLink(QStringView link, bool attribute = false);
+// An element's text escaped so, with the blanks and line ends at its ends written as
+// references: readers drop those written around a text, but keep these.
+QString escapedWhole(QStringView text);
+
+// A folder path as the list files write it: the levels, escaped, joined by "; ". A level's
+// own "; " is written "&#59; ": only a "; " written as such separates levels.
+QString folderPath(const QStringList& levels, bool attribute = false);
+// The levels of a folder path as written, each read as XML reads it.
+QStringList folderLevels(QStringView written);
 
 }  // namespace ListMarkup

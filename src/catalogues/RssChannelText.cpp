@@ -2,9 +2,9 @@
 
 #include "catalogues/ListMarkup.h"
 #include "record/RdfWriter.h"
-#include "record/modCharEncoding.h"
+#include "platform/PathText.h"
 
-#include <algorithm>
+#include <optional>
 
 namespace RssChannelText {
 namespace {
@@ -12,33 +12,11 @@ namespace {
 const QLatin1StringView kCrLf("\r\n");
 
 QString line(QLatin1StringView indent, QLatin1StringView tag, const QString& text) {
-    return indent + QLatin1Char('<') + tag + QLatin1Char('>') + ListMarkup::escaped(text) + QLatin1StringView("</") +
-           tag + QLatin1Char('>') + kCrLf;
+    return indent + QLatin1Char('<') + tag + QLatin1Char('>') + ListMarkup::escapedWhole(text) +
+           QLatin1StringView("</") + tag + QLatin1Char('>') + kCrLf;
 }
 
 }  // namespace
-
-QString channelLink(QString link) {
-    modCharEncoding::decodeHtmlEntities(link);
-    if (!std::any_of(link.cbegin(), link.cend(), [](QChar c) {
-            const char16_t u = c.unicode();
-            return u <= 0x20 || u >= 0x7F || u == u'"' || u == u'<' || u == u'>';
-        }))
-        return link;
-    static const char hex[] = "0123456789ABCDEF";
-    QString out;
-    for (const char byte : link.toUtf8()) {
-        const auto b = static_cast<unsigned char>(byte);
-        if (b <= 0x20 || b >= 0x7F || b == '"' || b == '<' || b == '>') {
-            out += QLatin1Char('%');
-            out += QLatin1Char(hex[b >> 4]);
-            out += QLatin1Char(hex[b & 15]);
-        } else {
-            out += QLatin1Char(byte);
-        }
-    }
-    return out;
-}
 
 QString channel(const QList<modLists::ListEntry>& entries, const Header& header) {
     const QLatin1StringView five("     ");
@@ -62,23 +40,23 @@ QString channel(const QList<modLists::ListEntry>& entries, const Header& header)
     QList<bool> prefixed;
     links.reserve(entries.size());
     for (const modLists::ListEntry& entry : entries) {
-        const QString link = channelLink(entry.link);
-        prefixed.append(!link.contains(QLatin1StringView("http://"), Qt::CaseInsensitive) &&
-                        !link.contains(QLatin1StringView("https://"), Qt::CaseInsensitive));
-        links.append(prefixed.last() ? QStringLiteral("http://") + link : link);
-        text += ten + QLatin1StringView("<rdf:li resource=\"") + ListMarkup::escaped(links.last(), true) +
+        links.append(platform::withLinkScheme(entry.link));
+        prefixed.append(links.last().size() != entry.link.size());
+        text += ten + QLatin1StringView("<rdf:li resource=\"") + ListMarkup::escapedLink(links.last(), true) +
                 QLatin1StringView("\" />") + kCrLf;
     }
     text += QLatin1StringView("</rdf:Seq>") + kCrLf + QLatin1StringView("</items>") + kCrLf;
     text += QLatin1StringView("</channel>") + kCrLf;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const modLists::ListEntry& entry = entries.at(i);
-        text += five + QLatin1StringView("<item rdf:about=\"") + ListMarkup::escaped(links.at(i), true) +
+        text += five + QLatin1StringView("<item rdf:about=\"") + ListMarkup::escapedLink(links.at(i), true) +
                 (prefixed.at(i) ? QLatin1StringView("\" > ") : QLatin1StringView("\">")) + kCrLf;
         text += line(ten, QLatin1StringView("title"), entry.title);
-        text += line(ten, QLatin1StringView("link"), links.at(i));
+        text += ten + QLatin1StringView("<link>") + ListMarkup::escapedLink(links.at(i)) +
+                QLatin1StringView("</link>") + kCrLf;
         if (!entry.folders.isEmpty())
-            text += line(ten, QLatin1StringView("kq:folder"), entry.folders.join(QStringLiteral("; ")));
+            text += ten + QLatin1StringView("<kq:folder>") + ListMarkup::folderPath(entry.folders) +
+                    QLatin1StringView("</kq:folder>") + kCrLf;
         text += five + QLatin1StringView("</item>") + kCrLf;
     }
     text += QLatin1StringView("</rdf:RDF>") + kCrLf;
@@ -99,14 +77,15 @@ Reading read(QStringView text) {
     Reading reading;
     bool inItem = false;
     bool headerDone = false;
-    QString title, link, folders;
+    QString title, link;
+    std::optional<QStringList> folders;
     ListMarkup::ElementText element;
-    QString* target = nullptr;
+    QString* target = nullptr;  // where the element's text goes; none: the folders
     bool* found = nullptr;
     const auto endItem = [&] {
         element.reset();
         inItem = false;
-        const modLists::ListEntry entry = modLists::treeItem(folders, title, link, false);
+        const modLists::ListEntry entry = modLists::treeItem(folders.value_or(QStringList()), title, link, false);
         if (!entry.link.isEmpty()) reading.items.append(entry);
     };
 
@@ -122,7 +101,7 @@ Reading read(QStringView text) {
             if (!itemTag) continue;
             if (inItem) endItem();
             inItem = !token.selfClosing;
-            title.clear(), link.clear(), folders.clear();
+            title.clear(), link.clear(), folders.reset();
             continue;
         }
         if (token.kind == TokenKind::EndTag && itemTag) {
@@ -132,7 +111,8 @@ Reading read(QStringView text) {
         if (element.active()) {
             // The first element of each kind counts (in an item, the first with a text).
             if (element.feed(token)) {
-                if ((found && !*found) || (!found && target->isEmpty())) *target = element.value();
+                if (!target && !folders) folders = ListMarkup::folderLevels(element.raw());
+                if (target && ((found && !*found) || (!found && target->isEmpty()))) *target = element.value();
                 if (found) *found = true;
                 element.reset();
             }
@@ -147,7 +127,7 @@ Reading read(QStringView text) {
             return true;
         };
         if (inItem) {
-            take("title", &title, nullptr) || take("link", &link, nullptr) || take("kq:folder", &folders, nullptr);
+            take("title", &title, nullptr) || take("link", &link, nullptr) || take("kq:folder", nullptr, nullptr);
         } else if (!headerDone) {
             Header& h = reading.header;
             take("title", &h.title, &reading.hasTitle) || take("link", &h.siteURL, &reading.hasLink) ||

@@ -24,11 +24,6 @@ struct Header {
 // The channel in the tree's order, UTF-8 as it declares; every line ends in CR LF.
 QString channel(const QList<modLists::ListEntry>& entries, const Header& header);
 
-// A link as a channel carries it: character references decoded, and the characters that
-// cannot stand in an address (blanks, control characters, double quotes, angle brackets,
-// anything beyond ASCII) percent-encoded as UTF-8. "%" and "&" keep their meaning.
-QString channelLink(QString link);
-
 struct Reading {
     Header header;
     bool hasTitle = false;

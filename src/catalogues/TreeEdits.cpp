@@ -22,6 +22,10 @@ platform::Node* addNode(platform::TreeView& tree, platform::Node* relative, plat
                         const QString& text, int image, int selectedImage, platform::TreeError& error) {
     error = {};
     const QString name = modLists::safeNodeText(text);
+    if (name.isEmpty()) {
+        error = {-1, QStringLiteral("an entry needs a name")};
+        return nullptr;
+    }
     // Nothing goes beside the list's top: it would become a second list.
     if (relative && !relative->Parent()) how = platform::tvwChild;
     platform::Node* parent = how == platform::tvwChild || !relative ? relative : relative->Parent();

@@ -14,7 +14,7 @@ platform::Node* namesake(const platform::Node* parent, const QString& text, cons
 
 // Adds a node named `text` (made safe for the list file) relative to `relative`: as its
 // child (tvwChild) or among its siblings. nullptr when the folder already has a node of
-// that name; `error` tells why.
+// that name or nothing is left of the name; `error` tells why.
 platform::Node* addNode(platform::TreeView& tree, platform::Node* relative, platform::TreeRelationship how,
                         const QString& text, int image, int selectedImage, platform::TreeError& error);
 

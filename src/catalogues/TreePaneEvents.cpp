@@ -245,10 +245,10 @@ void Form1::TreeView1_AfterLabelEdit(int index, int& cancel, QString& newString)
     labelEditing = false;
     // This handler writes the text itself (or keeps the old one).
     cancel = 1;
-    // Escape, or a name typed away to nothing, changes nothing.
+    // Escape, or a name with nothing left once cleaned, changes nothing.
     if (modTree::isListRoot(node) || newString.isEmpty()) return;
     const QString text = modLists::safeNodeText(newString);
-    if (text == node->Text()) return;
+    if (text.isEmpty() || text == node->Text()) return;
     if (modTree::namesake(node->Parent(), text, node)) {
         MsgBox(QStringLiteral("This folder already holds an entry named ") + text +
                    QStringLiteral(". The entry keeps its name ") + node->Text() + QLatin1Char('.'),

@@ -209,6 +209,11 @@ void runBatchFile(QString& command, CommandOrigin origin) {
     }
 }
 
+QString macroSetLine(const QString& key, const QString& shortName, const QString& command) {
+    return platform::breaksToBlanks(QStringLiteral("mtp://addmacro=") + command + QStringLiteral("&fkey=") + key +
+                                    QStringLiteral("&text=") + shortName + QStringLiteral(".kqb"));
+}
+
 void publishMacroSet() {
     const CRegSettings settings;
     QString path = platform::programDataFolder() + QStringLiteral("/macro set.kqb");
@@ -225,10 +230,7 @@ void publishMacroSet() {
             continue;
         }
         ++published;
-        text += platform::breaksToBlanks(QStringLiteral("mtp://addmacro=") + row.value.mid(bar + 1) +
-                                         QStringLiteral("&fkey=") + row.name + QStringLiteral("&text=") +
-                                         row.value.left(bar) + QStringLiteral(".kqb")) +
-                QStringLiteral("\r\n");
+        text += macroSetLine(row.name, row.value.left(bar), row.value.mid(bar + 1)) + QStringLiteral("\r\n");
     }
     const QString notMacros = QStringLiteral("%1 stored value(s) of the function keys are not macros (they hold no \"|\")")
                                   .arg(leftOut);

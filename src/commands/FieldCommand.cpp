@@ -5,6 +5,7 @@
 #include "commands/CommandWindow.h"
 #include "platform/ListView.h"
 #include "platform/MsgBox.h"
+#include "record/FieldCommandValues.h"
 
 using platform::ListItem;
 using platform::MsgBox;
@@ -47,9 +48,11 @@ FieldValues parse(const QString& command) {
     f.value = keyValue(body, QLatin1String("content="), {scheme, field, lang});
     f.scheme = keyValue(body, QLatin1String("scheme="), {field, content, lang});
     f.lang = keyValue(body, QLatin1String("lang="), {field, content, scheme});
-    f.value.replace(QLatin1String("%20"), QLatin1String(" "));
-    f.value.replace(QLatin1String("%26"), QLatin1String("&"));
-    f.value.replace(QLatin1String("|"), QLatin1String(" | "));
+    using FieldCommandValues::Part;
+    f.element = FieldCommandValues::read(f.element, Part::Other);
+    f.value = FieldCommandValues::read(f.value, Part::Content);
+    f.scheme = FieldCommandValues::read(f.scheme, Part::Other);
+    f.lang = FieldCommandValues::read(f.lang, Part::Other);
     f.reducedScheme = f.scheme;
     f.reducedScheme.remove(QLatin1Char('-'));
     f.reducedScheme.remove(QLatin1Char('.'));

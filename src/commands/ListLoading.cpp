@@ -396,15 +396,17 @@ void ListLoad::fillTree(platform::TreeView& tree, const QString& rootText, const
     loadStep_ = QStringLiteral("processing lines");
     const bool scheme = f.documentState().listType() == QLatin1String("schema");
     QString errors;
+    QStringList renamed;
     int refused = 0;
     int counter = 0;
     if (!scheme && f.documentState().listType() != QLatin1String("indexes")) {
         MsgBox(QStringLiteral("No System Type of ") + f.documentState().listType(), platform::vbOKOnly, QStringLiteral("Error"));
     } else {
+        modLists::ListReading reading(tree, rootText,
+                                      scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue);
         for (const QString& line : lines) {
             if (line.trimmed().isEmpty()) continue;
-            const QString result = scheme ? modLists::addLineToScheme(rootText, line, counter, tree)
-                                          : modLists::addLineToIndex(rootText, line, counter, tree);
+            const QString result = reading.add(line);
             if (result != QLatin1String("0") && ++refused <= kMostRefusalsShown) {
                 errors += line.size() > kLongestLineShown
                               ? line.left(kLongestLineShown) + QStringLiteral("...") + result.mid(line.size())
@@ -417,6 +419,7 @@ void ListLoad::fillTree(platform::TreeView& tree, const QString& rootText, const
                 if (cancelRequested) break;
             }
         }
+        renamed = reading.renamed();
     }
     if (refused > kMostRefusalsShown)
         errors += QStringLiteral("... and %1 more lines were refused.\r\n").arg(refused - kMostRefusalsShown);
@@ -426,6 +429,7 @@ void ListLoad::fillTree(platform::TreeView& tree, const QString& rootText, const
         loadStep_ = QStringLiteral(" processing errors");
         window_->showHelpPage(errorPage(errors));
     }
+    if (!renamed.isEmpty()) MsgBox(modLists::renamedMessage(renamed), platform::vbOKOnly, modLists::kRenamedTitle);
 }
 
 void ListLoad::end() {

@@ -38,39 +38,64 @@ void takeUpRepositoryMacro(const QString& text, const QString& macro) {
 }
 
 void storeMacro(const QString& command) {
-    QString text = command;
-    const qsizetype dot = text.lastIndexOf(QLatin1Char('.'));
-    if (dot >= 0) text.truncate(dot);
-    if (text.endsWith(QLatin1Char('/'))) text.chop(1);
-    const qsizetype verb = text.indexOf(kVerb, 0, ci);
-    if (verb < 0) return refuse(QStringLiteral("no macro found: "), text);
-    text = text.mid(verb);
-
-    const qsizetype fkey = text.indexOf(QLatin1String("&fkey="), 0, ci);
-    const qsizetype caption = text.indexOf(QLatin1String("&text="), 0, ci);
-    const qsizetype macroEnd = fkey < 0 ? caption : caption < 0 ? fkey : std::min(fkey, caption);
-    const QString macro = macroEnd < 0 ? text.mid(kVerb.size()) : text.mid(kVerb.size(), macroEnd - kVerb.size());
+    const AddMacroParts parts = readAddMacro(command);
+    if (!parts.found) {
+        QString text = command;
+        const qsizetype dot = text.lastIndexOf(QLatin1Char('.'));
+        if (dot >= 0) text.truncate(dot);
+        if (text.endsWith(QLatin1Char('/'))) text.chop(1);
+        return refuse(QStringLiteral("no macro found: "), text);
+    }
     frmSourceHTML& editor = frmSourceHTML::Load();
-    QString key;
-    if (fkey >= 0) {
-        key = upTo(text, fkey + 6, caption).trimmed().toUpper();
+    QString key = parts.key;
+    if (parts.hasKey) {
         if (frmSourceHTML::getListIndex(key) < 0)
             return refuse(QStringLiteral("no function key \"") + key + QStringLiteral("\" (F1 to F9, F11, F12): "), command);
     } else {
         key = editor.nextFreeKey();
         if (key.isEmpty()) return refuse(QStringLiteral("all function keys hold macros: "), command);
     }
-    QString name = caption >= 0 ? upTo(text, caption + 6, fkey) : QString();
+    QString name = parts.caption;
     if (name.remove(QLatin1Char('|')).trimmed().isEmpty()) name = key + QStringLiteral(" - Macro");
 
-    takeUpRepositoryMacro(text, macro);
+    takeUpRepositoryMacro(command.mid(command.indexOf(kVerb, 0, ci)), parts.macro);
     editor.chooseKey(key);
-    editor.showFields(name, macro);
-    editor.cmdSave_Click();
+    // Stored as given: the editor's box would turn some characters into others.
+    editor.saveMacro(key, name, parts.macro);
     frmSourceHTML::showEditorAfterRun = true;
 }
 
 }  // namespace
+
+AddMacroParts readAddMacro(const QString& command) {
+    AddMacroParts parts;
+    QString text = command;
+    const qsizetype dot = text.lastIndexOf(QLatin1Char('.'));
+    if (dot >= 0) text.truncate(dot);
+    if (text.endsWith(QLatin1Char('/'))) text.chop(1);
+    const qsizetype verb = text.indexOf(kVerb, 0, ci);
+    if (verb < 0) return parts;
+    parts.found = true;
+    text = text.mid(verb + kVerb.size());
+
+    qsizetype fkey = text.indexOf(QLatin1String("&fkey="), 0, ci);
+    qsizetype caption = text.indexOf(QLatin1String("&text="), 0, ci);
+    // The form a macro set writes, key and caption last: the command before them may hold
+    // either marker itself.
+    const qsizetype lastKey = text.lastIndexOf(QLatin1String("&fkey="), -1, ci);
+    const qsizetype lastCaption = lastKey < 0 ? -1 : text.indexOf(QLatin1String("&text="), lastKey, ci);
+    if (lastCaption > lastKey &&
+        frmSourceHTML::getListIndex(text.mid(lastKey + 6, lastCaption - lastKey - 6).trimmed().toUpper()) >= 0) {
+        fkey = lastKey;
+        caption = lastCaption;
+    }
+    const qsizetype macroEnd = fkey < 0 ? caption : caption < 0 ? fkey : std::min(fkey, caption);
+    parts.macro = macroEnd < 0 ? text : text.left(macroEnd);
+    parts.hasKey = fkey >= 0;
+    if (parts.hasKey) parts.key = upTo(text, fkey + 6, caption).trimmed().toUpper();
+    if (caption >= 0) parts.caption = upTo(text, caption + 6, fkey);
+    return parts;
+}
 
 void addMacro(QString& command) {
     storeMacro(command);

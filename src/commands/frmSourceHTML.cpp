@@ -180,14 +180,22 @@ QString frmSourceHTML::keyShown() const {
     return cboFuncKey->currentIndex() >= 0 ? cboFuncKey->currentText() : QString();
 }
 
+bool frmSourceHTML::commandTyped() const {
+    return txtCommand->toPlainText() != shownText_;
+}
+
 QString frmSourceHTML::commandText() const {
-    return txtCommand->toPlainText();
+    return commandTyped() ? txtCommand->toPlainText() : shownCommand_;
 }
 
 void frmSourceHTML::showFields(const QString& shortName, const QString& command) {
     const bool filling = std::exchange(settingFields_, true);
     txtShortName->setText(shortName);
+    // The box shows some characters otherwise (a no-break space as a blank, a line or
+    // paragraph separator as a line break): the command itself is kept beside it.
     if (txtCommand->toPlainText() != command) txtCommand->setPlainText(command);
+    shownCommand_ = command;
+    shownText_ = txtCommand->toPlainText();
     settingFields_ = filling;
 }
 
@@ -282,14 +290,19 @@ void frmSourceHTML::cmdNew_Click() {
 }
 
 void frmSourceHTML::cmdSave_Click() {
-    // A "|" would end the name early when the macro is read back.
-    QString shortName = txtShortName->text();
-    shortName.remove(QLatin1Char('|'));
-    const QString key = keyShown();
-    if (shortName.isEmpty() || key.isEmpty()) return;
     QString command = commandText();
-    const qsizetype lineEnd = command.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
-    if (lineEnd >= 0) command.truncate(lineEnd);
+    // A command typed into the box ends at its first line break.
+    if (commandTyped()) {
+        const qsizetype lineEnd = command.indexOf(QRegularExpression(QStringLiteral("[\r\n]")));
+        if (lineEnd >= 0) command.truncate(lineEnd);
+    }
+    saveMacro(keyShown(), txtShortName->text(), command);
+}
+
+void frmSourceHTML::saveMacro(const QString& key, QString shortName, QString command) {
+    // A "|" would end the name early when the macro is read back.
+    shortName.remove(QLatin1Char('|'));
+    if (shortName.isEmpty() || key.isEmpty()) return;
     if (command.isEmpty()) command = QStringLiteral("<none>");
     showFields(shortName, command);
     if (!modMacros::regSettings.SaveSetting(kMacroSection, key, shortName + QLatin1Char('|') + command)) {

@@ -30,6 +30,9 @@ public:
 
     // Stores the macro in the edit fields under the key the combo shows.
     void cmdSave_Click();
+    // Stores a macro under a key exactly as given (a "|" in the name dropped), binds its
+    // menu item and shows it in the fields.
+    void saveMacro(const QString& key, QString shortName, QString command);
     // Chooses the first key without a macro and proposes a name; false (after saying so)
     // when every key holds one.
     bool selectNextMacro();
@@ -83,10 +86,14 @@ private:
     void Form_Load();
     void setHeightTwips(int twips);
     void typedWithoutKey(QWidget* box);
+    // The command in the box: as shown unless the user has typed into it.
     QString commandText() const;
+    bool commandTyped() const;
     QString keyShown() const;
 
     bool loaded_ = false;
     bool settingFields_ = false;
+    QString shownCommand_;  // the command last put into the box
+    QString shownText_;     // and the text the box made of it
     int heightTwips_ = 6780;
 };

@@ -86,11 +86,14 @@ QString formatIsoDate(const QDate& date);
 // Runs a batch: the logging words, a local batch file or one on the web. Lines of a batch a
 // web page started are page commands.
 void runBatchFile(QString& command, CommandOrigin origin = CommandOrigin::Program);
-// The record as field commands, one per line, each ending in CR LF; line breaks inside
-// values become blanks so that no value turns into a command line of its own.
+// The record as field commands, one per line, each ending in CR LF, with the values written
+// so that they read back as they are (no value turns into a command line of its own).
 QString buildFieldCommands();
 // Asks where to write the function-key macros as a batch of addmacro= lines, and writes it.
 void publishMacroSet();
+// The line of a macro set that stores a macro again: "mtp://addmacro=" command "&fkey=" key
+// "&text=" short name ".kqb", with no line break in it.
+QString macroSetLine(const QString& key, const QString& shortName, const QString& command);
 // The command log: cache/syslog.kqb under the program folder.
 QString commandLogPath();
 inline const QString kCommandLogHeader = QStringLiteral("#Log of Macro commands performed");
@@ -103,8 +106,19 @@ void stopBatches(const QString& reason);
 
 // ---- handlers of the repository and the macros ------------------------------------------
 
-// "mtp://addmacro=" command ["&fkey=" key] ["&text=" caption] ".kqb/": stores a function-key macro.
+// "mtp://addmacro=" command ["&fkey=" key] ["&text=" caption] ".kqb/": stores a function-key macro,
+// its command exactly as given.
 void addMacro(QString& command);
+// What an addmacro= command says. The command may hold "&fkey=" and "&text=" itself when
+// the key and caption follow it in the form a macro set writes.
+struct AddMacroParts {
+    bool found = false;  // the command holds "mtp://addmacro="
+    QString macro;
+    QString key;      // upper-cased; "" when none is given
+    QString caption;  // "" when none is given
+    bool hasKey = false;
+};
+AddMacroParts readAddMacro(const QString& command);
 // Requests to the repository's scripts; each gets the command with its verb word removed.
 void cgiSend(QString& command);
 // The address of a repository script in a request command: "mtp://" becomes "http://" (a

@@ -57,4 +57,21 @@ QString withoutWebScheme(const QString& address) {
     return address.mid(webSchemeOf(address).size());
 }
 
+QString withLinkScheme(const QString& link) {
+    for (const char* scheme : {"mailto:", "urn:", "news:", "tel:", "data:"})
+        if (link.startsWith(QLatin1String(scheme), Qt::CaseInsensitive)) return link;
+    for (const char* web : {"http://", "https://"})
+        if (link.contains(QLatin1String(web), Qt::CaseInsensitive)) return link;
+    // A scheme name: a letter, then letters, digits, "+", "-" and ".".
+    const auto schemeCharacter = [](QChar c, bool first) {
+        if (c.unicode() >= 0x80) return false;
+        return c.isLetter() || (!first && (c.isDigit() || c == QLatin1Char('+') || c == QLatin1Char('-') ||
+                                           c == QLatin1Char('.')));
+    };
+    qsizetype end = 0;
+    while (end < link.size() && schemeCharacter(link.at(end), end == 0)) ++end;
+    if (end > 0 && QStringView(link).mid(end).startsWith(QLatin1String("://"))) return link;
+    return QStringLiteral("http://") + link;
+}
+
 }  // namespace platform

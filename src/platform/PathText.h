@@ -29,4 +29,10 @@ QString webSchemeOf(const QString& address);
 // The address without its leading "http://" or "https://".
 QString withoutWebScheme(const QString& address);
 
+// A link as the list files and records carry it. One that starts with a scheme name and
+// "://" ("file:///srv/x.htm", "ftp://..."), or with "mailto:", "urn:", "news:", "tel:" or
+// "data:", or that holds "http://" or "https://" anywhere (all any case), stays as it is;
+// any other is taken for a web address and gets "http://" in front.
+QString withLinkScheme(const QString& link);
+
 }  // namespace platform

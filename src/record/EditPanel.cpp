@@ -36,6 +36,8 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include <limits>
+
 namespace {
 
 // A pick from a combo box's list is its click, not a change: the text the pick puts into
@@ -158,6 +160,10 @@ void Form1::buildEditPanel() {
     editLabel2 = label(EditPanel, QStringLiteral("editLabel2"), QStringLiteral("Content:"));
     editNrmlContent = new QLineEdit(EditPanel);
     editNrmlContent->setObjectName(QStringLiteral("editNrmlContent"));
+    // A line's values go into these boxes and back: none may cut them at its default 32,767
+    // characters.
+    for (QLineEdit* box : {editNrmlName, editNrmlContent, editNrmlScheme->lineEdit(), editNrmlLang->lineEdit()})
+        if (box) box->setMaxLength(std::numeric_limits<int>::max());
     EditList = combo(EditPanel, QStringLiteral("EditList"));
     EditList->hide();
     EditdateDLabel = label(EditPanel, QStringLiteral("EditdateDLabel"), QStringLiteral("Day:"));

@@ -69,7 +69,6 @@ bool Form1::SaveAsHTML(const QString& path) {
     const MetaWriter::PageRewrite rewrite =
         MetaWriter::rewritePage(page, record, modSchemas::linkRelLines, Preferences::UseLinkRel);
 
-    QString written;
     if (rewrite.blankPage) {
         const int answer = platform::MsgBox(
             QStringLiteral("The current Quorvantile HTML document does not contain <HEAD></HEAD> information and is "
@@ -77,10 +76,8 @@ bool Form1::SaveAsHTML(const QString& path) {
             platform::vbYesNo, QStringLiteral("This file has no HTML"));
         // Nothing written: the record keeps its mark, the file stays as it is.
         if (answer != platform::vbYes) return false;
-        written = MetaWriter::minimalPage(MetaWriter::MakeMetaIntoSource(record));
-    } else {
-        written = rewrite.text;
     }
+    const QString& written = rewrite.text;
 
     QString error;
     const QByteArray bytes = platform::encodePageText(MetaWriter::pageFileText(written), encoding);

@@ -4,6 +4,7 @@
 
 #include <QtAlgorithms>
 
+#include <algorithm>
 #include <cstring>
 
 #if defined(__SSE2__)
@@ -66,11 +67,6 @@ qsizetype findEndTag(QStringView text, qsizetype from, const char* name) {
     return -1;
 }
 
-// The tag that starts at `at`, through its ">" (to the end of the text without one).
-QStringView tagAt(QStringView text, qsizetype at) {
-    const qsizetype gt = text.indexOf(QLatin1Char('>'), at);
-    return gt < 0 ? text.mid(at) : text.mid(at, gt - at + 1);
-}
 
 bool isKnownAttribute(QStringView name) {
     for (const char* known : {"name", "http-equiv", "content", "lang", "xml:lang", "scheme"})
@@ -80,30 +76,54 @@ bool isKnownAttribute(QStringView name) {
 
 }  // namespace
 
+// The tag that starts at `at`, through its ">" (to the end of the text without one). Tags
+// are asked for in the order they stand, so one search for a ">" serves every tag before it.
+QStringView PageMarks::tagAt(QStringView text, qsizetype at) {
+    if (gt_ != -1 && gt_ < at) gt_ = text.indexOf(QLatin1Char('>'), at);
+    if (gt_ == -2) gt_ = text.indexOf(QLatin1Char('>'), at);
+    return gt_ < 0 ? text.mid(at) : text.mid(at, gt_ - at + 1);
+}
+
 void PageMarks::see(QStringView text, qsizetype at) {
     switch (asciiLower(text.at(at + 1).unicode())) {
     case u'l':
         if (linksDone || !hasWordAt(text, at + 1, "link rel")) break;
-        if (const qsizetype gt = text.indexOf(QLatin1Char('>'), at); gt < 0) {
+        if (const QStringView tag = tagAt(text, at); !tag.endsWith(QLatin1Char('>'))) {
             linksDone = true;
-        } else if (const QStringView tag = text.mid(at, gt - at + 1);
-                   !tag.contains(QLatin1StringView("stylesheet"), Qt::CaseInsensitive)) {
+        } else if (!tag.contains(QLatin1StringView("stylesheet"), Qt::CaseInsensitive)) {
             MetadataLine row;
             row.content = tag.toString();
             linkRows.append(row);
+            wholeTagEnd = at + tag.size();
         }
         break;
     case u'a':
         if (hasWordAt(text, at + 1, "aglsxml")) harvestList = true;
         break;
-    case u'!':
-        if (tagAt(text, at).contains(QLatin1StringView("hcl.dtd"), Qt::CaseInsensitive)) harvestList = true;
+    case u'!': {
+        const QStringView tag = tagAt(text, at);
+        if (tag.contains(QLatin1StringView("hcl.dtd"), Qt::CaseInsensitive)) harvestList = true;
+        wholeTagEnd = at + tag.size();
         break;
+    }
     case u'r':
-        if (hasWordAt(text, at + 1, "rss version=\"2.0\">") ||
-            (hasWordAt(text, at + 1, "rdf:") &&
-             tagAt(text, at).contains(QLatin1StringView("xmlns=\"http://purl.org/rss/1.0/\""), Qt::CaseInsensitive)))
-            channel = true;
+        if (hasWordAt(text, at + 1, "rss version=\"2.0\">")) channel = true;
+        if (hasWordAt(text, at + 1, "rdf:")) {
+            const QStringView tag = tagAt(text, at);
+            const QLatin1StringView rss10("xmlns=\"http://purl.org/rss/1.0/\"");
+            if (tag.contains(rss10, Qt::CaseInsensitive)) channel = true;
+            wholeTagEnd = at + tag.size();
+        }
+        break;
+    case u'h':
+        if (head < 0 && startsElement(text, at, "head")) head = at;
+        else if (html < 0 && startsElement(text, at, "html")) html = at;
+        break;
+    case u'b':
+        if (startsElement(text, at, "body")) bodies.append(at);
+        break;
+    case u'/':
+        if (startsElement(text, at, "/head")) headEnds.append(at);
         break;
     default:
         break;
@@ -113,13 +133,18 @@ void PageMarks::see(QStringView text, qsizetype at) {
 qsizetype findMetaStart(QStringView text, qsizetype from, PageMarks* marks) {
     const qsizetype n = text.size();
     qsizetype at = from < n ? nextTagStart(text, from) : -1;
+    // Nothing after `at` is read: the rest of the text is a comment or an element's text.
+    const auto unread = [&] {
+        if (marks) marks->unreadFrom = at;
+        return qsizetype(-1);
+    };
     while (at >= 0 && at + 1 < n) {
         qsizetype next = at + 1;
         const char16_t c = asciiLower(text.at(at + 1).unicode());
         if (c == u'!' && hasWordAt(text, at + 1, "!--")) {
             // "<!-->" and "<!--->" close at once, as browsers read them.
             const qsizetype close = text.indexOf(QLatin1StringView("-->"), at + 2);
-            if (close < 0) return -1;
+            if (close < 0) return unread();
             next = close + 3;
         } else if (c == u'm' && startsElement(text, at, "meta")) {
             return at;
@@ -131,7 +156,7 @@ qsizetype findMetaStart(QStringView text, qsizetype from, PageMarks* marks) {
                                : startsElement(text, at, "style") ? "style"
                                                                    : "textarea";
             const qsizetype close = findEndTag(text, at + 1, name);
-            if (close < 0) return -1;
+            if (close < 0) return unread();
             next = close + 2 + qsizetype(std::strlen(name));
         } else if (marks) {
             marks->see(text, at);
@@ -141,33 +166,73 @@ qsizetype findMetaStart(QStringView text, qsizetype from, PageMarks* marks) {
     return -1;
 }
 
-MetaTagScanner::MetaTagScanner(QStringView text, qsizetype from, qsizetype limit, bool cutAtLimit, PageMarks* marks)
-    : text_(limit < 0 || limit > text.size() ? text : text.first(limit)),
-      limit_(text_.size()),
-      cutAtLimit_(cutAtLimit),
-      marks_(marks),
-      nextStart_(findMetaStart(text_, from, marks)) {}
+namespace {
+
+// Where a meta element whose text runs on to `gt` is cut off: at the first meta element,
+// or html, head or body tag, that starts in [from, gt); -1 when none does.
+qsizetype cutPoint(QStringView text, qsizetype from, qsizetype gt) {
+    for (qsizetype at = nextTagStart(text, from); at >= 0 && at < gt; at = nextTagStart(text, at + 1)) {
+        for (const char* name : {"meta", "head", "/head", "body", "html"})
+            if (startsElement(text, at, name)) return at;
+    }
+    return -1;
+}
+
+}  // namespace
+
+MetaTagScanner::MetaTagScanner(QStringView text, PageMarks* marks)
+    : text_(text), marks_(marks), nextStart_(findMetaStart(text_, 0, marks)) {
+    nextInside_ = marks_ && nextStart_ >= 0 && nextStart_ < marks_->wholeTagEnd;
+}
 
 bool MetaTagScanner::next() {
     if (nextStart_ < 0) return false;
     start_ = nextStart_;
-    nextStart_ = findMetaStart(text_, start_ + 5, marks_);
+    inside_ = nextInside_;
     // Once no ">" is left, none is searched for again: a page of unclosed tags stays linear.
     if (!noMoreGt_ && gt_ < start_ + 5) {
         gt_ = text_.indexOf(QLatin1Char('>'), start_ + 5);
         noMoreGt_ = gt_ < 0;
     }
-    if (!noMoreGt_ && (nextStart_ < 0 || gt_ < nextStart_)) {
-        end_ = gt_ + 1;
-    } else if (noMoreGt_ && !cutAtLimit_) {
+    if (noMoreGt_) {
         nextStart_ = -1;  // no ">" anywhere after: nothing more is read
+        if (marks_) marks_->unreadFrom = start_;
         return false;
-    } else if (nextStart_ >= 0) {
-        end_ = nextStart_;
-    } else {
-        end_ = limit_;
     }
+    const qsizetype cutAt = cutPoint(text_, start_ + 5, gt_);
+    cut_ = cutAt >= 0;
+    end_ = cut_ ? cutAt : gt_ + 1;
+    nextStart_ = findMetaStart(text_, end_, marks_);
+    nextInside_ = marks_ && nextStart_ >= 0 && nextStart_ < marks_->wholeTagEnd;
     return true;
+}
+
+Joint joinedAt(QStringView before, QStringView after) {
+    struct Word {
+        const char* name;
+        bool needsEnd;  // a blank, "/" or ">" must follow
+    };
+    static const Word words[] = {{"meta", true},    {"head", true},  {"/head", true},    {"body", true},
+                                 {"html", true},    {"script", true}, {"style", true},   {"textarea", true},
+                                 {"!--", false},    {"!", false},    {"link rel", false}, {"aglsxml", false},
+                                 {"rdf:", false},   {"rss version=\"2.0\">", false}};
+    constexpr qsizetype kReach = 24;  // longer than every word
+    const qsizetype gap = std::min(kReach, before.size());
+    if (gap == 0) return Joint::Clean;
+    const QString joint = before.last(gap).toString() + after.first(std::min(kReach, after.size())).toString();
+    Joint result = Joint::Clean;
+    for (qsizetype lt = joint.lastIndexOf(QLatin1Char('<'), gap - 1); lt >= 0;
+         lt = lt > 0 ? joint.lastIndexOf(QLatin1Char('<'), lt - 1) : -1) {
+        for (const Word& word : words) {
+            const qsizetype nameEnd = lt + 1 + qsizetype(std::strlen(word.name));
+            if (!hasWordAt(joint, lt + 1, word.name)) continue;
+            // A name that ends `before` becomes a tag with whatever comes to follow it.
+            if (word.needsEnd && nameEnd == gap) return Joint::Completes;
+            if (nameEnd > gap && (!word.needsEnd || startsElement(joint, lt, word.name)))
+                result = Joint::Straddles;
+        }
+    }
+    return result;
 }
 
 MetaTagValues readMetaTag(QStringView tag) {
@@ -215,7 +280,7 @@ QString otherAttributes(QStringView tag) {
         const qsizetype start = p;
         ++p;  // a name may begin with "="
         while (p < n && !isBlank(tag.at(p)) && tag.at(p) != QLatin1Char('=') && tag.at(p) != QLatin1Char('>') &&
-               tag.at(p) != QLatin1Char('/'))
+               tag.at(p) != QLatin1Char('/') && tag.at(p) != QLatin1Char('<'))
             ++p;
         const QStringView name = tag.mid(start, p - start);
         qsizetype q = p;
@@ -228,7 +293,8 @@ QString otherAttributes(QStringView tag) {
                 if (close < 0) break;  // never closed: nothing sound follows
                 p = close + 1;
             } else {
-                while (q < n && !isBlank(tag.at(q)) && tag.at(q) != QLatin1Char('>')) ++q;
+                while (q < n && !isBlank(tag.at(q)) && tag.at(q) != QLatin1Char('>') && tag.at(q) != QLatin1Char('<'))
+                    ++q;
                 p = q;
             }
         }
@@ -260,7 +326,7 @@ namespace {
 // One walk over the page: its meta lines, and what the marks see on the way.
 MetadataRecord walkPage(const QString& pageText, bool openRecordMacroSet, PageMarks* marks) {
     MetadataRecord lines;
-    MetaTagScanner scan(pageText, 0, -1, false, marks);
+    MetaTagScanner scan(pageText, marks);
     while (scan.next()) {
         MetadataLine line = lineFromTag(scan.tag());
         if (openRecordMacroSet && !line.name.isEmpty()) {

@@ -19,16 +19,33 @@ struct MetaTagValues {
 };
 
 // What a walk over a page's tags notes besides its meta elements: the "<link rel" tags
-// (except stylesheets) as link rows, and the marks of a Harvest Control List (an <AGLSxml>
+// (except stylesheets) as link rows, the marks of a Harvest Control List (an <AGLSxml>
 // element, or "hcl.dtd" in a declaration) and of an RSS channel (<rss version="2.0">, or an
-// rdf: element declaring the RSS 1.0 namespace), all found in any case.
+// rdf: element declaring the RSS 1.0 namespace), all found in any case, and where the page's
+// structure stands. The walk never looks inside a comment, a script, style or textarea
+// element, or a meta element.
 struct PageMarks {
     MetadataRecord linkRows;
     bool harvestList = false;
     bool channel = false;
     bool linksDone = false;  // a "<link rel" without a ">" after it ends the link rows
+    // The first <html> and <head> start tags, every </head> end tag and <body> start tag.
+    qsizetype html = -1;
+    qsizetype head = -1;
+    QList<qsizetype> headEnds;
+    QList<qsizetype> bodies;
+    // From here on nothing is read: an unclosed comment, script, style or textarea, or a
+    // meta element without a ">" after it, starts here. -1 when the walk reads to the end.
+    qsizetype unreadFrom = -1;
+    // One past the ">" of the last tag read whole (a link row, a declaration, an rdf:
+    // element): a meta element starting before it stands inside that tag's text.
+    qsizetype wholeTagEnd = -1;
     // The tag whose "<" stands at `at` (not a meta element).
     void see(QStringView text, qsizetype at);
+
+private:
+    QStringView tagAt(QStringView text, qsizetype at);
+    qsizetype gt_ = -2;  // the last ">" found (-1: none is left; -2: not searched yet)
 };
 
 // Position of the next "<meta" (any case) at or after `from` that starts a meta element:
@@ -37,31 +54,41 @@ struct PageMarks {
 // there is none. Every other tag passed on the way is shown to `marks`.
 qsizetype findMetaStart(QStringView text, qsizetype from, PageMarks* marks = nullptr);
 
-// Walks the meta elements of a text, or of the part [from, limit) of it, without overlap.
-// An element runs from "<meta" through the first ">" after it; when another meta element
-// starts before that ">", the element is cut off there (a tag someone forgot to close).
-// An element with no ">" anywhere after it ends the walk; with `cutAtLimit` it runs to the
-// next element's start or to the limit instead.
+// Walks the meta elements of a text without overlap. An element runs from "<meta" through
+// the first ">" after it; when another meta element, or an html, head or body tag, starts
+// before that ">", the element is cut off there (a tag someone forgot to close). What an
+// element holds is its own text: the walk goes on after it. An element with no ">"
+// anywhere after it ends the walk.
 class MetaTagScanner {
 public:
-    MetaTagScanner(QStringView text, qsizetype from = 0, qsizetype limit = -1, bool cutAtLimit = false,
-                   PageMarks* marks = nullptr);
+    explicit MetaTagScanner(QStringView text, PageMarks* marks = nullptr);
     bool next();  // moves to the next element; false when there is none
     qsizetype start() const { return start_; }
     qsizetype end() const { return end_; }  // one past the element's last character
+    bool cut() const { return cut_; }        // it ends where another tag starts, not at its ">"
+    // It starts inside a tag the marks read whole (only when walked with marks).
+    bool insideTag() const { return inside_; }
     QStringView tag() const { return text_.mid(start_, end_ - start_); }
 
 private:
     QStringView text_;
-    qsizetype limit_;
-    bool cutAtLimit_;
     PageMarks* marks_;
     qsizetype nextStart_;  // the next element's start, -1 when none
     qsizetype gt_ = -1;    // the last ">" found, searched again only when passed
     bool noMoreGt_ = false;
     qsizetype start_ = -1;
     qsizetype end_ = -1;
+    bool cut_ = false;
+    bool inside_ = false;
+    bool nextInside_ = false;
 };
+
+// What taking out the text between `before` and `after` does to the tags this reader looks
+// for: nothing; a tag's name now runs across the gap (a blank put into the gap keeps the two
+// apart); or `before` ends with a tag's name, which becomes a tag as soon as a blank, "/" or
+// ">" comes to follow it, whatever follows now.
+enum class Joint { Clean, Straddles, Completes };
+Joint joinedAt(QStringView before, QStringView after);
 
 // The attributes of one tag (the text from "<meta" through its ">"). An attribute counts in
 // the form word, blanks, "=", blanks, a double-quoted value; a later well-formed occurrence of

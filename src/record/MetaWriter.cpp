@@ -1,9 +1,15 @@
 #include "record/MetaWriter.h"
 
-#include "platform/TextCodec.h"
+#include "record/FieldCommandValues.h"
 #include "record/MetaReader.h"
+#include "record/modCharEncoding.h"
 
+#include <QHash>
+#include <QSet>
 #include <QStringView>
+
+#include <algorithm>
+#include <optional>
 
 namespace MetaWriter {
 
@@ -57,54 +63,268 @@ bool isBlankText(QStringView text) {
     return true;
 }
 
-// Start of the next tag `open` ("<head", "</head", "<html", "<body") at or after `from`,
-// followed by a blank, "/" or ">", so "<header>" or "<bodyguard>" do not count. -1 if none.
-qsizetype findTag(QStringView text, QLatin1StringView open, qsizetype from) {
-    const qsizetype n = text.size();
-    while (from < n) {
-        const qsizetype at = text.indexOf(open, from, Qt::CaseInsensitive);
-        if (at < 0 || at + open.size() >= n) return -1;
-        const QChar after = text.at(at + open.size());
-        if (after.isSpace() || after == QLatin1Char('/') || after == QLatin1Char('>')) return at;
-        from = at + open.size();
-    }
-    return -1;
-}
-
-// The end of `before` and the start of `after` would read "<meta" across where they meet.
-bool joinsIntoMeta(QStringView before, QStringView after) {
-    const QString joint = before.right(4).toString() + after.toString();
-    const qsizetype at = joint.indexOf(QLatin1StringView("<meta"), 0, Qt::CaseInsensitive);
-    return at >= 0 && at < std::min<qsizetype>(4, before.size()) && at + 5 > std::min<qsizetype>(4, before.size());
-}
-
 bool isBlankOrTab(QChar c) { return c == QLatin1Char(' ') || c == QLatin1Char('\t'); }
 bool isBreak(QChar c) { return c == QLatin1Char('\r') || c == QLatin1Char('\n'); }
 
-// Copies text[begin, end) to `out` without its named meta elements. An element alone on its
-// line goes with its indentation and line end; any other with the one line end or blank right
-// after it, so writing the block and taking it out again leaves the text as it was.
-// The first element declaring the page's encoding keeps its place when `declaration` is given:
-// browsers look for it only near the top of the page. It stays as written when it says what
-// the record's line says, else it becomes that line. Returns whether it was kept.
-bool appendWithoutMeta(QString& out, QStringView text, qsizetype begin, qsizetype end,
-                       const MetadataLine* declaration) {
-    bool declarationKept = false;
-    qsizetype copied = begin;
-    MetaReader::MetaTagScanner scan(text, begin, end, true);
-    while (scan.next()) {
-        const MetadataLine read = MetaReader::lineFromTag(scan.tag());
-        if (read.name.isEmpty()) continue;
-        const qsizetype s = scan.start();
-        const qsizetype e = scan.end();
-        if (declaration && !declarationKept && isEncodingDeclaration(read)) {
-            declarationKept = true;
-            out += text.mid(copied, s - copied);
-            MetadataLine asRead = read;
-            asRead.name = declaration->name;  // the name's case is no change
-            if (asRead == *declaration && text.at(e - 1) == QLatin1Char('>')) out += text.mid(s, e - s);
-            else appendElement(out, *declaration);
+// The schema link lines for a head whose own text is `inner`, or "".
+QString linkLinesFor(QStringView inner, const QString& linkRelLines, const QString& useLinkRel) {
+    if (useLinkRel != QLatin1String("Y") || linkRelLines.isEmpty()) return {};
+    if (inner.contains(linkRelLines, Qt::CaseInsensitive)) return {};
+    return linkRelLines + kCrLf;
+}
+
+// Just after a start tag that begins at `at`: after its ">", or where another tag starts
+// first. -1 when neither follows.
+qsizetype startTagEnd(QStringView text, qsizetype at) {
+    const qsizetype gt = text.indexOf(QLatin1Char('>'), at + 1);
+    const qsizetype lt = text.indexOf(QLatin1Char('<'), at + 1);
+    if (lt >= 0 && (gt < 0 || lt < gt)) return lt;
+    return gt < 0 ? -1 : gt + 1;
+}
+
+// The first of `positions` at or after `from`, -1 when none.
+qsizetype firstFrom(const QList<qsizetype>& positions, qsizetype from) {
+    const auto it = std::lower_bound(positions.cbegin(), positions.cend(), from);
+    return it == positions.cend() ? -1 : *it;
+}
+
+// A meta element of the page as the reader met it.
+struct Element {
+    qsizetype start = 0;
+    qsizetype end = 0;
+    bool cut = false;        // ends where another tag starts
+    bool insideTag = false;  // stands inside a tag the reader takes whole
+    MetadataLine line;       // what the reader takes from it
+};
+
+// Where the block goes and what surrounds it.
+struct Placement {
+    qsizetype at = 0;          // where the block (or the new head holding it) goes
+    qsizetype innerFrom = -1;  // where the head's own text starts; -1: a head is put in at `at`
+};
+
+// The head holds the block before its end tag, or before the body when that tag is left
+// out. A head start tag standing after </head> starts no head. A head whose start tag is
+// left out ends at its end tag all the same. Without a head one is put after the <html>
+// start tag, or after a doctype, or at the top. The block never goes where nothing is read
+// any more (into an unclosed comment, say).
+Placement placeBlock(QStringView text, const MetaReader::PageMarks& marks) {
+    const qsizetype n = text.size();
+    const qsizetype readEnd = marks.unreadFrom >= 0 ? marks.unreadFrom : n;
+    const qsizetype firstClose = marks.headEnds.isEmpty() ? -1 : marks.headEnds.front();
+    const qsizetype firstBody = marks.bodies.isEmpty() ? -1 : marks.bodies.front();
+    // A head left out ends at an end tag before the body; a head start tag after that is none.
+    const bool closesLeftOut = firstClose >= 0 && (firstBody < 0 || firstClose < firstBody);
+    qsizetype head = marks.head;
+    if (head >= 0 && closesLeftOut && firstClose < head) head = -1;
+    qsizetype innerFrom = head >= 0 ? startTagEnd(text, head) : -1;
+    const bool started = innerFrom >= 0;
+
+    // Where a head left out would start.
+    qsizetype top = 0;
+    if (marks.html >= 0 && startTagEnd(text, marks.html) >= 0) {
+        top = startTagEnd(text, marks.html);
+    } else {
+        qsizetype first = 0;
+        while (first < n && (text.at(first).isSpace() || text.at(first) == QChar(0xFEFF))) ++first;
+        if (text.mid(first).startsWith(QLatin1StringView("<!doctype"), Qt::CaseInsensitive))
+            top = std::max<qsizetype>(0, startTagEnd(text, first));
+    }
+    top = std::min(top, readEnd);
+
+    if (!started && closesLeftOut) innerFrom = top;
+    if (innerFrom < 0) return {top, -1};
+    const qsizetype close = firstFrom(marks.headEnds, innerFrom);
+    const qsizetype body = firstFrom(marks.bodies, innerFrom);
+    qsizetype end = n;
+    if (close >= 0 && (started || body < 0 || close < body)) end = close;
+    else if (body >= 0) end = body;
+    end = std::min(end, readEnd);
+    return {end, std::min(innerFrom, end)};
+}
+
+// The record's lines that elements left standing take the place of.
+class LinesInPlace {
+public:
+    explicit LinesInPlace(const MetadataRecord& record) : record_(record) {
+        for (qsizetype i = 0; i < record.size(); ++i)
+            if (!record.at(i).name.isEmpty()) named_.append(i);
+    }
+    // Takes a line saying what `read` says, not taken yet; false when there is none. The
+    // element that is the page's n-th named one takes the record's n-th named line when
+    // that is its own, so the lines keep their order from one save to the next.
+    bool take(const MetadataLine& read, qsizetype nthNamed) {
+        if (nthNamed < named_.size() && !taken_.contains(named_.at(nthNamed)) &&
+            sameLine(read, record_.at(named_.at(nthNamed)))) {
+            taken_.insert(named_.at(nthNamed));
+            return true;
+        }
+        if (index_.isEmpty()) {
+            for (qsizetype i = record_.size() - 1; i >= 0; --i)
+                if (!taken_.contains(i)) index_[keyOf(record_.at(i))].append(i);
+        }
+        for (const MetadataLine& asRead : {repaired(read), read}) {
+            auto it = index_.find(keyOf(asRead));
+            if (it == index_.end()) continue;
+            while (!it->isEmpty() && taken_.contains(it->last())) it->removeLast();
+            if (it->isEmpty()) continue;
+            taken_.insert(it->takeLast());
+            return true;
+        }
+        return false;
+    }
+    // Marks a line taken before any element was looked at.
+    void reserve(qsizetype line) { taken_.insert(line); }
+    bool taken(qsizetype line) const { return taken_.contains(line); }
+
+private:
+    // The line as the page loader gives it, mis-read quotes repaired.
+    static MetadataLine repaired(MetadataLine line) {
+        for (QString* value : {&line.name, &line.content, &line.lang, &line.scheme})
+            *value = modCharEncoding::fixUtf8Quotes(*value);
+        return line;
+    }
+    static bool sameLine(const MetadataLine& read, const MetadataLine& line) {
+        return read == line || repaired(read) == line;
+    }
+    static QString keyOf(const MetadataLine& line) {
+        const QChar sep(0xFFFF);
+        return line.name + sep + line.content + sep + line.lang + sep + line.scheme + sep +
+               QChar(line.httpEquiv ? u'1' : u'0') + sep + line.otherAttributes;
+    }
+    const MetadataRecord& record_;
+    QList<qsizetype> named_;  // the record's named lines
+    QHash<QString, QList<qsizetype>> index_;
+    QSet<qsizetype> taken_;
+};
+
+// What becomes of one named meta element that does not stay as it is.
+struct Step {
+    qsizetype element = 0;
+    qsizetype from = 0;
+    qsizetype to = 0;
+    bool blank = false;                  // a blank goes where the element was
+    std::optional<QString> replacement;  // the encoding declaration, rewritten in its place
+};
+
+// One save of a record into a page's text.
+class PageRewriter {
+public:
+    PageRewriter(QStringView text, const MetadataRecord& record) : text_(text), record_(record) {
+        MetaReader::MetaTagScanner scan(text, &marks_);
+        while (scan.next()) {
+            Element element{scan.start(), scan.end(), scan.cut(), scan.insideTag(), {}};
+            element.line = MetaReader::lineFromTag(scan.tag());
+            elements_.append(std::move(element));
+        }
+        place_ = placeBlock(text, marks_);
+        findDeclaration();
+    }
+
+    bool headInserted() const { return place_.innerFrom < 0; }
+
+    // Decides the fate of every named element, and where the block goes.
+    void plan() {
+        const Placement found = place_;
+        QSet<qsizetype> forced;
+        for (int round = 0; round < 8; ++round) {
+            planWith(forced);
+            place_ = found;
+            keepBlockBeforeUnfinished();
+            const qsizetype holder = lastGtHolder();
+            if (holder < 0 || forced.contains(holder)) break;
+            forced.insert(holder);
+        }
+    }
+
+    QString write(const QString& linkRelLines, const QString& useLinkRel) const;
+
+private:
+    void findDeclaration();
+    void planWith(const QSet<qsizetype>& forced);
+    qsizetype lastGtHolder() const;
+    void keepBlockBeforeUnfinished();
+    MetadataRecord block() const;
+
+    QStringView text_;
+    const MetadataRecord& record_;
+    MetaReader::PageMarks marks_;
+    QList<Element> elements_;
+    Placement place_;
+    qsizetype declarationLine_ = -1;
+    qsizetype declarationElement_ = -1;
+    // The plan.
+    std::optional<LinesInPlace> inPlace_;
+    QList<Step> steps_;
+    QList<bool> stays_;
+};
+
+// The encoding declaration: browsers look for it near the top, so the page's first one
+// keeps its place with the value of the record's first. One that stands after the block
+// keeps it only while it is the record's only one. When none keeps its place, the block
+// starts with the first it holds, so the next save finds the page as this one leaves it.
+void PageRewriter::findDeclaration() {
+    qsizetype lines = 0;
+    for (qsizetype i = 0; i < record_.size(); ++i) {
+        if (!isEncodingDeclaration(record_.at(i))) continue;
+        if (declarationLine_ < 0) declarationLine_ = i;
+        ++lines;
+    }
+    for (qsizetype i = 0; i < elements_.size() && declarationElement_ < 0; ++i)
+        if (isEncodingDeclaration(elements_.at(i).line)) declarationElement_ = i;
+    if (declarationElement_ < 0 || declarationLine_ < 0 ||
+        (elements_.at(declarationElement_).start >= place_.at && lines > 1))
+        declarationElement_ = -1;
+}
+
+// Every other named element goes, with its own line when it stands alone on one, else with
+// the one line end or blank after it, so writing the block and taking it out again leaves
+// the text as it was. Taking one out must not change how the text around it reads: a tag
+// made where the two sides meet is kept apart with a blank, or, when a tag name right
+// before the element would now become a tag, that unfinished name goes with it. An element
+// that cannot go without changing a neighbour (it stands inside another tag, an unfinished
+// meta element before it would run on, or it is `forced`) stays as it is while the record
+// still holds a line saying what it says.
+void PageRewriter::planWith(const QSet<qsizetype>& forced) {
+    const QStringView text = text_;
+    const qsizetype n = text.size();
+    inPlace_.emplace(record_);
+    if (declarationElement_ >= 0) inPlace_->reserve(declarationLine_);
+    steps_.clear();
+    stays_ = QList<bool>(elements_.size(), true);
+    qsizetype copied = 0;
+    QString outTail;  // the end of the output so far, as far as a joint needs it
+    constexpr qsizetype kTail = 24;
+    const auto tailBefore = [&](qsizetype pos) {
+        const QString before = pos - copied >= kTail ? text.mid(pos - kTail, kTail).toString()
+                                                     : outTail + text.mid(copied, pos - copied).toString();
+        return before.right(kTail);
+    };
+    bool previousStaysCut = false;
+    qsizetype previousEnd = -1;
+    qsizetype nthNamed = -1;
+    for (qsizetype i = 0; i < elements_.size(); ++i) {
+        const Element& element = elements_.at(i);
+        const qsizetype s = element.start;
+        const qsizetype e = element.end;
+        const bool runsOn = previousStaysCut && previousEnd == s;
+        previousEnd = e;
+        previousStaysCut = element.cut;
+        if (element.line.name.isEmpty()) continue;
+        ++nthNamed;
+        if (i == declarationElement_) {
+            const MetadataLine& line = record_.at(declarationLine_);
+            MetadataLine asRead = element.line;
+            asRead.name = line.name;  // the name's case is no change
+            Step step{i, s, e, false, QString()};
+            if (asRead == line && text.at(e - 1) == QLatin1Char('>'))
+                step.replacement = text.mid(s, e - s).toString();
+            else
+                appendElement(*step.replacement, line);
+            outTail = (tailBefore(s) + *step.replacement).right(kTail);
             copied = e;
+            steps_.append(step);
+            previousStaysCut = stays_[i] = false;  // it ends with its ">" now
             continue;
         }
         qsizetype ls = s;
@@ -112,33 +332,159 @@ bool appendWithoutMeta(QString& out, QStringView text, qsizetype begin, qsizetyp
         // Only a real line start: blanks right after the head's start tag are the page's own.
         const bool atLineStart = ls == 0 || isBreak(text.at(ls - 1));
         qsizetype le = e;
-        while (le < end && isBlankOrTab(text.at(le))) ++le;
+        while (le < n && isBlankOrTab(text.at(le))) ++le;
         qsizetype from = s;
         qsizetype to = e;
-        if (atLineStart && (le == end || isBreak(text.at(le)))) {
+        if (atLineStart && (le == n || isBreak(text.at(le)))) {
             from = ls;
             to = le;
         }
-        if (to < end) {
-            if (text.at(to) == QLatin1Char('\r') && to + 1 < end && text.at(to + 1) == QLatin1Char('\n'))
+        if (to < n) {
+            if (text.at(to) == QLatin1Char('\r') && to + 1 < n && text.at(to + 1) == QLatin1Char('\n'))
                 to += 2;
             else if (isBreak(text.at(to)) || (to == e && text.at(to) == QLatin1Char(' ')))
                 to += 1;
         }
-        out += text.mid(copied, from - copied);
-        // Taking the element out must not join what stood around it into a new "<meta".
-        if (joinsIntoMeta(out, text.mid(to, std::min<qsizetype>(5, end - to)))) out += QLatin1Char(' ');
+        const QStringView after = text.mid(to, std::min(kTail, n - to));
+        MetaReader::Joint joint = MetaReader::joinedAt(tailBefore(from), after);
+        const bool unsafe = runsOn || element.insideTag || joint == MetaReader::Joint::Completes || forced.contains(i);
+        if (unsafe && inPlace_->take(element.line, nthNamed)) continue;
+        previousStaysCut = false;
+        stays_[i] = false;
+        if (joint == MetaReader::Joint::Completes) {
+            // The unfinished tag name right before the element was part of its tag.
+            qsizetype lt = from;
+            while (lt > copied && from - lt < kTail && text.at(lt - 1) != QLatin1Char('<') &&
+                   !text.at(lt - 1).isSpace() && text.at(lt - 1) != QLatin1Char('>'))
+                --lt;
+            if (lt > copied && text.at(lt - 1) == QLatin1Char('<')) {
+                from = lt - 1;
+                joint = MetaReader::joinedAt(tailBefore(from), after);
+            }
+        }
+        const bool blank = joint == MetaReader::Joint::Straddles;
+        outTail = (tailBefore(from) + (blank ? QStringLiteral(" ") : QString())).right(kTail);
         copied = to;
+        steps_.append({i, from, to, blank, std::nullopt});
     }
-    out += text.mid(copied, end - copied);
-    return declarationKept;
 }
 
-// The link lines to add to a head whose remaining text is `inner`, or "".
-QString linkLinesFor(QStringView inner, const QString& linkRelLines, const QString& useLinkRel) {
-    if (useLinkRel != QLatin1String("Y") || linkRelLines.isEmpty()) return {};
-    if (inner.contains(linkRelLines, Qt::CaseInsensitive)) return {};
-    return linkRelLines + kCrLf;
+// An unfinished meta element is read only while a ">" follows it somewhere. When the last
+// one left standing would have none after it, the element taken out that holds the last
+// ">" after it; -1 when nothing is amiss.
+qsizetype PageRewriter::lastGtHolder() const {
+    qsizetype last = -1;
+    for (qsizetype i = elements_.size() - 1; i >= 0 && last < 0; --i)
+        if (stays_.at(i) && elements_.at(i).cut) last = i;
+    if (last < 0) return -1;
+    const qsizetype from = elements_.at(last).start + 5;
+    if (place_.at >= from && !block().isEmpty()) return -1;
+    qsizetype holder = -1;
+    qsizetype kept = from;  // the text from here to the next step stays
+    for (const Step& step : steps_) {
+        if (step.to <= from) continue;
+        if (step.from > kept && text_.mid(kept, step.from - kept).contains(QLatin1Char('>'))) return -1;
+        if (step.replacement) return -1;
+        if (text_.mid(step.from, step.to - step.from).contains(QLatin1Char('>'))) holder = step.element;
+        kept = std::max(kept, step.to);
+    }
+    if (text_.mid(kept).contains(QLatin1Char('>'))) return -1;
+    return holder;
+}
+
+// An unfinished element left standing where the block goes would run on into it: the
+// block goes before it, and before an unfinished tag name glued to it.
+void PageRewriter::keepBlockBeforeUnfinished() {
+    for (qsizetype i = elements_.size() - 1; i >= 0 && place_.innerFrom >= 0; --i) {
+        const Element& element = elements_.at(i);
+        if (element.end > place_.at) continue;
+        if (element.end < place_.at || !element.cut || !stays_.at(i) || element.start < place_.innerFrom) break;
+        place_.at = element.start;
+        const qsizetype floor = std::max(place_.innerFrom, i > 0 ? elements_.at(i - 1).end : 0);
+        qsizetype lt = place_.at;
+        while (lt > floor && place_.at - lt < 24 && text_.at(lt - 1) != QLatin1Char('<') &&
+               !text_.at(lt - 1).isSpace() && text_.at(lt - 1) != QLatin1Char('>'))
+            --lt;
+        if (lt > floor && text_.at(lt - 1) == QLatin1Char('<')) place_.at = lt - 1;
+    }
+}
+
+// Every named line of the record but those standing in the page.
+MetadataRecord PageRewriter::block() const {
+    MetadataRecord lines;
+    for (qsizetype i = 0; i < record_.size(); ++i)
+        if (!record_.at(i).name.isEmpty() && !inPlace_->taken(i)) lines.append(record_.at(i));
+    if (declarationElement_ < 0) {
+        const auto first = std::find_if(lines.begin(), lines.end(), isEncodingDeclaration);
+        if (first != lines.end()) std::rotate(lines.begin(), first, first + 1);
+    }
+    return lines;
+}
+
+QString PageRewriter::write(const QString& linkRelLines, const QString& useLinkRel) const {
+    const QStringView text = text_;
+    const qsizetype n = text.size();
+    const QString blockText = MakeMetaIntoSource(block());
+    QString out;
+    out.reserve(n + blockText.size() + linkRelLines.size() + 64);
+    qsizetype copied = 0;
+    qsizetype innerStart = -1;  // where the head's own text starts in the output
+    bool placed = false;
+    const auto copyTo = [&](qsizetype pos) {
+        if (pos < copied) return;
+        if (innerStart < 0 && place_.innerFrom >= 0 && place_.innerFrom <= pos)
+            innerStart = out.size() + std::max<qsizetype>(0, place_.innerFrom - copied);
+        out += text.mid(copied, pos - copied);
+        copied = pos;
+    };
+    const auto putBlock = [&] {
+        copyTo(place_.at);
+        placed = true;
+        if (place_.innerFrom < 0) {
+            if (place_.at > 0) out += kCrLf;
+            out += QLatin1StringView("<head>\r\n");
+            out += linkLinesFor({}, linkRelLines, useLinkRel);
+            out += blockText;
+            out += QLatin1StringView("</head>");
+            if (place_.at == 0) out += kCrLf;
+            return;
+        }
+        // The block's lines start their lines: an indentation before the end tag stays the
+        // end tag's. A head that runs to the end of the page gets the block after its last
+        // line's end, before the blank lines and blanks the page ends with.
+        qsizetype indent = 0;
+        if (place_.at < n) {
+            while (indent < out.size() && isBlankOrTab(out.at(out.size() - 1 - indent))) ++indent;
+            if (indent < out.size() && !isBreak(out.at(out.size() - 1 - indent))) indent = 0;
+        } else {
+            qsizetype blankFrom = out.size();
+            while (blankFrom > 0 && (isBlankOrTab(out.at(blankFrom - 1)) || isBreak(out.at(blankFrom - 1))))
+                --blankFrom;
+            qsizetype lineEnd = blankFrom;
+            while (lineEnd < out.size() && !isBreak(out.at(lineEnd))) ++lineEnd;
+            if (lineEnd < out.size()) {
+                const bool crLf = out.at(lineEnd) == QLatin1Char('\r') && lineEnd + 1 < out.size() &&
+                                  out.at(lineEnd + 1) == QLatin1Char('\n');
+                indent = out.size() - lineEnd - (crLf ? 2 : 1);
+            }
+        }
+        const QString indentation = out.right(indent);
+        out.chop(indent);
+        out += linkLinesFor(QStringView(out).mid(innerStart), linkRelLines, useLinkRel);
+        out += blockText;
+        out += indentation;
+    };
+    for (const Step& step : steps_) {
+        if (!placed && place_.at <= step.from) putBlock();
+        copyTo(step.from);
+        if (innerStart < 0 && place_.innerFrom >= 0 && place_.innerFrom < step.to) innerStart = out.size();
+        if (step.replacement) out += *step.replacement;
+        if (step.blank) out += QLatin1Char(' ');
+        copied = step.to;
+    }
+    if (!placed) putBlock();
+    copyTo(n);
+    return out;
 }
 
 }  // namespace
@@ -153,107 +499,30 @@ QString MakeMetaIntoSource(const MetadataRecord& record) {
     return block;
 }
 
-namespace {
-
-// Where a head left out would start: after the html start tag, else after a doctype, else
-// at the top.
-qsizetype headStartFor(QStringView text) {
-    const qsizetype n = text.size();
-    const qsizetype html = findTag(text, QLatin1StringView("<html"), 0);
-    if (html >= 0 && text.indexOf(QLatin1Char('>'), html) >= 0) return text.indexOf(QLatin1Char('>'), html) + 1;
-    qsizetype first = 0;
-    while (first < n && (text.at(first).isSpace() || text.at(first) == QChar(0xFEFF))) ++first;
-    if (text.mid(first).startsWith(QLatin1StringView("<!doctype"), Qt::CaseInsensitive)) {
-        const qsizetype gt = text.indexOf(QLatin1Char('>'), first);
-        return gt >= 0 ? gt + 1 : 0;
-    }
-    return 0;
-}
-
-}  // namespace
-
 PageRewrite rewritePage(const QString& pageSource, const MetadataRecord& record, const QString& linkRelLines,
                         const QString& useLinkRel) {
     PageRewrite result;
-    const QStringView text(pageSource);
-    const qsizetype n = text.size();
-    if (isBlankText(text)) {
+    // The page as its file will hold it, with the line end every write ends it with: a tag
+    // at its very end reads the same now as when the page is read back.
+    const QString page = pageFileText(pageSource);
+    if (isBlankText(page)) {
         result.blankPage = true;
+        result.text = minimalPage(MakeMetaIntoSource(record), linkLinesFor({}, linkRelLines, useLinkRel));
         return result;
     }
-
-    // The record's line that says what the page's encoding declaration says.
-    qsizetype declarationLine = -1;
-    for (qsizetype i = 0; i < record.size() && declarationLine < 0; ++i)
-        if (isEncodingDeclaration(record[i])) declarationLine = i;
-    const MetadataLine* declaration = declarationLine >= 0 ? &record[declarationLine] : nullptr;
-    // The block, less the declaration when that stayed where it stood.
-    const auto blockFor = [&](bool declarationKept) {
-        if (!declarationKept) return MakeMetaIntoSource(record);
-        MetadataRecord rest = record;
-        rest.removeAt(declarationLine);
-        return MakeMetaIntoSource(rest);
-    };
-
-    qsizetype headOpenEnd = -1;  // just after the head start tag's ">"
-    const qsizetype head = findTag(text, QLatin1StringView("<head"), 0);
-    if (head >= 0) {
-        const qsizetype gt = text.indexOf(QLatin1Char('>'), head);
-        if (gt >= 0) headOpenEnd = gt + 1;
-    }
-    // A head whose start tag is left out (as HTML allows) still ends at its end tag when
-    // that comes before the body: the text before it is the head, and no second one is made.
-    if (headOpenEnd < 0) {
-        const qsizetype close = findTag(text, QLatin1StringView("</head"), 0);
-        const qsizetype body = findTag(text, QLatin1StringView("<body"), 0);
-        if (close >= 0 && (body < 0 || close < body)) headOpenEnd = headStartFor(text);
-    }
-
-    // Where the head's own text ends: at its end tag (a "<body" in a head script does not end
-    // it), or, when the end tag is left out, at the body, or at the end of the page. For a page
-    // without a head start tag, whichever of the two comes first.
-    auto regionEndFrom = [&](qsizetype from, bool headStarted) {
-        const qsizetype close = findTag(text, QLatin1StringView("</head"), from);
-        const qsizetype body = findTag(text, QLatin1StringView("<body"), from);
-        if (close >= 0 && (headStarted || body < 0 || close < body)) return close;
-        if (body >= 0) return body;
-        return n;
-    };
-
-    QString inner;
-    QString& out = result.text;
-    out.reserve(n + 80 * record.size() + linkRelLines.size() + 64);
-
-    if (headOpenEnd >= 0) {
-        const qsizetype regionEnd = regionEndFrom(headOpenEnd, true);
-        const bool kept = appendWithoutMeta(inner, text, headOpenEnd, regionEnd, declaration);
-        out += text.first(headOpenEnd);
-        out += inner;
-        out += linkLinesFor(inner, linkRelLines, useLinkRel);
-        out += blockFor(kept);
-        out += text.mid(regionEnd);
-        return result;
-    }
-
-    // No head: put one after the html start tag, else after a doctype, else at the top.
-    result.headInserted = true;
-    const qsizetype insertAt = headStartFor(text);
-    const qsizetype regionEnd = regionEndFrom(insertAt, false);
-    const bool kept = appendWithoutMeta(inner, text, insertAt, regionEnd, declaration);
-    out += text.first(insertAt);
-    if (insertAt > 0) out += kCrLf;
-    out += QLatin1StringView("<head>\r\n");
-    out += linkLinesFor(inner, linkRelLines, useLinkRel);
-    out += blockFor(kept);
-    out += QLatin1StringView("</head>");
-    if (insertAt == 0) out += kCrLf;
-    out += inner;
-    out += text.mid(regionEnd);
+    PageRewriter rewriter(page, record);
+    rewriter.plan();
+    result.headInserted = rewriter.headInserted();
+    result.text = rewriter.write(linkRelLines, useLinkRel);
+    // The line end the write adds again.
+    if (page.size() > pageSource.size() && result.text.endsWith(kCrLf) &&
+        pageFileText(result.text.chopped(2)) == result.text)
+        result.text.chop(2);
     return result;
 }
 
-QString minimalPage(const QString& metaBlock) {
-    return QLatin1StringView("<html>\r\n<head>\r\n<title>Untitled Document</title>\r\n") + metaBlock +
+QString minimalPage(const QString& metaBlock, const QString& linkLines) {
+    return QLatin1StringView("<html>\r\n<head>\r\n<title>Untitled Document</title>\r\n") + linkLines + metaBlock +
            QLatin1StringView("</head>\r\n<body>\r\n</body>\r\n</html>\r\n");
 }
 
@@ -264,38 +533,22 @@ QString pageFileText(const QString& pageText) {
     return pageText + kCrLf;
 }
 
-namespace {
-
-// A value holding the marker of a key ("&field", "&content", "&scheme", "&lang") would end
-// there when read back: its "&" is written as "%26", which the field command turns back.
-QString withoutKeyMarkers(QString value) {
-    for (qsizetype at = value.indexOf(QLatin1Char('&')); at >= 0; at = value.indexOf(QLatin1Char('&'), at + 1)) {
-        const QStringView rest = QStringView(value).mid(at + 1);
-        for (const char* key : {"field", "content", "scheme", "lang"}) {
-            if (!rest.startsWith(QLatin1StringView(key), Qt::CaseInsensitive)) continue;
-            value.replace(at, 1, QStringLiteral("%26"));
-            break;
-        }
-    }
-    return value;
-}
-
-}  // namespace
-
 QString buildFieldCommands(const MetadataRecord& record) {
+    using FieldCommandValues::Part;
+    using FieldCommandValues::written;
     QString text;
     for (const MetadataLine& line : record) {
         text += QLatin1StringView("mtp://field=");
-        text += platform::breaksToBlanks(line.name);
+        text += written(line.name, Part::Other);
         text += QLatin1StringView("&content=");
-        text += withoutKeyMarkers(platform::breaksToBlanks(line.content));
+        text += written(line.content, Part::Content);
         if (!line.lang.isEmpty()) {
             text += QLatin1StringView("&lang=");
-            text += platform::breaksToBlanks(line.lang);
+            text += written(line.lang, Part::Other);
         }
         if (!line.scheme.isEmpty()) {
             text += QLatin1StringView("&scheme=");
-            text += platform::breaksToBlanks(line.scheme);
+            text += written(line.scheme, Part::Other);
         }
         text += QLatin1StringView(".fld/");
         text += kCrLf;

@@ -18,8 +18,8 @@ QString MakeMetaIntoSource(const MetadataRecord& record);
 
 // The page text with its record written in, as the HTML save builds it.
 struct PageRewrite {
-    // The page text is empty or only blanks: nothing was built. Ask whether to write the
-    // minimal page (minimalPage) instead.
+    // The page text is empty or only blanks: `text` is the minimal page. Ask whether to
+    // write it.
     bool blankPage = false;
     // The page had no head: one holding the block was put after the <html> start tag (or
     // the doctype, or at the top).
@@ -28,30 +28,30 @@ struct PageRewrite {
     QString text;
 };
 
-// Rewrites `pageSource` to hold `record`: every meta element of its head that has a name or
-// http-equiv is taken out (with its own line when it stands alone on one), then the schema
-// link lines (when `useLinkRel` is exactly "Y", they are not empty and the head does not
-// already hold them, ignoring case) and the record's meta block go just before the head's
-// end tag. The encoding declaration (http-equiv Content-Type) is the exception: while the
-// record holds it, it stays where it stood, with the record's value, and is left out of the
-// block. Meta elements without a name (such as <meta charset=...>), those inside comments,
-// scripts, styles and textareas, and every other character of the page stay as they are.
+// Rewrites `pageSource` to hold `record`. Every named meta element the reader takes from the
+// page (wherever it stands outside comments, scripts, styles and textareas) is taken out,
+// with its own line when it stands alone on one; then the schema link lines (when
+// `useLinkRel` is exactly "Y", they are not empty and the head does not already hold them,
+// ignoring case) and the record's meta block go just before the head's end tag. So reading
+// the page written gives the record back, and saving it again changes nothing. The first
+// encoding declaration (http-equiv Content-Type) keeps its place with the record's value. An
+// element that cannot be taken out without changing what the text around it reads as stays
+// as it is while the record holds a line saying the same. Meta elements without a name (such
+// as <meta charset=...>) and every other character of the page stay as they are.
 PageRewrite rewritePage(const QString& pageSource, const MetadataRecord& record, const QString& linkRelLines,
                         const QString& useLinkRel);
 
-// The page written for a blank page text: html, head, title "Untitled Document", the block,
-// and an empty body, lines ending in CR LF. This is also the new page source.
-QString minimalPage(const QString& metaBlock);
+// The page written for a blank page text: html, head, title "Untitled Document", the link
+// lines, the block, and an empty body, lines ending in CR LF.
+QString minimalPage(const QString& metaBlock, const QString& linkLines = QString());
 
 // What a page file holds for a page text: every page write ends with one more CR LF.
 QString pageFileText(const QString& pageText);
 
 // One field command per record line, in order, empty names included:
 //   mtp://field=NAME&content=CONTENT[&lang=LANG][&scheme=SCHEME].fld/CR LF
-// Each CR and each LF in a value becomes a blank (breaksToBlanks), so every command stays
-// on its own line, and the "&" of a key marker inside the content is written "%26", so the
-// content reads back whole; the values are otherwise written as stored. "" for an empty
-// record.
+// with the values written so that the field command reads them back as they are
+// (FieldCommandValues). "" for an empty record.
 QString buildFieldCommands(const MetadataRecord& record);
 
 // The record as a command batch file: the field commands, "mtp://gotop.fld" and CR LF, and

@@ -1,5 +1,6 @@
 #include "record/RdfWriter.h"
 
+#include "platform/PathText.h"
 #include "record/MetaReader.h"
 #include "record/modCharEncoding.h"
 
@@ -125,6 +126,8 @@ QString xmlEscaped(QStringView text, XmlEscaping how) {
             out += text.at(++i);
         } else if (c.isSurrogate() || u == 0xFFFE || u == 0xFFFF) {
             out += QChar(0xFFFD);
+        } else if (how.lineEnds && (u == '\r' || (how.attribute && (u == '\n' || u == '\t')))) {
+            out += QLatin1StringView("&#") + QString::number(u) + QLatin1Char(';');
         } else if (u < 0x20 && u != '\t' && u != '\n' && u != '\r') {
             if (how.percentControls) {
                 out += QLatin1Char('%');
@@ -149,10 +152,10 @@ QString xmlEscaped(QStringView text, XmlEscaping how) {
 }
 
 QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString& rdfNamespaces,
-                        const QString& rdfPrefix) {
-    if (!address.contains(QLatin1StringView("http://"), Qt::CaseInsensitive) &&
-        !address.contains(QLatin1StringView("https://"), Qt::CaseInsensitive))
-        address.prepend(QLatin1StringView("http://"));
+                        const QString& rdfPrefix, RdfValues values) {
+    address = platform::withLinkScheme(address);
+    const bool xmlText = values == RdfValues::XmlText;
+    const XmlEscaping valueEscaping = xmlText ? XmlEscaping{false, false, true, true} : kRdfText;
 
     const QString typePrefix = xmlNamePart(rdfPrefix);
     QString rdf;
@@ -160,7 +163,8 @@ QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString
     rdf += QLatin1StringView("    <rdf:RDF xmlns:rdf=\"") + QLatin1StringView(kRdfSyntaxNamespace) +
            QLatin1Char('"') + kCrLf;
     rdf += namespaceLines(rdfNamespaces);
-    rdf += QLatin1StringView("    <rdf:Description rdf:about=\"") + xmlEscaped(address, kRdfAttribute) +
+    rdf += QLatin1StringView("    <rdf:Description rdf:about=\"") +
+           xmlEscaped(address, xmlText ? XmlEscaping{true, false, true, true} : kRdfAttribute) +
            QLatin1StringView("\">") + kCrLf;
 
     MetaReader::MetaTagScanner scan(metaText);
@@ -172,7 +176,7 @@ QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString
         if (name.isEmpty()) continue;
         QString content = quotedValue(element, QLatin1StringView("content=\""));
         modCharEncoding::decodeHtmlEntities(content);
-        modCharEncoding::encodePercentEscapes(content);
+        if (!xmlText) modCharEncoding::encodePercentEscapes(content);
         const QString scheme = quotedValue(element, QLatin1StringView("scheme=\""));
 
         QString prefix;
@@ -194,7 +198,7 @@ QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString
         const QString p = xmlNamePart(prefix);
         const QString e = xmlNamePart(local);
         const QString tag = p + QLatin1Char(':') + e;
-        const QString value = xmlEscaped(content, kRdfText);
+        const QString value = xmlEscaped(content, valueEscaping);
 
         rdf += kCrLf;
         if (scheme.isEmpty() && refinement.isEmpty()) {

@@ -16,17 +16,28 @@ inline constexpr char kRdfSyntaxNamespace[] = "http://www.w3.org/1999/02/22-rdf-
 // `rdfNamespaces` are the current domain's "    xmlns:p="uri"" lines, the last one closing the
 // rdf:RDF start tag with ">"; `rdfPrefix` the domain's prefix for refinement types.
 //
-// `address` gets "http://" in front when it holds neither "http://" nor "https://" (any
-// case), and the caller keeps that change. The result is always well-formed XML 1.0: values
-// are escaped, element names made of name characters, the rdf:RDF start tag always closed.
+// `address` gets "http://" in front unless it keeps a scheme of its own
+// (platform::withLinkScheme), and the caller keeps that change. The result is always
+// well-formed XML 1.0: values are escaped, element names made of name characters, the
+// rdf:RDF start tag always closed.
+//
+// `values`: how the contents and the address are written.
+enum class RdfValues {
+    PercentEscaped,  // contents with "%" escapes (the clipboard's copy)
+    XmlText,         // the texts themselves, escaped for XML only (inside a Harvest Control List)
+};
 QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString& rdfNamespaces,
-                        const QString& rdfPrefix);
+                        const QString& rdfPrefix, RdfValues values = RdfValues::PercentEscaped);
 
 // How xmlEscaped treats what cannot stand in XML as it is.
 struct XmlEscaping {
     bool attribute = false;        // the double quote becomes "&quot;" too
     bool keepReferences = false;   // an "&" that starts a well-formed reference stays
     bool percentControls = false;  // control codes become "%XX" escapes instead of U+FFFD
+    // A carriage return becomes "&#13;", and in an attribute a line feed and a tab become
+    // references too, so a reader that normalises line ends and blanks as XML does reads
+    // them back.
+    bool lineEnds = false;
 };
 
 // Text fit for XML: "&", "<" and ">" become references; characters XML does not allow

@@ -1,6 +1,7 @@
 #include "ListFilesTest.h"
 
 #include "catalogues/frmHCL.h"
+#include "catalogues/modRSS.h"
 #include "platform/Folders.h"
 #include "platform/ListView.h"
 #include "platform/StatusBar.h"
@@ -98,7 +99,8 @@ TEST_F(HarvestListTest, RecordsAreFoundByIdentifierAndWrittenAsRdfOrAsTheirMetaL
                              "          <META NAME=\"DC.Identifier\" SCHEME=\"URI\" CONTENT=\"http://agency.example/\">\r\n";
     QString address = u"agency.example/"_s;
     const QByteArray rdf =
-        RdfWriter::MakeMetaIntoRDF(address, QString::fromLatin1(block), modSchemas::rdfNamespaces, modSchemas::rdfPrefix)
+        RdfWriter::MakeMetaIntoRDF(address, QString::fromLatin1(block), modSchemas::rdfNamespaces, modSchemas::rdfPrefix,
+                                   RdfWriter::RdfValues::XmlText)
             .toUtf8();
     // The link "http://" has an empty key: it matches no record, not even one with an empty identifier.
     const QByteArray blank = "          <title>Blank</title>\r\n          <link>http://</link>\r\n";
@@ -110,14 +112,14 @@ TEST_F(HarvestListTest, RecordsAreFoundByIdentifierAndWrittenAsRdfOrAsTheirMetaL
     EXPECT_TRUE(readBytes(site).contains(
         item("     ", block + "\r\n          <META NAME=\"AGLS.Function\" LANG=\"en\" CONTENT=\"Sites\" SCHEME=\"HCL\">\r\n")));
 
-    // Read back, an item takes the record's title and its identifier (or the RDF's subject).
-    // RDF carries the title with its "&" as "%26".
+    // Read back, an item takes the record's title and its identifier (or the RDF's subject),
+    // from either form as the record says them.
     const QString expected = u"HCL [Harvest Control List]\nBlank [http://] 2/2 Blank\\\nSites [] 1/4 Sites\\\n"
-                             "  Agency %1 Co [http://agency.example/] 2/2 Sites\\Agency %1 Co\\"_s;
+                             "  Agency & Co [http://agency.example/] 2/2 Sites\\Agency & Co\\"_s;
     run(u"mtp://loadHCL="_s + site + u".kqi"_s);
-    EXPECT_EQ(shown().join('\n'), expected.arg(u"&"_s));
+    EXPECT_EQ(shown().join('\n'), expected);
     run(u"mtp://loadHCL="_s + path(u"rdf.xml"_s) + u".kqi"_s);
-    EXPECT_EQ(shown().join('\n'), expected.arg(u"%26"_s));
+    EXPECT_EQ(shown().join('\n'), expected);
 
     // The record of the address shown is found in the folder and opened.
     w->URL->setEditText(u"http://agency.example/"_s);
@@ -132,6 +134,23 @@ TEST_F(HarvestListTest, RecordsAreFoundByIdentifierAndWrittenAsRdfOrAsTheirMetaL
     run(u"mtp://getMetaFromHCL="_s + folder + u".kqb"_s);
     run(u"mtp://getMetaFromHCL=/nowhere/.kqb"_s);
     EXPECT_EQ(w->documentState->currentHTMLFile(), path(u"records/a.htm"_s));
+}
+
+// A link of another scheme than the web's keeps it, in both forms and in a channel; only a
+// link without any scheme is taken for a web address.
+TEST_F(HarvestListTest, LinksKeepTheirScheme) {
+    makeTree(u"HCL"_s, u"Harvest Control List"_s,
+             {u"Local|file:///srv/pages/local.htm"_s, u"Mail|mailto:web@site.example"_s, u"Book|urn:isbn:0451450523"_s,
+              u"Bare|www.site.example/"_s});
+    for (const QString& domain : {u"AGLS1.2"_s, u"AGLS"_s}) {
+        const QByteArray saved = readBytes(save(domain, path(domain + u".xml"_s)));
+        for (const char* link : {"<link>file:///srv/pages/local.htm</link>", "<link>mailto:web@site.example</link>",
+                                 "<link>urn:isbn:0451450523</link>", "<link>http://www.site.example/</link>"})
+            EXPECT_TRUE(saved.contains(link)) << link << "\n" << saved.toStdString();
+    }
+    QString channel = path(u"channel.xml"_s);
+    ASSERT_TRUE(modRSS::saveRSSChannel(channel));
+    EXPECT_TRUE(readBytes(channel).contains("<item rdf:about=\"file:///srv/pages/local.htm\">"));
 }
 
 TEST_F(HarvestListTest, BadListsLoadWhatTheyHoldOrLeaveTheTreeAsItWasAndSay) {
@@ -156,8 +175,8 @@ TEST_F(HarvestListTest, BadListsLoadWhatTheyHoldOrLeaveTheTreeAsItWasAndSay) {
     EXPECT_EQ(shown(), old);
 
     // Entities, CDATA, a BOM, nested and unclosed elements, binary bytes, a cut-off end. Of two
-    // items of one title in one folder the tree takes the first, and the user hears of the second.
-    boxes.expect(u"Error in load HCL \r\nTwice|http://2/"_s, platform::vbOK);
+    // items of one title in one folder the tree keeps both, and the user hears of the second.
+    boxes.expect(u"Twice  \u2192  Twice (2)"_s, platform::vbOK);
     load(u"odd.xml"_s, "\xEF\xBB\xBF<!DOCTYPE hcl SYSTEM \"http://nowhere.invalid/hcl.dtd\" [<!ENTITY x \"y\">]>"
                        "<hcl><item><title>A&nbsp;&#x1F600;&amp;</title><link><![CDATA[http://a/?x=1&y=<2>]]></link>"
                        "<local lname=\"Folder\">F; G|H</local></item>"
@@ -167,7 +186,7 @@ TEST_F(HarvestListTest, BadListsLoadWhatTheyHoldOrLeaveTheTreeAsItWasAndSay) {
     EXPECT_EQ(shown(), QStringList({u"HCL [Harvest Control List]"_s, u"F [] 1/4 F\\"_s,
                                     u"  G¦H [] 1/4 F\\G¦H\\"_s,
                                     u"    A&nbsp;😀& [http://a/?x=1&y=<2>] 2/2 F\\G¦H\\A&nbsp;😀&\\"_s,
-                                    u"Twice [http://1/] 2/2 Twice\\"_s}));
+                                    u"Twice [http://1/] 2/2 Twice\\"_s, u"Twice (2) [http://2/] 2/2 Twice (2)\\"_s}));
     EXPECT_FALSE(w->fillingRecord);
 }
 

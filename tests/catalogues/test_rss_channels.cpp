@@ -50,29 +50,29 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
               "<channel rdf:about=\"http://zoo.example/\">\r\n     <title>Zoo News</title>\r\n"
               "     <link>http://zoo.example/</link>\r\n     <description>A &amp; B</description>\r\n"
               "<items>\r\n<rdf:Seq>\r\n"
-              "          <rdf:li resource=\"http://zoo.example/?a=1&amp;b=2%20c\" />\r\n"
-              "          <rdf:li resource=\"https://caf%C3%A9.example/\" />\r\n"
+              "          <rdf:li resource=\"http://zoo.example/?a=1&amp;amp;b=2 c\" />\r\n"
+              "          <rdf:li resource=\"https://caf\xC3\xA9.example/\" />\r\n"
               "          <rdf:li resource=\"http://www.bare.example/\" />\r\n"
               "</rdf:Seq>\r\n</items>\r\n</channel>\r\n"
-              "     <item rdf:about=\"http://zoo.example/?a=1&amp;b=2%20c\">\r\n"
+              "     <item rdf:about=\"http://zoo.example/?a=1&amp;amp;b=2 c\">\r\n"
               "          <title>Lions &amp; &lt;Tigers&gt;</title>\r\n"
-              "          <link>http://zoo.example/?a=1&amp;b=2%20c</link>\r\n          <kq:folder>Zoo</kq:folder>\r\n"
+              "          <link>http://zoo.example/?a=1&amp;amp;b=2 c</link>\r\n          <kq:folder>Zoo</kq:folder>\r\n"
               "     </item>\r\n"
-              "     <item rdf:about=\"https://caf%C3%A9.example/\">\r\n          <title>Caf\xC3\xA9</title>\r\n"
-              "          <link>https://caf%C3%A9.example/</link>\r\n          <kq:folder>Zoo</kq:folder>\r\n     </item>\r\n"
+              "     <item rdf:about=\"https://caf\xC3\xA9.example/\">\r\n          <title>Caf\xC3\xA9</title>\r\n"
+              "          <link>https://caf\xC3\xA9.example/</link>\r\n          <kq:folder>Zoo</kq:folder>\r\n     </item>\r\n"
               "     <item rdf:about=\"http://www.bare.example/\" > \r\n          <title>Bare</title>\r\n"
               "          <link>http://www.bare.example/</link>\r\n     </item>\r\n"
               "</rdf:RDF>\r\n");
     EXPECT_EQ(xmlError(written), QString());
     EXPECT_EQ(w->StatusBar1->panelText(2) + w->StatusBar1->panelTag(2), u"ReadyList"_s);
 
-    // Read back: the links as the channel gives them, the header in the dialog.
+    // Read back: the links as the tree held them, the header in the dialog.
     tree().Clear();
     frmRSS::instance(w.form.get()).title.clear();
     load(file);
     EXPECT_EQ(shown(), QStringList({u"RSS Channel [RSS]"_s, u"Zoo [] 1/4 Zoo\\"_s,
-                                    u"  Lions & <Tigers> [http://zoo.example/?a=1&b=2%20c] 2/2 Zoo\\Lions & <Tigers>\\"_s,
-                                    u"  Caf\u00E9 [https://caf%C3%A9.example/] 2/2 Zoo\\Caf\u00E9\\"_s,
+                                    u"  Lions & <Tigers> [http://zoo.example/?a=1&amp;b=2 c] 2/2 Zoo\\Lions & <Tigers>\\"_s,
+                                    u"  Caf\u00E9 [https://caf\u00E9.example/] 2/2 Zoo\\Caf\u00E9\\"_s,
                                     u"Bare [http://www.bare.example/] 2/2 Bare\\"_s}));
     EXPECT_EQ(readBytes(file), written);
     EXPECT_EQ(frmRSS::instance(w.form.get()).title, u"Zoo News"_s);
@@ -114,6 +114,24 @@ TEST_F(RssChannelTest, ChannelsFromTheWebLoadWithTheirEntitiesCdataAndGaps) {
     load(writeBytes(path(u"blank.xml"_s), ""));
     EXPECT_EQ(boxes.shown().last().title, u"RSS Channel not found"_s);
     EXPECT_EQ(header.description, u"D"_s);
+}
+
+// Only a server's page is "not found": a list or channel whose items are titled like one
+// loads, and so does any document whose not-found title stands in an item.
+TEST_F(RssChannelTest, ItemsTitledLikeAServersErrorPageStillLoad) {
+    const QByteArray items = "<item><title>Error</title><link>http://e.example/1</link></item>"
+                             "<item><title>Not Found page</title><link>http://e.example/2</link></item>"
+                             "<item><title>Error 404</title><link>http://e.example/3</link></item>";
+    boxes.expect(u"No Title found"_s, platform::vbOK).expect(u"No Title found"_s, platform::vbOK);
+    load(writeBytes(path(u"errors.xml"_s), "<rss version=\"2.0\"><channel>" + items + "</channel></rss>"));
+    EXPECT_EQ(tree().Count(), 4);
+    load(writeBytes(path(u"errors.htm"_s), "<html><body><channel>" + items + "</channel></body></html>"));
+    EXPECT_EQ(tree().Count(), 4);
+    run(u"mtp://loadHCL="_s + writeBytes(path(u"errors.hcl"_s), "<hcl><site>" + items + "</site></hcl>") + u".kqi"_s);
+    EXPECT_EQ(shown().size(), 4);
+    boxes.expect(u"Couldn't find anything at file://"_s, platform::vbOK);
+    load(writeBytes(path(u"404.htm"_s), "<html><head><title>Error 404</title></head><body>" + items + "</body></html>"));
+    EXPECT_EQ(boxes.shown().last().title, u"RSS Channel not found"_s);
 }
 
 }  // namespace

@@ -132,8 +132,8 @@ TEST_F(DispatcherTest, ThePageSaveIsLoggedAfterTheRecordsFieldLinesEachOnOneLine
                           "mtp://field=DC.Title&content=a mtp://delete=all.fld/ b.fld/\r\n"
                           "mtp://field=DC.Title&content=Report&lang=en.fld/\r\n"
                           "mtp://field=DC.Subject&content=Cats&scheme=apais.fld/\r\n"
-                          "mtp://field=DC.Description&content=one  mtp://delete=all.fld/ two.fld/\r\n"
-                          "mtp://field=DC.Title&content=a mtp://delete=all.fld/ b.fld/\r\n"
+                          "mtp://field=DC.Description&content=one%0D%0Amtp://delete=all.fld/%0Atwo.fld/\r\n"
+                          "mtp://field=DC.Title&content=a%0Amtp://delete=all.fld/%0Db.fld/\r\n"
                           "mtp://save=" + page + "\r\n");
 }
 

@@ -91,19 +91,21 @@ TEST_F(ListLoading, ALocalListFillsTheTreeBelowARootNamedAfterTheFileAndRefusedL
     EXPECT_EQ(window->documentState->listType(), u"schema"_s);
     EXPECT_EQ(treeShape(tree(), false), kSchemeShape);
 
-    // Refused lines land on the error page and the rest loads.
+    // Refused lines land on the error page and the rest loads; an entry whose name its folder
+    // holds already is kept under a number, and the user is told.
     QByteArray bytes = "News|\r\n"
                        "News|Today|http://a.example/\r\n"
-                       "News|Today|http://b.example/\r\n"   // the same key again
+                       "News|To\x01" "day |http://b.example/\r\n"  // the same name, once cleaned
                        "no bar <b>here</b> & there\r\n"     // not a list line
                        "|\r\n||\r\nNews||\r\n"              // bars without names
                        "Later|Child|http://c.example/\r\n"  // before its folder
                        "Later|\r\n" + QByteArray(1024 * 1024, 'x') + "\r\nLater|Last|http://d.example/\r\n";
+    boxes.expect(u"News|Today  \u2192  Today (2)"_s, platform::vbOK);
     load(writeBytes(path(u"Bad.kqi"_s), bytes));
     EXPECT_EQ(treeShape(tree(), false), (QStringList{u"News [] 1/4"_s, u"  Today [http://a.example/] 2/2"_s,
-                                                     u"Later [] 1/4"_s, u"  Last [http://d.example/] 2/2"_s}));
+                                                     u"  Today (2) [http://b.example/] 2/2"_s, u"Later [] 1/4"_s,
+                                                     u"  Last [http://d.example/] 2/2"_s}));
     const QString page = errorPage();
-    EXPECT_TRUE(page.contains(u"News|Today|http://b.example/<br>Key is not unique in collection<br>"_s));
     EXPECT_TRUE(page.contains(u"no bar &lt;b&gt;here&lt;/b&gt; &amp; there<br>"_s));
     EXPECT_TRUE(page.contains(u"Later|Child|http://c.example/<br>Element not found<br>"_s));
     EXPECT_TRUE(page.contains(u"<br>News||<br>"_s));

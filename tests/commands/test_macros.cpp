@@ -83,6 +83,31 @@ TEST_F(MacroTest, ABatchOfAddmacroLinesBindsTheKeysThatRunThem) {
     EXPECT_TRUE(record().isEmpty());
 }
 
+// What the editor's box would show otherwise (a no-break space, line and paragraph
+// separators, noncharacters) is stored as given, shown, kept when the editor stores the
+// fields again, and published and run back byte for byte.
+TEST_F(MacroTest, AddmacroStoresItsCommandExactlyAsGiven) {
+    const QStringList commands = {u"mtp://url=http://host.example/a\u00A0b.kqs"_s,
+                                  u"mtp://url=http://host.example/a\u2028b\u2029c.kqs"_s,
+                                  u"mtp://field=DC.Title&content=\uFDD0x\uFDD1&text=y.fld"_s};
+    for (int i = 0; i < commands.size(); ++i)
+        dispatch(u"mtp://addmacro="_s + commands.at(i) + u"&fkey=F%1&text=Scheme %1.kqb/"_s.arg(i + 3));
+    const QStringList exact = {u"F3=Scheme 3|"_s + commands.at(0), u"F4=Scheme 4|"_s + commands.at(1),
+                               u"F5=Scheme 5|"_s + commands.at(2)};
+    EXPECT_EQ(stored(), exact);
+    openEditor();
+    click(editor->cmdSave);
+    EXPECT_EQ(stored(), exact);
+
+    const QString set = home() + u"/set.kqb"_s;
+    testing_support::ScriptedFileDialogs dialogs;
+    dialogs.choose(set, 4);
+    w->mnuBatchPublish->trigger();
+    settings.DeleteSetting(modMacros::kMacroSection, QString());
+    dispatch(u"mtp://open="_s + set + u"/"_s);
+    EXPECT_EQ(stored(), exact);
+}
+
 TEST_F(MacroTest, StoredValuesAreListedByKeyAndTheRepositoryMacrosTakenUp) {
     for (const auto& [key, value] : {std::pair{"F2", "Two|mtp://gotop.fld"}, {"F12", "Save Record|mtp://cgisend=host/save"},
                                      {"F3", "no bar"}, {"f1", "One|mtp://a|b.fld"}, {"x", "Odd|mtp://gotop.fld"},

@@ -99,7 +99,7 @@ TEST(MetaBlock, WritesEveryNamedLineInOrderAndQuotesNeverBreakTheElement) {
                              "CONTENT=\"&lt;b&gt;&quot;bold&quot;&lt;/b&gt; & co\">\r\n"));
 }
 
-TEST(PageRewrite, TheHeadsNamedMetaElementsAreReplacedAndEverythingElseStays) {
+TEST(PageRewrite, NamedMetaElementsAreReplacedAndEverythingElseStays) {
     const QString nameless = u"<meta charset=\"utf-8\">\n<metadata name=\"x\">m</metadata>\n"
                              "<meta name='single' content='q'>\n<meta itemprop=\"name\" content=\"v\">\n"_s;
     const QString script = u"<head>\n<script>document.write(\"<body>\");</script>\n"_s;
@@ -111,9 +111,9 @@ TEST(PageRewrite, TheHeadsNamedMetaElementsAreReplacedAndEverythingElseStays) {
         {u"<head>\n"_s + nameless + u"<meta name=\"DC.Title\" content=\"gone\">\n</head>"_s,
          u"<head>\n"_s + nameless + kBlockB + u"</head>"_s},
         {u"<head\nlang=\"en\"><meta name=\"a\"></head>"_s, u"<head\nlang=\"en\">"_s + kBlockB + u"</head>"_s},
-        // a head without its end tag ends at the body, but not at a "<body>" in a script
-        {u"<html><head>\n<meta name=\"a\">\n<body>\n<meta name=\"b\">"_s,
-         u"<html><head>\n"_s + kBlockB + u"<body>\n<meta name=\"b\">"_s},
+        // a head without its end tag ends at the body, but not at a "<body>" in a script;
+        // named elements in the body go into the block too
+        {u"<html><head>\n<meta name=\"a\">\n<body>\n<meta name=\"b\">"_s, u"<html><head>\n"_s + kBlockB + u"<body>\n"_s},
         {script + u"<meta name=\"a\">\n</head><body>"_s, script + kBlockB + u"</head><body>"_s},
         // an unclosed meta element is replaced whole
         {u"<head>\n<meta name=\"a\" content=\"1\"\n</head><body>"_s, u"<head>\n"_s + kBlockB + u"</head><body>"_s},
@@ -164,7 +164,7 @@ TEST(CommandBatch, OneFieldCommandPerLineThenGotop) {
     const QString commands = QStringLiteral(
         "mtp://field=DC.Title&content=Cats & dogs&lang=en.fld/\r\nmtp://field=&content=<link>.fld/\r\n"
         "mtp://field=DC.Date&content=2004&lang=en&scheme=ISO8601.fld/\r\n"
-        "mtp://field=D&content=one  two three.fld/\r\n");
+        "mtp://field=D&content=one%0D%0Atwo%0Athree.fld/\r\n");
     EXPECT_EQ(buildFieldCommands(record), commands);
     EXPECT_EQ(batchFileText(record), commands + u"mtp://gotop.fld\r\n\r\n"_s);
 }

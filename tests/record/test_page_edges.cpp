@@ -3,7 +3,9 @@
 #include "app/Preferences.h"
 #include "record/MetaReader.h"
 #include "record/MetaWriter.h"
+#include "record/modCharEncoding.h"
 #include "support/Common.h"
+#include "support/HardText.h"
 #include "support/TestWindow.h"
 
 #include <QTemporaryDir>
@@ -39,6 +41,106 @@ TEST(PageEdges, TakingAnElementOutNeverMakesANewOne) {
 TEST(PageEdges, BlanksAfterTheHeadsStartTagStay) {
     const QString page = u"<head>  <meta name=\"a\" content=\"1\">\n</head>"_s;
     EXPECT_EQ(savedTwice(page), u"<head>  "_s + kBlock + u"</head>"_s);
+}
+
+const QString kSchemaLink = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
+
+// The record as opening a local page gives it.
+MetadataRecord opened(const QString& page) {
+    MetadataRecord record = MetaReader::readPageRecord(page, false);
+    for (MetadataLine& line : record)
+        for (QString* value : {&line.name, &line.content, &line.lang, &line.scheme})
+            *value = modCharEncoding::fixUtf8Quotes(*value);
+    return record;
+}
+
+// The page file's text after opening `page` and saving its record.
+QString openedAndSaved(const QString& page, const QString& useLinkRel) {
+    return MetaWriter::pageFileText(rewritePage(page, opened(page), kSchemaLink, useLinkRel).text);
+}
+
+// The lines of a record, the schema link the save adds left out, values as the block
+// writes them, in any order.
+QStringList linesOf(const MetadataRecord& record) {
+    QStringList lines;
+    for (const MetadataLine& line : record) {
+        if (line.name.isEmpty() && line.content == kSchemaLink) continue;
+        QString text = line.name + u'\u0001' + line.content + u'\u0001' + line.lang + u'\u0001' + line.scheme +
+                       u'\u0001' + QChar(line.httpEquiv ? u'e' : u'n') + line.otherAttributes;
+        text.replace(u"&lt;"_s, u"<"_s).replace(u"&gt;"_s, u">"_s).replace(u"&quot;"_s, u"\""_s);
+        lines.append(text);
+    }
+    lines.sort();
+    return lines;
+}
+
+// Pages as editors and generators leave them, and worse: heads and bodies in any order,
+// comments, scripts, stray and glued tags, unclosed elements, and meta elements whose values
+// hold whatever a value can.
+QString generatedPage(testing_support::HardText& hard) {
+    static const QStringList structure =
+        QStringList{u"<html>"_s, u"</html>"_s,   u"<head>"_s,     u"</head>"_s, u"<HEAD >"_s,   u"<body>"_s,
+                    u"</body>"_s, u"<!DOCTYPE html>"_s, u"<!--"_s, u"-->"_s,     u"<script>"_s, u"</script>"_s,
+                    u"<style>"_s, u"</textarea>"_s, u"<p>"_s,   u"<"_s,       u">"_s,        u"\""_s,
+                    u"<META"_s,   u"<meta "_s,   u"<head"_s,     u"</head"_s,  u"<body"_s,    u"\r\n"_s,
+                    u"\n"_s,      u"\r"_s,       u"  "_s,         u"\t"_s,      u"<title>T</title>"_s,
+                    u"<meta charset=\"utf-8\">"_s, u"<link rel=\"x\" href=\"y\">"_s, u"<meta>"_s}
+        << kSchemaLink << u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">"_s;
+    QString page;
+    for (int part = hard.below(14); part >= 0; --part) {
+        if (hard.below(5) < 3) {
+            page += structure.at(hard.below(int(structure.size())));
+            continue;
+        }
+        page += hard.below(4) ? u"<meta name=\""_s : u"<META HTTP-EQUIV=\""_s;
+        page += hard.below(3) ? u"DC.Title"_s : hard.value(2);
+        if (!hard.below(4)) page += u"\" lang=\""_s + hard.value(1);
+        if (!hard.below(4)) page += u"\" scheme=\""_s + hard.value(1);
+        page += u"\" content=\""_s + hard.value() + (hard.below(8) ? u"\">"_s : u"\""_s);
+    }
+    return page;
+}
+
+// After one open and save, every further one changes no byte and reads the same record;
+// the first keeps every line, only moving named ones into the block.
+TEST(PageRoundTrip, ASecondOpenAndSaveChangesNothing) {
+    testing_support::HardText hard(26);
+    int failures = 0;
+    for (int round = 0; round < 10000; ++round) {
+        const QString page = generatedPage(hard);
+        const QString useLinkRel = round % 2 ? u"Y"_s : u"N"_s;
+        const QString once = openedAndSaved(page, useLinkRel);
+        const QString twice = openedAndSaved(once, useLinkRel);
+        const bool same = twice == once && opened(twice) == opened(once) && linesOf(opened(page)) == linesOf(opened(once));
+        if (!same && ++failures <= 3) ADD_FAILURE() << "page: " << page << "\nsaved: " << once << "\nagain: " << twice;
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_TRUE(hard.usedEverySpecial());
+}
+
+TEST(PageRoundTrip, NamedElementsAnywhereAreReplacedNotCopiedAgain) {
+    const QString page = u"<html><head><title>t</title>\n<meta name=\"DC.Title\" content=\"T\">\n</head>\n"
+                         "<body>\n<meta name=\"DC.Creator\" content=\"C\">\n<p>text</p>\n</body></html>"_s;
+    const QString saved = savedTwice(page);
+    EXPECT_EQ(saved, u"<html><head><title>t</title>\n<META NAME=\"DC.Title\" CONTENT=\"T\">\r\n"
+                     "<META NAME=\"DC.Creator\" CONTENT=\"C\">\r\n</head>\n<body>\n<p>text</p>\n</body></html>"_s);
+    EXPECT_EQ(opened(saved).size(), 2);
+}
+
+TEST(PageRoundTrip, TheEncodingDeclarationOutsideTheHeadStaysThereAndIsWrittenOnce) {
+    const QString declaration = u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">"_s;
+    const QString page = u"<html><head><title>t</title></head>\n"_s + declaration + u"\n<body>b</body></html>"_s;
+    EXPECT_EQ(savedTwice(page), page);
+}
+
+TEST(PageRoundTrip, AGluedElementAndAHeadAfterItsEndStayAsTheyAre) {
+    const QString glued = u"<html><head><META<META http-equiv=\"C\">></head><body>b</body></html>"_s;
+    EXPECT_EQ(savedTwice(glued), glued);
+    const QString late = u"<html><title>t</title></head><head><meta name=\"a\" content=\"1\">\n<body>b</body>"_s;
+    const QString once = openedAndSaved(late, u"Y"_s);
+    EXPECT_EQ(openedAndSaved(once, u"Y"_s), once);
+    EXPECT_EQ(once, u"<html><title>t</title>"_s + kSchemaLink + u"\r\n"_s + kBlock +
+                        u"</head><head><body>b</body>\r\n"_s);
 }
 
 TEST(PageEdges, TwoByteOrderMarksBothStayOnAnUneditedSave) {

@@ -1,0 +1,162 @@
+// Lists, Harvest Control Lists and channels written from generated trees and read back:
+// every name and link comes back as the tree held it.
+#include "catalogues/HarvestListText.h"
+#include "catalogues/ListLines.h"
+#include "catalogues/RssChannelText.h"
+#include "platform/TreeView.h"
+#include "record/RdfWriter.h"
+#include "support/Common.h"
+#include "support/HardText.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::StringLiterals;
+using modLists::ListEntry;
+using testing_support::HardText;
+
+namespace {
+
+constexpr int kInputs = 10000;
+const QString kRoot = u"Root"_s;
+
+// A value with none of the characters that end a list line's name or the line itself.
+QString lineSafe(QString text) {
+    return text.remove(u'|').remove(u'\r').remove(u'\n');
+}
+
+// Links of every kind of scheme, their text as hard as an address gets.
+QString link(HardText& hard) {
+    static const QStringList schemes = {u"http://h.example/"_s, u"https://h.example/?a=1&b="_s, u"file:///srv/pages/"_s,
+                                        u"ftp://h.example/"_s,  u"mailto:a@h.example?subject="_s, u"urn:isbn:"_s,
+                                        u"news:comp."_s,        u"tel:+61"_s, u"data:text/plain,"_s};
+    QString text = schemes.at(hard.below(int(schemes.size()))) + lineSafe(hard.value(4));
+    for (QChar& c : text)
+        if (c.category() == QChar::Other_Control) c = u'_';  // an address holds none
+    return text.trimmed();
+}
+
+// Every node below the root: its path, tag and images, in any order.
+QStringList nodesOf(const platform::TreeView& tree) {
+    QStringList nodes;
+    for (int i = 2; i <= tree.Count(); ++i) {
+        const platform::Node* node = tree.Item(i);
+        QString path = node->Text();
+        for (const platform::Node* up = node->Parent(); up && up->Parent(); up = up->Parent()) path.prepend(up->Text() + u'\u0001');
+        nodes << path + u'\u0002' + node->Tag() + QString::number(node->Image() * 10 + node->SelectedImage());
+    }
+    nodes.sort();
+    return nodes;
+}
+
+// Reads list lines into the tree below a fresh root.
+QStringList readInto(platform::TreeView& tree, const QStringList& lines, modLists::ListKind kind) {
+    tree.Clear();
+    tree.Add(nullptr, platform::tvwLast, kRoot + u'\\', kRoot, 1, 4);
+    modLists::ListReading reading(tree, kRoot, kind);
+    for (const QString& line : lines) EXPECT_EQ(reading.add(line), u"0"_s) << line;
+    return reading.renamed();
+}
+
+TEST(ListRoundTrip, ListLinesComeBackAsTheTreeHeldThem) {
+    HardText hard(1001);
+    platform::TreeView first, second;
+    int failures = 0;
+    for (int round = 0; round <= kInputs; ++round) {
+        const auto kind = round % 3 ? modLists::ListKind::Catalogue : modLists::ListKind::Scheme;
+        // Folders first, then entries, any of them under names already taken.
+        QStringList folders{QString()};
+        QStringList lines;
+        for (int n = hard.below(6); n >= 0; --n) {
+            const QString in = folders.at(hard.below(int(folders.size())));
+            QString name = lineSafe(hard.value(3));
+            if (modLists::safeNodeText(name).isEmpty()) name += u"n"_s;  // a line naming nothing is refused
+            if (hard.below(3) == 0) {
+                folders << in + name + u'|';
+                lines << folders.last();
+            } else {
+                const bool command = kind == modLists::ListKind::Scheme || hard.below(3) == 0;
+                lines << in + name + u'|' +
+                             (command ? u"mtp://field=DC.Subject&content="_s + hard.value(3).remove(u'\r').remove(u'\n') + u".fld/"_s
+                                      : link(hard));
+            }
+        }
+        if (round == kInputs) {  // and a list whose 100,000 names are all one
+            lines.clear();
+            for (int n = 0; n < 100000; ++n) lines << u"Same|http://h.example/"_s + QString::number(n);
+        }
+        const QStringList renamed = readInto(first, lines, kind);
+        if (round == kInputs) EXPECT_EQ(renamed.size(), 99999);
+        const QStringList written = modLists::listFileLines(first, true, kind);
+        readInto(second, written, kind);
+        if ((nodesOf(first) != nodesOf(second) || modLists::listFileLines(second, true, kind) != written) && ++failures <= 3)
+            ADD_FAILURE() << "lines: " << lines.join(u'\n') << "\nwritten: " << written.join(u'\n');
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_TRUE(hard.usedEverySpecial());
+}
+
+// Items as the tree gives them to the harvest list and channel writers.
+QList<ListEntry> generatedEntries(HardText& hard) {
+    QList<ListEntry> entries;
+    for (int n = hard.below(5); n >= 0; --n) {
+        ListEntry entry;
+        for (int level = hard.below(3); level > 0; --level)
+            if (const QString name = modLists::safeNodeText(hard.value(3)); !name.isEmpty()) entry.folders << name;
+        entry.title = modLists::safeNodeText(hard.value(4) + u"t"_s);
+        entry.link = link(hard);
+        if (hard.below(8) == 0) entry.title = entry.link;
+        entries << entry;
+    }
+    return entries;
+}
+
+// A value as a record page's meta element holds it.
+QString asMetaContent(QString text) {
+    return text.replace(u'&', u"&amp;"_s).replace(u'<', u"&lt;"_s).replace(u'>', u"&gt;"_s).replace(u'"', u"&quot;"_s);
+}
+
+TEST(ListRoundTrip, HarvestControlListsInBothFormsGiveTheirItemsBack) {
+    HardText hard(1002, {u"; "_s, u";"_s});
+    int failures = 0;
+    for (int round = 0; round < kInputs; ++round) {
+        const QList<ListEntry> entries = generatedEntries(hard);
+        // Some items carry their record: its title and identifier are what is read back.
+        const HarvestListText::RecordText rdf = [&](const ListEntry& entry) {
+            if (qHash(entry.link) % 3) return QString();
+            QString address = entry.link;
+            const QString block = u"<META NAME=\"DC.Title\" CONTENT=\""_s + asMetaContent(entry.title) +
+                                  u"\">\r\n<META NAME=\"DC.Identifier\" SCHEME=\"URI\" CONTENT=\""_s +
+                                  asMetaContent(entry.link) + u"\">\r\n"_s;
+            return RdfWriter::MakeMetaIntoRDF(address, block, {}, {}, RdfWriter::RdfValues::XmlText);
+        };
+        const QString agls = HarvestListText::agls12Form(entries, rdf, hard.value(), hard.value(), QDate(2024, 1, 2));
+        const QString site = HarvestListText::siteForm(entries, {});
+        for (const QString& text : {agls, site}) {
+            if (HarvestListText::readItems(text) != entries && ++failures <= 3)
+                ADD_FAILURE() << "written: " << text;
+        }
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_TRUE(hard.usedEverySpecial());
+}
+
+TEST(ListRoundTrip, ChannelsGiveTheirHeaderAndItemsBack) {
+    HardText hard(1003, {u"; "_s, u";"_s, u"\u0085"_s});
+    int failures = 0;
+    for (int round = 0; round < kInputs; ++round) {
+        const QList<ListEntry> entries = generatedEntries(hard);
+        RssChannelText::Header header{hard.value(), link(hard), hard.value()};
+        // XML holds no other control codes; the dialog's boxes take none.
+        for (QString* text : {&header.title, &header.description})
+            for (QChar& c : *text)
+                if (c.unicode() < 0x20 && c != u'\t' && c != u'\r' && c != u'\n') c = u'_';
+        const QString text = RssChannelText::channel(entries, header);
+        const RssChannelText::Reading reading = RssChannelText::read(text);
+        const bool same = reading.items == entries && reading.header.title == header.title &&
+                          reading.header.siteURL == header.siteURL && reading.header.description == header.description;
+        if (!same && ++failures <= 3) ADD_FAILURE() << "written: " << text;
+    }
+    EXPECT_EQ(failures, 0);
+}
+
+}  // namespace
