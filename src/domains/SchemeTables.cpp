@@ -404,13 +404,15 @@ const DomainTable kDomainTables[] = {
 }  // namespace
 
 QStringList schemeTableElements(const QString& domain) {
+    if (domain == QLatin1String("GILS-ARIZONA") || domain == QLatin1String("GILS-MONTANA")) return {};
+    // The AGLS table serves every domain without one of its own, as in getSchemeList.
     const SchemeRow* rows = kAgls;
     int count = int(std::size(kAgls));
-    if (domain == QLatin1String("GILS-ARIZONA") || domain == QLatin1String("GILS-MONTANA")) return {};
     for (const DomainTable& entry : kDomainTables) {
         if (domain == QLatin1String(entry.domain)) {
             rows = entry.table.rows;
             count = entry.table.count;
+            break;
         }
     }
     QStringList names;

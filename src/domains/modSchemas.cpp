@@ -6,8 +6,8 @@
 #include "commands/modMTP.h"
 #include "domains/SchemeHosts.h"
 #include "domains/modCheckList.h"
-#include "platform/SchemeBundle.h"
 #include "platform/MsgBox.h"
+#include "platform/SchemeBundle.h"
 
 #include <QAction>
 

@@ -120,13 +120,6 @@ Answer fileAnswer(const QString& path) {
     return a;
 }
 
-QString escapeHtml(QString text) {
-    text.replace(QLatin1Char('&'), QStringLiteral("&amp;"));
-    text.replace(QLatin1Char('<'), QStringLiteral("&lt;"));
-    text.replace(QLatin1Char('>'), QStringLiteral("&gt;"));
-    return text;
-}
-
 // What a list the bundle does not carry answers: one line of the list's own kind, or a page.
 Answer notBundledAnswer(const Index& index, const QString& what, const QString& kind) {
     const QString host = index.hosts.value(0);
@@ -152,7 +145,7 @@ Answer notBundledAnswer(const Index& index, const QString& what, const QString& 
         a.body = QStringLiteral("<html><head><title>Not bundled</title></head><body>"
                                 "<h1>Not bundled</h1><p>%1 is not bundled with Quorvantile.</p>"
                                 "<p><a href=\"%2\">How to name a scheme server that has it</a></p></body></html>")
-                     .arg(escapeHtml(name), page)
+                     .arg(name.toHtmlEscaped(), page)
                      .toUtf8();
     }
     return a;
