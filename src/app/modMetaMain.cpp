@@ -7,24 +7,25 @@
 #include "commands/ListLoading.h"
 #include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
+#include "domains/SchemeHosts.h"
 #include "domains/frmStartup.h"
 #include "domains/modSchemas.h"
 #include "platform/Folders.h"
 #include "platform/PathText.h"
+#include "platform/SchemeBundle.h"
 
 #include <QComboBox>
 #include <QLabel>
 
 namespace modMetaMain {
 
-namespace {
-const QString kBuiltInSchemeServer = QStringLiteral("schemes.quorvantil.example");
-
-}  // namespace
-
 QString defaultSchemeServer() {
     const QString own = qEnvironmentVariable("QUORVANTIL_SCHEME_SERVER").trimmed();
-    return own.isEmpty() ? kBuiltInSchemeServer : own;
+    return own.isEmpty() ? SchemeHosts::builtInSchemeServer : own;
+}
+
+void serveOwnHosts() {
+    platform::SchemeBundle::serve(SchemeHosts::ownHosts(), platform::SchemeBundle::installedFolder());
 }
 
 void createCacheDirs() {
@@ -45,12 +46,14 @@ QString listBaseName(const QString& path) {
 }
 
 Form1* Main(const QString& commandLine) {
+    serveOwnHosts();
     schemeServer = defaultSchemeServer();
     currentLocationURL.clear();
     currentLocationName.clear();
     modMTP::macroRunning = false;
 
     createCacheDirs();
+    modMTP::forgetListsOfAnotherBundle();
     // List loads report their progress in the wait window when one is up.
     modMTP::setListProgressSink([](const QString& text) {
         if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) wait->Label1->setText(text);

@@ -10,6 +10,10 @@ namespace modMetaMain {
 inline QString schemeServer;
 QString defaultSchemeServer();
 
+// The program's own hosts are answered from the scheme bundle installed with it, whatever
+// scheme server is in use. The first step of Main.
+void serveOwnHosts();
+
 // The browser's location address and name after the last completed download.
 inline QString currentLocationURL;
 inline QString currentLocationName;

@@ -12,6 +12,7 @@
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
+#include "platform/SchemeBundle.h"
 #include "platform/TextCodec.h"
 #include "platform/TreeImages.h"
 #include "platform/TreeView.h"
@@ -20,8 +21,11 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QPointer>
+#include <QSet>
 #include <QTimer>
 
 #include <exception>
@@ -46,6 +50,18 @@ constexpr int kMostRefusalsShown = 1000;
 constexpr qsizetype kLongestLineShown = 2000;
 
 const Qt::CaseSensitivity kAnyCase = Qt::CaseInsensitive;
+
+// A list location that names a web host rather than a file on this machine: a web address,
+// or a host name followed by a path ("www.example.org/lists/x.kqs") naming no file here.
+bool isWebListLocation(const QString& location) {
+    if (platform::isWebAddress(location)) return true;
+    if (platform::isLocalPath(location) || QFileInfo::exists(location)) return false;
+    const QString host = location.section(QLatin1Char('/'), 0, 0);
+    if (!location.contains(QLatin1Char('/')) || !host.contains(QLatin1Char('.'))) return false;
+    for (const QChar c : host)
+        if (!c.isLetterOrNumber() && c != QLatin1Char('.') && c != QLatin1Char('-') && c != QLatin1Char(':')) return false;
+    return true;
+}
 
 QString cacheRoot() {
     return platform::programDataFolder() + QStringLiteral("/cache/");
@@ -121,6 +137,8 @@ private:
     std::function<bool()> mayReplace_;
     bool kept_ = false;
     QString cachePath_;
+    // A list whose server asked that it be kept nowhere is read from here, not from the cache.
+    std::optional<QString> uncachedText_;
     QString sourceTag_;
     bool bypassCache_ = false;
     QString loadStep_;
@@ -152,6 +170,14 @@ void ListLoad::run() {
     if (bypassCache_) location_.remove(QStringLiteral("|bypassCache"), kAnyCase);
 
     Outcome outcome = Outcome::Read;
+    if (!location_.contains(QLatin1String("url="), kAnyCase) && !location_.contains(QLatin1String("remote="), kAnyCase) &&
+        isWebListLocation(location_)) {
+        // A list opened by its web address is fetched, as a "url=" list is, as the kind its
+        // extension names.
+        location_.prepend(QStringLiteral("url="));
+        const bool catalogue = location_.section(QLatin1Char('.'), -1).contains(QLatin1String("kqi"), kAnyCase);
+        f.documentState().setListType(catalogue ? QStringLiteral("indexes") : QStringLiteral("schema"));
+    }
     if (location_.contains(QLatin1String("url="), kAnyCase)) {
         outcome = fromWeb();
     } else if (location_.contains(QLatin1String("remote="), kAnyCase)) {
@@ -182,6 +208,10 @@ bool ListLoad::fetchInto(const QString& address, bool fixQuotes) {
     if (bytes.isEmpty()) return true;  // a cached copy, if any, is read
     QString text = platform::decodeProgramText(bytes);
     if (fixQuotes) text = modCharEncoding::fixUtf8Quotes(text);
+    if (!inet->replyStorable()) {
+        uncachedText_ = text;
+        return true;
+    }
     QString folder = platform::folderPart(cachePath_);
     modFileExists::makeSurePathExists(folder);
     QString error;
@@ -271,7 +301,7 @@ void ListLoad::fromLocalFile() {
 
 void ListLoad::readFile() {
     CommandWindow& f = *window_;
-    if (!QFileInfo(cachePath_).isFile()) {
+    if (!uncachedText_ && !QFileInfo(cachePath_).isFile()) {
         f.setTreeIndex(0);
         MsgBox(QStringLiteral("Could not retrieve the data. Check your connection to the Internet"),
                platform::vbOKOnly, QStringLiteral("No data found"));
@@ -302,9 +332,9 @@ void ListLoad::readFile() {
     QString rootText = f.rootName();
     f.setTreeIndex(0);
     progress(rootText + QStringLiteral(" Tree loaded. Now filling the tree...."));
-    QString text;
+    QString text = uncachedText_.value_or(QString());
     QString readError;
-    if (!platform::readProgramFile(cachePath_, text, &readError)) {
+    if (!uncachedText_ && !platform::readProgramFile(cachePath_, text, &readError)) {
         runTimeError(readError);
         restore();
         return;
@@ -471,6 +501,24 @@ QString listCacheFileName(const QString& name) {
         out = start + QLatin1Char('~') + digest + extension;
     }
     return out;
+}
+
+void forgetListsOfAnotherBundle() {
+    const QByteArray stamp = platform::SchemeBundle::stamp();
+    const QString stampPath = cacheRoot() + QStringLiteral("bundle.stamp");
+    QFile old(stampPath);
+    if (stamp.isEmpty() || (old.open(QIODevice::ReadOnly) && old.readAll().trimmed() == stamp)) return;
+    old.close();
+    QSet<QString> bundled;
+    for (const QString& name : platform::SchemeBundle::cachedListNames()) bundled.insert(name.toLower());
+    for (const char* kind : {"schema", "indexes"}) {
+        QDir folder(cacheFolder(QLatin1String(kind)));
+        for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
+            if (bundled.contains(name.toLower())) folder.remove(name);
+    }
+    QString folder = cacheRoot();
+    modFileExists::makeSurePathExists(folder);
+    platform::writeFileAtomically(stampPath, stamp + "\r\n");
 }
 
 bool loadList(QString& location, std::function<bool()> mayReplace) {

@@ -17,6 +17,10 @@ inline QString previousListName;
 // and then loadList returns false.
 bool loadList(QString& location, std::function<bool()> mayReplace = {});
 
+// Lists of the scheme bundle cached under another bundle are deleted, once per bundle: the
+// program's own lists follow the bundle it came with. Run at start.
+void forgetListsOfAnotherBundle();
+
 // Where the loader's progress texts go (the wait dialog's label); nowhere by default.
 using ListProgressSink = std::function<void(const QString& text)>;
 void setListProgressSink(ListProgressSink sink);

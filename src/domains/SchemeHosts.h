@@ -1,10 +1,13 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 // The web hosts the domain code names besides the scheme server (modMetaMain::schemeServer,
 // which is always read afresh). Kept together so a deployment changes them in one place.
 namespace SchemeHosts {
 
+// The program's own scheme server, used unless the user names another.
+inline const QString builtInSchemeServer = QStringLiteral("schemes.quorvantil.example");
 // The scheme server's own fixed web host: the GILS templates name it directly.
 inline const QString schemeWebHost = QStringLiteral("www.schemes.quorvantil.example");
 // The second scheme host: NZGLS, SA.DETE, NOHSC and SCORM tutorials, and some lists and templates.
@@ -17,5 +20,10 @@ inline const QString stateHostB = QStringLiteral("schemes.state-government-b.exa
 inline const QString stateLibraryHost = QStringLiteral("catalogue.state-library.example");
 // The curriculum thesaurus site whose home page a "SCOT" scheme opens.
 inline const QString curriculumThesaurusHost = QStringLiteral("thesaurus.curriculum.example");
+
+// The hosts the program carries with it (the scheme bundle): they never need a network.
+inline QStringList ownHosts() {
+    return {builtInSchemeServer, schemeWebHost, secondSchemeHost};
+}
 
 }  // namespace SchemeHosts

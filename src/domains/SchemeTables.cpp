@@ -403,6 +403,25 @@ const DomainTable kDomainTables[] = {
 
 }  // namespace
 
+QStringList schemeTableElements(const QString& domain) {
+    if (domain == QLatin1String("GILS-ARIZONA") || domain == QLatin1String("GILS-MONTANA")) return {};
+    // The AGLS table serves every domain without one of its own, as in getSchemeList.
+    const SchemeRow* rows = kAgls;
+    int count = int(std::size(kAgls));
+    for (const DomainTable& entry : kDomainTables) {
+        if (domain == QLatin1String(entry.domain)) {
+            rows = entry.table.rows;
+            count = entry.table.count;
+            break;
+        }
+    }
+    QStringList names;
+    for (int r = 0; r < count; ++r)
+        for (const char* test : rows[r].tests)
+            if (test) names.append(QLatin1String(test));
+    return names;
+}
+
 QString getSchemeList(const QString& element, QString& schemeList) {
     const QString& d = defaultSchema;
     // These two have no table of their own and offer whatever the line had.

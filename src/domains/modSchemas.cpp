@@ -6,8 +6,8 @@
 #include "commands/modMTP.h"
 #include "domains/SchemeHosts.h"
 #include "domains/modCheckList.h"
-#include "platform/Folders.h"
 #include "platform/MsgBox.h"
+#include "platform/SchemeBundle.h"
 
 #include <QAction>
 
@@ -166,9 +166,10 @@ std::vector<DomainDefaults> domainDefaults() {
          agls12LongNamespaces,
          "agls",
          {}},
-        // A batch in the program folder, run by its location alone (no "open=").
+        // A batch installed with the program (in its scheme bundle), run by its location
+        // alone (no "open=").
         {"SCORM",
-         QStringLiteral("mtp://") + platform::programDataFolder() + QStringLiteral("/schemes/SCORM.kqb"),
+         QStringLiteral("mtp://") + platform::SchemeBundle::folder() + QStringLiteral("/SCORM.kqb"),
          QString(),
          QString(),
          "scorm",

@@ -1,5 +1,6 @@
 #pragma once
 #include <QString>
+#include <QStringList>
 
 // The current metadata domain and everything derived from it: the new-record template, the
 // schema link lines, the RDF namespaces, the Metadata Resources items shown, the domain's
@@ -45,5 +46,8 @@ void setDomainFromCommand(const QString& command);
 // the domain's table knows nothing of the element the list passed in is kept. The result is
 // also written back into schemeList.
 QString getSchemeList(const QString& element, QString& schemeList);
+// The element names the domain's table answers, in the table's order (none for a domain
+// that offers whatever the line had).
+QStringList schemeTableElements(const QString& domain);
 
 }  // namespace modSchemas

@@ -1,5 +1,7 @@
 #include "platform/Inet.h"
 
+#include "platform/SchemeBundle.h"
+
 #include <QAuthenticator>
 #include <QEventLoop>
 #include <QNetworkAccessManager>
@@ -50,6 +52,82 @@ int codeForNetworkError(QNetworkReply::NetworkError error) {
     }
 }
 
+// A reply of the program's own hosts, made from the scheme bundle without a socket. It
+// reports itself as any reply of a web server does, on the next turn of the event loop.
+class BundleReply : public QNetworkReply {
+public:
+    BundleReply(QNetworkAccessManager::Operation operation, const QNetworkRequest& request, QObject* parent)
+        : QNetworkReply(parent) {
+        setRequest(request);
+        setUrl(request.url());
+        setOperation(operation);
+        const QUrl url = request.url();
+        QString target = url.path(QUrl::FullyEncoded);
+        if (target.isEmpty()) target = QStringLiteral("/");
+        if (url.hasQuery()) target += QLatin1Char('?') + url.query(QUrl::FullyEncoded);
+        const QString method = operation == QNetworkAccessManager::GetOperation ? QStringLiteral("GET")
+                                                                                 : QStringLiteral("other");
+        const SchemeBundle::Answer answer = SchemeBundle::answer(method, target);
+        body_ = answer.body;
+        setAttribute(QNetworkRequest::HttpStatusCodeAttribute, answer.status);
+        setAttribute(QNetworkRequest::HttpReasonPhraseAttribute, answer.reason);
+        setHeader(QNetworkRequest::ContentTypeHeader, QString::fromLatin1(answer.contentType));
+        setHeader(QNetworkRequest::ContentLengthHeader, body_.size());
+        if (!answer.storable) setRawHeader("Cache-Control", "no-store");
+        if (answer.status >= 400)
+            setError(answer.status == 404 ? ContentNotFoundError : ContentOperationNotPermittedError,
+                     QString::fromLatin1(answer.reason));
+        open(QIODevice::ReadOnly | QIODevice::Unbuffered);
+        QMetaObject::invokeMethod(this, [this] { deliver(); }, Qt::QueuedConnection);
+    }
+    qint64 bytesAvailable() const override { return body_.size() - offset_ + QIODevice::bytesAvailable(); }
+    bool isSequential() const override { return true; }
+    void abort() override {
+        if (done_) return;
+        setError(OperationCanceledError, QStringLiteral("Operation canceled"));
+        body_.clear();
+        done_ = true;
+        Q_EMIT finished();
+    }
+
+protected:
+    qint64 readData(char* data, qint64 size) override {
+        const qint64 count = qMin(size, qint64(body_.size()) - offset_);
+        if (count <= 0) return done_ ? -1 : 0;
+        memcpy(data, body_.constData() + offset_, size_t(count));
+        offset_ += count;
+        return count;
+    }
+
+private:
+    void deliver() {
+        if (done_) return;
+        Q_EMIT metaDataChanged();
+        if (!body_.isEmpty()) Q_EMIT readyRead();
+        if (done_) return;
+        done_ = true;
+        Q_EMIT finished();
+    }
+    QByteArray body_;
+    qint64 offset_ = 0;
+    bool done_ = false;
+};
+
+// The program's own hosts are answered from the bundle; everything else goes to the network.
+class TransferManager : public QNetworkAccessManager {
+public:
+    using QNetworkAccessManager::QNetworkAccessManager;
+
+protected:
+    QNetworkReply* createRequest(Operation operation, const QNetworkRequest& request, QIODevice* data) override {
+        const QUrl url = request.url();
+        if (url.scheme().compare(QLatin1String("http"), Qt::CaseInsensitive) == 0 &&
+            SchemeBundle::isOwnHost(url.host()))
+            return new BundleReply(operation, request, this);
+        return QNetworkAccessManager::createRequest(operation, request, data);
+    }
+};
+
 // Media types are never page text. application/octet-stream is no sign: servers send it
 // for every extension they do not know, the program's own list files included.
 bool looksBinary(const QByteArray& body, const QString& contentType) {
@@ -66,7 +144,7 @@ bool looksBinary(const QByteArray& body, const QString& contentType) {
 
 }  // namespace
 
-Inet::Inet(QObject* parent) : QObject(parent), nam_(new QNetworkAccessManager(this)) {
+Inet::Inet(QObject* parent) : QObject(parent), nam_(new TransferManager(this)) {
     nam_->setProxyFactory(new SystemProxyFactory);
     nam_->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
     // A web server asking for a password gets none: the firewall credentials are only
@@ -158,6 +236,7 @@ bool Inet::Execute(const QString& url, const QString& operation, const QString& 
 void Inet::resetReply() {
     body_.clear();
     contentType_.clear();
+    storable_ = true;
     text_.clear();
     encoding_ = TextEncoding();
     textReady_ = false;
@@ -319,6 +398,7 @@ void Inet::onFinished(QNetworkReply* reply) {
     httpStatus_ = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     networkError_ = reply->error();
     contentType_ = reply->header(QNetworkRequest::ContentTypeHeader).toString();
+    storable_ = !reply->rawHeader("Cache-Control").toLower().contains("no-store");
     const QString reason = reply->attribute(QNetworkRequest::HttpReasonPhraseAttribute).toString();
     const QString errorString = reply->errorString();
     reply->disconnect(this);

@@ -13,7 +13,8 @@ class QNetworkAccessManager;
 
 namespace platform {
 
-// The internet transfer control: one request at a time over HTTP or HTTPS.
+// The internet transfer control: one request at a time over HTTP or HTTPS. The program's
+// own hosts are answered from the scheme bundle (SchemeBundle), without a network.
 //
 // OpenURL fetches an address and returns only when the transfer has ended (a nested
 // event loop runs meanwhile, so the window stays alive and other events may arrive).
@@ -119,6 +120,8 @@ public:
     QString replyText();
     TextEncoding replyEncoding();
     QString replyContentType() const { return contentType_; }
+    // False when the server asked that the reply be kept nowhere ("Cache-Control: no-store").
+    bool replyStorable() const { return storable_; }
 
     // Ends the running request at once, with ResponseCode OperationCancelled and no
     // state event. Nothing happens when no request runs.
@@ -181,6 +184,7 @@ private:
 
     QByteArray body_;
     QString contentType_;
+    bool storable_ = true;
     QString text_;
     TextEncoding encoding_;
     bool textReady_ = false;

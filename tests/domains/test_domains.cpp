@@ -5,7 +5,7 @@
 #include "domains/SchemeHosts.h"
 #include "domains/modCheckList.h"
 #include "domains/modSchemas.h"
-#include "platform/Folders.h"
+#include "platform/SchemeBundle.h"
 #include "support/CommandRecorder.h"
 #include "support/Common.h"
 #include "support/ScriptedUi.h"
@@ -152,7 +152,7 @@ TEST(ApplyDomainDefaults, EveryDomainGetsATemplatePrefixAndClosedNamespacesAndRu
 TEST(ApplyDomainDefaults, WhatASavedRecordDeclaresPerDomain) {
     const QString nzgls = u"http://nzgls.namespace-pending.example/"_s, dce = u"http://purl.org/dc/elements/1.1/"_s;
     const QString dcq = u"http://purl.org/dc/qualifiers/1.0/"_s, open = u"mtp://open=schemes.test.example"_s;
-    const QString stateA = SchemeHosts::stateHostA, scorm = u"mtp://"_s + platform::programDataFolder();
+    const QString stateA = SchemeHosts::stateHostA, scorm = u"mtp://"_s + platform::SchemeBundle::folder();
     const QString nzLinks =
         u"    <link rel = \"schema.DC\" href=\"%1\">\r\n<link rel = \"schema.NZGLS\" href=\"%2\">"_s;
     const QString nzNamespaces = u"    xmlns:dc=\"%1\"\r\n    xmlns:dcq=\"%2\"\r\n    xmlns:nzgls=\"%3\">\r\n"_s;
@@ -163,7 +163,7 @@ TEST(ApplyDomainDefaults, WhatASavedRecordDeclaresPerDomain) {
          nzNamespaces.arg(dce, dcq, nzgls)},
         {u"GILS-UTAH"_s, u"gils-utah"_s, stateA + u"/gils/tutorial.htm"_s,
          u"mtp://open="_s + stateA + u"/gils/schemes/ut.kqb"_s},
-        {u"SCORM"_s, u"scorm"_s, {}, scorm + u"/schemes/SCORM.kqb"_s},
+        {u"SCORM"_s, u"scorm"_s, {}, scorm + u"/SCORM.kqb"_s},
     };
     for (const auto& [domain, prefix, home, templ, links, namespaces] : rows) {
         DomainWorld world;

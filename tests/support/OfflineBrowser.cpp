@@ -1,6 +1,7 @@
 #include "support/OfflineBrowser.h"
 
 #include "platform/BrowserAddress.h"
+#include "platform/SchemeBundle.h"
 #include "platform/TextCodec.h"
 
 #include <QFile>
@@ -66,6 +67,10 @@ void OfflineBrowser::finishPending() {
     } else if (const QUrl url = urlForAddress(load.address); url.isLocalFile()) {
         QFile file(url.toLocalFile());
         if (file.open(QIODevice::ReadOnly)) html = decodePageBytes(file.readAll()).text;
+    } else if (SchemeBundle::isOwnHost(url.host())) {
+        // The program's own hosts are there without a network, as for the engine.
+        const SchemeBundle::Answer answer = SchemeBundle::answerForAddress(address_);
+        html = decodePageBytes(answer.body, QString::fromLatin1(answer.contentType)).text;
     }
     readLinks(html);
     static const QRegularExpression title(QStringLiteral("<title[^>]*>(.*?)</title"),

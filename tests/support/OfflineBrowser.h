@@ -8,10 +8,11 @@
 
 #include <optional>
 
-// A browser without an engine, for tests: it shows local files and pages a test hands it,
-// keeps every before-navigate and a back/forward history, and raises the adapter's events
-// in the engine's order: before-navigate at once; download begin, command states, title
-// and download complete when the load is carried out (next event-loop turn, or settle()).
+// A browser without an engine, for tests: it shows local files, the program's own hosts
+// (from the scheme bundle) and pages a test hands it, keeps every before-navigate and a
+// back/forward history, and raises the adapter's events in the engine's order:
+// before-navigate at once; download begin, command states, title and download complete
+// when the load is carried out (next event-loop turn, or settle()).
 namespace testing_support {
 
 class OfflineBrowser : public platform::WebBrowser {
@@ -39,7 +40,7 @@ public:
     void settle();
     // Loads finish this long after they start (a slow page), not on the next turn.
     void setLoadDelay(int ms) { loadTimer_.setInterval(ms); }
-    // Serves this page for an address instead of the disk (a web address, say).
+    // Serves this page for an address instead of the disk or the bundle (a web address, say).
     void addPage(const QString& address, const QString& html);
     // The user clicks the first link whose href is exactly this; false when there is none.
     bool clickLink(const QString& href);

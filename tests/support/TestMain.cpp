@@ -1,3 +1,4 @@
+#include "app/modMetaMain.h"
 #include "platform/RegistryStore.h"
 #include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
@@ -22,6 +23,9 @@ int main(int argc, char** argv) {
     // Nothing may reach out: the scheme server is a closed local port unless a test starts one.
     qputenv("QUORVANTIL_SCHEME_SERVER", "127.0.0.1:9");
     QApplication app(argc, argv);
+    // The program's own hosts are answered from the bundle beside the test program, as the
+    // program's are from its own.
+    modMetaMain::serveOwnHosts();
     testing_support::useOfflineBrowsers();
     ::testing::InitGoogleMock(&argc, argv);
     testing_support::failEveryMsgBox();

@@ -1,3 +1,4 @@
+#include "app/modMetaMain.h"
 #include "platform/webengine/WebEngineBrowser.h"
 #include "support/ScriptedUi.h"
 
@@ -41,6 +42,7 @@ int main(int argc, char** argv) {
 
     platform::webengine::registerSchemes();
     QApplication app(argc, argv);
+    modMetaMain::serveOwnHosts();
     platform::webengine::useWebEngineBrowser();
     ::testing::InitGoogleMock(&argc, argv);
     testing_support::failEveryMsgBox();

@@ -1,8 +1,10 @@
 #include "platform/webengine/WebEngineBrowser.h"
 
 #include "platform/BrowserAddress.h"
+#include "platform/BundleServer.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
+#include "platform/SchemeBundle.h"
 #include "platform/webengine/WebEngineInternals.h"
 
 #include <QCoreApplication>
@@ -11,6 +13,7 @@
 #include <QJsonObject>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QRegularExpression>
 #include <QWebChannel>
 #include <QWebEngineHistory>
 #include <QWebEngineHttpRequest>
@@ -69,6 +72,46 @@ PageDocument documentFromJson(const QJsonObject& object, int depth) {
     return document;
 }
 
+// The program's own hosts reach the engine through the bundle server: the engine's resolver
+// takes their names to it, so their pages keep their own addresses everywhere (address box,
+// history, links). Chromium reads its flags as its first profile is made; this runs before.
+void serveOwnHostsToEngine() {
+    static bool done = false;
+    if (done) return;
+    done = true;
+    const QStringList hosts = SchemeBundle::hosts();
+    if (hosts.isEmpty()) return;
+    const quint16 port = BundleServer::start();
+    if (!port) return;
+    QStringList rules;
+    for (const QString& host : hosts) rules << QStringLiteral("MAP %1 127.0.0.1:%2").arg(host).arg(port);
+    // Rules of the user's are kept after ours; ours of a parent copy of the program (whose
+    // flags a second window inherits) are replaced.
+    QString flags = QString::fromLocal8Bit(qgetenv("QTWEBENGINE_CHROMIUM_FLAGS"));
+    static const QRegularExpression given(QStringLiteral("--host-resolver-rules=(\"[^\"]*\"|\\S*)"));
+    const QRegularExpressionMatch match = given.match(flags);
+    if (match.hasMatch()) {
+        QString old = match.captured(1);
+        old.remove(QLatin1Char('"'));
+        for (const QString& rule : old.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const QString host = rule.trimmed().section(QLatin1Char(' '), 1, 1);
+            if (!SchemeBundle::isOwnHost(host)) rules << rule.trimmed();
+        }
+        flags.remove(match.capturedStart(), match.capturedLength());
+    }
+    flags += QStringLiteral(" --host-resolver-rules=\"") + rules.join(QStringLiteral(", ")) + QLatin1Char('"');
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags.trimmed().toLocal8Bit());
+    // A proxy named in the environment is never asked for them.
+    for (const char* name : {"no_proxy", "NO_PROXY"}) {
+        QByteArray list = qgetenv(name);
+        for (const QString& host : hosts) {
+            if (list.split(',').contains(host.toLatin1())) continue;
+            list += (list.isEmpty() ? "" : ",") + host.toLatin1();
+        }
+        qputenv(name, list);
+    }
+}
+
 void installCommandSchemeHandler(QWebEngineProfile* profile) {
     if (!profile->urlSchemeHandler(kCommandScheme)) {
         profile->installUrlSchemeHandler(kCommandScheme, new FailingSchemeHandler(profile));
@@ -121,6 +164,7 @@ void BrowserBridge::message(const QString& json) {
 // ---- the adapter -----------------------------------------------------------------------
 
 WebEngineBrowser::WebEngineBrowser(QWidget* parent) : WebBrowser(parent) {
+    serveOwnHostsToEngine();
     QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
     installCommandSchemeHandler(profile);
 

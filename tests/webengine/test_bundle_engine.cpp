@@ -1,0 +1,63 @@
+// The program's own pages in the real engine, without a network: they keep their own
+// addresses everywhere the user sees one or the program keeps one.
+#include "app/Form1.h"
+#include "app/modMetaMain.h"
+#include "domains/SchemeHosts.h"
+#include "platform/TreeView.h"
+#include "platform/webengine/WebEngineBrowser.h"
+#include "support/Common.h"
+#include "support/ScriptedUi.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QWebEnginePage>
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs = 30000);  // in the test main
+
+namespace {
+
+using namespace Qt::StringLiterals;
+
+TEST(BundleEngineTest, TheHomePageAndItsLinksKeepTheirAddressInTheBoxTheHistoryAndTheTree) {
+    testing_support::FreshStore store;
+    testing_support::KeptValues kept{&modMetaMain::schemeServer};
+    modMetaMain::schemeServer = SchemeHosts::builtInSchemeServer;
+    auto form = std::make_unique<Form1>();
+    form->resize(900, 700);
+    form->show();
+    auto& engine = *static_cast<platform::webengine::WebEngineBrowser*>(form->WebBrowser1);
+    const QString home = u"http://schemes.quorvantil.example"_s;
+    form->URL->setFocus();
+    form->URL->lineEdit()->setText(home);
+    QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, u"\r"_s);
+    QApplication::sendEvent(form->URL->lineEdit(), &enter);
+    ASSERT_TRUE(waitUntil([&] { return engine.LocationName() == QLatin1String("Quorvantile") && !engine.Busy(); }));
+
+    // A page link, then a list link, as the user clicks them.
+    const auto click = [&](const char* href) {
+        engine.page()->runJavaScript(u"document.querySelector('a[href=\"%1\"]').click()"_s.arg(QLatin1String(href)));
+    };
+    click("/tutorial.html");
+    ASSERT_TRUE(waitUntil([&] { return engine.LocationName().startsWith(u"Tutorial"_s) && !engine.Busy(); }));
+    EXPECT_EQ(engine.LocationURL(), u"http://schemes.quorvantil.example/tutorial.html"_s);
+    EXPECT_EQ(form->URL->currentText(), engine.LocationURL());
+    click("/");
+    ASSERT_TRUE(waitUntil([&] { return engine.LocationName() == QLatin1String("Quorvantile") && !engine.Busy(); }));
+    click("/schemes/IMT.kqs");
+    ASSERT_TRUE(waitUntil([&] { return form->TreeView1[0]->Count() > 100; }));
+
+    form->close();
+    const QByteArray history = testing_support::readBytes(form->historyFilePath());
+    EXPECT_TRUE(history.contains("http://schemes.quorvantil.example/schemes/IMT.kqs\r\n")) << history.toStdString();
+    EXPECT_TRUE(history.contains("http://schemes.quorvantil.example\r\n")) << history.toStdString();
+    for (const QByteArray& kept : {history, form->URL->currentText().toUtf8(), engine.LocationURL().toUtf8()})
+        EXPECT_FALSE(kept.contains("127.0.0.1")) << kept.toStdString();
+}
+
+}  // namespace
