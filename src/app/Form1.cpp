@@ -328,6 +328,11 @@ void Form1::closeEvent(QCloseEvent* event) {
     else event->accept();
 }
 
+void Form1::changeEvent(QEvent* event) {
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) checkFrameOnScreen();
+}
+
 // ---- keys ----------------------------------------------------------------------------
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
@@ -437,6 +442,7 @@ void Form1::SizeControls(double& x, double& y) {
 void Form1::applyLayout(const Layout::Result& r) {
     splitterXTwips_ = r.x;
     splitterYTwips_ = r.y;
+    if (activeTreeVisible()) treePaneTwips_ = r.x;
     Toolbar1->setGeometry(toPixels(r.toolbar));
     Gif89a1->setGeometry(toPixels(r.logo));
     GifOverlay->setGeometry(Gif89a1->rect());

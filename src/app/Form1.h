@@ -394,6 +394,9 @@ public:
     void ActivateEditPanel(bool on);
     void EditDateChange();
     void editCurrentLine();
+    // Opens a line the program has just added: its content is a proposal, selected so that
+    // typing replaces it.
+    void editProposedLine();
     void langToggle(const QString& language);
     // Prepares the content area for a scheme: date boxes, a fixed value list or the content
     // box, with or without "Load Scheme".
@@ -531,6 +534,7 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -539,6 +543,9 @@ private:
     void buildMenus();
     void buildEditPanel();
     void GetRegSettings();
+    // Puts the window's frame, decorations included, at this rectangle (pixels).
+    void placeFrame(const QRect& frame);
+    void checkFrameOnScreen();
     // The domain steps of the preferences: the Resources menu, the default domain.
     void readDomainPreferences();
     void writeDomainPreference();
@@ -579,7 +586,12 @@ private:
     // The splitter positions in twips, as the last layout left them.
     double splitterXTwips_ = 2500;
     double splitterYTwips_ = 4999;
+    // The hierarchy pane's width, which it takes again when it is shown.
+    double treePaneTwips_ = 2000;
     bool defaultSchemaRead_ = false;
+    // No window position was stored; the frame is checked once the window manager framed it.
+    bool firstStart_ = false;
+    bool frameChecked_ = false;
     // The address box is losing the focus (its "activated" then is no pick).
     bool urlFocusLeaving_ = false;
 };

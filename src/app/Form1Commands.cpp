@@ -30,6 +30,7 @@ public:
     MetadataRecord recordLines() const override { return w.recordLines(); }
     void selectLine(int position) override { w.SelectLine(position); }
     void editCurrentLine() override { w.editCurrentLine(); }
+    void editProposedLine() override { w.editProposedLine(); }
     int markRecordModified(const QString& reason) override { return w.markHTMLmodifiedCheckList(reason); }
     void clearRecord() override {
         w.MetaPanel->Clear();

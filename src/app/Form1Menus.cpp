@@ -80,7 +80,7 @@ void Form1::buildMenus() {
     mnuFileCheckHarvest =
         item(mnuFile, QStringLiteral("mnuFileCheckHarvest"), QStringLiteral("Check for Harvest Control List"));
     separator(mnuFile, QStringLiteral("mnuFileSep01"));
-    mnuFileExit = item(mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("Exit"));
+    mnuFileExit = item(mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+Q")));
 
     mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));

@@ -10,16 +10,45 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QFrame>
+#include <QHeaderView>
 #include <QMimeData>
 #include <QScrollBar>
+#include <QStyleOptionViewItem>
 #include <QUrl>
 
 using platform::twipsToPixels;
 
+namespace {
+
+// The usual longest element name, which the Name column shows whole.
+const QString kLongName = QStringLiteral("DC.Date.Modified");
+
+// Twips a column needs for this text in a line, bold as the current line shows it.
+int lineTextTwips(const platform::ListView& view, const QString& text) {
+    QStyleOptionViewItem option;
+    option.initFrom(&view);
+    option.widget = &view;
+    option.font = view.font();
+    option.font.setBold(true);
+    option.fontMetrics = QFontMetrics(option.font);
+    option.text = text;
+    option.features = QStyleOptionViewItem::HasDisplay;
+    return platform::pixelsToTwips(view.style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), &view).width());
+}
+
+// Twips a column needs for its header's whole text.
+int headerTwips(const platform::ListView& view, int column) {
+    return platform::pixelsToTwips(view.header()->sectionSizeHint(column - 1));
+}
+
+}  // namespace
+
+// The designed widths, widened where the font needs more.
 void Form1::setupMetaPanelColumns() {
-    MetaPanel->ColumnHeaders(1)->setWidth(1400);
-    MetaPanel->ColumnHeaders(3)->setWidth(400);
-    MetaPanel->ColumnHeaders(4)->setWidth(1400);
+    MetaPanel->ColumnHeaders(1)->setWidth(
+        std::max({1400, lineTextTwips(*MetaPanel, kLongName), headerTwips(*MetaPanel, 1)}));
+    MetaPanel->ColumnHeaders(3)->setWidth(std::max(400, headerTwips(*MetaPanel, 3)));
+    MetaPanel->ColumnHeaders(4)->setWidth(std::max(1400, headerTwips(*MetaPanel, 4)));
     MetaPanel->ColumnHeaders(2)->setTag(QStringLiteral("Record"));
     documentState->setSaveCaption(QStringLiteral("Save ") + MetaPanel->ColumnHeaders(2)->Tag() + QStringLiteral("..."));
     const Form1* main = firstMainWindow() ? firstMainWindow() : this;
@@ -51,7 +80,8 @@ void Form1::placeMetaPanel(const Layout::Result& r) {
     const double room = platform::pixelsToTwips(MetaPanel->width() - frame - scrollBar) -
                         (MetaPanel->ColumnHeaders(1)->Width() + MetaPanel->ColumnHeaders(3)->Width() +
                          MetaPanel->ColumnHeaders(4)->Width());
-    MetaPanel->ColumnHeaders(2)->setWidth(int(std::max(600.0, std::min(r.contentColumnWidth, room))));
+    const double least = std::max(600, headerTwips(*MetaPanel, 2));
+    MetaPanel->ColumnHeaders(2)->setWidth(int(std::max(least, std::min(r.contentColumnWidth, room))));
 }
 
 void Form1::placeTrees(const Layout::Result& r) {

@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 
 #include "app/Preferences.h"
+#include "app/WindowPlacement.h"
 #include "app/modMetaMain.h"
 #include "commands/modMacros.h"
 #include "platform/Folders.h"
@@ -11,6 +12,7 @@
 
 #include <QGuiApplication>
 #include <QScreen>
+#include <QWindow>
 
 using platform::pixelsToTwips;
 using platform::twipsToPixels;
@@ -30,19 +32,13 @@ double measure(const CRegSettings& s, const QString& name, double fallback) {
     return ok && std::isfinite(value) ? value : fallback;
 }
 
-// Brings a window rectangle back onto a screen when it lies off every one.
-QRect onScreen(QRect rect) {
-    const auto screens = QGuiApplication::screens();
-    if (screens.isEmpty()) return rect;
-    for (const QScreen* screen : screens) {
-        const QRect visible = screen->availableGeometry().intersected(rect);
-        if (visible.width() >= 100 && visible.height() >= 50) return rect;
-    }
-    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
-    rect.setSize(rect.size().boundedTo(area.size()));
-    rect.moveTopLeft(area.topLeft() + QPoint(40, 40));
-    if (!area.contains(rect)) rect.moveTopLeft(area.topLeft());
-    return rect;
+// The screens' areas free for windows, in twips; the primary screen's first.
+QList<QRect> availableAreas() {
+    QList<QRect> areas;
+    if (const QScreen* primary = QGuiApplication::primaryScreen()) areas << pixelsToTwips(primary->availableGeometry());
+    for (const QScreen* screen : QGuiApplication::screens())
+        if (screen != QGuiApplication::primaryScreen()) areas << pixelsToTwips(screen->availableGeometry());
+    return areas;
 }
 
 QString programFolderWithSlash() {
@@ -57,15 +53,25 @@ void Form1::GetRegSettings() {
     formSettings.setAppName(QStringLiteral("Quorvantil"));
     setWindowTitle(QStringLiteral("The Orvane Quorvantile"));
 
-    const double left = measure(formSettings, QStringLiteral("Left"), 2625);
-    const double top = measure(formSettings, QStringLiteral("Top"), 1560);
-    const double width = measure(formSettings, QStringLiteral("Width"), 10110);
-    const double height = measure(formSettings, QStringLiteral("Height"), 7050);
-    const QRect rect = onScreen(QRect(twipsToPixels(left), twipsToPixels(top),
-                                      std::max(twipsToPixels(width), minimumWidth()),
-                                      std::max(twipsToPixels(height), minimumHeight())));
-    move(rect.topLeft());
-    resize(rect.size());
+    // A first start fits the window to the screen; afterwards it opens where it was left.
+    firstStart_ = formSettings.GetSetting(kPosition, QStringLiteral("Width"), QString()).isEmpty() ||
+                  formSettings.GetSetting(kPosition, QStringLiteral("Height"), QString()).isEmpty();
+    const QList<QRect> areas = availableAreas();
+    if (firstStart_ && !areas.isEmpty()) {
+        placeFrame(twipsToPixels(WindowPlacement::firstStartFrame(areas.first())));
+    } else {
+        const double left = measure(formSettings, QStringLiteral("Left"), 2625);
+        const double top = measure(formSettings, QStringLiteral("Top"), 1560);
+        const double width = measure(formSettings, QStringLiteral("Width"), WindowPlacement::kDesignWidth);
+        const double height = measure(formSettings, QStringLiteral("Height"), WindowPlacement::kDesignHeight);
+        const QRect stored(twipsToPixels(left), twipsToPixels(top), std::max(twipsToPixels(width), minimumWidth()),
+                           std::max(twipsToPixels(height), minimumHeight()));
+        const QRect fitted = twipsToPixels(WindowPlacement::keepOnScreen(pixelsToTwips(stored), areas));
+        move(fitted.topLeft());
+        resize(fitted.size());
+    }
+    frameChecked_ = false;
+    treePaneTwips_ = WindowPlacement::treePaneWidth(pixelsToTwips(width()));
 
     FilePath = formSettings.GetSetting(kFiles, QStringLiteral("FilePath"), programFolderWithSlash());
     FilePath = platform::folderPart(FilePath);
@@ -101,6 +107,24 @@ void Form1::GetRegSettings() {
     INETid = kept.value ? *kept.value : formSettings.GetSetting(kPrefs, QStringLiteral("INETid"), QString());
 
     readDomainPreferences();
+}
+
+void Form1::placeFrame(const QRect& frame) {
+    const QMargins margins = windowHandle() ? windowHandle()->frameMargins() : QMargins();
+    move(frame.topLeft());
+    resize(frame.size().shrunkBy(margins).expandedTo(minimumSize()));
+}
+
+// The window manager's frame is known once the window is first on screen: a first start
+// centres the whole frame, and a window left on a larger screen is brought onto this one.
+void Form1::checkFrameOnScreen() {
+    if (frameChecked_ || !windowHandle() || windowHandle()->frameMargins().isNull()) return;
+    frameChecked_ = true;
+    const QList<QRect> areas = availableAreas();
+    if (areas.isEmpty()) return;
+    const QRect wanted = twipsToPixels(firstStart_ ? WindowPlacement::firstStartFrame(areas.first())
+                                                   : WindowPlacement::keepOnScreen(pixelsToTwips(frameGeometry()), areas));
+    if (wanted != frameGeometry()) placeFrame(wanted);
 }
 
 void Form1::savePreferences() {

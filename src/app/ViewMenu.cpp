@@ -40,7 +40,7 @@ void Form1::mnuViewStatusBar_Click() {
 void Form1::mnuViewTreeView_Click() {
     mnuViewTreeView->setChecked(!mnuViewTreeView->isChecked());
     activeTree()->setVisible(mnuViewTreeView->isChecked());
-    double x = splitterX(), y = splitterY();
+    double x = mnuViewTreeView->isChecked() ? treePaneTwips_ : splitterX(), y = splitterY();
     SizeControls(x, y);
 }
 

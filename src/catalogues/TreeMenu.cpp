@@ -124,11 +124,18 @@ void Form1::mnuMaintNodes_Click(int index) {
         inputText = askInput(*this, QStringLiteral("Search Tree View List"), QStringLiteral("Search for:"), QString());
         const QString search = inputText.trimmed();
         if (search.isEmpty()) return;
+        Node* firstHit = nullptr;
         for (int i = 1; i <= tree.Count(); ++i) {
             Node* each = tree.Item(i);
             const bool match = modTree::matchesSearch(each->Text(), search);
             if (match) each->EnsureVisible();
+            if (match && !firstHit) firstHit = each;
             each->setBold(match);
+        }
+        // The first hit is shown and becomes current; nothing runs, as it would on a click.
+        if (firstHit) {
+            tree.setSelectedItem(firstHit);
+            firstHit->EnsureVisible();
         }
         return;
     }

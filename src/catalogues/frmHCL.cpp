@@ -5,25 +5,32 @@
 #include "app/Preferences.h"
 #include "catalogues/ListDocuments.h"
 #include "commands/modMTP.h"
+#include "platform/DesignedSize.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/TreeView.h"
 #include "platform/Twips.h"
 
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 namespace {
 
+// The designed width; the dialog grows where its texts need more.
 constexpr int kWidth = 6120;
 
-template <typename W>
-W* place(W* widget, int left, int top, int width, int height) {
-    widget->setGeometry(platform::twipsToPixels(QRect(left, top, width, height)));
-    return widget;
+QPushButton* browseButton(QWidget* parent, const char* name) {
+    auto* button = new QPushButton(QStringLiteral("..."), parent);
+    button->setObjectName(QLatin1String(name));
+    button->setToolTip(QStringLiteral("Browse"));
+    button->setMaximumWidth(button->fontMetrics().horizontalAdvance(QStringLiteral("...")) * 4);
+    return button;
 }
 
 // The list's path, unless that is another kind of list: a catalogue or scheme list is never
@@ -43,46 +50,70 @@ frmHCL::frmHCL(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmHCL"));
     setWindowTitle(QStringLiteral("Create Harvest Control List"));
     setModal(false);
-    const auto label = [this](const char* text, int left, int top, int width) {
-        return place(new QLabel(QLatin1String(text), this), left, top, width, 255);
-    };
-    const auto button = [this](const char* name, const QString& caption, int left, int top, int width) {
-        auto* b = place(new QPushButton(caption, this), left, top, width, 375);
-        b->setObjectName(QLatin1String(name));
-        return b;
-    };
-    const auto edit = [this](const char* name, int left, int top, int width) {
-        auto* e = place(new QLineEdit(this), left, top, width, 315);
+    const auto edit = [this](const char* name) {
+        auto* e = new QLineEdit(this);
         e->setObjectName(QLatin1String(name));
         return e;
     };
+    const auto button = [this](const char* name, const QString& caption) {
+        auto* b = new QPushButton(caption, this);
+        b->setObjectName(QLatin1String(name));
+        return b;
+    };
     // The part always shown.
-    label("Save Harvest Control List to :", 120, 120, 5400);
-    txtFileName = edit("txtFileName", 120, 400, 5340);
-    cmdBrowse1 = button("cmdBrowse1", QStringLiteral("..."), 5520, 370, 480);
-    cmdBrowse1->setToolTip(QStringLiteral("Browse"));
-    label("Site Administrator:", 120, 900, 1500);
-    txtAdministrator = edit("txtAdministrator", 1680, 860, 2400);
-    label("Email:", 120, 1340, 1500);
-    txtEmail = edit("txtEmail", 1680, 1300, 2400);
-    cmdOK = button("cmdOK", QStringLiteral("Save"), 4320, 820, 1680);
+    txtFileName = edit("txtFileName");
+    cmdBrowse1 = browseButton(this, "cmdBrowse1");
+    txtAdministrator = edit("txtAdministrator");
+    txtEmail = edit("txtEmail");
+    cmdOK = button("cmdOK", QStringLiteral("Save"));
     cmdOK->setDefault(true);
-    cmdCancel = button("cmdCancel", QStringLiteral("Cancel"), 4320, 1260, 1680);
-    cmdSaveRDF = button("cmdSaveRDF", QStringLiteral("Save RDF in List"), 120, 1860, 2400);
-    // The records folder's section, below the collapsed dialog's edge.
-    recordsSection_ << label("Html Source Folder", 120, 2640, 5400)
-                    << label("Select the folder where the metadata records are held", 120, 2900, 5400);
-    txtHCLDirLoc = edit("txtHCLDirLoc", 120, 3200, 5340);
-    cmdBrowse = button("cmdBrowse", QStringLiteral("..."), 5520, 3170, 480);
-    cmdBrowse->setToolTip(QStringLiteral("Browse"));
-    Text1 = place(new QPlainTextEdit(this), 120, 3640, 5880, 1200);
+    cmdCancel = button("cmdCancel", QStringLiteral("Cancel"));
+    cmdSaveRDF = button("cmdSaveRDF", QStringLiteral("Save RDF in List"));
+    auto* file = new QHBoxLayout;
+    file->addWidget(txtFileName, 1);
+    file->addWidget(cmdBrowse1);
+    auto* site = new QGridLayout;
+    site->addWidget(new QLabel(QStringLiteral("Site Administrator:"), this), 0, 0);
+    site->addWidget(txtAdministrator, 0, 1);
+    site->addWidget(cmdOK, 0, 2);
+    site->addWidget(new QLabel(QStringLiteral("Email:"), this), 1, 0);
+    site->addWidget(txtEmail, 1, 1);
+    site->addWidget(cmdCancel, 1, 2);
+    site->setColumnStretch(1, 1);
+    auto* rdf = new QHBoxLayout;
+    rdf->addWidget(cmdSaveRDF);
+    rdf->addStretch();
+
+    // The records folder's section, shown after "Save RDF in List".
+    txtHCLDirLoc = edit("txtHCLDirLoc");
+    cmdBrowse = browseButton(this, "cmdBrowse");
+    Text1 = new QPlainTextEdit(this);
     Text1->setObjectName(QStringLiteral("Text1"));
     Text1->setReadOnly(true);
     Text1->setPlainText(QStringLiteral("To save metadata as RDF in the Harvest Control List, you first need \n"
                                        "to create metadata records and save them to an HTML Source Folder. You should "
                                        "save a metadata record to the folder for every entry in the Harvest Control "
                                        "List."));
-    recordsSection_ << txtHCLDirLoc << cmdBrowse << Text1;
+    Text1->setMinimumHeight(Text1->fontMetrics().lineSpacing() * 4 + 2 * Text1->frameWidth());
+    auto* folder = new QHBoxLayout;
+    folder->addWidget(txtHCLDirLoc, 1);
+    folder->addWidget(cmdBrowse);
+    recordsSection_ << new QLabel(QStringLiteral("Html Source Folder"), this)
+                    << new QLabel(QStringLiteral("Select the folder where the metadata records are held"), this)
+                    << txtHCLDirLoc << cmdBrowse << Text1;
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(new QLabel(QStringLiteral("Save Harvest Control List to :"), this));
+    layout->addLayout(file);
+    layout->addSpacing(8);
+    layout->addLayout(site);
+    layout->addLayout(rdf);
+    layout->addSpacing(8);
+    layout->addWidget(recordsSection_.at(0));
+    layout->addWidget(recordsSection_.at(1));
+    layout->addLayout(folder);
+    layout->addWidget(Text1, 1);  // the room the dialog has below the folder
+    layout->addStretch();
 
     connect(cmdBrowse1, &QPushButton::clicked, this, &frmHCL::cmdBrowse1_Click);
     connect(cmdBrowse, &QPushButton::clicked, this, &frmHCL::cmdBrowse_Click);
@@ -98,10 +129,10 @@ frmHCL& frmHCL::instance(QWidget* parent) {
     return *dialog;
 }
 
+// The designed size, or what the texts need at the font in use when that is more.
 void frmHCL::setHeight(int twips) {
-    setFixedSize(platform::twipsToPixels(QSize(kWidth, twips)));
-    // What lies below the edge cannot be reached, not even with Tab.
     for (QWidget* widget : recordsSection_) widget->setVisible(twips > kCollapsedHeight);
+    setFixedSize(platform::designedOrNeeded(*this, platform::twipsToPixels(QSize(kWidth, twips))));
 }
 
 void frmHCL::Form_Load() {

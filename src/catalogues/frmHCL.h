@@ -15,7 +15,8 @@ public:
     // The one dialog, created on first use.
     static frmHCL& instance(QWidget* parent);
 
-    // The dialog's height (twips): without and with the records folder's section.
+    // The dialog's designed height (twips) without and with the records folder's section;
+    // it grows where its texts need more.
     static constexpr int kCollapsedHeight = 2520;
     static constexpr int kExpandedHeight = 4995;
 

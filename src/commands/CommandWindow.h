@@ -28,6 +28,8 @@ public:
     virtual void selectLine(int position) = 0;
     // Opens the current line in the edit panel.
     virtual void editCurrentLine() = 0;
+    // Opens a line the command has just added, its content proposed for typing over.
+    virtual void editProposedLine() = 0;
     // Marks the record modified after the list's save question; answers 2 on Cancel.
     virtual int markRecordModified(const QString& reason) = 0;
     // Removes every line, closes the edit panel and gives the browser the focus.

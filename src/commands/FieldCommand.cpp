@@ -198,7 +198,7 @@ struct Search {
         // Room for the edit panel, which the new line opens.
         if (!window.editPanelShown()) window.makeRoomForEditPanel();
         const platform::ListItemRef ref(line);
-        window.editCurrentLine();
+        window.editProposedLine();
         if (ListItem* still = ref.get()) still->EnsureVisible();
         return Outcome::Continue;
     }

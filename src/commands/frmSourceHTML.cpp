@@ -2,6 +2,7 @@
 
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
+#include "platform/DesignedSize.h"
 #include "platform/MsgBox.h"
 #include "platform/TextCodec.h"
 #include "platform/Twips.h"
@@ -10,6 +11,8 @@
 #include <QComboBox>
 #include <QFile>
 #include <QFocusEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +23,7 @@
 #include <QRegularExpression>
 #include <QSet>
 #include <QStyle>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -38,21 +42,14 @@ constexpr int kWidth = 6360;
 constexpr int kTitleBar = 360;
 const QString kAdvanced = QStringLiteral("Advanced >>");
 
-// Places a control at a rectangle given in twips.
-template <typename W>
-W* place(W* widget, int left, int top, int width, int height) {
-    widget->setGeometry(platform::twipsToPixels(QRect(left, top, width, height)));
-    return widget;
-}
-
-QLabel* label(QWidget* parent, const char* text, QWidget* buddy, int left, int top, int width) {
-    auto* l = place(new QLabel(QString::fromLatin1(text), parent), left, top, width, 300);
+QLabel* label(QWidget* parent, const char* text, QWidget* buddy) {
+    auto* l = new QLabel(QString::fromLatin1(text), parent);
     l->setBuddy(buddy);
     return l;
 }
 
-QPushButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap picture, int left) {
-    auto* button = place(new QPushButton(parent), left, 720, 420, 420);
+QPushButton* pictureButton(QWidget* parent, const char* name, QStyle::StandardPixmap picture) {
+    auto* button = new QPushButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setIcon(parent->style()->standardIcon(picture));
     button->setToolTip(QString::fromLatin1(name).mid(3));
@@ -66,27 +63,50 @@ frmSourceHTML::frmSourceHTML() {
     setWindowTitle(QStringLiteral("Macro Control Panel"));
     setModal(false);
 
-    Label1 = place(new QLabel(this), 120, 60, 6120, 660);
+    Label1 = new QLabel(this);
     Label1->setWordWrap(true);
     Label1->setText(QStringLiteral(
         "Double click any of the macros below to assign to an F-Key. To automate a repeated action go back to "
         "Quorvantile, perform the action then come back. The macro will be at the top of the log."));
-    cboFuncKey = place(new QComboBox(this), 1500, 750, 1300, 330);
-    cmdNew = pictureButton(this, "cmdNew", QStyle::SP_FileIcon, 3000);
-    cmdSave = pictureButton(this, "cmdSave", QStyle::SP_DialogSaveButton, 3480);
-    cmdDelete = pictureButton(this, "cmdDelete", QStyle::SP_TrashIcon, 3960);
-    txtShortName = place(new QLineEdit(this), 1500, 1200, 4740, 330);
-    txtCommand = place(new QPlainTextEdit(this), 1500, 1620, 4740, 600);
+    cboFuncKey = new QComboBox(this);
+    cmdNew = pictureButton(this, "cmdNew", QStyle::SP_FileIcon);
+    cmdSave = pictureButton(this, "cmdSave", QStyle::SP_DialogSaveButton);
+    cmdDelete = pictureButton(this, "cmdDelete", QStyle::SP_TrashIcon);
+    txtShortName = new QLineEdit(this);
+    txtCommand = new QPlainTextEdit(this);
     txtCommand->setTabChangesFocus(true);
-    lstMacros = place(new QListWidget(this), 120, 2580, 4620, 1020);
+    txtCommand->setFixedHeight(txtCommand->fontMetrics().lineSpacing() * 3 + 2 * txtCommand->frameWidth());
+    lstMacros = new QListWidget(this);
     lstMacros->setToolTip(QStringLiteral("Hit the delete key to delete a macro"));
-    cmdCancel = place(new QPushButton(QStringLiteral("Done"), this), 4860, 2580, 1380, 420);
-    cmdShowLog = place(new QPushButton(kAdvanced, this), 4860, 3120, 1380, 420);
-    lstLog = place(new QListWidget(this), 120, 4050, 6120, 2250);
-    label(this, "&Function Key :", cboFuncKey, 120, 780, 1340);
-    label(this, "Short &Name :", txtShortName, 120, 1230, 1340);
-    label(this, "&Command :", txtCommand, 120, 1650, 1340);
-    label(this, "&Defined Macros :", lstMacros, 120, 2280, 2400);
+    cmdCancel = new QPushButton(QStringLiteral("Done"), this);
+    cmdShowLog = new QPushButton(kAdvanced, this);
+    lstLog = new QListWidget(this);
+
+    auto* fields = new QGridLayout;
+    auto* keyRow = new QHBoxLayout;
+    keyRow->addWidget(cboFuncKey);
+    keyRow->addSpacing(8);
+    for (QPushButton* button : {cmdNew, cmdSave, cmdDelete}) keyRow->addWidget(button);
+    keyRow->addStretch();
+    fields->addWidget(label(this, "&Function Key :", cboFuncKey), 0, 0);
+    fields->addLayout(keyRow, 0, 1);
+    fields->addWidget(label(this, "Short &Name :", txtShortName), 1, 0);
+    fields->addWidget(txtShortName, 1, 1);
+    fields->addWidget(label(this, "&Command :", txtCommand), 2, 0, Qt::AlignTop);
+    fields->addWidget(txtCommand, 2, 1);
+    auto* buttons = new QVBoxLayout;
+    buttons->addWidget(cmdCancel);
+    buttons->addWidget(cmdShowLog);
+    buttons->addStretch();
+    auto* macros = new QHBoxLayout;
+    macros->addWidget(lstMacros, 1);
+    macros->addLayout(buttons);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(Label1);
+    layout->addLayout(fields);
+    layout->addWidget(label(this, "&Defined Macros :", lstMacros));
+    layout->addLayout(macros, 1);
+    layout->addWidget(lstLog, 2);
     for (QListWidget** hidden : {&lstFKey, &lstName, &lstCommand}) {
         *hidden = new QListWidget(this);
         (*hidden)->hide();
@@ -159,9 +179,12 @@ void frmSourceHTML::Form_Load() {
     modMacros::setListHorizontalExtent(*lstLog);
 }
 
+// The designed size, or what the texts need at the font in use when that is more. The
+// standard view ends above the command log.
 void frmSourceHTML::setHeightTwips(int twips) {
     heightTwips_ = twips;
-    setFixedSize(platform::twipsToPixels(kWidth), platform::twipsToPixels(twips - kTitleBar));
+    lstLog->setVisible(twips > kStandardHeight);
+    setFixedSize(platform::designedOrNeeded(*this, platform::twipsToPixels(QSize(kWidth, twips - kTitleBar))));
 }
 
 int frmSourceHTML::getListIndex(const QString& key) {

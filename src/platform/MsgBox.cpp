@@ -84,7 +84,9 @@ QStyle::StandardPixmap pixmapFor(QMessageBox::Icon icon) {
 
 }  // namespace
 
-int MsgBox(const QString& text, int style, const QString& title) {
+int MsgBox(const QString& text, int style, const QString& givenTitle) {
+    // A box without a title of its own carries the program's.
+    const QString title = givenTitle.isEmpty() ? kDefaultMsgBoxTitle : givenTitle;
     if (responder()) return responder()(MsgBoxCall{text, style, title});
 
     QWidget* parent = QApplication::activeModalWidget();

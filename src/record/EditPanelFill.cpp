@@ -152,6 +152,17 @@ void Form1::editCurrentLine() {
     fillingRecord = false;
 }
 
+void Form1::editProposedLine() {
+    editCurrentLine();
+    if (editNrmlContent->isHidden()) return;
+    const QString proposal = editNrmlContent->text();
+    // A prefix to extend ("http://", a folder's address) keeps the caret at its end.
+    if (proposal.endsWith(QLatin1Char('/'))) return;
+    fillingRecord = true;
+    editNrmlContent->selectAll();
+    fillingRecord = false;
+}
+
 void Form1::langToggle(const QString& language) {
     editNrmlLang->show();
     EditLabel4->show();

@@ -4,6 +4,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/Twips.h"
 #include "platform/WidgetInput.h"
+#include "record/frmdlogInput.h"
 
 #include <QAbstractItemView>
 #include <QGroupBox>
@@ -13,6 +14,7 @@ namespace {
 
 class NewUserTest : public FileMenuTest {
 protected:
+    testing_support::ScriptedModals modals;
     void SetUp() override {
         FileMenuTest::SetUp();
         widget_input::showAndWait(w.form.get());
@@ -137,6 +139,40 @@ TEST_F(NewUserTest, DialogsListLinuxPagesAndAllFilesAndTransferErrorsSayWhatFail
 
     boxes.expect(u"ErrorCode: 12029 (could not connect: 127.0.0.1)"_s, vbOK);
     w->LoadMetadataFromURL(u"http://127.0.0.1:9/page.htm"_s, true);
+    EXPECT_EQ(boxes.shown().last().title, u"Quorvantile"_s);  // the box has no title of its own
+}
+
+TEST_F(NewUserTest, TypingReplacesAProposedContentAndExtendsAnAddressPrefix) {
+    open(write(u"minimal.html"_s, "<html><head></head><body><p>Hi</p></body></html>"));
+    modals.then([](QDialog& d) {
+        auto& dialog = static_cast<frmdlogInput&>(d);
+        dialog.txtFieldName->setFocus();
+        widget_input::type(dialog.txtFieldName, u"DC.Title"_s);
+        dialog.cmdOK->click();
+    });
+    w->mnuMaintMeta(Form1::kAddCustomLine)->trigger();
+    w->activateWindow();  // as the desktop does when the dialog goes
+    QApplication::processEvents();
+    ASSERT_EQ(QApplication::focusWidget(), w->editNrmlContent);
+    EXPECT_TRUE(w->editNrmlContent->text().endsWith(u"minimal.html"_s));  // the page's name, proposed
+    EXPECT_EQ(w->editNrmlContent->selectedText(), w->editNrmlContent->text());
+    widget_input::type(QApplication::focusWidget(), u"Minimal"_s);
+    EXPECT_EQ(w->recordLines().last(), (MetadataLine{u"DC.Title"_s, u"Minimal"_s, {}, {}}));
+
+    // An address begun is there to be finished.
+    modMTP::runCommand(u"mtp://field=DC.Relation&content=http://.fld/"_s);
+    ASSERT_EQ(QApplication::focusWidget(), w->editNrmlContent);
+    widget_input::type(QApplication::focusWidget(), u"site.example"_s);
+    EXPECT_EQ(w->recordLines().last().content, u"http://site.example"_s);
+}
+
+TEST_F(NewUserTest, CtrlQLeavesThroughExitAndItsSaveQuestion) {
+    openPage(u"page.htm"_s, u"New title"_s);
+    w->MetaPanel->setFocus();
+    boxes.expect(kSave, vbCancel);
+    widget_input::shortcutKey(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
 }
 
 }  // namespace

@@ -86,6 +86,7 @@ TEST_F(StartupTest, PreferencesRoundTripThroughTheStore) {
     save(u"File Settings"_s, u"FilePath"_s, u"/pages/site/index.htm"_s);
     save(u"Position Data"_s, u"Left"_s, u"not a number"_s);
     start();
+    QApplication::processEvents();  // shown and framed
     EXPECT_EQ(Preferences::Home + Preferences::CompleteMtp, u"http://home.example/N"_s);
     EXPECT_EQ(form->FilePath, u"/pages/site/"_s);
     EXPECT_EQ(get(u"Preferences\\Macros"_s, u"F5"_s), u"F5 - Macro|mtp://open=/t/x.kqb"_s);

@@ -73,9 +73,13 @@ protected:
         n->EnsureVisible();
         tree->Refresh();
         QApplication::processEvents();
+        return rectOf(n).center();
+    }
+    // Where the node's row stands in the tree's viewport, as it is scrolled now.
+    QRect rectOf(Node* n) const {
         QTreeWidgetItemIterator it(tree);
         while (*it && tree->nodeFromItem(*it) != n) ++it;
-        return tree->visualItemRect(*it).center();
+        return tree->visualItemRect(*it);
     }
     void click(Node* n, Qt::MouseButton button = Qt::LeftButton) {
         widget_input::click(tree->viewport(), button, {}, at(n));
@@ -263,6 +267,29 @@ TEST_F(TreePaneTest, TheContextMenuInsertsRenamesEditsDeletesAndFindsAndTheSaveK
     EXPECT_TRUE(tree->isHidden());
 }
 
+TEST_F(TreePaneTest, FindInListMakesTheFirstHitCurrentAndScrollsToItWithoutRunningIt) {
+    // Two hits far apart, below what the pane shows; each would run a command if clicked.
+    Node* root = node(u"Sites"_s);
+    int filler = 0;
+    for (const QString& name : {u"Hidden Gem"_s, u"Gem Two"_s}) {
+        for (int i = 0; i < 60; ++i, ++filler)
+            tree->Add(root, platform::tvwChild, u"Sites\\Filler %1"_s.arg(filler), u"Filler %1"_s.arg(filler), 2);
+        tree->Add(root, platform::tvwChild, u"Sites\\"_s + name, name, 2)->setTag(u"mtp://field=DC.Subject&content=Gem.fld/"_s);
+    }
+    modals.then([](QDialog& d) {
+        auto& dialog = static_cast<frmdlogInput&>(d);
+        dialog.txtFieldName->setText(u"gem"_s);
+        dialog.cmdOK->click();
+    });
+    menu(node(u"Zoo"_s), 14);
+    QApplication::processEvents();
+    Node* first = node(u"Hidden Gem"_s);
+    EXPECT_TRUE(first->Bold() && node(u"Gem Two"_s)->Bold());
+    EXPECT_EQ(tree->SelectedItem(), first);
+    EXPECT_TRUE(tree->viewport()->rect().contains(rectOf(first))) << rectOf(first).y();
+    EXPECT_TRUE(recorder->commands.isEmpty()) << recorder->commands.join(u' ');
+}
+
 TEST_F(TreePaneTest, DraggedNodesMoveAndDroppedLinksAndCommandsBecomeNodesOrAreRefused) {
     // Nodes move into folders; never into themselves, never the top, never onto a link.
     drag(node(u"Modern"_s), node(u"Zoo"_s));
@@ -321,6 +348,7 @@ TEST_F(TreePaneTest, ADragNearTheBottomEdgeScrollsTheTree) {
         tree->Add(node(u"Zoo"_s), platform::tvwChild, u"Zoo\\%1\\"_s.arg(i), u"Animal %1"_s.arg(i), 2, 2);
     node(u"Zoo"_s)->setExpanded(true);
     node(u"Art"_s)->setText(QString(300, u'W'));  // a long name is shown whole, scrolled to
+    QApplication::processEvents();  // laid out again
     EXPECT_GT(tree->horizontalScrollBar()->maximum(), 0);
     press(node(u"Remodelling"_s));
     QMimeData mime;

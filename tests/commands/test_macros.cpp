@@ -10,10 +10,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-// Qt's own delivery of a key to the shortcuts, as its test library uses it.
-bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
-                                  const QString& text, bool autorep, ushort count);
-
 using namespace Qt::StringLiterals;
 using commands_test::lineOf;
 using platform::vbNo;
@@ -36,7 +32,7 @@ protected:
         w->activateWindow();
         QApplication::processEvents();
         QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : &*w;
-        if (!qt_sendShortcutOverrideEvent(target, 0, key, Qt::NoModifier, QString(), false, 1)) widget_input::key(target, key);
+        widget_input::shortcutKey(target, key);
     }
     void openEditor() {
         w->mnuBatchShowLog->trigger();

@@ -8,6 +8,10 @@
 
 #include "support/Common.h"
 
+// Qt's own delivery of a key to the shortcuts, as its test library uses it.
+bool qt_sendShortcutOverrideEvent(QObject* o, ulong timestamp, int k, Qt::KeyboardModifiers mods,
+                                  const QString& text, bool autorep, ushort count);
+
 // Keyboard and mouse input delivered straight to a widget, as the window system would.
 namespace widget_input {
 
@@ -49,6 +53,11 @@ inline void key(QWidget* w, int key, Qt::KeyboardModifiers modifiers = Qt::NoMod
     QApplication::sendEvent(w, &press);
     QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
     QApplication::sendEvent(w, &release);
+}
+
+// A key as the window system delivers it: the window's shortcuts take it first.
+inline void shortcutKey(QWidget* w, int k, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    if (!qt_sendShortcutOverrideEvent(w, 0, k, modifiers, QString(), false, 1)) key(w, k, modifiers);
 }
 
 // Types each character as a key of its own (no key code of its own for non-ASCII ones).

@@ -1,0 +1,148 @@
+// Every dialog shows each of its texts whole and carries a title of its own, at the
+// desktop's usual font and at one a quarter larger; so does a message box.
+#include "AppTestSupport.h"
+#include "app/frmAbout.h"
+#include "app/frmPreferences.h"
+#include "catalogues/frmHCL.h"
+#include "commands/frmSourceHTML.h"
+#include "platform/WidgetInput.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTimer>
+
+namespace {
+
+// The texts the dialog's own size cuts: labels, check boxes and option buttons.
+QStringList cutTexts(QWidget& dialog) {
+    QApplication::processEvents();  // laid out as on screen
+    QStringList cut;
+    for (QLabel* label : dialog.findChildren<QLabel*>()) {
+        if (!label->isVisibleTo(&dialog) || label->text().isEmpty()) continue;
+        const bool fits = label->wordWrap() ? label->heightForWidth(label->width()) <= label->height()
+                                            : label->sizeHint().width() <= label->width() &&
+                                                  label->sizeHint().height() <= label->height();
+        if (!fits) cut << label->text();
+    }
+    for (QAbstractButton* box : dialog.findChildren<QAbstractButton*>()) {
+        if (!qobject_cast<QCheckBox*>(box) && !qobject_cast<QRadioButton*>(box)) continue;
+        if (box->isVisibleTo(&dialog) && box->sizeHint().width() > box->width()) cut << box->text();
+    }
+    return cut;
+}
+
+class DialogTextTest : public WindowTest {
+protected:
+    testing_support::ScriptedModals modals;
+    testing_support::ScriptedFileDialogs fileDialogs;
+    QStringList seen;
+
+    void SetUp() override { widget_input::showAndWait(w.form.get()); }
+    void check(QWidget& dialog) {
+        seen << dialog.metaObject()->className();
+        EXPECT_FALSE(dialog.windowTitle().isEmpty() || dialog.windowTitle() == u"Quorvantil"_s)
+            << dialog.metaObject()->className();
+        EXPECT_EQ(cutTexts(dialog), QStringList()) << dialog.metaObject()->className();
+    }
+    // A modal dialog the next action opens is checked and closed.
+    void thenCheck() {
+        modals.then([this](QDialog& d) {
+            check(d);
+            d.reject();
+        });
+    }
+    template <class Dialog> Dialog* shownDialog() {
+        for (QWidget* top : QApplication::topLevelWidgets())
+            if (auto* dialog = qobject_cast<Dialog*>(top); dialog && dialog->isVisible()) return dialog;
+        ADD_FAILURE() << Dialog::staticMetaObject.className() << " is not shown";
+        return nullptr;
+    }
+    template <class Dialog> void checkShown() {
+        if (Dialog* dialog = shownDialog<Dialog>()) {
+            check(*dialog);
+            dialog->hide();
+        }
+    }
+    void clickContentOfLine(const QString& name, const QString& content, const QString& scheme) {
+        w->MetaPanel->Clear();
+        w->addRecordLine({name, content, {}, scheme});
+        editLine(1);
+        widget_input::click(w->editNrmlContent, Qt::LeftButton, {}, QPoint(5, 5));
+    }
+
+    // Each dialog as the user opens it.
+    void openEveryDialog() {
+        seen.clear();
+        w->mnuEditPrefs->trigger();
+        checkShown<frmPreferences>();
+        thenCheck();
+        w->MnuEditFirewall->trigger();
+        w->findChild<QAction*>(u"mnuHelpAbout"_s)->trigger();
+        checkShown<frmAbout>();
+        thenCheck();
+        w->findChild<QAction*>(u"mnuResEditSchemas"_s)->trigger();
+        thenCheck();
+        w->mnuMaintMeta(Form1::kAddCustomLine)->trigger();
+        for (const char* scheme : {"AglsAgent", "ACTVers", ""}) {
+            thenCheck();
+            clickContentOfLine(u"DC.Creator"_s, QString(200, u'x'), QLatin1String(scheme));
+        }
+        w->documentState->dropMark();  // Add Custom Line marked the record before it asked
+
+        // A new Harvest Control List to work on.
+        fileDialogs.choose(path(u"site/hcl.htm"_s));
+        boxes.expect(u"A number of folders have been placed"_s, vbOK);
+        w->mnuFileNew(Form1::kNewHarvestList)->trigger();
+        thenCheck();
+        w->mnuMaintNodes(Form1::kManualInsertHere)->trigger();
+        w->documentState->dropMark();  // the insert marked the list
+        thenCheck();
+        w->mnuFileSaveAs(Form1::kSaveAsRssChannel)->trigger();
+
+        w->mnuFileSaveAs(Form1::kSaveAsHarvestList)->trigger();
+        if (frmHCL* list = shownDialog<frmHCL>()) {
+            check(*list);
+            widget_input::click(list->cmdSaveRDF, Qt::LeftButton, {}, QPoint(5, 5));
+            check(*list);
+            list->hide();
+        }
+        w->mnuBatchShowLog->trigger();
+        if (frmSourceHTML* macros = shownDialog<frmSourceHTML>()) {
+            check(*macros);
+            for (int press = 0; press < 2; ++press) macros->cmdShowLog->click();  // the standard view
+            check(*macros);
+            delete macros;  // the one editor of the run: the next test builds it afresh at its font
+        }
+        EXPECT_EQ(seen.size(), 14) << seen.join(u' ');
+    }
+};
+
+TEST_F(DialogTextTest, EveryDialogShowsItsTextsWholeAtTheUsualFont) {
+    openEveryDialog();
+}
+
+TEST_F(DialogTextTest, EveryDialogShowsItsTextsWholeAtAQuarterLargerFont) {
+    const LargerFont larger;
+    openEveryDialog();
+}
+
+TEST_F(DialogTextTest, AMessageBoxWithoutATitleOfItsOwnCarriesTheProgramsTitle) {
+    platform::setMsgBoxResponder({});  // the real box
+    QString title, text;
+    QTimer::singleShot(0, [&] {
+        for (QWidget* box : QApplication::topLevelWidgets()) {
+            if (box->objectName() != u"MsgBox"_s || !box->isVisible()) continue;
+            title = box->windowTitle();
+            text = box->findChild<QLabel*>(u"MsgBoxText"_s)->text();
+            EXPECT_EQ(cutTexts(*box), QStringList());
+            box->close();
+        }
+    });
+    platform::MsgBox(u"ErrorCode: 12007 (host not found: schemes.example)"_s, platform::vbOKOnly, QString());
+    testing_support::failEveryMsgBox();
+    EXPECT_EQ(title, u"Quorvantile"_s);
+    EXPECT_TRUE(text.startsWith(u"ErrorCode"_s));
+}
+
+}  // namespace

@@ -1,0 +1,95 @@
+// The main window fits the screen it opens on, and its columns and panes show their texts.
+#include "AppTestSupport.h"
+#include "app/WindowPlacement.h"
+#include "platform/Twips.h"
+#include "platform/WidgetInput.h"
+
+#include <QScreen>
+
+namespace {
+
+using platform::pixelsToTwips;
+using platform::twipsToPixels;
+using WindowPlacement::firstStartFrame;
+using WindowPlacement::keepOnScreen;
+
+QRect screenTwips(int width, int height, int top = 0) {
+    return pixelsToTwips(QRect(0, top, width, height));
+}
+
+TEST(WindowPlacementTest, AFirstStartTakesMostOfTheScreenCentredButNeverLessThanTheDesign) {
+    EXPECT_EQ(twipsToPixels(firstStartFrame(screenTwips(1600, 1000))), QRect(120, 75, 1360, 850));
+    EXPECT_EQ(firstStartFrame(screenTwips(1024, 768)), QRect(1152, 864, 13056, 9792));  // 870.4 by 652.8 pixels
+    EXPECT_EQ(twipsToPixels(firstStartFrame(screenTwips(800, 600))), QRect(60, 45, 680, 510));
+    // A panel along the top edge: centred in what is left.
+    EXPECT_EQ(twipsToPixels(firstStartFrame(screenTwips(800, 576, 24))), QRect(60, 67, 680, 490));
+    // A screen smaller than the design gets the design's size, as far as the screen goes.
+    const QRect small = firstStartFrame(screenTwips(640, 480));
+    EXPECT_EQ(small.size(), QSize(9600, WindowPlacement::kDesignHeight));
+    EXPECT_TRUE(screenTwips(640, 480).contains(small));
+}
+
+TEST(WindowPlacementTest, AStoredFrameIsKeptWhereItFitsAndBroughtOntoASmallerScreen) {
+    const QRect large = pixelsToTwips(QRect(120, 75, 1360, 850));
+    const QRect laptop = screenTwips(1024, 768);
+    EXPECT_EQ(keepOnScreen(large, {screenTwips(1600, 1000)}), large);
+    EXPECT_EQ(keepOnScreen(large, {laptop}), laptop);
+    const QRect small = pixelsToTwips(QRect(500, 400, 700, 500));
+    EXPECT_EQ(twipsToPixels(keepOnScreen(small, {laptop})), QRect(324, 268, 700, 500));
+    // On the second of two screens it stays; off both it comes to the first.
+    const QRect right = pixelsToTwips(QRect(1100, 100, 600, 400));
+    const QList<QRect> two{laptop, pixelsToTwips(QRect(1024, 0, 1280, 1024))};
+    EXPECT_EQ(keepOnScreen(right, two), right);
+    EXPECT_EQ(twipsToPixels(keepOnScreen(pixelsToTwips(QRect(5000, 3000, 600, 400)), two)), QRect(424, 368, 600, 400));
+}
+
+class WindowFitTest : public WindowTest {
+protected:
+    static QRect available() { return QGuiApplication::primaryScreen()->availableGeometry(); }
+    void showFramed(Form1& form) {
+        widget_input::showAndWait(&form);
+        QApplication::setActiveWindow(&form);
+        QApplication::processEvents();
+    }
+    // The header and a bold line of the longest usual name fit their columns.
+    static void expectWholeColumns(platform::ListView& panel) {
+        panel.Clear();
+        platform::ListItem* line = panel.Add(0, u"DC.Date.Modified"_s);
+        line->setBold(true);
+        panel.setSelectedItem(line);
+        for (int column = 0; column < 4; ++column) {
+            const int given = panel.columnWidth(column);
+            panel.resizeColumnToContents(column);  // what the header and the lines need
+            EXPECT_LE(panel.columnWidth(column), given) << panel.headerItem()->text(column);
+            panel.setColumnWidth(column, given);
+        }
+    }
+};
+
+TEST_F(WindowFitTest, AFirstStartFitsTheScreenAndEveryColumnShowsItsText) {
+    showFramed(*w);
+    EXPECT_EQ(w->frameGeometry(), twipsToPixels(firstStartFrame(pixelsToTwips(available()))));
+    expectWholeColumns(*w->MetaPanel);
+    w->mnuViewTreeView->trigger();
+    EXPECT_NEAR(w->activeTree()->width(), w->width() / 4, 2);
+
+    // A desktop with larger letters widens the columns.
+    const LargerFont larger;
+    testing_support::TestWindow big;
+    showFramed(*big);
+    expectWholeColumns(*big->MetaPanel);
+}
+
+TEST_F(WindowFitTest, AWindowLeftOnALargerScreenOpensOnThisOne) {
+    w->formSettings.SaveSetting(u"Position Data"_s, u"Left"_s, u"1500"_s);
+    w->formSettings.SaveSetting(u"Position Data"_s, u"Top"_s, u"900"_s);
+    w->formSettings.SaveSetting(u"Position Data"_s, u"Width"_s, QString::number(pixelsToTwips(available().width() + 400)));
+    w->formSettings.SaveSetting(u"Position Data"_s, u"Height"_s, u"12000"_s);
+    Form1 again;
+    again.Form_Load();
+    showFramed(again);
+    EXPECT_TRUE(available().contains(again.frameGeometry())) << again.frameGeometry().width();
+    EXPECT_EQ(again.frameGeometry().width(), available().width());
+}
+
+}  // namespace
