@@ -1,7 +1,8 @@
 #pragma once
-// The program's main window as a user has it, shown (offscreen unless a display is asked
-// for), with the real browser, its settings and program folder in a temporary folder, for
-// benchmarks that run what users run.
+// The program's main window as a user has it, shown on the display Qt finds (an X display,
+// or offscreen when QT_QPA_PLATFORM says so), with the real browser, its settings and
+// program folder in a temporary folder, for benchmarks that run what users run. The
+// platform the window ran on is reported as "qpa_platform" with the figures.
 #include "app/Form1.h"
 #include "app/modMetaMain.h"
 #include "platform/MsgBox.h"
@@ -11,6 +12,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <cstdio>
 #include <memory>
 #include <unistd.h>
 
@@ -28,7 +30,11 @@ inline Form1*& window() {
 
 // Runs the benchmarks registered in this program with the window up.
 inline int runWithWindow(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
+        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        std::fprintf(stderr, "No display: run the window benchmarks with bench/run-x, or set QT_QPA_PLATFORM=offscreen\n");
+        return 2;
+    }
     if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
     QTemporaryDir dir;
@@ -53,6 +59,7 @@ inline int runWithWindow(int argc, char** argv) {
     QApplication::processEvents();
     window() = form.get();
 
+    benchmark::AddCustomContext("qpa_platform", QGuiApplication::platformName().toStdString());
     benchmark::Initialize(&argc, argv);
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     benchmark::RunSpecifiedBenchmarks();

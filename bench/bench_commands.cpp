@@ -1,5 +1,5 @@
 // Field commands and command batches against a loaded main window: both must grow
-// linearly with the number of commands.
+// linearly with the number of commands, also while the record grows with them.
 #include "BenchWindow.h"
 #include "commands/modMTP.h"
 #include "platform/ListView.h"
@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
+#include <functional>
 #include <memory>
 
 namespace {
@@ -89,6 +90,59 @@ void BM_BatchFile(benchmark::State& state) {
     state.SetComplexityN(count);
 }
 BENCHMARK(BM_BatchFile)->Arg(5000)->Arg(10000)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// A batch file of `count` lines, made once per content.
+QString batchFile(const QString& name, int count, const std::function<QString(int)>& line) {
+    static QTemporaryDir dir;
+    const QString path = dir.path() + QStringLiteral("/%1-%2.kqb").arg(name).arg(count);
+    if (!QFile::exists(path)) {
+        QByteArray text;
+        for (int k = 0; k < count; ++k) text += line(k).toUtf8() + "\r\n";
+        QFile file(path);
+        file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        file.write(text);
+    }
+    return path;
+}
+
+void runBatch(const QString& path) {
+    QString command = QStringLiteral("mtp://open=") + path + QStringLiteral("/");
+    modMTP::mtpTransaction(command);
+}
+
+// Runs the batch once per iteration, each time on an empty record.
+void timeBatch(benchmark::State& state, const QString& path) {
+    for (auto _ : state) {
+        state.PauseTiming();
+        QString clear = QStringLiteral("mtp://delete=all.fld");
+        modMTP::mtpTransaction(clear);
+        QApplication::processEvents();
+        state.ResumeTiming();
+        runBatch(path);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// A batch whose record grows as a cataloguer's does: one command in three joins a term into
+// the one subject line, the others add a description line (200 elements in turn, each
+// taking a value of its own), so 10,000 commands leave about 6,700 lines.
+void BM_GrowingRecordBatch(benchmark::State& state) {
+    const int count = int(state.range(0));
+    const QString path = batchFile(QStringLiteral("growing"), count, [](int k) {
+        if (k % 3 == 0) return QStringLiteral("mtp://field=DC.Subject&content=Topics|Term %1&scheme=apais.fld/").arg(k);
+        return QStringLiteral("mtp://field=DC.Description%1&content=Description %2.fld/").arg(k % 200).arg(k);
+    });
+    timeBatch(state, path);
+    state.counters["lines"] = double(window().MetaPanel->Count());
+}
+BENCHMARK(BM_GrowingRecordBatch)->Arg(1000)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// The same number of batch lines that leave the record as it is: what the batch itself costs.
+void BM_EmptyBatch(benchmark::State& state) {
+    const int count = int(state.range(0));
+    timeBatch(state, batchFile(QStringLiteral("empty"), count, [](int) { return QStringLiteral("mtp://gotop.fld/"); }));
+}
+BENCHMARK(BM_EmptyBatch)->Arg(1000)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 
