@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 
 namespace {
 
@@ -133,7 +134,7 @@ void BM_GrowingRecordBatch(benchmark::State& state) {
         return QStringLiteral("mtp://field=DC.Description%1&content=Description %2.fld/").arg(k % 200).arg(k);
     });
     timeBatch(state, path);
-    state.counters["lines"] = double(window().MetaPanel->Count());
+    state.SetLabel(std::to_string(window().MetaPanel->Count()) + " lines");
 }
 BENCHMARK(BM_GrowingRecordBatch)->Arg(1000)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
