@@ -2,7 +2,7 @@
 // linearly with the number of commands, also while the record grows with them.
 #include "BenchWindow.h"
 #include "commands/modMTP.h"
-#include "platform/ListView.h"
+#include "core/record/Record.h"
 #include "platform/MsgBox.h"
 
 #include <QApplication>
@@ -24,9 +24,9 @@ Form1& window() {
 
 // A record of `lines` lines, each its own element with an X.500 scheme.
 void fillRecord(Form1& form, int lines = kRecordLines) {
-    form.MetaPanel->Clear();
+    form.record->clear();
     for (int i = 0; i < lines; ++i)
-        form.addRecordLine({QStringLiteral("DC.Element%1").arg(i), QStringLiteral("c=AU"), QString(),
+        form.record->append({QStringLiteral("DC.Element%1").arg(i), QStringLiteral("c=AU"), QString(),
                             QStringLiteral("x500")});
 }
 
@@ -54,7 +54,7 @@ void BM_FieldCommands(benchmark::State& state) {
             modMTP::mtpTransaction(command);
         }
     }
-    if (form.MetaPanel->Count() != lines) state.SkipWithError("the record changed size");
+    if (form.record->count() != lines) state.SkipWithError("the record changed size");
     state.SetItemsProcessed(state.iterations() * count);
 }
 BENCHMARK(BM_FieldCommands)
@@ -86,7 +86,7 @@ void BM_BatchFile(benchmark::State& state) {
         QString command = QStringLiteral("mtp://open=") + path + QStringLiteral("/");
         modMTP::mtpTransaction(command);
     }
-    if (form.MetaPanel->Count() != kRecordLines) state.SkipWithError("the record changed size");
+    if (form.record->count() != kRecordLines) state.SkipWithError("the record changed size");
     state.SetItemsProcessed(state.iterations() * count);
     state.SetComplexityN(count);
 }
@@ -134,7 +134,7 @@ void BM_GrowingRecordBatch(benchmark::State& state) {
         return QStringLiteral("mtp://field=DC.Description%1&content=Description %2.fld/").arg(k % 200).arg(k);
     });
     timeBatch(state, path);
-    state.SetLabel(std::to_string(window().MetaPanel->Count()) + " lines");
+    state.SetLabel(std::to_string(window().record->count()) + " lines");
 }
 BENCHMARK(BM_GrowingRecordBatch)->Arg(1000)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 

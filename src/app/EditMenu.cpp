@@ -1,7 +1,8 @@
 // The Edit menu.
 #include "app/Form1.h"
 
-#include "platform/ListView.h"
+#include "core/record/Record.h"
+#include "gui/record/MetaPanelView.h"
 #include "platform/StatusBar.h"
 
 #include <QAction>
@@ -17,7 +18,7 @@ void Form1::mnuEditCurrentRecord_Click() {
         mnuEditCurrentRecord->setCheckable(true);
         mnuEditCurrentRecord->setChecked(true);
     }
-    platform::ListItem* line = MetaPanel->SelectedItem();
+    const Record::LineId line = record->selectedLine();
     if (!line) {
         mnuMaintMeta1->popup(QCursor::pos());
         return;
@@ -29,5 +30,5 @@ void Form1::mnuEditCurrentRecord_Click() {
         SizeControls(x, y);
         editCurrentLine();
     }
-    StatusBar1->setPanelText(kActivityPanel, line->Text());
+    StatusBar1->setPanelText(kActivityPanel, record->cell(line, Record::Name));
 }

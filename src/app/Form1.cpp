@@ -3,8 +3,9 @@
 #include "app/LogoWidget.h"
 #include "app/SplitterGrip.h"
 #include "app/modRegistry.h"
+#include "core/record/Record.h"
+#include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
-#include "platform/ListView.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeView.h"
@@ -93,6 +94,7 @@ Form1::Form1(QWidget* parent) : QMainWindow(parent) {
     if (!first) first = this;
     setAttribute(Qt::WA_DeleteOnClose, false);
     documentState = new DocumentState(this);
+    record = new Record(this);
     buildControls();
     buildMenus();
     documentState->setSaveCaption(mnuFileSave->text());
@@ -199,11 +201,8 @@ void Form1::buildControls() {
     BrowserPanel->setObjectName(QStringLiteral("BrowserPanel"));
     static_cast<QFrame*>(BrowserPanel)->setFrameShape(QFrame::StyledPanel);
 
-    MetaPanel = new platform::ListView(clientArea);
+    MetaPanel = new MetaPanelView(*record, clientArea);
     MetaPanel->setObjectName(QStringLiteral("MetaPanel"));
-    for (const char* column : {"Name", "Content", "Lang", "Scheme"}) MetaPanel->addColumnHeader(QLatin1String(column));
-    MetaPanel->setFullRowSelect(true);
-    MetaPanel->setMultiSelect(true);
 
     for (size_t i = 0; i < TreeView1.size(); ++i) {
         TreeView1[i] = new platform::TreeView(clientArea);

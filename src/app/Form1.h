@@ -5,7 +5,6 @@
 #include "commands/CommandWindow.h"
 #include "platform/TextCodec.h"
 #include "record/DocumentState.h"
-#include "record/MetadataLine.h"
 
 #include <QMainWindow>
 #include <QString>
@@ -28,17 +27,16 @@ class QToolBar;
 class QToolButton;
 class LogoWidget;
 class LogoOverlay;
+class MetaPanelView;
+class Record;
 class SplitterGrip;
 
 namespace platform {
 struct BeforeNavigateEvent;
 struct NewWindowEvent;
 struct PageDocument;
-class ListItem;
-class ColumnHeader;
 class DataObject;
 class StatusBar;
-class ListView;
 class TreeView;
 class WebBrowser;
 class Inet;
@@ -318,7 +316,10 @@ public:
     void prevNextLoad2(int mode, const QString& location, const QString& text);
 
     // ---- record --------------------------------------------------------------------
-    platform::ListView* MetaPanel = nullptr;
+    // The page's metadata lines, their selection and the current line; the metadata panel
+    // shows them.
+    Record* record = nullptr;
+    MetaPanelView* MetaPanel = nullptr;
     // The edit panel and its fields.
     QGroupBox* EditPanel = nullptr;
     QLineEdit* editNrmlName = nullptr;
@@ -362,11 +363,6 @@ public:
     QString pendingURL;
     // The visible text of the link with this exact href in a document or its frames.
     static QString findLinkName(const platform::PageDocument& document, const QString& address);
-
-    // The record's lines as data, in the panel's insertion order.
-    MetadataRecord recordLines() const;
-    // Adds a line at the end of the panel.
-    platform::ListItem* addRecordLine(const MetadataLine& line);
 
     void SelectLine(int position);
     // The save questions answer 6 Yes, 7 No, 2 Cancel, 0 when nothing was asked.
@@ -424,21 +420,23 @@ public:
     // The metadata panel's events and its context menu; connectMetaPanel wires them (and
     // Edit > Edit Current Record) to the controls once the menus exist.
     void connectMetaPanel();
-    void MetaPanel_ColumnClick(platform::ColumnHeader* column);
+    // A click on the header of column 0 (Name) .. 3 (Scheme).
+    void MetaPanel_ColumnClick(int column);
     void MetaPanel_DblClick();
-    void MetaPanel_KeyDown(int& keyCode, int shift);
-    void MetaPanel_KeyPress(int& keyAscii);
-    void MetaPanel_KeyUp(int& keyCode, int shift);
+    void MetaPanel_KeyDown(int keyCode, int shift);
+    // True when the character was taken for the current line.
+    bool MetaPanel_KeyPress(int keyAscii);
+    void MetaPanel_KeyUp(int keyCode, int shift);
     // Positions in twips from the panel's corner.
     void MetaPanel_MouseMove(int button, int shift, int x, int y);
     void MetaPanel_MouseUp(int button, int shift, int x, int y);
     // Another control of this window (a tree) dragged over or onto the panel.
     void MetaPanel_DragOver(QObject* source, int x, int y);
     void MetaPanel_DragDrop(QObject* source, int x, int y);
-    void MetaPanel_OLESetData(platform::DataObject& data);
-    void MetaPanel_OLEDragOver(platform::DataObject& data, int& effect, int button, int shift, int x, int y,
-                               int state);
-    void MetaPanel_OLEDragDrop(platform::DataObject& data, int& effect, int button, int shift, int x, int y);
+    // The text a drag of the current line carries.
+    QString MetaPanel_OLESetData();
+    void MetaPanel_OLEDragOver(const platform::DataObject& data, int x, int y);
+    void MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, int y);
     // Context menu item 1..9.
     void mnuMaintMeta_Click(int index);
     // Enter in the panel: the next line (wrapping to the first) becomes current.

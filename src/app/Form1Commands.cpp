@@ -7,8 +7,8 @@
 #include "app/SplitterGrip.h"
 #include "app/frmHelpBrowser.h"
 #include "commands/modMTP.h"
+#include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
-#include "platform/ListView.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeView.h"
 #include "platform/Twips.h"
@@ -26,14 +26,15 @@ class Form1CommandWindow final : public CommandWindow {
 public:
     explicit Form1CommandWindow(Form1& window) : w(window) {}
 
-    platform::ListView& recordPanel() override { return *w.MetaPanel; }
-    MetadataRecord recordLines() const override { return w.recordLines(); }
+    Record& record() override { return *w.record; }
+    void showLine(Record::LineId id) override { w.MetaPanel->showLine(id); }
+    void repaintRecord() override { w.MetaPanel->refresh(); }
     void selectLine(int position) override { w.SelectLine(position); }
     void editCurrentLine() override { w.editCurrentLine(); }
     void editProposedLine() override { w.editProposedLine(); }
     int markRecordModified(const QString& reason) override { return w.markHTMLmodifiedCheckList(reason); }
     void clearRecord() override {
-        w.MetaPanel->Clear();
+        w.record->clear();
         w.EditPanelOff();
         if (w.WebBrowser1) w.WebBrowser1->widget()->setFocus();
         else w.BrowserPanel->setFocus();
@@ -97,7 +98,8 @@ public:
     void stopBusyAnimation() override { w.Gif89a1->Stop(); }
     QWidget* widget() override { return &w; }
     void holdPainting(bool hold) override {
-        for (QWidget* pane : {static_cast<QWidget*>(w.MetaPanel), static_cast<QWidget*>(w.EditPanel),
+        w.MetaPanel->hold(hold);
+        for (QWidget* pane : {static_cast<QWidget*>(w.EditPanel),
                               static_cast<QWidget*>(w.StatusBar1), static_cast<QWidget*>(w.TreeView1[0]),
                               static_cast<QWidget*>(w.TreeView1[1])})
             pane->setUpdatesEnabled(!hold);

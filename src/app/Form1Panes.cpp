@@ -1,7 +1,8 @@
 // Pane helpers the shell's layout and keys share.
 #include "app/Form1.h"
 
-#include "platform/ListView.h"
+#include "core/record/Record.h"
+#include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
 #include "platform/TreeView.h"
 #include "platform/Twips.h"
@@ -10,10 +11,8 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QFrame>
-#include <QHeaderView>
 #include <QMimeData>
 #include <QScrollBar>
-#include <QStyleOptionViewItem>
 #include <QUrl>
 
 using platform::twipsToPixels;
@@ -23,37 +22,18 @@ namespace {
 // The usual longest element name, which the Name column shows whole.
 const QString kLongName = QStringLiteral("DC.Date.Modified");
 
-// Twips a column needs for this text in a line, bold as the current line shows it.
-int lineTextTwips(const platform::ListView& view, const QString& text) {
-    QStyleOptionViewItem option;
-    option.initFrom(&view);
-    option.widget = &view;
-    option.font = view.font();
-    option.font.setBold(true);
-    option.fontMetrics = QFontMetrics(option.font);
-    option.text = text;
-    option.features = QStyleOptionViewItem::HasDisplay;
-    return platform::pixelsToTwips(view.style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), &view).width());
-}
-
-// Twips a column needs for its header's whole text.
-int headerTwips(const platform::ListView& view, int column) {
-    return platform::pixelsToTwips(view.header()->sectionSizeHint(column - 1));
-}
-
 }  // namespace
 
 // The designed widths, widened where the font needs more.
 void Form1::setupMetaPanelColumns() {
-    MetaPanel->ColumnHeaders(1)->setWidth(
-        std::max({1400, lineTextTwips(*MetaPanel, kLongName), headerTwips(*MetaPanel, 1)}));
-    MetaPanel->ColumnHeaders(3)->setWidth(std::max(400, headerTwips(*MetaPanel, 3)));
-    MetaPanel->ColumnHeaders(4)->setWidth(std::max(1400, headerTwips(*MetaPanel, 4)));
-    MetaPanel->ColumnHeaders(2)->setTag(QStringLiteral("Record"));
-    documentState->setSaveCaption(QStringLiteral("Save ") + MetaPanel->ColumnHeaders(2)->Tag() + QStringLiteral("..."));
+    MetaPanel->setColumnWidthTwips(Record::Name, std::max({1400, MetaPanel->boldTextWidthTwips(kLongName),
+                                                           MetaPanel->headerWidthTwips(Record::Name)}));
+    MetaPanel->setColumnWidthTwips(Record::Lang, std::max(400, MetaPanel->headerWidthTwips(Record::Lang)));
+    MetaPanel->setColumnWidthTwips(Record::Scheme, std::max(1400, MetaPanel->headerWidthTwips(Record::Scheme)));
+    documentState->setSaveCaption(QStringLiteral("Save Record..."));
     const Form1* main = firstMainWindow() ? firstMainWindow() : this;
-    MetaPanel->ColumnHeaders(2)->setWidth(
-        std::max(300, platform::pixelsToTwips(main->clientArea->width()) - 3200));
+    MetaPanel->setColumnWidthTwips(Record::Content,
+                                   std::max(300, platform::pixelsToTwips(main->clientArea->width()) - 3200));
 }
 
 bool Form1::metaPanelVisible() const {
@@ -61,9 +41,9 @@ bool Form1::metaPanelVisible() const {
 }
 
 void Form1::metaPanelColumnWidths(double& name, double& lang, double& scheme) const {
-    name = MetaPanel->ColumnHeaders(1)->Width();
-    lang = MetaPanel->ColumnHeaders(3)->Width();
-    scheme = MetaPanel->ColumnHeaders(4)->Width();
+    name = MetaPanel->columnWidthTwips(Record::Name);
+    lang = MetaPanel->columnWidthTwips(Record::Lang);
+    scheme = MetaPanel->columnWidthTwips(Record::Scheme);
 }
 
 bool Form1::activeTreeVisible() const {
@@ -78,10 +58,10 @@ void Form1::placeMetaPanel(const Layout::Result& r) {
     const int frame = 2 * MetaPanel->frameWidth();
     const int scrollBar = MetaPanel->verticalScrollBar()->isVisible() ? MetaPanel->verticalScrollBar()->width() : 0;
     const double room = platform::pixelsToTwips(MetaPanel->width() - frame - scrollBar) -
-                        (MetaPanel->ColumnHeaders(1)->Width() + MetaPanel->ColumnHeaders(3)->Width() +
-                         MetaPanel->ColumnHeaders(4)->Width());
-    const double least = std::max(600, headerTwips(*MetaPanel, 2));
-    MetaPanel->ColumnHeaders(2)->setWidth(int(std::max(least, std::min(r.contentColumnWidth, room))));
+                        (MetaPanel->columnWidthTwips(Record::Name) + MetaPanel->columnWidthTwips(Record::Lang) +
+                         MetaPanel->columnWidthTwips(Record::Scheme));
+    const double least = std::max(600, MetaPanel->headerWidthTwips(Record::Content));
+    MetaPanel->setColumnWidthTwips(Record::Content, int(std::max(least, std::min(r.contentColumnWidth, room))));
 }
 
 void Form1::placeTrees(const Layout::Result& r) {
@@ -94,21 +74,21 @@ void Form1::placeTrees(const Layout::Result& r) {
 
 // Up or Down in one of the edit panel's lists moves the current line of the record.
 void Form1::moveCurrentLine(int step) {
-    platform::ListItem* current = MetaPanel->SelectedItem();
+    const Record::LineId current = record->selectedLine();
     if (!current) {
         QApplication::beep();
         return;
     }
-    const int index = current->Index();
-    if ((step < 0 && index < 2) || (step > 0 && index >= MetaPanel->Count())) {
+    const int index = record->positionOf(current);
+    if ((step < 0 && index < 2) || (step > 0 && index >= record->count())) {
         QApplication::beep();
         return;
     }
-    current->setBold(false);
-    platform::ListItem* next = MetaPanel->Item(index + step);
-    MetaPanel->setSelectedItem(next);
-    next->setBold(true);
-    next->EnsureVisible();
+    record->setBold(current, false);
+    const Record::LineId next = record->idAt(index + step);
+    record->selectOnly(next);
+    record->setBold(next, true);
+    MetaPanel->showLine(next);
     fillingEditPanel = true;
     editCurrentLine();
     fillingEditPanel = false;

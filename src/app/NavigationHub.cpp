@@ -6,7 +6,7 @@
 #include "app/Preferences.h"
 #include "app/modMetaMain.h"
 #include "commands/modMTP.h"
-#include "platform/ListView.h"
+#include "core/record/Record.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/Process.h"
@@ -116,7 +116,7 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
             return;
         }
         URL->setEditText(address);
-        MetaPanel->Clear();
+        record->clear();
         EditPanelOff();
         return;
     }

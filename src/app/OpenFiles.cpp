@@ -6,7 +6,7 @@
 #include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
-#include "platform/ListView.h"
+#include "core/record/Record.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/StatusBar.h"
@@ -185,7 +185,7 @@ void Form1::LoadDragDrop(const QString& item) {
         return;
     }
     // Plain text goes into the current line's content, at the caret of the content box.
-    platform::ListItem* line = MetaPanel->SelectedItem();
+    const Record::LineId line = record->selectedLine();
     if (!line) return;
     text.remove(QLatin1Char('\r'));
     text.remove(QLatin1Char('\n'));
@@ -195,6 +195,6 @@ void Form1::LoadDragDrop(const QString& item) {
                                                          : editNrmlContent->cursorPosition();
     const int length = int(editNrmlContent->selectedText().size());
     editNrmlContent->setText(content.left(start) + text + content.mid(start + length));
-    SelectLine(line->Index());
+    SelectLine(record->positionOf(line));
     editCurrentLine();
 }

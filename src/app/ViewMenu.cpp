@@ -4,7 +4,8 @@
 #include "app/LogoWidget.h"
 #include "app/SplitterGrip.h"
 #include "commands/modMTP.h"
-#include "platform/ListView.h"
+#include "core/record/Record.h"
+#include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeView.h"
@@ -56,7 +57,7 @@ void Form1::mnuViewQuorvantile_Click() {
     mnuViewQuorvantile->setChecked(!mnuViewQuorvantile->isChecked());
     MetaPanel->setVisible(mnuViewQuorvantile->isChecked());
     EditPanelOff();
-    double y = std::max(4000.0, splitterForLines(platform::pixelsToTwips(clientArea->height()), MetaPanel->Count(), 0));
+    double y = std::max(4000.0, splitterForLines(platform::pixelsToTwips(clientArea->height()), record->count(), 0));
     double x = splitterX();
     SizeControls(x, y);
 }
@@ -71,13 +72,13 @@ void Form1::mnuViewEdit_Click() {
         EditPanelOff();
         return;
     }
-    double y = splitterForLines(platform::pixelsToTwips(clientArea->height()), MetaPanel->Count(),
+    double y = splitterForLines(platform::pixelsToTwips(clientArea->height()), record->count(),
                                 Layout::kEditPanelHeight);
     moveHSplitter(y);
     EditPanelOn();
-    if (!MetaPanel->SelectedItem() && MetaPanel->Count() == 0) {
+    if (!record->selectedLine() && record->isEmpty()) {
         modMTP::runCommand(QStringLiteral("mtp://field=.fld / "));
-    } else if (MetaPanel->SelectedItem()) {
+    } else if (record->selectedLine()) {
         editCurrentLine();
     }
 }

@@ -12,7 +12,7 @@
 #include "commands/modMacros.h"
 #include "platform/DataObject.h"
 #include "platform/KeyCodes.h"
-#include "platform/ListView.h"
+#include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeImages.h"

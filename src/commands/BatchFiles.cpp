@@ -8,8 +8,8 @@
 #include "commands/CommandWindow.h"
 #include "commands/modMTP.h"
 #include "platform/Folders.h"
+#include "core/record/Record.h"
 #include "platform/Inet.h"
-#include "platform/ListView.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/TextCodec.h"
@@ -148,7 +148,7 @@ void CommandLog::append(const QString& command) {
 
 QString buildFieldCommands() {
     CommandWindow* window = commandWindow();
-    return window ? MetaWriter::buildFieldCommands(window->recordLines()) : QString();
+    return window ? MetaWriter::buildFieldCommands(window->record().lines()) : QString();
 }
 
 void runBatchFile(QString& command, CommandOrigin origin) {
@@ -199,7 +199,9 @@ void runBatchFile(QString& command, CommandOrigin origin) {
     if (batchDepth == 0) batchesAbandoned = false;
 
     if (CommandWindow* window = commandWindow()) {
-        if (window->recordPanel().Count() > 0) window->recordPanel().Item(1)->EnsureVisible();
+        if (!window->record().isEmpty()) window->showLine(window->record().idAt(1));
+        // The batch is done: the panes show where it left them now.
+        if (batchDepth == 0) window->holdPainting(false);
     }
     if (ran == 0 && !abandoned) {
         MsgBox(QStringLiteral("URL or File did not contain any valid batch commands. Check the syntax of the .kqb command "

@@ -1,5 +1,5 @@
 #pragma once
-#include "record/MetadataLine.h"
+#include "core/record/Record.h"
 
 #include <QString>
 
@@ -9,7 +9,6 @@ class QWidget;
 
 namespace platform {
 class Inet;
-class ListView;
 class TreeView;
 }  // namespace platform
 
@@ -21,9 +20,13 @@ public:
     virtual ~CommandWindow() = default;
 
     // ---- the record -----------------------------------------------------------------------
-    // The metadata panel, whose lines the field command finds, changes and adds.
-    virtual platform::ListView& recordPanel() = 0;
-    virtual MetadataRecord recordLines() const = 0;
+    // The record's lines, their selection and the current line, which the field command
+    // finds, changes and adds to.
+    virtual Record& record() = 0;
+    // Scrolls the metadata panel to the line.
+    virtual void showLine(Record::LineId id) = 0;
+    // Marks the metadata panel for painting.
+    virtual void repaintRecord() = 0;
     // The line at this position (1 = first) becomes the current line.
     virtual void selectLine(int position) = 0;
     // Opens the current line in the edit panel.

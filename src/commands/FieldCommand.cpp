@@ -3,12 +3,12 @@
 #include "commands/modMTP.h"
 
 #include "commands/CommandWindow.h"
-#include "platform/ListView.h"
+#include "core/record/Record.h"
 #include "platform/MsgBox.h"
 #include "record/FieldCommandValues.h"
 
-using platform::ListItem;
 using platform::MsgBox;
+using LineId = Record::LineId;
 
 namespace modMTP {
 namespace {
@@ -68,8 +68,10 @@ QString termOf(const QString& value) {
 enum class Outcome { Continue, End };
 
 // The record's lines as the search meets them, with what this command has decided so far.
+// Lines are held by id: a line that goes while a question is open is passed over.
 struct Search {
     CommandWindow& window;
+    Record& record;
     FieldValues f;
     const QString processedValue;  // as parsed: every reshaping starts from it afresh
     bool taken = false;
@@ -80,67 +82,62 @@ struct Search {
     }
 
     // Rule B's join: the line's content, "; " and the addition.
-    Outcome join(platform::ListItemRef ref, const QString& addition) {
+    Outcome join(LineId line, const QString& addition) {
         if (!markModified("before editing record")) return Outcome::End;
-        ListItem* item = ref.get();
-        if (!item) return Outcome::Continue;  // the line went while the question was open
-        const QString content = item->SubItems(1) + QStringLiteral("; ") + addition;
-        item->setSubItems(1, content);
-        window.recordPanel().setSelectedItem(item);
+        if (!record.contains(line)) return Outcome::Continue;  // the line went while the question was open
+        const QString content = record.cell(line, Record::Content) + QStringLiteral("; ") + addition;
+        record.set(line, Record::Content, content);
+        record.selectOnly(line);
         taken = true;
         window.showInEditPanel(content);
         return Outcome::Continue;
     }
 
     // Rule B8: the line's content becomes the X.500 form of the value.
-    Outcome replaceX500(platform::ListItemRef ref) {
+    Outcome replaceX500(LineId line) {
         const QString x500 = buildX500Value(processedValue);
         // A value that makes no X.500 text leaves the content the line already has.
         taken = true;
         if (x500.isEmpty()) return Outcome::Continue;
         if (!markModified("before editing record")) return Outcome::End;
-        ListItem* item = ref.get();
-        if (!item) return Outcome::Continue;
-        item->setSubItems(1, x500);
-        window.selectLine(item->Index());
+        if (!record.contains(line)) return Outcome::Continue;
+        record.set(line, Record::Content, x500);
+        window.selectLine(record.positionOf(line));
         window.showInEditPanel(x500);
         return Outcome::Continue;
     }
 
     // Rule B: the line holds another value.
-    Outcome fullLine(ListItem* item) {
+    Outcome fullLine(LineId line) {
         const auto has = [&](const char* word) { return f.scheme.contains(QLatin1String(word), ci); };
-        const platform::ListItemRef ref(item);
         if (has("DETE.agift")) return Outcome::Continue;
-        if (has("Aviation Thesaurus") || has("apais") || has("agift")) return join(ref, termOf(processedValue));
-        if (has("SONZ") || has("FONZ")) return join(ref, termOf(processedValue));
-        if (has("LSE")) return join(ref, termOf(processedValue));
-        if (has("Health Thesaurus")) return join(ref, termOf(processedValue));
-        if (has("EDNA.Indexing")) return join(ref, processedValue);
+        if (has("Aviation Thesaurus") || has("apais") || has("agift")) return join(line, termOf(processedValue));
+        if (has("SONZ") || has("FONZ")) return join(line, termOf(processedValue));
+        if (has("LSE")) return join(line, termOf(processedValue));
+        if (has("Health Thesaurus")) return join(line, termOf(processedValue));
+        if (has("EDNA.Indexing")) return join(line, processedValue);
         if (window.shiftDown()) {
-            ListItem* selected = window.recordPanel().SelectedItem();
+            const LineId selected = record.selectedLine();
             // Shift joins into the selected line only; with none selected there is nothing to do.
             if (!selected) return Outcome::End;
-            if (selected == item) return join(ref, processedValue);
+            if (selected == line) return join(line, processedValue);
             return Outcome::Continue;
         }
-        if (has("x500")) return replaceX500(ref);
+        if (has("x500")) return replaceX500(line);
         return Outcome::Continue;
     }
 
     // Rule C: the line is empty.
-    Outcome emptyLine(ListItem* item) {
+    Outcome emptyLine(LineId line) {
         const auto has = [&](const char* word) { return f.scheme.contains(QLatin1String(word), ci); };
-        const platform::ListItemRef ref(item);
-        const QString lineScheme = item->SubItems(3);
+        const QString lineScheme = record.cell(line, Record::Scheme);
         QString value = processedValue;
         if (has("apais") || has("agift")) {
             value = termOf(processedValue);
             if (!markModified("before editing record")) return Outcome::End;
-            item = ref.get();
-            if (!item) return Outcome::Continue;
-            item->setSubItems(1, value);
-            window.recordPanel().setSelectedItem(item);
+            if (!record.contains(line)) return Outcome::Continue;
+            record.set(line, Record::Content, value);
+            record.selectOnly(line);
             window.showInEditPanel(value);
         } else if (f.element != QLatin1String("DC.Coverage.jurisdiction") && has("agls-jurisdiction")) {
             value = QStringLiteral("jurisdiction=") + processedValue;
@@ -149,12 +146,11 @@ struct Search {
         }
         if (f.scheme.compare(lineScheme, ci) == 0) {
             if (!markModified("before editing record")) return Outcome::End;
-            item = ref.get();
-            if (item) {
-                item->setSubItems(1, value);
-                window.selectLine(item->Index());
+            if (record.contains(line)) {
+                record.set(line, Record::Content, value);
+                window.selectLine(record.positionOf(line));
                 window.showInEditPanel(value);
-                item->EnsureVisible();
+                window.showLine(line);
             }
         }
         // An empty line whose scheme only contains the command's still keeps a new line out.
@@ -162,27 +158,24 @@ struct Search {
         return Outcome::Continue;
     }
 
-    Outcome examine(ListItem* item) {
-        const QString lineScheme = item->SubItems(3);
-        if (item->Text().compare(f.element, ci) != 0) return Outcome::Continue;
-        const bool reducedFits = lineScheme.contains(f.reducedScheme, ci);
-        if (!f.scheme.isEmpty() && !lineScheme.contains(f.scheme, ci) && !reducedFits) return Outcome::Continue;
+    Outcome examine(LineId line) {
+        const MetadataLine& values = record.line(line);
+        if (values.name.compare(f.element, ci) != 0) return Outcome::Continue;
+        const bool reducedFits = values.scheme.contains(f.reducedScheme, ci);
+        if (!f.scheme.isEmpty() && !values.scheme.contains(f.scheme, ci) && !reducedFits) return Outcome::Continue;
         if (reducedFits) f.scheme = f.reducedScheme;
-        const QString content = item->SubItems(1);
-        if (content == processedValue) {
-            window.recordPanel().setSelectedItem(item);
+        if (values.content == processedValue) {
+            record.selectOnly(line);
             taken = true;
             return Outcome::Continue;
         }
-        if (!content.isEmpty()) return fullLine(item);
-        return emptyLine(item);
+        if (!values.content.isEmpty()) return fullLine(line);
+        return emptyLine(line);
     }
 
     Outcome addLine() {
         if (!markModified("before editing a record")) return Outcome::End;
-        const ListItem* selected = window.recordPanel().SelectedItem();
-        ListItem* line = window.recordPanel().Add(selected ? selected->Index() + 1 : 0, f.element);
-        window.recordPanel().setSelectedItem(line);
+        const LineId selected = record.selectedLine();
         QString content = processedValue;
         const auto has = [&](const char* word) { return f.scheme.contains(QLatin1String(word), ci); };
         if (f.element.contains(QLatin1String("agls.function"), ci) && has("agift")) content = termOf(processedValue);
@@ -192,14 +185,17 @@ struct Search {
                 content = window.pageAddress();
             else if (f.element.contains(QLatin1String("DC.Title"), ci)) content = window.pageTitle();
         }
-        line->setSubItems(1, content);
-        line->setSubItems(2, f.lang);
-        line->setSubItems(3, f.scheme);
+        MetadataLine values;
+        values.name = f.element;
+        values.content = content;
+        values.lang = f.lang;
+        values.scheme = f.scheme;
+        const LineId line = record.insert(selected ? record.positionOf(selected) + 1 : 0, values);
+        record.selectOnly(line);
         // Room for the edit panel, which the new line opens.
         if (!window.editPanelShown()) window.makeRoomForEditPanel();
-        const platform::ListItemRef ref(line);
         window.editProposedLine();
-        if (ListItem* still = ref.get()) still->EnsureVisible();
+        if (record.contains(line)) window.showLine(line);
         return Outcome::Continue;
     }
 };
@@ -228,10 +224,11 @@ QString formatIsoDate(const QDate& date) {
 
 QString findFieldForScheme(const QString&, const QString& scheme, const QString& reducedScheme) {
     CommandWindow* window = commandWindow();
-    const ListItem* selected = window ? window->recordPanel().SelectedItem() : nullptr;
-    if (selected && (selected->SubItems(3).contains(reducedScheme, ci) || selected->SubItems(3).contains(scheme, ci))) {
-        const QString element = selected->Text();
-        window->selectLine(selected->Index());
+    const LineId selected = window ? window->record().selectedLine() : 0;
+    const QString lineScheme = selected ? window->record().cell(selected, Record::Scheme) : QString();
+    if (selected && (lineScheme.contains(reducedScheme, ci) || lineScheme.contains(scheme, ci))) {
+        const QString element = window->record().cell(selected, Record::Name);
+        window->selectLine(window->record().positionOf(selected));
         return element;
     }
     MsgBox(QStringLiteral("Quorvantile can't insert this scheme element as a new field because the scheme can be used "
@@ -253,21 +250,19 @@ void mtpAddField(const QString& command) {
         values.element = findFieldForScheme(values.value, values.scheme, values.reducedScheme);
         if (values.element.isEmpty()) return;
     }
-    Search search{*window, values, values.value};
-    platform::ListView& panel = window->recordPanel();
-    // Only lines of the element can take the value; they are looked up, not searched for.
-    QList<platform::ListItemRef> lines;
-    for (ListItem* item : panel.ItemsWithText(values.element)) lines.append(item);
-    for (const platform::ListItemRef& ref : lines) {
-        ListItem* item = ref.get();
-        if (!item) continue;  // removed while a question was open
-        if (search.examine(item) == Outcome::End) return;
+    Record& record = window->record();
+    Search search{*window, record, values, values.value};
+    // The lines are taken once, at the start: only lines of the element can take the value,
+    // and they are looked up, not searched for. A line removed meanwhile is passed over.
+    for (const LineId line : record.idsNamed(values.element)) {
+        if (!record.contains(line)) continue;
+        if (search.examine(line) == Outcome::End) return;
     }
     if (!search.taken && search.addLine() == Outcome::End) return;
 
     window->layOut();
-    if (const ListItem* selected = panel.SelectedItem()) window->selectLine(selected->Index());
-    panel.viewport()->update();
+    if (const LineId selected = record.selectedLine()) window->selectLine(record.positionOf(selected));
+    window->repaintRecord();
 }
 
 }  // namespace modMTP

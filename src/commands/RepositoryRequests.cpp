@@ -8,7 +8,6 @@
 #include "commands/modMacros.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
-#include "platform/ListView.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/TextCodec.h"
@@ -121,7 +120,6 @@ void recordRequest(const QString& command, const QString& verb, const QString& b
     if (verb == QLatin1String("deleteIISRecord")) return markReady(w);
     // The record that arrives is no local file: File > Save sends it back.
     if (verb != QLatin1String("getRecord")) w.documentState().setCurrentHTMLFile(QString());
-    w.recordPanel().ColumnHeaders(2)->setTag(QStringLiteral("Record"));
 }
 
 void saveRecord(const QString& command) {

@@ -252,8 +252,11 @@ void dispatch(const CommandRoute& route, QString& command, CommandOrigin origin)
 }
 
 // The yield of every command. Painting the panes after each command of a long run costs
-// far more than the commands themselves, so while commands follow each other closely the
-// panes are painted at most every 50 ms, and once more when the commands stop.
+// far more than the commands themselves (on a real display most of all), so while commands
+// follow each other closely the panes are painted at most every 100 ms, and once more when
+// the commands stop.
+constexpr int kPaintInterval = 100;
+
 void yieldToEventLoop() {
     static QElapsedTimer sincePaint;
     static QTimer* release = nullptr;
@@ -266,10 +269,10 @@ void yieldToEventLoop() {
         });
     }
     if (theWindow) {
-        const bool paintNow = !sincePaint.isValid() || sincePaint.elapsed() >= 50;
+        const bool paintNow = !sincePaint.isValid() || sincePaint.elapsed() >= kPaintInterval;
         theWindow->holdPainting(!paintNow);
         if (paintNow) sincePaint.restart();
-        release->start(50);
+        release->start(kPaintInterval);
     }
     QCoreApplication::processEvents();
 }

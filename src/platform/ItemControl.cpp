@@ -42,19 +42,6 @@ void applyEffect(QDropEvent* event, int effect) {
     }
 }
 
-// The character a key without text types, as the keyboard handlers expect it.
-QString typedText(const QKeyEvent* event) {
-    QString text = event->text();
-    if (!text.isEmpty()) return text;
-    switch (event->key()) {
-    case Qt::Key_Backspace: return QStringLiteral("\b");
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return QStringLiteral("\r");
-    case Qt::Key_Escape: return QString(QChar(27));
-    default: return {};
-    }
-}
-
 }  // namespace
 
 ItemControl::ItemControl(QWidget* parent) : QTreeWidget(parent) {

@@ -1,5 +1,7 @@
 #include "platform/KeyCodes.h"
 
+#include <QKeyEvent>
+
 namespace platform {
 
 int vbKeyCode(int key, Qt::KeyboardModifiers modifiers) {
@@ -97,6 +99,18 @@ int vbButtons(Qt::MouseButtons buttons) {
     if (buttons.testFlag(Qt::RightButton)) result |= vbRightButton;
     if (buttons.testFlag(Qt::MiddleButton)) result |= vbMiddleButton;
     return result;
+}
+
+QString typedText(const QKeyEvent* event) {
+    QString text = event->text();
+    if (!text.isEmpty()) return text;
+    switch (event->key()) {
+    case Qt::Key_Backspace: return QStringLiteral("\b");
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return QStringLiteral("\r");
+    case Qt::Key_Escape: return QString(QChar(27));
+    default: return {};
+    }
 }
 
 }  // namespace platform

@@ -1,5 +1,8 @@
 #pragma once
+#include <QString>
 #include <Qt>
+
+class QKeyEvent;
 
 // Key codes, shift states and mouse buttons as the plain numbers the program's handlers
 // compare (13 Enter, 46 Delete, 112 F1; Shift 1, Ctrl 2, Alt 4; left button 1, right 2,
@@ -56,5 +59,8 @@ int vbShiftState(Qt::KeyboardModifiers modifiers);
 // One button (the one that went down or up) or several held buttons, added up.
 int vbButton(Qt::MouseButton button);
 int vbButtons(Qt::MouseButtons buttons);
+// The characters a key types, as the keyboard handlers expect them: Backspace, Enter and
+// Escape type their control characters even when the key event carries no text.
+QString typedText(const QKeyEvent* event);
 
 }  // namespace platform

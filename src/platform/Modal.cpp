@@ -2,6 +2,8 @@
 
 #include <QDialog>
 #include <QDrag>
+#include <QDropEvent>
+#include <QPointer>
 
 namespace platform {
 namespace {
@@ -13,6 +15,7 @@ DragRunner& dragRunner() {
     static DragRunner instance;
     return instance;
 }
+QPointer<QDrag> dragUnderWay;
 }  // namespace
 
 int execModal(QDialog& dialog) {
@@ -25,14 +28,26 @@ void setModalRunner(ModalRunner r) {
 }
 
 Qt::DropAction execDrag(QDrag& drag, Qt::DropActions supported, Qt::DropAction defaultAction) {
-    if (!dragRunner()) return drag.exec(supported, defaultAction);  // deletes the drag when done
+    const QPointer<QDrag> outer = std::exchange(dragUnderWay, &drag);
+    if (!dragRunner()) {
+        const Qt::DropAction done = drag.exec(supported, defaultAction);  // deletes the drag when done
+        dragUnderWay = outer;
+        return done;
+    }
     const Qt::DropAction done = dragRunner()(drag);
+    dragUnderWay = outer;
     drag.deleteLater();
     return done;
 }
 
-void setDragRunner(DragRunner r) {
-    dragRunner() = std::move(r);
+DragRunner setDragRunner(DragRunner r) {
+    return std::exchange(dragRunner(), std::move(r));
+}
+
+QObject* dropSource(const QDropEvent& event) {
+    if (QObject* source = event.source()) return source;
+    if (dragUnderWay && event.mimeData() && dragUnderWay->mimeData() == event.mimeData()) return dragUnderWay->source();
+    return nullptr;
 }
 
 }  // namespace platform

@@ -5,6 +5,8 @@
 
 class QDialog;
 class QDrag;
+class QDropEvent;
+class QObject;
 
 namespace platform {
 
@@ -20,8 +22,14 @@ void setModalRunner(ModalRunner runner);
 // the program goes through here: a drag holds the mouse as a modal window holds the keys.
 Qt::DropAction execDrag(QDrag& drag, Qt::DropActions supported, Qt::DropAction defaultAction);
 
-// Plays a drag instead of a user (tests). An empty runner restores QDrag::exec().
+// Plays a drag instead of a user (tests). An empty runner restores QDrag::exec(). Returns
+// the runner it replaces.
 using DragRunner = std::function<Qt::DropAction(QDrag&)>;
-void setDragRunner(DragRunner runner);
+DragRunner setDragRunner(DragRunner runner);
+
+// The control a drop comes from: the drag's source as Qt reports it, or the source of the
+// program's drag under way when the drop carries its data (a played drag); nullptr for data
+// from another program.
+QObject* dropSource(const QDropEvent& event);
 
 }  // namespace platform

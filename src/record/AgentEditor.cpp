@@ -114,9 +114,8 @@ QString AgentEditor::value() const {
 }
 
 void AgentEditor::showEvent(QShowEvent* event) {
-    platform::ListItem* line = form_->MetaPanel->SelectedItem();
-    line_ = line;
-    const QString text = line ? line->SubItems(1) : QString();
+    line_ = form_->record->selectedLine();
+    const QString text = form_->record->cell(line_, Record::Content);
     for (const Field& field : std::as_const(fields_)) field.box->setText(getElement(text, field.key));
     if (!fields_.isEmpty()) fields_.first().box->setFocus();
     QDialog::showEvent(event);
@@ -124,12 +123,12 @@ void AgentEditor::showEvent(QShowEvent* event) {
 
 void AgentEditor::OK_Click() {
     const QString newValue = value();
-    platform::ListItem* line = line_.get();
-    if (line && newValue != line->SubItems(1)) {
+    Record& record = *form_->record;
+    if (record.contains(line_) && newValue != record.cell(line_, Record::Content)) {
         // Asked first: a cancelled question leaves the record as it was and the fields open.
         if (form_->markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::vbCancel) return;
-        line->setSubItems(1, newValue);
-        if (form_->MetaPanel->SelectedItem() == line)
+        record.set(line_, Record::Content, newValue);
+        if (record.selectedLine() == line_)
             recordEditors::showInContentBox(*form_, modCharEncoding::decodeContent(newValue, Preferences::charEncoding));
     }
     accept();

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/ListView.h"
+#include "core/record/Record.h"
 
 #include <QDialog>
 #include <QList>
@@ -54,7 +54,7 @@ private:
     void OK_Click();
 
     Form1* form_;
-    platform::ListItemRef line_;
+    Record::LineId line_ = 0;
     QList<Field> fields_;
     QGridLayout* grid_ = nullptr;
 };

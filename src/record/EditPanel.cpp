@@ -8,8 +8,8 @@
 #include "domains/SchemeHosts.h"
 #include "domains/SchemeRules.h"
 #include "domains/modSchemas.h"
+#include "core/record/Record.h"
 #include "platform/KeyCodes.h"
-#include "platform/ListView.h"
 #include "platform/Modal.h"
 #include "platform/TreeView.h"
 #include "platform/Twips.h"
@@ -310,24 +310,25 @@ void Form1::ActivateEditPanel(bool on) {
 // ---- field handlers ----------------------------------------------------------------
 
 void Form1::editNrmlContent_Change() {
-    platform::ListItem* line = MetaPanel->SelectedItem();
+    const Record::LineId line = record->selectedLine();
     if (fillingEditPanel || !line) return;
     const QString typed = editNrmlContent->text();
     if (fillingRecord) return;
     // A named line keeps its content encoded; a link row takes the text as typed.
-    const QString stored =
-        line->Text().isEmpty() ? typed : modCharEncoding::encodeContent(typed, Preferences::charEncoding);
-    if (stored == line->SubItems(1)) return;
-    line->setSubItems(1, stored);
+    const QString stored = record->cell(line, Record::Name).isEmpty()
+                               ? typed
+                               : modCharEncoding::encodeContent(typed, Preferences::charEncoding);
+    if (stored == record->cell(line, Record::Content)) return;
+    record->set(line, Record::Content, stored);
     markHTMLmodifiedCheckList(kReason);
 }
 
 void Form1::EditList_Change() {
-    platform::ListItem* line = MetaPanel->SelectedItem();
+    const Record::LineId line = record->selectedLine();
     if (fillingEditPanel || !line) return;
     const QString text = EditList->currentText();
-    if (text == line->SubItems(1)) return;
-    line->setSubItems(1, text == QLatin1String("None") ? QString() : text);
+    if (text == record->cell(line, Record::Content)) return;
+    record->set(line, Record::Content, text == QLatin1String("None") ? QString() : text);
     if (!fillingRecord) markHTMLmodifiedCheckList(kReason);
     mnuMaintMeta(kCancelEditing)->setEnabled(true);
 }
@@ -335,21 +336,21 @@ void Form1::EditList_Change() {
 // The language is written only when the user changes it, so selecting another line never
 // wipes a line's language.
 void Form1::editNrmlLang_Change() {
-    platform::ListItem* line = MetaPanel->SelectedItem();
+    const Record::LineId line = record->selectedLine();
     if (fillingEditPanel || fillingRecord || !line) return;
-    line->setSubItems(2, editNrmlLang->currentText());
+    record->set(line, Record::Lang, editNrmlLang->currentText());
     markHTMLmodifiedCheckList(kReason);
     mnuMaintMeta(kCancelEditing)->setEnabled(true);
 }
 
 void Form1::editNrmlLang_Click() {
-    platform::ListItem* line = MetaPanel->SelectedItem();
+    const Record::LineId line = record->selectedLine();
     if (fillingEditPanel || fillingRecord || !line) return;
-    if (editNrmlLang->currentText() != line->SubItems(2)) line->setSubItems(2, editNrmlLang->currentText());
+    record->set(line, Record::Lang, editNrmlLang->currentText());
 }
 
 void Form1::editNrmlName_Click() {
-    platform::ListItem* line = MetaPanel->SelectedItem();
+    const Record::LineId line = record->selectedLine();
     if (!line) return;
     frmdlogInput& dialog = frmdlogInput::instance(this);
     dialog.txtFieldName->setText(editNrmlName->text());
@@ -358,19 +359,19 @@ void Form1::editNrmlName_Click() {
     inputText = dialog.inputText();
     if (inputText.isEmpty()) return;
     editNrmlName->setText(inputText);
-    if (line->Text() != inputText) {
-        line->setText(inputText);
+    if (record->cell(line, Record::Name) != inputText) {
+        record->set(line, Record::Name, inputText);
         // A renamed line is written as a name, no longer as http-equiv; its element keeps
         // its other attributes.
-        line->setTag(RecordLineTag::of(false, RecordLineTag::otherAttributes(line->Tag())));
+        record->setHttpEquiv(line, false);
     }
 }
 
 void Form1::editNrmlScheme_Change() {
-    platform::ListItem* line = MetaPanel->SelectedItem();
+    const Record::LineId line = record->selectedLine();
     if (fillingEditPanel || !line) return;
     const QString text = editNrmlScheme->currentText();
-    line->setSubItems(3, text == QLatin1String("None") ? QString() : text);
+    record->set(line, Record::Scheme, text == QLatin1String("None") ? QString() : text);
     langToggle(QString());
     // Showing a line is not a change: only the user's own pick touches the cancel item.
     if (fillingRecord) return;
@@ -379,34 +380,35 @@ void Form1::editNrmlScheme_Change() {
 }
 
 void Form1::editNrmlScheme_Click() {
-    platform::ListItem* line = MetaPanel->SelectedItem();
+    const Record::LineId line = record->selectedLine();
     if (fillingEditPanel || !line) return;
     langToggle(QString());
     const QString text = editNrmlScheme->currentText();
     const QString scheme = text.contains(QLatin1String("None"), Qt::CaseInsensitive) ? QString() : text;
-    if (scheme != line->SubItems(3)) {
-        line->setSubItems(3, scheme);
+    if (scheme != record->cell(line, Record::Scheme)) {
+        record->set(line, Record::Scheme, scheme);
         markHTMLmodifiedCheckList(kReason);
     }
     // A pick has usually been written by the change handler already; the field follows it all the same.
-    fillContentFromScheme(line->SubItems(3), modCharEncoding::decodeContent(line->SubItems(1), Preferences::charEncoding));
+    fillContentFromScheme(record->cell(line, Record::Scheme),
+                          modCharEncoding::decodeContent(record->cell(line, Record::Content), Preferences::charEncoding));
 }
 
 void Form1::editNrmlScheme_Validate() {
-    platform::ListItem* line = MetaPanel->SelectedItem();
+    const Record::LineId line = record->selectedLine();
     if (!line || fillingRecord) return;
     const QString text = editNrmlScheme->currentText();
-    line->setSubItems(3, text == QLatin1String("None") ? QString() : text);
+    record->set(line, Record::Scheme, text == QLatin1String("None") ? QString() : text);
 }
 
 void Form1::EditDateChange() {
-    platform::ListItem* line = MetaPanel->SelectedItem();
+    const Record::LineId line = record->selectedLine();
     // Filling the boxes never rewrites a line's content by itself.
     if (!line || fillingRecord) return;
     const QString value =
         SchemeRules::joinDate(editDateyear->currentText(), editDateMonth->currentText(), editDateday->currentText());
-    if (value == line->SubItems(1)) return;
-    line->setSubItems(1, value);
+    if (value == record->cell(line, Record::Content)) return;
+    record->set(line, Record::Content, value);
     markHTMLmodifiedCheckList(kReason);
     mnuMaintMeta(kCancelEditing)->setEnabled(true);
 }
@@ -468,24 +470,25 @@ void Form1::EditLoadScheme_Click() {
 // ---- content box ---------------------------------------------------------------------
 
 bool Form1::editNrmlContent_KeyDown(int keyCode) {
-    platform::ListItem* line = MetaPanel->SelectedItem();
+    const Record::LineId line = record->selectedLine();
     if (!line) return false;
     const QString scheme = editNrmlScheme->currentText().toLower();
+    const int position = record->positionOf(line);
     if (keyCode == platform::vbKeyUp) {
-        if (line->Index() <= 1) {
+        if (position <= 1) {
             QApplication::beep();
             return false;
         }
-        line->setBold(false);
-        platform::ListItem* previous = MetaPanel->Item(line->Index() - 1);
-        MetaPanel->setSelectedItem(previous);
-        previous->setBold(true);
+        record->setBold(line, false);
+        const Record::LineId previous = record->idAt(position - 1);
+        record->selectOnly(previous);
+        record->setBold(previous, true);
     } else if (keyCode == platform::vbKeyReturn || keyCode == platform::vbKeyDown) {
-        const int next = line->Index() < MetaPanel->Count() ? line->Index() + 1 : 1;
-        line->setBold(false);
-        platform::ListItem* item = MetaPanel->Item(next);
-        MetaPanel->setSelectedItem(item);
-        item->setBold(true);
+        const int next = position < record->count() ? position + 1 : 1;
+        record->setBold(line, false);
+        const Record::LineId item = record->idAt(next);
+        record->selectOnly(item);
+        record->setBold(item, true);
     } else {
         if (scheme == QLatin1String("aglsagent") || scheme == QLatin1String("actvers")) {
             editNrmlContent_Click();
@@ -500,7 +503,7 @@ bool Form1::editNrmlContent_KeyDown(int keyCode) {
 }
 
 void Form1::editNrmlContent_Click() {
-    if (!MetaPanel->SelectedItem() || !editNrmlContent->isEnabled()) return;
+    if (!record->selectedLine() || !editNrmlContent->isEnabled()) return;
     const QString scheme = editNrmlScheme->currentText().toLower();
     if (scheme == QLatin1String("aglsagent")) {
         showAglsAgent();

@@ -2,8 +2,9 @@
 #include "app/Form1.h"
 
 #include "app/Preferences.h"
+#include "core/record/Record.h"
 #include "domains/modSchemas.h"
-#include "platform/ListView.h"
+#include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
 #include "record/modCharEncoding.h"
 
@@ -77,17 +78,18 @@ bool domainHasSchemeFiles(const QString& domain) {
 }  // namespace
 
 void Form1::editCurrentLine() {
-    platform::ListItem* line = MetaPanel->SelectedItem();
+    const Record::LineId line = record->selectedLine();
     if (!line) return;
     fillingRecord = true;
     if (MetaPanel->isHidden()) mnuViewQuorvantile_Click();
     if (EditPanel->isHidden()) EditPanelOn();
     ActivateEditPanel(true);
 
-    const QString name = line->Text();
-    const QString content = modCharEncoding::decodeContent(line->SubItems(1), Preferences::charEncoding);
-    const QString lang = line->SubItems(2);
-    const QString scheme = line->SubItems(3);
+    const MetadataLine values = record->line(line);
+    const QString name = values.name;
+    const QString content = modCharEncoding::decodeContent(values.content, Preferences::charEncoding);
+    const QString lang = values.lang;
+    const QString scheme = values.scheme;
 
     editNrmlName->setText(name);
     const bool title = name.contains(QLatin1String("DC.Title"), Qt::CaseInsensitive) ||
@@ -97,7 +99,7 @@ void Form1::editCurrentLine() {
     editAddTitle->setVisible(title);
     editAddURL->setVisible(name.contains(QLatin1String("URL"), Qt::CaseInsensitive) ||
                            name.contains(QLatin1String("DC.Identifier"), Qt::CaseInsensitive));
-    SelectLine(line->Index());
+    SelectLine(record->positionOf(line));
 
     QString schemeList;
     const QString choices = modSchemas::getSchemeList(name.isEmpty() ? QStringLiteral("None") : name, schemeList);

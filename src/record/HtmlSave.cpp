@@ -2,6 +2,7 @@
 #include "app/Form1.h"
 
 #include "app/Preferences.h"
+#include "core/record/Record.h"
 #include "domains/modSchemas.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
@@ -13,7 +14,7 @@
 #include <QFileInfo>
 
 QString Form1::MakeMetaIntoSource() const {
-    return MetaWriter::MakeMetaIntoSource(recordLines());
+    return MetaWriter::MakeMetaIntoSource(record->lines());
 }
 
 bool Form1::SaveAsHTML(const QString& path) {
@@ -29,7 +30,7 @@ bool Form1::SaveAsHTML(const QString& path) {
                          platform::vbOKOnly | platform::vbExclamation, QStringLiteral("Error saving HTML"));
         return false;
     }
-    const MetadataRecord record = recordLines();
+    const MetadataRecord lines = record->lines();
     QString page = pageSource;
     platform::TextEncoding encoding = pageEncoding;
     // Another program (or another copy of this one) may have changed the page since it was
@@ -67,7 +68,7 @@ bool Form1::SaveAsHTML(const QString& path) {
         }
     }
     const MetaWriter::PageRewrite rewrite =
-        MetaWriter::rewritePage(page, record, modSchemas::linkRelLines, Preferences::UseLinkRel);
+        MetaWriter::rewritePage(page, lines, modSchemas::linkRelLines, Preferences::UseLinkRel);
 
     if (rewrite.blankPage) {
         const int answer = platform::MsgBox(
@@ -101,7 +102,7 @@ bool Form1::SaveAsHTML(const QString& path) {
 
 bool Form1::SaveAsBatch(const QString& path) {
     QString error;
-    if (!platform::writeTextFileAtomically(path, MetaWriter::batchFileText(recordLines()), &error)) {
+    if (!platform::writeTextFileAtomically(path, MetaWriter::batchFileText(record->lines()), &error)) {
         platform::MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"),
                          platform::vbOKOnly, QStringLiteral("Error saving template"));
         return false;

@@ -2,11 +2,12 @@
 #include "app/Form1.h"
 
 #include "commands/modMTP.h"
+#include "core/record/Record.h"
 #include "domains/modSchemas.h"
 #include "domains/modScorm.h"
+#include "gui/record/MetaPanelView.h"
 #include "platform/DataObject.h"
 #include "platform/KeyCodes.h"
-#include "platform/ListView.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
@@ -22,7 +23,7 @@
 #include <algorithm>
 #include <exception>
 
-using platform::ListItem;
+using LineId = Record::LineId;
 
 namespace {
 
@@ -63,34 +64,41 @@ QString characterText(int code) {
 
 // Removes every selected line, the last first, once the save question lets it.
 void deleteSelectedLines(Form1& form) {
-    platform::ListView* panel = form.MetaPanel;
-    QList<int> selected;
-    for (int i = panel->Count(); i >= 1; --i) {
-        if (panel->Item(i)->Selected()) selected << i;
-    }
+    QList<LineId> selected = form.record->selection();
     if (selected.isEmpty()) return;
     if (form.markHTMLmodifiedCheckList(QStringLiteral(" deleting line")) == platform::vbCancel) return;
-    for (int index : std::as_const(selected)) panel->Remove(index);
+    std::reverse(selected.begin(), selected.end());
+    for (const LineId id : std::as_const(selected)) form.record->remove(id);
     // The edit panel no longer has a line to write to.
-    if (!form.EditPanel->isHidden() && !panel->SelectedItem()) form.ActivateEditPanel(false);
+    if (!form.EditPanel->isHidden() && !form.record->selectedLine()) form.ActivateEditPanel(false);
 }
+
+// The panel's input, handed to the window's handlers.
+class MetaPanelHandlers final : public MetaPanelView::Handlers {
+public:
+    explicit MetaPanelHandlers(Form1& form) : f(form) {}
+    bool keyDown(int keyCode, int shift) override {
+        f.MetaPanel_KeyDown(keyCode, shift);
+        return false;  // the panel still moves on Home, as lists do
+    }
+    bool keyPress(int character) override { return f.MetaPanel_KeyPress(character); }
+    void keyUp(int keyCode, int shift) override { f.MetaPanel_KeyUp(keyCode, shift); }
+    void mouseMove(int buttons, int shift, int x, int y) override { f.MetaPanel_MouseMove(buttons, shift, x, y); }
+    void mouseUp(int button, int shift, int x, int y) override { f.MetaPanel_MouseUp(button, shift, x, y); }
+    void doubleClick() override { f.MetaPanel_DblClick(); }
+    void columnClick(int column) override { f.MetaPanel_ColumnClick(column); }
+    QString dragText() override { return f.MetaPanel_OLESetData(); }
+    void dragOver(const platform::DataObject& data, int x, int y) override { f.MetaPanel_OLEDragOver(data, x, y); }
+    void drop(const platform::DataObject& data, int x, int y) override { f.MetaPanel_OLEDragDrop(data, x, y); }
+
+private:
+    Form1& f;
+};
 
 }  // namespace
 
 void Form1::connectMetaPanel() {
-    MetaPanel->setOLEDragMode(platform::vbOLEDragAutomatic);
-    MetaPanel->setOLEDropMode(platform::vbOLEDropManual);
-    // Direct connections: the handlers write back through the references.
-    connect(MetaPanel, &platform::ListView::ColumnClick, this, &Form1::MetaPanel_ColumnClick, Qt::DirectConnection);
-    connect(MetaPanel, &platform::ListView::DblClick, this, &Form1::MetaPanel_DblClick, Qt::DirectConnection);
-    connect(MetaPanel, &platform::ListView::KeyDown, this, &Form1::MetaPanel_KeyDown, Qt::DirectConnection);
-    connect(MetaPanel, &platform::ListView::KeyPress, this, &Form1::MetaPanel_KeyPress, Qt::DirectConnection);
-    connect(MetaPanel, &platform::ListView::KeyUp, this, &Form1::MetaPanel_KeyUp, Qt::DirectConnection);
-    connect(MetaPanel, &platform::ListView::MouseMove, this, &Form1::MetaPanel_MouseMove, Qt::DirectConnection);
-    connect(MetaPanel, &platform::ListView::MouseUp, this, &Form1::MetaPanel_MouseUp, Qt::DirectConnection);
-    connect(MetaPanel, &platform::ListView::OLESetData, this, &Form1::MetaPanel_OLESetData, Qt::DirectConnection);
-    connect(MetaPanel, &platform::ListView::OLEDragOver, this, &Form1::MetaPanel_OLEDragOver, Qt::DirectConnection);
-    connect(MetaPanel, &platform::ListView::OLEDragDrop, this, &Form1::MetaPanel_OLEDragDrop, Qt::DirectConnection);
+    MetaPanel->setHandlers(std::make_unique<MetaPanelHandlers>(*this));
     for (int i = 1; i <= 9; ++i) {
         if (QAction* item = mnuMaintMeta(i)) connect(item, &QAction::triggered, this, [this, i] { mnuMaintMeta_Click(i); });
     }
@@ -99,7 +107,7 @@ void Form1::connectMetaPanel() {
 
 // ---- keys ----------------------------------------------------------------------------
 
-void Form1::MetaPanel_KeyDown(int& keyCode, int) {
+void Form1::MetaPanel_KeyDown(int keyCode, int) {
     switch (keyCode) {
     case platform::vbKeyDelete:
         deleteSelectedLines(*this);
@@ -117,13 +125,14 @@ void Form1::MetaPanel_KeyDown(int& keyCode, int) {
 }
 
 void Form1::selectNextLine() {
-    ListItem* current = MetaPanel->SelectedItem();
+    const LineId current = record->selectedLine();
     if (!current) return;
-    current->setBold(false);
-    const int next = current->Index() < MetaPanel->Count() ? current->Index() + 1 : 1;
-    ListItem* line = MetaPanel->Item(next);
-    MetaPanel->setSelectedItem(line);
-    line->setBold(true);
+    record->setBold(current, false);
+    const int position = record->positionOf(current);
+    const int next = position < record->count() ? position + 1 : 1;
+    const LineId line = record->idAt(next);
+    record->selectOnly(line);
+    record->setBold(line, true);
     fillingEditPanel = true;
     if (!EditPanel->isHidden())
         editCurrentLine();
@@ -132,36 +141,35 @@ void Form1::selectNextLine() {
     fillingEditPanel = false;
 }
 
-void Form1::MetaPanel_KeyPress(int& keyAscii) {
-    ListItem* line = MetaPanel->SelectedItem();
-    if (!line) return;
+bool Form1::MetaPanel_KeyPress(int keyAscii) {
+    const LineId line = record->selectedLine();
+    if (!line) return false;
     if (keyAscii == platform::vbKeyBack) {
-        keyAscii = 0;
-        QString content = line->SubItems(1);
-        if (content.isEmpty()) return;
-        if (markHTMLmodifiedCheckList(kEditReason) == platform::vbCancel) return;
+        QString content = record->cell(line, Record::Content);
+        if (content.isEmpty()) return true;
+        if (markHTMLmodifiedCheckList(kEditReason) == platform::vbCancel) return true;
         // The last character, whole even when it is a surrogate pair.
         const qsizetype cut = content.size() >= 2 && content.back().isLowSurrogate() &&
                                       content.at(content.size() - 2).isHighSurrogate()
                                   ? 2
                                   : 1;
         content.chop(cut);
-        line->setSubItems(1, content);
-        return;
+        record->set(line, Record::Content, content);
+        return true;
     }
-    if (!typeable(keyAscii)) return;
+    if (!typeable(keyAscii)) return false;
     const QString typed = characterText(keyAscii);
     // Taken for the line, so the list's own type-ahead never moves the line being typed into.
-    keyAscii = 0;
-    if (markHTMLmodifiedCheckList(kEditReason) == platform::vbCancel) return;
-    line->setSubItems(1, line->SubItems(1) + typed);
+    if (markHTMLmodifiedCheckList(kEditReason) == platform::vbCancel) return true;
+    record->set(line, Record::Content, record->cell(line, Record::Content) + typed);
     if (!EditPanel->isHidden()) {
         editCurrentLine();
         editNrmlContent->setCursorPosition(int(editNrmlContent->text().size()));
     }
+    return true;
 }
 
-void Form1::MetaPanel_KeyUp(int& keyCode, int) {
+void Form1::MetaPanel_KeyUp(int keyCode, int) {
     if (EditPanel->isHidden()) return;
     if (keyCode != platform::vbKeyUp && keyCode != platform::vbKeyDown) return;
     fillingEditPanel = true;
@@ -173,22 +181,23 @@ void Form1::MetaPanel_KeyUp(int& keyCode, int) {
 // ---- mouse ---------------------------------------------------------------------------
 
 void Form1::MetaPanel_MouseMove(int, int, int x, int y) {
-    const platform::ListView::SubItemHit hit = MetaPanel->SubItemHitTest(x, y);
-    if (!hit.item) {
+    const MetaPanelView::Cell hit = MetaPanel->cellAt(x, y);
+    const LineId line = record->idAt(hit.position);
+    if (!line || hit.column < 0) {
         MetaPanel->setToolTipText(QString());
         return;
     }
     switch (hit.column) {
-    case 0:
-    case 1:
-        MetaPanel->setToolTipText(modScorm::getScormHelp(hit.item->Text()));
+    case Record::Name:
+    case Record::Content:
+        MetaPanel->setToolTipText(modScorm::getScormHelp(record->cell(line, Record::Name)));
         break;
-    case 2:
+    case Record::Lang:
         MetaPanel->setToolTipText(QStringLiteral("Double click to Edit"));
         break;
-    case 3:
-        MetaPanel->setToolTipText(hit.item->SubItems(3).isEmpty() ? QStringLiteral("Double click to Edit")
-                                                                  : QStringLiteral("Click to Load Scheme"));
+    case Record::Scheme:
+        MetaPanel->setToolTipText(record->cell(line, Record::Scheme).isEmpty() ? QStringLiteral("Double click to Edit")
+                                                                               : QStringLiteral("Click to Load Scheme"));
         break;
     default:
         break;
@@ -196,16 +205,17 @@ void Form1::MetaPanel_MouseMove(int, int, int x, int y) {
 }
 
 void Form1::MetaPanel_MouseUp(int button, int shift, int x, int y) {
-    const platform::ListView::SubItemHit hit = MetaPanel->SubItemHitTest(x, y);
+    const MetaPanelView::Cell hit = MetaPanel->cellAt(x, y);
+    const LineId hitLine = hit.column >= 0 ? record->idAt(hit.position) : 0;
     try {
-        if (hit.item) {
-            const QString name = hit.item->Text();
-            const QString cell = hit.item->SubItems(hit.column);
+        if (hitLine) {
+            const QString name = record->cell(hitLine, Record::Name);
+            const QString cell = record->cell(hitLine, hit.column);
             StatusBar1->setPanelText(kActivityPanel, cell);
-            if (!cell.isEmpty() && hit.column == 2) {
+            if (!cell.isEmpty() && hit.column == Record::Lang) {
                 QString scheme = QStringLiteral("LANG-RFC3066");
                 loadScheme(scheme);
-            } else if (!cell.isEmpty() && hit.column == 3) {
+            } else if (!cell.isEmpty() && hit.column == Record::Scheme) {
                 if (cell == QLatin1String("LOMv1.0")) {
                     QString scheme = name;
                     loadScheme(scheme);
@@ -222,8 +232,8 @@ void Form1::MetaPanel_MouseUp(int button, int shift, int x, int y) {
             if (shift == platform::vbShiftMask) {
                 if (!EditPanel->isHidden()) ActivateEditPanel(false);
             } else {
-                ListItem* selected = MetaPanel->SelectedItem();
-                SelectLine(selected ? selected->Index() : 0);
+                const LineId selected = record->selectedLine();
+                SelectLine(record->positionOf(selected));
                 if (!EditPanel->isHidden()) {
                     if (selected) {
                         editCurrentLine();
@@ -239,18 +249,15 @@ void Form1::MetaPanel_MouseUp(int button, int shift, int x, int y) {
         return;
     }
     if (button == platform::vbRightButton) {
-        MetaPanel->setSelectedItem(hit.item);
+        record->selectOnly(hitLine);
         mnuMaintMeta1->popup(MetaPanel->mapToGlobal(platform::twipsToPixels(QPoint(x, y))));
     }
 }
 
-void Form1::MetaPanel_ColumnClick(platform::ColumnHeader* column) {
-    if (ListItem* selected = MetaPanel->SelectedItem()) SelectLine(selected->Index());
-    if (!column) return;
-    // Sorted once: lines added later go to the end again.
-    MetaPanel->setSortKey(column->Index() - 1);
-    MetaPanel->setSorted(true);
-    MetaPanel->setSorted(false);
+void Form1::MetaPanel_ColumnClick(int column) {
+    if (const LineId selected = record->selectedLine()) SelectLine(record->positionOf(selected));
+    // Sorted once: lines added later go where they are put, as before.
+    record->sortBy(column);
 }
 
 void Form1::MetaPanel_DblClick() {
@@ -270,9 +277,9 @@ bool isControlDrag(const Form1& form, const platform::DataObject& data) {
 }  // namespace
 
 void Form1::MetaPanel_DragOver(QObject*, int x, int y) {
-    ListItem* line = MetaPanel->HitTest(x, y);
+    const LineId line = record->idAt(MetaPanel->cellAt(x, y).position);
     MetaPanel->setDropHighlight(line);
-    if (line) SelectLine(line->Index());
+    if (line) SelectLine(record->positionOf(line));
 }
 
 void Form1::MetaPanel_DragDrop(QObject* source, int, int) {
@@ -280,17 +287,18 @@ void Form1::MetaPanel_DragDrop(QObject* source, int, int) {
         const platform::Node* node = tree->SelectedItem();
         if (node && node->Tag().startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)) modMTP::runCommand(node->Tag());
     }
-    if (ListItem* selected = MetaPanel->SelectedItem()) SelectLine(selected->Index());
-    MetaPanel->setDropHighlight(nullptr);
+    if (const LineId selected = record->selectedLine()) SelectLine(record->positionOf(selected));
+    MetaPanel->setDropHighlight(0);
 }
 
 // ---- the system's drag and drop ------------------------------------------------------
 
-void Form1::MetaPanel_OLESetData(platform::DataObject& data) {
-    if (ListItem* current = MetaPanel->SelectedItem()) data.SetText(kMovePrefix + QString::number(current->Index()));
+QString Form1::MetaPanel_OLESetData() {
+    const LineId current = record->selectedLine();
+    return current ? kMovePrefix + QString::number(record->positionOf(current)) : QString();
 }
 
-void Form1::MetaPanel_OLEDragOver(platform::DataObject& data, int&, int, int, int x, int y, int) {
+void Form1::MetaPanel_OLEDragOver(const platform::DataObject& data, int x, int y) {
     if (isControlDrag(*this, data)) {
         MetaPanel_DragOver(data.Source(), x, y);
         return;
@@ -298,51 +306,47 @@ void Form1::MetaPanel_OLEDragOver(platform::DataObject& data, int&, int, int, in
     // While a line of the panel itself is dragged, the other lines stay as they are.
     if (data.GetText().contains(kMovePrefix, Qt::CaseInsensitive)) return;
     MetaPanel->setFocus();
-    ListItem* line = MetaPanel->HitTest(x, y);
-    MetaPanel->setDropHighlight(line);
-    if (line) SelectLine(line->Index());
+    MetaPanel_DragOver(data.Source(), x, y);
 }
 
-void Form1::MetaPanel_OLEDragDrop(platform::DataObject& data, int&, int, int, int x, int y) {
+void Form1::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, int y) {
     if (isControlDrag(*this, data)) {
         MetaPanel_DragDrop(data.Source(), x, y);
         return;
     }
-    ListItem* targetLine = MetaPanel->HitTest(x, y);
-    const int target = targetLine ? targetLine->Index() : 0;
+    const int target = MetaPanel->cellAt(x, y).position;
+    const LineId targetLine = record->idAt(target);
     const QString text = data.GetText();
 
     if (text.isEmpty()) {
         // Files: the first is opened by its kind, the others go to the history.
         if (data.mimeData()) dropOnWindow(data.mimeData());
-    } else if (targetLine && targetLine->Text() == QLatin1String("RelatesTo")) {
+    } else if (targetLine && record->cell(targetLine, Record::Name) == QLatin1String("RelatesTo")) {
         const qsizetype first = text.indexOf(QLatin1Char('|'));
         const qsizetype second = first < 0 ? -1 : text.indexOf(QLatin1Char('|'), first + 1);
         if (second >= 0 && markHTMLmodifiedCheckList(kEditReason) != platform::vbCancel) {
             const QString value = text.mid(first + 1, second - first - 1);
-            targetLine->setSubItems(1, targetLine->SubItems(1) + value + QStringLiteral("\r\n"));
+            record->set(targetLine, Record::Content, record->cell(targetLine, Record::Content) + value + QStringLiteral("\r\n"));
         }
     } else if (text.contains(kMovePrefix, Qt::CaseInsensitive)) {
         // Only a line dragged from this very panel is moved, and only to a place in it.
         const int source = leadingNumber(QStringView(text).mid(kMovePrefix.size()));
-        ListItem* from = MetaPanel->Item(source);
+        const LineId from = record->idAt(source);
         if (data.Source() == MetaPanel && from && source != target &&
             markHTMLmodifiedCheckList(kEditReason) != platform::vbCancel) {
-            const QString values[4] = {from->Text(), from->SubItems(1), from->SubItems(2), from->SubItems(3)};
-            const QString tag = from->Tag();
-            ListItem* moved = MetaPanel->Add(target, values[0]);
-            for (int c = 1; c <= 3; ++c) moved->setSubItems(c, values[c]);
-            moved->setTag(tag);
-            MetaPanel->setSelectedItem(moved);
-            MetaPanel->Remove(target > 0 && source > target ? source + 1 : source);
-            MetaPanel->Refresh();
+            // The line lands just above the one it was dropped on, or last; it keeps its values
+            // and is selected, but not bold.
+            record->move(from, record->positionOf(targetLine));
+            record->setBold(from, false);
+            record->selectOnly(from);
+            MetaPanel->refresh();
         }
     } else {
         // Any other text takes the content's place, or runs or opens as what it is.
         editNrmlContent->selectAll();
         LoadDragDrop(text);
     }
-    MetaPanel->setDropHighlight(nullptr);
+    MetaPanel->setDropHighlight(0);
 }
 
 // ---- context menu --------------------------------------------------------------------
@@ -364,7 +368,7 @@ void Form1::mnuMaintMeta_Click(int index) {
         modSchemas::loadDomainScheme();
         return;
     case kEditLine:
-        if (!EditPanel->isHidden() || !MetaPanel->SelectedItem()) return;
+        if (!EditPanel->isHidden() || !record->selectedLine()) return;
         {
             // Room for the edit panel above the lines.
             double x = splitterX();

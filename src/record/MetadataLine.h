@@ -18,19 +18,3 @@ struct MetadataLine {
 };
 
 using MetadataRecord = QList<MetadataLine>;
-
-// A panel line's tag keeps what the panel does not show: "http-equiv" or "name" (left out
-// when nothing follows it), then a blank and the element's other attributes.
-namespace RecordLineTag {
-inline QString of(bool httpEquiv, const QString& otherAttributes) {
-    if (otherAttributes.isEmpty()) return httpEquiv ? QStringLiteral("http-equiv") : QString();
-    return (httpEquiv ? QStringLiteral("http-equiv ") : QStringLiteral("name ")) + otherAttributes;
-}
-inline bool httpEquiv(const QString& tag) {
-    return tag == QLatin1String("http-equiv") || tag.startsWith(QLatin1String("http-equiv "));
-}
-inline QString otherAttributes(const QString& tag) {
-    const qsizetype blank = tag.indexOf(QLatin1Char(' '));
-    return blank < 0 ? QString() : tag.mid(blank + 1);
-}
-}  // namespace RecordLineTag

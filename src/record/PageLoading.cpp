@@ -7,8 +7,9 @@
 #include "catalogues/modRSS.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
+#include "core/record/Record.h"
+#include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
-#include "platform/ListView.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/StatusBar.h"
@@ -75,7 +76,7 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
                 lastPageLoad = PageLoad::Failed;
             }
         } else if (!QFileInfo(localPath).isDir()) {
-            MetaPanel->Clear();
+            record->clear();
         }  // a folder is only shown: the record stays as it is
     } else if (Inet1->StillExecuting() && !modMTP::batchRunning()) {
         pendingURL = URL->currentText();
@@ -123,17 +124,17 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
             lastPageLoad = PageLoad::Cancelled;
             return platform::vbCancel;
         }
-        MetaPanel->Clear();
-        MetaPanel->Refresh();
+        record->clear();
+        MetaPanel->refresh();
         setMnuFileSaveAs();
         return platform::vbCancel;
     }
 
     if (!text.isEmpty()) {
-        if (MetaPanel->Count() > 0) {
+        if (!record->isEmpty()) {
             StatusBar1->setPanelText(kActivityPanel, QStringLiteral("Waiting for Metadata to come in..."));
             if (documentState->modeText() != QLatin1String("Merging Metadata")) {
-                MetaPanel->Clear();
+                record->clear();
                 EditPanelOff();
             }
         }
@@ -143,13 +144,13 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
             repairQuotes(rows);
             repairQuotes(lines);
         }
-        for (const MetadataLine& row : rows) addRecordLine(row);
+        record->appendLines(rows);
         fillingRecord = true;
-        for (const MetadataLine& line : lines) addRecordLine(line);
+        record->appendLines(lines);
     }
     fillingRecord = false;
 
-    const int lines = std::max(3, MetaPanel->Count());
+    const int lines = std::max(3, record->count());
     double y = splitterY();
     if (Preferences::fixMeta == QLatin1String("Y") || y == 4999) {
         y = platform::pixelsToTwips(clientArea->height()) - 870 - 208.0 * lines -
@@ -165,8 +166,8 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
         pageSourceFile = readFrom;
         pageSourceDigest = digest;
     }
-    if (MetaPanel->Count() > 0) MetaPanel->Item(1)->EnsureVisible();
-    MetaPanel->Refresh();
+    if (!record->isEmpty()) MetaPanel->showLine(record->idAt(1));
+    MetaPanel->refresh();
     return answer;
 }
 

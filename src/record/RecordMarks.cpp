@@ -1,11 +1,12 @@
-// The record's lines, the marks that say which document holds unsaved changes, the record's
+// The current line, the marks that say which document holds unsaved changes, the record's
 // save question, and the views of the document state: status panels and Save captions.
 #include "app/Form1.h"
 
 #include "app/modFileExists.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
-#include "platform/ListView.h"
+#include "core/record/Record.h"
+#include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/StatusBar.h"
@@ -17,39 +18,16 @@ using platform::MsgBox;
 
 using Document = DocumentState::Document;
 
-MetadataRecord Form1::recordLines() const {
-    MetadataRecord lines;
-    lines.reserve(MetaPanel->Count());
-    for (int i = 1; i <= MetaPanel->Count(); ++i) {
-        const platform::ListItem* item = MetaPanel->Item(i);
-        MetadataLine line{item->Text(), item->SubItems(1), item->SubItems(2), item->SubItems(3),
-                          RecordLineTag::httpEquiv(item->Tag()), RecordLineTag::otherAttributes(item->Tag())};
-        lines.append(line);
-    }
-    return lines;
-}
-
-platform::ListItem* Form1::addRecordLine(const MetadataLine& line) {
-    platform::ListItem* item = MetaPanel->Add(0, line.name);
-    item->setSubItems(1, line.content);
-    item->setSubItems(2, line.lang);
-    item->setSubItems(3, line.scheme);
-    // The tag remembers a line read from http-equiv until the line is renamed, and the
-    // element's other attributes.
-    item->setTag(RecordLineTag::of(line.httpEquiv, line.otherAttributes));
-    return item;
-}
-
 void Form1::SelectLine(int position) {
-    if (MetaPanel->Count() == 0) return;
+    if (record->isEmpty()) return;
     // Only the lines that change are touched, so a long record costs no more than a short one.
-    platform::ListItem* chosen = MetaPanel->Item(position);
-    for (platform::ListItem* bold : MetaPanel->BoldItems())
-        if (bold != chosen) bold->setBold(false);
-    MetaPanel->setSelectedItem(chosen);
+    const Record::LineId chosen = record->idAt(position);
+    for (const Record::LineId bold : record->boldLines())
+        if (bold != chosen) record->setBold(bold, false);
+    record->selectOnly(chosen);
     if (!chosen) return;
-    chosen->setBold(true);
-    chosen->EnsureVisible();
+    record->setBold(chosen, true);
+    MetaPanel->showLine(chosen);
 }
 
 int Form1::markHTMLmodifiedCheckList(const QString& reason) {

@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "app/Preferences.h"
+#include "core/record/Record.h"
 #include "platform/MsgBox.h"
 #include "record/AgentEditor.h"
 #include "record/modCharEncoding.h"
@@ -40,25 +41,26 @@ frmLongText& frmLongText::instance(Form1* form) {
 }
 
 void frmLongText::showEvent(QShowEvent* event) {
-    line_ = form_->MetaPanel->SelectedItem();
+    line_ = form_->record->selectedLine();
     Text1->setFocus();
     QDialog::showEvent(event);
 }
 
 void frmLongText::OKButton_Click() {
     const QString text = Text1->toPlainText();
-    platform::ListItem* line = line_.get();
-    if (line) {
+    Record& record = *form_->record;
+    if (record.contains(line_)) {
         // Stored as the content box stores what is typed into it: encoded, except on a link row.
-        const QString stored =
-            line->Text().isEmpty() ? text : modCharEncoding::encodeContent(text, Preferences::charEncoding);
-        if (stored != line->SubItems(1)) {
+        const QString stored = record.cell(line_, Record::Name).isEmpty()
+                                   ? text
+                                   : modCharEncoding::encodeContent(text, Preferences::charEncoding);
+        if (stored != record.cell(line_, Record::Content)) {
             // Asked first: a cancelled question leaves the line as it was and the text open.
             if (form_->markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::vbCancel)
                 return;
-            line->setSubItems(1, stored);
+            record.set(line_, Record::Content, stored);
         }
-        if (form_->MetaPanel->SelectedItem() == line) recordEditors::showInContentBox(*form_, text);
+        if (record.selectedLine() == line_) recordEditors::showInContentBox(*form_, text);
     }
     accept();
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/ListView.h"
+#include "core/record/Record.h"
 
 #include <QDialog>
 
@@ -28,5 +28,5 @@ private:
     void OKButton_Click();
 
     Form1* form_;
-    platform::ListItemRef line_;
+    Record::LineId line_ = 0;
 };

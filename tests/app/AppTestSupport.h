@@ -3,8 +3,9 @@
 #include "app/Preferences.h"
 #include "app/modMetaMain.h"
 #include "commands/modMacros.h"
+#include "core/record/Record.h"
+#include "gui/record/MetaPanelView.h"
 #include "domains/modSchemas.h"
-#include "platform/ListView.h"
 #include "platform/Process.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeView.h"
@@ -81,7 +82,7 @@ protected:
         w->setMnuFileSaveAs();
     }
     void editLine(int index) {
-        w->MetaPanel->setSelectedItem(w->MetaPanel->Item(index));
+        w->record->selectOnly(w->record->idAt(index));
         w->editCurrentLine();
     }
 };

@@ -97,7 +97,7 @@ protected:
     void walk(const QString& what, const std::function<void()>& action, const QStringList& expected = {}) {
         commands.clear();
         shown.clear();
-        w->MetaPanel->Clear();
+        w->record->clear();
         w->documentState->dropMark();
         action();
         browser().settle();
@@ -120,7 +120,7 @@ protected:
         ASSERT_EQ(answer.status, 200) << what << " asks for " << address;
         ++(answer.storable ? bundled : notBundled);
         if (last.contains(u".kqb"_s, ci)) {
-            EXPECT_GT(w->MetaPanel->Count(), 0) << what;
+            EXPECT_GT(w->record->count(), 0) << what;
         } else if (answer.storable) {
             EXPECT_GE(tree().Count(), 2) << what;
             EXPECT_FALSE(tree().Item(2) && tree().Item(2)->Text().contains(kNotBundled)) << what;
@@ -194,16 +194,16 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
 }
 
 TEST_F(BuiltInHostsTest, LoadSchemeFromEverySchemeOfEveryTableIsAnsweredWithoutANetwork) {
-    platform::ListView& panel = *w->MetaPanel;
+    MetaPanelView& panel = *w->MetaPanel;
     for (const QString& domain : everyDomain()) {
         modSchemas::defaultSchema = domain;
         for (const QString& element : modSchemas::schemeTableElements(domain)) {
             QString list;
             for (const QString& scheme : modSchemas::getSchemeList(element, list).split(u'|', Qt::SkipEmptyParts)) {
                 walk(domain + u", "_s + element + u", "_s + scheme, [&] {
-                    w->addRecordLine({element, {}, {}, scheme});
+                    w->record->append({element, {}, {}, scheme});
                     const QPoint cell(panel.header()->sectionViewportPosition(3) + 5,
-                                      panel.visualItemRect(panel.topLevelItem(0)).center().y());
+                                      panel.visualRect(panel.model()->index(0, 0)).center().y());
                     widget_input::click(panel.viewport(), Qt::LeftButton, {}, cell);
                 }, {u"There is no scheme to load"_s});
             }
@@ -261,7 +261,7 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
         browser.settle();
         EXPECT_EQ(form->URL->currentText(), u"http://schemes.quorvantil.example"_s);
         EXPECT_EQ(browser.LocationName(), u"Quorvantile"_s);
-        EXPECT_EQ(form->MetaPanel->Count(), 0);  // the program's pages carry no record
+        EXPECT_EQ(form->record->count(), 0);  // the program's pages carry no record
         if (start == 1) {
             EXPECT_GT(form->TreeView1[0]->Count(), 10) << "the chosen domain's elements";
         }

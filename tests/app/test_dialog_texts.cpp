@@ -65,8 +65,8 @@ protected:
         }
     }
     void clickContentOfLine(const QString& name, const QString& content, const QString& scheme) {
-        w->MetaPanel->Clear();
-        w->addRecordLine({name, content, {}, scheme});
+        w->record->clear();
+        w->record->append({name, content, {}, scheme});
         editLine(1);
         widget_input::click(w->editNrmlContent, Qt::LeftButton, {}, QPoint(5, 5));
     }

@@ -20,7 +20,7 @@ protected:
         QApplication::sendEvent(QApplication::focusWidget(), &down);
         QApplication::sendEvent(QApplication::focusWidget(), &up);
     }
-    int current() const { return w->MetaPanel->SelectedItem() ? w->MetaPanel->SelectedItem()->Index() : 0; }
+    int current() const { return w->record->positionOf(w->record->selectedLine()); }
 };
 
 TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
@@ -39,13 +39,13 @@ TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
 }
 
 TEST_F(EditTest, TheRecordAsHtmlAndAsWellFormedRdf) {
-    w->addRecordLine({u"DC.Title"_s, u"A & B"_s, {}, {}});
+    w->record->append({u"DC.Title"_s, u"A & B"_s, {}, {}});
     Preferences::UseLinkRel = u"Y"_s;
     modSchemas::linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
     w->mnuEditCopyMeta_Click();
     EXPECT_TRUE(clipboard.text().startsWith(modSchemas::linkRelLines + u"\r\n<META NAME=\"DC.Title\""_s));
     for (bool empty : {false, true}) {
-        if (empty) w->MetaPanel->Clear();
+        if (empty) w->record->clear();
         w->mnuEditCopyMetaRDF_Click();
         EXPECT_TRUE(clipboard.text().startsWith(u"<?xml version=\"1.0\"?>\r\n"_s));
         QXmlStreamReader xml(clipboard.text());
@@ -57,20 +57,20 @@ TEST_F(EditTest, TheRecordAsHtmlAndAsWellFormedRdf) {
 
 TEST_F(EditTest, InsertedSymbolsReplaceTheSelectionOfTheContentBox) {
     w->mnuEditInsertIndex_Click(1);  // the edit panel is hidden: nothing happens
-    w->addRecordLine({u"DC.Rights"_s, u"abc"_s, {}, {}});
+    w->record->append({u"DC.Rights"_s, u"abc"_s, {}, {}});
     editLine(1);
     w->editNrmlContent->setSelection(1, 1);
     w->mnuEditInsertIndex_Click(1);
     w->editNrmlContent->setCursorPosition(3);
     w->mnuEditInsertIndex_Click(2);
     EXPECT_EQ(w->editNrmlContent->text(), u"a®c©"_s);
-    EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), u"a&reg;c&copy;"_s);
+    EXPECT_EQ(w->record->lineAt(1).content, u"a&reg;c&copy;"_s);
     EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
 }
 
 TEST_F(EditTest, ArrowsInTheEditPanelListsMoveTheCurrentLineButNotInTheAddressBox) {
     for (const QString& name : {u"DC.Title"_s, u"DC.Creator"_s, u"DC.Subject"_s})
-        w->addRecordLine({name, u"x"_s, {}, {}});
+        w->record->append({name, u"x"_s, {}, {}});
     editLine(1);
     w->editNrmlScheme->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), w->editNrmlScheme);

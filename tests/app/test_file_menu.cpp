@@ -131,11 +131,11 @@ TEST_F(FileNewOpenTest, FilesAndFoldersOpenByTheirExtensionOrShowInTheBrowser) {
     EXPECT_EQ(browser().navigations().last().address, u"file://"_s + path(u"site/"_s));
     // Only the exact extensions open as documents; a page is read as the browser shows it.
     for (const char* name : {"Page.HTM", "page.html", "README", "data.json"}) {
-        w->MetaPanel->Clear();
+        w->record->clear();
         const QString file = write(QLatin1String(name), kPage);
         w->LoadFromOpen(file);
         EXPECT_EQ(browser().navigations().last().address, u"file://"_s + file);
-        EXPECT_EQ(w->MetaPanel->Count(), QByteArray(name).toLower().contains(".htm") ? 1 : 0) << name;
+        EXPECT_EQ(w->record->count(), QByteArray(name).toLower().contains(".htm") ? 1 : 0) << name;
     }
     EXPECT_TRUE(recorder.commands.isEmpty());
 }
@@ -156,12 +156,12 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
     EXPECT_EQ(browser().navigations().last().address, u"file://"_s + path(u"Ordner ü/"_s));
     EXPECT_EQ(recorder.commands, QStringList({u"MTP://field=DC.Subject&content=Cats.fld/"_s, u"mtp://open="_s + list}));
     // Plain text goes into the current line at the caret, on one line, quotes made plain.
-    w->MetaPanel->Clear();
-    w->addRecordLine({u"DC.Description"_s, u"Start end"_s, {}, {}});
+    w->record->clear();
+    w->record->append({u"DC.Description"_s, u"Start end"_s, {}, {}});
     editLine(1);
     w->editNrmlContent->setSelection(6, 3);
     w->LoadDragDrop(u"two\r\nlines \u201Dquoted\u201D"_s);
-    EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), u"Start twolines &quot;quoted&quot;"_s);
+    EXPECT_EQ(w->record->lineAt(1).content, u"Start twolines &quot;quoted&quot;"_s);
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(recorder.commands.size(), 2);
 }
@@ -290,7 +290,7 @@ TEST_F(FileMenuTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
 }
 
 TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
-    w->addRecordLine({u"DC.Title"_s, u"Template & more"_s, u"en"_s, {}});
+    w->record->append({u"DC.Title"_s, u"Template & more"_s, u"en"_s, {}});
     w->BatchPath = u"bare.kqb"_s;
     const QString file = path(u"my template.kqb"_s);
     dialogs.choose(path(u"my template"_s)).choose(file);
@@ -343,7 +343,7 @@ TEST_F(FileMenuTest, OpenEditSaveAndExit) {
         dialogs.choose(page);
         w->mnuFileOpenIdx(1)->trigger();
         browser().settle();
-        ASSERT_EQ(w->MetaPanel->Count(), 1);
+        ASSERT_EQ(w->record->count(), 1);
         editLine(1);
         w->editNrmlContent->setText(u"New “title” é"_s);
         w->mnuFileSave->trigger();

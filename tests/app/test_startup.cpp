@@ -46,7 +46,7 @@ TEST_F(StartupTest, PlainStartLogsGoesHomeAndClearsTheCaches) {
     EXPECT_EQ(recorder.commands,
               (QStringList{u"mtp://startlogging.kqb"_s, u"mtp://delete=all.kqs/"_s, u"mtp://delete=all.kqi/"_s}));
     EXPECT_EQ(form->URL->currentText(), u"http://"_s + modMetaMain::schemeServer);
-    EXPECT_EQ(form->recordLines(), (MetadataRecord{{u"DC.Title"_s, u"Scheme server home"_s, {}, {}}}));
+    EXPECT_EQ(form->record->lines(), (MetadataRecord{{u"DC.Title"_s, u"Scheme server home"_s, {}, {}}}));
     EXPECT_TRUE(QFileInfo(platform::programDataFolder() + u"/cache/indexes"_s).isDir());
 }
 
@@ -56,7 +56,7 @@ TEST_F(StartupTest, TheCommandLineOpensPagesRunsCommandsAndNamesLists) {
     start(page);
     EXPECT_TRUE(recorder.commands.isEmpty());
     EXPECT_EQ(form->URL->currentText(), page);
-    EXPECT_EQ(form->MetaPanel->Count(), 1);
+    EXPECT_EQ(form->record->count(), 1);
     const QString command = u"mtp://field=DC.Subject&content=Heart \"Disease\".fld/"_s;
     start(command);
     EXPECT_EQ(recorder.commands, QStringList{command});

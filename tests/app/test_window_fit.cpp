@@ -52,15 +52,16 @@ protected:
         QApplication::processEvents();
     }
     // The header and a bold line of the longest usual name fit their columns.
-    static void expectWholeColumns(platform::ListView& panel) {
-        panel.Clear();
-        platform::ListItem* line = panel.Add(0, u"DC.Date.Modified"_s);
-        line->setBold(true);
-        panel.setSelectedItem(line);
+    static void expectWholeColumns(Form1& form) {
+        MetaPanelView& panel = *form.MetaPanel;
+        form.record->clear();
+        const Record::LineId line = form.record->append({u"DC.Date.Modified"_s, {}, {}, {}});
+        form.record->setBold(line, true);
+        form.record->selectOnly(line);
         for (int column = 0; column < 4; ++column) {
             const int given = panel.columnWidth(column);
             panel.resizeColumnToContents(column);  // what the header and the lines need
-            EXPECT_LE(panel.columnWidth(column), given) << panel.headerItem()->text(column);
+            EXPECT_LE(panel.columnWidth(column), given) << panel.model()->headerData(column, Qt::Horizontal).toString();
             panel.setColumnWidth(column, given);
         }
     }
@@ -69,7 +70,7 @@ protected:
 TEST_F(WindowFitTest, AFirstStartFitsTheScreenAndEveryColumnShowsItsText) {
     showFramed(*w);
     EXPECT_EQ(w->frameGeometry(), twipsToPixels(firstStartFrame(pixelsToTwips(available()))));
-    expectWholeColumns(*w->MetaPanel);
+    expectWholeColumns(*w);
     w->mnuViewTreeView->trigger();
     EXPECT_NEAR(w->activeTree()->width(), w->width() / 4, 2);
 
@@ -77,7 +78,7 @@ TEST_F(WindowFitTest, AFirstStartFitsTheScreenAndEveryColumnShowsItsText) {
     const LargerFont larger;
     testing_support::TestWindow big;
     showFramed(*big);
-    expectWholeColumns(*big->MetaPanel);
+    expectWholeColumns(*big);
 }
 
 TEST_F(WindowFitTest, AWindowLeftOnALargerScreenOpensOnThisOne) {

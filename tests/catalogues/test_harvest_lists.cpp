@@ -3,7 +3,6 @@
 #include "catalogues/frmHCL.h"
 #include "catalogues/modRSS.h"
 #include "platform/Folders.h"
-#include "platform/ListView.h"
 #include "platform/StatusBar.h"
 #include "platform/Twips.h"
 #include "platform/WidgetInput.h"
@@ -124,8 +123,8 @@ TEST_F(HarvestListTest, RecordsAreFoundByIdentifierAndWrittenAsRdfOrAsTheirMetaL
     // The record of the address shown is found in the folder and opened.
     w->URL->setEditText(u"http://agency.example/"_s);
     run(u"mtp://getMetaFromHCL="_s + folder + u".kqb"_s);
-    ASSERT_EQ(w->MetaPanel->Count(), 2);
-    EXPECT_EQ(w->MetaPanel->Item(1)->SubItems(1), u"Agency &amp; Co"_s);
+    ASSERT_EQ(w->record->count(), 2);
+    EXPECT_EQ(w->record->lineAt(1).content, u"Agency &amp; Co"_s);
     EXPECT_EQ(w->documentState->currentHTMLFile(), path(u"records/a.htm"_s));
     EXPECT_EQ(w->StatusBar1->panelText(2) + w->StatusBar1->panelTag(2), u"ReadyRecord"_s);
     w->URL->setEditText(QString());

@@ -1,6 +1,5 @@
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
-#include "platform/ListView.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeView.h"
 #include "platform/WidgetInput.h"
@@ -172,7 +171,7 @@ TEST_F(TreePaneTest, ClicksRunCommandsOpenPagesAndHoveringShowsWhatAClickRuns) {
     click(node(u"Tate"_s));
     showPage();
     EXPECT_EQ(w->URL->currentText(), u"file://"_s + dir.filePath(u"page.htm"_s));
-    EXPECT_EQ(w->MetaPanel->Count(), 1);
+    EXPECT_EQ(w->record->count(), 1);
     click(node(u"Sites"_s));  // the root opens nothing
     EXPECT_EQ(w->URL->currentText(), u"file://"_s + dir.filePath(u"page.htm"_s));
 

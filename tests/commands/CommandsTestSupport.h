@@ -4,9 +4,10 @@
 #include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
+#include "core/record/Record.h"
+#include "gui/record/MetaPanelView.h"
 #include "domains/modSchemas.h"
 #include "platform/Folders.h"
-#include "platform/ListView.h"
 #include "platform/MsgBox.h"
 #include "support/Common.h"
 #include "support/ScriptedUi.h"
@@ -49,12 +50,9 @@ protected:
     static void run(QString command, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
         modMTP::runMtpCommand(command, origin);
     }
-    void select(int position) { w->MetaPanel->setSelectedItem(w->MetaPanel->Item(position)); }
-    int selectedPosition() const {
-        const platform::ListItem* item = w->MetaPanel->SelectedItem();
-        return item ? item->Index() : 0;
-    }
-    MetadataRecord record() const { return w->recordLines(); }
+    void select(int position) { w->record->selectOnly(w->record->idAt(position)); }
+    int selectedPosition() const { return w->record->positionOf(w->record->selectedLine()); }
+    MetadataRecord record() const { return w->record->lines(); }
     // A file of the program folder, written as raw bytes; returns its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const {
         return testing_support::writeBytes(home() + QLatin1Char('/') + name, bytes);

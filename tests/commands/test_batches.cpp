@@ -32,11 +32,11 @@ TEST_F(BatchTest, OnlyLinesStartingWithLowerCaseMtpRunAndWhatIsNoBatchIsReported
                                 " mtp://field=DC.Title&content=Blank.fld/" + end + "a note" + end +
                                 "mtp://field=DC.Creator&content=B.fld/" + end + end +
                                 "mtp://field=DC.Subject&content=C.fld/";  // the last line needs no end
-        w->MetaPanel->Clear();
+        w->record->clear();
         openBatch(writeFile(u"batch.kqb"_s, text));
         EXPECT_EQ(record(), expected) << "line end " << end.toHex().toStdString();
     }
-    w->MetaPanel->Clear();
+    w->record->clear();
     reset();
 
     // Folders are no batch files either: nothing is read from them.
@@ -64,13 +64,13 @@ TEST_F(BatchTest, BatchesRunOtherBatchesButNeverThemselves) {
     EXPECT_EQ(selectedPosition(), 1);
 
     // Twice, so that an unbounded run would also multiply.
-    w->MetaPanel->Clear();
+    w->record->clear();
     const QByteArray self = "mtp://open=" + (home() + u"/self.kqb"_s).toUtf8() + "\r\n";
     boxes.expect(u"Check whether a batch file runs itself"_s, platform::vbOK);
     openBatch(writeFile(u"self.kqb"_s, "mtp://field=DC.Title&content=X.fld/\r\n" + self + self));
-    EXPECT_EQ(w->MetaPanel->Count(), 1);
+    EXPECT_EQ(w->record->count(), 1);
     openBatch(inner);  // the next batch runs normally again
-    EXPECT_EQ(w->MetaPanel->Count(), 2);
+    EXPECT_EQ(w->record->count(), 2);
 }
 
 TEST_F(BatchTest, LoggingWordsStartStopAndRestartTheLogWithoutABatchsOwnLines) {
@@ -118,7 +118,7 @@ TEST_F(BatchTest, ReplayingTheLogIntoAnEmptyRecordRebuildsItAndThePage) {
     const MetadataRecord before = record();
     ASSERT_EQ(before.size(), 4);
     EXPECT_EQ(before.at(2), lineOf("DC.Subject", "Budgets; Levies", "", "SONZ"));
-    w->MetaPanel->Clear();
+    w->record->clear();
     w->pageSource.clear();  // as in a new session: no page read yet
     w->pageSourceFile.clear();
     writeFile(u"r.htm"_s, blank);
@@ -137,7 +137,7 @@ TEST_F(BatchTest, WebBatchesAreFetchedByEveryFormOfAddress) {
     for (const QString& command : {u"mtp://url="_s + host + u"/mtp folder/b.kqb/"_s,
                                    u"mtp://open="_s + web.url(u"/mtp folder/b.kqb"_s) + u"/"_s,
                                    u"mtp://"_s + host + u"/mtp folder/b.kqb"_s}) {
-        w->MetaPanel->Clear();
+        w->record->clear();
         dispatch(command);
         EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "From the web")})) << command;
     }
@@ -150,10 +150,10 @@ TEST_F(BatchTest, WebBatchesAreFetchedByEveryFormOfAddress) {
 TEST_F(BatchTest, ATemplateReplaysItsValuesAsTheyWere) {
     const MetadataRecord lines = {lineOf("DC.Description", "uses|here"), lineOf("DC.Subject", "100%20 & %26 more"),
                                   lineOf("DC.Coverage", "two\r\nlines")};
-    for (const MetadataLine& line : lines) w->addRecordLine(line);
+    for (const MetadataLine& line : lines) w->record->append(line);
     const QString batch = home() + u"/template.kqb"_s;
     ASSERT_TRUE(w->SaveAsBatch(batch));
-    w->MetaPanel->Clear();
+    w->record->clear();
     openBatch(batch);
     EXPECT_EQ(record(), lines);
 }

@@ -1,5 +1,6 @@
 // Long runs of commands: the record stays right and the window is painted again once they stop.
 #include "CommandsTestSupport.h"
+#include "gui/record/RecordModel.h"
 
 #include "platform/StatusBar.h"
 #include "platform/WebBrowser.h"
@@ -22,20 +23,20 @@ class CommandRunTest : public commands_test::CommandsTest {};
 
 TEST_F(CommandRunTest, ManyCommandsLeaveOneCurrentLineAndThePanesPaintedAgain) {
     w->show();
-    for (int i = 0; i < 300; ++i) w->addRecordLine({u"DC.Element%1"_s.arg(i), u"c=AU"_s, {}, u"x500"_s});
+    for (int i = 0; i < 300; ++i) w->record->append({u"DC.Element%1"_s.arg(i), u"c=AU"_s, {}, u"x500"_s});
     for (int k = 0; k < 600; ++k)
         dispatch(u"mtp://field=DC.Element%1&content=AU|Agency %2|&scheme=x500.fld/"_s.arg(k % 300).arg(k));
-    ASSERT_EQ(w->MetaPanel->Count(), 300);
-    EXPECT_EQ(w->MetaPanel->Item(300)->SubItems(1), u"o= Agency 599 ; c=AU "_s);
+    ASSERT_EQ(w->record->count(), 300);
+    EXPECT_EQ(w->record->lineAt(300).content, u"o= Agency 599 ; c=AU "_s);
     // The last line changed is the one current line, shown bold.
-    EXPECT_EQ(w->MetaPanel->BoldItems(), QList<platform::ListItem*>({w->MetaPanel->Item(300)}));
+    EXPECT_EQ(w->record->boldLines(), QList<Record::LineId>({w->record->idAt(300)}));
     EXPECT_EQ(selectedPosition(), 300);
     // Painting held back during the run comes back once the commands stop.
     QElapsedTimer waited;
     waited.start();
-    while (!w->MetaPanel->updatesEnabled() && waited.elapsed() < 2000) QCoreApplication::processEvents();
-    EXPECT_TRUE(w->MetaPanel->updatesEnabled());
+    while (!w->StatusBar1->updatesEnabled() && waited.elapsed() < 2000) QCoreApplication::processEvents();
     EXPECT_TRUE(w->StatusBar1->updatesEnabled());
+    EXPECT_FALSE(w->MetaPanel->recordModel().held());
 }
 
 // A page's link with line breaks in its address, of any kind: the question shows the whole
@@ -115,10 +116,10 @@ TEST_F(CommandRunTest, ATemplateOfTheRecordGivesTheSameRecordBack) {
         {u"DC.Title"_s, u"Cats&content=Dogs &Lang=fr & more"_s, u"en"_s, {}},
         {u"DC.Subject"_s, u"Tom & Jerry&field=x"_s, {}, u"LCSH"_s},
     };
-    for (const MetadataLine& line : saved) w->addRecordLine(line);
+    for (const MetadataLine& line : saved) w->record->append(line);
     const QString path = home() + u"/record.kqb"_s;
     dispatch(u"mtp://save="_s + path);
-    w->MetaPanel->Clear();
+    w->record->clear();
     dispatch(u"mtp://open="_s + path);
     EXPECT_EQ(record(), saved);
 }

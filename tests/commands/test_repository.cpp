@@ -80,7 +80,7 @@ TEST_F(RepositoryTest, RecordRequestsPostTheAddressBoxPageAndARecordReplyBecomes
 }
 
 TEST_F(RepositoryTest, ARecordSavePostsTheMetaBlockAFailedSaveStaysModifiedAndTheSchemeListIsStored) {
-    w->addRecordLine(lineOf("DC.Title", "Mine & yours"));
+    w->record->append(lineOf("DC.Title", "Mine & yours"));
     modSchemas::linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
     Preferences::INETname = u"proxy user"_s;
     Preferences::INETid = u"secret"_s;

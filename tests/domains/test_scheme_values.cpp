@@ -76,7 +76,7 @@ TEST_F(SchemeValuesTest, TheContentFieldFollowsTheDomainAndTheSchemeAndNeverRewr
                       u"%1|%2"_s.arg(QLatin1String(text)).arg(strlen(text)));
         EXPECT_EQ(seen, QLatin1String(expected)) << domain << " / " << scheme << " / " << text;
         EXPECT_EQ(w->focusWidget(), field ? field : box) << scheme;
-        EXPECT_EQ(content(w->MetaPanel->Count()), QLatin1String(text));
+        EXPECT_EQ(content(w->record->count()), QLatin1String(text));
     }
     EXPECT_FALSE(recordModified());
     // Picking the scheme in the panel: the line keeps a text the boxes cannot hold.
@@ -84,7 +84,7 @@ TEST_F(SchemeValuesTest, TheContentFieldFollowsTheDomainAndTheSchemeAndNeverRewr
         edit(u"DC.Date"_s, text, {}, u"URI"_s);
         w->editNrmlScheme->addItem(u"ISO8601"_s);
         widget_input::pick(w->editNrmlScheme, w->editNrmlScheme->count() - 1);
-        EXPECT_EQ(content(w->MetaPanel->Count()) + u'|' + content(w->MetaPanel->Count(), 3), text + u"|ISO8601"_s);
+        EXPECT_EQ(content(w->record->count()) + u'|' + content(w->record->count(), 3), text + u"|ISO8601"_s);
     }
     EXPECT_EQ(shown(), u"dates"_s);
 }

@@ -3,9 +3,12 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
+#include <QDrag>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QWidget>
 
+#include "platform/Modal.h"
 #include "support/Common.h"
 
 // Qt's own delivery of a key to the shortcuts, as its test library uses it.
@@ -73,6 +76,46 @@ inline void pick(QComboBox* combo, int row) {
     combo->showPopup();
     combo->view()->setCurrentIndex(combo->model()->index(row, 0));
     key(combo->view(), Qt::Key_Return);
+}
+
+// Data dropped onto a point of a widget: what the drop did with it.
+inline Qt::DropAction drop(QWidget* w, const QPoint& at, const QMimeData& data) {
+    const Qt::DropActions actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &enter);
+    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &move);
+    QDropEvent drop(QPointF(at), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(w, &drop);
+    return drop.isAccepted() ? drop.dropAction() : Qt::IgnoreAction;
+}
+
+// Text dropped from another program.
+inline Qt::DropAction dropText(QWidget* w, const QPoint& at, const QString& text) {
+    QMimeData data;
+    data.setText(text);
+    return drop(w, at, data);
+}
+
+// Drags with the left button from a point of one widget onto a point of another (or the
+// same one), as the user does: the press and the moves start the widget's own drag, whose
+// data goes to the target, where the button goes up. Returns what the drop did.
+inline Qt::DropAction drag(QWidget* from, const QPoint& start, QWidget* to, const QPoint& end) {
+    Qt::DropAction done = Qt::IgnoreAction;
+    bool dragged = false;
+    const platform::DragRunner before = platform::setDragRunner([&](QDrag& drag) {
+        dragged = true;
+        done = drop(to, end, *drag.mimeData());
+        return done;
+    });
+    mouse(from, QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier, start);
+    // The first move arms the drag, the second, past the drag distance, starts it.
+    const int step = QApplication::startDragDistance() + 2;
+    for (int i = 1; i <= 2 && !dragged; ++i)
+        mouse(from, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, Qt::NoModifier, start + QPoint(i * step, 0));
+    platform::setDragRunner(before);
+    EXPECT_TRUE(dragged) << "no drag started";
+    return done;
 }
 
 inline void showAndWait(QWidget* w) {

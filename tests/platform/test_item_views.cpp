@@ -1,4 +1,3 @@
-#include "platform/ListView.h"
 #include "platform/TreeView.h"
 #include "WidgetInput.h"
 
@@ -44,34 +43,6 @@ struct Catalogue {
 };
 
 }  // namespace
-
-// Sorting and drops on the panel are proven through the main window's panel tests.
-TEST(ListView, InsertingAndRemovingShiftIndicesAndRefsForgetRemovedLines) {
-    ListView list;
-    for (const auto& [caption, width] : {std::pair{u"Name"_s, 1400}, {u"Content"_s, 3200}, {u"Lang"_s, 400}})
-        list.addColumnHeader(caption, width);
-    for (const QString& name : {u"c"_s, u"a"_s, u"b"_s, u"d"_s}) list.Add(0, name);
-    const auto names = [&] { return texts(list.Count(), [&](int i) { return list.Item(i)->Text(); }); };
-    list.setSorted(true);
-    list.setSorted(false);
-    ListItem* x = list.Add(1, u"x"_s);  // shown just above the line it displaced
-    EXPECT_EQ(names(), QStringList({"x", "c", "a", "b", "d"}));
-    EXPECT_EQ(texts(5, [&](int i) { return list.ItemAtDisplayPosition(i)->Text(); }),
-              QStringList({"a", "b", "x", "c", "d"}));
-    EXPECT_EQ(list.Add(99, u"tail"_s)->Index(), 6);  // out of range: at the end
-    ListItem* d = list.Item(5);
-    ListItemRef gone(list.Item(2)), kept(d);
-    EXPECT_TRUE(list.Remove(2));
-    EXPECT_EQ(d->Index(), 4);
-    EXPECT_FALSE(gone);
-    EXPECT_EQ(kept.get(), d);
-    EXPECT_FALSE(list.Remove(0) || list.Remove(6) || list.Remove(nullptr));
-    EXPECT_EQ(names(), QStringList({"x", "a", "b", "d", "tail"}));
-    EXPECT_EQ(x->Index(), 1);
-    list.Clear();
-    EXPECT_EQ(list.topLevelItemCount(), 0);
-    EXPECT_FALSE(kept);
-}
 
 // Refused keys are proven through the list loader; moves, node sorting and the edit and drag events
 // have no user in the program.

@@ -1,7 +1,8 @@
 #pragma once
 #include "app/Preferences.h"
+#include "core/record/Record.h"
 #include "domains/modSchemas.h"
-#include "platform/ListView.h"
+#include "gui/record/MetaPanelView.h"
 #include "platform/StatusBar.h"
 #include "platform/WidgetInput.h"
 #include "support/CommandRecorder.h"
@@ -37,12 +38,12 @@ protected:
     template <class Dialog, class Step> void then(Step step) {
         modals.then([step](QDialog& d) { step(static_cast<Dialog&>(d)); });
     }
-    platform::ListItem* line(int i) const { return w->MetaPanel->Item(i); }
-    QString content(int i, int column = 1) const { return line(i)->SubItems(column); }
+    Record::LineId line(int i) const { return w->record->idAt(i); }
+    QString content(int i, int column = Record::Content) const { return w->record->cell(line(i), column); }
     void add(const QString& name, const QString& content = {}, const QString& lang = {}, const QString& scheme = {}) {
-        w->addRecordLine({name, content, lang, scheme});
+        w->record->append({name, content, lang, scheme});
     }
-    void select(int i) { w->MetaPanel->setSelectedItem(line(i)); }
+    void select(int i) { w->record->selectOnly(line(i)); }
     // Line i, shown in the edit panel.
     void show(int i) {
         select(i);
@@ -51,7 +52,7 @@ protected:
     // One more line, shown in the edit panel.
     void edit(const QString& name, const QString& content = {}, const QString& lang = {}, const QString& scheme = {}) {
         add(name, content, lang, scheme);
-        show(w->MetaPanel->Count());
+        show(w->record->count());
     }
     bool recordModified() const { return w->documentState->modified(DocumentState::Document::Record); }
     void markListModified() { w->documentState->markModified(DocumentState::Document::List); }

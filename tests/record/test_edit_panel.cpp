@@ -88,9 +88,9 @@ TEST_F(EditPanelTest, RenamingGoesThroughTheNameDialog) {
         input.cmdOK->click();
     });
     w->editNrmlName_Click();
-    EXPECT_EQ(line(1)->Text(), u"DC.Title"_s);
+    EXPECT_EQ(content(1, Record::Name), u"DC.Title"_s);
     w->editNrmlName_Click();
-    EXPECT_EQ(line(1)->Text(), u"DC.Title.Alternative"_s);
+    EXPECT_EQ(content(1, Record::Name), u"DC.Title.Alternative"_s);
     EXPECT_TRUE(recordModified());
 }
 

@@ -32,11 +32,11 @@ TEST_F(HtmlSaveTest, EditedRecordGoesBackAndEveryOtherByteStays) {
                                    "&lt;more&gt;\">\r\n" + tail);
     EXPECT_EQ(w->documentState->currentHTMLFile(), path);
     // Reading the saved page gives the record back; saving again changes nothing.
-    const MetadataRecord before = w->recordLines();
+    const MetadataRecord before = w->record->lines();
     const QByteArray saved = readBytes(path);
     ASSERT_EQ(w->LoadMetadataFromURL(path, true), 0);
-    EXPECT_EQ(w->recordLines().size(), 3);
-    for (const MetadataLine& line : before) EXPECT_TRUE(w->recordLines().contains(line)) << line.name;
+    EXPECT_EQ(w->record->lines().size(), 3);
+    for (const MetadataLine& line : before) EXPECT_TRUE(w->record->lines().contains(line)) << line.name;
     ASSERT_TRUE(w->SaveAsHTML(path));
     EXPECT_EQ(readBytes(path), saved);
 }

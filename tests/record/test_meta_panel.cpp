@@ -1,8 +1,6 @@
 #include "record/RecordWindowTest.h"
 
-#include "platform/DataObject.h"
 #include "platform/TreeView.h"
-#include "platform/Twips.h"
 #include "record/frmdlogInput.h"
 
 #include <QHeaderView>
@@ -15,7 +13,7 @@ const QString kMove = u"mtp://moveMetaCell|"_s;
 class MetaPanelTest : public RecordWindowTest {
 protected:
     testing_support::CommandRecorder recorder;
-    platform::ListView* panel = w->MetaPanel;
+    MetaPanelView* panel = w->MetaPanel;
 
     void SetUp() override {
         w->resize(1000, 760);
@@ -26,25 +24,16 @@ protected:
     }
     QStringList names() const {
         QStringList out;
-        for (int i = 1; i <= panel->Count(); ++i) out << line(i)->Text();
+        for (const MetadataLine& line : w->record->lines()) out << line.name;
         return out;
     }
     void key(int k) { widget_input::key(panel, k); }
-    // A cell's centre in viewport pixels; the same point in twips from the control's corner.
+    // A cell's centre in viewport pixels.
     QPoint cellPixel(int i, int column) const {
-        return {panel->header()->sectionViewportPosition(column) + panel->header()->sectionSize(column) / 2,
-                panel->visualItemRect(panel->topLevelItem(panel->DisplayPosition(line(i)) - 1)).center().y()};
+        return panel->visualRect(panel->model()->index(i - 1, column)).center();
     }
-    QPoint twips(const QPoint& pixel) const { return platform::pixelsToTwips(panel->viewport()->mapTo(panel, pixel)); }
-    QPoint cellTwips(int i, int column) const { return twips(cellPixel(i, column)); }
-    // A drop as the system delivers it, from `source` (nullptr: another program).
-    void drop(const QString& text, const QPoint& at, QObject* source) {
-        QMimeData mime;
-        mime.setText(text);
-        platform::DataObject data(&mime, source);
-        int effect = platform::vbDropEffectCopy;
-        Q_EMIT panel->OLEDragDrop(data, effect, 0, 0, at.x(), at.y());
-    }
+    // Text dropped onto a cell from another program.
+    void drop(const QString& text, const QPoint& at) { widget_input::dropText(panel->viewport(), at, text); }
 };
 
 TEST_F(MetaPanelTest, KeysTypeIntoTheCurrentLineAfterTheListQuestionAndLoadTheElementList) {
@@ -56,7 +45,7 @@ TEST_F(MetaPanelTest, KeysTypeIntoTheCurrentLineAfterTheListQuestionAndLoadTheEl
     EXPECT_FALSE(recordModified());
     widget_input::type(panel, u"Fish g&é"_s);
     EXPECT_EQ(content(1), u"Fish g&é"_s);       // as typed, not encoded
-    EXPECT_EQ(panel->SelectedItem(), line(1));  // "g" did not jump to the line "gamma"
+    EXPECT_EQ(w->record->selectedLine(), line(1));  // "g" did not jump to the line "gamma"
     EXPECT_TRUE(recordModified());
     widget_input::key(panel, Qt::Key_Tab, Qt::NoModifier, u"\t"_s);  // control characters: nothing
     widget_input::key(panel, 0, Qt::NoModifier, u"\U0001F41F"_s);
@@ -82,27 +71,30 @@ TEST_F(MetaPanelTest, DroppingALineMovesItAboveTheLineItLandsOnAndOtherMoveTexts
                                                        {5, 2, {"1", "5", "2", "3", "4", "6"}},
                                                        {2, 0, {"1", "3", "4", "5", "6", "2"}}};  // 0: below the lines
     for (const auto& [source, target, expected] : moves) {
-        panel->Clear();
+        w->record->clear();
         w->documentState->dropMark();
         addNumbered(6);
-        line(source)->setTag(u"http-equiv"_s);
+        w->record->setHttpEquiv(line(source), true);
+        const Record::LineId dragged = line(source);
         select(source);
-        const QString text = panel->collectDragData()->GetText();
-        EXPECT_EQ(text, kMove + QString::number(source));
-        drop(text, target ? cellTwips(target, 1) : twips(QPoint(20, panel->viewport()->height() - 5)), panel);
+        const std::unique_ptr<QMimeData> carried(panel->dragData());
+        EXPECT_EQ(carried->text(), kMove + QString::number(source));
+        widget_input::drag(panel->viewport(), cellPixel(source, 0), panel->viewport(),
+                           target ? cellPixel(target, 1) : QPoint(20, panel->viewport()->height() - 5));
         EXPECT_EQ(names(), expected) << source << " onto " << target;
-        platform::ListItem* moved = line(int(expected.indexOf(QString::number(source))) + 1);
-        EXPECT_EQ(moved->SubItems(1), u"content %1"_s.arg(source));
-        EXPECT_EQ(moved->Tag(), u"http-equiv"_s);  // still written as it was read
-        EXPECT_EQ(panel->SelectedItem(), moved);
+        const int at = int(expected.indexOf(QString::number(source))) + 1;
+        EXPECT_EQ(line(at), dragged);
+        EXPECT_EQ(content(at), u"content %1"_s.arg(source));
+        EXPECT_TRUE(w->record->line(dragged).httpEquiv);  // still written as it was read
+        EXPECT_EQ(w->record->selectedLine(), dragged);
         EXPECT_TRUE(recordModified());
     }
     w->documentState->dropMark();
     const QStringList before = names();
-    drop(kMove + u"2"_s, cellTwips(2, 1), panel);  // onto itself
-    drop(kMove + u"9"_s, cellTwips(1, 1), panel);
-    drop(kMove + u"x"_s, cellTwips(1, 1), panel);
-    drop(kMove + u"3"_s, cellTwips(1, 1), nullptr);  // from another program
+    widget_input::drag(panel->viewport(), cellPixel(2, 0), panel->viewport(), cellPixel(2, 1));  // onto itself
+    drop(kMove + u"9"_s, cellPixel(1, 1));  // from another program
+    drop(kMove + u"x"_s, cellPixel(1, 1));
+    drop(kMove + u"3"_s, cellPixel(1, 1));
     EXPECT_EQ(names(), before);
     EXPECT_FALSE(recordModified());
     EXPECT_TRUE(recorder.commands.isEmpty());
@@ -111,19 +103,19 @@ TEST_F(MetaPanelTest, DroppingALineMovesItAboveTheLineItLandsOnAndOtherMoveTexts
 TEST_F(MetaPanelTest, TextOnARelatesToLineIsJoinedOtherTextGoesToTheOpenEditPanel) {
     add(u"RelatesTo"_s, u"A"_s);
     add(u"relatesto"_s, u"B"_s);
-    drop(u"x|http://one.example/|y"_s, cellTwips(1, 1), nullptr);
+    drop(u"x|http://one.example/|y"_s, cellPixel(1, 1));
     EXPECT_EQ(content(1), u"Ahttp://one.example/\r\n"_s);
     EXPECT_TRUE(recordModified());
-    drop(u"|two||"_s, cellTwips(1, 1), nullptr);
-    drop(u"only|one bar"_s, cellTwips(1, 1), nullptr);
+    drop(u"|two||"_s, cellPixel(1, 1));
+    drop(u"only|one bar"_s, cellPixel(1, 1));
     EXPECT_EQ(content(1), u"Ahttp://one.example/\r\ntwo\r\n"_s);
     // The name must match exactly; elsewhere the text goes in at the caret of the edit panel a double click opens.
     widget_input::doubleClick(panel->viewport(), Qt::LeftButton, cellPixel(2, 0));
     EXPECT_EQ(w->editNrmlContent->text(), u"B"_s);
     w->editNrmlContent->clear();
-    drop(u"a|joined|b"_s, cellTwips(2, 1), nullptr);
+    drop(u"a|joined|b"_s, cellPixel(2, 1));
     EXPECT_EQ(content(2), u"a|joined|b"_s);
-    EXPECT_EQ(panel->DropHighlight(), nullptr);
+    EXPECT_EQ(panel->dropHighlight(), 0u);
 }
 
 TEST_F(MetaPanelTest, ATreeNodeDraggedOntoThePanelRunsItsCommand) {
@@ -131,18 +123,20 @@ TEST_F(MetaPanelTest, ATreeNodeDraggedOntoThePanelRunsItsCommand) {
     add(u"DC.Title"_s);
     platform::TreeView* tree = w->TreeView1[0];
     platform::Node* root = tree->Add(nullptr, platform::tvwLast, u"Scheme\\"_s, u"Scheme"_s);
-    tree->setSelectedItem(tree->Add(root, platform::tvwChild, u"Scheme\\Cats"_s, u"Cats"_s));
-    tree->SelectedItem()->setTag(u"mtp://field=DC.Subject&content=Cats.fld/"_s);
-    QMimeData nothing;  // a command node carries no text of its own
-    platform::DataObject data(&nothing, tree);
-    int effect = platform::vbDropEffectCopy;
-    const QPoint at = cellTwips(2, 1);
-    Q_EMIT panel->OLEDragOver(data, effect, 1, 0, at.x(), at.y(), platform::vbOver);
-    Q_EMIT panel->OLEDragDrop(data, effect, 1, 0, at.x(), at.y());
+    platform::Node* cats = tree->Add(root, platform::tvwChild, u"Scheme\\Cats"_s, u"Cats"_s);
+    cats->setTag(u"mtp://field=DC.Subject&content=Cats.fld/"_s);  // a command node carries no text of its own
+    w->mnuViewTreeView->trigger();
+    root->setExpanded(true);
+    QApplication::processEvents();
+    const auto nodeCentre = [&](platform::Node* node) {
+        for (QTreeWidgetItemIterator it(tree); *it; ++it)
+            if (tree->nodeFromItem(*it) == node) return tree->visualItemRect(*it).center();
+        return QPoint();
+    };
+    widget_input::drag(tree->viewport(), nodeCentre(cats), panel->viewport(), cellPixel(2, 1));
     EXPECT_EQ(recorder.commands, QStringList({"mtp://field=DC.Subject&content=Cats.fld/"}));
-    EXPECT_EQ(panel->SelectedItem(), line(2));
-    tree->setSelectedItem(root);  // a folder has no command to run
-    Q_EMIT panel->OLEDragDrop(data, effect, 1, 0, at.x(), at.y());
+    EXPECT_EQ(w->record->selectedLine(), line(2));
+    widget_input::drag(tree->viewport(), nodeCentre(root), panel->viewport(), cellPixel(2, 1));  // a folder has no command
     EXPECT_EQ(recorder.commands.size(), 1);
 }
 
@@ -151,15 +145,15 @@ TEST_F(MetaPanelTest, TheDeleteKeyAndTheContextMenusItems) {
     select(2);
     w->mnuMaintMeta(3)->trigger();  // Edit Line
     EXPECT_EQ(w->editNrmlContent->text(), u"content 2"_s);
-    line(4)->setSelected(true);
-    line(5)->setSelected(true);
+    w->record->setSelected(line(4), true);
+    w->record->setSelected(line(5), true);
     key(Qt::Key_Delete);
     EXPECT_EQ(names(), QStringList({"1", "3", "6"}));
     EXPECT_TRUE(recordModified());
     w->editNrmlContent->setText(u"typed"_s);  // the edit panel has no line left to write to
     for (int i = 1; i <= 3; ++i) EXPECT_NE(content(i), u"typed"_s);
     select(2);
-    line(3)->setSelected(true);
+    w->record->setSelected(line(3), true);
     w->mnuMaintMeta(5)->trigger();  // Delete Line
     EXPECT_EQ(names(), QStringList({"1"}));
     const QString question = u"Delete all Metadata lines?"_s;

@@ -1,7 +1,6 @@
 // The main window with the real engine: a click on a vocabulary link reaches the command
 // entry exactly as written, and a web page's meta elements fill the metadata panel.
 #include "app/Form1.h"
-#include "platform/ListView.h"
 #include "platform/webengine/WebEngineBrowser.h"
 #include "support/Common.h"
 #include "support/CommandRecorder.h"
@@ -70,9 +69,9 @@ TEST_F(MainWindowEngineTest, AClickedTermReachesTheCommandEntryAsWrittenAndAWebL
               QStringList{QStringLiteral("mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/")});
     EXPECT_EQ(recorder.origins.first(), modMTP::CommandOrigin::Page);
     click(QStringLiteral("web"));
-    ASSERT_TRUE(waitUntil([&] { return form->MetaPanel->Count() == 2; }));
-    EXPECT_EQ(form->MetaPanel->Item(1)->SubItems(1), QStringLiteral("Served over HTTP"));
-    EXPECT_EQ(form->MetaPanel->Item(2)->SubItems(3), QStringLiteral("MeSH"));
+    ASSERT_TRUE(waitUntil([&] { return form->record->count() == 2; }));
+    EXPECT_EQ(form->record->lineAt(1).content, QStringLiteral("Served over HTTP"));
+    EXPECT_EQ(form->record->lineAt(2).scheme, QStringLiteral("MeSH"));
     EXPECT_EQ(form->URL->currentText(), server.url(QStringLiteral("/served.htm")));
     ASSERT_TRUE(waitUntil([&] { return engine().LocationName() == QLatin1String("Served"); }));
 }
