@@ -467,8 +467,13 @@ void Form1::applyLayout(const Layout::Result& r) {
     imgHSplitter->setGeometry(toPixels(r.hGrip));
     picSplitter->move(twipsToPixels(r.x), picSplitter->y());
     BrowserPanel->setGeometry(toPixels(r.browser));
-    imgSplitter->raise();
-    imgHSplitter->raise();
+    // Raising repaints the grips, and every paint on a real display flushes the whole window:
+    // only when they are no longer on top.
+    const QObjectList& panes = clientArea->children();
+    if (panes.size() < 2 || panes.at(panes.size() - 2) != imgSplitter || panes.last() != imgHSplitter) {
+        imgSplitter->raise();
+        imgHSplitter->raise();
+    }
 }
 
 void Form1::resizeEvent(QResizeEvent* event) {

@@ -30,8 +30,14 @@ public:
     void showLine(Record::LineId id) override { w.MetaPanel->showLine(id); }
     void repaintRecord() override { w.MetaPanel->refresh(); }
     void selectLine(int position) override { w.SelectLine(position); }
-    void editCurrentLine() override { w.editCurrentLine(); }
-    void editProposedLine() override { w.editProposedLine(); }
+    void editCurrentLine() override {
+        heldLine_ = 0;
+        w.editCurrentLine();
+    }
+    void editProposedLine() override {
+        heldLine_ = 0;
+        w.editProposedLine();
+    }
     int markRecordModified(const QString& reason) override { return w.markHTMLmodifiedCheckList(reason); }
     void clearRecord() override {
         w.record->clear();
@@ -42,11 +48,11 @@ public:
     bool editPanelShown() const override { return !w.EditPanel->isHidden(); }
     void showInEditPanel(const QString& content) override {
         if (w.EditPanel->isHidden()) return;
-        // Shown decoded, as the panel shows any line, and not written back into the line.
-        const bool filling = w.fillingEditPanel;
-        w.fillingEditPanel = true;
-        w.editNrmlContent->setText(modCharEncoding::decodeContent(content, Preferences::charEncoding));
-        w.fillingEditPanel = filling;
+        // While the panes are held the box takes the line once they are let go: a value that
+        // grows with every command of a batch, laid out again each time, would cost the
+        // batch the square of its length.
+        heldLine_ = held_ ? w.record->selectedLine() : 0;
+        if (!held_) showContent(content);
     }
     void makeRoomForEditPanel() override {
         const double height = w.EditPanel->height() > 0 ? platform::pixelsToTwips(w.EditPanel->height())
@@ -98,6 +104,10 @@ public:
     void stopBusyAnimation() override { w.Gif89a1->Stop(); }
     QWidget* widget() override { return &w; }
     void holdPainting(bool hold) override {
+        held_ = hold;
+        if (!hold && heldLine_ && w.record->selectedLine() == heldLine_ && !w.EditPanel->isHidden())
+            showContent(w.record->cell(heldLine_, Record::Content));
+        if (!hold) heldLine_ = 0;
         w.MetaPanel->hold(hold);
         for (QWidget* pane : {static_cast<QWidget*>(w.EditPanel),
                               static_cast<QWidget*>(w.StatusBar1), static_cast<QWidget*>(w.TreeView1[0]),
@@ -109,7 +119,18 @@ public:
     }
 
 private:
+    // Shown decoded, as the panel shows any line, and not written back into the line.
+    void showContent(const QString& content) {
+        const bool filling = w.fillingEditPanel;
+        w.fillingEditPanel = true;
+        w.editNrmlContent->setText(modCharEncoding::decodeContent(content, Preferences::charEncoding));
+        w.fillingEditPanel = filling;
+    }
+
     Form1& w;
+    bool held_ = false;
+    // The line whose content the edit panel shows once painting is let go.
+    Record::LineId heldLine_ = 0;
 };
 
 }  // namespace

@@ -268,13 +268,15 @@ void yieldToEventLoop() {
             sincePaint.restart();
         });
     }
+    // What the last command let be painted is painted here, before this one holds painting
+    // again: one paint per interval, however many commands run in it.
+    QCoreApplication::processEvents();
     if (theWindow) {
         const bool paintNow = !sincePaint.isValid() || sincePaint.elapsed() >= kPaintInterval;
         theWindow->holdPainting(!paintNow);
         if (paintNow) sincePaint.restart();
         release->start(kPaintInterval);
     }
-    QCoreApplication::processEvents();
 }
 
 // Stops the logo's animation at the end of every command that did not fail.

@@ -79,7 +79,6 @@ void reportFailure(const char* prefix, const std::exception& e, const QString& t
 
 void showContentForScheme(Form1& form, const QString& scheme, const QString& content) {
     const ShowingOnly showing(form);
-    form.editNrmlContent->hide();
     form.editDateBoxes->hide();
     form.editNrmlContent->show();
     if (form.fillContentFromLocalScheme(scheme, content) || form.fillContentFromServerScheme(scheme, content)) return;

@@ -104,11 +104,13 @@ void Form1::editCurrentLine() {
     QString schemeList;
     const QString choices = modSchemas::getSchemeList(name.isEmpty() ? QStringLiteral("None") : name, schemeList);
 
+    // The content box is hidden only where something else takes its place: hiding it while it
+    // has the focus sends the focus round the panel, for every line a batch adds.
     EditList->hide();
     editDateBoxes->hide();
-    editNrmlContent->hide();
 
     if (const ValueList* list = valueListFor(name, modSchemas::defaultSchema)) {
+        editNrmlContent->hide();
         EditList->show();
         EditList->clear();
         EditList->setEditText(content.isEmpty() ? QLatin1String(list->shownWhenEmpty) : content);

@@ -75,7 +75,11 @@ void MetaPanelView::setColumnWidthTwips(int column, int twips) {
 }
 
 int MetaPanelView::headerWidthTwips(int column) const {
-    return pixelsToTwips(header()->sectionSizeHint(column));
+    if (column < 0 || column >= Record::kColumns) return 0;
+    // Asked at every layout, and measuring the caption is not cheap: kept until the font changes.
+    int& width = headerWidths_[size_t(column)];
+    if (width < 0) width = pixelsToTwips(header()->sectionSizeHint(column));
+    return width;
 }
 
 int MetaPanelView::boldTextWidthTwips(const QString& text) const {
@@ -151,6 +155,7 @@ void MetaPanelView::updateLook() {
 
 void MetaPanelView::changeEvent(QEvent* event) {
     QTreeView::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) headerWidths_.fill(-1);
     if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange) updateLook();
 }
 

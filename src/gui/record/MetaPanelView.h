@@ -107,6 +107,7 @@ private:
     RecordModel* model_;
     std::unique_ptr<Handlers> handlers_;
     std::array<int, Record::kColumns> widthTwips_{};
+    mutable std::array<int, Record::kColumns> headerWidths_{-1, -1, -1, -1};
     bool settingWidth_ = false;
     // The selection is being copied one way: the other way stays quiet.
     bool syncing_ = false;

@@ -192,6 +192,9 @@ TEST_F(MetaPanelViewTest, ABatchOfAThousandFieldCommandsPaintsTheLinesAFewTimesA
     ASSERT_EQ(panel->model()->rowCount(), w->record->count());
     EXPECT_EQ(shown(w->record->count(), 0), w->record->lines().last().name);
     EXPECT_EQ(selectedRows(), QList<int>({w->record->positionOf(w->record->selectedLine())}));
+    // The last command joined a term: the edit panel shows the joined line as it ended.
+    EXPECT_EQ(w->editNrmlContent->text(), w->record->cell(w->record->selectedLine(), Record::Content));
+    EXPECT_TRUE(w->editNrmlContent->text().endsWith(u";  Term 999"_s));
     EXPECT_TRUE(panel->viewport()->rect().intersects(
         panel->visualRect(panel->model()->index(w->record->positionOf(w->record->selectedLine()) - 1, 0))));
 }
