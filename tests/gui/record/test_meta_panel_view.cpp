@@ -158,6 +158,25 @@ TEST_F(MetaPanelViewTest, TheContextMenuComesUpOnTheLineAndActsOnIt) {
     EXPECT_EQ(content(2, Record::Name), u"DC.Line3"_s);
 }
 
+// 100,000 lines and a value of 10 MB: all shown, the long value's start only, and a field
+// command still finds its place among them.
+TEST_F(MetaPanelViewTest, AHundredThousandLinesAndATenMegabyteValue) {
+    MetadataRecord lines;
+    for (int i = 0; i < 100000; ++i) lines.append({u"DC.Subject%1"_s.arg(i % 100), u"term %1"_s.arg(i), {}, {}});
+    lines[50000].content = QString(10 * 1024 * 1024, u'x');
+    w->record->appendLines(lines);
+    select(50001);
+    modMTP::setCommandInterceptor({});
+    modMTP::runCommand(u"mtp://field=DC.Subject7&content=Added.fld/"_s);
+    QApplication::processEvents();
+    ASSERT_EQ(panel->model()->rowCount(), 100001);
+    EXPECT_EQ(content(50002), u"Added"_s);  // after the selected line
+    EXPECT_EQ(content(50001).size(), 10 * 1024 * 1024);
+    EXPECT_EQ(shown(50001, 1).size(), RecordModel::kShownCharacters);
+    EXPECT_EQ(shown(100001, 1), u"term 99999"_s);
+    EXPECT_EQ(selectedRows(), QList<int>({50002}));
+}
+
 // Watches the lines' paints.
 class PaintCounter : public QObject {
 public:
