@@ -17,40 +17,136 @@ namespace {
 
 const QLatin1StringView kCrLf("\r\n");
 
-void appendQuoted(QString& out, const QString& value, bool escapeAngles) {
+// How a value is written between double quotes. A double quote always becomes "&quot;";
+// "<" and ">" become "&lt;" and "&gt;" in the content, and in every value of an element that
+// would not read back otherwise. `guardEnd` writes a final "=" that the reader would take for
+// the start of another attribute (a value ending in "content=", say) as "&#61;".
+struct Quoting {
+    bool angles = false;
+    bool guardEnd = false;
+};
+
+// The value ends in a word the reader looks for, then "=" (blanks around it): the quote
+// closing it would be read as the opening quote of that word's value.
+qsizetype misreadEqualsAt(QStringView value) {
+    qsizetype end = value.size();
+    while (end > 0 && value.at(end - 1) == QLatin1Char(' ')) --end;
+    if (end == 0 || value.at(end - 1) != QLatin1Char('=')) return -1;
+    const qsizetype equals = end - 1;
+    qsizetype wordEnd = equals;
+    while (wordEnd > 0 && value.at(wordEnd - 1) == QLatin1Char(' ')) --wordEnd;
+    for (const char* word : {"name", "http-equiv", "content", "lang", "scheme"}) {
+        const QLatin1StringView w(word);
+        if (wordEnd >= w.size() && value.mid(wordEnd - w.size(), w.size()).compare(w, Qt::CaseInsensitive) == 0)
+            return equals;
+    }
+    return -1;
+}
+
+void appendQuoted(QString& out, const QString& value, Quoting quoting) {
+    const qsizetype guarded = quoting.guardEnd ? misreadEqualsAt(value) : -1;
     out += QLatin1Char('"');
-    for (QChar c : value) {
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
         if (c == QLatin1Char('"'))
             out += QLatin1StringView("&quot;");
-        else if (escapeAngles && c == QLatin1Char('<'))
+        else if (quoting.angles && c == QLatin1Char('<'))
             out += QLatin1StringView("&lt;");
-        else if (escapeAngles && c == QLatin1Char('>'))
+        else if (quoting.angles && c == QLatin1Char('>'))
             out += QLatin1StringView("&gt;");
+        else if (i == guarded)
+            out += QLatin1StringView("&#61;");
         else
             out += c;
     }
     out += QLatin1Char('"');
 }
 
-// One line of the block without its line end.
-void appendElement(QString& out, const MetadataLine& line) {
-    out += line.httpEquiv ? QLatin1StringView("<META HTTP-EQUIV=") : QLatin1StringView("<META NAME=");
-    appendQuoted(out, line.name, false);
+// How one element is written: where its other attributes go, and whether its values are
+// guarded (see Quoting).
+struct ElementForm {
+    enum Others { After, First, Left } others = After;  // First: the known attributes come last and count
+    bool guarded = false;
+};
+
+void appendElement(QString& out, const MetadataLine& line, ElementForm form) {
+    const Quoting quoting{form.guarded, form.guarded};
+    out += QLatin1StringView("<META ");
+    if (form.others == ElementForm::First) {
+        out += line.otherAttributes;
+        out += QLatin1Char(' ');
+    }
+    out += line.httpEquiv ? QLatin1StringView("HTTP-EQUIV=") : QLatin1StringView("NAME=");
+    appendQuoted(out, line.name, quoting);
     if (!line.lang.isEmpty()) {
         out += QLatin1StringView(" LANG=");
-        appendQuoted(out, line.lang, false);
+        appendQuoted(out, line.lang, quoting);
     }
     if (!line.scheme.isEmpty()) {
         out += QLatin1StringView(" SCHEME=");
-        appendQuoted(out, line.scheme, false);
+        appendQuoted(out, line.scheme, quoting);
     }
     out += QLatin1StringView(" CONTENT=");
-    appendQuoted(out, line.content, true);
-    if (!line.otherAttributes.isEmpty()) {
+    appendQuoted(out, line.content, {true, form.guarded});
+    if (form.others == ElementForm::After && !line.otherAttributes.isEmpty()) {
         out += QLatin1Char(' ');
         out += line.otherAttributes;
     }
     out += QLatin1Char('>');
+}
+
+// The line that reading the element written in `form` should give.
+MetadataLine asWritten(const MetadataLine& line, ElementForm form) {
+    MetadataLine written = line;
+    if (form.others == ElementForm::Left) written.otherAttributes.clear();
+    const auto quoted = [](const QString& value, Quoting quoting) {
+        QString text;
+        appendQuoted(text, value, quoting);
+        return text.mid(1, text.size() - 2);
+    };
+    for (QString* value : {&written.name, &written.lang, &written.scheme})
+        *value = quoted(*value, {form.guarded, form.guarded});
+    written.content = quoted(written.content, {true, form.guarded});
+    return written;
+}
+
+// Reading the element on its own gives `expected`: one whole element, ending at its ">".
+bool readsBackAs(QStringView element, const MetadataLine& expected) {
+    MetaReader::MetaTagScanner scan(element);
+    return scan.next() && scan.start() == 0 && scan.end() == element.size() && !scan.cut() &&
+           MetaReader::lineFromTag(element) == expected;
+}
+
+// Nothing in the line can be read as anything but itself: no "=" that could start a value
+// and no character that could end or cut the element.
+bool plainlySafe(const MetadataLine& line) {
+    if (!line.otherAttributes.isEmpty() || line.content.contains(QLatin1Char('='))) return false;
+    for (const QString* value : {&line.name, &line.lang, &line.scheme})
+        for (QChar c : *value)
+            if (c == QLatin1Char('=') || c == QLatin1Char('<') || c == QLatin1Char('>')) return false;
+    return true;
+}
+
+// One line of the block without its line end, in the first form that reads back as the line
+// it was written from: the page's own attributes are kept where they can be, and a value is
+// changed only in how it is written. Reading the element back gives a line whose plain form
+// is this very element, so the next open and save of the page writes it the same way.
+void appendElement(QString& out, const MetadataLine& line) {
+    if (plainlySafe(line)) return appendElement(out, line, ElementForm{});
+    const bool others = !line.otherAttributes.isEmpty();
+    static const ElementForm forms[] = {{ElementForm::After, false}, {ElementForm::First, false},
+                                        {ElementForm::After, true},  {ElementForm::First, true},
+                                        {ElementForm::Left, false}};
+    for (const ElementForm& form : forms) {
+        if (!others && form.others != ElementForm::After) continue;
+        QString element;
+        appendElement(element, line, form);
+        if (readsBackAs(element, asWritten(line, form))) {
+            out += element;
+            return;
+        }
+    }
+    appendElement(out, line, ElementForm{ElementForm::Left, true});
 }
 
 bool isEncodingDeclaration(const MetadataLine& line) {

@@ -66,8 +66,8 @@ QStringList linesOf(const MetadataRecord& record) {
     for (const MetadataLine& line : record) {
         if (line.name.isEmpty() && line.content == kSchemaLink) continue;
         QString text = line.name + u'\u0001' + line.content + u'\u0001' + line.lang + u'\u0001' + line.scheme +
-                       u'\u0001' + QChar(line.httpEquiv ? u'e' : u'n') + line.otherAttributes;
-        text.replace(u"&lt;"_s, u"<"_s).replace(u"&gt;"_s, u">"_s).replace(u"&quot;"_s, u"\""_s);
+                       u'\u0001' + QChar(line.httpEquiv ? u'e' : u'n');
+        text.replace(u"&lt;"_s, u"<"_s).replace(u"&gt;"_s, u">"_s).replace(u"&quot;"_s, u"\""_s).replace(u"&#61;"_s, u"="_s);
         lines.append(text);
     }
     lines.sort();
@@ -86,25 +86,41 @@ QString generatedPage(testing_support::HardText& hard) {
                     u"\n"_s,      u"\r"_s,       u"  "_s,         u"\t"_s,      u"<title>T</title>"_s,
                     u"<meta charset=\"utf-8\">"_s, u"<link rel=\"x\" href=\"y\">"_s, u"<meta>"_s}
         << kSchemaLink << u"<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">"_s;
+    // Attribute text, well formed or not, that stands between the known attributes.
+    static const QStringList attributes = {u" x=\"y\""_s,        u" -name=\""_s,     u" content=\""_s,
+                                           u" Content-Type\" =\"text"_s, u" name= \"n\""_s, u" lang"_s,
+                                           u" ="_s,              u" a='b'"_s,         u" scheme =\"s"_s,
+                                           u" xml:lang=\"en\""_s,  u" http-equiv=\"h\""_s, u" c=d"_s};
+    const auto otherText = [&] {
+        QString text;
+        for (int n = hard.below(3); n > 0; --n)
+            text += hard.below(3) ? attributes.at(hard.below(int(attributes.size()))) : u" "_s + hard.value(2);
+        return text;
+    };
+    // A value is closed now and then only by the element's ">", or not at all.
+    const auto closing = [&] { return hard.below(12) ? u"\""_s : QString(); };
     QString page;
     for (int part = hard.below(14); part >= 0; --part) {
         if (hard.below(5) < 3) {
             page += structure.at(hard.below(int(structure.size())));
             continue;
         }
-        page += hard.below(4) ? u"<meta name=\""_s : u"<META HTTP-EQUIV=\""_s;
+        const int opening = hard.below(8);
+        page += opening < 5 ? u"<meta name=\""_s : opening < 7 ? u"<META HTTP-EQUIV=\""_s : u"<meta -name=\""_s;
         page += hard.below(3) ? u"DC.Title"_s : hard.value(2);
-        if (!hard.below(4)) page += u"\" lang=\""_s + hard.value(1);
-        if (!hard.below(4)) page += u"\" scheme=\""_s + hard.value(1);
-        page += u"\" content=\""_s + hard.value() + (hard.below(8) ? u"\">"_s : u"\""_s);
+        page += closing() + otherText();
+        if (!hard.below(4)) page += u" lang=\""_s + hard.value(1) + closing();
+        if (!hard.below(4)) page += u" scheme=\""_s + hard.value(1) + closing();
+        page += u" content=\""_s + hard.value() + closing() + otherText() + (hard.below(8) ? u">"_s : QString());
     }
     return page;
 }
 
 // After one open and save, every further one changes no byte and reads the same record;
-// the first keeps every line, only moving named ones into the block.
+// the first keeps every line's values, only moving named ones into the block.
 TEST(PageRoundTrip, ASecondOpenAndSaveChangesNothing) {
-    testing_support::HardText hard(26);
+    testing_support::HardText hard(26, {u"="_s, u"name="_s, u"content=\""_s, u" lang ="_s, u"scheme= "_s,
+                                        u"http-equiv="_s, u"xml:lang=\""_s, u"\" content=\""_s});
     int failures = 0;
     for (int round = 0; round < 10000; ++round) {
         const QString page = generatedPage(hard);
@@ -116,6 +132,27 @@ TEST(PageRoundTrip, ASecondOpenAndSaveChangesNothing) {
     }
     EXPECT_EQ(failures, 0);
     EXPECT_TRUE(hard.usedEverySpecial());
+}
+
+TEST(PageRoundTrip, AttributeWordsInValuesAndBrokenAttributeTextAreWrittenToReadBackTheSame) {
+    const std::pair<QString, QString> cases[] = {
+        // the page's own attribute text goes first when after the known ones it would change them
+        {u"<meta -name=\" content=\"T\">"_s, u"<META -name=\" content=\" T\" NAME=\" content=\" CONTENT=\"T\">"_s},
+        {u"<meta name=\"a\" content=\"text/ltml\" Content-Type\" =\"text a content]]]ed>"_s,
+         u"<META NAME=\"a\" CONTENT=\"text/ltml\">"_s},
+        {u"<meta name=\"a\" content=\"never closed>"_s, u"<META NAME=\"a\" CONTENT=\"\">"_s},
+        {u"<meta name=\"a\" id=\"k\" data-x='content=\"z\"' content=\"1\">"_s,
+         u"<META id=\"k\" data-x='content=\"z\"' NAME=\"a\" CONTENT=\"1\">"_s}};
+    for (const auto& [element, written] : cases) {
+        const QString saved = savedTwice(u"<head>"_s + element + u"</head>"_s);
+        EXPECT_EQ(saved, u"<head>"_s + written + u"\r\n</head>"_s) << element;
+    }
+    // Values the user typed: a ">" would end the element early, a word and "=" at the end of
+    // the lang take the quote after it for the start of a scheme.
+    const MetadataRecord typed = {{u"a>b"_s, u"x"_s, u"en scheme="_s, {}}};
+    const QString once = rewritePage(u"<head></head>"_s, typed, {}, {}).text;
+    EXPECT_EQ(once, u"<head><META NAME=\"a&gt;b\" LANG=\"en scheme&#61;\" CONTENT=\"x\">\r\n</head>"_s);
+    EXPECT_EQ(savedTwice(once), once);
 }
 
 TEST(PageRoundTrip, NamedElementsAnywhereAreReplacedNotCopiedAgain) {
