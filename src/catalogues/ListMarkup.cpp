@@ -13,8 +13,9 @@ bool isNameStart(QChar c) {
     return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char(':');
 }
 
-// The code of a numeric reference's digits ("233", "x1F600"); 0 when it is not a character.
-char32_t numericReference(QStringView digits) {
+// The code of a numeric reference's digits ("233", "x1F600"); 0 when it is not a character
+// XML allows (with `controls`, also a control character but NUL).
+char32_t numericReference(QStringView digits, ControlReferences controls) {
     int base = 10;
     if (!digits.isEmpty() && (digits.front() == QLatin1Char('x') || digits.front() == QLatin1Char('X'))) {
         base = 16;
@@ -33,7 +34,8 @@ char32_t numericReference(QStringView digits) {
     }
     const bool xmlChar = code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF) ||
                          (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
-    return xmlChar ? code : 0;
+    const bool control = code > 0 && (code < 0x20 || (code >= 0x7F && code <= 0x9F));
+    return xmlChar || (control && controls == ControlReferences::Decoded) ? code : 0;
 }
 
 // CR LF and a lone CR become LF.
@@ -83,7 +85,7 @@ void GatheredText::add(const Token& token) {
     while (isBlank(written.at(written.size() - 1 - trail))) ++trail;
     if (first_ < 0) first_ = text_.size() + lead;
     text_ += written.first(lead);
-    text_ += decodeReferences(QStringView(written).mid(lead, written.size() - lead - trail));
+    text_ += decodeReferences(QStringView(written).mid(lead, written.size() - lead - trail), controls_);
     end_ = text_.size();
     text_ += written.last(trail);
 }
@@ -153,12 +155,12 @@ bool TagScanner::next() {
     return false;
 }
 
-void ElementText::start(QStringView name) {
+void ElementText::start(QStringView name, ControlReferences controls) {
     name_ = name.toString();
     depth_ = 0;
     inValue_ = sawValue_ = false;
-    text_.clear();
-    value_.clear();
+    text_.clear(controls);
+    value_.clear(controls);
 }
 
 bool ElementText::feed(const Token& token) {
@@ -217,7 +219,8 @@ namespace {
 
 // The reference XML knows without a DTD that starts at text[at] ("&"): its length, with the
 // character it stands for in `decoded`; 0 when none starts there.
-qsizetype referenceAt(QStringView text, qsizetype at, QString& decoded) {
+qsizetype referenceAt(QStringView text, qsizetype at, QString& decoded,
+                      ControlReferences controls = ControlReferences::Kept) {
     static const struct {
         const char* name;
         char16_t character;
@@ -227,7 +230,7 @@ qsizetype referenceAt(QStringView text, qsizetype at, QString& decoded) {
     const QStringView body = text.mid(at + 1, semi);
     decoded.clear();
     if (body.front() == QLatin1Char('#')) {
-        if (const char32_t code = numericReference(body.mid(1))) decoded = QString::fromUcs4(&code, 1);
+        if (const char32_t code = numericReference(body.mid(1), controls)) decoded = QString::fromUcs4(&code, 1);
     } else {
         for (const auto& entity : named)
             if (body == QLatin1StringView(entity.name)) decoded = QChar(entity.character);
@@ -237,7 +240,7 @@ qsizetype referenceAt(QStringView text, qsizetype at, QString& decoded) {
 
 }  // namespace
 
-QString decodeReferences(QStringView text) {
+QString decodeReferences(QStringView text, ControlReferences controls) {
     qsizetype amp = text.indexOf(QLatin1Char('&'));
     if (amp < 0) return text.toString();
     QString out;
@@ -246,7 +249,7 @@ QString decodeReferences(QStringView text) {
     qsizetype from = 0;
     while (amp >= 0) {
         out += text.mid(from, amp - from);
-        if (const qsizetype length = referenceAt(text, amp, decoded)) {
+        if (const qsizetype length = referenceAt(text, amp, decoded, controls)) {
             out += decoded;
             from = amp + length;
         } else {

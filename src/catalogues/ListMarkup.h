@@ -12,6 +12,11 @@ namespace ListMarkup {
 
 enum class TokenKind { Text, StartTag, EndTag };
 
+// What a numeric reference to a control character (other than a tab or line end) reads as:
+// kept as the text it is, as XML has no such character; or the character, for text that
+// takes controls out as it enters.
+enum class ControlReferences { Kept, Decoded };
+
 // One piece of the text: a run of character data (CDATA included), a start tag or an end
 // tag. Comments, declarations and processing instructions are passed over.
 struct Token {
@@ -49,7 +54,10 @@ private:
 class GatheredText {
 public:
     void add(const Token& token);
-    void clear() { *this = GatheredText(); }
+    void clear(ControlReferences controls = ControlReferences::Kept) {
+        *this = GatheredText();
+        controls_ = controls;
+    }
     // The text without the blanks and line ends written around it.
     QString value() const { return first_ < 0 ? QString() : text_.mid(first_, end_ - first_); }
     // The text as written, references not decoded (a CDATA section escaped).
@@ -60,6 +68,7 @@ private:
     QString raw_;
     qsizetype first_ = -1;
     qsizetype end_ = -1;
+    ControlReferences controls_ = ControlReferences::Kept;
 };
 
 // The text of one element, gathered while the scanner walks through it: start() on its
@@ -67,7 +76,7 @@ private:
 // ended. Inside an RDF value ("<rdf:value>"), the value is that element's text alone.
 class ElementText {
 public:
-    void start(QStringView name);
+    void start(QStringView name, ControlReferences controls = ControlReferences::Kept);
     void reset() { name_ = QString(); }
     bool active() const { return !name_.isEmpty(); }
     // True when the token is the element's end tag.
@@ -94,7 +103,7 @@ QString attribute(QStringView tag, QLatin1StringView name);
 // Decodes the references XML knows without a DTD: "&amp;", "&lt;", "&gt;", "&quot;",
 // "&apos;" and numeric ones ("&#233;", "&#x1F600;"). Any other "&" stays as it stands
 // ("&nbsp;" too).
-QString decodeReferences(QStringView text);
+QString decodeReferences(QStringView text, ControlReferences controls = ControlReferences::Kept);
 
 // Text as written in a list file read as XML reads it: CR LF and a lone CR become LF, then
 // the references are decoded.

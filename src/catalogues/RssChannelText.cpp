@@ -18,6 +18,19 @@ QString line(QLatin1StringView indent, QLatin1StringView tag, const QString& tex
 
 }  // namespace
 
+QString safeHeaderText(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t u = c.unicode();
+        if (u == u'\t' || u == u'\r' || u == u'\n' || c.category() != QChar::Other_Control)
+            out += c;
+        else if (u == 0x0B || u == 0x0C || u == 0x85)
+            out += QLatin1Char(' ');
+    }
+    return out;
+}
+
 QString channel(const QList<modLists::ListEntry>& entries, const Header& header) {
     const QLatin1StringView five("     ");
     const QLatin1StringView ten("          ");
@@ -30,9 +43,9 @@ QString channel(const QList<modLists::ListEntry>& entries, const Header& header)
     text += QLatin1StringView("xmlns=\"") + QLatin1StringView(kRss10Namespace) + QLatin1StringView("\">") + kCrLf;
     text += QLatin1StringView("<channel rdf:about=\"") + ListMarkup::escaped(header.siteURL, true) +
             QLatin1StringView("\">") + kCrLf;
-    text += line(five, QLatin1StringView("title"), header.title);
+    text += line(five, QLatin1StringView("title"), safeHeaderText(header.title));
     text += line(five, QLatin1StringView("link"), header.siteURL);
-    text += line(five, QLatin1StringView("description"), header.description);
+    text += line(five, QLatin1StringView("description"), safeHeaderText(header.description));
     text += QLatin1StringView("<items>") + kCrLf + QLatin1StringView("<rdf:Seq>") + kCrLf;
 
     // Each link once, as the sequence and its item show it.
@@ -119,9 +132,10 @@ Reading read(QStringView text) {
             continue;
         }
         if (token.kind != TokenKind::StartTag || token.selfClosing) continue;
-        const auto take = [&](const char* name, QString* field, bool* flag) {
+        const auto take = [&](const char* name, QString* field, bool* flag,
+                              ListMarkup::ControlReferences controls = ListMarkup::ControlReferences::Kept) {
             if (token.name.compare(QLatin1StringView(name), Qt::CaseInsensitive) != 0) return false;
-            element.start(token.name);
+            element.start(token.name, controls);
             target = field;
             found = flag;
             return true;
@@ -130,11 +144,14 @@ Reading read(QStringView text) {
             take("title", &title, nullptr) || take("link", &link, nullptr) || take("kq:folder", nullptr, nullptr);
         } else if (!headerDone) {
             Header& h = reading.header;
-            take("title", &h.title, &reading.hasTitle) || take("link", &h.siteURL, &reading.hasLink) ||
-                take("description", &h.description, &reading.hasDescription);
+            const auto decoded = ListMarkup::ControlReferences::Decoded;
+            take("title", &h.title, &reading.hasTitle, decoded) || take("link", &h.siteURL, &reading.hasLink) ||
+                take("description", &h.description, &reading.hasDescription, decoded);
         }
     }
     if (inItem) endItem();
+    reading.header.title = safeHeaderText(reading.header.title);
+    reading.header.description = safeHeaderText(reading.header.description);
     return reading;
 }
 

@@ -21,6 +21,11 @@ struct Header {
     QString description;
 };
 
+// A header text as it enters the program (read from a channel, typed into the channel's
+// dialog) and as it is written: control characters go as they go from names (vertical tab,
+// form feed and U+0085 become blanks), but tabs and line ends stay.
+QString safeHeaderText(const QString& text);
+
 // The channel in the tree's order, UTF-8 as it declares; every line ends in CR LF.
 QString channel(const QList<modLists::ListEntry>& entries, const Header& header);
 
@@ -36,7 +41,8 @@ struct Reading {
     QString report() const;
 };
 // An RSS 1.0 or 2.0 channel. The header is the first title, link and description before
-// the first item (anywhere in a channel without items).
+// the first item (anywhere in a channel without items); its title and description are made
+// safe, control characters written as references too.
 Reading read(QStringView text);
 
 }  // namespace RssChannelText

@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 #include "app/ModOpenSave.h"
 #include "catalogues/ListDocuments.h"
+#include "catalogues/RssChannelText.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -91,9 +92,9 @@ void frmRSS::OKButton_Click() {
                                        windowTitle()))
         return;
     filePath = txtFilePath->text();
-    title = txtTitle->text();
+    title = RssChannelText::safeHeaderText(txtTitle->text());
     siteURL = txtSiteURL->text();
-    description = txtDescription->text();
+    description = RssChannelText::safeHeaderText(txtDescription->text());
     cancelled = false;
     accept();
 }

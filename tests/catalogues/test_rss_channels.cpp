@@ -116,6 +116,34 @@ TEST_F(RssChannelTest, ChannelsFromTheWebLoadWithTheirEntitiesCdataAndGaps) {
     EXPECT_EQ(header.description, u"D"_s);
 }
 
+TEST_F(RssChannelTest, ControlCharactersLeaveTheHeaderWhetherWrittenOrReferenced) {
+    const QString file = writeBytes(path(u"controls.xml"_s),
+                                    "<rss version=\"2.0\"><channel><title>A\x01" "B&#1;C&#x85;D\xC2\x85" "E&#9;F</title>"
+                                    "<link>http://h.example/</link><description>&#2;&#x7F;\x02&#x9F;</description>"
+                                    "<item><title>I</title><link>http://h.example/i</link></item></channel></rss>");
+    load(file);
+    const frmRSS& header = frmRSS::instance(w.form.get());
+    EXPECT_EQ(header.title, u"ABC D E\tF"_s);
+    EXPECT_EQ(header.description, QString());
+    // Saved back, the header holds neither the controls nor anything standing in for them.
+    w->documentState->markModified(DocumentState::Document::List);
+    modals.then([](QDialog& d) { click(static_cast<frmRSS&>(d).OKButton); });
+    w->mnuFileSave->trigger();
+    const QByteArray written = readBytes(file);
+    EXPECT_TRUE(written.contains("<title>ABC D E\tF</title>")) << written.constData();
+    EXPECT_TRUE(written.contains("<description></description>")) << written.constData();
+    EXPECT_EQ(xmlError(written), QString());
+    // Typed (pasted) into the dialog, they go as well.
+    w->documentState->markModified(DocumentState::Document::List);
+    modals.then([](QDialog& d) {
+        auto& dialog = static_cast<frmRSS&>(d);
+        dialog.txtTitle->setText(u"T\u0001i\u0090tle"_s);
+        click(dialog.OKButton);
+    });
+    w->mnuFileSave->trigger();
+    EXPECT_TRUE(readBytes(file).contains("<title>Title</title>"));
+}
+
 // Only a server's page is "not found": a list or channel whose items are titled like one
 // loads, and so does any document whose not-found title stands in an item.
 TEST_F(RssChannelTest, ItemsTitledLikeAServersErrorPageStillLoad) {
