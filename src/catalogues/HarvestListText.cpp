@@ -20,12 +20,13 @@ QString sortKey(const modLists::ListEntry& entry) {
 }
 
 // The item's own lines when no record stands for it.
+// A title that is its link as written is left out: the reader takes the link for it.
 QString titleAndLinkLines(const modLists::ListEntry& entry) {
     QString lines;
-    if (entry.title != entry.link)
+    const QString link = platform::withLinkScheme(entry.link);
+    if (entry.title != entry.link || ListMarkup::validAddress(link) != link)
         lines += kTen + QLatin1StringView("<title>") + ListMarkup::escaped(entry.title) + QLatin1StringView("</title>") + kCrLf;
-    lines += kTen + QLatin1StringView("<link>") + ListMarkup::escapedLink(platform::withLinkScheme(entry.link)) +
-             QLatin1StringView("</link>") + kCrLf;
+    lines += kTen + QLatin1StringView("<link>") + ListMarkup::escapedLink(link) + QLatin1StringView("</link>") + kCrLf;
     return lines;
 }
 
@@ -192,7 +193,12 @@ QString identifierKey(QString text) {
     text.remove(QLatin1StringView("http://"), Qt::CaseInsensitive);
     text.remove(QLatin1StringView("https://"), Qt::CaseInsensitive);
     text.remove(kCrLf);
-    return text;
+    return ListMarkup::validAddress(text);
+}
+
+bool sameIdentifier(QString identifier, const QString& address) {
+    identifier.remove(kCrLf);
+    return ListMarkup::validAddress(identifier) == ListMarkup::validAddress(address);
 }
 
 }  // namespace HarvestListText

@@ -46,7 +46,10 @@ QString metadataFrom(QStringView pageText, const QString& nameFilter, const QStr
                      const QString& schemeFilter);
 
 // What a record's identifiers and a link are compared by: without "http://" or "https://"
-// (any case) and without line breaks.
+// (any case) and without line breaks, as a valid address (a link written into a list is one).
 QString identifierKey(QString text);
+// A record's identifier names this address: exactly, once both are valid addresses and the
+// identifier's line breaks are gone.
+bool sameIdentifier(QString identifier, const QString& address);
 
 }  // namespace HarvestListText

@@ -165,9 +165,9 @@ void getMetaFromHCL(QString& folder) {
     QString page;
     // An empty address has no record: a page without an identifier never matches.
     for (const QString& name : address.isEmpty() ? QStringList() : QDir(dir).entryList(QDir::Files, QDir::Name)) {
-        QString identifier = getFromMetadata(dir + name, QStringLiteral("DC.Identifier"), QString(), QStringLiteral("URI"));
-        identifier.remove(QStringLiteral("\r\n"));
-        if (identifier == address) {
+        const QString identifier =
+            getFromMetadata(dir + name, QStringLiteral("DC.Identifier"), QString(), QStringLiteral("URI"));
+        if (HarvestListText::sameIdentifier(identifier, address)) {
             page = dir + name;
             break;
         }

@@ -279,8 +279,31 @@ QString escapedWhole(QStringView text) {
     return references(text.first(first)) + escaped(text.mid(first, last - first)) + references(text.mid(last));
 }
 
+QString validAddress(QStringView link) {
+    static const char hex[] = "0123456789ABCDEF";
+    QString out;
+    out.reserve(link.size());
+    for (const QChar c : link) {
+        const char16_t u = c.unicode();
+        if (u == u' ') {
+            out += QLatin1StringView("%20");
+        } else if (u < 0x20 || (u >= 0x7F && u <= 0x9F)) {
+            const QByteArray bytes = QString(c).toUtf8();
+            for (const char byte : bytes) {
+                const auto b = static_cast<unsigned char>(byte);
+                out += QLatin1Char('%');
+                out += QLatin1Char(hex[b >> 4]);
+                out += QLatin1Char(hex[b & 15]);
+            }
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 QString escapedLink(QStringView link, bool attribute) {
-    return RdfWriter::xmlEscaped(link, {.attribute = attribute, .percentControls = true, .lineEnds = true});
+    return RdfWriter::xmlEscaped(validAddress(link), {.attribute = attribute, .lineEnds = true});
 }
 
 QString folderPath(const QStringList& levels, bool attribute) {

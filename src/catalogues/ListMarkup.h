@@ -114,7 +114,11 @@ QString textOf(QStringView written);
 // a reference, so it reads back as it was. Characters XML does not allow (control codes,
 // lone surrogates) become U+FFFD, so the file always parses.
 QString escaped(QStringView text, bool attribute = false);
-// A link escaped so: a control character in it becomes its "%" escape, as in an address.
+// A link as a valid address: a blank becomes "%20" and a control character the "%XX" escapes
+// of its UTF-8 bytes; everything else stays as it stands ("%" and non-ASCII characters too),
+// so an address goes through here once and is the same ever after.
+QString validAddress(QStringView link);
+// A link as a valid address, escaped so.
 QString escapedLink(QStringView link, bool attribute = false);
 // An element's text escaped so, with the blanks and line ends at its ends written as
 // references: readers drop those written around a text, but keep these.

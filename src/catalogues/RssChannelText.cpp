@@ -41,10 +41,11 @@ QString channel(const QList<modLists::ListEntry>& entries, const Header& header)
     text += QLatin1StringView("xmlns:dc=\"") + QLatin1StringView(kDublinCoreNamespace) + QLatin1Char('"') + kCrLf;
     text += QLatin1StringView("xmlns:kq=\"") + QLatin1StringView(kFolderNamespace) + QLatin1Char('"') + kCrLf;
     text += QLatin1StringView("xmlns=\"") + QLatin1StringView(kRss10Namespace) + QLatin1StringView("\">") + kCrLf;
-    text += QLatin1StringView("<channel rdf:about=\"") + ListMarkup::escaped(header.siteURL, true) +
+    text += QLatin1StringView("<channel rdf:about=\"") + ListMarkup::escapedLink(header.siteURL, true) +
             QLatin1StringView("\">") + kCrLf;
     text += line(five, QLatin1StringView("title"), safeHeaderText(header.title));
-    text += line(five, QLatin1StringView("link"), header.siteURL);
+    text += five + QLatin1StringView("<link>") + ListMarkup::escapedLink(header.siteURL) + QLatin1StringView("</link>") +
+            kCrLf;
     text += line(five, QLatin1StringView("description"), safeHeaderText(header.description));
     text += QLatin1StringView("<items>") + kCrLf + QLatin1StringView("<rdf:Seq>") + kCrLf;
 

@@ -152,6 +152,39 @@ TEST_F(HarvestListTest, LinksKeepTheirScheme) {
     EXPECT_TRUE(readBytes(channel).contains("<item rdf:about=\"file:///srv/pages/local.htm\">"));
 }
 
+// A blank or a control character in a link is written as its "%" escape, so the list is
+// valid XML with valid addresses, and reads back and writes again the same; the record of
+// such a link is still found by its identifier, as the page writes it.
+TEST_F(HarvestListTest, LinksAreWrittenAsValidAddressesAndStillFindTheirRecords) {
+    const QString raw = u"http://example.org/big cats/lions\u0001\u0085.htm"_s;
+    const QByteArray valid = "http://example.org/big%20cats/lions%01%C2%85.htm";
+    record(u"lions.htm"_s, "<meta name=\"DC.Title\" content=\"Lions\">\r\n"
+                           "<meta name=\"DC.Identifier\" scheme=\"URI\" content=\"" + raw.toUtf8() + "\">\r\n");
+    const QString folder = path(u"records/"_s);
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, {u"Cats|"_s, u"Cats|Lions|"_s + raw});
+    const QString site = save(u"AGLS"_s, path(u"site.htm"_s));
+    EXPECT_TRUE(readBytes(site).contains("<link>" + valid + "</link>")) << readBytes(site).constData();
+    QString channel = path(u"channel.xml"_s);
+    ASSERT_TRUE(modRSS::saveRSSChannel(channel));
+    const QByteArray rss = readBytes(channel);
+    for (const QByteArray& written : {"<rdf:li resource=\"" + valid + "\" />", "<item rdf:about=\"" + valid + "\">",
+                                      "<link>" + valid + "</link>"})
+        EXPECT_TRUE(rss.contains(written)) << written.constData() << "\n" << rss.constData();
+    EXPECT_EQ(xmlError(rss), QString());
+
+    // Loaded, the link is the address as written; saved again, the list is the same.
+    run(u"mtp://loadHCL="_s + site + u".kqi"_s);
+    EXPECT_EQ(shown().last(), u"  Lions ["_s + QString::fromLatin1(valid) + u"] 2/2 Cats\\Lions\\"_s);
+    const QByteArray first = readBytes(site);
+    save(u"AGLS"_s, site);
+    EXPECT_EQ(readBytes(site), first);
+    // The record page names the link with a blank: it is still the link's record.
+    EXPECT_TRUE(readBytes(save(u"AGLS"_s, path(u"records.htm"_s), folder)).contains("content=\"Lions\""));
+    w->URL->setEditText(QString::fromLatin1(valid));
+    run(u"mtp://getMetaFromHCL="_s + folder + u".kqb"_s);
+    EXPECT_EQ(w->documentState->currentHTMLFile(), path(u"records/lions.htm"_s));
+}
+
 TEST_F(HarvestListTest, BadListsLoadWhatTheyHoldOrLeaveTheTreeAsItWasAndSay) {
     makeTree(u"Old"_s, u"Catalog"_s, {u"Kept|http://kept.example/"_s});
     const QStringList old = shown();

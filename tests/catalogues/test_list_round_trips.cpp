@@ -24,14 +24,16 @@ QString lineSafe(QString text) {
     return text.remove(u'|').remove(u'\r').remove(u'\n');
 }
 
-// Links of every kind of scheme, their text as hard as an address gets.
-QString link(HardText& hard) {
+// Links of every kind of scheme, their text as hard as an address gets; with `controls`, also
+// holding control characters (as a list line may give them).
+QString link(HardText& hard, bool controls = false) {
     static const QStringList schemes = {u"http://h.example/"_s, u"https://h.example/?a=1&b="_s, u"file:///srv/pages/"_s,
                                         u"ftp://h.example/"_s,  u"mailto:a@h.example?subject="_s, u"urn:isbn:"_s,
                                         u"news:comp."_s,        u"tel:+61"_s, u"data:text/plain,"_s};
     QString text = schemes.at(hard.below(int(schemes.size()))) + lineSafe(hard.value(4));
-    for (QChar& c : text)
-        if (c.category() == QChar::Other_Control) c = u'_';  // an address holds none
+    if (!controls)
+        for (QChar& c : text)
+            if (c.category() == QChar::Other_Control) c = u'_';
     return text.trimmed();
 }
 
@@ -96,18 +98,33 @@ TEST(ListRoundTrip, ListLinesComeBackAsTheTreeHeldThem) {
 }
 
 // Items as the tree gives them to the harvest list and channel writers.
-QList<ListEntry> generatedEntries(HardText& hard) {
+QList<ListEntry> generatedEntries(HardText& hard, bool controls = false) {
     QList<ListEntry> entries;
     for (int n = hard.below(5); n >= 0; --n) {
         ListEntry entry;
         for (int level = hard.below(3); level > 0; --level)
             if (const QString name = modLists::safeNodeText(hard.value(3)); !name.isEmpty()) entry.folders << name;
         entry.title = modLists::safeNodeText(hard.value(4) + u"t"_s);
-        entry.link = link(hard);
-        if (hard.below(8) == 0) entry.title = entry.link;
+        entry.link = link(hard, controls);
+        if (hard.below(8) == 0) entry.title = modLists::safeNodeText(entry.link);
         entries << entry;
     }
     return entries;
+}
+
+// A link as the list writers write it: blanks and control characters as their "%" escapes
+// (UTF-8 bytes), everything else as it is.
+QString validAddress(const QString& link) {
+    QString out;
+    for (const QChar c : link) {
+        if (c == u' ' || c.category() == QChar::Other_Control) {
+            for (const char byte : QString(c).toUtf8())
+                out += u'%' + QString::number(static_cast<unsigned char>(byte), 16).toUpper().rightJustified(2, u'0');
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 // A value as a record page's meta element holds it.
@@ -131,9 +148,19 @@ TEST(ListRoundTrip, HarvestControlListsInBothFormsGiveTheirItemsBack) {
         };
         const QString agls = HarvestListText::agls12Form(entries, rdf, hard.value(), hard.value(), QDate(2024, 1, 2));
         const QString site = HarvestListText::siteForm(entries, {});
-        for (const QString& text : {agls, site}) {
-            if (HarvestListText::readItems(text) != entries && ++failures <= 3)
-                ADD_FAILURE() << "written: " << text;
+        // A link the list writes itself comes back as a valid address; a record's is its own.
+        const auto expected = [&](bool records) {
+            QList<ListEntry> items = entries;
+            for (ListEntry& item : items)
+                if (!records || rdf(item).isEmpty()) item.link = validAddress(item.link);
+            return items;
+        };
+        for (const auto& [text, items] : {std::pair{agls, expected(true)}, std::pair{site, expected(false)}}) {
+            const QList<ListEntry> read = HarvestListText::readItems(text);
+            if (read != items && ++failures <= 3) ADD_FAILURE() << "written: " << text;
+            // Written again from what was read, the list is the same.
+            if (text == site && HarvestListText::siteForm(read, {}) != site && ++failures <= 3)
+                ADD_FAILURE() << "written again differs: " << text;
         }
     }
     EXPECT_EQ(failures, 0);
@@ -144,8 +171,8 @@ TEST(ListRoundTrip, ChannelsGiveTheirHeaderAndItemsBack) {
     HardText hard(1003, {u"; "_s, u";"_s, u"\u0085"_s});
     int failures = 0;
     for (int round = 0; round < kInputs; ++round) {
-        const QList<ListEntry> entries = generatedEntries(hard);
-        const RssChannelText::Header header{hard.value(), link(hard), hard.value()};
+        const QList<ListEntry> entries = generatedEntries(hard, true);
+        const RssChannelText::Header header{hard.value(), link(hard, true), hard.value()};
         // Control characters leave the header as they leave names; tabs and line ends stay.
         const auto cleaned = [](QString text) {
             for (QChar& c : text)
@@ -155,13 +182,32 @@ TEST(ListRoundTrip, ChannelsGiveTheirHeaderAndItemsBack) {
         };
         const QString text = RssChannelText::channel(entries, header);
         const RssChannelText::Reading reading = RssChannelText::read(text);
-        const bool same = reading.items == entries && reading.header.title == cleaned(header.title) &&
-                          reading.header.siteURL == header.siteURL &&
+        QList<ListEntry> items = entries;
+        for (ListEntry& item : items) item.link = validAddress(item.link);
+        const bool same = reading.items == items && reading.header.title == cleaned(header.title) &&
+                          reading.header.siteURL == validAddress(header.siteURL) &&
                           reading.header.description == cleaned(header.description) &&
                           RssChannelText::channel(entries, reading.header) == text;
         if (!same && ++failures <= 3) ADD_FAILURE() << "written: " << text;
     }
     EXPECT_EQ(failures, 0);
+}
+
+// Odd links are written once as valid addresses and then stay as they are: "%" signs not
+// followed by two hex digits are kept, blanks become "%20" however many there are.
+TEST(ListRoundTrip, OddLinksAreNormalisedOnceAndThenStay) {
+    const QList<ListEntry> entries = {{{}, u"Percent"_s, u"news:%"_s},
+                                      {{}, u"Bad escape"_s, u"http://h.example/%zz%4"_s},
+                                      {{}, u"Blanks"_s, u"http://h.example/a"_s + QString(10000, u' ') + u"b"_s}};
+    const QString channel = RssChannelText::channel(entries, {u"T"_s, u"http://h.example/ x"_s, u"D"_s});
+    EXPECT_TRUE(channel.contains(u"<link>http://h.example/%20x</link>"_s));
+    EXPECT_TRUE(channel.contains(u"resource=\"news:%\""_s));
+    EXPECT_TRUE(channel.contains(u"<link>http://h.example/%zz%4</link>"_s));
+    EXPECT_TRUE(channel.contains(u"a"_s + u"%20"_s.repeated(10000) + u"b</link>"_s));
+    const RssChannelText::Reading reading = RssChannelText::read(channel);
+    EXPECT_TRUE(RssChannelText::channel(reading.items, reading.header) == channel);
+    const QString site = HarvestListText::siteForm(entries, {});
+    EXPECT_TRUE(HarvestListText::siteForm(HarvestListText::readItems(site), {}) == site);
 }
 
 }  // namespace

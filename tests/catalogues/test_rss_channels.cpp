@@ -50,13 +50,13 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
               "<channel rdf:about=\"http://zoo.example/\">\r\n     <title>Zoo News</title>\r\n"
               "     <link>http://zoo.example/</link>\r\n     <description>A &amp; B</description>\r\n"
               "<items>\r\n<rdf:Seq>\r\n"
-              "          <rdf:li resource=\"http://zoo.example/?a=1&amp;amp;b=2 c\" />\r\n"
+              "          <rdf:li resource=\"http://zoo.example/?a=1&amp;amp;b=2%20c\" />\r\n"
               "          <rdf:li resource=\"https://caf\xC3\xA9.example/\" />\r\n"
               "          <rdf:li resource=\"http://www.bare.example/\" />\r\n"
               "</rdf:Seq>\r\n</items>\r\n</channel>\r\n"
-              "     <item rdf:about=\"http://zoo.example/?a=1&amp;amp;b=2 c\">\r\n"
+              "     <item rdf:about=\"http://zoo.example/?a=1&amp;amp;b=2%20c\">\r\n"
               "          <title>Lions &amp; &lt;Tigers&gt;</title>\r\n"
-              "          <link>http://zoo.example/?a=1&amp;amp;b=2 c</link>\r\n          <kq:folder>Zoo</kq:folder>\r\n"
+              "          <link>http://zoo.example/?a=1&amp;amp;b=2%20c</link>\r\n          <kq:folder>Zoo</kq:folder>\r\n"
               "     </item>\r\n"
               "     <item rdf:about=\"https://caf\xC3\xA9.example/\">\r\n          <title>Caf\xC3\xA9</title>\r\n"
               "          <link>https://caf\xC3\xA9.example/</link>\r\n          <kq:folder>Zoo</kq:folder>\r\n     </item>\r\n"
@@ -66,12 +66,12 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
     EXPECT_EQ(xmlError(written), QString());
     EXPECT_EQ(w->StatusBar1->panelText(2) + w->StatusBar1->panelTag(2), u"ReadyList"_s);
 
-    // Read back: the links as the tree held them, the header in the dialog.
+    // Read back: the links as written (a blank as "%20"), the header in the dialog.
     tree().Clear();
     frmRSS::instance(w.form.get()).title.clear();
     load(file);
     EXPECT_EQ(shown(), QStringList({u"RSS Channel [RSS]"_s, u"Zoo [] 1/4 Zoo\\"_s,
-                                    u"  Lions & <Tigers> [http://zoo.example/?a=1&amp;b=2 c] 2/2 Zoo\\Lions & <Tigers>\\"_s,
+                                    u"  Lions & <Tigers> [http://zoo.example/?a=1&amp;b=2%20c] 2/2 Zoo\\Lions & <Tigers>\\"_s,
                                     u"  Caf\u00E9 [https://caf\u00E9.example/] 2/2 Zoo\\Caf\u00E9\\"_s,
                                     u"Bare [http://www.bare.example/] 2/2 Bare\\"_s}));
     EXPECT_EQ(readBytes(file), written);
