@@ -203,6 +203,9 @@ void Form1::buildControls() {
 
     MetaPanel = new MetaPanelView(*record, clientArea);
     MetaPanel->setObjectName(QStringLiteral("MetaPanel"));
+    connect(MetaPanel, &MetaPanelView::viewportWidthChanged, this, [this] {
+        if (contentColumnTwips_ > 0) fitContentColumn();
+    });
 
     for (size_t i = 0; i < TreeView1.size(); ++i) {
         TreeView1[i] = new platform::TreeView(clientArea);
@@ -431,6 +434,11 @@ Layout::Input Form1::layoutInput() const {
     const Form1* main = firstMainWindow() ? firstMainWindow() : this;
     in.firstWindowInnerWidth = pixelsToTwips(main->clientArea->width());
     return in;
+}
+
+double Form1::splitterForLines(int lines, double editHeight) const {
+    return Layout::splitterForLines(layoutInput(), lines, MetaPanel->rowHeightTwips(), MetaPanel->headerHeightTwips(),
+                                    editHeight);
 }
 
 void Form1::SizeControls(double& x, double& y) {

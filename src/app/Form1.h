@@ -210,6 +210,8 @@ public:
     double splitterY() const;
     // Puts the horizontal splitter at this top (twips); the next layout starts from there.
     void moveHSplitter(double y);
+    // Where the horizontal splitter shows that many whole lines of the metadata panel.
+    double splitterForLines(int lines, double editHeight) const;
     Layout::Input layoutInput() const;
 
     void showAboutBox();
@@ -557,6 +559,7 @@ private:
     void metaPanelColumnWidths(double& name, double& lang, double& scheme) const;
     bool activeTreeVisible() const;
     void placeMetaPanel(const Layout::Result& r);
+    void fitContentColumn();
     void placeTrees(const Layout::Result& r);
     void placeEditPanelControls(const Layout::Result& r);
     void moveCurrentLine(int step);
@@ -586,6 +589,7 @@ private:
     double splitterYTwips_ = 4999;
     // The hierarchy pane's width, which it takes again when it is shown.
     double treePaneTwips_ = 2000;
+    double contentColumnTwips_ = 0;  // the Content column's width as the layout gave it
     bool defaultSchemaRead_ = false;
     // No window position was stored; the frame is checked once the window manager framed it.
     bool firstStart_ = false;

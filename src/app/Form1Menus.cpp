@@ -103,9 +103,9 @@ void Form1::buildMenus() {
 
     mnuView = bar->addMenu(QStringLiteral("&View"));
     mnuView->setObjectName(QStringLiteral("mnuView"));
-    const auto check = [](QAction* a) {
+    const auto check = [](QAction* a, bool shown = true) {
         a->setCheckable(true);
-        a->setChecked(true);
+        a->setChecked(shown);
         return a;
     };
     mnuViewToolbar = check(item(mnuView, QStringLiteral("mnuViewToolbar"), QStringLiteral("Tool Bar")));
@@ -116,8 +116,10 @@ void Form1::buildMenus() {
     mnuViewWebBrowser = check(item(mnuView, QStringLiteral("mnuViewWebBrowser"), QStringLiteral("Web Browser")));
     mnuViewQuorvantile = check(item(mnuView, QStringLiteral("mnuViewQuorvantile"), QStringLiteral("Quorvantile"),
                                     QKeySequence(QStringLiteral("Ctrl+H"))));
+    // The edit panel starts hidden.
     mnuViewEdit = check(
-        item(mnuView, QStringLiteral("mnuViewEdit"), QStringLiteral("Edit Panel"), QKeySequence(QStringLiteral("Ctrl+I"))));
+        item(mnuView, QStringLiteral("mnuViewEdit"), QStringLiteral("Edit Panel"), QKeySequence(QStringLiteral("Ctrl+I"))),
+        false);
 
     mnuRes = bar->addMenu(QStringLiteral("Metadata &Resources"));
     mnuRes->setObjectName(QStringLiteral("mnuRes"));

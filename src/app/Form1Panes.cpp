@@ -53,15 +53,20 @@ bool Form1::activeTreeVisible() const {
 void Form1::placeMetaPanel(const Layout::Result& r) {
     MetaPanel->setGeometry(twipsToPixels(r.meta.left), twipsToPixels(r.meta.top),
                            std::max(0, twipsToPixels(r.meta.width)), std::max(0, twipsToPixels(r.meta.height)));
-    // The Content column takes what the other columns leave (never more than the panel
-    // shows, so no needless scroll bar), but never vanishes.
+    contentColumnTwips_ = r.contentColumnWidth;
+    fitContentColumn();
+}
+
+// The Content column takes what the other columns leave (never more than the panel shows,
+// so no needless scroll bar, also once lines added show the vertical one), but never vanishes.
+void Form1::fitContentColumn() {
     const int frame = 2 * MetaPanel->frameWidth();
     const int scrollBar = MetaPanel->verticalScrollBar()->isVisible() ? MetaPanel->verticalScrollBar()->width() : 0;
     const double room = platform::pixelsToTwips(MetaPanel->width() - frame - scrollBar) -
                         (MetaPanel->columnWidthTwips(Record::Name) + MetaPanel->columnWidthTwips(Record::Lang) +
                          MetaPanel->columnWidthTwips(Record::Scheme));
     const double least = std::max(600, MetaPanel->headerWidthTwips(Record::Content));
-    MetaPanel->setColumnWidthTwips(Record::Content, int(std::max(least, std::min(r.contentColumnWidth, room))));
+    MetaPanel->setColumnWidthTwips(Record::Content, int(std::max(least, std::min(contentColumnTwips_, room))));
 }
 
 void Form1::placeTrees(const Layout::Result& r) {

@@ -73,6 +73,13 @@ Result SizeControls(double& x, double& y, const Input& in) {
     return r;
 }
 
+double splitterForLines(const Input& in, int lines, double rowHeight, double headerHeight, double editHeight) {
+    // What stands between the splitter and the status bar: the gap, the edit panel, the
+    // panel's header and its lines (SizeControls gives the panel this height).
+    const double S = in.statusBarVisible ? std::round(in.statusBarHeight) : 0;
+    return in.innerHeight - S - 150 - editHeight - headerHeight - rowHeight * lines;
+}
+
 double clampDrag(double pointer, double windowExtent) {
     if (pointer < kSplitterDragMargin) return kSplitterDragMargin;
     if (pointer > windowExtent - kSplitterDragMargin) return windowExtent - kSplitterDragMargin;

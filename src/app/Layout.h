@@ -46,6 +46,11 @@ constexpr double kMinListHeight = 1000;  // what the metadata panel keeps below 
 // Corrects x and y in place, as callers rely on, and places every pane.
 Result SizeControls(double& x, double& y, const Input& in);
 
+// Where the horizontal splitter goes so that the metadata panel below it (below the edit
+// panel too, when `editHeight` is not 0) shows `lines` whole lines of `rowHeight` under its
+// header (`headerHeight`, the panel's frame included).
+double splitterForLines(const Input& in, int lines, double rowHeight, double headerHeight, double editHeight);
+
 // Where a splitter's drag bar may go: the pointer position kept 500 twips inside the window.
 double clampDrag(double pointer, double windowExtent);
 

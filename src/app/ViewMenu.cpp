@@ -16,13 +16,6 @@
 #include <QGroupBox>
 #include <QToolBar>
 
-namespace {
-// Where the horizontal splitter goes to show every line of the panel, below the edit panel.
-double splitterForLines(double innerHeight, int lines, double editHeight) {
-    return innerHeight - 870 - 208.0 * lines - editHeight;
-}
-}  // namespace
-
 void Form1::mnuViewToolbar_Click() {
     mnuViewToolbar->setChecked(!mnuViewToolbar->isChecked());
     Toolbar1->setVisible(mnuViewToolbar->isChecked());
@@ -57,7 +50,7 @@ void Form1::mnuViewQuorvantile_Click() {
     mnuViewQuorvantile->setChecked(!mnuViewQuorvantile->isChecked());
     MetaPanel->setVisible(mnuViewQuorvantile->isChecked());
     EditPanelOff();
-    double y = std::max(4000.0, splitterForLines(platform::pixelsToTwips(clientArea->height()), record->count(), 0));
+    double y = std::max(4000.0, splitterForLines(record->count(), 0));
     double x = splitterX();
     SizeControls(x, y);
 }
@@ -72,8 +65,7 @@ void Form1::mnuViewEdit_Click() {
         EditPanelOff();
         return;
     }
-    double y = splitterForLines(platform::pixelsToTwips(clientArea->height()), record->count(),
-                                Layout::kEditPanelHeight);
+    double y = splitterForLines(record->count(), Layout::kEditPanelHeight);
     moveHSplitter(y);
     EditPanelOn();
     if (!record->selectedLine() && record->isEmpty()) {

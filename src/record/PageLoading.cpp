@@ -153,8 +153,7 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
     const int lines = std::max(3, record->count());
     double y = splitterY();
     if (Preferences::fixMeta == QLatin1String("Y") || y == 4999) {
-        y = platform::pixelsToTwips(clientArea->height()) - 870 - 208.0 * lines -
-            (EditPanel->isHidden() ? 0 : Layout::kEditPanelHeight);
+        y = splitterForLines(lines, EditPanel->isHidden() ? 0 : Layout::kEditPanelHeight);
     }
     if (y < 4000) y = 4000;
     double x = splitterX();

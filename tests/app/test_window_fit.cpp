@@ -5,6 +5,8 @@
 #include "platform/WidgetInput.h"
 
 #include <QScreen>
+#include <QScrollBar>
+#include <QTest>
 
 namespace {
 
@@ -80,6 +82,75 @@ TEST_F(WindowFitTest, AFirstStartFitsTheScreenAndEveryColumnShowsItsText) {
     showFramed(*big);
     expectWholeColumns(*big);
 }
+
+// The lines of the metadata panel shown whole, from its top.
+int wholeLinesShown(const QTreeView& panel) {
+    const QRect area = panel.viewport()->rect();
+    int shown = 0;
+    for (int row = 0; row < panel.model()->rowCount(); ++row)
+        if (area.contains(panel.visualRect(panel.model()->index(row, 0)))) ++shown;
+    return shown;
+}
+
+// Opened in a first window, a page shows all its lines whole, or as many as the panel holds
+// (the divider goes no higher than it may), with the edit panel too; an added line comes
+// into sight whole.
+class LinesInSightTest : public WindowFitTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(LinesInSightTest, APageShowsItsLinesWholeAndAnAddedLineComesIntoSight) {
+    const int count = GetParam();
+    const LargerFont larger;  // lines taller than the old list's
+    QByteArray page = "<html><head><title>t</title>\r\n";
+    for (int i = 1; i <= count; ++i) page += "<meta name=\"DC.Subject\" content=\"" + QByteArray::number(i) + "\">\r\n";
+    const QString file = write(u"lines.htm"_s, page + "</head><body>b</body></html>\r\n");
+    showFramed(*w);
+    auto* address = w->findChild<QComboBox*>(u"URL"_s);
+    auto* panel = w->findChild<QTreeView*>(u"MetaPanel"_s);
+    ASSERT_TRUE(address && panel);
+    const auto enter = [&](const QString& text) {
+        address->lineEdit()->selectAll();
+        QTest::keyClicks(address->lineEdit(), text);
+        QTest::keyClick(address->lineEdit(), Qt::Key_Return);
+        browser().settle();
+        QApplication::processEvents();
+    };
+    const auto expectWhole = [&](const char* when) {
+        const int rowHeight = panel->visualRect(panel->model()->index(0, 0)).height();
+        const int holds = panel->viewport()->height() / rowHeight;
+        EXPECT_EQ(wholeLinesShown(*panel), count < 30 ? count : holds) << when;
+        if (count == 30) {
+            EXPECT_LT(holds, count) << when;
+        }
+    };
+    enter(file);
+    ASSERT_EQ(panel->model()->rowCount(), count);
+    expectWhole("opened");
+
+    w->findChild<QAction*>(u"mnuViewEdit"_s)->trigger();
+    QApplication::processEvents();
+    ASSERT_TRUE(w->findChild<QWidget*>(u"EditPanel"_s)->isVisible());
+    expectWhole("with the edit panel");
+
+    enter(u"mtp://field=DC.Rights&content=Added.fld/"_s);
+    // The panel shows the command's line once the command lets go of it.
+    ASSERT_TRUE(QTest::qWaitFor([&] { return panel->model()->rowCount() == count + 1; }, 2000));
+    EXPECT_EQ(panel->model()->index(panel->currentIndex().row(), 1).data().toString(), u"Added"_s);
+    const QRect added = panel->visualRect(panel->currentIndex());
+    EXPECT_TRUE(panel->viewport()->rect().contains(added));
+    EXPECT_FALSE(panel->horizontalScrollBar()->isVisible());  // the columns still fit beside the vertical one
+    // The first and last lines selected with the keys come into sight whole too.
+    panel->setFocus();
+    QTest::keyClick(panel, Qt::Key_Home);
+    QApplication::processEvents();
+    EXPECT_EQ(panel->currentIndex().row(), 0);
+    EXPECT_TRUE(panel->viewport()->rect().contains(panel->visualRect(panel->currentIndex())));
+    QTest::keyClick(panel, Qt::Key_End);
+    QApplication::processEvents();
+    EXPECT_EQ(panel->currentIndex().row(), count);
+    EXPECT_TRUE(panel->viewport()->rect().contains(panel->visualRect(panel->currentIndex())));
+}
+
+INSTANTIATE_TEST_SUITE_P(Lines, LinesInSightTest, ::testing::Values(3, 8, 30));
 
 TEST_F(WindowFitTest, AWindowLeftOnALargerScreenOpensOnThisOne) {
     w->formSettings.SaveSetting(u"Position Data"_s, u"Left"_s, u"1500"_s);

@@ -87,7 +87,9 @@ TEST(ListRoundTrip, ListLinesComeBackAsTheTreeHeldThem) {
             for (int n = 0; n < 100000; ++n) lines << u"Same|http://h.example/"_s + QString::number(n);
         }
         const QStringList renamed = readInto(first, lines, kind);
-        if (round == kInputs) EXPECT_EQ(renamed.size(), 99999);
+        if (round == kInputs) {
+            EXPECT_EQ(renamed.size(), 99999);
+        }
         const QStringList written = modLists::listFileLines(first, true, kind);
         readInto(second, written, kind);
         if ((nodesOf(first) != nodesOf(second) || modLists::listFileLines(second, true, kind) != written) && ++failures <= 3)

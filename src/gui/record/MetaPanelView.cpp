@@ -14,6 +14,7 @@
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QResizeEvent>
 #include <QToolTip>
 
 using platform::pixelsToTwips;
@@ -82,16 +83,34 @@ int MetaPanelView::headerWidthTwips(int column) const {
     return width;
 }
 
-int MetaPanelView::boldTextWidthTwips(const QString& text) const {
+namespace {
+// The size the style gives a line's cell showing `text`.
+QSize cellSize(const QWidget* view, const QString& text, bool bold) {
     QStyleOptionViewItem option;
-    option.initFrom(this);
-    option.widget = this;
-    option.font = font();
-    option.font.setBold(true);
+    option.initFrom(view);
+    option.widget = view;
+    option.font = view->font();
+    option.font.setBold(bold);
     option.fontMetrics = QFontMetrics(option.font);
     option.text = text;
     option.features = QStyleOptionViewItem::HasDisplay;
-    return pixelsToTwips(style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width());
+    return view->style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), view);
+}
+}  // namespace
+
+int MetaPanelView::boldTextWidthTwips(const QString& text) const {
+    return pixelsToTwips(cellSize(this, text, true).width());
+}
+
+int MetaPanelView::rowHeightTwips() const {
+    // The lines are all as high as the first; without one, as high as the style draws one.
+    const QModelIndex first = model_->index(0, 0);
+    const int pixels = first.isValid() ? indexRowSizeHint(first) : 0;
+    return pixelsToTwips(pixels > 0 ? pixels : cellSize(this, QStringLiteral("Xg"), false).height());
+}
+
+int MetaPanelView::headerHeightTwips() const {
+    return pixelsToTwips((header()->isHidden() ? 0 : header()->sizeHint().height()) + 2 * frameWidth());
 }
 
 MetaPanelView::Cell MetaPanelView::cellAt(int x, int y) const {
@@ -151,6 +170,13 @@ void MetaPanelView::updateLook() {
     bold.setBold(true);
     model_->setBoldFont(bold);
     model_->setHighlight(palette().highlight(), palette().highlightedText());
+}
+
+// A panel made lower keeps its current line in sight.
+void MetaPanelView::resizeEvent(QResizeEvent* event) {
+    QTreeView::resizeEvent(event);
+    if (event->size().height() < event->oldSize().height() && !model_->held() && currentIndex().isValid())
+        scrollTo(currentIndex());
 }
 
 void MetaPanelView::changeEvent(QEvent* event) {
@@ -262,6 +288,10 @@ bool MetaPanelView::viewportEvent(QEvent* event) {
         if (toolTipText_.isEmpty()) QToolTip::hideText();
         else QToolTip::showText(help->globalPos(), toolTipText_, viewport());
         return true;
+    }
+    if (event->type() == QEvent::Resize) {
+        const auto* resize = static_cast<QResizeEvent*>(event);
+        if (resize->size().width() != resize->oldSize().width()) Q_EMIT viewportWidthChanged();
     }
     return QTreeView::viewportEvent(event);
 }

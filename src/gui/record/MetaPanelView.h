@@ -55,6 +55,9 @@ public:
     // Twips a column needs for its header's whole text, and for this text in a bold line.
     int headerWidthTwips(int column) const;
     int boldTextWidthTwips(const QString& text) const;
+    // The height of a line, and of the header with the panel's frame, in twips.
+    int rowHeightTwips() const;
+    int headerHeightTwips() const;
 
     // The line (1-based position, 0: none) and column (-1: none) under a point.
     struct Cell {
@@ -79,6 +82,10 @@ public:
     // The data a drag of the panel starts with now (the caller owns it).
     QMimeData* dragData();
 
+Q_SIGNALS:
+    // The room for the lines got wider or narrower (a scroll bar came or went).
+    void viewportWidthChanged();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
@@ -94,6 +101,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
     bool viewportEvent(QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void showRecordSelection();
