@@ -15,6 +15,7 @@
 #include "platform/SchemeBundle.h"
 
 #include <QComboBox>
+#include <QFileInfo>
 #include <QLabel>
 
 namespace modMetaMain {
@@ -45,7 +46,17 @@ QString listBaseName(const QString& path) {
     return path.mid(slash + 1, dot - slash - 1);
 }
 
-Form1* Main(const QString& commandLine) {
+// A file named relative to the folder the program started in, as a path from the root: it is
+// read, shown and saved beside as any other local file.
+QString commandLineFile(const QString& commandLine) {
+    const QFileInfo file(commandLine);
+    if (commandLine.isEmpty() || commandLine.contains(QLatin1String("://")) || file.isAbsolute() || !file.exists())
+        return commandLine;
+    return file.absoluteFilePath();
+}
+
+Form1* Main(const QString& given) {
+    const QString commandLine = commandLineFile(given);
     serveOwnHosts();
     schemeServer = defaultSchemeServer();
     currentLocationURL.clear();

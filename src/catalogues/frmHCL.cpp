@@ -115,6 +115,9 @@ frmHCL::frmHCL(QWidget* parent) : QDialog(parent) {
     layout->addWidget(Text1, 1);  // the room the dialog has below the folder
     layout->addStretch();
 
+    // Return saves, whichever button has the focus: no other button takes it over.
+    for (QPushButton* other : {cmdBrowse1, cmdBrowse, cmdSaveRDF, cmdCancel}) other->setAutoDefault(false);
+
     connect(cmdBrowse1, &QPushButton::clicked, this, &frmHCL::cmdBrowse1_Click);
     connect(cmdBrowse, &QPushButton::clicked, this, &frmHCL::cmdBrowse_Click);
     connect(cmdSaveRDF, &QPushButton::clicked, this, &frmHCL::cmdSaveRDF_Click);
@@ -137,6 +140,7 @@ void frmHCL::setHeight(int twips) {
 
 void frmHCL::Form_Load() {
     setHeight(kCollapsedHeight);
+    cmdOK->setDefault(true);
     cmdSaveRDF->setEnabled(true);
     txtHCLDirLoc->clear();
     const Form1* main = Form1::firstMainWindow();

@@ -55,6 +55,9 @@ frmRSS::frmRSS(QWidget* parent) : QDialog(parent) {
     layout->addLayout(grid);
     layout->addLayout(buttons);
 
+    // Return takes OK, whichever button has the focus.
+    for (QPushButton* other : {cmdBrowse, CancelButton}) other->setAutoDefault(false);
+
     connect(cmdBrowse, &QPushButton::clicked, this, &frmRSS::cmdBrowse_Click);
     connect(OKButton, &QPushButton::clicked, this, &frmRSS::OKButton_Click);
     connect(CancelButton, &QPushButton::clicked, this, &frmRSS::CancelButton_Click);
@@ -67,6 +70,7 @@ frmRSS& frmRSS::instance(QWidget* parent) {
 }
 
 void frmRSS::showEvent(QShowEvent* event) {
+    OKButton->setDefault(true);
     txtFilePath->setText(filePath);
     txtTitle->setText(title);
     txtSiteURL->setText(siteURL);

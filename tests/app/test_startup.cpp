@@ -175,4 +175,34 @@ TEST_F(StartupTest, SettingsStarIsTheDefaultValueNamesIgnoreCaseAndListingsKeepO
     EXPECT_EQ(get(u"preferences\\schemas"_s, u"dublin core"_s), u"Y"_s);
 }
 
+// A catalogue opened by the program's argument, named from the folder the program starts in,
+// is the same list as one opened by a command: its channel goes beside it, never over it.
+TEST(StartupListTest, ACatalogueFromTheArgumentProposesItsChannelBesideIt) {
+    testing_support::FreshStore store;
+    testing_support::ScriptedModals modals;
+    QTemporaryDir dir;
+    testing_support::writeBytes(dir.filePath(u"zoo.kqi"_s), "Animals|\r\nAnimals|Cats|http://example.org/cats.htm\r\n");
+    const QString started = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    const QStringList ways = {u"zoo.kqi"_s, u"mtp://open="_s + dir.filePath(u"zoo.kqi"_s)};
+    for (const QString& commandLine : ways) {
+        std::unique_ptr<Form1> form(modMetaMain::Main(commandLine));
+        ASSERT_EQ(form->activeTree()->Count(), 3) << commandLine;
+        QString proposed;
+        bool okEnabled = false;
+        modals.then([&](QDialog& d) {
+            proposed = d.findChild<QLineEdit*>(u"txtFilePath"_s)->text();
+            d.findChild<QLineEdit*>(u"txtTitle"_s)->setText(u"Zoo"_s);
+            d.findChild<QLineEdit*>(u"txtSiteURL"_s)->setText(u"http://example.org/"_s);
+            okEnabled = d.findChild<QPushButton*>(u"OKButton"_s)->isEnabled();
+            d.reject();
+        });
+        form->findChild<QAction*>(u"mnuFileSaveAs_7"_s)->trigger();
+        EXPECT_EQ(proposed, dir.filePath(u"zoo.xml"_s)) << commandLine;
+        EXPECT_TRUE(okEnabled) << commandLine;
+    }
+    QDir::setCurrent(started);
+    EXPECT_EQ(testing_support::readBytes(dir.filePath(u"zoo.kqi"_s)), "Animals|\r\nAnimals|Cats|http://example.org/cats.htm\r\n");
+}
+
 }  // namespace

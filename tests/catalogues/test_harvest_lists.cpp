@@ -15,6 +15,7 @@
 #include <QDeadlineTimer>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTest>
 
 namespace {
 
@@ -292,6 +293,50 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
     dialog.txtHCLDirLoc->clear();
     click(dialog.cmdBrowse);
     EXPECT_EQ(dialog.txtHCLDirLoc->text(), folder);
+}
+
+// Return in the dialog saves, whatever button had the focus when it was last closed: after
+// a failed save, after Browse, after Cancel.
+TEST_F(HarvestListTest, ReturnSavesWheneverTheDialogOpens) {
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
+    w->documentState->setTreePath(path(u"no such folder/hcl.htm"_s));
+    w->setMnuFileSaveAs();
+    QAction* saveAs = w->findChild<QAction*>(u"mnuFileSaveAs_6"_s);
+    ASSERT_TRUE(saveAs);
+    const auto dialog = [&] { return w->findChild<QDialog*>(u"frmHCL"_s); };
+    const auto press = [&](const char* button) {
+        QTest::mouseClick(dialog()->findChild<QPushButton*>(QLatin1String(button)), Qt::LeftButton);
+    };
+    const auto returnInDialog = [&] {
+        QWidget* focused = dialog()->focusWidget() ? dialog()->focusWidget() : dialog();
+        QTest::keyClick(focused, Qt::Key_Return);
+    };
+    saveAs->trigger();
+    boxes.expect(u"Check that the file or the file system are not read only"_s, platform::vbOK);
+    press("cmdOK");  // the folder is not there: the save fails and the dialog closes
+    ASSERT_FALSE(dialog()->isVisible());
+
+    saveAs->trigger();
+    dialog()->findChild<QPushButton*>(u"cmdBrowse1"_s)->setFocus();
+    testing_support::ScriptedFileDialogs files;
+    files.choose(path(u"site.htm"_s));
+    press("cmdBrowse1");
+    ASSERT_EQ(dialog()->findChild<QLineEdit*>(u"txtFileName"_s)->text(), path(u"site.htm"_s));
+    // Browse made the file it named (empty): the save asks before it writes over it.
+    boxes.expect(u"site.htm already exists."_s, platform::vbYes);
+    returnInDialog();  // saves, and does not browse again
+    EXPECT_FALSE(dialog()->isVisible());
+    EXPECT_TRUE(readBytes(path(u"site.htm"_s)).contains("<site>"));
+
+    // Closed with Cancel while Cancel has the focus, opened again: Return saves.
+    saveAs->trigger();
+    dialog()->findChild<QPushButton*>(u"cmdCancel"_s)->setFocus();
+    press("cmdCancel");
+    QFile::remove(path(u"site.htm"_s));
+    saveAs->trigger();
+    returnInDialog();
+    EXPECT_FALSE(dialog()->isVisible());
+    EXPECT_TRUE(QFileInfo::exists(path(u"site.htm"_s)));
 }
 
 TEST_F(HarvestListTest, TheTreeIsSentToTheRepositoryAsAList) {
