@@ -59,12 +59,14 @@ QString missingExtension(int filterIndex, const QString& path) {
 
 }  // namespace
 
-QString showSaveDialog(int filterIndex, QString& path) {
+QString showSaveDialog(int filterIndex, QString& path, bool proposeMissing) {
     FileDialogRequest& record = dialogRecord();
     record.save = true;
     record.filters = kSaveFilters;
     record.filterIndex = filterIndex;
-    if (!path.isEmpty() && isExistingFile(path)) {
+    const bool inExistingFolder =
+        proposeMissing && !platform::folderPart(path).isEmpty() && QFileInfo(platform::folderPart(path)).isDir();
+    if (!path.isEmpty() && (isExistingFile(path) || inExistingFolder)) {
         record.proposedName = platform::fileNamePart(path);
         record.initialFolder = platform::folderPart(path);
     } else {

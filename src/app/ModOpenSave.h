@@ -15,8 +15,9 @@ enum SaveFilter : int {
 
 // Save dialog starting on one of the filters. Returns the chosen path with
 // the filter's extension added when missing, or "" on cancel; on success the path
-// argument holds the same text.
-QString showSaveDialog(int filterIndex, QString& path);
+// argument holds the same text. With `proposeMissing`, a path naming no file in a folder that
+// exists is proposed there under its own name (else "Untitled" is).
+QString showSaveDialog(int filterIndex, QString& path, bool proposeMissing = false);
 
 // Open dialog for one kind of file: "htm", "kqs", "kqi", "kqb", "hcl", "rss" or "dir"
 // (a folder, chosen by picking any file in it). A chosen file that does not exist is

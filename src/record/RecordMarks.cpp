@@ -2,6 +2,7 @@
 // save question, and the views of the document state: status panels and Save captions.
 #include "app/Form1.h"
 
+#include "app/ModOpenSave.h"
 #include "app/modFileExists.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
@@ -13,6 +14,7 @@
 #include "platform/TreeView.h"
 
 #include <QAction>
+#include <QFileInfo>
 
 using platform::MsgBox;
 
@@ -52,7 +54,25 @@ int Form1::markListmodifiedCheckHTML() {
 
 bool Form1::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere) {
     const QString file = documentState->currentHTMLFile();
-    if (!file.isEmpty() && modFileExists::fileExists(file)) return SaveAsHTML(file);
+    if (!file.isEmpty() && modFileExists::fileExists(file) && !QFileInfo(file).isDir()) return SaveAsHTML(file);
+    // A page file that went away since it was opened (deleted, moved, a folder in its place)
+    // is said to be gone: it is written again only when the user says so.
+    if (!file.isEmpty() && platform::isLocalPath(file)) {
+        const int answer = MsgBox(QStringLiteral("The page ") + file +
+                                      QStringLiteral(" is no longer where it was opened.\r\n\r\n"
+                                                     "Yes: write the page there again, with the record's metadata.\r\n"
+                                                     "No: save it under another name.\r\n"
+                                                     "Cancel: save nothing."),
+                                  platform::vbYesNoCancel | platform::vbExclamation,
+                                  QStringLiteral("Page no longer on disk"));
+        if (answer == platform::vbYes) return SaveAsHTML(file);
+        if (answer != platform::vbNo) return false;
+        QString proposed = file;
+        const QString chosen = ModOpenSave::showSaveDialog(ModOpenSave::kPageFilter, proposed, true);
+        if (chosen.isEmpty()) return false;
+        FilePath = chosen;
+        return SaveAsHTML(chosen);
+    }
     if (!modMacros::saveRecordMacro.isEmpty()) {
         // The repository finishes the save on its own time: nothing is known saved yet.
         modMTP::runCommand(modMacros::saveRecordMacro);

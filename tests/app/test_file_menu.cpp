@@ -204,13 +204,34 @@ TEST_F(FileMenuTest, AVanishedFileOrAFailedWriteLeavesTheRecordModified) {
     ASSERT_TRUE(QFile::remove(page));
     const QString folder = folderAt(u"taken.htm"_s);
     dialogs.choose(folder);
-    boxes.expect(u"Error saving file: "_s, vbOK).expect(u"Error saving file: "_s, vbOK);
-    w->mnuFileSave_Click();  // a folder chosen as the file
+    const QString gone = u"is no longer where it was opened"_s;
+    boxes.expect(gone, vbNo).expect(u"Error saving file: "_s, vbOK);
+    w->mnuFileSave_Click();  // saved elsewhere: a folder chosen as the file
+    EXPECT_EQ(dialogs.requests().last().initialFolder, dir.path() + u"/"_s);
+    EXPECT_EQ(dialogs.requests().last().proposedName, u"gone.htm"_s);
     w->documentState->setCurrentHTMLFile(folder);
-    w->mnuFileSave_Click();  // a folder where the record's file was
+    boxes.expect(gone, vbYes).expect(u"Error saving file: "_s, vbOK);
+    w->mnuFileSave_Click();  // written there again: a folder where the record's file was
+    boxes.expect(gone, vbCancel);
+    w->mnuFileSave_Click();
     EXPECT_EQ(panel2() + tag2(), u"ModifiedRecord"_s);
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_FALSE(QFile::exists(page));
+}
+
+// A page deleted since it was opened is said to be gone; Yes writes it again where it was,
+// the record in the page as it was read.
+TEST_F(FileMenuTest, APageGoneFromDiskIsWrittenAgainOnlyAfterAYes) {
+    const QString page = openPage(u"gone.htm"_s, u"New"_s);
+    ASSERT_TRUE(QFile::remove(page));
+    boxes.expect(u"The page "_s + page + u" is no longer where it was opened."_s, vbCancel);
+    w->findChild<QAction*>(u"mnuFileSave"_s)->trigger();
+    EXPECT_FALSE(QFile::exists(page));
+    EXPECT_EQ(boxes.shown().last().title, u"Page no longer on disk"_s);
+    boxes.expect(u"is no longer where it was opened"_s, vbYes);
+    w->findChild<QAction*>(u"mnuFileSave"_s)->trigger();
+    EXPECT_EQ(read(page), pageTitled("New"));
+    EXPECT_EQ(panel2(), u"Ready"_s);
 }
 
 TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {

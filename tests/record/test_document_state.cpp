@@ -40,6 +40,7 @@ TEST_F(DocumentStateTest, TheRecordMarkAndItsQuestionWhoseYesMayGoToTheRepositor
     testing_support::CommandRecorder recorder;
     testing_support::KeptValues macro{&modMacros::saveRecordMacro};
     modMacros::saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb/"_s;
+    w->documentState->setCurrentHTMLFile(QString());  // a record of the repository's, read from no file
     w->markHTMLmodifiedCheckList(QString());
     boxes.expect(kRecordQuestion, vbYes);
     EXPECT_EQ(w->saveHtmlCheck(), vbCancel);
