@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include <sys/mman.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -516,10 +518,23 @@ bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* 
         return false;
     };
     if (path.isEmpty()) return fail(QStringLiteral("no file name"));
+    // The file written over: its owner made it read-only, so it is not written, whoever runs
+    // the program (the refusal reads as the one a user who may not write it gets).
+    struct stat old {};
+    const bool replacing = ::stat(QFile::encodeName(path).constData(), &old) == 0 && S_ISREG(old.st_mode);
+    if (replacing && !(old.st_mode & S_IWUSR)) return fail(QSaveFile::tr("Existing file %1 is not writable").arg(path));
     // Unbuffered, with every write checked: a buffered QSaveFile can commit a file cut
     // short by a full disk or a size limit and still report success.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return fail(file.errorString());
-    if (permissions && !file.setPermissions(*permissions)) return fail(file.errorString());
+    if (permissions) {
+        if (!file.setPermissions(*permissions)) return fail(file.errorString());
+    } else if (replacing) {
+        // The new file takes the old one's place as the old one was: its owner and group
+        // where this process may give them, and its permission bits (not the set-id bits).
+        const int fd = file.handle();
+        if (::fchown(fd, old.st_uid, old.st_gid) != 0) (void)!::fchown(fd, uid_t(-1), old.st_gid);
+        if (::fchmod(fd, old.st_mode & 0777) != 0) return fail(QString::fromLocal8Bit(std::strerror(errno)));
+    }
     qint64 written = 0;
     while (written < bytes.size()) {
         const qint64 n = file.write(bytes.constData() + written, bytes.size() - written);

@@ -31,7 +31,7 @@ struct DecodedText {
     TextEncoding encoding;
     // A digest of the bytes, when they were read from a file: a later look at the file
     // tells whether anything changed it meanwhile.
-    QByteArray digest;
+    QByteArray digest = {};
 };
 
 // The digest of a file's bytes as DecodedText keeps it; nullopt when the file cannot be read.

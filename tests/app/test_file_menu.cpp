@@ -234,6 +234,51 @@ TEST_F(FileMenuTest, APageGoneFromDiskIsWrittenAgainOnlyAfterAYes) {
     EXPECT_EQ(panel2(), u"Ready"_s);
 }
 
+// A page, list or template whose owner made it read-only is not written, whoever runs the
+// program; one that may be written keeps its mode. Each failure names its file and the reason.
+TEST_F(FileMenuTest, ReadOnlyFilesAreRefusedAndTheOthersKeepTheirMode) {
+    const auto chmod = [](const QString& file, QFileDevice::Permissions permissions) {
+        ASSERT_TRUE(QFile::setPermissions(file, permissions));
+    };
+    const QFileDevice::Permissions readOnly = QFileDevice::ReadOwner | QFileDevice::ReadGroup | QFileDevice::ReadOther;
+    const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
+    const QString page = openPage(u"page.htm"_s, u"New"_s);
+    chmod(page, readOnly);
+    boxes.expect(u"Error saving file: Cannot write "_s + page + u": Existing file "_s + page + u" is not writable"_s, vbOK);
+    w->findChild<QAction*>(u"mnuFileSave"_s)->trigger();
+    EXPECT_EQ(read(page), kPage);
+    EXPECT_EQ(panel2() + tag2(), u"ModifiedRecord"_s);
+    chmod(page, ownerOnly);
+    w->findChild<QAction*>(u"mnuFileSave"_s)->trigger();
+    EXPECT_EQ(read(page), pageTitled("New"));
+    EXPECT_EQ(QFile::permissions(page) & 0x7077, ownerOnly);
+
+    // A template over a read-only batch file.
+    const QString batch = write(u"template.kqb"_s, "old\r\n");
+    chmod(batch, readOnly);
+    dialogs.choose(batch);
+    boxes.expect(u"Existing file "_s + batch + u" is not writable"_s, vbOK);
+    w->findChild<QAction*>(u"mnuFileSaveAs_3"_s)->trigger();
+    EXPECT_EQ(boxes.shown().last().title, u"Error saving template"_s);
+    EXPECT_EQ(read(batch), "old\r\n");
+
+    // A list over a read-only catalogue; written once it may be, with the mode it had.
+    makeList(QString());
+    mark(DocumentState::Document::List);
+    const QString list = write(u"list.kqi"_s, kCatsList);
+    chmod(list, readOnly);
+    dialogs.choose(list);
+    boxes.expect(u"Existing file "_s + list + u" is not writable"_s, vbOK);
+    w->findChild<QAction*>(u"mnuFileSaveAs_5"_s)->trigger();
+    EXPECT_EQ(boxes.shown().last().title, u"Error saving list"_s);
+    EXPECT_EQ(QFile::permissions(list) & 0x7077, readOnly);
+    chmod(list, ownerOnly | QFileDevice::ReadGroup);
+    dialogs.choose(list);
+    w->findChild<QAction*>(u"mnuFileSaveAs_5"_s)->trigger();
+    EXPECT_EQ(read(list), kCatsList);
+    EXPECT_EQ(QFile::permissions(list) & 0x7077, ownerOnly | QFileDevice::ReadGroup);
+}
+
 TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
     CommandRecorder recorder;
     modMacros::saveCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;

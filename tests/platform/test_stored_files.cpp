@@ -3,11 +3,13 @@
 #include "support/Common.h"
 
 #include <QDir>
+#include <QSaveFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -123,6 +125,64 @@ TEST(ProgramFiles, FailedWritesKeepTheOldFileWhole) {
     });
     EXPECT_EQ(readBytes(path), QByteArray("old\r\n"));
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"batch.kqb"_s});
+}
+
+struct Mode {
+    unsigned mode = 0;
+    uid_t owner = 0;
+    gid_t group = 0;
+    bool operator==(const Mode&) const = default;
+};
+Mode modeOf(const QString& path) {
+    struct stat st {};
+    EXPECT_EQ(::stat(QFile::encodeName(path).constData(), &st), 0) << qPrintable(path);
+    return {unsigned(st.st_mode & 07777), st.st_uid, st.st_gid};
+}
+void setMode(const QString& path, unsigned mode) {
+    ASSERT_EQ(::chmod(QFile::encodeName(path).constData(), mode), 0);
+}
+
+// A file written over keeps its permission bits and its owner and group (where the process
+// may set them); one whose owner made it read-only is refused as it is for any other user.
+TEST(ProgramFiles, AFileWrittenOverKeepsItsModeAndOwnerAndAReadOnlyOneIsRefused) {
+    QTemporaryDir dir;
+    ASSERT_EQ(::chmod(QFile::encodeName(dir.path()).constData(), 0777), 0);
+    const QString path = dir.filePath(u"page.htm"_s);
+    writeBytes(path, "old\r\n");
+    setMode(path, 0640);
+    ASSERT_TRUE(writeFileAtomically(path, "new"));
+    EXPECT_EQ(modeOf(path).mode, 0640u);
+    EXPECT_EQ(readBytes(path), "new");
+
+    setMode(path, 0444);
+    QString error;
+    EXPECT_FALSE(writeFileAtomically(path, "newer", &error));
+    EXPECT_EQ(readBytes(path), "new");
+    EXPECT_EQ(modeOf(path).mode, 0444u);
+    // Word for word what a user who may not write the file is told.
+    QString othersError;
+    expectChildrenSucceed(1, [&](int) {
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0)) return 3;
+        QSaveFile file(path);
+        return file.open(QIODevice::WriteOnly) ? 1 : file.errorString() == error.section(u": "_s, 1) ? 0 : 2;
+    });
+    EXPECT_TRUE(error.endsWith(u"Existing file "_s + path + u" is not writable"_s)) << qPrintable(error);
+
+    if (::geteuid() == 0) {
+        // Another user's file stays theirs; set-id bits are not carried over.
+        setMode(path, 0604);
+        ASSERT_EQ(::chown(QFile::encodeName(path).constData(), 65534, 65534), 0);
+        ASSERT_TRUE(writeFileAtomically(path, "theirs"));
+        EXPECT_EQ(modeOf(path), (Mode{0604, 65534, 65534}));
+        setMode(path, 06755);
+        ASSERT_TRUE(writeFileAtomically(path, "program"));
+        EXPECT_EQ(modeOf(path).mode, 0755u);
+    } else {
+        const Mode before = modeOf(path);
+        setMode(path, 0600);
+        ASSERT_TRUE(writeFileAtomically(path, "mine"));
+        EXPECT_EQ(modeOf(path), (Mode{0600, before.owner, before.group}));
+    }
 }
 
 // ---- the settings store
