@@ -16,7 +16,9 @@
 #include "record/modCharEncoding.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QLineEdit>
 
@@ -30,14 +32,8 @@ public:
     void showLine(Record::LineId id) override { w.MetaPanel->showLine(id); }
     void repaintRecord() override { w.MetaPanel->refresh(); }
     void selectLine(int position) override { w.SelectLine(position); }
-    void editCurrentLine() override {
-        heldLine_ = 0;
-        w.editCurrentLine();
-    }
-    void editProposedLine() override {
-        heldLine_ = 0;
-        w.editProposedLine();
-    }
+    void editCurrentLine() override { fillEditPanel(Fill::Current); }
+    void editProposedLine() override { fillEditPanel(Fill::Proposed); }
     int markRecordModified(const QString& reason) override { return w.markHTMLmodifiedCheckList(reason); }
     void clearRecord() override {
         w.record->clear();
@@ -108,6 +104,7 @@ public:
         if (!hold && heldLine_ && w.record->selectedLine() == heldLine_ && !w.EditPanel->isHidden())
             showContent(w.record->cell(heldLine_, Record::Content));
         if (!hold) heldLine_ = 0;
+        if (!hold && heldFill_ != Fill::None) fillEditPanelNow(heldFill_);
         w.MetaPanel->hold(hold);
         for (QWidget* pane : {static_cast<QWidget*>(w.EditPanel),
                               static_cast<QWidget*>(w.StatusBar1), static_cast<QWidget*>(w.TreeView1[0]),
@@ -119,6 +116,52 @@ public:
     }
 
 private:
+    enum class Fill { None, Current, Proposed };
+    // The edit panel shows the selected line. While a batch runs with the panes held, the
+    // panel is opened at once (the next command asks whether it is shown) but its fields are
+    // filled once the panes are let go, for the line selected then: a batch that adds
+    // thousands of lines fills them once per paint. Input for the panel meanwhile fills them
+    // first, so nothing typed goes into a line the fields do not show.
+    void fillEditPanel(Fill fill) {
+        heldLine_ = 0;
+        if (held_ && modMTP::batchRunning()) {
+            if (w.EditPanel->isHidden() && w.record->selectedLine()) w.EditPanelOn();
+            if (heldFill_ == Fill::None) qApp->installEventFilter(&inputWatch_);
+            heldFill_ = fill;
+            return;
+        }
+        fillEditPanelNow(fill);
+    }
+    void fillEditPanelNow(Fill fill) {
+        if (std::exchange(heldFill_, Fill::None) != Fill::None) qApp->removeEventFilter(&inputWatch_);
+        if (fill == Fill::Proposed) w.editProposedLine();
+        else w.editCurrentLine();
+    }
+
+    class InputWatch : public QObject {
+    public:
+        explicit InputWatch(Form1CommandWindow& window) : window_(window) {}
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            switch (event->type()) {
+            case QEvent::KeyPress:
+            case QEvent::ShortcutOverride:
+            case QEvent::MouseButtonPress:
+            case QEvent::InputMethod:
+            case QEvent::FocusIn:
+                if (auto* widget = qobject_cast<QWidget*>(watched);
+                    widget && window_.w.EditPanel->isAncestorOf(widget) && window_.heldFill_ != Fill::None)
+                    window_.fillEditPanelNow(window_.heldFill_);
+                break;
+            default:
+                break;
+            }
+            return false;
+        }
+
+    private:
+        Form1CommandWindow& window_;
+    };
+
     // Shown decoded, as the panel shows any line, and not written back into the line.
     void showContent(const QString& content) {
         const bool filling = w.fillingEditPanel;
@@ -129,6 +172,8 @@ private:
 
     Form1& w;
     bool held_ = false;
+    Fill heldFill_ = Fill::None;
+    InputWatch inputWatch_{*this};
     // The line whose content the edit panel shows once painting is let go.
     Record::LineId heldLine_ = 0;
 };

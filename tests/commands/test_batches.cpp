@@ -5,6 +5,9 @@
 #include "support/OfflineBrowser.h"
 
 #include <QAction>
+#include <QLineEdit>
+#include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -54,6 +57,39 @@ TEST_F(BatchTest, OnlyLinesStartingWithLowerCaseMtpRunAndWhatIsNoBatchIsReported
     for (int i = 0; i < 70000; ++i) binary.append(char((i * 7919) % 256));
     openBatch(writeFile(u"binary.kqb"_s, binary.replace("mtp", "xxx") + "\nmtp://field=DC.Title&content=Last.fld/"));
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "Last")}));
+}
+
+// While a batch runs, the edit panel is filled once the panes are let go; a key meant for
+// it meanwhile finds it showing the line the key goes into.
+TEST_F(BatchTest, KeysForTheEditPanelDuringABatchGoIntoTheLineItShows) {
+    QByteArray text;
+    for (int i = 1; i <= 40; ++i)
+        text += "mtp://field=DC.Description" + QByteArray::number(i) + "&content=Value " + QByteArray::number(i) + ".fld/\r\n";
+    const QString path = writeFile(u"adds.kqb"_s, text);
+    auto* name = w->findChild<QLineEdit*>(u"editNrmlName"_s);
+    auto* content = w->findChild<QLineEdit*>(u"editNrmlContent"_s);
+    ASSERT_TRUE(name && content);
+    w->show();
+    // The panel shows a line before the batch starts.
+    dispatch(u"mtp://field=DC.Title&content=Before.fld/"_s);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return content->text() == u"Before"_s && content->isEnabled(); }, 2000));
+    // Typed while the batch's 20th line is the newest: the keys come at the batch's next yield.
+    const QMetaObject::Connection typing = QObject::connect(w->record, &Record::inserted, [&] {
+        if (w->record->count() != 21) return;
+        QTimer::singleShot(0, content, [content] {
+            QTest::keyClick(content, Qt::Key_End);
+            QTest::keyClick(content, Qt::Key_Z);
+        });
+    });
+    openBatch(path);
+    QObject::disconnect(typing);
+    ASSERT_EQ(w->record->count(), 41);
+    EXPECT_EQ(w->record->lineAt(1).content, u"Before"_s);
+    EXPECT_EQ(w->record->lineAt(21).content, u"Value 20z"_s);
+    EXPECT_EQ(w->record->lineAt(22).content, u"Value 21"_s);
+    // The panel ends on the batch's last line.
+    EXPECT_EQ(name->text(), u"DC.Description40"_s);
+    EXPECT_EQ(content->text(), u"Value 40"_s);
 }
 
 TEST_F(BatchTest, BatchesRunOtherBatchesButNeverThemselves) {

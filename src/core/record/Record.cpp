@@ -18,17 +18,14 @@ QString Record::cell(const MetadataLine& line, int column) {
 
 Record::Record(QObject* parent) : QObject(parent) {}
 
-Record::~Record() = default;
+Record::~Record() {
+    for (Entry* e : entries_) delete e;
+}
 
 // ---- positions ---------------------------------------------------------------------------
 
 void Record::markStale(int index) const {
     staleFrom_ = std::min(staleFrom_, index);
-}
-
-void Record::renumber() const {
-    for (int i = staleFrom_; i < count(); ++i) entries_[size_t(i)]->position = i + 1;
-    staleFrom_ = INT_MAX;
 }
 
 Record::LineId Record::idAt(int position) const {
@@ -39,7 +36,19 @@ Record::LineId Record::idAt(int position) const {
 int Record::positionOf(LineId id) const {
     const Entry* e = entry(id);
     if (!e) return 0;
-    if (e->position - 1 >= staleFrom_) renumber();
+    // A number that points back at the line is right (a line just below an insertion has
+    // its old number, which points at the line inserted). Numbered only as far as this line:
+    // a line asked for near the last change costs little however long the record is.
+    const int at = e->position - 1;
+    if (at >= staleFrom_ || at >= count() || entries_[size_t(at)] != e) {
+        int i = staleFrom_;
+        while (entries_[size_t(i)] != e) {
+            entries_[size_t(i)]->position = i + 1;
+            ++i;
+        }
+        e->position = i + 1;
+        staleFrom_ = i + 1 < count() ? i + 1 : INT_MAX;
+    }
     return e->position;
 }
 
@@ -77,12 +86,26 @@ void Record::unindex(const Entry& e) {
     if (it->isEmpty()) byName_.erase(it);
 }
 
+void Record::spreadOrders() {
+    const quint64 step = ~quint64(0) / (quint64(entries_.size()) + 2);
+    quint64 order = 0;
+    for (Entry* e : entries_) e->order = order += step;
+}
+
+void Record::placeOrder(size_t index) {
+    const quint64 before = index > 0 ? entries_[index - 1]->order : 0;
+    const quint64 after = index + 1 < entries_.size() ? entries_[index + 1]->order : ~quint64(0);
+    if (after - before < 2) return spreadOrders();
+    entries_[index]->order = before + (after - before) / 2;
+}
+
+void Record::sortByOrder(QList<LineId>& ids) const {
+    std::sort(ids.begin(), ids.end(), [this](LineId a, LineId b) { return entry(a)->order < entry(b)->order; });
+}
+
 QList<Record::LineId> Record::idsNamed(const QString& name) const {
     QList<LineId> found = byName_.value(nameKey(name));
-    if (found.size() > 1) {
-        renumber();
-        std::sort(found.begin(), found.end(), [this](LineId a, LineId b) { return entry(a)->position < entry(b)->position; });
-    }
+    if (found.size() > 1) sortByOrder(found);
     return found;
 }
 
@@ -91,11 +114,12 @@ QList<Record::LineId> Record::idsNamed(const QString& name) const {
 Record::LineId Record::insert(int position, const MetadataLine& line) {
     const int at = position >= 1 && position <= count() ? position - 1 : count();
     Q_EMIT aboutToInsert(at + 1, 1);
-    auto e = std::make_unique<Entry>(Entry{nextId_++, line, at + 1});
+    auto* e = new Entry{nextId_++, line, at + 1};
     const LineId id = e->id;
-    byId_.insert(id, e.get());
+    byId_.insert(id, e);
     index(*e);
-    entries_.insert(entries_.begin() + at, std::move(e));
+    entries_.insert(entries_.begin() + at, e);
+    placeOrder(size_t(at));
     // The lines below it moved down one.
     if (at + 1 < count()) markStale(at + 1);
     Q_EMIT inserted(at + 1, 1);
@@ -108,10 +132,11 @@ void Record::appendLines(const MetadataRecord& lines) {
     Q_EMIT aboutToInsert(first, int(lines.size()));
     entries_.reserve(entries_.size() + size_t(lines.size()));
     for (const MetadataLine& line : lines) {
-        auto e = std::make_unique<Entry>(Entry{nextId_++, line, count() + 1});
-        byId_.insert(e->id, e.get());
+        auto* e = new Entry{nextId_++, line, count() + 1};
+        byId_.insert(e->id, e);
         index(*e);
-        entries_.push_back(std::move(e));
+        entries_.push_back(e);
+        placeOrder(entries_.size() - 1);
     }
     Q_EMIT inserted(first, int(lines.size()));
 }
@@ -127,7 +152,7 @@ bool Record::remove(LineId id) {
     const int position = positionOf(id);
     if (position == 0) return false;
     Q_EMIT aboutToRemove(position, 1);
-    const std::unique_ptr<Entry> e = std::move(entries_[size_t(position - 1)]);
+    const std::unique_ptr<Entry> e(entries_[size_t(position - 1)]);
     entries_.erase(entries_.begin() + (position - 1));
     byId_.remove(id);
     unindex(*e);
@@ -141,6 +166,7 @@ bool Record::remove(LineId id) {
 void Record::clear() {
     const bool selectionChanges = !selected_.isEmpty() || current_ != 0;
     Q_EMIT aboutToReset();
+    for (Entry* e : entries_) delete e;
     entries_.clear();
     byId_.clear();
     byName_.clear();
@@ -175,10 +201,11 @@ void Record::move(LineId id, int position) {
     // Before itself or before the line after it: it stays where it is.
     if (to == from || to == from + 1) return;
     Q_EMIT aboutToMove(from, to);
-    std::unique_ptr<Entry> e = std::move(entries_[size_t(from - 1)]);
+    Entry* e = entries_[size_t(from - 1)];
     entries_.erase(entries_.begin() + (from - 1));
     const int at = to > from ? to - 2 : to - 1;  // 0-based, once the line has left its place
-    entries_.insert(entries_.begin() + at, std::move(e));
+    entries_.insert(entries_.begin() + at, e);
+    placeOrder(size_t(at));
     markStale(std::min(from - 1, at));
     Q_EMIT moved(from, to);
 }
@@ -186,9 +213,10 @@ void Record::move(LineId id, int position) {
 void Record::sortBy(int column) {
     if (column < 0 || column >= kColumns) return;
     Q_EMIT aboutToReset();
-    std::stable_sort(entries_.begin(), entries_.end(), [column](const auto& a, const auto& b) {
+    std::stable_sort(entries_.begin(), entries_.end(), [column](const Entry* a, const Entry* b) {
         return QString::compare(cell(a->line, column), cell(b->line, column), Qt::CaseInsensitive) < 0;
     });
+    spreadOrders();
     markStale(0);
     Q_EMIT wasReset();
 }
@@ -197,8 +225,7 @@ void Record::sortBy(int column) {
 
 QList<Record::LineId> Record::selection() const {
     QList<LineId> out(selected_.cbegin(), selected_.cend());
-    renumber();
-    std::sort(out.begin(), out.end(), [this](LineId a, LineId b) { return entry(a)->position < entry(b)->position; });
+    sortByOrder(out);
     return out;
 }
 
@@ -228,14 +255,8 @@ void Record::selectOnly(LineId id) {
 Record::LineId Record::selectedLine() const {
     if (current_ && selected_.contains(current_)) return current_;
     LineId first = 0;
-    int firstPosition = INT_MAX;
-    for (LineId id : selected_) {
-        const int position = positionOf(id);
-        if (position < firstPosition) {
-            firstPosition = position;
-            first = id;
-        }
-    }
+    for (LineId id : selected_)
+        if (!first || entry(id)->order < entry(first)->order) first = id;
     return first;
 }
 

@@ -102,17 +102,22 @@ private:
     struct Entry {
         LineId id;
         MetadataLine line;
-        mutable int position;  // right unless it lies at or after staleFrom_
+        mutable int position;  // right for the lines before staleFrom_
+        quint64 order = 0;     // grows with the position: lines compare without numbering them
     };
     Entry* entry(LineId id) const { return byId_.value(id, nullptr); }
-    void renumber() const;
     void markStale(int index) const;
+    // Gives the entry at `index` an order between its neighbours', spreading every order
+    // out afresh when there is no room between them.
+    void placeOrder(size_t index);
+    void spreadOrders();
+    void sortByOrder(QList<LineId>& ids) const;
     static QString nameKey(const QString& name);
     void index(const Entry& e);
     void unindex(const Entry& e);
     bool forget(LineId id);  // takes the line out of the selection and the bold mark
 
-    std::vector<std::unique_ptr<Entry>> entries_;
+    std::vector<Entry*> entries_;  // owned
     QHash<LineId, Entry*> byId_;
     QHash<QString, QList<LineId>> byName_;
     QSet<LineId> selected_;

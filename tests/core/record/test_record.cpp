@@ -50,6 +50,7 @@ TEST(Record, LinesKeepTheirIdsWhileTheirPositionsFollowInsertionsRemovalsAndMove
     const LineId x = record.insert(1, named(u"x"_s));
     const LineId tail = record.insert(99, named(u"tail"_s));  // no such line: at the end
     EXPECT_EQ(names(record), QStringList({"x", "c", "a", "tail"}));
+    EXPECT_EQ(record.positionOf(c), 2);  // the line the insertion pushed down
     EXPECT_EQ(record.positionOf(a), 3);
     EXPECT_EQ(record.idAt(1), x);
     EXPECT_TRUE(record.remove(c));
@@ -189,6 +190,13 @@ TEST(Record, AHundredThousandLinesAndAValueOfTenMegabytes) {
     EXPECT_EQ(record.positionOf(added.first()), 1001);
     EXPECT_EQ(record.idsNamed(u"DC.Description7"_s).size(), 500);
     EXPECT_EQ(record.idsNamed(u"dc.subject"_s).first(), added.last());
+    // Lines put in one after another at one place, as a batch adding after the selected line
+    // does: each is found where it is, and lines of one element come in their order.
+    QList<LineId> pushed;
+    for (int i = 0; i < 2000; ++i) pushed.append(record.insert(3, named(u"DC.Type"_s)));
+    EXPECT_EQ(record.positionOf(pushed.first()), 2002);
+    EXPECT_EQ(record.idsNamed(u"DC.Type"_s).first(), pushed.last());
+    EXPECT_EQ(record.idsNamed(u"DC.Type"_s).last(), pushed.first());
     const QString huge(10 * 1024 * 1024, u'x');
     record.set(last, Record::Content, huge);
     EXPECT_EQ(record.lines().last().content.size(), huge.size());
