@@ -114,6 +114,23 @@ TEST_F(ListLoading, ALocalListFillsTheTreeBelowARootNamedAfterTheFileAndRefusedL
     EXPECT_LT(page.size(), 10000);
 }
 
+// However many entries share a name, the user is told once, in one message naming each.
+TEST_F(ListLoading, NamesakesAreKeptUnderNumbersAndListedInOneMessage) {
+    const QByteArray bytes = "News|\r\nNews|Today|http://a.example/\r\nNews|Today|http://b.example/\r\n"
+                             "News|Today|http://c.example/\r\nSport|http://s.example/\r\nSport|http://t.example/\r\n";
+    boxes.expect(u"These entries had the name of another entry in their folder"_s, platform::vbOK);
+    load(writeBytes(path(u"Twice.kqi"_s), bytes));
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().first().title, u"Entries renamed"_s);
+    EXPECT_EQ(boxes.shown().first().text.split(u"\r\n"_s).mid(1),
+              (QStringList{u"News|Today  \u2192  Today (2)"_s, u"News|Today  \u2192  Today (3)"_s,
+                           u"Sport  \u2192  Sport (2)"_s}));
+    EXPECT_EQ(treeShape(tree(), false),
+              (QStringList{u"News [] 1/4"_s, u"  Today [http://a.example/] 2/2"_s, u"  Today (2) [http://b.example/] 2/2"_s,
+                           u"  Today (3) [http://c.example/] 2/2"_s, u"Sport [http://s.example/] 2/2"_s,
+                           u"Sport (2) [http://t.example/] 2/2"_s}));
+}
+
 TEST_F(ListLoading, WebListsAreFetchedOnceAndThenReadFromTheCache) {
     serve("/lists/Subjects.kqs", kScheme);
     const QString address = u"url="_s + host() + u"/lists/Subjects.kqs"_s;
