@@ -5,7 +5,7 @@
 #include "catalogues/modRSS.h"
 #include "commands/modMTP.h"
 #include "domains/modSchemas.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -41,7 +41,7 @@ bool load(int items, bool channel) {
     const QString kind = channel ? QStringLiteral("loadRSS=") : QStringLiteral("loadHCL=");
     modMTP::runCommand(QStringLiteral("mtp://") + kind + harvestList(items) + QStringLiteral(".kqi"));
     // Each item brings its own line; each folder one more.
-    return window->activeTree()->Count() == 1 + items + items / 10000 + items / 1000;
+    return window->activeTree()->count() == 1 + items + items / 10000 + items / 1000;
 }
 
 void BM_LoadHarvestList(benchmark::State& state) {
@@ -87,7 +87,7 @@ void BM_LoadChannel(benchmark::State& state) {
     for (auto _ : state) {
         modMTP::runCommand(QStringLiteral("mtp://loadRSS=") + channel + QStringLiteral(".kqi"));
         state.PauseTiming();
-        if (window->activeTree()->Count() != 1 + items + items / 10000 + items / 1000)
+        if (window->activeTree()->count() != 1 + items + items / 10000 + items / 1000)
             state.SkipWithError("items missing");
         state.ResumeTiming();
     }

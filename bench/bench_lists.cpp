@@ -5,7 +5,7 @@
 #include "commands/ListLoading.h"
 #include "commands/modMTP.h"
 #include "platform/MsgBox.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 
 #include <QApplication>
 #include <QFile>
@@ -80,7 +80,7 @@ void BM_LoadSchemeList(benchmark::State& state) {
     for (auto _ : state) {
         load(path);
         state.PauseTiming();
-        if (window->activeTree()->Count() != lines + 1) state.SkipWithError("lines missing");
+        if (window->activeTree()->count() != lines + 1) state.SkipWithError("lines missing");
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * lines);
@@ -91,7 +91,7 @@ void BM_SaveAsList(benchmark::State& state) {
     const int lines = int(state.range(0));
     const QString source = schemeList(lines);
     load(source);
-    if (window->activeTree()->Count() != lines + 1) state.SkipWithError("lines missing");
+    if (window->activeTree()->count() != lines + 1) state.SkipWithError("lines missing");
     QString target = sandbox->path() + QStringLiteral("/Saved%1.kqs").arg(lines);
     for (auto _ : state) {
         long count = 0;

@@ -1,12 +1,14 @@
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
+#include "gui/catalogues/ListTreeView.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
+#include <optional>
 #include <vector>
 
-using platform::Node;
-using platform::TreeView;
+using NodeId = ListTree::NodeId;
+using Place = ListTree::Place;
 
 namespace {
 
@@ -54,23 +56,35 @@ const std::vector<Line>& catalogue() {
     return lines;
 }
 
-// Adds the first `count` lines the way the list loader does: each node as the last
-// child of the node with its parent key, the root's folders scrolled into view, a
-// line scrolled for each folder, and a turn of the event loop every tenth line.
-void load(TreeView& tree, size_t count, const std::vector<Line>& lines = catalogue()) {
+// Adds the first `count` lines the way the list loader does: each node as the last child of
+// the node with its parent key, inside a bulk when `bulk` is set (a list file's load) or one
+// by one into the shown tree with the root open (drops and inserts), a turn of the event loop
+// every tenth line.
+void load(ListTree& tree, size_t count, bool bulk, const std::vector<Line>& lines = catalogue()) {
+    std::optional<ListTree::Bulk> inBulk;
+    if (bulk) inBulk.emplace(tree);
     for (size_t i = 0; i < count; ++i) {
         const Line& line = lines[i];
-        Node* node = line.parentKey.isEmpty()
-                         ? tree.Add(nullptr, platform::tvwLast, line.key, line.text, 1, 4)
-                         : tree.Add(line.parentKey, platform::tvwChild, line.key, line.text, line.folder ? 1 : 2,
-                                    line.folder ? 4 : 2);
-        if (!line.folder) node->setTag(QStringLiteral("http://www.example.com/") + line.text);
-        if (line.parentKey == lines[0].key) node->EnsureVisible();
-        if (line.folder) tree.ScrollLine(1);
+        const NodeId node = line.parentKey.isEmpty()
+                                ? tree.add(0, Place::Last, line.key, line.text, 1, 4)
+                                : tree.add(tree.itemByKey(line.parentKey), Place::Child, line.key, line.text,
+                                           line.folder ? 1 : 2, line.folder ? 4 : 2);
+        if (!line.folder) tree.setTag(node, QStringLiteral("http://www.example.com/") + line.text);
+        if (i == 0) tree.setExpanded(node, true);
         if (i % 10 == 9) QApplication::processEvents();
     }
-    tree.Refresh();
 }
+
+// A shown pane over a fresh tree.
+struct Pane {
+    ListTree tree;
+    ListTreeView view{tree};
+    Pane() {
+        view.resize(300, 600);
+        view.show();
+        QApplication::processEvents();
+    }
+};
 
 // 100,000 links straight below the root, which stays open: the case where laying out
 // the open rows at every turn of the event loop would be quadratic.
@@ -88,52 +102,43 @@ const std::vector<Line>& flatCatalogue() {
     return lines;
 }
 
-// The load is linear when the time per node stays flat from 25,000 to 100,000 nodes.
-void BM_TreeLoad(benchmark::State& state) {
+// The load is linear when the time per node stays flat from 25,000 to 100,000 nodes: in a
+// bulk as a list file loads, and node by node into the open root as drops add them.
+void treeLoad(benchmark::State& state, bool bulk, const std::vector<Line>& lines) {
     const auto count = static_cast<size_t>(state.range(0));
     for (auto _ : state) {
         state.PauseTiming();
-        auto tree = std::make_unique<TreeView>();
-        tree->resize(300, 600);
-        tree->show();
-        QApplication::processEvents();
+        auto pane = std::make_unique<Pane>();
         state.ResumeTiming();
-        load(*tree, count);
+        load(pane->tree, count, bulk, lines);
+        QApplication::processEvents();  // the pane shows the tree
         state.PauseTiming();
-        if (tree->Count() != static_cast<int>(count)) state.SkipWithError("nodes missing");
-        tree.reset();
+        if (pane->tree.count() != static_cast<int>(count)) state.SkipWithError("nodes missing");
+        pane.reset();
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+void BM_TreeLoad(benchmark::State& state) {
+    treeLoad(state, true, catalogue());
 }
 BENCHMARK(BM_TreeLoad)->Arg(25000)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond);
-
-void BM_TreeLoadFlat(benchmark::State& state) {
-    const auto count = static_cast<size_t>(state.range(0));
-    for (auto _ : state) {
-        state.PauseTiming();
-        auto tree = std::make_unique<TreeView>();
-        tree->resize(300, 600);
-        tree->show();
-        QApplication::processEvents();
-        state.ResumeTiming();
-        load(*tree, count, flatCatalogue());
-        state.PauseTiming();
-        if (tree->Count() != static_cast<int>(count)) state.SkipWithError("nodes missing");
-        tree.reset();
-        state.ResumeTiming();
-    }
-    state.SetItemsProcessed(state.iterations() * state.range(0));
+void BM_TreeAddShown(benchmark::State& state) {
+    treeLoad(state, false, catalogue());
 }
-BENCHMARK(BM_TreeLoadFlat)->Arg(25000)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TreeAddShown)->Arg(25000)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond);
+void BM_TreeAddShownFlat(benchmark::State& state) {
+    treeLoad(state, false, flatCatalogue());
+}
+BENCHMARK(BM_TreeAddShownFlat)->Arg(25000)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond);
 
 // Every node of the 100,000 looked up by its key.
 void BM_TreeFindEveryKey(benchmark::State& state) {
-    TreeView tree;
-    load(tree, catalogue().size());
+    ListTree tree;
+    load(tree, catalogue().size(), true);
     for (auto _ : state) {
         for (const Line& line : catalogue()) {
-            Node* node = tree.Item(line.key);
+            const NodeId node = tree.itemByKey(line.key);
             if (!node) state.SkipWithError("key not found");
             benchmark::DoNotOptimize(node);
         }
@@ -144,26 +149,26 @@ BENCHMARK(BM_TreeFindEveryKey)->Unit(benchmark::kMillisecond);
 
 // Every node by index and its full path, as the list writer walks the tree.
 void BM_TreeWalkByIndex(benchmark::State& state) {
-    TreeView tree;
-    load(tree, catalogue().size());
+    ListTree tree;
+    load(tree, catalogue().size(), true);
     for (auto _ : state) {
-        for (int i = 1; i <= tree.Count(); ++i) benchmark::DoNotOptimize(tree.Item(i)->FullPath());
+        for (int i = 1; i <= tree.count(); ++i) benchmark::DoNotOptimize(tree.fullPath(tree.item(i)));
     }
-    state.SetItemsProcessed(state.iterations() * tree.Count());
+    state.SetItemsProcessed(state.iterations() * tree.count());
 }
 BENCHMARK(BM_TreeWalkByIndex)->Unit(benchmark::kMillisecond);
 
-// Removing one top-level topic (a tenth of the tree) and then asking a late node for
-// its index, which renumbers the rest once.
+// Removing one top-level topic (a tenth of the tree) from the shown pane and then asking a
+// late node for its index, which closes the gap once.
 void BM_TreeRemoveTopic(benchmark::State& state) {
     for (auto _ : state) {
         state.PauseTiming();
-        TreeView tree;
-        load(tree, catalogue().size());
-        Node* last = tree.Item(tree.Count());
+        Pane pane;
+        load(pane.tree, catalogue().size(), true);
+        const NodeId last = pane.tree.item(pane.tree.count());
         state.ResumeTiming();
-        tree.Remove(QStringLiteral("Catalog\\Topic 3\\"));
-        benchmark::DoNotOptimize(last->Index());
+        pane.tree.remove(pane.tree.itemByKey(QStringLiteral("Catalog\\Topic 3\\")));
+        benchmark::DoNotOptimize(pane.tree.indexOf(last));
     }
 }
 BENCHMARK(BM_TreeRemoveTopic)->Unit(benchmark::kMillisecond);

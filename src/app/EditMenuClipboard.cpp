@@ -5,7 +5,8 @@
 #include "app/Preferences.h"
 #include "domains/modSchemas.h"
 #include "platform/MsgBox.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
+#include "gui/catalogues/ListTreeView.h"
 #include "platform/WebBrowser.h"
 #include "record/RdfWriter.h"
 
@@ -28,7 +29,7 @@ QLineEdit* focusedTextBox() {
 
 bool treeHasFocus(const Form1& form) {
     QWidget* focus = QApplication::focusWidget();
-    for (platform::TreeView* tree : form.TreeView1) {
+    for (const ListTreeView* tree : form.TreeView1) {
         if (focus && (focus == tree || tree->isAncestorOf(focus))) return true;
     }
     return false;
@@ -41,7 +42,8 @@ void Form1::mnuEditCopy_Click() {
         if (box->selectedText().isEmpty()) return;
         QApplication::clipboard()->setText(box->selectedText());
     } else if (treeHasFocus(*this)) {
-        if (platform::Node* node = activeTree()->SelectedItem()) QApplication::clipboard()->setText(node->Text());
+        if (const ListTree::NodeId node = activeTree()->selected())
+            QApplication::clipboard()->setText(activeTree()->text(node));
     }
 }
 
@@ -51,12 +53,12 @@ void Form1::mnuEditCut_Click() {
         QApplication::clipboard()->setText(box->selectedText());
         box->del();
     } else if (treeHasFocus(*this)) {
-        platform::Node* node = activeTree()->SelectedItem();
+        const ListTree::NodeId node = activeTree()->selected();
         if (!node) return;
         // The list changes: its unsaved state comes first.
         if (markListmodifiedCheckHTML() == platform::vbCancel) return;
-        QApplication::clipboard()->setText(node->Text());
-        node->setText(QString());
+        QApplication::clipboard()->setText(activeTree()->text(node));
+        activeTree()->setText(node, QString());
     }
 }
 
@@ -65,10 +67,10 @@ void Form1::mnuEditPaste_Click() {
     if (QLineEdit* box = focusedTextBox()) {
         box->insert(text);
     } else if (treeHasFocus(*this)) {
-        platform::Node* node = activeTree()->SelectedItem();
+        const ListTree::NodeId node = activeTree()->selected();
         if (!node) return;
         if (markListmodifiedCheckHTML() == platform::vbCancel) return;
-        node->setText(text);
+        activeTree()->setText(node, text);
     }
 }
 

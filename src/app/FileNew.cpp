@@ -12,7 +12,7 @@
 #include "platform/PathText.h"
 #include "platform/StatusBar.h"
 #include "platform/TreeImages.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -93,11 +93,11 @@ void Form1::mnuFileNew_Click(int index) {
         setMnuFileSaveAs();
         documentState->setTreePath(QString());
         documentState->setListFile(QString());
-        activeTree()->Clear();
+        activeTree()->clear();
         rootName = QStringLiteral("RSS Channel");
-        platform::Node* root = activeTree()->Add(nullptr, platform::tvwLast, rootName + QLatin1Char('\\'), rootName,
-                                                 platform::kImageSchemeFolder);
-        if (root) root->setTag(QStringLiteral("RSS"));
+        if (const ListTree::NodeId root = activeTree()->add(0, ListTree::Place::Last, rootName + QLatin1Char('\\'),
+                                                            rootName, platform::kImageSchemeFolder))
+            activeTree()->setTag(root, QStringLiteral("RSS"));
         if (!activeTreeVisible()) mnuViewTreeView_Click();
         mnuFileDraw();
         documentState->setSaveCaption(QStringLiteral("Save RSS Channel"));
@@ -164,23 +164,23 @@ void Form1::startNewList(const QString& path, const QString& kind) {
     documentState->setListFile(path);
     rootName = listName(path);
     if (!activeTreeVisible()) mnuViewTreeView_Click();
-    platform::TreeView* tree = activeTree();
-    tree->Clear();
+    ListTree& tree = *activeTree();
+    tree.clear();
     const QString rootKey = rootName + QLatin1Char('\\');
     if (documentState->TreePath().contains(QLatin1String(".kqs"))) {
-        if (platform::Node* root = tree->Add(nullptr, platform::tvwLast, rootKey, rootName, platform::kImageSchemeFolder,
-                                             platform::kImageSchemeTerm))
-            root->setTag(QStringLiteral("Scheme"));
+        if (const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, rootKey, rootName,
+                                                   platform::kImageSchemeFolder, platform::kImageSchemeTerm))
+            tree.setTag(root, QStringLiteral("Scheme"));
         setMnuFileSaveAs();
         return;
     }
-    platform::Node* root =
-        tree->Add(nullptr, platform::tvwLast, rootKey, rootName, platform::kImageFolder, platform::kImageOpenFolder);
-    if (root) root->setTag(kind);
+    const ListTree::NodeId root =
+        tree.add(0, ListTree::Place::Last, rootKey, rootName, platform::kImageFolder, platform::kImageOpenFolder);
+    if (root) tree.setTag(root, kind);
     if (root && kind == kHarvestList) {
         for (const char* folder : kHarvestFolders) {
             const QString name = QLatin1String(folder);
-            tree->Add(tree->Item(1), platform::tvwChild, rootKey + name + QLatin1Char('\\'), name, platform::kImageFolder);
+            tree.add(root, ListTree::Place::Child, rootKey + name + QLatin1Char('\\'), name, platform::kImageFolder);
         }
         platform::MsgBox(QStringLiteral("A number of folders have been placed your new HCL to help you categorise your "
                                         "resources. Any unused folders will be deleted when you next save this list"),

@@ -8,7 +8,7 @@
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/StatusBar.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 
 #include <QAction>
 
@@ -72,12 +72,12 @@ void Form1::mnuFileSave_Click() {
         modMTP::runCommand(modMacros::saveCatalogMacro);
         return;
     }
-    const platform::Node* root = activeTree()->Item(1);
+    const ListTree::NodeId root = activeTree()->item(1);
     if (!root) {
         platform::MsgBox(QStringLiteral("There is no list in the tree to save."));
         return;
     }
-    const QString rootTag = root->Tag();
+    const QString rootTag = activeTree()->tag(root);
     if (rootTag.contains(QLatin1String("Harvest Control List"), ci)) {
         showHarvestListDialog();
     } else if (rootTag.contains(QLatin1String("RSS"), ci)) {
@@ -91,7 +91,7 @@ void Form1::mnuFileSave_Click() {
 void Form1::mnuFileSaveList_Click() {
     if (isCatalogueOrSchemePath(documentState->TreePath())) {
         // An empty tree has nothing to write; its file stays as it is.
-        if (activeTree()->Count() == 0) return;
+        if (activeTree()->count() == 0) return;
         if (saveListToItsFile(!documentState->TreePath().contains(QLatin1String(".kqs"), ci)))
             documentState->markSaved(DocumentState::Document::List);
     } else if (documentState->saveListCaption() == QLatin1String("Save RSS Channel")) {

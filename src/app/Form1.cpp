@@ -8,7 +8,7 @@
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
-#include "platform/TreeView.h"
+#include "gui/catalogues/ListTreeView.h"
 #include "platform/Twips.h"
 #include "platform/WebBrowser.h"
 
@@ -208,7 +208,8 @@ void Form1::buildControls() {
     });
 
     for (size_t i = 0; i < TreeView1.size(); ++i) {
-        TreeView1[i] = new platform::TreeView(clientArea);
+        listTrees[i] = new ListTree(this);
+        TreeView1[i] = new ListTreeView(*listTrees[i], clientArea);
         TreeView1[i]->setObjectName(QStringLiteral("TreeView1_%1").arg(i));
         TreeView1[i]->hide();
     }
@@ -288,7 +289,7 @@ void Form1::Form_Load() {
     qApp->installEventFilter(this);  // the window sees every key first
     treeIndex = 0;
     GetRegSettings();
-    for (platform::TreeView* tree : TreeView1) tree->hide();
+    for (ListTreeView* tree : TreeView1) tree->hide();
     mnuViewTreeView->setChecked(false);
     setupMetaPanelColumns();
     for (const char* ext : {".kqi", ".kqs", ".kqb"}) modRegistry::registerFileType(QLatin1String(ext));

@@ -25,6 +25,8 @@ class QMimeData;
 class QTimer;
 class QToolBar;
 class QToolButton;
+class ListTree;
+class ListTreeView;
 class LogoWidget;
 class LogoOverlay;
 class MetaPanelView;
@@ -37,7 +39,6 @@ struct NewWindowEvent;
 struct PageDocument;
 class DataObject;
 class StatusBar;
-class TreeView;
 class WebBrowser;
 class Inet;
 }  // namespace platform
@@ -471,7 +472,9 @@ public:
     bool loadSchemeServer(const QString& schemeName);
 
     // ---- catalogues ----------------------------------------------------------------
-    std::array<platform::TreeView*, 2> TreeView1{};
+    // The two trees (0 for lists, 1 for the repository's catalogue) and their panes.
+    std::array<ListTree*, 2> listTrees{};
+    std::array<ListTreeView*, 2> TreeView1{};
     int treeIndex = 0;
     QString rootName;
 
@@ -483,8 +486,10 @@ public:
     bool saveRssChannelWithDialog();
     // Writes the active tree as a list file; true when the file was written.
     bool SaveAsList(QString& path, long& nodeCount);
-    // The active tree.
-    platform::TreeView* activeTree() const { return TreeView1[size_t(treeIndex)]; }
+    // The active tree and its pane.
+    ListTree& listTree(int index) const { return *listTrees[size_t(index == 1 ? 1 : 0)]; }
+    ListTree* activeTree() const { return listTrees[size_t(treeIndex)]; }
+    ListTreeView* activeTreeView() const { return TreeView1[size_t(treeIndex)]; }
 
     // The tree's context menu, and the holder of its edit toggle.
     QMenu* mnuMaintNodes1 = nullptr;

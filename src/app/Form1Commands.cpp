@@ -10,7 +10,7 @@
 #include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
 #include "platform/StatusBar.h"
-#include "platform/TreeView.h"
+#include "gui/catalogues/ListTreeView.h"
 #include "platform/Twips.h"
 #include "platform/WebBrowser.h"
 #include "record/modCharEncoding.h"
@@ -78,7 +78,8 @@ public:
     platform::Inet& repositoryTransfer() override { return *frmHelpBrowser::instance().PostInet; }
 
     DocumentState& documentState() override { return *w.documentState; }
-    platform::TreeView& tree(int index) override { return *w.TreeView1[size_t(index == 1 ? 1 : 0)]; }
+    ListTree& listTree(int index) override { return w.listTree(index); }
+    void showListPane(int index, bool shown) override { w.TreeView1[size_t(index == 1 ? 1 : 0)]->setVisible(shown); }
     int treeIndex() const override { return w.treeIndex; }
     void setTreeIndex(int index) override { w.treeIndex = index; }
     QString rootName() const override { return w.rootName; }

@@ -4,7 +4,7 @@
 #include "core/record/Record.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
-#include "platform/TreeView.h"
+#include "gui/catalogues/ListTreeView.h"
 #include "platform/Twips.h"
 
 #include <QAction>
@@ -73,7 +73,7 @@ void Form1::placeTrees(const Layout::Result& r) {
     if (!activeTreeVisible()) return;
     const QRect rect(twipsToPixels(r.tree.left), twipsToPixels(r.tree.top), std::max(0, twipsToPixels(r.tree.width)),
                      std::max(0, twipsToPixels(r.tree.height)));
-    for (platform::TreeView* tree : TreeView1) tree->setGeometry(rect);
+    for (ListTreeView* tree : TreeView1) tree->setGeometry(rect);
 }
 
 

@@ -5,10 +5,10 @@
 #include "app/SplitterGrip.h"
 #include "commands/modMTP.h"
 #include "core/record/Record.h"
+#include "gui/catalogues/ListTreeView.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
-#include "platform/TreeView.h"
 #include "platform/Twips.h"
 
 #include <QAction>
@@ -33,7 +33,7 @@ void Form1::mnuViewStatusBar_Click() {
 
 void Form1::mnuViewTreeView_Click() {
     mnuViewTreeView->setChecked(!mnuViewTreeView->isChecked());
-    activeTree()->setVisible(mnuViewTreeView->isChecked());
+    activeTreeView()->setVisible(mnuViewTreeView->isChecked());
     double x = mnuViewTreeView->isChecked() ? treePaneTwips_ : splitterX(), y = splitterY();
     SizeControls(x, y);
 }

@@ -10,7 +10,7 @@
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/TextCodec.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 #include "record/RdfWriter.h"
 
 #include <QComboBox>

@@ -6,7 +6,7 @@
 #include "catalogues/frmRSS.h"
 #include "catalogues/modRSS.h"
 #include "platform/Modal.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 
 void Form1::showHarvestListDialog() {
     frmHCL& dialog = frmHCL::instance(this);
@@ -33,13 +33,14 @@ bool Form1::saveRssChannelWithDialog() {
     frmRSS& dialog = frmRSS::instance(this);
     // The channel shown keeps its file; any other list is offered a new file beside its own,
     // never the list's file and never a channel read earlier for another list.
-    const platform::Node* root = activeTree()->Count() > 0 ? activeTree()->Item(1) : nullptr;
-    const bool channelShown = root && root->Tag().contains(QLatin1String("RSS"), Qt::CaseInsensitive);
+    const ListTree& tree = *activeTree();
+    const ListTree::NodeId root = tree.item(1);
+    const bool channelShown = root && tree.tag(root).contains(QLatin1String("RSS"), Qt::CaseInsensitive);
     const QString listPath = documentState->TreePath();
     if (channelShown && !listPath.isEmpty() && !ListDocuments::namesCatalogueOrSchemeList(listPath))
         dialog.filePath = listPath;
     else if (!channelShown || ListDocuments::namesCatalogueOrSchemeList(dialog.filePath))
-        dialog.filePath = ListDocuments::proposalBesideList(listPath, root ? root->Text() : rootName);
+        dialog.filePath = ListDocuments::proposalBesideList(listPath, root ? tree.text(root) : rootName);
     platform::execModal(dialog);
     if (dialog.cancelled) return false;
     QString path = dialog.filePath;

@@ -14,10 +14,11 @@
 #include "platform/PathText.h"
 #include "platform/TextCodec.h"
 #include "platform/TreeImages.h"
-#include "platform/TreeView.h"
+#include "gui/catalogues/ListTreeView.h"
 
 #include <QAction>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -41,6 +42,8 @@ const char* const kNotFoundTitles[] = {
 
 // The refused lines a message names; the rest are counted.
 constexpr int kMostRefusalsShown = 20;
+// How long a load may keep the window from its events, in milliseconds.
+constexpr qint64 kYieldInterval = 25;
 
 // The encoding an XML declaration at the start names ("" when none).
 QString declaredXmlEncoding(const QByteArray& bytes) {
@@ -242,33 +245,39 @@ std::optional<QString> fillTree(const QPointer<Form1>& window, const QString& ro
     Form1& w = *window;
     const QString rootName = w.rootName;
     w.treeIndex = 0;
-    platform::TreeView* tree = w.activeTree();
-    tree->Clear();
+    ListTree& tree = *w.activeTree();
+    tree.clear();
     if (!w.mnuViewTreeView->isChecked()) w.mnuViewTreeView_Click();
     // The tree shown is the one the list goes into.
-    tree->setVisible(w.mnuViewTreeView->isChecked());
+    w.activeTreeView()->setVisible(w.mnuViewTreeView->isChecked());
     w.TreeView1[1]->hide();
     double x = w.splitterX();
     double y = w.splitterY();
     w.SizeControls(x, y);
-    if (platform::Node* root = tree->Add(nullptr, platform::tvwLast, rootName + QLatin1Char('\\'), rootName,
-                                         platform::kImageFolder, platform::kImageOpenFolder)) {
-        root->setTag(rootTag);
-        root->EnsureVisible();
+    if (const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, rootName + QLatin1Char('\\'), rootName,
+                                               platform::kImageFolder, platform::kImageOpenFolder)) {
+        tree.setTag(root, rootTag);
+        tree.ensureVisible(root);
     }
 
     QString refusals;
     int refused = 0;
     int counter = 1;
     QSet<QString> folderLines;
-    modLists::ListReading reading(*tree, rootName, modLists::ListKind::Catalogue);
+    // The pane shows the list once it is in; the wait dialog shows how far it got meanwhile.
+    std::optional<ListTree::Bulk> bulk(std::in_place, tree);
+    modLists::ListReading reading(tree, rootName, modLists::ListKind::Catalogue);
+    QElapsedTimer sinceYield;
+    sinceYield.start();
     const auto add = [&](const QString& line) {
         const QString result = reading.add(line);
         if (result != QLatin1String("0") && ++refused <= kMostRefusalsShown)
             refusals += QStringLiteral("\r\n") + result.trimmed();
-        if (++counter % 10 == 0) {
+        // The window stays alive: events run every few hundredths of a second.
+        if (++counter % 64 == 0 && sinceYield.elapsed() >= kYieldInterval) {
             showProgress(QStringLiteral("Loading record: ") + QLatin1Char(' ') + QString::number(counter));
             QCoreApplication::processEvents();
+            sinceYield.restart();
         }
         return !window.isNull();
     };
@@ -282,9 +291,9 @@ std::optional<QString> fillTree(const QPointer<Form1>& window, const QString& ro
         }
         if (!add(folder + item.title + QLatin1Char('|') + item.link)) return std::nullopt;
     }
+    bulk.reset();
     if (refused > kMostRefusalsShown)
         refusals += QStringLiteral("\r\n... and %1 more lines were refused.").arg(refused - kMostRefusalsShown);
-    tree->Refresh();
     if (!reading.renamed().isEmpty())
         MsgBox(modLists::renamedMessage(reading.renamed()), platform::vbOKOnly, modLists::kRenamedTitle);
     return refusals;

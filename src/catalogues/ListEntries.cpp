@@ -2,7 +2,7 @@
 
 #include "catalogues/ListLines.h"
 #include "platform/TextCodec.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 
 #include <QHash>
 
@@ -10,30 +10,31 @@
 
 namespace modLists {
 
-QList<ListEntry> listEntries(const platform::TreeView& tree) {
-    const platform::Node* root = tree.Item(1);
+QList<ListEntry> listEntries(const ListTree& tree) {
+    using NodeId = ListTree::NodeId;
+    const NodeId root = tree.item(1);
     // The folders a child of each node has above it, built once from its parent's.
-    QHash<quint64, QStringList> below;
-    std::vector<const platform::Node*> chain;
-    const auto foldersBelow = [&](const platform::Node* node) -> QStringList {
+    QHash<NodeId, QStringList> below;
+    std::vector<NodeId> chain;
+    const auto foldersBelow = [&](NodeId node) -> QStringList {
         chain.clear();
-        const platform::Node* known = node;
-        while (known && !below.contains(known->Id())) {
+        NodeId known = node;
+        while (known && !below.contains(known)) {
             chain.push_back(known);
-            known = known->Parent();
+            known = tree.parent(known);
         }
-        QStringList folders = known ? below.value(known->Id()) : QStringList();
+        QStringList folders = known ? below.value(known) : QStringList();
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-            if (*it != root) folders.append((*it)->Text());
-            below.insert((*it)->Id(), folders);
+            if (*it != root) folders.append(tree.text(*it));
+            below.insert(*it, folders);
         }
         return folders;
     };
     QList<ListEntry> entries;
-    for (int i = 2; i <= tree.Count(); ++i) {
-        const platform::Node* node = tree.Item(i);
-        if (node->Tag().isEmpty()) continue;
-        entries.append({foldersBelow(node->Parent()), node->Text(), node->Tag()});
+    for (int i = 2; i <= tree.count(); ++i) {
+        const NodeId node = tree.item(i);
+        if (!tree.hasTag(node)) continue;
+        entries.append({foldersBelow(tree.parent(node)), tree.text(node), tree.tag(node)});
     }
     return entries;
 }

@@ -3,9 +3,7 @@
 #include <QString>
 #include <QStringList>
 
-namespace platform {
-class TreeView;
-}
+class ListTree;
 
 namespace modLists {
 
@@ -20,7 +18,7 @@ struct ListEntry {
 
 // The nodes of the tree that carry a tag, in the tree's order (the root and folders give no
 // entry). A node's folders are the texts above it below the root.
-QList<ListEntry> listEntries(const platform::TreeView& tree);
+QList<ListEntry> listEntries(const ListTree& tree);
 
 // An item as the harvest list and channel readers put it into the tree: names as they
 // enter the tree (empty folder levels left out), a link without blanks at its ends and

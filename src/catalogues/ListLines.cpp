@@ -3,7 +3,6 @@
 #include "platform/PathText.h"
 #include "platform/TextCodec.h"
 #include "platform/TreeImages.h"
-#include "platform/TreeView.h"
 
 #include <QHash>
 #include <QSet>
@@ -37,13 +36,6 @@ QString fileTag(const QString& tag) {
     return out.contains(QLatin1String("://")) ? out : platform::withLinkScheme(out);
 }
 
-struct Entry {
-    QString sortKey;
-    QString line;
-    QString path;        // the node's own path
-    QString parentPath;  // its parent's ("" below the root)
-    bool operator<(const Entry& other) const { return sortKey < other.sortKey; }
-};
 
 }  // namespace
 
@@ -103,40 +95,44 @@ ListLineParts splitListLine(const QString& line, const QString& rootName, ListKi
     return parts;
 }
 
-ListReading::ListReading(platform::TreeView& tree, const QString& rootName, ListKind kind)
-    : tree_(tree), rootName_(rootName), kind_(kind) {}
+ListReading::ListReading(ListTree& tree, const QString& rootName, ListKind kind)
+    : tree_(tree), rootName_(rootName), kind_(kind), fresh_(tree.count() <= 1) {}
 
-platform::Node* ListReading::placeOf(const QString& key) const {
-    if (platform::Node* node = places_.value(key).get()) return node;
-    return tree_.Item(key);
+ListTree::NodeId ListReading::placeOf(const QString& key) const {
+    if (const ListTree::NodeId node = places_.value(key); tree_.contains(node)) return node;
+    return tree_.itemByKey(key);
 }
 
-QHash<QString, platform::NodeRef>& ListReading::namesBelow(platform::Node* parent) {
-    auto it = names_.find(parent->Id());
-    if (it != names_.end()) return *it;
-    QHash<QString, platform::NodeRef> names;
-    for (platform::Node* child = parent->Child(); child; child = child->Next()) names.insert(child->Text(), child);
-    return *names_.insert(parent->Id(), names);
+// A child of the parent has the name already.
+bool ListReading::nameTaken(ListTree::NodeId parent, const QString& name) const {
+    if (fresh_) {
+        // Its key names it, unless a node elsewhere held that key when it came.
+        const ListTree::NodeId holder =
+            tree_.itemByKey((tree_.parent(parent) ? tree_.key(parent) : QString()) + name + kBackslash);
+        if (!holder) return false;
+        if (tree_.parent(holder) == parent && tree_.text(holder) == name) return true;
+    }
+    for (int row = 0, n = tree_.childCount(parent); row < n; ++row)
+        if (tree_.text(tree_.child(parent, row)) == name) return true;
+    return false;
 }
 
 QString ListReading::add(const QString& line) {
     const ListLineParts parts = splitListLine(line, rootName_, kind_);
     if (!parts.error.isEmpty()) return failure(line, parts.error);
     if (parts.folder) {
-        const platform::Node* known = placeOf(parts.key);
-        if (known && known->Tag().isEmpty()) return QStringLiteral("0");
+        const ListTree::NodeId known = placeOf(parts.key);
+        if (known && !tree_.hasTag(known)) return QStringLiteral("0");
     }
-    platform::Node* parent = placeOf(parts.parentKey);
+    const ListTree::NodeId parent = placeOf(parts.parentKey);
     if (!parent) return failure(line, QStringLiteral("Element not found"));
     const QString name = safeNodeText(parts.text);
     if (name.isEmpty()) return failure(line, QStringLiteral("The line names no folder or entry"));
 
-    QHash<QString, platform::NodeRef>& names = namesBelow(parent);
     QString given = name;
-    if (names.value(name).get()) {
-        int& next = nextNumber_[QString::number(parent->Id()) + QLatin1Char('\\') + name];
-        for (next = std::max(next, 2); names.value(given).get(); ++next)
-            given = name + QStringLiteral(" (%1)").arg(next);
+    if (nameTaken(parent, name)) {
+        int& next = nextNumber_[QString::number(parent) + QLatin1Char('\\') + name];
+        for (next = std::max(next, 2); nameTaken(parent, given); ++next) given = name + QStringLiteral(" (%1)").arg(next);
         QString place = parts.parentKey == rootName_ + kBackslash ? QString() : parts.parentKey;
         place.replace(kBackslash, kBar);
         renamed_.append(place + name + QStringLiteral("  \u2192  ") + given);
@@ -152,17 +148,15 @@ QString ListReading::add(const QString& line) {
         image = platform::kImageFolder;
         selectedImage = platform::kImageOpenFolder;
     }
-    const QString key = (parent->Parent() ? parent->Key() : QString()) + given + kBackslash;
-    platform::Node* node = tree_.Add(parent, platform::tvwChild, key, given, image, selectedImage);
+    const QString key = (tree_.parent(parent) ? tree_.key(parent) : QString()) + given + kBackslash;
+    ListTree::NodeId node = tree_.add(parent, ListTree::Place::Child, key, given, image, selectedImage);
     // A key another node holds (the root's own, say) is no reason to refuse the entry.
-    if (!node && tree_.LastError().Number == platform::kTreeKeyNotUnique)
-        node = tree_.Add(parent, platform::tvwChild, QString(), given, image, selectedImage);
-    if (!node) return failure(line, tree_.LastError().Description);
-    names.insert(given, node);
-    if (parts.folder || !placeOf(parts.key)) places_.insert(parts.key, node);
-    if (!parts.folder) node->setTag(parts.tag);
-    if (visible) node->EnsureVisible();
-    if (parts.folder && kind_ == ListKind::Catalogue) tree_.ScrollLine(1);
+    if (!node && tree_.lastFailure() == ListTree::Failure::KeyNotUnique)
+        node = tree_.add(parent, ListTree::Place::Child, QString(), given, image, selectedImage);
+    if (!node) return failure(line, ListTree::failureText(tree_.lastFailure()));
+    if (tree_.key(node) != parts.key && (parts.folder || !placeOf(parts.key))) places_.insert(parts.key, node);
+    if (!parts.folder) tree_.setTag(node, parts.tag);
+    if (visible) tree_.ensureVisible(node);
     return QStringLiteral("0");
 }
 
@@ -173,93 +167,112 @@ QString renamedMessage(const QStringList& renamed) {
            renamed.join(QStringLiteral("\r\n"));
 }
 
-QString addLineToIndex(const QString& rootName, const QString& line, int, platform::TreeView& nodes) {
+QString addLineToIndex(const QString& rootName, const QString& line, int, ListTree& nodes) {
     return ListReading(nodes, rootName, ListKind::Catalogue).add(line);
 }
 
-QString addLineToScheme(const QString& rootName, const QString& line, int, platform::TreeView& nodes) {
+QString addLineToScheme(const QString& rootName, const QString& line, int, ListTree& nodes) {
     return ListReading(nodes, rootName, ListKind::Scheme).add(line);
 }
 
-QStringList listFileLines(platform::TreeView& tree, bool stripRoot, ListKind kind) {
-    const int count = tree.Count();
-    platform::Node* root = tree.Item(1);
-    // The path of every node, built once from its parent's: the names below the root
-    // joined by "|" (the root itself left out when asked).
-    QHash<quint64, QString> paths;
-    paths.reserve(count);
-    std::vector<platform::Node*> chain;
-    const auto pathOf = [&](platform::Node* node) -> QString {
+void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const std::function<void(const QString&)>& take) {
+    using NodeId = ListTree::NodeId;
+    const int count = tree.count();
+    const NodeId root = tree.item(1);
+    // The path of every node with children, built once from its parent's: the names below the
+    // root joined by "|" (the root itself left out when asked). A node's own path is its
+    // parent's and its name.
+    QHash<NodeId, QString> paths;
+    const auto ownPath = [&](NodeId node, const QString& parentPath) {
+        if (!tree.parent(node) && stripRoot && node == root) return QString();
+        const QString name = safeNodeText(tree.text(node));
+        return !tree.parent(node) || parentPath.isEmpty() ? name : parentPath + kBar + name;
+    };
+    std::vector<NodeId> chain;
+    const auto pathOf = [&](NodeId node) -> QString {
         chain.clear();
-        platform::Node* known = node;
-        while (known && !paths.contains(known->Id())) {
+        NodeId known = node;
+        while (known && !paths.contains(known)) {
             chain.push_back(known);
-            known = known->Parent();
+            known = tree.parent(known);
         }
-        QString path = known ? paths.value(known->Id()) : QString();
+        QString path = known ? paths.value(known) : QString();
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-            platform::Node* step = *it;
-            const bool top = step->Parent() == nullptr;
-            if (top && stripRoot && step == root) {
-                path.clear();
-            } else {
-                const QString name = safeNodeText(step->Text());
-                path = top || path.isEmpty() ? name : path + kBar + name;
-            }
-            paths.insert(step->Id(), path);
+            path = ownPath(*it, path);
+            paths.insert(*it, path);
         }
         return path;
     };
 
-    std::vector<Entry> entries;
-    entries.reserve(size_t(std::max(0, count - 1)));
+    // A line as it sorts: a link's "|" is followed by a blank, so it sorts before a folder of
+    // the same name; the blank never reaches the file.
+    struct Line {
+        QString sortKey;
+        qsizetype blank;     // where the blank is, -1 for a folder
+        QString parentPath;  // "" directly below a root left out
+        bool operator<(const Line& other) const { return sortKey < other.sortKey; }
+        QString path() const { return sortKey.left(blank < 0 ? sortKey.size() - 1 : blank - 1); }
+    };
+    std::vector<Line> lines;
+    lines.reserve(size_t(std::max(0, count - 1)));
     for (int i = 2; i <= count; ++i) {
-        platform::Node* node = tree.Item(i);
-        const QString path = pathOf(node);
-        if (kind == ListKind::Scheme && !node->Tag().isEmpty() && !node->Tag().contains(kMtp, Qt::CaseInsensitive))
-            node->setTag(QStringLiteral("mtp://") + node->Tag());
-        const QString parentPath = node->Parent() ? paths.value(node->Parent()->Id()) : QString();
-        if (node->Tag().isEmpty()) {
-            const QString line = path + kBar;
-            entries.push_back({line, line, path, parentPath});
-        } else {
-            const QString tag = fileTag(node->Tag());
-            // The blank after the bar sorts a link before a folder of the same name;
-            // it never reaches the file.
-            entries.push_back({path + QStringLiteral("| ") + tag, path + kBar + tag, path, parentPath});
-        }
+        const NodeId node = tree.item(i);
+        const NodeId parent = tree.parent(node);
+        const QString parentPath = parent ? pathOf(parent) : QString();
+        const QString path = ownPath(node, parentPath);
+        if (kind == ListKind::Scheme && tree.hasTag(node) && !tree.tag(node).contains(kMtp, Qt::CaseInsensitive))
+            tree.setTag(node, QStringLiteral("mtp://") + tree.tag(node));
+        if (!tree.hasTag(node)) lines.push_back({path + kBar, -1, parentPath});
+        else lines.push_back({path + QStringLiteral("| ") + fileTag(tree.tag(node)), path.size() + 1, parentPath});
     }
-    SortArray(entries, 0, int(entries.size()) - 1);
+    // The paths a line can wait for: those of the nodes with children.
+    QSet<QString> parentPaths;
+    for (auto it = paths.cbegin(); it != paths.cend(); ++it) parentPaths.insert(it.value());
+    paths.clear();
+    std::sort(lines.begin(), lines.end());
     // A node must come after its parent, or the next load refuses it. Sorted, it can come
     // first only below a link whose child's name starts with a blank or a control character:
     // such a node waits until its parent is written.
     QSet<QString> written;
-    if (root) written.insert(pathOf(root));
+    if (root) written.insert(stripRoot ? QString() : safeNodeText(tree.text(root)));
     QHash<QString, std::vector<size_t>> waiting;
-    QStringList lines;
-    lines.reserve(qsizetype(entries.size()));
     std::vector<size_t> ready;
-    for (size_t i = 0; i < entries.size(); ++i) {
-        const Entry& e = entries[i];
-        if (!e.parentPath.isEmpty() && !written.contains(e.parentPath)) {
-            waiting[e.parentPath].push_back(i);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        const Line& line = lines[i];
+        if (!line.parentPath.isEmpty() && !written.contains(line.parentPath)) {
+            waiting[line.parentPath].push_back(i);
             continue;
         }
         ready.push_back(i);
         while (!ready.empty()) {
-            Entry& next = entries[ready.back()];
+            Line& next = lines[ready.back()];
             ready.pop_back();
-            lines.append(next.line);
-            written.insert(next.path);
-            if (auto it = waiting.find(next.path); it != waiting.end()) {
+            const QString path = next.path();
+            if (next.blank >= 0) next.sortKey.remove(next.blank, 1);
+            take(next.sortKey);
+            next.sortKey = QString();
+            if (!parentPaths.contains(path)) continue;
+            written.insert(path);
+            if (auto it = waiting.find(path); it != waiting.end()) {
                 for (auto k = it->rbegin(); k != it->rend(); ++k) ready.push_back(*k);
                 waiting.erase(it);
             }
         }
     }
-    // Nodes whose parent was never written (there is always one) keep their sorted place.
-    for (auto it = waiting.begin(); it != waiting.end(); ++it)
-        for (size_t i : it.value()) lines.append(entries[i].line);
+    // Nodes whose parent was never written keep their sorted place.
+    std::vector<size_t> left;
+    for (auto it = waiting.cbegin(); it != waiting.cend(); ++it) left.insert(left.end(), it->begin(), it->end());
+    std::sort(left.begin(), left.end());
+    for (const size_t i : left) {
+        Line& line = lines[i];
+        if (line.blank >= 0) line.sortKey.remove(line.blank, 1);
+        take(line.sortKey);
+    }
+}
+
+QStringList listFileLines(ListTree& tree, bool stripRoot, ListKind kind) {
+    QStringList lines;
+    forEachListFileLine(tree, stripRoot, kind, [&](const QString& line) { lines.append(line); });
     return lines;
 }
 

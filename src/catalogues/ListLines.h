@@ -1,11 +1,12 @@
 #pragma once
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 
 #include <QHash>
 #include <QString>
 #include <QStringList>
 
 #include <algorithm>
+#include <functional>
 #include <iterator>
 
 // The lines of the list files (catalogues ".kqi", scheme lists ".kqs") and the tree nodes
@@ -41,7 +42,7 @@ ListLineParts splitListLine(const QString& line, const QString& rootName, ListKi
 // " (3)", ... after it and is listed in renamed(). A folder line met again adds nothing.
 class ListReading {
 public:
-    ListReading(platform::TreeView& tree, const QString& rootName, ListKind kind);
+    ListReading(ListTree& tree, const QString& rootName, ListKind kind);
     // "0" when the line's node was added or its folder is there already, else the line,
     // CR LF, the reason and CR LF.
     QString add(const QString& line);
@@ -49,15 +50,17 @@ public:
     const QStringList& renamed() const { return renamed_; }
 
 private:
-    platform::Node* placeOf(const QString& key) const;
-    QHash<QString, platform::NodeRef>& namesBelow(platform::Node* parent);
+    ListTree::NodeId placeOf(const QString& key) const;
+    bool nameTaken(ListTree::NodeId parent, const QString& name) const;
 
-    platform::TreeView& tree_;
+    ListTree& tree_;
     QString rootName_;
     ListKind kind_;
-    QHash<QString, platform::NodeRef> places_;  // a line's key as the file gives it: its node
-    QHash<quint64, QHash<QString, platform::NodeRef>> names_;  // the names below a node
-    QHash<QString, int> nextNumber_;            // the next number to try for a name
+    // The tree held no more than a root when the reading began: every node it adds has the
+    // key its line gives, so a name is looked up by its key.
+    bool fresh_;
+    QHash<QString, ListTree::NodeId> places_;  // a line's key the node does not hold: the node
+    QHash<QString, int> nextNumber_;           // the next number to try for a name
     QStringList renamed_;
 };
 
@@ -68,13 +71,15 @@ inline const QString kRenamedTitle = QStringLiteral("Entries renamed");
 // Add one line of a catalogue or scheme list to the tree below the root `rootName`.
 // "0" when the node was added, else the line, CR LF, the reason and CR LF. The line
 // counter is the loader's and is not used. A whole list is read with one ListReading.
-QString addLineToIndex(const QString& rootName, const QString& line, int lineCounter, platform::TreeView& nodes);
-QString addLineToScheme(const QString& rootName, const QString& line, int lineCounter, platform::TreeView& nodes);
+QString addLineToIndex(const QString& rootName, const QString& line, int lineCounter, ListTree& nodes);
+QString addLineToScheme(const QString& rootName, const QString& line, int lineCounter, ListTree& nodes);
 
 // The lines of the tree as a list file, in the order the file holds them (a folder
 // before everything in it). `stripRoot`: node 1 is the list's root and its name is left
 // out of every line. In a scheme list a tag without "mtp://" gets it, in the tree too.
-QStringList listFileLines(platform::TreeView& tree, bool stripRoot, ListKind kind);
+QStringList listFileLines(ListTree& tree, bool stripRoot, ListKind kind);
+// The same lines handed over one by one, in that order.
+void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const std::function<void(const QString&)>& take);
 
 // Sorts items[first..last] in place, ascending by the values' own "<" (ordinal for
 // strings: upper case before lower case, " " before every printable character).

@@ -6,7 +6,7 @@
 #include "commands/modMacros.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 
 using platform::MsgBox;
 
@@ -23,8 +23,8 @@ bool isUsableListPath(const QString& path) {
 int Form1::saveListCheck(const QString& reason) {
     if (!documentState->modified(DocumentState::Document::List)) return 0;
     QString path = documentState->TreePath();
-    const platform::Node* root = activeTree()->Count() > 0 ? activeTree()->Item(1) : nullptr;
-    const QString rootTag = root ? root->Tag() : QString();
+    const ListTree& tree = *activeTree();
+    const QString rootTag = tree.tag(tree.item(1));
     const auto tagHas = [&](const char* word) { return rootTag.contains(QLatin1String(word), Qt::CaseInsensitive); };
     const QString catalogTitle = QStringLiteral("Catalog has changed");
     const QString saveFirst = QStringLiteral("Save first ") + reason + QLatin1Char('?');

@@ -6,15 +6,16 @@
 #include "platform/PathText.h"
 #include "platform/StatusBar.h"
 #include "platform/TextCodec.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
+#include "gui/catalogues/ListTreeView.h"
 
 #include <QAction>
 
 bool Form1::SaveAsList(QString& path, long& nodeCount) {
-    platform::TreeView* tree = activeTree();
+    ListTree& tree = *activeTree();
     // A rename still open in the tree is finished first, so the file holds what is shown.
     if (labelEditing) {
-        if (tree->IsLabelEditing()) tree->EndLabelEdit(false);
+        if (activeTreeView()->IsLabelEditing()) activeTreeView()->EndLabelEdit(false);
         labelEditing = false;
     }
     const QString fileName = platform::fileNamePart(path);
@@ -22,22 +23,21 @@ bool Form1::SaveAsList(QString& path, long& nodeCount) {
     const QString baseName = dot >= 0 ? fileName.left(dot) : fileName;
     const bool scheme = path.contains(QLatin1String(".kqs"), Qt::CaseInsensitive);
 
-    nodeCount = tree->Count();
-    const QStringList lines = modLists::listFileLines(*tree, !rootName.isEmpty(),
-                                                      scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue);
-    QString text;
-    qsizetype size = 0;
-    for (const QString& line : lines) size += line.size() + 2;
-    text.reserve(size);
-    for (const QString& line : lines) {
-        text += line;
-        text += QLatin1String("\r\n");
-    }
+    nodeCount = tree.count();
+    // UTF-8 and CR LF as the program's own files are written (withCrLf has nothing to change:
+    // no line holds a line break).
+    QByteArray bytes;
+    modLists::forEachListFileLine(tree, !rootName.isEmpty(),
+                                  scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue,
+                                  [&](const QString& line) {
+                                      bytes += line.toUtf8();
+                                      bytes += "\r\n";
+                                  });
 
     // The file is replaced whole or not at all: after a failure the old file is still
     // there and the list stays marked as modified.
     QString error;
-    if (!platform::writeTextFileAtomically(path, text, &error)) {
+    if (!platform::writeFileAtomically(path, bytes, &error)) {
         platform::MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only or that "
                                                 "the file is not already open"),
                          platform::vbOKOnly, QStringLiteral("Error saving list"));
@@ -46,7 +46,7 @@ bool Form1::SaveAsList(QString& path, long& nodeCount) {
 
     ++listFilesWritten;
     documentState->setListFile(path);
-    if (treeIndex == 0 && tree->Count() >= 1) tree->Item(1)->setText(baseName);
+    if (treeIndex == 0 && tree.count() >= 1) tree.setText(tree.item(1), baseName);
     mnuFileSaveList->setEnabled(true);
     mnuFileDraw();
     documentState->markSaved(DocumentState::Document::List, QString());

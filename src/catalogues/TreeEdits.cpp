@@ -6,52 +6,54 @@
 
 namespace modTree {
 
-QString childKey(const platform::Node* parent, const QString& text) {
-    const QString above = parent && parent->Parent() ? parent->Key() : QString();
+QString childKey(const ListTree& tree, NodeId parent, const QString& text) {
+    const QString above = parent && tree.parent(parent) ? tree.key(parent) : QString();
     return above + text + QLatin1Char('\\');
 }
 
-platform::Node* namesake(const platform::Node* parent, const QString& text, const platform::Node* except) {
-    if (!parent) return nullptr;
-    for (platform::Node* child = parent->Child(); child; child = child->Next())
-        if (child != except && child->Text() == text) return child;
-    return nullptr;
+NodeId namesake(const ListTree& tree, NodeId parent, const QString& text, NodeId except) {
+    if (!parent) return 0;
+    for (int row = 0, n = tree.childCount(parent); row < n; ++row) {
+        const NodeId child = tree.child(parent, row);
+        if (child != except && tree.text(child) == text) return child;
+    }
+    return 0;
 }
 
-platform::Node* addNode(platform::TreeView& tree, platform::Node* relative, platform::TreeRelationship how,
-                        const QString& text, int image, int selectedImage, platform::TreeError& error) {
+NodeId addNode(ListTree& tree, NodeId relative, ListTree::Place place, const QString& text, int image,
+               int selectedImage, TreeError& error) {
     error = {};
     const QString name = modLists::safeNodeText(text);
     if (name.isEmpty()) {
-        error = {-1, QStringLiteral("an entry needs a name")};
-        return nullptr;
+        error = {TreeError::Kind::Other, QStringLiteral("an entry needs a name")};
+        return 0;
     }
     // Nothing goes beside the list's top: it would become a second list.
-    if (relative && !relative->Parent()) how = platform::tvwChild;
-    platform::Node* parent = how == platform::tvwChild || !relative ? relative : relative->Parent();
-    if (namesake(parent, name)) {
-        error = {platform::kTreeKeyNotUnique, QStringLiteral("Key is not unique in collection")};
-        return nullptr;
+    if (relative && !tree.parent(relative)) place = ListTree::Place::Child;
+    const NodeId parent = place == ListTree::Place::Child || !relative ? relative : tree.parent(relative);
+    if (namesake(tree, parent, name)) {
+        error = {TreeError::Kind::NameTaken, ListTree::failureText(ListTree::Failure::KeyNotUnique)};
+        return 0;
     }
-    platform::Node* node = tree.Add(relative, how, childKey(parent, name), name, image, selectedImage);
-    if (!node && tree.LastError().Number == platform::kTreeKeyNotUnique)
-        node = tree.Add(relative, how, QString(), name, image, selectedImage);
-    if (!node) error = tree.LastError();
+    NodeId node = tree.add(relative, place, childKey(tree, parent, name), name, image, selectedImage);
+    if (!node && tree.lastFailure() == ListTree::Failure::KeyNotUnique)
+        node = tree.add(relative, place, QString(), name, image, selectedImage);
+    if (!node) error = {TreeError::Kind::Other, ListTree::failureText(tree.lastFailure())};
     return node;
 }
 
-void setNodeKey(platform::Node* node, const QString& key) {
-    if (!node->setKey(key)) node->setKey(QString());
+void setNodeKey(ListTree& tree, NodeId node, const QString& key) {
+    if (!tree.setKey(node, key)) tree.setKey(node, QString());
 }
 
-bool moveNode(platform::Node* node, platform::Node* parent) {
-    if (!node->setParent(parent)) return false;
-    std::vector<platform::Node*> stack{node};
+bool moveNode(ListTree& tree, NodeId node, NodeId parent) {
+    if (!tree.setParent(node, parent)) return false;
+    std::vector<NodeId> stack{node};
     while (!stack.empty()) {
-        platform::Node* next = stack.back();
+        const NodeId next = stack.back();
         stack.pop_back();
-        setNodeKey(next, childKey(next->Parent(), next->Text()));
-        for (platform::Node* child = next->Child(); child; child = child->Next()) stack.push_back(child);
+        setNodeKey(tree, next, childKey(tree, tree.parent(next), tree.text(next)));
+        for (int row = 0, n = tree.childCount(next); row < n; ++row) stack.push_back(tree.child(next, row));
     }
     return true;
 }

@@ -1,31 +1,42 @@
 #pragma once
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
+
+#include <QString>
 
 // Adding and moving the hierarchy pane's nodes so that the list file keeps every one: no
 // two nodes of one folder share a name (the file would hold the same line for both).
 namespace modTree {
 
+using NodeId = ListTree::NodeId;
+
+// Why an edit of the tree did not happen.
+struct TreeError {
+    enum class Kind { None, NameTaken, Other } kind = Kind::None;
+    QString description;
+    explicit operator bool() const { return kind != Kind::None; }
+};
+
 // The key of a node named `text` below `parent`, in the form a list file gives it: the
 // names on its path below the root, each followed by "\".
-QString childKey(const platform::Node* parent, const QString& text);
+QString childKey(const ListTree& tree, NodeId parent, const QString& text);
 
-// Another child of `parent` with this name, or nullptr.
-platform::Node* namesake(const platform::Node* parent, const QString& text, const platform::Node* except = nullptr);
+// Another child of `parent` with this name, or 0.
+NodeId namesake(const ListTree& tree, NodeId parent, const QString& text, NodeId except = 0);
 
 // Adds a node named `text` (made safe for the list file) relative to `relative`: as its
-// child (tvwChild) or among its siblings. nullptr when the folder already has a node of
-// that name or nothing is left of the name; `error` tells why.
-platform::Node* addNode(platform::TreeView& tree, platform::Node* relative, platform::TreeRelationship how,
-                        const QString& text, int image, int selectedImage, platform::TreeError& error);
+// child (Child) or among its siblings. 0 when the folder already has a node of that name or
+// nothing is left of the name; `error` tells why.
+NodeId addNode(ListTree& tree, NodeId relative, ListTree::Place place, const QString& text, int image,
+               int selectedImage, TreeError& error);
 
 // Gives a node this key; a key that only a node elsewhere holds (a name since moved or
 // renamed) is not a reason to refuse, so the node then goes without one.
-void setNodeKey(platform::Node* node, const QString& key);
+void setNodeKey(ListTree& tree, NodeId node, const QString& key);
 
 // Moves a node with everything below it under `parent`, giving them the keys of their new place.
-bool moveNode(platform::Node* node, platform::Node* parent);
+bool moveNode(ListTree& tree, NodeId node, NodeId parent);
 
 // True for the list's own top node.
-inline bool isListRoot(const platform::Node* node) { return node && !node->Parent(); }
+inline bool isListRoot(const ListTree& tree, NodeId node) { return node && tree.contains(node) && !tree.parent(node); }
 
 }  // namespace modTree

@@ -8,7 +8,7 @@
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/TreeImages.h"
-#include "platform/TreeView.h"
+#include "gui/catalogues/ListTreeView.h"
 #include "record/frmdlogInput.h"
 
 #include <QAction>
@@ -18,7 +18,8 @@
 #include <QMenu>
 #include <QSet>
 
-using platform::Node;
+using NodeId = ListTree::NodeId;
+using Place = ListTree::Place;
 
 namespace {
 
@@ -42,70 +43,70 @@ QString askInput(Form1& form, const QString& caption, const QString& prompt, con
 }
 
 // The new node is named at once.
-void showForNaming(platform::TreeView& tree, Node* node) {
-    node->EnsureVisible();
-    tree.setSelectedItem(node);
-    tree.StartLabelEdit();
+void showForNaming(ListTreeView& view, NodeId node) {
+    view.tree().ensureVisible(node);
+    view.tree().select(node);
+    view.StartLabelEdit();
 }
 
 }  // namespace
 
 void Form1::mnuMaintNodes_Click(int index) {
-    platform::TreeView& tree = *activeTree();
-    Node* node = tree.SelectedItem();
+    ListTreeView& view = *activeTreeView();
+    ListTree& tree = *activeTree();
+    const NodeId node = tree.selected();
     const bool inFolder = index >= kInsertURLInFolder && index <= kManualInsertInFolder;
     const bool scheme = documentState->TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive);
-    platform::TreeError error;
+    modTree::TreeError error;
     switch (index) {
     case kEditTag: {
         if (!node) return;
-        const platform::NodeRef ref(node);
-        inputText = askInput(*this, QStringLiteral("Edit"), QStringLiteral("Tag :"), node->Tag());
-        if (inputText.isEmpty() || !ref || markListmodifiedCheckHTML() == platform::vbCancel) return;
-        if (Node* edited = ref.get()) edited->setTag(inputText);
+        inputText = askInput(*this, QStringLiteral("Edit"), QStringLiteral("Tag :"), tree.tag(node));
+        if (inputText.isEmpty() || !tree.contains(node) || markListmodifiedCheckHTML() == platform::vbCancel) return;
+        tree.setTag(node, inputText);
         mnuMaintNodes(kEditTag)->setText(modTree::menuCaption(inputText));
         return;
     }
     case kRenameLine:
-        tree.StartLabelEdit();
+        view.StartLabelEdit();
         return;
     case kInsertURLHere:
     case kInsertURLInFolder: {
         if (!node || markListmodifiedCheckHTML() == platform::vbCancel) return;
         const QString name = browserLocationName();
         if (name.isEmpty()) return;
-        Node* added = modTree::addNode(tree, node, inFolder ? platform::tvwChild : platform::tvwLast, name,
-                                       platform::kImageLink, platform::kImageNewLink, error);
+        const NodeId added = modTree::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
+                                              platform::kImageLink, platform::kImageNewLink, error);
         if (!added) {
-            platform::MsgBox(error.Description, platform::vbOKOnly, kErrorTitle);
+            platform::MsgBox(error.description, platform::vbOKOnly, kErrorTitle);
             return;
         }
-        added->setTag(browserLocationURL().remove(QLatin1String("http://")));
-        showForNaming(tree, added);
+        tree.setTag(added, browserLocationURL().remove(QLatin1String("http://")));
+        showForNaming(view, added);
         return;
     }
     case kInsertFolderHere:
     case kInsertFolderInFolder: {
         if (!node) return;
         // Nothing goes into a link.
-        if (node->SelectedImage() < platform::kImageOpenFolder && (!inFolder || !modTree::isListRoot(node))) {
+        if (tree.selectedImage(node) < platform::kImageOpenFolder && (!inFolder || !modTree::isListRoot(tree, node))) {
             QApplication::beep();
             return;
         }
         if (markListmodifiedCheckHTML() == platform::vbCancel) return;
-        const Node* parent = inFolder || modTree::isListRoot(node) ? node : node->Parent();
+        const NodeId parent = inFolder || modTree::isListRoot(tree, node) ? node : tree.parent(node);
         QSet<QString> taken;
-        for (const Node* child = parent->Child(); child; child = child->Next()) taken.insert(child->Text());
+        for (int row = 0, n = tree.childCount(parent); row < n; ++row) taken.insert(tree.text(tree.child(parent, row)));
         QString name = QStringLiteral("New Folder");
         for (int n = 2; taken.contains(name); ++n) name = QStringLiteral("New Folder %1").arg(n);
-        Node* added = modTree::addNode(tree, node, inFolder ? platform::tvwChild : platform::tvwLast, name,
-                                       scheme ? platform::kImageSchemeFolder : platform::kImageFolder,
-                                       scheme ? platform::kImageSchemeFolder : platform::kImageOpenFolder, error);
+        const NodeId added = modTree::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
+                                              scheme ? platform::kImageSchemeFolder : platform::kImageFolder,
+                                              scheme ? platform::kImageSchemeFolder : platform::kImageOpenFolder, error);
         if (!added) {
-            platform::MsgBox(error.Description, platform::vbOKOnly, kErrorTitle);
+            platform::MsgBox(error.description, platform::vbOKOnly, kErrorTitle);
             return;
         }
-        showForNaming(tree, added);
+        showForNaming(view, added);
         return;
     }
     case kManualInsertHere:
@@ -117,25 +118,25 @@ void Form1::mnuMaintNodes_Click(int index) {
         return;
     }
     case kDeleteNode:
-        if (!node || modTree::isListRoot(node) || markListmodifiedCheckHTML() == platform::vbCancel) return;
-        tree.Remove(node);
+        if (!node || modTree::isListRoot(tree, node) || markListmodifiedCheckHTML() == platform::vbCancel) return;
+        tree.remove(node);
         return;
     case kFindInList: {
         inputText = askInput(*this, QStringLiteral("Search Tree View List"), QStringLiteral("Search for:"), QString());
         const QString search = inputText.trimmed();
         if (search.isEmpty()) return;
-        Node* firstHit = nullptr;
-        for (int i = 1; i <= tree.Count(); ++i) {
-            Node* each = tree.Item(i);
-            const bool match = modTree::matchesSearch(each->Text(), search);
-            if (match) each->EnsureVisible();
+        NodeId firstHit = 0;
+        for (int i = 1; i <= tree.count(); ++i) {
+            const NodeId each = tree.item(i);
+            const bool match = modTree::matchesSearch(tree.text(each), search);
+            if (match) tree.ensureVisible(each);
             if (match && !firstHit) firstHit = each;
-            each->setBold(match);
+            tree.setBold(each, match);
         }
         // The first hit is shown and becomes current; nothing runs, as it would on a click.
         if (firstHit) {
-            tree.setSelectedItem(firstHit);
-            firstHit->EnsureVisible();
+            tree.select(firstHit);
+            tree.ensureVisible(firstHit);
         }
         return;
     }
@@ -149,7 +150,7 @@ void Form1::mnuMaintNodes_Click(int index) {
 
 void Form1::mnuMaintNodesEditToggle_Click() {
     mnuMaintNodesEditToggle->setChecked(!mnuMaintNodesEditToggle->isChecked());
-    if (mnuMaintNodesEditToggle->isChecked()) activeTree()->StartLabelEdit();
+    if (mnuMaintNodesEditToggle->isChecked()) activeTreeView()->StartLabelEdit();
 }
 
 void Form1::mnuMaintPrevious_Click() {}

@@ -15,8 +15,8 @@
 #include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
+#include "gui/catalogues/ListTreeView.h"
 #include "platform/TreeImages.h"
-#include "platform/TreeView.h"
 #include "platform/Twips.h"
 #include "platform/WebBrowser.h"
 
@@ -29,7 +29,8 @@
 #include <algorithm>
 
 using platform::MsgBox;
-using platform::Node;
+using NodeId = ListTree::NodeId;
+using Place = ListTree::Place;
 
 namespace {
 
@@ -79,25 +80,25 @@ QString droppedLine(const QString& raw) {
 }
 
 // A drop onto a folder goes inside it (and opens it); onto anything else, beside it.
-Node* dropParent(Node* target) {
-    if (isFolderImage(target->Image()) || modTree::isListRoot(target)) {
-        target->setExpanded(true);
+NodeId dropParent(ListTree& tree, NodeId target) {
+    if (isFolderImage(tree.image(target)) || modTree::isListRoot(tree, target)) {
+        tree.setExpanded(target, true);
         return target;
     }
-    return target->Parent();
+    return tree.parent(target);
 }
 
-platform::TreeError plainFailure(const char* description) {
-    return {-1, QLatin1String(description)};
+modTree::TreeError plainFailure(const char* description) {
+    return {modTree::TreeError::Kind::Other, QLatin1String(description)};
 }
 
-void reportDropFailure(const platform::TreeError& error, const QString& name) {
-    if (error.Number == platform::kTreeKeyNotUnique) {
+void reportDropFailure(const modTree::TreeError& error, const QString& name) {
+    if (error.kind == modTree::TreeError::Kind::NameTaken) {
         MsgBox(name == kUntitled
                    ? QStringLiteral("Rename the Untitled link before dropping another link without a title")
                    : QStringLiteral("Rename the ") + name + QStringLiteral(" link before dropping this link"));
     } else {
-        MsgBox(QStringLiteral("Drag Drop failed: ") + error.Description);
+        MsgBox(QStringLiteral("Drag Drop failed: ") + error.description);
     }
 }
 
@@ -106,39 +107,33 @@ void reportDropFailure(const platform::TreeError& error, const QString& name) {
 void Form1::connectTreePane() {
     buildTreeMenus();
     for (int index = 0; index < int(TreeView1.size()); ++index) {
-        platform::TreeView* tree = TreeView1[size_t(index)];
-        tree->setOLEDragMode(platform::vbOLEDragAutomatic);
-        tree->setOLEDropMode(platform::vbOLEDropManual);
-        // Names are edited from the context menu and when a node is new, not by a second click.
-        tree->setLabelEdit(platform::tvwManual);
+        ListTreeView* tree = TreeView1[size_t(index)];
         // Direct connections: the handlers write back through the references.
         const auto direct = Qt::DirectConnection;
-        connect(
-            tree, &platform::TreeView::NodeClick, this, [this, index](Node*) { TreeView1_NodeClick(index); }, direct);
-        connect(tree, &platform::TreeView::MouseDown, this,
+        connect(tree, &ListTreeView::NodeClick, this, [this, index] { TreeView1_NodeClick(index); }, direct);
+        connect(tree, &ListTreeView::MouseDown, this,
                 [this, index](int b, int s, int x, int y) { TreeView1_MouseDown(index, b, s, x, y); }, direct);
-        connect(tree, &platform::TreeView::MouseMove, this,
+        connect(tree, &ListTreeView::MouseMove, this,
                 [this, index](int b, int s, int x, int y) { TreeView1_MouseMove(index, b, s, x, y); }, direct);
-        connect(tree, &platform::TreeView::MouseUp, this,
+        connect(tree, &ListTreeView::MouseUp, this,
                 [this, index](int b, int s, int x, int y) { TreeView1_MouseUp(index, b, s, x, y); }, direct);
-        connect(tree, &platform::TreeView::BeforeLabelEdit, this,
+        connect(tree, &ListTreeView::BeforeLabelEdit, this,
                 [this, index](int& cancel) { TreeView1_BeforeLabelEdit(index, cancel); }, direct);
-        connect(tree, &platform::TreeView::AfterLabelEdit, this,
+        connect(tree, &ListTreeView::AfterLabelEdit, this,
                 [this, index](int& cancel, QString& text) { TreeView1_AfterLabelEdit(index, cancel, text); }, direct);
-        connect(tree, &platform::TreeView::OLESetData, this,
+        connect(tree, &ListTreeView::OLESetData, this,
                 [this, index](platform::DataObject& data) { TreeView1_OLESetData(index, data); }, direct);
-        connect(tree, &platform::TreeView::OLEDragOver, this,
+        connect(tree, &ListTreeView::OLEDragOver, this,
                 [this, index](platform::DataObject& data, int& effect, int b, int s, int x, int y, int state) {
                     TreeView1_OLEDragOver(index, data, effect, b, s, x, y, state);
                 },
                 direct);
-        connect(tree, &platform::TreeView::OLEDragDrop, this,
+        connect(tree, &ListTreeView::OLEDragDrop, this,
                 [this, index](platform::DataObject& data, int& effect, int b, int s, int x, int y) {
                     TreeView1_OLEDragDrop(index, data, effect, b, s, x, y);
                 },
                 direct);
-        connect(tree, &platform::TreeView::OLECompleteDrag, this,
-                [this, index](int) { TreeView1_OLECompleteDrag(index); });
+        connect(tree, &ListTreeView::OLECompleteDrag, this, [this, index](int) { TreeView1_OLECompleteDrag(index); });
     }
     connect(ScrollTimer, &QTimer::timeout, this, &Form1::ScrollTimer_Timer);
 }
@@ -149,27 +144,27 @@ namespace {
 
 // The repository catalogue's command that files the record under the node, in the first
 // scheme the repository serves.
-QString subjectCommandOf(const Node* node) {
-    return modTree::subjectCommand(node->FullPath(), modMacros::repositorySchemes.section(QLatin1Char('|'), 0, 0));
+QString subjectCommandOf(const ListTree& tree, NodeId node) {
+    return modTree::subjectCommand(tree.fullPath(node), modMacros::repositorySchemes.section(QLatin1Char('|'), 0, 0));
 }
 
 // What a click on the node runs: its tag, or in the repository's catalogue a subject
 // command for anything that is not a web address.
-QString clickCommand(int index, const Node* node) {
-    return index == 1 && !holdsWebAddress(node->Tag()) ? subjectCommandOf(node) : node->Tag();
+QString clickCommand(int index, const ListTree& tree, NodeId node) {
+    return index == 1 && !holdsWebAddress(tree.tag(node)) ? subjectCommandOf(tree, node) : tree.tag(node);
 }
 
 }  // namespace
 
 void Form1::TreeView1_NodeClick(int index) {
-    platform::TreeView* tree = TreeView1[size_t(index)];
-    Node* node = tree->SelectedItem();
+    ListTree& tree = listTree(index);
+    const NodeId node = tree.selected();
     if (!node) return;
-    const QString command = clickCommand(index, node);
+    const QString command = clickCommand(index, tree, node);
     if (command.isEmpty()) {
-        node->setExpanded(true);
-        tree->setSelectedItem(node);
-        if (node->SelectedImage() == platform::kImageFolder) node->setSelectedImage(platform::kImageOpenFolder);
+        tree.setExpanded(node, true);
+        tree.select(node);
+        if (tree.selectedImage(node) == platform::kImageFolder) tree.setSelectedImage(node, platform::kImageOpenFolder);
         return;
     }
     if (command.contains(QLatin1String("mtp:/"), ci)) {
@@ -179,7 +174,7 @@ void Form1::TreeView1_NodeClick(int index) {
         modMTP::runCommand(command);
         return;
     }
-    if (modTree::isListRoot(node) || URL->currentText() == command) return;
+    if (modTree::isListRoot(tree, node) || URL->currentText() == command) return;
     URL->setEditText(command);
     // The repository's record stands in for the page's own only where a repository is set up.
     openRecordOnLoad = !modMacros::openRecordMacro.isEmpty();
@@ -195,27 +190,30 @@ void Form1::TreeView1_MouseMove(int index, int button, int, int x, int y) {
         dragArmed = true;
         return;
     }
-    const Node* node = TreeView1[size_t(index)]->HitTest(x, y);
+    const ListTree& tree = listTree(index);
+    const NodeId node = TreeView1[size_t(index)]->HitTest(x, y);
     QString text;
     if (node) {
-        text = index == 1 && node->SelectedImage() == platform::kImageOpenFolder ? subjectCommandOf(node) : node->Tag();
+        text = index == 1 && tree.selectedImage(node) == platform::kImageOpenFolder ? subjectCommandOf(tree, node)
+                                                                                   : tree.tag(node);
     }
     if (text.size() > kLongestHoverText) text = text.left(kLongestHoverText) + QStringLiteral("...");
     StatusBar1->setPanelText(kActivityPanel, text);
 }
 
 void Form1::TreeView1_MouseDown(int index, int button, int, int x, int y) {
-    platform::TreeView* tree = TreeView1[size_t(index)];
-    Node* node = tree->HitTest(x, y);
-    if (node) tree->setSelectedItem(node);
+    ListTreeView* view = TreeView1[size_t(index)];
+    ListTree& tree = listTree(index);
+    const NodeId node = view->HitTest(x, y);
+    if (node) tree.select(node);
     if (button != platform::vbRightButton) {
-        if (node) dragNode = node->Id();
+        if (node) dragNode = node;
         return;
     }
-    const bool onNode = node != nullptr;
-    const bool belowRoot = onNode && !modTree::isListRoot(node);
+    const bool onNode = node != 0;
+    const bool belowRoot = onNode && !modTree::isListRoot(tree, node);
     const bool scheme = documentState->TreePath().contains(QLatin1String(".kqs"), ci);
-    mnuMaintNodes(kEditTag)->setText(onNode ? modTree::menuCaption(node->Tag()) : QString());
+    mnuMaintNodes(kEditTag)->setText(onNode ? modTree::menuCaption(tree.tag(node)) : QString());
     for (int item : {kEditTag, kRenameLine, kInsertURLHere, kInsertFolderHere, kManualInsertHere, kDeleteNode})
         mnuMaintNodes(item)->setEnabled(belowRoot);
     for (int item : {kInsertURLInFolder, kInsertFolderInFolder, kManualInsertInFolder})
@@ -224,7 +222,7 @@ void Form1::TreeView1_MouseDown(int index, int button, int, int x, int y) {
         mnuMaintNodes(kInsertURLHere)->setEnabled(false);
         mnuMaintNodes(kInsertURLInFolder)->setEnabled(false);
     }
-    mnuMaintNodes1->popup(tree->mapToGlobal(platform::twipsToPixels(QPoint(x, y))));
+    mnuMaintNodes1->popup(view->mapToGlobal(platform::twipsToPixels(QPoint(x, y))));
 }
 
 void Form1::TreeView1_MouseUp(int, int, int, int, int) {
@@ -239,48 +237,49 @@ void Form1::TreeView1_BeforeLabelEdit(int, int&) {
 }
 
 void Form1::TreeView1_AfterLabelEdit(int index, int& cancel, QString& newString) {
-    platform::TreeView* tree = TreeView1[size_t(index)];
-    Node* node = tree->SelectedItem();
+    ListTree& tree = listTree(index);
+    const NodeId node = tree.selected();
     if (!node) return;
     labelEditing = false;
     // This handler writes the text itself (or keeps the old one).
     cancel = 1;
     // Escape, or a name with nothing left once cleaned, changes nothing.
-    if (modTree::isListRoot(node) || newString.isEmpty()) return;
+    if (modTree::isListRoot(tree, node) || newString.isEmpty()) return;
     const QString text = modLists::safeNodeText(newString);
-    if (text.isEmpty() || text == node->Text()) return;
-    if (modTree::namesake(node->Parent(), text, node)) {
+    if (text.isEmpty() || text == tree.text(node)) return;
+    if (modTree::namesake(tree, tree.parent(node), text, node)) {
         MsgBox(QStringLiteral("This folder already holds an entry named ") + text +
-                   QStringLiteral(". The entry keeps its name ") + node->Text() + QLatin1Char('.'),
+                   QStringLiteral(". The entry keeps its name ") + tree.text(node) + QLatin1Char('.'),
                platform::vbOKOnly, kAlertTitle);
         return;
     }
-    if (markListmodifiedCheckHTML() == platform::vbCancel) return;
-    node->setText(text);
-    modTree::setNodeKey(node, modTree::childKey(node->Parent(), text) + node->Tag());
+    if (markListmodifiedCheckHTML() == platform::vbCancel || !tree.contains(node)) return;
+    tree.setText(node, text);
+    modTree::setNodeKey(tree, node, modTree::childKey(tree, tree.parent(node), text) + tree.tag(node));
     // A term or subject follows its new name; batches, links and other commands keep theirs.
-    node->setTag(modTree::renamedTag(node->Tag(), text));
+    tree.setTag(node, modTree::renamedTag(tree.tag(node), text));
 }
 
 // ---- dragging ----------------------------------------------------------------------------
 
 void Form1::TreeView1_OLESetData(int index, platform::DataObject& data) {
-    const Node* node = TreeView1[size_t(index)]->SelectedItem();
-    if (!node || node->Image() != platform::kImageLink || node->Tag().contains(QLatin1String("mtp://"), ci)) return;
-    data.SetText(QStringLiteral("mtp://addURL=") + dragSessionTag + QLatin1Char('|') + node->Text() + QLatin1Char('|') +
-                 node->Tag() + QStringLiteral(".fld"));
+    const ListTree& tree = listTree(index);
+    const NodeId node = tree.selected();
+    if (!node || tree.image(node) != platform::kImageLink || tree.tag(node).contains(QLatin1String("mtp://"), ci)) return;
+    data.SetText(QStringLiteral("mtp://addURL=") + dragSessionTag + QLatin1Char('|') + tree.text(node) +
+                 QLatin1Char('|') + tree.tag(node) + QStringLiteral(".fld"));
 }
 
 void Form1::TreeView1_OLEDragOver(int index, platform::DataObject&, int&, int, int, int x, int y, int state) {
-    platform::TreeView* tree = TreeView1[size_t(index)];
+    ListTreeView* view = TreeView1[size_t(index)];
     if (state == platform::vbLeave) {
-        tree->setDropHighlight(nullptr);
+        view->tree().setDropHighlight(0);
         ScrollTimer->stop();
         return;
     }
-    tree->setDropHighlight(tree->HitTest(x, y));
+    view->tree().setDropHighlight(view->HitTest(x, y));
     // The bottom of the rows: a sideways scroll bar below them would hide the bottom band.
-    const int height = platform::pixelsToTwips(tree->viewport()->geometry().bottom() + 1);
+    const int height = platform::pixelsToTwips(view->viewport()->geometry().bottom() + 1);
     if (y >= 0 && y < 100 && x != 0) {
         scrollUp = -1;
     } else if (y > height - 200 && y < height && x != 0) {
@@ -294,7 +293,7 @@ void Form1::TreeView1_OLEDragOver(int index, platform::DataObject&, int&, int, i
 }
 
 void Form1::ScrollTimer_Timer() {
-    if (dragArmed) activeTree()->ScrollLine(scrollUp == -1 ? -1 : 1);
+    if (dragArmed) activeTreeView()->ScrollLine(scrollUp == -1 ? -1 : 1);
 }
 
 void Form1::TreeView1_OLECompleteDrag(int) {
@@ -310,42 +309,42 @@ namespace {
 // Moves the node dragged inside the tree onto the target: into a catalogue or scheme
 // folder, beside a scheme term. The list's top, a move into itself and a move with nothing
 // dragged change nothing.
-void moveDraggedNode(Form1& form, Node* target, Node* dragged, platform::TreeError& failure, QString& name) {
+void moveDraggedNode(Form1& form, ListTree& tree, NodeId target, NodeId dragged, modTree::TreeError& failure,
+                     QString& name) {
     if (!dragged) {
         failure = plainFailure("no entry of this list is being dragged");
         return;
     }
-    if (modTree::isListRoot(dragged)) {
+    if (modTree::isListRoot(tree, dragged)) {
         failure = plainFailure("the top of the list cannot be moved");
         return;
     }
-    for (const Node* above = target; above; above = above->Parent()) {
-        if (above == dragged) {
-            failure = plainFailure("an entry cannot be moved into itself or into an entry below it");
-            return;
-        }
+    if (tree.isWithin(target, dragged)) {
+        failure = plainFailure("an entry cannot be moved into itself or into an entry below it");
+        return;
     }
-    Node* parent = nullptr;
-    switch (target->Image()) {
+    NodeId parent = 0;
+    switch (tree.image(target)) {
     case platform::kImageFolder:
     case platform::kImageOpenFolder:
     case platform::kImageSchemeFolder:
         parent = target;
         break;
     case platform::kImageSchemeTerm:
-        parent = target->Parent() ? target->Parent() : target;
+        parent = tree.parent(target) ? tree.parent(target) : target;
         break;
     default:
-        MsgBox(QStringLiteral("Unknown image type: ") + QString::number(target->Image()));
+        MsgBox(QStringLiteral("Unknown image type: ") + QString::number(tree.image(target)));
         return;
     }
-    if (parent != dragged->Parent() && modTree::namesake(parent, dragged->Text(), dragged)) {
-        name = dragged->Text();
-        failure = {platform::kTreeKeyNotUnique, QString()};
+    if (parent != tree.parent(dragged) && modTree::namesake(tree, parent, tree.text(dragged), dragged)) {
+        name = tree.text(dragged);
+        failure = {modTree::TreeError::Kind::NameTaken, QString()};
         return;
     }
     if (form.markListmodifiedCheckHTML() == platform::vbCancel) return;
-    modTree::moveNode(dragged, parent);
+    // The question's answer may have come after the nodes went.
+    if (tree.contains(dragged) && tree.contains(parent)) modTree::moveNode(tree, dragged, parent);
 }
 
 bool isSchemeList(const Form1& form) {
@@ -360,8 +359,9 @@ void refuseLinkInSchemeList() {
 
 // A link dropped from outside the tree: named after its text on the page shown, placed
 // into or beside the target. With Shift it becomes a command carrying the name instead.
-void dropLink(Form1& form, platform::TreeView& tree, Node* target, const QString& address, bool shift,
-              platform::TreeError& failure, QString& name) {
+void dropLink(Form1& form, ListTreeView& view, NodeId target, const QString& address, bool shift,
+              modTree::TreeError& failure, QString& name) {
+    ListTree& tree = view.tree();
     if (!address.startsWith(QLatin1String("http://"), ci) && !address.startsWith(QLatin1String("https://"), ci)) {
         MsgBox(QStringLiteral("Can't drop things like: ") + address + QStringLiteral(" onto the Tree"),
                platform::vbOKOnly, QStringLiteral("Error"));
@@ -373,38 +373,38 @@ void dropLink(Form1& form, platform::TreeView& tree, Node* target, const QString
     }
     name = modLists::safeNodeText(Form1::findLinkName(form.WebBrowser1->Document(), address));
     if (name.trimmed().isEmpty()) name = kUntitled;
-    if (target->Image() == platform::kImageFolder) target->setImage(platform::kImageOpenFolder);
-    Node* parent = dropParent(target);
-    if (form.markListmodifiedCheckHTML() == platform::vbCancel) return;
+    if (tree.image(target) == platform::kImageFolder) tree.setImage(target, platform::kImageOpenFolder);
+    const NodeId parent = dropParent(tree, target);
+    if (form.markListmodifiedCheckHTML() == platform::vbCancel || !tree.contains(target)) return;
     QString tag = address;
     int image = platform::kImageLink;
     int selectedImage = platform::kImageNewLink;
     if (shift) {
         image = platform::kImageFolder;
         selectedImage = platform::kImageOpenFolder;
-        const Node* first = tree.Item(2);
-        if (first && first->Tag().contains(QLatin1String("mtp:"), ci)) {
-            tag = modTree::commandForName(first->Tag(), name);
-            image = selectedImage = first->Image();
+        const NodeId first = tree.item(2);
+        if (first && tree.tag(first).contains(QLatin1String("mtp:"), ci)) {
+            tag = modTree::commandForName(tree.tag(first), name);
+            image = selectedImage = tree.image(first);
         } else {
             tag = QStringLiteral("mtp://field=*&content=") + modTree::contentValue(name) + QStringLiteral(".fld");
         }
     }
-    Node* node = modTree::addNode(tree, parent, platform::tvwChild, name, image, selectedImage, failure);
+    const NodeId node = modTree::addNode(tree, parent, Place::Child, name, image, selectedImage, failure);
     if (!node) return;
-    node->setTag(tag);
-    tree.setDropHighlight(nullptr);
-    node->EnsureVisible();
-    tree.setSelectedItem(node);
-    tree.Refresh();
-    tree.StartLabelEdit();
+    tree.setTag(node, tag);
+    tree.setDropHighlight(0);
+    tree.ensureVisible(node);
+    tree.select(node);
+    view.Refresh();
+    view.StartLabelEdit();
 }
 
 // A command dropped on the tree: a scheme list's load runs; a field command, a batch or a
 // link dragged out of a program becomes a node, or moves back where it is dropped when it
 // came from this very tree.
-void dropCommand(Form1& form, platform::TreeView& tree, Node* target, Node* dragged, const QString& text,
-                 modMTP::CommandOrigin origin, platform::TreeError& failure, QString& name) {
+void dropCommand(Form1& form, ListTree& tree, NodeId target, NodeId dragged, const QString& text,
+                 modMTP::CommandOrigin origin, modTree::TreeError& failure, QString& name) {
     const modTree::DroppedCommand dropped = modTree::readDroppedCommand(text);
     if (dropped.type == QLatin1String("kqs")) {
         // Only the loading forms: a drop never saves over or deletes a list.
@@ -426,45 +426,46 @@ void dropCommand(Form1& form, platform::TreeView& tree, Node* target, Node* drag
     }
     if (!target) return;
     if (!dropped.originTag.isEmpty() && dropped.originTag == form.dragSessionTag) {
-        moveDraggedNode(form, target, dragged, failure, name);
+        moveDraggedNode(form, tree, target, dragged, failure, name);
         return;
     }
     if (isSchemeList(form) && !dropped.tag.startsWith(QLatin1String("mtp:"), ci)) {
         refuseLinkInSchemeList();
         return;
     }
-    Node* parent = dropParent(target);
+    const NodeId parent = dropParent(tree, target);
     const int image = isSchemeList(form) ? platform::kImageSchemeTerm : platform::kImageLink;
     name = modLists::safeNodeText(dropped.label);
-    if (form.markListmodifiedCheckHTML() == platform::vbCancel) return;
-    if (Node* node = modTree::addNode(tree, parent, platform::tvwChild, name, image, image, failure))
-        node->setTag(dropped.tag);
+    if (form.markListmodifiedCheckHTML() == platform::vbCancel || !tree.contains(target)) return;
+    if (const NodeId node = modTree::addNode(tree, parent, Place::Child, name, image, image, failure))
+        tree.setTag(node, dropped.tag);
 }
 
 }  // namespace
 
 void Form1::TreeView1_OLEDragDrop(int index, platform::DataObject& data, int&, int, int shift, int, int) {
-    platform::TreeView* tree = TreeView1[size_t(index)];
+    ListTreeView* view = TreeView1[size_t(index)];
+    ListTree& tree = view->tree();
     ScrollTimer->stop();
     const QString text = droppedLine(droppedText(data));
-    Node* target = tree->DropHighlight();
-    Node* dragged = tree->NodeById(dragNode);
+    const NodeId target = tree.dropHighlight();
+    const NodeId dragged = tree.contains(dragNode) ? dragNode : 0;
     // Text from anywhere but this window's own controls may come from a web page.
     QObject* source = data.Source();
     const bool own = source && (source == MetaPanel ||
                                 std::find(TreeView1.begin(), TreeView1.end(), source) != TreeView1.end());
     const auto origin = own ? modMTP::CommandOrigin::Program : modMTP::CommandOrigin::Page;
 
-    platform::TreeError failure;
+    modTree::TreeError failure;
     QString name;
     if (text.startsWith(QLatin1String("mtp://"), ci)) {
-        dropCommand(*this, *tree, target, dragged, text, origin, failure, name);
+        dropCommand(*this, tree, target, dragged, text, origin, failure, name);
     } else if (target && !dragged) {
-        dropLink(*this, *tree, target, text, shift & platform::vbShiftMask, failure, name);
+        dropLink(*this, *view, target, text, shift & platform::vbShiftMask, failure, name);
     } else if (target) {
-        moveDraggedNode(*this, target, dragged, failure, name);
+        moveDraggedNode(*this, tree, target, dragged, failure, name);
     }
-    tree->setDropHighlight(nullptr);
+    tree.setDropHighlight(0);
     dragNode = 0;
     dragArmed = false;
     if (failure) reportDropFailure(failure, name);

@@ -8,7 +8,7 @@
 #include "platform/DesignedSize.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 #include "platform/Twips.h"
 
 #include <QGridLayout>
@@ -37,11 +37,11 @@ QPushButton* browseButton(QWidget* parent, const char* name) {
 // offered for a Harvest Control List to go over it, a file beside it is.
 QString proposedFile(const Form1& main) {
     const QString path = main.documentState->TreePath();
-    const platform::TreeView& tree = *main.activeTree();
-    const platform::Node* root = tree.Count() > 0 ? tree.Item(1) : nullptr;
-    if (root && root->Tag().contains(QLatin1String("Harvest Control List"), Qt::CaseInsensitive)) return path;
+    const ListTree& tree = *main.activeTree();
+    const ListTree::NodeId root = tree.item(1);
+    if (root && tree.tag(root).contains(QLatin1String("Harvest Control List"), Qt::CaseInsensitive)) return path;
     if (!ListDocuments::namesCatalogueOrSchemeList(path) && path != main.documentState->listFile()) return path;
-    return ListDocuments::proposalBesideList(path, root ? root->Text() : main.rootName);
+    return ListDocuments::proposalBesideList(path, root ? tree.text(root) : main.rootName);
 }
 
 }  // namespace

@@ -59,14 +59,14 @@ void frmManualInsert::showEvent(QShowEvent* event) {
 void frmManualInsert::txtLabel_Change() {
     if (Preferences::CompleteMtp != QLatin1String("Y")) return;
     if (!form_.documentState->TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) return;
-    const platform::Node* root = form_.activeTree()->Item(1);
+    const ListTree& tree = *form_.activeTree();
     txtURL->setText(QStringLiteral("mtp://field=*&content=") + modTree::contentValue(txtLabel->text()) +
-                    QStringLiteral("&scheme=") + (root ? root->Text() : QString()) + QStringLiteral(".fld/"));
+                    QStringLiteral("&scheme=") + tree.text(tree.item(1)) + QStringLiteral(".fld/"));
 }
 
 void frmManualInsert::cmdOK_Click() {
-    platform::TreeView& tree = *form_.activeTree();
-    platform::Node* selected = tree.SelectedItem();
+    ListTree& tree = *form_.activeTree();
+    const ListTree::NodeId selected = tree.selected();
     if (!selected) {
         accept();
         return;
@@ -89,15 +89,15 @@ void frmManualInsert::cmdOK_Click() {
         platform::MsgBox(QStringLiteral("Couldn't do manual insert: the entry needs a label"));
         return;
     }
-    platform::TreeError error;
-    platform::Node* node = modTree::addNode(tree, selected, inFolder ? platform::tvwChild : platform::tvwLast,
-                                            txtLabel->text(), image, image, error);
+    modTree::TreeError error;
+    const ListTree::NodeId node = modTree::addNode(tree, selected, inFolder ? ListTree::Place::Child : ListTree::Place::Last,
+                                                   txtLabel->text(), image, image, error);
     if (!node) {
-        platform::MsgBox(QStringLiteral("Couldn't do manual insert: ") + error.Description);
+        platform::MsgBox(QStringLiteral("Couldn't do manual insert: ") + error.description);
         return;
     }
     QString tag = txtURL->text();
-    node->setTag(tag.remove(QLatin1String("http://")));
-    node->EnsureVisible();
+    tree.setTag(node, tag.remove(QLatin1String("http://")));
+    tree.ensureVisible(node);
     accept();
 }

@@ -8,7 +8,7 @@
 #include "catalogues/frmRSS.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 
 #include <QAction>
 #include <QCoreApplication>

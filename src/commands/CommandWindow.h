@@ -4,12 +4,12 @@
 #include <QString>
 
 class DocumentState;
+class ListTree;
 class QAction;
 class QWidget;
 
 namespace platform {
 class Inet;
-class TreeView;
 }  // namespace platform
 
 // What the command language needs of the main window. The window implements it and hands
@@ -82,8 +82,10 @@ public:
 
     // ---- the list -------------------------------------------------------------------------
     virtual DocumentState& documentState() = 0;
-    // The two trees: 0 for lists, 1 for the repository's catalogue.
-    virtual platform::TreeView& tree(int index) = 0;
+    // The two list trees: 0 for lists, 1 for the repository's catalogue.
+    virtual ListTree& listTree(int index) = 0;
+    // Shows or hides the pane of a tree.
+    virtual void showListPane(int index, bool shown) = 0;
     virtual int treeIndex() const = 0;
     virtual void setTreeIndex(int index) = 0;
     // The name of the list shown (its root).

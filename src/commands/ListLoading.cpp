@@ -15,18 +15,20 @@
 #include "platform/SchemeBundle.h"
 #include "platform/TextCodec.h"
 #include "platform/TreeImages.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 #include "record/DocumentState.h"
 #include "record/modCharEncoding.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
 #include <QSet>
 #include <QTimer>
+#include <QWidget>
 
 #include <exception>
 #include <optional>
@@ -47,6 +49,8 @@ void progress(const QString& text) {
 
 // The refused lines shown on the error page, and how much of each.
 constexpr int kMostRefusalsShown = 1000;
+// How long a load may keep the window from its events, in milliseconds.
+constexpr qint64 kYieldInterval = 25;
 constexpr qsizetype kLongestLineShown = 2000;
 
 const Qt::CaseSensitivity kAnyCase = Qt::CaseInsensitive;
@@ -122,7 +126,7 @@ private:
     void readFile();
     // Creates the root node by the list's kind; returns the root's text.
     QString makeRoot(const QString& rootText);
-    void fillTree(platform::TreeView& tree, const QString& rootText, const QStringList& lines);
+    void fillTree(ListTree& tree, const QString& rootText, const QString& text);
     void end();
     // Puts the main window's list state back as it was before this load.
     void restore();
@@ -343,9 +347,9 @@ void ListLoad::readFile() {
     if (repositoryCatalogue) {
         rootText = QStringLiteral("Main Catalog");
         f.setTreeIndex(1);
-        if (bypassCache_) f.tree(1).Clear();
+        if (bypassCache_) f.listTree(1).clear();
     } else {
-        f.tree(0).Clear();
+        f.listTree(0).clear();
         f.documentState().setListFile(sourceTag_);
     }
     if (!f.treeViewChecked()) f.clickTreeView();
@@ -354,12 +358,10 @@ void ListLoad::readFile() {
     rootText = makeRoot(rootText);
     f.layOut();
 
-    platform::TreeView& tree = f.tree(f.treeIndex());
-    if (tree.Count() == 1) {
-        fillTree(tree, rootText, platform::splitLines(text));
+    ListTree& tree = f.listTree(f.treeIndex());
+    if (tree.count() == 1) {
+        fillTree(tree, rootText, text);
         if (!alive()) return;
-    } else {
-        tree.Refresh();
     }
     f.mnuFileDraw();
     f.setMnuFileSaveAs();
@@ -388,7 +390,7 @@ QString ListLoad::makeRoot(const QString& rootText) {
         f.documentState().setTreePath(QStringLiteral("Main Catalog.kqi"));
         f.setRootName(QString());
         f.setSaveAsCatalogueCaption(QStringLiteral("Quorvantile Repository Catalog..."));
-        if (f.tree(1).Count() == 0)
+        if (f.listTree(1).count() == 0)
             root = Root{QStringLiteral("Main Catalog"), platform::kImageFolder, 0,
                         QStringLiteral("Quorvantile Repository Catalog")};
         scrollToRoot = false;
@@ -408,20 +410,20 @@ QString ListLoad::makeRoot(const QString& rootText) {
         root = Root{rootText, platform::kImageFolder, platform::kImageOpenFolder, QStringLiteral("Catalog")};
     }
     // The tree shown is the one the list goes into.
-    f.tree(f.treeIndex()).setVisible(f.treeViewChecked());
-    f.tree(1 - f.treeIndex()).hide();
+    f.showListPane(f.treeIndex(), f.treeViewChecked());
+    f.showListPane(1 - f.treeIndex(), false);
     if (!root) return rootText;
-    platform::Node* node = f.tree(f.treeIndex()).Add(nullptr, platform::tvwLast, root->text + QLatin1Char('\\'), root->text,
-                                               root->image, root->selectedImage);
-    if (node) {
-        node->setTag(root->tag);
-        if (scrollToRoot) node->EnsureVisible();
+    ListTree& tree = f.listTree(f.treeIndex());
+    if (const ListTree::NodeId node = tree.add(0, ListTree::Place::Last, root->text + QLatin1Char('\\'), root->text,
+                                               root->image, root->selectedImage)) {
+        tree.setTag(node, root->tag);
+        if (scrollToRoot) tree.ensureVisible(node);
     }
     // Lines without folder names go below this root, whatever its text.
     return root->text;
 }
 
-void ListLoad::fillTree(platform::TreeView& tree, const QString& rootText, const QStringList& lines) {
+void ListLoad::fillTree(ListTree& tree, const QString& rootText, const QString& text) {
     CommandWindow& f = *window_;
     loadStep_ = QStringLiteral("processing lines");
     const bool scheme = f.documentState().listType() == QLatin1String("schema");
@@ -432,29 +434,38 @@ void ListLoad::fillTree(platform::TreeView& tree, const QString& rootText, const
     if (!scheme && f.documentState().listType() != QLatin1String("indexes")) {
         MsgBox(QStringLiteral("No System Type of ") + f.documentState().listType(), platform::vbOKOnly, QStringLiteral("Error"));
     } else {
+        // The pane shows the list once it is in; the wait dialog shows how far it got meanwhile.
+        ListTree::Bulk bulk(tree);
         modLists::ListReading reading(tree, rootText,
                                       scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue);
-        for (const QString& line : lines) {
-            if (line.trimmed().isEmpty()) continue;
+        QElapsedTimer sinceYield;
+        sinceYield.start();
+        platform::forEachLine(text, [&](QStringView view) {
+            if (view.trimmed().isEmpty()) return true;
+            const QString line = view.toString();
             const QString result = reading.add(line);
             if (result != QLatin1String("0") && ++refused <= kMostRefusalsShown) {
                 errors += line.size() > kLongestLineShown
                               ? line.left(kLongestLineShown) + QStringLiteral("...") + result.mid(line.size())
                               : result;
             }
-            if (++counter % 10 == 0) {
+            ++counter;
+            // The window stays alive: events run every few hundredths of a second.
+            if (counter % 64 == 0 && sinceYield.elapsed() >= kYieldInterval) {
                 progress(QStringLiteral("Loading record: ") + QLatin1Char(' ') + QString::number(counter));
                 QCoreApplication::processEvents();
-                if (!alive()) return;
-                if (cancelRequested) break;
+                sinceYield.restart();
+                if (!alive()) return false;
+                if (cancelRequested) return false;
             }
-        }
+            return true;
+        });
+        if (!alive()) return;
         renamed = reading.renamed();
     }
     if (refused > kMostRefusalsShown)
         errors += QStringLiteral("... and %1 more lines were refused.\r\n").arg(refused - kMostRefusalsShown);
-    if (tree.Count() >= 1) tree.Item(1)->setTag(sourceTag_);
-    tree.Refresh();
+    if (tree.count() >= 1) tree.setTag(tree.item(1), sourceTag_);
     if (!errors.isEmpty()) {
         loadStep_ = QStringLiteral(" processing errors");
         window_->showHelpPage(errorPage(errors));
@@ -470,7 +481,7 @@ void ListLoad::end() {
     if (!address.contains(QLatin1String("://")) && platform::isLocalPath(address))
         address = QStringLiteral("file://") + address;
     f.addToAddressHistory(address);
-    if (platform::TreeView& tree = f.tree(f.treeIndex()); tree.Count() > 0) tree.Item(1)->EnsureVisible();
+    if (ListTree& tree = f.listTree(f.treeIndex()); tree.count() > 0) tree.ensureVisible(tree.item(1));
     listLoadRefusals = 0;
 }
 

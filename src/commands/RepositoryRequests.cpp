@@ -11,7 +11,7 @@
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/TextCodec.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 #include "record/DocumentState.h"
 
 #include <QCoreApplication>
@@ -204,7 +204,7 @@ void cgiSendList(QString& command) {
     CommandWindow* w = commandWindow();
     if (!w) return;
     // The repository's catalogue is sent, whichever tree is shown.
-    platform::TreeView& tree = w->tree(1);
+    ListTree& tree = w->listTree(1);
     const QString path = platform::programDataFolder() + QStringLiteral("/cache/Index.kqi");
     const QStringList lines =
         modLists::listFileLines(tree, !w->rootName().isEmpty(), modLists::ListKind::Catalogue);
@@ -217,7 +217,7 @@ void cgiSendList(QString& command) {
         MsgBox(error, platform::vbOKOnly, QStringLiteral("Error opening ") + path);
         return;
     }
-    const qint64 count = tree.Count();
+    const qint64 count = tree.count();
     const QString question = count == 0 ? QStringLiteral("There are no records in this list to send. Are you sure?")
                                         : QStringLiteral("This list contains ") + signedNumber(count - 1) +
                                               QStringLiteral(" items. Click to proceed.");

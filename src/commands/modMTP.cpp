@@ -14,7 +14,6 @@
 #include "domains/modSchemas.h"
 #include "platform/Folders.h"
 #include "platform/MsgBox.h"
-#include "platform/TreeView.h"
 #include "record/DocumentState.h"
 
 #include <QApplication>
@@ -144,7 +143,7 @@ void loadCatalogue(const CommandRoute& route, CommandOrigin origin) {
         mtpTransaction(clear, origin);
     }
     window.documentState().setListType(QStringLiteral("indexes"));
-    window.tree(window.treeIndex()).setVisible(true);
+    window.showListPane(window.treeIndex(), true);
     window.checkTreeView();
     openList(route.location);
 }

@@ -459,18 +459,25 @@ QString decodeProgramText(const QByteArray& bytes) {
     return text;
 }
 
-QStringList splitLines(QStringView text) {
-    QStringList lines;
+void forEachLine(QStringView text, const std::function<bool(QStringView)>& take) {
     qsizetype start = 0;
     const qsizetype n = text.size();
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text[i];
         if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
-        lines << text.mid(start, i - start).toString();
+        if (!take(text.mid(start, i - start))) return;
         if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ++i;
         start = i + 1;
     }
-    if (start < n) lines << text.mid(start).toString();
+    if (start < n) take(text.mid(start));
+}
+
+QStringList splitLines(QStringView text) {
+    QStringList lines;
+    forEachLine(text, [&](QStringView line) {
+        lines << line.toString();
+        return true;
+    });
     return lines;
 }
 

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <functional>
 #include <optional>
 
 // Turning bytes into text and back. Two rules:
@@ -84,6 +85,8 @@ QString decodeProgramText(const QByteArray& bytes);
 // Splits text at CR LF, LF or CR. A last line without a line end is kept; a text that
 // ends with a line end has no empty line after it; "" gives no lines.
 QStringList splitLines(QStringView text);
+// The same lines handed over one by one; false from `take` stops.
+void forEachLine(QStringView text, const std::function<bool(QStringView)>& take);
 
 // Every CR LF, lone LF and lone CR becomes CR LF.
 QString withCrLf(QStringView text);

@@ -11,7 +11,7 @@
 #include "domains/modSchemas.h"
 #include "platform/KeyCodes.h"
 #include "platform/Modal.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 #include "platform/Twips.h"
 #include "record/frmdlogInput.h"
 #include "record/frmLongText.h"
@@ -103,7 +103,8 @@ protected:
             const QString text = drop->mimeData() ? drop->mimeData()->text() : QString();
             if (watched == form_->editNrmlContent) {
                 if (!text.isEmpty()) form_->LoadDragDrop(text);
-            } else if (const platform::Node* node = form_->activeTree()->SelectedItem(); node && node->Text() == text) {
+            } else if (const ListTree::NodeId node = form_->activeTree()->selected();
+                       node && form_->activeTree()->text(node) == text) {
                 // The frame takes only the hierarchy pane's selected node.
                 form_->LoadDragDrop(text);
             }

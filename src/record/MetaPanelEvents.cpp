@@ -11,7 +11,8 @@
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
+#include "gui/catalogues/ListTreeView.h"
 #include "platform/Twips.h"
 #include "record/frmdlogInput.h"
 
@@ -270,7 +271,7 @@ namespace {
 // A node of one of the window's trees that carries its command only as its tag: the
 // window's own drag of a control rather than data for the system's drop.
 bool isControlDrag(const Form1& form, const platform::DataObject& data) {
-    auto* tree = qobject_cast<platform::TreeView*>(data.Source());
+    auto* tree = qobject_cast<ListTreeView*>(data.Source());
     if (!tree || std::find(form.TreeView1.begin(), form.TreeView1.end(), tree) == form.TreeView1.end()) return false;
     return !data.HasText() && !data.HasFiles();
 }
@@ -283,9 +284,9 @@ void Form1::MetaPanel_DragOver(QObject*, int x, int y) {
 }
 
 void Form1::MetaPanel_DragDrop(QObject* source, int, int) {
-    if (auto* tree = qobject_cast<platform::TreeView*>(source)) {
-        const platform::Node* node = tree->SelectedItem();
-        if (node && node->Tag().startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)) modMTP::runCommand(node->Tag());
+    if (auto* view = qobject_cast<ListTreeView*>(source)) {
+        const QString tag = view->tree().tag(view->tree().selected());
+        if (tag.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)) modMTP::runCommand(tag);
     }
     if (const LineId selected = record->selectedLine()) SelectLine(record->positionOf(selected));
     MetaPanel->setDropHighlight(0);

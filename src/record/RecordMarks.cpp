@@ -6,12 +6,12 @@
 #include "app/modFileExists.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
+#include "core/catalogues/ListTree.h"
 #include "core/record/Record.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/StatusBar.h"
-#include "platform/TreeView.h"
 
 #include <QAction>
 #include <QFileInfo>
@@ -46,8 +46,8 @@ int Form1::markHTMLmodifiedCheckList(const QString& reason) {
 int Form1::markListmodifiedCheckHTML() {
     const int answer = saveHtmlCheck();
     if (answer != platform::vbCancel) documentState->markModified(Document::List);
-    if (documentState->saveCaption() != QLatin1String("Save Harvest Control List") && activeTree()->Count() >= 1)
-        documentState->setSaveCaption(QStringLiteral("Save ") + activeTree()->Item(1)->Text());
+    if (documentState->saveCaption() != QLatin1String("Save Harvest Control List") && activeTree()->count() >= 1)
+        documentState->setSaveCaption(QStringLiteral("Save ") + activeTree()->text(activeTree()->item(1)));
     setMnuFileSaveAs();
     return answer;
 }
@@ -102,7 +102,7 @@ void Form1::setMnuFileSaveAs() {
     bool listItems = true;
     if (main->documentState->modified(Document::List)) {
         recordItems = false;
-    } else if (main->documentState->modified(Document::Record) || main->activeTree()->Count() == 0) {
+    } else if (main->documentState->modified(Document::Record) || main->activeTree()->count() == 0) {
         listItems = false;
     }
     for (int i = kSaveAsPage; i <= kSaveAsRssChannel; ++i)

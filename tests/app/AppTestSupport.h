@@ -8,7 +8,8 @@
 #include "gui/record/MetaPanelView.h"
 #include "platform/Process.h"
 #include "platform/StatusBar.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
+#include "gui/catalogues/ListTreeView.h"
 #include "support/CommandRecorder.h"
 #include "support/LocalHttpServer.h"
 #include "support/OfflineBrowser.h"
@@ -96,7 +97,7 @@ protected:
                                       &modMacros::saveRecordMacro,  &modMacros::openRecordMacro,
                                       &modMacros::saveCatalogMacro, &modMacros::openCatalogMacro};
 
-    platform::TreeView& tree() const { return *w->activeTree(); }
+    ListTree& tree() const { return *w->activeTree(); }
     QString folderAt(const QString& name) const {
         EXPECT_TRUE(QDir().mkpath(path(name)));
         return path(name);
@@ -115,12 +116,12 @@ protected:
     }
     // A list in the active tree: a root of the given kind with one entry (kCatsList).
     void makeList(const QString& rootTag) {
-        tree().Clear();
+        tree().clear();
         w->rootName = u"Subjects"_s;
-        platform::Node* root = tree().Add(nullptr, platform::tvwLast, u"Subjects\\"_s, u"Subjects"_s, 1, 4);
-        root->setTag(rootTag);
-        tree().Add(root, platform::tvwChild, u"Subjects\\Cats"_s, u"Cats"_s, 2)
-            ->setTag(u"mtp://field=DC.Subject&content=Cats.fld/"_s);
+        const ListTree::NodeId root = tree().add(0, ListTree::Place::Last, u"Subjects\\"_s, u"Subjects"_s, 1, 4);
+        tree().setTag(root, rootTag);
+        tree().setTag(tree().add(root, ListTree::Place::Child, u"Subjects\\Cats"_s, u"Cats"_s, 2),
+                      u"mtp://field=DC.Subject&content=Cats.fld/"_s);
     }
     static QByteArray pageTitled(const QByteArray& title) {
         return kHeadStart + "<META NAME=\"DC.Title\" CONTENT=\"" + title + "\">\r\n" + kTail;

@@ -76,7 +76,7 @@ protected:
         testing_support::failEveryMsgBox();
         qputenv("http_proxy", oldProxy);
     }
-    platform::TreeView& tree() const { return *w->TreeView1[0]; }
+    ListTree& tree() const { return w->listTree(0); }
     testing_support::OfflineBrowser& browser() const { return testing_support::offlineBrowser(w->WebBrowser1); }
     static testing_support::OfflineBrowser& helpBrowser() {
         return testing_support::offlineBrowser(frmHelpBrowser::instance().WebBrowser1);
@@ -122,11 +122,11 @@ protected:
         if (last.contains(u".kqb"_s, ci)) {
             EXPECT_GT(w->record->count(), 0) << what;
         } else if (answer.storable) {
-            EXPECT_GE(tree().Count(), 2) << what;
-            EXPECT_FALSE(tree().Item(2) && tree().Item(2)->Text().contains(kNotBundled)) << what;
+            EXPECT_GE(tree().count(), 2) << what;
+            EXPECT_FALSE(tree().item(2) && tree().text(tree().item(2)).contains(kNotBundled)) << what;
         } else {
-            EXPECT_EQ(tree().Count(), 2) << what;
-            EXPECT_TRUE(tree().Item(2) && tree().Item(2)->Text().contains(kNotBundled)) << what;
+            EXPECT_EQ(tree().count(), 2) << what;
+            EXPECT_TRUE(tree().item(2) && tree().text(tree().item(2)).contains(kNotBundled)) << what;
             const QString kind = last.contains(u".kqi"_s, ci) ? u"indexes"_s : u"schema"_s;
             EXPECT_FALSE(QFileInfo::exists(platform::programDataFolder() + u"/cache/"_s + kind + u'/' +
                                            modMTP::listCacheFileName(address.section(u'/', -1))))
@@ -142,8 +142,8 @@ protected:
     }
     QStringList elementsInTree() const {
         QStringList elements;
-        for (int i = 1; i <= tree().Count(); ++i) {
-            const QString tag = tree().Item(i)->Tag();
+        for (int i = 1; i <= tree().count(); ++i) {
+            const QString tag = tree().tag(tree().item(i));
             if (tag.contains(u"field="_s)) elements << tag.section(u"field="_s, 1).section(u'&', 0, 0).toLower();
         }
         return elements;
@@ -263,7 +263,7 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
         EXPECT_EQ(browser.LocationName(), u"Quorvantile"_s);
         EXPECT_EQ(form->record->count(), 0);  // the program's pages carry no record
         if (start == 1) {
-            EXPECT_GT(form->TreeView1[0]->Count(), 10) << "the chosen domain's elements";
+            EXPECT_GT(form->listTree(0).count(), 10) << "the chosen domain's elements";
         }
         form->close();
     }
@@ -293,15 +293,15 @@ TEST(SchemeBundleContent, PagesAreNeverListsListsLoadWholeAndLinksLead) {
                 EXPECT_EQ(SB::answer(u"GET"_s, link.captured(1)).status, 200) << relative << " links " << link.captured(1);
         } else if (relative.endsWith(u".kqs"_s) || relative.endsWith(u".kqi"_s)) {
             ++lists;
-            platform::TreeView tree;
-            tree.Add(nullptr, platform::tvwLast, u"List\\"_s, u"List"_s, 5, 5);
+            ListTree tree;
+            tree.add(0, ListTree::Place::Last, u"List\\"_s, u"List"_s, 5, 5);
             int n = 0;
             for (const QString& line : platform::splitLines(QString::fromUtf8(bytes))) {
                 const QString result = relative.endsWith(u".kqs"_s) ? modLists::addLineToScheme(u"List"_s, line, n, tree)
                                                                     : modLists::addLineToIndex(u"List"_s, line, n, tree);
                 ASSERT_EQ(result, u"0"_s) << relative << ": " << line;
             }
-            EXPECT_GT(tree.Count(), 1) << relative;
+            EXPECT_GT(tree.count(), 1) << relative;
         }
     }
     EXPECT_GT(pages, 30);

@@ -25,17 +25,17 @@ protected:
 
 TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
     w->mnuViewTreeView_Click();
-    platform::TreeView* tree = w->activeTree();
-    platform::Node* root = tree->Add(nullptr, platform::tvwLast, u"Cats\\"_s, u"Cats"_s, 1, 4);
-    platform::Node* node = tree->Add(root, platform::tvwChild, u"Cats\\Lions\\"_s, u"Lions"_s, 1, 4);
-    tree->setSelectedItem(node);
-    tree->setFocus();
+    ListTree& tree = *w->activeTree();
+    const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, u"Cats\\"_s, u"Cats"_s, 1, 4);
+    const ListTree::NodeId node = tree.add(root, ListTree::Place::Child, u"Cats\\Lions\\"_s, u"Lions"_s, 1, 4);
+    tree.select(node);
+    w->activeTreeView()->setFocus();
     w->mnuEditCut_Click();
-    EXPECT_EQ(clipboard.text() + u'|' + node->Text(), u"Lions|"_s);
+    EXPECT_EQ(clipboard.text() + u'|' + tree.text(node), u"Lions|"_s);
     EXPECT_TRUE(w->documentState->modified(DocumentState::Document::List));
     clipboard.setText(u"Tigers"_s);
     w->mnuEditPaste_Click();
-    EXPECT_EQ(node->Text() + node->Key(), u"TigersCats\\Lions\\"_s);
+    EXPECT_EQ(tree.text(node) + tree.key(node), u"TigersCats\\Lions\\"_s);
 }
 
 TEST_F(EditTest, TheRecordAsHtmlAndAsWellFormedRdf) {

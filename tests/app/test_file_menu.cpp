@@ -11,8 +11,8 @@ class FileNewOpenTest : public FileMenuTest {
 protected:
     CommandRecorder recorder;
     QString root() const {
-        const platform::Node* n = tree().Item(1);
-        return u"%1 [%2] %3/%4 %5"_s.arg(n->Text(), n->Tag()).arg(n->Image()).arg(n->SelectedImage()).arg(n->Key());
+        const ListTree::NodeId n = tree().item(1);
+        return u"%1 [%2] %3/%4 %5"_s.arg(tree().text(n), tree().tag(n)).arg(tree().image(n)).arg(tree().selectedImage(n)).arg(tree().key(n));
     }
     void drop(const QStringList& files) {
         QMimeData data;
@@ -63,7 +63,7 @@ TEST_F(FileNewOpenTest, NewListsBuildTheirRootsInTheTree) {
     boxes.expect(u"Any unused folders will be deleted when you next save this list"_s, vbOK);
     w->mnuFileNew(4)->trigger();
     EXPECT_EQ(root(), u"HCL [Harvest Control List] 1/4 HCL\\"_s);
-    EXPECT_EQ(tree().Count(), 11);
+    EXPECT_EQ(tree().count(), 11);
     EXPECT_EQ(w->URL->itemText(0), u"http://loadhcl="_s + hcl + u".kqi"_s);
     EXPECT_FALSE(QFile::exists(hcl));
 }
@@ -304,7 +304,7 @@ TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
     w->mnuFileSave_Click();
     EXPECT_EQ(panel2(), u"Modified"_s);
     w->documentState->setTreePath(path(u"site.kqi"_s));
-    tree().Clear();
+    tree().clear();
     boxes.expect(u"There is no list in the tree to save."_s, vbOK);
     w->mnuFileSave_Click();
     makeList(u"Catalog"_s);

@@ -187,7 +187,7 @@ TEST(StartupListTest, ACatalogueFromTheArgumentProposesItsChannelBesideIt) {
     const QStringList ways = {u"zoo.kqi"_s, u"mtp://open="_s + dir.filePath(u"zoo.kqi"_s)};
     for (const QString& commandLine : ways) {
         std::unique_ptr<Form1> form(modMetaMain::Main(commandLine));
-        ASSERT_EQ(form->activeTree()->Count(), 3) << commandLine;
+        ASSERT_EQ(form->activeTree()->count(), 3) << commandLine;
         QString proposed;
         bool okEnabled = false;
         modals.then([&](QDialog& d) {

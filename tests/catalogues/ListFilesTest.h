@@ -6,7 +6,7 @@
 #include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
 #include "domains/modSchemas.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 #include "support/ListTrees.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"
@@ -36,19 +36,20 @@ protected:
         if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) wait->Unload();
     }
     QString path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
-    platform::TreeView& tree() const { return *w->activeTree(); }
+    ListTree& tree() const { return *w->activeTree(); }
     // A list as a loader builds it: a root, then the lines.
     void makeTree(const QString& rootName, const QString& tag, const QStringList& lines) {
-        tree().Clear();
+        tree().clear();
         w->rootName = rootName;
-        tree().Add(nullptr, platform::tvwLast, rootName + u"\\"_s, rootName, 1, 4)->setTag(tag);
+        tree().setTag(tree().add(0, ListTree::Place::Last, rootName + u"\\"_s, rootName, 1, 4), tag);
         for (const QString& line : lines) ASSERT_EQ(modLists::addLineToIndex(rootName, line, 0, tree()), u"0"_s);
     }
     static void run(const QString& command) { modMTP::runCommand(command); }
     // The root's text and tag, then every node below it.
     QStringList shown() const {
-        const platform::Node* root = tree().Item(1);
-        return QStringList{root ? root->Text() + u" ["_s + root->Tag() + u"]"_s : u"<none>"_s} + treeShape(tree());
+        const ListTree::NodeId root = tree().item(1);
+        return QStringList{root ? tree().text(root) + u" ["_s + tree().tag(root) + u"]"_s : u"<none>"_s} +
+               treeShape(tree());
     }
     // Empty when the text is well-formed XML, else what the parser says.
     static QString xmlError(const QByteArray& bytes) {

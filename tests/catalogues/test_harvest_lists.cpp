@@ -76,7 +76,7 @@ TEST_F(HarvestListTest, BothFormsAreWrittenLineForLineAndReadBackToTheSameTree) 
                   item("     ", top) + "</site>\r\n");
 
     for (const QString& file : {agls, site}) {
-        tree().Clear();
+        tree().clear();
         const QByteArray bytes = readBytes(file);
         run(u"mtp://loadHCL="_s + file + u".kqi"_s);
         EXPECT_EQ(shown(), before) << file;

@@ -17,18 +17,19 @@ TEST(ListOrder, NodesBelowALinkWithNamesStartingWithBlanksOrControlsSurviveASave
     testing_support::ScriptedMsgBoxes boxes;
     QTemporaryDir files;
     modMTP::listLoading = false;
-    platform::TreeView& tree = *window->activeTree();
+    ListTree& tree = *window->activeTree();
     window->rootName = u"Sites"_s;
     const QString file = files.filePath(u"Sites.kqi"_s);
     window->documentState->setTreePath(file);
-    tree.Clear();
-    platform::Node* root = tree.Add(nullptr, platform::tvwLast, u"Sites\\"_s, u"Sites"_s, 1, 4);
-    root->setTag(u"Catalog"_s);
-    platform::Node* link = tree.Add(root, platform::tvwChild, u"Sites\\Home\\"_s, u"Home"_s, 2, 2);
-    link->setTag(u"http://home.example/"_s);
+    tree.clear();
+    const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, u"Sites\\"_s, u"Sites"_s, 1, 4);
+    tree.setTag(root, u"Catalog"_s);
+    const ListTree::NodeId link = tree.add(root, ListTree::Place::Child, u"Sites\\Home\\"_s, u"Home"_s, 2, 2);
+    tree.setTag(link, u"http://home.example/"_s);
     for (const QString& name : {u" Blank"_s, u"\u0001Control"_s, u"\tTab"_s}) {
-        platform::Node* child = tree.Add(link, platform::tvwChild, u"Sites\\Home\\"_s + name + u"\\"_s, name, 2, 2);
-        child->setTag(u"http://home.example/"_s + name.trimmed());
+        const ListTree::NodeId child =
+            tree.add(link, ListTree::Place::Child, u"Sites\\Home\\"_s + name + u"\\"_s, name, 2, 2);
+        tree.setTag(child, u"http://home.example/"_s + name.trimmed());
     }
     // A saved list comes back sorted, with the names as a list read lets them in.
     QStringList before = testing_support::treeShape(tree, false);

@@ -3,7 +3,7 @@
 #include "catalogues/HarvestListText.h"
 #include "catalogues/ListLines.h"
 #include "catalogues/RssChannelText.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 #include "record/RdfWriter.h"
 #include "support/Common.h"
 #include "support/HardText.h"
@@ -38,22 +38,23 @@ QString link(HardText& hard, bool controls = false) {
 }
 
 // Every node below the root: its path, tag and images, in any order.
-QStringList nodesOf(const platform::TreeView& tree) {
+QStringList nodesOf(const ListTree& tree) {
     QStringList nodes;
-    for (int i = 2; i <= tree.Count(); ++i) {
-        const platform::Node* node = tree.Item(i);
-        QString path = node->Text();
-        for (const platform::Node* up = node->Parent(); up && up->Parent(); up = up->Parent()) path.prepend(up->Text() + u'\u0001');
-        nodes << path + u'\u0002' + node->Tag() + QString::number(node->Image() * 10 + node->SelectedImage());
+    for (int i = 2; i <= tree.count(); ++i) {
+        const ListTree::NodeId node = tree.item(i);
+        QString path = tree.text(node);
+        for (ListTree::NodeId up = tree.parent(node); up && tree.parent(up); up = tree.parent(up))
+            path.prepend(tree.text(up) + u'\u0001');
+        nodes << path + u'\u0002' + tree.tag(node) + QString::number(tree.image(node) * 10 + tree.selectedImage(node));
     }
     nodes.sort();
     return nodes;
 }
 
 // Reads list lines into the tree below a fresh root.
-QStringList readInto(platform::TreeView& tree, const QStringList& lines, modLists::ListKind kind) {
-    tree.Clear();
-    tree.Add(nullptr, platform::tvwLast, kRoot + u'\\', kRoot, 1, 4);
+QStringList readInto(ListTree& tree, const QStringList& lines, modLists::ListKind kind) {
+    tree.clear();
+    tree.add(0, ListTree::Place::Last, kRoot + u'\\', kRoot, 1, 4);
     modLists::ListReading reading(tree, kRoot, kind);
     for (const QString& line : lines) EXPECT_EQ(reading.add(line), u"0"_s) << line;
     return reading.renamed();
@@ -61,7 +62,7 @@ QStringList readInto(platform::TreeView& tree, const QStringList& lines, modList
 
 TEST(ListRoundTrip, ListLinesComeBackAsTheTreeHeldThem) {
     HardText hard(1001);
-    platform::TreeView first, second;
+    ListTree first, second;
     int failures = 0;
     for (int round = 0; round <= kInputs; ++round) {
         const auto kind = round % 3 ? modLists::ListKind::Catalogue : modLists::ListKind::Scheme;

@@ -146,7 +146,7 @@ TEST_F(ListSafetyTest, AListLoadOverUnsavedChangesAsksAndCancelKeepsTheList) {
     EXPECT_EQ(shown(), before);
 
     // Yes saves the catalogue to its own file first, then the channel comes in.
-    tree().Item(2)->setText(u"Modern Art"_s);
+    tree().setText(tree().item(2), u"Modern Art"_s);
     boxes.expect(question, platform::vbYes);
     run(u"mtp://loadRSS="_s + news + u".kqi"_s);
     EXPECT_EQ(readBytes(catalogue), QByteArray(kCatalogue).replace("Art|", "Modern Art|"));
@@ -162,7 +162,7 @@ TEST_F(ListSafetyTest, AHarvestControlListShownIsSavedThroughItsDialogBeforeTheL
     run(u"mtp://loadHCL="_s + hcl + u".kqi"_s);
     ASSERT_EQ(shown(), QStringList({u"HCL [Harvest Control List]"_s, u"http://h.example/ [http://h.example/] 2/2 http://h.example/\\"_s}));
     const QByteArray original = readBytes(hcl);
-    tree().Item(2)->setText(u"Home"_s);
+    tree().setText(tree().item(2), u"Home"_s);
     w->documentState->markModified(DocumentState::Document::List);
     const QString question = u"you should save the Harvest Control List. Save first before opening a new one?"_s;
 

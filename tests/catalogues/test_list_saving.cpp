@@ -2,6 +2,8 @@
 #include "catalogues/ListLines.h"
 #include "commands/ListLoading.h"
 #include "commands/modMTP.h"
+#include "gui/catalogues/ListTreeModel.h"
+#include "gui/catalogues/ListTreeView.h"
 #include "platform/StatusBar.h"
 #include "support/ListTrees.h"
 #include "support/ScriptedUi.h"
@@ -11,10 +13,11 @@
 #include <QApplication>
 #include <QLineEdit>
 #include <QTemporaryDir>
+#include <QTest>
 
 using namespace Qt::StringLiterals;
 
-using platform::Node;
+using NodeId = ListTree::NodeId;
 using testing_support::readBytes;
 using testing_support::treeShape;
 using testing_support::writeBytes;
@@ -46,19 +49,20 @@ protected:
         long nodes = -1;
         return window->SaveAsList(file, nodes);
     }
-    platform::TreeView& tree() const { return *window->activeTree(); }
+    ListTree& tree() const { return *window->activeTree(); }
     // A list root as the loader makes it.
-    Node* newList(const QString& name, const QString& suffix = u".kqi"_s, int image = 1) {
+    NodeId newList(const QString& name, const QString& suffix = u".kqi"_s, int image = 1) {
         window->rootName = name;
         window->documentState->setTreePath(path(name + suffix));
-        tree().Clear();
-        Node* root = tree().Add(nullptr, platform::tvwLast, name + u"\\"_s, name, image, image == 1 ? 4 : image);
-        root->setTag(u"Catalog"_s);
+        tree().clear();
+        const NodeId root =
+            tree().add(0, ListTree::Place::Last, name + u"\\"_s, name, image, image == 1 ? 4 : image);
+        tree().setTag(root, u"Catalog"_s);
         return root;
     }
-    Node* add(Node* parent, const QString& key, const QString& text, const QString& tag = {}, int image = 1) {
-        Node* node = tree().Add(parent, platform::tvwChild, key, text, image, image == 1 ? 4 : image);
-        if (!tag.isEmpty()) node->setTag(tag);
+    NodeId add(NodeId parent, const QString& key, const QString& text, const QString& tag = {}, int image = 1) {
+        const NodeId node = tree().add(parent, ListTree::Place::Child, key, text, image, image == 1 ? 4 : image);
+        if (!tag.isEmpty()) tree().setTag(node, tag);
         return node;
     }
 };
@@ -84,11 +88,11 @@ TEST_F(ListSaving, ListsTheProgramWroteSaveToTheSameBytesAndUnsortedOnesComeOutS
 }
 
 TEST_F(ListSaving, ABuiltCatalogueRoundTripsWithItsTreeUnchangedAndNoNameSplits) {
-    Node* root = newList(u"Sites"_s);
+    NodeId root = newList(u"Sites"_s);
     // Names ending with the root's, with "\" or a "|" made safe; a command with "|" and "| ".
-    Node* sites = add(root, u"My Sites\\"_s, u"My Sites"_s);
-    Node* old = add(root, u"Old Sites\\"_s, u"Old Sites"_s);
-    Node* paths = add(old, u"Old Sites\\C:\\docs\\"_s, u"C:\\docs"_s);
+    const NodeId sites = add(root, u"My Sites\\"_s, u"My Sites"_s);
+    const NodeId old = add(root, u"Old Sites\\"_s, u"Old Sites"_s);
+    const NodeId paths = add(old, u"Old Sites\\C:\\docs\\"_s, u"C:\\docs"_s);
     add(sites, u"Sites\\Home\\"_s, modLists::safeNodeText(u"Home | Agency"_s), u"http://agency.example/"_s, 2);
     add(old, u"Old Sites\\Run\\"_s, u"Run"_s, u"mtp://a|b| c.kqb"_s);
     add(paths, u"Old Sites\\C:\\docs\\Readme\\"_s, u"Readme"_s, u"https://docs.example/readme"_s, 2);
@@ -110,11 +114,11 @@ TEST_F(ListSaving, AListTakesItsFilesNameAFailedWriteChangesNothingAndTermsGetTh
     newList(u"Empty"_s);
     ASSERT_TRUE(save(path(u"Empty.kqi"_s)));
     EXPECT_EQ(readBytes(path(u"Empty.kqi"_s)), QByteArray());
-    Node* root = newList(u"Sites"_s);
+    NodeId root = newList(u"Sites"_s);
     add(root, u"A\\"_s, u"A"_s);
     const QString file = path(u"Renamed.kqi"_s);
     ASSERT_TRUE(save(file));
-    EXPECT_EQ(root->Text(), u"Renamed"_s);
+    EXPECT_EQ(tree().text(root), u"Renamed"_s);
     ASSERT_TRUE(save(file));  // saved again under its new root text
     EXPECT_EQ(readBytes(file), QByteArray("A|\r\n"));
 
@@ -127,30 +131,37 @@ TEST_F(ListSaving, AListTakesItsFilesNameAFailedWriteChangesNothingAndTermsGetTh
     EXPECT_EQ(boxes.shown().first().title, u"Error saving list"_s);
     EXPECT_TRUE(QFileInfo(folder + u"/inside"_s).isDir());
     EXPECT_EQ(window->StatusBar1->panelText(2) + window->StatusBar1->panelTag(2), u"ModifiedList"_s);
-    EXPECT_EQ(root->Text(), u"Renamed"_s);
+    EXPECT_EQ(tree().text(root), u"Renamed"_s);
 
     // Scheme terms get the mtp:// prefix.
-    Node* term = add(newList(u"Terms"_s, u".kqs"_s, 5), u"Cats\\"_s, u"Cats"_s, u"field=DC.Title&content=C.fld/"_s, 6);
+    const NodeId term = add(newList(u"Terms"_s, u".kqs"_s, 5), u"Cats\\"_s, u"Cats"_s, u"field=DC.Title&content=C.fld/"_s, 6);
     ASSERT_TRUE(save(window->documentState->TreePath()));
     EXPECT_EQ(readBytes(path(u"Terms.kqs"_s)), QByteArray("Cats|mtp://field=DC.Title&content=C.fld/\r\n"));
-    EXPECT_EQ(term->Tag(), u"mtp://field=DC.Title&content=C.fld/"_s);
+    EXPECT_EQ(tree().tag(term), u"mtp://field=DC.Title&content=C.fld/"_s);
 }
 
 TEST_F(ListSaving, ARenameStillBeingTypedIsSavedWithTheTypedText) {
     window->show();
-    Node* node = add(newList(u"Sites"_s), u"Draft\\"_s, u"Draft"_s);
-    if (!window->mnuViewTreeView->isChecked()) window->mnuViewTreeView_Click();
-    tree().Refresh();
+    const NodeId node = add(newList(u"Sites"_s), u"Draft\\"_s, u"Draft"_s);
+    if (!window->mnuViewTreeView->isChecked()) window->mnuViewTreeView->trigger();
+    ListTreeView& view = *window->activeTreeView();
     QApplication::processEvents();
-    tree().setSelectedItem(node);
-    ASSERT_TRUE(tree().StartLabelEdit());
-    window->labelEditing = true;
+    const QModelIndex index = view.treeModel().indexOf(node);
+    view.scrollTo(index);
+    QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
+    ASSERT_EQ(tree().selected(), node);
+    window->mnuMaintNodes(Form1::kRenameLine)->trigger();
     QLineEdit* editor = nullptr;
-    for (QLineEdit* e : tree().findChildren<QLineEdit*>())
+    for (QLineEdit* e : view.findChildren<QLineEdit*>())
         if (e->isVisible()) editor = e;
     ASSERT_NE(editor, nullptr);
-    editor->setText(u"Final"_s);
+    editor->selectAll();
+    QTest::keyClicks(editor, u"Final"_s);
     ASSERT_TRUE(save(path(u"Sites.kqi"_s)));
-    EXPECT_FALSE(tree().IsLabelEditing());
+    EXPECT_FALSE(view.IsLabelEditing());
+    EXPECT_EQ(readBytes(path(u"Sites.kqi"_s)), QByteArray("Final|\r\n"));
+    // The editor closing afterwards renames nothing behind the saved file.
+    QApplication::processEvents();
+    EXPECT_EQ(tree().text(node), u"Final"_s);
     EXPECT_EQ(readBytes(path(u"Sites.kqi"_s)), QByteArray("Final|\r\n"));
 }

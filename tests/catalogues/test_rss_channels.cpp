@@ -67,7 +67,7 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
     EXPECT_EQ(w->StatusBar1->panelText(2) + w->StatusBar1->panelTag(2), u"ReadyList"_s);
 
     // Read back: the links as written (a blank as "%20"), the header in the dialog.
-    tree().Clear();
+    tree().clear();
     frmRSS::instance(w.form.get()).title.clear();
     load(file);
     EXPECT_EQ(shown(), QStringList({u"RSS Channel [RSS]"_s, u"Zoo [] 1/4 Zoo\\"_s,
@@ -152,9 +152,9 @@ TEST_F(RssChannelTest, ItemsTitledLikeAServersErrorPageStillLoad) {
                              "<item><title>Error 404</title><link>http://e.example/3</link></item>";
     boxes.expect(u"No Title found"_s, platform::vbOK).expect(u"No Title found"_s, platform::vbOK);
     load(writeBytes(path(u"errors.xml"_s), "<rss version=\"2.0\"><channel>" + items + "</channel></rss>"));
-    EXPECT_EQ(tree().Count(), 4);
+    EXPECT_EQ(tree().count(), 4);
     load(writeBytes(path(u"errors.htm"_s), "<html><body><channel>" + items + "</channel></body></html>"));
-    EXPECT_EQ(tree().Count(), 4);
+    EXPECT_EQ(tree().count(), 4);
     run(u"mtp://loadHCL="_s + writeBytes(path(u"errors.hcl"_s), "<hcl><site>" + items + "</site></hcl>") + u".kqi"_s);
     EXPECT_EQ(shown().size(), 4);
     boxes.expect(u"Couldn't find anything at file://"_s, platform::vbOK);

@@ -64,8 +64,8 @@ protected:
         QString text = location;
         modMTP::loadList(text);
     }
-    platform::TreeView& tree() const { return *window->activeTree(); }
-    QString rootText() const { return tree().Count() ? tree().Item(1)->Text() : QString(); }
+    ListTree& tree() const { return *window->activeTree(); }
+    QString rootText() const { return tree().text(tree().item(1)); }
     // The error page the help window shows once its timer has run.
     static QString errorPage() {
         frmHelpBrowser::instance().Timer1_Timer();
@@ -80,7 +80,7 @@ TEST_F(ListLoading, ALocalListFillsTheTreeBelowARootNamedAfterTheFileAndRefusedL
     load(path(u"My%20Sites.kqi"_s));
     EXPECT_EQ(window->documentState->TreePath(), file);
     EXPECT_EQ(rootText(), u"My Sites"_s);
-    EXPECT_EQ(tree().Item(1)->Tag(), file);  // after a complete read: the file it came from
+    EXPECT_EQ(tree().tag(tree().item(1)), file);  // after a complete read: the file it came from
     EXPECT_EQ(treeShape(tree()), (QStringList{u"News [] 1/4 News\\"_s, u"  Local [] 1/4 News\\Local\\"_s,
                                               u"    Town Hall [http://town.example/] 2/2 News\\Local\\Town Hall\\"_s,
                                               u"  Subject [mtp://field=DC.Subject&content=News.fld] 1/4 "

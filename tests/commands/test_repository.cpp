@@ -2,7 +2,7 @@
 
 #include "app/frmHelpBrowser.h"
 #include "platform/Inet.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 #include "support/LocalHttpServer.h"
 
 #include <QComboBox>
@@ -108,13 +108,13 @@ TEST_F(RepositoryTest, ARecordSavePostsTheMetaBlockAFailedSaveStaysModifiedAndTh
 }
 
 TEST_F(RepositoryTest, TheRepositoryCatalogueIsSentAfterItsCountIsConfirmedAndCancelEndsAStalledSend) {
-    platform::TreeView& catalogue = *w->TreeView1[1];
+    ListTree& catalogue = w->listTree(1);
     const QString list = u"mtp://cgisendList="_s + host + u"/list?SendIISList.kqb"_s;
     boxes.expect(u"There are no records in this list to send. Are you sure?"_s, platform::vbCancel);
     dispatch(list);
-    catalogue.Add(nullptr, platform::tvwLast, u"\\"_s, u"Main"_s);
-    catalogue.Add(u"\\"_s, platform::tvwChild, u"\\S\\"_s, u"Sites"_s);
-    catalogue.Add(u"\\S\\"_s, platform::tvwChild, u"\\S\\A\\"_s, u"A"_s)->setTag(u"http://a.example/"_s);
+    const ListTree::NodeId main = catalogue.add(0, ListTree::Place::Last, u"\\"_s, u"Main"_s);
+    const ListTree::NodeId sites = catalogue.add(main, ListTree::Place::Child, u"\\S\\"_s, u"Sites"_s);
+    catalogue.setTag(catalogue.add(sites, ListTree::Place::Child, u"\\S\\A\\"_s, u"A"_s), u"http://a.example/"_s);
     boxes.expect(u"This list contains  2 items. Click to proceed."_s, vbOK);
     send(list);
     const QByteArray file = testing_support::readBytes(home() + u"/cache/Index.kqi"_s);

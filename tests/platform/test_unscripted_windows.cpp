@@ -1,5 +1,5 @@
 #include "platform/Modal.h"
-#include "platform/TreeView.h"
+#include "gui/catalogues/ListTreeView.h"
 #include "WidgetInput.h"
 
 #include <QDialog>
@@ -62,15 +62,13 @@ TEST_F(UnscriptedWindows, APopupMenu) {
 
 // A node dragged out of a tree with the mouse: the drag holds the mouse until a drop.
 TEST_F(UnscriptedWindows, ADrag) {
-    platform::TreeView tree;
-    tree.setOLEDragMode(platform::vbOLEDragAutomatic);
+    ListTree list;
+    ListTreeView tree(list);
     tree.resize(300, 200);
     tree.show();
-    platform::Node* node = tree.Add(nullptr, platform::tvwLast, u"Zoo\\"_s, u"Zoo"_s, 1, 4);
-    node->setTag(u"http://zoo.example/"_s);
+    list.setTag(list.add(0, ListTree::Place::Last, u"Zoo\\"_s, u"Zoo"_s, 1, 4), u"http://zoo.example/"_s);
     QApplication::processEvents();  // the tree lays its rows out
-    QTreeWidgetItemIterator first(&tree);
-    const QPoint from = tree.visualItemRect(*first).center();
+    const QPoint from = tree.visualRect(tree.model()->index(0, 0)).center();
     const QPoint away = from + QPoint(0, 3 * QApplication::startDragDistance());
     EXPECT_NONFATAL_FAILURE(
         {
@@ -79,7 +77,7 @@ TEST_F(UnscriptedWindows, ADrag) {
             widget_input::mouse(tree.viewport(), QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {}, away);
             widget_input::mouse(tree.viewport(), QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, {}, away);
         },
-        "Drag started outside any script: QDrag from platform::TreeView");
+        "Drag started outside any script: QDrag from ListTreeView");
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #include "record/RecordWindowTest.h"
 
 #include "commands/modMacros.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 
 using platform::vbCancel;
 using platform::vbNo;
@@ -15,8 +15,9 @@ protected:
     QString tag2() const { return w->StatusBar1->panelTag(2); }
     // A list in the active tree whose root carries the given kind.
     void makeList(const QString& rootTag, const QString& path = {}) {
-        w->activeTree()->Clear();
-        w->activeTree()->Add(nullptr, platform::tvwLast, u"Subjects\\"_s, u"Subjects"_s, 5, 6)->setTag(rootTag);
+        ListTree& tree = *w->activeTree();
+        tree.clear();
+        tree.setTag(tree.add(0, ListTree::Place::Last, u"Subjects\\"_s, u"Subjects"_s, 5, 6), rootTag);
         w->documentState->setTreePath(path);
     }
 };

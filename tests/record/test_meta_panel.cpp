@@ -1,6 +1,7 @@
 #include "record/RecordWindowTest.h"
 
-#include "platform/TreeView.h"
+#include "gui/catalogues/ListTreeModel.h"
+#include "gui/catalogues/ListTreeView.h"
 #include "record/frmdlogInput.h"
 
 #include <QHeaderView>
@@ -121,17 +122,16 @@ TEST_F(MetaPanelTest, TextOnARelatesToLineIsJoinedOtherTextGoesToTheOpenEditPane
 TEST_F(MetaPanelTest, ATreeNodeDraggedOntoThePanelRunsItsCommand) {
     add(u"DC.Subject"_s);
     add(u"DC.Title"_s);
-    platform::TreeView* tree = w->TreeView1[0];
-    platform::Node* root = tree->Add(nullptr, platform::tvwLast, u"Scheme\\"_s, u"Scheme"_s);
-    platform::Node* cats = tree->Add(root, platform::tvwChild, u"Scheme\\Cats"_s, u"Cats"_s);
-    cats->setTag(u"mtp://field=DC.Subject&content=Cats.fld/"_s);  // a command node carries no text of its own
+    ListTree& list = w->listTree(0);
+    ListTreeView* tree = w->TreeView1[0];
+    const ListTree::NodeId root = list.add(0, ListTree::Place::Last, u"Scheme\\"_s, u"Scheme"_s);
+    const ListTree::NodeId cats = list.add(root, ListTree::Place::Child, u"Scheme\\Cats"_s, u"Cats"_s);
+    list.setTag(cats, u"mtp://field=DC.Subject&content=Cats.fld/"_s);  // a command node carries no text of its own
     w->mnuViewTreeView->trigger();
-    root->setExpanded(true);
+    list.setExpanded(root, true);
     QApplication::processEvents();
-    const auto nodeCentre = [&](platform::Node* node) {
-        for (QTreeWidgetItemIterator it(tree); *it; ++it)
-            if (tree->nodeFromItem(*it) == node) return tree->visualItemRect(*it).center();
-        return QPoint();
+    const auto nodeCentre = [&](ListTree::NodeId node) {
+        return tree->visualRect(tree->treeModel().indexOf(node)).center();
     };
     widget_input::drag(tree->viewport(), nodeCentre(cats), panel->viewport(), cellPixel(2, 1));
     EXPECT_EQ(recorder.commands, QStringList({"mtp://field=DC.Subject&content=Cats.fld/"}));

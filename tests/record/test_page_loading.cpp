@@ -2,7 +2,7 @@
 
 #include "commands/modMacros.h"
 #include "platform/Inet.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 #include "support/LocalHttpServer.h"
 
 #include <QCoreApplication>
@@ -68,8 +68,8 @@ TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLi
     // A harvest list goes to the tree and stops the navigation.
     EXPECT_EQ(w->LoadMetadataFromURL(server.url(u"/hcl.xml"_s), true), platform::vbCancel);
     EXPECT_EQ(w->record->count(), 0);
-    ASSERT_EQ(w->activeTree()->Count(), 2);
-    EXPECT_EQ(w->activeTree()->Item(2)->Tag(), u"http://a.example/"_s);
+    ASSERT_EQ(w->activeTree()->count(), 2);
+    EXPECT_EQ(w->activeTree()->tag(w->activeTree()->item(2)), u"http://a.example/"_s);
     EXPECT_EQ(w->URL->itemText(0), server.url(u"/hcl.xml"_s));
 }
 

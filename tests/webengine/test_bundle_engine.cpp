@@ -3,7 +3,7 @@
 #include "app/Form1.h"
 #include "app/modMetaMain.h"
 #include "domains/SchemeHosts.h"
-#include "platform/TreeView.h"
+#include "core/catalogues/ListTree.h"
 #include "platform/webengine/WebEngineBrowser.h"
 #include "support/Common.h"
 #include "support/ScriptedUi.h"
@@ -50,7 +50,7 @@ TEST(BundleEngineTest, TheHomePageAndItsLinksKeepTheirAddressInTheBoxTheHistoryA
     click("/");
     ASSERT_TRUE(waitUntil([&] { return engine.LocationName() == QLatin1String("Quorvantile") && !engine.Busy(); }));
     click("/schemes/IMT.kqs");
-    ASSERT_TRUE(waitUntil([&] { return form->TreeView1[0]->Count() > 100; }));
+    ASSERT_TRUE(waitUntil([&] { return form->listTree(0).count() > 100; }));
 
     form->close();
     const QByteArray history = testing_support::readBytes(form->historyFilePath());
