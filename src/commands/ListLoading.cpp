@@ -126,7 +126,7 @@ private:
     void readFile();
     // Creates the root node by the list's kind; returns the root's text.
     QString makeRoot(const QString& rootText);
-    void fillTree(ListTree& tree, const QString& rootText, const QString& text);
+    void fillTree(ListTree& tree, const QString& rootText);
     void end();
     // Puts the main window's list state back as it was before this load.
     void restore();
@@ -143,6 +143,7 @@ private:
     QString cachePath_;
     // A list whose server asked that it be kept nowhere is read from here, not from the cache.
     std::optional<QString> uncachedText_;
+    platform::ProgramFileLines fileLines_;
     QString sourceTag_;
     bool bypassCache_ = false;
     QString loadStep_;
@@ -336,9 +337,9 @@ void ListLoad::readFile() {
     QString rootText = f.rootName();
     f.setTreeIndex(0);
     progress(rootText + QStringLiteral(" Tree loaded. Now filling the tree...."));
-    QString text = uncachedText_.value_or(QString());
+    // The file is opened before anything is cleared, and then read as the tree fills.
     QString readError;
-    if (!uncachedText_ && !platform::readProgramFile(cachePath_, text, &readError)) {
+    if (!uncachedText_ && !fileLines_.open(cachePath_, &readError)) {
         runTimeError(readError);
         restore();
         return;
@@ -360,7 +361,7 @@ void ListLoad::readFile() {
 
     ListTree& tree = f.listTree(f.treeIndex());
     if (tree.count() == 1) {
-        fillTree(tree, rootText, text);
+        fillTree(tree, rootText);
         if (!alive()) return;
     }
     f.mnuFileDraw();
@@ -423,7 +424,7 @@ QString ListLoad::makeRoot(const QString& rootText) {
     return root->text;
 }
 
-void ListLoad::fillTree(ListTree& tree, const QString& rootText, const QString& text) {
+void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
     CommandWindow& f = *window_;
     loadStep_ = QStringLiteral("processing lines");
     const bool scheme = f.documentState().listType() == QLatin1String("schema");
@@ -440,7 +441,7 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText, const QString& 
                                       scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue);
         QElapsedTimer sinceYield;
         sinceYield.start();
-        platform::forEachLine(text, [&](QStringView view) {
+        const auto take = [&](QStringView view) {
             if (view.trimmed().isEmpty()) return true;
             const QString line = view.toString();
             const QString result = reading.add(line);
@@ -459,7 +460,10 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText, const QString& 
                 if (cancelRequested) return false;
             }
             return true;
-        });
+        };
+        QString readError;
+        if (uncachedText_) platform::forEachLine(*uncachedText_, take);
+        else if (!fileLines_.forEach(take, &readError) && alive()) runTimeError(readError);
         if (!alive()) return;
         renamed = reading.renamed();
     }

@@ -516,6 +516,80 @@ bool readProgramFile(const QString& path, QString& text, QString* errorText) {
     return true;
 }
 
+bool ProgramFileLines::open(const QString& path, QString* errorText) {
+    file_.close();
+    file_.setFileName(path);
+    if (file_.open(QIODevice::ReadOnly)) return true;
+    if (errorText)
+        *errorText = QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file_.errorString());
+    return false;
+}
+
+bool ProgramFileLines::forEachByteLine(const std::function<bool(QByteArrayView)>& take, QString* errorText) {
+    constexpr qint64 kBlock = 1 << 20;
+    if (!file_.isOpen() || !file_.seek(0)) {
+        if (errorText) *errorText = QStringLiteral("Cannot read %1").arg(QDir::toNativeSeparators(file_.fileName()));
+        return false;
+    }
+    // What is left of a block after its last line end waits for the next one; a CR ending a
+    // block may have its LF at the start of the next.
+    QByteArray pending;
+    bool afterCr = false;
+    for (;;) {
+        const qsizetype kept = pending.size();
+        pending.resize(kept + kBlock);
+        const qint64 got = file_.read(pending.data() + kept, kBlock);
+        if (got < 0) {
+            if (errorText)
+                *errorText = QStringLiteral("Cannot read %1: %2")
+                                 .arg(QDir::toNativeSeparators(file_.fileName()), file_.errorString());
+            return false;
+        }
+        pending.resize(kept + got);
+        const char* data = pending.constData();
+        const qsizetype n = pending.size();
+        qsizetype start = 0;
+        qsizetype i = afterCr ? 0 : kept;  // the kept bytes hold no line end
+        if (afterCr && n > 0 && data[0] == '\n') start = i = 1;
+        afterCr = false;
+        for (; i < n; ++i) {
+            const char c = data[i];
+            if (c != '\r' && c != '\n') continue;
+            if (!take(QByteArrayView(data + start, i - start))) return true;
+            if (c == '\r') {
+                if (i + 1 == n) afterCr = true;
+                else if (data[i + 1] == '\n') ++i;
+            }
+            start = i + 1;
+        }
+        if (got == 0) {
+            if (start < n) take(QByteArrayView(data + start, n - start));
+            return true;
+        }
+        pending.remove(0, start);
+    }
+}
+
+bool ProgramFileLines::forEach(const std::function<bool(QStringView)>& take, QString* errorText) {
+    bool utf8 = true;
+    if (!forEachByteLine([&](QByteArrayView line) { return utf8 = scanUtf8(line).valid; }, errorText)) return false;
+    bool first = true;
+    QString text;
+    QStringDecoder windows1252("windows-1252");  // one byte a character: line by line is the same
+    const auto decode1252 = [&](QByteArrayView line) {
+        text = windows1252.isValid() ? windows1252.decode(line) : QString::fromLatin1(line);
+    };
+    return forEachByteLine(
+        [&](QByteArrayView line) {
+            if (!utf8) decode1252(line);
+            else if (!scanUtf8(line, &text).valid) decode1252(line);  // changed since it was checked
+            else if (first && text.startsWith(QChar(0xFEFF))) text.remove(0, 1);
+            first = false;
+            return take(text);
+        },
+        errorText);
+}
+
 bool writeFileAtomically(const QString& path, const QByteArray& bytes, QString* errorText,
                          std::optional<QFileDevice::Permissions> permissions) {
     QSaveFile file(path);

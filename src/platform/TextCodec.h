@@ -1,6 +1,7 @@
 #pragma once
 #include <QByteArray>
 #include <QFileDevice>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -98,6 +99,23 @@ QString withCrLf(QStringView text);
 // Reads a program file as text (decodeProgramText). False with a message in *errorText
 // (when given) when the file cannot be read.
 bool readProgramFile(const QString& path, QString& text, QString* errorText = nullptr);
+
+// A program file read line by line, as readProgramFile and forEachLine would give its lines,
+// without holding the whole file or its text: the file is read in blocks, once to learn
+// whether it is UTF-8 and once to hand over its lines.
+class ProgramFileLines {
+public:
+    // False with a message in *errorText (when given) when the file cannot be opened.
+    bool open(const QString& path, QString* errorText = nullptr);
+    // Every line in turn (false from `take` stops). False with a message in *errorText when
+    // reading fails part way.
+    bool forEach(const std::function<bool(QStringView)>& take, QString* errorText = nullptr);
+
+private:
+    // Hands over the lines of the file as bytes, without their line ends.
+    bool forEachByteLine(const std::function<bool(QByteArrayView)>& take, QString* errorText);
+    QFile file_;
+};
 
 // Writes bytes to a temporary file beside the path and renames it over the old file, so
 // the old file stays whole when anything fails. The folder must exist. With permissions,

@@ -101,6 +101,42 @@ TEST(ProgramFiles, ReadAsUtf8WhenValidElseWindows1252AndWrittenAsUtf8WithCrLf) {
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"list.kqs"_s}) << "no temporary file left";
 }
 
+// Read block by block, a file gives the lines its whole text gives, wherever a line end, a
+// character or a line longer than a block falls.
+TEST(ProgramFiles, AFileReadLineByLineGivesTheLinesOfItsWholeText) {
+    QTemporaryDir dir;
+    constexpr int kBlock = 1 << 20;
+    const auto at = [](int offset, const QByteArray& filler) { return filler.repeated(offset / filler.size()); };
+    const QByteArray x = "x";
+    const QList<QByteArray> files = {
+        QByteArray(),
+        "\xEF\xBB\xBFone\r\ntwo\rthree\n\r\ncaf\xC3\xA9",
+        at(kBlock - 1, x) + "\r\nafter the break\r",                        // CR LF across two blocks
+        at(kBlock - 1, x) + "\xC3\xA9 split character\n",                   // é across two blocks
+        QByteArray(3 * kBlock + 17, 'l') + "\nshort\n" + QByteArray(5, 'm'),  // a line of three blocks
+        "caf\xC3\xA9\n" + at(2 * kBlock, x) + "\nlate \x93Windows\x94 quote\r\n",  // not UTF-8, found late
+    };
+    for (const QByteArray& bytes : files) {
+        const QString path = writeBytes(dir.filePath(u"list.kqi"_s), bytes);
+        ProgramFileLines file;
+        ASSERT_TRUE(file.open(path));
+        QStringList lines;
+        ASSERT_TRUE(file.forEach([&](QStringView line) {
+            lines << line.toString();
+            return true;
+        }));
+        EXPECT_EQ(lines, splitLines(decodeProgramText(bytes))) << bytes.left(40).toStdString();
+        // A second run and one stopped early.
+        int taken = 0;
+        ASSERT_TRUE(file.forEach([&](QStringView) { return ++taken < 2; }));
+        EXPECT_EQ(taken, std::min<int>(2, lines.size()));
+    }
+    ProgramFileLines missing;
+    QString error;
+    EXPECT_FALSE(missing.open(dir.filePath(u"gone.kqi"_s), &error));
+    EXPECT_TRUE(error.contains(u"gone.kqi"_s)) << qPrintable(error);
+}
+
 TEST(ProgramFiles, FailedWritesKeepTheOldFileWhole) {
     QTemporaryDir dir;
     const QString path = dir.filePath(u"batch.kqb"_s);

@@ -171,6 +171,17 @@ TEST(ListTree, AHundredThousandLevelsAndAMillionNodes) {
     EXPECT_EQ(tree.count(), 1000001);
     EXPECT_EQ(tree.text(tree.itemByKey(u"F999\\E998\\"_s)), u"E998"_s);
     EXPECT_EQ(tree.indexOf(tree.itemByKey(u"F0\\E0\\"_s)), 3);
+
+    // Every other folder removed: each survivor is found by its index and by its key.
+    for (int folder = 0; folder < 1000; folder += 2) ASSERT_TRUE(tree.remove(tree.itemByKey(u"F%1\\"_s.arg(folder))));
+    ASSERT_EQ(tree.count(), 1 + 500 * 1000);
+    for (int index = 2; index <= tree.count(); ++index) {
+        const NodeId node = tree.item(index);
+        ASSERT_EQ(tree.indexOf(node), index);
+        ASSERT_EQ(tree.itemByKey(tree.key(node)), node);
+        const int folder = (index - 2) / 1000 * 2 + 1;
+        ASSERT_EQ(tree.text(node), tree.parent(node) == root ? u"F%1"_s.arg(folder) : u"E%1"_s.arg((index - 2) % 1000 - 1));
+    }
 }
 
 }  // namespace
