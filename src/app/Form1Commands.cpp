@@ -6,6 +6,7 @@
 #include "app/Preferences.h"
 #include "app/SplitterGrip.h"
 #include "app/frmHelpBrowser.h"
+#include "catalogues/ListDocuments.h"
 #include "commands/modMTP.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
@@ -100,6 +101,7 @@ public:
     bool shiftDown() const override { return w.shiftDown; }
     void stopBusyAnimation() override { w.Gif89a1->Stop(); }
     QWidget* widget() override { return &w; }
+    void showListProgress(const QString& text) override { ListDocuments::showProgress(w, text); }
     void holdPainting(bool hold) override {
         held_ = hold;
         if (!hold && heldLine_ && w.record->selectedLine() == heldLine_ && !w.EditPanel->isHidden())

@@ -5,7 +5,6 @@
 #include "app/modFileExists.h"
 #include "app/modRegistry.h"
 #include "commands/ListLoading.h"
-#include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
 #include "domains/SchemeHosts.h"
 #include "domains/frmStartup.h"
@@ -65,10 +64,6 @@ Form1* Main(const QString& given) {
 
     createCacheDirs();
     modMTP::forgetListsOfAnotherBundle();
-    // List loads report their progress in the wait window when one is up.
-    modMTP::setListProgressSink([](const QString& text) {
-        if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) wait->Label1->setText(text);
-    });
 
     auto* form = new Form1();
     form->Form_Load();

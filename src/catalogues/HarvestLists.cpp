@@ -67,7 +67,7 @@ bool writeHarvestList(Form form, QString& path, const QString& folder) {
         if (file.isEmpty()) return QString();
         const QString meta = getFromMetadata(file, QString(), QString(), QString());
         if (meta.isEmpty() || form == Form::Site) return meta;
-        ListDocuments::showProgress(QStringLiteral("Now saving Harvest Control List: Record:") + QLatin1Char(' ') +
+        ListDocuments::showProgress(*window, QStringLiteral("Now saving Harvest Control List: Record:") + QLatin1Char(' ') +
                                     QString::number(++recordsWritten));
         QString address = entry.link;
         return RdfWriter::MakeMetaIntoRDF(address, meta, modSchemas::rdfNamespaces, modSchemas::rdfPrefix,

@@ -12,6 +12,7 @@
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
+#include "platform/StatusBar.h"
 #include "platform/TextCodec.h"
 #include "platform/TreeImages.h"
 #include "gui/catalogues/ListTreeView.h"
@@ -229,8 +230,12 @@ bool mayWriteListTo(const QString& target, const QString& listFile, const QStrin
                   platform::vbYesNo | platform::vbExclamation | platform::vbDefaultButton2, title) == platform::vbYes;
 }
 
-void showProgress(const QString& text) {
-    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) wait->Label1->setText(text);
+void showProgress(Form1& window, const QString& text) {
+    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) {
+        if (!text.isEmpty()) wait->Label1->setText(text);
+    } else {
+        window.StatusBar1->setPanelText(Form1::kActivityPanel, text.isEmpty() ? QStringLiteral("Ready") : text);
+    }
 }
 
 void showWaitDialog(Form1& window, const QString& label, bool cancelAvailable) {
@@ -275,7 +280,7 @@ std::optional<QString> fillTree(const QPointer<Form1>& window, const QString& ro
             refusals += QStringLiteral("\r\n") + result.trimmed();
         // The window stays alive: events run every few hundredths of a second.
         if (++counter % 64 == 0 && sinceYield.elapsed() >= kYieldInterval) {
-            showProgress(QStringLiteral("Loading record: ") + QLatin1Char(' ') + QString::number(counter));
+            showProgress(w, QStringLiteral("Loading record: ") + QLatin1Char(' ') + QString::number(counter));
             QCoreApplication::processEvents();
             sinceYield.restart();
         }
@@ -292,6 +297,7 @@ std::optional<QString> fillTree(const QPointer<Form1>& window, const QString& ro
         if (!add(folder + item.title + QLatin1Char('|') + item.link)) return std::nullopt;
     }
     bulk.reset();
+    showProgress(w, QString());
     if (refused > kMostRefusalsShown)
         refusals += QStringLiteral("\r\n... and %1 more lines were refused.").arg(refused - kMostRefusalsShown);
     if (!reading.renamed().isEmpty())

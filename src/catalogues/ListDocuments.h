@@ -84,8 +84,9 @@ QString proposalBesideList(const QString& listPath, const QString& listName);
 // true when it may be written there.
 bool mayWriteListTo(const QString& target, const QString& listFile, const QString& title);
 
-// Puts a progress text into the wait dialog's label, when it is loaded.
-void showProgress(const QString& text);
+// Shows how far a list load or save got: in the wait dialog's label when it is loaded, else
+// in the status bar's activity panel. An empty text ends it: the panel says "Ready".
+void showProgress(Form1& window, const QString& text);
 // Shows the wait dialog modeless over the window, with a label, unless it is up already.
 void showWaitDialog(Form1& window, const QString& label, bool cancelAvailable = true);
 

@@ -107,8 +107,7 @@ ListTree::NodeId ListReading::placeOf(const QString& key) const {
 bool ListReading::nameTaken(ListTree::NodeId parent, const QString& name) const {
     if (fresh_) {
         // Its key names it, unless a node elsewhere held that key when it came.
-        const ListTree::NodeId holder =
-            tree_.itemByKey((tree_.parent(parent) ? tree_.key(parent) : QString()) + name + kBackslash);
+        const ListTree::NodeId holder = tree_.itemByChildKey(parent, name);
         if (!holder) return false;
         if (tree_.parent(holder) == parent && tree_.text(holder) == name) return true;
     }
@@ -148,13 +147,12 @@ QString ListReading::add(const QString& line) {
         image = platform::kImageFolder;
         selectedImage = platform::kImageOpenFolder;
     }
-    const QString key = (tree_.parent(parent) ? tree_.key(parent) : QString()) + given + kBackslash;
-    ListTree::NodeId node = tree_.add(parent, ListTree::Place::Child, key, given, image, selectedImage);
+    ListTree::NodeId node = tree_.addChild(parent, given, image, selectedImage);
     // A key another node holds (the root's own, say) is no reason to refuse the entry.
     if (!node && tree_.lastFailure() == ListTree::Failure::KeyNotUnique)
         node = tree_.add(parent, ListTree::Place::Child, QString(), given, image, selectedImage);
     if (!node) return failure(line, ListTree::failureText(tree_.lastFailure()));
-    if (tree_.key(node) != parts.key && (parts.folder || !placeOf(parts.key))) places_.insert(parts.key, node);
+    if (!tree_.hasKey(node, parts.key) && (parts.folder || !placeOf(parts.key))) places_.insert(parts.key, node);
     if (!parts.folder) tree_.setTag(node, parts.tag);
     if (visible) tree_.ensureVisible(node);
     return QStringLiteral("0");

@@ -6,11 +6,6 @@
 
 namespace modTree {
 
-QString childKey(const ListTree& tree, NodeId parent, const QString& text) {
-    const QString above = parent && tree.parent(parent) ? tree.key(parent) : QString();
-    return above + text + QLatin1Char('\\');
-}
-
 NodeId namesake(const ListTree& tree, NodeId parent, const QString& text, NodeId except) {
     if (!parent) return 0;
     for (int row = 0, n = tree.childCount(parent); row < n; ++row) {
@@ -35,7 +30,7 @@ NodeId addNode(ListTree& tree, NodeId relative, ListTree::Place place, const QSt
         error = {TreeError::Kind::NameTaken, ListTree::failureText(ListTree::Failure::KeyNotUnique)};
         return 0;
     }
-    NodeId node = tree.add(relative, place, childKey(tree, parent, name), name, image, selectedImage);
+    NodeId node = tree.add(relative, place, tree.childKey(parent, name), name, image, selectedImage);
     if (!node && tree.lastFailure() == ListTree::Failure::KeyNotUnique)
         node = tree.add(relative, place, QString(), name, image, selectedImage);
     if (!node) error = {TreeError::Kind::Other, ListTree::failureText(tree.lastFailure())};
@@ -52,7 +47,7 @@ bool moveNode(ListTree& tree, NodeId node, NodeId parent) {
     while (!stack.empty()) {
         const NodeId next = stack.back();
         stack.pop_back();
-        setNodeKey(tree, next, childKey(tree, tree.parent(next), tree.text(next)));
+        setNodeKey(tree, next, tree.childKey(tree.parent(next), tree.text(next)));
         for (int row = 0, n = tree.childCount(next); row < n; ++row) stack.push_back(tree.child(next, row));
     }
     return true;

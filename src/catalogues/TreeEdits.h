@@ -16,10 +16,6 @@ struct TreeError {
     explicit operator bool() const { return kind != Kind::None; }
 };
 
-// The key of a node named `text` below `parent`, in the form a list file gives it: the
-// names on its path below the root, each followed by "\".
-QString childKey(const ListTree& tree, NodeId parent, const QString& text);
-
 // Another child of `parent` with this name, or 0.
 NodeId namesake(const ListTree& tree, NodeId parent, const QString& text, NodeId except = 0);
 

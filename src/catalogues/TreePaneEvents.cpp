@@ -255,7 +255,7 @@ void Form1::TreeView1_AfterLabelEdit(int index, int& cancel, QString& newString)
     }
     if (markListmodifiedCheckHTML() == platform::vbCancel || !tree.contains(node)) return;
     tree.setText(node, text);
-    modTree::setNodeKey(tree, node, modTree::childKey(tree, tree.parent(node), text) + tree.tag(node));
+    modTree::setNodeKey(tree, node, tree.childKey(tree.parent(node), text) + tree.tag(node));
     // A term or subject follows its new name; batches, links and other commands keep theirs.
     tree.setTag(node, modTree::renamedTag(tree.tag(node), text));
 }

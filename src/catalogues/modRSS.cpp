@@ -33,7 +33,7 @@ ListDocuments::LoadOutcome loadRSSChannel(const QString& location, const QString
     if (!guard.acquired()) return LoadOutcome::NotLoaded;
     const QPointer<Form1> alive(window);
     const QString handed = fetchedText ? *fetchedText : QString();
-    ListDocuments::showProgress(QStringLiteral("Please wait while Quorvantile loads in the RSS Channel"));
+    ListDocuments::showProgress(*window, QStringLiteral("Please wait while Quorvantile loads in the RSS Channel"));
     QCoreApplication::processEvents();
     if (!alive) return LoadOutcome::NotLoaded;
     const auto fetched = ListDocuments::fetch(*window, location, fetchedText ? &handed : nullptr,

@@ -116,6 +116,9 @@ public:
     // While held, the record, tree and status panes keep what they show on screen (their
     // contents still change); letting go paints them once.
     virtual void holdPainting(bool hold) = 0;
+    // Shows how far a list load got (in the wait dialog when it is up, else in the status bar);
+    // an empty text says the load is over.
+    virtual void showListProgress(const QString& text) = 0;
     // The Macros menu item of function key F<number>, or nullptr.
     virtual QAction* macroMenuItem(int number) = 0;
 };

@@ -38,15 +38,6 @@ namespace {
 
 using platform::MsgBox;
 
-ListProgressSink& progressSink() {
-    static ListProgressSink sink;
-    return sink;
-}
-
-void progress(const QString& text) {
-    if (progressSink()) progressSink()(text);
-}
-
 // The refused lines shown on the error page, and how much of each.
 constexpr int kMostRefusalsShown = 1000;
 // How long a load may keep the window from its events, in milliseconds.
@@ -242,7 +233,7 @@ ListLoad::Outcome ListLoad::fromWeb() {
     cacheName.remove(QLatin1Char('|'));
     cacheName.replace(QStringLiteral("%20"), QStringLiteral(" "));
     cachePath_ = cacheFolder(f.documentState().listType()) + listCacheFileName(cacheName);
-    progress(QStringLiteral("Please wait while Quorvantile loads the List"));
+    f.showListProgress(QStringLiteral("Please wait while Quorvantile loads the List"));
     if (QFileInfo(cachePath_).isFile() && !bypassCache_) return Outcome::Read;
 
     if (f.transfer().StillExecuting()) return Outcome::Stop;
@@ -258,7 +249,7 @@ ListLoad::Outcome ListLoad::fromSchemeServer() {
     f.setRootName(location_);
     f.rootName().remove(QStringLiteral(".kqs"), kAnyCase);
     f.rootName().remove(QStringLiteral(".kqi"), kAnyCase);
-    progress(QStringLiteral("Please wait while Quorvantile loads in the List"));
+    f.showListProgress(QStringLiteral("Please wait while Quorvantile loads in the List"));
     QCoreApplication::processEvents();
     if (!alive()) return Outcome::Stop;
 
@@ -336,7 +327,7 @@ void ListLoad::readFile() {
     }
     QString rootText = f.rootName();
     f.setTreeIndex(0);
-    progress(rootText + QStringLiteral(" Tree loaded. Now filling the tree...."));
+    f.showListProgress(rootText + QStringLiteral(" Tree loaded. Now filling the tree...."));
     // The file is opened before anything is cleared, and then read as the tree fills.
     QString readError;
     if (!uncachedText_ && !fileLines_.open(cachePath_, &readError)) {
@@ -453,7 +444,7 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
             ++counter;
             // The window stays alive: events run every few hundredths of a second.
             if (counter % 64 == 0 && sinceYield.elapsed() >= kYieldInterval) {
-                progress(QStringLiteral("Loading record: ") + QLatin1Char(' ') + QString::number(counter));
+                f.showListProgress(QStringLiteral("Loading record: ") + QLatin1Char(' ') + QString::number(counter));
                 QCoreApplication::processEvents();
                 sinceYield.restart();
                 if (!alive()) return false;
@@ -465,6 +456,7 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
         if (uncachedText_) platform::forEachLine(*uncachedText_, take);
         else if (!fileLines_.forEach(take, &readError) && alive()) runTimeError(readError);
         if (!alive()) return;
+        f.showListProgress(QString());
         renamed = reading.renamed();
     }
     if (refused > kMostRefusalsShown)
@@ -490,10 +482,6 @@ void ListLoad::end() {
 }
 
 }  // namespace
-
-void setListProgressSink(ListProgressSink sink) {
-    progressSink() = std::move(sink);
-}
 
 QString listCacheFileName(const QString& name) {
     QString out;

@@ -21,10 +21,6 @@ bool loadList(QString& location, std::function<bool()> mayReplace = {});
 // program's own lists follow the bundle it came with. Run at start.
 void forgetListsOfAnotherBundle();
 
-// Where the loader's progress texts go (the wait dialog's label); nowhere by default.
-using ListProgressSink = std::function<void(const QString& text)>;
-void setListProgressSink(ListProgressSink sink);
-
 // The file name a downloaded list is cached under: one name inside the cache folder,
 // whatever the address held ("/", "\", control characters and names of only dots are
 // replaced, an empty name becomes "list", an overlong one is shortened).

@@ -5,6 +5,8 @@
 #include "commands/modMTP.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
+#include "platform/StatusBar.h"
+#include "gui/catalogues/ListTreeView.h"
 #include "support/ListTrees.h"
 #include "support/LocalHttpServer.h"
 #include "support/OfflineBrowser.h"
@@ -41,11 +43,9 @@ protected:
         modMTP::listLoadRefusals = 0;
         modMetaMain::createCacheDirs();
         window->Inet1->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
-        modMTP::setListProgressSink([](const QString&) {});
         frmHelpBrowser::instance().receivedHTML.clear();
     }
     void TearDown() override {
-        modMTP::setListProgressSink({});
         EXPECT_FALSE(modMTP::listLoading) << "a load left the busy flag set";
     }
     QString path(const QString& name) const { return files.path() + QLatin1Char('/') + name; }
@@ -193,4 +193,32 @@ TEST_F(ListLoading, FailedOrCancelledFetchesLeaveTheListAsItWas) {
     EXPECT_EQ(treeShape(tree()), before);
     EXPECT_FALSE(QFileInfo::exists(cacheFile(u"schema/Slow.kqs"_s)));
     web.release();
+}
+
+// A long load keeps the window running and says how far it got in the status bar; the
+// pane shows the list once it is in.
+TEST_F(ListLoading, ALongLoadShowsItsProgressInTheStatusBarAndEndsReady) {
+    QByteArray bytes;
+    for (int folder = 0; folder < 100; ++folder) {
+        const QByteArray name = "Folder " + QByteArray::number(folder) + "|";
+        bytes += name + "\r\n";
+        for (int entry = 0; entry < 1500; ++entry)
+            bytes += name + "Entry " + QByteArray::number(entry) + "|http://e.example/" + QByteArray::number(entry) + "\r\n";
+    }
+    const QString file = writeBytes(path(u"Long.kqi"_s), bytes);
+    QStringList seen;
+    int rowsShownMeanwhile = 0;
+    QTimer watch;
+    QObject::connect(&watch, &QTimer::timeout, [&] {
+        seen << window->StatusBar1->panelText(Form1::kActivityPanel);
+        rowsShownMeanwhile = std::max(rowsShownMeanwhile, window->activeTreeView()->model()->rowCount());
+    });
+    watch.start(1);
+    load(file);
+    watch.stop();
+    EXPECT_TRUE(seen.filter(u"Loading record: "_s).size() > 0) << seen.join(u", "_s).left(500).toStdString();
+    EXPECT_EQ(rowsShownMeanwhile, 0);
+    EXPECT_EQ(window->StatusBar1->panelText(Form1::kActivityPanel), u"Ready"_s);
+    EXPECT_EQ(tree().count(), 1 + 100 * 1501);
+    EXPECT_EQ(window->activeTreeView()->model()->rowCount(), 1);
 }

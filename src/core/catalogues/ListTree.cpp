@@ -10,6 +10,25 @@ namespace {
 constexpr quint32 kUtf16 = 0x80000000u;
 constexpr quint32 kSizeMask = 0x7fffffffu;
 
+// Keys are hashed a character at a time (FNV-1a), so the hash of a key made of its parent's
+// goes on from the parent's without the whole key being spelt out.
+constexpr quint32 kHashStart = 2166136261u;
+quint32 hashMore(quint32 hash, QStringView s) {
+    for (const QChar c : s) hash = (hash ^ c.unicode()) * 16777619u;
+    return hash;
+}
+quint32 hashMore(quint32 hash, QChar c) {
+    return (hash ^ c.unicode()) * 16777619u;
+}
+// Spreads the hash's bits over the table's positions.
+size_t spread(quint32 hash) {
+    hash ^= hash >> 16;
+    hash *= 0x85ebca6bu;
+    hash ^= hash >> 13;
+    hash *= 0xc2b2ae35u;
+    return hash ^ (hash >> 16);
+}
+
 }  // namespace
 
 // ---- texts ---------------------------------------------------------------------------------
@@ -77,7 +96,7 @@ public:
     quint32 find(quint32 hash, Matches matches) const {
         if (entries_.empty()) return 0;
         const size_t mask = entries_.size() - 1;
-        for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        for (size_t i = spread(hash) & mask;; i = (i + 1) & mask) {
             const Entry& e = entries_[i];
             if (e.slot == 0) return 0;
             if (e.slot != kGone && e.hash == hash && matches(e.slot)) return e.slot;
@@ -86,7 +105,7 @@ public:
     void insert(quint32 hash, quint32 slot) {
         if ((used_ + 1) * 10 > entries_.size() * 7) grow();
         const size_t mask = entries_.size() - 1;
-        size_t i = hash & mask;
+        size_t i = spread(hash) & mask;
         while (entries_[i].slot != 0 && entries_[i].slot != kGone) i = (i + 1) & mask;
         if (entries_[i].slot == 0) ++used_;
         entries_[i] = {hash, slot};
@@ -94,7 +113,7 @@ public:
     void erase(quint32 hash, quint32 slot) {
         if (entries_.empty()) return;
         const size_t mask = entries_.size() - 1;
-        for (size_t i = hash & mask; entries_[i].slot != 0; i = (i + 1) & mask) {
+        for (size_t i = spread(hash) & mask; entries_[i].slot != 0; i = (i + 1) & mask) {
             if (entries_[i].slot == slot) {
                 entries_[i].slot = kGone;
                 return;
@@ -276,8 +295,40 @@ QString ListTree::keyText(quint32 part) const {
 
 ListTree::NodeId ListTree::itemByKey(QStringView key) const {
     if (key.isEmpty()) return 0;
-    const quint32 hash = quint32(qHash(key, 0));
+    const quint32 hash = hashMore(kHashStart, key);
     return idOf(keys_->find(hash, [&](quint32 slot) { return keyEquals(recs_[slot].keyPart, key); }));
+}
+
+quint32 ListTree::childKeyHash(quint32 prefix, QStringView text) const {
+    return hashMore(hashMore(prefix ? keyParts_[prefix].hash : kHashStart, text), QLatin1Char('\\'));
+}
+
+quint32 ListTree::childKeyPrefix(quint32 parentSlot) const {
+    return parentSlot && recs_[parentSlot].parent ? recs_[parentSlot].keyPart : 0;
+}
+
+QString ListTree::childKey(NodeId parent, QStringView text) const {
+    return keyText(childKeyPrefix(slotOf(parent))) + text.toString() + QLatin1Char('\\');
+}
+
+ListTree::NodeId ListTree::itemByChildKey(NodeId parent, QStringView text) const {
+    const quint32 parentSlot = slotOf(parent);
+    if (parent && !parentSlot) return 0;
+    const quint32 prefix = childKeyPrefix(parentSlot);
+    const quint32 hash = childKeyHash(prefix, text);
+    QString spelt;  // only for a key stored otherwise than made from the parent's
+    return idOf(keys_->find(hash, [&](quint32 slot) {
+        const KeyPart& k = keyParts_[recs_[slot].keyPart];
+        if (k.slash && k.prefix == prefix && texts_->equals(k.text, text)) return true;
+        if (spelt.isNull()) spelt = keyText(prefix) + text.toString() + QLatin1Char('\\');
+        return keyEquals(recs_[slot].keyPart, spelt);
+    }));
+}
+
+bool ListTree::hasKey(NodeId id, QStringView key) const {
+    const quint32 slot = slotOf(id);
+    if (!slot) return false;
+    return recs_[slot].keyPart ? keyEquals(recs_[slot].keyPart, key) : key.isEmpty();
 }
 
 QString ListTree::key(NodeId id) const {
@@ -306,6 +357,30 @@ quint32 ListTree::keyPartFor(quint32 parentSlot, const QString& key, const Text&
     return quint32(keyParts_.size() - 1);
 }
 
+ListTree::NodeId ListTree::addChild(NodeId parent, const QString& text, int image, int selectedImage) {
+    lastFailure_ = Failure::None;
+    const quint32 parentSlot = slotOf(parent);
+    if (parent && !parentSlot) {
+        fail(Failure::ElementNotFound);
+        return 0;
+    }
+    if (itemByChildKey(parent, text)) {
+        fail(Failure::KeyNotUnique);
+        return 0;
+    }
+    const NodeId id = add(parent, parent ? Place::Child : Place::Last, QString(), text, image, selectedImage);
+    const quint32 slot = slotOf(id);
+    KeyPart part;
+    part.prefix = childKeyPrefix(parentSlot);
+    part.text = recs_[slot].text;
+    part.slash = true;
+    part.hash = childKeyHash(part.prefix, text);
+    keyParts_.push_back(part);
+    rec(slot).keyPart = quint32(keyParts_.size() - 1);
+    keys_->insert(part.hash, slot);
+    return id;
+}
+
 void ListTree::unindexKey(quint32 slot) {
     Rec& r = rec(slot);
     if (r.keyPart) keys_->erase(keyParts_[r.keyPart].hash, slot);
@@ -326,7 +401,7 @@ bool ListTree::setKey(NodeId id, const QString& key) {
     }
     unindexKey(slot);
     if (key.isEmpty()) return true;
-    const quint32 hash = quint32(qHash(QStringView(key), 0));
+    const quint32 hash = hashMore(kHashStart, key);
     rec(slot).keyPart = keyPartFor(recs_[slot].parent, key, recs_[slot].text, hash);
     keys_->insert(hash, slot);
     return true;
@@ -525,7 +600,7 @@ ListTree::NodeId ListTree::add(NodeId relative, Place place, const QString& key,
     r.image = qint16(image);
     r.selectedImage = qint16(selectedImage);
     if (!key.isEmpty()) {
-        const quint32 hash = quint32(qHash(QStringView(key), 0));
+        const quint32 hash = hashMore(kHashStart, key);
         rec(slot).keyPart = keyPartFor(parentSlot, key, recs_[slot].text, hash);
         keys_->insert(hash, slot);
     }

@@ -40,6 +40,12 @@ public:
     NodeId itemByKey(QStringView key) const;
 
     QString key(NodeId id) const;
+    bool hasKey(NodeId id, QStringView key) const;
+    // The key a child named `text` is given below `parent`: the parent's key, the text and
+    // "\"; below a node at the top, or one without a key, the text and "\". Such a key is
+    // stored as made from the parent's and found without being spelt out.
+    QString childKey(NodeId parent, QStringView text) const;
+    NodeId itemByChildKey(NodeId parent, QStringView text) const;
     // False (and lastFailure() KeyNotUnique) when another node has the key; an empty key
     // takes the node out of the look-up.
     bool setKey(NodeId id, const QString& key);
@@ -81,6 +87,8 @@ public:
     // taken (KeyNotUnique) or the relative is gone (ElementNotFound).
     NodeId add(NodeId relative, Place place, const QString& key, const QString& text, int image = 0,
                int selectedImage = 0);
+    // Adds a last child of `parent` (0: last at the top) with the key childKey(parent, text).
+    NodeId addChild(NodeId parent, const QString& text, int image = 0, int selectedImage = 0);
     // Removes the node and everything below it; false for a node that is gone.
     bool remove(NodeId id);
     void clear();
@@ -168,6 +176,8 @@ private:
     quint32 newSlot();
     void placeChild(quint32 parent, int row, quint32 slot);
     void takeChild(quint32 slot);
+    quint32 childKeyPrefix(quint32 parentSlot) const;
+    quint32 childKeyHash(quint32 prefix, QStringView text) const;
     quint32 keyPartFor(quint32 parentSlot, const QString& key, const Text& text, quint32 hash);
     bool keyEquals(quint32 keyPart, QStringView key) const;
     QString keyText(quint32 keyPart) const;
