@@ -9,11 +9,14 @@
 #include "platform/webengine/WebEngineBrowser.h"
 
 #include <QApplication>
+#include <QProcessEnvironment>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace bench {
@@ -28,21 +31,54 @@ inline Form1*& window() {
     return form;
 }
 
-// Runs the benchmarks registered in this program with the window up.
-inline int runWithWindow(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-        qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
-        std::fprintf(stderr, "No display: run the window benchmarks with bench/run-x, or set QT_QPA_PLATFORM=offscreen\n");
-        return 2;
-    }
-    if (geteuid() == 0 && qEnvironmentVariableIsEmpty("QTWEBENGINE_DISABLE_SANDBOX"))
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+// Settings, program folder and data of a first start in `home`; never the user's keyring.
+inline QList<std::pair<QString, QString>> firstStartVariables(const QString& home) {
+    QList<std::pair<QString, QString>> variables{
+        {QStringLiteral("QUORVANTIL_CONFIG"), home + QStringLiteral("/config")},
+        {QStringLiteral("QUORVANTIL_HOME"), home + QStringLiteral("/home")},
+        {QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/xdg-data")},
+        {QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent/quorvantil-bench")}};
+    // The engine refuses to start as root with its sandbox on.
+    if (geteuid() == 0) variables.append({QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1")});
+    return variables;
+}
+
+// This environment with those of a first start in `home`, for a fresh process.
+inline QProcessEnvironment firstStartEnvironment(const QString& home) {
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const auto& [name, value] : firstStartVariables(home)) env.insert(name, value);
+    return env;
+}
+
+// Every pending update of every window is carried out: what a user waits for to see a change.
+inline void paintPending() {
+    QApplication::processEvents();
+    QApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    QApplication::processEvents();
+}
+
+// The most memory this process has had resident so far, in bytes.
+inline long long peakResidentBytes() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return static_cast<long long>(usage.ru_maxrss) * 1024;
+}
+
+inline bool haveDisplay() {
+    if (!qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || !qEnvironmentVariableIsEmpty("DISPLAY") ||
+        !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return true;
+    std::fprintf(stderr, "No display: run the window benchmarks with bench/run-x, or set QT_QPA_PLATFORM=offscreen\n");
+    return false;
+}
+
+// Runs `body` with the window up and shown; returns what it returns.
+inline int withWindow(int argc, char** argv, const std::function<int()>& body) {
+    if (!haveDisplay()) return 2;
     QTemporaryDir dir;
     sandbox() = &dir;
-    qputenv("QUORVANTIL_CONFIG", (dir.path() + QStringLiteral("/config")).toUtf8());
-    qputenv("QUORVANTIL_HOME", (dir.path() + QStringLiteral("/home")).toUtf8());
-    qputenv("XDG_DATA_HOME", (dir.path() + QStringLiteral("/xdg-data")).toUtf8());
-    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/quorvantil-bench");  // never the user's keyring
+    for (const auto& [name, value] : firstStartVariables(dir.path()))
+        qputenv(name.toLocal8Bit().constData(), value.toLocal8Bit());
     platform::webengine::registerSchemes();
     QApplication app(argc, argv);
     platform::webengine::useWebEngineBrowser();
@@ -58,14 +94,22 @@ inline int runWithWindow(int argc, char** argv) {
     form->show();
     QApplication::processEvents();
     window() = form.get();
-
-    benchmark::AddCustomContext("qpa_platform", QGuiApplication::platformName().toStdString());
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
+    const int result = body();
+    window() = nullptr;
     form.reset();
-    return 0;
+    return result;
+}
+
+// Runs the benchmarks registered in this program with the window up.
+inline int runWithWindow(int argc, char** argv) {
+    return withWindow(argc, argv, [&] {
+        benchmark::AddCustomContext("qpa_platform", QGuiApplication::platformName().toStdString());
+        benchmark::Initialize(&argc, argv);
+        if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+        benchmark::RunSpecifiedBenchmarks();
+        benchmark::Shutdown();
+        return 0;
+    });
 }
 
 }  // namespace bench

@@ -4,9 +4,7 @@
 // (this program started again with --run), on the display Qt finds (bench/run-x: X and
 // offscreen); it reports the time from its own start, which the benchmark takes as the
 // iteration's time.
-#include "app/modMetaMain.h"
-#include "platform/MsgBox.h"
-#include "platform/webengine/WebEngineBrowser.h"
+#include "BenchWindow.h"
 
 #include <QApplication>
 #include <QFile>
@@ -67,9 +65,7 @@ int runOnce(int argc, char** argv, Clock::time_point start) {
         _exit(3);
     }
     // What the batch left is painted: every pending update of every window is carried out.
-    QApplication::processEvents();
-    QApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
-    QApplication::processEvents();
+    bench::paintPending();
     const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
     std::printf("%s %.3f\n", qPrintable(QGuiApplication::platformName()), ms);
     std::fflush(stdout);
@@ -91,13 +87,7 @@ void timeRuns(benchmark::State& state, const QString& name, const std::function<
         QFile::remove(saved);
         QTemporaryDir home;  // settings and program folder of a first start
         QProcess run;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("QUORVANTIL_CONFIG"), home.path() + QStringLiteral("/config"));
-        env.insert(QStringLiteral("QUORVANTIL_HOME"), home.path() + QStringLiteral("/home"));
-        env.insert(QStringLiteral("XDG_DATA_HOME"), home.path() + QStringLiteral("/xdg-data"));
-        env.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QStringLiteral("unix:path=/nonexistent/quorvantil-bench"));
-        if (geteuid() == 0) env.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
-        run.setProcessEnvironment(env);
+        run.setProcessEnvironment(bench::firstStartEnvironment(home.path()));
         run.setProcessChannelMode(QProcess::ForwardedErrorChannel);
         run.start(QString::fromLocal8Bit(self), {QStringLiteral("--run"), batch, saved});
         if (!run.waitForFinished(600000) || run.exitCode() != 0) {
@@ -139,10 +129,7 @@ int main(int argc, char** argv) {
     const Clock::time_point start = Clock::now();
     self = argv[0];
     if (argc == 4 && std::strcmp(argv[1], "--run") == 0) return runOnce(argc, argv, start);
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
-        std::fprintf(stderr, "No display: run with bench/run-x, or set QT_QPA_PLATFORM=offscreen\n");
-        return 2;
-    }
+    if (!bench::haveDisplay()) return 2;
     QCoreApplication app(argc, argv);
     benchmark::AddCustomContext("qpa_platform", qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
                                                     ? std::string("xcb")

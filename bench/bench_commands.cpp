@@ -67,8 +67,7 @@ BENCHMARK(BM_FieldCommands)
 void runBatch(const QString& path) {
     QString command = QStringLiteral("mtp://open=") + path + QStringLiteral("/");
     modMTP::mtpTransaction(command);
-    QApplication::processEvents();
-    QApplication::sendPostedEvents(nullptr, QEvent::UpdateRequest);
+    bench::paintPending();
 }
 
 void BM_BatchFile(benchmark::State& state) {

@@ -19,7 +19,6 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLabel>
@@ -43,8 +42,6 @@ const char* const kNotFoundTitles[] = {
 
 // The refused lines a message names; the rest are counted.
 constexpr int kMostRefusalsShown = 20;
-// How long a load may keep the window from its events, in milliseconds.
-constexpr qint64 kYieldInterval = 25;
 
 // The encoding an XML declaration at the start names ("" when none).
 QString declaredXmlEncoding(const QByteArray& bytes) {
@@ -272,19 +269,14 @@ std::optional<QString> fillTree(const QPointer<Form1>& window, const QString& ro
     // The pane shows the list once it is in; the wait dialog shows how far it got meanwhile.
     std::optional<ListTree::Bulk> bulk(std::in_place, tree);
     modLists::ListReading reading(tree, rootName, modLists::ListKind::Catalogue);
-    QElapsedTimer sinceYield;
-    sinceYield.start();
+    modMTP::ListLoadPace pace([&window](const QString& text) {
+        if (window) showProgress(*window, text);
+    });
     const auto add = [&](const QString& line) {
         const QString result = reading.add(line);
         if (result != QLatin1String("0") && ++refused <= kMostRefusalsShown)
             refusals += QStringLiteral("\r\n") + result.trimmed();
-        // The window stays alive: events run every few hundredths of a second.
-        if (++counter % 64 == 0 && sinceYield.elapsed() >= kYieldInterval) {
-            showProgress(w, QStringLiteral("Loading record: ") + QLatin1Char(' ') + QString::number(counter));
-            QCoreApplication::processEvents();
-            sinceYield.restart();
-        }
-        return !window.isNull();
+        return ++counter % 64 != 0 || !pace.pause(counter) || !window.isNull();
     };
     for (const modLists::ListEntry& item : items) {
         QString folder;

@@ -13,7 +13,6 @@ namespace modLists {
 namespace {
 
 const QLatin1String kMtp("mtp://");
-const QLatin1String kBarMtp("|mtp://");
 const QChar kBar = QLatin1Char('|');
 const QChar kBackslash = QLatin1Char('\\');
 
@@ -21,6 +20,23 @@ QString keyOf(const QString& linePart) {
     QString key = linePart;
     key.replace(kBar, kBackslash);
     return key;
+}
+
+// Whether "mtp://" (in any case) is in the text: found from its ":", which is rare in names.
+bool hasMtp(QStringView text) {
+    for (qsizetype at = text.indexOf(QLatin1Char(':')); at >= 0; at = text.indexOf(QLatin1Char(':'), at + 1)) {
+        if (at >= 3 && at + 2 < text.size() && text[at + 1] == QLatin1Char('/') && text[at + 2] == QLatin1Char('/') &&
+            text.sliced(at - 3, 3).compare(QLatin1StringView("mtp"), Qt::CaseInsensitive) == 0)
+            return true;
+    }
+    return false;
+}
+
+// Where the last "|mtp://" (in any case) starts, or -1.
+qsizetype lastBarMtp(QStringView line) {
+    for (qsizetype at = line.lastIndexOf(kBar); at >= 0; at = at > 0 ? line.lastIndexOf(kBar, at - 1) : -1)
+        if (line.sliced(at + 1).startsWith(kMtp, Qt::CaseInsensitive)) return at;
+    return -1;
 }
 
 QString failure(const QString& line, const QString& reason) {
@@ -31,7 +47,7 @@ QString failure(const QString& line, const QString& reason) {
 // "|" in an address is escaped, so the next load does not cut the address there.
 QString fileTag(const QString& tag) {
     QString out = platform::breaksToBlanks(tag);
-    if (out.contains(kMtp, Qt::CaseInsensitive)) return out;
+    if (hasMtp(out)) return out;
     out.replace(kBar, QStringLiteral("%7C"));
     return out.contains(QLatin1String("://")) ? out : platform::withLinkScheme(out);
 }
@@ -41,6 +57,13 @@ QString fileTag(const QString& tag) {
 
 QString safeNodeText(const QString& text) {
     const qsizetype n = text.size();
+    // Most names are printable ASCII without a "|" and without blanks at their ends: as they are.
+    bool plain = n > 0 && text.front() != QLatin1Char(' ') && text.back() != QLatin1Char(' ');
+    for (qsizetype i = 0; plain && i < n; ++i) {
+        const char16_t u = text.at(i).unicode();
+        plain = u >= 0x20 && u < 0x7F && u != u'|';
+    }
+    if (plain) return text;
     QString out;
     out.reserve(n);
     for (qsizetype i = 0; i < n; ++i) {
@@ -63,7 +86,7 @@ QString safeNodeText(const QString& text) {
     return out.trimmed();
 }
 
-ListLineParts splitListLine(const QString& line, const QString& rootName, ListKind kind) {
+ListLineParts splitListLine(const QString& line, const QString& rootName) {
     ListLineParts parts;
     const qsizetype length = line.size();
     if (!line.contains(kBar)) {
@@ -77,30 +100,36 @@ ListLineParts splitListLine(const QString& line, const QString& rootName, ListKi
         nameStart = before + 1;
         parts.text = line.mid(nameStart, length - 1 - nameStart);
         parts.key = keyOf(line);
-        parts.parentKey = keyOf(line.left(nameStart));
     } else {
-        qsizetype tagBar = -1;
-        if (kind == ListKind::Scheme || line.contains(kMtp, Qt::CaseInsensitive))
-            tagBar = line.lastIndexOf(kBarMtp, -1, Qt::CaseInsensitive);
+        // A scheme's term, and a catalogue's command, is whatever follows the last "|mtp://"
+        // (a line without "mtp://" has none).
+        qsizetype tagBar = lastBarMtp(line);
         if (tagBar < 0) tagBar = line.lastIndexOf(kBar);
         const qsizetype before = tagBar > 0 ? line.lastIndexOf(kBar, tagBar - 1) : -1;
         nameStart = before + 1;
         parts.tag = line.mid(tagBar + 1);
         parts.text = line.mid(nameStart, tagBar - nameStart);
         parts.key = keyOf(line.left(tagBar + 1));
-        parts.parentKey = keyOf(line.left(nameStart));
     }
+    parts.parentKey = parts.key.left(nameStart);
     if (parts.parentKey.isEmpty()) parts.parentKey = rootName + kBackslash;
     if (parts.text.trimmed().isEmpty()) parts.error = QStringLiteral("The line names no folder or entry");
     return parts;
 }
 
 ListReading::ListReading(ListTree& tree, const QString& rootName, ListKind kind)
-    : tree_(tree), rootName_(rootName), kind_(kind), fresh_(tree.count() <= 1) {}
+    : tree_(tree), rootName_(rootName), rootKey_(rootName + kBackslash), kind_(kind), fresh_(tree.count() <= 1) {}
 
 ListTree::NodeId ListReading::placeOf(const QString& key) const {
-    if (const ListTree::NodeId node = places_.value(key); tree_.contains(node)) return node;
-    return tree_.itemByKey(key);
+    // Lines of one folder come together: its place is found once for them all.
+    if (tree_.contains(lastPlace_) && key == lastPlaceKey_) return lastPlace_;
+    ListTree::NodeId node = places_.isEmpty() ? 0 : places_.value(key);
+    if (!tree_.contains(node)) node = tree_.itemByKey(key);
+    if (node) {
+        lastPlaceKey_ = key;
+        lastPlace_ = node;
+    }
+    return node;
 }
 
 // A child of the parent has the name already.
@@ -117,7 +146,7 @@ bool ListReading::nameTaken(ListTree::NodeId parent, const QString& name) const 
 }
 
 QString ListReading::add(const QString& line) {
-    const ListLineParts parts = splitListLine(line, rootName_, kind_);
+    const ListLineParts parts = splitListLine(line, rootName_);
     if (!parts.error.isEmpty()) return failure(line, parts.error);
     if (parts.folder) {
         const ListTree::NodeId known = placeOf(parts.key);
@@ -128,31 +157,40 @@ QString ListReading::add(const QString& line) {
     const QString name = safeNodeText(parts.text);
     if (name.isEmpty()) return failure(line, QStringLiteral("The line names no folder or entry"));
 
-    QString given = name;
-    if (nameTaken(parent, name)) {
-        int& next = nextNumber_[QString::number(parent) + QLatin1Char('\\') + name];
-        for (next = std::max(next, 2); nameTaken(parent, given); ++next) given = name + QStringLiteral(" (%1)").arg(next);
-        QString place = parts.parentKey == rootName_ + kBackslash ? QString() : parts.parentKey;
-        place.replace(kBackslash, kBar);
-        renamed_.append(place + name + QStringLiteral("  \u2192  ") + given);
-    }
-
     int image = platform::kImageLink;
     int selectedImage = platform::kImageLink;
-    bool visible = parts.parentKey == rootName_ + kBackslash;
+    const bool belowRoot = parts.parentKey == rootKey_;
+    bool visible = belowRoot;
     if (kind_ == ListKind::Scheme) {
         image = selectedImage = parts.folder ? platform::kImageSchemeFolder : platform::kImageSchemeTerm;
         if (parts.folder) visible = parts.parentKey.contains(rootName_, Qt::CaseInsensitive);
-    } else if (parts.folder || line.contains(kMtp, Qt::CaseInsensitive)) {
+    } else if (parts.folder || hasMtp(line)) {
         image = platform::kImageFolder;
         selectedImage = platform::kImageOpenFolder;
     }
-    ListTree::NodeId node = tree_.addChild(parent, given, image, selectedImage);
-    // A key another node holds (the root's own, say) is no reason to refuse the entry.
-    if (!node && tree_.lastFailure() == ListTree::Failure::KeyNotUnique)
-        node = tree_.add(parent, ListTree::Place::Child, QString(), given, image, selectedImage);
-    if (!node) return failure(line, ListTree::failureText(tree_.lastFailure()));
-    if (!tree_.hasKey(node, parts.key) && (parts.folder || !placeOf(parts.key))) places_.insert(parts.key, node);
+
+    // In a fresh tree the child key is free exactly when no child has the name yet.
+    ListTree::NodeId node = fresh_ ? tree_.addChild(parent, name, image, selectedImage) : 0;
+    if (!node) {
+        QString given = name;
+        if (nameTaken(parent, name)) {
+            int& next = nextNumber_[QString::number(parent) + QLatin1Char('\\') + name];
+            for (next = std::max(next, 2); nameTaken(parent, given); ++next)
+                given = name + QStringLiteral(" (%1)").arg(next);
+            QString place = belowRoot ? QString() : parts.parentKey;
+            place.replace(kBackslash, kBar);
+            renamed_.append(place + name + QStringLiteral("  \u2192  ") + given);
+        }
+        node = tree_.addChild(parent, given, image, selectedImage);
+        // A key another node holds (the root's own, say) is no reason to refuse the entry.
+        if (!node && tree_.lastFailure() == ListTree::Failure::KeyNotUnique)
+            node = tree_.add(parent, ListTree::Place::Child, QString(), given, image, selectedImage);
+        if (!node) return failure(line, ListTree::failureText(tree_.lastFailure()));
+    }
+    if (!tree_.hasKey(node, parts.key) && (parts.folder || !placeOf(parts.key))) {
+        places_.insert(parts.key, node);
+        lastPlace_ = 0;
+    }
     if (!parts.folder) tree_.setTag(node, parts.tag);
     if (visible) tree_.ensureVisible(node);
     return QStringLiteral("0");
@@ -218,7 +256,7 @@ void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const st
         const NodeId parent = tree.parent(node);
         const QString parentPath = parent ? pathOf(parent) : QString();
         const QString path = ownPath(node, parentPath);
-        if (kind == ListKind::Scheme && tree.hasTag(node) && !tree.tag(node).contains(kMtp, Qt::CaseInsensitive))
+        if (kind == ListKind::Scheme && tree.hasTag(node) && !hasMtp(tree.tag(node)))
             tree.setTag(node, QStringLiteral("mtp://") + tree.tag(node));
         if (!tree.hasTag(node)) lines.push_back({path + kBar, -1, parentPath});
         else lines.push_back({path + QStringLiteral("| ") + fileTag(tree.tag(node)), path.size() + 1, parentPath});

@@ -35,7 +35,7 @@ struct ListLineParts {
 
 // Cuts a line. The tag of a scheme term, and of a catalogue command, starts at the last
 // "|mtp://" (so a command holding "|" stays whole); a link's at the last "|".
-ListLineParts splitListLine(const QString& line, const QString& rootName, ListKind kind);
+ListLineParts splitListLine(const QString& line, const QString& rootName);
 
 // Reads list lines into a tree below the root `rootName`, keeping every entry: names are
 // made safe as they enter, and an entry whose name its folder already holds gets " (2)",
@@ -55,11 +55,14 @@ private:
 
     ListTree& tree_;
     QString rootName_;
+    QString rootKey_;
     ListKind kind_;
     // The tree held no more than a root when the reading began: every node it adds has the
     // key its line gives, so a name is looked up by its key.
     bool fresh_;
     QHash<QString, ListTree::NodeId> places_;  // a line's key the node does not hold: the node
+    mutable QString lastPlaceKey_;             // the key placeOf last found, and its node
+    mutable ListTree::NodeId lastPlace_ = 0;
     QHash<QString, int> nextNumber_;           // the next number to try for a name
     QStringList renamed_;
 };

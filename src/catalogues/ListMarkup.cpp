@@ -2,6 +2,8 @@
 
 #include "record/RdfWriter.h"
 
+#include <algorithm>
+
 namespace ListMarkup {
 namespace {
 
@@ -281,6 +283,8 @@ QString escapedWhole(QStringView text) {
 
 QString validAddress(QStringView link) {
     static const char hex[] = "0123456789ABCDEF";
+    const auto plain = [](QChar c) { return c.unicode() > 0x20 && (c.unicode() < 0x7F || c.unicode() > 0x9F); };
+    if (std::all_of(link.begin(), link.end(), plain)) return link.toString();
     QString out;
     out.reserve(link.size());
     for (const QChar c : link) {

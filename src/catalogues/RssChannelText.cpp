@@ -4,6 +4,8 @@
 #include "record/RdfWriter.h"
 #include "platform/PathText.h"
 
+#include <QStringBuilder>
+
 #include <optional>
 
 namespace RssChannelText {
@@ -12,8 +14,8 @@ namespace {
 const QLatin1StringView kCrLf("\r\n");
 
 QString line(QLatin1StringView indent, QLatin1StringView tag, const QString& text) {
-    return indent + QLatin1Char('<') + tag + QLatin1Char('>') + ListMarkup::escapedWhole(text) +
-           QLatin1StringView("</") + tag + QLatin1Char('>') + kCrLf;
+    return indent % QLatin1Char('<') % tag % QLatin1Char('>') % ListMarkup::escapedWhole(text) % QLatin1StringView("</") %
+           tag % QLatin1Char('>') % kCrLf;
 }
 
 }  // namespace
@@ -56,22 +58,22 @@ QString channel(const QList<modLists::ListEntry>& entries, const Header& header)
     for (const modLists::ListEntry& entry : entries) {
         links.append(platform::withLinkScheme(entry.link));
         prefixed.append(links.last().size() != entry.link.size());
-        text += ten + QLatin1StringView("<rdf:li resource=\"") + ListMarkup::escapedLink(links.last(), true) +
-                QLatin1StringView("\" />") + kCrLf;
+        text += ten % QLatin1StringView("<rdf:li resource=\"") % ListMarkup::escapedLink(links.last(), true) %
+                QLatin1StringView("\" />") % kCrLf;
     }
     text += QLatin1StringView("</rdf:Seq>") + kCrLf + QLatin1StringView("</items>") + kCrLf;
     text += QLatin1StringView("</channel>") + kCrLf;
     for (qsizetype i = 0; i < entries.size(); ++i) {
         const modLists::ListEntry& entry = entries.at(i);
-        text += five + QLatin1StringView("<item rdf:about=\"") + ListMarkup::escapedLink(links.at(i), true) +
-                (prefixed.at(i) ? QLatin1StringView("\" > ") : QLatin1StringView("\">")) + kCrLf;
+        text += five % QLatin1StringView("<item rdf:about=\"") % ListMarkup::escapedLink(links.at(i), true) %
+                (prefixed.at(i) ? QLatin1StringView("\" > ") : QLatin1StringView("\">")) % kCrLf;
         text += line(ten, QLatin1StringView("title"), entry.title);
-        text += ten + QLatin1StringView("<link>") + ListMarkup::escapedLink(links.at(i)) +
-                QLatin1StringView("</link>") + kCrLf;
+        text += ten % QLatin1StringView("<link>") % ListMarkup::escapedLink(links.at(i)) % QLatin1StringView("</link>") %
+                kCrLf;
         if (!entry.folders.isEmpty())
-            text += ten + QLatin1StringView("<kq:folder>") + ListMarkup::folderPath(entry.folders) +
-                    QLatin1StringView("</kq:folder>") + kCrLf;
-        text += five + QLatin1StringView("</item>") + kCrLf;
+            text += ten % QLatin1StringView("<kq:folder>") % ListMarkup::folderPath(entry.folders) %
+                    QLatin1StringView("</kq:folder>") % kCrLf;
+        text += five % QLatin1StringView("</item>") % kCrLf;
     }
     text += QLatin1StringView("</rdf:RDF>") + kCrLf;
     return text;

@@ -21,7 +21,6 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
-#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -40,8 +39,7 @@ using platform::MsgBox;
 
 // The refused lines shown on the error page, and how much of each.
 constexpr int kMostRefusalsShown = 1000;
-// How long a load may keep the window from its events, in milliseconds.
-constexpr qint64 kYieldInterval = 25;
+
 constexpr qsizetype kLongestLineShown = 2000;
 
 const Qt::CaseSensitivity kAnyCase = Qt::CaseInsensitive;
@@ -430,8 +428,10 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
         ListTree::Bulk bulk(tree);
         modLists::ListReading reading(tree, rootText,
                                       scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue);
-        QElapsedTimer sinceYield;
-        sinceYield.start();
+        // The window stays alive, also while the file is first read through to learn its encoding.
+        ListLoadPace pace([&f](const QString& text) { f.showListProgress(text); });
+        const auto yield = [&] { return !pace.pause(counter) || (alive() && !cancelRequested); };
+        fileLines_.setAfterBlock(yield);
         const auto take = [&](QStringView view) {
             if (view.trimmed().isEmpty()) return true;
             const QString line = view.toString();
@@ -441,16 +441,7 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
                               ? line.left(kLongestLineShown) + QStringLiteral("...") + result.mid(line.size())
                               : result;
             }
-            ++counter;
-            // The window stays alive: events run every few hundredths of a second.
-            if (counter % 64 == 0 && sinceYield.elapsed() >= kYieldInterval) {
-                f.showListProgress(QStringLiteral("Loading record: ") + QLatin1Char(' ') + QString::number(counter));
-                QCoreApplication::processEvents();
-                sinceYield.restart();
-                if (!alive()) return false;
-                if (cancelRequested) return false;
-            }
-            return true;
+            return ++counter % 64 != 0 || yield();
         };
         QString readError;
         if (uncachedText_) platform::forEachLine(*uncachedText_, take);
@@ -482,6 +473,24 @@ void ListLoad::end() {
 }
 
 }  // namespace
+
+ListLoadPace::ListLoadPace(std::function<void(const QString& text)> show) : show_(std::move(show)) {
+    sinceEvents_.start();
+    sinceShown_.start();
+}
+
+bool ListLoadPace::pause(int lines) {
+    constexpr qint64 kEventsInterval = 25;  // milliseconds the window may go without its events
+    constexpr qint64 kShownInterval = 200;
+    if (sinceEvents_.elapsed() < kEventsInterval) return false;
+    if (lines > 0 && sinceShown_.elapsed() >= kShownInterval) {
+        show_(QStringLiteral("Loading record: ") + QLatin1Char(' ') + QString::number(lines));
+        sinceShown_.restart();
+    }
+    QCoreApplication::processEvents();
+    sinceEvents_.restart();
+    return true;
+}
 
 QString listCacheFileName(const QString& name) {
     QString out;

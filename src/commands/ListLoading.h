@@ -1,9 +1,26 @@
 #pragma once
+#include <QElapsedTimer>
 #include <QString>
 
 #include <functional>
 
 namespace modMTP {
+
+// The pace of a long list load: the window's events run every few hundredths of a second,
+// and the progress shown ("Loading record:  N") changes a few times a second, since each
+// new text is painted.
+class ListLoadPace {
+public:
+    explicit ListLoadPace(std::function<void(const QString& text)> show);
+    // Runs the events when it is time, after `lines` lines; true when they ran, so the caller
+    // looks whether its window is still there.
+    bool pause(int lines);
+
+private:
+    std::function<void(const QString&)> show_;
+    QElapsedTimer sinceEvents_;
+    QElapsedTimer sinceShown_;
+};
 
 // Loads refused since the last load that ran to its end: the first refusal is silent.
 inline int listLoadRefusals = 0;

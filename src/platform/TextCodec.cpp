@@ -485,17 +485,16 @@ QString withCrLf(QStringView text) {
     QString out;
     out.reserve(text.size() + text.size() / 32 + 2);
     const qsizetype n = text.size();
+    qsizetype start = 0;  // the text since the last line end goes in whole
     for (qsizetype i = 0; i < n; ++i) {
         const QChar c = text[i];
-        if (c == QLatin1Char('\r')) {
-            out += QLatin1String("\r\n");
-            if (i + 1 < n && text[i + 1] == QLatin1Char('\n')) ++i;
-        } else if (c == QLatin1Char('\n')) {
-            out += QLatin1String("\r\n");
-        } else {
-            out += c;
-        }
+        if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
+        out += text.sliced(start, i - start);
+        out += QLatin1String("\r\n");
+        if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n')) ++i;
+        start = i + 1;
     }
+    out += text.sliced(start);
     return out;
 }
 
@@ -515,6 +514,26 @@ bool readProgramFile(const QString& path, QString& text, QString* errorText) {
     text = decodeProgramText(file.readAll());
     return true;
 }
+
+namespace {
+
+// The first CR or LF at or after `i`, or `n`; sixteen bytes at a time where it can.
+qsizetype nextLineEnd(const char* data, qsizetype i, qsizetype n) {
+#if defined(__SSE2__)
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= n; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(data + i));
+        const int hits = _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf)));
+        if (hits) return i + __builtin_ctz(unsigned(hits));
+    }
+#endif
+    for (; i < n; ++i)
+        if (data[i] == '\r' || data[i] == '\n') return i;
+    return n;
+}
+
+}  // namespace
 
 bool ProgramFileLines::open(const QString& path, QString* errorText) {
     file_.close();
@@ -553,8 +572,9 @@ bool ProgramFileLines::forEachByteLine(const std::function<bool(QByteArrayView)>
         if (afterCr && n > 0 && data[0] == '\n') start = i = 1;
         afterCr = false;
         for (; i < n; ++i) {
+            i = nextLineEnd(data, i, n);
+            if (i == n) break;
             const char c = data[i];
-            if (c != '\r' && c != '\n') continue;
             if (!take(QByteArrayView(data + start, i - start))) return true;
             if (c == '\r') {
                 if (i + 1 == n) afterCr = true;
@@ -567,12 +587,18 @@ bool ProgramFileLines::forEachByteLine(const std::function<bool(QByteArrayView)>
             return true;
         }
         pending.remove(0, start);
+        if (afterBlock_ && !afterBlock_()) {
+            stopped_ = true;
+            return true;
+        }
     }
 }
 
 bool ProgramFileLines::forEach(const std::function<bool(QStringView)>& take, QString* errorText) {
     bool utf8 = true;
+    stopped_ = false;
     if (!forEachByteLine([&](QByteArrayView line) { return utf8 = scanUtf8(line).valid; }, errorText)) return false;
+    if (stopped_) return true;
     bool first = true;
     QString text;
     QStringDecoder windows1252("windows-1252");  // one byte a character: line by line is the same

@@ -110,11 +110,15 @@ public:
     // Every line in turn (false from `take` stops). False with a message in *errorText when
     // reading fails part way.
     bool forEach(const std::function<bool(QStringView)>& take, QString* errorText = nullptr);
+    // Called after each block read, in both readings; false from it stops.
+    void setAfterBlock(std::function<bool()> afterBlock) { afterBlock_ = std::move(afterBlock); }
 
 private:
     // Hands over the lines of the file as bytes, without their line ends.
     bool forEachByteLine(const std::function<bool(QByteArrayView)>& take, QString* errorText);
     QFile file_;
+    std::function<bool()> afterBlock_;
+    bool stopped_ = false;
 };
 
 // Writes bytes to a temporary file beside the path and renames it over the old file, so

@@ -115,10 +115,20 @@ QString namespaceLines(const QString& rdfNamespaces) {
 
 QString xmlEscaped(QStringView text, XmlEscaping how) {
     static const char hex[] = "0123456789ABCDEF";
-    QString out;
-    out.reserve(text.size() + 16);
     const qsizetype n = text.size();
-    for (qsizetype i = 0; i < n; ++i) {
+    // What needs nothing done goes over as it is; the rest from the first character that does.
+    qsizetype plain = 0;
+    for (; plain < n; ++plain) {
+        const char16_t u = text[plain].unicode();
+        if (u < 0x20 || u == '&' || u == '<' || u == '>' || (how.attribute && u == '"') || (u >= 0xD800 && u <= 0xDFFF) ||
+            u >= 0xFFFE)
+            break;
+    }
+    if (plain == n) return text.toString();
+    QString out;
+    out.reserve(n + 16);
+    out += text.first(plain);
+    for (qsizetype i = plain; i < n; ++i) {
         const QChar c = text.at(i);
         const char16_t u = c.unicode();
         if (c.isHighSurrogate() && i + 1 < n && text.at(i + 1).isLowSurrogate()) {

@@ -109,6 +109,9 @@ ListTreeView::ListTreeView(ListTree& tree, QWidget* parent)
         if (index.isValid()) scrollTo(index);
     });
     connect(model_, &ListTreeModel::rowsRebuilt, this, [this] {
+        // Laid out at once, so the rows made anew are painted once, not once as they were and
+        // again when the layout comes round: on a real display each paint has its cost.
+        executeDelayedItemsLayout();
         showExpandedNodes();
         showTreeSelection();
     });
