@@ -1,5 +1,6 @@
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
+#include "domains/modSchemas.h"
 #include "platform/StatusBar.h"
 #include "gui/catalogues/ListTreeModel.h"
 #include "gui/catalogues/ListTreeView.h"
@@ -12,6 +13,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDate>
 #include <QElapsedTimer>
 #include <QLineEdit>
 #include <QMenu>
@@ -433,4 +435,89 @@ TEST_F(TreePaneTest, AWebLinkIsRefusedByASchemeListButMayBecomeATerm) {
     // With Shift the link's name becomes a term.
     dropText(u"http://x.example/"_s, node(u"Owls"_s), Qt::ShiftModifier);
     EXPECT_EQ(saved(), "Owls|\r\nOwls|Untitled|mtp://field=*&content=Untitled.fld\r\n");
+}
+
+// A list changed in the pane (a node moved by a drag, a link dropped in, a line renamed and
+// one deleted) is written as a catalogue, a Harvest Control List in both forms and a channel,
+// each in the order and the bytes these changes leave.
+TEST_F(TreePaneTest, AListChangedInThePaneIsWrittenInEveryFormAsItStands) {
+    drag(node(u"Modern"_s), node(u"Zoo"_s));
+    dropText(u"http://other.example/?a=1&b=2"_s, node(u"Art"_s));
+    menu(node(u"Remodelling"_s), Form1::kRenameLine);
+    typeName(u"Builders & <Sons>"_s);
+    menu(node(u"Physics"_s), Form1::kDeleteNode);
+    EXPECT_EQ(saved(), expected("Animals|mtp://field=DC.Subject&content=Animals&scheme=LCSH.fld\r\n"
+                                "Art|\r\nArt|Untitled|http://other.example/?a=1&b=2\r\n"
+                                "Builders & <Sons>|http://remodel.example/\r\nZoo|\r\nZoo|Modern|\r\n"
+                                "Zoo|Modern|Tate|file://%1/page.htm\r\n"));
+    const auto written = [&](const QString& domain, const QString& command, const QString& file) {
+        modSchemas::defaultSchema = domain;
+        QString line = u"mtp://"_s + command;
+        modMTP::mtpTransaction(line);
+        return readBytes(dir.filePath(file));
+    };
+    // Sorted by folder in the Harvest Control List, in the order of addition in the channel.
+    const QByteArray animals = "<title>Animals</title>\r\n          <link>mtp://field=DC.Subject&amp;content=Animals&amp;"
+                               "scheme=LCSH.fld</link>\r\n";
+    const QByteArray untitled = "<title>Untitled</title>\r\n          <link>http://other.example/?a=1&amp;b=2</link>\r\n";
+    const QByteArray builders = "<title>Builders &amp; &lt;Sons&gt;</title>\r\n          <link>http://remodel.example/</link>\r\n";
+    const QByteArray tate = expected("<title>Tate</title>\r\n          <link>file://%1/page.htm</link>\r\n");
+    const auto folder = [](const QByteArray& levels, bool site) {
+        return site ? "          <META NAME=\"AGLS.Function\" LANG=\"en\" CONTENT=\"" + levels + "\" SCHEME=\"HCL\">\r\n"
+                    : "          <local lname=\"Folder\">" + levels + "</local>\r\n";
+    };
+    const auto items = [&](const QByteArray& indent, bool site) {
+        const QByteArray open = indent + "<item>\r\n          ";
+        const QByteArray close = indent + "</item>\r\n";
+        return open + animals + close + open + untitled + folder("Art", site) + close + open + builders + close + open + tate +
+               folder("Zoo; Modern", site) + close;
+    };
+    EXPECT_EQ(written(u"AGLS1.3"_s, u"savehcl="_s + dir.filePath(u"agls"_s) + u'|' + dir.path() + u"/.kqi"_s, u"agls"_s),
+              "<?xml version=\"1.0\"?>\r\n<!DOCTYPE hcl SYSTEM \"http://schemes.quorvantil.example/dtd/hcl.dtd\">\r\n"
+              "<hcl updated=\"" + QDate::currentDate().toString(u"yyyy-MM-dd"_s).toLatin1() + "\" version=\"1.0\">\r\n<site>\r\n" +
+                  items("  ", false) + "  <site.administrator></site.administrator>\r\n  <email></email>\r\n</site>\r\n</hcl>\r\n");
+    EXPECT_EQ(written(u"AGLS"_s, u"savehcl="_s + dir.filePath(u"site"_s) + u'|' + dir.path() + u"/.kqi"_s, u"site"_s),
+              "<xml version=\"1.1\">\r\n<site>\r\n" + items("     ", true) + "</site>\r\n");
+    const QByteArray channel =
+        written(u"AGLS"_s, u"saverss="_s + dir.filePath(u"channel.xml"_s) + u".kqi"_s, u"channel.xml"_s);
+    const QByteArray page = expected("file://%1/page.htm");
+    const QByteArray links[] = {"mtp://field=DC.Subject&amp;content=Animals&amp;scheme=LCSH.fld", page,
+                                "http://remodel.example/", "http://other.example/?a=1&amp;b=2"};
+    QByteArray sequence;
+    for (const QByteArray& link : links) sequence += "          <rdf:li resource=\"" + link + "\" />\r\n";
+    const auto item = [](const QByteArray& link, const QByteArray& body, const QByteArray& levels) {
+        return "     <item rdf:about=\"" + link + "\">\r\n          " + body +
+               (levels.isEmpty() ? QByteArray() : "          <kq:folder>" + levels + "</kq:folder>\r\n") + "     </item>\r\n";
+    };
+    EXPECT_EQ(channel.left(channel.indexOf("<items>")),
+              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<rdf:RDF\r\n"
+              "xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\"\r\nxmlns:dc=\"http://purl.org/dc/elements/1.1/\"\r\n"
+              "xmlns:kq=\"http://schemes.quorvantil.example/rss/kq#\"\r\nxmlns=\"http://purl.org/rss/1.0/\">\r\n"
+              "<channel rdf:about=\"\">\r\n     <title></title>\r\n     <link></link>\r\n     <description></description>\r\n");
+    EXPECT_EQ(channel.mid(channel.indexOf("<items>")),
+              "<items>\r\n<rdf:Seq>\r\n" + sequence + "</rdf:Seq>\r\n</items>\r\n</channel>\r\n" +
+                  item(links[0], animals, {}) + item(page, tate, "Zoo; Modern") + item(links[2], builders, {}) +
+                  item(links[3], untitled, "Art") + "</rdf:RDF>\r\n");
+}
+
+// A node dragged with the mouse moves only once the record's question is answered; the
+// drop is the pane's own, taken as a copy, so the view itself takes no row away.
+TEST_F(TreePaneTest, ADragAsksAboutTheRecordFirstAndCancelLeavesTheTreeAsItWas) {
+    const QString question = u"Save the metadata edits in the metapanel first?"_s;
+    w->documentState->markModified(DocumentState::Document::Record);
+    const NodeId modern = node(u"Modern"_s);
+    const NodeId zoo = node(u"Zoo"_s);
+    const int count = tree->count();
+    boxes.expect(question, platform::vbCancel).expect(question, platform::vbNo);
+    QPoint from = at(modern);
+    EXPECT_EQ(widget_input::drag(view->viewport(), from, view->viewport(), at(zoo)), Qt::CopyAction);
+    EXPECT_EQ(tree->parent(modern), node(u"Art"_s));
+    EXPECT_FALSE(listModified());
+    from = at(modern);
+    EXPECT_EQ(widget_input::drag(view->viewport(), from, view->viewport(), at(zoo)), Qt::CopyAction);
+    EXPECT_EQ(tree->parent(modern), zoo);
+    EXPECT_EQ(tree->count(), count);
+    EXPECT_TRUE(listModified());
+    EXPECT_EQ(boxes.shown().size(), 2);
+    w->documentState->dropMark();
 }

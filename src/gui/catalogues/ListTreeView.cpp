@@ -108,6 +108,8 @@ ListTreeView::ListTreeView(ListTree& tree, QWidget* parent)
         const QModelIndex index = model_->indexOf(id);
         if (index.isValid()) scrollTo(index);
     });
+    // A tree cleared or refilled takes an open edit with it, abandoned.
+    connect(model_, &QAbstractItemModel::modelAboutToBeReset, this, [this] { abandonLabelEdit(); });
     connect(model_, &ListTreeModel::rowsRebuilt, this, [this] {
         // Laid out at once, so the rows made anew are painted once, not once as they were and
         // again when the layout comes round: on a real display each paint has its cost.
@@ -123,15 +125,17 @@ ListTreeView::~ListTreeView() {
 
 void ListTreeView::rowsAboutToBeRemoved(const QModelIndex& parent, int start, int end) {
     // Rows taken out take their open edit with them, abandoned: nothing renames a node that goes.
-    for (int row = start; row <= end && labelEditId_; ++row) {
-        if (!tree_.isWithin(labelEditId_, model_->idOf(model_->index(row, 0, parent)))) continue;
-        labelEditId_ = 0;
-        if (labelEditor_) closeEditor(labelEditor_, QAbstractItemDelegate::RevertModelCache);
-    }
+    for (int row = start; row <= end && labelEditId_; ++row)
+        if (tree_.isWithin(labelEditId_, model_->idOf(model_->index(row, 0, parent)))) abandonLabelEdit();
     // The view moves its current row off the rows that go; the tree's selection is the tree's.
     syncing_ = true;
     QTreeView::rowsAboutToBeRemoved(parent, start, end);
     syncing_ = false;
+}
+
+void ListTreeView::abandonLabelEdit() {
+    labelEditId_ = 0;
+    if (labelEditor_) closeEditor(labelEditor_, QAbstractItemDelegate::RevertModelCache);
 }
 
 void ListTreeView::updateLook() {

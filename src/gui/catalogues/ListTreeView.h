@@ -85,6 +85,8 @@ private:
     void showTreeSelection();
     void showExpandedNodes();
     void updateLook();
+    // Closes an open label edit without raising AfterLabelEdit.
+    void abandonLabelEdit();
 
     ListTree& tree_;
     ListTreeModel* model_;

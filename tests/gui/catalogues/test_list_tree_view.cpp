@@ -215,6 +215,22 @@ TEST(ListTreeView, ALabelEditCommitsOnEnterOnceAndNotOnEscapeOrWhenRefused) {
     QApplication::processEvents();
     EXPECT_FALSE(p.view.IsLabelEditing());
     EXPECT_EQ(after, QStringList{u"Cats"_s});
+
+    // So does a tree refilled meanwhile, as a list load does: nothing of the new list is renamed.
+    const NodeId dog = p.add(p.root, u"Dog"_s);
+    p.click(dog);
+    ASSERT_TRUE(p.view.StartLabelEdit());
+    widget_input::type(p.editor(), u"Wolf"_s);
+    {
+        ListTree::Bulk load(p.tree);
+        p.tree.clear();
+        p.add(p.tree.add(0, Place::Last, u"Sites\\"_s, u"Sites"_s), u"Dog"_s);
+    }
+    QApplication::processEvents();
+    EXPECT_FALSE(p.view.IsLabelEditing());
+    widget_input::key(&p.view, Qt::Key_Return);
+    EXPECT_EQ(after, QStringList{u"Cats"_s});
+    EXPECT_EQ(p.tree.text(p.tree.item(2)), u"Dog"_s);
 }
 
 TEST(ListTreeView, ADragCarriesItsDataAsACopyAndTheDropTargetsHandlersDecide) {
