@@ -52,6 +52,46 @@ QString fileTag(const QString& tag) {
     return out.contains(QLatin1String("://")) ? out : platform::withLinkScheme(out);
 }
 
+// Sorts the items as "<" on their keys would (UTF-16 code units in order), a character
+// position at a time (three-way radix quicksort): the lines of one folder share a long start,
+// which is then looked at once rather than in every comparison. Iterative, so keys of any
+// length are fine.
+template <typename Item, typename Key>
+void sortByKey(std::vector<Item>& items, Key key) {
+    const auto at = [&](const Item& item, qsizetype depth) -> int {
+        const QString& k = key(item);
+        return depth < k.size() ? int(k[depth].unicode()) : -1;
+    };
+    // Keys of one range agree on their first `depth` characters (and have that many).
+    const auto less = [&](const Item& a, const Item& b, qsizetype depth) {
+        return QStringView(key(a)).sliced(depth) < QStringView(key(b)).sliced(depth);
+    };
+    struct Range {
+        size_t begin, end;
+        qsizetype depth;
+    };
+    std::vector<Range> ranges{{0, items.size(), 0}};
+    while (!ranges.empty()) {
+        const Range r = ranges.back();
+        ranges.pop_back();
+        if (r.end - r.begin < 12) {
+            for (size_t i = r.begin + 1; i < r.end; ++i)
+                for (size_t j = i; j > r.begin && less(items[j], items[j - 1], r.depth); --j) std::swap(items[j], items[j - 1]);
+            continue;
+        }
+        const int pivot = at(items[r.begin + (r.end - r.begin) / 2], r.depth);
+        size_t lt = r.begin, i = r.begin, gt = r.end;
+        while (i < gt) {
+            const int c = at(items[i], r.depth);
+            if (c < pivot) std::swap(items[lt++], items[i++]);
+            else if (c > pivot) std::swap(items[i], items[--gt]);
+            else ++i;
+        }
+        ranges.push_back({r.begin, lt, r.depth});
+        ranges.push_back({gt, r.end, r.depth});
+        if (pivot >= 0) ranges.push_back({lt, gt, r.depth + 1});
+    }
+}
 
 }  // namespace
 
@@ -227,12 +267,14 @@ void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const st
     std::vector<NodeId> chain;
     const auto pathOf = [&](NodeId node) -> QString {
         chain.clear();
-        NodeId known = node;
-        while (known && !paths.contains(known)) {
+        QString path;
+        for (NodeId known = node; known; known = tree.parent(known)) {
+            if (const auto it = paths.constFind(known); it != paths.cend()) {
+                path = it.value();
+                break;
+            }
             chain.push_back(known);
-            known = tree.parent(known);
         }
-        QString path = known ? paths.value(known) : QString();
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
             path = ownPath(*it, path);
             paths.insert(*it, path);
@@ -255,17 +297,41 @@ void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const st
         const NodeId node = tree.item(i);
         const NodeId parent = tree.parent(node);
         const QString parentPath = parent ? pathOf(parent) : QString();
-        const QString path = ownPath(node, parentPath);
-        if (kind == ListKind::Scheme && tree.hasTag(node) && !hasMtp(tree.tag(node)))
-            tree.setTag(node, QStringLiteral("mtp://") + tree.tag(node));
-        if (!tree.hasTag(node)) lines.push_back({path + kBar, -1, parentPath});
-        else lines.push_back({path + QStringLiteral("| ") + fileTag(tree.tag(node)), path.size() + 1, parentPath});
+        QString tag = tree.tag(node);
+        if (kind == ListKind::Scheme && !tag.isEmpty() && !hasMtp(tag)) {
+            tag.prepend(QStringLiteral("mtp://"));
+            tree.setTag(node, tag);
+        }
+        if (!tag.isEmpty()) tag = fileTag(tag);
+        // Made in one piece: the node's path, then "|" or "| " and the tag.
+        const QString name = safeNodeText(tree.text(node));
+        const bool below = parent && !parentPath.isEmpty();
+        QString sortKey;
+        sortKey.reserve((below ? parentPath.size() + 1 : 0) + name.size() + 2 + tag.size());
+        if (below) {
+            sortKey += parentPath;
+            sortKey += kBar;
+        }
+        sortKey += name;
+        const qsizetype pathSize = sortKey.size();
+        if (tag.isEmpty()) {
+            sortKey += kBar;
+            lines.push_back({std::move(sortKey), -1, parentPath});
+        } else {
+            sortKey += QLatin1String("| ");
+            sortKey += tag;
+            lines.push_back({std::move(sortKey), pathSize + 1, parentPath});
+        }
     }
     // The paths a line can wait for: those of the nodes with children.
     QSet<QString> parentPaths;
-    for (auto it = paths.cbegin(); it != paths.cend(); ++it) parentPaths.insert(it.value());
+    QSet<size_t> parentPathHashes;  // looked at first: most lines are no one's parent
+    for (auto it = paths.cbegin(); it != paths.cend(); ++it) {
+        parentPaths.insert(it.value());
+        parentPathHashes.insert(qHash(QStringView(it.value()), 0));
+    }
     paths.clear();
-    std::sort(lines.begin(), lines.end());
+    sortByKey(lines, [](const Line& line) -> const QString& { return line.sortKey; });
     // A node must come after its parent, or the next load refuses it. Sorted, it can come
     // first only below a link whose child's name starts with a blank or a control character:
     // such a node waits until its parent is written.
@@ -273,21 +339,27 @@ void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const st
     if (root) written.insert(stripRoot ? QString() : safeNodeText(tree.text(root)));
     QHash<QString, std::vector<size_t>> waiting;
     std::vector<size_t> ready;
+    const QChar* lastWrittenParent = nullptr;  // siblings share their parent's path text
     for (size_t i = 0; i < lines.size(); ++i) {
         const Line& line = lines[i];
-        if (!line.parentPath.isEmpty() && !written.contains(line.parentPath)) {
-            waiting[line.parentPath].push_back(i);
-            continue;
+        if (!line.parentPath.isEmpty() && line.parentPath.constData() != lastWrittenParent) {
+            if (!written.contains(line.parentPath)) {
+                waiting[line.parentPath].push_back(i);
+                continue;
+            }
+            lastWrittenParent = line.parentPath.constData();
         }
         ready.push_back(i);
         while (!ready.empty()) {
             Line& next = lines[ready.back()];
             ready.pop_back();
-            const QString path = next.path();
+            const qsizetype pathSize = next.blank < 0 ? next.sortKey.size() - 1 : next.blank - 1;
+            const bool parentPath = parentPathHashes.contains(qHash(QStringView(next.sortKey).first(pathSize), 0));
+            const QString path = parentPath ? next.path() : QString();
             if (next.blank >= 0) next.sortKey.remove(next.blank, 1);
             take(next.sortKey);
             next.sortKey = QString();
-            if (!parentPaths.contains(path)) continue;
+            if (!parentPath || !parentPaths.contains(path)) continue;
             written.insert(path);
             if (auto it = waiting.find(path); it != waiting.end()) {
                 for (auto k = it->rbegin(); k != it->rend(); ++k) ready.push_back(*k);

@@ -26,13 +26,21 @@ bool Form1::SaveAsList(QString& path, long& nodeCount) {
     nodeCount = tree.count();
     // UTF-8 and CR LF as the program's own files are written (withCrLf has nothing to change:
     // no line holds a line break).
+    // The lines go over to UTF-8 a block at a time, not one by one.
     QByteArray bytes;
+    QString block;
+    const auto encode = [&] {
+        bytes += block.toUtf8();
+        block.clear();
+    };
     modLists::forEachListFileLine(tree, !rootName.isEmpty(),
                                   scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue,
                                   [&](const QString& line) {
-                                      bytes += line.toUtf8();
-                                      bytes += "\r\n";
+                                      block += line;
+                                      block += QLatin1String("\r\n");
+                                      if (block.size() >= (1 << 16)) encode();
                                   });
+    encode();
 
     // The file is replaced whole or not at all: after a failure the old file is still
     // there and the list stays marked as modified.

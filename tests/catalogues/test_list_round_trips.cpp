@@ -214,3 +214,32 @@ TEST(ListRoundTrip, OddLinksAreNormalisedOnceAndThenStay) {
 }
 
 }  // namespace
+
+// A list file holds its lines in the order of their text, character code by character code
+// (UTF-16 units, so a character outside the BMP sorts below U+E000), whatever the names and
+// however long the start they share; folders come before what is in them.
+TEST(ListRoundTrip, LinesAreWrittenInTheOrderOfTheirText) {
+    HardText hard(77, {u"\U0001F600"_s, u"\uE000"_s, u"\uFFFD"_s, u"|"_s, u" "_s, u"~"_s, u"A"_s, u"a"_s}, 1000000);
+    ListTree tree;
+    const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, kRoot + u'\\', kRoot, 1, 4);
+    const QString shared = QString(300, u'p');  // a long start many names share
+    QStringList folders;
+    for (int i = 0; i < 3000; ++i) {
+        QString name = modLists::safeNodeText((i % 3 ? shared : QString()) + hard.value(5));
+        if (name.isEmpty() || tree.itemByChildKey(root, name)) continue;
+        const ListTree::NodeId node = tree.addChild(root, name, 1, 4);
+        if (i % 4 == 0) tree.setTag(node, u"http://h.example/"_s + QString::number(i));
+        else folders << name;
+    }
+    for (const QString& folder : folders.mid(0, 50))
+        tree.addChild(tree.itemByChildKey(root, folder), u"inside"_s, 1, 4);
+    const QStringList lines = modLists::listFileLines(tree, true, modLists::ListKind::Catalogue);
+    ASSERT_EQ(lines.size(), tree.count() - 1);
+    // Links sort as if a blank followed their name: before a folder of the same name.
+    QStringList keys = lines;
+    for (QString& key : keys)
+        if (!key.endsWith(u'|')) key.insert(key.lastIndexOf(u"|http://h.example/"_s) + 1, u' ');
+    EXPECT_TRUE(std::is_sorted(keys.begin(), keys.end()));
+    for (const QString& folder : folders.mid(0, 50))
+        EXPECT_EQ(lines.indexOf(folder + u"|inside|"_s), lines.indexOf(folder + u'|') + 1) << folder.toStdString();
+}
