@@ -126,50 +126,24 @@ QString safeNodeText(const QString& text) {
     return out.trimmed();
 }
 
-ListLineParts splitListLine(const QString& line, const QString& rootName) {
-    ListLineParts parts;
-    const qsizetype length = line.size();
-    if (!line.contains(kBar)) {
-        parts.error = QStringLiteral("Not a list line: it holds no \"|\"");
-        return parts;
-    }
-    qsizetype nameStart = 0;
-    if (line.endsWith(kBar)) {
-        parts.folder = true;
-        const qsizetype before = length >= 2 ? line.lastIndexOf(kBar, length - 2) : -1;
-        nameStart = before + 1;
-        parts.text = line.mid(nameStart, length - 1 - nameStart);
-        parts.key = keyOf(line);
-    } else {
-        // A scheme's term, and a catalogue's command, is whatever follows the last "|mtp://"
-        // (a line without "mtp://" has none).
-        qsizetype tagBar = lastBarMtp(line);
-        if (tagBar < 0) tagBar = line.lastIndexOf(kBar);
-        const qsizetype before = tagBar > 0 ? line.lastIndexOf(kBar, tagBar - 1) : -1;
-        nameStart = before + 1;
-        parts.tag = line.mid(tagBar + 1);
-        parts.text = line.mid(nameStart, tagBar - nameStart);
-        parts.key = keyOf(line.left(tagBar + 1));
-    }
-    parts.parentKey = parts.key.left(nameStart);
-    if (parts.parentKey.isEmpty()) parts.parentKey = rootName + kBackslash;
-    if (parts.text.trimmed().isEmpty()) parts.error = QStringLiteral("The line names no folder or entry");
-    return parts;
-}
-
 ListReading::ListReading(ListTree& tree, const QString& rootName, ListKind kind)
     : tree_(tree), rootName_(rootName), rootKey_(rootName + kBackslash), kind_(kind), fresh_(tree.count() <= 1) {}
 
-ListTree::NodeId ListReading::placeOf(const QString& key) const {
+QString ListReading::keyOfPlace(QStringView place) const {
+    return place.isEmpty() ? rootKey_ : keyOf(place.toString());
+}
+
+ListReading::Place ListReading::placeOf(QStringView place) const {
     // Lines of one folder come together: its place is found once for them all.
-    if (tree_.contains(lastPlace_) && key == lastPlaceKey_) return lastPlace_;
-    ListTree::NodeId node = places_.isEmpty() ? 0 : places_.value(key);
-    if (!tree_.contains(node)) node = tree_.itemByKey(key);
-    if (node) {
-        lastPlaceKey_ = key;
-        lastPlace_ = node;
+    if (tree_.contains(lastPlace_.node) && place == lastPlaceText_) return lastPlace_;
+    const QString key = keyOfPlace(place);
+    Place found{places_.isEmpty() ? 0 : places_.value(key), false};
+    if (!tree_.contains(found.node)) found = {tree_.itemByKey(key), true};
+    if (found.node) {
+        lastPlaceText_ = place.toString();
+        lastPlace_ = found;
     }
-    return node;
+    return found;
 }
 
 // A child of the parent has the name already.
@@ -186,52 +160,80 @@ bool ListReading::nameTaken(ListTree::NodeId parent, const QString& name) const 
 }
 
 QString ListReading::add(const QString& line) {
-    const ListLineParts parts = splitListLine(line, rootName_);
-    if (!parts.error.isEmpty()) return failure(line, parts.error);
-    if (parts.folder) {
-        const ListTree::NodeId known = placeOf(parts.key);
+    return add(QStringView(line));
+}
+
+// A line is cut where it stands, without copies: the names on the path, each followed by "|",
+// are its place and, with the node's own name, its key ("|" read as "\" there); a folder line
+// ends in "|"; the tag of a scheme's term, and of a catalogue's command, is whatever follows
+// the last "|mtp://" (so a command holding "|" stays whole), a link's whatever follows the
+// last "|".
+QString ListReading::add(QStringView line) {
+    const auto refused = [&](const QString& reason) { return failure(line.toString(), reason); };
+    const qsizetype length = line.size();
+    if (!line.contains(kBar)) return refused(QStringLiteral("Not a list line: it holds no \"|\""));
+    const bool folder = line.endsWith(kBar);
+    qsizetype tagBar = length - 1;
+    if (!folder) {
+        tagBar = lastBarMtp(line);
+        if (tagBar < 0) tagBar = line.lastIndexOf(kBar);
+    }
+    const qsizetype before = tagBar > 0 ? line.lastIndexOf(kBar, tagBar - 1) : -1;
+    const QStringView text = line.sliced(before + 1, tagBar - before - 1);
+    const QStringView keyText = line.first(tagBar + 1);
+    const QStringView placeText = line.first(before + 1);
+    if (text.trimmed().isEmpty()) return refused(QStringLiteral("The line names no folder or entry"));
+    if (folder) {
+        const ListTree::NodeId known = placeOf(keyText).node;
         if (known && !tree_.hasTag(known)) return QStringLiteral("0");
     }
-    const ListTree::NodeId parent = placeOf(parts.parentKey);
-    if (!parent) return failure(line, QStringLiteral("Element not found"));
-    const QString name = safeNodeText(parts.text);
-    if (name.isEmpty()) return failure(line, QStringLiteral("The line names no folder or entry"));
+    const Place parent = placeOf(placeText);
+    if (!parent.node) return refused(QStringLiteral("Element not found"));
+    const QString raw = text.toString();
+    const QString name = safeNodeText(raw);
+    if (name.isEmpty()) return refused(QStringLiteral("The line names no folder or entry"));
 
     int image = platform::kImageLink;
     int selectedImage = platform::kImageLink;
-    const bool belowRoot = parts.parentKey == rootKey_;
+    const bool belowRoot = placeText.isEmpty() || (placeText.size() == rootKey_.size() && keyOfPlace(placeText) == rootKey_);
     bool visible = belowRoot;
     if (kind_ == ListKind::Scheme) {
-        image = selectedImage = parts.folder ? platform::kImageSchemeFolder : platform::kImageSchemeTerm;
-        if (parts.folder) visible = parts.parentKey.contains(rootName_, Qt::CaseInsensitive);
-    } else if (parts.folder || hasMtp(line)) {
+        image = selectedImage = folder ? platform::kImageSchemeFolder : platform::kImageSchemeTerm;
+        if (folder) visible = keyOfPlace(placeText).contains(rootName_, Qt::CaseInsensitive);
+    } else if (folder || hasMtp(line)) {
         image = platform::kImageFolder;
         selectedImage = platform::kImageOpenFolder;
     }
 
     // In a fresh tree the child key is free exactly when no child has the name yet.
-    ListTree::NodeId node = fresh_ ? tree_.addChild(parent, name, image, selectedImage) : 0;
+    ListTree::NodeId node = fresh_ ? tree_.addChild(parent.node, name, image, selectedImage) : 0;
+    bool childKey = node != 0;
+    QString given = name;
     if (!node) {
-        QString given = name;
-        if (nameTaken(parent, name)) {
-            int& next = nextNumber_[QString::number(parent) + QLatin1Char('\\') + name];
-            for (next = std::max(next, 2); nameTaken(parent, given); ++next)
+        if (nameTaken(parent.node, name)) {
+            int& next = nextNumber_[QString::number(parent.node) + QLatin1Char('\\') + name];
+            for (next = std::max(next, 2); nameTaken(parent.node, given); ++next)
                 given = name + QStringLiteral(" (%1)").arg(next);
-            QString place = belowRoot ? QString() : parts.parentKey;
-            place.replace(kBackslash, kBar);
+            const QString place = belowRoot ? QString() : keyOfPlace(placeText).replace(kBackslash, kBar);
             renamed_.append(place + name + QStringLiteral("  \u2192  ") + given);
         }
-        node = tree_.addChild(parent, given, image, selectedImage);
+        node = tree_.addChild(parent.node, given, image, selectedImage);
+        childKey = node != 0;
         // A key another node holds (the root's own, say) is no reason to refuse the entry.
         if (!node && tree_.lastFailure() == ListTree::Failure::KeyNotUnique)
-            node = tree_.add(parent, ListTree::Place::Child, QString(), given, image, selectedImage);
-        if (!node) return failure(line, ListTree::failureText(tree_.lastFailure()));
+            node = tree_.add(parent.node, ListTree::Place::Child, QString(), given, image, selectedImage);
+        if (!node) return refused(ListTree::failureText(tree_.lastFailure()));
     }
-    if (!tree_.hasKey(node, parts.key) && (parts.folder || !placeOf(parts.key))) {
-        places_.insert(parts.key, node);
-        lastPlace_ = 0;
+    // The node holds the line's key when it got the key made of its parent's, its parent was
+    // found under the line's place, and its name is the line's: then later lines find it by it.
+    // Else the line's key is noted as its place.
+    const bool holdsLineKey = childKey && parent.byOwnKey && given == raw &&
+                              placeText.isEmpty() == (tree_.parent(parent.node) == 0);
+    if (!holdsLineKey && (folder || !placeOf(keyText).node)) {
+        places_.insert(keyOfPlace(keyText), node);
+        lastPlace_ = {};
     }
-    if (!parts.folder) tree_.setTag(node, parts.tag);
+    if (!folder) tree_.setTag(node, line.sliced(tagBar + 1));
     if (visible) tree_.ensureVisible(node);
     return QStringLiteral("0");
 }

@@ -23,20 +23,6 @@ QString safeNodeText(const QString& text);
 
 enum class ListKind { Catalogue, Scheme };
 
-// One line cut into the node it stands for.
-struct ListLineParts {
-    bool folder = false;
-    QString text;
-    QString key;        // the line up to the "|" before the tag, "|" turned into "\"
-    QString parentKey;  // the root's key ("root\") for a line directly below the root
-    QString tag;        // empty for a folder
-    QString error;      // not empty: the line cannot become a node
-};
-
-// Cuts a line. The tag of a scheme term, and of a catalogue command, starts at the last
-// "|mtp://" (so a command holding "|" stays whole); a link's at the last "|".
-ListLineParts splitListLine(const QString& line, const QString& rootName);
-
 // Reads list lines into a tree below the root `rootName`, keeping every entry: names are
 // made safe as they enter, and an entry whose name its folder already holds gets " (2)",
 // " (3)", ... after it and is listed in renamed(). A folder line met again adds nothing.
@@ -46,11 +32,20 @@ public:
     // "0" when the line's node was added or its folder is there already, else the line,
     // CR LF, the reason and CR LF.
     QString add(const QString& line);
+    QString add(QStringView line);
     // The entries renamed, one a line: where they stand and the name they got.
     const QStringList& renamed() const { return renamed_; }
 
 private:
-    ListTree::NodeId placeOf(const QString& key) const;
+    // A line's place: the node the names on its path lead to, and whether it holds the key they
+    // make (else it was noted for them when a line was read).
+    struct Place {
+        ListTree::NodeId node = 0;
+        bool byOwnKey = false;
+    };
+    // `place` as a line writes it: the names each followed by "|"; "" for the root.
+    Place placeOf(QStringView place) const;
+    QString keyOfPlace(QStringView place) const;
     bool nameTaken(ListTree::NodeId parent, const QString& name) const;
 
     ListTree& tree_;
@@ -61,8 +56,8 @@ private:
     // key its line gives, so a name is looked up by its key.
     bool fresh_;
     QHash<QString, ListTree::NodeId> places_;  // a line's key the node does not hold: the node
-    mutable QString lastPlaceKey_;             // the key placeOf last found, and its node
-    mutable ListTree::NodeId lastPlace_ = 0;
+    mutable QString lastPlaceText_;  // the place placeOf last found, and what it found
+    mutable Place lastPlace_;
     QHash<QString, int> nextNumber_;           // the next number to try for a name
     QStringList renamed_;
 };

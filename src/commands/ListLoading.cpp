@@ -434,11 +434,10 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
         fileLines_.setAfterBlock(yield);
         const auto take = [&](QStringView view) {
             if (view.trimmed().isEmpty()) return true;
-            const QString line = view.toString();
-            const QString result = reading.add(line);
+            const QString result = reading.add(view);
             if (result != QLatin1String("0") && ++refused <= kMostRefusalsShown) {
-                errors += line.size() > kLongestLineShown
-                              ? line.left(kLongestLineShown) + QStringLiteral("...") + result.mid(line.size())
+                errors += view.size() > kLongestLineShown
+                              ? view.first(kLongestLineShown).toString() + QStringLiteral("...") + result.mid(view.size())
                               : result;
             }
             return ++counter % 64 != 0 || yield();

@@ -435,7 +435,7 @@ bool ListTree::hasTag(NodeId id) const {
     return slot && Texts::size(recs_[slot].tag) > 0;
 }
 
-void ListTree::setTag(NodeId id, const QString& tag) {
+void ListTree::setTag(NodeId id, QStringView tag) {
     const quint32 slot = slotOf(id);
     if (!slot || texts_->equals(recs_[slot].tag, tag)) return;
     rec(slot).tag = texts_->put(tag);

@@ -53,7 +53,7 @@ public:
     void setText(NodeId id, const QString& text);
     QString tag(NodeId id) const;
     bool hasTag(NodeId id) const;
-    void setTag(NodeId id, const QString& tag);
+    void setTag(NodeId id, QStringView tag);
     int image(NodeId id) const;
     void setImage(NodeId id, int image);
     int selectedImage(NodeId id) const;
