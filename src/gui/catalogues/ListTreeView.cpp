@@ -83,6 +83,13 @@ ListTreeView::ListTreeView(ListTree& tree, QWidget* parent)
     setAutoScroll(false);
     viewport()->setMouseTracking(true);
     updateLook();
+    // A column resized by its contents is shown in the same paint as the rows that resized it,
+    // not in one more a turn of the event loop later: on a real display each paint has its cost.
+    disconnect(header(), &QHeaderView::sectionResized, this, &ListTreeView::columnResized);
+    connect(header(), &QHeaderView::sectionResized, this, [this] {
+        updateGeometries();
+        viewport()->update();
+    });
 
     // The selected row, not the current one: focus alone makes a row current without selecting it.
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this, [this] {
