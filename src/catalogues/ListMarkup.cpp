@@ -75,7 +75,13 @@ void GatheredText::add(const Token& token) {
         raw_ += escaped(literal);
         return;
     }
-    const QString written = normalizedLineEnds(token.raw);
+    // Most text has no CR: it is taken where it stands.
+    QString normalized;
+    QStringView written = token.raw;
+    if (written.contains(QLatin1Char('\r'))) {
+        normalized = normalizedLineEnds(written);
+        written = normalized;
+    }
     raw_ += written;
     qsizetype lead = 0;
     qsizetype trail = 0;
@@ -87,7 +93,7 @@ void GatheredText::add(const Token& token) {
     while (isBlank(written.at(written.size() - 1 - trail))) ++trail;
     if (first_ < 0) first_ = text_.size() + lead;
     text_ += written.first(lead);
-    text_ += decodeReferences(QStringView(written).mid(lead, written.size() - lead - trail), controls_);
+    appendDecoded(text_, written.mid(lead, written.size() - lead - trail), controls_);
     end_ = text_.size();
     text_ += written.last(trail);
 }
@@ -113,24 +119,28 @@ bool TagScanner::next() {
             pos_ = end;
             return true;
         }
-        const QStringView rest = text_.mid(pos_);
-        if (rest.startsWith(QLatin1StringView("<!--"))) {
-            if (!skipPast(QLatin1StringView("-->"))) return false;
-            continue;
+        // What follows the "<" says what it starts.
+        const QChar second = pos_ + 1 < n ? text_.at(pos_ + 1) : QChar();
+        if (second == QLatin1Char('!')) {
+            const QStringView rest = text_.mid(pos_);
+            if (rest.startsWith(QLatin1StringView("<!--"))) {
+                if (!skipPast(QLatin1StringView("-->"))) return false;
+                continue;
+            }
+            if (rest.startsWith(QLatin1StringView("<![CDATA["), Qt::CaseInsensitive)) {
+                const qsizetype start = pos_ + 9;
+                const qsizetype end = text_.indexOf(QLatin1StringView("]]>"), start);
+                token_.raw = text_.mid(start, (end < 0 ? n : end) - start);
+                token_.cdata = true;
+                pos_ = end < 0 ? n : end + 3;
+                return true;
+            }
         }
-        if (rest.startsWith(QLatin1StringView("<![CDATA["), Qt::CaseInsensitive)) {
-            const qsizetype start = pos_ + 9;
-            const qsizetype end = text_.indexOf(QLatin1StringView("]]>"), start);
-            token_.raw = text_.mid(start, (end < 0 ? n : end) - start);
-            token_.cdata = true;
-            pos_ = end < 0 ? n : end + 3;
-            return true;
-        }
-        if (rest.startsWith(QLatin1StringView("<!")) || rest.startsWith(QLatin1StringView("<?"))) {
+        if (second == QLatin1Char('!') || second == QLatin1Char('?')) {
             if (!skipPast(QLatin1StringView(">"))) return false;
             continue;
         }
-        const bool endTag = rest.startsWith(QLatin1StringView("</"));
+        const bool endTag = second == QLatin1Char('/');
         const qsizetype nameStart = pos_ + (endTag ? 2 : 1);
         if (!endTag && (nameStart >= n || !isNameStart(text_.at(nameStart)))) {
             // A "<" that starts no tag is text.
@@ -158,7 +168,7 @@ bool TagScanner::next() {
 }
 
 void ElementText::start(QStringView name, ControlReferences controls) {
-    name_ = name.toString();
+    name_ = name;
     depth_ = 0;
     inValue_ = sawValue_ = false;
     text_.clear(controls);
@@ -243,10 +253,18 @@ qsizetype referenceAt(QStringView text, qsizetype at, QString& decoded,
 }  // namespace
 
 QString decodeReferences(QStringView text, ControlReferences controls) {
-    qsizetype amp = text.indexOf(QLatin1Char('&'));
-    if (amp < 0) return text.toString();
     QString out;
-    out.reserve(text.size());
+    appendDecoded(out, text, controls);
+    return out;
+}
+
+void appendDecoded(QString& out, QStringView text, ControlReferences controls) {
+    qsizetype amp = text.indexOf(QLatin1Char('&'));
+    if (amp < 0) {
+        out += text;
+        return;
+    }
+    out.reserve(out.size() + text.size());
     QString decoded;
     qsizetype from = 0;
     while (amp >= 0) {
@@ -261,7 +279,6 @@ QString decodeReferences(QStringView text, ControlReferences controls) {
         amp = text.indexOf(QLatin1Char('&'), from);
     }
     out += text.mid(from);
-    return out;
 }
 
 QString escaped(QStringView text, bool attribute) {
@@ -324,21 +341,24 @@ QStringList folderLevels(QStringView written) {
     const QString text = normalizedLineEnds(written);
     QStringList levels{QString()};
     QString decoded;
+    qsizetype from = 0;  // the text since the last reference or "; " goes in whole
     for (qsizetype i = 0; i < text.size(); ++i) {
         const QChar c = text.at(i);
         if (c == QLatin1Char('&')) {
             if (const qsizetype length = referenceAt(text, i, decoded)) {
+                levels.last() += QStringView(text).sliced(from, i - from);
                 levels.last() += decoded;
                 i += length - 1;
-                continue;
+                from = i + 1;
             }
         } else if (c == QLatin1Char(';') && i + 1 < text.size() && text.at(i + 1) == QLatin1Char(' ')) {
+            levels.last() += QStringView(text).sliced(from, i - from);
             levels.append(QString());
             ++i;
-            continue;
+            from = i + 1;
         }
-        levels.last() += c;
     }
+    levels.last() += QStringView(text).sliced(from);
     return levels;
 }
 

@@ -54,8 +54,11 @@ private:
 class GatheredText {
 public:
     void add(const Token& token);
+    // Empties it, keeping the room it had for the next element.
     void clear(ControlReferences controls = ControlReferences::Kept) {
-        *this = GatheredText();
+        text_.resize(0);
+        raw_.resize(0);
+        first_ = end_ = -1;
         controls_ = controls;
     }
     // The text without the blanks and line ends written around it.
@@ -76,8 +79,9 @@ private:
 // ended. Inside an RDF value ("<rdf:value>"), the value is that element's text alone.
 class ElementText {
 public:
+    // `name` is kept as a view: the text it is in must outlive the element's reading.
     void start(QStringView name, ControlReferences controls = ControlReferences::Kept);
-    void reset() { name_ = QString(); }
+    void reset() { name_ = QStringView(); }
     bool active() const { return !name_.isEmpty(); }
     // True when the token is the element's end tag.
     bool feed(const Token& token);
@@ -87,7 +91,7 @@ public:
     const QString& raw() const { return (sawValue_ ? value_ : text_).raw(); }
 
 private:
-    QString name_;
+    QStringView name_;  // in the text the scanner reads
     int depth_ = 0;
     bool inValue_ = false;
     bool sawValue_ = false;
@@ -104,6 +108,8 @@ QString attribute(QStringView tag, QLatin1StringView name);
 // "&apos;" and numeric ones ("&#233;", "&#x1F600;"). Any other "&" stays as it stands
 // ("&nbsp;" too).
 QString decodeReferences(QStringView text, ControlReferences controls = ControlReferences::Kept);
+// The same, appended to `out`.
+void appendDecoded(QString& out, QStringView text, ControlReferences controls = ControlReferences::Kept);
 
 // Text as written in a list file read as XML reads it: CR LF and a lone CR become LF, then
 // the references are decoded.
