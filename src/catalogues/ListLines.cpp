@@ -290,14 +290,20 @@ void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const st
         QString sortKey;
         qsizetype blank;     // where the blank is, -1 for a folder
         QString parentPath;  // "" directly below a root left out
-        bool operator<(const Line& other) const { return sortKey < other.sortKey; }
+        NodeId parent;
+        bool hasChildren;
         QString path() const { return sortKey.left(blank < 0 ? sortKey.size() - 1 : blank - 1); }
     };
+    // The parents with a child that has children: only below them can a node without children
+    // have the path of a node with them (a name taken twice in a folder).
+    QSet<NodeId> parentsOfFolders;
     std::vector<Line> lines;
     lines.reserve(size_t(std::max(0, count - 1)));
     for (int i = 2; i <= count; ++i) {
         const NodeId node = tree.item(i);
         const NodeId parent = tree.parent(node);
+        const bool hasChildren = tree.childCount(node) > 0;
+        if (hasChildren) parentsOfFolders.insert(parent);
         const QString parentPath = parent ? pathOf(parent) : QString();
         QString tag = tree.tag(node);
         if (kind == ListKind::Scheme && !tag.isEmpty() && !hasMtp(tag)) {
@@ -318,11 +324,11 @@ void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const st
         const qsizetype pathSize = sortKey.size();
         if (tag.isEmpty()) {
             sortKey += kBar;
-            lines.push_back({std::move(sortKey), -1, parentPath});
+            lines.push_back({std::move(sortKey), -1, parentPath, parent, hasChildren});
         } else {
             sortKey += QLatin1String("| ");
             sortKey += tag;
-            lines.push_back({std::move(sortKey), pathSize + 1, parentPath});
+            lines.push_back({std::move(sortKey), pathSize + 1, parentPath, parent, hasChildren});
         }
     }
     // The paths a line can wait for: those of the nodes with children.
@@ -356,7 +362,8 @@ void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const st
             Line& next = lines[ready.back()];
             ready.pop_back();
             const qsizetype pathSize = next.blank < 0 ? next.sortKey.size() - 1 : next.blank - 1;
-            const bool parentPath = parentPathHashes.contains(qHash(QStringView(next.sortKey).first(pathSize), 0));
+            const bool parentPath = (next.hasChildren || parentsOfFolders.contains(next.parent)) &&
+                                    parentPathHashes.contains(qHash(QStringView(next.sortKey).first(pathSize), 0));
             const QString path = parentPath ? next.path() : QString();
             if (next.blank >= 0) next.sortKey.remove(next.blank, 1);
             take(next.sortKey);

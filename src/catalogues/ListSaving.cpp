@@ -10,6 +10,7 @@
 #include "gui/catalogues/ListTreeView.h"
 
 #include <QAction>
+#include <QStringEncoder>
 
 bool Form1::SaveAsList(QString& path, long& nodeCount) {
     ListTree& tree = *activeTree();
@@ -26,21 +27,21 @@ bool Form1::SaveAsList(QString& path, long& nodeCount) {
     nodeCount = tree.count();
     // UTF-8 and CR LF as the program's own files are written (withCrLf has nothing to change:
     // no line holds a line break).
-    // The lines go over to UTF-8 a block at a time, not one by one.
+    // Each line goes over to UTF-8 straight into the file's bytes.
     QByteArray bytes;
-    QString block;
-    const auto encode = [&] {
-        bytes += block.toUtf8();
-        block.clear();
-    };
+    QStringEncoder utf8(QStringEncoder::Utf8);
+    qsizetype used = 0;
     modLists::forEachListFileLine(tree, !rootName.isEmpty(),
                                   scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue,
                                   [&](const QString& line) {
-                                      block += line;
-                                      block += QLatin1String("\r\n");
-                                      if (block.size() >= (1 << 16)) encode();
+                                      const qsizetype most = utf8.requiredSpace(line.size()) + 2;
+                                      if (used + most > bytes.size()) bytes.resize(std::max(2 * bytes.size(), used + most));
+                                      char* end = utf8.appendToBuffer(bytes.data() + used, line);
+                                      *end++ = '\r';
+                                      *end++ = '\n';
+                                      used = end - bytes.constData();
                                   });
-    encode();
+    bytes.resize(used);
 
     // The file is replaced whole or not at all: after a failure the old file is still
     // there and the list stays marked as modified.
