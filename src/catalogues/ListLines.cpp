@@ -290,21 +290,20 @@ void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const st
         QString sortKey;
         qsizetype blank;     // where the blank is, -1 for a folder
         QString parentPath;  // "" directly below a root left out
-        NodeId parent;
         bool hasChildren;
         QString path() const { return sortKey.left(blank < 0 ? sortKey.size() - 1 : blank - 1); }
     };
-    // The parents with a child that has children: only below them can a node without children
-    // have the path of a node with them (a name taken twice in a folder).
-    QSet<NodeId> parentsOfFolders;
+    // The parent paths of the nodes with children: only there can a node without children have
+    // the path of a node with them (a name taken twice in a folder).
+    QSet<QString> folderParentPaths;
     std::vector<Line> lines;
     lines.reserve(size_t(std::max(0, count - 1)));
     for (int i = 2; i <= count; ++i) {
         const NodeId node = tree.item(i);
         const NodeId parent = tree.parent(node);
         const bool hasChildren = tree.childCount(node) > 0;
-        if (hasChildren) parentsOfFolders.insert(parent);
         const QString parentPath = parent ? pathOf(parent) : QString();
+        if (hasChildren) folderParentPaths.insert(parentPath);
         QString tag = tree.tag(node);
         if (kind == ListKind::Scheme && !tag.isEmpty() && !hasMtp(tag)) {
             tag.prepend(QStringLiteral("mtp://"));
@@ -324,11 +323,11 @@ void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const st
         const qsizetype pathSize = sortKey.size();
         if (tag.isEmpty()) {
             sortKey += kBar;
-            lines.push_back({std::move(sortKey), -1, parentPath, parent, hasChildren});
+            lines.push_back({std::move(sortKey), -1, parentPath, hasChildren});
         } else {
             sortKey += QLatin1String("| ");
             sortKey += tag;
-            lines.push_back({std::move(sortKey), pathSize + 1, parentPath, parent, hasChildren});
+            lines.push_back({std::move(sortKey), pathSize + 1, parentPath, hasChildren});
         }
     }
     // The paths a line can wait for: those of the nodes with children.
@@ -348,6 +347,8 @@ void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const st
     QHash<QString, std::vector<size_t>> waiting;
     std::vector<size_t> ready;
     const QChar* lastWrittenParent = nullptr;  // siblings share their parent's path text
+    const QChar* lastLookedUpParent = nullptr;
+    bool belowFolders = false;
     for (size_t i = 0; i < lines.size(); ++i) {
         const Line& line = lines[i];
         if (!line.parentPath.isEmpty() && line.parentPath.constData() != lastWrittenParent) {
@@ -362,7 +363,12 @@ void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const st
             Line& next = lines[ready.back()];
             ready.pop_back();
             const qsizetype pathSize = next.blank < 0 ? next.sortKey.size() - 1 : next.blank - 1;
-            const bool parentPath = (next.hasChildren || parentsOfFolders.contains(next.parent)) &&
+            // Siblings share their parent's path text: it is looked up once for them.
+            if (next.parentPath.constData() != lastLookedUpParent) {
+                lastLookedUpParent = next.parentPath.constData();
+                belowFolders = folderParentPaths.contains(next.parentPath);
+            }
+            const bool parentPath = (next.hasChildren || belowFolders) &&
                                     parentPathHashes.contains(qHash(QStringView(next.sortKey).first(pathSize), 0));
             const QString path = parentPath ? next.path() : QString();
             if (next.blank >= 0) next.sortKey.remove(next.blank, 1);

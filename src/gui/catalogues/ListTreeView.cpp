@@ -84,7 +84,7 @@ ListTreeView::ListTreeView(ListTree& tree, QWidget* parent)
     viewport()->setMouseTracking(true);
     updateLook();
     // A column resized by its contents is shown in the same paint as the rows that resized it,
-    // not in one more a turn of the event loop later: on a real display each paint has its cost.
+    // not in another one a turn of the event loop later: on a real display each paint has its cost.
     disconnect(header(), &QHeaderView::sectionResized, this, &ListTreeView::columnResized);
     connect(header(), &QHeaderView::sectionResized, this, [this] {
         updateGeometries();
