@@ -67,8 +67,10 @@ QString channelFile(int items) {
 
 void parseAndWalk(benchmark::State& state, const QString& path) {
     const int items = int(state.range(0));
-    for (auto _ : state)
+    for (auto _ : state) {
+        bench::startCold(state);
         if (bench::libxml2ParseAndWalk(path) < items) state.SkipWithError("not well-formed");
+    }
     state.SetItemsProcessed(state.iterations() * items);
 }
 
@@ -85,8 +87,10 @@ BENCHMARK(BM_Libxml2Channel)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterat
 void BM_LoadHarvestList(benchmark::State& state) {
     const int items = int(state.range(0));
     harvestList(items);
-    for (auto _ : state)
+    for (auto _ : state) {
+        bench::startCold(state);
         if (!load(items)) state.SkipWithError("items missing");
+    }
     state.SetItemsProcessed(state.iterations() * items);
 }
 BENCHMARK(BM_LoadHarvestList)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -121,9 +125,11 @@ void BM_LoadChannel(benchmark::State& state) {
     const int items = int(state.range(0));
     const QString channel = channelFile(items);
     if (channel.isEmpty()) state.SkipWithError("not written");
-    for (auto _ : state)
+    for (auto _ : state) {
+        bench::startCold(state);
         if (!load(QStringLiteral("mtp://loadRSS=") + channel + QStringLiteral(".kqi"), items))
             state.SkipWithError("items missing");
+    }
     state.SetItemsProcessed(state.iterations() * items);
 }
 BENCHMARK(BM_LoadChannel)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);

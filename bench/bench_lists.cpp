@@ -42,8 +42,10 @@ void load(const QString& path) {
 void BM_ReadDecodeSplitSchemeList(benchmark::State& state) {
     const int lines = int(state.range(0));
     const QString path = schemeList(lines);
-    for (auto _ : state)
+    for (auto _ : state) {
+        bench::startCold(state);
         if (bench::readDecodeAndSplit(path) != lines) state.SkipWithError("lines missing");
+    }
     state.SetItemsProcessed(state.iterations() * lines);
 }
 BENCHMARK(BM_ReadDecodeSplitSchemeList)->Arg(100000)->Unit(benchmark::kMillisecond)->Iterations(3);
@@ -52,6 +54,7 @@ void BM_LoadSchemeList(benchmark::State& state) {
     const int lines = int(state.range(0));
     const QString path = schemeList(lines);
     for (auto _ : state) {
+        bench::startCold(state);
         load(path);
         state.PauseTiming();
         if (window->activeTree()->count() != lines + 1) state.SkipWithError("lines missing");
