@@ -99,7 +99,8 @@ inline int withWindow(int argc, char** argv, const std::function<int()>& body) {
         return int(platform::vbCancel);
     });
     modMetaMain::createCacheDirs();
-    auto form = std::make_unique<Form1>();
+    ProgramContext context;
+    auto form = std::make_unique<Form1>(context);
     form->Form_Load();
     form->resize(1000, 700);
     form->show();

@@ -58,7 +58,8 @@ int runOnce(int argc, char** argv, Clock::time_point start) {
         std::fprintf(stderr, "message box during the run: %s\n", qPrintable(call.text));
         return int(platform::vbCancel);
     });
-    modMetaMain::Main(QStringLiteral("mtp://open=") + batch);
+    ProgramContext context;
+    modMetaMain::Main(context, QStringLiteral("mtp://open=") + batch);
     if (!QFileInfo::exists(saved)) {
         std::fprintf(stderr, "the batch wrote no %s\n", qPrintable(saved));
         std::fflush(stderr);

@@ -1,4 +1,5 @@
 #include "app/modMetaMain.h"
+#include "core/program/ProgramContext.h"
 #include "platform/MsgBox.h"
 #include "platform/RegistryStore.h"
 #include "platform/webengine/WebEngineBrowser.h"
@@ -23,7 +24,8 @@ int main(int argc, char* argv[]) {
     // The whole command line after the program's name is one argument.
     QStringList words = QApplication::arguments();
     if (!words.isEmpty()) words.removeFirst();
-    modMetaMain::Main(words.join(QLatin1Char(' ')));
+    ProgramContext context;
+    modMetaMain::Main(context, words.join(QLatin1Char(' ')));
     const int status = app.exec();
     // The windows, and the browser pages in them, go before the browser engine does.
     QList<QPointer<QWidget>> windows;

@@ -1,7 +1,6 @@
 // The domain part of the preferences.
 #include "app/Form1.h"
 
-#include "app/Preferences.h"
 #include "domains/modCheckList.h"
 #include "domains/modSchemas.h"
 
@@ -14,8 +13,8 @@ void Form1::readDomainPreferences() {
     for (const SettingRow& row : chosen) modSchemas::showSchemaMenu(true, row.name);
     modSchemas::defaultSchema = formSettings.GetSetting(QStringLiteral("Preferences"), QStringLiteral("defaultSchema"), QString());
     defaultSchemaRead_ = true;
-    if (!modSchemas::defaultSchema.isEmpty()) modSchemas::applyDomainDefaults();
-    Preferences::fixMeta = QStringLiteral("N");
+    if (!modSchemas::defaultSchema.isEmpty()) modSchemas::applyDomainDefaults(context.preferences);
+    context.preferences.fixMeta.set(false);
 }
 
 // A domain that was never read (no domains chosen) is not written back as "", so a stored

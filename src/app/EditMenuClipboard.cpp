@@ -2,7 +2,6 @@
 // the clipboard, and the two special characters.
 #include "app/Form1.h"
 
-#include "app/Preferences.h"
 #include "domains/modSchemas.h"
 #include "platform/MsgBox.h"
 #include "core/catalogues/ListTree.h"
@@ -76,7 +75,7 @@ void Form1::mnuEditPaste_Click() {
 
 QString Form1::metadataAsHtml() const {
     QString text = MakeMetaIntoSource();
-    if (Preferences::UseLinkRel == QLatin1String("Y") && !modSchemas::linkRelLines.isEmpty())
+    if (context.preferences.UseLinkRel.isY() && !modSchemas::linkRelLines.isEmpty())
         text = modSchemas::linkRelLines + QStringLiteral("\r\n") + text;
     return text;
 }

@@ -3,7 +3,6 @@
 #include "app/Form1.h"
 
 #include "app/ModOpenSave.h"
-#include "app/Preferences.h"
 #include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
@@ -75,7 +74,7 @@ void Form1::mnuFileNew_Click(int index) {
     switch (index) {
     case kNewTemplate:
         modMTP::runCommand(QStringLiteral("mtp://delete=all.fld"));
-        modMTP::runCommand(Preferences::FileNewURL);
+        modMTP::runCommand(context.preferences.FileNewURL);
         return;
     case kNewServerRecord:
         if (modMacros::openRecordMacro.isEmpty()) {

@@ -90,11 +90,11 @@ Form1* Form1::firstMainWindow() {
     return first;
 }
 
-Form1::Form1(QWidget* parent) : QMainWindow(parent) {
+Form1::Form1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), context(context) {
     if (!first) first = this;
     setAttribute(Qt::WA_DeleteOnClose, false);
-    documentState = new DocumentState(this);
-    record = new Record(this);
+    documentState = &context.document;
+    record = &context.record;
     buildControls();
     buildMenus();
     documentState->setSaveCaption(mnuFileSave->text());
@@ -208,7 +208,7 @@ void Form1::buildControls() {
     });
 
     for (size_t i = 0; i < TreeView1.size(); ++i) {
-        listTrees[i] = new ListTree(this);
+        listTrees[i] = &context.listTrees[i];
         TreeView1[i] = new ListTreeView(*listTrees[i], clientArea);
         TreeView1[i]->setObjectName(QStringLiteral("TreeView1_%1").arg(i));
         TreeView1[i]->hide();

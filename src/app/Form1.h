@@ -3,6 +3,7 @@
 #include "app/ControlArray.h"
 #include "app/Layout.h"
 #include "commands/CommandWindow.h"
+#include "core/program/ProgramContext.h"
 #include "platform/TextCodec.h"
 #include "record/DocumentState.h"
 
@@ -32,6 +33,8 @@ class LogoOverlay;
 class MetaPanelView;
 class Record;
 class SplitterGrip;
+class frmFirewall;
+class frmPreferences;
 
 namespace platform {
 struct BeforeNavigateEvent;
@@ -48,7 +51,7 @@ class Inet;
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Form1(QWidget* parent = nullptr);
+    explicit Form1(ProgramContext& context, QWidget* parent = nullptr);
     ~Form1() override;
 
     // The main window created at start-up; nullptr before it exists.
@@ -176,6 +179,8 @@ public:
     };
 
     // ---- shell: state --------------------------------------------------------------
+    // The program's state this window shows and changes.
+    ProgramContext& context;
     // The record's and the list's state: the "Modified" mark, their files, the Save captions.
     DocumentState* documentState = nullptr;
     CRegSettings formSettings;
@@ -589,6 +594,9 @@ private:
     void disconnectCommandWindow();
     // The navigation under way is a command's own page (see openPageForCommand).
     bool commandNavigation_ = false;
+    // The preference windows, made when first opened.
+    frmPreferences* preferencesDialog_ = nullptr;
+    frmFirewall* firewallDialog_ = nullptr;
     // The splitter positions in twips, as the last layout left them.
     double splitterXTwips_ = 2500;
     double splitterYTwips_ = 4999;

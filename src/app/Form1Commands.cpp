@@ -3,7 +3,6 @@
 
 #include "app/Layout.h"
 #include "app/LogoWidget.h"
-#include "app/Preferences.h"
 #include "app/SplitterGrip.h"
 #include "app/frmHelpBrowser.h"
 #include "catalogues/ListDocuments.h"
@@ -29,6 +28,7 @@ class Form1CommandWindow final : public CommandWindow {
 public:
     explicit Form1CommandWindow(Form1& window) : w(window) {}
 
+    ProgramContext& context() override { return w.context; }
     Record& record() override { return *w.record; }
     void showLine(Record::LineId id) override { w.MetaPanel->showLine(id); }
     void repaintRecord() override { w.MetaPanel->refresh(); }
@@ -169,7 +169,7 @@ private:
     void showContent(const QString& content) {
         const bool filling = w.fillingEditPanel;
         w.fillingEditPanel = true;
-        w.editNrmlContent->setText(modCharEncoding::decodeContent(content, Preferences::charEncoding));
+        w.editNrmlContent->setText(modCharEncoding::decodeContent(content, w.context.preferences.charEncoding));
         w.fillingEditPanel = filling;
     }
 

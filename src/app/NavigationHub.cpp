@@ -3,7 +3,6 @@
 #include "app/Form1.h"
 
 #include "app/LogoWidget.h"
-#include "app/Preferences.h"
 #include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "core/record/Record.h"
@@ -42,7 +41,7 @@ void Form1::LoadURLFromLocation() {
 }
 
 void Form1::GoHome() {
-    URL->setEditText(Preferences::Home);
+    URL->setEditText(context.preferences.Home);
     navArmed = true;
     LoadURL();
 }

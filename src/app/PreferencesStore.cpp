@@ -1,7 +1,6 @@
 // Reading the preferences at start-up and writing them back.
 #include "app/Form1.h"
 
-#include "app/Preferences.h"
 #include "app/WindowPlacement.h"
 #include "app/modMetaMain.h"
 #include "commands/modMacros.h"
@@ -77,12 +76,12 @@ void Form1::GetRegSettings() {
     FilePath = platform::folderPart(FilePath);
     BatchPath = formSettings.GetSetting(kFiles, QStringLiteral("BatchPath"), programFolderWithSlash());
 
-    using namespace Preferences;
-    Home = formSettings.GetSetting(kPrefs, QStringLiteral("Home"), QStringLiteral("http://") + modMetaMain::schemeServer);
-    FileNewURL = formSettings.GetSetting(kPrefs, QStringLiteral("FileNewURL"), QString());
-    charEncoding = formSettings.GetSetting(kPrefs, QStringLiteral("charEncoding"), QStringLiteral("2"));
-    siteAdmin = formSettings.GetSetting(kPrefs, QStringLiteral("siteAdmin"), QString());
-    siteAdminEmail = formSettings.GetSetting(kPrefs, QStringLiteral("siteAdminEmail"), QString());
+    Preferences& p = context.preferences;
+    p.Home = formSettings.GetSetting(kPrefs, QStringLiteral("Home"), QStringLiteral("http://") + modMetaMain::schemeServer);
+    p.FileNewURL = formSettings.GetSetting(kPrefs, QStringLiteral("FileNewURL"), QString());
+    p.charEncoding = formSettings.GetSetting(kPrefs, QStringLiteral("charEncoding"), QStringLiteral("2"));
+    p.siteAdmin = formSettings.GetSetting(kPrefs, QStringLiteral("siteAdmin"), QString());
+    p.siteAdminEmail = formSettings.GetSetting(kPrefs, QStringLiteral("siteAdminEmail"), QString());
 
     // Function-key macros kept by older versions directly under "Preferences".
     for (const QString& name : modMacros::kFunctionKeys) {
@@ -93,18 +92,18 @@ void Form1::GetRegSettings() {
     }
     modMacros::loadMacros(QStringLiteral("Preferences\\Macros"));
 
-    ClearCache = formSettings.GetSetting(kPrefs, QStringLiteral("ClearCache"), QStringLiteral("Y"));
-    Language = formSettings.GetSetting(kPrefs, QStringLiteral("Language"), QStringLiteral("Australian"));
-    CompleteMtp = formSettings.GetSetting(kPrefs, QStringLiteral("CompleteMtp"), QStringLiteral("Y"));
-    UseLinkRel = formSettings.GetSetting(kPrefs, QStringLiteral("UseLinkRel"), QStringLiteral("Y"));
-    checkHarvest = formSettings.GetSetting(kPrefs, QStringLiteral("checkHarvest"), QStringLiteral("N"));
-    showSplash = formSettings.GetSetting(kPrefs, QStringLiteral("showSplash"), QStringLiteral("Y"));
-    fixMeta = formSettings.GetSetting(kPrefs, QStringLiteral("fixMeta"), QStringLiteral("N"));
+    p.ClearCache.setText(formSettings.GetSetting(kPrefs, QStringLiteral("ClearCache"), QStringLiteral("Y")));
+    p.Language = formSettings.GetSetting(kPrefs, QStringLiteral("Language"), QStringLiteral("Australian"));
+    p.CompleteMtp.setText(formSettings.GetSetting(kPrefs, QStringLiteral("CompleteMtp"), QStringLiteral("Y")));
+    p.UseLinkRel.setText(formSettings.GetSetting(kPrefs, QStringLiteral("UseLinkRel"), QStringLiteral("Y")));
+    p.checkHarvest.setText(formSettings.GetSetting(kPrefs, QStringLiteral("checkHarvest"), QStringLiteral("N")));
+    p.showSplash.setText(formSettings.GetSetting(kPrefs, QStringLiteral("showSplash"), QStringLiteral("Y")));
+    p.fixMeta.setText(formSettings.GetSetting(kPrefs, QStringLiteral("fixMeta"), QStringLiteral("N")));
     documentState->setTreePath(formSettings.GetSetting(kPrefs, QStringLiteral("schemeTree"), programFolderWithSlash() + QLatin1String("schemes/")));
-    INETname = formSettings.GetSetting(kPrefs, QStringLiteral("INETname"), QString());
+    p.INETname = formSettings.GetSetting(kPrefs, QStringLiteral("INETname"), QString());
     // The password lives in the desktop's keyring when one runs, else in the settings file.
     const platform::SecretRead kept = platform::readSecret(kPasswordSecret);
-    INETid = kept.value ? *kept.value : formSettings.GetSetting(kPrefs, QStringLiteral("INETid"), QString());
+    p.INETid = kept.value ? *kept.value : formSettings.GetSetting(kPrefs, QStringLiteral("INETid"), QString());
 
     readDomainPreferences();
 }
@@ -137,24 +136,24 @@ void Form1::savePreferences() {
     formSettings.SaveSetting(kFiles, QStringLiteral("FilePath"), FilePath);
     formSettings.SaveSetting(kFiles, QStringLiteral("BatchPath"), BatchPath);
 
-    using namespace Preferences;
-    formSettings.SaveSetting(kPrefs, QStringLiteral("Home"), Home);
-    formSettings.SaveSetting(kPrefs, QStringLiteral("FileNewURL"), FileNewURL);
+    const Preferences& p = context.preferences;
+    formSettings.SaveSetting(kPrefs, QStringLiteral("Home"), p.Home);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("FileNewURL"), p.FileNewURL);
     for (const QString& key : modMacros::kFunctionKeys) formSettings.DeleteSetting(kPrefs, key);
-    formSettings.SaveSetting(kPrefs, QStringLiteral("ClearCache"), ClearCache);
-    formSettings.SaveSetting(kPrefs, QStringLiteral("Language"), Language);
-    formSettings.SaveSetting(kPrefs, QStringLiteral("CompleteMTP"), CompleteMtp);
-    formSettings.SaveSetting(kPrefs, QStringLiteral("UseLinkRel"), UseLinkRel);
-    formSettings.SaveSetting(kPrefs, QStringLiteral("checkHarvest"), checkHarvest);
-    formSettings.SaveSetting(kPrefs, QStringLiteral("showSplash"), showSplash);
-    formSettings.SaveSetting(kPrefs, QStringLiteral("fixMeta"), fixMeta);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("ClearCache"), p.ClearCache.text());
+    formSettings.SaveSetting(kPrefs, QStringLiteral("Language"), p.Language);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("CompleteMTP"), p.CompleteMtp.text());
+    formSettings.SaveSetting(kPrefs, QStringLiteral("UseLinkRel"), p.UseLinkRel.text());
+    formSettings.SaveSetting(kPrefs, QStringLiteral("checkHarvest"), p.checkHarvest.text());
+    formSettings.SaveSetting(kPrefs, QStringLiteral("showSplash"), p.showSplash.text());
+    formSettings.SaveSetting(kPrefs, QStringLiteral("fixMeta"), p.fixMeta.text());
     writeDomainPreference();
-    formSettings.SaveSetting(kPrefs, QStringLiteral("charEncoding"), charEncoding);
-    formSettings.SaveSetting(kPrefs, QStringLiteral("siteAdmin"), siteAdmin);
-    formSettings.SaveSetting(kPrefs, QStringLiteral("siteAdminEmail"), siteAdminEmail);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("charEncoding"), p.charEncoding);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("siteAdmin"), p.siteAdmin);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("siteAdminEmail"), p.siteAdminEmail);
     formSettings.SaveSetting(kPrefs, QStringLiteral("schemeTree"), documentState->TreePath());
-    formSettings.SaveSetting(kPrefs, QStringLiteral("INETname"), INETname);
+    formSettings.SaveSetting(kPrefs, QStringLiteral("INETname"), p.INETname);
     // Into the keyring when one takes it, and then out of the settings file.
-    if (platform::writeSecret(kPasswordSecret, INETid)) formSettings.DeleteSetting(kPrefs, QStringLiteral("INETid"));
-    else formSettings.SaveSetting(kPrefs, QStringLiteral("INETid"), INETid);
+    if (platform::writeSecret(kPasswordSecret, p.INETid)) formSettings.DeleteSetting(kPrefs, QStringLiteral("INETid"));
+    else formSettings.SaveSetting(kPrefs, QStringLiteral("INETid"), p.INETid);
 }

@@ -19,10 +19,10 @@
 // ---- Edit menu: preference windows -------------------------------------------------
 
 void Form1::mnuEditPrefs_Click() {
-    frmPreferences& dialog = frmPreferences::instance(this);
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
+    if (!preferencesDialog_) preferencesDialog_ = new frmPreferences(context.preferences, [this] { savePreferences(); }, this);
+    preferencesDialog_->show();
+    preferencesDialog_->raise();
+    preferencesDialog_->activateWindow();
 }
 
 // The system's internet settings have no counterpart here: the program's own firewall
@@ -32,7 +32,8 @@ void Form1::MnuEditIE_Click() {
 }
 
 void Form1::MnuEditFirewall_Click() {
-    platform::execModal(frmFirewall::instance(this));
+    if (!firewallDialog_) firewallDialog_ = new frmFirewall(context.preferences, this);
+    platform::execModal(*firewallDialog_);
 }
 
 // ---- toolbar -----------------------------------------------------------------------

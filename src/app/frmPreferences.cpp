@@ -1,7 +1,6 @@
 #include "app/frmPreferences.h"
 
-#include "app/Form1.h"
-#include "app/Preferences.h"
+#include "core/program/Preferences.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
 
@@ -11,22 +10,12 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-namespace {
-// Ticked unless the preference is exactly "N".
-bool ticked(const QString& value) {
-    return value != QLatin1String("N");
-}
-QString switchOf(const QCheckBox* box) {
-    return box->isChecked() ? QStringLiteral("Y") : QStringLiteral("N");
-}
-}  // namespace
-
-frmPreferences::frmPreferences(QWidget* parent) : QDialog(parent) {
+frmPreferences::frmPreferences(Preferences& preferences, std::function<void()> save, QWidget* parent)
+    : QDialog(parent), preferences_(preferences), save_(std::move(save)) {
     setObjectName(QStringLiteral("frmPreferences"));
     setWindowTitle(QStringLiteral("Quorvantile Preferences"));
     Label1 = new QLabel(QStringLiteral("&Home Page :"), this);
@@ -90,26 +79,20 @@ frmPreferences::frmPreferences(QWidget* parent) : QDialog(parent) {
     connect(cmdClearCacheNow, &QPushButton::clicked, this, &frmPreferences::cmdClearCacheNow_Click);
 }
 
-frmPreferences& frmPreferences::instance(QWidget* parent) {
-    static QPointer<frmPreferences> dialog;
-    if (!dialog) dialog = new frmPreferences(parent);
-    return *dialog;
-}
-
 void frmPreferences::showEvent(QShowEvent* event) {
     Form_Load();
     QDialog::showEvent(event);
 }
 
 void frmPreferences::Form_Load() {
-    using namespace Preferences;
-    homeAtLoad_ = Home;
-    txtHome->setText(Home);
-    txtFileNew->setText(FileNewURL);
-    chkSplash->setChecked(ticked(showSplash));
-    chkClearCache->setChecked(ticked(ClearCache));
-    chkmtpComplete->setChecked(ticked(CompleteMtp));
-    useLinkRel->setChecked(ticked(UseLinkRel));
+    Preferences& p = preferences_;
+    homeAtLoad_ = p.Home;
+    txtHome->setText(p.Home);
+    txtFileNew->setText(p.FileNewURL);
+    chkSplash->setChecked(p.showSplash.isNotN());
+    chkClearCache->setChecked(p.ClearCache.isNotN());
+    chkmtpComplete->setChecked(p.CompleteMtp.isNotN());
+    useLinkRel->setChecked(p.UseLinkRel.isNotN());
     for (QRadioButton* option : radNoEncoding) {
         option->setAutoExclusive(false);
         option->setChecked(false);
@@ -119,37 +102,37 @@ void frmPreferences::Form_Load() {
     radNoEncoding[0]->setText(QStringLiteral("No Encoding"));
     if (!modMacros::saveRecordMacro.isEmpty()) {
         // The repository stores values as typed: no encoding while a server is in use.
-        charEncoding = QStringLiteral("0");
+        p.charEncoding = QStringLiteral("0");
         radNoEncoding[0]->setChecked(true);
         radNoEncoding[0]->setText(QStringLiteral("No Encoding. (Server is active)"));
         radNoEncoding[1]->hide();
         radNoEncoding[2]->hide();
-    } else if (charEncoding == QLatin1String("0") || charEncoding == QLatin1String("1") ||
-               charEncoding == QLatin1String("2")) {
-        radNoEncoding[charEncoding.toInt()]->setChecked(true);
+    } else if (p.charEncoding == QLatin1String("0") || p.charEncoding == QLatin1String("1") ||
+               p.charEncoding == QLatin1String("2")) {
+        radNoEncoding[p.charEncoding.toInt()]->setChecked(true);
     }
 }
 
 void frmPreferences::cmdOK_Click() {
-    using namespace Preferences;
-    Home = txtHome->text();
-    FileNewURL = txtFileNew->text();
-    showSplash = switchOf(chkSplash);
-    ClearCache = switchOf(chkClearCache);
-    CompleteMtp = switchOf(chkmtpComplete);
-    UseLinkRel = switchOf(useLinkRel);
+    Preferences& p = preferences_;
+    p.Home = txtHome->text();
+    p.FileNewURL = txtFileNew->text();
+    p.showSplash.set(chkSplash->isChecked());
+    p.ClearCache.set(chkClearCache->isChecked());
+    p.CompleteMtp.set(chkmtpComplete->isChecked());
+    p.UseLinkRel.set(useLinkRel->isChecked());
     for (int i = 0; i < 3; ++i) {
         if (radNoEncoding[i]->isChecked()) {
-            charEncoding = QString::number(i);
+            p.charEncoding = QString::number(i);
             break;
         }
     }
-    if (Form1* main = Form1::firstMainWindow()) main->savePreferences();
+    if (save_) save_();
     close();
 }
 
 void frmPreferences::cmdCancel_Click() {
-    Preferences::Home = homeAtLoad_;
+    preferences_.Home = homeAtLoad_;
     close();
 }
 
@@ -159,7 +142,7 @@ void frmPreferences::cmdClearCacheNow_Click() {
     }
 }
 
-frmFirewall::frmFirewall(QWidget* parent) : QDialog(parent) {
+frmFirewall::frmFirewall(Preferences& preferences, QWidget* parent) : QDialog(parent), preferences_(preferences) {
     setObjectName(QStringLiteral("frmFirewall"));
     setWindowTitle(QStringLiteral("Firewall Preferences"));
     Label1[0] = new QLabel(QStringLiteral("Some firewalls require a UserID and Password to be entered to access Web "
@@ -200,19 +183,13 @@ frmFirewall::frmFirewall(QWidget* parent) : QDialog(parent) {
     connect(Command2, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-frmFirewall& frmFirewall::instance(QWidget* parent) {
-    static QPointer<frmFirewall> dialog;
-    if (!dialog) dialog = new frmFirewall(parent);
-    return *dialog;
-}
-
 void frmFirewall::showEvent(QShowEvent* event) {
-    txtUserID->setText(Preferences::INETname);
-    txtPassword->setText(Preferences::INETid);
+    txtUserID->setText(preferences_.INETname);
+    txtPassword->setText(preferences_.INETid);
     QDialog::showEvent(event);
 }
 
 void frmFirewall::saveGlobals() {
-    Preferences::INETname = txtUserID->text();
-    Preferences::INETid = txtPassword->text();
+    preferences_.INETname = txtUserID->text();
+    preferences_.INETid = txtPassword->text();
 }

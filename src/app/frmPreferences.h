@@ -1,19 +1,22 @@
 #pragma once
 #include <QDialog>
 
+#include <functional>
+
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+struct Preferences;
 
 // The user-facing preferences; shown without blocking the main window.
 class frmPreferences : public QDialog {
     Q_OBJECT
 public:
-    explicit frmPreferences(QWidget* parent = nullptr);
-    static frmPreferences& instance(QWidget* parent);
+    // OK stores the fields into `preferences` and then calls `save`.
+    frmPreferences(Preferences& preferences, std::function<void()> save, QWidget* parent);
 
     QLabel* Label1;
     QLineEdit* txtHome;
@@ -39,6 +42,8 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    Preferences& preferences_;
+    std::function<void()> save_;
     QString homeAtLoad_;
 };
 
@@ -46,8 +51,7 @@ private:
 class frmFirewall : public QDialog {
     Q_OBJECT
 public:
-    explicit frmFirewall(QWidget* parent = nullptr);
-    static frmFirewall& instance(QWidget* parent);
+    frmFirewall(Preferences& preferences, QWidget* parent);
 
     QLabel* Label1[2];
     QLabel* lblUserID;
@@ -61,4 +65,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+
+private:
+    Preferences& preferences_;
 };

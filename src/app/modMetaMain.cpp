@@ -1,7 +1,6 @@
 #include "app/modMetaMain.h"
 
 #include "app/Form1.h"
-#include "app/Preferences.h"
 #include "app/modFileExists.h"
 #include "app/modRegistry.h"
 #include "commands/ListLoading.h"
@@ -54,7 +53,7 @@ QString commandLineFile(const QString& commandLine) {
     return file.absoluteFilePath();
 }
 
-Form1* Main(const QString& given) {
+Form1* Main(ProgramContext& context, const QString& given) {
     const QString commandLine = commandLineFile(given);
     serveOwnHosts();
     schemeServer = defaultSchemeServer();
@@ -65,7 +64,7 @@ Form1* Main(const QString& given) {
     createCacheDirs();
     modMTP::forgetListsOfAnotherBundle();
 
-    auto* form = new Form1();
+    auto* form = new Form1(context);
     form->Form_Load();
     form->show();
     double x = form->splitterX();
@@ -77,7 +76,7 @@ Form1* Main(const QString& given) {
         form->GoHome();
         // A new user (no domain stored) chooses one; the tutorial asked for there replaces the home page.
         if (modSchemas::defaultSchema.isEmpty()) frmStartup::chooseFirstDomain(form);
-        if (Preferences::showSplash == QLatin1String("Y")) form->showAboutBox();
+        if (context.preferences.showSplash.isY()) form->showAboutBox();
     } else if (commandLine.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
                commandLine.contains(QLatin1String("https://"), Qt::CaseInsensitive)) {
         form->URL->setEditText(commandLine);
@@ -96,7 +95,7 @@ Form1* Main(const QString& given) {
         modMTP::runCommand(QStringLiteral("mtp://open=") + commandLine);
     }
     newWindowRequested = false;
-    if (Preferences::ClearCache == QLatin1String("Y")) {
+    if (context.preferences.ClearCache.isY()) {
         modMTP::runCommand(QStringLiteral("mtp://delete=all.kqs/"));
         modMTP::runCommand(QStringLiteral("mtp://delete=all.kqi/"));
     }

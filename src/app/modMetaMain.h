@@ -2,6 +2,7 @@
 #include <QString>
 
 class Form1;
+class ProgramContext;
 
 namespace modMetaMain {
 
@@ -27,7 +28,8 @@ void createCacheDirs();
 QString listBaseName(const QString& path);
 
 // Starts the program: defaults, cache folders, the main window, the command line (the whole
-// text after the program's name), the cache clearing and the file types. Returns the window.
-Form1* Main(const QString& commandLine);
+// text after the program's name), the cache clearing and the file types, on the program's
+// state `context`, which outlives the window. Returns the window.
+Form1* Main(ProgramContext& context, const QString& commandLine);
 
 }  // namespace modMetaMain

@@ -3,7 +3,6 @@
 #include "catalogues/HarvestLists.h"
 
 #include "app/Form1.h"
-#include "app/Preferences.h"
 #include "catalogues/HarvestListText.h"
 #include "catalogues/ListDocuments.h"
 #include "domains/modSchemas.h"
@@ -74,8 +73,8 @@ bool writeHarvestList(Form form, QString& path, const QString& folder) {
                                           RdfWriter::RdfValues::XmlText);
     };
     const QString text = form == Form::Agls12
-                             ? HarvestListText::agls12Form(entries, record, Preferences::siteAdmin,
-                                                           Preferences::siteAdminEmail, QDate::currentDate())
+                             ? HarvestListText::agls12Form(entries, record, window->context.preferences.siteAdmin,
+                                                           window->context.preferences.siteAdminEmail, QDate::currentDate())
                              : HarvestListText::siteForm(entries, record);
     return ListDocuments::writeList(*window, path, text, QStringLiteral("Error saving Harvest Control List"));
 }

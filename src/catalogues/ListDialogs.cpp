@@ -9,7 +9,7 @@
 #include "core/catalogues/ListTree.h"
 
 void Form1::showHarvestListDialog() {
-    frmHCL& dialog = frmHCL::instance(this);
+    frmHCL& dialog = frmHCL::instance(*this);
     // A dialog already open keeps what was typed into it.
     if (!dialog.isVisible()) {
         dialog.Form_Load();
@@ -20,7 +20,7 @@ void Form1::showHarvestListDialog() {
 }
 
 bool Form1::saveHarvestListWithDialog() {
-    frmHCL& dialog = frmHCL::instance(this);
+    frmHCL& dialog = frmHCL::instance(*this);
     // What was typed into a dialog already open stays; it comes back as a modal one.
     if (dialog.isVisible()) dialog.hide();
     else dialog.Form_Load();

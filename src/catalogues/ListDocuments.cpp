@@ -1,7 +1,6 @@
 #include "catalogues/ListDocuments.h"
 
 #include "app/Form1.h"
-#include "app/Preferences.h"
 #include "app/modFileExists.h"
 #include "catalogues/ListLines.h"
 #include "catalogues/ListMarkup.h"
@@ -150,8 +149,7 @@ std::optional<Fetched> fetch(Form1& window, const QString& location, const QStri
             if (window.Inet1->StillExecuting()) own = std::make_unique<platform::Inet>();
             platform::Inet& inet = own ? *own : *window.Inet1;
             inet.setURL(location);
-            inet.setUserName(Preferences::INETname);
-            inet.setPassword(Preferences::INETid);
+            window.context.preferences.signIn(inet);
             const QByteArray bytes = inet.OpenURLBytes(location);
             if (inet.ResponseCode() != 0) {
                 MsgBox(QStringLiteral("ErrorCode: ") + QString::number(inet.ResponseCode()));

@@ -2,7 +2,6 @@
 
 #include "app/Form1.h"
 #include "app/ModOpenSave.h"
-#include "app/Preferences.h"
 #include "catalogues/ListDocuments.h"
 #include "commands/modMTP.h"
 #include "platform/DesignedSize.h"
@@ -46,7 +45,7 @@ QString proposedFile(const Form1& main) {
 
 }  // namespace
 
-frmHCL::frmHCL(QWidget* parent) : QDialog(parent) {
+frmHCL::frmHCL(Form1& form) : QDialog(&form), form_(form) {
     setObjectName(QStringLiteral("frmHCL"));
     setWindowTitle(QStringLiteral("Create Harvest Control List"));
     setModal(false);
@@ -126,9 +125,9 @@ frmHCL::frmHCL(QWidget* parent) : QDialog(parent) {
     Form_Load();
 }
 
-frmHCL& frmHCL::instance(QWidget* parent) {
+frmHCL& frmHCL::instance(Form1& form) {
     static QPointer<frmHCL> dialog;
-    if (!dialog) dialog = new frmHCL(parent);
+    if (!dialog) dialog = new frmHCL(form);
     return *dialog;
 }
 
@@ -143,26 +142,22 @@ void frmHCL::Form_Load() {
     cmdOK->setDefault(true);
     cmdSaveRDF->setEnabled(true);
     txtHCLDirLoc->clear();
-    const Form1* main = Form1::firstMainWindow();
-    txtFileName->setText(main ? proposedFile(*main) : QString());
-    txtAdministrator->setText(Preferences::siteAdmin);
-    txtEmail->setText(Preferences::siteAdminEmail);
+    txtFileName->setText(proposedFile(form_));
+    txtAdministrator->setText(form_.context.preferences.siteAdmin);
+    txtEmail->setText(form_.context.preferences.siteAdminEmail);
 }
 
 void frmHCL::cmdBrowse1_Click() {
-    Form1* main = Form1::firstMainWindow();
-    const QString chosen =
-        ModOpenSave::showOpenDialog(QStringLiteral("htm"), main ? main->documentState->TreePath() : QString());
+    const QString chosen = ModOpenSave::showOpenDialog(QStringLiteral("htm"), form_.documentState->TreePath());
     show();
     raise();
     if (chosen.isEmpty()) return;
     txtFileName->setText(chosen);
-    if (main) main->documentState->setTreePath(chosen);
+    form_.documentState->setTreePath(chosen);
 }
 
 void frmHCL::cmdBrowse_Click() {
-    const Form1* main = Form1::firstMainWindow();
-    const QString chosen = ModOpenSave::showOpenDialog(QStringLiteral("hcl"), main ? main->FilePath : QString());
+    const QString chosen = ModOpenSave::showOpenDialog(QStringLiteral("hcl"), form_.FilePath);
     show();
     raise();
     if (platform::lastPathSeparator(chosen) >= 0) txtHCLDirLoc->setText(platform::folderPart(chosen));
@@ -170,8 +165,7 @@ void frmHCL::cmdBrowse_Click() {
 
 void frmHCL::cmdSaveRDF_Click() {
     setHeight(kExpandedHeight);
-    const Form1* main = Form1::firstMainWindow();
-    txtHCLDirLoc->setText(platform::folderPart(main ? main->documentState->TreePath() : QString()));
+    txtHCLDirLoc->setText(platform::folderPart(form_.documentState->TreePath()));
     cmdSaveRDF->setEnabled(false);
 }
 
@@ -179,10 +173,9 @@ void frmHCL::cmdOK_Click() {
     const QString file = txtFileName->text();
     const QString folder = txtHCLDirLoc->text();
     // No stays in the dialog, to choose another file.
-    const Form1* main = Form1::firstMainWindow();
-    if (!ListDocuments::mayWriteListTo(file, main ? main->documentState->listFile() : QString(), windowTitle())) return;
-    Preferences::siteAdmin = txtAdministrator->text();
-    Preferences::siteAdminEmail = txtEmail->text();
+    if (!ListDocuments::mayWriteListTo(file, form_.documentState->listFile(), windowTitle())) return;
+    form_.context.preferences.siteAdmin = txtAdministrator->text();
+    form_.context.preferences.siteAdminEmail = txtEmail->text();
     if (folder.isEmpty()) {
         modMTP::runCommand(QStringLiteral("mtp://savehcl=") + file + QStringLiteral("|.kqi"));
     } else {

@@ -1,6 +1,7 @@
 #pragma once
 #include <QDialog>
 
+class Form1;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -13,7 +14,7 @@ class frmHCL : public QDialog {
     Q_OBJECT
 public:
     // The one dialog, created on first use.
-    static frmHCL& instance(QWidget* parent);
+    static frmHCL& instance(Form1& form);
 
     // The dialog's designed height (twips) without and with the records folder's section;
     // it grows where its texts need more.
@@ -40,7 +41,8 @@ public:
     void cmdCancel_Click();
 
 private:
-    explicit frmHCL(QWidget* parent);
+    explicit frmHCL(Form1& form);
     void setHeight(int twips);
     QList<QWidget*> recordsSection_;
+    Form1& form_;
 };

@@ -1,7 +1,6 @@
 #include "catalogues/frmManualInsert.h"
 
 #include "app/Form1.h"
-#include "app/Preferences.h"
 #include "catalogues/TreeEdits.h"
 #include "catalogues/TreeNodes.h"
 #include "platform/MsgBox.h"
@@ -57,7 +56,7 @@ void frmManualInsert::showEvent(QShowEvent* event) {
 }
 
 void frmManualInsert::txtLabel_Change() {
-    if (Preferences::CompleteMtp != QLatin1String("Y")) return;
+    if (!form_.context.preferences.CompleteMtp.isY()) return;
     if (!form_.documentState->TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) return;
     const ListTree& tree = *form_.activeTree();
     txtURL->setText(QStringLiteral("mtp://field=*&content=") + modTree::contentValue(txtLabel->text()) +

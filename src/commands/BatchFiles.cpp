@@ -2,7 +2,7 @@
 // the macro set file.
 #include "app/CRegSettings.h"
 #include "app/ModOpenSave.h"
-#include "app/Preferences.h"
+#include "core/program/Preferences.h"
 #include "app/modFileExists.h"
 #include "commands/CommandLog.h"
 #include "commands/CommandWindow.h"
@@ -68,8 +68,7 @@ std::optional<QString> readWebBatch(const QString& location) {
     if (!platform::isWebAddress(address)) address.prepend(QStringLiteral("http://"));
     platform::Inet& inet = batchInet();
     inet.setURL(address);
-    inet.setUserName(Preferences::INETname);
-    inet.setPassword(Preferences::INETid);
+    modMTP::preferences().signIn(inet);
     QString text = inet.OpenURL();
     if (CommandWindow* window = commandWindow()) window->stopBusyAnimation();
     if (inet.ResponseCode() != 0) {

@@ -4,6 +4,7 @@
 #include <QString>
 
 class DocumentState;
+class ProgramContext;
 class ListTree;
 class QAction;
 class QWidget;
@@ -18,6 +19,9 @@ class Inet;
 class CommandWindow {
 public:
     virtual ~CommandWindow() = default;
+
+    // The program's state the window shows: preferences, record, lists, documents.
+    virtual ProgramContext& context() = 0;
 
     // ---- the record -----------------------------------------------------------------------
     // The record's lines, their selection and the current line, which the field command

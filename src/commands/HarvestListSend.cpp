@@ -1,5 +1,5 @@
 // Sending the tree to the repository as a Harvest Control List.
-#include "app/Preferences.h"
+#include "core/program/Preferences.h"
 #include "app/modFileExists.h"
 #include "app/frmHelpBrowser.h"
 #include "catalogues/HarvestLists.h"
@@ -42,8 +42,7 @@ void cgiSendHCL(QString& command) {
     }
     platform::Inet& post = *help.PostInet;
     post.setURL(address);
-    post.setUserName(Preferences::INETname);
-    post.setPassword(Preferences::INETid);
+    modMTP::preferences().signIn(post);
     if (!post.Execute(address, QStringLiteral("POST"), body, QStringLiteral("Content-Type: text/xml; charset=UTF-8"))) {
         platform::MsgBox(QStringLiteral("The repository is still busy with an earlier request: ") + address);
         return;

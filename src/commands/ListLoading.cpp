@@ -2,7 +2,7 @@
 // cache, for lists from the network), and the tree is then built from that file line by line.
 #include "commands/ListLoading.h"
 
-#include "app/Preferences.h"
+#include "core/program/Preferences.h"
 #include "app/modFileExists.h"
 #include "app/modMetaMain.h"
 #include "catalogues/ListLines.h"
@@ -79,8 +79,7 @@ QString errorPage(const QString& errors) {
 // dialog ends the transfer. Empty and `cancelled` set when the user cancelled.
 QByteArray fetch(platform::Inet& inet, const QString& address, bool& cancelled) {
     inet.setURL(address);
-    inet.setUserName(Preferences::INETname);
-    inet.setPassword(Preferences::INETid);
+    modMTP::preferences().signIn(inet);
     cancelled = false;
     QTimer watch;
     watch.setInterval(50);

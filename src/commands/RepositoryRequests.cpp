@@ -1,5 +1,5 @@
 // Requests to the repository's scripts: records, the catalogue and the scheme list.
-#include "app/Preferences.h"
+#include "core/program/Preferences.h"
 #include "app/modFileExists.h"
 #include "catalogues/ListLines.h"
 #include "commands/CommandWindow.h"
@@ -77,8 +77,7 @@ enum class AfterReply { Nothing, RecordSave };
 bool post(const QString& address, const QString& body, AfterReply after = AfterReply::Nothing) {
     CommandWindow& w = window();
     platform::Inet& inet = w.repositoryTransfer();
-    inet.setUserName(Preferences::INETname);
-    inet.setPassword(Preferences::INETid);
+    modMTP::preferences().signIn(inet);
     inet.setURL(address);
     if (!inet.Execute(address, QStringLiteral("POST"), body)) {
         MsgBox(QStringLiteral("Error in cgiSend: the repository has not yet answered the last request. Try again "
@@ -138,8 +137,7 @@ void returnSchemes(const QString& command) {
     if (inet.StillExecuting()) return;
     const QString address = repositoryAddress(command, false);
     inet.setURL(address);
-    inet.setUserName(Preferences::INETname);
-    inet.setPassword(Preferences::INETid);
+    modMTP::preferences().signIn(inet);
     inet.Execute(address, QStringLiteral("GET"));
     if (!waitForTransfer(inet)) {
         inet.Cancel();

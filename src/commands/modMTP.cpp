@@ -11,6 +11,7 @@
 #include "commands/frmSourceHTML.h"
 #include "commands/frmWaitProcess.h"
 #include "commands/modMacros.h"
+#include "core/program/ProgramContext.h"
 #include "domains/modSchemas.h"
 #include "platform/Folders.h"
 #include "platform/MsgBox.h"
@@ -233,7 +234,7 @@ void dispatch(const CommandRoute& route, QString& command, CommandOrigin origin)
         cgiSend(location);
         break;
     case CommandRow::BatchSetDomain:
-        modSchemas::setDomainFromCommand(command);
+        modSchemas::setDomainFromCommand(mainWindow().context().preferences, command);
         break;
     case CommandRow::BatchGetMetaFromHcl:
         modHCL::getMetaFromHCL(location);
@@ -291,6 +292,11 @@ void setCommandWindow(CommandWindow* window) {
 
 CommandWindow* commandWindow() {
     return theWindow;
+}
+
+const Preferences& preferences() {
+    static const Preferences defaults;
+    return theWindow ? theWindow->context().preferences : defaults;
 }
 
 bool dispatchRunning() {

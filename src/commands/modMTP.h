@@ -6,6 +6,7 @@
 #include <functional>
 
 class CommandWindow;
+struct Preferences;
 
 // The mtp:// command language: the entry, the dispatcher and its verbs, the field command,
 // command batches and the command log.
@@ -29,6 +30,8 @@ enum class CommandOrigin { Program, Page };
 // The main window the commands work on; nullptr before it exists and after it is gone.
 void setCommandWindow(CommandWindow* window);
 CommandWindow* commandWindow();
+// The preferences of the window the commands work on; the defaults while none is open.
+const Preferences& preferences();
 
 // Runs one command ("mtp://" verb "." type "/"). Repository and macro-set batches run inside
 // the wait dialog, everything else straight through the dispatcher. The caller's text is

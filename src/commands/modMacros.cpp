@@ -1,6 +1,6 @@
 #include "commands/modMacros.h"
 
-#include "app/Preferences.h"
+#include "core/program/ProgramContext.h"
 #include "commands/CommandWindow.h"
 #include "commands/frmSourceHTML.h"
 #include "commands/modMTP.h"
@@ -50,7 +50,7 @@ void takeUpRepositoryMacro(const QString& data) {
             platform::MsgBox(QStringLiteral("Couldn't check for Server Schemes"), platform::vbOKOnly,
                              QStringLiteral("Couldn't get Server Base Address"));
         }
-        Preferences::charEncoding = QStringLiteral("0");
+        if (CommandWindow* window = modMTP::commandWindow()) window->context().preferences.charEncoding = QStringLiteral("0");
     } else if (data.contains(QLatin1String("Open Catalog"), ci)) {
         if (openCatalogMacro.isEmpty()) openCatalogMacro = command;
     } else if (data.contains(QLatin1String("Save Catalog"), ci)) {

@@ -54,7 +54,8 @@ struct ArrayHandler {
 class Builder {
 public:
     // The scheme-server items without "*" keep the host the menu was built with.
-    explicit Builder(QString fixedServer) : fixedServer_(std::move(fixedServer)) {}
+    Builder(QString fixedServer, Preferences& preferences)
+        : fixedServer_(std::move(fixedServer)), preferences_(preferences) {}
 
     static QAction* named(QAction* action, const QString& name) {
         action->setObjectName(name);
@@ -93,9 +94,9 @@ public:
         const QString domainName = QLatin1String(shortName);
         return handler(
             menu, name, caption,
-            [domainName] {
+            [domainName, &preferences = preferences_] {
                 defaultSchema = domainName;
-                applyDomainDefaults();
+                applyDomainDefaults(preferences);
                 loadDomainScheme();
             },
             hidden);
@@ -151,6 +152,7 @@ private:
     }
 
     QString fixedServer_;
+    Preferences& preferences_;
 };
 
 constexpr bool kHidden = true;
@@ -419,16 +421,16 @@ void buildSaDete(const Builder& b, QMenu* top) {
 
 }  // namespace
 
-void buildResourcesMenu(QMenu* menu) {
+void buildResourcesMenu(QMenu* menu, Preferences& preferences) {
     if (!menu) return;
     // Built before start-up has set the server (a window made on its own): use the program's own.
     const QString server =
         modMetaMain::schemeServer.isEmpty() ? modMetaMain::defaultSchemeServer() : modMetaMain::schemeServer;
-    const Builder b(server);
+    const Builder b(server, preferences);
 
-    b.handler(menu, "mnuResEditSchemas", "Select Metadata Schemas", [] {
+    b.handler(menu, "mnuResEditSchemas", "Select Metadata Schemas", [menu, &preferences] {
         // The dialog applies the domain chosen itself; cancelled or not, the current list loads.
-        frmCheckList::showModal();
+        frmCheckList::showModal(menu->window(), preferences);
         loadDomainScheme();
     });
     b.handler(menu, "mnuResDefault", "Load Default Schema:", [] { loadDomainScheme(); });

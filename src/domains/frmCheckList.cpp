@@ -1,6 +1,5 @@
 #include "domains/frmCheckList.h"
 
-#include "app/Form1.h"
 #include "commands/modMacros.h"
 #include "domains/modCheckList.h"
 #include "domains/modSchemas.h"
@@ -66,8 +65,9 @@ frmCheckList& frmCheckList::instance(QWidget* parent) {
     return *dialog;
 }
 
-void frmCheckList::showModal() {
-    frmCheckList& dialog = instance(Form1::firstMainWindow());
+void frmCheckList::showModal(QWidget* owner, Preferences& preferences) {
+    frmCheckList& dialog = instance(owner);
+    dialog.preferences_ = &preferences;
     dialog.Form_Load();
     platform::execModal(dialog);
 }
@@ -128,7 +128,7 @@ void frmCheckList::cmdOK_Click() {
     for (int i = 0; i < rows; ++i) {
         if (defSchema->currentText() != modCheckList::schemaLongNames[size_t(i)]) continue;
         modSchemas::defaultSchema = modCheckList::schemaShortNames[size_t(i)];
-        modSchemas::applyDomainDefaults();
+        if (preferences_) modSchemas::applyDomainDefaults(*preferences_);
         modSchemas::showSchemaMenu(true, modSchemas::defaultSchema);
         break;
     }

@@ -58,7 +58,7 @@ void frmStartup::chooseFirstDomain(Form1* form) {
     frmStartup& dialog = instance(form);
     dialog.Form_Load();
     if (platform::execModal(dialog) != QDialog::Accepted) return;
-    modSchemas::applyDomainDefaults();
+    modSchemas::applyDomainDefaults(form->context.preferences);
     modSchemas::loadDomainScheme();
 }
 

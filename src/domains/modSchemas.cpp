@@ -1,7 +1,7 @@
 #include "domains/modSchemas.h"
 
 #include "app/Form1.h"
-#include "app/Preferences.h"
+#include "core/program/Preferences.h"
 #include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "domains/SchemeHosts.h"
@@ -246,7 +246,7 @@ void hideAllSchemaMenus() {
     for (int i = 0; i < rows; ++i) showSchemaMenu(false, modCheckList::schemaShortNames[i]);
 }
 
-void applyDomainDefaults() {
+void applyDomainDefaults(Preferences& preferences) {
     const QString d = defaultSchema;
     setItemCaption(QStringLiteral("mnuMaintMeta_2"), QStringLiteral("Add ") + d + QStringLiteral(" line"));
     setItemCaption(QStringLiteral("mnuResDefault"), QStringLiteral("Default Domain: ") + d);
@@ -256,11 +256,11 @@ void applyDomainDefaults() {
         if (d != QLatin1String(row.name)) continue;
         known = true;
         // A template the user already has is never replaced.
-        if (Preferences::FileNewURL.isEmpty()) Preferences::FileNewURL = row.templateCommand;
+        if (preferences.FileNewURL.isEmpty()) preferences.FileNewURL = row.templateCommand;
         linkRelLines = row.linkRelLines;
         rdfNamespaces = row.rdfNamespaces;
         rdfPrefix = QString::fromLatin1(row.rdfPrefix);
-        if (row.home) Preferences::Home = *row.home;
+        if (row.home) preferences.Home = *row.home;
         break;
     }
     if (!known) platform::MsgBox(kUnknownDomainMessage, platform::vbOKOnly, QStringLiteral("Error"));
@@ -282,7 +282,7 @@ void loadDomainScheme() {
     }
 }
 
-void setDomainFromCommand(const QString& command) {
+void setDomainFromCommand(Preferences& preferences, const QString& command) {
     QString name = command;
     // The dispatcher hands commands over with their final "/"; accept one without it too.
     if (!name.endsWith(QLatin1Char('/'))) name += QLatin1Char('/');
@@ -290,7 +290,7 @@ void setDomainFromCommand(const QString& command) {
     name.remove(QStringLiteral("setdomain="), Qt::CaseInsensitive);
     name.remove(QStringLiteral(".kqb/"), Qt::CaseInsensitive);
     defaultSchema = name;
-    applyDomainDefaults();
+    applyDomainDefaults(preferences);
 }
 
 }  // namespace modSchemas

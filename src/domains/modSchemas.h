@@ -5,6 +5,8 @@
 // The current metadata domain and everything derived from it: the new-record template, the
 // schema link lines, the RDF namespaces, the Metadata Resources items shown, the domain's
 // scheme list and its table of encoding schemes per element.
+struct Preferences;
+
 namespace modSchemas {
 
 // The current domain's short name ("Dublin Core", "AGLS1.3", "NZGLS", ...); empty before a
@@ -29,10 +31,10 @@ void showSchemaMenu(bool show, const QString& shortName);
 void hideAllSchemaMenus();
 
 // Applies defaultSchema: the two captions naming it, the template command (only while
-// Preferences::FileNewURL is empty), the link lines, RDF namespaces and prefix, the Utah
+// the preferences' FileNewURL is empty), the link lines, RDF namespaces and prefix, the Utah
 // home page and the Harvest Control List items of the File menu. A name outside the known
 // domains gets kUnknownDomainMessage and keeps the derived values as they were.
-void applyDomainDefaults();
+void applyDomainDefaults(Preferences& preferences);
 
 // Runs the current domain's "mtp://url=" scheme-list command through the command entry;
 // nothing for a domain without one.
@@ -40,7 +42,7 @@ void loadDomainScheme();
 
 // The dispatcher's "setdomain=" verb: "mtp://setdomain=" name ".kqb/". Makes the name the
 // current domain and applies it.
-void setDomainFromCommand(const QString& command);
+void setDomainFromCommand(Preferences& preferences, const QString& command);
 
 // The encoding schemes the current domain offers for an element ("None|URI|ISBN|"). When
 // the domain's table knows nothing of the element the list passed in is kept. The result is

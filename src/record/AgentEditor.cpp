@@ -1,7 +1,6 @@
 #include "record/AgentEditor.h"
 
 #include "app/Form1.h"
-#include "app/Preferences.h"
 #include "platform/MsgBox.h"
 #include "record/modCharEncoding.h"
 
@@ -129,7 +128,7 @@ void AgentEditor::OK_Click() {
         if (form_->markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::vbCancel) return;
         record.set(line_, Record::Content, newValue);
         if (record.selectedLine() == line_)
-            recordEditors::showInContentBox(*form_, modCharEncoding::decodeContent(newValue, Preferences::charEncoding));
+            recordEditors::showInContentBox(*form_, modCharEncoding::decodeContent(newValue, form_->context.preferences.charEncoding));
     }
     accept();
 }

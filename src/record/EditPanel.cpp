@@ -2,7 +2,6 @@
 // metadata panel and marks the record modified.
 #include "app/Form1.h"
 
-#include "app/Preferences.h"
 #include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "core/record/Record.h"
@@ -318,7 +317,7 @@ void Form1::editNrmlContent_Change() {
     // A named line keeps its content encoded; a link row takes the text as typed.
     const QString stored = record->cell(line, Record::Name).isEmpty()
                                ? typed
-                               : modCharEncoding::encodeContent(typed, Preferences::charEncoding);
+                               : modCharEncoding::encodeContent(typed, context.preferences.charEncoding);
     if (stored == record->cell(line, Record::Content)) return;
     record->set(line, Record::Content, stored);
     markHTMLmodifiedCheckList(kReason);
@@ -392,7 +391,7 @@ void Form1::editNrmlScheme_Click() {
     }
     // A pick has usually been written by the change handler already; the field follows it all the same.
     fillContentFromScheme(record->cell(line, Record::Scheme),
-                          modCharEncoding::decodeContent(record->cell(line, Record::Content), Preferences::charEncoding));
+                          modCharEncoding::decodeContent(record->cell(line, Record::Content), context.preferences.charEncoding));
 }
 
 void Form1::editNrmlScheme_Validate() {

@@ -1,7 +1,6 @@
 // Filling the edit panel from the selected line of the record.
 #include "app/Form1.h"
 
-#include "app/Preferences.h"
 #include "core/record/Record.h"
 #include "domains/modSchemas.h"
 #include "gui/record/MetaPanelView.h"
@@ -87,7 +86,7 @@ void Form1::editCurrentLine() {
 
     const MetadataLine values = record->line(line);
     const QString name = values.name;
-    const QString content = modCharEncoding::decodeContent(values.content, Preferences::charEncoding);
+    const QString content = modCharEncoding::decodeContent(values.content, context.preferences.charEncoding);
     const QString lang = values.lang;
     const QString scheme = values.scheme;
 

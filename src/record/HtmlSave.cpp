@@ -1,7 +1,6 @@
 // Writing the record into a page file, or out as a command batch.
 #include "app/Form1.h"
 
-#include "app/Preferences.h"
 #include "core/record/Record.h"
 #include "domains/modSchemas.h"
 #include "platform/MsgBox.h"
@@ -68,7 +67,7 @@ bool Form1::SaveAsHTML(const QString& path) {
         }
     }
     const MetaWriter::PageRewrite rewrite =
-        MetaWriter::rewritePage(page, lines, modSchemas::linkRelLines, Preferences::UseLinkRel);
+        MetaWriter::rewritePage(page, lines, modSchemas::linkRelLines, context.preferences.UseLinkRel.text());
 
     if (rewrite.blankPage) {
         const int answer = platform::MsgBox(

@@ -1,7 +1,6 @@
 // Reading a page's metadata into the record when the browser opens it.
 #include "app/Form1.h"
 
-#include "app/Preferences.h"
 #include "catalogues/HarvestLists.h"
 #include "catalogues/ListDocuments.h"
 #include "catalogues/modRSS.h"
@@ -89,8 +88,7 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
         platform::Inet& inet = own ? *own : *Inet1;
         pendingURL.clear();
         inet.setURL(location);
-        inet.setUserName(Preferences::INETname);
-        inet.setPassword(Preferences::INETid);
+        context.preferences.signIn(inet);
         text = inet.OpenURL();
         if (inet.ResponseCode() != 0) {
             platform::MsgBox(inet.errorCodeMessage(), platform::vbOKOnly,
@@ -152,7 +150,7 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
 
     const int lines = std::max(3, record->count());
     double y = splitterY();
-    if (Preferences::fixMeta == QLatin1String("Y") || y == 4999) {
+    if (context.preferences.fixMeta.isY() || y == 4999) {
         y = splitterForLines(lines, EditPanel->isHidden() ? 0 : Layout::kEditPanelHeight);
     }
     if (y < 4000) y = 4000;

@@ -1,7 +1,6 @@
 #include "record/frmLongText.h"
 
 #include "app/Form1.h"
-#include "app/Preferences.h"
 #include "core/record/Record.h"
 #include "platform/MsgBox.h"
 #include "record/AgentEditor.h"
@@ -53,7 +52,7 @@ void frmLongText::OKButton_Click() {
         // Stored as the content box stores what is typed into it: encoded, except on a link row.
         const QString stored = record.cell(line_, Record::Name).isEmpty()
                                    ? text
-                                   : modCharEncoding::encodeContent(text, Preferences::charEncoding);
+                                   : modCharEncoding::encodeContent(text, form_->context.preferences.charEncoding);
         if (stored != record.cell(line_, Record::Content)) {
             // Asked first: a cancelled question leaves the line as it was and the text open.
             if (form_->markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::vbCancel)

@@ -1,6 +1,5 @@
 #pragma once
 #include "app/CRegSettings.h"
-#include "app/Preferences.h"
 #include "app/modMetaMain.h"
 #include "commands/modMacros.h"
 #include "core/record/Record.h"
@@ -93,8 +92,7 @@ class FileMenuTest : public WindowTest {
 protected:
     testing_support::ScriptedFileDialogs dialogs;
     void SetUp() override { modMTP::loggingOn = false; }
-    testing_support::KeptValues kept_{&Preferences::FileNewURL,     &Preferences::UseLinkRel,
-                                      &modMacros::saveRecordMacro,  &modMacros::openRecordMacro,
+    testing_support::KeptValues kept_{&modMacros::saveRecordMacro,  &modMacros::openRecordMacro,
                                       &modMacros::saveCatalogMacro, &modMacros::openCatalogMacro};
 
     ListTree& tree() const { return *w->activeTree(); }
@@ -104,7 +102,7 @@ protected:
     }
     // A page read into the record; with a new title typed into the edit panel, if given.
     QString openPage(const QString& name, const QString& newTitle = QString()) {
-        Preferences::UseLinkRel = u"N"_s;
+        w.context.preferences.UseLinkRel.setText(u"N"_s);
         const QString page = write(name, kPage);
         EXPECT_EQ(w->LoadMetadataFromURL(page, true), 0);
         w->documentState->setCurrentHTMLFile(page);

@@ -10,7 +10,7 @@ namespace {
 class BrowserTest : public WindowTest {
 protected:
     CommandRecorder recorder;
-    testing_support::KeptValues kept{&Preferences::Home, &Preferences::charEncoding, &modMacros::saveRecordMacro};
+    testing_support::KeptValues kept{&modMacros::saveRecordMacro};
     // A page whose record holds one line: its own name as the title.
     QString page(const QString& name) {
         return write(name, "<meta name=\"DC.Title\" content=\"" + name.toUtf8() + "\">");
@@ -111,7 +111,7 @@ TEST_F(BrowserTest, ButtonsAndHistoryMenusGoBackForwardHomeRefreshAndSearch) {
     EXPECT_TRUE(browser().LocationURL().endsWith(u"a.htm"_s));
     click(3);
     EXPECT_TRUE(browser().LocationURL().endsWith(u"b.htm"_s));
-    Preferences::Home = a;
+    w.context.preferences.Home = a;
     click(5);
     EXPECT_EQ(w->URL->currentText(), a);
     EXPECT_EQ(w->record->lines().first().content, u"a.htm"_s);
@@ -142,25 +142,25 @@ TEST_F(BrowserTest, ButtonsAndHistoryMenusGoBackForwardHomeRefreshAndSearch) {
 }
 
 TEST_F(BrowserTest, PreferencesDialogStoresOnOkAndPutsBackOnCancel) {
-    Preferences::Home = u"http://home.example/"_s;
-    Preferences::charEncoding = u"1"_s;
-    frmPreferences& prefs = frmPreferences::instance(&*w);
-    prefs.show();
+    w.context.preferences.Home = u"http://home.example/"_s;
+    w.context.preferences.charEncoding = u"1"_s;
+    w->mnuEditPrefs->trigger();
+    auto& prefs = *w->findChild<frmPreferences*>(u"frmPreferences"_s);
     EXPECT_TRUE(prefs.radNoEncoding[1]->isChecked());
     prefs.cmdClearCacheNow->click();
     EXPECT_EQ(recorder.commands, (QStringList{u"mtp://delete=all.kqs/"_s, u"mtp://delete=all.kqi/"_s}));
     prefs.txtHome->setText(u"http://elsewhere.example/"_s);
     prefs.radNoEncoding[2]->setChecked(true);
     prefs.cmdOK->click();
-    EXPECT_EQ(Preferences::Home + Preferences::charEncoding, u"http://elsewhere.example/2"_s);
+    EXPECT_EQ(w.context.preferences.Home + w.context.preferences.charEncoding, u"http://elsewhere.example/2"_s);
     EXPECT_EQ(CRegSettings().GetSetting(u"Preferences"_s, u"Home"_s, QString()), u"http://elsewhere.example/"_s);
     // Cancel puts back the home page seen at opening; a repository forces no encoding.
     modMacros::saveRecordMacro = u"mtp://save.kqb/"_s;
     prefs.show();
     EXPECT_TRUE(prefs.radNoEncoding[1]->isHidden());
-    Preferences::Home = u"changed meanwhile"_s;
+    w.context.preferences.Home = u"changed meanwhile"_s;
     prefs.cmdCancel->click();
-    EXPECT_EQ(Preferences::Home + Preferences::charEncoding, u"http://elsewhere.example/0"_s);
+    EXPECT_EQ(w.context.preferences.Home + w.context.preferences.charEncoding, u"http://elsewhere.example/0"_s);
 }
 
 }  // namespace

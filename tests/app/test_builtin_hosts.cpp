@@ -39,8 +39,7 @@ QStringList everyDomain() {
 
 class BuiltInHostsTest : public ::testing::Test {
 protected:
-    testing_support::KeptValues kept{&modMetaMain::schemeServer, &modSchemas::defaultSchema, &Preferences::FileNewURL,
-                                     &Preferences::Home};
+    testing_support::KeptValues kept{&modMetaMain::schemeServer, &modSchemas::defaultSchema};
     // The program's own scheme server, already when the window builds its menus.
     bool builtIn = !(modMetaMain::schemeServer = SchemeHosts::builtInSchemeServer).isEmpty();
     testing_support::TestWindow w;
@@ -171,9 +170,9 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
             for (const QString& element : modSchemas::schemeTableElements(domain))
                 EXPECT_TRUE(elements.contains(element.toLower())) << domain << " lacks " << element;
         }
-        Preferences::FileNewURL.clear();
-        modSchemas::applyDomainDefaults();
-        if (!Preferences::FileNewURL.isEmpty())
+        w.context.preferences.FileNewURL.clear();
+        modSchemas::applyDomainDefaults(w.context.preferences);
+        if (!w.context.preferences.FileNewURL.isEmpty())
             walk(u"Default template, "_s + domain, [this] { w->mnuFileNew(Form1::kNewTemplate)->trigger(); });
         w->URL->setEditText(QString());
         walk(u"Tutorial, "_s + domain, [this] { w->findChild<QAction*>(u"mnuHelpTutorial"_s)->trigger(); });
@@ -256,7 +255,8 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
         return dialog.result();
     });
     for (int start = 1; start <= 2; ++start) {
-        std::unique_ptr<Form1> form(modMetaMain::Main(QString()));
+        ProgramContext context;
+        std::unique_ptr<Form1> form(modMetaMain::Main(context, QString()));
         testing_support::OfflineBrowser& browser = testing_support::offlineBrowser(form->WebBrowser1);
         browser.settle();
         EXPECT_EQ(form->URL->currentText(), u"http://schemes.quorvantil.example"_s);

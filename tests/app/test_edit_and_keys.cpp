@@ -8,7 +8,7 @@ namespace {
 
 class EditTest : public WindowTest {
 protected:
-    testing_support::KeptValues kept{&Preferences::UseLinkRel, &modSchemas::linkRelLines};
+    testing_support::KeptValues kept{&modSchemas::linkRelLines};
     QClipboard& clipboard = *QApplication::clipboard();
     void SetUp() override {
         w->show();
@@ -40,7 +40,7 @@ TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
 
 TEST_F(EditTest, TheRecordAsHtmlAndAsWellFormedRdf) {
     w->record->append({u"DC.Title"_s, u"A & B"_s, {}, {}});
-    Preferences::UseLinkRel = u"Y"_s;
+    w.context.preferences.UseLinkRel.setText(u"Y"_s);
     modSchemas::linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
     w->mnuEditCopyMeta_Click();
     EXPECT_TRUE(clipboard.text().startsWith(modSchemas::linkRelLines + u"\r\n<META NAME=\"DC.Title\""_s));

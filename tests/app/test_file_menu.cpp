@@ -24,7 +24,7 @@ protected:
 };
 
 TEST_F(FileNewOpenTest, NewRecordsAskToSaveTheEditedRecordFirst) {
-    Preferences::FileNewURL = u"mtp://open=template.kqb/"_s;
+    w.context.preferences.FileNewURL = u"mtp://open=template.kqb/"_s;
     const QString page = openPage(u"page.htm"_s, u"Edited title"_s);
     boxes.expect(kSave, vbCancel).expect(kSave, vbYes);
     w->mnuFileNew(1)->trigger();
@@ -32,7 +32,7 @@ TEST_F(FileNewOpenTest, NewRecordsAskToSaveTheEditedRecordFirst) {
     EXPECT_EQ(read(page), kPage);
     w->mnuFileNew(1)->trigger();
     EXPECT_EQ(read(page), pageTitled("Edited title"));
-    EXPECT_EQ(recorder.commands, QStringList({u"mtp://delete=all.fld"_s, Preferences::FileNewURL}));
+    EXPECT_EQ(recorder.commands, QStringList({u"mtp://delete=all.fld"_s, w.context.preferences.FileNewURL}));
     // Without a repository nothing is replaced, so nothing is asked.
     mark(DocumentState::Document::Record);
     boxes.expect(u"No Quorvantile Repository has been linked to the Karvold. To try this feature contact"_s, vbOK);
@@ -403,7 +403,7 @@ TEST_F(FileMenuTest, PrintAndCheckForHarvestList) {
 // A whole session: open, edit, save, edit again, and Exit saving or not.
 TEST_F(FileMenuTest, OpenEditSaveAndExit) {
     for (const int answer : {vbYes, vbNo}) {
-        Preferences::UseLinkRel = u"N"_s;
+        w.context.preferences.UseLinkRel.setText(u"N"_s);
         w->show();
         const QString page = write(u"Seite mit Leerzeichen.htm"_s, kPage);
         dialogs.choose(page);

@@ -1,6 +1,7 @@
 // Start-up, the settings it reads and the close that writes them back.
 #include "AppTestSupport.h"
 
+#include "app/frmPreferences.h"
 #include "domains/frmStartup.h"
 #include "platform/Folders.h"
 #include "platform/RegistryStore.h"
@@ -18,6 +19,7 @@ protected:
     testing_support::LocalHttpServer server;
     QByteArray oldServer = qgetenv("QUORVANTIL_SCHEME_SERVER");
     testing_support::KeptValues kept{&modSchemas::defaultSchema};
+    std::unique_ptr<ProgramContext> context;  // each start's own, as a restarted program's
     std::unique_ptr<Form1> form;
     CRegSettings s;
     void SetUp() override {
@@ -33,7 +35,8 @@ protected:
     void start(const QString& commandLine = u"mtp://x.fld/"_s) {
         form.reset();
         recorder.commands.clear();
-        form.reset(modMetaMain::Main(commandLine));
+        context = std::make_unique<ProgramContext>();
+        form.reset(modMetaMain::Main(*context, commandLine));
     }
     void save(const QString& section, const QString& key, const QString& value) { s.SaveSetting(section, key, value); }
     QString get(const QString& section, const QString& key) const { return s.GetSetting(section, key, u"-"_s); }
@@ -65,6 +68,30 @@ TEST_F(StartupTest, TheCommandLineOpensPagesRunsCommandsAndNamesLists) {
     EXPECT_EQ(form->documentState->listType() + form->rootName, u"indexesMain Catalog"_s);
 }
 
+// A switch is read as the program always read it ("Y" exactly, or anything but "N") and
+// written back as stored, whatever it holds.
+TEST_F(StartupTest, SwitchesAreWrittenBackAsStoredWhateverTheyHold) {
+    save(u"Preferences\\Schemas"_s, u"Dublin Core"_s, QString());
+    save(u"Preferences"_s, u"defaultSchema"_s, u"Dublin Core"_s);
+    const QStringList names = {u"ClearCache"_s, u"showSplash"_s, u"UseLinkRel"_s, u"CompleteMTP"_s, u"checkHarvest"_s};
+    for (const QString& value : {u"y"_s, u"yes"_s, QString(), QString(10000, u'Y')}) {
+        SCOPED_TRACE(value.left(5).toStdString());
+        for (const QString& name : names) save(u"Preferences"_s, name, value);
+        start(QString());
+        // Not exactly "Y": no cache clearing and no splash; but the dialog shows them ticked.
+        EXPECT_EQ(recorder.commands, QStringList{u"mtp://startlogging.kqb"_s});
+        EXPECT_EQ(form->findChild<QDialog*>(u"frmAbout"_s), nullptr);
+        form->mnuEditPrefs->trigger();
+        auto* prefs = form->findChild<frmPreferences*>(u"frmPreferences"_s);
+        ASSERT_NE(prefs, nullptr);
+        EXPECT_TRUE(prefs->chkClearCache->isChecked() && prefs->chkSplash->isChecked() &&
+                    prefs->useLinkRel->isChecked() && prefs->chkmtpComplete->isChecked());
+        prefs->cmdCancel->click();
+        form->close();
+        for (const QString& name : names) EXPECT_EQ(get(u"Preferences"_s, name), value) << name;
+    }
+}
+
 TEST_F(StartupTest, FileTypesAreAssociatedInTheStoreAndWithTheDesktop) {
     start();
     const auto value = [](const QString& key) {
@@ -87,7 +114,7 @@ TEST_F(StartupTest, PreferencesRoundTripThroughTheStore) {
     save(u"Position Data"_s, u"Left"_s, u"not a number"_s);
     start();
     QApplication::processEvents();  // shown and framed
-    EXPECT_EQ(Preferences::Home + Preferences::CompleteMtp, u"http://home.example/N"_s);
+    EXPECT_EQ(context->preferences.Home + context->preferences.CompleteMtp.text(), u"http://home.example/N"_s);
     EXPECT_EQ(form->FilePath, u"/pages/site/"_s);
     EXPECT_EQ(get(u"Preferences\\Macros"_s, u"F5"_s), u"F5 - Macro|mtp://open=/t/x.kqb"_s);
     form->move(platform::twipsToPixels(3000), platform::twipsToPixels(2000));
@@ -131,7 +158,7 @@ TEST_F(StartupTest, TheDefaultDomainIsReadOnlyWhenDomainsWereChosenAndKeptOtherw
     start();
     EXPECT_EQ(modSchemas::defaultSchema, u"NZGLS"_s);
     EXPECT_TRUE(modSchemas::linkRelLines.contains(u"schema.NZGLS"_s));
-    EXPECT_EQ(Preferences::fixMeta, u"N"_s);
+    EXPECT_EQ(context->preferences.fixMeta.text(), u"N"_s);
 }
 
 TEST_F(StartupTest, ANewUserChoosesADomainOnAPlainStartOnly) {
@@ -186,7 +213,8 @@ TEST(StartupListTest, ACatalogueFromTheArgumentProposesItsChannelBesideIt) {
     QDir::setCurrent(dir.path());
     const QStringList ways = {u"zoo.kqi"_s, u"mtp://open="_s + dir.filePath(u"zoo.kqi"_s)};
     for (const QString& commandLine : ways) {
-        std::unique_ptr<Form1> form(modMetaMain::Main(commandLine));
+        ProgramContext context;
+        std::unique_ptr<Form1> form(modMetaMain::Main(context, commandLine));
         ASSERT_EQ(form->activeTree()->count(), 3) << commandLine;
         QString proposed;
         bool okEnabled = false;

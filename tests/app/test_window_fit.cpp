@@ -157,7 +157,8 @@ TEST_F(WindowFitTest, AWindowLeftOnALargerScreenOpensOnThisOne) {
     w->formSettings.SaveSetting(u"Position Data"_s, u"Top"_s, u"900"_s);
     w->formSettings.SaveSetting(u"Position Data"_s, u"Width"_s, QString::number(pixelsToTwips(available().width() + 400)));
     w->formSettings.SaveSetting(u"Position Data"_s, u"Height"_s, u"12000"_s);
-    Form1 again;
+    ProgramContext second;
+    Form1 again(second);
     again.Form_Load();
     showFramed(again);
     EXPECT_TRUE(available().contains(again.frameGeometry())) << again.frameGeometry().width();

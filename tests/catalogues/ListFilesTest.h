@@ -1,6 +1,5 @@
 #pragma once
 #include "app/Form1.h"
-#include "app/Preferences.h"
 #include "catalogues/ListLines.h"
 #include "commands/ListLoading.h"
 #include "commands/frmWaitProcess.h"
@@ -25,8 +24,7 @@ protected:
     testing_support::TestWindow w;
     testing_support::ScriptedMsgBoxes boxes;
     QTemporaryDir dir;
-    testing_support::KeptValues kept_{&modSchemas::defaultSchema, &modSchemas::rdfNamespaces, &modSchemas::rdfPrefix,
-                                      &Preferences::siteAdmin, &Preferences::siteAdminEmail};
+    testing_support::KeptValues kept_{&modSchemas::defaultSchema, &modSchemas::rdfNamespaces, &modSchemas::rdfPrefix};
 
     void SetUp() override {
         modMTP::listLoading = false;

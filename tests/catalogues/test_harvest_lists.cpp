@@ -32,9 +32,9 @@ protected:
     void SetUp() override {
         ListFilesTest::SetUp();
         modSchemas::defaultSchema = u"AGLS1.2"_s;
-        modSchemas::applyDomainDefaults();
-        Preferences::siteAdmin = u"Ann & Bob"_s;
-        Preferences::siteAdminEmail = u"ab@site.example"_s;
+        modSchemas::applyDomainDefaults(w.context.preferences);
+        w.context.preferences.siteAdmin = u"Ann & Bob"_s;
+        w.context.preferences.siteAdminEmail = u"ab@site.example"_s;
     }
     QString save(const QString& domain, const QString& file, const QString& folder = QString()) {
         modSchemas::defaultSchema = domain;
@@ -247,7 +247,7 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
     w->documentState->setTreePath(path(u"site/hcl.htm"_s));
     w->setMnuFileSaveAs();
     w->mnuFileSaveAs(Form1::kSaveAsHarvestList)->trigger();
-    frmHCL& dialog = frmHCL::instance(w.form.get());
+    frmHCL& dialog = frmHCL::instance(*w.form);
     ASSERT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.height(), platform::twipsToPixels(frmHCL::kCollapsedHeight));
     EXPECT_FALSE(dialog.txtHCLDirLoc->isVisible());
@@ -268,7 +268,7 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
     boxes.expect(u"I have enough information to assign Open, Save and Retrieve function keys"_s, platform::vbYes);
     click(dialog.cmdOK);
     EXPECT_FALSE(dialog.isVisible());
-    EXPECT_EQ(Preferences::siteAdminEmail, u"web@site.example"_s);
+    EXPECT_EQ(w.context.preferences.siteAdminEmail, u"web@site.example"_s);
     const QString file = path(u"site/hcl.htm"_s);
     const QString folder = path(u"site/"_s);
     EXPECT_EQ(recorder.commands,

@@ -33,7 +33,7 @@ protected:
     static void click(QPushButton* button) {
         widget_input::click(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
     }
-    frmHCL& harvestDialog() const { return frmHCL::instance(w.form.get()); }
+    frmHCL& harvestDialog() const { return frmHCL::instance(*w.form); }
     // The channel dialog's next showing: what it proposes, then the header typed and OK.
     void fillChannelDialog(QString* proposed, const QString& file = QString()) {
         modals.then([proposed, file](QDialog& d) {

@@ -1,5 +1,4 @@
 #pragma once
-#include "app/Preferences.h"
 #include "commands/frmSourceHTML.h"
 #include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
@@ -62,7 +61,7 @@ protected:
         const QString log = modMTP::commandLogPath();
         return QFile::exists(log) ? testing_support::readBytes(log) : QByteArray();
     }
-    testing_support::KeptValues kept_{&modSchemas::defaultSchema, &Preferences::charEncoding};
+    testing_support::KeptValues kept_{&modSchemas::defaultSchema};
 };
 
 inline MetadataLine lineOf(const char* name, const char* content, const char* lang = "", const char* scheme = "") {

@@ -240,8 +240,7 @@ TEST_F(BatchTest, PublishingWritesOneMacroLinePerStoredMacro) {
 // Whole journeys: a batch opens pages, fills their records and saves them.
 class BatchEditsPagesTest : public BatchTest {
 protected:
-    testing_support::KeptValues kept{&Preferences::UseLinkRel};
-    BatchEditsPagesTest() { Preferences::UseLinkRel = u"N"_s; }
+    BatchEditsPagesTest() { w.context.preferences.UseLinkRel.setText(u"N"_s); }
     testing_support::OfflineBrowser& browser() { return testing_support::offlineBrowser(w->WebBrowser1); }
     void runBatch(const QByteArray& lines) { run(u"mtp://open="_s + writeFile(u"run.kqb"_s, lines)); }
     // Opens the page, runs the field lines and saves the page over itself, in one batch.
@@ -251,7 +250,7 @@ protected:
 };
 
 TEST_F(BatchEditsPagesTest, ABatchOpensAPageFillsItsRecordAndSavesIt) {
-    Preferences::charEncoding = u"2"_s;
+    w.context.preferences.charEncoding = u"2"_s;
     const QByteArray head = "<html>\r\n<head>\r\n<title>Fish</title>\r\n";
     const QByteArray tail = "</head>\r\n<body>Fish &amp; chips</body>\r\n</html>\r\n";
     const QString page = writeFile(u"fish page.htm"_s, head + "<meta name=\"DC.Title\" content=\"Old\">\r\n" + tail);
@@ -310,7 +309,7 @@ TEST_F(BatchEditsPagesTest, APageMovingTheBrowserOnDoesNotSwapTheRecordOfABatch)
 // Real pages are saved with every byte outside the meta elements as it was: the elements'
 // other attributes, commented-out elements and the encoding declaration's place included.
 TEST_F(BatchEditsPagesTest, RealPagesComeBackWhole) {
-    Preferences::charEncoding = u"2"_s;
+    w.context.preferences.charEncoding = u"2"_s;
     const QByteArray head = "<!DOCTYPE html><html lang=\"en\"><head><meta charset=\"utf-8\"><title>foo - Rust</title>";
     const QByteArray script = "<script src=\"../static.files/main.js\"></script>";
     const QByteArray vars = "data-root-path=\"../\" data-themes=\"\" data-search-js='search-8b.js' defer";

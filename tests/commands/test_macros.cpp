@@ -116,7 +116,7 @@ TEST_F(MacroTest, StoredValuesAreListedByKeyAndTheRepositoryMacrosTakenUp) {
     EXPECT_EQ(rows, QStringList({u"F1\tOne"_s, u"F12\tSave Record"_s, u"F2\tTwo"_s, u"F4\tOpen Catalog"_s, u"X\tOdd"_s}));
     EXPECT_EQ(modMacros::saveRecordMacro, u"mtp://cgisend=host/save"_s);
     EXPECT_TRUE(modMacros::openCatalogMacro.isEmpty());
-    EXPECT_EQ(Preferences::charEncoding, u"0"_s);
+    EXPECT_EQ(w.context.preferences.charEncoding, u"0"_s);
     EXPECT_FALSE(w->mnuBatchF[3]->isVisible());
 }
 

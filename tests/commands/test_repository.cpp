@@ -27,7 +27,7 @@ protected:
     const QString host = repo.url().mid(7);
     std::mutex mutex;
     QStringList seen;
-    testing_support::KeptValues keptPrefs{&Preferences::UseLinkRel, &Preferences::INETname, &Preferences::INETid, &modSchemas::linkRelLines};
+    testing_support::KeptValues keptPrefs{&modSchemas::linkRelLines};
 
     RepositoryTest() {
         const auto answer = [this](const char* reply, int status = 200) {
@@ -82,13 +82,13 @@ TEST_F(RepositoryTest, RecordRequestsPostTheAddressBoxPageAndARecordReplyBecomes
 TEST_F(RepositoryTest, ARecordSavePostsTheMetaBlockAFailedSaveStaysModifiedAndTheSchemeListIsStored) {
     w->record->append(lineOf("DC.Title", "Mine & yours"));
     modSchemas::linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
-    Preferences::INETname = u"proxy user"_s;
-    Preferences::INETid = u"secret"_s;
+    w.context.preferences.INETname = u"proxy user"_s;
+    w.context.preferences.INETid = u"secret"_s;
     for (const char* useLinkRel : {"Y", "y"}) {
-        Preferences::UseLinkRel = QLatin1String(useLinkRel);
+        w.context.preferences.UseLinkRel.setText(QLatin1String(useLinkRel));
         w->documentState->markModified(DocumentState::Document::Record);
         send(u"mtp://cgisend="_s + host + u"/save.kqb"_s);
-        const QString links = Preferences::UseLinkRel == u"Y"_s ? modSchemas::linkRelLines + u"\r\n"_s : QString();
+        const QString links = w.context.preferences.UseLinkRel.text() == u"Y"_s ? modSchemas::linkRelLines + u"\r\n"_s : QString();
         EXPECT_EQ(lastSeen(), u"POST /save "_s + links + w->MakeMetaIntoSource());
         EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
     }

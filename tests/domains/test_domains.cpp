@@ -1,5 +1,4 @@
 #include "app/Form1.h"
-#include "app/Preferences.h"
 #include "app/modMetaMain.h"
 #include "domains/ResourcesMenu.h"
 #include "domains/SchemeHosts.h"
@@ -37,10 +36,10 @@ public:
     }
     explicit DomainWorld(bool withWindow = true) {
         for (QString* value : {&modSchemas::defaultSchema, &modSchemas::linkRelLines, &modSchemas::rdfNamespaces,
-                               &modSchemas::rdfPrefix, &Preferences::FileNewURL, &Preferences::Home})
+                               &modSchemas::rdfPrefix})
             value->clear();
         modMetaMain::schemeServer = u"schemes.test.example"_s;
-        if (withWindow) window = std::make_unique<Form1>();
+        if (withWindow) window = std::make_unique<Form1>(context);
     }
     QAction* item(const QString& name) const { return window->findChild<QAction*>(name); }
     bool visible(const QString& name) const { return item(name)->isVisible(); }
@@ -55,6 +54,11 @@ public:
         return shown;
     }
     QStringList& commands() { return recorder_.commands; }
+    // Makes the domain current and applies it.
+    void apply(const QString& domain) {
+        modSchemas::defaultSchema = domain;
+        modSchemas::applyDomainDefaults(context.preferences);
+    }
     // Makes the domain current and loads its scheme list; gives back the commands run.
     QStringList load(const QString& domain) {
         commands().clear();
@@ -65,22 +69,17 @@ public:
 
 private:
     testing_support::KeptValues kept_{&modSchemas::defaultSchema, &modSchemas::linkRelLines, &modSchemas::rdfNamespaces,
-                                      &modSchemas::rdfPrefix,     &Preferences::FileNewURL,  &Preferences::Home,
-                                      &modMetaMain::schemeServer};
+                                      &modSchemas::rdfPrefix,     &modMetaMain::schemeServer};
     testing_support::CommandRecorder recorder_;
 
 public:
+    ProgramContext context;
     std::unique_ptr<Form1> window;
 };
 
 const QString kDcLink = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
 const QString kDcNamespaces =
     u"xmlns:dc=\"http://purl.org/dc/elements/1.1/\"\r\nxmlns:dcq=\"http://purl.org/dc/qualifiers/1.0/\">\r\n"_s;
-void apply(const QString& domain) {
-    modSchemas::defaultSchema = domain;
-    modSchemas::applyDomainDefaults();
-}
-
 TEST(SchemaCatalogue, FifteenDomainsEachWithATutorialAndOneList) {
     DomainWorld world(false);
     schemaShortNames[18] = u"left over"_s;
@@ -135,8 +134,8 @@ TEST(ApplyDomainDefaults, EveryDomainGetsATemplatePrefixAndClosedNamespacesAndRu
         DomainWorld world;
         world.setAllVisible(false);
         modSchemas::rdfNamespaces = u"stale"_s;
-        apply(domain);
-        EXPECT_TRUE(Preferences::FileNewURL.startsWith(u"mtp://"_s));
+        world.apply(domain);
+        EXPECT_TRUE(world.context.preferences.FileNewURL.startsWith(u"mtp://"_s));
         EXPECT_FALSE(modSchemas::rdfPrefix.isEmpty());
         EXPECT_TRUE(modSchemas::rdfNamespaces.isEmpty() || modSchemas::rdfNamespaces.endsWith(u"\">\r\n"_s));
         EXPECT_EQ(world.item(u"mnuResDefault"_s)->text(), u"Default Domain: "_s + domain);
@@ -167,22 +166,23 @@ TEST(ApplyDomainDefaults, WhatASavedRecordDeclaresPerDomain) {
     };
     for (const auto& [domain, prefix, home, templ, links, namespaces] : rows) {
         DomainWorld world;
-        Preferences::Home = u"http://home.example/"_s;
-        apply(domain);
-        EXPECT_EQ(Preferences::FileNewURL, templ);
+        world.context.preferences.Home = u"http://home.example/"_s;
+        world.apply(domain);
+        EXPECT_EQ(world.context.preferences.FileNewURL, templ);
         EXPECT_EQ(modSchemas::linkRelLines, links);
         EXPECT_EQ(modSchemas::rdfNamespaces, namespaces);
         EXPECT_EQ(modSchemas::rdfPrefix, prefix);
-        EXPECT_EQ(Preferences::Home, home.isEmpty() ? u"http://home.example/"_s : home);
+        EXPECT_EQ(world.context.preferences.Home, home.isEmpty() ? u"http://home.example/"_s : home);
     }
     // The template comes from the first domain applied, and from the server of the moment.
     DomainWorld world(false);
     modMetaMain::schemeServer = u"127.0.0.1:8123"_s;
-    apply(u"CDC"_s);
-    apply(u"GILS-MONTANA"_s);
-    EXPECT_EQ(Preferences::FileNewURL, u"mtp://open=127.0.0.1:8123/macros/dc.kqb"_s);
-    Form1 bare;  // a window without the menu items is no harm
-    apply(u"SCORM"_s);
+    world.apply(u"CDC"_s);
+    world.apply(u"GILS-MONTANA"_s);
+    EXPECT_EQ(world.context.preferences.FileNewURL, u"mtp://open=127.0.0.1:8123/macros/dc.kqb"_s);
+    ProgramContext other;
+    Form1 bare(other);  // a second window is no harm
+    world.apply(u"SCORM"_s);
     modSchemas::showSchemaMenu(true, u"NOHSC"_s);
     EXPECT_EQ(modSchemas::rdfPrefix, u"scorm"_s);
 }
@@ -191,10 +191,10 @@ TEST(ApplyDomainDefaults, UnknownNamesAreReportedAndKeepTheDerivedState) {
     for (const QString& name : {u"AGLS"_s, u"dublin core"_s, QString(), QString(200000, u'q') + u"Agls"_s}) {
         SCOPED_TRACE(name.left(20).toStdString());
         DomainWorld world;
-        apply(u"Dublin Core"_s);
+        world.apply(u"Dublin Core"_s);
         ScriptedMsgBoxes boxes;
         boxes.expect(modSchemas::kUnknownDomainMessage, platform::vbOK);
-        apply(name);
+        world.apply(name);
         ASSERT_EQ(boxes.shown().size(), 1);
         EXPECT_EQ(boxes.shown().front().title, u"Error"_s);
         EXPECT_EQ(modSchemas::linkRelLines, kDcLink);
@@ -208,14 +208,14 @@ TEST(ApplyDomainDefaults, UnknownNamesAreReportedAndKeepTheDerivedState) {
 
 TEST(SetDomainCommand, NamesTheDomainAndAppliesItOrReportsAnUnknownName) {
     DomainWorld world;
-    modSchemas::setDomainFromCommand(u"mtp://SetDomain=Aust Business Entry Point.KQB"_s);  // the final "/" may lack
+    modSchemas::setDomainFromCommand(world.context.preferences, u"mtp://SetDomain=Aust Business Entry Point.KQB"_s);  // the final "/" may lack
     EXPECT_EQ(modSchemas::defaultSchema, u"Aust Business Entry Point"_s);
     EXPECT_EQ(modSchemas::rdfPrefix, u"bep"_s);
     EXPECT_TRUE(world.commands().isEmpty()) << "the scheme list is not loaded";
     ScriptedMsgBoxes boxes;
     for (const QString& command : {u"mtp://setdomain=.kqb/"_s, u"mtp://setdomain=Nowhere.kqb/"_s, QString()}) {
         boxes.expect(modSchemas::kUnknownDomainMessage, platform::vbOK);
-        modSchemas::setDomainFromCommand(command);
+        modSchemas::setDomainFromCommand(world.context.preferences, command);
     }
     EXPECT_EQ(modSchemas::defaultSchema, QString());
 }
@@ -408,8 +408,8 @@ TEST(ResourcesMenuBuild, WithoutAServerYetTheProgramsOwnIsWrittenIn) {
     DomainWorld world(false);
     modMetaMain::schemeServer.clear();
     QMenu menu;
-    modSchemas::buildResourcesMenu(&menu);
-    modSchemas::buildResourcesMenu(nullptr);  // nothing to fill: no harm
+    modSchemas::buildResourcesMenu(&menu, world.context.preferences);
+    modSchemas::buildResourcesMenu(nullptr, world.context.preferences);  // nothing to fill: no harm
     menu.findChild<QAction*>(u"mnuResAGLS1point3"_s)->trigger();
     EXPECT_EQ(world.commands(),
               QStringList{u"mtp://url="_s + modMetaMain::defaultSchemeServer() + u"/schemes/AGLS/AGLS1.3.kqs"_s});

@@ -22,7 +22,7 @@ class SchemeValuesTest : public RecordWindowTest {
 protected:
     testing_support::KeptValues keptToo{&modMacros::repositorySchemes, &modMacros::repositoryScheme, &modMacros::openCatalogMacro,
                                         &modMacros::saveRecordMacro,   &modMetaMain::schemeServer,
-                                        &modSchemas::rdfPrefix,        &Preferences::FileNewURL};
+                                        &modSchemas::rdfPrefix};
     testing_support::CommandRecorder recorder;
     CRegSettings store;
     void SetUp() override {

@@ -1,5 +1,4 @@
 #pragma once
-#include "app/Preferences.h"
 #include "core/record/Record.h"
 #include "domains/modSchemas.h"
 #include "gui/record/MetaPanelView.h"
@@ -27,8 +26,7 @@ protected:
     testing_support::TestWindow w;
     testing_support::ScriptedMsgBoxes boxes;
     testing_support::ScriptedModals modals;
-    testing_support::KeptValues kept{&modSchemas::defaultSchema, &modSchemas::linkRelLines, &Preferences::charEncoding,
-                                     &Preferences::UseLinkRel};
+    testing_support::KeptValues kept{&modSchemas::defaultSchema, &modSchemas::linkRelLines};
     QTemporaryDir dir;
 
     QString write(const QString& name, const QByteArray& bytes) {

@@ -17,7 +17,7 @@ protected:
 using ValueEditorTest = EditPanelTest;
 
 TEST_F(EditPanelTest, TypedContentIsStoredEncodedAndShownDecoded) {
-    Preferences::charEncoding = u"2"_s;
+    w.context.preferences.charEncoding = u"2"_s;
     add(QString());  // a line without a name (a link row)
     edit(u"DC.Title"_s, u"Fish &amp; Chips"_s);
     EXPECT_EQ(w->editNrmlContent->text(), u"Fish & Chips"_s);

@@ -8,7 +8,7 @@ namespace {
 
 class HtmlSaveTest : public RecordWindowTest {
 protected:
-    void SetUp() override { Preferences::UseLinkRel = u"N"_s; }
+    void SetUp() override { w.context.preferences.UseLinkRel.setText(u"N"_s); }
     // Loads the page and types into the content box of its first line as the user would.
     void loadAndType(const QString& path, const QString& text) {
         ASSERT_EQ(w->LoadMetadataFromURL(path, true), 0);
@@ -18,7 +18,7 @@ protected:
 };
 
 TEST_F(HtmlSaveTest, EditedRecordGoesBackAndEveryOtherByteStays) {
-    Preferences::charEncoding = u"2"_s;
+    w.context.preferences.charEncoding = u"2"_s;
     const QByteArray head = "<!DOCTYPE html>\r\n<html lang=\"en\">\r\n<HEAD profile=\"x\">\r\n  <title>T</title>\r\n";
     const QByteArray tail = "</head>\r\n<body>\r\n<p>Body & \"quotes\"</p>\r\n</body>\r\n</html>\r\n";
     // the encoding declaration and an element without a name stay where they stood
@@ -83,7 +83,7 @@ TEST_F(HtmlSaveTest, APageChangedOnDiskIsNotRevertedBySave) {
 }
 
 TEST_F(HtmlSaveTest, AWindows1252PageIsWrittenBackInWindows1252) {
-    Preferences::charEncoding = u"0"_s;
+    w.context.preferences.charEncoding = u"0"_s;
     const QByteArray head = "<html><head><title>Caf\xe9 \x93news\x94</title>\r\n";
     const QByteArray tail = "</head><body>\xe9t\xe9</body></html>\r\n";
     const QString path = write(u"ansi.htm"_s, head + "<meta name=\"DC.Title\" content=\"x\">\r\n" + tail);

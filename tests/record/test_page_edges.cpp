@@ -1,6 +1,5 @@
 // Pages at the edges of what the rewriter meets: each saved again, every byte around the
 // meta elements kept, and a second save changing nothing.
-#include "app/Preferences.h"
 #include "record/MetaReader.h"
 #include "record/MetaWriter.h"
 #include "record/modCharEncoding.h"
@@ -182,8 +181,7 @@ TEST(PageRoundTrip, AGluedElementAndAHeadAfterItsEndStayAsTheyAre) {
 
 TEST(PageEdges, TwoByteOrderMarksBothStayOnAnUneditedSave) {
     testing_support::TestWindow w;
-    testing_support::KeptValues kept{&Preferences::UseLinkRel};
-    Preferences::UseLinkRel = u"N"_s;
+    w.context.preferences.UseLinkRel.setText(u"N"_s);
     QTemporaryDir dir;
     const QByteArray bytes = "\xEF\xBB\xBF\xEF\xBB\xBF<html><head><title>x</title></head><body>b</body></html>\r\n";
     const QString path = testing_support::writeBytes(dir.filePath(u"marks.htm"_s), bytes);

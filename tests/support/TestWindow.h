@@ -6,14 +6,15 @@
 
 namespace testing_support {
 
-// A main window loaded as at start-up, on a private settings store.
+// A main window loaded as at start-up, on a private settings store and a fresh program state.
 class TestWindow {
 public:
-    TestWindow() : form(std::make_unique<Form1>()) { form->Form_Load(); }
+    TestWindow() : form(std::make_unique<Form1>(context)) { form->Form_Load(); }
     Form1* operator->() const { return form.get(); }
     Form1& operator*() const { return *form; }
 
     FreshStore store;  // made first and dropped last: the window lives on it
+    ProgramContext context;
     std::unique_ptr<Form1> form;
 };
 

@@ -28,7 +28,8 @@ TEST(BundleEngineTest, TheHomePageAndItsLinksKeepTheirAddressInTheBoxTheHistoryA
     testing_support::FreshStore store;
     testing_support::KeptValues kept{&modMetaMain::schemeServer};
     modMetaMain::schemeServer = SchemeHosts::builtInSchemeServer;
-    auto form = std::make_unique<Form1>();
+    ProgramContext context;
+    auto form = std::make_unique<Form1>(context);
     form->resize(900, 700);
     form->show();
     auto& engine = *static_cast<platform::webengine::WebEngineBrowser*>(form->WebBrowser1);

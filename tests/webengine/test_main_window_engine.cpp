@@ -25,6 +25,7 @@ protected:
     testing_support::CommandRecorder recorder;
     testing_support::LocalHttpServer server;
     QTemporaryDir folder;
+    ProgramContext context;
     std::unique_ptr<Form1> form;
 
     void SetUp() override {
@@ -43,7 +44,7 @@ protected:
                            "<a id='web' href='%1'>Web page</a></body></html>")
                 .arg(server.url(QStringLiteral("/served.htm")))
                 .toUtf8());
-        form = std::make_unique<Form1>();
+        form = std::make_unique<Form1>(context);
         form->resize(900, 700);
         form->show();
     }

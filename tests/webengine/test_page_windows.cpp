@@ -26,6 +26,7 @@ protected:
     testing_support::FreshStore store;
     testing_support::LocalHttpServer server;
     QStringList started;
+    ProgramContext context;
     std::unique_ptr<Form1> form;
 
     void SetUp() override {
@@ -41,7 +42,7 @@ protected:
                                  "<script>window.open(location.href)</script></body></html>",
                                  "text/html");
         });
-        form = std::make_unique<Form1>();
+        form = std::make_unique<Form1>(context);
         form->resize(900, 700);
         form->show();
     }
