@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "app/frmHelpBrowser.h"
 
 #include "app/LogoWidget.h"
 #include "app/SplitterGrip.h"
@@ -138,6 +139,7 @@ void Form1::mnuViewTheOtherWay(QAction* item, void (Form1::*handler)()) {
 }
 
 Form1::~Form1() {
+    delete helpWindow_.data();
     disconnectCommandWindow();
     if (first == this) first = nullptr;
     qApp->removeEventFilter(this);

@@ -8,6 +8,7 @@
 #include "record/DocumentState.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <array>
@@ -34,6 +35,7 @@ class MetaPanelView;
 class Record;
 class SplitterGrip;
 class frmFirewall;
+class frmHelpBrowser;
 class frmPreferences;
 
 namespace platform {
@@ -227,6 +229,8 @@ public:
     void mnuHelpDocMacros_Click(int index);
     void mnuHelpTutorial_Click();
     void showHelpPage(const char* path);
+    // The help window, made on first use.
+    frmHelpBrowser& helpWindow();
     void connectHelpMenu();
 
     // View menu: each item shows or hides its pane.
@@ -597,6 +601,8 @@ private:
     // The preference windows, made when first opened.
     frmPreferences* preferencesDialog_ = nullptr;
     frmFirewall* firewallDialog_ = nullptr;
+    // A window of its own (no parent), deleted with this one.
+    QPointer<frmHelpBrowser> helpWindow_;
     // The splitter positions in twips, as the last layout left them.
     double splitterXTwips_ = 2500;
     double splitterYTwips_ = 4999;

@@ -5,7 +5,9 @@
 #include "app/LogoWidget.h"
 #include "app/SplitterGrip.h"
 #include "app/frmHelpBrowser.h"
+#include "catalogues/HarvestLists.h"
 #include "catalogues/ListDocuments.h"
+#include "catalogues/modRSS.h"
 #include "commands/modMTP.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
@@ -70,13 +72,13 @@ public:
     QString pageTitle() const override { return w.browserLocationName(); }
     void addToAddressHistory(QString& address) override { w.URLAddItem(address); }
     void showHelpPage(const QString& html) override {
-        frmHelpBrowser& help = frmHelpBrowser::instance();
+        frmHelpBrowser& help = w.helpWindow();
         help.setHTML(html);
         help.show();
     }
     platform::Inet& transfer() override { return *w.Inet1; }
     QString addressText() const override { return w.URL->currentText(); }
-    platform::Inet& repositoryTransfer() override { return *frmHelpBrowser::instance().PostInet; }
+    platform::Inet& repositoryTransfer() override { return *w.helpWindow().PostInet; }
 
     DocumentState& documentState() override { return *w.documentState; }
     ListTree& listTree(int index) override { return w.listTree(index); }
@@ -91,6 +93,15 @@ public:
         return w.SaveAsList(path, count);
     }
     void mnuFileDraw() override { w.mnuFileDraw(); }
+    bool saveHarvestList(bool agls12Form, QString& path, QString& folder) override {
+        return agls12Form ? modHCL::saveAsAGLS12HCL(w, path, folder) : modHCL::saveAsHCL(w, path, folder);
+    }
+    ListDocuments::LoadOutcome loadHarvestList(const QString& location) override { return modHCL::loadHCL(w, location); }
+    bool saveChannel(QString& path) override { return modRSS::saveRSSChannel(w, path); }
+    ListDocuments::LoadOutcome loadChannel(const QString& location) override {
+        return modRSS::loadRSSChannel(w, location);
+    }
+    void openRecordFromHarvestFolder(QString& folder) override { modHCL::getMetaFromHCL(w, folder); }
     void setMnuFileSaveAs() override { w.setMnuFileSaveAs(); }
     bool treeViewChecked() const override { return w.mnuViewTreeView->isChecked(); }
     void checkTreeView() override { w.mnuViewTreeView->setChecked(true); }

@@ -27,8 +27,13 @@ const char* const kMacroPages[] = {"/manual2/_Toc186150.htm", "/manual2/_Toc1861
 
 }  // namespace
 
+frmHelpBrowser& Form1::helpWindow() {
+    if (!helpWindow_) helpWindow_ = new frmHelpBrowser(*this);
+    return *helpWindow_;
+}
+
 void Form1::showHelpPage(const char* path) {
-    frmHelpBrowser& help = frmHelpBrowser::instance();
+    frmHelpBrowser& help = helpWindow();
     help.show();
     help.raise();
     if (path) help.WebBrowser1->Navigate(QStringLiteral("http://") + modMetaMain::schemeServer + QLatin1String(path));

@@ -18,7 +18,6 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -27,9 +26,6 @@
 #include <utility>
 
 namespace {
-// The window's rectangle, kept for the life of the process (empty before the first opening).
-QRect helpWindowRect;
-
 // A rectangle that lies on a screen and has a sensible size.
 QRect onScreen(QRect rect) {
     const QScreen* screen = QGuiApplication::primaryScreen();
@@ -41,7 +37,7 @@ QRect onScreen(QRect rect) {
 }
 }  // namespace
 
-frmHelpBrowser::frmHelpBrowser(QWidget* parent) : QDialog(parent) {
+frmHelpBrowser::frmHelpBrowser(Form1& main) : main_(main) {
     setObjectName(QStringLiteral("frmHelpBrowser"));
     setWindowTitle(QStringLiteral("Quorvantile Help"));
     setModal(false);
@@ -72,31 +68,24 @@ frmHelpBrowser::frmHelpBrowser(QWidget* parent) : QDialog(parent) {
     WebBrowser1->Navigate(QStringLiteral("about:blank"));
 }
 
-frmHelpBrowser& frmHelpBrowser::instance() {
-    static QPointer<frmHelpBrowser> window;
-    if (!window) window = new frmHelpBrowser();
-    return *window;
-}
-
 QString frmHelpBrowser::recordPagePath() {
     return platform::programDataFolder() + QStringLiteral("/cache/getRecord.htm");
 }
 
 void frmHelpBrowser::showEvent(QShowEvent* event) {
-    if (helpWindowRect.isEmpty()) {
-        const QWidget* main = Form1::firstMainWindow();
-        const QRect frame = main ? main->geometry() : QRect(100, 100, 800, 600);
+    if (placed_.isEmpty()) {
+        const QRect frame = main_.geometry();
         const int offset = platform::twipsToPixels(5000);
         const int smaller = platform::twipsToPixels(6000);
-        helpWindowRect = QRect(frame.left() + offset, frame.top() + offset, frame.width() - smaller,
+        placed_ = QRect(frame.left() + offset, frame.top() + offset, frame.width() - smaller,
                                frame.height() - smaller);
     }
-    setGeometry(onScreen(helpWindowRect));
+    setGeometry(onScreen(placed_));
     QDialog::showEvent(event);
 }
 
 void frmHelpBrowser::hideEvent(QHideEvent* event) {
-    helpWindowRect = geometry();
+    placed_ = geometry();
     QDialog::hideEvent(event);
 }
 
@@ -136,7 +125,7 @@ void frmHelpBrowser::showReply(const QString& html) {
 void frmHelpBrowser::Timer1_Timer() {
     if (receivedHTML.isEmpty()) return;
     const QString reply = std::exchange(receivedHTML, QString());
-    Form1* main = Form1::firstMainWindow();
+    Form1* main = &main_;
     if (reply.contains(QLatin1String("writeToCache"), Qt::CaseInsensitive)) {
         const QString path = recordPagePath();
         QDir().mkpath(QFileInfo(path).absolutePath());
@@ -147,18 +136,16 @@ void frmHelpBrowser::Timer1_Timer() {
             platform::MsgBox(QStringLiteral("Error in recieving data: ") + error);
             return;
         }
-        if (main) {
-            main->LoadMetadataFromURL(path, false);
-            main->mnuEditCurrentRecord_Click();
-            main->StatusBar1->setPanelText(Form1::kActivityPanel, QStringLiteral("Record Loaded. Ready"));
-            main->markHTMLmodifiedCheckList(QStringLiteral("before loading the record?"));
-            // The record just came from the repository: nothing of it is unsaved yet.
-            main->documentState->dropMark();
-        }
+        main->LoadMetadataFromURL(path, false);
+        main->mnuEditCurrentRecord_Click();
+        main->StatusBar1->setPanelText(Form1::kActivityPanel, QStringLiteral("Record Loaded. Ready"));
+        main->markHTMLmodifiedCheckList(QStringLiteral("before loading the record?"));
+        // The record just came from the repository: nothing of it is unsaved yet.
+        main->documentState->dropMark();
         hide();
         return;
     }
-    if (reply.contains(QLatin1String("Save Record Error")) && main)
+    if (reply.contains(QLatin1String("Save Record Error")))
         main->documentState->markModified(DocumentState::Document::Record);
     showReply(reply);
 }
@@ -167,8 +154,7 @@ void frmHelpBrowser::Timer1_Timer() {
 void frmHelpBrowser::WebBrowser1_BeforeNavigate2(platform::BeforeNavigateEvent& event) {
     if (!event.address.startsWith(QLatin1String("mtp://"))) return;
     event.cancel = true;
-    Form1* main = Form1::firstMainWindow();
-    if (!main) return;
+    Form1* main = &main_;
     main->show();
     main->raise();
     main->URL->setEditText(event.address);

@@ -3,6 +3,7 @@
 #include <QRect>
 #include <QString>
 
+class Form1;
 class QPushButton;
 class QTimer;
 
@@ -15,12 +16,11 @@ struct BeforeNavigateEvent;
 // The help window: shows help pages and the pages the program hands it (the list loader's
 // error report), and receives the repository's replies on its own transfer control. A
 // reply that carries a record is stored in the cache and loaded into the main window.
+// The main window makes it on first use; it is a window of its own, not a child.
 class frmHelpBrowser : public QDialog {
     Q_OBJECT
 public:
-    explicit frmHelpBrowser(QWidget* parent = nullptr);
-    // The one window of the program, created on first use.
-    static frmHelpBrowser& instance();
+    explicit frmHelpBrowser(Form1& main);
 
     // Puts an HTML page into the window's buffer; the window's timer handles it.
     void setHTML(const QString& html);
@@ -46,4 +46,7 @@ protected:
 
 private:
     void showReply(const QString& html);
+    Form1& main_;
+    // Where the window was last (empty before its first opening).
+    QRect placed_;
 };

@@ -44,9 +44,8 @@ QHash<QString, QString> recordIndex(const QString& folder) {
     return index;
 }
 
-bool writeHarvestList(Form form, QString& path, const QString& folder) {
-    Form1* window = Form1::firstMainWindow();
-    if (!window) return false;
+bool writeHarvestList(Form1& form1, Form form, QString& path, const QString& folder) {
+    Form1* window = &form1;
     if (form == Form::Agls12) {
         const QPointer<Form1> alive(window);
         ListDocuments::showWaitDialog(*window, QStringLiteral("Now saving Harvest Control List"));
@@ -81,12 +80,12 @@ bool writeHarvestList(Form form, QString& path, const QString& folder) {
 
 }  // namespace
 
-bool saveAsHCL(QString& path, QString& folder) {
-    return writeHarvestList(Form::Site, path, folder);
+bool saveAsHCL(Form1& window, QString& path, QString& folder) {
+    return writeHarvestList(window, Form::Site, path, folder);
 }
 
-bool saveAsAGLS12HCL(QString& path, QString& folder) {
-    return writeHarvestList(Form::Agls12, path, folder);
+bool saveAsAGLS12HCL(Form1& window, QString& path, QString& folder) {
+    return writeHarvestList(window, Form::Agls12, path, folder);
 }
 
 QString getFromMetadata(const QString& file, const QString& nameFilter, const QString& otherFilter,
@@ -100,10 +99,9 @@ QString getFromMetadata(const QString& file, const QString& nameFilter, const QS
     return HarvestListText::metadataFrom(page.text, nameFilter, otherFilter, schemeFilter);
 }
 
-ListDocuments::LoadOutcome loadHCL(const QString& location, const QString* fetchedText) {
+ListDocuments::LoadOutcome loadHCL(Form1& form, const QString& location, const QString* fetchedText) {
     using ListDocuments::LoadOutcome;
-    Form1* window = Form1::firstMainWindow();
-    if (!window) return LoadOutcome::NotLoaded;
+    Form1* window = &form;
     ListDocuments::LoadGuard guard;
     if (!guard.acquired()) return LoadOutcome::NotLoaded;
     const QPointer<Form1> alive(window);
@@ -145,9 +143,8 @@ ListDocuments::LoadOutcome loadHCL(const QString& location, const QString* fetch
     return LoadOutcome::Loaded;
 }
 
-void getMetaFromHCL(QString& folder) {
-    Form1* window = Form1::firstMainWindow();
-    if (!window) return;
+void getMetaFromHCL(Form1& form, QString& folder) {
+    Form1* window = &form;
     const QPointer<Form1> alive(window);
     ListDocuments::showWaitDialog(*window, QStringLiteral("Please wait while Quorvantile looks for the record"));
     QCoreApplication::processEvents();

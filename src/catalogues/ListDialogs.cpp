@@ -45,5 +45,5 @@ bool Form1::saveRssChannelWithDialog() {
     if (dialog.cancelled) return false;
     QString path = dialog.filePath;
     documentState->setTreePath(path);
-    return modRSS::saveRSSChannel(path);
+    return modRSS::saveRSSChannel(*this, path);
 }

@@ -16,19 +16,17 @@
 
 namespace modRSS {
 
-bool saveRSSChannel(QString& path) {
-    Form1* window = Form1::firstMainWindow();
-    if (!window) return false;
+bool saveRSSChannel(Form1& form, QString& path) {
+    Form1* window = &form;
     const frmRSS& dialog = frmRSS::instance(window);
     const QString text = RssChannelText::channel(modLists::listEntries(*window->activeTree()),
                                                  {dialog.title, dialog.siteURL, dialog.description});
     return ListDocuments::writeList(*window, path, text, QStringLiteral("Error saving RSS channel"));
 }
 
-ListDocuments::LoadOutcome loadRSSChannel(const QString& location, const QString* fetchedText) {
+ListDocuments::LoadOutcome loadRSSChannel(Form1& form, const QString& location, const QString* fetchedText) {
     using ListDocuments::LoadOutcome;
-    Form1* window = Form1::firstMainWindow();
-    if (!window) return LoadOutcome::NotLoaded;
+    Form1* window = &form;
     ListDocuments::LoadGuard guard;
     if (!guard.acquired()) return LoadOutcome::NotLoaded;
     const QPointer<Form1> alive(window);

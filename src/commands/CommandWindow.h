@@ -12,6 +12,9 @@ class QWidget;
 namespace platform {
 class Inet;
 }  // namespace platform
+namespace ListDocuments {
+enum class LoadOutcome;
+}  // namespace ListDocuments
 
 // What the command language needs of the main window. The window implements it and hands
 // it over at start (modMTP::setCommandWindow); the command layer reaches the window only
@@ -101,6 +104,15 @@ public:
     virtual bool saveList(QString& path) = 0;
     // The File menu follows the list file's kind and the document state.
     virtual void mnuFileDraw() = 0;
+    // Writes the list tree as a Harvest Control List, in the site form or the AGLS 1.2 form;
+    // `folder` holds the saved record pages, or is empty. True when the file was written.
+    virtual bool saveHarvestList(bool agls12Form, QString& path, QString& folder) = 0;
+    virtual ListDocuments::LoadOutcome loadHarvestList(const QString& location) = 0;
+    // Writes the list tree as an RSS channel with the channel dialog's header.
+    virtual bool saveChannel(QString& path) = 0;
+    virtual ListDocuments::LoadOutcome loadChannel(const QString& location) = 0;
+    // Opens as the record the page in the folder whose identifier is the address shown.
+    virtual void openRecordFromHarvestFolder(QString& folder) = 0;
     virtual void setMnuFileSaveAs() = 0;
     // View > Tree View: whether it is checked, checking it, and clicking it.
     virtual bool treeViewChecked() const = 0;

@@ -1,8 +1,6 @@
 // Sending the tree to the repository as a Harvest Control List.
 #include "core/program/Preferences.h"
 #include "app/modFileExists.h"
-#include "app/frmHelpBrowser.h"
-#include "catalogues/HarvestLists.h"
 #include "commands/CommandWindow.h"
 #include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
@@ -23,7 +21,8 @@ void cgiSendHCL(QString& command) {
     modFileExists::makeSurePathExists(cache);
     QString path = cache + QStringLiteral("HCL.tmp");
     QString noRecords;
-    if (!modHCL::saveAsAGLS12HCL(path, noRecords)) return;
+    CommandWindow* window = commandWindow();
+    if (!window || !window->saveHarvestList(true, path, noRecords)) return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         platform::MsgBox(file.errorString(), platform::vbOKOnly, QStringLiteral("Error opening ") + path);
@@ -33,14 +32,13 @@ void cgiSendHCL(QString& command) {
     // Nothing to send is never sent.
     if (body.isEmpty()) return;
 
-    frmHelpBrowser& help = frmHelpBrowser::instance();
+    platform::Inet& post = window->repositoryTransfer();
     QCoreApplication::processEvents();
     const QString address = repositoryAddress(command);
     if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) {
         wait->Label1->setText(QStringLiteral("Executing ") + address + QStringLiteral(" CGI"));
         wait->setWindowTitle(QStringLiteral("Running Macro"));
     }
-    platform::Inet& post = *help.PostInet;
     post.setURL(address);
     modMTP::preferences().signIn(post);
     if (!post.Execute(address, QStringLiteral("POST"), body, QStringLiteral("Content-Type: text/xml; charset=UTF-8"))) {
@@ -48,12 +46,10 @@ void cgiSendHCL(QString& command) {
         return;
     }
     // The help window takes the repository's answer. A record's unsaved changes keep their mark.
-    if (CommandWindow* window = commandWindow()) {
-        DocumentState& state = window->documentState();
-        if (!state.modified(DocumentState::Document::Record)) {
-            state.setStatus(QStringLiteral("Ready"));
-            state.nameDocument(DocumentState::Document::None);
-        }
+    DocumentState& state = window->documentState();
+    if (!state.modified(DocumentState::Document::Record)) {
+        state.setStatus(QStringLiteral("Ready"));
+        state.nameDocument(DocumentState::Document::None);
     }
 }
 

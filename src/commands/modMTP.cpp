@@ -1,9 +1,7 @@
 // The command entry and the dispatcher of the mtp:// command language.
 #include "commands/modMTP.h"
 
-#include "catalogues/HarvestLists.h"
 #include "catalogues/ListDocuments.h"
-#include "catalogues/modRSS.h"
 #include "commands/CommandLog.h"
 #include "commands/CommandRoute.h"
 #include "commands/CommandWindow.h"
@@ -95,11 +93,11 @@ void saveHarvestList(const CommandRoute& route) {
     QString folder = route.folder;
     const QString& domain = modSchemas::defaultSchema;
     if (domain == QLatin1String("AGLS")) {
-        modHCL::saveAsHCL(file, folder);
+        window.saveHarvestList(false, file, folder);
         window.mnuFileDraw();
     } else if (domain == QLatin1String("AGLS1.2") || domain == QLatin1String("AGLS1.3")) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        modHCL::saveAsAGLS12HCL(file, folder);
+        window.saveHarvestList(true, file, folder);
         QApplication::restoreOverrideCursor();
     } else if (domain == QLatin1String("SA.DETE") || domain == QLatin1String("EdNA")) {
         MsgBox(QStringLiteral("Harvest Control Lists are not implemented yet for ") + domain, platform::vbOKOnly,
@@ -117,7 +115,7 @@ void loadHarvestList(const CommandRoute& route) {
     DocumentState& document = window.documentState();
     QString location = route.location;
     window.addToAddressHistory(location);
-    const ListDocuments::LoadOutcome outcome = modHCL::loadHCL(route.location);
+    const ListDocuments::LoadOutcome outcome = window.loadHarvestList(route.location);
     if (outcome == ListDocuments::LoadOutcome::Kept) listKept(route.location);
     // A local list takes the status unless the record holds unsaved changes.
     if (outcome == ListDocuments::LoadOutcome::Loaded && !route.localPath.isEmpty() && !document.modified()) {
@@ -132,7 +130,7 @@ void loadRssChannel(const CommandRoute& route) {
     CommandWindow& window = mainWindow();
     QString location = route.location;
     window.addToAddressHistory(location);
-    if (modRSS::loadRSSChannel(route.location) == ListDocuments::LoadOutcome::Kept) listKept(route.location);
+    if (window.loadChannel(route.location) == ListDocuments::LoadOutcome::Kept) listKept(route.location);
     window.mnuFileDraw();
     window.setMnuFileSaveAs();
 }
@@ -193,7 +191,7 @@ void dispatch(const CommandRoute& route, QString& command, CommandOrigin origin)
         saveHarvestList(route);
         break;
     case CommandRow::CatalogSaveRss:
-        modRSS::saveRSSChannel(location);
+        mainWindow().saveChannel(location);
         mainWindow().mnuFileDraw();
         break;
     case CommandRow::CatalogLoadHcl:
@@ -237,7 +235,7 @@ void dispatch(const CommandRoute& route, QString& command, CommandOrigin origin)
         modSchemas::setDomainFromCommand(mainWindow().context().preferences, command);
         break;
     case CommandRow::BatchGetMetaFromHcl:
-        modHCL::getMetaFromHCL(location);
+        mainWindow().openRecordFromHarvestFolder(location);
         break;
     case CommandRow::PageSave:
         mainWindow().saveRecordAsPage(location);

@@ -153,7 +153,7 @@ bool Form1::loadScheme(QString& schemeName) {
     case SchemeRules::SchemeAction::NoMatch:
         return false;
     case SchemeRules::SchemeAction::CurriculumThesaurus: {
-        frmHelpBrowser& help = frmHelpBrowser::instance();
+        frmHelpBrowser& help = helpWindow();
         help.WebBrowser1->Navigate(QStringLiteral("http://") + rule.address);
         platform::execModal(help);
         return true;

@@ -173,6 +173,8 @@ Inet::~Inet() {
     }
     if (executing_) {
         executing_ = false;
+        // A request cut off by the control's end is a cancelled one, never an empty reply.
+        responseCode_ = OperationCancelled;
         Q_EMIT transferEnded();  // lets a waiting OpenURL return
     }
 }

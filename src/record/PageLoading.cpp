@@ -115,8 +115,8 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
         // The list's text is here already: the reader does not fetch it a second time.
         const QString fetched = documentText;
         const ListDocuments::LoadOutcome outcome = kind == MetaReader::PageTextKind::HarvestControlList
-                                                       ? modHCL::loadHCL(location, &fetched)
-                                                       : modRSS::loadRSSChannel(location, &fetched);
+                                                       ? modHCL::loadHCL(*this, location, &fetched)
+                                                       : modRSS::loadRSSChannel(*this, location, &fetched);
         // Kept: the user stopped the load, and nothing else changes either.
         if (outcome == ListDocuments::LoadOutcome::Kept) {
             lastPageLoad = PageLoad::Cancelled;

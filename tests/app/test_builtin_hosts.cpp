@@ -77,8 +77,8 @@ protected:
     }
     ListTree& tree() const { return w->listTree(0); }
     testing_support::OfflineBrowser& browser() const { return testing_support::offlineBrowser(w->WebBrowser1); }
-    static testing_support::OfflineBrowser& helpBrowser() {
-        return testing_support::offlineBrowser(frmHelpBrowser::instance().WebBrowser1);
+    testing_support::OfflineBrowser& helpBrowser() const {
+        return testing_support::offlineBrowser(w->helpWindow().WebBrowser1);
     }
     // The address of a list or template command ("mtp://url=host/path.kqs/").
     static QString addressOf(QString command) {

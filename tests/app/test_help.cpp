@@ -13,7 +13,7 @@ class HelpTest : public WindowTest {
 protected:
     testing_support::KeptValues kept{&modSchemas::defaultSchema, &modMetaMain::schemeServer};
     testing_support::LocalHttpServer server;
-    frmHelpBrowser& help = frmHelpBrowser::instance();
+    frmHelpBrowser& help = w->helpWindow();
     void SetUp() override {
         modMetaMain::schemeServer = u"schemes.test.example"_s;
         modCheckList::fillSchemaCatalogue();

@@ -149,7 +149,7 @@ TEST_F(HarvestListTest, LinksKeepTheirScheme) {
             EXPECT_TRUE(saved.contains(link)) << link << "\n" << saved.toStdString();
     }
     QString channel = path(u"channel.xml"_s);
-    ASSERT_TRUE(modRSS::saveRSSChannel(channel));
+    ASSERT_TRUE(modRSS::saveRSSChannel(*w.form, channel));
     EXPECT_TRUE(readBytes(channel).contains("<item rdf:about=\"file:///srv/pages/local.htm\">"));
 }
 
@@ -166,7 +166,7 @@ TEST_F(HarvestListTest, LinksAreWrittenAsValidAddressesAndStillFindTheirRecords)
     const QString site = save(u"AGLS"_s, path(u"site.htm"_s));
     EXPECT_TRUE(readBytes(site).contains("<link>" + valid + "</link>")) << readBytes(site).constData();
     QString channel = path(u"channel.xml"_s);
-    ASSERT_TRUE(modRSS::saveRSSChannel(channel));
+    ASSERT_TRUE(modRSS::saveRSSChannel(*w.form, channel));
     const QByteArray rss = readBytes(channel);
     for (const QByteArray& written : {"<rdf:li resource=\"" + valid + "\" />", "<item rdf:about=\"" + valid + "\">",
                                       "<link>" + valid + "</link>"})

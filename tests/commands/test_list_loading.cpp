@@ -43,7 +43,7 @@ protected:
         modMTP::listLoadRefusals = 0;
         modMetaMain::createCacheDirs();
         window->Inet1->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
-        frmHelpBrowser::instance().receivedHTML.clear();
+        window->helpWindow().receivedHTML.clear();
     }
     void TearDown() override {
         EXPECT_FALSE(modMTP::listLoading) << "a load left the busy flag set";
@@ -67,9 +67,9 @@ protected:
     ListTree& tree() const { return *window->activeTree(); }
     QString rootText() const { return tree().text(tree().item(1)); }
     // The error page the help window shows once its timer has run.
-    static QString errorPage() {
-        frmHelpBrowser::instance().Timer1_Timer();
-        return static_cast<testing_support::OfflineBrowser*>(frmHelpBrowser::instance().WebBrowser1)->bodyHtml();
+    QString errorPage() const {
+        window->helpWindow().Timer1_Timer();
+        return static_cast<testing_support::OfflineBrowser*>(window->helpWindow().WebBrowser1)->bodyHtml();
     }
 };
 

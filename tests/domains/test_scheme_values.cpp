@@ -129,7 +129,7 @@ TEST_F(SchemeValuesTest, EveryRuleOfTheTableRunsItsListOrOpensItsWindowOrMenu) {
     then<frmACTVers>([](frmACTVers& act) { act.cancel->click(); });
     for (const QString& opens : {u"SCOTv2"_s, u"AglsAgent"_s, u"ACTVers"_s, u"TAGS"_s})
         EXPECT_EQ(load(u"CDC"_s, opens), QString());
-    const auto& help = testing_support::offlineBrowser(frmHelpBrowser::instance().WebBrowser1).navigations();
+    const auto& help = testing_support::offlineBrowser(w->helpWindow().WebBrowser1).navigations();
     EXPECT_EQ(help.last().address, u"http://"_s + SchemeHosts::curriculumThesaurusHost + u"/"_s);
     ASSERT_TRUE(modSchemas::resourcesTagsMenu()->isVisible());
     modSchemas::resourcesTagsMenu()->hide();
