@@ -40,7 +40,6 @@ using platform::pixelsToTwips;
 using platform::twipsToPixels;
 
 namespace {
-Form1* first = nullptr;
 
 enum class ToolbarPicture { Back, Forward, Stop, Home, Refresh, Search, Print };
 
@@ -87,12 +86,7 @@ QRect toPixels(const Layout::Rect& r) {
 }
 }  // namespace
 
-Form1* Form1::firstMainWindow() {
-    return first;
-}
-
 Form1::Form1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), context(context) {
-    if (!first) first = this;
     setAttribute(Qt::WA_DeleteOnClose, false);
     documentState = &context.document;
     record = &context.record;
@@ -141,7 +135,6 @@ void Form1::mnuViewTheOtherWay(QAction* item, void (Form1::*handler)()) {
 Form1::~Form1() {
     delete helpWindow_.data();
     disconnectCommandWindow();
-    if (first == this) first = nullptr;
     qApp->removeEventFilter(this);
 }
 
@@ -299,10 +292,8 @@ void Form1::Form_Load() {
     fillingRecord = false;
     navFlags = 0;
     loadURLList();
-    if (Form1* main = firstMainWindow()) {
-        main->documentState->nameDocument(DocumentState::Document::Record);
-        main->setMnuFileSaveAs();
-    }
+    documentState->nameDocument(DocumentState::Document::Record);
+    setMnuFileSaveAs();
     ScrollTimer->stop();
     ScrollTimer->setInterval(200);
     Timer1->start();
@@ -434,8 +425,7 @@ Layout::Input Form1::layoutInput() const {
     in.editVisible = !EditPanel->isHidden();
     in.browserVisible = !BrowserPanel->isHidden();
     metaPanelColumnWidths(in.nameWidth, in.langWidth, in.schemeWidth);
-    const Form1* main = firstMainWindow() ? firstMainWindow() : this;
-    in.firstWindowInnerWidth = pixelsToTwips(main->clientArea->width());
+    in.firstWindowInnerWidth = pixelsToTwips(clientArea->width());
     return in;
 }
 

@@ -34,6 +34,7 @@ class LogoOverlay;
 class MetaPanelView;
 class Record;
 class SplitterGrip;
+class frmAbout;
 class frmFirewall;
 class frmHelpBrowser;
 class frmPreferences;
@@ -55,9 +56,6 @@ class Form1 : public QMainWindow {
 public:
     explicit Form1(ProgramContext& context, QWidget* parent = nullptr);
     ~Form1() override;
-
-    // The main window created at start-up; nullptr before it exists.
-    static Form1* firstMainWindow();
 
     // What the last LoadMetadataFromURL did with its page.
     using PageLoad = CommandWindow::PageLoad;
@@ -601,6 +599,7 @@ private:
     // The preference windows, made when first opened.
     frmPreferences* preferencesDialog_ = nullptr;
     frmFirewall* firewallDialog_ = nullptr;
+    frmAbout* aboutBox_ = nullptr;
     // A window of its own (no parent), deleted with this one.
     QPointer<frmHelpBrowser> helpWindow_;
     // The splitter positions in twips, as the last layout left them.

@@ -196,7 +196,8 @@ private:
 
 void Form1::connectCommandWindow() {
     commandWindow_ = std::make_unique<Form1CommandWindow>(*this);
-    if (firstMainWindow() == this) modMTP::setCommandWindow(commandWindow_.get());
+    // The first window of the program is the one commands work on.
+    if (!modMTP::commandWindow()) modMTP::setCommandWindow(commandWindow_.get());
 }
 
 void Form1::disconnectCommandWindow() {

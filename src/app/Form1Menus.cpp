@@ -123,7 +123,7 @@ void Form1::buildMenus() {
 
     mnuRes = bar->addMenu(QStringLiteral("Metadata &Resources"));
     mnuRes->setObjectName(QStringLiteral("mnuRes"));
-    modSchemas::buildResourcesMenu(mnuRes, context.preferences);
+    modSchemas::buildResourcesMenu(mnuRes, context);
 
     mnuBatch = bar->addMenu(QStringLiteral("&Macros"));
     mnuBatch->setObjectName(QStringLiteral("mnuBatch"));

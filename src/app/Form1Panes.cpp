@@ -31,9 +31,8 @@ void Form1::setupMetaPanelColumns() {
     MetaPanel->setColumnWidthTwips(Record::Lang, std::max(400, MetaPanel->headerWidthTwips(Record::Lang)));
     MetaPanel->setColumnWidthTwips(Record::Scheme, std::max(1400, MetaPanel->headerWidthTwips(Record::Scheme)));
     documentState->setSaveCaption(QStringLiteral("Save Record..."));
-    const Form1* main = firstMainWindow() ? firstMainWindow() : this;
     MetaPanel->setColumnWidthTwips(Record::Content,
-                                   std::max(300, platform::pixelsToTwips(main->clientArea->width()) - 3200));
+                                   std::max(300, platform::pixelsToTwips(clientArea->width()) - 3200));
 }
 
 bool Form1::metaPanelVisible() const {

@@ -66,9 +66,16 @@ void Form1::mnuHelpTutorial_Click() {
 }
 
 void Form1::showAboutBox() {
-    frmAbout& about = frmAbout::instance(this);
-    about.show();
-    about.raise();
+    if (!aboutBox_) {
+        aboutBox_ = new frmAbout(
+            [this](const QString& address) {
+                URL->setEditText(address);
+                LoadURL();
+            },
+            this);
+    }
+    aboutBox_->show();
+    aboutBox_->raise();
 }
 
 void Form1::connectHelpMenu() {

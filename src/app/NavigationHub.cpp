@@ -202,8 +202,7 @@ void Form1::WebBrowser1_StatusTextChange(const QString& text) {
 }
 
 void Form1::WebBrowser1_TitleChange(const QString& title) {
-    Form1* main = firstMainWindow() ? firstMainWindow() : this;
-    if (!title.isEmpty()) main->setWindowTitle(title);
+    if (!title.isEmpty()) setWindowTitle(title);
 }
 
 void Form1::WebBrowser1_OnVisible(bool visible) {

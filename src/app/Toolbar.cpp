@@ -111,7 +111,6 @@ void Form1::StatusBar1_PanelClick(int panel) {
     const auto line = [&](const char* label, const QString& value) {
         if (!value.isEmpty()) message += QLatin1String(label) + value + QLatin1String("\r\n");
     };
-    const Form1* main = firstMainWindow() ? firstMainWindow() : this;
     line("HTML File: ", documentState->currentHTMLFile());
     line("Current Tree Path: ", documentState->TreePath());
     line("Save macro is: ", modMacros::saveRecordMacro);
@@ -119,7 +118,7 @@ void Form1::StatusBar1_PanelClick(int panel) {
     line("Open macro is: ", modMacros::openRecordMacro);
     line("Open List macro is: ", modMacros::openCatalogMacro);
     line("Current Tree Path : ", documentState->TreePath());
-    line("Current Editing Mode: ", main->documentState->documentName());
+    line("Current Editing Mode: ", documentState->documentName());
     line("Schemes registered on the Repository are ", modMacros::repositorySchemes);
     if (!message.isEmpty()) platform::MsgBox(message);
 }

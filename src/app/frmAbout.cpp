@@ -1,15 +1,12 @@
 #include "app/frmAbout.h"
 
-#include "app/Form1.h"
 #include "app/modMetaMain.h"
 #include "platform/MsgBox.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -17,7 +14,8 @@ namespace {
 const char* const kVersion = "0.1.0";
 }
 
-frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
+frmAbout::frmAbout(std::function<void(const QString&)> openPage, QWidget* parent)
+    : QDialog(parent), openPage_(std::move(openPage)) {
     setObjectName(QStringLiteral("frmAbout"));
     Label2[0] = new QLabel(QStringLiteral("<b>Quorvantile</b>"), this);
     Label2[1] = new QLabel(this);
@@ -41,12 +39,6 @@ frmAbout::frmAbout(QWidget* parent) : QDialog(parent) {
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::hide);
 }
 
-frmAbout& frmAbout::instance(QWidget* parent) {
-    static QPointer<frmAbout> box;
-    if (!box) box = new frmAbout(parent);
-    return *box;
-}
-
 void frmAbout::showEvent(QShowEvent* event) {
     setWindowTitle(QStringLiteral("About ") + platform::kDefaultMsgBoxTitle);
     Label2[1]->setText(QStringLiteral("Quorvantil metadata editor, version ") + QLatin1String(kVersion));
@@ -61,10 +53,7 @@ void frmAbout::changeEvent(QEvent* event) {
 }
 
 void frmAbout::Credits_Click() {
-    if (Form1* main = Form1::firstMainWindow()) {
-        main->URL->setEditText(modMetaMain::schemeServer + QStringLiteral("/credits.html"));
-        main->LoadURL();
-    }
+    if (openPage_) openPage_(modMetaMain::schemeServer + QStringLiteral("/credits.html"));
     hide();
 }
 

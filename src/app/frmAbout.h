@@ -1,6 +1,8 @@
 #pragma once
 #include <QDialog>
 
+#include <functional>
+
 class QLabel;
 class QPushButton;
 
@@ -9,8 +11,8 @@ class QPushButton;
 class frmAbout : public QDialog {
     Q_OBJECT
 public:
-    explicit frmAbout(QWidget* parent = nullptr);
-    static frmAbout& instance(QWidget* parent);
+    // Credits opens its page through `openPage` (an address without "http://").
+    frmAbout(std::function<void(const QString&)> openPage, QWidget* parent);
 
     QPushButton* Credits;
     QPushButton* cmdSysInfo;
@@ -23,4 +25,7 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
     void changeEvent(QEvent* event) override;
+
+private:
+    std::function<void(const QString&)> openPage_;
 };

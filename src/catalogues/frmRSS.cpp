@@ -1,6 +1,6 @@
 #include "catalogues/frmRSS.h"
 
-#include "app/Form1.h"
+#include "record/DocumentState.h"
 #include "app/ModOpenSave.h"
 #include "catalogues/ListDocuments.h"
 #include "catalogues/RssChannelText.h"
@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmRSS::frmRSS(QWidget* parent) : QDialog(parent) {
+frmRSS::frmRSS(QWidget* parent, DocumentState& document) : QDialog(parent), document_(document) {
     setObjectName(QStringLiteral("frmRSS"));
     setWindowTitle(QStringLiteral("Rich Site Summary (RSS Channel) Generator"));
     Label1 = new QLabel(QStringLiteral("Enter details to create the header section of the RSS Channel. "), this);
@@ -63,9 +63,9 @@ frmRSS::frmRSS(QWidget* parent) : QDialog(parent) {
     connect(CancelButton, &QPushButton::clicked, this, &frmRSS::CancelButton_Click);
 }
 
-frmRSS& frmRSS::instance(QWidget* parent) {
+frmRSS& frmRSS::instance(QWidget* parent, DocumentState& document) {
     static QPointer<frmRSS> dialog;
-    if (!dialog) dialog = new frmRSS(parent);
+    if (!dialog) dialog = new frmRSS(parent, document);
     return *dialog;
 }
 
@@ -91,9 +91,7 @@ void frmRSS::cmdBrowse_Click() {
 
 void frmRSS::OKButton_Click() {
     // No stays in the dialog, to choose another file.
-    const Form1* main = Form1::firstMainWindow();
-    if (!ListDocuments::mayWriteListTo(txtFilePath->text(), main ? main->documentState->listFile() : QString(),
-                                       windowTitle()))
+    if (!ListDocuments::mayWriteListTo(txtFilePath->text(), document_.listFile(), windowTitle()))
         return;
     filePath = txtFilePath->text();
     title = RssChannelText::safeHeaderText(txtTitle->text());
@@ -104,7 +102,7 @@ void frmRSS::OKButton_Click() {
 }
 
 void frmRSS::CancelButton_Click() {
-    if (Form1* main = Form1::firstMainWindow()) main->documentState->setTreePath(QString());
+    document_.setTreePath(QString());
     cancelled = true;
     QDialog::reject();
 }

@@ -1,5 +1,7 @@
 #pragma once
 #include <QDialog>
+
+class DocumentState;
 #include <QString>
 
 class QLabel;
@@ -13,7 +15,7 @@ class frmRSS : public QDialog {
     Q_OBJECT
 public:
     // The one dialog, created on first use.
-    static frmRSS& instance(QWidget* parent);
+    static frmRSS& instance(QWidget* parent, DocumentState& document);
 
     QString filePath;
     QString title;
@@ -42,5 +44,6 @@ protected:
     void reject() override;
 
 private:
-    explicit frmRSS(QWidget* parent);
+    frmRSS(QWidget* parent, DocumentState& document);
+    DocumentState& document_;
 };

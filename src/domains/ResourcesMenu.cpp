@@ -1,6 +1,6 @@
 #include "domains/ResourcesMenu.h"
 
-#include "app/Form1.h"
+#include "core/program/ProgramContext.h"
 #include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "domains/SchemeHosts.h"
@@ -54,8 +54,13 @@ struct ArrayHandler {
 class Builder {
 public:
     // The scheme-server items without "*" keep the host the menu was built with.
-    Builder(QString fixedServer, Preferences& preferences)
-        : fixedServer_(std::move(fixedServer)), preferences_(preferences) {}
+    Builder(QString fixedServer, ProgramContext& context)
+        : fixedServer_(std::move(fixedServer)), context_(context) {}
+
+    // Tells the tree it now holds a scheme list.
+    std::function<void()> listTypeSchema() const {
+        return [&document = context_.document] { document.setListType(QStringLiteral("schema")); };
+    }
 
     static QAction* named(QAction* action, const QString& name) {
         action->setObjectName(name);
@@ -94,7 +99,7 @@ public:
         const QString domainName = QLatin1String(shortName);
         return handler(
             menu, name, caption,
-            [domainName, &preferences = preferences_] {
+            [domainName, &preferences = context_.preferences] {
                 defaultSchema = domainName;
                 applyDomainDefaults(preferences);
                 loadDomainScheme();
@@ -152,14 +157,11 @@ private:
     }
 
     QString fixedServer_;
-    Preferences& preferences_;
+    ProgramContext& context_;
 };
 
 constexpr bool kHidden = true;
 
-void setListTypeSchema() {
-    if (Form1* window = Form1::firstMainWindow()) window->documentState->setListType(QStringLiteral("schema"));
-}
 
 void buildAgls(const Builder& b, QMenu* top) {
     b.command(top, "mnuResAGLS1point3", "AGLS 1.3 Schema", Verb::List, Host::Scheme, "/schemes/AGLS/AGLS1.3.kqs");
@@ -362,7 +364,7 @@ void buildOregon(const Builder& b, QMenu* top) {
             {{1, "Subjects", Host::Scheme, "/schemes/GILS-OREGON/subjects.kqs"},
              {2, "Goverment Type", Host::Scheme, "/schemes/GILS-OREGON/govType.kqs"},
              {3, "Medium", Host::Scheme, "/schemes/GILS-OREGON/medium.kqs"}},
-            setListTypeSchema);
+            b.listTypeSchema());
 }
 
 void buildUtah(const Builder& b, QMenu* top) {
@@ -421,14 +423,14 @@ void buildSaDete(const Builder& b, QMenu* top) {
 
 }  // namespace
 
-void buildResourcesMenu(QMenu* menu, Preferences& preferences) {
+void buildResourcesMenu(QMenu* menu, ProgramContext& context) {
     if (!menu) return;
     // Built before start-up has set the server (a window made on its own): use the program's own.
     const QString server =
         modMetaMain::schemeServer.isEmpty() ? modMetaMain::defaultSchemeServer() : modMetaMain::schemeServer;
-    const Builder b(server, preferences);
+    const Builder b(server, context);
 
-    b.handler(menu, "mnuResEditSchemas", "Select Metadata Schemas", [menu, &preferences] {
+    b.handler(menu, "mnuResEditSchemas", "Select Metadata Schemas", [menu, &preferences = context.preferences] {
         // The dialog applies the domain chosen itself; cancelled or not, the current list loads.
         frmCheckList::showModal(menu->window(), preferences);
         loadDomainScheme();
@@ -449,11 +451,6 @@ void buildResourcesMenu(QMenu* menu, Preferences& preferences) {
     buildOregon(b, menu);
     buildUtah(b, menu);
     buildSaDete(b, menu);
-}
-
-QMenu* resourcesTagsMenu() {
-    Form1* window = Form1::firstMainWindow();
-    return window ? window->findChild<QMenu*>(QStringLiteral("mnuResTags0")) : nullptr;
 }
 
 }  // namespace modSchemas

@@ -165,7 +165,7 @@ bool Form1::loadScheme(QString& schemeName) {
         showACTVers();
         return true;
     case SchemeRules::SchemeAction::TagsMenu:
-        if (QMenu* tags = modSchemas::resourcesTagsMenu()) {
+        if (auto* tags = findChild<QMenu*>(QStringLiteral("mnuResTags0"))) {
             tags->popup(QCursor::pos());
             return true;
         }

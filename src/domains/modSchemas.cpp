@@ -1,6 +1,6 @@
 #include "domains/modSchemas.h"
 
-#include "app/Form1.h"
+#include "commands/CommandWindow.h"
 #include "core/program/Preferences.h"
 #include "app/modMetaMain.h"
 #include "commands/modMTP.h"
@@ -10,6 +10,7 @@
 #include "platform/SchemeBundle.h"
 
 #include <QAction>
+#include <QWidget>
 
 #include <optional>
 #include <vector>
@@ -33,8 +34,9 @@ const QString kAgls11 = QStringLiteral("http://www.naa.gov.au/recordkeeping/gov_
 const QString kNzglsPlaceholder = QStringLiteral("http://nzgls.namespace-pending.example/");
 
 QAction* menuItem(const QString& objectName) {
-    Form1* window = Form1::firstMainWindow();
-    return window ? window->findChild<QAction*>(objectName) : nullptr;
+    // The menus of the window commands work on.
+    CommandWindow* window = modMTP::commandWindow();
+    return window ? window->widget()->findChild<QAction*>(objectName) : nullptr;
 }
 
 void setItemVisible(const QString& objectName, bool visible) {

@@ -97,16 +97,15 @@ int Form1::saveHtmlCheck() {
 }
 
 void Form1::setMnuFileSaveAs() {
-    Form1* main = firstMainWindow() ? firstMainWindow() : this;
     bool recordItems = true;
     bool listItems = true;
-    if (main->documentState->modified(Document::List)) {
+    if (documentState->modified(Document::List)) {
         recordItems = false;
-    } else if (main->documentState->modified(Document::Record) || main->activeTree()->count() == 0) {
+    } else if (documentState->modified(Document::Record) || activeTree()->count() == 0) {
         listItems = false;
     }
     for (int i = kSaveAsPage; i <= kSaveAsRssChannel; ++i)
-        main->mnuFileSaveAs(i)->setEnabled(i <= kSaveAsTemplate ? recordItems : listItems);
+        mnuFileSaveAs(i)->setEnabled(i <= kSaveAsTemplate ? recordItems : listItems);
 }
 
 void Form1::mnuFileDraw() {

@@ -185,7 +185,8 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
         expectBundledPage(item->text(), helpBrowser());
         EXPECT_TRUE(helpBrowser().LocationURL().contains(u"/manual2/"_s)) << item->text().toStdString();
     }
-    frmAbout::instance(w.form.get()).Credits->click();
+    w->showAboutBox();
+    w->findChild<frmAbout*>(u"frmAbout"_s)->Credits->click();
     browser().settle();
     EXPECT_EQ(browser().LocationName(), u"Credits"_s);
     EXPECT_GT(bundled, 60);
@@ -208,7 +209,7 @@ TEST_F(BuiltInHostsTest, LoadSchemeFromEverySchemeOfEveryTableIsAnsweredWithoutA
             }
         }
     }
-    if (QMenu* tags = modSchemas::resourcesTagsMenu()) tags->hide();
+    if (QMenu* tags = w->findChild<QMenu*>(u"mnuResTags0"_s)) tags->hide();
     EXPECT_GT(bundled, 40);
     EXPECT_GT(notBundled, 40);
 }

@@ -38,7 +38,7 @@ TEST_F(HelpTest, TheGeneralTutorialAndTheCreditsShowInTheBrowser) {
     w->mnuHelpTutorial_Click();
     EXPECT_EQ(w->URL->currentText(), u"schemes.test.example/tutorial.html"_s);
     w->showAboutBox();
-    frmAbout& about = frmAbout::instance(&*w);
+    frmAbout& about = *w->findChild<frmAbout*>(u"frmAbout"_s);
     boxes.expect(u"System Information Is Unavailable At This Time"_s, vbOK);
     about.cmdSysInfo->click();
     about.Credits->click();

@@ -349,8 +349,8 @@ TEST_F(ResourcesMenuTest, EveryItemRunsOneCommandOrIsKnownToRunNone) {
               one(u"mtp://url="_s + SchemeHosts::stateLibraryHost + u"/montana/topics.kqs"_s));
     EXPECT_EQ(click(u"mnuBatchAGLS1_1"_s),
               one(u"mtp://open="_s + SchemeHosts::secondSchemeHost + u"/schemes/AGLS/temp_document.kqb"_s));
-    ASSERT_NE(modSchemas::resourcesTagsMenu(), nullptr);  // popped up by the scheme loader
-    EXPECT_EQ(click(modSchemas::resourcesTagsMenu()->actions().value(0)),
+    ASSERT_NE(world.window->findChild<QMenu*>(u"mnuResTags0"_s), nullptr);  // popped up by the scheme loader
+    EXPECT_EQ(click(world.window->findChild<QMenu*>(u"mnuResTags0"_s)->actions().value(0)),
               one(u"mtp://url=schemes.test.example/agls/TAGS-AG.kqs"_s));
 }
 
@@ -408,8 +408,8 @@ TEST(ResourcesMenuBuild, WithoutAServerYetTheProgramsOwnIsWrittenIn) {
     DomainWorld world(false);
     modMetaMain::schemeServer.clear();
     QMenu menu;
-    modSchemas::buildResourcesMenu(&menu, world.context.preferences);
-    modSchemas::buildResourcesMenu(nullptr, world.context.preferences);  // nothing to fill: no harm
+    modSchemas::buildResourcesMenu(&menu, world.context);
+    modSchemas::buildResourcesMenu(nullptr, world.context);  // nothing to fill: no harm
     menu.findChild<QAction*>(u"mnuResAGLS1point3"_s)->trigger();
     EXPECT_EQ(world.commands(),
               QStringList{u"mtp://url="_s + modMetaMain::defaultSchemeServer() + u"/schemes/AGLS/AGLS1.3.kqs"_s});

@@ -131,8 +131,8 @@ TEST_F(SchemeValuesTest, EveryRuleOfTheTableRunsItsListOrOpensItsWindowOrMenu) {
         EXPECT_EQ(load(u"CDC"_s, opens), QString());
     const auto& help = testing_support::offlineBrowser(w->helpWindow().WebBrowser1).navigations();
     EXPECT_EQ(help.last().address, u"http://"_s + SchemeHosts::curriculumThesaurusHost + u"/"_s);
-    ASSERT_TRUE(modSchemas::resourcesTagsMenu()->isVisible());
-    modSchemas::resourcesTagsMenu()->hide();
+    ASSERT_TRUE(w->findChild<QMenu*>(u"mnuResTags0"_s)->isVisible());
+    w->findChild<QMenu*>(u"mnuResTags0"_s)->hide();
 }
 
 TEST_F(SchemeValuesTest, SchemeFilesBesideTheListOrOnTheRepositoryAreFoundByTheirWholeNameInAnyCase) {
