@@ -181,7 +181,7 @@ TEST(ApplyDomainDefaults, WhatASavedRecordDeclaresPerDomain) {
     world.apply(u"GILS-MONTANA"_s);
     EXPECT_EQ(world.context.preferences.FileNewURL, u"mtp://open=127.0.0.1:8123/macros/dc.kqb"_s);
     ProgramContext other;
-    Form1 bare(other);  // a second window is no harm
+    Form1 bare(other);  // a window without the menu items is no harm
     world.apply(u"SCORM"_s);
     modSchemas::showSchemaMenu(true, u"NOHSC"_s);
     EXPECT_EQ(modSchemas::rdfPrefix, u"scorm"_s);

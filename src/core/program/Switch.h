@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+#include <utility>
+
 // A yes/no setting kept as the text it was stored with: "y", "yes" or "" are written back
 // as they were read. Code asks it one of two ways, as each setting has always been read.
 class Switch {
