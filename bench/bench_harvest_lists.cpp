@@ -98,7 +98,7 @@ BENCHMARK(BM_LoadHarvestList)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillise
 void BM_SaveHarvestList(benchmark::State& state) {
     const int items = int(state.range(0));
     if (!load(items)) state.SkipWithError("items missing");
-    modSchemas::defaultSchema = QStringLiteral("AGLS1.2");
+    bench::window()->context.domain.defaultSchema = QStringLiteral("AGLS1.2");
     QString target = sandbox->path() + QStringLiteral("/Saved%1.xml").arg(items);
     for (auto _ : state) {
         QString path = target;

@@ -11,15 +11,15 @@ void Form1::readDomainPreferences() {
     // Without chosen domains the reader ends here: no default domain, fixMeta as read.
     if (chosen.isEmpty()) return;
     for (const SettingRow& row : chosen) modSchemas::showSchemaMenu(true, row.name);
-    modSchemas::defaultSchema = formSettings.GetSetting(QStringLiteral("Preferences"), QStringLiteral("defaultSchema"), QString());
+    context.domain.defaultSchema = formSettings.GetSetting(QStringLiteral("Preferences"), QStringLiteral("defaultSchema"), QString());
     defaultSchemaRead_ = true;
-    if (!modSchemas::defaultSchema.isEmpty()) modSchemas::applyDomainDefaults(context.preferences);
+    if (!context.domain.defaultSchema.isEmpty()) modSchemas::applyDomainDefaults(context);
     context.preferences.fixMeta.set(false);
 }
 
 // A domain that was never read (no domains chosen) is not written back as "", so a stored
 // domain is never erased by a run that did not look at it.
 void Form1::writeDomainPreference() {
-    if (defaultSchemaRead_ || !modSchemas::defaultSchema.isEmpty())
-        formSettings.SaveSetting(QStringLiteral("Preferences"), QStringLiteral("defaultSchema"), modSchemas::defaultSchema);
+    if (defaultSchemaRead_ || !context.domain.defaultSchema.isEmpty())
+        formSettings.SaveSetting(QStringLiteral("Preferences"), QStringLiteral("defaultSchema"), context.domain.defaultSchema);
 }

@@ -75,8 +75,8 @@ void Form1::mnuEditPaste_Click() {
 
 QString Form1::metadataAsHtml() const {
     QString text = MakeMetaIntoSource();
-    if (context.preferences.UseLinkRel.isY() && !modSchemas::linkRelLines.isEmpty())
-        text = modSchemas::linkRelLines + QStringLiteral("\r\n") + text;
+    if (context.preferences.UseLinkRel.isY() && !context.domain.linkRelLines.isEmpty())
+        text = context.domain.linkRelLines + QStringLiteral("\r\n") + text;
     return text;
 }
 
@@ -84,7 +84,7 @@ QString Form1::metadataAsHtml() const {
 QString Form1::metadataAsRdf() const {
     QString address = browserLocationURL();
     return QStringLiteral("<?xml version=\"1.0\"?>\r\n") +
-           RdfWriter::MakeMetaIntoRDF(address, MakeMetaIntoSource(), modSchemas::rdfNamespaces, modSchemas::rdfPrefix) +
+           RdfWriter::MakeMetaIntoRDF(address, MakeMetaIntoSource(), context.domain.rdfNamespaces, context.domain.rdfPrefix) +
            QStringLiteral("\r\n");
 }
 

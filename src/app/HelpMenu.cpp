@@ -56,7 +56,7 @@ void Form1::mnuHelpDocMacros_Click(int index) {
 void Form1::mnuHelpTutorial_Click() {
     for (size_t i = 0; i < modCheckList::kCatalogueSlots; ++i) {
         if (modCheckList::schemaLongNames[i].isEmpty()) break;
-        if (modCheckList::schemaShortNames[i] == modSchemas::defaultSchema) {
+        if (modCheckList::schemaShortNames[i] == context.domain.defaultSchema) {
             URL->setEditText(modCheckList::schemaTutorialURLs[i]);
             break;
         }

@@ -75,7 +75,7 @@ Form1* Main(ProgramContext& context, const QString& given) {
         modMTP::runCommand(QStringLiteral("mtp://startlogging.kqb"));
         form->GoHome();
         // A new user (no domain stored) chooses one; the tutorial asked for there replaces the home page.
-        if (modSchemas::defaultSchema.isEmpty()) frmStartup::chooseFirstDomain(form);
+        if (context.domain.defaultSchema.isEmpty()) frmStartup::chooseFirstDomain(form);
         if (context.preferences.showSplash.isY()) form->showAboutBox();
     } else if (commandLine.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
                commandLine.contains(QLatin1String("https://"), Qt::CaseInsensitive)) {

@@ -68,7 +68,7 @@ bool writeHarvestList(Form1& form1, Form form, QString& path, const QString& fol
         ListDocuments::showProgress(*window, QStringLiteral("Now saving Harvest Control List: Record:") + QLatin1Char(' ') +
                                     QString::number(++recordsWritten));
         QString address = entry.link;
-        return RdfWriter::MakeMetaIntoRDF(address, meta, modSchemas::rdfNamespaces, modSchemas::rdfPrefix,
+        return RdfWriter::MakeMetaIntoRDF(address, meta, window->context.domain.rdfNamespaces, window->context.domain.rdfPrefix,
                                           RdfWriter::RdfValues::XmlText);
     };
     const QString text = form == Form::Agls12

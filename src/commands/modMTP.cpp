@@ -91,7 +91,7 @@ void saveHarvestList(const CommandRoute& route) {
     if (!route.fault.isEmpty()) throw Failure{route.fault};
     QString file = route.location;
     QString folder = route.folder;
-    const QString& domain = modSchemas::defaultSchema;
+    const QString& domain = window.context().domain.defaultSchema;
     if (domain == QLatin1String("AGLS")) {
         window.saveHarvestList(false, file, folder);
         window.mnuFileDraw();
@@ -232,7 +232,7 @@ void dispatch(const CommandRoute& route, QString& command, CommandOrigin origin)
         cgiSend(location);
         break;
     case CommandRow::BatchSetDomain:
-        modSchemas::setDomainFromCommand(mainWindow().context().preferences, command);
+        modSchemas::setDomainFromCommand(mainWindow().context(), command);
         break;
     case CommandRow::BatchGetMetaFromHcl:
         mainWindow().openRecordFromHarvestFolder(location);

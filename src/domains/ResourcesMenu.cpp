@@ -99,10 +99,10 @@ public:
         const QString domainName = QLatin1String(shortName);
         return handler(
             menu, name, caption,
-            [domainName, &preferences = context_.preferences] {
-                defaultSchema = domainName;
-                applyDomainDefaults(preferences);
-                loadDomainScheme();
+            [domainName, &context = context_] {
+                context.domain.defaultSchema = domainName;
+                applyDomainDefaults(context);
+                loadDomainScheme(context.domain);
             },
             hidden);
     }
@@ -430,12 +430,12 @@ void buildResourcesMenu(QMenu* menu, ProgramContext& context) {
         modMetaMain::schemeServer.isEmpty() ? modMetaMain::defaultSchemeServer() : modMetaMain::schemeServer;
     const Builder b(server, context);
 
-    b.handler(menu, "mnuResEditSchemas", "Select Metadata Schemas", [menu, &preferences = context.preferences] {
+    b.handler(menu, "mnuResEditSchemas", "Select Metadata Schemas", [menu, &context] {
         // The dialog applies the domain chosen itself; cancelled or not, the current list loads.
-        frmCheckList::showModal(menu->window(), preferences);
-        loadDomainScheme();
+        frmCheckList::showModal(menu->window(), context);
+        loadDomainScheme(context.domain);
     });
-    b.handler(menu, "mnuResDefault", "Load Default Schema:", [] { loadDomainScheme(); });
+    b.handler(menu, "mnuResDefault", "Load Default Schema:", [&context] { loadDomainScheme(context.domain); });
     b.separator(menu, "mnuResSep1");
 
     buildAgls(b, menu);

@@ -1,6 +1,8 @@
 // The encoding schemes each domain offers per element.
 #include "domains/modSchemas.h"
 
+#include "core/program/DomainState.h"
+
 #include <array>
 
 namespace modSchemas {
@@ -422,8 +424,8 @@ QStringList schemeTableElements(const QString& domain) {
     return names;
 }
 
-QString getSchemeList(const QString& element, QString& schemeList) {
-    const QString& d = defaultSchema;
+QString getSchemeList(const DomainState& domain, const QString& element, QString& schemeList) {
+    const QString& d = domain.defaultSchema;
     // These two have no table of their own and offer whatever the line had.
     if (d == QLatin1String("GILS-ARIZONA") || d == QLatin1String("GILS-MONTANA")) return schemeList;
     for (const DomainTable& entry : kDomainTables) {

@@ -89,7 +89,7 @@ void showContentForScheme(Form1& form, const QString& scheme, const QString& con
         if (date.inBoxes) return showDateEditor(form, date);
         return form.fillContentLoadSchemeOff(content);
     }
-    const SchemeRules::ContentField field = SchemeRules::contentFieldFor(modSchemas::defaultSchema, scheme);
+    const SchemeRules::ContentField field = SchemeRules::contentFieldFor(form.context.domain.defaultSchema, scheme);
     if (field.valueList) return showValueList(form, field.items, content);
     if (field.loadButton) return form.fillContentLoadSchemeOn(content);
     form.fillContentLoadSchemeOff(content);
@@ -148,7 +148,7 @@ bool Form1::loadScheme(QString& schemeName) {
     if (loadSchemeLocal(schemeName) || loadSchemeServer(schemeName)) return true;
     schemeName.remove(QLatin1Char('-'));
     schemeName.remove(QLatin1Char('.'));
-    const SchemeRules::SchemeRule rule = SchemeRules::schemeRuleFor(schemeName, modSchemas::defaultSchema);
+    const SchemeRules::SchemeRule rule = SchemeRules::schemeRuleFor(schemeName, context.domain.defaultSchema);
     switch (rule.action) {
     case SchemeRules::SchemeAction::NoMatch:
         return false;

@@ -1,5 +1,7 @@
 #include "domains/frmCheckList.h"
 
+#include "core/program/ProgramContext.h"
+
 #include "commands/modMacros.h"
 #include "domains/modCheckList.h"
 #include "domains/modSchemas.h"
@@ -65,9 +67,9 @@ frmCheckList& frmCheckList::instance(QWidget* parent) {
     return *dialog;
 }
 
-void frmCheckList::showModal(QWidget* owner, Preferences& preferences) {
+void frmCheckList::showModal(QWidget* owner, ProgramContext& context) {
     frmCheckList& dialog = instance(owner);
-    dialog.preferences_ = &preferences;
+    dialog.context_ = &context;
     dialog.Form_Load();
     platform::execModal(dialog);
 }
@@ -84,7 +86,7 @@ void frmCheckList::Form_Load() {
 void frmCheckList::fillFromSettings() {
     QStringList stored;
     for (const SettingRow& row : modMacros::regSettings.GetAllSettings(kSchemasSection)) stored.append(row.name);
-    QString shownDefault = modSchemas::defaultSchema;
+    QString shownDefault = context_ ? context_->domain.defaultSchema : QString();
     // A first use proposes Dublin Core; only Select makes it so.
     if (stored.isEmpty()) {
         modCheckList::fillSchemaCatalogue();
@@ -127,9 +129,12 @@ void frmCheckList::cmdOK_Click() {
     const int rows = modCheckList::catalogueRowCount();
     for (int i = 0; i < rows; ++i) {
         if (defSchema->currentText() != modCheckList::schemaLongNames[size_t(i)]) continue;
-        modSchemas::defaultSchema = modCheckList::schemaShortNames[size_t(i)];
-        if (preferences_) modSchemas::applyDomainDefaults(*preferences_);
-        modSchemas::showSchemaMenu(true, modSchemas::defaultSchema);
+        const QString& chosen = modCheckList::schemaShortNames[size_t(i)];
+        if (context_) {
+            context_->domain.defaultSchema = chosen;
+            modSchemas::applyDomainDefaults(*context_);
+        }
+        modSchemas::showSchemaMenu(true, chosen);
         break;
     }
     modMacros::regSettings.DeleteSetting(kSchemasSection, QString());

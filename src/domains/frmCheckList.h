@@ -5,7 +5,7 @@ class QComboBox;
 class QLabel;
 class QListWidget;
 class QPushButton;
-struct Preferences;
+class ProgramContext;
 
 // "Schemas Control Panel": the default domain, and the domains whose items the Metadata
 // Resources menu shows. Changes nothing until Select.
@@ -16,8 +16,8 @@ public:
     // The one dialog of the program, created on first use.
     static frmCheckList& instance(QWidget* parent);
     // Fills the dialog afresh and shows it modally over the main window.
-    // Modal over `owner`; OK applies the domain chosen to `preferences`.
-    static void showModal(QWidget* owner, Preferences& preferences);
+    // Modal over `owner`; OK makes the domain chosen the context's current one and applies it.
+    static void showModal(QWidget* owner, ProgramContext& context);
 
     // Fills the combo and the ticks from the catalogue and "Preferences\Schemas".
     void Form_Load();
@@ -35,7 +35,7 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    Preferences* preferences_ = nullptr;
+    ProgramContext* context_ = nullptr;
     void fillFromSettings();
     bool openDropDown_ = false;
 };

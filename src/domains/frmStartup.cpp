@@ -58,8 +58,12 @@ void frmStartup::chooseFirstDomain(Form1* form) {
     frmStartup& dialog = instance(form);
     dialog.Form_Load();
     if (platform::execModal(dialog) != QDialog::Accepted) return;
-    modSchemas::applyDomainDefaults(form->context.preferences);
-    modSchemas::loadDomainScheme();
+    modSchemas::applyDomainDefaults(form->context);
+    modSchemas::loadDomainScheme(form->context.domain);
+}
+
+QString& frmStartup::domain() const {
+    return form_->context.domain.defaultSchema;
 }
 
 void frmStartup::Form_Load() {
@@ -68,24 +72,24 @@ void frmStartup::Form_Load() {
     for (int i = 0; i < rows; ++i) Domain->addItem(modCheckList::schemaLongNames[size_t(i)]);
     Domain->addItem(kOther);
     const QString current =
-        modCheckList::getSchemaLongName(modSchemas::defaultSchema.isEmpty() ? kFallback : modSchemas::defaultSchema);
+        modCheckList::getSchemaLongName(domain().isEmpty() ? kFallback : domain());
     Domain->setCurrentIndex(int(Domain->findText(current, Qt::MatchFixedString | Qt::MatchCaseSensitive)));
     Domain->setEditText(current);
 }
 
 void frmStartup::prepareAndSetDomain() {
-    modSchemas::defaultSchema.clear();
+    domain().clear();
     const int rows = modCheckList::catalogueRowCount();
     for (int i = 0; i < rows; ++i)
         if (Domain->currentText() == modCheckList::schemaLongNames[size_t(i)])
-            modSchemas::defaultSchema = modCheckList::schemaShortNames[size_t(i)];
-    if (modSchemas::defaultSchema.isEmpty()) {
+            domain() = modCheckList::schemaShortNames[size_t(i)];
+    if (domain().isEmpty()) {
         platform::MsgBox(QStringLiteral("Schema not found. Setting your default metadata domain to Dublin Core"));
-        modSchemas::defaultSchema = kFallback;
+        domain() = kFallback;
     }
     modSchemas::hideAllSchemaMenus();
-    modSchemas::showSchemaMenu(true, modSchemas::defaultSchema);
+    modSchemas::showSchemaMenu(true, domain());
     // Earlier choices stay stored: the section is added to, never cleared here.
-    modMacros::regSettings.SaveSetting(QStringLiteral("Preferences\\Schemas"), modSchemas::defaultSchema, QString());
+    modMacros::regSettings.SaveSetting(QStringLiteral("Preferences\\Schemas"), domain(), QString());
     if (Check2->isChecked()) form_->mnuHelpTutorial_Click();
 }

@@ -29,5 +29,7 @@ public:
     QPushButton* cmdOK;
 
 private:
+    // The current domain's name, which the dialog sets.
+    QString& domain() const;
     Form1* form_;
 };

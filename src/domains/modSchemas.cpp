@@ -1,7 +1,7 @@
 #include "domains/modSchemas.h"
 
 #include "commands/CommandWindow.h"
-#include "core/program/Preferences.h"
+#include "core/program/ProgramContext.h"
 #include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "domains/SchemeHosts.h"
@@ -248,8 +248,10 @@ void hideAllSchemaMenus() {
     for (int i = 0; i < rows; ++i) showSchemaMenu(false, modCheckList::schemaShortNames[i]);
 }
 
-void applyDomainDefaults(Preferences& preferences) {
-    const QString d = defaultSchema;
+void applyDomainDefaults(ProgramContext& context) {
+    Preferences& preferences = context.preferences;
+    DomainState& domain = context.domain;
+    const QString d = domain.defaultSchema;
     setItemCaption(QStringLiteral("mnuMaintMeta_2"), QStringLiteral("Add ") + d + QStringLiteral(" line"));
     setItemCaption(QStringLiteral("mnuResDefault"), QStringLiteral("Default Domain: ") + d);
 
@@ -259,9 +261,9 @@ void applyDomainDefaults(Preferences& preferences) {
         known = true;
         // A template the user already has is never replaced.
         if (preferences.FileNewURL.isEmpty()) preferences.FileNewURL = row.templateCommand;
-        linkRelLines = row.linkRelLines;
-        rdfNamespaces = row.rdfNamespaces;
-        rdfPrefix = QString::fromLatin1(row.rdfPrefix);
+        domain.linkRelLines = row.linkRelLines;
+        domain.rdfNamespaces = row.rdfNamespaces;
+        domain.rdfPrefix = QString::fromLatin1(row.rdfPrefix);
         if (row.home) preferences.Home = *row.home;
         break;
     }
@@ -274,9 +276,9 @@ void applyDomainDefaults(Preferences& preferences) {
     setItemVisible(QStringLiteral("mnuFileNew_4"), harvest);
 }
 
-void loadDomainScheme() {
+void loadDomainScheme(const DomainState& domain) {
     for (const SchemeListSource& row : kSchemeLists) {
-        if (defaultSchema != QLatin1String(row.name)) continue;
+        if (domain.defaultSchema != QLatin1String(row.name)) continue;
         QString command =
             QStringLiteral("mtp://url=") + (row.host ? *row.host : modMetaMain::schemeServer) + QLatin1String(row.path);
         modMTP::runMtpCommand(command);
@@ -284,15 +286,15 @@ void loadDomainScheme() {
     }
 }
 
-void setDomainFromCommand(Preferences& preferences, const QString& command) {
+void setDomainFromCommand(ProgramContext& context, const QString& command) {
     QString name = command;
     // The dispatcher hands commands over with their final "/"; accept one without it too.
     if (!name.endsWith(QLatin1Char('/'))) name += QLatin1Char('/');
     name = name.mid(6);
     name.remove(QStringLiteral("setdomain="), Qt::CaseInsensitive);
     name.remove(QStringLiteral(".kqb/"), Qt::CaseInsensitive);
-    defaultSchema = name;
-    applyDomainDefaults(preferences);
+    context.domain.defaultSchema = name;
+    applyDomainDefaults(context);
 }
 
 }  // namespace modSchemas

@@ -431,7 +431,7 @@ void Form1::editOpenURI_Click() {
 
 void Form1::EditLoadScheme_Click() {
     const QString& tag = EditLoadSchemeTag;
-    const QString& domain = modSchemas::defaultSchema;
+    const QString& domain = context.domain.defaultSchema;
     const QString server = modMetaMain::schemeServer;
     struct GilsRow {
         const char* domain;

@@ -101,14 +101,14 @@ void Form1::editCurrentLine() {
     SelectLine(record->positionOf(line));
 
     QString schemeList;
-    const QString choices = modSchemas::getSchemeList(name.isEmpty() ? QStringLiteral("None") : name, schemeList);
+    const QString choices = modSchemas::getSchemeList(context.domain, name.isEmpty() ? QStringLiteral("None") : name, schemeList);
 
     // The content box is hidden only where something else takes its place: hiding it while it
     // has the focus sends the focus round the panel, for every line a batch adds.
     EditList->hide();
     editDateBoxes->hide();
 
-    if (const ValueList* list = valueListFor(name, modSchemas::defaultSchema)) {
+    if (const ValueList* list = valueListFor(name, context.domain.defaultSchema)) {
         editNrmlContent->hide();
         EditList->show();
         EditList->clear();
@@ -120,11 +120,11 @@ void Form1::editCurrentLine() {
         EditList->lineEdit()->selectAll();
     } else {
         fillContentFromScheme(scheme, content);
-        if (domainHasSchemeFiles(modSchemas::defaultSchema)) {
+        if (domainHasSchemeFiles(context.domain.defaultSchema)) {
             editNrmlContent->setText(content);
             bool found = false;
             for (const SchemeFile& row : kSchemeFiles) {
-                if (modSchemas::defaultSchema == QLatin1String(row.domain) &&
+                if (context.domain.defaultSchema == QLatin1String(row.domain) &&
                     name.contains(QLatin1String(row.element), Qt::CaseInsensitive)) {
                     EditLoadScheme->show();
                     EditLoadSchemeTag = QLatin1String(row.file);
@@ -169,7 +169,7 @@ void Form1::editProposedLine() {
 void Form1::langToggle(const QString& language) {
     editNrmlLang->show();
     EditLabel4->show();
-    if (modSchemas::defaultSchema == QLatin1String("NZGLS")) {
+    if (context.domain.defaultSchema == QLatin1String("NZGLS")) {
         editNrmlLang->clear();
         editNrmlLang->setEditText(language);
         editNrmlLang->addItem(QStringLiteral("en"));

@@ -67,7 +67,7 @@ bool Form1::SaveAsHTML(const QString& path) {
         }
     }
     const MetaWriter::PageRewrite rewrite =
-        MetaWriter::rewritePage(page, lines, modSchemas::linkRelLines, context.preferences.UseLinkRel.text());
+        MetaWriter::rewritePage(page, lines, context.domain.linkRelLines, context.preferences.UseLinkRel.text());
 
     if (rewrite.blankPage) {
         const int answer = platform::MsgBox(

@@ -118,7 +118,7 @@ void Form1::MetaPanel_KeyDown(int keyCode, int) {
         return;
     case platform::vbKeyHome:
     case platform::vbKeyInsert:
-        modSchemas::loadDomainScheme();
+        modSchemas::loadDomainScheme(context.domain);
         return;
     default:
         return;
@@ -225,7 +225,7 @@ void Form1::MetaPanel_MouseUp(int button, int shift, int x, int y) {
                     if (!loadScheme(scheme) && !cell.contains(QLatin1String("URI"), Qt::CaseInsensitive) &&
                         cell != QLatin1String("ISO8601")) {
                         platform::MsgBox(QStringLiteral("There is no scheme to load in under the ") +
-                                             modSchemas::defaultSchema + QStringLiteral(" domain."),
+                                             context.domain.defaultSchema + QStringLiteral(" domain."),
                                          platform::vbOKOnly, QStringLiteral("Quorvantile doesnt have that scheme"));
                     }
                 }
@@ -366,7 +366,7 @@ void Form1::mnuMaintMeta_Click(int index) {
         return;
     }
     case kAddAglsLine:
-        modSchemas::loadDomainScheme();
+        modSchemas::loadDomainScheme(context.domain);
         return;
     case kEditLine:
         if (!EditPanel->isHidden() || !record->selectedLine()) return;

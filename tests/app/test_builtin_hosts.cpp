@@ -39,7 +39,7 @@ QStringList everyDomain() {
 
 class BuiltInHostsTest : public ::testing::Test {
 protected:
-    testing_support::KeptValues kept{&modMetaMain::schemeServer, &modSchemas::defaultSchema};
+    testing_support::KeptValues kept{&modMetaMain::schemeServer};
     // The program's own scheme server, already when the window builds its menus.
     bool builtIn = !(modMetaMain::schemeServer = SchemeHosts::builtInSchemeServer).isEmpty();
     testing_support::TestWindow w;
@@ -163,7 +163,7 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
         walk(item->text(), click, {modSchemas::kUnknownDomainMessage});
     }
     for (const QString& domain : everyDomain()) {
-        modSchemas::defaultSchema = domain;
+        w.context.domain.defaultSchema = domain;
         walk(u"Add line, "_s + domain, [this] { w->mnuMaintMeta(Form1::kAddAglsLine)->trigger(); });
         if (ownHost(addressOf(commands.value(0)))) {
             const QStringList elements = elementsInTree();
@@ -171,7 +171,7 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
                 EXPECT_TRUE(elements.contains(element.toLower())) << domain << " lacks " << element;
         }
         w.context.preferences.FileNewURL.clear();
-        modSchemas::applyDomainDefaults(w.context.preferences);
+        modSchemas::applyDomainDefaults(w.context);
         if (!w.context.preferences.FileNewURL.isEmpty())
             walk(u"Default template, "_s + domain, [this] { w->mnuFileNew(Form1::kNewTemplate)->trigger(); });
         w->URL->setEditText(QString());
@@ -196,10 +196,10 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
 TEST_F(BuiltInHostsTest, LoadSchemeFromEverySchemeOfEveryTableIsAnsweredWithoutANetwork) {
     MetaPanelView& panel = *w->MetaPanel;
     for (const QString& domain : everyDomain()) {
-        modSchemas::defaultSchema = domain;
+        w.context.domain.defaultSchema = domain;
         for (const QString& element : modSchemas::schemeTableElements(domain)) {
             QString list;
-            for (const QString& scheme : modSchemas::getSchemeList(element, list).split(u'|', Qt::SkipEmptyParts)) {
+            for (const QString& scheme : modSchemas::getSchemeList(w.context.domain, element, list).split(u'|', Qt::SkipEmptyParts)) {
                 walk(domain + u", "_s + element + u", "_s + scheme, [&] {
                     w->record->append({element, {}, {}, scheme});
                     const QPoint cell(panel.header()->sectionViewportPosition(3) + 5,
@@ -244,7 +244,7 @@ TEST_F(BuiltInHostsTest, OnlyBundledListsAreCachedAndANewBundleReplacesThem) {
 // no box, neither at the first start nor at the next.
 TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
     testing_support::FreshStore store;
-    testing_support::KeptValues kept{&modMetaMain::schemeServer, &modSchemas::defaultSchema};
+    testing_support::KeptValues kept{&modMetaMain::schemeServer};
     const QByteArray server = qgetenv("QUORVANTIL_SCHEME_SERVER"), proxy = qgetenv("http_proxy");
     qunsetenv("QUORVANTIL_SCHEME_SERVER");
     qputenv("http_proxy", "http://127.0.0.1:9");

@@ -8,7 +8,6 @@ namespace {
 
 class EditTest : public WindowTest {
 protected:
-    testing_support::KeptValues kept{&modSchemas::linkRelLines};
     QClipboard& clipboard = *QApplication::clipboard();
     void SetUp() override {
         w->show();
@@ -41,9 +40,9 @@ TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
 TEST_F(EditTest, TheRecordAsHtmlAndAsWellFormedRdf) {
     w->record->append({u"DC.Title"_s, u"A & B"_s, {}, {}});
     w.context.preferences.UseLinkRel.setText(u"Y"_s);
-    modSchemas::linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
+    w.context.domain.linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
     w->mnuEditCopyMeta_Click();
-    EXPECT_TRUE(clipboard.text().startsWith(modSchemas::linkRelLines + u"\r\n<META NAME=\"DC.Title\""_s));
+    EXPECT_TRUE(clipboard.text().startsWith(w.context.domain.linkRelLines + u"\r\n<META NAME=\"DC.Title\""_s));
     for (bool empty : {false, true}) {
         if (empty) w->record->clear();
         w->mnuEditCopyMetaRDF_Click();

@@ -11,7 +11,7 @@ namespace {
 
 class HelpTest : public WindowTest {
 protected:
-    testing_support::KeptValues kept{&modSchemas::defaultSchema, &modMetaMain::schemeServer};
+    testing_support::KeptValues kept{&modMetaMain::schemeServer};
     testing_support::LocalHttpServer server;
     frmHelpBrowser& help = w->helpWindow();
     void SetUp() override {
@@ -33,7 +33,7 @@ protected:
 };
 
 TEST_F(HelpTest, TheGeneralTutorialAndTheCreditsShowInTheBrowser) {
-    modSchemas::defaultSchema = u"No such domain"_s;
+    w.context.domain.defaultSchema = u"No such domain"_s;
     w->navArmed = false;  // shown only: nothing is fetched for its metadata
     w->mnuHelpTutorial_Click();
     EXPECT_EQ(w->URL->currentText(), u"schemes.test.example/tutorial.html"_s);

@@ -18,7 +18,6 @@ protected:
     CommandRecorder recorder;
     testing_support::LocalHttpServer server;
     QByteArray oldServer = qgetenv("QUORVANTIL_SCHEME_SERVER");
-    testing_support::KeptValues kept{&modSchemas::defaultSchema};
     std::unique_ptr<ProgramContext> context;  // each start's own, as a restarted program's
     std::unique_ptr<Form1> form;
     CRegSettings s;
@@ -147,17 +146,16 @@ TEST_F(StartupTest, AddressHistoryKeepsNineteenNewestFirst) {
 
 TEST_F(StartupTest, TheDefaultDomainIsReadOnlyWhenDomainsWereChosenAndKeptOtherwise) {
     save(u"Preferences"_s, u"defaultSchema"_s, u"AGLS1.3"_s);
-    modSchemas::defaultSchema.clear();
     start();
-    EXPECT_TRUE(modSchemas::defaultSchema.isEmpty());
+    EXPECT_TRUE(context->domain.defaultSchema.isEmpty());
     form->close();
     EXPECT_EQ(get(u"Preferences"_s, u"defaultSchema"_s), u"AGLS1.3"_s);
     save(u"Preferences"_s, u"defaultSchema"_s, u"NZGLS"_s);
     save(u"Preferences"_s, u"fixMeta"_s, u"Y"_s);
     save(u"Preferences\\Schemas"_s, u"NZGLS"_s, u"Y"_s);
     start();
-    EXPECT_EQ(modSchemas::defaultSchema, u"NZGLS"_s);
-    EXPECT_TRUE(modSchemas::linkRelLines.contains(u"schema.NZGLS"_s));
+    EXPECT_EQ(context->domain.defaultSchema, u"NZGLS"_s);
+    EXPECT_TRUE(context->domain.linkRelLines.contains(u"schema.NZGLS"_s));
     EXPECT_EQ(context->preferences.fixMeta.text(), u"N"_s);
 }
 
@@ -176,7 +174,6 @@ TEST_F(StartupTest, ANewUserChoosesADomainOnAPlainStartOnly) {
     EXPECT_TRUE(form->findChild<QAction*>(u"mnuResAGLS1point3"_s)->isVisible());
     const auto& seen = testing_support::offlineBrowser(form->WebBrowser1).navigations();
     EXPECT_TRUE(seen.last().address.endsWith(u"/tutorial/AGLS.html"_s));
-    modSchemas::defaultSchema.clear();
     start();  // a command line: no welcome
     testing_support::ScriptedMsgBoxes boxes;
     boxes.expect(u"Schema not found. Setting your default metadata domain to Dublin Core"_s, vbOK);
@@ -186,7 +183,7 @@ TEST_F(StartupTest, ANewUserChoosesADomainOnAPlainStartOnly) {
         static_cast<frmStartup&>(d).cmdOK->click();
     });
     start(QString());
-    EXPECT_EQ(modSchemas::defaultSchema + get(u"Preferences\\Schemas"_s, u"AGLS1.3"_s), u"Dublin Core"_s);  // kept
+    EXPECT_EQ(context->domain.defaultSchema + get(u"Preferences\\Schemas"_s, u"AGLS1.3"_s), u"Dublin Core"_s);  // kept
 }
 
 // "*" names a section's default value; names are read in any case; listings keep order.

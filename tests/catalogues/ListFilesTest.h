@@ -24,7 +24,6 @@ protected:
     testing_support::TestWindow w;
     testing_support::ScriptedMsgBoxes boxes;
     QTemporaryDir dir;
-    testing_support::KeptValues kept_{&modSchemas::defaultSchema, &modSchemas::rdfNamespaces, &modSchemas::rdfPrefix};
 
     void SetUp() override {
         modMTP::listLoading = false;

@@ -31,13 +31,13 @@ class HarvestListTest : public ListFilesTest {
 protected:
     void SetUp() override {
         ListFilesTest::SetUp();
-        modSchemas::defaultSchema = u"AGLS1.2"_s;
-        modSchemas::applyDomainDefaults(w.context.preferences);
+        w.context.domain.defaultSchema = u"AGLS1.2"_s;
+        modSchemas::applyDomainDefaults(w.context);
         w.context.preferences.siteAdmin = u"Ann & Bob"_s;
         w.context.preferences.siteAdminEmail = u"ab@site.example"_s;
     }
     QString save(const QString& domain, const QString& file, const QString& folder = QString()) {
-        modSchemas::defaultSchema = domain;
+        w.context.domain.defaultSchema = domain;
         run(u"mtp://savehcl="_s + file + u"|"_s + folder + u".kqi"_s);
         return file;
     }
@@ -99,7 +99,7 @@ TEST_F(HarvestListTest, RecordsAreFoundByIdentifierAndWrittenAsRdfOrAsTheirMetaL
                              "          <META NAME=\"DC.Identifier\" SCHEME=\"URI\" CONTENT=\"http://agency.example/\">\r\n";
     QString address = u"agency.example/"_s;
     const QByteArray rdf =
-        RdfWriter::MakeMetaIntoRDF(address, QString::fromLatin1(block), modSchemas::rdfNamespaces, modSchemas::rdfPrefix,
+        RdfWriter::MakeMetaIntoRDF(address, QString::fromLatin1(block), w.context.domain.rdfNamespaces, w.context.domain.rdfPrefix,
                                    RdfWriter::RdfValues::XmlText)
             .toUtf8();
     // The link "http://" has an empty key: it matches no record, not even one with an empty identifier.

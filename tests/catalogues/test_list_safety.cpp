@@ -20,7 +20,7 @@ protected:
 
     void SetUp() override {
         ListFilesTest::SetUp();
-        modSchemas::defaultSchema = u"AGLS1.3"_s;
+        w.context.domain.defaultSchema = u"AGLS1.3"_s;
         catalogue = openCatalogue(u"Sites.kqi"_s);
     }
     QString openCatalogue(const QString& name) {

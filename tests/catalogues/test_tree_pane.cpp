@@ -451,7 +451,7 @@ TEST_F(TreePaneTest, AListChangedInThePaneIsWrittenInEveryFormAsItStands) {
                                 "Builders & <Sons>|http://remodel.example/\r\nZoo|\r\nZoo|Modern|\r\n"
                                 "Zoo|Modern|Tate|file://%1/page.htm\r\n"));
     const auto written = [&](const QString& domain, const QString& command, const QString& file) {
-        modSchemas::defaultSchema = domain;
+        w.context.domain.defaultSchema = domain;
         QString line = u"mtp://"_s + command;
         modMTP::mtpTransaction(line);
         return readBytes(dir.filePath(file));

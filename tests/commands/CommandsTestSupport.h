@@ -61,7 +61,6 @@ protected:
         const QString log = modMTP::commandLogPath();
         return QFile::exists(log) ? testing_support::readBytes(log) : QByteArray();
     }
-    testing_support::KeptValues kept_{&modSchemas::defaultSchema};
 };
 
 inline MetadataLine lineOf(const char* name, const char* content, const char* lang = "", const char* scheme = "") {

@@ -101,9 +101,9 @@ TEST_F(DispatcherTest, FieldVerbsClearJumpAndInsert) {
 TEST_F(DispatcherTest, RefusedUnknownEmptyAndUncuttableCommandsAreReported) {
     boxes.expect(u"Harvest Control Lists are not implemented yet for SA.DETE"_s, platform::vbOK)
         .expect(u"Harvest Control Lists are not implemented in Dublin Core"_s, platform::vbOK);
-    modSchemas::defaultSchema = u"SA.DETE"_s;
+    w.context.domain.defaultSchema = u"SA.DETE"_s;
     dispatch(u"mtp://savehcl=/site/hcl|.kqi/"_s);
-    modSchemas::defaultSchema = u"Dublin Core"_s;
+    w.context.domain.defaultSchema = u"Dublin Core"_s;
     dispatch(u"mtp://savehcl=/site/hcl|.kqi/"_s);
     boxes.expect(u"mtp://print=x.htm/ transaction not known"_s, platform::vbOK)
         .expect(u"mtp://x.zip/ transaction not known"_s, platform::vbOK)
@@ -161,8 +161,8 @@ TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
     // Loading and inserting run without a question.
     dispatch(u"mtp://field=DC.Title&content=X.fld/"_s, CommandOrigin::Page);
     dispatch(u"mtp://setdomain=NZGLS.kqb/"_s, CommandOrigin::Page);
-    EXPECT_EQ(modSchemas::defaultSchema, u"NZGLS"_s);
-    EXPECT_FALSE(modSchemas::linkRelLines.isEmpty());
+    EXPECT_EQ(w.context.domain.defaultSchema, u"NZGLS"_s);
+    EXPECT_FALSE(w.context.domain.linkRelLines.isEmpty());
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "X")}));
 
     // The lines of a batch a page started are page commands too.

@@ -27,7 +27,6 @@ protected:
     const QString host = repo.url().mid(7);
     std::mutex mutex;
     QStringList seen;
-    testing_support::KeptValues keptPrefs{&modSchemas::linkRelLines};
 
     RepositoryTest() {
         const auto answer = [this](const char* reply, int status = 200) {
@@ -81,14 +80,14 @@ TEST_F(RepositoryTest, RecordRequestsPostTheAddressBoxPageAndARecordReplyBecomes
 
 TEST_F(RepositoryTest, ARecordSavePostsTheMetaBlockAFailedSaveStaysModifiedAndTheSchemeListIsStored) {
     w->record->append(lineOf("DC.Title", "Mine & yours"));
-    modSchemas::linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
+    w.context.domain.linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
     w.context.preferences.INETname = u"proxy user"_s;
     w.context.preferences.INETid = u"secret"_s;
     for (const char* useLinkRel : {"Y", "y"}) {
         w.context.preferences.UseLinkRel.setText(QLatin1String(useLinkRel));
         w->documentState->markModified(DocumentState::Document::Record);
         send(u"mtp://cgisend="_s + host + u"/save.kqb"_s);
-        const QString links = w.context.preferences.UseLinkRel.text() == u"Y"_s ? modSchemas::linkRelLines + u"\r\n"_s : QString();
+        const QString links = w.context.preferences.UseLinkRel.text() == u"Y"_s ? w.context.domain.linkRelLines + u"\r\n"_s : QString();
         EXPECT_EQ(lastSeen(), u"POST /save "_s + links + w->MakeMetaIntoSource());
         EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
     }

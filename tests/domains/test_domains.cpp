@@ -22,7 +22,7 @@ using namespace modCheckList;
 
 namespace {
 
-// The program-wide domain state emptied and put back afterwards, commands recorded rather than
+// A fresh program state, the scheme server put back afterwards, commands recorded rather than
 // run, and a main window (its Resources menu built with it) unless asked for none.
 class DomainWorld {
 public:
@@ -35,9 +35,6 @@ public:
             .split(u' ');
     }
     explicit DomainWorld(bool withWindow = true) {
-        for (QString* value : {&modSchemas::defaultSchema, &modSchemas::linkRelLines, &modSchemas::rdfNamespaces,
-                               &modSchemas::rdfPrefix})
-            value->clear();
         modMetaMain::schemeServer = u"schemes.test.example"_s;
         if (withWindow) window = std::make_unique<Form1>(context);
     }
@@ -56,20 +53,19 @@ public:
     QStringList& commands() { return recorder_.commands; }
     // Makes the domain current and applies it.
     void apply(const QString& domain) {
-        modSchemas::defaultSchema = domain;
-        modSchemas::applyDomainDefaults(context.preferences);
+        context.domain.defaultSchema = domain;
+        modSchemas::applyDomainDefaults(context);
     }
     // Makes the domain current and loads its scheme list; gives back the commands run.
     QStringList load(const QString& domain) {
         commands().clear();
-        modSchemas::defaultSchema = domain;
-        modSchemas::loadDomainScheme();
+        context.domain.defaultSchema = domain;
+        modSchemas::loadDomainScheme(context.domain);
         return commands();
     }
 
 private:
-    testing_support::KeptValues kept_{&modSchemas::defaultSchema, &modSchemas::linkRelLines, &modSchemas::rdfNamespaces,
-                                      &modSchemas::rdfPrefix,     &modMetaMain::schemeServer};
+    testing_support::KeptValues kept_{&modMetaMain::schemeServer};
     testing_support::CommandRecorder recorder_;
 
 public:
@@ -133,11 +129,11 @@ TEST(ApplyDomainDefaults, EveryDomainGetsATemplatePrefixAndClosedNamespacesAndRu
         SCOPED_TRACE(domain.toStdString());
         DomainWorld world;
         world.setAllVisible(false);
-        modSchemas::rdfNamespaces = u"stale"_s;
+        world.context.domain.rdfNamespaces = u"stale"_s;
         world.apply(domain);
         EXPECT_TRUE(world.context.preferences.FileNewURL.startsWith(u"mtp://"_s));
-        EXPECT_FALSE(modSchemas::rdfPrefix.isEmpty());
-        EXPECT_TRUE(modSchemas::rdfNamespaces.isEmpty() || modSchemas::rdfNamespaces.endsWith(u"\">\r\n"_s));
+        EXPECT_FALSE(world.context.domain.rdfPrefix.isEmpty());
+        EXPECT_TRUE(world.context.domain.rdfNamespaces.isEmpty() || world.context.domain.rdfNamespaces.endsWith(u"\">\r\n"_s));
         EXPECT_EQ(world.item(u"mnuResDefault"_s)->text(), u"Default Domain: "_s + domain);
         EXPECT_EQ(world.visible(u"mnuFileCheckHarvest"_s), domain.startsWith(u"AGLS"_s));
         EXPECT_TRUE(world.commands().isEmpty());
@@ -169,9 +165,9 @@ TEST(ApplyDomainDefaults, WhatASavedRecordDeclaresPerDomain) {
         world.context.preferences.Home = u"http://home.example/"_s;
         world.apply(domain);
         EXPECT_EQ(world.context.preferences.FileNewURL, templ);
-        EXPECT_EQ(modSchemas::linkRelLines, links);
-        EXPECT_EQ(modSchemas::rdfNamespaces, namespaces);
-        EXPECT_EQ(modSchemas::rdfPrefix, prefix);
+        EXPECT_EQ(world.context.domain.linkRelLines, links);
+        EXPECT_EQ(world.context.domain.rdfNamespaces, namespaces);
+        EXPECT_EQ(world.context.domain.rdfPrefix, prefix);
         EXPECT_EQ(world.context.preferences.Home, home.isEmpty() ? u"http://home.example/"_s : home);
     }
     // The template comes from the first domain applied, and from the server of the moment.
@@ -184,7 +180,7 @@ TEST(ApplyDomainDefaults, WhatASavedRecordDeclaresPerDomain) {
     Form1 bare(other);  // a window without the menu items is no harm
     world.apply(u"SCORM"_s);
     modSchemas::showSchemaMenu(true, u"NOHSC"_s);
-    EXPECT_EQ(modSchemas::rdfPrefix, u"scorm"_s);
+    EXPECT_EQ(world.context.domain.rdfPrefix, u"scorm"_s);
 }
 
 TEST(ApplyDomainDefaults, UnknownNamesAreReportedAndKeepTheDerivedState) {
@@ -197,9 +193,9 @@ TEST(ApplyDomainDefaults, UnknownNamesAreReportedAndKeepTheDerivedState) {
         world.apply(name);
         ASSERT_EQ(boxes.shown().size(), 1);
         EXPECT_EQ(boxes.shown().front().title, u"Error"_s);
-        EXPECT_EQ(modSchemas::linkRelLines, kDcLink);
-        EXPECT_EQ(modSchemas::rdfNamespaces, kDcNamespaces);
-        EXPECT_EQ(modSchemas::rdfPrefix, u"dc"_s);
+        EXPECT_EQ(world.context.domain.linkRelLines, kDcLink);
+        EXPECT_EQ(world.context.domain.rdfNamespaces, kDcNamespaces);
+        EXPECT_EQ(world.context.domain.rdfPrefix, u"dc"_s);
         EXPECT_EQ(world.visible(u"mnuFileCheckHarvest"_s), name.contains(u"agls"_s, Qt::CaseInsensitive));
     }
     DomainWorld world(false);  // AGLS still has a list
@@ -208,16 +204,16 @@ TEST(ApplyDomainDefaults, UnknownNamesAreReportedAndKeepTheDerivedState) {
 
 TEST(SetDomainCommand, NamesTheDomainAndAppliesItOrReportsAnUnknownName) {
     DomainWorld world;
-    modSchemas::setDomainFromCommand(world.context.preferences, u"mtp://SetDomain=Aust Business Entry Point.KQB"_s);  // the final "/" may lack
-    EXPECT_EQ(modSchemas::defaultSchema, u"Aust Business Entry Point"_s);
-    EXPECT_EQ(modSchemas::rdfPrefix, u"bep"_s);
+    modSchemas::setDomainFromCommand(world.context, u"mtp://SetDomain=Aust Business Entry Point.KQB"_s);  // the final "/" may lack
+    EXPECT_EQ(world.context.domain.defaultSchema, u"Aust Business Entry Point"_s);
+    EXPECT_EQ(world.context.domain.rdfPrefix, u"bep"_s);
     EXPECT_TRUE(world.commands().isEmpty()) << "the scheme list is not loaded";
     ScriptedMsgBoxes boxes;
     for (const QString& command : {u"mtp://setdomain=.kqb/"_s, u"mtp://setdomain=Nowhere.kqb/"_s, QString()}) {
         boxes.expect(modSchemas::kUnknownDomainMessage, platform::vbOK);
-        modSchemas::setDomainFromCommand(world.context.preferences, command);
+        modSchemas::setDomainFromCommand(world.context, command);
     }
-    EXPECT_EQ(modSchemas::defaultSchema, QString());
+    EXPECT_EQ(world.context.domain.defaultSchema, QString());
 }
 
 // ---- the encoding schemes each domain offers per element
@@ -225,8 +221,9 @@ TEST(SetDomainCommand, NamesTheDomainAndAppliesItOrReportsAnUnknownName) {
 const QString kUntouched = u"Kept|As|Passed|"_s;
 
 QString ask(const QString& domain, const QString& element, QString list = kUntouched) {
-    modSchemas::defaultSchema = domain;
-    const QString answer = modSchemas::getSchemeList(element, list);
+    DomainState state;
+    state.defaultSchema = domain;
+    const QString answer = modSchemas::getSchemeList(state, element, list);
     EXPECT_EQ(answer, list) << "the answer is also written back";
     return answer;
 }
@@ -328,8 +325,8 @@ TEST_F(ResourcesMenuTest, EveryItemRunsOneCommandOrIsKnownToRunNone) {
     QStringList inert, domainItems;
     for (QAction* a : leaves) {
         const QStringList ran = click(a);
-        if (!modSchemas::defaultSchema.isEmpty()) domainItems << a->objectName();
-        modSchemas::defaultSchema.clear();
+        if (!world.context.domain.defaultSchema.isEmpty()) domainItems << a->objectName();
+        world.context.domain.defaultSchema.clear();
         if (ran.isEmpty()) inert << a->objectName();
         if (ran.isEmpty()) continue;
         ASSERT_EQ(ran.size(), 1) << a->text();
@@ -376,15 +373,15 @@ TEST_F(ResourcesMenuTest, DomainItemsApplyTheirDomainAndLoadItsListTheSchemaItem
     testing_support::ScriptedModals modals;
     modals.then([](QDialog& schemas) { schemas.reject(); });  // cancelled: the current list all the same
     for (const auto& [item, before, after, commands] : cases) {
-        modSchemas::defaultSchema = before;
-        modSchemas::rdfPrefix.clear();
+        world.context.domain.defaultSchema = before;
+        world.context.domain.rdfPrefix.clear();
         EXPECT_EQ(click(item), commands) << item;
-        EXPECT_EQ(modSchemas::defaultSchema, after);
-        EXPECT_EQ(modSchemas::rdfPrefix.isEmpty(), before == after) << "applied only when chosen";
+        EXPECT_EQ(world.context.domain.defaultSchema, after);
+        EXPECT_EQ(world.context.domain.rdfPrefix.isEmpty(), before == after) << "applied only when chosen";
     }
     boxes.expect(modSchemas::kUnknownDomainMessage, platform::vbOK);  // a domain the defaults do not know
     EXPECT_TRUE(click(u"mnuResHealth"_s).isEmpty());
-    EXPECT_EQ(modSchemas::defaultSchema, u"Health Insite"_s);
+    EXPECT_EQ(world.context.domain.defaultSchema, u"Health Insite"_s);
 }
 
 TEST_F(ResourcesMenuTest, OregonListsTurnTheTreeIntoASchemeAfterTheirCommand) {

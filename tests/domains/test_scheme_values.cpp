@@ -21,8 +21,7 @@ namespace {
 class SchemeValuesTest : public RecordWindowTest {
 protected:
     testing_support::KeptValues keptToo{&modMacros::repositorySchemes, &modMacros::repositoryScheme, &modMacros::openCatalogMacro,
-                                        &modMacros::saveRecordMacro,   &modMetaMain::schemeServer,
-                                        &modSchemas::rdfPrefix};
+                                        &modMacros::saveRecordMacro,   &modMetaMain::schemeServer};
     testing_support::CommandRecorder recorder;
     CRegSettings store;
     void SetUp() override {
@@ -39,7 +38,7 @@ protected:
     // U), or "false" when nothing knew the name.
     QString load(const QString& domain, QString name) {
         recorder.commands.clear();
-        modSchemas::defaultSchema = domain;
+        w.context.domain.defaultSchema = domain;
         if (!w->loadScheme(name)) return u"false"_s;
         const QString url = u"mtp://url="_s;
         return recorder.commands.join(u' ').replace(url + SchemeHosts::secondSchemeHost, u"H"_s)
@@ -63,7 +62,7 @@ TEST_F(SchemeValuesTest, TheContentFieldFollowsTheDomainAndTheSchemeAndNeverRewr
         {"", "ISO8601", "2004--15", "plain"}, {"", "ISO8601", "abcd", "plain"},
     };
     for (const auto& [domain, scheme, text, expected] : rows) {
-        modSchemas::defaultSchema = QLatin1String(domain);
+        w.context.domain.defaultSchema = QLatin1String(domain);
         edit(u"DC.Subject"_s, QLatin1String(text), {}, QLatin1String(scheme));
         QString seen = shown();
         QWidget* field = seen == u"dates"_s ? w->editDateyear : seen == u"list"_s ? w->EditList : nullptr;
@@ -204,7 +203,7 @@ TEST_F(SchemeValuesTest, TheCheckListProposesDublinCoreOnFirstUseAndChangesNothi
         return names.join(u'|');
     };
     const auto shown = [this](const char* item) { return w->findChild<QAction*>(QLatin1String(item))->isVisible(); };
-    modSchemas::defaultSchema = u"AGLS1.3"_s;
+    w.context.domain.defaultSchema = u"AGLS1.3"_s;
     open([](frmCheckList& d) {
         EXPECT_EQ(d.windowTitle() + u'|' + d.defSchema->currentText(), u"Schemas Control Panel|Dublin Core (DC)"_s);
         EXPECT_EQ(ticked(d), u"Dublin Core (DC)"_s);
@@ -213,16 +212,16 @@ TEST_F(SchemeValuesTest, TheCheckListProposesDublinCoreOnFirstUseAndChangesNothi
         d.defSchema->hidePopup();
         d.cmdCancel->click();
     });
-    EXPECT_EQ(modSchemas::defaultSchema + stored(), u"AGLS1.3"_s);
+    EXPECT_EQ(w.context.domain.defaultSchema + stored(), u"AGLS1.3"_s);
     open([](frmCheckList& d) {
         toggle(d, {11});
         widget_input::pick(d.defSchema, 11);
         d.cmdOK->click();
     });
-    EXPECT_EQ(modSchemas::defaultSchema + modSchemas::rdfPrefix + stored(), u"NZGLSnzglsDublin Core|NZGLS"_s);
+    EXPECT_EQ(w.context.domain.defaultSchema + w.context.domain.rdfPrefix + stored(), u"NZGLSnzglsDublin Core|NZGLS"_s);
     EXPECT_TRUE(shown("mnuResNZGLS") && shown("mnuResDC") && !shown("mnuResAGLS1point3"));
     store.SaveSetting(u"Preferences\\Schemas"_s, u"Bogus"_s, QString());
-    modSchemas::defaultSchema = u"EdNA"_s;  // not in the catalogue: no default offered
+    w.context.domain.defaultSchema = u"EdNA"_s;  // not in the catalogue: no default offered
     open([](frmCheckList& d) {
         EXPECT_EQ(d.defSchema->currentText() + u'/' + ticked(d),
                   u"/Dublin Core (DC)|New Zealand Government Locator Service (NZGLS)"_s);
@@ -230,7 +229,7 @@ TEST_F(SchemeValuesTest, TheCheckListProposesDublinCoreOnFirstUseAndChangesNothi
         widget_input::pick(d.defSchema, 6);  // GILS-MONTANA, shown though not ticked
         d.cmdOK->click();
     });
-    EXPECT_EQ(modSchemas::defaultSchema + u'/' + stored(), u"GILS-MONTANA/"_s);  // the unknown name is gone too
+    EXPECT_EQ(w.context.domain.defaultSchema + u'/' + stored(), u"GILS-MONTANA/"_s);  // the unknown name is gone too
     EXPECT_TRUE(shown("mnuResGILSMontana") && !shown("mnuResNZGLS"));
 }
 

@@ -26,7 +26,6 @@ protected:
     testing_support::TestWindow w;
     testing_support::ScriptedMsgBoxes boxes;
     testing_support::ScriptedModals modals;
-    testing_support::KeptValues kept{&modSchemas::defaultSchema, &modSchemas::linkRelLines};
     QTemporaryDir dir;
 
     QString write(const QString& name, const QByteArray& bytes) {

@@ -31,7 +31,7 @@ TEST_F(EditPanelTest, TypedContentIsStoredEncodedAndShownDecoded) {
 }
 
 TEST_F(EditPanelTest, SelectingAnotherLineNeverWipesItsLanguage) {
-    modSchemas::defaultSchema = u"AGLS1.3"_s;
+    w.context.domain.defaultSchema = u"AGLS1.3"_s;
     edit(u"DC.Title"_s, u"a"_s, u"en"_s);
     edit(u"DC.Creator"_s, u"b"_s, u"fr"_s);
     EXPECT_EQ(w->editNrmlLang->currentText(), u"fr"_s);
@@ -57,13 +57,13 @@ TEST_F(EditPanelTest, DatesAreBuiltFromTheBoxesAndFillingThemWritesNothing) {
 }
 
 TEST_F(EditPanelTest, ValueListsAndSchemesAreWrittenAtOnceNoneAsEmptyAndLoadSchemeRunsTheSchemeFile) {
-    modSchemas::defaultSchema = u"AGLS"_s;
+    w.context.domain.defaultSchema = u"AGLS"_s;
     edit(u"DC.Type.aggregation"_s);
     EXPECT_EQ(content(1), u"item"_s);  // the shown default goes into the empty line
     edit(u"HI.Status"_s, u"x"_s);
     w->EditList->setEditText(u"None"_s);
     EXPECT_EQ(content(2), QString());
-    modSchemas::defaultSchema = u"AGLS1.3"_s;
+    w.context.domain.defaultSchema = u"AGLS1.3"_s;
     edit(u"DC.Identifier"_s, u"x"_s, {}, u"URI"_s);
     EXPECT_EQ(w->editNrmlScheme->currentText(), u"URI"_s);
     w->mnuMaintMeta(9)->setEnabled(true);
@@ -72,7 +72,7 @@ TEST_F(EditPanelTest, ValueListsAndSchemesAreWrittenAtOnceNoneAsEmptyAndLoadSche
     EXPECT_FALSE(w->mnuMaintMeta(9)->isEnabled());
 
     testing_support::CommandRecorder recorder;
-    modSchemas::defaultSchema = u"GILS-MONTANA"_s;
+    w.context.domain.defaultSchema = u"GILS-MONTANA"_s;
     edit(u"GILS.subjects"_s);
     w->EditLoadScheme_Click();
     EXPECT_EQ(recorder.commands.value(0), u"mtp://url="_s + SchemeHosts::stateLibraryHost + u"/montana/topics.kqs"_s);

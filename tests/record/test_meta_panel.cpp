@@ -59,7 +59,7 @@ TEST_F(MetaPanelTest, KeysTypeIntoTheCurrentLineAfterTheListQuestionAndLoadTheEl
     EXPECT_EQ(content(1), u"Fish g&é"_s);
     widget_input::type(panel, u"b"_s);
     EXPECT_EQ(content(1), u"Fish g&éb"_s);
-    modSchemas::defaultSchema = u"AGLS1.3"_s;  // Home and Insert load the domain's element list
+    w.context.domain.defaultSchema = u"AGLS1.3"_s;  // Home and Insert load the domain's element list
     key(Qt::Key_Home);
     key(Qt::Key_Insert);
     EXPECT_EQ(recorder.commands, QStringList(2, recorder.commands.value(0)));

@@ -1,13 +1,14 @@
 #pragma once
 #include "core/catalogues/ListTree.h"
+#include "core/program/DomainState.h"
 #include "core/program/Preferences.h"
 #include "core/record/Record.h"
 #include "record/DocumentState.h"
 
 #include <array>
 
-// What the program knows while it runs: the preferences, the page's record, the two list
-// trees (0 the lists, 1 the repository's catalogue) and the documents' state. The
+// What the program knows while it runs: the preferences, the current domain, the page's
+// record, the two list trees (0 the lists, 1 the repository's catalogue) and the documents' state. The
 // application makes one and hands it to the window and to whatever else needs it.
 class ProgramContext {
 public:
@@ -16,6 +17,7 @@ public:
     ProgramContext& operator=(const ProgramContext&) = delete;
 
     Preferences preferences;
+    DomainState domain;
     Record record;
     std::array<ListTree, 2> listTrees;
     DocumentState document;

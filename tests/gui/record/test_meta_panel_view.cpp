@@ -99,7 +99,7 @@ TEST_F(MetaPanelViewTest, KeysReachTheLineBeforeTheListsOwnHandling) {
     EXPECT_EQ(w->record->selectedLine(), line(1));
     EXPECT_TRUE(recorder.commands.isEmpty());
     click(3);
-    modSchemas::defaultSchema = u"AGLS1.3"_s;
+    w.context.domain.defaultSchema = u"AGLS1.3"_s;
     widget_input::key(panel, Qt::Key_Home);  // the domain's element list, and the list's own first line
     EXPECT_EQ(recorder.commands.size(), 1);
     EXPECT_EQ(w->record->selectedLine(), line(1));
