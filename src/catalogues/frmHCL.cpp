@@ -4,10 +4,11 @@
 #include "app/ModOpenSave.h"
 #include "catalogues/ListDocuments.h"
 #include "commands/modMTP.h"
+#include "core/catalogues/ListTree.h"
 #include "platform/DesignedSize.h"
 #include "platform/MsgBox.h"
+#include "platform/OwnedDialog.h"
 #include "platform/PathText.h"
-#include "core/catalogues/ListTree.h"
 #include "platform/Twips.h"
 
 #include <QGridLayout>
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -126,9 +126,7 @@ frmHCL::frmHCL(Form1& form) : QDialog(&form), form_(form) {
 }
 
 frmHCL& frmHCL::instance(Form1& form) {
-    static QPointer<frmHCL> dialog;
-    if (!dialog) dialog = new frmHCL(form);
-    return *dialog;
+    return platform::ownedDialog<frmHCL>(form, [&] { return new frmHCL(form); });
 }
 
 // The designed size, or what the texts need at the font in use when that is more.

@@ -4,13 +4,13 @@
 #include "catalogues/TreeEdits.h"
 #include "catalogues/TreeNodes.h"
 #include "platform/MsgBox.h"
+#include "platform/OwnedDialog.h"
 #include "platform/TreeImages.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 
 frmManualInsert::frmManualInsert(Form1& form) : QDialog(&form), form_(form) {
@@ -42,9 +42,7 @@ frmManualInsert::frmManualInsert(Form1& form) : QDialog(&form), form_(form) {
 }
 
 frmManualInsert& frmManualInsert::instance(Form1& form) {
-    static QPointer<frmManualInsert> dialog;
-    if (!dialog) dialog = new frmManualInsert(form);
-    return *dialog;
+    return platform::ownedDialog<frmManualInsert>(form, [&] { return new frmManualInsert(form); });
 }
 
 void frmManualInsert::showEvent(QShowEvent* event) {

@@ -1,15 +1,15 @@
 #include "catalogues/frmRSS.h"
 
-#include "record/DocumentState.h"
 #include "app/ModOpenSave.h"
 #include "catalogues/ListDocuments.h"
 #include "catalogues/RssChannelText.h"
+#include "platform/OwnedDialog.h"
+#include "record/DocumentState.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -64,9 +64,7 @@ frmRSS::frmRSS(QWidget* parent, DocumentState& document) : QDialog(parent), docu
 }
 
 frmRSS& frmRSS::instance(QWidget* parent, DocumentState& document) {
-    static QPointer<frmRSS> dialog;
-    if (!dialog) dialog = new frmRSS(parent, document);
-    return *dialog;
+    return platform::ownedDialog<frmRSS>(*parent, [&] { return new frmRSS(parent, document); });
 }
 
 void frmRSS::showEvent(QShowEvent* event) {

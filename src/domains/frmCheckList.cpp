@@ -1,19 +1,18 @@
 #include "domains/frmCheckList.h"
 
-#include "core/program/ProgramContext.h"
-
 #include "commands/modMacros.h"
+#include "core/program/ProgramContext.h"
 #include "domains/modCheckList.h"
 #include "domains/modSchemas.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
+#include "platform/OwnedDialog.h"
 
 #include <QComboBox>
 #include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -62,9 +61,7 @@ frmCheckList::frmCheckList(QWidget* parent) : QDialog(parent) {
 }
 
 frmCheckList& frmCheckList::instance(QWidget* parent) {
-    static QPointer<frmCheckList> dialog;
-    if (!dialog) dialog = new frmCheckList(parent);
-    return *dialog;
+    return platform::ownedDialog<frmCheckList>(*parent, [&] { return new frmCheckList(parent); });
 }
 
 void frmCheckList::showModal(QWidget* owner, ProgramContext& context) {

@@ -6,12 +6,12 @@
 #include "domains/modSchemas.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
+#include "platform/OwnedDialog.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -49,9 +49,7 @@ frmStartup::frmStartup(Form1* form) : QDialog(form), form_(form) {
 }
 
 frmStartup& frmStartup::instance(Form1* form) {
-    static QPointer<frmStartup> dialog;
-    if (!dialog) dialog = new frmStartup(form);
-    return *dialog;
+    return platform::ownedDialog<frmStartup>(*form, [&] { return new frmStartup(form); });
 }
 
 void frmStartup::chooseFirstDomain(Form1* form) {

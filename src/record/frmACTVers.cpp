@@ -2,9 +2,9 @@
 
 #include "app/Form1.h"
 #include "platform/Modal.h"
+#include "platform/OwnedDialog.h"
 
 #include <QLabel>
-#include <QPointer>
 
 const QStringList& frmACTVers::bodies() {
     static const QStringList list = [] {
@@ -143,9 +143,7 @@ frmACTVers::frmACTVers(Form1* form)
 }
 
 frmACTVers& frmACTVers::instance(Form1* form) {
-    static QPointer<frmACTVers> dialog;
-    if (!dialog) dialog = new frmACTVers(form);
-    return *dialog;
+    return platform::ownedDialog<frmACTVers>(*form, [&] { return new frmACTVers(form); });
 }
 
 void Form1::showACTVers() {

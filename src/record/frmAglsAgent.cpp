@@ -2,8 +2,7 @@
 
 #include "app/Form1.h"
 #include "platform/Modal.h"
-
-#include <QPointer>
+#include "platform/OwnedDialog.h"
 
 const QStringList& frmAglsAgent::jurisdictions() {
     static const QStringList list = {
@@ -44,9 +43,7 @@ frmAglsAgent::frmAglsAgent(Form1* form)
 }
 
 frmAglsAgent& frmAglsAgent::instance(Form1* form) {
-    static QPointer<frmAglsAgent> dialog;
-    if (!dialog) dialog = new frmAglsAgent(form);
-    return *dialog;
+    return platform::ownedDialog<frmAglsAgent>(*form, [&] { return new frmAglsAgent(form); });
 }
 
 void Form1::showAglsAgent() {

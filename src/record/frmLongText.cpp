@@ -3,12 +3,12 @@
 #include "app/Form1.h"
 #include "core/record/Record.h"
 #include "platform/MsgBox.h"
+#include "platform/OwnedDialog.h"
 #include "record/AgentEditor.h"
 #include "record/modCharEncoding.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -34,9 +34,7 @@ frmLongText::frmLongText(Form1* form) : QDialog(form), form_(form) {
 }
 
 frmLongText& frmLongText::instance(Form1* form) {
-    static QPointer<frmLongText> dialog;
-    if (!dialog) dialog = new frmLongText(form);
-    return *dialog;
+    return platform::ownedDialog<frmLongText>(*form, [&] { return new frmLongText(form); });
 }
 
 void frmLongText::showEvent(QShowEvent* event) {

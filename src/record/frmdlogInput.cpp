@@ -1,9 +1,10 @@
 #include "record/frmdlogInput.h"
 
+#include "platform/OwnedDialog.h"
+
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -37,9 +38,7 @@ frmdlogInput::frmdlogInput(QWidget* parent) : QDialog(parent) {
 }
 
 frmdlogInput& frmdlogInput::instance(QWidget* parent) {
-    static QPointer<frmdlogInput> dialog;
-    if (!dialog) dialog = new frmdlogInput(parent);
-    return *dialog;
+    return platform::ownedDialog<frmdlogInput>(*parent, [&] { return new frmdlogInput(parent); });
 }
 
 void frmdlogInput::showEvent(QShowEvent* event) {
