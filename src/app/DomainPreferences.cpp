@@ -5,7 +5,7 @@
 #include "domains/modSchemas.h"
 
 void Form1::readDomainPreferences() {
-    modCheckList::fillSchemaCatalogue();
+    modCheckList::fillSchemaCatalogue(context.schemeServer);
     modSchemas::hideAllSchemaMenus();
     const auto chosen = formSettings.GetAllSettings(QStringLiteral("Preferences\\Schemas"));
     // Without chosen domains the reader ends here: no default domain, fixMeta as read.

@@ -3,7 +3,6 @@
 #include "app/Form1.h"
 
 #include "app/ModOpenSave.h"
-#include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
 #include "platform/Folders.h"
@@ -80,7 +79,7 @@ void Form1::mnuFileNew_Click(int index) {
         if (modMacros::openRecordMacro.isEmpty()) {
             platform::MsgBox(
                 QStringLiteral("No Quorvantile Repository has been linked to the Karvold. To try this feature contact ") +
-                QStringLiteral("http://") + modMetaMain::schemeServer);
+                QStringLiteral("http://") + context.schemeServer);
         } else {
             modMTP::runCommand(modMacros::openRecordMacro);
             documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));

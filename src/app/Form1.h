@@ -269,6 +269,8 @@ public:
     };
     QList<HistoryEntry> backList;
     QList<HistoryEntry> forwardList;
+    // The browser's page name and address after the last completed download.
+    HistoryEntry lastDownload_;
     void prevNextMenuClick(int buttonIndex, int entryIndex);
     void prevNextMove(int direction, int k);
     void refreshHistoryButtons();

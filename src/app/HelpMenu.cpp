@@ -4,7 +4,6 @@
 
 #include "app/frmAbout.h"
 #include "app/frmHelpBrowser.h"
-#include "app/modMetaMain.h"
 #include "domains/modCheckList.h"
 #include "domains/modSchemas.h"
 #include "platform/WebBrowser.h"
@@ -36,7 +35,7 @@ void Form1::showHelpPage(const char* path) {
     frmHelpBrowser& help = helpWindow();
     help.show();
     help.raise();
-    if (path) help.WebBrowser1->Navigate(QStringLiteral("http://") + modMetaMain::schemeServer + QLatin1String(path));
+    if (path) help.WebBrowser1->Navigate(QStringLiteral("http://") + context.schemeServer + QLatin1String(path));
 }
 
 void Form1::mnuHelpDocIndex_Click(int index) {
@@ -61,15 +60,15 @@ void Form1::mnuHelpTutorial_Click() {
             break;
         }
     }
-    if (URL->currentText().isEmpty()) URL->setEditText(modMetaMain::schemeServer + QStringLiteral("/tutorial.html"));
+    if (URL->currentText().isEmpty()) URL->setEditText(context.schemeServer + QStringLiteral("/tutorial.html"));
     LoadURL();
 }
 
 void Form1::showAboutBox() {
     if (!aboutBox_) {
         aboutBox_ = new frmAbout(
-            [this](const QString& address) {
-                URL->setEditText(address);
+            [this](const QString& path) {
+                URL->setEditText(context.schemeServer + path);
                 LoadURL();
             },
             this);
@@ -91,11 +90,11 @@ void Form1::connectHelpMenu() {
     on(QStringLiteral("mnuHelpTutorial"), [this] { mnuHelpTutorial_Click(); });
     on(QStringLiteral("mnuHelpAbout"), [this] { showAboutBox(); });
     on(QStringLiteral("mnuHelpCookbooks"), [this] {
-        URL->setEditText(modMetaMain::schemeServer + QStringLiteral("/cookbook/"));
+        URL->setEditText(context.schemeServer + QStringLiteral("/cookbook/"));
         LoadURL();
     });
     on(QStringLiteral("mnuHelpWhatsNew"), [this] {
-        URL->setEditText(modMetaMain::schemeServer + QStringLiteral("/whatsnew.htm"));
+        URL->setEditText(context.schemeServer + QStringLiteral("/whatsnew.htm"));
         LoadURL();
     });
 }

@@ -3,7 +3,6 @@
 #include "app/Form1.h"
 
 #include "app/LogoWidget.h"
-#include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "core/record/Record.h"
 #include "platform/MsgBox.h"
@@ -162,10 +161,8 @@ void Form1::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {
                                  QStringLiteral("A new window the page asked for by itself was not opened: ") + address);
         return;
     }
-    modMetaMain::newWindowRequested = true;
     if (address.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive) ||
         address.contains(QLatin1String(".kq"), Qt::CaseInsensitive)) {
-        modMetaMain::newWindowRequested = false;
         platform::BeforeNavigateEvent here;
         here.address = address.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)
                            ? QStringLiteral("mtp://") + address.mid(6)
@@ -175,7 +172,6 @@ void Form1::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {
         return;
     }
     if (platform::isWebAddress(address) || platform::isLocalPath(address)) startSecondInstance(address);
-    modMetaMain::newWindowRequested = false;
 }
 
 void Form1::WebBrowser1_DownloadBegin() {
@@ -183,11 +179,10 @@ void Form1::WebBrowser1_DownloadBegin() {
 }
 
 void Form1::WebBrowser1_DownloadComplete() {
-    modMetaMain::currentLocationURL = WebBrowser1->LocationURL();
-    modMetaMain::currentLocationName = WebBrowser1->LocationName();
+    lastDownload_ = {WebBrowser1->LocationName(), WebBrowser1->LocationURL()};
     StatusBar1->setPanelText(kActivityPanel, QStringLiteral("Ready"));
     navArmed = true;
-    if (!modMetaMain::currentLocationName.isEmpty()) setWindowTitle(modMetaMain::currentLocationName);
+    if (!lastDownload_.text.isEmpty()) setWindowTitle(lastDownload_.text);
     Gif89a1->Stop();
 }
 

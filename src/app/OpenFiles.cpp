@@ -3,7 +3,6 @@
 
 #include "app/ModOpenSave.h"
 #include "app/modFileExists.h"
-#include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
 #include "core/record/Record.h"
@@ -79,7 +78,7 @@ void Form1::mnuFileOpenIdx_Click(int index) {
     case kOpenServerRecord:
         if (modMacros::openRecordMacro.isEmpty()) {
             platform::MsgBox(QStringLiteral("No Quorvantile Repository has been linked to the Karvold. Contact ") +
-                             QStringLiteral("http://") + modMetaMain::schemeServer + QLatin1Char('.'));
+                             QStringLiteral("http://") + context.schemeServer + QLatin1Char('.'));
         } else if (!fileMenuBusy) {
             fileMenuBusy = true;
             QApplication::beep();

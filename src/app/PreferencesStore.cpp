@@ -77,7 +77,7 @@ void Form1::GetRegSettings() {
     BatchPath = formSettings.GetSetting(kFiles, QStringLiteral("BatchPath"), programFolderWithSlash());
 
     Preferences& p = context.preferences;
-    p.Home = formSettings.GetSetting(kPrefs, QStringLiteral("Home"), QStringLiteral("http://") + modMetaMain::schemeServer);
+    p.Home = formSettings.GetSetting(kPrefs, QStringLiteral("Home"), QStringLiteral("http://") + context.schemeServer);
     p.FileNewURL = formSettings.GetSetting(kPrefs, QStringLiteral("FileNewURL"), QString());
     p.charEncoding = formSettings.GetSetting(kPrefs, QStringLiteral("charEncoding"), QStringLiteral("2"));
     p.siteAdmin = formSettings.GetSetting(kPrefs, QStringLiteral("siteAdmin"), QString());

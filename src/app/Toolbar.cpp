@@ -3,7 +3,6 @@
 
 #include "app/LogoWidget.h"
 #include "app/frmPreferences.h"
-#include "app/modMetaMain.h"
 #include "commands/modMacros.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
@@ -163,7 +162,7 @@ void Form1::prevNextMove(int direction, int k) {
     if (k < 1 || k > source.size()) return;
     QList<HistoryEntry> moved;
     for (int i = k - 2; i >= 0; --i) moved.append(source[i]);
-    moved.append(HistoryEntry{modMetaMain::currentLocationName, modMetaMain::currentLocationURL});
+    moved.append(lastDownload_);
     destination = moved + destination;
     URL->setEditText(source[k - 1].tag);
     source.erase(source.begin(), source.begin() + k);

@@ -1,6 +1,5 @@
 #include "app/frmAbout.h"
 
-#include "app/modMetaMain.h"
 #include "platform/MsgBox.h"
 
 #include <QApplication>
@@ -53,7 +52,7 @@ void frmAbout::changeEvent(QEvent* event) {
 }
 
 void frmAbout::Credits_Click() {
-    if (openPage_) openPage_(modMetaMain::schemeServer + QStringLiteral("/credits.html"));
+    if (openPage_) openPage_(QStringLiteral("/credits.html"));
     hide();
 }
 

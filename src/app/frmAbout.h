@@ -11,7 +11,7 @@ class QPushButton;
 class frmAbout : public QDialog {
     Q_OBJECT
 public:
-    // Credits opens its page through `openPage` (an address without "http://").
+    // Credits opens its page through `openPage`, as a path on the scheme server.
     frmAbout(std::function<void(const QString&)> openPage, QWidget* parent);
 
     QPushButton* Credits;

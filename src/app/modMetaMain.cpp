@@ -56,9 +56,7 @@ QString commandLineFile(const QString& commandLine) {
 Form1* Main(ProgramContext& context, const QString& given) {
     const QString commandLine = commandLineFile(given);
     serveOwnHosts();
-    schemeServer = defaultSchemeServer();
-    currentLocationURL.clear();
-    currentLocationName.clear();
+    context.schemeServer = defaultSchemeServer();
     modMTP::macroRunning = false;
 
     createCacheDirs();
@@ -94,7 +92,6 @@ Form1* Main(ProgramContext& context, const QString& given) {
         }
         modMTP::runCommand(QStringLiteral("mtp://open=") + commandLine);
     }
-    newWindowRequested = false;
     if (context.preferences.ClearCache.isY()) {
         modMTP::runCommand(QStringLiteral("mtp://delete=all.kqs/"));
         modMTP::runCommand(QStringLiteral("mtp://delete=all.kqi/"));

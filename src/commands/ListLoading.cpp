@@ -2,9 +2,8 @@
 // cache, for lists from the network), and the tree is then built from that file line by line.
 #include "commands/ListLoading.h"
 
-#include "core/program/Preferences.h"
+#include "core/program/ProgramContext.h"
 #include "app/modFileExists.h"
-#include "app/modMetaMain.h"
 #include "catalogues/ListLines.h"
 #include "commands/CommandWindow.h"
 #include "commands/modMTP.h"
@@ -256,7 +255,7 @@ ListLoad::Outcome ListLoad::fromSchemeServer() {
     cachePath_ = cacheFolder(f.documentState().listType()) + listCacheFileName(cacheName);
     if (QFileInfo(cachePath_).isFile()) return Outcome::Read;
 
-    QString address = QStringLiteral("http://") + modMetaMain::schemeServer;
+    QString address = QStringLiteral("http://") + f.context().schemeServer;
     if (f.documentState().listType() == QLatin1String("schema")) {
         address += QStringLiteral("/cgi-bin/loadscheme.pl?scheme=") + f.rootName();
     } else if (f.documentState().listType() == QLatin1String("indexes")) {

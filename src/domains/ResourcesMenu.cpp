@@ -102,7 +102,7 @@ public:
             [domainName, &context = context_] {
                 context.domain.defaultSchema = domainName;
                 applyDomainDefaults(context);
-                loadDomainScheme(context.domain);
+                loadDomainScheme(context);
             },
             hidden);
     }
@@ -136,7 +136,7 @@ private:
     CommandText commandText(Verb verb, Host host, const QString& path) const {
         const QString verbText = verb == Verb::List ? QStringLiteral("mtp://url=") : QStringLiteral("mtp://open=");
         if (host == Host::SchemeNow)
-            return [verbText, path] { return verbText + modMetaMain::schemeServer + path; };
+            return [verbText, path, &context = context_] { return verbText + context.schemeServer + path; };
         const QString fixed = verbText + hostText(host) + path;
         return [fixed] { return fixed; };
     }
@@ -427,15 +427,15 @@ void buildResourcesMenu(QMenu* menu, ProgramContext& context) {
     if (!menu) return;
     // Built before start-up has set the server (a window made on its own): use the program's own.
     const QString server =
-        modMetaMain::schemeServer.isEmpty() ? modMetaMain::defaultSchemeServer() : modMetaMain::schemeServer;
+        context.schemeServer.isEmpty() ? modMetaMain::defaultSchemeServer() : context.schemeServer;
     const Builder b(server, context);
 
     b.handler(menu, "mnuResEditSchemas", "Select Metadata Schemas", [menu, &context] {
         // The dialog applies the domain chosen itself; cancelled or not, the current list loads.
         frmCheckList::showModal(menu->window(), context);
-        loadDomainScheme(context.domain);
+        loadDomainScheme(context);
     });
-    b.handler(menu, "mnuResDefault", "Load Default Schema:", [&context] { loadDomainScheme(context.domain); });
+    b.handler(menu, "mnuResDefault", "Load Default Schema:", [&context] { loadDomainScheme(context); });
     b.separator(menu, "mnuResSep1");
 
     buildAgls(b, menu);

@@ -1,6 +1,5 @@
 #include "domains/SchemeRules.h"
 
-#include "app/modMetaMain.h"
 #include "domains/SchemeHosts.h"
 
 #include <QUrl>
@@ -129,7 +128,7 @@ const Rule kRules[] = {
     {nullptr, "LIAC", List, S, "/schemes/LawZone/", true},
 };
 
-QString hostName(Host host) {
+QString hostName(Host host, const QString& schemeServer) {
     switch (host) {
     case Host::Second:
         return SchemeHosts::secondSchemeHost;
@@ -140,7 +139,7 @@ QString hostName(Host host) {
     case Host::Scheme:
         break;
     }
-    return modMetaMain::schemeServer;
+    return schemeServer;
 }
 
 bool ruleMatches(const Rule& rule, const QString& name, const QString& domain) {
@@ -235,11 +234,11 @@ QString repositorySchemeCommand(const QString& saveRecordMacro, const QString& n
            QStringLiteral(".kqs");
 }
 
-SchemeRule schemeRuleFor(QString& name, const QString& domain) {
+SchemeRule schemeRuleFor(QString& name, const QString& domain, const QString& schemeServer) {
     for (const Rule& rule : kRules) {
         if (!ruleMatches(rule, name, domain)) continue;
         if (qstrcmp(rule.name, "Health Thesaurus") == 0) name = QStringLiteral("Health%20Thesaurus");
-        QString address = hostName(rule.host) + QLatin1String(rule.path);
+        QString address = hostName(rule.host, schemeServer) + QLatin1String(rule.path);
         if (rule.nameInPath) address += name + QStringLiteral(".kqs/");
         return {rule.action, address};
     }

@@ -59,6 +59,6 @@ struct SchemeRule {
 };
 // The first rule of the built-in table that matches the name (already stripped of "-" and
 // ".") in the current domain. The Health Thesaurus rule rewrites the name as it is sent.
-SchemeRule schemeRuleFor(QString& name, const QString& domain);
+SchemeRule schemeRuleFor(QString& name, const QString& domain, const QString& schemeServer);
 
 }  // namespace SchemeRules

@@ -148,7 +148,7 @@ bool Form1::loadScheme(QString& schemeName) {
     if (loadSchemeLocal(schemeName) || loadSchemeServer(schemeName)) return true;
     schemeName.remove(QLatin1Char('-'));
     schemeName.remove(QLatin1Char('.'));
-    const SchemeRules::SchemeRule rule = SchemeRules::schemeRuleFor(schemeName, context.domain.defaultSchema);
+    const SchemeRules::SchemeRule rule = SchemeRules::schemeRuleFor(schemeName, context.domain.defaultSchema, context.schemeServer);
     switch (rule.action) {
     case SchemeRules::SchemeAction::NoMatch:
         return false;

@@ -1,5 +1,6 @@
 #include "domains/frmCheckList.h"
 
+#include "app/modMetaMain.h"
 #include "commands/modMacros.h"
 #include "core/program/ProgramContext.h"
 #include "domains/modCheckList.h"
@@ -86,7 +87,7 @@ void frmCheckList::fillFromSettings() {
     QString shownDefault = context_ ? context_->domain.defaultSchema : QString();
     // A first use proposes Dublin Core; only Select makes it so.
     if (stored.isEmpty()) {
-        modCheckList::fillSchemaCatalogue();
+        modCheckList::fillSchemaCatalogue(context_ ? context_->schemeServer : modMetaMain::defaultSchemeServer());
         shownDefault = kFirstDomain;
         stored.append(kFirstDomain);
     }

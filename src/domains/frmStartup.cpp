@@ -57,7 +57,7 @@ void frmStartup::chooseFirstDomain(Form1* form) {
     dialog.Form_Load();
     if (platform::execModal(dialog) != QDialog::Accepted) return;
     modSchemas::applyDomainDefaults(form->context);
-    modSchemas::loadDomainScheme(form->context.domain);
+    modSchemas::loadDomainScheme(form->context);
 }
 
 QString& frmStartup::domain() const {

@@ -1,12 +1,11 @@
 #include "domains/modCheckList.h"
 
-#include "app/modMetaMain.h"
 #include "domains/SchemeHosts.h"
 
 namespace modCheckList {
 
-void fillSchemaCatalogue() {
-    const QString server = QStringLiteral("http://") + modMetaMain::schemeServer;
+void fillSchemaCatalogue(const QString& schemeServer) {
+    const QString server = QStringLiteral("http://") + schemeServer;
     const QString second = QStringLiteral("http://") + SchemeHosts::secondSchemeHost;
     const QString stateA = QStringLiteral("http://") + SchemeHosts::stateHostA;
     struct Row {
@@ -28,7 +27,7 @@ void fillSchemaCatalogue() {
         {"DublinCore-UTAH", "DC-UTAH", stateA + QStringLiteral("/gils/dctutorial.htm")},
         // The one tutorial address without "http://"; it is opened as written.
         {"Health Insite - Australia", "Health Insite - Australia",
-         modMetaMain::schemeServer + QStringLiteral("/tutorial.html")},
+         schemeServer + QStringLiteral("/tutorial.html")},
         {"New Zealand Government Locator Service (NZGLS)", "NZGLS",
          second + QStringLiteral("/schemes/NZGLS/NZGLS.html")},
         {"SA.DETE-Australia", "SA.DETE", second + QStringLiteral("/tutorial/SA-DETE.html")},

@@ -14,8 +14,8 @@ inline std::array<QString, kCatalogueSlots> schemaShortNames;
 inline std::array<QString, kCatalogueSlots> schemaTutorialURLs;
 
 // Writes the known domains into the first slots and empties the rest. Tutorial addresses are
-// built from the scheme server as it is at the time of the call.
-void fillSchemaCatalogue();
+// built from the scheme server given.
+void fillSchemaCatalogue(const QString& schemeServer);
 
 // The long name of the last catalogue row whose short name equals shortName exactly
 // (case-sensitive); empty when there is none.

@@ -2,7 +2,6 @@
 
 #include "commands/CommandWindow.h"
 #include "core/program/ProgramContext.h"
-#include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "domains/SchemeHosts.h"
 #include "domains/modCheckList.h"
@@ -83,9 +82,9 @@ struct DomainDefaults {
 };
 
 // Built per call: the scheme server and the program folder are read as they are now.
-std::vector<DomainDefaults> domainDefaults() {
+std::vector<DomainDefaults> domainDefaults(const QString& schemeServer) {
     const QString open = QStringLiteral("mtp://open=");
-    const QString server = open + modMetaMain::schemeServer;
+    const QString server = open + schemeServer;
     const QString webHost = open + SchemeHosts::schemeWebHost;
     const QString stateA = open + SchemeHosts::stateHostA;
     const QString aglsTemplate = server + QStringLiteral("/macros/agls/7.%20minimal%20record.kqb");
@@ -256,7 +255,7 @@ void applyDomainDefaults(ProgramContext& context) {
     setItemCaption(QStringLiteral("mnuResDefault"), QStringLiteral("Default Domain: ") + d);
 
     bool known = false;
-    for (const DomainDefaults& row : domainDefaults()) {
+    for (const DomainDefaults& row : domainDefaults(context.schemeServer)) {
         if (d != QLatin1String(row.name)) continue;
         known = true;
         // A template the user already has is never replaced.
@@ -276,11 +275,11 @@ void applyDomainDefaults(ProgramContext& context) {
     setItemVisible(QStringLiteral("mnuFileNew_4"), harvest);
 }
 
-void loadDomainScheme(const DomainState& domain) {
+void loadDomainScheme(const ProgramContext& context) {
     for (const SchemeListSource& row : kSchemeLists) {
-        if (domain.defaultSchema != QLatin1String(row.name)) continue;
+        if (context.domain.defaultSchema != QLatin1String(row.name)) continue;
         QString command =
-            QStringLiteral("mtp://url=") + (row.host ? *row.host : modMetaMain::schemeServer) + QLatin1String(row.path);
+            QStringLiteral("mtp://url=") + (row.host ? *row.host : context.schemeServer) + QLatin1String(row.path);
         modMTP::runMtpCommand(command);
         return;
     }

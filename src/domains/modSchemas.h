@@ -27,7 +27,7 @@ void applyDomainDefaults(ProgramContext& context);
 
 // Runs the current domain's "mtp://url=" scheme-list command through the command entry;
 // nothing for a domain without one.
-void loadDomainScheme(const DomainState& domain);
+void loadDomainScheme(const ProgramContext& context);
 
 // The dispatcher's "setdomain=" verb: "mtp://setdomain=" name ".kqb/". Makes the name the
 // current domain and applies it.

@@ -2,7 +2,6 @@
 // metadata panel and marks the record modified.
 #include "app/Form1.h"
 
-#include "app/modMetaMain.h"
 #include "commands/modMTP.h"
 #include "core/record/Record.h"
 #include "domains/SchemeHosts.h"
@@ -432,7 +431,7 @@ void Form1::editOpenURI_Click() {
 void Form1::EditLoadScheme_Click() {
     const QString& tag = EditLoadSchemeTag;
     const QString& domain = context.domain.defaultSchema;
-    const QString server = modMetaMain::schemeServer;
+    const QString server = context.schemeServer;
     struct GilsRow {
         const char* domain;
         QString host;

@@ -118,7 +118,7 @@ void Form1::MetaPanel_KeyDown(int keyCode, int) {
         return;
     case platform::vbKeyHome:
     case platform::vbKeyInsert:
-        modSchemas::loadDomainScheme(context.domain);
+        modSchemas::loadDomainScheme(context);
         return;
     default:
         return;
@@ -366,7 +366,7 @@ void Form1::mnuMaintMeta_Click(int index) {
         return;
     }
     case kAddAglsLine:
-        modSchemas::loadDomainScheme(context.domain);
+        modSchemas::loadDomainScheme(context);
         return;
     case kEditLine:
         if (!EditPanel->isHidden() || !record->selectedLine()) return;

@@ -39,10 +39,8 @@ QStringList everyDomain() {
 
 class BuiltInHostsTest : public ::testing::Test {
 protected:
-    testing_support::KeptValues kept{&modMetaMain::schemeServer};
     // The program's own scheme server, already when the window builds its menus.
-    bool builtIn = !(modMetaMain::schemeServer = SchemeHosts::builtInSchemeServer).isEmpty();
-    testing_support::TestWindow w;
+    testing_support::TestWindow w{SchemeHosts::builtInSchemeServer};
     QTemporaryDir dir;
     QByteArray oldProxy = qgetenv("http_proxy");
     QStringList commands;
@@ -244,7 +242,6 @@ TEST_F(BuiltInHostsTest, OnlyBundledListsAreCachedAndANewBundleReplacesThem) {
 // no box, neither at the first start nor at the next.
 TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
     testing_support::FreshStore store;
-    testing_support::KeptValues kept{&modMetaMain::schemeServer};
     const QByteArray server = qgetenv("QUORVANTIL_SCHEME_SERVER"), proxy = qgetenv("http_proxy");
     qunsetenv("QUORVANTIL_SCHEME_SERVER");
     qputenv("http_proxy", "http://127.0.0.1:9");

@@ -11,12 +11,11 @@ namespace {
 
 class HelpTest : public WindowTest {
 protected:
-    testing_support::KeptValues kept{&modMetaMain::schemeServer};
     testing_support::LocalHttpServer server;
     frmHelpBrowser& help = w->helpWindow();
     void SetUp() override {
-        modMetaMain::schemeServer = u"schemes.test.example"_s;
-        modCheckList::fillSchemaCatalogue();
+        w.context.schemeServer = u"schemes.test.example"_s;
+        modCheckList::fillSchemaCatalogue(w.context.schemeServer);
     }
     void TearDown() override { help.hide(); }
     // The repository answers a request on the help window's transfer control.

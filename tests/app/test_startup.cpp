@@ -47,7 +47,7 @@ TEST_F(StartupTest, PlainStartLogsGoesHomeAndClearsTheCaches) {
     start(QString());
     EXPECT_EQ(recorder.commands,
               (QStringList{u"mtp://startlogging.kqb"_s, u"mtp://delete=all.kqs/"_s, u"mtp://delete=all.kqi/"_s}));
-    EXPECT_EQ(form->URL->currentText(), u"http://"_s + modMetaMain::schemeServer);
+    EXPECT_EQ(form->URL->currentText(), u"http://"_s + context->schemeServer);
     EXPECT_EQ(form->record->lines(), (MetadataRecord{{u"DC.Title"_s, u"Scheme server home"_s, {}, {}}}));
     EXPECT_TRUE(QFileInfo(platform::programDataFolder() + u"/cache/indexes"_s).isDir());
 }
@@ -170,7 +170,7 @@ TEST_F(StartupTest, ANewUserChoosesADomainOnAPlainStartOnly) {
         welcome.cmdOK->click();
     });
     start(QString());
-    EXPECT_EQ(recorder.commands.value(1), u"mtp://url="_s + modMetaMain::schemeServer + u"/schemes/AGLS/AGLS1.3.kqs"_s);
+    EXPECT_EQ(recorder.commands.value(1), u"mtp://url="_s + context->schemeServer + u"/schemes/AGLS/AGLS1.3.kqs"_s);
     EXPECT_TRUE(form->findChild<QAction*>(u"mnuResAGLS1point3"_s)->isVisible());
     const auto& seen = testing_support::offlineBrowser(form->WebBrowser1).navigations();
     EXPECT_TRUE(seen.last().address.endsWith(u"/tutorial/AGLS.html"_s));

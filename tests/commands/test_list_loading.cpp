@@ -147,7 +147,7 @@ TEST_F(ListLoading, WebListsAreFetchedOnceAndThenReadFromTheCache) {
     EXPECT_EQ(served.load(), 3);
 
     // A scheme server's list whose name climbs out of the cache folder still lands inside it.
-    modMetaMain::schemeServer = host();
+    window.context.schemeServer = host();
     serve("/cgi-bin/loadindex.pl", "Topic|\r\n");
     window->documentState->setTreePath(u".kqi"_s);  // the kind of the list shown before
     load(u"remote=../../escaped"_s, u"indexes"_s);

@@ -35,7 +35,7 @@ public:
             .split(u' ');
     }
     explicit DomainWorld(bool withWindow = true) {
-        modMetaMain::schemeServer = u"schemes.test.example"_s;
+        context.schemeServer = u"schemes.test.example"_s;
         if (withWindow) window = std::make_unique<Form1>(context);
     }
     QAction* item(const QString& name) const { return window->findChild<QAction*>(name); }
@@ -60,12 +60,11 @@ public:
     QStringList load(const QString& domain) {
         commands().clear();
         context.domain.defaultSchema = domain;
-        modSchemas::loadDomainScheme(context.domain);
+        modSchemas::loadDomainScheme(context);
         return commands();
     }
 
 private:
-    testing_support::KeptValues kept_{&modMetaMain::schemeServer};
     testing_support::CommandRecorder recorder_;
 
 public:
@@ -79,7 +78,7 @@ const QString kDcNamespaces =
 TEST(SchemaCatalogue, FifteenDomainsEachWithATutorialAndOneList) {
     DomainWorld world(false);
     schemaShortNames[18] = u"left over"_s;
-    fillSchemaCatalogue();
+    fillSchemaCatalogue(world.context.schemeServer);
     ASSERT_EQ(catalogueRowCount(), 15);
     EXPECT_TRUE(schemaShortNames[18].isEmpty());
     EXPECT_EQ(schemaTutorialURLs[0], u"http://schemes.test.example/tutorial/DC.html"_s);  // the server of the moment
@@ -98,7 +97,7 @@ TEST(SchemaCatalogue, FifteenDomainsEachWithATutorialAndOneList) {
     EXPECT_EQ(world.load(u"DC-UTAH"_s),
               QStringList{u"mtp://url="_s + SchemeHosts::stateHostB + u"/schemes/dc/Dublin_Core_Schema.kqs"_s});
     for (const QString& unknown : {u"AGLS1.1"_s, u"CDC "_s, QString()}) EXPECT_TRUE(world.load(unknown).isEmpty());
-    modMetaMain::schemeServer = u"127.0.0.1:8080"_s;
+    world.context.schemeServer = u"127.0.0.1:8080"_s;
     EXPECT_EQ(world.load(u"CDC"_s), QStringList{u"mtp://url=127.0.0.1:8080/schemes/CDC/CDC.kqs"_s});
 }
 
@@ -114,7 +113,7 @@ TEST(SchemaMenus, OnlyExactNamesOfDomainsWithItemsShowThemAndHideAllLeavesTheOth
     modSchemas::showSchemaMenu(true, u"GILS-ARIZONA"_s);
     modSchemas::showSchemaMenu(true, u"NOHSC"_s);
     EXPECT_EQ(world.shownResourceItems(), (QStringList{"mnuResGILSARIZONA", "mnuResNOHSC", "mnuResNOHSCres"}));
-    fillSchemaCatalogue();
+    fillSchemaCatalogue(world.context.schemeServer);
     world.setAllVisible(true);
     modSchemas::hideAllSchemaMenus();
     EXPECT_EQ(world.shownResourceItems(), (QStringList{"mnuResEDNA", "mnuRes18"}));  // EdNA is not in the catalogue
@@ -172,7 +171,7 @@ TEST(ApplyDomainDefaults, WhatASavedRecordDeclaresPerDomain) {
     }
     // The template comes from the first domain applied, and from the server of the moment.
     DomainWorld world(false);
-    modMetaMain::schemeServer = u"127.0.0.1:8123"_s;
+    world.context.schemeServer = u"127.0.0.1:8123"_s;
     world.apply(u"CDC"_s);
     world.apply(u"GILS-MONTANA"_s);
     EXPECT_EQ(world.context.preferences.FileNewURL, u"mtp://open=127.0.0.1:8123/macros/dc.kqb"_s);
@@ -317,7 +316,7 @@ TEST_F(ResourcesMenuTest, EveryItemRunsOneCommandOrIsKnownToRunNone) {
         for (QAction* a : menu->actions()) a->menu() ? walk(a->menu()) : a->isSeparator() ? void() : leaves.append(a);
     };
     walk(world.window->mnuRes);
-    modMetaMain::schemeServer = kMoved;
+    world.context.schemeServer = kMoved;
     ScriptedMsgBoxes boxes;
     boxes.expect(modSchemas::kUnknownDomainMessage, platform::vbOK);  // the Health item's
     testing_support::ScriptedModals modals;
@@ -403,7 +402,7 @@ TEST_F(ResourcesMenuTest, OregonListsTurnTheTreeIntoASchemeAfterTheirCommand) {
 
 TEST(ResourcesMenuBuild, WithoutAServerYetTheProgramsOwnIsWrittenIn) {
     DomainWorld world(false);
-    modMetaMain::schemeServer.clear();
+    world.context.schemeServer.clear();
     QMenu menu;
     modSchemas::buildResourcesMenu(&menu, world.context);
     modSchemas::buildResourcesMenu(nullptr, world.context);  // nothing to fill: no harm

@@ -21,11 +21,11 @@ namespace {
 class SchemeValuesTest : public RecordWindowTest {
 protected:
     testing_support::KeptValues keptToo{&modMacros::repositorySchemes, &modMacros::repositoryScheme, &modMacros::openCatalogMacro,
-                                        &modMacros::saveRecordMacro,   &modMetaMain::schemeServer};
+                                        &modMacros::saveRecordMacro};
     testing_support::CommandRecorder recorder;
     CRegSettings store;
     void SetUp() override {
-        modMetaMain::schemeServer = u"S"_s;
+        w.context.schemeServer = u"S"_s;
         QDir().mkpath(platform::programDataFolder() + u"/schemes"_s);  // as start-up leaves it
     }
     // What the content area shows: "dates", "list", "button" (scheme mode) or "plain".

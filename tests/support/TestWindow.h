@@ -6,10 +6,15 @@
 
 namespace testing_support {
 
-// A main window loaded as at start-up, on a private settings store and a fresh program state.
+// A main window loaded as at start-up, on a private settings store and a fresh program state
+// (with this scheme server, which the menus are built with).
 class TestWindow {
 public:
-    TestWindow() : form(std::make_unique<Form1>(context)) { form->Form_Load(); }
+    explicit TestWindow(const QString& schemeServer = QString()) {
+        context.schemeServer = schemeServer;
+        form = std::make_unique<Form1>(context);
+        form->Form_Load();
+    }
     Form1* operator->() const { return form.get(); }
     Form1& operator*() const { return *form; }
 

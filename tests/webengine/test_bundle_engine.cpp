@@ -26,9 +26,8 @@ using namespace Qt::StringLiterals;
 
 TEST(BundleEngineTest, TheHomePageAndItsLinksKeepTheirAddressInTheBoxTheHistoryAndTheTree) {
     testing_support::FreshStore store;
-    testing_support::KeptValues kept{&modMetaMain::schemeServer};
-    modMetaMain::schemeServer = SchemeHosts::builtInSchemeServer;
     ProgramContext context;
+    context.schemeServer = SchemeHosts::builtInSchemeServer;
     auto form = std::make_unique<Form1>(context);
     form->resize(900, 700);
     form->show();

@@ -16,6 +16,9 @@ public:
     ProgramContext(const ProgramContext&) = delete;
     ProgramContext& operator=(const ProgramContext&) = delete;
 
+    // The host (without "http://") of the scheme lists, templates, help pages and repository
+    // scripts; start-up sets it (see modMetaMain::defaultSchemeServer).
+    QString schemeServer;
     Preferences preferences;
     DomainState domain;
     Record record;
