@@ -5,8 +5,8 @@
 #include "domains/modSchemas.h"
 
 void Form1::readDomainPreferences() {
-    modCheckList::fillSchemaCatalogue(context.schemeServer);
-    modSchemas::hideAllSchemaMenus();
+    modCheckList::fillSchemaCatalogue(context.domain.catalogue, context.schemeServer);
+    modSchemas::hideAllSchemaMenus(context.domain.catalogue);
     const auto chosen = formSettings.GetAllSettings(QStringLiteral("Preferences\\Schemas"));
     // Without chosen domains the reader ends here: no default domain, fixMeta as read.
     if (chosen.isEmpty()) return;

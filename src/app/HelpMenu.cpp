@@ -53,10 +53,11 @@ void Form1::mnuHelpDocMacros_Click(int index) {
 }
 
 void Form1::mnuHelpTutorial_Click() {
-    for (size_t i = 0; i < modCheckList::kCatalogueSlots; ++i) {
-        if (modCheckList::schemaLongNames[i].isEmpty()) break;
-        if (modCheckList::schemaShortNames[i] == context.domain.defaultSchema) {
-            URL->setEditText(modCheckList::schemaTutorialURLs[i]);
+    const DomainCatalogue& catalogue = context.domain.catalogue;
+    for (size_t i = 0; i < DomainCatalogue::kSlots; ++i) {
+        if (catalogue.schemaLongNames[i].isEmpty()) break;
+        if (catalogue.schemaShortNames[i] == context.domain.defaultSchema) {
+            URL->setEditText(catalogue.schemaTutorialURLs[i]);
             break;
         }
     }

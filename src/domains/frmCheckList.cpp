@@ -1,6 +1,5 @@
 #include "domains/frmCheckList.h"
 
-#include "app/modMetaMain.h"
 #include "commands/modMacros.h"
 #include "core/program/ProgramContext.h"
 #include "domains/modCheckList.h"
@@ -23,7 +22,7 @@ const QString kSchemasSection = QStringLiteral("Preferences\\Schemas");
 const QString kFirstDomain = QStringLiteral("Dublin Core");
 }  // namespace
 
-frmCheckList::frmCheckList(QWidget* parent) : QDialog(parent) {
+frmCheckList::frmCheckList(QWidget* parent, ProgramContext& context) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmCheckList"));
     setWindowTitle(QStringLiteral("Schemas Control Panel"));
     Label1 = new QLabel(QStringLiteral("Select your default schema from this list:"), this);
@@ -61,15 +60,18 @@ frmCheckList::frmCheckList(QWidget* parent) : QDialog(parent) {
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-frmCheckList& frmCheckList::instance(QWidget* parent) {
-    return platform::ownedDialog<frmCheckList>(*parent, [&] { return new frmCheckList(parent); });
+frmCheckList& frmCheckList::instance(QWidget* parent, ProgramContext& context) {
+    return platform::ownedDialog<frmCheckList>(*parent, [&] { return new frmCheckList(parent, context); });
 }
 
 void frmCheckList::showModal(QWidget* owner, ProgramContext& context) {
-    frmCheckList& dialog = instance(owner);
-    dialog.context_ = &context;
+    frmCheckList& dialog = instance(owner, context);
     dialog.Form_Load();
     platform::execModal(dialog);
+}
+
+DomainCatalogue& frmCheckList::catalogue() const {
+    return context_.domain.catalogue;
 }
 
 void frmCheckList::Form_Load() {
@@ -84,20 +86,20 @@ void frmCheckList::Form_Load() {
 void frmCheckList::fillFromSettings() {
     QStringList stored;
     for (const SettingRow& row : modMacros::regSettings.GetAllSettings(kSchemasSection)) stored.append(row.name);
-    QString shownDefault = context_ ? context_->domain.defaultSchema : QString();
+    QString shownDefault = context_.domain.defaultSchema;
     // A first use proposes Dublin Core; only Select makes it so.
     if (stored.isEmpty()) {
-        modCheckList::fillSchemaCatalogue(context_ ? context_->schemeServer : modMetaMain::defaultSchemeServer());
+        modCheckList::fillSchemaCatalogue(catalogue(), context_.schemeServer);
         shownDefault = kFirstDomain;
         stored.append(kFirstDomain);
     }
     defSchema->clear();
     ListView1->clear();
     QString defaultText;
-    const int rows = modCheckList::catalogueRowCount();
+    const int rows = modCheckList::catalogueRowCount(catalogue());
     for (int i = 0; i < rows; ++i) {
-        const QString& longName = modCheckList::schemaLongNames[size_t(i)];
-        const QString& shortName = modCheckList::schemaShortNames[size_t(i)];
+        const QString& longName = catalogue().schemaLongNames[size_t(i)];
+        const QString& shortName = catalogue().schemaShortNames[size_t(i)];
         defSchema->addItem(longName);
         if (shownDefault == shortName) defaultText = longName;
         auto* item = new QListWidgetItem(longName, ListView1);
@@ -123,15 +125,13 @@ bool frmCheckList::event(QEvent* event) {
 }
 
 void frmCheckList::cmdOK_Click() {
-    modSchemas::hideAllSchemaMenus();
-    const int rows = modCheckList::catalogueRowCount();
+    modSchemas::hideAllSchemaMenus(catalogue());
+    const int rows = modCheckList::catalogueRowCount(catalogue());
     for (int i = 0; i < rows; ++i) {
-        if (defSchema->currentText() != modCheckList::schemaLongNames[size_t(i)]) continue;
-        const QString& chosen = modCheckList::schemaShortNames[size_t(i)];
-        if (context_) {
-            context_->domain.defaultSchema = chosen;
-            modSchemas::applyDomainDefaults(*context_);
-        }
+        if (defSchema->currentText() != catalogue().schemaLongNames[size_t(i)]) continue;
+        const QString& chosen = catalogue().schemaShortNames[size_t(i)];
+        context_.domain.defaultSchema = chosen;
+        modSchemas::applyDomainDefaults(context_);
         modSchemas::showSchemaMenu(true, chosen);
         break;
     }

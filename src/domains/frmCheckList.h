@@ -6,15 +6,16 @@ class QLabel;
 class QListWidget;
 class QPushButton;
 class ProgramContext;
+struct DomainCatalogue;
 
 // "Schemas Control Panel": the default domain, and the domains whose items the Metadata
 // Resources menu shows. Changes nothing until Select.
 class frmCheckList : public QDialog {
     Q_OBJECT
 public:
-    explicit frmCheckList(QWidget* parent = nullptr);
+    frmCheckList(QWidget* parent, ProgramContext& context);
     // The one dialog of the program, created on first use.
-    static frmCheckList& instance(QWidget* parent);
+    static frmCheckList& instance(QWidget* parent, ProgramContext& context);
     // Fills the dialog afresh and shows it modally over the main window.
     // Modal over `owner`; OK makes the domain chosen the context's current one and applies it.
     static void showModal(QWidget* owner, ProgramContext& context);
@@ -35,7 +36,8 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    ProgramContext* context_ = nullptr;
+    DomainCatalogue& catalogue() const;
+    ProgramContext& context_;
     void fillFromSettings();
     bool openDropDown_ = false;
 };

@@ -66,26 +66,26 @@ QString& frmStartup::domain() const {
 
 void frmStartup::Form_Load() {
     Domain->clear();
-    const int rows = modCheckList::catalogueRowCount();
-    for (int i = 0; i < rows; ++i) Domain->addItem(modCheckList::schemaLongNames[size_t(i)]);
+    const int rows = modCheckList::catalogueRowCount(form_->context.domain.catalogue);
+    for (int i = 0; i < rows; ++i) Domain->addItem(form_->context.domain.catalogue.schemaLongNames[size_t(i)]);
     Domain->addItem(kOther);
     const QString current =
-        modCheckList::getSchemaLongName(domain().isEmpty() ? kFallback : domain());
+        modCheckList::getSchemaLongName(form_->context.domain.catalogue, domain().isEmpty() ? kFallback : domain());
     Domain->setCurrentIndex(int(Domain->findText(current, Qt::MatchFixedString | Qt::MatchCaseSensitive)));
     Domain->setEditText(current);
 }
 
 void frmStartup::prepareAndSetDomain() {
     domain().clear();
-    const int rows = modCheckList::catalogueRowCount();
+    const int rows = modCheckList::catalogueRowCount(form_->context.domain.catalogue);
     for (int i = 0; i < rows; ++i)
-        if (Domain->currentText() == modCheckList::schemaLongNames[size_t(i)])
-            domain() = modCheckList::schemaShortNames[size_t(i)];
+        if (Domain->currentText() == form_->context.domain.catalogue.schemaLongNames[size_t(i)])
+            domain() = form_->context.domain.catalogue.schemaShortNames[size_t(i)];
     if (domain().isEmpty()) {
         platform::MsgBox(QStringLiteral("Schema not found. Setting your default metadata domain to Dublin Core"));
         domain() = kFallback;
     }
-    modSchemas::hideAllSchemaMenus();
+    modSchemas::hideAllSchemaMenus(form_->context.domain.catalogue);
     modSchemas::showSchemaMenu(true, domain());
     // Earlier choices stay stored: the section is added to, never cleared here.
     modMacros::regSettings.SaveSetting(QStringLiteral("Preferences\\Schemas"), domain(), QString());

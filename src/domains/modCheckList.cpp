@@ -4,7 +4,7 @@
 
 namespace modCheckList {
 
-void fillSchemaCatalogue(const QString& schemeServer) {
+void fillSchemaCatalogue(DomainCatalogue& catalogue, const QString& schemeServer) {
     const QString server = QStringLiteral("http://") + schemeServer;
     const QString second = QStringLiteral("http://") + SchemeHosts::secondSchemeHost;
     const QString stateA = QStringLiteral("http://") + SchemeHosts::stateHostA;
@@ -36,29 +36,29 @@ void fillSchemaCatalogue(const QString& schemeServer) {
     };
     int slot = 0;
     for (const Row& row : rows) {
-        schemaLongNames[slot] = QString::fromLatin1(row.longName);
-        schemaShortNames[slot] = QString::fromLatin1(row.shortName);
-        schemaTutorialURLs[slot] = row.tutorial;
+        catalogue.schemaLongNames[slot] = QString::fromLatin1(row.longName);
+        catalogue.schemaShortNames[slot] = QString::fromLatin1(row.shortName);
+        catalogue.schemaTutorialURLs[slot] = row.tutorial;
         ++slot;
     }
-    for (; slot < kCatalogueSlots; ++slot) {
-        schemaLongNames[slot].clear();
-        schemaShortNames[slot].clear();
-        schemaTutorialURLs[slot].clear();
+    for (; slot < DomainCatalogue::kSlots; ++slot) {
+        catalogue.schemaLongNames[slot].clear();
+        catalogue.schemaShortNames[slot].clear();
+        catalogue.schemaTutorialURLs[slot].clear();
     }
 }
 
-int catalogueRowCount() {
+int catalogueRowCount(const DomainCatalogue& catalogue) {
     int n = 0;
-    while (n < kCatalogueSlots && !schemaShortNames[n].isEmpty()) ++n;
+    while (n < DomainCatalogue::kSlots && !catalogue.schemaShortNames[n].isEmpty()) ++n;
     return n;
 }
 
-QString getSchemaLongName(const QString& shortName) {
+QString getSchemaLongName(const DomainCatalogue& catalogue, const QString& shortName) {
     QString found;
-    const int rows = catalogueRowCount();
+    const int rows = catalogueRowCount(catalogue);
     for (int i = 0; i < rows; ++i) {
-        if (schemaShortNames[i] == shortName) found = schemaLongNames[i];
+        if (catalogue.schemaShortNames[i] == shortName) found = catalogue.schemaLongNames[i];
     }
     return found;
 }

@@ -242,9 +242,9 @@ void showSchemaMenu(bool show, const QString& shortName) {
     }
 }
 
-void hideAllSchemaMenus() {
-    const int rows = modCheckList::catalogueRowCount();
-    for (int i = 0; i < rows; ++i) showSchemaMenu(false, modCheckList::schemaShortNames[i]);
+void hideAllSchemaMenus(const DomainCatalogue& catalogue) {
+    const int rows = modCheckList::catalogueRowCount(catalogue);
+    for (int i = 0; i < rows; ++i) showSchemaMenu(false, catalogue.schemaShortNames[size_t(i)]);
 }
 
 void applyDomainDefaults(ProgramContext& context) {

@@ -6,6 +6,7 @@
 // schema link lines, the RDF namespaces, the Metadata Resources items shown, the domain's
 // scheme list and its table of encoding schemes per element.
 class ProgramContext;
+struct DomainCatalogue;
 struct DomainState;
 
 namespace modSchemas {
@@ -17,7 +18,7 @@ inline const QString kUnknownDomainMessage = QStringLiteral(
 // items, or a name nobody knows, changes nothing.
 void showSchemaMenu(bool show, const QString& shortName);
 // Hides the Resources items of every catalogue domain.
-void hideAllSchemaMenus();
+void hideAllSchemaMenus(const DomainCatalogue& catalogue);
 
 // Applies the context's current domain: the two captions naming it, the template command (only while
 // the preferences' FileNewURL is empty), the link lines, RDF namespaces and prefix, the Utah

@@ -32,8 +32,9 @@ const QString kNotBundled = u"is not bundled"_s;
 // Every domain the program dispatches on, the catalogue's and the others.
 QStringList everyDomain() {
     QStringList domains = {u"AGLS"_s, u"AGLS1.2"_s, u"EdNA"_s, u"Aust Business Entry Point"_s};
-    for (size_t i = 0; i < modCheckList::kCatalogueSlots && !modCheckList::schemaShortNames[i].isEmpty(); ++i)
-        domains << modCheckList::schemaShortNames[i];
+    DomainCatalogue catalogue;
+    modCheckList::fillSchemaCatalogue(catalogue, QString());
+    for (int i = 0; i < modCheckList::catalogueRowCount(catalogue); ++i) domains << catalogue.schemaShortNames[size_t(i)];
     return domains;
 }
 

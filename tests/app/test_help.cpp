@@ -15,7 +15,7 @@ protected:
     frmHelpBrowser& help = w->helpWindow();
     void SetUp() override {
         w.context.schemeServer = u"schemes.test.example"_s;
-        modCheckList::fillSchemaCatalogue(w.context.schemeServer);
+        modCheckList::fillSchemaCatalogue(w.context.domain.catalogue, w.context.schemeServer);
     }
     void TearDown() override { help.hide(); }
     // The repository answers a request on the help window's transfer control.

@@ -77,15 +77,16 @@ const QString kDcNamespaces =
     u"xmlns:dc=\"http://purl.org/dc/elements/1.1/\"\r\nxmlns:dcq=\"http://purl.org/dc/qualifiers/1.0/\">\r\n"_s;
 TEST(SchemaCatalogue, FifteenDomainsEachWithATutorialAndOneList) {
     DomainWorld world(false);
-    schemaShortNames[18] = u"left over"_s;
-    fillSchemaCatalogue(world.context.schemeServer);
-    ASSERT_EQ(catalogueRowCount(), 15);
-    EXPECT_TRUE(schemaShortNames[18].isEmpty());
-    EXPECT_EQ(schemaTutorialURLs[0], u"http://schemes.test.example/tutorial/DC.html"_s);  // the server of the moment
-    EXPECT_EQ(schemaTutorialURLs[10], u"schemes.test.example/tutorial.html"_s);           // opened as written
+    DomainCatalogue& catalogue = world.context.domain.catalogue;
+    catalogue.schemaShortNames[size_t(18)] = u"left over"_s;
+    fillSchemaCatalogue(catalogue, world.context.schemeServer);
+    ASSERT_EQ(catalogueRowCount(catalogue), 15);
+    EXPECT_TRUE(catalogue.schemaShortNames[size_t(18)].isEmpty());
+    EXPECT_EQ(catalogue.schemaTutorialURLs[size_t(0)], u"http://schemes.test.example/tutorial/DC.html"_s);  // the server of the moment
+    EXPECT_EQ(catalogue.schemaTutorialURLs[size_t(10)], u"schemes.test.example/tutorial.html"_s);           // opened as written
     for (int i = 0; i < 15; ++i) {
-        const QString name = schemaShortNames[i];
-        EXPECT_FALSE(schemaLongNames[i].isEmpty() || schemaTutorialURLs[i].isEmpty()) << name;
+        const QString name = catalogue.schemaShortNames[size_t(i)];
+        EXPECT_FALSE(catalogue.schemaLongNames[size_t(i)].isEmpty() || catalogue.schemaTutorialURLs[size_t(i)].isEmpty()) << name;
         const QStringList ran = world.load(name);
         ASSERT_EQ(ran.size(), 1) << name;
         EXPECT_TRUE(ran[0].startsWith(u"mtp://url="_s) && ran[0].endsWith(u".kqs"_s)) << ran[0];
@@ -113,9 +114,9 @@ TEST(SchemaMenus, OnlyExactNamesOfDomainsWithItemsShowThemAndHideAllLeavesTheOth
     modSchemas::showSchemaMenu(true, u"GILS-ARIZONA"_s);
     modSchemas::showSchemaMenu(true, u"NOHSC"_s);
     EXPECT_EQ(world.shownResourceItems(), (QStringList{"mnuResGILSARIZONA", "mnuResNOHSC", "mnuResNOHSCres"}));
-    fillSchemaCatalogue(world.context.schemeServer);
+    fillSchemaCatalogue(world.context.domain.catalogue, world.context.schemeServer);
     world.setAllVisible(true);
-    modSchemas::hideAllSchemaMenus();
+    modSchemas::hideAllSchemaMenus(world.context.domain.catalogue);
     EXPECT_EQ(world.shownResourceItems(), (QStringList{"mnuResEDNA", "mnuRes18"}));  // EdNA is not in the catalogue
     EXPECT_TRUE(world.visible(u"mnuResDefault"_s));
 }

@@ -1,6 +1,18 @@
 #pragma once
 #include <QString>
 
+#include <array>
+
+// The catalogue of metadata domains the dialogs and Help > Tutorial offer: three parallel
+// lists, slot i of each describing one domain. Scans walk up from slot 0 and stop at the
+// first empty name, so the last slot always stays empty.
+struct DomainCatalogue {
+    static constexpr int kSlots = 21;
+    std::array<QString, kSlots> schemaLongNames;
+    std::array<QString, kSlots> schemaShortNames;
+    std::array<QString, kSlots> schemaTutorialURLs;
+};
+
 // The current metadata domain and what the program derives from it when it is applied.
 struct DomainState {
     // The domain's short name ("Dublin Core", "AGLS1.3", "NZGLS", ...); empty before a
@@ -14,4 +26,6 @@ struct DomainState {
     QString rdfNamespaces;
     // The domain's lower-case element prefix in RDF ("dc", "agls", ...).
     QString rdfPrefix;
+    // The domains offered, filled at start-up.
+    DomainCatalogue catalogue;
 };
