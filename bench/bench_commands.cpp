@@ -51,7 +51,7 @@ void BM_FieldCommands(benchmark::State& state) {
         state.ResumeTiming();
         for (const QString& text : commands) {
             QString command = text;
-            modMTP::mtpTransaction(command);
+            modMTP::mtpTransaction(bench::window()->context, command);
         }
     }
     if (form.record->count() != lines) state.SkipWithError("the record changed size");
@@ -66,7 +66,7 @@ BENCHMARK(BM_FieldCommands)
 // Runs the batch, then paints what it left: the time a user waits for the window to show it.
 void runBatch(const QString& path) {
     QString command = QStringLiteral("mtp://open=") + path + QStringLiteral("/");
-    modMTP::mtpTransaction(command);
+    modMTP::mtpTransaction(bench::window()->context, command);
     bench::paintPending();
 }
 
@@ -117,7 +117,7 @@ void timeBatch(benchmark::State& state, const QString& path) {
     for (auto _ : state) {
         state.PauseTiming();
         QString clear = QStringLiteral("mtp://delete=all.fld");
-        modMTP::mtpTransaction(clear);
+        modMTP::mtpTransaction(bench::window()->context, clear);
         QApplication::processEvents();
         state.ResumeTiming();
         runBatch(path);

@@ -46,7 +46,7 @@ bool allShown(int items) {
 
 // Loaded as the user loads it, and shown.
 bool load(const QString& command, int items) {
-    modMTP::runCommand(command);
+    modMTP::runCommand(bench::window()->context, command);
     bench::paintPending();
     return allShown(items);
 }

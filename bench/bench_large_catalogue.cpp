@@ -55,7 +55,7 @@ int measureLargeCatalogue(const QString& file, const QString& saved) {
     sinceTick.start();
     tick.start();
     QString location = file;
-    modMTP::loadList(location);
+    modMTP::loadList(bench::window()->context, location);
     bench::paintPending();
     longestGap = std::max(longestGap, sinceTick.elapsed());
     tick.stop();

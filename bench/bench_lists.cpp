@@ -34,7 +34,7 @@ QString schemeList(int lines) {
 // Loaded as the user opens it, and shown.
 void load(const QString& path) {
     QString location = path;
-    modMTP::loadList(location);
+    modMTP::loadList(bench::window()->context, location);
     bench::paintPending();
 }
 

@@ -6,11 +6,11 @@
 
 void Form1::readDomainPreferences() {
     modCheckList::fillSchemaCatalogue(context.domain.catalogue, context.schemeServer);
-    modSchemas::hideAllSchemaMenus(context.domain.catalogue);
+    modSchemas::hideAllSchemaMenus(context);
     const auto chosen = formSettings.GetAllSettings(QStringLiteral("Preferences\\Schemas"));
     // Without chosen domains the reader ends here: no default domain, fixMeta as read.
     if (chosen.isEmpty()) return;
-    for (const SettingRow& row : chosen) modSchemas::showSchemaMenu(true, row.name);
+    for (const SettingRow& row : chosen) modSchemas::showSchemaMenu(context, true, row.name);
     context.domain.defaultSchema = formSettings.GetSetting(QStringLiteral("Preferences"), QStringLiteral("defaultSchema"), QString());
     defaultSchemaRead_ = true;
     if (!context.domain.defaultSchema.isEmpty()) modSchemas::applyDomainDefaults(context);

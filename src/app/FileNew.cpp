@@ -63,7 +63,7 @@ void Form1::mnuFileNew_Click(int index) {
     }
     // Without a repository item 2 replaces nothing, so it has nothing to ask.
     const bool replacesDocument =
-        index != kNewWindow && !(index == kNewServerRecord && modMacros::openRecordMacro.isEmpty());
+        index != kNewWindow && !(index == kNewServerRecord && context.macros.openRecordMacro.isEmpty());
     if (replacesDocument && saveBeforeNew() == platform::vbCancel) return;
 
     const auto switchToListMode = [this] {
@@ -72,16 +72,16 @@ void Form1::mnuFileNew_Click(int index) {
 
     switch (index) {
     case kNewTemplate:
-        modMTP::runCommand(QStringLiteral("mtp://delete=all.fld"));
-        modMTP::runCommand(context.preferences.FileNewURL);
+        modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
+        modMTP::runCommand(context, context.preferences.FileNewURL);
         return;
     case kNewServerRecord:
-        if (modMacros::openRecordMacro.isEmpty()) {
+        if (context.macros.openRecordMacro.isEmpty()) {
             platform::MsgBox(
                 QStringLiteral("No Quorvantile Repository has been linked to the Karvold. To try this feature contact ") +
                 QStringLiteral("http://") + context.schemeServer);
         } else {
-            modMTP::runCommand(modMacros::openRecordMacro);
+            modMTP::runCommand(context, context.macros.openRecordMacro);
             documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));
         }
         setMnuFileSaveAs();

@@ -69,7 +69,7 @@ void Form1::mnuFileSave_Click() {
     if (document != DocumentState::Document::List) return;
 
     if (documentState->TreePath() == QLatin1String("Main Catalog.kqi")) {
-        modMTP::runCommand(modMacros::saveCatalogMacro);
+        modMTP::runCommand(context, context.macros.saveCatalogMacro);
         return;
     }
     const ListTree::NodeId root = activeTree()->item(1);

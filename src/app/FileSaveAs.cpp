@@ -21,7 +21,7 @@ namespace {
 bool Form1::runSaveCommand(const QString& path, bool list) {
     const int& counter = list ? listFilesWritten : recordFilesWritten;
     const int before = counter;
-    modMTP::runCommand(QStringLiteral("mtp://save=") + path);
+    modMTP::runCommand(context, QStringLiteral("mtp://save=") + path);
     return counter > before;
 }
 
@@ -37,11 +37,11 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         return runSaveCommand(FilePath, false);
     }
     case kSaveAsServerRecord:
-        if (modMacros::saveRecordMacro.isEmpty()) {
+        if (context.macros.saveRecordMacro.isEmpty()) {
             platform::MsgBox(QStringLiteral("No Quorvantile Repository has been linked to this Karvold."));
             return false;
         }
-        modMTP::runCommand(modMacros::saveRecordMacro);
+        modMTP::runCommand(context, context.macros.saveRecordMacro);
         documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));
         return false;  // the repository stores it on its own time; its reply says how it went
     case kSaveAsTemplate: {
@@ -56,8 +56,8 @@ bool Form1::mnuFileSaveAs_Click(int index) {
             return true;
         // No function key named: the next free one takes it.
         QString macro = QStringLiteral("mtp://addmacro=mtp://") + chosen + QStringLiteral("&text=Load Macro from Disk.kqb");
-        modMTP::addMacro(macro);
-        frmSourceHTML::showEditor();
+        modMTP::addMacro(context, macro);
+        frmSourceHTML::showEditor(context);
         documentState->setSaveCaption(QStringLiteral("Save Template to ") + BatchPath);
         return true;
     }

@@ -30,7 +30,6 @@ class Form1CommandWindow final : public CommandWindow {
 public:
     explicit Form1CommandWindow(Form1& window) : w(window) {}
 
-    ProgramContext& context() override { return w.context; }
     Record& record() override { return *w.record; }
     void showLine(Record::LineId id) override { w.MetaPanel->showLine(id); }
     void repaintRecord() override { w.MetaPanel->refresh(); }
@@ -138,7 +137,7 @@ private:
     // first, so nothing typed goes into a line the fields do not show.
     void fillEditPanel(Fill fill) {
         heldLine_ = 0;
-        if (held_ && modMTP::batchRunning()) {
+        if (held_ && modMTP::batchRunning(w.context)) {
             if (w.EditPanel->isHidden() && w.record->selectedLine()) w.EditPanelOn();
             if (heldFill_ == Fill::None) qApp->installEventFilter(&inputWatch_);
             heldFill_ = fill;
@@ -197,9 +196,9 @@ private:
 void Form1::connectCommandWindow() {
     commandWindow_ = std::make_unique<Form1CommandWindow>(*this);
     // The first window of the program is the one commands work on.
-    if (!modMTP::commandWindow()) modMTP::setCommandWindow(commandWindow_.get());
+    if (!context.commands.window) context.commands.window = commandWindow_.get();
 }
 
 void Form1::disconnectCommandWindow() {
-    if (modMTP::commandWindow() == commandWindow_.get()) modMTP::setCommandWindow(nullptr);
+    if (context.commands.window == commandWindow_.get()) context.commands.window = nullptr;
 }

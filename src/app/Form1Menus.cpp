@@ -193,13 +193,13 @@ void Form1::mnuBatchPublish_Click() {
 }
 
 void Form1::mnuBatchShowLog_Click() {
-    frmSourceHTML::Load().fillLog();
-    frmSourceHTML::showEditor();
+    frmSourceHTML::Load(context).fillLog();
+    frmSourceHTML::showEditor(context);
 }
 
 void Form1::mnuBatchF_Click(int number) {
     QAction* item = number >= 1 && number <= 12 && number != 10 ? mnuBatchF[size_t(number)] : nullptr;
     if (!item) return;
     QString command = item->data().toString();
-    modMTP::runMtpCommand(command);
+    modMTP::runMtpCommand(context, command);
 }

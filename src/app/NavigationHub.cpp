@@ -90,7 +90,7 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
     if (address.startsWith(QLatin1String("mtp://"))) {
         event.cancel = true;
         QString command = address;
-        modMTP::runMtpCommand(command, origin);
+        modMTP::runMtpCommand(context, command, origin);
         return;
     }
     if (address.contains(QLatin1String(".kq"), Qt::CaseInsensitive)) {
@@ -103,7 +103,7 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
             command = replaceEvery(address, QStringLiteral("http://"), QStringLiteral("mtp://url="));
             command = replaceEvery(command, QStringLiteral("https://"), QStringLiteral("mtp://url=https://"));
         }
-        modMTP::runMtpCommand(command, origin);
+        modMTP::runMtpCommand(context, command, origin);
         return;
     }
     if (address.contains(QLatin1String("ftp://"), Qt::CaseInsensitive)) {
@@ -125,7 +125,7 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
     QString shortAddress = platform::localPathFromAddress(replaceEvery(address, QStringLiteral("http://"), QString()));
     if (!navArmed) return;
     // While a batch runs only its own lines change the record: anything else is shown only.
-    if (modMTP::batchRunning() && !commandNavigation_) return;
+    if (modMTP::batchRunning(context) && !commandNavigation_) return;
     navArmed = false;
     int result = 0;
     bool read = false;

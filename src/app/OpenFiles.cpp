@@ -76,21 +76,21 @@ void Form1::mnuFileOpenIdx_Click(int index) {
         path = ModOpenSave::showOpenDialog(QStringLiteral("kqb"), BatchPath);
         break;
     case kOpenServerRecord:
-        if (modMacros::openRecordMacro.isEmpty()) {
+        if (context.macros.openRecordMacro.isEmpty()) {
             platform::MsgBox(QStringLiteral("No Quorvantile Repository has been linked to the Karvold. Contact ") +
                              QStringLiteral("http://") + context.schemeServer + QLatin1Char('.'));
         } else if (!fileMenuBusy) {
             fileMenuBusy = true;
             QApplication::beep();
-            modMTP::runCommand(modMacros::openRecordMacro);
+            modMTP::runCommand(context, context.macros.openRecordMacro);
             documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));
             fileMenuBusy = false;
         }
         break;
     case kOpenCatalogue:
         documentState->setListType(QStringLiteral("indexes"));
-        if (!modMacros::openCatalogMacro.isEmpty() && documentState->TreePath() == QLatin1String("Main Catalog.kqi")) {
-            modMTP::runCommand(modMacros::openCatalogMacro);
+        if (!context.macros.openCatalogMacro.isEmpty() && documentState->TreePath() == QLatin1String("Main Catalog.kqi")) {
+            modMTP::runCommand(context, context.macros.openCatalogMacro);
             takeOverAsList(QStringLiteral("Save Catalog to "));
             break;
         }
@@ -141,25 +141,25 @@ void Form1::LoadFromOpen(const QString& path) {
 
     if (is(".kqb")) {
         BatchPath = path;
-        modMTP::runCommand(QStringLiteral("mtp://") + path);
+        modMTP::runCommand(context, QStringLiteral("mtp://") + path);
     } else if (is(".htm") || is(".asp") || is(".cfm")) {
         // The panel is emptied next: unsaved edits get their question first.
         if (saveHtmlCheck() == platform::vbCancel) return;
         FilePath = path;
-        modMTP::runCommand(QStringLiteral("mtp://delete=all.fld"));
-        modMTP::runCommand(QStringLiteral("mtp://open=") + path);
+        modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
+        modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
     } else if (is(".kqs")) {
         documentState->setTreePath(path);
         documentState->setListType(QStringLiteral("schema"));
         rootName = listRootName(path, extension);
-        modMTP::runCommand(QStringLiteral("mtp://open=") + path);
+        modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
     } else if (is(".kqi") && (path.contains(QLatin1String("loadhcl="), ci) || path.contains(QLatin1String("loadrss="), ci))) {
-        modMTP::runCommand(QStringLiteral("mtp://") + path);
+        modMTP::runCommand(context, QStringLiteral("mtp://") + path);
     } else if (is(".kqi")) {
         documentState->setTreePath(path);
         documentState->setListType(QStringLiteral("indexes"));
         rootName = listRootName(path, extension);
-        modMTP::runCommand(QStringLiteral("mtp://open=") + path);
+        modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
     } else {
         URL->setEditText(QStringLiteral("file://") + path);
         navArmed = true;
@@ -171,7 +171,7 @@ void Form1::LoadFromOpen(const QString& path) {
 void Form1::LoadDragDrop(const QString& item) {
     QString text = item;
     if (text.contains(QLatin1String("mtp://"), ci)) {
-        modMTP::runMtpCommand(text);
+        modMTP::runMtpCommand(context, text);
         return;
     }
     if (text.contains(QLatin1String("http://"), ci) || text.contains(QLatin1String("https://"), ci)) {

@@ -90,7 +90,7 @@ void Form1::GetRegSettings() {
             formSettings.SaveSetting(QStringLiteral("Preferences\\Macros"), name,
                                      name + QLatin1String(" - Macro|") + old);
     }
-    modMacros::loadMacros(QStringLiteral("Preferences\\Macros"));
+    modMacros::loadMacros(context, QStringLiteral("Preferences\\Macros"));
 
     p.ClearCache.setText(formSettings.GetSetting(kPrefs, QStringLiteral("ClearCache"), QStringLiteral("Y")));
     p.Language = formSettings.GetSetting(kPrefs, QStringLiteral("Language"), QStringLiteral("Australian"));

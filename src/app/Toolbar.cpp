@@ -18,7 +18,7 @@
 // ---- Edit menu: preference windows -------------------------------------------------
 
 void Form1::mnuEditPrefs_Click() {
-    if (!preferencesDialog_) preferencesDialog_ = new frmPreferences(context.preferences, [this] { savePreferences(); }, this);
+    if (!preferencesDialog_) preferencesDialog_ = new frmPreferences(context, [this] { savePreferences(); }, this);
     preferencesDialog_->show();
     preferencesDialog_->raise();
     preferencesDialog_->activateWindow();
@@ -98,8 +98,8 @@ void Form1::StatusBar1_MouseMove(double x) {
             if (!value.isEmpty()) tip += QLatin1String(label) + value + QLatin1String("\r\n");
         };
         line("Current HTML File being edited is: ", documentState->currentHTMLFile());
-        line("Current Repository Save macro is: ", modMacros::saveRecordMacro);
-        line("Current Repository Open macro is: ", modMacros::openRecordMacro);
+        line("Current Repository Save macro is: ", context.macros.saveRecordMacro);
+        line("Current Repository Open macro is: ", context.macros.openRecordMacro);
     }
     StatusBar1->setToolTip(tip.trimmed());
 }
@@ -112,13 +112,13 @@ void Form1::StatusBar1_PanelClick(int panel) {
     };
     line("HTML File: ", documentState->currentHTMLFile());
     line("Current Tree Path: ", documentState->TreePath());
-    line("Save macro is: ", modMacros::saveRecordMacro);
-    line("Save List macro is: ", modMacros::saveCatalogMacro);
-    line("Open macro is: ", modMacros::openRecordMacro);
-    line("Open List macro is: ", modMacros::openCatalogMacro);
+    line("Save macro is: ", context.macros.saveRecordMacro);
+    line("Save List macro is: ", context.macros.saveCatalogMacro);
+    line("Open macro is: ", context.macros.openRecordMacro);
+    line("Open List macro is: ", context.macros.openCatalogMacro);
     line("Current Tree Path : ", documentState->TreePath());
     line("Current Editing Mode: ", documentState->documentName());
-    line("Schemes registered on the Repository are ", modMacros::repositorySchemes);
+    line("Schemes registered on the Repository are ", context.macros.repositorySchemes);
     if (!message.isEmpty()) platform::MsgBox(message);
 }
 

@@ -69,7 +69,7 @@ void Form1::mnuViewEdit_Click() {
     moveHSplitter(y);
     EditPanelOn();
     if (!record->selectedLine() && record->isEmpty()) {
-        modMTP::runCommand(QStringLiteral("mtp://field=.fld / "));
+        modMTP::runCommand(context, QStringLiteral("mtp://field=.fld / "));
     } else if (record->selectedLine()) {
         editCurrentLine();
     }

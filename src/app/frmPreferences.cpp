@@ -1,6 +1,6 @@
 #include "app/frmPreferences.h"
 
-#include "core/program/Preferences.h"
+#include "core/program/ProgramContext.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
 
@@ -14,8 +14,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
-frmPreferences::frmPreferences(Preferences& preferences, std::function<void()> save, QWidget* parent)
-    : QDialog(parent), preferences_(preferences), save_(std::move(save)) {
+frmPreferences::frmPreferences(ProgramContext& context, std::function<void()> save, QWidget* parent)
+    : QDialog(parent), context_(context), preferences_(context.preferences), save_(std::move(save)) {
     setObjectName(QStringLiteral("frmPreferences"));
     setWindowTitle(QStringLiteral("Quorvantile Preferences"));
     Label1 = new QLabel(QStringLiteral("&Home Page :"), this);
@@ -100,7 +100,7 @@ void frmPreferences::Form_Load() {
         option->show();
     }
     radNoEncoding[0]->setText(QStringLiteral("No Encoding"));
-    if (!modMacros::saveRecordMacro.isEmpty()) {
+    if (!context_.macros.saveRecordMacro.isEmpty()) {
         // The repository stores values as typed: no encoding while a server is in use.
         p.charEncoding = QStringLiteral("0");
         radNoEncoding[0]->setChecked(true);
@@ -138,7 +138,7 @@ void frmPreferences::cmdCancel_Click() {
 
 void frmPreferences::cmdClearCacheNow_Click() {
     for (const char* text : {"mtp://delete=all.kqs/", "mtp://delete=all.kqi/"}) {
-        modMTP::runCommand(QLatin1String(text));
+        modMTP::runCommand(context_, QLatin1String(text));
     }
 }
 

@@ -9,14 +9,15 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class ProgramContext;
 struct Preferences;
 
 // The user-facing preferences; shown without blocking the main window.
 class frmPreferences : public QDialog {
     Q_OBJECT
 public:
-    // OK stores the fields into `preferences` and then calls `save`.
-    frmPreferences(Preferences& preferences, std::function<void()> save, QWidget* parent);
+    // OK stores the fields into the context's preferences and then calls `save`.
+    frmPreferences(ProgramContext& context, std::function<void()> save, QWidget* parent);
 
     QLabel* Label1;
     QLineEdit* txtHome;
@@ -42,6 +43,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    ProgramContext& context_;
     Preferences& preferences_;
     std::function<void()> save_;
     QString homeAtLoad_;

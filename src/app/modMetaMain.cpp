@@ -57,7 +57,7 @@ Form1* Main(ProgramContext& context, const QString& given) {
     const QString commandLine = commandLineFile(given);
     serveOwnHosts();
     context.schemeServer = defaultSchemeServer();
-    modMTP::macroRunning = false;
+    context.commands.macroRunning = false;
 
     createCacheDirs();
     modMTP::forgetListsOfAnotherBundle();
@@ -70,7 +70,7 @@ Form1* Main(ProgramContext& context, const QString& given) {
     form->SizeControls(x, y);
 
     if (commandLine.isEmpty()) {
-        modMTP::runCommand(QStringLiteral("mtp://startlogging.kqb"));
+        modMTP::runCommand(context, QStringLiteral("mtp://startlogging.kqb"));
         form->GoHome();
         // A new user (no domain stored) chooses one; the tutorial asked for there replaces the home page.
         if (context.domain.defaultSchema.isEmpty()) frmStartup::chooseFirstDomain(form);
@@ -80,7 +80,7 @@ Form1* Main(ProgramContext& context, const QString& given) {
         form->URL->setEditText(commandLine);
         form->LoadURL();
     } else if (commandLine.contains(QLatin1String("mtp://"), Qt::CaseInsensitive)) {
-        modMTP::runCommand(commandLine);
+        modMTP::runCommand(context, commandLine);
     } else {
         const QString base = listBaseName(commandLine);
         if (commandLine.contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
@@ -90,11 +90,11 @@ Form1* Main(ProgramContext& context, const QString& given) {
             form->documentState->setListType(QStringLiteral("schema"));
             form->rootName = base;
         }
-        modMTP::runCommand(QStringLiteral("mtp://open=") + commandLine);
+        modMTP::runCommand(context, QStringLiteral("mtp://open=") + commandLine);
     }
     if (context.preferences.ClearCache.isY()) {
-        modMTP::runCommand(QStringLiteral("mtp://delete=all.kqs/"));
-        modMTP::runCommand(QStringLiteral("mtp://delete=all.kqi/"));
+        modMTP::runCommand(context, QStringLiteral("mtp://delete=all.kqs/"));
+        modMTP::runCommand(context, QStringLiteral("mtp://delete=all.kqi/"));
     }
     return form;
 }

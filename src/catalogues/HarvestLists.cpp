@@ -102,7 +102,7 @@ QString getFromMetadata(const QString& file, const QString& nameFilter, const QS
 ListDocuments::LoadOutcome loadHCL(Form1& form, const QString& location, const QString* fetchedText) {
     using ListDocuments::LoadOutcome;
     Form1* window = &form;
-    ListDocuments::LoadGuard guard;
+    ListDocuments::LoadGuard guard(form.context.commands);
     if (!guard.acquired()) return LoadOutcome::NotLoaded;
     const QPointer<Form1> alive(window);
     // The edit panel's fields change nothing while a list is read in.
@@ -136,7 +136,7 @@ ListDocuments::LoadOutcome loadHCL(Form1& form, const QString& location, const Q
     }
     window->rootName = QStringLiteral("HCL");
     const auto refusals =
-        ListDocuments::fillTree(alive, QStringLiteral("Harvest Control List"), HarvestListText::readItems(documentText));
+        ListDocuments::fillTree(alive, QStringLiteral("Harvest Control List"), HarvestListText::readItems(fetched->text));
     if (!refusals) return LoadOutcome::NotLoaded;
     guard.finished();
     if (!refusals->isEmpty()) MsgBox(QStringLiteral("Error in load HCL ") + *refusals);

@@ -99,20 +99,20 @@ bool isNotFoundPage(const QString& text) {
 
 }  // namespace
 
-LoadGuard::LoadGuard() {
-    if (modMTP::listLoading) {
-        if (++modMTP::listLoadRefusals > 1) MsgBox(QStringLiteral("Already loading another list. Please wait"));
+LoadGuard::LoadGuard(CommandState& commands) : commands_(commands) {
+    if (commands_.listLoading) {
+        if (++commands_.listLoadRefusals > 1) MsgBox(QStringLiteral("Already loading another list. Please wait"));
         return;
     }
-    modMTP::listLoading = acquired_ = true;
+    commands_.listLoading = acquired_ = true;
 }
 
 LoadGuard::~LoadGuard() {
-    if (acquired_) modMTP::listLoading = false;
+    if (acquired_) commands_.listLoading = false;
 }
 
 void LoadGuard::finished() {
-    modMTP::listLoadRefusals = 0;
+    commands_.listLoadRefusals = 0;
 }
 
 QString decodeListBytes(const QByteArray& bytes, const QString& contentType) {
@@ -173,7 +173,6 @@ std::optional<Fetched> fetch(Form1& window, const QString& location, const QStri
         }
     }
     fetched.fromCache = location.contains(platform::programDataFolder() + QStringLiteral("/cache/"), ci);
-    documentText = fetched.text;
     return fetched;
 }
 
@@ -234,7 +233,7 @@ void showProgress(Form1& window, const QString& text) {
 }
 
 void showWaitDialog(Form1& window, const QString& label, bool cancelAvailable) {
-    frmWaitProcess& wait = frmWaitProcess::Load();
+    frmWaitProcess& wait = frmWaitProcess::Load(window.context);
     if (!wait.isVisible()) wait.showModeless(&window);
     wait.Label1->setText(label);
     wait.Cancel->setEnabled(cancelAvailable);

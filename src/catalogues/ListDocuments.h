@@ -7,10 +7,7 @@
 #include <optional>
 
 class Form1;
-
-// The whole text of the Harvest Control List or RSS channel last read; the list readers
-// parse it.
-inline QString documentText;
+struct CommandState;
 
 // What the Harvest Control List and RSS channel readers share: the guard against a second
 // list load, fetching the document (a local file, the cache or the web), and building the
@@ -21,7 +18,7 @@ namespace ListDocuments {
 // silently the first time, with a message from the second time on.
 class LoadGuard {
 public:
-    LoadGuard();
+    explicit LoadGuard(CommandState& commands);
     ~LoadGuard();
     LoadGuard(const LoadGuard&) = delete;
     LoadGuard& operator=(const LoadGuard&) = delete;
@@ -30,6 +27,7 @@ public:
     void finished();
 
 private:
+    CommandState& commands_;
     bool acquired_ = false;
 };
 

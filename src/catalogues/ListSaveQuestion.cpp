@@ -45,7 +45,7 @@ int Form1::saveListCheck(const QString& reason) {
         answer = MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::vbYesNoCancel,
                         catalogTitle);
         if (answer == platform::vbYes) {
-            modMTP::runCommand(modMacros::saveCatalogMacro);  // the repository stores it on its own time
+            modMTP::runCommand(context, context.macros.saveCatalogMacro);  // the repository stores it on its own time
         }
     } else if (tagHas("Catalog")) {
         answer = MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::vbYesNoCancel,

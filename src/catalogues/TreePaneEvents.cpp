@@ -144,14 +144,14 @@ namespace {
 
 // The repository catalogue's command that files the record under the node, in the first
 // scheme the repository serves.
-QString subjectCommandOf(const ListTree& tree, NodeId node) {
-    return modTree::subjectCommand(tree.fullPath(node), modMacros::repositorySchemes.section(QLatin1Char('|'), 0, 0));
+QString subjectCommandOf(const MacroState& macros, const ListTree& tree, NodeId node) {
+    return modTree::subjectCommand(tree.fullPath(node), macros.repositorySchemes.section(QLatin1Char('|'), 0, 0));
 }
 
 // What a click on the node runs: its tag, or in the repository's catalogue a subject
 // command for anything that is not a web address.
-QString clickCommand(int index, const ListTree& tree, NodeId node) {
-    return index == 1 && !holdsWebAddress(tree.tag(node)) ? subjectCommandOf(tree, node) : tree.tag(node);
+QString clickCommand(const MacroState& macros, int index, const ListTree& tree, NodeId node) {
+    return index == 1 && !holdsWebAddress(tree.tag(node)) ? subjectCommandOf(macros, tree, node) : tree.tag(node);
 }
 
 }  // namespace
@@ -160,7 +160,7 @@ void Form1::TreeView1_NodeClick(int index) {
     ListTree& tree = listTree(index);
     const NodeId node = tree.selected();
     if (!node) return;
-    const QString command = clickCommand(index, tree, node);
+    const QString command = clickCommand(context.macros, index, tree, node);
     if (command.isEmpty()) {
         tree.setExpanded(node, true);
         tree.select(node);
@@ -171,13 +171,13 @@ void Form1::TreeView1_NodeClick(int index) {
         if (documentState->modified(DocumentState::Document::List) &&
             saveListCheck(QStringLiteral("Save List before modifying metadata record?")) == platform::vbCancel)
             return;
-        modMTP::runCommand(command);
+        modMTP::runCommand(context, command);
         return;
     }
     if (modTree::isListRoot(tree, node) || URL->currentText() == command) return;
     URL->setEditText(command);
     // The repository's record stands in for the page's own only where a repository is set up.
-    openRecordOnLoad = !modMacros::openRecordMacro.isEmpty();
+    openRecordOnLoad = !context.macros.openRecordMacro.isEmpty();
     LoadURLFromLocation();
     QString address = command;
     URLAddItem(address);
@@ -194,7 +194,7 @@ void Form1::TreeView1_MouseMove(int index, int button, int, int x, int y) {
     const NodeId node = TreeView1[size_t(index)]->HitTest(x, y);
     QString text;
     if (node) {
-        text = index == 1 && tree.selectedImage(node) == platform::kImageOpenFolder ? subjectCommandOf(tree, node)
+        text = index == 1 && tree.selectedImage(node) == platform::kImageOpenFolder ? subjectCommandOf(context.macros, tree, node)
                                                                                    : tree.tag(node);
     }
     if (text.size() > kLongestHoverText) text = text.left(kLongestHoverText) + QStringLiteral("...");
@@ -411,7 +411,7 @@ void dropCommand(Form1& form, ListTree& tree, NodeId target, NodeId dragged, con
         const QString command = text.endsWith(QLatin1Char('/')) ? text : text + QLatin1Char('/');
         const modMTP::CommandRow row = modMTP::routeCommand(command).row;
         if (row == modMTP::CommandRow::SchemeLoad || row == modMTP::CommandRow::SchemeOpen)
-            modMTP::runCommand(text, origin);
+            modMTP::runCommand(form.context, text, origin);
         else
             MsgBox(QStringLiteral("Cant drop mtp object of type kqs onto the Hierarchy Window: only a command that "
                                   "loads a scheme list can be dropped here"),

@@ -175,20 +175,20 @@ void frmHCL::cmdOK_Click() {
     form_.context.preferences.siteAdmin = txtAdministrator->text();
     form_.context.preferences.siteAdminEmail = txtEmail->text();
     if (folder.isEmpty()) {
-        modMTP::runCommand(QStringLiteral("mtp://savehcl=") + file + QStringLiteral("|.kqi"));
+        modMTP::runCommand(form_.context, QStringLiteral("mtp://savehcl=") + file + QStringLiteral("|.kqi"));
     } else {
         if (platform::MsgBox(QStringLiteral("I have enough information to assign Open, Save and Retrieve function keys "
                                             "which will automate saving metadata in to Harvest Control Lists. Click yes "
                                             "to assign them to available F keys"),
                              platform::vbYesNo, QStringLiteral("Assign macros")) == platform::vbYes) {
-            modMTP::runCommand(QStringLiteral("mtp://addmacro=mtp://loadhcl=") + file +
+            modMTP::runCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://loadhcl=") + file +
                                QStringLiteral(".kqi&text=Open Harvest Control List.kqb"));
-            modMTP::runCommand(QStringLiteral("mtp://addmacro=mtp://savehcl=") + file + QLatin1Char('|') + folder +
+            modMTP::runCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://savehcl=") + file + QLatin1Char('|') + folder +
                                QStringLiteral(".kqi&text=Save Harvest Control List.kqb"));
-            modMTP::runCommand(QStringLiteral("mtp://addmacro=mtp://getMetaFromHCL=") + folder +
+            modMTP::runCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://getMetaFromHCL=") + folder +
                                QStringLiteral(".kqb&text=Get Record from Folder.kqb"));
         }
-        modMTP::runCommand(QStringLiteral("mtp://savehcl=") + file + QLatin1Char('|') + folder + QStringLiteral(".kqi"));
+        modMTP::runCommand(form_.context, QStringLiteral("mtp://savehcl=") + file + QLatin1Char('|') + folder + QStringLiteral(".kqi"));
     }
     hide();
 }

@@ -27,7 +27,7 @@ bool saveRSSChannel(Form1& form, QString& path) {
 ListDocuments::LoadOutcome loadRSSChannel(Form1& form, const QString& location, const QString* fetchedText) {
     using ListDocuments::LoadOutcome;
     Form1* window = &form;
-    ListDocuments::LoadGuard guard;
+    ListDocuments::LoadGuard guard(form.context.commands);
     if (!guard.acquired()) return LoadOutcome::NotLoaded;
     const QPointer<Form1> alive(window);
     const QString handed = fetchedText ? *fetchedText : QString();
@@ -52,7 +52,7 @@ ListDocuments::LoadOutcome loadRSSChannel(Form1& form, const QString& location, 
         // File > Save writes the channel back; a record's unsaved changes keep their mark.
         if (!state.modified(DocumentState::Document::Record)) state.nameDocument(DocumentState::Document::List);
     }
-    const RssChannelText::Reading reading = RssChannelText::read(documentText);
+    const RssChannelText::Reading reading = RssChannelText::read(fetched->text);
     dialog.title = reading.header.title;
     dialog.siteURL = reading.header.siteURL;
     dialog.description = reading.header.description;

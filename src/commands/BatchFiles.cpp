@@ -2,11 +2,11 @@
 // the macro set file.
 #include "app/CRegSettings.h"
 #include "app/ModOpenSave.h"
-#include "core/program/Preferences.h"
 #include "app/modFileExists.h"
 #include "commands/CommandLog.h"
 #include "commands/CommandWindow.h"
 #include "commands/modMTP.h"
+#include "core/program/ProgramContext.h"
 #include "core/record/Record.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
@@ -29,17 +29,13 @@ namespace {
 constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 const QString kCrLf = QStringLiteral("\r\n");
 
-// How deep batches run inside batches right now, and whether a run too deep has asked
-// every batch still running to stop.
-int batchDepth = 0;
 constexpr qint64 kMaxBatchBytes = 256LL * 1024 * 1024;
-bool batchesAbandoned = false;
 
 // Batches fetched from the web have a transfer control of their own, so a page that is
 // loading keeps the window's control to itself.
-platform::Inet& batchInet() {
-    static platform::Inet* inet = new platform::Inet(qApp);
-    return *inet;
+platform::Inet& batchInet(CommandState& commands) {
+    if (!commands.batchTransfer) commands.batchTransfer = std::make_unique<platform::Inet>();
+    return *commands.batchTransfer;
 }
 
 // The text of a local batch, or nothing after telling the user.
@@ -63,14 +59,14 @@ std::optional<QString> readLocalBatch(QString location) {
 }
 
 // The text of a batch on the web, or nothing after telling the user.
-std::optional<QString> readWebBatch(const QString& location) {
+std::optional<QString> readWebBatch(ProgramContext& context, const QString& location) {
     QString address = location;
     if (!platform::isWebAddress(address)) address.prepend(QStringLiteral("http://"));
-    platform::Inet& inet = batchInet();
+    platform::Inet& inet = batchInet(context.commands);
     inet.setURL(address);
-    modMTP::preferences().signIn(inet);
+    context.preferences.signIn(inet);
     QString text = inet.OpenURL();
-    if (CommandWindow* window = commandWindow()) window->stopBusyAnimation();
+    if (CommandWindow* window = context.commands.window) window->stopBusyAnimation();
     if (inet.ResponseCode() != 0) {
         if (inet.httpStatus() >= 400)
             MsgBox(inet.errorCodeMessage());
@@ -83,14 +79,15 @@ std::optional<QString> readWebBatch(const QString& location) {
 
 // Runs every line that starts with "mtp" (exactly), one dispatch each, with a yield after
 // each but the last unterminated one. Returns the number of lines run.
-int runLines(const QString& text, CommandOrigin origin) {
+int runLines(ProgramContext& context, const QString& text, CommandOrigin origin) {
+    const bool& batchesAbandoned = context.commands.batchesAbandoned;
     int ran = 0;
     qsizetype start = 0;
     const qsizetype size = text.size();
     const auto runLine = [&](qsizetype end, bool yield) {
         if (end > start && QStringView(text).mid(start, end - start).startsWith(QLatin1String("mtp"))) {
             QString line = text.mid(start, end - start);
-            mtpTransaction(line, origin);
+            mtpTransaction(context, line, origin);
             if (yield) QCoreApplication::processEvents();
             ++ran;
         }
@@ -107,15 +104,16 @@ int runLines(const QString& text, CommandOrigin origin) {
 
 }  // namespace
 
-bool batchRunning() {
-    return batchDepth > 0;
+bool batchRunning(const ProgramContext& context) {
+    return context.commands.batchDepth > 0;
 }
 
-void stopBatches(const QString& reason) {
-    if (batchDepth == 0 || batchesAbandoned) return;
+void stopBatches(ProgramContext& context, const QString& reason) {
+    CommandState& commands = context.commands;
+    if (commands.batchDepth == 0 || commands.batchesAbandoned) return;
     MsgBox(reason + QStringLiteral("\r\n\r\nThe batch stops here; its remaining lines do not run."), platform::vbOKOnly,
            QStringLiteral("Batch stopped"));
-    batchesAbandoned = true;
+    commands.batchesAbandoned = true;
 }
 
 QString commandLogPath() {
@@ -128,10 +126,10 @@ bool CommandLog::create(QString& errorText) {
     return platform::writeTextFileAtomically(commandLogPath(), kCommandLogHeader + kCrLf + kCrLf, &errorText);
 }
 
-void CommandLog::append(const QString& command) {
+void CommandLog::append(const ProgramContext& context, const QString& command) {
     QString text;
     if (command.contains(QLatin1String("save="), ci) && command.contains(QLatin1String(".htm"), ci))
-        text = buildFieldCommands();
+        text = buildFieldCommands(context);
     QString folder = platform::folderPart(commandLogPath());
     modFileExists::makeSurePathExists(folder);
     QFile log(commandLogPath());
@@ -145,12 +143,15 @@ void CommandLog::append(const QString& command) {
     log.write(text.toUtf8());
 }
 
-QString buildFieldCommands() {
-    CommandWindow* window = commandWindow();
-    return window ? MetaWriter::buildFieldCommands(window->record().lines()) : QString();
+QString buildFieldCommands(const ProgramContext& context) {
+    return MetaWriter::buildFieldCommands(context.record.lines());
 }
 
-void runBatchFile(QString& command, CommandOrigin origin) {
+void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origin) {
+    CommandState& commands = context.commands;
+    bool& loggingOn = commands.loggingOn;
+    int& batchDepth = commands.batchDepth;
+    bool& batchesAbandoned = commands.batchesAbandoned;
     if (command.contains(QLatin1String("restartlogging"), ci)) {
         loggingOn = true;
         return;
@@ -183,21 +184,21 @@ void runBatchFile(QString& command, CommandOrigin origin) {
     if (location.startsWith(QLatin1String("mtp://"), ci)) location.remove(0, 6);
     if (location.startsWith(QLatin1String("url="), ci)) location.remove(0, 4);
     const std::optional<QString> text =
-        platform::isLocalPath(location) ? readLocalBatch(location) : readWebBatch(location);
+        platform::isLocalPath(location) ? readLocalBatch(location) : readWebBatch(context, location);
     if (!text) return;
 
     ++batchDepth;
     // The batch's own lines are not logged; the two logging commands are the program's own.
     QString stop = QStringLiteral("mtp://stoplogging.kqb");
-    mtpTransaction(stop);
-    const int ran = runLines(*text, origin);
+    mtpTransaction(context, stop);
+    const int ran = runLines(context, *text, origin);
     QString restart = QStringLiteral("mtp://restartlogging.kqb");
-    mtpTransaction(restart);
+    mtpTransaction(context, restart);
     --batchDepth;
     const bool abandoned = batchesAbandoned;
     if (batchDepth == 0) batchesAbandoned = false;
 
-    if (CommandWindow* window = commandWindow()) {
+    if (CommandWindow* window = commands.window) {
         if (!window->record().isEmpty()) window->showLine(window->record().idAt(1));
         // The batch is done: the panes show where it left them now.
         if (batchDepth == 0) window->holdPainting(false);

@@ -1,6 +1,8 @@
 #pragma once
 #include <QString>
 
+class ProgramContext;
+
 // The command log (cache/syslog.kqb under the program folder): a batch file of the commands
 // the user ran, so that running it again repeats the work.
 namespace modMTP::CommandLog {
@@ -12,6 +14,6 @@ bool create(QString& errorText);
 // Appends one command; a page save ("save=" and ".htm") is preceded by the record's field
 // commands, so a replay rebuilds the record before saving it. Commands holding
 // "stoplogging" are not written. A log that cannot be opened is reported.
-void append(const QString& command);
+void append(const ProgramContext& context, const QString& command);
 
 }  // namespace modMTP::CommandLog

@@ -4,7 +4,6 @@
 #include <QString>
 
 class DocumentState;
-class ProgramContext;
 class ListTree;
 class QAction;
 class QWidget;
@@ -22,9 +21,6 @@ enum class LoadOutcome;
 class CommandWindow {
 public:
     virtual ~CommandWindow() = default;
-
-    // The program's state the window shows: preferences, record, lists, documents.
-    virtual ProgramContext& context() = 0;
 
     // ---- the record -----------------------------------------------------------------------
     // The record's lines, their selection and the current line, which the field command

@@ -1,8 +1,8 @@
 // The field command: puts one value into the record, joined to the line it belongs to or
 // in a new line.
-#include "commands/modMTP.h"
-
 #include "commands/CommandWindow.h"
+#include "commands/modMTP.h"
+#include "core/program/ProgramContext.h"
 #include "core/record/Record.h"
 #include "platform/MsgBox.h"
 #include "record/FieldCommandValues.h"
@@ -222,8 +222,9 @@ QString formatIsoDate(const QDate& date) {
            QLatin1Char('-') + QStringLiteral("%1").arg(date.day(), 2, 10, QLatin1Char('0'));
 }
 
-QString findFieldForScheme(const QString&, const QString& scheme, const QString& reducedScheme) {
-    CommandWindow* window = commandWindow();
+QString findFieldForScheme(ProgramContext& context, const QString&, const QString& scheme,
+                           const QString& reducedScheme) {
+    CommandWindow* window = context.commands.window;
     const LineId selected = window ? window->record().selectedLine() : 0;
     const QString lineScheme = selected ? window->record().cell(selected, Record::Scheme) : QString();
     if (selected && (lineScheme.contains(reducedScheme, ci) || lineScheme.contains(scheme, ci))) {
@@ -238,16 +239,16 @@ QString findFieldForScheme(const QString&, const QString& scheme, const QString&
     return QString();
 }
 
-void mtpAddField(const QString& command) {
+void mtpAddField(ProgramContext& context, const QString& command) {
     if (!command.contains(QLatin1String("field="), ci)) {
         MsgBox(QStringLiteral("Can't process ") + command, platform::vbOKOnly, QStringLiteral("Add Field Error"));
         return;
     }
-    CommandWindow* window = commandWindow();
+    CommandWindow* window = context.commands.window;
     if (!window) return;
     FieldValues values = parse(command);
     if (values.element == QLatin1String("*")) {
-        values.element = findFieldForScheme(values.value, values.scheme, values.reducedScheme);
+        values.element = findFieldForScheme(context, values.value, values.scheme, values.reducedScheme);
         if (values.element.isEmpty()) return;
     }
     Record& record = window->record();

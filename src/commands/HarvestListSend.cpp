@@ -1,9 +1,9 @@
 // Sending the tree to the repository as a Harvest Control List.
-#include "core/program/Preferences.h"
 #include "app/modFileExists.h"
 #include "commands/CommandWindow.h"
 #include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
+#include "core/program/ProgramContext.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
@@ -16,12 +16,12 @@
 
 namespace modMTP {
 
-void cgiSendHCL(QString& command) {
+void cgiSendHCL(ProgramContext& context, QString& command) {
     QString cache = platform::programDataFolder() + QStringLiteral("/cache/");
     modFileExists::makeSurePathExists(cache);
     QString path = cache + QStringLiteral("HCL.tmp");
     QString noRecords;
-    CommandWindow* window = commandWindow();
+    CommandWindow* window = context.commands.window;
     if (!window || !window->saveHarvestList(true, path, noRecords)) return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
@@ -40,7 +40,7 @@ void cgiSendHCL(QString& command) {
         wait->setWindowTitle(QStringLiteral("Running Macro"));
     }
     post.setURL(address);
-    modMTP::preferences().signIn(post);
+    context.preferences.signIn(post);
     if (!post.Execute(address, QStringLiteral("POST"), body, QStringLiteral("Content-Type: text/xml; charset=UTF-8"))) {
         platform::MsgBox(QStringLiteral("The repository is still busy with an earlier request: ") + address);
         return;

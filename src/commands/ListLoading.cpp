@@ -2,11 +2,12 @@
 // cache, for lists from the network), and the tree is then built from that file line by line.
 #include "commands/ListLoading.h"
 
-#include "core/program/ProgramContext.h"
 #include "app/modFileExists.h"
 #include "catalogues/ListLines.h"
 #include "commands/CommandWindow.h"
 #include "commands/modMTP.h"
+#include "core/catalogues/ListTree.h"
+#include "core/program/ProgramContext.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
@@ -14,7 +15,6 @@
 #include "platform/SchemeBundle.h"
 #include "platform/TextCodec.h"
 #include "platform/TreeImages.h"
-#include "core/catalogues/ListTree.h"
 #include "record/DocumentState.h"
 #include "record/modCharEncoding.h"
 
@@ -76,9 +76,10 @@ QString errorPage(const QString& errors) {
 
 // Fetches an address on the main window's transfer control; a Cancel in the wait
 // dialog ends the transfer. Empty and `cancelled` set when the user cancelled.
-QByteArray fetch(platform::Inet& inet, const QString& address, bool& cancelled) {
+QByteArray fetch(const ProgramContext& context, platform::Inet& inet, const QString& address, bool& cancelled) {
+    const bool& cancelRequested = context.commands.cancelRequested;
     inet.setURL(address);
-    modMTP::preferences().signIn(inet);
+    context.preferences.signIn(inet);
     cancelled = false;
     QTimer watch;
     watch.setInterval(50);
@@ -98,8 +99,9 @@ QByteArray fetch(platform::Inet& inet, const QString& address, bool& cancelled) 
 // One load: bring the list into a local file, then build the tree from that file.
 class ListLoad {
 public:
-    ListLoad(CommandWindow& window, QString& location, std::function<bool()> mayReplace)
-        : window_(&window), widget_(window.widget()), location_(location), mayReplace_(std::move(mayReplace)) {}
+    ListLoad(ProgramContext& context, CommandWindow& window, QString& location, std::function<bool()> mayReplace)
+        : context_(context), window_(&window), widget_(window.widget()), location_(location),
+          mayReplace_(std::move(mayReplace)) {}
     void run();
     QString step() const { return loadStep_; }
     // The user kept the list shown: nothing was replaced.
@@ -122,6 +124,7 @@ private:
 
     // The window, while it is still there: events run during a load can close it.
     bool alive() const { return !widget_.isNull(); }
+    ProgramContext& context_;
     CommandWindow* window_;
     QPointer<QWidget> widget_;
     QString& location_;
@@ -156,7 +159,7 @@ void ListLoad::run() {
     entryRootName_ = f.rootName();
     entryListType_ = f.documentState().listType();
     entryTreeIndex_ = f.treeIndex();
-    previousListName = f.rootName();
+    context_.commands.previousListName = f.rootName();
 
     bypassCache_ = f.shiftDown() || location_.contains(QLatin1String("|bypassCache"), kAnyCase);
     if (bypassCache_) location_.remove(QStringLiteral("|bypassCache"), kAnyCase);
@@ -189,7 +192,7 @@ bool ListLoad::fetchInto(const QString& address, bool fixQuotes) {
     platform::Inet* inet = &window_->transfer();
     loadStep_ = QStringLiteral(" Open Inet Control");
     bool cancelled = false;
-    const QByteArray bytes = fetch(*inet, address, cancelled);
+    const QByteArray bytes = fetch(context_, *inet, address, cancelled);
     if (!alive() || cancelled) return false;
     loadStep_ = QStringLiteral(" After Open Inet Control");
     if (inet->ResponseCode() != 0) {
@@ -255,7 +258,7 @@ ListLoad::Outcome ListLoad::fromSchemeServer() {
     cachePath_ = cacheFolder(f.documentState().listType()) + listCacheFileName(cacheName);
     if (QFileInfo(cachePath_).isFile()) return Outcome::Read;
 
-    QString address = QStringLiteral("http://") + f.context().schemeServer;
+    QString address = QStringLiteral("http://") + context_.schemeServer;
     if (f.documentState().listType() == QLatin1String("schema")) {
         address += QStringLiteral("/cgi-bin/loadscheme.pl?scheme=") + f.rootName();
     } else if (f.documentState().listType() == QLatin1String("indexes")) {
@@ -428,7 +431,7 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
                                       scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue);
         // The window stays alive, also while the file is first read through to learn its encoding.
         ListLoadPace pace([&f](const QString& text) { f.showListProgress(text); });
-        const auto yield = [&] { return !pace.pause(counter) || (alive() && !cancelRequested); };
+        const auto yield = [&] { return !pace.pause(counter) || (alive() && !context_.commands.cancelRequested); };
         fileLines_.setAfterBlock(yield);
         const auto take = [&](QStringView view) {
             if (view.trimmed().isEmpty()) return true;
@@ -466,7 +469,7 @@ void ListLoad::end() {
         address = QStringLiteral("file://") + address;
     f.addToAddressHistory(address);
     if (ListTree& tree = f.listTree(f.treeIndex()); tree.count() > 0) tree.ensureVisible(tree.item(1));
-    listLoadRefusals = 0;
+    context_.commands.listLoadRefusals = 0;
 }
 
 }  // namespace
@@ -530,23 +533,24 @@ void forgetListsOfAnotherBundle() {
     platform::writeFileAtomically(stampPath, stamp + "\r\n");
 }
 
-bool loadList(QString& location, std::function<bool()> mayReplace) {
-    CommandWindow* window = commandWindow();
-    if (listLoading) {
-        if (++listLoadRefusals > 1) MsgBox(QStringLiteral("Already loading another list. Please wait"));
+bool loadList(ProgramContext& context, QString& location, std::function<bool()> mayReplace) {
+    CommandState& commands = context.commands;
+    CommandWindow* window = commands.window;
+    if (commands.listLoading) {
+        if (++commands.listLoadRefusals > 1) MsgBox(QStringLiteral("Already loading another list. Please wait"));
         return true;
     }
     if (!window) return true;
-    listLoading = true;
+    commands.listLoading = true;
     // A Cancel of an earlier command must not cut this load short.
-    cancelRequested = false;
-    ListLoad load(*window, location, std::move(mayReplace));
+    commands.cancelRequested = false;
+    ListLoad load(context, *window, location, std::move(mayReplace));
     try {
         load.run();
     } catch (const std::exception& e) {
         MsgBox(QString::fromLocal8Bit(e.what()) + QStringLiteral(" after ") + load.step());
     }
-    listLoading = false;
+    commands.listLoading = false;
     return !load.kept();
 }
 

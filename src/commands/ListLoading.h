@@ -4,6 +4,8 @@
 
 #include <functional>
 
+class ProgramContext;
+
 namespace modMTP {
 
 // The pace of a long list load: the window's events run every few hundredths of a second,
@@ -22,17 +24,13 @@ private:
     QElapsedTimer sinceShown_;
 };
 
-// Loads refused since the last load that ran to its end: the first refusal is silent.
-inline int listLoadRefusals = 0;
-// The root name of the list shown before the last load began.
-inline QString previousListName;
-
 // Fills the tree pane with a scheme list or catalogue from a local file, the web, the
 // scheme server or the repository. The location ("url=...", "remote=...", a path, each
 // optionally followed by "|bypassCache") is changed in place. Once the new list is in hand,
 // and before the list shown goes, `mayReplace` is asked; false from it keeps the list shown,
-// and then loadList returns false.
-bool loadList(QString& location, std::function<bool()> mayReplace = {});
+// and then loadList returns false. Loads refused while another runs are counted in the
+// context's command state; the first refusal is silent.
+bool loadList(ProgramContext& context, QString& location, std::function<bool()> mayReplace = {});
 
 // Lists of the scheme bundle cached under another bundle are deleted, once per bundle: the
 // program's own lists follow the bundle it came with. Run at start.

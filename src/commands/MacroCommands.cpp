@@ -2,6 +2,7 @@
 #include "commands/frmSourceHTML.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
+#include "core/program/ProgramContext.h"
 
 namespace modMTP {
 namespace {
@@ -9,8 +10,8 @@ namespace {
 constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 const QString kVerb = QStringLiteral("mtp://addmacro=");
 
-void refuse(const QString& why, const QString& command) {
-    modMacros::addMacroErrors += QStringLiteral("Add Macro command - ") + why + command + QStringLiteral("\r\n");
+void refuse(MacroState& macros, const QString& why, const QString& command) {
+    macros.addMacroErrors += QStringLiteral("Add Macro command - ") + why + command + QStringLiteral("\r\n");
 }
 
 // The text from `from` up to the other marker when that one follows, else to the end.
@@ -19,50 +20,51 @@ QString upTo(const QString& text, qsizetype from, qsizetype other) {
 }
 
 // The first repository caption the command names takes the macro as its command.
-void takeUpRepositoryMacro(const QString& text, const QString& macro) {
+void takeUpRepositoryMacro(MacroState& macros, const QString& text, const QString& macro) {
     const struct {
         const char* caption;
         QString* global;
-    } captions[] = {{"Open Record", &modMacros::openRecordMacro},
-                    {"Save Record", &modMacros::saveRecordMacro},
-                    {"Open Catalog", &modMacros::openCatalogMacro},
-                    {"Save Catalog", &modMacros::saveCatalogMacro}};
+    } captions[] = {{"Open Record", &macros.openRecordMacro},
+                    {"Save Record", &macros.saveRecordMacro},
+                    {"Open Catalog", &macros.openCatalogMacro},
+                    {"Save Catalog", &macros.saveCatalogMacro}};
     for (const auto& [caption, global] : captions) {
         if (!text.contains(QLatin1String(caption), ci)) continue;
         const qsizetype bar = macro.indexOf(QLatin1Char('|'));
         *global = bar < 0 ? macro : macro.mid(bar + 1);
         // A new repository is asked for its schemes again.
-        if (global == &modMacros::saveRecordMacro) modMacros::repositorySchemes.clear();
+        if (global == &macros.saveRecordMacro) macros.repositorySchemes.clear();
         return;
     }
 }
 
-void storeMacro(const QString& command) {
+void storeMacro(ProgramContext& context, const QString& command) {
+    MacroState& macros = context.macros;
     const AddMacroParts parts = readAddMacro(command);
     if (!parts.found) {
         QString text = command;
         const qsizetype dot = text.lastIndexOf(QLatin1Char('.'));
         if (dot >= 0) text.truncate(dot);
         if (text.endsWith(QLatin1Char('/'))) text.chop(1);
-        return refuse(QStringLiteral("no macro found: "), text);
+        return refuse(macros, QStringLiteral("no macro found: "), text);
     }
-    frmSourceHTML& editor = frmSourceHTML::Load();
+    frmSourceHTML& editor = frmSourceHTML::Load(context);
     QString key = parts.key;
     if (parts.hasKey) {
         if (frmSourceHTML::getListIndex(key) < 0)
-            return refuse(QStringLiteral("no function key \"") + key + QStringLiteral("\" (F1 to F9, F11, F12): "), command);
+            return refuse(macros, QStringLiteral("no function key \"") + key + QStringLiteral("\" (F1 to F9, F11, F12): "), command);
     } else {
         key = editor.nextFreeKey();
-        if (key.isEmpty()) return refuse(QStringLiteral("all function keys hold macros: "), command);
+        if (key.isEmpty()) return refuse(macros, QStringLiteral("all function keys hold macros: "), command);
     }
     QString name = parts.caption;
     if (name.remove(QLatin1Char('|')).trimmed().isEmpty()) name = key + QStringLiteral(" - Macro");
 
-    takeUpRepositoryMacro(command.mid(command.indexOf(kVerb, 0, ci)), parts.macro);
+    takeUpRepositoryMacro(macros, command.mid(command.indexOf(kVerb, 0, ci)), parts.macro);
     editor.chooseKey(key);
     // Stored as given: the editor's box would turn some characters into others.
     editor.saveMacro(key, name, parts.macro);
-    frmSourceHTML::showEditorAfterRun = true;
+    context.commands.showEditorAfterRun = true;
 }
 
 }  // namespace
@@ -97,10 +99,10 @@ AddMacroParts readAddMacro(const QString& command) {
     return parts;
 }
 
-void addMacro(QString& command) {
-    storeMacro(command);
+void addMacro(ProgramContext& context, QString& command) {
+    storeMacro(context, command);
     // Within a command the dispatcher reports at its end, once for a whole batch.
-    if (!dispatchRunning()) modMacros::reportAddMacroErrors();
+    if (!dispatchRunning(context)) modMacros::reportAddMacroErrors(context);
 }
 
 }  // namespace modMTP

@@ -1,17 +1,17 @@
 // Requests to the repository's scripts: records, the catalogue and the scheme list.
-#include "core/program/Preferences.h"
 #include "app/modFileExists.h"
 #include "catalogues/ListLines.h"
 #include "commands/CommandWindow.h"
 #include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
+#include "core/catalogues/ListTree.h"
+#include "core/program/ProgramContext.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/TextCodec.h"
-#include "core/catalogues/ListTree.h"
 #include "record/DocumentState.h"
 
 #include <QCoreApplication>
@@ -30,8 +30,8 @@ constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 
 
 // The wait dialog tells what is going on, whether it is on screen or not.
-void showProgress(const QString& text, const QString& title) {
-    frmWaitProcess& wait = frmWaitProcess::Load();
+void showProgress(ProgramContext& context, const QString& text, const QString& title) {
+    frmWaitProcess& wait = frmWaitProcess::Load(context);
     wait.Label1->setText(text);
     wait.setWindowTitle(title);
 }
@@ -47,15 +47,16 @@ void reportCode(const platform::Inet& inet) {
     MsgBox(text);
 }
 
-CommandWindow& window() {
-    CommandWindow* w = commandWindow();
+CommandWindow& window(ProgramContext& context) {
+    CommandWindow* w = context.commands.window;
     if (!w) throw std::runtime_error("The main window is not open");
     return *w;
 }
 
 // Waits while the transfer runs; false when the user pressed Cancel in the wait dialog
 // meanwhile (a Cancel from before the wait does not count).
-bool waitForTransfer(platform::Inet& inet) {
+bool waitForTransfer(ProgramContext& context, platform::Inet& inet) {
+    const bool& cancelRequested = context.commands.cancelRequested;
     const bool cancelledBefore = cancelRequested;
     const auto cancelled = [&] { return !cancelledBefore && cancelRequested; };
     QEventLoop loop;
@@ -74,10 +75,10 @@ enum class AfterReply { Nothing, RecordSave };
 
 // Posts the body; the help window receives the reply. False (after saying so) when the
 // request could not start.
-bool post(const QString& address, const QString& body, AfterReply after = AfterReply::Nothing) {
-    CommandWindow& w = window();
+bool post(ProgramContext& context, const QString& address, const QString& body, AfterReply after = AfterReply::Nothing) {
+    CommandWindow& w = window(context);
     platform::Inet& inet = w.repositoryTransfer();
-    modMTP::preferences().signIn(inet);
+    context.preferences.signIn(inet);
     inet.setURL(address);
     if (!inet.Execute(address, QStringLiteral("POST"), body)) {
         MsgBox(QStringLiteral("Error in cgiSend: the repository has not yet answered the last request. Try again "
@@ -87,9 +88,9 @@ bool post(const QString& address, const QString& body, AfterReply after = AfterR
     // A reply that never arrives, or arrives empty, is told; a record save that failed on
     // the way leaves the record unsaved.
     auto once = std::make_shared<QMetaObject::Connection>();
-    *once = QObject::connect(&inet, &platform::Inet::transferEnded, &inet, [once, &inet, address, after] {
+    *once = QObject::connect(&inet, &platform::Inet::transferEnded, &inet, [once, &inet, address, after, &commands = context.commands] {
         QObject::disconnect(*once);
-        CommandWindow* main = commandWindow();
+        CommandWindow* main = commands.window;
         if (inet.ResponseCode() != 0) {
             if (after == AfterReply::RecordSave && main)
                 main->documentState().markModified(DocumentState::Document::Record);
@@ -105,9 +106,9 @@ void markReady(CommandWindow& w) {
 }
 
 // A record asked for, or deleted, at the address box's page.
-void recordRequest(const QString& command, const QString& verb, const QString& body) {
-    CommandWindow& w = window();
-    showProgress(QStringLiteral("Retrieving record"), QStringLiteral("Running Macro"));
+void recordRequest(ProgramContext& context, const QString& command, const QString& verb, const QString& body) {
+    CommandWindow& w = window(context);
+    showProgress(context, QStringLiteral("Retrieving record"), QStringLiteral("Running Macro"));
     QString address = command;
     // The script learns what is asked of it from getRecord in its address: that verb stays.
     if (verb != QLatin1String("getRecord")) address.remove(verb, ci);
@@ -115,38 +116,38 @@ void recordRequest(const QString& command, const QString& verb, const QString& b
     QString text = body;
     if (verb == QLatin1String("getIISRecord") && address.contains(QLatin1String("?showform="), ci))
         text.remove(QLatin1String("http://"), ci);
-    if (!post(address, text)) return;
+    if (!post(context, address, text)) return;
     if (verb == QLatin1String("deleteIISRecord")) return markReady(w);
     // The record that arrives is no local file: File > Save sends it back.
     if (verb != QLatin1String("getRecord")) w.documentState().setCurrentHTMLFile(QString());
 }
 
-void saveRecord(const QString& command) {
-    CommandWindow& w = window();
+void saveRecord(ProgramContext& context, const QString& command) {
+    CommandWindow& w = window(context);
     const QString address = repositoryAddress(command);
-    showProgress(QStringLiteral("Executing ") + address + QStringLiteral(" CGI"), QStringLiteral("Running Macro"));
+    showProgress(context, QStringLiteral("Executing ") + address + QStringLiteral(" CGI"), QStringLiteral("Running Macro"));
     w.repositoryTransfer();
     QCoreApplication::processEvents();
-    if (!post(address, w.recordAsMetaBlock(), AfterReply::RecordSave)) return;
-    if (command.contains(modMacros::openRecordMacro, ci)) markReady(w);
+    if (!post(context, address, w.recordAsMetaBlock(), AfterReply::RecordSave)) return;
+    if (command.contains(context.macros.openRecordMacro, ci)) markReady(w);
 }
 
 // Asks the repository which schemes it serves: "serverSchemes=" and the names joined by "|".
-void returnSchemes(const QString& command) {
-    platform::Inet& inet = window().transfer();
+void returnSchemes(ProgramContext& context, const QString& command) {
+    platform::Inet& inet = window(context).transfer();
     if (inet.StillExecuting()) return;
     const QString address = repositoryAddress(command, false);
     inet.setURL(address);
-    modMTP::preferences().signIn(inet);
+    context.preferences.signIn(inet);
     inet.Execute(address, QStringLiteral("GET"));
-    if (!waitForTransfer(inet)) {
+    if (!waitForTransfer(context, inet)) {
         inet.Cancel();
         return;
     }
     if (inet.ResponseCode() != 0) {
         // Asked again later: nothing of a failed reply passes for the scheme list.
-        modMacros::repositorySchemes.clear();
-        modMacros::repositoryScheme.clear();
+        context.macros.repositorySchemes.clear();
+        context.macros.repositoryScheme.clear();
         return reportCode(inet);
     }
     const QString reply = inet.replyText();
@@ -156,12 +157,12 @@ void returnSchemes(const QString& command) {
     if (bar < 0) {
         MsgBox(QStringLiteral("Quorvantile can't find the repository at ") + command +
                QStringLiteral(". Try the URL in a webbrowser to find more on what is wrong."));
-        modMacros::repositorySchemes.clear();
-        modMacros::repositoryScheme.clear();
+        context.macros.repositorySchemes.clear();
+        context.macros.repositoryScheme.clear();
         return;
     }
-    modMacros::repositoryScheme = schemes.left(bar);
-    modMacros::repositorySchemes = schemes;
+    context.macros.repositoryScheme = schemes.left(bar);
+    context.macros.repositorySchemes = schemes;
 }
 
 }  // namespace
@@ -178,28 +179,28 @@ QString repositoryAddress(QString command, bool dropType) {
     return command;
 }
 
-void cgiSend(QString& command) {
+void cgiSend(ProgramContext& context, QString& command) {
     try {
-        const QString address = window().addressText();
+        const QString address = window(context).addressText();
         if (command.contains(QLatin1String("getIISRecord"), ci))
-            recordRequest(command, QStringLiteral("getIISRecord"), QStringLiteral("getRecord") + address);
+            recordRequest(context, command, QStringLiteral("getIISRecord"), QStringLiteral("getRecord") + address);
         else if (command.contains(QLatin1String("getIISNonURLRecord"), ci))
-            recordRequest(command, QStringLiteral("getIISNonURLRecord"), QStringLiteral("getNonURLRecord"));
+            recordRequest(context, command, QStringLiteral("getIISNonURLRecord"), QStringLiteral("getNonURLRecord"));
         else if (command.contains(QLatin1String("deleteIISRecord"), ci))
-            recordRequest(command, QStringLiteral("deleteIISRecord"), QStringLiteral("deleteRecord") + address);
+            recordRequest(context, command, QStringLiteral("deleteIISRecord"), QStringLiteral("deleteRecord") + address);
         else if (command.contains(QLatin1String("getRecord"), ci))
-            recordRequest(command, QStringLiteral("getRecord"), address);
+            recordRequest(context, command, QStringLiteral("getRecord"), address);
         else if (command.contains(QLatin1String("returnSchemes"), ci))
-            returnSchemes(command);
+            returnSchemes(context, command);
         else
-            saveRecord(command);
+            saveRecord(context, command);
     } catch (const std::exception& e) {
         MsgBox(QStringLiteral("Error in cgiSend: ") + QString::fromLocal8Bit(e.what()));
     }
 }
 
-void cgiSendList(QString& command) {
-    CommandWindow* w = commandWindow();
+void cgiSendList(ProgramContext& context, QString& command) {
+    CommandWindow* w = context.commands.window;
     if (!w) return;
     // The repository's catalogue is sent, whichever tree is shown.
     ListTree& tree = w->listTree(1);
@@ -229,11 +230,11 @@ void cgiSendList(QString& command) {
         address.remove(QLatin1String("SendIISList"), ci);
         body.prepend(QStringLiteral("SaveList="));
     }
-    showProgress(QStringLiteral("Executing ") + address + QStringLiteral(" CGI"), QStringLiteral("Sending List...."));
-    if (!post(address, body)) return;
+    showProgress(context, QStringLiteral("Executing ") + address + QStringLiteral(" CGI"), QStringLiteral("Sending List...."));
+    if (!post(context, address, body)) return;
     // Cancel in the wait dialog stops the waiting; the request finishes on its own.
-    if (!waitForTransfer(inet)) return;
-    if (commandWindow()) markReady(*commandWindow());
+    if (!waitForTransfer(context, inet)) return;
+    if (context.commands.window) markReady(*context.commands.window);
 }
 
 }  // namespace modMTP

@@ -2,6 +2,7 @@
 
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
+#include "core/program/ProgramContext.h"
 #include "platform/DesignedSize.h"
 #include "platform/MsgBox.h"
 #include "platform/TextCodec.h"
@@ -135,8 +136,9 @@ frmSourceHTML::frmSourceHTML() {
     setHeightTwips(kAdvancedHeight);
 }
 
-frmSourceHTML& frmSourceHTML::Load() {
+frmSourceHTML& frmSourceHTML::Load(ProgramContext& context) {
     if (!instance) instance = new frmSourceHTML();
+    instance->context_ = &context;
     if (!instance->loaded_) {
         instance->loaded_ = true;
         instance->Form_Load();
@@ -148,8 +150,8 @@ frmSourceHTML* frmSourceHTML::loadedInstance() {
     return instance && instance->loaded_ ? instance.data() : nullptr;
 }
 
-void frmSourceHTML::showEditor() {
-    frmSourceHTML& editor = Load();
+void frmSourceHTML::showEditor(ProgramContext& context) {
+    frmSourceHTML& editor = Load(context);
     editor.show();
     editor.raise();
     editor.activateWindow();
@@ -175,7 +177,7 @@ void frmSourceHTML::Form_Load() {
     modMacros::regSettings.setCompany(QStringLiteral("Orvane Consulting"));
     modMacros::regSettings.setAppName(QStringLiteral("Quorvantil"));
     fillFunctionKeyCombo();
-    modMacros::loadMacros(kMacroSection);
+    modMacros::loadMacros(*context_, kMacroSection);
     modMacros::setListHorizontalExtent(*lstLog);
 }
 
@@ -267,7 +269,7 @@ void frmSourceHTML::lstMacros_DblClick() {
     lstMacros_Click();
     QString command = commandText();
     if (command.isEmpty()) return;
-    modMTP::runMtpCommand(command);
+    modMTP::runMtpCommand(*context_, command);
     Unload();
 }
 
@@ -334,8 +336,8 @@ void frmSourceHTML::saveMacro(const QString& key, QString shortName, QString com
                platform::vbOKOnly | platform::vbExclamation, QStringLiteral("Macro not stored"));
         return;
     }
-    modMacros::setMacroMenu(key, shortName, command);
-    modMacros::loadMacros(kMacroSection);
+    modMacros::setMacroMenu(*context_, key, shortName, command);
+    modMacros::loadMacros(*context_, kMacroSection);
 }
 
 void frmSourceHTML::cmdDelete_Click() {
@@ -346,7 +348,7 @@ void frmSourceHTML::cmdDelete_Click() {
     if (key.isEmpty()) return;
     modMacros::regSettings.DeleteSetting(kMacroSection, key);
     fillFunctionKeyCombo();
-    modMacros::loadMacros(kMacroSection);
+    modMacros::loadMacros(*context_, kMacroSection);
     modMacros::setListHorizontalExtent(*lstLog);
     showFields(QString(), QString());
 }

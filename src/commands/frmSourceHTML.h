@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <QString>
 
+class ProgramContext;
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -15,18 +16,14 @@ class QPushButton;
 class frmSourceHTML : public QDialog {
     Q_OBJECT
 public:
-    // The window, loaded (hidden when it was not on screen).
-    static frmSourceHTML& Load();
+    // The window, loaded (hidden when it was not on screen), working on `context`.
+    static frmSourceHTML& Load(ProgramContext& context);
     // The window while it is loaded, else nullptr.
     static frmSourceHTML* loadedInstance();
     // Loads the window and shows it, modeless and without an owner.
-    static void showEditor();
+    static void showEditor(ProgramContext& context);
     void Unload();
     bool isLoaded() const { return loaded_; }
-
-    // Set by addmacro=: the command entry shows the editor after its next run through the
-    // wait dialog, and clears it.
-    static inline bool showEditorAfterRun = false;
 
     // Stores the macro in the edit fields under the key the combo shows.
     void cmdSave_Click();
@@ -96,4 +93,5 @@ private:
     QString shownCommand_;  // the command last put into the box
     QString shownText_;     // and the text the box made of it
     int heightTwips_ = 6780;
+    ProgramContext* context_ = nullptr;
 };

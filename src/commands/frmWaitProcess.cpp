@@ -1,5 +1,6 @@
 #include "commands/frmWaitProcess.h"
 
+#include "core/program/ProgramContext.h"
 #include "platform/Modal.h"
 
 #include <QLabel>
@@ -37,8 +38,9 @@ frmWaitProcess::frmWaitProcess() {
     connect(this, &QObject::destroyed, [] { instance = nullptr; });
 }
 
-frmWaitProcess& frmWaitProcess::Load() {
+frmWaitProcess& frmWaitProcess::Load(ProgramContext& context) {
     if (!instance) instance = new frmWaitProcess();
+    instance->context_ = &context;
     if (!instance->isLoaded()) {
         instance->restoreDesign();
         instance->Timer1->start();
@@ -88,24 +90,24 @@ void frmWaitProcess::showModeless(QWidget* owner) {
 }
 
 void frmWaitProcess::Timer1_Timer() {
-    if (running_ || pendingCommand.isEmpty() || modMTP::macroRunning) return;
+    if (!context_ || running_ || pendingCommand.isEmpty() || context_->commands.macroRunning) return;
     // Taken out of the slot first: a command refused during this run waits there for its turn.
     QString command = std::exchange(pendingCommand, QString());
     const modMTP::CommandOrigin origin = pendingOrigin;
     running_ = true;
-    modMTP::macroRunning = true;
-    modMTP::mtpTransaction(command, origin);
-    modMTP::macroRunning = false;
+    context_->commands.macroRunning = true;
+    modMTP::mtpTransaction(*context_, command, origin);
+    context_->commands.macroRunning = false;
     running_ = false;
 }
 
 void frmWaitProcess::Timer2_Timer() {
-    if (pendingCommand.isEmpty() && !modMTP::macroRunning && !running_) Unload();
+    if (pendingCommand.isEmpty() && !(context_ && context_->commands.macroRunning) && !running_) Unload();
 }
 
 void frmWaitProcess::Cancel_Click() {
     // Whatever still waited goes with the dialog; the running command ends on its own.
     pendingCommand.clear();
     Unload();
-    modMTP::cancelRequested = true;
+    if (context_) context_->commands.cancelRequested = true;
 }

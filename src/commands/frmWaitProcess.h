@@ -4,6 +4,7 @@
 #include <QDialog>
 #include <QString>
 
+class ProgramContext;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -16,8 +17,8 @@ class frmWaitProcess : public QDialog {
 public:
     // The one dialog, created on first use. Loading starts its timers, which run whether the
     // dialog is on screen or not; a dialog loaded again after an unload starts from its
-    // design captions.
-    static frmWaitProcess& Load();
+    // design captions. The stored command runs on `context`.
+    static frmWaitProcess& Load(ProgramContext& context);
     // The dialog while it is loaded, else nullptr.
     static frmWaitProcess* loadedInstance();
 
@@ -47,4 +48,5 @@ private:
     void restoreDesign();
     void placeOver(QWidget* owner);
     bool running_ = false;
+    ProgramContext* context_ = nullptr;
 };

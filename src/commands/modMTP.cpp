@@ -32,15 +32,6 @@ namespace {
 
 constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 
-CommandWindow* theWindow = nullptr;
-// Dispatches under way, nested ones included.
-int dispatchDepth = 0;
-
-CommandInterceptor& interceptor() {
-    static CommandInterceptor instance;
-    return instance;
-}
-
 bool pageMayRun(const QString& command) {
     return MsgBox(kPageCommandQuestion + command, platform::vbYesNo | platform::vbQuestion | platform::vbDefaultButton2) ==
            platform::vbYes;
@@ -51,9 +42,9 @@ struct Failure {
     QString description;
 };
 
-CommandWindow& mainWindow() {
-    if (!theWindow) throw Failure{QStringLiteral("The main window is not open")};
-    return *theWindow;
+CommandWindow& mainWindow(ProgramContext& context) {
+    if (!context.commands.window) throw Failure{QStringLiteral("The main window is not open")};
+    return *context.commands.window;
 }
 
 // Deletes every plain file of one cache folder; a file that cannot go stays, silently.
@@ -68,30 +59,30 @@ bool mayReplaceList(CommandWindow& window) {
     return window.saveListCheck(QStringLiteral("before opening a new one")) != platform::vbCancel;
 }
 
-void listKept(const QString& location) {
-    stopBatches(QStringLiteral("This list was not opened: ") + location);
+void listKept(ProgramContext& context, const QString& location) {
+    stopBatches(context, QStringLiteral("This list was not opened: ") + location);
 }
 
 // Loads a list unless the user cancels saving the one shown.
-void openList(QString location) {
-    CommandWindow& window = mainWindow();
+void openList(ProgramContext& context, QString location) {
+    CommandWindow& window = mainWindow(context);
     const QString asked = location;
-    if (!loadList(location, [&window] { return mayReplaceList(window); })) listKept(asked);
+    if (!loadList(context, location, [&window] { return mayReplaceList(window); })) listKept(context, asked);
     window.mnuFileDraw();
 }
 
-void saveList(QString path, bool draw) {
-    CommandWindow& window = mainWindow();
+void saveList(ProgramContext& context, QString path, bool draw) {
+    CommandWindow& window = mainWindow(context);
     window.saveList(path);
     if (draw) window.mnuFileDraw();
 }
 
-void saveHarvestList(const CommandRoute& route) {
-    CommandWindow& window = mainWindow();
+void saveHarvestList(ProgramContext& context, const CommandRoute& route) {
+    CommandWindow& window = mainWindow(context);
     if (!route.fault.isEmpty()) throw Failure{route.fault};
     QString file = route.location;
     QString folder = route.folder;
-    const QString& domain = window.context().domain.defaultSchema;
+    const QString& domain = context.domain.defaultSchema;
     if (domain == QLatin1String("AGLS")) {
         window.saveHarvestList(false, file, folder);
         window.mnuFileDraw();
@@ -110,13 +101,13 @@ void saveHarvestList(const CommandRoute& route) {
     window.mnuFileDraw();
 }
 
-void loadHarvestList(const CommandRoute& route) {
-    CommandWindow& window = mainWindow();
+void loadHarvestList(ProgramContext& context, const CommandRoute& route) {
+    CommandWindow& window = mainWindow(context);
     DocumentState& document = window.documentState();
     QString location = route.location;
     window.addToAddressHistory(location);
     const ListDocuments::LoadOutcome outcome = window.loadHarvestList(route.location);
-    if (outcome == ListDocuments::LoadOutcome::Kept) listKept(route.location);
+    if (outcome == ListDocuments::LoadOutcome::Kept) listKept(context, route.location);
     // A local list takes the status unless the record holds unsaved changes.
     if (outcome == ListDocuments::LoadOutcome::Loaded && !route.localPath.isEmpty() && !document.modified()) {
         document.nameDocument(DocumentState::Document::List);
@@ -126,43 +117,43 @@ void loadHarvestList(const CommandRoute& route) {
     window.setMnuFileSaveAs();
 }
 
-void loadRssChannel(const CommandRoute& route) {
-    CommandWindow& window = mainWindow();
+void loadRssChannel(ProgramContext& context, const CommandRoute& route) {
+    CommandWindow& window = mainWindow(context);
     QString location = route.location;
     window.addToAddressHistory(location);
-    if (window.loadChannel(route.location) == ListDocuments::LoadOutcome::Kept) listKept(route.location);
+    if (window.loadChannel(route.location) == ListDocuments::LoadOutcome::Kept) listKept(context, route.location);
     window.mnuFileDraw();
     window.setMnuFileSaveAs();
 }
 
-void loadCatalogue(const CommandRoute& route, CommandOrigin origin) {
-    CommandWindow& window = mainWindow();
+void loadCatalogue(ProgramContext& context, const CommandRoute& route, CommandOrigin origin) {
+    CommandWindow& window = mainWindow(context);
     if (window.shiftDown()) {
         QString clear = QStringLiteral("mtp://delete=all.kqi");
-        mtpTransaction(clear, origin);
+        mtpTransaction(context, clear, origin);
     }
     window.documentState().setListType(QStringLiteral("indexes"));
     window.showListPane(window.treeIndex(), true);
     window.checkTreeView();
-    openList(route.location);
+    openList(context, route.location);
 }
 
-void goTop() {
-    CommandWindow& window = mainWindow();
+void goTop(ProgramContext& context) {
+    CommandWindow& window = mainWindow(context);
     window.selectLine(1);
     window.editCurrentLine();
 }
 
-void openPage(const QString& location) {
-    const CommandWindow::PageLoad outcome = mainWindow().openPage(location);
+void openPage(ProgramContext& context, const QString& location) {
+    const CommandWindow::PageLoad outcome = mainWindow(context).openPage(location);
     // The lines after a page's open= work on that page: they never run on another's record.
     if (outcome != CommandWindow::PageLoad::Read && outcome != CommandWindow::PageLoad::ToTree &&
         outcome != CommandWindow::PageLoad::FromRepository)
-        stopBatches(QStringLiteral("This page could not be opened: ") + location);
+        stopBatches(context, QStringLiteral("This page could not be opened: ") + location);
 }
 
 // Runs the row's handler.
-void dispatch(const CommandRoute& route, QString& command, CommandOrigin origin) {
+void dispatch(ProgramContext& context, const CommandRoute& route, QString& command, CommandOrigin origin) {
     QString location = route.location;
     switch (route.row) {
     case CommandRow::CutFailed:
@@ -172,76 +163,76 @@ void dispatch(const CommandRoute& route, QString& command, CommandOrigin origin)
         break;
     case CommandRow::SchemeOpen:
     case CommandRow::CatalogOpen:
-        openList(location);
+        openList(context, location);
         break;
     case CommandRow::SchemeSave:
-        saveList(location, true);
+        saveList(context, location, true);
         break;
     case CommandRow::SchemeLoad:
-        mainWindow().documentState().setListType(QStringLiteral("schema"));
-        openList(location);
+        mainWindow(context).documentState().setListType(QStringLiteral("schema"));
+        openList(context, location);
         break;
     case CommandRow::CatalogDeleteAll:
         deleteCachedLists(QStringLiteral("/cache/indexes/"));
         break;
     case CommandRow::CatalogSave:
-        saveList(location, false);
+        saveList(context, location, false);
         break;
     case CommandRow::CatalogSaveHcl:
-        saveHarvestList(route);
+        saveHarvestList(context, route);
         break;
     case CommandRow::CatalogSaveRss:
-        mainWindow().saveChannel(location);
-        mainWindow().mnuFileDraw();
+        mainWindow(context).saveChannel(location);
+        mainWindow(context).mnuFileDraw();
         break;
     case CommandRow::CatalogLoadHcl:
-        loadHarvestList(route);
+        loadHarvestList(context, route);
         break;
     case CommandRow::CatalogLoadRss:
-        loadRssChannel(route);
+        loadRssChannel(context, route);
         break;
     case CommandRow::CatalogLoad:
-        loadCatalogue(route, origin);
+        loadCatalogue(context, route, origin);
         break;
     case CommandRow::FieldsDeleteAll:
-        mainWindow().clearRecord();
+        mainWindow(context).clearRecord();
         break;
     case CommandRow::FieldsGoTop:
-        goTop();
+        goTop(context);
         break;
     case CommandRow::Field:
-        mtpAddField(command);
+        mtpAddField(context, command);
         break;
     case CommandRow::BatchSave:
-        mainWindow().saveRecordAsBatch(location);
+        mainWindow(context).saveRecordAsBatch(location);
         break;
     case CommandRow::BatchAddMacro:
-        addMacro(command);
+        addMacro(context, command);
         break;
     case CommandRow::BatchOpen:
     case CommandRow::BatchRun:
-        runBatchFile(location, origin);
+        runBatchFile(context, location, origin);
         break;
     case CommandRow::BatchCgiSendHcl:
-        cgiSendHCL(location);
+        cgiSendHCL(context, location);
         break;
     case CommandRow::BatchCgiSendList:
-        cgiSendList(location);
+        cgiSendList(context, location);
         break;
     case CommandRow::BatchCgiSend:
-        cgiSend(location);
+        cgiSend(context, location);
         break;
     case CommandRow::BatchSetDomain:
-        modSchemas::setDomainFromCommand(mainWindow().context(), command);
+        modSchemas::setDomainFromCommand(context, command);
         break;
     case CommandRow::BatchGetMetaFromHcl:
-        mainWindow().openRecordFromHarvestFolder(location);
+        mainWindow(context).openRecordFromHarvestFolder(location);
         break;
     case CommandRow::PageSave:
-        mainWindow().saveRecordAsPage(location);
+        mainWindow(context).saveRecordAsPage(location);
         break;
     case CommandRow::PageOpen:
-        openPage(location);
+        openPage(context, location);
         break;
     case CommandRow::NotKnown:
         MsgBox(command + QStringLiteral(" transaction not known"), platform::vbOKOnly, QStringLiteral("Error"));
@@ -255,54 +246,35 @@ void dispatch(const CommandRoute& route, QString& command, CommandOrigin origin)
 // the commands stop.
 constexpr int kPaintInterval = 100;
 
-void yieldToEventLoop() {
-    static QElapsedTimer sincePaint;
-    static QTimer* release = nullptr;
-    if (!release) {
-        release = new QTimer(qApp);
-        release->setSingleShot(true);
-        QObject::connect(release, &QTimer::timeout, [] {
-            if (theWindow) theWindow->holdPainting(false);
-            sincePaint.restart();
+void yieldToEventLoop(CommandState& commands) {
+    if (!commands.paintRelease) {
+        commands.paintRelease = std::make_unique<QTimer>();
+        commands.paintRelease->setSingleShot(true);
+        QObject::connect(commands.paintRelease.get(), &QTimer::timeout, [&commands] {
+            if (commands.window) commands.window->holdPainting(false);
+            commands.sincePaint.restart();
         });
     }
     // What the last command let be painted is painted here, before this one holds painting
     // again: one paint per interval, however many commands run in it.
     QCoreApplication::processEvents();
-    if (theWindow) {
-        const bool paintNow = !sincePaint.isValid() || sincePaint.elapsed() >= kPaintInterval;
-        theWindow->holdPainting(!paintNow);
-        if (paintNow) sincePaint.restart();
-        release->start(kPaintInterval);
+    if (CommandWindow* window = commands.window) {
+        const bool paintNow = !commands.sincePaint.isValid() || commands.sincePaint.elapsed() >= kPaintInterval;
+        window->holdPainting(!paintNow);
+        if (paintNow) commands.sincePaint.restart();
+        commands.paintRelease->start(kPaintInterval);
     }
 }
 
 // Stops the logo's animation at the end of every command that did not fail.
-void commonEnd() {
-    if (theWindow) theWindow->stopBusyAnimation();
+void commonEnd(const CommandState& commands) {
+    if (commands.window) commands.window->stopBusyAnimation();
 }
 
 }  // namespace
 
-void setCommandWindow(CommandWindow* window) {
-    theWindow = window;
-}
-
-CommandWindow* commandWindow() {
-    return theWindow;
-}
-
-const Preferences& preferences() {
-    static const Preferences defaults;
-    return theWindow ? theWindow->context().preferences : defaults;
-}
-
-bool dispatchRunning() {
-    return dispatchDepth > 0;
-}
-
-void setCommandInterceptor(CommandInterceptor i) {
-    interceptor() = std::move(i);
+bool dispatchRunning(const ProgramContext& context) {
+    return context.commands.dispatchDepth > 0;
 }
 
 namespace {
@@ -348,36 +320,38 @@ QString cleanPageCommand(const QString& text) {
     return clean.mid(first, last - first);
 }
 
-void runMtpCommand(QString& command, CommandOrigin origin) {
+void runMtpCommand(ProgramContext& context, QString& command, CommandOrigin origin) {
+    CommandState& commands = context.commands;
     QString own = origin == CommandOrigin::Page ? cleanPageCommand(command) : command;
-    if (interceptor() && interceptor()(own, origin)) return;
+    if (commands.interceptor && commands.interceptor(own, origin)) return;
     const bool waitRoute = own.contains(QLatin1String(".kqb"), ci) &&
                            (own.contains(QLatin1String("cgisend"), ci) || own.contains(QLatin1String("macroset"), ci));
     if (!waitRoute) {
-        mtpTransaction(own, origin);
+        mtpTransaction(context, own, origin);
         return;
     }
-    frmWaitProcess& wait = frmWaitProcess::Load();
+    frmWaitProcess& wait = frmWaitProcess::Load(context);
     wait.pendingCommand = own;
     wait.pendingOrigin = origin;
-    cancelRequested = false;
-    if (macroRunning) {
+    commands.cancelRequested = false;
+    if (commands.macroRunning) {
         // The command waits in the dialog and runs when the running one is done.
         MsgBox(QStringLiteral("Already executing a macro please wait"));
     } else {
-        wait.showModal(theWindow ? theWindow->widget() : nullptr);
+        wait.showModal(commands.window ? commands.window->widget() : nullptr);
     }
     // A macro stored by the run is shown to the user in the editor.
-    if (frmSourceHTML::showEditorAfterRun) {
-        frmSourceHTML::showEditor();
-        frmSourceHTML::showEditorAfterRun = false;
+    if (commands.showEditorAfterRun) {
+        frmSourceHTML::showEditor(context);
+        commands.showEditorAfterRun = false;
     }
     // Ask the repository which schemes it serves, once it is known and has not yet said.
-    if (!modMacros::saveRecordMacro.isEmpty() && modMacros::repositorySchemes.isEmpty()) {
-        const qsizetype at = modMacros::saveRecordMacro.indexOf(QLatin1String(".kqb"), 0, ci);
+    const MacroState& macros = context.macros;
+    if (!macros.saveRecordMacro.isEmpty() && macros.repositorySchemes.isEmpty()) {
+        const qsizetype at = macros.saveRecordMacro.indexOf(QLatin1String(".kqb"), 0, ci);
         if (at >= 0) {
-            QString schemesRequest = modMacros::saveRecordMacro.left(at) + QStringLiteral("?returnSchemes.kqb");
-            mtpTransaction(schemesRequest);
+            QString schemesRequest = macros.saveRecordMacro.left(at) + QStringLiteral("?returnSchemes.kqb");
+            mtpTransaction(context, schemesRequest);
         } else {
             MsgBox(QStringLiteral("Couldn't check for Repository Schemes"), platform::vbOKOnly,
                    QStringLiteral("Couldn't get Repository Base Address"));
@@ -385,21 +359,23 @@ void runMtpCommand(QString& command, CommandOrigin origin) {
     }
 }
 
-void mtpTransaction(QString& command, CommandOrigin origin) {
+void mtpTransaction(ProgramContext& context, QString& command, CommandOrigin origin) {
+    CommandState& commands = context.commands;
     if (origin == CommandOrigin::Page) command = cleanPageCommand(command);
     // A dispatch nested in another (a batch line, the Shift clearing) leaves the outer one
     // marked as running when it ends.
-    const bool outerRunning = macroRunning;
-    macroRunning = true;
-    ++dispatchDepth;
+    const bool outerRunning = commands.macroRunning;
+    commands.macroRunning = true;
+    ++commands.dispatchDepth;
     struct Restore {
+        ProgramContext& context;
         bool value;
         ~Restore() {
-            macroRunning = value;
+            context.commands.macroRunning = value;
             // What addmacro= lines could not store is told once, when the outermost command ends.
-            if (--dispatchDepth == 0) modMacros::reportAddMacroErrors();
+            if (--context.commands.dispatchDepth == 0) modMacros::reportAddMacroErrors(context);
         }
-    } restore{outerRunning};
+    } restore{context, outerRunning};
 
     if (command.isEmpty() || command.startsWith(QLatin1Char('#'))) {
         MsgBox(QStringLiteral("No data in mtp transaction"), platform::vbOKOnly, QStringLiteral("Error"));
@@ -432,13 +408,13 @@ void mtpTransaction(QString& command, CommandOrigin origin) {
         }
     }
 
-    if (loggingOn) CommandLog::append(command);
-    yieldToEventLoop();
+    if (commands.loggingOn) CommandLog::append(context, command);
+    yieldToEventLoop(commands);
     command = full;
 
     std::optional<QString> failure;
     try {
-        dispatch(route, command, origin);
+        dispatch(context, route, command, origin);
     } catch (const Failure& f) {
         failure = f.description;
     } catch (const std::exception& e) {
@@ -448,7 +424,7 @@ void mtpTransaction(QString& command, CommandOrigin origin) {
         MsgBox(QStringLiteral("Error in MTP Transaction: ") + *failure);
         return;
     }
-    commonEnd();
+    commonEnd(commands);
 }
 
 }  // namespace modMTP

@@ -1,58 +1,35 @@
 #pragma once
+#include "core/program/CommandState.h"
+
 #include <QDate>
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 class CommandWindow;
-struct Preferences;
+class ProgramContext;
 
 // The mtp:// command language: the entry, the dispatcher and its verbs, the field command,
-// command batches and the command log.
+// command batches and the command log. Every entry works on the program state it is given:
+// its record, lists, preferences and the window commands work on (context.commands.window).
 namespace modMTP {
 
-// Set while the dispatcher runs a command; a second repository or macro-set command is refused.
-inline bool macroRunning = false;
-// Set by the wait dialog's Cancel; tested by the repository wait and the list loader.
-inline bool cancelRequested = false;
-// The dispatcher appends each command to the command log while this is set.
-inline bool loggingOn = false;
-// A list load is under way.
-inline bool listLoading = false;
-
-// Where a command came from. Commands a web page started (a link, a script, a redirect, a
-// frame, a new-window request, the help window) and every line of a batch run on their
-// behalf are page commands: the dispatcher asks before such a command changes files, the
-// record, macros, logging or the repository.
-enum class CommandOrigin { Program, Page };
-
-// The main window the commands work on; nullptr before it exists and after it is gone.
-void setCommandWindow(CommandWindow* window);
-CommandWindow* commandWindow();
-// The preferences of the window the commands work on; the defaults while none is open.
-const Preferences& preferences();
+using ::CommandOrigin;
 
 // Runs one command ("mtp://" verb "." type "/"). Repository and macro-set batches run inside
 // the wait dialog, everything else straight through the dispatcher. The caller's text is
 // not changed.
-void runMtpCommand(QString& command, CommandOrigin origin = CommandOrigin::Program);
+void runMtpCommand(ProgramContext& context, QString& command, CommandOrigin origin = CommandOrigin::Program);
 // The same for a command the caller does not need back.
-inline void runCommand(const QString& text, CommandOrigin origin = CommandOrigin::Program) {
+inline void runCommand(ProgramContext& context, const QString& text, CommandOrigin origin = CommandOrigin::Program) {
     QString command = text;
-    runMtpCommand(command, origin);
+    runMtpCommand(context, command, origin);
 }
-
-// Sees every command that enters runMtpCommand before it is carried out; answering true
-// keeps the command from running.
-using CommandInterceptor = std::function<bool(const QString& command, CommandOrigin origin)>;
-void setCommandInterceptor(CommandInterceptor interceptor);
 
 // The dispatcher: logs the command, cuts it into verb and type and runs the verb's handler.
 // The final "/" is appended to the command in place.
-void mtpTransaction(QString& command, CommandOrigin origin = CommandOrigin::Program);
+void mtpTransaction(ProgramContext& context, QString& command, CommandOrigin origin = CommandOrigin::Program);
 // The dispatcher is running a command (or a command nested in one).
-bool dispatchRunning();
+bool dispatchRunning(const ProgramContext& context);
 
 // A command from a page as browsers clean an address: tabs and line breaks taken out,
 // blanks and control characters trimmed from both ends. What the user is asked about is
@@ -76,9 +53,10 @@ bool holdsDirectionControl(const QString& command);
 
 // "mtp://field=" element "&content=" value ["&lang=" lang] ["&scheme=" scheme] ".fld/":
 // puts the value into the matching lines of the record, or into a new line.
-void mtpAddField(const QString& command);
+void mtpAddField(ProgramContext& context, const QString& command);
 // The element of the selected line when its scheme fits; "" after telling the user why not.
-QString findFieldForScheme(const QString& value, const QString& scheme, const QString& reducedScheme);
+QString findFieldForScheme(ProgramContext& context, const QString& value, const QString& scheme,
+                           const QString& reducedScheme);
 // "AU|Acme|Sales|" -> "ou=Sales; o=Acme; c=AU"; "" when the text holds no "|".
 QString buildX500Value(const QString& text);
 // "2004-08-03".
@@ -88,10 +66,10 @@ QString formatIsoDate(const QDate& date);
 
 // Runs a batch: the logging words, a local batch file or one on the web. Lines of a batch a
 // web page started are page commands.
-void runBatchFile(QString& command, CommandOrigin origin = CommandOrigin::Program);
+void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origin = CommandOrigin::Program);
 // The record as field commands, one per line, each ending in CR LF, with the values written
 // so that they read back as they are (no value turns into a command line of its own).
-QString buildFieldCommands();
+QString buildFieldCommands(const ProgramContext& context);
 // Asks where to write the function-key macros as a batch of addmacro= lines, and writes it.
 void publishMacroSet();
 // The line of a macro set that stores a macro again: "mtp://addmacro=" command "&fkey=" key
@@ -103,15 +81,15 @@ inline const QString kCommandLogHeader = QStringLiteral("#Log of Macro commands 
 // Batches may run batches; past this depth the run stops (a batch that runs itself).
 constexpr int kMaxBatchDepth = 16;
 // A batch is running (its lines, or commands they started).
-bool batchRunning();
+bool batchRunning(const ProgramContext& context);
 // Stops every running batch before its next line, after telling the user why.
-void stopBatches(const QString& reason);
+void stopBatches(ProgramContext& context, const QString& reason);
 
 // ---- handlers of the repository and the macros ------------------------------------------
 
 // "mtp://addmacro=" command ["&fkey=" key] ["&text=" caption] ".kqb/": stores a function-key macro,
 // its command exactly as given.
-void addMacro(QString& command);
+void addMacro(ProgramContext& context, QString& command);
 // What an addmacro= command says. The command may hold "&fkey=" and "&text=" itself when
 // the key and caption follow it in the form a macro set writes.
 struct AddMacroParts {
@@ -123,12 +101,12 @@ struct AddMacroParts {
 };
 AddMacroParts readAddMacro(const QString& command);
 // Requests to the repository's scripts; each gets the command with its verb word removed.
-void cgiSend(QString& command);
+void cgiSend(ProgramContext& context, QString& command);
 // The address of a repository script in a request command: "mtp://" becomes "http://" (a
 // command that names its own scheme after "mtp://" keeps it) and, with `dropType`, every
 // ".kqb/" goes.
 QString repositoryAddress(QString command, bool dropType = true);
-void cgiSendList(QString& command);
-void cgiSendHCL(QString& command);
+void cgiSendList(ProgramContext& context, QString& command);
+void cgiSendHCL(ProgramContext& context, QString& command);
 
 }  // namespace modMTP

@@ -1,9 +1,9 @@
 #include "commands/modMacros.h"
 
-#include "core/program/ProgramContext.h"
 #include "commands/CommandWindow.h"
 #include "commands/frmSourceHTML.h"
 #include "commands/modMTP.h"
+#include "core/program/ProgramContext.h"
 #include "platform/MsgBox.h"
 #include "platform/TextCodec.h"
 
@@ -24,8 +24,8 @@ namespace {
 constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 
 // The Macros menu item of one of the eleven keys, or nullptr.
-QAction* macroItem(const QString& key) {
-    CommandWindow* window = modMTP::commandWindow();
+QAction* macroItem(const ProgramContext& context, const QString& key) {
+    CommandWindow* window = context.commands.window;
     const int index = frmSourceHTML::getListIndex(key);
     if (!window || index < 0) return nullptr;
     return window->macroMenuItem(index < 9 ? index + 1 : index + 2);
@@ -33,28 +33,29 @@ QAction* macroItem(const QString& key) {
 
 // A stored value whose text names a repository caption gives that repository command,
 // unless an earlier value already did.
-void takeUpRepositoryMacro(const QString& data) {
+void takeUpRepositoryMacro(ProgramContext& context, const QString& data) {
+    MacroState& macros = context.macros;
     const qsizetype bar = data.indexOf(QLatin1Char('|'));
     const QString command = bar < 0 ? data : data.mid(bar + 1);
     if (data.contains(QLatin1String("Open Record"), ci)) {
-        if (openRecordMacro.isEmpty()) openRecordMacro = command;
+        if (macros.openRecordMacro.isEmpty()) macros.openRecordMacro = command;
     } else if (data.contains(QLatin1String("Save Record"), ci)) {
-        if (!saveRecordMacro.isEmpty()) return;
-        saveRecordMacro = command;
+        if (!macros.saveRecordMacro.isEmpty()) return;
+        macros.saveRecordMacro = command;
         const qsizetype type = command.indexOf(QLatin1String(".kqb"), 0, ci);
         if (type >= 0) {
             // The repository says which schemes it serves.
             QString ask = command.left(type) + QStringLiteral("?returnSchemes.kqb");
-            modMTP::mtpTransaction(ask);
+            modMTP::mtpTransaction(context, ask);
         } else {
             platform::MsgBox(QStringLiteral("Couldn't check for Server Schemes"), platform::vbOKOnly,
                              QStringLiteral("Couldn't get Server Base Address"));
         }
-        if (CommandWindow* window = modMTP::commandWindow()) window->context().preferences.charEncoding = QStringLiteral("0");
+        context.preferences.charEncoding = QStringLiteral("0");
     } else if (data.contains(QLatin1String("Open Catalog"), ci)) {
-        if (openCatalogMacro.isEmpty()) openCatalogMacro = command;
+        if (macros.openCatalogMacro.isEmpty()) macros.openCatalogMacro = command;
     } else if (data.contains(QLatin1String("Save Catalog"), ci)) {
-        if (saveCatalogMacro.isEmpty()) saveCatalogMacro = command;
+        if (macros.saveCatalogMacro.isEmpty()) macros.saveCatalogMacro = command;
     }
 }
 
@@ -66,17 +67,17 @@ struct MacroEntry {
 
 }  // namespace
 
-void loadMacros(const QString& section) {
-    frmSourceHTML& editor = frmSourceHTML::Load();
+void loadMacros(ProgramContext& context, const QString& section) {
+    frmSourceHTML& editor = frmSourceHTML::Load(context);
     for (QListWidget* list : {editor.lstMacros, editor.lstName, editor.lstCommand, editor.lstFKey}) list->clear();
     const QList<SettingRow> rows = regSettings.GetAllSettings(section);
-    clearMacroMenus();
+    clearMacroMenus(context);
 
     QList<MacroEntry> entries;
     entries.reserve(rows.size());
     for (const SettingRow& row : rows) {
         // A macro that stores a macro is never the repository's.
-        if (!row.value.contains(QLatin1String("addmacro"), ci)) takeUpRepositoryMacro(row.value);
+        if (!row.value.contains(QLatin1String("addmacro"), ci)) takeUpRepositoryMacro(context, row.value);
         const qsizetype bar = row.value.indexOf(QLatin1Char('|'));
         // A value that is no macro is passed over; the others are still listed.
         if (bar < 0) continue;
@@ -93,7 +94,7 @@ void loadMacros(const QString& section) {
         keys << entry.key;
         names << entry.shortName;
         commands << entry.command;
-        setMacroMenu(entry.key, entry.shortName, entry.command);
+        setMacroMenu(context, entry.key, entry.shortName, entry.command);
     }
     editor.lstMacros->addItems(rowTexts);
     editor.lstFKey->addItems(keys);
@@ -103,8 +104,8 @@ void loadMacros(const QString& section) {
     removeDuplicateItems(*editor.lstMacros);
 }
 
-void setMacroMenu(const QString& key, const QString& caption, const QString& command) {
-    QAction* item = macroItem(key);
+void setMacroMenu(const ProgramContext& context, const QString& key, const QString& caption, const QString& command) {
+    QAction* item = macroItem(context, key);
     if (!item) return;
     // The menu shows the name on one line, cut to a width that fits; an "&" of it is no mnemonic.
     constexpr qsizetype kLongest = 80;
@@ -116,9 +117,9 @@ void setMacroMenu(const QString& key, const QString& caption, const QString& com
     item->setVisible(true);
 }
 
-void clearMacroMenus() {
+void clearMacroMenus(const ProgramContext& context) {
     for (const QString& key : kFunctionKeys) {
-        if (QAction* item = macroItem(key)) {
+        if (QAction* item = macroItem(context, key)) {
             item->setText(QString());
             item->setData(QString());
             item->setVisible(false);
@@ -162,7 +163,8 @@ QString logLineShortName(const QString& line, const QString& current) {
     return current;
 }
 
-void reportAddMacroErrors() {
+void reportAddMacroErrors(ProgramContext& context) {
+    QString& addMacroErrors = context.macros.addMacroErrors;
     if (addMacroErrors.isEmpty()) return;
     const QStringList lines = std::exchange(addMacroErrors, QString()).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     // A long batch of bad lines is summed up rather than listed past the screen.

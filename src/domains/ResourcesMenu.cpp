@@ -39,13 +39,14 @@ struct ArrayItem {
 
 // One handler per control array, telling its elements apart by index.
 struct ArrayHandler {
+    ProgramContext& context;
     QMap<int, CommandText> commands;
     std::function<void()> after;  // runs after the command, whatever the index
 
     void click(int index) const {
         const auto it = commands.constFind(index);
         if (it != commands.cend()) {
-            modMTP::runCommand((*it)());
+            modMTP::runCommand(context, (*it)());
         }
         if (after) after();
     }
@@ -113,15 +114,15 @@ public:
         CommandText text = commandText(verb, host, QLatin1String(path));
         return handler(
             menu, name, caption,
-            [text] {
-                modMTP::runCommand(text());
+            [text, &context = context_] {
+                modMTP::runCommand(context, text());
             },
             hidden);
     }
 
     void array(QMenu* menu, const char* name, Verb verb, std::initializer_list<ArrayItem> items,
                std::function<void()> after = {}) const {
-        auto shared = std::make_shared<ArrayHandler>();
+        auto shared = std::make_shared<ArrayHandler>(ArrayHandler{context_, {}, {}});
         shared->after = std::move(after);
         for (const ArrayItem& item : items) {
             shared->commands.insert(item.index, commandText(verb, item.host, QLatin1String(item.path)));

@@ -122,7 +122,7 @@ bool Form1::fillContentFromLocalScheme(const QString& scheme, const QString& con
 
 bool Form1::fillContentFromServerScheme(const QString& scheme, const QString& content) {
     try {
-        if (!SchemeRules::repositoryServes(modMacros::repositorySchemes, scheme)) return false;
+        if (!SchemeRules::repositoryServes(context.macros.repositorySchemes, scheme)) return false;
         fillContentLoadSchemeOn(content);
         return true;
     } catch (const std::exception& e) {
@@ -173,7 +173,7 @@ bool Form1::loadScheme(QString& schemeName) {
     case SchemeRules::SchemeAction::List:
         // What arrives is a scheme list, whatever the tree held before.
         documentState->setListType(QStringLiteral("schema"));
-        modMTP::runCommand(QStringLiteral("mtp://url=") + rule.address);
+        modMTP::runCommand(context, QStringLiteral("mtp://url=") + rule.address);
         return true;
     }
     return false;
@@ -191,20 +191,20 @@ bool Form1::loadSchemeLocal(const QString& schemeName) {
     }
     const QString file = schemeFileIn(folder, schemeName);
     if (file.isEmpty()) return false;
-    modMTP::runCommand(QStringLiteral("mtp://open=") + folder + file);
+    modMTP::runCommand(context, QStringLiteral("mtp://open=") + folder + file);
     return true;
 }
 
 bool Form1::loadSchemeServer(const QString& schemeName) {
-    const QString catalogScheme = modMacros::repositoryScheme;
-    if (!catalogScheme.isEmpty() && !modMacros::openCatalogMacro.isEmpty() &&
+    const QString catalogScheme = context.macros.repositoryScheme;
+    if (!catalogScheme.isEmpty() && !context.macros.openCatalogMacro.isEmpty() &&
         schemeName.compare(catalogScheme, Qt::CaseInsensitive) == 0) {
-        modMTP::runCommand(modMacros::openCatalogMacro);
+        modMTP::runCommand(context, context.macros.openCatalogMacro);
         return true;
     }
-    if (!SchemeRules::repositoryServes(modMacros::repositorySchemes, schemeName)) return false;
-    const QString command = SchemeRules::repositorySchemeCommand(modMacros::saveRecordMacro, schemeName);
+    if (!SchemeRules::repositoryServes(context.macros.repositorySchemes, schemeName)) return false;
+    const QString command = SchemeRules::repositorySchemeCommand(context.macros.saveRecordMacro, schemeName);
     if (command.isEmpty()) return false;
-    modMTP::runCommand(command);
+    modMTP::runCommand(context, command);
     return true;
 }

@@ -125,14 +125,14 @@ bool frmCheckList::event(QEvent* event) {
 }
 
 void frmCheckList::cmdOK_Click() {
-    modSchemas::hideAllSchemaMenus(catalogue());
+    modSchemas::hideAllSchemaMenus(context_);
     const int rows = modCheckList::catalogueRowCount(catalogue());
     for (int i = 0; i < rows; ++i) {
         if (defSchema->currentText() != catalogue().schemaLongNames[size_t(i)]) continue;
         const QString& chosen = catalogue().schemaShortNames[size_t(i)];
         context_.domain.defaultSchema = chosen;
         modSchemas::applyDomainDefaults(context_);
-        modSchemas::showSchemaMenu(true, chosen);
+        modSchemas::showSchemaMenu(context_, true, chosen);
         break;
     }
     modMacros::regSettings.DeleteSetting(kSchemasSection, QString());
@@ -140,7 +140,7 @@ void frmCheckList::cmdOK_Click() {
         const QListWidgetItem* item = ListView1->item(j);
         if (item->checkState() != Qt::Checked) continue;
         const QString shortName = item->data(Qt::UserRole).toString();
-        modSchemas::showSchemaMenu(true, shortName);
+        modSchemas::showSchemaMenu(context_, true, shortName);
         modMacros::regSettings.SaveSetting(kSchemasSection, shortName, QString());
     }
     accept();

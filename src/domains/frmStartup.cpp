@@ -85,8 +85,8 @@ void frmStartup::prepareAndSetDomain() {
         platform::MsgBox(QStringLiteral("Schema not found. Setting your default metadata domain to Dublin Core"));
         domain() = kFallback;
     }
-    modSchemas::hideAllSchemaMenus(form_->context.domain.catalogue);
-    modSchemas::showSchemaMenu(true, domain());
+    modSchemas::hideAllSchemaMenus(form_->context);
+    modSchemas::showSchemaMenu(form_->context, true, domain());
     // Earlier choices stay stored: the section is added to, never cleared here.
     modMacros::regSettings.SaveSetting(QStringLiteral("Preferences\\Schemas"), domain(), QString());
     if (Check2->isChecked()) form_->mnuHelpTutorial_Click();

@@ -32,18 +32,18 @@ const QString kAgls11 = QStringLiteral("http://www.naa.gov.au/recordkeeping/gov_
 // NZGLS has no published namespace yet; this address stands in for it.
 const QString kNzglsPlaceholder = QStringLiteral("http://nzgls.namespace-pending.example/");
 
-QAction* menuItem(const QString& objectName) {
+QAction* menuItem(const ProgramContext& context, const QString& objectName) {
     // The menus of the window commands work on.
-    CommandWindow* window = modMTP::commandWindow();
+    CommandWindow* window = context.commands.window;
     return window ? window->widget()->findChild<QAction*>(objectName) : nullptr;
 }
 
-void setItemVisible(const QString& objectName, bool visible) {
-    if (QAction* item = menuItem(objectName)) item->setVisible(visible);
+void setItemVisible(const ProgramContext& context, const QString& objectName, bool visible) {
+    if (QAction* item = menuItem(context, objectName)) item->setVisible(visible);
 }
 
-void setItemCaption(const QString& objectName, const QString& caption) {
-    if (QAction* item = menuItem(objectName)) item->setText(caption);
+void setItemCaption(const ProgramContext& context, const QString& objectName, const QString& caption) {
+    if (QAction* item = menuItem(context, objectName)) item->setText(caption);
 }
 
 enum class Rel { Plain, Spaced };  // NZGLS writes "rel = " with blanks around "="
@@ -232,27 +232,28 @@ const ResourceItems kResourceItems[] = {
 
 }  // namespace
 
-void showSchemaMenu(bool show, const QString& shortName) {
+void showSchemaMenu(const ProgramContext& context, bool show, const QString& shortName) {
     for (const ResourceItems& row : kResourceItems) {
         if (shortName != QLatin1String(row.name)) continue;
         for (const char* item : row.items) {
-            if (item) setItemVisible(QString::fromLatin1(item), show);
+            if (item) setItemVisible(context, QString::fromLatin1(item), show);
         }
         return;
     }
 }
 
-void hideAllSchemaMenus(const DomainCatalogue& catalogue) {
+void hideAllSchemaMenus(const ProgramContext& context) {
+    const DomainCatalogue& catalogue = context.domain.catalogue;
     const int rows = modCheckList::catalogueRowCount(catalogue);
-    for (int i = 0; i < rows; ++i) showSchemaMenu(false, catalogue.schemaShortNames[size_t(i)]);
+    for (int i = 0; i < rows; ++i) showSchemaMenu(context, false, catalogue.schemaShortNames[size_t(i)]);
 }
 
 void applyDomainDefaults(ProgramContext& context) {
     Preferences& preferences = context.preferences;
     DomainState& domain = context.domain;
     const QString d = domain.defaultSchema;
-    setItemCaption(QStringLiteral("mnuMaintMeta_2"), QStringLiteral("Add ") + d + QStringLiteral(" line"));
-    setItemCaption(QStringLiteral("mnuResDefault"), QStringLiteral("Default Domain: ") + d);
+    setItemCaption(context, QStringLiteral("mnuMaintMeta_2"), QStringLiteral("Add ") + d + QStringLiteral(" line"));
+    setItemCaption(context, QStringLiteral("mnuResDefault"), QStringLiteral("Default Domain: ") + d);
 
     bool known = false;
     for (const DomainDefaults& row : domainDefaults(context.schemeServer)) {
@@ -270,17 +271,17 @@ void applyDomainDefaults(ProgramContext& context) {
 
     // Harvest Control Lists exist only in the AGLS family.
     const bool harvest = d.contains(QStringLiteral("AGLS"), Qt::CaseInsensitive);
-    setItemVisible(QStringLiteral("mnuFileCheckHarvest"), harvest);
-    setItemVisible(QStringLiteral("mnuFileSep01"), harvest);
-    setItemVisible(QStringLiteral("mnuFileNew_4"), harvest);
+    setItemVisible(context, QStringLiteral("mnuFileCheckHarvest"), harvest);
+    setItemVisible(context, QStringLiteral("mnuFileSep01"), harvest);
+    setItemVisible(context, QStringLiteral("mnuFileNew_4"), harvest);
 }
 
-void loadDomainScheme(const ProgramContext& context) {
+void loadDomainScheme(ProgramContext& context) {
     for (const SchemeListSource& row : kSchemeLists) {
         if (context.domain.defaultSchema != QLatin1String(row.name)) continue;
         QString command =
             QStringLiteral("mtp://url=") + (row.host ? *row.host : context.schemeServer) + QLatin1String(row.path);
-        modMTP::runMtpCommand(command);
+        modMTP::runMtpCommand(context, command);
         return;
     }
 }

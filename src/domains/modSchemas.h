@@ -14,11 +14,11 @@ namespace modSchemas {
 inline const QString kUnknownDomainMessage = QStringLiteral(
     "There is no Metadata Domain by that name. Check the valid domain names under the Metadata Resources Menu");
 
-// Shows or hides the Metadata Resources items of one domain (exact name). A domain without
-// items, or a name nobody knows, changes nothing.
-void showSchemaMenu(bool show, const QString& shortName);
+// Shows or hides the Metadata Resources items of one domain (exact name) in the window
+// commands work on. A domain without items, or a name nobody knows, changes nothing.
+void showSchemaMenu(const ProgramContext& context, bool show, const QString& shortName);
 // Hides the Resources items of every catalogue domain.
-void hideAllSchemaMenus(const DomainCatalogue& catalogue);
+void hideAllSchemaMenus(const ProgramContext& context);
 
 // Applies the context's current domain: the two captions naming it, the template command (only while
 // the preferences' FileNewURL is empty), the link lines, RDF namespaces and prefix, the Utah
@@ -28,7 +28,7 @@ void applyDomainDefaults(ProgramContext& context);
 
 // Runs the current domain's "mtp://url=" scheme-list command through the command entry;
 // nothing for a domain without one.
-void loadDomainScheme(const ProgramContext& context);
+void loadDomainScheme(ProgramContext& context);
 
 // The dispatcher's "setdomain=" verb: "mtp://setdomain=" name ".kqb/". Makes the name the
 // current domain and applies it.

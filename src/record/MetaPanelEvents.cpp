@@ -286,7 +286,7 @@ void Form1::MetaPanel_DragOver(QObject*, int x, int y) {
 void Form1::MetaPanel_DragDrop(QObject* source, int, int) {
     if (auto* view = qobject_cast<ListTreeView*>(source)) {
         const QString tag = view->tree().tag(view->tree().selected());
-        if (tag.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)) modMTP::runCommand(tag);
+        if (tag.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)) modMTP::runCommand(context, tag);
     }
     if (const LineId selected = record->selectedLine()) SelectLine(record->positionOf(selected));
     MetaPanel->setDropHighlight(0);
@@ -362,7 +362,7 @@ void Form1::mnuMaintMeta_Click(int index) {
         platform::execModal(dialog);
         inputText = dialog.inputText();
         if (inputText.isEmpty()) return;
-        modMTP::runCommand(QStringLiteral("mtp://field=") + inputText + QStringLiteral(".fld / "));
+        modMTP::runCommand(context, QStringLiteral("mtp://field=") + inputText + QStringLiteral(".fld / "));
         return;
     }
     case kAddAglsLine:
@@ -385,7 +385,7 @@ void Form1::mnuMaintMeta_Click(int index) {
         if (markHTMLmodifiedCheckList(QStringLiteral(" deleting lines")) == platform::vbCancel) return;
         if (platform::MsgBox(QStringLiteral("Delete all Metadata lines?"), platform::vbYesNo,
                              QStringLiteral("Confirm Delete")) == platform::vbYes)
-            modMTP::runCommand(QStringLiteral("mtp://delete=all.fld"));
+            modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
         return;
     case kCloseMetadataView:
         mnuViewQuorvantile_Click();

@@ -49,7 +49,7 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
     if (openRecordOnLoad) {
         openRecordOnLoad = false;
         lastPageLoad = PageLoad::FromRepository;
-        modMTP::runCommand(modMacros::openRecordMacro);
+        modMTP::runCommand(context, context.macros.openRecordMacro);
         return answer;
     }
 
@@ -77,7 +77,7 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
         } else if (!QFileInfo(localPath).isDir()) {
             record->clear();
         }  // a folder is only shown: the record stays as it is
-    } else if (Inet1->StillExecuting() && !modMTP::batchRunning()) {
+    } else if (Inet1->StillExecuting() && !modMTP::batchRunning(context)) {
         pendingURL = URL->currentText();
         lastPageLoad = PageLoad::Parked;
     } else {
@@ -105,15 +105,14 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
     }
     if (read) lastPageLoad = PageLoad::Read;
 
-    const MetaReader::PageReading reading = MetaReader::readPage(text, !modMacros::openRecordMacro.isEmpty());
+    const MetaReader::PageReading reading = MetaReader::readPage(text, !context.macros.openRecordMacro.isEmpty());
     const MetaReader::PageTextKind kind = reading.kind;
     if (kind != MetaReader::PageTextKind::Record) {
         lastPageLoad = PageLoad::ToTree;
-        documentText = repair ? modCharEncoding::fixUtf8Quotes(text) : text;
+        // The list's text is here already: the reader does not fetch it a second time.
+        const QString fetched = repair ? modCharEncoding::fixUtf8Quotes(text) : text;
         QString address = location;
         URLAddItem(address);
-        // The list's text is here already: the reader does not fetch it a second time.
-        const QString fetched = documentText;
         const ListDocuments::LoadOutcome outcome = kind == MetaReader::PageTextKind::HarvestControlList
                                                        ? modHCL::loadHCL(*this, location, &fetched)
                                                        : modRSS::loadRSSChannel(*this, location, &fetched);

@@ -73,9 +73,9 @@ bool Form1::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere) {
         FilePath = chosen;
         return SaveAsHTML(chosen);
     }
-    if (!modMacros::saveRecordMacro.isEmpty()) {
+    if (!context.macros.saveRecordMacro.isEmpty()) {
         // The repository finishes the save on its own time: nothing is known saved yet.
-        modMTP::runCommand(modMacros::saveRecordMacro);
+        modMTP::runCommand(context, context.macros.saveRecordMacro);
         return false;
     }
     return elsewhere();

@@ -91,9 +91,7 @@ protected:
 class FileMenuTest : public WindowTest {
 protected:
     testing_support::ScriptedFileDialogs dialogs;
-    void SetUp() override { modMTP::loggingOn = false; }
-    testing_support::KeptValues kept_{&modMacros::saveRecordMacro,  &modMacros::openRecordMacro,
-                                      &modMacros::saveCatalogMacro, &modMacros::openCatalogMacro};
+    void SetUp() override { w.context.commands.loggingOn = false; }
 
     ListTree& tree() const { return *w->activeTree(); }
     QString folderAt(const QString& name) const {

@@ -9,8 +9,7 @@ namespace {
 
 class BrowserTest : public WindowTest {
 protected:
-    CommandRecorder recorder;
-    testing_support::KeptValues kept{&modMacros::saveRecordMacro};
+    CommandRecorder recorder{w.context};
     // A page whose record holds one line: its own name as the title.
     QString page(const QString& name) {
         return write(name, "<meta name=\"DC.Title\" content=\"" + name.toUtf8() + "\">");
@@ -155,7 +154,7 @@ TEST_F(BrowserTest, PreferencesDialogStoresOnOkAndPutsBackOnCancel) {
     EXPECT_EQ(w.context.preferences.Home + w.context.preferences.charEncoding, u"http://elsewhere.example/2"_s);
     EXPECT_EQ(CRegSettings().GetSetting(u"Preferences"_s, u"Home"_s, QString()), u"http://elsewhere.example/"_s);
     // Cancel puts back the home page seen at opening; a repository forces no encoding.
-    modMacros::saveRecordMacro = u"mtp://save.kqb/"_s;
+    w.context.macros.saveRecordMacro = u"mtp://save.kqb/"_s;
     prefs.show();
     EXPECT_TRUE(prefs.radNoEncoding[1]->isHidden());
     w.context.preferences.Home = u"changed meanwhile"_s;

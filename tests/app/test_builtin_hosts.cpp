@@ -49,14 +49,14 @@ protected:
     int bundled = 0, notBundled = 0;  // the walks that met each answer
 
     void SetUp() override {
-        modMTP::loggingOn = false;
+        w.context.commands.loggingOn = false;
         modMetaMain::createCacheDirs();  // as at every start
         // No network: every other host ends at once at a closed local port.
         qputenv("http_proxy", "http://127.0.0.1:9");
-        modMTP::setCommandInterceptor([this](const QString& command, modMTP::CommandOrigin) {
+        w.context.commands.interceptor = [this](const QString& command, modMTP::CommandOrigin) {
             commands << command;
             return false;
-        });
+        };
         platform::setMsgBoxResponder([this](const platform::MsgBoxCall& call) {
             shown << call;
             return int(vbOK);
@@ -69,7 +69,7 @@ protected:
         widget_input::showAndWait(w.form.get());
     }
     void TearDown() override {
-        modMTP::setCommandInterceptor({});
+        w.context.commands.interceptor = {};
         platform::setModalRunner({});
         testing_support::failEveryMsgBox();
         qputenv("http_proxy", oldProxy);
@@ -217,15 +217,15 @@ TEST_F(BuiltInHostsTest, ABatchKeepsTheMediaTypesAsAListWithTextHtml) {
     const QString saved = dir.filePath(u"types.kqs"_s);
     const QString batch = testing_support::writeBytes(
         dir.filePath(u"keep.kqb"_s), "mtp://url=schemes.quorvantil.example/schemes/IMT.kqs\r\nmtp://save=" + saved.toUtf8() + "\r\n");
-    modMTP::runCommand(u"mtp://open="_s + batch);
+    modMTP::runCommand(w.context, u"mtp://open="_s + batch);
     EXPECT_TRUE(shown.isEmpty()) << shown.value(0).text;
     EXPECT_TRUE(testing_support::readBytes(saved).contains("\r\ntext|text/html|mtp://field=DC.Format&content=text/html&scheme=IMT.fld/\r\n"));
 }
 
 TEST_F(BuiltInHostsTest, OnlyBundledListsAreCachedAndANewBundleReplacesThem) {
     const QString cache = platform::programDataFolder() + u"/cache/"_s;
-    modMTP::runCommand(u"mtp://url=schemes.quorvantil.example/agls/TAGS-AG.kqs"_s);
-    modMTP::runCommand(u"mtp://url=schemes.quorvantil.example/schemes/IMT.kqs"_s);
+    modMTP::runCommand(w.context, u"mtp://url=schemes.quorvantil.example/agls/TAGS-AG.kqs"_s);
+    modMTP::runCommand(w.context, u"mtp://url=schemes.quorvantil.example/schemes/IMT.kqs"_s);
     EXPECT_FALSE(QFileInfo::exists(cache + u"schema/TAGS-AG.kqs"_s));
     EXPECT_TRUE(QFileInfo::exists(cache + u"schema/IMT.kqs"_s));
     const QString mine = testing_support::writeBytes(cache + u"schema/Mine.kqs"_s, "A|mtp://x.fld/\r\n");
@@ -234,7 +234,7 @@ TEST_F(BuiltInHostsTest, OnlyBundledListsAreCachedAndANewBundleReplacesThem) {
     EXPECT_FALSE(QFileInfo::exists(cache + u"schema/IMT.kqs"_s));
     EXPECT_TRUE(QFileInfo::exists(mine));
     EXPECT_EQ(testing_support::readBytes(cache + u"bundle.stamp"_s).trimmed(), SB::stamp());
-    modMTP::runCommand(u"mtp://url=schemes.quorvantil.example/schemes/IMT.kqs"_s);
+    modMTP::runCommand(w.context, u"mtp://url=schemes.quorvantil.example/schemes/IMT.kqs"_s);
     modMTP::forgetListsOfAnotherBundle();  // the same bundle: the copy stays
     EXPECT_TRUE(QFileInfo::exists(cache + u"schema/IMT.kqs"_s));
 }

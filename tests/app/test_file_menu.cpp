@@ -9,7 +9,7 @@ namespace {
 
 class FileNewOpenTest : public FileMenuTest {
 protected:
-    CommandRecorder recorder;
+    CommandRecorder recorder{w.context};
     QString root() const {
         const ListTree::NodeId n = tree().item(1);
         return u"%1 [%2] %3/%4 %5"_s.arg(tree().text(n), tree().tag(n)).arg(tree().image(n)).arg(tree().selectedImage(n)).arg(tree().key(n));
@@ -37,10 +37,10 @@ TEST_F(FileNewOpenTest, NewRecordsAskToSaveTheEditedRecordFirst) {
     mark(DocumentState::Document::Record);
     boxes.expect(u"No Quorvantile Repository has been linked to the Karvold. To try this feature contact"_s, vbOK);
     w->mnuFileNew(2)->trigger();
-    modMacros::openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
+    w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
     boxes.expect(kSave, vbNo);
     w->mnuFileNew_Click(2);
-    EXPECT_EQ(recorder.commands.mid(2), QStringList({modMacros::openRecordMacro}));
+    EXPECT_EQ(recorder.commands.mid(2), QStringList({w.context.macros.openRecordMacro}));
 }
 
 TEST_F(FileNewOpenTest, NewListsBuildTheirRootsInTheTree) {
@@ -110,19 +110,19 @@ TEST_F(FileNewOpenTest, OpenTemplatesMacrosRepositoryRecordsAndLists) {
     EXPECT_EQ(w->BatchPath, batch);
     boxes.expect(u"No Quorvantile Repository has been linked to the Karvold."_s, vbOK);
     w->mnuFileOpenIdx(4)->trigger();
-    modMacros::openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
+    w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
     w->mnuFileOpenIdx_Click(4);
     w->mnuFileOpenIdx(6)->trigger();
     EXPECT_EQ(w->documentState->listType() + w->rootName + tag2(), u"indexesSites & LinksList"_s);
     mark(DocumentState::Document::Record);  // a modified record stays the document
     w->mnuFileOpenIdx(8)->trigger();
     EXPECT_EQ(tag2(), u"Record"_s);
-    modMacros::openCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
+    w.context.macros.openCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
     w->documentState->setTreePath(u"Main Catalog.kqi"_s);
     w->mnuFileOpenIdx_Click(6);
-    EXPECT_EQ(recorder.commands, QStringList({u"mtp://"_s + batch, u"mtp://"_s + batch, modMacros::openRecordMacro,
+    EXPECT_EQ(recorder.commands, QStringList({u"mtp://"_s + batch, u"mtp://"_s + batch, w.context.macros.openRecordMacro,
                                               u"mtp://open="_s + catalogue, u"mtp://loadhcl="_s + hcl + u".kqi"_s,
-                                              modMacros::openCatalogMacro}));
+                                              w.context.macros.openCatalogMacro}));
 }
 
 TEST_F(FileNewOpenTest, FilesAndFoldersOpenByTheirExtensionOrShowInTheBrowser) {
@@ -176,17 +176,17 @@ TEST_F(FileMenuTest, SaveAsksWhenNothingChanged) {
 }
 
 TEST_F(FileMenuTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
-    CommandRecorder recorder;
+    CommandRecorder recorder{w.context};
     const QString page = openPage(u"from web.htm"_s, u"Web title"_s);
     w->documentState->setCurrentHTMLFile(QString());
     boxes.expect(u"No Quorvantile Repository has been linked to this Karvold."_s, vbOK);
     EXPECT_FALSE(w->mnuFileSaveAs_Click(2));
-    modMacros::saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb"_s;
+    w.context.macros.saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb"_s;
     w->mnuFileSave_Click();
     w->mnuFileSaveAs(2)->trigger();
-    EXPECT_EQ(recorder.commands, QStringList({modMacros::saveRecordMacro, modMacros::saveRecordMacro}));
+    EXPECT_EQ(recorder.commands, QStringList({w.context.macros.saveRecordMacro, w.context.macros.saveRecordMacro}));
     EXPECT_EQ(panel2(), u"Modified"_s);  // the repository's reply settles the mark
-    modMacros::saveRecordMacro.clear();
+    w.context.macros.saveRecordMacro.clear();
     w->FilePath = page;
     const QString chosen = path(u"Größe \"quoted\" ü"_s);  // the filter's extension is added
     dialogs.cancel().choose(chosen);
@@ -280,13 +280,13 @@ TEST_F(FileMenuTest, ReadOnlyFilesAreRefusedAndTheOthersKeepTheirMode) {
 }
 
 TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
-    CommandRecorder recorder;
-    modMacros::saveCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
+    CommandRecorder recorder{w.context};
+    w.context.macros.saveCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
     makeList(u"RSS"_s);
     w->documentState->setTreePath(u"Main Catalog.kqi"_s);
     mark(DocumentState::Document::List);
     w->mnuFileSave_Click();
-    EXPECT_EQ(recorder.commands, QStringList({modMacros::saveCatalogMacro}));
+    EXPECT_EQ(recorder.commands, QStringList({w.context.macros.saveCatalogMacro}));
     // The list dialogs save those kinds: cancelled here, they write nothing.
     w->documentState->setTreePath(path(u"site.kqi"_s));
     testing_support::ScriptedModals modals;
@@ -390,7 +390,7 @@ TEST_F(FileMenuTest, PrintAndCheckForHarvestList) {
     browser().failNextPrint(u"Out of paper"_s);
     w->Toolbar1_ButtonClick(8);
     EXPECT_EQ(browser().printRequests(), QList<int>({platform::OLECMDEXECOPT_PROMPTUSER}));
-    CommandRecorder recorder;
+    CommandRecorder recorder{w.context};
     for (const char* address : {"HTTP://www.site.example/a/b.htm", "https://secure.example/x", "www.host.example"}) {
         w->URL->setEditText(QLatin1String(address));
         w->mnuFileCheckHarvest->trigger();

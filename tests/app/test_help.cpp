@@ -68,7 +68,7 @@ TEST_F(HelpTest, ErrorRepliesShowAndKeepTheDocumentUnsaved) {
 }
 
 TEST_F(HelpTest, CommandLinksRunInTheMainWindowAsThePagesCommands) {
-    CommandRecorder recorder;
+    CommandRecorder recorder{w.context};
     platform::BeforeNavigateEvent link;
     link.address = u"mtp://field=DC.Subject&content=Help.fld/"_s;
     help.WebBrowser1_BeforeNavigate2(link);

@@ -15,7 +15,7 @@ namespace {
 class StartupTest : public ::testing::Test {
 protected:
     testing_support::FreshStore store;
-    CommandRecorder recorder;
+    CommandRecorder recorder;  // on each start's state
     testing_support::LocalHttpServer server;
     QByteArray oldServer = qgetenv("QUORVANTIL_SCHEME_SERVER");
     std::unique_ptr<ProgramContext> context;  // each start's own, as a restarted program's
@@ -29,12 +29,15 @@ protected:
     }
     void TearDown() override {
         form.reset();
+        recorder.detach();
         qputenv("QUORVANTIL_SCHEME_SERVER", oldServer);
     }
     void start(const QString& commandLine = u"mtp://x.fld/"_s) {
         form.reset();
+        recorder.detach();
         recorder.commands.clear();
         context = std::make_unique<ProgramContext>();
+        recorder.attach(*context);
         form.reset(modMetaMain::Main(*context, commandLine));
     }
     void save(const QString& section, const QString& key, const QString& value) { s.SaveSetting(section, key, value); }

@@ -26,8 +26,8 @@ protected:
     QTemporaryDir dir;
 
     void SetUp() override {
-        modMTP::listLoading = false;
-        modMTP::listLoadRefusals = 0;
+        w.context.commands.listLoading = false;
+        w.context.commands.listLoadRefusals = 0;
     }
     void TearDown() override {
         if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) wait->Unload();
@@ -41,7 +41,7 @@ protected:
         tree().setTag(tree().add(0, ListTree::Place::Last, rootName + u"\\"_s, rootName, 1, 4), tag);
         for (const QString& line : lines) ASSERT_EQ(modLists::addLineToIndex(rootName, line, 0, tree()), u"0"_s);
     }
-    static void run(const QString& command) { modMTP::runCommand(command); }
+    void run(const QString& command) { modMTP::runCommand(w.context, command); }
     // The root's text and tag, then every node below it.
     QStringList shown() const {
         const ListTree::NodeId root = tree().item(1);

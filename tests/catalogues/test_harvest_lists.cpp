@@ -200,11 +200,11 @@ TEST_F(HarvestListTest, BadListsLoadWhatTheyHoldOrLeaveTheTreeAsItWasAndSay) {
     run(u"mtp://loadHCL="_s + path(u"missing.xml"_s) + u".kqi"_s);
     EXPECT_EQ(shown(), old);
     // A second load while one runs is dropped: silently the first time.
-    modMTP::listLoading = true;
+    w.context.commands.listLoading = true;
     load(u"busy.xml"_s, "<item><link>http://busy/</link></item>");
     boxes.expect(u"Already loading another list. Please wait"_s, platform::vbOK);
     load(u"busy.xml"_s, "<item><link>http://busy/</link></item>");
-    modMTP::listLoading = false;
+    w.context.commands.listLoading = false;
     EXPECT_EQ(shown(), old);
 
     // Entities, CDATA, a BOM, nested and unclosed elements, binary bytes, a cut-off end. Of two
@@ -264,7 +264,7 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
     EXPECT_FALSE(dialog.cmdSaveRDF->isEnabled());
     EXPECT_EQ(dialog.txtHCLDirLoc->text(), path(u"site/"_s));
 
-    testing_support::CommandRecorder recorder;
+    testing_support::CommandRecorder recorder{w.context};
     boxes.expect(u"I have enough information to assign Open, Save and Retrieve function keys"_s, platform::vbYes);
     click(dialog.cmdOK);
     EXPECT_FALSE(dialog.isVisible());
@@ -349,7 +349,7 @@ TEST_F(HarvestListTest, TheTreeIsSentToTheRepositoryAsAList) {
     makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
     w->documentState->markModified(DocumentState::Document::List);
     QString command = u"mtp://cgisendHCL=127.0.0.1:%1/cgi-bin/hcl.kqb/"_s.arg(server.port());
-    modMTP::mtpTransaction(command);
+    modMTP::mtpTransaction(w.context, command);
     for (QDeadlineTimer deadline(10000); body.empty() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     const QString sent = platform::programDataFolder() + u"/cache/HCL.tmp"_s;
@@ -359,7 +359,7 @@ TEST_F(HarvestListTest, TheTreeIsSentToTheRepositoryAsAList) {
     // A list that could not be written is not sent.
     ASSERT_TRUE(QFile::remove(sent) && QDir().mkpath(sent + u"/x"_s));
     boxes.expect(u": Check that the file or the file system are not read only"_s, platform::vbOK);
-    modMTP::mtpTransaction(command);
+    modMTP::mtpTransaction(w.context, command);
     QCoreApplication::processEvents();
     EXPECT_EQ(boxes.shown().last().title, u"Error saving Harvest Control List"_s);
     EXPECT_EQ(server.requests().size(), 1);

@@ -16,7 +16,6 @@ TEST(ListOrder, NodesBelowALinkWithNamesStartingWithBlanksOrControlsSurviveASave
     testing_support::TestWindow window;
     testing_support::ScriptedMsgBoxes boxes;
     QTemporaryDir files;
-    modMTP::listLoading = false;
     ListTree& tree = *window->activeTree();
     window->rootName = u"Sites"_s;
     const QString file = files.filePath(u"Sites.kqi"_s);
@@ -41,7 +40,7 @@ TEST(ListOrder, NodesBelowALinkWithNamesStartingWithBlanksOrControlsSurviveASave
     const QByteArray saved = testing_support::readBytes(file);
     EXPECT_TRUE(saved.startsWith("Home|http://home.example/\r\n")) << saved.toStdString();
     QString location = file;
-    modMTP::loadList(location);
+    modMTP::loadList(window.context, location);
     QStringList after = testing_support::treeShape(*window->activeTree(), false);
     after.sort();
     EXPECT_EQ(after, before);

@@ -39,11 +39,10 @@ protected:
     testing_support::ScriptedMsgBoxes boxes;
     QTemporaryDir files;
 
-    void SetUp() override { modMTP::listLoading = false; }
     QString path(const QString& name) const { return files.path() + QLatin1Char('/') + name; }
     void load(QString file) {
-        modMTP::loadList(file);
-        ASSERT_FALSE(modMTP::listLoading);
+        modMTP::loadList(window.context, file);
+        ASSERT_FALSE(window.context.commands.listLoading);
     }
     bool save(QString file) {
         long nodes = -1;

@@ -42,7 +42,6 @@ protected:
     testing_support::ScriptedModals modals;
     QTemporaryDir dir;
     std::optional<testing_support::CommandRecorder> recorder;
-    testing_support::KeptValues kept{&modMacros::openRecordMacro, &modMacros::repositorySchemes};
     ListTreeView* view = nullptr;
     ListTree* tree = nullptr;
     QString file;
@@ -56,14 +55,14 @@ protected:
         file = testing_support::writeBytes(dir.filePath(u"Sites.kqi"_s), expected(kCatalogue));
         openList(u"indexes"_s, u"Sites"_s);
         ASSERT_EQ(tree->count(), 8);
-        recorder.emplace();
+        recorder.emplace(w.context);
     }
     // The list file opened as from the command line.
     void openList(const QString& type, const QString& name) {
         w->documentState->setListType(type);
         w->rootName = name;
         QString open = u"mtp://open="_s + file;
-        modMTP::mtpTransaction(open);
+        modMTP::mtpTransaction(w.context, open);
         tree = w->activeTree();
         view = w->activeTreeView();
     }
@@ -176,11 +175,11 @@ TEST_F(TreePaneTest, ClicksRunCommandsOpenPagesAndHoveringShowsWhatAClickRuns) {
     EXPECT_EQ(w->URL->currentText(), u"file://"_s + dir.filePath(u"page.htm"_s));
 
     // With a repository, a link fetches the repository's record instead.
-    recorder.emplace();
-    modMacros::openRecordMacro = u"mtp://cgisend=getRecord.kqb"_s;
+    recorder.emplace(w.context);
+    w.context.macros.openRecordMacro = u"mtp://cgisend=getRecord.kqb"_s;
     w->URL->setEditText(QString());
     click(node(u"Remodelling"_s));
-    EXPECT_EQ(recorder->commands, QStringList{modMacros::openRecordMacro});
+    EXPECT_EQ(recorder->commands, QStringList{w.context.macros.openRecordMacro});
 
     // The repository's catalogue files the record under a folder's path.
     w->treeIndex = 1;
@@ -192,7 +191,7 @@ TEST_F(TreePaneTest, ClicksRunCommandsOpenPagesAndHoveringShowsWhatAClickRuns) {
     view->setGeometry(w->TreeView1[0]->geometry());
     w->TreeView1[0]->hide();
     view->show();
-    modMacros::repositorySchemes = u"LCSH|AATG"_s;
+    w.context.macros.repositorySchemes = u"LCSH|AATG"_s;
     click(node(u"Old"_s));
     EXPECT_EQ(recorder->commands.last(), u"mtp://field=DC.Subject&content=Art %26 Design; Old&scheme=LCSH.fld"_s);
 }
@@ -453,7 +452,7 @@ TEST_F(TreePaneTest, AListChangedInThePaneIsWrittenInEveryFormAsItStands) {
     const auto written = [&](const QString& domain, const QString& command, const QString& file) {
         w.context.domain.defaultSchema = domain;
         QString line = u"mtp://"_s + command;
-        modMTP::mtpTransaction(line);
+        modMTP::mtpTransaction(w.context, line);
         return readBytes(dir.filePath(file));
     };
     // Sorted by folder in the Harvest Control List, in the order of addition in the channel.

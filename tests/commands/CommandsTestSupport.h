@@ -33,21 +33,20 @@ protected:
         }
         reset();
     }
-    static void reset() {
-        modMTP::loggingOn = modMTP::macroRunning = modMTP::cancelRequested = false;
-        using namespace modMacros;
-        for (QString* v : {&saveRecordMacro, &openRecordMacro, &saveCatalogMacro, &openCatalogMacro, &repositorySchemes, &addMacroErrors}) v->clear();
-        frmSourceHTML::showEditorAfterRun = false;
+    void reset() {
+        w.context.commands.loggingOn = w.context.commands.macroRunning = w.context.commands.cancelRequested = false;
+        w.context.macros = MacroState();
+        w.context.commands.showEditorAfterRun = false;
         if (frmSourceHTML* editor = frmSourceHTML::loadedInstance()) editor->Unload();
     }
     static QString home() { return platform::programDataFolder(); }
 
     // Runs a command through the dispatcher, or through the entry as menus, keys and links do.
-    static void dispatch(QString command, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
-        modMTP::mtpTransaction(command, origin);
+    void dispatch(QString command, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
+        modMTP::mtpTransaction(w.context, command, origin);
     }
-    static void run(QString command, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
-        modMTP::runMtpCommand(command, origin);
+    void run(QString command, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
+        modMTP::runMtpCommand(w.context, command, origin);
     }
     void select(int position) { w->record->selectOnly(w->record->idAt(position)); }
     int selectedPosition() const { return w->record->positionOf(w->record->selectedLine()); }

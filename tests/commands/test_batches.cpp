@@ -48,11 +48,11 @@ TEST_F(BatchTest, OnlyLinesStartingWithLowerCaseMtpRunAndWhatIsNoBatchIsReported
         .expect(u"Error reading in Batch File: "_s + home() + u"/folder.kqb"_s, platform::vbOK);
     dispatch(u"mtp://open="_s + home() + u"/no%20such.kqb/"_s);
     openBatch(home() + u"/folder.kqb"_s);
-    EXPECT_FALSE(modMTP::loggingOn);
+    EXPECT_FALSE(w.context.commands.loggingOn);
     boxes.expect(u"URL or File did not contain any valid batch commands"_s, platform::vbOK);  // logging goes on
     openBatch(writeFile(u"empty.kqb"_s, "# only a comment\r\n\r\n"));
     EXPECT_EQ(boxes.shown().last().title, u"Nothing Found"_s);
-    EXPECT_TRUE(modMTP::loggingOn);
+    EXPECT_TRUE(w.context.commands.loggingOn);
     QByteArray binary;  // with one command at its very end
     for (int i = 0; i < 70000; ++i) binary.append(char((i * 7919) % 256));
     openBatch(writeFile(u"binary.kqb"_s, binary.replace("mtp", "xxx") + "\nmtp://field=DC.Title&content=Last.fld/"));
@@ -112,16 +112,16 @@ TEST_F(BatchTest, BatchesRunOtherBatchesButNeverThemselves) {
 TEST_F(BatchTest, LoggingWordsStartStopAndRestartTheLogWithoutABatchsOwnLines) {
     writeFile(u"cache/syslog.kqb"_s, "old entries\r\n");
     dispatch(u"mtp://startlogging.kqb"_s);
-    EXPECT_TRUE(modMTP::loggingOn);
+    EXPECT_TRUE(w.context.commands.loggingOn);
     EXPECT_EQ(logBytes(), kLogHeader);
     dispatch(u"mtp://field=DC.Title&content=Logged.fld"_s);
     dispatch(u"mtp://stoplogging.kqb"_s);
-    EXPECT_FALSE(modMTP::loggingOn);
+    EXPECT_FALSE(w.context.commands.loggingOn);
     dispatch(u"mtp://field=DC.Title&content=Unlogged.fld"_s);
     dispatch(u"mtp://restartlogging.kqb"_s);
     const QString batch = writeFile(u"quiet.kqb"_s, "mtp://field=DC.Title&content=Q.fld/");
     openBatch(batch);
-    EXPECT_TRUE(modMTP::loggingOn);
+    EXPECT_TRUE(w.context.commands.loggingOn);
     EXPECT_EQ(logBytes(), kLogHeader + "mtp://field=DC.Title&content=Logged.fld\r\nmtp://open=" + batch.toUtf8() +
                               "/\r\n");
 
@@ -132,8 +132,8 @@ TEST_F(BatchTest, LoggingWordsStartStopAndRestartTheLogWithoutABatchsOwnLines) {
     boxes.expect(u"Error opening log: "_s, platform::vbOK).expect(u"Error opening log: "_s, platform::vbOK);
     dispatch(u"mtp://startlogging.kqb"_s);
     EXPECT_TRUE(boxes.shown().at(0).text.endsWith(u". This is common if you are running a batch file"_s));
-    EXPECT_FALSE(modMTP::loggingOn);
-    modMTP::loggingOn = true;
+    EXPECT_FALSE(w.context.commands.loggingOn);
+    w.context.commands.loggingOn = true;
     dispatch(u"mtp://field=DC.Creator&content=Kept.fld/"_s);
     EXPECT_TRUE(boxes.shown().at(1).text.endsWith(u". Quorvantile needs to be able to write to its home directory"_s));
     EXPECT_EQ(record().last(), lineOf("DC.Creator", "Kept"));

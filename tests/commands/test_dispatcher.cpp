@@ -69,7 +69,7 @@ TEST_F(DispatcherTest, ShiftClearsTheCachedCataloguesFirstInALoggedCommand) {
     });
     const QString catalogue = u"mtp://url="_s + web.url().mid(7) + u"/cat.kqi/"_s;
     writeFile(u"cache/indexes/old.kqi"_s, "x");
-    modMTP::loggingOn = true;
+    w.context.commands.loggingOn = true;
     w->shiftDown = true;
     dispatch(catalogue);
     w->shiftDown = false;
@@ -110,7 +110,7 @@ TEST_F(DispatcherTest, RefusedUnknownEmptyAndUncuttableCommandsAreReported) {
         .expect(u"No data in mtp transaction"_s, platform::vbOK)
         .expect(u"No data in mtp transaction"_s, platform::vbOK)
         .expect(u"Error in MTP Transaction: "_s, platform::vbOK);
-    modMTP::loggingOn = true;
+    w.context.commands.loggingOn = true;
     for (const char* command : {"mtp://print=x.htm", "mtp://x.zip/", "", "# a comment.fld/", "mtp.kqs"})
         dispatch(QString::fromUtf8(command));
     EXPECT_EQ(boxes.shown().at(2).title, u"Error"_s);
@@ -138,7 +138,7 @@ TEST_F(DispatcherTest, ThePageSaveIsLoggedAfterTheRecordsFieldLinesEachOnOneLine
 }
 
 TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
-    modMTP::loggingOn = true;
+    w.context.commands.loggingOn = true;
     w->record->append(lineOf("DC.Title", "Kept"));
     writeFile(u"cache/schema/kept.kqs"_s, "x");
     for (const char* command : {"mtp://delete=all.kqs/", "mtp://save=/t/c.kqi/", "mtp://savehcl=/t/h|/r/.kqi/",
@@ -150,7 +150,7 @@ TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
     // Refused: nothing ran, nothing changed, nothing reached the log to be replayed later.
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "Kept")}));
     EXPECT_TRUE(cached(u"schema/kept.kqs"_s));
-    EXPECT_TRUE(modMTP::loggingOn);
+    EXPECT_TRUE(w.context.commands.loggingOn);
     EXPECT_TRUE(logBytes().isEmpty());
     const int style = boxes.shown().at(0).style;
     EXPECT_EQ(style & 7, int(platform::vbYesNo));
@@ -196,17 +196,17 @@ protected:
 
 // A request runs inside the modal dialog; after it, the repository is asked for its schemes.
 TEST_F(WaitDialogTest, RepositoryRequestsRunInsideTheModalDialog) {
-    modMacros::saveRecordMacro = u"mtp://cgisend="_s + host + u"/save.KQB"_s;
+    w.context.macros.saveRecordMacro = u"mtp://cgisend="_s + host + u"/save.KQB"_s;
     bool ranInside = false;
     expectRequest([&] {
         ranInside = frmWaitProcess::loadedInstance() && frmWaitProcess::loadedInstance()->isVisible();
     });
     expectRequest();
     modals.then(tick);
-    modMTP::cancelRequested = true;
+    w.context.commands.cancelRequested = true;
     run(request("/get"));
     EXPECT_TRUE(ranInside);
-    EXPECT_FALSE(modMTP::cancelRequested);
+    EXPECT_FALSE(w.context.commands.cancelRequested);
 }
 
 TEST_F(WaitDialogTest, ACommandRefusedWhileAnotherRunsWaitsInTheHiddenDialog) {
@@ -228,13 +228,13 @@ TEST_F(WaitDialogTest, CancelClosesAtOnceAndAsksTheRunningWorkToStop) {
         frmWaitProcess* wait = frmWaitProcess::loadedInstance();
         wait->pendingCommand = request("/later");
         wait->Cancel->click();
-        cancelSeen = modMTP::cancelRequested && !wait->isVisible();
+        cancelSeen = w.context.commands.cancelRequested && !wait->isVisible();
     });
     modals.then([](QDialog& dialog) { static_cast<frmWaitProcess&>(dialog).Timer1_Timer(); });
     run(request("/long"));
     EXPECT_TRUE(cancelSeen);
     // What waited went with the dialog: loaded again for progress, it starts nothing (no box).
-    tick(frmWaitProcess::Load());
+    tick(frmWaitProcess::Load(w.context));
 }
 
 TEST_F(WaitDialogTest, APageCommandKeepsItsOriginThroughTheDialog) {

@@ -39,14 +39,14 @@ protected:
     std::atomic<int> served{0};
 
     void SetUp() override {
-        modMTP::listLoading = modMTP::cancelRequested = false;
-        modMTP::listLoadRefusals = 0;
+        window.context.commands.listLoading = window.context.commands.cancelRequested = false;
+        window.context.commands.listLoadRefusals = 0;
         modMetaMain::createCacheDirs();
         window->Inet1->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
         window->helpWindow().receivedHTML.clear();
     }
     void TearDown() override {
-        EXPECT_FALSE(modMTP::listLoading) << "a load left the busy flag set";
+        EXPECT_FALSE(window.context.commands.listLoading) << "a load left the busy flag set";
     }
     QString path(const QString& name) const { return files.path() + QLatin1Char('/') + name; }
     QString host() const { return u"127.0.0.1:%1"_s.arg(web.port()); }
@@ -62,7 +62,7 @@ protected:
     void load(const QString& location, const QString& type = {}) {
         if (!type.isEmpty()) window->documentState->setListType(type);
         QString text = location;
-        modMTP::loadList(text);
+        modMTP::loadList(window.context, text);
     }
     ListTree& tree() const { return *window->activeTree(); }
     QString rootText() const { return tree().text(tree().item(1)); }
@@ -183,7 +183,7 @@ TEST_F(ListLoading, FailedOrCancelledFetchesLeaveTheListAsItWas) {
         poll.stop();
         load(path(u"Sites.kqi"_s));
         load(path(u"Sites.kqi"_s));
-        modMTP::cancelRequested = true;
+        window.context.commands.cancelRequested = true;
     });
     poll.start();
     boxes.expect(u"Already loading another list. Please wait"_s, platform::vbOK);

@@ -114,8 +114,8 @@ TEST_F(MacroTest, StoredValuesAreListedByKeyAndTheRepositoryMacrosTakenUp) {
     QStringList rows;
     for (int i = 0; i < editor->lstMacros->count(); ++i) rows << editor->lstMacros->item(i)->text();
     EXPECT_EQ(rows, QStringList({u"F1\tOne"_s, u"F12\tSave Record"_s, u"F2\tTwo"_s, u"F4\tOpen Catalog"_s, u"X\tOdd"_s}));
-    EXPECT_EQ(modMacros::saveRecordMacro, u"mtp://cgisend=host/save"_s);
-    EXPECT_TRUE(modMacros::openCatalogMacro.isEmpty());
+    EXPECT_EQ(w.context.macros.saveRecordMacro, u"mtp://cgisend=host/save"_s);
+    EXPECT_TRUE(w.context.macros.openCatalogMacro.isEmpty());
     EXPECT_EQ(w.context.preferences.charEncoding, u"0"_s);
     EXPECT_FALSE(w->mnuBatchF[3]->isVisible());
 }

@@ -96,13 +96,13 @@ TEST_F(RepositoryTest, ARecordSavePostsTheMetaBlockAFailedSaveStaysModifiedAndTh
     // The scheme list is stored; a failed answer leaves it empty, so it is asked for again.
     dispatch(u"mtp://cgisend="_s + host + u"/schemes?returnSchemes.kqb"_s);
     EXPECT_EQ(lastSeen(), u"GET /schemes?returnSchemes.kqb/ "_s);
-    EXPECT_EQ(modMacros::repositorySchemes, u"LCSH|MESH|"_s);
-    EXPECT_EQ(modMacros::repositoryScheme, u"LCSH"_s);
+    EXPECT_EQ(w.context.macros.repositorySchemes, u"LCSH|MESH|"_s);
+    EXPECT_EQ(w.context.macros.repositoryScheme, u"LCSH"_s);
     boxes.expect(u"ErrorCode:  500"_s, vbOK).expect(u"can't find the repository at mtp://"_s + host + u"/garbage?"_s, vbOK);
     for (const char* path : {"/broken", "/garbage"}) {
-        modMacros::repositorySchemes = u"old|"_s;
+        w.context.macros.repositorySchemes = u"old|"_s;
         dispatch(u"mtp://cgisend="_s + host + QLatin1String(path) + u"?returnSchemes.kqb"_s);
-        EXPECT_TRUE(modMacros::repositorySchemes.isEmpty()) << path;
+        EXPECT_TRUE(w.context.macros.repositorySchemes.isEmpty()) << path;
     }
 }
 

@@ -26,6 +26,7 @@ namespace {
 // run, and a main window (its Resources menu built with it) unless asked for none.
 class DomainWorld {
 public:
+    ProgramContext context;  // first: what follows works on it
     // The Resources items that belong to a domain.
     static QStringList resourceItems() {
         return QStringLiteral(
@@ -65,10 +66,9 @@ public:
     }
 
 private:
-    testing_support::CommandRecorder recorder_;
+    testing_support::CommandRecorder recorder_{context};
 
 public:
-    ProgramContext context;
     std::unique_ptr<Form1> window;
 };
 
@@ -107,16 +107,16 @@ TEST(SchemaMenus, OnlyExactNamesOfDomainsWithItemsShowThemAndHideAllLeavesTheOth
     world.setAllVisible(false);
     for (const QString& name : {u"JSMS"_s, u"SCORM"_s, u"Health Insite"_s, u"AGLS"_s, u"dublin core"_s, u"NZGLS "_s,
                                 QString(), QString(100000, u'N')})
-        modSchemas::showSchemaMenu(true, name);
+        modSchemas::showSchemaMenu(world.context, true, name);
     EXPECT_TRUE(world.shownResourceItems().isEmpty());
-    modSchemas::showSchemaMenu(true, u"AGLS1.2"_s);  // the AGLS versions share their items
-    modSchemas::showSchemaMenu(false, u"AGLS1.3 (ACT)"_s);
-    modSchemas::showSchemaMenu(true, u"GILS-ARIZONA"_s);
-    modSchemas::showSchemaMenu(true, u"NOHSC"_s);
+    modSchemas::showSchemaMenu(world.context, true, u"AGLS1.2"_s);  // the AGLS versions share their items
+    modSchemas::showSchemaMenu(world.context, false, u"AGLS1.3 (ACT)"_s);
+    modSchemas::showSchemaMenu(world.context, true, u"GILS-ARIZONA"_s);
+    modSchemas::showSchemaMenu(world.context, true, u"NOHSC"_s);
     EXPECT_EQ(world.shownResourceItems(), (QStringList{"mnuResGILSARIZONA", "mnuResNOHSC", "mnuResNOHSCres"}));
     fillSchemaCatalogue(world.context.domain.catalogue, world.context.schemeServer);
     world.setAllVisible(true);
-    modSchemas::hideAllSchemaMenus(world.context.domain.catalogue);
+    modSchemas::hideAllSchemaMenus(world.context);
     EXPECT_EQ(world.shownResourceItems(), (QStringList{"mnuResEDNA", "mnuRes18"}));  // EdNA is not in the catalogue
     EXPECT_TRUE(world.visible(u"mnuResDefault"_s));
 }
@@ -138,8 +138,8 @@ TEST(ApplyDomainDefaults, EveryDomainGetsATemplatePrefixAndClosedNamespacesAndRu
         EXPECT_EQ(world.visible(u"mnuFileCheckHarvest"_s), domain.startsWith(u"AGLS"_s));
         EXPECT_TRUE(world.commands().isEmpty());
         EXPECT_TRUE(world.shownResourceItems().isEmpty()) << "applying leaves the Resources items alone";
-        modSchemas::showSchemaMenu(true, domain);
-        modSchemas::showSchemaMenu(false, domain);
+        modSchemas::showSchemaMenu(world.context, true, domain);
+        modSchemas::showSchemaMenu(world.context, false, domain);
         EXPECT_TRUE(world.shownResourceItems().isEmpty());
     }
 }
@@ -179,7 +179,7 @@ TEST(ApplyDomainDefaults, WhatASavedRecordDeclaresPerDomain) {
     ProgramContext other;
     Form1 bare(other);  // a window without the menu items is no harm
     world.apply(u"SCORM"_s);
-    modSchemas::showSchemaMenu(true, u"NOHSC"_s);
+    modSchemas::showSchemaMenu(world.context, true, u"NOHSC"_s);
     EXPECT_EQ(world.context.domain.rdfPrefix, u"scorm"_s);
 }
 
@@ -386,10 +386,10 @@ TEST_F(ResourcesMenuTest, DomainItemsApplyTheirDomainAndLoadItsListTheSchemaItem
 
 TEST_F(ResourcesMenuTest, OregonListsTurnTheTreeIntoASchemeAfterTheirCommand) {
     QString typeDuringCommand;
-    modMTP::setCommandInterceptor([&](const QString&, modMTP::CommandOrigin) {
+    world.context.commands.interceptor = [&](const QString&, modMTP::CommandOrigin) {
         typeDuringCommand = world.window->documentState->listType();
         return true;
-    });
+    };
     for (int index = 1; index <= 3; ++index) {
         world.window->documentState->setListType(u"indexes"_s);
         world.item(u"mnuResOREGONGILS_%1"_s.arg(index))->trigger();

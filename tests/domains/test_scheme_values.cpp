@@ -20,9 +20,7 @@ namespace {
 
 class SchemeValuesTest : public RecordWindowTest {
 protected:
-    testing_support::KeptValues keptToo{&modMacros::repositorySchemes, &modMacros::repositoryScheme, &modMacros::openCatalogMacro,
-                                        &modMacros::saveRecordMacro};
-    testing_support::CommandRecorder recorder;
+    testing_support::CommandRecorder recorder{w.context};
     CRegSettings store;
     void SetUp() override {
         w.context.schemeServer = u"S"_s;
@@ -156,20 +154,20 @@ TEST_F(SchemeValuesTest, SchemeFilesBesideTheListOrOnTheRepositoryAreFoundByThei
 
     // The repository's schemes: whole names in any case, and only plain names reach a command.
     w->documentState->setTreePath(QString());
-    modMacros::repositorySchemes = u"Main Catalog|Dogs||Th\u00e9saurus"_s;
-    modMacros::repositoryScheme = u"Main Catalog"_s;
-    modMacros::openCatalogMacro = u"mtp://cgisend=getCatalogue.kqb"_s;
-    modMacros::saveRecordMacro = u"mtp://CGISend=http://repo.example/cgi/save.kqb"_s;
+    w.context.macros.repositorySchemes = u"Main Catalog|Dogs||Th\u00e9saurus"_s;
+    w.context.macros.repositoryScheme = u"Main Catalog"_s;
+    w.context.macros.openCatalogMacro = u"mtp://cgisend=getCatalogue.kqb"_s;
+    w.context.macros.saveRecordMacro = u"mtp://CGISend=http://repo.example/cgi/save.kqb"_s;
     for (const QString& scheme : {u"dogs"_s, u"main catalog"_s, QString(), u"Dog"_s}) {
         edit(u"DC.Subject"_s, u"x"_s, {}, scheme);
         EXPECT_EQ(shown(), scheme.size() > 3 ? u"button"_s : u"plain"_s) << scheme;
     }
     const QString fetch = u"mtp://url=http://repo.example/cgi/save?returnScheme="_s;
-    EXPECT_EQ(load(u"AGLS1.3"_s, u"MAIN CATALOG"_s), modMacros::openCatalogMacro);
+    EXPECT_EQ(load(u"AGLS1.3"_s, u"MAIN CATALOG"_s), w.context.macros.openCatalogMacro);
     EXPECT_EQ(load(u"AGLS1.3"_s, u"Th\u00e9saurus"_s), fetch + u"Th%C3%A9saurus.kqs"_s);
-    modMacros::openCatalogMacro.clear();  // without an Open Catalog command the first name is fetched like the rest
+    w.context.macros.openCatalogMacro.clear();  // without an Open Catalog command the first name is fetched like the rest
     EXPECT_EQ(load(u"AGLS1.3"_s, u"Main Catalog"_s), fetch + u"Main%20Catalog.kqs"_s);
-    modMacros::saveRecordMacro = u"mtp://cgisend=http://repo.example/save"_s;
+    w.context.macros.saveRecordMacro = u"mtp://cgisend=http://repo.example/save"_s;
     EXPECT_EQ(load(u"AGLS1.3"_s, u"Dogs"_s), u"false"_s);
     for (const QString& bad : {u"IMT&x=1"_s, u"IMT?x"_s, u"../IMT"_s, u"IMT|Dogs"_s, u"IMT\r\nmtp://delete=all"_s,
                                QString(10240, u'a') + u"IMT"_s, QString(), u"-.-"_s, u"IMT\t"_s})

@@ -38,14 +38,13 @@ TEST_F(DocumentStateTest, TheRecordMarkAndItsQuestionWhoseYesMayGoToTheRepositor
     EXPECT_EQ(panel2(), QString());
     EXPECT_EQ(w->saveHtmlCheck(), 0);
     // Yes that goes to the repository: it saves later, so the caller must not throw the record away now.
-    testing_support::CommandRecorder recorder;
-    testing_support::KeptValues macro{&modMacros::saveRecordMacro};
-    modMacros::saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb/"_s;
+    testing_support::CommandRecorder recorder{w.context};
+    w.context.macros.saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb/"_s;
     w->documentState->setCurrentHTMLFile(QString());  // a record of the repository's, read from no file
     w->markHTMLmodifiedCheckList(QString());
     boxes.expect(kRecordQuestion, vbYes);
     EXPECT_EQ(w->saveHtmlCheck(), vbCancel);
-    EXPECT_EQ(recorder.commands, QStringList{modMacros::saveRecordMacro});
+    EXPECT_EQ(recorder.commands, QStringList{w.context.macros.saveRecordMacro});
 }
 
 TEST_F(DocumentStateTest, MarkingTheListAsksAboutTheRecordFirst) {

@@ -71,7 +71,7 @@ TEST_F(EditPanelTest, ValueListsAndSchemesAreWrittenAtOnceNoneAsEmptyAndLoadSche
     EXPECT_EQ(content(3, 3), QString());
     EXPECT_FALSE(w->mnuMaintMeta(9)->isEnabled());
 
-    testing_support::CommandRecorder recorder;
+    testing_support::CommandRecorder recorder{w.context};
     w.context.domain.defaultSchema = u"GILS-MONTANA"_s;
     edit(u"GILS.subjects"_s);
     w->EditLoadScheme_Click();

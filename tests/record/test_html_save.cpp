@@ -46,7 +46,7 @@ TEST_F(HtmlSaveTest, EditedRecordGoesBackAndEveryOtherByteStays) {
 TEST_F(HtmlSaveTest, APageChangedOnDiskIsNotRevertedBySave) {
     const QByteArray head = "<html><head><title>T</title>\r\n<meta name=\"DC.Title\" content=\"Old\">\r\n</head>\r\n";
     const QString path = write(u"page.htm"_s, head + "<body>first</body></html>\r\n");
-    modMTP::runCommand(u"mtp://open="_s + path);
+    modMTP::runCommand(w.context, u"mtp://open="_s + path);
     ASSERT_EQ(w->documentState->currentHTMLFile(), path);
     show(1);
     w->editNrmlContent->setText(u"New"_s);

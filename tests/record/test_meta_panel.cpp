@@ -13,7 +13,7 @@ const QString kMove = u"mtp://moveMetaCell|"_s;
 
 class MetaPanelTest : public RecordWindowTest {
 protected:
-    testing_support::CommandRecorder recorder;
+    testing_support::CommandRecorder recorder{w.context};
     MetaPanelView* panel = w->MetaPanel;
 
     void SetUp() override {

@@ -35,12 +35,11 @@ TEST_F(PageLoadingTest, LocalPagesInEitherEncodingAMergeAndARecordToOpenFromTheR
     EXPECT_EQ(w->record->count(), 2);
     EXPECT_TRUE(w->pageSource.contains(u"Caf\u00E9"_s));
     EXPECT_EQ(w->StatusBar1->panelText(3), u"Waiting for Metadata to come in..."_s);
-    testing_support::CommandRecorder recorder;  // a record to open comes from the repository instead
-    testing_support::KeptValues macro{&modMacros::openRecordMacro};
-    modMacros::openRecordMacro = u"mtp://cgisend=http://repo.example/open.kqb/"_s;
+    testing_support::CommandRecorder recorder{w.context};  // a record to open comes from the repository instead
+    w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/open.kqb/"_s;
     w->openRecordOnLoad = true;
     w->LoadMetadataFromURL(utf8, true);
-    EXPECT_EQ(recorder.commands, QStringList{modMacros::openRecordMacro});
+    EXPECT_EQ(recorder.commands, QStringList{w.context.macros.openRecordMacro});
     EXPECT_EQ(w->record->count(), 2);  // the page's own lines are not read
     EXPECT_FALSE(w->openRecordOnLoad);
     // A page that cannot be read is named under a title that says so; the record stays.

@@ -1,26 +1,42 @@
 #pragma once
 #include "commands/modMTP.h"
+#include "core/program/ProgramContext.h"
 
 #include <QStringList>
 
 namespace testing_support {
 
-// Takes every command that reaches the command entry and keeps it from running.
+// Takes every command that reaches the command entry of a program state and keeps it from
+// running.
 class CommandRecorder {
 public:
-    CommandRecorder() {
-        modMTP::setCommandInterceptor([this](const QString& command, modMTP::CommandOrigin origin) {
-            commands << command;
-            origins << origin;
-            return true;
-        });
-    }
-    ~CommandRecorder() { modMTP::setCommandInterceptor({}); }
+    CommandRecorder() = default;
+    explicit CommandRecorder(ProgramContext& context) { attach(context); }
+    ~CommandRecorder() { detach(); }
     CommandRecorder(const CommandRecorder&) = delete;
     CommandRecorder& operator=(const CommandRecorder&) = delete;
 
+    // Records the commands of this state from now on (and no longer those of another).
+    void attach(ProgramContext& context) {
+        detach();
+        context_ = &context;
+        context.commands.interceptor = [this](const QString& command, CommandOrigin origin) {
+            commands << command;
+            origins << origin;
+            return true;
+        };
+    }
+    // Lets the state's commands run again; call it before the state goes.
+    void detach() {
+        if (context_) context_->commands.interceptor = {};
+        context_ = nullptr;
+    }
+
     QStringList commands;
-    QList<modMTP::CommandOrigin> origins;
+    QList<CommandOrigin> origins;
+
+private:
+    ProgramContext* context_ = nullptr;
 };
 
 }  // namespace testing_support

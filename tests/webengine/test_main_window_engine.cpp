@@ -22,10 +22,10 @@ namespace {
 class MainWindowEngineTest : public ::testing::Test {
 protected:
     testing_support::FreshStore store;
-    testing_support::CommandRecorder recorder;
+    ProgramContext context;
+    testing_support::CommandRecorder recorder{context};
     testing_support::LocalHttpServer server;
     QTemporaryDir folder;
-    ProgramContext context;
     std::unique_ptr<Form1> form;
 
     void SetUp() override {

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/catalogues/ListTree.h"
+#include "core/program/CommandState.h"
 #include "core/program/DomainState.h"
 #include "core/program/Preferences.h"
 #include "core/record/Record.h"
@@ -7,9 +8,10 @@
 
 #include <array>
 
-// What the program knows while it runs: the preferences, the current domain, the page's
-// record, the two list trees (0 the lists, 1 the repository's catalogue) and the documents' state. The
-// application makes one and hands it to the window and to whatever else needs it.
+// What the program knows while it runs: the preferences, the current domain, the command
+// and macro state, the page's record, the two list trees (0 the lists, 1 the repository's
+// catalogue) and the documents' state. The application makes one and hands it to the window
+// and to whatever else needs it.
 class ProgramContext {
 public:
     ProgramContext() = default;
@@ -21,6 +23,8 @@ public:
     QString schemeServer;
     Preferences preferences;
     DomainState domain;
+    CommandState commands;
+    MacroState macros;
     Record record;
     std::array<ListTree, 2> listTrees;
     DocumentState document;

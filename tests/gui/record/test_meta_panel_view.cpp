@@ -16,7 +16,7 @@ namespace {
 class MetaPanelViewTest : public RecordWindowTest {
 protected:
     MetaPanelView* panel = w->MetaPanel;
-    testing_support::CommandRecorder recorder;
+    testing_support::CommandRecorder recorder{w.context};
 
     void SetUp() override {
         w->resize(1000, 760);
@@ -166,8 +166,8 @@ TEST_F(MetaPanelViewTest, AHundredThousandLinesAndATenMegabyteValue) {
     lines[50000].content = QString(10 * 1024 * 1024, u'x');
     w->record->appendLines(lines);
     select(50001);
-    modMTP::setCommandInterceptor({});
-    modMTP::runCommand(u"mtp://field=DC.Subject7&content=Added.fld/"_s);
+    w.context.commands.interceptor = {};
+    modMTP::runCommand(w.context, u"mtp://field=DC.Subject7&content=Added.fld/"_s);
     QApplication::processEvents();
     ASSERT_EQ(panel->model()->rowCount(), 100001);
     EXPECT_EQ(content(50002), u"Added"_s);  // after the selected line
@@ -192,7 +192,7 @@ protected:
 
 TEST_F(MetaPanelViewTest, ABatchOfAThousandFieldCommandsPaintsTheLinesAFewTimesAndEndsShowingThemAll) {
     recorder.commands.clear();
-    modMTP::setCommandInterceptor({});
+    w.context.commands.interceptor = {};
     QByteArray batch;
     for (int k = 0; k < 1000; ++k) {
         batch += k % 3 == 0 ? u"mtp://field=DC.Subject&content=Topics|Term %1&scheme=apais.fld/\r\n"_s.arg(k).toUtf8()
@@ -201,7 +201,7 @@ TEST_F(MetaPanelViewTest, ABatchOfAThousandFieldCommandsPaintsTheLinesAFewTimesA
     const QString path = write(u"grow.kqb"_s, batch);
     QApplication::processEvents();
     PaintCounter counter(panel->viewport());
-    modMTP::runCommand(u"mtp://open="_s + path + u"/"_s);
+    modMTP::runCommand(w.context, u"mtp://open="_s + path + u"/"_s);
     QElapsedTimer settle;  // what the end of the batch paints
     settle.start();
     while (settle.elapsed() < 300) QApplication::processEvents();

@@ -1,0 +1,8 @@
+#include "core/program/CommandState.h"
+
+#include "platform/Inet.h"
+
+#include <QTimer>
+
+CommandState::CommandState() = default;
+CommandState::~CommandState() = default;

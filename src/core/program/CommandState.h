@@ -1,0 +1,73 @@
+#pragma once
+#include <QElapsedTimer>
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class CommandWindow;
+class QTimer;
+namespace platform {
+class Inet;
+}  // namespace platform
+
+// Where a command came from. Commands a web page started (a link, a script, a redirect, a
+// frame, a new-window request, the help window) and every line of a batch run on their
+// behalf are page commands: the dispatcher asks before such a command changes files, the
+// record, macros, logging or the repository.
+enum class CommandOrigin { Program, Page };
+
+// The repository's commands, taken from the macros captioned "Save Record", "Open Record",
+// "Save Catalog" and "Open Catalog"; empty when no repository is set up.
+struct MacroState {
+    QString saveRecordMacro;
+    QString openRecordMacro;
+    QString saveCatalogMacro;
+    QString openCatalogMacro;
+    // The scheme names the repository reported, separated by "|"; empty until asked.
+    QString repositorySchemes;
+    // The first of them.
+    QString repositoryScheme;
+    // What addmacro= commands could not store, one line each, shown when the command (or the
+    // batch) that collected them ends.
+    QString addMacroErrors;
+};
+
+// The command language's own state while the program runs.
+struct CommandState {
+    CommandState();
+    ~CommandState();
+    CommandState(const CommandState&) = delete;
+    CommandState& operator=(const CommandState&) = delete;
+
+    // The window the commands work on: the program's first; nullptr while none is open.
+    CommandWindow* window = nullptr;
+    // Set while the dispatcher runs a command; a second repository or macro-set command is refused.
+    bool macroRunning = false;
+    // Set by the wait dialog's Cancel; tested by the repository wait and the list loader.
+    bool cancelRequested = false;
+    // The dispatcher appends each command to the command log while this is set.
+    bool loggingOn = false;
+    // A list load is under way, and how many loads were refused meanwhile.
+    bool listLoading = false;
+    int listLoadRefusals = 0;
+    // The name of the list shown before the last one loaded.
+    QString previousListName;
+    // Dispatches under way, nested ones included.
+    int dispatchDepth = 0;
+    // How deep batches run inside batches right now, and whether a run too deep has asked
+    // every batch still running to stop.
+    int batchDepth = 0;
+    bool batchesAbandoned = false;
+    // Set by addmacro=: the command entry shows the macro editor after its next run through
+    // the wait dialog, and clears it.
+    bool showEditorAfterRun = false;
+    // Sees every command that enters the command entry before it is carried out; answering
+    // true keeps the command from running.
+    std::function<bool(const QString& command, CommandOrigin origin)> interceptor;
+    // The panes are painted at most once per interval while commands follow each other.
+    QElapsedTimer sincePaint;
+    std::unique_ptr<QTimer> paintRelease;
+    // Batches fetched from the web have a transfer control of their own, made on first use.
+    std::unique_ptr<platform::Inet> batchTransfer;
+};
