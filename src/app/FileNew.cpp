@@ -107,7 +107,7 @@ void Form1::mnuFileNew_Click(int index) {
         switchToListMode();
         setMnuFileSaveAs();
         QString proposed = platform::programDataFolder() + QStringLiteral("/HCL.htm");
-        const QString path = ModOpenSave::showSaveDialog(ModOpenSave::kPageFilter, proposed);
+        const QString path = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, proposed);
         if (path.isEmpty()) {
             setMnuFileSaveAs();
             return;
@@ -125,7 +125,7 @@ void Form1::mnuFileNew_Click(int index) {
         switchToListMode();
         documentState->setSaveCaption(QStringLiteral("Save Catalog"));
         QString proposed = proposedListName(documentState->TreePath(), ".kqi");
-        const QString path = ModOpenSave::showSaveDialog(ModOpenSave::kCatalogueFilter, proposed);
+        const QString path = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kCatalogueFilter, proposed);
         if (!path.isEmpty()) documentState->setTreePath(path);
         mnuFileDraw();
         if (path.isEmpty()) setMnuFileSaveAs();
@@ -137,7 +137,7 @@ void Form1::mnuFileNew_Click(int index) {
         documentState->setSaveCaption(QStringLiteral("Save Scheme"));
         setMnuFileSaveAs();
         QString proposed = proposedListName(documentState->TreePath(), ".kqs");
-        const QString path = ModOpenSave::showSaveDialog(ModOpenSave::kSchemeFilter, proposed);
+        const QString path = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kSchemeFilter, proposed);
         if (!activeTreeVisible()) mnuViewTreeView_Click();
         if (path.isEmpty()) {
             setMnuFileSaveAs();

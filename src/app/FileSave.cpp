@@ -31,7 +31,7 @@ bool Form1::saveListToItsFile(bool catalogue) {
     if (!platform::isLocalPath(path)) {
         path = QStringLiteral("Untitled");
         // A cancel changes nothing, so the next Save still knows the list's kind.
-        if (ModOpenSave::showSaveDialog(catalogue ? ModOpenSave::kCatalogueFilter : ModOpenSave::kSchemeFilter, path).isEmpty()) return false;
+        if (ModOpenSave::showSaveDialog(context.fileDialog, catalogue ? ModOpenSave::kCatalogueFilter : ModOpenSave::kSchemeFilter, path).isEmpty()) return false;
         documentState->setTreePath(path);
     }
     long nodeCount = 0;
@@ -60,7 +60,7 @@ void Form1::mnuFileSave_Click() {
     // failed write or a save the repository finishes later leave the mark in place.
     if (document == DocumentState::Document::Record) {
         const bool saved = saveRecordWhereItBelongs([this] {
-            const QString chosen = ModOpenSave::showSaveDialog(ModOpenSave::kPageFilter, FilePath);
+            const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, FilePath);
             return !chosen.isEmpty() && SaveAsHTML(chosen);
         });
         if (saved) documentState->markSaved(DocumentState::Document::Record);

@@ -31,7 +31,7 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         const QString location = browserLocationURL();
         const qsizetype slash = location.lastIndexOf(QLatin1Char('/'));
         if (slash >= 0) FilePath = platform::folderPart(FilePath) + location.mid(slash + 1);
-        const QString chosen = ModOpenSave::showSaveDialog(ModOpenSave::kPageFilter, FilePath);
+        const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, FilePath);
         if (chosen.isEmpty()) return false;
         FilePath = chosen;
         return runSaveCommand(FilePath, false);
@@ -46,7 +46,7 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         return false;  // the repository stores it on its own time; its reply says how it went
     case kSaveAsTemplate: {
         if (!platform::isLocalPath(BatchPath)) BatchPath.clear();
-        const QString chosen = ModOpenSave::showSaveDialog(ModOpenSave::kBatchFilter, BatchPath);
+        const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kBatchFilter, BatchPath);
         if (chosen.isEmpty()) return false;
         BatchPath = chosen;
         // A template that was not written is not worth a function key.
@@ -66,7 +66,7 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         const bool scheme = index == 4;
         if (!platform::isLocalPath(documentState->TreePath())) documentState->setTreePath(QString());
         QString path = documentState->TreePath();
-        const QString chosen = ModOpenSave::showSaveDialog(scheme ? ModOpenSave::kSchemeFilter : ModOpenSave::kCatalogueFilter, path);
+        const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, scheme ? ModOpenSave::kSchemeFilter : ModOpenSave::kCatalogueFilter, path);
         if (chosen.isEmpty()) return false;
         documentState->setTreePath(chosen);
         if (!runSaveCommand(chosen, true)) return false;

@@ -189,7 +189,7 @@ void Form1::buildMenus() {
 }
 
 void Form1::mnuBatchPublish_Click() {
-    modMTP::publishMacroSet();
+    modMTP::publishMacroSet(context);
 }
 
 void Form1::mnuBatchShowLog_Click() {

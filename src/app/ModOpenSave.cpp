@@ -28,13 +28,6 @@ const QList<platform::FileFilter> kOpenFilters = {
 
 const QString kDirPrompt = QStringLiteral("Open a file to select the Directory");
 
-// One record for both dialogs for the life of the process: what a call does not set
-// keeps the value the previous call left, the folder included.
-FileDialogRequest& dialogRecord() {
-    static FileDialogRequest record;
-    return record;
-}
-
 // The answer's path up to its first NUL, as the platform's dialogs returned it.
 QString chosenPath(const platform::FileDialogAnswer& answer) {
     const qsizetype nul = answer.path.indexOf(QChar(0));
@@ -59,8 +52,7 @@ QString missingExtension(int filterIndex, const QString& path) {
 
 }  // namespace
 
-QString showSaveDialog(int filterIndex, QString& path, bool proposeMissing) {
-    FileDialogRequest& record = dialogRecord();
+QString showSaveDialog(FileDialogRequest& record, int filterIndex, QString& path, bool proposeMissing) {
     record.save = true;
     record.filters = kSaveFilters;
     record.filterIndex = filterIndex;
@@ -111,7 +103,7 @@ QString showSaveDialog(int filterIndex, QString& path, bool proposeMissing) {
     }
 }
 
-QString showOpenDialog(const QString& kind, const QString& path) {
+QString showOpenDialog(FileDialogRequest& record, const QString& kind, const QString& path) {
     struct Start {
         const char* kind;
         const char* name;  // proposed when no path is given (an Open dialog names no new file)
@@ -129,7 +121,6 @@ QString showOpenDialog(const QString& kind, const QString& path) {
         if (kind == QLatin1String(s.kind)) start = &s;
     }
 
-    FileDialogRequest& record = dialogRecord();
     record.save = false;
     record.filters = kOpenFilters;
     if (!path.isEmpty()) {

@@ -56,7 +56,7 @@ void Form1::mnuFileOpenIdx_Click(int index) {
     switch (index) {
     case kOpenPage: {
         if (saveHtmlCheck() == platform::vbCancel) return;
-        path = ModOpenSave::showOpenDialog(QStringLiteral("htm"), existing(FilePath));
+        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("htm"), existing(FilePath));
         // A cancelled dialog leaves the record's file as it was.
         if (path.isEmpty()) break;
         documentState->setCurrentHTMLFile(path);
@@ -67,13 +67,13 @@ void Form1::mnuFileOpenIdx_Click(int index) {
         break;
     }
     case kOpenTemplate:
-        path = ModOpenSave::showOpenDialog(QStringLiteral("kqb"), BatchPath);
+        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("kqb"), BatchPath);
         if (path.isEmpty()) break;
         BatchPath = path;
         documentState->setSaveCaption(QStringLiteral("Save Template to ") + BatchPath);
         break;
     case kOpenMacroSet:
-        path = ModOpenSave::showOpenDialog(QStringLiteral("kqb"), BatchPath);
+        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("kqb"), BatchPath);
         break;
     case kOpenServerRecord:
         if (context.macros.openRecordMacro.isEmpty()) {
@@ -94,24 +94,24 @@ void Form1::mnuFileOpenIdx_Click(int index) {
             takeOverAsList(QStringLiteral("Save Catalog to "));
             break;
         }
-        path = ModOpenSave::showOpenDialog(QStringLiteral("kqi"), existing(catalogueStart(documentState->TreePath(), ".kqi")));
+        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("kqi"), existing(catalogueStart(documentState->TreePath(), ".kqi")));
         if (!path.isEmpty()) takeOverAsList(QStringLiteral("Save Catalog to ") + path);
         break;
     case kOpenScheme:
         documentState->setListType(QStringLiteral("schema"));
-        path = ModOpenSave::showOpenDialog(QStringLiteral("kqs"), existing(catalogueStart(documentState->TreePath(), ".kqs")));
+        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("kqs"), existing(catalogueStart(documentState->TreePath(), ".kqs")));
         if (!path.isEmpty() && takeOverAsList(QStringLiteral("Save Scheme to ") + path)) documentState->setTreePath(path);
         break;
     case kOpenHarvestList:
         FilePath.remove(QLatin1String(".kqs"), ci);
         FilePath.remove(QLatin1String(".kqi"), ci);
-        path = ModOpenSave::showOpenDialog(QStringLiteral("hcl"), existing(documentState->TreePath()));
+        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("hcl"), existing(documentState->TreePath()));
         if (path.isEmpty()) break;
         documentState->setTreePath(path);
         path = QStringLiteral("loadhcl=") + path + QStringLiteral(".kqi");
         break;
     case kOpenRssChannel:
-        path = ModOpenSave::showOpenDialog(QStringLiteral("rss"), existing(documentState->TreePath()));
+        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("rss"), existing(documentState->TreePath()));
         if (path.isEmpty()) {
             mnuFileSaveList->setEnabled(false);
             break;
@@ -123,7 +123,7 @@ void Form1::mnuFileOpenIdx_Click(int index) {
         break;
     case kOpenDirectory:
         if (saveHtmlCheck() == platform::vbCancel) return;
-        path = ModOpenSave::showOpenDialog(QStringLiteral("dir"), existing(FilePath));
+        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("dir"), existing(FilePath));
         if (platform::lastPathSeparator(path) >= 0) path = platform::folderPart(path);
         break;
     default:

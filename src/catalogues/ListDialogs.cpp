@@ -30,7 +30,7 @@ bool Form1::saveHarvestListWithDialog() {
 }
 
 bool Form1::saveRssChannelWithDialog() {
-    frmRSS& dialog = frmRSS::instance(this, *documentState);
+    frmRSS& dialog = frmRSS::instance(this, context);
     // The channel shown keeps its file; any other list is offered a new file beside its own,
     // never the list's file and never a channel read earlier for another list.
     const ListTree& tree = *activeTree();

@@ -146,7 +146,7 @@ void frmHCL::Form_Load() {
 }
 
 void frmHCL::cmdBrowse1_Click() {
-    const QString chosen = ModOpenSave::showOpenDialog(QStringLiteral("htm"), form_.documentState->TreePath());
+    const QString chosen = ModOpenSave::showOpenDialog(form_.context.fileDialog, QStringLiteral("htm"), form_.documentState->TreePath());
     show();
     raise();
     if (chosen.isEmpty()) return;
@@ -155,7 +155,7 @@ void frmHCL::cmdBrowse1_Click() {
 }
 
 void frmHCL::cmdBrowse_Click() {
-    const QString chosen = ModOpenSave::showOpenDialog(QStringLiteral("hcl"), form_.FilePath);
+    const QString chosen = ModOpenSave::showOpenDialog(form_.context.fileDialog, QStringLiteral("hcl"), form_.FilePath);
     show();
     raise();
     if (platform::lastPathSeparator(chosen) >= 0) txtHCLDirLoc->setText(platform::folderPart(chosen));

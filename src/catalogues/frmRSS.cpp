@@ -4,6 +4,7 @@
 #include "catalogues/ListDocuments.h"
 #include "catalogues/RssChannelText.h"
 #include "platform/OwnedDialog.h"
+#include "core/program/ProgramContext.h"
 #include "record/DocumentState.h"
 
 #include <QGridLayout>
@@ -13,7 +14,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmRSS::frmRSS(QWidget* parent, DocumentState& document) : QDialog(parent), document_(document) {
+frmRSS::frmRSS(QWidget* parent, ProgramContext& context)
+    : QDialog(parent), context_(context), document_(context.document) {
     setObjectName(QStringLiteral("frmRSS"));
     setWindowTitle(QStringLiteral("Rich Site Summary (RSS Channel) Generator"));
     Label1 = new QLabel(QStringLiteral("Enter details to create the header section of the RSS Channel. "), this);
@@ -63,8 +65,8 @@ frmRSS::frmRSS(QWidget* parent, DocumentState& document) : QDialog(parent), docu
     connect(CancelButton, &QPushButton::clicked, this, &frmRSS::CancelButton_Click);
 }
 
-frmRSS& frmRSS::instance(QWidget* parent, DocumentState& document) {
-    return platform::ownedDialog<frmRSS>(*parent, [&] { return new frmRSS(parent, document); });
+frmRSS& frmRSS::instance(QWidget* parent, ProgramContext& context) {
+    return platform::ownedDialog<frmRSS>(*parent, [&] { return new frmRSS(parent, context); });
 }
 
 void frmRSS::showEvent(QShowEvent* event) {
@@ -84,7 +86,7 @@ void frmRSS::changeState() {
 }
 
 void frmRSS::cmdBrowse_Click() {
-    txtFilePath->setText(ModOpenSave::showOpenDialog(QStringLiteral("rss"), txtFilePath->text()));
+    txtFilePath->setText(ModOpenSave::showOpenDialog(context_.fileDialog, QStringLiteral("rss"), txtFilePath->text()));
 }
 
 void frmRSS::OKButton_Click() {

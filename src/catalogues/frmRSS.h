@@ -2,6 +2,7 @@
 #include <QDialog>
 
 class DocumentState;
+class ProgramContext;
 #include <QString>
 
 class QLabel;
@@ -15,7 +16,7 @@ class frmRSS : public QDialog {
     Q_OBJECT
 public:
     // The one dialog, created on first use.
-    static frmRSS& instance(QWidget* parent, DocumentState& document);
+    static frmRSS& instance(QWidget* parent, ProgramContext& context);
 
     QString filePath;
     QString title;
@@ -44,6 +45,7 @@ protected:
     void reject() override;
 
 private:
-    frmRSS(QWidget* parent, DocumentState& document);
+    frmRSS(QWidget* parent, ProgramContext& context);
+    ProgramContext& context_;
     DocumentState& document_;
 };

@@ -18,7 +18,7 @@ namespace modRSS {
 
 bool saveRSSChannel(Form1& form, QString& path) {
     Form1* window = &form;
-    const frmRSS& dialog = frmRSS::instance(window, *window->documentState);
+    const frmRSS& dialog = frmRSS::instance(window, window->context);
     const QString text = RssChannelText::channel(modLists::listEntries(*window->activeTree()),
                                                  {dialog.title, dialog.siteURL, dialog.description});
     return ListDocuments::writeList(*window, path, text, QStringLiteral("Error saving RSS channel"));
@@ -40,7 +40,7 @@ ListDocuments::LoadOutcome loadRSSChannel(Form1& form, const QString& location, 
     if (!ListDocuments::mayReplaceList(*window)) return LoadOutcome::Kept;
     if (!alive) return LoadOutcome::NotLoaded;
 
-    frmRSS& dialog = frmRSS::instance(window, *window->documentState);
+    frmRSS& dialog = frmRSS::instance(window, window->context);
     DocumentState& state = *window->documentState;
     state.setListFile(platform::isLocalPath(location) ? fetched->localPath : QString());
     if (!fetched->fromCache) {

@@ -216,10 +216,10 @@ QString macroSetLine(const QString& key, const QString& shortName, const QString
                                     QStringLiteral("&text=") + shortName + QStringLiteral(".kqb"));
 }
 
-void publishMacroSet() {
+void publishMacroSet(ProgramContext& context) {
     const CRegSettings settings;
     QString path = platform::programDataFolder() + QStringLiteral("/macro set.kqb");
-    const QString chosen = ModOpenSave::showSaveDialog(ModOpenSave::kBatchFilter, path);
+    const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kBatchFilter, path);
     if (chosen.isEmpty()) return;
     QString text;
     // A value without "|" is no macro: loading skips it, and so does the set.

@@ -71,7 +71,7 @@ void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origi
 // so that they read back as they are (no value turns into a command line of its own).
 QString buildFieldCommands(const ProgramContext& context);
 // Asks where to write the function-key macros as a batch of addmacro= lines, and writes it.
-void publishMacroSet();
+void publishMacroSet(ProgramContext& context);
 // The line of a macro set that stores a macro again: "mtp://addmacro=" command "&fkey=" key
 // "&text=" short name ".kqb", with no line break in it.
 QString macroSetLine(const QString& key, const QString& shortName, const QString& command);

@@ -68,7 +68,7 @@ bool Form1::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere) {
         if (answer == platform::vbYes) return SaveAsHTML(file);
         if (answer != platform::vbNo) return false;
         QString proposed = file;
-        const QString chosen = ModOpenSave::showSaveDialog(ModOpenSave::kPageFilter, proposed, true);
+        const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, proposed, true);
         if (chosen.isEmpty()) return false;
         FilePath = chosen;
         return SaveAsHTML(chosen);

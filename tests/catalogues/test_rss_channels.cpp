@@ -68,14 +68,14 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
 
     // Read back: the links as written (a blank as "%20"), the header in the dialog.
     tree().clear();
-    frmRSS::instance(w.form.get(), w.context.document).title.clear();
+    frmRSS::instance(w.form.get(), w.context).title.clear();
     load(file);
     EXPECT_EQ(shown(), QStringList({u"RSS Channel [RSS]"_s, u"Zoo [] 1/4 Zoo\\"_s,
                                     u"  Lions & <Tigers> [http://zoo.example/?a=1&amp;b=2%20c] 2/2 Zoo\\Lions & <Tigers>\\"_s,
                                     u"  Caf\u00E9 [https://caf\u00E9.example/] 2/2 Zoo\\Caf\u00E9\\"_s,
                                     u"Bare [http://www.bare.example/] 2/2 Bare\\"_s}));
     EXPECT_EQ(readBytes(file), written);
-    EXPECT_EQ(frmRSS::instance(w.form.get(), w.context.document).title, u"Zoo News"_s);
+    EXPECT_EQ(frmRSS::instance(w.form.get(), w.context).title, u"Zoo News"_s);
     EXPECT_EQ(w->documentState->TreePath(), file);
     // Saved again with the header it brought, it writes what it read.
     w->documentState->markModified(DocumentState::Document::List);
@@ -101,7 +101,7 @@ TEST_F(RssChannelTest, ChannelsFromTheWebLoadWithTheirEntitiesCdataAndGaps) {
     EXPECT_EQ(shown(), QStringList({u"RSS Channel [RSS]"_s,
                                     u"First <b>story</b> [http://news.example/1?a=1&b=2] 2/2 First <b>story</b>\\"_s,
                                     u"Second&nbsp;one \u20AC [http://news.example/2] 2/2 Second&nbsp;one \u20AC\\"_s}));
-    const frmRSS& header = frmRSS::instance(w.form.get(), w.context.document);
+    const frmRSS& header = frmRSS::instance(w.form.get(), w.context);
     EXPECT_EQ(header.title + u"|"_s + header.siteURL, u"Café & News|http://news.example/"_s);
     EXPECT_FALSE(w->fillingRecord);
 
@@ -122,7 +122,7 @@ TEST_F(RssChannelTest, ControlCharactersLeaveTheHeaderWhetherWrittenOrReferenced
                                     "<link>http://h.example/</link><description>&#2;&#x7F;\x02&#x9F;</description>"
                                     "<item><title>I</title><link>http://h.example/i</link></item></channel></rss>");
     load(file);
-    const frmRSS& header = frmRSS::instance(w.form.get(), w.context.document);
+    const frmRSS& header = frmRSS::instance(w.form.get(), w.context);
     EXPECT_EQ(header.title, u"ABC D E\tF"_s);
     EXPECT_EQ(header.description, QString());
     // Saved back, the header holds neither the controls nor anything standing in for them.

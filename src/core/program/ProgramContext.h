@@ -4,6 +4,7 @@
 #include "core/program/DomainState.h"
 #include "core/program/Preferences.h"
 #include "core/record/Record.h"
+#include "platform/FileDialogs.h"
 #include "record/DocumentState.h"
 
 #include <array>
@@ -28,4 +29,6 @@ public:
     Record record;
     std::array<ListTree, 2> listTrees;
     DocumentState document;
+    // The file dialog's settings, kept from one use to the next (its folder above all).
+    platform::FileDialogRequest fileDialog;
 };
