@@ -117,7 +117,7 @@ void frmHelpBrowser::PostInet_StateChanged(int state) {
 
 void frmHelpBrowser::showReply(const QString& html) {
     WebBrowser1->setBodyHtml(html);
-    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) wait->Unload();
+    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(main_.context)) wait->Unload();
     show();
     raise();
 }

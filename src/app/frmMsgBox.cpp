@@ -1,6 +1,6 @@
 #include "app/frmMsgBox.h"
 
-#include "commands/modMacros.h"
+#include "app/CRegSettings.h"
 #include "platform/Modal.h"
 
 #include <QCheckBox>
@@ -39,10 +39,7 @@ frmMsgBox::frmMsgBox(QWidget* parent) : QDialog(parent) {
 }
 
 bool frmMsgBox::CheckLoad() {
-    modMacros::regSettings = CRegSettings();
-    modMacros::regSettings.setCompany(QStringLiteral("Orvane Consulting"));
-    modMacros::regSettings.setAppName(QStringLiteral("Quorvantil"));
-    return modMacros::regSettings.GetSetting(kSection, boxName, QString()) != QLatin1String("OFF");
+    return CRegSettings().GetSetting(kSection, boxName, QString()) != QLatin1String("OFF");
 }
 
 void frmMsgBox::choose(int answer) {
@@ -53,7 +50,7 @@ void frmMsgBox::choose(int answer) {
 // Every way out (a button or the close box) ends here; the tick is kept whatever was chosen.
 void frmMsgBox::done(int result) {
     if (dontShow->isChecked() && !boxName.isEmpty())
-        modMacros::regSettings.SaveSetting(kSection, boxName, QStringLiteral("OFF"));
+        CRegSettings().SaveSetting(kSection, boxName, QStringLiteral("OFF"));
     QDialog::done(result);
 }
 

@@ -225,7 +225,7 @@ bool mayWriteListTo(const QString& target, const QString& listFile, const QStrin
 }
 
 void showProgress(Form1& window, const QString& text) {
-    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) {
+    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(window.context)) {
         if (!text.isEmpty()) wait->Label1->setText(text);
     } else {
         window.StatusBar1->setPanelText(Form1::kActivityPanel, text.isEmpty() ? QStringLiteral("Ready") : text);

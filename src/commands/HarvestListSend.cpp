@@ -35,7 +35,7 @@ void cgiSendHCL(ProgramContext& context, QString& command) {
     platform::Inet& post = window->repositoryTransfer();
     QCoreApplication::processEvents();
     const QString address = repositoryAddress(command);
-    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) {
+    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(context)) {
         wait->Label1->setText(QStringLiteral("Executing ") + address + QStringLiteral(" CGI"));
         wait->setWindowTitle(QStringLiteral("Running Macro"));
     }

@@ -34,8 +34,6 @@ using platform::MsgBox;
 
 namespace {
 
-QPointer<frmSourceHTML> instance;
-
 constexpr int kStandardHeight = 4080;
 constexpr int kAdvancedHeight = 6780;
 constexpr int kWidth = 6360;
@@ -137,17 +135,22 @@ frmSourceHTML::frmSourceHTML() {
 }
 
 frmSourceHTML& frmSourceHTML::Load(ProgramContext& context) {
-    if (!instance) instance = new frmSourceHTML();
-    instance->context_ = &context;
-    if (!instance->loaded_) {
-        instance->loaded_ = true;
-        instance->Form_Load();
+    auto* editor = qobject_cast<frmSourceHTML*>(context.commands.macroEditor.data());
+    if (!editor) {
+        editor = new frmSourceHTML();
+        context.commands.macroEditor = editor;
     }
-    return *instance;
+    editor->context_ = &context;
+    if (!editor->loaded_) {
+        editor->loaded_ = true;
+        editor->Form_Load();
+    }
+    return *editor;
 }
 
-frmSourceHTML* frmSourceHTML::loadedInstance() {
-    return instance && instance->loaded_ ? instance.data() : nullptr;
+frmSourceHTML* frmSourceHTML::loadedInstance(const ProgramContext& context) {
+    auto* editor = qobject_cast<frmSourceHTML*>(context.commands.macroEditor.data());
+    return editor && editor->loaded_ ? editor : nullptr;
 }
 
 void frmSourceHTML::showEditor(ProgramContext& context) {
@@ -173,9 +176,6 @@ void frmSourceHTML::Form_Load() {
     cmdShowLog->setText(kAdvanced);
     lstLog->clear();
     showFields(QString(), QString());
-    modMacros::regSettings = CRegSettings();
-    modMacros::regSettings.setCompany(QStringLiteral("Orvane Consulting"));
-    modMacros::regSettings.setAppName(QStringLiteral("Quorvantil"));
     fillFunctionKeyCombo();
     modMacros::loadMacros(*context_, kMacroSection);
     modMacros::setListHorizontalExtent(*lstLog);
@@ -330,7 +330,7 @@ void frmSourceHTML::saveMacro(const QString& key, QString shortName, QString com
     if (shortName.isEmpty() || key.isEmpty()) return;
     if (command.isEmpty()) command = QStringLiteral("<none>");
     showFields(shortName, command);
-    if (!modMacros::regSettings.SaveSetting(kMacroSection, key, shortName + QLatin1Char('|') + command)) {
+    if (!CRegSettings().SaveSetting(kMacroSection, key, shortName + QLatin1Char('|') + command)) {
         MsgBox(QStringLiteral("The macro could not be stored under ") + key +
                    QStringLiteral(": the settings file cannot be written. The macros stored before are unchanged."),
                platform::vbOKOnly | platform::vbExclamation, QStringLiteral("Macro not stored"));
@@ -346,7 +346,7 @@ void frmSourceHTML::cmdDelete_Click() {
     if (key.isEmpty() && lstMacros->currentRow() >= 0 && lstMacros->currentRow() < lstFKey->count())
         key = lstFKey->item(lstMacros->currentRow())->text();
     if (key.isEmpty()) return;
-    modMacros::regSettings.DeleteSetting(kMacroSection, key);
+    CRegSettings().DeleteSetting(kMacroSection, key);
     fillFunctionKeyCombo();
     modMacros::loadMacros(*context_, kMacroSection);
     modMacros::setListHorizontalExtent(*lstLog);

@@ -18,8 +18,8 @@ class frmSourceHTML : public QDialog {
 public:
     // The window, loaded (hidden when it was not on screen), working on `context`.
     static frmSourceHTML& Load(ProgramContext& context);
-    // The window while it is loaded, else nullptr.
-    static frmSourceHTML* loadedInstance();
+    // The context's window while it is loaded, else nullptr.
+    static frmSourceHTML* loadedInstance(const ProgramContext& context);
     // Loads the window and shows it, modeless and without an owner.
     static void showEditor(ProgramContext& context);
     void Unload();

@@ -12,7 +12,6 @@
 
 namespace {
 const QString kCaption = QStringLiteral("Waiting on System Resources");
-frmWaitProcess* instance = nullptr;
 }  // namespace
 
 frmWaitProcess::frmWaitProcess() {
@@ -34,23 +33,27 @@ frmWaitProcess::frmWaitProcess() {
     connect(Cancel, &QPushButton::clicked, this, &frmWaitProcess::Cancel_Click);
     restoreDesign();
     resize(360, 110);
-    // The dialog goes with the window it was shown over.
-    connect(this, &QObject::destroyed, [] { instance = nullptr; });
 }
 
 frmWaitProcess& frmWaitProcess::Load(ProgramContext& context) {
-    if (!instance) instance = new frmWaitProcess();
-    instance->context_ = &context;
-    if (!instance->isLoaded()) {
-        instance->restoreDesign();
-        instance->Timer1->start();
-        instance->Timer2->start();
+    // The dialog goes with the window it was shown over, or else with the state.
+    auto* dialog = qobject_cast<frmWaitProcess*>(context.commands.waitDialog.data());
+    if (!dialog) {
+        dialog = new frmWaitProcess();
+        context.commands.waitDialog = dialog;
     }
-    return *instance;
+    dialog->context_ = &context;
+    if (!dialog->isLoaded()) {
+        dialog->restoreDesign();
+        dialog->Timer1->start();
+        dialog->Timer2->start();
+    }
+    return *dialog;
 }
 
-frmWaitProcess* frmWaitProcess::loadedInstance() {
-    return instance && instance->isLoaded() ? instance : nullptr;
+frmWaitProcess* frmWaitProcess::loadedInstance(const ProgramContext& context) {
+    auto* dialog = qobject_cast<frmWaitProcess*>(context.commands.waitDialog.data());
+    return dialog && dialog->isLoaded() ? dialog : nullptr;
 }
 
 bool frmWaitProcess::isLoaded() const {

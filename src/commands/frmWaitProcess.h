@@ -19,8 +19,8 @@ public:
     // dialog is on screen or not; a dialog loaded again after an unload starts from its
     // design captions. The stored command runs on `context`.
     static frmWaitProcess& Load(ProgramContext& context);
-    // The dialog while it is loaded, else nullptr.
-    static frmWaitProcess* loadedInstance();
+    // The context's dialog while it is loaded, else nullptr.
+    static frmWaitProcess* loadedInstance(const ProgramContext& context);
 
     // Stops the timers and takes the dialog off the screen (ending a modal show).
     void Unload();

@@ -17,8 +17,6 @@
 
 namespace modMacros {
 
-CRegSettings regSettings;
-
 namespace {
 
 constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
@@ -70,7 +68,7 @@ struct MacroEntry {
 void loadMacros(ProgramContext& context, const QString& section) {
     frmSourceHTML& editor = frmSourceHTML::Load(context);
     for (QListWidget* list : {editor.lstMacros, editor.lstName, editor.lstCommand, editor.lstFKey}) list->clear();
-    const QList<SettingRow> rows = regSettings.GetAllSettings(section);
+    const QList<SettingRow> rows = CRegSettings().GetAllSettings(section);
     clearMacroMenus(context);
 
     QList<MacroEntry> entries;

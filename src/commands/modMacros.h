@@ -10,9 +10,6 @@ class QWidget;
 
 namespace modMacros {
 
-// The shared settings instance of the macro code and the remembering message box.
-extern CRegSettings regSettings;
-
 inline const QString kMacroSection = QStringLiteral("Preferences\\Macros");
 // The keys a macro may have, in the order of the editor's key list; F10 is never used.
 inline const QStringList kFunctionKeys = {QStringLiteral("F1"), QStringLiteral("F2"),  QStringLiteral("F3"),

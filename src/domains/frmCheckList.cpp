@@ -1,6 +1,6 @@
 #include "domains/frmCheckList.h"
 
-#include "commands/modMacros.h"
+#include "app/CRegSettings.h"
 #include "core/program/ProgramContext.h"
 #include "domains/modCheckList.h"
 #include "domains/modSchemas.h"
@@ -85,7 +85,7 @@ void frmCheckList::Form_Load() {
 
 void frmCheckList::fillFromSettings() {
     QStringList stored;
-    for (const SettingRow& row : modMacros::regSettings.GetAllSettings(kSchemasSection)) stored.append(row.name);
+    for (const SettingRow& row : CRegSettings().GetAllSettings(kSchemasSection)) stored.append(row.name);
     QString shownDefault = context_.domain.defaultSchema;
     // A first use proposes Dublin Core; only Select makes it so.
     if (stored.isEmpty()) {
@@ -135,13 +135,13 @@ void frmCheckList::cmdOK_Click() {
         modSchemas::showSchemaMenu(context_, true, chosen);
         break;
     }
-    modMacros::regSettings.DeleteSetting(kSchemasSection, QString());
+    CRegSettings().DeleteSetting(kSchemasSection, QString());
     for (int j = 0; j < ListView1->count(); ++j) {
         const QListWidgetItem* item = ListView1->item(j);
         if (item->checkState() != Qt::Checked) continue;
         const QString shortName = item->data(Qt::UserRole).toString();
         modSchemas::showSchemaMenu(context_, true, shortName);
-        modMacros::regSettings.SaveSetting(kSchemasSection, shortName, QString());
+        CRegSettings().SaveSetting(kSchemasSection, shortName, QString());
     }
     accept();
 }

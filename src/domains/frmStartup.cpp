@@ -1,7 +1,7 @@
 #include "domains/frmStartup.h"
 
+#include "app/CRegSettings.h"
 #include "app/Form1.h"
-#include "commands/modMacros.h"
 #include "domains/modCheckList.h"
 #include "domains/modSchemas.h"
 #include "platform/Modal.h"
@@ -88,6 +88,6 @@ void frmStartup::prepareAndSetDomain() {
     modSchemas::hideAllSchemaMenus(form_->context);
     modSchemas::showSchemaMenu(form_->context, true, domain());
     // Earlier choices stay stored: the section is added to, never cleared here.
-    modMacros::regSettings.SaveSetting(QStringLiteral("Preferences\\Schemas"), domain(), QString());
+    CRegSettings().SaveSetting(QStringLiteral("Preferences\\Schemas"), domain(), QString());
     if (Check2->isChecked()) form_->mnuHelpTutorial_Click();
 }

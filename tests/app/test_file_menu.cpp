@@ -366,8 +366,8 @@ TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
     EXPECT_TRUE(read(file).startsWith("mtp://field=DC.Title&content=Template & more&lang=en.fld/\r\n"));
     EXPECT_TRUE(w->mnuFileSaveAs_Click(3));
     EXPECT_EQ(CRegSettings().GetSetting(u"Preferences\\Macros"_s, u"F1"_s, {}), u"Load Macro from Disk|mtp://"_s + file);
-    ASSERT_TRUE(frmSourceHTML::loadedInstance() && frmSourceHTML::loadedInstance()->isVisible());
-    frmSourceHTML::loadedInstance()->Unload();
+    ASSERT_TRUE(frmSourceHTML::loadedInstance(w.context) && frmSourceHTML::loadedInstance(w.context)->isVisible());
+    frmSourceHTML::loadedInstance(w.context)->Unload();
     makeList(u"Scheme"_s);
     w->documentState->setTreePath(u"Untitled"_s);
     mark(DocumentState::Document::List);  // enables the list items

@@ -30,7 +30,7 @@ protected:
         w.context.commands.listLoadRefusals = 0;
     }
     void TearDown() override {
-        if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) wait->Unload();
+        if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(w.context)) wait->Unload();
     }
     QString path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
     ListTree& tree() const { return *w->activeTree(); }

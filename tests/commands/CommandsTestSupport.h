@@ -27,7 +27,7 @@ protected:
         for (const char* folder : {"/cache/schema", "/cache/indexes"}) QDir().mkpath(home() + QLatin1String(folder));
     }
     void TearDown() override {
-        if (frmWaitProcess* wait = frmWaitProcess::loadedInstance()) {
+        if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(w.context)) {
             wait->pendingCommand.clear();
             wait->Unload();
         }
@@ -37,7 +37,7 @@ protected:
         w.context.commands.loggingOn = w.context.commands.macroRunning = w.context.commands.cancelRequested = false;
         w.context.macros = MacroState();
         w.context.commands.showEditorAfterRun = false;
-        if (frmSourceHTML* editor = frmSourceHTML::loadedInstance()) editor->Unload();
+        if (frmSourceHTML* editor = frmSourceHTML::loadedInstance(w.context)) editor->Unload();
     }
     static QString home() { return platform::programDataFolder(); }
 

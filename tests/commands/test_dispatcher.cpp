@@ -199,7 +199,7 @@ TEST_F(WaitDialogTest, RepositoryRequestsRunInsideTheModalDialog) {
     w.context.macros.saveRecordMacro = u"mtp://cgisend="_s + host + u"/save.KQB"_s;
     bool ranInside = false;
     expectRequest([&] {
-        ranInside = frmWaitProcess::loadedInstance() && frmWaitProcess::loadedInstance()->isVisible();
+        ranInside = frmWaitProcess::loadedInstance(w.context) && frmWaitProcess::loadedInstance(w.context)->isVisible();
     });
     expectRequest();
     modals.then(tick);
@@ -214,18 +214,18 @@ TEST_F(WaitDialogTest, ACommandRefusedWhileAnotherRunsWaitsInTheHiddenDialog) {
     QTimer::singleShot(0, [this] { run(request("/save")); });
     boxes.expect(kBusy, platform::vbOK);
     dispatch(u"mtp://field=DC.Title&content=First.fld"_s);
-    frmWaitProcess* wait = frmWaitProcess::loadedInstance();
+    frmWaitProcess* wait = frmWaitProcess::loadedInstance(w.context);
     ASSERT_NE(wait, nullptr);
     EXPECT_FALSE(wait->isVisible());
     expectRequest();
     tick(*wait);
-    EXPECT_EQ(frmWaitProcess::loadedInstance(), nullptr);
+    EXPECT_EQ(frmWaitProcess::loadedInstance(w.context), nullptr);
 }
 
 TEST_F(WaitDialogTest, CancelClosesAtOnceAndAsksTheRunningWorkToStop) {
     bool cancelSeen = false;
     expectRequest([&] {
-        frmWaitProcess* wait = frmWaitProcess::loadedInstance();
+        frmWaitProcess* wait = frmWaitProcess::loadedInstance(w.context);
         wait->pendingCommand = request("/later");
         wait->Cancel->click();
         cancelSeen = w.context.commands.cancelRequested && !wait->isVisible();

@@ -36,7 +36,7 @@ protected:
     }
     void openEditor() {
         w->mnuBatchShowLog->trigger();
-        editor = frmSourceHTML::loadedInstance();
+        editor = frmSourceHTML::loadedInstance(w.context);
         ASSERT_TRUE(editor && editor->isVisible());
     }
     static void click(QWidget* button) { widget_input::click(button, Qt::LeftButton, Qt::NoModifier, button->rect().center()); }
@@ -61,7 +61,7 @@ TEST_F(MacroTest, ABatchOfAddmacroLinesBindsTheKeysThatRunThem) {
     modals.then([](QDialog& wait) { static_cast<frmWaitProcess&>(wait).Timer1_Timer(); static_cast<frmWaitProcess&>(wait).Unload(); });
     w->show();
     run(u"mtp://open="_s + batch);
-    EXPECT_TRUE(frmSourceHTML::loadedInstance()->isVisible());
+    EXPECT_TRUE(frmSourceHTML::loadedInstance(w.context)->isVisible());
     EXPECT_EQ(stored(), QStringList({u"F5=Add subject F5|mtp://field=DC.Title&content=Cats.fld"_s,
                                      u"F1=DogsPets|mtp://field=DC.Subject&content=Dogs.fld"_s,
                                      u"F12=F12 - Macro|mtp://field=DC.Creator&content=Me.fld"_s}));

@@ -5,4 +5,7 @@
 #include <QTimer>
 
 CommandState::CommandState() = default;
-CommandState::~CommandState() = default;
+CommandState::~CommandState() {
+    delete waitDialog.data();
+    delete macroEditor.data();
+}

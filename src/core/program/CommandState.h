@@ -1,5 +1,7 @@
 #pragma once
 #include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -70,4 +72,7 @@ struct CommandState {
     std::unique_ptr<QTimer> paintRelease;
     // Batches fetched from the web have a transfer control of their own, made on first use.
     std::unique_ptr<platform::Inet> batchTransfer;
+    // The wait dialog and the macro editor, made on first use and gone with this state.
+    QPointer<QObject> waitDialog;
+    QPointer<QObject> macroEditor;
 };
