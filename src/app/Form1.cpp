@@ -287,7 +287,7 @@ void Form1::Form_Load() {
     for (ListTreeView* tree : TreeView1) tree->hide();
     mnuViewTreeView->setChecked(false);
     setupMetaPanelColumns();
-    for (const char* ext : {".kqi", ".kqs", ".kqb"}) modRegistry::registerFileType(QLatin1String(ext));
+    modRegistry::registerFileTypes();
     navArmed = true;
     fillingRecord = false;
     navFlags = 0;

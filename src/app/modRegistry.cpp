@@ -9,7 +9,6 @@
 
 #include <QStandardPaths>
 
-#include <utility>
 
 namespace modRegistry {
 namespace {
@@ -88,9 +87,12 @@ void registerFileType(const QString& extension) {
     setKeyValue(kDocumentClass, QString(), QStringLiteral("Quorvantile Document"));
     setKeyValue(kDocumentClass + QStringLiteral("\\shell\\open\\command"), QString(),
                 QCoreApplication::applicationFilePath() + QStringLiteral(" %1"));
-    // One look at the desktop's files per run is enough for all three kinds.
-    static bool desktopChecked = false;
-    if (!std::exchange(desktopChecked, true)) registerWithDesktop();
+}
+
+void registerFileTypes() {
+    for (const char* extension : {".kqi", ".kqs", ".kqb"}) registerFileType(QLatin1String(extension));
+    // One look at the desktop's files is enough for all three kinds.
+    registerWithDesktop();
 }
 
 }  // namespace modRegistry

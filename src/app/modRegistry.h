@@ -6,9 +6,11 @@
 // The file-type association of the program's list and batch files.
 namespace modRegistry {
 
-// Associates one extension (".kqi", ".kqs", ".kqb") with the program: keys of the
-// settings store, and the desktop entry and MIME package a Linux desktop reads.
+// Associates one extension (".kqi", ".kqs", ".kqb") with the program in the settings store.
 void registerFileType(const QString& extension);
+// Associates all three, in the store and with the desktop entry and MIME package a Linux
+// desktop reads (written only when they changed).
+void registerFileTypes();
 
 void createNewKey(const QString& keyName, platform::RegistryRoot root);
 void setKeyValue(const QString& keyName, const QString& valueName, const QString& value);
