@@ -9,7 +9,6 @@
 
 #include <QStandardPaths>
 
-
 namespace modRegistry {
 namespace {
 
