@@ -8,6 +8,7 @@
 #include "catalogues/HarvestLists.h"
 #include "catalogues/ListDocuments.h"
 #include "catalogues/modRSS.h"
+#include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
@@ -110,7 +111,7 @@ public:
 
     bool shiftDown() const override { return w.shiftDown; }
     void stopBusyAnimation() override { w.Gif89a1->Stop(); }
-    QWidget* widget() override { return &w; }
+    void showWaitModal(frmWaitProcess& wait) override { wait.showModal(&w); }
     void showListProgress(const QString& text) override { ListDocuments::showProgress(w, text); }
     void holdPainting(bool hold) override {
         held_ = hold;
@@ -124,8 +125,18 @@ public:
                               static_cast<QWidget*>(w.TreeView1[1])})
             pane->setUpdatesEnabled(!hold);
     }
-    QAction* macroMenuItem(int number) override {
-        return number >= 1 && number <= 12 && number != 10 ? w.mnuBatchF[size_t(number)] : nullptr;
+    void setMacroItem(int number, const QString& caption, const QString& command, bool shown) override {
+        QAction* item = number >= 1 && number <= 12 && number != 10 ? w.mnuBatchF[size_t(number)] : nullptr;
+        if (!item) return;
+        item->setText(caption);
+        item->setData(command);
+        item->setVisible(shown);
+    }
+    void showMenuItem(const QString& objectName, bool shown) override {
+        if (QAction* item = w.findChild<QAction*>(objectName)) item->setVisible(shown);
+    }
+    void setMenuItemCaption(const QString& objectName, const QString& caption) override {
+        if (QAction* item = w.findChild<QAction*>(objectName)) item->setText(caption);
     }
 
 private:

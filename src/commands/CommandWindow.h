@@ -5,8 +5,7 @@
 
 class DocumentState;
 class ListTree;
-class QAction;
-class QWidget;
+class frmWaitProcess;
 
 namespace platform {
 class Inet;
@@ -123,14 +122,19 @@ public:
     virtual bool shiftDown() const = 0;
     // The logo stops turning: the command is done.
     virtual void stopBusyAnimation() = 0;
-    // The window dialogs of the command layer belong to.
-    virtual QWidget* widget() = 0;
+    // Shows the wait dialog over the window, modally; returns once it has closed.
+    virtual void showWaitModal(frmWaitProcess& wait) = 0;
     // While held, the record, tree and status panes keep what they show on screen (their
     // contents still change); letting go paints them once.
     virtual void holdPainting(bool hold) = 0;
     // Shows how far a list load got (in the wait dialog when it is up, else in the status bar);
     // an empty text says the load is over.
     virtual void showListProgress(const QString& text) = 0;
-    // The Macros menu item of function key F<number>, or nullptr.
-    virtual QAction* macroMenuItem(int number) = 0;
+    // The Macros menu item of function key F<number> (1..12 but 10) shows the caption and runs
+    // the command; hidden, it shows and runs nothing. Any other number changes nothing.
+    virtual void setMacroItem(int number, const QString& caption, const QString& command, bool shown) = 0;
+    // A menu item of the window, by its object name, shown or hidden, or captioned; an item
+    // the window does not have is passed over.
+    virtual void showMenuItem(const QString& objectName, bool shown) = 0;
+    virtual void setMenuItemCaption(const QString& objectName, const QString& caption) = 0;
 };

@@ -23,10 +23,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QPointer>
 #include <QSet>
 #include <QTimer>
-#include <QWidget>
 
 #include <exception>
 #include <optional>
@@ -100,8 +98,7 @@ QByteArray fetch(const ProgramContext& context, platform::Inet& inet, const QStr
 class ListLoad {
 public:
     ListLoad(ProgramContext& context, CommandWindow& window, QString& location, std::function<bool()> mayReplace)
-        : context_(context), window_(&window), widget_(window.widget()), location_(location),
-          mayReplace_(std::move(mayReplace)) {}
+        : context_(context), window_(&window), location_(location), mayReplace_(std::move(mayReplace)) {}
     void run();
     QString step() const { return loadStep_; }
     // The user kept the list shown: nothing was replaced.
@@ -123,10 +120,9 @@ private:
     bool fetchInto(const QString& address, bool fixQuotes);
 
     // The window, while it is still there: events run during a load can close it.
-    bool alive() const { return !widget_.isNull(); }
+    bool alive() const { return context_.commands.window == window_; }
     ProgramContext& context_;
     CommandWindow* window_;
-    QPointer<QWidget> widget_;
     QString& location_;
     std::function<bool()> mayReplace_;
     bool kept_ = false;

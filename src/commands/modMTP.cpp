@@ -338,7 +338,8 @@ void runMtpCommand(ProgramContext& context, QString& command, CommandOrigin orig
         // The command waits in the dialog and runs when the running one is done.
         MsgBox(QStringLiteral("Already executing a macro please wait"));
     } else {
-        wait.showModal(commands.window ? commands.window->widget() : nullptr);
+        if (commands.window) commands.window->showWaitModal(wait);
+        else wait.showModal(nullptr);
     }
     // A macro stored by the run is shown to the user in the editor.
     if (commands.showEditorAfterRun) {

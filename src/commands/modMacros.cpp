@@ -7,7 +7,6 @@
 #include "platform/MsgBox.h"
 #include "platform/TextCodec.h"
 
-#include <QAction>
 #include <QGuiApplication>
 #include <QListWidget>
 #include <QScreen>
@@ -21,12 +20,12 @@ namespace {
 
 constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 
-// The Macros menu item of one of the eleven keys, or nullptr.
-QAction* macroItem(const ProgramContext& context, const QString& key) {
+// Sets the Macros menu item of one of the eleven keys; any other key changes nothing.
+void setMacroItem(const ProgramContext& context, const QString& key, const QString& caption, const QString& command,
+                  bool shown) {
     CommandWindow* window = context.commands.window;
     const int index = frmSourceHTML::getListIndex(key);
-    if (!window || index < 0) return nullptr;
-    return window->macroMenuItem(index < 9 ? index + 1 : index + 2);
+    if (window && index >= 0) window->setMacroItem(index < 9 ? index + 1 : index + 2, caption, command, shown);
 }
 
 // A stored value whose text names a repository caption gives that repository command,
@@ -103,26 +102,16 @@ void loadMacros(ProgramContext& context, const QString& section) {
 }
 
 void setMacroMenu(const ProgramContext& context, const QString& key, const QString& caption, const QString& command) {
-    QAction* item = macroItem(context, key);
-    if (!item) return;
     // The menu shows the name on one line, cut to a width that fits; an "&" of it is no mnemonic.
     constexpr qsizetype kLongest = 80;
     QString shown = platform::breaksToBlanks(caption).replace(QLatin1Char('\t'), QLatin1Char(' '));
     if (shown.size() > kLongest) shown = shown.left(kLongest) + QStringLiteral("...");
     shown.replace(QLatin1Char('&'), QLatin1String("&&"));
-    item->setText(shown);
-    item->setData(command);
-    item->setVisible(true);
+    setMacroItem(context, key, shown, command, true);
 }
 
 void clearMacroMenus(const ProgramContext& context) {
-    for (const QString& key : kFunctionKeys) {
-        if (QAction* item = macroItem(context, key)) {
-            item->setText(QString());
-            item->setData(QString());
-            item->setVisible(false);
-        }
-    }
+    for (const QString& key : kFunctionKeys) setMacroItem(context, key, QString(), QString(), false);
 }
 
 QString logLineShortName(const QString& line, const QString& current) {

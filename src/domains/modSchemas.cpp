@@ -1,15 +1,12 @@
 #include "domains/modSchemas.h"
 
 #include "commands/CommandWindow.h"
-#include "core/program/ProgramContext.h"
 #include "commands/modMTP.h"
+#include "core/program/ProgramContext.h"
 #include "domains/SchemeHosts.h"
 #include "domains/modCheckList.h"
 #include "platform/MsgBox.h"
 #include "platform/SchemeBundle.h"
-
-#include <QAction>
-#include <QWidget>
 
 #include <optional>
 #include <vector>
@@ -32,18 +29,13 @@ const QString kAgls11 = QStringLiteral("http://www.naa.gov.au/recordkeeping/gov_
 // NZGLS has no published namespace yet; this address stands in for it.
 const QString kNzglsPlaceholder = QStringLiteral("http://nzgls.namespace-pending.example/");
 
-QAction* menuItem(const ProgramContext& context, const QString& objectName) {
-    // The menus of the window commands work on.
-    CommandWindow* window = context.commands.window;
-    return window ? window->widget()->findChild<QAction*>(objectName) : nullptr;
-}
-
+// The menus of the window commands work on.
 void setItemVisible(const ProgramContext& context, const QString& objectName, bool visible) {
-    if (QAction* item = menuItem(context, objectName)) item->setVisible(visible);
+    if (CommandWindow* window = context.commands.window) window->showMenuItem(objectName, visible);
 }
 
 void setItemCaption(const ProgramContext& context, const QString& objectName, const QString& caption) {
-    if (QAction* item = menuItem(context, objectName)) item->setText(caption);
+    if (CommandWindow* window = context.commands.window) window->setMenuItemCaption(objectName, caption);
 }
 
 enum class Rel { Plain, Spaced };  // NZGLS writes "rel = " with blanks around "="
