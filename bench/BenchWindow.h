@@ -100,8 +100,7 @@ inline int withWindow(int argc, char** argv, const std::function<int()>& body) {
     });
     modMetaMain::createCacheDirs();
     ProgramContext context;
-    auto form = std::make_unique<Form1>(context);
-    form->Form_Load();
+    std::unique_ptr<Form1> form(modMetaMain::openMainWindow(context));
     form->resize(1000, 700);
     form->show();
     QApplication::processEvents();

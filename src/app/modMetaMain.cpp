@@ -53,6 +53,12 @@ QString commandLineFile(const QString& commandLine) {
     return file.absoluteFilePath();
 }
 
+Form1* openMainWindow(ProgramContext& context) {
+    auto* form = new Form1(context);
+    form->Form_Load();
+    return form;
+}
+
 Form1* Main(ProgramContext& context, const QString& given) {
     const QString commandLine = commandLineFile(given);
     serveOwnHosts();
@@ -62,8 +68,7 @@ Form1* Main(ProgramContext& context, const QString& given) {
     createCacheDirs();
     modMTP::forgetListsOfAnotherBundle();
 
-    auto* form = new Form1(context);
-    form->Form_Load();
+    Form1* form = openMainWindow(context);
     form->show();
     double x = form->splitterX();
     double y = form->splitterY();

@@ -21,6 +21,10 @@ void createCacheDirs();
 // The base name of a list file given on the command line ("" when it has no folder or no dot).
 QString listBaseName(const QString& path);
 
+// The main window on the program's state, loaded as at start-up (its settings read, its
+// menus built), not yet shown. Main starts with it; so do the tests.
+Form1* openMainWindow(ProgramContext& context);
+
 // Starts the program: defaults, cache folders, the main window, the command line (the whole
 // text after the program's name), the cache clearing and the file types, on the program's
 // state `context`, which outlives the window. Returns the window.

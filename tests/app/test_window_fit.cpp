@@ -158,11 +158,10 @@ TEST_F(WindowFitTest, AWindowLeftOnALargerScreenOpensOnThisOne) {
     w->formSettings.SaveSetting(u"Position Data"_s, u"Width"_s, QString::number(pixelsToTwips(available().width() + 400)));
     w->formSettings.SaveSetting(u"Position Data"_s, u"Height"_s, u"12000"_s);
     ProgramContext second;
-    Form1 again(second);
-    again.Form_Load();
-    showFramed(again);
-    EXPECT_TRUE(available().contains(again.frameGeometry())) << again.frameGeometry().width();
-    EXPECT_EQ(again.frameGeometry().width(), available().width());
+    const std::unique_ptr<Form1> again(modMetaMain::openMainWindow(second));
+    showFramed(*again);
+    EXPECT_TRUE(available().contains(again->frameGeometry())) << again->frameGeometry().width();
+    EXPECT_EQ(again->frameGeometry().width(), available().width());
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #pragma once
 #include "app/Form1.h"
+#include "app/modMetaMain.h"
 #include "support/ScriptedUi.h"
 
 #include <memory>
@@ -12,8 +13,7 @@ class TestWindow {
 public:
     explicit TestWindow(const QString& schemeServer = QString()) {
         context.schemeServer = schemeServer;
-        form = std::make_unique<Form1>(context);
-        form->Form_Load();
+        form.reset(modMetaMain::openMainWindow(context));
     }
     Form1* operator->() const { return form.get(); }
     Form1& operator*() const { return *form; }
