@@ -1,10 +1,11 @@
 #include "app/Form1.h"
-#include "app/frmHelpBrowser.h"
 
 #include "app/LogoWidget.h"
 #include "app/SplitterGrip.h"
+#include "app/frmHelpBrowser.h"
 #include "app/modRegistry.h"
 #include "core/record/Record.h"
+#include "gui/app/HelpMenu.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
@@ -112,7 +113,11 @@ Form1::Form1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), co
     connect(StatusBar1, &platform::StatusBar::mouseMoved, this,
             [this](Qt::MouseButtons, Qt::KeyboardModifiers, double x, double) { StatusBar1_MouseMove(x); });
     connect(StatusBar1, &platform::StatusBar::panelClicked, this, &Form1::StatusBar1_PanelClick);
-    connectHelpMenu();
+    helpMenu = std::make_unique<HelpMenu>(
+        context, HelpMenu::MainWindow{this, [this] { return URL->currentText(); },
+                                      [this](const QString& text) { URL->setEditText(text); }, [this] { LoadURL(); },
+                                      [this] { return new frmHelpBrowser(*this); }});
+    helpMenu->connectItems(*this);
     connectFileMenu();
     connectEditMenu();
     connectMetaPanel();
@@ -133,7 +138,6 @@ void Form1::mnuViewTheOtherWay(QAction* item, void (Form1::*handler)()) {
 }
 
 Form1::~Form1() {
-    delete helpWindow_.data();
     disconnectCommandWindow();
     qApp->removeEventFilter(this);
 }

@@ -8,7 +8,6 @@
 #include "record/DocumentState.h"
 
 #include <QMainWindow>
-#include <QPointer>
 #include <QString>
 
 #include <array>
@@ -34,9 +33,8 @@ class LogoOverlay;
 class MetaPanelView;
 class Record;
 class SplitterGrip;
-class frmAbout;
 class frmFirewall;
-class frmHelpBrowser;
+class HelpMenu;
 class frmPreferences;
 
 namespace platform {
@@ -220,16 +218,8 @@ public:
     double splitterForLines(int lines, double editHeight) const;
     Layout::Input layoutInput() const;
 
-    void showAboutBox();
-    // Help menu.
-    void mnuHelpDocIndex_Click(int index);
-    void mnuHelpDocMenus_Click(int index);
-    void mnuHelpDocMacros_Click(int index);
-    void mnuHelpTutorial_Click();
-    void showHelpPage(const char* path);
-    // The help window, made on first use.
-    frmHelpBrowser& helpWindow();
-    void connectHelpMenu();
+    // The Help menu's handlers, the help window and the about box.
+    std::unique_ptr<HelpMenu> helpMenu;
 
     // View menu: each item shows or hides its pane.
     void mnuViewToolbar_Click();
@@ -601,9 +591,6 @@ private:
     // The preference windows, made when first opened.
     frmPreferences* preferencesDialog_ = nullptr;
     frmFirewall* firewallDialog_ = nullptr;
-    frmAbout* aboutBox_ = nullptr;
-    // A window of its own (no parent), deleted with this one.
-    QPointer<frmHelpBrowser> helpWindow_;
     // The splitter positions in twips, as the last layout left them.
     double splitterXTwips_ = 2500;
     double splitterYTwips_ = 4999;

@@ -10,6 +10,7 @@
 #include "catalogues/modRSS.h"
 #include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
+#include "gui/app/HelpMenu.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
 #include "platform/StatusBar.h"
@@ -72,13 +73,13 @@ public:
     QString pageTitle() const override { return w.browserLocationName(); }
     void addToAddressHistory(QString& address) override { w.URLAddItem(address); }
     void showHelpPage(const QString& html) override {
-        frmHelpBrowser& help = w.helpWindow();
+        frmHelpBrowser& help = w.helpMenu->helpWindow();
         help.setHTML(html);
         help.show();
     }
     platform::Inet& transfer() override { return *w.Inet1; }
     QString addressText() const override { return w.URL->currentText(); }
-    platform::Inet& repositoryTransfer() override { return *w.helpWindow().PostInet; }
+    platform::Inet& repositoryTransfer() override { return *w.helpMenu->helpWindow().PostInet; }
 
     DocumentState& documentState() override { return *w.documentState; }
     ListTree& listTree(int index) override { return w.listTree(index); }

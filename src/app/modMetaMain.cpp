@@ -8,6 +8,7 @@
 #include "domains/SchemeHosts.h"
 #include "domains/frmStartup.h"
 #include "domains/modSchemas.h"
+#include "gui/app/HelpMenu.h"
 #include "platform/Folders.h"
 #include "platform/PathText.h"
 #include "platform/SchemeBundle.h"
@@ -79,7 +80,7 @@ Form1* Main(ProgramContext& context, const QString& given) {
         form->GoHome();
         // A new user (no domain stored) chooses one; the tutorial asked for there replaces the home page.
         if (context.domain.defaultSchema.isEmpty()) frmStartup::chooseFirstDomain(form);
-        if (context.preferences.showSplash.isY()) form->showAboutBox();
+        if (context.preferences.showSplash.isY()) form->helpMenu->showAboutBox();
     } else if (commandLine.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
                commandLine.contains(QLatin1String("https://"), Qt::CaseInsensitive)) {
         form->URL->setEditText(commandLine);

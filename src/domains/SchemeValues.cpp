@@ -8,6 +8,7 @@
 #include "domains/ResourcesMenu.h"
 #include "domains/SchemeRules.h"
 #include "domains/modSchemas.h"
+#include "gui/app/HelpMenu.h"
 #include "platform/Folders.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
@@ -153,7 +154,7 @@ bool Form1::loadScheme(QString& schemeName) {
     case SchemeRules::SchemeAction::NoMatch:
         return false;
     case SchemeRules::SchemeAction::CurriculumThesaurus: {
-        frmHelpBrowser& help = helpWindow();
+        frmHelpBrowser& help = helpMenu->helpWindow();
         help.WebBrowser1->Navigate(QStringLiteral("http://") + rule.address);
         platform::execModal(help);
         return true;

@@ -4,6 +4,7 @@
 #include "app/Form1.h"
 #include "domains/modCheckList.h"
 #include "domains/modSchemas.h"
+#include "gui/app/HelpMenu.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
@@ -89,5 +90,5 @@ void frmStartup::prepareAndSetDomain() {
     modSchemas::showSchemaMenu(form_->context, true, domain());
     // Earlier choices stay stored: the section is added to, never cleared here.
     CRegSettings().SaveSetting(QStringLiteral("Preferences\\Schemas"), domain(), QString());
-    if (Check2->isChecked()) form_->mnuHelpTutorial_Click();
+    if (Check2->isChecked()) form_->helpMenu->mnuHelpTutorial_Click();
 }

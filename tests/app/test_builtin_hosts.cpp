@@ -11,6 +11,7 @@
 #include "domains/SchemeHosts.h"
 #include "domains/frmStartup.h"
 #include "domains/modCheckList.h"
+#include "gui/app/HelpMenu.h"
 #include "platform/Folders.h"
 #include "platform/Modal.h"
 #include "platform/SchemeBundle.h"
@@ -77,7 +78,7 @@ protected:
     ListTree& tree() const { return w->listTree(0); }
     testing_support::OfflineBrowser& browser() const { return testing_support::offlineBrowser(w->WebBrowser1); }
     testing_support::OfflineBrowser& helpBrowser() const {
-        return testing_support::offlineBrowser(w->helpWindow().WebBrowser1);
+        return testing_support::offlineBrowser(w->helpMenu->helpWindow().WebBrowser1);
     }
     // The address of a list or template command ("mtp://url=host/path.kqs/").
     static QString addressOf(QString command) {
@@ -184,7 +185,7 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
         expectBundledPage(item->text(), helpBrowser());
         EXPECT_TRUE(helpBrowser().LocationURL().contains(u"/manual2/"_s)) << item->text().toStdString();
     }
-    w->showAboutBox();
+    w->findChild<QAction*>(u"mnuHelpAbout"_s)->trigger();
     w->findChild<frmAbout*>(u"frmAbout"_s)->Credits->click();
     browser().settle();
     EXPECT_EQ(browser().LocationName(), u"Credits"_s);

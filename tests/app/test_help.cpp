@@ -3,6 +3,7 @@
 #include "app/frmAbout.h"
 #include "app/frmHelpBrowser.h"
 #include "domains/modCheckList.h"
+#include "gui/app/HelpMenu.h"
 #include "platform/Inet.h"
 
 #include <QElapsedTimer>
@@ -12,7 +13,7 @@ namespace {
 class HelpTest : public WindowTest {
 protected:
     testing_support::LocalHttpServer server;
-    frmHelpBrowser& help = w->helpWindow();
+    frmHelpBrowser& help = w->helpMenu->helpWindow();
     void SetUp() override {
         w.context.schemeServer = u"schemes.test.example"_s;
         modCheckList::fillSchemaCatalogue(w.context.domain.catalogue, w.context.schemeServer);
@@ -34,9 +35,9 @@ protected:
 TEST_F(HelpTest, TheGeneralTutorialAndTheCreditsShowInTheBrowser) {
     w.context.domain.defaultSchema = u"No such domain"_s;
     w->navArmed = false;  // shown only: nothing is fetched for its metadata
-    w->mnuHelpTutorial_Click();
+    w->findChild<QAction*>(u"mnuHelpTutorial"_s)->trigger();
     EXPECT_EQ(w->URL->currentText(), u"schemes.test.example/tutorial.html"_s);
-    w->showAboutBox();
+    w->findChild<QAction*>(u"mnuHelpAbout"_s)->trigger();
     frmAbout& about = *w->findChild<frmAbout*>(u"frmAbout"_s);
     boxes.expect(u"System Information Is Unavailable At This Time"_s, vbOK);
     about.cmdSysInfo->click();

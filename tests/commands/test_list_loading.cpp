@@ -3,6 +3,7 @@
 #include "app/modMetaMain.h"
 #include "commands/ListLoading.h"
 #include "commands/modMTP.h"
+#include "gui/app/HelpMenu.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
 #include "platform/StatusBar.h"
@@ -43,7 +44,7 @@ protected:
         window.context.commands.listLoadRefusals = 0;
         modMetaMain::createCacheDirs();
         window->Inet1->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
-        window->helpWindow().receivedHTML.clear();
+        window->helpMenu->helpWindow().receivedHTML.clear();
     }
     void TearDown() override {
         EXPECT_FALSE(window.context.commands.listLoading) << "a load left the busy flag set";
@@ -68,8 +69,8 @@ protected:
     QString rootText() const { return tree().text(tree().item(1)); }
     // The error page the help window shows once its timer has run.
     QString errorPage() const {
-        window->helpWindow().Timer1_Timer();
-        return static_cast<testing_support::OfflineBrowser*>(window->helpWindow().WebBrowser1)->bodyHtml();
+        window->helpMenu->helpWindow().Timer1_Timer();
+        return static_cast<testing_support::OfflineBrowser*>(window->helpMenu->helpWindow().WebBrowser1)->bodyHtml();
     }
 };
 

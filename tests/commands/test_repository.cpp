@@ -1,6 +1,7 @@
 #include "CommandsTestSupport.h"
 
 #include "app/frmHelpBrowser.h"
+#include "gui/app/HelpMenu.h"
 #include "platform/Inet.h"
 #include "core/catalogues/ListTree.h"
 #include "support/LocalHttpServer.h"
@@ -51,7 +52,7 @@ protected:
     // Runs a request and lets the help window take the reply.
     void send(const QString& command) {
         dispatch(command);
-        frmHelpBrowser& help = w->helpWindow();
+        frmHelpBrowser& help = w->helpMenu->helpWindow();
         QElapsedTimer clock;
         for (clock.start(); (help.PostInet->StillExecuting() || !help.receivedHTML.isEmpty()) && clock.elapsed() < 5000;)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -139,7 +140,7 @@ TEST_F(RepositoryTest, TheRepositoryCatalogueIsSentAfterItsCountIsConfirmedAndCa
     });
     run(u"mtp://cgisendList="_s + host + u"/stall.kqb"_s);
     EXPECT_EQ(w->documentState->modeText(), u"Busy"_s);
-    EXPECT_TRUE(w->helpWindow().PostInet->StillExecuting());
+    EXPECT_TRUE(w->helpMenu->helpWindow().PostInet->StillExecuting());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "domains/ResourcesMenu.h"
 #include "domains/SchemeHosts.h"
 #include "domains/frmCheckList.h"
+#include "gui/app/HelpMenu.h"
 #include "platform/Folders.h"
 #include "record/frmACTVers.h"
 #include "record/frmAglsAgent.h"
@@ -126,7 +127,7 @@ TEST_F(SchemeValuesTest, EveryRuleOfTheTableRunsItsListOrOpensItsWindowOrMenu) {
     then<frmACTVers>([](frmACTVers& act) { act.cancel->click(); });
     for (const QString& opens : {u"SCOTv2"_s, u"AglsAgent"_s, u"ACTVers"_s, u"TAGS"_s})
         EXPECT_EQ(load(u"CDC"_s, opens), QString());
-    const auto& help = testing_support::offlineBrowser(w->helpWindow().WebBrowser1).navigations();
+    const auto& help = testing_support::offlineBrowser(w->helpMenu->helpWindow().WebBrowser1).navigations();
     EXPECT_EQ(help.last().address, u"http://"_s + SchemeHosts::curriculumThesaurusHost + u"/"_s);
     ASSERT_TRUE(w->findChild<QMenu*>(u"mnuResTags0"_s)->isVisible());
     w->findChild<QMenu*>(u"mnuResTags0"_s)->hide();

@@ -1,15 +1,13 @@
 // The Help menu: documentation pages in the help window, the current domain's tutorial,
 // and the about box.
-#include "app/Form1.h"
+#include "gui/app/HelpMenu.h"
 
 #include "app/frmAbout.h"
 #include "app/frmHelpBrowser.h"
-#include "domains/modCheckList.h"
-#include "domains/modSchemas.h"
+#include "core/program/ProgramContext.h"
 #include "platform/WebBrowser.h"
 
 #include <QAction>
-#include <QComboBox>
 #include <QMenu>
 
 namespace {
@@ -26,61 +24,65 @@ const char* const kMacroPages[] = {"/manual2/_Toc186150.htm", "/manual2/_Toc1861
 
 }  // namespace
 
-frmHelpBrowser& Form1::helpWindow() {
-    if (!helpWindow_) helpWindow_ = new frmHelpBrowser(*this);
+HelpMenu::HelpMenu(ProgramContext& context, MainWindow window) : context_(context), window_(std::move(window)) {}
+
+HelpMenu::~HelpMenu() {
+    delete helpWindow_.data();
+}
+
+frmHelpBrowser& HelpMenu::helpWindow() {
+    if (!helpWindow_) helpWindow_ = window_.makeHelpWindow();
     return *helpWindow_;
 }
 
-void Form1::showHelpPage(const char* path) {
+void HelpMenu::showHelpPage(const char* path) {
     frmHelpBrowser& help = helpWindow();
     help.show();
     help.raise();
-    if (path) help.WebBrowser1->Navigate(QStringLiteral("http://") + context.schemeServer + QLatin1String(path));
+    if (path) help.WebBrowser1->Navigate(QStringLiteral("http://") + context_.schemeServer + QLatin1String(path));
 }
 
-void Form1::mnuHelpDocIndex_Click(int index) {
+void HelpMenu::mnuHelpDocIndex_Click(int index) {
     if (index < 1 || index > 14) return showHelpPage(nullptr);
     if (index == 6 || index == 13) return;  // submenus
     showHelpPage(kDocPages[index - 1]);
 }
 
-void Form1::mnuHelpDocMenus_Click(int index) {
+void HelpMenu::mnuHelpDocMenus_Click(int index) {
     showHelpPage(index >= 1 && index <= 6 ? kMenuPages[index - 1] : nullptr);
 }
 
-void Form1::mnuHelpDocMacros_Click(int index) {
+void HelpMenu::mnuHelpDocMacros_Click(int index) {
     showHelpPage(index >= 1 && index <= 6 ? kMacroPages[index - 1] : nullptr);
 }
 
-void Form1::mnuHelpTutorial_Click() {
-    const DomainCatalogue& catalogue = context.domain.catalogue;
+void HelpMenu::mnuHelpTutorial_Click() {
+    const DomainCatalogue& catalogue = context_.domain.catalogue;
     for (size_t i = 0; i < DomainCatalogue::kSlots; ++i) {
         if (catalogue.schemaLongNames[i].isEmpty()) break;
-        if (catalogue.schemaShortNames[i] == context.domain.defaultSchema) {
-            URL->setEditText(catalogue.schemaTutorialURLs[i]);
+        if (catalogue.schemaShortNames[i] == context_.domain.defaultSchema) {
+            window_.setAddress(catalogue.schemaTutorialURLs[i]);
             break;
         }
     }
-    if (URL->currentText().isEmpty()) URL->setEditText(context.schemeServer + QStringLiteral("/tutorial.html"));
-    LoadURL();
+    if (window_.address().isEmpty()) window_.setAddress(context_.schemeServer + QStringLiteral("/tutorial.html"));
+    window_.go();
 }
 
-void Form1::showAboutBox() {
-    if (!aboutBox_) {
-        aboutBox_ = new frmAbout(
-            [this](const QString& path) {
-                URL->setEditText(context.schemeServer + path);
-                LoadURL();
-            },
-            this);
-    }
+void HelpMenu::openServerPage(const QString& path) {
+    window_.setAddress(context_.schemeServer + path);
+    window_.go();
+}
+
+void HelpMenu::showAboutBox() {
+    if (!aboutBox_) aboutBox_ = new frmAbout([this](const QString& path) { openServerPage(path); }, window_.frame);
     aboutBox_->show();
     aboutBox_->raise();
 }
 
-void Form1::connectHelpMenu() {
-    const auto on = [this](const QString& name, auto handler) {
-        if (QAction* a = findChild<QAction*>(name)) connect(a, &QAction::triggered, this, handler);
+void HelpMenu::connectItems(QObject& menus) {
+    const auto on = [this, &menus](const QString& name, auto handler) {
+        if (QAction* a = menus.findChild<QAction*>(name)) connect(a, &QAction::triggered, this, handler);
     };
     for (int i = 1; i <= 14; ++i)
         on(QStringLiteral("mnuHelpDocIndex_%1").arg(i), [this, i] { mnuHelpDocIndex_Click(i); });
@@ -90,12 +92,6 @@ void Form1::connectHelpMenu() {
     }
     on(QStringLiteral("mnuHelpTutorial"), [this] { mnuHelpTutorial_Click(); });
     on(QStringLiteral("mnuHelpAbout"), [this] { showAboutBox(); });
-    on(QStringLiteral("mnuHelpCookbooks"), [this] {
-        URL->setEditText(context.schemeServer + QStringLiteral("/cookbook/"));
-        LoadURL();
-    });
-    on(QStringLiteral("mnuHelpWhatsNew"), [this] {
-        URL->setEditText(context.schemeServer + QStringLiteral("/whatsnew.htm"));
-        LoadURL();
-    });
+    on(QStringLiteral("mnuHelpCookbooks"), [this] { openServerPage(QStringLiteral("/cookbook/")); });
+    on(QStringLiteral("mnuHelpWhatsNew"), [this] { openServerPage(QStringLiteral("/whatsnew.htm")); });
 }

@@ -1,0 +1,54 @@
+#pragma once
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+#include <functional>
+
+class ProgramContext;
+class QWidget;
+class frmAbout;
+class frmHelpBrowser;
+
+// The Help menu's handlers: documentation pages in the help window, the current domain's
+// tutorial, the cookbooks and what is new in the browser, and the about box. The help
+// window and the about box are made on first use; the help window is a window of its own
+// and goes with the menu.
+class HelpMenu : public QObject {
+    Q_OBJECT
+public:
+    // What the handlers need of the main window.
+    struct MainWindow {
+        QWidget* frame = nullptr;                         // the about box's owner
+        std::function<QString()> address;                 // the address box's text
+        std::function<void(const QString&)> setAddress;   // puts a text into the address box
+        std::function<void()> go;                         // the browser goes to the address box's text
+        std::function<frmHelpBrowser*()> makeHelpWindow;  // a new help window for this main window
+    };
+
+    HelpMenu(ProgramContext& context, MainWindow window);
+    ~HelpMenu() override;
+
+    // Connects the handlers to the menu's items, found by their object names under `menus`.
+    void connectItems(QObject& menus);
+
+    // Documentation item 1..14 (6 and 13 are submenus); its Menus and Macros pages 1..6.
+    void mnuHelpDocIndex_Click(int index);
+    void mnuHelpDocMenus_Click(int index);
+    void mnuHelpDocMacros_Click(int index);
+    // The current domain's tutorial, else the general one.
+    void mnuHelpTutorial_Click();
+    void showAboutBox();
+    // Shows the help window at a path of the scheme server (null: as it stands).
+    void showHelpPage(const char* path);
+    frmHelpBrowser& helpWindow();
+
+private:
+    // The address box shows the scheme server's page and the browser goes there.
+    void openServerPage(const QString& path);
+
+    ProgramContext& context_;
+    MainWindow window_;
+    QPointer<frmHelpBrowser> helpWindow_;
+    frmAbout* aboutBox_ = nullptr;
+};
