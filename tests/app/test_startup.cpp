@@ -234,3 +234,39 @@ TEST(StartupListTest, ACatalogueFromTheArgumentProposesItsChannelBesideIt) {
 }
 
 }  // namespace
+
+namespace {
+
+// Two main windows in one process, each on its own program state: commands, the record and
+// the dialogs of one never reach the other, and one closing leaves the other working.
+TEST(TwoWindows, EachWorksOnItsOwnStateAndOneGoingLeavesTheOther) {
+    testing_support::FreshStore store;
+    ProgramContext first;
+    ProgramContext second;
+    std::unique_ptr<Form1> one(modMetaMain::openMainWindow(first));
+    std::unique_ptr<Form1> two(modMetaMain::openMainWindow(second));
+    modMTP::runCommand(first, u"mtp://field=DC.Title&content=One.fld/"_s);
+    modMTP::runCommand(second, u"mtp://field=DC.Title&content=Two.fld/"_s);
+    EXPECT_EQ(first.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"One"_s, {}, {}}}));
+    EXPECT_EQ(second.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"Two"_s, {}, {}}}));
+    EXPECT_EQ(one->MetaPanel->model()->rowCount() + two->MetaPanel->model()->rowCount(), 2);
+
+    one->mnuEditPrefs->trigger();
+    two->mnuEditPrefs->trigger();
+    auto* prefsOne = one->findChild<frmPreferences*>(u"frmPreferences"_s);
+    auto* prefsTwo = two->findChild<frmPreferences*>(u"frmPreferences"_s);
+    ASSERT_TRUE(prefsOne && prefsTwo);
+    EXPECT_NE(prefsOne, prefsTwo);
+    prefsOne->txtHome->setText(u"http://one.example/"_s);
+    prefsOne->cmdOK->click();
+    prefsTwo->cmdCancel->click();
+    EXPECT_EQ(first.preferences.Home, u"http://one.example/"_s);
+    EXPECT_NE(second.preferences.Home, u"http://one.example/"_s);
+
+    one.reset();
+    modMTP::runCommand(second, u"mtp://field=DC.Subject&content=Still here.fld/"_s);
+    EXPECT_EQ(second.record.count(), 2);
+    EXPECT_EQ(first.commands.window, nullptr) << "a window gone is no longer the one commands work on";
+}
+
+}  // namespace
