@@ -2,6 +2,7 @@
 #include "AppTestSupport.h"
 
 #include "app/frmPreferences.h"
+#include "platform/WidgetInput.h"
 
 #include <QRadioButton>
 
@@ -15,12 +16,13 @@ protected:
         return write(name, "<meta name=\"DC.Title\" content=\"" + name.toUtf8() + "\">");
     }
     void click(int button) {
-        w->Toolbar1_ButtonClick(button);
+        w->toolbarButtons(button)->trigger();
         browser().settle();
     }
+    // The browser asks about a navigation it was given (a frame's, say).
     void navigate(platform::BeforeNavigateEvent& event, const QString& address) {
         event.address = address;
-        w->WebBrowser1_BeforeNavigate(event);
+        Q_EMIT browser().beforeNavigate(event);
     }
     static QStringList names(const QList<Form1::HistoryEntry>& list) {
         QStringList out;
@@ -84,7 +86,7 @@ TEST_F(BrowserTest, NewWindowsGoToASecondProgramButCommandsStayHere) {
 TEST_F(BrowserTest, AddressBoxEnterAndDrops) {
     const auto enter = [&](const QString& text) {
         w->URL->setEditText(text);
-        w->URL_KeyPressEnter();
+        widget_input::key(w->URL->lineEdit(), Qt::Key_Return);
         browser().settle();
     };
     enter(QString());  // nothing, no sound
@@ -95,10 +97,10 @@ TEST_F(BrowserTest, AddressBoxEnterAndDrops) {
     EXPECT_EQ(w->record->count(), 1);
     QMimeData text;
     text.setText(u"just words"_s);
-    w->URL_OLEDragDrop(&text);
+    widget_input::drop(w->URL, QPoint(5, 5), text);
     EXPECT_EQ(w->URL->currentText(), htm);
     text.setText(u"see HTTP://x.example/a.fld.htm"_s);
-    w->URL_OLEDragDrop(&text);
+    widget_input::drop(w->URL, QPoint(5, 5), text);
     EXPECT_EQ(w->URL->currentText(), u"HTTP://x.example/a.htm"_s);
 }
 

@@ -2,6 +2,7 @@
 
 #include <QClipboard>
 #include <QKeyEvent>
+#include <QTest>
 #include <QXmlStreamReader>
 
 namespace {
@@ -23,17 +24,17 @@ protected:
 };
 
 TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
-    w->mnuViewTreeView_Click();
+    w->mnuViewTreeView->trigger();
     ListTree& tree = *w->activeTree();
     const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, u"Cats\\"_s, u"Cats"_s, 1, 4);
     const ListTree::NodeId node = tree.add(root, ListTree::Place::Child, u"Cats\\Lions\\"_s, u"Lions"_s, 1, 4);
     tree.select(node);
     w->activeTreeView()->setFocus();
-    w->mnuEditCut_Click();
+    w->mnuEditCut->trigger();
     EXPECT_EQ(clipboard.text() + u'|' + tree.text(node), u"Lions|"_s);
     EXPECT_TRUE(w->documentState->modified(DocumentState::Document::List));
     clipboard.setText(u"Tigers"_s);
-    w->mnuEditPaste_Click();
+    w->mnuEditPaste->trigger();
     EXPECT_EQ(tree.text(node) + tree.key(node), u"TigersCats\\Lions\\"_s);
 }
 
@@ -41,11 +42,11 @@ TEST_F(EditTest, TheRecordAsHtmlAndAsWellFormedRdf) {
     w->record->append({u"DC.Title"_s, u"A & B"_s, {}, {}});
     w.context.preferences.UseLinkRel.setText(u"Y"_s);
     w.context.domain.linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
-    w->mnuEditCopyMeta_Click();
+    w->mnuEditCopyMeta->trigger();
     EXPECT_TRUE(clipboard.text().startsWith(w.context.domain.linkRelLines + u"\r\n<META NAME=\"DC.Title\""_s));
     for (bool empty : {false, true}) {
         if (empty) w->record->clear();
-        w->mnuEditCopyMetaRDF_Click();
+        w->mnuEditCopyMetaRDF->trigger();
         EXPECT_TRUE(clipboard.text().startsWith(u"<?xml version=\"1.0\"?>\r\n"_s));
         QXmlStreamReader xml(clipboard.text());
         xml.setNamespaceProcessing(false);
@@ -55,13 +56,13 @@ TEST_F(EditTest, TheRecordAsHtmlAndAsWellFormedRdf) {
 }
 
 TEST_F(EditTest, InsertedSymbolsReplaceTheSelectionOfTheContentBox) {
-    w->mnuEditInsertIndex_Click(1);  // the edit panel is hidden: nothing happens
+    w->mnuEditInsertIndex(1)->trigger();  // the edit panel is hidden: nothing happens
     w->record->append({u"DC.Rights"_s, u"abc"_s, {}, {}});
     editLine(1);
     w->editNrmlContent->setSelection(1, 1);
-    w->mnuEditInsertIndex_Click(1);
+    w->mnuEditInsertIndex(1)->trigger();
     w->editNrmlContent->setCursorPosition(3);
-    w->mnuEditInsertIndex_Click(2);
+    w->mnuEditInsertIndex(2)->trigger();
     EXPECT_EQ(w->editNrmlContent->text(), u"a®c©"_s);
     EXPECT_EQ(w->record->lineAt(1).content, u"a&reg;c&copy;"_s);
     EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
@@ -86,9 +87,9 @@ TEST_F(EditTest, ArrowsInTheEditPanelListsMoveTheCurrentLineButNotInTheAddressBo
     w->URL->setFocus();
     press(Qt::Key_Up);
     EXPECT_EQ(current(), 3);
-    w->Form_KeyDown(Qt::Key_Shift, Qt::ShiftModifier);
+    QTest::keyPress(w->URL, Qt::Key_Shift, Qt::ShiftModifier);
     EXPECT_TRUE(w->shiftDown);
-    w->Form_KeyUp(Qt::Key_A);
+    QTest::keyRelease(w->URL, Qt::Key_A);
     EXPECT_FALSE(w->shiftDown);
 }
 

@@ -1,5 +1,6 @@
 // The File menu, and files and text dropped on the window.
 #include "AppTestSupport.h"
+#include "app/LogoWidget.h"
 #include "commands/frmSourceHTML.h"
 #include "platform/WidgetInput.h"
 
@@ -19,7 +20,7 @@ protected:
         QList<QUrl> urls;
         for (const QString& file : files) urls << QUrl::fromLocalFile(file);
         data.setUrls(urls);
-        w->GifOverlay_OLEDragDrop(&data);
+        widget_input::drop(w->GifOverlay, QPoint(5, 5), data);
     }
 };
 
@@ -39,7 +40,7 @@ TEST_F(FileNewOpenTest, NewRecordsAskToSaveTheEditedRecordFirst) {
     w->mnuFileNew(2)->trigger();
     w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
     boxes.expect(kSave, vbNo);
-    w->mnuFileNew_Click(2);
+    w->mnuFileNew(2)->trigger();
     EXPECT_EQ(recorder.commands.mid(2), QStringList({w.context.macros.openRecordMacro}));
 }
 
@@ -53,8 +54,8 @@ TEST_F(FileNewOpenTest, NewListsBuildTheirRootsInTheTree) {
     dialogs.choose(path(u"terms.kqs"_s), 2).choose(path(u"Kataloggrößen"_s), 6).cancel().cancel();
     w->mnuFileNew(5)->trigger();
     EXPECT_EQ(root(), u"terms [Scheme] 5/6 terms\\"_s);
-    w->mnuFileNew_Click(5);
-    w->mnuFileNew_Click(6);
+    w->mnuFileNew(5)->trigger();
+    w->mnuFileNew(6)->trigger();
     w->mnuFileNew(4)->trigger();
     EXPECT_EQ(root(), u"Kataloggrößen [Catalog] 1/4 Kataloggrößen\\"_s);
     // A harvest list gets its folders, only in the tree until it is saved.
@@ -74,7 +75,7 @@ TEST_F(FileNewOpenTest, NewListAsksAboutTheModifiedListAndNewWindowStartsAProces
     w->documentState->setTreePath(path(u"subjects.kqs"_s));
     mark(DocumentState::Document::List);
     boxes.expect(u"Save the list changes in the Tree View first?"_s, vbYes);
-    w->mnuFileNew_Click(3);
+    w->mnuFileNew(3)->trigger();
     EXPECT_EQ(read(path(u"subjects.kqs"_s)), kCatsList);
     for (const QString& address : {u"http://example.org/a b.htm"_s, QString()}) {
         w->URL->setEditText(address);
@@ -111,7 +112,7 @@ TEST_F(FileNewOpenTest, OpenTemplatesMacrosRepositoryRecordsAndLists) {
     boxes.expect(u"No Quorvantile Repository has been linked to the Karvold."_s, vbOK);
     w->mnuFileOpenIdx(4)->trigger();
     w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
-    w->mnuFileOpenIdx_Click(4);
+    w->mnuFileOpenIdx(4)->trigger();
     w->mnuFileOpenIdx(6)->trigger();
     EXPECT_EQ(w->documentState->listType() + w->rootName + tag2(), u"indexesSites & LinksList"_s);
     mark(DocumentState::Document::Record);  // a modified record stays the document
@@ -119,7 +120,7 @@ TEST_F(FileNewOpenTest, OpenTemplatesMacrosRepositoryRecordsAndLists) {
     EXPECT_EQ(tag2(), u"Record"_s);
     w.context.macros.openCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
     w->documentState->setTreePath(u"Main Catalog.kqi"_s);
-    w->mnuFileOpenIdx_Click(6);
+    w->mnuFileOpenIdx(6)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({u"mtp://"_s + batch, u"mtp://"_s + batch, w.context.macros.openRecordMacro,
                                               u"mtp://open="_s + catalogue, u"mtp://loadhcl="_s + hcl + u".kqi"_s,
                                               w.context.macros.openCatalogMacro}));
@@ -169,9 +170,9 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
 TEST_F(FileMenuTest, SaveAsksWhenNothingChanged) {
     const QString page = openPage(u"my page.htm"_s);
     boxes.expect(u"Nothing has changed in the Record. Continue Anyway?"_s, vbNo).expect(u"Continue Anyway?"_s, vbYes);
-    w->mnuFileSave_Click();
+    w->mnuFileSave->trigger();
     EXPECT_EQ(read(page), kPage);
-    w->mnuFileSave_Click();
+    w->mnuFileSave->trigger();
     EXPECT_EQ(read(page), pageTitled("Old title"));
 }
 
@@ -180,9 +181,10 @@ TEST_F(FileMenuTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
     const QString page = openPage(u"from web.htm"_s, u"Web title"_s);
     w->documentState->setCurrentHTMLFile(QString());
     boxes.expect(u"No Quorvantile Repository has been linked to this Karvold."_s, vbOK);
-    EXPECT_FALSE(w->mnuFileSaveAs_Click(2));
+    w->mnuFileSaveAs(2)->trigger();
+    EXPECT_TRUE(recorder.commands.isEmpty());
     w.context.macros.saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb"_s;
-    w->mnuFileSave_Click();
+    w->mnuFileSave->trigger();
     w->mnuFileSaveAs(2)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({w.context.macros.saveRecordMacro, w.context.macros.saveRecordMacro}));
     EXPECT_EQ(panel2(), u"Modified"_s);  // the repository's reply settles the mark
@@ -190,9 +192,9 @@ TEST_F(FileMenuTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
     w->FilePath = page;
     const QString chosen = path(u"Größe \"quoted\" ü"_s);  // the filter's extension is added
     dialogs.cancel().choose(chosen);
-    w->mnuFileSave_Click();
+    w->mnuFileSave->trigger();
     EXPECT_EQ(panel2(), u"Modified"_s);  // cancelled: nothing written, nothing lost
-    w->mnuFileSave_Click();
+    w->mnuFileSave->trigger();
     EXPECT_EQ(read(chosen + u".htm"_s), pageTitled("Web title"));
     EXPECT_EQ(w->documentState->currentHTMLFile(), chosen + u".htm"_s);
     EXPECT_EQ(panel2() + tag2(), u"ReadyRecord"_s);
@@ -206,14 +208,14 @@ TEST_F(FileMenuTest, AVanishedFileOrAFailedWriteLeavesTheRecordModified) {
     dialogs.choose(folder);
     const QString gone = u"is no longer where it was opened"_s;
     boxes.expect(gone, vbNo).expect(u"Error saving file: "_s, vbOK);
-    w->mnuFileSave_Click();  // saved elsewhere: a folder chosen as the file
+    w->mnuFileSave->trigger();  // saved elsewhere: a folder chosen as the file
     EXPECT_EQ(dialogs.requests().last().initialFolder, dir.path() + u"/"_s);
     EXPECT_EQ(dialogs.requests().last().proposedName, u"gone.htm"_s);
     w->documentState->setCurrentHTMLFile(folder);
     boxes.expect(gone, vbYes).expect(u"Error saving file: "_s, vbOK);
-    w->mnuFileSave_Click();  // written there again: a folder where the record's file was
+    w->mnuFileSave->trigger();  // written there again: a folder where the record's file was
     boxes.expect(gone, vbCancel);
-    w->mnuFileSave_Click();
+    w->mnuFileSave->trigger();
     EXPECT_EQ(panel2() + tag2(), u"ModifiedRecord"_s);
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_FALSE(QFile::exists(page));
@@ -285,7 +287,7 @@ TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
     makeList(u"RSS"_s);
     w->documentState->setTreePath(u"Main Catalog.kqi"_s);
     mark(DocumentState::Document::List);
-    w->mnuFileSave_Click();
+    w->mnuFileSave->trigger();
     EXPECT_EQ(recorder.commands, QStringList({w.context.macros.saveCatalogMacro}));
     // The list dialogs save those kinds: cancelled here, they write nothing.
     w->documentState->setTreePath(path(u"site.kqi"_s));
@@ -296,38 +298,38 @@ TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
     };
     modals.then(cancelChannel).then(cancelChannel);
     makeList(u"RSS Harvest Control List"_s);
-    w->mnuFileSave_Click();
+    w->mnuFileSave->trigger();
     QDialog* harvest = w->findChild<QDialog*>(u"frmHCL"_s);
     ASSERT_TRUE(harvest && harvest->isVisible());
     harvest->hide();
     makeList(u"rss"_s);
-    w->mnuFileSave_Click();
+    w->mnuFileSave->trigger();
     EXPECT_EQ(panel2(), u"Modified"_s);
     w->documentState->setTreePath(path(u"site.kqi"_s));
     tree().clear();
     boxes.expect(u"There is no list in the tree to save."_s, vbOK);
-    w->mnuFileSave_Click();
+    w->mnuFileSave->trigger();
     makeList(u"Catalog"_s);
-    w->mnuFileSave_Click();
+    w->mnuFileSave->trigger();
     EXPECT_EQ(read(path(u"site.kqi"_s)), kCatsList);
     EXPECT_EQ(panel2() + tag2(), u"ReadyList"_s);
     // A list read from the web has only an extension: Save asks for a name.
     w->documentState->setTreePath(u".kqs"_s);
     mark(DocumentState::Document::List);
     dialogs.cancel().choose(path(u"Schlagwörter"_s));
-    w->mnuFileSave_Click();
+    w->mnuFileSave->trigger();
     EXPECT_EQ(w->documentState->TreePath() + panel2(), u".kqsModified"_s);
-    w->mnuFileSave_Click();
+    w->mnuFileSave->trigger();
     EXPECT_EQ(read(path(u"Schlagwörter.kqs"_s)), kCatsList);
     EXPECT_EQ(recorder.commands.size(), 1);
     // Save Subject Index writes list files only.
     w->documentState->setTreePath(path(u"notes.txt"_s));
     mark(DocumentState::Document::List);
     w->documentState->setSaveListCaption(u"Save RSS Channel"_s);
-    w->mnuFileSaveList_Click();
+    w->mnuFileSaveList->trigger();
     EXPECT_FALSE(QFile::exists(path(u"notes.txt"_s)));
     w->documentState->setTreePath(path(u"birds.kqs"_s));
-    w->mnuFileSaveList_Click();
+    w->mnuFileSaveList->trigger();
     EXPECT_EQ(read(path(u"birds.kqs"_s)) + panel2().toUtf8(), kCatsList + "Ready");
 }
 
@@ -337,14 +339,15 @@ TEST_F(FileMenuTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
     w->FilePath = index;
     const QString copy = path(u"Kopie \"neu\" é.htm"_s);
     dialogs.cancel().choose(copy).choose(folderAt(u"folder.htm"_s));
-    EXPECT_FALSE(w->mnuFileSaveAs_Click(1));
+    w->mnuFileSaveAs(1)->trigger();
     EXPECT_EQ(w->FilePath, path(u"today.htm"_s));
-    EXPECT_TRUE(w->mnuFileSaveAs_Click(1));
+    EXPECT_FALSE(QFile::exists(copy));
+    w->mnuFileSaveAs(1)->trigger();
     EXPECT_EQ(read(copy), pageTitled("Edited"));
     EXPECT_EQ(read(index), kPage);
     mark(DocumentState::Document::Record);
     boxes.expect(u"Error saving file: "_s, vbOK);
-    EXPECT_FALSE(w->mnuFileSaveAs_Click(1));  // a folder chosen as the file
+    w->mnuFileSaveAs(1)->trigger();  // a folder chosen as the file
     EXPECT_EQ(panel2(), u"Modified"_s);
     // The save question relies on the outcome: a cancelled Save As stops its caller.
     w->documentState->setCurrentHTMLFile(QString());
@@ -362,9 +365,11 @@ TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
     dialogs.choose(path(u"my template"_s)).choose(file);
     boxes.expect(u"Do you want to add this template to the next available FKey?"_s, vbNo)
         .expect(u"FKey?"_s, vbYes);
-    EXPECT_TRUE(w->mnuFileSaveAs_Click(3));
+    w->mnuFileSaveAs(3)->trigger();
     EXPECT_TRUE(read(file).startsWith("mtp://field=DC.Title&content=Template & more&lang=en.fld/\r\n"));
-    EXPECT_TRUE(w->mnuFileSaveAs_Click(3));
+    QFile::remove(file);
+    w->mnuFileSaveAs(3)->trigger();
+    EXPECT_TRUE(read(file).startsWith("mtp://field=DC.Title&content=Template & more&lang=en.fld/\r\n"));
     EXPECT_EQ(CRegSettings().GetSetting(u"Preferences\\Macros"_s, u"F1"_s, {}), u"Load Macro from Disk|mtp://"_s + file);
     ASSERT_TRUE(frmSourceHTML::loadedInstance(w.context) && frmSourceHTML::loadedInstance(w.context)->isVisible());
     frmSourceHTML::loadedInstance(w.context)->Unload();
@@ -376,8 +381,9 @@ TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
     dialogs.choose(scheme).cancel().choose(catalogue);
     w->mnuFileSaveAs(4)->trigger();
     EXPECT_EQ(read(scheme), kCatsList);
-    EXPECT_FALSE(w->mnuFileSaveAs_Click(5));  // cancelled
-    EXPECT_TRUE(w->mnuFileSaveAs_Click(5));
+    w->mnuFileSaveAs(5)->trigger();  // cancelled
+    EXPECT_EQ(read(catalogue), "Old|http://old.example/\r\n");
+    w->mnuFileSaveAs(5)->trigger();
     EXPECT_EQ(read(catalogue), kCatsList);
     EXPECT_EQ(w->mnuFileSave->text(), u"Save Catalog to "_s + catalogue);  // Save goes to the file written last
 }
@@ -388,7 +394,7 @@ TEST_F(FileMenuTest, PrintAndCheckForHarvestList) {
     open(write(u"print.htm"_s, kPage));
     w->mnuFilePrint->trigger();  // the user is asked for the printer
     browser().failNextPrint(u"Out of paper"_s);
-    w->Toolbar1_ButtonClick(8);
+    w->toolbarButtons(8)->trigger();
     EXPECT_EQ(browser().printRequests(), QList<int>({platform::OLECMDEXECOPT_PROMPTUSER}));
     CommandRecorder recorder{w.context};
     for (const char* address : {"HTTP://www.site.example/a/b.htm", "https://secure.example/x", "www.host.example"}) {

@@ -74,7 +74,7 @@ TEST_F(EditPanelTest, ValueListsAndSchemesAreWrittenAtOnceNoneAsEmptyAndLoadSche
     testing_support::CommandRecorder recorder{w.context};
     w.context.domain.defaultSchema = u"GILS-MONTANA"_s;
     edit(u"GILS.subjects"_s);
-    w->EditLoadScheme_Click();
+    w->EditLoadScheme->click();
     EXPECT_EQ(recorder.commands.value(0), u"mtp://url="_s + SchemeHosts::stateLibraryHost + u"/montana/topics.kqs"_s);
     EXPECT_EQ(w->documentState->listType(), u"schema"_s);
 }
@@ -87,9 +87,9 @@ TEST_F(EditPanelTest, RenamingGoesThroughTheNameDialog) {
         input.txtFieldName->setText(u"DC.Title.Alternative"_s);
         input.cmdOK->click();
     });
-    w->editNrmlName_Click();
+    widget_input::click(w->editNrmlName, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(content(1, Record::Name), u"DC.Title"_s);
-    w->editNrmlName_Click();
+    widget_input::click(w->editNrmlName, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(content(1, Record::Name), u"DC.Title.Alternative"_s);
     EXPECT_TRUE(recordModified());
 }
