@@ -6,6 +6,7 @@
 #include "app/modRegistry.h"
 #include "core/record/Record.h"
 #include "gui/app/HelpMenu.h"
+#include "gui/app/MacrosMenu.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
@@ -118,6 +119,8 @@ Form1::Form1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), co
                                       [this](const QString& text) { URL->setEditText(text); }, [this] { LoadURL(); },
                                       [this] { return new frmHelpBrowser(*this); }});
     helpMenu->connectItems(*this);
+    macrosMenu = std::make_unique<MacrosMenu>(context);
+    macrosMenu->connectItems(*this);
     connectFileMenu();
     connectEditMenu();
     connectMetaPanel();

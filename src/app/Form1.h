@@ -35,6 +35,7 @@ class Record;
 class SplitterGrip;
 class frmFirewall;
 class HelpMenu;
+class MacrosMenu;
 class frmPreferences;
 
 namespace platform {
@@ -155,10 +156,6 @@ public:
     QAction* mnuViewEdit = nullptr;
 
     QMenu* mnuRes = nullptr;
-    QMenu* mnuBatch = nullptr;
-    QAction* mnuBatchShowLog = nullptr;
-    std::array<QAction*, 13> mnuBatchF{};  // F1..F12 by number; F10 is never used
-    QAction* mnuBatchPublish = nullptr;
 
     QMenu* mnuHelp = nullptr;
     ControlArray<QAction> mnuHelpDocIndex;
@@ -450,12 +447,8 @@ public:
     void showACTVers();
 
     // ---- commands ------------------------------------------------------------------
-    // Macros > Publish Current Macro Set: writes the function-key macros as a batch file.
-    void mnuBatchPublish_Click();
-    // Macros > Edit Macros...: the macro editor, with the command log newest first.
-    void mnuBatchShowLog_Click();
-    // The function-key item F<number> runs its macro.
-    void mnuBatchF_Click(int number);
+    // The Macros menu's handlers.
+    std::unique_ptr<MacrosMenu> macrosMenu;
 
     // ---- domains -------------------------------------------------------------------
     // Scheme mode (true) for a scheme whose list lies in the current list's folder, or

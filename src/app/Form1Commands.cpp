@@ -11,6 +11,7 @@
 #include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
 #include "gui/app/HelpMenu.h"
+#include "gui/app/MacrosMenu.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
 #include "platform/StatusBar.h"
@@ -127,7 +128,7 @@ public:
             pane->setUpdatesEnabled(!hold);
     }
     void setMacroItem(int number, const QString& caption, const QString& command, bool shown) override {
-        QAction* item = number >= 1 && number <= 12 && number != 10 ? w.mnuBatchF[size_t(number)] : nullptr;
+        QAction* item = w.macrosMenu->keyItem(number);
         if (!item) return;
         item->setText(caption);
         item->setData(command);

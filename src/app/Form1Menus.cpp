@@ -125,23 +125,17 @@ void Form1::buildMenus() {
     mnuRes->setObjectName(QStringLiteral("mnuRes"));
     modSchemas::buildResourcesMenu(mnuRes, context);
 
-    mnuBatch = bar->addMenu(QStringLiteral("&Macros"));
-    mnuBatch->setObjectName(QStringLiteral("mnuBatch"));
-    mnuBatchShowLog = item(mnuBatch, QStringLiteral("mnuBatchShowLog"), QStringLiteral("Edit Macros..."),
-                           QKeySequence(QStringLiteral("Ctrl+M")));
-    connect(mnuBatchShowLog, &QAction::triggered, this, &Form1::mnuBatchShowLog_Click);
-    separator(mnuBatch, QStringLiteral("mnuBatchdash"));
+    QMenu* macros = bar->addMenu(QStringLiteral("&Macros"));
+    macros->setObjectName(QStringLiteral("mnuBatch"));
+    item(macros, QStringLiteral("mnuBatchShowLog"), QStringLiteral("Edit Macros..."), QKeySequence(QStringLiteral("Ctrl+M")));
+    separator(macros, QStringLiteral("mnuBatchdash"));
     for (int f = 1; f <= 12; ++f) {
         if (f == 10) continue;
         const QString key = QStringLiteral("F%1").arg(f);
-        QAction* a = item(mnuBatch, QStringLiteral("mnuBatch") + key, key, QKeySequence(key));
-        a->setVisible(false);
-        mnuBatchF[size_t(f)] = a;
-        connect(a, &QAction::triggered, this, [this, f] { mnuBatchF_Click(f); });
+        item(macros, QStringLiteral("mnuBatch") + key, key, QKeySequence(key))->setVisible(false);
     }
-    separator(mnuBatch, QStringLiteral("mnuBatchdash2"));
-    mnuBatchPublish = item(mnuBatch, QStringLiteral("mnuBatchPublish"), QStringLiteral("Publish Current Macro Set"));
-    connect(mnuBatchPublish, &QAction::triggered, this, &Form1::mnuBatchPublish_Click);
+    separator(macros, QStringLiteral("mnuBatchdash2"));
+    item(macros, QStringLiteral("mnuBatchPublish"), QStringLiteral("Publish Current Macro Set"));
 
     mnuHelp = bar->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
@@ -188,18 +182,3 @@ void Form1::buildMenus() {
     mnuMaintMeta(kCancelEditing)->setEnabled(false);
 }
 
-void Form1::mnuBatchPublish_Click() {
-    modMTP::publishMacroSet(context);
-}
-
-void Form1::mnuBatchShowLog_Click() {
-    frmSourceHTML::Load(context).fillLog();
-    frmSourceHTML::showEditor(context);
-}
-
-void Form1::mnuBatchF_Click(int number) {
-    QAction* item = number >= 1 && number <= 12 && number != 10 ? mnuBatchF[size_t(number)] : nullptr;
-    if (!item) return;
-    QString command = item->data().toString();
-    modMTP::runMtpCommand(context, command);
-}

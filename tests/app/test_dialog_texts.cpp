@@ -107,7 +107,7 @@ protected:
             check(*list);
             list->hide();
         }
-        w->mnuBatchShowLog->trigger();
+        w->findChild<QAction*>(u"mnuBatchShowLog"_s)->trigger();
         if (frmSourceHTML* macros = shownDialog<frmSourceHTML>()) {
             check(*macros);
             for (int press = 0; press < 2; ++press) macros->cmdShowLog->click();  // the standard view

@@ -202,7 +202,7 @@ TEST_F(BatchTest, PublishingWritesOneMacroLinePerStoredMacro) {
     const QString target = home() + u"/published.kqb"_s;
     testing_support::ScriptedFileDialogs dialogs;
     dialogs.choose(target, 4);
-    w->mnuBatchPublish->trigger();
+    w->findChild<QAction*>(u"mnuBatchPublish"_s)->trigger();
     const QByteArray published = "mtp://addmacro=mtp://gotop.fld&fkey=F2&text=Top.kqb\r\n"
                                  "mtp://addmacro=mtp://field=DC.Title&content=A|B.fld&fkey=F12&text=Title.kqb\r\n";
     EXPECT_EQ(readBytes(target), published);
@@ -219,12 +219,12 @@ TEST_F(BatchTest, PublishingWritesOneMacroLinePerStoredMacro) {
     testing_support::ScriptedMsgBoxes boxes;
     boxes.expect(u"1 stored value(s) of the function keys are not macros"_s, platform::vbOK);
     dialogs.choose(target, 4).cancel();
-    w->mnuBatchPublish->trigger();
+    w->findChild<QAction*>(u"mnuBatchPublish"_s)->trigger();
     EXPECT_EQ(readBytes(target), published + "mtp://addmacro=mtp://gotop.fld&fkey=F4&text=Late.kqb\r\n");
     EXPECT_TRUE(boxes.shown().last().text.endsWith(u": 3 macro(s) were published."_s));
     // Cancelling writes nothing.
     QFile::remove(target);
-    w->mnuBatchPublish->trigger();
+    w->findChild<QAction*>(u"mnuBatchPublish"_s)->trigger();
     EXPECT_FALSE(QFile::exists(target));
 
     // A store of nothing but values that are no macros replaces no set published before.
@@ -233,7 +233,7 @@ TEST_F(BatchTest, PublishingWritesOneMacroLinePerStoredMacro) {
     testing_support::writeBytes(target, published);
     boxes.expect(u"no macro is left to publish. Nothing was written."_s, platform::vbOK);
     dialogs.choose(target, 4);
-    w->mnuBatchPublish->trigger();
+    w->findChild<QAction*>(u"mnuBatchPublish"_s)->trigger();
     EXPECT_EQ(readBytes(target), published);
 }
 

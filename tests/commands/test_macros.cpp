@@ -35,7 +35,7 @@ protected:
         widget_input::shortcutKey(target, key);
     }
     void openEditor() {
-        w->mnuBatchShowLog->trigger();
+        w->findChild<QAction*>(u"mnuBatchShowLog"_s)->trigger();
         editor = frmSourceHTML::loadedInstance(w.context);
         ASSERT_TRUE(editor && editor->isVisible());
     }
@@ -65,7 +65,7 @@ TEST_F(MacroTest, ABatchOfAddmacroLinesBindsTheKeysThatRunThem) {
     EXPECT_EQ(stored(), QStringList({u"F5=Add subject F5|mtp://field=DC.Title&content=Cats.fld"_s,
                                      u"F1=DogsPets|mtp://field=DC.Subject&content=Dogs.fld"_s,
                                      u"F12=F12 - Macro|mtp://field=DC.Creator&content=Me.fld"_s}));
-    EXPECT_EQ(w->mnuBatchF[5]->text(), u"Add subject F5"_s);
+    EXPECT_EQ(w->findChild<QAction*>(u"mnuBatchF5"_s)->text(), u"Add subject F5"_s);
 
     for (int key : {Qt::Key_F5, Qt::Key_F10, Qt::Key_F1, Qt::Key_F2, Qt::Key_F12}) press(key);
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "Cats"), lineOf("DC.Subject", "Dogs"), lineOf("DC.Creator", "Me")}));
@@ -75,7 +75,7 @@ TEST_F(MacroTest, ABatchOfAddmacroLinesBindsTheKeysThatRunThem) {
     boxes.expect(u"all function keys hold macros: mtp://addmacro=mtp://x.kqb&text=Lost.kqb"_s, vbOK);
     dispatch(u"mtp://addmacro=mtp://x.kqb&text=Lost.kqb"_s);
     EXPECT_EQ(settings.GetSetting(modMacros::kMacroSection, u"F9"_s, {}), u"Clear|mtp://delete=all.fld"_s);
-    w->mnuBatchF[9]->trigger();
+    w->findChild<QAction*>(u"mnuBatchF9"_s)->trigger();
     EXPECT_TRUE(record().isEmpty());
 }
 
@@ -98,7 +98,7 @@ TEST_F(MacroTest, AddmacroStoresItsCommandExactlyAsGiven) {
     const QString set = home() + u"/set.kqb"_s;
     testing_support::ScriptedFileDialogs dialogs;
     dialogs.choose(set, 4);
-    w->mnuBatchPublish->trigger();
+    w->findChild<QAction*>(u"mnuBatchPublish"_s)->trigger();
     settings.DeleteSetting(modMacros::kMacroSection, QString());
     dispatch(u"mtp://open="_s + set + u"/"_s);
     EXPECT_EQ(stored(), exact);
@@ -117,7 +117,7 @@ TEST_F(MacroTest, StoredValuesAreListedByKeyAndTheRepositoryMacrosTakenUp) {
     EXPECT_EQ(w.context.macros.saveRecordMacro, u"mtp://cgisend=host/save"_s);
     EXPECT_TRUE(w.context.macros.openCatalogMacro.isEmpty());
     EXPECT_EQ(w.context.preferences.charEncoding, u"0"_s);
-    EXPECT_FALSE(w->mnuBatchF[3]->isVisible());
+    EXPECT_FALSE(w->findChild<QAction*>(u"mnuBatchF3"_s)->isVisible());
 }
 
 TEST_F(MacroTest, TheEditorsButtonsStoreDeleteRunAndSwitchViews) {
@@ -143,7 +143,7 @@ TEST_F(MacroTest, TheEditorsButtonsStoreDeleteRunAndSwitchViews) {
     EXPECT_EQ(stored(), QStringList({u"F2=F2 - Macro|<none>"_s}));
     click(editor->cmdDelete);  // nothing shown: nothing deleted
     EXPECT_EQ(stored().size(), 1);
-    EXPECT_FALSE(w->mnuBatchF[1]->isVisible());
+    EXPECT_FALSE(w->findChild<QAction*>(u"mnuBatchF1"_s)->isVisible());
     // Done stores what is shown; a double click on a macro runs it and closes the window.
     click(editor->cmdNew);
     editor->txtCommand->setPlainText(u"mtp://field=DC.Subject&content=Run.fld"_s);
