@@ -9,10 +9,10 @@
 
 #include <array>
 
-// What the program knows while it runs: the preferences, the current domain, the command
-// and macro state, the page's record, the two list trees (0 the lists, 1 the repository's
-// catalogue) and the documents' state. The application makes one and hands it to the window
-// and to whatever else needs it.
+// What the program knows while it runs: the scheme server, the preferences, the current
+// domain, the command and macro state, the page's record, the two list trees (0 the lists,
+// 1 the repository's catalogue), the documents' state and the file dialog's settings. The
+// application makes one, before its window and outliving it, and hands it to whatever needs it.
 class ProgramContext {
 public:
     ProgramContext() = default;
