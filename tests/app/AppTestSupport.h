@@ -78,11 +78,11 @@ protected:
     QString panel2() const { return w->StatusBar1->panelText(2); }
     QString tag2() const { return w->StatusBar1->panelTag(2); }
     void mark(DocumentState::Document document) {
-        w->documentState->markModified(document);
+        w.context.document.markModified(document);
         w->setMnuFileSaveAs();
     }
     void editLine(int index) {
-        w->record->selectOnly(w->record->idAt(index));
+        w.context.record.selectOnly(w.context.record.idAt(index));
         w->editCurrentLine();
     }
 };
@@ -103,7 +103,7 @@ protected:
         w.context.preferences.UseLinkRel.setText(u"N"_s);
         const QString page = write(name, kPage);
         EXPECT_EQ(w->LoadMetadataFromURL(page, true), 0);
-        w->documentState->setCurrentHTMLFile(page);
+        w.context.document.setCurrentHTMLFile(page);
         if (!newTitle.isEmpty()) {
             editLine(1);
             w->editNrmlContent->setText(newTitle);

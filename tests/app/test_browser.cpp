@@ -60,16 +60,16 @@ TEST_F(BrowserTest, ACancelledSaveQuestionKeepsThePageAndTheRecord) {
     w->markHTMLmodifiedCheckList(QString());
     boxes.expect(kSave, vbCancel).expect(kSave, vbCancel).expect(kSave, vbNo);
     open(page(u"second.htm"_s));
-    EXPECT_EQ(w->record->lines().first().content, u"first.htm"_s);
-    EXPECT_EQ(w->documentState->currentHTMLFile(), first);
+    EXPECT_EQ(w.context.record.lines().first().content, u"first.htm"_s);
+    EXPECT_EQ(w.context.document.currentHTMLFile(), first);
     EXPECT_TRUE(browser().LocationURL().endsWith(u"first.htm"_s));
     platform::BeforeNavigateEvent ftp, again;  // Ftp asks too: Cancel keeps the record, No clears it
     navigate(ftp, u"ftp://files.example/pub/"_s);
     EXPECT_TRUE(ftp.cancel);
-    EXPECT_EQ(w->record->count(), 1);
+    EXPECT_EQ(w.context.record.count(), 1);
     navigate(again, ftp.address);
     EXPECT_FALSE(again.cancel);
-    EXPECT_EQ(w->record->count(), 0);
+    EXPECT_EQ(w.context.record.count(), 0);
 }
 
 TEST_F(BrowserTest, NewWindowsGoToASecondProgramButCommandsStayHere) {
@@ -94,7 +94,7 @@ TEST_F(BrowserTest, AddressBoxEnterAndDrops) {
     const QString htm = page(u"typed.htm"_s);
     enter(htm);
     EXPECT_EQ(w->URL->itemText(0), htm);  // a local path is kept as a path
-    EXPECT_EQ(w->record->count(), 1);
+    EXPECT_EQ(w.context.record.count(), 1);
     QMimeData text;
     text.setText(u"just words"_s);
     widget_input::drop(w->URL, QPoint(5, 5), text);
@@ -115,14 +115,14 @@ TEST_F(BrowserTest, ButtonsAndHistoryMenusGoBackForwardHomeRefreshAndSearch) {
     w.context.preferences.Home = a;
     click(5);
     EXPECT_EQ(w->URL->currentText(), a);
-    EXPECT_EQ(w->record->lines().first().content, u"a.htm"_s);
-    w->record->clear();
+    EXPECT_EQ(w.context.record.lines().first().content, u"a.htm"_s);
+    w.context.record.clear();
     click(6);  // Refresh reads the page again, but not a blank one
-    EXPECT_EQ(w->record->count(), 1);
+    EXPECT_EQ(w.context.record.count(), 1);
     w->URL->setEditText(u"about:blank"_s);
-    w->record->clear();
+    w.context.record.clear();
     click(6);
-    EXPECT_EQ(w->record->count(), 0);
+    EXPECT_EQ(w.context.record.count(), 0);
     browser().setSearchPage(page(u"search.htm"_s));
     click(7);
     EXPECT_EQ(browser().navigations().last().address, browser().searchPage());

@@ -96,8 +96,8 @@ protected:
     void walk(const QString& what, const std::function<void()>& action, const QStringList& expected = {}) {
         commands.clear();
         shown.clear();
-        w->record->clear();
-        w->documentState->dropMark();
+        w.context.record.clear();
+        w.context.document.dropMark();
         action();
         browser().settle();
         QString last;
@@ -119,7 +119,7 @@ protected:
         ASSERT_EQ(answer.status, 200) << what << " asks for " << address;
         ++(answer.storable ? bundled : notBundled);
         if (last.contains(u".kqb"_s, ci)) {
-            EXPECT_GT(w->record->count(), 0) << what;
+            EXPECT_GT(w.context.record.count(), 0) << what;
         } else if (answer.storable) {
             EXPECT_GE(tree().count(), 2) << what;
             EXPECT_FALSE(tree().item(2) && tree().text(tree().item(2)).contains(kNotBundled)) << what;
@@ -201,7 +201,7 @@ TEST_F(BuiltInHostsTest, LoadSchemeFromEverySchemeOfEveryTableIsAnsweredWithoutA
             QString list;
             for (const QString& scheme : modSchemas::getSchemeList(w.context.domain, element, list).split(u'|', Qt::SkipEmptyParts)) {
                 walk(domain + u", "_s + element + u", "_s + scheme, [&] {
-                    w->record->append({element, {}, {}, scheme});
+                    w.context.record.append({element, {}, {}, scheme});
                     const QPoint cell(panel.header()->sectionViewportPosition(3) + 5,
                                       panel.visualRect(panel.model()->index(0, 0)).center().y());
                     widget_input::click(panel.viewport(), Qt::LeftButton, {}, cell);

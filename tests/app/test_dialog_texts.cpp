@@ -65,8 +65,8 @@ protected:
         }
     }
     void clickContentOfLine(const QString& name, const QString& content, const QString& scheme) {
-        w->record->clear();
-        w->record->append({name, content, {}, scheme});
+        w.context.record.clear();
+        w.context.record.append({name, content, {}, scheme});
         editLine(1);
         widget_input::click(w->editNrmlContent, Qt::LeftButton, {}, QPoint(5, 5));
     }
@@ -88,7 +88,7 @@ protected:
             thenCheck();
             clickContentOfLine(u"DC.Creator"_s, QString(200, u'x'), QLatin1String(scheme));
         }
-        w->documentState->dropMark();  // Add Custom Line marked the record before it asked
+        w.context.document.dropMark();  // Add Custom Line marked the record before it asked
 
         // A new Harvest Control List to work on.
         fileDialogs.choose(path(u"site/hcl.htm"_s));
@@ -96,7 +96,7 @@ protected:
         w->mnuFileNew(Form1::kNewHarvestList)->trigger();
         thenCheck();
         w->mnuMaintNodes(Form1::kManualInsertHere)->trigger();
-        w->documentState->dropMark();  // the insert marked the list
+        w.context.document.dropMark();  // the insert marked the list
         thenCheck();
         w->mnuFileSaveAs(Form1::kSaveAsRssChannel)->trigger();
 

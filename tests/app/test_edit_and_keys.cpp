@@ -20,7 +20,7 @@ protected:
         QApplication::sendEvent(QApplication::focusWidget(), &down);
         QApplication::sendEvent(QApplication::focusWidget(), &up);
     }
-    int current() const { return w->record->positionOf(w->record->selectedLine()); }
+    int current() const { return w.context.record.positionOf(w.context.record.selectedLine()); }
 };
 
 TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
@@ -32,20 +32,20 @@ TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
     w->activeTreeView()->setFocus();
     w->mnuEditCut->trigger();
     EXPECT_EQ(clipboard.text() + u'|' + tree.text(node), u"Lions|"_s);
-    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::List));
+    EXPECT_TRUE(w.context.document.modified(DocumentState::Document::List));
     clipboard.setText(u"Tigers"_s);
     w->mnuEditPaste->trigger();
     EXPECT_EQ(tree.text(node) + tree.key(node), u"TigersCats\\Lions\\"_s);
 }
 
 TEST_F(EditTest, TheRecordAsHtmlAndAsWellFormedRdf) {
-    w->record->append({u"DC.Title"_s, u"A & B"_s, {}, {}});
+    w.context.record.append({u"DC.Title"_s, u"A & B"_s, {}, {}});
     w.context.preferences.UseLinkRel.setText(u"Y"_s);
     w.context.domain.linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
     w->mnuEditCopyMeta->trigger();
     EXPECT_TRUE(clipboard.text().startsWith(w.context.domain.linkRelLines + u"\r\n<META NAME=\"DC.Title\""_s));
     for (bool empty : {false, true}) {
-        if (empty) w->record->clear();
+        if (empty) w.context.record.clear();
         w->mnuEditCopyMetaRDF->trigger();
         EXPECT_TRUE(clipboard.text().startsWith(u"<?xml version=\"1.0\"?>\r\n"_s));
         QXmlStreamReader xml(clipboard.text());
@@ -57,20 +57,20 @@ TEST_F(EditTest, TheRecordAsHtmlAndAsWellFormedRdf) {
 
 TEST_F(EditTest, InsertedSymbolsReplaceTheSelectionOfTheContentBox) {
     w->mnuEditInsertIndex(1)->trigger();  // the edit panel is hidden: nothing happens
-    w->record->append({u"DC.Rights"_s, u"abc"_s, {}, {}});
+    w.context.record.append({u"DC.Rights"_s, u"abc"_s, {}, {}});
     editLine(1);
     w->editNrmlContent->setSelection(1, 1);
     w->mnuEditInsertIndex(1)->trigger();
     w->editNrmlContent->setCursorPosition(3);
     w->mnuEditInsertIndex(2)->trigger();
     EXPECT_EQ(w->editNrmlContent->text(), u"a®c©"_s);
-    EXPECT_EQ(w->record->lineAt(1).content, u"a&reg;c&copy;"_s);
-    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
+    EXPECT_EQ(w.context.record.lineAt(1).content, u"a&reg;c&copy;"_s);
+    EXPECT_TRUE(w.context.document.modified(DocumentState::Document::Record));
 }
 
 TEST_F(EditTest, ArrowsInTheEditPanelListsMoveTheCurrentLineButNotInTheAddressBox) {
     for (const QString& name : {u"DC.Title"_s, u"DC.Creator"_s, u"DC.Subject"_s})
-        w->record->append({name, u"x"_s, {}, {}});
+        w.context.record.append({name, u"x"_s, {}, {}});
     editLine(1);
     w->editNrmlScheme->setFocus();
     ASSERT_EQ(QApplication::focusWidget(), w->editNrmlScheme);
@@ -83,7 +83,7 @@ TEST_F(EditTest, ArrowsInTheEditPanelListsMoveTheCurrentLineButNotInTheAddressBo
     w->editNrmlScheme->setFocus();  // a line shown focuses its content
     press(Qt::Key_Down);            // last line: stays
     EXPECT_EQ(current(), 3);
-    EXPECT_FALSE(w->documentState->modified(DocumentState::Document::Record));
+    EXPECT_FALSE(w.context.document.modified(DocumentState::Document::Record));
     w->URL->setFocus();
     press(Qt::Key_Up);
     EXPECT_EQ(current(), 3);

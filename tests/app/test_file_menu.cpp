@@ -46,10 +46,10 @@ TEST_F(FileNewOpenTest, NewRecordsAskToSaveTheEditedRecordFirst) {
 
 TEST_F(FileNewOpenTest, NewListsBuildTheirRootsInTheTree) {
     makeList(u"Catalog"_s);
-    w->documentState->setTreePath(path(u"old.kqi"_s));
+    w.context.document.setTreePath(path(u"old.kqi"_s));
     w->mnuFileNew(3)->trigger();
     EXPECT_EQ(root(), u"RSS Channel [RSS] 5/0 RSS Channel\\"_s);
-    EXPECT_TRUE(w->documentState->TreePath().isEmpty());
+    EXPECT_TRUE(w.context.document.TreePath().isEmpty());
     // A scheme-list name makes a scheme root; a cancelled dialog leaves the tree.
     dialogs.choose(path(u"terms.kqs"_s), 2).choose(path(u"Kataloggrößen"_s), 6).cancel().cancel();
     w->mnuFileNew(5)->trigger();
@@ -72,7 +72,7 @@ TEST_F(FileNewOpenTest, NewListsBuildTheirRootsInTheTree) {
 TEST_F(FileNewOpenTest, NewListAsksAboutTheModifiedListAndNewWindowStartsAProcess) {
     StartedProcesses started;
     makeList(u"Scheme"_s);
-    w->documentState->setTreePath(path(u"subjects.kqs"_s));
+    w.context.document.setTreePath(path(u"subjects.kqs"_s));
     mark(DocumentState::Document::List);
     boxes.expect(u"Save the list changes in the Tree View first?"_s, vbYes);
     w->mnuFileNew(3)->trigger();
@@ -94,7 +94,7 @@ TEST_F(FileNewOpenTest, OpeningOrDroppingAPageAsksFirstAndACancelChangesNothing)
     w->mnuFileOpenIdx(1)->trigger();  // Yes, then the dialog is cancelled
     EXPECT_EQ(read(page), pageTitled("Keep me"));
     EXPECT_EQ(dialogs.requests().size(), 1);
-    EXPECT_EQ(w->documentState->currentHTMLFile(), page);
+    EXPECT_EQ(w.context.document.currentHTMLFile(), page);
     EXPECT_TRUE(recorder.commands.isEmpty());
     drop({next});
     EXPECT_EQ(w->FilePath, next);
@@ -114,12 +114,12 @@ TEST_F(FileNewOpenTest, OpenTemplatesMacrosRepositoryRecordsAndLists) {
     w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
     w->mnuFileOpenIdx(4)->trigger();
     w->mnuFileOpenIdx(6)->trigger();
-    EXPECT_EQ(w->documentState->listType() + w->rootName + tag2(), u"indexesSites & LinksList"_s);
+    EXPECT_EQ(w.context.document.listType() + w->rootName + tag2(), u"indexesSites & LinksList"_s);
     mark(DocumentState::Document::Record);  // a modified record stays the document
     w->mnuFileOpenIdx(8)->trigger();
     EXPECT_EQ(tag2(), u"Record"_s);
     w.context.macros.openCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
-    w->documentState->setTreePath(u"Main Catalog.kqi"_s);
+    w.context.document.setTreePath(u"Main Catalog.kqi"_s);
     w->mnuFileOpenIdx(6)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({u"mtp://"_s + batch, u"mtp://"_s + batch, w.context.macros.openRecordMacro,
                                               u"mtp://open="_s + catalogue, u"mtp://loadhcl="_s + hcl + u".kqi"_s,
@@ -132,11 +132,11 @@ TEST_F(FileNewOpenTest, FilesAndFoldersOpenByTheirExtensionOrShowInTheBrowser) {
     EXPECT_EQ(browser().navigations().last().address, u"file://"_s + path(u"site/"_s));
     // Only the exact extensions open as documents; a page is read as the browser shows it.
     for (const char* name : {"Page.HTM", "page.html", "README", "data.json"}) {
-        w->record->clear();
+        w.context.record.clear();
         const QString file = write(QLatin1String(name), kPage);
         w->LoadFromOpen(file);
         EXPECT_EQ(browser().navigations().last().address, u"file://"_s + file);
-        EXPECT_EQ(w->record->count(), QByteArray(name).toLower().contains(".htm") ? 1 : 0) << name;
+        EXPECT_EQ(w.context.record.count(), QByteArray(name).toLower().contains(".htm") ? 1 : 0) << name;
     }
     EXPECT_TRUE(recorder.commands.isEmpty());
 }
@@ -149,7 +149,7 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
     w->LoadDragDrop(u"file://"_s + list);
     w->LoadDragDrop(u"see https://example.org/x.htm"_s);
     EXPECT_EQ(w->URL->currentText(), u"see https://example.org/x.htm"_s);
-    EXPECT_EQ(w->documentState->TreePath() + w->documentState->listType() + w->rootName, list + u"schemalist"_s);
+    EXPECT_EQ(w.context.document.TreePath() + w.context.document.listType() + w->rootName, list + u"schemalist"_s);
     drop({notes, list});  // the first opens by its long extension, the second goes to history
     EXPECT_EQ(browser().navigations().last().address, u"file://"_s + notes);
     EXPECT_EQ(w->backList.first().tag, list);
@@ -157,12 +157,12 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
     EXPECT_EQ(browser().navigations().last().address, u"file://"_s + path(u"Ordner ü/"_s));
     EXPECT_EQ(recorder.commands, QStringList({u"MTP://field=DC.Subject&content=Cats.fld/"_s, u"mtp://open="_s + list}));
     // Plain text goes into the current line at the caret, on one line, quotes made plain.
-    w->record->clear();
-    w->record->append({u"DC.Description"_s, u"Start end"_s, {}, {}});
+    w.context.record.clear();
+    w.context.record.append({u"DC.Description"_s, u"Start end"_s, {}, {}});
     editLine(1);
     w->editNrmlContent->setSelection(6, 3);
     w->LoadDragDrop(u"two\r\nlines \u201Dquoted\u201D"_s);
-    EXPECT_EQ(w->record->lineAt(1).content, u"Start twolines &quot;quoted&quot;"_s);
+    EXPECT_EQ(w.context.record.lineAt(1).content, u"Start twolines &quot;quoted&quot;"_s);
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(recorder.commands.size(), 2);
 }
@@ -179,7 +179,7 @@ TEST_F(FileMenuTest, SaveAsksWhenNothingChanged) {
 TEST_F(FileMenuTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
     CommandRecorder recorder{w.context};
     const QString page = openPage(u"from web.htm"_s, u"Web title"_s);
-    w->documentState->setCurrentHTMLFile(QString());
+    w.context.document.setCurrentHTMLFile(QString());
     boxes.expect(u"No Quorvantile Repository has been linked to this Karvold."_s, vbOK);
     w->mnuFileSaveAs(2)->trigger();
     EXPECT_TRUE(recorder.commands.isEmpty());
@@ -196,7 +196,7 @@ TEST_F(FileMenuTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
     EXPECT_EQ(panel2(), u"Modified"_s);  // cancelled: nothing written, nothing lost
     w->mnuFileSave->trigger();
     EXPECT_EQ(read(chosen + u".htm"_s), pageTitled("Web title"));
-    EXPECT_EQ(w->documentState->currentHTMLFile(), chosen + u".htm"_s);
+    EXPECT_EQ(w.context.document.currentHTMLFile(), chosen + u".htm"_s);
     EXPECT_EQ(panel2() + tag2(), u"ReadyRecord"_s);
     EXPECT_EQ(read(page), kPage);
 }
@@ -211,7 +211,7 @@ TEST_F(FileMenuTest, AVanishedFileOrAFailedWriteLeavesTheRecordModified) {
     w->mnuFileSave->trigger();  // saved elsewhere: a folder chosen as the file
     EXPECT_EQ(dialogs.requests().last().initialFolder, dir.path() + u"/"_s);
     EXPECT_EQ(dialogs.requests().last().proposedName, u"gone.htm"_s);
-    w->documentState->setCurrentHTMLFile(folder);
+    w.context.document.setCurrentHTMLFile(folder);
     boxes.expect(gone, vbYes).expect(u"Error saving file: "_s, vbOK);
     w->mnuFileSave->trigger();  // written there again: a folder where the record's file was
     boxes.expect(gone, vbCancel);
@@ -285,12 +285,12 @@ TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
     CommandRecorder recorder{w.context};
     w.context.macros.saveCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
     makeList(u"RSS"_s);
-    w->documentState->setTreePath(u"Main Catalog.kqi"_s);
+    w.context.document.setTreePath(u"Main Catalog.kqi"_s);
     mark(DocumentState::Document::List);
     w->mnuFileSave->trigger();
     EXPECT_EQ(recorder.commands, QStringList({w.context.macros.saveCatalogMacro}));
     // The list dialogs save those kinds: cancelled here, they write nothing.
-    w->documentState->setTreePath(path(u"site.kqi"_s));
+    w.context.document.setTreePath(path(u"site.kqi"_s));
     testing_support::ScriptedModals modals;
     const auto cancelChannel = [](QDialog& dialog) {
         QPushButton* cancel = dialog.findChild<QPushButton*>(u"CancelButton"_s);
@@ -305,7 +305,7 @@ TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
     makeList(u"rss"_s);
     w->mnuFileSave->trigger();
     EXPECT_EQ(panel2(), u"Modified"_s);
-    w->documentState->setTreePath(path(u"site.kqi"_s));
+    w.context.document.setTreePath(path(u"site.kqi"_s));
     tree().clear();
     boxes.expect(u"There is no list in the tree to save."_s, vbOK);
     w->mnuFileSave->trigger();
@@ -314,21 +314,21 @@ TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
     EXPECT_EQ(read(path(u"site.kqi"_s)), kCatsList);
     EXPECT_EQ(panel2() + tag2(), u"ReadyList"_s);
     // A list read from the web has only an extension: Save asks for a name.
-    w->documentState->setTreePath(u".kqs"_s);
+    w.context.document.setTreePath(u".kqs"_s);
     mark(DocumentState::Document::List);
     dialogs.cancel().choose(path(u"Schlagwörter"_s));
     w->mnuFileSave->trigger();
-    EXPECT_EQ(w->documentState->TreePath() + panel2(), u".kqsModified"_s);
+    EXPECT_EQ(w.context.document.TreePath() + panel2(), u".kqsModified"_s);
     w->mnuFileSave->trigger();
     EXPECT_EQ(read(path(u"Schlagwörter.kqs"_s)), kCatsList);
     EXPECT_EQ(recorder.commands.size(), 1);
     // Save Subject Index writes list files only.
-    w->documentState->setTreePath(path(u"notes.txt"_s));
+    w.context.document.setTreePath(path(u"notes.txt"_s));
     mark(DocumentState::Document::List);
-    w->documentState->setSaveListCaption(u"Save RSS Channel"_s);
+    w.context.document.setSaveListCaption(u"Save RSS Channel"_s);
     w->mnuFileSaveList->trigger();
     EXPECT_FALSE(QFile::exists(path(u"notes.txt"_s)));
-    w->documentState->setTreePath(path(u"birds.kqs"_s));
+    w.context.document.setTreePath(path(u"birds.kqs"_s));
     w->mnuFileSaveList->trigger();
     EXPECT_EQ(read(path(u"birds.kqs"_s)) + panel2().toUtf8(), kCatsList + "Ready");
 }
@@ -350,7 +350,7 @@ TEST_F(FileMenuTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
     w->mnuFileSaveAs(1)->trigger();  // a folder chosen as the file
     EXPECT_EQ(panel2(), u"Modified"_s);
     // The save question relies on the outcome: a cancelled Save As stops its caller.
-    w->documentState->setCurrentHTMLFile(QString());
+    w.context.document.setCurrentHTMLFile(QString());
     boxes.expect(kSave, vbYes).expect(kSave, vbYes);
     dialogs.cancel().choose(path(u"kept.htm"_s));
     EXPECT_EQ(w->saveHtmlCheck(), vbCancel);
@@ -359,7 +359,7 @@ TEST_F(FileMenuTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
 }
 
 TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
-    w->record->append({u"DC.Title"_s, u"Template & more"_s, u"en"_s, {}});
+    w.context.record.append({u"DC.Title"_s, u"Template & more"_s, u"en"_s, {}});
     w->BatchPath = u"bare.kqb"_s;
     const QString file = path(u"my template.kqb"_s);
     dialogs.choose(path(u"my template"_s)).choose(file);
@@ -374,7 +374,7 @@ TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
     ASSERT_TRUE(frmSourceHTML::loadedInstance(w.context) && frmSourceHTML::loadedInstance(w.context)->isVisible());
     frmSourceHTML::loadedInstance(w.context)->Unload();
     makeList(u"Scheme"_s);
-    w->documentState->setTreePath(u"Untitled"_s);
+    w.context.document.setTreePath(u"Untitled"_s);
     mark(DocumentState::Document::List);  // enables the list items
     const QString scheme = path(u"Vögel & Fische.kqs"_s);
     const QString catalogue = write(u"sites.kqi"_s, "Old|http://old.example/\r\n");
@@ -415,7 +415,7 @@ TEST_F(FileMenuTest, OpenEditSaveAndExit) {
         dialogs.choose(page);
         w->mnuFileOpenIdx(1)->trigger();
         browser().settle();
-        ASSERT_EQ(w->record->count(), 1);
+        ASSERT_EQ(w.context.record.count(), 1);
         editLine(1);
         w->editNrmlContent->setText(u"New “title” é"_s);
         w->mnuFileSave->trigger();

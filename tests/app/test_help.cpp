@@ -50,9 +50,9 @@ TEST_F(HelpTest, ARecordReplyIsStoredWholeAndLoadedIntoTheRecord) {
     reply("<html><head>writeToCache<meta name=\"DC.Title\" content=\"From the repository\">"
           "<meta name=\"DC.Description\" content=\"" +
           std::string(6000, 'x') + "\"></head></html>");
-    ASSERT_EQ(w->record->count(), 2);
-    EXPECT_EQ(w->record->lineAt(1).content, u"From the repository"_s);
-    EXPECT_EQ(w->record->lineAt(2).content.size(), 6000);  // never cut at a chunk
+    ASSERT_EQ(w.context.record.count(), 2);
+    EXPECT_EQ(w.context.record.lineAt(1).content, u"From the repository"_s);
+    EXPECT_EQ(w.context.record.lineAt(2).content.size(), 6000);  // never cut at a chunk
     EXPECT_FALSE(read(frmHelpBrowser::recordPagePath()).contains("writeToCache"));
     EXPECT_EQ(w->StatusBar1->panelText(3), u"Record Loaded. Ready"_s);
     EXPECT_EQ(panel2(), QString());  // just loaded: nothing unsaved

@@ -42,46 +42,46 @@ TEST_F(NewUserTest, EnterInTheAddressBoxOpensTheTypedPathAndBackShowsThePageShow
         widget_input::key(QApplication::focusWidget(), Qt::Key_Return);
         browser().settle();
     }
-    EXPECT_EQ(w->record->lineAt(1).content, u"Second"_s);
+    EXPECT_EQ(w.context.record.lineAt(1).content, u"Second"_s);
     EXPECT_GE(w->URL->findText(second), 0);  // the history keeps what was typed
     w->toolbarButtons(Form1::kPreviousButton)->trigger();
     browser().settle();
     EXPECT_TRUE(w->URL->currentText().endsWith(u"first.htm"_s)) << w->URL->currentText();
     // Typing an entry of the history and leaving the box opens nothing.
-    const QString shown = w->record->lineAt(1).content;
+    const QString shown = w.context.record.lineAt(1).content;
     w->URL->setFocus();
     w->URL->lineEdit()->selectAll();
     widget_input::type(QApplication::focusWidget(), shown == u"Second"_s ? first : second);
     widget_input::key(QApplication::focusWidget(), Qt::Key_Tab);
     browser().settle();
-    EXPECT_EQ(w->record->lineAt(1).content, shown);
+    EXPECT_EQ(w.context.record.lineAt(1).content, shown);
     // A pick from the history list does open the page.
     pick(w->URL, shown == u"Second"_s ? first : second);
     browser().settle();
-    EXPECT_NE(w->record->lineAt(1).content, shown);
+    EXPECT_NE(w.context.record.lineAt(1).content, shown);
 }
 
 TEST_F(NewUserTest, TheEditPanelTakesPicksDropsAndEnterAsItsControlsShould) {
     openPage(u"page.htm"_s);
-    w->record->append({u"DC.Date"_s, u""_s, {}, {}});
+    w.context.record.append({u"DC.Date"_s, u""_s, {}, {}});
     editLine(2);
     w->mnuMaintMeta(Form1::kCancelEditing)->setEnabled(true);
     ASSERT_GE(w->editNrmlScheme->findText(u"ISO8601"_s), 0) << w->editNrmlScheme->count();
     pick(w->editNrmlScheme, u"ISO8601"_s);
-    EXPECT_EQ(w->record->lineAt(2).scheme, u"ISO8601"_s);
+    EXPECT_EQ(w.context.record.lineAt(2).scheme, u"ISO8601"_s);
     EXPECT_TRUE(w->editDateBoxes->isVisible());  // the click handler ran, not only the change
     EXPECT_TRUE(w->mnuMaintMeta(Form1::kCancelEditing)->isEnabled());
     // Enter in the year box moves on to the next line (from the last, the first).
     w->editDateyear->setFocus();
     widget_input::key(w->editDateyear, Qt::Key_Return);
-    EXPECT_EQ(w->record->positionOf(w->record->selectedLine()), 1);
+    EXPECT_EQ(w.context.record.positionOf(w.context.record.selectedLine()), 1);
     editLine(2);
 
     // A language picked is written, without a mark of its own.
-    w->documentState->dropMark();
+    w.context.document.dropMark();
     pick(w->editNrmlLang, w->editNrmlLang->itemText(w->editNrmlLang->count() - 1));
-    EXPECT_EQ(w->record->lineAt(2).lang, w->editNrmlLang->currentText());
-    EXPECT_FALSE(w->documentState->modified());
+    EXPECT_EQ(w.context.record.lineAt(2).lang, w->editNrmlLang->currentText());
+    EXPECT_FALSE(w.context.document.modified());
 
     // A term link dropped on the content box runs; it is not pasted in as text.
     editLine(1);
@@ -92,28 +92,28 @@ TEST_F(NewUserTest, TheEditPanelTakesPicksDropsAndEnterAsItsControlsShould) {
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &term, Qt::LeftButton, Qt::NoModifier, type);
         QApplication::sendEvent(w->editNrmlContent, &drop);
     }
-    EXPECT_EQ(w->record->lines().count(MetadataLine{u"DC.Subject"_s, u"Cats"_s, {}, {}}), 1);
-    EXPECT_EQ(w->record->lineAt(1).content, before);
+    EXPECT_EQ(w.context.record.lines().count(MetadataLine{u"DC.Subject"_s, u"Cats"_s, {}, {}}), 1);
+    EXPECT_EQ(w.context.record.lineAt(1).content, before);
 
     // Enter in the content box makes the next line the current one.
     editLine(1);
     w->editNrmlContent->setFocus();
     widget_input::key(w->editNrmlContent, Qt::Key_Return);
-    EXPECT_EQ(w->record->positionOf(w->record->selectedLine()), 2);
-    EXPECT_EQ(w->editNrmlName->text(), w->record->lineAt(2).name);
+    EXPECT_EQ(w.context.record.positionOf(w.context.record.selectedLine()), 2);
+    EXPECT_EQ(w->editNrmlName->text(), w.context.record.lineAt(2).name);
 }
 
 TEST_F(NewUserTest, ViewEditPanelPutsTheDividerWhereTheLinesFit) {
     w->resize(1000, 900);
     QApplication::processEvents();
     openPage(u"page.htm"_s);
-    for (int i = 0; i < 5; ++i) w->record->append({u"DC.Subject"_s, QString::number(i), {}, {}});
+    for (int i = 0; i < 5; ++i) w.context.record.append({u"DC.Subject"_s, QString::number(i), {}, {}});
     w->EditPanelOff();
     w->mnuViewEdit->trigger();
     QApplication::processEvents();
     // Every line shows whole, with no room for another below the last.
     MetaPanelView& panel = *w->MetaPanel;
-    const QModelIndex last = panel.model()->index(w->record->count() - 1, 0);
+    const QModelIndex last = panel.model()->index(w.context.record.count() - 1, 0);
     EXPECT_TRUE(panel.viewport()->rect().contains(panel.visualRect(panel.model()->index(0, 0))));
     EXPECT_TRUE(panel.viewport()->rect().contains(panel.visualRect(last)));
     EXPECT_LT(panel.viewport()->height() - panel.visualRect(last).bottom(), panel.visualRect(last).height());
@@ -129,7 +129,7 @@ TEST_F(NewUserTest, AFileThatIsNoTextPageIsNeverWrittenInto) {
     boxes.expect(u"not a text page, so nothing was written into it: "_s + fake, vbOK);
     EXPECT_FALSE(w->SaveAsHTML(fake));
     EXPECT_EQ(read(fake), picture);
-    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
+    EXPECT_TRUE(w.context.document.modified(DocumentState::Document::Record));
 }
 
 TEST_F(NewUserTest, DialogsListLinuxPagesAndAllFilesAndTransferErrorsSayWhatFailed) {
@@ -161,13 +161,13 @@ TEST_F(NewUserTest, TypingReplacesAProposedContentAndExtendsAnAddressPrefix) {
     EXPECT_TRUE(w->editNrmlContent->text().endsWith(u"minimal.html"_s));  // the page's name, proposed
     EXPECT_EQ(w->editNrmlContent->selectedText(), w->editNrmlContent->text());
     widget_input::type(QApplication::focusWidget(), u"Minimal"_s);
-    EXPECT_EQ(w->record->lines().last(), (MetadataLine{u"DC.Title"_s, u"Minimal"_s, {}, {}}));
+    EXPECT_EQ(w.context.record.lines().last(), (MetadataLine{u"DC.Title"_s, u"Minimal"_s, {}, {}}));
 
     // An address begun is there to be finished.
     modMTP::runCommand(w.context, u"mtp://field=DC.Relation&content=http://.fld/"_s);
     ASSERT_EQ(QApplication::focusWidget(), w->editNrmlContent);
     widget_input::type(QApplication::focusWidget(), u"site.example"_s);
-    EXPECT_EQ(w->record->lines().last().content, u"http://site.example"_s);
+    EXPECT_EQ(w.context.record.lines().last().content, u"http://site.example"_s);
 }
 
 TEST_F(NewUserTest, CtrlQLeavesThroughExitAndItsSaveQuestion) {
@@ -176,7 +176,7 @@ TEST_F(NewUserTest, CtrlQLeavesThroughExitAndItsSaveQuestion) {
     boxes.expect(kSave, vbCancel);
     widget_input::shortcutKey(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(w->isVisible());
-    EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
+    EXPECT_TRUE(w.context.document.modified(DocumentState::Document::Record));
 }
 
 }  // namespace

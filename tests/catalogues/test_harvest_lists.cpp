@@ -81,7 +81,7 @@ TEST_F(HarvestListTest, BothFormsAreWrittenLineForLineAndReadBackToTheSameTree) 
         run(u"mtp://loadHCL="_s + file + u".kqi"_s);
         EXPECT_EQ(shown(), before) << file;
         EXPECT_EQ(readBytes(file), bytes);  // the source is never rewritten
-        EXPECT_EQ(w->documentState->TreePath(), file);
+        EXPECT_EQ(w.context.document.TreePath(), file);
         EXPECT_EQ(w->StatusBar1->panelTag(2), u"List"_s);
         EXPECT_FALSE(w->fillingRecord);
     }
@@ -124,16 +124,16 @@ TEST_F(HarvestListTest, RecordsAreFoundByIdentifierAndWrittenAsRdfOrAsTheirMetaL
     // The record of the address shown is found in the folder and opened.
     w->URL->setEditText(u"http://agency.example/"_s);
     run(u"mtp://getMetaFromHCL="_s + folder + u".kqb"_s);
-    ASSERT_EQ(w->record->count(), 2);
-    EXPECT_EQ(w->record->lineAt(1).content, u"Agency &amp; Co"_s);
-    EXPECT_EQ(w->documentState->currentHTMLFile(), path(u"records/a.htm"_s));
+    ASSERT_EQ(w.context.record.count(), 2);
+    EXPECT_EQ(w.context.record.lineAt(1).content, u"Agency &amp; Co"_s);
+    EXPECT_EQ(w.context.document.currentHTMLFile(), path(u"records/a.htm"_s));
     EXPECT_EQ(w->StatusBar1->panelText(2) + w->StatusBar1->panelTag(2), u"ReadyRecord"_s);
     w->URL->setEditText(QString());
     boxes.expect(u"No file containing DC.Identifier metadata found in: "_s + folder, platform::vbOK)
         .expect(u"Failed to find HCL folder /nowhere/. Please check the location"_s, platform::vbOK);
     run(u"mtp://getMetaFromHCL="_s + folder + u".kqb"_s);
     run(u"mtp://getMetaFromHCL=/nowhere/.kqb"_s);
-    EXPECT_EQ(w->documentState->currentHTMLFile(), path(u"records/a.htm"_s));
+    EXPECT_EQ(w.context.document.currentHTMLFile(), path(u"records/a.htm"_s));
 }
 
 // A link of another scheme than the web's keeps it, in both forms and in a channel; only a
@@ -183,7 +183,7 @@ TEST_F(HarvestListTest, LinksAreWrittenAsValidAddressesAndStillFindTheirRecords)
     EXPECT_TRUE(readBytes(save(u"AGLS"_s, path(u"records.htm"_s), folder)).contains("content=\"Lions\""));
     w->URL->setEditText(QString::fromLatin1(valid));
     run(u"mtp://getMetaFromHCL="_s + folder + u".kqb"_s);
-    EXPECT_EQ(w->documentState->currentHTMLFile(), path(u"records/lions.htm"_s));
+    EXPECT_EQ(w.context.document.currentHTMLFile(), path(u"records/lions.htm"_s));
 }
 
 TEST_F(HarvestListTest, BadListsLoadWhatTheyHoldOrLeaveTheTreeAsItWasAndSay) {
@@ -236,7 +236,7 @@ TEST_F(HarvestListTest, ListsFromTheWebAreCachedAndAServersErrorStopsTheLoad) {
     EXPECT_EQ(shown().value(1), u"Café [http://cafe/] 2/2 Café\\"_s);
     const QString cached = platform::programDataFolder() + u"/cache/indexes/127.0.0.1:%1.meta.hcl.xmlv=1"_s.arg(server.port());
     EXPECT_TRUE(readBytes(cached).contains("Caf\xC3\xA9"));
-    EXPECT_EQ(w->documentState->TreePath(), address);
+    EXPECT_EQ(w.context.document.TreePath(), address);
     boxes.expect(u"ErrorCode: 404"_s, platform::vbOK);
     run(u"mtp://loadHCL="_s + server.url(u"/gone.xml"_s) + u".kqi"_s);
     EXPECT_EQ(shown().size(), 2);
@@ -244,7 +244,7 @@ TEST_F(HarvestListTest, ListsFromTheWebAreCachedAndAServersErrorStopsTheLoad) {
 
 TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKeys) {
     makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
-    w->documentState->setTreePath(path(u"site/hcl.htm"_s));
+    w.context.document.setTreePath(path(u"site/hcl.htm"_s));
     w->setMnuFileSaveAs();
     w->mnuFileSaveAs(Form1::kSaveAsHarvestList)->trigger();
     frmHCL& dialog = frmHCL::instance(*w.form);
@@ -288,7 +288,7 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
     w->showHarvestListDialog();
     click(dialog.cmdBrowse1);
     click(dialog.cmdBrowse1);
-    EXPECT_EQ(dialog.txtFileName->text() + w->documentState->TreePath(), path(u"other.htm"_s) + path(u"other.htm"_s));
+    EXPECT_EQ(dialog.txtFileName->text() + w.context.document.TreePath(), path(u"other.htm"_s) + path(u"other.htm"_s));
     click(dialog.cmdSaveRDF);
     dialog.txtHCLDirLoc->clear();
     click(dialog.cmdBrowse);
@@ -299,7 +299,7 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
 // a failed save, after Browse, after Cancel.
 TEST_F(HarvestListTest, ReturnSavesWheneverTheDialogOpens) {
     makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
-    w->documentState->setTreePath(path(u"no such folder/hcl.htm"_s));
+    w.context.document.setTreePath(path(u"no such folder/hcl.htm"_s));
     w->setMnuFileSaveAs();
     QAction* saveAs = w->findChild<QAction*>(u"mnuFileSaveAs_6"_s);
     ASSERT_TRUE(saveAs);
@@ -347,7 +347,7 @@ TEST_F(HarvestListTest, TheTreeIsSentToTheRepositoryAsAList) {
         r.set_content("stored", "text/plain");
     });
     makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
-    w->documentState->markModified(DocumentState::Document::List);
+    w.context.document.markModified(DocumentState::Document::List);
     QString command = u"mtp://cgisendHCL=127.0.0.1:%1/cgi-bin/hcl.kqb/"_s.arg(server.port());
     modMTP::mtpTransaction(w.context, command);
     for (QDeadlineTimer deadline(10000); body.empty() && !deadline.hasExpired();)

@@ -19,7 +19,7 @@ TEST(ListOrder, NodesBelowALinkWithNamesStartingWithBlanksOrControlsSurviveASave
     ListTree& tree = *window->activeTree();
     window->rootName = u"Sites"_s;
     const QString file = files.filePath(u"Sites.kqi"_s);
-    window->documentState->setTreePath(file);
+    window.context.document.setTreePath(file);
     tree.clear();
     const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, u"Sites\\"_s, u"Sites"_s, 1, 4);
     tree.setTag(root, u"Catalog"_s);

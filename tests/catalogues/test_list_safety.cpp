@@ -25,7 +25,7 @@ protected:
     }
     QString openCatalogue(const QString& name) {
         const QString file = writeBytes(path(name), kCatalogue);
-        w->documentState->setListType(u"indexes"_s);
+        w.context.document.setListType(u"indexes"_s);
         run(u"mtp://open="_s + file);
         return file;
     }
@@ -46,7 +46,7 @@ protected:
             if (dialog.isVisible()) click(dialog.CancelButton);
         });
     }
-    bool listModified() const { return w->documentState->modified(DocumentState::Document::List); }
+    bool listModified() const { return w.context.document.modified(DocumentState::Document::List); }
 };
 
 // File > Save As > RSS Channel and Harvest Control List, from a catalogue: a new file beside
@@ -118,7 +118,7 @@ TEST_F(ListSafetyTest, AListLoadOverUnsavedChangesAsksAndCancelKeepsTheList) {
                                    "<?xml version=\"1.0\"?><hcl><site><item><link>http://h.example/</link></item>"
                                    "</site></hcl>");
     const QStringList before = shown();
-    w->documentState->markModified(DocumentState::Document::List);
+    w.context.document.markModified(DocumentState::Document::List);
     const QString question = u"The catalog has been modified. Save first before opening a new one?"_s;
     for (int i = 0; i < 4; ++i) boxes.expect(question, platform::vbCancel);
     run(u"mtp://loadRSS="_s + news + u".kqi"_s);
@@ -163,7 +163,7 @@ TEST_F(ListSafetyTest, AHarvestControlListShownIsSavedThroughItsDialogBeforeTheL
     ASSERT_EQ(shown(), QStringList({u"HCL [Harvest Control List]"_s, u"http://h.example/ [http://h.example/] 2/2 http://h.example/\\"_s}));
     const QByteArray original = readBytes(hcl);
     tree().setText(tree().item(2), u"Home"_s);
-    w->documentState->markModified(DocumentState::Document::List);
+    w.context.document.markModified(DocumentState::Document::List);
     const QString question = u"you should save the Harvest Control List. Save first before opening a new one?"_s;
 
     boxes.expect(question, platform::vbYes);

@@ -52,7 +52,7 @@ protected:
     // A list root as the loader makes it.
     NodeId newList(const QString& name, const QString& suffix = u".kqi"_s, int image = 1) {
         window->rootName = name;
-        window->documentState->setTreePath(path(name + suffix));
+        window.context.document.setTreePath(path(name + suffix));
         tree().clear();
         const NodeId root =
             tree().add(0, ListTree::Place::Last, name + u"\\"_s, name, image, image == 1 ? 4 : image);
@@ -122,7 +122,7 @@ TEST_F(ListSaving, AListTakesItsFilesNameAFailedWriteChangesNothingAndTermsGetTh
     EXPECT_EQ(readBytes(file), QByteArray("A|\r\n"));
 
     // A failed write keeps what was there, shows the message and leaves the list modified.
-    window->documentState->markModified(DocumentState::Document::List);
+    window.context.document.markModified(DocumentState::Document::List);
     const QString folder = path(u"Blocked.kqi"_s);  // a folder: nothing can be written there
     ASSERT_TRUE(QDir().mkpath(folder + u"/inside"_s));
     boxes.expect(u": Check that the file or the file system are not read only"_s, platform::vbOK);
@@ -134,7 +134,7 @@ TEST_F(ListSaving, AListTakesItsFilesNameAFailedWriteChangesNothingAndTermsGetTh
 
     // Scheme terms get the mtp:// prefix.
     const NodeId term = add(newList(u"Terms"_s, u".kqs"_s, 5), u"Cats\\"_s, u"Cats"_s, u"field=DC.Title&content=C.fld/"_s, 6);
-    ASSERT_TRUE(save(window->documentState->TreePath()));
+    ASSERT_TRUE(save(window.context.document.TreePath()));
     EXPECT_EQ(readBytes(path(u"Terms.kqs"_s)), QByteArray("Cats|mtp://field=DC.Title&content=C.fld/\r\n"));
     EXPECT_EQ(tree().tag(term), u"mtp://field=DC.Title&content=C.fld/"_s);
 }

@@ -28,8 +28,8 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
              {u"Zoo|"_s, u"Zoo|Lions & <Tigers>|http://zoo.example/?a=1&amp;b=2 c"_s, u"Zoo|Caf\u00E9|https://caf\u00E9.example/"_s,
               u"Bare|www.bare.example/"_s});
     const QString file = path(u"rss.xml"_s);
-    w->documentState->setTreePath(file);
-    w->documentState->markModified(DocumentState::Document::List);
+    w.context.document.setTreePath(file);
+    w.context.document.markModified(DocumentState::Document::List);
     modals.then([](QDialog& d) {
         auto& dialog = static_cast<frmRSS&>(d);
         EXPECT_EQ(dialog.txtFilePath->text(), dialog.filePath);
@@ -76,9 +76,9 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
                                     u"Bare [http://www.bare.example/] 2/2 Bare\\"_s}));
     EXPECT_EQ(readBytes(file), written);
     EXPECT_EQ(frmRSS::instance(w.form.get(), w.context).title, u"Zoo News"_s);
-    EXPECT_EQ(w->documentState->TreePath(), file);
+    EXPECT_EQ(w.context.document.TreePath(), file);
     // Saved again with the header it brought, it writes what it read.
-    w->documentState->markModified(DocumentState::Document::List);
+    w.context.document.markModified(DocumentState::Document::List);
     modals.then([](QDialog& d) { click(static_cast<frmRSS&>(d).OKButton); });
     w->mnuFileSave->trigger();
     EXPECT_EQ(readBytes(file), QByteArray(written).replace("\" > \r\n", "\">\r\n"));
@@ -128,7 +128,7 @@ TEST_F(RssChannelTest, ControlCharactersLeaveTheHeaderWhetherWrittenOrReferenced
     EXPECT_EQ(header.title, u"ABC D E\tF"_s);
     EXPECT_EQ(header.description, QString());
     // Saved back, the header holds neither the controls nor anything standing in for them.
-    w->documentState->markModified(DocumentState::Document::List);
+    w.context.document.markModified(DocumentState::Document::List);
     modals.then([](QDialog& d) { click(static_cast<frmRSS&>(d).OKButton); });
     w->mnuFileSave->trigger();
     const QByteArray written = readBytes(file);
@@ -136,7 +136,7 @@ TEST_F(RssChannelTest, ControlCharactersLeaveTheHeaderWhetherWrittenOrReferenced
     EXPECT_TRUE(written.contains("<description></description>")) << written.constData();
     EXPECT_EQ(xmlError(written), QString());
     // Typed (pasted) into the dialog, they go as well.
-    w->documentState->markModified(DocumentState::Document::List);
+    w.context.document.markModified(DocumentState::Document::List);
     modals.then([](QDialog& d) {
         auto& dialog = static_cast<frmRSS&>(d);
         dialog.txtTitle->setText(u"T\u0001i\u0090tle"_s);

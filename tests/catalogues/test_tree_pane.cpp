@@ -59,7 +59,7 @@ protected:
     }
     // The list file opened as from the command line.
     void openList(const QString& type, const QString& name) {
-        w->documentState->setListType(type);
+        w.context.document.setListType(type);
         w->rootName = name;
         QString open = u"mtp://open="_s + file;
         modMTP::mtpTransaction(w.context, open);
@@ -139,7 +139,7 @@ protected:
         w->WebBrowser1->Navigate(u"file://"_s + dir.filePath(u"page.htm"_s));
         static_cast<testing_support::OfflineBrowser*>(w->WebBrowser1)->settle();
     }
-    bool listModified() const { return w->documentState->modified(DocumentState::Document::List); }
+    bool listModified() const { return w.context.document.modified(DocumentState::Document::List); }
     QByteArray saved() {
         w->mnuFileSave->trigger();
         EXPECT_FALSE(listModified());
@@ -156,11 +156,11 @@ TEST_F(TreePaneTest, ClicksRunCommandsOpenPagesAndHoveringShowsWhatAClickRuns) {
     EXPECT_EQ(w->StatusBar1->panelText(3), u"http://remodel.example/"_s);
 
     // A modified list is offered for saving first; Cancel runs nothing.
-    w->documentState->markModified(DocumentState::Document::List);
+    w.context.document.markModified(DocumentState::Document::List);
     boxes.expect(u"The catalog has been modified. Save first Save List before modifying metadata record??"_s, platform::vbCancel);
     click(node(u"Physics"_s));
     EXPECT_EQ(recorder->commands.size(), 1);
-    w->documentState->dropMark();
+    w.context.document.dropMark();
 
     // A folder opens; a link opens its page and reads the page's record.
     click(node(u"Art"_s));
@@ -170,7 +170,7 @@ TEST_F(TreePaneTest, ClicksRunCommandsOpenPagesAndHoveringShowsWhatAClickRuns) {
     click(node(u"Tate"_s));
     showPage();
     EXPECT_EQ(w->URL->currentText(), u"file://"_s + dir.filePath(u"page.htm"_s));
-    EXPECT_EQ(w->record->count(), 1);
+    EXPECT_EQ(w.context.record.count(), 1);
     click(node(u"Sites"_s));  // the root opens nothing
     EXPECT_EQ(w->URL->currentText(), u"file://"_s + dir.filePath(u"page.htm"_s));
 
@@ -411,14 +411,14 @@ TEST_F(TreePaneTest, ARenameChangesOnlyTheNameAndMarksTheList) {
                                 "Quantum & physics|mtp://field=DC.Subject&content=Quantum %26 physics&lang=en&scheme=LCSH.fld/\r\n"
                                 "Zoo|\r\nZoo|Agency batch|mtp://open=/srv/agency.kqb/\r\n"));
     // With the record's edits unsaved, the rename asks first; Cancel keeps the old name.
-    w->documentState->markModified(DocumentState::Document::Record);
+    w.context.document.markModified(DocumentState::Document::Record);
     boxes.expect(u"Save the metadata edits in the metapanel first?"_s, platform::vbCancel);
     menu(node(u"Builders"_s), 2);
     typeName(u"Renovators"_s);
     EXPECT_NE(node(u"Builders"_s), 0u);
     EXPECT_EQ(node(u"Renovators"_s), 0u);
     EXPECT_FALSE(listModified());
-    w->documentState->dropMark();
+    w.context.document.dropMark();
 }
 
 TEST_F(TreePaneTest, AWebLinkIsRefusedByASchemeListButMayBecomeATerm) {
@@ -503,7 +503,7 @@ TEST_F(TreePaneTest, AListChangedInThePaneIsWrittenInEveryFormAsItStands) {
 // drop is the pane's own, taken as a copy, so the view itself takes no row away.
 TEST_F(TreePaneTest, ADragAsksAboutTheRecordFirstAndCancelLeavesTheTreeAsItWas) {
     const QString question = u"Save the metadata edits in the metapanel first?"_s;
-    w->documentState->markModified(DocumentState::Document::Record);
+    w.context.document.markModified(DocumentState::Document::Record);
     const NodeId modern = node(u"Modern"_s);
     const NodeId zoo = node(u"Zoo"_s);
     const int count = tree->count();
@@ -518,5 +518,5 @@ TEST_F(TreePaneTest, ADragAsksAboutTheRecordFirstAndCancelLeavesTheTreeAsItWas) 
     EXPECT_EQ(tree->count(), count);
     EXPECT_TRUE(listModified());
     EXPECT_EQ(boxes.shown().size(), 2);
-    w->documentState->dropMark();
+    w.context.document.dropMark();
 }

@@ -48,9 +48,9 @@ protected:
     void run(QString command, modMTP::CommandOrigin origin = modMTP::CommandOrigin::Program) {
         modMTP::runMtpCommand(w.context, command, origin);
     }
-    void select(int position) { w->record->selectOnly(w->record->idAt(position)); }
-    int selectedPosition() const { return w->record->positionOf(w->record->selectedLine()); }
-    MetadataRecord record() const { return w->record->lines(); }
+    void select(int position) { w.context.record.selectOnly(w.context.record.idAt(position)); }
+    int selectedPosition() const { return w.context.record.positionOf(w.context.record.selectedLine()); }
+    MetadataRecord record() const { return w.context.record.lines(); }
     // A file of the program folder, written as raw bytes; returns its path.
     QString writeFile(const QString& name, const QByteArray& bytes) const {
         return testing_support::writeBytes(home() + QLatin1Char('/') + name, bytes);

@@ -35,11 +35,11 @@ TEST_F(BatchTest, OnlyLinesStartingWithLowerCaseMtpRunAndWhatIsNoBatchIsReported
                                 " mtp://field=DC.Title&content=Blank.fld/" + end + "a note" + end +
                                 "mtp://field=DC.Creator&content=B.fld/" + end + end +
                                 "mtp://field=DC.Subject&content=C.fld/";  // the last line needs no end
-        w->record->clear();
+        w.context.record.clear();
         openBatch(writeFile(u"batch.kqb"_s, text));
         EXPECT_EQ(record(), expected) << "line end " << end.toHex().toStdString();
     }
-    w->record->clear();
+    w.context.record.clear();
     reset();
 
     // Folders are no batch files either: nothing is read from them.
@@ -74,8 +74,8 @@ TEST_F(BatchTest, KeysForTheEditPanelDuringABatchGoIntoTheLineItShows) {
     dispatch(u"mtp://field=DC.Title&content=Before.fld/"_s);
     ASSERT_TRUE(QTest::qWaitFor([&] { return content->text() == u"Before"_s && content->isEnabled(); }, 2000));
     // Typed while the batch's 20th line is the newest: the keys come at the batch's next yield.
-    const QMetaObject::Connection typing = QObject::connect(w->record, &Record::inserted, [&] {
-        if (w->record->count() != 21) return;
+    const QMetaObject::Connection typing = QObject::connect(&w.context.record, &Record::inserted, [&] {
+        if (w.context.record.count() != 21) return;
         QTimer::singleShot(0, content, [content] {
             QTest::keyClick(content, Qt::Key_End);
             QTest::keyClick(content, Qt::Key_Z);
@@ -83,10 +83,10 @@ TEST_F(BatchTest, KeysForTheEditPanelDuringABatchGoIntoTheLineItShows) {
     });
     openBatch(path);
     QObject::disconnect(typing);
-    ASSERT_EQ(w->record->count(), 41);
-    EXPECT_EQ(w->record->lineAt(1).content, u"Before"_s);
-    EXPECT_EQ(w->record->lineAt(21).content, u"Value 20z"_s);
-    EXPECT_EQ(w->record->lineAt(22).content, u"Value 21"_s);
+    ASSERT_EQ(w.context.record.count(), 41);
+    EXPECT_EQ(w.context.record.lineAt(1).content, u"Before"_s);
+    EXPECT_EQ(w.context.record.lineAt(21).content, u"Value 20z"_s);
+    EXPECT_EQ(w.context.record.lineAt(22).content, u"Value 21"_s);
     // The panel ends on the batch's last line.
     EXPECT_EQ(name->text(), u"DC.Description40"_s);
     EXPECT_EQ(content->text(), u"Value 40"_s);
@@ -100,13 +100,13 @@ TEST_F(BatchTest, BatchesRunOtherBatchesButNeverThemselves) {
     EXPECT_EQ(selectedPosition(), 1);
 
     // Twice, so that an unbounded run would also multiply.
-    w->record->clear();
+    w.context.record.clear();
     const QByteArray self = "mtp://open=" + (home() + u"/self.kqb"_s).toUtf8() + "\r\n";
     boxes.expect(u"Check whether a batch file runs itself"_s, platform::vbOK);
     openBatch(writeFile(u"self.kqb"_s, "mtp://field=DC.Title&content=X.fld/\r\n" + self + self));
-    EXPECT_EQ(w->record->count(), 1);
+    EXPECT_EQ(w.context.record.count(), 1);
     openBatch(inner);  // the next batch runs normally again
-    EXPECT_EQ(w->record->count(), 2);
+    EXPECT_EQ(w.context.record.count(), 2);
 }
 
 TEST_F(BatchTest, LoggingWordsStartStopAndRestartTheLogWithoutABatchsOwnLines) {
@@ -154,7 +154,7 @@ TEST_F(BatchTest, ReplayingTheLogIntoAnEmptyRecordRebuildsItAndThePage) {
     const MetadataRecord before = record();
     ASSERT_EQ(before.size(), 4);
     EXPECT_EQ(before.at(2), lineOf("DC.Subject", "Budgets; Levies", "", "SONZ"));
-    w->record->clear();
+    w.context.record.clear();
     w->pageSource.clear();  // as in a new session: no page read yet
     w->pageSourceFile.clear();
     writeFile(u"r.htm"_s, blank);
@@ -173,7 +173,7 @@ TEST_F(BatchTest, WebBatchesAreFetchedByEveryFormOfAddress) {
     for (const QString& command : {u"mtp://url="_s + host + u"/mtp folder/b.kqb/"_s,
                                    u"mtp://open="_s + web.url(u"/mtp folder/b.kqb"_s) + u"/"_s,
                                    u"mtp://"_s + host + u"/mtp folder/b.kqb"_s}) {
-        w->record->clear();
+        w.context.record.clear();
         dispatch(command);
         EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "From the web")})) << command;
     }
@@ -186,10 +186,10 @@ TEST_F(BatchTest, WebBatchesAreFetchedByEveryFormOfAddress) {
 TEST_F(BatchTest, ATemplateReplaysItsValuesAsTheyWere) {
     const MetadataRecord lines = {lineOf("DC.Description", "uses|here"), lineOf("DC.Subject", "100%20 & %26 more"),
                                   lineOf("DC.Coverage", "two\r\nlines")};
-    for (const MetadataLine& line : lines) w->record->append(line);
+    for (const MetadataLine& line : lines) w.context.record.append(line);
     const QString batch = home() + u"/template.kqb"_s;
     ASSERT_TRUE(w->SaveAsBatch(batch));
-    w->record->clear();
+    w.context.record.clear();
     openBatch(batch);
     EXPECT_EQ(record(), lines);
 }
@@ -257,7 +257,7 @@ TEST_F(BatchEditsPagesTest, ABatchOpensAPageFillsItsRecordAndSavesIt) {
     editInBatch(page, "mtp://field=DC.Subject&content=Fish&scheme=MeSH.fld/\r\nmtp://field=DC.Type&content=A.fld/\r\n");
     EXPECT_EQ(readBytes(page), head + "<META NAME=\"DC.Title\" CONTENT=\"Old\">\r\n<META NAME=\"DC.Subject\" SCHEME="
                                       "\"MeSH\" CONTENT=\"Fish\">\r\n<META NAME=\"DC.Type\" CONTENT=\"A\">\r\n" + tail);
-    EXPECT_FALSE(w->documentState->modified(DocumentState::Document::Record));
+    EXPECT_FALSE(w.context.document.modified(DocumentState::Document::Record));
 }
 
 // A batch that opens a second page while the first still loads works on the second.
@@ -274,7 +274,7 @@ TEST_F(BatchEditsPagesTest, EachOpenIsReadBeforeTheNextLineRunsAndAFailedOneStop
     EXPECT_EQ(readBytes(a), pageA);
     EXPECT_EQ(readBytes(b), "<html><head><title>B</title>\r\n<META NAME=\"DC.Title\" CONTENT=\"Bananas\">\r\n"
                        "<META NAME=\"DC.Subject\" CONTENT=\"Fruit\">\r\n</head><body>Banana boat</body></html>\r\n");
-    EXPECT_EQ(w->documentState->currentHTMLFile(), b);
+    EXPECT_EQ(w.context.document.currentHTMLFile(), b);
 
     // A page that cannot be read stops the batch: its save never writes another page's text.
     const QString other = writeFile(u"other.htm"_s, "<html><head></head><body>Other</body></html>");

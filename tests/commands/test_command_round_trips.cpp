@@ -30,7 +30,7 @@ TEST_F(TemplateRoundTrip, ARecordSavedAsABatchComesBackWhenReplayed) {
             lines << MetadataLine{u"N%1."_s.arg(n) + hard.value(2), hard.value(), hard.value(1), hard.value(1)};
         // The batch's lines run as the batch runner runs them, into an empty record.
         const QString batch = MetaWriter::batchFileText(lines);
-        w->record->clear();
+        w.context.record.clear();
         for (const QString& line : platform::splitLines(batch))
             if (line.startsWith(u"mtp"_s)) dispatch(line);
         if (record() != lines && ++failures <= 3) ADD_FAILURE() << "batch: " << batch;

@@ -23,13 +23,13 @@ class CommandRunTest : public commands_test::CommandsTest {};
 
 TEST_F(CommandRunTest, ManyCommandsLeaveOneCurrentLineAndThePanesPaintedAgain) {
     w->show();
-    for (int i = 0; i < 300; ++i) w->record->append({u"DC.Element%1"_s.arg(i), u"c=AU"_s, {}, u"x500"_s});
+    for (int i = 0; i < 300; ++i) w.context.record.append({u"DC.Element%1"_s.arg(i), u"c=AU"_s, {}, u"x500"_s});
     for (int k = 0; k < 600; ++k)
         dispatch(u"mtp://field=DC.Element%1&content=AU|Agency %2|&scheme=x500.fld/"_s.arg(k % 300).arg(k));
-    ASSERT_EQ(w->record->count(), 300);
-    EXPECT_EQ(w->record->lineAt(300).content, u"o= Agency 599 ; c=AU "_s);
+    ASSERT_EQ(w.context.record.count(), 300);
+    EXPECT_EQ(w.context.record.lineAt(300).content, u"o= Agency 599 ; c=AU "_s);
     // The last line changed is the one current line, shown bold.
-    EXPECT_EQ(w->record->boldLines(), QList<Record::LineId>({w->record->idAt(300)}));
+    EXPECT_EQ(w.context.record.boldLines(), QList<Record::LineId>({w.context.record.idAt(300)}));
     EXPECT_EQ(selectedPosition(), 300);
     // Painting held back during the run comes back once the commands stop.
     QElapsedTimer waited;
@@ -116,10 +116,10 @@ TEST_F(CommandRunTest, ATemplateOfTheRecordGivesTheSameRecordBack) {
         {u"DC.Title"_s, u"Cats&content=Dogs &Lang=fr & more"_s, u"en"_s, {}},
         {u"DC.Subject"_s, u"Tom & Jerry&field=x"_s, {}, u"LCSH"_s},
     };
-    for (const MetadataLine& line : saved) w->record->append(line);
+    for (const MetadataLine& line : saved) w.context.record.append(line);
     const QString path = home() + u"/record.kqb"_s;
     dispatch(u"mtp://save="_s + path);
-    w->record->clear();
+    w.context.record.clear();
     dispatch(u"mtp://open="_s + path);
     EXPECT_EQ(record(), saved);
 }

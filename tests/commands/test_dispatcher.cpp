@@ -80,17 +80,17 @@ TEST_F(DispatcherTest, ShiftClearsTheCachedCataloguesFirstInALoggedCommand) {
 }
 
 TEST_F(DispatcherTest, FieldVerbsClearJumpAndInsert) {
-    w->record->append(lineOf("DC.Title", "Annual report"));
-    w->record->append(lineOf("DC.Creator", "Smith"));
+    w.context.record.append(lineOf("DC.Title", "Annual report"));
+    w.context.record.append(lineOf("DC.Creator", "Smith"));
     select(2);
     dispatch(u"mtp://gotop.fld"_s);  // without its final "/"
     EXPECT_EQ(selectedPosition(), 1);
     // A value holding the letters of the jump is still a value.
     dispatch(u"mtp://field=DC.Subject&content=GoTop%20results.fld/"_s);
-    ASSERT_EQ(w->record->count(), 3);
+    ASSERT_EQ(w.context.record.count(), 3);
     EXPECT_EQ(record().at(1), lineOf("DC.Subject", "GoTop results"));
     dispatch(u"mtp://delete=all.fld/"_s);
-    EXPECT_EQ(w->record->count(), 0);
+    EXPECT_EQ(w.context.record.count(), 0);
 
     // Far beyond any 16-bit position, with "|", "%" escapes, several dots and non-ASCII text.
     const QString longValue(100000, QLatin1Char('a'));
@@ -119,9 +119,9 @@ TEST_F(DispatcherTest, RefusedUnknownEmptyAndUncuttableCommandsAreReported) {
 }
 
 TEST_F(DispatcherTest, ThePageSaveIsLoggedAfterTheRecordsFieldLinesEachOnOneLine) {
-    w->record->append(lineOf("DC.Title", "Report", "en"));
-    w->record->append(lineOf("DC.Subject", "Cats", "", "apais"));
-    w->record->append(lineOf("DC.Description", "one\r\nmtp://delete=all.fld/\ntwo"));
+    w.context.record.append(lineOf("DC.Title", "Report", "en"));
+    w.context.record.append(lineOf("DC.Subject", "Cats", "", "apais"));
+    w.context.record.append(lineOf("DC.Description", "one\r\nmtp://delete=all.fld/\ntwo"));
     dispatch(u"mtp://startlogging.kqb"_s);
     dispatch(u"mtp://field=DC.Title&content=a\nmtp://delete=all.fld/\rb.fld/"_s);
     const QByteArray page = (home() + u"/index.htm"_s).toUtf8();
@@ -139,7 +139,7 @@ TEST_F(DispatcherTest, ThePageSaveIsLoggedAfterTheRecordsFieldLinesEachOnOneLine
 
 TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
     w.context.commands.loggingOn = true;
-    w->record->append(lineOf("DC.Title", "Kept"));
+    w.context.record.append(lineOf("DC.Title", "Kept"));
     writeFile(u"cache/schema/kept.kqs"_s, "x");
     for (const char* command : {"mtp://delete=all.kqs/", "mtp://save=/t/c.kqi/", "mtp://savehcl=/t/h|/r/.kqi/",
                                 "mtp://delete=all.fld/", "mtp://addmacro=mtp://gotop.fld.kqb/", "mtp://stoplogging.kqb",
@@ -157,7 +157,7 @@ TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
     EXPECT_TRUE(style & platform::vbDefaultButton2);
     boxes.expect(u"Allow this web page to run: mtp://delete=all.fld/"_s, platform::vbYes);
     dispatch(u"mtp://delete=all.fld/"_s, CommandOrigin::Page);
-    EXPECT_EQ(w->record->count(), 0);
+    EXPECT_EQ(w.context.record.count(), 0);
     // Loading and inserting run without a question.
     dispatch(u"mtp://field=DC.Title&content=X.fld/"_s, CommandOrigin::Page);
     dispatch(u"mtp://setdomain=NZGLS.kqb/"_s, CommandOrigin::Page);

@@ -13,14 +13,14 @@ class FieldCommandTest : public CommandsTest {
 protected:
     // Replaces the record with these lines.
     void start(const QList<MetadataLine>& lines) {
-        w->record->clear();
-        for (const MetadataLine& line : lines) w->record->append(line);
+        w.context.record.clear();
+        for (const MetadataLine& line : lines) w.context.record.append(line);
     }
     // Runs each command body as "mtp://BODY.fld/".
     void field(std::initializer_list<const char*> bodies) {
         for (const char* body : bodies) dispatch(u"mtp://"_s + QString::fromUtf8(body) + u".fld/"_s);
     }
-    bool modified() const { return w->documentState->modified(DocumentState::Document::Record); }
+    bool modified() const { return w.context.document.modified(DocumentState::Document::Record); }
     QStringList contents() const {
         QStringList out;
         for (const MetadataLine& line : record()) out << line.content;
@@ -42,7 +42,7 @@ TEST_F(FieldCommandTest, KeysInAnyOrderAndValuesAsWritten) {
     boxes.expect(u"Can't process mtp://content=x.fld/"_s, platform::vbOK);
     dispatch(u"mtp://content=x.fld/"_s);
     EXPECT_EQ(boxes.shown().at(0).title, u"Add Field Error"_s);
-    EXPECT_EQ(w->record->count(), 0);
+    EXPECT_EQ(w.context.record.count(), 0);
     dispatch(u"mtp://field=.fld / "_s);
     EXPECT_EQ(record(), MetadataRecord({lineOf("", "")}));
     EXPECT_TRUE(modified());
@@ -55,7 +55,7 @@ TEST_F(FieldCommandTest, StarTakesTheSelectedLinesElementWhenItsSchemeFits) {
     start({lineOf("DC.Title", "Report"), lineOf("AGLS.Function", "", "", "AGLSFunction")});
     select(1);
     field({"field=*&content=Audit&scheme=AGLS-Function"});
-    EXPECT_EQ(w->record->count(), 2);
+    EXPECT_EQ(w.context.record.count(), 2);
     select(2);  // the reduced scheme fits the selected line: the value goes into it
     field({"field=*&content=Audit&scheme=AGLS-Function"});
     EXPECT_EQ(record().at(1), lineOf("AGLS.Function", "Audit", "", "AGLSFunction"));
@@ -65,7 +65,7 @@ TEST_F(FieldCommandTest, ALineHoldingTheValueIsOnlySelected) {
     start({lineOf("DC.Title", "Other"), lineOf("DC.Title", "Report")});
     select(1);
     field({"field=DC.Title&content=Report"});
-    EXPECT_EQ(w->record->count(), 2);
+    EXPECT_EQ(w.context.record.count(), 2);
     EXPECT_EQ(selectedPosition(), 2);
     EXPECT_FALSE(modified());
 }
@@ -155,7 +155,7 @@ TEST_F(FieldCommandTest, NewLinesWithoutAValueGetSensibleDefaults) {
 
 TEST_F(FieldCommandTest, CancellingTheListSaveQuestionStopsTheCommand) {
     start({lineOf("DC.Subject", "Flight", "", "apais")});
-    w->documentState->markModified(DocumentState::Document::List);
+    w.context.document.markModified(DocumentState::Document::List);
     boxes.expect(u"Save the list changes"_s, platform::vbCancel).expect(u"Save the list changes"_s, platform::vbCancel);
     field({"field=DC.Subject&content=Air|Jets&scheme=apais", "field=DC.Title&content=New"});
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Subject", "Flight", "", "apais")}));
@@ -165,10 +165,10 @@ TEST_F(FieldCommandTest, CancellingTheListSaveQuestionStopsTheCommand) {
 // as it is then, and a line that went is passed over.
 TEST_F(FieldCommandTest, LinesRemovedOrChangedWhileAQuestionIsOpenAreNeverWrittenStale) {
     start({subject("Flight", "apais"), subject("Maori", "apais"), subject("Sea", "apais")});
-    w->documentState->markModified(DocumentState::Document::List);
+    w.context.document.markModified(DocumentState::Document::List);
     boxes.expect(u"Save the list changes"_s, platform::vbNo, [&] {
-        w->record->remove(w->record->idAt(2));
-        w->record->set(w->record->idAt(2), Record::Content, u"Ocean"_s);
+        w.context.record.remove(w.context.record.idAt(2));
+        w.context.record.set(w.context.record.idAt(2), Record::Content, u"Ocean"_s);
     });
     field({"field=DC.Subject&content=Air|Jets&scheme=apais"});
     EXPECT_EQ(contents(), QStringList({"Flight;  Jets", "Ocean;  Jets"}));

@@ -61,7 +61,7 @@ protected:
         });
     }
     void load(const QString& location, const QString& type = {}) {
-        if (!type.isEmpty()) window->documentState->setListType(type);
+        if (!type.isEmpty()) window.context.document.setListType(type);
         QString text = location;
         modMTP::loadList(window.context, text);
     }
@@ -79,7 +79,7 @@ protected:
 TEST_F(ListLoading, ALocalListFillsTheTreeBelowARootNamedAfterTheFileAndRefusedLinesAreShown) {
     const QString file = writeBytes(path(u"My Sites.kqi"_s), kCatalogue);
     load(path(u"My%20Sites.kqi"_s));
-    EXPECT_EQ(window->documentState->TreePath(), file);
+    EXPECT_EQ(window.context.document.TreePath(), file);
     EXPECT_EQ(rootText(), u"My Sites"_s);
     EXPECT_EQ(tree().tag(tree().item(1)), file);  // after a complete read: the file it came from
     EXPECT_EQ(treeShape(tree()), (QStringList{u"News [] 1/4 News\\"_s, u"  Local [] 1/4 News\\Local\\"_s,
@@ -89,7 +89,7 @@ TEST_F(ListLoading, ALocalListFillsTheTreeBelowARootNamedAfterTheFileAndRefusedL
     // Every line end is taken, and a last line without one is kept.
     load(writeBytes(path(u"Mixed.kqs"_s), "Animals|\nAnimals|Cats|mtp://field=DC.Subject&content=Cats.fld/\r\r\n\n\n"
                                           "Plants|"));
-    EXPECT_EQ(window->documentState->listType(), u"schema"_s);
+    EXPECT_EQ(window.context.document.listType(), u"schema"_s);
     EXPECT_EQ(treeShape(tree(), false), kSchemeShape);
 
     // Refused lines land on the error page and the rest loads; an entry whose name its folder
@@ -150,7 +150,7 @@ TEST_F(ListLoading, WebListsAreFetchedOnceAndThenReadFromTheCache) {
     // A scheme server's list whose name climbs out of the cache folder still lands inside it.
     window.context.schemeServer = host();
     serve("/cgi-bin/loadindex.pl", "Topic|\r\n");
-    window->documentState->setTreePath(u".kqi"_s);  // the kind of the list shown before
+    window.context.document.setTreePath(u".kqi"_s);  // the kind of the list shown before
     load(u"remote=../../escaped"_s, u"indexes"_s);
     EXPECT_EQ(web.requests().last().target, "/cgi-bin/loadindex.pl?index=../../escaped");
     EXPECT_TRUE(QFileInfo(cacheFile(u"indexes/.._.._escaped.kqi"_s)).isFile());
@@ -190,7 +190,7 @@ TEST_F(ListLoading, FailedOrCancelledFetchesLeaveTheListAsItWas) {
     boxes.expect(u"Already loading another list. Please wait"_s, platform::vbOK);
     load(u"url="_s + host() + u"/lists/Slow.kqs"_s, u"schema"_s);
     EXPECT_FALSE(window->Inet1->StillExecuting());
-    EXPECT_EQ(window->documentState->TreePath(), path(u"Sites.kqi"_s));
+    EXPECT_EQ(window.context.document.TreePath(), path(u"Sites.kqi"_s));
     EXPECT_EQ(treeShape(tree()), before);
     EXPECT_FALSE(QFileInfo::exists(cacheFile(u"schema/Slow.kqs"_s)));
     web.release();

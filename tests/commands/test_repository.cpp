@@ -61,11 +61,11 @@ protected:
 
 TEST_F(RepositoryTest, RecordRequestsPostTheAddressBoxPageAndARecordReplyBecomesTheRecord) {
     w->URL->setEditText(u"http://site.example/page.htm"_s);
-    w->documentState->setCurrentHTMLFile(home() + u"/page.htm"_s);
+    w.context.document.setCurrentHTMLFile(home() + u"/page.htm"_s);
     send(u"mtp://cgisend="_s + host + u"/get?getIISRecord.kqb"_s);
     EXPECT_EQ(lastSeen(), u"POST /get? getRecordhttp://site.example/page.htm"_s);
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "From the repository")}));
-    EXPECT_NE(w->documentState->currentHTMLFile(), home() + u"/page.htm"_s);
+    EXPECT_NE(w.context.document.currentHTMLFile(), home() + u"/page.htm"_s);
 
     const std::pair<const char*, const char*> rows[] = {
         {"/plain?showform=1&getIISRecord.kqb", "POST /plain?showform=1& getRecordsite.example/page.htm"},
@@ -76,21 +76,21 @@ TEST_F(RepositoryTest, RecordRequestsPostTheAddressBoxPageAndARecordReplyBecomes
         send(u"mtp://cgisend="_s + host + QLatin1String(path));
         EXPECT_EQ(lastSeen(), QLatin1String(request)) << path;
     }
-    EXPECT_EQ(w->documentState->modeText(), u"Ready"_s);  // after the delete
+    EXPECT_EQ(w.context.document.modeText(), u"Ready"_s);  // after the delete
 }
 
 TEST_F(RepositoryTest, ARecordSavePostsTheMetaBlockAFailedSaveStaysModifiedAndTheSchemeListIsStored) {
-    w->record->append(lineOf("DC.Title", "Mine & yours"));
+    w.context.record.append(lineOf("DC.Title", "Mine & yours"));
     w.context.domain.linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
     w.context.preferences.INETname = u"proxy user"_s;
     w.context.preferences.INETid = u"secret"_s;
     for (const char* useLinkRel : {"Y", "y"}) {
         w.context.preferences.UseLinkRel.setText(QLatin1String(useLinkRel));
-        w->documentState->markModified(DocumentState::Document::Record);
+        w.context.document.markModified(DocumentState::Document::Record);
         send(u"mtp://cgisend="_s + host + u"/save.kqb"_s);
         const QString links = w.context.preferences.UseLinkRel.text() == u"Y"_s ? w.context.domain.linkRelLines + u"\r\n"_s : QString();
         EXPECT_EQ(lastSeen(), u"POST /save "_s + links + w->MakeMetaIntoSource());
-        EXPECT_TRUE(w->documentState->modified(DocumentState::Document::Record));
+        EXPECT_TRUE(w.context.document.modified(DocumentState::Document::Record));
     }
     // The firewall's user and password are for a proxy only.
     for (const auto& request : repo.requests()) EXPECT_FALSE(request.hasHeader("authorization"));
@@ -130,7 +130,7 @@ TEST_F(RepositoryTest, TheRepositoryCatalogueIsSentAfterItsCountIsConfirmedAndCa
     EXPECT_EQ(repo.requests().size(), 1);
     // Cancel in the wait dialog ends the wait for a repository that does not answer.
     QDir(home() + u"/cache/Index.kqi"_s).removeRecursively();
-    w->documentState->setStatus(u"Busy"_s);
+    w.context.document.setStatus(u"Busy"_s);
     boxes.expect(u"This list contains  2 items"_s, vbOK);
     testing_support::ScriptedModals modals;
     modals.then([](QDialog& dialog) {
@@ -139,7 +139,7 @@ TEST_F(RepositoryTest, TheRepositoryCatalogueIsSentAfterItsCountIsConfirmedAndCa
         wait.Timer1_Timer();
     });
     run(u"mtp://cgisendList="_s + host + u"/stall.kqb"_s);
-    EXPECT_EQ(w->documentState->modeText(), u"Busy"_s);
+    EXPECT_EQ(w.context.document.modeText(), u"Busy"_s);
     EXPECT_TRUE(w->helpMenu->helpWindow().PostInet->StillExecuting());
 }
 

@@ -387,18 +387,18 @@ TEST_F(ResourcesMenuTest, DomainItemsApplyTheirDomainAndLoadItsListTheSchemaItem
 TEST_F(ResourcesMenuTest, OregonListsTurnTheTreeIntoASchemeAfterTheirCommand) {
     QString typeDuringCommand;
     world.context.commands.interceptor = [&](const QString&, modMTP::CommandOrigin) {
-        typeDuringCommand = world.window->documentState->listType();
+        typeDuringCommand = world.context.document.listType();
         return true;
     };
     for (int index = 1; index <= 3; ++index) {
-        world.window->documentState->setListType(u"indexes"_s);
+        world.context.document.setListType(u"indexes"_s);
         world.item(u"mnuResOREGONGILS_%1"_s.arg(index))->trigger();
         EXPECT_EQ(typeDuringCommand, u"indexes"_s);
-        EXPECT_EQ(world.window->documentState->listType(), u"schema"_s);
+        EXPECT_EQ(world.context.document.listType(), u"schema"_s);
     }
-    world.window->documentState->setListType(u"indexes"_s);  // other lists leave the tree's kind alone
+    world.context.document.setListType(u"indexes"_s);  // other lists leave the tree's kind alone
     world.item(u"mnuResUTAHGILS_1"_s)->trigger();
-    EXPECT_EQ(world.window->documentState->listType(), u"indexes"_s);
+    EXPECT_EQ(world.context.document.listType(), u"indexes"_s);
 }
 
 TEST(ResourcesMenuBuild, WithoutAServerYetTheProgramsOwnIsWrittenIn) {

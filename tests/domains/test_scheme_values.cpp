@@ -74,7 +74,7 @@ TEST_F(SchemeValuesTest, TheContentFieldFollowsTheDomainAndTheSchemeAndNeverRewr
                       u"%1|%2"_s.arg(QLatin1String(text)).arg(strlen(text)));
         EXPECT_EQ(seen, QLatin1String(expected)) << domain << " / " << scheme << " / " << text;
         EXPECT_EQ(w->focusWidget(), field ? field : box) << scheme;
-        EXPECT_EQ(content(w->record->count()), QLatin1String(text));
+        EXPECT_EQ(content(w.context.record.count()), QLatin1String(text));
     }
     EXPECT_FALSE(recordModified());
     // Picking the scheme in the panel: the line keeps a text the boxes cannot hold.
@@ -82,7 +82,7 @@ TEST_F(SchemeValuesTest, TheContentFieldFollowsTheDomainAndTheSchemeAndNeverRewr
         edit(u"DC.Date"_s, text, {}, u"URI"_s);
         w->editNrmlScheme->addItem(u"ISO8601"_s);
         widget_input::pick(w->editNrmlScheme, w->editNrmlScheme->count() - 1);
-        EXPECT_EQ(content(w->record->count()) + u'|' + content(w->record->count(), 3), text + u"|ISO8601"_s);
+        EXPECT_EQ(content(w.context.record.count()) + u'|' + content(w.context.record.count(), 3), text + u"|ISO8601"_s);
     }
     EXPECT_EQ(shown(), u"dates"_s);
 }
@@ -118,9 +118,9 @@ TEST_F(SchemeValuesTest, EveryRuleOfTheTableRunsItsListOrOpensItsWindowOrMenu) {
         .replace(u'~', u"/schemes/"_s);
     for (const QString& rule : rules.split(u';')) {
         const QStringList row = rule.split(u',');
-        w->documentState->setListType(u"indexes"_s);
+        w.context.document.setListType(u"indexes"_s);
         EXPECT_EQ(load(row[0].isEmpty() ? u"Dublin Core"_s : row[0], row[1]), row[2]);
-        EXPECT_EQ(w->documentState->listType(), row[2] == u"false"_s ? u"indexes"_s : u"schema"_s) << row[1];
+        EXPECT_EQ(w.context.document.listType(), row[2] == u"false"_s ? u"indexes"_s : u"schema"_s) << row[1];
     }
     then<frmHelpBrowser>([](frmHelpBrowser& help) { help.hide(); });
     then<frmAglsAgent>([](frmAglsAgent& agent) { agent.cancel->click(); });
@@ -137,24 +137,24 @@ TEST_F(SchemeValuesTest, SchemeFilesBesideTheListOrOnTheRepositoryAreFoundByThei
     const QString folder = dir.path() + u"/lists/"_s, schemes = platform::programDataFolder() + u"/schemes/"_s;
     write(u"lists/Subjects.KQS"_s, "x");
     testing_support::writeBytes(schemes + u"Cats.kqs"_s, "x");
-    w->documentState->setTreePath(folder + u"Main.kqi"_s);
+    w.context.document.setTreePath(folder + u"Main.kqi"_s);
     for (const auto& [scheme, mode] : {std::pair{u"subjects"_s, u"button"_s}, {u"subject"_s, u"plain"_s}}) {
         edit(u"DC.Subject"_s, u"x"_s, {}, scheme);
         EXPECT_EQ(shown(), mode);
     }
     EXPECT_EQ(load(u"Dublin Core"_s, u"SUBJECTS"_s), u"mtp://open="_s + folder + u"Subjects.KQS"_s);
-    w->documentState->setTreePath(QString());  // no list: the program's own folder is not looked in
+    w.context.document.setTreePath(QString());  // no list: the program's own folder is not looked in
     EXPECT_EQ(load(u"Dublin Core"_s, u"Cats"_s), u"false"_s);
-    w->documentState->setTreePath(u"Main.kqi"_s);  // a list without a folder: it is
+    w.context.document.setTreePath(u"Main.kqi"_s);  // a list without a folder: it is
     EXPECT_EQ(load(u"Dublin Core"_s, u"cats"_s), u"mtp://open="_s + schemes + u"Cats.kqs"_s);
-    w->documentState->setTreePath(folder + u"gone/Main.kqi"_s);
+    w.context.document.setTreePath(folder + u"gone/Main.kqi"_s);
     edit(u"DC.Subject"_s, u"x"_s, {}, u"subjects"_s);  // a folder that has gone: no scheme, no message
     EXPECT_EQ(shown(), u"plain"_s);
     boxes.expect(u"Error in Load Scheme Local: Path not found: "_s + folder + u"gone/"_s, platform::vbOK);
     EXPECT_EQ(load(u"Dublin Core"_s, u"IMT"_s), u"S/schemes/IMT.kqs/"_s);  // the table still answers
 
     // The repository's schemes: whole names in any case, and only plain names reach a command.
-    w->documentState->setTreePath(QString());
+    w.context.document.setTreePath(QString());
     w.context.macros.repositorySchemes = u"Main Catalog|Dogs||Th\u00e9saurus"_s;
     w.context.macros.repositoryScheme = u"Main Catalog"_s;
     w.context.macros.openCatalogMacro = u"mtp://cgisend=getCatalogue.kqb"_s;

@@ -35,12 +35,12 @@ protected:
     template <class Dialog, class Step> void then(Step step) {
         modals.then([step](QDialog& d) { step(static_cast<Dialog&>(d)); });
     }
-    Record::LineId line(int i) const { return w->record->idAt(i); }
-    QString content(int i, int column = Record::Content) const { return w->record->cell(line(i), column); }
+    Record::LineId line(int i) const { return w.context.record.idAt(i); }
+    QString content(int i, int column = Record::Content) const { return w.context.record.cell(line(i), column); }
     void add(const QString& name, const QString& content = {}, const QString& lang = {}, const QString& scheme = {}) {
-        w->record->append({name, content, lang, scheme});
+        w.context.record.append({name, content, lang, scheme});
     }
-    void select(int i) { w->record->selectOnly(line(i)); }
+    void select(int i) { w.context.record.selectOnly(line(i)); }
     // Line i, shown in the edit panel.
     void show(int i) {
         select(i);
@@ -49,8 +49,8 @@ protected:
     // One more line, shown in the edit panel.
     void edit(const QString& name, const QString& content = {}, const QString& lang = {}, const QString& scheme = {}) {
         add(name, content, lang, scheme);
-        show(w->record->count());
+        show(w.context.record.count());
     }
-    bool recordModified() const { return w->documentState->modified(DocumentState::Document::Record); }
-    void markListModified() { w->documentState->markModified(DocumentState::Document::List); }
+    bool recordModified() const { return w.context.document.modified(DocumentState::Document::Record); }
+    void markListModified() { w.context.document.markModified(DocumentState::Document::List); }
 };

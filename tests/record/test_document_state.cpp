@@ -18,14 +18,14 @@ protected:
         ListTree& tree = *w->activeTree();
         tree.clear();
         tree.setTag(tree.add(0, ListTree::Place::Last, u"Subjects\\"_s, u"Subjects"_s, 5, 6), rootTag);
-        w->documentState->setTreePath(path);
+        w.context.document.setTreePath(path);
     }
 };
 
 TEST_F(DocumentStateTest, TheRecordMarkAndItsQuestionWhoseYesMayGoToTheRepository) {
     EXPECT_EQ(w->saveHtmlCheck(), 0);  // nothing marked: nothing asked
     EXPECT_EQ(w->saveListCheck(u"before quitting"_s), 0);
-    w->documentState->setCurrentHTMLFile(u"/site/index.htm"_s);
+    w.context.document.setCurrentHTMLFile(u"/site/index.htm"_s);
     EXPECT_EQ(w->markHTMLmodifiedCheckList(u"before editing a record"_s), 0);
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(tag2(), u"Record"_s);
@@ -40,7 +40,7 @@ TEST_F(DocumentStateTest, TheRecordMarkAndItsQuestionWhoseYesMayGoToTheRepositor
     // Yes that goes to the repository: it saves later, so the caller must not throw the record away now.
     testing_support::CommandRecorder recorder{w.context};
     w.context.macros.saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb/"_s;
-    w->documentState->setCurrentHTMLFile(QString());  // a record of the repository's, read from no file
+    w.context.document.setCurrentHTMLFile(QString());  // a record of the repository's, read from no file
     w->markHTMLmodifiedCheckList(QString());
     boxes.expect(kRecordQuestion, vbYes);
     EXPECT_EQ(w->saveHtmlCheck(), vbCancel);

@@ -76,7 +76,7 @@ TEST_F(EditPanelTest, ValueListsAndSchemesAreWrittenAtOnceNoneAsEmptyAndLoadSche
     edit(u"GILS.subjects"_s);
     w->EditLoadScheme->click();
     EXPECT_EQ(recorder.commands.value(0), u"mtp://url="_s + SchemeHosts::stateLibraryHost + u"/montana/topics.kqs"_s);
-    EXPECT_EQ(w->documentState->listType(), u"schema"_s);
+    EXPECT_EQ(w.context.document.listType(), u"schema"_s);
 }
 
 TEST_F(EditPanelTest, RenamingGoesThroughTheNameDialog) {
@@ -159,7 +159,7 @@ TEST_F(ValueEditorTest, LongContentOpensTheTextEditor) {
     edit(u"DC.Description"_s, exactly150);
     clickContentBox();  // 150 characters: no editor (an unexpected one would fail the test)
     w->editNrmlContent->setText(longer);
-    w->documentState->dropMark();
+    w.context.document.dropMark();
     then<frmLongText>([longer](frmLongText& text) {
         EXPECT_EQ(text.Text1->toPlainText(), longer);
         text.Text1->setPlainText(longer + u" more"_s);

@@ -30,13 +30,13 @@ TEST_F(HtmlSaveTest, EditedRecordGoesBackAndEveryOtherByteStays) {
     EXPECT_EQ(readBytes(path), head + stays +
                                    "<META NAME=\"DC.Title\" CONTENT=\"New &quot;Caf&eacute;&quot; &amp; "
                                    "&lt;more&gt;\">\r\n" + tail);
-    EXPECT_EQ(w->documentState->currentHTMLFile(), path);
+    EXPECT_EQ(w.context.document.currentHTMLFile(), path);
     // Reading the saved page gives the record back; saving again changes nothing.
-    const MetadataRecord before = w->record->lines();
+    const MetadataRecord before = w.context.record.lines();
     const QByteArray saved = readBytes(path);
     ASSERT_EQ(w->LoadMetadataFromURL(path, true), 0);
-    EXPECT_EQ(w->record->lines().size(), 3);
-    for (const MetadataLine& line : before) EXPECT_TRUE(w->record->lines().contains(line)) << line.name;
+    EXPECT_EQ(w.context.record.lines().size(), 3);
+    for (const MetadataLine& line : before) EXPECT_TRUE(w.context.record.lines().contains(line)) << line.name;
     ASSERT_TRUE(w->SaveAsHTML(path));
     EXPECT_EQ(readBytes(path), saved);
 }
@@ -47,7 +47,7 @@ TEST_F(HtmlSaveTest, APageChangedOnDiskIsNotRevertedBySave) {
     const QByteArray head = "<html><head><title>T</title>\r\n<meta name=\"DC.Title\" content=\"Old\">\r\n</head>\r\n";
     const QString path = write(u"page.htm"_s, head + "<body>first</body></html>\r\n");
     modMTP::runCommand(w.context, u"mtp://open="_s + path);
-    ASSERT_EQ(w->documentState->currentHTMLFile(), path);
+    ASSERT_EQ(w.context.document.currentHTMLFile(), path);
     show(1);
     w->editNrmlContent->setText(u"New"_s);
     write(u"page.htm"_s, head + "<body>edited elsewhere</body></html>\r\n");

@@ -25,7 +25,7 @@ protected:
     }
     QStringList names() const {
         QStringList out;
-        for (const MetadataLine& line : w->record->lines()) out << line.name;
+        for (const MetadataLine& line : w.context.record.lines()) out << line.name;
         return out;
     }
     void key(int k) { widget_input::key(panel, k); }
@@ -46,7 +46,7 @@ TEST_F(MetaPanelTest, KeysTypeIntoTheCurrentLineAfterTheListQuestionAndLoadTheEl
     EXPECT_FALSE(recordModified());
     widget_input::type(panel, u"Fish g&é"_s);
     EXPECT_EQ(content(1), u"Fish g&é"_s);       // as typed, not encoded
-    EXPECT_EQ(w->record->selectedLine(), line(1));  // "g" did not jump to the line "gamma"
+    EXPECT_EQ(w.context.record.selectedLine(), line(1));  // "g" did not jump to the line "gamma"
     EXPECT_TRUE(recordModified());
     widget_input::key(panel, Qt::Key_Tab, Qt::NoModifier, u"\t"_s);  // control characters: nothing
     widget_input::key(panel, 0, Qt::NoModifier, u"\U0001F41F"_s);
@@ -72,10 +72,10 @@ TEST_F(MetaPanelTest, DroppingALineMovesItAboveTheLineItLandsOnAndOtherMoveTexts
                                                        {5, 2, {"1", "5", "2", "3", "4", "6"}},
                                                        {2, 0, {"1", "3", "4", "5", "6", "2"}}};  // 0: below the lines
     for (const auto& [source, target, expected] : moves) {
-        w->record->clear();
-        w->documentState->dropMark();
+        w.context.record.clear();
+        w.context.document.dropMark();
         addNumbered(6);
-        w->record->setHttpEquiv(line(source), true);
+        w.context.record.setHttpEquiv(line(source), true);
         const Record::LineId dragged = line(source);
         select(source);
         const std::unique_ptr<QMimeData> carried(panel->dragData());
@@ -86,11 +86,11 @@ TEST_F(MetaPanelTest, DroppingALineMovesItAboveTheLineItLandsOnAndOtherMoveTexts
         const int at = int(expected.indexOf(QString::number(source))) + 1;
         EXPECT_EQ(line(at), dragged);
         EXPECT_EQ(content(at), u"content %1"_s.arg(source));
-        EXPECT_TRUE(w->record->line(dragged).httpEquiv);  // still written as it was read
-        EXPECT_EQ(w->record->selectedLine(), dragged);
+        EXPECT_TRUE(w.context.record.line(dragged).httpEquiv);  // still written as it was read
+        EXPECT_EQ(w.context.record.selectedLine(), dragged);
         EXPECT_TRUE(recordModified());
     }
-    w->documentState->dropMark();
+    w.context.document.dropMark();
     const QStringList before = names();
     widget_input::drag(panel->viewport(), cellPixel(2, 0), panel->viewport(), cellPixel(2, 1));  // onto itself
     drop(kMove + u"9"_s, cellPixel(1, 1));  // from another program
@@ -135,7 +135,7 @@ TEST_F(MetaPanelTest, ATreeNodeDraggedOntoThePanelRunsItsCommand) {
     };
     widget_input::drag(tree->viewport(), nodeCentre(cats), panel->viewport(), cellPixel(2, 1));
     EXPECT_EQ(recorder.commands, QStringList({"mtp://field=DC.Subject&content=Cats.fld/"}));
-    EXPECT_EQ(w->record->selectedLine(), line(2));
+    EXPECT_EQ(w.context.record.selectedLine(), line(2));
     widget_input::drag(tree->viewport(), nodeCentre(root), panel->viewport(), cellPixel(2, 1));  // a folder has no command
     EXPECT_EQ(recorder.commands.size(), 1);
 }
@@ -145,15 +145,15 @@ TEST_F(MetaPanelTest, TheDeleteKeyAndTheContextMenusItems) {
     select(2);
     w->mnuMaintMeta(3)->trigger();  // Edit Line
     EXPECT_EQ(w->editNrmlContent->text(), u"content 2"_s);
-    w->record->setSelected(line(4), true);
-    w->record->setSelected(line(5), true);
+    w.context.record.setSelected(line(4), true);
+    w.context.record.setSelected(line(5), true);
     key(Qt::Key_Delete);
     EXPECT_EQ(names(), QStringList({"1", "3", "6"}));
     EXPECT_TRUE(recordModified());
     w->editNrmlContent->setText(u"typed"_s);  // the edit panel has no line left to write to
     for (int i = 1; i <= 3; ++i) EXPECT_NE(content(i), u"typed"_s);
     select(2);
-    w->record->setSelected(line(3), true);
+    w.context.record.setSelected(line(3), true);
     w->mnuMaintMeta(5)->trigger();  // Delete Line
     EXPECT_EQ(names(), QStringList({"1"}));
     const QString question = u"Delete all Metadata lines?"_s;

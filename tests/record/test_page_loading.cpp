@@ -28,11 +28,11 @@ TEST_F(PageLoadingTest, LocalPagesInEitherEncodingAMergeAndARecordToOpenFromTheR
     EXPECT_EQ(w->LoadMetadataFromURL(utf8, true), 0);
     EXPECT_EQ(content(1), u"Café “q”"_s);
     EXPECT_EQ(w->LoadMetadataFromURL(ansi, true), 0);
-    ASSERT_EQ(w->record->count(), 1);
+    ASSERT_EQ(w.context.record.count(), 1);
     EXPECT_EQ(content(1), u"Café “q”"_s);
-    w->documentState->setStatus(u"Merging Metadata"_s);
+    w.context.document.setStatus(u"Merging Metadata"_s);
     w->LoadMetadataFromURL(write(u"b.htm"_s, "<meta name=\"B\" content=\"2\">"), false);  // the source stays
-    EXPECT_EQ(w->record->count(), 2);
+    EXPECT_EQ(w.context.record.count(), 2);
     EXPECT_TRUE(w->pageSource.contains(u"Caf\u00E9"_s));
     EXPECT_EQ(w->StatusBar1->panelText(3), u"Waiting for Metadata to come in..."_s);
     testing_support::CommandRecorder recorder{w.context};  // a record to open comes from the repository instead
@@ -40,7 +40,7 @@ TEST_F(PageLoadingTest, LocalPagesInEitherEncodingAMergeAndARecordToOpenFromTheR
     w->openRecordOnLoad = true;
     w->LoadMetadataFromURL(utf8, true);
     EXPECT_EQ(recorder.commands, QStringList{w.context.macros.openRecordMacro});
-    EXPECT_EQ(w->record->count(), 2);  // the page's own lines are not read
+    EXPECT_EQ(w.context.record.count(), 2);  // the page's own lines are not read
     EXPECT_FALSE(w->openRecordOnLoad);
     // A page that cannot be read is named under a title that says so; the record stays.
     const QString folder = dir.filePath(u"folder.htm"_s);
@@ -48,7 +48,7 @@ TEST_F(PageLoadingTest, LocalPagesInEitherEncodingAMergeAndARecordToOpenFromTheR
     boxes.expect(folder, platform::vbOK);
     w->LoadMetadataFromURL(folder, true);
     EXPECT_EQ(boxes.shown().last().title, u"Error opening page"_s);
-    EXPECT_EQ(w->record->count(), 2);
+    EXPECT_EQ(w.context.record.count(), 2);
 }
 
 TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLists) {
@@ -61,12 +61,12 @@ TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLi
     boxes.expect(u"ErrorCode: 404"_s, platform::vbOK).expect(u"ErrorCode: 500"_s, platform::vbOK);
     w->LoadMetadataFromURL(host + u"/gone.htm"_s, true);
     w->LoadMetadataFromURL(server.url(u"/broken.htm"_s), true);
-    EXPECT_EQ(w->record->lines().size(), 1);
+    EXPECT_EQ(w.context.record.lines().size(), 1);
     EXPECT_EQ(content(1), u"Web"_s);
     EXPECT_TRUE(w->pageSource.contains(u"Web"_s));
     // A harvest list goes to the tree and stops the navigation.
     EXPECT_EQ(w->LoadMetadataFromURL(server.url(u"/hcl.xml"_s), true), platform::vbCancel);
-    EXPECT_EQ(w->record->count(), 0);
+    EXPECT_EQ(w.context.record.count(), 0);
     ASSERT_EQ(w->activeTree()->count(), 2);
     EXPECT_EQ(w->activeTree()->tag(w->activeTree()->item(2)), u"http://a.example/"_s);
     EXPECT_EQ(w->URL->itemText(0), server.url(u"/hcl.xml"_s));
@@ -86,7 +86,7 @@ TEST_F(PageLoadingTest, ABusyTransferParksTheAddressBoxAndTheTimerRetries) {
     for (QDeadlineTimer deadline(10000); !w->pendingURL.isEmpty() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     EXPECT_EQ(w->pendingURL, QString());
-    ASSERT_EQ(w->record->count(), 1);
+    ASSERT_EQ(w.context.record.count(), 1);
     EXPECT_EQ(content(1, Record::Name), u"Later"_s);
 }
 

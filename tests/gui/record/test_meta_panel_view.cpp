@@ -43,9 +43,9 @@ TEST_F(MetaPanelViewTest, TheRowsAreTheRecordAndTheViewEditsNothingItself) {
     EXPECT_EQ(panel->model()->headerData(3, Qt::Horizontal).toString(), u"Scheme"_s);
     EXPECT_EQ(shown(1, 2), u"en"_s);
     EXPECT_EQ(shown(2, 1).size(), RecordModel::kShownCharacters);  // a cell shows the start of a long value
-    w->record->setBold(line(1), true);
+    w.context.record.setBold(line(1), true);
     EXPECT_TRUE(panel->model()->index(0, 1).data(Qt::FontRole).value<QFont>().bold());
-    w->record->set(line(1), Record::Content, u"Annual report"_s);
+    w.context.record.set(line(1), Record::Content, u"Annual report"_s);
     EXPECT_EQ(shown(1, 1), u"Annual report"_s);
     // A double click opens the edit panel, not an editor in the cell; F2 and typing open none.
     widget_input::doubleClick(panel->viewport(), Qt::LeftButton, cellPixel(1, 1));
@@ -58,25 +58,25 @@ TEST_F(MetaPanelViewTest, TheRowsAreTheRecordAndTheViewEditsNothingItself) {
 TEST_F(MetaPanelViewTest, TheSelectionIsTheRecordsBothWays) {
     for (int i = 1; i <= 5; ++i) add(u"DC.Subject%1"_s.arg(i));
     click(2);
-    EXPECT_EQ(w->record->selectedLine(), line(2));
+    EXPECT_EQ(w.context.record.selectedLine(), line(2));
     click(4, Qt::ShiftModifier);  // Shift keeps the lines between; any other click makes one current line
-    EXPECT_EQ(w->record->selection(), QList<Record::LineId>({line(2), line(3), line(4)}));
-    EXPECT_EQ(w->record->currentLine(), line(4));
+    EXPECT_EQ(w.context.record.selection(), QList<Record::LineId>({line(2), line(3), line(4)}));
+    EXPECT_EQ(w.context.record.currentLine(), line(4));
     click(5, Qt::ControlModifier);
-    EXPECT_EQ(w->record->selection(), QList<Record::LineId>({line(5)}));
+    EXPECT_EQ(w.context.record.selection(), QList<Record::LineId>({line(5)}));
     widget_input::key(panel, Qt::Key_Up);
-    EXPECT_EQ(w->record->selectedLine(), line(4));
-    w->record->selectOnly(line(3));
+    EXPECT_EQ(w.context.record.selectedLine(), line(4));
+    w.context.record.selectOnly(line(3));
     EXPECT_EQ(selectedRows(), QList<int>({3}));
     EXPECT_EQ(panel->currentIndex().row(), 2);
-    w->record->setSelected(line(1), true);
+    w.context.record.setSelected(line(1), true);
     EXPECT_EQ(selectedRows(), QList<int>({1, 3}));
-    w->record->move(line(3), 1);  // the selection goes with the line
+    w.context.record.move(line(3), 1);  // the selection goes with the line
     EXPECT_EQ(selectedRows(), QList<int>({1, 2}));
-    w->record->remove(line(1));
+    w.context.record.remove(line(1));
     EXPECT_EQ(selectedRows(), QList<int>({1}));
-    EXPECT_EQ(w->record->selection(), QList<Record::LineId>({line(1)}));
-    w->record->clear();
+    EXPECT_EQ(w.context.record.selection(), QList<Record::LineId>({line(1)}));
+    w.context.record.clear();
     EXPECT_TRUE(selectedRows().isEmpty());
 }
 
@@ -85,28 +85,28 @@ TEST_F(MetaPanelViewTest, KeysReachTheLineBeforeTheListsOwnHandling) {
     add(u"gamma"_s);
     add(u"DC.Creator"_s);
     widget_input::type(panel, u"g"_s);  // no line selected: no line is looked for either
-    EXPECT_EQ(w->record->selectedLine(), 0u);
+    EXPECT_EQ(w.context.record.selectedLine(), 0u);
     EXPECT_FALSE(panel->currentIndex().isValid());
     click(1);
     widget_input::type(panel, u"go"_s);
     EXPECT_EQ(content(1), u"Tgo"_s);
-    EXPECT_EQ(w->record->selectedLine(), line(1));
+    EXPECT_EQ(w.context.record.selectedLine(), line(1));
     widget_input::key(panel, Qt::Key_Return);  // the next line
-    EXPECT_EQ(w->record->selectedLine(), line(2));
-    EXPECT_TRUE(w->record->isBold(line(2)));
+    EXPECT_EQ(w.context.record.selectedLine(), line(2));
+    EXPECT_TRUE(w.context.record.isBold(line(2)));
     widget_input::key(panel, Qt::Key_Return);
     widget_input::key(panel, Qt::Key_Return);  // from the last line to the first
-    EXPECT_EQ(w->record->selectedLine(), line(1));
+    EXPECT_EQ(w.context.record.selectedLine(), line(1));
     EXPECT_TRUE(recorder.commands.isEmpty());
     click(3);
     w.context.domain.defaultSchema = u"AGLS1.3"_s;
     widget_input::key(panel, Qt::Key_Home);  // the domain's element list, and the list's own first line
     EXPECT_EQ(recorder.commands.size(), 1);
-    EXPECT_EQ(w->record->selectedLine(), line(1));
-    w->documentState->dropMark();
+    EXPECT_EQ(w.context.record.selectedLine(), line(1));
+    w.context.document.dropMark();
     click(2);
     widget_input::key(panel, Qt::Key_Delete);
-    EXPECT_EQ(w->record->count(), 2);
+    EXPECT_EQ(w.context.record.count(), 2);
     EXPECT_EQ(content(2, Record::Name), u"DC.Creator"_s);
     EXPECT_TRUE(recordModified());
 }
@@ -118,13 +118,13 @@ TEST_F(MetaPanelViewTest, ALineDraggedOntoTheFirstMovesAboveItWholeAndNothingEls
     for (int i = 1; i <= 4; ++i)
         lines.append({u"DC.Element%1"_s.arg(i), u"content %1"_s.arg(i), i == 3 ? u"en"_s : QString(),
                       i == 3 ? u"URI"_s : QString(), i == 3, i == 3 ? u"id=\"three\""_s : QString()});
-    w->record->appendLines(lines);
+    w.context.record.appendLines(lines);
     const Qt::DropAction done = widget_input::drag(panel->viewport(), cellPixel(3, 1), panel->viewport(), cellPixel(1, 1));
     EXPECT_EQ(done, Qt::CopyAction);
-    EXPECT_EQ(w->record->lines(), MetadataRecord({lines[2], lines[0], lines[1], lines[3]}));
+    EXPECT_EQ(w.context.record.lines(), MetadataRecord({lines[2], lines[0], lines[1], lines[3]}));
     EXPECT_EQ(panel->model()->rowCount(), 4);
     EXPECT_EQ(shown(1, 0), u"DC.Element3"_s);
-    EXPECT_EQ(w->record->selectedLine(), line(1));
+    EXPECT_EQ(w.context.record.selectedLine(), line(1));
     EXPECT_EQ(selectedRows(), QList<int>({1}));
 }
 
@@ -134,9 +134,9 @@ TEST_F(MetaPanelViewTest, AColumnClickSortsTheRecordItselfOnce) {
     const QHeaderView* header = panel->header();
     widget_input::click(header->viewport(), Qt::LeftButton, {},
                         QPoint(header->sectionViewportPosition(0) + 10, header->height() / 2));
-    EXPECT_EQ(w->record->lines().at(0).name, u"dc.creator"_s);
-    EXPECT_EQ(w->record->lines().at(2).name, u"DC.Title"_s);
-    EXPECT_EQ(w->record->selectedLine(), line(2));  // the line, now second
+    EXPECT_EQ(w.context.record.lines().at(0).name, u"dc.creator"_s);
+    EXPECT_EQ(w.context.record.lines().at(2).name, u"DC.Title"_s);
+    EXPECT_EQ(w.context.record.selectedLine(), line(2));  // the line, now second
     EXPECT_EQ(shown(2, 0), u"DC.Subject"_s);
     add(u"A.First"_s);  // not kept in order afterwards
     EXPECT_EQ(shown(4, 0), u"A.First"_s);
@@ -147,14 +147,14 @@ TEST_F(MetaPanelViewTest, TheContextMenuComesUpOnTheLineAndActsOnIt) {
     for (int i = 1; i <= 3; ++i) add(u"DC.Line%1"_s.arg(i));
     click(2, Qt::NoModifier, Qt::RightButton);
     ASSERT_TRUE(w->mnuMaintMeta1->isVisible());
-    EXPECT_EQ(w->record->selectedLine(), line(2));
+    EXPECT_EQ(w.context.record.selectedLine(), line(2));
     QAction* deleteLine = nullptr;
     for (QAction* action : w->mnuMaintMeta1->actions())
         if (action->text() == u"Delete Line"_s) deleteLine = action;
     ASSERT_NE(deleteLine, nullptr);
     deleteLine->trigger();
     w->mnuMaintMeta1->hide();
-    EXPECT_EQ(w->record->count(), 2);
+    EXPECT_EQ(w.context.record.count(), 2);
     EXPECT_EQ(content(2, Record::Name), u"DC.Line3"_s);
 }
 
@@ -164,7 +164,7 @@ TEST_F(MetaPanelViewTest, AHundredThousandLinesAndATenMegabyteValue) {
     MetadataRecord lines;
     for (int i = 0; i < 100000; ++i) lines.append({u"DC.Subject%1"_s.arg(i % 100), u"term %1"_s.arg(i), {}, {}});
     lines[50000].content = QString(10 * 1024 * 1024, u'x');
-    w->record->appendLines(lines);
+    w.context.record.appendLines(lines);
     select(50001);
     w.context.commands.interceptor = {};
     modMTP::runCommand(w.context, u"mtp://field=DC.Subject7&content=Added.fld/"_s);
@@ -207,15 +207,15 @@ TEST_F(MetaPanelViewTest, ABatchOfAThousandFieldCommandsPaintsTheLinesAFewTimesA
     while (settle.elapsed() < 300) QApplication::processEvents();
     EXPECT_LE(counter.paints, 12);
     EXPECT_GE(counter.paints, 1);
-    EXPECT_EQ(w->record->count(), 1 + 666);
-    ASSERT_EQ(panel->model()->rowCount(), w->record->count());
-    EXPECT_EQ(shown(w->record->count(), 0), w->record->lines().last().name);
-    EXPECT_EQ(selectedRows(), QList<int>({w->record->positionOf(w->record->selectedLine())}));
+    EXPECT_EQ(w.context.record.count(), 1 + 666);
+    ASSERT_EQ(panel->model()->rowCount(), w.context.record.count());
+    EXPECT_EQ(shown(w.context.record.count(), 0), w.context.record.lines().last().name);
+    EXPECT_EQ(selectedRows(), QList<int>({w.context.record.positionOf(w.context.record.selectedLine())}));
     // The last command joined a term: the edit panel shows the joined line as it ended.
-    EXPECT_EQ(w->editNrmlContent->text(), w->record->cell(w->record->selectedLine(), Record::Content));
+    EXPECT_EQ(w->editNrmlContent->text(), w.context.record.cell(w.context.record.selectedLine(), Record::Content));
     EXPECT_TRUE(w->editNrmlContent->text().endsWith(u";  Term 999"_s));
     EXPECT_TRUE(panel->viewport()->rect().intersects(
-        panel->visualRect(panel->model()->index(w->record->positionOf(w->record->selectedLine()) - 1, 0))));
+        panel->visualRect(panel->model()->index(w.context.record.positionOf(w.context.record.selectedLine()) - 1, 0))));
 }
 
 }  // namespace
