@@ -71,12 +71,12 @@ protected:
     static QByteArray read(const QString& file) { return testing_support::readBytes(file); }
     testing_support::OfflineBrowser& browser() const { return testing_support::offlineBrowser(w->WebBrowser1); }
     void open(const QString& address) {
-        w->URL->setEditText(address);
+        w.find<QComboBox>(u"URL"_s)->setEditText(address);
         w->LoadURLFromLocation();
         browser().settle();
     }
-    QString panel2() const { return w->StatusBar1->panelText(2); }
-    QString tag2() const { return w->StatusBar1->panelTag(2); }
+    QString panel2() const { return w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(2); }
+    QString tag2() const { return w.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2); }
     void mark(DocumentState::Document document) {
         w.context.document.markModified(document);
         w->setMnuFileSaveAs();
@@ -106,7 +106,7 @@ protected:
         w.context.document.setCurrentHTMLFile(page);
         if (!newTitle.isEmpty()) {
             editLine(1);
-            w->editNrmlContent->setText(newTitle);
+            w.find<QLineEdit>(u"editNrmlContent"_s)->setText(newTitle);
         }
         return page;
     }

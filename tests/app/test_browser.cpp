@@ -85,23 +85,23 @@ TEST_F(BrowserTest, NewWindowsGoToASecondProgramButCommandsStayHere) {
 
 TEST_F(BrowserTest, AddressBoxEnterAndDrops) {
     const auto enter = [&](const QString& text) {
-        w->URL->setEditText(text);
-        widget_input::key(w->URL->lineEdit(), Qt::Key_Return);
+        w.find<QComboBox>(u"URL"_s)->setEditText(text);
+        widget_input::key(w.find<QComboBox>(u"URL"_s)->lineEdit(), Qt::Key_Return);
         browser().settle();
     };
     enter(QString());  // nothing, no sound
-    EXPECT_EQ(w->URL->count(), 0);
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->count(), 0);
     const QString htm = page(u"typed.htm"_s);
     enter(htm);
-    EXPECT_EQ(w->URL->itemText(0), htm);  // a local path is kept as a path
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->itemText(0), htm);  // a local path is kept as a path
     EXPECT_EQ(w.context.record.count(), 1);
     QMimeData text;
     text.setText(u"just words"_s);
-    widget_input::drop(w->URL, QPoint(5, 5), text);
-    EXPECT_EQ(w->URL->currentText(), htm);
+    widget_input::drop(w.find<QComboBox>(u"URL"_s), QPoint(5, 5), text);
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), htm);
     text.setText(u"see HTTP://x.example/a.fld.htm"_s);
-    widget_input::drop(w->URL, QPoint(5, 5), text);
-    EXPECT_EQ(w->URL->currentText(), u"HTTP://x.example/a.htm"_s);
+    widget_input::drop(w.find<QComboBox>(u"URL"_s), QPoint(5, 5), text);
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), u"HTTP://x.example/a.htm"_s);
 }
 
 TEST_F(BrowserTest, ButtonsAndHistoryMenusGoBackForwardHomeRefreshAndSearch) {
@@ -114,12 +114,12 @@ TEST_F(BrowserTest, ButtonsAndHistoryMenusGoBackForwardHomeRefreshAndSearch) {
     EXPECT_TRUE(browser().LocationURL().endsWith(u"b.htm"_s));
     w.context.preferences.Home = a;
     click(5);
-    EXPECT_EQ(w->URL->currentText(), a);
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), a);
     EXPECT_EQ(w.context.record.lines().first().content, u"a.htm"_s);
     w.context.record.clear();
     click(6);  // Refresh reads the page again, but not a blank one
     EXPECT_EQ(w.context.record.count(), 1);
-    w->URL->setEditText(u"about:blank"_s);
+    w.find<QComboBox>(u"URL"_s)->setEditText(u"about:blank"_s);
     w.context.record.clear();
     click(6);
     EXPECT_EQ(w.context.record.count(), 0);
@@ -133,7 +133,7 @@ TEST_F(BrowserTest, ButtonsAndHistoryMenusGoBackForwardHomeRefreshAndSearch) {
     EXPECT_EQ(names(w->backList), QStringList({u"three.htm"_s, u"two.htm"_s, u"one.htm"_s}));
     w->prevNextMenuClick(2, 2);
     browser().settle();
-    EXPECT_TRUE(w->URL->currentText().endsWith(u"two.htm"_s));
+    EXPECT_TRUE(w.find<QComboBox>(u"URL"_s)->currentText().endsWith(u"two.htm"_s));
     EXPECT_EQ(names(w->forwardList), QStringList({u"three.htm"_s, u"current.htm"_s}));
     EXPECT_EQ(names(w->backList), QStringList({u"one.htm"_s}));
     w->prevNextMenuClick(2, 1);  // the last entry empties the list

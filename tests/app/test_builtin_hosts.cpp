@@ -174,7 +174,7 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
         modSchemas::applyDomainDefaults(w.context);
         if (!w.context.preferences.FileNewURL.isEmpty())
             walk(u"Default template, "_s + domain, [this] { w->mnuFileNew(Form1::kNewTemplate)->trigger(); });
-        w->URL->setEditText(QString());
+        w.find<QComboBox>(u"URL"_s)->setEditText(QString());
         walk(u"Tutorial, "_s + domain, [this] { w->findChild<QAction*>(u"mnuHelpTutorial"_s)->trigger(); });
         expectBundledPage(domain, browser());
     }
@@ -194,7 +194,7 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
 }
 
 TEST_F(BuiltInHostsTest, LoadSchemeFromEverySchemeOfEveryTableIsAnsweredWithoutANetwork) {
-    MetaPanelView& panel = *w->MetaPanel;
+    MetaPanelView& panel = *w.find<MetaPanelView>(u"MetaPanel"_s);
     for (const QString& domain : everyDomain()) {
         w.context.domain.defaultSchema = domain;
         for (const QString& element : modSchemas::schemeTableElements(domain)) {

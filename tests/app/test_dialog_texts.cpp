@@ -68,7 +68,7 @@ protected:
         w.context.record.clear();
         w.context.record.append({name, content, {}, scheme});
         editLine(1);
-        widget_input::click(w->editNrmlContent, Qt::LeftButton, {}, QPoint(5, 5));
+        widget_input::click(w.find<QLineEdit>(u"editNrmlContent"_s), Qt::LeftButton, {}, QPoint(5, 5));
     }
 
     // Each dialog as the user opens it.

@@ -59,11 +59,11 @@ TEST_F(EditTest, InsertedSymbolsReplaceTheSelectionOfTheContentBox) {
     w->mnuEditInsertIndex(1)->trigger();  // the edit panel is hidden: nothing happens
     w.context.record.append({u"DC.Rights"_s, u"abc"_s, {}, {}});
     editLine(1);
-    w->editNrmlContent->setSelection(1, 1);
+    w.find<QLineEdit>(u"editNrmlContent"_s)->setSelection(1, 1);
     w->mnuEditInsertIndex(1)->trigger();
-    w->editNrmlContent->setCursorPosition(3);
+    w.find<QLineEdit>(u"editNrmlContent"_s)->setCursorPosition(3);
     w->mnuEditInsertIndex(2)->trigger();
-    EXPECT_EQ(w->editNrmlContent->text(), u"a®c©"_s);
+    EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), u"a®c©"_s);
     EXPECT_EQ(w.context.record.lineAt(1).content, u"a&reg;c&copy;"_s);
     EXPECT_TRUE(w.context.document.modified(DocumentState::Document::Record));
 }
@@ -72,24 +72,24 @@ TEST_F(EditTest, ArrowsInTheEditPanelListsMoveTheCurrentLineButNotInTheAddressBo
     for (const QString& name : {u"DC.Title"_s, u"DC.Creator"_s, u"DC.Subject"_s})
         w.context.record.append({name, u"x"_s, {}, {}});
     editLine(1);
-    w->editNrmlScheme->setFocus();
-    ASSERT_EQ(QApplication::focusWidget(), w->editNrmlScheme);
+    w.find<QComboBox>(u"editNrmlScheme"_s)->setFocus();
+    ASSERT_EQ(QApplication::focusWidget(), w.find<QComboBox>(u"editNrmlScheme"_s));
     press(Qt::Key_Up);  // first line: a beep, nothing moves
     EXPECT_EQ(current(), 1);
     press(Qt::Key_Down);
     EXPECT_EQ(current(), 2);
-    EXPECT_EQ(w->editNrmlName->text(), u"DC.Creator"_s);
+    EXPECT_EQ(w.find<QLineEdit>(u"editNrmlName"_s)->text(), u"DC.Creator"_s);
     press(Qt::Key_Down);
-    w->editNrmlScheme->setFocus();  // a line shown focuses its content
+    w.find<QComboBox>(u"editNrmlScheme"_s)->setFocus();  // a line shown focuses its content
     press(Qt::Key_Down);            // last line: stays
     EXPECT_EQ(current(), 3);
     EXPECT_FALSE(w.context.document.modified(DocumentState::Document::Record));
-    w->URL->setFocus();
+    w.find<QComboBox>(u"URL"_s)->setFocus();
     press(Qt::Key_Up);
     EXPECT_EQ(current(), 3);
-    QTest::keyPress(w->URL, Qt::Key_Shift, Qt::ShiftModifier);
+    QTest::keyPress(w.find<QComboBox>(u"URL"_s), Qt::Key_Shift, Qt::ShiftModifier);
     EXPECT_TRUE(w->shiftDown);
-    QTest::keyRelease(w->URL, Qt::Key_A);
+    QTest::keyRelease(w.find<QComboBox>(u"URL"_s), Qt::Key_A);
     EXPECT_FALSE(w->shiftDown);
 }
 

@@ -20,7 +20,7 @@ protected:
         QList<QUrl> urls;
         for (const QString& file : files) urls << QUrl::fromLocalFile(file);
         data.setUrls(urls);
-        widget_input::drop(w->GifOverlay, QPoint(5, 5), data);
+        widget_input::drop(w.find<LogoOverlay>(u"GifOverlay"_s), QPoint(5, 5), data);
     }
 };
 
@@ -65,7 +65,7 @@ TEST_F(FileNewOpenTest, NewListsBuildTheirRootsInTheTree) {
     w->mnuFileNew(4)->trigger();
     EXPECT_EQ(root(), u"HCL [Harvest Control List] 1/4 HCL\\"_s);
     EXPECT_EQ(tree().count(), 11);
-    EXPECT_EQ(w->URL->itemText(0), u"http://loadhcl="_s + hcl + u".kqi"_s);
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->itemText(0), u"http://loadhcl="_s + hcl + u".kqi"_s);
     EXPECT_FALSE(QFile::exists(hcl));
 }
 
@@ -78,7 +78,7 @@ TEST_F(FileNewOpenTest, NewListAsksAboutTheModifiedListAndNewWindowStartsAProces
     w->mnuFileNew(3)->trigger();
     EXPECT_EQ(read(path(u"subjects.kqs"_s)), kCatsList);
     for (const QString& address : {u"http://example.org/a b.htm"_s, QString()}) {
-        w->URL->setEditText(address);
+        w.find<QComboBox>(u"URL"_s)->setEditText(address);
         w->mnuFileNew(7)->trigger();
         EXPECT_EQ(started.last(), QStringList({QCoreApplication::applicationFilePath(), address}));
     }
@@ -148,7 +148,7 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
     w->LoadDragDrop(u"MTP://field=DC.Subject&content=Cats.fld/"_s);
     w->LoadDragDrop(u"file://"_s + list);
     w->LoadDragDrop(u"see https://example.org/x.htm"_s);
-    EXPECT_EQ(w->URL->currentText(), u"see https://example.org/x.htm"_s);
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), u"see https://example.org/x.htm"_s);
     EXPECT_EQ(w.context.document.TreePath() + w.context.document.listType() + w->rootName, list + u"schemalist"_s);
     drop({notes, list});  // the first opens by its long extension, the second goes to history
     EXPECT_EQ(browser().navigations().last().address, u"file://"_s + notes);
@@ -160,7 +160,7 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
     w.context.record.clear();
     w.context.record.append({u"DC.Description"_s, u"Start end"_s, {}, {}});
     editLine(1);
-    w->editNrmlContent->setSelection(6, 3);
+    w.find<QLineEdit>(u"editNrmlContent"_s)->setSelection(6, 3);
     w->LoadDragDrop(u"two\r\nlines \u201Dquoted\u201D"_s);
     EXPECT_EQ(w.context.record.lineAt(1).content, u"Start twolines &quot;quoted&quot;"_s);
     EXPECT_EQ(panel2(), u"Modified"_s);
@@ -398,7 +398,7 @@ TEST_F(FileMenuTest, PrintAndCheckForHarvestList) {
     EXPECT_EQ(browser().printRequests(), QList<int>({platform::OLECMDEXECOPT_PROMPTUSER}));
     CommandRecorder recorder{w.context};
     for (const char* address : {"HTTP://www.site.example/a/b.htm", "https://secure.example/x", "www.host.example"}) {
-        w->URL->setEditText(QLatin1String(address));
+        w.find<QComboBox>(u"URL"_s)->setEditText(QLatin1String(address));
         w->mnuFileCheckHarvest->trigger();
     }
     EXPECT_EQ(recorder.commands,
@@ -417,11 +417,11 @@ TEST_F(FileMenuTest, OpenEditSaveAndExit) {
         browser().settle();
         ASSERT_EQ(w.context.record.count(), 1);
         editLine(1);
-        w->editNrmlContent->setText(u"New “title” é"_s);
+        w.find<QLineEdit>(u"editNrmlContent"_s)->setText(u"New “title” é"_s);
         w->mnuFileSave->trigger();
         EXPECT_EQ(read(page), pageTitled("New \xE2\x80\x9Ctitle\xE2\x80\x9D &eacute;"));
         EXPECT_EQ(panel2(), u"Ready"_s);
-        w->editNrmlContent->setText(u"Second thoughts"_s);
+        w.find<QLineEdit>(u"editNrmlContent"_s)->setText(u"Second thoughts"_s);
         boxes.expect(kSave, vbCancel).expect(kSave, answer);
         w->mnuFileExit->trigger();
         EXPECT_TRUE(w->isVisible());

@@ -36,13 +36,13 @@ TEST_F(HelpTest, TheGeneralTutorialAndTheCreditsShowInTheBrowser) {
     w.context.domain.defaultSchema = u"No such domain"_s;
     w->navArmed = false;  // shown only: nothing is fetched for its metadata
     w->findChild<QAction*>(u"mnuHelpTutorial"_s)->trigger();
-    EXPECT_EQ(w->URL->currentText(), u"schemes.test.example/tutorial.html"_s);
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), u"schemes.test.example/tutorial.html"_s);
     w->findChild<QAction*>(u"mnuHelpAbout"_s)->trigger();
     frmAbout& about = *w->findChild<frmAbout*>(u"frmAbout"_s);
     boxes.expect(u"System Information Is Unavailable At This Time"_s, vbOK);
     about.cmdSysInfo->click();
     about.Credits->click();
-    EXPECT_EQ(w->URL->currentText(), u"schemes.test.example/credits.html"_s);
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), u"schemes.test.example/credits.html"_s);
     EXPECT_FALSE(about.isVisible());
 }
 
@@ -54,7 +54,7 @@ TEST_F(HelpTest, ARecordReplyIsStoredWholeAndLoadedIntoTheRecord) {
     EXPECT_EQ(w.context.record.lineAt(1).content, u"From the repository"_s);
     EXPECT_EQ(w.context.record.lineAt(2).content.size(), 6000);  // never cut at a chunk
     EXPECT_FALSE(read(frmHelpBrowser::recordPagePath()).contains("writeToCache"));
-    EXPECT_EQ(w->StatusBar1->panelText(3), u"Record Loaded. Ready"_s);
+    EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(3), u"Record Loaded. Ready"_s);
     EXPECT_EQ(panel2(), QString());  // just loaded: nothing unsaved
     EXPECT_FALSE(help.isVisible());
 }

@@ -36,27 +36,27 @@ TEST_F(NewUserTest, EnterInTheAddressBoxOpensTheTypedPathAndBackShowsThePageShow
     const QString first = write(u"first.htm"_s, pageTitled("First"));
     const QString second = write(u"second.htm"_s, pageTitled("Second"));
     for (const QString& page : {first, second}) {
-        w->URL->setFocus();
-        w->URL->lineEdit()->selectAll();
+        w.find<QComboBox>(u"URL"_s)->setFocus();
+        w.find<QComboBox>(u"URL"_s)->lineEdit()->selectAll();
         widget_input::type(QApplication::focusWidget(), page);
         widget_input::key(QApplication::focusWidget(), Qt::Key_Return);
         browser().settle();
     }
     EXPECT_EQ(w.context.record.lineAt(1).content, u"Second"_s);
-    EXPECT_GE(w->URL->findText(second), 0);  // the history keeps what was typed
+    EXPECT_GE(w.find<QComboBox>(u"URL"_s)->findText(second), 0);  // the history keeps what was typed
     w->toolbarButtons(Form1::kPreviousButton)->trigger();
     browser().settle();
-    EXPECT_TRUE(w->URL->currentText().endsWith(u"first.htm"_s)) << w->URL->currentText();
+    EXPECT_TRUE(w.find<QComboBox>(u"URL"_s)->currentText().endsWith(u"first.htm"_s)) << w.find<QComboBox>(u"URL"_s)->currentText();
     // Typing an entry of the history and leaving the box opens nothing.
     const QString shown = w.context.record.lineAt(1).content;
-    w->URL->setFocus();
-    w->URL->lineEdit()->selectAll();
+    w.find<QComboBox>(u"URL"_s)->setFocus();
+    w.find<QComboBox>(u"URL"_s)->lineEdit()->selectAll();
     widget_input::type(QApplication::focusWidget(), shown == u"Second"_s ? first : second);
     widget_input::key(QApplication::focusWidget(), Qt::Key_Tab);
     browser().settle();
     EXPECT_EQ(w.context.record.lineAt(1).content, shown);
     // A pick from the history list does open the page.
-    pick(w->URL, shown == u"Second"_s ? first : second);
+    pick(w.find<QComboBox>(u"URL"_s), shown == u"Second"_s ? first : second);
     browser().settle();
     EXPECT_NE(w.context.record.lineAt(1).content, shown);
 }
@@ -66,41 +66,41 @@ TEST_F(NewUserTest, TheEditPanelTakesPicksDropsAndEnterAsItsControlsShould) {
     w.context.record.append({u"DC.Date"_s, u""_s, {}, {}});
     editLine(2);
     w->mnuMaintMeta(Form1::kCancelEditing)->setEnabled(true);
-    ASSERT_GE(w->editNrmlScheme->findText(u"ISO8601"_s), 0) << w->editNrmlScheme->count();
-    pick(w->editNrmlScheme, u"ISO8601"_s);
+    ASSERT_GE(w.find<QComboBox>(u"editNrmlScheme"_s)->findText(u"ISO8601"_s), 0) << w.find<QComboBox>(u"editNrmlScheme"_s)->count();
+    pick(w.find<QComboBox>(u"editNrmlScheme"_s), u"ISO8601"_s);
     EXPECT_EQ(w.context.record.lineAt(2).scheme, u"ISO8601"_s);
     EXPECT_TRUE(w->editDateBoxes->isVisible());  // the click handler ran, not only the change
     EXPECT_TRUE(w->mnuMaintMeta(Form1::kCancelEditing)->isEnabled());
     // Enter in the year box moves on to the next line (from the last, the first).
-    w->editDateyear->setFocus();
-    widget_input::key(w->editDateyear, Qt::Key_Return);
+    w.find<QComboBox>(u"editDateyear"_s)->setFocus();
+    widget_input::key(w.find<QComboBox>(u"editDateyear"_s), Qt::Key_Return);
     EXPECT_EQ(w.context.record.positionOf(w.context.record.selectedLine()), 1);
     editLine(2);
 
     // A language picked is written, without a mark of its own.
     w.context.document.dropMark();
-    pick(w->editNrmlLang, w->editNrmlLang->itemText(w->editNrmlLang->count() - 1));
-    EXPECT_EQ(w.context.record.lineAt(2).lang, w->editNrmlLang->currentText());
+    pick(w.find<QComboBox>(u"editNrmlLang"_s), w.find<QComboBox>(u"editNrmlLang"_s)->itemText(w.find<QComboBox>(u"editNrmlLang"_s)->count() - 1));
+    EXPECT_EQ(w.context.record.lineAt(2).lang, w.find<QComboBox>(u"editNrmlLang"_s)->currentText());
     EXPECT_FALSE(w.context.document.modified());
 
     // A term link dropped on the content box runs; it is not pasted in as text.
     editLine(1);
-    const QString before = w->editNrmlContent->text();
+    const QString before = w.find<QLineEdit>(u"editNrmlContent"_s)->text();
     QMimeData term;
     term.setText(u"mtp://field=DC.Subject&content=Cats.fld/"_s);
     for (QEvent::Type type : {QEvent::DragEnter, QEvent::Drop}) {
         QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &term, Qt::LeftButton, Qt::NoModifier, type);
-        QApplication::sendEvent(w->editNrmlContent, &drop);
+        QApplication::sendEvent(w.find<QLineEdit>(u"editNrmlContent"_s), &drop);
     }
     EXPECT_EQ(w.context.record.lines().count(MetadataLine{u"DC.Subject"_s, u"Cats"_s, {}, {}}), 1);
     EXPECT_EQ(w.context.record.lineAt(1).content, before);
 
     // Enter in the content box makes the next line the current one.
     editLine(1);
-    w->editNrmlContent->setFocus();
-    widget_input::key(w->editNrmlContent, Qt::Key_Return);
+    w.find<QLineEdit>(u"editNrmlContent"_s)->setFocus();
+    widget_input::key(w.find<QLineEdit>(u"editNrmlContent"_s), Qt::Key_Return);
     EXPECT_EQ(w.context.record.positionOf(w.context.record.selectedLine()), 2);
-    EXPECT_EQ(w->editNrmlName->text(), w.context.record.lineAt(2).name);
+    EXPECT_EQ(w.find<QLineEdit>(u"editNrmlName"_s)->text(), w.context.record.lineAt(2).name);
 }
 
 TEST_F(NewUserTest, ViewEditPanelPutsTheDividerWhereTheLinesFit) {
@@ -112,14 +112,14 @@ TEST_F(NewUserTest, ViewEditPanelPutsTheDividerWhereTheLinesFit) {
     w->mnuViewEdit->trigger();
     QApplication::processEvents();
     // Every line shows whole, with no room for another below the last.
-    MetaPanelView& panel = *w->MetaPanel;
+    MetaPanelView& panel = *w.find<MetaPanelView>(u"MetaPanel"_s);
     const QModelIndex last = panel.model()->index(w.context.record.count() - 1, 0);
     EXPECT_TRUE(panel.viewport()->rect().contains(panel.visualRect(panel.model()->index(0, 0))));
     EXPECT_TRUE(panel.viewport()->rect().contains(panel.visualRect(last)));
     EXPECT_LT(panel.viewport()->height() - panel.visualRect(last).bottom(), panel.visualRect(last).height());
     // Hiding the browser gives its room to the panels below.
     w->mnuViewWebBrowser->trigger();
-    EXPECT_LT(w->EditPanel->y(), w->Toolbar1->geometry().bottom() + 30);
+    EXPECT_LT(w.find<QGroupBox>(u"EditPanel"_s)->y(), w.find<QToolBar>(u"Toolbar1"_s)->geometry().bottom() + 30);
 }
 
 TEST_F(NewUserTest, AFileThatIsNoTextPageIsNeverWrittenInto) {
@@ -157,22 +157,22 @@ TEST_F(NewUserTest, TypingReplacesAProposedContentAndExtendsAnAddressPrefix) {
     w->mnuMaintMeta(Form1::kAddCustomLine)->trigger();
     w->activateWindow();  // as the desktop does when the dialog goes
     QApplication::processEvents();
-    ASSERT_EQ(QApplication::focusWidget(), w->editNrmlContent);
-    EXPECT_TRUE(w->editNrmlContent->text().endsWith(u"minimal.html"_s));  // the page's name, proposed
-    EXPECT_EQ(w->editNrmlContent->selectedText(), w->editNrmlContent->text());
+    ASSERT_EQ(QApplication::focusWidget(), w.find<QLineEdit>(u"editNrmlContent"_s));
+    EXPECT_TRUE(w.find<QLineEdit>(u"editNrmlContent"_s)->text().endsWith(u"minimal.html"_s));  // the page's name, proposed
+    EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->selectedText(), w.find<QLineEdit>(u"editNrmlContent"_s)->text());
     widget_input::type(QApplication::focusWidget(), u"Minimal"_s);
     EXPECT_EQ(w.context.record.lines().last(), (MetadataLine{u"DC.Title"_s, u"Minimal"_s, {}, {}}));
 
     // An address begun is there to be finished.
     modMTP::runCommand(w.context, u"mtp://field=DC.Relation&content=http://.fld/"_s);
-    ASSERT_EQ(QApplication::focusWidget(), w->editNrmlContent);
+    ASSERT_EQ(QApplication::focusWidget(), w.find<QLineEdit>(u"editNrmlContent"_s));
     widget_input::type(QApplication::focusWidget(), u"site.example"_s);
     EXPECT_EQ(w.context.record.lines().last().content, u"http://site.example"_s);
 }
 
 TEST_F(NewUserTest, CtrlQLeavesThroughExitAndItsSaveQuestion) {
     openPage(u"page.htm"_s, u"New title"_s);
-    w->MetaPanel->setFocus();
+    w.find<MetaPanelView>(u"MetaPanel"_s)->setFocus();
     boxes.expect(kSave, vbCancel);
     widget_input::shortcutKey(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(w->isVisible());

@@ -82,7 +82,7 @@ TEST_F(HarvestListTest, BothFormsAreWrittenLineForLineAndReadBackToTheSameTree) 
         EXPECT_EQ(shown(), before) << file;
         EXPECT_EQ(readBytes(file), bytes);  // the source is never rewritten
         EXPECT_EQ(w.context.document.TreePath(), file);
-        EXPECT_EQ(w->StatusBar1->panelTag(2), u"List"_s);
+        EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2), u"List"_s);
         EXPECT_FALSE(w->fillingRecord);
     }
 }
@@ -122,13 +122,13 @@ TEST_F(HarvestListTest, RecordsAreFoundByIdentifierAndWrittenAsRdfOrAsTheirMetaL
     EXPECT_EQ(shown().join('\n'), expected);
 
     // The record of the address shown is found in the folder and opened.
-    w->URL->setEditText(u"http://agency.example/"_s);
+    w.find<QComboBox>(u"URL"_s)->setEditText(u"http://agency.example/"_s);
     run(u"mtp://getMetaFromHCL="_s + folder + u".kqb"_s);
     ASSERT_EQ(w.context.record.count(), 2);
     EXPECT_EQ(w.context.record.lineAt(1).content, u"Agency &amp; Co"_s);
     EXPECT_EQ(w.context.document.currentHTMLFile(), path(u"records/a.htm"_s));
-    EXPECT_EQ(w->StatusBar1->panelText(2) + w->StatusBar1->panelTag(2), u"ReadyRecord"_s);
-    w->URL->setEditText(QString());
+    EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(2) + w.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2), u"ReadyRecord"_s);
+    w.find<QComboBox>(u"URL"_s)->setEditText(QString());
     boxes.expect(u"No file containing DC.Identifier metadata found in: "_s + folder, platform::vbOK)
         .expect(u"Failed to find HCL folder /nowhere/. Please check the location"_s, platform::vbOK);
     run(u"mtp://getMetaFromHCL="_s + folder + u".kqb"_s);
@@ -181,7 +181,7 @@ TEST_F(HarvestListTest, LinksAreWrittenAsValidAddressesAndStillFindTheirRecords)
     EXPECT_EQ(readBytes(site), first);
     // The record page names the link with a blank: it is still the link's record.
     EXPECT_TRUE(readBytes(save(u"AGLS"_s, path(u"records.htm"_s), folder)).contains("content=\"Lions\""));
-    w->URL->setEditText(QString::fromLatin1(valid));
+    w.find<QComboBox>(u"URL"_s)->setEditText(QString::fromLatin1(valid));
     run(u"mtp://getMetaFromHCL="_s + folder + u".kqb"_s);
     EXPECT_EQ(w.context.document.currentHTMLFile(), path(u"records/lions.htm"_s));
 }
@@ -355,7 +355,7 @@ TEST_F(HarvestListTest, TheTreeIsSentToTheRepositoryAsAList) {
     const QString sent = platform::programDataFolder() + u"/cache/HCL.tmp"_s;
     EXPECT_EQ(QByteArray::fromStdString(body), readBytes(sent));
     EXPECT_TRUE(body.find("<link>https://top.example/</link>") != std::string::npos);
-    EXPECT_EQ(w->StatusBar1->panelText(2) + w->StatusBar1->panelTag(2), u"Ready"_s);
+    EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(2) + w.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2), u"Ready"_s);
     // A list that could not be written is not sent.
     ASSERT_TRUE(QFile::remove(sent) && QDir().mkpath(sent + u"/x"_s));
     boxes.expect(u": Check that the file or the file system are not read only"_s, platform::vbOK);

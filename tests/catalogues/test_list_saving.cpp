@@ -129,7 +129,7 @@ TEST_F(ListSaving, AListTakesItsFilesNameAFailedWriteChangesNothingAndTermsGetTh
     EXPECT_FALSE(save(folder));
     EXPECT_EQ(boxes.shown().first().title, u"Error saving list"_s);
     EXPECT_TRUE(QFileInfo(folder + u"/inside"_s).isDir());
-    EXPECT_EQ(window->StatusBar1->panelText(2) + window->StatusBar1->panelTag(2), u"ModifiedList"_s);
+    EXPECT_EQ(window.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(2) + window.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2), u"ModifiedList"_s);
     EXPECT_EQ(tree().text(root), u"Renamed"_s);
 
     // Scheme terms get the mtp:// prefix.

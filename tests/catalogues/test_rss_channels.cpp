@@ -64,7 +64,7 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
               "          <link>http://www.bare.example/</link>\r\n     </item>\r\n"
               "</rdf:RDF>\r\n");
     EXPECT_EQ(xmlError(written), QString());
-    EXPECT_EQ(w->StatusBar1->panelText(2) + w->StatusBar1->panelTag(2), u"ReadyList"_s);
+    EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(2) + w.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2), u"ReadyList"_s);
 
     // Read back: the links as written (a blank as "%20"), the header in the dialog.
     tree().clear();

@@ -153,7 +153,7 @@ TEST_F(TreePaneTest, ClicksRunCommandsOpenPagesAndHoveringShowsWhatAClickRuns) {
     click(node(u"Physics"_s));
     EXPECT_EQ(recorder->commands, QStringList{u"mtp://field=DC.Subject&content=Physics&scheme=LCSH.fld"_s});
     widget_input::mouse(view->viewport(), QEvent::MouseMove, Qt::NoButton, Qt::NoButton, {}, at(node(u"Remodelling"_s)));
-    EXPECT_EQ(w->StatusBar1->panelText(3), u"http://remodel.example/"_s);
+    EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(3), u"http://remodel.example/"_s);
 
     // A modified list is offered for saving first; Cancel runs nothing.
     w.context.document.markModified(DocumentState::Document::List);
@@ -169,15 +169,15 @@ TEST_F(TreePaneTest, ClicksRunCommandsOpenPagesAndHoveringShowsWhatAClickRuns) {
     recorder.reset();
     click(node(u"Tate"_s));
     showPage();
-    EXPECT_EQ(w->URL->currentText(), u"file://"_s + dir.filePath(u"page.htm"_s));
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), u"file://"_s + dir.filePath(u"page.htm"_s));
     EXPECT_EQ(w.context.record.count(), 1);
     click(node(u"Sites"_s));  // the root opens nothing
-    EXPECT_EQ(w->URL->currentText(), u"file://"_s + dir.filePath(u"page.htm"_s));
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), u"file://"_s + dir.filePath(u"page.htm"_s));
 
     // With a repository, a link fetches the repository's record instead.
     recorder.emplace(w.context);
     w.context.macros.openRecordMacro = u"mtp://cgisend=getRecord.kqb"_s;
-    w->URL->setEditText(QString());
+    w.find<QComboBox>(u"URL"_s)->setEditText(QString());
     click(node(u"Remodelling"_s));
     EXPECT_EQ(recorder->commands, QStringList{w.context.macros.openRecordMacro});
 

@@ -34,9 +34,9 @@ TEST_F(CommandRunTest, ManyCommandsLeaveOneCurrentLineAndThePanesPaintedAgain) {
     // Painting held back during the run comes back once the commands stop.
     QElapsedTimer waited;
     waited.start();
-    while (!w->StatusBar1->updatesEnabled() && waited.elapsed() < 2000) QCoreApplication::processEvents();
-    EXPECT_TRUE(w->StatusBar1->updatesEnabled());
-    EXPECT_FALSE(w->MetaPanel->recordModel().held());
+    while (!w.find<platform::StatusBar>(u"StatusBar1"_s)->updatesEnabled() && waited.elapsed() < 2000) QCoreApplication::processEvents();
+    EXPECT_TRUE(w.find<platform::StatusBar>(u"StatusBar1"_s)->updatesEnabled());
+    EXPECT_FALSE(w.find<MetaPanelView>(u"MetaPanel"_s)->recordModel().held());
 }
 
 // A page's link with line breaks in its address, of any kind: the question shows the whole
@@ -91,7 +91,7 @@ TEST_F(CommandRunTest, InvisibleCharactersInAPageCommandAreShownOrRefused) {
     EXPECT_TRUE(QDir(home()).entryList({u"report*"_s}).isEmpty());
     // Hovering the link shows it as the question does.
     Q_EMIT w->WebBrowser1->statusTextChange(reversed);
-    EXPECT_EQ(w->StatusBar1->panelText(3), u"mtp://save="_s + home() + u"/report<U+202E>slx.htm"_s);
+    EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(3), u"mtp://save="_s + home() + u"/report<U+202E>slx.htm"_s);
 
     const QString asked = u"mtp://save="_s + home() + u"/a<U+200B>b<U+0001>.htm"_s;
     boxes.expect(modMTP::kPageCommandQuestion + asked, platform::vbYes)

@@ -211,7 +211,7 @@ TEST_F(ListLoading, ALongLoadShowsItsProgressInTheStatusBarAndEndsReady) {
     int rowsShownMeanwhile = 0;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        seen << window->StatusBar1->panelText(Form1::kActivityPanel);
+        seen << window.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(Form1::kActivityPanel);
         rowsShownMeanwhile = std::max(rowsShownMeanwhile, window->activeTreeView()->model()->rowCount());
     });
     watch.start(1);
@@ -219,7 +219,7 @@ TEST_F(ListLoading, ALongLoadShowsItsProgressInTheStatusBarAndEndsReady) {
     watch.stop();
     EXPECT_TRUE(seen.filter(u"Loading record: "_s).size() > 0) << seen.join(u", "_s).left(500).toStdString();
     EXPECT_EQ(rowsShownMeanwhile, 0);
-    EXPECT_EQ(window->StatusBar1->panelText(Form1::kActivityPanel), u"Ready"_s);
+    EXPECT_EQ(window.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(Form1::kActivityPanel), u"Ready"_s);
     EXPECT_EQ(tree().count(), 1 + 400 * 1501);
     EXPECT_EQ(window->activeTreeView()->model()->rowCount(), 1);
 }

@@ -60,7 +60,7 @@ protected:
 };
 
 TEST_F(RepositoryTest, RecordRequestsPostTheAddressBoxPageAndARecordReplyBecomesTheRecord) {
-    w->URL->setEditText(u"http://site.example/page.htm"_s);
+    w.find<QComboBox>(u"URL"_s)->setEditText(u"http://site.example/page.htm"_s);
     w.context.document.setCurrentHTMLFile(home() + u"/page.htm"_s);
     send(u"mtp://cgisend="_s + host + u"/get?getIISRecord.kqb"_s);
     EXPECT_EQ(lastSeen(), u"POST /get? getRecordhttp://site.example/page.htm"_s);

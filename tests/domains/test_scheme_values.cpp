@@ -30,8 +30,8 @@ protected:
     // What the content area shows: "dates", "list", "button" (scheme mode) or "plain".
     QString shown() const {
         return !w->editDateBoxes->isHidden() ? u"dates"_s
-               : !w->EditList->isHidden()    ? u"list"_s
-                                             : (w->EditLoadScheme->isHidden() ? u"plain"_s : u"button"_s);
+               : !w.find<QComboBox>(u"EditList"_s)->isHidden()    ? u"list"_s
+                                             : (w.find<QPushButton>(u"EditLoadScheme"_s)->isHidden() ? u"plain"_s : u"button"_s);
     }
     // Loads a scheme in a domain: the commands run ("mtp://url=" and the host written S, H or
     // U), or "false" when nothing knew the name.
@@ -64,11 +64,11 @@ TEST_F(SchemeValuesTest, TheContentFieldFollowsTheDomainAndTheSchemeAndNeverRewr
         w.context.domain.defaultSchema = QLatin1String(domain);
         edit(u"DC.Subject"_s, QLatin1String(text), {}, QLatin1String(scheme));
         QString seen = shown();
-        QWidget* field = seen == u"dates"_s ? w->editDateyear : seen == u"list"_s ? w->EditList : nullptr;
-        QLineEdit* box = field ? static_cast<QComboBox*>(field)->lineEdit() : w->editNrmlContent;
-        if (seen == u"list"_s) seen += u':' + w->EditList->itemText(0) + u'|' + w->EditList->itemText(1);
+        QWidget* field = seen == u"dates"_s ? w.find<QComboBox>(u"editDateyear"_s) : seen == u"list"_s ? w.find<QComboBox>(u"EditList"_s) : nullptr;
+        QLineEdit* box = field ? static_cast<QComboBox*>(field)->lineEdit() : w.find<QLineEdit>(u"editNrmlContent"_s);
+        if (seen == u"list"_s) seen += u':' + w.find<QComboBox>(u"EditList"_s)->itemText(0) + u'|' + w.find<QComboBox>(u"EditList"_s)->itemText(1);
         if (seen == u"dates"_s)
-            seen = u"%1|%2|%3"_s.arg(box->text(), w->editDateMonth->currentText(), w->editDateday->currentText());
+            seen = u"%1|%2|%3"_s.arg(box->text(), w.find<QComboBox>(u"editDateMonth"_s)->currentText(), w.find<QComboBox>(u"editDateday"_s)->currentText());
         else
             EXPECT_EQ(box->text() + u'|' + QString::number(box->cursorPosition()),
                       u"%1|%2"_s.arg(QLatin1String(text)).arg(strlen(text)));
@@ -80,8 +80,8 @@ TEST_F(SchemeValuesTest, TheContentFieldFollowsTheDomainAndTheSchemeAndNeverRewr
     // Picking the scheme in the panel: the line keeps a text the boxes cannot hold.
     for (const QString& text : {u"2004--15"_s, u"2004-07-15"_s}) {
         edit(u"DC.Date"_s, text, {}, u"URI"_s);
-        w->editNrmlScheme->addItem(u"ISO8601"_s);
-        widget_input::pick(w->editNrmlScheme, w->editNrmlScheme->count() - 1);
+        w.find<QComboBox>(u"editNrmlScheme"_s)->addItem(u"ISO8601"_s);
+        widget_input::pick(w.find<QComboBox>(u"editNrmlScheme"_s), w.find<QComboBox>(u"editNrmlScheme"_s)->count() - 1);
         EXPECT_EQ(content(w.context.record.count()) + u'|' + content(w.context.record.count(), 3), text + u"|ISO8601"_s);
     }
     EXPECT_EQ(shown(), u"dates"_s);

@@ -11,8 +11,8 @@ namespace {
 
 class DocumentStateTest : public RecordWindowTest {
 protected:
-    QString panel2() const { return w->StatusBar1->panelText(2); }
-    QString tag2() const { return w->StatusBar1->panelTag(2); }
+    QString panel2() const { return w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(2); }
+    QString tag2() const { return w.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2); }
     // A list in the active tree whose root carries the given kind.
     void makeList(const QString& rootTag, const QString& path = {}) {
         ListTree& tree = *w->activeTree();

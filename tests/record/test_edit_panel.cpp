@@ -12,7 +12,7 @@ namespace {
 
 class EditPanelTest : public RecordWindowTest {
 protected:
-    void clickContentBox() { widget_input::click(w->editNrmlContent, Qt::LeftButton, {}, QPoint(5, 5)); }
+    void clickContentBox() { widget_input::click(w.find<QLineEdit>(u"editNrmlContent"_s), Qt::LeftButton, {}, QPoint(5, 5)); }
 };
 using ValueEditorTest = EditPanelTest;
 
@@ -20,13 +20,13 @@ TEST_F(EditPanelTest, TypedContentIsStoredEncodedAndShownDecoded) {
     w.context.preferences.charEncoding = u"2"_s;
     add(QString());  // a line without a name (a link row)
     edit(u"DC.Title"_s, u"Fish &amp; Chips"_s);
-    EXPECT_EQ(w->editNrmlContent->text(), u"Fish & Chips"_s);
+    EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), u"Fish & Chips"_s);
     EXPECT_FALSE(recordModified());  // showing a line changes nothing
-    w->editNrmlContent->setText(u"Fish & Chips é"_s);
+    w.find<QLineEdit>(u"editNrmlContent"_s)->setText(u"Fish & Chips é"_s);
     EXPECT_EQ(content(2), u"Fish &amp; Chips &eacute;"_s);
     EXPECT_TRUE(recordModified());
     show(1);  // a line without a name keeps the text as typed
-    w->editNrmlContent->setText(u"a & b"_s);
+    w.find<QLineEdit>(u"editNrmlContent"_s)->setText(u"a & b"_s);
     EXPECT_EQ(content(1), u"a & b"_s);
 }
 
@@ -34,24 +34,24 @@ TEST_F(EditPanelTest, SelectingAnotherLineNeverWipesItsLanguage) {
     w.context.domain.defaultSchema = u"AGLS1.3"_s;
     edit(u"DC.Title"_s, u"a"_s, u"en"_s);
     edit(u"DC.Creator"_s, u"b"_s, u"fr"_s);
-    EXPECT_EQ(w->editNrmlLang->currentText(), u"fr"_s);
+    EXPECT_EQ(w.find<QComboBox>(u"editNrmlLang"_s)->currentText(), u"fr"_s);
     EXPECT_EQ(content(1, 2), u"en"_s);
     EXPECT_FALSE(recordModified());
-    w->editNrmlLang->setEditText(u"de"_s);  // the user's own change is written
+    w.find<QComboBox>(u"editNrmlLang"_s)->setEditText(u"de"_s);  // the user's own change is written
     EXPECT_EQ(content(2, 2), u"de"_s);
     EXPECT_TRUE(w->mnuMaintMeta(9)->isEnabled());
 }
 
 TEST_F(EditPanelTest, DatesAreBuiltFromTheBoxesAndFillingThemWritesNothing) {
     edit(u"DC.Date.created"_s, u"1875-06-30"_s, {}, u"ISO8601"_s);
-    EXPECT_EQ(w->editDateyear->currentText(), u"1875"_s);  // outside the offered years
-    EXPECT_EQ(w->editDateMonth->currentText(), u"06"_s);
+    EXPECT_EQ(w.find<QComboBox>(u"editDateyear"_s)->currentText(), u"1875"_s);  // outside the offered years
+    EXPECT_EQ(w.find<QComboBox>(u"editDateMonth"_s)->currentText(), u"06"_s);
     EXPECT_FALSE(recordModified());
-    w->editDateMonth->setEditText(QString());
+    w.find<QComboBox>(u"editDateMonth"_s)->setEditText(QString());
     EXPECT_EQ(content(1), u"1875"_s);  // a day without a month is not written
-    w->editDateMonth->setEditText(u"02"_s);
+    w.find<QComboBox>(u"editDateMonth"_s)->setEditText(u"02"_s);
     EXPECT_EQ(content(1), u"1875-02-30"_s);
-    w->editDateyear->setEditText(QString());
+    w.find<QComboBox>(u"editDateyear"_s)->setEditText(QString());
     EXPECT_EQ(content(1), QString());
     EXPECT_TRUE(recordModified());
 }
@@ -61,20 +61,20 @@ TEST_F(EditPanelTest, ValueListsAndSchemesAreWrittenAtOnceNoneAsEmptyAndLoadSche
     edit(u"DC.Type.aggregation"_s);
     EXPECT_EQ(content(1), u"item"_s);  // the shown default goes into the empty line
     edit(u"HI.Status"_s, u"x"_s);
-    w->EditList->setEditText(u"None"_s);
+    w.find<QComboBox>(u"EditList"_s)->setEditText(u"None"_s);
     EXPECT_EQ(content(2), QString());
     w.context.domain.defaultSchema = u"AGLS1.3"_s;
     edit(u"DC.Identifier"_s, u"x"_s, {}, u"URI"_s);
-    EXPECT_EQ(w->editNrmlScheme->currentText(), u"URI"_s);
+    EXPECT_EQ(w.find<QComboBox>(u"editNrmlScheme"_s)->currentText(), u"URI"_s);
     w->mnuMaintMeta(9)->setEnabled(true);
-    w->editNrmlScheme->setEditText(u"None"_s);
+    w.find<QComboBox>(u"editNrmlScheme"_s)->setEditText(u"None"_s);
     EXPECT_EQ(content(3, 3), QString());
     EXPECT_FALSE(w->mnuMaintMeta(9)->isEnabled());
 
     testing_support::CommandRecorder recorder{w.context};
     w.context.domain.defaultSchema = u"GILS-MONTANA"_s;
     edit(u"GILS.subjects"_s);
-    w->EditLoadScheme->click();
+    w.find<QPushButton>(u"EditLoadScheme"_s)->click();
     EXPECT_EQ(recorder.commands.value(0), u"mtp://url="_s + SchemeHosts::stateLibraryHost + u"/montana/topics.kqs"_s);
     EXPECT_EQ(w.context.document.listType(), u"schema"_s);
 }
@@ -87,9 +87,9 @@ TEST_F(EditPanelTest, RenamingGoesThroughTheNameDialog) {
         input.txtFieldName->setText(u"DC.Title.Alternative"_s);
         input.cmdOK->click();
     });
-    widget_input::click(w->editNrmlName, Qt::LeftButton, {}, QPoint(5, 5));
+    widget_input::click(w.find<QLineEdit>(u"editNrmlName"_s), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(content(1, Record::Name), u"DC.Title"_s);
-    widget_input::click(w->editNrmlName, Qt::LeftButton, {}, QPoint(5, 5));
+    widget_input::click(w.find<QLineEdit>(u"editNrmlName"_s), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(content(1, Record::Name), u"DC.Title.Alternative"_s);
     EXPECT_TRUE(recordModified());
 }
@@ -109,7 +109,7 @@ TEST_F(ValueEditorTest, TheAglsAgentEditorRoundTripsTheValueAndSemicolonsCannotB
     clickContentBox();
     EXPECT_EQ(content(1), u"personalName=Ann Lee; corporateName=ACT Fire; jurisdiction=Other place; contact=ab; "
                           u"sector=xy"_s);
-    EXPECT_EQ(w->editNrmlContent->text(), content(1));  // a later change there builds on it
+    EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), content(1));  // a later change there builds on it
 }
 
 TEST_F(ValueEditorTest, AKeyOpensTheEditorCancelWritesNothingAndAReopenedEditorReadsTheLineAgain) {
@@ -126,8 +126,8 @@ TEST_F(ValueEditorTest, AKeyOpensTheEditorCancelWritesNothingAndAReopenedEditorR
         agent.personalName->clear();  // no field left: no value
         agent.ok->click();
     });
-    widget_input::key(w->editNrmlContent, Qt::Key_X);
-    EXPECT_EQ(w->editNrmlContent->text(), u"contact=02 6200"_s);  // the key was not typed
+    widget_input::key(w.find<QLineEdit>(u"editNrmlContent"_s), Qt::Key_X);
+    EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), u"contact=02 6200"_s);  // the key was not typed
     EXPECT_FALSE(recordModified());
     select(1);
     w->showAglsAgent();
@@ -158,7 +158,7 @@ TEST_F(ValueEditorTest, LongContentOpensTheTextEditor) {
     const QString exactly150(150, QLatin1Char('a')), longer = exactly150 + u"b"_s;
     edit(u"DC.Description"_s, exactly150);
     clickContentBox();  // 150 characters: no editor (an unexpected one would fail the test)
-    w->editNrmlContent->setText(longer);
+    w.find<QLineEdit>(u"editNrmlContent"_s)->setText(longer);
     w.context.document.dropMark();
     then<frmLongText>([longer](frmLongText& text) {
         EXPECT_EQ(text.Text1->toPlainText(), longer);
@@ -167,7 +167,7 @@ TEST_F(ValueEditorTest, LongContentOpensTheTextEditor) {
     });
     clickContentBox();
     EXPECT_EQ(content(1), longer + u" more"_s);
-    EXPECT_EQ(w->editNrmlContent->text(), content(1));
+    EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), content(1));
     EXPECT_TRUE(recordModified());
 }
 

@@ -13,7 +13,7 @@ protected:
     void loadAndType(const QString& path, const QString& text) {
         ASSERT_EQ(w->LoadMetadataFromURL(path, true), 0);
         show(1);
-        w->editNrmlContent->setText(text);
+        w.find<QLineEdit>(u"editNrmlContent"_s)->setText(text);
     }
 };
 
@@ -49,7 +49,7 @@ TEST_F(HtmlSaveTest, APageChangedOnDiskIsNotRevertedBySave) {
     modMTP::runCommand(w.context, u"mtp://open="_s + path);
     ASSERT_EQ(w.context.document.currentHTMLFile(), path);
     show(1);
-    w->editNrmlContent->setText(u"New"_s);
+    w.find<QLineEdit>(u"editNrmlContent"_s)->setText(u"New"_s);
     write(u"page.htm"_s, head + "<body>edited elsewhere</body></html>\r\n");
     const QString question = u"was changed on disk since it was opened."_s;
     boxes.expect(question, platform::vbCancel);

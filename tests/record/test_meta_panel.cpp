@@ -14,7 +14,7 @@ const QString kMove = u"mtp://moveMetaCell|"_s;
 class MetaPanelTest : public RecordWindowTest {
 protected:
     testing_support::CommandRecorder recorder{w.context};
-    MetaPanelView* panel = w->MetaPanel;
+    MetaPanelView* panel = w.find<MetaPanelView>(u"MetaPanel"_s);
 
     void SetUp() override {
         w->resize(1000, 760);
@@ -112,8 +112,8 @@ TEST_F(MetaPanelTest, TextOnARelatesToLineIsJoinedOtherTextGoesToTheOpenEditPane
     EXPECT_EQ(content(1), u"Ahttp://one.example/\r\ntwo\r\n"_s);
     // The name must match exactly; elsewhere the text goes in at the caret of the edit panel a double click opens.
     widget_input::doubleClick(panel->viewport(), Qt::LeftButton, cellPixel(2, 0));
-    EXPECT_EQ(w->editNrmlContent->text(), u"B"_s);
-    w->editNrmlContent->clear();
+    EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), u"B"_s);
+    w.find<QLineEdit>(u"editNrmlContent"_s)->clear();
     drop(u"a|joined|b"_s, cellPixel(2, 1));
     EXPECT_EQ(content(2), u"a|joined|b"_s);
     EXPECT_EQ(panel->dropHighlight(), 0u);
@@ -144,13 +144,13 @@ TEST_F(MetaPanelTest, TheDeleteKeyAndTheContextMenusItems) {
     addNumbered(6);
     select(2);
     w->mnuMaintMeta(3)->trigger();  // Edit Line
-    EXPECT_EQ(w->editNrmlContent->text(), u"content 2"_s);
+    EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), u"content 2"_s);
     w.context.record.setSelected(line(4), true);
     w.context.record.setSelected(line(5), true);
     key(Qt::Key_Delete);
     EXPECT_EQ(names(), QStringList({"1", "3", "6"}));
     EXPECT_TRUE(recordModified());
-    w->editNrmlContent->setText(u"typed"_s);  // the edit panel has no line left to write to
+    w.find<QLineEdit>(u"editNrmlContent"_s)->setText(u"typed"_s);  // the edit panel has no line left to write to
     for (int i = 1; i <= 3; ++i) EXPECT_NE(content(i), u"typed"_s);
     select(2);
     w.context.record.setSelected(line(3), true);
@@ -175,8 +175,8 @@ TEST_F(MetaPanelTest, TheDeleteKeyAndTheContextMenusItems) {
     w->mnuMaintMeta(8)->trigger();  // Close View asks about the modified record first
     EXPECT_FALSE(panel->isHidden());
     w->mnuMaintMeta(9)->trigger();  // Cancel Editing drops the mark and keeps the lines
-    EXPECT_EQ(w->StatusBar1->panelText(2), u"Ready"_s);
-    EXPECT_TRUE(w->EditPanel->isHidden());
+    EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(2), u"Ready"_s);
+    EXPECT_TRUE(w.find<QGroupBox>(u"EditPanel"_s)->isHidden());
     EXPECT_EQ(names(), QStringList({"1"}));
     w->mnuMaintMeta(8)->trigger();
     EXPECT_TRUE(panel->isHidden());

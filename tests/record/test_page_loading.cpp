@@ -34,7 +34,7 @@ TEST_F(PageLoadingTest, LocalPagesInEitherEncodingAMergeAndARecordToOpenFromTheR
     w->LoadMetadataFromURL(write(u"b.htm"_s, "<meta name=\"B\" content=\"2\">"), false);  // the source stays
     EXPECT_EQ(w.context.record.count(), 2);
     EXPECT_TRUE(w->pageSource.contains(u"Caf\u00E9"_s));
-    EXPECT_EQ(w->StatusBar1->panelText(3), u"Waiting for Metadata to come in..."_s);
+    EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(3), u"Waiting for Metadata to come in..."_s);
     testing_support::CommandRecorder recorder{w.context};  // a record to open comes from the repository instead
     w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/open.kqb/"_s;
     w->openRecordOnLoad = true;
@@ -69,14 +69,14 @@ TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLi
     EXPECT_EQ(w.context.record.count(), 0);
     ASSERT_EQ(w->activeTree()->count(), 2);
     EXPECT_EQ(w->activeTree()->tag(w->activeTree()->item(2)), u"http://a.example/"_s);
-    EXPECT_EQ(w->URL->itemText(0), server.url(u"/hcl.xml"_s));
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->itemText(0), server.url(u"/hcl.xml"_s));
 }
 
 TEST_F(PageLoadingTest, ABusyTransferParksTheAddressBoxAndTheTimerRetries) {
     server.addStall("/slow");
     serve("/later.htm", 200, "<meta name=\"Later\" content=\"yes\">");
     ASSERT_TRUE(w->Inet1->Execute(server.url(u"/slow"_s)));
-    w->URL->setEditText(server.url(u"/later.htm"_s));
+    w.find<QComboBox>(u"URL"_s)->setEditText(server.url(u"/later.htm"_s));
     w->LoadMetadataFromURL(u"ignored.example/x.htm"_s, true);
     EXPECT_EQ(w->pendingURL, server.url(u"/later.htm"_s));
     server.release();

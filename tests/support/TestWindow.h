@@ -3,6 +3,8 @@
 #include "app/modMetaMain.h"
 #include "support/ScriptedUi.h"
 
+#include <gtest/gtest.h>
+
 #include <memory>
 
 namespace testing_support {
@@ -17,6 +19,15 @@ public:
     }
     Form1* operator->() const { return form.get(); }
     Form1& operator*() const { return *form; }
+
+    // The window's widget (or other object) of this type and object name, as a user finds it
+    // on screen; a missing one fails the test.
+    template <class Widget>
+    Widget* find(const QString& name) const {
+        auto* found = form->findChild<Widget*>(name);
+        EXPECT_NE(found, nullptr) << "the window has no " << name.toStdString();
+        return found;
+    }
 
     FreshStore store;  // made first and dropped last: the window lives on it
     ProgramContext context;

@@ -15,7 +15,7 @@ namespace {
 
 class MetaPanelViewTest : public RecordWindowTest {
 protected:
-    MetaPanelView* panel = w->MetaPanel;
+    MetaPanelView* panel = w.find<MetaPanelView>(u"MetaPanel"_s);
     testing_support::CommandRecorder recorder{w.context};
 
     void SetUp() override {
@@ -51,8 +51,8 @@ TEST_F(MetaPanelViewTest, TheRowsAreTheRecordAndTheViewEditsNothingItself) {
     widget_input::doubleClick(panel->viewport(), Qt::LeftButton, cellPixel(1, 1));
     widget_input::key(panel, Qt::Key_F2);
     EXPECT_TRUE(panel->findChildren<QLineEdit*>().isEmpty());
-    EXPECT_FALSE(w->EditPanel->isHidden());
-    EXPECT_EQ(w->editNrmlContent->text(), u"Annual report"_s);
+    EXPECT_FALSE(w.find<QGroupBox>(u"EditPanel"_s)->isHidden());
+    EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), u"Annual report"_s);
 }
 
 TEST_F(MetaPanelViewTest, TheSelectionIsTheRecordsBothWays) {
@@ -212,8 +212,8 @@ TEST_F(MetaPanelViewTest, ABatchOfAThousandFieldCommandsPaintsTheLinesAFewTimesA
     EXPECT_EQ(shown(w.context.record.count(), 0), w.context.record.lines().last().name);
     EXPECT_EQ(selectedRows(), QList<int>({w.context.record.positionOf(w.context.record.selectedLine())}));
     // The last command joined a term: the edit panel shows the joined line as it ended.
-    EXPECT_EQ(w->editNrmlContent->text(), w.context.record.cell(w.context.record.selectedLine(), Record::Content));
-    EXPECT_TRUE(w->editNrmlContent->text().endsWith(u";  Term 999"_s));
+    EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), w.context.record.cell(w.context.record.selectedLine(), Record::Content));
+    EXPECT_TRUE(w.find<QLineEdit>(u"editNrmlContent"_s)->text().endsWith(u";  Term 999"_s));
     EXPECT_TRUE(panel->viewport()->rect().intersects(
         panel->visualRect(panel->model()->index(w.context.record.positionOf(w.context.record.selectedLine()) - 1, 0))));
 }
