@@ -16,7 +16,7 @@ protected:
         return write(name, "<meta name=\"DC.Title\" content=\"" + name.toUtf8() + "\">");
     }
     void click(int button) {
-        w->toolbarButtons(button)->trigger();
+        w.find<QAction>(u"Toolbar1_%1"_s.arg(button))->trigger();
         browser().settle();
     }
     // The browser asks about a navigation it was given (a frame's, say).
@@ -138,14 +138,14 @@ TEST_F(BrowserTest, ButtonsAndHistoryMenusGoBackForwardHomeRefreshAndSearch) {
     EXPECT_EQ(names(w->backList), QStringList({u"one.htm"_s}));
     w->prevNextMenuClick(2, 1);  // the last entry empties the list
     browser().settle();
-    EXPECT_FALSE(w->toolbarButtons(2)->isEnabled());
+    EXPECT_FALSE(w.find<QAction>(u"Toolbar1_2"_s)->isEnabled());
     EXPECT_EQ(names(w->forwardList), QStringList({u"two.htm"_s, u"three.htm"_s, u"current.htm"_s}));
 }
 
 TEST_F(BrowserTest, PreferencesDialogStoresOnOkAndPutsBackOnCancel) {
     w.context.preferences.Home = u"http://home.example/"_s;
     w.context.preferences.charEncoding = u"1"_s;
-    w->mnuEditPrefs->trigger();
+    w.find<QAction>(u"mnuEditPrefs"_s)->trigger();
     auto& prefs = *w->findChild<frmPreferences*>(u"frmPreferences"_s);
     EXPECT_TRUE(prefs.radNoEncoding[1]->isChecked());
     prefs.cmdClearCacheNow->click();

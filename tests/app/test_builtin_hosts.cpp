@@ -154,7 +154,7 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
     const std::function<void(const QMenu*)> collect = [&](const QMenu* menu) {
         for (QAction* a : menu->actions()) a->menu() ? collect(a->menu()) : a->isSeparator() ? void() : leaves.append(a);
     };
-    collect(w->mnuRes);
+    collect(w.find<QMenu>(u"mnuRes"_s));
     for (QAction* item : leaves) {
         const auto click = [item] {
             item->setVisible(true);
@@ -164,7 +164,7 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
     }
     for (const QString& domain : everyDomain()) {
         w.context.domain.defaultSchema = domain;
-        walk(u"Add line, "_s + domain, [this] { w->mnuMaintMeta(Form1::kAddAglsLine)->trigger(); });
+        walk(u"Add line, "_s + domain, [this] { w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(Form1::kAddAglsLine))->trigger(); });
         if (ownHost(addressOf(commands.value(0)))) {
             const QStringList elements = elementsInTree();
             for (const QString& element : modSchemas::schemeTableElements(domain))
@@ -173,7 +173,7 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
         w.context.preferences.FileNewURL.clear();
         modSchemas::applyDomainDefaults(w.context);
         if (!w.context.preferences.FileNewURL.isEmpty())
-            walk(u"Default template, "_s + domain, [this] { w->mnuFileNew(Form1::kNewTemplate)->trigger(); });
+            walk(u"Default template, "_s + domain, [this] { w.find<QAction>(u"mnuFileNew_%1"_s.arg(Form1::kNewTemplate))->trigger(); });
         w.find<QComboBox>(u"URL"_s)->setEditText(QString());
         walk(u"Tutorial, "_s + domain, [this] { w->findChild<QAction*>(u"mnuHelpTutorial"_s)->trigger(); });
         expectBundledPage(domain, browser());

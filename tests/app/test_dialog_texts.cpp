@@ -74,16 +74,16 @@ protected:
     // Each dialog as the user opens it.
     void openEveryDialog() {
         seen.clear();
-        w->mnuEditPrefs->trigger();
+        w.find<QAction>(u"mnuEditPrefs"_s)->trigger();
         checkShown<frmPreferences>();
         thenCheck();
-        w->MnuEditFirewall->trigger();
+        w.find<QAction>(u"MnuEditFirewall"_s)->trigger();
         w->findChild<QAction*>(u"mnuHelpAbout"_s)->trigger();
         checkShown<frmAbout>();
         thenCheck();
         w->findChild<QAction*>(u"mnuResEditSchemas"_s)->trigger();
         thenCheck();
-        w->mnuMaintMeta(Form1::kAddCustomLine)->trigger();
+        w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(Form1::kAddCustomLine))->trigger();
         for (const char* scheme : {"AglsAgent", "ACTVers", ""}) {
             thenCheck();
             clickContentOfLine(u"DC.Creator"_s, QString(200, u'x'), QLatin1String(scheme));
@@ -93,14 +93,14 @@ protected:
         // A new Harvest Control List to work on.
         fileDialogs.choose(path(u"site/hcl.htm"_s));
         boxes.expect(u"A number of folders have been placed"_s, vbOK);
-        w->mnuFileNew(Form1::kNewHarvestList)->trigger();
+        w.find<QAction>(u"mnuFileNew_%1"_s.arg(Form1::kNewHarvestList))->trigger();
         thenCheck();
-        w->mnuMaintNodes(Form1::kManualInsertHere)->trigger();
+        w.find<QAction>(u"mnuMaintNodes_%1"_s.arg(Form1::kManualInsertHere))->trigger();
         w.context.document.dropMark();  // the insert marked the list
         thenCheck();
-        w->mnuFileSaveAs(Form1::kSaveAsRssChannel)->trigger();
+        w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(Form1::kSaveAsRssChannel))->trigger();
 
-        w->mnuFileSaveAs(Form1::kSaveAsHarvestList)->trigger();
+        w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(Form1::kSaveAsHarvestList))->trigger();
         if (frmHCL* list = shownDialog<frmHCL>()) {
             check(*list);
             widget_input::click(list->cmdSaveRDF, Qt::LeftButton, {}, QPoint(5, 5));

@@ -24,17 +24,17 @@ protected:
 };
 
 TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
-    w->mnuViewTreeView->trigger();
+    w.find<QAction>(u"mnuViewTreeView"_s)->trigger();
     ListTree& tree = *w->activeTree();
     const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, u"Cats\\"_s, u"Cats"_s, 1, 4);
     const ListTree::NodeId node = tree.add(root, ListTree::Place::Child, u"Cats\\Lions\\"_s, u"Lions"_s, 1, 4);
     tree.select(node);
     w->activeTreeView()->setFocus();
-    w->mnuEditCut->trigger();
+    w.find<QAction>(u"mnuEditCut"_s)->trigger();
     EXPECT_EQ(clipboard.text() + u'|' + tree.text(node), u"Lions|"_s);
     EXPECT_TRUE(w.context.document.modified(DocumentState::Document::List));
     clipboard.setText(u"Tigers"_s);
-    w->mnuEditPaste->trigger();
+    w.find<QAction>(u"mnuEditPaste"_s)->trigger();
     EXPECT_EQ(tree.text(node) + tree.key(node), u"TigersCats\\Lions\\"_s);
 }
 
@@ -42,11 +42,11 @@ TEST_F(EditTest, TheRecordAsHtmlAndAsWellFormedRdf) {
     w.context.record.append({u"DC.Title"_s, u"A & B"_s, {}, {}});
     w.context.preferences.UseLinkRel.setText(u"Y"_s);
     w.context.domain.linkRelLines = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
-    w->mnuEditCopyMeta->trigger();
+    w.find<QAction>(u"mnuEditCopyMeta"_s)->trigger();
     EXPECT_TRUE(clipboard.text().startsWith(w.context.domain.linkRelLines + u"\r\n<META NAME=\"DC.Title\""_s));
     for (bool empty : {false, true}) {
         if (empty) w.context.record.clear();
-        w->mnuEditCopyMetaRDF->trigger();
+        w.find<QAction>(u"mnuEditCopyMetaRDF"_s)->trigger();
         EXPECT_TRUE(clipboard.text().startsWith(u"<?xml version=\"1.0\"?>\r\n"_s));
         QXmlStreamReader xml(clipboard.text());
         xml.setNamespaceProcessing(false);
@@ -56,13 +56,13 @@ TEST_F(EditTest, TheRecordAsHtmlAndAsWellFormedRdf) {
 }
 
 TEST_F(EditTest, InsertedSymbolsReplaceTheSelectionOfTheContentBox) {
-    w->mnuEditInsertIndex(1)->trigger();  // the edit panel is hidden: nothing happens
+    w.find<QAction>(u"mnuEditInsertIndex_1"_s)->trigger();  // the edit panel is hidden: nothing happens
     w.context.record.append({u"DC.Rights"_s, u"abc"_s, {}, {}});
     editLine(1);
     w.find<QLineEdit>(u"editNrmlContent"_s)->setSelection(1, 1);
-    w->mnuEditInsertIndex(1)->trigger();
+    w.find<QAction>(u"mnuEditInsertIndex_1"_s)->trigger();
     w.find<QLineEdit>(u"editNrmlContent"_s)->setCursorPosition(3);
-    w->mnuEditInsertIndex(2)->trigger();
+    w.find<QAction>(u"mnuEditInsertIndex_2"_s)->trigger();
     EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), u"a®c©"_s);
     EXPECT_EQ(w.context.record.lineAt(1).content, u"a&reg;c&copy;"_s);
     EXPECT_TRUE(w.context.document.modified(DocumentState::Document::Record));

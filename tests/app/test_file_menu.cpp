@@ -28,41 +28,41 @@ TEST_F(FileNewOpenTest, NewRecordsAskToSaveTheEditedRecordFirst) {
     w.context.preferences.FileNewURL = u"mtp://open=template.kqb/"_s;
     const QString page = openPage(u"page.htm"_s, u"Edited title"_s);
     boxes.expect(kSave, vbCancel).expect(kSave, vbYes);
-    w->mnuFileNew(1)->trigger();
+    w.find<QAction>(u"mnuFileNew_1"_s)->trigger();
     EXPECT_TRUE(recorder.commands.isEmpty());
     EXPECT_EQ(read(page), kPage);
-    w->mnuFileNew(1)->trigger();
+    w.find<QAction>(u"mnuFileNew_1"_s)->trigger();
     EXPECT_EQ(read(page), pageTitled("Edited title"));
     EXPECT_EQ(recorder.commands, QStringList({u"mtp://delete=all.fld"_s, w.context.preferences.FileNewURL}));
     // Without a repository nothing is replaced, so nothing is asked.
     mark(DocumentState::Document::Record);
     boxes.expect(u"No Quorvantile Repository has been linked to the Karvold. To try this feature contact"_s, vbOK);
-    w->mnuFileNew(2)->trigger();
+    w.find<QAction>(u"mnuFileNew_2"_s)->trigger();
     w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
     boxes.expect(kSave, vbNo);
-    w->mnuFileNew(2)->trigger();
+    w.find<QAction>(u"mnuFileNew_2"_s)->trigger();
     EXPECT_EQ(recorder.commands.mid(2), QStringList({w.context.macros.openRecordMacro}));
 }
 
 TEST_F(FileNewOpenTest, NewListsBuildTheirRootsInTheTree) {
     makeList(u"Catalog"_s);
     w.context.document.setTreePath(path(u"old.kqi"_s));
-    w->mnuFileNew(3)->trigger();
+    w.find<QAction>(u"mnuFileNew_3"_s)->trigger();
     EXPECT_EQ(root(), u"RSS Channel [RSS] 5/0 RSS Channel\\"_s);
     EXPECT_TRUE(w.context.document.TreePath().isEmpty());
     // A scheme-list name makes a scheme root; a cancelled dialog leaves the tree.
     dialogs.choose(path(u"terms.kqs"_s), 2).choose(path(u"Kataloggrößen"_s), 6).cancel().cancel();
-    w->mnuFileNew(5)->trigger();
+    w.find<QAction>(u"mnuFileNew_5"_s)->trigger();
     EXPECT_EQ(root(), u"terms [Scheme] 5/6 terms\\"_s);
-    w->mnuFileNew(5)->trigger();
-    w->mnuFileNew(6)->trigger();
-    w->mnuFileNew(4)->trigger();
+    w.find<QAction>(u"mnuFileNew_5"_s)->trigger();
+    w.find<QAction>(u"mnuFileNew_6"_s)->trigger();
+    w.find<QAction>(u"mnuFileNew_4"_s)->trigger();
     EXPECT_EQ(root(), u"Kataloggrößen [Catalog] 1/4 Kataloggrößen\\"_s);
     // A harvest list gets its folders, only in the tree until it is saved.
     const QString hcl = path(u"HCL.htm"_s);
     dialogs.choose(hcl);
     boxes.expect(u"Any unused folders will be deleted when you next save this list"_s, vbOK);
-    w->mnuFileNew(4)->trigger();
+    w.find<QAction>(u"mnuFileNew_4"_s)->trigger();
     EXPECT_EQ(root(), u"HCL [Harvest Control List] 1/4 HCL\\"_s);
     EXPECT_EQ(tree().count(), 11);
     EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->itemText(0), u"http://loadhcl="_s + hcl + u".kqi"_s);
@@ -75,11 +75,11 @@ TEST_F(FileNewOpenTest, NewListAsksAboutTheModifiedListAndNewWindowStartsAProces
     w.context.document.setTreePath(path(u"subjects.kqs"_s));
     mark(DocumentState::Document::List);
     boxes.expect(u"Save the list changes in the Tree View first?"_s, vbYes);
-    w->mnuFileNew(3)->trigger();
+    w.find<QAction>(u"mnuFileNew_3"_s)->trigger();
     EXPECT_EQ(read(path(u"subjects.kqs"_s)), kCatsList);
     for (const QString& address : {u"http://example.org/a b.htm"_s, QString()}) {
         w.find<QComboBox>(u"URL"_s)->setEditText(address);
-        w->mnuFileNew(7)->trigger();
+        w.find<QAction>(u"mnuFileNew_7"_s)->trigger();
         EXPECT_EQ(started.last(), QStringList({QCoreApplication::applicationFilePath(), address}));
     }
 }
@@ -89,9 +89,9 @@ TEST_F(FileNewOpenTest, OpeningOrDroppingAPageAsksFirstAndACancelChangesNothing)
     const QString next = write(u"zweite Seite é.asp"_s, kPage);
     boxes.expect(kSave, vbCancel).expect(kSave, vbCancel).expect(kSave, vbYes);
     dialogs.cancel();
-    w->mnuFileOpenIdx(1)->trigger();  // Cancel: no dialog
+    w.find<QAction>(u"mnuFileOpenIdx_1"_s)->trigger();  // Cancel: no dialog
     w->LoadFromOpen(next);
-    w->mnuFileOpenIdx(1)->trigger();  // Yes, then the dialog is cancelled
+    w.find<QAction>(u"mnuFileOpenIdx_1"_s)->trigger();  // Yes, then the dialog is cancelled
     EXPECT_EQ(read(page), pageTitled("Keep me"));
     EXPECT_EQ(dialogs.requests().size(), 1);
     EXPECT_EQ(w.context.document.currentHTMLFile(), page);
@@ -106,21 +106,21 @@ TEST_F(FileNewOpenTest, OpenTemplatesMacrosRepositoryRecordsAndLists) {
     const QString catalogue = write(u"Sites & Links.kqi"_s, "A|http://a.example/\r\n");
     const QString hcl = write(u"HCL.htm"_s, "<html></html>");
     dialogs.choose(batch).choose(batch).choose(catalogue).choose(hcl);
-    w->mnuFileOpenIdx(2)->trigger();
-    w->mnuFileOpenIdx(3)->trigger();
+    w.find<QAction>(u"mnuFileOpenIdx_2"_s)->trigger();
+    w.find<QAction>(u"mnuFileOpenIdx_3"_s)->trigger();
     EXPECT_EQ(w->BatchPath, batch);
     boxes.expect(u"No Quorvantile Repository has been linked to the Karvold."_s, vbOK);
-    w->mnuFileOpenIdx(4)->trigger();
+    w.find<QAction>(u"mnuFileOpenIdx_4"_s)->trigger();
     w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
-    w->mnuFileOpenIdx(4)->trigger();
-    w->mnuFileOpenIdx(6)->trigger();
+    w.find<QAction>(u"mnuFileOpenIdx_4"_s)->trigger();
+    w.find<QAction>(u"mnuFileOpenIdx_6"_s)->trigger();
     EXPECT_EQ(w.context.document.listType() + w->rootName + tag2(), u"indexesSites & LinksList"_s);
     mark(DocumentState::Document::Record);  // a modified record stays the document
-    w->mnuFileOpenIdx(8)->trigger();
+    w.find<QAction>(u"mnuFileOpenIdx_8"_s)->trigger();
     EXPECT_EQ(tag2(), u"Record"_s);
     w.context.macros.openCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
     w.context.document.setTreePath(u"Main Catalog.kqi"_s);
-    w->mnuFileOpenIdx(6)->trigger();
+    w.find<QAction>(u"mnuFileOpenIdx_6"_s)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({u"mtp://"_s + batch, u"mtp://"_s + batch, w.context.macros.openRecordMacro,
                                               u"mtp://open="_s + catalogue, u"mtp://loadhcl="_s + hcl + u".kqi"_s,
                                               w.context.macros.openCatalogMacro}));
@@ -128,7 +128,7 @@ TEST_F(FileNewOpenTest, OpenTemplatesMacrosRepositoryRecordsAndLists) {
 
 TEST_F(FileNewOpenTest, FilesAndFoldersOpenByTheirExtensionOrShowInTheBrowser) {
     dialogs.choose(write(u"site/page.htm"_s, kPage));
-    w->mnuFileOpenIdx(10)->trigger();
+    w.find<QAction>(u"mnuFileOpenIdx_10"_s)->trigger();
     EXPECT_EQ(browser().navigations().last().address, u"file://"_s + path(u"site/"_s));
     // Only the exact extensions open as documents; a page is read as the browser shows it.
     for (const char* name : {"Page.HTM", "page.html", "README", "data.json"}) {
@@ -170,9 +170,9 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
 TEST_F(FileMenuTest, SaveAsksWhenNothingChanged) {
     const QString page = openPage(u"my page.htm"_s);
     boxes.expect(u"Nothing has changed in the Record. Continue Anyway?"_s, vbNo).expect(u"Continue Anyway?"_s, vbYes);
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(read(page), kPage);
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(read(page), pageTitled("Old title"));
 }
 
@@ -181,20 +181,20 @@ TEST_F(FileMenuTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
     const QString page = openPage(u"from web.htm"_s, u"Web title"_s);
     w.context.document.setCurrentHTMLFile(QString());
     boxes.expect(u"No Quorvantile Repository has been linked to this Karvold."_s, vbOK);
-    w->mnuFileSaveAs(2)->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_2"_s)->trigger();
     EXPECT_TRUE(recorder.commands.isEmpty());
     w.context.macros.saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb"_s;
-    w->mnuFileSave->trigger();
-    w->mnuFileSaveAs(2)->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_2"_s)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({w.context.macros.saveRecordMacro, w.context.macros.saveRecordMacro}));
     EXPECT_EQ(panel2(), u"Modified"_s);  // the repository's reply settles the mark
     w.context.macros.saveRecordMacro.clear();
     w->FilePath = page;
     const QString chosen = path(u"Größe \"quoted\" ü"_s);  // the filter's extension is added
     dialogs.cancel().choose(chosen);
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(panel2(), u"Modified"_s);  // cancelled: nothing written, nothing lost
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(read(chosen + u".htm"_s), pageTitled("Web title"));
     EXPECT_EQ(w.context.document.currentHTMLFile(), chosen + u".htm"_s);
     EXPECT_EQ(panel2() + tag2(), u"ReadyRecord"_s);
@@ -208,14 +208,14 @@ TEST_F(FileMenuTest, AVanishedFileOrAFailedWriteLeavesTheRecordModified) {
     dialogs.choose(folder);
     const QString gone = u"is no longer where it was opened"_s;
     boxes.expect(gone, vbNo).expect(u"Error saving file: "_s, vbOK);
-    w->mnuFileSave->trigger();  // saved elsewhere: a folder chosen as the file
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();  // saved elsewhere: a folder chosen as the file
     EXPECT_EQ(dialogs.requests().last().initialFolder, dir.path() + u"/"_s);
     EXPECT_EQ(dialogs.requests().last().proposedName, u"gone.htm"_s);
     w.context.document.setCurrentHTMLFile(folder);
     boxes.expect(gone, vbYes).expect(u"Error saving file: "_s, vbOK);
-    w->mnuFileSave->trigger();  // written there again: a folder where the record's file was
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();  // written there again: a folder where the record's file was
     boxes.expect(gone, vbCancel);
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(panel2() + tag2(), u"ModifiedRecord"_s);
     EXPECT_TRUE(QFileInfo(folder).isDir());
     EXPECT_FALSE(QFile::exists(page));
@@ -287,7 +287,7 @@ TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
     makeList(u"RSS"_s);
     w.context.document.setTreePath(u"Main Catalog.kqi"_s);
     mark(DocumentState::Document::List);
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({w.context.macros.saveCatalogMacro}));
     // The list dialogs save those kinds: cancelled here, they write nothing.
     w.context.document.setTreePath(path(u"site.kqi"_s));
@@ -298,38 +298,38 @@ TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
     };
     modals.then(cancelChannel).then(cancelChannel);
     makeList(u"RSS Harvest Control List"_s);
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     QDialog* harvest = w->findChild<QDialog*>(u"frmHCL"_s);
     ASSERT_TRUE(harvest && harvest->isVisible());
     harvest->hide();
     makeList(u"rss"_s);
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(panel2(), u"Modified"_s);
     w.context.document.setTreePath(path(u"site.kqi"_s));
     tree().clear();
     boxes.expect(u"There is no list in the tree to save."_s, vbOK);
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     makeList(u"Catalog"_s);
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(read(path(u"site.kqi"_s)), kCatsList);
     EXPECT_EQ(panel2() + tag2(), u"ReadyList"_s);
     // A list read from the web has only an extension: Save asks for a name.
     w.context.document.setTreePath(u".kqs"_s);
     mark(DocumentState::Document::List);
     dialogs.cancel().choose(path(u"Schlagwörter"_s));
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(w.context.document.TreePath() + panel2(), u".kqsModified"_s);
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(read(path(u"Schlagwörter.kqs"_s)), kCatsList);
     EXPECT_EQ(recorder.commands.size(), 1);
     // Save Subject Index writes list files only.
     w.context.document.setTreePath(path(u"notes.txt"_s));
     mark(DocumentState::Document::List);
     w.context.document.setSaveListCaption(u"Save RSS Channel"_s);
-    w->mnuFileSaveList->trigger();
+    w.find<QAction>(u"mnuFileSaveList"_s)->trigger();
     EXPECT_FALSE(QFile::exists(path(u"notes.txt"_s)));
     w.context.document.setTreePath(path(u"birds.kqs"_s));
-    w->mnuFileSaveList->trigger();
+    w.find<QAction>(u"mnuFileSaveList"_s)->trigger();
     EXPECT_EQ(read(path(u"birds.kqs"_s)) + panel2().toUtf8(), kCatsList + "Ready");
 }
 
@@ -339,15 +339,15 @@ TEST_F(FileMenuTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
     w->FilePath = index;
     const QString copy = path(u"Kopie \"neu\" é.htm"_s);
     dialogs.cancel().choose(copy).choose(folderAt(u"folder.htm"_s));
-    w->mnuFileSaveAs(1)->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_1"_s)->trigger();
     EXPECT_EQ(w->FilePath, path(u"today.htm"_s));
     EXPECT_FALSE(QFile::exists(copy));
-    w->mnuFileSaveAs(1)->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_1"_s)->trigger();
     EXPECT_EQ(read(copy), pageTitled("Edited"));
     EXPECT_EQ(read(index), kPage);
     mark(DocumentState::Document::Record);
     boxes.expect(u"Error saving file: "_s, vbOK);
-    w->mnuFileSaveAs(1)->trigger();  // a folder chosen as the file
+    w.find<QAction>(u"mnuFileSaveAs_1"_s)->trigger();  // a folder chosen as the file
     EXPECT_EQ(panel2(), u"Modified"_s);
     // The save question relies on the outcome: a cancelled Save As stops its caller.
     w.context.document.setCurrentHTMLFile(QString());
@@ -365,10 +365,10 @@ TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
     dialogs.choose(path(u"my template"_s)).choose(file);
     boxes.expect(u"Do you want to add this template to the next available FKey?"_s, vbNo)
         .expect(u"FKey?"_s, vbYes);
-    w->mnuFileSaveAs(3)->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_3"_s)->trigger();
     EXPECT_TRUE(read(file).startsWith("mtp://field=DC.Title&content=Template & more&lang=en.fld/\r\n"));
     QFile::remove(file);
-    w->mnuFileSaveAs(3)->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_3"_s)->trigger();
     EXPECT_TRUE(read(file).startsWith("mtp://field=DC.Title&content=Template & more&lang=en.fld/\r\n"));
     EXPECT_EQ(CRegSettings().GetSetting(u"Preferences\\Macros"_s, u"F1"_s, {}), u"Load Macro from Disk|mtp://"_s + file);
     ASSERT_TRUE(frmSourceHTML::loadedInstance(w.context) && frmSourceHTML::loadedInstance(w.context)->isVisible());
@@ -379,27 +379,27 @@ TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
     const QString scheme = path(u"Vögel & Fische.kqs"_s);
     const QString catalogue = write(u"sites.kqi"_s, "Old|http://old.example/\r\n");
     dialogs.choose(scheme).cancel().choose(catalogue);
-    w->mnuFileSaveAs(4)->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_4"_s)->trigger();
     EXPECT_EQ(read(scheme), kCatsList);
-    w->mnuFileSaveAs(5)->trigger();  // cancelled
+    w.find<QAction>(u"mnuFileSaveAs_5"_s)->trigger();  // cancelled
     EXPECT_EQ(read(catalogue), "Old|http://old.example/\r\n");
-    w->mnuFileSaveAs(5)->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_5"_s)->trigger();
     EXPECT_EQ(read(catalogue), kCatsList);
-    EXPECT_EQ(w->mnuFileSave->text(), u"Save Catalog to "_s + catalogue);  // Save goes to the file written last
+    EXPECT_EQ(w.find<QAction>(u"mnuFileSave"_s)->text(), u"Save Catalog to "_s + catalogue);  // Save goes to the file written last
 }
 
 TEST_F(FileMenuTest, PrintAndCheckForHarvestList) {
     boxes.expect(u"The Print command is currently disabled."_s, vbOK).expect(u"Error: Out of paper"_s, vbOK);
-    w->mnuFilePrint->trigger();
+    w.find<QAction>(u"mnuFilePrint"_s)->trigger();
     open(write(u"print.htm"_s, kPage));
-    w->mnuFilePrint->trigger();  // the user is asked for the printer
+    w.find<QAction>(u"mnuFilePrint"_s)->trigger();  // the user is asked for the printer
     browser().failNextPrint(u"Out of paper"_s);
-    w->toolbarButtons(8)->trigger();
+    w.find<QAction>(u"Toolbar1_8"_s)->trigger();
     EXPECT_EQ(browser().printRequests(), QList<int>({platform::OLECMDEXECOPT_PROMPTUSER}));
     CommandRecorder recorder{w.context};
     for (const char* address : {"HTTP://www.site.example/a/b.htm", "https://secure.example/x", "www.host.example"}) {
         w.find<QComboBox>(u"URL"_s)->setEditText(QLatin1String(address));
-        w->mnuFileCheckHarvest->trigger();
+        w.find<QAction>(u"mnuFileCheckHarvest"_s)->trigger();
     }
     EXPECT_EQ(recorder.commands,
               QStringList({"mtp://loadHCL=www.site.example/meta/.kqi", "mtp://loadHCL=https://secure.example/meta/.kqi",
@@ -413,19 +413,19 @@ TEST_F(FileMenuTest, OpenEditSaveAndExit) {
         w->show();
         const QString page = write(u"Seite mit Leerzeichen.htm"_s, kPage);
         dialogs.choose(page);
-        w->mnuFileOpenIdx(1)->trigger();
+        w.find<QAction>(u"mnuFileOpenIdx_1"_s)->trigger();
         browser().settle();
         ASSERT_EQ(w.context.record.count(), 1);
         editLine(1);
         w.find<QLineEdit>(u"editNrmlContent"_s)->setText(u"New “title” é"_s);
-        w->mnuFileSave->trigger();
+        w.find<QAction>(u"mnuFileSave"_s)->trigger();
         EXPECT_EQ(read(page), pageTitled("New \xE2\x80\x9Ctitle\xE2\x80\x9D &eacute;"));
         EXPECT_EQ(panel2(), u"Ready"_s);
         w.find<QLineEdit>(u"editNrmlContent"_s)->setText(u"Second thoughts"_s);
         boxes.expect(kSave, vbCancel).expect(kSave, answer);
-        w->mnuFileExit->trigger();
+        w.find<QAction>(u"mnuFileExit"_s)->trigger();
         EXPECT_TRUE(w->isVisible());
-        w->mnuFileExit->trigger();
+        w.find<QAction>(u"mnuFileExit"_s)->trigger();
         EXPECT_FALSE(w->isVisible());
         EXPECT_EQ(read(page).contains("Second thoughts"), answer == vbYes);
     }

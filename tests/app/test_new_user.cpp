@@ -44,7 +44,7 @@ TEST_F(NewUserTest, EnterInTheAddressBoxOpensTheTypedPathAndBackShowsThePageShow
     }
     EXPECT_EQ(w.context.record.lineAt(1).content, u"Second"_s);
     EXPECT_GE(w.find<QComboBox>(u"URL"_s)->findText(second), 0);  // the history keeps what was typed
-    w->toolbarButtons(Form1::kPreviousButton)->trigger();
+    w.find<QAction>(u"Toolbar1_%1"_s.arg(Form1::kPreviousButton))->trigger();
     browser().settle();
     EXPECT_TRUE(w.find<QComboBox>(u"URL"_s)->currentText().endsWith(u"first.htm"_s)) << w.find<QComboBox>(u"URL"_s)->currentText();
     // Typing an entry of the history and leaving the box opens nothing.
@@ -65,12 +65,12 @@ TEST_F(NewUserTest, TheEditPanelTakesPicksDropsAndEnterAsItsControlsShould) {
     openPage(u"page.htm"_s);
     w.context.record.append({u"DC.Date"_s, u""_s, {}, {}});
     editLine(2);
-    w->mnuMaintMeta(Form1::kCancelEditing)->setEnabled(true);
+    w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(Form1::kCancelEditing))->setEnabled(true);
     ASSERT_GE(w.find<QComboBox>(u"editNrmlScheme"_s)->findText(u"ISO8601"_s), 0) << w.find<QComboBox>(u"editNrmlScheme"_s)->count();
     pick(w.find<QComboBox>(u"editNrmlScheme"_s), u"ISO8601"_s);
     EXPECT_EQ(w.context.record.lineAt(2).scheme, u"ISO8601"_s);
     EXPECT_TRUE(w->editDateBoxes->isVisible());  // the click handler ran, not only the change
-    EXPECT_TRUE(w->mnuMaintMeta(Form1::kCancelEditing)->isEnabled());
+    EXPECT_TRUE(w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(Form1::kCancelEditing))->isEnabled());
     // Enter in the year box moves on to the next line (from the last, the first).
     w.find<QComboBox>(u"editDateyear"_s)->setFocus();
     widget_input::key(w.find<QComboBox>(u"editDateyear"_s), Qt::Key_Return);
@@ -109,7 +109,7 @@ TEST_F(NewUserTest, ViewEditPanelPutsTheDividerWhereTheLinesFit) {
     openPage(u"page.htm"_s);
     for (int i = 0; i < 5; ++i) w.context.record.append({u"DC.Subject"_s, QString::number(i), {}, {}});
     w->EditPanelOff();
-    w->mnuViewEdit->trigger();
+    w.find<QAction>(u"mnuViewEdit"_s)->trigger();
     QApplication::processEvents();
     // Every line shows whole, with no room for another below the last.
     MetaPanelView& panel = *w.find<MetaPanelView>(u"MetaPanel"_s);
@@ -118,7 +118,7 @@ TEST_F(NewUserTest, ViewEditPanelPutsTheDividerWhereTheLinesFit) {
     EXPECT_TRUE(panel.viewport()->rect().contains(panel.visualRect(last)));
     EXPECT_LT(panel.viewport()->height() - panel.visualRect(last).bottom(), panel.visualRect(last).height());
     // Hiding the browser gives its room to the panels below.
-    w->mnuViewWebBrowser->trigger();
+    w.find<QAction>(u"mnuViewWebBrowser"_s)->trigger();
     EXPECT_LT(w.find<QGroupBox>(u"EditPanel"_s)->y(), w.find<QToolBar>(u"Toolbar1"_s)->geometry().bottom() + 30);
 }
 
@@ -134,7 +134,7 @@ TEST_F(NewUserTest, AFileThatIsNoTextPageIsNeverWrittenInto) {
 
 TEST_F(NewUserTest, DialogsListLinuxPagesAndAllFilesAndTransferErrorsSayWhatFailed) {
     dialogs.cancel();
-    w->mnuFileOpenIdx(Form1::kOpenPage)->trigger();
+    w.find<QAction>(u"mnuFileOpenIdx_%1"_s.arg(Form1::kOpenPage))->trigger();
     const platform::FileDialogRequest& request = dialogs.requests().at(0);
     EXPECT_TRUE(request.filters.first().pattern.contains(u"*.html"_s));
     EXPECT_EQ(request.filters.last().name, u"All files"_s);
@@ -154,7 +154,7 @@ TEST_F(NewUserTest, TypingReplacesAProposedContentAndExtendsAnAddressPrefix) {
         widget_input::type(dialog.txtFieldName, u"DC.Title"_s);
         dialog.cmdOK->click();
     });
-    w->mnuMaintMeta(Form1::kAddCustomLine)->trigger();
+    w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(Form1::kAddCustomLine))->trigger();
     w->activateWindow();  // as the desktop does when the dialog goes
     QApplication::processEvents();
     ASSERT_EQ(QApplication::focusWidget(), w.find<QLineEdit>(u"editNrmlContent"_s));

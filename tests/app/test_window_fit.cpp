@@ -73,7 +73,7 @@ TEST_F(WindowFitTest, AFirstStartFitsTheScreenAndEveryColumnShowsItsText) {
     showFramed(*w);
     EXPECT_EQ(w->frameGeometry(), twipsToPixels(firstStartFrame(pixelsToTwips(available()))));
     expectWholeColumns(*w);
-    w->mnuViewTreeView->trigger();
+    w.find<QAction>(u"mnuViewTreeView"_s)->trigger();
     EXPECT_NEAR(w->activeTreeView()->width(), w->width() / 4, 2);
 
     // A desktop with larger letters widens the columns.

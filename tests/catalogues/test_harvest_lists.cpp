@@ -246,7 +246,7 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
     makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
     w.context.document.setTreePath(path(u"site/hcl.htm"_s));
     w->setMnuFileSaveAs();
-    w->mnuFileSaveAs(Form1::kSaveAsHarvestList)->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(Form1::kSaveAsHarvestList))->trigger();
     frmHCL& dialog = frmHCL::instance(*w.form);
     ASSERT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.height(), platform::twipsToPixels(frmHCL::kCollapsedHeight));

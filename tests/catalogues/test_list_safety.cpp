@@ -29,7 +29,7 @@ protected:
         run(u"mtp://open="_s + file);
         return file;
     }
-    void saveAs(int item) { w->mnuFileSaveAs(item)->trigger(); }
+    void saveAs(int item) { w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(item))->trigger(); }
     static void click(QPushButton* button) {
         widget_input::click(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
     }

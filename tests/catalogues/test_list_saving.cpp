@@ -142,14 +142,14 @@ TEST_F(ListSaving, AListTakesItsFilesNameAFailedWriteChangesNothingAndTermsGetTh
 TEST_F(ListSaving, ARenameStillBeingTypedIsSavedWithTheTypedText) {
     window->show();
     const NodeId node = add(newList(u"Sites"_s), u"Draft\\"_s, u"Draft"_s);
-    if (!window->mnuViewTreeView->isChecked()) window->mnuViewTreeView->trigger();
+    if (!window.find<QAction>(u"mnuViewTreeView"_s)->isChecked()) window.find<QAction>(u"mnuViewTreeView"_s)->trigger();
     ListTreeView& view = *window->activeTreeView();
     QApplication::processEvents();
     const QModelIndex index = view.treeModel().indexOf(node);
     view.scrollTo(index);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
     ASSERT_EQ(tree().selected(), node);
-    window->mnuMaintNodes(Form1::kRenameLine)->trigger();
+    window.find<QAction>(u"mnuMaintNodes_%1"_s.arg(Form1::kRenameLine))->trigger();
     QLineEdit* editor = nullptr;
     for (QLineEdit* e : view.findChildren<QLineEdit*>())
         if (e->isVisible()) editor = e;

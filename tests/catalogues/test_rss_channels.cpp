@@ -41,7 +41,7 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
         ASSERT_TRUE(dialog.OKButton->isEnabled());
         click(dialog.OKButton);
     });
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     const QByteArray written = readBytes(file);
     EXPECT_EQ(written,
               "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n<rdf:RDF\r\n"
@@ -80,12 +80,12 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
     // Saved again with the header it brought, it writes what it read.
     w.context.document.markModified(DocumentState::Document::List);
     modals.then([](QDialog& d) { click(static_cast<frmRSS&>(d).OKButton); });
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(file), QByteArray(written).replace("\" > \r\n", "\">\r\n"));
     // Cancel writes nothing.
     modals.then([](QDialog& d) { widget_input::key(static_cast<frmRSS&>(d).txtTitle, Qt::Key_Escape); });
     const QByteArray before = readBytes(file);
-    w->mnuFileSaveAs(Form1::kSaveAsRssChannel)->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(Form1::kSaveAsRssChannel))->trigger();
     EXPECT_EQ(readBytes(file), before);
 }
 
@@ -130,7 +130,7 @@ TEST_F(RssChannelTest, ControlCharactersLeaveTheHeaderWhetherWrittenOrReferenced
     // Saved back, the header holds neither the controls nor anything standing in for them.
     w.context.document.markModified(DocumentState::Document::List);
     modals.then([](QDialog& d) { click(static_cast<frmRSS&>(d).OKButton); });
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     const QByteArray written = readBytes(file);
     EXPECT_TRUE(written.contains("<title>ABC D E\tF</title>")) << written.constData();
     EXPECT_TRUE(written.contains("<description></description>")) << written.constData();
@@ -142,7 +142,7 @@ TEST_F(RssChannelTest, ControlCharactersLeaveTheHeaderWhetherWrittenOrReferenced
         dialog.txtTitle->setText(u"T\u0001i\u0090tle"_s);
         click(dialog.OKButton);
     });
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_TRUE(readBytes(file).contains("<title>Title</title>"));
 }
 

@@ -92,15 +92,15 @@ protected:
     QList<int> enabledEntries() {
         QList<int> out;
         for (int i = 1; i <= 15; ++i)
-            if (w->mnuMaintNodes(i)->isEnabled() && !w->mnuMaintNodes(i)->isSeparator()) out << i;
-        w->mnuMaintNodes1->hide();
+            if (w.find<QAction>(u"mnuMaintNodes_%1"_s.arg(i))->isEnabled() && !w.find<QAction>(u"mnuMaintNodes_%1"_s.arg(i))->isSeparator()) out << i;
+        w.find<QMenu>(u"mnuMaintNodes1"_s)->hide();
         return out;
     }
     void menu(NodeId n, int entry) {
         click(n, Qt::RightButton);
-        ASSERT_TRUE(w->mnuMaintNodes1->isVisible());
-        w->mnuMaintNodes1->hide();  // as a menu does before it runs the chosen entry
-        w->mnuMaintNodes(entry)->trigger();
+        ASSERT_TRUE(w.find<QMenu>(u"mnuMaintNodes1"_s)->isVisible());
+        w.find<QMenu>(u"mnuMaintNodes1"_s)->hide();  // as a menu does before it runs the chosen entry
+        w.find<QAction>(u"mnuMaintNodes_%1"_s.arg(entry))->trigger();
     }
     QLineEdit* labelEditor() const {
         for (QLineEdit* e : view->findChildren<QLineEdit*>())
@@ -141,7 +141,7 @@ protected:
     }
     bool listModified() const { return w.context.document.modified(DocumentState::Document::List); }
     QByteArray saved() {
-        w->mnuFileSave->trigger();
+        w.find<QAction>(u"mnuFileSave"_s)->trigger();
         EXPECT_FALSE(listModified());
         return readBytes(file);
     }
@@ -203,7 +203,7 @@ TEST_F(TreePaneTest, TheContextMenuInsertsRenamesEditsDeletesAndFindsAndTheSaveK
     click(node(u"Sites"_s), Qt::RightButton);
     EXPECT_EQ(enabledEntries(), (QList<int>{8, 9, 10, 14, 15}));
     click(node(u"Physics"_s), Qt::RightButton);
-    EXPECT_EQ(w->mnuMaintNodes(1)->text(), u"mtp://field=DC.Subject&&content=Physics&&scheme=LCSH.fld"_s);
+    EXPECT_EQ(w.find<QAction>(u"mnuMaintNodes_1"_s)->text(), u"mtp://field=DC.Subject&&content=Physics&&scheme=LCSH.fld"_s);
     EXPECT_EQ(enabledEntries().size(), 11);
 
     // A new folder is named at once; a second one beside it is numbered.

@@ -305,7 +305,7 @@ protected:
     }
     QStringList click(const QString& name) { return click(world.item(name)); }
     QAction* captioned(const QString& caption) const {
-        for (QAction* a : world.window->mnuRes->findChildren<QAction*>())
+        for (QAction* a : world.window->findChild<QMenu*>(u"mnuRes"_s)->findChildren<QAction*>())
             if (a->text() == caption) return a;
         return nullptr;
     }
@@ -316,7 +316,7 @@ TEST_F(ResourcesMenuTest, EveryItemRunsOneCommandOrIsKnownToRunNone) {
     const std::function<void(const QMenu*)> walk = [&](const QMenu* menu) {
         for (QAction* a : menu->actions()) a->menu() ? walk(a->menu()) : a->isSeparator() ? void() : leaves.append(a);
     };
-    walk(world.window->mnuRes);
+    walk(world.window->findChild<QMenu*>(u"mnuRes"_s));
     world.context.schemeServer = kMoved;
     ScriptedMsgBoxes boxes;
     boxes.expect(modSchemas::kUnknownDomainMessage, platform::vbOK);  // the Health item's
@@ -353,7 +353,7 @@ TEST_F(ResourcesMenuTest, EveryItemRunsOneCommandOrIsKnownToRunNone) {
 
 TEST_F(ResourcesMenuTest, ObjectNamesAreUniqueAndEveryDomainItemIsThere) {
     QStringList names;
-    for (const QAction* a : world.window->mnuRes->findChildren<QAction*>())
+    for (const QAction* a : world.window->findChild<QMenu*>(u"mnuRes"_s)->findChildren<QAction*>())
         if (!a->objectName().isEmpty()) names.append(a->objectName());
     EXPECT_EQ(QSet<QString>(names.cbegin(), names.cend()).size(), names.size());
     for (const QString& name : DomainWorld::resourceItems()) EXPECT_TRUE(names.contains(name)) << name;

@@ -29,7 +29,7 @@ TEST_F(DocumentStateTest, TheRecordMarkAndItsQuestionWhoseYesMayGoToTheRepositor
     EXPECT_EQ(w->markHTMLmodifiedCheckList(u"before editing a record"_s), 0);
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(tag2(), u"Record"_s);
-    EXPECT_EQ(w->mnuFileSave->text(), u"Save Record to /site/index.htm"_s);
+    EXPECT_EQ(w.find<QAction>(u"mnuFileSave"_s)->text(), u"Save Record to /site/index.htm"_s);
     boxes.expect(kRecordQuestion, vbCancel).expect(kRecordQuestion, vbNo);
     EXPECT_EQ(w->saveHtmlCheck(), vbCancel);
     EXPECT_EQ(panel2(), u"Modified"_s);
@@ -56,7 +56,7 @@ TEST_F(DocumentStateTest, MarkingTheListAsksAboutTheRecordFirst) {
     EXPECT_EQ(w->markListmodifiedCheckHTML(), vbNo);
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(tag2(), u"List"_s);
-    EXPECT_EQ(w->mnuFileSave->text(), u"Save Subjects"_s);
+    EXPECT_EQ(w.find<QAction>(u"mnuFileSave"_s)->text(), u"Save Subjects"_s);
 }
 
 TEST_F(DocumentStateTest, ListQuestionsByKindOfListAndAYesWithoutASave) {

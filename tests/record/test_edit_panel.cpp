@@ -39,7 +39,7 @@ TEST_F(EditPanelTest, SelectingAnotherLineNeverWipesItsLanguage) {
     EXPECT_FALSE(recordModified());
     w.find<QComboBox>(u"editNrmlLang"_s)->setEditText(u"de"_s);  // the user's own change is written
     EXPECT_EQ(content(2, 2), u"de"_s);
-    EXPECT_TRUE(w->mnuMaintMeta(9)->isEnabled());
+    EXPECT_TRUE(w.find<QAction>(u"mnuMaintMeta_9"_s)->isEnabled());
 }
 
 TEST_F(EditPanelTest, DatesAreBuiltFromTheBoxesAndFillingThemWritesNothing) {
@@ -66,10 +66,10 @@ TEST_F(EditPanelTest, ValueListsAndSchemesAreWrittenAtOnceNoneAsEmptyAndLoadSche
     w.context.domain.defaultSchema = u"AGLS1.3"_s;
     edit(u"DC.Identifier"_s, u"x"_s, {}, u"URI"_s);
     EXPECT_EQ(w.find<QComboBox>(u"editNrmlScheme"_s)->currentText(), u"URI"_s);
-    w->mnuMaintMeta(9)->setEnabled(true);
+    w.find<QAction>(u"mnuMaintMeta_9"_s)->setEnabled(true);
     w.find<QComboBox>(u"editNrmlScheme"_s)->setEditText(u"None"_s);
     EXPECT_EQ(content(3, 3), QString());
-    EXPECT_FALSE(w->mnuMaintMeta(9)->isEnabled());
+    EXPECT_FALSE(w.find<QAction>(u"mnuMaintMeta_9"_s)->isEnabled());
 
     testing_support::CommandRecorder recorder{w.context};
     w.context.domain.defaultSchema = u"GILS-MONTANA"_s;

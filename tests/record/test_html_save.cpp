@@ -53,31 +53,31 @@ TEST_F(HtmlSaveTest, APageChangedOnDiskIsNotRevertedBySave) {
     write(u"page.htm"_s, head + "<body>edited elsewhere</body></html>\r\n");
     const QString question = u"was changed on disk since it was opened."_s;
     boxes.expect(question, platform::vbCancel);
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(path), head + "<body>edited elsewhere</body></html>\r\n");
     EXPECT_TRUE(recordModified());
     EXPECT_EQ(boxes.shown().last().style & 0xF07, platform::vbYesNoCancel);  // Yes, the first, is the default
 
     const QByteArray block = "<html><head><title>T</title>\r\n<META NAME=\"DC.Title\" CONTENT=\"New\">\r\n</head>\r\n";
     boxes.expect(question, platform::vbYes);
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(path), block + "<body>edited elsewhere</body></html>\r\n");
     // What was written is the page's state now: saving again asks nothing and keeps it.
     w->markHTMLmodifiedCheckList(QString());
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(path), block + "<body>edited elsewhere</body></html>\r\n");
 
     // No writes the page as it was last saved, over the other program's change.
     write(u"page.htm"_s, "<html><head></head><body>replaced</body></html>");
     w->markHTMLmodifiedCheckList(QString());
     boxes.expect(question, platform::vbNo);
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(path), block + "<body>edited elsewhere</body></html>\r\n");
     // A page turned into something else than text is not written into at all.
     write(u"page.htm"_s, QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11));
     w->markHTMLmodifiedCheckList(QString());
     boxes.expect(u"This file is not a text page, so nothing was written into it"_s, platform::vbOK);
-    w->mnuFileSave->trigger();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(path).left(4), "\x89PNG");
     EXPECT_TRUE(recordModified());
 }

@@ -127,7 +127,7 @@ TEST_F(MetaPanelTest, ATreeNodeDraggedOntoThePanelRunsItsCommand) {
     const ListTree::NodeId root = list.add(0, ListTree::Place::Last, u"Scheme\\"_s, u"Scheme"_s);
     const ListTree::NodeId cats = list.add(root, ListTree::Place::Child, u"Scheme\\Cats"_s, u"Cats"_s);
     list.setTag(cats, u"mtp://field=DC.Subject&content=Cats.fld/"_s);  // a command node carries no text of its own
-    w->mnuViewTreeView->trigger();
+    w.find<QAction>(u"mnuViewTreeView"_s)->trigger();
     list.setExpanded(root, true);
     QApplication::processEvents();
     const auto nodeCentre = [&](ListTree::NodeId node) {
@@ -143,7 +143,7 @@ TEST_F(MetaPanelTest, ATreeNodeDraggedOntoThePanelRunsItsCommand) {
 TEST_F(MetaPanelTest, TheDeleteKeyAndTheContextMenusItems) {
     addNumbered(6);
     select(2);
-    w->mnuMaintMeta(3)->trigger();  // Edit Line
+    w.find<QAction>(u"mnuMaintMeta_3"_s)->trigger();  // Edit Line
     EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), u"content 2"_s);
     w.context.record.setSelected(line(4), true);
     w.context.record.setSelected(line(5), true);
@@ -154,31 +154,31 @@ TEST_F(MetaPanelTest, TheDeleteKeyAndTheContextMenusItems) {
     for (int i = 1; i <= 3; ++i) EXPECT_NE(content(i), u"typed"_s);
     select(2);
     w.context.record.setSelected(line(3), true);
-    w->mnuMaintMeta(5)->trigger();  // Delete Line
+    w.find<QAction>(u"mnuMaintMeta_5"_s)->trigger();  // Delete Line
     EXPECT_EQ(names(), QStringList({"1"}));
     const QString question = u"Delete all Metadata lines?"_s;
     boxes.expect(question, platform::vbNo).expect(question, platform::vbYes);
-    w->mnuMaintMeta(6)->trigger();
+    w.find<QAction>(u"mnuMaintMeta_6"_s)->trigger();
     EXPECT_TRUE(recorder.commands.isEmpty());
-    w->mnuMaintMeta(6)->trigger();
+    w.find<QAction>(u"mnuMaintMeta_6"_s)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({"mtp://delete=all.fld"}));
     then<frmdlogInput>([](frmdlogInput& input) { input.cmdCancel->click(); });  // Add Custom Line asks the name
     then<frmdlogInput>([](frmdlogInput& input) {
         input.txtFieldName->setText(u"DC.Custom"_s);
         input.cmdOK->click();
     });
-    w->mnuMaintMeta(1)->trigger();
-    w->mnuMaintMeta(1)->trigger();
+    w.find<QAction>(u"mnuMaintMeta_1"_s)->trigger();
+    w.find<QAction>(u"mnuMaintMeta_1"_s)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({"mtp://delete=all.fld", "mtp://field=DC.Custom.fld / "}));
     w->EditPanelOn();
     boxes.expect(kRecordQuestion, platform::vbCancel);
-    w->mnuMaintMeta(8)->trigger();  // Close View asks about the modified record first
+    w.find<QAction>(u"mnuMaintMeta_8"_s)->trigger();  // Close View asks about the modified record first
     EXPECT_FALSE(panel->isHidden());
-    w->mnuMaintMeta(9)->trigger();  // Cancel Editing drops the mark and keeps the lines
+    w.find<QAction>(u"mnuMaintMeta_9"_s)->trigger();  // Cancel Editing drops the mark and keeps the lines
     EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(2), u"Ready"_s);
     EXPECT_TRUE(w.find<QGroupBox>(u"EditPanel"_s)->isHidden());
     EXPECT_EQ(names(), QStringList({"1"}));
-    w->mnuMaintMeta(8)->trigger();
+    w.find<QAction>(u"mnuMaintMeta_8"_s)->trigger();
     EXPECT_TRUE(panel->isHidden());
 }
 

@@ -146,14 +146,14 @@ TEST_F(MetaPanelViewTest, AColumnClickSortsTheRecordItselfOnce) {
 TEST_F(MetaPanelViewTest, TheContextMenuComesUpOnTheLineAndActsOnIt) {
     for (int i = 1; i <= 3; ++i) add(u"DC.Line%1"_s.arg(i));
     click(2, Qt::NoModifier, Qt::RightButton);
-    ASSERT_TRUE(w->mnuMaintMeta1->isVisible());
+    ASSERT_TRUE(w.find<QMenu>(u"mnuMaintMeta1"_s)->isVisible());
     EXPECT_EQ(w.context.record.selectedLine(), line(2));
     QAction* deleteLine = nullptr;
-    for (QAction* action : w->mnuMaintMeta1->actions())
+    for (QAction* action : w.find<QMenu>(u"mnuMaintMeta1"_s)->actions())
         if (action->text() == u"Delete Line"_s) deleteLine = action;
     ASSERT_NE(deleteLine, nullptr);
     deleteLine->trigger();
-    w->mnuMaintMeta1->hide();
+    w.find<QMenu>(u"mnuMaintMeta1"_s)->hide();
     EXPECT_EQ(w.context.record.count(), 2);
     EXPECT_EQ(content(2, Record::Name), u"DC.Line3"_s);
 }
