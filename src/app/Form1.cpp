@@ -254,6 +254,7 @@ void Form1::buildControls() {
     connect(GifOverlay, &LogoOverlay::dropped, this, &Form1::GifOverlay_OLEDragDrop);
 
     WebBrowser1 = platform::createWebBrowser(BrowserPanel);
+    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     auto* browserLayout = new QVBoxLayout(BrowserPanel);
     browserLayout->setContentsMargins(1, 1, 1, 1);
     browserLayout->addWidget(WebBrowser1->widget());

@@ -69,7 +69,7 @@ protected:
         return testing_support::writeBytes(path(name), bytes);
     }
     static QByteArray read(const QString& file) { return testing_support::readBytes(file); }
-    testing_support::OfflineBrowser& browser() const { return testing_support::offlineBrowser(w->WebBrowser1); }
+    testing_support::OfflineBrowser& browser() const { return testing_support::offlineBrowser(w.find<platform::WebBrowser>(u"WebBrowser1"_s)); }
     void open(const QString& address) {
         w.find<QComboBox>(u"URL"_s)->setEditText(address);
         w->LoadURLFromLocation();

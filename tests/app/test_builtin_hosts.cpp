@@ -75,8 +75,8 @@ protected:
         testing_support::failEveryMsgBox();
         qputenv("http_proxy", oldProxy);
     }
-    ListTree& tree() const { return w->listTree(0); }
-    testing_support::OfflineBrowser& browser() const { return testing_support::offlineBrowser(w->WebBrowser1); }
+    ListTree& tree() const { return w.context.listTrees[0]; }
+    testing_support::OfflineBrowser& browser() const { return testing_support::offlineBrowser(w.find<platform::WebBrowser>(u"WebBrowser1"_s)); }
     testing_support::OfflineBrowser& helpBrowser() const {
         return testing_support::offlineBrowser(w->helpMenu->helpWindow().WebBrowser1);
     }

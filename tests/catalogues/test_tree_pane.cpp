@@ -136,8 +136,8 @@ protected:
         widget_input::mouse(view->viewport(), QEvent::MouseButtonRelease, Qt::LeftButton, Qt::NoButton, {}, at(onto));
     }
     void showPage() {
-        w->WebBrowser1->Navigate(u"file://"_s + dir.filePath(u"page.htm"_s));
-        static_cast<testing_support::OfflineBrowser*>(w->WebBrowser1)->settle();
+        w.find<platform::WebBrowser>(u"WebBrowser1"_s)->Navigate(u"file://"_s + dir.filePath(u"page.htm"_s));
+        static_cast<testing_support::OfflineBrowser*>(w.find<platform::WebBrowser>(u"WebBrowser1"_s))->settle();
     }
     bool listModified() const { return w.context.document.modified(DocumentState::Document::List); }
     QByteArray saved() {

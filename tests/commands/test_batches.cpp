@@ -241,7 +241,7 @@ TEST_F(BatchTest, PublishingWritesOneMacroLinePerStoredMacro) {
 class BatchEditsPagesTest : public BatchTest {
 protected:
     BatchEditsPagesTest() { w.context.preferences.UseLinkRel.setText(u"N"_s); }
-    testing_support::OfflineBrowser& browser() { return testing_support::offlineBrowser(w->WebBrowser1); }
+    testing_support::OfflineBrowser& browser() { return testing_support::offlineBrowser(w.find<platform::WebBrowser>(u"WebBrowser1"_s)); }
     void runBatch(const QByteArray& lines) { run(u"mtp://open="_s + writeFile(u"run.kqb"_s, lines)); }
     // Opens the page, runs the field lines and saves the page over itself, in one batch.
     void editInBatch(const QString& page, const QByteArray& fieldLines) {

@@ -90,7 +90,7 @@ TEST_F(CommandRunTest, InvisibleCharactersInAPageCommandAreShownOrRefused) {
     run(reversed, modMTP::CommandOrigin::Page);
     EXPECT_TRUE(QDir(home()).entryList({u"report*"_s}).isEmpty());
     // Hovering the link shows it as the question does.
-    Q_EMIT w->WebBrowser1->statusTextChange(reversed);
+    Q_EMIT w.find<platform::WebBrowser>(u"WebBrowser1"_s)->statusTextChange(reversed);
     EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(3), u"mtp://save="_s + home() + u"/report<U+202E>slx.htm"_s);
 
     const QString asked = u"mtp://save="_s + home() + u"/a<U+200B>b<U+0001>.htm"_s;

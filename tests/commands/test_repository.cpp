@@ -108,7 +108,7 @@ TEST_F(RepositoryTest, ARecordSavePostsTheMetaBlockAFailedSaveStaysModifiedAndTh
 }
 
 TEST_F(RepositoryTest, TheRepositoryCatalogueIsSentAfterItsCountIsConfirmedAndCancelEndsAStalledSend) {
-    ListTree& catalogue = w->listTree(1);
+    ListTree& catalogue = w.context.listTrees[1];
     const QString list = u"mtp://cgisendList="_s + host + u"/list?SendIISList.kqb"_s;
     boxes.expect(u"There are no records in this list to send. Are you sure?"_s, platform::vbCancel);
     dispatch(list);

@@ -30,7 +30,7 @@ public:
     }
 
     FreshStore store;  // made first and dropped last: the window lives on it
-    ProgramContext context;
+    mutable ProgramContext context;  // the program's state, which test helpers read and change
     std::unique_ptr<Form1> form;
 };
 
