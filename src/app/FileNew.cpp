@@ -92,9 +92,9 @@ void Form1::mnuFileNew_Click(int index) {
         documentState->setTreePath(QString());
         documentState->setListFile(QString());
         activeTree()->clear();
-        rootName = QStringLiteral("RSS Channel");
-        if (const ListTree::NodeId root = activeTree()->add(0, ListTree::Place::Last, rootName + QLatin1Char('\\'),
-                                                            rootName, platform::kImageSchemeFolder))
+        context.rootName = QStringLiteral("RSS Channel");
+        if (const ListTree::NodeId root = activeTree()->add(0, ListTree::Place::Last, context.rootName + QLatin1Char('\\'),
+                                                            context.rootName, platform::kImageSchemeFolder))
             activeTree()->setTag(root, QStringLiteral("RSS"));
         if (!activeTreeVisible()) mnuViewTreeView_Click();
         mnuFileDraw();
@@ -160,20 +160,20 @@ void Form1::startNewList(const QString& path, const QString& kind) {
     documentState->setTreePath(path);
     // The user chose this file for the new list in the save dialog.
     documentState->setListFile(path);
-    rootName = listName(path);
+    context.rootName = listName(path);
     if (!activeTreeVisible()) mnuViewTreeView_Click();
     ListTree& tree = *activeTree();
     tree.clear();
-    const QString rootKey = rootName + QLatin1Char('\\');
+    const QString rootKey = context.rootName + QLatin1Char('\\');
     if (documentState->TreePath().contains(QLatin1String(".kqs"))) {
-        if (const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, rootKey, rootName,
+        if (const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, rootKey, context.rootName,
                                                    platform::kImageSchemeFolder, platform::kImageSchemeTerm))
             tree.setTag(root, QStringLiteral("Scheme"));
         setMnuFileSaveAs();
         return;
     }
     const ListTree::NodeId root =
-        tree.add(0, ListTree::Place::Last, rootKey, rootName, platform::kImageFolder, platform::kImageOpenFolder);
+        tree.add(0, ListTree::Place::Last, rootKey, context.rootName, platform::kImageFolder, platform::kImageOpenFolder);
     if (root) tree.setTag(root, kind);
     if (root && kind == kHarvestList) {
         for (const char* folder : kHarvestFolders) {

@@ -290,7 +290,7 @@ void Form1::Form_Load() {
     // Tells this window's own drags from those of other windows and other runs.
     dragSessionTag = QString::number(QRandomGenerator::global()->generateDouble(), 'g', 17);
     qApp->installEventFilter(this);  // the window sees every key first
-    treeIndex = 0;
+    context.treeIndex = 0;
     GetRegSettings();
     for (ListTreeView* tree : TreeView1) tree->hide();
     mnuViewTreeView->setChecked(false);

@@ -467,8 +467,6 @@ public:
     // The two trees (0 for lists, 1 for the repository's catalogue) and their panes.
     std::array<ListTree*, 2> listTrees{};
     std::array<ListTreeView*, 2> TreeView1{};
-    int treeIndex = 0;
-    QString rootName;
 
     // The Harvest Control List dialog, shown modeless; it saves the list itself.
     void showHarvestListDialog();
@@ -480,8 +478,8 @@ public:
     bool SaveAsList(QString& path, long& nodeCount);
     // The active tree and its pane.
     ListTree& listTree(int index) const { return *listTrees[size_t(index == 1 ? 1 : 0)]; }
-    ListTree* activeTree() const { return listTrees[size_t(treeIndex)]; }
-    ListTreeView* activeTreeView() const { return TreeView1[size_t(treeIndex)]; }
+    ListTree* activeTree() const { return listTrees[size_t(context.treeIndex)]; }
+    ListTreeView* activeTreeView() const { return TreeView1[size_t(context.treeIndex)]; }
 
     // The tree's context menu, and the holder of its edit toggle.
     QMenu* mnuMaintNodes1 = nullptr;

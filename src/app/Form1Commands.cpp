@@ -85,10 +85,6 @@ public:
     DocumentState& documentState() override { return *w.documentState; }
     ListTree& listTree(int index) override { return w.listTree(index); }
     void showListPane(int index, bool shown) override { w.TreeView1[size_t(index == 1 ? 1 : 0)]->setVisible(shown); }
-    int treeIndex() const override { return w.treeIndex; }
-    void setTreeIndex(int index) override { w.treeIndex = index; }
-    QString rootName() const override { return w.rootName; }
-    void setRootName(const QString& name) override { w.rootName = name; }
     int saveListCheck(const QString& reason) override { return w.saveListCheck(reason); }
     bool saveList(QString& path) override {
         long count = 0;

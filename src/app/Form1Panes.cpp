@@ -46,7 +46,7 @@ void Form1::metaPanelColumnWidths(double& name, double& lang, double& scheme) co
 }
 
 bool Form1::activeTreeVisible() const {
-    return !TreeView1[size_t(treeIndex)]->isHidden();
+    return !TreeView1[size_t(context.treeIndex)]->isHidden();
 }
 
 void Form1::placeMetaPanel(const Layout::Result& r) {

@@ -151,14 +151,14 @@ void Form1::LoadFromOpen(const QString& path) {
     } else if (is(".kqs")) {
         documentState->setTreePath(path);
         documentState->setListType(QStringLiteral("schema"));
-        rootName = listRootName(path, extension);
+        context.rootName = listRootName(path, extension);
         modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
     } else if (is(".kqi") && (path.contains(QLatin1String("loadhcl="), ci) || path.contains(QLatin1String("loadrss="), ci))) {
         modMTP::runCommand(context, QStringLiteral("mtp://") + path);
     } else if (is(".kqi")) {
         documentState->setTreePath(path);
         documentState->setListType(QStringLiteral("indexes"));
-        rootName = listRootName(path, extension);
+        context.rootName = listRootName(path, extension);
         modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
     } else {
         URL->setEditText(QStringLiteral("file://") + path);

@@ -91,10 +91,10 @@ Form1* Main(ProgramContext& context, const QString& given) {
         const QString base = listBaseName(commandLine);
         if (commandLine.contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
             form->documentState->setListType(QStringLiteral("indexes"));
-            form->rootName = base;
+            context.rootName = base;
         } else if (commandLine.contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
             form->documentState->setListType(QStringLiteral("schema"));
-            form->rootName = base;
+            context.rootName = base;
         }
         modMTP::runCommand(context, QStringLiteral("mtp://open=") + commandLine);
     }

@@ -134,7 +134,7 @@ ListDocuments::LoadOutcome loadHCL(Form1& form, const QString& location, const Q
         // The unsaved changes of a record keep their mark.
         if (!state.modified(DocumentState::Document::Record)) state.nameDocument(DocumentState::Document::List);
     }
-    window->rootName = QStringLiteral("HCL");
+    window->context.rootName = QStringLiteral("HCL");
     const auto refusals =
         ListDocuments::fillTree(alive, QStringLiteral("Harvest Control List"), HarvestListText::readItems(fetched->text));
     if (!refusals) return LoadOutcome::NotLoaded;

@@ -40,7 +40,7 @@ bool Form1::saveRssChannelWithDialog() {
     if (channelShown && !listPath.isEmpty() && !ListDocuments::namesCatalogueOrSchemeList(listPath))
         dialog.filePath = listPath;
     else if (!channelShown || ListDocuments::namesCatalogueOrSchemeList(dialog.filePath))
-        dialog.filePath = ListDocuments::proposalBesideList(listPath, root ? tree.text(root) : rootName);
+        dialog.filePath = ListDocuments::proposalBesideList(listPath, root ? tree.text(root) : context.rootName);
     platform::execModal(dialog);
     if (dialog.cancelled) return false;
     QString path = dialog.filePath;

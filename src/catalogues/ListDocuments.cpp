@@ -242,8 +242,8 @@ void showWaitDialog(Form1& window, const QString& label, bool cancelAvailable) {
 std::optional<QString> fillTree(const QPointer<Form1>& window, const QString& rootTag,
                                 const QList<modLists::ListEntry>& items) {
     Form1& w = *window;
-    const QString rootName = w.rootName;
-    w.treeIndex = 0;
+    const QString rootName = w.context.rootName;
+    w.context.treeIndex = 0;
     ListTree& tree = *w.activeTree();
     tree.clear();
     if (!w.mnuViewTreeView->isChecked()) w.mnuViewTreeView_Click();

@@ -31,7 +31,7 @@ bool Form1::SaveAsList(QString& path, long& nodeCount) {
     QByteArray bytes;
     QStringEncoder utf8(QStringEncoder::Utf8);
     qsizetype used = 0;
-    modLists::forEachListFileLine(tree, !rootName.isEmpty(),
+    modLists::forEachListFileLine(tree, !context.rootName.isEmpty(),
                                   scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue,
                                   [&](const QString& line) {
                                       const qsizetype most = utf8.requiredSpace(line.size()) + 2;
@@ -55,7 +55,7 @@ bool Form1::SaveAsList(QString& path, long& nodeCount) {
 
     ++listFilesWritten;
     documentState->setListFile(path);
-    if (treeIndex == 0 && tree.count() >= 1) tree.setText(tree.item(1), baseName);
+    if (context.treeIndex == 0 && tree.count() >= 1) tree.setText(tree.item(1), baseName);
     mnuFileSaveList->setEnabled(true);
     mnuFileDraw();
     documentState->markSaved(DocumentState::Document::List, QString());

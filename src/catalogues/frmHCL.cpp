@@ -40,7 +40,7 @@ QString proposedFile(const Form1& main) {
     const ListTree::NodeId root = tree.item(1);
     if (root && tree.tag(root).contains(QLatin1String("Harvest Control List"), Qt::CaseInsensitive)) return path;
     if (!ListDocuments::namesCatalogueOrSchemeList(path) && path != main.documentState->listFile()) return path;
-    return ListDocuments::proposalBesideList(path, root ? tree.text(root) : main.rootName);
+    return ListDocuments::proposalBesideList(path, root ? tree.text(root) : main.context.rootName);
 }
 
 }  // namespace

@@ -57,7 +57,7 @@ ListDocuments::LoadOutcome loadRSSChannel(Form1& form, const QString& location, 
     dialog.siteURL = reading.header.siteURL;
     dialog.description = reading.header.description;
 
-    window->rootName = QStringLiteral("RSS Channel");
+    window->context.rootName = QStringLiteral("RSS Channel");
     const auto refusals = ListDocuments::fillTree(alive, QStringLiteral("RSS"), reading.items);
     if (!refusals) return LoadOutcome::NotLoaded;
     guard.finished();

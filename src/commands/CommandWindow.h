@@ -88,11 +88,6 @@ public:
     virtual ListTree& listTree(int index) = 0;
     // Shows or hides the pane of a tree.
     virtual void showListPane(int index, bool shown) = 0;
-    virtual int treeIndex() const = 0;
-    virtual void setTreeIndex(int index) = 0;
-    // The name of the list shown (its root).
-    virtual QString rootName() const = 0;
-    virtual void setRootName(const QString& name) = 0;
     // The list's save question; answers 2 on Cancel.
     virtual int saveListCheck(const QString& reason) = 0;
     // Writes the tree as a list file; true when written.

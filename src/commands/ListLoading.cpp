@@ -140,9 +140,9 @@ private:
 void ListLoad::restore() {
     if (!alive()) return;
     window_->documentState().setTreePath(entryTreePath_);
-    window_->setRootName(entryRootName_);
+    context_.rootName = entryRootName_;
     window_->documentState().setListType(entryListType_);
-    window_->setTreeIndex(entryTreeIndex_);
+    context_.treeIndex = entryTreeIndex_;
 }
 
 void ListLoad::runTimeError(const QString& description) {
@@ -152,10 +152,10 @@ void ListLoad::runTimeError(const QString& description) {
 void ListLoad::run() {
     CommandWindow& f = *window_;
     entryTreePath_ = f.documentState().TreePath();
-    entryRootName_ = f.rootName();
+    entryRootName_ = context_.rootName;
     entryListType_ = f.documentState().listType();
-    entryTreeIndex_ = f.treeIndex();
-    context_.commands.previousListName = f.rootName();
+    entryTreeIndex_ = context_.treeIndex;
+    context_.commands.previousListName = context_.rootName;
 
     bypassCache_ = f.shiftDown() || location_.contains(QLatin1String("|bypassCache"), kAnyCase);
     if (bypassCache_) location_.remove(QStringLiteral("|bypassCache"), kAnyCase);
@@ -219,7 +219,7 @@ ListLoad::Outcome ListLoad::fromWeb() {
     const QString fileName = location_.mid(location_.lastIndexOf(QLatin1Char('/')) + 1);
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     f.documentState().setTreePath(dot >= 0 ? fileName.mid(dot) : QString());
-    f.setRootName(dot >= 0 ? fileName.left(dot) : fileName);
+    context_.rootName = dot >= 0 ? fileName.left(dot) : fileName;
     QCoreApplication::processEvents();
     if (!alive()) return Outcome::Stop;
 
@@ -241,9 +241,9 @@ ListLoad::Outcome ListLoad::fromWeb() {
 ListLoad::Outcome ListLoad::fromSchemeServer() {
     CommandWindow& f = *window_;
     location_.remove(QStringLiteral("remote="), kAnyCase);
-    f.setRootName(location_);
-    f.rootName().remove(QStringLiteral(".kqs"), kAnyCase);
-    f.rootName().remove(QStringLiteral(".kqi"), kAnyCase);
+    context_.rootName = location_;
+    context_.rootName.remove(QStringLiteral(".kqs"), kAnyCase);
+    context_.rootName.remove(QStringLiteral(".kqi"), kAnyCase);
     f.showListProgress(QStringLiteral("Please wait while Quorvantile loads in the List"));
     QCoreApplication::processEvents();
     if (!alive()) return Outcome::Stop;
@@ -256,9 +256,9 @@ ListLoad::Outcome ListLoad::fromSchemeServer() {
 
     QString address = QStringLiteral("http://") + context_.schemeServer;
     if (f.documentState().listType() == QLatin1String("schema")) {
-        address += QStringLiteral("/cgi-bin/loadscheme.pl?scheme=") + f.rootName();
+        address += QStringLiteral("/cgi-bin/loadscheme.pl?scheme=") + context_.rootName;
     } else if (f.documentState().listType() == QLatin1String("indexes")) {
-        address += QStringLiteral("/cgi-bin/loadindex.pl?index=") + f.rootName();
+        address += QStringLiteral("/cgi-bin/loadindex.pl?index=") + context_.rootName;
     } else {
         MsgBox(QStringLiteral("System Type of ") + location_ + QStringLiteral(" unknown"));
         return Outcome::Read;
@@ -274,7 +274,7 @@ void ListLoad::fromLocalFile() {
     const QString name = platform::fileNamePart(cachePath_);
     const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
     const QString extension = dot >= 0 ? name.mid(dot) : QString();
-    f.setRootName(dot >= 0 ? name.left(dot) : name);
+    context_.rootName = dot >= 0 ? name.left(dot) : name;
     if (cachePath_.contains(platform::programDataFolder() + QStringLiteral("/cache"), kAnyCase)) {
         // A copy in the cache is shown like the downloaded list it is: named after the
         // file, of the kind its extension names, with no file of its own to save to.
@@ -293,7 +293,7 @@ void ListLoad::fromLocalFile() {
 void ListLoad::readFile() {
     CommandWindow& f = *window_;
     if (!uncachedText_ && !QFileInfo(cachePath_).isFile()) {
-        f.setTreeIndex(0);
+        context_.treeIndex = 0;
         MsgBox(QStringLiteral("Could not retrieve the data. Check your connection to the Internet"),
                platform::vbOKOnly, QStringLiteral("No data found"));
         restore();
@@ -301,7 +301,7 @@ void ListLoad::readFile() {
         return;
     }
     // The repository's catalogue keeps its own tree, refilled only when asked to.
-    const QString name = f.rootName();
+    const QString name = context_.rootName;
     const bool repositoryCatalogue = (name.contains(QLatin1String("kq.aspx?"), kAnyCase) ||
                                       name.contains(QLatin1String("metacatalogue.asp?"), kAnyCase)) &&
                                      name.contains(QLatin1String("getCatalogue"), kAnyCase);
@@ -317,11 +317,11 @@ void ListLoad::readFile() {
             return;
         }
         f.documentState().setTreePath(newPath);
-        f.setRootName(name);
+        context_.rootName = name;
         f.documentState().setListType(newType);
     }
-    QString rootText = f.rootName();
-    f.setTreeIndex(0);
+    QString rootText = context_.rootName;
+    context_.treeIndex = 0;
     f.showListProgress(rootText + QStringLiteral(" Tree loaded. Now filling the tree...."));
     // The file is opened before anything is cleared, and then read as the tree fills.
     QString readError;
@@ -333,7 +333,7 @@ void ListLoad::readFile() {
 
     if (repositoryCatalogue) {
         rootText = QStringLiteral("Main Catalog");
-        f.setTreeIndex(1);
+        context_.treeIndex = 1;
         if (bypassCache_) f.listTree(1).clear();
     } else {
         f.listTree(0).clear();
@@ -345,7 +345,7 @@ void ListLoad::readFile() {
     rootText = makeRoot(rootText);
     f.layOut();
 
-    ListTree& tree = f.listTree(f.treeIndex());
+    ListTree& tree = f.listTree(context_.treeIndex);
     if (tree.count() == 1) {
         fillTree(tree, rootText);
         if (!alive()) return;
@@ -357,7 +357,7 @@ void ListLoad::readFile() {
 
 QString ListLoad::makeRoot(const QString& rootText) {
     CommandWindow& f = *window_;
-    const QString name = f.rootName();
+    const QString name = context_.rootName;
     struct Root {
         QString text;
         int image;
@@ -369,13 +369,13 @@ QString ListLoad::makeRoot(const QString& rootText) {
     const auto report = [&](const QString& text, const QString& tag) {
         root = Root{text, platform::kImageFolder, platform::kImageOpenFolder, tag};
         f.documentState().setTreePath(QStringLiteral(".kqi"));
-        f.setRootName(QString());
+        context_.rootName = QString();
         f.setSaveAsCatalogueCaption(QString());
     };
     if (name.contains(QLatin1String("?getCatalogue"), kAnyCase)) {
-        f.setTreeIndex(1);
+        context_.treeIndex = 1;
         f.documentState().setTreePath(QStringLiteral("Main Catalog.kqi"));
-        f.setRootName(QString());
+        context_.rootName = QString();
         f.setSaveAsCatalogueCaption(QStringLiteral("Quorvantile Repository Catalog..."));
         if (f.listTree(1).count() == 0)
             root = Root{QStringLiteral("Main Catalog"), platform::kImageFolder, 0,
@@ -397,10 +397,10 @@ QString ListLoad::makeRoot(const QString& rootText) {
         root = Root{rootText, platform::kImageFolder, platform::kImageOpenFolder, QStringLiteral("Catalog")};
     }
     // The tree shown is the one the list goes into.
-    f.showListPane(f.treeIndex(), f.treeViewChecked());
-    f.showListPane(1 - f.treeIndex(), false);
+    f.showListPane(context_.treeIndex, f.treeViewChecked());
+    f.showListPane(1 - context_.treeIndex, false);
     if (!root) return rootText;
-    ListTree& tree = f.listTree(f.treeIndex());
+    ListTree& tree = f.listTree(context_.treeIndex);
     if (const ListTree::NodeId node = tree.add(0, ListTree::Place::Last, root->text + QLatin1Char('\\'), root->text,
                                                root->image, root->selectedImage)) {
         tree.setTag(node, root->tag);
@@ -464,7 +464,7 @@ void ListLoad::end() {
     if (!address.contains(QLatin1String("://")) && platform::isLocalPath(address))
         address = QStringLiteral("file://") + address;
     f.addToAddressHistory(address);
-    if (ListTree& tree = f.listTree(f.treeIndex()); tree.count() > 0) tree.ensureVisible(tree.item(1));
+    if (ListTree& tree = f.listTree(context_.treeIndex); tree.count() > 0) tree.ensureVisible(tree.item(1));
     context_.commands.listLoadRefusals = 0;
 }
 

@@ -206,7 +206,7 @@ void cgiSendList(ProgramContext& context, QString& command) {
     ListTree& tree = w->listTree(1);
     const QString path = platform::programDataFolder() + QStringLiteral("/cache/Index.kqi");
     const QStringList lines =
-        modLists::listFileLines(tree, !w->rootName().isEmpty(), modLists::ListKind::Catalogue);
+        modLists::listFileLines(tree, !context.rootName.isEmpty(), modLists::ListKind::Catalogue);
     QString text = lines.join(QStringLiteral("\r\n"));
     if (!lines.isEmpty()) text += QStringLiteral("\r\n");
     QString folder = platform::folderPart(path);

@@ -133,7 +133,7 @@ void loadCatalogue(ProgramContext& context, const CommandRoute& route, CommandOr
         mtpTransaction(context, clear, origin);
     }
     window.documentState().setListType(QStringLiteral("indexes"));
-    window.showListPane(window.treeIndex(), true);
+    window.showListPane(context.treeIndex, true);
     window.checkTreeView();
     openList(context, route.location);
 }

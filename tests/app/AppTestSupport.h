@@ -113,7 +113,7 @@ protected:
     // A list in the active tree: a root of the given kind with one entry (kCatsList).
     void makeList(const QString& rootTag) {
         tree().clear();
-        w->rootName = u"Subjects"_s;
+        w.context.rootName = u"Subjects"_s;
         const ListTree::NodeId root = tree().add(0, ListTree::Place::Last, u"Subjects\\"_s, u"Subjects"_s, 1, 4);
         tree().setTag(root, rootTag);
         tree().setTag(tree().add(root, ListTree::Place::Child, u"Subjects\\Cats"_s, u"Cats"_s, 2),

@@ -114,7 +114,7 @@ TEST_F(FileNewOpenTest, OpenTemplatesMacrosRepositoryRecordsAndLists) {
     w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
     w.find<QAction>(u"mnuFileOpenIdx_4"_s)->trigger();
     w.find<QAction>(u"mnuFileOpenIdx_6"_s)->trigger();
-    EXPECT_EQ(w.context.document.listType() + w->rootName + tag2(), u"indexesSites & LinksList"_s);
+    EXPECT_EQ(w.context.document.listType() + w.context.rootName + tag2(), u"indexesSites & LinksList"_s);
     mark(DocumentState::Document::Record);  // a modified record stays the document
     w.find<QAction>(u"mnuFileOpenIdx_8"_s)->trigger();
     EXPECT_EQ(tag2(), u"Record"_s);
@@ -149,7 +149,7 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
     w->LoadDragDrop(u"file://"_s + list);
     w->LoadDragDrop(u"see https://example.org/x.htm"_s);
     EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), u"see https://example.org/x.htm"_s);
-    EXPECT_EQ(w.context.document.TreePath() + w.context.document.listType() + w->rootName, list + u"schemalist"_s);
+    EXPECT_EQ(w.context.document.TreePath() + w.context.document.listType() + w.context.rootName, list + u"schemalist"_s);
     drop({notes, list});  // the first opens by its long extension, the second goes to history
     EXPECT_EQ(browser().navigations().last().address, u"file://"_s + notes);
     EXPECT_EQ(w->backList.first().tag, list);

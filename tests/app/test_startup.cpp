@@ -67,7 +67,7 @@ TEST_F(StartupTest, TheCommandLineOpensPagesRunsCommandsAndNamesLists) {
     EXPECT_EQ(recorder.commands, QStringList{command});
     start(u"/srv/v1.2/Main Catalog.KQI"_s);
     EXPECT_EQ(recorder.commands, QStringList{u"mtp://open=/srv/v1.2/Main Catalog.KQI"_s});
-    EXPECT_EQ(form->documentState->listType() + form->rootName, u"indexesMain Catalog"_s);
+    EXPECT_EQ(form->documentState->listType() + context->rootName, u"indexesMain Catalog"_s);
 }
 
 // A switch is read as the program always read it ("Y" exactly, or anything but "N") and

@@ -37,7 +37,7 @@ protected:
     // A list as a loader builds it: a root, then the lines.
     void makeTree(const QString& rootName, const QString& tag, const QStringList& lines) {
         tree().clear();
-        w->rootName = rootName;
+        w.context.rootName = rootName;
         tree().setTag(tree().add(0, ListTree::Place::Last, rootName + u"\\"_s, rootName, 1, 4), tag);
         for (const QString& line : lines) ASSERT_EQ(modLists::addLineToIndex(rootName, line, 0, tree()), u"0"_s);
     }

@@ -17,7 +17,7 @@ TEST(ListOrder, NodesBelowALinkWithNamesStartingWithBlanksOrControlsSurviveASave
     testing_support::ScriptedMsgBoxes boxes;
     QTemporaryDir files;
     ListTree& tree = *window->activeTree();
-    window->rootName = u"Sites"_s;
+    window.context.rootName = u"Sites"_s;
     const QString file = files.filePath(u"Sites.kqi"_s);
     window.context.document.setTreePath(file);
     tree.clear();

@@ -51,7 +51,7 @@ protected:
     ListTree& tree() const { return *window->activeTree(); }
     // A list root as the loader makes it.
     NodeId newList(const QString& name, const QString& suffix = u".kqi"_s, int image = 1) {
-        window->rootName = name;
+        window.context.rootName = name;
         window.context.document.setTreePath(path(name + suffix));
         tree().clear();
         const NodeId root =

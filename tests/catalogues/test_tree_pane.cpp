@@ -60,7 +60,7 @@ protected:
     // The list file opened as from the command line.
     void openList(const QString& type, const QString& name) {
         w.context.document.setListType(type);
-        w->rootName = name;
+        w.context.rootName = name;
         QString open = u"mtp://open="_s + file;
         modMTP::mtpTransaction(w.context, open);
         tree = w->activeTree();
@@ -182,7 +182,7 @@ TEST_F(TreePaneTest, ClicksRunCommandsOpenPagesAndHoveringShowsWhatAClickRuns) {
     EXPECT_EQ(recorder->commands, QStringList{w.context.macros.openRecordMacro});
 
     // The repository's catalogue files the record under a folder's path.
-    w->treeIndex = 1;
+    w.context.treeIndex = 1;
     tree = w->activeTree();
     view = w->activeTreeView();
     const NodeId root = tree->add(0, Place::Last, u"Main Catalog\\"_s, u"Main Catalog"_s, 1, 0);

@@ -155,6 +155,10 @@ TEST_F(ListLoading, WebListsAreFetchedOnceAndThenReadFromTheCache) {
     EXPECT_EQ(web.requests().last().target, "/cgi-bin/loadindex.pl?index=../../escaped");
     EXPECT_TRUE(QFileInfo(cacheFile(u"indexes/.._.._escaped.kqi"_s)).isFile());
     EXPECT_FALSE(QFileInfo::exists(platform::programDataFolder() + u"/escaped.kqi"_s));
+    // The list's name is asked for without its type, and names the list.
+    load(u"remote=Topics.KQI"_s, u"indexes"_s);
+    EXPECT_EQ(web.requests().last().target, "/cgi-bin/loadindex.pl?index=Topics");
+    EXPECT_EQ(window.context.rootName, u"Topics"_s);
 }
 
 TEST_F(ListLoading, FailedOrCancelledFetchesLeaveTheListAsItWas) {

@@ -120,7 +120,7 @@ TEST_F(RepositoryTest, TheRepositoryCatalogueIsSentAfterItsCountIsConfirmedAndCa
     const QByteArray file = testing_support::readBytes(home() + u"/cache/Index.kqi"_s);
     EXPECT_EQ(file, "Main|Sites|\r\nMain|Sites|A|http://a.example/\r\n");
     EXPECT_EQ(lastSeen(), u"POST /list? SaveList="_s + QString::fromUtf8(file));
-    EXPECT_EQ(w->treeIndex, 0);
+    EXPECT_EQ(w.context.treeIndex, 0);
     // A catalogue file that cannot be written is reported and nothing goes out.
     QFile::remove(home() + u"/cache/Index.kqi"_s);
     QDir().mkpath(home() + u"/cache/Index.kqi/x"_s);

@@ -28,6 +28,9 @@ public:
     MacroState macros;
     Record record;
     std::array<ListTree, 2> listTrees;
+    // The tree shown (0 or 1) and the name of the list it holds (its root).
+    int treeIndex = 0;
+    QString rootName;
     DocumentState document;
     // The file dialog's settings, kept from one use to the next (its folder above all).
     platform::FileDialogRequest fileDialog;
