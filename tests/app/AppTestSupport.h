@@ -93,7 +93,7 @@ protected:
     testing_support::ScriptedFileDialogs dialogs;
     void SetUp() override { w.context.commands.loggingOn = false; }
 
-    ListTree& tree() const { return *w->activeTree(); }
+    ListTree& tree() const { return w.activeTree(); }
     QString folderAt(const QString& name) const {
         EXPECT_TRUE(QDir().mkpath(path(name)));
         return path(name);

@@ -25,7 +25,7 @@ protected:
 
 TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
     w.find<QAction>(u"mnuViewTreeView"_s)->trigger();
-    ListTree& tree = *w->activeTree();
+    ListTree& tree = w.activeTree();
     const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, u"Cats\\"_s, u"Cats"_s, 1, 4);
     const ListTree::NodeId node = tree.add(root, ListTree::Place::Child, u"Cats\\Lions\\"_s, u"Lions"_s, 1, 4);
     tree.select(node);

@@ -33,7 +33,7 @@ protected:
         if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(w.context)) wait->Unload();
     }
     QString path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
-    ListTree& tree() const { return *w->activeTree(); }
+    ListTree& tree() const { return w.activeTree(); }
     // A list as a loader builds it: a root, then the lines.
     void makeTree(const QString& rootName, const QString& tag, const QStringList& lines) {
         tree().clear();

@@ -16,7 +16,7 @@ TEST(ListOrder, NodesBelowALinkWithNamesStartingWithBlanksOrControlsSurviveASave
     testing_support::TestWindow window;
     testing_support::ScriptedMsgBoxes boxes;
     QTemporaryDir files;
-    ListTree& tree = *window->activeTree();
+    ListTree& tree = window.activeTree();
     window.context.rootName = u"Sites"_s;
     const QString file = files.filePath(u"Sites.kqi"_s);
     window.context.document.setTreePath(file);
@@ -41,7 +41,7 @@ TEST(ListOrder, NodesBelowALinkWithNamesStartingWithBlanksOrControlsSurviveASave
     EXPECT_TRUE(saved.startsWith("Home|http://home.example/\r\n")) << saved.toStdString();
     QString location = file;
     modMTP::loadList(window.context, location);
-    QStringList after = testing_support::treeShape(*window->activeTree(), false);
+    QStringList after = testing_support::treeShape(window.activeTree(), false);
     after.sort();
     EXPECT_EQ(after, before);
 }

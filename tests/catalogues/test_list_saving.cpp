@@ -48,7 +48,7 @@ protected:
         long nodes = -1;
         return window->SaveAsList(file, nodes);
     }
-    ListTree& tree() const { return *window->activeTree(); }
+    ListTree& tree() const { return window.activeTree(); }
     // A list root as the loader makes it.
     NodeId newList(const QString& name, const QString& suffix = u".kqi"_s, int image = 1) {
         window.context.rootName = name;

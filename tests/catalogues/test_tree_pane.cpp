@@ -63,7 +63,7 @@ protected:
         w.context.rootName = name;
         QString open = u"mtp://open="_s + file;
         modMTP::mtpTransaction(w.context, open);
-        tree = w->activeTree();
+        tree = &w.activeTree();
         view = w->activeTreeView();
     }
     QByteArray expected(const QByteArray& lines) const { return QString::fromUtf8(lines).arg(dir.path()).toUtf8(); }
@@ -183,7 +183,7 @@ TEST_F(TreePaneTest, ClicksRunCommandsOpenPagesAndHoveringShowsWhatAClickRuns) {
 
     // The repository's catalogue files the record under a folder's path.
     w.context.treeIndex = 1;
-    tree = w->activeTree();
+    tree = &w.activeTree();
     view = w->activeTreeView();
     const NodeId root = tree->add(0, Place::Last, u"Main Catalog\\"_s, u"Main Catalog"_s, 1, 0);
     const NodeId art = tree->add(root, Place::Child, u"Art\\"_s, u"Art & Design"_s, 1, 4);

@@ -75,8 +75,8 @@ TEST_F(DispatcherTest, ShiftClearsTheCachedCataloguesFirstInALoggedCommand) {
     w->shiftDown = false;
     EXPECT_FALSE(cached(u"indexes/old.kqi"_s));
     EXPECT_EQ(logBytes(), (catalogue + u"\r\nmtp://delete=all.kqi\r\n"_s).toUtf8());
-    ASSERT_GE(w->activeTree()->count(), 2);
-    EXPECT_EQ(w->activeTree()->text(w->activeTree()->item(2)), u"Fish"_s);
+    ASSERT_GE(w.activeTree().count(), 2);
+    EXPECT_EQ(w.activeTree().text(w.activeTree().item(2)), u"Fish"_s);
 }
 
 TEST_F(DispatcherTest, FieldVerbsClearJumpAndInsert) {

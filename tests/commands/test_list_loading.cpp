@@ -65,7 +65,7 @@ protected:
         QString text = location;
         modMTP::loadList(window.context, text);
     }
-    ListTree& tree() const { return *window->activeTree(); }
+    ListTree& tree() const { return window.activeTree(); }
     QString rootText() const { return tree().text(tree().item(1)); }
     // The error page the help window shows once its timer has run.
     QString errorPage() const {

@@ -15,7 +15,7 @@ protected:
     QString tag2() const { return w.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2); }
     // A list in the active tree whose root carries the given kind.
     void makeList(const QString& rootTag, const QString& path = {}) {
-        ListTree& tree = *w->activeTree();
+        ListTree& tree = w.activeTree();
         tree.clear();
         tree.setTag(tree.add(0, ListTree::Place::Last, u"Subjects\\"_s, u"Subjects"_s, 5, 6), rootTag);
         w.context.document.setTreePath(path);

@@ -67,8 +67,8 @@ TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLi
     // A harvest list goes to the tree and stops the navigation.
     EXPECT_EQ(w->LoadMetadataFromURL(server.url(u"/hcl.xml"_s), true), platform::vbCancel);
     EXPECT_EQ(w.context.record.count(), 0);
-    ASSERT_EQ(w->activeTree()->count(), 2);
-    EXPECT_EQ(w->activeTree()->tag(w->activeTree()->item(2)), u"http://a.example/"_s);
+    ASSERT_EQ(w.activeTree().count(), 2);
+    EXPECT_EQ(w.activeTree().tag(w.activeTree().item(2)), u"http://a.example/"_s);
     EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->itemText(0), server.url(u"/hcl.xml"_s));
 }
 

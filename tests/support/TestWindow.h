@@ -20,6 +20,9 @@ public:
     Form1* operator->() const { return form.get(); }
     Form1& operator*() const { return *form; }
 
+    // The list tree shown.
+    ListTree& activeTree() const { return context.listTrees[size_t(context.treeIndex)]; }
+
     // The window's widget (or other object) of this type and object name, as a user finds it
     // on screen; a missing one fails the test.
     template <class Widget>
