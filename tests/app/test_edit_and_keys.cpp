@@ -29,7 +29,7 @@ TEST_F(EditTest, CutAndPasteOnATreeNodeChangeTheListAndMarkIt) {
     const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, u"Cats\\"_s, u"Cats"_s, 1, 4);
     const ListTree::NodeId node = tree.add(root, ListTree::Place::Child, u"Cats\\Lions\\"_s, u"Lions"_s, 1, 4);
     tree.select(node);
-    w->activeTreeView()->setFocus();
+    w.activeTreeView()->setFocus();
     w.find<QAction>(u"mnuEditCut"_s)->trigger();
     EXPECT_EQ(clipboard.text() + u'|' + tree.text(node), u"Lions|"_s);
     EXPECT_TRUE(w.context.document.modified(DocumentState::Document::List));

@@ -74,7 +74,7 @@ TEST_F(WindowFitTest, AFirstStartFitsTheScreenAndEveryColumnShowsItsText) {
     EXPECT_EQ(w->frameGeometry(), twipsToPixels(firstStartFrame(pixelsToTwips(available()))));
     expectWholeColumns(*w);
     w.find<QAction>(u"mnuViewTreeView"_s)->trigger();
-    EXPECT_NEAR(w->activeTreeView()->width(), w->width() / 4, 2);
+    EXPECT_NEAR(w.activeTreeView()->width(), w->width() / 4, 2);
 
     // A desktop with larger letters widens the columns.
     const LargerFont larger;

@@ -143,7 +143,7 @@ TEST_F(ListSaving, ARenameStillBeingTypedIsSavedWithTheTypedText) {
     window->show();
     const NodeId node = add(newList(u"Sites"_s), u"Draft\\"_s, u"Draft"_s);
     if (!window.find<QAction>(u"mnuViewTreeView"_s)->isChecked()) window.find<QAction>(u"mnuViewTreeView"_s)->trigger();
-    ListTreeView& view = *window->activeTreeView();
+    ListTreeView& view = *window.activeTreeView();
     QApplication::processEvents();
     const QModelIndex index = view.treeModel().indexOf(node);
     view.scrollTo(index);

@@ -64,7 +64,7 @@ protected:
         QString open = u"mtp://open="_s + file;
         modMTP::mtpTransaction(w.context, open);
         tree = &w.activeTree();
-        view = w->activeTreeView();
+        view = w.activeTreeView();
     }
     QByteArray expected(const QByteArray& lines) const { return QString::fromUtf8(lines).arg(dir.path()).toUtf8(); }
     NodeId node(const QString& text) const {
@@ -184,12 +184,12 @@ TEST_F(TreePaneTest, ClicksRunCommandsOpenPagesAndHoveringShowsWhatAClickRuns) {
     // The repository's catalogue files the record under a folder's path.
     w.context.treeIndex = 1;
     tree = &w.activeTree();
-    view = w->activeTreeView();
+    view = w.activeTreeView();
     const NodeId root = tree->add(0, Place::Last, u"Main Catalog\\"_s, u"Main Catalog"_s, 1, 0);
     const NodeId art = tree->add(root, Place::Child, u"Art\\"_s, u"Art & Design"_s, 1, 4);
     tree->add(art, Place::Child, u"Art\\Old\\"_s, u"Old"_s, 1, 4);
-    view->setGeometry(w->TreeView1[0]->geometry());
-    w->TreeView1[0]->hide();
+    view->setGeometry(w.find<ListTreeView>(u"TreeView1_0"_s)->geometry());
+    w.find<ListTreeView>(u"TreeView1_0"_s)->hide();
     view->show();
     w.context.macros.repositorySchemes = u"LCSH|AATG"_s;
     click(node(u"Old"_s));

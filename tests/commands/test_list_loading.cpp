@@ -216,7 +216,7 @@ TEST_F(ListLoading, ALongLoadShowsItsProgressInTheStatusBarAndEndsReady) {
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
         seen << window.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(Form1::kActivityPanel);
-        rowsShownMeanwhile = std::max(rowsShownMeanwhile, window->activeTreeView()->model()->rowCount());
+        rowsShownMeanwhile = std::max(rowsShownMeanwhile, window.activeTreeView()->model()->rowCount());
     });
     watch.start(1);
     load(file);
@@ -225,5 +225,5 @@ TEST_F(ListLoading, ALongLoadShowsItsProgressInTheStatusBarAndEndsReady) {
     EXPECT_EQ(rowsShownMeanwhile, 0);
     EXPECT_EQ(window.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(Form1::kActivityPanel), u"Ready"_s);
     EXPECT_EQ(tree().count(), 1 + 400 * 1501);
-    EXPECT_EQ(window->activeTreeView()->model()->rowCount(), 1);
+    EXPECT_EQ(window.activeTreeView()->model()->rowCount(), 1);
 }

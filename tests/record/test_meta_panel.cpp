@@ -123,7 +123,7 @@ TEST_F(MetaPanelTest, ATreeNodeDraggedOntoThePanelRunsItsCommand) {
     add(u"DC.Subject"_s);
     add(u"DC.Title"_s);
     ListTree& list = w.context.listTrees[0];
-    ListTreeView* tree = w->TreeView1[0];
+    ListTreeView* tree = w.find<ListTreeView>(u"TreeView1_0"_s);
     const ListTree::NodeId root = list.add(0, ListTree::Place::Last, u"Scheme\\"_s, u"Scheme"_s);
     const ListTree::NodeId cats = list.add(root, ListTree::Place::Child, u"Scheme\\Cats"_s, u"Cats"_s);
     list.setTag(cats, u"mtp://field=DC.Subject&content=Cats.fld/"_s);  // a command node carries no text of its own

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/Form1.h"
 #include "app/modMetaMain.h"
+#include "gui/catalogues/ListTreeView.h"
 #include "support/ScriptedUi.h"
 
 #include <gtest/gtest.h>
@@ -22,6 +23,9 @@ public:
 
     // The list tree shown.
     ListTree& activeTree() const { return context.listTrees[size_t(context.treeIndex)]; }
+
+    // The pane of the list tree shown.
+    ListTreeView* activeTreeView() const { return find<ListTreeView>(QStringLiteral("TreeView1_%1").arg(context.treeIndex)); }
 
     // The window's widget (or other object) of this type and object name, as a user finds it
     // on screen; a missing one fails the test.
