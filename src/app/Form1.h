@@ -343,12 +343,6 @@ public:
     QLabel* EditdateDLabel = nullptr;
     QLabel* editdateMLabel = nullptr;
     QLabel* EditDateYLabel = nullptr;
-    QString pageSource;
-    platform::TextEncoding pageEncoding;  // how pageSource was encoded on disk
-    // The file pageSource was read from or last written to, and a digest of its bytes then:
-    // a save over it first looks whether another program changed it meanwhile.
-    QString pageSourceFile;
-    QByteArray pageSourceDigest;
     bool fillingRecord = false;
     bool fillingEditPanel = false;
     bool openRecordOnLoad = false;

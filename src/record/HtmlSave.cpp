@@ -22,7 +22,7 @@ bool Form1::SaveAsHTML(const QString& path) {
     QFile target(path);
     const bool targetIsText = !target.open(QIODevice::ReadOnly) || platform::looksLikeText(target.readAll());
     target.close();
-    if (!targetIsText || pageSource.contains(QChar(0))) {
+    if (!targetIsText || context.page.text.contains(QChar(0))) {
         platform::MsgBox((targetIsText ? QStringLiteral("The page last read is not a text page, so it was not written into ")
                                        : QStringLiteral("This file is not a text page, so nothing was written into it: ")) +
                              path,
@@ -30,13 +30,13 @@ bool Form1::SaveAsHTML(const QString& path) {
         return false;
     }
     const MetadataRecord lines = record->lines();
-    QString page = pageSource;
-    platform::TextEncoding encoding = pageEncoding;
+    QString page = context.page.text;
+    platform::TextEncoding encoding = context.page.encoding;
     // Another program (or another copy of this one) may have changed the page since it was
     // read: its changes are not undone behind the user's back.
-    if (!pageSourceFile.isEmpty() && QFileInfo(path) == QFileInfo(pageSourceFile)) {
+    if (!context.page.file.isEmpty() && QFileInfo(path) == QFileInfo(context.page.file)) {
         const std::optional<QByteArray> now = platform::fileDigest(path);
-        if (now && *now != pageSourceDigest) {
+        if (now && *now != context.page.digest) {
             const int answer = platform::MsgBox(
                 QStringLiteral("The page ") + path +
                     QStringLiteral(" was changed on disk since it was opened.\r\n\r\n"
@@ -87,10 +87,10 @@ bool Form1::SaveAsHTML(const QString& path) {
     }
     ++recordFilesWritten;
     // The page as written is what the next save starts from.
-    pageSource = rewrite.blankPage ? written : page;
-    pageEncoding = encoding;
-    pageSourceFile = path;
-    pageSourceDigest = platform::bytesDigest(bytes);
+    context.page.text = rewrite.blankPage ? written : page;
+    context.page.encoding = encoding;
+    context.page.file = path;
+    context.page.digest = platform::bytesDigest(bytes);
     documentState->setSaveCaption(QStringLiteral("Save Record to ") + path);
     documentState->markSaved(DocumentState::Document::None);
     mnuMaintMeta(kCancelEditing)->setEnabled(false);

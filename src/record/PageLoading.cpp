@@ -157,10 +157,10 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
     SizeControls(x, y);
 
     if (keepText) {
-        pageSource = text;
-        pageEncoding = encoding;
-        pageSourceFile = readFrom;
-        pageSourceDigest = digest;
+        context.page.text = text;
+        context.page.encoding = encoding;
+        context.page.file = readFrom;
+        context.page.digest = digest;
     }
     if (!record->isEmpty()) MetaPanel->showLine(record->idAt(1));
     MetaPanel->refresh();

@@ -155,8 +155,8 @@ TEST_F(BatchTest, ReplayingTheLogIntoAnEmptyRecordRebuildsItAndThePage) {
     ASSERT_EQ(before.size(), 4);
     EXPECT_EQ(before.at(2), lineOf("DC.Subject", "Budgets; Levies", "", "SONZ"));
     w.context.record.clear();
-    w->pageSource.clear();  // as in a new session: no page read yet
-    w->pageSourceFile.clear();
+    w.context.page.text.clear();  // as in a new session: no page read yet
+    w.context.page.file.clear();
     writeFile(u"r.htm"_s, blank);
     dispatch(u"mtp://stoplogging.kqb"_s);
     openBatch(modMTP::commandLogPath());

@@ -105,11 +105,11 @@ TEST_F(HtmlSaveTest, OnlyABlankPageIsOfferedTheMinimalPage) {
     EXPECT_TRUE(w->SaveAsHTML(blank));
     EXPECT_EQ(readBytes(blank), "<html>\r\n<head>\r\n<title>Untitled Document</title>\r\n" + block +
                                     "</head>\r\n<body>\r\n</body>\r\n</html>\r\n");
-    w->pageSource = u"<html><body>Hello</body></html>"_s;  // text but no head: a head, without a question
+    w.context.page.text = u"<html><body>Hello</body></html>"_s;  // text but no head: a head, without a question
     EXPECT_TRUE(w->SaveAsHTML(blank));
     EXPECT_EQ(readBytes(blank), "<html>\r\n<head>\r\n" + block + "</head><body>Hello</body></html>\r\n");
     // A record never read from a page is put into the page the file already holds.
-    w->pageSource.clear();
+    w.context.page.text.clear();
     const QString existing = write(u"existing.htm"_s, "<html><head><title>Keep</title></head><body>me</body></html>");
     EXPECT_TRUE(w->SaveAsHTML(existing));
     EXPECT_EQ(readBytes(existing), "<html><head><title>Keep</title>" + block + "</head><body>me</body></html>\r\n");

@@ -33,7 +33,7 @@ TEST_F(PageLoadingTest, LocalPagesInEitherEncodingAMergeAndARecordToOpenFromTheR
     w.context.document.setStatus(u"Merging Metadata"_s);
     w->LoadMetadataFromURL(write(u"b.htm"_s, "<meta name=\"B\" content=\"2\">"), false);  // the source stays
     EXPECT_EQ(w.context.record.count(), 2);
-    EXPECT_TRUE(w->pageSource.contains(u"Caf\u00E9"_s));
+    EXPECT_TRUE(w.context.page.text.contains(u"Caf\u00E9"_s));
     EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(3), u"Waiting for Metadata to come in..."_s);
     testing_support::CommandRecorder recorder{w.context};  // a record to open comes from the repository instead
     w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/open.kqb/"_s;
@@ -63,7 +63,7 @@ TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLi
     w->LoadMetadataFromURL(server.url(u"/broken.htm"_s), true);
     EXPECT_EQ(w.context.record.lines().size(), 1);
     EXPECT_EQ(content(1), u"Web"_s);
-    EXPECT_TRUE(w->pageSource.contains(u"Web"_s));
+    EXPECT_TRUE(w.context.page.text.contains(u"Web"_s));
     // A harvest list goes to the tree and stops the navigation.
     EXPECT_EQ(w->LoadMetadataFromURL(server.url(u"/hcl.xml"_s), true), platform::vbCancel);
     EXPECT_EQ(w.context.record.count(), 0);

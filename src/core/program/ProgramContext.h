@@ -3,6 +3,7 @@
 #include "core/program/CommandState.h"
 #include "core/program/DomainState.h"
 #include "core/program/Preferences.h"
+#include "core/record/PageSource.h"
 #include "core/record/Record.h"
 #include "platform/FileDialogs.h"
 #include "record/DocumentState.h"
@@ -10,9 +11,10 @@
 #include <array>
 
 // What the program knows while it runs: the scheme server, the preferences, the current
-// domain, the command and macro state, the page's record, the two list trees (0 the lists,
-// 1 the repository's catalogue), the documents' state and the file dialog's settings. The
-// application makes one, before its window and outliving it, and hands it to whatever needs it.
+// domain, the command and macro state, the page's record and text, the two list trees (0 the
+// lists, 1 the repository's catalogue) and which one is shown, the documents' state and the
+// file dialog's settings. The application makes one, before its window and outliving it, and
+// hands it to whatever needs it.
 class ProgramContext {
 public:
     ProgramContext() = default;
@@ -27,6 +29,7 @@ public:
     CommandState commands;
     MacroState macros;
     Record record;
+    PageSource page;
     std::array<ListTree, 2> listTrees;
     // The tree shown (0 or 1) and the name of the list it holds (its root).
     int treeIndex = 0;
