@@ -60,7 +60,7 @@ void Form1::mnuFileSave_Click() {
     // failed write or a save the repository finishes later leave the mark in place.
     if (document == DocumentState::Document::Record) {
         const bool saved = saveRecordWhereItBelongs([this] {
-            const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, FilePath);
+            const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, context.FilePath);
             return !chosen.isEmpty() && SaveAsHTML(chosen);
         });
         if (saved) documentState->markSaved(DocumentState::Document::Record);

@@ -30,11 +30,11 @@ bool Form1::mnuFileSaveAs_Click(int index) {
     case kSaveAsPage: {
         const QString location = browserLocationURL();
         const qsizetype slash = location.lastIndexOf(QLatin1Char('/'));
-        if (slash >= 0) FilePath = platform::folderPart(FilePath) + location.mid(slash + 1);
-        const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, FilePath);
+        if (slash >= 0) context.FilePath = platform::folderPart(context.FilePath) + location.mid(slash + 1);
+        const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, context.FilePath);
         if (chosen.isEmpty()) return false;
-        FilePath = chosen;
-        return runSaveCommand(FilePath, false);
+        context.FilePath = chosen;
+        return runSaveCommand(context.FilePath, false);
     }
     case kSaveAsServerRecord:
         if (context.macros.saveRecordMacro.isEmpty()) {
@@ -45,12 +45,12 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));
         return false;  // the repository stores it on its own time; its reply says how it went
     case kSaveAsTemplate: {
-        if (!platform::isLocalPath(BatchPath)) BatchPath.clear();
-        const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kBatchFilter, BatchPath);
+        if (!platform::isLocalPath(context.BatchPath)) context.BatchPath.clear();
+        const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kBatchFilter, context.BatchPath);
         if (chosen.isEmpty()) return false;
-        BatchPath = chosen;
+        context.BatchPath = chosen;
         // A template that was not written is not worth a function key.
-        if (!runSaveCommand(BatchPath, false)) return false;
+        if (!runSaveCommand(context.BatchPath, false)) return false;
         if (platform::MsgBox(QStringLiteral("Do you want to add this template to the next available FKey?"),
                              platform::vbYesNo, QStringLiteral("Assign to an FKEY?")) != platform::vbYes)
             return true;
@@ -58,7 +58,7 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         QString macro = QStringLiteral("mtp://addmacro=mtp://") + chosen + QStringLiteral("&text=Load Macro from Disk.kqb");
         modMTP::addMacro(context, macro);
         frmSourceHTML::showEditor(context);
-        documentState->setSaveCaption(QStringLiteral("Save Template to ") + BatchPath);
+        documentState->setSaveCaption(QStringLiteral("Save Template to ") + context.BatchPath);
         return true;
     }
     case kSaveAsScheme:

@@ -187,8 +187,6 @@ public:
     bool vSplitterMoving = false;
     bool hSplitterMoving = false;
     bool fileMenuBusy = false;
-    QString FilePath;   // folder or path of the page file last opened
-    QString BatchPath;  // folder or path of the last batch file
     QString inputText;
 
     // ---- shell: operations ---------------------------------------------------------

@@ -146,7 +146,7 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
     documentState->setCurrentHTMLFile(
         read && platform::isLocalPath(shortAddress) && platform::isPageAddress(shortAddress) ? shortAddress : QString());
     showCurrentFile();
-    FilePath = platform::folderPart(FilePath);
+    context.FilePath = platform::folderPart(context.FilePath);
 }
 
 void Form1::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {

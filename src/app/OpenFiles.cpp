@@ -56,24 +56,24 @@ void Form1::mnuFileOpenIdx_Click(int index) {
     switch (index) {
     case kOpenPage: {
         if (saveHtmlCheck() == platform::vbCancel) return;
-        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("htm"), existing(FilePath));
+        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("htm"), existing(context.FilePath));
         // A cancelled dialog leaves the record's file as it was.
         if (path.isEmpty()) break;
         documentState->setCurrentHTMLFile(path);
-        FilePath = path;
-        documentState->setSaveCaption(QStringLiteral("Save Record to ") + FilePath);
+        context.FilePath = path;
+        documentState->setSaveCaption(QStringLiteral("Save Record to ") + context.FilePath);
         if (markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
             documentState->markSaved(DocumentState::Document::Record);
         break;
     }
     case kOpenTemplate:
-        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("kqb"), BatchPath);
+        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("kqb"), context.BatchPath);
         if (path.isEmpty()) break;
-        BatchPath = path;
-        documentState->setSaveCaption(QStringLiteral("Save Template to ") + BatchPath);
+        context.BatchPath = path;
+        documentState->setSaveCaption(QStringLiteral("Save Template to ") + context.BatchPath);
         break;
     case kOpenMacroSet:
-        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("kqb"), BatchPath);
+        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("kqb"), context.BatchPath);
         break;
     case kOpenServerRecord:
         if (context.macros.openRecordMacro.isEmpty()) {
@@ -103,8 +103,8 @@ void Form1::mnuFileOpenIdx_Click(int index) {
         if (!path.isEmpty() && takeOverAsList(QStringLiteral("Save Scheme to ") + path)) documentState->setTreePath(path);
         break;
     case kOpenHarvestList:
-        FilePath.remove(QLatin1String(".kqs"), ci);
-        FilePath.remove(QLatin1String(".kqi"), ci);
+        context.FilePath.remove(QLatin1String(".kqs"), ci);
+        context.FilePath.remove(QLatin1String(".kqi"), ci);
         path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("hcl"), existing(documentState->TreePath()));
         if (path.isEmpty()) break;
         documentState->setTreePath(path);
@@ -123,7 +123,7 @@ void Form1::mnuFileOpenIdx_Click(int index) {
         break;
     case kOpenDirectory:
         if (saveHtmlCheck() == platform::vbCancel) return;
-        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("dir"), existing(FilePath));
+        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("dir"), existing(context.FilePath));
         if (platform::lastPathSeparator(path) >= 0) path = platform::folderPart(path);
         break;
     default:
@@ -140,12 +140,12 @@ void Form1::LoadFromOpen(const QString& path) {
     const auto is = [&](const char* e) { return extension == QLatin1String(e); };
 
     if (is(".kqb")) {
-        BatchPath = path;
+        context.BatchPath = path;
         modMTP::runCommand(context, QStringLiteral("mtp://") + path);
     } else if (is(".htm") || is(".asp") || is(".cfm")) {
         // The panel is emptied next: unsaved edits get their question first.
         if (saveHtmlCheck() == platform::vbCancel) return;
-        FilePath = path;
+        context.FilePath = path;
         modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
         modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
     } else if (is(".kqs")) {

@@ -72,9 +72,9 @@ void Form1::GetRegSettings() {
     frameChecked_ = false;
     treePaneTwips_ = WindowPlacement::treePaneWidth(pixelsToTwips(width()));
 
-    FilePath = formSettings.GetSetting(kFiles, QStringLiteral("FilePath"), programFolderWithSlash());
-    FilePath = platform::folderPart(FilePath);
-    BatchPath = formSettings.GetSetting(kFiles, QStringLiteral("BatchPath"), programFolderWithSlash());
+    context.FilePath = formSettings.GetSetting(kFiles, QStringLiteral("FilePath"), programFolderWithSlash());
+    context.FilePath = platform::folderPart(context.FilePath);
+    context.BatchPath = formSettings.GetSetting(kFiles, QStringLiteral("BatchPath"), programFolderWithSlash());
 
     Preferences& p = context.preferences;
     p.Home = formSettings.GetSetting(kPrefs, QStringLiteral("Home"), QStringLiteral("http://") + context.schemeServer);
@@ -133,8 +133,8 @@ void Form1::savePreferences() {
     formSettings.SaveSetting(kPosition, QStringLiteral("Height"), QString::number(pixelsToTwips(height())));
 
     formSettings.SaveSetting(kFiles, QStringLiteral("TreePath"), documentState->TreePath());
-    formSettings.SaveSetting(kFiles, QStringLiteral("FilePath"), FilePath);
-    formSettings.SaveSetting(kFiles, QStringLiteral("BatchPath"), BatchPath);
+    formSettings.SaveSetting(kFiles, QStringLiteral("FilePath"), context.FilePath);
+    formSettings.SaveSetting(kFiles, QStringLiteral("BatchPath"), context.BatchPath);
 
     const Preferences& p = context.preferences;
     formSettings.SaveSetting(kPrefs, QStringLiteral("Home"), p.Home);

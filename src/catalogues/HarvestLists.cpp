@@ -175,7 +175,7 @@ void getMetaFromHCL(Form1& form, QString& folder) {
     }
     if (window->LoadMetadataFromURL(page, true) == platform::vbCancel || !alive) return;
     window->documentState->setCurrentHTMLFile(page);
-    window->FilePath = page;
+    window->context.FilePath = page;
     window->documentState->setSaveCaption(QStringLiteral("Save Record to ") + page);
     if (window->markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
         window->documentState->markSaved(DocumentState::Document::Record);

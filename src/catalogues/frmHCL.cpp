@@ -155,7 +155,7 @@ void frmHCL::cmdBrowse1_Click() {
 }
 
 void frmHCL::cmdBrowse_Click() {
-    const QString chosen = ModOpenSave::showOpenDialog(form_.context.fileDialog, QStringLiteral("hcl"), form_.FilePath);
+    const QString chosen = ModOpenSave::showOpenDialog(form_.context.fileDialog, QStringLiteral("hcl"), form_.context.FilePath);
     show();
     raise();
     if (platform::lastPathSeparator(chosen) >= 0) txtHCLDirLoc->setText(platform::folderPart(chosen));

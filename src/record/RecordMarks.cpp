@@ -70,7 +70,7 @@ bool Form1::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere) {
         QString proposed = file;
         const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, proposed, true);
         if (chosen.isEmpty()) return false;
-        FilePath = chosen;
+        context.FilePath = chosen;
         return SaveAsHTML(chosen);
     }
     if (!context.macros.saveRecordMacro.isEmpty()) {

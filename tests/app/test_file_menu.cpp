@@ -97,7 +97,7 @@ TEST_F(FileNewOpenTest, OpeningOrDroppingAPageAsksFirstAndACancelChangesNothing)
     EXPECT_EQ(w.context.document.currentHTMLFile(), page);
     EXPECT_TRUE(recorder.commands.isEmpty());
     drop({next});
-    EXPECT_EQ(w->FilePath, next);
+    EXPECT_EQ(w.context.FilePath, next);
     EXPECT_EQ(recorder.commands, QStringList({u"mtp://delete=all.fld"_s, u"mtp://open="_s + next}));
 }
 
@@ -108,7 +108,7 @@ TEST_F(FileNewOpenTest, OpenTemplatesMacrosRepositoryRecordsAndLists) {
     dialogs.choose(batch).choose(batch).choose(catalogue).choose(hcl);
     w.find<QAction>(u"mnuFileOpenIdx_2"_s)->trigger();
     w.find<QAction>(u"mnuFileOpenIdx_3"_s)->trigger();
-    EXPECT_EQ(w->BatchPath, batch);
+    EXPECT_EQ(w.context.BatchPath, batch);
     boxes.expect(u"No Quorvantile Repository has been linked to the Karvold."_s, vbOK);
     w.find<QAction>(u"mnuFileOpenIdx_4"_s)->trigger();
     w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
@@ -189,7 +189,7 @@ TEST_F(FileMenuTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
     EXPECT_EQ(recorder.commands, QStringList({w.context.macros.saveRecordMacro, w.context.macros.saveRecordMacro}));
     EXPECT_EQ(panel2(), u"Modified"_s);  // the repository's reply settles the mark
     w.context.macros.saveRecordMacro.clear();
-    w->FilePath = page;
+    w.context.FilePath = page;
     const QString chosen = path(u"Größe \"quoted\" ü"_s);  // the filter's extension is added
     dialogs.cancel().choose(chosen);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
@@ -336,11 +336,11 @@ TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
 TEST_F(FileMenuTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
     open(write(u"news/today.htm"_s, kPage));
     const QString index = openPage(u"index.htm"_s, u"Edited"_s);
-    w->FilePath = index;
+    w.context.FilePath = index;
     const QString copy = path(u"Kopie \"neu\" é.htm"_s);
     dialogs.cancel().choose(copy).choose(folderAt(u"folder.htm"_s));
     w.find<QAction>(u"mnuFileSaveAs_1"_s)->trigger();
-    EXPECT_EQ(w->FilePath, path(u"today.htm"_s));
+    EXPECT_EQ(w.context.FilePath, path(u"today.htm"_s));
     EXPECT_FALSE(QFile::exists(copy));
     w.find<QAction>(u"mnuFileSaveAs_1"_s)->trigger();
     EXPECT_EQ(read(copy), pageTitled("Edited"));
@@ -360,7 +360,7 @@ TEST_F(FileMenuTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
 
 TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
     w.context.record.append({u"DC.Title"_s, u"Template & more"_s, u"en"_s, {}});
-    w->BatchPath = u"bare.kqb"_s;
+    w.context.BatchPath = u"bare.kqb"_s;
     const QString file = path(u"my template.kqb"_s);
     dialogs.choose(path(u"my template"_s)).choose(file);
     boxes.expect(u"Do you want to add this template to the next available FKey?"_s, vbNo)

@@ -117,16 +117,16 @@ TEST_F(StartupTest, PreferencesRoundTripThroughTheStore) {
     start();
     QApplication::processEvents();  // shown and framed
     EXPECT_EQ(context->preferences.Home + context->preferences.CompleteMtp.text(), u"http://home.example/N"_s);
-    EXPECT_EQ(form->FilePath, u"/pages/site/"_s);
+    EXPECT_EQ(context->FilePath, u"/pages/site/"_s);
     EXPECT_EQ(get(u"Preferences\\Macros"_s, u"F5"_s), u"F5 - Macro|mtp://open=/t/x.kqb"_s);
     form->move(platform::twipsToPixels(3000), platform::twipsToPixels(2000));
-    form->BatchPath = u"/batches/"_s;
+    context->BatchPath = u"/batches/"_s;
     form->close();  // the close writes everything back
     EXPECT_EQ(get(u"Preferences"_s, u"CompleteMtp"_s) + get(u"Preferences"_s, u"F5"_s), u"N-"_s);
     EXPECT_EQ(get(u"Position Data"_s, u"Width"_s), QString::number(platform::pixelsToTwips(form->width())));
     EXPECT_FALSE(get(u"Position Data"_s, u"Left"_s).contains(u"not"_s));
     start();
-    EXPECT_EQ(form->BatchPath, u"/batches/"_s);
+    EXPECT_EQ(context->BatchPath, u"/batches/"_s);
 }
 
 TEST_F(StartupTest, AddressHistoryKeepsNineteenNewestFirst) {

@@ -35,6 +35,9 @@ public:
     int treeIndex = 0;
     QString rootName;
     DocumentState document;
-    // The file dialog's settings, kept from one use to the next (its folder above all).
+    // The file dialog's settings, kept from one use to the next (its folder above all), and
+    // the folder or path of the page file last opened and of the last batch file.
     platform::FileDialogRequest fileDialog;
+    QString FilePath;
+    QString BatchPath;
 };
