@@ -25,7 +25,9 @@ public:
     ListTree& activeTree() const { return context.listTrees[size_t(context.treeIndex)]; }
 
     // The pane of the list tree shown.
-    ListTreeView* activeTreeView() const { return find<ListTreeView>(QStringLiteral("TreeView1_%1").arg(context.treeIndex)); }
+    ListTreeView* activeTreeView() const {
+        return find<ListTreeView>(QStringLiteral("TreeView1_%1").arg(context.treeIndex));
+    }
 
     // The window's widget (or other object) of this type and object name, as a user finds it
     // on screen; a missing one fails the test.
