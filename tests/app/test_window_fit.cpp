@@ -153,10 +153,12 @@ TEST_P(LinesInSightTest, APageShowsItsLinesWholeAndAnAddedLineComesIntoSight) {
 INSTANTIATE_TEST_SUITE_P(Lines, LinesInSightTest, ::testing::Values(3, 8, 30));
 
 TEST_F(WindowFitTest, AWindowLeftOnALargerScreenOpensOnThisOne) {
-    w->formSettings.SaveSetting(u"Position Data"_s, u"Left"_s, u"1500"_s);
-    w->formSettings.SaveSetting(u"Position Data"_s, u"Top"_s, u"900"_s);
-    w->formSettings.SaveSetting(u"Position Data"_s, u"Width"_s, QString::number(pixelsToTwips(available().width() + 400)));
-    w->formSettings.SaveSetting(u"Position Data"_s, u"Height"_s, u"12000"_s);
+    // Where the window was left last time, as the settings store holds it.
+    CRegSettings stored;
+    stored.SaveSetting(u"Position Data"_s, u"Left"_s, u"1500"_s);
+    stored.SaveSetting(u"Position Data"_s, u"Top"_s, u"900"_s);
+    stored.SaveSetting(u"Position Data"_s, u"Width"_s, QString::number(pixelsToTwips(available().width() + 400)));
+    stored.SaveSetting(u"Position Data"_s, u"Height"_s, u"12000"_s);
     ProgramContext second;
     const std::unique_ptr<Form1> again(modMetaMain::openMainWindow(second));
     showFramed(*again);
