@@ -33,7 +33,6 @@ class Form1CommandWindow final : public CommandWindow {
 public:
     explicit Form1CommandWindow(Form1& window) : w(window) {}
 
-    Record& record() override { return *w.record; }
     void showLine(Record::LineId id) override { w.MetaPanel->showLine(id); }
     void repaintRecord() override { w.MetaPanel->refresh(); }
     void selectLine(int position) override { w.SelectLine(position); }
@@ -82,8 +81,6 @@ public:
     QString addressText() const override { return w.URL->currentText(); }
     platform::Inet& repositoryTransfer() override { return *w.helpMenu->helpWindow().PostInet; }
 
-    DocumentState& documentState() override { return *w.documentState; }
-    ListTree& listTree(int index) override { return w.listTree(index); }
     void showListPane(int index, bool shown) override { w.TreeView1[size_t(index == 1 ? 1 : 0)]->setVisible(shown); }
     int saveListCheck(const QString& reason) override { return w.saveListCheck(reason); }
     bool saveList(QString& path) override {

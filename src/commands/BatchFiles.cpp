@@ -199,7 +199,7 @@ void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origi
     if (batchDepth == 0) batchesAbandoned = false;
 
     if (CommandWindow* window = commands.window) {
-        if (!window->record().isEmpty()) window->showLine(window->record().idAt(1));
+        if (!context.record.isEmpty()) window->showLine(context.record.idAt(1));
         // The batch is done: the panes show where it left them now.
         if (batchDepth == 0) window->holdPainting(false);
     }

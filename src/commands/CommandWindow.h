@@ -3,8 +3,6 @@
 
 #include <QString>
 
-class DocumentState;
-class ListTree;
 class frmWaitProcess;
 
 namespace platform {
@@ -21,10 +19,7 @@ class CommandWindow {
 public:
     virtual ~CommandWindow() = default;
 
-    // ---- the record -----------------------------------------------------------------------
-    // The record's lines, their selection and the current line, which the field command
-    // finds, changes and adds to.
-    virtual Record& record() = 0;
+    // ---- the record (the context's record, as the window shows it) -------------------------
     // Scrolls the metadata panel to the line.
     virtual void showLine(Record::LineId id) = 0;
     // Marks the metadata panel for painting.
@@ -82,11 +77,8 @@ public:
     // the help window receives and handles their replies.
     virtual platform::Inet& repositoryTransfer() = 0;
 
-    // ---- the list -------------------------------------------------------------------------
-    virtual DocumentState& documentState() = 0;
-    // The two list trees: 0 for lists, 1 for the repository's catalogue.
-    virtual ListTree& listTree(int index) = 0;
-    // Shows or hides the pane of a tree.
+    // ---- the list (the context's trees, as the window shows them) ---------------------------
+    // Shows or hides the pane of a tree (0 for lists, 1 for the repository's catalogue).
     virtual void showListPane(int index, bool shown) = 0;
     // The list's save question; answers 2 on Cancel.
     virtual int saveListCheck(const QString& reason) = 0;

@@ -225,11 +225,11 @@ QString formatIsoDate(const QDate& date) {
 QString findFieldForScheme(ProgramContext& context, const QString&, const QString& scheme,
                            const QString& reducedScheme) {
     CommandWindow* window = context.commands.window;
-    const LineId selected = window ? window->record().selectedLine() : 0;
-    const QString lineScheme = selected ? window->record().cell(selected, Record::Scheme) : QString();
+    const LineId selected = window ? context.record.selectedLine() : 0;
+    const QString lineScheme = selected ? context.record.cell(selected, Record::Scheme) : QString();
     if (selected && (lineScheme.contains(reducedScheme, ci) || lineScheme.contains(scheme, ci))) {
-        const QString element = window->record().cell(selected, Record::Name);
-        window->selectLine(window->record().positionOf(selected));
+        const QString element = context.record.cell(selected, Record::Name);
+        window->selectLine(context.record.positionOf(selected));
         return element;
     }
     MsgBox(QStringLiteral("Quorvantile can't insert this scheme element as a new field because the scheme can be used "
@@ -251,7 +251,7 @@ void mtpAddField(ProgramContext& context, const QString& command) {
         values.element = findFieldForScheme(context, values.value, values.scheme, values.reducedScheme);
         if (values.element.isEmpty()) return;
     }
-    Record& record = window->record();
+    Record& record = context.record;
     Search search{*window, record, values, values.value};
     // The lines are taken once, at the start: only lines of the element can take the value,
     // and they are looked up, not searched for. A line removed meanwhile is passed over.

@@ -46,7 +46,7 @@ void cgiSendHCL(ProgramContext& context, QString& command) {
         return;
     }
     // The help window takes the repository's answer. A record's unsaved changes keep their mark.
-    DocumentState& state = window->documentState();
+    DocumentState& state = context.document;
     if (!state.modified(DocumentState::Document::Record)) {
         state.setStatus(QStringLiteral("Ready"));
         state.nameDocument(DocumentState::Document::None);

@@ -139,9 +139,9 @@ private:
 
 void ListLoad::restore() {
     if (!alive()) return;
-    window_->documentState().setTreePath(entryTreePath_);
+    context_.document.setTreePath(entryTreePath_);
     context_.rootName = entryRootName_;
-    window_->documentState().setListType(entryListType_);
+    context_.document.setListType(entryListType_);
     context_.treeIndex = entryTreeIndex_;
 }
 
@@ -151,9 +151,9 @@ void ListLoad::runTimeError(const QString& description) {
 
 void ListLoad::run() {
     CommandWindow& f = *window_;
-    entryTreePath_ = f.documentState().TreePath();
+    entryTreePath_ = context_.document.TreePath();
     entryRootName_ = context_.rootName;
-    entryListType_ = f.documentState().listType();
+    entryListType_ = context_.document.listType();
     entryTreeIndex_ = context_.treeIndex;
     context_.commands.previousListName = context_.rootName;
 
@@ -167,7 +167,7 @@ void ListLoad::run() {
         // extension names.
         location_.prepend(QStringLiteral("url="));
         const bool catalogue = location_.section(QLatin1Char('.'), -1).contains(QLatin1String("kqi"), kAnyCase);
-        f.documentState().setListType(catalogue ? QStringLiteral("indexes") : QStringLiteral("schema"));
+        context_.document.setListType(catalogue ? QStringLiteral("indexes") : QStringLiteral("schema"));
     }
     if (location_.contains(QLatin1String("url="), kAnyCase)) {
         outcome = fromWeb();
@@ -218,7 +218,7 @@ ListLoad::Outcome ListLoad::fromWeb() {
     location_.remove(QStringLiteral("url="), kAnyCase);
     const QString fileName = location_.mid(location_.lastIndexOf(QLatin1Char('/')) + 1);
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
-    f.documentState().setTreePath(dot >= 0 ? fileName.mid(dot) : QString());
+    context_.document.setTreePath(dot >= 0 ? fileName.mid(dot) : QString());
     context_.rootName = dot >= 0 ? fileName.left(dot) : fileName;
     QCoreApplication::processEvents();
     if (!alive()) return Outcome::Stop;
@@ -227,7 +227,7 @@ ListLoad::Outcome ListLoad::fromWeb() {
     cacheName.remove(QLatin1Char('?'));
     cacheName.remove(QLatin1Char('|'));
     cacheName.replace(QStringLiteral("%20"), QStringLiteral(" "));
-    cachePath_ = cacheFolder(f.documentState().listType()) + listCacheFileName(cacheName);
+    cachePath_ = cacheFolder(context_.document.listType()) + listCacheFileName(cacheName);
     f.showListProgress(QStringLiteral("Please wait while Quorvantile loads the List"));
     if (QFileInfo(cachePath_).isFile() && !bypassCache_) return Outcome::Read;
 
@@ -250,14 +250,14 @@ ListLoad::Outcome ListLoad::fromSchemeServer() {
 
     QString cacheName = location_;
     cacheName.replace(QStringLiteral("%20"), QStringLiteral(" "));
-    if (f.documentState().listType() == QLatin1String("indexes")) cacheName += QStringLiteral(".kqi");
-    cachePath_ = cacheFolder(f.documentState().listType()) + listCacheFileName(cacheName);
+    if (context_.document.listType() == QLatin1String("indexes")) cacheName += QStringLiteral(".kqi");
+    cachePath_ = cacheFolder(context_.document.listType()) + listCacheFileName(cacheName);
     if (QFileInfo(cachePath_).isFile()) return Outcome::Read;
 
     QString address = QStringLiteral("http://") + context_.schemeServer;
-    if (f.documentState().listType() == QLatin1String("schema")) {
+    if (context_.document.listType() == QLatin1String("schema")) {
         address += QStringLiteral("/cgi-bin/loadscheme.pl?scheme=") + context_.rootName;
-    } else if (f.documentState().listType() == QLatin1String("indexes")) {
+    } else if (context_.document.listType() == QLatin1String("indexes")) {
         address += QStringLiteral("/cgi-bin/loadindex.pl?index=") + context_.rootName;
     } else {
         MsgBox(QStringLiteral("System Type of ") + location_ + QStringLiteral(" unknown"));
@@ -278,16 +278,16 @@ void ListLoad::fromLocalFile() {
     if (cachePath_.contains(platform::programDataFolder() + QStringLiteral("/cache"), kAnyCase)) {
         // A copy in the cache is shown like the downloaded list it is: named after the
         // file, of the kind its extension names, with no file of its own to save to.
-        f.documentState().setTreePath(extension);
+        context_.document.setTreePath(extension);
         sourceTag_.clear();
     } else {
-        f.documentState().setTreePath(cachePath_);
+        context_.document.setTreePath(cachePath_);
         sourceTag_ = cachePath_;
     }
-    f.documentState().setListType(extension.mid(1).contains(QLatin1String("kqi"), kAnyCase) ? QStringLiteral("indexes")
+    context_.document.setListType(extension.mid(1).contains(QLatin1String("kqi"), kAnyCase) ? QStringLiteral("indexes")
                                                                            : QStringLiteral("schema"));
     f.enableSaveList();
-    f.documentState().setSaveListCaption(QStringLiteral("Save Catalog"));
+    context_.document.setSaveListCaption(QStringLiteral("Save Catalog"));
 }
 
 void ListLoad::readFile() {
@@ -307,8 +307,8 @@ void ListLoad::readFile() {
                                      name.contains(QLatin1String("getCatalogue"), kAnyCase);
     if (!repositoryCatalogue && mayReplace_) {
         // Asked about the list shown, under its own path and name: a Yes saves it where it belongs.
-        const QString newPath = f.documentState().TreePath();
-        const QString newType = f.documentState().listType();
+        const QString newPath = context_.document.TreePath();
+        const QString newType = context_.document.listType();
         restore();
         const bool replace = mayReplace_();
         if (!alive()) return;
@@ -316,9 +316,9 @@ void ListLoad::readFile() {
             kept_ = true;
             return;
         }
-        f.documentState().setTreePath(newPath);
+        context_.document.setTreePath(newPath);
         context_.rootName = name;
-        f.documentState().setListType(newType);
+        context_.document.setListType(newType);
     }
     QString rootText = context_.rootName;
     context_.treeIndex = 0;
@@ -334,10 +334,10 @@ void ListLoad::readFile() {
     if (repositoryCatalogue) {
         rootText = QStringLiteral("Main Catalog");
         context_.treeIndex = 1;
-        if (bypassCache_) f.listTree(1).clear();
+        if (bypassCache_) context_.listTrees[size_t(1)].clear();
     } else {
-        f.listTree(0).clear();
-        f.documentState().setListFile(sourceTag_);
+        context_.listTrees[size_t(0)].clear();
+        context_.document.setListFile(sourceTag_);
     }
     if (!f.treeViewChecked()) f.clickTreeView();
 
@@ -345,7 +345,7 @@ void ListLoad::readFile() {
     rootText = makeRoot(rootText);
     f.layOut();
 
-    ListTree& tree = f.listTree(context_.treeIndex);
+    ListTree& tree = context_.listTrees[size_t(context_.treeIndex)];
     if (tree.count() == 1) {
         fillTree(tree, rootText);
         if (!alive()) return;
@@ -368,16 +368,16 @@ QString ListLoad::makeRoot(const QString& rootText) {
     bool scrollToRoot = true;
     const auto report = [&](const QString& text, const QString& tag) {
         root = Root{text, platform::kImageFolder, platform::kImageOpenFolder, tag};
-        f.documentState().setTreePath(QStringLiteral(".kqi"));
+        context_.document.setTreePath(QStringLiteral(".kqi"));
         context_.rootName = QString();
         f.setSaveAsCatalogueCaption(QString());
     };
     if (name.contains(QLatin1String("?getCatalogue"), kAnyCase)) {
         context_.treeIndex = 1;
-        f.documentState().setTreePath(QStringLiteral("Main Catalog.kqi"));
+        context_.document.setTreePath(QStringLiteral("Main Catalog.kqi"));
         context_.rootName = QString();
         f.setSaveAsCatalogueCaption(QStringLiteral("Quorvantile Repository Catalog..."));
-        if (f.listTree(1).count() == 0)
+        if (context_.listTrees[size_t(1)].count() == 0)
             root = Root{QStringLiteral("Main Catalog"), platform::kImageFolder, 0,
                         QStringLiteral("Quorvantile Repository Catalog")};
         scrollToRoot = false;
@@ -391,16 +391,16 @@ QString ListLoad::makeRoot(const QString& rootText) {
         // Named after the scheme, whichever repository page asked for it.
         root = Root{name.mid(at + 14), platform::kImageFolder, platform::kImageOpenFolder, QStringLiteral("Scheme")};
         f.setSaveAsCatalogueCaption(QStringLiteral("Local Catalog..."));
-    } else if (f.documentState().TreePath().contains(QLatin1String(".kqs"), kAnyCase)) {
+    } else if (context_.document.TreePath().contains(QLatin1String(".kqs"), kAnyCase)) {
         root = Root{rootText, platform::kImageSchemeFolder, platform::kImageSchemeFolder, QStringLiteral("Scheme")};
-    } else if (f.documentState().TreePath().contains(QLatin1String(".kqi"), kAnyCase)) {
+    } else if (context_.document.TreePath().contains(QLatin1String(".kqi"), kAnyCase)) {
         root = Root{rootText, platform::kImageFolder, platform::kImageOpenFolder, QStringLiteral("Catalog")};
     }
     // The tree shown is the one the list goes into.
     f.showListPane(context_.treeIndex, f.treeViewChecked());
     f.showListPane(1 - context_.treeIndex, false);
     if (!root) return rootText;
-    ListTree& tree = f.listTree(context_.treeIndex);
+    ListTree& tree = context_.listTrees[size_t(context_.treeIndex)];
     if (const ListTree::NodeId node = tree.add(0, ListTree::Place::Last, root->text + QLatin1Char('\\'), root->text,
                                                root->image, root->selectedImage)) {
         tree.setTag(node, root->tag);
@@ -413,13 +413,13 @@ QString ListLoad::makeRoot(const QString& rootText) {
 void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
     CommandWindow& f = *window_;
     loadStep_ = QStringLiteral("processing lines");
-    const bool scheme = f.documentState().listType() == QLatin1String("schema");
+    const bool scheme = context_.document.listType() == QLatin1String("schema");
     QString errors;
     QStringList renamed;
     int refused = 0;
     int counter = 0;
-    if (!scheme && f.documentState().listType() != QLatin1String("indexes")) {
-        MsgBox(QStringLiteral("No System Type of ") + f.documentState().listType(), platform::vbOKOnly, QStringLiteral("Error"));
+    if (!scheme && context_.document.listType() != QLatin1String("indexes")) {
+        MsgBox(QStringLiteral("No System Type of ") + context_.document.listType(), platform::vbOKOnly, QStringLiteral("Error"));
     } else {
         // The pane shows the list once it is in; the wait dialog shows how far it got meanwhile.
         ListTree::Bulk bulk(tree);
@@ -464,7 +464,7 @@ void ListLoad::end() {
     if (!address.contains(QLatin1String("://")) && platform::isLocalPath(address))
         address = QStringLiteral("file://") + address;
     f.addToAddressHistory(address);
-    if (ListTree& tree = f.listTree(context_.treeIndex); tree.count() > 0) tree.ensureVisible(tree.item(1));
+    if (ListTree& tree = context_.listTrees[size_t(context_.treeIndex)]; tree.count() > 0) tree.ensureVisible(tree.item(1));
     context_.commands.listLoadRefusals = 0;
 }
 

@@ -88,12 +88,10 @@ bool post(ProgramContext& context, const QString& address, const QString& body, 
     // A reply that never arrives, or arrives empty, is told; a record save that failed on
     // the way leaves the record unsaved.
     auto once = std::make_shared<QMetaObject::Connection>();
-    *once = QObject::connect(&inet, &platform::Inet::transferEnded, &inet, [once, &inet, address, after, &commands = context.commands] {
+    *once = QObject::connect(&inet, &platform::Inet::transferEnded, &inet, [once, &inet, address, after, &commands = context.commands, &document = context.document] {
         QObject::disconnect(*once);
-        CommandWindow* main = commands.window;
         if (inet.ResponseCode() != 0) {
-            if (after == AfterReply::RecordSave && main)
-                main->documentState().markModified(DocumentState::Document::Record);
+            if (after == AfterReply::RecordSave && commands.window) document.markModified(DocumentState::Document::Record);
         } else if (inet.replyBytes().isEmpty()) {
             MsgBox(QStringLiteral("The repository at ") + address + QStringLiteral(" sent an empty reply."));
         }
@@ -101,8 +99,8 @@ bool post(ProgramContext& context, const QString& address, const QString& body, 
     return true;
 }
 
-void markReady(CommandWindow& w) {
-    w.documentState().markSaved(DocumentState::Document::None, QStringLiteral("Ready"));
+void markReady(DocumentState& document) {
+    document.markSaved(DocumentState::Document::None, QStringLiteral("Ready"));
 }
 
 // A record asked for, or deleted, at the address box's page.
@@ -117,9 +115,9 @@ void recordRequest(ProgramContext& context, const QString& command, const QStrin
     if (verb == QLatin1String("getIISRecord") && address.contains(QLatin1String("?showform="), ci))
         text.remove(QLatin1String("http://"), ci);
     if (!post(context, address, text)) return;
-    if (verb == QLatin1String("deleteIISRecord")) return markReady(w);
+    if (verb == QLatin1String("deleteIISRecord")) return markReady(context.document);
     // The record that arrives is no local file: File > Save sends it back.
-    if (verb != QLatin1String("getRecord")) w.documentState().setCurrentHTMLFile(QString());
+    if (verb != QLatin1String("getRecord")) context.document.setCurrentHTMLFile(QString());
 }
 
 void saveRecord(ProgramContext& context, const QString& command) {
@@ -129,7 +127,7 @@ void saveRecord(ProgramContext& context, const QString& command) {
     w.repositoryTransfer();
     QCoreApplication::processEvents();
     if (!post(context, address, w.recordAsMetaBlock(), AfterReply::RecordSave)) return;
-    if (command.contains(context.macros.openRecordMacro, ci)) markReady(w);
+    if (command.contains(context.macros.openRecordMacro, ci)) markReady(context.document);
 }
 
 // Asks the repository which schemes it serves: "serverSchemes=" and the names joined by "|".
@@ -203,7 +201,7 @@ void cgiSendList(ProgramContext& context, QString& command) {
     CommandWindow* w = context.commands.window;
     if (!w) return;
     // The repository's catalogue is sent, whichever tree is shown.
-    ListTree& tree = w->listTree(1);
+    ListTree& tree = context.listTrees[1];
     const QString path = platform::programDataFolder() + QStringLiteral("/cache/Index.kqi");
     const QStringList lines =
         modLists::listFileLines(tree, !context.rootName.isEmpty(), modLists::ListKind::Catalogue);
@@ -234,7 +232,7 @@ void cgiSendList(ProgramContext& context, QString& command) {
     if (!post(context, address, body)) return;
     // Cancel in the wait dialog stops the waiting; the request finishes on its own.
     if (!waitForTransfer(context, inet)) return;
-    if (context.commands.window) markReady(*context.commands.window);
+    if (context.commands.window) markReady(context.document);
 }
 
 }  // namespace modMTP

@@ -103,7 +103,7 @@ void saveHarvestList(ProgramContext& context, const CommandRoute& route) {
 
 void loadHarvestList(ProgramContext& context, const CommandRoute& route) {
     CommandWindow& window = mainWindow(context);
-    DocumentState& document = window.documentState();
+    DocumentState& document = context.document;
     QString location = route.location;
     window.addToAddressHistory(location);
     const ListDocuments::LoadOutcome outcome = window.loadHarvestList(route.location);
@@ -132,7 +132,7 @@ void loadCatalogue(ProgramContext& context, const CommandRoute& route, CommandOr
         QString clear = QStringLiteral("mtp://delete=all.kqi");
         mtpTransaction(context, clear, origin);
     }
-    window.documentState().setListType(QStringLiteral("indexes"));
+    context.document.setListType(QStringLiteral("indexes"));
     window.showListPane(context.treeIndex, true);
     window.checkTreeView();
     openList(context, route.location);
@@ -169,7 +169,7 @@ void dispatch(ProgramContext& context, const CommandRoute& route, QString& comma
         saveList(context, location, true);
         break;
     case CommandRow::SchemeLoad:
-        mainWindow(context).documentState().setListType(QStringLiteral("schema"));
+        context.document.setListType(QStringLiteral("schema"));
         openList(context, location);
         break;
     case CommandRow::CatalogDeleteAll:
