@@ -5,6 +5,7 @@
 #include "app/frmHelpBrowser.h"
 #include "app/modRegistry.h"
 #include "core/record/Record.h"
+#include "gui/app/EditMenu.h"
 #include "gui/app/HelpMenu.h"
 #include "gui/app/MacrosMenu.h"
 #include "gui/record/MetaPanelView.h"
@@ -122,7 +123,22 @@ Form1::Form1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), co
     macrosMenu = std::make_unique<MacrosMenu>(context);
     macrosMenu->connectItems(*this);
     connectFileMenu();
-    connectEditMenu();
+    editMenu = std::make_unique<EditMenu>(
+        context, EditMenu::MainWindow{
+                     this,
+                     [this]() -> ListTree* {
+                         QWidget* focus = QApplication::focusWidget();
+                         for (const ListTreeView* pane : TreeView1)
+                             if (focus && (focus == pane || pane->isAncestorOf(focus))) return activeTree();
+                         return nullptr;
+                     },
+                     [this] { return markListmodifiedCheckHTML() != platform::vbCancel; },
+                     [this] { return MakeMetaIntoSource(); }, [this] { return browserLocationURL(); },
+                     [this]() -> QLineEdit* {
+                         return EditPanel->isHidden() || editNrmlContent->isHidden() ? nullptr : editNrmlContent;
+                     },
+                     [this] { savePreferences(); }});
+    editMenu->connectItems(*this);
     connectMetaPanel();
     connectTreePane();
     connect(mnuViewToolbar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewToolbar, &Form1::mnuViewToolbar_Click); });

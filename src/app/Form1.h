@@ -34,6 +34,7 @@ class MetaPanelView;
 class Record;
 class SplitterGrip;
 class frmFirewall;
+class EditMenu;
 class HelpMenu;
 class MacrosMenu;
 class frmPreferences;
@@ -213,8 +214,9 @@ public:
     double splitterForLines(int lines, double editHeight) const;
     Layout::Input layoutInput() const;
 
-    // The Help menu's handlers, the help window and the about box.
+    // The Help and Edit menus' handlers.
     std::unique_ptr<HelpMenu> helpMenu;
+    std::unique_ptr<EditMenu> editMenu;
 
     // View menu: each item shows or hides its pane.
     void mnuViewToolbar_Click();
@@ -224,21 +226,6 @@ public:
     void mnuViewQuorvantile_Click();
     void mnuViewEdit_Click();
     void mnuViewTheOtherWay(QAction* item, void (Form1::*handler)());
-
-    // Edit menu.
-    void mnuEditCut_Click();
-    void mnuEditCopy_Click();
-    void mnuEditPaste_Click();
-    void mnuEditCopyMeta_Click();
-    void mnuEditCopyMetaRDF_Click();
-    void mnuEditInsertIndex_Click(int index);
-    void connectEditMenu();
-    // The record as the clipboard gets it: meta elements (after the domain's link line) or RDF.
-    QString metadataAsHtml() const;
-    QString metadataAsRdf() const;
-    void mnuEditPrefs_Click();
-    void MnuEditIE_Click();
-    void MnuEditFirewall_Click();
 
     // Toolbar and status bar.
     void Toolbar1_ButtonClick(int index);
@@ -571,9 +558,6 @@ private:
     void disconnectCommandWindow();
     // The navigation under way is a command's own page (see openPageForCommand).
     bool commandNavigation_ = false;
-    // The preference windows, made when first opened.
-    frmPreferences* preferencesDialog_ = nullptr;
-    frmFirewall* firewallDialog_ = nullptr;
     // The splitter positions in twips, as the last layout left them.
     double splitterXTwips_ = 2500;
     double splitterYTwips_ = 4999;

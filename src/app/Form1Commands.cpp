@@ -10,6 +10,7 @@
 #include "catalogues/modRSS.h"
 #include "commands/frmWaitProcess.h"
 #include "commands/modMTP.h"
+#include "gui/app/EditMenu.h"
 #include "gui/app/HelpMenu.h"
 #include "gui/app/MacrosMenu.h"
 #include "gui/record/MetaPanelView.h"
@@ -64,7 +65,7 @@ public:
         double y = w.splitterY();
         w.SizeControls(x, y);
     }
-    QString recordAsMetaBlock() const override { return w.metadataAsHtml(); }
+    QString recordAsMetaBlock() const override { return w.editMenu->metadataAsHtml(); }
     bool saveRecordAsPage(const QString& path) override { return w.SaveAsHTML(path); }
     bool saveRecordAsBatch(const QString& path) override { return w.SaveAsBatch(path); }
 

@@ -2,7 +2,6 @@
 #include "app/Form1.h"
 
 #include "app/LogoWidget.h"
-#include "app/frmPreferences.h"
 #include "commands/modMacros.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
@@ -14,26 +13,6 @@
 #include <QMenu>
 #include <QToolBar>
 #include <QToolButton>
-
-// ---- Edit menu: preference windows -------------------------------------------------
-
-void Form1::mnuEditPrefs_Click() {
-    if (!preferencesDialog_) preferencesDialog_ = new frmPreferences(context, [this] { savePreferences(); }, this);
-    preferencesDialog_->show();
-    preferencesDialog_->raise();
-    preferencesDialog_->activateWindow();
-}
-
-// The system's internet settings have no counterpart here: the program's own firewall
-// settings are what its transfers use.
-void Form1::MnuEditIE_Click() {
-    MnuEditFirewall_Click();
-}
-
-void Form1::MnuEditFirewall_Click() {
-    if (!firewallDialog_) firewallDialog_ = new frmFirewall(context.preferences, this);
-    platform::execModal(*firewallDialog_);
-}
 
 // ---- toolbar -----------------------------------------------------------------------
 

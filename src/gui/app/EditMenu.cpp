@@ -1,19 +1,17 @@
 // Edit menu: the clipboard on the focused box or tree node, the record as HTML or RDF on
 // the clipboard, and the two special characters.
-#include "app/Form1.h"
+#include "gui/app/EditMenu.h"
 
-#include "domains/modSchemas.h"
-#include "platform/MsgBox.h"
+#include "app/frmPreferences.h"
 #include "core/catalogues/ListTree.h"
-#include "gui/catalogues/ListTreeView.h"
-#include "platform/WebBrowser.h"
+#include "core/program/ProgramContext.h"
+#include "platform/Modal.h"
 #include "record/RdfWriter.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QGroupBox>
 #include <QLineEdit>
 
 namespace {
@@ -26,96 +24,111 @@ QLineEdit* focusedTextBox() {
     return nullptr;
 }
 
-bool treeHasFocus(const Form1& form) {
-    QWidget* focus = QApplication::focusWidget();
-    for (const ListTreeView* tree : form.TreeView1) {
-        if (focus && (focus == tree || tree->isAncestorOf(focus))) return true;
-    }
-    return false;
-}
-
 }  // namespace
 
-void Form1::mnuEditCopy_Click() {
+EditMenu::EditMenu(ProgramContext& context, MainWindow window) : context_(context), window_(std::move(window)) {}
+
+void EditMenu::mnuEditCopy_Click() {
     if (QLineEdit* box = focusedTextBox()) {
         if (box->selectedText().isEmpty()) return;
         QApplication::clipboard()->setText(box->selectedText());
-    } else if (treeHasFocus(*this)) {
-        if (const ListTree::NodeId node = activeTree()->selected())
-            QApplication::clipboard()->setText(activeTree()->text(node));
+    } else if (ListTree* tree = window_.focusedTree()) {
+        if (const ListTree::NodeId node = tree->selected()) QApplication::clipboard()->setText(tree->text(node));
     }
 }
 
-void Form1::mnuEditCut_Click() {
+void EditMenu::mnuEditCut_Click() {
     if (QLineEdit* box = focusedTextBox()) {
         if (box->selectedText().isEmpty()) return;
         QApplication::clipboard()->setText(box->selectedText());
         box->del();
-    } else if (treeHasFocus(*this)) {
-        const ListTree::NodeId node = activeTree()->selected();
+    } else if (ListTree* tree = window_.focusedTree()) {
+        const ListTree::NodeId node = tree->selected();
         if (!node) return;
         // The list changes: its unsaved state comes first.
-        if (markListmodifiedCheckHTML() == platform::vbCancel) return;
-        QApplication::clipboard()->setText(activeTree()->text(node));
-        activeTree()->setText(node, QString());
+        if (!window_.mayChangeList()) return;
+        QApplication::clipboard()->setText(tree->text(node));
+        tree->setText(node, QString());
     }
 }
 
-void Form1::mnuEditPaste_Click() {
+void EditMenu::mnuEditPaste_Click() {
     const QString text = QApplication::clipboard()->text();
     if (QLineEdit* box = focusedTextBox()) {
         box->insert(text);
-    } else if (treeHasFocus(*this)) {
-        const ListTree::NodeId node = activeTree()->selected();
+    } else if (ListTree* tree = window_.focusedTree()) {
+        const ListTree::NodeId node = tree->selected();
         if (!node) return;
-        if (markListmodifiedCheckHTML() == platform::vbCancel) return;
-        activeTree()->setText(node, text);
+        if (!window_.mayChangeList()) return;
+        tree->setText(node, text);
     }
 }
 
-QString Form1::metadataAsHtml() const {
-    QString text = MakeMetaIntoSource();
-    if (context.preferences.UseLinkRel.isY() && !context.domain.linkRelLines.isEmpty())
-        text = context.domain.linkRelLines + QStringLiteral("\r\n") + text;
+QString EditMenu::metadataAsHtml() const {
+    QString text = window_.metaBlock();
+    if (context_.preferences.UseLinkRel.isY() && !context_.domain.linkRelLines.isEmpty())
+        text = context_.domain.linkRelLines + QStringLiteral("\r\n") + text;
     return text;
 }
 
 // The declaration and the RDF, and nothing after it, so the clipboard holds well-formed XML.
-QString Form1::metadataAsRdf() const {
-    QString address = browserLocationURL();
+QString EditMenu::metadataAsRdf() const {
+    QString address = window_.pageAddress();
     return QStringLiteral("<?xml version=\"1.0\"?>\r\n") +
-           RdfWriter::MakeMetaIntoRDF(address, MakeMetaIntoSource(), context.domain.rdfNamespaces, context.domain.rdfPrefix) +
+           RdfWriter::MakeMetaIntoRDF(address, window_.metaBlock(), context_.domain.rdfNamespaces,
+                                      context_.domain.rdfPrefix) +
            QStringLiteral("\r\n");
 }
 
-void Form1::mnuEditCopyMeta_Click() {
+void EditMenu::mnuEditCopyMeta_Click() {
     QApplication::clipboard()->setText(metadataAsHtml());
 }
 
-void Form1::mnuEditCopyMetaRDF_Click() {
+void EditMenu::mnuEditCopyMetaRDF_Click() {
     QApplication::clipboard()->setText(metadataAsRdf());
 }
 
-void Form1::mnuEditInsertIndex_Click(int index) {
-    if (EditPanel->isHidden() || editNrmlContent->isHidden()) return;
-    const QChar sign = index == kRegisteredSymbol ? QChar(0x00AE) : QChar(0x00A9);
-    const int start = editNrmlContent->hasSelectedText() ? editNrmlContent->selectionStart()
-                                                         : editNrmlContent->cursorPosition();
-    const int length = int(editNrmlContent->selectedText().size());
-    const QString text = editNrmlContent->text();
-    editNrmlContent->setText(text.left(start) + sign + text.mid(start + length));
-    editNrmlContent->setCursorPosition(start + 1);
+void EditMenu::mnuEditInsertIndex_Click(int index) {
+    QLineEdit* box = window_.openContentBox();
+    if (!box) return;
+    const QChar sign = index == 1 ? QChar(0x00AE) : QChar(0x00A9);
+    const int start = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
+    const int length = int(box->selectedText().size());
+    const QString text = box->text();
+    box->setText(text.left(start) + sign + text.mid(start + length));
+    box->setCursorPosition(start + 1);
 }
 
-void Form1::connectEditMenu() {
-    connect(mnuEditCut, &QAction::triggered, this, &Form1::mnuEditCut_Click);
-    connect(mnuEditCopy, &QAction::triggered, this, &Form1::mnuEditCopy_Click);
-    connect(mnuEditPaste, &QAction::triggered, this, &Form1::mnuEditPaste_Click);
-    connect(mnuEditCopyMeta, &QAction::triggered, this, &Form1::mnuEditCopyMeta_Click);
-    connect(mnuEditCopyMetaRDF, &QAction::triggered, this, &Form1::mnuEditCopyMetaRDF_Click);
-    connect(mnuEditInsertIndex(1), &QAction::triggered, this, [this] { mnuEditInsertIndex_Click(1); });
-    connect(mnuEditInsertIndex(2), &QAction::triggered, this, [this] { mnuEditInsertIndex_Click(2); });
-    connect(mnuEditPrefs, &QAction::triggered, this, &Form1::mnuEditPrefs_Click);
-    connect(MnuEditIE, &QAction::triggered, this, &Form1::MnuEditIE_Click);
-    connect(MnuEditFirewall, &QAction::triggered, this, &Form1::MnuEditFirewall_Click);
+void EditMenu::mnuEditPrefs_Click() {
+    if (!preferencesDialog_) preferencesDialog_ = new frmPreferences(context_, window_.savePreferences, window_.frame);
+    preferencesDialog_->show();
+    preferencesDialog_->raise();
+    preferencesDialog_->activateWindow();
+}
+
+// The system's internet settings have no counterpart here: the program's own firewall
+// settings are what its transfers use.
+void EditMenu::MnuEditIE_Click() {
+    MnuEditFirewall_Click();
+}
+
+void EditMenu::MnuEditFirewall_Click() {
+    if (!firewallDialog_) firewallDialog_ = new frmFirewall(context_.preferences, window_.frame);
+    platform::execModal(*firewallDialog_);
+}
+
+void EditMenu::connectItems(QObject& menus) {
+    const auto on = [this, &menus](const QString& name, auto handler) {
+        if (QAction* a = menus.findChild<QAction*>(name)) connect(a, &QAction::triggered, this, handler);
+    };
+    on(QStringLiteral("mnuEditCut"), [this] { mnuEditCut_Click(); });
+    on(QStringLiteral("mnuEditCopy"), [this] { mnuEditCopy_Click(); });
+    on(QStringLiteral("mnuEditPaste"), [this] { mnuEditPaste_Click(); });
+    on(QStringLiteral("mnuEditCopyMeta"), [this] { mnuEditCopyMeta_Click(); });
+    on(QStringLiteral("mnuEditCopyMetaRDF"), [this] { mnuEditCopyMetaRDF_Click(); });
+    on(QStringLiteral("mnuEditInsertIndex_1"), [this] { mnuEditInsertIndex_Click(1); });
+    on(QStringLiteral("mnuEditInsertIndex_2"), [this] { mnuEditInsertIndex_Click(2); });
+    on(QStringLiteral("mnuEditPrefs"), [this] { mnuEditPrefs_Click(); });
+    on(QStringLiteral("MnuEditIE"), [this] { MnuEditIE_Click(); });
+    on(QStringLiteral("MnuEditFirewall"), [this] { MnuEditFirewall_Click(); });
 }
