@@ -1,4 +1,4 @@
-// The Edit menu.
+// Edit > Edit Current Record: the selected line in the edit panel.
 #include "app/Form1.h"
 
 #include "core/record/Record.h"
