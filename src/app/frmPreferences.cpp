@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 frmPreferences::frmPreferences(ProgramContext& context, std::function<void()> save, QWidget* parent)
-    : QDialog(parent), context_(context), preferences_(context.preferences), save_(std::move(save)) {
+    : QDialog(parent), context_(context), save_(std::move(save)) {
     setObjectName(QStringLiteral("frmPreferences"));
     setWindowTitle(QStringLiteral("Quorvantile Preferences"));
     Label1 = new QLabel(QStringLiteral("&Home Page :"), this);
@@ -85,7 +85,7 @@ void frmPreferences::showEvent(QShowEvent* event) {
 }
 
 void frmPreferences::Form_Load() {
-    Preferences& p = preferences_;
+    Preferences& p = context_.preferences;
     homeAtLoad_ = p.Home;
     txtHome->setText(p.Home);
     txtFileNew->setText(p.FileNewURL);
@@ -114,7 +114,7 @@ void frmPreferences::Form_Load() {
 }
 
 void frmPreferences::cmdOK_Click() {
-    Preferences& p = preferences_;
+    Preferences& p = context_.preferences;
     p.Home = txtHome->text();
     p.FileNewURL = txtFileNew->text();
     p.showSplash.set(chkSplash->isChecked());
@@ -132,7 +132,7 @@ void frmPreferences::cmdOK_Click() {
 }
 
 void frmPreferences::cmdCancel_Click() {
-    preferences_.Home = homeAtLoad_;
+    context_.preferences.Home = homeAtLoad_;
     close();
 }
 

@@ -44,7 +44,6 @@ protected:
 
 private:
     ProgramContext& context_;
-    Preferences& preferences_;
     std::function<void()> save_;
     QString homeAtLoad_;
 };

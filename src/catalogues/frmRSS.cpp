@@ -15,7 +15,7 @@
 #include <QVBoxLayout>
 
 frmRSS::frmRSS(QWidget* parent, ProgramContext& context)
-    : QDialog(parent), context_(context), document_(context.document) {
+    : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmRSS"));
     setWindowTitle(QStringLiteral("Rich Site Summary (RSS Channel) Generator"));
     Label1 = new QLabel(QStringLiteral("Enter details to create the header section of the RSS Channel. "), this);
@@ -91,7 +91,7 @@ void frmRSS::cmdBrowse_Click() {
 
 void frmRSS::OKButton_Click() {
     // No stays in the dialog, to choose another file.
-    if (!ListDocuments::mayWriteListTo(txtFilePath->text(), document_.listFile(), windowTitle()))
+    if (!ListDocuments::mayWriteListTo(txtFilePath->text(), context_.document.listFile(), windowTitle()))
         return;
     filePath = txtFilePath->text();
     title = RssChannelText::safeHeaderText(txtTitle->text());
@@ -102,7 +102,7 @@ void frmRSS::OKButton_Click() {
 }
 
 void frmRSS::CancelButton_Click() {
-    document_.setTreePath(QString());
+    context_.document.setTreePath(QString());
     cancelled = true;
     QDialog::reject();
 }

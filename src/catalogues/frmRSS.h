@@ -1,7 +1,6 @@
 #pragma once
 #include <QDialog>
 
-class DocumentState;
 class ProgramContext;
 #include <QString>
 
@@ -47,5 +46,4 @@ protected:
 private:
     frmRSS(QWidget* parent, ProgramContext& context);
     ProgramContext& context_;
-    DocumentState& document_;
 };
