@@ -5,6 +5,7 @@
 #include "core/program/ProgramContext.h"
 #include "platform/DesignedSize.h"
 #include "platform/MsgBox.h"
+#include "platform/OwnedDialog.h"
 #include "platform/TextCodec.h"
 #include "platform/Twips.h"
 
@@ -135,17 +136,14 @@ frmSourceHTML::frmSourceHTML() {
 }
 
 frmSourceHTML& frmSourceHTML::Load(ProgramContext& context) {
-    auto* editor = qobject_cast<frmSourceHTML*>(context.commands.macroEditor.data());
-    if (!editor) {
-        editor = new frmSourceHTML();
-        context.commands.macroEditor = editor;
+    frmSourceHTML& editor =
+        platform::keptDialog<frmSourceHTML>(context.commands.macroEditor, [] { return new frmSourceHTML(); });
+    editor.context_ = &context;
+    if (!editor.loaded_) {
+        editor.loaded_ = true;
+        editor.Form_Load();
     }
-    editor->context_ = &context;
-    if (!editor->loaded_) {
-        editor->loaded_ = true;
-        editor->Form_Load();
-    }
-    return *editor;
+    return editor;
 }
 
 frmSourceHTML* frmSourceHTML::loadedInstance(const ProgramContext& context) {

@@ -2,6 +2,7 @@
 
 #include "core/program/ProgramContext.h"
 #include "platform/Modal.h"
+#include "platform/OwnedDialog.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -37,18 +38,15 @@ frmWaitProcess::frmWaitProcess() {
 
 frmWaitProcess& frmWaitProcess::Load(ProgramContext& context) {
     // The dialog goes with the window it was shown over, or else with the state.
-    auto* dialog = qobject_cast<frmWaitProcess*>(context.commands.waitDialog.data());
-    if (!dialog) {
-        dialog = new frmWaitProcess();
-        context.commands.waitDialog = dialog;
+    frmWaitProcess& dialog =
+        platform::keptDialog<frmWaitProcess>(context.commands.waitDialog, [] { return new frmWaitProcess(); });
+    dialog.context_ = &context;
+    if (!dialog.isLoaded()) {
+        dialog.restoreDesign();
+        dialog.Timer1->start();
+        dialog.Timer2->start();
     }
-    dialog->context_ = &context;
-    if (!dialog->isLoaded()) {
-        dialog->restoreDesign();
-        dialog->Timer1->start();
-        dialog->Timer2->start();
-    }
-    return *dialog;
+    return dialog;
 }
 
 frmWaitProcess* frmWaitProcess::loadedInstance(const ProgramContext& context) {

@@ -1,5 +1,6 @@
 #pragma once
 #include <QObject>
+#include <QPointer>
 
 #include <utility>
 
@@ -13,6 +14,15 @@ Dialog& ownedDialog(QObject& owner, Make&& make) {
     Dialog* made = std::forward<Make>(make)();
     Q_ASSERT(made->parent() == &owner);
     return *made;
+}
+
+// The dialog kept in `slot`: made by `make` on first use, then found there again for as long
+// as it lives.
+template <class Dialog, class Make>
+Dialog& keptDialog(QPointer<QObject>& slot, Make&& make) {
+    auto* dialog = qobject_cast<Dialog*>(slot.data());
+    if (!dialog) slot = dialog = std::forward<Make>(make)();
+    return *dialog;
 }
 
 }  // namespace platform
