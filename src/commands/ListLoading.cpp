@@ -3,6 +3,7 @@
 #include "commands/ListLoading.h"
 
 #include "app/modFileExists.h"
+#include "catalogues/ListDocuments.h"
 #include "catalogues/ListLines.h"
 #include "commands/CommandWindow.h"
 #include "commands/modMTP.h"
@@ -530,23 +531,18 @@ void forgetListsOfAnotherBundle() {
 }
 
 bool loadList(ProgramContext& context, QString& location, std::function<bool()> mayReplace) {
-    CommandState& commands = context.commands;
-    CommandWindow* window = commands.window;
-    if (commands.listLoading) {
-        if (++commands.listLoadRefusals > 1) MsgBox(QStringLiteral("Already loading another list. Please wait"));
-        return true;
-    }
+    ListDocuments::LoadGuard guard(context.commands);
+    if (!guard.acquired()) return true;
+    CommandWindow* window = context.commands.window;
     if (!window) return true;
-    commands.listLoading = true;
     // A Cancel of an earlier command must not cut this load short.
-    commands.cancelRequested = false;
+    context.commands.cancelRequested = false;
     ListLoad load(context, *window, location, std::move(mayReplace));
     try {
         load.run();
     } catch (const std::exception& e) {
         MsgBox(QString::fromLocal8Bit(e.what()) + QStringLiteral(" after ") + load.step());
     }
-    commands.listLoading = false;
     return !load.kept();
 }
 
