@@ -1,5 +1,6 @@
 #include "commands/frmSourceHTML.h"
 
+#include "app/CRegSettings.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
 #include "core/program/ProgramContext.h"

@@ -1,5 +1,6 @@
 #include "commands/modMacros.h"
 
+#include "app/CRegSettings.h"
 #include "commands/CommandWindow.h"
 #include "commands/frmSourceHTML.h"
 #include "commands/modMTP.h"

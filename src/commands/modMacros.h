@@ -1,6 +1,4 @@
 #pragma once
-#include "app/CRegSettings.h"
-
 #include <QString>
 #include <QStringList>
 
