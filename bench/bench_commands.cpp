@@ -24,9 +24,9 @@ Form1& window() {
 
 // A record of `lines` lines, each its own element with an X.500 scheme.
 void fillRecord(Form1& form, int lines = kRecordLines) {
-    form.record->clear();
+    form.context.record.clear();
     for (int i = 0; i < lines; ++i)
-        form.record->append({QStringLiteral("DC.Element%1").arg(i), QStringLiteral("c=AU"), QString(),
+        form.context.record.append({QStringLiteral("DC.Element%1").arg(i), QStringLiteral("c=AU"), QString(),
                             QStringLiteral("x500")});
 }
 
@@ -54,7 +54,7 @@ void BM_FieldCommands(benchmark::State& state) {
             modMTP::mtpTransaction(bench::window()->context, command);
         }
     }
-    if (form.record->count() != lines) state.SkipWithError("the record changed size");
+    if (form.context.record.count() != lines) state.SkipWithError("the record changed size");
     state.SetItemsProcessed(state.iterations() * count);
 }
 BENCHMARK(BM_FieldCommands)
@@ -92,7 +92,7 @@ void BM_BatchFile(benchmark::State& state) {
         state.ResumeTiming();
         runBatch(path);
     }
-    if (form.record->count() != kRecordLines) state.SkipWithError("the record changed size");
+    if (form.context.record.count() != kRecordLines) state.SkipWithError("the record changed size");
     state.SetItemsProcessed(state.iterations() * count);
     state.SetComplexityN(count);
 }
@@ -135,7 +135,7 @@ void BM_GrowingRecordBatch(benchmark::State& state) {
         return QStringLiteral("mtp://field=DC.Description%1&content=Description %2.fld/").arg(k % 200).arg(k);
     });
     timeBatch(state, path);
-    state.SetLabel(std::to_string(window().record->count()) + " lines");
+    state.SetLabel(std::to_string(window().context.record.count()) + " lines");
 }
 BENCHMARK(BM_GrowingRecordBatch)->Arg(1000)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 

@@ -5,6 +5,7 @@
 // without its events (a 10 ms timer's largest gap); the progress texts it showed; and the
 // save's time against the load's.
 #include "BenchWindow.h"
+#include "gui/app/WindowFrame.h"
 #include "ListFiles.h"
 #include "commands/ListLoading.h"
 #include "commands/modMTP.h"
@@ -46,7 +47,7 @@ int measureLargeCatalogue(const QString& file, const QString& saved) {
     tick.setInterval(10);
     QObject::connect(&tick, &QTimer::timeout, [&] {
         longestGap = std::max(longestGap, sinceTick.restart());
-        const QString shown = w.StatusBar1->panelText(Form1::kActivityPanel);
+        const QString shown = w.StatusBar1->panelText(WindowFrame::kActivityPanel);
         if (shown.startsWith(QLatin1String("Loading record")) && (progress.isEmpty() || progress.last() != shown))
             progress << shown;
     });

@@ -1,5 +1,6 @@
 // Edit > Edit Current Record: the selected line in the edit panel.
-#include "app/Form1.h"
+#include "gui/record/RecordPane.h"
+#include "gui/app/WindowFrame.h"
 
 #include "core/record/Record.h"
 #include "gui/record/MetaPanelView.h"
@@ -10,13 +11,13 @@
 #include <QGroupBox>
 #include <QMenu>
 
-void Form1::mnuEditCurrentRecord_Click() {
+void RecordPane::mnuEditCurrentRecord_Click() {
     // Once set, the mark stays, whatever the menu item's own toggling does.
-    if (mnuEditCurrentRecord->isCheckable()) mnuEditCurrentRecord->setChecked(true);
+    if (mnuEditCurrentRecord_->isCheckable()) mnuEditCurrentRecord_->setChecked(true);
     if (MetaPanel->isHidden()) {
-        mnuViewQuorvantile_Click();
-        mnuEditCurrentRecord->setCheckable(true);
-        mnuEditCurrentRecord->setChecked(true);
+        frame.showMetadataView();
+        mnuEditCurrentRecord_->setCheckable(true);
+        mnuEditCurrentRecord_->setChecked(true);
     }
     const Record::LineId line = record->selectedLine();
     if (!line) {
@@ -25,10 +26,10 @@ void Form1::mnuEditCurrentRecord_Click() {
     }
     if (EditPanel->isHidden()) {
         // Room for the edit panel above the lines.
-        double x = splitterX();
-        double y = splitterY() - Layout::kEditPanelHeight;
-        SizeControls(x, y);
+        double x = frame.splitterX();
+        double y = frame.splitterY() - Layout::kEditPanelHeight;
+        frame.SizeControls(x, y);
         editCurrentLine();
     }
-    StatusBar1->setPanelText(kActivityPanel, record->cell(line, Record::Name));
+    frame.statusBar().setPanelText(WindowFrame::kActivityPanel, record->cell(line, Record::Name));
 }

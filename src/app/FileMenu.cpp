@@ -1,5 +1,6 @@
 // The File menu's wiring, and its small items: Print, Check for Harvest Control List, Exit.
 #include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 
 #include "commands/modMTP.h"
 #include "platform/MsgBox.h"
@@ -48,6 +49,6 @@ void Form1::mnuFileCheckHarvest_Click() {
 }
 
 void Form1::mnuFileExit_Click() {
-    if (saveHtmlCheck() == platform::vbCancel) return;
+    if (recordPane->saveHtmlCheck() == platform::vbCancel) return;
     close();
 }

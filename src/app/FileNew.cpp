@@ -1,6 +1,7 @@
 // File > New: a record from the template or the repository, an empty list in the tree, or
 // a second window.
 #include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 
 #include "app/ModOpenSave.h"
 #include "commands/modMTP.h"
@@ -51,7 +52,7 @@ QString proposedListName(const QString& treePath, const char* extension) {
 // Whichever document carries the "Modified" mark is offered for saving first; 2 (Cancel)
 // stops the New.
 int Form1::saveBeforeNew() {
-    if (documentState->modified(DocumentState::Document::Record)) return saveHtmlCheck();
+    if (documentState->modified(DocumentState::Document::Record)) return recordPane->saveHtmlCheck();
     if (documentState->modified(DocumentState::Document::List)) return saveListCheck(QStringLiteral("before starting a new one"));
     return 0;
 }

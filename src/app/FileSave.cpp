@@ -1,5 +1,6 @@
 // File > Save and Save Subject Index: the record or the list, whichever the status bar names.
 #include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 
 #include "app/ModOpenSave.h"
 #include "app/modFileExists.h"
@@ -59,9 +60,9 @@ void Form1::mnuFileSave_Click() {
     // The document stays "Modified" unless its file was written: a cancelled dialog, a
     // failed write or a save the repository finishes later leave the mark in place.
     if (document == DocumentState::Document::Record) {
-        const bool saved = saveRecordWhereItBelongs([this] {
+        const bool saved = recordPane->saveRecordWhereItBelongs([this] {
             const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, context.FilePath);
-            return !chosen.isEmpty() && SaveAsHTML(chosen);
+            return !chosen.isEmpty() && recordPane->SaveAsHTML(chosen);
         });
         if (saved) documentState->markSaved(DocumentState::Document::Record);
         return;

@@ -1,6 +1,7 @@
 // File > Save As: the record or the list under a name chosen now, or handed to the
 // repository or to the list's own dialog.
 #include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 
 #include "app/ModOpenSave.h"
 #include "commands/modMTP.h"
@@ -19,10 +20,9 @@ namespace {
 // The save goes through the command entry, so the command log records it like any other;
 // the writers' counters tell whether the file was really written.
 bool Form1::runSaveCommand(const QString& path, bool list) {
-    const int& counter = list ? listFilesWritten : recordFilesWritten;
-    const int before = counter;
+    const int before = list ? listFilesWritten : recordPane->filesWritten();
     modMTP::runCommand(context, QStringLiteral("mtp://save=") + path);
-    return counter > before;
+    return (list ? listFilesWritten : recordPane->filesWritten()) > before;
 }
 
 bool Form1::mnuFileSaveAs_Click(int index) {

@@ -8,7 +8,11 @@
 #include "gui/app/EditMenu.h"
 #include "gui/app/HelpMenu.h"
 #include "gui/app/MacrosMenu.h"
-#include "gui/record/MetaPanelView.h"
+#include "gui/app/WindowFrame.h"
+#include "gui/record/RecordPane.h"
+#include "catalogues/HarvestLists.h"
+#include "catalogues/modRSS.h"
+#include "platform/Modal.h"
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
@@ -89,10 +93,56 @@ QRect toPixels(const Layout::Rect& r) {
 }
 }  // namespace
 
+// What the panes ask of the window, answered by the window's own parts.
+class Form1::Frame : public WindowFrame {
+public:
+    explicit Frame(Form1& form) : f(form) {}
+    platform::StatusBar& statusBar() override { return *f.StatusBar1; }
+    QWidget* clientArea() override { return f.clientArea; }
+    double splitterX() const override { return f.splitterX(); }
+    double splitterY() const override { return f.splitterY(); }
+    void SizeControls(double& x, double& y) override { f.SizeControls(x, y); }
+    double splitterForLines(int lines, double editHeight) const override {
+        return f.splitterForLines(lines, editHeight);
+    }
+    void showMetadataView() override { f.mnuViewQuorvantile_Click(); }
+    void setEditViewChecked(bool on) override { f.mnuViewEdit->setChecked(on); }
+    void LoadDragDrop(const QString& item) override { f.LoadDragDrop(item); }
+    void dropOnWindow(const QMimeData* data) override { f.dropOnWindow(data); }
+    bool isTreePane(const QObject* object) const override {
+        return object && (object == f.TreeView1[0] || object == f.TreeView1[1]);
+    }
+    QString addressText() const override { return f.URL->currentText(); }
+    void openAddress(const QString& address) override {
+        f.URL->setEditText(address);
+        f.LoadURL();
+    }
+    QString browserLocationURL() const override { return f.browserLocationURL(); }
+    QString browserLocationName() const override { return f.browserLocationName(); }
+    void URLAddItem(QString& address) override { f.URLAddItem(address); }
+    platform::Inet& inet() override { return *f.Inet1; }
+    void showSchemeHelp(const QString& address) override {
+        frmHelpBrowser& help = f.helpMenu->helpWindow();
+        help.WebBrowser1->Navigate(address);
+        platform::execModal(help);
+    }
+    void setMnuFileSaveAs() override { f.setMnuFileSaveAs(); }
+    void showCurrentFile() override { f.showCurrentFile(); }
+    void enableSave() override { f.mnuFileSave->setEnabled(true); }
+    bool saveRecordAs() override { return f.mnuFileSaveAs_Click(kSaveAsPage); }
+    int saveListCheck(const QString& reason) override { return f.saveListCheck(reason); }
+    ListDocuments::LoadOutcome loadListPage(bool harvestList, const QString& location, const QString& text) override {
+        return harvestList ? modHCL::loadHCL(f, location, &text) : modRSS::loadRSSChannel(f, location, &text);
+    }
+
+private:
+    Form1& f;
+};
+
 Form1::Form1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), context(context) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     documentState = &context.document;
-    record = &context.record;
+    frame_ = std::make_unique<Frame>(*this);
     buildControls();
     buildMenus();
     documentState->setSaveCaption(mnuFileSave->text());
@@ -133,13 +183,11 @@ Form1::Form1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), co
                          return nullptr;
                      },
                      [this] { return markListmodifiedCheckHTML() != platform::vbCancel; },
-                     [this] { return MakeMetaIntoSource(); }, [this] { return browserLocationURL(); },
-                     [this]() -> QLineEdit* {
-                         return EditPanel->isHidden() || editNrmlContent->isHidden() ? nullptr : editNrmlContent;
-                     },
+                     [this] { return recordPane->MakeMetaIntoSource(); }, [this] { return browserLocationURL(); },
+                     [this] { return recordPane->shownContentBox(); },
                      [this] { savePreferences(); }});
     editMenu->connectItems(*this);
-    connectMetaPanel();
+    recordPane->setEditCurrentRecordItem(mnuEditCurrentRecord);
     connectTreePane();
     connect(mnuViewToolbar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewToolbar, &Form1::mnuViewToolbar_Click); });
     connect(mnuViewStatusBar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewStatusBar, &Form1::mnuViewStatusBar_Click); });
@@ -159,6 +207,7 @@ void Form1::mnuViewTheOtherWay(QAction* item, void (Form1::*handler)()) {
 Form1::~Form1() {
     disconnectCommandWindow();
     qApp->removeEventFilter(this);
+    delete recordPane;  // before the parts it asks of this window
 }
 
 void Form1::buildControls() {
@@ -219,11 +268,7 @@ void Form1::buildControls() {
     BrowserPanel->setObjectName(QStringLiteral("BrowserPanel"));
     static_cast<QFrame*>(BrowserPanel)->setFrameShape(QFrame::StyledPanel);
 
-    MetaPanel = new MetaPanelView(*record, clientArea);
-    MetaPanel->setObjectName(QStringLiteral("MetaPanel"));
-    connect(MetaPanel, &MetaPanelView::viewportWidthChanged, this, [this] {
-        if (contentColumnTwips_ > 0) fitContentColumn();
-    });
+    recordPane = new RecordPane(context, *frame_);
 
     for (size_t i = 0; i < TreeView1.size(); ++i) {
         listTrees[i] = &context.listTrees[i];
@@ -231,8 +276,6 @@ void Form1::buildControls() {
         TreeView1[i]->setObjectName(QStringLiteral("TreeView1_%1").arg(i));
         TreeView1[i]->hide();
     }
-
-    buildEditPanel();
 
     imgSplitter = new SplitterGrip(Qt::Vertical, clientArea);
     imgSplitter->setObjectName(QStringLiteral("imgSplitter"));
@@ -286,7 +329,7 @@ void Form1::buildControls() {
     Inet1 = new platform::Inet(this);
     Inet1->setObjectName(QStringLiteral("Inet1"));
     connect(Inet1, &platform::Inet::StateChanged, this, &Form1::Inet1_StateChanged);
-    connect(Timer1, &QTimer::timeout, this, &Form1::Timer1_Timer);
+    connect(Timer1, &QTimer::timeout, recordPane, &RecordPane::Timer1_Timer);
 
     // Qt also reports an entry as chosen when the box loses the focus holding text that
     // matches a history entry; only a real pick opens a page.
@@ -310,10 +353,10 @@ void Form1::Form_Load() {
     GetRegSettings();
     for (ListTreeView* tree : TreeView1) tree->hide();
     mnuViewTreeView->setChecked(false);
-    setupMetaPanelColumns();
+    recordPane->setupMetaPanelColumns();
     modRegistry::registerFileTypes();
     navArmed = true;
-    fillingRecord = false;
+    recordPane->setFilling(false);
     navFlags = 0;
     loadURLList();
     documentState->nameDocument(DocumentState::Document::Record);
@@ -327,7 +370,7 @@ void Form1::Form_Unload(bool& cancel) {
     savePreferences();
     if (labelEditing) labelEditing = false;
     if (documentState->modified(DocumentState::Document::Record)) {
-        if (saveHtmlCheck() == platform::vbCancel) cancel = true;
+        if (recordPane->saveHtmlCheck() == platform::vbCancel) cancel = true;
     } else if (documentState->modified(DocumentState::Document::List)) {
         if (saveListCheck(QStringLiteral("before quitting")) == platform::vbCancel) cancel = true;
     }
@@ -393,7 +436,7 @@ bool Form1::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
     if (!combo && focus) combo = qobject_cast<QComboBox*>(focus->parentWidget());
     if (combo && combo != URL && isAncestorOf(combo)) {
         if (keyCode == Qt::Key_Up || keyCode == Qt::Key_Down) {
-            moveCurrentLine(keyCode == Qt::Key_Up ? -1 : +1);
+            recordPane->moveCurrentLine(keyCode == Qt::Key_Up ? -1 : +1);
             return true;
         }
         return false;
@@ -417,7 +460,7 @@ void Form1::GifOverlay_OLEDragDrop(const QMimeData* data) {
 }
 
 void Form1::Inet1_StateChanged(int state) {
-    StatusBar1->setPanelText(kActivityPanel, platform::Inet::stateText(state));
+    StatusBar1->setPanelText(WindowFrame::kActivityPanel, platform::Inet::stateText(state));
 }
 
 // ---- layout --------------------------------------------------------------------------
@@ -445,16 +488,17 @@ Layout::Input Form1::layoutInput() const {
     in.statusBarVisible = !StatusBar1->isHidden();
     in.statusBarHeight = pixelsToTwips(StatusBar1->height());
     in.treeVisible = activeTreeVisible();
-    in.metaVisible = metaPanelVisible();
-    in.editVisible = !EditPanel->isHidden();
+    in.metaVisible = recordPane->metaPanelShown();
+    in.editVisible = recordPane->editPanelShown();
     in.browserVisible = !BrowserPanel->isHidden();
-    metaPanelColumnWidths(in.nameWidth, in.langWidth, in.schemeWidth);
+    recordPane->metaPanelColumnWidths(in.nameWidth, in.langWidth, in.schemeWidth);
     in.firstWindowInnerWidth = pixelsToTwips(clientArea->width());
     return in;
 }
 
 double Form1::splitterForLines(int lines, double editHeight) const {
-    return Layout::splitterForLines(layoutInput(), lines, MetaPanel->rowHeightTwips(), MetaPanel->headerHeightTwips(),
+    return Layout::splitterForLines(layoutInput(), lines, recordPane->rowHeightTwips(),
+                                    recordPane->headerHeightTwips(),
                                     editHeight);
 }
 
@@ -474,19 +518,10 @@ void Form1::applyLayout(const Layout::Result& r) {
         const int h = StatusBar1->height();
         StatusBar1->setGeometry(0, clientArea->height() - h, clientArea->width(), h);
     }
-    if (!EditPanel->isHidden() || !documentState->currentHTMLFile().isEmpty()) showCurrentFile();
-    else StatusBar1->setPanelText(kFilePanel, QStringLiteral("Edit not Active"));
-    if (!EditPanel->isHidden()) {
-        EditPanel->setGeometry(toPixels(r.edit));
-        placeEditPanelControls(r);
-    }
+    if (recordPane->editPanelShown() || !documentState->currentHTMLFile().isEmpty()) showCurrentFile();
+    else StatusBar1->setPanelText(WindowFrame::kFilePanel, QStringLiteral("Edit not Active"));
     URL->setFixedWidth(std::max(60, twipsToPixels(r.addressBoxWidth)));
-    if (r.hideEditPanel) {
-        EditPanel->hide();
-        mnuViewEdit->setChecked(false);
-    } else {
-        placeMetaPanel(r);
-    }
+    recordPane->place(r);
     placeTrees(r);
     imgSplitter->setGeometry(toPixels(r.vGrip));
     imgHSplitter->setGeometry(toPixels(r.hGrip));

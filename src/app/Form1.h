@@ -30,7 +30,7 @@ class ListTree;
 class ListTreeView;
 class LogoWidget;
 class LogoOverlay;
-class MetaPanelView;
+class RecordPane;
 class Record;
 class SplitterGrip;
 class frmFirewall;
@@ -67,8 +67,6 @@ public:
     LogoWidget* Gif89a1 = nullptr;
     LogoOverlay* GifOverlay = nullptr;
     platform::StatusBar* StatusBar1 = nullptr;
-    // Its panels: the current file, the document state, what the program is doing.
-    enum StatusPanel : int { kFilePanel = 1, kDocumentPanel = 2, kActivityPanel = 3 };
     QWidget* BrowserPanel = nullptr;
     platform::WebBrowser* WebBrowser1 = nullptr;
     SplitterGrip* imgSplitter = nullptr;
@@ -161,19 +159,6 @@ public:
     QMenu* mnuHelp = nullptr;
     ControlArray<QAction> mnuHelpDocIndex;
 
-    // Metadata panel context menu.
-    QMenu* mnuMaintMeta1 = nullptr;
-    ControlArray<QAction> mnuMaintMeta;
-    enum MetaMenuItem : int {
-        kAddCustomLine = 1,
-        kAddAglsLine = 2,
-        kEditLine = 3,
-        kDeleteLine = 5,
-        kDeleteAllLines = 6,
-        kCloseMetadataView = 8,
-        kCancelEditing = 9,
-    };
-
     // ---- shell: state --------------------------------------------------------------
     // The program's state this window shows and changes.
     ProgramContext& context;
@@ -188,7 +173,6 @@ public:
     bool vSplitterMoving = false;
     bool hSplitterMoving = false;
     bool fileMenuBusy = false;
-    QString inputText;
 
     // ---- shell: operations ---------------------------------------------------------
     void Form_Load();
@@ -262,7 +246,6 @@ public:
     void mnuFileExit_Click();
     // Files the record's writers (page, batch) and the list writer have written so far:
     // a save handed to the command entry shows its outcome here.
-    int recordFilesWritten = 0;
     int listFilesWritten = 0;
 
     void LoadURL();
@@ -300,147 +283,20 @@ public:
     void prevNextLoad2(int mode, const QString& location, const QString& text);
 
     // ---- record --------------------------------------------------------------------
-    // The page's metadata lines, their selection and the current line; the metadata panel
-    // shows them.
-    Record* record = nullptr;
-    MetaPanelView* MetaPanel = nullptr;
-    // The edit panel and its fields.
-    QGroupBox* EditPanel = nullptr;
-    QLineEdit* editNrmlName = nullptr;
-    QLineEdit* editNrmlContent = nullptr;
-    QComboBox* EditList = nullptr;
-    QComboBox* editDateday = nullptr;
-    QComboBox* editDateMonth = nullptr;
-    QComboBox* editDateyear = nullptr;
-    QWidget* editDateBoxes = nullptr;  // the three date boxes, shown in the content's place
-    QComboBox* editNrmlLang = nullptr;
-    QComboBox* editNrmlScheme = nullptr;
-    QPushButton* editAddURL = nullptr;
-    QPushButton* editAddTitle = nullptr;
-    QPushButton* editOpenURI = nullptr;
-    QPushButton* EditLoadScheme = nullptr;
-    QString EditLoadSchemeTag;  // the scheme file "Load Scheme" loads
-    QPushButton* EditClose = nullptr;
-    QLabel* editLabel1 = nullptr;
-    QLabel* editLabel2 = nullptr;
-    QLabel* EditLabel4 = nullptr;
-    QLabel* editLabel3 = nullptr;
-    QLabel* EditdateDLabel = nullptr;
-    QLabel* editdateMLabel = nullptr;
-    QLabel* EditDateYLabel = nullptr;
-    bool fillingRecord = false;
-    bool fillingEditPanel = false;
-    bool openRecordOnLoad = false;
-
-    // Reads a page's metadata into the panel (or hands a harvest list or channel to the
-    // tree). 2: stop (the save question was cancelled, or a list replaced the tree);
-    // otherwise the save question's answer.
-    int LoadMetadataFromURL(const QString& location, bool keepText);
-    PageLoad lastPageLoad = PageLoad::NotRead;
-    void Timer1_Timer();
-    QString pendingURL;
-    // The visible text of the link with this exact href in a document or its frames.
-    static QString findLinkName(const platform::PageDocument& document, const QString& address);
-
-    void SelectLine(int position);
-    // The save questions answer 6 Yes, 7 No, 2 Cancel, 0 when nothing was asked.
-    int markHTMLmodifiedCheckList(const QString& reason);
+    RecordPane* recordPane = nullptr;
     int markListmodifiedCheckHTML();
-    // Writes the record to its page file, else hands it to the repository (which saves it
-    // later: false), else to `elsewhere`. True when a file was written.
-    bool saveRecordWhereItBelongs(const std::function<bool()>& elsewhere);
-    int saveHtmlCheck();
     int saveListCheck(const QString& reason);
     void setMnuFileSaveAs();
     void mnuFileDraw();
     void showCurrentFile();
     // Shows the document state in the status bar and the File menu's Save captions.
     void showDocumentState();
-
-    // The record as the meta elements of a page head.
-    QString MakeMetaIntoSource() const;
-    // Writes the record into a page file; true when the file was written.
-    bool SaveAsHTML(const QString& path);
-    // Writes the record as a command batch; true when the file was written.
-    bool SaveAsBatch(const QString& path);
-    void EditPanelOn();
-    void EditPanelOff();
-    void ActivateEditPanel(bool on);
-    void EditDateChange();
-    void editCurrentLine();
-    // Opens a line the program has just added: its content is a proposal, selected so that
-    // typing replaces it.
-    void editProposedLine();
-    void langToggle(const QString& language);
-    // Prepares the content area for a scheme: date boxes, a fixed value list or the content
-    // box, with or without "Load Scheme".
-    void fillContentFromScheme(const QString& scheme, const QString& content);
-    // Opens the value list of a scheme; false when nothing knows the name (or it may not go
-    // into a command). Past the local and repository lookups the name loses every "-" and ".".
-    bool loadScheme(QString& schemeName);
-    // The handlers of the edit panel's fields and buttons.
-    void editNrmlContent_Change();
-    void EditList_Change();
-    void editNrmlLang_Change();
-    void editNrmlLang_Click();
-    void editNrmlName_Click();
-    void editNrmlScheme_Change();
-    void editNrmlScheme_Click();
-    void editNrmlScheme_Validate();
-    void editAddURL_Click();
-    void editAddTitle_Click();
-    void editOpenURI_Click();
-    void EditLoadScheme_Click();
-    // A key in the content box: Up, Down and Enter move the current line. True: swallowed.
-    bool editNrmlContent_KeyDown(int keyCode);
-    void editNrmlContent_Click();
-
-    // The metadata panel's events and its context menu; connectMetaPanel wires them (and
-    // Edit > Edit Current Record) to the controls once the menus exist.
-    void connectMetaPanel();
-    // A click on the header of column 0 (Name) .. 3 (Scheme).
-    void MetaPanel_ColumnClick(int column);
-    void MetaPanel_DblClick();
-    void MetaPanel_KeyDown(int keyCode, int shift);
-    // True when the character was taken for the current line.
-    bool MetaPanel_KeyPress(int keyAscii);
-    void MetaPanel_KeyUp(int keyCode, int shift);
-    // Positions in twips from the panel's corner.
-    void MetaPanel_MouseMove(int button, int shift, int x, int y);
-    void MetaPanel_MouseUp(int button, int shift, int x, int y);
-    // Another control of this window (a tree) dragged over or onto the panel.
-    void MetaPanel_DragOver(QObject* source, int x, int y);
-    void MetaPanel_DragDrop(QObject* source, int x, int y);
-    // The text a drag of the current line carries.
-    QString MetaPanel_OLESetData();
-    void MetaPanel_OLEDragOver(const platform::DataObject& data, int x, int y);
-    void MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, int y);
-    // Context menu item 1..9.
-    void mnuMaintMeta_Click(int index);
-    // Enter in the panel: the next line (wrapping to the first) becomes current.
-    void selectNextLine();
-    // Edit > Edit Current Record; also the panel's double click.
-    void mnuEditCurrentRecord_Click();
-    // The structured-value editors, modal, on the selected line.
-    void showAglsAgent();
-    void showACTVers();
+    // The visible text of the link with this exact href in a document or its frames.
+    static QString findLinkName(const platform::PageDocument& document, const QString& address);
 
     // ---- commands ------------------------------------------------------------------
     // The Macros menu's handlers.
     std::unique_ptr<MacrosMenu> macrosMenu;
-
-    // ---- domains -------------------------------------------------------------------
-    // Scheme mode (true) for a scheme whose list lies in the current list's folder, or
-    // that the repository serves; false, changing nothing, otherwise.
-    bool fillContentFromLocalScheme(const QString& scheme, const QString& content);
-    bool fillContentFromServerScheme(const QString& scheme, const QString& content);
-    // The content field shown with the text and focused; On also shows "Load Scheme".
-    void fillContentLoadSchemeOn(const QString& content);
-    void fillContentLoadSchemeOff(const QString& content);
-    // Opens the scheme's list from the current list's folder, or from the repository;
-    // true when a command ran.
-    bool loadSchemeLocal(const QString& schemeName);
-    bool loadSchemeServer(const QString& schemeName);
 
     // ---- catalogues ----------------------------------------------------------------
     // The two trees (0 for lists, 1 for the repository's catalogue) and their panes.
@@ -515,7 +371,6 @@ protected:
 private:
     void buildControls();
     void buildMenus();
-    void buildEditPanel();
     void GetRegSettings();
     // Puts the window's frame, decorations included, at this rectangle (pixels).
     void placeFrame(const QRect& frame);
@@ -528,15 +383,8 @@ private:
     void splitterMoved(SplitterGrip* grip, const QPoint& globalPos);
     void splitterReleased(SplitterGrip* grip);
     // Pane helpers of the layout and the keys.
-    void setupMetaPanelColumns();
-    bool metaPanelVisible() const;
-    void metaPanelColumnWidths(double& name, double& lang, double& scheme) const;
     bool activeTreeVisible() const;
-    void placeMetaPanel(const Layout::Result& r);
-    void fitContentColumn();
     void placeTrees(const Layout::Result& r);
-    void placeEditPanelControls(const Layout::Result& r);
-    void moveCurrentLine(int step);
     void stopBrowser();
     // File menu helpers.
     int saveBeforeNew();
@@ -554,6 +402,9 @@ private:
 
     // The window as the command language sees it, handed to it by the first window.
     std::unique_ptr<CommandWindow> commandWindow_;
+    // What the panes ask of this window.
+    class Frame;
+    std::unique_ptr<Frame> frame_;
     void connectCommandWindow();
     void disconnectCommandWindow();
     // The navigation under way is a command's own page (see openPageForCommand).
@@ -563,7 +414,6 @@ private:
     double splitterYTwips_ = 4999;
     // The hierarchy pane's width, which it takes again when it is shown.
     double treePaneTwips_ = 2000;
-    double contentColumnTwips_ = 0;  // the Content column's width as the layout gave it
     bool defaultSchemaRead_ = false;
     // No window position was stored; the frame is checked once the window manager framed it.
     bool firstStart_ = false;

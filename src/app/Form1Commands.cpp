@@ -1,5 +1,6 @@
 // The main window as the command language sees it.
 #include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 
 #include "app/Layout.h"
 #include "app/LogoWidget.h"
@@ -34,30 +35,30 @@ class Form1CommandWindow final : public CommandWindow {
 public:
     explicit Form1CommandWindow(Form1& window) : w(window) {}
 
-    void showLine(Record::LineId id) override { w.MetaPanel->showLine(id); }
-    void repaintRecord() override { w.MetaPanel->refresh(); }
-    void selectLine(int position) override { w.SelectLine(position); }
+    void showLine(Record::LineId id) override { w.recordPane->showLine(id); }
+    void repaintRecord() override { w.recordPane->refreshMetaPanel(); }
+    void selectLine(int position) override { w.recordPane->SelectLine(position); }
     void editCurrentLine() override { fillEditPanel(Fill::Current); }
     void editProposedLine() override { fillEditPanel(Fill::Proposed); }
-    int markRecordModified(const QString& reason) override { return w.markHTMLmodifiedCheckList(reason); }
+    int markRecordModified(const QString& reason) override { return w.recordPane->markHTMLmodifiedCheckList(reason); }
     void clearRecord() override {
-        w.record->clear();
-        w.EditPanelOff();
+        w.context.record.clear();
+        w.recordPane->EditPanelOff();
         if (w.WebBrowser1) w.WebBrowser1->widget()->setFocus();
         else w.BrowserPanel->setFocus();
     }
-    bool editPanelShown() const override { return !w.EditPanel->isHidden(); }
+    bool editPanelShown() const override { return w.recordPane->editPanelShown(); }
     void showInEditPanel(const QString& content) override {
-        if (w.EditPanel->isHidden()) return;
+        if (!w.recordPane->editPanelShown()) return;
         // While the panes are held the box takes the line once they are let go: a value that
         // grows with every command of a batch, laid out again each time, would cost the
         // batch the square of its length.
-        heldLine_ = held_ ? w.record->selectedLine() : 0;
+        heldLine_ = held_ ? w.context.record.selectedLine() : 0;
         if (!held_) showContent(content);
     }
     void makeRoomForEditPanel() override {
-        const double height = w.EditPanel->height() > 0 ? platform::pixelsToTwips(w.EditPanel->height())
-                                                        : Layout::kEditPanelHeight;
+        const int shown = w.recordPane->editPanelHeight();
+        const double height = shown > 0 ? platform::pixelsToTwips(shown) : Layout::kEditPanelHeight;
         w.moveHSplitter(w.splitterY() - height);
     }
     void layOut() override {
@@ -66,8 +67,8 @@ public:
         w.SizeControls(x, y);
     }
     QString recordAsMetaBlock() const override { return w.editMenu->metadataAsHtml(); }
-    bool saveRecordAsPage(const QString& path) override { return w.SaveAsHTML(path); }
-    bool saveRecordAsBatch(const QString& path) override { return w.SaveAsBatch(path); }
+    bool saveRecordAsPage(const QString& path) override { return w.recordPane->SaveAsHTML(path); }
+    bool saveRecordAsBatch(const QString& path) override { return w.recordPane->SaveAsBatch(path); }
 
     PageLoad openPage(const QString& location) override { return w.openPageForCommand(location); }
     QString pageAddress() const override { return w.browserLocationURL(); }
@@ -111,13 +112,12 @@ public:
     void showListProgress(const QString& text) override { ListDocuments::showProgress(w, text); }
     void holdPainting(bool hold) override {
         held_ = hold;
-        if (!hold && heldLine_ && w.record->selectedLine() == heldLine_ && !w.EditPanel->isHidden())
-            showContent(w.record->cell(heldLine_, Record::Content));
+        if (!hold && heldLine_ && w.context.record.selectedLine() == heldLine_ && w.recordPane->editPanelShown())
+            showContent(w.context.record.cell(heldLine_, Record::Content));
         if (!hold) heldLine_ = 0;
         if (!hold && heldFill_ != Fill::None) fillEditPanelNow(heldFill_);
-        w.MetaPanel->hold(hold);
-        for (QWidget* pane : {static_cast<QWidget*>(w.EditPanel),
-                              static_cast<QWidget*>(w.StatusBar1), static_cast<QWidget*>(w.TreeView1[0]),
+        w.recordPane->hold(hold);
+        for (QWidget* pane : {static_cast<QWidget*>(w.StatusBar1), static_cast<QWidget*>(w.TreeView1[0]),
                               static_cast<QWidget*>(w.TreeView1[1])})
             pane->setUpdatesEnabled(!hold);
     }
@@ -145,7 +145,7 @@ private:
     void fillEditPanel(Fill fill) {
         heldLine_ = 0;
         if (held_ && modMTP::batchRunning(w.context)) {
-            if (w.EditPanel->isHidden() && w.record->selectedLine()) w.EditPanelOn();
+            if (!w.recordPane->editPanelShown() && w.context.record.selectedLine()) w.recordPane->EditPanelOn();
             if (heldFill_ == Fill::None) qApp->installEventFilter(&inputWatch_);
             heldFill_ = fill;
             return;
@@ -154,8 +154,8 @@ private:
     }
     void fillEditPanelNow(Fill fill) {
         if (std::exchange(heldFill_, Fill::None) != Fill::None) qApp->removeEventFilter(&inputWatch_);
-        if (fill == Fill::Proposed) w.editProposedLine();
-        else w.editCurrentLine();
+        if (fill == Fill::Proposed) w.recordPane->editProposedLine();
+        else w.recordPane->editCurrentLine();
     }
 
     class InputWatch : public QObject {
@@ -169,7 +169,7 @@ private:
             case QEvent::InputMethod:
             case QEvent::FocusIn:
                 if (auto* widget = qobject_cast<QWidget*>(watched);
-                    widget && window_.w.EditPanel->isAncestorOf(widget) && window_.heldFill_ != Fill::None)
+                    widget && window_.w.recordPane->editPanelHolds(widget) && window_.heldFill_ != Fill::None)
                     window_.fillEditPanelNow(window_.heldFill_);
                 break;
             default:
@@ -184,10 +184,7 @@ private:
 
     // Shown decoded, as the panel shows any line, and not written back into the line.
     void showContent(const QString& content) {
-        const bool filling = w.fillingEditPanel;
-        w.fillingEditPanel = true;
-        w.editNrmlContent->setText(modCharEncoding::decodeContent(content, w.context.preferences.charEncoding));
-        w.fillingEditPanel = filling;
+        w.recordPane->showInContentBox(modCharEncoding::decodeContent(content, w.context.preferences.charEncoding));
     }
 
     Form1& w;

@@ -5,44 +5,13 @@
 #include "commands/frmSourceHTML.h"
 #include "commands/modMTP.h"
 #include "domains/ResourcesMenu.h"
+#include "gui/app/MenuItems.h"
 
 #include <QAction>
 #include <QMenu>
 #include <QMenuBar>
 
-namespace {
-
-QAction* item(QMenu* menu, const QString& name, const QString& caption, const QKeySequence& shortcut = {}) {
-    auto* action = menu->addAction(caption);
-    action->setObjectName(name);
-    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-    return action;
-}
-
-QAction* separator(QMenu* menu, const QString& name) {
-    QAction* action = menu->addSeparator();
-    action->setObjectName(name);
-    return action;
-}
-
-QMenu* submenu(QMenu* parent, const QString& name, const QString& caption) {
-    QMenu* menu = parent->addMenu(caption);
-    menu->setObjectName(name);
-    menu->menuAction()->setObjectName(name);
-    return menu;
-}
-
-// Element `index` of a control array is named name_index.
-QAction* element(QMenu* menu, ControlArray<QAction>& array, const QString& name, int index,
-                 const QString& caption, const QKeySequence& shortcut = {}) {
-    QAction* action = caption == QLatin1String("-") ? menu->addSeparator() : menu->addAction(caption);
-    action->setObjectName(name + QLatin1Char('_') + QString::number(index));
-    if (!shortcut.isEmpty()) action->setShortcut(shortcut);
-    array.set(index, action);
-    return action;
-}
-
-}  // namespace
+using namespace menuItems;
 
 void Form1::buildMenus() {
     QMenuBar* bar = menuBar();
@@ -171,14 +140,5 @@ void Form1::buildMenus() {
     QAction* whatsNew = item(mnuHelp, QStringLiteral("mnuHelpWhatsNew"), QStringLiteral("What's New"));
     whatsNew->setVisible(false);
     whatsNew->setEnabled(false);
-
-    // The metadata panel's context menu.
-    mnuMaintMeta1 = new QMenu(this);
-    mnuMaintMeta1->setObjectName(QStringLiteral("mnuMaintMeta1"));
-    const char* metaItems[] = {"Add Custom Line", "Add AGLS Line", "Edit Line", "-", "Delete Line",
-                               "Delete all Lines", "-", "Close Metadata View", "Cancel Editing this page"};
-    for (int i = 1; i <= 9; ++i)
-        element(mnuMaintMeta1, mnuMaintMeta, QStringLiteral("mnuMaintMeta"), i, QLatin1String(metaItems[i - 1]));
-    mnuMaintMeta(kCancelEditing)->setEnabled(false);
 }
 

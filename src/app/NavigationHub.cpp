@@ -1,6 +1,8 @@
 // The browser's navigation hub: every page the browser is asked to open passes here and
 // is shown, read for its metadata, run as a command, or handed to a second window.
+#include "gui/app/WindowFrame.h"
 #include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 
 #include "app/LogoWidget.h"
 #include "commands/modMTP.h"
@@ -47,14 +49,14 @@ void Form1::GoHome() {
 
 Form1::PageLoad Form1::openPageForCommand(const QString& location) {
     URL->setEditText(location);
-    lastPageLoad = PageLoad::NotRead;
+    recordPane->forgetPageLoad();
     // The command names the page whose record it wants: read it even when the last page
     // has not finished loading.
     navArmed = true;
     commandNavigation_ = true;
     LoadURL();  // before-navigate, and with it the read, runs before this returns
     commandNavigation_ = false;
-    return lastPageLoad;
+    return recordPane->lastPageLoad();
 }
 
 void Form1::stopBrowser() {
@@ -108,14 +110,14 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
     }
     if (address.contains(QLatin1String("ftp://"), Qt::CaseInsensitive)) {
         // The record is cleared for the ftp page: ask about unsaved edits first.
-        if (saveHtmlCheck() == platform::vbCancel) {
+        if (recordPane->saveHtmlCheck() == platform::vbCancel) {
             event.cancel = true;
             Gif89a1->Stop();
             return;
         }
         URL->setEditText(address);
-        record->clear();
-        EditPanelOff();
+        context.record.clear();
+        recordPane->EditPanelOff();
         return;
     }
     if (!isReadableAddress(address)) return;
@@ -129,8 +131,8 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
     navArmed = false;
     int result = 0;
     bool read = false;
-    if ((metaPanelVisible() || commandNavigation_) && event.targetFrame.isEmpty()) {
-        result = LoadMetadataFromURL(shortAddress, true);
+    if ((recordPane->metaPanelShown() || commandNavigation_) && event.targetFrame.isEmpty()) {
+        result = recordPane->LoadMetadataFromURL(shortAddress, true);
         read = result != platform::vbCancel;
     }
     if (result == platform::vbCancel) {
@@ -157,7 +159,7 @@ void Form1::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {
     // Only the user's own click opens anything: a page that opens windows by itself (one
     // that opens itself again on every load, say) would start copy after copy.
     if (!event.userInitiated) {
-        StatusBar1->setPanelText(kActivityPanel,
+        StatusBar1->setPanelText(WindowFrame::kActivityPanel,
                                  QStringLiteral("A new window the page asked for by itself was not opened: ") + address);
         return;
     }
@@ -175,12 +177,12 @@ void Form1::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {
 }
 
 void Form1::WebBrowser1_DownloadBegin() {
-    StatusBar1->setPanelText(kActivityPanel, QStringLiteral("Downloading..."));
+    StatusBar1->setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Downloading..."));
 }
 
 void Form1::WebBrowser1_DownloadComplete() {
     lastDownload_ = {WebBrowser1->LocationName(), WebBrowser1->LocationURL()};
-    StatusBar1->setPanelText(kActivityPanel, QStringLiteral("Ready"));
+    StatusBar1->setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Ready"));
     navArmed = true;
     if (!lastDownload_.text.isEmpty()) setWindowTitle(lastDownload_.text);
     Gif89a1->Stop();
@@ -193,7 +195,7 @@ void Form1::WebBrowser1_CommandStateChange(int command, bool enable) {
 
 void Form1::WebBrowser1_StatusTextChange(const QString& text) {
     // A link's address is shown as the question about it would show it: nothing hidden, nothing turned round.
-    StatusBar1->setPanelText(kActivityPanel, modMTP::commandAsAsked(text));
+    StatusBar1->setPanelText(WindowFrame::kActivityPanel, modMTP::commandAsAsked(text));
 }
 
 void Form1::WebBrowser1_TitleChange(const QString& title) {

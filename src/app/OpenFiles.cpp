@@ -1,5 +1,6 @@
 // File > Open, opening a path by its extension, and text or files dropped on the window.
 #include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 
 #include "app/ModOpenSave.h"
 #include "app/modFileExists.h"
@@ -55,14 +56,14 @@ void Form1::mnuFileOpenIdx_Click(int index) {
 
     switch (index) {
     case kOpenPage: {
-        if (saveHtmlCheck() == platform::vbCancel) return;
+        if (recordPane->saveHtmlCheck() == platform::vbCancel) return;
         path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("htm"), existing(context.FilePath));
         // A cancelled dialog leaves the record's file as it was.
         if (path.isEmpty()) break;
         documentState->setCurrentHTMLFile(path);
         context.FilePath = path;
         documentState->setSaveCaption(QStringLiteral("Save Record to ") + context.FilePath);
-        if (markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
+        if (recordPane->markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
             documentState->markSaved(DocumentState::Document::Record);
         break;
     }
@@ -122,7 +123,7 @@ void Form1::mnuFileOpenIdx_Click(int index) {
         mnuFileSaveList->setEnabled(true);
         break;
     case kOpenDirectory:
-        if (saveHtmlCheck() == platform::vbCancel) return;
+        if (recordPane->saveHtmlCheck() == platform::vbCancel) return;
         path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("dir"), existing(context.FilePath));
         if (platform::lastPathSeparator(path) >= 0) path = platform::folderPart(path);
         break;
@@ -144,7 +145,7 @@ void Form1::LoadFromOpen(const QString& path) {
         modMTP::runCommand(context, QStringLiteral("mtp://") + path);
     } else if (is(".htm") || is(".asp") || is(".cfm")) {
         // The panel is emptied next: unsaved edits get their question first.
-        if (saveHtmlCheck() == platform::vbCancel) return;
+        if (recordPane->saveHtmlCheck() == platform::vbCancel) return;
         context.FilePath = path;
         modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
         modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
@@ -184,16 +185,12 @@ void Form1::LoadDragDrop(const QString& item) {
         return;
     }
     // Plain text goes into the current line's content, at the caret of the content box.
-    const Record::LineId line = record->selectedLine();
+    const Record::LineId line = context.record.selectedLine();
     if (!line) return;
     text.remove(QLatin1Char('\r'));
     text.remove(QLatin1Char('\n'));
     text.replace(QChar(0x201D), QLatin1Char('"'));
-    const QString content = editNrmlContent->text();
-    const int start = editNrmlContent->hasSelectedText() ? editNrmlContent->selectionStart()
-                                                         : editNrmlContent->cursorPosition();
-    const int length = int(editNrmlContent->selectedText().size());
-    editNrmlContent->setText(content.left(start) + text + content.mid(start + length));
-    SelectLine(record->positionOf(line));
-    editCurrentLine();
+    recordPane->typeIntoContentBox(text);
+    recordPane->SelectLine(context.record.positionOf(line));
+    recordPane->editCurrentLine();
 }

@@ -1,5 +1,6 @@
 // The toolbar's buttons and history lists, the status bar's document panel, and printing.
 #include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 
 #include "app/LogoWidget.h"
 #include "commands/modMacros.h"
@@ -35,7 +36,7 @@ void Form1::Toolbar1_ButtonClick(int index) {
         const QString address = URL->currentText();
         if (address.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
             address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive) || address.startsWith(QLatin1Char('/')))
-            LoadMetadataFromURL(address, true);
+            recordPane->LoadMetadataFromURL(address, true);
         WebBrowser1->Refresh2(platform::REFRESH_CONTINUE);
         navFlags = 0;
     } else if (tip == QLatin1String("Search")) {

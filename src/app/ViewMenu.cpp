@@ -1,5 +1,6 @@
 // The View menu: each item shows or hides one pane and lays the window out again.
 #include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 
 #include "app/LogoWidget.h"
 #include "app/SplitterGrip.h"
@@ -46,11 +47,11 @@ void Form1::mnuViewWebBrowser_Click() {
 }
 
 void Form1::mnuViewQuorvantile_Click() {
-    if (mnuViewQuorvantile->isChecked() && saveHtmlCheck() == platform::vbCancel) return;
+    if (mnuViewQuorvantile->isChecked() && recordPane->saveHtmlCheck() == platform::vbCancel) return;
     mnuViewQuorvantile->setChecked(!mnuViewQuorvantile->isChecked());
-    MetaPanel->setVisible(mnuViewQuorvantile->isChecked());
-    EditPanelOff();
-    double y = std::max(4000.0, splitterForLines(record->count(), 0));
+    recordPane->showMetaPanel(mnuViewQuorvantile->isChecked());
+    recordPane->EditPanelOff();
+    double y = std::max(4000.0, splitterForLines(context.record.count(), 0));
     double x = splitterX();
     SizeControls(x, y);
 }
@@ -58,19 +59,19 @@ void Form1::mnuViewQuorvantile_Click() {
 void Form1::mnuViewEdit_Click() {
     mnuViewEdit->setChecked(!mnuViewEdit->isChecked());
     const bool show = mnuViewEdit->isChecked();
-    if (MetaPanel->isHidden()) mnuViewQuorvantile_Click();
+    if (!recordPane->metaPanelShown()) mnuViewQuorvantile_Click();
     mnuViewEdit->setChecked(show);
-    EditPanel->setVisible(show);
+    recordPane->setEditPanelVisible(show);
     if (!show) {
-        EditPanelOff();
+        recordPane->EditPanelOff();
         return;
     }
-    double y = splitterForLines(record->count(), Layout::kEditPanelHeight);
+    double y = splitterForLines(context.record.count(), Layout::kEditPanelHeight);
     moveHSplitter(y);
-    EditPanelOn();
-    if (!record->selectedLine() && record->isEmpty()) {
+    recordPane->EditPanelOn();
+    if (!context.record.selectedLine() && context.record.isEmpty()) {
         modMTP::runCommand(context, QStringLiteral("mtp://field=.fld / "));
-    } else if (record->selectedLine()) {
-        editCurrentLine();
+    } else if (context.record.selectedLine()) {
+        recordPane->editCurrentLine();
     }
 }

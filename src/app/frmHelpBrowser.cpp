@@ -1,6 +1,8 @@
+#include "gui/app/WindowFrame.h"
 #include "app/frmHelpBrowser.h"
 
 #include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 #include "commands/frmWaitProcess.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
@@ -136,10 +138,10 @@ void frmHelpBrowser::Timer1_Timer() {
             platform::MsgBox(QStringLiteral("Error in recieving data: ") + error);
             return;
         }
-        main->LoadMetadataFromURL(path, false);
-        main->mnuEditCurrentRecord_Click();
-        main->StatusBar1->setPanelText(Form1::kActivityPanel, QStringLiteral("Record Loaded. Ready"));
-        main->markHTMLmodifiedCheckList(QStringLiteral("before loading the record?"));
+        main->recordPane->LoadMetadataFromURL(path, false);
+        main->recordPane->mnuEditCurrentRecord_Click();
+        main->StatusBar1->setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Record Loaded. Ready"));
+        main->recordPane->markHTMLmodifiedCheckList(QStringLiteral("before loading the record?"));
         // The record just came from the repository: nothing of it is unsaved yet.
         main->documentState->dropMark();
         hide();

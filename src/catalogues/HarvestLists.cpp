@@ -3,6 +3,7 @@
 #include "catalogues/HarvestLists.h"
 
 #include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 #include "catalogues/HarvestListText.h"
 #include "catalogues/ListDocuments.h"
 #include "domains/modSchemas.h"
@@ -106,11 +107,11 @@ ListDocuments::LoadOutcome loadHCL(Form1& form, const QString& location, const Q
     if (!guard.acquired()) return LoadOutcome::NotLoaded;
     const QPointer<Form1> alive(window);
     // The edit panel's fields change nothing while a list is read in.
-    window->fillingRecord = true;
+    window->recordPane->setFilling(true);
     struct Clear {
         const QPointer<Form1>& w;
         ~Clear() {
-            if (w) w->fillingRecord = false;
+            if (w) w->recordPane->setFilling(false);
         }
     } clear{alive};
     const QString handed = fetchedText ? *fetchedText : QString();
@@ -173,11 +174,11 @@ void getMetaFromHCL(Form1& form, QString& folder) {
         MsgBox(QStringLiteral("No file containing DC.Identifier metadata found in: ") + folder);
         return;
     }
-    if (window->LoadMetadataFromURL(page, true) == platform::vbCancel || !alive) return;
+    if (window->recordPane->LoadMetadataFromURL(page, true) == platform::vbCancel || !alive) return;
     window->documentState->setCurrentHTMLFile(page);
     window->context.FilePath = page;
     window->documentState->setSaveCaption(QStringLiteral("Save Record to ") + page);
-    if (window->markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
+    if (window->recordPane->markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
         window->documentState->markSaved(DocumentState::Document::Record);
 }
 

@@ -1,3 +1,4 @@
+#include "gui/app/WindowFrame.h"
 #include "catalogues/ListDocuments.h"
 
 #include "app/Form1.h"
@@ -228,7 +229,7 @@ void showProgress(Form1& window, const QString& text) {
     if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(window.context)) {
         if (!text.isEmpty()) wait->Label1->setText(text);
     } else {
-        window.StatusBar1->setPanelText(Form1::kActivityPanel, text.isEmpty() ? QStringLiteral("Ready") : text);
+        window.StatusBar1->setPanelText(WindowFrame::kActivityPanel, text.isEmpty() ? QStringLiteral("Ready") : text);
     }
 }
 

@@ -1,5 +1,6 @@
 // The list's save question, asked before something replaces or leaves a modified list.
 #include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 
 #include "app/modFileExists.h"
 #include "commands/modMTP.h"
@@ -54,7 +55,7 @@ int Form1::saveListCheck(const QString& reason) {
             long count = 0;
             if (isUsableListPath(path) && modFileExists::fileExists(path)) saved = SaveAsList(path, count);
             else saved = mnuFileSaveAs_Click(kSaveAsCatalogue);
-            EditPanelOff();
+            recordPane->EditPanelOff();
         }
     } else {
         answer = MsgBox(QStringLiteral("Save the list changes in the Tree View first?"), platform::vbYesNoCancel,
@@ -63,7 +64,7 @@ int Form1::saveListCheck(const QString& reason) {
             long count = 0;
             if (isUsableListPath(path)) saved = SaveAsList(path, count);
             else saved = mnuFileSaveAs_Click(kSaveAsScheme);
-            EditPanelOff();
+            recordPane->EditPanelOff();
         }
     }
     if (answer == platform::vbNo) documentState->dropMark();

@@ -61,7 +61,7 @@ void Form1::mnuMaintNodes_Click(int index) {
     switch (index) {
     case kEditTag: {
         if (!node) return;
-        inputText = askInput(*this, QStringLiteral("Edit"), QStringLiteral("Tag :"), tree.tag(node));
+        const QString inputText = askInput(*this, QStringLiteral("Edit"), QStringLiteral("Tag :"), tree.tag(node));
         if (inputText.isEmpty() || !tree.contains(node) || markListmodifiedCheckHTML() == platform::vbCancel) return;
         tree.setTag(node, inputText);
         mnuMaintNodes(kEditTag)->setText(modTree::menuCaption(inputText));
@@ -122,8 +122,8 @@ void Form1::mnuMaintNodes_Click(int index) {
         tree.remove(node);
         return;
     case kFindInList: {
-        inputText = askInput(*this, QStringLiteral("Search Tree View List"), QStringLiteral("Search for:"), QString());
-        const QString search = inputText.trimmed();
+        const QString search =
+            askInput(*this, QStringLiteral("Search Tree View List"), QStringLiteral("Search for:"), QString()).trimmed();
         if (search.isEmpty()) return;
         NodeId firstHit = 0;
         for (int i = 1; i <= tree.count(); ++i) {

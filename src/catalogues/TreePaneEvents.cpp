@@ -2,7 +2,9 @@
 // shows what a click would run, the right button opens the context menu, names are edited
 // in place, nodes are dragged inside the tree and out of it, and links and commands are
 // dropped in.
+#include "gui/app/WindowFrame.h"
 #include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 
 #include "catalogues/ListLines.h"
 #include "catalogues/TreeEdits.h"
@@ -177,7 +179,7 @@ void Form1::TreeView1_NodeClick(int index) {
     if (modTree::isListRoot(tree, node) || URL->currentText() == command) return;
     URL->setEditText(command);
     // The repository's record stands in for the page's own only where a repository is set up.
-    openRecordOnLoad = !context.macros.openRecordMacro.isEmpty();
+    recordPane->setOpenRecordOnLoad(!context.macros.openRecordMacro.isEmpty());
     LoadURLFromLocation();
     QString address = command;
     URLAddItem(address);
@@ -198,7 +200,7 @@ void Form1::TreeView1_MouseMove(int index, int button, int, int x, int y) {
                                                                                    : tree.tag(node);
     }
     if (text.size() > kLongestHoverText) text = text.left(kLongestHoverText) + QStringLiteral("...");
-    StatusBar1->setPanelText(kActivityPanel, text);
+    StatusBar1->setPanelText(WindowFrame::kActivityPanel, text);
 }
 
 void Form1::TreeView1_MouseDown(int index, int button, int, int x, int y) {
@@ -452,7 +454,7 @@ void Form1::TreeView1_OLEDragDrop(int index, platform::DataObject& data, int&, i
     const NodeId dragged = tree.contains(dragNode) ? dragNode : 0;
     // Text from anywhere but this window's own controls may come from a web page.
     QObject* source = data.Source();
-    const bool own = source && (source == MetaPanel ||
+    const bool own = source && (recordPane->isMetaPanel(source) ||
                                 std::find(TreeView1.begin(), TreeView1.end(), source) != TreeView1.end());
     const auto origin = own ? modMTP::CommandOrigin::Program : modMTP::CommandOrigin::Page;
 

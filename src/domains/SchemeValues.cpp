@@ -1,19 +1,17 @@
 // What the edit panel's content field offers for a line's encoding scheme, and where a
 // "Load Scheme" press fetches the scheme's value list from.
-#include "app/Form1.h"
+#include "gui/record/RecordPane.h"
+#include "gui/app/WindowFrame.h"
 
-#include "app/frmHelpBrowser.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
 #include "domains/ResourcesMenu.h"
 #include "domains/SchemeRules.h"
 #include "domains/modSchemas.h"
-#include "gui/app/HelpMenu.h"
 #include "platform/Folders.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/WebBrowser.h"
 
 #include <QComboBox>
 #include <QCursor>
@@ -24,19 +22,6 @@
 #include <QPushButton>
 
 namespace {
-
-// Setting up the fields shows the line; it never writes into it.
-class ShowingOnly {
-public:
-    explicit ShowingOnly(Form1& form) : form_(form), was_(form.fillingEditPanel) { form.fillingEditPanel = true; }
-    ~ShowingOnly() { form_.fillingEditPanel = was_; }
-    ShowingOnly(const ShowingOnly&) = delete;
-    ShowingOnly& operator=(const ShowingOnly&) = delete;
-
-private:
-    Form1& form_;
-    bool was_;
-};
 
 // The text shown whole, caret after it, nothing selected, the field focused.
 void showText(QLineEdit* field, const QString& text) {
@@ -55,59 +40,73 @@ QString schemeFileIn(const QString& folder, const QString& scheme) {
     return QString();
 }
 
-void showDateEditor(Form1& form, const SchemeRules::DateParts& date) {
-    form.editNrmlContent->hide();
-    form.editDateBoxes->show();
-    form.editDateyear->setEditText(date.year);
-    form.editDateMonth->setEditText(date.month);
-    form.editDateday->setEditText(date.day);
-    showText(form.editDateyear->lineEdit(), date.year);
-}
-
-void showValueList(Form1& form, const QStringList& items, const QString& content) {
-    form.EditList->show();
-    form.editNrmlContent->hide();
-    form.EditList->clear();
-    form.EditList->addItems(items);
-    // Adding the first entry would replace the text; the line's own value is what shows.
-    form.EditList->setEditText(content);
-    showText(form.EditList->lineEdit(), content);
-}
-
 void reportFailure(const char* prefix, const std::exception& e, const QString& title = platform::kDefaultMsgBoxTitle) {
     platform::MsgBox(QLatin1String(prefix) + QString::fromLocal8Bit(e.what()), platform::vbOKOnly, title);
 }
 
-void showContentForScheme(Form1& form, const QString& scheme, const QString& content) {
-    const ShowingOnly showing(form);
-    form.editDateBoxes->hide();
-    form.editNrmlContent->show();
-    if (form.fillContentFromLocalScheme(scheme, content) || form.fillContentFromServerScheme(scheme, content)) return;
-    form.EditLoadScheme->setVisible(SchemeRules::schemeHasLoadButton(scheme));
+}  // namespace
+
+// Setting up the fields shows the line; it never writes into it.
+class RecordPane::ShowingOnly {
+public:
+    explicit ShowingOnly(RecordPane& pane) : pane_(pane), was_(pane.fillingEditPanel) { pane.fillingEditPanel = true; }
+    ~ShowingOnly() { pane_.fillingEditPanel = was_; }
+    ShowingOnly(const ShowingOnly&) = delete;
+    ShowingOnly& operator=(const ShowingOnly&) = delete;
+
+private:
+    RecordPane& pane_;
+    bool was_;
+};
+
+void RecordPane::showDateEditor(const SchemeRules::DateParts& date) {
+    editNrmlContent->hide();
+    editDateBoxes->show();
+    editDateyear->setEditText(date.year);
+    editDateMonth->setEditText(date.month);
+    editDateday->setEditText(date.day);
+    showText(editDateyear->lineEdit(), date.year);
+}
+
+void RecordPane::showValueList(const QStringList& items, const QString& content) {
+    EditList->show();
+    editNrmlContent->hide();
+    EditList->clear();
+    EditList->addItems(items);
+    // Adding the first entry would replace the text; the line's own value is what shows.
+    EditList->setEditText(content);
+    showText(EditList->lineEdit(), content);
+}
+
+void RecordPane::showContentForScheme(const QString& scheme, const QString& content) {
+    const ShowingOnly showing(*this);
+    editDateBoxes->hide();
+    editNrmlContent->show();
+    if (fillContentFromLocalScheme(scheme, content) || fillContentFromServerScheme(scheme, content)) return;
+    EditLoadScheme->setVisible(SchemeRules::schemeHasLoadButton(scheme));
     if (SchemeRules::isDateScheme(scheme)) {
         const SchemeRules::DateParts date = SchemeRules::splitDate(content);
         // Text that is no date the boxes can hold stays in the plain field, untouched.
-        if (date.inBoxes) return showDateEditor(form, date);
-        return form.fillContentLoadSchemeOff(content);
+        if (date.inBoxes) return showDateEditor(date);
+        return fillContentLoadSchemeOff(content);
     }
-    const SchemeRules::ContentField field = SchemeRules::contentFieldFor(form.context.domain.defaultSchema, scheme);
-    if (field.valueList) return showValueList(form, field.items, content);
-    if (field.loadButton) return form.fillContentLoadSchemeOn(content);
-    form.fillContentLoadSchemeOff(content);
+    const SchemeRules::ContentField field = SchemeRules::contentFieldFor(context.domain.defaultSchema, scheme);
+    if (field.valueList) return showValueList(field.items, content);
+    if (field.loadButton) return fillContentLoadSchemeOn(content);
+    fillContentLoadSchemeOff(content);
 }
 
-}  // namespace
 
-void Form1::fillContentFromScheme(const QString& scheme, const QString& content) {
+void RecordPane::fillContentFromScheme(const QString& scheme, const QString& content) {
     try {
-        showContentForScheme(*this, scheme, content);
+        showContentForScheme(scheme, content);
     } catch (const std::exception& e) {
         // The panel stays as far as it was set up.
         reportFailure("Error in fillContentFromScheme: ", e, QStringLiteral("Error"));
     }
 }
 
-bool Form1::fillContentFromLocalScheme(const QString& scheme, const QString& content) {
+bool RecordPane::fillContentFromLocalScheme(const QString& scheme, const QString& content) {
     try {
         const QString treePath = documentState->TreePath();
         if (platform::lastPathSeparator(treePath) < 0) return false;
@@ -121,7 +120,7 @@ bool Form1::fillContentFromLocalScheme(const QString& scheme, const QString& con
     return false;
 }
 
-bool Form1::fillContentFromServerScheme(const QString& scheme, const QString& content) {
+bool RecordPane::fillContentFromServerScheme(const QString& scheme, const QString& content) {
     try {
         if (!SchemeRules::repositoryServes(context.macros.repositorySchemes, scheme)) return false;
         fillContentLoadSchemeOn(content);
@@ -132,18 +131,18 @@ bool Form1::fillContentFromServerScheme(const QString& scheme, const QString& co
     return false;
 }
 
-void Form1::fillContentLoadSchemeOn(const QString& content) {
+void RecordPane::fillContentLoadSchemeOn(const QString& content) {
     EditLoadScheme->show();
     fillContentLoadSchemeOff(content);
 }
 
-void Form1::fillContentLoadSchemeOff(const QString& content) {
+void RecordPane::fillContentLoadSchemeOff(const QString& content) {
     const ShowingOnly showing(*this);
     editNrmlContent->show();
     showText(editNrmlContent, content);
 }
 
-bool Form1::loadScheme(QString& schemeName) {
+bool RecordPane::loadScheme(QString& schemeName) {
     // The name may come from a page: only a plain name ever reaches a command.
     if (!SchemeRules::isCommandSafeName(schemeName)) return false;
     if (loadSchemeLocal(schemeName) || loadSchemeServer(schemeName)) return true;
@@ -154,9 +153,7 @@ bool Form1::loadScheme(QString& schemeName) {
     case SchemeRules::SchemeAction::NoMatch:
         return false;
     case SchemeRules::SchemeAction::CurriculumThesaurus: {
-        frmHelpBrowser& help = helpMenu->helpWindow();
-        help.WebBrowser1->Navigate(QStringLiteral("http://") + rule.address);
-        platform::execModal(help);
+        frame.showSchemeHelp(QStringLiteral("http://") + rule.address);
         return true;
     }
     case SchemeRules::SchemeAction::AglsAgent:
@@ -166,7 +163,7 @@ bool Form1::loadScheme(QString& schemeName) {
         showACTVers();
         return true;
     case SchemeRules::SchemeAction::TagsMenu:
-        if (auto* tags = findChild<QMenu*>(QStringLiteral("mnuResTags0"))) {
+        if (auto* tags = window()->findChild<QMenu*>(QStringLiteral("mnuResTags0"))) {
             tags->popup(QCursor::pos());
             return true;
         }
@@ -180,7 +177,7 @@ bool Form1::loadScheme(QString& schemeName) {
     return false;
 }
 
-bool Form1::loadSchemeLocal(const QString& schemeName) {
+bool RecordPane::loadSchemeLocal(const QString& schemeName) {
     const QString treePath = documentState->TreePath();
     if (treePath.isEmpty()) return false;
     const QString folder = platform::lastPathSeparator(treePath) < 0
@@ -196,7 +193,7 @@ bool Form1::loadSchemeLocal(const QString& schemeName) {
     return true;
 }
 
-bool Form1::loadSchemeServer(const QString& schemeName) {
+bool RecordPane::loadSchemeServer(const QString& schemeName) {
     const QString catalogScheme = context.macros.repositoryScheme;
     if (!catalogScheme.isEmpty() && !context.macros.openCatalogMacro.isEmpty() &&
         schemeName.compare(catalogScheme, Qt::CaseInsensitive) == 0) {

@@ -1,6 +1,7 @@
 #include "record/AgentEditor.h"
 
-#include "app/Form1.h"
+#include "core/program/ProgramContext.h"
+#include "gui/record/RecordPane.h"
 #include "platform/MsgBox.h"
 #include "record/modCharEncoding.h"
 
@@ -32,7 +33,8 @@ QString AgentEditor::composeValue(const QList<KeyValue>& fields) {
     return value;
 }
 
-AgentEditor::AgentEditor(Form1* form, const QString& name, const QString& caption) : QDialog(form), form_(form) {
+AgentEditor::AgentEditor(ProgramContext& context, RecordPane& pane, const QString& name, const QString& caption)
+    : QDialog(pane.window()), context_(context), pane_(pane) {
     setObjectName(name);
     setWindowTitle(caption);
     grid_ = new QGridLayout;
@@ -113,8 +115,8 @@ QString AgentEditor::value() const {
 }
 
 void AgentEditor::showEvent(QShowEvent* event) {
-    line_ = form_->record->selectedLine();
-    const QString text = form_->record->cell(line_, Record::Content);
+    line_ = context_.record.selectedLine();
+    const QString text = context_.record.cell(line_, Record::Content);
     for (const Field& field : std::as_const(fields_)) field.box->setText(getElement(text, field.key));
     if (!fields_.isEmpty()) fields_.first().box->setFocus();
     QDialog::showEvent(event);
@@ -122,24 +124,15 @@ void AgentEditor::showEvent(QShowEvent* event) {
 
 void AgentEditor::OK_Click() {
     const QString newValue = value();
-    Record& record = *form_->record;
+    Record& record = context_.record;
     if (record.contains(line_) && newValue != record.cell(line_, Record::Content)) {
         // Asked first: a cancelled question leaves the record as it was and the fields open.
-        if (form_->markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::vbCancel) return;
+        if (pane_.markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::vbCancel) return;
         record.set(line_, Record::Content, newValue);
         if (record.selectedLine() == line_)
-            recordEditors::showInContentBox(*form_, modCharEncoding::decodeContent(newValue, form_->context.preferences.charEncoding));
+            pane_.showInContentBox(modCharEncoding::decodeContent(newValue, context_.preferences.charEncoding));
     }
     accept();
 }
 
-namespace recordEditors {
 
-void showInContentBox(Form1& form, const QString& text) {
-    const bool filling = form.fillingEditPanel;
-    form.fillingEditPanel = true;
-    form.editNrmlContent->setText(text);
-    form.fillingEditPanel = filling;
-}
-
-}  // namespace recordEditors

@@ -5,7 +5,8 @@
 #include <QList>
 #include <QString>
 
-class Form1;
+class RecordPane;
+struct ProgramContext;
 class QComboBox;
 class QGridLayout;
 class QLabel;
@@ -35,7 +36,7 @@ public:
     QPushButton* cancel = nullptr;
 
 protected:
-    AgentEditor(Form1* form, const QString& name, const QString& caption);
+    AgentEditor(ProgramContext& context, RecordPane& pane, const QString& name, const QString& caption);
     // Adds a row; the fields are written in the order they were added.
     QLineEdit* addTextField(const QString& key, const QString& name, const QString& label, const QString& help);
     QComboBox* addListField(const QString& key, const QString& name, const QString& label, const QString& help,
@@ -53,13 +54,10 @@ private:
     void addRow(const QString& key, const QString& label, QWidget* control, QLineEdit* box);
     void OK_Click();
 
-    Form1* form_;
+    ProgramContext& context_;
+    RecordPane& pane_;
     Record::LineId line_ = 0;
     QList<Field> fields_;
     QGridLayout* grid_ = nullptr;
 };
 
-namespace recordEditors {
-// Shows a value in the edit panel's content box without writing it back into the line.
-void showInContentBox(Form1& form, const QString& text);
-}  // namespace recordEditors

@@ -1,6 +1,7 @@
 // The edit panel: every change in a field goes straight into the selected line of the
 // metadata panel and marks the record modified.
-#include "app/Form1.h"
+#include "gui/record/RecordPane.h"
+#include "gui/app/WindowFrame.h"
 
 #include "commands/modMTP.h"
 #include "core/record/Record.h"
@@ -77,10 +78,12 @@ QPushButton* button(QWidget* parent, const QString& name, const QString& text) {
     return b;
 }
 
+}  // namespace
+
 // Routes clicks, keys and focus loss of the panel's fields to the window's handlers.
-class EditPanelEvents : public QObject {
+class RecordPane::EditPanelEvents : public QObject {
 public:
-    explicit EditPanelEvents(Form1* form) : QObject(form), form_(form) {}
+    explicit EditPanelEvents(RecordPane* pane) : QObject(pane), form_(pane) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -100,11 +103,11 @@ protected:
             drop->acceptProposedAction();
             const QString text = drop->mimeData() ? drop->mimeData()->text() : QString();
             if (watched == form_->editNrmlContent) {
-                if (!text.isEmpty()) form_->LoadDragDrop(text);
-            } else if (const ListTree::NodeId node = form_->activeTree()->selected();
-                       node && form_->activeTree()->text(node) == text) {
+                if (!text.isEmpty()) form_->frame.LoadDragDrop(text);
+            } else if (const ListTree::NodeId node = form_->context.listTrees[size_t(form_->context.treeIndex)].selected();
+                       node && form_->context.listTrees[size_t(form_->context.treeIndex)].text(node) == text) {
                 // The frame takes only the hierarchy pane's selected node.
-                form_->LoadDragDrop(text);
+                form_->frame.LoadDragDrop(text);
             }
             return true;
         }
@@ -117,9 +120,7 @@ protected:
             if (event->type() == QEvent::KeyRelease) {
                 const int code = platform::vbKeyCode(static_cast<QKeyEvent*>(event)->key());
                 if (code == platform::vbKeyUp || code == platform::vbKeyDown) {
-                    form_->fillingEditPanel = true;
-                    form_->editCurrentLine();
-                    form_->fillingEditPanel = false;
+                    form_->showCurrentLineQuietly();
                 }
             }
         }
@@ -136,13 +137,12 @@ protected:
     }
 
 private:
-    Form1* form_;
+    RecordPane* form_;
 };
 
-}  // namespace
 
-void Form1::buildEditPanel() {
-    EditPanel = new QGroupBox(QStringLiteral("Edit is Active"), clientArea);
+void RecordPane::buildEditPanel() {
+    EditPanel = new QGroupBox(QStringLiteral("Edit is Active"), frame.clientArea());
     EditPanel->setObjectName(QStringLiteral("EditPanel"));
     EditPanel->hide();
 
@@ -182,7 +182,7 @@ void Form1::buildEditPanel() {
     editOpenURI = button(EditPanel, QStringLiteral("editOpenURI"), QStringLiteral("Open URI"));
     EditLoadScheme = button(EditPanel, QStringLiteral("EditLoadScheme"), QStringLiteral("Load Scheme"));
     EditClose = button(EditPanel, QStringLiteral("EditClose"), QString());
-    EditClose->setIcon(style()->standardIcon(QStyle::SP_TitleBarCloseButton));
+    EditClose->setIcon(EditClose->style()->standardIcon(QStyle::SP_TitleBarCloseButton));
     EditClose->setFlat(true);
     EditClose->setToolTip(QStringLiteral("Close the edit panel"));
     EditClose->setFixedSize(18, 18);
@@ -241,7 +241,7 @@ void Form1::buildEditPanel() {
     });
     connect(editNrmlLang, &QComboBox::activated, this, [this] { editNrmlLang_Click(); });
     connect(editNrmlName, &QLineEdit::textChanged, this, [this] {
-        if (!fillingEditPanel && !fillingRecord) {
+        if (!fillingEditPanel && !fillingRecord_) {
             markHTMLmodifiedCheckList(kReason);
             mnuMaintMeta(kCancelEditing)->setEnabled(true);
         }
@@ -276,31 +276,24 @@ void Form1::buildEditPanel() {
     ActivateEditPanel(false);
 }
 
-void Form1::placeEditPanelControls(const Layout::Result& r) {
-    EditClose->move(platform::twipsToPixels(r.editCloseLeft), platform::twipsToPixels(r.editCloseTop));
-    EditClose->raise();
-}
-
-void Form1::EditPanelOn() {
-    mnuFileSave->setEnabled(true);
+void RecordPane::EditPanelOn() {
+    frame.enableSave();
     documentState->setSaveCaption(QStringLiteral("&Save Record"));
     EditPanel->show();
-    mnuViewEdit->setChecked(true);
-    double x = splitterX();
-    double y = splitterY();
-    SizeControls(x, y);
+    frame.setEditViewChecked(true);
+    relayout();
 }
 
-void Form1::EditPanelOff() {
+void RecordPane::EditPanelOff() {
     const bool wasVisible = !EditPanel->isHidden();
     EditPanel->hide();
-    mnuViewEdit->setChecked(false);
-    double x = splitterX();
-    double y = splitterY() + (wasVisible ? Layout::kEditPanelHeight : 0);
-    SizeControls(x, y);
+    frame.setEditViewChecked(false);
+    double x = frame.splitterX();
+    double y = frame.splitterY() + (wasVisible ? Layout::kEditPanelHeight : 0);
+    frame.SizeControls(x, y);
 }
 
-void Form1::ActivateEditPanel(bool on) {
+void RecordPane::ActivateEditPanel(bool on) {
     for (QWidget* w : std::initializer_list<QWidget*>{editDateday, editDateMonth, editDateyear, editNrmlContent,
                                                       editNrmlName, editNrmlScheme, EditList})
         w->setEnabled(on);
@@ -308,11 +301,11 @@ void Form1::ActivateEditPanel(bool on) {
 
 // ---- field handlers ----------------------------------------------------------------
 
-void Form1::editNrmlContent_Change() {
+void RecordPane::editNrmlContent_Change() {
     const Record::LineId line = record->selectedLine();
     if (fillingEditPanel || !line) return;
     const QString typed = editNrmlContent->text();
-    if (fillingRecord) return;
+    if (fillingRecord_) return;
     // A named line keeps its content encoded; a link row takes the text as typed.
     const QString stored = record->cell(line, Record::Name).isEmpty()
                                ? typed
@@ -322,40 +315,40 @@ void Form1::editNrmlContent_Change() {
     markHTMLmodifiedCheckList(kReason);
 }
 
-void Form1::EditList_Change() {
+void RecordPane::EditList_Change() {
     const Record::LineId line = record->selectedLine();
     if (fillingEditPanel || !line) return;
     const QString text = EditList->currentText();
     if (text == record->cell(line, Record::Content)) return;
     record->set(line, Record::Content, text == QLatin1String("None") ? QString() : text);
-    if (!fillingRecord) markHTMLmodifiedCheckList(kReason);
+    if (!fillingRecord_) markHTMLmodifiedCheckList(kReason);
     mnuMaintMeta(kCancelEditing)->setEnabled(true);
 }
 
 // The language is written only when the user changes it, so selecting another line never
 // wipes a line's language.
-void Form1::editNrmlLang_Change() {
+void RecordPane::editNrmlLang_Change() {
     const Record::LineId line = record->selectedLine();
-    if (fillingEditPanel || fillingRecord || !line) return;
+    if (fillingEditPanel || fillingRecord_ || !line) return;
     record->set(line, Record::Lang, editNrmlLang->currentText());
     markHTMLmodifiedCheckList(kReason);
     mnuMaintMeta(kCancelEditing)->setEnabled(true);
 }
 
-void Form1::editNrmlLang_Click() {
+void RecordPane::editNrmlLang_Click() {
     const Record::LineId line = record->selectedLine();
-    if (fillingEditPanel || fillingRecord || !line) return;
+    if (fillingEditPanel || fillingRecord_ || !line) return;
     record->set(line, Record::Lang, editNrmlLang->currentText());
 }
 
-void Form1::editNrmlName_Click() {
+void RecordPane::editNrmlName_Click() {
     const Record::LineId line = record->selectedLine();
     if (!line) return;
-    frmdlogInput& dialog = frmdlogInput::instance(this);
+    frmdlogInput& dialog = frmdlogInput::instance(window());
     dialog.txtFieldName->setText(editNrmlName->text());
     dialog.setWindowTitle(QStringLiteral("Edit"));
     platform::execModal(dialog);
-    inputText = dialog.inputText();
+    const QString inputText = dialog.inputText();
     if (inputText.isEmpty()) return;
     editNrmlName->setText(inputText);
     if (record->cell(line, Record::Name) != inputText) {
@@ -366,19 +359,19 @@ void Form1::editNrmlName_Click() {
     }
 }
 
-void Form1::editNrmlScheme_Change() {
+void RecordPane::editNrmlScheme_Change() {
     const Record::LineId line = record->selectedLine();
     if (fillingEditPanel || !line) return;
     const QString text = editNrmlScheme->currentText();
     record->set(line, Record::Scheme, text == QLatin1String("None") ? QString() : text);
     langToggle(QString());
     // Showing a line is not a change: only the user's own pick touches the cancel item.
-    if (fillingRecord) return;
+    if (fillingRecord_) return;
     markHTMLmodifiedCheckList(kReason);
     mnuMaintMeta(kCancelEditing)->setEnabled(false);
 }
 
-void Form1::editNrmlScheme_Click() {
+void RecordPane::editNrmlScheme_Click() {
     const Record::LineId line = record->selectedLine();
     if (fillingEditPanel || !line) return;
     langToggle(QString());
@@ -393,17 +386,17 @@ void Form1::editNrmlScheme_Click() {
                           modCharEncoding::decodeContent(record->cell(line, Record::Content), context.preferences.charEncoding));
 }
 
-void Form1::editNrmlScheme_Validate() {
+void RecordPane::editNrmlScheme_Validate() {
     const Record::LineId line = record->selectedLine();
-    if (!line || fillingRecord) return;
+    if (!line || fillingRecord_) return;
     const QString text = editNrmlScheme->currentText();
     record->set(line, Record::Scheme, text == QLatin1String("None") ? QString() : text);
 }
 
-void Form1::EditDateChange() {
+void RecordPane::EditDateChange() {
     const Record::LineId line = record->selectedLine();
     // Filling the boxes never rewrites a line's content by itself.
-    if (!line || fillingRecord) return;
+    if (!line || fillingRecord_) return;
     const QString value =
         SchemeRules::joinDate(editDateyear->currentText(), editDateMonth->currentText(), editDateday->currentText());
     if (value == record->cell(line, Record::Content)) return;
@@ -414,21 +407,20 @@ void Form1::EditDateChange() {
 
 // ---- buttons -------------------------------------------------------------------------
 
-void Form1::editAddURL_Click() {
-    editNrmlContent->setText(browserLocationURL());
+void RecordPane::editAddURL_Click() {
+    editNrmlContent->setText(frame.browserLocationURL());
     editNrmlScheme->setEditText(QStringLiteral("URI"));
 }
 
-void Form1::editAddTitle_Click() {
-    editNrmlContent->setText(browserLocationName());
+void RecordPane::editAddTitle_Click() {
+    editNrmlContent->setText(frame.browserLocationName());
 }
 
-void Form1::editOpenURI_Click() {
-    URL->setEditText(editNrmlContent->text());
-    LoadURL();
+void RecordPane::editOpenURI_Click() {
+    frame.openAddress(editNrmlContent->text());
 }
 
-void Form1::EditLoadScheme_Click() {
+void RecordPane::EditLoadScheme_Click() {
     const QString& tag = EditLoadSchemeTag;
     const QString& domain = context.domain.defaultSchema;
     const QString server = context.schemeServer;
@@ -468,7 +460,7 @@ void Form1::EditLoadScheme_Click() {
 
 // ---- content box ---------------------------------------------------------------------
 
-bool Form1::editNrmlContent_KeyDown(int keyCode) {
+bool RecordPane::editNrmlContent_KeyDown(int keyCode) {
     const Record::LineId line = record->selectedLine();
     if (!line) return false;
     const QString scheme = editNrmlScheme->currentText().toLower();
@@ -495,13 +487,11 @@ bool Form1::editNrmlContent_KeyDown(int keyCode) {
         }
         return false;
     }
-    fillingEditPanel = true;
-    editCurrentLine();
-    fillingEditPanel = false;
+    showCurrentLineQuietly();
     return keyCode == platform::vbKeyReturn;
 }
 
-void Form1::editNrmlContent_Click() {
+void RecordPane::editNrmlContent_Click() {
     if (!record->selectedLine() || !editNrmlContent->isEnabled()) return;
     const QString scheme = editNrmlScheme->currentText().toLower();
     if (scheme == QLatin1String("aglsagent")) {
@@ -514,7 +504,7 @@ void Form1::editNrmlContent_Click() {
     }
     if (editNrmlContent->text().size() <= 150) return;
     // The editor writes the line and the box itself on OK.
-    frmLongText& editor = frmLongText::instance(this);
+    frmLongText& editor = frmLongText::instance(context, *this);
     editor.Text1->setPlainText(editNrmlContent->text());
     platform::execModal(editor);
 }

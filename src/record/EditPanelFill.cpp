@@ -1,5 +1,6 @@
 // Filling the edit panel from the selected line of the record.
-#include "app/Form1.h"
+#include "gui/record/RecordPane.h"
+#include "gui/app/WindowFrame.h"
 
 #include "core/record/Record.h"
 #include "domains/modSchemas.h"
@@ -76,11 +77,11 @@ bool domainHasSchemeFiles(const QString& domain) {
 
 }  // namespace
 
-void Form1::editCurrentLine() {
+void RecordPane::editCurrentLine() {
     const Record::LineId line = record->selectedLine();
     if (!line) return;
-    fillingRecord = true;
-    if (MetaPanel->isHidden()) mnuViewQuorvantile_Click();
+    fillingRecord_ = true;
+    if (MetaPanel->isHidden()) frame.showMetadataView();
     if (EditPanel->isHidden()) EditPanelOn();
     ActivateEditPanel(true);
 
@@ -149,24 +150,22 @@ void Form1::editCurrentLine() {
     editNrmlLang->setEditText(lang);
     langToggle(lang);
 
-    double x = splitterX();
-    double y = splitterY();
-    SizeControls(x, y);
-    fillingRecord = false;
+    relayout();
+    fillingRecord_ = false;
 }
 
-void Form1::editProposedLine() {
+void RecordPane::editProposedLine() {
     editCurrentLine();
     if (editNrmlContent->isHidden()) return;
     const QString proposal = editNrmlContent->text();
     // A prefix to extend ("http://", a folder's address) keeps the caret at its end.
     if (proposal.endsWith(QLatin1Char('/'))) return;
-    fillingRecord = true;
+    fillingRecord_ = true;
     editNrmlContent->selectAll();
-    fillingRecord = false;
+    fillingRecord_ = false;
 }
 
-void Form1::langToggle(const QString& language) {
+void RecordPane::langToggle(const QString& language) {
     editNrmlLang->show();
     EditLabel4->show();
     if (context.domain.defaultSchema == QLatin1String("NZGLS")) {

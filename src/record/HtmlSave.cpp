@@ -1,5 +1,6 @@
 // Writing the record into a page file, or out as a command batch.
-#include "app/Form1.h"
+#include "gui/record/RecordPane.h"
+#include "gui/app/WindowFrame.h"
 
 #include "core/record/Record.h"
 #include "domains/modSchemas.h"
@@ -12,11 +13,11 @@
 #include <QFile>
 #include <QFileInfo>
 
-QString Form1::MakeMetaIntoSource() const {
+QString RecordPane::MakeMetaIntoSource() const {
     return MetaWriter::MakeMetaIntoSource(record->lines());
 }
 
-bool Form1::SaveAsHTML(const QString& path) {
+bool RecordPane::SaveAsHTML(const QString& path) {
     // A file that is no text page (a picture or a program named .htm, say) is never
     // written into, and neither is a page read from one.
     QFile target(path);
@@ -85,7 +86,7 @@ bool Form1::SaveAsHTML(const QString& path) {
         platform::MsgBox(QStringLiteral("Error saving file: ") + error, platform::vbOKOnly, platform::kDefaultMsgBoxTitle);
         return false;
     }
-    ++recordFilesWritten;
+    ++filesWritten_;
     // The page as written is what the next save starts from.
     context.page.text = rewrite.blankPage ? written : page;
     context.page.encoding = encoding;
@@ -95,17 +96,17 @@ bool Form1::SaveAsHTML(const QString& path) {
     documentState->markSaved(DocumentState::Document::None);
     mnuMaintMeta(kCancelEditing)->setEnabled(false);
     documentState->setCurrentHTMLFile(path);
-    showCurrentFile();
+    frame.showCurrentFile();
     return true;
 }
 
-bool Form1::SaveAsBatch(const QString& path) {
+bool RecordPane::SaveAsBatch(const QString& path) {
     QString error;
     if (!platform::writeTextFileAtomically(path, MetaWriter::batchFileText(record->lines()), &error)) {
         platform::MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"),
                          platform::vbOKOnly, QStringLiteral("Error saving template"));
         return false;
     }
-    ++recordFilesWritten;
+    ++filesWritten_;
     return true;
 }

@@ -1,5 +1,6 @@
 // The metadata panel on screen: its keys, clicks, drags and drops, and its context menu.
-#include "app/Form1.h"
+#include "gui/record/RecordPane.h"
+#include "gui/app/WindowFrame.h"
 
 #include "commands/modMTP.h"
 #include "core/record/Record.h"
@@ -64,20 +65,20 @@ QString characterText(int code) {
 }
 
 // Removes every selected line, the last first, once the save question lets it.
-void deleteSelectedLines(Form1& form) {
-    QList<LineId> selected = form.record->selection();
+void deleteSelectedLines(RecordPane& form, Record& record) {
+    QList<LineId> selected = record.selection();
     if (selected.isEmpty()) return;
     if (form.markHTMLmodifiedCheckList(QStringLiteral(" deleting line")) == platform::vbCancel) return;
     std::reverse(selected.begin(), selected.end());
-    for (const LineId id : std::as_const(selected)) form.record->remove(id);
+    for (const LineId id : std::as_const(selected)) record.remove(id);
     // The edit panel no longer has a line to write to.
-    if (!form.EditPanel->isHidden() && !form.record->selectedLine()) form.ActivateEditPanel(false);
+    if (form.editPanelShown() && !record.selectedLine()) form.ActivateEditPanel(false);
 }
 
 // The panel's input, handed to the window's handlers.
 class MetaPanelHandlers final : public MetaPanelView::Handlers {
 public:
-    explicit MetaPanelHandlers(Form1& form) : f(form) {}
+    explicit MetaPanelHandlers(RecordPane& pane) : f(pane) {}
     bool keyDown(int keyCode, int shift) override {
         f.MetaPanel_KeyDown(keyCode, shift);
         return false;  // the panel still moves on Home, as lists do
@@ -93,25 +94,24 @@ public:
     void drop(const platform::DataObject& data, int x, int y) override { f.MetaPanel_OLEDragDrop(data, x, y); }
 
 private:
-    Form1& f;
+    RecordPane& f;
 };
 
 }  // namespace
 
-void Form1::connectMetaPanel() {
+void RecordPane::connectMetaPanel() {
     MetaPanel->setHandlers(std::make_unique<MetaPanelHandlers>(*this));
     for (int i = 1; i <= 9; ++i) {
         if (QAction* item = mnuMaintMeta(i)) connect(item, &QAction::triggered, this, [this, i] { mnuMaintMeta_Click(i); });
     }
-    connect(mnuEditCurrentRecord, &QAction::triggered, this, [this] { mnuEditCurrentRecord_Click(); });
-}
+    }
 
 // ---- keys ----------------------------------------------------------------------------
 
-void Form1::MetaPanel_KeyDown(int keyCode, int) {
+void RecordPane::MetaPanel_KeyDown(int keyCode, int) {
     switch (keyCode) {
     case platform::vbKeyDelete:
-        deleteSelectedLines(*this);
+        deleteSelectedLines(*this, *record);
         return;
     case platform::vbKeyReturn:
         selectNextLine();
@@ -125,7 +125,7 @@ void Form1::MetaPanel_KeyDown(int keyCode, int) {
     }
 }
 
-void Form1::selectNextLine() {
+void RecordPane::selectNextLine() {
     const LineId current = record->selectedLine();
     if (!current) return;
     record->setBold(current, false);
@@ -142,7 +142,7 @@ void Form1::selectNextLine() {
     fillingEditPanel = false;
 }
 
-bool Form1::MetaPanel_KeyPress(int keyAscii) {
+bool RecordPane::MetaPanel_KeyPress(int keyAscii) {
     const LineId line = record->selectedLine();
     if (!line) return false;
     if (keyAscii == platform::vbKeyBack) {
@@ -170,7 +170,7 @@ bool Form1::MetaPanel_KeyPress(int keyAscii) {
     return true;
 }
 
-void Form1::MetaPanel_KeyUp(int keyCode, int) {
+void RecordPane::MetaPanel_KeyUp(int keyCode, int) {
     if (EditPanel->isHidden()) return;
     if (keyCode != platform::vbKeyUp && keyCode != platform::vbKeyDown) return;
     fillingEditPanel = true;
@@ -181,7 +181,7 @@ void Form1::MetaPanel_KeyUp(int keyCode, int) {
 
 // ---- mouse ---------------------------------------------------------------------------
 
-void Form1::MetaPanel_MouseMove(int, int, int x, int y) {
+void RecordPane::MetaPanel_MouseMove(int, int, int x, int y) {
     const MetaPanelView::Cell hit = MetaPanel->cellAt(x, y);
     const LineId line = record->idAt(hit.position);
     if (!line || hit.column < 0) {
@@ -205,14 +205,14 @@ void Form1::MetaPanel_MouseMove(int, int, int x, int y) {
     }
 }
 
-void Form1::MetaPanel_MouseUp(int button, int shift, int x, int y) {
+void RecordPane::MetaPanel_MouseUp(int button, int shift, int x, int y) {
     const MetaPanelView::Cell hit = MetaPanel->cellAt(x, y);
     const LineId hitLine = hit.column >= 0 ? record->idAt(hit.position) : 0;
     try {
         if (hitLine) {
             const QString name = record->cell(hitLine, Record::Name);
             const QString cell = record->cell(hitLine, hit.column);
-            StatusBar1->setPanelText(kActivityPanel, cell);
+            frame.statusBar().setPanelText(WindowFrame::kActivityPanel, cell);
             if (!cell.isEmpty() && hit.column == Record::Lang) {
                 QString scheme = QStringLiteral("LANG-RFC3066");
                 loadScheme(scheme);
@@ -255,13 +255,13 @@ void Form1::MetaPanel_MouseUp(int button, int shift, int x, int y) {
     }
 }
 
-void Form1::MetaPanel_ColumnClick(int column) {
+void RecordPane::MetaPanel_ColumnClick(int column) {
     if (const LineId selected = record->selectedLine()) SelectLine(record->positionOf(selected));
     // Sorted once: lines added later go where they are put, as before.
     record->sortBy(column);
 }
 
-void Form1::MetaPanel_DblClick() {
+void RecordPane::MetaPanel_DblClick() {
     mnuEditCurrentRecord_Click();
 }
 
@@ -270,20 +270,19 @@ void Form1::MetaPanel_DblClick() {
 namespace {
 // A node of one of the window's trees that carries its command only as its tag: the
 // window's own drag of a control rather than data for the system's drop.
-bool isControlDrag(const Form1& form, const platform::DataObject& data) {
-    auto* tree = qobject_cast<ListTreeView*>(data.Source());
-    if (!tree || std::find(form.TreeView1.begin(), form.TreeView1.end(), tree) == form.TreeView1.end()) return false;
+bool isControlDrag(const WindowFrame& frame, const platform::DataObject& data) {
+    if (!frame.isTreePane(data.Source())) return false;
     return !data.HasText() && !data.HasFiles();
 }
 }  // namespace
 
-void Form1::MetaPanel_DragOver(QObject*, int x, int y) {
+void RecordPane::MetaPanel_DragOver(QObject*, int x, int y) {
     const LineId line = record->idAt(MetaPanel->cellAt(x, y).position);
     MetaPanel->setDropHighlight(line);
     if (line) SelectLine(record->positionOf(line));
 }
 
-void Form1::MetaPanel_DragDrop(QObject* source, int, int) {
+void RecordPane::MetaPanel_DragDrop(QObject* source, int, int) {
     if (auto* view = qobject_cast<ListTreeView*>(source)) {
         const QString tag = view->tree().tag(view->tree().selected());
         if (tag.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)) modMTP::runCommand(context, tag);
@@ -294,13 +293,13 @@ void Form1::MetaPanel_DragDrop(QObject* source, int, int) {
 
 // ---- the system's drag and drop ------------------------------------------------------
 
-QString Form1::MetaPanel_OLESetData() {
+QString RecordPane::MetaPanel_OLESetData() {
     const LineId current = record->selectedLine();
     return current ? kMovePrefix + QString::number(record->positionOf(current)) : QString();
 }
 
-void Form1::MetaPanel_OLEDragOver(const platform::DataObject& data, int x, int y) {
-    if (isControlDrag(*this, data)) {
+void RecordPane::MetaPanel_OLEDragOver(const platform::DataObject& data, int x, int y) {
+    if (isControlDrag(frame, data)) {
         MetaPanel_DragOver(data.Source(), x, y);
         return;
     }
@@ -310,8 +309,8 @@ void Form1::MetaPanel_OLEDragOver(const platform::DataObject& data, int x, int y
     MetaPanel_DragOver(data.Source(), x, y);
 }
 
-void Form1::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, int y) {
-    if (isControlDrag(*this, data)) {
+void RecordPane::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, int y) {
+    if (isControlDrag(frame, data)) {
         MetaPanel_DragDrop(data.Source(), x, y);
         return;
     }
@@ -321,7 +320,7 @@ void Form1::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, int y
 
     if (text.isEmpty()) {
         // Files: the first is opened by its kind, the others go to the history.
-        if (data.mimeData()) dropOnWindow(data.mimeData());
+        if (data.mimeData()) frame.dropOnWindow(data.mimeData());
     } else if (targetLine && record->cell(targetLine, Record::Name) == QLatin1String("RelatesTo")) {
         const qsizetype first = text.indexOf(QLatin1Char('|'));
         const qsizetype second = first < 0 ? -1 : text.indexOf(QLatin1Char('|'), first + 1);
@@ -345,22 +344,22 @@ void Form1::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, int y
     } else {
         // Any other text takes the content's place, or runs or opens as what it is.
         editNrmlContent->selectAll();
-        LoadDragDrop(text);
+        frame.LoadDragDrop(text);
     }
     MetaPanel->setDropHighlight(0);
 }
 
 // ---- context menu --------------------------------------------------------------------
 
-void Form1::mnuMaintMeta_Click(int index) {
+void RecordPane::mnuMaintMeta_Click(int index) {
     switch (index) {
     case kAddCustomLine: {
         if (markHTMLmodifiedCheckList(QStringLiteral(" before adding field")) == platform::vbCancel) return;
-        frmdlogInput& dialog = frmdlogInput::instance(this);
+        frmdlogInput& dialog = frmdlogInput::instance(window());
         dialog.setWindowTitle(QStringLiteral("Please Enter a Metadata Field Name"));
         dialog.txtFieldName->clear();
         platform::execModal(dialog);
-        inputText = dialog.inputText();
+        const QString inputText = dialog.inputText();
         if (inputText.isEmpty()) return;
         modMTP::runCommand(context, QStringLiteral("mtp://field=") + inputText + QStringLiteral(".fld / "));
         return;
@@ -372,14 +371,14 @@ void Form1::mnuMaintMeta_Click(int index) {
         if (!EditPanel->isHidden() || !record->selectedLine()) return;
         {
             // Room for the edit panel above the lines.
-            double x = splitterX();
-            double y = splitterY() - Layout::kEditPanelHeight;
-            SizeControls(x, y);
+            double x = frame.splitterX();
+            double y = frame.splitterY() - Layout::kEditPanelHeight;
+            frame.SizeControls(x, y);
         }
         editCurrentLine();
         return;
     case kDeleteLine:
-        deleteSelectedLines(*this);
+        deleteSelectedLines(*this, *record);
         return;
     case kDeleteAllLines:
         if (markHTMLmodifiedCheckList(QStringLiteral(" deleting lines")) == platform::vbCancel) return;
@@ -388,7 +387,7 @@ void Form1::mnuMaintMeta_Click(int index) {
             modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
         return;
     case kCloseMetadataView:
-        mnuViewQuorvantile_Click();
+        frame.showMetadataView();
         return;
     case kCancelEditing:
         documentState->markSaved(DocumentState::Document::None);

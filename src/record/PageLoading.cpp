@@ -1,9 +1,8 @@
 // Reading a page's metadata into the record when the browser opens it.
-#include "app/Form1.h"
+#include "gui/record/RecordPane.h"
+#include "gui/app/WindowFrame.h"
 
-#include "catalogues/HarvestLists.h"
 #include "catalogues/ListDocuments.h"
-#include "catalogues/modRSS.h"
 #include "commands/modMTP.h"
 #include "commands/modMacros.h"
 #include "core/record/Record.h"
@@ -39,16 +38,16 @@ void repairQuotes(MetadataRecord& lines) {
 
 }  // namespace
 
-int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
-    lastPageLoad = PageLoad::NotRead;
+int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
+    lastPageLoad_ = PageLoad::NotRead;
     const int answer = saveHtmlCheck();
     if (answer == platform::vbCancel) {
-        lastPageLoad = PageLoad::Cancelled;
+        lastPageLoad_ = PageLoad::Cancelled;
         return platform::vbCancel;
     }
-    if (openRecordOnLoad) {
-        openRecordOnLoad = false;
-        lastPageLoad = PageLoad::FromRepository;
+    if (openRecordOnLoad_) {
+        openRecordOnLoad_ = false;
+        lastPageLoad_ = PageLoad::FromRepository;
         modMTP::runCommand(context, context.macros.openRecordMacro);
         return answer;
     }
@@ -72,28 +71,28 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
                 read = repair = true;
             } else {
                 platform::MsgBox(error, platform::vbOKOnly, QStringLiteral("Error opening page"));
-                lastPageLoad = PageLoad::Failed;
+                lastPageLoad_ = PageLoad::Failed;
             }
         } else if (!QFileInfo(localPath).isDir()) {
             record->clear();
         }  // a folder is only shown: the record stays as it is
-    } else if (Inet1->StillExecuting() && !modMTP::batchRunning(context)) {
-        pendingURL = URL->currentText();
-        lastPageLoad = PageLoad::Parked;
+    } else if (frame.inet().StillExecuting() && !modMTP::batchRunning(context)) {
+        pendingURL_ = frame.addressText();
+        lastPageLoad_ = PageLoad::Parked;
     } else {
         // The window's control is busy only with a load further down this call stack. A
         // batch never parks its page: it reads it with a control of its own, now.
         std::unique_ptr<platform::Inet> own;
-        if (Inet1->StillExecuting()) own = std::make_unique<platform::Inet>();
-        platform::Inet& inet = own ? *own : *Inet1;
-        pendingURL.clear();
+        if (frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>();
+        platform::Inet& inet = own ? *own : frame.inet();
+        pendingURL_.clear();
         inet.setURL(location);
         context.preferences.signIn(inet);
         text = inet.OpenURL();
         if (inet.ResponseCode() != 0) {
             platform::MsgBox(inet.errorCodeMessage(), platform::vbOKOnly,
                              QString());
-            lastPageLoad = PageLoad::Failed;
+            lastPageLoad_ = PageLoad::Failed;
             return answer;
         }
         while (inet.StillExecuting()) {
@@ -103,33 +102,32 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
         encoding = inet.replyEncoding();
         read = true;
     }
-    if (read) lastPageLoad = PageLoad::Read;
+    if (read) lastPageLoad_ = PageLoad::Read;
 
     const MetaReader::PageReading reading = MetaReader::readPage(text, !context.macros.openRecordMacro.isEmpty());
     const MetaReader::PageTextKind kind = reading.kind;
     if (kind != MetaReader::PageTextKind::Record) {
-        lastPageLoad = PageLoad::ToTree;
+        lastPageLoad_ = PageLoad::ToTree;
         // The list's text is here already: the reader does not fetch it a second time.
         const QString fetched = repair ? modCharEncoding::fixUtf8Quotes(text) : text;
         QString address = location;
-        URLAddItem(address);
-        const ListDocuments::LoadOutcome outcome = kind == MetaReader::PageTextKind::HarvestControlList
-                                                       ? modHCL::loadHCL(*this, location, &fetched)
-                                                       : modRSS::loadRSSChannel(*this, location, &fetched);
+        frame.URLAddItem(address);
+        const ListDocuments::LoadOutcome outcome =
+            frame.loadListPage(kind == MetaReader::PageTextKind::HarvestControlList, location, fetched);
         // Kept: the user stopped the load, and nothing else changes either.
         if (outcome == ListDocuments::LoadOutcome::Kept) {
-            lastPageLoad = PageLoad::Cancelled;
+            lastPageLoad_ = PageLoad::Cancelled;
             return platform::vbCancel;
         }
         record->clear();
         MetaPanel->refresh();
-        setMnuFileSaveAs();
+        frame.setMnuFileSaveAs();
         return platform::vbCancel;
     }
 
     if (!text.isEmpty()) {
         if (!record->isEmpty()) {
-            StatusBar1->setPanelText(kActivityPanel, QStringLiteral("Waiting for Metadata to come in..."));
+            frame.statusBar().setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Waiting for Metadata to come in..."));
             if (documentState->modeText() != QLatin1String("Merging Metadata")) {
                 record->clear();
                 EditPanelOff();
@@ -142,19 +140,19 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
             repairQuotes(lines);
         }
         record->appendLines(rows);
-        fillingRecord = true;
+        fillingRecord_ = true;
         record->appendLines(lines);
     }
-    fillingRecord = false;
+    fillingRecord_ = false;
 
     const int lines = std::max(3, record->count());
-    double y = splitterY();
+    double y = frame.splitterY();
     if (context.preferences.fixMeta.isY() || y == 4999) {
-        y = splitterForLines(lines, EditPanel->isHidden() ? 0 : Layout::kEditPanelHeight);
+        y = frame.splitterForLines(lines, EditPanel->isHidden() ? 0 : Layout::kEditPanelHeight);
     }
     if (y < 4000) y = 4000;
-    double x = splitterX();
-    SizeControls(x, y);
+    double x = frame.splitterX();
+    frame.SizeControls(x, y);
 
     if (keepText) {
         context.page.text = text;
@@ -167,9 +165,9 @@ int Form1::LoadMetadataFromURL(const QString& location, bool keepText) {
     return answer;
 }
 
-void Form1::Timer1_Timer() {
-    if (Inet1->StillExecuting() || pendingURL.isEmpty()) return;
-    const QString parked = pendingURL;
+void RecordPane::Timer1_Timer() {
+    if (frame.inet().StillExecuting() || pendingURL_.isEmpty()) return;
+    const QString parked = pendingURL_;
     LoadMetadataFromURL(parked, true);
-    pendingURL.clear();
+    pendingURL_.clear();
 }

@@ -1,6 +1,7 @@
 // The current line, the marks that say which document holds unsaved changes, the record's
 // save question, and the views of the document state: status panels and Save captions.
-#include "app/Form1.h"
+#include "gui/record/RecordPane.h"
+#include "gui/app/WindowFrame.h"
 
 #include "app/ModOpenSave.h"
 #include "app/modFileExists.h"
@@ -20,7 +21,7 @@ using platform::MsgBox;
 
 using Document = DocumentState::Document;
 
-void Form1::SelectLine(int position) {
+void RecordPane::SelectLine(int position) {
     if (record->isEmpty()) return;
     // Only the lines that change are touched, so a long record costs no more than a short one.
     const Record::LineId chosen = record->idAt(position);
@@ -32,27 +33,18 @@ void Form1::SelectLine(int position) {
     MetaPanel->showLine(chosen);
 }
 
-int Form1::markHTMLmodifiedCheckList(const QString& reason) {
-    const int answer = saveListCheck(reason);
+int RecordPane::markHTMLmodifiedCheckList(const QString& reason) {
+    const int answer = frame.saveListCheck(reason);
     if (answer != platform::vbCancel) {
         documentState->markModified(Document::Record);
         mnuMaintMeta(kCancelEditing)->setEnabled(true);
     }
     documentState->setSaveCaption(QStringLiteral("Save Record to ") + documentState->currentHTMLFile());
-    setMnuFileSaveAs();
+    frame.setMnuFileSaveAs();
     return answer;
 }
 
-int Form1::markListmodifiedCheckHTML() {
-    const int answer = saveHtmlCheck();
-    if (answer != platform::vbCancel) documentState->markModified(Document::List);
-    if (documentState->saveCaption() != QLatin1String("Save Harvest Control List") && activeTree()->count() >= 1)
-        documentState->setSaveCaption(QStringLiteral("Save ") + activeTree()->text(activeTree()->item(1)));
-    setMnuFileSaveAs();
-    return answer;
-}
-
-bool Form1::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere) {
+bool RecordPane::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere) {
     const QString file = documentState->currentHTMLFile();
     if (!file.isEmpty() && modFileExists::fileExists(file) && !QFileInfo(file).isDir()) return SaveAsHTML(file);
     // A page file that went away since it was opened (deleted, moved, a folder in its place)
@@ -81,12 +73,12 @@ bool Form1::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere) {
     return elsewhere();
 }
 
-int Form1::saveHtmlCheck() {
+int RecordPane::saveHtmlCheck() {
     if (!documentState->modified(Document::Record)) return 0;
     const int answer = MsgBox(QStringLiteral("Save the metadata edits in the metapanel first?"), platform::vbYesNoCancel,
                               QStringLiteral("Current document is being edited"));
     if (answer == platform::vbYes) {
-        const bool saved = saveRecordWhereItBelongs([this] { return mnuFileSaveAs_Click(kSaveAsPage); });
+        const bool saved = saveRecordWhereItBelongs([this] { return frame.saveRecordAs(); });
         EditPanelOff();
         // Unless the record is now safely written, the caller must not go on and lose it.
         if (!saved) return platform::vbCancel;
@@ -96,35 +88,3 @@ int Form1::saveHtmlCheck() {
     return answer;
 }
 
-void Form1::setMnuFileSaveAs() {
-    bool recordItems = true;
-    bool listItems = true;
-    if (documentState->modified(Document::List)) {
-        recordItems = false;
-    } else if (documentState->modified(Document::Record) || activeTree()->count() == 0) {
-        listItems = false;
-    }
-    for (int i = kSaveAsPage; i <= kSaveAsRssChannel; ++i)
-        mnuFileSaveAs(i)->setEnabled(i <= kSaveAsTemplate ? recordItems : listItems);
-}
-
-void Form1::mnuFileDraw() {
-    if (documentState->TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive))
-        documentState->setSaveListCaption(QStringLiteral("Save Scheme"));
-    else if (documentState->TreePath().contains(QLatin1String(".kqi"), Qt::CaseInsensitive))
-        documentState->setSaveListCaption(QStringLiteral("Save Catalog"));
-}
-
-void Form1::showDocumentState() {
-    StatusBar1->setPanelText(kDocumentPanel, documentState->modeText());
-    StatusBar1->setPanelTag(kDocumentPanel, documentState->documentName());
-    mnuFileSave->setText(documentState->saveCaption());
-    mnuFileSaveList->setText(documentState->saveListCaption());
-    showCurrentFile();
-}
-
-void Form1::showCurrentFile() {
-    StatusBar1->setPanelText(kFilePanel, QStringLiteral("Current File:") + (documentState->currentHTMLFile().isEmpty()
-                                                                      ? QStringLiteral("<No File>")
-                                                                      : platform::fileNamePart(documentState->currentHTMLFile())));
-}

@@ -1,6 +1,6 @@
 #include "record/frmACTVers.h"
 
-#include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 #include "platform/Modal.h"
 #include "platform/OwnedDialog.h"
 
@@ -122,8 +122,8 @@ const QStringList& frmACTVers::bodies() {
     return list;
 }
 
-frmACTVers::frmACTVers(Form1* form)
-    : AgentEditor(form, QStringLiteral("frmACTVers"), QStringLiteral("ACTVers Scheme")) {
+frmACTVers::frmACTVers(ProgramContext& context, RecordPane& pane)
+    : AgentEditor(context, pane, QStringLiteral("frmACTVers"), QStringLiteral("ACTVers Scheme")) {
     note = new QLabel(QStringLiteral("ActVers is used by authors of AGLS metadata in the ACT. Where possible please "
                                      "use a Corporate Name from the drop down list."),
                       this);
@@ -142,10 +142,10 @@ frmACTVers::frmACTVers(Form1* form)
     finishLayout(note);
 }
 
-frmACTVers& frmACTVers::instance(Form1* form) {
-    return platform::ownedDialog<frmACTVers>(*form, [&] { return new frmACTVers(form); });
+frmACTVers& frmACTVers::instance(ProgramContext& context, RecordPane& pane) {
+    return platform::ownedDialog<frmACTVers>(*pane.window(), [&] { return new frmACTVers(context, pane); });
 }
 
-void Form1::showACTVers() {
-    platform::execModal(frmACTVers::instance(this));
+void RecordPane::showACTVers() {
+    platform::execModal(frmACTVers::instance(context, *this));
 }

@@ -5,9 +5,9 @@
 class frmACTVers : public AgentEditor {
     Q_OBJECT
 public:
-    explicit frmACTVers(Form1* form);
+    frmACTVers(ProgramContext& context, RecordPane& pane);
     // The one editor of the program, created on first use.
-    static frmACTVers& instance(Form1* form);
+    static frmACTVers& instance(ProgramContext& context, RecordPane& pane);
 
     // The 105 bodies the corporate name proposes, each exactly as it is stored.
     static const QStringList& bodies();

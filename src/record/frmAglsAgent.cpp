@@ -1,6 +1,6 @@
 #include "record/frmAglsAgent.h"
 
-#include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 #include "platform/Modal.h"
 #include "platform/OwnedDialog.h"
 
@@ -19,8 +19,8 @@ const QStringList& frmAglsAgent::sectors() {
     return list;
 }
 
-frmAglsAgent::frmAglsAgent(Form1* form)
-    : AgentEditor(form, QStringLiteral("frmAglsAgent"), QStringLiteral("AGLS Agent Scheme")) {
+frmAglsAgent::frmAglsAgent(ProgramContext& context, RecordPane& pane)
+    : AgentEditor(context, pane, QStringLiteral("frmAglsAgent"), QStringLiteral("AGLS Agent Scheme")) {
     personalName = addTextField(QStringLiteral("personalName="), QStringLiteral("personalName"),
                                 QStringLiteral("Personal Name:"), QStringLiteral("The Name of a Person"));
     corporateName = addTextField(QStringLiteral("corporateName="), QStringLiteral("corporateName"),
@@ -42,10 +42,10 @@ frmAglsAgent::frmAglsAgent(Form1* form)
     finishLayout();
 }
 
-frmAglsAgent& frmAglsAgent::instance(Form1* form) {
-    return platform::ownedDialog<frmAglsAgent>(*form, [&] { return new frmAglsAgent(form); });
+frmAglsAgent& frmAglsAgent::instance(ProgramContext& context, RecordPane& pane) {
+    return platform::ownedDialog<frmAglsAgent>(*pane.window(), [&] { return new frmAglsAgent(context, pane); });
 }
 
-void Form1::showAglsAgent() {
-    platform::execModal(frmAglsAgent::instance(this));
+void RecordPane::showAglsAgent() {
+    platform::execModal(frmAglsAgent::instance(context, *this));
 }

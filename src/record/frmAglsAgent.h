@@ -5,9 +5,9 @@
 class frmAglsAgent : public AgentEditor {
     Q_OBJECT
 public:
-    explicit frmAglsAgent(Form1* form);
+    frmAglsAgent(ProgramContext& context, RecordPane& pane);
     // The one editor of the program, created on first use.
-    static frmAglsAgent& instance(Form1* form);
+    static frmAglsAgent& instance(ProgramContext& context, RecordPane& pane);
 
     static const QStringList& jurisdictions();
     static const QStringList& sectors();

@@ -1,10 +1,10 @@
 #include "record/frmLongText.h"
 
-#include "app/Form1.h"
+#include "gui/record/RecordPane.h"
 #include "core/record/Record.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
-#include "record/AgentEditor.h"
+#include "core/program/ProgramContext.h"
 #include "record/modCharEncoding.h"
 
 #include <QHBoxLayout>
@@ -12,7 +12,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmLongText::frmLongText(Form1* form) : QDialog(form), form_(form) {
+frmLongText::frmLongText(ProgramContext& context, RecordPane& pane, QWidget* parent)
+    : QDialog(parent), context_(context), pane_(pane) {
     setObjectName(QStringLiteral("frmLongText"));
     setWindowTitle(QStringLiteral("Enter Text"));
     Text1 = new QPlainTextEdit(this);
@@ -33,31 +34,32 @@ frmLongText::frmLongText(Form1* form) : QDialog(form), form_(form) {
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-frmLongText& frmLongText::instance(Form1* form) {
-    return platform::ownedDialog<frmLongText>(*form, [&] { return new frmLongText(form); });
+frmLongText& frmLongText::instance(ProgramContext& context, RecordPane& pane) {
+    QWidget* window = pane.window();
+    return platform::ownedDialog<frmLongText>(*window, [&] { return new frmLongText(context, pane, window); });
 }
 
 void frmLongText::showEvent(QShowEvent* event) {
-    line_ = form_->record->selectedLine();
+    line_ = context_.record.selectedLine();
     Text1->setFocus();
     QDialog::showEvent(event);
 }
 
 void frmLongText::OKButton_Click() {
     const QString text = Text1->toPlainText();
-    Record& record = *form_->record;
+    Record& record = context_.record;
     if (record.contains(line_)) {
         // Stored as the content box stores what is typed into it: encoded, except on a link row.
         const QString stored = record.cell(line_, Record::Name).isEmpty()
                                    ? text
-                                   : modCharEncoding::encodeContent(text, form_->context.preferences.charEncoding);
+                                   : modCharEncoding::encodeContent(text, context_.preferences.charEncoding);
         if (stored != record.cell(line_, Record::Content)) {
             // Asked first: a cancelled question leaves the line as it was and the text open.
-            if (form_->markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::vbCancel)
+            if (pane_.markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::vbCancel)
                 return;
             record.set(line_, Record::Content, stored);
         }
-        if (record.selectedLine() == line_) recordEditors::showInContentBox(*form_, text);
+        if (record.selectedLine() == line_) pane_.showInContentBox(text);
     }
     accept();
 }

@@ -3,7 +3,8 @@
 
 #include <QDialog>
 
-class Form1;
+class RecordPane;
+struct ProgramContext;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -13,9 +14,9 @@ class QPushButton;
 class frmLongText : public QDialog {
     Q_OBJECT
 public:
-    explicit frmLongText(Form1* form);
-    // The one editor of the program, created on first use.
-    static frmLongText& instance(Form1* form);
+    frmLongText(ProgramContext& context, RecordPane& pane, QWidget* parent);
+    // The one editor of the window, created on first use.
+    static frmLongText& instance(ProgramContext& context, RecordPane& pane);
 
     QPlainTextEdit* Text1;
     QPushButton* OKButton;
@@ -27,6 +28,7 @@ protected:
 private:
     void OKButton_Click();
 
-    Form1* form_;
+    ProgramContext& context_;
+    RecordPane& pane_;
     Record::LineId line_ = 0;
 };

@@ -83,7 +83,7 @@ protected:
     }
     void editLine(int index) {
         w.context.record.selectOnly(w.context.record.idAt(index));
-        w->editCurrentLine();
+        w.recordPane().editCurrentLine();
     }
 };
 
@@ -102,7 +102,7 @@ protected:
     QString openPage(const QString& name, const QString& newTitle = QString()) {
         w.context.preferences.UseLinkRel.setText(u"N"_s);
         const QString page = write(name, kPage);
-        EXPECT_EQ(w->LoadMetadataFromURL(page, true), 0);
+        EXPECT_EQ(w.recordPane().LoadMetadataFromURL(page, true), 0);
         w.context.document.setCurrentHTMLFile(page);
         if (!newTitle.isEmpty()) {
             editLine(1);

@@ -57,7 +57,7 @@ TEST_F(BrowserTest, LinksToCommandsAndListsReachTheCommandEntryAndThePageStays) 
 TEST_F(BrowserTest, ACancelledSaveQuestionKeepsThePageAndTheRecord) {
     const QString first = page(u"first.htm"_s);
     open(first);
-    w->markHTMLmodifiedCheckList(QString());
+    w.recordPane().markHTMLmodifiedCheckList(QString());
     boxes.expect(kSave, vbCancel).expect(kSave, vbCancel).expect(kSave, vbNo);
     open(page(u"second.htm"_s));
     EXPECT_EQ(w.context.record.lines().first().content, u"first.htm"_s);

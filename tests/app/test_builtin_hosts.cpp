@@ -164,7 +164,7 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
     }
     for (const QString& domain : everyDomain()) {
         w.context.domain.defaultSchema = domain;
-        walk(u"Add line, "_s + domain, [this] { w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(Form1::kAddAglsLine))->trigger(); });
+        walk(u"Add line, "_s + domain, [this] { w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(RecordPane::kAddAglsLine))->trigger(); });
         if (ownHost(addressOf(commands.value(0)))) {
             const QStringList elements = elementsInTree();
             for (const QString& element : modSchemas::schemeTableElements(domain))
@@ -261,7 +261,7 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
         browser.settle();
         EXPECT_EQ(form->URL->currentText(), u"http://schemes.quorvantil.example"_s);
         EXPECT_EQ(browser.LocationName(), u"Quorvantile"_s);
-        EXPECT_EQ(form->record->count(), 0);  // the program's pages carry no record
+        EXPECT_EQ(form->context.record.count(), 0);  // the program's pages carry no record
         if (start == 1) {
             EXPECT_GT(form->listTree(0).count(), 10) << "the chosen domain's elements";
         }

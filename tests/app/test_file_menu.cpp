@@ -353,8 +353,8 @@ TEST_F(FileMenuTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
     w.context.document.setCurrentHTMLFile(QString());
     boxes.expect(kSave, vbYes).expect(kSave, vbYes);
     dialogs.cancel().choose(path(u"kept.htm"_s));
-    EXPECT_EQ(w->saveHtmlCheck(), vbCancel);
-    EXPECT_EQ(w->saveHtmlCheck(), vbYes);
+    EXPECT_EQ(w.recordPane().saveHtmlCheck(), vbCancel);
+    EXPECT_EQ(w.recordPane().saveHtmlCheck(), vbYes);
     EXPECT_EQ(read(path(u"kept.htm"_s)), pageTitled("Edited"));
 }
 

@@ -65,12 +65,12 @@ TEST_F(NewUserTest, TheEditPanelTakesPicksDropsAndEnterAsItsControlsShould) {
     openPage(u"page.htm"_s);
     w.context.record.append({u"DC.Date"_s, u""_s, {}, {}});
     editLine(2);
-    w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(Form1::kCancelEditing))->setEnabled(true);
+    w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(RecordPane::kCancelEditing))->setEnabled(true);
     ASSERT_GE(w.find<QComboBox>(u"editNrmlScheme"_s)->findText(u"ISO8601"_s), 0) << w.find<QComboBox>(u"editNrmlScheme"_s)->count();
     pick(w.find<QComboBox>(u"editNrmlScheme"_s), u"ISO8601"_s);
     EXPECT_EQ(w.context.record.lineAt(2).scheme, u"ISO8601"_s);
-    EXPECT_TRUE(w->editDateBoxes->isVisible());  // the click handler ran, not only the change
-    EXPECT_TRUE(w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(Form1::kCancelEditing))->isEnabled());
+    EXPECT_TRUE(w.find<QWidget>(u"editDates"_s)->isVisible());  // the click handler ran, not only the change
+    EXPECT_TRUE(w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(RecordPane::kCancelEditing))->isEnabled());
     // Enter in the year box moves on to the next line (from the last, the first).
     w.find<QComboBox>(u"editDateyear"_s)->setFocus();
     widget_input::key(w.find<QComboBox>(u"editDateyear"_s), Qt::Key_Return);
@@ -108,7 +108,7 @@ TEST_F(NewUserTest, ViewEditPanelPutsTheDividerWhereTheLinesFit) {
     QApplication::processEvents();
     openPage(u"page.htm"_s);
     for (int i = 0; i < 5; ++i) w.context.record.append({u"DC.Subject"_s, QString::number(i), {}, {}});
-    w->EditPanelOff();
+    w.recordPane().EditPanelOff();
     w.find<QAction>(u"mnuViewEdit"_s)->trigger();
     QApplication::processEvents();
     // Every line shows whole, with no room for another below the last.
@@ -127,7 +127,7 @@ TEST_F(NewUserTest, AFileThatIsNoTextPageIsNeverWrittenInto) {
     const QString fake = write(u"picture.htm"_s, picture);
     openPage(u"page.htm"_s, u"New title"_s);
     boxes.expect(u"not a text page, so nothing was written into it: "_s + fake, vbOK);
-    EXPECT_FALSE(w->SaveAsHTML(fake));
+    EXPECT_FALSE(w.recordPane().SaveAsHTML(fake));
     EXPECT_EQ(read(fake), picture);
     EXPECT_TRUE(w.context.document.modified(DocumentState::Document::Record));
 }
@@ -142,7 +142,7 @@ TEST_F(NewUserTest, DialogsListLinuxPagesAndAllFilesAndTransferErrorsSayWhatFail
     EXPECT_TRUE(request.proposedName.isEmpty());
 
     boxes.expect(u"ErrorCode: 12029 (could not connect: 127.0.0.1)"_s, vbOK);
-    w->LoadMetadataFromURL(u"http://127.0.0.1:9/page.htm"_s, true);
+    w.recordPane().LoadMetadataFromURL(u"http://127.0.0.1:9/page.htm"_s, true);
     EXPECT_EQ(boxes.shown().last().title, u"Quorvantile"_s);  // the box has no title of its own
 }
 
@@ -154,7 +154,7 @@ TEST_F(NewUserTest, TypingReplacesAProposedContentAndExtendsAnAddressPrefix) {
         widget_input::type(dialog.txtFieldName, u"DC.Title"_s);
         dialog.cmdOK->click();
     });
-    w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(Form1::kAddCustomLine))->trigger();
+    w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(RecordPane::kAddCustomLine))->trigger();
     w->activateWindow();  // as the desktop does when the dialog goes
     QApplication::processEvents();
     ASSERT_EQ(QApplication::focusWidget(), w.find<QLineEdit>(u"editNrmlContent"_s));

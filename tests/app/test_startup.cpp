@@ -51,7 +51,7 @@ TEST_F(StartupTest, PlainStartLogsGoesHomeAndClearsTheCaches) {
     EXPECT_EQ(recorder.commands,
               (QStringList{u"mtp://startlogging.kqb"_s, u"mtp://delete=all.kqs/"_s, u"mtp://delete=all.kqi/"_s}));
     EXPECT_EQ(form->URL->currentText(), u"http://"_s + context->schemeServer);
-    EXPECT_EQ(form->record->lines(), (MetadataRecord{{u"DC.Title"_s, u"Scheme server home"_s, {}, {}}}));
+    EXPECT_EQ(form->context.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"Scheme server home"_s, {}, {}}}));
     EXPECT_TRUE(QFileInfo(platform::programDataFolder() + u"/cache/indexes"_s).isDir());
 }
 
@@ -61,7 +61,7 @@ TEST_F(StartupTest, TheCommandLineOpensPagesRunsCommandsAndNamesLists) {
     start(page);
     EXPECT_TRUE(recorder.commands.isEmpty());
     EXPECT_EQ(form->URL->currentText(), page);
-    EXPECT_EQ(form->record->count(), 1);
+    EXPECT_EQ(form->context.record.count(), 1);
     const QString command = u"mtp://field=DC.Subject&content=Heart \"Disease\".fld/"_s;
     start(command);
     EXPECT_EQ(recorder.commands, QStringList{command});
@@ -249,7 +249,7 @@ TEST(TwoWindows, EachWorksOnItsOwnStateAndOneGoingLeavesTheOther) {
     modMTP::runCommand(second, u"mtp://field=DC.Title&content=Two.fld/"_s);
     EXPECT_EQ(first.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"One"_s, {}, {}}}));
     EXPECT_EQ(second.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"Two"_s, {}, {}}}));
-    EXPECT_EQ(one->MetaPanel->model()->rowCount() + two->MetaPanel->model()->rowCount(), 2);
+    EXPECT_EQ(one->findChild<MetaPanelView*>(u"MetaPanel"_s)->model()->rowCount() + two->findChild<MetaPanelView*>(u"MetaPanel"_s)->model()->rowCount(), 2);
 
     one->mnuEditPrefs->trigger();
     two->mnuEditPrefs->trigger();

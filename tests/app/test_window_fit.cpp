@@ -55,11 +55,11 @@ protected:
     }
     // The header and a bold line of the longest usual name fit their columns.
     static void expectWholeColumns(Form1& form) {
-        MetaPanelView& panel = *form.MetaPanel;
-        form.record->clear();
-        const Record::LineId line = form.record->append({u"DC.Date.Modified"_s, {}, {}, {}});
-        form.record->setBold(line, true);
-        form.record->selectOnly(line);
+        MetaPanelView& panel = *form.findChild<MetaPanelView*>(u"MetaPanel"_s);
+        form.context.record.clear();
+        const Record::LineId line = form.context.record.append({u"DC.Date.Modified"_s, {}, {}, {}});
+        form.context.record.setBold(line, true);
+        form.context.record.selectOnly(line);
         for (int column = 0; column < 4; ++column) {
             const int given = panel.columnWidth(column);
             panel.resizeColumnToContents(column);  // what the header and the lines need

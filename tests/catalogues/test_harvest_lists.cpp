@@ -83,7 +83,7 @@ TEST_F(HarvestListTest, BothFormsAreWrittenLineForLineAndReadBackToTheSameTree) 
         EXPECT_EQ(readBytes(file), bytes);  // the source is never rewritten
         EXPECT_EQ(w.context.document.TreePath(), file);
         EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2), u"List"_s);
-        EXPECT_FALSE(w->fillingRecord);
+        EXPECT_FALSE(w.recordPane().filling());
     }
 }
 
@@ -220,7 +220,7 @@ TEST_F(HarvestListTest, BadListsLoadWhatTheyHoldOrLeaveTheTreeAsItWasAndSay) {
                                     u"  G¦H [] 1/4 F\\G¦H\\"_s,
                                     u"    A&nbsp;😀& [http://a/?x=1&y=<2>] 2/2 F\\G¦H\\A&nbsp;😀&\\"_s,
                                     u"Twice [http://1/] 2/2 Twice\\"_s, u"Twice (2) [http://2/] 2/2 Twice (2)\\"_s}));
-    EXPECT_FALSE(w->fillingRecord);
+    EXPECT_FALSE(w.recordPane().filling());
 }
 
 TEST_F(HarvestListTest, ListsFromTheWebAreCachedAndAServersErrorStopsTheLoad) {

@@ -126,7 +126,7 @@ TEST_F(ListSafetyTest, AListLoadOverUnsavedChangesAsksAndCancelKeepsTheList) {
     run(u"mtp://open="_s + path(u"Sites.kqi"_s));
     // A page that turns out to be a channel is a list load too.
     const QString page = writeBytes(path(u"feed.htm"_s), readBytes(news));
-    EXPECT_EQ(w->LoadMetadataFromURL(page, true), platform::vbCancel);
+    EXPECT_EQ(w.recordPane().LoadMetadataFromURL(page, true), platform::vbCancel);
     EXPECT_EQ(shown(), before);
     EXPECT_TRUE(listModified());
     // A missing list asks nothing and changes nothing.

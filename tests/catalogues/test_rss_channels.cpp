@@ -105,7 +105,7 @@ TEST_F(RssChannelTest, ChannelsFromTheWebLoadWithTheirEntitiesCdataAndGaps) {
                                     u"Second&nbsp;one \u20AC [http://news.example/2] 2/2 Second&nbsp;one \u20AC\\"_s}));
     const frmRSS& header = frmRSS::instance(w.form.get(), w.context);
     EXPECT_EQ(header.title + u"|"_s + header.siteURL, u"Café & News|http://news.example/"_s);
-    EXPECT_FALSE(w->fillingRecord);
+    EXPECT_FALSE(w.recordPane().filling());
 
     // A channel without items still has its header; an empty one changes nothing.
     boxes.expect(u"RSS Channel does not appear to have any items\r\n"_s, platform::vbOK)

@@ -188,7 +188,7 @@ TEST_F(BatchTest, ATemplateReplaysItsValuesAsTheyWere) {
                                   lineOf("DC.Coverage", "two\r\nlines")};
     for (const MetadataLine& line : lines) w.context.record.append(line);
     const QString batch = home() + u"/template.kqb"_s;
-    ASSERT_TRUE(w->SaveAsBatch(batch));
+    ASSERT_TRUE(w.recordPane().SaveAsBatch(batch));
     w.context.record.clear();
     openBatch(batch);
     EXPECT_EQ(record(), lines);

@@ -1,3 +1,4 @@
+#include "gui/app/WindowFrame.h"
 #include "app/Form1.h"
 #include "app/frmHelpBrowser.h"
 #include "app/modMetaMain.h"
@@ -215,7 +216,7 @@ TEST_F(ListLoading, ALongLoadShowsItsProgressInTheStatusBarAndEndsReady) {
     int rowsShownMeanwhile = 0;
     QTimer watch;
     QObject::connect(&watch, &QTimer::timeout, [&] {
-        seen << window.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(Form1::kActivityPanel);
+        seen << window.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(WindowFrame::kActivityPanel);
         rowsShownMeanwhile = std::max(rowsShownMeanwhile, window.activeTreeView()->model()->rowCount());
     });
     watch.start(1);
@@ -223,7 +224,7 @@ TEST_F(ListLoading, ALongLoadShowsItsProgressInTheStatusBarAndEndsReady) {
     watch.stop();
     EXPECT_TRUE(seen.filter(u"Loading record: "_s).size() > 0) << seen.join(u", "_s).left(500).toStdString();
     EXPECT_EQ(rowsShownMeanwhile, 0);
-    EXPECT_EQ(window.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(Form1::kActivityPanel), u"Ready"_s);
+    EXPECT_EQ(window.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(WindowFrame::kActivityPanel), u"Ready"_s);
     EXPECT_EQ(tree().count(), 1 + 400 * 1501);
     EXPECT_EQ(window.activeTreeView()->model()->rowCount(), 1);
 }

@@ -89,7 +89,7 @@ TEST_F(RepositoryTest, ARecordSavePostsTheMetaBlockAFailedSaveStaysModifiedAndTh
         w.context.document.markModified(DocumentState::Document::Record);
         send(u"mtp://cgisend="_s + host + u"/save.kqb"_s);
         const QString links = w.context.preferences.UseLinkRel.text() == u"Y"_s ? w.context.domain.linkRelLines + u"\r\n"_s : QString();
-        EXPECT_EQ(lastSeen(), u"POST /save "_s + links + w->MakeMetaIntoSource());
+        EXPECT_EQ(lastSeen(), u"POST /save "_s + links + w.recordPane().MakeMetaIntoSource());
         EXPECT_TRUE(w.context.document.modified(DocumentState::Document::Record));
     }
     // The firewall's user and password are for a proxy only.

@@ -29,7 +29,7 @@ protected:
     }
     // What the content area shows: "dates", "list", "button" (scheme mode) or "plain".
     QString shown() const {
-        return !w->editDateBoxes->isHidden() ? u"dates"_s
+        return !w.find<QWidget>(u"editDates"_s)->isHidden() ? u"dates"_s
                : !w.find<QComboBox>(u"EditList"_s)->isHidden()    ? u"list"_s
                                              : (w.find<QPushButton>(u"EditLoadScheme"_s)->isHidden() ? u"plain"_s : u"button"_s);
     }
@@ -38,7 +38,7 @@ protected:
     QString load(const QString& domain, QString name) {
         recorder.commands.clear();
         w.context.domain.defaultSchema = domain;
-        if (!w->loadScheme(name)) return u"false"_s;
+        if (!w.recordPane().loadScheme(name)) return u"false"_s;
         const QString url = u"mtp://url="_s;
         return recorder.commands.join(u' ').replace(url + SchemeHosts::secondSchemeHost, u"H"_s)
             .replace(url + SchemeHosts::stateHostA, u"U"_s).replace(url + u'S', u"S"_s);

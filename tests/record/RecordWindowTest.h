@@ -44,7 +44,7 @@ protected:
     // Line i, shown in the edit panel.
     void show(int i) {
         select(i);
-        w->editCurrentLine();
+        w.recordPane().editCurrentLine();
     }
     // One more line, shown in the edit panel.
     void edit(const QString& name, const QString& content = {}, const QString& lang = {}, const QString& scheme = {}) {

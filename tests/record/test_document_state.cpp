@@ -23,33 +23,33 @@ protected:
 };
 
 TEST_F(DocumentStateTest, TheRecordMarkAndItsQuestionWhoseYesMayGoToTheRepository) {
-    EXPECT_EQ(w->saveHtmlCheck(), 0);  // nothing marked: nothing asked
+    EXPECT_EQ(w.recordPane().saveHtmlCheck(), 0);  // nothing marked: nothing asked
     EXPECT_EQ(w->saveListCheck(u"before quitting"_s), 0);
     w.context.document.setCurrentHTMLFile(u"/site/index.htm"_s);
-    EXPECT_EQ(w->markHTMLmodifiedCheckList(u"before editing a record"_s), 0);
+    EXPECT_EQ(w.recordPane().markHTMLmodifiedCheckList(u"before editing a record"_s), 0);
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(tag2(), u"Record"_s);
     EXPECT_EQ(w.find<QAction>(u"mnuFileSave"_s)->text(), u"Save Record to /site/index.htm"_s);
     boxes.expect(kRecordQuestion, vbCancel).expect(kRecordQuestion, vbNo);
-    EXPECT_EQ(w->saveHtmlCheck(), vbCancel);
+    EXPECT_EQ(w.recordPane().saveHtmlCheck(), vbCancel);
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(boxes.shown().last().title, u"Current document is being edited"_s);
-    EXPECT_EQ(w->saveHtmlCheck(), vbNo);
+    EXPECT_EQ(w.recordPane().saveHtmlCheck(), vbNo);
     EXPECT_EQ(panel2(), QString());
-    EXPECT_EQ(w->saveHtmlCheck(), 0);
+    EXPECT_EQ(w.recordPane().saveHtmlCheck(), 0);
     // Yes that goes to the repository: it saves later, so the caller must not throw the record away now.
     testing_support::CommandRecorder recorder{w.context};
     w.context.macros.saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb/"_s;
     w.context.document.setCurrentHTMLFile(QString());  // a record of the repository's, read from no file
-    w->markHTMLmodifiedCheckList(QString());
+    w.recordPane().markHTMLmodifiedCheckList(QString());
     boxes.expect(kRecordQuestion, vbYes);
-    EXPECT_EQ(w->saveHtmlCheck(), vbCancel);
+    EXPECT_EQ(w.recordPane().saveHtmlCheck(), vbCancel);
     EXPECT_EQ(recorder.commands, QStringList{w.context.macros.saveRecordMacro});
 }
 
 TEST_F(DocumentStateTest, MarkingTheListAsksAboutTheRecordFirst) {
     makeList(u"Scheme"_s);
-    w->markHTMLmodifiedCheckList(QString());
+    w.recordPane().markHTMLmodifiedCheckList(QString());
     boxes.expect(kRecordQuestion, vbCancel).expect(kRecordQuestion, vbNo);
     EXPECT_EQ(w->markListmodifiedCheckHTML(), vbCancel);
     EXPECT_EQ(tag2(), u"Record"_s);  // the record keeps the mark
@@ -85,7 +85,7 @@ TEST_F(DocumentStateTest, ListQuestionsByKindOfListAndAYesWithoutASave) {
 
 TEST_F(DocumentStateTest, ClosingAModifiedRecordAsksAndCancelKeepsTheWindow) {
     w->show();
-    w->markHTMLmodifiedCheckList(QString());
+    w.recordPane().markHTMLmodifiedCheckList(QString());
     boxes.expect(kRecordQuestion, vbCancel).expect(kRecordQuestion, vbNo);
     EXPECT_FALSE(w->close());
     EXPECT_TRUE(QFile::exists(w->historyFilePath()));  // the history was written all the same

@@ -130,7 +130,7 @@ TEST_F(ValueEditorTest, AKeyOpensTheEditorCancelWritesNothingAndAReopenedEditorR
     EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), u"contact=02 6200"_s);  // the key was not typed
     EXPECT_FALSE(recordModified());
     select(1);
-    w->showAglsAgent();
+    w.recordPane().showAglsAgent();
     EXPECT_EQ(content(1), QString());
     EXPECT_EQ(content(2), u"contact=02 6200"_s);
     EXPECT_TRUE(recordModified());

@@ -25,30 +25,33 @@ protected:
 TEST_F(PageLoadingTest, LocalPagesInEitherEncodingAMergeAndARecordToOpenFromTheRepository) {
     const QString utf8 = write(u"u.htm"_s, "<meta name=\"T\" content=\"Caf\xc3\xa9 \xe2\x80\x9cq\xe2\x80\x9d\">");
     const QString ansi = write(u"w.HTML"_s, "<meta name=\"T\" content=\"Caf\xe9 \x93q\x94\">");
-    EXPECT_EQ(w->LoadMetadataFromURL(utf8, true), 0);
+    EXPECT_EQ(w.recordPane().LoadMetadataFromURL(utf8, true), 0);
     EXPECT_EQ(content(1), u"Café “q”"_s);
-    EXPECT_EQ(w->LoadMetadataFromURL(ansi, true), 0);
+    EXPECT_EQ(w.recordPane().LoadMetadataFromURL(ansi, true), 0);
     ASSERT_EQ(w.context.record.count(), 1);
     EXPECT_EQ(content(1), u"Café “q”"_s);
     w.context.document.setStatus(u"Merging Metadata"_s);
-    w->LoadMetadataFromURL(write(u"b.htm"_s, "<meta name=\"B\" content=\"2\">"), false);  // the source stays
+    w.recordPane().LoadMetadataFromURL(write(u"b.htm"_s, "<meta name=\"B\" content=\"2\">"), false);  // the source stays
     EXPECT_EQ(w.context.record.count(), 2);
     EXPECT_TRUE(w.context.page.text.contains(u"Caf\u00E9"_s));
     EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(3), u"Waiting for Metadata to come in..."_s);
     testing_support::CommandRecorder recorder{w.context};  // a record to open comes from the repository instead
     w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/open.kqb/"_s;
-    w->openRecordOnLoad = true;
-    w->LoadMetadataFromURL(utf8, true);
+    w.recordPane().setOpenRecordOnLoad(true);
+    w.recordPane().LoadMetadataFromURL(utf8, true);
     EXPECT_EQ(recorder.commands, QStringList{w.context.macros.openRecordMacro});
     EXPECT_EQ(w.context.record.count(), 2);  // the page's own lines are not read
-    EXPECT_FALSE(w->openRecordOnLoad);
+    recorder.commands.clear();  // only that one load: the next reads the page itself
+    w.recordPane().LoadMetadataFromURL(utf8, true);
+    EXPECT_TRUE(recorder.commands.isEmpty());
+    EXPECT_EQ(w.context.record.count(), 3);  // merged in
     // A page that cannot be read is named under a title that says so; the record stays.
     const QString folder = dir.filePath(u"folder.htm"_s);
     ASSERT_TRUE(QDir().mkpath(folder));
     boxes.expect(folder, platform::vbOK);
-    w->LoadMetadataFromURL(folder, true);
+    w.recordPane().LoadMetadataFromURL(folder, true);
     EXPECT_EQ(boxes.shown().last().title, u"Error opening page"_s);
-    EXPECT_EQ(w.context.record.count(), 2);
+    EXPECT_EQ(w.context.record.count(), 3);
 }
 
 TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLists) {
@@ -57,15 +60,15 @@ TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLi
     serve("/broken.htm", 500, "oops");
     serve("/hcl.xml", 200, "<!DOCTYPE x SYSTEM \"hcl.dtd\"><hcl><item><link>http://a.example/</link></item></hcl>", "text/xml");
     const QString host = server.url().mid(7);  // callers pass it without "http://"
-    EXPECT_EQ(w->LoadMetadataFromURL(host + u"/ok.htm"_s, true), 0);
+    EXPECT_EQ(w.recordPane().LoadMetadataFromURL(host + u"/ok.htm"_s, true), 0);
     boxes.expect(u"ErrorCode: 404"_s, platform::vbOK).expect(u"ErrorCode: 500"_s, platform::vbOK);
-    w->LoadMetadataFromURL(host + u"/gone.htm"_s, true);
-    w->LoadMetadataFromURL(server.url(u"/broken.htm"_s), true);
+    w.recordPane().LoadMetadataFromURL(host + u"/gone.htm"_s, true);
+    w.recordPane().LoadMetadataFromURL(server.url(u"/broken.htm"_s), true);
     EXPECT_EQ(w.context.record.lines().size(), 1);
     EXPECT_EQ(content(1), u"Web"_s);
     EXPECT_TRUE(w.context.page.text.contains(u"Web"_s));
     // A harvest list goes to the tree and stops the navigation.
-    EXPECT_EQ(w->LoadMetadataFromURL(server.url(u"/hcl.xml"_s), true), platform::vbCancel);
+    EXPECT_EQ(w.recordPane().LoadMetadataFromURL(server.url(u"/hcl.xml"_s), true), platform::vbCancel);
     EXPECT_EQ(w.context.record.count(), 0);
     ASSERT_EQ(w.activeTree().count(), 2);
     EXPECT_EQ(w.activeTree().tag(w.activeTree().item(2)), u"http://a.example/"_s);
@@ -77,15 +80,15 @@ TEST_F(PageLoadingTest, ABusyTransferParksTheAddressBoxAndTheTimerRetries) {
     serve("/later.htm", 200, "<meta name=\"Later\" content=\"yes\">");
     ASSERT_TRUE(w->Inet1->Execute(server.url(u"/slow"_s)));
     w.find<QComboBox>(u"URL"_s)->setEditText(server.url(u"/later.htm"_s));
-    w->LoadMetadataFromURL(u"ignored.example/x.htm"_s, true);
-    EXPECT_EQ(w->pendingURL, server.url(u"/later.htm"_s));
+    w.recordPane().LoadMetadataFromURL(u"ignored.example/x.htm"_s, true);
+    EXPECT_EQ(w.recordPane().parkedLoad(), server.url(u"/later.htm"_s));
     server.release();
     for (QDeadlineTimer deadline(10000); w->Inet1->StillExecuting() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     // The window's timer takes the parked page up once the transfer control is free.
-    for (QDeadlineTimer deadline(10000); !w->pendingURL.isEmpty() && !deadline.hasExpired();)
+    for (QDeadlineTimer deadline(10000); !w.recordPane().parkedLoad().isEmpty() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    EXPECT_EQ(w->pendingURL, QString());
+    EXPECT_EQ(w.recordPane().parkedLoad(), QString());
     ASSERT_EQ(w.context.record.count(), 1);
     EXPECT_EQ(content(1, Record::Name), u"Later"_s);
 }

@@ -1,7 +1,9 @@
 #pragma once
 #include "app/Form1.h"
 #include "app/modMetaMain.h"
+#include "gui/app/WindowFrame.h"
 #include "gui/catalogues/ListTreeView.h"
+#include "gui/record/RecordPane.h"
 #include "support/ScriptedUi.h"
 
 #include <gtest/gtest.h>
@@ -28,6 +30,9 @@ public:
     ListTreeView* activeTreeView() const {
         return find<ListTreeView>(QStringLiteral("TreeView1_%1").arg(context.treeIndex));
     }
+
+    // The record pane, found by its name as the window's widgets are.
+    RecordPane& recordPane() const { return *find<RecordPane>(QStringLiteral("recordPane")); }
 
     // The window's widget (or other object) of this type and object name, as a user finds it
     // on screen; a missing one fails the test.

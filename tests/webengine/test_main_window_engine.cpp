@@ -70,9 +70,9 @@ TEST_F(MainWindowEngineTest, AClickedTermReachesTheCommandEntryAsWrittenAndAWebL
               QStringList{QStringLiteral("mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/")});
     EXPECT_EQ(recorder.origins.first(), modMTP::CommandOrigin::Page);
     click(QStringLiteral("web"));
-    ASSERT_TRUE(waitUntil([&] { return form->record->count() == 2; }));
-    EXPECT_EQ(form->record->lineAt(1).content, QStringLiteral("Served over HTTP"));
-    EXPECT_EQ(form->record->lineAt(2).scheme, QStringLiteral("MeSH"));
+    ASSERT_TRUE(waitUntil([&] { return form->context.record.count() == 2; }));
+    EXPECT_EQ(form->context.record.lineAt(1).content, QStringLiteral("Served over HTTP"));
+    EXPECT_EQ(form->context.record.lineAt(2).scheme, QStringLiteral("MeSH"));
     EXPECT_EQ(form->URL->currentText(), server.url(QStringLiteral("/served.htm")));
     ASSERT_TRUE(waitUntil([&] { return engine().LocationName() == QLatin1String("Served"); }));
 }

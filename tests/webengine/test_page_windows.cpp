@@ -1,4 +1,5 @@
 // Windows a page asks for: only the user's own click starts another copy of the program.
+#include "gui/app/WindowFrame.h"
 #include "app/Form1.h"
 #include "platform/Process.h"
 #include "platform/StatusBar.h"
@@ -57,7 +58,7 @@ TEST_F(PageWindowsTest, APageOpeningWindowsByItselfStartsNothingButAClickDoes) {
     // What the status bar says right after the window handled each request.
     QStringList said;
     QObject::connect(form->WebBrowser1, &platform::WebBrowser::newWindow, form.get(), [&](platform::NewWindowEvent&) {
-        said << form->StatusBar1->panelText(Form1::kActivityPanel);
+        said << form->StatusBar1->panelText(WindowFrame::kActivityPanel);
     });
     form->URL->setEditText(server.url(QStringLiteral("/again.htm")));
     form->LoadURLFromLocation();

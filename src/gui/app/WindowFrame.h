@@ -1,0 +1,64 @@
+#pragma once
+#include "catalogues/ListDocuments.h"
+
+#include <QString>
+
+class QMimeData;
+class QObject;
+class QWidget;
+
+namespace platform {
+class Inet;
+class StatusBar;
+}  // namespace platform
+
+// What a pane asks of the window around it: the layout, the status bar, the address box
+// and browser, the File menu's document views and the other panes' answers.
+class WindowFrame {
+public:
+    virtual ~WindowFrame() = default;
+
+    // The status bar's panels: the current file, the document state, what the program is doing.
+    enum StatusPanel : int { kFilePanel = 1, kDocumentPanel = 2, kActivityPanel = 3 };
+    virtual platform::StatusBar& statusBar() = 0;
+    // The area the panes lie in; dialogs of the window hang from window().
+    virtual QWidget* clientArea() = 0;
+
+    // The splitter positions (twips) as they stand, and a layout for new ones (corrected in place).
+    virtual double splitterX() const = 0;
+    virtual double splitterY() const = 0;
+    virtual void SizeControls(double& x, double& y) = 0;
+    // Where the horizontal splitter shows that many whole lines of the metadata panel.
+    virtual double splitterForLines(int lines, double editHeight) const = 0;
+
+    // The View menu: Metadata View shown as its item does; the Edit item's mark.
+    virtual void showMetadataView() = 0;
+    virtual void setEditViewChecked(bool on) = 0;
+
+    // Files and text dropped on the window's targets.
+    virtual void LoadDragDrop(const QString& item) = 0;
+    virtual void dropOnWindow(const QMimeData* data) = 0;
+    // True for a pane of the hierarchy (a drag source the metadata panel takes).
+    virtual bool isTreePane(const QObject* object) const = 0;
+
+    // The address box and the browser.
+    virtual QString addressText() const = 0;
+    // Puts the address into the address box and opens it.
+    virtual void openAddress(const QString& address) = 0;
+    virtual QString browserLocationURL() const = 0;
+    virtual QString browserLocationName() const = 0;
+    virtual void URLAddItem(QString& address) = 0;
+    virtual platform::Inet& inet() = 0;
+    // Help on a scheme the program knows no list for.
+    virtual void showSchemeHelp(const QString& scheme) = 0;
+
+    // The File menu's views of the documents, and the list's save question.
+    virtual void setMnuFileSaveAs() = 0;
+    virtual void showCurrentFile() = 0;
+    virtual void enableSave() = 0;
+    virtual bool saveRecordAs() = 0;
+    virtual int saveListCheck(const QString& reason) = 0;
+    // A page that turned out to be a Harvest Control List or a channel, handed to the tree.
+    virtual ListDocuments::LoadOutcome loadListPage(bool harvestList, const QString& location,
+                                                    const QString& text) = 0;
+};
