@@ -4,6 +4,7 @@
 // program folder in a temporary folder, for benchmarks that run what users run. The
 // platform the window ran on is reported as "qpa_platform" with the figures.
 #include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
 #include "app/modMetaMain.h"
 #include "platform/MsgBox.h"
 #include "platform/webengine/WebEngineBrowser.h"
@@ -26,6 +27,10 @@ inline QTemporaryDir*& sandbox() {
     static QTemporaryDir* dir = nullptr;
     return dir;
 }
+
+inline Form1*& window();
+// The shown window's hierarchy pane.
+inline TreePane& treePane() { return *window()->findChild<TreePane*>(QStringLiteral("treePane")); }
 
 inline Form1*& window() {
     static Form1* form = nullptr;

@@ -41,7 +41,7 @@ QString harvestList(int items) {
 
 // Each item brings its own line; each folder one more.
 bool allShown(int items) {
-    return window->activeTree()->count() == 1 + items + items / 10000 + items / 1000;
+    return window->context.listTrees[size_t(window->context.treeIndex)].count() == 1 + items + items / 10000 + items / 1000;
 }
 
 // Loaded as the user loads it, and shown.
@@ -60,7 +60,7 @@ QString channelFile(int items) {
     static std::map<int, QString> made;
     if (auto it = made.find(items); it != made.end()) return it->second;
     QString channel = sandbox->path() + QStringLiteral("/Channel%1.xml").arg(items);
-    if (!load(items) || !modRSS::saveRSSChannel(*bench::window(), channel)) return QString();
+    if (!load(items) || !modRSS::saveRSSChannel(bench::treePane(), channel)) return QString();
     made[items] = channel;
     return channel;
 }
@@ -103,7 +103,7 @@ void BM_SaveHarvestList(benchmark::State& state) {
     for (auto _ : state) {
         QString path = target;
         QString folder;
-        if (!modHCL::saveAsAGLS12HCL(*bench::window(), path, folder)) state.SkipWithError("not written");
+        if (!modHCL::saveAsAGLS12HCL(bench::treePane(), path, folder)) state.SkipWithError("not written");
     }
     state.SetItemsProcessed(state.iterations() * items);
 }
@@ -115,7 +115,7 @@ void BM_SaveChannel(benchmark::State& state) {
     const QString target = sandbox->path() + QStringLiteral("/Saved-channel%1.xml").arg(items);
     for (auto _ : state) {
         QString path = target;
-        if (!modRSS::saveRSSChannel(*bench::window(), path)) state.SkipWithError("not written");
+        if (!modRSS::saveRSSChannel(bench::treePane(), path)) state.SkipWithError("not written");
     }
     state.SetItemsProcessed(state.iterations() * items);
 }

@@ -62,11 +62,11 @@ int measureLargeCatalogue(const QString& file, const QString& saved) {
     tick.stop();
     const qint64 loadMs = clock.elapsed();
     const long long peak = bench::peakResidentBytes();
-    const int nodes = w.activeTree()->count();
+    const int nodes = w.context.listTrees[size_t(w.context.treeIndex)].count();
     clock.restart();
     QString target = saved;
     long written = 0;
-    const bool ok = w.SaveAsList(target, written);
+    const bool ok = bench::treePane().SaveAsList(target, written);
     bench::paintPending();
     const qint64 saveMs = clock.elapsed();
     std::printf("%lld %lld %lld %lld %lld %lld %d %lld\n", static_cast<long long>(loadMs),

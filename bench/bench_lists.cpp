@@ -57,7 +57,7 @@ void BM_LoadSchemeList(benchmark::State& state) {
         bench::startCold(state);
         load(path);
         state.PauseTiming();
-        if (window->activeTree()->count() != lines + 1) state.SkipWithError("lines missing");
+        if (window->context.listTrees[size_t(window->context.treeIndex)].count() != lines + 1) state.SkipWithError("lines missing");
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * lines);
@@ -68,11 +68,11 @@ void BM_SaveAsList(benchmark::State& state) {
     const int lines = int(state.range(0));
     const QString source = schemeList(lines);
     load(source);
-    if (window->activeTree()->count() != lines + 1) state.SkipWithError("lines missing");
+    if (window->context.listTrees[size_t(window->context.treeIndex)].count() != lines + 1) state.SkipWithError("lines missing");
     QString target = sandbox->path() + QStringLiteral("/Saved%1.kqs").arg(lines);
     for (auto _ : state) {
         long count = 0;
-        if (!window->SaveAsList(target, count)) state.SkipWithError("not written");
+        if (!bench::treePane().SaveAsList(target, count)) state.SkipWithError("not written");
     }
     QFile a(source), b(target);
     if (a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly) && a.size() != b.size())

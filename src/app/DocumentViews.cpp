@@ -2,6 +2,7 @@
 // captions, the current file; and the list's mark, which asks about the record first.
 #include "gui/app/WindowFrame.h"
 #include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
 
 #include "core/catalogues/ListTree.h"
 #include "gui/record/RecordPane.h"
@@ -13,25 +14,16 @@
 
 using Document = DocumentState::Document;
 
-int Form1::markListmodifiedCheckHTML() {
-    const int answer = recordPane->saveHtmlCheck();
-    if (answer != platform::vbCancel) documentState->markModified(Document::List);
-    if (documentState->saveCaption() != QLatin1String("Save Harvest Control List") && activeTree()->count() >= 1)
-        documentState->setSaveCaption(QStringLiteral("Save ") + activeTree()->text(activeTree()->item(1)));
-    setMnuFileSaveAs();
-    return answer;
-}
-
 void Form1::setMnuFileSaveAs() {
     bool recordItems = true;
     bool listItems = true;
     if (documentState->modified(Document::List)) {
         recordItems = false;
-    } else if (documentState->modified(Document::Record) || activeTree()->count() == 0) {
+    } else if (documentState->modified(Document::Record) || treePane->activeTree().count() == 0) {
         listItems = false;
     }
-    for (int i = kSaveAsPage; i <= kSaveAsRssChannel; ++i)
-        mnuFileSaveAs(i)->setEnabled(i <= kSaveAsTemplate ? recordItems : listItems);
+    for (int i = WindowFrame::kSaveAsPage; i <= WindowFrame::kSaveAsRssChannel; ++i)
+        mnuFileSaveAs(i)->setEnabled(i <= WindowFrame::kSaveAsTemplate ? recordItems : listItems);
 }
 
 void Form1::mnuFileDraw() {

@@ -1,5 +1,6 @@
 // The File menu's wiring, and its small items: Print, Check for Harvest Control List, Exit.
 #include "app/Form1.h"
+#include "gui/app/WindowFrame.h"
 #include "gui/record/RecordPane.h"
 
 #include "commands/modMTP.h"
@@ -45,7 +46,7 @@ void Form1::mnuFileCheckHarvest_Click() {
     // The loader puts "http://" back in front of a bare host; a secure site keeps its own.
     if (slash >= 0 && scheme.startsWith(QLatin1String("https"), Qt::CaseInsensitive)) text.prepend(scheme);
     modMTP::runCommand(context, QStringLiteral("mtp://loadHCL=") + text + QStringLiteral(".kqi"));
-    mnuFileSaveAs(kSaveAsRssChannel)->setEnabled(true);
+    mnuFileSaveAs(WindowFrame::kSaveAsRssChannel)->setEnabled(true);
 }
 
 void Form1::mnuFileExit_Click() {

@@ -1,6 +1,7 @@
 // File > New: a record from the template or the repository, an empty list in the tree, or
 // a second window.
 #include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
 
 #include "app/ModOpenSave.h"
@@ -53,7 +54,7 @@ QString proposedListName(const QString& treePath, const char* extension) {
 // stops the New.
 int Form1::saveBeforeNew() {
     if (documentState->modified(DocumentState::Document::Record)) return recordPane->saveHtmlCheck();
-    if (documentState->modified(DocumentState::Document::List)) return saveListCheck(QStringLiteral("before starting a new one"));
+    if (documentState->modified(DocumentState::Document::List)) return treePane->saveListCheck(QStringLiteral("before starting a new one"));
     return 0;
 }
 
@@ -92,12 +93,12 @@ void Form1::mnuFileNew_Click(int index) {
         setMnuFileSaveAs();
         documentState->setTreePath(QString());
         documentState->setListFile(QString());
-        activeTree()->clear();
+        treePane->activeTree().clear();
         context.rootName = QStringLiteral("RSS Channel");
-        if (const ListTree::NodeId root = activeTree()->add(0, ListTree::Place::Last, context.rootName + QLatin1Char('\\'),
+        if (const ListTree::NodeId root = treePane->activeTree().add(0, ListTree::Place::Last, context.rootName + QLatin1Char('\\'),
                                                             context.rootName, platform::kImageSchemeFolder))
-            activeTree()->setTag(root, QStringLiteral("RSS"));
-        if (!activeTreeVisible()) mnuViewTreeView_Click();
+            treePane->activeTree().setTag(root, QStringLiteral("RSS"));
+        if (!treePane->activeTreeVisible()) mnuViewTreeView_Click();
         mnuFileDraw();
         documentState->setSaveCaption(QStringLiteral("Save RSS Channel"));
         mnuFileSaveList->setEnabled(true);
@@ -139,7 +140,7 @@ void Form1::mnuFileNew_Click(int index) {
         setMnuFileSaveAs();
         QString proposed = proposedListName(documentState->TreePath(), ".kqs");
         const QString path = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kSchemeFilter, proposed);
-        if (!activeTreeVisible()) mnuViewTreeView_Click();
+        if (!treePane->activeTreeVisible()) mnuViewTreeView_Click();
         if (path.isEmpty()) {
             setMnuFileSaveAs();
             return;
@@ -162,8 +163,8 @@ void Form1::startNewList(const QString& path, const QString& kind) {
     // The user chose this file for the new list in the save dialog.
     documentState->setListFile(path);
     context.rootName = listName(path);
-    if (!activeTreeVisible()) mnuViewTreeView_Click();
-    ListTree& tree = *activeTree();
+    if (!treePane->activeTreeVisible()) mnuViewTreeView_Click();
+    ListTree& tree = treePane->activeTree();
     tree.clear();
     const QString rootKey = context.rootName + QLatin1Char('\\');
     if (documentState->TreePath().contains(QLatin1String(".kqs"))) {

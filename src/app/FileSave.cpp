@@ -1,5 +1,6 @@
 // File > Save and Save Subject Index: the record or the list, whichever the status bar names.
 #include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
 
 #include "app/ModOpenSave.h"
@@ -36,7 +37,7 @@ bool Form1::saveListToItsFile(bool catalogue) {
         documentState->setTreePath(path);
     }
     long nodeCount = 0;
-    return SaveAsList(path, nodeCount);
+    return treePane->SaveAsList(path, nodeCount);
 }
 
 void Form1::mnuFileSave_Click() {
@@ -73,16 +74,16 @@ void Form1::mnuFileSave_Click() {
         modMTP::runCommand(context, context.macros.saveCatalogMacro);
         return;
     }
-    const ListTree::NodeId root = activeTree()->item(1);
+    const ListTree::NodeId root = treePane->activeTree().item(1);
     if (!root) {
         platform::MsgBox(QStringLiteral("There is no list in the tree to save."));
         return;
     }
-    const QString rootTag = activeTree()->tag(root);
+    const QString rootTag = treePane->activeTree().tag(root);
     if (rootTag.contains(QLatin1String("Harvest Control List"), ci)) {
-        showHarvestListDialog();
+        treePane->showHarvestListDialog();
     } else if (rootTag.contains(QLatin1String("RSS"), ci)) {
-        if (saveRssChannelWithDialog()) documentState->setSaveCaption(QStringLiteral("Save RSS Channel to: ") + documentState->TreePath());
+        if (treePane->saveRssChannelWithDialog()) documentState->setSaveCaption(QStringLiteral("Save RSS Channel to: ") + documentState->TreePath());
     } else if (isCatalogueOrSchemePath(documentState->TreePath())) {
         if (saveListToItsFile(documentState->TreePath().contains(QLatin1String(".kqi"), ci)))
             documentState->markSaved(DocumentState::Document::List);
@@ -92,10 +93,10 @@ void Form1::mnuFileSave_Click() {
 void Form1::mnuFileSaveList_Click() {
     if (isCatalogueOrSchemePath(documentState->TreePath())) {
         // An empty tree has nothing to write; its file stays as it is.
-        if (activeTree()->count() == 0) return;
+        if (treePane->activeTree().count() == 0) return;
         if (saveListToItsFile(!documentState->TreePath().contains(QLatin1String(".kqs"), ci)))
             documentState->markSaved(DocumentState::Document::List);
     } else if (documentState->saveListCaption() == QLatin1String("Save RSS Channel")) {
-        saveRssChannelWithDialog();
+        treePane->saveRssChannelWithDialog();
     }
 }

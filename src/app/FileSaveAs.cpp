@@ -1,6 +1,8 @@
 // File > Save As: the record or the list under a name chosen now, or handed to the
 // repository or to the list's own dialog.
 #include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/app/WindowFrame.h"
 #include "gui/record/RecordPane.h"
 
 #include "app/ModOpenSave.h"
@@ -27,7 +29,7 @@ bool Form1::runSaveCommand(const QString& path, bool list) {
 
 bool Form1::mnuFileSaveAs_Click(int index) {
     switch (index) {
-    case kSaveAsPage: {
+    case WindowFrame::kSaveAsPage: {
         const QString location = browserLocationURL();
         const qsizetype slash = location.lastIndexOf(QLatin1Char('/'));
         if (slash >= 0) context.FilePath = platform::folderPart(context.FilePath) + location.mid(slash + 1);
@@ -36,7 +38,7 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         context.FilePath = chosen;
         return runSaveCommand(context.FilePath, false);
     }
-    case kSaveAsServerRecord:
+    case WindowFrame::kSaveAsServerRecord:
         if (context.macros.saveRecordMacro.isEmpty()) {
             platform::MsgBox(QStringLiteral("No Quorvantile Repository has been linked to this Karvold."));
             return false;
@@ -44,7 +46,7 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         modMTP::runCommand(context, context.macros.saveRecordMacro);
         documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));
         return false;  // the repository stores it on its own time; its reply says how it went
-    case kSaveAsTemplate: {
+    case WindowFrame::kSaveAsTemplate: {
         if (!platform::isLocalPath(context.BatchPath)) context.BatchPath.clear();
         const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kBatchFilter, context.BatchPath);
         if (chosen.isEmpty()) return false;
@@ -61,8 +63,8 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         documentState->setSaveCaption(QStringLiteral("Save Template to ") + context.BatchPath);
         return true;
     }
-    case kSaveAsScheme:
-    case kSaveAsCatalogue: {
+    case WindowFrame::kSaveAsScheme:
+    case WindowFrame::kSaveAsCatalogue: {
         const bool scheme = index == 4;
         if (!platform::isLocalPath(documentState->TreePath())) documentState->setTreePath(QString());
         QString path = documentState->TreePath();
@@ -73,15 +75,15 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         documentState->setSaveCaption((scheme ? QStringLiteral("Save Scheme to ") : QStringLiteral("Save Catalog to ")) + chosen);
         return true;
     }
-    case kSaveAsHarvestList:
-        showHarvestListDialog();
+    case WindowFrame::kSaveAsHarvestList:
+        treePane->showHarvestListDialog();
         documentState->setSaveCaption(QStringLiteral("Save Harvest Control List to "));
         return false;  // the dialog saves once it has been filled in
-    case kSaveAsRssChannel: {
+    case WindowFrame::kSaveAsRssChannel: {
         // The channel dialog may take the path it wrote into TreePath; this item leaves the
         // list's own path alone.
         const QString listPath = documentState->TreePath();
-        const bool saved = saveRssChannelWithDialog();
+        const bool saved = treePane->saveRssChannelWithDialog();
         if (saved) documentState->setSaveCaption(QStringLiteral("Save RSS File to ") + documentState->TreePath());
         documentState->setTreePath(listPath);
         return saved;

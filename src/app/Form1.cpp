@@ -10,6 +10,7 @@
 #include "gui/app/MacrosMenu.h"
 #include "gui/app/WindowFrame.h"
 #include "gui/record/RecordPane.h"
+#include "gui/catalogues/TreePane.h"
 #include "catalogues/HarvestLists.h"
 #include "catalogues/modRSS.h"
 #include "platform/Modal.h"
@@ -97,22 +98,37 @@ QRect toPixels(const Layout::Rect& r) {
 class Form1::Frame : public WindowFrame {
 public:
     explicit Frame(Form1& form) : f(form) {}
+    RecordPane& recordPane() override { return *f.recordPane; }
+    TreePane& treePane() override { return *f.treePane; }
     platform::StatusBar& statusBar() override { return *f.StatusBar1; }
     QWidget* clientArea() override { return f.clientArea; }
     double splitterX() const override { return f.splitterX(); }
     double splitterY() const override { return f.splitterY(); }
     void SizeControls(double& x, double& y) override { f.SizeControls(x, y); }
+    void relayout() override {
+        double x = f.splitterX();
+        double y = f.splitterY();
+        f.SizeControls(x, y);
+    }
     double splitterForLines(int lines, double editHeight) const override {
         return f.splitterForLines(lines, editHeight);
     }
     void showMetadataView() override { f.mnuViewQuorvantile_Click(); }
     void setEditViewChecked(bool on) override { f.mnuViewEdit->setChecked(on); }
+    void mnuViewTreeView_Click() override { f.mnuViewTreeView_Click(); }
+    bool treeViewChecked() const override { return f.mnuViewTreeView->isChecked(); }
     void LoadDragDrop(const QString& item) override { f.LoadDragDrop(item); }
     void dropOnWindow(const QMimeData* data) override { f.dropOnWindow(data); }
-    bool isTreePane(const QObject* object) const override {
-        return object && (object == f.TreeView1[0] || object == f.TreeView1[1]);
-    }
+    bool isTreePane(const QObject* object) const override { return f.treePane->isTreePane(object); }
     QString addressText() const override { return f.URL->currentText(); }
+    void setAddressText(const QString& address) override { f.URL->setEditText(address); }
+    void pickAddressEntry(const QString& address) override {
+        if (const int entry = f.URL->findText(address, Qt::MatchExactly); entry >= 0) f.URL->setCurrentIndex(entry);
+    }
+    void LoadURLFromLocation() override { f.LoadURLFromLocation(); }
+    QString linkNameOnPage(const QString& address) const override {
+        return Form1::findLinkName(f.WebBrowser1->Document(), address);
+    }
     void openAddress(const QString& address) override {
         f.URL->setEditText(address);
         f.LoadURL();
@@ -129,10 +145,15 @@ public:
     void setMnuFileSaveAs() override { f.setMnuFileSaveAs(); }
     void showCurrentFile() override { f.showCurrentFile(); }
     void enableSave() override { f.mnuFileSave->setEnabled(true); }
-    bool saveRecordAs() override { return f.mnuFileSaveAs_Click(kSaveAsPage); }
-    int saveListCheck(const QString& reason) override { return f.saveListCheck(reason); }
+    void enableSaveList() override { f.mnuFileSaveList->setEnabled(true); }
+    void mnuFileDraw() override { f.mnuFileDraw(); }
+    void setSaveAsCatalogueCaption(const QString& caption) override {
+        f.mnuFileSaveAs(kSaveAsCatalogue)->setText(caption);
+    }
+    bool saveAs(int item) override { return f.mnuFileSaveAs_Click(item); }
     ListDocuments::LoadOutcome loadListPage(bool harvestList, const QString& location, const QString& text) override {
-        return harvestList ? modHCL::loadHCL(f, location, &text) : modRSS::loadRSSChannel(f, location, &text);
+        return harvestList ? modHCL::loadHCL(*f.treePane, location, &text)
+                           : modRSS::loadRSSChannel(*f.treePane, location, &text);
     }
 
 private:
@@ -176,19 +197,13 @@ Form1::Form1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), co
     editMenu = std::make_unique<EditMenu>(
         context, EditMenu::MainWindow{
                      this,
-                     [this]() -> ListTree* {
-                         QWidget* focus = QApplication::focusWidget();
-                         for (const ListTreeView* pane : TreeView1)
-                             if (focus && (focus == pane || pane->isAncestorOf(focus))) return activeTree();
-                         return nullptr;
-                     },
-                     [this] { return markListmodifiedCheckHTML() != platform::vbCancel; },
+                     [this]() -> ListTree* { return treePane->holdsFocus() ? &treePane->activeTree() : nullptr; },
+                     [this] { return treePane->markListmodifiedCheckHTML() != platform::vbCancel; },
                      [this] { return recordPane->MakeMetaIntoSource(); }, [this] { return browserLocationURL(); },
                      [this] { return recordPane->shownContentBox(); },
                      [this] { savePreferences(); }});
     editMenu->connectItems(*this);
     recordPane->setEditCurrentRecordItem(mnuEditCurrentRecord);
-    connectTreePane();
     connect(mnuViewToolbar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewToolbar, &Form1::mnuViewToolbar_Click); });
     connect(mnuViewStatusBar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewStatusBar, &Form1::mnuViewStatusBar_Click); });
     connect(mnuViewTreeView, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewTreeView, &Form1::mnuViewTreeView_Click); });
@@ -207,7 +222,9 @@ void Form1::mnuViewTheOtherWay(QAction* item, void (Form1::*handler)()) {
 Form1::~Form1() {
     disconnectCommandWindow();
     qApp->removeEventFilter(this);
-    delete recordPane;  // before the parts it asks of this window
+    // Before the parts they ask of this window; the list readers still ask the record pane.
+    delete treePane;
+    delete recordPane;
 }
 
 void Form1::buildControls() {
@@ -270,12 +287,7 @@ void Form1::buildControls() {
 
     recordPane = new RecordPane(context, *frame_);
 
-    for (size_t i = 0; i < TreeView1.size(); ++i) {
-        listTrees[i] = &context.listTrees[i];
-        TreeView1[i] = new ListTreeView(*listTrees[i], clientArea);
-        TreeView1[i]->setObjectName(QStringLiteral("TreeView1_%1").arg(i));
-        TreeView1[i]->hide();
-    }
+    treePane = new TreePane(context, *frame_);
 
     imgSplitter = new SplitterGrip(Qt::Vertical, clientArea);
     imgSplitter->setObjectName(QStringLiteral("imgSplitter"));
@@ -305,9 +317,6 @@ void Form1::buildControls() {
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(2000);
-    ScrollTimer = new QTimer(this);
-    ScrollTimer->setObjectName(QStringLiteral("ScrollTimer"));
-    ScrollTimer->setInterval(200);
 
     connect(GifOverlay, &LogoOverlay::clicked, this, &Form1::GifOverlay_Click);
     connect(GifOverlay, &LogoOverlay::dropped, this, &Form1::GifOverlay_OLEDragDrop);
@@ -346,12 +355,10 @@ void Form1::buildControls() {
 
 void Form1::Form_Load() {
     shiftDown = false;
-    // Tells this window's own drags from those of other windows and other runs.
-    dragSessionTag = QString::number(QRandomGenerator::global()->generateDouble(), 'g', 17);
     qApp->installEventFilter(this);  // the window sees every key first
     context.treeIndex = 0;
     GetRegSettings();
-    for (ListTreeView* tree : TreeView1) tree->hide();
+    treePane->reset();
     mnuViewTreeView->setChecked(false);
     recordPane->setupMetaPanelColumns();
     modRegistry::registerFileTypes();
@@ -361,18 +368,16 @@ void Form1::Form_Load() {
     loadURLList();
     documentState->nameDocument(DocumentState::Document::Record);
     setMnuFileSaveAs();
-    ScrollTimer->stop();
-    ScrollTimer->setInterval(200);
     Timer1->start();
 }
 
 void Form1::Form_Unload(bool& cancel) {
     savePreferences();
-    if (labelEditing) labelEditing = false;
+    treePane->forgetLabelEdit();
     if (documentState->modified(DocumentState::Document::Record)) {
         if (recordPane->saveHtmlCheck() == platform::vbCancel) cancel = true;
     } else if (documentState->modified(DocumentState::Document::List)) {
-        if (saveListCheck(QStringLiteral("before quitting")) == platform::vbCancel) cancel = true;
+        if (treePane->saveListCheck(QStringLiteral("before quitting")) == platform::vbCancel) cancel = true;
     }
     stopBrowser();
     saveURLList();
@@ -487,7 +492,7 @@ Layout::Input Form1::layoutInput() const {
     in.toolbarHeight = pixelsToTwips(Toolbar1->sizeHint().height());
     in.statusBarVisible = !StatusBar1->isHidden();
     in.statusBarHeight = pixelsToTwips(StatusBar1->height());
-    in.treeVisible = activeTreeVisible();
+    in.treeVisible = treePane->activeTreeVisible();
     in.metaVisible = recordPane->metaPanelShown();
     in.editVisible = recordPane->editPanelShown();
     in.browserVisible = !BrowserPanel->isHidden();
@@ -510,7 +515,7 @@ void Form1::SizeControls(double& x, double& y) {
 void Form1::applyLayout(const Layout::Result& r) {
     splitterXTwips_ = r.x;
     splitterYTwips_ = r.y;
-    if (activeTreeVisible()) treePaneTwips_ = r.x;
+    if (treePane->activeTreeVisible()) treePaneTwips_ = r.x;
     Toolbar1->setGeometry(toPixels(r.toolbar));
     Gif89a1->setGeometry(toPixels(r.logo));
     GifOverlay->setGeometry(Gif89a1->rect());
@@ -522,7 +527,7 @@ void Form1::applyLayout(const Layout::Result& r) {
     else StatusBar1->setPanelText(WindowFrame::kFilePanel, QStringLiteral("Edit not Active"));
     URL->setFixedWidth(std::max(60, twipsToPixels(r.addressBoxWidth)));
     recordPane->place(r);
-    placeTrees(r);
+    treePane->place(r);
     imgSplitter->setGeometry(toPixels(r.vGrip));
     imgHSplitter->setGeometry(toPixels(r.hGrip));
     picSplitter->move(twipsToPixels(r.x), picSplitter->y());

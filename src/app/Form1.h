@@ -31,6 +31,7 @@ class ListTreeView;
 class LogoWidget;
 class LogoOverlay;
 class RecordPane;
+class TreePane;
 class Record;
 class SplitterGrip;
 class frmFirewall;
@@ -74,7 +75,6 @@ public:
     SplitterGrip* imgHSplitter = nullptr;
     QWidget* picHSplitter = nullptr;
     QTimer* Timer1 = nullptr;       // retries a parked page load
-    QTimer* ScrollTimer = nullptr;  // the tree's auto-scroll during a drag
     platform::Inet* Inet1 = nullptr;
 
     // Toolbar buttons, by the index the program gives them.
@@ -119,15 +119,6 @@ public:
     QAction* mnuFileSaveList = nullptr;
     QMenu* mnuFileSaveAs1 = nullptr;
     ControlArray<QAction> mnuFileSaveAs;
-    enum FileSaveAsItem : int {
-        kSaveAsPage = 1,
-        kSaveAsServerRecord = 2,
-        kSaveAsTemplate = 3,
-        kSaveAsScheme = 4,
-        kSaveAsCatalogue = 5,
-        kSaveAsHarvestList = 6,
-        kSaveAsRssChannel = 7,
-    };
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileCheckHarvest = nullptr;
     QAction* mnuFileExit = nullptr;
@@ -166,10 +157,8 @@ public:
     DocumentState* documentState = nullptr;
     CRegSettings formSettings;
     bool shiftDown = false;
-    QString dragSessionTag;
     bool navArmed = true;
     int navFlags = 0;
-    bool labelEditing = false;
     bool vSplitterMoving = false;
     bool hSplitterMoving = false;
     bool fileMenuBusy = false;
@@ -284,8 +273,6 @@ public:
 
     // ---- record --------------------------------------------------------------------
     RecordPane* recordPane = nullptr;
-    int markListmodifiedCheckHTML();
-    int saveListCheck(const QString& reason);
     void setMnuFileSaveAs();
     void mnuFileDraw();
     void showCurrentFile();
@@ -299,68 +286,7 @@ public:
     std::unique_ptr<MacrosMenu> macrosMenu;
 
     // ---- catalogues ----------------------------------------------------------------
-    // The two trees (0 for lists, 1 for the repository's catalogue) and their panes.
-    std::array<ListTree*, 2> listTrees{};
-    std::array<ListTreeView*, 2> TreeView1{};
-
-    // The Harvest Control List dialog, shown modeless; it saves the list itself.
-    void showHarvestListDialog();
-    // The same dialog, modal; true when it wrote the list.
-    bool saveHarvestListWithDialog();
-    // Asks for the RSS channel's details and writes it; true when it was written.
-    bool saveRssChannelWithDialog();
-    // Writes the active tree as a list file; true when the file was written.
-    bool SaveAsList(QString& path, long& nodeCount);
-    // The active tree and its pane.
-    ListTree& listTree(int index) const { return *listTrees[size_t(index == 1 ? 1 : 0)]; }
-    ListTree* activeTree() const { return listTrees[size_t(context.treeIndex)]; }
-    ListTreeView* activeTreeView() const { return TreeView1[size_t(context.treeIndex)]; }
-
-    // The tree's context menu, and the holder of its edit toggle.
-    QMenu* mnuMaintNodes1 = nullptr;
-    ControlArray<QAction> mnuMaintNodes;
-    enum TreeMenuItem : int {
-        kEditTag = 1,
-        kRenameLine = 2,
-        kInsertURLHere = 4,
-        kInsertFolderHere = 5,
-        kManualInsertHere = 6,
-        kInsertURLInFolder = 8,
-        kInsertFolderInFolder = 9,
-        kManualInsertInFolder = 10,
-        kDeleteNode = 12,
-        kFindInList = 14,
-        kCloseList = 15,
-    };
-    QAction* mnuMaintPrevious = nullptr;
-    QMenu* mnuMaintNodesEditOff = nullptr;
-    QAction* mnuMaintNodesEditToggle = nullptr;
-    // The drag state of the trees: the node a button other than the right went down on
-    // (its Id in the active tree, 0: none), a drag inside the tree, the auto-scroll's way.
-    quint64 dragNode = 0;
-    bool dragArmed = false;
-    int scrollUp = 1;
-
-    // The trees' events; each handler gets the index of the tree that raised it.
-    void buildTreeMenus();
-    void connectTreePane();
-    void TreeView1_NodeClick(int index);
-    void TreeView1_MouseDown(int index, int button, int shift, int x, int y);
-    void TreeView1_MouseMove(int index, int button, int shift, int x, int y);
-    void TreeView1_MouseUp(int index, int button, int shift, int x, int y);
-    void TreeView1_BeforeLabelEdit(int index, int& cancel);
-    void TreeView1_AfterLabelEdit(int index, int& cancel, QString& newString);
-    void TreeView1_OLESetData(int index, platform::DataObject& data);
-    void TreeView1_OLEDragOver(int index, platform::DataObject& data, int& effect, int button, int shift, int x,
-                               int y, int state);
-    void TreeView1_OLEDragDrop(int index, platform::DataObject& data, int& effect, int button, int shift, int x,
-                               int y);
-    void TreeView1_OLECompleteDrag(int index);
-    void ScrollTimer_Timer();
-    // Context menu item 1..15, the edit toggle and the hidden Load Previous List.
-    void mnuMaintNodes_Click(int index);
-    void mnuMaintNodesEditToggle_Click();
-    void mnuMaintPrevious_Click();
+    TreePane* treePane = nullptr;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -383,8 +309,6 @@ private:
     void splitterMoved(SplitterGrip* grip, const QPoint& globalPos);
     void splitterReleased(SplitterGrip* grip);
     // Pane helpers of the layout and the keys.
-    bool activeTreeVisible() const;
-    void placeTrees(const Layout::Result& r);
     void stopBrowser();
     // File menu helpers.
     int saveBeforeNew();

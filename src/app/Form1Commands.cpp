@@ -1,6 +1,8 @@
 // The main window as the command language sees it.
 #include "app/Form1.h"
+#include "gui/app/WindowFrame.h"
 #include "gui/record/RecordPane.h"
+#include "gui/catalogues/TreePane.h"
 
 #include "app/Layout.h"
 #include "app/LogoWidget.h"
@@ -83,33 +85,34 @@ public:
     QString addressText() const override { return w.URL->currentText(); }
     platform::Inet& repositoryTransfer() override { return *w.helpMenu->helpWindow().PostInet; }
 
-    void showListPane(int index, bool shown) override { w.TreeView1[size_t(index == 1 ? 1 : 0)]->setVisible(shown); }
-    int saveListCheck(const QString& reason) override { return w.saveListCheck(reason); }
+    void showListPane(int index, bool shown) override { w.treePane->showListPane(index, shown); }
+    int saveListCheck(const QString& reason) override { return w.treePane->saveListCheck(reason); }
     bool saveList(QString& path) override {
         long count = 0;
-        return w.SaveAsList(path, count);
+        return w.treePane->SaveAsList(path, count);
     }
     void mnuFileDraw() override { w.mnuFileDraw(); }
     bool saveHarvestList(bool agls12Form, QString& path, QString& folder) override {
-        return agls12Form ? modHCL::saveAsAGLS12HCL(w, path, folder) : modHCL::saveAsHCL(w, path, folder);
+        return agls12Form ? modHCL::saveAsAGLS12HCL(*w.treePane, path, folder)
+                          : modHCL::saveAsHCL(*w.treePane, path, folder);
     }
-    ListDocuments::LoadOutcome loadHarvestList(const QString& location) override { return modHCL::loadHCL(w, location); }
-    bool saveChannel(QString& path) override { return modRSS::saveRSSChannel(w, path); }
+    ListDocuments::LoadOutcome loadHarvestList(const QString& location) override { return modHCL::loadHCL(*w.treePane, location); }
+    bool saveChannel(QString& path) override { return modRSS::saveRSSChannel(*w.treePane, path); }
     ListDocuments::LoadOutcome loadChannel(const QString& location) override {
-        return modRSS::loadRSSChannel(w, location);
+        return modRSS::loadRSSChannel(*w.treePane, location);
     }
-    void openRecordFromHarvestFolder(QString& folder) override { modHCL::getMetaFromHCL(w, folder); }
+    void openRecordFromHarvestFolder(QString& folder) override { modHCL::getMetaFromHCL(*w.treePane, folder); }
     void setMnuFileSaveAs() override { w.setMnuFileSaveAs(); }
     bool treeViewChecked() const override { return w.mnuViewTreeView->isChecked(); }
     void checkTreeView() override { w.mnuViewTreeView->setChecked(true); }
     void clickTreeView() override { w.mnuViewTreeView_Click(); }
     void enableSaveList() override { w.mnuFileSaveList->setEnabled(true); }
-    void setSaveAsCatalogueCaption(const QString& caption) override { w.mnuFileSaveAs(Form1::kSaveAsCatalogue)->setText(caption); }
+    void setSaveAsCatalogueCaption(const QString& caption) override { w.mnuFileSaveAs(WindowFrame::kSaveAsCatalogue)->setText(caption); }
 
     bool shiftDown() const override { return w.shiftDown; }
     void stopBusyAnimation() override { w.Gif89a1->Stop(); }
     void showWaitModal(frmWaitProcess& wait) override { wait.showModal(&w); }
-    void showListProgress(const QString& text) override { ListDocuments::showProgress(w, text); }
+    void showListProgress(const QString& text) override { ListDocuments::showProgress(*w.treePane, text); }
     void holdPainting(bool hold) override {
         held_ = hold;
         if (!hold && heldLine_ && w.context.record.selectedLine() == heldLine_ && w.recordPane->editPanelShown())
@@ -117,9 +120,8 @@ public:
         if (!hold) heldLine_ = 0;
         if (!hold && heldFill_ != Fill::None) fillEditPanelNow(heldFill_);
         w.recordPane->hold(hold);
-        for (QWidget* pane : {static_cast<QWidget*>(w.StatusBar1), static_cast<QWidget*>(w.TreeView1[0]),
-                              static_cast<QWidget*>(w.TreeView1[1])})
-            pane->setUpdatesEnabled(!hold);
+        w.StatusBar1->setUpdatesEnabled(!hold);
+        w.treePane->hold(hold);
     }
     void setMacroItem(int number, const QString& caption, const QString& command, bool shown) override {
         QAction* item = w.macrosMenu->keyItem(number);

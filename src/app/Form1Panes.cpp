@@ -18,18 +18,6 @@
 
 using platform::twipsToPixels;
 
-bool Form1::activeTreeVisible() const {
-    return !TreeView1[size_t(context.treeIndex)]->isHidden();
-}
-
-void Form1::placeTrees(const Layout::Result& r) {
-    if (!activeTreeVisible()) return;
-    const QRect rect(twipsToPixels(r.tree.left), twipsToPixels(r.tree.top), std::max(0, twipsToPixels(r.tree.width)),
-                     std::max(0, twipsToPixels(r.tree.height)));
-    for (ListTreeView* tree : TreeView1) tree->setGeometry(rect);
-}
-
-
 // Drops on the logo (and the other drop targets that share the rule): text goes whole to
 // LoadDragDrop; of several files the later ones go to the history menus and the first is
 // opened, a folder with "/" after it.

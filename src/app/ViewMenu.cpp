@@ -1,5 +1,6 @@
 // The View menu: each item shows or hides one pane and lays the window out again.
 #include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
 
 #include "app/LogoWidget.h"
@@ -34,7 +35,7 @@ void Form1::mnuViewStatusBar_Click() {
 
 void Form1::mnuViewTreeView_Click() {
     mnuViewTreeView->setChecked(!mnuViewTreeView->isChecked());
-    activeTreeView()->setVisible(mnuViewTreeView->isChecked());
+    treePane->setActiveTreeVisible(mnuViewTreeView->isChecked());
     double x = mnuViewTreeView->isChecked() ? treePaneTwips_ : splitterX(), y = splitterY();
     SizeControls(x, y);
 }

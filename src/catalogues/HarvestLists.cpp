@@ -2,7 +2,8 @@
 // record pages; read back into the tree; and a record found in such a folder.
 #include "catalogues/HarvestLists.h"
 
-#include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/app/WindowFrame.h"
 #include "gui/record/RecordPane.h"
 #include "catalogues/HarvestListText.h"
 #include "catalogues/ListDocuments.h"
@@ -45,16 +46,16 @@ QHash<QString, QString> recordIndex(const QString& folder) {
     return index;
 }
 
-bool writeHarvestList(Form1& form1, Form form, QString& path, const QString& folder) {
-    Form1* window = &form1;
+bool writeHarvestList(TreePane& form1, Form form, QString& path, const QString& folder) {
+    TreePane* window = &form1;
     if (form == Form::Agls12) {
-        const QPointer<Form1> alive(window);
+        const QPointer<TreePane> alive(window);
         ListDocuments::showWaitDialog(*window, QStringLiteral("Now saving Harvest Control List"));
         QCoreApplication::processEvents();
         if (!alive) return false;
     }
     const QHash<QString, QString> records = recordIndex(folder);
-    QList<modLists::ListEntry> entries = modLists::listEntries(*window->activeTree());
+    QList<modLists::ListEntry> entries = modLists::listEntries(window->activeTree());
     HarvestListText::sortEntries(entries);
     // Only the ".kqi" the command put at the end goes; a folder named "x.kqi-lists" stays.
     if (path.endsWith(QLatin1String(".kqi"), Qt::CaseInsensitive)) path.chop(4);
@@ -81,11 +82,11 @@ bool writeHarvestList(Form1& form1, Form form, QString& path, const QString& fol
 
 }  // namespace
 
-bool saveAsHCL(Form1& window, QString& path, QString& folder) {
+bool saveAsHCL(TreePane& window, QString& path, QString& folder) {
     return writeHarvestList(window, Form::Site, path, folder);
 }
 
-bool saveAsAGLS12HCL(Form1& window, QString& path, QString& folder) {
+bool saveAsAGLS12HCL(TreePane& window, QString& path, QString& folder) {
     return writeHarvestList(window, Form::Agls12, path, folder);
 }
 
@@ -100,18 +101,18 @@ QString getFromMetadata(const QString& file, const QString& nameFilter, const QS
     return HarvestListText::metadataFrom(page.text, nameFilter, otherFilter, schemeFilter);
 }
 
-ListDocuments::LoadOutcome loadHCL(Form1& form, const QString& location, const QString* fetchedText) {
+ListDocuments::LoadOutcome loadHCL(TreePane& form, const QString& location, const QString* fetchedText) {
     using ListDocuments::LoadOutcome;
-    Form1* window = &form;
+    TreePane* window = &form;
     ListDocuments::LoadGuard guard(form.context.commands);
     if (!guard.acquired()) return LoadOutcome::NotLoaded;
-    const QPointer<Form1> alive(window);
+    const QPointer<TreePane> alive(window);
     // The edit panel's fields change nothing while a list is read in.
-    window->recordPane->setFilling(true);
+    window->frame.recordPane().setFilling(true);
     struct Clear {
-        const QPointer<Form1>& w;
+        const QPointer<TreePane>& w;
         ~Clear() {
-            if (w) w->recordPane->setFilling(false);
+            if (w) w->frame.recordPane().setFilling(false);
         }
     } clear{alive};
     const QString handed = fetchedText ? *fetchedText : QString();
@@ -126,12 +127,12 @@ ListDocuments::LoadOutcome loadHCL(Form1& form, const QString& location, const Q
     if (!ListDocuments::mayReplaceList(*window)) return LoadOutcome::Kept;
     if (!alive) return LoadOutcome::NotLoaded;
 
-    DocumentState& state = *window->documentState;
+    DocumentState& state = window->context.document;
     state.setListFile(platform::isLocalPath(location) ? fetched->localPath : QString());
     if (!fetched->fromCache) {
         state.setTreePath(platform::isLocalPath(location) ? fetched->localPath : location);
         state.setSaveCaption(QStringLiteral("Save Harvest Control List"));
-        window->mnuFileSave->setEnabled(true);
+        window->frame.enableSave();
         // The unsaved changes of a record keep their mark.
         if (!state.modified(DocumentState::Document::Record)) state.nameDocument(DocumentState::Document::List);
     }
@@ -144,9 +145,9 @@ ListDocuments::LoadOutcome loadHCL(Form1& form, const QString& location, const Q
     return LoadOutcome::Loaded;
 }
 
-void getMetaFromHCL(Form1& form, QString& folder) {
-    Form1* window = &form;
-    const QPointer<Form1> alive(window);
+void getMetaFromHCL(TreePane& form, QString& folder) {
+    TreePane* window = &form;
+    const QPointer<TreePane> alive(window);
     ListDocuments::showWaitDialog(*window, QStringLiteral("Please wait while Quorvantile looks for the record"));
     QCoreApplication::processEvents();
     if (!alive) return;
@@ -158,7 +159,7 @@ void getMetaFromHCL(Form1& form, QString& folder) {
                platform::vbOKOnly, QStringLiteral("Error"));
         return;
     }
-    const QString address = window->URL->currentText();
+    const QString address = window->frame.addressText();
     QString page;
     // An empty address has no record: a page without an identifier never matches.
     for (const QString& name : address.isEmpty() ? QStringList() : QDir(dir).entryList(QDir::Files, QDir::Name)) {
@@ -174,12 +175,12 @@ void getMetaFromHCL(Form1& form, QString& folder) {
         MsgBox(QStringLiteral("No file containing DC.Identifier metadata found in: ") + folder);
         return;
     }
-    if (window->recordPane->LoadMetadataFromURL(page, true) == platform::vbCancel || !alive) return;
-    window->documentState->setCurrentHTMLFile(page);
+    if (window->frame.recordPane().LoadMetadataFromURL(page, true) == platform::vbCancel || !alive) return;
+    window->context.document.setCurrentHTMLFile(page);
     window->context.FilePath = page;
-    window->documentState->setSaveCaption(QStringLiteral("Save Record to ") + page);
-    if (window->recordPane->markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
-        window->documentState->markSaved(DocumentState::Document::Record);
+    window->context.document.setSaveCaption(QStringLiteral("Save Record to ") + page);
+    if (window->frame.recordPane().markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
+        window->context.document.markSaved(DocumentState::Document::Record);
 }
 
 }  // namespace modHCL

@@ -1,5 +1,6 @@
 // The list dialogs as the File menu and the save questions show them.
-#include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/app/WindowFrame.h"
 
 #include "catalogues/ListDocuments.h"
 #include "catalogues/frmHCL.h"
@@ -8,7 +9,7 @@
 #include "platform/Modal.h"
 #include "core/catalogues/ListTree.h"
 
-void Form1::showHarvestListDialog() {
+void TreePane::showHarvestListDialog() {
     frmHCL& dialog = frmHCL::instance(*this);
     // A dialog already open keeps what was typed into it.
     if (!dialog.isVisible()) {
@@ -19,24 +20,24 @@ void Form1::showHarvestListDialog() {
     dialog.activateWindow();
 }
 
-bool Form1::saveHarvestListWithDialog() {
+bool TreePane::saveHarvestListWithDialog() {
     frmHCL& dialog = frmHCL::instance(*this);
     // What was typed into a dialog already open stays; it comes back as a modal one.
     if (dialog.isVisible()) dialog.hide();
     else dialog.Form_Load();
-    const int written = listFilesWritten;
+    const int written = filesWritten_;
     platform::execModal(dialog);
-    return listFilesWritten > written;
+    return filesWritten_ > written;
 }
 
-bool Form1::saveRssChannelWithDialog() {
-    frmRSS& dialog = frmRSS::instance(this, context);
+bool TreePane::saveRssChannelWithDialog() {
+    frmRSS& dialog = frmRSS::instance(window(), context);
     // The channel shown keeps its file; any other list is offered a new file beside its own,
     // never the list's file and never a channel read earlier for another list.
-    const ListTree& tree = *activeTree();
+    const ListTree& tree = activeTree();
     const ListTree::NodeId root = tree.item(1);
     const bool channelShown = root && tree.tag(root).contains(QLatin1String("RSS"), Qt::CaseInsensitive);
-    const QString listPath = documentState->TreePath();
+    const QString listPath = context.document.TreePath();
     if (channelShown && !listPath.isEmpty() && !ListDocuments::namesCatalogueOrSchemeList(listPath))
         dialog.filePath = listPath;
     else if (!channelShown || ListDocuments::namesCatalogueOrSchemeList(dialog.filePath))
@@ -44,6 +45,6 @@ bool Form1::saveRssChannelWithDialog() {
     platform::execModal(dialog);
     if (dialog.cancelled) return false;
     QString path = dialog.filePath;
-    documentState->setTreePath(path);
+    context.document.setTreePath(path);
     return modRSS::saveRSSChannel(*this, path);
 }

@@ -1,7 +1,8 @@
 #include "gui/app/WindowFrame.h"
 #include "catalogues/ListDocuments.h"
 
-#include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/app/WindowFrame.h"
 #include "app/modFileExists.h"
 #include "catalogues/ListLines.h"
 #include "catalogues/ListMarkup.h"
@@ -126,7 +127,7 @@ QString decodeListBytes(const QByteArray& bytes, const QString& contentType) {
     return platform::decodePageBytes(bytes, type).text;
 }
 
-std::optional<Fetched> fetch(Form1& window, const QString& location, const QString* handedOver,
+std::optional<Fetched> fetch(TreePane& window, const QString& location, const QString* handedOver,
                              const QString& notFoundTitle, const QString& errorTitle) {
     Fetched fetched;
     const bool local = platform::isLocalPath(location);
@@ -147,8 +148,8 @@ std::optional<Fetched> fetch(Form1& window, const QString& location, const QStri
         } else {
             // The window's control may be busy with a page: the list is fetched all the same.
             std::unique_ptr<platform::Inet> own;
-            if (window.Inet1->StillExecuting()) own = std::make_unique<platform::Inet>();
-            platform::Inet& inet = own ? *own : *window.Inet1;
+            if (window.frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>();
+            platform::Inet& inet = own ? *own : window.frame.inet();
             inet.setURL(location);
             window.context.preferences.signIn(inet);
             const QByteArray bytes = inet.OpenURLBytes(location);
@@ -177,19 +178,19 @@ std::optional<Fetched> fetch(Form1& window, const QString& location, const QStri
     return fetched;
 }
 
-bool mayReplaceList(Form1& window) {
+bool mayReplaceList(TreePane& window) {
     return window.saveListCheck(QStringLiteral("before opening a new one")) != platform::vbCancel;
 }
 
-bool writeList(Form1& window, const QString& path, const QString& text, const QString& failureTitle) {
+bool writeList(TreePane& window, const QString& path, const QString& text, const QString& failureTitle) {
     QString error;
     if (!platform::writeTextFileAtomically(path, text, &error)) {
         MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"), platform::vbOKOnly,
                failureTitle);
         return false;
     }
-    ++window.listFilesWritten;
-    DocumentState& state = *window.documentState;
+    window.countFileWritten();
+    DocumentState& state = window.context.document;
     state.setListFile(path);
     if (path == state.TreePath() && !state.modified(DocumentState::Document::Record))
         state.markSaved(DocumentState::Document::List);
@@ -225,35 +226,33 @@ bool mayWriteListTo(const QString& target, const QString& listFile, const QStrin
                   platform::vbYesNo | platform::vbExclamation | platform::vbDefaultButton2, title) == platform::vbYes;
 }
 
-void showProgress(Form1& window, const QString& text) {
+void showProgress(TreePane& window, const QString& text) {
     if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(window.context)) {
         if (!text.isEmpty()) wait->Label1->setText(text);
     } else {
-        window.StatusBar1->setPanelText(WindowFrame::kActivityPanel, text.isEmpty() ? QStringLiteral("Ready") : text);
+        window.frame.statusBar().setPanelText(WindowFrame::kActivityPanel, text.isEmpty() ? QStringLiteral("Ready") : text);
     }
 }
 
-void showWaitDialog(Form1& window, const QString& label, bool cancelAvailable) {
+void showWaitDialog(TreePane& window, const QString& label, bool cancelAvailable) {
     frmWaitProcess& wait = frmWaitProcess::Load(window.context);
-    if (!wait.isVisible()) wait.showModeless(&window);
+    if (!wait.isVisible()) wait.showModeless(window.window());
     wait.Label1->setText(label);
     wait.Cancel->setEnabled(cancelAvailable);
 }
 
-std::optional<QString> fillTree(const QPointer<Form1>& window, const QString& rootTag,
+std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString& rootTag,
                                 const QList<modLists::ListEntry>& items) {
-    Form1& w = *window;
+    TreePane& w = *window;
     const QString rootName = w.context.rootName;
     w.context.treeIndex = 0;
-    ListTree& tree = *w.activeTree();
+    ListTree& tree = w.activeTree();
     tree.clear();
-    if (!w.mnuViewTreeView->isChecked()) w.mnuViewTreeView_Click();
+    if (!w.frame.treeViewChecked()) w.frame.mnuViewTreeView_Click();
     // The tree shown is the one the list goes into.
-    w.activeTreeView()->setVisible(w.mnuViewTreeView->isChecked());
-    w.TreeView1[1]->hide();
-    double x = w.splitterX();
-    double y = w.splitterY();
-    w.SizeControls(x, y);
+    w.setActiveTreeVisible(w.frame.treeViewChecked());
+    w.showListPane(1, false);
+    w.frame.relayout();
     if (const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, rootName + QLatin1Char('\\'), rootName,
                                                platform::kImageFolder, platform::kImageOpenFolder)) {
         tree.setTag(root, rootTag);

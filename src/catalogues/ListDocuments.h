@@ -6,7 +6,7 @@
 
 #include <optional>
 
-class Form1;
+class TreePane;
 struct CommandState;
 
 // What the Harvest Control List and RSS channel readers share: the guard against a second
@@ -37,7 +37,7 @@ enum class LoadOutcome { Loaded, NotLoaded, Kept };
 
 // Asks about the unsaved changes of the list shown before a new list replaces it; false when
 // the user keeps it (Cancel, or a save that did not happen).
-bool mayReplaceList(Form1& window);
+bool mayReplaceList(TreePane& window);
 
 struct Fetched {
     QString text;
@@ -51,7 +51,7 @@ struct Fetched {
 // already fetched (the page loader's), used instead of reading it again. An empty document
 // or a server's "not found" page stops the load with "Couldn't find anything at ..." titled
 // `notFoundTitle`; a failure is shown and stops it too (nullopt).
-std::optional<Fetched> fetch(Form1& window, const QString& location, const QString* handedOver,
+std::optional<Fetched> fetch(TreePane& window, const QString& location, const QString* handedOver,
                              const QString& notFoundTitle, const QString& errorTitle);
 
 // Turns a list file's bytes into text: UTF-8 when they are valid UTF-8 (a BOM dropped),
@@ -62,13 +62,13 @@ QString decodeListBytes(const QByteArray& bytes, const QString& contentType = QS
 // given tag: each item's folders first (once each), then the item. The wait dialog shows
 // the progress and the window stays alive every tenth line. Returns the lines the tree
 // refused (their reasons, each after a line break), or nullopt when the window went away.
-std::optional<QString> fillTree(const QPointer<Form1>& window, const QString& rootTag,
+std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString& rootTag,
                                 const QList<modLists::ListEntry>& items);
 
 // Writes a list the tree was turned into: replaced whole or not at all. A failure is
 // shown under the title given and leaves everything as it was; the list's own file
 // written takes the list's "Modified" mark off, unless the record holds it.
-bool writeList(Form1& window, const QString& path, const QString& text, const QString& failureTitle);
+bool writeList(TreePane& window, const QString& path, const QString& text, const QString& failureTitle);
 
 // The file name holds ".kqi" or ".kqs", in any case.
 bool namesCatalogueOrSchemeList(const QString& path);
@@ -84,8 +84,8 @@ bool mayWriteListTo(const QString& target, const QString& listFile, const QStrin
 
 // Shows how far a list load or save got: in the wait dialog's label when it is loaded, else
 // in the status bar's activity panel. An empty text ends it: the panel says "Ready".
-void showProgress(Form1& window, const QString& text);
+void showProgress(TreePane& window, const QString& text);
 // Shows the wait dialog modeless over the window, with a label, unless it is up already.
-void showWaitDialog(Form1& window, const QString& label, bool cancelAvailable = true);
+void showWaitDialog(TreePane& window, const QString& label, bool cancelAvailable = true);
 
 }  // namespace ListDocuments

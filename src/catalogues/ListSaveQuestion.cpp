@@ -1,5 +1,6 @@
 // The list's save question, asked before something replaces or leaves a modified list.
-#include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/app/WindowFrame.h"
 #include "gui/record/RecordPane.h"
 
 #include "app/modFileExists.h"
@@ -21,10 +22,10 @@ bool isUsableListPath(const QString& path) {
 
 }  // namespace
 
-int Form1::saveListCheck(const QString& reason) {
-    if (!documentState->modified(DocumentState::Document::List)) return 0;
-    QString path = documentState->TreePath();
-    const ListTree& tree = *activeTree();
+int TreePane::saveListCheck(const QString& reason) {
+    if (!context.document.modified(DocumentState::DocumentState::Document::List)) return 0;
+    QString path = context.document.TreePath();
+    const ListTree& tree = activeTree();
     const QString rootTag = tree.tag(tree.item(1));
     const auto tagHas = [&](const char* word) { return rootTag.contains(QLatin1String(word), Qt::CaseInsensitive); };
     const QString catalogTitle = QStringLiteral("Catalog has changed");
@@ -54,8 +55,8 @@ int Form1::saveListCheck(const QString& reason) {
         if (answer == platform::vbYes) {
             long count = 0;
             if (isUsableListPath(path) && modFileExists::fileExists(path)) saved = SaveAsList(path, count);
-            else saved = mnuFileSaveAs_Click(kSaveAsCatalogue);
-            recordPane->EditPanelOff();
+            else saved = frame.saveAs(WindowFrame::kSaveAsCatalogue);
+            frame.recordPane().EditPanelOff();
         }
     } else {
         answer = MsgBox(QStringLiteral("Save the list changes in the Tree View first?"), platform::vbYesNoCancel,
@@ -63,11 +64,20 @@ int Form1::saveListCheck(const QString& reason) {
         if (answer == platform::vbYes) {
             long count = 0;
             if (isUsableListPath(path)) saved = SaveAsList(path, count);
-            else saved = mnuFileSaveAs_Click(kSaveAsScheme);
-            recordPane->EditPanelOff();
+            else saved = frame.saveAs(WindowFrame::kSaveAsScheme);
+            frame.recordPane().EditPanelOff();
         }
     }
-    if (answer == platform::vbNo) documentState->dropMark();
+    if (answer == platform::vbNo) context.document.dropMark();
     if (answer == platform::vbYes && !saved) return platform::vbCancel;
+    return answer;
+}
+
+int TreePane::markListmodifiedCheckHTML() {
+    const int answer = frame.recordPane().saveHtmlCheck();
+    if (answer != platform::vbCancel) context.document.markModified(DocumentState::Document::List);
+    if (context.document.saveCaption() != QLatin1String("Save Harvest Control List") && activeTree().count() >= 1)
+        context.document.setSaveCaption(QStringLiteral("Save ") + activeTree().text(activeTree().item(1)));
+    frame.setMnuFileSaveAs();
     return answer;
 }

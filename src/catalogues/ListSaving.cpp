@@ -1,5 +1,6 @@
 // Saving the hierarchy pane's list as a catalogue or scheme-list file.
-#include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/app/WindowFrame.h"
 
 #include "catalogues/ListLines.h"
 #include "platform/MsgBox.h"
@@ -12,8 +13,8 @@
 #include <QAction>
 #include <QStringEncoder>
 
-bool Form1::SaveAsList(QString& path, long& nodeCount) {
-    ListTree& tree = *activeTree();
+bool TreePane::SaveAsList(QString& path, long& nodeCount) {
+    ListTree& tree = activeTree();
     // A rename still open in the tree is finished first, so the file holds what is shown.
     if (labelEditing) {
         if (activeTreeView()->IsLabelEditing()) activeTreeView()->EndLabelEdit(false);
@@ -53,20 +54,20 @@ bool Form1::SaveAsList(QString& path, long& nodeCount) {
         return false;
     }
 
-    ++listFilesWritten;
-    documentState->setListFile(path);
+    ++filesWritten_;
+    context.document.setListFile(path);
     if (context.treeIndex == 0 && tree.count() >= 1) tree.setText(tree.item(1), baseName);
-    mnuFileSaveList->setEnabled(true);
-    mnuFileDraw();
-    documentState->markSaved(DocumentState::Document::List, QString());
-    if (documentState->TreePath() == QLatin1String("Main Catalog.kqi")) {
-        documentState->setSaveCaption(QStringLiteral("Save Quorvantile Repository Catalog"));
-        mnuFileSaveAs(kSaveAsCatalogue)->setText(QStringLiteral("Quorvantile Repository Catalog..."));
-    } else if (documentState->TreePath().contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
-        documentState->setSaveCaption(QStringLiteral("Save Catalog to ") + path);
-        mnuFileSaveAs(kSaveAsCatalogue)->setText(QStringLiteral("Local Catalog..."));
-    } else if (documentState->TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
-        documentState->setSaveCaption(QStringLiteral("Save Scheme to ") + path);
+    frame.enableSaveList();
+    frame.mnuFileDraw();
+    context.document.markSaved(DocumentState::Document::List, QString());
+    if (context.document.TreePath() == QLatin1String("Main Catalog.kqi")) {
+        context.document.setSaveCaption(QStringLiteral("Save Quorvantile Repository Catalog"));
+        frame.setSaveAsCatalogueCaption(QStringLiteral("Quorvantile Repository Catalog..."));
+    } else if (context.document.TreePath().contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
+        context.document.setSaveCaption(QStringLiteral("Save Catalog to ") + path);
+        frame.setSaveAsCatalogueCaption(QStringLiteral("Local Catalog..."));
+    } else if (context.document.TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
+        context.document.setSaveCaption(QStringLiteral("Save Scheme to ") + path);
     }
     return true;
 }

@@ -1,6 +1,7 @@
 // The tree's context menu: edit a node's tag or name, insert the page shown, a folder or an
 // entry typed in, delete a node, find nodes by name, close the pane.
-#include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/app/WindowFrame.h"
 
 #include "catalogues/TreeEdits.h"
 #include "catalogues/TreeNodes.h"
@@ -27,8 +28,8 @@ const QString kErrorTitle = QStringLiteral("Quorvantile Error");
 
 // Asks the shared input dialog with this caption, prompt and text; the answer, "" on Cancel.
 // The dialog is left as the other askers expect it.
-QString askInput(Form1& form, const QString& caption, const QString& prompt, const QString& text) {
-    frmdlogInput& dialog = frmdlogInput::instance(&form);
+QString askInput(QWidget* window, const QString& caption, const QString& prompt, const QString& text) {
+    frmdlogInput& dialog = frmdlogInput::instance(window);
     const QString oldPrompt = dialog.Label1->text();
     const int oldLength = dialog.txtFieldName->maxLength();
     dialog.setWindowTitle(caption);
@@ -51,17 +52,17 @@ void showForNaming(ListTreeView& view, NodeId node) {
 
 }  // namespace
 
-void Form1::mnuMaintNodes_Click(int index) {
+void TreePane::mnuMaintNodes_Click(int index) {
     ListTreeView& view = *activeTreeView();
-    ListTree& tree = *activeTree();
+    ListTree& tree = activeTree();
     const NodeId node = tree.selected();
     const bool inFolder = index >= kInsertURLInFolder && index <= kManualInsertInFolder;
-    const bool scheme = documentState->TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive);
+    const bool scheme = context.document.TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive);
     modTree::TreeError error;
     switch (index) {
     case kEditTag: {
         if (!node) return;
-        const QString inputText = askInput(*this, QStringLiteral("Edit"), QStringLiteral("Tag :"), tree.tag(node));
+        const QString inputText = askInput(window(), QStringLiteral("Edit"), QStringLiteral("Tag :"), tree.tag(node));
         if (inputText.isEmpty() || !tree.contains(node) || markListmodifiedCheckHTML() == platform::vbCancel) return;
         tree.setTag(node, inputText);
         mnuMaintNodes(kEditTag)->setText(modTree::menuCaption(inputText));
@@ -73,7 +74,7 @@ void Form1::mnuMaintNodes_Click(int index) {
     case kInsertURLHere:
     case kInsertURLInFolder: {
         if (!node || markListmodifiedCheckHTML() == platform::vbCancel) return;
-        const QString name = browserLocationName();
+        const QString name = frame.browserLocationName();
         if (name.isEmpty()) return;
         const NodeId added = modTree::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
                                               platform::kImageLink, platform::kImageNewLink, error);
@@ -81,7 +82,7 @@ void Form1::mnuMaintNodes_Click(int index) {
             platform::MsgBox(error.description, platform::vbOKOnly, kErrorTitle);
             return;
         }
-        tree.setTag(added, browserLocationURL().remove(QLatin1String("http://")));
+        tree.setTag(added, frame.browserLocationURL().remove(QLatin1String("http://")));
         showForNaming(view, added);
         return;
     }
@@ -123,7 +124,7 @@ void Form1::mnuMaintNodes_Click(int index) {
         return;
     case kFindInList: {
         const QString search =
-            askInput(*this, QStringLiteral("Search Tree View List"), QStringLiteral("Search for:"), QString()).trimmed();
+            askInput(window(), QStringLiteral("Search Tree View List"), QStringLiteral("Search for:"), QString()).trimmed();
         if (search.isEmpty()) return;
         NodeId firstHit = 0;
         for (int i = 1; i <= tree.count(); ++i) {
@@ -141,22 +142,22 @@ void Form1::mnuMaintNodes_Click(int index) {
         return;
     }
     case kCloseList:
-        mnuViewTreeView_Click();
+        frame.mnuViewTreeView_Click();
         return;
     default:
         return;
     }
 }
 
-void Form1::mnuMaintNodesEditToggle_Click() {
+void TreePane::mnuMaintNodesEditToggle_Click() {
     mnuMaintNodesEditToggle->setChecked(!mnuMaintNodesEditToggle->isChecked());
     if (mnuMaintNodesEditToggle->isChecked()) activeTreeView()->StartLabelEdit();
 }
 
-void Form1::mnuMaintPrevious_Click() {}
+void TreePane::mnuMaintPrevious_Click() {}
 
-void Form1::buildTreeMenus() {
-    mnuMaintNodes1 = new QMenu(this);
+void TreePane::buildTreeMenus() {
+    mnuMaintNodes1 = new QMenu(window());
     mnuMaintNodes1->setObjectName(QStringLiteral("mnuMaintNodes1"));
     const char* captions[] = {"",
                               "Rename Line",
@@ -184,13 +185,17 @@ void Form1::buildTreeMenus() {
     mnuMaintPrevious = mnuMaintNodes1->addAction(QStringLiteral("Load Previous List"));
     mnuMaintPrevious->setObjectName(QStringLiteral("mnuMaintPrevious"));
     mnuMaintPrevious->setVisible(false);
-    connect(mnuMaintPrevious, &QAction::triggered, this, &Form1::mnuMaintPrevious_Click);
+    connect(mnuMaintPrevious, &QAction::triggered, this, &TreePane::mnuMaintPrevious_Click);
 
-    mnuMaintNodesEditOff = new QMenu(this);
+    mnuMaintNodesEditOff = new QMenu(window());
     mnuMaintNodesEditOff->setObjectName(QStringLiteral("mnuMaintNodesEditOff"));
     mnuMaintNodesEditToggle = mnuMaintNodesEditOff->addAction(QStringLiteral("TurnEditOn"));
     mnuMaintNodesEditToggle->setObjectName(QStringLiteral("mnuMaintNodesEditToggle"));
     mnuMaintNodesEditToggle->setCheckable(true);
     connect(mnuMaintNodesEditToggle, &QAction::triggered, this,
-            [this] { mnuViewTheOtherWay(mnuMaintNodesEditToggle, &Form1::mnuMaintNodesEditToggle_Click); });
+            [this] {
+                // The item has flipped its mark already; the handler flips it itself.
+                mnuMaintNodesEditToggle->setChecked(!mnuMaintNodesEditToggle->isChecked());
+                mnuMaintNodesEditToggle_Click();
+            });
 }

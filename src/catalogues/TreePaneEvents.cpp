@@ -3,7 +3,9 @@
 // in place, nodes are dragged inside the tree and out of it, and links and commands are
 // dropped in.
 #include "gui/app/WindowFrame.h"
-#include "app/Form1.h"
+#include "gui/record/RecordPane.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/app/WindowFrame.h"
 #include "gui/record/RecordPane.h"
 
 #include "catalogues/ListLines.h"
@@ -106,7 +108,7 @@ void reportDropFailure(const modTree::TreeError& error, const QString& name) {
 
 }  // namespace
 
-void Form1::connectTreePane() {
+void TreePane::connectTreePane() {
     buildTreeMenus();
     for (int index = 0; index < int(TreeView1.size()); ++index) {
         ListTreeView* tree = TreeView1[size_t(index)];
@@ -137,7 +139,7 @@ void Form1::connectTreePane() {
                 direct);
         connect(tree, &ListTreeView::OLECompleteDrag, this, [this, index](int) { TreeView1_OLECompleteDrag(index); });
     }
-    connect(ScrollTimer, &QTimer::timeout, this, &Form1::ScrollTimer_Timer);
+    connect(ScrollTimer, &QTimer::timeout, this, &TreePane::ScrollTimer_Timer);
 }
 
 // ---- clicks and hovering ---------------------------------------------------------------
@@ -158,7 +160,7 @@ QString clickCommand(const MacroState& macros, int index, const ListTree& tree, 
 
 }  // namespace
 
-void Form1::TreeView1_NodeClick(int index) {
+void TreePane::TreeView1_NodeClick(int index) {
     ListTree& tree = listTree(index);
     const NodeId node = tree.selected();
     if (!node) return;
@@ -170,24 +172,24 @@ void Form1::TreeView1_NodeClick(int index) {
         return;
     }
     if (command.contains(QLatin1String("mtp:/"), ci)) {
-        if (documentState->modified(DocumentState::Document::List) &&
+        if (context.document.modified(DocumentState::Document::List) &&
             saveListCheck(QStringLiteral("Save List before modifying metadata record?")) == platform::vbCancel)
             return;
         modMTP::runCommand(context, command);
         return;
     }
-    if (modTree::isListRoot(tree, node) || URL->currentText() == command) return;
-    URL->setEditText(command);
+    if (modTree::isListRoot(tree, node) || frame.addressText() == command) return;
+    frame.setAddressText(command);
     // The repository's record stands in for the page's own only where a repository is set up.
-    recordPane->setOpenRecordOnLoad(!context.macros.openRecordMacro.isEmpty());
-    LoadURLFromLocation();
+    frame.recordPane().setOpenRecordOnLoad(!context.macros.openRecordMacro.isEmpty());
+    frame.LoadURLFromLocation();
     QString address = command;
-    URLAddItem(address);
+    frame.URLAddItem(address);
     // The box shows its history entry, so leaving the box later does not open it again.
-    if (const int entry = URL->findText(address, Qt::MatchExactly); entry >= 0) URL->setCurrentIndex(entry);
+    frame.pickAddressEntry(address);
 }
 
-void Form1::TreeView1_MouseMove(int index, int button, int, int x, int y) {
+void TreePane::TreeView1_MouseMove(int index, int button, int, int x, int y) {
     if (button & platform::vbLeftButton) {
         dragArmed = true;
         return;
@@ -200,10 +202,10 @@ void Form1::TreeView1_MouseMove(int index, int button, int, int x, int y) {
                                                                                    : tree.tag(node);
     }
     if (text.size() > kLongestHoverText) text = text.left(kLongestHoverText) + QStringLiteral("...");
-    StatusBar1->setPanelText(WindowFrame::kActivityPanel, text);
+    frame.statusBar().setPanelText(WindowFrame::kActivityPanel, text);
 }
 
-void Form1::TreeView1_MouseDown(int index, int button, int, int x, int y) {
+void TreePane::TreeView1_MouseDown(int index, int button, int, int x, int y) {
     ListTreeView* view = TreeView1[size_t(index)];
     ListTree& tree = listTree(index);
     const NodeId node = view->HitTest(x, y);
@@ -214,7 +216,7 @@ void Form1::TreeView1_MouseDown(int index, int button, int, int x, int y) {
     }
     const bool onNode = node != 0;
     const bool belowRoot = onNode && !modTree::isListRoot(tree, node);
-    const bool scheme = documentState->TreePath().contains(QLatin1String(".kqs"), ci);
+    const bool scheme = context.document.TreePath().contains(QLatin1String(".kqs"), ci);
     mnuMaintNodes(kEditTag)->setText(onNode ? modTree::menuCaption(tree.tag(node)) : QString());
     for (int item : {kEditTag, kRenameLine, kInsertURLHere, kInsertFolderHere, kManualInsertHere, kDeleteNode})
         mnuMaintNodes(item)->setEnabled(belowRoot);
@@ -227,18 +229,18 @@ void Form1::TreeView1_MouseDown(int index, int button, int, int x, int y) {
     mnuMaintNodes1->popup(view->mapToGlobal(platform::twipsToPixels(QPoint(x, y))));
 }
 
-void Form1::TreeView1_MouseUp(int, int, int, int, int) {
+void TreePane::TreeView1_MouseUp(int, int, int, int, int) {
     dragNode = 0;
     ScrollTimer->stop();
 }
 
 // ---- renaming ---------------------------------------------------------------------------
 
-void Form1::TreeView1_BeforeLabelEdit(int, int&) {
+void TreePane::TreeView1_BeforeLabelEdit(int, int&) {
     labelEditing = true;
 }
 
-void Form1::TreeView1_AfterLabelEdit(int index, int& cancel, QString& newString) {
+void TreePane::TreeView1_AfterLabelEdit(int index, int& cancel, QString& newString) {
     ListTree& tree = listTree(index);
     const NodeId node = tree.selected();
     if (!node) return;
@@ -264,7 +266,7 @@ void Form1::TreeView1_AfterLabelEdit(int index, int& cancel, QString& newString)
 
 // ---- dragging ----------------------------------------------------------------------------
 
-void Form1::TreeView1_OLESetData(int index, platform::DataObject& data) {
+void TreePane::TreeView1_OLESetData(int index, platform::DataObject& data) {
     const ListTree& tree = listTree(index);
     const NodeId node = tree.selected();
     if (!node || tree.image(node) != platform::kImageLink || tree.tag(node).contains(QLatin1String("mtp://"), ci)) return;
@@ -272,7 +274,7 @@ void Form1::TreeView1_OLESetData(int index, platform::DataObject& data) {
                  QLatin1Char('|') + tree.tag(node) + QStringLiteral(".fld"));
 }
 
-void Form1::TreeView1_OLEDragOver(int index, platform::DataObject&, int&, int, int, int x, int y, int state) {
+void TreePane::TreeView1_OLEDragOver(int index, platform::DataObject&, int&, int, int, int x, int y, int state) {
     ListTreeView* view = TreeView1[size_t(index)];
     if (state == platform::vbLeave) {
         view->tree().setDropHighlight(0);
@@ -294,11 +296,11 @@ void Form1::TreeView1_OLEDragOver(int index, platform::DataObject&, int&, int, i
     if (!ScrollTimer->isActive()) ScrollTimer->start();
 }
 
-void Form1::ScrollTimer_Timer() {
+void TreePane::ScrollTimer_Timer() {
     if (dragArmed) activeTreeView()->ScrollLine(scrollUp == -1 ? -1 : 1);
 }
 
-void Form1::TreeView1_OLECompleteDrag(int) {
+void TreePane::TreeView1_OLECompleteDrag(int) {
     dragNode = 0;
     dragArmed = false;
     ScrollTimer->stop();
@@ -311,7 +313,7 @@ namespace {
 // Moves the node dragged inside the tree onto the target: into a catalogue or scheme
 // folder, beside a scheme term. The list's top, a move into itself and a move with nothing
 // dragged change nothing.
-void moveDraggedNode(Form1& form, ListTree& tree, NodeId target, NodeId dragged, modTree::TreeError& failure,
+void moveDraggedNode(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, modTree::TreeError& failure,
                      QString& name) {
     if (!dragged) {
         failure = plainFailure("no entry of this list is being dragged");
@@ -349,8 +351,8 @@ void moveDraggedNode(Form1& form, ListTree& tree, NodeId target, NodeId dragged,
     if (tree.contains(dragged) && tree.contains(parent)) modTree::moveNode(tree, dragged, parent);
 }
 
-bool isSchemeList(const Form1& form) {
-    return form.documentState->TreePath().contains(QLatin1String(".kqs"), ci);
+bool isSchemeList(const TreePane& form) {
+    return form.context.document.TreePath().contains(QLatin1String(".kqs"), ci);
 }
 
 // A link in a scheme list would be written as a term that runs nothing.
@@ -361,7 +363,7 @@ void refuseLinkInSchemeList() {
 
 // A link dropped from outside the tree: named after its text on the page shown, placed
 // into or beside the target. With Shift it becomes a command carrying the name instead.
-void dropLink(Form1& form, ListTreeView& view, NodeId target, const QString& address, bool shift,
+void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& address, bool shift,
               modTree::TreeError& failure, QString& name) {
     ListTree& tree = view.tree();
     if (!address.startsWith(QLatin1String("http://"), ci) && !address.startsWith(QLatin1String("https://"), ci)) {
@@ -373,7 +375,7 @@ void dropLink(Form1& form, ListTreeView& view, NodeId target, const QString& add
         refuseLinkInSchemeList();
         return;
     }
-    name = modLists::safeNodeText(Form1::findLinkName(form.WebBrowser1->Document(), address));
+    name = modLists::safeNodeText(form.frame.linkNameOnPage(address));
     if (name.trimmed().isEmpty()) name = kUntitled;
     if (tree.image(target) == platform::kImageFolder) tree.setImage(target, platform::kImageOpenFolder);
     const NodeId parent = dropParent(tree, target);
@@ -405,7 +407,7 @@ void dropLink(Form1& form, ListTreeView& view, NodeId target, const QString& add
 // A command dropped on the tree: a scheme list's load runs; a field command, a batch or a
 // link dragged out of a program becomes a node, or moves back where it is dropped when it
 // came from this very tree.
-void dropCommand(Form1& form, ListTree& tree, NodeId target, NodeId dragged, const QString& text,
+void dropCommand(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, const QString& text,
                  modMTP::CommandOrigin origin, modTree::TreeError& failure, QString& name) {
     const modTree::DroppedCommand dropped = modTree::readDroppedCommand(text);
     if (dropped.type == QLatin1String("kqs")) {
@@ -427,7 +429,7 @@ void dropCommand(Form1& form, ListTree& tree, NodeId target, NodeId dragged, con
         return;
     }
     if (!target) return;
-    if (!dropped.originTag.isEmpty() && dropped.originTag == form.dragSessionTag) {
+    if (!dropped.originTag.isEmpty() && dropped.originTag == form.dragSession()) {
         moveDraggedNode(form, tree, target, dragged, failure, name);
         return;
     }
@@ -445,7 +447,7 @@ void dropCommand(Form1& form, ListTree& tree, NodeId target, NodeId dragged, con
 
 }  // namespace
 
-void Form1::TreeView1_OLEDragDrop(int index, platform::DataObject& data, int&, int, int shift, int, int) {
+void TreePane::TreeView1_OLEDragDrop(int index, platform::DataObject& data, int&, int, int shift, int, int) {
     ListTreeView* view = TreeView1[size_t(index)];
     ListTree& tree = view->tree();
     ScrollTimer->stop();
@@ -454,7 +456,7 @@ void Form1::TreeView1_OLEDragDrop(int index, platform::DataObject& data, int&, i
     const NodeId dragged = tree.contains(dragNode) ? dragNode : 0;
     // Text from anywhere but this window's own controls may come from a web page.
     QObject* source = data.Source();
-    const bool own = source && (recordPane->isMetaPanel(source) ||
+    const bool own = source && (frame.recordPane().isMetaPanel(source) ||
                                 std::find(TreeView1.begin(), TreeView1.end(), source) != TreeView1.end());
     const auto origin = own ? modMTP::CommandOrigin::Program : modMTP::CommandOrigin::Page;
 

@@ -1,6 +1,7 @@
 #include "catalogues/frmHCL.h"
 
-#include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/app/WindowFrame.h"
 #include "app/ModOpenSave.h"
 #include "catalogues/ListDocuments.h"
 #include "commands/modMTP.h"
@@ -34,18 +35,18 @@ QPushButton* browseButton(QWidget* parent, const char* name) {
 
 // The list's path, unless that is another kind of list: a catalogue or scheme list is never
 // offered for a Harvest Control List to go over it, a file beside it is.
-QString proposedFile(const Form1& main) {
-    const QString path = main.documentState->TreePath();
-    const ListTree& tree = *main.activeTree();
+QString proposedFile(const TreePane& main) {
+    const QString path = main.context.document.TreePath();
+    const ListTree& tree = main.activeTree();
     const ListTree::NodeId root = tree.item(1);
     if (root && tree.tag(root).contains(QLatin1String("Harvest Control List"), Qt::CaseInsensitive)) return path;
-    if (!ListDocuments::namesCatalogueOrSchemeList(path) && path != main.documentState->listFile()) return path;
+    if (!ListDocuments::namesCatalogueOrSchemeList(path) && path != main.context.document.listFile()) return path;
     return ListDocuments::proposalBesideList(path, root ? tree.text(root) : main.context.rootName);
 }
 
 }  // namespace
 
-frmHCL::frmHCL(Form1& form) : QDialog(&form), form_(form) {
+frmHCL::frmHCL(TreePane& form) : QDialog(form.window()), form_(form) {
     setObjectName(QStringLiteral("frmHCL"));
     setWindowTitle(QStringLiteral("Create Harvest Control List"));
     setModal(false);
@@ -125,8 +126,8 @@ frmHCL::frmHCL(Form1& form) : QDialog(&form), form_(form) {
     Form_Load();
 }
 
-frmHCL& frmHCL::instance(Form1& form) {
-    return platform::ownedDialog<frmHCL>(form, [&] { return new frmHCL(form); });
+frmHCL& frmHCL::instance(TreePane& form) {
+    return platform::ownedDialog<frmHCL>(*form.window(), [&] { return new frmHCL(form); });
 }
 
 // The designed size, or what the texts need at the font in use when that is more.
@@ -146,12 +147,12 @@ void frmHCL::Form_Load() {
 }
 
 void frmHCL::cmdBrowse1_Click() {
-    const QString chosen = ModOpenSave::showOpenDialog(form_.context.fileDialog, QStringLiteral("htm"), form_.documentState->TreePath());
+    const QString chosen = ModOpenSave::showOpenDialog(form_.context.fileDialog, QStringLiteral("htm"), form_.context.document.TreePath());
     show();
     raise();
     if (chosen.isEmpty()) return;
     txtFileName->setText(chosen);
-    form_.documentState->setTreePath(chosen);
+    form_.context.document.setTreePath(chosen);
 }
 
 void frmHCL::cmdBrowse_Click() {
@@ -163,7 +164,7 @@ void frmHCL::cmdBrowse_Click() {
 
 void frmHCL::cmdSaveRDF_Click() {
     setHeight(kExpandedHeight);
-    txtHCLDirLoc->setText(platform::folderPart(form_.documentState->TreePath()));
+    txtHCLDirLoc->setText(platform::folderPart(form_.context.document.TreePath()));
     cmdSaveRDF->setEnabled(false);
 }
 
@@ -171,7 +172,7 @@ void frmHCL::cmdOK_Click() {
     const QString file = txtFileName->text();
     const QString folder = txtHCLDirLoc->text();
     // No stays in the dialog, to choose another file.
-    if (!ListDocuments::mayWriteListTo(file, form_.documentState->listFile(), windowTitle())) return;
+    if (!ListDocuments::mayWriteListTo(file, form_.context.document.listFile(), windowTitle())) return;
     form_.context.preferences.siteAdmin = txtAdministrator->text();
     form_.context.preferences.siteAdminEmail = txtEmail->text();
     if (folder.isEmpty()) {

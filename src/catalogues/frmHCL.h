@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-class Form1;
+class TreePane;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -14,7 +14,7 @@ class frmHCL : public QDialog {
     Q_OBJECT
 public:
     // The one dialog, created on first use.
-    static frmHCL& instance(Form1& form);
+    static frmHCL& instance(TreePane& form);
 
     // The dialog's designed height (twips) without and with the records folder's section;
     // it grows where its texts need more.
@@ -41,8 +41,8 @@ public:
     void cmdCancel_Click();
 
 private:
-    explicit frmHCL(Form1& form);
+    explicit frmHCL(TreePane& form);
     void setHeight(int twips);
     QList<QWidget*> recordsSection_;
-    Form1& form_;
+    TreePane& form_;
 };

@@ -1,6 +1,7 @@
 #include "catalogues/frmManualInsert.h"
 
-#include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/app/WindowFrame.h"
 #include "catalogues/TreeEdits.h"
 #include "catalogues/TreeNodes.h"
 #include "platform/MsgBox.h"
@@ -13,7 +14,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-frmManualInsert::frmManualInsert(Form1& form) : QDialog(&form), form_(form) {
+frmManualInsert::frmManualInsert(TreePane& form) : QDialog(form.window()), form_(form) {
     setObjectName(QStringLiteral("frmManualInsert"));
     setWindowTitle(QStringLiteral("Manually Insert an Entry"));
     lblLabel = new QLabel(QStringLiteral("Label :"), this);
@@ -41,8 +42,8 @@ frmManualInsert::frmManualInsert(Form1& form) : QDialog(&form), form_(form) {
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-frmManualInsert& frmManualInsert::instance(Form1& form) {
-    return platform::ownedDialog<frmManualInsert>(form, [&] { return new frmManualInsert(form); });
+frmManualInsert& frmManualInsert::instance(TreePane& form) {
+    return platform::ownedDialog<frmManualInsert>(*form.window(), [&] { return new frmManualInsert(form); });
 }
 
 void frmManualInsert::showEvent(QShowEvent* event) {
@@ -55,20 +56,20 @@ void frmManualInsert::showEvent(QShowEvent* event) {
 
 void frmManualInsert::txtLabel_Change() {
     if (!form_.context.preferences.CompleteMtp.isY()) return;
-    if (!form_.documentState->TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) return;
-    const ListTree& tree = *form_.activeTree();
+    if (!form_.context.document.TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) return;
+    const ListTree& tree = form_.activeTree();
     txtURL->setText(QStringLiteral("mtp://field=*&content=") + modTree::contentValue(txtLabel->text()) +
                     QStringLiteral("&scheme=") + tree.text(tree.item(1)) + QStringLiteral(".fld/"));
 }
 
 void frmManualInsert::cmdOK_Click() {
-    ListTree& tree = *form_.activeTree();
+    ListTree& tree = form_.activeTree();
     const ListTree::NodeId selected = tree.selected();
     if (!selected) {
         accept();
         return;
     }
-    const QString path = form_.documentState->TreePath();
+    const QString path = form_.context.document.TreePath();
     int image = 0;
     if (path.contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
         image = platform::kImageSchemeFolder;

@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-class Form1;
+class TreePane;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -11,9 +11,9 @@ class QPushButton;
 class frmManualInsert : public QDialog {
     Q_OBJECT
 public:
-    explicit frmManualInsert(Form1& form);
+    explicit frmManualInsert(TreePane& form);
     // The one dialog of the window, created on first use.
-    static frmManualInsert& instance(Form1& form);
+    static frmManualInsert& instance(TreePane& form);
 
     // Where OK puts the entry: inside the selected node, or last on the selected node's level.
     bool inFolder = false;
@@ -32,5 +32,5 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    Form1& form_;
+    TreePane& form_;
 };

@@ -2,7 +2,8 @@
 // back into the tree and the channel dialog.
 #include "catalogues/modRSS.h"
 
-#include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/app/WindowFrame.h"
 #include "catalogues/ListDocuments.h"
 #include "catalogues/RssChannelText.h"
 #include "catalogues/frmRSS.h"
@@ -16,20 +17,20 @@
 
 namespace modRSS {
 
-bool saveRSSChannel(Form1& form, QString& path) {
-    Form1* window = &form;
-    const frmRSS& dialog = frmRSS::instance(window, window->context);
-    const QString text = RssChannelText::channel(modLists::listEntries(*window->activeTree()),
+bool saveRSSChannel(TreePane& form, QString& path) {
+    TreePane* window = &form;
+    const frmRSS& dialog = frmRSS::instance(window->window(), window->context);
+    const QString text = RssChannelText::channel(modLists::listEntries(window->activeTree()),
                                                  {dialog.title, dialog.siteURL, dialog.description});
     return ListDocuments::writeList(*window, path, text, QStringLiteral("Error saving RSS channel"));
 }
 
-ListDocuments::LoadOutcome loadRSSChannel(Form1& form, const QString& location, const QString* fetchedText) {
+ListDocuments::LoadOutcome loadRSSChannel(TreePane& form, const QString& location, const QString* fetchedText) {
     using ListDocuments::LoadOutcome;
-    Form1* window = &form;
+    TreePane* window = &form;
     ListDocuments::LoadGuard guard(form.context.commands);
     if (!guard.acquired()) return LoadOutcome::NotLoaded;
-    const QPointer<Form1> alive(window);
+    const QPointer<TreePane> alive(window);
     const QString handed = fetchedText ? *fetchedText : QString();
     ListDocuments::showProgress(*window, QStringLiteral("Please wait while Quorvantile loads in the RSS Channel"));
     QCoreApplication::processEvents();
@@ -40,15 +41,15 @@ ListDocuments::LoadOutcome loadRSSChannel(Form1& form, const QString& location, 
     if (!ListDocuments::mayReplaceList(*window)) return LoadOutcome::Kept;
     if (!alive) return LoadOutcome::NotLoaded;
 
-    frmRSS& dialog = frmRSS::instance(window, window->context);
-    DocumentState& state = *window->documentState;
+    frmRSS& dialog = frmRSS::instance(window->window(), window->context);
+    DocumentState& state = window->context.document;
     state.setListFile(platform::isLocalPath(location) ? fetched->localPath : QString());
     if (!fetched->fromCache) {
         const QString path = platform::isLocalPath(location) ? fetched->localPath : location;
         state.setTreePath(path);
         dialog.filePath = path;
         state.setSaveListCaption(QStringLiteral("Save RSS Channel"));
-        window->mnuFileSaveList->setEnabled(true);
+        window->frame.enableSaveList();
         // File > Save writes the channel back; a record's unsaved changes keep their mark.
         if (!state.modified(DocumentState::Document::Record)) state.nameDocument(DocumentState::Document::List);
     }

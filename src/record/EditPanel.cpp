@@ -263,6 +263,7 @@ void RecordPane::buildEditPanel() {
     connect(EditClose, &QPushButton::clicked, this, [this] { EditPanelOff(); });
 
     auto* events = new EditPanelEvents(this);
+    editPanelEvents_ = events;
     editNrmlName->installEventFilter(events);
     editNrmlContent->installEventFilter(events);
     EditPanel->installEventFilter(events);

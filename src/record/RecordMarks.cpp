@@ -2,6 +2,7 @@
 // save question, and the views of the document state: status panels and Save captions.
 #include "gui/record/RecordPane.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/catalogues/TreePane.h"
 
 #include "app/ModOpenSave.h"
 #include "app/modFileExists.h"
@@ -34,7 +35,7 @@ void RecordPane::SelectLine(int position) {
 }
 
 int RecordPane::markHTMLmodifiedCheckList(const QString& reason) {
-    const int answer = frame.saveListCheck(reason);
+    const int answer = frame.treePane().saveListCheck(reason);
     if (answer != platform::vbCancel) {
         documentState->markModified(Document::Record);
         mnuMaintMeta(kCancelEditing)->setEnabled(true);
@@ -78,7 +79,7 @@ int RecordPane::saveHtmlCheck() {
     const int answer = MsgBox(QStringLiteral("Save the metadata edits in the metapanel first?"), platform::vbYesNoCancel,
                               QStringLiteral("Current document is being edited"));
     if (answer == platform::vbYes) {
-        const bool saved = saveRecordWhereItBelongs([this] { return frame.saveRecordAs(); });
+        const bool saved = saveRecordWhereItBelongs([this] { return frame.saveAs(WindowFrame::kSaveAsPage); });
         EditPanelOff();
         // Unless the record is now safely written, the caller must not go on and lose it.
         if (!saved) return platform::vbCancel;

@@ -263,7 +263,7 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
         EXPECT_EQ(browser.LocationName(), u"Quorvantile"_s);
         EXPECT_EQ(form->context.record.count(), 0);  // the program's pages carry no record
         if (start == 1) {
-            EXPECT_GT(form->listTree(0).count(), 10) << "the chosen domain's elements";
+            EXPECT_GT(form->context.listTrees[0].count(), 10) << "the chosen domain's elements";
         }
         form->close();
     }

@@ -1,6 +1,8 @@
 // Every dialog shows each of its texts whole and carries a title of its own, at the
 // desktop's usual font and at one a quarter larger; so does a message box.
 #include "AppTestSupport.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/app/WindowFrame.h"
 #include "app/frmAbout.h"
 #include "app/frmPreferences.h"
 #include "catalogues/frmHCL.h"
@@ -95,12 +97,12 @@ protected:
         boxes.expect(u"A number of folders have been placed"_s, vbOK);
         w.find<QAction>(u"mnuFileNew_%1"_s.arg(Form1::kNewHarvestList))->trigger();
         thenCheck();
-        w.find<QAction>(u"mnuMaintNodes_%1"_s.arg(Form1::kManualInsertHere))->trigger();
+        w.find<QAction>(u"mnuMaintNodes_%1"_s.arg(TreePane::kManualInsertHere))->trigger();
         w.context.document.dropMark();  // the insert marked the list
         thenCheck();
-        w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(Form1::kSaveAsRssChannel))->trigger();
+        w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsRssChannel))->trigger();
 
-        w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(Form1::kSaveAsHarvestList))->trigger();
+        w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
         if (frmHCL* list = shownDialog<frmHCL>()) {
             check(*list);
             widget_input::click(list->cmdSaveRDF, Qt::LeftButton, {}, QPoint(5, 5));

@@ -215,7 +215,7 @@ TEST(StartupListTest, ACatalogueFromTheArgumentProposesItsChannelBesideIt) {
     for (const QString& commandLine : ways) {
         ProgramContext context;
         std::unique_ptr<Form1> form(modMetaMain::Main(context, commandLine));
-        ASSERT_EQ(form->activeTree()->count(), 3) << commandLine;
+        ASSERT_EQ(form->context.listTrees[size_t(form->context.treeIndex)].count(), 3) << commandLine;
         QString proposed;
         bool okEnabled = false;
         modals.then([&](QDialog& d) {

@@ -1,4 +1,5 @@
 #include "ListFilesTest.h"
+#include "gui/app/WindowFrame.h"
 
 #include "catalogues/frmHCL.h"
 #include "catalogues/modRSS.h"
@@ -149,7 +150,7 @@ TEST_F(HarvestListTest, LinksKeepTheirScheme) {
             EXPECT_TRUE(saved.contains(link)) << link << "\n" << saved.toStdString();
     }
     QString channel = path(u"channel.xml"_s);
-    ASSERT_TRUE(modRSS::saveRSSChannel(*w.form, channel));
+    ASSERT_TRUE(modRSS::saveRSSChannel(w.treePane(), channel));
     EXPECT_TRUE(readBytes(channel).contains("<item rdf:about=\"file:///srv/pages/local.htm\">"));
 }
 
@@ -166,7 +167,7 @@ TEST_F(HarvestListTest, LinksAreWrittenAsValidAddressesAndStillFindTheirRecords)
     const QString site = save(u"AGLS"_s, path(u"site.htm"_s));
     EXPECT_TRUE(readBytes(site).contains("<link>" + valid + "</link>")) << readBytes(site).constData();
     QString channel = path(u"channel.xml"_s);
-    ASSERT_TRUE(modRSS::saveRSSChannel(*w.form, channel));
+    ASSERT_TRUE(modRSS::saveRSSChannel(w.treePane(), channel));
     const QByteArray rss = readBytes(channel);
     for (const QByteArray& written : {"<rdf:li resource=\"" + valid + "\" />", "<item rdf:about=\"" + valid + "\">",
                                       "<link>" + valid + "</link>"})
@@ -246,8 +247,8 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
     makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
     w.context.document.setTreePath(path(u"site/hcl.htm"_s));
     w->setMnuFileSaveAs();
-    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(Form1::kSaveAsHarvestList))->trigger();
-    frmHCL& dialog = frmHCL::instance(*w.form);
+    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
+    frmHCL& dialog = frmHCL::instance(w.treePane());
     ASSERT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.height(), platform::twipsToPixels(frmHCL::kCollapsedHeight));
     EXPECT_FALSE(dialog.txtHCLDirLoc->isVisible());
@@ -278,14 +279,14 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
                            u"mtp://addmacro=mtp://getMetaFromHCL="_s + folder + u".kqb&text=Get Record from Folder.kqb"_s,
                            u"mtp://savehcl="_s + file + u"|"_s + folder + u".kqi"_s}));
     // Shown again, it starts afresh: collapsed and without a records folder.
-    w->showHarvestListDialog();
+    w.treePane().showHarvestListDialog();
     EXPECT_FALSE(dialog.txtHCLDirLoc->isVisible());
     click(dialog.cmdOK);
     EXPECT_EQ(recorder.commands.last(), u"mtp://savehcl="_s + file + u"|.kqi"_s);
     // Browse picks the list's file (and the list's path with it), or the records folder.
     testing_support::ScriptedFileDialogs dialogs;
     dialogs.choose(path(u"other.htm"_s)).cancel().choose(path(u"site/index.htm"_s));
-    w->showHarvestListDialog();
+    w.treePane().showHarvestListDialog();
     click(dialog.cmdBrowse1);
     click(dialog.cmdBrowse1);
     EXPECT_EQ(dialog.txtFileName->text() + w.context.document.TreePath(), path(u"other.htm"_s) + path(u"other.htm"_s));

@@ -36,7 +36,7 @@ TEST(ListOrder, NodesBelowALinkWithNamesStartingWithBlanksOrControlsSurviveASave
     before.sort();
     long count = 0;
     QString path = file;
-    ASSERT_TRUE(window->SaveAsList(path, count));
+    ASSERT_TRUE(window.treePane().SaveAsList(path, count));
     const QByteArray saved = testing_support::readBytes(file);
     EXPECT_TRUE(saved.startsWith("Home|http://home.example/\r\n")) << saved.toStdString();
     QString location = file;

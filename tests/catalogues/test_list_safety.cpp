@@ -1,5 +1,6 @@
 // Lists the user made are never written over or replaced without their word.
 #include "ListFilesTest.h"
+#include "gui/app/WindowFrame.h"
 
 #include "catalogues/frmHCL.h"
 #include "catalogues/frmRSS.h"
@@ -33,7 +34,7 @@ protected:
     static void click(QPushButton* button) {
         widget_input::click(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
     }
-    frmHCL& harvestDialog() const { return frmHCL::instance(*w.form); }
+    frmHCL& harvestDialog() const { return frmHCL::instance(w.treePane()); }
     // The channel dialog's next showing: what it proposes, then the header typed and OK.
     void fillChannelDialog(QString* proposed, const QString& file = QString()) {
         modals.then([proposed, file](QDialog& d) {
@@ -59,13 +60,13 @@ TEST_F(ListSafetyTest, TheListDialogsProposeANewFileAndAskBeforeReplacingAnother
     QString proposed;
     boxes.expect(replace, platform::vbNo);
     fillChannelDialog(&proposed);
-    saveAs(Form1::kSaveAsRssChannel);
+    saveAs(WindowFrame::kSaveAsRssChannel);
     EXPECT_EQ(proposed, beside);
     EXPECT_EQ(boxes.shown().last().style & platform::vbDefaultButton2, platform::vbDefaultButton2);
     EXPECT_EQ(readBytes(beside), "<other/>");
 
     harvestDialog().hide();
-    saveAs(Form1::kSaveAsHarvestList);
+    saveAs(WindowFrame::kSaveAsHarvestList);
     ASSERT_TRUE(harvestDialog().isVisible());
     EXPECT_EQ(harvestDialog().txtFileName->text(), beside);
     boxes.expect(replace, platform::vbYes);
@@ -76,14 +77,14 @@ TEST_F(ListSafetyTest, TheListDialogsProposeANewFileAndAskBeforeReplacingAnother
 
     // The file last written is the list's own now: writing there again asks nothing.
     fillChannelDialog(&proposed);
-    saveAs(Form1::kSaveAsRssChannel);
+    saveAs(WindowFrame::kSaveAsRssChannel);
     EXPECT_TRUE(readBytes(beside).contains("<title>News</title>"));
     EXPECT_EQ(readBytes(catalogue), kCatalogue);
     // A channel file that cannot be written says so under its own title.
     ASSERT_TRUE(QDir().mkpath(path(u"blocked.xml/inside"_s)));
     boxes.expect(u"Check that the file or the file system are not read only"_s, platform::vbOK);
     fillChannelDialog(&proposed, path(u"blocked.xml"_s));
-    saveAs(Form1::kSaveAsRssChannel);
+    saveAs(WindowFrame::kSaveAsRssChannel);
     EXPECT_EQ(boxes.shown().last().title, u"Error saving RSS channel"_s);
 }
 
@@ -97,12 +98,12 @@ TEST_F(ListSafetyTest, AChannelReadForAnotherListIsNotProposed) {
     run(u"mtp://loadRSS="_s + news + u".kqi"_s);
     QString proposed;
     fillChannelDialog(&proposed);
-    saveAs(Form1::kSaveAsRssChannel);
+    saveAs(WindowFrame::kSaveAsRssChannel);
     EXPECT_EQ(proposed, news);  // the channel shown keeps its file
 
     const QString odd = openCatalogue(u"x.kqi.kqi"_s);
     fillChannelDialog(&proposed);
-    saveAs(Form1::kSaveAsRssChannel);
+    saveAs(WindowFrame::kSaveAsRssChannel);
     EXPECT_EQ(proposed, path(u"x.xml"_s));
     EXPECT_EQ(readBytes(odd), kCatalogue);
 }

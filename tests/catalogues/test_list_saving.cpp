@@ -1,4 +1,5 @@
 #include "app/Form1.h"
+#include "gui/catalogues/TreePane.h"
 #include "catalogues/ListLines.h"
 #include "commands/ListLoading.h"
 #include "commands/modMTP.h"
@@ -46,7 +47,7 @@ protected:
     }
     bool save(QString file) {
         long nodes = -1;
-        return window->SaveAsList(file, nodes);
+        return window.treePane().SaveAsList(file, nodes);
     }
     ListTree& tree() const { return window.activeTree(); }
     // A list root as the loader makes it.
@@ -149,7 +150,7 @@ TEST_F(ListSaving, ARenameStillBeingTypedIsSavedWithTheTypedText) {
     view.scrollTo(index);
     QTest::mouseClick(view.viewport(), Qt::LeftButton, {}, view.visualRect(index).center());
     ASSERT_EQ(tree().selected(), node);
-    window.find<QAction>(u"mnuMaintNodes_%1"_s.arg(Form1::kRenameLine))->trigger();
+    window.find<QAction>(u"mnuMaintNodes_%1"_s.arg(TreePane::kRenameLine))->trigger();
     QLineEdit* editor = nullptr;
     for (QLineEdit* e : view.findChildren<QLineEdit*>())
         if (e->isVisible()) editor = e;

@@ -1,4 +1,5 @@
 #include "ListFilesTest.h"
+#include "gui/app/WindowFrame.h"
 
 #include "catalogues/frmRSS.h"
 #include "platform/StatusBar.h"
@@ -85,7 +86,7 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
     // Cancel writes nothing.
     modals.then([](QDialog& d) { widget_input::key(static_cast<frmRSS&>(d).txtTitle, Qt::Key_Escape); });
     const QByteArray before = readBytes(file);
-    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(Form1::kSaveAsRssChannel))->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsRssChannel))->trigger();
     EXPECT_EQ(readBytes(file), before);
 }
 

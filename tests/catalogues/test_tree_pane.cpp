@@ -1,4 +1,5 @@
 #include "commands/modMTP.h"
+#include "gui/catalogues/TreePane.h"
 #include "commands/modMacros.h"
 #include "domains/modSchemas.h"
 #include "platform/StatusBar.h"
@@ -303,7 +304,7 @@ TEST_F(TreePaneTest, DraggedNodesMoveAndDroppedLinksAndCommandsBecomeNodesOrAreR
     drag(node(u"Zoo"_s), node(u"Remodelling"_s));
     // A link carries this window's drag session and goes back where it is dropped.
     click(node(u"Tate"_s));
-    EXPECT_TRUE(view->collectDragData()->GetText().startsWith(u"mtp://addURL="_s + w->dragSessionTag + u"|Tate|file:"_s));
+    EXPECT_TRUE(view->collectDragData()->GetText().startsWith(u"mtp://addURL="_s + w.treePane().dragSession() + u"|Tate|file:"_s));
     drag(node(u"Tate"_s), node(u"Art"_s));
 
     // A link not on the page shown is "Untitled", once per folder. A page's link dragged in
@@ -355,7 +356,7 @@ TEST_F(TreePaneTest, ADragNearTheBottomEdgeScrollsTheTree) {
     QMimeData mime;
     QDragEnterEvent enter(QPoint(20, view->viewport()->height() - 3), Qt::CopyAction, &mime, Qt::LeftButton, {});
     QApplication::sendEvent(view->viewport(), &enter);
-    EXPECT_TRUE(w->ScrollTimer->isActive());
+    EXPECT_TRUE(w.find<QTimer>(u"ScrollTimer"_s)->isActive());
     QElapsedTimer clock;
     clock.start();
     while (view->verticalScrollBar()->value() < 2 && clock.elapsed() < 5000) QApplication::processEvents();
@@ -442,9 +443,9 @@ TEST_F(TreePaneTest, AWebLinkIsRefusedByASchemeListButMayBecomeATerm) {
 TEST_F(TreePaneTest, AListChangedInThePaneIsWrittenInEveryFormAsItStands) {
     drag(node(u"Modern"_s), node(u"Zoo"_s));
     dropText(u"http://other.example/?a=1&b=2"_s, node(u"Art"_s));
-    menu(node(u"Remodelling"_s), Form1::kRenameLine);
+    menu(node(u"Remodelling"_s), TreePane::kRenameLine);
     typeName(u"Builders & <Sons>"_s);
-    menu(node(u"Physics"_s), Form1::kDeleteNode);
+    menu(node(u"Physics"_s), TreePane::kDeleteNode);
     EXPECT_EQ(saved(), expected("Animals|mtp://field=DC.Subject&content=Animals&scheme=LCSH.fld\r\n"
                                 "Art|\r\nArt|Untitled|http://other.example/?a=1&b=2\r\n"
                                 "Builders & <Sons>|http://remodel.example/\r\nZoo|\r\nZoo|Modern|\r\n"

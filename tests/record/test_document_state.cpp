@@ -24,7 +24,7 @@ protected:
 
 TEST_F(DocumentStateTest, TheRecordMarkAndItsQuestionWhoseYesMayGoToTheRepository) {
     EXPECT_EQ(w.recordPane().saveHtmlCheck(), 0);  // nothing marked: nothing asked
-    EXPECT_EQ(w->saveListCheck(u"before quitting"_s), 0);
+    EXPECT_EQ(w.treePane().saveListCheck(u"before quitting"_s), 0);
     w.context.document.setCurrentHTMLFile(u"/site/index.htm"_s);
     EXPECT_EQ(w.recordPane().markHTMLmodifiedCheckList(u"before editing a record"_s), 0);
     EXPECT_EQ(panel2(), u"Modified"_s);
@@ -51,9 +51,9 @@ TEST_F(DocumentStateTest, MarkingTheListAsksAboutTheRecordFirst) {
     makeList(u"Scheme"_s);
     w.recordPane().markHTMLmodifiedCheckList(QString());
     boxes.expect(kRecordQuestion, vbCancel).expect(kRecordQuestion, vbNo);
-    EXPECT_EQ(w->markListmodifiedCheckHTML(), vbCancel);
+    EXPECT_EQ(w.treePane().markListmodifiedCheckHTML(), vbCancel);
     EXPECT_EQ(tag2(), u"Record"_s);  // the record keeps the mark
-    EXPECT_EQ(w->markListmodifiedCheckHTML(), vbNo);
+    EXPECT_EQ(w.treePane().markListmodifiedCheckHTML(), vbNo);
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(tag2(), u"List"_s);
     EXPECT_EQ(w.find<QAction>(u"mnuFileSave"_s)->text(), u"Save Subjects"_s);
@@ -68,7 +68,7 @@ TEST_F(DocumentStateTest, ListQuestionsByKindOfListAndAYesWithoutASave) {
         makeList(rootTag, path);
         markListModified();
         boxes.expect(prompt, vbNo);
-        EXPECT_EQ(w->saveListCheck(u"before editing"_s), vbNo) << rootTag;
+        EXPECT_EQ(w.treePane().saveListCheck(u"before editing"_s), vbNo) << rootTag;
         EXPECT_EQ(boxes.shown().last().title, title);
         EXPECT_EQ(panel2(), QString());
     }
@@ -78,7 +78,7 @@ TEST_F(DocumentStateTest, ListQuestionsByKindOfListAndAYesWithoutASave) {
     boxes.expect(kListQuestion, vbYes);
     testing_support::ScriptedFileDialogs dialogs;
     dialogs.cancel();
-    EXPECT_EQ(w->saveListCheck(u"x"_s), vbCancel);
+    EXPECT_EQ(w.treePane().saveListCheck(u"x"_s), vbCancel);
     EXPECT_EQ(dialogs.requests().value(0).filterIndex, 2);  // the scheme filter
     EXPECT_EQ(panel2(), u"Modified"_s);
 }

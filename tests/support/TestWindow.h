@@ -3,6 +3,7 @@
 #include "app/modMetaMain.h"
 #include "gui/app/WindowFrame.h"
 #include "gui/catalogues/ListTreeView.h"
+#include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
 #include "support/ScriptedUi.h"
 
@@ -33,6 +34,7 @@ public:
 
     // The record pane, found by its name as the window's widgets are.
     RecordPane& recordPane() const { return *find<RecordPane>(QStringLiteral("recordPane")); }
+    TreePane& treePane() const { return *find<TreePane>(QStringLiteral("treePane")); }
 
     // The window's widget (or other object) of this type and object name, as a user finds it
     // on screen; a missing one fails the test.

@@ -50,7 +50,7 @@ TEST(BundleEngineTest, TheHomePageAndItsLinksKeepTheirAddressInTheBoxTheHistoryA
     click("/");
     ASSERT_TRUE(waitUntil([&] { return engine.LocationName() == QLatin1String("Quorvantile") && !engine.Busy(); }));
     click("/schemes/IMT.kqs");
-    ASSERT_TRUE(waitUntil([&] { return form->listTree(0).count() > 100; }));
+    ASSERT_TRUE(waitUntil([&] { return form->context.listTrees[0].count() > 100; }));
 
     form->close();
     const QByteArray history = testing_support::readBytes(form->historyFilePath());

@@ -6,6 +6,8 @@
 class QMimeData;
 class QObject;
 class QWidget;
+class RecordPane;
+class TreePane;
 
 namespace platform {
 class Inet;
@@ -18,6 +20,21 @@ class WindowFrame {
 public:
     virtual ~WindowFrame() = default;
 
+    // File > Save As items, by the index the program gives them.
+    enum FileSaveAsItem : int {
+        kSaveAsPage = 1,
+        kSaveAsServerRecord = 2,
+        kSaveAsTemplate = 3,
+        kSaveAsScheme = 4,
+        kSaveAsCatalogue = 5,
+        kSaveAsHarvestList = 6,
+        kSaveAsRssChannel = 7,
+    };
+
+    // The other panes.
+    virtual RecordPane& recordPane() = 0;
+    virtual TreePane& treePane() = 0;
+
     // The status bar's panels: the current file, the document state, what the program is doing.
     enum StatusPanel : int { kFilePanel = 1, kDocumentPanel = 2, kActivityPanel = 3 };
     virtual platform::StatusBar& statusBar() = 0;
@@ -28,12 +45,17 @@ public:
     virtual double splitterX() const = 0;
     virtual double splitterY() const = 0;
     virtual void SizeControls(double& x, double& y) = 0;
+    // Lays the panes out again, the splitters where they stand.
+    virtual void relayout() = 0;
     // Where the horizontal splitter shows that many whole lines of the metadata panel.
     virtual double splitterForLines(int lines, double editHeight) const = 0;
 
-    // The View menu: Metadata View shown as its item does; the Edit item's mark.
+    // The View menu: Metadata View and Tree View shown or hidden as their items do; the
+    // marks of the Edit and Tree View items.
     virtual void showMetadataView() = 0;
     virtual void setEditViewChecked(bool on) = 0;
+    virtual void mnuViewTreeView_Click() = 0;
+    virtual bool treeViewChecked() const = 0;
 
     // Files and text dropped on the window's targets.
     virtual void LoadDragDrop(const QString& item) = 0;
@@ -43,6 +65,12 @@ public:
 
     // The address box and the browser.
     virtual QString addressText() const = 0;
+    virtual void setAddressText(const QString& address) = 0;
+    // The address box's history entry of exactly this text becomes its current one.
+    virtual void pickAddressEntry(const QString& address) = 0;
+    virtual void LoadURLFromLocation() = 0;
+    // The visible text of the link with this exact href in the page shown.
+    virtual QString linkNameOnPage(const QString& address) const = 0;
     // Puts the address into the address box and opens it.
     virtual void openAddress(const QString& address) = 0;
     virtual QString browserLocationURL() const = 0;
@@ -56,8 +84,11 @@ public:
     virtual void setMnuFileSaveAs() = 0;
     virtual void showCurrentFile() = 0;
     virtual void enableSave() = 0;
-    virtual bool saveRecordAs() = 0;
-    virtual int saveListCheck(const QString& reason) = 0;
+    virtual void enableSaveList() = 0;
+    virtual void mnuFileDraw() = 0;
+    virtual void setSaveAsCatalogueCaption(const QString& caption) = 0;
+    // File > Save As, item 1..7; true when the document was saved.
+    virtual bool saveAs(int item) = 0;
     // A page that turned out to be a Harvest Control List or a channel, handed to the tree.
     virtual ListDocuments::LoadOutcome loadListPage(bool harvestList, const QString& location,
                                                     const QString& text) = 0;

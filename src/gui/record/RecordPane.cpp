@@ -34,11 +34,11 @@ RecordPane::RecordPane(ProgramContext& context, WindowFrame& frame)
     connectMetaPanel();
 }
 
-// The pane's widgets go with it: none of them may reach the pane (or the window's parts it
-// asks) once it is gone.
+// The fields' event routing and the metadata panel (which hands its input straight to the
+// pane) go with the pane; the other widgets stay with the window, their connections to the
+// pane going with it.
 RecordPane::~RecordPane() {
-    delete mnuMaintMeta1;
-    delete EditPanel;
+    delete editPanelEvents_;
     delete MetaPanel;
 }
 

@@ -224,6 +224,7 @@ private:
     QPushButton* editOpenURI = nullptr;
     QPushButton* EditLoadScheme = nullptr;
     QString EditLoadSchemeTag;  // the scheme file "Load Scheme" loads
+    QObject* editPanelEvents_ = nullptr;  // routes the fields' clicks, keys and drops
     QPushButton* EditClose = nullptr;
     QLabel* editLabel1 = nullptr;
     QLabel* editLabel2 = nullptr;

@@ -1,0 +1,134 @@
+#pragma once
+#include "app/ControlArray.h"
+#include "app/Layout.h"
+#include "core/catalogues/ListTree.h"
+#include "core/program/ProgramContext.h"
+
+#include <QObject>
+#include <QString>
+
+#include <array>
+
+class QAction;
+class QMenu;
+class QTimer;
+class QWidget;
+class ListTreeView;
+class WindowFrame;
+
+namespace platform {
+class DataObject;
+}  // namespace platform
+
+// The hierarchy pane: the two list trees (0 for lists, 1 for the repository's catalogue),
+// their events, drags and drops, the context menu and the list dialogs.
+class TreePane : public QObject {
+    Q_OBJECT
+public:
+    TreePane(ProgramContext& context, WindowFrame& frame);
+    ~TreePane() override;
+
+    // The program's state and the window around the pane, which the list readers and
+    // writers working for the pane reach through it.
+    ProgramContext& context;
+    WindowFrame& frame;
+    // The window the pane lies in; its dialogs hang from it.
+    QWidget* window() const;
+
+    // The context menu's items.
+    enum TreeMenuItem : int {
+        kEditTag = 1,
+        kRenameLine = 2,
+        kInsertURLHere = 4,
+        kInsertFolderHere = 5,
+        kManualInsertHere = 6,
+        kInsertURLInFolder = 8,
+        kInsertFolderInFolder = 9,
+        kManualInsertInFolder = 10,
+        kDeleteNode = 12,
+        kFindInList = 14,
+        kCloseList = 15,
+    };
+
+    // The tree shown (of the two, by the program's tree index) and either by its index.
+    ListTree& activeTree() const { return context.listTrees[size_t(context.treeIndex)]; }
+    ListTree& listTree(int index) const { return context.listTrees[size_t(index == 1 ? 1 : 0)]; }
+
+    // ---- the list as a document -----------------------------------------------------
+    // The save questions answer 6 Yes, 7 No, 2 Cancel, 0 when nothing was asked.
+    int markListmodifiedCheckHTML();
+    int saveListCheck(const QString& reason);
+    // Writes the active tree as a list file; true when the file was written.
+    bool SaveAsList(QString& path, long& nodeCount);
+    // The Harvest Control List dialog, shown modeless; it saves the list itself.
+    void showHarvestListDialog();
+    // The same dialog, modal; true when it wrote the list.
+    bool saveHarvestListWithDialog();
+    // Asks for the RSS channel's details and writes it; true when it was written.
+    bool saveRssChannelWithDialog();
+    // Files the list writer has written so far.
+    int filesWritten() const { return filesWritten_; }
+    void countFileWritten() { ++filesWritten_; }
+
+    // ---- the panes -------------------------------------------------------------------
+    // The tree of that index shown or hidden; the active one's state.
+    void showListPane(int index, bool shown);
+    bool activeTreeVisible() const;
+    void setActiveTreeVisible(bool shown);
+    void hideAll();
+    // True for one of the trees' panes; the focus in one of them.
+    bool isTreePane(const QObject* object) const;
+    bool holdsFocus() const;
+    // Painting held while a batch runs.
+    void hold(bool on);
+    // Puts the shown tree where the layout says.
+    void place(const Layout::Result& r);
+    // A window (re)starting: no drag under way, no label being edited.
+    void reset();
+    void forgetLabelEdit() { labelEditing = false; }
+    // Tells this window's own drags from those of other windows and other runs.
+    const QString& dragSession() const { return dragSessionTag; }
+
+    // ---- events ----------------------------------------------------------------------
+    // Each handler gets the index of the tree that raised it.
+    void TreeView1_NodeClick(int index);
+    void TreeView1_MouseDown(int index, int button, int shift, int x, int y);
+    void TreeView1_MouseMove(int index, int button, int shift, int x, int y);
+    void TreeView1_MouseUp(int index, int button, int shift, int x, int y);
+    void TreeView1_BeforeLabelEdit(int index, int& cancel);
+    void TreeView1_AfterLabelEdit(int index, int& cancel, QString& newString);
+    void TreeView1_OLESetData(int index, platform::DataObject& data);
+    void TreeView1_OLEDragOver(int index, platform::DataObject& data, int& effect, int button, int shift, int x,
+                               int y, int state);
+    void TreeView1_OLEDragDrop(int index, platform::DataObject& data, int& effect, int button, int shift, int x,
+                               int y);
+    void TreeView1_OLECompleteDrag(int index);
+    void ScrollTimer_Timer();
+    // Context menu item 1..15, the edit toggle and the hidden Load Previous List.
+    void mnuMaintNodes_Click(int index);
+    void mnuMaintNodesEditToggle_Click();
+    void mnuMaintPrevious_Click();
+
+private:
+    ListTreeView* activeTreeView() const { return TreeView1[size_t(context.treeIndex)]; }
+    void buildTreeMenus();
+    void connectTreePane();
+
+    std::array<ListTreeView*, 2> TreeView1{};
+    QTimer* ScrollTimer = nullptr;  // the tree's auto-scroll during a drag
+    QMenu* mnuMaintNodes1 = nullptr;
+    ControlArray<QAction> mnuMaintNodes;
+    QAction* mnuMaintPrevious = nullptr;
+    // The holder of the edit toggle.
+    QMenu* mnuMaintNodesEditOff = nullptr;
+    QAction* mnuMaintNodesEditToggle = nullptr;
+    // Tells this window's own drags from those of other windows and other runs.
+    QString dragSessionTag;
+    // The drag state of the trees: the node a button other than the right went down on
+    // (its Id in the active tree, 0: none), a drag inside the tree, the auto-scroll's way.
+    quint64 dragNode = 0;
+    bool dragArmed = false;
+    int scrollUp = 1;
+    bool labelEditing = false;
+    int filesWritten_ = 0;
+};
