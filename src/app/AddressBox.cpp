@@ -1,5 +1,5 @@
 // The address box and its history file.
-#include "app/Form1.h"
+#include "gui/app/NavigationPane.h"
 
 #include "app/modFileExists.h"
 #include "platform/Folders.h"
@@ -13,11 +13,11 @@
 #include <QMimeData>
 #include <QUrl>
 
-QString Form1::historyFilePath() const {
+QString NavigationPane::historyFilePath() const {
     return platform::programDataFolder() + QStringLiteral("/cache/URL.log");
 }
 
-void Form1::URLAddItem(QString& address) {
+void NavigationPane::URLAddItem(QString& address) {
     // A bare host gets "http://"; a path on this machine stays a path.
     if (!address.contains(QLatin1String("://"), Qt::CaseInsensitive) && !platform::isLocalPath(address))
         address = QStringLiteral("http://") + address;
@@ -30,7 +30,7 @@ void Form1::URLAddItem(QString& address) {
     URL->setEditText(text);
 }
 
-void Form1::saveURLList() {
+void NavigationPane::saveURLList() {
     const int n = std::min(URL->count(), 19);
     QByteArray bytes;
     for (int i = 0; i < n; ++i) bytes += URL->itemText(i).toUtf8() + "\r\n";
@@ -40,7 +40,7 @@ void Form1::saveURLList() {
     platform::writeFileAtomically(historyFilePath(), bytes);
 }
 
-void Form1::loadURLList() {
+void NavigationPane::loadURLList() {
     const QString path = historyFilePath();
     if (!modFileExists::fileExists(path)) return;
     QFile file(path);
@@ -59,7 +59,7 @@ void Form1::loadURLList() {
 }
 
 // An entry chosen from the list: open it and move it to the top.
-void Form1::URL_Click() {
+void NavigationPane::URL_Click() {
     const QString chosen = URL->currentText();
     LoadURLFromLocation();
     if (chosen.isEmpty()) return;
@@ -72,7 +72,7 @@ void Form1::URL_Click() {
 }
 
 // Enter in the box: open what was typed and keep it in the history.
-void Form1::URL_KeyPressEnter() {
+void NavigationPane::URL_KeyPressEnter() {
     QString text = URL->currentText();
     text.remove(QLatin1Char('\r'));
     URL->setEditText(text);
@@ -81,7 +81,7 @@ void Form1::URL_KeyPressEnter() {
     URLAddItem(text);
 }
 
-void Form1::URL_OLEDragDrop(const QMimeData* data) {
+void NavigationPane::URL_OLEDragDrop(const QMimeData* data) {
     if (!data) return;
     if (data->hasUrls() && !data->urls().isEmpty() && data->urls().first().isLocalFile()) {
         dropOnWindow(data);

@@ -1,5 +1,6 @@
 // The File menu's wiring, and its small items: Print, Check for Harvest Control List, Exit.
 #include "app/Form1.h"
+#include "gui/app/NavigationPane.h"
 #include "gui/app/WindowFrame.h"
 #include "gui/record/RecordPane.h"
 
@@ -31,12 +32,12 @@ void Form1::connectFileMenu() {
 }
 
 void Form1::mnuFilePrint_Click() {
-    PrintPage();
+    navigationPane->PrintPage();
 }
 
 // A site publishes its Harvest Control List in the folder "meta/" below its host.
 void Form1::mnuFileCheckHarvest_Click() {
-    QString text = URL->currentText();
+    QString text = navigationPane->addressText();
     const QString scheme = platform::webSchemeOf(text);
     text.remove(QLatin1String("http://"), Qt::CaseInsensitive);
     text.remove(QLatin1String("https://"), Qt::CaseInsensitive);

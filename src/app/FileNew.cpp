@@ -1,6 +1,7 @@
 // File > New: a record from the template or the repository, an empty list in the tree, or
 // a second window.
 #include "app/Form1.h"
+#include "gui/app/NavigationPane.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
 
@@ -119,7 +120,7 @@ void Form1::mnuFileNew_Click(int index) {
         documentState->setSaveCaption(QStringLiteral("Save Harvest Control List"));
         mnuFileSaveList->setEnabled(true);
         QString history = QStringLiteral("loadhcl=") + documentState->TreePath() + QStringLiteral(".kqi");
-        URLAddItem(history);
+        navigationPane->URLAddItem(history);
         startNewList(path, kHarvestList);
         return;
     }
@@ -151,7 +152,7 @@ void Form1::mnuFileNew_Click(int index) {
         return;
     }
     case kNewWindow:
-        startSecondInstance(URL->currentText());
+        navigationPane->startSecondInstance(navigationPane->addressText());
         setMnuFileSaveAs();
         return;
     }

@@ -1,6 +1,7 @@
 // File > Save As: the record or the list under a name chosen now, or handed to the
 // repository or to the list's own dialog.
 #include "app/Form1.h"
+#include "gui/app/NavigationPane.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/app/WindowFrame.h"
 #include "gui/record/RecordPane.h"
@@ -30,7 +31,7 @@ bool Form1::runSaveCommand(const QString& path, bool list) {
 bool Form1::mnuFileSaveAs_Click(int index) {
     switch (index) {
     case WindowFrame::kSaveAsPage: {
-        const QString location = browserLocationURL();
+        const QString location = navigationPane->browserLocationURL();
         const qsizetype slash = location.lastIndexOf(QLatin1Char('/'));
         if (slash >= 0) context.FilePath = platform::folderPart(context.FilePath) + location.mid(slash + 1);
         const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, context.FilePath);

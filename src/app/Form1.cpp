@@ -8,6 +8,7 @@
 #include "gui/app/EditMenu.h"
 #include "gui/app/HelpMenu.h"
 #include "gui/app/MacrosMenu.h"
+#include "gui/app/NavigationPane.h"
 #include "gui/app/WindowFrame.h"
 #include "gui/record/RecordPane.h"
 #include "gui/catalogues/TreePane.h"
@@ -49,45 +50,6 @@ using platform::twipsToPixels;
 
 namespace {
 
-enum class ToolbarPicture { Back, Forward, Stop, Home, Refresh, Search, Print };
-
-// The toolbar's own pictures, for desktops without an icon theme: the style's where it has
-// one, drawn here for a house, a magnifier and a printer.
-QIcon toolbarPicture(ToolbarPicture picture, QStyle* style) {
-    switch (picture) {
-    case ToolbarPicture::Back: return style->standardIcon(QStyle::SP_ArrowBack);
-    case ToolbarPicture::Forward: return style->standardIcon(QStyle::SP_ArrowForward);
-    case ToolbarPicture::Stop: return style->standardIcon(QStyle::SP_BrowserStop);
-    case ToolbarPicture::Refresh: return style->standardIcon(QStyle::SP_BrowserReload);
-    default: break;
-    }
-    QPixmap pixmap(32, 32);
-    pixmap.fill(Qt::transparent);
-    QPainter p(&pixmap);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setPen(QPen(QColor(60, 60, 60), 2.5));
-    if (picture == ToolbarPicture::Home) {
-        p.setBrush(QColor(240, 200, 120));
-        p.drawPolygon(QPolygonF({QPointF(4, 16), QPointF(16, 4), QPointF(28, 16)}));
-        p.drawRect(QRectF(8, 16, 16, 12));
-        p.setBrush(QColor(120, 80, 40));
-        p.drawRect(QRectF(14, 20, 5, 8));
-    } else if (picture == ToolbarPicture::Search) {
-        p.setBrush(QColor(200, 225, 250));
-        p.drawEllipse(QRectF(4, 4, 16, 16));
-        p.setPen(QPen(QColor(60, 60, 60), 5, Qt::SolidLine, Qt::RoundCap));
-        p.drawLine(QPointF(18, 18), QPointF(27, 27));
-    } else {
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(9, 3, 14, 10));  // paper
-        p.setBrush(QColor(150, 150, 160));
-        p.drawRoundedRect(QRectF(3, 12, 26, 12), 2, 2);  // body
-        p.setBrush(Qt::white);
-        p.drawRect(QRectF(9, 20, 14, 9));  // printed sheet
-    }
-    return QIcon(pixmap);
-}
-
 QRect toPixels(const Layout::Rect& r) {
     return QRect(twipsToPixels(r.left), twipsToPixels(r.top), std::max(0, twipsToPixels(r.width)),
                  std::max(0, twipsToPixels(r.height)));
@@ -100,6 +62,7 @@ public:
     explicit Frame(Form1& form) : f(form) {}
     RecordPane& recordPane() override { return *f.recordPane; }
     TreePane& treePane() override { return *f.treePane; }
+    NavigationPane& navigationPane() override { return *f.navigationPane; }
     platform::StatusBar& statusBar() override { return *f.StatusBar1; }
     QWidget* clientArea() override { return f.clientArea; }
     double splitterX() const override { return f.splitterX(); }
@@ -117,26 +80,22 @@ public:
     void setEditViewChecked(bool on) override { f.mnuViewEdit->setChecked(on); }
     void mnuViewTreeView_Click() override { f.mnuViewTreeView_Click(); }
     bool treeViewChecked() const override { return f.mnuViewTreeView->isChecked(); }
-    void LoadDragDrop(const QString& item) override { f.LoadDragDrop(item); }
-    void dropOnWindow(const QMimeData* data) override { f.dropOnWindow(data); }
+    void LoadDragDrop(const QString& item) override { f.navigationPane->LoadDragDrop(item); }
+    void dropOnWindow(const QMimeData* data) override { f.navigationPane->dropOnWindow(data); }
+    void LoadFromOpen(const QString& path) override { f.LoadFromOpen(path); }
     bool isTreePane(const QObject* object) const override { return f.treePane->isTreePane(object); }
-    QString addressText() const override { return f.URL->currentText(); }
-    void setAddressText(const QString& address) override { f.URL->setEditText(address); }
-    void pickAddressEntry(const QString& address) override {
-        if (const int entry = f.URL->findText(address, Qt::MatchExactly); entry >= 0) f.URL->setCurrentIndex(entry);
-    }
-    void LoadURLFromLocation() override { f.LoadURLFromLocation(); }
+    QString addressText() const override { return f.navigationPane->addressText(); }
+    void setAddressText(const QString& address) override { f.navigationPane->setAddressText(address); }
+    void pickAddressEntry(const QString& address) override { f.navigationPane->pickAddressEntry(address); }
+    void LoadURLFromLocation() override { f.navigationPane->LoadURLFromLocation(); }
     QString linkNameOnPage(const QString& address) const override {
-        return Form1::findLinkName(f.WebBrowser1->Document(), address);
+        return f.navigationPane->linkNameOnPage(address);
     }
-    void openAddress(const QString& address) override {
-        f.URL->setEditText(address);
-        f.LoadURL();
-    }
-    QString browserLocationURL() const override { return f.browserLocationURL(); }
-    QString browserLocationName() const override { return f.browserLocationName(); }
-    void URLAddItem(QString& address) override { f.URLAddItem(address); }
-    platform::Inet& inet() override { return *f.Inet1; }
+    void openAddress(const QString& address) override { f.navigationPane->openAddress(address); }
+    QString browserLocationURL() const override { return f.navigationPane->browserLocationURL(); }
+    QString browserLocationName() const override { return f.navigationPane->browserLocationName(); }
+    void URLAddItem(QString& address) override { f.navigationPane->URLAddItem(address); }
+    platform::Inet& inet() override { return f.navigationPane->inet(); }
     void showSchemeHelp(const QString& address) override {
         frmHelpBrowser& help = f.helpMenu->helpWindow();
         help.WebBrowser1->Navigate(address);
@@ -170,26 +129,14 @@ Form1::Form1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), co
     documentState->setSaveListCaption(mnuFileSaveList->text());
     connect(documentState, &DocumentState::changed, this, &Form1::showDocumentState);
     connectCommandWindow();
-    for (auto it = toolbarButtons.begin(); it != toolbarButtons.end(); ++it) {
-        const int number = it.key();
-        connect(it.value(), &QAction::triggered, this, [this, number] { Toolbar1_ButtonClick(number); });
-    }
-    for (int number : {kPreviousButton, kNextButton}) {
-        auto* tool = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(toolbarButtons(number)));
-        if (!tool) continue;
-        auto* menu = new QMenu(tool);
-        tool->setMenu(menu);
-        tool->setPopupMode(QToolButton::MenuButtonPopup);
-        connect(menu, &QMenu::triggered, this,
-                [this, number](QAction* entry) { Toolbar1_ButtonMenuClick(number, entry->data().toInt()); });
-    }
     connect(StatusBar1, &platform::StatusBar::mouseMoved, this,
             [this](Qt::MouseButtons, Qt::KeyboardModifiers, double x, double) { StatusBar1_MouseMove(x); });
     connect(StatusBar1, &platform::StatusBar::panelClicked, this, &Form1::StatusBar1_PanelClick);
     helpMenu = std::make_unique<HelpMenu>(
-        context, HelpMenu::MainWindow{this, [this] { return URL->currentText(); },
-                                      [this](const QString& text) { URL->setEditText(text); }, [this] { LoadURL(); },
-                                      [this] { return new frmHelpBrowser(*this); }});
+        context, HelpMenu::MainWindow{this, [this] { return navigationPane->addressText(); },
+                                      [this](const QString& text) { navigationPane->setAddressText(text); },
+                                      [this] { navigationPane->LoadURL(); },
+                                      [this] { return new frmHelpBrowser(this->context, *frame_); }});
     helpMenu->connectItems(*this);
     macrosMenu = std::make_unique<MacrosMenu>(context);
     macrosMenu->connectItems(*this);
@@ -199,7 +146,7 @@ Form1::Form1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), co
                      this,
                      [this]() -> ListTree* { return treePane->holdsFocus() ? &treePane->activeTree() : nullptr; },
                      [this] { return treePane->markListmodifiedCheckHTML() != platform::vbCancel; },
-                     [this] { return recordPane->MakeMetaIntoSource(); }, [this] { return browserLocationURL(); },
+                     [this] { return recordPane->MakeMetaIntoSource(); }, [this] { return navigationPane->browserLocationURL(); },
                      [this] { return recordPane->shownContentBox(); },
                      [this] { savePreferences(); }});
     editMenu->connectItems(*this);
@@ -225,6 +172,7 @@ Form1::~Form1() {
     // Before the parts they ask of this window; the list readers still ask the record pane.
     delete treePane;
     delete recordPane;
+    delete navigationPane;
 }
 
 void Form1::buildControls() {
@@ -241,49 +189,7 @@ void Form1::buildControls() {
     Toolbar1->setMovable(false);
     Toolbar1->setIconSize(QSize(20, 20));
     Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    struct Button {
-        int index;
-        const char* tip;
-        const char* themeIcon;
-        ToolbarPicture fallback;
-    };
-    const Button buttons[] = {
-        {kPreviousButton, "Previous", "go-previous", ToolbarPicture::Back},
-        {kNextButton, "Next", "go-next", ToolbarPicture::Forward},
-        {kStopButton, "Stop", "process-stop", ToolbarPicture::Stop},
-        {kHomeButton, "Home", "go-home", ToolbarPicture::Home},
-        {kRefreshButton, "Refresh", "view-refresh", ToolbarPicture::Refresh},
-        {kSearchButton, "Search", "edit-find", ToolbarPicture::Search},
-        {kPrintButton, "Print", "document-print", ToolbarPicture::Print},
-    };
-    for (const Button& b : buttons) {
-        const QIcon icon = QIcon::fromTheme(QLatin1String(b.themeIcon), toolbarPicture(b.fallback, style()));
-        QAction* a = Toolbar1->addAction(icon, QLatin1String(b.tip));
-        a->setToolTip(QLatin1String(b.tip));
-        a->setObjectName(QStringLiteral("Toolbar1_%1").arg(b.index));
-        toolbarButtons.set(b.index, a);
-    }
-    toolbarButtons(kPreviousButton)->setEnabled(false);
-    toolbarButtons(kNextButton)->setEnabled(false);
-    Toolbar1->addSeparator();
-    URL = new QComboBox(Toolbar1);
-    URL->setObjectName(QStringLiteral("URL"));
-    URL->setEditable(true);
-    URL->setInsertPolicy(QComboBox::NoInsert);
-    URL->setMaxVisibleItems(20);
-    URL->setMinimumContentsLength(20);
-    URL->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-    URL->lineEdit()->setPlaceholderText(QStringLiteral("Address, file path or mtp:// command"));
-    Toolbar1->addWidget(URL);
-
-    Gif89a1 = new LogoWidget(clientArea);
-    Gif89a1->setObjectName(QStringLiteral("Gif89a1"));
-    GifOverlay = new LogoOverlay(Gif89a1);
-    GifOverlay->setObjectName(QStringLiteral("GifOverlay"));
-
-    BrowserPanel = new QFrame(clientArea);
-    BrowserPanel->setObjectName(QStringLiteral("BrowserPanel"));
-    static_cast<QFrame*>(BrowserPanel)->setFrameShape(QFrame::StyledPanel);
+    navigationPane = new NavigationPane(context, *frame_, Toolbar1);
 
     recordPane = new RecordPane(context, *frame_);
 
@@ -313,42 +219,6 @@ void Form1::buildControls() {
 
     StatusBar1 = new platform::StatusBar(3, clientArea);
     StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
-
-    Timer1 = new QTimer(this);
-    Timer1->setObjectName(QStringLiteral("Timer1"));
-    Timer1->setInterval(2000);
-
-    connect(GifOverlay, &LogoOverlay::clicked, this, &Form1::GifOverlay_Click);
-    connect(GifOverlay, &LogoOverlay::dropped, this, &Form1::GifOverlay_OLEDragDrop);
-
-    WebBrowser1 = platform::createWebBrowser(BrowserPanel);
-    WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    auto* browserLayout = new QVBoxLayout(BrowserPanel);
-    browserLayout->setContentsMargins(1, 1, 1, 1);
-    browserLayout->addWidget(WebBrowser1->widget());
-    connect(WebBrowser1, &platform::WebBrowser::beforeNavigate, this, &Form1::WebBrowser1_BeforeNavigate);
-    connect(WebBrowser1, &platform::WebBrowser::newWindow, this, &Form1::WebBrowser1_NewWindow);
-    connect(WebBrowser1, &platform::WebBrowser::downloadBegin, this, &Form1::WebBrowser1_DownloadBegin);
-    connect(WebBrowser1, &platform::WebBrowser::downloadComplete, this, &Form1::WebBrowser1_DownloadComplete);
-    connect(WebBrowser1, &platform::WebBrowser::commandStateChange, this, &Form1::WebBrowser1_CommandStateChange);
-    connect(WebBrowser1, &platform::WebBrowser::statusTextChange, this, &Form1::WebBrowser1_StatusTextChange);
-    connect(WebBrowser1, &platform::WebBrowser::titleChange, this, &Form1::WebBrowser1_TitleChange);
-    connect(WebBrowser1, &platform::WebBrowser::onVisible, this, &Form1::WebBrowser1_OnVisible);
-
-    Inet1 = new platform::Inet(this);
-    Inet1->setObjectName(QStringLiteral("Inet1"));
-    connect(Inet1, &platform::Inet::StateChanged, this, &Form1::Inet1_StateChanged);
-    connect(Timer1, &QTimer::timeout, recordPane, &RecordPane::Timer1_Timer);
-
-    // Qt also reports an entry as chosen when the box loses the focus holding text that
-    // matches a history entry; only a real pick opens a page.
-    connect(URL, &QComboBox::activated, this, [this] {
-        if (!urlFocusLeaving_) URL_Click();
-    });
-    URL->lineEdit()->installEventFilter(this);
-    URL->installEventFilter(this);
-    URL->setAcceptDrops(true);
-    URL->lineEdit()->setAcceptDrops(false);
 }
 
 // ---- load and close ------------------------------------------------------------------
@@ -362,13 +232,11 @@ void Form1::Form_Load() {
     mnuViewTreeView->setChecked(false);
     recordPane->setupMetaPanelColumns();
     modRegistry::registerFileTypes();
-    navArmed = true;
     recordPane->setFilling(false);
-    navFlags = 0;
-    loadURLList();
+    navigationPane->reset();
     documentState->nameDocument(DocumentState::Document::Record);
     setMnuFileSaveAs();
-    Timer1->start();
+    recordPane->startRetries();
 }
 
 void Form1::Form_Unload(bool& cancel) {
@@ -379,8 +247,8 @@ void Form1::Form_Unload(bool& cancel) {
     } else if (documentState->modified(DocumentState::Document::List)) {
         if (treePane->saveListCheck(QStringLiteral("before quitting")) == platform::vbCancel) cancel = true;
     }
-    stopBrowser();
-    saveURLList();
+    navigationPane->stopBrowser();
+    navigationPane->saveURLList();
     // Every other window of the program goes, newest first.
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
@@ -404,25 +272,6 @@ void Form1::changeEvent(QEvent* event) {
 // ---- keys ----------------------------------------------------------------------------
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    // The combo box has the focus and hands keys to its line edit: Enter counts at either.
-    if ((watched == URL || watched == URL->lineEdit()) && event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            URL_KeyPressEnter();
-            return true;  // swallowed, without a sound, also when the box is empty
-        }
-    }
-    if ((watched == URL || watched == URL->lineEdit()) && event->type() == QEvent::FocusOut &&
-        static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason) {
-        urlFocusLeaving_ = true;
-        QTimer::singleShot(0, this, [this] { urlFocusLeaving_ = false; });
-    }
-    if (watched == URL && (event->type() == QEvent::DragEnter || event->type() == QEvent::Drop)) {
-        auto* drop = static_cast<QDropEvent*>(event);
-        drop->acceptProposedAction();
-        if (event->type() == QEvent::Drop) URL_OLEDragDrop(drop->mimeData());
-        return true;
-    }
     if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     // Only the first delivery, to the focused control of this window.
@@ -439,7 +288,7 @@ bool Form1::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
     QWidget* focus = QApplication::focusWidget();
     QComboBox* combo = qobject_cast<QComboBox*>(focus);
     if (!combo && focus) combo = qobject_cast<QComboBox*>(focus->parentWidget());
-    if (combo && combo != URL && isAncestorOf(combo)) {
+    if (combo && !navigationPane->isAddressBox(combo) && isAncestorOf(combo)) {
         if (keyCode == Qt::Key_Up || keyCode == Qt::Key_Down) {
             recordPane->moveCurrentLine(keyCode == Qt::Key_Up ? -1 : +1);
             return true;
@@ -452,20 +301,6 @@ bool Form1::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
 
 void Form1::Form_KeyUp(int) {
     shiftDown = false;
-}
-
-// ---- logo and transfer state ---------------------------------------------------------
-
-void Form1::GifOverlay_Click() {
-    GoHome();
-}
-
-void Form1::GifOverlay_OLEDragDrop(const QMimeData* data) {
-    dropOnWindow(data);
-}
-
-void Form1::Inet1_StateChanged(int state) {
-    StatusBar1->setPanelText(WindowFrame::kActivityPanel, platform::Inet::stateText(state));
 }
 
 // ---- layout --------------------------------------------------------------------------
@@ -495,7 +330,7 @@ Layout::Input Form1::layoutInput() const {
     in.treeVisible = treePane->activeTreeVisible();
     in.metaVisible = recordPane->metaPanelShown();
     in.editVisible = recordPane->editPanelShown();
-    in.browserVisible = !BrowserPanel->isHidden();
+    in.browserVisible = navigationPane->browserShown();
     recordPane->metaPanelColumnWidths(in.nameWidth, in.langWidth, in.schemeWidth);
     in.firstWindowInnerWidth = pixelsToTwips(clientArea->width());
     return in;
@@ -517,21 +352,20 @@ void Form1::applyLayout(const Layout::Result& r) {
     splitterYTwips_ = r.y;
     if (treePane->activeTreeVisible()) treePaneTwips_ = r.x;
     Toolbar1->setGeometry(toPixels(r.toolbar));
-    Gif89a1->setGeometry(toPixels(r.logo));
-    GifOverlay->setGeometry(Gif89a1->rect());
+    navigationPane->placeLogo(toPixels(r.logo));
     if (!StatusBar1->isHidden()) {
         const int h = StatusBar1->height();
         StatusBar1->setGeometry(0, clientArea->height() - h, clientArea->width(), h);
     }
     if (recordPane->editPanelShown() || !documentState->currentHTMLFile().isEmpty()) showCurrentFile();
     else StatusBar1->setPanelText(WindowFrame::kFilePanel, QStringLiteral("Edit not Active"));
-    URL->setFixedWidth(std::max(60, twipsToPixels(r.addressBoxWidth)));
+    navigationPane->setAddressBoxWidth(std::max(60, twipsToPixels(r.addressBoxWidth)));
     recordPane->place(r);
     treePane->place(r);
     imgSplitter->setGeometry(toPixels(r.vGrip));
     imgHSplitter->setGeometry(toPixels(r.hGrip));
     picSplitter->move(twipsToPixels(r.x), picSplitter->y());
-    BrowserPanel->setGeometry(toPixels(r.browser));
+    navigationPane->placeBrowser(toPixels(r.browser));
     // Raising repaints the grips, and every paint on a real display flushes the whole window:
     // only when they are no longer on top.
     const QObjectList& panes = clientArea->children();

@@ -30,6 +30,7 @@ class ListTree;
 class ListTreeView;
 class LogoWidget;
 class LogoOverlay;
+class NavigationPane;
 class RecordPane;
 class TreePane;
 class Record;
@@ -64,30 +65,11 @@ public:
     // ---- shell: controls ---------------------------------------------------------
     QWidget* clientArea = nullptr;
     QToolBar* Toolbar1 = nullptr;
-    QComboBox* URL = nullptr;
-    LogoWidget* Gif89a1 = nullptr;
-    LogoOverlay* GifOverlay = nullptr;
     platform::StatusBar* StatusBar1 = nullptr;
-    QWidget* BrowserPanel = nullptr;
-    platform::WebBrowser* WebBrowser1 = nullptr;
     SplitterGrip* imgSplitter = nullptr;
     QWidget* picSplitter = nullptr;
     SplitterGrip* imgHSplitter = nullptr;
     QWidget* picHSplitter = nullptr;
-    QTimer* Timer1 = nullptr;       // retries a parked page load
-    platform::Inet* Inet1 = nullptr;
-
-    // Toolbar buttons, by the index the program gives them.
-    ControlArray<QAction> toolbarButtons;
-    enum ToolbarButton : int {
-        kPreviousButton = 2,
-        kNextButton = 3,
-        kStopButton = 4,
-        kHomeButton = 5,
-        kRefreshButton = 6,
-        kSearchButton = 7,
-        kPrintButton = 8,
-    };
 
     // ---- shell: menus ------------------------------------------------------------
     QMenu* mnuFile = nullptr;
@@ -157,8 +139,6 @@ public:
     DocumentState* documentState = nullptr;
     CRegSettings formSettings;
     bool shiftDown = false;
-    bool navArmed = true;
-    int navFlags = 0;
     bool vSplitterMoving = false;
     bool hSplitterMoving = false;
     bool fileMenuBusy = false;
@@ -170,9 +150,6 @@ public:
     // Returns true when the key is swallowed.
     bool Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
     void Form_KeyUp(int keyCode);
-    void GifOverlay_Click();
-    void GifOverlay_OLEDragDrop(const QMimeData* data);
-    void Inet1_StateChanged(int state);
 
     void savePreferences();
 
@@ -200,25 +177,9 @@ public:
     void mnuViewEdit_Click();
     void mnuViewTheOtherWay(QAction* item, void (Form1::*handler)());
 
-    // Toolbar and status bar.
-    void Toolbar1_ButtonClick(int index);
-    void Toolbar1_ButtonMenuClick(int buttonIndex, int entryIndex);
+    // The status bar.
     void StatusBar1_MouseMove(double x);
     void StatusBar1_PanelClick(int panel);
-    void PrintPage();
-
-    // The Back and Forward lists of the toolbar (entry 1 is the most recent).
-    struct HistoryEntry {
-        QString text;
-        QString tag;
-    };
-    QList<HistoryEntry> backList;
-    QList<HistoryEntry> forwardList;
-    // The browser's page name and address after the last completed download.
-    HistoryEntry lastDownload_;
-    void prevNextMenuClick(int buttonIndex, int entryIndex);
-    void prevNextMove(int direction, int k);
-    void refreshHistoryButtons();
 
     // File menu. Each handler takes the item's index in its control array.
     void connectFileMenu();
@@ -237,39 +198,8 @@ public:
     // a save handed to the command entry shows its outcome here.
     int listFilesWritten = 0;
 
-    void LoadURL();
-    void LoadURLFromLocation();
-    void GoHome();
-    // Opens a page a command asked for and reads its record, whatever the browser is busy
-    // with; says what became of the read.
-    PageLoad openPageForCommand(const QString& location);
-
-    // The browser's events, with the navigation hub deciding every navigation.
-    void WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event);
-    void WebBrowser1_NewWindow(platform::NewWindowEvent& event);
-    void WebBrowser1_DownloadBegin();
-    void WebBrowser1_DownloadComplete();
-    void WebBrowser1_CommandStateChange(int command, bool enable);
-    void WebBrowser1_StatusTextChange(const QString& text);
-    void WebBrowser1_TitleChange(const QString& title);
-    void WebBrowser1_OnVisible(bool visible);
-    // Starts a second copy of the program with the address as its command line.
-    void startSecondInstance(const QString& address);
-
-    // Address box events.
-    void URL_Click();
-    void URL_KeyPressEnter();
-    void URL_OLEDragDrop(const QMimeData* data);
-
-    void URLAddItem(QString& address);
-    void loadURLList();
-    void saveURLList();
-    QString historyFilePath() const;
-
-    // Files and text dropped on the logo, the address box or the metadata panel.
-    void LoadDragDrop(const QString& item);
-    // Records a location at the top of the Back list (mode 1: a dropped file).
-    void prevNextLoad2(int mode, const QString& location, const QString& text);
+    // ---- navigation ----------------------------------------------------------------
+    NavigationPane* navigationPane = nullptr;
 
     // ---- record --------------------------------------------------------------------
     RecordPane* recordPane = nullptr;
@@ -278,8 +208,6 @@ public:
     void showCurrentFile();
     // Shows the document state in the status bar and the File menu's Save captions.
     void showDocumentState();
-    // The visible text of the link with this exact href in a document or its frames.
-    static QString findLinkName(const platform::PageDocument& document, const QString& address);
 
     // ---- commands ------------------------------------------------------------------
     // The Macros menu's handlers.
@@ -309,7 +237,6 @@ private:
     void splitterMoved(SplitterGrip* grip, const QPoint& globalPos);
     void splitterReleased(SplitterGrip* grip);
     // Pane helpers of the layout and the keys.
-    void stopBrowser();
     // File menu helpers.
     int saveBeforeNew();
     void startNewList(const QString& path, const QString& kind);
@@ -317,12 +244,6 @@ private:
     bool saveListToItsFile(bool catalogue);
     // Runs "mtp://save=" with the path; true when a file of the record (or the list) was written.
     bool runSaveCommand(const QString& path, bool list);
-public:
-    // The browser's present address and page title.
-    QString browserLocationURL() const;
-    QString browserLocationName() const;
-private:
-    void dropOnWindow(const QMimeData* data);
 
     // The window as the command language sees it, handed to it by the first window.
     std::unique_ptr<CommandWindow> commandWindow_;
@@ -331,8 +252,6 @@ private:
     std::unique_ptr<Frame> frame_;
     void connectCommandWindow();
     void disconnectCommandWindow();
-    // The navigation under way is a command's own page (see openPageForCommand).
-    bool commandNavigation_ = false;
     // The splitter positions in twips, as the last layout left them.
     double splitterXTwips_ = 2500;
     double splitterYTwips_ = 4999;
@@ -342,6 +261,4 @@ private:
     // No window position was stored; the frame is checked once the window manager framed it.
     bool firstStart_ = false;
     bool frameChecked_ = false;
-    // The address box is losing the focus (its "activated" then is no pick).
-    bool urlFocusLeaving_ = false;
 };

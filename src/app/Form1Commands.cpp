@@ -1,5 +1,6 @@
 // The main window as the command language sees it.
 #include "app/Form1.h"
+#include "gui/app/NavigationPane.h"
 #include "gui/app/WindowFrame.h"
 #include "gui/record/RecordPane.h"
 #include "gui/catalogues/TreePane.h"
@@ -46,8 +47,7 @@ public:
     void clearRecord() override {
         w.context.record.clear();
         w.recordPane->EditPanelOff();
-        if (w.WebBrowser1) w.WebBrowser1->widget()->setFocus();
-        else w.BrowserPanel->setFocus();
+        w.navigationPane->focusBrowser();
     }
     bool editPanelShown() const override { return w.recordPane->editPanelShown(); }
     void showInEditPanel(const QString& content) override {
@@ -72,17 +72,17 @@ public:
     bool saveRecordAsPage(const QString& path) override { return w.recordPane->SaveAsHTML(path); }
     bool saveRecordAsBatch(const QString& path) override { return w.recordPane->SaveAsBatch(path); }
 
-    PageLoad openPage(const QString& location) override { return w.openPageForCommand(location); }
-    QString pageAddress() const override { return w.browserLocationURL(); }
-    QString pageTitle() const override { return w.browserLocationName(); }
-    void addToAddressHistory(QString& address) override { w.URLAddItem(address); }
+    PageLoad openPage(const QString& location) override { return w.navigationPane->openPageForCommand(location); }
+    QString pageAddress() const override { return w.navigationPane->browserLocationURL(); }
+    QString pageTitle() const override { return w.navigationPane->browserLocationName(); }
+    void addToAddressHistory(QString& address) override { w.navigationPane->URLAddItem(address); }
     void showHelpPage(const QString& html) override {
         frmHelpBrowser& help = w.helpMenu->helpWindow();
         help.setHTML(html);
         help.show();
     }
-    platform::Inet& transfer() override { return *w.Inet1; }
-    QString addressText() const override { return w.URL->currentText(); }
+    platform::Inet& transfer() override { return w.navigationPane->inet(); }
+    QString addressText() const override { return w.navigationPane->addressText(); }
     platform::Inet& repositoryTransfer() override { return *w.helpMenu->helpWindow().PostInet; }
 
     void showListPane(int index, bool shown) override { w.treePane->showListPane(index, shown); }
@@ -110,7 +110,7 @@ public:
     void setSaveAsCatalogueCaption(const QString& caption) override { w.mnuFileSaveAs(WindowFrame::kSaveAsCatalogue)->setText(caption); }
 
     bool shiftDown() const override { return w.shiftDown; }
-    void stopBusyAnimation() override { w.Gif89a1->Stop(); }
+    void stopBusyAnimation() override { w.navigationPane->stopBusyAnimation(); }
     void showWaitModal(frmWaitProcess& wait) override { wait.showModal(&w); }
     void showListProgress(const QString& text) override { ListDocuments::showProgress(*w.treePane, text); }
     void holdPainting(bool hold) override {

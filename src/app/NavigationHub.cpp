@@ -1,7 +1,7 @@
 // The browser's navigation hub: every page the browser is asked to open passes here and
 // is shown, read for its metadata, run as a command, or handed to a second window.
 #include "gui/app/WindowFrame.h"
-#include "app/Form1.h"
+#include "gui/app/NavigationPane.h"
 #include "gui/record/RecordPane.h"
 
 #include "app/LogoWidget.h"
@@ -32,50 +32,50 @@ bool isReadableAddress(const QString& address) {
 
 }  // namespace
 
-void Form1::LoadURL() {
+void NavigationPane::LoadURL() {
     if (WebBrowser1) WebBrowser1->Navigate(URL->currentText(), navFlags);
 }
 
-void Form1::LoadURLFromLocation() {
+void NavigationPane::LoadURLFromLocation() {
     navArmed = true;
     LoadURL();
 }
 
-void Form1::GoHome() {
+void NavigationPane::GoHome() {
     URL->setEditText(context.preferences.Home);
     navArmed = true;
     LoadURL();
 }
 
-Form1::PageLoad Form1::openPageForCommand(const QString& location) {
+NavigationPane::PageLoad NavigationPane::openPageForCommand(const QString& location) {
     URL->setEditText(location);
-    recordPane->forgetPageLoad();
+    frame.recordPane().forgetPageLoad();
     // The command names the page whose record it wants: read it even when the last page
     // has not finished loading.
     navArmed = true;
     commandNavigation_ = true;
     LoadURL();  // before-navigate, and with it the read, runs before this returns
     commandNavigation_ = false;
-    return recordPane->lastPageLoad();
+    return frame.recordPane().lastPageLoad();
 }
 
-void Form1::stopBrowser() {
+void NavigationPane::stopBrowser() {
     if (WebBrowser1) WebBrowser1->Stop();
 }
 
-QString Form1::browserLocationURL() const {
+QString NavigationPane::browserLocationURL() const {
     return WebBrowser1 ? WebBrowser1->LocationURL() : QString();
 }
 
-QString Form1::browserLocationName() const {
+QString NavigationPane::browserLocationName() const {
     return WebBrowser1 ? WebBrowser1->LocationName() : QString();
 }
 
-void Form1::startSecondInstance(const QString& address) {
+void NavigationPane::startSecondInstance(const QString& address) {
     platform::startDetached(QCoreApplication::applicationFilePath(), {address});
 }
 
-void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
+void NavigationPane::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
     const QString address = event.address;
     if (address == QLatin1String("http:///")) {
         event.cancel = true;
@@ -110,14 +110,14 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
     }
     if (address.contains(QLatin1String("ftp://"), Qt::CaseInsensitive)) {
         // The record is cleared for the ftp page: ask about unsaved edits first.
-        if (recordPane->saveHtmlCheck() == platform::vbCancel) {
+        if (frame.recordPane().saveHtmlCheck() == platform::vbCancel) {
             event.cancel = true;
             Gif89a1->Stop();
             return;
         }
         URL->setEditText(address);
         context.record.clear();
-        recordPane->EditPanelOff();
+        frame.recordPane().EditPanelOff();
         return;
     }
     if (!isReadableAddress(address)) return;
@@ -131,8 +131,8 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
     navArmed = false;
     int result = 0;
     bool read = false;
-    if ((recordPane->metaPanelShown() || commandNavigation_) && event.targetFrame.isEmpty()) {
-        result = recordPane->LoadMetadataFromURL(shortAddress, true);
+    if ((frame.recordPane().metaPanelShown() || commandNavigation_) && event.targetFrame.isEmpty()) {
+        result = frame.recordPane().LoadMetadataFromURL(shortAddress, true);
         read = result != platform::vbCancel;
     }
     if (result == platform::vbCancel) {
@@ -145,13 +145,13 @@ void Form1::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
     // A folder is only shown: the record keeps its page file.
     if (QFileInfo(shortAddress).isDir()) return;
     // A page file becomes the file a save writes to only when its metadata was read.
-    documentState->setCurrentHTMLFile(
+    context.document.setCurrentHTMLFile(
         read && platform::isLocalPath(shortAddress) && platform::isPageAddress(shortAddress) ? shortAddress : QString());
-    showCurrentFile();
+    frame.showCurrentFile();
     context.FilePath = platform::folderPart(context.FilePath);
 }
 
-void Form1::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {
+void NavigationPane::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {
     // The page never gets a window of this process: web and file addresses open in a
     // second copy of the program; a command asked for a new window runs here, as the page's.
     event.cancel = true;
@@ -159,7 +159,7 @@ void Form1::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {
     // Only the user's own click opens anything: a page that opens windows by itself (one
     // that opens itself again on every load, say) would start copy after copy.
     if (!event.userInitiated) {
-        StatusBar1->setPanelText(WindowFrame::kActivityPanel,
+        frame.statusBar().setPanelText(WindowFrame::kActivityPanel,
                                  QStringLiteral("A new window the page asked for by itself was not opened: ") + address);
         return;
     }
@@ -176,37 +176,37 @@ void Form1::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {
     if (platform::isWebAddress(address) || platform::isLocalPath(address)) startSecondInstance(address);
 }
 
-void Form1::WebBrowser1_DownloadBegin() {
-    StatusBar1->setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Downloading..."));
+void NavigationPane::WebBrowser1_DownloadBegin() {
+    frame.statusBar().setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Downloading..."));
 }
 
-void Form1::WebBrowser1_DownloadComplete() {
+void NavigationPane::WebBrowser1_DownloadComplete() {
     lastDownload_ = {WebBrowser1->LocationName(), WebBrowser1->LocationURL()};
-    StatusBar1->setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Ready"));
+    frame.statusBar().setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Ready"));
     navArmed = true;
-    if (!lastDownload_.text.isEmpty()) setWindowTitle(lastDownload_.text);
+    if (!lastDownload_.text.isEmpty()) frame.clientArea()->window()->setWindowTitle(lastDownload_.text);
     Gif89a1->Stop();
 }
 
-void Form1::WebBrowser1_CommandStateChange(int command, bool enable) {
+void NavigationPane::WebBrowser1_CommandStateChange(int command, bool enable) {
     if (command == platform::CSC_NAVIGATEFORWARD) toolbarButtons(kNextButton)->setEnabled(enable);
     else if (command == platform::CSC_NAVIGATEBACK) toolbarButtons(kPreviousButton)->setEnabled(enable);
 }
 
-void Form1::WebBrowser1_StatusTextChange(const QString& text) {
+void NavigationPane::WebBrowser1_StatusTextChange(const QString& text) {
     // A link's address is shown as the question about it would show it: nothing hidden, nothing turned round.
-    StatusBar1->setPanelText(WindowFrame::kActivityPanel, modMTP::commandAsAsked(text));
+    frame.statusBar().setPanelText(WindowFrame::kActivityPanel, modMTP::commandAsAsked(text));
 }
 
-void Form1::WebBrowser1_TitleChange(const QString& title) {
-    if (!title.isEmpty()) setWindowTitle(title);
+void NavigationPane::WebBrowser1_TitleChange(const QString& title) {
+    if (!title.isEmpty()) frame.clientArea()->window()->setWindowTitle(title);
 }
 
-void Form1::WebBrowser1_OnVisible(bool visible) {
-    if (!visible) close();
+void NavigationPane::WebBrowser1_OnVisible(bool visible) {
+    if (!visible) frame.clientArea()->window()->close();
 }
 
-QString Form1::findLinkName(const platform::PageDocument& document, const QString& address) {
+QString NavigationPane::findLinkName(const platform::PageDocument& document, const QString& address) {
     if (!document.readable) return QStringLiteral("Untitled");
     QString result;
     for (const platform::PageLink& link : document.links) {

@@ -1,5 +1,6 @@
 // File > Open, opening a path by its extension, and text or files dropped on the window.
 #include "app/Form1.h"
+#include "gui/app/NavigationPane.h"
 #include "gui/record/RecordPane.h"
 
 #include "app/ModOpenSave.h"
@@ -162,35 +163,6 @@ void Form1::LoadFromOpen(const QString& path) {
         context.rootName = listRootName(path, extension);
         modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
     } else {
-        URL->setEditText(QStringLiteral("file://") + path);
-        navArmed = true;
-        BrowserPanel->setToolTip(QStringLiteral("Drag files onto the Metapanel to edit"));
-        LoadURL();
+        navigationPane->showLocalFile(path);
     }
-}
-
-void Form1::LoadDragDrop(const QString& item) {
-    QString text = item;
-    if (text.contains(QLatin1String("mtp://"), ci)) {
-        modMTP::runMtpCommand(context, text);
-        return;
-    }
-    if (text.contains(QLatin1String("http://"), ci) || text.contains(QLatin1String("https://"), ci)) {
-        URL->setEditText(text);
-        LoadURL();
-        return;
-    }
-    if (platform::isLocalPath(text)) {
-        LoadFromOpen(platform::localPathFromAddress(text));
-        return;
-    }
-    // Plain text goes into the current line's content, at the caret of the content box.
-    const Record::LineId line = context.record.selectedLine();
-    if (!line) return;
-    text.remove(QLatin1Char('\r'));
-    text.remove(QLatin1Char('\n'));
-    text.replace(QChar(0x201D), QLatin1Char('"'));
-    recordPane->typeIntoContentBox(text);
-    recordPane->SelectLine(context.record.positionOf(line));
-    recordPane->editCurrentLine();
 }

@@ -15,52 +15,6 @@
 #include <QToolBar>
 #include <QToolButton>
 
-// ---- toolbar -----------------------------------------------------------------------
-
-void Form1::Toolbar1_ButtonClick(int index) {
-    QAction* button = toolbarButtons(index);
-    const QString tip = button ? button->toolTip() : QString();
-    if (tip == QLatin1String("Previous")) {
-        WebBrowser1->GoBack();
-    } else if (tip == QLatin1String("Next")) {
-        WebBrowser1->GoForward();
-    } else if (tip == QLatin1String("Stop")) {
-        WebBrowser1->Stop();
-        Gif89a1->Stop();
-    } else if (tip == QLatin1String("Home")) {
-        WebBrowser1->Stop();
-        Gif89a1->Stop();
-        GoHome();
-    } else if (tip == QLatin1String("Refresh")) {
-        navFlags = 4;
-        const QString address = URL->currentText();
-        if (address.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
-            address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive) || address.startsWith(QLatin1Char('/')))
-            recordPane->LoadMetadataFromURL(address, true);
-        WebBrowser1->Refresh2(platform::REFRESH_CONTINUE);
-        navFlags = 0;
-    } else if (tip == QLatin1String("Search")) {
-        WebBrowser1->GoSearch();
-    } else if (tip == QLatin1String("Print")) {
-        PrintPage();
-    }
-}
-
-void Form1::Toolbar1_ButtonMenuClick(int buttonIndex, int entryIndex) {
-    prevNextMenuClick(buttonIndex, entryIndex);
-}
-
-// The browser prints the page it shows, through its own print dialog.
-void Form1::PrintPage() {
-    if (!(WebBrowser1->QueryStatusWB(platform::OLECMDID_PRINT) & platform::OLECMDF_ENABLED)) {
-        platform::MsgBox(QStringLiteral("The Print command is currently disabled."));
-        return;
-    }
-    QString error;
-    if (!WebBrowser1->ExecWB(platform::OLECMDID_PRINT, platform::OLECMDEXECOPT_PROMPTUSER, &error))
-        platform::MsgBox(QStringLiteral("Print command Error: ") + error);
-}
-
 // ---- status bar --------------------------------------------------------------------
 
 void Form1::StatusBar1_MouseMove(double x) {
@@ -100,53 +54,4 @@ void Form1::StatusBar1_PanelClick(int panel) {
     line("Current Editing Mode: ", documentState->documentName());
     line("Schemes registered on the Repository are ", context.macros.repositorySchemes);
     if (!message.isEmpty()) platform::MsgBox(message);
-}
-
-// ---- history lists -----------------------------------------------------------------
-
-namespace {
-void fillMenu(QMenu* menu, const QList<Form1::HistoryEntry>& entries) {
-    menu->clear();
-    for (int i = 0; i < entries.size(); ++i) {
-        QAction* a = menu->addAction(entries[i].text.isEmpty() ? entries[i].tag : entries[i].text);
-        a->setData(i + 1);
-    }
-}
-}  // namespace
-
-void Form1::refreshHistoryButtons() {
-    toolbarButtons(kPreviousButton)->setEnabled(!backList.isEmpty());
-    toolbarButtons(kNextButton)->setEnabled(!forwardList.isEmpty());
-    for (int index : {kPreviousButton, kNextButton}) {
-        auto* button = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(toolbarButtons(index)));
-        if (button && button->menu()) fillMenu(button->menu(), index == kPreviousButton ? backList : forwardList);
-    }
-}
-
-void Form1::prevNextLoad2(int mode, const QString& location, const QString& text) {
-    if (mode != 1 || location.isEmpty()) return;
-    backList.prepend(HistoryEntry{text, location});
-    refreshHistoryButtons();
-}
-
-void Form1::prevNextMenuClick(int buttonIndex, int entryIndex) {
-    if (buttonIndex == kPreviousButton) prevNextMove(1, entryIndex);
-    else if (buttonIndex == kNextButton) prevNextMove(2, entryIndex);
-}
-
-// A browser-style move: the entries before the chosen one and the current page go over
-// to the other list, newest first, and the chosen entry is loaded.
-void Form1::prevNextMove(int direction, int k) {
-    QList<HistoryEntry>& source = direction == 1 ? backList : forwardList;
-    QList<HistoryEntry>& destination = direction == 1 ? forwardList : backList;
-    if (k < 1 || k > source.size()) return;
-    QList<HistoryEntry> moved;
-    for (int i = k - 2; i >= 0; --i) moved.append(source[i]);
-    moved.append(lastDownload_);
-    destination = moved + destination;
-    URL->setEditText(source[k - 1].tag);
-    source.erase(source.begin(), source.begin() + k);
-    navArmed = true;
-    LoadURL();
-    refreshHistoryButtons();
 }

@@ -1,5 +1,6 @@
 // The View menu: each item shows or hides one pane and lays the window out again.
 #include "app/Form1.h"
+#include "gui/app/NavigationPane.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
 
@@ -21,7 +22,7 @@
 void Form1::mnuViewToolbar_Click() {
     mnuViewToolbar->setChecked(!mnuViewToolbar->isChecked());
     Toolbar1->setVisible(mnuViewToolbar->isChecked());
-    Gif89a1->setVisible(mnuViewToolbar->isChecked());
+    navigationPane->showLogo(mnuViewToolbar->isChecked());
     double x = splitterX(), y = 0;
     SizeControls(x, y);
 }
@@ -42,7 +43,7 @@ void Form1::mnuViewTreeView_Click() {
 
 void Form1::mnuViewWebBrowser_Click() {
     mnuViewWebBrowser->setChecked(!mnuViewWebBrowser->isChecked());
-    BrowserPanel->setVisible(mnuViewWebBrowser->isChecked());
+    navigationPane->showBrowser(mnuViewWebBrowser->isChecked());
     double x = splitterX(), y = splitterY();
     SizeControls(x, y);
 }

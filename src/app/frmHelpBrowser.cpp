@@ -1,7 +1,8 @@
 #include "gui/app/WindowFrame.h"
 #include "app/frmHelpBrowser.h"
 
-#include "app/Form1.h"
+#include "core/program/ProgramContext.h"
+#include "gui/app/NavigationPane.h"
 #include "gui/record/RecordPane.h"
 #include "commands/frmWaitProcess.h"
 #include "platform/Folders.h"
@@ -39,7 +40,7 @@ QRect onScreen(QRect rect) {
 }
 }  // namespace
 
-frmHelpBrowser::frmHelpBrowser(Form1& main) : main_(main) {
+frmHelpBrowser::frmHelpBrowser(ProgramContext& context, WindowFrame& main) : context_(context), main_(main) {
     setObjectName(QStringLiteral("frmHelpBrowser"));
     setWindowTitle(QStringLiteral("Quorvantile Help"));
     setModal(false);
@@ -76,7 +77,7 @@ QString frmHelpBrowser::recordPagePath() {
 
 void frmHelpBrowser::showEvent(QShowEvent* event) {
     if (placed_.isEmpty()) {
-        const QRect frame = main_.geometry();
+        const QRect frame = main_.clientArea()->window()->geometry();
         const int offset = platform::twipsToPixels(5000);
         const int smaller = platform::twipsToPixels(6000);
         placed_ = QRect(frame.left() + offset, frame.top() + offset, frame.width() - smaller,
@@ -119,7 +120,7 @@ void frmHelpBrowser::PostInet_StateChanged(int state) {
 
 void frmHelpBrowser::showReply(const QString& html) {
     WebBrowser1->setBodyHtml(html);
-    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(main_.context)) wait->Unload();
+    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(context_)) wait->Unload();
     show();
     raise();
 }
@@ -127,7 +128,6 @@ void frmHelpBrowser::showReply(const QString& html) {
 void frmHelpBrowser::Timer1_Timer() {
     if (receivedHTML.isEmpty()) return;
     const QString reply = std::exchange(receivedHTML, QString());
-    Form1* main = &main_;
     if (reply.contains(QLatin1String("writeToCache"), Qt::CaseInsensitive)) {
         const QString path = recordPagePath();
         QDir().mkpath(QFileInfo(path).absolutePath());
@@ -138,17 +138,17 @@ void frmHelpBrowser::Timer1_Timer() {
             platform::MsgBox(QStringLiteral("Error in recieving data: ") + error);
             return;
         }
-        main->recordPane->LoadMetadataFromURL(path, false);
-        main->recordPane->mnuEditCurrentRecord_Click();
-        main->StatusBar1->setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Record Loaded. Ready"));
-        main->recordPane->markHTMLmodifiedCheckList(QStringLiteral("before loading the record?"));
+        main_.recordPane().LoadMetadataFromURL(path, false);
+        main_.recordPane().mnuEditCurrentRecord_Click();
+        main_.statusBar().setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Record Loaded. Ready"));
+        main_.recordPane().markHTMLmodifiedCheckList(QStringLiteral("before loading the record?"));
         // The record just came from the repository: nothing of it is unsaved yet.
-        main->documentState->dropMark();
+        context_.document.dropMark();
         hide();
         return;
     }
     if (reply.contains(QLatin1String("Save Record Error")))
-        main->documentState->markModified(DocumentState::Document::Record);
+        context_.document.markModified(DocumentState::Document::Record);
     showReply(reply);
 }
 
@@ -156,12 +156,12 @@ void frmHelpBrowser::Timer1_Timer() {
 void frmHelpBrowser::WebBrowser1_BeforeNavigate2(platform::BeforeNavigateEvent& event) {
     if (!event.address.startsWith(QLatin1String("mtp://"))) return;
     event.cancel = true;
-    Form1* main = &main_;
-    main->show();
-    main->raise();
-    main->URL->setEditText(event.address);
+    QWidget* window = main_.clientArea()->window();
+    window->show();
+    window->raise();
+    main_.setAddressText(event.address);
     platform::BeforeNavigateEvent command;
     command.address = event.address;
     command.programStarted = false;
-    main->WebBrowser1_BeforeNavigate(command);
+    main_.navigationPane().WebBrowser1_BeforeNavigate(command);
 }

@@ -3,7 +3,8 @@
 #include <QRect>
 #include <QString>
 
-class Form1;
+class WindowFrame;
+struct ProgramContext;
 class QPushButton;
 class QTimer;
 
@@ -20,7 +21,7 @@ struct BeforeNavigateEvent;
 class frmHelpBrowser : public QDialog {
     Q_OBJECT
 public:
-    explicit frmHelpBrowser(Form1& main);
+    frmHelpBrowser(ProgramContext& context, WindowFrame& main);
 
     // Puts an HTML page into the window's buffer; the window's timer handles it.
     void setHTML(const QString& html);
@@ -46,7 +47,8 @@ protected:
 
 private:
     void showReply(const QString& html);
-    Form1& main_;
+    ProgramContext& context_;
+    WindowFrame& main_;
     // Where the window was last (empty before its first opening).
     QRect placed_;
 };

@@ -1,6 +1,7 @@
 #include "app/modMetaMain.h"
 
 #include "app/Form1.h"
+#include "gui/app/NavigationPane.h"
 #include "app/modFileExists.h"
 #include "app/modRegistry.h"
 #include "commands/ListLoading.h"
@@ -77,14 +78,13 @@ Form1* Main(ProgramContext& context, const QString& given) {
 
     if (commandLine.isEmpty()) {
         modMTP::runCommand(context, QStringLiteral("mtp://startlogging.kqb"));
-        form->GoHome();
+        form->navigationPane->GoHome();
         // A new user (no domain stored) chooses one; the tutorial asked for there replaces the home page.
         if (context.domain.defaultSchema.isEmpty()) frmStartup::chooseFirstDomain(form);
         if (context.preferences.showSplash.isY()) form->helpMenu->showAboutBox();
     } else if (commandLine.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
                commandLine.contains(QLatin1String("https://"), Qt::CaseInsensitive)) {
-        form->URL->setEditText(commandLine);
-        form->LoadURL();
+        form->navigationPane->openAddress(commandLine);
     } else if (commandLine.contains(QLatin1String("mtp://"), Qt::CaseInsensitive)) {
         modMTP::runCommand(context, commandLine);
     } else {

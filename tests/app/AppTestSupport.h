@@ -72,7 +72,7 @@ protected:
     testing_support::OfflineBrowser& browser() const { return testing_support::offlineBrowser(w.find<platform::WebBrowser>(u"WebBrowser1"_s)); }
     void open(const QString& address) {
         w.find<QComboBox>(u"URL"_s)->setEditText(address);
-        w->LoadURLFromLocation();
+        w.navigationPane().LoadURLFromLocation();
         browser().settle();
     }
     QString panel2() const { return w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(2); }

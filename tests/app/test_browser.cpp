@@ -4,7 +4,10 @@
 #include "app/frmPreferences.h"
 #include "platform/WidgetInput.h"
 
+#include <QMenu>
 #include <QRadioButton>
+#include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -24,9 +27,15 @@ protected:
         event.address = address;
         Q_EMIT browser().beforeNavigate(event);
     }
-    static QStringList names(const QList<Form1::HistoryEntry>& list) {
+    // The history menu of the Previous or the Next button, as the user drops it down.
+    QMenu* historyMenu(int button) const {
+        QAction* item = w.find<QAction>(u"Toolbar1_%1"_s.arg(button));
+        auto* tool = qobject_cast<QToolButton*>(w.find<QToolBar>(u"Toolbar1"_s)->widgetForAction(item));
+        return tool ? tool->menu() : nullptr;
+    }
+    QStringList names(int button) const {
         QStringList out;
-        for (const auto& entry : list) out << entry.tag.section(u'/', -1);
+        for (const QAction* entry : historyMenu(button)->actions()) out << entry->text().section(u'/', -1);
         return out;
     }
 };
@@ -129,17 +138,17 @@ TEST_F(BrowserTest, ButtonsAndHistoryMenusGoBackForwardHomeRefreshAndSearch) {
     // The history menus move like a browser's history.
     open(page(u"current.htm"_s));
     for (const QString& name : {u"one.htm"_s, u"two.htm"_s, u"three.htm"_s})
-        w->prevNextLoad2(1, page(name), path(name));
-    EXPECT_EQ(names(w->backList), QStringList({u"three.htm"_s, u"two.htm"_s, u"one.htm"_s}));
-    w->prevNextMenuClick(2, 2);
+        w.navigationPane().prevNextLoad2(1, page(name), path(name));
+    EXPECT_EQ(names(NavigationPane::kPreviousButton), QStringList({u"three.htm"_s, u"two.htm"_s, u"one.htm"_s}));
+    historyMenu(NavigationPane::kPreviousButton)->actions().at(1)->trigger();
     browser().settle();
     EXPECT_TRUE(w.find<QComboBox>(u"URL"_s)->currentText().endsWith(u"two.htm"_s));
-    EXPECT_EQ(names(w->forwardList), QStringList({u"three.htm"_s, u"current.htm"_s}));
-    EXPECT_EQ(names(w->backList), QStringList({u"one.htm"_s}));
-    w->prevNextMenuClick(2, 1);  // the last entry empties the list
+    EXPECT_EQ(names(NavigationPane::kNextButton), QStringList({u"three.htm"_s, u"current.htm"_s}));
+    EXPECT_EQ(names(NavigationPane::kPreviousButton), QStringList({u"one.htm"_s}));
+    historyMenu(NavigationPane::kPreviousButton)->actions().at(0)->trigger();  // the last entry empties the list
     browser().settle();
     EXPECT_FALSE(w.find<QAction>(u"Toolbar1_2"_s)->isEnabled());
-    EXPECT_EQ(names(w->forwardList), QStringList({u"two.htm"_s, u"three.htm"_s, u"current.htm"_s}));
+    EXPECT_EQ(names(NavigationPane::kNextButton), QStringList({u"two.htm"_s, u"three.htm"_s, u"current.htm"_s}));
 }
 
 TEST_F(BrowserTest, PreferencesDialogStoresOnOkAndPutsBackOnCancel) {

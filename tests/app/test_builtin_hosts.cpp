@@ -257,9 +257,9 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
     for (int start = 1; start <= 2; ++start) {
         ProgramContext context;
         std::unique_ptr<Form1> form(modMetaMain::Main(context, QString()));
-        testing_support::OfflineBrowser& browser = testing_support::offlineBrowser(form->WebBrowser1);
+        testing_support::OfflineBrowser& browser = testing_support::offlineBrowser(form->findChild<platform::WebBrowser*>(u"WebBrowser1"_s));
         browser.settle();
-        EXPECT_EQ(form->URL->currentText(), u"http://schemes.quorvantil.example"_s);
+        EXPECT_EQ(form->findChild<QComboBox*>(u"URL"_s)->currentText(), u"http://schemes.quorvantil.example"_s);
         EXPECT_EQ(browser.LocationName(), u"Quorvantile"_s);
         EXPECT_EQ(form->context.record.count(), 0);  // the program's pages carry no record
         if (start == 1) {

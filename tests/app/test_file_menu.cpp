@@ -5,6 +5,9 @@
 #include "platform/WidgetInput.h"
 
 #include <QDialog>
+#include <QMenu>
+#include <QToolBar>
+#include <QToolButton>
 
 namespace {
 
@@ -145,14 +148,18 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
     const QString list = write(u"list.kqs"_s, "");
     const QString notes = write(u"notes.markdown"_s, "# notes");
     ASSERT_TRUE(QDir().mkpath(path(u"Ordner ü"_s)));
-    w->LoadDragDrop(u"MTP://field=DC.Subject&content=Cats.fld/"_s);
-    w->LoadDragDrop(u"file://"_s + list);
-    w->LoadDragDrop(u"see https://example.org/x.htm"_s);
+    w.navigationPane().LoadDragDrop(u"MTP://field=DC.Subject&content=Cats.fld/"_s);
+    w.navigationPane().LoadDragDrop(u"file://"_s + list);
+    w.navigationPane().LoadDragDrop(u"see https://example.org/x.htm"_s);
     EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), u"see https://example.org/x.htm"_s);
     EXPECT_EQ(w.context.document.TreePath() + w.context.document.listType() + w.context.rootName, list + u"schemalist"_s);
     drop({notes, list});  // the first opens by its long extension, the second goes to history
     EXPECT_EQ(browser().navigations().last().address, u"file://"_s + notes);
-    EXPECT_EQ(w->backList.first().tag, list);
+    // The Previous button's history menu offers it first.
+    QAction* previous = w.find<QAction>(u"Toolbar1_%1"_s.arg(NavigationPane::kPreviousButton));
+    auto* tool = qobject_cast<QToolButton*>(w.find<QToolBar>(u"Toolbar1"_s)->widgetForAction(previous));
+    ASSERT_TRUE(tool && tool->menu() && !tool->menu()->actions().isEmpty());
+    EXPECT_EQ(tool->menu()->actions().first()->text(), list);
     drop({path(u"Ordner ü"_s)});
     EXPECT_EQ(browser().navigations().last().address, u"file://"_s + path(u"Ordner ü/"_s));
     EXPECT_EQ(recorder.commands, QStringList({u"MTP://field=DC.Subject&content=Cats.fld/"_s, u"mtp://open="_s + list}));
@@ -161,7 +168,7 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
     w.context.record.append({u"DC.Description"_s, u"Start end"_s, {}, {}});
     editLine(1);
     w.find<QLineEdit>(u"editNrmlContent"_s)->setSelection(6, 3);
-    w->LoadDragDrop(u"two\r\nlines \u201Dquoted\u201D"_s);
+    w.navigationPane().LoadDragDrop(u"two\r\nlines \u201Dquoted\u201D"_s);
     EXPECT_EQ(w.context.record.lineAt(1).content, u"Start twolines &quot;quoted&quot;"_s);
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(recorder.commands.size(), 2);

@@ -44,7 +44,7 @@ TEST_F(NewUserTest, EnterInTheAddressBoxOpensTheTypedPathAndBackShowsThePageShow
     }
     EXPECT_EQ(w.context.record.lineAt(1).content, u"Second"_s);
     EXPECT_GE(w.find<QComboBox>(u"URL"_s)->findText(second), 0);  // the history keeps what was typed
-    w.find<QAction>(u"Toolbar1_%1"_s.arg(Form1::kPreviousButton))->trigger();
+    w.find<QAction>(u"Toolbar1_%1"_s.arg(NavigationPane::kPreviousButton))->trigger();
     browser().settle();
     EXPECT_TRUE(w.find<QComboBox>(u"URL"_s)->currentText().endsWith(u"first.htm"_s)) << w.find<QComboBox>(u"URL"_s)->currentText();
     // Typing an entry of the history and leaving the box opens nothing.

@@ -50,7 +50,7 @@ TEST_F(StartupTest, PlainStartLogsGoesHomeAndClearsTheCaches) {
     start(QString());
     EXPECT_EQ(recorder.commands,
               (QStringList{u"mtp://startlogging.kqb"_s, u"mtp://delete=all.kqs/"_s, u"mtp://delete=all.kqi/"_s}));
-    EXPECT_EQ(form->URL->currentText(), u"http://"_s + context->schemeServer);
+    EXPECT_EQ(form->findChild<QComboBox*>(u"URL"_s)->currentText(), u"http://"_s + context->schemeServer);
     EXPECT_EQ(form->context.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"Scheme server home"_s, {}, {}}}));
     EXPECT_TRUE(QFileInfo(platform::programDataFolder() + u"/cache/indexes"_s).isDir());
 }
@@ -60,7 +60,7 @@ TEST_F(StartupTest, TheCommandLineOpensPagesRunsCommandsAndNamesLists) {
     const QString page = server.url(u"/a page.htm"_s);
     start(page);
     EXPECT_TRUE(recorder.commands.isEmpty());
-    EXPECT_EQ(form->URL->currentText(), page);
+    EXPECT_EQ(form->findChild<QComboBox*>(u"URL"_s)->currentText(), page);
     EXPECT_EQ(form->context.record.count(), 1);
     const QString command = u"mtp://field=DC.Subject&content=Heart \"Disease\".fld/"_s;
     start(command);
@@ -133,18 +133,18 @@ TEST_F(StartupTest, AddressHistoryKeepsNineteenNewestFirst) {
     start();
     for (int i = 0; i < 24; ++i) {
         QString address = u"site%1.example/"_s.arg(i);
-        form->URLAddItem(address);
+        form->findChild<NavigationPane*>(u"navigationPane"_s)->URLAddItem(address);
         EXPECT_EQ(address, u"http://site%1.example/"_s.arg(i));
     }
     QString upper = u"HTTP://SITE23.EXAMPLE/"_s;
-    form->URLAddItem(upper);
-    form->saveURLList();
-    const QList<QByteArray> lines = testing_support::readBytes(form->historyFilePath()).split('\n');
+    form->findChild<NavigationPane*>(u"navigationPane"_s)->URLAddItem(upper);
+    form->findChild<NavigationPane*>(u"navigationPane"_s)->saveURLList();
+    const QList<QByteArray> lines = testing_support::readBytes(form->findChild<NavigationPane*>(u"navigationPane"_s)->historyFilePath()).split('\n');
     EXPECT_EQ(lines.size(), 20);  // 19 lines and the empty rest after the last line end
     EXPECT_EQ(lines[0] + lines[18], "http://site23.example/\rhttp://site5.example/\r");
     start();
-    EXPECT_EQ(form->URL->count(), 19);
-    EXPECT_EQ(form->URL->itemText(0), u"http://site5.example/"_s);  // each line read goes on top
+    EXPECT_EQ(form->findChild<QComboBox*>(u"URL"_s)->count(), 19);
+    EXPECT_EQ(form->findChild<QComboBox*>(u"URL"_s)->itemText(0), u"http://site5.example/"_s);  // each line read goes on top
 }
 
 TEST_F(StartupTest, TheDefaultDomainIsReadOnlyWhenDomainsWereChosenAndKeptOtherwise) {
@@ -175,7 +175,7 @@ TEST_F(StartupTest, ANewUserChoosesADomainOnAPlainStartOnly) {
     start(QString());
     EXPECT_EQ(recorder.commands.value(1), u"mtp://url="_s + context->schemeServer + u"/schemes/AGLS/AGLS1.3.kqs"_s);
     EXPECT_TRUE(form->findChild<QAction*>(u"mnuResAGLS1point3"_s)->isVisible());
-    const auto& seen = testing_support::offlineBrowser(form->WebBrowser1).navigations();
+    const auto& seen = testing_support::offlineBrowser(form->findChild<platform::WebBrowser*>(u"WebBrowser1"_s)).navigations();
     EXPECT_TRUE(seen.last().address.endsWith(u"/tutorial/AGLS.html"_s));
     start();  // a command line: no welcome
     testing_support::ScriptedMsgBoxes boxes;

@@ -139,7 +139,7 @@ TEST_F(FieldCommandTest, EachRuleShapesTheLinesItMatches) {
 TEST_F(FieldCommandTest, NewLinesWithoutAValueGetSensibleDefaults) {
     auto& browser = testing_support::offlineBrowser(w.find<platform::WebBrowser>(u"WebBrowser1"_s));
     browser.addPage(u"http://host.example/page.htm"_s, u"<html><head><title>The Page</title></head></html>"_s);
-    w->navArmed = false;  // shown only, not read into the record
+    w.navigationPane().disarm();  // shown only, not read into the record
     browser.Navigate(u"http://host.example/page.htm"_s);
     browser.settle();
     field({"field=DC.Date&scheme=ISO8601", "field=DC.Identifier&scheme=URI", "field=DC.Title",

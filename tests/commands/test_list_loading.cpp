@@ -44,7 +44,7 @@ protected:
         window.context.commands.listLoading = window.context.commands.cancelRequested = false;
         window.context.commands.listLoadRefusals = 0;
         modMetaMain::createCacheDirs();
-        window->Inet1->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
+        window->findChild<platform::Inet*>(u"Inet1"_s)->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
         window->helpMenu->helpWindow().receivedHTML.clear();
     }
     void TearDown() override {
@@ -194,7 +194,7 @@ TEST_F(ListLoading, FailedOrCancelledFetchesLeaveTheListAsItWas) {
     poll.start();
     boxes.expect(u"Already loading another list. Please wait"_s, platform::vbOK);
     load(u"url="_s + host() + u"/lists/Slow.kqs"_s, u"schema"_s);
-    EXPECT_FALSE(window->Inet1->StillExecuting());
+    EXPECT_FALSE(window->findChild<platform::Inet*>(u"Inet1"_s)->StillExecuting());
     EXPECT_EQ(window.context.document.TreePath(), path(u"Sites.kqi"_s));
     EXPECT_EQ(treeShape(tree()), before);
     EXPECT_FALSE(QFileInfo::exists(cacheFile(u"schema/Slow.kqs"_s)));

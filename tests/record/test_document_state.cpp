@@ -88,7 +88,7 @@ TEST_F(DocumentStateTest, ClosingAModifiedRecordAsksAndCancelKeepsTheWindow) {
     w.recordPane().markHTMLmodifiedCheckList(QString());
     boxes.expect(kRecordQuestion, vbCancel).expect(kRecordQuestion, vbNo);
     EXPECT_FALSE(w->close());
-    EXPECT_TRUE(QFile::exists(w->historyFilePath()));  // the history was written all the same
+    EXPECT_TRUE(QFile::exists(w.navigationPane().historyFilePath()));  // the history was written all the same
     EXPECT_TRUE(w->close());
 }
 

@@ -78,12 +78,12 @@ TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLi
 TEST_F(PageLoadingTest, ABusyTransferParksTheAddressBoxAndTheTimerRetries) {
     server.addStall("/slow");
     serve("/later.htm", 200, "<meta name=\"Later\" content=\"yes\">");
-    ASSERT_TRUE(w->Inet1->Execute(server.url(u"/slow"_s)));
+    ASSERT_TRUE(w->findChild<platform::Inet*>(u"Inet1"_s)->Execute(server.url(u"/slow"_s)));
     w.find<QComboBox>(u"URL"_s)->setEditText(server.url(u"/later.htm"_s));
     w.recordPane().LoadMetadataFromURL(u"ignored.example/x.htm"_s, true);
     EXPECT_EQ(w.recordPane().parkedLoad(), server.url(u"/later.htm"_s));
     server.release();
-    for (QDeadlineTimer deadline(10000); w->Inet1->StillExecuting() && !deadline.hasExpired();)
+    for (QDeadlineTimer deadline(10000); w->findChild<platform::Inet*>(u"Inet1"_s)->StillExecuting() && !deadline.hasExpired();)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     // The window's timer takes the parked page up once the transfer control is free.
     for (QDeadlineTimer deadline(10000); !w.recordPane().parkedLoad().isEmpty() && !deadline.hasExpired();)

@@ -1,6 +1,7 @@
 #pragma once
 #include "app/Form1.h"
 #include "app/modMetaMain.h"
+#include "gui/app/NavigationPane.h"
 #include "gui/app/WindowFrame.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "gui/catalogues/TreePane.h"
@@ -35,6 +36,7 @@ public:
     // The record pane, found by its name as the window's widgets are.
     RecordPane& recordPane() const { return *find<RecordPane>(QStringLiteral("recordPane")); }
     TreePane& treePane() const { return *find<TreePane>(QStringLiteral("treePane")); }
+    NavigationPane& navigationPane() const { return *find<NavigationPane>(QStringLiteral("navigationPane")); }
 
     // The window's widget (or other object) of this type and object name, as a user finds it
     // on screen; a missing one fails the test.

@@ -2,6 +2,7 @@
 // addresses everywhere the user sees one or the program keeps one.
 #include "app/Form1.h"
 #include "app/modMetaMain.h"
+#include "gui/app/NavigationPane.h"
 #include "domains/SchemeHosts.h"
 #include "core/catalogues/ListTree.h"
 #include "platform/webengine/WebEngineBrowser.h"
@@ -31,12 +32,12 @@ TEST(BundleEngineTest, TheHomePageAndItsLinksKeepTheirAddressInTheBoxTheHistoryA
     auto form = std::make_unique<Form1>(context);
     form->resize(900, 700);
     form->show();
-    auto& engine = *static_cast<platform::webengine::WebEngineBrowser*>(form->WebBrowser1);
+    auto& engine = *static_cast<platform::webengine::WebEngineBrowser*>(form->findChild<platform::WebBrowser*>(u"WebBrowser1"_s));
     const QString home = u"http://schemes.quorvantil.example"_s;
-    form->URL->setFocus();
-    form->URL->lineEdit()->setText(home);
+    form->findChild<QComboBox*>(u"URL"_s)->setFocus();
+    form->findChild<QComboBox*>(u"URL"_s)->lineEdit()->setText(home);
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, u"\r"_s);
-    QApplication::sendEvent(form->URL->lineEdit(), &enter);
+    QApplication::sendEvent(form->findChild<QComboBox*>(u"URL"_s)->lineEdit(), &enter);
     ASSERT_TRUE(waitUntil([&] { return engine.LocationName() == QLatin1String("Quorvantile") && !engine.Busy(); }));
 
     // A page link, then a list link, as the user clicks them.
@@ -46,17 +47,17 @@ TEST(BundleEngineTest, TheHomePageAndItsLinksKeepTheirAddressInTheBoxTheHistoryA
     click("/tutorial.html");
     ASSERT_TRUE(waitUntil([&] { return engine.LocationName().startsWith(u"Tutorial"_s) && !engine.Busy(); }));
     EXPECT_EQ(engine.LocationURL(), u"http://schemes.quorvantil.example/tutorial.html"_s);
-    EXPECT_EQ(form->URL->currentText(), engine.LocationURL());
+    EXPECT_EQ(form->findChild<QComboBox*>(u"URL"_s)->currentText(), engine.LocationURL());
     click("/");
     ASSERT_TRUE(waitUntil([&] { return engine.LocationName() == QLatin1String("Quorvantile") && !engine.Busy(); }));
     click("/schemes/IMT.kqs");
     ASSERT_TRUE(waitUntil([&] { return form->context.listTrees[0].count() > 100; }));
 
     form->close();
-    const QByteArray history = testing_support::readBytes(form->historyFilePath());
+    const QByteArray history = testing_support::readBytes(form->findChild<NavigationPane*>(u"navigationPane"_s)->historyFilePath());
     EXPECT_TRUE(history.contains("http://schemes.quorvantil.example/schemes/IMT.kqs\r\n")) << history.toStdString();
     EXPECT_TRUE(history.contains("http://schemes.quorvantil.example\r\n")) << history.toStdString();
-    for (const QByteArray& kept : {history, form->URL->currentText().toUtf8(), engine.LocationURL().toUtf8()})
+    for (const QByteArray& kept : {history, form->findChild<QComboBox*>(u"URL"_s)->currentText().toUtf8(), engine.LocationURL().toUtf8()})
         EXPECT_FALSE(kept.contains("127.0.0.1")) << kept.toStdString();
 }
 

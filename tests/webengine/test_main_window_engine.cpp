@@ -6,8 +6,10 @@
 #include "support/CommandRecorder.h"
 #include "support/LocalHttpServer.h"
 #include "support/ScriptedUi.h"
+#include "platform/WidgetInput.h"
 
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <gtest/gtest.h>
@@ -50,14 +52,14 @@ protected:
     }
 
     platform::webengine::WebEngineBrowser& engine() {
-        return *static_cast<platform::webengine::WebEngineBrowser*>(form->WebBrowser1);
+        return *static_cast<platform::webengine::WebEngineBrowser*>(form->findChild<platform::WebBrowser*>(QStringLiteral("WebBrowser1")));
     }
     void click(const QString& id) {
         engine().page()->runJavaScript(QStringLiteral("document.getElementById('%1').click()").arg(id));
     }
     void openVocabulary() {
-        form->URL->setEditText(folder.filePath(QStringLiteral("vocab.htm")));
-        form->LoadURLFromLocation();
+        form->findChild<QComboBox*>(QStringLiteral("URL"))->setEditText(folder.filePath(QStringLiteral("vocab.htm")));
+        widget_input::key(form->findChild<QComboBox*>(QStringLiteral("URL"))->lineEdit(), Qt::Key_Return);
         ASSERT_TRUE(waitUntil([&] { return engine().Document().links.size() == 2 && !engine().Busy(); }));
     }
 };
@@ -73,7 +75,7 @@ TEST_F(MainWindowEngineTest, AClickedTermReachesTheCommandEntryAsWrittenAndAWebL
     ASSERT_TRUE(waitUntil([&] { return form->context.record.count() == 2; }));
     EXPECT_EQ(form->context.record.lineAt(1).content, QStringLiteral("Served over HTTP"));
     EXPECT_EQ(form->context.record.lineAt(2).scheme, QStringLiteral("MeSH"));
-    EXPECT_EQ(form->URL->currentText(), server.url(QStringLiteral("/served.htm")));
+    EXPECT_EQ(form->findChild<QComboBox*>(QStringLiteral("URL"))->currentText(), server.url(QStringLiteral("/served.htm")));
     ASSERT_TRUE(waitUntil([&] { return engine().LocationName() == QLatin1String("Served"); }));
 }
 

@@ -7,9 +7,11 @@
 #include "support/Common.h"
 #include "support/LocalHttpServer.h"
 #include "support/ScriptedUi.h"
+#include "platform/WidgetInput.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -50,25 +52,25 @@ protected:
     void TearDown() override { platform::setProcessStarter({}); }
 
     platform::webengine::WebEngineBrowser& engine() {
-        return *static_cast<platform::webengine::WebEngineBrowser*>(form->WebBrowser1);
+        return *static_cast<platform::webengine::WebEngineBrowser*>(form->findChild<platform::WebBrowser*>(QStringLiteral("WebBrowser1")));
     }
 };
 
 TEST_F(PageWindowsTest, APageOpeningWindowsByItselfStartsNothingButAClickDoes) {
     // What the status bar says right after the window handled each request.
     QStringList said;
-    QObject::connect(form->WebBrowser1, &platform::WebBrowser::newWindow, form.get(), [&](platform::NewWindowEvent&) {
+    QObject::connect(form->findChild<platform::WebBrowser*>(QStringLiteral("WebBrowser1")), &platform::WebBrowser::newWindow, form.get(), [&](platform::NewWindowEvent&) {
         said << form->StatusBar1->panelText(WindowFrame::kActivityPanel);
     });
-    form->URL->setEditText(server.url(QStringLiteral("/again.htm")));
-    form->LoadURLFromLocation();
+    form->findChild<QComboBox*>(QStringLiteral("URL"))->setEditText(server.url(QStringLiteral("/again.htm")));
+    widget_input::key(form->findChild<QComboBox*>(QStringLiteral("URL"))->lineEdit(), Qt::Key_Return);
     ASSERT_TRUE(waitUntil([&] { return !said.isEmpty(); }));
     EXPECT_TRUE(said.first().startsWith(QLatin1String("A new window the page asked for by itself was not opened")));
     EXPECT_TRUE(started.isEmpty());
 
     // The user clicks the link: that window opens, in a second copy of the program.
     ASSERT_TRUE(waitUntil([&] { return engine().LocationName() == QLatin1String("Again") && !engine().Busy(); }));
-    QWidget* view = form->WebBrowser1->widget();
+    QWidget* view = form->findChild<platform::WebBrowser*>(QStringLiteral("WebBrowser1"))->widget();
     QWidget* target = view->focusProxy() ? view->focusProxy() : view;
     const QPointF at(50, 50);
     // A click that comes before the engine has laid the page out is lost, as it would be

@@ -6,6 +6,7 @@
 class QMimeData;
 class QObject;
 class QWidget;
+class NavigationPane;
 class RecordPane;
 class TreePane;
 
@@ -34,6 +35,7 @@ public:
     // The other panes.
     virtual RecordPane& recordPane() = 0;
     virtual TreePane& treePane() = 0;
+    virtual NavigationPane& navigationPane() = 0;
 
     // The status bar's panels: the current file, the document state, what the program is doing.
     enum StatusPanel : int { kFilePanel = 1, kDocumentPanel = 2, kActivityPanel = 3 };
@@ -60,6 +62,8 @@ public:
     // Files and text dropped on the window's targets.
     virtual void LoadDragDrop(const QString& item) = 0;
     virtual void dropOnWindow(const QMimeData* data) = 0;
+    // Opens a path (or a "loadhcl=" / "loadrss=" list text) by its extension, as File > Open does.
+    virtual void LoadFromOpen(const QString& path) = 0;
     // True for a pane of the hierarchy (a drag source the metadata panel takes).
     virtual bool isTreePane(const QObject* object) const = 0;
 

@@ -14,6 +14,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTimer>
 
 using platform::twipsToPixels;
 
@@ -32,6 +33,14 @@ RecordPane::RecordPane(ProgramContext& context, WindowFrame& frame)
     buildContextMenu();
     buildEditPanel();
     connectMetaPanel();
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(2000);
+    connect(Timer1, &QTimer::timeout, this, &RecordPane::Timer1_Timer);
+}
+
+void RecordPane::startRetries() {
+    Timer1->start();
 }
 
 // The fields' event routing and the metadata panel (which hands its input straight to the

@@ -17,6 +17,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class QTimer;
 class QWidget;
 class MetaPanelView;
 class WindowFrame;
@@ -59,8 +60,10 @@ public:
     void forgetPageLoad() { lastPageLoad_ = PageLoad::NotRead; }
     // Whether the next page load asks the repository for its record instead.
     void setOpenRecordOnLoad(bool on) { openRecordOnLoad_ = on; }
-    // A load parked while the transfer control was busy; Timer1_Timer retries it.
+    // A load parked while the transfer control was busy; Timer1_Timer retries it, every
+    // two seconds once the retries are started.
     void Timer1_Timer();
+    void startRetries();
     // The address of the parked load; "" when none waits.
     const QString& parkedLoad() const { return pendingURL_; }
     // The record as the meta elements of a page head.
@@ -224,7 +227,8 @@ private:
     QPushButton* editOpenURI = nullptr;
     QPushButton* EditLoadScheme = nullptr;
     QString EditLoadSchemeTag;  // the scheme file "Load Scheme" loads
-    QObject* editPanelEvents_ = nullptr;  // routes the fields' clicks, keys and drops
+    QObject* editPanelEvents_ = nullptr;
+    QTimer* Timer1 = nullptr;  // retries a parked page load  // routes the fields' clicks, keys and drops
     QPushButton* EditClose = nullptr;
     QLabel* editLabel1 = nullptr;
     QLabel* editLabel2 = nullptr;
