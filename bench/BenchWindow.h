@@ -3,8 +3,10 @@
 // or offscreen when QT_QPA_PLATFORM says so), with the real browser, its settings and
 // program folder in a temporary folder, for benchmarks that run what users run. The
 // platform the window ran on is reported as "qpa_platform" with the figures.
-#include "app/Form1.h"
+#include <QMainWindow>
 #include "gui/catalogues/TreePane.h"
+
+#include <QMainWindow>
 #include "app/modMetaMain.h"
 #include "platform/MsgBox.h"
 #include "platform/webengine/WebEngineBrowser.h"
@@ -28,14 +30,19 @@ inline QTemporaryDir*& sandbox() {
     return dir;
 }
 
-inline Form1*& window();
-// The shown window's hierarchy pane.
-inline TreePane& treePane() { return *window()->findChild<TreePane*>(QStringLiteral("treePane")); }
-
-inline Form1*& window() {
-    static Form1* form = nullptr;
+inline QMainWindow*& window() {
+    static QMainWindow* form = nullptr;
     return form;
 }
+
+// The program's state the shown window works on.
+inline ProgramContext*& context() {
+    static ProgramContext* state = nullptr;
+    return state;
+}
+
+// The shown window's hierarchy pane.
+inline TreePane& treePane() { return *window()->findChild<TreePane*>(QStringLiteral("treePane")); }
 
 // Settings, program folder and data of a first start in `home`; never the user's keyring.
 inline QList<std::pair<QString, QString>> firstStartVariables(const QString& home) {
@@ -105,12 +112,14 @@ inline int withWindow(int argc, char** argv, const std::function<int()>& body) {
     });
     modMetaMain::createCacheDirs();
     ProgramContext context;
-    std::unique_ptr<Form1> form(modMetaMain::openMainWindow(context));
+    std::unique_ptr<QMainWindow> form(modMetaMain::openMainWindow(context));
     form->resize(1000, 700);
     form->show();
     QApplication::processEvents();
     window() = form.get();
+    bench::context() = &context;
     const int result = body();
+    bench::context() = nullptr;
     window() = nullptr;
     form.reset();
     return result;

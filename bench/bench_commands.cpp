@@ -18,15 +18,12 @@ namespace {
 
 constexpr int kRecordLines = 200;
 
-Form1& window() {
-    return *bench::window();
-}
 
 // A record of `lines` lines, each its own element with an X.500 scheme.
-void fillRecord(Form1& form, int lines = kRecordLines) {
-    form.context.record.clear();
+void fillRecord(int lines = kRecordLines) {
+    bench::context()->record.clear();
     for (int i = 0; i < lines; ++i)
-        form.context.record.append({QStringLiteral("DC.Element%1").arg(i), QStringLiteral("c=AU"), QString(),
+        bench::context()->record.append({QStringLiteral("DC.Element%1").arg(i), QStringLiteral("c=AU"), QString(),
                             QStringLiteral("x500")});
 }
 
@@ -40,21 +37,20 @@ QString fieldCommand(int k, int lines = kRecordLines) {
 // Arguments: the number of commands and the record's size; the cost of a command must not
 // grow with either.
 void BM_FieldCommands(benchmark::State& state) {
-    Form1& form = window();
     const int count = int(state.range(0));
     const int lines = int(state.range(1));
     QStringList commands;
     for (int k = 0; k < count; ++k) commands << fieldCommand(k, lines);
     for (auto _ : state) {
         state.PauseTiming();
-        fillRecord(form, lines);
+        fillRecord(lines);
         state.ResumeTiming();
         for (const QString& text : commands) {
             QString command = text;
-            modMTP::mtpTransaction(bench::window()->context, command);
+            modMTP::mtpTransaction(*bench::context(), command);
         }
     }
-    if (form.context.record.count() != lines) state.SkipWithError("the record changed size");
+    if (bench::context()->record.count() != lines) state.SkipWithError("the record changed size");
     state.SetItemsProcessed(state.iterations() * count);
 }
 BENCHMARK(BM_FieldCommands)
@@ -66,12 +62,11 @@ BENCHMARK(BM_FieldCommands)
 // Runs the batch, then paints what it left: the time a user waits for the window to show it.
 void runBatch(const QString& path) {
     QString command = QStringLiteral("mtp://open=") + path + QStringLiteral("/");
-    modMTP::mtpTransaction(bench::window()->context, command);
+    modMTP::mtpTransaction(*bench::context(), command);
     bench::paintPending();
 }
 
 void BM_BatchFile(benchmark::State& state) {
-    Form1& form = window();
     const int count = int(state.range(0));
     static QTemporaryDir dir;
     const QString path = dir.path() + QStringLiteral("/bench.kqb");
@@ -88,11 +83,11 @@ void BM_BatchFile(benchmark::State& state) {
     }
     for (auto _ : state) {
         state.PauseTiming();
-        fillRecord(form);
+        fillRecord();
         state.ResumeTiming();
         runBatch(path);
     }
-    if (form.context.record.count() != kRecordLines) state.SkipWithError("the record changed size");
+    if (bench::context()->record.count() != kRecordLines) state.SkipWithError("the record changed size");
     state.SetItemsProcessed(state.iterations() * count);
     state.SetComplexityN(count);
 }
@@ -117,7 +112,7 @@ void timeBatch(benchmark::State& state, const QString& path) {
     for (auto _ : state) {
         state.PauseTiming();
         QString clear = QStringLiteral("mtp://delete=all.fld");
-        modMTP::mtpTransaction(bench::window()->context, clear);
+        modMTP::mtpTransaction(*bench::context(), clear);
         QApplication::processEvents();
         state.ResumeTiming();
         runBatch(path);
@@ -135,7 +130,7 @@ void BM_GrowingRecordBatch(benchmark::State& state) {
         return QStringLiteral("mtp://field=DC.Description%1&content=Description %2.fld/").arg(k % 200).arg(k);
     });
     timeBatch(state, path);
-    state.SetLabel(std::to_string(window().context.record.count()) + " lines");
+    state.SetLabel(std::to_string(bench::context()->record.count()) + " lines");
 }
 BENCHMARK(BM_GrowingRecordBatch)->Arg(1000)->Arg(2000)->Arg(10000)->Unit(benchmark::kMillisecond)->Iterations(1);
 

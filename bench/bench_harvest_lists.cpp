@@ -18,7 +18,6 @@
 namespace {
 
 QTemporaryDir*& sandbox = bench::sandbox();
-Form1*& window = bench::window();
 
 // A list of `items` items, 1,000 to a folder, two folder levels deep, in the AGLS 1.2 form.
 QString harvestList(int items) {
@@ -41,12 +40,12 @@ QString harvestList(int items) {
 
 // Each item brings its own line; each folder one more.
 bool allShown(int items) {
-    return window->context.listTrees[size_t(window->context.treeIndex)].count() == 1 + items + items / 10000 + items / 1000;
+    return bench::context()->listTrees[size_t(bench::context()->treeIndex)].count() == 1 + items + items / 10000 + items / 1000;
 }
 
 // Loaded as the user loads it, and shown.
 bool load(const QString& command, int items) {
-    modMTP::runCommand(bench::window()->context, command);
+    modMTP::runCommand(*bench::context(), command);
     bench::paintPending();
     return allShown(items);
 }
@@ -98,7 +97,7 @@ BENCHMARK(BM_LoadHarvestList)->Arg(50000)->Arg(100000)->Unit(benchmark::kMillise
 void BM_SaveHarvestList(benchmark::State& state) {
     const int items = int(state.range(0));
     if (!load(items)) state.SkipWithError("items missing");
-    bench::window()->context.domain.defaultSchema = QStringLiteral("AGLS1.2");
+    bench::context()->domain.defaultSchema = QStringLiteral("AGLS1.2");
     QString target = sandbox->path() + QStringLiteral("/Saved%1.xml").arg(items);
     for (auto _ : state) {
         QString path = target;

@@ -33,7 +33,6 @@ constexpr qint64 kLargeCatalogueBytes = qint64(200) << 20;
 // of the idle window and after the load, the longest gap between two turns of a 10 ms timer
 // during the load, the progress texts shown, the nodes and the saved file's size.
 int measureLargeCatalogue(const QString& file, const QString& saved) {
-    Form1& w = *bench::window();
     // The window settles first (its home page shown), so the idle figure is the window's own.
     QElapsedTimer settle;
     settle.start();
@@ -47,7 +46,7 @@ int measureLargeCatalogue(const QString& file, const QString& saved) {
     tick.setInterval(10);
     QObject::connect(&tick, &QTimer::timeout, [&] {
         longestGap = std::max(longestGap, sinceTick.restart());
-        const QString shown = w.StatusBar1->panelText(WindowFrame::kActivityPanel);
+        const QString shown = bench::window()->findChild<platform::StatusBar*>(QStringLiteral("StatusBar1"))->panelText(WindowFrame::kActivityPanel);
         if (shown.startsWith(QLatin1String("Loading record")) && (progress.isEmpty() || progress.last() != shown))
             progress << shown;
     });
@@ -56,13 +55,13 @@ int measureLargeCatalogue(const QString& file, const QString& saved) {
     sinceTick.start();
     tick.start();
     QString location = file;
-    modMTP::loadList(bench::window()->context, location);
+    modMTP::loadList(*bench::context(), location);
     bench::paintPending();
     longestGap = std::max(longestGap, sinceTick.elapsed());
     tick.stop();
     const qint64 loadMs = clock.elapsed();
     const long long peak = bench::peakResidentBytes();
-    const int nodes = w.context.listTrees[size_t(w.context.treeIndex)].count();
+    const int nodes = bench::context()->listTrees[size_t(bench::context()->treeIndex)].count();
     clock.restart();
     QString target = saved;
     long written = 0;

@@ -21,7 +21,6 @@
 namespace {
 
 QTemporaryDir*& sandbox = bench::sandbox();
-Form1*& window = bench::window();
 
 QString schemeList(int lines) {
     static std::map<int, QString> made;
@@ -34,7 +33,7 @@ QString schemeList(int lines) {
 // Loaded as the user opens it, and shown.
 void load(const QString& path) {
     QString location = path;
-    modMTP::loadList(bench::window()->context, location);
+    modMTP::loadList(*bench::context(), location);
     bench::paintPending();
 }
 
@@ -57,7 +56,7 @@ void BM_LoadSchemeList(benchmark::State& state) {
         bench::startCold(state);
         load(path);
         state.PauseTiming();
-        if (window->context.listTrees[size_t(window->context.treeIndex)].count() != lines + 1) state.SkipWithError("lines missing");
+        if (bench::context()->listTrees[size_t(bench::context()->treeIndex)].count() != lines + 1) state.SkipWithError("lines missing");
         state.ResumeTiming();
     }
     state.SetItemsProcessed(state.iterations() * lines);
@@ -68,7 +67,7 @@ void BM_SaveAsList(benchmark::State& state) {
     const int lines = int(state.range(0));
     const QString source = schemeList(lines);
     load(source);
-    if (window->context.listTrees[size_t(window->context.treeIndex)].count() != lines + 1) state.SkipWithError("lines missing");
+    if (bench::context()->listTrees[size_t(bench::context()->treeIndex)].count() != lines + 1) state.SkipWithError("lines missing");
     QString target = sandbox->path() + QStringLiteral("/Saved%1.kqs").arg(lines);
     for (auto _ : state) {
         long count = 0;

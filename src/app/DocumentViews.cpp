@@ -1,11 +1,12 @@
 // The File menu's and the status bar's views of the document state: the Save items and
 // captions, the current file; and the list's mark, which asks about the record first.
 #include "gui/app/WindowFrame.h"
-#include "app/Form1.h"
+#include "gui/app/FileMenu.h"
 #include "gui/catalogues/TreePane.h"
+#include "gui/record/RecordPane.h"
+#include "gui/app/NavigationPane.h"
 
 #include "core/catalogues/ListTree.h"
-#include "gui/record/RecordPane.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/StatusBar.h"
@@ -14,35 +15,88 @@
 
 using Document = DocumentState::Document;
 
-void Form1::setMnuFileSaveAs() {
+void FileMenu::setMnuFileSaveAs() {
     bool recordItems = true;
     bool listItems = true;
     if (documentState->modified(Document::List)) {
         recordItems = false;
-    } else if (documentState->modified(Document::Record) || treePane->activeTree().count() == 0) {
+    } else if (documentState->modified(Document::Record) || frame.treePane().activeTree().count() == 0) {
         listItems = false;
     }
     for (int i = WindowFrame::kSaveAsPage; i <= WindowFrame::kSaveAsRssChannel; ++i)
         mnuFileSaveAs(i)->setEnabled(i <= WindowFrame::kSaveAsTemplate ? recordItems : listItems);
 }
 
-void Form1::mnuFileDraw() {
+void FileMenu::mnuFileDraw() {
     if (documentState->TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive))
         documentState->setSaveListCaption(QStringLiteral("Save Scheme"));
     else if (documentState->TreePath().contains(QLatin1String(".kqi"), Qt::CaseInsensitive))
         documentState->setSaveListCaption(QStringLiteral("Save Catalog"));
 }
 
-void Form1::showDocumentState() {
-    StatusBar1->setPanelText(WindowFrame::kDocumentPanel, documentState->modeText());
-    StatusBar1->setPanelTag(WindowFrame::kDocumentPanel, documentState->documentName());
+void FileMenu::showDocumentState() {
+    frame.statusBar().setPanelText(WindowFrame::kDocumentPanel, documentState->modeText());
+    frame.statusBar().setPanelTag(WindowFrame::kDocumentPanel, documentState->documentName());
     mnuFileSave->setText(documentState->saveCaption());
     mnuFileSaveList->setText(documentState->saveListCaption());
     showCurrentFile();
 }
 
-void Form1::showCurrentFile() {
-    StatusBar1->setPanelText(WindowFrame::kFilePanel, QStringLiteral("Current File:") + (documentState->currentHTMLFile().isEmpty()
+void FileMenu::showCurrentFile() {
+    frame.statusBar().setPanelText(WindowFrame::kFilePanel, QStringLiteral("Current File:") + (documentState->currentHTMLFile().isEmpty()
                                                                       ? QStringLiteral("<No File>")
                                                                       : platform::fileNamePart(documentState->currentHTMLFile())));
+}
+
+// ---- the status bar ----------------------------------------------------------------
+
+void FileMenu::StatusBar1_MouseMove(double x) {
+    int panel = 0;
+    for (int i = 1; i <= frame.statusBar().panelCount(); ++i) {
+        const double left = frame.statusBar().panelLeft(i);
+        if (left < x && x < left + frame.statusBar().panelWidth(i)) {
+            panel = i;
+            break;
+        }
+    }
+    QString tip;
+    if (panel == 2) {
+        const auto line = [&](const char* label, const QString& value) {
+            if (!value.isEmpty()) tip += QLatin1String(label) + value + QLatin1String("\r\n");
+        };
+        line("Current HTML File being edited is: ", context.document.currentHTMLFile());
+        line("Current Repository Save macro is: ", context.macros.saveRecordMacro);
+        line("Current Repository Open macro is: ", context.macros.openRecordMacro);
+    }
+    frame.statusBar().setToolTip(tip.trimmed());
+}
+
+void FileMenu::StatusBar1_PanelClick(int panel) {
+    if (panel != 2) return;
+    QString message;
+    const auto line = [&](const char* label, const QString& value) {
+        if (!value.isEmpty()) message += QLatin1String(label) + value + QLatin1String("\r\n");
+    };
+    line("HTML File: ", context.document.currentHTMLFile());
+    line("Current Tree Path: ", context.document.TreePath());
+    line("Save macro is: ", context.macros.saveRecordMacro);
+    line("Save List macro is: ", context.macros.saveCatalogMacro);
+    line("Open macro is: ", context.macros.openRecordMacro);
+    line("Open List macro is: ", context.macros.openCatalogMacro);
+    line("Current Tree Path : ", context.document.TreePath());
+    line("Current Editing Mode: ", context.document.documentName());
+    line("Schemes registered on the Repository are ", context.macros.repositorySchemes);
+    if (!message.isEmpty()) platform::MsgBox(message);
+}
+
+void FileMenu::enableSave() {
+    mnuFileSave->setEnabled(true);
+}
+
+void FileMenu::enableSaveList() {
+    mnuFileSaveList->setEnabled(true);
+}
+
+void FileMenu::setSaveAsCaption(int index, const QString& caption) {
+    if (QAction* item = mnuFileSaveAs(index)) item->setText(caption);
 }

@@ -1,10 +1,10 @@
 // The domain part of the preferences.
-#include "app/Form1.h"
+#include "gui/app/WindowSettings.h"
 
 #include "domains/modCheckList.h"
 #include "domains/modSchemas.h"
 
-void Form1::readDomainPreferences() {
+void WindowSettings::readDomainPreferences() {
     modCheckList::fillSchemaCatalogue(context.domain.catalogue, context.schemeServer);
     modSchemas::hideAllSchemaMenus(context);
     const auto chosen = formSettings.GetAllSettings(QStringLiteral("Preferences\\Schemas"));
@@ -19,7 +19,7 @@ void Form1::readDomainPreferences() {
 
 // A domain that was never read (no domains chosen) is not written back as "", so a stored
 // domain is never erased by a run that did not look at it.
-void Form1::writeDomainPreference() {
+void WindowSettings::writeDomainPreference() {
     if (defaultSchemaRead_ || !context.domain.defaultSchema.isEmpty())
         formSettings.SaveSetting(QStringLiteral("Preferences"), QStringLiteral("defaultSchema"), context.domain.defaultSchema);
 }

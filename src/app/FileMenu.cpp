@@ -1,8 +1,9 @@
 // The File menu's wiring, and its small items: Print, Check for Harvest Control List, Exit.
-#include "app/Form1.h"
-#include "gui/app/NavigationPane.h"
+#include "gui/app/FileMenu.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
+#include "gui/app/NavigationPane.h"
 
 #include "commands/modMTP.h"
 #include "platform/MsgBox.h"
@@ -11,7 +12,17 @@
 #include <QAction>
 #include <QComboBox>
 
-void Form1::connectFileMenu() {
+FileMenu::FileMenu(ProgramContext& context, WindowFrame& frame, QObject& menus)
+    : QObject(&menus), context(context), documentState(&context.document), frame(frame) {
+    const auto array = [&menus](ControlArray<QAction>& items, const QString& name, int last) {
+        for (int i = 1; i <= last; ++i)
+            if (auto* item = menus.findChild<QAction*>(name + QLatin1Char('_') + QString::number(i))) items.set(i, item);
+    };
+    array(mnuFileNew, QStringLiteral("mnuFileNew"), kNewWindow);
+    array(mnuFileOpenIdx, QStringLiteral("mnuFileOpenIdx"), kOpenDirectory);
+    array(mnuFileSaveAs, QStringLiteral("mnuFileSaveAs"), WindowFrame::kSaveAsRssChannel);
+    mnuFileSave = menus.findChild<QAction*>(QStringLiteral("mnuFileSave"));
+    mnuFileSaveList = menus.findChild<QAction*>(QStringLiteral("mnuFileSaveList"));
     for (auto it = mnuFileNew.begin(); it != mnuFileNew.end(); ++it) {
         const int index = it.key();
         connect(it.value(), &QAction::triggered, this, [this, index] { mnuFileNew_Click(index); });
@@ -24,20 +35,21 @@ void Form1::connectFileMenu() {
         const int index = it.key();
         connect(it.value(), &QAction::triggered, this, [this, index] { mnuFileSaveAs_Click(index); });
     }
-    connect(mnuFileSave, &QAction::triggered, this, &Form1::mnuFileSave_Click);
-    connect(mnuFileSaveList, &QAction::triggered, this, &Form1::mnuFileSaveList_Click);
-    connect(mnuFilePrint, &QAction::triggered, this, &Form1::mnuFilePrint_Click);
-    connect(mnuFileCheckHarvest, &QAction::triggered, this, &Form1::mnuFileCheckHarvest_Click);
-    connect(mnuFileExit, &QAction::triggered, this, &Form1::mnuFileExit_Click);
+    connect(mnuFileSave, &QAction::triggered, this, &FileMenu::mnuFileSave_Click);
+    connect(mnuFileSaveList, &QAction::triggered, this, &FileMenu::mnuFileSaveList_Click);
+    const auto item = [&menus](const char* name) { return menus.findChild<QAction*>(QLatin1String(name)); };
+    connect(item("mnuFilePrint"), &QAction::triggered, this, &FileMenu::mnuFilePrint_Click);
+    connect(item("mnuFileCheckHarvest"), &QAction::triggered, this, &FileMenu::mnuFileCheckHarvest_Click);
+    connect(item("mnuFileExit"), &QAction::triggered, this, &FileMenu::mnuFileExit_Click);
 }
 
-void Form1::mnuFilePrint_Click() {
-    navigationPane->PrintPage();
+void FileMenu::mnuFilePrint_Click() {
+    frame.navigationPane().PrintPage();
 }
 
 // A site publishes its Harvest Control List in the folder "meta/" below its host.
-void Form1::mnuFileCheckHarvest_Click() {
-    QString text = navigationPane->addressText();
+void FileMenu::mnuFileCheckHarvest_Click() {
+    QString text = frame.navigationPane().addressText();
     const QString scheme = platform::webSchemeOf(text);
     text.remove(QLatin1String("http://"), Qt::CaseInsensitive);
     text.remove(QLatin1String("https://"), Qt::CaseInsensitive);
@@ -50,7 +62,7 @@ void Form1::mnuFileCheckHarvest_Click() {
     mnuFileSaveAs(WindowFrame::kSaveAsRssChannel)->setEnabled(true);
 }
 
-void Form1::mnuFileExit_Click() {
-    if (recordPane->saveHtmlCheck() == platform::vbCancel) return;
-    close();
+void FileMenu::mnuFileExit_Click() {
+    if (frame.recordPane().saveHtmlCheck() == platform::vbCancel) return;
+    frame.clientArea()->window()->close();
 }

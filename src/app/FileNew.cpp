@@ -1,9 +1,10 @@
 // File > New: a record from the template or the repository, an empty list in the tree, or
 // a second window.
-#include "app/Form1.h"
-#include "gui/app/NavigationPane.h"
+#include "gui/app/FileMenu.h"
+#include "gui/app/WindowFrame.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
+#include "gui/app/NavigationPane.h"
 
 #include "app/ModOpenSave.h"
 #include "commands/modMTP.h"
@@ -53,13 +54,13 @@ QString proposedListName(const QString& treePath, const char* extension) {
 
 // Whichever document carries the "Modified" mark is offered for saving first; 2 (Cancel)
 // stops the New.
-int Form1::saveBeforeNew() {
-    if (documentState->modified(DocumentState::Document::Record)) return recordPane->saveHtmlCheck();
-    if (documentState->modified(DocumentState::Document::List)) return treePane->saveListCheck(QStringLiteral("before starting a new one"));
+int FileMenu::saveBeforeNew() {
+    if (documentState->modified(DocumentState::Document::Record)) return frame.recordPane().saveHtmlCheck();
+    if (documentState->modified(DocumentState::Document::List)) return frame.treePane().saveListCheck(QStringLiteral("before starting a new one"));
     return 0;
 }
 
-void Form1::mnuFileNew_Click(int index) {
+void FileMenu::mnuFileNew_Click(int index) {
     if (index < kNewTemplate || index > kNewWindow) {
         setMnuFileSaveAs();
         return;
@@ -94,12 +95,12 @@ void Form1::mnuFileNew_Click(int index) {
         setMnuFileSaveAs();
         documentState->setTreePath(QString());
         documentState->setListFile(QString());
-        treePane->activeTree().clear();
+        frame.treePane().activeTree().clear();
         context.rootName = QStringLiteral("RSS Channel");
-        if (const ListTree::NodeId root = treePane->activeTree().add(0, ListTree::Place::Last, context.rootName + QLatin1Char('\\'),
+        if (const ListTree::NodeId root = frame.treePane().activeTree().add(0, ListTree::Place::Last, context.rootName + QLatin1Char('\\'),
                                                             context.rootName, platform::kImageSchemeFolder))
-            treePane->activeTree().setTag(root, QStringLiteral("RSS"));
-        if (!treePane->activeTreeVisible()) mnuViewTreeView_Click();
+            frame.treePane().activeTree().setTag(root, QStringLiteral("RSS"));
+        if (!frame.treePane().activeTreeVisible()) frame.mnuViewTreeView_Click();
         mnuFileDraw();
         documentState->setSaveCaption(QStringLiteral("Save RSS Channel"));
         mnuFileSaveList->setEnabled(true);
@@ -120,7 +121,7 @@ void Form1::mnuFileNew_Click(int index) {
         documentState->setSaveCaption(QStringLiteral("Save Harvest Control List"));
         mnuFileSaveList->setEnabled(true);
         QString history = QStringLiteral("loadhcl=") + documentState->TreePath() + QStringLiteral(".kqi");
-        navigationPane->URLAddItem(history);
+        frame.navigationPane().URLAddItem(history);
         startNewList(path, kHarvestList);
         return;
     }
@@ -141,7 +142,7 @@ void Form1::mnuFileNew_Click(int index) {
         setMnuFileSaveAs();
         QString proposed = proposedListName(documentState->TreePath(), ".kqs");
         const QString path = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kSchemeFilter, proposed);
-        if (!treePane->activeTreeVisible()) mnuViewTreeView_Click();
+        if (!frame.treePane().activeTreeVisible()) frame.mnuViewTreeView_Click();
         if (path.isEmpty()) {
             setMnuFileSaveAs();
             return;
@@ -152,20 +153,20 @@ void Form1::mnuFileNew_Click(int index) {
         return;
     }
     case kNewWindow:
-        navigationPane->startSecondInstance(navigationPane->addressText());
+        frame.navigationPane().startSecondInstance(frame.navigationPane().addressText());
         setMnuFileSaveAs();
         return;
     }
 }
 
 // Puts the root of a new, empty list into the active tree; nothing is written yet.
-void Form1::startNewList(const QString& path, const QString& kind) {
+void FileMenu::startNewList(const QString& path, const QString& kind) {
     documentState->setTreePath(path);
     // The user chose this file for the new list in the save dialog.
     documentState->setListFile(path);
     context.rootName = listName(path);
-    if (!treePane->activeTreeVisible()) mnuViewTreeView_Click();
-    ListTree& tree = treePane->activeTree();
+    if (!frame.treePane().activeTreeVisible()) frame.mnuViewTreeView_Click();
+    ListTree& tree = frame.treePane().activeTree();
     tree.clear();
     const QString rootKey = context.rootName + QLatin1Char('\\');
     if (documentState->TreePath().contains(QLatin1String(".kqs"))) {

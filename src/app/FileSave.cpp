@@ -1,7 +1,9 @@
 // File > Save and Save Subject Index: the record or the list, whichever the status bar names.
-#include "app/Form1.h"
+#include "gui/app/FileMenu.h"
+#include "gui/app/WindowFrame.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
+#include "gui/app/NavigationPane.h"
 
 #include "app/ModOpenSave.h"
 #include "app/modFileExists.h"
@@ -28,7 +30,7 @@ bool isCatalogueOrSchemePath(const QString& path) {
 // Writes a catalogue or scheme list to TreePath. A list without a full path (a bare name,
 // "Untitled", a list read from the web) is saved under a name the user chooses now, never
 // next to wherever the program happens to run. True when the file was written.
-bool Form1::saveListToItsFile(bool catalogue) {
+bool FileMenu::saveListToItsFile(bool catalogue) {
     QString path = documentState->TreePath();
     if (!platform::isLocalPath(path)) {
         path = QStringLiteral("Untitled");
@@ -37,10 +39,10 @@ bool Form1::saveListToItsFile(bool catalogue) {
         documentState->setTreePath(path);
     }
     long nodeCount = 0;
-    return treePane->SaveAsList(path, nodeCount);
+    return frame.treePane().SaveAsList(path, nodeCount);
 }
 
-void Form1::mnuFileSave_Click() {
+void FileMenu::mnuFileSave_Click() {
     if (fileMenuBusy) {
         fileMenuBusy = false;
         return;
@@ -61,9 +63,9 @@ void Form1::mnuFileSave_Click() {
     // The document stays "Modified" unless its file was written: a cancelled dialog, a
     // failed write or a save the repository finishes later leave the mark in place.
     if (document == DocumentState::Document::Record) {
-        const bool saved = recordPane->saveRecordWhereItBelongs([this] {
+        const bool saved = frame.recordPane().saveRecordWhereItBelongs([this] {
             const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, context.FilePath);
-            return !chosen.isEmpty() && recordPane->SaveAsHTML(chosen);
+            return !chosen.isEmpty() && frame.recordPane().SaveAsHTML(chosen);
         });
         if (saved) documentState->markSaved(DocumentState::Document::Record);
         return;
@@ -74,29 +76,29 @@ void Form1::mnuFileSave_Click() {
         modMTP::runCommand(context, context.macros.saveCatalogMacro);
         return;
     }
-    const ListTree::NodeId root = treePane->activeTree().item(1);
+    const ListTree::NodeId root = frame.treePane().activeTree().item(1);
     if (!root) {
         platform::MsgBox(QStringLiteral("There is no list in the tree to save."));
         return;
     }
-    const QString rootTag = treePane->activeTree().tag(root);
+    const QString rootTag = frame.treePane().activeTree().tag(root);
     if (rootTag.contains(QLatin1String("Harvest Control List"), ci)) {
-        treePane->showHarvestListDialog();
+        frame.treePane().showHarvestListDialog();
     } else if (rootTag.contains(QLatin1String("RSS"), ci)) {
-        if (treePane->saveRssChannelWithDialog()) documentState->setSaveCaption(QStringLiteral("Save RSS Channel to: ") + documentState->TreePath());
+        if (frame.treePane().saveRssChannelWithDialog()) documentState->setSaveCaption(QStringLiteral("Save RSS Channel to: ") + documentState->TreePath());
     } else if (isCatalogueOrSchemePath(documentState->TreePath())) {
         if (saveListToItsFile(documentState->TreePath().contains(QLatin1String(".kqi"), ci)))
             documentState->markSaved(DocumentState::Document::List);
     }
 }
 
-void Form1::mnuFileSaveList_Click() {
+void FileMenu::mnuFileSaveList_Click() {
     if (isCatalogueOrSchemePath(documentState->TreePath())) {
         // An empty tree has nothing to write; its file stays as it is.
-        if (treePane->activeTree().count() == 0) return;
+        if (frame.treePane().activeTree().count() == 0) return;
         if (saveListToItsFile(!documentState->TreePath().contains(QLatin1String(".kqs"), ci)))
             documentState->markSaved(DocumentState::Document::List);
     } else if (documentState->saveListCaption() == QLatin1String("Save RSS Channel")) {
-        treePane->saveRssChannelWithDialog();
+        frame.treePane().saveRssChannelWithDialog();
     }
 }

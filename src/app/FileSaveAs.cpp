@@ -1,10 +1,10 @@
 // File > Save As: the record or the list under a name chosen now, or handed to the
 // repository or to the list's own dialog.
-#include "app/Form1.h"
-#include "gui/app/NavigationPane.h"
-#include "gui/catalogues/TreePane.h"
+#include "gui/app/FileMenu.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
+#include "gui/app/NavigationPane.h"
 
 #include "app/ModOpenSave.h"
 #include "commands/modMTP.h"
@@ -22,16 +22,16 @@ namespace {
 
 // The save goes through the command entry, so the command log records it like any other;
 // the writers' counters tell whether the file was really written.
-bool Form1::runSaveCommand(const QString& path, bool list) {
-    const int before = list ? listFilesWritten : recordPane->filesWritten();
+bool FileMenu::runSaveCommand(const QString& path, bool list) {
+    const int before = list ? frame.treePane().filesWritten() : frame.recordPane().filesWritten();
     modMTP::runCommand(context, QStringLiteral("mtp://save=") + path);
-    return (list ? listFilesWritten : recordPane->filesWritten()) > before;
+    return (list ? frame.treePane().filesWritten() : frame.recordPane().filesWritten()) > before;
 }
 
-bool Form1::mnuFileSaveAs_Click(int index) {
+bool FileMenu::mnuFileSaveAs_Click(int index) {
     switch (index) {
     case WindowFrame::kSaveAsPage: {
-        const QString location = navigationPane->browserLocationURL();
+        const QString location = frame.navigationPane().browserLocationURL();
         const qsizetype slash = location.lastIndexOf(QLatin1Char('/'));
         if (slash >= 0) context.FilePath = platform::folderPart(context.FilePath) + location.mid(slash + 1);
         const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, context.FilePath);
@@ -77,14 +77,14 @@ bool Form1::mnuFileSaveAs_Click(int index) {
         return true;
     }
     case WindowFrame::kSaveAsHarvestList:
-        treePane->showHarvestListDialog();
+        frame.treePane().showHarvestListDialog();
         documentState->setSaveCaption(QStringLiteral("Save Harvest Control List to "));
         return false;  // the dialog saves once it has been filled in
     case WindowFrame::kSaveAsRssChannel: {
         // The channel dialog may take the path it wrote into TreePath; this item leaves the
         // list's own path alone.
         const QString listPath = documentState->TreePath();
-        const bool saved = treePane->saveRssChannelWithDialog();
+        const bool saved = frame.treePane().saveRssChannelWithDialog();
         if (saved) documentState->setSaveCaption(QStringLiteral("Save RSS File to ") + documentState->TreePath());
         documentState->setTreePath(listPath);
         return saved;

@@ -1,24 +1,25 @@
 #include "app/Form1.h"
 
-#include "app/LogoWidget.h"
-#include "app/SplitterGrip.h"
 #include "app/frmHelpBrowser.h"
 #include "app/modRegistry.h"
-#include "core/record/Record.h"
-#include "gui/app/EditMenu.h"
-#include "gui/app/HelpMenu.h"
-#include "gui/app/MacrosMenu.h"
-#include "gui/app/NavigationPane.h"
-#include "gui/app/WindowFrame.h"
-#include "gui/record/RecordPane.h"
-#include "gui/catalogues/TreePane.h"
 #include "catalogues/HarvestLists.h"
 #include "catalogues/modRSS.h"
+#include "gui/app/EditMenu.h"
+#include "gui/app/FileMenu.h"
+#include "gui/app/HelpMenu.h"
+#include "gui/app/MacrosMenu.h"
+#include "gui/app/MainCommandWindow.h"
+#include "gui/app/MainMenus.h"
+#include "gui/app/NavigationPane.h"
+#include "gui/app/ViewMenu.h"
+#include "gui/app/WindowFrame.h"
+#include "gui/app/WindowLayout.h"
+#include "gui/app/WindowSettings.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/record/RecordPane.h"
 #include "platform/Modal.h"
-#include "platform/Inet.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
-#include "gui/catalogues/ListTreeView.h"
 #include "platform/Twips.h"
 #include "platform/WebBrowser.h"
 
@@ -26,199 +27,175 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QGroupBox>
-#include <QFrame>
 #include <QKeyEvent>
-#include <QLineEdit>
-#include <QDropEvent>
-#include <QMimeData>
-#include <QRandomGenerator>
-#include <QResizeEvent>
-#include <QTimer>
-#include <QMenu>
-#include <QPainter>
-#include <QPixmap>
-#include <QPolygonF>
-#include <QStyle>
+#include <QMenuBar>
 #include <QToolBar>
-#include <QToolButton>
-#include <QUrl>
-#include <QVBoxLayout>
 
-using platform::pixelsToTwips;
 using platform::twipsToPixels;
 
-namespace {
-
-QRect toPixels(const Layout::Rect& r) {
-    return QRect(twipsToPixels(r.left), twipsToPixels(r.top), std::max(0, twipsToPixels(r.width)),
-                 std::max(0, twipsToPixels(r.height)));
-}
-}  // namespace
+// What the window holds: the menus' handlers, the toolbar, the status bar and the panes.
+struct Form1::Ui {
+    QWidget* clientArea = nullptr;
+    QToolBar* Toolbar1 = nullptr;
+    platform::StatusBar* StatusBar1 = nullptr;
+    NavigationPane* navigation = nullptr;
+    RecordPane* record = nullptr;
+    TreePane* tree = nullptr;
+    WindowLayout* layout = nullptr;
+    FileMenu* fileMenu = nullptr;
+    ViewMenu* viewMenu = nullptr;
+    std::unique_ptr<HelpMenu> helpMenu;
+    std::unique_ptr<EditMenu> editMenu;
+    std::unique_ptr<MacrosMenu> macrosMenu;
+    std::unique_ptr<WindowSettings> settings;
+};
 
 // What the panes ask of the window, answered by the window's own parts.
 class Form1::Frame : public WindowFrame {
 public:
-    explicit Frame(Form1& form) : f(form) {}
-    RecordPane& recordPane() override { return *f.recordPane; }
-    TreePane& treePane() override { return *f.treePane; }
-    NavigationPane& navigationPane() override { return *f.navigationPane; }
-    platform::StatusBar& statusBar() override { return *f.StatusBar1; }
-    QWidget* clientArea() override { return f.clientArea; }
-    double splitterX() const override { return f.splitterX(); }
-    double splitterY() const override { return f.splitterY(); }
-    void SizeControls(double& x, double& y) override { f.SizeControls(x, y); }
+    explicit Frame(Form1& form) : f(form), ui(*form.ui) {}
+    RecordPane& recordPane() override { return *ui.record; }
+    TreePane& treePane() override { return *ui.tree; }
+    NavigationPane& navigationPane() override { return *ui.navigation; }
+    FileMenu& fileMenu() override { return *ui.fileMenu; }
+    ViewMenu& viewMenu() override { return *ui.viewMenu; }
+    EditMenu& editMenu() override { return *ui.editMenu; }
+    HelpMenu& helpMenu() override { return *ui.helpMenu; }
+    MacrosMenu& macrosMenu() override { return *ui.macrosMenu; }
+    platform::StatusBar& statusBar() override { return *ui.StatusBar1; }
+    QWidget* clientArea() override { return ui.clientArea; }
+    double splitterX() const override { return ui.layout->splitterX(); }
+    double splitterY() const override { return ui.layout->splitterY(); }
+    void SizeControls(double& x, double& y) override { ui.layout->SizeControls(x, y); }
     void relayout() override {
-        double x = f.splitterX();
-        double y = f.splitterY();
-        f.SizeControls(x, y);
+        double x = ui.layout->splitterX();
+        double y = ui.layout->splitterY();
+        ui.layout->SizeControls(x, y);
     }
+    void moveHSplitter(double y) override { ui.layout->moveHSplitter(y); }
+    double treePaneWidth() const override { return ui.layout->treePaneWidth(); }
     double splitterForLines(int lines, double editHeight) const override {
-        return f.splitterForLines(lines, editHeight);
+        return ui.layout->splitterForLines(lines, editHeight);
     }
-    void showMetadataView() override { f.mnuViewQuorvantile_Click(); }
-    void setEditViewChecked(bool on) override { f.mnuViewEdit->setChecked(on); }
-    void mnuViewTreeView_Click() override { f.mnuViewTreeView_Click(); }
-    bool treeViewChecked() const override { return f.mnuViewTreeView->isChecked(); }
-    void LoadDragDrop(const QString& item) override { f.navigationPane->LoadDragDrop(item); }
-    void dropOnWindow(const QMimeData* data) override { f.navigationPane->dropOnWindow(data); }
-    void LoadFromOpen(const QString& path) override { f.LoadFromOpen(path); }
-    bool isTreePane(const QObject* object) const override { return f.treePane->isTreePane(object); }
-    QString addressText() const override { return f.navigationPane->addressText(); }
-    void setAddressText(const QString& address) override { f.navigationPane->setAddressText(address); }
-    void pickAddressEntry(const QString& address) override { f.navigationPane->pickAddressEntry(address); }
-    void LoadURLFromLocation() override { f.navigationPane->LoadURLFromLocation(); }
-    QString linkNameOnPage(const QString& address) const override {
-        return f.navigationPane->linkNameOnPage(address);
-    }
-    void openAddress(const QString& address) override { f.navigationPane->openAddress(address); }
-    QString browserLocationURL() const override { return f.navigationPane->browserLocationURL(); }
-    QString browserLocationName() const override { return f.navigationPane->browserLocationName(); }
-    void URLAddItem(QString& address) override { f.navigationPane->URLAddItem(address); }
-    platform::Inet& inet() override { return f.navigationPane->inet(); }
+    void showMetadataView() override { ui.viewMenu->mnuViewQuorvantile_Click(); }
+    void setEditViewChecked(bool on) override { ui.viewMenu->setEditViewChecked(on); }
+    void mnuViewTreeView_Click() override { ui.viewMenu->mnuViewTreeView_Click(); }
+    bool treeViewChecked() const override { return ui.viewMenu->treeViewChecked(); }
+    void LoadDragDrop(const QString& item) override { ui.navigation->LoadDragDrop(item); }
+    void dropOnWindow(const QMimeData* data) override { ui.navigation->dropOnWindow(data); }
+    void LoadFromOpen(const QString& path) override { ui.fileMenu->LoadFromOpen(path); }
+    bool shiftDown() const override { return f.shiftDown; }
+    bool isTreePane(const QObject* object) const override { return ui.tree->isTreePane(object); }
+    QString addressText() const override { return ui.navigation->addressText(); }
+    void setAddressText(const QString& address) override { ui.navigation->setAddressText(address); }
+    void pickAddressEntry(const QString& address) override { ui.navigation->pickAddressEntry(address); }
+    void LoadURLFromLocation() override { ui.navigation->LoadURLFromLocation(); }
+    QString linkNameOnPage(const QString& address) const override { return ui.navigation->linkNameOnPage(address); }
+    void openAddress(const QString& address) override { ui.navigation->openAddress(address); }
+    QString browserLocationURL() const override { return ui.navigation->browserLocationURL(); }
+    QString browserLocationName() const override { return ui.navigation->browserLocationName(); }
+    void URLAddItem(QString& address) override { ui.navigation->URLAddItem(address); }
+    platform::Inet& inet() override { return ui.navigation->inet(); }
     void showSchemeHelp(const QString& address) override {
-        frmHelpBrowser& help = f.helpMenu->helpWindow();
+        frmHelpBrowser& help = ui.helpMenu->helpWindow();
         help.WebBrowser1->Navigate(address);
         platform::execModal(help);
     }
-    void setMnuFileSaveAs() override { f.setMnuFileSaveAs(); }
-    void showCurrentFile() override { f.showCurrentFile(); }
-    void enableSave() override { f.mnuFileSave->setEnabled(true); }
-    void enableSaveList() override { f.mnuFileSaveList->setEnabled(true); }
-    void mnuFileDraw() override { f.mnuFileDraw(); }
+    void setMnuFileSaveAs() override { ui.fileMenu->setMnuFileSaveAs(); }
+    void showCurrentFile() override { ui.fileMenu->showCurrentFile(); }
+    void enableSave() override { ui.fileMenu->enableSave(); }
+    void enableSaveList() override { ui.fileMenu->enableSaveList(); }
+    void mnuFileDraw() override { ui.fileMenu->mnuFileDraw(); }
     void setSaveAsCatalogueCaption(const QString& caption) override {
-        f.mnuFileSaveAs(kSaveAsCatalogue)->setText(caption);
+        ui.fileMenu->setSaveAsCaption(kSaveAsCatalogue, caption);
     }
-    bool saveAs(int item) override { return f.mnuFileSaveAs_Click(item); }
+    bool saveAs(int item) override { return ui.fileMenu->mnuFileSaveAs_Click(item); }
     ListDocuments::LoadOutcome loadListPage(bool harvestList, const QString& location, const QString& text) override {
-        return harvestList ? modHCL::loadHCL(*f.treePane, location, &text)
-                           : modRSS::loadRSSChannel(*f.treePane, location, &text);
+        return harvestList ? modHCL::loadHCL(*ui.tree, location, &text) : modRSS::loadRSSChannel(*ui.tree, location, &text);
     }
 
 private:
     Form1& f;
+    Ui& ui;
 };
 
-Form1::Form1(ProgramContext& context, QWidget* parent) : QMainWindow(parent), context(context) {
+Form1::Form1(ProgramContext& context, QWidget* parent)
+    : QMainWindow(parent), context(context), ui(std::make_unique<Ui>()) {
     setAttribute(Qt::WA_DeleteOnClose, false);
-    documentState = &context.document;
     frame_ = std::make_unique<Frame>(*this);
     buildControls();
-    buildMenus();
-    documentState->setSaveCaption(mnuFileSave->text());
-    documentState->setSaveListCaption(mnuFileSaveList->text());
-    connect(documentState, &DocumentState::changed, this, &Form1::showDocumentState);
-    connectCommandWindow();
-    connect(StatusBar1, &platform::StatusBar::mouseMoved, this,
-            [this](Qt::MouseButtons, Qt::KeyboardModifiers, double x, double) { StatusBar1_MouseMove(x); });
-    connect(StatusBar1, &platform::StatusBar::panelClicked, this, &Form1::StatusBar1_PanelClick);
-    helpMenu = std::make_unique<HelpMenu>(
-        context, HelpMenu::MainWindow{this, [this] { return navigationPane->addressText(); },
-                                      [this](const QString& text) { navigationPane->setAddressText(text); },
-                                      [this] { navigationPane->LoadURL(); },
+    buildMainMenus(menuBar(), context);
+    DocumentState& document = context.document;
+    document.setSaveCaption(menuBar()->findChild<QAction*>(QStringLiteral("mnuFileSave"))->text());
+    document.setSaveListCaption(menuBar()->findChild<QAction*>(QStringLiteral("mnuFileSaveList"))->text());
+    ui->settings = std::make_unique<WindowSettings>(context, *this);
+    ui->fileMenu = new FileMenu(context, *frame_, *menuBar());
+    ui->fileMenu->setObjectName(QStringLiteral("fileMenu"));
+    ui->viewMenu = new ViewMenu(context, *frame_, *menuBar(), ui->Toolbar1);
+    ui->viewMenu->setObjectName(QStringLiteral("viewMenu"));
+    connect(&document, &DocumentState::changed, ui->fileMenu, &FileMenu::showDocumentState);
+    commandWindow_ = makeMainCommandWindow(context, *frame_);
+    // The first window of the program is the one commands work on.
+    if (!context.commands.window) context.commands.window = commandWindow_.get();
+    connect(ui->StatusBar1, &platform::StatusBar::mouseMoved, ui->fileMenu,
+            [this](Qt::MouseButtons, Qt::KeyboardModifiers, double x, double) { ui->fileMenu->StatusBar1_MouseMove(x); });
+    connect(ui->StatusBar1, &platform::StatusBar::panelClicked, ui->fileMenu, &FileMenu::StatusBar1_PanelClick);
+    ui->helpMenu = std::make_unique<HelpMenu>(
+        context, HelpMenu::MainWindow{this, [this] { return ui->navigation->addressText(); },
+                                      [this](const QString& text) { ui->navigation->setAddressText(text); },
+                                      [this] { ui->navigation->LoadURL(); },
                                       [this] { return new frmHelpBrowser(this->context, *frame_); }});
-    helpMenu->connectItems(*this);
-    macrosMenu = std::make_unique<MacrosMenu>(context);
-    macrosMenu->connectItems(*this);
-    connectFileMenu();
-    editMenu = std::make_unique<EditMenu>(
+    ui->helpMenu->setObjectName(QStringLiteral("helpMenu"));
+    ui->helpMenu->setParent(this);
+    ui->helpMenu->connectItems(*this);
+    ui->macrosMenu = std::make_unique<MacrosMenu>(context);
+    ui->macrosMenu->connectItems(*this);
+    ui->editMenu = std::make_unique<EditMenu>(
         context, EditMenu::MainWindow{
                      this,
-                     [this]() -> ListTree* { return treePane->holdsFocus() ? &treePane->activeTree() : nullptr; },
-                     [this] { return treePane->markListmodifiedCheckHTML() != platform::vbCancel; },
-                     [this] { return recordPane->MakeMetaIntoSource(); }, [this] { return navigationPane->browserLocationURL(); },
-                     [this] { return recordPane->shownContentBox(); },
-                     [this] { savePreferences(); }});
-    editMenu->connectItems(*this);
-    recordPane->setEditCurrentRecordItem(mnuEditCurrentRecord);
-    connect(mnuViewToolbar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewToolbar, &Form1::mnuViewToolbar_Click); });
-    connect(mnuViewStatusBar, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewStatusBar, &Form1::mnuViewStatusBar_Click); });
-    connect(mnuViewTreeView, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewTreeView, &Form1::mnuViewTreeView_Click); });
-    connect(mnuViewWebBrowser, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewWebBrowser, &Form1::mnuViewWebBrowser_Click); });
-    connect(mnuViewQuorvantile, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewQuorvantile, &Form1::mnuViewQuorvantile_Click); });
-    connect(mnuViewEdit, &QAction::triggered, this, [this] { mnuViewTheOtherWay(mnuViewEdit, &Form1::mnuViewEdit_Click); });
+                     [this]() -> ListTree* { return ui->tree->holdsFocus() ? &ui->tree->activeTree() : nullptr; },
+                     [this] { return ui->tree->markListmodifiedCheckHTML() != platform::vbCancel; },
+                     [this] { return ui->record->MakeMetaIntoSource(); },
+                     [this] { return ui->navigation->browserLocationURL(); },
+                     [this] { return ui->record->shownContentBox(); }, [this] { ui->settings->savePreferences(); }});
+    ui->editMenu->connectItems(*this);
+    ui->record->setEditCurrentRecordItem(menuBar()->findChild<QAction*>(QStringLiteral("mnuEditCurrentRecord")));
 }
 
-// A checkable menu item has already flipped its mark when it reports the click; the
-// handlers flip it themselves, so it is put back first.
-void Form1::mnuViewTheOtherWay(QAction* item, void (Form1::*handler)()) {
-    item->setChecked(!item->isChecked());
-    (this->*handler)();
+WindowFrame& Form1::frame() {
+    return *frame_;
 }
 
 Form1::~Form1() {
-    disconnectCommandWindow();
+    if (context.commands.window == commandWindow_.get()) context.commands.window = nullptr;
     qApp->removeEventFilter(this);
     // Before the parts they ask of this window; the list readers still ask the record pane.
-    delete treePane;
-    delete recordPane;
-    delete navigationPane;
+    delete ui->tree;
+    delete ui->record;
+    delete ui->navigation;
 }
 
 void Form1::buildControls() {
     setWindowTitle(QStringLiteral("The Orvane Quorvantile"));
     setMinimumSize(twipsToPixels(Layout::kMinWindowSize), twipsToPixels(Layout::kMinWindowSize));
 
-    // SizeControls lays the client area out in twips, the unit of every layout constant.
-    clientArea = new QWidget(this);
-    clientArea->setObjectName(QStringLiteral("clientArea"));
-    setCentralWidget(clientArea);
+    // The layout places the client area's parts in twips, the unit of every layout constant.
+    ui->clientArea = new QWidget(this);
+    ui->clientArea->setObjectName(QStringLiteral("clientArea"));
+    setCentralWidget(ui->clientArea);
 
-    Toolbar1 = new QToolBar(clientArea);
-    Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
-    Toolbar1->setMovable(false);
-    Toolbar1->setIconSize(QSize(20, 20));
-    Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    navigationPane = new NavigationPane(context, *frame_, Toolbar1);
+    ui->Toolbar1 = new QToolBar(ui->clientArea);
+    ui->Toolbar1->setObjectName(QStringLiteral("Toolbar1"));
+    ui->Toolbar1->setMovable(false);
+    ui->Toolbar1->setIconSize(QSize(20, 20));
+    ui->Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    ui->navigation = new NavigationPane(context, *frame_, ui->Toolbar1);
+    ui->record = new RecordPane(context, *frame_);
+    ui->tree = new TreePane(context, *frame_);
+    ui->layout = new WindowLayout(context, *frame_, *this, ui->Toolbar1);
 
-    recordPane = new RecordPane(context, *frame_);
-
-    treePane = new TreePane(context, *frame_);
-
-    imgSplitter = new SplitterGrip(Qt::Vertical, clientArea);
-    imgSplitter->setObjectName(QStringLiteral("imgSplitter"));
-    imgHSplitter = new SplitterGrip(Qt::Horizontal, clientArea);
-    imgHSplitter->setObjectName(QStringLiteral("imgHSplitter"));
-    for (QWidget** bar : {&picSplitter, &picHSplitter}) {
-        auto* frame = new QFrame(clientArea);
-        frame->setAutoFillBackground(true);
-        QPalette pal = frame->palette();
-        pal.setColor(QPalette::Window, QColor(0x60, 0x60, 0x60));
-        frame->setPalette(pal);
-        frame->hide();
-        *bar = frame;
-    }
-    picSplitter->setObjectName(QStringLiteral("picSplitter"));
-    picHSplitter->setObjectName(QStringLiteral("picHSplitter"));
-    connect(imgSplitter, &SplitterGrip::pressed, this, [this] { splitterPressed(imgSplitter); });
-    connect(imgSplitter, &SplitterGrip::moved, this, [this](const QPoint& p) { splitterMoved(imgSplitter, p); });
-    connect(imgSplitter, &SplitterGrip::released, this, [this] { splitterReleased(imgSplitter); });
-    connect(imgHSplitter, &SplitterGrip::pressed, this, [this] { splitterPressed(imgHSplitter); });
-    connect(imgHSplitter, &SplitterGrip::moved, this, [this](const QPoint& p) { splitterMoved(imgHSplitter, p); });
-    connect(imgHSplitter, &SplitterGrip::released, this, [this] { splitterReleased(imgHSplitter); });
-
-    StatusBar1 = new platform::StatusBar(3, clientArea);
-    StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
+    ui->StatusBar1 = new platform::StatusBar(3, ui->clientArea);
+    ui->StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
 }
 
 // ---- load and close ------------------------------------------------------------------
@@ -227,28 +204,28 @@ void Form1::Form_Load() {
     shiftDown = false;
     qApp->installEventFilter(this);  // the window sees every key first
     context.treeIndex = 0;
-    GetRegSettings();
-    treePane->reset();
-    mnuViewTreeView->setChecked(false);
-    recordPane->setupMetaPanelColumns();
+    ui->layout->setTreePaneWidth(ui->settings->GetRegSettings());
+    ui->tree->reset();
+    ui->viewMenu->setTreeViewChecked(false);
+    ui->record->setupMetaPanelColumns();
     modRegistry::registerFileTypes();
-    recordPane->setFilling(false);
-    navigationPane->reset();
-    documentState->nameDocument(DocumentState::Document::Record);
-    setMnuFileSaveAs();
-    recordPane->startRetries();
+    ui->record->setFilling(false);
+    ui->navigation->reset();
+    context.document.nameDocument(DocumentState::Document::Record);
+    ui->fileMenu->setMnuFileSaveAs();
+    ui->record->startRetries();
 }
 
 void Form1::Form_Unload(bool& cancel) {
-    savePreferences();
-    treePane->forgetLabelEdit();
-    if (documentState->modified(DocumentState::Document::Record)) {
-        if (recordPane->saveHtmlCheck() == platform::vbCancel) cancel = true;
-    } else if (documentState->modified(DocumentState::Document::List)) {
-        if (treePane->saveListCheck(QStringLiteral("before quitting")) == platform::vbCancel) cancel = true;
+    ui->settings->savePreferences();
+    ui->tree->forgetLabelEdit();
+    if (context.document.modified(DocumentState::Document::Record)) {
+        if (ui->record->saveHtmlCheck() == platform::vbCancel) cancel = true;
+    } else if (context.document.modified(DocumentState::Document::List)) {
+        if (ui->tree->saveListCheck(QStringLiteral("before quitting")) == platform::vbCancel) cancel = true;
     }
-    navigationPane->stopBrowser();
-    navigationPane->saveURLList();
+    ui->navigation->stopBrowser();
+    ui->navigation->saveURLList();
     // Every other window of the program goes, newest first.
     const QWidgetList windows = QApplication::topLevelWidgets();
     for (auto it = windows.crbegin(); it != windows.crend(); ++it) {
@@ -266,7 +243,14 @@ void Form1::closeEvent(QCloseEvent* event) {
 
 void Form1::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
-    if (event->type() == QEvent::ActivationChange && isActiveWindow()) checkFrameOnScreen();
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) ui->settings->checkFrameOnScreen();
+}
+
+void Form1::resizeEvent(QResizeEvent* event) {
+    QMainWindow::resizeEvent(event);
+    double x = ui->layout->splitterX();
+    double y = ui->layout->splitterY();
+    ui->layout->SizeControls(x, y);
 }
 
 // ---- keys ----------------------------------------------------------------------------
@@ -288,9 +272,9 @@ bool Form1::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
     QWidget* focus = QApplication::focusWidget();
     QComboBox* combo = qobject_cast<QComboBox*>(focus);
     if (!combo && focus) combo = qobject_cast<QComboBox*>(focus->parentWidget());
-    if (combo && !navigationPane->isAddressBox(combo) && isAncestorOf(combo)) {
+    if (combo && !ui->navigation->isAddressBox(combo) && isAncestorOf(combo)) {
         if (keyCode == Qt::Key_Up || keyCode == Qt::Key_Down) {
-            recordPane->moveCurrentLine(keyCode == Qt::Key_Up ? -1 : +1);
+            ui->record->moveCurrentLine(keyCode == Qt::Key_Up ? -1 : +1);
             return true;
         }
         return false;
@@ -301,126 +285,4 @@ bool Form1::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
 
 void Form1::Form_KeyUp(int) {
     shiftDown = false;
-}
-
-// ---- layout --------------------------------------------------------------------------
-
-void Form1::moveHSplitter(double y) {
-    splitterYTwips_ = y;
-    imgHSplitter->move(imgHSplitter->x(), twipsToPixels(y));
-}
-
-double Form1::splitterX() const {
-    return splitterXTwips_;
-}
-
-double Form1::splitterY() const {
-    return splitterYTwips_;
-}
-
-Layout::Input Form1::layoutInput() const {
-    Layout::Input in;
-    in.innerWidth = pixelsToTwips(clientArea->width());
-    in.innerHeight = pixelsToTwips(clientArea->height());
-    in.windowWidth = pixelsToTwips(width());
-    in.toolbarVisible = !Toolbar1->isHidden();
-    in.toolbarHeight = pixelsToTwips(Toolbar1->sizeHint().height());
-    in.statusBarVisible = !StatusBar1->isHidden();
-    in.statusBarHeight = pixelsToTwips(StatusBar1->height());
-    in.treeVisible = treePane->activeTreeVisible();
-    in.metaVisible = recordPane->metaPanelShown();
-    in.editVisible = recordPane->editPanelShown();
-    in.browserVisible = navigationPane->browserShown();
-    recordPane->metaPanelColumnWidths(in.nameWidth, in.langWidth, in.schemeWidth);
-    in.firstWindowInnerWidth = pixelsToTwips(clientArea->width());
-    return in;
-}
-
-double Form1::splitterForLines(int lines, double editHeight) const {
-    return Layout::splitterForLines(layoutInput(), lines, recordPane->rowHeightTwips(),
-                                    recordPane->headerHeightTwips(),
-                                    editHeight);
-}
-
-void Form1::SizeControls(double& x, double& y) {
-    const Layout::Result r = Layout::SizeControls(x, y, layoutInput());
-    applyLayout(r);
-}
-
-void Form1::applyLayout(const Layout::Result& r) {
-    splitterXTwips_ = r.x;
-    splitterYTwips_ = r.y;
-    if (treePane->activeTreeVisible()) treePaneTwips_ = r.x;
-    Toolbar1->setGeometry(toPixels(r.toolbar));
-    navigationPane->placeLogo(toPixels(r.logo));
-    if (!StatusBar1->isHidden()) {
-        const int h = StatusBar1->height();
-        StatusBar1->setGeometry(0, clientArea->height() - h, clientArea->width(), h);
-    }
-    if (recordPane->editPanelShown() || !documentState->currentHTMLFile().isEmpty()) showCurrentFile();
-    else StatusBar1->setPanelText(WindowFrame::kFilePanel, QStringLiteral("Edit not Active"));
-    navigationPane->setAddressBoxWidth(std::max(60, twipsToPixels(r.addressBoxWidth)));
-    recordPane->place(r);
-    treePane->place(r);
-    imgSplitter->setGeometry(toPixels(r.vGrip));
-    imgHSplitter->setGeometry(toPixels(r.hGrip));
-    picSplitter->move(twipsToPixels(r.x), picSplitter->y());
-    navigationPane->placeBrowser(toPixels(r.browser));
-    // Raising repaints the grips, and every paint on a real display flushes the whole window:
-    // only when they are no longer on top.
-    const QObjectList& panes = clientArea->children();
-    if (panes.size() < 2 || panes.at(panes.size() - 2) != imgSplitter || panes.last() != imgHSplitter) {
-        imgSplitter->raise();
-        imgHSplitter->raise();
-    }
-}
-
-void Form1::resizeEvent(QResizeEvent* event) {
-    QMainWindow::resizeEvent(event);
-    double x = splitterX();
-    double y = splitterY();
-    SizeControls(x, y);
-}
-
-void Form1::splitterPressed(SplitterGrip* grip) {
-    if (grip == imgSplitter) {
-        picSplitter->setGeometry(imgSplitter->x(), imgSplitter->y(), std::max(2, imgSplitter->width() / 2),
-                                 std::max(1, imgSplitter->height() - twipsToPixels(20)));
-        picSplitter->show();
-        picSplitter->raise();
-        vSplitterMoving = true;
-    } else {
-        picHSplitter->setGeometry(imgHSplitter->geometry());
-        picHSplitter->show();
-        picHSplitter->raise();
-        hSplitterMoving = true;
-    }
-}
-
-void Form1::splitterMoved(SplitterGrip* grip, const QPoint& globalPos) {
-    const QPoint local = clientArea->mapFromGlobal(globalPos);
-    if (grip == imgSplitter && vSplitterMoving) {
-        const double left = Layout::clampDrag(pixelsToTwips(local.x()), pixelsToTwips(width()));
-        picSplitter->move(twipsToPixels(left), picSplitter->y());
-    } else if (grip == imgHSplitter && hSplitterMoving) {
-        const double top = Layout::clampDrag(pixelsToTwips(local.y()), pixelsToTwips(height()));
-        picHSplitter->move(picHSplitter->x(), twipsToPixels(top));
-    }
-}
-
-void Form1::splitterReleased(SplitterGrip* grip) {
-    if (grip == imgSplitter && vSplitterMoving) {
-        double x = pixelsToTwips(picSplitter->x());
-        double y = splitterY();
-        SizeControls(x, y);
-        picSplitter->hide();
-        vSplitterMoving = false;
-    } else if (grip == imgHSplitter && hSplitterMoving) {
-        double x = pixelsToTwips(picSplitter->x());
-        double y = pixelsToTwips(picHSplitter->y());
-        SizeControls(x, y);
-        picHSplitter->hide();
-        hSplitterMoving = false;
-        imgHSplitter->raise();
-    }
 }

@@ -1,5 +1,7 @@
 // The main window as the command language sees it.
-#include "app/Form1.h"
+#include "gui/app/MainCommandWindow.h"
+#include "gui/app/FileMenu.h"
+#include "gui/app/ViewMenu.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/app/WindowFrame.h"
 #include "gui/record/RecordPane.h"
@@ -34,107 +36,103 @@
 
 namespace {
 
-class Form1CommandWindow final : public CommandWindow {
+class MainCommandWindow final : public CommandWindow {
 public:
-    explicit Form1CommandWindow(Form1& window) : w(window) {}
+    MainCommandWindow(ProgramContext& context, WindowFrame& frame) : context(context), f(frame) {}
 
-    void showLine(Record::LineId id) override { w.recordPane->showLine(id); }
-    void repaintRecord() override { w.recordPane->refreshMetaPanel(); }
-    void selectLine(int position) override { w.recordPane->SelectLine(position); }
+    void showLine(Record::LineId id) override { f.recordPane().showLine(id); }
+    void repaintRecord() override { f.recordPane().refreshMetaPanel(); }
+    void selectLine(int position) override { f.recordPane().SelectLine(position); }
     void editCurrentLine() override { fillEditPanel(Fill::Current); }
     void editProposedLine() override { fillEditPanel(Fill::Proposed); }
-    int markRecordModified(const QString& reason) override { return w.recordPane->markHTMLmodifiedCheckList(reason); }
+    int markRecordModified(const QString& reason) override { return f.recordPane().markHTMLmodifiedCheckList(reason); }
     void clearRecord() override {
-        w.context.record.clear();
-        w.recordPane->EditPanelOff();
-        w.navigationPane->focusBrowser();
+        context.record.clear();
+        f.recordPane().EditPanelOff();
+        f.navigationPane().focusBrowser();
     }
-    bool editPanelShown() const override { return w.recordPane->editPanelShown(); }
+    bool editPanelShown() const override { return f.recordPane().editPanelShown(); }
     void showInEditPanel(const QString& content) override {
-        if (!w.recordPane->editPanelShown()) return;
+        if (!f.recordPane().editPanelShown()) return;
         // While the panes are held the box takes the line once they are let go: a value that
         // grows with every command of a batch, laid out again each time, would cost the
         // batch the square of its length.
-        heldLine_ = held_ ? w.context.record.selectedLine() : 0;
+        heldLine_ = held_ ? context.record.selectedLine() : 0;
         if (!held_) showContent(content);
     }
     void makeRoomForEditPanel() override {
-        const int shown = w.recordPane->editPanelHeight();
+        const int shown = f.recordPane().editPanelHeight();
         const double height = shown > 0 ? platform::pixelsToTwips(shown) : Layout::kEditPanelHeight;
-        w.moveHSplitter(w.splitterY() - height);
+        f.moveHSplitter(f.splitterY() - height);
     }
-    void layOut() override {
-        double x = w.splitterX();
-        double y = w.splitterY();
-        w.SizeControls(x, y);
-    }
-    QString recordAsMetaBlock() const override { return w.editMenu->metadataAsHtml(); }
-    bool saveRecordAsPage(const QString& path) override { return w.recordPane->SaveAsHTML(path); }
-    bool saveRecordAsBatch(const QString& path) override { return w.recordPane->SaveAsBatch(path); }
+    void layOut() override { f.relayout(); }
+    QString recordAsMetaBlock() const override { return f.editMenu().metadataAsHtml(); }
+    bool saveRecordAsPage(const QString& path) override { return f.recordPane().SaveAsHTML(path); }
+    bool saveRecordAsBatch(const QString& path) override { return f.recordPane().SaveAsBatch(path); }
 
-    PageLoad openPage(const QString& location) override { return w.navigationPane->openPageForCommand(location); }
-    QString pageAddress() const override { return w.navigationPane->browserLocationURL(); }
-    QString pageTitle() const override { return w.navigationPane->browserLocationName(); }
-    void addToAddressHistory(QString& address) override { w.navigationPane->URLAddItem(address); }
+    PageLoad openPage(const QString& location) override { return f.navigationPane().openPageForCommand(location); }
+    QString pageAddress() const override { return f.navigationPane().browserLocationURL(); }
+    QString pageTitle() const override { return f.navigationPane().browserLocationName(); }
+    void addToAddressHistory(QString& address) override { f.navigationPane().URLAddItem(address); }
     void showHelpPage(const QString& html) override {
-        frmHelpBrowser& help = w.helpMenu->helpWindow();
+        frmHelpBrowser& help = f.helpMenu().helpWindow();
         help.setHTML(html);
         help.show();
     }
-    platform::Inet& transfer() override { return w.navigationPane->inet(); }
-    QString addressText() const override { return w.navigationPane->addressText(); }
-    platform::Inet& repositoryTransfer() override { return *w.helpMenu->helpWindow().PostInet; }
+    platform::Inet& transfer() override { return f.navigationPane().inet(); }
+    QString addressText() const override { return f.navigationPane().addressText(); }
+    platform::Inet& repositoryTransfer() override { return *f.helpMenu().helpWindow().PostInet; }
 
-    void showListPane(int index, bool shown) override { w.treePane->showListPane(index, shown); }
-    int saveListCheck(const QString& reason) override { return w.treePane->saveListCheck(reason); }
+    void showListPane(int index, bool shown) override { f.treePane().showListPane(index, shown); }
+    int saveListCheck(const QString& reason) override { return f.treePane().saveListCheck(reason); }
     bool saveList(QString& path) override {
         long count = 0;
-        return w.treePane->SaveAsList(path, count);
+        return f.treePane().SaveAsList(path, count);
     }
-    void mnuFileDraw() override { w.mnuFileDraw(); }
+    void mnuFileDraw() override { f.mnuFileDraw(); }
     bool saveHarvestList(bool agls12Form, QString& path, QString& folder) override {
-        return agls12Form ? modHCL::saveAsAGLS12HCL(*w.treePane, path, folder)
-                          : modHCL::saveAsHCL(*w.treePane, path, folder);
+        return agls12Form ? modHCL::saveAsAGLS12HCL(f.treePane(), path, folder)
+                          : modHCL::saveAsHCL(f.treePane(), path, folder);
     }
-    ListDocuments::LoadOutcome loadHarvestList(const QString& location) override { return modHCL::loadHCL(*w.treePane, location); }
-    bool saveChannel(QString& path) override { return modRSS::saveRSSChannel(*w.treePane, path); }
+    ListDocuments::LoadOutcome loadHarvestList(const QString& location) override { return modHCL::loadHCL(f.treePane(), location); }
+    bool saveChannel(QString& path) override { return modRSS::saveRSSChannel(f.treePane(), path); }
     ListDocuments::LoadOutcome loadChannel(const QString& location) override {
-        return modRSS::loadRSSChannel(*w.treePane, location);
+        return modRSS::loadRSSChannel(f.treePane(), location);
     }
-    void openRecordFromHarvestFolder(QString& folder) override { modHCL::getMetaFromHCL(*w.treePane, folder); }
-    void setMnuFileSaveAs() override { w.setMnuFileSaveAs(); }
-    bool treeViewChecked() const override { return w.mnuViewTreeView->isChecked(); }
-    void checkTreeView() override { w.mnuViewTreeView->setChecked(true); }
-    void clickTreeView() override { w.mnuViewTreeView_Click(); }
-    void enableSaveList() override { w.mnuFileSaveList->setEnabled(true); }
-    void setSaveAsCatalogueCaption(const QString& caption) override { w.mnuFileSaveAs(WindowFrame::kSaveAsCatalogue)->setText(caption); }
+    void openRecordFromHarvestFolder(QString& folder) override { modHCL::getMetaFromHCL(f.treePane(), folder); }
+    void setMnuFileSaveAs() override { f.setMnuFileSaveAs(); }
+    bool treeViewChecked() const override { return f.treeViewChecked(); }
+    void checkTreeView() override { f.viewMenu().setTreeViewChecked(true); }
+    void clickTreeView() override { f.mnuViewTreeView_Click(); }
+    void enableSaveList() override { f.enableSaveList(); }
+    void setSaveAsCatalogueCaption(const QString& caption) override { f.setSaveAsCatalogueCaption(caption); }
 
-    bool shiftDown() const override { return w.shiftDown; }
-    void stopBusyAnimation() override { w.navigationPane->stopBusyAnimation(); }
-    void showWaitModal(frmWaitProcess& wait) override { wait.showModal(&w); }
-    void showListProgress(const QString& text) override { ListDocuments::showProgress(*w.treePane, text); }
+    bool shiftDown() const override { return f.shiftDown(); }
+    void stopBusyAnimation() override { f.navigationPane().stopBusyAnimation(); }
+    void showWaitModal(frmWaitProcess& wait) override { wait.showModal(f.clientArea()->window()); }
+    void showListProgress(const QString& text) override { ListDocuments::showProgress(f.treePane(), text); }
     void holdPainting(bool hold) override {
         held_ = hold;
-        if (!hold && heldLine_ && w.context.record.selectedLine() == heldLine_ && w.recordPane->editPanelShown())
-            showContent(w.context.record.cell(heldLine_, Record::Content));
+        if (!hold && heldLine_ && context.record.selectedLine() == heldLine_ && f.recordPane().editPanelShown())
+            showContent(context.record.cell(heldLine_, Record::Content));
         if (!hold) heldLine_ = 0;
         if (!hold && heldFill_ != Fill::None) fillEditPanelNow(heldFill_);
-        w.recordPane->hold(hold);
-        w.StatusBar1->setUpdatesEnabled(!hold);
-        w.treePane->hold(hold);
+        f.recordPane().hold(hold);
+        f.statusBar().setUpdatesEnabled(!hold);
+        f.treePane().hold(hold);
     }
     void setMacroItem(int number, const QString& caption, const QString& command, bool shown) override {
-        QAction* item = w.macrosMenu->keyItem(number);
+        QAction* item = f.macrosMenu().keyItem(number);
         if (!item) return;
         item->setText(caption);
         item->setData(command);
         item->setVisible(shown);
     }
     void showMenuItem(const QString& objectName, bool shown) override {
-        if (QAction* item = w.findChild<QAction*>(objectName)) item->setVisible(shown);
+        if (QAction* item = f.clientArea()->window()->findChild<QAction*>(objectName)) item->setVisible(shown);
     }
     void setMenuItemCaption(const QString& objectName, const QString& caption) override {
-        if (QAction* item = w.findChild<QAction*>(objectName)) item->setText(caption);
+        if (QAction* item = f.clientArea()->window()->findChild<QAction*>(objectName)) item->setText(caption);
     }
 
 private:
@@ -146,8 +144,8 @@ private:
     // first, so nothing typed goes into a line the fields do not show.
     void fillEditPanel(Fill fill) {
         heldLine_ = 0;
-        if (held_ && modMTP::batchRunning(w.context)) {
-            if (!w.recordPane->editPanelShown() && w.context.record.selectedLine()) w.recordPane->EditPanelOn();
+        if (held_ && modMTP::batchRunning(context)) {
+            if (!f.recordPane().editPanelShown() && context.record.selectedLine()) f.recordPane().EditPanelOn();
             if (heldFill_ == Fill::None) qApp->installEventFilter(&inputWatch_);
             heldFill_ = fill;
             return;
@@ -156,13 +154,13 @@ private:
     }
     void fillEditPanelNow(Fill fill) {
         if (std::exchange(heldFill_, Fill::None) != Fill::None) qApp->removeEventFilter(&inputWatch_);
-        if (fill == Fill::Proposed) w.recordPane->editProposedLine();
-        else w.recordPane->editCurrentLine();
+        if (fill == Fill::Proposed) f.recordPane().editProposedLine();
+        else f.recordPane().editCurrentLine();
     }
 
     class InputWatch : public QObject {
     public:
-        explicit InputWatch(Form1CommandWindow& window) : window_(window) {}
+        explicit InputWatch(MainCommandWindow& window) : window_(window) {}
         bool eventFilter(QObject* watched, QEvent* event) override {
             switch (event->type()) {
             case QEvent::KeyPress:
@@ -171,7 +169,7 @@ private:
             case QEvent::InputMethod:
             case QEvent::FocusIn:
                 if (auto* widget = qobject_cast<QWidget*>(watched);
-                    widget && window_.w.recordPane->editPanelHolds(widget) && window_.heldFill_ != Fill::None)
+                    widget && window_.f.recordPane().editPanelHolds(widget) && window_.heldFill_ != Fill::None)
                     window_.fillEditPanelNow(window_.heldFill_);
                 break;
             default:
@@ -181,15 +179,16 @@ private:
         }
 
     private:
-        Form1CommandWindow& window_;
+        MainCommandWindow& window_;
     };
 
     // Shown decoded, as the panel shows any line, and not written back into the line.
     void showContent(const QString& content) {
-        w.recordPane->showInContentBox(modCharEncoding::decodeContent(content, w.context.preferences.charEncoding));
+        f.recordPane().showInContentBox(modCharEncoding::decodeContent(content, context.preferences.charEncoding));
     }
 
-    Form1& w;
+    ProgramContext& context;
+    WindowFrame& f;
     bool held_ = false;
     Fill heldFill_ = Fill::None;
     InputWatch inputWatch_{*this};
@@ -199,12 +198,6 @@ private:
 
 }  // namespace
 
-void Form1::connectCommandWindow() {
-    commandWindow_ = std::make_unique<Form1CommandWindow>(*this);
-    // The first window of the program is the one commands work on.
-    if (!context.commands.window) context.commands.window = commandWindow_.get();
-}
-
-void Form1::disconnectCommandWindow() {
-    if (context.commands.window == commandWindow_.get()) context.commands.window = nullptr;
+std::unique_ptr<CommandWindow> makeMainCommandWindow(ProgramContext& context, WindowFrame& frame) {
+    return std::make_unique<MainCommandWindow>(context, frame);
 }

@@ -1,6 +1,8 @@
 // The main window's menus: every item the program names exists here with its caption
-// and shortcut; each part of the program connects its own handlers.
-#include "app/Form1.h"
+// and shortcut; each part of the program finds its own items by name and connects them.
+#include "gui/app/MainMenus.h"
+
+#include "core/program/ProgramContext.h"
 
 #include "commands/frmSourceHTML.h"
 #include "commands/modMTP.h"
@@ -13,18 +15,18 @@
 
 using namespace menuItems;
 
-void Form1::buildMenus() {
-    QMenuBar* bar = menuBar();
+void buildMainMenus(QMenuBar* bar, ProgramContext& context) {
+    ControlArray<QAction> mnuFileNew, mnuFileOpenIdx, mnuFileSaveAs, mnuEditInsertIndex, mnuHelpDocIndex;
 
-    mnuFile = bar->addMenu(QStringLiteral("&File"));
+    QMenu* mnuFile = bar->addMenu(QStringLiteral("&File"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    mnuFileNewCatalog = submenu(mnuFile, QStringLiteral("mnuFileNewCatalog"), QStringLiteral("New"));
+    QMenu* mnuFileNewCatalog = submenu(mnuFile, QStringLiteral("mnuFileNewCatalog"), QStringLiteral("New"));
     const char* newItems[] = {"Insert Default Template", "New Quorvantile Server Record", "RSS Channel",
                               "Harvest Control List...", "Local Catalog...", "Scheme...", "Quorvantile Window"};
     for (int i = 1; i <= 7; ++i)
         element(mnuFileNewCatalog, mnuFileNew, QStringLiteral("mnuFileNew"), i, QLatin1String(newItems[i - 1]),
                 i == 2 ? QKeySequence(QStringLiteral("Ctrl+N")) : QKeySequence());
-    mnuFileOpen = submenu(mnuFile, QStringLiteral("mnuFileOpen"), QStringLiteral("Open..."));
+    QMenu* mnuFileOpen = submenu(mnuFile, QStringLiteral("mnuFileOpen"), QStringLiteral("Open..."));
     const char* openItems[] = {"HTML File...", "Metadata Template...", "Macro Set",
                                "Quorvantile Server record for current URL", "-", "Local Catalog...",
                                "Metadata Scheme or Schema...", "Harvest Control List...", "RSS Channel",
@@ -32,65 +34,63 @@ void Form1::buildMenus() {
     for (int i = 1; i <= 10; ++i)
         element(mnuFileOpen, mnuFileOpenIdx, QStringLiteral("mnuFileOpenIdx"), i, QLatin1String(openItems[i - 1]),
                 i == 4 ? QKeySequence(QStringLiteral("Ctrl+O")) : QKeySequence());
-    mnuFileSave = item(mnuFile, QStringLiteral("mnuFileSave"), QStringLiteral("Save Record"),
+    item(mnuFile, QStringLiteral("mnuFileSave"), QStringLiteral("Save Record"),
                        QKeySequence(QStringLiteral("Ctrl+S")));
-    mnuFileSaveList = item(mnuFile, QStringLiteral("mnuFileSaveList"), QStringLiteral("Save Subject Index"),
+    QAction* mnuFileSaveList = item(mnuFile, QStringLiteral("mnuFileSaveList"), QStringLiteral("Save Subject Index"),
                            QKeySequence(QStringLiteral("Ctrl+T")));
     mnuFileSaveList->setVisible(false);
     mnuFileSaveList->setEnabled(false);
-    mnuFileSaveAs1 = submenu(mnuFile, QStringLiteral("mnuFileSaveAs1"), QStringLiteral("Save As..."));
+    QMenu* mnuFileSaveAs1 = submenu(mnuFile, QStringLiteral("mnuFileSaveAs1"), QStringLiteral("Save As..."));
     const char* saveAsItems[] = {"HTML File...", "Quorvantile Server Record...", "Template...", "Scheme...",
                                  "Local Catalog...", "Harvest Control List...", "Rich Site Summary (RSS Channel)"};
     for (int i = 1; i <= 7; ++i)
         element(mnuFileSaveAs1, mnuFileSaveAs, QStringLiteral("mnuFileSaveAs"), i, QLatin1String(saveAsItems[i - 1]));
-    mnuFilePrint = item(mnuFile, QStringLiteral("mnuFilePrint"), QStringLiteral("Print..."),
+    item(mnuFile, QStringLiteral("mnuFilePrint"), QStringLiteral("Print..."),
                         QKeySequence(QStringLiteral("Ctrl+P")));
     separator(mnuFile, QStringLiteral("mnuFileSep00"));
-    mnuFileCheckHarvest =
-        item(mnuFile, QStringLiteral("mnuFileCheckHarvest"), QStringLiteral("Check for Harvest Control List"));
+    item(mnuFile, QStringLiteral("mnuFileCheckHarvest"), QStringLiteral("Check for Harvest Control List"));
     separator(mnuFile, QStringLiteral("mnuFileSep01"));
-    mnuFileExit = item(mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+Q")));
+    item(mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+Q")));
 
-    mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
+    QMenu* mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
     mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuEditCut = item(mnuEdit, QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"));
-    mnuEditCopy = item(mnuEdit, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"));
-    mnuEditCopyMeta = item(mnuEdit, QStringLiteral("mnuEditCopyMeta"), QStringLiteral("Copy Metadata to Clip as HTML"));
-    mnuEditCopyMetaRDF =
-        item(mnuEdit, QStringLiteral("mnuEditCopyMetaRDF"), QStringLiteral("Copy Metadata to Clip as RDF"));
-    mnuEditPaste = item(mnuEdit, QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"));
+    item(mnuEdit, QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"));
+    item(mnuEdit, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"));
+    item(mnuEdit, QStringLiteral("mnuEditCopyMeta"), QStringLiteral("Copy Metadata to Clip as HTML"));
+    item(mnuEdit, QStringLiteral("mnuEditCopyMetaRDF"), QStringLiteral("Copy Metadata to Clip as RDF"));
+    item(mnuEdit, QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"));
     separator(mnuEdit, QStringLiteral("mnuEditNothing"));
-    mnuEditInsert = submenu(mnuEdit, QStringLiteral("mnuEditInsert"), QStringLiteral("Insert Special Character"));
+    QMenu* mnuEditInsert = submenu(mnuEdit, QStringLiteral("mnuEditInsert"), QStringLiteral("Insert Special Character"));
     element(mnuEditInsert, mnuEditInsertIndex, QStringLiteral("mnuEditInsertIndex"), 1, QStringLiteral("® Symbol"));
     element(mnuEditInsert, mnuEditInsertIndex, QStringLiteral("mnuEditInsertIndex"), 2, QStringLiteral("© Symbol"));
-    mnuEditCurrentRecord = item(mnuEdit, QStringLiteral("mnuEditCurrentRecord"), QStringLiteral("Edit Current Record"),
+    item(mnuEdit, QStringLiteral("mnuEditCurrentRecord"), QStringLiteral("Edit Current Record"),
                                 QKeySequence(QStringLiteral("Ctrl+E")));
     separator(mnuEdit, QStringLiteral("mnunothing_0"));
-    mnuEditPrefs = item(mnuEdit, QStringLiteral("mnuEditPrefs"), QStringLiteral("Quorvantile Preferences"));
-    MnuEditIE = item(mnuEdit, QStringLiteral("MnuEditIE"), QStringLiteral("Internet Preferences"));
-    MnuEditFirewall = item(mnuEdit, QStringLiteral("MnuEditFirewall"), QStringLiteral("Firewall Preferences"));
+    item(mnuEdit, QStringLiteral("mnuEditPrefs"), QStringLiteral("Quorvantile Preferences"));
+    item(mnuEdit, QStringLiteral("MnuEditIE"), QStringLiteral("Internet Preferences"));
+    item(mnuEdit, QStringLiteral("MnuEditFirewall"), QStringLiteral("Firewall Preferences"));
 
-    mnuView = bar->addMenu(QStringLiteral("&View"));
+    QMenu* mnuView = bar->addMenu(QStringLiteral("&View"));
     mnuView->setObjectName(QStringLiteral("mnuView"));
     const auto check = [](QAction* a, bool shown = true) {
         a->setCheckable(true);
         a->setChecked(shown);
         return a;
     };
-    mnuViewToolbar = check(item(mnuView, QStringLiteral("mnuViewToolbar"), QStringLiteral("Tool Bar")));
-    mnuViewStatusBar = check(item(mnuView, QStringLiteral("mnuViewStatusBar"), QStringLiteral("Status Bar")));
-    mnuViewTreeView = check(item(mnuView, QStringLiteral("mnuViewTreeView"), QStringLiteral("Tree View"),
+    check(item(mnuView, QStringLiteral("mnuViewToolbar"), QStringLiteral("Tool Bar")));
+    check(item(mnuView, QStringLiteral("mnuViewStatusBar"), QStringLiteral("Status Bar")));
+    check(item(mnuView, QStringLiteral("mnuViewTreeView"), QStringLiteral("Tree View"),
                                  QKeySequence(QStringLiteral("Ctrl+G"))));
     mnuView->addSeparator();
-    mnuViewWebBrowser = check(item(mnuView, QStringLiteral("mnuViewWebBrowser"), QStringLiteral("Web Browser")));
-    mnuViewQuorvantile = check(item(mnuView, QStringLiteral("mnuViewQuorvantile"), QStringLiteral("Quorvantile"),
+    check(item(mnuView, QStringLiteral("mnuViewWebBrowser"), QStringLiteral("Web Browser")));
+    check(item(mnuView, QStringLiteral("mnuViewQuorvantile"), QStringLiteral("Quorvantile"),
                                     QKeySequence(QStringLiteral("Ctrl+H"))));
     // The edit panel starts hidden.
-    mnuViewEdit = check(
+    check(
         item(mnuView, QStringLiteral("mnuViewEdit"), QStringLiteral("Edit Panel"), QKeySequence(QStringLiteral("Ctrl+I"))),
         false);
 
-    mnuRes = bar->addMenu(QStringLiteral("Metadata &Resources"));
+    QMenu* mnuRes = bar->addMenu(QStringLiteral("Metadata &Resources"));
     mnuRes->setObjectName(QStringLiteral("mnuRes"));
     modSchemas::buildResourcesMenu(mnuRes, context);
 
@@ -106,7 +106,7 @@ void Form1::buildMenus() {
     separator(macros, QStringLiteral("mnuBatchdash2"));
     item(macros, QStringLiteral("mnuBatchPublish"), QStringLiteral("Publish Current Macro Set"));
 
-    mnuHelp = bar->addMenu(QStringLiteral("&Help"));
+    QMenu* mnuHelp = bar->addMenu(QStringLiteral("&Help"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
     item(mnuHelp, QStringLiteral("mnuHelpTutorial"), QStringLiteral("Tutorial"));
     QAction* cookbooks = item(mnuHelp, QStringLiteral("mnuHelpCookbooks"), QStringLiteral("Cookbooks"));

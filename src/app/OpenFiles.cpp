@@ -1,7 +1,9 @@
 // File > Open, opening a path by its extension, and text or files dropped on the window.
-#include "app/Form1.h"
-#include "gui/app/NavigationPane.h"
+#include "gui/app/FileMenu.h"
+#include "gui/app/WindowFrame.h"
+#include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
+#include "gui/app/NavigationPane.h"
 
 #include "app/ModOpenSave.h"
 #include "app/modFileExists.h"
@@ -45,7 +47,7 @@ QString catalogueStart(const QString& treePath, const char* extension) {
 
 }  // namespace
 
-void Form1::mnuFileOpenIdx_Click(int index) {
+void FileMenu::mnuFileOpenIdx_Click(int index) {
     QString path;
     const bool listMayTakeOver = !documentState->modified();
     const auto takeOverAsList = [&](const QString& caption) {
@@ -57,14 +59,14 @@ void Form1::mnuFileOpenIdx_Click(int index) {
 
     switch (index) {
     case kOpenPage: {
-        if (recordPane->saveHtmlCheck() == platform::vbCancel) return;
+        if (frame.recordPane().saveHtmlCheck() == platform::vbCancel) return;
         path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("htm"), existing(context.FilePath));
         // A cancelled dialog leaves the record's file as it was.
         if (path.isEmpty()) break;
         documentState->setCurrentHTMLFile(path);
         context.FilePath = path;
         documentState->setSaveCaption(QStringLiteral("Save Record to ") + context.FilePath);
-        if (recordPane->markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
+        if (frame.recordPane().markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
             documentState->markSaved(DocumentState::Document::Record);
         break;
     }
@@ -124,7 +126,7 @@ void Form1::mnuFileOpenIdx_Click(int index) {
         mnuFileSaveList->setEnabled(true);
         break;
     case kOpenDirectory:
-        if (recordPane->saveHtmlCheck() == platform::vbCancel) return;
+        if (frame.recordPane().saveHtmlCheck() == platform::vbCancel) return;
         path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("dir"), existing(context.FilePath));
         if (platform::lastPathSeparator(path) >= 0) path = platform::folderPart(path);
         break;
@@ -136,7 +138,7 @@ void Form1::mnuFileOpenIdx_Click(int index) {
     setMnuFileSaveAs();
 }
 
-void Form1::LoadFromOpen(const QString& path) {
+void FileMenu::LoadFromOpen(const QString& path) {
     if (path.isEmpty()) return;
     const QString extension = extensionOf(path);
     const auto is = [&](const char* e) { return extension == QLatin1String(e); };
@@ -146,7 +148,7 @@ void Form1::LoadFromOpen(const QString& path) {
         modMTP::runCommand(context, QStringLiteral("mtp://") + path);
     } else if (is(".htm") || is(".asp") || is(".cfm")) {
         // The panel is emptied next: unsaved edits get their question first.
-        if (recordPane->saveHtmlCheck() == platform::vbCancel) return;
+        if (frame.recordPane().saveHtmlCheck() == platform::vbCancel) return;
         context.FilePath = path;
         modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
         modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
@@ -163,6 +165,6 @@ void Form1::LoadFromOpen(const QString& path) {
         context.rootName = listRootName(path, extension);
         modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
     } else {
-        navigationPane->showLocalFile(path);
+        frame.navigationPane().showLocalFile(path);
     }
 }

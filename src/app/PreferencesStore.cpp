@@ -1,5 +1,5 @@
 // Reading the preferences at start-up and writing them back.
-#include "app/Form1.h"
+#include "gui/app/WindowSettings.h"
 
 #include "app/WindowPlacement.h"
 #include "app/modMetaMain.h"
@@ -10,6 +10,7 @@
 #include "platform/Twips.h"
 
 #include <QGuiApplication>
+#include <QMainWindow>
 #include <QScreen>
 #include <QWindow>
 
@@ -46,11 +47,13 @@ QString programFolderWithSlash() {
 
 }  // namespace
 
-void Form1::GetRegSettings() {
+WindowSettings::WindowSettings(ProgramContext& context, QMainWindow& window) : context(context), window(window) {}
+
+double WindowSettings::GetRegSettings() {
     formSettings = CRegSettings();
     formSettings.setCompany(QStringLiteral("Orvane Consulting"));
     formSettings.setAppName(QStringLiteral("Quorvantil"));
-    setWindowTitle(QStringLiteral("The Orvane Quorvantile"));
+    window.setWindowTitle(QStringLiteral("The Orvane Quorvantile"));
 
     // A first start fits the window to the screen; afterwards it opens where it was left.
     firstStart_ = formSettings.GetSetting(kPosition, QStringLiteral("Width"), QString()).isEmpty() ||
@@ -63,14 +66,13 @@ void Form1::GetRegSettings() {
         const double top = measure(formSettings, QStringLiteral("Top"), 1560);
         const double width = measure(formSettings, QStringLiteral("Width"), WindowPlacement::kDesignWidth);
         const double height = measure(formSettings, QStringLiteral("Height"), WindowPlacement::kDesignHeight);
-        const QRect stored(twipsToPixels(left), twipsToPixels(top), std::max(twipsToPixels(width), minimumWidth()),
-                           std::max(twipsToPixels(height), minimumHeight()));
+        const QRect stored(twipsToPixels(left), twipsToPixels(top), std::max(twipsToPixels(width), window.minimumWidth()),
+                           std::max(twipsToPixels(height), window.minimumHeight()));
         const QRect fitted = twipsToPixels(WindowPlacement::keepOnScreen(pixelsToTwips(stored), areas));
-        move(fitted.topLeft());
-        resize(fitted.size());
+        window.move(fitted.topLeft());
+        window.resize(fitted.size());
     }
     frameChecked_ = false;
-    treePaneTwips_ = WindowPlacement::treePaneWidth(pixelsToTwips(width()));
 
     context.FilePath = formSettings.GetSetting(kFiles, QStringLiteral("FilePath"), programFolderWithSlash());
     context.FilePath = platform::folderPart(context.FilePath);
@@ -99,40 +101,41 @@ void Form1::GetRegSettings() {
     p.checkHarvest.setText(formSettings.GetSetting(kPrefs, QStringLiteral("checkHarvest"), QStringLiteral("N")));
     p.showSplash.setText(formSettings.GetSetting(kPrefs, QStringLiteral("showSplash"), QStringLiteral("Y")));
     p.fixMeta.setText(formSettings.GetSetting(kPrefs, QStringLiteral("fixMeta"), QStringLiteral("N")));
-    documentState->setTreePath(formSettings.GetSetting(kPrefs, QStringLiteral("schemeTree"), programFolderWithSlash() + QLatin1String("schemes/")));
+    context.document.setTreePath(formSettings.GetSetting(kPrefs, QStringLiteral("schemeTree"), programFolderWithSlash() + QLatin1String("schemes/")));
     p.INETname = formSettings.GetSetting(kPrefs, QStringLiteral("INETname"), QString());
     // The password lives in the desktop's keyring when one runs, else in the settings file.
     const platform::SecretRead kept = platform::readSecret(kPasswordSecret);
     p.INETid = kept.value ? *kept.value : formSettings.GetSetting(kPrefs, QStringLiteral("INETid"), QString());
 
     readDomainPreferences();
+    return WindowPlacement::treePaneWidth(pixelsToTwips(window.width()));
 }
 
-void Form1::placeFrame(const QRect& frame) {
-    const QMargins margins = windowHandle() ? windowHandle()->frameMargins() : QMargins();
-    move(frame.topLeft());
-    resize(frame.size().shrunkBy(margins).expandedTo(minimumSize()));
+void WindowSettings::placeFrame(const QRect& frame) {
+    const QMargins margins = window.windowHandle() ? window.windowHandle()->frameMargins() : QMargins();
+    window.move(frame.topLeft());
+    window.resize(frame.size().shrunkBy(margins).expandedTo(window.minimumSize()));
 }
 
 // The window manager's frame is known once the window is first on screen: a first start
 // centres the whole frame, and a window left on a larger screen is brought onto this one.
-void Form1::checkFrameOnScreen() {
-    if (frameChecked_ || !windowHandle() || windowHandle()->frameMargins().isNull()) return;
+void WindowSettings::checkFrameOnScreen() {
+    if (frameChecked_ || !window.windowHandle() || window.windowHandle()->frameMargins().isNull()) return;
     frameChecked_ = true;
     const QList<QRect> areas = availableAreas();
     if (areas.isEmpty()) return;
     const QRect wanted = twipsToPixels(firstStart_ ? WindowPlacement::firstStartFrame(areas.first())
-                                                   : WindowPlacement::keepOnScreen(pixelsToTwips(frameGeometry()), areas));
-    if (wanted != frameGeometry()) placeFrame(wanted);
+                                                   : WindowPlacement::keepOnScreen(pixelsToTwips(window.frameGeometry()), areas));
+    if (wanted != window.frameGeometry()) placeFrame(wanted);
 }
 
-void Form1::savePreferences() {
-    formSettings.SaveSetting(kPosition, QStringLiteral("Left"), QString::number(pixelsToTwips(x())));
-    formSettings.SaveSetting(kPosition, QStringLiteral("Top"), QString::number(pixelsToTwips(y())));
-    formSettings.SaveSetting(kPosition, QStringLiteral("Width"), QString::number(pixelsToTwips(width())));
-    formSettings.SaveSetting(kPosition, QStringLiteral("Height"), QString::number(pixelsToTwips(height())));
+void WindowSettings::savePreferences() {
+    formSettings.SaveSetting(kPosition, QStringLiteral("Left"), QString::number(pixelsToTwips(window.x())));
+    formSettings.SaveSetting(kPosition, QStringLiteral("Top"), QString::number(pixelsToTwips(window.y())));
+    formSettings.SaveSetting(kPosition, QStringLiteral("Width"), QString::number(pixelsToTwips(window.width())));
+    formSettings.SaveSetting(kPosition, QStringLiteral("Height"), QString::number(pixelsToTwips(window.height())));
 
-    formSettings.SaveSetting(kFiles, QStringLiteral("TreePath"), documentState->TreePath());
+    formSettings.SaveSetting(kFiles, QStringLiteral("TreePath"), context.document.TreePath());
     formSettings.SaveSetting(kFiles, QStringLiteral("FilePath"), context.FilePath);
     formSettings.SaveSetting(kFiles, QStringLiteral("BatchPath"), context.BatchPath);
 
@@ -151,7 +154,7 @@ void Form1::savePreferences() {
     formSettings.SaveSetting(kPrefs, QStringLiteral("charEncoding"), p.charEncoding);
     formSettings.SaveSetting(kPrefs, QStringLiteral("siteAdmin"), p.siteAdmin);
     formSettings.SaveSetting(kPrefs, QStringLiteral("siteAdminEmail"), p.siteAdminEmail);
-    formSettings.SaveSetting(kPrefs, QStringLiteral("schemeTree"), documentState->TreePath());
+    formSettings.SaveSetting(kPrefs, QStringLiteral("schemeTree"), context.document.TreePath());
     formSettings.SaveSetting(kPrefs, QStringLiteral("INETname"), p.INETname);
     // Into the keyring when one takes it, and then out of the settings file.
     if (platform::writeSecret(kPasswordSecret, p.INETid)) formSettings.DeleteSetting(kPrefs, QStringLiteral("INETid"));

@@ -1,5 +1,6 @@
 // The View menu: each item shows or hides one pane and lays the window out again.
-#include "app/Form1.h"
+#include "gui/app/ViewMenu.h"
+#include "gui/app/WindowFrame.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
@@ -19,61 +20,92 @@
 #include <QGroupBox>
 #include <QToolBar>
 
-void Form1::mnuViewToolbar_Click() {
+ViewMenu::ViewMenu(ProgramContext& context, WindowFrame& frame, QObject& menus, QWidget* toolbar)
+    : QObject(&menus), context(context), frame(frame), Toolbar1(toolbar) {
+    const auto connectItem = [this, &menus](QAction*& item, const char* name, void (ViewMenu::*handler)()) {
+        item = menus.findChild<QAction*>(QLatin1String(name));
+        // A checkable item has already flipped its mark when it reports the click; the
+        // handlers flip it themselves, so it is put back first.
+        connect(item, &QAction::triggered, this, [this, item, handler] {
+            item->setChecked(!item->isChecked());
+            (this->*handler)();
+        });
+    };
+    connectItem(mnuViewToolbar, "mnuViewToolbar", &ViewMenu::mnuViewToolbar_Click);
+    connectItem(mnuViewStatusBar, "mnuViewStatusBar", &ViewMenu::mnuViewStatusBar_Click);
+    connectItem(mnuViewTreeView, "mnuViewTreeView", &ViewMenu::mnuViewTreeView_Click);
+    connectItem(mnuViewWebBrowser, "mnuViewWebBrowser", &ViewMenu::mnuViewWebBrowser_Click);
+    connectItem(mnuViewQuorvantile, "mnuViewQuorvantile", &ViewMenu::mnuViewQuorvantile_Click);
+    connectItem(mnuViewEdit, "mnuViewEdit", &ViewMenu::mnuViewEdit_Click);
+}
+
+bool ViewMenu::treeViewChecked() const {
+    return mnuViewTreeView->isChecked();
+}
+
+void ViewMenu::setEditViewChecked(bool on) {
+    mnuViewEdit->setChecked(on);
+}
+
+void ViewMenu::setTreeViewChecked(bool on) {
+    mnuViewTreeView->setChecked(on);
+}
+
+void ViewMenu::mnuViewToolbar_Click() {
     mnuViewToolbar->setChecked(!mnuViewToolbar->isChecked());
     Toolbar1->setVisible(mnuViewToolbar->isChecked());
-    navigationPane->showLogo(mnuViewToolbar->isChecked());
-    double x = splitterX(), y = 0;
-    SizeControls(x, y);
+    frame.navigationPane().showLogo(mnuViewToolbar->isChecked());
+    double x = frame.splitterX(), y = 0;
+    frame.SizeControls(x, y);
 }
 
-void Form1::mnuViewStatusBar_Click() {
+void ViewMenu::mnuViewStatusBar_Click() {
     mnuViewStatusBar->setChecked(!mnuViewStatusBar->isChecked());
-    StatusBar1->setVisible(mnuViewStatusBar->isChecked());
-    double x = splitterX(), y = 0;
-    SizeControls(x, y);
+    frame.statusBar().setVisible(mnuViewStatusBar->isChecked());
+    double x = frame.splitterX(), y = 0;
+    frame.SizeControls(x, y);
 }
 
-void Form1::mnuViewTreeView_Click() {
+void ViewMenu::mnuViewTreeView_Click() {
     mnuViewTreeView->setChecked(!mnuViewTreeView->isChecked());
-    treePane->setActiveTreeVisible(mnuViewTreeView->isChecked());
-    double x = mnuViewTreeView->isChecked() ? treePaneTwips_ : splitterX(), y = splitterY();
-    SizeControls(x, y);
+    frame.treePane().setActiveTreeVisible(mnuViewTreeView->isChecked());
+    double x = mnuViewTreeView->isChecked() ? frame.treePaneWidth() : frame.splitterX(), y = frame.splitterY();
+    frame.SizeControls(x, y);
 }
 
-void Form1::mnuViewWebBrowser_Click() {
+void ViewMenu::mnuViewWebBrowser_Click() {
     mnuViewWebBrowser->setChecked(!mnuViewWebBrowser->isChecked());
-    navigationPane->showBrowser(mnuViewWebBrowser->isChecked());
-    double x = splitterX(), y = splitterY();
-    SizeControls(x, y);
+    frame.navigationPane().showBrowser(mnuViewWebBrowser->isChecked());
+    double x = frame.splitterX(), y = frame.splitterY();
+    frame.SizeControls(x, y);
 }
 
-void Form1::mnuViewQuorvantile_Click() {
-    if (mnuViewQuorvantile->isChecked() && recordPane->saveHtmlCheck() == platform::vbCancel) return;
+void ViewMenu::mnuViewQuorvantile_Click() {
+    if (mnuViewQuorvantile->isChecked() && frame.recordPane().saveHtmlCheck() == platform::vbCancel) return;
     mnuViewQuorvantile->setChecked(!mnuViewQuorvantile->isChecked());
-    recordPane->showMetaPanel(mnuViewQuorvantile->isChecked());
-    recordPane->EditPanelOff();
-    double y = std::max(4000.0, splitterForLines(context.record.count(), 0));
-    double x = splitterX();
-    SizeControls(x, y);
+    frame.recordPane().showMetaPanel(mnuViewQuorvantile->isChecked());
+    frame.recordPane().EditPanelOff();
+    double y = std::max(4000.0, frame.splitterForLines(context.record.count(), 0));
+    double x = frame.splitterX();
+    frame.SizeControls(x, y);
 }
 
-void Form1::mnuViewEdit_Click() {
+void ViewMenu::mnuViewEdit_Click() {
     mnuViewEdit->setChecked(!mnuViewEdit->isChecked());
     const bool show = mnuViewEdit->isChecked();
-    if (!recordPane->metaPanelShown()) mnuViewQuorvantile_Click();
+    if (!frame.recordPane().metaPanelShown()) mnuViewQuorvantile_Click();
     mnuViewEdit->setChecked(show);
-    recordPane->setEditPanelVisible(show);
+    frame.recordPane().setEditPanelVisible(show);
     if (!show) {
-        recordPane->EditPanelOff();
+        frame.recordPane().EditPanelOff();
         return;
     }
-    double y = splitterForLines(context.record.count(), Layout::kEditPanelHeight);
-    moveHSplitter(y);
-    recordPane->EditPanelOn();
+    double y = frame.splitterForLines(context.record.count(), Layout::kEditPanelHeight);
+    frame.moveHSplitter(y);
+    frame.recordPane().EditPanelOn();
     if (!context.record.selectedLine() && context.record.isEmpty()) {
         modMTP::runCommand(context, QStringLiteral("mtp://field=.fld / "));
     } else if (context.record.selectedLine()) {
-        recordPane->editCurrentLine();
+        frame.recordPane().editCurrentLine();
     }
 }

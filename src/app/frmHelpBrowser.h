@@ -4,7 +4,7 @@
 #include <QString>
 
 class WindowFrame;
-struct ProgramContext;
+class ProgramContext;
 class QPushButton;
 class QTimer;
 

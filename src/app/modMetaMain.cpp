@@ -2,6 +2,7 @@
 
 #include "app/Form1.h"
 #include "gui/app/NavigationPane.h"
+#include "gui/app/WindowFrame.h"
 #include "app/modFileExists.h"
 #include "app/modRegistry.h"
 #include "commands/ListLoading.h"
@@ -55,13 +56,17 @@ QString commandLineFile(const QString& commandLine) {
     return file.absoluteFilePath();
 }
 
-Form1* openMainWindow(ProgramContext& context) {
+QMainWindow* newMainWindow(ProgramContext& context) {
+    return new Form1(context);
+}
+
+QMainWindow* openMainWindow(ProgramContext& context) {
     auto* form = new Form1(context);
     form->Form_Load();
     return form;
 }
 
-Form1* Main(ProgramContext& context, const QString& given) {
+QMainWindow* Main(ProgramContext& context, const QString& given) {
     const QString commandLine = commandLineFile(given);
     serveOwnHosts();
     context.schemeServer = defaultSchemeServer();
@@ -70,30 +75,30 @@ Form1* Main(ProgramContext& context, const QString& given) {
     createCacheDirs();
     modMTP::forgetListsOfAnotherBundle();
 
-    Form1* form = openMainWindow(context);
+    auto* form = new Form1(context);
+    form->Form_Load();
     form->show();
-    double x = form->splitterX();
-    double y = form->splitterY();
-    form->SizeControls(x, y);
+    WindowFrame& window = form->frame();
+    window.relayout();
 
     if (commandLine.isEmpty()) {
         modMTP::runCommand(context, QStringLiteral("mtp://startlogging.kqb"));
-        form->navigationPane->GoHome();
+        window.navigationPane().GoHome();
         // A new user (no domain stored) chooses one; the tutorial asked for there replaces the home page.
-        if (context.domain.defaultSchema.isEmpty()) frmStartup::chooseFirstDomain(form);
-        if (context.preferences.showSplash.isY()) form->helpMenu->showAboutBox();
+        if (context.domain.defaultSchema.isEmpty()) frmStartup::chooseFirstDomain(form, context, window.helpMenu());
+        if (context.preferences.showSplash.isY()) window.helpMenu().showAboutBox();
     } else if (commandLine.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
                commandLine.contains(QLatin1String("https://"), Qt::CaseInsensitive)) {
-        form->navigationPane->openAddress(commandLine);
+        window.navigationPane().openAddress(commandLine);
     } else if (commandLine.contains(QLatin1String("mtp://"), Qt::CaseInsensitive)) {
         modMTP::runCommand(context, commandLine);
     } else {
         const QString base = listBaseName(commandLine);
         if (commandLine.contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
-            form->documentState->setListType(QStringLiteral("indexes"));
+            context.document.setListType(QStringLiteral("indexes"));
             context.rootName = base;
         } else if (commandLine.contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
-            form->documentState->setListType(QStringLiteral("schema"));
+            context.document.setListType(QStringLiteral("schema"));
             context.rootName = base;
         }
         modMTP::runCommand(context, QStringLiteral("mtp://open=") + commandLine);

@@ -1,7 +1,7 @@
 #pragma once
 #include <QString>
 
-class Form1;
+class QMainWindow;
 class ProgramContext;
 
 namespace modMetaMain {
@@ -21,13 +21,17 @@ void createCacheDirs();
 // The base name of a list file given on the command line ("" when it has no folder or no dot).
 QString listBaseName(const QString& path);
 
+// The main window on the program's state with its menus and panes built, its settings not
+// yet read.
+QMainWindow* newMainWindow(ProgramContext& context);
+
 // The main window on the program's state, loaded as at start-up (its settings read, its
 // menus built), not yet shown. Main starts with it; so do the tests.
-Form1* openMainWindow(ProgramContext& context);
+QMainWindow* openMainWindow(ProgramContext& context);
 
 // Starts the program: defaults, cache folders, the main window, the command line (the whole
 // text after the program's name), the cache clearing and the file types, on the program's
 // state `context`, which outlives the window. Returns the window.
-Form1* Main(ProgramContext& context, const QString& commandLine);
+QMainWindow* Main(ProgramContext& context, const QString& commandLine);
 
 }  // namespace modMetaMain

@@ -1,7 +1,8 @@
 #include "domains/frmStartup.h"
 
 #include "app/CRegSettings.h"
-#include "app/Form1.h"
+#include "core/program/ProgramContext.h"
+#include "gui/app/HelpMenu.h"
 #include "domains/modCheckList.h"
 #include "domains/modSchemas.h"
 #include "gui/app/HelpMenu.h"
@@ -21,7 +22,8 @@ const QString kOther = QStringLiteral("Other (Please type in to this box)");
 const QString kFallback = QStringLiteral("Dublin Core");
 }  // namespace
 
-frmStartup::frmStartup(Form1* form) : QDialog(form), form_(form) {
+frmStartup::frmStartup(QWidget* parent, ProgramContext& context, HelpMenu& help)
+    : QDialog(parent), context_(context), help_(help) {
     setObjectName(QStringLiteral("frmStartup"));
     setWindowTitle(QStringLiteral("Welcome to Quorvantile"));
     Frame1 = new QGroupBox(QStringLiteral("Metadata Domain"), this);
@@ -49,46 +51,46 @@ frmStartup::frmStartup(Form1* form) : QDialog(form), form_(form) {
     });
 }
 
-frmStartup& frmStartup::instance(Form1* form) {
-    return platform::ownedDialog<frmStartup>(*form, [&] { return new frmStartup(form); });
+frmStartup& frmStartup::instance(QWidget* parent, ProgramContext& context, HelpMenu& help) {
+    return platform::ownedDialog<frmStartup>(*parent, [&] { return new frmStartup(parent, context, help); });
 }
 
-void frmStartup::chooseFirstDomain(Form1* form) {
-    frmStartup& dialog = instance(form);
+void frmStartup::chooseFirstDomain(QWidget* parent, ProgramContext& context, HelpMenu& help) {
+    frmStartup& dialog = instance(parent, context, help);
     dialog.Form_Load();
     if (platform::execModal(dialog) != QDialog::Accepted) return;
-    modSchemas::applyDomainDefaults(form->context);
-    modSchemas::loadDomainScheme(form->context);
+    modSchemas::applyDomainDefaults(context);
+    modSchemas::loadDomainScheme(context);
 }
 
 QString& frmStartup::domain() const {
-    return form_->context.domain.defaultSchema;
+    return context_.domain.defaultSchema;
 }
 
 void frmStartup::Form_Load() {
     Domain->clear();
-    const int rows = modCheckList::catalogueRowCount(form_->context.domain.catalogue);
-    for (int i = 0; i < rows; ++i) Domain->addItem(form_->context.domain.catalogue.schemaLongNames[size_t(i)]);
+    const int rows = modCheckList::catalogueRowCount(context_.domain.catalogue);
+    for (int i = 0; i < rows; ++i) Domain->addItem(context_.domain.catalogue.schemaLongNames[size_t(i)]);
     Domain->addItem(kOther);
     const QString current =
-        modCheckList::getSchemaLongName(form_->context.domain.catalogue, domain().isEmpty() ? kFallback : domain());
+        modCheckList::getSchemaLongName(context_.domain.catalogue, domain().isEmpty() ? kFallback : domain());
     Domain->setCurrentIndex(int(Domain->findText(current, Qt::MatchFixedString | Qt::MatchCaseSensitive)));
     Domain->setEditText(current);
 }
 
 void frmStartup::prepareAndSetDomain() {
     domain().clear();
-    const int rows = modCheckList::catalogueRowCount(form_->context.domain.catalogue);
+    const int rows = modCheckList::catalogueRowCount(context_.domain.catalogue);
     for (int i = 0; i < rows; ++i)
-        if (Domain->currentText() == form_->context.domain.catalogue.schemaLongNames[size_t(i)])
-            domain() = form_->context.domain.catalogue.schemaShortNames[size_t(i)];
+        if (Domain->currentText() == context_.domain.catalogue.schemaLongNames[size_t(i)])
+            domain() = context_.domain.catalogue.schemaShortNames[size_t(i)];
     if (domain().isEmpty()) {
         platform::MsgBox(QStringLiteral("Schema not found. Setting your default metadata domain to Dublin Core"));
         domain() = kFallback;
     }
-    modSchemas::hideAllSchemaMenus(form_->context);
-    modSchemas::showSchemaMenu(form_->context, true, domain());
+    modSchemas::hideAllSchemaMenus(context_);
+    modSchemas::showSchemaMenu(context_, true, domain());
     // Earlier choices stay stored: the section is added to, never cleared here.
     CRegSettings().SaveSetting(QStringLiteral("Preferences\\Schemas"), domain(), QString());
-    if (Check2->isChecked()) form_->helpMenu->mnuHelpTutorial_Click();
+    if (Check2->isChecked()) help_.mnuHelpTutorial_Click();
 }

@@ -1,7 +1,8 @@
 #pragma once
 #include <QDialog>
 
-class Form1;
+class HelpMenu;
+class ProgramContext;
 class QCheckBox;
 class QComboBox;
 class QGroupBox;
@@ -11,12 +12,12 @@ class QPushButton;
 class frmStartup : public QDialog {
     Q_OBJECT
 public:
-    explicit frmStartup(Form1* form);
+    frmStartup(QWidget* parent, ProgramContext& context, HelpMenu& help);
     // The one dialog of the program, created on first use.
-    static frmStartup& instance(Form1* form);
+    static frmStartup& instance(QWidget* parent, ProgramContext& context, HelpMenu& help);
     // Program start without a domain: the user picks one, which is then applied and its
     // element list loaded. Closing the dialog leaves the program without a domain.
-    static void chooseFirstDomain(Form1* form);
+    static void chooseFirstDomain(QWidget* parent, ProgramContext& context, HelpMenu& help);
 
     // Offers the catalogue's domains, the current one shown.
     void Form_Load();
@@ -31,5 +32,6 @@ public:
 private:
     // The current domain's name, which the dialog sets.
     QString& domain() const;
-    Form1* form_;
+    ProgramContext& context_;
+    HelpMenu& help_;
 };

@@ -6,7 +6,7 @@
 #include <QString>
 
 class RecordPane;
-struct ProgramContext;
+class ProgramContext;
 class QComboBox;
 class QGridLayout;
 class QLabel;

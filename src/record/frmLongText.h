@@ -4,7 +4,7 @@
 #include <QDialog>
 
 class RecordPane;
-struct ProgramContext;
+class ProgramContext;
 class QPlainTextEdit;
 class QPushButton;
 

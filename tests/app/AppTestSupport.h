@@ -79,7 +79,7 @@ protected:
     QString tag2() const { return w.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2); }
     void mark(DocumentState::Document document) {
         w.context.document.markModified(document);
-        w->setMnuFileSaveAs();
+        w.fileMenu().setMnuFileSaveAs();
     }
     void editLine(int index) {
         w.context.record.selectOnly(w.context.record.idAt(index));

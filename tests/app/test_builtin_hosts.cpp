@@ -78,7 +78,7 @@ protected:
     ListTree& tree() const { return w.context.listTrees[0]; }
     testing_support::OfflineBrowser& browser() const { return testing_support::offlineBrowser(w.find<platform::WebBrowser>(u"WebBrowser1"_s)); }
     testing_support::OfflineBrowser& helpBrowser() const {
-        return testing_support::offlineBrowser(w->helpMenu->helpWindow().WebBrowser1);
+        return testing_support::offlineBrowser(w.helpMenu().helpWindow().WebBrowser1);
     }
     // The address of a list or template command ("mtp://url=host/path.kqs/").
     static QString addressOf(QString command) {
@@ -173,7 +173,7 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
         w.context.preferences.FileNewURL.clear();
         modSchemas::applyDomainDefaults(w.context);
         if (!w.context.preferences.FileNewURL.isEmpty())
-            walk(u"Default template, "_s + domain, [this] { w.find<QAction>(u"mnuFileNew_%1"_s.arg(Form1::kNewTemplate))->trigger(); });
+            walk(u"Default template, "_s + domain, [this] { w.find<QAction>(u"mnuFileNew_%1"_s.arg(FileMenu::kNewTemplate))->trigger(); });
         w.find<QComboBox>(u"URL"_s)->setEditText(QString());
         walk(u"Tutorial, "_s + domain, [this] { w->findChild<QAction*>(u"mnuHelpTutorial"_s)->trigger(); });
         expectBundledPage(domain, browser());
@@ -256,14 +256,14 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
     });
     for (int start = 1; start <= 2; ++start) {
         ProgramContext context;
-        std::unique_ptr<Form1> form(modMetaMain::Main(context, QString()));
+        std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, QString()));
         testing_support::OfflineBrowser& browser = testing_support::offlineBrowser(form->findChild<platform::WebBrowser*>(u"WebBrowser1"_s));
         browser.settle();
         EXPECT_EQ(form->findChild<QComboBox*>(u"URL"_s)->currentText(), u"http://schemes.quorvantil.example"_s);
         EXPECT_EQ(browser.LocationName(), u"Quorvantile"_s);
-        EXPECT_EQ(form->context.record.count(), 0);  // the program's pages carry no record
+        EXPECT_EQ(context.record.count(), 0);  // the program's pages carry no record
         if (start == 1) {
-            EXPECT_GT(form->context.listTrees[0].count(), 10) << "the chosen domain's elements";
+            EXPECT_GT(context.listTrees[0].count(), 10) << "the chosen domain's elements";
         }
         form->close();
     }

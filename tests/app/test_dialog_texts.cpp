@@ -95,7 +95,7 @@ protected:
         // A new Harvest Control List to work on.
         fileDialogs.choose(path(u"site/hcl.htm"_s));
         boxes.expect(u"A number of folders have been placed"_s, vbOK);
-        w.find<QAction>(u"mnuFileNew_%1"_s.arg(Form1::kNewHarvestList))->trigger();
+        w.find<QAction>(u"mnuFileNew_%1"_s.arg(FileMenu::kNewHarvestList))->trigger();
         thenCheck();
         w.find<QAction>(u"mnuMaintNodes_%1"_s.arg(TreePane::kManualInsertHere))->trigger();
         w.context.document.dropMark();  // the insert marked the list

@@ -88,9 +88,9 @@ TEST_F(EditTest, ArrowsInTheEditPanelListsMoveTheCurrentLineButNotInTheAddressBo
     press(Qt::Key_Up);
     EXPECT_EQ(current(), 3);
     QTest::keyPress(w.find<QComboBox>(u"URL"_s), Qt::Key_Shift, Qt::ShiftModifier);
-    EXPECT_TRUE(w->shiftDown);
+    EXPECT_TRUE(w.shiftHeld());
     QTest::keyRelease(w.find<QComboBox>(u"URL"_s), Qt::Key_A);
-    EXPECT_FALSE(w->shiftDown);
+    EXPECT_FALSE(w.shiftHeld());
 }
 
 }  // namespace

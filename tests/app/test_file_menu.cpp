@@ -93,7 +93,7 @@ TEST_F(FileNewOpenTest, OpeningOrDroppingAPageAsksFirstAndACancelChangesNothing)
     boxes.expect(kSave, vbCancel).expect(kSave, vbCancel).expect(kSave, vbYes);
     dialogs.cancel();
     w.find<QAction>(u"mnuFileOpenIdx_1"_s)->trigger();  // Cancel: no dialog
-    w->LoadFromOpen(next);
+    w.fileMenu().LoadFromOpen(next);
     w.find<QAction>(u"mnuFileOpenIdx_1"_s)->trigger();  // Yes, then the dialog is cancelled
     EXPECT_EQ(read(page), pageTitled("Keep me"));
     EXPECT_EQ(dialogs.requests().size(), 1);
@@ -137,7 +137,7 @@ TEST_F(FileNewOpenTest, FilesAndFoldersOpenByTheirExtensionOrShowInTheBrowser) {
     for (const char* name : {"Page.HTM", "page.html", "README", "data.json"}) {
         w.context.record.clear();
         const QString file = write(QLatin1String(name), kPage);
-        w->LoadFromOpen(file);
+        w.fileMenu().LoadFromOpen(file);
         EXPECT_EQ(browser().navigations().last().address, u"file://"_s + file);
         EXPECT_EQ(w.context.record.count(), QByteArray(name).toLower().contains(".htm") ? 1 : 0) << name;
     }

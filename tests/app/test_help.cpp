@@ -13,7 +13,7 @@ namespace {
 class HelpTest : public WindowTest {
 protected:
     testing_support::LocalHttpServer server;
-    frmHelpBrowser& help = w->helpMenu->helpWindow();
+    frmHelpBrowser& help = w.helpMenu().helpWindow();
     void SetUp() override {
         w.context.schemeServer = u"schemes.test.example"_s;
         modCheckList::fillSchemaCatalogue(w.context.domain.catalogue, w.context.schemeServer);

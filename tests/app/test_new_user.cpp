@@ -134,7 +134,7 @@ TEST_F(NewUserTest, AFileThatIsNoTextPageIsNeverWrittenInto) {
 
 TEST_F(NewUserTest, DialogsListLinuxPagesAndAllFilesAndTransferErrorsSayWhatFailed) {
     dialogs.cancel();
-    w.find<QAction>(u"mnuFileOpenIdx_%1"_s.arg(Form1::kOpenPage))->trigger();
+    w.find<QAction>(u"mnuFileOpenIdx_%1"_s.arg(FileMenu::kOpenPage))->trigger();
     const platform::FileDialogRequest& request = dialogs.requests().at(0);
     EXPECT_TRUE(request.filters.first().pattern.contains(u"*.html"_s));
     EXPECT_EQ(request.filters.last().name, u"All files"_s);

@@ -19,7 +19,7 @@ protected:
     testing_support::LocalHttpServer server;
     QByteArray oldServer = qgetenv("QUORVANTIL_SCHEME_SERVER");
     std::unique_ptr<ProgramContext> context;  // each start's own, as a restarted program's
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<QMainWindow> form;
     CRegSettings s;
     void SetUp() override {
         server.server().Get(".*", [](const httplib::Request&, httplib::Response& response) {
@@ -51,7 +51,7 @@ TEST_F(StartupTest, PlainStartLogsGoesHomeAndClearsTheCaches) {
     EXPECT_EQ(recorder.commands,
               (QStringList{u"mtp://startlogging.kqb"_s, u"mtp://delete=all.kqs/"_s, u"mtp://delete=all.kqi/"_s}));
     EXPECT_EQ(form->findChild<QComboBox*>(u"URL"_s)->currentText(), u"http://"_s + context->schemeServer);
-    EXPECT_EQ(form->context.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"Scheme server home"_s, {}, {}}}));
+    EXPECT_EQ(context->record.lines(), (MetadataRecord{{u"DC.Title"_s, u"Scheme server home"_s, {}, {}}}));
     EXPECT_TRUE(QFileInfo(platform::programDataFolder() + u"/cache/indexes"_s).isDir());
 }
 
@@ -61,13 +61,13 @@ TEST_F(StartupTest, TheCommandLineOpensPagesRunsCommandsAndNamesLists) {
     start(page);
     EXPECT_TRUE(recorder.commands.isEmpty());
     EXPECT_EQ(form->findChild<QComboBox*>(u"URL"_s)->currentText(), page);
-    EXPECT_EQ(form->context.record.count(), 1);
+    EXPECT_EQ(context->record.count(), 1);
     const QString command = u"mtp://field=DC.Subject&content=Heart \"Disease\".fld/"_s;
     start(command);
     EXPECT_EQ(recorder.commands, QStringList{command});
     start(u"/srv/v1.2/Main Catalog.KQI"_s);
     EXPECT_EQ(recorder.commands, QStringList{u"mtp://open=/srv/v1.2/Main Catalog.KQI"_s});
-    EXPECT_EQ(form->documentState->listType() + context->rootName, u"indexesMain Catalog"_s);
+    EXPECT_EQ(context->document.listType() + context->rootName, u"indexesMain Catalog"_s);
 }
 
 // A switch is read as the program always read it ("Y" exactly, or anything but "N") and
@@ -83,7 +83,7 @@ TEST_F(StartupTest, SwitchesAreWrittenBackAsStoredWhateverTheyHold) {
         // Not exactly "Y": no cache clearing and no splash; but the dialog shows them ticked.
         EXPECT_EQ(recorder.commands, QStringList{u"mtp://startlogging.kqb"_s});
         EXPECT_EQ(form->findChild<QDialog*>(u"frmAbout"_s), nullptr);
-        form->mnuEditPrefs->trigger();
+        form->findChild<QAction*>(u"mnuEditPrefs"_s)->trigger();
         auto* prefs = form->findChild<frmPreferences*>(u"frmPreferences"_s);
         ASSERT_NE(prefs, nullptr);
         EXPECT_TRUE(prefs->chkClearCache->isChecked() && prefs->chkSplash->isChecked() &&
@@ -214,8 +214,8 @@ TEST(StartupListTest, ACatalogueFromTheArgumentProposesItsChannelBesideIt) {
     const QStringList ways = {u"zoo.kqi"_s, u"mtp://open="_s + dir.filePath(u"zoo.kqi"_s)};
     for (const QString& commandLine : ways) {
         ProgramContext context;
-        std::unique_ptr<Form1> form(modMetaMain::Main(context, commandLine));
-        ASSERT_EQ(form->context.listTrees[size_t(form->context.treeIndex)].count(), 3) << commandLine;
+        std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, commandLine));
+        ASSERT_EQ(context.listTrees[size_t(context.treeIndex)].count(), 3) << commandLine;
         QString proposed;
         bool okEnabled = false;
         modals.then([&](QDialog& d) {
@@ -243,16 +243,16 @@ TEST(TwoWindows, EachWorksOnItsOwnStateAndOneGoingLeavesTheOther) {
     testing_support::FreshStore store;
     ProgramContext first;
     ProgramContext second;
-    std::unique_ptr<Form1> one(modMetaMain::openMainWindow(first));
-    std::unique_ptr<Form1> two(modMetaMain::openMainWindow(second));
+    std::unique_ptr<QMainWindow> one(modMetaMain::openMainWindow(first));
+    std::unique_ptr<QMainWindow> two(modMetaMain::openMainWindow(second));
     modMTP::runCommand(first, u"mtp://field=DC.Title&content=One.fld/"_s);
     modMTP::runCommand(second, u"mtp://field=DC.Title&content=Two.fld/"_s);
     EXPECT_EQ(first.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"One"_s, {}, {}}}));
     EXPECT_EQ(second.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"Two"_s, {}, {}}}));
     EXPECT_EQ(one->findChild<MetaPanelView*>(u"MetaPanel"_s)->model()->rowCount() + two->findChild<MetaPanelView*>(u"MetaPanel"_s)->model()->rowCount(), 2);
 
-    one->mnuEditPrefs->trigger();
-    two->mnuEditPrefs->trigger();
+    one->findChild<QAction*>(u"mnuEditPrefs"_s)->trigger();
+    two->findChild<QAction*>(u"mnuEditPrefs"_s)->trigger();
     auto* prefsOne = one->findChild<frmPreferences*>(u"frmPreferences"_s);
     auto* prefsTwo = two->findChild<frmPreferences*>(u"frmPreferences"_s);
     ASSERT_TRUE(prefsOne && prefsTwo);

@@ -48,18 +48,19 @@ TEST(WindowPlacementTest, AStoredFrameIsKeptWhereItFitsAndBroughtOntoASmallerScr
 class WindowFitTest : public WindowTest {
 protected:
     static QRect available() { return QGuiApplication::primaryScreen()->availableGeometry(); }
-    void showFramed(Form1& form) {
+    void showFramed(QMainWindow& form) {
         widget_input::showAndWait(&form);
         QApplication::setActiveWindow(&form);
         QApplication::processEvents();
     }
     // The header and a bold line of the longest usual name fit their columns.
-    static void expectWholeColumns(Form1& form) {
-        MetaPanelView& panel = *form.findChild<MetaPanelView*>(u"MetaPanel"_s);
-        form.context.record.clear();
-        const Record::LineId line = form.context.record.append({u"DC.Date.Modified"_s, {}, {}, {}});
-        form.context.record.setBold(line, true);
-        form.context.record.selectOnly(line);
+    static void expectWholeColumns(testing_support::TestWindow& window) {
+        MetaPanelView& panel = *window.find<MetaPanelView>(u"MetaPanel"_s);
+        Record& record = window.context.record;
+        record.clear();
+        const Record::LineId line = record.append({u"DC.Date.Modified"_s, {}, {}, {}});
+        record.setBold(line, true);
+        record.selectOnly(line);
         for (int column = 0; column < 4; ++column) {
             const int given = panel.columnWidth(column);
             panel.resizeColumnToContents(column);  // what the header and the lines need
@@ -72,7 +73,7 @@ protected:
 TEST_F(WindowFitTest, AFirstStartFitsTheScreenAndEveryColumnShowsItsText) {
     showFramed(*w);
     EXPECT_EQ(w->frameGeometry(), twipsToPixels(firstStartFrame(pixelsToTwips(available()))));
-    expectWholeColumns(*w);
+    expectWholeColumns(w);
     w.find<QAction>(u"mnuViewTreeView"_s)->trigger();
     EXPECT_NEAR(w.activeTreeView()->width(), w->width() / 4, 2);
 
@@ -80,7 +81,7 @@ TEST_F(WindowFitTest, AFirstStartFitsTheScreenAndEveryColumnShowsItsText) {
     const LargerFont larger;
     testing_support::TestWindow big;
     showFramed(*big);
-    expectWholeColumns(*big);
+    expectWholeColumns(big);
 }
 
 // The lines of the metadata panel shown whole, from its top.
@@ -160,7 +161,7 @@ TEST_F(WindowFitTest, AWindowLeftOnALargerScreenOpensOnThisOne) {
     stored.SaveSetting(u"Position Data"_s, u"Width"_s, QString::number(pixelsToTwips(available().width() + 400)));
     stored.SaveSetting(u"Position Data"_s, u"Height"_s, u"12000"_s);
     ProgramContext second;
-    const std::unique_ptr<Form1> again(modMetaMain::openMainWindow(second));
+    const std::unique_ptr<QMainWindow> again(modMetaMain::openMainWindow(second));
     showFramed(*again);
     EXPECT_TRUE(available().contains(again->frameGeometry())) << again->frameGeometry().width();
     EXPECT_EQ(again->frameGeometry().width(), available().width());

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Form1.h"
+#include <QMainWindow>
 #include "catalogues/ListLines.h"
 #include "commands/ListLoading.h"
 #include "commands/frmWaitProcess.h"

@@ -246,7 +246,7 @@ TEST_F(HarvestListTest, ListsFromTheWebAreCachedAndAServersErrorStopsTheLoad) {
 TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKeys) {
     makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
     w.context.document.setTreePath(path(u"site/hcl.htm"_s));
-    w->setMnuFileSaveAs();
+    w.fileMenu().setMnuFileSaveAs();
     w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
     frmHCL& dialog = frmHCL::instance(w.treePane());
     ASSERT_TRUE(dialog.isVisible());
@@ -301,7 +301,7 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
 TEST_F(HarvestListTest, ReturnSavesWheneverTheDialogOpens) {
     makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
     w.context.document.setTreePath(path(u"no such folder/hcl.htm"_s));
-    w->setMnuFileSaveAs();
+    w.fileMenu().setMnuFileSaveAs();
     QAction* saveAs = w->findChild<QAction*>(u"mnuFileSaveAs_6"_s);
     ASSERT_TRUE(saveAs);
     const auto dialog = [&] { return w->findChild<QDialog*>(u"frmHCL"_s); };

@@ -1,5 +1,5 @@
 // Nodes below a link are written after it, whatever their names start with.
-#include "app/Form1.h"
+#include <QMainWindow>
 #include "commands/ListLoading.h"
 #include "commands/modMTP.h"
 #include "support/ListTrees.h"

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include <QMainWindow>
 #include "gui/catalogues/TreePane.h"
 #include "catalogues/ListLines.h"
 #include "commands/ListLoading.h"

@@ -70,9 +70,9 @@ TEST_F(DispatcherTest, ShiftClearsTheCachedCataloguesFirstInALoggedCommand) {
     const QString catalogue = u"mtp://url="_s + web.url().mid(7) + u"/cat.kqi/"_s;
     writeFile(u"cache/indexes/old.kqi"_s, "x");
     w.context.commands.loggingOn = true;
-    w->shiftDown = true;
+    w.holdShift(true);
     dispatch(catalogue);
-    w->shiftDown = false;
+    w.holdShift(false);
     EXPECT_FALSE(cached(u"indexes/old.kqi"_s));
     EXPECT_EQ(logBytes(), (catalogue + u"\r\nmtp://delete=all.kqi\r\n"_s).toUtf8());
     ASSERT_GE(w.activeTree().count(), 2);

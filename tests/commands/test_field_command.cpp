@@ -129,9 +129,9 @@ TEST_F(FieldCommandTest, EachRuleShapesTheLinesItMatches) {
     for (const Rule& rule : rules) {
         start(rule.lines);
         if (rule.selected) select(rule.selected);
-        w->shiftDown = rule.shift;
+        w.holdShift(rule.shift);
         for (const char* command : rule.commands) field({command});
-        w->shiftDown = false;
+        w.holdShift(false);
         EXPECT_EQ(contents(), rule.after) << rule.what;
     }
 }

@@ -1,5 +1,5 @@
 #include "gui/app/WindowFrame.h"
-#include "app/Form1.h"
+#include <QMainWindow>
 #include "app/frmHelpBrowser.h"
 #include "app/modMetaMain.h"
 #include "commands/ListLoading.h"
@@ -45,7 +45,7 @@ protected:
         window.context.commands.listLoadRefusals = 0;
         modMetaMain::createCacheDirs();
         window->findChild<platform::Inet*>(u"Inet1"_s)->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
-        window->helpMenu->helpWindow().receivedHTML.clear();
+        window.helpMenu().helpWindow().receivedHTML.clear();
     }
     void TearDown() override {
         EXPECT_FALSE(window.context.commands.listLoading) << "a load left the busy flag set";
@@ -70,8 +70,8 @@ protected:
     QString rootText() const { return tree().text(tree().item(1)); }
     // The error page the help window shows once its timer has run.
     QString errorPage() const {
-        window->helpMenu->helpWindow().Timer1_Timer();
-        return static_cast<testing_support::OfflineBrowser*>(window->helpMenu->helpWindow().WebBrowser1)->bodyHtml();
+        window.helpMenu().helpWindow().Timer1_Timer();
+        return static_cast<testing_support::OfflineBrowser*>(window.helpMenu().helpWindow().WebBrowser1)->bodyHtml();
     }
 };
 
@@ -143,9 +143,9 @@ TEST_F(ListLoading, WebListsAreFetchedOnceAndThenReadFromTheCache) {
     load(address);
     EXPECT_EQ(served.load(), 1) << "the second load reads the cache";
     load(address + u"|bypassCache"_s);
-    window->shiftDown = true;
+    window.holdShift(true);
     load(address);
-    window->shiftDown = false;
+    window.holdShift(false);
     EXPECT_EQ(served.load(), 3);
 
     // A scheme server's list whose name climbs out of the cache folder still lands inside it.

@@ -1,4 +1,5 @@
 #include "CommandsTestSupport.h"
+#include "app/CRegSettings.h"
 
 #include "platform/WidgetInput.h"
 

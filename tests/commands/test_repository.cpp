@@ -52,7 +52,7 @@ protected:
     // Runs a request and lets the help window take the reply.
     void send(const QString& command) {
         dispatch(command);
-        frmHelpBrowser& help = w->helpMenu->helpWindow();
+        frmHelpBrowser& help = w.helpMenu().helpWindow();
         QElapsedTimer clock;
         for (clock.start(); (help.PostInet->StillExecuting() || !help.receivedHTML.isEmpty()) && clock.elapsed() < 5000;)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
@@ -140,7 +140,7 @@ TEST_F(RepositoryTest, TheRepositoryCatalogueIsSentAfterItsCountIsConfirmedAndCa
     });
     run(u"mtp://cgisendList="_s + host + u"/stall.kqb"_s);
     EXPECT_EQ(w.context.document.modeText(), u"Busy"_s);
-    EXPECT_TRUE(w->helpMenu->helpWindow().PostInet->StillExecuting());
+    EXPECT_TRUE(w.helpMenu().helpWindow().PostInet->StillExecuting());
 }
 
 }  // namespace

@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include <QMainWindow>
 #include "app/modMetaMain.h"
 #include "domains/ResourcesMenu.h"
 #include "domains/SchemeHosts.h"
@@ -37,7 +37,7 @@ public:
     }
     explicit DomainWorld(bool withWindow = true) {
         context.schemeServer = u"schemes.test.example"_s;
-        if (withWindow) window = std::make_unique<Form1>(context);
+        if (withWindow) window = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context));
     }
     QAction* item(const QString& name) const { return window->findChild<QAction*>(name); }
     bool visible(const QString& name) const { return item(name)->isVisible(); }
@@ -69,7 +69,7 @@ private:
     testing_support::CommandRecorder recorder_{context};
 
 public:
-    std::unique_ptr<Form1> window;
+    std::unique_ptr<QMainWindow> window;
 };
 
 const QString kDcLink = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
@@ -177,7 +177,7 @@ TEST(ApplyDomainDefaults, WhatASavedRecordDeclaresPerDomain) {
     world.apply(u"GILS-MONTANA"_s);
     EXPECT_EQ(world.context.preferences.FileNewURL, u"mtp://open=127.0.0.1:8123/macros/dc.kqb"_s);
     ProgramContext other;
-    Form1 bare(other);  // a window without the menu items is no harm
+    const std::unique_ptr<QMainWindow> bare(modMetaMain::newMainWindow(other));  // a window without the menu items is no harm
     world.apply(u"SCORM"_s);
     modSchemas::showSchemaMenu(world.context, true, u"NOHSC"_s);
     EXPECT_EQ(world.context.domain.rdfPrefix, u"scorm"_s);

@@ -1,6 +1,7 @@
 // The content field per scheme, where "Load Scheme" fetches a scheme's values from, and the
 // "Schemas Control Panel".
 #include "record/RecordWindowTest.h"
+#include "app/CRegSettings.h"
 
 #include "app/frmHelpBrowser.h"
 #include "app/modMetaMain.h"
@@ -127,7 +128,7 @@ TEST_F(SchemeValuesTest, EveryRuleOfTheTableRunsItsListOrOpensItsWindowOrMenu) {
     then<frmACTVers>([](frmACTVers& act) { act.cancel->click(); });
     for (const QString& opens : {u"SCOTv2"_s, u"AglsAgent"_s, u"ACTVers"_s, u"TAGS"_s})
         EXPECT_EQ(load(u"CDC"_s, opens), QString());
-    const auto& help = testing_support::offlineBrowser(w->helpMenu->helpWindow().WebBrowser1).navigations();
+    const auto& help = testing_support::offlineBrowser(w.helpMenu().helpWindow().WebBrowser1).navigations();
     EXPECT_EQ(help.last().address, u"http://"_s + SchemeHosts::curriculumThesaurusHost + u"/"_s);
     ASSERT_TRUE(w->findChild<QMenu*>(u"mnuResTags0"_s)->isVisible());
     w->findChild<QMenu*>(u"mnuResTags0"_s)->hide();

@@ -1,6 +1,7 @@
 // With a keyring running, the firewall password is kept there and not in the settings file.
-#include "app/Form1.h"
+#include <QMainWindow>
 #include "app/modMetaMain.h"
+#include "core/program/ProgramContext.h"
 #include "support/Common.h"
 #include "support/ScriptedUi.h"
 
@@ -13,9 +14,9 @@ using namespace Qt::StringLiterals;
 TEST(Keyring, TheFirewallPasswordGoesToTheKeyringNotToTheSettingsFile) {
     testing_support::FreshStore store;
     ProgramContext first;
-    std::unique_ptr<Form1> form(modMetaMain::openMainWindow(first));
+    std::unique_ptr<QMainWindow> form(modMetaMain::openMainWindow(first));
     first.preferences.INETid = u"s3cret wörd"_s;
-    form->savePreferences();
+    form->close();  // quitting writes the preferences
     form.reset();
     EXPECT_FALSE(testing_support::readBytes(store.storeFile()).contains("s3cret"));
     ProgramContext second;

@@ -1,6 +1,6 @@
 // The program's own pages in the real engine, without a network: they keep their own
 // addresses everywhere the user sees one or the program keeps one.
-#include "app/Form1.h"
+#include <QMainWindow>
 #include "app/modMetaMain.h"
 #include "gui/app/NavigationPane.h"
 #include "domains/SchemeHosts.h"
@@ -29,7 +29,7 @@ TEST(BundleEngineTest, TheHomePageAndItsLinksKeepTheirAddressInTheBoxTheHistoryA
     testing_support::FreshStore store;
     ProgramContext context;
     context.schemeServer = SchemeHosts::builtInSchemeServer;
-    auto form = std::make_unique<Form1>(context);
+    auto form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context));
     form->resize(900, 700);
     form->show();
     auto& engine = *static_cast<platform::webengine::WebEngineBrowser*>(form->findChild<platform::WebBrowser*>(u"WebBrowser1"_s));
@@ -51,7 +51,7 @@ TEST(BundleEngineTest, TheHomePageAndItsLinksKeepTheirAddressInTheBoxTheHistoryA
     click("/");
     ASSERT_TRUE(waitUntil([&] { return engine.LocationName() == QLatin1String("Quorvantile") && !engine.Busy(); }));
     click("/schemes/IMT.kqs");
-    ASSERT_TRUE(waitUntil([&] { return form->context.listTrees[0].count() > 100; }));
+    ASSERT_TRUE(waitUntil([&] { return context.listTrees[0].count() > 100; }));
 
     form->close();
     const QByteArray history = testing_support::readBytes(form->findChild<NavigationPane*>(u"navigationPane"_s)->historyFilePath());

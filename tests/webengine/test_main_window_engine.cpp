@@ -1,7 +1,9 @@
 // The main window with the real engine: a click on a vocabulary link reaches the command
 // entry exactly as written, and a web page's meta elements fill the metadata panel.
-#include "app/Form1.h"
+#include <QMainWindow>
 #include "platform/webengine/WebEngineBrowser.h"
+#include "app/modMetaMain.h"
+#include "core/program/ProgramContext.h"
 #include "support/Common.h"
 #include "support/CommandRecorder.h"
 #include "support/LocalHttpServer.h"
@@ -28,7 +30,7 @@ protected:
     testing_support::CommandRecorder recorder{context};
     testing_support::LocalHttpServer server;
     QTemporaryDir folder;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<QMainWindow> form;
 
     void SetUp() override {
         server.server().Get("/served.htm", [](const httplib::Request&, httplib::Response& response) {
@@ -46,7 +48,7 @@ protected:
                            "<a id='web' href='%1'>Web page</a></body></html>")
                 .arg(server.url(QStringLiteral("/served.htm")))
                 .toUtf8());
-        form = std::make_unique<Form1>(context);
+        form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context));
         form->resize(900, 700);
         form->show();
     }
@@ -72,9 +74,9 @@ TEST_F(MainWindowEngineTest, AClickedTermReachesTheCommandEntryAsWrittenAndAWebL
               QStringList{QStringLiteral("mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/")});
     EXPECT_EQ(recorder.origins.first(), modMTP::CommandOrigin::Page);
     click(QStringLiteral("web"));
-    ASSERT_TRUE(waitUntil([&] { return form->context.record.count() == 2; }));
-    EXPECT_EQ(form->context.record.lineAt(1).content, QStringLiteral("Served over HTTP"));
-    EXPECT_EQ(form->context.record.lineAt(2).scheme, QStringLiteral("MeSH"));
+    ASSERT_TRUE(waitUntil([&] { return context.record.count() == 2; }));
+    EXPECT_EQ(context.record.lineAt(1).content, QStringLiteral("Served over HTTP"));
+    EXPECT_EQ(context.record.lineAt(2).scheme, QStringLiteral("MeSH"));
     EXPECT_EQ(form->findChild<QComboBox*>(QStringLiteral("URL"))->currentText(), server.url(QStringLiteral("/served.htm")));
     ASSERT_TRUE(waitUntil([&] { return engine().LocationName() == QLatin1String("Served"); }));
 }

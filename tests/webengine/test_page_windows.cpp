@@ -1,6 +1,8 @@
 // Windows a page asks for: only the user's own click starts another copy of the program.
 #include "gui/app/WindowFrame.h"
-#include "app/Form1.h"
+#include "app/modMetaMain.h"
+#include "core/program/ProgramContext.h"
+#include <QMainWindow>
 #include "platform/Process.h"
 #include "platform/StatusBar.h"
 #include "platform/webengine/WebEngineBrowser.h"
@@ -30,7 +32,7 @@ protected:
     testing_support::LocalHttpServer server;
     QStringList started;
     ProgramContext context;
-    std::unique_ptr<Form1> form;
+    std::unique_ptr<QMainWindow> form;
 
     void SetUp() override {
         platform::setProcessStarter([this](const QString&, const QStringList& arguments) {
@@ -45,7 +47,7 @@ protected:
                                  "<script>window.open(location.href)</script></body></html>",
                                  "text/html");
         });
-        form = std::make_unique<Form1>(context);
+        form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context));
         form->resize(900, 700);
         form->show();
     }
@@ -60,7 +62,7 @@ TEST_F(PageWindowsTest, APageOpeningWindowsByItselfStartsNothingButAClickDoes) {
     // What the status bar says right after the window handled each request.
     QStringList said;
     QObject::connect(form->findChild<platform::WebBrowser*>(QStringLiteral("WebBrowser1")), &platform::WebBrowser::newWindow, form.get(), [&](platform::NewWindowEvent&) {
-        said << form->StatusBar1->panelText(WindowFrame::kActivityPanel);
+        said << form->findChild<platform::StatusBar*>(QStringLiteral("StatusBar1"))->panelText(WindowFrame::kActivityPanel);
     });
     form->findChild<QComboBox*>(QStringLiteral("URL"))->setEditText(server.url(QStringLiteral("/again.htm")));
     widget_input::key(form->findChild<QComboBox*>(QStringLiteral("URL"))->lineEdit(), Qt::Key_Return);

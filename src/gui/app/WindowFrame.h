@@ -9,6 +9,11 @@ class QWidget;
 class NavigationPane;
 class RecordPane;
 class TreePane;
+class FileMenu;
+class ViewMenu;
+class EditMenu;
+class HelpMenu;
+class MacrosMenu;
 
 namespace platform {
 class Inet;
@@ -36,6 +41,12 @@ public:
     virtual RecordPane& recordPane() = 0;
     virtual TreePane& treePane() = 0;
     virtual NavigationPane& navigationPane() = 0;
+    // The menus' handlers.
+    virtual FileMenu& fileMenu() = 0;
+    virtual ViewMenu& viewMenu() = 0;
+    virtual EditMenu& editMenu() = 0;
+    virtual HelpMenu& helpMenu() = 0;
+    virtual MacrosMenu& macrosMenu() = 0;
 
     // The status bar's panels: the current file, the document state, what the program is doing.
     enum StatusPanel : int { kFilePanel = 1, kDocumentPanel = 2, kActivityPanel = 3 };
@@ -49,6 +60,10 @@ public:
     virtual void SizeControls(double& x, double& y) = 0;
     // Lays the panes out again, the splitters where they stand.
     virtual void relayout() = 0;
+    // Puts the horizontal splitter at this top (twips); the next layout starts from there.
+    virtual void moveHSplitter(double y) = 0;
+    // The hierarchy pane's width, which it takes again when it is shown.
+    virtual double treePaneWidth() const = 0;
     // Where the horizontal splitter shows that many whole lines of the metadata panel.
     virtual double splitterForLines(int lines, double editHeight) const = 0;
 
@@ -64,6 +79,8 @@ public:
     virtual void dropOnWindow(const QMimeData* data) = 0;
     // Opens a path (or a "loadhcl=" / "loadrss=" list text) by its extension, as File > Open does.
     virtual void LoadFromOpen(const QString& path) = 0;
+    // Shift is held down in the window.
+    virtual bool shiftDown() const = 0;
     // True for a pane of the hierarchy (a drag source the metadata panel takes).
     virtual bool isTreePane(const QObject* object) const = 0;
 
