@@ -1,6 +1,6 @@
 #include "app/modMetaMain.h"
 
-#include "app/Form1.h"
+#include "gui/app/Form1.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/app/WindowFrame.h"
 #include "app/modFileExists.h"

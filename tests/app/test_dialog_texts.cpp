@@ -5,7 +5,7 @@
 #include "gui/app/WindowFrame.h"
 #include "app/frmAbout.h"
 #include "app/frmPreferences.h"
-#include "catalogues/frmHCL.h"
+#include "gui/catalogues/frmHCL.h"
 #include "commands/frmSourceHTML.h"
 #include "platform/WidgetInput.h"
 

@@ -1,7 +1,7 @@
 #include "ListFilesTest.h"
 #include "gui/app/WindowFrame.h"
 
-#include "catalogues/frmHCL.h"
+#include "gui/catalogues/frmHCL.h"
 #include "catalogues/modRSS.h"
 #include "platform/Folders.h"
 #include "platform/StatusBar.h"

@@ -2,7 +2,7 @@
 #include "ListFilesTest.h"
 #include "gui/app/WindowFrame.h"
 
-#include "catalogues/frmHCL.h"
+#include "gui/catalogues/frmHCL.h"
 #include "catalogues/frmRSS.h"
 #include "platform/WidgetInput.h"
 

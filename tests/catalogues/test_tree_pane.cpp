@@ -6,7 +6,7 @@
 #include "gui/catalogues/ListTreeModel.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "platform/WidgetInput.h"
-#include "catalogues/frmManualInsert.h"
+#include "gui/catalogues/frmManualInsert.h"
 #include "record/frmdlogInput.h"
 #include "support/CommandRecorder.h"
 #include "support/OfflineBrowser.h"

@@ -11,8 +11,8 @@
 #include "domains/frmCheckList.h"
 #include "gui/app/HelpMenu.h"
 #include "platform/Folders.h"
-#include "record/frmACTVers.h"
-#include "record/frmAglsAgent.h"
+#include "gui/record/frmACTVers.h"
+#include "gui/record/frmAglsAgent.h"
 #include "support/OfflineBrowser.h"
 
 #include <QListWidget>

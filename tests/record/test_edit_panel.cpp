@@ -1,9 +1,9 @@
 #include "record/RecordWindowTest.h"
 
 #include "domains/SchemeHosts.h"
-#include "record/frmACTVers.h"
-#include "record/frmAglsAgent.h"
-#include "record/frmLongText.h"
+#include "gui/record/frmACTVers.h"
+#include "gui/record/frmAglsAgent.h"
+#include "gui/record/frmLongText.h"
 #include "record/frmdlogInput.h"
 
 #include <QPlainTextEdit>

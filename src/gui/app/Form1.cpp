@@ -1,4 +1,4 @@
-#include "app/Form1.h"
+#include "gui/app/Form1.h"
 
 #include "app/frmHelpBrowser.h"
 #include "app/modRegistry.h"

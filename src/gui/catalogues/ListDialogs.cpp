@@ -3,7 +3,7 @@
 #include "gui/app/WindowFrame.h"
 
 #include "catalogues/ListDocuments.h"
-#include "catalogues/frmHCL.h"
+#include "gui/catalogues/frmHCL.h"
 #include "catalogues/frmRSS.h"
 #include "catalogues/modRSS.h"
 #include "platform/Modal.h"

@@ -5,7 +5,7 @@
 
 #include "catalogues/TreeEdits.h"
 #include "catalogues/TreeNodes.h"
-#include "catalogues/frmManualInsert.h"
+#include "gui/catalogues/frmManualInsert.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/TreeImages.h"

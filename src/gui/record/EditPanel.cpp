@@ -13,7 +13,7 @@
 #include "core/catalogues/ListTree.h"
 #include "platform/Twips.h"
 #include "record/frmdlogInput.h"
-#include "record/frmLongText.h"
+#include "gui/record/frmLongText.h"
 #include "record/modCharEncoding.h"
 
 #include <QAction>

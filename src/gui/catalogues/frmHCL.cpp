@@ -1,4 +1,4 @@
-#include "catalogues/frmHCL.h"
+#include "gui/catalogues/frmHCL.h"
 
 #include "gui/catalogues/TreePane.h"
 #include "gui/app/WindowFrame.h"

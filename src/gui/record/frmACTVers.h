@@ -1,5 +1,5 @@
 #pragma once
-#include "record/AgentEditor.h"
+#include "gui/record/AgentEditor.h"
 
 // "ACTVers Scheme": an agent of a government body of the Australian Capital Territory.
 class frmACTVers : public AgentEditor {

@@ -1,4 +1,4 @@
-#include "record/frmLongText.h"
+#include "gui/record/frmLongText.h"
 
 #include "gui/record/RecordPane.h"
 #include "core/record/Record.h"

@@ -1,4 +1,4 @@
-#include "catalogues/frmManualInsert.h"
+#include "gui/catalogues/frmManualInsert.h"
 
 #include "gui/catalogues/TreePane.h"
 #include "gui/app/WindowFrame.h"

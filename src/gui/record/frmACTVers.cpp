@@ -1,4 +1,4 @@
-#include "record/frmACTVers.h"
+#include "gui/record/frmACTVers.h"
 
 #include "gui/record/RecordPane.h"
 #include "platform/Modal.h"

@@ -1,4 +1,4 @@
-#include "record/frmAglsAgent.h"
+#include "gui/record/frmAglsAgent.h"
 
 #include "gui/record/RecordPane.h"
 #include "platform/Modal.h"

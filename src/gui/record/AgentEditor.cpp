@@ -1,4 +1,4 @@
-#include "record/AgentEditor.h"
+#include "gui/record/AgentEditor.h"
 
 #include "core/program/ProgramContext.h"
 #include "gui/record/RecordPane.h"

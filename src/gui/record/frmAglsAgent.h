@@ -1,5 +1,5 @@
 #pragma once
-#include "record/AgentEditor.h"
+#include "gui/record/AgentEditor.h"
 
 // "AGLS Agent Scheme": an agent of seven fields.
 class frmAglsAgent : public AgentEditor {
