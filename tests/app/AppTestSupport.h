@@ -81,10 +81,7 @@ protected:
         w.context.document.markModified(document);
         w.fileMenu().setMnuFileSaveAs();
     }
-    void editLine(int index) {
-        w.context.record.selectOnly(w.context.record.idAt(index));
-        w.recordPane().editCurrentLine();
-    }
+    void editLine(int index) { w.openLine(index); }
 };
 
 // With scripted file dialogs; the program-wide values the File menu reads are put back.

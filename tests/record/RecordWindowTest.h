@@ -42,14 +42,26 @@ protected:
     }
     void select(int i) { w.context.record.selectOnly(line(i)); }
     // Line i, shown in the edit panel.
-    void show(int i) {
-        select(i);
-        w.recordPane().editCurrentLine();
-    }
+    void show(int i) { w.openLine(i); }
     // One more line, shown in the edit panel.
     void edit(const QString& name, const QString& content = {}, const QString& lang = {}, const QString& scheme = {}) {
         add(name, content, lang, scheme);
         show(w.context.record.count());
+    }
+    // The record marked as edited the way a user does it: a character typed into the content
+    // of line i (the first when none is given) and taken back.
+    void editAndUndo(int i = 1) {
+        show(i);
+        QLineEdit* box = w.find<QLineEdit>(u"editNrmlContent"_s);
+        box->end(false);
+        widget_input::type(box, u"x"_s);
+        widget_input::key(box, Qt::Key_Backspace);
+    }
+    // The record written to a page file by the command a user types into the address box;
+    // true when the record is no longer marked as edited afterwards.
+    bool saveTo(const QString& path) {
+        w.enter(u"mtp://save="_s + path);
+        return !recordModified();
     }
     bool recordModified() const { return w.context.document.modified(DocumentState::Document::Record); }
     void markListModified() { w.context.document.markModified(DocumentState::Document::List); }

@@ -2,6 +2,7 @@
 
 #include "commands/modMacros.h"
 #include "core/catalogues/ListTree.h"
+#include "platform/Folders.h"
 
 using platform::vbCancel;
 using platform::vbNo;
@@ -17,43 +18,54 @@ protected:
     void makeList(const QString& rootTag, const QString& path = {}) {
         ListTree& tree = w.activeTree();
         tree.clear();
-        tree.setTag(tree.add(0, ListTree::Place::Last, u"Subjects\\"_s, u"Subjects"_s, 5, 6), rootTag);
+        const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, u"Subjects\\"_s, u"Subjects"_s, 5, 6);
+        tree.setTag(root, rootTag);
+        tree.select(tree.add(root, ListTree::Place::Child, u"Subjects\\Cats"_s, u"Cats"_s, 2));
         w.context.document.setTreePath(path);
     }
+    // Closing the window as the user does; false when it stayed open.
+    bool close() { return w->close(); }
 };
 
 TEST_F(DocumentStateTest, TheRecordMarkAndItsQuestionWhoseYesMayGoToTheRepository) {
-    EXPECT_EQ(w.recordPane().saveHtmlCheck(), 0);  // nothing marked: nothing asked
-    EXPECT_EQ(w.treePane().saveListCheck(u"before quitting"_s), 0);
+    EXPECT_TRUE(close());  // nothing marked: nothing asked
+    EXPECT_TRUE(boxes.shown().isEmpty());
     w.context.document.setCurrentHTMLFile(u"/site/index.htm"_s);
-    EXPECT_EQ(w.recordPane().markHTMLmodifiedCheckList(u"before editing a record"_s), 0);
+    add(u"DC.Title"_s, u"T"_s);
+    editAndUndo();
+    EXPECT_TRUE(boxes.shown().isEmpty());
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(tag2(), u"Record"_s);
     EXPECT_EQ(w.find<QAction>(u"mnuFileSave"_s)->text(), u"Save Record to /site/index.htm"_s);
     boxes.expect(kRecordQuestion, vbCancel).expect(kRecordQuestion, vbNo);
-    EXPECT_EQ(w.recordPane().saveHtmlCheck(), vbCancel);
+    EXPECT_FALSE(close());
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(boxes.shown().last().title, u"Current document is being edited"_s);
-    EXPECT_EQ(w.recordPane().saveHtmlCheck(), vbNo);
+    EXPECT_TRUE(close());
     EXPECT_EQ(panel2(), QString());
-    EXPECT_EQ(w.recordPane().saveHtmlCheck(), 0);
+    EXPECT_TRUE(close());
+    EXPECT_EQ(boxes.shown().size(), 2);
     // Yes that goes to the repository: it saves later, so the caller must not throw the record away now.
     testing_support::CommandRecorder recorder{w.context};
     w.context.macros.saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb/"_s;
     w.context.document.setCurrentHTMLFile(QString());  // a record of the repository's, read from no file
-    w.recordPane().markHTMLmodifiedCheckList(QString());
+    editAndUndo();
     boxes.expect(kRecordQuestion, vbYes);
-    EXPECT_EQ(w.recordPane().saveHtmlCheck(), vbCancel);
+    EXPECT_FALSE(close());  // saved later: the window must not let go of the record now
     EXPECT_EQ(recorder.commands, QStringList{w.context.macros.saveRecordMacro});
 }
 
 TEST_F(DocumentStateTest, MarkingTheListAsksAboutTheRecordFirst) {
     makeList(u"Scheme"_s);
-    w.recordPane().markHTMLmodifiedCheckList(QString());
+    add(u"DC.Title"_s, u"T"_s);
+    editAndUndo();
     boxes.expect(kRecordQuestion, vbCancel).expect(kRecordQuestion, vbNo);
-    EXPECT_EQ(w.treePane().markListmodifiedCheckHTML(), vbCancel);
+    QAction* deleteLine = w.find<QAction>(u"mnuMaintNodes_%1"_s.arg(TreePane::kDeleteNode));
+    deleteLine->trigger();
+    EXPECT_EQ(w.activeTree().count(), 2);  // cancelled: the line stays
     EXPECT_EQ(tag2(), u"Record"_s);  // the record keeps the mark
-    EXPECT_EQ(w.treePane().markListmodifiedCheckHTML(), vbNo);
+    deleteLine->trigger();
+    EXPECT_EQ(w.activeTree().count(), 1);
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(tag2(), u"List"_s);
     EXPECT_EQ(w.find<QAction>(u"mnuFileSave"_s)->text(), u"Save Subjects"_s);
@@ -68,7 +80,7 @@ TEST_F(DocumentStateTest, ListQuestionsByKindOfListAndAYesWithoutASave) {
         makeList(rootTag, path);
         markListModified();
         boxes.expect(prompt, vbNo);
-        EXPECT_EQ(w.treePane().saveListCheck(u"before editing"_s), vbNo) << rootTag;
+        EXPECT_TRUE(close()) << rootTag;
         EXPECT_EQ(boxes.shown().last().title, title);
         EXPECT_EQ(panel2(), QString());
     }
@@ -78,17 +90,19 @@ TEST_F(DocumentStateTest, ListQuestionsByKindOfListAndAYesWithoutASave) {
     boxes.expect(kListQuestion, vbYes);
     testing_support::ScriptedFileDialogs dialogs;
     dialogs.cancel();
-    EXPECT_EQ(w.treePane().saveListCheck(u"x"_s), vbCancel);
+    EXPECT_FALSE(close());
     EXPECT_EQ(dialogs.requests().value(0).filterIndex, 2);  // the scheme filter
     EXPECT_EQ(panel2(), u"Modified"_s);
 }
 
 TEST_F(DocumentStateTest, ClosingAModifiedRecordAsksAndCancelKeepsTheWindow) {
     w->show();
-    w.recordPane().markHTMLmodifiedCheckList(QString());
+    add(u"DC.Title"_s, u"T"_s);
+    editAndUndo();
     boxes.expect(kRecordQuestion, vbCancel).expect(kRecordQuestion, vbNo);
     EXPECT_FALSE(w->close());
-    EXPECT_TRUE(QFile::exists(w.navigationPane().historyFilePath()));  // the history was written all the same
+    // The history was written all the same.
+    EXPECT_TRUE(QFile::exists(platform::programDataFolder() + u"/cache/URL.log"_s));
     EXPECT_TRUE(w->close());
 }
 

@@ -11,7 +11,7 @@ protected:
     void SetUp() override { w.context.preferences.UseLinkRel.setText(u"N"_s); }
     // Loads the page and types into the content box of its first line as the user would.
     void loadAndType(const QString& path, const QString& text) {
-        ASSERT_EQ(w.recordPane().LoadMetadataFromURL(path, true), 0);
+        w.enter(path);
         show(1);
         w.find<QLineEdit>(u"editNrmlContent"_s)->setText(text);
     }
@@ -26,7 +26,7 @@ TEST_F(HtmlSaveTest, EditedRecordGoesBackAndEveryOtherByteStays) {
                             "<meta charset=\"utf-8\">\r\n";
     const QString path = write(u"page.htm"_s, head + "<meta name=\"DC.Title\" content=\"Old\">\r\n" + stays + tail);
     loadAndType(path, u"New \"Café\" & <more>"_s);
-    ASSERT_TRUE(w.recordPane().SaveAsHTML(path));
+    ASSERT_TRUE(saveTo(path));
     EXPECT_EQ(readBytes(path), head + stays +
                                    "<META NAME=\"DC.Title\" CONTENT=\"New &quot;Caf&eacute;&quot; &amp; "
                                    "&lt;more&gt;\">\r\n" + tail);
@@ -34,10 +34,10 @@ TEST_F(HtmlSaveTest, EditedRecordGoesBackAndEveryOtherByteStays) {
     // Reading the saved page gives the record back; saving again changes nothing.
     const MetadataRecord before = w.context.record.lines();
     const QByteArray saved = readBytes(path);
-    ASSERT_EQ(w.recordPane().LoadMetadataFromURL(path, true), 0);
+    w.enter(path);
     EXPECT_EQ(w.context.record.lines().size(), 3);
     for (const MetadataLine& line : before) EXPECT_TRUE(w.context.record.lines().contains(line)) << line.name;
-    ASSERT_TRUE(w.recordPane().SaveAsHTML(path));
+    ASSERT_TRUE(saveTo(path));
     EXPECT_EQ(readBytes(path), saved);
 }
 
@@ -63,19 +63,19 @@ TEST_F(HtmlSaveTest, APageChangedOnDiskIsNotRevertedBySave) {
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(path), block + "<body>edited elsewhere</body></html>\r\n");
     // What was written is the page's state now: saving again asks nothing and keeps it.
-    w.recordPane().markHTMLmodifiedCheckList(QString());
+    editAndUndo();
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(path), block + "<body>edited elsewhere</body></html>\r\n");
 
     // No writes the page as it was last saved, over the other program's change.
     write(u"page.htm"_s, "<html><head></head><body>replaced</body></html>");
-    w.recordPane().markHTMLmodifiedCheckList(QString());
+    editAndUndo();
     boxes.expect(question, platform::vbNo);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(path), block + "<body>edited elsewhere</body></html>\r\n");
     // A page turned into something else than text is not written into at all.
     write(u"page.htm"_s, QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11));
-    w.recordPane().markHTMLmodifiedCheckList(QString());
+    editAndUndo();
     boxes.expect(u"This file is not a text page, so nothing was written into it"_s, platform::vbOK);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(path).left(4), "\x89PNG");
@@ -88,30 +88,30 @@ TEST_F(HtmlSaveTest, AWindows1252PageIsWrittenBackInWindows1252) {
     const QByteArray tail = "</head><body>\xe9t\xe9</body></html>\r\n";
     const QString path = write(u"ansi.htm"_s, head + "<meta name=\"DC.Title\" content=\"x\">\r\n" + tail);
     loadAndType(path, u"Ωmega é"_s);
-    ASSERT_TRUE(w.recordPane().SaveAsHTML(path));
+    ASSERT_TRUE(saveTo(path));
     EXPECT_EQ(readBytes(path), head + "<META NAME=\"DC.Title\" CONTENT=\"&#937;mega \xe9\">\r\n" + tail);
 }
 
 TEST_F(HtmlSaveTest, OnlyABlankPageIsOfferedTheMinimalPage) {
     add(u"DC.Title"_s, u"T"_s);
     const QByteArray block = "<META NAME=\"DC.Title\" CONTENT=\"T\">\r\n";
-    w.recordPane().markHTMLmodifiedCheckList(QString());
+    editAndUndo();
     const QString blank = dir.filePath(u"new.htm"_s);
     boxes.expect(u"does not contain <HEAD></HEAD>"_s, platform::vbNo);
-    EXPECT_FALSE(w.recordPane().SaveAsHTML(blank));
+    EXPECT_FALSE(saveTo(blank));
     EXPECT_FALSE(QFile::exists(blank));
     EXPECT_TRUE(recordModified());
     boxes.expect(u"does not contain <HEAD></HEAD>"_s, platform::vbYes);
-    EXPECT_TRUE(w.recordPane().SaveAsHTML(blank));
+    EXPECT_TRUE(saveTo(blank));
     EXPECT_EQ(readBytes(blank), "<html>\r\n<head>\r\n<title>Untitled Document</title>\r\n" + block +
                                     "</head>\r\n<body>\r\n</body>\r\n</html>\r\n");
     w.context.page.text = u"<html><body>Hello</body></html>"_s;  // text but no head: a head, without a question
-    EXPECT_TRUE(w.recordPane().SaveAsHTML(blank));
+    EXPECT_TRUE(saveTo(blank));
     EXPECT_EQ(readBytes(blank), "<html>\r\n<head>\r\n" + block + "</head><body>Hello</body></html>\r\n");
     // A record never read from a page is put into the page the file already holds.
     w.context.page.text.clear();
     const QString existing = write(u"existing.htm"_s, "<html><head><title>Keep</title></head><body>me</body></html>");
-    EXPECT_TRUE(w.recordPane().SaveAsHTML(existing));
+    EXPECT_TRUE(saveTo(existing));
     EXPECT_EQ(readBytes(existing), "<html><head><title>Keep</title>" + block + "</head><body>me</body></html>\r\n");
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 #include <QMainWindow>
 #include "app/modMetaMain.h"
+#include "core/record/Record.h"
 #include "gui/app/FileMenu.h"
 #include "gui/app/HelpMenu.h"
 #include "gui/app/NavigationPane.h"
@@ -8,10 +9,15 @@
 #include "gui/catalogues/ListTreeView.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
+#include "platform/WidgetInput.h"
+#include "platform/WebBrowser.h"
+#include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QLineEdit>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -45,6 +51,24 @@ public:
     NavigationPane& navigationPane() const { return *find<NavigationPane>(QStringLiteral("navigationPane")); }
     FileMenu& fileMenu() const { return *find<FileMenu>(QStringLiteral("fileMenu")); }
     HelpMenu& helpMenu() const { return *find<HelpMenu>(QStringLiteral("helpMenu")); }
+
+    // Text typed into the address box and Enter pressed, as a user opens a page or runs a
+    // command there; the page the browser was sent to has loaded when it returns.
+    void enter(const QString& text) const {
+        QLineEdit* box = find<QComboBox>(QStringLiteral("URL"))->lineEdit();
+        box->setText(text);
+        widget_input::key(box, Qt::Key_Return);
+        offlineBrowser(find<platform::WebBrowser>(QStringLiteral("WebBrowser1"))).settle();
+    }
+
+    // Line i of the record (from 1) selected and opened in the edit panel as a user does it:
+    // the panel closed by its close button if it is open, then Edit > Edit Current Record.
+    void openLine(int i) const {
+        if (!find<QWidget>(QStringLiteral("EditPanel"))->isHidden())
+            find<QAbstractButton>(QStringLiteral("EditClose"))->click();
+        context.record.selectOnly(context.record.idAt(i));
+        find<QAction>(QStringLiteral("mnuEditCurrentRecord"))->trigger();
+    }
 
     // Whether the window takes Shift as held down, as the commands ask it.
     bool shiftHeld() const { return context.commands.window && context.commands.window->shiftDown(); }

@@ -104,7 +104,7 @@ void RecordPane::connectMetaPanel() {
     for (int i = 1; i <= 9; ++i) {
         if (QAction* item = mnuMaintMeta(i)) connect(item, &QAction::triggered, this, [this, i] { mnuMaintMeta_Click(i); });
     }
-    }
+}
 
 // ---- keys ----------------------------------------------------------------------------
 

@@ -80,6 +80,12 @@ void RecordPane::buildContextMenu() {
     mnuMaintMeta(kCancelEditing)->setEnabled(false);
 }
 
+// Edit > Edit Current Record: the Edit menu's item, which the pane answers and marks.
+void RecordPane::setEditCurrentRecordItem(QAction* item) {
+    mnuEditCurrentRecord_ = item;
+    connect(item, &QAction::triggered, this, [this] { mnuEditCurrentRecord_Click(); });
+}
+
 bool RecordPane::editPanelShown() const {
     return !EditPanel->isHidden();
 }

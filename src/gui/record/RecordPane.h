@@ -159,7 +159,7 @@ public:
     void selectNextLine();
     // Edit > Edit Current Record (its menu item given); also the panel's double click.
     void mnuEditCurrentRecord_Click();
-    void setEditCurrentRecordItem(QAction* item) { mnuEditCurrentRecord_ = item; }
+    void setEditCurrentRecordItem(QAction* item);
     // The panel shown or hidden; refreshed after the record changed under it.
     void showMetaPanel(bool on);
     void showLine(Record::LineId id);
