@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/WidgetInput.h"
+#include "record/frmdlogInput.h"
 #include "app/CRegSettings.h"
 #include "app/modMetaMain.h"
 #include "commands/modMacros.h"
@@ -70,16 +72,28 @@ protected:
     }
     static QByteArray read(const QString& file) { return testing_support::readBytes(file); }
     testing_support::OfflineBrowser& browser() const { return testing_support::offlineBrowser(w.find<platform::WebBrowser>(u"WebBrowser1"_s)); }
-    void open(const QString& address) {
-        w.find<QComboBox>(u"URL"_s)->setEditText(address);
-        w.navigationPane().LoadURLFromLocation();
-        browser().settle();
-    }
+    void open(const QString& address) { w.enter(address); }
     QString panel2() const { return w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(2); }
     QString tag2() const { return w.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2); }
+    // The document marked as edited the way a user does it, changing nothing in it: a
+    // character typed into the first line's content and taken back (a line is added when
+    // the record has none), or the tag of the list's first line below its root written
+    // again as it was.
     void mark(DocumentState::Document document) {
-        w.context.document.markModified(document);
-        w.fileMenu().setMnuFileSaveAs();
+        if (document == DocumentState::Document::Record) {
+            if (w.context.record.isEmpty()) w.context.record.append({u"DC.Title"_s, u"T"_s, {}, {}});
+            editLine(1);
+            QLineEdit* box = w.find<QLineEdit>(u"editNrmlContent"_s);
+            box->end(false);
+            widget_input::type(box, u"x"_s);
+            widget_input::key(box, Qt::Key_Backspace);
+            return;
+        }
+        ListTree& tree = w.activeTree();
+        tree.select(tree.item(2));
+        testing_support::ScriptedModals modals;
+        modals.then([](QDialog& dialog) { static_cast<frmdlogInput&>(dialog).cmdOK->click(); });
+        w.find<QAction>(u"mnuMaintNodes_%1"_s.arg(TreePane::kEditTag))->trigger();
     }
     void editLine(int index) { w.openLine(index); }
 };
@@ -99,8 +113,8 @@ protected:
     QString openPage(const QString& name, const QString& newTitle = QString()) {
         w.context.preferences.UseLinkRel.setText(u"N"_s);
         const QString page = write(name, kPage);
-        EXPECT_EQ(w.recordPane().LoadMetadataFromURL(page, true), 0);
-        w.context.document.setCurrentHTMLFile(page);
+        w.enter(page);
+        EXPECT_EQ(w.context.document.currentHTMLFile(), page);
         if (!newTitle.isEmpty()) {
             editLine(1);
             w.find<QLineEdit>(u"editNrmlContent"_s)->setText(newTitle);

@@ -293,7 +293,7 @@ TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
     w.context.macros.saveCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
     makeList(u"RSS"_s);
     w.context.document.setTreePath(u"Main Catalog.kqi"_s);
-    mark(DocumentState::Document::List);
+    w.context.document.markModified(DocumentState::Document::List);  // File > Save is always there
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({w.context.macros.saveCatalogMacro}));
     // The list dialogs save those kinds: cancelled here, they write nothing.
@@ -341,8 +341,12 @@ TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
 }
 
 TEST_F(FileMenuTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
+    // The record of the page the browser shows, edited; the last file the user opened is another.
+    const QString index = write(u"index.htm"_s, kPage);
+    w.context.preferences.UseLinkRel.setText(u"N"_s);
     open(write(u"news/today.htm"_s, kPage));
-    const QString index = openPage(u"index.htm"_s, u"Edited"_s);
+    editLine(1);
+    w.find<QLineEdit>(u"editNrmlContent"_s)->setText(u"Edited"_s);
     w.context.FilePath = index;
     const QString copy = path(u"Kopie \"neu\" é.htm"_s);
     dialogs.cancel().choose(copy).choose(folderAt(u"folder.htm"_s));

@@ -171,7 +171,20 @@ ScriptedFileDialogs& ScriptedFileDialogs::cancel() {
     return *this;
 }
 
-ScriptedModals::ScriptedModals() {
+namespace {
+// The script that answers modal dialogs now; one made inside another answers until it goes.
+ScriptedModals*& innermostModals() {
+    static ScriptedModals* innermost = nullptr;
+    return innermost;
+}
+}  // namespace
+
+ScriptedModals::ScriptedModals() : outer_(innermostModals()) {
+    innermostModals() = this;
+    answerModals();
+}
+
+void ScriptedModals::answerModals() {
     platform::setModalRunner([this](QDialog& dialog) {
         if (steps_.isEmpty()) {
             ADD_FAILURE() << "Unexpected modal dialog \"" << dialog.windowTitle().toStdString() << "\"";
@@ -191,7 +204,9 @@ ScriptedModals::ScriptedModals() {
 }
 
 ScriptedModals::~ScriptedModals() {
-    failEveryModal();
+    innermostModals() = outer_;
+    if (outer_) outer_->answerModals();
+    else failEveryModal();
     if (!steps_.isEmpty()) ADD_FAILURE() << steps_.size() << " expected modal dialog(s) never shown";
 }
 

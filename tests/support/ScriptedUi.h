@@ -82,7 +82,9 @@ public:
     ScriptedModals& then(Step step);
 
 private:
+    void answerModals();
     QList<Step> steps_;
+    ScriptedModals* outer_;
 };
 
 // A fresh, private settings store and program folder for one test.
