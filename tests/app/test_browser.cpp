@@ -1,6 +1,7 @@
 // The browser pane, its toolbar and address box, and the dialogs of the main window.
 #include "AppTestSupport.h"
 
+#include "app/LogoWidget.h"
 #include "app/frmPreferences.h"
 #include "platform/WidgetInput.h"
 
@@ -66,7 +67,7 @@ TEST_F(BrowserTest, LinksToCommandsAndListsReachTheCommandEntryAndThePageStays) 
 TEST_F(BrowserTest, ACancelledSaveQuestionKeepsThePageAndTheRecord) {
     const QString first = page(u"first.htm"_s);
     open(first);
-    w.recordPane().markHTMLmodifiedCheckList(QString());
+    mark(DocumentState::Document::Record);
     boxes.expect(kSave, vbCancel).expect(kSave, vbCancel).expect(kSave, vbNo);
     open(page(u"second.htm"_s));
     EXPECT_EQ(w.context.record.lines().first().content, u"first.htm"_s);
@@ -136,9 +137,13 @@ TEST_F(BrowserTest, ButtonsAndHistoryMenusGoBackForwardHomeRefreshAndSearch) {
     click(7);
     EXPECT_EQ(browser().navigations().last().address, browser().searchPage());
     // The history menus move like a browser's history.
-    open(page(u"current.htm"_s));
-    for (const QString& name : {u"one.htm"_s, u"two.htm"_s, u"three.htm"_s})
-        w.navigationPane().prevNextLoad2(1, page(name), path(name));
+    // Files dropped on the logo: the first opens, the others go to the Back list.
+    const QString current = page(u"current.htm"_s);
+    open(current);
+    QMimeData files;
+    files.setUrls({QUrl::fromLocalFile(current), QUrl::fromLocalFile(page(u"one.htm"_s)),
+                   QUrl::fromLocalFile(page(u"two.htm"_s)), QUrl::fromLocalFile(page(u"three.htm"_s))});
+    widget_input::drop(w.find<LogoOverlay>(u"GifOverlay"_s), QPoint(5, 5), files);
     EXPECT_EQ(names(NavigationPane::kPreviousButton), QStringList({u"three.htm"_s, u"two.htm"_s, u"one.htm"_s}));
     historyMenu(NavigationPane::kPreviousButton)->actions().at(1)->trigger();
     browser().settle();

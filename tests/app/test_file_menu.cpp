@@ -25,6 +25,8 @@ protected:
         data.setUrls(urls);
         widget_input::drop(w.find<LogoOverlay>(u"GifOverlay"_s), QPoint(5, 5), data);
     }
+    // Text dropped on the logo.
+    void dropText(const QString& text) { widget_input::dropText(w.find<LogoOverlay>(u"GifOverlay"_s), QPoint(5, 5), text); }
 };
 
 TEST_F(FileNewOpenTest, NewRecordsAskToSaveTheEditedRecordFirst) {
@@ -93,7 +95,7 @@ TEST_F(FileNewOpenTest, OpeningOrDroppingAPageAsksFirstAndACancelChangesNothing)
     boxes.expect(kSave, vbCancel).expect(kSave, vbCancel).expect(kSave, vbYes);
     dialogs.cancel();
     w.find<QAction>(u"mnuFileOpenIdx_1"_s)->trigger();  // Cancel: no dialog
-    w.fileMenu().LoadFromOpen(next);
+    drop({next});
     w.find<QAction>(u"mnuFileOpenIdx_1"_s)->trigger();  // Yes, then the dialog is cancelled
     EXPECT_EQ(read(page), pageTitled("Keep me"));
     EXPECT_EQ(dialogs.requests().size(), 1);
@@ -137,7 +139,7 @@ TEST_F(FileNewOpenTest, FilesAndFoldersOpenByTheirExtensionOrShowInTheBrowser) {
     for (const char* name : {"Page.HTM", "page.html", "README", "data.json"}) {
         w.context.record.clear();
         const QString file = write(QLatin1String(name), kPage);
-        w.fileMenu().LoadFromOpen(file);
+        drop({file});
         EXPECT_EQ(browser().navigations().last().address, u"file://"_s + file);
         EXPECT_EQ(w.context.record.count(), QByteArray(name).toLower().contains(".htm") ? 1 : 0) << name;
     }
@@ -148,9 +150,9 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
     const QString list = write(u"list.kqs"_s, "");
     const QString notes = write(u"notes.markdown"_s, "# notes");
     ASSERT_TRUE(QDir().mkpath(path(u"Ordner ü"_s)));
-    w.navigationPane().LoadDragDrop(u"MTP://field=DC.Subject&content=Cats.fld/"_s);
-    w.navigationPane().LoadDragDrop(u"file://"_s + list);
-    w.navigationPane().LoadDragDrop(u"see https://example.org/x.htm"_s);
+    dropText(u"MTP://field=DC.Subject&content=Cats.fld/"_s);
+    dropText(u"file://"_s + list);
+    dropText(u"see https://example.org/x.htm"_s);
     EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), u"see https://example.org/x.htm"_s);
     EXPECT_EQ(w.context.document.TreePath() + w.context.document.listType() + w.context.rootName, list + u"schemalist"_s);
     drop({notes, list});  // the first opens by its long extension, the second goes to history
@@ -168,7 +170,7 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
     w.context.record.append({u"DC.Description"_s, u"Start end"_s, {}, {}});
     editLine(1);
     w.find<QLineEdit>(u"editNrmlContent"_s)->setSelection(6, 3);
-    w.navigationPane().LoadDragDrop(u"two\r\nlines \u201Dquoted\u201D"_s);
+    dropText(u"two\r\nlines \u201Dquoted\u201D"_s);
     EXPECT_EQ(w.context.record.lineAt(1).content, u"Start twolines &quot;quoted&quot;"_s);
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(recorder.commands.size(), 2);
@@ -364,8 +366,8 @@ TEST_F(FileMenuTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
     w.context.document.setCurrentHTMLFile(QString());
     boxes.expect(kSave, vbYes).expect(kSave, vbYes);
     dialogs.cancel().choose(path(u"kept.htm"_s));
-    EXPECT_EQ(w.recordPane().saveHtmlCheck(), vbCancel);
-    EXPECT_EQ(w.recordPane().saveHtmlCheck(), vbYes);
+    EXPECT_FALSE(w->close());  // Yes, then the Save As dialog cancelled: the window stays
+    EXPECT_TRUE(w->close());   // Yes, and the page written: it may go
     EXPECT_EQ(read(path(u"kept.htm"_s)), pageTitled("Edited"));
 }
 

@@ -108,7 +108,7 @@ TEST_F(NewUserTest, ViewEditPanelPutsTheDividerWhereTheLinesFit) {
     QApplication::processEvents();
     openPage(u"page.htm"_s);
     for (int i = 0; i < 5; ++i) w.context.record.append({u"DC.Subject"_s, QString::number(i), {}, {}});
-    w.recordPane().EditPanelOff();
+    w.find<QAbstractButton>(u"EditClose"_s)->click();
     w.find<QAction>(u"mnuViewEdit"_s)->trigger();
     QApplication::processEvents();
     // Every line shows whole, with no room for another below the last.
@@ -127,7 +127,7 @@ TEST_F(NewUserTest, AFileThatIsNoTextPageIsNeverWrittenInto) {
     const QString fake = write(u"picture.htm"_s, picture);
     openPage(u"page.htm"_s, u"New title"_s);
     boxes.expect(u"not a text page, so nothing was written into it: "_s + fake, vbOK);
-    EXPECT_FALSE(w.recordPane().SaveAsHTML(fake));
+    w.enter(u"mtp://save="_s + fake);
     EXPECT_EQ(read(fake), picture);
     EXPECT_TRUE(w.context.document.modified(DocumentState::Document::Record));
 }
@@ -142,7 +142,7 @@ TEST_F(NewUserTest, DialogsListLinuxPagesAndAllFilesAndTransferErrorsSayWhatFail
     EXPECT_TRUE(request.proposedName.isEmpty());
 
     boxes.expect(u"ErrorCode: 12029 (could not connect: 127.0.0.1)"_s, vbOK);
-    w.recordPane().LoadMetadataFromURL(u"http://127.0.0.1:9/page.htm"_s, true);
+    w.enter(u"http://127.0.0.1:9/page.htm"_s);
     EXPECT_EQ(boxes.shown().last().title, u"Quorvantile"_s);  // the box has no title of its own
 }
 

@@ -139,9 +139,11 @@ TEST_F(FieldCommandTest, EachRuleShapesTheLinesItMatches) {
 TEST_F(FieldCommandTest, NewLinesWithoutAValueGetSensibleDefaults) {
     auto& browser = testing_support::offlineBrowser(w.find<platform::WebBrowser>(u"WebBrowser1"_s));
     browser.addPage(u"http://host.example/page.htm"_s, u"<html><head><title>The Page</title></head></html>"_s);
-    w.navigationPane().disarm();  // shown only, not read into the record
-    browser.Navigate(u"http://host.example/page.htm"_s);
-    browser.settle();
+    // Shown while the metadata view is closed: not read into the record.
+    QAction* metadataView = w.find<QAction>(u"mnuViewQuorvantile"_s);
+    metadataView->trigger();
+    w.enter(u"http://host.example/page.htm"_s);
+    metadataView->trigger();
     field({"field=DC.Date&scheme=ISO8601", "field=DC.Identifier&scheme=URI", "field=DC.Title",
            "field=AGLS.Function&content=Finance|Budget&scheme=agift", "field=DC.Description"});
     const QDate today = QDate::currentDate();

@@ -170,7 +170,7 @@ TEST_F(MetaPanelTest, TheDeleteKeyAndTheContextMenusItems) {
     w.find<QAction>(u"mnuMaintMeta_1"_s)->trigger();
     w.find<QAction>(u"mnuMaintMeta_1"_s)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({"mtp://delete=all.fld", "mtp://field=DC.Custom.fld / "}));
-    w.recordPane().EditPanelOn();
+    w.find<QAction>(u"mnuViewEdit"_s)->trigger();
     boxes.expect(kRecordQuestion, platform::vbCancel);
     w.find<QAction>(u"mnuMaintMeta_8"_s)->trigger();  // Close View asks about the modified record first
     EXPECT_FALSE(panel->isHidden());

@@ -185,8 +185,8 @@ TEST(PageEdges, TwoByteOrderMarksBothStayOnAnUneditedSave) {
     QTemporaryDir dir;
     const QByteArray bytes = "\xEF\xBB\xBF\xEF\xBB\xBF<html><head><title>x</title></head><body>b</body></html>\r\n";
     const QString path = testing_support::writeBytes(dir.filePath(u"marks.htm"_s), bytes);
-    ASSERT_EQ(w.recordPane().LoadMetadataFromURL(path, true), 0);
-    ASSERT_TRUE(w.recordPane().SaveAsHTML(path));
+    w.enter(path);
+    w.enter(u"mtp://save="_s + path);
     EXPECT_EQ(testing_support::readBytes(path), bytes);
 }
 

@@ -2,6 +2,7 @@
 // addresses everywhere the user sees one or the program keeps one.
 #include <QMainWindow>
 #include "app/modMetaMain.h"
+#include "platform/Folders.h"
 #include "gui/app/NavigationPane.h"
 #include "domains/SchemeHosts.h"
 #include "core/catalogues/ListTree.h"
@@ -54,7 +55,7 @@ TEST(BundleEngineTest, TheHomePageAndItsLinksKeepTheirAddressInTheBoxTheHistoryA
     ASSERT_TRUE(waitUntil([&] { return context.listTrees[0].count() > 100; }));
 
     form->close();
-    const QByteArray history = testing_support::readBytes(form->findChild<NavigationPane*>(u"navigationPane"_s)->historyFilePath());
+    const QByteArray history = testing_support::readBytes(platform::programDataFolder() + u"/cache/URL.log"_s);
     EXPECT_TRUE(history.contains("http://schemes.quorvantil.example/schemes/IMT.kqs\r\n")) << history.toStdString();
     EXPECT_TRUE(history.contains("http://schemes.quorvantil.example\r\n")) << history.toStdString();
     for (const QByteArray& kept : {history, form->findChild<QComboBox*>(u"URL"_s)->currentText().toUtf8(), engine.LocationURL().toUtf8()})
