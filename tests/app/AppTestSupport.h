@@ -1,6 +1,5 @@
 #pragma once
 #include "platform/WidgetInput.h"
-#include "record/frmdlogInput.h"
 #include "app/CRegSettings.h"
 #include "app/modMetaMain.h"
 #include "commands/modMacros.h"
@@ -89,11 +88,7 @@ protected:
             widget_input::key(box, Qt::Key_Backspace);
             return;
         }
-        ListTree& tree = w.activeTree();
-        tree.select(tree.item(2));
-        testing_support::ScriptedModals modals;
-        modals.then([](QDialog& dialog) { static_cast<frmdlogInput&>(dialog).cmdOK->click(); });
-        w.find<QAction>(u"mnuMaintNodes_%1"_s.arg(TreePane::kEditTag))->trigger();
+        w.editListTagAgain();
     }
     void editLine(int index) { w.openLine(index); }
 };

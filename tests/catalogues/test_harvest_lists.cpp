@@ -84,7 +84,7 @@ TEST_F(HarvestListTest, BothFormsAreWrittenLineForLineAndReadBackToTheSameTree) 
         EXPECT_EQ(readBytes(file), bytes);  // the source is never rewritten
         EXPECT_EQ(w.context.document.TreePath(), file);
         EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2), u"List"_s);
-        EXPECT_FALSE(w.recordPane().filling());
+        EXPECT_TRUE(w.typingReachesTheRecord());  // the read holds the fields no longer
     }
 }
 
@@ -221,7 +221,7 @@ TEST_F(HarvestListTest, BadListsLoadWhatTheyHoldOrLeaveTheTreeAsItWasAndSay) {
                                     u"  G¦H [] 1/4 F\\G¦H\\"_s,
                                     u"    A&nbsp;😀& [http://a/?x=1&y=<2>] 2/2 F\\G¦H\\A&nbsp;😀&\\"_s,
                                     u"Twice [http://1/] 2/2 Twice\\"_s, u"Twice (2) [http://2/] 2/2 Twice (2)\\"_s}));
-    EXPECT_FALSE(w.recordPane().filling());
+    EXPECT_TRUE(w.typingReachesTheRecord());  // the read holds the fields no longer
 }
 
 TEST_F(HarvestListTest, ListsFromTheWebAreCachedAndAServersErrorStopsTheLoad) {
@@ -246,9 +246,9 @@ TEST_F(HarvestListTest, ListsFromTheWebAreCachedAndAServersErrorStopsTheLoad) {
 TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKeys) {
     makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
     w.context.document.setTreePath(path(u"site/hcl.htm"_s));
-    w.fileMenu().setMnuFileSaveAs();
+    w.editListTagAgain();  // an edited list: the Save As items for lists are offered
     w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
-    frmHCL& dialog = frmHCL::instance(w.treePane());
+    frmHCL& dialog = *w.find<frmHCL>(u"frmHCL"_s);
     ASSERT_TRUE(dialog.isVisible());
     EXPECT_EQ(dialog.height(), platform::twipsToPixels(frmHCL::kCollapsedHeight));
     EXPECT_FALSE(dialog.txtHCLDirLoc->isVisible());
@@ -279,14 +279,14 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
                            u"mtp://addmacro=mtp://getMetaFromHCL="_s + folder + u".kqb&text=Get Record from Folder.kqb"_s,
                            u"mtp://savehcl="_s + file + u"|"_s + folder + u".kqi"_s}));
     // Shown again, it starts afresh: collapsed and without a records folder.
-    w.treePane().showHarvestListDialog();
+    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
     EXPECT_FALSE(dialog.txtHCLDirLoc->isVisible());
     click(dialog.cmdOK);
     EXPECT_EQ(recorder.commands.last(), u"mtp://savehcl="_s + file + u"|.kqi"_s);
     // Browse picks the list's file (and the list's path with it), or the records folder.
     testing_support::ScriptedFileDialogs dialogs;
     dialogs.choose(path(u"other.htm"_s)).cancel().choose(path(u"site/index.htm"_s));
-    w.treePane().showHarvestListDialog();
+    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
     click(dialog.cmdBrowse1);
     click(dialog.cmdBrowse1);
     EXPECT_EQ(dialog.txtFileName->text() + w.context.document.TreePath(), path(u"other.htm"_s) + path(u"other.htm"_s));
@@ -301,7 +301,7 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
 TEST_F(HarvestListTest, ReturnSavesWheneverTheDialogOpens) {
     makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
     w.context.document.setTreePath(path(u"no such folder/hcl.htm"_s));
-    w.fileMenu().setMnuFileSaveAs();
+    w.editListTagAgain();  // an edited list: the Save As items for lists are offered
     QAction* saveAs = w->findChild<QAction*>(u"mnuFileSaveAs_6"_s);
     ASSERT_TRUE(saveAs);
     const auto dialog = [&] { return w->findChild<QDialog*>(u"frmHCL"_s); };

@@ -9,6 +9,7 @@
 #include "gui/catalogues/ListTreeView.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
+#include "record/frmdlogInput.h"
 #include "platform/WidgetInput.h"
 #include "platform/WebBrowser.h"
 #include "support/OfflineBrowser.h"
@@ -16,6 +17,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QDialog>
+#include <QPushButton>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
@@ -68,6 +71,33 @@ public:
             find<QAbstractButton>(QStringLiteral("EditClose"))->click();
         context.record.selectOnly(context.record.idAt(i));
         find<QAction>(QStringLiteral("mnuEditCurrentRecord"))->trigger();
+    }
+
+    // The list marked as edited the way a user does it, changing nothing in it: the tag of
+    // the list's first line with one written again as it was (the tree's context menu,
+    // Edit Tag, and OK in the input dialog).
+    void editListTagAgain() const {
+        ListTree& tree = activeTree();
+        int line = 2;
+        while (line < tree.count() && tree.tag(tree.item(line)).isEmpty()) ++line;
+        tree.select(tree.item(line));
+        ScriptedModals modals;
+        modals.then([](QDialog& dialog) { static_cast<frmdlogInput&>(dialog).cmdOK->click(); });
+        find<QAction>(QStringLiteral("mnuMaintNodes_%1").arg(TreePane::kEditTag))->trigger();
+    }
+
+    // Whether text typed into the edit panel goes into the record, as it must whenever no
+    // read is under way: a line is added and typed into, then the editing is cancelled
+    // (Cancel Editing this page) and the line taken out again.
+    bool typingReachesTheRecord() const {
+        Record& record = context.record;
+        const Record::LineId line = record.append({QStringLiteral("DC.Test"), QString(), {}, {}});
+        openLine(record.positionOf(line));
+        widget_input::type(find<QLineEdit>(QStringLiteral("editNrmlContent")), QStringLiteral("typed"));
+        const bool written = record.cell(line, Record::Content) == QLatin1String("typed");
+        find<QAction>(QStringLiteral("mnuMaintMeta_9"))->trigger();
+        record.remove(line);
+        return written;
     }
 
     // Whether the window takes Shift as held down, as the commands ask it.
