@@ -73,7 +73,7 @@ TEST_F(HelpTest, CommandLinksRunInTheMainWindowAsThePagesCommands) {
     CommandRecorder recorder{w.context};
     platform::BeforeNavigateEvent link;
     link.address = u"mtp://field=DC.Subject&content=Help.fld/"_s;
-    help.WebBrowser1_BeforeNavigate2(link);
+    Q_EMIT help.WebBrowser1->beforeNavigate(link);  // a link of the help page clicked
     EXPECT_TRUE(link.cancel);
     EXPECT_EQ(recorder.commands, QStringList{link.address});
     EXPECT_EQ(recorder.origins.first(), modMTP::CommandOrigin::Page);

@@ -149,8 +149,9 @@ TEST_F(HarvestListTest, LinksKeepTheirScheme) {
                                  "<link>urn:isbn:0451450523</link>", "<link>http://www.site.example/</link>"})
             EXPECT_TRUE(saved.contains(link)) << link << "\n" << saved.toStdString();
     }
-    QString channel = path(u"channel.xml"_s);
-    ASSERT_TRUE(modRSS::saveRSSChannel(w.treePane(), channel));
+    const QString channel = path(u"channel.xml"_s);
+    w.enter(u"mtp://saverss="_s + channel + u".kqi"_s);  // the command typed into the address box
+    ASSERT_TRUE(QFile::exists(channel));
     EXPECT_TRUE(readBytes(channel).contains("<item rdf:about=\"file:///srv/pages/local.htm\">"));
 }
 
@@ -166,8 +167,9 @@ TEST_F(HarvestListTest, LinksAreWrittenAsValidAddressesAndStillFindTheirRecords)
     makeTree(u"HCL"_s, u"Harvest Control List"_s, {u"Cats|"_s, u"Cats|Lions|"_s + raw});
     const QString site = save(u"AGLS"_s, path(u"site.htm"_s));
     EXPECT_TRUE(readBytes(site).contains("<link>" + valid + "</link>")) << readBytes(site).constData();
-    QString channel = path(u"channel.xml"_s);
-    ASSERT_TRUE(modRSS::saveRSSChannel(w.treePane(), channel));
+    const QString channel = path(u"channel.xml"_s);
+    w.enter(u"mtp://saverss="_s + channel + u".kqi"_s);  // the command typed into the address box
+    ASSERT_TRUE(QFile::exists(channel));
     const QByteArray rss = readBytes(channel);
     for (const QByteArray& written : {"<rdf:li resource=\"" + valid + "\" />", "<item rdf:about=\"" + valid + "\">",
                                       "<link>" + valid + "</link>"})

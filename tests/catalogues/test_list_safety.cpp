@@ -34,7 +34,8 @@ protected:
     static void click(QPushButton* button) {
         widget_input::click(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
     }
-    frmHCL& harvestDialog() const { return frmHCL::instance(w.treePane()); }
+    // The Harvest Control List dialog, once File > Save As has shown it.
+    frmHCL& harvestDialog() const { return *w.find<frmHCL>(u"frmHCL"_s); }
     // The channel dialog's next showing: what it proposes, then the header typed and OK.
     void fillChannelDialog(QString* proposed, const QString& file = QString()) {
         modals.then([proposed, file](QDialog& d) {
@@ -65,7 +66,6 @@ TEST_F(ListSafetyTest, TheListDialogsProposeANewFileAndAskBeforeReplacingAnother
     EXPECT_EQ(boxes.shown().last().style & platform::vbDefaultButton2, platform::vbDefaultButton2);
     EXPECT_EQ(readBytes(beside), "<other/>");
 
-    harvestDialog().hide();
     saveAs(WindowFrame::kSaveAsHarvestList);
     ASSERT_TRUE(harvestDialog().isVisible());
     EXPECT_EQ(harvestDialog().txtFileName->text(), beside);
@@ -127,7 +127,7 @@ TEST_F(ListSafetyTest, AListLoadOverUnsavedChangesAsksAndCancelKeepsTheList) {
     run(u"mtp://open="_s + path(u"Sites.kqi"_s));
     // A page that turns out to be a channel is a list load too.
     const QString page = writeBytes(path(u"feed.htm"_s), readBytes(news));
-    EXPECT_EQ(w.recordPane().LoadMetadataFromURL(page, true), platform::vbCancel);
+    w.enter(page);
     EXPECT_EQ(shown(), before);
     EXPECT_TRUE(listModified());
     // A missing list asks nothing and changes nothing.

@@ -45,9 +45,12 @@ protected:
         modMTP::loadList(window.context, file);
         ASSERT_FALSE(window.context.commands.listLoading);
     }
-    bool save(QString file) {
-        long nodes = -1;
-        return window.treePane().SaveAsList(file, nodes);
+    // The list written by the command a user types into the address box; true when it was
+    // written, that is when the list's "Modified" mark, set first, is gone.
+    bool save(const QString& file) {
+        window.context.document.markModified(DocumentState::Document::List);
+        window.enter(u"mtp://save="_s + file);
+        return !window.context.document.modified(DocumentState::Document::List);
     }
     ListTree& tree() const { return window.activeTree(); }
     // A list root as the loader makes it.

@@ -4,6 +4,7 @@
 #include "core/catalogues/ListTree.h"
 #include "support/LocalHttpServer.h"
 
+#include <QTest>
 #include <QPushButton>
 #include <QTimer>
 
@@ -187,11 +188,8 @@ protected:
     const QString host = repository.url().mid(7);
     QString request(const char* path) const { return u"mtp://cgisend="_s + host + QLatin1String(path) + u"?returnSchemes.kqb"_s; }
     void expectRequest(std::function<void()> whileRunning = {}) { boxes.expect(u"ErrorCode:  404"_s, platform::vbOK, std::move(whileRunning)); }
-    // Lets the dialog's timers do one round of their work, as their ticks would.
-    static void tick(QDialog& dialog) {
-        static_cast<frmWaitProcess&>(dialog).Timer1_Timer();
-        static_cast<frmWaitProcess&>(dialog).Timer2_Timer();
-    }
+    // Lets the dialog's timers tick while it is up, as they do while a user waits.
+    static void tick(QDialog&) { QTest::qWait(120); }
 };
 
 // A request runs inside the modal dialog; after it, the repository is asked for its schemes.
@@ -230,7 +228,7 @@ TEST_F(WaitDialogTest, CancelClosesAtOnceAndAsksTheRunningWorkToStop) {
         wait->Cancel->click();
         cancelSeen = w.context.commands.cancelRequested && !wait->isVisible();
     });
-    modals.then([](QDialog& dialog) { static_cast<frmWaitProcess&>(dialog).Timer1_Timer(); });
+    modals.then([](QDialog& dialog) { tick(dialog); });
     run(request("/long"));
     EXPECT_TRUE(cancelSeen);
     // What waited went with the dialog: loaded again for progress, it starts nothing (no box).

@@ -1,4 +1,5 @@
 #include "gui/app/WindowFrame.h"
+#include <QDeadlineTimer>
 #include <QMainWindow>
 #include "app/frmHelpBrowser.h"
 #include "app/modMetaMain.h"
@@ -70,8 +71,10 @@ protected:
     QString rootText() const { return tree().text(tree().item(1)); }
     // The error page the help window shows once its timer has run.
     QString errorPage() const {
-        window.helpMenu().helpWindow().Timer1_Timer();
-        return static_cast<testing_support::OfflineBrowser*>(window.helpMenu().helpWindow().WebBrowser1)->bodyHtml();
+        frmHelpBrowser& help = window.helpMenu().helpWindow();
+        for (QDeadlineTimer deadline(5000); help.Timer1->isActive() && !deadline.hasExpired();)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return static_cast<testing_support::OfflineBrowser*>(help.WebBrowser1)->bodyHtml();
     }
 };
 

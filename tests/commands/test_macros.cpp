@@ -3,6 +3,7 @@
 
 #include "platform/WidgetInput.h"
 
+#include <QTest>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -59,7 +60,10 @@ TEST_F(MacroTest, ABatchOfAddmacroLinesBindsTheKeysThatRunThem) {
     boxes.expect(u"no function key \"F10\" (F1 to F9, F11, F12): mtp://addmacro=mtp://gotop.fld&fkey=F10.kqb/\r\n"
                  u"Add Macro command - no macro found: mtp://addMacros"_s, vbOK);
     testing_support::ScriptedModals modals;
-    modals.then([](QDialog& wait) { static_cast<frmWaitProcess&>(wait).Timer1_Timer(); static_cast<frmWaitProcess&>(wait).Unload(); });
+    modals.then([](QDialog& wait) {
+        QTest::qWait(120);  // its timers tick while it is up
+        static_cast<frmWaitProcess&>(wait).Unload();
+    });
     w->show();
     run(u"mtp://open="_s + batch);
     EXPECT_TRUE(frmSourceHTML::loadedInstance(w.context)->isVisible());

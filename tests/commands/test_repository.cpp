@@ -6,6 +6,9 @@
 #include "core/catalogues/ListTree.h"
 #include "support/LocalHttpServer.h"
 
+#include <QTest>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -89,7 +92,11 @@ TEST_F(RepositoryTest, ARecordSavePostsTheMetaBlockAFailedSaveStaysModifiedAndTh
         w.context.document.markModified(DocumentState::Document::Record);
         send(u"mtp://cgisend="_s + host + u"/save.kqb"_s);
         const QString links = w.context.preferences.UseLinkRel.text() == u"Y"_s ? w.context.domain.linkRelLines + u"\r\n"_s : QString();
-        EXPECT_EQ(lastSeen(), u"POST /save "_s + links + w.recordPane().MakeMetaIntoSource());
+        // What Edit > Copy Metadata to Clip as HTML puts on the clipboard is what is posted.
+        w->findChild<QAction*>(u"mnuEditCopyMeta"_s)->trigger();
+        const QString copied = QGuiApplication::clipboard()->text();
+        EXPECT_TRUE(copied.startsWith(links) && copied.contains(u"<META NAME="_s)) << copied.toStdString();
+        EXPECT_EQ(lastSeen(), u"POST /save "_s + copied);
         EXPECT_TRUE(w.context.document.modified(DocumentState::Document::Record));
     }
     // The firewall's user and password are for a proxy only.
@@ -136,7 +143,7 @@ TEST_F(RepositoryTest, TheRepositoryCatalogueIsSentAfterItsCountIsConfirmedAndCa
     modals.then([](QDialog& dialog) {
         auto& wait = static_cast<frmWaitProcess&>(dialog);
         QTimer::singleShot(300, &wait, [&wait] { wait.Cancel->click(); });
-        wait.Timer1_Timer();
+        QTest::qWait(120);  // its timers tick while it is up
     });
     run(u"mtp://cgisendList="_s + host + u"/stall.kqb"_s);
     EXPECT_EQ(w.context.document.modeText(), u"Busy"_s);

@@ -10,6 +10,7 @@
 #include "domains/SchemeHosts.h"
 #include "domains/frmCheckList.h"
 #include "gui/app/HelpMenu.h"
+#include "gui/record/MetaPanelView.h"
 #include "platform/Folders.h"
 #include "gui/record/frmACTVers.h"
 #include "gui/record/frmAglsAgent.h"
@@ -34,12 +35,25 @@ protected:
                : !w.find<QComboBox>(u"EditList"_s)->isHidden()    ? u"list"_s
                                              : (w.find<QPushButton>(u"EditLoadScheme"_s)->isHidden() ? u"plain"_s : u"button"_s);
     }
-    // Loads a scheme in a domain: the commands run ("mtp://url=" and the host written S, H or
-    // U), or "false" when nothing knew the name.
-    QString load(const QString& domain, QString name) {
+    // Loads a scheme in a domain as a user does, with a click on the scheme of a line in the
+    // metadata panel: the commands run ("mtp://url=" and the host written S, H or U), or
+    // "false" when nothing knew the name, which the user is told (`known` false: the test
+    // expects that).
+    QString load(const QString& domain, const QString& name, bool known = true) {
         recorder.commands.clear();
         w.context.domain.defaultSchema = domain;
-        if (!w.recordPane().loadScheme(name)) return u"false"_s;
+        if (!w->isVisible()) {
+            w->resize(1000, 760);
+            widget_input::showAndWait(w.form.get());
+        }
+        w.context.record.clear();
+        w.context.record.append({u"DC.Subject"_s, u"x"_s, {}, name});
+        // An empty scheme is nothing to click on.
+        if (!known && !name.isEmpty()) boxes.expect(u"There is no scheme to load in under the "_s, platform::vbOK);
+        auto* panel = w.find<MetaPanelView>(u"MetaPanel"_s);
+        const QRect cell = panel->visualRect(panel->model()->index(0, Record::Scheme));
+        widget_input::click(panel->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
+        if (recorder.commands.isEmpty() && !known) return u"false"_s;
         const QString url = u"mtp://url="_s;
         return recorder.commands.join(u' ').replace(url + SchemeHosts::secondSchemeHost, u"H"_s)
             .replace(url + SchemeHosts::stateHostA, u"U"_s).replace(url + u'S', u"S"_s);
@@ -120,7 +134,7 @@ TEST_F(SchemeValuesTest, EveryRuleOfTheTableRunsItsListOrOpensItsWindowOrMenu) {
     for (const QString& rule : rules.split(u';')) {
         const QStringList row = rule.split(u',');
         w.context.document.setListType(u"indexes"_s);
-        EXPECT_EQ(load(row[0].isEmpty() ? u"Dublin Core"_s : row[0], row[1]), row[2]);
+        EXPECT_EQ(load(row[0].isEmpty() ? u"Dublin Core"_s : row[0], row[1], row[2] != u"false"_s), row[2]);
         EXPECT_EQ(w.context.document.listType(), row[2] == u"false"_s ? u"indexes"_s : u"schema"_s) << row[1];
     }
     then<frmHelpBrowser>([](frmHelpBrowser& help) { help.hide(); });
@@ -145,7 +159,7 @@ TEST_F(SchemeValuesTest, SchemeFilesBesideTheListOrOnTheRepositoryAreFoundByThei
     }
     EXPECT_EQ(load(u"Dublin Core"_s, u"SUBJECTS"_s), u"mtp://open="_s + folder + u"Subjects.KQS"_s);
     w.context.document.setTreePath(QString());  // no list: the program's own folder is not looked in
-    EXPECT_EQ(load(u"Dublin Core"_s, u"Cats"_s), u"false"_s);
+    EXPECT_EQ(load(u"Dublin Core"_s, u"Cats"_s, false), u"false"_s);
     w.context.document.setTreePath(u"Main.kqi"_s);  // a list without a folder: it is
     EXPECT_EQ(load(u"Dublin Core"_s, u"cats"_s), u"mtp://open="_s + schemes + u"Cats.kqs"_s);
     w.context.document.setTreePath(folder + u"gone/Main.kqi"_s);
@@ -170,10 +184,10 @@ TEST_F(SchemeValuesTest, SchemeFilesBesideTheListOrOnTheRepositoryAreFoundByThei
     w.context.macros.openCatalogMacro.clear();  // without an Open Catalog command the first name is fetched like the rest
     EXPECT_EQ(load(u"AGLS1.3"_s, u"Main Catalog"_s), fetch + u"Main%20Catalog.kqs"_s);
     w.context.macros.saveRecordMacro = u"mtp://cgisend=http://repo.example/save"_s;
-    EXPECT_EQ(load(u"AGLS1.3"_s, u"Dogs"_s), u"false"_s);
+    EXPECT_EQ(load(u"AGLS1.3"_s, u"Dogs"_s, false), u"false"_s);
     for (const QString& bad : {u"IMT&x=1"_s, u"IMT?x"_s, u"../IMT"_s, u"IMT|Dogs"_s, u"IMT\r\nmtp://delete=all"_s,
                                QString(10240, u'a') + u"IMT"_s, QString(), u"-.-"_s, u"IMT\t"_s})
-        EXPECT_EQ(load(u"AGLS1.3"_s, bad), u"false"_s) << bad.left(20);
+        EXPECT_EQ(load(u"AGLS1.3"_s, bad, false), u"false"_s) << bad.left(20);
 }
 
 // ---- "Select Metadata Schemas"

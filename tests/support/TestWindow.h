@@ -48,11 +48,8 @@ public:
         return find<ListTreeView>(QStringLiteral("TreeView1_%1").arg(context.treeIndex));
     }
 
-    // The record pane, found by its name as the window's widgets are.
-    RecordPane& recordPane() const { return *find<RecordPane>(QStringLiteral("recordPane")); }
-    TreePane& treePane() const { return *find<TreePane>(QStringLiteral("treePane")); }
-    NavigationPane& navigationPane() const { return *find<NavigationPane>(QStringLiteral("navigationPane")); }
-    FileMenu& fileMenu() const { return *find<FileMenu>(QStringLiteral("fileMenu")); }
+    // The Help menu, whose help window (made on first use) shows help pages and the
+    // repository's replies.
     HelpMenu& helpMenu() const { return *find<HelpMenu>(QStringLiteral("helpMenu")); }
 
     // Text typed into the address box and Enter pressed, as a user opens a page or runs a

@@ -59,8 +59,6 @@ public:
     // Opens a page a command asked for and reads its record, whatever the browser is busy
     // with; says what became of the read.
     PageLoad openPageForCommand(const QString& location);
-    // The next navigation is only shown: nothing is read from it.
-    void disarm() { navArmed = false; }
     void stopBrowser();
     // Starts a second copy of the program with the address as its command line.
     void startSecondInstance(const QString& address);

@@ -51,10 +51,6 @@ void TreePane::setActiveTreeVisible(bool shown) {
     activeTreeView()->setVisible(shown);
 }
 
-void TreePane::hideAll() {
-    for (ListTreeView* tree : TreeView1) tree->hide();
-}
-
 bool TreePane::isTreePane(const QObject* object) const {
     return object && (object == TreeView1[0] || object == TreeView1[1]);
 }

@@ -75,7 +75,6 @@ public:
     void showListPane(int index, bool shown);
     bool activeTreeVisible() const;
     void setActiveTreeVisible(bool shown);
-    void hideAll();
     // True for one of the trees' panes; the focus in one of them.
     bool isTreePane(const QObject* object) const;
     bool holdsFocus() const;

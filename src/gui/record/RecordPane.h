@@ -64,8 +64,6 @@ public:
     // two seconds once the retries are started.
     void Timer1_Timer();
     void startRetries();
-    // The address of the parked load; "" when none waits.
-    const QString& parkedLoad() const { return pendingURL_; }
     // The record as the meta elements of a page head.
     QString MakeMetaIntoSource() const;
     // Writes the record into a page file; true when the file was written.
@@ -83,8 +81,7 @@ public:
     // later: false), else to `elsewhere`. True when a file was written.
     bool saveRecordWhereItBelongs(const std::function<bool()>& elsewhere);
     int saveHtmlCheck();
-    // Lines are being read into the record (no line is being edited).
-    bool filling() const { return fillingRecord_; }
+    // Lines are being read into the record: the edit panel's fields write nothing meanwhile.
     void setFilling(bool on) { fillingRecord_ = on; }
 
     // ---- the edit panel -------------------------------------------------------------
