@@ -159,7 +159,7 @@ void frmHelpBrowser::WebBrowser1_BeforeNavigate2(platform::BeforeNavigateEvent& 
     QWidget* window = main_.clientArea()->window();
     window->show();
     window->raise();
-    main_.setAddressText(event.address);
+    main_.navigationPane().setAddressText(event.address);
     platform::BeforeNavigateEvent command;
     command.address = event.address;
     command.programStarted = false;

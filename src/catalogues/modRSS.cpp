@@ -4,6 +4,7 @@
 
 #include "gui/catalogues/TreePane.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/app/FileMenu.h"
 #include "catalogues/ListDocuments.h"
 #include "catalogues/RssChannelText.h"
 #include "catalogues/frmRSS.h"
@@ -49,7 +50,7 @@ ListDocuments::LoadOutcome loadRSSChannel(TreePane& form, const QString& locatio
         state.setTreePath(path);
         dialog.filePath = path;
         state.setSaveListCaption(QStringLiteral("Save RSS Channel"));
-        window->frame.enableSaveList();
+        window->frame.fileMenu().enableSaveList();
         // File > Save writes the channel back; a record's unsaved changes keep their mark.
         if (!state.modified(DocumentState::Document::Record)) state.nameDocument(DocumentState::Document::List);
     }

@@ -2,6 +2,7 @@
 // a second window.
 #include "gui/app/FileMenu.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/app/ViewMenu.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
 #include "gui/app/NavigationPane.h"
@@ -100,7 +101,7 @@ void FileMenu::mnuFileNew_Click(int index) {
         if (const ListTree::NodeId root = frame.treePane().activeTree().add(0, ListTree::Place::Last, context.rootName + QLatin1Char('\\'),
                                                             context.rootName, platform::kImageSchemeFolder))
             frame.treePane().activeTree().setTag(root, QStringLiteral("RSS"));
-        if (!frame.treePane().activeTreeVisible()) frame.mnuViewTreeView_Click();
+        if (!frame.treePane().activeTreeVisible()) frame.viewMenu().mnuViewTreeView_Click();
         mnuFileDraw();
         documentState->setSaveCaption(QStringLiteral("Save RSS Channel"));
         mnuFileSaveList->setEnabled(true);
@@ -142,7 +143,7 @@ void FileMenu::mnuFileNew_Click(int index) {
         setMnuFileSaveAs();
         QString proposed = proposedListName(documentState->TreePath(), ".kqs");
         const QString path = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kSchemeFilter, proposed);
-        if (!frame.treePane().activeTreeVisible()) frame.mnuViewTreeView_Click();
+        if (!frame.treePane().activeTreeVisible()) frame.viewMenu().mnuViewTreeView_Click();
         if (path.isEmpty()) {
             setMnuFileSaveAs();
             return;
@@ -165,7 +166,7 @@ void FileMenu::startNewList(const QString& path, const QString& kind) {
     // The user chose this file for the new list in the save dialog.
     documentState->setListFile(path);
     context.rootName = listName(path);
-    if (!frame.treePane().activeTreeVisible()) frame.mnuViewTreeView_Click();
+    if (!frame.treePane().activeTreeVisible()) frame.viewMenu().mnuViewTreeView_Click();
     ListTree& tree = frame.treePane().activeTree();
     tree.clear();
     const QString rootKey = context.rootName + QLatin1Char('\\');

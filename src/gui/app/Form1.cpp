@@ -77,39 +77,12 @@ public:
     double splitterForLines(int lines, double editHeight) const override {
         return ui.layout->splitterForLines(lines, editHeight);
     }
-    void showMetadataView() override { ui.viewMenu->mnuViewQuorvantile_Click(); }
-    void setEditViewChecked(bool on) override { ui.viewMenu->setEditViewChecked(on); }
-    void mnuViewTreeView_Click() override { ui.viewMenu->mnuViewTreeView_Click(); }
-    bool treeViewChecked() const override { return ui.viewMenu->treeViewChecked(); }
-    void LoadDragDrop(const QString& item) override { ui.navigation->LoadDragDrop(item); }
-    void dropOnWindow(const QMimeData* data) override { ui.navigation->dropOnWindow(data); }
-    void LoadFromOpen(const QString& path) override { ui.fileMenu->LoadFromOpen(path); }
     bool shiftDown() const override { return f.shiftDown; }
-    bool isTreePane(const QObject* object) const override { return ui.tree->isTreePane(object); }
-    QString addressText() const override { return ui.navigation->addressText(); }
-    void setAddressText(const QString& address) override { ui.navigation->setAddressText(address); }
-    void pickAddressEntry(const QString& address) override { ui.navigation->pickAddressEntry(address); }
-    void LoadURLFromLocation() override { ui.navigation->LoadURLFromLocation(); }
-    QString linkNameOnPage(const QString& address) const override { return ui.navigation->linkNameOnPage(address); }
-    void openAddress(const QString& address) override { ui.navigation->openAddress(address); }
-    QString browserLocationURL() const override { return ui.navigation->browserLocationURL(); }
-    QString browserLocationName() const override { return ui.navigation->browserLocationName(); }
-    void URLAddItem(QString& address) override { ui.navigation->URLAddItem(address); }
-    platform::Inet& inet() override { return ui.navigation->inet(); }
     void showSchemeHelp(const QString& address) override {
         frmHelpBrowser& help = ui.helpMenu->helpWindow();
         help.WebBrowser1->Navigate(address);
         platform::execModal(help);
     }
-    void setMnuFileSaveAs() override { ui.fileMenu->setMnuFileSaveAs(); }
-    void showCurrentFile() override { ui.fileMenu->showCurrentFile(); }
-    void enableSave() override { ui.fileMenu->enableSave(); }
-    void enableSaveList() override { ui.fileMenu->enableSaveList(); }
-    void mnuFileDraw() override { ui.fileMenu->mnuFileDraw(); }
-    void setSaveAsCatalogueCaption(const QString& caption) override {
-        ui.fileMenu->setSaveAsCaption(kSaveAsCatalogue, caption);
-    }
-    bool saveAs(int item) override { return ui.fileMenu->mnuFileSaveAs_Click(item); }
     ListDocuments::LoadOutcome loadListPage(bool harvestList, const QString& location, const QString& text) override {
         return harvestList ? modHCL::loadHCL(*ui.tree, location, &text) : modRSS::loadRSSChannel(*ui.tree, location, &text);
     }

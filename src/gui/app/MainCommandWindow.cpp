@@ -89,7 +89,7 @@ public:
         long count = 0;
         return f.treePane().SaveAsList(path, count);
     }
-    void mnuFileDraw() override { f.mnuFileDraw(); }
+    void mnuFileDraw() override { f.fileMenu().mnuFileDraw(); }
     bool saveHarvestList(bool agls12Form, QString& path, QString& folder) override {
         return agls12Form ? modHCL::saveAsAGLS12HCL(f.treePane(), path, folder)
                           : modHCL::saveAsHCL(f.treePane(), path, folder);
@@ -100,12 +100,12 @@ public:
         return modRSS::loadRSSChannel(f.treePane(), location);
     }
     void openRecordFromHarvestFolder(QString& folder) override { modHCL::getMetaFromHCL(f.treePane(), folder); }
-    void setMnuFileSaveAs() override { f.setMnuFileSaveAs(); }
-    bool treeViewChecked() const override { return f.treeViewChecked(); }
+    void setMnuFileSaveAs() override { f.fileMenu().setMnuFileSaveAs(); }
+    bool treeViewChecked() const override { return f.viewMenu().treeViewChecked(); }
     void checkTreeView() override { f.viewMenu().setTreeViewChecked(true); }
-    void clickTreeView() override { f.mnuViewTreeView_Click(); }
-    void enableSaveList() override { f.enableSaveList(); }
-    void setSaveAsCatalogueCaption(const QString& caption) override { f.setSaveAsCatalogueCaption(caption); }
+    void clickTreeView() override { f.viewMenu().mnuViewTreeView_Click(); }
+    void enableSaveList() override { f.fileMenu().enableSaveList(); }
+    void setSaveAsCatalogueCaption(const QString& caption) override { f.fileMenu().setSaveAsCaption(WindowFrame::kSaveAsCatalogue, caption); }
 
     bool shiftDown() const override { return f.shiftDown(); }
     void stopBusyAnimation() override { f.navigationPane().stopBusyAnimation(); }

@@ -1,6 +1,7 @@
 // The browser's navigation hub: every page the browser is asked to open passes here and
 // is shown, read for its metadata, run as a command, or handed to a second window.
 #include "gui/app/WindowFrame.h"
+#include "gui/app/FileMenu.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/record/RecordPane.h"
 
@@ -147,7 +148,7 @@ void NavigationPane::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& e
     // A page file becomes the file a save writes to only when its metadata was read.
     context.document.setCurrentHTMLFile(
         read && platform::isLocalPath(shortAddress) && platform::isPageAddress(shortAddress) ? shortAddress : QString());
-    frame.showCurrentFile();
+    frame.fileMenu().showCurrentFile();
     context.FilePath = platform::folderPart(context.FilePath);
 }
 

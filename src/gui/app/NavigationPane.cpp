@@ -5,6 +5,7 @@
 #include "commands/modMTP.h"
 #include "core/record/Record.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/app/FileMenu.h"
 #include "gui/record/RecordPane.h"
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
@@ -307,7 +308,7 @@ void NavigationPane::LoadDragDrop(const QString& item) {
         return;
     }
     if (platform::isLocalPath(text)) {
-        frame.LoadFromOpen(platform::localPathFromAddress(text));
+        frame.fileMenu().LoadFromOpen(platform::localPathFromAddress(text));
         return;
     }
     // Plain text goes into the current line's content, at the caret of the content box.

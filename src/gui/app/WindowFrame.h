@@ -3,8 +3,6 @@
 
 #include <QString>
 
-class QMimeData;
-class QObject;
 class QWidget;
 class NavigationPane;
 class RecordPane;
@@ -16,12 +14,11 @@ class HelpMenu;
 class MacrosMenu;
 
 namespace platform {
-class Inet;
 class StatusBar;
 }  // namespace platform
 
-// What a pane asks of the window around it: the layout, the status bar, the address box
-// and browser, the File menu's document views and the other panes' answers.
+// What a pane (or a menu's handlers) asks of the window around it: the other panes and
+// the menus' handlers, the status bar, the layout, and the few answers only the window has.
 class WindowFrame {
 public:
     virtual ~WindowFrame() = default;
@@ -67,49 +64,11 @@ public:
     // Where the horizontal splitter shows that many whole lines of the metadata panel.
     virtual double splitterForLines(int lines, double editHeight) const = 0;
 
-    // The View menu: Metadata View and Tree View shown or hidden as their items do; the
-    // marks of the Edit and Tree View items.
-    virtual void showMetadataView() = 0;
-    virtual void setEditViewChecked(bool on) = 0;
-    virtual void mnuViewTreeView_Click() = 0;
-    virtual bool treeViewChecked() const = 0;
-
-    // Files and text dropped on the window's targets.
-    virtual void LoadDragDrop(const QString& item) = 0;
-    virtual void dropOnWindow(const QMimeData* data) = 0;
-    // Opens a path (or a "loadhcl=" / "loadrss=" list text) by its extension, as File > Open does.
-    virtual void LoadFromOpen(const QString& path) = 0;
     // Shift is held down in the window.
     virtual bool shiftDown() const = 0;
-    // True for a pane of the hierarchy (a drag source the metadata panel takes).
-    virtual bool isTreePane(const QObject* object) const = 0;
-
-    // The address box and the browser.
-    virtual QString addressText() const = 0;
-    virtual void setAddressText(const QString& address) = 0;
-    // The address box's history entry of exactly this text becomes its current one.
-    virtual void pickAddressEntry(const QString& address) = 0;
-    virtual void LoadURLFromLocation() = 0;
-    // The visible text of the link with this exact href in the page shown.
-    virtual QString linkNameOnPage(const QString& address) const = 0;
-    // Puts the address into the address box and opens it.
-    virtual void openAddress(const QString& address) = 0;
-    virtual QString browserLocationURL() const = 0;
-    virtual QString browserLocationName() const = 0;
-    virtual void URLAddItem(QString& address) = 0;
-    virtual platform::Inet& inet() = 0;
     // Help on a scheme the program knows no list for.
     virtual void showSchemeHelp(const QString& scheme) = 0;
 
-    // The File menu's views of the documents, and the list's save question.
-    virtual void setMnuFileSaveAs() = 0;
-    virtual void showCurrentFile() = 0;
-    virtual void enableSave() = 0;
-    virtual void enableSaveList() = 0;
-    virtual void mnuFileDraw() = 0;
-    virtual void setSaveAsCatalogueCaption(const QString& caption) = 0;
-    // File > Save As, item 1..7; true when the document was saved.
-    virtual bool saveAs(int item) = 0;
     // A page that turned out to be a Harvest Control List or a channel, handed to the tree.
     virtual ListDocuments::LoadOutcome loadListPage(bool harvestList, const QString& location,
                                                     const QString& text) = 0;

@@ -5,6 +5,7 @@
 #include "core/record/Record.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/app/FileMenu.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
 #include "platform/StatusBar.h"
@@ -107,7 +108,7 @@ void WindowLayout::applyLayout(const Layout::Result& r) {
         const int h = frame.statusBar().height();
         frame.statusBar().setGeometry(0, clientArea()->height() - h, clientArea()->width(), h);
     }
-    if (frame.recordPane().editPanelShown() || !context.document.currentHTMLFile().isEmpty()) frame.showCurrentFile();
+    if (frame.recordPane().editPanelShown() || !context.document.currentHTMLFile().isEmpty()) frame.fileMenu().showCurrentFile();
     else frame.statusBar().setPanelText(WindowFrame::kFilePanel, QStringLiteral("Edit not Active"));
     frame.navigationPane().setAddressBoxWidth(std::max(60, twipsToPixels(r.addressBoxWidth)));
     frame.recordPane().place(r);

@@ -1,6 +1,7 @@
 // The list's save question, asked before something replaces or leaves a modified list.
 #include "gui/catalogues/TreePane.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/app/FileMenu.h"
 #include "gui/record/RecordPane.h"
 
 #include "app/modFileExists.h"
@@ -55,7 +56,7 @@ int TreePane::saveListCheck(const QString& reason) {
         if (answer == platform::vbYes) {
             long count = 0;
             if (isUsableListPath(path) && modFileExists::fileExists(path)) saved = SaveAsList(path, count);
-            else saved = frame.saveAs(WindowFrame::kSaveAsCatalogue);
+            else saved = frame.fileMenu().mnuFileSaveAs_Click(WindowFrame::kSaveAsCatalogue);
             frame.recordPane().EditPanelOff();
         }
     } else {
@@ -64,7 +65,7 @@ int TreePane::saveListCheck(const QString& reason) {
         if (answer == platform::vbYes) {
             long count = 0;
             if (isUsableListPath(path)) saved = SaveAsList(path, count);
-            else saved = frame.saveAs(WindowFrame::kSaveAsScheme);
+            else saved = frame.fileMenu().mnuFileSaveAs_Click(WindowFrame::kSaveAsScheme);
             frame.recordPane().EditPanelOff();
         }
     }
@@ -78,6 +79,6 @@ int TreePane::markListmodifiedCheckHTML() {
     if (answer != platform::vbCancel) context.document.markModified(DocumentState::Document::List);
     if (context.document.saveCaption() != QLatin1String("Save Harvest Control List") && activeTree().count() >= 1)
         context.document.setSaveCaption(QStringLiteral("Save ") + activeTree().text(activeTree().item(1)));
-    frame.setMnuFileSaveAs();
+    frame.fileMenu().setMnuFileSaveAs();
     return answer;
 }

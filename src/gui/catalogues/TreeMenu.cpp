@@ -2,6 +2,8 @@
 // entry typed in, delete a node, find nodes by name, close the pane.
 #include "gui/catalogues/TreePane.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/app/ViewMenu.h"
+#include "gui/app/NavigationPane.h"
 
 #include "catalogues/TreeEdits.h"
 #include "catalogues/TreeNodes.h"
@@ -74,7 +76,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
     case kInsertURLHere:
     case kInsertURLInFolder: {
         if (!node || markListmodifiedCheckHTML() == platform::vbCancel) return;
-        const QString name = frame.browserLocationName();
+        const QString name = frame.navigationPane().browserLocationName();
         if (name.isEmpty()) return;
         const NodeId added = modTree::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
                                               platform::kImageLink, platform::kImageNewLink, error);
@@ -82,7 +84,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
             platform::MsgBox(error.description, platform::vbOKOnly, kErrorTitle);
             return;
         }
-        tree.setTag(added, frame.browserLocationURL().remove(QLatin1String("http://")));
+        tree.setTag(added, frame.navigationPane().browserLocationURL().remove(QLatin1String("http://")));
         showForNaming(view, added);
         return;
     }
@@ -142,7 +144,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
         return;
     }
     case kCloseList:
-        frame.mnuViewTreeView_Click();
+        frame.viewMenu().mnuViewTreeView_Click();
         return;
     default:
         return;

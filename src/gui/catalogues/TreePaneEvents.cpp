@@ -3,6 +3,7 @@
 // in place, nodes are dragged inside the tree and out of it, and links and commands are
 // dropped in.
 #include "gui/app/WindowFrame.h"
+#include "gui/app/NavigationPane.h"
 #include "gui/record/RecordPane.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/app/WindowFrame.h"
@@ -178,15 +179,15 @@ void TreePane::TreeView1_NodeClick(int index) {
         modMTP::runCommand(context, command);
         return;
     }
-    if (modTree::isListRoot(tree, node) || frame.addressText() == command) return;
-    frame.setAddressText(command);
+    if (modTree::isListRoot(tree, node) || frame.navigationPane().addressText() == command) return;
+    frame.navigationPane().setAddressText(command);
     // The repository's record stands in for the page's own only where a repository is set up.
     frame.recordPane().setOpenRecordOnLoad(!context.macros.openRecordMacro.isEmpty());
-    frame.LoadURLFromLocation();
+    frame.navigationPane().LoadURLFromLocation();
     QString address = command;
-    frame.URLAddItem(address);
+    frame.navigationPane().URLAddItem(address);
     // The box shows its history entry, so leaving the box later does not open it again.
-    frame.pickAddressEntry(address);
+    frame.navigationPane().pickAddressEntry(address);
 }
 
 void TreePane::TreeView1_MouseMove(int index, int button, int, int x, int y) {
@@ -375,7 +376,7 @@ void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& 
         refuseLinkInSchemeList();
         return;
     }
-    name = modLists::safeNodeText(form.frame.linkNameOnPage(address));
+    name = modLists::safeNodeText(form.frame.navigationPane().linkNameOnPage(address));
     if (name.trimmed().isEmpty()) name = kUntitled;
     if (tree.image(target) == platform::kImageFolder) tree.setImage(target, platform::kImageOpenFolder);
     const NodeId parent = dropParent(tree, target);

@@ -2,6 +2,9 @@
 // metadata panel and marks the record modified.
 #include "gui/record/RecordPane.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/app/ViewMenu.h"
+#include "gui/app/FileMenu.h"
+#include "gui/app/NavigationPane.h"
 
 #include "commands/modMTP.h"
 #include "core/record/Record.h"
@@ -103,11 +106,11 @@ protected:
             drop->acceptProposedAction();
             const QString text = drop->mimeData() ? drop->mimeData()->text() : QString();
             if (watched == form_->editNrmlContent) {
-                if (!text.isEmpty()) form_->frame.LoadDragDrop(text);
+                if (!text.isEmpty()) form_->frame.navigationPane().LoadDragDrop(text);
             } else if (const ListTree::NodeId node = form_->context.listTrees[size_t(form_->context.treeIndex)].selected();
                        node && form_->context.listTrees[size_t(form_->context.treeIndex)].text(node) == text) {
                 // The frame takes only the hierarchy pane's selected node.
-                form_->frame.LoadDragDrop(text);
+                form_->frame.navigationPane().LoadDragDrop(text);
             }
             return true;
         }
@@ -278,17 +281,17 @@ void RecordPane::buildEditPanel() {
 }
 
 void RecordPane::EditPanelOn() {
-    frame.enableSave();
+    frame.fileMenu().enableSave();
     documentState->setSaveCaption(QStringLiteral("&Save Record"));
     EditPanel->show();
-    frame.setEditViewChecked(true);
+    frame.viewMenu().setEditViewChecked(true);
     relayout();
 }
 
 void RecordPane::EditPanelOff() {
     const bool wasVisible = !EditPanel->isHidden();
     EditPanel->hide();
-    frame.setEditViewChecked(false);
+    frame.viewMenu().setEditViewChecked(false);
     double x = frame.splitterX();
     double y = frame.splitterY() + (wasVisible ? Layout::kEditPanelHeight : 0);
     frame.SizeControls(x, y);
@@ -409,16 +412,16 @@ void RecordPane::EditDateChange() {
 // ---- buttons -------------------------------------------------------------------------
 
 void RecordPane::editAddURL_Click() {
-    editNrmlContent->setText(frame.browserLocationURL());
+    editNrmlContent->setText(frame.navigationPane().browserLocationURL());
     editNrmlScheme->setEditText(QStringLiteral("URI"));
 }
 
 void RecordPane::editAddTitle_Click() {
-    editNrmlContent->setText(frame.browserLocationName());
+    editNrmlContent->setText(frame.navigationPane().browserLocationName());
 }
 
 void RecordPane::editOpenURI_Click() {
-    frame.openAddress(editNrmlContent->text());
+    frame.navigationPane().openAddress(editNrmlContent->text());
 }
 
 void RecordPane::EditLoadScheme_Click() {

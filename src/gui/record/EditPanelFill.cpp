@@ -1,6 +1,7 @@
 // Filling the edit panel from the selected line of the record.
 #include "gui/record/RecordPane.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/app/ViewMenu.h"
 
 #include "core/record/Record.h"
 #include "domains/modSchemas.h"
@@ -81,7 +82,7 @@ void RecordPane::editCurrentLine() {
     const Record::LineId line = record->selectedLine();
     if (!line) return;
     fillingRecord_ = true;
-    if (MetaPanel->isHidden()) frame.showMetadataView();
+    if (MetaPanel->isHidden()) frame.viewMenu().mnuViewQuorvantile_Click();
     if (EditPanel->isHidden()) EditPanelOn();
     ActivateEditPanel(true);
 

@@ -1,6 +1,7 @@
 // Writing the record into a page file, or out as a command batch.
 #include "gui/record/RecordPane.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/app/FileMenu.h"
 
 #include "core/record/Record.h"
 #include "domains/modSchemas.h"
@@ -96,7 +97,7 @@ bool RecordPane::SaveAsHTML(const QString& path) {
     documentState->markSaved(DocumentState::Document::None);
     mnuMaintMeta(kCancelEditing)->setEnabled(false);
     documentState->setCurrentHTMLFile(path);
-    frame.showCurrentFile();
+    frame.fileMenu().showCurrentFile();
     return true;
 }
 

@@ -1,6 +1,9 @@
 // The metadata panel on screen: its keys, clicks, drags and drops, and its context menu.
 #include "gui/record/RecordPane.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/app/ViewMenu.h"
+#include "gui/app/NavigationPane.h"
 
 #include "commands/modMTP.h"
 #include "core/record/Record.h"
@@ -270,8 +273,8 @@ void RecordPane::MetaPanel_DblClick() {
 namespace {
 // A node of one of the window's trees that carries its command only as its tag: the
 // window's own drag of a control rather than data for the system's drop.
-bool isControlDrag(const WindowFrame& frame, const platform::DataObject& data) {
-    if (!frame.isTreePane(data.Source())) return false;
+bool isControlDrag(WindowFrame& frame, const platform::DataObject& data) {
+    if (!frame.treePane().isTreePane(data.Source())) return false;
     return !data.HasText() && !data.HasFiles();
 }
 }  // namespace
@@ -320,7 +323,7 @@ void RecordPane::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, 
 
     if (text.isEmpty()) {
         // Files: the first is opened by its kind, the others go to the history.
-        if (data.mimeData()) frame.dropOnWindow(data.mimeData());
+        if (data.mimeData()) frame.navigationPane().dropOnWindow(data.mimeData());
     } else if (targetLine && record->cell(targetLine, Record::Name) == QLatin1String("RelatesTo")) {
         const qsizetype first = text.indexOf(QLatin1Char('|'));
         const qsizetype second = first < 0 ? -1 : text.indexOf(QLatin1Char('|'), first + 1);
@@ -344,7 +347,7 @@ void RecordPane::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, 
     } else {
         // Any other text takes the content's place, or runs or opens as what it is.
         editNrmlContent->selectAll();
-        frame.LoadDragDrop(text);
+        frame.navigationPane().LoadDragDrop(text);
     }
     MetaPanel->setDropHighlight(0);
 }
@@ -387,7 +390,7 @@ void RecordPane::mnuMaintMeta_Click(int index) {
             modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
         return;
     case kCloseMetadataView:
-        frame.showMetadataView();
+        frame.viewMenu().mnuViewQuorvantile_Click();
         return;
     case kCancelEditing:
         documentState->markSaved(DocumentState::Document::None);

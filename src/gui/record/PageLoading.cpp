@@ -1,6 +1,8 @@
 // Reading a page's metadata into the record when the browser opens it.
 #include "gui/record/RecordPane.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/app/FileMenu.h"
+#include "gui/app/NavigationPane.h"
 
 #include "catalogues/ListDocuments.h"
 #include "commands/modMTP.h"
@@ -76,15 +78,15 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         } else if (!QFileInfo(localPath).isDir()) {
             record->clear();
         }  // a folder is only shown: the record stays as it is
-    } else if (frame.inet().StillExecuting() && !modMTP::batchRunning(context)) {
-        pendingURL_ = frame.addressText();
+    } else if (frame.navigationPane().inet().StillExecuting() && !modMTP::batchRunning(context)) {
+        pendingURL_ = frame.navigationPane().addressText();
         lastPageLoad_ = PageLoad::Parked;
     } else {
         // The window's control is busy only with a load further down this call stack. A
         // batch never parks its page: it reads it with a control of its own, now.
         std::unique_ptr<platform::Inet> own;
-        if (frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>();
-        platform::Inet& inet = own ? *own : frame.inet();
+        if (frame.navigationPane().inet().StillExecuting()) own = std::make_unique<platform::Inet>();
+        platform::Inet& inet = own ? *own : frame.navigationPane().inet();
         pendingURL_.clear();
         inet.setURL(location);
         context.preferences.signIn(inet);
@@ -111,7 +113,7 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         // The list's text is here already: the reader does not fetch it a second time.
         const QString fetched = repair ? modCharEncoding::fixUtf8Quotes(text) : text;
         QString address = location;
-        frame.URLAddItem(address);
+        frame.navigationPane().URLAddItem(address);
         const ListDocuments::LoadOutcome outcome =
             frame.loadListPage(kind == MetaReader::PageTextKind::HarvestControlList, location, fetched);
         // Kept: the user stopped the load, and nothing else changes either.
@@ -121,7 +123,7 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         }
         record->clear();
         MetaPanel->refresh();
-        frame.setMnuFileSaveAs();
+        frame.fileMenu().setMnuFileSaveAs();
         return platform::vbCancel;
     }
 
@@ -166,7 +168,7 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
 }
 
 void RecordPane::Timer1_Timer() {
-    if (frame.inet().StillExecuting() || pendingURL_.isEmpty()) return;
+    if (frame.navigationPane().inet().StillExecuting() || pendingURL_.isEmpty()) return;
     const QString parked = pendingURL_;
     LoadMetadataFromURL(parked, true);
     pendingURL_.clear();

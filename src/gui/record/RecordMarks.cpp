@@ -2,6 +2,7 @@
 // save question, and the views of the document state: status panels and Save captions.
 #include "gui/record/RecordPane.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/app/FileMenu.h"
 #include "gui/catalogues/TreePane.h"
 
 #include "app/ModOpenSave.h"
@@ -41,7 +42,7 @@ int RecordPane::markHTMLmodifiedCheckList(const QString& reason) {
         mnuMaintMeta(kCancelEditing)->setEnabled(true);
     }
     documentState->setSaveCaption(QStringLiteral("Save Record to ") + documentState->currentHTMLFile());
-    frame.setMnuFileSaveAs();
+    frame.fileMenu().setMnuFileSaveAs();
     return answer;
 }
 
@@ -79,7 +80,7 @@ int RecordPane::saveHtmlCheck() {
     const int answer = MsgBox(QStringLiteral("Save the metadata edits in the metapanel first?"), platform::vbYesNoCancel,
                               QStringLiteral("Current document is being edited"));
     if (answer == platform::vbYes) {
-        const bool saved = saveRecordWhereItBelongs([this] { return frame.saveAs(WindowFrame::kSaveAsPage); });
+        const bool saved = saveRecordWhereItBelongs([this] { return frame.fileMenu().mnuFileSaveAs_Click(WindowFrame::kSaveAsPage); });
         EditPanelOff();
         // Unless the record is now safely written, the caller must not go on and lose it.
         if (!saved) return platform::vbCancel;

@@ -4,6 +4,7 @@
 #include "core/record/Record.h"
 #include "gui/app/MenuItems.h"
 #include "gui/app/WindowFrame.h"
+#include "gui/app/ViewMenu.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Twips.h"
 
@@ -185,7 +186,7 @@ void RecordPane::place(const Layout::Result& r) {
     }
     if (r.hideEditPanel) {
         EditPanel->hide();
-        frame.setEditViewChecked(false);
+        frame.viewMenu().setEditViewChecked(false);
         return;
     }
     MetaPanel->setGeometry(twipsToPixels(r.meta.left), twipsToPixels(r.meta.top),
