@@ -4,6 +4,7 @@
 // program folder in a temporary folder, for benchmarks that run what users run. The
 // platform the window ran on is reported as "qpa_platform" with the figures.
 #include <QMainWindow>
+#include "commands/modMTP.h"
 #include "gui/catalogues/TreePane.h"
 
 #include <QMainWindow>
@@ -111,7 +112,8 @@ inline int withWindow(int argc, char** argv, const std::function<int()>& body) {
         return int(platform::vbCancel);
     });
     modMetaMain::createCacheDirs();
-    ProgramContext context;
+    modMTP::ProgramDispatcher dispatcher;
+    ProgramContext context(dispatcher);
     std::unique_ptr<QMainWindow> form(modMetaMain::openMainWindow(context));
     form->resize(1000, 700);
     form->show();

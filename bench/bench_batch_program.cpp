@@ -4,6 +4,7 @@
 // (this program started again with --run), on the display Qt finds (bench/run-x: X and
 // offscreen); it reports the time from its own start, which the benchmark takes as the
 // iteration's time.
+#include "commands/modMTP.h"
 #include "BenchWindow.h"
 
 #include <QApplication>
@@ -58,7 +59,8 @@ int runOnce(int argc, char** argv, Clock::time_point start) {
         std::fprintf(stderr, "message box during the run: %s\n", qPrintable(call.text));
         return int(platform::vbCancel);
     });
-    ProgramContext context;
+    modMTP::ProgramDispatcher dispatcher;
+    ProgramContext context(dispatcher);
     modMetaMain::Main(context, QStringLiteral("mtp://open=") + batch);
     if (!QFileInfo::exists(saved)) {
         std::fprintf(stderr, "the batch wrote no %s\n", qPrintable(saved));

@@ -1,3 +1,4 @@
+#include "commands/modMTP.h"
 #include "app/modMetaMain.h"
 #include "core/program/ProgramContext.h"
 #include "platform/MsgBox.h"
@@ -24,7 +25,8 @@ int main(int argc, char* argv[]) {
     // The whole command line after the program's name is one argument.
     QStringList words = QApplication::arguments();
     if (!words.isEmpty()) words.removeFirst();
-    ProgramContext context;
+    modMTP::ProgramDispatcher dispatcher;
+    ProgramContext context(dispatcher);
     modMetaMain::Main(context, words.join(QLatin1Char(' ')));
     const int status = app.exec();
     // The windows, and the browser pages in them, go before the browser engine does.

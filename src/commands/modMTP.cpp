@@ -321,9 +321,12 @@ QString cleanPageCommand(const QString& text) {
 }
 
 void runMtpCommand(ProgramContext& context, QString& command, CommandOrigin origin) {
-    CommandState& commands = context.commands;
     QString own = origin == CommandOrigin::Page ? cleanPageCommand(command) : command;
-    if (commands.interceptor && commands.interceptor(own, origin)) return;
+    context.dispatcher.dispatch(context, own, origin);
+}
+
+void ProgramDispatcher::dispatch(ProgramContext& context, QString& own, CommandOrigin origin) {
+    CommandState& commands = context.commands;
     const bool waitRoute = own.contains(QLatin1String(".kqb"), ci) &&
                            (own.contains(QLatin1String("cgisend"), ci) || own.contains(QLatin1String("macroset"), ci));
     if (!waitRoute) {

@@ -1,4 +1,5 @@
 #pragma once
+#include "core/program/CommandDispatcher.h"
 #include "core/program/CommandState.h"
 
 #include <QDate>
@@ -19,6 +20,11 @@ using ::CommandOrigin;
 // the wait dialog, everything else straight through the dispatcher. The caller's text is
 // not changed.
 void runMtpCommand(ProgramContext& context, QString& command, CommandOrigin origin = CommandOrigin::Program);
+// Carries commands out: the dispatcher the program gives its context.
+class ProgramDispatcher final : public CommandDispatcher {
+public:
+    void dispatch(ProgramContext& context, QString& command, CommandOrigin origin) override;
+};
 // The same for a command the caller does not need back.
 inline void runCommand(ProgramContext& context, const QString& text, CommandOrigin origin = CommandOrigin::Program) {
     QString command = text;

@@ -54,7 +54,7 @@ protected:
         modMetaMain::createCacheDirs();  // as at every start
         // No network: every other host ends at once at a closed local port.
         qputenv("http_proxy", "http://127.0.0.1:9");
-        w.context.commands.interceptor = [this](const QString& command, modMTP::CommandOrigin) {
+        testing_support::testDispatcher(w.context).take = [this](const QString& command, modMTP::CommandOrigin) {
             commands << command;
             return false;
         };
@@ -70,7 +70,7 @@ protected:
         widget_input::showAndWait(w.form.get());
     }
     void TearDown() override {
-        w.context.commands.interceptor = {};
+        testing_support::testDispatcher(w.context).take = {};
         platform::setModalRunner({});
         testing_support::failEveryMsgBox();
         qputenv("http_proxy", oldProxy);
@@ -255,7 +255,7 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
         return dialog.result();
     });
     for (int start = 1; start <= 2; ++start) {
-        ProgramContext context;
+        testing_support::TestContext context;
         std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, QString()));
         testing_support::OfflineBrowser& browser = testing_support::offlineBrowser(form->findChild<platform::WebBrowser*>(u"WebBrowser1"_s));
         browser.settle();

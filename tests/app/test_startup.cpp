@@ -18,7 +18,7 @@ protected:
     CommandRecorder recorder;  // on each start's state
     testing_support::LocalHttpServer server;
     QByteArray oldServer = qgetenv("QUORVANTIL_SCHEME_SERVER");
-    std::unique_ptr<ProgramContext> context;  // each start's own, as a restarted program's
+    std::unique_ptr<testing_support::TestContext> context;  // each start's own, as a restarted program's
     std::unique_ptr<QMainWindow> form;
     CRegSettings s;
     void SetUp() override {
@@ -36,7 +36,7 @@ protected:
         form.reset();
         recorder.detach();
         recorder.commands.clear();
-        context = std::make_unique<ProgramContext>();
+        context = std::make_unique<testing_support::TestContext>();
         recorder.attach(*context);
         form.reset(modMetaMain::Main(*context, commandLine));
     }
@@ -221,7 +221,7 @@ TEST(StartupListTest, ACatalogueFromTheArgumentProposesItsChannelBesideIt) {
     QDir::setCurrent(dir.path());
     const QStringList ways = {u"zoo.kqi"_s, u"mtp://open="_s + dir.filePath(u"zoo.kqi"_s)};
     for (const QString& commandLine : ways) {
-        ProgramContext context;
+        testing_support::TestContext context;
         std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, commandLine));
         ASSERT_EQ(context.listTrees[size_t(context.treeIndex)].count(), 3) << commandLine;
         QString proposed;
@@ -249,8 +249,8 @@ namespace {
 // the dialogs of one never reach the other, and one closing leaves the other working.
 TEST(TwoWindows, EachWorksOnItsOwnStateAndOneGoingLeavesTheOther) {
     testing_support::FreshStore store;
-    ProgramContext first;
-    ProgramContext second;
+    testing_support::TestContext first;
+    testing_support::TestContext second;
     std::unique_ptr<QMainWindow> one(modMetaMain::openMainWindow(first));
     std::unique_ptr<QMainWindow> two(modMetaMain::openMainWindow(second));
     modMTP::runCommand(first, u"mtp://field=DC.Title&content=One.fld/"_s);

@@ -160,7 +160,7 @@ TEST_F(WindowFitTest, AWindowLeftOnALargerScreenOpensOnThisOne) {
     stored.SaveSetting(u"Position Data"_s, u"Top"_s, u"900"_s);
     stored.SaveSetting(u"Position Data"_s, u"Width"_s, QString::number(pixelsToTwips(available().width() + 400)));
     stored.SaveSetting(u"Position Data"_s, u"Height"_s, u"12000"_s);
-    ProgramContext second;
+    testing_support::TestContext second;
     const std::unique_ptr<QMainWindow> again(modMetaMain::openMainWindow(second));
     showFramed(*again);
     EXPECT_TRUE(available().contains(again->frameGeometry())) << again->frameGeometry().width();

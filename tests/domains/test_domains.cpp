@@ -1,5 +1,6 @@
 #include <QMainWindow>
 #include "app/modMetaMain.h"
+#include "support/TestContext.h"
 #include "domains/ResourcesMenu.h"
 #include "domains/SchemeHosts.h"
 #include "domains/modCheckList.h"
@@ -26,7 +27,7 @@ namespace {
 // run, and a main window (its Resources menu built with it) unless asked for none.
 class DomainWorld {
 public:
-    ProgramContext context;  // first: what follows works on it
+    testing_support::TestContext context;  // first: what follows works on it
     // The Resources items that belong to a domain.
     static QStringList resourceItems() {
         return QStringLiteral(
@@ -176,7 +177,7 @@ TEST(ApplyDomainDefaults, WhatASavedRecordDeclaresPerDomain) {
     world.apply(u"CDC"_s);
     world.apply(u"GILS-MONTANA"_s);
     EXPECT_EQ(world.context.preferences.FileNewURL, u"mtp://open=127.0.0.1:8123/macros/dc.kqb"_s);
-    ProgramContext other;
+    testing_support::TestContext other;
     const std::unique_ptr<QMainWindow> bare(modMetaMain::newMainWindow(other));  // a window without the menu items is no harm
     world.apply(u"SCORM"_s);
     modSchemas::showSchemaMenu(world.context, true, u"NOHSC"_s);
@@ -386,7 +387,7 @@ TEST_F(ResourcesMenuTest, DomainItemsApplyTheirDomainAndLoadItsListTheSchemaItem
 
 TEST_F(ResourcesMenuTest, OregonListsTurnTheTreeIntoASchemeAfterTheirCommand) {
     QString typeDuringCommand;
-    world.context.commands.interceptor = [&](const QString&, modMTP::CommandOrigin) {
+    testing_support::testDispatcher(world.context).take = [&](const QString&, modMTP::CommandOrigin) {
         typeDuringCommand = world.context.document.listType();
         return true;
     };

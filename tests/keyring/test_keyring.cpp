@@ -1,6 +1,7 @@
 // With a keyring running, the firewall password is kept there and not in the settings file.
 #include <QMainWindow>
 #include "app/modMetaMain.h"
+#include "support/TestContext.h"
 #include "core/program/ProgramContext.h"
 #include "support/Common.h"
 #include "support/ScriptedUi.h"
@@ -13,13 +14,13 @@ using namespace Qt::StringLiterals;
 
 TEST(Keyring, TheFirewallPasswordGoesToTheKeyringNotToTheSettingsFile) {
     testing_support::FreshStore store;
-    ProgramContext first;
+    testing_support::TestContext first;
     std::unique_ptr<QMainWindow> form(modMetaMain::openMainWindow(first));
     first.preferences.INETid = u"s3cret wörd"_s;
     form->close();  // quitting writes the preferences
     form.reset();
     EXPECT_FALSE(testing_support::readBytes(store.storeFile()).contains("s3cret"));
-    ProgramContext second;
+    testing_support::TestContext second;
     form.reset(modMetaMain::openMainWindow(second));
     EXPECT_EQ(second.preferences.INETid, u"s3cret wörd"_s);
 }

@@ -1,13 +1,14 @@
 #pragma once
 #include "commands/modMTP.h"
 #include "core/program/ProgramContext.h"
+#include "support/TestContext.h"
 
 #include <QStringList>
 
 namespace testing_support {
 
-// Takes every command that reaches the command entry of a program state and keeps it from
-// running.
+// Takes every command that reaches the command entry of a program state (one a test made,
+// on its test dispatcher) and keeps it from running.
 class CommandRecorder {
 public:
     CommandRecorder() = default;
@@ -20,7 +21,7 @@ public:
     void attach(ProgramContext& context) {
         detach();
         context_ = &context;
-        context.commands.interceptor = [this](const QString& command, CommandOrigin origin) {
+        testDispatcher(context).take = [this](const QString& command, CommandOrigin origin) {
             commands << command;
             origins << origin;
             return true;
@@ -28,7 +29,7 @@ public:
     }
     // Lets the state's commands run again; call it before the state goes.
     void detach() {
-        if (context_) context_->commands.interceptor = {};
+        if (context_) testDispatcher(*context_).take = {};
         context_ = nullptr;
     }
 

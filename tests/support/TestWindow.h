@@ -14,6 +14,7 @@
 #include "platform/WebBrowser.h"
 #include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
+#include "support/TestContext.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -123,7 +124,7 @@ public:
     }
 
     FreshStore store;  // made first and dropped last: the window lives on it
-    mutable ProgramContext context;  // the program's state, which test helpers read and change
+    mutable TestContext context;  // the program's state, which test helpers read and change
     std::unique_ptr<QMainWindow> form;
 };
 

@@ -2,6 +2,7 @@
 // addresses everywhere the user sees one or the program keeps one.
 #include <QMainWindow>
 #include "app/modMetaMain.h"
+#include "support/TestContext.h"
 #include "platform/Folders.h"
 #include "gui/app/NavigationPane.h"
 #include "domains/SchemeHosts.h"
@@ -28,7 +29,7 @@ using namespace Qt::StringLiterals;
 
 TEST(BundleEngineTest, TheHomePageAndItsLinksKeepTheirAddressInTheBoxTheHistoryAndTheTree) {
     testing_support::FreshStore store;
-    ProgramContext context;
+    testing_support::TestContext context;
     context.schemeServer = SchemeHosts::builtInSchemeServer;
     auto form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context));
     form->resize(900, 700);

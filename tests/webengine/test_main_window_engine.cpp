@@ -2,6 +2,7 @@
 // entry exactly as written, and a web page's meta elements fill the metadata panel.
 #include <QMainWindow>
 #include "platform/webengine/WebEngineBrowser.h"
+#include "support/TestContext.h"
 #include "app/modMetaMain.h"
 #include "core/program/ProgramContext.h"
 #include "support/Common.h"
@@ -26,7 +27,7 @@ namespace {
 class MainWindowEngineTest : public ::testing::Test {
 protected:
     testing_support::FreshStore store;
-    ProgramContext context;
+    testing_support::TestContext context;
     testing_support::CommandRecorder recorder{context};
     testing_support::LocalHttpServer server;
     QTemporaryDir folder;

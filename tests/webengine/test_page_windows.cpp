@@ -1,5 +1,6 @@
 // Windows a page asks for: only the user's own click starts another copy of the program.
 #include "gui/app/WindowFrame.h"
+#include "support/TestContext.h"
 #include "app/modMetaMain.h"
 #include "core/program/ProgramContext.h"
 #include <QMainWindow>
@@ -31,7 +32,7 @@ protected:
     testing_support::FreshStore store;
     testing_support::LocalHttpServer server;
     QStringList started;
-    ProgramContext context;
+    testing_support::TestContext context;
     std::unique_ptr<QMainWindow> form;
 
     void SetUp() override {

@@ -64,9 +64,6 @@ struct CommandState {
     // Set by addmacro=: the command entry shows the macro editor after its next run through
     // the wait dialog, and clears it.
     bool showEditorAfterRun = false;
-    // Sees every command that enters the command entry before it is carried out; answering
-    // true keeps the command from running.
-    std::function<bool(const QString& command, CommandOrigin origin)> interceptor;
     // The panes are painted at most once per interval while commands follow each other.
     QElapsedTimer sincePaint;
     std::unique_ptr<QTimer> paintRelease;

@@ -166,7 +166,7 @@ TEST_F(MetaPanelViewTest, AHundredThousandLinesAndATenMegabyteValue) {
     lines[50000].content = QString(10 * 1024 * 1024, u'x');
     w.context.record.appendLines(lines);
     select(50001);
-    w.context.commands.interceptor = {};
+    testing_support::testDispatcher(w.context).take = {};
     modMTP::runCommand(w.context, u"mtp://field=DC.Subject7&content=Added.fld/"_s);
     QApplication::processEvents();
     ASSERT_EQ(panel->model()->rowCount(), 100001);
@@ -192,7 +192,7 @@ protected:
 
 TEST_F(MetaPanelViewTest, ABatchOfAThousandFieldCommandsPaintsTheLinesAFewTimesAndEndsShowingThemAll) {
     recorder.commands.clear();
-    w.context.commands.interceptor = {};
+    testing_support::testDispatcher(w.context).take = {};
     QByteArray batch;
     for (int k = 0; k < 1000; ++k) {
         batch += k % 3 == 0 ? u"mtp://field=DC.Subject&content=Topics|Term %1&scheme=apais.fld/\r\n"_s.arg(k).toUtf8()

@@ -1,0 +1,42 @@
+#pragma once
+#include "commands/modMTP.h"
+#include "core/program/ProgramContext.h"
+
+#include <QString>
+
+#include <functional>
+
+namespace testing_support {
+
+// The dispatcher tests give the program: it carries commands out as the program's does,
+// unless `take` takes them first (answering true keeps a command from running).
+class TestDispatcher final : public CommandDispatcher {
+public:
+    void dispatch(ProgramContext& context, QString& command, CommandOrigin origin) override {
+        if (take && take(command, origin)) return;
+        program_.dispatch(context, command, origin);
+    }
+    std::function<bool(const QString& command, CommandOrigin origin)> take;
+
+private:
+    modMTP::ProgramDispatcher program_;
+};
+
+namespace detail {
+struct DispatcherHolder {
+    TestDispatcher dispatcher;
+};
+}  // namespace detail
+
+// A fresh program state on a test dispatcher of its own.
+class TestContext : private detail::DispatcherHolder, public ProgramContext {
+public:
+    TestContext() : ProgramContext(DispatcherHolder::dispatcher) {}
+};
+
+// The test dispatcher of a state a test made.
+inline TestDispatcher& testDispatcher(ProgramContext& context) {
+    return static_cast<TestDispatcher&>(context.dispatcher);
+}
+
+}  // namespace testing_support
