@@ -426,19 +426,6 @@ bool RegistryStore::deleteKey(RegistryRoot root, const QString& key) {
     });
 }
 
-QStringList RegistryStore::subKeys(RegistryRoot root, const QString& key) const {
-    QStringList names;
-    const Tree* tree = load();
-    if (!tree) return names;
-    const QString prefix = Tree::fold(fullPath(root, key)) + QLatin1Char('\\');
-    for (const auto& k : tree->keys) {
-        const QString folded = Tree::fold(k.path);
-        if (folded.startsWith(prefix) && folded.indexOf(QLatin1Char('\\'), prefix.size()) < 0)
-            names.append(k.path.mid(prefix.size()));
-    }
-    return names;
-}
-
 std::optional<RegistryValue> RegistryStore::queryValue(RegistryRoot root, const QString& key,
                                                        const QString& name) const {
     const Tree* tree = load();

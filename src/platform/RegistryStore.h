@@ -33,8 +33,6 @@ public:
     bool createKey(RegistryRoot root, const QString& key);
     // Deletes a key that has no sub-keys; false when it is missing or has sub-keys.
     bool deleteKey(RegistryRoot root, const QString& key);
-    // Direct sub-key names, in insertion order.
-    QStringList subKeys(RegistryRoot root, const QString& key) const;
 
     // nullopt when the key or the value is missing; an empty text is a value.
     std::optional<RegistryValue> queryValue(RegistryRoot root, const QString& key,

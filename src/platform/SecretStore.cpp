@@ -49,10 +49,4 @@ bool writeSecret(const QString& name, const QString& value) {
     return run(job) && job.error() == QKeychain::NoError;
 }
 
-void deleteSecret(const QString& name) {
-    QKeychain::DeletePasswordJob job(kService);
-    job.setKey(keyOf(name));
-    run(job);
-}
-
 }  // namespace platform

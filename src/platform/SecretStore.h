@@ -16,6 +16,5 @@ struct SecretRead {
 SecretRead readSecret(const QString& name);
 // False when no keyring took it (none runs, or it refused).
 bool writeSecret(const QString& name, const QString& value);
-void deleteSecret(const QString& name);
 
 }  // namespace platform

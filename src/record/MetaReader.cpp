@@ -351,12 +351,6 @@ MetadataRecord LoadMetadataLines(const QString& pageText, bool openRecordMacroSe
     return walkPage(pageText, openRecordMacroSet, nullptr);
 }
 
-MetadataRecord readLinkRows(const QString& pageText) {
-    PageMarks marks;
-    walkPage(pageText, false, &marks);
-    return marks.linkRows;
-}
-
 PageReading readPage(const QString& pageText, bool openRecordMacroSet) {
     PageReading reading;
     if (pageText.isEmpty()) return reading;

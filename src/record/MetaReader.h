@@ -110,10 +110,6 @@ MetadataLine lineFromTag(QStringView tag);
 // blanks, one blank per character.
 MetadataRecord LoadMetadataLines(const QString& pageText, bool openRecordMacroSet);
 
-// The page's "<link rel" tags outside comments and scripts, except stylesheets, as link
-// rows: an empty name and the whole tag, through its ">", as content.
-MetadataRecord readLinkRows(const QString& pageText);
-
 // What a text read by the page loader is (see PageMarks).
 enum class PageTextKind {
     Record,               // an ordinary page: its record is read

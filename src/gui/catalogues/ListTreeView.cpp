@@ -269,7 +269,7 @@ void ListTreeView::mousePressEvent(QMouseEvent* event) {
     pressed_ = isOnNode(index, point) ? QPersistentModelIndex(index) : QPersistentModelIndex();
     suppressNextClick_ = false;
     const QPoint twips = twipsFromViewportPoint(point);
-    Q_EMIT MouseDown(platform::vbButton(event->button()), platform::vbShiftState(event->modifiers()), twips.x(),
+    Q_EMIT MouseDown(platform::buttonOf(event->button()), platform::shiftStateOf(event->modifiers()), twips.x(),
                      twips.y());
     if (!self) return;
     QTreeView::mousePressEvent(event);
@@ -278,7 +278,7 @@ void ListTreeView::mousePressEvent(QMouseEvent* event) {
 void ListTreeView::mouseMoveEvent(QMouseEvent* event) {
     QPointer<ListTreeView> self(this);
     const QPoint twips = twipsFromViewportPoint(event->position().toPoint());
-    Q_EMIT MouseMove(platform::vbButtons(event->buttons()), platform::vbShiftState(event->modifiers()), twips.x(),
+    Q_EMIT MouseMove(platform::buttonsOf(event->buttons()), platform::shiftStateOf(event->modifiers()), twips.x(),
                      twips.y());
     if (!self) return;
     QTreeView::mouseMoveEvent(event);
@@ -290,7 +290,7 @@ void ListTreeView::mouseReleaseEvent(QMouseEvent* event) {
     if (!self) return;
     const QPoint point = event->position().toPoint();
     const QPoint twips = twipsFromViewportPoint(point);
-    Q_EMIT MouseUp(platform::vbButton(event->button()), platform::vbShiftState(event->modifiers()), twips.x(),
+    Q_EMIT MouseUp(platform::buttonOf(event->button()), platform::shiftStateOf(event->modifiers()), twips.x(),
                    twips.y());
     if (!self) return;
     const QPersistentModelIndex pressed = pressed_;
@@ -346,7 +346,7 @@ void ListTreeView::dragOver(QDropEvent* event, int state) {
     platform::DataObject data(event->mimeData(), event->source());
     int effect = effectsOf(event->possibleActions());
     const QPoint twips = twipsFromViewportPoint(event->position().toPoint());
-    Q_EMIT OLEDragOver(data, effect, platform::vbButtons(event->buttons()), platform::vbShiftState(event->modifiers()),
+    Q_EMIT OLEDragOver(data, effect, platform::buttonsOf(event->buttons()), platform::shiftStateOf(event->modifiers()),
                        twips.x(), twips.y(), state);
     if (!self) return;
     // What the pane takes it takes as a copy: the source keeps its rows.
@@ -382,7 +382,7 @@ void ListTreeView::dropEvent(QDropEvent* event) {
     platform::DataObject data(event->mimeData(), event->source());
     int effect = effectsOf(event->possibleActions());
     const QPoint twips = twipsFromViewportPoint(event->position().toPoint());
-    Q_EMIT OLEDragDrop(data, effect, platform::vbButtons(event->buttons()), platform::vbShiftState(event->modifiers()),
+    Q_EMIT OLEDragDrop(data, effect, platform::buttonsOf(event->buttons()), platform::shiftStateOf(event->modifiers()),
                        twips.x(), twips.y());
     if (!self) return;
     event->setDropAction(Qt::CopyAction);

@@ -191,7 +191,7 @@ void TreePane::TreeView1_NodeClick(int index) {
 }
 
 void TreePane::TreeView1_MouseMove(int index, int button, int, int x, int y) {
-    if (button & platform::vbLeftButton) {
+    if (button & platform::kLeftButton) {
         dragArmed = true;
         return;
     }
@@ -211,7 +211,7 @@ void TreePane::TreeView1_MouseDown(int index, int button, int, int x, int y) {
     ListTree& tree = listTree(index);
     const NodeId node = view->HitTest(x, y);
     if (node) tree.select(node);
-    if (button != platform::vbRightButton) {
+    if (button != platform::kRightButton) {
         if (node) dragNode = node;
         return;
     }
@@ -466,7 +466,7 @@ void TreePane::TreeView1_OLEDragDrop(int index, platform::DataObject& data, int&
     if (text.startsWith(QLatin1String("mtp://"), ci)) {
         dropCommand(*this, tree, target, dragged, text, origin, failure, name);
     } else if (target && !dragged) {
-        dropLink(*this, *view, target, text, shift & platform::vbShiftMask, failure, name);
+        dropLink(*this, *view, target, text, shift & platform::kShiftMask, failure, name);
     } else if (target) {
         moveDraggedNode(*this, tree, target, dragged, failure, name);
     }

@@ -118,11 +118,11 @@ protected:
             if (event->type() == QEvent::MouseButtonRelease) form_->editNrmlContent_Click();
             if (event->type() == QEvent::KeyPress) {
                 auto* key = static_cast<QKeyEvent*>(event);
-                if (form_->editNrmlContent_KeyDown(platform::vbKeyCode(key->key(), key->modifiers()))) return true;
+                if (form_->editNrmlContent_KeyDown(platform::keyCodeOf(key->key(), key->modifiers()))) return true;
             }
             if (event->type() == QEvent::KeyRelease) {
-                const int code = platform::vbKeyCode(static_cast<QKeyEvent*>(event)->key());
-                if (code == platform::vbKeyUp || code == platform::vbKeyDown) {
+                const int code = platform::keyCodeOf(static_cast<QKeyEvent*>(event)->key());
+                if (code == platform::kKeyUp || code == platform::kKeyDown) {
                     form_->showCurrentLineQuietly();
                 }
             }
@@ -133,7 +133,7 @@ protected:
         if ((watched == form_->editDateyear || watched == form_->editDateyear->lineEdit()) &&
             event->type() == QEvent::KeyPress &&
             static_cast<QKeyEvent*>(event)->key() == Qt::Key_Return) {
-            form_->editNrmlContent_KeyDown(platform::vbKeyReturn);
+            form_->editNrmlContent_KeyDown(platform::kKeyReturn);
             return true;
         }
         return false;
@@ -469,7 +469,7 @@ bool RecordPane::editNrmlContent_KeyDown(int keyCode) {
     if (!line) return false;
     const QString scheme = editNrmlScheme->currentText().toLower();
     const int position = record->positionOf(line);
-    if (keyCode == platform::vbKeyUp) {
+    if (keyCode == platform::kKeyUp) {
         if (position <= 1) {
             QApplication::beep();
             return false;
@@ -478,7 +478,7 @@ bool RecordPane::editNrmlContent_KeyDown(int keyCode) {
         const Record::LineId previous = record->idAt(position - 1);
         record->selectOnly(previous);
         record->setBold(previous, true);
-    } else if (keyCode == platform::vbKeyReturn || keyCode == platform::vbKeyDown) {
+    } else if (keyCode == platform::kKeyReturn || keyCode == platform::kKeyDown) {
         const int next = position < record->count() ? position + 1 : 1;
         record->setBold(line, false);
         const Record::LineId item = record->idAt(next);
@@ -492,7 +492,7 @@ bool RecordPane::editNrmlContent_KeyDown(int keyCode) {
         return false;
     }
     showCurrentLineQuietly();
-    return keyCode == platform::vbKeyReturn;
+    return keyCode == platform::kKeyReturn;
 }
 
 void RecordPane::editNrmlContent_Click() {

@@ -113,14 +113,14 @@ void RecordPane::connectMetaPanel() {
 
 void RecordPane::MetaPanel_KeyDown(int keyCode, int) {
     switch (keyCode) {
-    case platform::vbKeyDelete:
+    case platform::kKeyDelete:
         deleteSelectedLines(*this, *record);
         return;
-    case platform::vbKeyReturn:
+    case platform::kKeyReturn:
         selectNextLine();
         return;
-    case platform::vbKeyHome:
-    case platform::vbKeyInsert:
+    case platform::kKeyHome:
+    case platform::kKeyInsert:
         modSchemas::loadDomainScheme(context);
         return;
     default:
@@ -148,7 +148,7 @@ void RecordPane::selectNextLine() {
 bool RecordPane::MetaPanel_KeyPress(int keyAscii) {
     const LineId line = record->selectedLine();
     if (!line) return false;
-    if (keyAscii == platform::vbKeyBack) {
+    if (keyAscii == platform::kKeyBack) {
         QString content = record->cell(line, Record::Content);
         if (content.isEmpty()) return true;
         if (markHTMLmodifiedCheckList(kEditReason) == platform::vbCancel) return true;
@@ -175,7 +175,7 @@ bool RecordPane::MetaPanel_KeyPress(int keyAscii) {
 
 void RecordPane::MetaPanel_KeyUp(int keyCode, int) {
     if (EditPanel->isHidden()) return;
-    if (keyCode != platform::vbKeyUp && keyCode != platform::vbKeyDown) return;
+    if (keyCode != platform::kKeyUp && keyCode != platform::kKeyDown) return;
     fillingEditPanel = true;
     editCurrentLine();
     fillingEditPanel = false;
@@ -233,7 +233,7 @@ void RecordPane::MetaPanel_MouseUp(int button, int shift, int x, int y) {
                     }
                 }
             }
-            if (shift == platform::vbShiftMask) {
+            if (shift == platform::kShiftMask) {
                 if (!EditPanel->isHidden()) ActivateEditPanel(false);
             } else {
                 const LineId selected = record->selectedLine();
@@ -252,7 +252,7 @@ void RecordPane::MetaPanel_MouseUp(int button, int shift, int x, int y) {
         platform::MsgBox(QStringLiteral("Error in Metapanel: ") + QString::fromLocal8Bit(e.what()));
         return;
     }
-    if (button == platform::vbRightButton) {
+    if (button == platform::kRightButton) {
         record->selectOnly(hitLine);
         mnuMaintMeta1->popup(MetaPanel->mapToGlobal(platform::twipsToPixels(QPoint(x, y))));
     }

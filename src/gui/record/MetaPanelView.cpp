@@ -221,8 +221,8 @@ void MetaPanelView::keyPressEvent(QKeyEvent* event) {
     QPointer<MetaPanelView> self(this);
     catchUp();
     if (handlers_) {
-        const int code = platform::vbKeyCode(event->key(), event->modifiers());
-        if (code != 0 && handlers_->keyDown(code, platform::vbShiftState(event->modifiers()))) {
+        const int code = platform::keyCodeOf(event->key(), event->modifiers());
+        if (code != 0 && handlers_->keyDown(code, platform::shiftStateOf(event->modifiers()))) {
             if (self) event->accept();
             return;
         }
@@ -241,8 +241,8 @@ void MetaPanelView::keyPressEvent(QKeyEvent* event) {
 
 void MetaPanelView::keyReleaseEvent(QKeyEvent* event) {
     QPointer<MetaPanelView> self(this);
-    const int code = platform::vbKeyCode(event->key(), event->modifiers());
-    if (handlers_ && !event->isAutoRepeat() && code != 0) handlers_->keyUp(code, platform::vbShiftState(event->modifiers()));
+    const int code = platform::keyCodeOf(event->key(), event->modifiers());
+    if (handlers_ && !event->isAutoRepeat() && code != 0) handlers_->keyUp(code, platform::shiftStateOf(event->modifiers()));
     if (self) QTreeView::keyReleaseEvent(event);
 }
 
@@ -260,7 +260,7 @@ void MetaPanelView::mouseMoveEvent(QMouseEvent* event) {
     QPointer<MetaPanelView> self(this);
     if (handlers_) {
         const QPoint twips = twipsFromViewportPoint(event->position().toPoint());
-        handlers_->mouseMove(platform::vbButtons(event->buttons()), platform::vbShiftState(event->modifiers()), twips.x(),
+        handlers_->mouseMove(platform::buttonsOf(event->buttons()), platform::shiftStateOf(event->modifiers()), twips.x(),
                              twips.y());
     }
     if (self) QTreeView::mouseMoveEvent(event);
@@ -271,7 +271,7 @@ void MetaPanelView::mouseReleaseEvent(QMouseEvent* event) {
     QTreeView::mouseReleaseEvent(event);
     if (!self || !handlers_) return;
     const QPoint twips = twipsFromViewportPoint(event->position().toPoint());
-    handlers_->mouseUp(platform::vbButton(event->button()), platform::vbShiftState(event->modifiers()), twips.x(),
+    handlers_->mouseUp(platform::buttonOf(event->button()), platform::shiftStateOf(event->modifiers()), twips.x(),
                        twips.y());
 }
 

@@ -67,7 +67,7 @@ TEST(ListTreeView, ClicksSelectAndRaiseNodeClickButAChangedSelectionDoesNot) {
     p.click(b);
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(p.tree.selected(), b);
-    EXPECT_EQ(downs, QList<int>{platform::vbLeftButton});
+    EXPECT_EQ(downs, QList<int>{platform::kLeftButton});
     // Selected from the tree, or by the arrow keys: shown, but no click. A selected folder
     // shows its open image.
     const auto image = [&](NodeId node) {
@@ -81,7 +81,7 @@ TEST(ListTreeView, ClicksSelectAndRaiseNodeClickButAChangedSelectionDoesNot) {
     widget_input::key(&p.view, Qt::Key_Down);
     EXPECT_EQ(p.tree.selected(), b);
     p.click(a, Qt::RightButton);
-    EXPECT_EQ(downs.last(), platform::vbRightButton);
+    EXPECT_EQ(downs.last(), platform::kRightButton);
     EXPECT_EQ(clicks, 1);
     // A press on one node and a release on another is no click.
     widget_input::mouse(p.view.viewport(), QEvent::MouseButtonPress, Qt::LeftButton, Qt::LeftButton, {}, p.at(a));
