@@ -200,7 +200,7 @@ void ListTreeView::Refresh() {
 
 std::unique_ptr<platform::DataObject> ListTreeView::collectDragData() {
     auto data = std::make_unique<platform::DataObject>();
-    Q_EMIT OLESetData(*data);
+    if (handlers_) handlers_->setData(*data);
     return data;
 }
 
@@ -227,9 +227,8 @@ bool ListTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* e
     const ListTree::NodeId id = model_->idOf(index);
     if (!id) return false;
     QPointer<ListTreeView> self(this);
-    int cancel = 0;
-    Q_EMIT BeforeLabelEdit(cancel);
-    if (!self || cancel != 0 || !tree_.contains(id)) return false;
+    const bool cancel = handlers_ && handlers_->beforeLabelEdit();
+    if (!self || cancel || !tree_.contains(id)) return false;
     labelEditId_ = id;
     labelCommitted_ = false;
     labelCommittedText_.clear();
@@ -241,7 +240,7 @@ bool ListTreeView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* e
 void ListTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     const ListTree::NodeId id = labelEditId_;
     const bool committed = labelCommitted_;
-    QString newString = committed ? labelCommittedText_ : QString();
+    const QString newString = committed ? labelCommittedText_ : QString();
     labelEditId_ = 0;
     labelCommitted_ = false;
     labelCommittedText_.clear();
@@ -249,9 +248,8 @@ void ListTreeView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHi
     QPointer<ListTreeView> self(this);
     QTreeView::closeEditor(editor, hint);
     if (!self || id == 0) return;
-    int cancel = 0;
-    Q_EMIT AfterLabelEdit(cancel, newString);
-    if (!self || cancel != 0 || newString.isEmpty()) return;
+    const bool cancel = handlers_ && handlers_->afterLabelEdit(newString);
+    if (!self || cancel || newString.isEmpty()) return;
     tree_.setText(id, newString);
 }
 
@@ -346,8 +344,9 @@ void ListTreeView::dragOver(QDropEvent* event, int state) {
     platform::DataObject data(event->mimeData(), event->source());
     int effect = effectsOf(event->possibleActions());
     const QPoint twips = twipsFromViewportPoint(event->position().toPoint());
-    Q_EMIT OLEDragOver(data, effect, platform::buttonsOf(event->buttons()), platform::shiftStateOf(event->modifiers()),
-                       twips.x(), twips.y(), state);
+    if (handlers_)
+        effect = handlers_->dragOver(data, effect, platform::buttonsOf(event->buttons()),
+                                     platform::shiftStateOf(event->modifiers()), twips.x(), twips.y(), state);
     if (!self) return;
     // What the pane takes it takes as a copy: the source keeps its rows.
     if (effect != platform::vbDropEffectNone && event->possibleActions().testFlag(Qt::CopyAction)) {
@@ -372,18 +371,17 @@ void ListTreeView::dragMoveEvent(QDragMoveEvent* event) {
 void ListTreeView::dragLeaveEvent(QDragLeaveEvent* event) {
     event->accept();
     platform::DataObject data(lastDragData_, lastDragSource_);
-    int effect = platform::vbDropEffectNone;
     const QPoint twips = twipsFromViewportPoint(viewport()->mapFromGlobal(QCursor::pos()));
-    Q_EMIT OLEDragOver(data, effect, 0, 0, twips.x(), twips.y(), platform::vbLeave);
+    if (handlers_) handlers_->dragOver(data, platform::vbDropEffectNone, 0, 0, twips.x(), twips.y(), platform::vbLeave);
 }
 
 void ListTreeView::dropEvent(QDropEvent* event) {
     QPointer<ListTreeView> self(this);
     platform::DataObject data(event->mimeData(), event->source());
-    int effect = effectsOf(event->possibleActions());
     const QPoint twips = twipsFromViewportPoint(event->position().toPoint());
-    Q_EMIT OLEDragDrop(data, effect, platform::buttonsOf(event->buttons()), platform::shiftStateOf(event->modifiers()),
-                       twips.x(), twips.y());
+    if (handlers_)
+        handlers_->dragDrop(data, platform::buttonsOf(event->buttons()), platform::shiftStateOf(event->modifiers()),
+                            twips.x(), twips.y());
     if (!self) return;
     event->setDropAction(Qt::CopyAction);
     event->accept();

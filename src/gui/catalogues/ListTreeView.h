@@ -20,8 +20,28 @@ class ListTreeEditDelegate;
 class ListTreeView : public QTreeView {
     Q_OBJECT
 public:
+    // What the view asks the pane's handlers; each answers with its return value.
+    class Handlers {
+    public:
+        virtual ~Handlers() = default;
+        // An edit of the selected node's text is about to start; true stops it.
+        virtual bool beforeLabelEdit() = 0;
+        // The edit ended with the typed text, or a null text when it was abandoned; unless the
+        // answer is true (cancel), a non-empty text becomes the node's text.
+        virtual bool afterLabelEdit(const QString& newString) = 0;
+        // Fills the data a drag starting here carries.
+        virtual void setData(platform::DataObject& data) = 0;
+        // A drag over the pane (state: vbEnter, vbLeave or vbOver), coming with what it allows:
+        // the effect the pane takes (vbDropEffectNone refuses it).
+        virtual int dragOver(const platform::DataObject& data, int effect, int button, int shift, int x, int y,
+                             int state) = 0;
+        virtual void dragDrop(const platform::DataObject& data, int button, int shift, int x, int y) = 0;
+    };
+
     explicit ListTreeView(ListTree& tree, QWidget* parent = nullptr);
     ~ListTreeView() override;
+    // The pane's handlers (not owned; none: edits go ahead, drags carry nothing, drops are taken).
+    void setHandlers(Handlers* handlers) { handlers_ = handlers; }
 
     ListTree& tree() const { return tree_; }
     ListTreeModel& treeModel() const { return *model_; }
@@ -30,17 +50,17 @@ public:
     ListTree::NodeId HitTest(int x, int y) const;
     // Scrolls by whole lines (negative: up).
     void ScrollLine(int lines);
-    // Starts editing the selected node's text (BeforeLabelEdit may refuse); false when there is
+    // Starts editing the selected node's text (the handlers may refuse); false when there is
     // none, it was refused, or an edit is open already.
     bool StartLabelEdit();
-    // Ends an open edit: commits the typed text (AfterLabelEdit with it) or abandons it
-    // (AfterLabelEdit with a null text). The editor then goes without committing again.
+    // Ends an open edit: commits the typed text (the handlers' afterLabelEdit with it) or
+    // abandons it (with a null text). The editor then goes without committing again.
     void EndLabelEdit(bool cancel = false);
     bool IsLabelEditing() const { return labelEditor_ != nullptr; }
     void Refresh();
     QString ToolTipText() const { return toolTipText_; }
     void setToolTipText(const QString& text) { toolTipText_ = text; }
-    // The data a drag starting now carries (raises OLESetData).
+    // The data a drag starting now carries (the handlers fill it).
     std::unique_ptr<platform::DataObject> collectDragData();
 
 Q_SIGNALS:
@@ -49,15 +69,6 @@ Q_SIGNALS:
     void MouseDown(int Button, int Shift, int x, int y);
     void MouseMove(int Button, int Shift, int x, int y);
     void MouseUp(int Button, int Shift, int x, int y);
-    // An edit of the selected node's text is about to start; Cancel = 1 stops it.
-    void BeforeLabelEdit(int& Cancel);
-    // The edit ended: NewString is the typed text, or a null text when it was abandoned.
-    // Unless Cancel is set, a non-empty NewString becomes the node's text.
-    void AfterLabelEdit(int& Cancel, QString& NewString);
-    void OLESetData(platform::DataObject& Data);
-    // State: vbEnter, vbLeave or vbOver; Effect comes in as what the drag allows.
-    void OLEDragOver(platform::DataObject& Data, int& Effect, int Button, int Shift, int x, int y, int State);
-    void OLEDragDrop(platform::DataObject& Data, int& Effect, int Button, int Shift, int x, int y);
     // A drag started here has ended, with what the target did.
     void OLECompleteDrag(int Effect);
 
@@ -85,10 +96,11 @@ private:
     void showTreeSelection();
     void showExpandedNodes();
     void updateLook();
-    // Closes an open label edit without raising AfterLabelEdit.
+    // Closes an open label edit without asking the handlers.
     void abandonLabelEdit();
 
     ListTree& tree_;
+    Handlers* handlers_ = nullptr;
     ListTreeModel* model_;
     ListTreeEditDelegate* delegate_;
     QString toolTipText_;

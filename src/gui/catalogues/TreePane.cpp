@@ -25,8 +25,11 @@ TreePane::TreePane(ProgramContext& context, WindowFrame& frame)
     connectTreePane();
 }
 
-// The trees and menus stay with the window; their connections to the pane go with it.
-TreePane::~TreePane() = default;
+// The trees and menus stay with the window; their connections to the pane go with it, and
+// the trees ask the pane nothing more.
+TreePane::~TreePane() {
+    for (ListTreeView* view : TreeView1) view->setHandlers(nullptr);
+}
 
 QWidget* TreePane::window() const {
     return frame.clientArea()->window();

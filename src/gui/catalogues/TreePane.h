@@ -3,17 +3,18 @@
 #include "app/Layout.h"
 #include "core/catalogues/ListTree.h"
 #include "core/program/ProgramContext.h"
+#include "gui/catalogues/ListTreeView.h"
 
 #include <QObject>
 #include <QString>
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QMenu;
 class QTimer;
 class QWidget;
-class ListTreeView;
 class WindowFrame;
 
 namespace platform {
@@ -94,13 +95,14 @@ public:
     void TreeView1_MouseDown(int index, int button, int shift, int x, int y);
     void TreeView1_MouseMove(int index, int button, int shift, int x, int y);
     void TreeView1_MouseUp(int index, int button, int shift, int x, int y);
-    void TreeView1_BeforeLabelEdit(int index, int& cancel);
-    void TreeView1_AfterLabelEdit(int index, int& cancel, QString& newString);
+    // A label edit about to start and one ended; each answers whether to cancel it.
+    bool TreeView1_BeforeLabelEdit(int index);
+    bool TreeView1_AfterLabelEdit(int index, const QString& newString);
     void TreeView1_OLESetData(int index, platform::DataObject& data);
-    void TreeView1_OLEDragOver(int index, platform::DataObject& data, int& effect, int button, int shift, int x,
-                               int y, int state);
-    void TreeView1_OLEDragDrop(int index, platform::DataObject& data, int& effect, int button, int shift, int x,
-                               int y);
+    // Answers the effect the pane takes.
+    int TreeView1_OLEDragOver(int index, const platform::DataObject& data, int effect, int button, int shift, int x,
+                              int y, int state);
+    void TreeView1_OLEDragDrop(int index, const platform::DataObject& data, int button, int shift, int x, int y);
     void TreeView1_OLECompleteDrag(int index);
     void ScrollTimer_Timer();
     // Context menu item 1..15, the edit toggle and the hidden Load Previous List.
@@ -114,6 +116,8 @@ private:
     void connectTreePane();
 
     std::array<ListTreeView*, 2> TreeView1{};
+    // What each tree's view asks, answered by the handlers above.
+    std::array<std::unique_ptr<ListTreeView::Handlers>, 2> treeHandlers_;
     QTimer* ScrollTimer = nullptr;  // the tree's auto-scroll during a drag
     QMenu* mnuMaintNodes1 = nullptr;
     ControlArray<QAction> mnuMaintNodes;

@@ -107,13 +107,33 @@ void reportDropFailure(const modTree::TreeError& error, const QString& name) {
     }
 }
 
+// What a tree's view asks, handed to the pane's handlers with the tree's index.
+class TreeHandlers final : public ListTreeView::Handlers {
+public:
+    TreeHandlers(TreePane& pane, int index) : pane_(pane), index_(index) {}
+    bool beforeLabelEdit() override { return pane_.TreeView1_BeforeLabelEdit(index_); }
+    bool afterLabelEdit(const QString& newString) override { return pane_.TreeView1_AfterLabelEdit(index_, newString); }
+    void setData(platform::DataObject& data) override { pane_.TreeView1_OLESetData(index_, data); }
+    int dragOver(const platform::DataObject& data, int effect, int button, int shift, int x, int y, int state) override {
+        return pane_.TreeView1_OLEDragOver(index_, data, effect, button, shift, x, y, state);
+    }
+    void dragDrop(const platform::DataObject& data, int button, int shift, int x, int y) override {
+        pane_.TreeView1_OLEDragDrop(index_, data, button, shift, x, y);
+    }
+
+private:
+    TreePane& pane_;
+    int index_;
+};
+
 }  // namespace
 
 void TreePane::connectTreePane() {
     buildTreeMenus();
     for (int index = 0; index < int(TreeView1.size()); ++index) {
         ListTreeView* tree = TreeView1[size_t(index)];
-        // Direct connections: the handlers write back through the references.
+        treeHandlers_[size_t(index)] = std::make_unique<TreeHandlers>(*this, index);
+        tree->setHandlers(treeHandlers_[size_t(index)].get());
         const auto direct = Qt::DirectConnection;
         connect(tree, &ListTreeView::NodeClick, this, [this, index] { TreeView1_NodeClick(index); }, direct);
         connect(tree, &ListTreeView::MouseDown, this,
@@ -122,22 +142,6 @@ void TreePane::connectTreePane() {
                 [this, index](int b, int s, int x, int y) { TreeView1_MouseMove(index, b, s, x, y); }, direct);
         connect(tree, &ListTreeView::MouseUp, this,
                 [this, index](int b, int s, int x, int y) { TreeView1_MouseUp(index, b, s, x, y); }, direct);
-        connect(tree, &ListTreeView::BeforeLabelEdit, this,
-                [this, index](int& cancel) { TreeView1_BeforeLabelEdit(index, cancel); }, direct);
-        connect(tree, &ListTreeView::AfterLabelEdit, this,
-                [this, index](int& cancel, QString& text) { TreeView1_AfterLabelEdit(index, cancel, text); }, direct);
-        connect(tree, &ListTreeView::OLESetData, this,
-                [this, index](platform::DataObject& data) { TreeView1_OLESetData(index, data); }, direct);
-        connect(tree, &ListTreeView::OLEDragOver, this,
-                [this, index](platform::DataObject& data, int& effect, int b, int s, int x, int y, int state) {
-                    TreeView1_OLEDragOver(index, data, effect, b, s, x, y, state);
-                },
-                direct);
-        connect(tree, &ListTreeView::OLEDragDrop, this,
-                [this, index](platform::DataObject& data, int& effect, int b, int s, int x, int y) {
-                    TreeView1_OLEDragDrop(index, data, effect, b, s, x, y);
-                },
-                direct);
         connect(tree, &ListTreeView::OLECompleteDrag, this, [this, index](int) { TreeView1_OLECompleteDrag(index); });
     }
     connect(ScrollTimer, &QTimer::timeout, this, &TreePane::ScrollTimer_Timer);
@@ -237,32 +241,33 @@ void TreePane::TreeView1_MouseUp(int, int, int, int, int) {
 
 // ---- renaming ---------------------------------------------------------------------------
 
-void TreePane::TreeView1_BeforeLabelEdit(int, int&) {
+bool TreePane::TreeView1_BeforeLabelEdit(int) {
     labelEditing = true;
+    return false;
 }
 
-void TreePane::TreeView1_AfterLabelEdit(int index, int& cancel, QString& newString) {
+bool TreePane::TreeView1_AfterLabelEdit(int index, const QString& newString) {
     ListTree& tree = listTree(index);
     const NodeId node = tree.selected();
-    if (!node) return;
+    if (!node) return false;
     labelEditing = false;
-    // This handler writes the text itself (or keeps the old one).
-    cancel = 1;
+    // From here this handler writes the text itself (or keeps the old one): the view does not.
     // Escape, or a name with nothing left once cleaned, changes nothing.
-    if (modTree::isListRoot(tree, node) || newString.isEmpty()) return;
+    if (modTree::isListRoot(tree, node) || newString.isEmpty()) return true;
     const QString text = modLists::safeNodeText(newString);
-    if (text.isEmpty() || text == tree.text(node)) return;
+    if (text.isEmpty() || text == tree.text(node)) return true;
     if (modTree::namesake(tree, tree.parent(node), text, node)) {
         MsgBox(QStringLiteral("This folder already holds an entry named ") + text +
                    QStringLiteral(". The entry keeps its name ") + tree.text(node) + QLatin1Char('.'),
                platform::vbOKOnly, kAlertTitle);
-        return;
+        return true;
     }
-    if (markListmodifiedCheckHTML() == platform::vbCancel || !tree.contains(node)) return;
+    if (markListmodifiedCheckHTML() == platform::vbCancel || !tree.contains(node)) return true;
     tree.setText(node, text);
     modTree::setNodeKey(tree, node, tree.childKey(tree.parent(node), text) + tree.tag(node));
     // A term or subject follows its new name; batches, links and other commands keep theirs.
     tree.setTag(node, modTree::renamedTag(tree.tag(node), text));
+    return true;
 }
 
 // ---- dragging ----------------------------------------------------------------------------
@@ -275,12 +280,13 @@ void TreePane::TreeView1_OLESetData(int index, platform::DataObject& data) {
                  QLatin1Char('|') + tree.tag(node) + QStringLiteral(".fld"));
 }
 
-void TreePane::TreeView1_OLEDragOver(int index, platform::DataObject&, int&, int, int, int x, int y, int state) {
+int TreePane::TreeView1_OLEDragOver(int index, const platform::DataObject&, int effect, int, int, int x, int y,
+                                    int state) {
     ListTreeView* view = TreeView1[size_t(index)];
     if (state == platform::vbLeave) {
         view->tree().setDropHighlight(0);
         ScrollTimer->stop();
-        return;
+        return effect;
     }
     view->tree().setDropHighlight(view->HitTest(x, y));
     // The bottom of the rows: a sideways scroll bar below them would hide the bottom band.
@@ -291,10 +297,11 @@ void TreePane::TreeView1_OLEDragOver(int index, platform::DataObject&, int&, int
         scrollUp = 1;
     } else {
         ScrollTimer->stop();
-        return;
+        return effect;
     }
     // Started once: every move of the drag would otherwise put the first tick off again.
     if (!ScrollTimer->isActive()) ScrollTimer->start();
+    return effect;
 }
 
 void TreePane::ScrollTimer_Timer() {
@@ -448,7 +455,7 @@ void dropCommand(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, 
 
 }  // namespace
 
-void TreePane::TreeView1_OLEDragDrop(int index, platform::DataObject& data, int&, int, int shift, int, int) {
+void TreePane::TreeView1_OLEDragDrop(int index, const platform::DataObject& data, int, int shift, int, int) {
     ListTreeView* view = TreeView1[size_t(index)];
     ListTree& tree = view->tree();
     ScrollTimer->stop();

@@ -11,19 +11,43 @@
 #include <QScrollBar>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
 using NodeId = ListTree::NodeId;
 using Place = ListTree::Place;
 
 namespace {
 
+// The view's questions answered by the test: each answer a function, a default where none.
+struct Answers final : ListTreeView::Handlers {
+    std::function<bool()> before;
+    std::function<bool(const QString&)> after;
+    std::function<void(platform::DataObject&)> data;
+    std::function<int(const platform::DataObject&, int effect, int x, int y, int state)> over;
+    std::function<void(const platform::DataObject&, int x, int y)> drop;
+    bool beforeLabelEdit() override { return before ? before() : false; }
+    bool afterLabelEdit(const QString& text) override { return after ? after(text) : false; }
+    void setData(platform::DataObject& d) override {
+        if (data) data(d);
+    }
+    int dragOver(const platform::DataObject& d, int effect, int, int, int x, int y, int state) override {
+        return over ? over(d, effect, x, y, state) : effect;
+    }
+    void dragDrop(const platform::DataObject& d, int, int, int x, int y) override {
+        if (drop) drop(d, x, y);
+    }
+};
+
 // A catalogue as the list loader builds it: nodes keyed by their path of names, each ending in "\".
 struct Pane {
     ListTree tree;
     ListTreeView view{tree};
+    Answers answers;
     NodeId root = tree.add(0, Place::Last, u"Sites\\"_s, u"Sites"_s, 1, 4);
 
     Pane() {
+        view.setHandlers(&answers);
         view.resize(260, 200);
         widget_input::showAndWait(&view);
     }
@@ -168,10 +192,11 @@ TEST(ListTreeView, ALabelEditCommitsOnEnterOnceAndNotOnEscapeOrWhenRefused) {
     const NodeId folder = p.add(p.root, u"New Folder"_s);
     QStringList after;
     int refuse = 0;
-    QObject::connect(&p.view, &ListTreeView::BeforeLabelEdit, [&](int& cancel) { cancel = refuse; });
-    QObject::connect(&p.view, &ListTreeView::AfterLabelEdit, [&](int&, QString& text) {
+    p.answers.before = [&] { return refuse != 0; };
+    p.answers.after = [&](const QString& text) {
         after << (text.isNull() ? u"<abandoned>"_s : text);
-    });
+        return false;
+    };
     const auto edit = [&](const QString& text, int key) {
         ASSERT_TRUE(p.view.StartLabelEdit());
         QLineEdit* editor = p.editor();
@@ -239,21 +264,21 @@ TEST(ListTreeView, ADragCarriesItsDataAsACopyAndTheDropTargetsHandlersDecide) {
     to.view.move(from.view.x() + 300, from.view.y());
     const NodeId link = from.add(from.root, u"Link"_s, 2);
     const NodeId target = to.add(to.root, u"Folder"_s);
-    QObject::connect(&from.view, &ListTreeView::OLESetData, [&](platform::DataObject& data) {
-        data.SetText(from.tree.tag(from.tree.selected()));
-    });
+    from.answers.data = [&](platform::DataObject& data) { data.SetText(from.tree.tag(from.tree.selected())); };
     from.tree.setTag(link, u"http://link.example/"_s);
     int completed = -1;
     QObject::connect(&from.view, &ListTreeView::OLECompleteDrag, [&](int effect) { completed = effect; });
     QList<int> states;
-    QObject::connect(&to.view, &ListTreeView::OLEDragOver,
-                     [&](platform::DataObject&, int&, int, int, int, int, int state) { states << state; });
+    to.answers.over = [&](const platform::DataObject&, int effect, int, int, int state) {
+        states << state;
+        return effect;
+    };
     QString dropped;
     NodeId droppedOn = 0;
-    QObject::connect(&to.view, &ListTreeView::OLEDragDrop, [&](platform::DataObject& data, int&, int, int, int x, int y) {
+    to.answers.drop = [&](const platform::DataObject& data, int x, int y) {
         dropped = data.GetText();
         droppedOn = to.view.HitTest(x, y);
-    });
+    };
     from.click(link);
     const QStringList sourceRows = from.rows();
     const Qt::DropAction done = widget_input::drag(from.view.viewport(), from.at(link), to.view.viewport(), to.at(target));
@@ -266,8 +291,7 @@ TEST(ListTreeView, ADragCarriesItsDataAsACopyAndTheDropTargetsHandlersDecide) {
     EXPECT_EQ(from.tree.count(), 2);
 
     // A drop the handler refuses over the pane is not taken.
-    QObject::connect(&to.view, &ListTreeView::OLEDragOver,
-                     [](platform::DataObject&, int& effect, int, int, int, int, int) { effect = platform::vbDropEffectNone; });
+    to.answers.over = [](const platform::DataObject&, int, int, int, int) { return int(platform::vbDropEffectNone); };
     QMimeData words;
     words.setText(u"words"_s);
     QDragMoveEvent over(to.at(target), Qt::CopyAction | Qt::MoveAction, &words, Qt::LeftButton, {});
