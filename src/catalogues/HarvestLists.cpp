@@ -117,17 +117,13 @@ ListDocuments::LoadOutcome loadHCL(TreePane& form, const QString& location, cons
             if (w) w->frame.recordPane().setFilling(false);
         }
     } clear{alive};
-    const QString handed = fetchedText ? *fetchedText : QString();
 
     ListDocuments::showWaitDialog(*window, kLoadingText, false);
-    QCoreApplication::processEvents();
-    if (!alive) return LoadOutcome::NotLoaded;
-    const auto fetched = ListDocuments::fetch(*window, location, fetchedText ? &handed : nullptr,
-                                              QStringLiteral("Harvest Control List not found"),
-                                              QStringLiteral("Error loading Harvest Control List"));
-    if (!fetched || !alive) return LoadOutcome::NotLoaded;
-    if (!ListDocuments::mayReplaceList(*window)) return LoadOutcome::Kept;
-    if (!alive) return LoadOutcome::NotLoaded;
+    std::optional<ListDocuments::Fetched> fetched;
+    const LoadOutcome opening = ListDocuments::openListDocument(alive, location, fetchedText,
+                                                                QStringLiteral("Harvest Control List not found"),
+                                                                QStringLiteral("Error loading Harvest Control List"), fetched);
+    if (opening != LoadOutcome::Loaded) return opening;
 
     DocumentState& state = window->context.document;
     state.setListFile(platform::isLocalPath(location) ? fetched->localPath : QString());

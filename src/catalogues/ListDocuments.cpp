@@ -180,6 +180,18 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
     return fetched;
 }
 
+LoadOutcome openListDocument(const QPointer<TreePane>& pane, const QString& location, const QString* fetchedText,
+                             const QString& notFoundTitle, const QString& errorTitle, std::optional<Fetched>& fetched) {
+    const QString handed = fetchedText ? *fetchedText : QString();
+    QCoreApplication::processEvents();
+    if (!pane) return LoadOutcome::NotLoaded;
+    fetched = fetch(*pane, location, fetchedText ? &handed : nullptr, notFoundTitle, errorTitle);
+    if (!fetched || !pane) return LoadOutcome::NotLoaded;
+    if (!mayReplaceList(*pane)) return LoadOutcome::Kept;
+    if (!pane) return LoadOutcome::NotLoaded;
+    return LoadOutcome::Loaded;
+}
+
 bool mayReplaceList(TreePane& window) {
     return window.saveListCheck(QStringLiteral("before opening a new one")) != platform::vbCancel;
 }

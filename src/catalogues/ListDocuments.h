@@ -54,6 +54,13 @@ struct Fetched {
 std::optional<Fetched> fetch(TreePane& window, const QString& location, const QString* handedOver,
                              const QString& notFoundTitle, const QString& errorTitle);
 
+// The opening the Harvest Control List and channel loads share, once they have told the
+// user what they load: the window's events run, the document is fetched (see fetch) and the
+// user may keep the list shown (mayReplaceList). Loaded when the load goes on with `fetched`;
+// NotLoaded when the fetch failed or the pane went meanwhile; Kept when the user kept the list.
+LoadOutcome openListDocument(const QPointer<TreePane>& pane, const QString& location, const QString* fetchedText,
+                             const QString& notFoundTitle, const QString& errorTitle, std::optional<Fetched>& fetched);
+
 // Turns a list file's bytes into text: UTF-8 when they are valid UTF-8 (a BOM dropped),
 // else by the charset the HTTP reply or the XML declaration names, else Windows-1252.
 QString decodeListBytes(const QByteArray& bytes, const QString& contentType = QString());

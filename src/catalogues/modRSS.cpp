@@ -32,15 +32,12 @@ ListDocuments::LoadOutcome loadRSSChannel(TreePane& form, const QString& locatio
     ListDocuments::LoadGuard guard(form.context.commands);
     if (!guard.acquired()) return LoadOutcome::NotLoaded;
     const QPointer<TreePane> alive(window);
-    const QString handed = fetchedText ? *fetchedText : QString();
     ListDocuments::showProgress(*window, QStringLiteral("Please wait while Quorvantile loads in the RSS Channel"));
-    QCoreApplication::processEvents();
-    if (!alive) return LoadOutcome::NotLoaded;
-    const auto fetched = ListDocuments::fetch(*window, location, fetchedText ? &handed : nullptr,
-                                              QStringLiteral("RSS Channel not found"), QStringLiteral("Error"));
-    if (!fetched || !alive) return LoadOutcome::NotLoaded;
-    if (!ListDocuments::mayReplaceList(*window)) return LoadOutcome::Kept;
-    if (!alive) return LoadOutcome::NotLoaded;
+    std::optional<ListDocuments::Fetched> fetched;
+    const LoadOutcome opening = ListDocuments::openListDocument(alive, location, fetchedText,
+                                                                QStringLiteral("RSS Channel not found"),
+                                                                QStringLiteral("Error"), fetched);
+    if (opening != LoadOutcome::Loaded) return opening;
 
     frmRSS& dialog = frmRSS::instance(window->window(), window->context);
     DocumentState& state = window->context.document;
