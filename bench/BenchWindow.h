@@ -4,11 +4,11 @@
 // program folder in a temporary folder, for benchmarks that run what users run. The
 // platform the window ran on is reported as "qpa_platform" with the figures.
 #include <QMainWindow>
-#include "commands/modMTP.h"
+#include "core/commands/modMTP.h"
 #include "gui/catalogues/TreePane.h"
 
 #include <QMainWindow>
-#include "app/modMetaMain.h"
+#include "gui/app/modMetaMain.h"
 #include "platform/MsgBox.h"
 #include "platform/webengine/WebEngineBrowser.h"
 

@@ -4,7 +4,7 @@
 // (this program started again with --run), on the display Qt finds (bench/run-x: X and
 // offscreen); it reports the time from its own start, which the benchmark takes as the
 // iteration's time.
-#include "commands/modMTP.h"
+#include "core/commands/modMTP.h"
 #include "BenchWindow.h"
 
 #include <QApplication>

@@ -1,7 +1,7 @@
 // Field commands and command batches against a loaded main window: both must grow
 // linearly with the number of commands, also while the record grows with them.
 #include "BenchWindow.h"
-#include "commands/modMTP.h"
+#include "core/commands/modMTP.h"
 #include "core/record/Record.h"
 #include "platform/MsgBox.h"
 

@@ -3,10 +3,10 @@
 // items. Beside them, the reference: the same files parsed by libxml2 and walked.
 #include "BenchWindow.h"
 #include "References.h"
-#include "catalogues/HarvestLists.h"
-#include "catalogues/modRSS.h"
-#include "commands/modMTP.h"
-#include "domains/modSchemas.h"
+#include "gui/catalogues/HarvestLists.h"
+#include "gui/catalogues/modRSS.h"
+#include "core/commands/modMTP.h"
+#include "core/domains/modSchemas.h"
 #include "core/catalogues/ListTree.h"
 
 #include <QFile>

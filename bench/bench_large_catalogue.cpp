@@ -7,8 +7,8 @@
 #include "BenchWindow.h"
 #include "gui/app/WindowFrame.h"
 #include "ListFiles.h"
-#include "commands/ListLoading.h"
-#include "commands/modMTP.h"
+#include "core/commands/ListLoading.h"
+#include "core/commands/modMTP.h"
 #include "core/catalogues/ListTree.h"
 #include "platform/StatusBar.h"
 

@@ -4,9 +4,9 @@
 #include "BenchWindow.h"
 #include "ListFiles.h"
 #include "References.h"
-#include "app/modMetaMain.h"
-#include "commands/ListLoading.h"
-#include "commands/modMTP.h"
+#include "gui/app/modMetaMain.h"
+#include "core/commands/ListLoading.h"
+#include "core/commands/modMTP.h"
 #include "platform/MsgBox.h"
 #include "core/catalogues/ListTree.h"
 

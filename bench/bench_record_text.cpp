@@ -1,8 +1,8 @@
 #include "platform/TextCodec.h"
-#include "record/MetaReader.h"
-#include "record/MetaWriter.h"
-#include "record/RdfWriter.h"
-#include "record/modCharEncoding.h"
+#include "core/record/MetaReader.h"
+#include "core/record/MetaWriter.h"
+#include "core/record/RdfWriter.h"
+#include "core/record/modCharEncoding.h"
 
 #include <benchmark/benchmark.h>
 

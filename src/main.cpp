@@ -1,5 +1,5 @@
-#include "commands/modMTP.h"
-#include "app/modMetaMain.h"
+#include "core/commands/modMTP.h"
+#include "gui/app/modMetaMain.h"
 #include "core/program/ProgramContext.h"
 #include "platform/MsgBox.h"
 #include "platform/RegistryStore.h"

@@ -1,8 +1,8 @@
 // The browser pane, its toolbar and address box, and the dialogs of the main window.
 #include "AppTestSupport.h"
 
-#include "app/LogoWidget.h"
-#include "app/frmPreferences.h"
+#include "gui/app/LogoWidget.h"
+#include "gui/app/frmPreferences.h"
 #include "platform/WidgetInput.h"
 
 #include <QMenu>

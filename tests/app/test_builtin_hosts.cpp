@@ -3,20 +3,20 @@
 // or template, or as a list that says it is not bundled; only other hosts may fail, once a click.
 #include "AppTestSupport.h"
 
-#include "app/frmAbout.h"
-#include "app/frmHelpBrowser.h"
-#include "catalogues/ListLines.h"
-#include "commands/ListLoading.h"
-#include "domains/ResourcesMenu.h"
-#include "domains/SchemeHosts.h"
-#include "domains/frmStartup.h"
-#include "domains/modCheckList.h"
+#include "gui/app/frmAbout.h"
+#include "gui/app/frmHelpBrowser.h"
+#include "core/catalogues/ListLines.h"
+#include "core/commands/ListLoading.h"
+#include "gui/domains/ResourcesMenu.h"
+#include "core/domains/SchemeHosts.h"
+#include "gui/domains/frmStartup.h"
+#include "core/domains/modCheckList.h"
 #include "gui/app/HelpMenu.h"
 #include "platform/Folders.h"
 #include "platform/Modal.h"
 #include "platform/SchemeBundle.h"
 #include "platform/WidgetInput.h"
-#include "record/MetaReader.h"
+#include "core/record/MetaReader.h"
 
 #include <QDialog>
 #include <QDirIterator>

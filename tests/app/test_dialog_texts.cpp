@@ -3,10 +3,10 @@
 #include "AppTestSupport.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/app/WindowFrame.h"
-#include "app/frmAbout.h"
-#include "app/frmPreferences.h"
+#include "gui/app/frmAbout.h"
+#include "gui/app/frmPreferences.h"
 #include "gui/catalogues/frmHCL.h"
-#include "commands/frmSourceHTML.h"
+#include "gui/commands/frmSourceHTML.h"
 #include "platform/WidgetInput.h"
 
 #include <QCheckBox>

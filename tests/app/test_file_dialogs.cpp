@@ -1,7 +1,7 @@
 #include "AppTestSupport.h"
 
-#include "app/ModOpenSave.h"
-#include "app/modFileExists.h"
+#include "core/program/ModOpenSave.h"
+#include "core/program/modFileExists.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 // The File menu, and files and text dropped on the window.
 #include "AppTestSupport.h"
-#include "app/LogoWidget.h"
-#include "commands/frmSourceHTML.h"
+#include "gui/app/LogoWidget.h"
+#include "gui/commands/frmSourceHTML.h"
 #include "platform/WidgetInput.h"
 
 #include <QDialog>

@@ -1,8 +1,8 @@
 #include "AppTestSupport.h"
 
-#include "app/frmAbout.h"
-#include "app/frmHelpBrowser.h"
-#include "domains/modCheckList.h"
+#include "gui/app/frmAbout.h"
+#include "gui/app/frmHelpBrowser.h"
+#include "core/domains/modCheckList.h"
 #include "gui/app/HelpMenu.h"
 #include "platform/Inet.h"
 

@@ -4,7 +4,7 @@
 #include "platform/FileDialogs.h"
 #include "platform/Twips.h"
 #include "platform/WidgetInput.h"
-#include "record/frmdlogInput.h"
+#include "gui/record/frmdlogInput.h"
 
 #include <QAbstractItemView>
 #include <QGroupBox>

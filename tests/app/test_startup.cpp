@@ -1,8 +1,8 @@
 // Start-up, the settings it reads and the close that writes them back.
 #include "AppTestSupport.h"
 
-#include "app/frmPreferences.h"
-#include "domains/frmStartup.h"
+#include "gui/app/frmPreferences.h"
+#include "gui/domains/frmStartup.h"
 #include "platform/Folders.h"
 #include "platform/RegistryStore.h"
 #include "platform/Twips.h"

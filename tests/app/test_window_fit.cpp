@@ -1,6 +1,6 @@
 // The main window fits the screen it opens on, and its columns and panes show their texts.
 #include "AppTestSupport.h"
-#include "app/WindowPlacement.h"
+#include "gui/app/WindowPlacement.h"
 #include "platform/Twips.h"
 #include "platform/WidgetInput.h"
 

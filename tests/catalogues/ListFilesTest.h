@@ -1,10 +1,10 @@
 #pragma once
 #include <QMainWindow>
-#include "catalogues/ListLines.h"
-#include "commands/ListLoading.h"
-#include "commands/frmWaitProcess.h"
-#include "commands/modMTP.h"
-#include "domains/modSchemas.h"
+#include "core/catalogues/ListLines.h"
+#include "core/commands/ListLoading.h"
+#include "gui/commands/frmWaitProcess.h"
+#include "core/commands/modMTP.h"
+#include "core/domains/modSchemas.h"
 #include "core/catalogues/ListTree.h"
 #include "support/ListTrees.h"
 #include "support/ScriptedUi.h"

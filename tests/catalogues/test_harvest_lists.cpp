@@ -2,12 +2,12 @@
 #include "gui/app/WindowFrame.h"
 
 #include "gui/catalogues/frmHCL.h"
-#include "catalogues/modRSS.h"
+#include "gui/catalogues/modRSS.h"
 #include "platform/Folders.h"
 #include "platform/StatusBar.h"
 #include "platform/Twips.h"
 #include "platform/WidgetInput.h"
-#include "record/RdfWriter.h"
+#include "core/record/RdfWriter.h"
 #include "support/CommandRecorder.h"
 #include "support/LocalHttpServer.h"
 

@@ -1,7 +1,7 @@
 // Nodes below a link are written after it, whatever their names start with.
 #include <QMainWindow>
-#include "commands/ListLoading.h"
-#include "commands/modMTP.h"
+#include "core/commands/ListLoading.h"
+#include "core/commands/modMTP.h"
 #include "support/ListTrees.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"

@@ -1,10 +1,10 @@
 // Lists, Harvest Control Lists and channels written from generated trees and read back:
 // every name and link comes back as the tree held it.
-#include "catalogues/HarvestListText.h"
-#include "catalogues/ListLines.h"
-#include "catalogues/RssChannelText.h"
+#include "core/catalogues/HarvestListText.h"
+#include "core/catalogues/ListLines.h"
+#include "core/catalogues/RssChannelText.h"
 #include "core/catalogues/ListTree.h"
-#include "record/RdfWriter.h"
+#include "core/record/RdfWriter.h"
 #include "support/Common.h"
 #include "support/HardText.h"
 

@@ -3,7 +3,7 @@
 #include "gui/app/WindowFrame.h"
 
 #include "gui/catalogues/frmHCL.h"
-#include "catalogues/frmRSS.h"
+#include "gui/catalogues/frmRSS.h"
 #include "platform/WidgetInput.h"
 
 #include <QAction>

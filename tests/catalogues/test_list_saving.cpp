@@ -1,8 +1,8 @@
 #include <QMainWindow>
 #include "gui/catalogues/TreePane.h"
-#include "catalogues/ListLines.h"
-#include "commands/ListLoading.h"
-#include "commands/modMTP.h"
+#include "core/catalogues/ListLines.h"
+#include "core/commands/ListLoading.h"
+#include "core/commands/modMTP.h"
 #include "gui/catalogues/ListTreeModel.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "platform/StatusBar.h"

@@ -1,7 +1,7 @@
 #include "ListFilesTest.h"
 #include "gui/app/WindowFrame.h"
 
-#include "catalogues/frmRSS.h"
+#include "gui/catalogues/frmRSS.h"
 #include "platform/StatusBar.h"
 #include "platform/WidgetInput.h"
 

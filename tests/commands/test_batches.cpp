@@ -1,6 +1,6 @@
 #include "CommandsTestSupport.h"
 
-#include "app/CRegSettings.h"
+#include "core/program/CRegSettings.h"
 #include "support/LocalHttpServer.h"
 #include "support/OfflineBrowser.h"
 

@@ -1,9 +1,9 @@
 // Template batches and macro sets written and run again: every value comes back as it was.
 #include "CommandsTestSupport.h"
 
-#include "commands/CommandRoute.h"
+#include "core/commands/CommandRoute.h"
 #include "platform/TextCodec.h"
-#include "record/MetaWriter.h"
+#include "core/record/MetaWriter.h"
 #include "support/HardText.h"
 
 using namespace Qt::StringLiterals;

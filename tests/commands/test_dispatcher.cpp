@@ -1,6 +1,6 @@
 #include "CommandsTestSupport.h"
 
-#include "commands/CommandRoute.h"
+#include "core/commands/CommandRoute.h"
 #include "core/catalogues/ListTree.h"
 #include "support/LocalHttpServer.h"
 

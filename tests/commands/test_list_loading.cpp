@@ -1,10 +1,10 @@
 #include "gui/app/WindowFrame.h"
 #include <QDeadlineTimer>
 #include <QMainWindow>
-#include "app/frmHelpBrowser.h"
-#include "app/modMetaMain.h"
-#include "commands/ListLoading.h"
-#include "commands/modMTP.h"
+#include "gui/app/frmHelpBrowser.h"
+#include "gui/app/modMetaMain.h"
+#include "core/commands/ListLoading.h"
+#include "core/commands/modMTP.h"
 #include "gui/app/HelpMenu.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"

@@ -1,5 +1,5 @@
 #include "CommandsTestSupport.h"
-#include "app/CRegSettings.h"
+#include "core/program/CRegSettings.h"
 
 #include "platform/WidgetInput.h"
 

@@ -1,6 +1,6 @@
 #include "CommandsTestSupport.h"
 
-#include "app/frmHelpBrowser.h"
+#include "gui/app/frmHelpBrowser.h"
 #include "gui/app/HelpMenu.h"
 #include "platform/Inet.h"
 #include "core/catalogues/ListTree.h"

@@ -1,14 +1,14 @@
 // The content field per scheme, where "Load Scheme" fetches a scheme's values from, and the
 // "Schemas Control Panel".
 #include "record/RecordWindowTest.h"
-#include "app/CRegSettings.h"
+#include "core/program/CRegSettings.h"
 
-#include "app/frmHelpBrowser.h"
-#include "app/modMetaMain.h"
-#include "commands/modMacros.h"
-#include "domains/ResourcesMenu.h"
-#include "domains/SchemeHosts.h"
-#include "domains/frmCheckList.h"
+#include "gui/app/frmHelpBrowser.h"
+#include "gui/app/modMetaMain.h"
+#include "core/commands/modMacros.h"
+#include "gui/domains/ResourcesMenu.h"
+#include "core/domains/SchemeHosts.h"
+#include "gui/domains/frmCheckList.h"
 #include "gui/app/HelpMenu.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Folders.h"

@@ -1,6 +1,6 @@
 // With a keyring running, the firewall password is kept there and not in the settings file.
 #include <QMainWindow>
-#include "app/modMetaMain.h"
+#include "gui/app/modMetaMain.h"
 #include "support/TestContext.h"
 #include "core/program/ProgramContext.h"
 #include "support/Common.h"

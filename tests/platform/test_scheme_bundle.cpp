@@ -1,7 +1,7 @@
 // The program's own hosts answered from a bundle folder: the addresses the program writes
 // reach its files, nothing outside it is ever read, and the transfer control and the
 // browser's local server answer as a web server would, without a network.
-#include "app/modMetaMain.h"
+#include "gui/app/modMetaMain.h"
 #include "platform/BundleServer.h"
 #include "platform/Inet.h"
 #include "platform/SchemeBundle.h"

@@ -1,6 +1,6 @@
 #pragma once
 #include "core/record/Record.h"
-#include "domains/modSchemas.h"
+#include "core/domains/modSchemas.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/StatusBar.h"
 #include "platform/WidgetInput.h"

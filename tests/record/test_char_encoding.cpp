@@ -1,4 +1,4 @@
-#include "record/modCharEncoding.h"
+#include "core/record/modCharEncoding.h"
 #include "support/Common.h"
 
 #include <gtest/gtest.h>

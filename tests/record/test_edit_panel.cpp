@@ -1,10 +1,10 @@
 #include "record/RecordWindowTest.h"
 
-#include "domains/SchemeHosts.h"
+#include "core/domains/SchemeHosts.h"
 #include "gui/record/frmACTVers.h"
 #include "gui/record/frmAglsAgent.h"
 #include "gui/record/frmLongText.h"
-#include "record/frmdlogInput.h"
+#include "gui/record/frmdlogInput.h"
 
 #include <QPlainTextEdit>
 

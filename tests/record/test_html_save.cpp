@@ -1,6 +1,6 @@
 #include "record/RecordWindowTest.h"
 
-#include "commands/modMTP.h"
+#include "core/commands/modMTP.h"
 
 using testing_support::readBytes;
 

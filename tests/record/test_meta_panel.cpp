@@ -2,7 +2,7 @@
 
 #include "gui/catalogues/ListTreeModel.h"
 #include "gui/catalogues/ListTreeView.h"
-#include "record/frmdlogInput.h"
+#include "gui/record/frmdlogInput.h"
 
 #include <QHeaderView>
 #include <QMimeData>

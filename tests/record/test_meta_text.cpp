@@ -1,5 +1,5 @@
-#include "record/MetaReader.h"
-#include "record/MetaWriter.h"
+#include "core/record/MetaReader.h"
+#include "core/record/MetaWriter.h"
 #include "support/Common.h"
 
 #include <QRandomGenerator>

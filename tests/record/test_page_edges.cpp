@@ -1,8 +1,8 @@
 // Pages at the edges of what the rewriter meets: each saved again, every byte around the
 // meta elements kept, and a second save changing nothing.
-#include "record/MetaReader.h"
-#include "record/MetaWriter.h"
-#include "record/modCharEncoding.h"
+#include "core/record/MetaReader.h"
+#include "core/record/MetaWriter.h"
+#include "core/record/modCharEncoding.h"
 #include "support/Common.h"
 #include "support/HardText.h"
 #include "support/TestWindow.h"

@@ -1,6 +1,6 @@
 #include "record/RecordWindowTest.h"
 
-#include "commands/modMacros.h"
+#include "core/commands/modMacros.h"
 #include "platform/Inet.h"
 #include "core/catalogues/ListTree.h"
 #include "support/LocalHttpServer.h"

@@ -1,5 +1,5 @@
-#include "record/MetaWriter.h"
-#include "record/RdfWriter.h"
+#include "core/record/MetaWriter.h"
+#include "core/record/RdfWriter.h"
 #include "support/Common.h"
 
 #include <QXmlStreamReader>

@@ -1,5 +1,5 @@
 #pragma once
-#include "commands/modMTP.h"
+#include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
 #include "support/TestContext.h"
 

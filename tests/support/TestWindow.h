@@ -1,6 +1,6 @@
 #pragma once
 #include <QMainWindow>
-#include "app/modMetaMain.h"
+#include "gui/app/modMetaMain.h"
 #include "core/record/Record.h"
 #include "gui/app/FileMenu.h"
 #include "gui/app/HelpMenu.h"
@@ -9,7 +9,7 @@
 #include "gui/catalogues/ListTreeView.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
-#include "record/frmdlogInput.h"
+#include "gui/record/frmdlogInput.h"
 #include "platform/WidgetInput.h"
 #include "platform/WebBrowser.h"
 #include "support/OfflineBrowser.h"

@@ -1,4 +1,4 @@
-#include "app/modMetaMain.h"
+#include "gui/app/modMetaMain.h"
 #include "platform/webengine/WebEngineBrowser.h"
 #include "support/ScriptedUi.h"
 

@@ -1,11 +1,11 @@
 // The program's own pages in the real engine, without a network: they keep their own
 // addresses everywhere the user sees one or the program keeps one.
 #include <QMainWindow>
-#include "app/modMetaMain.h"
+#include "gui/app/modMetaMain.h"
 #include "support/TestContext.h"
 #include "platform/Folders.h"
 #include "gui/app/NavigationPane.h"
-#include "domains/SchemeHosts.h"
+#include "core/domains/SchemeHosts.h"
 #include "core/catalogues/ListTree.h"
 #include "platform/webengine/WebEngineBrowser.h"
 #include "support/Common.h"

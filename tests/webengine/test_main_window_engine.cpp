@@ -3,7 +3,7 @@
 #include <QMainWindow>
 #include "platform/webengine/WebEngineBrowser.h"
 #include "support/TestContext.h"
-#include "app/modMetaMain.h"
+#include "gui/app/modMetaMain.h"
 #include "core/program/ProgramContext.h"
 #include "support/Common.h"
 #include "support/CommandRecorder.h"

@@ -1,7 +1,7 @@
 // Windows a page asks for: only the user's own click starts another copy of the program.
 #include "gui/app/WindowFrame.h"
 #include "support/TestContext.h"
-#include "app/modMetaMain.h"
+#include "gui/app/modMetaMain.h"
 #include "core/program/ProgramContext.h"
 #include <QMainWindow>
 #include "platform/Process.h"

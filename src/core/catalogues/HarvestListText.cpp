@@ -1,8 +1,8 @@
-#include "catalogues/HarvestListText.h"
+#include "core/catalogues/HarvestListText.h"
 
-#include "catalogues/ListMarkup.h"
+#include "core/catalogues/ListMarkup.h"
 #include "platform/PathText.h"
-#include "record/MetaReader.h"
+#include "core/record/MetaReader.h"
 
 #include <algorithm>
 #include <optional>

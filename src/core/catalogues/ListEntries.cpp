@@ -1,6 +1,6 @@
-#include "catalogues/ListEntries.h"
+#include "core/catalogues/ListEntries.h"
 
-#include "catalogues/ListLines.h"
+#include "core/catalogues/ListLines.h"
 #include "platform/TextCodec.h"
 #include "core/catalogues/ListTree.h"
 

@@ -1,4 +1,4 @@
-#include "catalogues/ListLines.h"
+#include "core/catalogues/ListLines.h"
 
 #include "platform/PathText.h"
 #include "platform/TextCodec.h"

@@ -1,6 +1,6 @@
-#include "catalogues/ListMarkup.h"
+#include "core/catalogues/ListMarkup.h"
 
-#include "record/RdfWriter.h"
+#include "core/record/RdfWriter.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
-#include "catalogues/RssChannelText.h"
+#include "core/catalogues/RssChannelText.h"
 
-#include "catalogues/ListMarkup.h"
-#include "record/RdfWriter.h"
+#include "core/catalogues/ListMarkup.h"
+#include "core/record/RdfWriter.h"
 #include "platform/PathText.h"
 
 #include <QStringBuilder>

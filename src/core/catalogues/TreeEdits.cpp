@@ -1,6 +1,6 @@
-#include "catalogues/TreeEdits.h"
+#include "core/catalogues/TreeEdits.h"
 
-#include "catalogues/ListLines.h"
+#include "core/catalogues/ListLines.h"
 
 #include <vector>
 

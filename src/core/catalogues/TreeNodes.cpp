@@ -1,4 +1,4 @@
-#include "catalogues/TreeNodes.h"
+#include "core/catalogues/TreeNodes.h"
 
 namespace modTree {
 namespace {

@@ -1,11 +1,11 @@
 // Command batches (.kqb): running them, the command log, the record as field commands and
 // the macro set file.
-#include "app/CRegSettings.h"
-#include "app/ModOpenSave.h"
-#include "app/modFileExists.h"
-#include "commands/CommandLog.h"
-#include "commands/CommandWindow.h"
-#include "commands/modMTP.h"
+#include "core/program/CRegSettings.h"
+#include "core/program/ModOpenSave.h"
+#include "core/program/modFileExists.h"
+#include "core/commands/CommandLog.h"
+#include "core/commands/CommandWindow.h"
+#include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
 #include "core/record/Record.h"
 #include "platform/Folders.h"
@@ -13,7 +13,7 @@
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/TextCodec.h"
-#include "record/MetaWriter.h"
+#include "core/record/MetaWriter.h"
 
 #include <QCoreApplication>
 #include <QFile>

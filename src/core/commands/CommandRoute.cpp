@@ -1,4 +1,4 @@
-#include "commands/CommandRoute.h"
+#include "core/commands/CommandRoute.h"
 
 #include "platform/PathText.h"
 

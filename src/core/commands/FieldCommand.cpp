@@ -1,11 +1,11 @@
 // The field command: puts one value into the record, joined to the line it belongs to or
 // in a new line.
-#include "commands/CommandWindow.h"
-#include "commands/modMTP.h"
+#include "core/commands/CommandWindow.h"
+#include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
 #include "core/record/Record.h"
 #include "platform/MsgBox.h"
-#include "record/FieldCommandValues.h"
+#include "core/record/FieldCommandValues.h"
 
 using platform::MsgBox;
 using LineId = Record::LineId;

@@ -1,14 +1,14 @@
 // Sending the tree to the repository as a Harvest Control List.
-#include "app/modFileExists.h"
-#include "commands/CommandWindow.h"
-#include "commands/frmWaitProcess.h"
-#include "commands/modMTP.h"
+#include "core/program/modFileExists.h"
+#include "core/commands/CommandWindow.h"
+#include "gui/commands/frmWaitProcess.h"
+#include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "record/DocumentState.h"
+#include "core/program/DocumentState.h"
 
 #include <QCoreApplication>
 #include <QFile>

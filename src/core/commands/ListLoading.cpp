@@ -1,12 +1,12 @@
 // Loading a list into the tree pane: every source is first brought into a local file (the
 // cache, for lists from the network), and the tree is then built from that file line by line.
-#include "commands/ListLoading.h"
+#include "core/commands/ListLoading.h"
 
-#include "app/modFileExists.h"
-#include "catalogues/ListDocuments.h"
-#include "catalogues/ListLines.h"
-#include "commands/CommandWindow.h"
-#include "commands/modMTP.h"
+#include "core/program/modFileExists.h"
+#include "gui/catalogues/ListDocuments.h"
+#include "core/catalogues/ListLines.h"
+#include "core/commands/CommandWindow.h"
+#include "core/commands/modMTP.h"
 #include "core/catalogues/ListTree.h"
 #include "core/program/ProgramContext.h"
 #include "platform/Folders.h"
@@ -16,8 +16,8 @@
 #include "platform/SchemeBundle.h"
 #include "platform/TextCodec.h"
 #include "platform/TreeImages.h"
-#include "record/DocumentState.h"
-#include "record/modCharEncoding.h"
+#include "core/program/DocumentState.h"
+#include "core/record/modCharEncoding.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>

@@ -1,7 +1,7 @@
 // Function-key macros stored by command.
-#include "commands/frmSourceHTML.h"
-#include "commands/modMTP.h"
-#include "commands/modMacros.h"
+#include "gui/commands/frmSourceHTML.h"
+#include "core/commands/modMTP.h"
+#include "core/commands/modMacros.h"
 #include "core/program/ProgramContext.h"
 
 namespace modMTP {

@@ -1,10 +1,10 @@
 // Requests to the repository's scripts: records, the catalogue and the scheme list.
-#include "app/modFileExists.h"
-#include "catalogues/ListLines.h"
-#include "commands/CommandWindow.h"
-#include "commands/frmWaitProcess.h"
-#include "commands/modMTP.h"
-#include "commands/modMacros.h"
+#include "core/program/modFileExists.h"
+#include "core/catalogues/ListLines.h"
+#include "core/commands/CommandWindow.h"
+#include "gui/commands/frmWaitProcess.h"
+#include "core/commands/modMTP.h"
+#include "core/commands/modMacros.h"
 #include "core/catalogues/ListTree.h"
 #include "core/program/ProgramContext.h"
 #include "platform/Folders.h"
@@ -12,7 +12,7 @@
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/TextCodec.h"
-#include "record/DocumentState.h"
+#include "core/program/DocumentState.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -1,19 +1,19 @@
 // The command entry and the dispatcher of the mtp:// command language.
-#include "commands/modMTP.h"
+#include "core/commands/modMTP.h"
 
-#include "catalogues/ListDocuments.h"
-#include "commands/CommandLog.h"
-#include "commands/CommandRoute.h"
-#include "commands/CommandWindow.h"
-#include "commands/ListLoading.h"
-#include "commands/frmSourceHTML.h"
-#include "commands/frmWaitProcess.h"
-#include "commands/modMacros.h"
+#include "gui/catalogues/ListDocuments.h"
+#include "core/commands/CommandLog.h"
+#include "core/commands/CommandRoute.h"
+#include "core/commands/CommandWindow.h"
+#include "core/commands/ListLoading.h"
+#include "gui/commands/frmSourceHTML.h"
+#include "gui/commands/frmWaitProcess.h"
+#include "core/commands/modMacros.h"
 #include "core/program/ProgramContext.h"
-#include "domains/modSchemas.h"
+#include "core/domains/modSchemas.h"
 #include "platform/Folders.h"
 #include "platform/MsgBox.h"
-#include "record/DocumentState.h"
+#include "core/program/DocumentState.h"
 
 #include <QApplication>
 #include <QDir>

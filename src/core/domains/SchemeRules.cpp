@@ -1,6 +1,6 @@
-#include "domains/SchemeRules.h"
+#include "core/domains/SchemeRules.h"
 
-#include "domains/SchemeHosts.h"
+#include "core/domains/SchemeHosts.h"
 
 #include <QUrl>
 

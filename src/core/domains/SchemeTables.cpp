@@ -1,5 +1,5 @@
 // The encoding schemes each domain offers per element.
-#include "domains/modSchemas.h"
+#include "core/domains/modSchemas.h"
 
 #include "core/program/DomainState.h"
 

@@ -1,6 +1,6 @@
-#include "domains/modCheckList.h"
+#include "core/domains/modCheckList.h"
 
-#include "domains/SchemeHosts.h"
+#include "core/domains/SchemeHosts.h"
 
 namespace modCheckList {
 

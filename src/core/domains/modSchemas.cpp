@@ -1,10 +1,10 @@
-#include "domains/modSchemas.h"
+#include "core/domains/modSchemas.h"
 
-#include "commands/CommandWindow.h"
-#include "commands/modMTP.h"
+#include "core/commands/CommandWindow.h"
+#include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
-#include "domains/SchemeHosts.h"
-#include "domains/modCheckList.h"
+#include "core/domains/SchemeHosts.h"
+#include "core/domains/modCheckList.h"
 #include "platform/MsgBox.h"
 #include "platform/SchemeBundle.h"
 

@@ -1,4 +1,4 @@
-#include "domains/modScorm.h"
+#include "core/domains/modScorm.h"
 
 namespace modScorm {
 

@@ -1,4 +1,4 @@
-#include "app/CRegSettings.h"
+#include "core/program/CRegSettings.h"
 
 #include "platform/RegistryStore.h"
 

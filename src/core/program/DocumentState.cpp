@@ -1,4 +1,4 @@
-#include "record/DocumentState.h"
+#include "core/program/DocumentState.h"
 
 template <typename T>
 void DocumentState::set(T& field, const T& value) {

@@ -1,6 +1,6 @@
-#include "app/ModOpenSave.h"
+#include "core/program/ModOpenSave.h"
 
-#include "app/modFileExists.h"
+#include "core/program/modFileExists.h"
 #include "platform/FileDialogs.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"

@@ -7,7 +7,7 @@
 #include "core/record/PageSource.h"
 #include "core/record/Record.h"
 #include "platform/FileDialogs.h"
-#include "record/DocumentState.h"
+#include "core/program/DocumentState.h"
 
 #include <array>
 

@@ -1,4 +1,4 @@
-#include "app/modFileExists.h"
+#include "core/program/modFileExists.h"
 
 #include "platform/PathText.h"
 

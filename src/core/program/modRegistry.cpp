@@ -1,4 +1,4 @@
-#include "app/modRegistry.h"
+#include "core/program/modRegistry.h"
 
 #include <QCoreApplication>
 #include <QDir>

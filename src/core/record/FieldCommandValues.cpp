@@ -1,4 +1,4 @@
-#include "record/FieldCommandValues.h"
+#include "core/record/FieldCommandValues.h"
 
 namespace FieldCommandValues {
 namespace {

@@ -1,4 +1,4 @@
-#include "record/MetaReader.h"
+#include "core/record/MetaReader.h"
 
 #include "platform/TextCodec.h"
 

@@ -1,8 +1,8 @@
-#include "record/MetaWriter.h"
+#include "core/record/MetaWriter.h"
 
-#include "record/FieldCommandValues.h"
-#include "record/MetaReader.h"
-#include "record/modCharEncoding.h"
+#include "core/record/FieldCommandValues.h"
+#include "core/record/MetaReader.h"
+#include "core/record/modCharEncoding.h"
 
 #include <QHash>
 #include <QSet>

@@ -1,8 +1,8 @@
-#include "record/RdfWriter.h"
+#include "core/record/RdfWriter.h"
 
 #include "platform/PathText.h"
-#include "record/MetaReader.h"
-#include "record/modCharEncoding.h"
+#include "core/record/MetaReader.h"
+#include "core/record/modCharEncoding.h"
 
 #include <QRegularExpression>
 #include <QSet>

@@ -1,5 +1,5 @@
 #pragma once
-#include "record/MetadataLine.h"
+#include "core/record/MetadataLine.h"
 
 #include <QHash>
 #include <QList>

@@ -1,7 +1,7 @@
 // The address box and its history file.
 #include "gui/app/NavigationPane.h"
 
-#include "app/modFileExists.h"
+#include "core/program/modFileExists.h"
 #include "platform/Folders.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"

@@ -1,8 +1,8 @@
 // The domain part of the preferences.
 #include "gui/app/WindowSettings.h"
 
-#include "domains/modCheckList.h"
-#include "domains/modSchemas.h"
+#include "core/domains/modCheckList.h"
+#include "core/domains/modSchemas.h"
 
 void WindowSettings::readDomainPreferences() {
     modCheckList::fillSchemaCatalogue(context.domain.catalogue, context.schemeServer);

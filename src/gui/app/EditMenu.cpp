@@ -2,11 +2,11 @@
 // the clipboard, and the two special characters.
 #include "gui/app/EditMenu.h"
 
-#include "app/frmPreferences.h"
+#include "gui/app/frmPreferences.h"
 #include "core/catalogues/ListTree.h"
 #include "core/program/ProgramContext.h"
 #include "platform/Modal.h"
-#include "record/RdfWriter.h"
+#include "core/record/RdfWriter.h"
 
 #include <QAction>
 #include <QApplication>

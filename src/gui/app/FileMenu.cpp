@@ -5,7 +5,7 @@
 #include "gui/record/RecordPane.h"
 #include "gui/app/NavigationPane.h"
 
-#include "commands/modMTP.h"
+#include "core/commands/modMTP.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 

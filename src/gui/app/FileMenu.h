@@ -1,5 +1,5 @@
 #pragma once
-#include "app/ControlArray.h"
+#include "platform/ControlArray.h"
 #include "core/program/ProgramContext.h"
 
 #include <QObject>

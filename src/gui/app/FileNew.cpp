@@ -7,9 +7,9 @@
 #include "gui/record/RecordPane.h"
 #include "gui/app/NavigationPane.h"
 
-#include "app/ModOpenSave.h"
-#include "commands/modMTP.h"
-#include "commands/modMacros.h"
+#include "core/program/ModOpenSave.h"
+#include "core/commands/modMTP.h"
+#include "core/commands/modMacros.h"
 #include "platform/Folders.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"

@@ -6,10 +6,10 @@
 #include "gui/record/RecordPane.h"
 #include "gui/app/NavigationPane.h"
 
-#include "app/ModOpenSave.h"
-#include "commands/modMTP.h"
-#include "commands/frmSourceHTML.h"
-#include "commands/modMacros.h"
+#include "core/program/ModOpenSave.h"
+#include "core/commands/modMTP.h"
+#include "gui/commands/frmSourceHTML.h"
+#include "core/commands/modMacros.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 

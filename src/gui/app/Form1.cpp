@@ -1,9 +1,9 @@
 #include "gui/app/Form1.h"
 
-#include "app/frmHelpBrowser.h"
-#include "app/modRegistry.h"
-#include "catalogues/HarvestLists.h"
-#include "catalogues/modRSS.h"
+#include "gui/app/frmHelpBrowser.h"
+#include "core/program/modRegistry.h"
+#include "gui/catalogues/HarvestLists.h"
+#include "gui/catalogues/modRSS.h"
 #include "gui/app/EditMenu.h"
 #include "gui/app/FileMenu.h"
 #include "gui/app/HelpMenu.h"

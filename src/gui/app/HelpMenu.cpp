@@ -2,8 +2,8 @@
 // and the about box.
 #include "gui/app/HelpMenu.h"
 
-#include "app/frmAbout.h"
-#include "app/frmHelpBrowser.h"
+#include "gui/app/frmAbout.h"
+#include "gui/app/frmHelpBrowser.h"
 #include "core/program/ProgramContext.h"
 #include "platform/WebBrowser.h"
 

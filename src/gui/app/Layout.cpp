@@ -1,4 +1,4 @@
-#include "app/Layout.h"
+#include "gui/app/Layout.h"
 
 #include <cmath>
 

@@ -1,4 +1,4 @@
-#include "app/LogoWidget.h"
+#include "gui/app/LogoWidget.h"
 
 #include <QDragEnterEvent>
 #include <QDropEvent>

@@ -1,7 +1,7 @@
 #include "gui/app/MacrosMenu.h"
 
-#include "commands/frmSourceHTML.h"
-#include "commands/modMTP.h"
+#include "gui/commands/frmSourceHTML.h"
+#include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
 
 #include <QAction>

@@ -7,15 +7,15 @@
 #include "gui/record/RecordPane.h"
 #include "gui/catalogues/TreePane.h"
 
-#include "app/Layout.h"
-#include "app/LogoWidget.h"
-#include "app/SplitterGrip.h"
-#include "app/frmHelpBrowser.h"
-#include "catalogues/HarvestLists.h"
-#include "catalogues/ListDocuments.h"
-#include "catalogues/modRSS.h"
-#include "commands/frmWaitProcess.h"
-#include "commands/modMTP.h"
+#include "gui/app/Layout.h"
+#include "gui/app/LogoWidget.h"
+#include "gui/app/SplitterGrip.h"
+#include "gui/app/frmHelpBrowser.h"
+#include "gui/catalogues/HarvestLists.h"
+#include "gui/catalogues/ListDocuments.h"
+#include "gui/catalogues/modRSS.h"
+#include "gui/commands/frmWaitProcess.h"
+#include "core/commands/modMTP.h"
 #include "gui/app/EditMenu.h"
 #include "gui/app/HelpMenu.h"
 #include "gui/app/MacrosMenu.h"
@@ -25,7 +25,7 @@
 #include "gui/catalogues/ListTreeView.h"
 #include "platform/Twips.h"
 #include "platform/WebBrowser.h"
-#include "record/modCharEncoding.h"
+#include "core/record/modCharEncoding.h"
 
 #include <QAction>
 #include <QApplication>

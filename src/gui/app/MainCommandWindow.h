@@ -1,5 +1,5 @@
 #pragma once
-#include "commands/CommandWindow.h"
+#include "core/commands/CommandWindow.h"
 
 #include <memory>
 

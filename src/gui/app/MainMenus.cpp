@@ -4,9 +4,9 @@
 
 #include "core/program/ProgramContext.h"
 
-#include "commands/frmSourceHTML.h"
-#include "commands/modMTP.h"
-#include "domains/ResourcesMenu.h"
+#include "gui/commands/frmSourceHTML.h"
+#include "core/commands/modMTP.h"
+#include "gui/domains/ResourcesMenu.h"
 #include "gui/app/MenuItems.h"
 
 #include <QAction>

@@ -5,8 +5,8 @@
 #include "gui/app/NavigationPane.h"
 #include "gui/record/RecordPane.h"
 
-#include "app/LogoWidget.h"
-#include "commands/modMTP.h"
+#include "gui/app/LogoWidget.h"
+#include "core/commands/modMTP.h"
 #include "core/record/Record.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"

@@ -1,8 +1,8 @@
 // The navigation pane's making, its toolbar, history lists, drops and layout.
 #include "gui/app/NavigationPane.h"
 
-#include "app/LogoWidget.h"
-#include "commands/modMTP.h"
+#include "gui/app/LogoWidget.h"
+#include "core/commands/modMTP.h"
 #include "core/record/Record.h"
 #include "gui/app/WindowFrame.h"
 #include "gui/app/FileMenu.h"

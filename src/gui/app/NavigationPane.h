@@ -1,6 +1,6 @@
 #pragma once
-#include "app/ControlArray.h"
-#include "commands/CommandWindow.h"
+#include "platform/ControlArray.h"
+#include "core/commands/CommandWindow.h"
 #include "core/program/ProgramContext.h"
 
 #include <QList>

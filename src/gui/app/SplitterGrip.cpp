@@ -1,4 +1,4 @@
-#include "app/SplitterGrip.h"
+#include "gui/app/SplitterGrip.h"
 
 #include <QMouseEvent>
 

@@ -5,9 +5,9 @@
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
 
-#include "app/LogoWidget.h"
-#include "app/SplitterGrip.h"
-#include "commands/modMTP.h"
+#include "gui/app/LogoWidget.h"
+#include "gui/app/SplitterGrip.h"
+#include "core/commands/modMTP.h"
 #include "core/record/Record.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "gui/record/MetaPanelView.h"

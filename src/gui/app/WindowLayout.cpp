@@ -1,7 +1,7 @@
 // The window's layout: the splitter grips, and the panes placed for the splitters' positions.
 #include "gui/app/WindowLayout.h"
 
-#include "app/SplitterGrip.h"
+#include "gui/app/SplitterGrip.h"
 #include "core/record/Record.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/app/WindowFrame.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/Layout.h"
+#include "gui/app/Layout.h"
 #include "core/program/ProgramContext.h"
 
 #include <QObject>

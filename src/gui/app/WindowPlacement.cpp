@@ -1,4 +1,4 @@
-#include "app/WindowPlacement.h"
+#include "gui/app/WindowPlacement.h"
 
 #include <algorithm>
 

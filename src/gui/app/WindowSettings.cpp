@@ -1,9 +1,9 @@
 // Reading the preferences at start-up and writing them back.
 #include "gui/app/WindowSettings.h"
 
-#include "app/WindowPlacement.h"
-#include "app/modMetaMain.h"
-#include "commands/modMacros.h"
+#include "gui/app/WindowPlacement.h"
+#include "gui/app/modMetaMain.h"
+#include "core/commands/modMacros.h"
 #include "platform/Folders.h"
 #include "platform/PathText.h"
 #include "platform/SecretStore.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/CRegSettings.h"
+#include "core/program/CRegSettings.h"
 #include "core/program/ProgramContext.h"
 
 class QMainWindow;

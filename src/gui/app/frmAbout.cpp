@@ -1,4 +1,4 @@
-#include "app/frmAbout.h"
+#include "gui/app/frmAbout.h"
 
 #include "platform/MsgBox.h"
 

@@ -1,10 +1,10 @@
 #include "gui/app/WindowFrame.h"
-#include "app/frmHelpBrowser.h"
+#include "gui/app/frmHelpBrowser.h"
 
 #include "core/program/ProgramContext.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/record/RecordPane.h"
-#include "commands/frmWaitProcess.h"
+#include "gui/commands/frmWaitProcess.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"

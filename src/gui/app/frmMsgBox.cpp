@@ -1,6 +1,6 @@
-#include "app/frmMsgBox.h"
+#include "gui/app/frmMsgBox.h"
 
-#include "app/CRegSettings.h"
+#include "core/program/CRegSettings.h"
 #include "platform/Modal.h"
 
 #include <QCheckBox>

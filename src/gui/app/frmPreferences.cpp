@@ -1,8 +1,8 @@
-#include "app/frmPreferences.h"
+#include "gui/app/frmPreferences.h"
 
 #include "core/program/ProgramContext.h"
-#include "commands/modMTP.h"
-#include "commands/modMacros.h"
+#include "core/commands/modMTP.h"
+#include "core/commands/modMacros.h"
 
 #include <QCheckBox>
 #include <QFormLayout>

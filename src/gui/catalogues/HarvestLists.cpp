@@ -1,20 +1,20 @@
 // Harvest Control Lists: written from the tree in two forms, with the records of a folder of
 // record pages; read back into the tree; and a record found in such a folder.
-#include "catalogues/HarvestLists.h"
+#include "gui/catalogues/HarvestLists.h"
 
 #include "gui/catalogues/TreePane.h"
 #include "gui/app/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/record/RecordPane.h"
-#include "catalogues/HarvestListText.h"
-#include "catalogues/ListDocuments.h"
-#include "domains/modSchemas.h"
+#include "core/catalogues/HarvestListText.h"
+#include "gui/catalogues/ListDocuments.h"
+#include "core/domains/modSchemas.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/TextCodec.h"
 #include "core/catalogues/ListTree.h"
-#include "record/RdfWriter.h"
+#include "core/record/RdfWriter.h"
 
 #include <QComboBox>
 #include <QCoreApplication>

@@ -2,10 +2,10 @@
 #include "gui/catalogues/TreePane.h"
 #include "gui/app/WindowFrame.h"
 
-#include "catalogues/ListDocuments.h"
+#include "gui/catalogues/ListDocuments.h"
 #include "gui/catalogues/frmHCL.h"
-#include "catalogues/frmRSS.h"
-#include "catalogues/modRSS.h"
+#include "gui/catalogues/frmRSS.h"
+#include "gui/catalogues/modRSS.h"
 #include "platform/Modal.h"
 #include "core/catalogues/ListTree.h"
 

@@ -4,9 +4,9 @@
 #include "gui/app/FileMenu.h"
 #include "gui/record/RecordPane.h"
 
-#include "app/modFileExists.h"
-#include "commands/modMTP.h"
-#include "commands/modMacros.h"
+#include "core/program/modFileExists.h"
+#include "core/commands/modMTP.h"
+#include "core/commands/modMacros.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "core/catalogues/ListTree.h"

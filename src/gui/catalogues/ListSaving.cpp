@@ -3,7 +3,7 @@
 #include "gui/app/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 
-#include "catalogues/ListLines.h"
+#include "core/catalogues/ListLines.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/StatusBar.h"

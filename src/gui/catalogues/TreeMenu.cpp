@@ -5,14 +5,14 @@
 #include "gui/app/ViewMenu.h"
 #include "gui/app/NavigationPane.h"
 
-#include "catalogues/TreeEdits.h"
-#include "catalogues/TreeNodes.h"
+#include "core/catalogues/TreeEdits.h"
+#include "core/catalogues/TreeNodes.h"
 #include "gui/catalogues/frmManualInsert.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/TreeImages.h"
 #include "gui/catalogues/ListTreeView.h"
-#include "record/frmdlogInput.h"
+#include "gui/record/frmdlogInput.h"
 
 #include <QAction>
 #include <QApplication>

@@ -1,6 +1,6 @@
 #pragma once
-#include "app/ControlArray.h"
-#include "app/Layout.h"
+#include "platform/ControlArray.h"
+#include "gui/app/Layout.h"
 #include "core/catalogues/ListTree.h"
 #include "core/program/ProgramContext.h"
 #include "gui/catalogues/ListTreeView.h"

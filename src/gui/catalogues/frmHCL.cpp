@@ -2,9 +2,9 @@
 
 #include "gui/catalogues/TreePane.h"
 #include "gui/app/WindowFrame.h"
-#include "app/ModOpenSave.h"
-#include "catalogues/ListDocuments.h"
-#include "commands/modMTP.h"
+#include "core/program/ModOpenSave.h"
+#include "gui/catalogues/ListDocuments.h"
+#include "core/commands/modMTP.h"
 #include "core/catalogues/ListTree.h"
 #include "platform/DesignedSize.h"
 #include "platform/MsgBox.h"

@@ -2,8 +2,8 @@
 
 #include "gui/catalogues/TreePane.h"
 #include "gui/app/WindowFrame.h"
-#include "catalogues/TreeEdits.h"
-#include "catalogues/TreeNodes.h"
+#include "core/catalogues/TreeEdits.h"
+#include "core/catalogues/TreeNodes.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
 #include "platform/TreeImages.h"

@@ -1,11 +1,11 @@
-#include "catalogues/frmRSS.h"
+#include "gui/catalogues/frmRSS.h"
 
-#include "app/ModOpenSave.h"
-#include "catalogues/ListDocuments.h"
-#include "catalogues/RssChannelText.h"
+#include "core/program/ModOpenSave.h"
+#include "gui/catalogues/ListDocuments.h"
+#include "core/catalogues/RssChannelText.h"
 #include "platform/OwnedDialog.h"
 #include "core/program/ProgramContext.h"
-#include "record/DocumentState.h"
+#include "core/program/DocumentState.h"
 
 #include <QGridLayout>
 #include <QHBoxLayout>

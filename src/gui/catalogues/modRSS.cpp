@@ -1,13 +1,13 @@
 // RSS channels: the tree written as an RSS 1.0 channel, and RSS 1.0 and 2.0 channels read
 // back into the tree and the channel dialog.
-#include "catalogues/modRSS.h"
+#include "gui/catalogues/modRSS.h"
 
 #include "gui/catalogues/TreePane.h"
 #include "gui/app/WindowFrame.h"
 #include "gui/app/FileMenu.h"
-#include "catalogues/ListDocuments.h"
-#include "catalogues/RssChannelText.h"
-#include "catalogues/frmRSS.h"
+#include "gui/catalogues/ListDocuments.h"
+#include "core/catalogues/RssChannelText.h"
+#include "gui/catalogues/frmRSS.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "core/catalogues/ListTree.h"

@@ -1,8 +1,8 @@
-#include "commands/frmSourceHTML.h"
+#include "gui/commands/frmSourceHTML.h"
 
-#include "app/CRegSettings.h"
-#include "commands/modMTP.h"
-#include "commands/modMacros.h"
+#include "core/program/CRegSettings.h"
+#include "core/commands/modMTP.h"
+#include "core/commands/modMacros.h"
 #include "core/program/ProgramContext.h"
 #include "platform/DesignedSize.h"
 #include "platform/MsgBox.h"

@@ -1,4 +1,4 @@
-#include "commands/frmWaitProcess.h"
+#include "gui/commands/frmWaitProcess.h"
 
 #include "core/program/ProgramContext.h"
 #include "platform/Modal.h"

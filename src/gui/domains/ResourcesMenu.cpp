@@ -1,11 +1,11 @@
-#include "domains/ResourcesMenu.h"
+#include "gui/domains/ResourcesMenu.h"
 
 #include "core/program/ProgramContext.h"
-#include "app/modMetaMain.h"
-#include "commands/modMTP.h"
-#include "domains/SchemeHosts.h"
-#include "domains/frmCheckList.h"
-#include "domains/modSchemas.h"
+#include "gui/app/modMetaMain.h"
+#include "core/commands/modMTP.h"
+#include "core/domains/SchemeHosts.h"
+#include "gui/domains/frmCheckList.h"
+#include "core/domains/modSchemas.h"
 
 #include <QAction>
 #include <QMap>

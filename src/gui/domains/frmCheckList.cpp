@@ -1,9 +1,9 @@
-#include "domains/frmCheckList.h"
+#include "gui/domains/frmCheckList.h"
 
-#include "app/CRegSettings.h"
+#include "core/program/CRegSettings.h"
 #include "core/program/ProgramContext.h"
-#include "domains/modCheckList.h"
-#include "domains/modSchemas.h"
+#include "core/domains/modCheckList.h"
+#include "core/domains/modSchemas.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"

@@ -3,7 +3,7 @@
 #include "core/program/ProgramContext.h"
 #include "gui/record/RecordPane.h"
 #include "platform/MsgBox.h"
-#include "record/modCharEncoding.h"
+#include "core/record/modCharEncoding.h"
 
 #include <QComboBox>
 #include <QGridLayout>

@@ -6,18 +6,18 @@
 #include "gui/app/FileMenu.h"
 #include "gui/app/NavigationPane.h"
 
-#include "commands/modMTP.h"
+#include "core/commands/modMTP.h"
 #include "core/record/Record.h"
-#include "domains/SchemeHosts.h"
-#include "domains/SchemeRules.h"
-#include "domains/modSchemas.h"
+#include "core/domains/SchemeHosts.h"
+#include "core/domains/SchemeRules.h"
+#include "core/domains/modSchemas.h"
 #include "platform/KeyCodes.h"
 #include "platform/Modal.h"
 #include "core/catalogues/ListTree.h"
 #include "platform/Twips.h"
-#include "record/frmdlogInput.h"
+#include "gui/record/frmdlogInput.h"
 #include "gui/record/frmLongText.h"
-#include "record/modCharEncoding.h"
+#include "core/record/modCharEncoding.h"
 
 #include <QAction>
 #include <QApplication>

@@ -4,10 +4,10 @@
 #include "gui/app/ViewMenu.h"
 
 #include "core/record/Record.h"
-#include "domains/modSchemas.h"
+#include "core/domains/modSchemas.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
-#include "record/modCharEncoding.h"
+#include "core/record/modCharEncoding.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -4,11 +4,11 @@
 #include "gui/app/FileMenu.h"
 
 #include "core/record/Record.h"
-#include "domains/modSchemas.h"
+#include "core/domains/modSchemas.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
 #include "platform/TextCodec.h"
-#include "record/MetaWriter.h"
+#include "core/record/MetaWriter.h"
 
 #include <QAction>
 #include <QFile>

@@ -5,10 +5,10 @@
 #include "gui/app/ViewMenu.h"
 #include "gui/app/NavigationPane.h"
 
-#include "commands/modMTP.h"
+#include "core/commands/modMTP.h"
 #include "core/record/Record.h"
-#include "domains/modSchemas.h"
-#include "domains/modScorm.h"
+#include "core/domains/modSchemas.h"
+#include "core/domains/modScorm.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/DataObject.h"
 #include "platform/KeyCodes.h"
@@ -18,7 +18,7 @@
 #include "core/catalogues/ListTree.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "platform/Twips.h"
-#include "record/frmdlogInput.h"
+#include "gui/record/frmdlogInput.h"
 
 #include <QAction>
 #include <QGroupBox>

@@ -4,9 +4,9 @@
 #include "gui/app/FileMenu.h"
 #include "gui/app/NavigationPane.h"
 
-#include "catalogues/ListDocuments.h"
-#include "commands/modMTP.h"
-#include "commands/modMacros.h"
+#include "gui/catalogues/ListDocuments.h"
+#include "core/commands/modMTP.h"
+#include "core/commands/modMacros.h"
 #include "core/record/Record.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
@@ -15,8 +15,8 @@
 #include "platform/StatusBar.h"
 #include "platform/TextCodec.h"
 #include "platform/Twips.h"
-#include "record/MetaReader.h"
-#include "record/modCharEncoding.h"
+#include "core/record/MetaReader.h"
+#include "core/record/modCharEncoding.h"
 
 #include <QComboBox>
 #include <QGroupBox>

@@ -1,9 +1,9 @@
 #pragma once
-#include "app/ControlArray.h"
-#include "app/Layout.h"
-#include "commands/CommandWindow.h"
+#include "platform/ControlArray.h"
+#include "gui/app/Layout.h"
+#include "core/commands/CommandWindow.h"
 #include "core/program/ProgramContext.h"
-#include "domains/SchemeRules.h"
+#include "core/domains/SchemeRules.h"
 
 #include <QObject>
 #include <QString>

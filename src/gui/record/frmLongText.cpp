@@ -5,7 +5,7 @@
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
 #include "core/program/ProgramContext.h"
-#include "record/modCharEncoding.h"
+#include "core/record/modCharEncoding.h"
 
 #include <QHBoxLayout>
 #include <QPlainTextEdit>

@@ -1,4 +1,4 @@
-#include "record/frmdlogInput.h"
+#include "gui/record/frmdlogInput.h"
 
 #include "platform/OwnedDialog.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "catalogues/ListEntries.h"
+#include "core/catalogues/ListEntries.h"
 
 #include <QPointer>
 #include <QString>

@@ -1,5 +1,5 @@
 #pragma once
-#include "catalogues/ListDocuments.h"
+#include "gui/catalogues/ListDocuments.h"
 
 #include <QString>
 
