@@ -17,8 +17,9 @@ struct Place {
 };
 
 Place placeOf(const QString& path) {
-    static const QStringList core = {QStringLiteral("program"), QStringLiteral("domains"), QStringLiteral("record"),
-                                     QStringLiteral("catalogues"), QStringLiteral("commands")};
+    // The context holds the record and the list trees: their folders come before it.
+    static const QStringList core = {QStringLiteral("record"), QStringLiteral("catalogues"), QStringLiteral("program"),
+                                     QStringLiteral("domains"), QStringLiteral("commands")};
     static const QStringList gui = {QStringLiteral("domains"), QStringLiteral("record"), QStringLiteral("catalogues"),
                                     QStringLiteral("commands"), QStringLiteral("app")};
     const QStringList parts = path.split(QLatin1Char('/'));

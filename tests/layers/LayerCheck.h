@@ -4,7 +4,7 @@
 #include <QStringList>
 
 // The layers of the sources: platform, then core (no widget), then gui, then the program's
-// main; inside core the folders program, domains, record, catalogues, commands, inside gui
+// main; inside core the folders record, catalogues, program, domains, commands, inside gui
 // domains, record, catalogues, commands, app, each depending only on those before it.
 namespace layerCheck {
 

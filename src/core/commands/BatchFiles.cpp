@@ -4,7 +4,7 @@
 #include "core/program/ModOpenSave.h"
 #include "core/program/modFileExists.h"
 #include "core/commands/CommandLog.h"
-#include "core/commands/CommandWindow.h"
+#include "core/program/CommandWindow.h"
 #include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
 #include "core/record/Record.h"

@@ -1,6 +1,6 @@
 // The field command: puts one value into the record, joined to the line it belongs to or
 // in a new line.
-#include "core/commands/CommandWindow.h"
+#include "core/program/CommandWindow.h"
 #include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
 #include "core/record/Record.h"

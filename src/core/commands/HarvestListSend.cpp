@@ -1,6 +1,6 @@
 // Sending the tree to the repository as a Harvest Control List.
 #include "core/program/modFileExists.h"
-#include "core/commands/CommandWindow.h"
+#include "core/program/CommandWindow.h"
 #include "gui/commands/frmWaitProcess.h"
 #include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"

@@ -5,7 +5,7 @@
 #include "core/program/modFileExists.h"
 #include "gui/catalogues/ListDocuments.h"
 #include "core/catalogues/ListLines.h"
-#include "core/commands/CommandWindow.h"
+#include "core/program/CommandWindow.h"
 #include "core/commands/modMTP.h"
 #include "core/catalogues/ListTree.h"
 #include "core/program/ProgramContext.h"

@@ -1,7 +1,7 @@
 // Requests to the repository's scripts: records, the catalogue and the scheme list.
 #include "core/program/modFileExists.h"
 #include "core/catalogues/ListLines.h"
-#include "core/commands/CommandWindow.h"
+#include "core/program/CommandWindow.h"
 #include "gui/commands/frmWaitProcess.h"
 #include "core/commands/modMTP.h"
 #include "core/commands/modMacros.h"

@@ -4,7 +4,7 @@
 #include "gui/catalogues/ListDocuments.h"
 #include "core/commands/CommandLog.h"
 #include "core/commands/CommandRoute.h"
-#include "core/commands/CommandWindow.h"
+#include "core/program/CommandWindow.h"
 #include "core/commands/ListLoading.h"
 #include "gui/commands/frmSourceHTML.h"
 #include "gui/commands/frmWaitProcess.h"

@@ -1,7 +1,7 @@
 #include "core/commands/modMacros.h"
 
 #include "core/program/CRegSettings.h"
-#include "core/commands/CommandWindow.h"
+#include "core/program/CommandWindow.h"
 #include "gui/commands/frmSourceHTML.h"
 #include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"

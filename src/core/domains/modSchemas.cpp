@@ -1,7 +1,6 @@
 #include "core/domains/modSchemas.h"
 
-#include "core/commands/CommandWindow.h"
-#include "core/commands/modMTP.h"
+#include "core/program/CommandWindow.h"
 #include "core/program/ProgramContext.h"
 #include "core/domains/SchemeHosts.h"
 #include "core/domains/modCheckList.h"
@@ -273,7 +272,7 @@ void loadDomainScheme(ProgramContext& context) {
         if (context.domain.defaultSchema != QLatin1String(row.name)) continue;
         QString command =
             QStringLiteral("mtp://url=") + (row.host ? *row.host : context.schemeServer) + QLatin1String(row.path);
-        modMTP::runMtpCommand(context, command);
+        context.dispatcher.dispatch(context, command, CommandOrigin::Program);
         return;
     }
 }

@@ -1,5 +1,5 @@
 #pragma once
-#include "core/commands/CommandWindow.h"
+#include "core/program/CommandWindow.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/ControlArray.h"
-#include "core/commands/CommandWindow.h"
+#include "core/program/CommandWindow.h"
 #include "core/program/ProgramContext.h"
 
 #include <QList>

@@ -1,7 +1,7 @@
 #pragma once
 #include "platform/ControlArray.h"
 #include "gui/app/Layout.h"
-#include "core/commands/CommandWindow.h"
+#include "core/program/CommandWindow.h"
 #include "core/program/ProgramContext.h"
 #include "core/domains/SchemeRules.h"
 

@@ -12,8 +12,8 @@ namespace ListDocuments {
 enum class LoadOutcome;
 }  // namespace ListDocuments
 
-// What the command language needs of the main window. The window implements it and hands
-// it over at start (modMTP::setCommandWindow); the command layer reaches the window only
+// What the command language needs of the main window. The first window implements it and
+// names itself in its context's command state; the command layer reaches the window only
 // through it.
 class CommandWindow {
 public:
