@@ -5,7 +5,7 @@
 // without its events (a 10 ms timer's largest gap); the progress texts it showed; and the
 // save's time against the load's.
 #include "BenchWindow.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "ListFiles.h"
 #include "core/commands/ListLoading.h"
 #include "core/commands/modMTP.h"

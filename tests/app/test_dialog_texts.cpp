@@ -2,7 +2,7 @@
 // desktop's usual font and at one a quarter larger; so does a message box.
 #include "AppTestSupport.h"
 #include "gui/catalogues/TreePane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/frmAbout.h"
 #include "gui/app/frmPreferences.h"
 #include "gui/catalogues/frmHCL.h"

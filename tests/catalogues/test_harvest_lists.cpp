@@ -1,5 +1,5 @@
 #include "ListFilesTest.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 
 #include "gui/catalogues/frmHCL.h"
 #include "gui/catalogues/modRSS.h"

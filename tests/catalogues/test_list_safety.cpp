@@ -1,6 +1,6 @@
 // Lists the user made are never written over or replaced without their word.
 #include "ListFilesTest.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 
 #include "gui/catalogues/frmHCL.h"
 #include "gui/catalogues/frmRSS.h"

@@ -1,5 +1,5 @@
 #include "ListFilesTest.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 
 #include "gui/catalogues/frmRSS.h"
 #include "platform/StatusBar.h"

@@ -1,4 +1,4 @@
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include <QDeadlineTimer>
 #include <QMainWindow>
 #include "gui/app/frmHelpBrowser.h"

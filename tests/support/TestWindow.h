@@ -5,7 +5,7 @@
 #include "gui/app/FileMenu.h"
 #include "gui/app/HelpMenu.h"
 #include "gui/app/NavigationPane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"

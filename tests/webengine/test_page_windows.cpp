@@ -1,5 +1,5 @@
 // Windows a page asks for: only the user's own click starts another copy of the program.
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "support/TestContext.h"
 #include "gui/app/modMetaMain.h"
 #include "core/program/ProgramContext.h"

@@ -1,6 +1,6 @@
 // The File menu's and the status bar's views of the document state: the Save items and
 // captions, the current file; and the list's mark, which asks about the record first.
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"

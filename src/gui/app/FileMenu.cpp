@@ -1,6 +1,6 @@
 // The File menu's wiring, and its small items: Print, Check for Harvest Control List, Exit.
 #include "gui/app/FileMenu.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
 #include "gui/app/NavigationPane.h"

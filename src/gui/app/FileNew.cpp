@@ -1,7 +1,7 @@
 // File > New: a record from the template or the repository, an empty list in the tree, or
 // a second window.
 #include "gui/app/FileMenu.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/ViewMenu.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"

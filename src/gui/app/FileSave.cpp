@@ -1,6 +1,6 @@
 // File > Save and Save Subject Index: the record or the list, whichever the status bar names.
 #include "gui/app/FileMenu.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
 #include "gui/app/NavigationPane.h"

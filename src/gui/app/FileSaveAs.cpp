@@ -1,7 +1,7 @@
 // File > Save As: the record or the list under a name chosen now, or handed to the
 // repository or to the list's own dialog.
 #include "gui/app/FileMenu.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
 #include "gui/app/NavigationPane.h"

@@ -12,7 +12,7 @@
 #include "gui/app/MainMenus.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/app/ViewMenu.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/WindowLayout.h"
 #include "gui/app/WindowSettings.h"
 #include "gui/catalogues/TreePane.h"

@@ -3,11 +3,11 @@
 #include "gui/app/FileMenu.h"
 #include "gui/app/ViewMenu.h"
 #include "gui/app/NavigationPane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/record/RecordPane.h"
 #include "gui/catalogues/TreePane.h"
 
-#include "gui/app/Layout.h"
+#include "gui/frame/Layout.h"
 #include "gui/app/LogoWidget.h"
 #include "gui/app/SplitterGrip.h"
 #include "gui/app/frmHelpBrowser.h"

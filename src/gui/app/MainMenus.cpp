@@ -7,7 +7,7 @@
 #include "gui/commands/frmSourceHTML.h"
 #include "core/commands/modMTP.h"
 #include "gui/domains/ResourcesMenu.h"
-#include "gui/app/MenuItems.h"
+#include "platform/MenuItems.h"
 
 #include <QAction>
 #include <QMenu>

@@ -1,6 +1,6 @@
 // The browser's navigation hub: every page the browser is asked to open passes here and
 // is shown, read for its metadata, run as a command, or handed to a second window.
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/record/RecordPane.h"

@@ -4,7 +4,7 @@
 #include "gui/app/LogoWidget.h"
 #include "core/commands/modMTP.h"
 #include "core/record/Record.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 #include "gui/record/RecordPane.h"
 #include "platform/Inet.h"

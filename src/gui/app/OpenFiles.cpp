@@ -1,6 +1,6 @@
 // File > Open, opening a path by its extension, and text or files dropped on the window.
 #include "gui/app/FileMenu.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
 #include "gui/app/NavigationPane.h"

@@ -1,6 +1,6 @@
 // The View menu: each item shows or hides one pane and lays the window out again.
 #include "gui/app/ViewMenu.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"

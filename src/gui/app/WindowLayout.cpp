@@ -4,7 +4,7 @@
 #include "gui/app/SplitterGrip.h"
 #include "core/record/Record.h"
 #include "gui/app/NavigationPane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"

@@ -1,5 +1,5 @@
 #pragma once
-#include "gui/app/Layout.h"
+#include "gui/frame/Layout.h"
 #include "core/program/ProgramContext.h"
 
 #include <QObject>

@@ -1,4 +1,4 @@
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/frmHelpBrowser.h"
 
 #include "core/program/ProgramContext.h"

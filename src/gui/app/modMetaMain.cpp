@@ -2,7 +2,7 @@
 
 #include "gui/app/Form1.h"
 #include "gui/app/NavigationPane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "core/program/modFileExists.h"
 #include "core/program/modRegistry.h"
 #include "core/commands/ListLoading.h"

@@ -3,7 +3,7 @@
 #include "gui/catalogues/HarvestLists.h"
 
 #include "gui/catalogues/TreePane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/record/RecordPane.h"

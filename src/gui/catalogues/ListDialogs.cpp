@@ -1,6 +1,6 @@
 // The list dialogs as the File menu and the save questions show them.
 #include "gui/catalogues/TreePane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 
 #include "gui/catalogues/ListDocuments.h"
 #include "gui/catalogues/frmHCL.h"

@@ -1,10 +1,10 @@
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/ViewMenu.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/catalogues/ListDocuments.h"
 
 #include "gui/catalogues/TreePane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "core/program/modFileExists.h"
 #include "core/catalogues/ListLines.h"
 #include "core/catalogues/ListMarkup.h"

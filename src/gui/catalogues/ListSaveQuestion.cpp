@@ -1,6 +1,6 @@
 // The list's save question, asked before something replaces or leaves a modified list.
 #include "gui/catalogues/TreePane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 #include "gui/record/RecordPane.h"
 

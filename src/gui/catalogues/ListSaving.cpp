@@ -1,6 +1,6 @@
 // Saving the hierarchy pane's list as a catalogue or scheme-list file.
 #include "gui/catalogues/TreePane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 
 #include "core/catalogues/ListLines.h"

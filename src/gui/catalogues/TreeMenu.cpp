@@ -1,7 +1,7 @@
 // The tree's context menu: edit a node's tag or name, insert the page shown, a folder or an
 // entry typed in, delete a node, find nodes by name, close the pane.
 #include "gui/catalogues/TreePane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/ViewMenu.h"
 #include "gui/app/NavigationPane.h"
 

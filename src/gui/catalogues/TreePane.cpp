@@ -1,7 +1,7 @@
 // The hierarchy pane's making, its layout and what the window asks of it.
 #include "gui/catalogues/TreePane.h"
 
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "platform/Twips.h"
 

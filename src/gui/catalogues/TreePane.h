@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/ControlArray.h"
-#include "gui/app/Layout.h"
+#include "gui/frame/Layout.h"
 #include "core/catalogues/ListTree.h"
 #include "core/program/ProgramContext.h"
 #include "gui/catalogues/ListTreeView.h"

@@ -2,11 +2,11 @@
 // shows what a click would run, the right button opens the context menu, names are edited
 // in place, nodes are dragged inside the tree and out of it, and links and commands are
 // dropped in.
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/record/RecordPane.h"
 #include "gui/catalogues/TreePane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/record/RecordPane.h"
 
 #include "core/catalogues/ListLines.h"

@@ -1,7 +1,7 @@
 #include "gui/catalogues/frmHCL.h"
 
 #include "gui/catalogues/TreePane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "core/program/ModOpenSave.h"
 #include "gui/catalogues/ListDocuments.h"
 #include "core/commands/modMTP.h"

@@ -1,7 +1,7 @@
 #include "gui/catalogues/frmManualInsert.h"
 
 #include "gui/catalogues/TreePane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "core/catalogues/TreeEdits.h"
 #include "core/catalogues/TreeNodes.h"
 #include "platform/MsgBox.h"

@@ -3,7 +3,7 @@
 #include "gui/catalogues/modRSS.h"
 
 #include "gui/catalogues/TreePane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 #include "gui/catalogues/ListDocuments.h"
 #include "core/catalogues/RssChannelText.h"

@@ -1,6 +1,6 @@
 // Edit > Edit Current Record: the selected line in the edit panel.
 #include "gui/record/RecordPane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/ViewMenu.h"
 
 #include "core/record/Record.h"

@@ -1,7 +1,7 @@
 // The edit panel: every change in a field goes straight into the selected line of the
 // metadata panel and marks the record modified.
 #include "gui/record/RecordPane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/ViewMenu.h"
 #include "gui/app/FileMenu.h"
 #include "gui/app/NavigationPane.h"

@@ -1,6 +1,6 @@
 // Filling the edit panel from the selected line of the record.
 #include "gui/record/RecordPane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/ViewMenu.h"
 
 #include "core/record/Record.h"

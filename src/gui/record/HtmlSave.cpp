@@ -1,6 +1,6 @@
 // Writing the record into a page file, or out as a command batch.
 #include "gui/record/RecordPane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 
 #include "core/record/Record.h"

@@ -1,6 +1,6 @@
 // The metadata panel on screen: its keys, clicks, drags and drops, and its context menu.
 #include "gui/record/RecordPane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/app/ViewMenu.h"
 #include "gui/app/NavigationPane.h"

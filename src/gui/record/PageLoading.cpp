@@ -1,6 +1,6 @@
 // Reading a page's metadata into the record when the browser opens it.
 #include "gui/record/RecordPane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 #include "gui/app/NavigationPane.h"
 

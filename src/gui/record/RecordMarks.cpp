@@ -1,7 +1,7 @@
 // The current line, the marks that say which document holds unsaved changes, the record's
 // save question, and the views of the document state: status panels and Save captions.
 #include "gui/record/RecordPane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 #include "gui/catalogues/TreePane.h"
 

@@ -2,8 +2,8 @@
 #include "gui/record/RecordPane.h"
 
 #include "core/record/Record.h"
-#include "gui/app/MenuItems.h"
-#include "gui/app/WindowFrame.h"
+#include "platform/MenuItems.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/app/ViewMenu.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Twips.h"

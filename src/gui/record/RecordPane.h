@@ -1,6 +1,6 @@
 #pragma once
 #include "platform/ControlArray.h"
-#include "gui/app/Layout.h"
+#include "gui/frame/Layout.h"
 #include "core/program/CommandWindow.h"
 #include "core/program/ProgramContext.h"
 #include "core/domains/SchemeRules.h"

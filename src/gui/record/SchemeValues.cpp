@@ -1,7 +1,7 @@
 // What the edit panel's content field offers for a line's encoding scheme, and where a
 // "Load Scheme" press fetches the scheme's value list from.
 #include "gui/record/RecordPane.h"
-#include "gui/app/WindowFrame.h"
+#include "gui/frame/WindowFrame.h"
 
 #include "core/commands/modMTP.h"
 #include "core/commands/modMacros.h"

@@ -1,4 +1,4 @@
-#include "gui/app/Layout.h"
+#include "gui/frame/Layout.h"
 
 #include <cmath>
 
