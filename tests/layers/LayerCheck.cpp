@@ -20,8 +20,9 @@ Place placeOf(const QString& path) {
     // The context holds the record and the list trees: their folders come before it.
     static const QStringList core = {QStringLiteral("record"), QStringLiteral("catalogues"), QStringLiteral("program"),
                                      QStringLiteral("domains"), QStringLiteral("commands")};
-    static const QStringList gui = {QStringLiteral("domains"), QStringLiteral("record"), QStringLiteral("catalogues"),
-                                    QStringLiteral("commands"), QStringLiteral("app")};
+    // The panes ask the window through the frame's interface, so it comes first in gui.
+    static const QStringList gui = {QStringLiteral("frame"), QStringLiteral("domains"), QStringLiteral("record"),
+                                    QStringLiteral("catalogues"), QStringLiteral("commands"), QStringLiteral("app")};
     const QStringList parts = path.split(QLatin1Char('/'));
     if (parts.first() == QLatin1String("platform")) return {0, 0};
     if (parts.size() >= 3 && parts.first() == QLatin1String("core")) return {1, int(core.indexOf(parts.at(1)))};

@@ -77,14 +77,42 @@ public:
     double splitterForLines(int lines, double editHeight) const override {
         return ui.layout->splitterForLines(lines, editHeight);
     }
+    int saveListCheck(const QString& reason) override { return ui.tree->saveListCheck(reason); }
+    ListTree* treeShownBy(const QObject* object) const override { return ui.tree->treeShownBy(object); }
+    QString addressText() const override { return ui.navigation->addressText(); }
+    void setAddressText(const QString& address) override { ui.navigation->setAddressText(address); }
+    void pickAddressEntry(const QString& address) override { ui.navigation->pickAddressEntry(address); }
+    void openAddress(const QString& address) override { ui.navigation->openAddress(address); }
+    void LoadURLFromLocation() override { ui.navigation->LoadURLFromLocation(); }
+    QString browserLocationURL() const override { return ui.navigation->browserLocationURL(); }
+    QString browserLocationName() const override { return ui.navigation->browserLocationName(); }
+    QString linkNameOnPage(const QString& address) const override { return ui.navigation->linkNameOnPage(address); }
+    void URLAddItem(QString& address) override { ui.navigation->URLAddItem(address); }
+    platform::Inet& inet() override { return ui.navigation->inet(); }
+    void LoadDragDrop(const QString& item) override { ui.navigation->LoadDragDrop(item); }
+    void dropOnWindow(const QMimeData* data) override { ui.navigation->dropOnWindow(data); }
+    void setMnuFileSaveAs() override { ui.fileMenu->setMnuFileSaveAs(); }
+    void showCurrentFile() override { ui.fileMenu->showCurrentFile(); }
+    void enableSave() override { ui.fileMenu->enableSave(); }
+    void enableSaveList() override { ui.fileMenu->enableSaveList(); }
+    void mnuFileDraw() override { ui.fileMenu->mnuFileDraw(); }
+    void setSaveAsCaption(int item, const QString& caption) override { ui.fileMenu->setSaveAsCaption(item, caption); }
+    bool saveAs(int item) override { return ui.fileMenu->mnuFileSaveAs_Click(item); }
+    void LoadFromOpen(const QString& path) override { ui.fileMenu->LoadFromOpen(path); }
+    void showMetadataView() override { ui.viewMenu->mnuViewQuorvantile_Click(); }
+    void setEditViewChecked(bool on) override { ui.viewMenu->setEditViewChecked(on); }
+    void mnuViewTreeView_Click() override { ui.viewMenu->mnuViewTreeView_Click(); }
+    bool treeViewChecked() const override { return ui.viewMenu->treeViewChecked(); }
     bool shiftDown() const override { return f.shiftDown; }
     void showSchemeHelp(const QString& address) override {
         frmHelpBrowser& help = ui.helpMenu->helpWindow();
         help.WebBrowser1->Navigate(address);
         platform::execModal(help);
     }
-    ListDocuments::LoadOutcome loadListPage(bool harvestList, const QString& location, const QString& text) override {
-        return harvestList ? modHCL::loadHCL(*ui.tree, location, &text) : modRSS::loadRSSChannel(*ui.tree, location, &text);
+    bool loadListPage(bool harvestList, const QString& location, const QString& text) override {
+        const ListDocuments::LoadOutcome outcome = harvestList ? modHCL::loadHCL(*ui.tree, location, &text)
+                                                               : modRSS::loadRSSChannel(*ui.tree, location, &text);
+        return outcome == ListDocuments::LoadOutcome::Kept;
     }
 
 private:

@@ -4,8 +4,6 @@
 
 #include "gui/catalogues/TreePane.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/FileMenu.h"
-#include "gui/app/NavigationPane.h"
 #include "gui/record/RecordPane.h"
 #include "core/catalogues/HarvestListText.h"
 #include "gui/catalogues/ListDocuments.h"
@@ -130,7 +128,7 @@ ListDocuments::LoadOutcome loadHCL(TreePane& form, const QString& location, cons
     if (!fetched->fromCache) {
         state.setTreePath(platform::isLocalPath(location) ? fetched->localPath : location);
         state.setSaveCaption(QStringLiteral("Save Harvest Control List"));
-        window->frame.fileMenu().enableSave();
+        window->frame.enableSave();
         // The unsaved changes of a record keep their mark.
         if (!state.modified(DocumentState::Document::Record)) state.nameDocument(DocumentState::Document::List);
     }
@@ -157,7 +155,7 @@ void getMetaFromHCL(TreePane& form, QString& folder) {
                platform::vbOKOnly, QStringLiteral("Error"));
         return;
     }
-    const QString address = window->frame.navigationPane().addressText();
+    const QString address = window->frame.addressText();
     QString page;
     // An empty address has no record: a page without an identifier never matches.
     for (const QString& name : address.isEmpty() ? QStringList() : QDir(dir).entryList(QDir::Files, QDir::Name)) {

@@ -1,6 +1,4 @@
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/ViewMenu.h"
-#include "gui/app/NavigationPane.h"
 #include "gui/catalogues/ListDocuments.h"
 
 #include "gui/catalogues/TreePane.h"
@@ -150,8 +148,8 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
         } else {
             // The window's control may be busy with a page: the list is fetched all the same.
             std::unique_ptr<platform::Inet> own;
-            if (window.frame.navigationPane().inet().StillExecuting()) own = std::make_unique<platform::Inet>();
-            platform::Inet& inet = own ? *own : window.frame.navigationPane().inet();
+            if (window.frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>();
+            platform::Inet& inet = own ? *own : window.frame.inet();
             inet.setURL(location);
             window.context.preferences.signIn(inet);
             const QByteArray bytes = inet.OpenURLBytes(location);
@@ -262,9 +260,9 @@ std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString&
     w.context.treeIndex = 0;
     ListTree& tree = w.activeTree();
     tree.clear();
-    if (!w.frame.viewMenu().treeViewChecked()) w.frame.viewMenu().mnuViewTreeView_Click();
+    if (!w.frame.treeViewChecked()) w.frame.mnuViewTreeView_Click();
     // The tree shown is the one the list goes into.
-    w.setActiveTreeVisible(w.frame.viewMenu().treeViewChecked());
+    w.setActiveTreeVisible(w.frame.treeViewChecked());
     w.showListPane(1, false);
     w.frame.relayout();
     if (const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, rootName + QLatin1Char('\\'), rootName,

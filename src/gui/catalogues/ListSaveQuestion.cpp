@@ -1,7 +1,6 @@
 // The list's save question, asked before something replaces or leaves a modified list.
 #include "gui/catalogues/TreePane.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/FileMenu.h"
 #include "gui/record/RecordPane.h"
 
 #include "core/program/modFileExists.h"
@@ -56,7 +55,7 @@ int TreePane::saveListCheck(const QString& reason) {
         if (answer == platform::vbYes) {
             long count = 0;
             if (isUsableListPath(path) && modFileExists::fileExists(path)) saved = SaveAsList(path, count);
-            else saved = frame.fileMenu().mnuFileSaveAs_Click(WindowFrame::kSaveAsCatalogue);
+            else saved = frame.saveAs(WindowFrame::kSaveAsCatalogue);
             frame.recordPane().EditPanelOff();
         }
     } else {
@@ -65,7 +64,7 @@ int TreePane::saveListCheck(const QString& reason) {
         if (answer == platform::vbYes) {
             long count = 0;
             if (isUsableListPath(path)) saved = SaveAsList(path, count);
-            else saved = frame.fileMenu().mnuFileSaveAs_Click(WindowFrame::kSaveAsScheme);
+            else saved = frame.saveAs(WindowFrame::kSaveAsScheme);
             frame.recordPane().EditPanelOff();
         }
     }
@@ -79,6 +78,6 @@ int TreePane::markListmodifiedCheckHTML() {
     if (answer != platform::vbCancel) context.document.markModified(DocumentState::Document::List);
     if (context.document.saveCaption() != QLatin1String("Save Harvest Control List") && activeTree().count() >= 1)
         context.document.setSaveCaption(QStringLiteral("Save ") + activeTree().text(activeTree().item(1)));
-    frame.fileMenu().setMnuFileSaveAs();
+    frame.setMnuFileSaveAs();
     return answer;
 }

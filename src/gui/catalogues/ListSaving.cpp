@@ -1,7 +1,6 @@
 // Saving the hierarchy pane's list as a catalogue or scheme-list file.
 #include "gui/catalogues/TreePane.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/FileMenu.h"
 
 #include "core/catalogues/ListLines.h"
 #include "platform/MsgBox.h"
@@ -58,15 +57,15 @@ bool TreePane::SaveAsList(QString& path, long& nodeCount) {
     ++filesWritten_;
     context.document.setListFile(path);
     if (context.treeIndex == 0 && tree.count() >= 1) tree.setText(tree.item(1), baseName);
-    frame.fileMenu().enableSaveList();
-    frame.fileMenu().mnuFileDraw();
+    frame.enableSaveList();
+    frame.mnuFileDraw();
     context.document.markSaved(DocumentState::Document::List, QString());
     if (context.document.TreePath() == QLatin1String("Main Catalog.kqi")) {
         context.document.setSaveCaption(QStringLiteral("Save Quorvantile Repository Catalog"));
-        frame.fileMenu().setSaveAsCaption(WindowFrame::kSaveAsCatalogue, QStringLiteral("Quorvantile Repository Catalog..."));
+        frame.setSaveAsCaption(WindowFrame::kSaveAsCatalogue, QStringLiteral("Quorvantile Repository Catalog..."));
     } else if (context.document.TreePath().contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
         context.document.setSaveCaption(QStringLiteral("Save Catalog to ") + path);
-        frame.fileMenu().setSaveAsCaption(WindowFrame::kSaveAsCatalogue, QStringLiteral("Local Catalog..."));
+        frame.setSaveAsCaption(WindowFrame::kSaveAsCatalogue, QStringLiteral("Local Catalog..."));
     } else if (context.document.TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
         context.document.setSaveCaption(QStringLiteral("Save Scheme to ") + path);
     }

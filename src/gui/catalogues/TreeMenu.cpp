@@ -2,8 +2,6 @@
 // entry typed in, delete a node, find nodes by name, close the pane.
 #include "gui/catalogues/TreePane.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/ViewMenu.h"
-#include "gui/app/NavigationPane.h"
 
 #include "core/catalogues/TreeEdits.h"
 #include "core/catalogues/TreeNodes.h"
@@ -76,7 +74,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
     case kInsertURLHere:
     case kInsertURLInFolder: {
         if (!node || markListmodifiedCheckHTML() == platform::vbCancel) return;
-        const QString name = frame.navigationPane().browserLocationName();
+        const QString name = frame.browserLocationName();
         if (name.isEmpty()) return;
         const NodeId added = modTree::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
                                               platform::kImageLink, platform::kImageNewLink, error);
@@ -84,7 +82,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
             platform::MsgBox(error.description, platform::vbOKOnly, kErrorTitle);
             return;
         }
-        tree.setTag(added, frame.navigationPane().browserLocationURL().remove(QLatin1String("http://")));
+        tree.setTag(added, frame.browserLocationURL().remove(QLatin1String("http://")));
         showForNaming(view, added);
         return;
     }
@@ -144,7 +142,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
         return;
     }
     case kCloseList:
-        frame.viewMenu().mnuViewTreeView_Click();
+        frame.mnuViewTreeView_Click();
         return;
     default:
         return;

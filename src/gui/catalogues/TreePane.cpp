@@ -54,8 +54,10 @@ void TreePane::setActiveTreeVisible(bool shown) {
     activeTreeView()->setVisible(shown);
 }
 
-bool TreePane::isTreePane(const QObject* object) const {
-    return object && (object == TreeView1[0] || object == TreeView1[1]);
+ListTree* TreePane::treeShownBy(const QObject* object) const {
+    for (ListTreeView* view : TreeView1)
+        if (object && object == view) return &view->tree();
+    return nullptr;
 }
 
 bool TreePane::holdsFocus() const {

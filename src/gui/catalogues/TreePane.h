@@ -76,8 +76,9 @@ public:
     void showListPane(int index, bool shown);
     bool activeTreeVisible() const;
     void setActiveTreeVisible(bool shown);
-    // True for one of the trees' panes; the focus in one of them.
-    bool isTreePane(const QObject* object) const;
+    // The list tree one of the trees' panes shows (nullptr for anything else); the focus in
+    // one of them.
+    ListTree* treeShownBy(const QObject* object) const;
     bool holdsFocus() const;
     // Painting held while a batch runs.
     void hold(bool on);

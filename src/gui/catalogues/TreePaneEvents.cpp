@@ -3,7 +3,6 @@
 // in place, nodes are dragged inside the tree and out of it, and links and commands are
 // dropped in.
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/NavigationPane.h"
 #include "gui/record/RecordPane.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/frame/WindowFrame.h"
@@ -183,15 +182,15 @@ void TreePane::TreeView1_NodeClick(int index) {
         modMTP::runCommand(context, command);
         return;
     }
-    if (modTree::isListRoot(tree, node) || frame.navigationPane().addressText() == command) return;
-    frame.navigationPane().setAddressText(command);
+    if (modTree::isListRoot(tree, node) || frame.addressText() == command) return;
+    frame.setAddressText(command);
     // The repository's record stands in for the page's own only where a repository is set up.
     frame.recordPane().setOpenRecordOnLoad(!context.macros.openRecordMacro.isEmpty());
-    frame.navigationPane().LoadURLFromLocation();
+    frame.LoadURLFromLocation();
     QString address = command;
-    frame.navigationPane().URLAddItem(address);
+    frame.URLAddItem(address);
     // The box shows its history entry, so leaving the box later does not open it again.
-    frame.navigationPane().pickAddressEntry(address);
+    frame.pickAddressEntry(address);
 }
 
 void TreePane::TreeView1_MouseMove(int index, int button, int, int x, int y) {
@@ -383,7 +382,7 @@ void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& 
         refuseLinkInSchemeList();
         return;
     }
-    name = modLists::safeNodeText(form.frame.navigationPane().linkNameOnPage(address));
+    name = modLists::safeNodeText(form.frame.linkNameOnPage(address));
     if (name.trimmed().isEmpty()) name = kUntitled;
     if (tree.image(target) == platform::kImageFolder) tree.setImage(target, platform::kImageOpenFolder);
     const NodeId parent = dropParent(tree, target);

@@ -4,7 +4,6 @@
 
 #include "gui/catalogues/TreePane.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/FileMenu.h"
 #include "gui/catalogues/ListDocuments.h"
 #include "core/catalogues/RssChannelText.h"
 #include "gui/catalogues/frmRSS.h"
@@ -47,7 +46,7 @@ ListDocuments::LoadOutcome loadRSSChannel(TreePane& form, const QString& locatio
         state.setTreePath(path);
         dialog.filePath = path;
         state.setSaveListCaption(QStringLiteral("Save RSS Channel"));
-        window->frame.fileMenu().enableSaveList();
+        window->frame.enableSaveList();
         // File > Save writes the channel back; a record's unsaved changes keep their mark.
         if (!state.modified(DocumentState::Document::Record)) state.nameDocument(DocumentState::Document::List);
     }

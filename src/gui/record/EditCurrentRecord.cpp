@@ -1,7 +1,6 @@
 // Edit > Edit Current Record: the selected line in the edit panel.
 #include "gui/record/RecordPane.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/ViewMenu.h"
 
 #include "core/record/Record.h"
 #include "gui/record/MetaPanelView.h"
@@ -16,7 +15,7 @@ void RecordPane::mnuEditCurrentRecord_Click() {
     // Once set, the mark stays, whatever the menu item's own toggling does.
     if (mnuEditCurrentRecord_->isCheckable()) mnuEditCurrentRecord_->setChecked(true);
     if (MetaPanel->isHidden()) {
-        frame.viewMenu().mnuViewQuorvantile_Click();
+        frame.showMetadataView();
         mnuEditCurrentRecord_->setCheckable(true);
         mnuEditCurrentRecord_->setChecked(true);
     }

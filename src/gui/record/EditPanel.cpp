@@ -2,9 +2,6 @@
 // metadata panel and marks the record modified.
 #include "gui/record/RecordPane.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/ViewMenu.h"
-#include "gui/app/FileMenu.h"
-#include "gui/app/NavigationPane.h"
 
 #include "core/commands/modMTP.h"
 #include "core/record/Record.h"
@@ -106,11 +103,11 @@ protected:
             drop->acceptProposedAction();
             const QString text = drop->mimeData() ? drop->mimeData()->text() : QString();
             if (watched == form_->editNrmlContent) {
-                if (!text.isEmpty()) form_->frame.navigationPane().LoadDragDrop(text);
+                if (!text.isEmpty()) form_->frame.LoadDragDrop(text);
             } else if (const ListTree::NodeId node = form_->context.listTrees[size_t(form_->context.treeIndex)].selected();
                        node && form_->context.listTrees[size_t(form_->context.treeIndex)].text(node) == text) {
                 // The frame takes only the hierarchy pane's selected node.
-                form_->frame.navigationPane().LoadDragDrop(text);
+                form_->frame.LoadDragDrop(text);
             }
             return true;
         }
@@ -281,17 +278,17 @@ void RecordPane::buildEditPanel() {
 }
 
 void RecordPane::EditPanelOn() {
-    frame.fileMenu().enableSave();
+    frame.enableSave();
     documentState->setSaveCaption(QStringLiteral("&Save Record"));
     EditPanel->show();
-    frame.viewMenu().setEditViewChecked(true);
+    frame.setEditViewChecked(true);
     relayout();
 }
 
 void RecordPane::EditPanelOff() {
     const bool wasVisible = !EditPanel->isHidden();
     EditPanel->hide();
-    frame.viewMenu().setEditViewChecked(false);
+    frame.setEditViewChecked(false);
     double x = frame.splitterX();
     double y = frame.splitterY() + (wasVisible ? Layout::kEditPanelHeight : 0);
     frame.SizeControls(x, y);
@@ -412,16 +409,16 @@ void RecordPane::EditDateChange() {
 // ---- buttons -------------------------------------------------------------------------
 
 void RecordPane::editAddURL_Click() {
-    editNrmlContent->setText(frame.navigationPane().browserLocationURL());
+    editNrmlContent->setText(frame.browserLocationURL());
     editNrmlScheme->setEditText(QStringLiteral("URI"));
 }
 
 void RecordPane::editAddTitle_Click() {
-    editNrmlContent->setText(frame.navigationPane().browserLocationName());
+    editNrmlContent->setText(frame.browserLocationName());
 }
 
 void RecordPane::editOpenURI_Click() {
-    frame.navigationPane().openAddress(editNrmlContent->text());
+    frame.openAddress(editNrmlContent->text());
 }
 
 void RecordPane::EditLoadScheme_Click() {

@@ -1,7 +1,6 @@
 // Filling the edit panel from the selected line of the record.
 #include "gui/record/RecordPane.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/ViewMenu.h"
 
 #include "core/record/Record.h"
 #include "core/domains/modSchemas.h"
@@ -82,7 +81,7 @@ void RecordPane::editCurrentLine() {
     const Record::LineId line = record->selectedLine();
     if (!line) return;
     fillingRecord_ = true;
-    if (MetaPanel->isHidden()) frame.viewMenu().mnuViewQuorvantile_Click();
+    if (MetaPanel->isHidden()) frame.showMetadataView();
     if (EditPanel->isHidden()) EditPanelOn();
     ActivateEditPanel(true);
 

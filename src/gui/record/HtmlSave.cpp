@@ -1,7 +1,6 @@
 // Writing the record into a page file, or out as a command batch.
 #include "gui/record/RecordPane.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/FileMenu.h"
 
 #include "core/record/Record.h"
 #include "core/domains/modSchemas.h"
@@ -97,7 +96,7 @@ bool RecordPane::SaveAsHTML(const QString& path) {
     documentState->markSaved(DocumentState::Document::None);
     mnuMaintMeta(kCancelEditing)->setEnabled(false);
     documentState->setCurrentHTMLFile(path);
-    frame.fileMenu().showCurrentFile();
+    frame.showCurrentFile();
     return true;
 }
 

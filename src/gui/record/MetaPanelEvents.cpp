@@ -1,9 +1,6 @@
 // The metadata panel on screen: its keys, clicks, drags and drops, and its context menu.
 #include "gui/record/RecordPane.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/catalogues/TreePane.h"
-#include "gui/app/ViewMenu.h"
-#include "gui/app/NavigationPane.h"
 
 #include "core/commands/modMTP.h"
 #include "core/record/Record.h"
@@ -16,7 +13,6 @@
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
 #include "core/catalogues/ListTree.h"
-#include "gui/catalogues/ListTreeView.h"
 #include "platform/Twips.h"
 #include "gui/record/frmdlogInput.h"
 
@@ -274,7 +270,7 @@ namespace {
 // A node of one of the window's trees that carries its command only as its tag: the
 // window's own drag of a control rather than data for the system's drop.
 bool isControlDrag(WindowFrame& frame, const platform::DataObject& data) {
-    if (!frame.treePane().isTreePane(data.Source())) return false;
+    if (!frame.treeShownBy(data.Source())) return false;
     return !data.HasText() && !data.HasFiles();
 }
 }  // namespace
@@ -286,8 +282,8 @@ void RecordPane::MetaPanel_DragOver(QObject*, int x, int y) {
 }
 
 void RecordPane::MetaPanel_DragDrop(QObject* source, int, int) {
-    if (auto* view = qobject_cast<ListTreeView*>(source)) {
-        const QString tag = view->tree().tag(view->tree().selected());
+    if (const ListTree* tree = frame.treeShownBy(source)) {
+        const QString tag = tree->tag(tree->selected());
         if (tag.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)) modMTP::runCommand(context, tag);
     }
     if (const LineId selected = record->selectedLine()) SelectLine(record->positionOf(selected));
@@ -323,7 +319,7 @@ void RecordPane::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, 
 
     if (text.isEmpty()) {
         // Files: the first is opened by its kind, the others go to the history.
-        if (data.mimeData()) frame.navigationPane().dropOnWindow(data.mimeData());
+        if (data.mimeData()) frame.dropOnWindow(data.mimeData());
     } else if (targetLine && record->cell(targetLine, Record::Name) == QLatin1String("RelatesTo")) {
         const qsizetype first = text.indexOf(QLatin1Char('|'));
         const qsizetype second = first < 0 ? -1 : text.indexOf(QLatin1Char('|'), first + 1);
@@ -347,7 +343,7 @@ void RecordPane::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, 
     } else {
         // Any other text takes the content's place, or runs or opens as what it is.
         editNrmlContent->selectAll();
-        frame.navigationPane().LoadDragDrop(text);
+        frame.LoadDragDrop(text);
     }
     MetaPanel->setDropHighlight(0);
 }
@@ -390,7 +386,7 @@ void RecordPane::mnuMaintMeta_Click(int index) {
             modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
         return;
     case kCloseMetadataView:
-        frame.viewMenu().mnuViewQuorvantile_Click();
+        frame.showMetadataView();
         return;
     case kCancelEditing:
         documentState->markSaved(DocumentState::Document::None);

@@ -1,10 +1,7 @@
 // Reading a page's metadata into the record when the browser opens it.
 #include "gui/record/RecordPane.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/FileMenu.h"
-#include "gui/app/NavigationPane.h"
 
-#include "gui/catalogues/ListDocuments.h"
 #include "core/commands/modMTP.h"
 #include "core/commands/modMacros.h"
 #include "core/record/Record.h"
@@ -78,15 +75,15 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         } else if (!QFileInfo(localPath).isDir()) {
             record->clear();
         }  // a folder is only shown: the record stays as it is
-    } else if (frame.navigationPane().inet().StillExecuting() && !modMTP::batchRunning(context)) {
-        pendingURL_ = frame.navigationPane().addressText();
+    } else if (frame.inet().StillExecuting() && !modMTP::batchRunning(context)) {
+        pendingURL_ = frame.addressText();
         lastPageLoad_ = PageLoad::Parked;
     } else {
         // The window's control is busy only with a load further down this call stack. A
         // batch never parks its page: it reads it with a control of its own, now.
         std::unique_ptr<platform::Inet> own;
-        if (frame.navigationPane().inet().StillExecuting()) own = std::make_unique<platform::Inet>();
-        platform::Inet& inet = own ? *own : frame.navigationPane().inet();
+        if (frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>();
+        platform::Inet& inet = own ? *own : frame.inet();
         pendingURL_.clear();
         inet.setURL(location);
         context.preferences.signIn(inet);
@@ -113,17 +110,16 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         // The list's text is here already: the reader does not fetch it a second time.
         const QString fetched = repair ? modCharEncoding::fixUtf8Quotes(text) : text;
         QString address = location;
-        frame.navigationPane().URLAddItem(address);
-        const ListDocuments::LoadOutcome outcome =
-            frame.loadListPage(kind == MetaReader::PageTextKind::HarvestControlList, location, fetched);
+        frame.URLAddItem(address);
+        const bool kept = frame.loadListPage(kind == MetaReader::PageTextKind::HarvestControlList, location, fetched);
         // Kept: the user stopped the load, and nothing else changes either.
-        if (outcome == ListDocuments::LoadOutcome::Kept) {
+        if (kept) {
             lastPageLoad_ = PageLoad::Cancelled;
             return platform::vbCancel;
         }
         record->clear();
         MetaPanel->refresh();
-        frame.fileMenu().setMnuFileSaveAs();
+        frame.setMnuFileSaveAs();
         return platform::vbCancel;
     }
 
@@ -168,7 +164,7 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
 }
 
 void RecordPane::Timer1_Timer() {
-    if (frame.navigationPane().inet().StillExecuting() || pendingURL_.isEmpty()) return;
+    if (frame.inet().StillExecuting() || pendingURL_.isEmpty()) return;
     const QString parked = pendingURL_;
     LoadMetadataFromURL(parked, true);
     pendingURL_.clear();

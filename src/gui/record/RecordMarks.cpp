@@ -2,8 +2,6 @@
 // save question, and the views of the document state: status panels and Save captions.
 #include "gui/record/RecordPane.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/FileMenu.h"
-#include "gui/catalogues/TreePane.h"
 
 #include "core/program/ModOpenSave.h"
 #include "core/program/modFileExists.h"
@@ -36,13 +34,13 @@ void RecordPane::SelectLine(int position) {
 }
 
 int RecordPane::markHTMLmodifiedCheckList(const QString& reason) {
-    const int answer = frame.treePane().saveListCheck(reason);
+    const int answer = frame.saveListCheck(reason);
     if (answer != platform::vbCancel) {
         documentState->markModified(Document::Record);
         mnuMaintMeta(kCancelEditing)->setEnabled(true);
     }
     documentState->setSaveCaption(QStringLiteral("Save Record to ") + documentState->currentHTMLFile());
-    frame.fileMenu().setMnuFileSaveAs();
+    frame.setMnuFileSaveAs();
     return answer;
 }
 
@@ -80,7 +78,7 @@ int RecordPane::saveHtmlCheck() {
     const int answer = MsgBox(QStringLiteral("Save the metadata edits in the metapanel first?"), platform::vbYesNoCancel,
                               QStringLiteral("Current document is being edited"));
     if (answer == platform::vbYes) {
-        const bool saved = saveRecordWhereItBelongs([this] { return frame.fileMenu().mnuFileSaveAs_Click(WindowFrame::kSaveAsPage); });
+        const bool saved = saveRecordWhereItBelongs([this] { return frame.saveAs(WindowFrame::kSaveAsPage); });
         EditPanelOff();
         // Unless the record is now safely written, the caller must not go on and lose it.
         if (!saved) return platform::vbCancel;

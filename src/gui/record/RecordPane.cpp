@@ -4,7 +4,6 @@
 #include "core/record/Record.h"
 #include "platform/MenuItems.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/ViewMenu.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Twips.h"
 
@@ -186,7 +185,7 @@ void RecordPane::place(const Layout::Result& r) {
     }
     if (r.hideEditPanel) {
         EditPanel->hide();
-        frame.viewMenu().setEditViewChecked(false);
+        frame.setEditViewChecked(false);
         return;
     }
     MetaPanel->setGeometry(twipsToPixels(r.meta.left), twipsToPixels(r.meta.top),
