@@ -5,6 +5,7 @@
 // platform the window ran on is reported as "qpa_platform" with the figures.
 #include <QMainWindow>
 #include "core/commands/modMTP.h"
+#include "gui/commands/CommandDialogWindows.h"
 #include "gui/catalogues/TreePane.h"
 
 #include <QMainWindow>
@@ -113,7 +114,8 @@ inline int withWindow(int argc, char** argv, const std::function<int()>& body) {
     });
     modMetaMain::createCacheDirs();
     modMTP::ProgramDispatcher dispatcher;
-    ProgramContext context(dispatcher);
+    CommandDialogWindows dialogs;
+    ProgramContext context(dispatcher, dialogs);
     std::unique_ptr<QMainWindow> form(modMetaMain::openMainWindow(context));
     form->resize(1000, 700);
     form->show();

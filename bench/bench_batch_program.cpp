@@ -5,6 +5,7 @@
 // offscreen); it reports the time from its own start, which the benchmark takes as the
 // iteration's time.
 #include "core/commands/modMTP.h"
+#include "gui/commands/CommandDialogWindows.h"
 #include "BenchWindow.h"
 
 #include <QApplication>
@@ -60,7 +61,8 @@ int runOnce(int argc, char** argv, Clock::time_point start) {
         return int(platform::vbCancel);
     });
     modMTP::ProgramDispatcher dispatcher;
-    ProgramContext context(dispatcher);
+    CommandDialogWindows dialogs;
+    ProgramContext context(dispatcher, dialogs);
     modMetaMain::Main(context, QStringLiteral("mtp://open=") + batch);
     if (!QFileInfo::exists(saved)) {
         std::fprintf(stderr, "the batch wrote no %s\n", qPrintable(saved));

@@ -1,4 +1,5 @@
 #include "core/commands/modMTP.h"
+#include "gui/commands/CommandDialogWindows.h"
 #include "gui/app/modMetaMain.h"
 #include "core/program/ProgramContext.h"
 #include "platform/MsgBox.h"
@@ -26,7 +27,8 @@ int main(int argc, char* argv[]) {
     QStringList words = QApplication::arguments();
     if (!words.isEmpty()) words.removeFirst();
     modMTP::ProgramDispatcher dispatcher;
-    ProgramContext context(dispatcher);
+    CommandDialogWindows dialogs;
+    ProgramContext context(dispatcher, dialogs);
     modMetaMain::Main(context, words.join(QLatin1Char(' ')));
     const int status = app.exec();
     // The windows, and the browser pages in them, go before the browser engine does.

@@ -1,5 +1,6 @@
 #include "platform/Modal.h"
 
+#include <QApplication>
 #include <QDialog>
 #include <QDrag>
 #include <QDropEvent>
@@ -48,6 +49,14 @@ QObject* dropSource(const QDropEvent& event) {
     if (QObject* source = event.source()) return source;
     if (dragUnderWay && event.mimeData() && dragUnderWay->mimeData() == event.mimeData()) return dragUnderWay->source();
     return nullptr;
+}
+
+WaitCursor::WaitCursor() {
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+}
+
+WaitCursor::~WaitCursor() {
+    QApplication::restoreOverrideCursor();
 }
 
 }  // namespace platform

@@ -410,7 +410,7 @@ TEST(ResourcesMenuBuild, WithoutAServerYetTheProgramsOwnIsWrittenIn) {
     modSchemas::buildResourcesMenu(nullptr, world.context);  // nothing to fill: no harm
     menu.findChild<QAction*>(u"mnuResAGLS1point3"_s)->trigger();
     EXPECT_EQ(world.commands(),
-              QStringList{u"mtp://url="_s + modMetaMain::defaultSchemeServer() + u"/schemes/AGLS/AGLS1.3.kqs"_s});
+              QStringList{u"mtp://url="_s + SchemeHosts::defaultSchemeServer() + u"/schemes/AGLS/AGLS1.3.kqs"_s});
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 
 // The layers of the sources: platform, then core (no widget), then gui, then the program's
 // main; inside core the folders record, catalogues, program, domains, commands, inside gui
-// frame, domains, record, catalogues, commands, app, each depending only on those before it.
+// frame, commands, domains, record, catalogues, app, each depending only on those before it.
 namespace layerCheck {
 
 // The texts of the source files, by their path under src/ ("core/record/Record.h").

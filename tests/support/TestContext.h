@@ -1,6 +1,7 @@
 #pragma once
 #include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
+#include "gui/commands/CommandDialogWindows.h"
 
 #include <QString>
 
@@ -25,13 +26,14 @@ private:
 namespace detail {
 struct DispatcherHolder {
     TestDispatcher dispatcher;
+    CommandDialogWindows dialogs;
 };
 }  // namespace detail
 
-// A fresh program state on a test dispatcher of its own.
+// A fresh program state on a test dispatcher of its own, with the program's own windows.
 class TestContext : private detail::DispatcherHolder, public ProgramContext {
 public:
-    TestContext() : ProgramContext(DispatcherHolder::dispatcher) {}
+    TestContext() : ProgramContext(DispatcherHolder::dispatcher, DispatcherHolder::dialogs) {}
 };
 
 // The test dispatcher of a state a test made.

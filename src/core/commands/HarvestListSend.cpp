@@ -1,7 +1,7 @@
 // Sending the tree to the repository as a Harvest Control List.
 #include "core/program/modFileExists.h"
 #include "core/program/CommandWindow.h"
-#include "gui/commands/frmWaitProcess.h"
+#include "core/program/CommandDialogs.h"
 #include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
 #include "platform/Folders.h"
@@ -12,7 +12,6 @@
 
 #include <QCoreApplication>
 #include <QFile>
-#include <QLabel>
 
 namespace modMTP {
 
@@ -35,10 +34,8 @@ void cgiSendHCL(ProgramContext& context, QString& command) {
     platform::Inet& post = window->repositoryTransfer();
     QCoreApplication::processEvents();
     const QString address = repositoryAddress(command);
-    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(context)) {
-        wait->Label1->setText(QStringLiteral("Executing ") + address + QStringLiteral(" CGI"));
-        wait->setWindowTitle(QStringLiteral("Running Macro"));
-    }
+    if (WaitDialog* wait = context.dialogs.loadedWaitDialog(context))
+        wait->showText(QStringLiteral("Executing ") + address + QStringLiteral(" CGI"), QStringLiteral("Running Macro"));
     post.setURL(address);
     context.preferences.signIn(post);
     if (!post.Execute(address, QStringLiteral("POST"), body, QStringLiteral("Content-Type: text/xml; charset=UTF-8"))) {

@@ -3,7 +3,6 @@
 #include "core/commands/ListLoading.h"
 
 #include "core/program/modFileExists.h"
-#include "gui/catalogues/ListDocuments.h"
 #include "core/catalogues/ListLines.h"
 #include "core/program/CommandWindow.h"
 #include "core/commands/modMTP.h"
@@ -531,7 +530,7 @@ void forgetListsOfAnotherBundle() {
 }
 
 bool loadList(ProgramContext& context, QString& location, std::function<bool()> mayReplace) {
-    ListDocuments::LoadGuard guard(context.commands);
+    ListLoadGuard guard(context.commands);
     if (!guard.acquired()) return true;
     CommandWindow* window = context.commands.window;
     if (!window) return true;

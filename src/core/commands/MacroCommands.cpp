@@ -1,7 +1,7 @@
 // Function-key macros stored by command.
-#include "gui/commands/frmSourceHTML.h"
 #include "core/commands/modMTP.h"
 #include "core/commands/modMacros.h"
+#include "core/program/CommandDialogs.h"
 #include "core/program/ProgramContext.h"
 
 namespace modMTP {
@@ -48,10 +48,10 @@ void storeMacro(ProgramContext& context, const QString& command) {
         if (text.endsWith(QLatin1Char('/'))) text.chop(1);
         return refuse(macros, QStringLiteral("no macro found: "), text);
     }
-    frmSourceHTML& editor = frmSourceHTML::Load(context);
+    MacroEditor& editor = context.dialogs.loadMacroEditor(context);
     QString key = parts.key;
     if (parts.hasKey) {
-        if (frmSourceHTML::getListIndex(key) < 0)
+        if (!modMacros::kFunctionKeys.contains(key))
             return refuse(macros, QStringLiteral("no function key \"") + key + QStringLiteral("\" (F1 to F9, F11, F12): "), command);
     } else {
         key = editor.nextFreeKey();
@@ -87,7 +87,7 @@ AddMacroParts readAddMacro(const QString& command) {
     const qsizetype lastKey = text.lastIndexOf(QLatin1String("&fkey="), -1, ci);
     const qsizetype lastCaption = lastKey < 0 ? -1 : text.indexOf(QLatin1String("&text="), lastKey, ci);
     if (lastCaption > lastKey &&
-        frmSourceHTML::getListIndex(text.mid(lastKey + 6, lastCaption - lastKey - 6).trimmed().toUpper()) >= 0) {
+        modMacros::kFunctionKeys.contains(text.mid(lastKey + 6, lastCaption - lastKey - 6).trimmed().toUpper())) {
         fkey = lastKey;
         caption = lastCaption;
     }

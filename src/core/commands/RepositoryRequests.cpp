@@ -2,7 +2,7 @@
 #include "core/program/modFileExists.h"
 #include "core/catalogues/ListLines.h"
 #include "core/program/CommandWindow.h"
-#include "gui/commands/frmWaitProcess.h"
+#include "core/program/CommandDialogs.h"
 #include "core/commands/modMTP.h"
 #include "core/commands/modMacros.h"
 #include "core/catalogues/ListTree.h"
@@ -16,7 +16,6 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
-#include <QLabel>
 #include <QTimer>
 
 #include <memory>
@@ -31,9 +30,7 @@ constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 
 // The wait dialog tells what is going on, whether it is on screen or not.
 void showProgress(ProgramContext& context, const QString& text, const QString& title) {
-    frmWaitProcess& wait = frmWaitProcess::Load(context);
-    wait.Label1->setText(text);
-    wait.setWindowTitle(title);
+    context.dialogs.loadWaitDialog(context).showText(text, title);
 }
 
 // " 3": a count as a signed number is written.

@@ -1,21 +1,20 @@
 // The command entry and the dispatcher of the mtp:// command language.
 #include "core/commands/modMTP.h"
 
-#include "gui/catalogues/ListDocuments.h"
 #include "core/commands/CommandLog.h"
 #include "core/commands/CommandRoute.h"
 #include "core/program/CommandWindow.h"
 #include "core/commands/ListLoading.h"
-#include "gui/commands/frmSourceHTML.h"
-#include "gui/commands/frmWaitProcess.h"
+#include "core/program/CommandDialogs.h"
 #include "core/commands/modMacros.h"
 #include "core/program/ProgramContext.h"
 #include "core/domains/modSchemas.h"
 #include "platform/Folders.h"
+#include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "core/program/DocumentState.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTimer>
@@ -87,9 +86,8 @@ void saveHarvestList(ProgramContext& context, const CommandRoute& route) {
         window.saveHarvestList(false, file, folder);
         window.mnuFileDraw();
     } else if (domain == QLatin1String("AGLS1.2") || domain == QLatin1String("AGLS1.3")) {
-        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const platform::WaitCursor busy;
         window.saveHarvestList(true, file, folder);
-        QApplication::restoreOverrideCursor();
     } else if (domain == QLatin1String("SA.DETE") || domain == QLatin1String("EdNA")) {
         MsgBox(QStringLiteral("Harvest Control Lists are not implemented yet for ") + domain, platform::vbOKOnly,
                QStringLiteral("Error"));
@@ -106,10 +104,10 @@ void loadHarvestList(ProgramContext& context, const CommandRoute& route) {
     DocumentState& document = context.document;
     QString location = route.location;
     window.addToAddressHistory(location);
-    const ListDocuments::LoadOutcome outcome = window.loadHarvestList(route.location);
-    if (outcome == ListDocuments::LoadOutcome::Kept) listKept(context, route.location);
+    const ListLoadOutcome outcome = window.loadHarvestList(route.location);
+    if (outcome == ListLoadOutcome::Kept) listKept(context, route.location);
     // A local list takes the status unless the record holds unsaved changes.
-    if (outcome == ListDocuments::LoadOutcome::Loaded && !route.localPath.isEmpty() && !document.modified()) {
+    if (outcome == ListLoadOutcome::Loaded && !route.localPath.isEmpty() && !document.modified()) {
         document.nameDocument(DocumentState::Document::List);
         document.setSaveCaption(QStringLiteral("Save Harvest Control List to ") + route.localPath);
     }
@@ -121,7 +119,7 @@ void loadRssChannel(ProgramContext& context, const CommandRoute& route) {
     CommandWindow& window = mainWindow(context);
     QString location = route.location;
     window.addToAddressHistory(location);
-    if (window.loadChannel(route.location) == ListDocuments::LoadOutcome::Kept) listKept(context, route.location);
+    if (window.loadChannel(route.location) == ListLoadOutcome::Kept) listKept(context, route.location);
     window.mnuFileDraw();
     window.setMnuFileSaveAs();
 }
@@ -333,20 +331,17 @@ void ProgramDispatcher::dispatch(ProgramContext& context, QString& own, CommandO
         mtpTransaction(context, own, origin);
         return;
     }
-    frmWaitProcess& wait = frmWaitProcess::Load(context);
-    wait.pendingCommand = own;
-    wait.pendingOrigin = origin;
+    context.dialogs.loadWaitDialog(context).storeCommand(own, origin);
     commands.cancelRequested = false;
     if (commands.macroRunning) {
         // The command waits in the dialog and runs when the running one is done.
         MsgBox(QStringLiteral("Already executing a macro please wait"));
     } else {
-        if (commands.window) commands.window->showWaitModal(wait);
-        else wait.showModal(nullptr);
+        context.dialogs.showWaitModal(context);
     }
     // A macro stored by the run is shown to the user in the editor.
     if (commands.showEditorAfterRun) {
-        frmSourceHTML::showEditor(context);
+        context.dialogs.showMacroEditor(context);
         commands.showEditorAfterRun = false;
     }
     // Ask the repository which schemes it serves, once it is known and has not yet said.

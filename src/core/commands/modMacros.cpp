@@ -2,16 +2,12 @@
 
 #include "core/program/CRegSettings.h"
 #include "core/program/CommandWindow.h"
-#include "gui/commands/frmSourceHTML.h"
+#include "core/program/CommandDialogs.h"
 #include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
 #include "platform/MsgBox.h"
 #include "platform/TextCodec.h"
 
-#include <QGuiApplication>
-#include <QListWidget>
-#include <QScreen>
-#include <QSet>
 
 #include <algorithm>
 
@@ -25,7 +21,7 @@ constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 void setMacroItem(const ProgramContext& context, const QString& key, const QString& caption, const QString& command,
                   bool shown) {
     CommandWindow* window = context.commands.window;
-    const int index = frmSourceHTML::getListIndex(key);
+    const int index = int(kFunctionKeys.indexOf(key));
     if (window && index >= 0) window->setMacroItem(index < 9 ? index + 1 : index + 2, caption, command, shown);
 }
 
@@ -66,8 +62,8 @@ struct MacroEntry {
 }  // namespace
 
 void loadMacros(ProgramContext& context, const QString& section) {
-    frmSourceHTML& editor = frmSourceHTML::Load(context);
-    for (QListWidget* list : {editor.lstMacros, editor.lstName, editor.lstCommand, editor.lstFKey}) list->clear();
+    MacroEditor& editor = context.dialogs.loadMacroEditor(context);
+    editor.clearMacroLists();
     const QList<SettingRow> rows = CRegSettings().GetAllSettings(section);
     clearMacroMenus(context);
 
@@ -86,20 +82,15 @@ void loadMacros(ProgramContext& context, const QString& section) {
         return a.key != b.key ? a.key < b.key : a.shortName + a.command < b.shortName + b.command;
     });
 
-    QStringList rowTexts, keys, names, commands;
+    MacroEditor::Lists lists;
     for (const MacroEntry& entry : entries) {
-        rowTexts << entry.key + QLatin1Char('\t') + entry.shortName;
-        keys << entry.key;
-        names << entry.shortName;
-        commands << entry.command;
+        lists.rows << entry.key + QLatin1Char('\t') + entry.shortName;
+        lists.keys << entry.key;
+        lists.names << entry.shortName;
+        lists.commands << entry.command;
         setMacroMenu(context, entry.key, entry.shortName, entry.command);
     }
-    editor.lstMacros->addItems(rowTexts);
-    editor.lstFKey->addItems(keys);
-    editor.lstName->addItems(names);
-    editor.lstCommand->addItems(commands);
-    for (QListWidget* list : {editor.lstFKey, editor.lstName, editor.lstCommand}) list->setCurrentRow(list->count() - 1);
-    removeDuplicateItems(*editor.lstMacros);
+    editor.fillMacroLists(lists);
 }
 
 void setMacroMenu(const ProgramContext& context, const QString& key, const QString& caption, const QString& command) {
@@ -160,44 +151,6 @@ void reportAddMacroErrors(ProgramContext& context) {
     QString text = lines.mid(0, kShown).join(QStringLiteral("\r\n"));
     if (lines.size() > kShown) text += QStringLiteral("\r\n... and %1 more").arg(lines.size() - kShown);
     platform::MsgBox(text, platform::vbOKOnly | platform::vbExclamation, QStringLiteral("Macros not stored"));
-}
-
-bool selectListItem(QListWidget& list, const QString& text) {
-    for (int row = 0; row < list.count(); ++row) {
-        if (list.item(row)->text() == text) {
-            list.setCurrentRow(row);
-            return true;
-        }
-    }
-    list.setCurrentRow(list.count() - 1);
-    return false;
-}
-
-void removeDuplicateItems(QListWidget& list) {
-    QStringList unique;
-    QSet<QString> seen;
-    for (int row = 0; row < list.count(); ++row) {
-        const QString text = list.item(row)->text();
-        if (!seen.contains(text)) {
-            seen.insert(text);
-            unique << text;
-        }
-    }
-    if (unique.size() == list.count()) return;
-    list.clear();
-    list.addItems(unique);
-}
-
-void setListHorizontalExtent(QListWidget& list) {
-    list.setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-}
-
-void centerForm(QWidget& form) {
-    const QScreen* screen = form.screen() ? form.screen() : QGuiApplication::primaryScreen();
-    if (!screen) return;
-    QRect frame = form.frameGeometry();
-    frame.moveCenter(screen->availableGeometry().center());
-    form.move(frame.topLeft());
 }
 
 }  // namespace modMacros

@@ -3,8 +3,6 @@
 #include <QStringList>
 
 class ProgramContext;
-class QListWidget;
-class QWidget;
 
 namespace modMacros {
 
@@ -29,16 +27,5 @@ QString logLineShortName(const QString& line, const QString& current);
 
 // Shows what addmacro= commands could not store, once, and forgets it.
 void reportAddMacroErrors(ProgramContext& context);
-
-// ---- small routines of the editor -------------------------------------------------------
-// Selects the row whose text is exactly `text`; without one, the last row is left selected
-// and the answer is false.
-bool selectListItem(QListWidget& list, const QString& text);
-// Removes every row equal to an earlier one.
-void removeDuplicateItems(QListWidget& list);
-// Lets the list scroll sideways to its longest row.
-void setListHorizontalExtent(QListWidget& list);
-// Puts the window in the middle of its screen.
-void centerForm(QWidget& form);
 
 }  // namespace modMacros

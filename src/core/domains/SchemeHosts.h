@@ -2,8 +2,8 @@
 #include <QString>
 #include <QStringList>
 
-// The web hosts the domain code names besides the scheme server (modMetaMain::schemeServer,
-// which is always read afresh). Kept together so a deployment changes them in one place.
+// The web hosts the domain code names besides the scheme server (the context's
+// schemeServer, which is always read afresh). Kept together so a deployment changes them in one place.
 namespace SchemeHosts {
 
 // The program's own scheme server, used unless the user names another.
@@ -20,6 +20,13 @@ inline const QString stateHostB = QStringLiteral("schemes.state-government-b.exa
 inline const QString stateLibraryHost = QStringLiteral("catalogue.state-library.example");
 // The curriculum thesaurus site whose home page a "SCOT" scheme opens.
 inline const QString curriculumThesaurusHost = QStringLiteral("thesaurus.curriculum.example");
+
+// The scheme server start-up sets: $QUORVANTIL_SCHEME_SERVER when it names one (tests use
+// 127.0.0.1:port), else the built-in host.
+inline QString defaultSchemeServer() {
+    const QString own = qEnvironmentVariable("QUORVANTIL_SCHEME_SERVER").trimmed();
+    return own.isEmpty() ? builtInSchemeServer : own;
+}
 
 // The hosts the program carries with it (the scheme bundle): they never need a network.
 inline QStringList ownHosts() {

@@ -1,8 +1,26 @@
 #include "core/program/CommandState.h"
 
 #include "platform/Inet.h"
+#include "platform/MsgBox.h"
 
 #include <QTimer>
+
+ListLoadGuard::ListLoadGuard(CommandState& commands) : commands_(commands) {
+    if (commands_.listLoading) {
+        if (++commands_.listLoadRefusals > 1)
+            platform::MsgBox(QStringLiteral("Already loading another list. Please wait"));
+        return;
+    }
+    commands_.listLoading = acquired_ = true;
+}
+
+ListLoadGuard::~ListLoadGuard() {
+    if (acquired_) commands_.listLoading = false;
+}
+
+void ListLoadGuard::finished() {
+    commands_.listLoadRefusals = 0;
+}
 
 CommandState::CommandState() = default;
 CommandState::~CommandState() {

@@ -35,6 +35,29 @@ struct MacroState {
     QString addMacroErrors;
 };
 
+// How a list load ended: the tree holds the new list, or nothing was loaded (the user was
+// told why), or the user kept the list shown.
+enum class ListLoadOutcome { Loaded, NotLoaded, Kept };
+
+struct CommandState;
+
+// Holds the list-loading guard for one load. A load refused while another runs is dropped,
+// silently the first time, with a message from the second time on.
+class ListLoadGuard {
+public:
+    explicit ListLoadGuard(CommandState& commands);
+    ~ListLoadGuard();
+    ListLoadGuard(const ListLoadGuard&) = delete;
+    ListLoadGuard& operator=(const ListLoadGuard&) = delete;
+    bool acquired() const { return acquired_; }
+    // The load ran to its end: later refusals start counting afresh.
+    void finished();
+
+private:
+    CommandState& commands_;
+    bool acquired_ = false;
+};
+
 // The command language's own state while the program runs.
 struct CommandState {
     CommandState();

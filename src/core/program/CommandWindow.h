@@ -1,16 +1,12 @@
 #pragma once
+#include "core/program/CommandState.h"
 #include "core/record/Record.h"
 
 #include <QString>
 
-class frmWaitProcess;
-
 namespace platform {
 class Inet;
 }  // namespace platform
-namespace ListDocuments {
-enum class LoadOutcome;
-}  // namespace ListDocuments
 
 // What the command language needs of the main window. The first window implements it and
 // names itself in its context's command state; the command layer reaches the window only
@@ -89,10 +85,10 @@ public:
     // Writes the list tree as a Harvest Control List, in the site form or the AGLS 1.2 form;
     // `folder` holds the saved record pages, or is empty. True when the file was written.
     virtual bool saveHarvestList(bool agls12Form, QString& path, QString& folder) = 0;
-    virtual ListDocuments::LoadOutcome loadHarvestList(const QString& location) = 0;
+    virtual ListLoadOutcome loadHarvestList(const QString& location) = 0;
     // Writes the list tree as an RSS channel with the channel dialog's header.
     virtual bool saveChannel(QString& path) = 0;
-    virtual ListDocuments::LoadOutcome loadChannel(const QString& location) = 0;
+    virtual ListLoadOutcome loadChannel(const QString& location) = 0;
     // Opens as the record the page in the folder whose identifier is the address shown.
     virtual void openRecordFromHarvestFolder(QString& folder) = 0;
     virtual void setMnuFileSaveAs() = 0;
@@ -110,7 +106,7 @@ public:
     // The logo stops turning: the command is done.
     virtual void stopBusyAnimation() = 0;
     // Shows the wait dialog over the window, modally; returns once it has closed.
-    virtual void showWaitModal(frmWaitProcess& wait) = 0;
+    virtual void showWaitModal() = 0;
     // While held, the record, tree and status panes keep what they show on screen (their
     // contents still change); letting go paints them once.
     virtual void holdPainting(bool hold) = 0;

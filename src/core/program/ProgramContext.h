@@ -1,5 +1,6 @@
 #pragma once
 #include "core/catalogues/ListTree.h"
+#include "core/program/CommandDialogs.h"
 #include "core/program/CommandDispatcher.h"
 #include "core/program/CommandState.h"
 #include "core/program/DomainState.h"
@@ -15,16 +16,18 @@
 // domain, the command and macro state, the page's record and text, the two list trees (0 the
 // lists, 1 the repository's catalogue) and which one is shown, the documents' state and the
 // file dialog's settings. The application makes one, before its window and outliving it, and
-// hands it to whatever needs it; it gets the dispatcher that carries its commands out.
+// hands it to whatever needs it; it gets the dispatcher that carries its commands out and
+// the command language's own windows.
 class ProgramContext {
 public:
-    explicit ProgramContext(CommandDispatcher& dispatcher) : dispatcher(dispatcher) {}
+    ProgramContext(CommandDispatcher& dispatcher, CommandDialogs& dialogs) : dispatcher(dispatcher), dialogs(dialogs) {}
     ProgramContext(const ProgramContext&) = delete;
     ProgramContext& operator=(const ProgramContext&) = delete;
 
     CommandDispatcher& dispatcher;
+    CommandDialogs& dialogs;
     // The host (without "http://") of the scheme lists, templates, help pages and repository
-    // scripts; start-up sets it (see modMetaMain::defaultSchemeServer).
+    // scripts; start-up sets it (see SchemeHosts::defaultSchemeServer).
     QString schemeServer;
     Preferences preferences;
     DomainState domain;

@@ -110,9 +110,9 @@ public:
         platform::execModal(help);
     }
     bool loadListPage(bool harvestList, const QString& location, const QString& text) override {
-        const ListDocuments::LoadOutcome outcome = harvestList ? modHCL::loadHCL(*ui.tree, location, &text)
+        const ListLoadOutcome outcome = harvestList ? modHCL::loadHCL(*ui.tree, location, &text)
                                                                : modRSS::loadRSSChannel(*ui.tree, location, &text);
-        return outcome == ListDocuments::LoadOutcome::Kept;
+        return outcome == ListLoadOutcome::Kept;
     }
 
 private:

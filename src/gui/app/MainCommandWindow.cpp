@@ -94,9 +94,9 @@ public:
         return agls12Form ? modHCL::saveAsAGLS12HCL(f.treePane(), path, folder)
                           : modHCL::saveAsHCL(f.treePane(), path, folder);
     }
-    ListDocuments::LoadOutcome loadHarvestList(const QString& location) override { return modHCL::loadHCL(f.treePane(), location); }
+    ListLoadOutcome loadHarvestList(const QString& location) override { return modHCL::loadHCL(f.treePane(), location); }
     bool saveChannel(QString& path) override { return modRSS::saveRSSChannel(f.treePane(), path); }
-    ListDocuments::LoadOutcome loadChannel(const QString& location) override {
+    ListLoadOutcome loadChannel(const QString& location) override {
         return modRSS::loadRSSChannel(f.treePane(), location);
     }
     void openRecordFromHarvestFolder(QString& folder) override { modHCL::getMetaFromHCL(f.treePane(), folder); }
@@ -109,7 +109,7 @@ public:
 
     bool shiftDown() const override { return f.shiftDown(); }
     void stopBusyAnimation() override { f.navigationPane().stopBusyAnimation(); }
-    void showWaitModal(frmWaitProcess& wait) override { wait.showModal(f.clientArea()->window()); }
+    void showWaitModal() override { frmWaitProcess::Load(context).showModal(f.clientArea()->window()); }
     void showListProgress(const QString& text) override { ListDocuments::showProgress(f.treePane(), text); }
     void holdPainting(bool hold) override {
         held_ = hold;

@@ -21,11 +21,6 @@
 
 namespace modMetaMain {
 
-QString defaultSchemeServer() {
-    const QString own = qEnvironmentVariable("QUORVANTIL_SCHEME_SERVER").trimmed();
-    return own.isEmpty() ? SchemeHosts::builtInSchemeServer : own;
-}
-
 void serveOwnHosts() {
     platform::SchemeBundle::serve(SchemeHosts::ownHosts(), platform::SchemeBundle::installedFolder());
 }
@@ -69,7 +64,7 @@ QMainWindow* openMainWindow(ProgramContext& context) {
 QMainWindow* Main(ProgramContext& context, const QString& given) {
     const QString commandLine = commandLineFile(given);
     serveOwnHosts();
-    context.schemeServer = defaultSchemeServer();
+    context.schemeServer = SchemeHosts::defaultSchemeServer();
     context.commands.macroRunning = false;
 
     createCacheDirs();
@@ -85,7 +80,10 @@ QMainWindow* Main(ProgramContext& context, const QString& given) {
         modMTP::runCommand(context, QStringLiteral("mtp://startlogging.kqb"));
         window.navigationPane().GoHome();
         // A new user (no domain stored) chooses one; the tutorial asked for there replaces the home page.
-        if (context.domain.defaultSchema.isEmpty()) frmStartup::chooseFirstDomain(form, context, window.helpMenu());
+        if (context.domain.defaultSchema.isEmpty()) {
+            HelpMenu& help = window.helpMenu();
+            frmStartup::chooseFirstDomain(form, context, [&help] { help.mnuHelpTutorial_Click(); });
+        }
         if (context.preferences.showSplash.isY()) window.helpMenu().showAboutBox();
     } else if (commandLine.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
                commandLine.contains(QLatin1String("https://"), Qt::CaseInsensitive)) {

@@ -6,10 +6,6 @@ class ProgramContext;
 
 namespace modMetaMain {
 
-// The host (without "http://") of the scheme lists, templates, help pages and repository
-// scripts. $QUORVANTIL_SCHEME_SERVER overrides the built-in host (tests use 127.0.0.1:port).
-QString defaultSchemeServer();
-
 // The program's own hosts are answered from the scheme bundle installed with it, whatever
 // scheme server is in use. The first step of Main.
 void serveOwnHosts();

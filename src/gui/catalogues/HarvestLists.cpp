@@ -101,11 +101,10 @@ QString getFromMetadata(const QString& file, const QString& nameFilter, const QS
     return HarvestListText::metadataFrom(page.text, nameFilter, otherFilter, schemeFilter);
 }
 
-ListDocuments::LoadOutcome loadHCL(TreePane& form, const QString& location, const QString* fetchedText) {
-    using ListDocuments::LoadOutcome;
+ListLoadOutcome loadHCL(TreePane& form, const QString& location, const QString* fetchedText) {
     TreePane* window = &form;
-    ListDocuments::LoadGuard guard(form.context.commands);
-    if (!guard.acquired()) return LoadOutcome::NotLoaded;
+    ListLoadGuard guard(form.context.commands);
+    if (!guard.acquired()) return ListLoadOutcome::NotLoaded;
     const QPointer<TreePane> alive(window);
     // The edit panel's fields change nothing while a list is read in.
     window->frame.recordPane().setFilling(true);
@@ -118,10 +117,10 @@ ListDocuments::LoadOutcome loadHCL(TreePane& form, const QString& location, cons
 
     ListDocuments::showWaitDialog(*window, kLoadingText, false);
     std::optional<ListDocuments::Fetched> fetched;
-    const LoadOutcome opening = ListDocuments::openListDocument(alive, location, fetchedText,
+    const ListLoadOutcome opening = ListDocuments::openListDocument(alive, location, fetchedText,
                                                                 QStringLiteral("Harvest Control List not found"),
                                                                 QStringLiteral("Error loading Harvest Control List"), fetched);
-    if (opening != LoadOutcome::Loaded) return opening;
+    if (opening != ListLoadOutcome::Loaded) return opening;
 
     DocumentState& state = window->context.document;
     state.setListFile(platform::isLocalPath(location) ? fetched->localPath : QString());
@@ -135,10 +134,10 @@ ListDocuments::LoadOutcome loadHCL(TreePane& form, const QString& location, cons
     window->context.rootName = QStringLiteral("HCL");
     const auto refusals =
         ListDocuments::fillTree(alive, QStringLiteral("Harvest Control List"), HarvestListText::readItems(fetched->text));
-    if (!refusals) return LoadOutcome::NotLoaded;
+    if (!refusals) return ListLoadOutcome::NotLoaded;
     guard.finished();
     if (!refusals->isEmpty()) MsgBox(QStringLiteral("Error in load HCL ") + *refusals);
-    return LoadOutcome::Loaded;
+    return ListLoadOutcome::Loaded;
 }
 
 void getMetaFromHCL(TreePane& form, QString& folder) {

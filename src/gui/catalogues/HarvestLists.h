@@ -18,7 +18,7 @@ bool saveAsAGLS12HCL(TreePane& window, QString& path, QString& folder);
 // Loads a Harvest Control List from a local path, a file:// or a web address into the
 // tree, once the user has saved or let go the list shown. `fetchedText`: the list's text
 // when the caller has fetched it already.
-ListDocuments::LoadOutcome loadHCL(TreePane& window, const QString& location, const QString* fetchedText = nullptr);
+ListLoadOutcome loadHCL(TreePane& window, const QString& location, const QString* fetchedText = nullptr);
 // Opens, as the current record, the page in the folder whose identifier is the address shown.
 void getMetaFromHCL(TreePane& window, QString& folder);
 // Parts of a record page's meta elements (see HarvestListText::metadataFrom); "" after

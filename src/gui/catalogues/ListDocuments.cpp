@@ -101,22 +101,6 @@ bool isNotFoundPage(const QString& text) {
 
 }  // namespace
 
-LoadGuard::LoadGuard(CommandState& commands) : commands_(commands) {
-    if (commands_.listLoading) {
-        if (++commands_.listLoadRefusals > 1) MsgBox(QStringLiteral("Already loading another list. Please wait"));
-        return;
-    }
-    commands_.listLoading = acquired_ = true;
-}
-
-LoadGuard::~LoadGuard() {
-    if (acquired_) commands_.listLoading = false;
-}
-
-void LoadGuard::finished() {
-    commands_.listLoadRefusals = 0;
-}
-
 QString decodeListBytes(const QByteArray& bytes, const QString& contentType) {
     if (platform::isValidUtf8(bytes)) return platform::decodePageBytes(bytes).text;
     QString type = contentType;
@@ -178,16 +162,16 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
     return fetched;
 }
 
-LoadOutcome openListDocument(const QPointer<TreePane>& pane, const QString& location, const QString* fetchedText,
+ListLoadOutcome openListDocument(const QPointer<TreePane>& pane, const QString& location, const QString* fetchedText,
                              const QString& notFoundTitle, const QString& errorTitle, std::optional<Fetched>& fetched) {
     const QString handed = fetchedText ? *fetchedText : QString();
     QCoreApplication::processEvents();
-    if (!pane) return LoadOutcome::NotLoaded;
+    if (!pane) return ListLoadOutcome::NotLoaded;
     fetched = fetch(*pane, location, fetchedText ? &handed : nullptr, notFoundTitle, errorTitle);
-    if (!fetched || !pane) return LoadOutcome::NotLoaded;
-    if (!mayReplaceList(*pane)) return LoadOutcome::Kept;
-    if (!pane) return LoadOutcome::NotLoaded;
-    return LoadOutcome::Loaded;
+    if (!fetched || !pane) return ListLoadOutcome::NotLoaded;
+    if (!mayReplaceList(*pane)) return ListLoadOutcome::Kept;
+    if (!pane) return ListLoadOutcome::NotLoaded;
+    return ListLoadOutcome::Loaded;
 }
 
 bool mayReplaceList(TreePane& window) {

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/catalogues/ListEntries.h"
+#include "core/program/CommandState.h"
 
 #include <QPointer>
 #include <QString>
@@ -7,33 +8,11 @@
 #include <optional>
 
 class TreePane;
-struct CommandState;
 
 // What the Harvest Control List and RSS channel readers share: the guard against a second
 // list load, fetching the document (a local file, the cache or the web), and building the
 // tree from the items read.
 namespace ListDocuments {
-
-// Holds the list-loading guard for one load. A load refused while another runs is dropped,
-// silently the first time, with a message from the second time on.
-class LoadGuard {
-public:
-    explicit LoadGuard(CommandState& commands);
-    ~LoadGuard();
-    LoadGuard(const LoadGuard&) = delete;
-    LoadGuard& operator=(const LoadGuard&) = delete;
-    bool acquired() const { return acquired_; }
-    // The load ran to its end: later refusals start counting afresh.
-    void finished();
-
-private:
-    CommandState& commands_;
-    bool acquired_ = false;
-};
-
-// How a list load ended: the tree holds the new list, or nothing was loaded (the user was
-// told why), or the user kept the list shown.
-enum class LoadOutcome { Loaded, NotLoaded, Kept };
 
 // Asks about the unsaved changes of the list shown before a new list replaces it; false when
 // the user keeps it (Cancel, or a save that did not happen).
@@ -58,7 +37,7 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
 // user what they load: the window's events run, the document is fetched (see fetch) and the
 // user may keep the list shown (mayReplaceList). Loaded when the load goes on with `fetched`;
 // NotLoaded when the fetch failed or the pane went meanwhile; Kept when the user kept the list.
-LoadOutcome openListDocument(const QPointer<TreePane>& pane, const QString& location, const QString* fetchedText,
+ListLoadOutcome openListDocument(const QPointer<TreePane>& pane, const QString& location, const QString* fetchedText,
                              const QString& notFoundTitle, const QString& errorTitle, std::optional<Fetched>& fetched);
 
 // Turns a list file's bytes into text: UTF-8 when they are valid UTF-8 (a BOM dropped),

@@ -25,18 +25,17 @@ bool saveRSSChannel(TreePane& form, QString& path) {
     return ListDocuments::writeList(*window, path, text, QStringLiteral("Error saving RSS channel"));
 }
 
-ListDocuments::LoadOutcome loadRSSChannel(TreePane& form, const QString& location, const QString* fetchedText) {
-    using ListDocuments::LoadOutcome;
+ListLoadOutcome loadRSSChannel(TreePane& form, const QString& location, const QString* fetchedText) {
     TreePane* window = &form;
-    ListDocuments::LoadGuard guard(form.context.commands);
-    if (!guard.acquired()) return LoadOutcome::NotLoaded;
+    ListLoadGuard guard(form.context.commands);
+    if (!guard.acquired()) return ListLoadOutcome::NotLoaded;
     const QPointer<TreePane> alive(window);
     ListDocuments::showProgress(*window, QStringLiteral("Please wait while Quorvantile loads in the RSS Channel"));
     std::optional<ListDocuments::Fetched> fetched;
-    const LoadOutcome opening = ListDocuments::openListDocument(alive, location, fetchedText,
+    const ListLoadOutcome opening = ListDocuments::openListDocument(alive, location, fetchedText,
                                                                 QStringLiteral("RSS Channel not found"),
                                                                 QStringLiteral("Error"), fetched);
-    if (opening != LoadOutcome::Loaded) return opening;
+    if (opening != ListLoadOutcome::Loaded) return opening;
 
     frmRSS& dialog = frmRSS::instance(window->window(), window->context);
     DocumentState& state = window->context.document;
@@ -57,13 +56,13 @@ ListDocuments::LoadOutcome loadRSSChannel(TreePane& form, const QString& locatio
 
     window->context.rootName = QStringLiteral("RSS Channel");
     const auto refusals = ListDocuments::fillTree(alive, QStringLiteral("RSS"), reading.items);
-    if (!refusals) return LoadOutcome::NotLoaded;
+    if (!refusals) return ListLoadOutcome::NotLoaded;
     guard.finished();
     QString report = reading.report();
     // Items the tree could not take (one title twice in a folder) are named too.
     if (!refusals->isEmpty()) report += QStringLiteral("These items were not loaded:") + *refusals;
     if (!report.isEmpty()) platform::MsgBox(report);
-    return LoadOutcome::Loaded;
+    return ListLoadOutcome::Loaded;
 }
 
 }  // namespace modRSS

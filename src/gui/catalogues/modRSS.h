@@ -14,7 +14,7 @@ bool saveRSSChannel(TreePane& window, QString& path);
 // Loads an RSS 1.0 or 2.0 channel from a local path, a file:// or a web address into the
 // tree and the RSS dialog's header, once the user has saved or let go the list shown.
 // `fetchedText`: the channel's text when the caller has fetched it already.
-ListDocuments::LoadOutcome loadRSSChannel(TreePane& window, const QString& location,
+ListLoadOutcome loadRSSChannel(TreePane& window, const QString& location,
                                           const QString* fetchedText = nullptr);
 
 }  // namespace modRSS

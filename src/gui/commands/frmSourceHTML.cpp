@@ -3,6 +3,7 @@
 #include "core/program/CRegSettings.h"
 #include "core/commands/modMTP.h"
 #include "core/commands/modMacros.h"
+#include "gui/commands/MacroEditorLists.h"
 #include "core/program/ProgramContext.h"
 #include "platform/DesignedSize.h"
 #include "platform/MsgBox.h"
@@ -226,6 +227,19 @@ void frmSourceHTML::showFields(const QString& shortName, const QString& command)
 void frmSourceHTML::chooseKey(const QString& key) {
     const int index = getListIndex(key);
     if (index >= 0 && cboFuncKey->currentIndex() != index) cboFuncKey->setCurrentIndex(index);
+}
+
+void frmSourceHTML::clearMacroLists() {
+    for (QListWidget* list : {lstMacros, lstName, lstCommand, lstFKey}) list->clear();
+}
+
+void frmSourceHTML::fillMacroLists(const Lists& lists) {
+    lstMacros->addItems(lists.rows);
+    lstFKey->addItems(lists.keys);
+    lstName->addItems(lists.names);
+    lstCommand->addItems(lists.commands);
+    for (QListWidget* list : {lstFKey, lstName, lstCommand}) list->setCurrentRow(list->count() - 1);
+    modMacros::removeDuplicateItems(*lstMacros);
 }
 
 QString frmSourceHTML::nextFreeKey() const {

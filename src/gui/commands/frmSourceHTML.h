@@ -1,4 +1,6 @@
 #pragma once
+#include "core/program/CommandDialogs.h"
+
 #include <QDialog>
 #include <QString>
 
@@ -13,7 +15,7 @@ class QPushButton;
 // "Macro Control Panel": lists the function-key macros, edits, stores, deletes and runs
 // them, and in its advanced view turns a logged command into a macro. One window for the
 // whole run; unloading hides it, and the next load fills it again from the store.
-class frmSourceHTML : public QDialog {
+class frmSourceHTML : public QDialog, public MacroEditor {
     Q_OBJECT
 public:
     // The window, loaded (hidden when it was not on screen), working on `context`.
@@ -29,14 +31,18 @@ public:
     void cmdSave_Click();
     // Stores a macro under a key exactly as given (a "|" in the name dropped), binds its
     // menu item and shows it in the fields.
-    void saveMacro(const QString& key, QString shortName, QString command);
+    void saveMacro(const QString& key, QString shortName, QString command) override;
     // Chooses the first key without a macro and proposes a name; false (after saying so)
     // when every key holds one.
     bool selectNextMacro();
     // The first key without a macro, or "" when every key holds one.
-    QString nextFreeKey() const;
+    QString nextFreeKey() const override;
     // 0 for "F1" ... 8 for "F9", 9 for "F11", 10 for "F12"; -1 for any other text.
     static int getListIndex(const QString& key);
+
+    // The lists of stored macros.
+    void clearMacroLists() override;
+    void fillMacroLists(const Lists& lists) override;
 
     // Fills the log list from the command log, newest command first.
     void fillLog();
@@ -70,7 +76,7 @@ public:
     void fillFunctionKeyCombo();
     // Sets the combo's key, which shows that key's macro; a key outside the eleven leaves
     // it as it is.
-    void chooseKey(const QString& key);
+    void chooseKey(const QString& key) override;
     // The texts of the edit fields, set without counting as typing.
     void showFields(const QString& shortName, const QString& command);
 

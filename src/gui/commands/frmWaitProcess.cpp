@@ -66,6 +66,16 @@ void frmWaitProcess::restoreDesign() {
     Cancel->setVisible(true);
 }
 
+void frmWaitProcess::showText(const QString& text, const QString& title) {
+    Label1->setText(text);
+    setWindowTitle(title);
+}
+
+void frmWaitProcess::storeCommand(const QString& command, CommandOrigin origin) {
+    pendingCommand = command;
+    pendingOrigin = origin;
+}
+
 void frmWaitProcess::Unload() {
     Timer1->stop();
     Timer2->stop();

@@ -1,5 +1,6 @@
 #pragma once
 #include "core/commands/modMTP.h"
+#include "core/program/CommandDialogs.h"
 
 #include <QDialog>
 #include <QString>
@@ -12,7 +13,7 @@ class QTimer;
 // "Waiting on System Resources": runs a stored repository or macro-set command from its own
 // timer while the command entry waits in its modal loop, and serves long operations as a
 // progress window. It closes itself as soon as nothing is stored and no command runs.
-class frmWaitProcess : public QDialog {
+class frmWaitProcess : public QDialog, public WaitDialog {
     Q_OBJECT
 public:
     // The one dialog, created on first use. Loading starts its timers, which run whether the
@@ -29,6 +30,9 @@ public:
     void showModal(QWidget* owner);
     // Shown modeless over the owner, for progress.
     void showModeless(QWidget* owner);
+
+    void showText(const QString& text, const QString& title) override;
+    void storeCommand(const QString& command, CommandOrigin origin) override;
 
     // The command to run; empty when none. One slot: a later command replaces it.
     QString pendingCommand;

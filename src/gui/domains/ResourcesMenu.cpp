@@ -1,7 +1,6 @@
 #include "gui/domains/ResourcesMenu.h"
 
 #include "core/program/ProgramContext.h"
-#include "gui/app/modMetaMain.h"
 #include "core/commands/modMTP.h"
 #include "core/domains/SchemeHosts.h"
 #include "gui/domains/frmCheckList.h"
@@ -428,7 +427,7 @@ void buildResourcesMenu(QMenu* menu, ProgramContext& context) {
     if (!menu) return;
     // Built before start-up has set the server (a window made on its own): use the program's own.
     const QString server =
-        context.schemeServer.isEmpty() ? modMetaMain::defaultSchemeServer() : context.schemeServer;
+        context.schemeServer.isEmpty() ? SchemeHosts::defaultSchemeServer() : context.schemeServer;
     const Builder b(server, context);
 
     b.handler(menu, "mnuResEditSchemas", "Select Metadata Schemas", [menu, &context] {

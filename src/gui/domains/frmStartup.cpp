@@ -2,10 +2,8 @@
 
 #include "core/program/CRegSettings.h"
 #include "core/program/ProgramContext.h"
-#include "gui/app/HelpMenu.h"
 #include "core/domains/modCheckList.h"
 #include "core/domains/modSchemas.h"
-#include "gui/app/HelpMenu.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
@@ -22,8 +20,8 @@ const QString kOther = QStringLiteral("Other (Please type in to this box)");
 const QString kFallback = QStringLiteral("Dublin Core");
 }  // namespace
 
-frmStartup::frmStartup(QWidget* parent, ProgramContext& context, HelpMenu& help)
-    : QDialog(parent), context_(context), help_(help) {
+frmStartup::frmStartup(QWidget* parent, ProgramContext& context, std::function<void()> openTutorial)
+    : QDialog(parent), context_(context), openTutorial_(std::move(openTutorial)) {
     setObjectName(QStringLiteral("frmStartup"));
     setWindowTitle(QStringLiteral("Welcome to Quorvantile"));
     Frame1 = new QGroupBox(QStringLiteral("Metadata Domain"), this);
@@ -51,12 +49,12 @@ frmStartup::frmStartup(QWidget* parent, ProgramContext& context, HelpMenu& help)
     });
 }
 
-frmStartup& frmStartup::instance(QWidget* parent, ProgramContext& context, HelpMenu& help) {
-    return platform::ownedDialog<frmStartup>(*parent, [&] { return new frmStartup(parent, context, help); });
+frmStartup& frmStartup::instance(QWidget* parent, ProgramContext& context, std::function<void()> openTutorial) {
+    return platform::ownedDialog<frmStartup>(*parent, [&] { return new frmStartup(parent, context, std::move(openTutorial)); });
 }
 
-void frmStartup::chooseFirstDomain(QWidget* parent, ProgramContext& context, HelpMenu& help) {
-    frmStartup& dialog = instance(parent, context, help);
+void frmStartup::chooseFirstDomain(QWidget* parent, ProgramContext& context, std::function<void()> openTutorial) {
+    frmStartup& dialog = instance(parent, context, std::move(openTutorial));
     dialog.Form_Load();
     if (platform::execModal(dialog) != QDialog::Accepted) return;
     modSchemas::applyDomainDefaults(context);
@@ -92,5 +90,5 @@ void frmStartup::prepareAndSetDomain() {
     modSchemas::showSchemaMenu(context_, true, domain());
     // Earlier choices stay stored: the section is added to, never cleared here.
     CRegSettings().SaveSetting(QStringLiteral("Preferences\\Schemas"), domain(), QString());
-    if (Check2->isChecked()) help_.mnuHelpTutorial_Click();
+    if (Check2->isChecked()) openTutorial_();
 }

@@ -1,7 +1,8 @@
 #pragma once
 #include <QDialog>
 
-class HelpMenu;
+#include <functional>
+
 class ProgramContext;
 class QCheckBox;
 class QComboBox;
@@ -12,12 +13,12 @@ class QPushButton;
 class frmStartup : public QDialog {
     Q_OBJECT
 public:
-    frmStartup(QWidget* parent, ProgramContext& context, HelpMenu& help);
+    frmStartup(QWidget* parent, ProgramContext& context, std::function<void()> openTutorial);
     // The one dialog of the program, created on first use.
-    static frmStartup& instance(QWidget* parent, ProgramContext& context, HelpMenu& help);
+    static frmStartup& instance(QWidget* parent, ProgramContext& context, std::function<void()> openTutorial);
     // Program start without a domain: the user picks one, which is then applied and its
     // element list loaded. Closing the dialog leaves the program without a domain.
-    static void chooseFirstDomain(QWidget* parent, ProgramContext& context, HelpMenu& help);
+    static void chooseFirstDomain(QWidget* parent, ProgramContext& context, std::function<void()> openTutorial);
 
     // Offers the catalogue's domains, the current one shown.
     void Form_Load();
@@ -33,5 +34,5 @@ private:
     // The current domain's name, which the dialog sets.
     QString& domain() const;
     ProgramContext& context_;
-    HelpMenu& help_;
+    std::function<void()> openTutorial_;
 };
