@@ -1,8 +1,6 @@
 #pragma once
-#include <QIcon>
-#include <QList>
 
-// The images of the hierarchy pane's nodes, numbered as the list code uses them.
+// The numbers of the hierarchy pane's node images, as the list code uses them.
 namespace platform {
 
 enum TreeImage : int {
@@ -14,10 +12,5 @@ enum TreeImage : int {
     kImageSchemeTerm = 6,      // a scheme term (also the scheme list root's selected form)
 };
 inline constexpr int kTreeImageCount = 6;
-
-// Image 1..6, drawn by the program itself; a null icon for any other number.
-QIcon treeImage(int index);
-// All six, image 1 first.
-QList<QIcon> treeImages();
 
 }  // namespace platform

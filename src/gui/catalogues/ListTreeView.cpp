@@ -3,7 +3,7 @@
 #include "gui/catalogues/ListTreeModel.h"
 #include "platform/KeyCodes.h"
 #include "platform/Modal.h"
-#include "platform/TreeImages.h"
+#include "platform/TreeIcons.h"
 #include "platform/Twips.h"
 
 #include <QCursor>

@@ -3,7 +3,7 @@
 #include "gui/catalogues/ListTreeModel.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "platform/KeyCodes.h"
-#include "platform/TreeImages.h"
+#include "platform/TreeIcons.h"
 #include "platform/Twips.h"
 #include "platform/WidgetInput.h"
 

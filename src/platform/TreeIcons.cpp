@@ -1,4 +1,4 @@
-#include "platform/TreeImages.h"
+#include "platform/TreeIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>
