@@ -5,7 +5,10 @@
 #include "gui/record/frmdlogInput.h"
 
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QMimeData>
+#include <QTest>
+#include <QToolTip>
 
 namespace {
 
@@ -99,6 +102,24 @@ TEST_F(MetaPanelTest, DroppingALineMovesItAboveTheLineItLandsOnAndOtherMoveTexts
     EXPECT_EQ(names(), before);
     EXPECT_FALSE(recordModified());
     EXPECT_TRUE(recorder.commands.isEmpty());
+}
+
+TEST_F(MetaPanelTest, TheToolTipSaysWhatAClickOnTheCellUnderTheMouseDoes) {
+    add(u"DC.Title"_s, u"Fish"_s, u"en"_s);
+    add(u"DC.Subject"_s, u"Cod"_s, QString(), u"LCSH"_s);
+    QWidget* viewport = panel->viewport();
+    // The mouse moves there, then rests: the window system asks for the tip.
+    const auto tipAt = [&](const QPoint& at) {
+        widget_input::mouse(viewport, QEvent::MouseMove, Qt::NoButton, Qt::NoButton, Qt::NoModifier, at);
+        QHelpEvent rest(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+        QApplication::sendEvent(viewport, &rest);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    EXPECT_EQ(tipAt(cellPixel(1, Record::Lang)), u"Double click to Edit"_s);
+    EXPECT_EQ(tipAt(cellPixel(1, Record::Scheme)), u"Double click to Edit"_s);
+    EXPECT_EQ(tipAt(cellPixel(2, Record::Scheme)), u"Click to Load Scheme"_s);
+    tipAt(QPoint(20, viewport->height() - 5));  // below the lines the tip goes
+    EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000));
 }
 
 TEST_F(MetaPanelTest, TextOnARelatesToLineIsJoinedOtherTextGoesToTheOpenEditPanel) {

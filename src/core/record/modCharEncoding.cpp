@@ -159,69 +159,65 @@ char16_t referenceChar(QStringView body) {
     return 0;
 }
 
-}  // namespace
+// A run of the text a decoder turns into one character: the character (0 for none) and
+// how many characters the run takes.
+struct Run {
+    char16_t ch = 0;
+    qsizetype length = 0;
+};
 
-QString fixUtf8Quotes(const QString& text) {
-    // One scan: QString::replace moves the rest of the text for every 1,024 shrinking matches,
-    // which grows with the square of a long page full of them.
+// Replaces, in one scan, each run starting at `marker` that `decodeAt` turns into a character;
+// the rest is copied as it stands and a replaced run is never read again. (QString::replace
+// would move the rest of the text again and again, which grows with the square of a long
+// page full of matches.)
+template <class DecodeAt>
+QString replaceRuns(const QString& text, QChar marker, DecodeAt decodeAt) {
     const qsizetype n = text.size();
-    qsizetype at = text.indexOf(QChar(0x00E2));
+    qsizetype at = text.indexOf(marker);
     if (at < 0) return text;
-    QString fixed;
-    fixed.reserve(n);
+    QString out;
+    out.reserve(n);
     qsizetype copied = 0;
     while (at >= 0) {
         qsizetype next = at + 1;
+        const Run run = decodeAt(at);
+        if (run.ch) {
+            out += QStringView(text).mid(copied, at - copied);
+            out += QChar(run.ch);
+            copied = next = at + run.length;
+        }
+        at = next < n ? text.indexOf(marker, next) : -1;
+    }
+    out += QStringView(text).mid(copied);
+    return out;
+}
+
+}  // namespace
+
+QString fixUtf8Quotes(const QString& text) {
+    const qsizetype n = text.size();
+    return replaceRuns(text, QChar(0x00E2), [&](qsizetype at) {
         if (at + 2 < n && text.at(at + 1).unicode() == 0x20AC) {
             const char16_t third = text.at(at + 2).unicode();
-            const char16_t repaired = third == 0x2122 || third == 0x02DC ? u'\'' : third == 0x201C ? u'-' : 0;
-            if (repaired) {
-                fixed += QStringView(text).mid(copied, at - copied);
-                fixed += QChar(repaired);
-                copied = at + 3;
-                next = at + 3;
-            }
+            return Run{third == 0x2122 || third == 0x02DC ? u'\'' : third == 0x201C ? u'-' : char16_t(0), 3};
         }
-        at = next < n ? text.indexOf(QChar(0x00E2), next) : -1;
-    }
-    fixed += QStringView(text).mid(copied);
-    return fixed;
+        return Run{};
+    });
 }
 
 QString decodeHtmlEntities(QString& text) {
     const qsizetype n = text.size();
-    qsizetype amp = text.indexOf(QLatin1Char('&'));
-    if (amp < 0) return text;
-    QString out;
-    out.reserve(n);
-    qsizetype copied = 0;
-    // One left-to-right scan. The decoded "&" is never read again, which gives the same text
-    // as replacing the ampersand's own references last.
-    while (amp >= 0) {
+    // The decoded "&" is never read again, which gives the same text as replacing the
+    // ampersand's own references last.
+    text = replaceRuns(text, QLatin1Char('&'), [&](qsizetype amp) {
         const qsizetype limit = std::min(n, amp + 2 + kLongestName + 1);
-        qsizetype semi = -1;
         for (qsizetype i = amp + 1; i < limit; ++i) {
             const QChar c = text.at(i);
-            if (c == QLatin1Char(';')) {
-                semi = i;
-                break;
-            }
+            if (c == QLatin1Char(';')) return Run{referenceChar(QStringView(text).mid(amp + 1, i - amp - 1)), i + 1 - amp};
             if (c == QLatin1Char('&')) break;
         }
-        qsizetype next = amp + 1;
-        if (semi > amp) {
-            const char16_t ch = referenceChar(QStringView(text).mid(amp + 1, semi - amp - 1));
-            if (ch) {
-                out += QStringView(text).mid(copied, amp - copied);
-                out += QChar(ch);
-                copied = semi + 1;
-                next = semi + 1;
-            }
-        }
-        amp = next < n ? text.indexOf(QLatin1Char('&'), next) : -1;
-    }
-    out += QStringView(text).mid(copied);
-    text = out;
+        return Run{};
+    });
     return text;
 }
 
@@ -243,27 +239,14 @@ QString encodeHtmlEntities(QString& text) {
 
 QString decodePercentEscapes(QString& text) {
     const qsizetype n = text.size();
-    qsizetype pct = text.indexOf(QLatin1Char('%'));
-    if (pct < 0) return text;
-    QString out;
-    out.reserve(n);
-    qsizetype copied = 0;
-    while (pct >= 0) {
-        qsizetype next = pct + 1;
+    text = replaceRuns(text, QLatin1Char('%'), [&](qsizetype pct) {
         if (pct + 2 < n) {
             const int hi = hexValue(text.at(pct + 1));
             const int lo = hexValue(text.at(pct + 2));
-            if (hi >= 0 && lo >= 0 && isPercentCode(hi * 16 + lo)) {
-                out += QStringView(text).mid(copied, pct - copied);
-                out += QChar(cp1252ToUnicode(hi * 16 + lo));
-                copied = pct + 3;
-                next = pct + 3;
-            }
+            if (hi >= 0 && lo >= 0 && isPercentCode(hi * 16 + lo)) return Run{cp1252ToUnicode(hi * 16 + lo), 3};
         }
-        pct = next < n ? text.indexOf(QLatin1Char('%'), next) : -1;
-    }
-    out += QStringView(text).mid(copied);
-    text = out;
+        return Run{};
+    });
     return text;
 }
 

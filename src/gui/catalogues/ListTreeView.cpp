@@ -7,24 +7,17 @@
 #include "platform/Twips.h"
 
 #include <QCursor>
-#include <QDrag>
 #include <QDragEnterEvent>
 #include <QHeaderView>
-#include <QHelpEvent>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QStyledItemDelegate>
-#include <QToolTip>
 
-using platform::pixelsToTwips;
 using platform::twipsToPixels;
 
 namespace {
-
-// Marks a drag that starts in the pane, so it carries data even when no text goes with it.
-const QString kOwnDragFormat = QStringLiteral("application/x-quorvantil-item");
 
 int effectsOf(Qt::DropActions actions) {
     int effect = platform::vbDropEffectNone;
@@ -61,7 +54,7 @@ private:
 };
 
 ListTreeView::ListTreeView(ListTree& tree, QWidget* parent)
-    : QTreeView(parent), tree_(tree), model_(new ListTreeModel(tree, this)), delegate_(new ListTreeEditDelegate(this)) {
+    : PaneTreeView(parent), tree_(tree), model_(new ListTreeModel(tree, this)), delegate_(new ListTreeEditDelegate(this)) {
     model_->setImages(platform::treeImages());
     setModel(model_);
     setItemDelegate(delegate_);
@@ -178,10 +171,6 @@ void ListTreeView::showExpandedNodes() {
 }
 
 // ---- what the pane's handlers ask -----------------------------------------------------------------
-
-QPoint ListTreeView::twipsFromViewportPoint(const QPoint& point) const {
-    return pixelsToTwips(viewport()->mapTo(this, point));
-}
 
 ListTree::NodeId ListTreeView::HitTest(int x, int y) const {
     const QPoint point = viewport()->mapFrom(this, QPoint(twipsToPixels(x), twipsToPixels(y)));
@@ -311,27 +300,13 @@ void ListTreeView::mouseDoubleClickEvent(QMouseEvent* event) {
     if (self) suppressNextClick_ = true;
 }
 
-bool ListTreeView::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        if (toolTipText_.isEmpty()) QToolTip::hideText();
-        else QToolTip::showText(help->globalPos(), toolTipText_, viewport());
-        return true;
-    }
-    return QTreeView::viewportEvent(event);
-}
-
 // ---- dragging and dropping ---------------------------------------------------------------------------
 
 void ListTreeView::startDrag(Qt::DropActions) {
     QPointer<ListTreeView> self(this);
     std::unique_ptr<platform::DataObject> data = collectDragData();
     if (!self) return;
-    QMimeData* mime = data->takeMimeData();
-    mime->setData(kOwnDragFormat, QByteArray());
-    auto* drag = new QDrag(this);
-    drag->setMimeData(mime);
-    const Qt::DropAction done = platform::execDrag(*drag, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    const Qt::DropAction done = runOwnDrag(data->takeMimeData());
     if (!self) return;
     // The button went up inside the drag, so no mouse-up follows it.
     Q_EMIT OLECompleteDrag(effectsOf(done));

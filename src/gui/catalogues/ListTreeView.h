@@ -1,10 +1,10 @@
 #pragma once
 #include "core/catalogues/ListTree.h"
+#include "gui/frame/PaneTreeView.h"
 #include "platform/DataObject.h"
 
 #include <QPersistentModelIndex>
 #include <QPointer>
-#include <QTreeView>
 
 #include <memory>
 
@@ -17,7 +17,7 @@ class ListTreeEditDelegate;
 // pane's top left corner), and the handlers change the tree. A drop is always reported as a
 // copy, so a drag out of the pane never takes rows away: a move is the drop's own work. The
 // selection and the open folders are the tree's, shown here both ways.
-class ListTreeView : public QTreeView {
+class ListTreeView : public PaneTreeView {
     Q_OBJECT
 public:
     // What the view asks the pane's handlers; each answers with its return value.
@@ -58,8 +58,6 @@ public:
     void EndLabelEdit(bool cancel = false);
     bool IsLabelEditing() const { return labelEditor_ != nullptr; }
     void Refresh();
-    QString ToolTipText() const { return toolTipText_; }
-    void setToolTipText(const QString& text) { toolTipText_ = text; }
     // The data a drag starting now carries (the handlers fill it).
     std::unique_ptr<platform::DataObject> collectDragData();
 
@@ -82,7 +80,6 @@ protected:
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;
     void dropEvent(QDropEvent* event) override;
-    bool viewportEvent(QEvent* event) override;
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override;
     void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override;
     void changeEvent(QEvent* event) override;
@@ -90,7 +87,6 @@ protected:
 
 private:
     friend class ListTreeEditDelegate;
-    QPoint twipsFromViewportPoint(const QPoint& point) const;
     bool isOnNode(const QModelIndex& index, const QPoint& point) const;
     void dragOver(QDropEvent* event, int state);
     void showTreeSelection();
@@ -103,7 +99,6 @@ private:
     Handlers* handlers_ = nullptr;
     ListTreeModel* model_;
     ListTreeEditDelegate* delegate_;
-    QString toolTipText_;
     QPersistentModelIndex pressed_;
     bool suppressNextClick_ = false;
     bool syncing_ = false;

@@ -6,27 +6,19 @@
 #include "platform/Modal.h"
 #include "platform/Twips.h"
 
-#include <QDrag>
 #include <QDragEnterEvent>
 #include <QHeaderView>
-#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QResizeEvent>
-#include <QToolTip>
 
 using platform::pixelsToTwips;
 using platform::twipsToPixels;
 
-namespace {
-// Marks a drag that starts in the panel, so it carries data even without a line's text.
-const QString kOwnDragFormat = QStringLiteral("application/x-quorvantil-item");
-}  // namespace
-
 MetaPanelView::MetaPanelView(Record& record, QWidget* parent)
-    : QTreeView(parent), record_(record), model_(new RecordModel(record, this)) {
+    : PaneTreeView(parent), record_(record), model_(new RecordModel(record, this)) {
     setModel(model_);
     setRootIsDecorated(false);
     setItemsExpandable(false);
@@ -119,10 +111,6 @@ MetaPanelView::Cell MetaPanelView::cellAt(int x, int y) const {
     const QModelIndex index = indexAt(point);
     if (!index.isValid()) return {};
     return {index.row() + 1, columnAt(point.x())};
-}
-
-QPoint MetaPanelView::twipsFromViewportPoint(const QPoint& point) const {
-    return pixelsToTwips(viewport()->mapTo(this, point));
 }
 
 // ---- the record's changes on screen ------------------------------------------------------
@@ -283,17 +271,11 @@ void MetaPanelView::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 bool MetaPanelView::viewportEvent(QEvent* event) {
-    if (event->type() == QEvent::ToolTip) {
-        auto* help = static_cast<QHelpEvent*>(event);
-        if (toolTipText_.isEmpty()) QToolTip::hideText();
-        else QToolTip::showText(help->globalPos(), toolTipText_, viewport());
-        return true;
-    }
     if (event->type() == QEvent::Resize) {
         const auto* resize = static_cast<QResizeEvent*>(event);
         if (resize->size().width() != resize->oldSize().width()) Q_EMIT viewportWidthChanged();
     }
-    return QTreeView::viewportEvent(event);
+    return PaneTreeView::viewportEvent(event);
 }
 
 // ---- drag and drop -----------------------------------------------------------------------
@@ -304,7 +286,6 @@ QMimeData* MetaPanelView::dragData() {
         const QString text = handlers_->dragText();
         if (!text.isEmpty()) mime->setText(text);
     }
-    mime->setData(kOwnDragFormat, QByteArray());
     return mime;
 }
 
@@ -315,10 +296,8 @@ void MetaPanelView::startDrag(Qt::DropActions) {
         delete mime;
         return;
     }
-    auto* drag = new QDrag(this);
-    drag->setMimeData(mime);
     // Whatever the target did, no line leaves the panel here: a move is the drop's own work.
-    platform::execDrag(*drag, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    runOwnDrag(mime);
 }
 
 namespace {

@@ -1,7 +1,6 @@
 #pragma once
 #include "core/record/Record.h"
-
-#include <QTreeView>
+#include "gui/frame/PaneTreeView.h"
 
 #include <array>
 #include <memory>
@@ -17,7 +16,7 @@ class DataObject;
 // Scheme. The view edits nothing itself: keys, clicks, drags and drops go to its handlers,
 // which change the record; the view shows the record and keeps its own selection and the
 // record's in step both ways (a line's row is its position in the record).
-class MetaPanelView : public QTreeView {
+class MetaPanelView : public PaneTreeView {
     Q_OBJECT
 public:
     // What the window does with the user's input on the panel. Only the user's own input
@@ -65,7 +64,6 @@ public:
         int column = -1;
     };
     Cell cellAt(int x, int y) const;
-    QPoint twipsFromViewportPoint(const QPoint& point) const;
 
     // Scrolls the line into view (when a hold lets go, while held).
     void showLine(Record::LineId id);
@@ -75,9 +73,6 @@ public:
     void refresh();
     void setDropHighlight(Record::LineId id);
     Record::LineId dropHighlight() const;
-    // The tool tip shown anywhere over the lines.
-    QString toolTipText() const { return toolTipText_; }
-    void setToolTipText(const QString& text) { toolTipText_ = text; }
 
     // The data a drag of the panel starts with now (the caller owns it).
     QMimeData* dragData();
@@ -123,5 +118,4 @@ private:
     bool selectionHeld_ = false;
     Record::LineId pendingLine_ = 0;
     bool repaintHeld_ = false;
-    QString toolTipText_;
 };
