@@ -110,7 +110,7 @@ inline int withWindow(int argc, char** argv, const std::function<int()>& body) {
     // Any message box would stop the run: answer it and say so.
     platform::setMsgBoxResponder([](const platform::MsgBoxCall& call) {
         qWarning("message box during the benchmark: %s", qPrintable(call.text));
-        return int(platform::vbCancel);
+        return int(platform::kAnswerCancel);
     });
     modMetaMain::createCacheDirs();
     modMTP::ProgramDispatcher dispatcher;

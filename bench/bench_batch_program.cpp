@@ -58,7 +58,7 @@ int runOnce(int argc, char** argv, Clock::time_point start) {
     QApplication::setApplicationName(QStringLiteral("Quorvantil"));
     platform::setMsgBoxResponder([](const platform::MsgBoxCall& call) {
         std::fprintf(stderr, "message box during the run: %s\n", qPrintable(call.text));
-        return int(platform::vbCancel);
+        return int(platform::kAnswerCancel);
     });
     modMTP::ProgramDispatcher dispatcher;
     CommandDialogWindows dialogs;

@@ -20,7 +20,7 @@ int main(int argc, char* argv[]) {
     QApplication::setOrganizationName(QStringLiteral("Orvane Consulting"));
 
     platform::setStoreNoticeHandler([](const QString& message) {
-        platform::MsgBox(message, platform::vbExclamation);
+        platform::MsgBox(message, platform::kExclamationIcon);
     });
 
     // The whole command line after the program's name is one argument.

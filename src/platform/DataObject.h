@@ -9,9 +9,9 @@
 namespace platform {
 
 // Drop effects as the drag handlers number them.
-enum VbDropEffect : int { vbDropEffectNone = 0, vbDropEffectCopy = 1, vbDropEffectMove = 2 };
+enum DropEffect : int { kDropNone = 0, kDropCopy = 1, kDropMove = 2 };
 // State of a drag-over event.
-enum VbDragOverState : int { vbEnter = 0, vbLeave = 1, vbOver = 2 };
+enum DragOverState : int { kDragEnter = 0, kDragLeave = 1, kDragOver = 2 };
 
 // The data of a drag: plain text and dropped files. A drop handler reads it; the drag
 // source fills it when a drag starts from one of the program's lists or trees.

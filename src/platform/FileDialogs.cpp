@@ -42,8 +42,8 @@ FileDialogAnswer showQtDialog(const FileDialogRequest& request) {
         const int filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
         if (request.createPrompt && !QFileInfo::exists(path)) {
             const int answer = MsgBox(fileNamePart(path) + QLatin1String("\nThis file does not exist.\nCreate the file?"),
-                                      vbYesNo + vbExclamation, request.title);
-            if (answer != vbYes) continue;
+                                      kYesNo + kExclamationIcon, request.title);
+            if (answer != kAnswerYes) continue;
         }
         return FileDialogAnswer{true, path, filterIndex};
     }

@@ -185,18 +185,18 @@ void Inet::setProxy(const QNetworkProxy& proxy) {
 
 QString Inet::stateText(int state) {
     switch (state) {
-    case icNone: return QStringLiteral("None");
-    case icResolvingHost: return QStringLiteral("Resolving Host");
-    case icHostResolved: return QStringLiteral("Host Resolved");
-    case icConnecting: return QStringLiteral("Connecting");
-    case icConnected: return QStringLiteral("Connected");
-    case icRequesting: return QStringLiteral("Requesting");
-    case icRequestSent: return QStringLiteral("Request Sent");
-    case icReceivingResponse: return QStringLiteral("Receiving Response");
-    case icResponseReceived: return QStringLiteral("Response Received");
-    case icDisconnecting: return QStringLiteral("Finishing Metadata");
-    case icDisconnected: return QStringLiteral("Finished Loading Metadata");
-    case icError: return QStringLiteral("Error");
+    case kNoState: return QStringLiteral("None");
+    case kResolvingHost: return QStringLiteral("Resolving Host");
+    case kHostResolved: return QStringLiteral("Host Resolved");
+    case kConnecting: return QStringLiteral("Connecting");
+    case kConnected: return QStringLiteral("Connected");
+    case kRequesting: return QStringLiteral("Requesting");
+    case kRequestSent: return QStringLiteral("Request Sent");
+    case kReceivingResponse: return QStringLiteral("Receiving Response");
+    case kResponseReceived: return QStringLiteral("Response Received");
+    case kDisconnecting: return QStringLiteral("Finishing Metadata");
+    case kDisconnected: return QStringLiteral("Finished Loading Metadata");
+    case kStateError: return QStringLiteral("Error");
     default: return QString();
     }
 }
@@ -249,7 +249,7 @@ void Inet::resetReply() {
     httpStatus_ = 0;
     networkError_ = QNetworkReply::NoError;
     abortCode_ = 0;
-    lastState_ = icNone;
+    lastState_ = kNoState;
     proxyAuthOffered_ = false;
 }
 
@@ -309,10 +309,10 @@ void Inet::start(const QString& address, const QString& operation, const QByteAr
     reply_ = reply;
 
     connect(reply, &QNetworkReply::socketStartedConnecting, this, [this, reply] {
-        if (reply == reply_) advanceTo(icConnecting);
+        if (reply == reply_) advanceTo(kConnecting);
     });
     connect(reply, &QNetworkReply::requestSent, this, [this, reply] {
-        if (reply == reply_) advanceTo(icRequestSent);
+        if (reply == reply_) advanceTo(kRequestSent);
     });
     connect(reply, &QNetworkReply::metaDataChanged, this, [this, reply] {
         if (reply != reply_) return;
@@ -322,7 +322,7 @@ void Inet::start(const QString& address, const QString& operation, const QByteAr
             abortFor(ReplyTooLarge);
             return;
         }
-        advanceTo(icReceivingResponse);
+        advanceTo(kReceivingResponse);
     });
     connect(reply, &QNetworkReply::readyRead, this, [this, reply] { onReadyRead(reply); });
     connect(reply, &QNetworkReply::downloadProgress, this, [this, reply] {
@@ -384,7 +384,7 @@ void Inet::onReadyRead(QNetworkReply* reply) {
         return;
     }
     body_ += reply->readAll();
-    advanceTo(icReceivingResponse);
+    advanceTo(kReceivingResponse);
 }
 
 void Inet::onFinished(QNetworkReply* reply) {
@@ -464,14 +464,14 @@ void Inet::finish(int code, const QString& info) {
     QPointer<Inet> self(this);
     if (code == 0) {
         // Reported while still executing: only the completion below finds it ended.
-        advanceTo(icResponseReceived);
+        advanceTo(kResponseReceived);
         if (!self || serial != serial_ || !finishing_) return;
     }
     executing_ = false;
     finishing_ = false;
     Q_EMIT transferEnded();
     if (!self || serial != serial_) return;
-    lastState_ = code == 0 ? icResponseCompleted : icError;
+    lastState_ = code == 0 ? kResponseCompleted : kStateError;
     Q_EMIT StateChanged(lastState_);
 }
 

@@ -19,7 +19,7 @@ namespace platform {
 // OpenURL fetches an address and returns only when the transfer has ended (a nested
 // event loop runs meanwhile, so the window stays alive and other events may arrive).
 // Execute starts a request and returns at once; StateChanged reports its progress and
-// its end (icResponseCompleted or icError). Either way the reply is kept whole, and
+// its end (kResponseCompleted or kStateError). Either way the reply is kept whole, and
 // GetChunk hands it out in pieces afterwards.
 //
 // ResponseCode is 0 after a successful transfer. Otherwise it is the HTTP status (400 or
@@ -34,19 +34,19 @@ class Inet : public QObject {
     Q_OBJECT
 public:
     enum State : int {
-        icNone = 0,
-        icResolvingHost = 1,
-        icHostResolved = 2,
-        icConnecting = 3,
-        icConnected = 4,
-        icRequesting = 5,
-        icRequestSent = 6,
-        icReceivingResponse = 7,
-        icResponseReceived = 8,
-        icDisconnecting = 9,
-        icDisconnected = 10,
-        icError = 11,
-        icResponseCompleted = 12,
+        kNoState = 0,
+        kResolvingHost = 1,
+        kHostResolved = 2,
+        kConnecting = 3,
+        kConnected = 4,
+        kRequesting = 5,
+        kRequestSent = 6,
+        kReceivingResponse = 7,
+        kResponseReceived = 8,
+        kDisconnecting = 9,
+        kDisconnected = 10,
+        kStateError = 11,
+        kResponseCompleted = 12,
     };
 
     enum Failure : int {
@@ -91,7 +91,7 @@ public:
     // "HEAD", "PUT" or another HTTP method. requestHeaders: "Name: value" lines. A POST or
     // PUT without a Content-Type header is sent as application/x-www-form-urlencoded; a
     // text body is sent as UTF-8. False (and nothing changes) while a request runs; any
-    // other failure, a bad address included, is reported through StateChanged(icError).
+    // other failure, a bad address included, is reported through StateChanged(kStateError).
     bool Execute(const QString& url = QString(), const QString& operation = QString(),
                  const QByteArray& data = QByteArray(), const QString& requestHeaders = QString());
     bool Execute(const QString& url, const QString& operation, const QString& data,
@@ -127,11 +127,11 @@ public:
     // state event. Nothing happens when no request runs.
     void Cancel();
 
-    // The last state reported by StateChanged (icNone before the first request).
+    // The last state reported by StateChanged (kNoState before the first request).
     int lastState() const { return lastState_; }
 
     // The status-bar text of a state: "None", "Resolving Host", ..., "Error"; "" for any
-    // other number (icResponseCompleted included).
+    // other number (kResponseCompleted included).
     static QString stateText(int state);
 
     // Silence (no byte moving) after which a request fails with TimedOut. Default 60 s.
@@ -180,7 +180,7 @@ private:
     bool proxyAuthOffered_ = false;
     quint64 serial_ = 0;  // one per request, so late signals of an old one are ignored
     int abortCode_ = 0;   // why we aborted the reply ourselves
-    int lastState_ = icNone;
+    int lastState_ = kNoState;
 
     QByteArray body_;
     QString contentType_;

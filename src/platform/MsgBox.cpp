@@ -29,23 +29,23 @@ struct ButtonSpec {
 
 QList<ButtonSpec> buttonsFor(int style) {
     switch (style & 7) {
-    case vbOKCancel: return {{QMessageBox::Ok, vbOK}, {QMessageBox::Cancel, vbCancel}};
-    case vbAbortRetryIgnore:
-        return {{QMessageBox::Abort, vbAbort}, {QMessageBox::Retry, vbRetry}, {QMessageBox::Ignore, vbIgnore}};
-    case vbYesNoCancel:
-        return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}, {QMessageBox::Cancel, vbCancel}};
-    case vbYesNo: return {{QMessageBox::Yes, vbYes}, {QMessageBox::No, vbNo}};
-    case vbRetryCancel: return {{QMessageBox::Retry, vbRetry}, {QMessageBox::Cancel, vbCancel}};
-    default: return {{QMessageBox::Ok, vbOK}};
+    case kOkCancel: return {{QMessageBox::Ok, kAnswerOk}, {QMessageBox::Cancel, kAnswerCancel}};
+    case kAbortRetryIgnore:
+        return {{QMessageBox::Abort, kAnswerAbort}, {QMessageBox::Retry, kAnswerRetry}, {QMessageBox::Ignore, kAnswerIgnore}};
+    case kYesNoCancel:
+        return {{QMessageBox::Yes, kAnswerYes}, {QMessageBox::No, kAnswerNo}, {QMessageBox::Cancel, kAnswerCancel}};
+    case kYesNo: return {{QMessageBox::Yes, kAnswerYes}, {QMessageBox::No, kAnswerNo}};
+    case kRetryCancel: return {{QMessageBox::Retry, kAnswerRetry}, {QMessageBox::Cancel, kAnswerCancel}};
+    default: return {{QMessageBox::Ok, kAnswerOk}};
     }
 }
 
 QMessageBox::Icon iconFor(int style) {
     switch (style & 0x70) {
-    case vbCritical: return QMessageBox::Critical;
-    case vbQuestion: return QMessageBox::Question;
-    case vbExclamation: return QMessageBox::Warning;
-    case vbInformation: return QMessageBox::Information;
+    case kCriticalIcon: return QMessageBox::Critical;
+    case kQuestionIcon: return QMessageBox::Question;
+    case kExclamationIcon: return QMessageBox::Warning;
+    case kInformationIcon: return QMessageBox::Information;
     default: return QMessageBox::NoIcon;
     }
 }
@@ -137,8 +137,8 @@ int MsgBox(const QString& text, int style, const QString& givenTitle) {
     auto* buttons = new QDialogButtonBox(&box);
     layout->addWidget(buttons);
     const auto choices = buttonsFor(style);
-    int answer = choices.size() == 1 ? vbOK : (style & 7) == vbYesNo ? vbNo : vbCancel;  // closed: the way out
-    const int defaultIndex = std::min<int>((style & vbDefaultButton3) ? 2 : (style & vbDefaultButton2) ? 1 : 0,
+    int answer = choices.size() == 1 ? kAnswerOk : (style & 7) == kYesNo ? kAnswerNo : kAnswerCancel;  // closed: the way out
+    const int defaultIndex = std::min<int>((style & kThirdButtonDefault) ? 2 : (style & kSecondButtonDefault) ? 1 : 0,
                                            int(choices.size()) - 1);
     for (int i = 0; i < choices.size(); ++i) {
         QPushButton* button = buttons->addButton(QDialogButtonBox::StandardButton(int(choices[i].button)));

@@ -8,29 +8,29 @@
 namespace platform {
 
 enum MsgBoxStyle : int {
-    vbOKOnly = 0,
-    vbOKCancel = 1,
-    vbAbortRetryIgnore = 2,
-    vbYesNoCancel = 3,
-    vbYesNo = 4,
-    vbRetryCancel = 5,
-    vbCritical = 16,
-    vbQuestion = 32,
-    vbExclamation = 48,
-    vbInformation = 64,
-    vbDefaultButton2 = 256,
-    vbDefaultButton3 = 512,
+    kOkOnly = 0,
+    kOkCancel = 1,
+    kAbortRetryIgnore = 2,
+    kYesNoCancel = 3,
+    kYesNo = 4,
+    kRetryCancel = 5,
+    kCriticalIcon = 16,
+    kQuestionIcon = 32,
+    kExclamationIcon = 48,
+    kInformationIcon = 64,
+    kSecondButtonDefault = 256,
+    kThirdButtonDefault = 512,
 };
 
-enum MsgBoxResult : int { vbOK = 1, vbCancel = 2, vbAbort = 3, vbRetry = 4, vbIgnore = 5, vbYes = 6, vbNo = 7 };
+enum MsgBoxResult : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerAbort = 3, kAnswerRetry = 4, kAnswerIgnore = 5, kAnswerYes = 6, kAnswerNo = 7 };
 
 inline const QString kDefaultMsgBoxTitle = QStringLiteral("Quorvantile");
 
-int MsgBox(const QString& text, int style = vbOKOnly, const QString& title = kDefaultMsgBoxTitle);
+int MsgBox(const QString& text, int style = kOkOnly, const QString& title = kDefaultMsgBoxTitle);
 
 struct MsgBoxCall {
     QString text;
-    int style = vbOKOnly;
+    int style = kOkOnly;
     QString title;
 };
 

@@ -74,11 +74,11 @@ void WebBrowser::pageLoadBegan() {
 void WebBrowser::reportCommandStates(bool canGoBack, bool canGoForward) {
     if (lastCanGoForward_ != int(canGoForward)) {
         lastCanGoForward_ = int(canGoForward);
-        Q_EMIT commandStateChange(CSC_NAVIGATEFORWARD, canGoForward);
+        Q_EMIT commandStateChange(kForwardCommand, canGoForward);
     }
     if (lastCanGoBack_ != int(canGoBack)) {
         lastCanGoBack_ = int(canGoBack);
-        Q_EMIT commandStateChange(CSC_NAVIGATEBACK, canGoBack);
+        Q_EMIT commandStateChange(kBackCommand, canGoBack);
     }
 }
 
@@ -107,7 +107,7 @@ WebBrowser* createWebBrowser(QWidget* parent) {
         if (WebBrowser* browser = factory()(parent)) return browser;
         reason = QStringLiteral("the web engine could not create its view.");
     }
-    MsgBox(QStringLiteral("The web browser could not be started: ") + reason, vbCritical);
+    MsgBox(QStringLiteral("The web browser could not be started: ") + reason, kCriticalIcon);
     std::exit(EXIT_FAILURE);
 }
 

@@ -15,32 +15,32 @@ class QWidget;
 namespace platform {
 
 // Command numbers of commandStateChange.
-enum BrowserCommandState : int { CSC_UPDATECOMMANDS = -1, CSC_NAVIGATEFORWARD = 1, CSC_NAVIGATEBACK = 2 };
+enum BrowserCommandState : int { kUpdateCommands = -1, kForwardCommand = 1, kBackCommand = 2 };
 
-// Flags of Navigate. Only navNoReadFromCache changes what the engine does; all of them are
+// Flags of Navigate. Only kNoReadFromCache changes what the engine does; all of them are
 // handed to the before-navigate handler as given.
 enum BrowserNavigateFlag : int {
-    navOpenInNewWindow = 1,
-    navNoHistory = 2,
-    navNoReadFromCache = 4,
-    navNoWriteToCache = 8,
+    kOpenInNewWindow = 1,
+    kNoHistory = 2,
+    kNoReadFromCache = 4,
+    kNoWriteToCache = 8,
 };
 
-// Levels of Refresh2. REFRESH_CONTINUE and REFRESH_COMPLETELY reload bypassing the cache.
+// Levels of Refresh2. kRefreshContinue and kRefreshCompletely reload bypassing the cache.
 enum BrowserRefreshLevel : int {
-    REFRESH_NORMAL = 0,
-    REFRESH_IFEXPIRED = 1,
-    REFRESH_CONTINUE = 2,
-    REFRESH_COMPLETELY = 3,
+    kRefreshNormal = 0,
+    kRefreshIfExpired = 1,
+    kRefreshContinue = 2,
+    kRefreshCompletely = 3,
 };
 
 // The print command of QueryStatusWB / ExecWB, its status bits and execution options.
-enum BrowserOleCommand : int { OLECMDID_PRINT = 6 };
-enum BrowserOleCommandStatus : int { OLECMDF_SUPPORTED = 1, OLECMDF_ENABLED = 2 };
+enum BrowserOleCommand : int { kPrintCommand = 6 };
+enum BrowserOleCommandStatus : int { kCommandSupported = 1, kCommandEnabled = 2 };
 enum BrowserOleExecOption : int {
-    OLECMDEXECOPT_DODEFAULT = 0,
-    OLECMDEXECOPT_PROMPTUSER = 1,
-    OLECMDEXECOPT_DONTPROMPTUSER = 2,
+    kExecDefault = 0,
+    kExecPromptUser = 1,
+    kExecDontPromptUser = 2,
 };
 
 // What started a navigation.
@@ -120,17 +120,17 @@ public:
     virtual bool GoForward() = 0;
     virtual void Stop() = 0;
     // Reloads the page shown; raises no before-navigate.
-    void Refresh() { Refresh2(REFRESH_NORMAL); }
+    void Refresh() { Refresh2(kRefreshNormal); }
     virtual void Refresh2(int level) = 0;
     // Navigates to the search page (as a program navigation).
     void GoSearch();
     QString searchPage() const { return searchPage_; }
     void setSearchPage(const QString& address) { searchPage_ = address; }
 
-    // Status bits of a command (OLECMDF_*); only OLECMDID_PRINT is known, others give 0.
+    // Status bits of a command (kCommandSupported, kCommandEnabled); only kPrintCommand is known, others give 0.
     virtual int QueryStatusWB(int command) const = 0;
-    // Runs a command; OLECMDID_PRINT prints the page, showing the print dialog unless the
-    // option is OLECMDEXECOPT_DONTPROMPTUSER. False, with a description, when it failed.
+    // Runs a command; kPrintCommand prints the page, showing the print dialog unless the
+    // option is kExecDontPromptUser. False, with a description, when it failed.
     virtual bool ExecWB(int command, int option, QString* errorText = nullptr) = 0;
 
     // The address of the page shown ("" before any page) and its title.

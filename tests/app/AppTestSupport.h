@@ -27,7 +27,7 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-using platform::vbCancel, platform::vbNo, platform::vbOK, platform::vbYes;
+using platform::kAnswerCancel, platform::kAnswerNo, platform::kAnswerOk, platform::kAnswerYes;
 using testing_support::CommandRecorder;
 
 // Programs the window starts, kept instead of run.

@@ -68,7 +68,7 @@ TEST_F(BrowserTest, ACancelledSaveQuestionKeepsThePageAndTheRecord) {
     const QString first = page(u"first.htm"_s);
     open(first);
     mark(DocumentState::Document::Record);
-    boxes.expect(kSave, vbCancel).expect(kSave, vbCancel).expect(kSave, vbNo);
+    boxes.expect(kSave, kAnswerCancel).expect(kSave, kAnswerCancel).expect(kSave, kAnswerNo);
     open(page(u"second.htm"_s));
     EXPECT_EQ(w.context.record.lines().first().content, u"first.htm"_s);
     EXPECT_EQ(w.context.document.currentHTMLFile(), first);

@@ -60,7 +60,7 @@ protected:
         };
         platform::setMsgBoxResponder([this](const platform::MsgBoxCall& call) {
             shown << call;
-            return int(vbOK);
+            return int(kAnswerOk);
         });
         platform::setModalRunner([](QDialog& dialog) {
             dialog.reject();

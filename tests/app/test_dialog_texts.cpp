@@ -94,7 +94,7 @@ protected:
 
         // A new Harvest Control List to work on.
         fileDialogs.choose(path(u"site/hcl.htm"_s));
-        boxes.expect(u"A number of folders have been placed"_s, vbOK);
+        boxes.expect(u"A number of folders have been placed"_s, kAnswerOk);
         w.find<QAction>(u"mnuFileNew_%1"_s.arg(FileMenu::kNewHarvestList))->trigger();
         thenCheck();
         w.find<QAction>(u"mnuMaintNodes_%1"_s.arg(TreePane::kManualInsertHere))->trigger();
@@ -141,7 +141,7 @@ TEST_F(DialogTextTest, AMessageBoxWithoutATitleOfItsOwnCarriesTheProgramsTitle) 
             box->close();
         }
     });
-    platform::MsgBox(u"ErrorCode: 12007 (host not found: schemes.example)"_s, platform::vbOKOnly, QString());
+    platform::MsgBox(u"ErrorCode: 12007 (host not found: schemes.example)"_s, platform::kOkOnly, QString());
     testing_support::failEveryMsgBox();
     EXPECT_EQ(title, u"Quorvantile"_s);
     EXPECT_TRUE(text.startsWith(u"ErrorCode"_s));

@@ -29,7 +29,7 @@ TEST_F(FileDialogsTest, SaveAddsTheFiltersExtensionOnlyWhenTheNameLacksItAndAsks
     }
     touch(u"report.htm"_s);
     dialogs.choose(at(u"report"_s), 1).choose(at(u"other"_s), 1).choose(at(u"report"_s), 1);
-    boxes.expect(u"report.htm already exists"_s, platform::vbNo).expect(u"replace it?"_s, platform::vbYes);
+    boxes.expect(u"report.htm already exists"_s, platform::kAnswerNo).expect(u"replace it?"_s, platform::kAnswerYes);
     QString path;
     EXPECT_EQ(ModOpenSave::showSaveDialog(dialog, 1, path), at(u"other.htm"_s));
     EXPECT_EQ(dialogs.requests().last().proposedName, u"report.htm"_s);  // No brings the dialog back

@@ -32,7 +32,7 @@ protected:
 TEST_F(FileNewOpenTest, NewRecordsAskToSaveTheEditedRecordFirst) {
     w.context.preferences.FileNewURL = u"mtp://open=template.kqb/"_s;
     const QString page = openPage(u"page.htm"_s, u"Edited title"_s);
-    boxes.expect(kSave, vbCancel).expect(kSave, vbYes);
+    boxes.expect(kSave, kAnswerCancel).expect(kSave, kAnswerYes);
     w.find<QAction>(u"mnuFileNew_1"_s)->trigger();
     EXPECT_TRUE(recorder.commands.isEmpty());
     EXPECT_EQ(read(page), kPage);
@@ -41,10 +41,10 @@ TEST_F(FileNewOpenTest, NewRecordsAskToSaveTheEditedRecordFirst) {
     EXPECT_EQ(recorder.commands, QStringList({u"mtp://delete=all.fld"_s, w.context.preferences.FileNewURL}));
     // Without a repository nothing is replaced, so nothing is asked.
     mark(DocumentState::Document::Record);
-    boxes.expect(u"No Quorvantile Repository has been linked to the Karvold. To try this feature contact"_s, vbOK);
+    boxes.expect(u"No Quorvantile Repository has been linked to the Karvold. To try this feature contact"_s, kAnswerOk);
     w.find<QAction>(u"mnuFileNew_2"_s)->trigger();
     w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
-    boxes.expect(kSave, vbNo);
+    boxes.expect(kSave, kAnswerNo);
     w.find<QAction>(u"mnuFileNew_2"_s)->trigger();
     EXPECT_EQ(recorder.commands.mid(2), QStringList({w.context.macros.openRecordMacro}));
 }
@@ -66,7 +66,7 @@ TEST_F(FileNewOpenTest, NewListsBuildTheirRootsInTheTree) {
     // A harvest list gets its folders, only in the tree until it is saved.
     const QString hcl = path(u"HCL.htm"_s);
     dialogs.choose(hcl);
-    boxes.expect(u"Any unused folders will be deleted when you next save this list"_s, vbOK);
+    boxes.expect(u"Any unused folders will be deleted when you next save this list"_s, kAnswerOk);
     w.find<QAction>(u"mnuFileNew_4"_s)->trigger();
     EXPECT_EQ(root(), u"HCL [Harvest Control List] 1/4 HCL\\"_s);
     EXPECT_EQ(tree().count(), 11);
@@ -79,7 +79,7 @@ TEST_F(FileNewOpenTest, NewListAsksAboutTheModifiedListAndNewWindowStartsAProces
     makeList(u"Scheme"_s);
     w.context.document.setTreePath(path(u"subjects.kqs"_s));
     mark(DocumentState::Document::List);
-    boxes.expect(u"Save the list changes in the Tree View first?"_s, vbYes);
+    boxes.expect(u"Save the list changes in the Tree View first?"_s, kAnswerYes);
     w.find<QAction>(u"mnuFileNew_3"_s)->trigger();
     EXPECT_EQ(read(path(u"subjects.kqs"_s)), kCatsList);
     for (const QString& address : {u"http://example.org/a b.htm"_s, QString()}) {
@@ -92,7 +92,7 @@ TEST_F(FileNewOpenTest, NewListAsksAboutTheModifiedListAndNewWindowStartsAProces
 TEST_F(FileNewOpenTest, OpeningOrDroppingAPageAsksFirstAndACancelChangesNothing) {
     const QString page = openPage(u"first.htm"_s, u"Keep me"_s);
     const QString next = write(u"zweite Seite é.asp"_s, kPage);
-    boxes.expect(kSave, vbCancel).expect(kSave, vbCancel).expect(kSave, vbYes);
+    boxes.expect(kSave, kAnswerCancel).expect(kSave, kAnswerCancel).expect(kSave, kAnswerYes);
     dialogs.cancel();
     w.find<QAction>(u"mnuFileOpenIdx_1"_s)->trigger();  // Cancel: no dialog
     drop({next});
@@ -114,7 +114,7 @@ TEST_F(FileNewOpenTest, OpenTemplatesMacrosRepositoryRecordsAndLists) {
     w.find<QAction>(u"mnuFileOpenIdx_2"_s)->trigger();
     w.find<QAction>(u"mnuFileOpenIdx_3"_s)->trigger();
     EXPECT_EQ(w.context.BatchPath, batch);
-    boxes.expect(u"No Quorvantile Repository has been linked to the Karvold."_s, vbOK);
+    boxes.expect(u"No Quorvantile Repository has been linked to the Karvold."_s, kAnswerOk);
     w.find<QAction>(u"mnuFileOpenIdx_4"_s)->trigger();
     w.context.macros.openRecordMacro = u"mtp://cgisend=http://repo.example/get.kqb"_s;
     w.find<QAction>(u"mnuFileOpenIdx_4"_s)->trigger();
@@ -178,7 +178,7 @@ TEST_F(FileNewOpenTest, DroppedTextAndFiles) {
 
 TEST_F(FileMenuTest, SaveAsksWhenNothingChanged) {
     const QString page = openPage(u"my page.htm"_s);
-    boxes.expect(u"Nothing has changed in the Record. Continue Anyway?"_s, vbNo).expect(u"Continue Anyway?"_s, vbYes);
+    boxes.expect(u"Nothing has changed in the Record. Continue Anyway?"_s, kAnswerNo).expect(u"Continue Anyway?"_s, kAnswerYes);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(read(page), kPage);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
@@ -189,7 +189,7 @@ TEST_F(FileMenuTest, ARecordWithoutAFileGoesToTheRepositoryOrToAChosenFile) {
     CommandRecorder recorder{w.context};
     const QString page = openPage(u"from web.htm"_s, u"Web title"_s);
     w.context.document.setCurrentHTMLFile(QString());
-    boxes.expect(u"No Quorvantile Repository has been linked to this Karvold."_s, vbOK);
+    boxes.expect(u"No Quorvantile Repository has been linked to this Karvold."_s, kAnswerOk);
     w.find<QAction>(u"mnuFileSaveAs_2"_s)->trigger();
     EXPECT_TRUE(recorder.commands.isEmpty());
     w.context.macros.saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb"_s;
@@ -216,14 +216,14 @@ TEST_F(FileMenuTest, AVanishedFileOrAFailedWriteLeavesTheRecordModified) {
     const QString folder = folderAt(u"taken.htm"_s);
     dialogs.choose(folder);
     const QString gone = u"is no longer where it was opened"_s;
-    boxes.expect(gone, vbNo).expect(u"Error saving file: "_s, vbOK);
+    boxes.expect(gone, kAnswerNo).expect(u"Error saving file: "_s, kAnswerOk);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();  // saved elsewhere: a folder chosen as the file
     EXPECT_EQ(dialogs.requests().last().initialFolder, dir.path() + u"/"_s);
     EXPECT_EQ(dialogs.requests().last().proposedName, u"gone.htm"_s);
     w.context.document.setCurrentHTMLFile(folder);
-    boxes.expect(gone, vbYes).expect(u"Error saving file: "_s, vbOK);
+    boxes.expect(gone, kAnswerYes).expect(u"Error saving file: "_s, kAnswerOk);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();  // written there again: a folder where the record's file was
-    boxes.expect(gone, vbCancel);
+    boxes.expect(gone, kAnswerCancel);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(panel2() + tag2(), u"ModifiedRecord"_s);
     EXPECT_TRUE(QFileInfo(folder).isDir());
@@ -235,11 +235,11 @@ TEST_F(FileMenuTest, AVanishedFileOrAFailedWriteLeavesTheRecordModified) {
 TEST_F(FileMenuTest, APageGoneFromDiskIsWrittenAgainOnlyAfterAYes) {
     const QString page = openPage(u"gone.htm"_s, u"New"_s);
     ASSERT_TRUE(QFile::remove(page));
-    boxes.expect(u"The page "_s + page + u" is no longer where it was opened."_s, vbCancel);
+    boxes.expect(u"The page "_s + page + u" is no longer where it was opened."_s, kAnswerCancel);
     w->findChild<QAction*>(u"mnuFileSave"_s)->trigger();
     EXPECT_FALSE(QFile::exists(page));
     EXPECT_EQ(boxes.shown().last().title, u"Page no longer on disk"_s);
-    boxes.expect(u"is no longer where it was opened"_s, vbYes);
+    boxes.expect(u"is no longer where it was opened"_s, kAnswerYes);
     w->findChild<QAction*>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(read(page), pageTitled("New"));
     EXPECT_EQ(panel2(), u"Ready"_s);
@@ -255,7 +255,7 @@ TEST_F(FileMenuTest, ReadOnlyFilesAreRefusedAndTheOthersKeepTheirMode) {
     const QFileDevice::Permissions ownerOnly = QFileDevice::ReadOwner | QFileDevice::WriteOwner;
     const QString page = openPage(u"page.htm"_s, u"New"_s);
     chmod(page, readOnly);
-    boxes.expect(u"Error saving file: Cannot write "_s + page + u": Existing file "_s + page + u" is not writable"_s, vbOK);
+    boxes.expect(u"Error saving file: Cannot write "_s + page + u": Existing file "_s + page + u" is not writable"_s, kAnswerOk);
     w->findChild<QAction*>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(read(page), kPage);
     EXPECT_EQ(panel2() + tag2(), u"ModifiedRecord"_s);
@@ -268,7 +268,7 @@ TEST_F(FileMenuTest, ReadOnlyFilesAreRefusedAndTheOthersKeepTheirMode) {
     const QString batch = write(u"template.kqb"_s, "old\r\n");
     chmod(batch, readOnly);
     dialogs.choose(batch);
-    boxes.expect(u"Existing file "_s + batch + u" is not writable"_s, vbOK);
+    boxes.expect(u"Existing file "_s + batch + u" is not writable"_s, kAnswerOk);
     w->findChild<QAction*>(u"mnuFileSaveAs_3"_s)->trigger();
     EXPECT_EQ(boxes.shown().last().title, u"Error saving template"_s);
     EXPECT_EQ(read(batch), "old\r\n");
@@ -279,7 +279,7 @@ TEST_F(FileMenuTest, ReadOnlyFilesAreRefusedAndTheOthersKeepTheirMode) {
     const QString list = write(u"list.kqi"_s, kCatsList);
     chmod(list, readOnly);
     dialogs.choose(list);
-    boxes.expect(u"Existing file "_s + list + u" is not writable"_s, vbOK);
+    boxes.expect(u"Existing file "_s + list + u" is not writable"_s, kAnswerOk);
     w->findChild<QAction*>(u"mnuFileSaveAs_5"_s)->trigger();
     EXPECT_EQ(boxes.shown().last().title, u"Error saving list"_s);
     EXPECT_EQ(QFile::permissions(list) & 0x7077, readOnly);
@@ -316,7 +316,7 @@ TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
     EXPECT_EQ(panel2(), u"Modified"_s);
     w.context.document.setTreePath(path(u"site.kqi"_s));
     tree().clear();
-    boxes.expect(u"There is no list in the tree to save."_s, vbOK);
+    boxes.expect(u"There is no list in the tree to save."_s, kAnswerOk);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     makeList(u"Catalog"_s);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
@@ -359,12 +359,12 @@ TEST_F(FileMenuTest, SaveAsPageWritesACopyUnderTheBrowsersPageName) {
     EXPECT_EQ(read(copy), pageTitled("Edited"));
     EXPECT_EQ(read(index), kPage);
     mark(DocumentState::Document::Record);
-    boxes.expect(u"Error saving file: "_s, vbOK);
+    boxes.expect(u"Error saving file: "_s, kAnswerOk);
     w.find<QAction>(u"mnuFileSaveAs_1"_s)->trigger();  // a folder chosen as the file
     EXPECT_EQ(panel2(), u"Modified"_s);
     // The save question relies on the outcome: a cancelled Save As stops its caller.
     w.context.document.setCurrentHTMLFile(QString());
-    boxes.expect(kSave, vbYes).expect(kSave, vbYes);
+    boxes.expect(kSave, kAnswerYes).expect(kSave, kAnswerYes);
     dialogs.cancel().choose(path(u"kept.htm"_s));
     EXPECT_FALSE(w->close());  // Yes, then the Save As dialog cancelled: the window stays
     EXPECT_TRUE(w->close());   // Yes, and the page written: it may go
@@ -376,8 +376,8 @@ TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
     w.context.BatchPath = u"bare.kqb"_s;
     const QString file = path(u"my template.kqb"_s);
     dialogs.choose(path(u"my template"_s)).choose(file);
-    boxes.expect(u"Do you want to add this template to the next available FKey?"_s, vbNo)
-        .expect(u"FKey?"_s, vbYes);
+    boxes.expect(u"Do you want to add this template to the next available FKey?"_s, kAnswerNo)
+        .expect(u"FKey?"_s, kAnswerYes);
     w.find<QAction>(u"mnuFileSaveAs_3"_s)->trigger();
     EXPECT_TRUE(read(file).startsWith("mtp://field=DC.Title&content=Template & more&lang=en.fld/\r\n"));
     QFile::remove(file);
@@ -402,13 +402,13 @@ TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
 }
 
 TEST_F(FileMenuTest, PrintAndCheckForHarvestList) {
-    boxes.expect(u"The Print command is currently disabled."_s, vbOK).expect(u"Error: Out of paper"_s, vbOK);
+    boxes.expect(u"The Print command is currently disabled."_s, kAnswerOk).expect(u"Error: Out of paper"_s, kAnswerOk);
     w.find<QAction>(u"mnuFilePrint"_s)->trigger();
     open(write(u"print.htm"_s, kPage));
     w.find<QAction>(u"mnuFilePrint"_s)->trigger();  // the user is asked for the printer
     browser().failNextPrint(u"Out of paper"_s);
     w.find<QAction>(u"Toolbar1_8"_s)->trigger();
-    EXPECT_EQ(browser().printRequests(), QList<int>({platform::OLECMDEXECOPT_PROMPTUSER}));
+    EXPECT_EQ(browser().printRequests(), QList<int>({platform::kExecPromptUser}));
     CommandRecorder recorder{w.context};
     for (const char* address : {"HTTP://www.site.example/a/b.htm", "https://secure.example/x", "www.host.example"}) {
         w.find<QComboBox>(u"URL"_s)->setEditText(QLatin1String(address));
@@ -421,7 +421,7 @@ TEST_F(FileMenuTest, PrintAndCheckForHarvestList) {
 
 // A whole session: open, edit, save, edit again, and Exit saving or not.
 TEST_F(FileMenuTest, OpenEditSaveAndExit) {
-    for (const int answer : {vbYes, vbNo}) {
+    for (const int answer : {kAnswerYes, kAnswerNo}) {
         w.context.preferences.UseLinkRel.setText(u"N"_s);
         w->show();
         const QString page = write(u"Seite mit Leerzeichen.htm"_s, kPage);
@@ -435,12 +435,12 @@ TEST_F(FileMenuTest, OpenEditSaveAndExit) {
         EXPECT_EQ(read(page), pageTitled("New \xE2\x80\x9Ctitle\xE2\x80\x9D &eacute;"));
         EXPECT_EQ(panel2(), u"Ready"_s);
         w.find<QLineEdit>(u"editNrmlContent"_s)->setText(u"Second thoughts"_s);
-        boxes.expect(kSave, vbCancel).expect(kSave, answer);
+        boxes.expect(kSave, kAnswerCancel).expect(kSave, answer);
         w.find<QAction>(u"mnuFileExit"_s)->trigger();
         EXPECT_TRUE(w->isVisible());
         w.find<QAction>(u"mnuFileExit"_s)->trigger();
         EXPECT_FALSE(w->isVisible());
-        EXPECT_EQ(read(page).contains("Second thoughts"), answer == vbYes);
+        EXPECT_EQ(read(page).contains("Second thoughts"), answer == kAnswerYes);
     }
 }
 

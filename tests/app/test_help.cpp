@@ -40,7 +40,7 @@ TEST_F(HelpTest, TheGeneralTutorialAndTheCreditsShowInTheBrowser) {
     EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), u"schemes.test.example/tutorial.html"_s);
     w->findChild<QAction*>(u"mnuHelpAbout"_s)->trigger();
     frmAbout& about = *w->findChild<frmAbout*>(u"frmAbout"_s);
-    boxes.expect(u"System Information Is Unavailable At This Time"_s, vbOK);
+    boxes.expect(u"System Information Is Unavailable At This Time"_s, kAnswerOk);
     about.cmdSysInfo->click();
     about.Credits->click();
     EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), u"schemes.test.example/credits.html"_s);

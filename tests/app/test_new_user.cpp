@@ -126,7 +126,7 @@ TEST_F(NewUserTest, AFileThatIsNoTextPageIsNeverWrittenInto) {
     const QByteArray picture = "GIF89a\x01\x00\x01\x00\x00\x00\x00;";
     const QString fake = write(u"picture.htm"_s, picture);
     openPage(u"page.htm"_s, u"New title"_s);
-    boxes.expect(u"not a text page, so nothing was written into it: "_s + fake, vbOK);
+    boxes.expect(u"not a text page, so nothing was written into it: "_s + fake, kAnswerOk);
     w.enter(u"mtp://save="_s + fake);
     EXPECT_EQ(read(fake), picture);
     EXPECT_TRUE(w.context.document.modified(DocumentState::Document::Record));
@@ -141,7 +141,7 @@ TEST_F(NewUserTest, DialogsListLinuxPagesAndAllFilesAndTransferErrorsSayWhatFail
     EXPECT_EQ(request.filters.last().pattern, u"*"_s);
     EXPECT_TRUE(request.proposedName.isEmpty());
 
-    boxes.expect(u"ErrorCode: 12029 (could not connect: 127.0.0.1)"_s, vbOK);
+    boxes.expect(u"ErrorCode: 12029 (could not connect: 127.0.0.1)"_s, kAnswerOk);
     w.enter(u"http://127.0.0.1:9/page.htm"_s);
     EXPECT_EQ(boxes.shown().last().title, u"Quorvantile"_s);  // the box has no title of its own
 }
@@ -173,7 +173,7 @@ TEST_F(NewUserTest, TypingReplacesAProposedContentAndExtendsAnAddressPrefix) {
 TEST_F(NewUserTest, CtrlQLeavesThroughExitAndItsSaveQuestion) {
     openPage(u"page.htm"_s, u"New title"_s);
     w.find<MetaPanelView>(u"MetaPanel"_s)->setFocus();
-    boxes.expect(kSave, vbCancel);
+    boxes.expect(kSave, kAnswerCancel);
     widget_input::shortcutKey(QApplication::focusWidget(), Qt::Key_Q, Qt::ControlModifier);
     EXPECT_TRUE(w->isVisible());
     EXPECT_TRUE(w.context.document.modified(DocumentState::Document::Record));

@@ -142,7 +142,7 @@ TEST_F(StartupTest, AddressHistoryKeepsNineteenNewestFirst) {
         EXPECT_EQ(box->itemText(0), u"http://site%1.example/"_s.arg(i));
     }
     testing_support::ScriptedMsgBoxes boxes;  // a web address is read for its record: offline, it says so
-    boxes.expect(u"host not found: site23.example"_s, platform::vbOK);
+    boxes.expect(u"host not found: site23.example"_s, platform::kAnswerOk);
     type(u"HTTP://SITE23.EXAMPLE/"_s);
     EXPECT_EQ(box->itemText(0), u"http://site23.example/"_s);  // there already, in any case
     form->close();
@@ -187,7 +187,7 @@ TEST_F(StartupTest, ANewUserChoosesADomainOnAPlainStartOnly) {
     EXPECT_TRUE(seen.last().address.endsWith(u"/tutorial/AGLS.html"_s));
     start();  // a command line: no welcome
     testing_support::ScriptedMsgBoxes boxes;
-    boxes.expect(u"Schema not found. Setting your default metadata domain to Dublin Core"_s, vbOK);
+    boxes.expect(u"Schema not found. Setting your default metadata domain to Dublin Core"_s, kAnswerOk);
     modals.then([](QDialog& d) {  // a short name is no catalogue name
         static_cast<frmStartup&>(d).Domain->lineEdit()->clear();
         widget_input::type(static_cast<frmStartup&>(d).Domain->lineEdit(), u"DC-UTAH"_s);

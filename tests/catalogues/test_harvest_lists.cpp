@@ -130,8 +130,8 @@ TEST_F(HarvestListTest, RecordsAreFoundByIdentifierAndWrittenAsRdfOrAsTheirMetaL
     EXPECT_EQ(w.context.document.currentHTMLFile(), path(u"records/a.htm"_s));
     EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(2) + w.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2), u"ReadyRecord"_s);
     w.find<QComboBox>(u"URL"_s)->setEditText(QString());
-    boxes.expect(u"No file containing DC.Identifier metadata found in: "_s + folder, platform::vbOK)
-        .expect(u"Failed to find HCL folder /nowhere/. Please check the location"_s, platform::vbOK);
+    boxes.expect(u"No file containing DC.Identifier metadata found in: "_s + folder, platform::kAnswerOk)
+        .expect(u"Failed to find HCL folder /nowhere/. Please check the location"_s, platform::kAnswerOk);
     run(u"mtp://getMetaFromHCL="_s + folder + u".kqb"_s);
     run(u"mtp://getMetaFromHCL=/nowhere/.kqb"_s);
     EXPECT_EQ(w.context.document.currentHTMLFile(), path(u"records/a.htm"_s));
@@ -195,9 +195,9 @@ TEST_F(HarvestListTest, BadListsLoadWhatTheyHoldOrLeaveTheTreeAsItWasAndSay) {
     const auto load = [&](const QString& name, const QByteArray& bytes) {
         run(u"mtp://loadHCL="_s + writeBytes(path(name), bytes) + u".kqi"_s);
     };
-    boxes.expect(u"Couldn't find anything at file://"_s + path(u"empty.xml"_s), platform::vbOK)
-        .expect(u"Couldn't find anything at"_s, platform::vbOK)
-        .expect(u"Couldn't load "_s + path(u"missing.xml"_s), platform::vbOK);
+    boxes.expect(u"Couldn't find anything at file://"_s + path(u"empty.xml"_s), platform::kAnswerOk)
+        .expect(u"Couldn't find anything at"_s, platform::kAnswerOk)
+        .expect(u"Couldn't load "_s + path(u"missing.xml"_s), platform::kAnswerOk);
     load(u"empty.xml"_s, " \r\n");
     load(u"404.htm"_s, "<html><head><title>404 Not Found</title></head></html>");
     run(u"mtp://loadHCL="_s + path(u"missing.xml"_s) + u".kqi"_s);
@@ -205,14 +205,14 @@ TEST_F(HarvestListTest, BadListsLoadWhatTheyHoldOrLeaveTheTreeAsItWasAndSay) {
     // A second load while one runs is dropped: silently the first time.
     w.context.commands.listLoading = true;
     load(u"busy.xml"_s, "<item><link>http://busy/</link></item>");
-    boxes.expect(u"Already loading another list. Please wait"_s, platform::vbOK);
+    boxes.expect(u"Already loading another list. Please wait"_s, platform::kAnswerOk);
     load(u"busy.xml"_s, "<item><link>http://busy/</link></item>");
     w.context.commands.listLoading = false;
     EXPECT_EQ(shown(), old);
 
     // Entities, CDATA, a BOM, nested and unclosed elements, binary bytes, a cut-off end. Of two
     // items of one title in one folder the tree keeps both, and the user hears of the second.
-    boxes.expect(u"Twice  \u2192  Twice (2)"_s, platform::vbOK);
+    boxes.expect(u"Twice  \u2192  Twice (2)"_s, platform::kAnswerOk);
     load(u"odd.xml"_s, "\xEF\xBB\xBF<!DOCTYPE hcl SYSTEM \"http://nowhere.invalid/hcl.dtd\" [<!ENTITY x \"y\">]>"
                        "<hcl><item><title>A&nbsp;&#x1F600;&amp;</title><link><![CDATA[http://a/?x=1&y=<2>]]></link>"
                        "<local lname=\"Folder\">F; G|H</local></item>"
@@ -240,7 +240,7 @@ TEST_F(HarvestListTest, ListsFromTheWebAreCachedAndAServersErrorStopsTheLoad) {
     const QString cached = platform::programDataFolder() + u"/cache/indexes/127.0.0.1:%1.meta.hcl.xmlv=1"_s.arg(server.port());
     EXPECT_TRUE(readBytes(cached).contains("Caf\xC3\xA9"));
     EXPECT_EQ(w.context.document.TreePath(), address);
-    boxes.expect(u"ErrorCode: 404"_s, platform::vbOK);
+    boxes.expect(u"ErrorCode: 404"_s, platform::kAnswerOk);
     run(u"mtp://loadHCL="_s + server.url(u"/gone.xml"_s) + u".kqi"_s);
     EXPECT_EQ(shown().size(), 2);
 }
@@ -268,7 +268,7 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
     EXPECT_EQ(dialog.txtHCLDirLoc->text(), path(u"site/"_s));
 
     testing_support::CommandRecorder recorder{w.context};
-    boxes.expect(u"I have enough information to assign Open, Save and Retrieve function keys"_s, platform::vbYes);
+    boxes.expect(u"I have enough information to assign Open, Save and Retrieve function keys"_s, platform::kAnswerYes);
     click(dialog.cmdOK);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(w.context.preferences.siteAdminEmail, u"web@site.example"_s);
@@ -315,7 +315,7 @@ TEST_F(HarvestListTest, ReturnSavesWheneverTheDialogOpens) {
         QTest::keyClick(focused, Qt::Key_Return);
     };
     saveAs->trigger();
-    boxes.expect(u"Check that the file or the file system are not read only"_s, platform::vbOK);
+    boxes.expect(u"Check that the file or the file system are not read only"_s, platform::kAnswerOk);
     press("cmdOK");  // the folder is not there: the save fails and the dialog closes
     ASSERT_FALSE(dialog()->isVisible());
 
@@ -326,7 +326,7 @@ TEST_F(HarvestListTest, ReturnSavesWheneverTheDialogOpens) {
     press("cmdBrowse1");
     ASSERT_EQ(dialog()->findChild<QLineEdit*>(u"txtFileName"_s)->text(), path(u"site.htm"_s));
     // Browse made the file it named (empty): the save asks before it writes over it.
-    boxes.expect(u"site.htm already exists."_s, platform::vbYes);
+    boxes.expect(u"site.htm already exists."_s, platform::kAnswerYes);
     returnInDialog();  // saves, and does not browse again
     EXPECT_FALSE(dialog()->isVisible());
     EXPECT_TRUE(readBytes(path(u"site.htm"_s)).contains("<site>"));
@@ -361,7 +361,7 @@ TEST_F(HarvestListTest, TheTreeIsSentToTheRepositoryAsAList) {
     EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(2) + w.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2), u"Ready"_s);
     // A list that could not be written is not sent.
     ASSERT_TRUE(QFile::remove(sent) && QDir().mkpath(sent + u"/x"_s));
-    boxes.expect(u": Check that the file or the file system are not read only"_s, platform::vbOK);
+    boxes.expect(u": Check that the file or the file system are not read only"_s, platform::kAnswerOk);
     modMTP::mtpTransaction(w.context, command);
     QCoreApplication::processEvents();
     EXPECT_EQ(boxes.shown().last().title, u"Error saving Harvest Control List"_s);

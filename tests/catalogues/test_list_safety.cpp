@@ -59,17 +59,17 @@ TEST_F(ListSafetyTest, TheListDialogsProposeANewFileAndAskBeforeReplacingAnother
     const QString replace = beside + u" already exists.\r\nDo you want to replace it?"_s;
     // No keeps the file, and the dialog stays for another name.
     QString proposed;
-    boxes.expect(replace, platform::vbNo);
+    boxes.expect(replace, platform::kAnswerNo);
     fillChannelDialog(&proposed);
     saveAs(WindowFrame::kSaveAsRssChannel);
     EXPECT_EQ(proposed, beside);
-    EXPECT_EQ(boxes.shown().last().style & platform::vbDefaultButton2, platform::vbDefaultButton2);
+    EXPECT_EQ(boxes.shown().last().style & platform::kSecondButtonDefault, platform::kSecondButtonDefault);
     EXPECT_EQ(readBytes(beside), "<other/>");
 
     saveAs(WindowFrame::kSaveAsHarvestList);
     ASSERT_TRUE(harvestDialog().isVisible());
     EXPECT_EQ(harvestDialog().txtFileName->text(), beside);
-    boxes.expect(replace, platform::vbYes);
+    boxes.expect(replace, platform::kAnswerYes);
     click(harvestDialog().cmdOK);
     EXPECT_FALSE(harvestDialog().isVisible());
     EXPECT_TRUE(readBytes(beside).contains("<link>http://tate.example/</link>"));
@@ -82,7 +82,7 @@ TEST_F(ListSafetyTest, TheListDialogsProposeANewFileAndAskBeforeReplacingAnother
     EXPECT_EQ(readBytes(catalogue), kCatalogue);
     // A channel file that cannot be written says so under its own title.
     ASSERT_TRUE(QDir().mkpath(path(u"blocked.xml/inside"_s)));
-    boxes.expect(u"Check that the file or the file system are not read only"_s, platform::vbOK);
+    boxes.expect(u"Check that the file or the file system are not read only"_s, platform::kAnswerOk);
     fillChannelDialog(&proposed, path(u"blocked.xml"_s));
     saveAs(WindowFrame::kSaveAsRssChannel);
     EXPECT_EQ(boxes.shown().last().title, u"Error saving RSS channel"_s);
@@ -121,7 +121,7 @@ TEST_F(ListSafetyTest, AListLoadOverUnsavedChangesAsksAndCancelKeepsTheList) {
     const QStringList before = shown();
     w.context.document.markModified(DocumentState::Document::List);
     const QString question = u"The catalog has been modified. Save first before opening a new one?"_s;
-    for (int i = 0; i < 4; ++i) boxes.expect(question, platform::vbCancel);
+    for (int i = 0; i < 4; ++i) boxes.expect(question, platform::kAnswerCancel);
     run(u"mtp://loadRSS="_s + news + u".kqi"_s);
     run(u"mtp://loadHCL="_s + hcl + u".kqi"_s);
     run(u"mtp://open="_s + path(u"Sites.kqi"_s));
@@ -131,7 +131,7 @@ TEST_F(ListSafetyTest, AListLoadOverUnsavedChangesAsksAndCancelKeepsTheList) {
     EXPECT_EQ(shown(), before);
     EXPECT_TRUE(listModified());
     // A missing list asks nothing and changes nothing.
-    boxes.expect(u"Couldn't load "_s, platform::vbOK);
+    boxes.expect(u"Couldn't load "_s, platform::kAnswerOk);
     run(u"mtp://loadHCL="_s + path(u"missing.xml"_s) + u".kqi"_s);
     EXPECT_EQ(shown(), before);
     EXPECT_TRUE(listModified());
@@ -139,8 +139,8 @@ TEST_F(ListSafetyTest, AListLoadOverUnsavedChangesAsksAndCancelKeepsTheList) {
     // In a batch, Cancel stops it: its next line never runs.
     const QString batch = writeBytes(path(u"load.kqb"_s), ("mtp://loadHCL=" + hcl + ".kqi\r\n"
                                                            "mtp://save=" + path(u"after.kqi"_s) + "\r\n").toUtf8());
-    boxes.expect(question, platform::vbCancel)
-        .expect(u"This list was not opened: file://"_s + hcl + u"\r\n\r\nThe batch stops here"_s, platform::vbOK);
+    boxes.expect(question, platform::kAnswerCancel)
+        .expect(u"This list was not opened: file://"_s + hcl + u"\r\n\r\nThe batch stops here"_s, platform::kAnswerOk);
     run(u"mtp://open="_s + batch);
     EXPECT_EQ(boxes.shown().last().title, u"Batch stopped"_s);
     EXPECT_FALSE(QFile::exists(path(u"after.kqi"_s)));
@@ -148,7 +148,7 @@ TEST_F(ListSafetyTest, AListLoadOverUnsavedChangesAsksAndCancelKeepsTheList) {
 
     // Yes saves the catalogue to its own file first, then the channel comes in.
     tree().setText(tree().item(2), u"Modern Art"_s);
-    boxes.expect(question, platform::vbYes);
+    boxes.expect(question, platform::kAnswerYes);
     run(u"mtp://loadRSS="_s + news + u".kqi"_s);
     EXPECT_EQ(readBytes(catalogue), QByteArray(kCatalogue).replace("Art|", "Modern Art|"));
     EXPECT_EQ(shown().size(), 2);
@@ -167,13 +167,13 @@ TEST_F(ListSafetyTest, AHarvestControlListShownIsSavedThroughItsDialogBeforeTheL
     w.context.document.markModified(DocumentState::Document::List);
     const QString question = u"you should save the Harvest Control List. Save first before opening a new one?"_s;
 
-    boxes.expect(question, platform::vbYes);
+    boxes.expect(question, platform::kAnswerYes);
     modals.then([](QDialog& d) { click(static_cast<frmHCL&>(d).cmdCancel); });
     run(u"mtp://open="_s + path(u"Sites.kqi"_s));
     EXPECT_EQ(shown().at(1), u"Home [http://h.example/] 2/2 http://h.example/\\"_s);
     EXPECT_EQ(readBytes(hcl), original);
 
-    boxes.expect(question, platform::vbYes);
+    boxes.expect(question, platform::kAnswerYes);
     modals.then([this, hcl](QDialog& d) {
         auto& dialog = static_cast<frmHCL&>(d);
         EXPECT_EQ(dialog.txtFileName->text(), hcl);

@@ -129,7 +129,7 @@ TEST_F(ListSaving, AListTakesItsFilesNameAFailedWriteChangesNothingAndTermsGetTh
     window.context.document.markModified(DocumentState::Document::List);
     const QString folder = path(u"Blocked.kqi"_s);  // a folder: nothing can be written there
     ASSERT_TRUE(QDir().mkpath(folder + u"/inside"_s));
-    boxes.expect(u": Check that the file or the file system are not read only"_s, platform::vbOK);
+    boxes.expect(u": Check that the file or the file system are not read only"_s, platform::kAnswerOk);
     EXPECT_FALSE(save(folder));
     EXPECT_EQ(boxes.shown().first().title, u"Error saving list"_s);
     EXPECT_TRUE(QFileInfo(folder + u"/inside"_s).isDir());

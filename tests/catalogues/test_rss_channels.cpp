@@ -99,7 +99,7 @@ TEST_F(RssChannelTest, ChannelsFromTheWebLoadWithTheirEntitiesCdataAndGaps) {
         "<description>&lt;p&gt;<title>no</title></description></item>"
         "<item><title>No link</title></item><item><link>http://no.title/</link></item>"
         "<item><title>Second&nbsp;one &#8364;</title><link> http://news.example/2 </link></channel></rss>");
-    boxes.expect(u"No Description found for RSS Channel\r\n"_s, platform::vbOK);
+    boxes.expect(u"No Description found for RSS Channel\r\n"_s, platform::kAnswerOk);
     load(news);
     EXPECT_EQ(shown(), QStringList({u"RSS Channel [RSS]"_s,
                                     u"First <b>story</b> [http://news.example/1?a=1&b=2] 2/2 First <b>story</b>\\"_s,
@@ -109,8 +109,8 @@ TEST_F(RssChannelTest, ChannelsFromTheWebLoadWithTheirEntitiesCdataAndGaps) {
     EXPECT_TRUE(w.typingReachesTheRecord());  // the read holds the fields no longer
 
     // A channel without items still has its header; an empty one changes nothing.
-    boxes.expect(u"RSS Channel does not appear to have any items\r\n"_s, platform::vbOK)
-        .expect(u"Couldn't find anything at file://"_s, platform::vbOK);
+    boxes.expect(u"RSS Channel does not appear to have any items\r\n"_s, platform::kAnswerOk)
+        .expect(u"Couldn't find anything at file://"_s, platform::kAnswerOk);
     load(writeBytes(path(u"none.xml"_s), "<rss><channel><title>T</title><link>L</link><description>D</description>"));
     EXPECT_EQ(shown(), QStringList({u"RSS Channel [RSS]"_s}));
     EXPECT_EQ(boxes.shown().last().text, u"RSS Channel does not appear to have any items\r\n"_s);
@@ -153,14 +153,14 @@ TEST_F(RssChannelTest, ItemsTitledLikeAServersErrorPageStillLoad) {
     const QByteArray items = "<item><title>Error</title><link>http://e.example/1</link></item>"
                              "<item><title>Not Found page</title><link>http://e.example/2</link></item>"
                              "<item><title>Error 404</title><link>http://e.example/3</link></item>";
-    boxes.expect(u"No Title found"_s, platform::vbOK).expect(u"No Title found"_s, platform::vbOK);
+    boxes.expect(u"No Title found"_s, platform::kAnswerOk).expect(u"No Title found"_s, platform::kAnswerOk);
     load(writeBytes(path(u"errors.xml"_s), "<rss version=\"2.0\"><channel>" + items + "</channel></rss>"));
     EXPECT_EQ(tree().count(), 4);
     load(writeBytes(path(u"errors.htm"_s), "<html><body><channel>" + items + "</channel></body></html>"));
     EXPECT_EQ(tree().count(), 4);
     run(u"mtp://loadHCL="_s + writeBytes(path(u"errors.hcl"_s), "<hcl><site>" + items + "</site></hcl>") + u".kqi"_s);
     EXPECT_EQ(shown().size(), 4);
-    boxes.expect(u"Couldn't find anything at file://"_s, platform::vbOK);
+    boxes.expect(u"Couldn't find anything at file://"_s, platform::kAnswerOk);
     load(writeBytes(path(u"404.htm"_s), "<html><head><title>Error 404</title></head><body>" + items + "</body></html>"));
     EXPECT_EQ(boxes.shown().last().title, u"RSS Channel not found"_s);
 }

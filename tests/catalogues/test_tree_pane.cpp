@@ -158,7 +158,7 @@ TEST_F(TreePaneTest, ClicksRunCommandsOpenPagesAndHoveringShowsWhatAClickRuns) {
 
     // A modified list is offered for saving first; Cancel runs nothing.
     w.context.document.markModified(DocumentState::Document::List);
-    boxes.expect(u"The catalog has been modified. Save first Save List before modifying metadata record??"_s, platform::vbCancel);
+    boxes.expect(u"The catalog has been modified. Save first Save List before modifying metadata record??"_s, platform::kAnswerCancel);
     click(node(u"Physics"_s));
     EXPECT_EQ(recorder->commands.size(), 1);
     w.context.document.dropMark();
@@ -217,7 +217,7 @@ TEST_F(TreePaneTest, TheContextMenuInsertsRenamesEditsDeletesAndFindsAndTheSaveK
     // Renames: made safe for the file, never a neighbour's name; a command follows its name.
     menu(node(u"New Folder"_s), 2);
     typeName(u"Old | New"_s);
-    boxes.expect(u"already holds an entry named Art"_s, platform::vbOK);
+    boxes.expect(u"already holds an entry named Art"_s, platform::kAnswerOk);
     menu(node(u"Old ¦ New"_s), 2);
     typeName(u"Art"_s);
     menu(node(u"Physics"_s), 2);
@@ -296,9 +296,9 @@ TEST_F(TreePaneTest, DraggedNodesMoveAndDroppedLinksAndCommandsBecomeNodesOrAreR
     // Nodes move into folders; never into themselves, never the top, never onto a link.
     drag(node(u"Modern"_s), node(u"Zoo"_s));
     EXPECT_TRUE(listModified());
-    boxes.expect(u"Drag Drop failed: an entry cannot be moved into itself"_s, platform::vbOK)
-        .expect(u"Drag Drop failed: the top of the list cannot be moved"_s, platform::vbOK)
-        .expect(u"Unknown image type: 2"_s, platform::vbOK);
+    boxes.expect(u"Drag Drop failed: an entry cannot be moved into itself"_s, platform::kAnswerOk)
+        .expect(u"Drag Drop failed: the top of the list cannot be moved"_s, platform::kAnswerOk)
+        .expect(u"Unknown image type: 2"_s, platform::kAnswerOk);
     drag(node(u"Zoo"_s), node(u"Tate"_s));
     drag(node(u"Sites"_s), node(u"Zoo"_s));
     drag(node(u"Zoo"_s), node(u"Remodelling"_s));
@@ -314,7 +314,7 @@ TEST_F(TreePaneTest, DraggedNodesMoveAndDroppedLinksAndCommandsBecomeNodesOrAreR
     // A link not on the page shown is "Untitled", once per folder. A page's link dragged in
     // carries its words as text and its address listed: the address counts.
     dropText(u"http://other.example/\nhttp://more.example/"_s, node(u"Tate"_s));
-    boxes.expect(u"Rename the Untitled link before dropping another link without a title"_s, platform::vbOK);
+    boxes.expect(u"Rename the Untitled link before dropping another link without a title"_s, platform::kAnswerOk);
     auto* link = new QMimeData;
     link->setText(u"Other words"_s);
     link->setData(u"text/uri-list"_s, "https://third.example/\r\n");
@@ -328,10 +328,10 @@ TEST_F(TreePaneTest, DraggedNodesMoveAndDroppedLinksAndCommandsBecomeNodesOrAreR
     EXPECT_EQ(recorder->commands, QStringList{u"mtp://url=lists/Subjects.kqs/"_s});
     EXPECT_EQ(recorder->origins, QList<modMTP::CommandOrigin>{modMTP::CommandOrigin::Page});
     // Everything else is refused and changes nothing.
-    boxes.expect(u"Can't drop things like: just words onto the Tree"_s, platform::vbOK)
-        .expect(u"Can't drop things like: "_s + file, platform::vbOK)
-        .expect(u"Cant drop mtp object of type htm onto the Hierarchy Window"_s, platform::vbOK)
-        .expect(u"only a command that loads a scheme list"_s, platform::vbOK);
+    boxes.expect(u"Can't drop things like: just words onto the Tree"_s, platform::kAnswerOk)
+        .expect(u"Can't drop things like: "_s + file, platform::kAnswerOk)
+        .expect(u"Cant drop mtp object of type htm onto the Hierarchy Window"_s, platform::kAnswerOk)
+        .expect(u"only a command that loads a scheme list"_s, platform::kAnswerOk);
     dropText(u"just words"_s, node(u"Art"_s));
     auto* files = new QMimeData;
     files->setUrls({QUrl::fromLocalFile(file)});
@@ -417,7 +417,7 @@ TEST_F(TreePaneTest, ARenameChangesOnlyTheNameAndMarksTheList) {
                                 "Zoo|\r\nZoo|Agency batch|mtp://open=/srv/agency.kqb/\r\n"));
     // With the record's edits unsaved, the rename asks first; Cancel keeps the old name.
     w.context.document.markModified(DocumentState::Document::Record);
-    boxes.expect(u"Save the metadata edits in the metapanel first?"_s, platform::vbCancel);
+    boxes.expect(u"Save the metadata edits in the metapanel first?"_s, platform::kAnswerCancel);
     menu(node(u"Builders"_s), 2);
     typeName(u"Renovators"_s);
     EXPECT_NE(node(u"Builders"_s), 0u);
@@ -429,8 +429,8 @@ TEST_F(TreePaneTest, ARenameChangesOnlyTheNameAndMarksTheList) {
 TEST_F(TreePaneTest, AWebLinkIsRefusedByASchemeListButMayBecomeATerm) {
     file = testing_support::writeBytes(dir.filePath(u"Birds.kqs"_s), "Owls|\r\n");
     openList(u"schema"_s, u"Birds"_s);
-    boxes.expect(u"A scheme list holds terms: a web link can't be dropped onto it."_s, platform::vbOK)
-        .expect(u"A scheme list holds terms: a web link can't be dropped onto it."_s, platform::vbOK);
+    boxes.expect(u"A scheme list holds terms: a web link can't be dropped onto it."_s, platform::kAnswerOk)
+        .expect(u"A scheme list holds terms: a web link can't be dropped onto it."_s, platform::kAnswerOk);
     dropText(u"http://x.example/"_s, node(u"Owls"_s));
     dropText(u"mtp://addURL=elsewhere|Hawks|http://hawks.example/.fld"_s, node(u"Owls"_s));
     ASSERT_EQ(boxes.shown().size(), 2);
@@ -512,7 +512,7 @@ TEST_F(TreePaneTest, ADragAsksAboutTheRecordFirstAndCancelLeavesTheTreeAsItWas) 
     const NodeId modern = node(u"Modern"_s);
     const NodeId zoo = node(u"Zoo"_s);
     const int count = tree->count();
-    boxes.expect(question, platform::vbCancel).expect(question, platform::vbNo);
+    boxes.expect(question, platform::kAnswerCancel).expect(question, platform::kAnswerNo);
     QPoint from = at(modern);
     EXPECT_EQ(widget_input::drag(view->viewport(), from, view->viewport(), at(zoo)), Qt::CopyAction);
     EXPECT_EQ(tree->parent(modern), node(u"Art"_s));

@@ -44,12 +44,12 @@ TEST_F(BatchTest, OnlyLinesStartingWithLowerCaseMtpRunAndWhatIsNoBatchIsReported
 
     // Folders are no batch files either: nothing is read from them.
     QDir().mkpath(home() + u"/folder.kqb"_s);
-    boxes.expect(u"Error reading in Batch File: "_s + home() + u"/no such.kqb"_s, platform::vbOK)
-        .expect(u"Error reading in Batch File: "_s + home() + u"/folder.kqb"_s, platform::vbOK);
+    boxes.expect(u"Error reading in Batch File: "_s + home() + u"/no such.kqb"_s, platform::kAnswerOk)
+        .expect(u"Error reading in Batch File: "_s + home() + u"/folder.kqb"_s, platform::kAnswerOk);
     dispatch(u"mtp://open="_s + home() + u"/no%20such.kqb/"_s);
     openBatch(home() + u"/folder.kqb"_s);
     EXPECT_FALSE(w.context.commands.loggingOn);
-    boxes.expect(u"URL or File did not contain any valid batch commands"_s, platform::vbOK);  // logging goes on
+    boxes.expect(u"URL or File did not contain any valid batch commands"_s, platform::kAnswerOk);  // logging goes on
     openBatch(writeFile(u"empty.kqb"_s, "# only a comment\r\n\r\n"));
     EXPECT_EQ(boxes.shown().last().title, u"Nothing Found"_s);
     EXPECT_TRUE(w.context.commands.loggingOn);
@@ -102,7 +102,7 @@ TEST_F(BatchTest, BatchesRunOtherBatchesButNeverThemselves) {
     // Twice, so that an unbounded run would also multiply.
     w.context.record.clear();
     const QByteArray self = "mtp://open=" + (home() + u"/self.kqb"_s).toUtf8() + "\r\n";
-    boxes.expect(u"Check whether a batch file runs itself"_s, platform::vbOK);
+    boxes.expect(u"Check whether a batch file runs itself"_s, platform::kAnswerOk);
     openBatch(writeFile(u"self.kqb"_s, "mtp://field=DC.Title&content=X.fld/\r\n" + self + self));
     EXPECT_EQ(w.context.record.count(), 1);
     openBatch(inner);  // the next batch runs normally again
@@ -129,7 +129,7 @@ TEST_F(BatchTest, LoggingWordsStartStopAndRestartTheLogWithoutABatchsOwnLines) {
     dispatch(u"mtp://stoplogging.kqb"_s);
     QFile::remove(modMTP::commandLogPath());
     QDir().mkpath(modMTP::commandLogPath());
-    boxes.expect(u"Error opening log: "_s, platform::vbOK).expect(u"Error opening log: "_s, platform::vbOK);
+    boxes.expect(u"Error opening log: "_s, platform::kAnswerOk).expect(u"Error opening log: "_s, platform::kAnswerOk);
     dispatch(u"mtp://startlogging.kqb"_s);
     EXPECT_TRUE(boxes.shown().at(0).text.endsWith(u". This is common if you are running a batch file"_s));
     EXPECT_FALSE(w.context.commands.loggingOn);
@@ -218,7 +218,7 @@ TEST_F(BatchTest, PublishingWritesOneMacroLinePerStoredMacro) {
     settings.SaveSetting(section, u"F3"_s, u"no bar here"_s);
     settings.SaveSetting(section, u"F4"_s, u"Late|mtp://gotop.fld"_s);
     testing_support::ScriptedMsgBoxes boxes;
-    boxes.expect(u"1 stored value(s) of the function keys are not macros"_s, platform::vbOK);
+    boxes.expect(u"1 stored value(s) of the function keys are not macros"_s, platform::kAnswerOk);
     dialogs.choose(target, 4).cancel();
     w->findChild<QAction*>(u"mnuBatchPublish"_s)->trigger();
     EXPECT_EQ(readBytes(target), published + "mtp://addmacro=mtp://gotop.fld&fkey=F4&text=Late.kqb\r\n");
@@ -232,7 +232,7 @@ TEST_F(BatchTest, PublishingWritesOneMacroLinePerStoredMacro) {
     settings.DeleteSetting(section, QString());
     settings.SaveSetting(section, u"F5"_s, u"nothing"_s);
     testing_support::writeBytes(target, published);
-    boxes.expect(u"no macro is left to publish. Nothing was written."_s, platform::vbOK);
+    boxes.expect(u"no macro is left to publish. Nothing was written."_s, platform::kAnswerOk);
     dialogs.choose(target, 4);
     w->findChild<QAction*>(u"mnuBatchPublish"_s)->trigger();
     EXPECT_EQ(readBytes(target), published);
@@ -279,7 +279,7 @@ TEST_F(BatchEditsPagesTest, EachOpenIsReadBeforeTheNextLineRunsAndAFailedOneStop
 
     // A page that cannot be read stops the batch: its save never writes another page's text.
     const QString other = writeFile(u"other.htm"_s, "<html><head></head><body>Other</body></html>");
-    boxes.expect(u"missing.htm"_s, platform::vbOK).expect(u"This page could not be opened: file://"_s, platform::vbOK);
+    boxes.expect(u"missing.htm"_s, platform::kAnswerOk).expect(u"This page could not be opened: file://"_s, platform::kAnswerOk);
     runBatch("mtp://open=" + a.toUtf8() + "\r\nmtp://open=" + home().toUtf8() + "/missing.htm\r\n" +
              "mtp://field=DC.Subject&content=Lost.fld/\r\nmtp://save=" + other.toUtf8() + "\r\n");
     EXPECT_EQ(readBytes(other), "<html><head></head><body>Other</body></html>");

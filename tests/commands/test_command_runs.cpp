@@ -86,7 +86,7 @@ TEST_F(CommandRunTest, InvisibleCharactersInAPageCommandAreShownOrRefused) {
     dispatch(u"mtp://startlogging.kqb"_s);
     // Shown as it runs, this would read ".../reportmth.xls".
     const QString reversed = u"mtp://save="_s + home() + u"/report\u202Eslx.htm"_s;
-    boxes.expect(u"It was not run: mtp://save="_s + home() + u"/report<U+202E>slx.htm"_s, platform::vbOK);
+    boxes.expect(u"It was not run: mtp://save="_s + home() + u"/report<U+202E>slx.htm"_s, platform::kAnswerOk);
     run(reversed, modMTP::CommandOrigin::Page);
     EXPECT_TRUE(QDir(home()).entryList({u"report*"_s}).isEmpty());
     // Hovering the link shows it as the question does.
@@ -94,8 +94,8 @@ TEST_F(CommandRunTest, InvisibleCharactersInAPageCommandAreShownOrRefused) {
     EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(3), u"mtp://save="_s + home() + u"/report<U+202E>slx.htm"_s);
 
     const QString asked = u"mtp://save="_s + home() + u"/a<U+200B>b<U+0001>.htm"_s;
-    boxes.expect(modMTP::kPageCommandQuestion + asked, platform::vbYes)
-        .expect(u"Do you want to add basic HTML to the Metadata?"_s, platform::vbYes);
+    boxes.expect(modMTP::kPageCommandQuestion + asked, platform::kAnswerYes)
+        .expect(u"Do you want to add basic HTML to the Metadata?"_s, platform::kAnswerYes);
     run(u"mtp://save="_s + home() + u"/a\u200Bb\u0001.htm"_s, modMTP::CommandOrigin::Page);
     EXPECT_EQ(boxes.shown().at(1).text, modMTP::kPageCommandQuestion + asked);
     EXPECT_TRUE(QFile::exists(home() + u"/a<U+200B>b<U+0001>.htm"_s));
@@ -104,7 +104,7 @@ TEST_F(CommandRunTest, InvisibleCharactersInAPageCommandAreShownOrRefused) {
     run(u"mtp://field=DC.Subject&content=Cats\u200DDogs\u200C.fld"_s, modMTP::CommandOrigin::Page);
     EXPECT_EQ(record(), MetadataRecord({commands_test::lineOf("DC.Subject", "Cats\u200DDogs\u200C")}));
     // A link of nothing but separators runs nothing.
-    boxes.expect(u"transaction not known"_s, platform::vbOK);
+    boxes.expect(u"transaction not known"_s, platform::kAnswerOk);
     run(QString(50, u'\u2028'), modMTP::CommandOrigin::Page);
 }
 

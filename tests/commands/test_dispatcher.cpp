@@ -56,7 +56,7 @@ TEST_F(DispatcherTest, DeleteAllEmptiesOnlyItsOwnCacheAndOnlyWhenWrittenExactly)
     EXPECT_FALSE(cached(u"schema/a.kqs"_s) || cached(u"schema/b.kqs"_s));
     EXPECT_TRUE(cached(u"indexes/c.kqi"_s));
     // In capitals it is no clearing but a list to load.
-    boxes.expect(u"Could not retrieve the data"_s, platform::vbOK);
+    boxes.expect(u"Could not retrieve the data"_s, platform::kAnswerOk);
     dispatch(u"mtp://DELETE=ALL.kqi/"_s);
     EXPECT_TRUE(cached(u"indexes/c.kqi"_s));
     dispatch(u"mtp://delete=all.kqi/"_s);
@@ -100,17 +100,17 @@ TEST_F(DispatcherTest, FieldVerbsClearJumpAndInsert) {
 }
 
 TEST_F(DispatcherTest, RefusedUnknownEmptyAndUncuttableCommandsAreReported) {
-    boxes.expect(u"Harvest Control Lists are not implemented yet for SA.DETE"_s, platform::vbOK)
-        .expect(u"Harvest Control Lists are not implemented in Dublin Core"_s, platform::vbOK);
+    boxes.expect(u"Harvest Control Lists are not implemented yet for SA.DETE"_s, platform::kAnswerOk)
+        .expect(u"Harvest Control Lists are not implemented in Dublin Core"_s, platform::kAnswerOk);
     w.context.domain.defaultSchema = u"SA.DETE"_s;
     dispatch(u"mtp://savehcl=/site/hcl|.kqi/"_s);
     w.context.domain.defaultSchema = u"Dublin Core"_s;
     dispatch(u"mtp://savehcl=/site/hcl|.kqi/"_s);
-    boxes.expect(u"mtp://print=x.htm/ transaction not known"_s, platform::vbOK)
-        .expect(u"mtp://x.zip/ transaction not known"_s, platform::vbOK)
-        .expect(u"No data in mtp transaction"_s, platform::vbOK)
-        .expect(u"No data in mtp transaction"_s, platform::vbOK)
-        .expect(u"Error in MTP Transaction: "_s, platform::vbOK);
+    boxes.expect(u"mtp://print=x.htm/ transaction not known"_s, platform::kAnswerOk)
+        .expect(u"mtp://x.zip/ transaction not known"_s, platform::kAnswerOk)
+        .expect(u"No data in mtp transaction"_s, platform::kAnswerOk)
+        .expect(u"No data in mtp transaction"_s, platform::kAnswerOk)
+        .expect(u"Error in MTP Transaction: "_s, platform::kAnswerOk);
     w.context.commands.loggingOn = true;
     for (const char* command : {"mtp://print=x.htm", "mtp://x.zip/", "", "# a comment.fld/", "mtp.kqs"})
         dispatch(QString::fromUtf8(command));
@@ -126,7 +126,7 @@ TEST_F(DispatcherTest, ThePageSaveIsLoggedAfterTheRecordsFieldLinesEachOnOneLine
     dispatch(u"mtp://startlogging.kqb"_s);
     dispatch(u"mtp://field=DC.Title&content=a\nmtp://delete=all.fld/\rb.fld/"_s);
     const QByteArray page = (home() + u"/index.htm"_s).toUtf8();
-    boxes.expect(u"does not contain <HEAD></HEAD>"_s, platform::vbNo);  // no page read, none written
+    boxes.expect(u"does not contain <HEAD></HEAD>"_s, platform::kAnswerNo);  // no page read, none written
     dispatch(u"mtp://save="_s + QString::fromUtf8(page));
     dispatch(u"mtp://stoplogging.kqb"_s);
     EXPECT_EQ(logBytes(), "#Log of Macro commands performed\r\n\r\n"
@@ -145,7 +145,7 @@ TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
     for (const char* command : {"mtp://delete=all.kqs/", "mtp://save=/t/c.kqi/", "mtp://savehcl=/t/h|/r/.kqi/",
                                 "mtp://delete=all.fld/", "mtp://addmacro=mtp://gotop.fld.kqb/", "mtp://stoplogging.kqb",
                                 "mtp://cgisendList=host/x.kqb/", "mtp://save=/t/p.htm/"}) {
-        boxes.expect(u"Allow this web page to run: "_s + QString::fromUtf8(command), platform::vbNo);
+        boxes.expect(u"Allow this web page to run: "_s + QString::fromUtf8(command), platform::kAnswerNo);
         dispatch(QString::fromUtf8(command), CommandOrigin::Page);
     }
     // Refused: nothing ran, nothing changed, nothing reached the log to be replayed later.
@@ -154,9 +154,9 @@ TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
     EXPECT_TRUE(w.context.commands.loggingOn);
     EXPECT_TRUE(logBytes().isEmpty());
     const int style = boxes.shown().at(0).style;
-    EXPECT_EQ(style & 7, int(platform::vbYesNo));
-    EXPECT_TRUE(style & platform::vbDefaultButton2);
-    boxes.expect(u"Allow this web page to run: mtp://delete=all.fld/"_s, platform::vbYes);
+    EXPECT_EQ(style & 7, int(platform::kYesNo));
+    EXPECT_TRUE(style & platform::kSecondButtonDefault);
+    boxes.expect(u"Allow this web page to run: mtp://delete=all.fld/"_s, platform::kAnswerYes);
     dispatch(u"mtp://delete=all.fld/"_s, CommandOrigin::Page);
     EXPECT_EQ(w.context.record.count(), 0);
     // Loading and inserting run without a question.
@@ -170,8 +170,8 @@ TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
     const QByteArray page = "<html><head></head><body>out</body></html>";
     const QString out = writeFile(u"out.htm"_s, page);
     const QString batch = writeFile(u"page.kqb"_s, "mtp://save=" + out.toUtf8() + "\r\nmtp://delete=all.fld/\r\n");
-    boxes.expect(u"Allow this web page to run: mtp://save="_s + out, platform::vbNo)
-        .expect(u"Allow this web page to run: mtp://delete=all.fld/"_s, platform::vbNo);
+    boxes.expect(u"Allow this web page to run: mtp://save="_s + out, platform::kAnswerNo)
+        .expect(u"Allow this web page to run: mtp://delete=all.fld/"_s, platform::kAnswerNo);
     dispatch(u"mtp://open="_s + batch + u"/"_s, CommandOrigin::Page);
     EXPECT_EQ(testing_support::readBytes(out), page);
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "X")}));
@@ -187,7 +187,7 @@ protected:
     testing_support::LocalHttpServer repository;
     const QString host = repository.url().mid(7);
     QString request(const char* path) const { return u"mtp://cgisend="_s + host + QLatin1String(path) + u"?returnSchemes.kqb"_s; }
-    void expectRequest(std::function<void()> whileRunning = {}) { boxes.expect(u"ErrorCode:  404"_s, platform::vbOK, std::move(whileRunning)); }
+    void expectRequest(std::function<void()> whileRunning = {}) { boxes.expect(u"ErrorCode:  404"_s, platform::kAnswerOk, std::move(whileRunning)); }
     // Lets the dialog's timers tick while it is up, as they do while a user waits.
     static void tick(QDialog&) { QTest::qWait(120); }
 };
@@ -210,7 +210,7 @@ TEST_F(WaitDialogTest, RepositoryRequestsRunInsideTheModalDialog) {
 TEST_F(WaitDialogTest, ACommandRefusedWhileAnotherRunsWaitsInTheHiddenDialog) {
     // The second command arrives while the first is still in the dispatcher.
     QTimer::singleShot(0, [this] { run(request("/save")); });
-    boxes.expect(kBusy, platform::vbOK);
+    boxes.expect(kBusy, platform::kAnswerOk);
     dispatch(u"mtp://field=DC.Title&content=First.fld"_s);
     frmWaitProcess* wait = frmWaitProcess::loadedInstance(w.context);
     ASSERT_NE(wait, nullptr);
@@ -236,7 +236,7 @@ TEST_F(WaitDialogTest, CancelClosesAtOnceAndAsksTheRunningWorkToStop) {
 }
 
 TEST_F(WaitDialogTest, APageCommandKeepsItsOriginThroughTheDialog) {
-    boxes.expect(u"Allow this web page to run: "_s + request("/steal"), platform::vbNo);
+    boxes.expect(u"Allow this web page to run: "_s + request("/steal"), platform::kAnswerNo);
     modals.then(tick);
     run(request("/steal"), CommandOrigin::Page);
     EXPECT_EQ(boxes.shown().size(), 1);  // refused: no request was made

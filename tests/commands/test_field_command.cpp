@@ -39,7 +39,7 @@ TEST_F(FieldCommandTest, KeysInAnyOrderAndValuesAsWritten) {
                               lineOf("DC.Publisher", "A&content=B"), lineOf("DC.Rights", "Free", "fr", "Local")}));
     // Without a field it is refused; an empty one adds an empty line.
     start({});
-    boxes.expect(u"Can't process mtp://content=x.fld/"_s, platform::vbOK);
+    boxes.expect(u"Can't process mtp://content=x.fld/"_s, platform::kAnswerOk);
     dispatch(u"mtp://content=x.fld/"_s);
     EXPECT_EQ(boxes.shown().at(0).title, u"Add Field Error"_s);
     EXPECT_EQ(w.context.record.count(), 0);
@@ -49,8 +49,8 @@ TEST_F(FieldCommandTest, KeysInAnyOrderAndValuesAsWritten) {
 }
 
 TEST_F(FieldCommandTest, StarTakesTheSelectedLinesElementWhenItsSchemeFits) {
-    boxes.expect(u"Please select a metadata field containing the AGLS-Function scheme and try again"_s, platform::vbOK)
-        .expect(u"can't insert this scheme element as a new field"_s, platform::vbOK);
+    boxes.expect(u"Please select a metadata field containing the AGLS-Function scheme and try again"_s, platform::kAnswerOk)
+        .expect(u"can't insert this scheme element as a new field"_s, platform::kAnswerOk);
     field({"field=*&content=Audit&scheme=AGLS-Function"});
     start({lineOf("DC.Title", "Report"), lineOf("AGLS.Function", "", "", "AGLSFunction")});
     select(1);
@@ -158,7 +158,7 @@ TEST_F(FieldCommandTest, NewLinesWithoutAValueGetSensibleDefaults) {
 TEST_F(FieldCommandTest, CancellingTheListSaveQuestionStopsTheCommand) {
     start({lineOf("DC.Subject", "Flight", "", "apais")});
     w.context.document.markModified(DocumentState::Document::List);
-    boxes.expect(u"Save the list changes"_s, platform::vbCancel).expect(u"Save the list changes"_s, platform::vbCancel);
+    boxes.expect(u"Save the list changes"_s, platform::kAnswerCancel).expect(u"Save the list changes"_s, platform::kAnswerCancel);
     field({"field=DC.Subject&content=Air|Jets&scheme=apais", "field=DC.Title&content=New"});
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Subject", "Flight", "", "apais")}));
 }
@@ -168,7 +168,7 @@ TEST_F(FieldCommandTest, CancellingTheListSaveQuestionStopsTheCommand) {
 TEST_F(FieldCommandTest, LinesRemovedOrChangedWhileAQuestionIsOpenAreNeverWrittenStale) {
     start({subject("Flight", "apais"), subject("Maori", "apais"), subject("Sea", "apais")});
     w.context.document.markModified(DocumentState::Document::List);
-    boxes.expect(u"Save the list changes"_s, platform::vbNo, [&] {
+    boxes.expect(u"Save the list changes"_s, platform::kAnswerNo, [&] {
         w.context.record.remove(w.context.record.idAt(2));
         w.context.record.set(w.context.record.idAt(2), Record::Content, u"Ocean"_s);
     });

@@ -105,7 +105,7 @@ TEST_F(ListLoading, ALocalListFillsTheTreeBelowARootNamedAfterTheFileAndRefusedL
                        "|\r\n||\r\nNews||\r\n"              // bars without names
                        "Later|Child|http://c.example/\r\n"  // before its folder
                        "Later|\r\n" + QByteArray(1024 * 1024, 'x') + "\r\nLater|Last|http://d.example/\r\n";
-    boxes.expect(u"News|Today  \u2192  Today (2)"_s, platform::vbOK);
+    boxes.expect(u"News|Today  \u2192  Today (2)"_s, platform::kAnswerOk);
     load(writeBytes(path(u"Bad.kqi"_s), bytes));
     EXPECT_EQ(treeShape(tree(), false), (QStringList{u"News [] 1/4"_s, u"  Today [http://a.example/] 2/2"_s,
                                                      u"  Today (2) [http://b.example/] 2/2"_s, u"Later [] 1/4"_s,
@@ -123,7 +123,7 @@ TEST_F(ListLoading, ALocalListFillsTheTreeBelowARootNamedAfterTheFileAndRefusedL
 TEST_F(ListLoading, NamesakesAreKeptUnderNumbersAndListedInOneMessage) {
     const QByteArray bytes = "News|\r\nNews|Today|http://a.example/\r\nNews|Today|http://b.example/\r\n"
                              "News|Today|http://c.example/\r\nSport|http://s.example/\r\nSport|http://t.example/\r\n";
-    boxes.expect(u"These entries had the name of another entry in their folder"_s, platform::vbOK);
+    boxes.expect(u"These entries had the name of another entry in their folder"_s, platform::kAnswerOk);
     load(writeBytes(path(u"Twice.kqi"_s), bytes));
     ASSERT_EQ(boxes.shown().size(), 1);
     EXPECT_EQ(boxes.shown().first().title, u"Entries renamed"_s);
@@ -170,9 +170,9 @@ TEST_F(ListLoading, FailedOrCancelledFetchesLeaveTheListAsItWas) {
     const QStringList before = treeShape(tree());
     serve("/lists/Gone.kqi", "<html><body>Not here</body></html>", 404);
     serve("/lists/Subjects.kqs", kScheme);
-    boxes.expect(u"ErrorCode: 404"_s, platform::vbOK)
-        .expect(u"Could not retrieve the data. Check your connection to the Internet"_s, platform::vbOK)
-        .expect(u"ErrorCode: "_s, platform::vbOK);
+    boxes.expect(u"ErrorCode: 404"_s, platform::kAnswerOk)
+        .expect(u"Could not retrieve the data. Check your connection to the Internet"_s, platform::kAnswerOk)
+        .expect(u"ErrorCode: "_s, platform::kAnswerOk);
     load(u"url="_s + host() + u"/lists/Gone.kqi"_s, u"indexes"_s);
     EXPECT_FALSE(QFileInfo::exists(cacheFile(u"indexes/Gone.kqi"_s)));
     load(path(u"Missing.kqs"_s));  // a missing local file: the message, and the list stays
@@ -195,7 +195,7 @@ TEST_F(ListLoading, FailedOrCancelledFetchesLeaveTheListAsItWas) {
         window.context.commands.cancelRequested = true;
     });
     poll.start();
-    boxes.expect(u"Already loading another list. Please wait"_s, platform::vbOK);
+    boxes.expect(u"Already loading another list. Please wait"_s, platform::kAnswerOk);
     load(u"url="_s + host() + u"/lists/Slow.kqs"_s, u"schema"_s);
     EXPECT_FALSE(window->findChild<platform::Inet*>(u"Inet1"_s)->StillExecuting());
     EXPECT_EQ(window.context.document.TreePath(), path(u"Sites.kqi"_s));

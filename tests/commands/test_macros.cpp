@@ -14,8 +14,8 @@
 
 using namespace Qt::StringLiterals;
 using commands_test::lineOf;
-using platform::vbNo;
-using platform::vbOK;
+using platform::kAnswerNo;
+using platform::kAnswerOk;
 
 namespace {
 
@@ -58,7 +58,7 @@ TEST_F(MacroTest, ABatchOfAddmacroLinesBindsTheKeysThatRunThem) {
                                     "mtp://addmacro=mtp://field=DC.Creator&content=Me.fld&fkey=f12.kqb\r\n");
     // What could not be stored is told once, at the batch's end; the editor then shows the macros.
     boxes.expect(u"no function key \"F10\" (F1 to F9, F11, F12): mtp://addmacro=mtp://gotop.fld&fkey=F10.kqb/\r\n"
-                 u"Add Macro command - no macro found: mtp://addMacros"_s, vbOK);
+                 u"Add Macro command - no macro found: mtp://addMacros"_s, kAnswerOk);
     testing_support::ScriptedModals modals;
     modals.then([](QDialog& wait) {
         QTest::qWait(120);  // its timers tick while it is up
@@ -77,7 +77,7 @@ TEST_F(MacroTest, ABatchOfAddmacroLinesBindsTheKeysThatRunThem) {
     // An explicit key replaces its macro; with every key taken, a macro without one is refused.
     for (const QString& key : modMacros::kFunctionKeys) settings.SaveSetting(modMacros::kMacroSection, key, key + u"|mtp://gotop.fld"_s);
     dispatch(u"mtp://addmacro=mtp://delete=all.fld&fkey=f9&text=Clear.kqb/"_s);
-    boxes.expect(u"all function keys hold macros: mtp://addmacro=mtp://x.kqb&text=Lost.kqb"_s, vbOK);
+    boxes.expect(u"all function keys hold macros: mtp://addmacro=mtp://x.kqb&text=Lost.kqb"_s, kAnswerOk);
     dispatch(u"mtp://addmacro=mtp://x.kqb&text=Lost.kqb"_s);
     EXPECT_EQ(settings.GetSetting(modMacros::kMacroSection, u"F9"_s, {}), u"Clear|mtp://delete=all.fld"_s);
     w->findChild<QAction*>(u"mnuBatchF9"_s)->trigger();
@@ -114,7 +114,7 @@ TEST_F(MacroTest, StoredValuesAreListedByKeyAndTheRepositoryMacrosTakenUp) {
                                      {"F3", "no bar"}, {"f1", "One|mtp://a|b.fld"}, {"x", "Odd|mtp://gotop.fld"},
                                      {"F4", "Open Catalog|mtp://addmacro=mtp://c.kqb"}})
         settings.SaveSetting(modMacros::kMacroSection, QLatin1String(key), QLatin1String(value));
-    boxes.expect(u"Couldn't check for Server Schemes"_s, vbOK);
+    boxes.expect(u"Couldn't check for Server Schemes"_s, kAnswerOk);
     openEditor();
     QStringList rows;
     for (int i = 0; i < editor->lstMacros->count(); ++i) rows << editor->lstMacros->item(i)->text();
@@ -180,13 +180,13 @@ TEST_F(MacroTest, ALoggedCommandBecomesAMacroWithANameFromItsKind) {
     EXPECT_EQ(editor->lstLog->item(11)->text(), u"mtp://field=DC.Title&content=a, b.fld/"_s);
     QStringList expected;
     for (int i = 0; i < 11; ++i) {
-        if (i > 0) boxes.expect(u"Do you want to replace the "_s + modMacros::kFunctionKeys[i - 1] + u" macro ?"_s, vbNo);
+        if (i > 0) boxes.expect(u"Do you want to replace the "_s + modMacros::kFunctionKeys[i - 1] + u" macro ?"_s, kAnswerNo);
         doubleClick(editor->lstLog, i);
         expected << modMacros::kFunctionKeys[i] + u'=' + QLatin1String(table[i][1]) + u'|' + QLatin1String(table[i][0]);
     }
     EXPECT_EQ(stored(), expected);
     // The header is no macro; with every key taken the last row is refused, not stored.
-    boxes.expect(u"Double click a macro"_s, vbOK).expect(u"replace the F12 macro"_s, vbNo).expect(u"All function keys are assigned"_s, vbOK);
+    boxes.expect(u"Double click a macro"_s, kAnswerOk).expect(u"replace the F12 macro"_s, kAnswerNo).expect(u"All function keys are assigned"_s, kAnswerOk);
     doubleClick(editor->lstLog, 12);
     doubleClick(editor->lstLog, 11);
     EXPECT_EQ(stored(), expected);

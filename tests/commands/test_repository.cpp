@@ -20,7 +20,7 @@
 
 using namespace Qt::StringLiterals;
 using commands_test::lineOf;
-using platform::vbOK;
+using platform::kAnswerOk;
 
 namespace {
 
@@ -106,7 +106,7 @@ TEST_F(RepositoryTest, ARecordSavePostsTheMetaBlockAFailedSaveStaysModifiedAndTh
     EXPECT_EQ(lastSeen(), u"GET /schemes?returnSchemes.kqb/ "_s);
     EXPECT_EQ(w.context.macros.repositorySchemes, u"LCSH|MESH|"_s);
     EXPECT_EQ(w.context.macros.repositoryScheme, u"LCSH"_s);
-    boxes.expect(u"ErrorCode:  500"_s, vbOK).expect(u"can't find the repository at mtp://"_s + host + u"/garbage?"_s, vbOK);
+    boxes.expect(u"ErrorCode:  500"_s, kAnswerOk).expect(u"can't find the repository at mtp://"_s + host + u"/garbage?"_s, kAnswerOk);
     for (const char* path : {"/broken", "/garbage"}) {
         w.context.macros.repositorySchemes = u"old|"_s;
         dispatch(u"mtp://cgisend="_s + host + QLatin1String(path) + u"?returnSchemes.kqb"_s);
@@ -117,12 +117,12 @@ TEST_F(RepositoryTest, ARecordSavePostsTheMetaBlockAFailedSaveStaysModifiedAndTh
 TEST_F(RepositoryTest, TheRepositoryCatalogueIsSentAfterItsCountIsConfirmedAndCancelEndsAStalledSend) {
     ListTree& catalogue = w.context.listTrees[1];
     const QString list = u"mtp://cgisendList="_s + host + u"/list?SendIISList.kqb"_s;
-    boxes.expect(u"There are no records in this list to send. Are you sure?"_s, platform::vbCancel);
+    boxes.expect(u"There are no records in this list to send. Are you sure?"_s, platform::kAnswerCancel);
     dispatch(list);
     const ListTree::NodeId main = catalogue.add(0, ListTree::Place::Last, u"\\"_s, u"Main"_s);
     const ListTree::NodeId sites = catalogue.add(main, ListTree::Place::Child, u"\\S\\"_s, u"Sites"_s);
     catalogue.setTag(catalogue.add(sites, ListTree::Place::Child, u"\\S\\A\\"_s, u"A"_s), u"http://a.example/"_s);
-    boxes.expect(u"This list contains  2 items. Click to proceed."_s, vbOK);
+    boxes.expect(u"This list contains  2 items. Click to proceed."_s, kAnswerOk);
     send(list);
     const QByteArray file = testing_support::readBytes(home() + u"/cache/Index.kqi"_s);
     EXPECT_EQ(file, "Main|Sites|\r\nMain|Sites|A|http://a.example/\r\n");
@@ -131,14 +131,14 @@ TEST_F(RepositoryTest, TheRepositoryCatalogueIsSentAfterItsCountIsConfirmedAndCa
     // A catalogue file that cannot be written is reported and nothing goes out.
     QFile::remove(home() + u"/cache/Index.kqi"_s);
     QDir().mkpath(home() + u"/cache/Index.kqi/x"_s);
-    boxes.expect(QString(), vbOK);
+    boxes.expect(QString(), kAnswerOk);
     send(list);
     EXPECT_EQ(boxes.shown().constLast().title, u"Error opening "_s + home() + u"/cache/Index.kqi"_s);
     EXPECT_EQ(repo.requests().size(), 1);
     // Cancel in the wait dialog ends the wait for a repository that does not answer.
     QDir(home() + u"/cache/Index.kqi"_s).removeRecursively();
     w.context.document.setStatus(u"Busy"_s);
-    boxes.expect(u"This list contains  2 items"_s, vbOK);
+    boxes.expect(u"This list contains  2 items"_s, kAnswerOk);
     testing_support::ScriptedModals modals;
     modals.then([](QDialog& dialog) {
         auto& wait = static_cast<frmWaitProcess&>(dialog);

@@ -190,7 +190,7 @@ TEST(ApplyDomainDefaults, UnknownNamesAreReportedAndKeepTheDerivedState) {
         DomainWorld world;
         world.apply(u"Dublin Core"_s);
         ScriptedMsgBoxes boxes;
-        boxes.expect(modSchemas::kUnknownDomainMessage, platform::vbOK);
+        boxes.expect(modSchemas::kUnknownDomainMessage, platform::kAnswerOk);
         world.apply(name);
         ASSERT_EQ(boxes.shown().size(), 1);
         EXPECT_EQ(boxes.shown().front().title, u"Error"_s);
@@ -211,7 +211,7 @@ TEST(SetDomainCommand, NamesTheDomainAndAppliesItOrReportsAnUnknownName) {
     EXPECT_TRUE(world.commands().isEmpty()) << "the scheme list is not loaded";
     ScriptedMsgBoxes boxes;
     for (const QString& command : {u"mtp://setdomain=.kqb/"_s, u"mtp://setdomain=Nowhere.kqb/"_s, QString()}) {
-        boxes.expect(modSchemas::kUnknownDomainMessage, platform::vbOK);
+        boxes.expect(modSchemas::kUnknownDomainMessage, platform::kAnswerOk);
         modSchemas::setDomainFromCommand(world.context, command);
     }
     EXPECT_EQ(world.context.domain.defaultSchema, QString());
@@ -320,7 +320,7 @@ TEST_F(ResourcesMenuTest, EveryItemRunsOneCommandOrIsKnownToRunNone) {
     walk(world.window->findChild<QMenu*>(u"mnuRes"_s));
     world.context.schemeServer = kMoved;
     ScriptedMsgBoxes boxes;
-    boxes.expect(modSchemas::kUnknownDomainMessage, platform::vbOK);  // the Health item's
+    boxes.expect(modSchemas::kUnknownDomainMessage, platform::kAnswerOk);  // the Health item's
     testing_support::ScriptedModals modals;
     modals.then([](QDialog& schemas) { schemas.reject(); });
     QStringList inert, domainItems;
@@ -380,7 +380,7 @@ TEST_F(ResourcesMenuTest, DomainItemsApplyTheirDomainAndLoadItsListTheSchemaItem
         EXPECT_EQ(world.context.domain.defaultSchema, after);
         EXPECT_EQ(world.context.domain.rdfPrefix.isEmpty(), before == after) << "applied only when chosen";
     }
-    boxes.expect(modSchemas::kUnknownDomainMessage, platform::vbOK);  // a domain the defaults do not know
+    boxes.expect(modSchemas::kUnknownDomainMessage, platform::kAnswerOk);  // a domain the defaults do not know
     EXPECT_TRUE(click(u"mnuResHealth"_s).isEmpty());
     EXPECT_EQ(world.context.domain.defaultSchema, u"Health Insite"_s);
 }

@@ -49,7 +49,7 @@ protected:
         w.context.record.clear();
         w.context.record.append({u"DC.Subject"_s, u"x"_s, {}, name});
         // An empty scheme is nothing to click on.
-        if (!known && !name.isEmpty()) boxes.expect(u"There is no scheme to load in under the "_s, platform::vbOK);
+        if (!known && !name.isEmpty()) boxes.expect(u"There is no scheme to load in under the "_s, platform::kAnswerOk);
         auto* panel = w.find<MetaPanelView>(u"MetaPanel"_s);
         const QRect cell = panel->visualRect(panel->model()->index(0, Record::Scheme));
         widget_input::click(panel->viewport(), Qt::LeftButton, Qt::NoModifier, cell.center());
@@ -165,7 +165,7 @@ TEST_F(SchemeValuesTest, SchemeFilesBesideTheListOrOnTheRepositoryAreFoundByThei
     w.context.document.setTreePath(folder + u"gone/Main.kqi"_s);
     edit(u"DC.Subject"_s, u"x"_s, {}, u"subjects"_s);  // a folder that has gone: no scheme, no message
     EXPECT_EQ(shown(), u"plain"_s);
-    boxes.expect(u"Error in Load Scheme Local: Path not found: "_s + folder + u"gone/"_s, platform::vbOK);
+    boxes.expect(u"Error in Load Scheme Local: Path not found: "_s + folder + u"gone/"_s, platform::kAnswerOk);
     EXPECT_EQ(load(u"Dublin Core"_s, u"IMT"_s), u"S/schemes/IMT.kqs/"_s);  // the table still answers
 
     // The repository's schemes: whole names in any case, and only plain names reach a command.

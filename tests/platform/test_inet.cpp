@@ -67,8 +67,8 @@ TEST_F(InetTest, OpenUrlReturnsTheWholePageInItsCharsetAndReportsStatesInOrder) 
     EXPECT_TRUE(inet.GetChunk(4096).isEmpty()) << "OpenURL handed out everything";
     for (int i = 1; i < states.size(); ++i) EXPECT_LT(states[i - 1], states[i]) << "states go back at " << i;
     ASSERT_GE(states.size(), 2);
-    EXPECT_EQ(states[states.size() - 2], Inet::icResponseReceived);
-    EXPECT_EQ(states.last(), Inet::icResponseCompleted);
+    EXPECT_EQ(states[states.size() - 2], Inet::kResponseReceived);
+    EXPECT_EQ(states.last(), Inet::kResponseCompleted);
     // Only the completion finds the control idle, so a handler waiting for that reads once.
     EXPECT_TRUE(executingAtState[states.size() - 2]);
     EXPECT_FALSE(executingAtState.last());
@@ -140,7 +140,7 @@ TEST_F(InetTest, FailuresAndLimitsEndWithACodeAndTheControlStaysUsable) {
         EXPECT_EQ(inet.ResponseCode(), code) << address;
         EXPECT_FALSE(inet.StillExecuting());
         EXPECT_LE(inet.replyBytes().size(), 1000);
-        EXPECT_EQ(states.value(states.size() - 1, Inet::icError), Inet::icError);  // if any state, the last
+        EXPECT_EQ(states.value(states.size() - 1, Inet::kStateError), Inet::kStateError);  // if any state, the last
         EXPECT_EQ(inet.OpenURL(url(u"/page"_s)), kPage) << "after " << address;
     }
     web.release();

@@ -4,9 +4,9 @@
 #include "core/catalogues/ListTree.h"
 #include "platform/Folders.h"
 
-using platform::vbCancel;
-using platform::vbNo;
-using platform::vbYes;
+using platform::kAnswerCancel;
+using platform::kAnswerNo;
+using platform::kAnswerYes;
 
 namespace {
 
@@ -37,7 +37,7 @@ TEST_F(DocumentStateTest, TheRecordMarkAndItsQuestionWhoseYesMayGoToTheRepositor
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(tag2(), u"Record"_s);
     EXPECT_EQ(w.find<QAction>(u"mnuFileSave"_s)->text(), u"Save Record to /site/index.htm"_s);
-    boxes.expect(kRecordQuestion, vbCancel).expect(kRecordQuestion, vbNo);
+    boxes.expect(kRecordQuestion, kAnswerCancel).expect(kRecordQuestion, kAnswerNo);
     EXPECT_FALSE(close());
     EXPECT_EQ(panel2(), u"Modified"_s);
     EXPECT_EQ(boxes.shown().last().title, u"Current document is being edited"_s);
@@ -50,7 +50,7 @@ TEST_F(DocumentStateTest, TheRecordMarkAndItsQuestionWhoseYesMayGoToTheRepositor
     w.context.macros.saveRecordMacro = u"mtp://cgisend=http://repo.example/save.kqb/"_s;
     w.context.document.setCurrentHTMLFile(QString());  // a record of the repository's, read from no file
     editAndUndo();
-    boxes.expect(kRecordQuestion, vbYes);
+    boxes.expect(kRecordQuestion, kAnswerYes);
     EXPECT_FALSE(close());  // saved later: the window must not let go of the record now
     EXPECT_EQ(recorder.commands, QStringList{w.context.macros.saveRecordMacro});
 }
@@ -59,7 +59,7 @@ TEST_F(DocumentStateTest, MarkingTheListAsksAboutTheRecordFirst) {
     makeList(u"Scheme"_s);
     add(u"DC.Title"_s, u"T"_s);
     editAndUndo();
-    boxes.expect(kRecordQuestion, vbCancel).expect(kRecordQuestion, vbNo);
+    boxes.expect(kRecordQuestion, kAnswerCancel).expect(kRecordQuestion, kAnswerNo);
     QAction* deleteLine = w.find<QAction>(u"mnuMaintNodes_%1"_s.arg(TreePane::kDeleteNode));
     deleteLine->trigger();
     EXPECT_EQ(w.activeTree().count(), 2);  // cancelled: the line stays
@@ -79,7 +79,7 @@ TEST_F(DocumentStateTest, ListQuestionsByKindOfListAndAYesWithoutASave) {
     for (const auto& [rootTag, path, prompt, title] : cases) {
         makeList(rootTag, path);
         markListModified();
-        boxes.expect(prompt, vbNo);
+        boxes.expect(prompt, kAnswerNo);
         EXPECT_TRUE(close()) << rootTag;
         EXPECT_EQ(boxes.shown().last().title, title);
         EXPECT_EQ(panel2(), QString());
@@ -87,7 +87,7 @@ TEST_F(DocumentStateTest, ListQuestionsByKindOfListAndAYesWithoutASave) {
     // Yes to a list never saved: the Save As dialog, and its Cancel stops the caller.
     makeList(u"Scheme"_s, u".kqs"_s);
     markListModified();
-    boxes.expect(kListQuestion, vbYes);
+    boxes.expect(kListQuestion, kAnswerYes);
     testing_support::ScriptedFileDialogs dialogs;
     dialogs.cancel();
     EXPECT_FALSE(close());
@@ -99,7 +99,7 @@ TEST_F(DocumentStateTest, ClosingAModifiedRecordAsksAndCancelKeepsTheWindow) {
     w->show();
     add(u"DC.Title"_s, u"T"_s);
     editAndUndo();
-    boxes.expect(kRecordQuestion, vbCancel).expect(kRecordQuestion, vbNo);
+    boxes.expect(kRecordQuestion, kAnswerCancel).expect(kRecordQuestion, kAnswerNo);
     EXPECT_FALSE(w->close());
     // The history was written all the same.
     EXPECT_TRUE(QFile::exists(platform::programDataFolder() + u"/cache/URL.log"_s));

@@ -141,7 +141,7 @@ TEST_F(ValueEditorTest, TheActVersEditorWritesTheBodyPickedOnceTheListQuestionLe
     const QString before = u"corporateName=Ombudsman; positionTitle=Officer"_s;
     edit(u"AGLS.Creator"_s, before, {}, u"ACTVers"_s);
     markListModified();
-    boxes.expect(kListQuestion, platform::vbCancel).expect(kListQuestion, platform::vbNo);
+    boxes.expect(kListQuestion, platform::kAnswerCancel).expect(kListQuestion, platform::kAnswerNo);
     then<frmACTVers>([&](frmACTVers& act) {
         EXPECT_EQ(act.corporateName->currentText(), u"Ombudsman"_s);
         act.corporateName->setCurrentIndex(int(frmACTVers::bodies().indexOf(u"Chief Minister 's Department"_s)));

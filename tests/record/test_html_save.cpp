@@ -52,14 +52,14 @@ TEST_F(HtmlSaveTest, APageChangedOnDiskIsNotRevertedBySave) {
     w.find<QLineEdit>(u"editNrmlContent"_s)->setText(u"New"_s);
     write(u"page.htm"_s, head + "<body>edited elsewhere</body></html>\r\n");
     const QString question = u"was changed on disk since it was opened."_s;
-    boxes.expect(question, platform::vbCancel);
+    boxes.expect(question, platform::kAnswerCancel);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(path), head + "<body>edited elsewhere</body></html>\r\n");
     EXPECT_TRUE(recordModified());
-    EXPECT_EQ(boxes.shown().last().style & 0xF07, platform::vbYesNoCancel);  // Yes, the first, is the default
+    EXPECT_EQ(boxes.shown().last().style & 0xF07, platform::kYesNoCancel);  // Yes, the first, is the default
 
     const QByteArray block = "<html><head><title>T</title>\r\n<META NAME=\"DC.Title\" CONTENT=\"New\">\r\n</head>\r\n";
-    boxes.expect(question, platform::vbYes);
+    boxes.expect(question, platform::kAnswerYes);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(path), block + "<body>edited elsewhere</body></html>\r\n");
     // What was written is the page's state now: saving again asks nothing and keeps it.
@@ -70,13 +70,13 @@ TEST_F(HtmlSaveTest, APageChangedOnDiskIsNotRevertedBySave) {
     // No writes the page as it was last saved, over the other program's change.
     write(u"page.htm"_s, "<html><head></head><body>replaced</body></html>");
     editAndUndo();
-    boxes.expect(question, platform::vbNo);
+    boxes.expect(question, platform::kAnswerNo);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(path), block + "<body>edited elsewhere</body></html>\r\n");
     // A page turned into something else than text is not written into at all.
     write(u"page.htm"_s, QByteArray("\x89PNG\r\n\x1a\n\0\0\0", 11));
     editAndUndo();
-    boxes.expect(u"This file is not a text page, so nothing was written into it"_s, platform::vbOK);
+    boxes.expect(u"This file is not a text page, so nothing was written into it"_s, platform::kAnswerOk);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(path).left(4), "\x89PNG");
     EXPECT_TRUE(recordModified());
@@ -97,11 +97,11 @@ TEST_F(HtmlSaveTest, OnlyABlankPageIsOfferedTheMinimalPage) {
     const QByteArray block = "<META NAME=\"DC.Title\" CONTENT=\"T\">\r\n";
     editAndUndo();
     const QString blank = dir.filePath(u"new.htm"_s);
-    boxes.expect(u"does not contain <HEAD></HEAD>"_s, platform::vbNo);
+    boxes.expect(u"does not contain <HEAD></HEAD>"_s, platform::kAnswerNo);
     EXPECT_FALSE(saveTo(blank));
     EXPECT_FALSE(QFile::exists(blank));
     EXPECT_TRUE(recordModified());
-    boxes.expect(u"does not contain <HEAD></HEAD>"_s, platform::vbYes);
+    boxes.expect(u"does not contain <HEAD></HEAD>"_s, platform::kAnswerYes);
     EXPECT_TRUE(saveTo(blank));
     EXPECT_EQ(readBytes(blank), "<html>\r\n<head>\r\n<title>Untitled Document</title>\r\n" + block +
                                     "</head>\r\n<body>\r\n</body>\r\n</html>\r\n");

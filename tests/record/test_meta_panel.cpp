@@ -57,7 +57,7 @@ TEST_F(MetaPanelTest, KeysTypeIntoTheCurrentLineAfterTheListQuestionAndLoadTheEl
     key(Qt::Key_Backspace);  // takes the whole pair
     EXPECT_EQ(content(1), u"Fish g&é"_s);
     markListModified();
-    boxes.expect(kListQuestion, platform::vbCancel).expect(kListQuestion, platform::vbNo);
+    boxes.expect(kListQuestion, platform::kAnswerCancel).expect(kListQuestion, platform::kAnswerNo);
     widget_input::type(panel, u"b"_s);
     EXPECT_EQ(content(1), u"Fish g&é"_s);
     widget_input::type(panel, u"b"_s);
@@ -178,7 +178,7 @@ TEST_F(MetaPanelTest, TheDeleteKeyAndTheContextMenusItems) {
     w.find<QAction>(u"mnuMaintMeta_5"_s)->trigger();  // Delete Line
     EXPECT_EQ(names(), QStringList({"1"}));
     const QString question = u"Delete all Metadata lines?"_s;
-    boxes.expect(question, platform::vbNo).expect(question, platform::vbYes);
+    boxes.expect(question, platform::kAnswerNo).expect(question, platform::kAnswerYes);
     w.find<QAction>(u"mnuMaintMeta_6"_s)->trigger();
     EXPECT_TRUE(recorder.commands.isEmpty());
     w.find<QAction>(u"mnuMaintMeta_6"_s)->trigger();
@@ -192,7 +192,7 @@ TEST_F(MetaPanelTest, TheDeleteKeyAndTheContextMenusItems) {
     w.find<QAction>(u"mnuMaintMeta_1"_s)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({"mtp://delete=all.fld", "mtp://field=DC.Custom.fld / "}));
     w.find<QAction>(u"mnuViewEdit"_s)->trigger();
-    boxes.expect(kRecordQuestion, platform::vbCancel);
+    boxes.expect(kRecordQuestion, platform::kAnswerCancel);
     w.find<QAction>(u"mnuMaintMeta_8"_s)->trigger();  // Close View asks about the modified record first
     EXPECT_FALSE(panel->isHidden());
     w.find<QAction>(u"mnuMaintMeta_9"_s)->trigger();  // Cancel Editing drops the mark and keeps the lines

@@ -63,7 +63,7 @@ TEST_F(PageLoadingTest, LocalPagesInEitherEncodingAMergeAndARecordToOpenFromTheR
     // A page that cannot be read is named under a title that says so; the record stays.
     const QString folder = dir.filePath(u"folder.htm"_s);
     ASSERT_TRUE(QDir().mkpath(folder));
-    boxes.expect(folder, platform::vbOK);
+    boxes.expect(folder, platform::kAnswerOk);
     w.enter(folder);
     EXPECT_EQ(boxes.shown().last().title, u"Error opening page"_s);
     EXPECT_EQ(w.context.record.count(), 3);
@@ -75,7 +75,7 @@ TEST_F(PageLoadingTest, WebPagesTheirErrorsWhichLeaveThePanelAsItWasAndHarvestLi
     serve("/broken.htm", 500, "oops");
     serve("/hcl.xml", 200, "<!DOCTYPE x SYSTEM \"hcl.dtd\"><hcl><item><link>http://a.example/</link></item></hcl>", "text/xml");
     w.enter(server.url(u"/ok.htm"_s));
-    boxes.expect(u"ErrorCode: 404"_s, platform::vbOK).expect(u"ErrorCode: 500"_s, platform::vbOK);
+    boxes.expect(u"ErrorCode: 404"_s, platform::kAnswerOk).expect(u"ErrorCode: 500"_s, platform::kAnswerOk);
     w.enter(server.url(u"/gone.htm"_s));
     w.enter(server.url(u"/broken.htm"_s));
     EXPECT_EQ(w.context.record.lines().size(), 1);

@@ -143,12 +143,12 @@ void OfflineBrowser::Refresh2(int) {
 }
 
 int OfflineBrowser::QueryStatusWB(int command) const {
-    if (command != OLECMDID_PRINT) return 0;
-    return OLECMDF_SUPPORTED | (shown_ ? OLECMDF_ENABLED : 0);
+    if (command != kPrintCommand) return 0;
+    return kCommandSupported | (shown_ ? kCommandEnabled : 0);
 }
 
 bool OfflineBrowser::ExecWB(int command, int option, QString* errorText) {
-    const QString failure = !(QueryStatusWB(command) & OLECMDF_ENABLED) ? QStringLiteral("There is no page to print.")
+    const QString failure = !(QueryStatusWB(command) & kCommandEnabled) ? QStringLiteral("There is no page to print.")
                                                                          : std::exchange(printFailure_, QString());
     if (!failure.isEmpty()) {
         if (errorText) *errorText = failure;

@@ -26,7 +26,7 @@ ScriptedMsgBoxes::ScriptedMsgBoxes() {
         if (pending_.isEmpty()) {
             ADD_FAILURE() << "Unexpected message box: \"" << call.text.toStdString() << "\" (title \""
                           << call.title.toStdString() << "\")";
-            return int(platform::vbCancel);
+            return int(platform::kAnswerCancel);
         }
         const Expectation next = pending_.takeFirst();
         EXPECT_TRUE(call.text.contains(next.text))
@@ -40,7 +40,7 @@ ScriptedMsgBoxes::ScriptedMsgBoxes() {
 void failEveryMsgBox() {
     platform::setMsgBoxResponder([](const platform::MsgBoxCall& call) {
         ADD_FAILURE() << "Message box shown outside any script: \"" << call.text.toStdString() << "\"";
-        return int(platform::vbCancel);
+        return int(platform::kAnswerCancel);
     });
 }
 

@@ -71,7 +71,7 @@ std::optional<QString> readWebBatch(ProgramContext& context, const QString& loca
         if (inet.httpStatus() >= 400)
             MsgBox(inet.errorCodeMessage());
         else
-            MsgBox(inet.ResponseInfo(), platform::vbOKOnly, QStringLiteral("Macro load error"));
+            MsgBox(inet.ResponseInfo(), platform::kOkOnly, QStringLiteral("Macro load error"));
         return std::nullopt;
     }
     return text;
@@ -111,7 +111,7 @@ bool batchRunning(const ProgramContext& context) {
 void stopBatches(ProgramContext& context, const QString& reason) {
     CommandState& commands = context.commands;
     if (commands.batchDepth == 0 || commands.batchesAbandoned) return;
-    MsgBox(reason + QStringLiteral("\r\n\r\nThe batch stops here; its remaining lines do not run."), platform::vbOKOnly,
+    MsgBox(reason + QStringLiteral("\r\n\r\nThe batch stops here; its remaining lines do not run."), platform::kOkOnly,
            QStringLiteral("Batch stopped"));
     commands.batchesAbandoned = true;
 }
@@ -207,7 +207,7 @@ void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origi
         MsgBox(QStringLiteral("URL or File did not contain any valid batch commands. Check the syntax of the .kqb command "
                               "or ensure that the field or URL pointed to exists and had valid macros. If you are sending "
                               "data to a CGI then use mtp://cgisend= syntax"),
-               platform::vbOKOnly, QStringLiteral("Nothing Found"));
+               platform::kOkOnly, QStringLiteral("Nothing Found"));
     }
 }
 
@@ -238,7 +238,7 @@ void publishMacroSet(ProgramContext& context) {
                                   .arg(leftOut);
     // A set of nothing would only replace a set published before.
     if (published == 0 && leftOut > 0) {
-        MsgBox(notMacros + QStringLiteral(", and no macro is left to publish. Nothing was written."), platform::vbOKOnly,
+        MsgBox(notMacros + QStringLiteral(", and no macro is left to publish. Nothing was written."), platform::kOkOnly,
                QStringLiteral("Publish Current Macro Set"));
         return;
     }
@@ -250,7 +250,7 @@ void publishMacroSet(ProgramContext& context) {
     if (leftOut > 0)
         MsgBox(notMacros + QStringLiteral(" and were left out of ") + chosen +
                    QStringLiteral(": %1 macro(s) were published.").arg(published),
-               platform::vbOKOnly, QStringLiteral("Publish Current Macro Set"));
+               platform::kOkOnly, QStringLiteral("Publish Current Macro Set"));
 }
 
 }  // namespace modMTP

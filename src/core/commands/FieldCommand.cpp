@@ -78,7 +78,7 @@ struct Search {
 
     // Asks to mark the record modified; false when the user cancelled.
     bool markModified(const char* reason) {
-        return window.markRecordModified(QLatin1String(reason)) != platform::vbCancel;
+        return window.markRecordModified(QLatin1String(reason)) != platform::kAnswerCancel;
     }
 
     // Rule B's join: the line's content, "; " and the addition.
@@ -235,13 +235,13 @@ QString findFieldForScheme(ProgramContext& context, const QString&, const QStrin
     MsgBox(QStringLiteral("Quorvantile can't insert this scheme element as a new field because the scheme can be used "
                           "for multiple fields. Please select a metadata field containing the ") +
                scheme + QStringLiteral(" scheme and try again"),
-           platform::vbOKOnly, QStringLiteral("Can't proceed"));
+           platform::kOkOnly, QStringLiteral("Can't proceed"));
     return QString();
 }
 
 void mtpAddField(ProgramContext& context, const QString& command) {
     if (!command.contains(QLatin1String("field="), ci)) {
-        MsgBox(QStringLiteral("Can't process ") + command, platform::vbOKOnly, QStringLiteral("Add Field Error"));
+        MsgBox(QStringLiteral("Can't process ") + command, platform::kOkOnly, QStringLiteral("Add Field Error"));
         return;
     }
     CommandWindow* window = context.commands.window;

@@ -24,7 +24,7 @@ void cgiSendHCL(ProgramContext& context, QString& command) {
     if (!window || !window->saveHarvestList(true, path, noRecords)) return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        platform::MsgBox(file.errorString(), platform::vbOKOnly, QStringLiteral("Error opening ") + path);
+        platform::MsgBox(file.errorString(), platform::kOkOnly, QStringLiteral("Error opening ") + path);
         return;
     }
     const QByteArray body = file.readAll();

@@ -295,7 +295,7 @@ void ListLoad::readFile() {
     if (!uncachedText_ && !QFileInfo(cachePath_).isFile()) {
         context_.treeIndex = 0;
         MsgBox(QStringLiteral("Could not retrieve the data. Check your connection to the Internet"),
-               platform::vbOKOnly, QStringLiteral("No data found"));
+               platform::kOkOnly, QStringLiteral("No data found"));
         restore();
         end();
         return;
@@ -419,7 +419,7 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
     int refused = 0;
     int counter = 0;
     if (!scheme && context_.document.listType() != QLatin1String("indexes")) {
-        MsgBox(QStringLiteral("No System Type of ") + context_.document.listType(), platform::vbOKOnly, QStringLiteral("Error"));
+        MsgBox(QStringLiteral("No System Type of ") + context_.document.listType(), platform::kOkOnly, QStringLiteral("Error"));
     } else {
         // The pane shows the list once it is in; the wait dialog shows how far it got meanwhile.
         ListTree::Bulk bulk(tree);
@@ -453,7 +453,7 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
         loadStep_ = QStringLiteral(" processing errors");
         window_->showHelpPage(errorPage(errors));
     }
-    if (!renamed.isEmpty()) MsgBox(modLists::renamedMessage(renamed), platform::vbOKOnly, modLists::kRenamedTitle);
+    if (!renamed.isEmpty()) MsgBox(modLists::renamedMessage(renamed), platform::kOkOnly, modLists::kRenamedTitle);
 }
 
 void ListLoad::end() {

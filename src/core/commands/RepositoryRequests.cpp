@@ -102,7 +102,7 @@ void markReady(DocumentState& document) {
 
 // A record asked for, or deleted, at the address box's page.
 void recordRequest(ProgramContext& context, const QString& command, const QString& verb, const QString& body) {
-    CommandWindow& w = window(context);
+    window(context);  // a request needs the window open
     showProgress(context, QStringLiteral("Retrieving record"), QStringLiteral("Running Macro"));
     QString address = command;
     // The script learns what is asked of it from getRecord in its address: that verb stays.
@@ -208,14 +208,14 @@ void cgiSendList(ProgramContext& context, QString& command) {
     modFileExists::makeSurePathExists(folder);
     QString error;
     if (!platform::writeTextFileAtomically(path, text, &error)) {
-        MsgBox(error, platform::vbOKOnly, QStringLiteral("Error opening ") + path);
+        MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening ") + path);
         return;
     }
     const qint64 count = tree.count();
     const QString question = count == 0 ? QStringLiteral("There are no records in this list to send. Are you sure?")
                                         : QStringLiteral("This list contains ") + signedNumber(count - 1) +
                                               QStringLiteral(" items. Click to proceed.");
-    if (MsgBox(question, platform::vbOKCancel, QStringLiteral("Confirm Send")) != platform::vbOK) return;
+    if (MsgBox(question, platform::kOkCancel, QStringLiteral("Confirm Send")) != platform::kAnswerOk) return;
 
     platform::Inet& inet = w->repositoryTransfer();
     QCoreApplication::processEvents();

@@ -32,8 +32,8 @@ namespace {
 constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 
 bool pageMayRun(const QString& command) {
-    return MsgBox(kPageCommandQuestion + command, platform::vbYesNo | platform::vbQuestion | platform::vbDefaultButton2) ==
-           platform::vbYes;
+    return MsgBox(kPageCommandQuestion + command, platform::kYesNo | platform::kQuestionIcon | platform::kSecondButtonDefault) ==
+           platform::kAnswerYes;
 }
 
 // A failure of a handler or of cutting the command, reported by the dispatcher.
@@ -55,7 +55,7 @@ void deleteCachedLists(const QString& folder) {
 // The list shown goes only once the user has saved it or let it go; a batch stops when the
 // user keeps it, so its next lines never work on the wrong list.
 bool mayReplaceList(CommandWindow& window) {
-    return window.saveListCheck(QStringLiteral("before opening a new one")) != platform::vbCancel;
+    return window.saveListCheck(QStringLiteral("before opening a new one")) != platform::kAnswerCancel;
 }
 
 void listKept(ProgramContext& context, const QString& location) {
@@ -89,10 +89,10 @@ void saveHarvestList(ProgramContext& context, const CommandRoute& route) {
         const platform::WaitCursor busy;
         window.saveHarvestList(true, file, folder);
     } else if (domain == QLatin1String("SA.DETE") || domain == QLatin1String("EdNA")) {
-        MsgBox(QStringLiteral("Harvest Control Lists are not implemented yet for ") + domain, platform::vbOKOnly,
+        MsgBox(QStringLiteral("Harvest Control Lists are not implemented yet for ") + domain, platform::kOkOnly,
                QStringLiteral("Error"));
     } else {
-        MsgBox(QStringLiteral("Harvest Control Lists are not implemented in ") + domain, platform::vbOKOnly,
+        MsgBox(QStringLiteral("Harvest Control Lists are not implemented in ") + domain, platform::kOkOnly,
                QStringLiteral("Error"));
     }
     window.setMnuFileSaveAs();
@@ -233,7 +233,7 @@ void dispatch(ProgramContext& context, const CommandRoute& route, QString& comma
         openPage(context, location);
         break;
     case CommandRow::NotKnown:
-        MsgBox(command + QStringLiteral(" transaction not known"), platform::vbOKOnly, QStringLiteral("Error"));
+        MsgBox(command + QStringLiteral(" transaction not known"), platform::kOkOnly, QStringLiteral("Error"));
         break;
     }
 }
@@ -352,7 +352,7 @@ void ProgramDispatcher::dispatch(ProgramContext& context, QString& own, CommandO
             QString schemesRequest = macros.saveRecordMacro.left(at) + QStringLiteral("?returnSchemes.kqb");
             mtpTransaction(context, schemesRequest);
         } else {
-            MsgBox(QStringLiteral("Couldn't check for Repository Schemes"), platform::vbOKOnly,
+            MsgBox(QStringLiteral("Couldn't check for Repository Schemes"), platform::kOkOnly,
                    QStringLiteral("Couldn't get Repository Base Address"));
         }
     }
@@ -377,7 +377,7 @@ void mtpTransaction(ProgramContext& context, QString& command, CommandOrigin ori
     } restore{context, outerRunning};
 
     if (command.isEmpty() || command.startsWith(QLatin1Char('#'))) {
-        MsgBox(QStringLiteral("No data in mtp transaction"), platform::vbOKOnly, QStringLiteral("Error"));
+        MsgBox(QStringLiteral("No data in mtp transaction"), platform::kOkOnly, QStringLiteral("Error"));
         return;
     }
     const auto withSlash = [](const QString& text) {
@@ -397,7 +397,7 @@ void mtpTransaction(ProgramContext& context, QString& command, CommandOrigin ori
                 MsgBox(QStringLiteral("This web page sent a command holding characters that change the direction of "
                                       "text, so it could read otherwise than it runs. It was not run: ") +
                            commandAsAsked(command),
-                       platform::vbOKOnly | platform::vbExclamation);
+                       platform::kOkOnly | platform::kExclamationIcon);
                 return;
             }
             command = asked;

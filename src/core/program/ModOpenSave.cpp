@@ -91,8 +91,8 @@ QString showSaveDialog(FileDialogRequest& record, int filterIndex, QString& path
             // The dialog's own overwrite question saw the name without the extension.
             if (modFileExists::fileExists(chosen) &&
                 platform::MsgBox(chosen + QLatin1String(" already exists.\nDo you want to replace it?"),
-                                 platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2,
-                                 record.title) != platform::vbYes) {
+                                 platform::kYesNo + platform::kExclamationIcon + platform::kSecondButtonDefault,
+                                 record.title) != platform::kAnswerYes) {
                 record.proposedName = platform::fileNamePart(chosen);
                 record.filterIndex = answer.filterIndex;
                 continue;

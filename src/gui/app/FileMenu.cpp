@@ -63,6 +63,6 @@ void FileMenu::mnuFileCheckHarvest_Click() {
 }
 
 void FileMenu::mnuFileExit_Click() {
-    if (frame.recordPane().saveHtmlCheck() == platform::vbCancel) return;
+    if (frame.recordPane().saveHtmlCheck() == platform::kAnswerCancel) return;
     frame.clientArea()->window()->close();
 }

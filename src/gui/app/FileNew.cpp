@@ -69,7 +69,7 @@ void FileMenu::mnuFileNew_Click(int index) {
     // Without a repository item 2 replaces nothing, so it has nothing to ask.
     const bool replacesDocument =
         index != kNewWindow && !(index == kNewServerRecord && context.macros.openRecordMacro.isEmpty());
-    if (replacesDocument && saveBeforeNew() == platform::vbCancel) return;
+    if (replacesDocument && saveBeforeNew() == platform::kAnswerCancel) return;
 
     const auto switchToListMode = [this] {
         documentState->markSaved(DocumentState::Document::List, QString());
@@ -187,7 +187,7 @@ void FileMenu::startNewList(const QString& path, const QString& kind) {
         }
         platform::MsgBox(QStringLiteral("A number of folders have been placed your new HCL to help you categorise your "
                                         "resources. Any unused folders will be deleted when you next save this list"),
-                         platform::vbOKOnly, QStringLiteral("Harvest Control List Categories"));
+                         platform::kOkOnly, QStringLiteral("Harvest Control List Categories"));
     }
     setMnuFileSaveAs();
 }

@@ -57,7 +57,7 @@ void FileMenu::mnuFileSave_Click() {
     if (!documentState->modified() &&
         platform::MsgBox(QStringLiteral("Nothing has changed in the ") + documentState->documentName() +
                              QStringLiteral(". Continue Anyway?"),
-                         platform::vbYesNo) != platform::vbYes)
+                         platform::kYesNo) != platform::kAnswerYes)
         return;
 
     // The document stays "Modified" unless its file was written: a cancelled dialog, a

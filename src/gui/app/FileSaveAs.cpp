@@ -55,7 +55,7 @@ bool FileMenu::mnuFileSaveAs_Click(int index) {
         // A template that was not written is not worth a function key.
         if (!runSaveCommand(context.BatchPath, false)) return false;
         if (platform::MsgBox(QStringLiteral("Do you want to add this template to the next available FKey?"),
-                             platform::vbYesNo, QStringLiteral("Assign to an FKEY?")) != platform::vbYes)
+                             platform::kYesNo, QStringLiteral("Assign to an FKEY?")) != platform::kAnswerYes)
             return true;
         // No function key named: the next free one takes it.
         QString macro = QStringLiteral("mtp://addmacro=mtp://") + chosen + QStringLiteral("&text=Load Macro from Disk.kqb");

@@ -155,7 +155,7 @@ Form1::Form1(ProgramContext& context, QWidget* parent)
         context, EditMenu::MainWindow{
                      this,
                      [this]() -> ListTree* { return ui->tree->holdsFocus() ? &ui->tree->activeTree() : nullptr; },
-                     [this] { return ui->tree->markListmodifiedCheckHTML() != platform::vbCancel; },
+                     [this] { return ui->tree->markListmodifiedCheckHTML() != platform::kAnswerCancel; },
                      [this] { return ui->record->MakeMetaIntoSource(); },
                      [this] { return ui->navigation->browserLocationURL(); },
                      [this] { return ui->record->shownContentBox(); }, [this] { ui->settings->savePreferences(); }});
@@ -221,9 +221,9 @@ void Form1::Form_Unload(bool& cancel) {
     ui->settings->savePreferences();
     ui->tree->forgetLabelEdit();
     if (context.document.modified(DocumentState::Document::Record)) {
-        if (ui->record->saveHtmlCheck() == platform::vbCancel) cancel = true;
+        if (ui->record->saveHtmlCheck() == platform::kAnswerCancel) cancel = true;
     } else if (context.document.modified(DocumentState::Document::List)) {
-        if (ui->tree->saveListCheck(QStringLiteral("before quitting")) == platform::vbCancel) cancel = true;
+        if (ui->tree->saveListCheck(QStringLiteral("before quitting")) == platform::kAnswerCancel) cancel = true;
     }
     ui->navigation->stopBrowser();
     ui->navigation->saveURLList();

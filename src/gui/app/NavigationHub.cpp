@@ -111,7 +111,7 @@ void NavigationPane::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& e
     }
     if (address.contains(QLatin1String("ftp://"), Qt::CaseInsensitive)) {
         // The record is cleared for the ftp page: ask about unsaved edits first.
-        if (frame.recordPane().saveHtmlCheck() == platform::vbCancel) {
+        if (frame.recordPane().saveHtmlCheck() == platform::kAnswerCancel) {
             event.cancel = true;
             Gif89a1->Stop();
             return;
@@ -134,9 +134,9 @@ void NavigationPane::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& e
     bool read = false;
     if ((frame.recordPane().metaPanelShown() || commandNavigation_) && event.targetFrame.isEmpty()) {
         result = frame.recordPane().LoadMetadataFromURL(shortAddress, true);
-        read = result != platform::vbCancel;
+        read = result != platform::kAnswerCancel;
     }
-    if (result == platform::vbCancel) {
+    if (result == platform::kAnswerCancel) {
         event.cancel = true;
         Gif89a1->Stop();
         navArmed = true;
@@ -190,8 +190,8 @@ void NavigationPane::WebBrowser1_DownloadComplete() {
 }
 
 void NavigationPane::WebBrowser1_CommandStateChange(int command, bool enable) {
-    if (command == platform::CSC_NAVIGATEFORWARD) toolbarButtons(kNextButton)->setEnabled(enable);
-    else if (command == platform::CSC_NAVIGATEBACK) toolbarButtons(kPreviousButton)->setEnabled(enable);
+    if (command == platform::kForwardCommand) toolbarButtons(kNextButton)->setEnabled(enable);
+    else if (command == platform::kBackCommand) toolbarButtons(kPreviousButton)->setEnabled(enable);
 }
 
 void NavigationPane::WebBrowser1_StatusTextChange(const QString& text) {

@@ -362,7 +362,7 @@ void NavigationPane::Toolbar1_ButtonClick(int index) {
         if (address.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
             address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive) || address.startsWith(QLatin1Char('/')))
             frame.recordPane().LoadMetadataFromURL(address, true);
-        WebBrowser1->Refresh2(platform::REFRESH_CONTINUE);
+        WebBrowser1->Refresh2(platform::kRefreshContinue);
         navFlags = 0;
     } else if (tip == QLatin1String("Search")) {
         WebBrowser1->GoSearch();
@@ -377,12 +377,12 @@ void NavigationPane::Toolbar1_ButtonMenuClick(int buttonIndex, int entryIndex) {
 
 // The browser prints the page it shows, through its own print dialog.
 void NavigationPane::PrintPage() {
-    if (!(WebBrowser1->QueryStatusWB(platform::OLECMDID_PRINT) & platform::OLECMDF_ENABLED)) {
+    if (!(WebBrowser1->QueryStatusWB(platform::kPrintCommand) & platform::kCommandEnabled)) {
         platform::MsgBox(QStringLiteral("The Print command is currently disabled."));
         return;
     }
     QString error;
-    if (!WebBrowser1->ExecWB(platform::OLECMDID_PRINT, platform::OLECMDEXECOPT_PROMPTUSER, &error))
+    if (!WebBrowser1->ExecWB(platform::kPrintCommand, platform::kExecPromptUser, &error))
         platform::MsgBox(QStringLiteral("Print command Error: ") + error);
 }
 

@@ -59,14 +59,14 @@ void FileMenu::mnuFileOpenIdx_Click(int index) {
 
     switch (index) {
     case kOpenPage: {
-        if (frame.recordPane().saveHtmlCheck() == platform::vbCancel) return;
+        if (frame.recordPane().saveHtmlCheck() == platform::kAnswerCancel) return;
         path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("htm"), existing(context.FilePath));
         // A cancelled dialog leaves the record's file as it was.
         if (path.isEmpty()) break;
         documentState->setCurrentHTMLFile(path);
         context.FilePath = path;
         documentState->setSaveCaption(QStringLiteral("Save Record to ") + context.FilePath);
-        if (frame.recordPane().markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
+        if (frame.recordPane().markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::kAnswerCancel)
             documentState->markSaved(DocumentState::Document::Record);
         break;
     }
@@ -126,7 +126,7 @@ void FileMenu::mnuFileOpenIdx_Click(int index) {
         mnuFileSaveList->setEnabled(true);
         break;
     case kOpenDirectory:
-        if (frame.recordPane().saveHtmlCheck() == platform::vbCancel) return;
+        if (frame.recordPane().saveHtmlCheck() == platform::kAnswerCancel) return;
         path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("dir"), existing(context.FilePath));
         if (platform::lastPathSeparator(path) >= 0) path = platform::folderPart(path);
         break;
@@ -148,7 +148,7 @@ void FileMenu::LoadFromOpen(const QString& path) {
         modMTP::runCommand(context, QStringLiteral("mtp://") + path);
     } else if (is(".htm") || is(".asp") || is(".cfm")) {
         // The panel is emptied next: unsaved edits get their question first.
-        if (frame.recordPane().saveHtmlCheck() == platform::vbCancel) return;
+        if (frame.recordPane().saveHtmlCheck() == platform::kAnswerCancel) return;
         context.FilePath = path;
         modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
         modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);

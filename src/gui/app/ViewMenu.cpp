@@ -81,7 +81,7 @@ void ViewMenu::mnuViewWebBrowser_Click() {
 }
 
 void ViewMenu::mnuViewQuorvantile_Click() {
-    if (mnuViewQuorvantile->isChecked() && frame.recordPane().saveHtmlCheck() == platform::vbCancel) return;
+    if (mnuViewQuorvantile->isChecked() && frame.recordPane().saveHtmlCheck() == platform::kAnswerCancel) return;
     mnuViewQuorvantile->setChecked(!mnuViewQuorvantile->isChecked());
     frame.recordPane().showMetaPanel(mnuViewQuorvantile->isChecked());
     frame.recordPane().EditPanelOff();

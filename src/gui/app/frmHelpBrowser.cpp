@@ -107,7 +107,7 @@ void frmHelpBrowser::setHTML(const QString& html) {
 
 void frmHelpBrowser::PostInet_StateChanged(int state) {
     if (state == 11) {
-        platform::MsgBox(QStringLiteral("Error executing request"), platform::vbOKOnly, QStringLiteral("Execute error"));
+        platform::MsgBox(QStringLiteral("Error executing request"), platform::kOkOnly, QStringLiteral("Execute error"));
         return;
     }
     if (PostInet->StillExecuting()) return;

@@ -95,7 +95,7 @@ QString getFromMetadata(const QString& file, const QString& nameFilter, const QS
     platform::DecodedText page;
     QString error;
     if (!platform::readPageFile(file, page, &error)) {
-        MsgBox(error, platform::vbOKOnly, QStringLiteral("Error opening metadata file: ") + file);
+        MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening metadata file: ") + file);
         return QString();
     }
     return HarvestListText::metadataFrom(page.text, nameFilter, otherFilter, schemeFilter);
@@ -151,7 +151,7 @@ void getMetaFromHCL(TreePane& form, QString& folder) {
     if (!platform::endsWithSeparator(dir)) dir += QLatin1Char('/');
     if (!QFileInfo(dir).isDir()) {
         MsgBox(QStringLiteral("Failed to find HCL folder ") + folder + QStringLiteral(". Please check the location"),
-               platform::vbOKOnly, QStringLiteral("Error"));
+               platform::kOkOnly, QStringLiteral("Error"));
         return;
     }
     const QString address = window->frame.addressText();
@@ -170,11 +170,11 @@ void getMetaFromHCL(TreePane& form, QString& folder) {
         MsgBox(QStringLiteral("No file containing DC.Identifier metadata found in: ") + folder);
         return;
     }
-    if (window->frame.recordPane().LoadMetadataFromURL(page, true) == platform::vbCancel || !alive) return;
+    if (window->frame.recordPane().LoadMetadataFromURL(page, true) == platform::kAnswerCancel || !alive) return;
     window->context.document.setCurrentHTMLFile(page);
     window->context.FilePath = page;
     window->context.document.setSaveCaption(QStringLiteral("Save Record to ") + page);
-    if (window->frame.recordPane().markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::vbCancel)
+    if (window->frame.recordPane().markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::kAnswerCancel)
         window->context.document.markSaved(DocumentState::Document::Record);
 }
 

@@ -70,7 +70,7 @@ QString cachePathOf(const QString& location) {
 bool readFile(const QString& path, QString& text) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        MsgBox(QStringLiteral("Couldn't load ") + path, platform::vbOKOnly, QStringLiteral("Error"));
+        MsgBox(QStringLiteral("Couldn't load ") + path, platform::kOkOnly, QStringLiteral("Error"));
         return false;
     }
     text = decodeListBytes(file.readAll());
@@ -146,7 +146,7 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
         }
     }
     if (isNotFoundPage(fetched.text)) {
-        MsgBox(QStringLiteral("Couldn't find anything at ") + location, platform::vbOKOnly, notFoundTitle);
+        MsgBox(QStringLiteral("Couldn't find anything at ") + location, platform::kOkOnly, notFoundTitle);
         return std::nullopt;
     }
     if (download) {
@@ -154,7 +154,7 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
         modFileExists::makeSurePathExists(folder);
         QString error;
         if (!platform::writeTextFileAtomically(fetched.localPath, fetched.text, &error)) {
-            MsgBox(error, platform::vbOKOnly, errorTitle);
+            MsgBox(error, platform::kOkOnly, errorTitle);
             return std::nullopt;
         }
     }
@@ -175,13 +175,13 @@ ListLoadOutcome openListDocument(const QPointer<TreePane>& pane, const QString& 
 }
 
 bool mayReplaceList(TreePane& window) {
-    return window.saveListCheck(QStringLiteral("before opening a new one")) != platform::vbCancel;
+    return window.saveListCheck(QStringLiteral("before opening a new one")) != platform::kAnswerCancel;
 }
 
 bool writeList(TreePane& window, const QString& path, const QString& text, const QString& failureTitle) {
     QString error;
     if (!platform::writeTextFileAtomically(path, text, &error)) {
-        MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"), platform::vbOKOnly,
+        MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"), platform::kOkOnly,
                failureTitle);
         return false;
     }
@@ -219,7 +219,7 @@ bool mayWriteListTo(const QString& target, const QString& listFile, const QStrin
         if (own.exists() && own.canonicalFilePath() == file.canonicalFilePath()) return true;
     }
     return MsgBox(target + QStringLiteral(" already exists.\r\nDo you want to replace it?"),
-                  platform::vbYesNo | platform::vbExclamation | platform::vbDefaultButton2, title) == platform::vbYes;
+                  platform::kYesNo | platform::kExclamationIcon | platform::kSecondButtonDefault, title) == platform::kAnswerYes;
 }
 
 void showProgress(TreePane& window, const QString& text) {
@@ -286,7 +286,7 @@ std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString&
     if (refused > kMostRefusalsShown)
         refusals += QStringLiteral("\r\n... and %1 more lines were refused.").arg(refused - kMostRefusalsShown);
     if (!reading.renamed().isEmpty())
-        MsgBox(modLists::renamedMessage(reading.renamed()), platform::vbOKOnly, modLists::kRenamedTitle);
+        MsgBox(modLists::renamedMessage(reading.renamed()), platform::kOkOnly, modLists::kRenamedTitle);
     return refusals;
 }
 

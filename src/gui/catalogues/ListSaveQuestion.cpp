@@ -36,46 +36,46 @@ int TreePane::saveListCheck(const QString& reason) {
     if (tagHas("Harvest Control List")) {
         answer = MsgBox(QStringLiteral("Before editing a metadata record you should save the Harvest Control List. ") +
                             saveFirst,
-                        platform::vbYesNoCancel, catalogTitle);
+                        platform::kYesNoCancel, catalogTitle);
         // Whatever waits for the answer goes on only once the list is written.
-        if (answer == platform::vbYes) saved = saveHarvestListWithDialog();
+        if (answer == platform::kAnswerYes) saved = saveHarvestListWithDialog();
     } else if (tagHas("RSS")) {
-        answer = MsgBox(QStringLiteral("The RSS Channel has been modified. ") + saveFirst, platform::vbYesNoCancel,
+        answer = MsgBox(QStringLiteral("The RSS Channel has been modified. ") + saveFirst, platform::kYesNoCancel,
                         catalogTitle);
-        if (answer == platform::vbYes) saved = saveRssChannelWithDialog();
+        if (answer == platform::kAnswerYes) saved = saveRssChannelWithDialog();
     } else if (path == QLatin1String("Main Catalog.kqi")) {
-        answer = MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::vbYesNoCancel,
+        answer = MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::kYesNoCancel,
                         catalogTitle);
-        if (answer == platform::vbYes) {
+        if (answer == platform::kAnswerYes) {
             modMTP::runCommand(context, context.macros.saveCatalogMacro);  // the repository stores it on its own time
         }
     } else if (tagHas("Catalog")) {
-        answer = MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::vbYesNoCancel,
+        answer = MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::kYesNoCancel,
                         catalogTitle);
-        if (answer == platform::vbYes) {
+        if (answer == platform::kAnswerYes) {
             long count = 0;
             if (isUsableListPath(path) && modFileExists::fileExists(path)) saved = SaveAsList(path, count);
             else saved = frame.saveAs(WindowFrame::kSaveAsCatalogue);
             frame.recordPane().EditPanelOff();
         }
     } else {
-        answer = MsgBox(QStringLiteral("Save the list changes in the Tree View first?"), platform::vbYesNoCancel,
+        answer = MsgBox(QStringLiteral("Save the list changes in the Tree View first?"), platform::kYesNoCancel,
                         QStringLiteral("Current List is modified"));
-        if (answer == platform::vbYes) {
+        if (answer == platform::kAnswerYes) {
             long count = 0;
             if (isUsableListPath(path)) saved = SaveAsList(path, count);
             else saved = frame.saveAs(WindowFrame::kSaveAsScheme);
             frame.recordPane().EditPanelOff();
         }
     }
-    if (answer == platform::vbNo) context.document.dropMark();
-    if (answer == platform::vbYes && !saved) return platform::vbCancel;
+    if (answer == platform::kAnswerNo) context.document.dropMark();
+    if (answer == platform::kAnswerYes && !saved) return platform::kAnswerCancel;
     return answer;
 }
 
 int TreePane::markListmodifiedCheckHTML() {
     const int answer = frame.recordPane().saveHtmlCheck();
-    if (answer != platform::vbCancel) context.document.markModified(DocumentState::Document::List);
+    if (answer != platform::kAnswerCancel) context.document.markModified(DocumentState::Document::List);
     if (context.document.saveCaption() != QLatin1String("Save Harvest Control List") && activeTree().count() >= 1)
         context.document.setSaveCaption(QStringLiteral("Save ") + activeTree().text(activeTree().item(1)));
     frame.setMnuFileSaveAs();

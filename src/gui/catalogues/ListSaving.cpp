@@ -50,7 +50,7 @@ bool TreePane::SaveAsList(QString& path, long& nodeCount) {
     if (!platform::writeFileAtomically(path, bytes, &error)) {
         platform::MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only or that "
                                                 "the file is not already open"),
-                         platform::vbOKOnly, QStringLiteral("Error saving list"));
+                         platform::kOkOnly, QStringLiteral("Error saving list"));
         return false;
     }
 

@@ -20,9 +20,9 @@ using platform::twipsToPixels;
 namespace {
 
 int effectsOf(Qt::DropActions actions) {
-    int effect = platform::vbDropEffectNone;
-    if (actions.testFlag(Qt::CopyAction)) effect |= platform::vbDropEffectCopy;
-    if (actions.testFlag(Qt::MoveAction)) effect |= platform::vbDropEffectMove;
+    int effect = platform::kDropNone;
+    if (actions.testFlag(Qt::CopyAction)) effect |= platform::kDropCopy;
+    if (actions.testFlag(Qt::MoveAction)) effect |= platform::kDropMove;
     return effect;
 }
 
@@ -324,7 +324,7 @@ void ListTreeView::dragOver(QDropEvent* event, int state) {
                                      platform::shiftStateOf(event->modifiers()), twips.x(), twips.y(), state);
     if (!self) return;
     // What the pane takes it takes as a copy: the source keeps its rows.
-    if (effect != platform::vbDropEffectNone && event->possibleActions().testFlag(Qt::CopyAction)) {
+    if (effect != platform::kDropNone && event->possibleActions().testFlag(Qt::CopyAction)) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
     } else {
@@ -334,20 +334,20 @@ void ListTreeView::dragOver(QDropEvent* event, int state) {
 
 void ListTreeView::dragEnterEvent(QDragEnterEvent* event) {
     QPointer<ListTreeView> self(this);
-    dragOver(event, platform::vbEnter);
+    dragOver(event, platform::kDragEnter);
     // The moves keep coming where the drop is refused, so the handlers see them all.
     if (self) event->accept();
 }
 
 void ListTreeView::dragMoveEvent(QDragMoveEvent* event) {
-    dragOver(event, platform::vbOver);
+    dragOver(event, platform::kDragOver);
 }
 
 void ListTreeView::dragLeaveEvent(QDragLeaveEvent* event) {
     event->accept();
     platform::DataObject data(lastDragData_, lastDragSource_);
     const QPoint twips = twipsFromViewportPoint(viewport()->mapFromGlobal(QCursor::pos()));
-    if (handlers_) handlers_->dragOver(data, platform::vbDropEffectNone, 0, 0, twips.x(), twips.y(), platform::vbLeave);
+    if (handlers_) handlers_->dragOver(data, platform::kDropNone, 0, 0, twips.x(), twips.y(), platform::kDragLeave);
 }
 
 void ListTreeView::dropEvent(QDropEvent* event) {

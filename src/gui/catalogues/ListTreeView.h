@@ -31,8 +31,8 @@ public:
         virtual bool afterLabelEdit(const QString& newString) = 0;
         // Fills the data a drag starting here carries.
         virtual void setData(platform::DataObject& data) = 0;
-        // A drag over the pane (state: vbEnter, vbLeave or vbOver), coming with what it allows:
-        // the effect the pane takes (vbDropEffectNone refuses it).
+        // A drag over the pane (state: kDragEnter, kDragLeave or kDragOver), coming with what it allows:
+        // the effect the pane takes (kDropNone refuses it).
         virtual int dragOver(const platform::DataObject& data, int effect, int button, int shift, int x, int y,
                              int state) = 0;
         virtual void dragDrop(const platform::DataObject& data, int button, int shift, int x, int y) = 0;

@@ -63,7 +63,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
     case kEditTag: {
         if (!node) return;
         const QString inputText = askInput(window(), QStringLiteral("Edit"), QStringLiteral("Tag :"), tree.tag(node));
-        if (inputText.isEmpty() || !tree.contains(node) || markListmodifiedCheckHTML() == platform::vbCancel) return;
+        if (inputText.isEmpty() || !tree.contains(node) || markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         tree.setTag(node, inputText);
         mnuMaintNodes(kEditTag)->setText(modTree::menuCaption(inputText));
         return;
@@ -73,13 +73,13 @@ void TreePane::mnuMaintNodes_Click(int index) {
         return;
     case kInsertURLHere:
     case kInsertURLInFolder: {
-        if (!node || markListmodifiedCheckHTML() == platform::vbCancel) return;
+        if (!node || markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         const QString name = frame.browserLocationName();
         if (name.isEmpty()) return;
         const NodeId added = modTree::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
                                               platform::kImageLink, platform::kImageNewLink, error);
         if (!added) {
-            platform::MsgBox(error.description, platform::vbOKOnly, kErrorTitle);
+            platform::MsgBox(error.description, platform::kOkOnly, kErrorTitle);
             return;
         }
         tree.setTag(added, frame.browserLocationURL().remove(QLatin1String("http://")));
@@ -94,7 +94,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
             QApplication::beep();
             return;
         }
-        if (markListmodifiedCheckHTML() == platform::vbCancel) return;
+        if (markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         const NodeId parent = inFolder || modTree::isListRoot(tree, node) ? node : tree.parent(node);
         QSet<QString> taken;
         for (int row = 0, n = tree.childCount(parent); row < n; ++row) taken.insert(tree.text(tree.child(parent, row)));
@@ -104,7 +104,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
                                               scheme ? platform::kImageSchemeFolder : platform::kImageFolder,
                                               scheme ? platform::kImageSchemeFolder : platform::kImageOpenFolder, error);
         if (!added) {
-            platform::MsgBox(error.description, platform::vbOKOnly, kErrorTitle);
+            platform::MsgBox(error.description, platform::kOkOnly, kErrorTitle);
             return;
         }
         showForNaming(view, added);
@@ -112,14 +112,14 @@ void TreePane::mnuMaintNodes_Click(int index) {
     }
     case kManualInsertHere:
     case kManualInsertInFolder: {
-        if (markListmodifiedCheckHTML() == platform::vbCancel) return;
+        if (markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         frmManualInsert& dialog = frmManualInsert::instance(*this);
         dialog.inFolder = inFolder;
         platform::execModal(dialog);
         return;
     }
     case kDeleteNode:
-        if (!node || modTree::isListRoot(tree, node) || markListmodifiedCheckHTML() == platform::vbCancel) return;
+        if (!node || modTree::isListRoot(tree, node) || markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         tree.remove(node);
         return;
     case kFindInList: {

@@ -177,7 +177,7 @@ void TreePane::TreeView1_NodeClick(int index) {
     }
     if (command.contains(QLatin1String("mtp:/"), ci)) {
         if (context.document.modified(DocumentState::Document::List) &&
-            saveListCheck(QStringLiteral("Save List before modifying metadata record?")) == platform::vbCancel)
+            saveListCheck(QStringLiteral("Save List before modifying metadata record?")) == platform::kAnswerCancel)
             return;
         modMTP::runCommand(context, command);
         return;
@@ -258,10 +258,10 @@ bool TreePane::TreeView1_AfterLabelEdit(int index, const QString& newString) {
     if (modTree::namesake(tree, tree.parent(node), text, node)) {
         MsgBox(QStringLiteral("This folder already holds an entry named ") + text +
                    QStringLiteral(". The entry keeps its name ") + tree.text(node) + QLatin1Char('.'),
-               platform::vbOKOnly, kAlertTitle);
+               platform::kOkOnly, kAlertTitle);
         return true;
     }
-    if (markListmodifiedCheckHTML() == platform::vbCancel || !tree.contains(node)) return true;
+    if (markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(node)) return true;
     tree.setText(node, text);
     modTree::setNodeKey(tree, node, tree.childKey(tree.parent(node), text) + tree.tag(node));
     // A term or subject follows its new name; batches, links and other commands keep theirs.
@@ -282,7 +282,7 @@ void TreePane::TreeView1_OLESetData(int index, platform::DataObject& data) {
 int TreePane::TreeView1_OLEDragOver(int index, const platform::DataObject&, int effect, int, int, int x, int y,
                                     int state) {
     ListTreeView* view = TreeView1[size_t(index)];
-    if (state == platform::vbLeave) {
+    if (state == platform::kDragLeave) {
         view->tree().setDropHighlight(0);
         ScrollTimer->stop();
         return effect;
@@ -353,7 +353,7 @@ void moveDraggedNode(TreePane& form, ListTree& tree, NodeId target, NodeId dragg
         failure = {modTree::TreeError::Kind::NameTaken, QString()};
         return;
     }
-    if (form.markListmodifiedCheckHTML() == platform::vbCancel) return;
+    if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
     // The question's answer may have come after the nodes went.
     if (tree.contains(dragged) && tree.contains(parent)) modTree::moveNode(tree, dragged, parent);
 }
@@ -364,7 +364,7 @@ bool isSchemeList(const TreePane& form) {
 
 // A link in a scheme list would be written as a term that runs nothing.
 void refuseLinkInSchemeList() {
-    MsgBox(QStringLiteral("A scheme list holds terms: a web link can't be dropped onto it."), platform::vbOKOnly,
+    MsgBox(QStringLiteral("A scheme list holds terms: a web link can't be dropped onto it."), platform::kOkOnly,
            kAlertTitle);
 }
 
@@ -375,7 +375,7 @@ void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& 
     ListTree& tree = view.tree();
     if (!address.startsWith(QLatin1String("http://"), ci) && !address.startsWith(QLatin1String("https://"), ci)) {
         MsgBox(QStringLiteral("Can't drop things like: ") + address + QStringLiteral(" onto the Tree"),
-               platform::vbOKOnly, QStringLiteral("Error"));
+               platform::kOkOnly, QStringLiteral("Error"));
         return;
     }
     if (isSchemeList(form) && !shift) {
@@ -386,7 +386,7 @@ void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& 
     if (name.trimmed().isEmpty()) name = kUntitled;
     if (tree.image(target) == platform::kImageFolder) tree.setImage(target, platform::kImageOpenFolder);
     const NodeId parent = dropParent(tree, target);
-    if (form.markListmodifiedCheckHTML() == platform::vbCancel || !tree.contains(target)) return;
+    if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(target)) return;
     QString tag = address;
     int image = platform::kImageLink;
     int selectedImage = platform::kImageNewLink;
@@ -426,13 +426,13 @@ void dropCommand(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, 
         else
             MsgBox(QStringLiteral("Cant drop mtp object of type kqs onto the Hierarchy Window: only a command that "
                                   "loads a scheme list can be dropped here"),
-                   platform::vbOKOnly, kAlertTitle);
+                   platform::kOkOnly, kAlertTitle);
         return;
     }
     if (dropped.type != QLatin1String("kqb") && dropped.type != QLatin1String("fld")) {
         MsgBox(QStringLiteral("Cant drop mtp object of type ") + dropped.type +
                    QStringLiteral(" onto the Hierarchy Window"),
-               platform::vbOKOnly, kAlertTitle);
+               platform::kOkOnly, kAlertTitle);
         return;
     }
     if (!target) return;
@@ -447,7 +447,7 @@ void dropCommand(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, 
     const NodeId parent = dropParent(tree, target);
     const int image = isSchemeList(form) ? platform::kImageSchemeTerm : platform::kImageLink;
     name = modLists::safeNodeText(dropped.label);
-    if (form.markListmodifiedCheckHTML() == platform::vbCancel || !tree.contains(target)) return;
+    if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(target)) return;
     if (const NodeId node = modTree::addNode(tree, parent, Place::Child, name, image, image, failure))
         tree.setTag(node, dropped.tag);
 }

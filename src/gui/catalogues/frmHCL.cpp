@@ -181,7 +181,7 @@ void frmHCL::cmdOK_Click() {
         if (platform::MsgBox(QStringLiteral("I have enough information to assign Open, Save and Retrieve function keys "
                                             "which will automate saving metadata in to Harvest Control Lists. Click yes "
                                             "to assign them to available F keys"),
-                             platform::vbYesNo, QStringLiteral("Assign macros")) == platform::vbYes) {
+                             platform::kYesNo, QStringLiteral("Assign macros")) == platform::kAnswerYes) {
             modMTP::runCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://loadhcl=") + file +
                                QStringLiteral(".kqi&text=Open Harvest Control List.kqb"));
             modMTP::runCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://savehcl=") + file + QLatin1Char('|') + folder +

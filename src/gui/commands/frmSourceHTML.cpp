@@ -254,7 +254,7 @@ bool frmSourceHTML::selectNextMacro() {
     const QString key = nextFreeKey();
     if (key.isEmpty()) {
         MsgBox(QStringLiteral("All function keys are assigned. Please select a Function key to assign a Macro to"),
-               platform::vbOKOnly, QStringLiteral("No more Macros available"));
+               platform::kOkOnly, QStringLiteral("No more Macros available"));
         return false;
     }
     chooseKey(key);
@@ -346,7 +346,7 @@ void frmSourceHTML::saveMacro(const QString& key, QString shortName, QString com
     if (!CRegSettings().SaveSetting(kMacroSection, key, shortName + QLatin1Char('|') + command)) {
         MsgBox(QStringLiteral("The macro could not be stored under ") + key +
                    QStringLiteral(": the settings file cannot be written. The macros stored before are unchanged."),
-               platform::vbOKOnly | platform::vbExclamation, QStringLiteral("Macro not stored"));
+               platform::kOkOnly | platform::kExclamationIcon, QStringLiteral("Macro not stored"));
         return;
     }
     modMacros::setMacroMenu(*context_, key, shortName, command);
@@ -388,7 +388,7 @@ void frmSourceHTML::lstLog_DblClick() {
     const QListWidgetItem* row = lstLog->currentItem();
     const QString line = row ? row->text() : QString();
     if (line.isEmpty() || line.contains(QLatin1Char('#'))) {
-        MsgBox(QStringLiteral("Double click a macro (macros start with mtp://)"), platform::vbOKOnly,
+        MsgBox(QStringLiteral("Double click a macro (macros start with mtp://)"), platform::kOkOnly,
                QStringLiteral("Macro required"));
         return;
     }
@@ -397,9 +397,9 @@ void frmSourceHTML::lstLog_DblClick() {
         if (!selectNextMacro()) return;
     } else if (!commandText().isEmpty()) {
         const int answer = MsgBox(QStringLiteral("Do you want to replace the ") + key + QStringLiteral(" macro ?"),
-                                  platform::vbYesNoCancel, QStringLiteral("Overwrite this Macro?"));
-        if (answer == platform::vbCancel) return;
-        if (answer == platform::vbNo && !selectNextMacro()) return;
+                                  platform::kYesNoCancel, QStringLiteral("Overwrite this Macro?"));
+        if (answer == platform::kAnswerCancel) return;
+        if (answer == platform::kAnswerNo && !selectNextMacro()) return;
     }
     showFields(modMacros::logLineShortName(line, txtShortName->text()), line);
     cmdSave_Click();

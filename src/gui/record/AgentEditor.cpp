@@ -127,7 +127,7 @@ void AgentEditor::OK_Click() {
     Record& record = context_.record;
     if (record.contains(line_) && newValue != record.cell(line_, Record::Content)) {
         // Asked first: a cancelled question leaves the record as it was and the fields open.
-        if (pane_.markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::vbCancel) return;
+        if (pane_.markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::kAnswerCancel) return;
         record.set(line_, Record::Content, newValue);
         if (record.selectedLine() == line_)
             pane_.showInContentBox(modCharEncoding::decodeContent(newValue, context_.preferences.charEncoding));

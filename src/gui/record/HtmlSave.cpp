@@ -27,7 +27,7 @@ bool RecordPane::SaveAsHTML(const QString& path) {
         platform::MsgBox((targetIsText ? QStringLiteral("The page last read is not a text page, so it was not written into ")
                                        : QStringLiteral("This file is not a text page, so nothing was written into it: ")) +
                              path,
-                         platform::vbOKOnly | platform::vbExclamation, QStringLiteral("Error saving HTML"));
+                         platform::kOkOnly | platform::kExclamationIcon, QStringLiteral("Error saving HTML"));
         return false;
     }
     const MetadataRecord lines = record->lines();
@@ -44,13 +44,13 @@ bool RecordPane::SaveAsHTML(const QString& path) {
                                    "Yes: put the record's metadata into the page as it is now.\r\n"
                                    "No: write the page as it was opened, over those changes.\r\n"
                                    "Cancel: save nothing."),
-                platform::vbYesNoCancel | platform::vbExclamation, QStringLiteral("Page changed on disk"));
-            if (answer == platform::vbCancel) return false;
+                platform::kYesNoCancel | platform::kExclamationIcon, QStringLiteral("Page changed on disk"));
+            if (answer == platform::kAnswerCancel) return false;
             platform::DecodedText current;
             QString error;
-            if (answer == platform::vbYes) {
+            if (answer == platform::kAnswerYes) {
                 if (!platform::readPageFile(path, current, &error)) {
-                    platform::MsgBox(error, platform::vbOKOnly, QStringLiteral("Error saving HTML"));
+                    platform::MsgBox(error, platform::kOkOnly, QStringLiteral("Error saving HTML"));
                     return false;
                 }
                 page = current.text;
@@ -74,16 +74,16 @@ bool RecordPane::SaveAsHTML(const QString& path) {
         const int answer = platform::MsgBox(
             QStringLiteral("The current Quorvantile HTML document does not contain <HEAD></HEAD> information and is "
                            "probably blank. Do you want to add basic HTML to the Metadata?"),
-            platform::vbYesNo, QStringLiteral("This file has no HTML"));
+            platform::kYesNo, QStringLiteral("This file has no HTML"));
         // Nothing written: the record keeps its mark, the file stays as it is.
-        if (answer != platform::vbYes) return false;
+        if (answer != platform::kAnswerYes) return false;
     }
     const QString& written = rewrite.text;
 
     QString error;
     const QByteArray bytes = platform::encodePageText(MetaWriter::pageFileText(written), encoding);
     if (!platform::writeFileAtomically(path, bytes, &error)) {
-        platform::MsgBox(QStringLiteral("Error saving file: ") + error, platform::vbOKOnly, platform::kDefaultMsgBoxTitle);
+        platform::MsgBox(QStringLiteral("Error saving file: ") + error, platform::kOkOnly, platform::kDefaultMsgBoxTitle);
         return false;
     }
     ++filesWritten_;
@@ -104,7 +104,7 @@ bool RecordPane::SaveAsBatch(const QString& path) {
     QString error;
     if (!platform::writeTextFileAtomically(path, MetaWriter::batchFileText(record->lines()), &error)) {
         platform::MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"),
-                         platform::vbOKOnly, QStringLiteral("Error saving template"));
+                         platform::kOkOnly, QStringLiteral("Error saving template"));
         return false;
     }
     ++filesWritten_;

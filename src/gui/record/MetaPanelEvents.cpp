@@ -67,7 +67,7 @@ QString characterText(int code) {
 void deleteSelectedLines(RecordPane& form, Record& record) {
     QList<LineId> selected = record.selection();
     if (selected.isEmpty()) return;
-    if (form.markHTMLmodifiedCheckList(QStringLiteral(" deleting line")) == platform::vbCancel) return;
+    if (form.markHTMLmodifiedCheckList(QStringLiteral(" deleting line")) == platform::kAnswerCancel) return;
     std::reverse(selected.begin(), selected.end());
     for (const LineId id : std::as_const(selected)) record.remove(id);
     // The edit panel no longer has a line to write to.
@@ -147,7 +147,7 @@ bool RecordPane::MetaPanel_KeyPress(int keyAscii) {
     if (keyAscii == platform::kKeyBack) {
         QString content = record->cell(line, Record::Content);
         if (content.isEmpty()) return true;
-        if (markHTMLmodifiedCheckList(kEditReason) == platform::vbCancel) return true;
+        if (markHTMLmodifiedCheckList(kEditReason) == platform::kAnswerCancel) return true;
         // The last character, whole even when it is a surrogate pair.
         const qsizetype cut = content.size() >= 2 && content.back().isLowSurrogate() &&
                                       content.at(content.size() - 2).isHighSurrogate()
@@ -160,7 +160,7 @@ bool RecordPane::MetaPanel_KeyPress(int keyAscii) {
     if (!typeable(keyAscii)) return false;
     const QString typed = characterText(keyAscii);
     // Taken for the line, so the list's own type-ahead never moves the line being typed into.
-    if (markHTMLmodifiedCheckList(kEditReason) == platform::vbCancel) return true;
+    if (markHTMLmodifiedCheckList(kEditReason) == platform::kAnswerCancel) return true;
     record->set(line, Record::Content, record->cell(line, Record::Content) + typed);
     if (!EditPanel->isHidden()) {
         editCurrentLine();
@@ -225,7 +225,7 @@ void RecordPane::MetaPanel_MouseUp(int button, int shift, int x, int y) {
                         cell != QLatin1String("ISO8601")) {
                         platform::MsgBox(QStringLiteral("There is no scheme to load in under the ") +
                                              context.domain.defaultSchema + QStringLiteral(" domain."),
-                                         platform::vbOKOnly, QStringLiteral("Quorvantile doesnt have that scheme"));
+                                         platform::kOkOnly, QStringLiteral("Quorvantile doesnt have that scheme"));
                     }
                 }
             }
@@ -323,7 +323,7 @@ void RecordPane::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, 
     } else if (targetLine && record->cell(targetLine, Record::Name) == QLatin1String("RelatesTo")) {
         const qsizetype first = text.indexOf(QLatin1Char('|'));
         const qsizetype second = first < 0 ? -1 : text.indexOf(QLatin1Char('|'), first + 1);
-        if (second >= 0 && markHTMLmodifiedCheckList(kEditReason) != platform::vbCancel) {
+        if (second >= 0 && markHTMLmodifiedCheckList(kEditReason) != platform::kAnswerCancel) {
             const QString value = text.mid(first + 1, second - first - 1);
             record->set(targetLine, Record::Content, record->cell(targetLine, Record::Content) + value + QStringLiteral("\r\n"));
         }
@@ -332,7 +332,7 @@ void RecordPane::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, 
         const int source = leadingNumber(QStringView(text).mid(kMovePrefix.size()));
         const LineId from = record->idAt(source);
         if (data.Source() == MetaPanel && from && source != target &&
-            markHTMLmodifiedCheckList(kEditReason) != platform::vbCancel) {
+            markHTMLmodifiedCheckList(kEditReason) != platform::kAnswerCancel) {
             // The line lands just above the one it was dropped on, or last; it keeps its values
             // and is selected, but not bold.
             record->move(from, record->positionOf(targetLine));
@@ -353,7 +353,7 @@ void RecordPane::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, 
 void RecordPane::mnuMaintMeta_Click(int index) {
     switch (index) {
     case kAddCustomLine: {
-        if (markHTMLmodifiedCheckList(QStringLiteral(" before adding field")) == platform::vbCancel) return;
+        if (markHTMLmodifiedCheckList(QStringLiteral(" before adding field")) == platform::kAnswerCancel) return;
         frmdlogInput& dialog = frmdlogInput::instance(window());
         dialog.setWindowTitle(QStringLiteral("Please Enter a Metadata Field Name"));
         dialog.txtFieldName->clear();
@@ -380,9 +380,9 @@ void RecordPane::mnuMaintMeta_Click(int index) {
         deleteSelectedLines(*this, *record);
         return;
     case kDeleteAllLines:
-        if (markHTMLmodifiedCheckList(QStringLiteral(" deleting lines")) == platform::vbCancel) return;
-        if (platform::MsgBox(QStringLiteral("Delete all Metadata lines?"), platform::vbYesNo,
-                             QStringLiteral("Confirm Delete")) == platform::vbYes)
+        if (markHTMLmodifiedCheckList(QStringLiteral(" deleting lines")) == platform::kAnswerCancel) return;
+        if (platform::MsgBox(QStringLiteral("Delete all Metadata lines?"), platform::kYesNo,
+                             QStringLiteral("Confirm Delete")) == platform::kAnswerYes)
             modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
         return;
     case kCloseMetadataView:

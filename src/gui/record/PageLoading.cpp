@@ -40,9 +40,9 @@ void repairQuotes(MetadataRecord& lines) {
 int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
     lastPageLoad_ = PageLoad::NotRead;
     const int answer = saveHtmlCheck();
-    if (answer == platform::vbCancel) {
+    if (answer == platform::kAnswerCancel) {
         lastPageLoad_ = PageLoad::Cancelled;
-        return platform::vbCancel;
+        return platform::kAnswerCancel;
     }
     if (openRecordOnLoad_) {
         openRecordOnLoad_ = false;
@@ -69,7 +69,7 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
                 digest = page.digest;
                 read = repair = true;
             } else {
-                platform::MsgBox(error, platform::vbOKOnly, QStringLiteral("Error opening page"));
+                platform::MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening page"));
                 lastPageLoad_ = PageLoad::Failed;
             }
         } else if (!QFileInfo(localPath).isDir()) {
@@ -89,7 +89,7 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         context.preferences.signIn(inet);
         text = inet.OpenURL();
         if (inet.ResponseCode() != 0) {
-            platform::MsgBox(inet.errorCodeMessage(), platform::vbOKOnly,
+            platform::MsgBox(inet.errorCodeMessage(), platform::kOkOnly,
                              QString());
             lastPageLoad_ = PageLoad::Failed;
             return answer;
@@ -115,12 +115,12 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         // Kept: the user stopped the load, and nothing else changes either.
         if (kept) {
             lastPageLoad_ = PageLoad::Cancelled;
-            return platform::vbCancel;
+            return platform::kAnswerCancel;
         }
         record->clear();
         MetaPanel->refresh();
         frame.setMnuFileSaveAs();
-        return platform::vbCancel;
+        return platform::kAnswerCancel;
     }
 
     if (!text.isEmpty()) {

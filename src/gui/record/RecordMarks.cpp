@@ -35,7 +35,7 @@ void RecordPane::SelectLine(int position) {
 
 int RecordPane::markHTMLmodifiedCheckList(const QString& reason) {
     const int answer = frame.saveListCheck(reason);
-    if (answer != platform::vbCancel) {
+    if (answer != platform::kAnswerCancel) {
         documentState->markModified(Document::Record);
         mnuMaintMeta(kCancelEditing)->setEnabled(true);
     }
@@ -55,10 +55,10 @@ bool RecordPane::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere
                                                      "Yes: write the page there again, with the record's metadata.\r\n"
                                                      "No: save it under another name.\r\n"
                                                      "Cancel: save nothing."),
-                                  platform::vbYesNoCancel | platform::vbExclamation,
+                                  platform::kYesNoCancel | platform::kExclamationIcon,
                                   QStringLiteral("Page no longer on disk"));
-        if (answer == platform::vbYes) return SaveAsHTML(file);
-        if (answer != platform::vbNo) return false;
+        if (answer == platform::kAnswerYes) return SaveAsHTML(file);
+        if (answer != platform::kAnswerNo) return false;
         QString proposed = file;
         const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, proposed, true);
         if (chosen.isEmpty()) return false;
@@ -75,14 +75,14 @@ bool RecordPane::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere
 
 int RecordPane::saveHtmlCheck() {
     if (!documentState->modified(Document::Record)) return 0;
-    const int answer = MsgBox(QStringLiteral("Save the metadata edits in the metapanel first?"), platform::vbYesNoCancel,
+    const int answer = MsgBox(QStringLiteral("Save the metadata edits in the metapanel first?"), platform::kYesNoCancel,
                               QStringLiteral("Current document is being edited"));
-    if (answer == platform::vbYes) {
+    if (answer == platform::kAnswerYes) {
         const bool saved = saveRecordWhereItBelongs([this] { return frame.saveAs(WindowFrame::kSaveAsPage); });
         EditPanelOff();
         // Unless the record is now safely written, the caller must not go on and lose it.
-        if (!saved) return platform::vbCancel;
-    } else if (answer == platform::vbNo) {
+        if (!saved) return platform::kAnswerCancel;
+    } else if (answer == platform::kAnswerNo) {
         documentState->dropMark();
     }
     return answer;

@@ -41,7 +41,7 @@ QString schemeFileIn(const QString& folder, const QString& scheme) {
 }
 
 void reportFailure(const char* prefix, const std::exception& e, const QString& title = platform::kDefaultMsgBoxTitle) {
-    platform::MsgBox(QLatin1String(prefix) + QString::fromLocal8Bit(e.what()), platform::vbOKOnly, title);
+    platform::MsgBox(QLatin1String(prefix) + QString::fromLocal8Bit(e.what()), platform::kOkOnly, title);
 }
 
 }  // namespace

@@ -55,7 +55,7 @@ void frmLongText::OKButton_Click() {
                                    : modCharEncoding::encodeContent(text, context_.preferences.charEncoding);
         if (stored != record.cell(line_, Record::Content)) {
             // Asked first: a cancelled question leaves the line as it was and the text open.
-            if (pane_.markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::vbCancel)
+            if (pane_.markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::kAnswerCancel)
                 return;
             record.set(line_, Record::Content, stored);
         }

@@ -202,7 +202,7 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent) : WebBrowser(parent) {
     });
     connect(view_, &QWebEngineView::printFinished, this, [this](bool success) {
         printer_.reset();
-        if (!success) platform::MsgBox(QStringLiteral("The page could not be printed."), platform::vbExclamation);
+        if (!success) platform::MsgBox(QStringLiteral("The page could not be printed."), platform::kExclamationIcon);
     });
 }
 
@@ -227,7 +227,7 @@ void WebEngineBrowser::startNavigation(const QString& address, int flags) {
     if (!page_ || isCommandAddress(address)) return;
     const QUrl url = urlForAddress(address);
     if (!url.isValid() || isCommandUrl(url)) return;
-    if (flags & navNoReadFromCache) {
+    if (flags & kNoReadFromCache) {
         QWebEngineHttpRequest request(url);
         request.setHeader(QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("no-cache"));
         request.setHeader(QByteArrayLiteral("Pragma"), QByteArrayLiteral("no-cache"));
@@ -405,20 +405,20 @@ void WebEngineBrowser::Stop() {
 
 void WebEngineBrowser::Refresh2(int level) {
     if (!page_) return;
-    page_->triggerAction(level >= REFRESH_CONTINUE ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload);
+    page_->triggerAction(level >= kRefreshContinue ? QWebEnginePage::ReloadAndBypassCache : QWebEnginePage::Reload);
 }
 
 int WebEngineBrowser::QueryStatusWB(int command) const {
-    if (command != OLECMDID_PRINT) return 0;
+    if (command != kPrintCommand) return 0;
     const bool pageShown = page_ && !page_->url().isEmpty();
-    return OLECMDF_SUPPORTED | (pageShown && !printer_ ? OLECMDF_ENABLED : 0);
+    return kCommandSupported | (pageShown && !printer_ ? kCommandEnabled : 0);
 }
 
 bool WebEngineBrowser::ExecWB(int command, int option, QString* errorText) {
     QString failure;
-    if (command != OLECMDID_PRINT) {
+    if (command != kPrintCommand) {
         failure = QStringLiteral("The command is not supported.");
-    } else if (!(QueryStatusWB(command) & OLECMDF_ENABLED)) {
+    } else if (!(QueryStatusWB(command) & kCommandEnabled)) {
         failure = printer_ ? QStringLiteral("The page is being printed.") : QStringLiteral("There is no page to print.");
     }
     if (!failure.isEmpty()) {
@@ -426,7 +426,7 @@ bool WebEngineBrowser::ExecWB(int command, int option, QString* errorText) {
         return false;
     }
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    if (option != OLECMDEXECOPT_DONTPROMPTUSER) {
+    if (option != kExecDontPromptUser) {
         QPrintDialog dialog(printer.get(), view_);
         if (platform::execModal(dialog) != QDialog::Accepted) return true;
     }

@@ -285,13 +285,13 @@ TEST(ListTreeView, ADragCarriesItsDataAsACopyAndTheDropTargetsHandlersDecide) {
     EXPECT_EQ(done, Qt::CopyAction);
     EXPECT_EQ(dropped, u"http://link.example/"_s);
     EXPECT_EQ(droppedOn, target);
-    EXPECT_EQ(states, QList<int>({platform::vbEnter, platform::vbOver}));
-    EXPECT_EQ(completed, platform::vbDropEffectCopy);
+    EXPECT_EQ(states, QList<int>({platform::kDragEnter, platform::kDragOver}));
+    EXPECT_EQ(completed, platform::kDropCopy);
     EXPECT_EQ(from.rows(), sourceRows);  // the source keeps its rows
     EXPECT_EQ(from.tree.count(), 2);
 
     // A drop the handler refuses over the pane is not taken.
-    to.answers.over = [](const platform::DataObject&, int, int, int, int) { return int(platform::vbDropEffectNone); };
+    to.answers.over = [](const platform::DataObject&, int, int, int, int) { return int(platform::kDropNone); };
     QMimeData words;
     words.setText(u"words"_s);
     QDragMoveEvent over(to.at(target), Qt::CopyAction | Qt::MoveAction, &words, Qt::LeftButton, {});
