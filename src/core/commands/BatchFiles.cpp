@@ -6,6 +6,7 @@
 #include "core/commands/CommandLog.h"
 #include "core/program/CommandWindow.h"
 #include "core/commands/modMTP.h"
+#include "core/commands/modMacros.h"
 #include "core/program/ProgramContext.h"
 #include "core/record/Record.h"
 #include "platform/Folders.h"
@@ -225,7 +226,7 @@ void publishMacroSet(ProgramContext& context) {
     // A value without "|" is no macro: loading skips it, and so does the set.
     int leftOut = 0;
     int published = 0;
-    for (const SettingRow& row : settings.GetAllSettings(QStringLiteral("Preferences\\Macros"))) {
+    for (const SettingRow& row : settings.GetAllSettings(modMacros::kMacroSection)) {
         const qsizetype bar = row.value.indexOf(QLatin1Char('|'));
         if (bar < 0) {
             ++leftOut;

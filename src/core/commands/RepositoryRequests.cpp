@@ -44,12 +44,6 @@ void reportCode(const platform::Inet& inet) {
     MsgBox(text);
 }
 
-CommandWindow& window(ProgramContext& context) {
-    CommandWindow* w = context.commands.window;
-    if (!w) throw std::runtime_error("The main window is not open");
-    return *w;
-}
-
 // Waits while the transfer runs; false when the user pressed Cancel in the wait dialog
 // meanwhile (a Cancel from before the wait does not count).
 bool waitForTransfer(ProgramContext& context, platform::Inet& inet) {
@@ -73,7 +67,7 @@ enum class AfterReply { Nothing, RecordSave };
 // Posts the body; the help window receives the reply. False (after saying so) when the
 // request could not start.
 bool post(ProgramContext& context, const QString& address, const QString& body, AfterReply after = AfterReply::Nothing) {
-    CommandWindow& w = window(context);
+    CommandWindow& w = commandWindow(context);
     platform::Inet& inet = w.repositoryTransfer();
     context.preferences.signIn(inet);
     inet.setURL(address);
@@ -102,7 +96,7 @@ void markReady(DocumentState& document) {
 
 // A record asked for, or deleted, at the address box's page.
 void recordRequest(ProgramContext& context, const QString& command, const QString& verb, const QString& body) {
-    window(context);  // a request needs the window open
+    commandWindow(context);  // a request needs the window open
     showProgress(context, QStringLiteral("Retrieving record"), QStringLiteral("Running Macro"));
     QString address = command;
     // The script learns what is asked of it from getRecord in its address: that verb stays.
@@ -118,7 +112,7 @@ void recordRequest(ProgramContext& context, const QString& command, const QStrin
 }
 
 void saveRecord(ProgramContext& context, const QString& command) {
-    CommandWindow& w = window(context);
+    CommandWindow& w = commandWindow(context);
     const QString address = repositoryAddress(command);
     showProgress(context, QStringLiteral("Executing ") + address + QStringLiteral(" CGI"), QStringLiteral("Running Macro"));
     w.repositoryTransfer();
@@ -129,7 +123,7 @@ void saveRecord(ProgramContext& context, const QString& command) {
 
 // Asks the repository which schemes it serves: "serverSchemes=" and the names joined by "|".
 void returnSchemes(ProgramContext& context, const QString& command) {
-    platform::Inet& inet = window(context).transfer();
+    platform::Inet& inet = commandWindow(context).transfer();
     if (inet.StillExecuting()) return;
     const QString address = repositoryAddress(command, false);
     inet.setURL(address);
@@ -176,7 +170,7 @@ QString repositoryAddress(QString command, bool dropType) {
 
 void cgiSend(ProgramContext& context, QString& command) {
     try {
-        const QString address = window(context).addressText();
+        const QString address = commandWindow(context).addressText();
         if (command.contains(QLatin1String("getIISRecord"), ci))
             recordRequest(context, command, QStringLiteral("getIISRecord"), QStringLiteral("getRecord") + address);
         else if (command.contains(QLatin1String("getIISNonURLRecord"), ci))

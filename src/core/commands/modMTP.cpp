@@ -23,6 +23,7 @@
 #include <algorithm>
 #include <exception>
 #include <optional>
+#include <stdexcept>
 
 using platform::MsgBox;
 
@@ -40,11 +41,6 @@ bool pageMayRun(const QString& command) {
 struct Failure {
     QString description;
 };
-
-CommandWindow& mainWindow(ProgramContext& context) {
-    if (!context.commands.window) throw Failure{QStringLiteral("The main window is not open")};
-    return *context.commands.window;
-}
 
 // Deletes every plain file of one cache folder; a file that cannot go stays, silently.
 void deleteCachedLists(const QString& folder) {
@@ -64,20 +60,20 @@ void listKept(ProgramContext& context, const QString& location) {
 
 // Loads a list unless the user cancels saving the one shown.
 void openList(ProgramContext& context, QString location) {
-    CommandWindow& window = mainWindow(context);
+    CommandWindow& window = commandWindow(context);
     const QString asked = location;
     if (!loadList(context, location, [&window] { return mayReplaceList(window); })) listKept(context, asked);
     window.mnuFileDraw();
 }
 
 void saveList(ProgramContext& context, QString path, bool draw) {
-    CommandWindow& window = mainWindow(context);
+    CommandWindow& window = commandWindow(context);
     window.saveList(path);
     if (draw) window.mnuFileDraw();
 }
 
 void saveHarvestList(ProgramContext& context, const CommandRoute& route) {
-    CommandWindow& window = mainWindow(context);
+    CommandWindow& window = commandWindow(context);
     if (!route.fault.isEmpty()) throw Failure{route.fault};
     QString file = route.location;
     QString folder = route.folder;
@@ -100,7 +96,7 @@ void saveHarvestList(ProgramContext& context, const CommandRoute& route) {
 }
 
 void loadHarvestList(ProgramContext& context, const CommandRoute& route) {
-    CommandWindow& window = mainWindow(context);
+    CommandWindow& window = commandWindow(context);
     DocumentState& document = context.document;
     QString location = route.location;
     window.addToAddressHistory(location);
@@ -116,7 +112,7 @@ void loadHarvestList(ProgramContext& context, const CommandRoute& route) {
 }
 
 void loadRssChannel(ProgramContext& context, const CommandRoute& route) {
-    CommandWindow& window = mainWindow(context);
+    CommandWindow& window = commandWindow(context);
     QString location = route.location;
     window.addToAddressHistory(location);
     if (window.loadChannel(route.location) == ListLoadOutcome::Kept) listKept(context, route.location);
@@ -125,7 +121,7 @@ void loadRssChannel(ProgramContext& context, const CommandRoute& route) {
 }
 
 void loadCatalogue(ProgramContext& context, const CommandRoute& route, CommandOrigin origin) {
-    CommandWindow& window = mainWindow(context);
+    CommandWindow& window = commandWindow(context);
     if (window.shiftDown()) {
         QString clear = QStringLiteral("mtp://delete=all.kqi");
         mtpTransaction(context, clear, origin);
@@ -137,13 +133,13 @@ void loadCatalogue(ProgramContext& context, const CommandRoute& route, CommandOr
 }
 
 void goTop(ProgramContext& context) {
-    CommandWindow& window = mainWindow(context);
+    CommandWindow& window = commandWindow(context);
     window.selectLine(1);
     window.editCurrentLine();
 }
 
 void openPage(ProgramContext& context, const QString& location) {
-    const CommandWindow::PageLoad outcome = mainWindow(context).openPage(location);
+    const CommandWindow::PageLoad outcome = commandWindow(context).openPage(location);
     // The lines after a page's open= work on that page: they never run on another's record.
     if (outcome != CommandWindow::PageLoad::Read && outcome != CommandWindow::PageLoad::ToTree &&
         outcome != CommandWindow::PageLoad::FromRepository)
@@ -180,8 +176,8 @@ void dispatch(ProgramContext& context, const CommandRoute& route, QString& comma
         saveHarvestList(context, route);
         break;
     case CommandRow::CatalogSaveRss:
-        mainWindow(context).saveChannel(location);
-        mainWindow(context).mnuFileDraw();
+        commandWindow(context).saveChannel(location);
+        commandWindow(context).mnuFileDraw();
         break;
     case CommandRow::CatalogLoadHcl:
         loadHarvestList(context, route);
@@ -193,7 +189,7 @@ void dispatch(ProgramContext& context, const CommandRoute& route, QString& comma
         loadCatalogue(context, route, origin);
         break;
     case CommandRow::FieldsDeleteAll:
-        mainWindow(context).clearRecord();
+        commandWindow(context).clearRecord();
         break;
     case CommandRow::FieldsGoTop:
         goTop(context);
@@ -202,7 +198,7 @@ void dispatch(ProgramContext& context, const CommandRoute& route, QString& comma
         mtpAddField(context, command);
         break;
     case CommandRow::BatchSave:
-        mainWindow(context).saveRecordAsBatch(location);
+        commandWindow(context).saveRecordAsBatch(location);
         break;
     case CommandRow::BatchAddMacro:
         addMacro(context, command);
@@ -224,10 +220,10 @@ void dispatch(ProgramContext& context, const CommandRoute& route, QString& comma
         modSchemas::setDomainFromCommand(context, command);
         break;
     case CommandRow::BatchGetMetaFromHcl:
-        mainWindow(context).openRecordFromHarvestFolder(location);
+        commandWindow(context).openRecordFromHarvestFolder(location);
         break;
     case CommandRow::PageSave:
-        mainWindow(context).saveRecordAsPage(location);
+        commandWindow(context).saveRecordAsPage(location);
         break;
     case CommandRow::PageOpen:
         openPage(context, location);
@@ -270,6 +266,11 @@ void commonEnd(const CommandState& commands) {
 }
 
 }  // namespace
+
+CommandWindow& commandWindow(ProgramContext& context) {
+    if (!context.commands.window) throw std::runtime_error("The main window is not open");
+    return *context.commands.window;
+}
 
 bool dispatchRunning(const ProgramContext& context) {
     return context.commands.dispatchDepth > 0;

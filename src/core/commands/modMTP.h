@@ -36,6 +36,9 @@ inline void runCommand(ProgramContext& context, const QString& text, CommandOrig
 void mtpTransaction(ProgramContext& context, QString& command, CommandOrigin origin = CommandOrigin::Program);
 // The dispatcher is running a command (or a command nested in one).
 bool dispatchRunning(const ProgramContext& context);
+// The window commands work on; throws (std::runtime_error) while none is open, which the
+// handler's caller reports.
+CommandWindow& commandWindow(ProgramContext& context);
 
 // A command from a page as browsers clean an address: tabs and line breaks taken out,
 // blanks and control characters trimmed from both ends. What the user is asked about is

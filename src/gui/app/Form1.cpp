@@ -249,9 +249,7 @@ void Form1::changeEvent(QEvent* event) {
 
 void Form1::resizeEvent(QResizeEvent* event) {
     QMainWindow::resizeEvent(event);
-    double x = ui->layout->splitterX();
-    double y = ui->layout->splitterY();
-    ui->layout->SizeControls(x, y);
+    frame_->relayout();
 }
 
 // ---- keys ----------------------------------------------------------------------------

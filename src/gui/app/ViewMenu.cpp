@@ -76,8 +76,7 @@ void ViewMenu::mnuViewTreeView_Click() {
 void ViewMenu::mnuViewWebBrowser_Click() {
     mnuViewWebBrowser->setChecked(!mnuViewWebBrowser->isChecked());
     frame.navigationPane().showBrowser(mnuViewWebBrowser->isChecked());
-    double x = frame.splitterX(), y = frame.splitterY();
-    frame.SizeControls(x, y);
+    frame.relayout();
 }
 
 void ViewMenu::mnuViewQuorvantile_Click() {

@@ -89,10 +89,10 @@ double WindowSettings::GetRegSettings() {
     for (const QString& name : modMacros::kFunctionKeys) {
         const QString old = formSettings.GetSetting(kPrefs, name, QString());
         if (!old.isEmpty() && !old.contains(QLatin1String("unused"), Qt::CaseInsensitive))
-            formSettings.SaveSetting(QStringLiteral("Preferences\\Macros"), name,
+            formSettings.SaveSetting(modMacros::kMacroSection, name,
                                      name + QLatin1String(" - Macro|") + old);
     }
-    modMacros::loadMacros(context, QStringLiteral("Preferences\\Macros"));
+    modMacros::loadMacros(context, modMacros::kMacroSection);
 
     p.ClearCache.setText(formSettings.GetSetting(kPrefs, QStringLiteral("ClearCache"), QStringLiteral("Y")));
     p.Language = formSettings.GetSetting(kPrefs, QStringLiteral("Language"), QStringLiteral("Australian"));

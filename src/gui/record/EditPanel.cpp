@@ -282,7 +282,7 @@ void RecordPane::EditPanelOn() {
     documentState->setSaveCaption(QStringLiteral("&Save Record"));
     EditPanel->show();
     frame.setEditViewChecked(true);
-    relayout();
+    frame.relayout();
 }
 
 void RecordPane::EditPanelOff() {

@@ -150,7 +150,7 @@ void RecordPane::editCurrentLine() {
     editNrmlLang->setEditText(lang);
     langToggle(lang);
 
-    relayout();
+    frame.relayout();
     fillingRecord_ = false;
 }
 

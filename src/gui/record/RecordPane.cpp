@@ -55,12 +55,6 @@ QWidget* RecordPane::window() const {
     return frame.clientArea()->window();
 }
 
-void RecordPane::relayout() {
-    double x = frame.splitterX();
-    double y = frame.splitterY();
-    frame.SizeControls(x, y);
-}
-
 void RecordPane::buildMetaPanel() {
     MetaPanel = new MetaPanelView(*record, frame.clientArea());
     MetaPanel->setObjectName(QStringLiteral("MetaPanel"));

@@ -186,7 +186,6 @@ private:
     void buildContextMenu();
     void connectMetaPanel();
     void fitContentColumn();
-    void relayout();
     bool fillContentFromLocalScheme(const QString& scheme, const QString& content);
     bool fillContentFromServerScheme(const QString& scheme, const QString& content);
     // The content field shown with the text and focused; On also shows "Load Scheme".
