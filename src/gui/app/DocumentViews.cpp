@@ -15,6 +15,15 @@
 
 using Document = DocumentState::Document;
 
+namespace {
+
+// The label and the value on a line of their own, when there is a value.
+void addLine(QString& text, const char* label, const QString& value) {
+    if (!value.isEmpty()) text += QLatin1String(label) + value + QLatin1String("\r\n");
+}
+
+}  // namespace
+
 void FileMenu::setMnuFileSaveAs() {
     bool recordItems = true;
     bool listItems = true;
@@ -60,32 +69,26 @@ void FileMenu::StatusBar1_MouseMove(double x) {
         }
     }
     QString tip;
-    if (panel == 2) {
-        const auto line = [&](const char* label, const QString& value) {
-            if (!value.isEmpty()) tip += QLatin1String(label) + value + QLatin1String("\r\n");
-        };
-        line("Current HTML File being edited is: ", context.document.currentHTMLFile());
-        line("Current Repository Save macro is: ", context.macros.saveRecordMacro);
-        line("Current Repository Open macro is: ", context.macros.openRecordMacro);
+    if (panel == WindowFrame::kDocumentPanel) {
+        addLine(tip, "Current HTML File being edited is: ", context.document.currentHTMLFile());
+        addLine(tip, "Current Repository Save macro is: ", context.macros.saveRecordMacro);
+        addLine(tip, "Current Repository Open macro is: ", context.macros.openRecordMacro);
     }
     frame.statusBar().setToolTip(tip.trimmed());
 }
 
 void FileMenu::StatusBar1_PanelClick(int panel) {
-    if (panel != 2) return;
+    if (panel != WindowFrame::kDocumentPanel) return;
     QString message;
-    const auto line = [&](const char* label, const QString& value) {
-        if (!value.isEmpty()) message += QLatin1String(label) + value + QLatin1String("\r\n");
-    };
-    line("HTML File: ", context.document.currentHTMLFile());
-    line("Current Tree Path: ", context.document.TreePath());
-    line("Save macro is: ", context.macros.saveRecordMacro);
-    line("Save List macro is: ", context.macros.saveCatalogMacro);
-    line("Open macro is: ", context.macros.openRecordMacro);
-    line("Open List macro is: ", context.macros.openCatalogMacro);
-    line("Current Tree Path : ", context.document.TreePath());
-    line("Current Editing Mode: ", context.document.documentName());
-    line("Schemes registered on the Repository are ", context.macros.repositorySchemes);
+    addLine(message, "HTML File: ", context.document.currentHTMLFile());
+    addLine(message, "Current Tree Path: ", context.document.TreePath());
+    addLine(message, "Save macro is: ", context.macros.saveRecordMacro);
+    addLine(message, "Save List macro is: ", context.macros.saveCatalogMacro);
+    addLine(message, "Open macro is: ", context.macros.openRecordMacro);
+    addLine(message, "Open List macro is: ", context.macros.openCatalogMacro);
+    addLine(message, "Current Tree Path : ", context.document.TreePath());
+    addLine(message, "Current Editing Mode: ", context.document.documentName());
+    addLine(message, "Schemes registered on the Repository are ", context.macros.repositorySchemes);
     if (!message.isEmpty()) platform::MsgBox(message);
 }
 

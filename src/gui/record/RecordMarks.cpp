@@ -1,20 +1,15 @@
-// The current line, the marks that say which document holds unsaved changes, the record's
-// save question, and the views of the document state: status panels and Save captions.
+// The current line, the record's mark of unsaved changes and its save question.
 #include "gui/record/RecordPane.h"
 #include "gui/frame/WindowFrame.h"
 
 #include "core/program/ModOpenSave.h"
 #include "core/program/modFileExists.h"
 #include "core/commands/modMTP.h"
-#include "core/commands/modMacros.h"
-#include "core/catalogues/ListTree.h"
 #include "core/record/Record.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
 
-#include <QAction>
 #include <QFileInfo>
 
 using platform::MsgBox;
