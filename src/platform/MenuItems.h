@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QString>
 
+#include <utility>
+
 // Menu items named as the program names them, so handlers and tests find them by name.
 namespace menuItems {
 
@@ -37,6 +39,32 @@ inline QAction* element(QMenu* menu, ControlArray<QAction>& array, const QString
     if (!shortcut.isEmpty()) action->setShortcut(shortcut);
     array.set(index, action);
     return action;
+}
+
+// Runs the handler (in the receiver's lifetime) when the item of this name under `menus` is
+// chosen; a name the menus do not have is passed over. Returns the item.
+template <class Handler>
+QAction* connectItem(const QObject& menus, const QString& name, QObject* receiver, Handler handler) {
+    QAction* action = menus.findChild<QAction*>(name);
+    if (action) QObject::connect(action, &QAction::triggered, receiver, std::move(handler));
+    return action;
+}
+
+// Runs the handler with an element's index when that element of the array is chosen.
+template <class Handler>
+void connectElements(const ControlArray<QAction>& items, QObject* receiver, Handler handler) {
+    for (auto it = items.begin(); it != items.end(); ++it)
+        QObject::connect(it.value(), &QAction::triggered, receiver, [handler, index = it.key()] { handler(index); });
+}
+
+// A checkable item has flipped its mark by the time it reports the click; for handlers that
+// flip it themselves it is put back first.
+template <class Handler>
+void connectToggle(QAction* item, QObject* receiver, Handler handler) {
+    QObject::connect(item, &QAction::triggered, receiver, [item, handler] {
+        item->setChecked(!item->isChecked());
+        handler();
+    });
 }
 
 }  // namespace menuItems

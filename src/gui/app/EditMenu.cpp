@@ -8,6 +8,8 @@
 #include "platform/Modal.h"
 #include "core/record/RdfWriter.h"
 
+#include "platform/MenuItems.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -118,9 +120,7 @@ void EditMenu::MnuEditFirewall_Click() {
 }
 
 void EditMenu::connectItems(QObject& menus) {
-    const auto on = [this, &menus](const QString& name, auto handler) {
-        if (QAction* a = menus.findChild<QAction*>(name)) connect(a, &QAction::triggered, this, handler);
-    };
+    const auto on = [this, &menus](const QString& name, auto handler) { menuItems::connectItem(menus, name, this, handler); };
     on(QStringLiteral("mnuEditCut"), [this] { mnuEditCut_Click(); });
     on(QStringLiteral("mnuEditCopy"), [this] { mnuEditCopy_Click(); });
     on(QStringLiteral("mnuEditPaste"), [this] { mnuEditPaste_Click(); });

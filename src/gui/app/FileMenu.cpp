@@ -9,6 +9,8 @@
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 
+#include "platform/MenuItems.h"
+
 #include <QAction>
 #include <QComboBox>
 
@@ -23,18 +25,9 @@ FileMenu::FileMenu(ProgramContext& context, WindowFrame& frame, QObject& menus)
     array(mnuFileSaveAs, QStringLiteral("mnuFileSaveAs"), WindowFrame::kSaveAsRssChannel);
     mnuFileSave = menus.findChild<QAction*>(QStringLiteral("mnuFileSave"));
     mnuFileSaveList = menus.findChild<QAction*>(QStringLiteral("mnuFileSaveList"));
-    for (auto it = mnuFileNew.begin(); it != mnuFileNew.end(); ++it) {
-        const int index = it.key();
-        connect(it.value(), &QAction::triggered, this, [this, index] { mnuFileNew_Click(index); });
-    }
-    for (auto it = mnuFileOpenIdx.begin(); it != mnuFileOpenIdx.end(); ++it) {
-        const int index = it.key();
-        connect(it.value(), &QAction::triggered, this, [this, index] { mnuFileOpenIdx_Click(index); });
-    }
-    for (auto it = mnuFileSaveAs.begin(); it != mnuFileSaveAs.end(); ++it) {
-        const int index = it.key();
-        connect(it.value(), &QAction::triggered, this, [this, index] { mnuFileSaveAs_Click(index); });
-    }
+    menuItems::connectElements(mnuFileNew, this, [this](int index) { mnuFileNew_Click(index); });
+    menuItems::connectElements(mnuFileOpenIdx, this, [this](int index) { mnuFileOpenIdx_Click(index); });
+    menuItems::connectElements(mnuFileSaveAs, this, [this](int index) { mnuFileSaveAs_Click(index); });
     connect(mnuFileSave, &QAction::triggered, this, &FileMenu::mnuFileSave_Click);
     connect(mnuFileSaveList, &QAction::triggered, this, &FileMenu::mnuFileSaveList_Click);
     const auto item = [&menus](const char* name) { return menus.findChild<QAction*>(QLatin1String(name)); };

@@ -7,6 +7,8 @@
 #include "core/program/ProgramContext.h"
 #include "platform/WebBrowser.h"
 
+#include "platform/MenuItems.h"
+
 #include <QAction>
 #include <QMenu>
 
@@ -81,9 +83,7 @@ void HelpMenu::showAboutBox() {
 }
 
 void HelpMenu::connectItems(QObject& menus) {
-    const auto on = [this, &menus](const QString& name, auto handler) {
-        if (QAction* a = menus.findChild<QAction*>(name)) connect(a, &QAction::triggered, this, handler);
-    };
+    const auto on = [this, &menus](const QString& name, auto handler) { menuItems::connectItem(menus, name, this, handler); };
     for (int i = 1; i <= 14; ++i)
         on(QStringLiteral("mnuHelpDocIndex_%1").arg(i), [this, i] { mnuHelpDocIndex_Click(i); });
     for (int i = 1; i <= 6; ++i) {

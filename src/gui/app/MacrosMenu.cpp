@@ -4,15 +4,15 @@
 #include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
 
+#include "platform/MenuItems.h"
+
 #include <QAction>
 
 MacrosMenu::MacrosMenu(ProgramContext& context) : context_(context) {}
 
 void MacrosMenu::connectItems(QObject& menus) {
     menus_ = &menus;
-    const auto on = [this, &menus](const QString& name, auto handler) {
-        if (QAction* a = menus.findChild<QAction*>(name)) connect(a, &QAction::triggered, this, handler);
-    };
+    const auto on = [this, &menus](const QString& name, auto handler) { menuItems::connectItem(menus, name, this, handler); };
     on(QStringLiteral("mnuBatchShowLog"), [this] { mnuBatchShowLog_Click(); });
     on(QStringLiteral("mnuBatchPublish"), [this] { mnuBatchPublish_Click(); });
     for (int f = 1; f <= 12; ++f)

@@ -8,6 +8,7 @@
 #include "gui/app/FileMenu.h"
 #include "gui/record/RecordPane.h"
 #include "platform/Inet.h"
+#include "platform/MenuItems.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/StatusBar.h"
@@ -131,10 +132,7 @@ void NavigationPane::buildToolbar(QToolBar* toolbar) {
     URL->lineEdit()->setPlaceholderText(QStringLiteral("Address, file path or mtp:// command"));
     Toolbar1->addWidget(URL);
 
-    for (auto it = toolbarButtons.begin(); it != toolbarButtons.end(); ++it) {
-        const int number = it.key();
-        connect(it.value(), &QAction::triggered, this, [this, number] { Toolbar1_ButtonClick(number); });
-    }
+    menuItems::connectElements(toolbarButtons, this, [this](int number) { Toolbar1_ButtonClick(number); });
     for (int number : {kPreviousButton, kNextButton}) {
         auto* tool = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(toolbarButtons(number)));
         if (!tool) continue;

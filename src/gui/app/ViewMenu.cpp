@@ -11,6 +11,7 @@
 #include "core/record/Record.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "gui/record/MetaPanelView.h"
+#include "platform/MenuItems.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
 #include "platform/Twips.h"
@@ -24,12 +25,7 @@ ViewMenu::ViewMenu(ProgramContext& context, WindowFrame& frame, QObject& menus, 
     : QObject(&menus), context(context), frame(frame), Toolbar1(toolbar) {
     const auto connectItem = [this, &menus](QAction*& item, const char* name, void (ViewMenu::*handler)()) {
         item = menus.findChild<QAction*>(QLatin1String(name));
-        // A checkable item has already flipped its mark when it reports the click; the
-        // handlers flip it themselves, so it is put back first.
-        connect(item, &QAction::triggered, this, [this, item, handler] {
-            item->setChecked(!item->isChecked());
-            (this->*handler)();
-        });
+        menuItems::connectToggle(item, this, [this, handler] { (this->*handler)(); });
     };
     connectItem(mnuViewToolbar, "mnuViewToolbar", &ViewMenu::mnuViewToolbar_Click);
     connectItem(mnuViewStatusBar, "mnuViewStatusBar", &ViewMenu::mnuViewStatusBar_Click);

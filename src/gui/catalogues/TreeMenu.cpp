@@ -6,6 +6,7 @@
 #include "core/catalogues/TreeEdits.h"
 #include "core/catalogues/TreeNodes.h"
 #include "gui/catalogues/frmManualInsert.h"
+#include "platform/MenuItems.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/TreeImages.h"
@@ -174,28 +175,17 @@ void TreePane::buildTreeMenus() {
                               "-",
                               "Find in List",
                               "Close List"};
-    for (int i = 1; i <= 15; ++i) {
-        const QLatin1String caption(captions[i - 1]);
-        QAction* item =
-            caption == QLatin1String("-") ? mnuMaintNodes1->addSeparator() : mnuMaintNodes1->addAction(caption);
-        item->setObjectName(QStringLiteral("mnuMaintNodes_%1").arg(i));
-        mnuMaintNodes.set(i, item);
-        connect(item, &QAction::triggered, this, [this, i] { mnuMaintNodes_Click(i); });
-    }
-    mnuMaintPrevious = mnuMaintNodes1->addAction(QStringLiteral("Load Previous List"));
-    mnuMaintPrevious->setObjectName(QStringLiteral("mnuMaintPrevious"));
+    for (int i = 1; i <= 15; ++i)
+        menuItems::element(mnuMaintNodes1, mnuMaintNodes, QStringLiteral("mnuMaintNodes"), i, QLatin1String(captions[i - 1]));
+    menuItems::connectElements(mnuMaintNodes, this, [this](int i) { mnuMaintNodes_Click(i); });
+    mnuMaintPrevious = menuItems::item(mnuMaintNodes1, QStringLiteral("mnuMaintPrevious"), QStringLiteral("Load Previous List"));
     mnuMaintPrevious->setVisible(false);
     connect(mnuMaintPrevious, &QAction::triggered, this, &TreePane::mnuMaintPrevious_Click);
 
     mnuMaintNodesEditOff = new QMenu(window());
     mnuMaintNodesEditOff->setObjectName(QStringLiteral("mnuMaintNodesEditOff"));
-    mnuMaintNodesEditToggle = mnuMaintNodesEditOff->addAction(QStringLiteral("TurnEditOn"));
-    mnuMaintNodesEditToggle->setObjectName(QStringLiteral("mnuMaintNodesEditToggle"));
+    mnuMaintNodesEditToggle =
+        menuItems::item(mnuMaintNodesEditOff, QStringLiteral("mnuMaintNodesEditToggle"), QStringLiteral("TurnEditOn"));
     mnuMaintNodesEditToggle->setCheckable(true);
-    connect(mnuMaintNodesEditToggle, &QAction::triggered, this,
-            [this] {
-                // The item has flipped its mark already; the handler flips it itself.
-                mnuMaintNodesEditToggle->setChecked(!mnuMaintNodesEditToggle->isChecked());
-                mnuMaintNodesEditToggle_Click();
-            });
+    menuItems::connectToggle(mnuMaintNodesEditToggle, this, [this] { mnuMaintNodesEditToggle_Click(); });
 }

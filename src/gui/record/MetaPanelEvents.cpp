@@ -7,6 +7,7 @@
 #include "core/domains/modSchemas.h"
 #include "core/domains/modScorm.h"
 #include "gui/record/MetaPanelView.h"
+#include "platform/MenuItems.h"
 #include "platform/DataObject.h"
 #include "platform/KeyCodes.h"
 #include "platform/Modal.h"
@@ -100,9 +101,7 @@ private:
 
 void RecordPane::connectMetaPanel() {
     MetaPanel->setHandlers(std::make_unique<MetaPanelHandlers>(*this));
-    for (int i = 1; i <= 9; ++i) {
-        if (QAction* item = mnuMaintMeta(i)) connect(item, &QAction::triggered, this, [this, i] { mnuMaintMeta_Click(i); });
-    }
+    menuItems::connectElements(mnuMaintMeta, this, [this](int i) { mnuMaintMeta_Click(i); });
 }
 
 // ---- keys ----------------------------------------------------------------------------
