@@ -3,6 +3,10 @@
 #include "gui/app/EditMenu.h"
 
 #include "gui/app/frmPreferences.h"
+#include "gui/catalogues/TreePane.h"
+#include "gui/frame/WindowFrame.h"
+#include "gui/record/RecordPane.h"
+#include "platform/MsgBox.h"
 #include "core/catalogues/ListTree.h"
 #include "core/program/ProgramContext.h"
 #include "platform/Modal.h"
@@ -28,13 +32,26 @@ QLineEdit* focusedTextBox() {
 
 }  // namespace
 
-EditMenu::EditMenu(ProgramContext& context, MainWindow window) : context_(context), window_(std::move(window)) {}
+EditMenu::EditMenu(ProgramContext& context, WindowFrame& frame) : context_(context), frame_(frame) {}
+
+ListTree* EditMenu::focusedTree() const {
+    TreePane& tree = frame_.treePane();
+    return tree.holdsFocus() ? &tree.activeTree() : nullptr;
+}
+
+bool EditMenu::mayChangeList() const {
+    return frame_.treePane().markListmodifiedCheckHTML() != platform::kAnswerCancel;
+}
+
+QWidget* EditMenu::owner() const {
+    return frame_.clientArea()->window();
+}
 
 void EditMenu::mnuEditCopy_Click() {
     if (QLineEdit* box = focusedTextBox()) {
         if (box->selectedText().isEmpty()) return;
         QApplication::clipboard()->setText(box->selectedText());
-    } else if (ListTree* tree = window_.focusedTree()) {
+    } else if (ListTree* tree = focusedTree()) {
         if (const ListTree::NodeId node = tree->selected()) QApplication::clipboard()->setText(tree->text(node));
     }
 }
@@ -44,11 +61,11 @@ void EditMenu::mnuEditCut_Click() {
         if (box->selectedText().isEmpty()) return;
         QApplication::clipboard()->setText(box->selectedText());
         box->del();
-    } else if (ListTree* tree = window_.focusedTree()) {
+    } else if (ListTree* tree = focusedTree()) {
         const ListTree::NodeId node = tree->selected();
         if (!node) return;
         // The list changes: its unsaved state comes first.
-        if (!window_.mayChangeList()) return;
+        if (!mayChangeList()) return;
         QApplication::clipboard()->setText(tree->text(node));
         tree->setText(node, QString());
     }
@@ -58,16 +75,16 @@ void EditMenu::mnuEditPaste_Click() {
     const QString text = QApplication::clipboard()->text();
     if (QLineEdit* box = focusedTextBox()) {
         box->insert(text);
-    } else if (ListTree* tree = window_.focusedTree()) {
+    } else if (ListTree* tree = focusedTree()) {
         const ListTree::NodeId node = tree->selected();
         if (!node) return;
-        if (!window_.mayChangeList()) return;
+        if (!mayChangeList()) return;
         tree->setText(node, text);
     }
 }
 
 QString EditMenu::metadataAsHtml() const {
-    QString text = window_.metaBlock();
+    QString text = frame_.recordPane().MakeMetaIntoSource();
     if (context_.preferences.UseLinkRel.isY() && !context_.domain.linkRelLines.isEmpty())
         text = context_.domain.linkRelLines + QStringLiteral("\r\n") + text;
     return text;
@@ -75,9 +92,9 @@ QString EditMenu::metadataAsHtml() const {
 
 // The declaration and the RDF, and nothing after it, so the clipboard holds well-formed XML.
 QString EditMenu::metadataAsRdf() const {
-    QString address = window_.pageAddress();
+    QString address = frame_.browserLocationURL();
     return QStringLiteral("<?xml version=\"1.0\"?>\r\n") +
-           RdfWriter::MakeMetaIntoRDF(address, window_.metaBlock(), context_.domain.rdfNamespaces,
+           RdfWriter::MakeMetaIntoRDF(address, frame_.recordPane().MakeMetaIntoSource(), context_.domain.rdfNamespaces,
                                       context_.domain.rdfPrefix) +
            QStringLiteral("\r\n");
 }
@@ -91,7 +108,7 @@ void EditMenu::mnuEditCopyMetaRDF_Click() {
 }
 
 void EditMenu::mnuEditInsertIndex_Click(int index) {
-    QLineEdit* box = window_.openContentBox();
+    QLineEdit* box = frame_.recordPane().shownContentBox();
     if (!box) return;
     const QChar sign = index == 1 ? QChar(0x00AE) : QChar(0x00A9);
     const int start = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
@@ -102,7 +119,7 @@ void EditMenu::mnuEditInsertIndex_Click(int index) {
 }
 
 void EditMenu::mnuEditPrefs_Click() {
-    if (!preferencesDialog_) preferencesDialog_ = new frmPreferences(context_, window_.savePreferences, window_.frame);
+    if (!preferencesDialog_) preferencesDialog_ = new frmPreferences(context_, [this] { frame_.savePreferences(); }, owner());
     preferencesDialog_->show();
     preferencesDialog_->raise();
     preferencesDialog_->activateWindow();
@@ -115,7 +132,7 @@ void EditMenu::MnuEditIE_Click() {
 }
 
 void EditMenu::MnuEditFirewall_Click() {
-    if (!firewallDialog_) firewallDialog_ = new frmFirewall(context_.preferences, window_.frame);
+    if (!firewallDialog_) firewallDialog_ = new frmFirewall(context_.preferences, owner());
     platform::execModal(*firewallDialog_);
 }
 

@@ -2,11 +2,9 @@
 #include <QObject>
 #include <QString>
 
-#include <functional>
-
 class ListTree;
 class ProgramContext;
-class QLineEdit;
+class WindowFrame;
 class QWidget;
 class frmFirewall;
 class frmPreferences;
@@ -17,18 +15,7 @@ class frmPreferences;
 class EditMenu : public QObject {
     Q_OBJECT
 public:
-    // What the handlers need of the main window.
-    struct MainWindow {
-        QWidget* frame = nullptr;                       // the preference windows' owner
-        std::function<ListTree*()> focusedTree;         // the list tree whose pane has the focus, or nullptr
-        std::function<bool()> mayChangeList;            // false when the list's save question was cancelled
-        std::function<QString()> metaBlock;             // the record as the meta elements of a page head
-        std::function<QString()> pageAddress;           // the browser's present address
-        std::function<QLineEdit*()> openContentBox;     // the edit panel's content box while it is shown
-        std::function<void()> savePreferences;
-    };
-
-    EditMenu(ProgramContext& context, MainWindow window);
+    EditMenu(ProgramContext& context, WindowFrame& frame);
 
     // Connects the handlers to the menu's items, found by their object names under `menus`.
     void connectItems(QObject& menus);
@@ -49,8 +36,15 @@ public:
     QString metadataAsRdf() const;
 
 private:
+    // The list tree whose pane has the focus, or nullptr.
+    ListTree* focusedTree() const;
+    // False when the list's save question was cancelled.
+    bool mayChangeList() const;
+    // The preference windows' owner.
+    QWidget* owner() const;
+
     ProgramContext& context_;
-    MainWindow window_;
+    WindowFrame& frame_;
     frmPreferences* preferencesDialog_ = nullptr;
     frmFirewall* firewallDialog_ = nullptr;
 };

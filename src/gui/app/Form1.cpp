@@ -103,6 +103,7 @@ public:
     void setEditViewChecked(bool on) override { ui.viewMenu->setEditViewChecked(on); }
     void mnuViewTreeView_Click() override { ui.viewMenu->mnuViewTreeView_Click(); }
     bool treeViewChecked() const override { return ui.viewMenu->treeViewChecked(); }
+    void savePreferences() override { ui.settings->savePreferences(); }
     bool shiftDown() const override { return f.shiftDown; }
     void showSchemeHelp(const QString& address) override {
         frmHelpBrowser& help = ui.helpMenu->helpWindow();
@@ -141,24 +142,13 @@ Form1::Form1(ProgramContext& context, QWidget* parent)
     connect(ui->StatusBar1, &platform::StatusBar::mouseMoved, ui->fileMenu,
             [this](Qt::MouseButtons, Qt::KeyboardModifiers, double x, double) { ui->fileMenu->StatusBar1_MouseMove(x); });
     connect(ui->StatusBar1, &platform::StatusBar::panelClicked, ui->fileMenu, &FileMenu::StatusBar1_PanelClick);
-    ui->helpMenu = std::make_unique<HelpMenu>(
-        context, HelpMenu::MainWindow{this, [this] { return ui->navigation->addressText(); },
-                                      [this](const QString& text) { ui->navigation->setAddressText(text); },
-                                      [this] { ui->navigation->LoadURL(); },
-                                      [this] { return new frmHelpBrowser(this->context, *frame_); }});
+    ui->helpMenu = std::make_unique<HelpMenu>(context, *frame_);
     ui->helpMenu->setObjectName(QStringLiteral("helpMenu"));
     ui->helpMenu->setParent(this);
     ui->helpMenu->connectItems(*this);
     ui->macrosMenu = std::make_unique<MacrosMenu>(context);
     ui->macrosMenu->connectItems(*this);
-    ui->editMenu = std::make_unique<EditMenu>(
-        context, EditMenu::MainWindow{
-                     this,
-                     [this]() -> ListTree* { return ui->tree->holdsFocus() ? &ui->tree->activeTree() : nullptr; },
-                     [this] { return ui->tree->markListmodifiedCheckHTML() != platform::kAnswerCancel; },
-                     [this] { return ui->record->MakeMetaIntoSource(); },
-                     [this] { return ui->navigation->browserLocationURL(); },
-                     [this] { return ui->record->shownContentBox(); }, [this] { ui->settings->savePreferences(); }});
+    ui->editMenu = std::make_unique<EditMenu>(context, *frame_);
     ui->editMenu->connectItems(*this);
     ui->record->setEditCurrentRecordItem(menuBar()->findChild<QAction*>(QStringLiteral("mnuEditCurrentRecord")));
 }

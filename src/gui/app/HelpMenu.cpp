@@ -4,6 +4,8 @@
 
 #include "gui/app/frmAbout.h"
 #include "gui/app/frmHelpBrowser.h"
+#include "gui/app/NavigationPane.h"
+#include "gui/frame/WindowFrame.h"
 #include "core/program/ProgramContext.h"
 #include "platform/WebBrowser.h"
 
@@ -26,14 +28,14 @@ const char* const kMacroPages[] = {"/manual2/_Toc186150.htm", "/manual2/_Toc1861
 
 }  // namespace
 
-HelpMenu::HelpMenu(ProgramContext& context, MainWindow window) : context_(context), window_(std::move(window)) {}
+HelpMenu::HelpMenu(ProgramContext& context, WindowFrame& frame) : context_(context), frame_(frame) {}
 
 HelpMenu::~HelpMenu() {
     delete helpWindow_.data();
 }
 
 frmHelpBrowser& HelpMenu::helpWindow() {
-    if (!helpWindow_) helpWindow_ = window_.makeHelpWindow();
+    if (!helpWindow_) helpWindow_ = new frmHelpBrowser(context_, frame_);
     return *helpWindow_;
 }
 
@@ -63,21 +65,21 @@ void HelpMenu::mnuHelpTutorial_Click() {
     for (size_t i = 0; i < DomainCatalogue::kSlots; ++i) {
         if (catalogue.schemaLongNames[i].isEmpty()) break;
         if (catalogue.schemaShortNames[i] == context_.domain.defaultSchema) {
-            window_.setAddress(catalogue.schemaTutorialURLs[i]);
+            frame_.setAddressText(catalogue.schemaTutorialURLs[i]);
             break;
         }
     }
-    if (window_.address().isEmpty()) window_.setAddress(context_.schemeServer + QStringLiteral("/tutorial.html"));
-    window_.go();
+    if (frame_.addressText().isEmpty()) frame_.setAddressText(context_.schemeServer + QStringLiteral("/tutorial.html"));
+    frame_.navigationPane().LoadURL();
 }
 
 void HelpMenu::openServerPage(const QString& path) {
-    window_.setAddress(context_.schemeServer + path);
-    window_.go();
+    frame_.setAddressText(context_.schemeServer + path);
+    frame_.navigationPane().LoadURL();
 }
 
 void HelpMenu::showAboutBox() {
-    if (!aboutBox_) aboutBox_ = new frmAbout([this](const QString& path) { openServerPage(path); }, window_.frame);
+    if (!aboutBox_) aboutBox_ = new frmAbout([this](const QString& path) { openServerPage(path); }, frame_.clientArea()->window());
     aboutBox_->show();
     aboutBox_->raise();
 }

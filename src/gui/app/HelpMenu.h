@@ -3,9 +3,8 @@
 #include <QPointer>
 #include <QString>
 
-#include <functional>
-
 class ProgramContext;
+class WindowFrame;
 class QWidget;
 class frmAbout;
 class frmHelpBrowser;
@@ -17,16 +16,7 @@ class frmHelpBrowser;
 class HelpMenu : public QObject {
     Q_OBJECT
 public:
-    // What the handlers need of the main window.
-    struct MainWindow {
-        QWidget* frame = nullptr;                         // the about box's owner
-        std::function<QString()> address;                 // the address box's text
-        std::function<void(const QString&)> setAddress;   // puts a text into the address box
-        std::function<void()> go;                         // the browser goes to the address box's text
-        std::function<frmHelpBrowser*()> makeHelpWindow;  // a new help window for this main window
-    };
-
-    HelpMenu(ProgramContext& context, MainWindow window);
+    HelpMenu(ProgramContext& context, WindowFrame& frame);
     ~HelpMenu() override;
 
     // Connects the handlers to the menu's items, found by their object names under `menus`.
@@ -48,7 +38,7 @@ private:
     void openServerPage(const QString& path);
 
     ProgramContext& context_;
-    MainWindow window_;
+    WindowFrame& frame_;
     QPointer<frmHelpBrowser> helpWindow_;
     frmAbout* aboutBox_ = nullptr;
 };

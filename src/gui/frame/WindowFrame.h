@@ -108,6 +108,8 @@ public:
     virtual void mnuViewTreeView_Click() = 0;
     virtual bool treeViewChecked() const = 0;
 
+    // Writes the window's place and the preferences into the settings store.
+    virtual void savePreferences() = 0;
     // Shift is held down in the window.
     virtual bool shiftDown() const = 0;
     // Help on a scheme the program knows no list for.
