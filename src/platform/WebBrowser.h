@@ -140,8 +140,8 @@ public:
 
     // The page shown, its links and its frames' links, as last read from the page.
     virtual PageDocument Document() const = 0;
-    // Shows the html as the body of a fresh, empty page in place of the one shown (scripts in
-    // it do not run; nothing of the page before stays).
+    // Shows the html as the body of a fresh, empty page in place of the one shown or still
+    // loading (scripts in it do not run; nothing of the page before stays).
     virtual void setBodyHtml(const QString& html) = 0;
 
 Q_SIGNALS:

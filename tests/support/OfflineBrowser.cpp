@@ -163,6 +163,8 @@ PageDocument OfflineBrowser::Document() const {
 }
 
 void OfflineBrowser::setBodyHtml(const QString& html) {
+    pending_.reset();  // the text takes the place of a page still loading
+    loadTimer_.stop();
     bodyHtml_ = html;
     if (!shown_) address_ = QStringLiteral("about:blank");
     shown_ = true;

@@ -2,6 +2,7 @@
 // entry exactly as written, and a web page's meta elements fill the metadata panel.
 #include <QMainWindow>
 #include "platform/webengine/WebEngineBrowser.h"
+#include "gui/app/frmHelpBrowser.h"
 #include "support/TestContext.h"
 #include "gui/app/modMetaMain.h"
 #include "core/program/ProgramContext.h"
@@ -11,8 +12,10 @@
 #include "support/ScriptedUi.h"
 #include "platform/WidgetInput.h"
 
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QTimer>
 #include <QTemporaryDir>
 #include <QWebEnginePage>
 #include <gtest/gtest.h>
@@ -80,6 +83,33 @@ TEST_F(MainWindowEngineTest, AClickedTermReachesTheCommandEntryAsWrittenAndAWebL
     EXPECT_EQ(context.record.lineAt(2).scheme, QStringLiteral("MeSH"));
     EXPECT_EQ(form->findChild<QComboBox*>(QStringLiteral("URL"))->currentText(), server.url(QStringLiteral("/served.htm")));
     ASSERT_TRUE(waitUntil([&] { return engine().LocationName() == QLatin1String("Served"); }));
+}
+
+// A list whose lines are refused, given as the program's argument on a first start: the help
+// window, made for the occasion, shows why, as it does for the list opened later.
+TEST(StartupEngineTest, RefusedLinesOfTheArgumentsListFillTheHelpWindowOnAFirstStart) {
+    testing_support::FreshStore store;
+    testing_support::TestContext context;
+    QTemporaryDir folder;
+    const QString list = testing_support::writeBytes(folder.filePath(QStringLiteral("lost.kqi")),
+                                                     "F1|S1|E1|http://a.example/\r\nF1|S1|E2|http://b.example/\r\n");
+    std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, list));
+    frmHelpBrowser* help = nullptr;
+    for (QWidget* window : QApplication::topLevelWidgets())
+        if (auto* shown = qobject_cast<frmHelpBrowser*>(window); shown && shown->isVisible()) help = shown;
+    ASSERT_NE(help, nullptr);
+    auto& engine = static_cast<platform::webengine::WebEngineBrowser&>(*help->WebBrowser1);
+    // Once the window's own first page is in and nothing is pending, the report is what it shows.
+    ASSERT_TRUE(waitUntil([&] {
+        return engine.LocationURL() == QLatin1String("about:blank") && !engine.Busy() && !help->Timer1->isActive();
+    }));
+    QString shown;
+    bool read = false;
+    engine.page()->runJavaScript(QStringLiteral("document.body ? document.body.innerText : ''"),
+                                 [&](const QVariant& text) { shown = text.toString(), read = true; });
+    ASSERT_TRUE(waitUntil([&] { return read; }));
+    EXPECT_EQ(shown.simplified(), QStringLiteral("These Errors were found loading the list: F1|S1|E1|http://a.example/ "
+                                                 "Element not found F1|S1|E2|http://b.example/ Element not found"));
 }
 
 }  // namespace

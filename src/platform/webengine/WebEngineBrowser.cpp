@@ -227,6 +227,7 @@ void WebEngineBrowser::startNavigation(const QString& address, int flags) {
     if (!page_ || isCommandAddress(address)) return;
     const QUrl url = urlForAddress(address);
     if (!url.isValid() || isCommandUrl(url)) return;
+    bodyAfterLoad_.reset();  // the page asked for after a text replaces it
     if (flags & kNoReadFromCache) {
         QWebEngineHttpRequest request(url);
         request.setHeader(QByteArrayLiteral("Cache-Control"), QByteArrayLiteral("no-cache"));
@@ -327,6 +328,7 @@ void WebEngineBrowser::handleLoading(const QWebEngineLoadingInfo& info) {
     }
     if (!loading_) return;
     loading_ = false;
+    writeBodyAfterLoad();
     if (!beganReported_) {
         // Only the refused navigation's own stop is no download at all.
         if (info.status() == QWebEngineLoadingInfo::LoadStoppedStatus && sameUrl(info.url(), periodUrl_)) return;
@@ -444,7 +446,7 @@ QString WebEngineBrowser::LocationName() const {
 }
 
 bool WebEngineBrowser::Busy() const {
-    return loading_ || (page_ && page_->isLoading());
+    return loading_ || bodyAfterLoad_ || (page_ && page_->isLoading());
 }
 
 PageDocument WebEngineBrowser::Document() const {
@@ -456,9 +458,19 @@ PageDocument WebEngineBrowser::Document() const {
     return document;
 }
 
+// The text goes into a fresh blank page once that is in: a page still loading when the text
+// came (the window's first page, say) would otherwise replace it as it arrives.
 void WebEngineBrowser::setBodyHtml(const QString& html) {
     if (!page_) return;
-    const QByteArray literal = QJsonDocument(QJsonArray{html}).toJson(QJsonDocument::Compact);
+    const bool asked = bodyAfterLoad_.has_value();
+    bodyAfterLoad_ = html;
+    if (!asked) page_->load(QUrl(QStringLiteral("about:blank")));
+}
+
+void WebEngineBrowser::writeBodyAfterLoad() {
+    if (!page_ || !bodyAfterLoad_ || page_->url() != QUrl(QStringLiteral("about:blank"))) return;
+    const QByteArray literal = QJsonDocument(QJsonArray{*std::exchange(bodyAfterLoad_, std::nullopt)})
+                                   .toJson(QJsonDocument::Compact);
     const QString code = QStringLiteral(
                              "(function (html) {"
                              "  document.open();"

@@ -8,6 +8,7 @@
 #include <QWebEnginePage>
 
 #include <memory>
+#include <optional>
 
 class QPrinter;
 class QWebChannel;
@@ -65,6 +66,7 @@ private:
     void handleLoading(const QWebEngineLoadingInfo& info);
     void updateCommandStates();
     void beginDownload();
+    void writeBodyAfterLoad();
 
     struct Expected {
         QUrl url;
@@ -98,6 +100,8 @@ private:
     bool beganReported_ = false;
     QUrl periodUrl_;
     PageDocument snapshot_;
+    // Text for the body of the blank page being loaded for it.
+    std::optional<QString> bodyAfterLoad_;
     std::unique_ptr<QPrinter> printer_;
 };
 
