@@ -2,10 +2,13 @@
 #include "platform/ControlArray.h"
 
 #include <QAction>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QString>
+#include <QWidget>
 
+#include <algorithm>
 #include <utility>
 
 // Menu items named as the program names them, so handlers and tests find them by name.
@@ -41,13 +44,35 @@ inline QAction* element(QMenu* menu, ControlArray<QAction>& array, const QString
     return action;
 }
 
+// The item of this name under `menus`. A name the menus do not have is a slip of the wiring
+// that would leave an item doing nothing: it is logged, so it shows at start-up and in tests.
+inline QAction* find(const QObject& menus, const QString& name) {
+    QAction* action = menus.findChild<QAction*>(name);
+    if (!action) qWarning("Menu item %s not found: nothing is connected to it", qPrintable(name));
+    return action;
+}
+
 // Runs the handler (in the receiver's lifetime) when the item of this name under `menus` is
-// chosen; a name the menus do not have is passed over. Returns the item.
+// chosen. Returns the item, or nullptr (logged) when the menus do not have it.
 template <class Handler>
 QAction* connectItem(const QObject& menus, const QString& name, QObject* receiver, Handler handler) {
-    QAction* action = menus.findChild<QAction*>(name);
+    QAction* action = find(menus, name);
     if (action) QObject::connect(action, &QAction::triggered, receiver, std::move(handler));
     return action;
+}
+
+// Whether a key pressed in `window` goes to one of its menu items rather than to the focused
+// box: the box keeps the editing keys users expect of it (copy, cut, paste, select all, undo,
+// redo); any other key that a usable item of the window has as its shortcut is the item's.
+inline bool itemTakesKey(const QWidget& window, const QKeyEvent& key) {
+    for (const QKeySequence::StandardKey editing : {QKeySequence::Copy, QKeySequence::Cut, QKeySequence::Paste,
+                                                    QKeySequence::SelectAll, QKeySequence::Undo, QKeySequence::Redo})
+        if (key.matches(editing)) return false;
+    const QKeySequence pressed(key.keyCombination());
+    const QList<QAction*> actions = window.findChildren<QAction*>();
+    return std::any_of(actions.begin(), actions.end(), [&pressed](const QAction* action) {
+        return action->isEnabled() && action->isVisible() && action->shortcuts().contains(pressed);
+    });
 }
 
 // Runs the handler with an element's index when that element of the array is chosen.

@@ -18,19 +18,19 @@ FileMenu::FileMenu(ProgramContext& context, WindowFrame& frame, QObject& menus)
     : QObject(&menus), context(context), documentState(&context.document), frame(frame) {
     const auto array = [&menus](ControlArray<QAction>& items, const QString& name, int last) {
         for (int i = 1; i <= last; ++i)
-            if (auto* item = menus.findChild<QAction*>(name + QLatin1Char('_') + QString::number(i))) items.set(i, item);
+            if (auto* item = menuItems::find(menus, name + QLatin1Char('_') + QString::number(i))) items.set(i, item);
     };
     array(mnuFileNew, QStringLiteral("mnuFileNew"), kNewWindow);
     array(mnuFileOpenIdx, QStringLiteral("mnuFileOpenIdx"), kOpenDirectory);
     array(mnuFileSaveAs, QStringLiteral("mnuFileSaveAs"), WindowFrame::kSaveAsRssChannel);
-    mnuFileSave = menus.findChild<QAction*>(QStringLiteral("mnuFileSave"));
-    mnuFileSaveList = menus.findChild<QAction*>(QStringLiteral("mnuFileSaveList"));
+    mnuFileSave = menuItems::find(menus, QStringLiteral("mnuFileSave"));
+    mnuFileSaveList = menuItems::find(menus, QStringLiteral("mnuFileSaveList"));
     menuItems::connectElements(mnuFileNew, this, [this](int index) { mnuFileNew_Click(index); });
     menuItems::connectElements(mnuFileOpenIdx, this, [this](int index) { mnuFileOpenIdx_Click(index); });
     menuItems::connectElements(mnuFileSaveAs, this, [this](int index) { mnuFileSaveAs_Click(index); });
     connect(mnuFileSave, &QAction::triggered, this, &FileMenu::mnuFileSave_Click);
     connect(mnuFileSaveList, &QAction::triggered, this, &FileMenu::mnuFileSaveList_Click);
-    const auto item = [&menus](const char* name) { return menus.findChild<QAction*>(QLatin1String(name)); };
+    const auto item = [&menus](const char* name) { return menuItems::find(menus, QLatin1String(name)); };
     connect(item("mnuFilePrint"), &QAction::triggered, this, &FileMenu::mnuFilePrint_Click);
     connect(item("mnuFileCheckHarvest"), &QAction::triggered, this, &FileMenu::mnuFileCheckHarvest_Click);
     connect(item("mnuFileExit"), &QAction::triggered, this, &FileMenu::mnuFileExit_Click);

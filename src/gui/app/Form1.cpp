@@ -17,6 +17,7 @@
 #include "gui/app/WindowSettings.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
+#include "platform/MenuItems.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
@@ -150,7 +151,7 @@ Form1::Form1(ProgramContext& context, QWidget* parent)
     ui->macrosMenu->connectItems(*this);
     ui->editMenu = std::make_unique<EditMenu>(context, *frame_);
     ui->editMenu->connectItems(*this);
-    ui->record->setEditCurrentRecordItem(menuBar()->findChild<QAction*>(QStringLiteral("mnuEditCurrentRecord")));
+    ui->record->setEditCurrentRecordItem(menuItems::find(*menuBar(), QStringLiteral("mnuEditCurrentRecord")));
 }
 
 WindowFrame& Form1::frame() {
@@ -245,11 +246,18 @@ void Form1::resizeEvent(QResizeEvent* event) {
 // ---- keys ----------------------------------------------------------------------------
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
+    const bool override = event->type() == QEvent::ShortcutOverride;
+    if (!override && event->type() != QEvent::KeyPress && event->type() != QEvent::KeyRelease) return false;
     auto* widget = qobject_cast<QWidget*>(watched);
     // Only the first delivery, to the focused control of this window.
     if (!widget || widget != QApplication::focusWidget() || widget->window() != this) return false;
     auto* key = static_cast<QKeyEvent*>(event);
+    if (override) {
+        // The menus' keys work wherever the focus is, though a text box claims some (Ctrl+E).
+        if (!menuItems::itemTakesKey(*this, *key)) return false;
+        event->ignore();
+        return true;
+    }
     if (event->type() == QEvent::KeyRelease) {
         if (!key->isAutoRepeat()) Form_KeyUp(key->key());
         return false;

@@ -24,7 +24,7 @@
 ViewMenu::ViewMenu(ProgramContext& context, WindowFrame& frame, QObject& menus, QWidget* toolbar)
     : QObject(&menus), context(context), frame(frame), Toolbar1(toolbar) {
     const auto connectItem = [this, &menus](QAction*& item, const char* name, void (ViewMenu::*handler)()) {
-        item = menus.findChild<QAction*>(QLatin1String(name));
+        item = menuItems::find(menus, QLatin1String(name));
         menuItems::connectToggle(item, this, [this, handler] { (this->*handler)(); });
     };
     connectItem(mnuViewToolbar, "mnuViewToolbar", &ViewMenu::mnuViewToolbar_Click);
