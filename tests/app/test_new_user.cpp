@@ -170,6 +170,26 @@ TEST_F(NewUserTest, TypingReplacesAProposedContentAndExtendsAnAddressPrefix) {
     EXPECT_EQ(w.context.record.lines().last().content, u"http://site.example"_s);
 }
 
+// Before any domain is chosen (a first start with a list as its argument), saving a Harvest
+// Control List says which domain writes one and where to choose it.
+TEST_F(NewUserTest, AHarvestControlListWithoutADomainSaysWhichDomainAndWhereToChooseIt) {
+    ASSERT_TRUE(w.context.domain.defaultSchema.isEmpty());
+    makeList(u"Catalog"_s);
+    w.context.document.setTreePath(path(u"site.kqi"_s));
+    w.editListTagAgain();  // an edited list: the Save As items for lists are offered
+    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
+    auto* dialog = w.find<QDialog>(u"frmHCL"_s);
+    ASSERT_TRUE(dialog->isVisible());
+    const QString file = dialog->findChild<QLineEdit*>(u"txtFileName"_s)->text();
+    boxes.expect(u"Harvest Control Lists are written in an AGLS metadata domain, and no domain has been chosen yet. "
+                 u"Choose \"Australian Government Locator Service 1.3(AGLS)\" as the default schema under "
+                 u"Metadata Resources > Select Metadata Schemas, then save the list again."_s,
+                 kAnswerOk);
+    QTest::mouseClick(dialog->findChild<QPushButton*>(u"cmdOK"_s), Qt::LeftButton);
+    EXPECT_EQ(boxes.shown().last().title, u"Error"_s);
+    EXPECT_FALSE(QFileInfo::exists(file)) << file.toStdString();
+}
+
 TEST_F(NewUserTest, CtrlQLeavesThroughExitAndItsSaveQuestion) {
     openPage(u"page.htm"_s, u"New title"_s);
     w.find<MetaPanelView>(u"MetaPanel"_s)->setFocus();

@@ -343,6 +343,8 @@ TEST_F(ResourcesMenuTest, EveryItemRunsOneCommandOrIsKnownToRunNone) {
               one(u"mtp://url=schemes.test.example/schemes/EDNA/edna.audience.kqs"_s));
     EXPECT_EQ(click(captioned(u"edna.coverage"_s)),
               one(u"mtp://url="_s + kMoved + u"/schemes/EDNA/edna.coverage.kqs"_s));
+    EXPECT_EQ(click(captioned(u"AglsJuri (Jurisdiction)"_s)),
+              one(u"mtp://url=schemes.test.example/schemes/AGLS/AglsJuri.kqs"_s));
     EXPECT_EQ(click(u"mnuResMontanaGILS_7"_s),
               one(u"mtp://url="_s + SchemeHosts::stateLibraryHost + u"/montana/topics.kqs"_s));
     EXPECT_EQ(click(u"mnuBatchAGLS1_1"_s),

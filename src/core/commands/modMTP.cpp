@@ -84,6 +84,12 @@ void saveHarvestList(ProgramContext& context, const CommandRoute& route) {
     } else if (domain == QLatin1String("AGLS1.2") || domain == QLatin1String("AGLS1.3")) {
         const platform::WaitCursor busy;
         window.saveHarvestList(true, file, folder);
+    } else if (domain.isEmpty()) {
+        // A new user has chosen no domain yet: the message says which one writes these lists.
+        MsgBox(QStringLiteral("Harvest Control Lists are written in an AGLS metadata domain, and no domain has been "
+                              "chosen yet. Choose \"Australian Government Locator Service 1.3(AGLS)\" as the default "
+                              "schema under Metadata Resources > Select Metadata Schemas, then save the list again."),
+               platform::kOkOnly, QStringLiteral("Error"));
     } else if (domain == QLatin1String("SA.DETE") || domain == QLatin1String("EdNA")) {
         MsgBox(QStringLiteral("Harvest Control Lists are not implemented yet for ") + domain, platform::kOkOnly,
                QStringLiteral("Error"));

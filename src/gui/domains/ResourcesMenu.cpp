@@ -193,7 +193,7 @@ void buildAgls(const Builder& b, QMenu* top) {
               "/schemes/AGLS/agls-audience.kqs");
     b.command(schemes, "mnuResAglsDocument", "agls-document", Verb::List, Host::Scheme,
               "/schemes/AGLS/agls-document.kqs");
-    b.command(schemes, "mnuResAglsJuri", "AglsJuri (Jurisidiction)", Verb::List, Host::Scheme,
+    b.command(schemes, "mnuResAglsJuri", "AglsJuri (Jurisdiction)", Verb::List, Host::Scheme,
               "/schemes/AGLS/AglsJuri.kqs");
     b.command(schemes, "mnuResAglsService", "agls-service", Verb::List, Host::Scheme,
               "/schemes/AGLS/agls-service.kqs");
