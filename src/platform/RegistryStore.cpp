@@ -4,12 +4,13 @@
 #include "platform/TextCodec.h"
 
 #include <QDateTime>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QLockFile>
 #include <QStringDecoder>
 
+#include <filesystem>
+#include <system_error>
 #include <utility>
 
 namespace platform {
@@ -369,16 +370,18 @@ const RegistryStore::Tree* RegistryStore::load() const {
     return readTree(true) == Read::Ok ? cachedTree_.get() : nullptr;
 }
 
+// A write that fails is told with the system's reason, once until a write succeeds again.
+void RegistryStore::writeFailed() const {
+    if (std::exchange(failureTold_, true)) return;
+    notice(QStringLiteral("Quorvantil could not save its settings (%1); settings changed now are not kept.").arg(error_));
+}
+
 bool RegistryStore::mutate(const std::function<Change(Tree&)>& edit) {
     const QString folder = QFileInfo(path_).absolutePath();
-    if (!QDir().mkpath(folder)) {
-        error_ = QStringLiteral("cannot create the folder %1").arg(folder);
-        static QString reported;
-        if (reported != folder) {
-            reported = folder;
-            notice(QStringLiteral("Quorvantil cannot create the settings folder %1; "
-                                  "settings changed now will not be kept.").arg(folder));
-        }
+    std::error_code made;
+    if (!std::filesystem::create_directories(QFile::encodeName(folder).toStdString(), made) && made) {
+        error_ = QStringLiteral("cannot create the folder %1: %2").arg(folder, QString::fromLocal8Bit(made.message()));
+        writeFailed();
         return false;
     }
     const NoticesAfterLock notices;
@@ -394,7 +397,11 @@ bool RegistryStore::mutate(const std::function<Change(Tree&)>& edit) {
 
     const QByteArray bytes = tree.serialize();
     // The file may hold the firewall password: owner only.
-    if (!writeFileAtomically(path_, bytes, &error_, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) return false;
+    if (!writeFileAtomically(path_, bytes, &error_, QFileDevice::ReadOwner | QFileDevice::WriteOwner)) {
+        writeFailed();
+        return false;
+    }
+    failureTold_ = false;
     cachedBytes_ = bytes;
     cachedTree_ = std::make_shared<Tree>(std::move(tree));
     return true;
@@ -490,8 +497,8 @@ void setRegistryFile(const QString& filePath) {
     processStore() = std::make_unique<RegistryStore>(filePath);
 }
 
-void setStoreNoticeHandler(StoreNoticeHandler handler) {
-    noticeHandler() = std::move(handler);
+StoreNoticeHandler setStoreNoticeHandler(StoreNoticeHandler handler) {
+    return std::exchange(noticeHandler(), std::move(handler));
 }
 
 }  // namespace platform

@@ -57,9 +57,11 @@ private:
     bool mutate(const std::function<Change(Tree&)>& edit);
     Read readTree(bool underLock) const;
     bool setAside(const QString& reason) const;
+    void writeFailed() const;
 
     QString path_;
     mutable QString error_;
+    mutable bool failureTold_ = false;
     mutable QByteArray cachedBytes_;
     mutable std::shared_ptr<const Tree> cachedTree_;
 };
@@ -69,9 +71,10 @@ RegistryStore& registry();
 // Points this process's store at another file (tests, benchmarks).
 void setRegistryFile(const QString& filePath);
 
-// Told when the store has to set a damaged file aside or cannot be written;
-// the program shows these to the user. The default writes to the log.
+// Told when the store has to set a damaged file aside or cannot be written (with the
+// system's reason, once until a write succeeds again); the program shows these to the user.
+// The default writes to the log. Returns the handler it replaces.
 using StoreNoticeHandler = std::function<void(const QString& message)>;
-void setStoreNoticeHandler(StoreNoticeHandler handler);
+StoreNoticeHandler setStoreNoticeHandler(StoreNoticeHandler handler);
 
 }  // namespace platform

@@ -9,6 +9,7 @@
 #include "platform/WidgetInput.h"
 
 #include <QCheckBox>
+#include <QScopeGuard>
 
 namespace {
 
@@ -239,6 +240,27 @@ TEST(StartupListTest, ACatalogueFromTheArgumentProposesItsChannelBesideIt) {
     }
     QDir::setCurrent(started);
     EXPECT_EQ(testing_support::readBytes(dir.filePath(u"zoo.kqi"_s)), "Animals|\r\nAnimals|Cats|http://example.org/cats.htm\r\n");
+}
+
+// Settings that cannot be written (their folder would lie under a file, which fails for root
+// too): OK in the preferences and quitting each say so once, with the system's reason.
+TEST(SettingsWriteTest, PreferencesOkAndQuittingSayWhyTheSettingsWereNotSaved) {
+    testing_support::TestWindow w;
+    QTemporaryDir dir;
+    const QString file = testing_support::writeBytes(dir.filePath(u"not a folder"_s), "x");
+    const QByteArray usualConfig = qgetenv("QUORVANTIL_CONFIG");
+    const auto restore = qScopeGuard([&] { qputenv("QUORVANTIL_CONFIG", usualConfig); });
+    qputenv("QUORVANTIL_CONFIG", (file + u"/config"_s).toUtf8());
+    platform::setRegistryFile(platform::configFolder() + u"/registry.reg"_s);
+    const QString why = u"Quorvantile could not save its preferences (cannot create the folder "_s + file +
+                        u"/config: Not a directory)."_s;
+    testing_support::ScriptedMsgBoxes boxes;
+    boxes.expect(why, kAnswerOk).expect(why, kAnswerOk);
+    w.find<QAction>(u"mnuEditPrefs"_s)->trigger();
+    w->findChild<frmPreferences*>(u"frmPreferences"_s)->cmdOK->click();
+    EXPECT_EQ(boxes.shown().size(), 1);
+    w->close();
+    EXPECT_EQ(boxes.shown().size(), 2);
 }
 
 }  // namespace

@@ -304,13 +304,33 @@ TEST_F(RegistryStoreTest, DamagedFileIsKeptAsideWithOneNoticeAndFreshSettingsSta
         ASSERT_TRUE(s.createKey(HKCU, kKey) && s.setValue(HKCU, kKey, u"Home"_s, u"h"_s));
         EXPECT_EQ(RegistryStore(file).queryValue(HKCU, kKey, u"Home"_s)->data, u"h"_s);
     }
-    // A folder that cannot be made: every call fails, with one notice.
+    // A folder that cannot be made: every call fails, with one notice saying why.
     notices.clear();
     RegistryStore blocked(file + u"/sub/registry.reg"_s);
     EXPECT_FALSE(blocked.createKey(HKCU, kKey));
     EXPECT_FALSE(blocked.setValue(HKCU, kKey, u"a"_s, u"b"_s));
-    EXPECT_FALSE(blocked.lastError().isEmpty());
-    EXPECT_EQ(notices.size(), 1);
+    EXPECT_TRUE(blocked.lastError().endsWith(u": Not a directory"_s)) << blocked.lastError();
+    ASSERT_EQ(notices.size(), 1);
+    EXPECT_TRUE(notices.first().contains(blocked.lastError())) << notices.first();
+}
+
+// A write the system refuses half-way (the file size limit here; a full disk alike) keeps the
+// file as it was and says why, once, until a write goes through again.
+TEST_F(RegistryStoreTest, AFailedWriteSaysWhyOnceUntilAWriteSucceeds) {
+    ASSERT_TRUE(RegistryStore(file).createKey(HKCU, kKey));
+    const QByteArray before = readBytes(file);
+    expectChildrenSucceed(1, [&](int) {
+        ::signal(SIGXFSZ, SIG_IGN);
+        RegistryStore store(file);
+        const struct rlimit limit = {before.size() + 100, before.size() + 100};
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+        const QString big(1000, u'x');
+        if (store.setValue(HKCU, kKey, u"a"_s, big) || store.setValue(HKCU, kKey, u"b"_s, big)) return 1;
+        if (notices.size() != 1 || !notices.first().contains(u"File too large"_s)) return 2;
+        if (readBytes(file) != before) return 5;
+        if (!store.setValue(HKCU, kKey, u"c"_s, u"small"_s) || store.setValue(HKCU, kKey, u"d"_s, big)) return 3;
+        return notices.size() == 2 && notices.last().contains(u"File too large"_s) ? 0 : 4;
+    });
 }
 
 // Two running copies of the program writing at the same time must not lose values.

@@ -37,8 +37,14 @@ QString CRegSettings::GetSetting(const QString& section, const QString& key,
 
 bool CRegSettings::SaveSetting(const QString& section, const QString& key, const QString& setting) {
     const QString path = getKeyPath(section);
-    return registry().createKey(RegistryRoot::CurrentUser, path) &&
-           registry().setValue(RegistryRoot::CurrentUser, path, valueName(key), setting);
+    const bool saved = registry().createKey(RegistryRoot::CurrentUser, path) &&
+                       registry().setValue(RegistryRoot::CurrentUser, path, valueName(key), setting);
+    if (!saved) ++failedSaves_;
+    return saved;
+}
+
+QString CRegSettings::lastError() {
+    return registry().lastError();
 }
 
 bool CRegSettings::DeleteSetting(const QString& section, const QString& key) {

@@ -31,10 +31,15 @@ public:
     QList<SettingRow> GetAllSettings(const QString& section) const;
     QString GetSetting(const QString& section, const QString& key, const QString& defaultValue) const;
     bool SaveSetting(const QString& section, const QString& key, const QString& setting);
+    // How many SaveSetting calls of this instance failed, and why the last call to the
+    // store that failed did.
+    int failedSaves() const { return failedSaves_; }
+    static QString lastError();
 
 private:
     QString getKeyPath(const QString& section) const;
 
     QString company_ = kDefaultCompany;
     QString appName_ = kDefaultAppName;
+    int failedSaves_ = 0;
 };

@@ -5,7 +5,9 @@
 #include "gui/app/modMetaMain.h"
 #include "core/commands/modMacros.h"
 #include "platform/Folders.h"
+#include "platform/MsgBox.h"
 #include "platform/PathText.h"
+#include "platform/RegistryStore.h"
 #include "platform/SecretStore.h"
 #include "platform/Twips.h"
 
@@ -130,6 +132,23 @@ void WindowSettings::checkFrameOnScreen() {
 }
 
 void WindowSettings::savePreferences() {
+    // One message for the whole write-back, not one from the store for each value.
+    QStringList notices;
+    const platform::StoreNoticeHandler shown =
+        platform::setStoreNoticeHandler([&notices](const QString& message) { notices << message; });
+    const int failedBefore = formSettings.failedSaves();
+    writePreferences();
+    platform::setStoreNoticeHandler(shown);
+    if (formSettings.failedSaves() > failedBefore) {
+        platform::MsgBox(QStringLiteral("Quorvantile could not save its preferences (%1). The next start uses the "
+                                        "preferences saved before.").arg(CRegSettings::lastError()),
+                         platform::kExclamationIcon);
+    } else if (shown) {
+        for (const QString& message : notices) shown(message);
+    }
+}
+
+void WindowSettings::writePreferences() {
     formSettings.SaveSetting(kPosition, QStringLiteral("Left"), QString::number(pixelsToTwips(window.x())));
     formSettings.SaveSetting(kPosition, QStringLiteral("Top"), QString::number(pixelsToTwips(window.y())));
     formSettings.SaveSetting(kPosition, QStringLiteral("Width"), QString::number(pixelsToTwips(window.width())));

@@ -13,6 +13,7 @@ public:
 
     // Reads them, placing the window; returns the hierarchy pane's width for that window.
     double GetRegSettings();
+    // Writes them back; a store that cannot be written is told once, with the reason.
     void savePreferences();
     // Once the window manager framed the window: a first start centres the whole frame, and
     // a window left on a larger screen is brought onto this one.
@@ -24,6 +25,7 @@ private:
     // The domain steps of the preferences: the Resources menu, the default domain.
     void readDomainPreferences();
     void writeDomainPreference();
+    void writePreferences();
 
     ProgramContext& context;
     QMainWindow& window;
