@@ -4,7 +4,6 @@
 
 #include "platform/MenuItems.h"
 
-#include <QClipboard>
 #include <QMenuBar>
 #include <QToolBar>
 #include <QWidgetAction>
@@ -18,7 +17,7 @@ public:
         current_ = this;
         previous_ = qInstallMessageHandler([](QtMsgType type, const QMessageLogContext& where, const QString& text) {
             if (type == QtWarningMsg) current_->warnings.append(text);
-            current_->previous_(type, where, text);
+            if (current_->previous_) current_->previous_(type, where, text);
         });
     }
     ~LoggedMessages() {
@@ -97,26 +96,29 @@ protected:
     QComboBox* addressBox() const { return w.find<QComboBox>(u"URL"_s); }
 };
 
-// The menus' keys reach their items from the address box too; the keys a text box gives a
-// meaning of its own stay the box's.
-TEST_F(MenuKeysTest, CtrlEInTheAddressBoxOpensTheLineAndCtrlCStillCopiesThere) {
+// The menus' keys reach their items from the address box too (on a Linux desktop the box
+// takes Ctrl+E for itself).
+TEST_F(MenuKeysTest, CtrlEInTheAddressBoxOpensTheSelectedLine) {
     addressBox()->setFocus();
     addressBox()->setEditText(u"http://www.example.org/"_s);
     ASSERT_EQ(QApplication::focusWidget(), addressBox());
     widget_input::shortcutKey(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
     EXPECT_FALSE(w.find<QWidget>(u"EditPanel"_s)->isHidden());
     EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(3), u"DC.Title"_s);
+}
 
-    addressBox()->setFocus();
-    addressBox()->lineEdit()->setSelection(11, 7);
-    for (int key : {Qt::Key_C, Qt::Key_A, Qt::Key_X, Qt::Key_V, Qt::Key_Z}) {
-        QKeyEvent override(QEvent::ShortcutOverride, key, Qt::ControlModifier);
-        override.ignore();
-        QApplication::sendEvent(QApplication::focusWidget(), &override);
-        EXPECT_TRUE(override.isAccepted()) << "Ctrl+" << char(key);
+// The editing keys users expect of a text box stay the box's, even where an item has one.
+TEST(MenuKeys, TheBoxKeepsCopyCutPasteSelectAllAndUndo) {
+    QWidget window;
+    for (const char* keys : {"Ctrl+C", "Ctrl+X", "Ctrl+V", "Ctrl+A", "Ctrl+Z", "Ctrl+E"}) {
+        auto* item = new QAction(&window);
+        item->setShortcut(QKeySequence(QLatin1String(keys)));
     }
-    widget_input::shortcutKey(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(QApplication::clipboard()->text(), u"example"_s);
+    for (const int key : {Qt::Key_C, Qt::Key_X, Qt::Key_V, Qt::Key_A, Qt::Key_Z})
+        EXPECT_FALSE(menuItems::itemTakesKey(window, QKeyEvent(QEvent::ShortcutOverride, key, Qt::ControlModifier)))
+            << "Ctrl+" << char(key);
+    EXPECT_TRUE(menuItems::itemTakesKey(window, QKeyEvent(QEvent::ShortcutOverride, Qt::Key_E, Qt::ControlModifier)));
+    EXPECT_FALSE(menuItems::itemTakesKey(window, QKeyEvent(QEvent::ShortcutOverride, Qt::Key_K, Qt::ControlModifier)));
 }
 
 }  // namespace
