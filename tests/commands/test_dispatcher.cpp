@@ -44,6 +44,34 @@ TEST(CommandRoute, VerbsFindTheirRowAndLocation) {
     EXPECT_EQ(routeCommand(u"mtp://loadHCL=/site/h.xml.kqi/"_s).localPath, u"/site/h.xml"_s);
 }
 
+// What the dispatcher runs is what a page command is judged by: cutting "open=" and
+// "mtp://" out of a batch command can join a logging word, and the type after the last "."
+// and a verb found anywhere choose the row, so each row is judged as it will run.
+TEST(CommandRoute, APageCommandIsJudgedAsItRuns) {
+    struct Row { const char* command; CommandRow row; bool asks; const char* location; };
+    const Row rows[] = {
+        {"mtp://staopen=rtlogging.kqb/", CommandRow::BatchStartLogging, true, "startlogging.kqb"},
+        {"mtp://STAmtp://OPEN=rtLogging.kqb/", CommandRow::BatchStartLogging, true, "STArtLogging.kqb"},
+        {"mtp://stopen=oplogging.kqb/", CommandRow::BatchStopLogging, true, "stoplogging.kqb"},
+        {"mtp://restopen=artlogging.kqb/", CommandRow::BatchRestartLogging, true, "restartlogging.kqb"},
+        {"mtp://restartlogging.kqb/", CommandRow::BatchRestartLogging, true, "mtp://restartlogging.kqb"},
+        // A batch location holding a logging word is that word, as the batch runner has it.
+        {"mtp://open=/t/startlogging/notes.kqb/", CommandRow::BatchStartLogging, true, "/t/startlogging/notes.kqb"},
+        {"mtp://open=/t/notes.kqb/", CommandRow::BatchOpen, false, "/t/notes.kqb"},
+        // Cut out of a list command, the verbs stay a location to load.
+        {"mtp://deleopen=te=all.kqs/", CommandRow::SchemeOpen, false, "delete=all.kqs"},
+        {"mtp://saopen=ve=/t/c.kqi/", CommandRow::CatalogOpen, false, "save=/t/c.kqi"},
+        {"mtp://save=/t/p.htm?.kqb/", CommandRow::BatchSave, true, "/t/p.htm?.kqb"},
+        {"mtp://x/cgisend=host/y.kqb/", CommandRow::BatchCgiSend, true, "mtp://x/host/y.kqb/"},
+    };
+    for (const Row& r : rows) {
+        const modMTP::CommandRoute route = routeCommand(QString::fromUtf8(r.command));
+        EXPECT_EQ(route.row, r.row) << r.command;
+        EXPECT_EQ(modMTP::needsUsersWord(route), r.asks) << r.command;
+        EXPECT_EQ(route.location, QString::fromUtf8(r.location)) << r.command;
+    }
+}
+
 class DispatcherTest : public CommandsTest {
 protected:
     bool cached(const QString& name) const { return QFile::exists(home() + u"/cache/"_s + name); }

@@ -148,29 +148,19 @@ QString buildFieldCommands(const ProgramContext& context) {
     return MetaWriter::buildFieldCommands(context.record.lines());
 }
 
+void startLogging(ProgramContext& context) {
+    QString error;
+    if (!CommandLog::create(error)) {
+        MsgBox(QStringLiteral("Error opening log: ") + error + QStringLiteral(". This is common if you are running a batch file"));
+        return;
+    }
+    context.commands.loggingOn = true;
+}
+
 void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origin) {
     CommandState& commands = context.commands;
-    bool& loggingOn = commands.loggingOn;
     int& batchDepth = commands.batchDepth;
     bool& batchesAbandoned = commands.batchesAbandoned;
-    if (command.contains(QLatin1String("restartlogging"), ci)) {
-        loggingOn = true;
-        return;
-    }
-    if (command.contains(QLatin1String("startlogging"), ci)) {
-        QString error;
-        if (!CommandLog::create(error)) {
-            MsgBox(QStringLiteral("Error opening log: ") + error + QStringLiteral(". This is common if you are running a batch file"));
-            return;
-        }
-        loggingOn = true;
-        return;
-    }
-    if (command.contains(QLatin1String("stoplogging"), ci)) {
-        loggingOn = false;
-        return;
-    }
-
     if (batchDepth >= kMaxBatchDepth) {
         MsgBox(QStringLiteral("Batch files were started inside each other more than %1 deep, so the run stops here. "
                               "Check whether a batch file runs itself: ")

@@ -207,6 +207,15 @@ void dispatch(ProgramContext& context, const CommandRoute& route, QString& comma
     case CommandRow::BatchRun:
         runBatchFile(context, location, origin);
         break;
+    case CommandRow::BatchRestartLogging:
+        context.commands.loggingOn = true;
+        break;
+    case CommandRow::BatchStartLogging:
+        startLogging(context);
+        break;
+    case CommandRow::BatchStopLogging:
+        context.commands.loggingOn = false;
+        break;
     case CommandRow::BatchCgiSendHcl:
         cgiSendHCL(context, location);
         break;
@@ -393,7 +402,7 @@ void mtpTransaction(ProgramContext& context, QString& command, CommandOrigin ori
         const QString asked = commandAsAsked(command);
         const QString askedFull = withSlash(asked);
         const CommandRoute askedRoute = routeCommand(askedFull);
-        if (needsUsersWord(route, full) || needsUsersWord(askedRoute, askedFull)) {
+        if (needsUsersWord(route) || needsUsersWord(askedRoute)) {
             if (holdsDirectionControl(command)) {
                 MsgBox(QStringLiteral("This web page sent a command holding characters that change the direction of "
                                       "text, so it could read otherwise than it runs. It was not run: ") +
