@@ -3,6 +3,7 @@
 #include "core/commands/CommandRoute.h"
 #include "core/catalogues/ListTree.h"
 #include "support/LocalHttpServer.h"
+#include "platform/StatusBar.h"
 
 #include <QTest>
 #include <QPushButton>
@@ -194,15 +195,23 @@ TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
     EXPECT_FALSE(w.context.domain.linkRelLines.isEmpty());
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "X")}));
 
-    // The lines of a batch a page started are page commands too.
+    // The lines of a batch a page started are page commands too; No to one ends the batch.
     const QByteArray page = "<html><head></head><body>out</body></html>";
     const QString out = writeFile(u"out.htm"_s, page);
     const QString batch = writeFile(u"page.kqb"_s, "mtp://save=" + out.toUtf8() + "\r\nmtp://delete=all.fld/\r\n");
-    boxes.expect(u"Allow this web page to run: mtp://save="_s + out, platform::kAnswerNo)
-        .expect(u"Allow this web page to run: mtp://delete=all.fld/"_s, platform::kAnswerNo);
+    boxes.expect(u"Allow this web page to run: mtp://save="_s + out, platform::kAnswerNo);
     dispatch(u"mtp://open="_s + batch + u"/"_s, CommandOrigin::Page);
     EXPECT_EQ(testing_support::readBytes(out), page);
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "X")}));
+    // Run by a page on its own, what would ask is refused unasked and never logged.
+    const QByteArray log = logBytes();
+    for (const char* command : {"mtp://delete=all.fld/", "mtp://staopen=rtlogging.kqb"})
+        dispatch(QString::fromUtf8(command), CommandOrigin::PageByItself);
+    dispatch(u"mtp://open="_s + batch + u"/"_s, CommandOrigin::PageByItself);
+    EXPECT_EQ(testing_support::readBytes(out), page);
+    EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "X")}));
+    EXPECT_EQ(logBytes(), log + "mtp://open=" + batch.toUtf8() + "/\r\n");
+    EXPECT_TRUE(w.context.commands.loggingOn);
 }
 
 // Commands that must wait for another run from the wait dialog.
@@ -261,6 +270,14 @@ TEST_F(WaitDialogTest, CancelClosesAtOnceAndAsksTheRunningWorkToStop) {
     EXPECT_TRUE(cancelSeen);
     // What waited went with the dialog: loaded again for progress, it starts nothing (no box).
     tick(frmWaitProcess::Load(w.context));
+}
+
+// A page that sends to the repository by itself gets neither the dialog nor a question.
+TEST_F(WaitDialogTest, ARequestAPageMakesByItselfIsRefusedBeforeTheDialog) {
+    run(request("/steal"), CommandOrigin::PageByItself);
+    EXPECT_EQ(frmWaitProcess::loadedInstance(w.context), nullptr);
+    EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(3),
+              u"A command the page started by itself was not run: "_s + request("/steal"));
 }
 
 TEST_F(WaitDialogTest, APageCommandKeepsItsOriginThroughTheDialog) {

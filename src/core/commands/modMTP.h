@@ -95,6 +95,9 @@ constexpr int kMaxBatchDepth = 16;
 bool batchRunning(const ProgramContext& context);
 // Stops every running batch before its next line, after telling the user why.
 void stopBatches(ProgramContext& context, const QString& reason);
+// Stops the batch a web page started, and the batches it started, before their next line;
+// false when no page's batch runs.
+bool stopPageBatch(ProgramContext& context);
 
 // ---- handlers of the repository and the macros ------------------------------------------
 
