@@ -42,10 +42,11 @@ bool WebBrowser::raiseBeforeNavigate(BeforeNavigateEvent& event) {
     return !event.cancel;
 }
 
-bool WebBrowser::requestNewWindow(const QString& address, bool userInitiated) {
+bool WebBrowser::requestNewWindow(const QString& address, bool userInitiated, bool userGesture) {
     NewWindowEvent request;
     request.address = address;
     request.userInitiated = userInitiated;
+    request.userGesture = userGesture;
     if (!userInitiated) {
         if (newWindowUsed_) {
             newWindowDecided(request, true);
@@ -60,6 +61,7 @@ bool WebBrowser::requestNewWindow(const QString& address, bool userInitiated) {
     BeforeNavigateEvent event;
     event.address = address;
     event.topFrame = true;
+    event.userGesture = userGesture;
     event.source = NavigationSource::NewWindow;
     if (raiseBeforeNavigate(event) && !isCommandAddress(address) && !address.trimmed().isEmpty()) {
         startNavigation(address, 0);
@@ -85,13 +87,14 @@ void WebBrowser::reportCommandStates(bool canGoBack, bool canGoForward) {
 QString WebBrowser::activateLink(const LinkClick& click) {
     const QString address = linkAddress(click.href, click.baseAddress);
     if (click.newWindow) {
-        requestNewWindow(address, click.userInitiated);
+        requestNewWindow(address, click.userInitiated, click.userInitiated);
         return QString();
     }
     BeforeNavigateEvent event;
     event.address = address;
     event.targetFrame = click.topFrame ? QString() : click.targetFrame;
     event.topFrame = click.topFrame;
+    event.userGesture = click.userInitiated;
     event.source = NavigationSource::Link;
     if (!raiseBeforeNavigate(event) || isCommandAddress(address)) return QString();
     return address;

@@ -47,7 +47,7 @@ enum BrowserOleExecOption : int {
 enum class NavigationSource {
     Program,    // Navigate / GoSearch
     History,    // back or forward
-    Link,       // a link the user clicked (also a link inside a frame)
+    Link,       // a link clicked (also a link inside a frame; by a script's click() too: see userGesture)
     Script,     // a page script, a form, a frame loading its page, anything else the page did
     Redirect,   // a server redirect
     NewWindow,  // the address of a new-window request that was not cancelled
@@ -65,6 +65,10 @@ struct BeforeNavigateEvent {
     bool topFrame = true;
     // The program asked for it (Navigate, GoSearch, GoBack, GoForward); a page did not.
     bool programStarted = false;
+    // The user's own click or key press on a link or submit button of the top document
+    // started it. Never for a script's navigation or click(), a refresh, a form the page sent
+    // itself, a redirect, a frame's load, or a window a script opened.
+    bool userGesture = false;
     NavigationSource source = NavigationSource::Program;
     // The flags given to Navigate; 0 for every other navigation.
     int flags = 0;
@@ -78,6 +82,9 @@ struct NewWindowEvent {
     QString address;
     // A click of the user asked for it rather than a script on its own.
     bool userInitiated = false;
+    // It is a link the user clicked (as BeforeNavigateEvent::userGesture); a script that
+    // opens a window while handling a click is userInitiated, but no gesture on a link.
+    bool userGesture = false;
     bool cancel = false;
 };
 
@@ -174,7 +181,7 @@ protected:
     // startNavigation. A page gets one new window of its own accord per page load; further
     // requests that no click asked for are dropped, so a page cannot flood the program.
     // Returns false when the request was dropped.
-    bool requestNewWindow(const QString& address, bool userInitiated);
+    bool requestNewWindow(const QString& address, bool userInitiated, bool userGesture = false);
     // A new top-level page began loading: the page may ask for a new window again.
     void pageLoadBegan();
     // Reports the back/forward states that changed since the last report.

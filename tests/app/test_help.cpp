@@ -71,12 +71,19 @@ TEST_F(HelpTest, ErrorRepliesShowAndKeepTheDocumentUnsaved) {
 
 TEST_F(HelpTest, CommandLinksRunInTheMainWindowAsThePagesCommands) {
     CommandRecorder recorder{w.context};
-    platform::BeforeNavigateEvent link;
-    link.address = u"mtp://field=DC.Subject&content=Help.fld/"_s;
-    Q_EMIT help.WebBrowser1->beforeNavigate(link);  // a link of the help page clicked
-    EXPECT_TRUE(link.cancel);
-    EXPECT_EQ(recorder.commands, QStringList{link.address});
+    const QString link = u"mtp://field=DC.Subject&content=Help.fld/"_s;
+    testing_support::OfflineBrowser& browser = testing_support::offlineBrowser(help.WebBrowser1);
+    help.WebBrowser1->setBodyHtml(u"<a href='%1'>Help</a>"_s.arg(link));
+    ASSERT_TRUE(browser.clickLink(link));  // the user clicks the help page's link
+    EXPECT_TRUE(browser.navigations().last().cancel);
+    EXPECT_EQ(recorder.commands, QStringList{link});
     EXPECT_EQ(recorder.origins.first(), modMTP::CommandOrigin::Page);
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), link);
+    // The help page's script goes for a command by itself: it stays the page's, unasked, and
+    // never waits in the address box for the user's Enter.
+    browser.scriptNavigate(u"mtp://delete=all.fld/"_s);
+    EXPECT_EQ(recorder.origins.last(), modMTP::CommandOrigin::PageByItself);
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), link);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include "core/commands/CommandRoute.h"
 #include "core/catalogues/ListTree.h"
 #include "support/LocalHttpServer.h"
+#include "platform/StatusBar.h"
 
 #include <QTest>
 #include <QPushButton>
@@ -42,6 +43,34 @@ TEST(CommandRoute, VerbsFindTheirRowAndLocation) {
     }
     EXPECT_FALSE(routeCommand(u"mtp://savehcl=/site/hcl.kqi/"_s).fault.isEmpty());  // no "|" before the folder
     EXPECT_EQ(routeCommand(u"mtp://loadHCL=/site/h.xml.kqi/"_s).localPath, u"/site/h.xml"_s);
+}
+
+// What the dispatcher runs is what a page command is judged by: cutting "open=" and
+// "mtp://" out of a batch command can join a logging word, and the type after the last "."
+// and a verb found anywhere choose the row, so each row is judged as it will run.
+TEST(CommandRoute, APageCommandIsJudgedAsItRuns) {
+    struct Row { const char* command; CommandRow row; bool asks; const char* location; };
+    const Row rows[] = {
+        {"mtp://staopen=rtlogging.kqb/", CommandRow::BatchStartLogging, true, "startlogging.kqb"},
+        {"mtp://STAmtp://OPEN=rtLogging.kqb/", CommandRow::BatchStartLogging, true, "STArtLogging.kqb"},
+        {"mtp://stopen=oplogging.kqb/", CommandRow::BatchStopLogging, true, "stoplogging.kqb"},
+        {"mtp://restopen=artlogging.kqb/", CommandRow::BatchRestartLogging, true, "restartlogging.kqb"},
+        {"mtp://restartlogging.kqb/", CommandRow::BatchRestartLogging, true, "mtp://restartlogging.kqb"},
+        // A batch location holding a logging word is that word, as the batch runner has it.
+        {"mtp://open=/t/startlogging/notes.kqb/", CommandRow::BatchStartLogging, true, "/t/startlogging/notes.kqb"},
+        {"mtp://open=/t/notes.kqb/", CommandRow::BatchOpen, false, "/t/notes.kqb"},
+        // Cut out of a list command, the verbs stay a location to load.
+        {"mtp://deleopen=te=all.kqs/", CommandRow::SchemeOpen, false, "delete=all.kqs"},
+        {"mtp://saopen=ve=/t/c.kqi/", CommandRow::CatalogOpen, false, "save=/t/c.kqi"},
+        {"mtp://save=/t/p.htm?.kqb/", CommandRow::BatchSave, true, "/t/p.htm?.kqb"},
+        {"mtp://x/cgisend=host/y.kqb/", CommandRow::BatchCgiSend, true, "mtp://x/host/y.kqb/"},
+    };
+    for (const Row& r : rows) {
+        const modMTP::CommandRoute route = routeCommand(QString::fromUtf8(r.command));
+        EXPECT_EQ(route.row, r.row) << r.command;
+        EXPECT_EQ(modMTP::needsUsersWord(route), r.asks) << r.command;
+        EXPECT_EQ(route.location, QString::fromUtf8(r.location)) << r.command;
+    }
 }
 
 class DispatcherTest : public CommandsTest {
@@ -166,15 +195,23 @@ TEST_F(DispatcherTest, PageCommandsThatChangeFilesOrTheRecordAskFirst) {
     EXPECT_FALSE(w.context.domain.linkRelLines.isEmpty());
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "X")}));
 
-    // The lines of a batch a page started are page commands too.
+    // The lines of a batch a page started are page commands too; No to one ends the batch.
     const QByteArray page = "<html><head></head><body>out</body></html>";
     const QString out = writeFile(u"out.htm"_s, page);
     const QString batch = writeFile(u"page.kqb"_s, "mtp://save=" + out.toUtf8() + "\r\nmtp://delete=all.fld/\r\n");
-    boxes.expect(u"Allow this web page to run: mtp://save="_s + out, platform::kAnswerNo)
-        .expect(u"Allow this web page to run: mtp://delete=all.fld/"_s, platform::kAnswerNo);
+    boxes.expect(u"Allow this web page to run: mtp://save="_s + out, platform::kAnswerNo);
     dispatch(u"mtp://open="_s + batch + u"/"_s, CommandOrigin::Page);
     EXPECT_EQ(testing_support::readBytes(out), page);
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "X")}));
+    // Run by a page on its own, what would ask is refused unasked and never logged.
+    const QByteArray log = logBytes();
+    for (const char* command : {"mtp://delete=all.fld/", "mtp://staopen=rtlogging.kqb"})
+        dispatch(QString::fromUtf8(command), CommandOrigin::PageByItself);
+    dispatch(u"mtp://open="_s + batch + u"/"_s, CommandOrigin::PageByItself);
+    EXPECT_EQ(testing_support::readBytes(out), page);
+    EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "X")}));
+    EXPECT_EQ(logBytes(), log + "mtp://open=" + batch.toUtf8() + "/\r\n");
+    EXPECT_TRUE(w.context.commands.loggingOn);
 }
 
 // Commands that must wait for another run from the wait dialog.
@@ -233,6 +270,14 @@ TEST_F(WaitDialogTest, CancelClosesAtOnceAndAsksTheRunningWorkToStop) {
     EXPECT_TRUE(cancelSeen);
     // What waited went with the dialog: loaded again for progress, it starts nothing (no box).
     tick(frmWaitProcess::Load(w.context));
+}
+
+// A page that sends to the repository by itself gets neither the dialog nor a question.
+TEST_F(WaitDialogTest, ARequestAPageMakesByItselfIsRefusedBeforeTheDialog) {
+    run(request("/steal"), CommandOrigin::PageByItself);
+    EXPECT_EQ(frmWaitProcess::loadedInstance(w.context), nullptr);
+    EXPECT_EQ(w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(3),
+              u"A command the page started by itself was not run: "_s + request("/steal"));
 }
 
 TEST_F(WaitDialogTest, APageCommandKeepsItsOriginThroughTheDialog) {

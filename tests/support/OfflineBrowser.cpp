@@ -99,22 +99,26 @@ void OfflineBrowser::readLinks(const QString& html) {
         links_.append(PageLink{match.captured(2).replace(QStringLiteral("&amp;"), QStringLiteral("&")), {}, {}, {}});
 }
 
-bool OfflineBrowser::clickLink(const QString& href) {
+bool OfflineBrowser::clickLink(const QString& href, bool byUser) {
     if (std::none_of(links_.begin(), links_.end(), [&](const PageLink& link) { return link.href == href; }))
         return false;
     LinkClick click;
     click.href = href;
     click.baseAddress = address_;
+    click.userInitiated = byUser;
     const QString address = activateLink(click);
     if (!address.isEmpty()) startNavigation(address, 0);
     return true;
 }
 
-void OfflineBrowser::scriptNavigate(const QString& address) {
+void OfflineBrowser::scriptNavigate(const QString& address, const QString& frame) {
     BeforeNavigateEvent event;
     event.address = address;
     event.source = NavigationSource::Script;
-    if (raiseBeforeNavigate(event) && !isCommandAddress(address) && !address.trimmed().isEmpty())
+    event.topFrame = frame.isEmpty();
+    event.targetFrame = frame;
+    // A frame's page is not this browser's to show.
+    if (raiseBeforeNavigate(event) && event.topFrame && !isCommandAddress(address) && !address.trimmed().isEmpty())
         startNavigation(address, 0);
 }
 

@@ -42,13 +42,15 @@ public:
     void setLoadDelay(int ms) { loadTimer_.setInterval(ms); }
     // Serves this page for an address instead of the disk or the bundle (a web address, say).
     void addPage(const QString& address, const QString& html);
-    // The user clicks the first link whose href is exactly this; false when there is none.
-    bool clickLink(const QString& href);
-    // A script of the page navigates it to the address.
-    void scriptNavigate(const QString& address);
-    // A script (or, with userInitiated, a click) asks for a new window.
+    // The user clicks the first link whose href is exactly this (or, with byUser false, a
+    // script of the page calls the link's click()); false when there is none.
+    bool clickLink(const QString& href, bool byUser = true);
+    // A script of the page navigates it to the address (a refresh, a form it sends itself,
+    // a redirect all arrive so); with a frame name, the script navigates that frame.
+    void scriptNavigate(const QString& address, const QString& frame = QString());
+    // A script (or, with userInitiated, the user's click on a link) asks for a new window.
     void openNewWindow(const QString& address, bool userInitiated = false) {
-        requestNewWindow(address, userInitiated);
+        requestNewWindow(address, userInitiated, userInitiated);
     }
     // Every ExecWB print with its option; a failure the next print reports.
     const QList<int>& printRequests() const { return printRequests_; }

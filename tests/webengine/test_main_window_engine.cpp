@@ -76,7 +76,8 @@ TEST_F(MainWindowEngineTest, AClickedTermReachesTheCommandEntryAsWrittenAndAWebL
     ASSERT_TRUE(waitUntil([&] { return !recorder.commands.isEmpty(); }));
     EXPECT_EQ(recorder.commands,
               QStringList{QStringLiteral("mtp://field=DC.Subject&content=Heart Disease&scheme=MeSH.fld/")});
-    EXPECT_EQ(recorder.origins.first(), modMTP::CommandOrigin::Page);
+    // A script's click(), as here, is the page's doing, not the user's.
+    EXPECT_EQ(recorder.origins.first(), modMTP::CommandOrigin::PageByItself);
     click(QStringLiteral("web"));
     ASSERT_TRUE(waitUntil([&] { return context.record.count() == 2; }));
     EXPECT_EQ(context.record.lineAt(1).content, QStringLiteral("Served over HTTP"));

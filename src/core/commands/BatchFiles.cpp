@@ -81,7 +81,8 @@ std::optional<QString> readWebBatch(ProgramContext& context, const QString& loca
 // Runs every line that starts with "mtp" (exactly), one dispatch each, with a yield after
 // each but the last unterminated one. Returns the number of lines run.
 int runLines(ProgramContext& context, const QString& text, CommandOrigin origin) {
-    const bool& batchesAbandoned = context.commands.batchesAbandoned;
+    const CommandState& commands = context.commands;
+    const auto stopped = [&commands] { return commands.stopFromDepth && commands.batchDepth >= commands.stopFromDepth; };
     int ran = 0;
     qsizetype start = 0;
     const qsizetype size = text.size();
@@ -93,13 +94,13 @@ int runLines(ProgramContext& context, const QString& text, CommandOrigin origin)
             ++ran;
         }
     };
-    for (qsizetype i = 0; i < size && !batchesAbandoned; ++i) {
+    for (qsizetype i = 0; i < size && !stopped(); ++i) {
         const QChar c = text.at(i);
         if (c != QLatin1Char('\r') && c != QLatin1Char('\n')) continue;
         runLine(i, true);
         start = i + 1;
     }
-    if (!batchesAbandoned && start < size) runLine(size, false);
+    if (!stopped() && start < size) runLine(size, false);
     return ran;
 }
 
@@ -111,10 +112,18 @@ bool batchRunning(const ProgramContext& context) {
 
 void stopBatches(ProgramContext& context, const QString& reason) {
     CommandState& commands = context.commands;
-    if (commands.batchDepth == 0 || commands.batchesAbandoned) return;
+    if (commands.batchDepth == 0 || commands.stopFromDepth == 1) return;
     MsgBox(reason + QStringLiteral("\r\n\r\nThe batch stops here; its remaining lines do not run."), platform::kOkOnly,
            QStringLiteral("Batch stopped"));
-    commands.batchesAbandoned = true;
+    commands.stopFromDepth = 1;
+}
+
+bool stopPageBatch(ProgramContext& context) {
+    CommandState& commands = context.commands;
+    if (commands.pageBatchDepth == 0) return false;
+    if (commands.stopFromDepth == 0 || commands.stopFromDepth > commands.pageBatchDepth)
+        commands.stopFromDepth = commands.pageBatchDepth;
+    return true;
 }
 
 QString commandLogPath() {
@@ -148,35 +157,24 @@ QString buildFieldCommands(const ProgramContext& context) {
     return MetaWriter::buildFieldCommands(context.record.lines());
 }
 
+void startLogging(ProgramContext& context) {
+    QString error;
+    if (!CommandLog::create(error)) {
+        MsgBox(QStringLiteral("Error opening log: ") + error + QStringLiteral(". This is common if you are running a batch file"));
+        return;
+    }
+    context.commands.loggingOn = true;
+}
+
 void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origin) {
     CommandState& commands = context.commands;
-    bool& loggingOn = commands.loggingOn;
     int& batchDepth = commands.batchDepth;
-    bool& batchesAbandoned = commands.batchesAbandoned;
-    if (command.contains(QLatin1String("restartlogging"), ci)) {
-        loggingOn = true;
-        return;
-    }
-    if (command.contains(QLatin1String("startlogging"), ci)) {
-        QString error;
-        if (!CommandLog::create(error)) {
-            MsgBox(QStringLiteral("Error opening log: ") + error + QStringLiteral(". This is common if you are running a batch file"));
-            return;
-        }
-        loggingOn = true;
-        return;
-    }
-    if (command.contains(QLatin1String("stoplogging"), ci)) {
-        loggingOn = false;
-        return;
-    }
-
     if (batchDepth >= kMaxBatchDepth) {
         MsgBox(QStringLiteral("Batch files were started inside each other more than %1 deep, so the run stops here. "
                               "Check whether a batch file runs itself: ")
                    .arg(kMaxBatchDepth) +
                command);
-        batchesAbandoned = true;
+        commands.stopFromDepth = 1;
         return;
     }
 
@@ -189,15 +187,23 @@ void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origi
     if (!text) return;
 
     ++batchDepth;
+    const bool pageBatch = isPageOrigin(origin) && commands.pageBatchDepth == 0;
+    if (pageBatch) commands.pageBatchDepth = batchDepth;
     // The batch's own lines are not logged; the two logging commands are the program's own.
+    // Logging is on after a batch, except that a page's batch leaves it as it was: only the
+    // user turns it on.
+    const bool loggingBefore = commands.loggingOn;
     QString stop = QStringLiteral("mtp://stoplogging.kqb");
     mtpTransaction(context, stop);
     const int ran = runLines(context, *text, origin);
-    QString restart = QStringLiteral("mtp://restartlogging.kqb");
-    mtpTransaction(context, restart);
+    if (!isPageOrigin(origin) || loggingBefore) {
+        QString restart = QStringLiteral("mtp://restartlogging.kqb");
+        mtpTransaction(context, restart);
+    }
+    if (pageBatch) commands.pageBatchDepth = 0;
+    const bool abandoned = commands.stopFromDepth && batchDepth >= commands.stopFromDepth;
     --batchDepth;
-    const bool abandoned = batchesAbandoned;
-    if (batchDepth == 0) batchesAbandoned = false;
+    if (batchDepth < commands.stopFromDepth) commands.stopFromDepth = 0;
 
     if (CommandWindow* window = commands.window) {
         if (!context.record.isEmpty()) window->showLine(context.record.idAt(1));

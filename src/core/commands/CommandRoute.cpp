@@ -111,6 +111,17 @@ void routeField(CommandRoute& route, const QString& command) {
     }
 }
 
+// A batch location names a logging word before it names a file: "restartlogging" is tested
+// before "startlogging", which it holds.
+void routeBatchRun(CommandRoute& route, CommandRow row, const QString& location) {
+    const auto has = [&](const char* word) { return location.contains(QLatin1String(word), ci); };
+    route.row = has("restartlogging") ? CommandRow::BatchRestartLogging
+                : has("startlogging") ? CommandRow::BatchStartLogging
+                : has("stoplogging")  ? CommandRow::BatchStopLogging
+                                      : row;
+    route.location = location;
+}
+
 void routeBatch(CommandRoute& route, const QString& command) {
     const auto has = [&](const char* word) { return command.contains(QLatin1String(word), ci); };
     // A macro line of a macro set stores its macro even when the macro itself saves.
@@ -124,8 +135,7 @@ void routeBatch(CommandRoute& route, const QString& command) {
         route.row = CommandRow::BatchAddMacro;
         route.location = command;
     } else if (has("open=")) {
-        route.row = CommandRow::BatchOpen;
-        route.location = cutLocation(command, {"open=", "mtp://"});
+        routeBatchRun(route, CommandRow::BatchOpen, cutLocation(command, {"open=", "mtp://"}));
     } else if (has("cgisendHCL=")) {
         route.row = CommandRow::BatchCgiSendHcl;
         route.location = without(command, {"cgisendHCL="});
@@ -142,8 +152,7 @@ void routeBatch(CommandRoute& route, const QString& command) {
         route.row = CommandRow::BatchGetMetaFromHcl;
         route.location = without(command, {"mtp://getMetaFromHCL=", ".kqb/"});
     } else {
-        route.row = CommandRow::BatchRun;
-        route.location = command.chopped(1);
+        routeBatchRun(route, CommandRow::BatchRun, command.chopped(1));
     }
 }
 
@@ -188,7 +197,7 @@ CommandRoute routeCommand(const QString& command) {
     return route;
 }
 
-bool needsUsersWord(const CommandRoute& route, const QString& command) {
+bool needsUsersWord(const CommandRoute& route) {
     switch (route.row) {
     case CommandRow::SchemeDeleteAll:
     case CommandRow::SchemeSave:
@@ -203,11 +212,10 @@ bool needsUsersWord(const CommandRoute& route, const QString& command) {
     case CommandRow::BatchCgiSendList:
     case CommandRow::BatchCgiSend:
     case CommandRow::PageSave:
+    case CommandRow::BatchRestartLogging:
+    case CommandRow::BatchStartLogging:
+    case CommandRow::BatchStopLogging:
         return true;
-    case CommandRow::BatchOpen:
-    case CommandRow::BatchRun:
-        // "startlogging" also covers "restartlogging".
-        return command.contains(QLatin1String("startlogging"), ci) || command.contains(QLatin1String("stoplogging"), ci);
     default:
         return false;
     }

@@ -17,6 +17,8 @@ enum class CommandRow {
     // batches, macros, repository requests, domain choice (type "kqb")
     BatchSave, BatchAddMacro, BatchOpen, BatchCgiSendHcl, BatchCgiSendList, BatchCgiSend, BatchSetDomain,
     BatchGetMetaFromHcl, BatchRun,
+    // the logging words, found in what an open= or a batch location hands the batch runner
+    BatchRestartLogging, BatchStartLogging, BatchStopLogging,
     // pages (type "htm", "asp" or "cfm")
     PageSave, PageOpen,
     // no family takes the type, or a page command is neither save= nor open=
@@ -42,11 +44,12 @@ struct CommandRoute {
     QString fault;
 };
 
-// The route of a command that ends with its final "/".
+// The route of a command that ends with its final "/". The dispatcher runs exactly this, so
+// whatever judges a command judges its route, never its text.
 CommandRoute routeCommand(const QString& command);
 
 // Rows a web page may not run without the user's word: they write or delete files, clear
 // the record, store a macro, start or stop logging, or send to the repository.
-bool needsUsersWord(const CommandRoute& route, const QString& command);
+bool needsUsersWord(const CommandRoute& route);
 
 }  // namespace modMTP

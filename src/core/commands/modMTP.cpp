@@ -37,6 +37,44 @@ bool pageMayRun(const QString& command) {
            platform::kAnswerYes;
 }
 
+QString withSlash(const QString& command) {
+    return command.endsWith(QLatin1Char('/')) ? command : command + QLatin1Char('/');
+}
+
+// A page command as it will run: when it needs the user's word it runs as it is asked about
+// (a field command otherwise keeps its text as sent: vocabularies rely on joiners in their
+// terms). Both forms are judged, so no character can hide a verb from the question.
+struct PageCommand {
+    QString command;  // as received, or as asked
+    QString full;     // the same with its final "/"
+    CommandRoute route;
+    bool needsWord = false;
+};
+
+PageCommand judgePageCommand(const QString& command) {
+    PageCommand received{command, withSlash(command), {}, false};
+    received.route = routeCommand(received.full);
+    const QString asked = commandAsAsked(command);
+    PageCommand shown{asked, withSlash(asked), {}, true};
+    shown.route = routeCommand(shown.full);
+    if (needsUsersWord(received.route) || needsUsersWord(shown.route)) return shown;
+    return received;
+}
+
+// A page command that did not run: a batch the page started stops there (the user's No
+// to one line is No to the rest), and the status bar says what the user did not see.
+void pageCommandNotRun(ProgramContext& context, const QString& command, bool unasked) {
+    const bool batchStopped = stopPageBatch(context);
+    QString said;
+    if (unasked)
+        said = batchStopped ? QStringLiteral("A command the page started by itself was not run, and its batch stops here: ")
+                            : QStringLiteral("A command the page started by itself was not run: ");
+    else if (batchStopped)
+        said = QStringLiteral("The page's batch stops here; this command was not run: ");
+    if (!said.isEmpty() && context.commands.window)
+        context.commands.window->showPageNotice(said + commandAsAsked(command));
+}
+
 // A failure of a handler or of cutting the command, reported by the dispatcher.
 struct Failure {
     QString description;
@@ -213,6 +251,15 @@ void dispatch(ProgramContext& context, const CommandRoute& route, QString& comma
     case CommandRow::BatchRun:
         runBatchFile(context, location, origin);
         break;
+    case CommandRow::BatchRestartLogging:
+        context.commands.loggingOn = true;
+        break;
+    case CommandRow::BatchStartLogging:
+        startLogging(context);
+        break;
+    case CommandRow::BatchStopLogging:
+        context.commands.loggingOn = false;
+        break;
     case CommandRow::BatchCgiSendHcl:
         cgiSendHCL(context, location);
         break;
@@ -326,7 +373,7 @@ QString cleanPageCommand(const QString& text) {
 }
 
 void runMtpCommand(ProgramContext& context, QString& command, CommandOrigin origin) {
-    QString own = origin == CommandOrigin::Page ? cleanPageCommand(command) : command;
+    QString own = isPageOrigin(origin) ? cleanPageCommand(command) : command;
     context.dispatcher.dispatch(context, own, origin);
 }
 
@@ -336,6 +383,11 @@ void ProgramDispatcher::dispatch(ProgramContext& context, QString& own, CommandO
                            (own.contains(QLatin1String("cgisend"), ci) || own.contains(QLatin1String("macroset"), ci));
     if (!waitRoute) {
         mtpTransaction(context, own, origin);
+        return;
+    }
+    // Refused before the dialog: a page gets no window up by itself.
+    if (origin == CommandOrigin::PageByItself && judgePageCommand(own).needsWord) {
+        pageCommandNotRun(context, own, true);
         return;
     }
     context.dialogs.loadWaitDialog(context).storeCommand(own, origin);
@@ -367,7 +419,7 @@ void ProgramDispatcher::dispatch(ProgramContext& context, QString& own, CommandO
 
 void mtpTransaction(ProgramContext& context, QString& command, CommandOrigin origin) {
     CommandState& commands = context.commands;
-    if (origin == CommandOrigin::Page) command = cleanPageCommand(command);
+    if (isPageOrigin(origin)) command = cleanPageCommand(command);
     // A dispatch nested in another (a batch line, the Shift clearing) leaves the outer one
     // marked as running when it ends.
     const bool outerRunning = commands.macroRunning;
@@ -387,31 +439,36 @@ void mtpTransaction(ProgramContext& context, QString& command, CommandOrigin ori
         MsgBox(QStringLiteral("No data in mtp transaction"), platform::kOkOnly, QStringLiteral("Error"));
         return;
     }
-    const auto withSlash = [](const QString& text) {
-        return text.endsWith(QLatin1Char('/')) ? text : text + QLatin1Char('/');
-    };
-    QString full = withSlash(command);
-    CommandRoute route = routeCommand(full);
-    // Asked before the log is written, so a refused command never reaches a replay. The
-    // command runs as asked; a field command keeps its text as sent (vocabularies rely on
-    // joiners in their terms).
-    if (origin == CommandOrigin::Page) {
-        const QString asked = commandAsAsked(command);
-        const QString askedFull = withSlash(asked);
-        const CommandRoute askedRoute = routeCommand(askedFull);
-        if (needsUsersWord(route, full) || needsUsersWord(askedRoute, askedFull)) {
+    QString full;
+    CommandRoute route;
+    // Asked before the log is written, so a refused command never reaches a replay. Only the
+    // user's own click asks; what a page does by itself is refused unasked.
+    if (isPageOrigin(origin)) {
+        PageCommand page = judgePageCommand(command);
+        if (page.needsWord) {
+            if (origin == CommandOrigin::PageByItself) {
+                pageCommandNotRun(context, command, true);
+                return;
+            }
             if (holdsDirectionControl(command)) {
                 MsgBox(QStringLiteral("This web page sent a command holding characters that change the direction of "
                                       "text, so it could read otherwise than it runs. It was not run: ") +
                            commandAsAsked(command),
                        platform::kOkOnly | platform::kExclamationIcon);
+                pageCommandNotRun(context, command, false);
                 return;
             }
-            command = asked;
-            full = askedFull;
-            route = askedRoute;
-            if (!pageMayRun(command)) return;
+            if (!pageMayRun(page.command)) {
+                pageCommandNotRun(context, page.command, false);
+                return;
+            }
         }
+        command = std::move(page.command);
+        full = std::move(page.full);
+        route = std::move(page.route);
+    } else {
+        full = withSlash(command);
+        route = routeCommand(full);
     }
 
     if (commands.loggingOn) CommandLog::append(context, command);

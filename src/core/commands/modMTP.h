@@ -73,9 +73,11 @@ QString formatIsoDate(const QDate& date);
 
 // ---- batches and the command log ------------------------------------------------------
 
-// Runs a batch: the logging words, a local batch file or one on the web. Lines of a batch a
-// web page started are page commands.
+// Runs a batch, a local batch file or one on the web (the logging words are routed before).
+// Lines of a batch a web page started are page commands.
 void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origin = CommandOrigin::Program);
+// Creates the command log afresh and turns logging on, or tells the user why not.
+void startLogging(ProgramContext& context);
 // The record as field commands, one per line, each ending in CR LF, with the values written
 // so that they read back as they are (no value turns into a command line of its own).
 QString buildFieldCommands(const ProgramContext& context);
@@ -93,6 +95,9 @@ constexpr int kMaxBatchDepth = 16;
 bool batchRunning(const ProgramContext& context);
 // Stops every running batch before its next line, after telling the user why.
 void stopBatches(ProgramContext& context, const QString& reason);
+// Stops the batch a web page started, and the batches it started, before their next line;
+// false when no page's batch runs.
+bool stopPageBatch(ProgramContext& context);
 
 // ---- handlers of the repository and the macros ------------------------------------------
 

@@ -15,9 +15,18 @@ class Inet;
 
 // Where a command came from. Commands a web page started (a link, a script, a redirect, a
 // frame, a new-window request, the help window) and every line of a batch run on their
-// behalf are page commands: the dispatcher asks before such a command changes files, the
-// record, macros, logging or the repository.
-enum class CommandOrigin { Program, Page };
+// behalf are page commands. Before such a command changes files, the record, macros,
+// logging or the repository, the dispatcher asks the user, but only when the user's own
+// click or key press on a link or submit button started it; a page that goes for such a
+// command by itself is refused without a question.
+enum class CommandOrigin {
+    Program,
+    Page,          // the user clicked a link or submit button of the page (or pressed a key on one)
+    PageByItself,  // the page's script, refresh, redirect or frame, or a form it sent itself
+};
+inline bool isPageOrigin(CommandOrigin origin) {
+    return origin != CommandOrigin::Program;
+}
 
 // The repository's commands, taken from the macros captioned "Save Record", "Open Record",
 // "Save Catalog" and "Open Catalog"; empty when no repository is set up.
@@ -80,10 +89,14 @@ struct CommandState {
     QString previousListName;
     // Dispatches under way, nested ones included.
     int dispatchDepth = 0;
-    // How deep batches run inside batches right now, and whether a run too deep has asked
-    // every batch still running to stop.
+    // How deep batches run inside batches right now. Batches this deep or deeper stop before
+    // their next line (0: none stops): every batch after a run too deep or a list or page a
+    // batch could not open, the page's batch and what it started after a page command was
+    // refused.
     int batchDepth = 0;
-    bool batchesAbandoned = false;
+    int stopFromDepth = 0;
+    // The depth of the outermost batch a web page started; 0 while none runs.
+    int pageBatchDepth = 0;
     // Set by addmacro=: the command entry shows the macro editor after its next run through
     // the wait dialog, and clears it.
     bool showEditorAfterRun = false;

@@ -110,6 +110,9 @@ public:
     // While held, the record, tree and status panes keep what they show on screen (their
     // contents still change); letting go paints them once.
     virtual void holdPainting(bool hold) = 0;
+    // Shows a line in the status bar about a page command that did not run; it stays over the
+    // end of the page load under way.
+    virtual void showPageNotice(const QString& text) = 0;
     // Shows how far a list load got (in the wait dialog when it is up, else in the status bar);
     // an empty text says the load is over.
     virtual void showListProgress(const QString& text) = 0;

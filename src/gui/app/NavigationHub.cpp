@@ -82,12 +82,19 @@ void NavigationPane::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& e
         event.cancel = true;
         return;
     }
-    if (!event.topFrame) return;  // a frame inside the page is never routed
+    if (!event.topFrame) {
+        // A frame inside the page is never routed; a command it went for is named, not dropped unseen.
+        if (address.startsWith(QLatin1String("mtp://")))
+            showNotice(QStringLiteral("A command of a frame in the page was not run: ") + modMTP::commandAsAsked(address));
+        return;
+    }
     // Back and Forward: the box shows the page now shown.
     if (event.source == platform::NavigationSource::History) URL->setEditText(address);
-    // Commands from navigations the program did not start itself come from the page.
-    const modMTP::CommandOrigin origin =
-        event.programStarted ? modMTP::CommandOrigin::Program : modMTP::CommandOrigin::Page;
+    // Commands from navigations the program did not start itself come from the page; only the
+    // user's own click on a link or submit button lets them ask for what needs the user's word.
+    const modMTP::CommandOrigin origin = event.programStarted ? modMTP::CommandOrigin::Program
+                                         : event.userGesture  ? modMTP::CommandOrigin::Page
+                                                              : modMTP::CommandOrigin::PageByItself;
 
     if (navArmed) Gif89a1->Play();
     if (address.startsWith(QLatin1String("mtp://"))) {
@@ -171,6 +178,7 @@ void NavigationPane::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {
                            ? QStringLiteral("mtp://") + address.mid(6)
                            : address;
         here.programStarted = false;
+        here.userGesture = event.userGesture;
         WebBrowser1_BeforeNavigate(here);
         return;
     }
@@ -178,12 +186,14 @@ void NavigationPane::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {
 }
 
 void NavigationPane::WebBrowser1_DownloadBegin() {
+    notice_.clear();
     frame.statusBar().setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Downloading..."));
 }
 
 void NavigationPane::WebBrowser1_DownloadComplete() {
     lastDownload_ = {WebBrowser1->LocationName(), WebBrowser1->LocationURL()};
-    frame.statusBar().setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Ready"));
+    // What the page tried while it loaded stays in sight.
+    frame.statusBar().setPanelText(WindowFrame::kActivityPanel, notice_.isEmpty() ? QStringLiteral("Ready") : notice_);
     navArmed = true;
     if (!lastDownload_.text.isEmpty()) frame.clientArea()->window()->setWindowTitle(lastDownload_.text);
     Gif89a1->Stop();
@@ -192,6 +202,11 @@ void NavigationPane::WebBrowser1_DownloadComplete() {
 void NavigationPane::WebBrowser1_CommandStateChange(int command, bool enable) {
     if (command == platform::kForwardCommand) toolbarButtons(kNextButton)->setEnabled(enable);
     else if (command == platform::kBackCommand) toolbarButtons(kPreviousButton)->setEnabled(enable);
+}
+
+void NavigationPane::showNotice(const QString& text) {
+    notice_ = text;
+    frame.statusBar().setPanelText(WindowFrame::kActivityPanel, text);
 }
 
 void NavigationPane::WebBrowser1_StatusTextChange(const QString& text) {

@@ -94,6 +94,9 @@ public:
     void WebBrowser1_StatusTextChange(const QString& text);
     void WebBrowser1_TitleChange(const QString& title);
     void WebBrowser1_OnVisible(bool visible);
+    // A line in the status bar about a page command that did not run; it stays over the
+    // "Ready" of the page load under way, until the next load begins.
+    void showNotice(const QString& text);
 
     // ---- transfers, the logo and drops -----------------------------------------------
     platform::Inet& inet() const { return *Inet1; }
@@ -159,4 +162,6 @@ private:
     bool commandNavigation_ = false;
     // The address box is losing the focus (its "activated" then is no pick).
     bool urlFocusLeaving_ = false;
+    // The notice shown since the last load began.
+    QString notice_;
 };

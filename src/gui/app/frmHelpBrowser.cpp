@@ -152,16 +152,20 @@ void frmHelpBrowser::Timer1_Timer() {
     showReply(reply);
 }
 
-// A command link in a help page runs in the main window, as the page's command.
+// A command link in a help page runs in the main window, as the page's command. Only a
+// command the user clicked goes into the address box, where Enter would run it as the user's.
 void frmHelpBrowser::WebBrowser1_BeforeNavigate2(platform::BeforeNavigateEvent& event) {
     if (!event.address.startsWith(QLatin1String("mtp://"))) return;
     event.cancel = true;
     QWidget* window = main_.clientArea()->window();
     window->show();
     window->raise();
-    main_.navigationPane().setAddressText(event.address);
+    if (event.userGesture && event.topFrame) main_.navigationPane().setAddressText(event.address);
     platform::BeforeNavigateEvent command;
     command.address = event.address;
     command.programStarted = false;
+    command.topFrame = event.topFrame;
+    command.targetFrame = event.targetFrame;
+    command.userGesture = event.userGesture;
     main_.navigationPane().WebBrowser1_BeforeNavigate(command);
 }

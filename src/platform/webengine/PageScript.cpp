@@ -17,7 +17,9 @@ namespace {
 // a real click of the user in the top document counts as the user's (a script's click()
 // does not), so a page cannot open windows in a loop by clicking its own links.
 // Script navigations to commands (location = "mtp:...", forms) are stopped through the
-// Navigation API and reported with the engine's text. Frames cannot reach the program's
+// Navigation API and reported with the engine's text; such a report is the user's only for
+// a form the user sent: a real click (or Enter) on its submit button, or Enter in a field of
+// a form without one, seen in the same task as the navigation. Frames cannot reach the program's
 // channel; they pass their messages to the top document, which forwards them.
 // The top document also sends a snapshot of its links and its frames' links after it and
 // each frame load, so the program can answer questions about the page at once.
@@ -34,6 +36,10 @@ const char kPageScript[] = R"JS(
   var relayed = new Map();
   var lastHover = null;
   var snapshotPending = false;
+  // The click or Enter being handled now (until the task ends), and whether the form being
+  // sent now was sent by it.
+  var activation = null;
+  var userSubmit = false;
 
   function deliver(message) { bridge.message(JSON.stringify(message)); }
   function send(message) {
@@ -139,6 +145,26 @@ const char kPageScript[] = R"JS(
     window.addEventListener('click', finish, false);
   }, true);
 
+  function activated(state) {
+    activation = state;
+    setTimeout(function () {
+      if (activation === state) { activation = null; userSubmit = false; }
+    }, 0);
+  }
+  window.addEventListener('click', function (event) {
+    activated({ trusted: event.isTrusted, path: event.composedPath() });
+  }, true);
+  window.addEventListener('keypress', function (event) {
+    if (event.key === 'Enter') activated({ trusted: event.isTrusted, target: event.target });
+  }, true);
+  window.addEventListener('submit', function (event) {
+    var a = activation;
+    var form = event.target;
+    userSubmit = !!a && a.trusted && event.isTrusted &&
+      (event.submitter ? !!a.path && a.path.indexOf(event.submitter) >= 0
+                       : !!a.target && !a.path && a.target.form === form);
+  }, true);
+
   window.addEventListener('mouseover', function (event) {
     var link = linkOf(event);
     var href = link ? link.getAttribute('href') : '';
@@ -150,9 +176,11 @@ const char kPageScript[] = R"JS(
   if (typeof navigation !== 'undefined' && navigation && navigation.addEventListener) {
     navigation.addEventListener('navigate', function (event) {
       var url = event.destination ? String(event.destination.url) : '';
+      var user = userSubmit && !!event.userInitiated;
+      userSubmit = false;
       if (!/^mtp:/i.test(url) || !event.cancelable) return;
       event.preventDefault();
-      send({ kind: 'script', url: url, top: isTop, frame: isTop ? '' : (nameOf(window) || '') });
+      send({ kind: 'script', url: url, top: isTop, frame: isTop ? '' : (nameOf(window) || ''), user: user });
     });
   }
 
@@ -213,8 +241,9 @@ const char kPageScript[] = R"JS(
     }
     if (!isTop || !event.source || event.source === window) return;
     if (message.kind === 'frameChanged') { pageChanged(); return; }
+    // A page can post these from a frame of its own: no user stands behind them for sure.
+    if (message.kind === 'script') message.user = false;
     if (message.kind === 'click') {
-      // A page can post this from a frame of its own: no user stands behind it for sure.
       message.trusted = false;
       relayed.set(String(message.id), event.source);
       keepRecent(relayed);

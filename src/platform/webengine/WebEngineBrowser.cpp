@@ -372,6 +372,8 @@ void WebEngineBrowser::handleScriptMessage(const QString& json) {
         event.topFrame = message.value(QLatin1String("top")).toBool(true);
         event.targetFrame = event.topFrame ? QString() : message.value(QLatin1String("frame")).toString();
         event.source = NavigationSource::Script;
+        // A form the user sent from the top document.
+        event.userGesture = event.topFrame && message.value(QLatin1String("user")).toBool(false);
         raiseBeforeNavigate(event);
     } else if (kind == QLatin1String("status")) {
         const QString href = message.value(QLatin1String("href")).toString();
