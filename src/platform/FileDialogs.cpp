@@ -1,5 +1,6 @@
 #include "platform/FileDialogs.h"
 
+#include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 
@@ -37,6 +38,7 @@ FileDialogAnswer showQtDialog(const FileDialogRequest& request) {
     dialog.setOption(QFileDialog::DontResolveSymlinks);
     if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
 
+    centreOverOwner(dialog);
     while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         const QString path = dialog.selectedFiles().constFirst();
         const int filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;

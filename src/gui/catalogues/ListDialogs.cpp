@@ -12,12 +12,8 @@
 void TreePane::showHarvestListDialog() {
     frmHCL& dialog = frmHCL::instance(*this);
     // A dialog already open keeps what was typed into it.
-    if (!dialog.isVisible()) {
-        dialog.Form_Load();
-        dialog.show();
-    }
-    dialog.raise();
-    dialog.activateWindow();
+    if (!dialog.isVisible()) dialog.Form_Load();
+    platform::showOverOwner(dialog);
 }
 
 bool TreePane::saveHarvestListWithDialog() {

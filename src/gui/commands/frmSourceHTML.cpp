@@ -6,6 +6,7 @@
 #include "gui/commands/MacroEditorLists.h"
 #include "core/program/ProgramContext.h"
 #include "platform/DesignedSize.h"
+#include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
 #include "platform/TextCodec.h"
@@ -153,11 +154,10 @@ frmSourceHTML* frmSourceHTML::loadedInstance(const ProgramContext& context) {
     return editor && editor->loaded_ ? editor : nullptr;
 }
 
-void frmSourceHTML::showEditor(ProgramContext& context) {
+void frmSourceHTML::showEditor(ProgramContext& context, QWidget* owner) {
     frmSourceHTML& editor = Load(context);
-    editor.show();
-    editor.raise();
-    editor.activateWindow();
+    if (owner && editor.parentWidget() != owner->window()) editor.setParent(owner->window(), editor.windowFlags());
+    platform::showOverOwner(editor);
 }
 
 void frmSourceHTML::Unload() {
