@@ -1,5 +1,6 @@
 #include "platform/FileDialogs.h"
 
+#include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 
@@ -129,6 +130,7 @@ FileDialogAnswer showQtDialog(const FileDialogRequest& request) {
     if (!request.proposedName.isEmpty()) dialog.selectFile(request.proposedName);
     if (auto* list = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) new FileListFit(dialog, *list);
 
+    centreOverOwner(dialog);
     while (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         const QString path = dialog.selectedFiles().constFirst();
         const int filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;

@@ -5,6 +5,9 @@
 #include <QDrag>
 #include <QDropEvent>
 #include <QPointer>
+#include <QScreen>
+
+#include <algorithm>
 
 namespace platform {
 namespace {
@@ -20,8 +23,31 @@ QPointer<QDrag> dragUnderWay;
 }  // namespace
 
 int execModal(QDialog& dialog) {
+    centreOverOwner(dialog);
     if (runner()) return runner()(dialog);
     return dialog.exec();
+}
+
+void centreOverOwner(QWidget& dialog) {
+    QWidget* owner = dialog.parentWidget() ? dialog.parentWidget()->window() : nullptr;
+    if (!owner || !owner->isVisible() || dialog.isVisible()) return;
+    // The size it is about to open with: as designed, else what its layout asks.
+    if (!dialog.testAttribute(Qt::WA_Resized)) dialog.adjustSize();
+    QRect place(QPoint(), dialog.size());
+    place.moveCenter(owner->geometry().center());
+    if (const QScreen* screen = owner->screen()) {
+        const QRect area = screen->availableGeometry();
+        place.moveLeft(std::max(area.left(), std::min(place.left(), area.right() - place.width())));
+        place.moveTop(std::max(area.top(), std::min(place.top(), area.bottom() - place.height())));
+    }
+    dialog.setGeometry(place);
+}
+
+void showOverOwner(QWidget& dialog) {
+    centreOverOwner(dialog);
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
 }
 
 void setModalRunner(ModalRunner r) {

@@ -7,12 +7,22 @@ class QDialog;
 class QDrag;
 class QDropEvent;
 class QObject;
+class QWidget;
 
 namespace platform {
 
-// Shows a dialog modally and returns its result. Every modal window of the program goes
-// through here, so tests can work the dialog instead of a user.
+// Shows a dialog modally and returns its result, centred over the window it belongs to.
+// Every modal window of the program goes through here, so tests can work the dialog instead
+// of a user.
 int execModal(QDialog& dialog);
+
+// Puts a dialog about to open over the middle of the window it belongs to, on that window's
+// screen; one without an owner, or one already open, stays where it is. The system's own
+// placement is off by the height of a title bar under window managers without side borders.
+void centreOverOwner(QWidget& dialog);
+
+// Opens a modeless dialog centred over its window, or brings it to the front where it is.
+void showOverOwner(QWidget& dialog);
 
 // Works a shown dialog and closes it (tests). An empty runner restores exec().
 using ModalRunner = std::function<int(QDialog&)>;

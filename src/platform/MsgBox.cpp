@@ -1,5 +1,7 @@
 #include "platform/MsgBox.h"
 
+#include "platform/Modal.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
@@ -156,6 +158,7 @@ int MsgBox(const QString& text, int style, const QString& givenTitle) {
     const int titleWidth = box.fontMetrics().horizontalAdvance(title) + 160;
     box.setMinimumWidth(std::min(std::max(320, titleWidth), screen.width() * 9 / 10));
     box.setMaximumSize(screen.width() * 9 / 10, screen.height() * 9 / 10);
+    centreOverOwner(box);
     box.exec();
     return answer;
 }

@@ -116,9 +116,11 @@ protected:
         }
         return page;
     }
-    // A list in the active tree: a root of the given kind with one entry (kCatsList).
-    void makeList(const QString& rootTag) {
+    // A list in the active tree, of the given kind as it was read: a root with the tag, and
+    // one entry (kCatsList).
+    void makeList(const QString& rootTag, DocumentState::ListKind kind = DocumentState::ListKind::Catalogue) {
         tree().clear();
+        w.context.document.setListKind(kind);
         w.context.rootName = u"Subjects"_s;
         const ListTree::NodeId root = tree().add(0, ListTree::Place::Last, u"Subjects\\"_s, u"Subjects"_s, 1, 4);
         tree().setTag(root, rootTag);

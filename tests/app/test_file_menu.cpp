@@ -76,7 +76,7 @@ TEST_F(FileNewOpenTest, NewListsBuildTheirRootsInTheTree) {
 
 TEST_F(FileNewOpenTest, NewListAsksAboutTheModifiedListAndNewWindowStartsAProcess) {
     StartedProcesses started;
-    makeList(u"Scheme"_s);
+    makeList(u"Scheme"_s, DocumentState::ListKind::SchemeList);
     w.context.document.setTreePath(path(u"subjects.kqs"_s));
     mark(DocumentState::Document::List);
     boxes.expect(u"Save the list changes in the Tree View first?"_s, kAnswerYes);
@@ -293,7 +293,7 @@ TEST_F(FileMenuTest, ReadOnlyFilesAreRefusedAndTheOthersKeepTheirMode) {
 TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
     CommandRecorder recorder{w.context};
     w.context.macros.saveCatalogMacro = u"mtp://cgisendList=http://repo.example/cat.kqb"_s;
-    makeList(u"RSS"_s);
+    makeList(u"RSS"_s, DocumentState::ListKind::Channel);
     w.context.document.setTreePath(u"Main Catalog.kqi"_s);
     w.context.document.markModified(DocumentState::Document::List);  // File > Save is always there
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
@@ -306,12 +306,12 @@ TEST_F(FileMenuTest, ListsAreSavedByTheirKind) {
         widget_input::click(cancel, Qt::LeftButton, Qt::NoModifier, cancel->rect().center());
     };
     modals.then(cancelChannel).then(cancelChannel);
-    makeList(u"RSS Harvest Control List"_s);
+    makeList(u"RSS Harvest Control List"_s, DocumentState::ListKind::HarvestList);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     QDialog* harvest = w->findChild<QDialog*>(u"frmHCL"_s);
     ASSERT_TRUE(harvest && harvest->isVisible());
     harvest->hide();
-    makeList(u"rss"_s);
+    makeList(u"rss"_s, DocumentState::ListKind::Channel);
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(panel2(), u"Modified"_s);
     w.context.document.setTreePath(path(u"site.kqi"_s));
@@ -386,7 +386,7 @@ TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
     EXPECT_EQ(CRegSettings().GetSetting(u"Preferences\\Macros"_s, u"F1"_s, {}), u"Load Macro from Disk|mtp://"_s + file);
     ASSERT_TRUE(frmSourceHTML::loadedInstance(w.context) && frmSourceHTML::loadedInstance(w.context)->isVisible());
     frmSourceHTML::loadedInstance(w.context)->Unload();
-    makeList(u"Scheme"_s);
+    makeList(u"Scheme"_s, DocumentState::ListKind::SchemeList);
     w.context.document.setTreePath(u"Untitled"_s);
     mark(DocumentState::Document::List);  // enables the list items
     const QString scheme = path(u"Vögel & Fische.kqs"_s);

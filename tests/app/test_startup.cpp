@@ -235,7 +235,7 @@ TEST(StartupListTest, ACatalogueFromTheArgumentProposesItsChannelBesideIt) {
             d.reject();
         });
         form->findChild<QAction*>(u"mnuFileSaveAs_7"_s)->trigger();
-        EXPECT_EQ(proposed, dir.filePath(u"zoo.xml"_s)) << commandLine;
+        EXPECT_EQ(proposed, dir.filePath(u"zoo.rss"_s)) << commandLine;
         EXPECT_TRUE(okEnabled) << commandLine;
     }
     QDir::setCurrent(started);

@@ -34,9 +34,10 @@ protected:
     }
     QString path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
     ListTree& tree() const { return w.activeTree(); }
-    // A list as a loader builds it: a root, then the lines.
-    void makeTree(const QString& rootName, const QString& tag, const QStringList& lines) {
+    // A list as a loader builds it: a root, then the lines; a list of that kind from then on.
+    void makeTree(const QString& rootName, const QString& tag, DocumentState::ListKind kind, const QStringList& lines) {
         tree().clear();
+        w.context.document.setListKind(kind);
         w.context.rootName = rootName;
         tree().setTag(tree().add(0, ListTree::Place::Last, rootName + u"\\"_s, rootName, 1, 4), tag);
         for (const QString& line : lines) ASSERT_EQ(modLists::addLineToIndex(rootName, line, 0, tree()), u"0"_s);

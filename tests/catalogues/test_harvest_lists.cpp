@@ -48,7 +48,7 @@ protected:
 };
 
 TEST_F(HarvestListTest, BothFormsAreWrittenLineForLineAndReadBackToTheSameTree) {
-    makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, DocumentState::ListKind::HarvestList, kLines);
     const QStringList before = shown();
     // Only the ".kqi" the command adds is taken off the target.
     ASSERT_TRUE(QDir().mkpath(path(u"my.kqi-lists"_s)));
@@ -94,7 +94,8 @@ TEST_F(HarvestListTest, RecordsAreFoundByIdentifierAndWrittenAsRdfOrAsTheirMetaL
     record(u"a.htm"_s, metas);
     record(u"empty.htm"_s, "<meta name=\"DC.Identifier\" scheme=\"URI\" content=\"http://\">");
     record(u"other.htm"_s, "<meta name=\"DC.Identifier\" scheme=\"ISBN\" content=\"agency.example/\">");
-    makeTree(u"HCL"_s, u"Harvest Control List"_s, {u"Sites|"_s, u"Sites|Agency|agency.example/"_s, u"Blank|http://"_s});
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, DocumentState::ListKind::HarvestList,
+             {u"Sites|"_s, u"Sites|Agency|agency.example/"_s, u"Blank|http://"_s});
     const QString folder = path(u"records/"_s);
     const QByteArray block = "          <meta name=\"DC.Title\" content=\"Agency &amp; Co\">\r\n"
                              "          <META NAME=\"DC.Identifier\" SCHEME=\"URI\" CONTENT=\"http://agency.example/\">\r\n";
@@ -140,7 +141,7 @@ TEST_F(HarvestListTest, RecordsAreFoundByIdentifierAndWrittenAsRdfOrAsTheirMetaL
 // A link of another scheme than the web's keeps it, in both forms and in a channel; only a
 // link without any scheme is taken for a web address.
 TEST_F(HarvestListTest, LinksKeepTheirScheme) {
-    makeTree(u"HCL"_s, u"Harvest Control List"_s,
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, DocumentState::ListKind::HarvestList,
              {u"Local|file:///srv/pages/local.htm"_s, u"Mail|mailto:web@site.example"_s, u"Book|urn:isbn:0451450523"_s,
               u"Bare|www.site.example/"_s});
     for (const QString& domain : {u"AGLS1.2"_s, u"AGLS"_s}) {
@@ -164,7 +165,7 @@ TEST_F(HarvestListTest, LinksAreWrittenAsValidAddressesAndStillFindTheirRecords)
     record(u"lions.htm"_s, "<meta name=\"DC.Title\" content=\"Lions\">\r\n"
                            "<meta name=\"DC.Identifier\" scheme=\"URI\" content=\"" + raw.toUtf8() + "\">\r\n");
     const QString folder = path(u"records/"_s);
-    makeTree(u"HCL"_s, u"Harvest Control List"_s, {u"Cats|"_s, u"Cats|Lions|"_s + raw});
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, DocumentState::ListKind::HarvestList, {u"Cats|"_s, u"Cats|Lions|"_s + raw});
     const QString site = save(u"AGLS"_s, path(u"site.htm"_s));
     EXPECT_TRUE(readBytes(site).contains("<link>" + valid + "</link>")) << readBytes(site).constData();
     const QString channel = path(u"channel.xml"_s);
@@ -190,7 +191,7 @@ TEST_F(HarvestListTest, LinksAreWrittenAsValidAddressesAndStillFindTheirRecords)
 }
 
 TEST_F(HarvestListTest, BadListsLoadWhatTheyHoldOrLeaveTheTreeAsItWasAndSay) {
-    makeTree(u"Old"_s, u"Catalog"_s, {u"Kept|http://kept.example/"_s});
+    makeTree(u"Old"_s, u"Catalog"_s, DocumentState::ListKind::Catalogue, {u"Kept|http://kept.example/"_s});
     const QStringList old = shown();
     const auto load = [&](const QString& name, const QByteArray& bytes) {
         run(u"mtp://loadHCL="_s + writeBytes(path(name), bytes) + u".kqi"_s);
@@ -246,7 +247,7 @@ TEST_F(HarvestListTest, ListsFromTheWebAreCachedAndAServersErrorStopsTheLoad) {
 }
 
 TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKeys) {
-    makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, DocumentState::ListKind::HarvestList, kLines);
     w.context.document.setTreePath(path(u"site/hcl.htm"_s));
     w.editListTagAgain();  // an edited list: the Save As items for lists are offered
     w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
@@ -301,7 +302,7 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
 // Return in the dialog saves, whatever button had the focus when it was last closed: after
 // a failed save, after Browse, after Cancel.
 TEST_F(HarvestListTest, ReturnSavesWheneverTheDialogOpens) {
-    makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, DocumentState::ListKind::HarvestList, kLines);
     w.context.document.setTreePath(path(u"no such folder/hcl.htm"_s));
     w.editListTagAgain();  // an edited list: the Save As items for lists are offered
     QAction* saveAs = w->findChild<QAction*>(u"mnuFileSaveAs_6"_s);
@@ -349,7 +350,7 @@ TEST_F(HarvestListTest, TheTreeIsSentToTheRepositoryAsAList) {
         body = request.body;
         r.set_content("stored", "text/plain");
     });
-    makeTree(u"HCL"_s, u"Harvest Control List"_s, kLines);
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, DocumentState::ListKind::HarvestList, kLines);
     w.context.document.markModified(DocumentState::Document::List);
     QString command = u"mtp://cgisendHCL=127.0.0.1:%1/cgi-bin/hcl.kqb/"_s.arg(server.port());
     modMTP::mtpTransaction(w.context, command);

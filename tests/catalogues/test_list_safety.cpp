@@ -1,6 +1,7 @@
 // Lists the user made are never written over or replaced without their word.
 #include "ListFilesTest.h"
 #include "gui/frame/WindowFrame.h"
+#include "gui/app/FileMenu.h"
 
 #include "gui/catalogues/frmHCL.h"
 #include "gui/catalogues/frmRSS.h"
@@ -51,34 +52,42 @@ protected:
     bool listModified() const { return w.context.document.modified(DocumentState::Document::List); }
 };
 
-// File > Save As > RSS Channel and Harvest Control List, from a catalogue: a new file beside
-// it is proposed, the catalogue stays as it was, and a file of another list is replaced
-// only after a Yes.
-TEST_F(ListSafetyTest, TheListDialogsProposeANewFileAndAskBeforeReplacingAnother) {
-    const QString beside = writeBytes(path(u"Sites.xml"_s), "<other/>");
-    const QString replace = beside + u" already exists.\r\nDo you want to replace it?"_s;
-    // No keeps the file, and the dialog stays for another name.
-    QString proposed;
-    boxes.expect(replace, platform::kAnswerNo);
-    fillChannelDialog(&proposed);
-    saveAs(WindowFrame::kSaveAsRssChannel);
-    EXPECT_EQ(proposed, beside);
-    EXPECT_EQ(boxes.shown().last().style & platform::kSecondButtonDefault, platform::kSecondButtonDefault);
-    EXPECT_EQ(readBytes(beside), "<other/>");
-
+// File > Save As > RSS Channel and Harvest Control List, from a catalogue: each proposes a
+// file of its own beside it, the catalogue stays as it was, and a file that is not the
+// list's own (another list's, or the other dialog's just written) is replaced only after a Yes.
+TEST_F(ListSafetyTest, TheListDialogsProposeFilesOfTheirOwnAndAskBeforeReplacingAnother) {
+    const QString harvest = writeBytes(path(u"Sites.xml"_s), "<other/>");
+    const QString channel = path(u"Sites.rss"_s);
+    const auto replace = [](const QString& file) { return file + u" already exists.\r\nDo you want to replace it?"_s; };
     saveAs(WindowFrame::kSaveAsHarvestList);
     ASSERT_TRUE(harvestDialog().isVisible());
-    EXPECT_EQ(harvestDialog().txtFileName->text(), beside);
-    boxes.expect(replace, platform::kAnswerYes);
+    EXPECT_EQ(harvestDialog().txtFileName->text(), harvest);
+    boxes.expect(replace(harvest), platform::kAnswerYes);
     click(harvestDialog().cmdOK);
     EXPECT_FALSE(harvestDialog().isVisible());
-    EXPECT_TRUE(readBytes(beside).contains("<link>http://tate.example/</link>"));
-    EXPECT_EQ(readBytes(catalogue), kCatalogue);
+    EXPECT_TRUE(readBytes(harvest).contains("<link>http://tate.example/</link>"));
+    EXPECT_EQ(boxes.shown().last().style & platform::kSecondButtonDefault, platform::kSecondButtonDefault);
 
-    // The file last written is the list's own now: writing there again asks nothing.
+    // The channel's own proposal, not the Harvest Control List just written.
+    QString proposed;
     fillChannelDialog(&proposed);
     saveAs(WindowFrame::kSaveAsRssChannel);
-    EXPECT_TRUE(readBytes(beside).contains("<title>News</title>"));
+    EXPECT_EQ(proposed, channel);
+    EXPECT_TRUE(readBytes(channel).contains("<title>News</title>"));
+    EXPECT_TRUE(readBytes(harvest).contains("<hcl "));
+    // Either dialog asks before going over the other's file; No keeps it, and the dialog
+    // stays for another name.
+    boxes.expect(replace(harvest), platform::kAnswerNo);
+    fillChannelDialog(&proposed, harvest);
+    saveAs(WindowFrame::kSaveAsRssChannel);
+    EXPECT_TRUE(readBytes(harvest).contains("<hcl "));
+    saveAs(WindowFrame::kSaveAsHarvestList);
+    harvestDialog().txtFileName->setText(channel);
+    boxes.expect(replace(channel), platform::kAnswerNo);
+    click(harvestDialog().cmdOK);
+    EXPECT_TRUE(harvestDialog().isVisible());
+    click(harvestDialog().cmdCancel);
+    EXPECT_TRUE(readBytes(channel).contains("<title>News</title>"));
     EXPECT_EQ(readBytes(catalogue), kCatalogue);
     // A channel file that cannot be written says so under its own title.
     ASSERT_TRUE(QDir().mkpath(path(u"blocked.xml/inside"_s)));
@@ -86,6 +95,33 @@ TEST_F(ListSafetyTest, TheListDialogsProposeANewFileAndAskBeforeReplacingAnother
     fillChannelDialog(&proposed, path(u"blocked.xml"_s));
     saveAs(WindowFrame::kSaveAsRssChannel);
     EXPECT_EQ(boxes.shown().last().title, u"Error saving RSS channel"_s);
+}
+
+// A catalogue stays a catalogue whatever its folders are called: "rss" or "Harvest Control
+// List" in its path makes it neither a channel nor a Harvest Control List when it is
+// saved, asked about or exported.
+TEST_F(ListSafetyTest, ACataloguesKindComesFromHowItWasReadNotFromItsPath) {
+    for (const QString& folder : {u"MoRSS"_s, u"Harvest Control List"_s}) {
+        ASSERT_TRUE(QDir().mkpath(path(folder)));
+        const QString file = openCatalogue(folder + u"/cat.kqi"_s);
+        w.editListTagAgain();
+        ASSERT_TRUE(listModified());
+        // Asked as a catalogue; File > Save writes the catalogue, no list dialog comes up.
+        boxes.expect(u"The catalog has been modified. Save first before starting a new one?"_s, platform::kAnswerCancel);
+        w.find<QAction>(u"mnuFileNew_%1"_s.arg(FileMenu::kNewCatalogue))->trigger();
+        writeBytes(file, "stale\r\n");
+        w.find<QAction>(u"mnuFileSave"_s)->trigger();
+        EXPECT_EQ(readBytes(file), kCatalogue) << folder;
+        EXPECT_FALSE(listModified()) << folder;
+        const QWidget* harvest = w->findChild<QWidget*>(u"frmHCL"_s);
+        EXPECT_FALSE(harvest && harvest->isVisible()) << folder;
+        // Its channel is proposed beside it, so OK can be pressed.
+        QString proposed;
+        fillChannelDialog(&proposed);
+        saveAs(WindowFrame::kSaveAsRssChannel);
+        EXPECT_EQ(proposed, path(folder + u"/cat.rss"_s));
+        EXPECT_TRUE(readBytes(proposed).contains("<title>News</title>")) << folder;
+    }
 }
 
 // A channel read earlier is never offered for another list; a catalogue named twice over
@@ -104,7 +140,7 @@ TEST_F(ListSafetyTest, AChannelReadForAnotherListIsNotProposed) {
     const QString odd = openCatalogue(u"x.kqi.kqi"_s);
     fillChannelDialog(&proposed);
     saveAs(WindowFrame::kSaveAsRssChannel);
-    EXPECT_EQ(proposed, path(u"x.xml"_s));
+    EXPECT_EQ(proposed, path(u"x.rss"_s));
     EXPECT_EQ(readBytes(odd), kCatalogue);
 }
 

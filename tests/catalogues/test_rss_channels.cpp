@@ -25,7 +25,7 @@ protected:
 };
 
 TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack) {
-    makeTree(u"RSS Channel"_s, u"RSS"_s,
+    makeTree(u"RSS Channel"_s, u"RSS"_s, DocumentState::ListKind::Channel,
              {u"Zoo|"_s, u"Zoo|Lions & <Tigers>|http://zoo.example/?a=1&amp;b=2 c"_s, u"Zoo|Caf\u00E9|https://caf\u00E9.example/"_s,
               u"Bare|www.bare.example/"_s});
     const QString file = path(u"rss.xml"_s);

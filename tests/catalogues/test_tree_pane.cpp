@@ -525,3 +525,89 @@ TEST_F(TreePaneTest, ADragAsksAboutTheRecordFirstAndCancelLeavesTheTreeAsItWas) 
     EXPECT_EQ(boxes.shown().size(), 2);
     w.context.document.dropMark();
 }
+
+// What the pane shows after the user moved, dropped or deleted something: the node the
+// action left current is on a shown row, highlighted, and the keys go on from it.
+class TreePaneSightTest : public TreePaneTest {
+protected:
+    // The node the pane highlights, as the user sees it; 0 when none is.
+    NodeId highlighted() const {
+        const QModelIndexList rows = view->selectionModel()->selectedRows();
+        if (rows.size() != 1 || !rowShown(rows.first())) return 0;
+        return view->treeModel().idOf(rows.first());
+    }
+    // The row is on screen: every folder above it is open in the pane.
+    bool rowShown(const QModelIndex& index) const {
+        for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
+            if (!view->isExpanded(up)) return false;
+        return index.isValid();
+    }
+    // The row the Down key goes to from the highlighted one.
+    NodeId afterDown() {
+        view->setFocus();
+        widget_input::key(view, Qt::Key_Down);
+        return highlighted();
+    }
+    // The left button goes down on one node and up on another, the mouse moved between.
+    void dragWithMouse(NodeId from, NodeId onto) {
+        const QPoint start = at(from);
+        const QPoint end = rectOf(onto).center();  // the target stays as it is: closed
+        EXPECT_EQ(widget_input::drag(view->viewport(), start, view->viewport(), end), Qt::CopyAction);
+    }
+};
+
+TEST_F(TreePaneSightTest, ANodeDraggedIntoAClosedFolderIsShownThereAndStaysCurrent) {
+    const NodeId art = node(u"Art"_s), physics = node(u"Physics"_s);
+    ASSERT_FALSE(view->isExpanded(view->treeModel().indexOf(art)));
+    dragWithMouse(physics, art);
+    ASSERT_EQ(tree->parent(physics), art);
+    EXPECT_TRUE(view->isExpanded(view->treeModel().indexOf(art)));
+    EXPECT_EQ(highlighted(), physics);
+    EXPECT_EQ(afterDown(), node(u"Remodelling"_s));  // Art's last child is followed by Art's next sibling
+
+    // In a scheme list a term goes into the closed folder it is dropped on.
+    w.context.document.dropMark();
+    file = testing_support::writeBytes(dir.filePath(u"Birds.kqs"_s), "Owls|\r\nOwls|Barn|mtp://field=*&content=Barn.fld/\r\n"
+                                                                      "Hawks|\r\nHawks|Kite|mtp://field=*&content=Kite.fld/\r\n");
+    openList(u"schema"_s, u"Birds"_s);
+    const NodeId kite = node(u"Kite"_s), owls = node(u"Owls"_s);
+    ASSERT_FALSE(view->isExpanded(view->treeModel().indexOf(owls)));
+    dragWithMouse(kite, owls);
+    ASSERT_EQ(tree->parent(kite), owls);
+    EXPECT_EQ(highlighted(), kite);
+}
+
+TEST_F(TreePaneSightTest, ALinkDraggedIntoAnEmptyFolderIsShownThere) {
+    // A link carries its address out of the tree; dropped back, it moves.
+    const NodeId zoo = node(u"Zoo"_s), link = node(u"Remodelling"_s);
+    ASSERT_EQ(tree->childCount(zoo), 0);
+    dragWithMouse(link, zoo);
+    ASSERT_EQ(tree->parent(link), zoo);
+    EXPECT_TRUE(view->isExpanded(view->treeModel().indexOf(zoo)));
+    EXPECT_EQ(highlighted(), link);
+}
+
+TEST_F(TreePaneSightTest, DeleteLineLeavesTheNextLineCurrentAndCloseListGivesTheEditPanelTheFocus) {
+    // The next sibling; after the last one, the one before; after an only child, its folder.
+    menu(node(u"Physics"_s), TreePane::kDeleteNode);
+    EXPECT_EQ(highlighted(), node(u"Remodelling"_s));
+    EXPECT_EQ(tree->selected(), node(u"Remodelling"_s));
+    menu(node(u"Zoo"_s), TreePane::kDeleteNode);
+    EXPECT_EQ(highlighted(), node(u"Remodelling"_s));
+    menu(node(u"Tate"_s), TreePane::kDeleteNode);
+    EXPECT_EQ(highlighted(), node(u"Modern"_s));
+    EXPECT_EQ(afterDown(), node(u"Remodelling"_s));
+
+    // A line open in the edit panel, the user working in the tree: closing the list hands
+    // the focus to the edit panel.
+    w.context.record.append({u"DC.Title"_s, u"Title"_s, {}, {}});
+    w.openLine(1);
+    QApplication::setActiveWindow(w.form.get());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, at(node(u"Modern"_s)));  // through the window system
+    ASSERT_TRUE(view->hasFocus());
+    menu(node(u"Modern"_s), TreePane::kCloseList);
+    ASSERT_TRUE(view->isHidden());
+    QWidget* focus = QApplication::focusWidget();
+    ASSERT_NE(focus, nullptr);
+    EXPECT_TRUE(w.find<QWidget>(u"EditPanel"_s)->isAncestorOf(focus)) << focus->objectName().toStdString();
+}

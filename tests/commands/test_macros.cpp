@@ -160,6 +160,44 @@ TEST_F(MacroTest, TheEditorsButtonsStoreDeleteRunAndSwitchViews) {
     EXPECT_FALSE(editor->isVisible());
 }
 
+// The user's own steps: New, a name typed, a click into the command box (which stores the
+// macro so far, its empty command as "<none>"), the command typed, a click back: what was
+// typed is the command, and the key runs it.
+TEST_F(MacroTest, ACommandTypedAfterTheNameWasStoredReplacesTheNoneShownForIt) {
+    w->show();
+    openEditor();
+    QApplication::setActiveWindow(editor);
+    click(editor->cmdNew);
+    // Clicks through the window system, which moves the focus as a user's click does.
+    const auto clickInto = [](QWidget* box) { QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center()); };
+    clickInto(editor->txtShortName);
+    editor->txtShortName->selectAll();
+    widget_input::type(editor->txtShortName, u"Publisher"_s);
+    clickInto(editor->txtCommand);
+    EXPECT_EQ(stored(), QStringList{u"F1=Publisher|<none>"_s});
+    EXPECT_EQ(editor->txtCommand->placeholderText(), u"<none>"_s);  // shown while the box is empty
+    const QString command = u"mtp://field=DC.Publisher&content=Riverbend.fld/"_s;
+    widget_input::type(editor->txtCommand, command);
+    clickInto(editor->txtShortName);
+    EXPECT_EQ(stored(), QStringList{u"F1=Publisher|"_s + command});
+    EXPECT_EQ(editor->txtCommand->toPlainText(), command);
+    click(editor->cmdCancel);
+    press(Qt::Key_F1);
+    EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Publisher", "Riverbend")}));
+
+    // Emptied again, the box stores "<none>" and shows it as before.
+    openEditor();
+    QApplication::setActiveWindow(editor);
+    QTest::mouseClick(editor->lstMacros->viewport(), Qt::LeftButton, {},
+                      editor->lstMacros->visualItemRect(editor->lstMacros->item(0)).center());
+    EXPECT_EQ(editor->txtCommand->toPlainText(), command);
+    clickInto(editor->txtCommand);
+    editor->txtCommand->selectAll();
+    widget_input::key(editor->txtCommand, Qt::Key_Delete);
+    clickInto(editor->txtShortName);
+    EXPECT_EQ(stored(), QStringList{u"F1=Publisher|<none>"_s});
+}
+
 TEST_F(MacroTest, ALoggedCommandBecomesAMacroWithANameFromItsKind) {
     const char* table[][2] = {
         {"mtp://field=DC.Title&content=Annual report.fld/", "Insert Element: DC.Title"},

@@ -14,10 +14,12 @@ class DocumentStateTest : public RecordWindowTest {
 protected:
     QString panel2() const { return w.find<platform::StatusBar>(u"StatusBar1"_s)->panelText(2); }
     QString tag2() const { return w.find<platform::StatusBar>(u"StatusBar1"_s)->panelTag(2); }
-    // A list in the active tree whose root carries the given kind.
-    void makeList(const QString& rootTag, const QString& path = {}) {
+    // A list in the active tree of the given kind, as it was read, its root carrying the tag.
+    void makeList(const QString& rootTag, const QString& path = {},
+                  DocumentState::ListKind kind = DocumentState::ListKind::SchemeList) {
         ListTree& tree = w.activeTree();
         tree.clear();
+        w.context.document.setListKind(kind);
         const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, u"Subjects\\"_s, u"Subjects"_s, 5, 6);
         tree.setTag(root, rootTag);
         tree.select(tree.add(root, ListTree::Place::Child, u"Subjects\\Cats"_s, u"Cats"_s, 2));
@@ -72,12 +74,13 @@ TEST_F(DocumentStateTest, MarkingTheListAsksAboutTheRecordFirst) {
 }
 
 TEST_F(DocumentStateTest, ListQuestionsByKindOfListAndAYesWithoutASave) {
-    const std::tuple<QString, QString, QString, QString> cases[] = {
-        {u"Harvest Control List"_s, u"/l/x.kqi"_s, u"save the Harvest Control List"_s, u"Catalog has changed"_s},
-        {u"my catalog"_s, u"/l/x.kqi"_s, u"The catalog has been modified."_s, u"Catalog has changed"_s},
-        {u"Scheme"_s, u"/l/x.kqs"_s, kListQuestion, u"Current List is modified"_s}};
-    for (const auto& [rootTag, path, prompt, title] : cases) {
-        makeList(rootTag, path);
+    using Kind = DocumentState::ListKind;
+    const std::tuple<QString, QString, Kind, QString, QString> cases[] = {
+        {u"Harvest Control List"_s, u"/l/x.kqi"_s, Kind::HarvestList, u"save the Harvest Control List"_s, u"Catalog has changed"_s},
+        {u"/l/rss/x.kqi"_s, u"/l/rss/x.kqi"_s, Kind::Catalogue, u"The catalog has been modified."_s, u"Catalog has changed"_s},
+        {u"Scheme"_s, u"/l/x.kqs"_s, Kind::SchemeList, kListQuestion, u"Current List is modified"_s}};
+    for (const auto& [rootTag, path, kind, prompt, title] : cases) {
+        makeList(rootTag, path, kind);
         markListModified();
         boxes.expect(prompt, kAnswerNo);
         EXPECT_TRUE(close()) << rootTag;

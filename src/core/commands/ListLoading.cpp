@@ -339,6 +339,9 @@ void ListLoad::readFile() {
         context_.listTrees[size_t(0)].clear();
         context_.document.setListFile(sourceTag_);
     }
+    context_.document.setListKind(context_.document.listType() == QLatin1String("schema")
+                                      ? DocumentState::ListKind::SchemeList
+                                      : DocumentState::ListKind::Catalogue);
     if (!f.treeViewChecked()) f.clickTreeView();
 
     rootText.replace(QStringLiteral("%20"), QStringLiteral(" "));

@@ -10,6 +10,9 @@ class DocumentState : public QObject {
     Q_OBJECT
 public:
     enum class Document { None, Record, List };
+    // What the list shown is, as it was read or started; the letters of its file's path or
+    // of its root's tag (which holds the path of a list read from a file) never decide it.
+    enum class ListKind { None, Catalogue, SchemeList, HarvestList, Channel };
 
     explicit DocumentState(QObject* parent = nullptr) : QObject(parent) {}
 
@@ -42,13 +45,16 @@ public:
     // The list's file; "" when the list has none.
     QString TreePath() const { return treePath_; }
     void setTreePath(const QString& path);
-    // The file the list shown was read from or last written to; "" when none. Writing over
-    // any other file that exists needs the user's word.
+    // The file the list shown was read from or last written to as the kind of list it is
+    // (a catalogue exported as a channel keeps its catalogue's file); "" when none. Writing
+    // over any other file that exists needs the user's word.
     QString listFile() const { return listFile_; }
     void setListFile(const QString& path) { listFile_ = path; }
     // The kind of list loaded: "indexes" (catalogues) or "schema" (scheme lists).
     QString listType() const { return listType_; }
     void setListType(const QString& type);
+    ListKind listKind() const { return listKind_; }
+    void setListKind(ListKind kind) { listKind_ = kind; }
 
     // ---- what File > Save and Save Subject Index offer --------------------------------
     QString saveCaption() const { return saveCaption_; }
@@ -70,6 +76,7 @@ private:
     QString treePath_;
     QString listFile_;
     QString listType_;
+    ListKind listKind_ = ListKind::None;
     QString saveCaption_;
     QString saveListCaption_;
 };

@@ -120,9 +120,7 @@ void EditMenu::mnuEditInsertIndex_Click(int index) {
 
 void EditMenu::mnuEditPrefs_Click() {
     if (!preferencesDialog_) preferencesDialog_ = new frmPreferences(context_, [this] { frame_.savePreferences(); }, owner());
-    preferencesDialog_->show();
-    preferencesDialog_->raise();
-    preferencesDialog_->activateWindow();
+    platform::showOverOwner(*preferencesDialog_);
 }
 
 // The system's internet settings have no counterpart here: the program's own firewall

@@ -101,6 +101,7 @@ void FileMenu::mnuFileNew_Click(int index) {
         if (const ListTree::NodeId root = frame.treePane().activeTree().add(0, ListTree::Place::Last, context.rootName + QLatin1Char('\\'),
                                                             context.rootName, platform::kImageSchemeFolder))
             frame.treePane().activeTree().setTag(root, QStringLiteral("RSS"));
+        documentState->setListKind(DocumentState::ListKind::Channel);
         if (!frame.treePane().activeTreeVisible()) frame.viewMenu().mnuViewTreeView_Click();
         mnuFileDraw();
         documentState->setSaveCaption(QStringLiteral("Save RSS Channel"));
@@ -170,7 +171,10 @@ void FileMenu::startNewList(const QString& path, const QString& kind) {
     ListTree& tree = frame.treePane().activeTree();
     tree.clear();
     const QString rootKey = context.rootName + QLatin1Char('\\');
-    if (documentState->TreePath().contains(QLatin1String(".kqs"))) {
+    const bool scheme = documentState->TreePath().contains(QLatin1String(".kqs"));
+    using Kind = DocumentState::ListKind;
+    documentState->setListKind(scheme ? Kind::SchemeList : kind == kHarvestList ? Kind::HarvestList : Kind::Catalogue);
+    if (scheme) {
         if (const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, rootKey, context.rootName,
                                                    platform::kImageSchemeFolder, platform::kImageSchemeTerm))
             tree.setTag(root, QStringLiteral("Scheme"));

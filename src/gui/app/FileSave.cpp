@@ -81,10 +81,11 @@ void FileMenu::mnuFileSave_Click() {
         platform::MsgBox(QStringLiteral("There is no list in the tree to save."));
         return;
     }
-    const QString rootTag = frame.treePane().activeTree().tag(root);
-    if (rootTag.contains(QLatin1String("Harvest Control List"), ci)) {
+    // The list's kind decides, never the root's tag: that holds the path of a list read from a file.
+    const DocumentState::ListKind kind = documentState->listKind();
+    if (kind == DocumentState::ListKind::HarvestList) {
         frame.treePane().showHarvestListDialog();
-    } else if (rootTag.contains(QLatin1String("RSS"), ci)) {
+    } else if (kind == DocumentState::ListKind::Channel) {
         if (frame.treePane().saveRssChannelWithDialog()) documentState->setSaveCaption(QStringLiteral("Save RSS Channel to: ") + documentState->TreePath());
     } else if (isCatalogueOrSchemePath(documentState->TreePath())) {
         if (saveListToItsFile(documentState->TreePath().contains(QLatin1String(".kqi"), ci)))

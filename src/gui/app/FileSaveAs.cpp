@@ -60,7 +60,7 @@ bool FileMenu::mnuFileSaveAs_Click(int index) {
         // No function key named: the next free one takes it.
         QString macro = QStringLiteral("mtp://addmacro=mtp://") + chosen + QStringLiteral("&text=Load Macro from Disk.kqb");
         modMTP::addMacro(context, macro);
-        frmSourceHTML::showEditor(context);
+        frmSourceHTML::showEditor(context, frame.clientArea()->window());
         documentState->setSaveCaption(QStringLiteral("Save Template to ") + context.BatchPath);
         return true;
     }

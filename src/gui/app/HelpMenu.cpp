@@ -10,6 +10,7 @@
 #include "platform/WebBrowser.h"
 
 #include "platform/MenuItems.h"
+#include "platform/Modal.h"
 
 #include <QAction>
 #include <QMenu>
@@ -80,8 +81,7 @@ void HelpMenu::openServerPage(const QString& path) {
 
 void HelpMenu::showAboutBox() {
     if (!aboutBox_) aboutBox_ = new frmAbout([this](const QString& path) { openServerPage(path); }, frame_.clientArea()->window());
-    aboutBox_->show();
-    aboutBox_->raise();
+    platform::showOverOwner(*aboutBox_);
 }
 
 void HelpMenu::connectItems(QObject& menus) {

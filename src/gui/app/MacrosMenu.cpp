@@ -26,7 +26,7 @@ QAction* MacrosMenu::keyItem(int number) const {
 
 void MacrosMenu::mnuBatchShowLog_Click() {
     frmSourceHTML::Load(context_).fillLog();
-    frmSourceHTML::showEditor(context_);
+    frmSourceHTML::showEditor(context_, qobject_cast<QWidget*>(menus_));
 }
 
 void MacrosMenu::mnuBatchF_Click(int number) {

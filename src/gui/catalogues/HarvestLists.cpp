@@ -77,7 +77,8 @@ bool writeHarvestList(TreePane& form1, Form form, QString& path, const QString& 
                              ? HarvestListText::agls12Form(entries, record, window->context.preferences.siteAdmin,
                                                            window->context.preferences.siteAdminEmail, QDate::currentDate())
                              : HarvestListText::siteForm(entries, record);
-    return ListDocuments::writeList(*window, path, text, QStringLiteral("Error saving Harvest Control List"));
+    return ListDocuments::writeList(*window, path, text, DocumentState::ListKind::HarvestList,
+                                    QStringLiteral("Error saving Harvest Control List"));
 }
 
 }  // namespace
@@ -133,7 +134,8 @@ ListLoadOutcome loadHCL(TreePane& form, const QString& location, const QString* 
     }
     window->context.rootName = QStringLiteral("HCL");
     const auto refusals =
-        ListDocuments::fillTree(alive, QStringLiteral("Harvest Control List"), HarvestListText::readItems(fetched->text));
+        ListDocuments::fillTree(alive, QStringLiteral("Harvest Control List"), DocumentState::ListKind::HarvestList,
+                                HarvestListText::readItems(fetched->text));
     if (!refusals) return ListLoadOutcome::NotLoaded;
     guard.finished();
     if (!refusals->isEmpty()) MsgBox(QStringLiteral("Error in load HCL ") + *refusals);

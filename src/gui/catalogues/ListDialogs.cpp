@@ -12,12 +12,8 @@
 void TreePane::showHarvestListDialog() {
     frmHCL& dialog = frmHCL::instance(*this);
     // A dialog already open keeps what was typed into it.
-    if (!dialog.isVisible()) {
-        dialog.Form_Load();
-        dialog.show();
-    }
-    dialog.raise();
-    dialog.activateWindow();
+    if (!dialog.isVisible()) dialog.Form_Load();
+    platform::showOverOwner(dialog);
 }
 
 bool TreePane::saveHarvestListWithDialog() {
@@ -33,15 +29,17 @@ bool TreePane::saveHarvestListWithDialog() {
 bool TreePane::saveRssChannelWithDialog() {
     frmRSS& dialog = frmRSS::instance(window(), context);
     // The channel shown keeps its file; any other list is offered a new file beside its own,
-    // never the list's file and never a channel read earlier for another list.
+    // never the list's file, never the Harvest Control List written beside it and never a
+    // channel read earlier for another list.
     const ListTree& tree = activeTree();
     const ListTree::NodeId root = tree.item(1);
-    const bool channelShown = root && tree.tag(root).contains(QLatin1String("RSS"), Qt::CaseInsensitive);
+    const bool channelShown = context.document.listKind() == DocumentState::ListKind::Channel;
     const QString listPath = context.document.TreePath();
     if (channelShown && !listPath.isEmpty() && !ListDocuments::namesCatalogueOrSchemeList(listPath))
         dialog.filePath = listPath;
     else if (!channelShown || ListDocuments::namesCatalogueOrSchemeList(dialog.filePath))
-        dialog.filePath = ListDocuments::proposalBesideList(listPath, root ? tree.text(root) : context.rootName);
+        dialog.filePath = ListDocuments::proposalBesideList(listPath, root ? tree.text(root) : context.rootName,
+                                                            QStringLiteral(".rss"));
     platform::execModal(dialog);
     if (dialog.cancelled) return false;
     QString path = dialog.filePath;

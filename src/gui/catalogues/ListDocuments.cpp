@@ -178,7 +178,8 @@ bool mayReplaceList(TreePane& window) {
     return window.saveListCheck(QStringLiteral("before opening a new one")) != platform::kAnswerCancel;
 }
 
-bool writeList(TreePane& window, const QString& path, const QString& text, const QString& failureTitle) {
+bool writeList(TreePane& window, const QString& path, const QString& text, DocumentState::ListKind written,
+               const QString& failureTitle) {
     QString error;
     if (!platform::writeTextFileAtomically(path, text, &error)) {
         MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"), platform::kOkOnly,
@@ -187,7 +188,8 @@ bool writeList(TreePane& window, const QString& path, const QString& text, const
     }
     window.countFileWritten();
     DocumentState& state = window.context.document;
-    state.setListFile(path);
+    // A catalogue written as a channel stays a catalogue: the channel's file is not its own.
+    if (state.listKind() == written) state.setListFile(path);
     if (path == state.TreePath() && !state.modified(DocumentState::Document::Record))
         state.markSaved(DocumentState::Document::List);
     return true;
@@ -198,7 +200,7 @@ bool namesCatalogueOrSchemeList(const QString& path) {
     return name.contains(QLatin1String(".kqi"), ci) || name.contains(QLatin1String(".kqs"), ci);
 }
 
-QString proposalBesideList(const QString& listPath, const QString& listName) {
+QString proposalBesideList(const QString& listPath, const QString& listName, const QString& ending) {
     if (!platform::isLocalPath(listPath)) return QString();
     const QString folder = platform::folderPart(platform::localPathFromAddress(listPath));
     if (folder.isEmpty()) return QString();
@@ -208,7 +210,7 @@ QString proposalBesideList(const QString& listPath, const QString& listName) {
     name.replace(QLatin1Char('/'), QLatin1Char('_'));
     name.replace(QLatin1Char('\\'), QLatin1Char('_'));
     if (name.trimmed().isEmpty()) name = QStringLiteral("Untitled");
-    return folder + name + QStringLiteral(".xml");
+    return folder + name + ending;
 }
 
 bool mayWriteListTo(const QString& target, const QString& listFile, const QString& title) {
@@ -237,13 +239,14 @@ void showWaitDialog(TreePane& window, const QString& label, bool cancelAvailable
     wait.Cancel->setEnabled(cancelAvailable);
 }
 
-std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString& rootTag,
+std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString& rootTag, DocumentState::ListKind kind,
                                 const QList<modLists::ListEntry>& items) {
     TreePane& w = *window;
     const QString rootName = w.context.rootName;
     w.context.treeIndex = 0;
     ListTree& tree = w.activeTree();
     tree.clear();
+    w.context.document.setListKind(kind);
     if (!w.frame.treeViewChecked()) w.frame.mnuViewTreeView_Click();
     // The tree shown is the one the list goes into.
     w.setActiveTreeVisible(w.frame.treeViewChecked());

@@ -1,6 +1,7 @@
 #pragma once
 #include "core/catalogues/ListEntries.h"
 #include "core/program/CommandState.h"
+#include "core/program/DocumentState.h"
 
 #include <QPointer>
 #include <QString>
@@ -45,24 +46,28 @@ ListLoadOutcome openListDocument(const QPointer<TreePane>& pane, const QString& 
 QString decodeListBytes(const QByteArray& bytes, const QString& contentType = QString());
 
 // Empties the list tree and fills it with the items below a root named `rootName` with the
-// given tag: each item's folders first (once each), then the item. The wait dialog shows
-// the progress and the window stays alive every tenth line. Returns the lines the tree
-// refused (their reasons, each after a line break), or nullopt when the window went away.
-std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString& rootTag,
+// given tag: each item's folders first (once each), then the item; the list is of the kind
+// given from then on. The wait dialog shows the progress and the window stays alive every
+// tenth line. Returns the lines the tree refused (their reasons, each after a line break),
+// or nullopt when the window went away.
+std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString& rootTag, DocumentState::ListKind kind,
                                 const QList<modLists::ListEntry>& items);
 
-// Writes a list the tree was turned into: replaced whole or not at all. A failure is
-// shown under the title given and leaves everything as it was; the list's own file
-// written takes the list's "Modified" mark off, unless the record holds it.
-bool writeList(TreePane& window, const QString& path, const QString& text, const QString& failureTitle);
+// Writes a list the tree was turned into, as a list of the kind given: replaced whole or
+// not at all. A failure is shown under the title given and leaves everything as it was. A
+// list written as its own kind has that file as its own from then on; its own file written
+// takes the list's "Modified" mark off, unless the record holds it.
+bool writeList(TreePane& window, const QString& path, const QString& text, DocumentState::ListKind written,
+               const QString& failureTitle);
 
 // The file name holds ".kqi" or ".kqs", in any case.
 bool namesCatalogueOrSchemeList(const QString& path);
 
 // The file a list dialog proposes when the list shown is written in another form: beside
-// the list's own file, named after the list, ending ".xml"; "" when the list has no local
-// file. Never a catalogue or scheme list, whatever the list is called.
-QString proposalBesideList(const QString& listPath, const QString& listName);
+// the list's own file, named after the list, with the form's ending (".xml", ".rss"); ""
+// when the list has no local file. Never a catalogue or scheme list, whatever the list is
+// called.
+QString proposalBesideList(const QString& listPath, const QString& listName, const QString& ending);
 
 // Asks before a list goes over an existing file that is not the list's own (default No);
 // true when it may be written there.

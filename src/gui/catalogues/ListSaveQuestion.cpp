@@ -25,21 +25,21 @@ bool isUsableListPath(const QString& path) {
 int TreePane::saveListCheck(const QString& reason) {
     if (!context.document.modified(DocumentState::DocumentState::Document::List)) return 0;
     QString path = context.document.TreePath();
-    const ListTree& tree = activeTree();
-    const QString rootTag = tree.tag(tree.item(1));
-    const auto tagHas = [&](const char* word) { return rootTag.contains(QLatin1String(word), Qt::CaseInsensitive); };
+    // Asked by the list's kind: the root's tag holds the path of a list read from a file.
+    using Kind = DocumentState::ListKind;
+    const Kind kind = context.document.listKind();
     const QString catalogTitle = QStringLiteral("Catalog has changed");
     const QString saveFirst = QStringLiteral("Save first ") + reason + QLatin1Char('?');
 
     int answer = 0;
     bool saved = false;
-    if (tagHas("Harvest Control List")) {
+    if (kind == Kind::HarvestList) {
         answer = MsgBox(QStringLiteral("Before editing a metadata record you should save the Harvest Control List. ") +
                             saveFirst,
                         platform::kYesNoCancel, catalogTitle);
         // Whatever waits for the answer goes on only once the list is written.
         if (answer == platform::kAnswerYes) saved = saveHarvestListWithDialog();
-    } else if (tagHas("RSS")) {
+    } else if (kind == Kind::Channel) {
         answer = MsgBox(QStringLiteral("The RSS Channel has been modified. ") + saveFirst, platform::kYesNoCancel,
                         catalogTitle);
         if (answer == platform::kAnswerYes) saved = saveRssChannelWithDialog();
@@ -49,7 +49,7 @@ int TreePane::saveListCheck(const QString& reason) {
         if (answer == platform::kAnswerYes) {
             modMTP::runCommand(context, context.macros.saveCatalogMacro);  // the repository stores it on its own time
         }
-    } else if (tagHas("Catalog")) {
+    } else if (kind == Kind::Catalogue) {
         answer = MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::kYesNoCancel,
                         catalogTitle);
         if (answer == platform::kAnswerYes) {

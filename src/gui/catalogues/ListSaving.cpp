@@ -55,7 +55,10 @@ bool TreePane::SaveAsList(QString& path, long& nodeCount) {
     }
 
     ++filesWritten_;
-    context.document.setListFile(path);
+    // A Harvest Control List or channel written as a list file keeps its own file.
+    using Kind = DocumentState::ListKind;
+    const Kind kind = context.document.listKind();
+    if (kind != Kind::HarvestList && kind != Kind::Channel) context.document.setListFile(path);
     if (context.treeIndex == 0 && tree.count() >= 1) tree.setText(tree.item(1), baseName);
     frame.enableSaveList();
     frame.mnuFileDraw();

@@ -119,10 +119,16 @@ void TreePane::mnuMaintNodes_Click(int index) {
         platform::execModal(dialog);
         return;
     }
-    case kDeleteNode:
+    case kDeleteNode: {
         if (!node || modTree::isListRoot(tree, node) || markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
+        // The line that takes its place stays current: the next one, else the one before, else its folder.
+        NodeId after = tree.next(node);
+        if (!after) after = tree.previous(node);
+        if (!after) after = tree.parent(node);
         tree.remove(node);
+        tree.select(after);
         return;
+    }
     case kFindInList: {
         const QString search =
             askInput(window(), QStringLiteral("Search Tree View List"), QStringLiteral("Search for:"), QString()).trimmed();

@@ -3,6 +3,7 @@
 
 #include "gui/frame/WindowFrame.h"
 #include "gui/catalogues/ListTreeView.h"
+#include "gui/record/RecordPane.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
@@ -18,6 +19,9 @@ TreePane::TreePane(ProgramContext& context, WindowFrame& frame)
         TreeView1[i] = new ListTreeView(context.listTrees[i], frame.clientArea());
         TreeView1[i]->setObjectName(QStringLiteral("TreeView1_%1").arg(i));
         TreeView1[i]->hide();
+        // The trees stand between the metadata and the edit panel: closing the list with the
+        // focus in it hands the focus to the edit panel.
+        frame.recordPane().placeBeforeEditPanel(TreeView1[i]);
     }
     ScrollTimer = new QTimer(this);
     ScrollTimer->setObjectName(QStringLiteral("ScrollTimer"));

@@ -355,7 +355,10 @@ void moveDraggedNode(TreePane& form, ListTree& tree, NodeId target, NodeId dragg
     }
     if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
     // The question's answer may have come after the nodes went.
-    if (tree.contains(dragged) && tree.contains(parent)) modTree::moveNode(tree, dragged, parent);
+    if (!tree.contains(dragged) || !tree.contains(parent) || !modTree::moveNode(tree, dragged, parent)) return;
+    // The moved node stays current where it went, its new folder opened.
+    tree.ensureVisible(dragged);
+    tree.select(dragged);
 }
 
 bool isSchemeList(const TreePane& form) {

@@ -39,9 +39,10 @@ QString proposedFile(const TreePane& main) {
     const QString path = main.context.document.TreePath();
     const ListTree& tree = main.activeTree();
     const ListTree::NodeId root = tree.item(1);
-    if (root && tree.tag(root).contains(QLatin1String("Harvest Control List"), Qt::CaseInsensitive)) return path;
-    if (!ListDocuments::namesCatalogueOrSchemeList(path) && path != main.context.document.listFile()) return path;
-    return ListDocuments::proposalBesideList(path, root ? tree.text(root) : main.context.rootName);
+    const bool harvestList = main.context.document.listKind() == DocumentState::ListKind::HarvestList;
+    if (!ListDocuments::namesCatalogueOrSchemeList(path) && (harvestList || path != main.context.document.listFile()))
+        return path;
+    return ListDocuments::proposalBesideList(path, root ? tree.text(root) : main.context.rootName, QStringLiteral(".xml"));
 }
 
 }  // namespace

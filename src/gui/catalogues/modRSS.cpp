@@ -22,7 +22,8 @@ bool saveRSSChannel(TreePane& form, QString& path) {
     const frmRSS& dialog = frmRSS::instance(window->window(), window->context);
     const QString text = RssChannelText::channel(modLists::listEntries(window->activeTree()),
                                                  {dialog.title, dialog.siteURL, dialog.description});
-    return ListDocuments::writeList(*window, path, text, QStringLiteral("Error saving RSS channel"));
+    return ListDocuments::writeList(*window, path, text, DocumentState::ListKind::Channel,
+                                    QStringLiteral("Error saving RSS channel"));
 }
 
 ListLoadOutcome loadRSSChannel(TreePane& form, const QString& location, const QString* fetchedText) {
@@ -55,7 +56,8 @@ ListLoadOutcome loadRSSChannel(TreePane& form, const QString& location, const QS
     dialog.description = reading.header.description;
 
     window->context.rootName = QStringLiteral("RSS Channel");
-    const auto refusals = ListDocuments::fillTree(alive, QStringLiteral("RSS"), reading.items);
+    const auto refusals =
+        ListDocuments::fillTree(alive, QStringLiteral("RSS"), DocumentState::ListKind::Channel, reading.items);
     if (!refusals) return ListLoadOutcome::NotLoaded;
     guard.finished();
     QString report = reading.report();

@@ -6,6 +6,7 @@
 #include "gui/commands/MacroEditorLists.h"
 #include "core/program/ProgramContext.h"
 #include "platform/DesignedSize.h"
+#include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
 #include "platform/TextCodec.h"
@@ -43,6 +44,8 @@ constexpr int kWidth = 6360;
 // The window's height in twips counts its title bar; the client area is this much lower.
 constexpr int kTitleBar = 360;
 const QString kAdvanced = QStringLiteral("Advanced >>");
+// What an empty command is stored as.
+const QString kNoCommand = QStringLiteral("<none>");
 
 QLabel* label(QWidget* parent, const char* text, QWidget* buddy) {
     auto* l = new QLabel(QString::fromLatin1(text), parent);
@@ -77,6 +80,8 @@ frmSourceHTML::frmSourceHTML() {
     txtShortName = new QLineEdit(this);
     txtCommand = new QPlainTextEdit(this);
     txtCommand->setTabChangesFocus(true);
+    // An empty command shows as "<none>", which the user's typing replaces.
+    txtCommand->setPlaceholderText(kNoCommand);
     txtCommand->setFixedHeight(txtCommand->fontMetrics().lineSpacing() * 3 + 2 * txtCommand->frameWidth());
     lstMacros = new QListWidget(this);
     lstMacros->setToolTip(QStringLiteral("Hit the delete key to delete a macro"));
@@ -153,11 +158,10 @@ frmSourceHTML* frmSourceHTML::loadedInstance(const ProgramContext& context) {
     return editor && editor->loaded_ ? editor : nullptr;
 }
 
-void frmSourceHTML::showEditor(ProgramContext& context) {
+void frmSourceHTML::showEditor(ProgramContext& context, QWidget* owner) {
     frmSourceHTML& editor = Load(context);
-    editor.show();
-    editor.raise();
-    editor.activateWindow();
+    if (owner && editor.parentWidget() != owner->window()) editor.setParent(owner->window(), editor.windowFlags());
+    platform::showOverOwner(editor);
 }
 
 void frmSourceHTML::Unload() {
@@ -217,8 +221,10 @@ void frmSourceHTML::showFields(const QString& shortName, const QString& command)
     const bool filling = std::exchange(settingFields_, true);
     txtShortName->setText(shortName);
     // The box shows some characters otherwise (a no-break space as a blank, a line or
-    // paragraph separator as a line break): the command itself is kept beside it.
-    if (txtCommand->toPlainText() != command) txtCommand->setPlainText(command);
+    // paragraph separator as a line break): the command itself is kept beside it. The empty
+    // command's "<none>" is the box's placeholder, not text that typing would go beside.
+    const QString boxText = command == kNoCommand ? QString() : command;
+    if (txtCommand->toPlainText() != boxText) txtCommand->setPlainText(boxText);
     shownCommand_ = command;
     shownText_ = txtCommand->toPlainText();
     settingFields_ = filling;
@@ -341,7 +347,7 @@ void frmSourceHTML::saveMacro(const QString& key, QString shortName, QString com
     // A "|" would end the name early when the macro is read back.
     shortName.remove(QLatin1Char('|'));
     if (shortName.isEmpty() || key.isEmpty()) return;
-    if (command.isEmpty()) command = QStringLiteral("<none>");
+    if (command.isEmpty()) command = kNoCommand;
     showFields(shortName, command);
     if (!CRegSettings().SaveSetting(kMacroSection, key, shortName + QLatin1Char('|') + command)) {
         MsgBox(QStringLiteral("The macro could not be stored under ") + key +

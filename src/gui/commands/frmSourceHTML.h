@@ -22,8 +22,9 @@ public:
     static frmSourceHTML& Load(ProgramContext& context);
     // The context's window while it is loaded, else nullptr.
     static frmSourceHTML* loadedInstance(const ProgramContext& context);
-    // Loads the window and shows it, modeless and without an owner.
-    static void showEditor(ProgramContext& context);
+    // Loads the window and shows it, modeless; given the main window, it belongs to that
+    // window from then on and opens centred over it.
+    static void showEditor(ProgramContext& context, QWidget* owner = nullptr);
     void Unload();
     bool isLoaded() const { return loaded_; }
 

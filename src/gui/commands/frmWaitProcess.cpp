@@ -97,6 +97,7 @@ void frmWaitProcess::showModal(QWidget* owner) {
 void frmWaitProcess::showModeless(QWidget* owner) {
     placeOver(owner);
     setWindowModality(Qt::NonModal);
+    platform::centreOverOwner(*this);
     show();
 }
 

@@ -421,6 +421,13 @@ void buildSaDete(const Builder& b, QMenu* top) {
               "/schemes/DETE/SADETEMetadataTemplate.kqb");
 }
 
+// The window whose menu bar holds the menu: an open menu is a window of its own.
+QWidget* windowOf(QMenu* menu) {
+    QWidget* holder = menu;
+    while (qobject_cast<QMenu*>(holder) && holder->parentWidget()) holder = holder->parentWidget();
+    return holder->window();
+}
+
 }  // namespace
 
 void buildResourcesMenu(QMenu* menu, ProgramContext& context) {
@@ -432,7 +439,7 @@ void buildResourcesMenu(QMenu* menu, ProgramContext& context) {
 
     b.handler(menu, "mnuResEditSchemas", "Select Metadata Schemas", [menu, &context] {
         // The dialog applies the domain chosen itself; cancelled or not, the current list loads.
-        frmCheckList::showModal(menu->window(), context);
+        frmCheckList::showModal(windowOf(menu), context);
         loadDomainScheme(context);
     });
     b.handler(menu, "mnuResDefault", "Load Default Schema:", [&context] { loadDomainScheme(context); });

@@ -9,12 +9,10 @@
 #include "platform/OwnedDialog.h"
 
 #include <QComboBox>
-#include <QEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -110,18 +108,8 @@ void frmCheckList::fillFromSettings() {
     // A default outside the catalogue shows as no choice, not as the first row.
     defSchema->setCurrentIndex(int(defSchema->findText(defaultText, Qt::MatchFixedString | Qt::MatchCaseSensitive)));
     defSchema->setEditText(defaultText);
-    openDropDown_ = true;
-}
-
-bool frmCheckList::event(QEvent* event) {
-    // The default is the first thing asked: its list opens once the dialog is up.
-    if (event->type() == QEvent::WindowActivate && openDropDown_) {
-        openDropDown_ = false;
-        QTimer::singleShot(0, defSchema, [this] {
-            if (isVisible()) defSchema->showPopup();
-        });
-    }
-    return QDialog::event(event);
+    // The default is the first thing asked: it has the focus, its list closed until the user opens it.
+    defSchema->setFocus();
 }
 
 void frmCheckList::cmdOK_Click() {

@@ -32,12 +32,8 @@ public:
     QLabel* Label2;
     QLabel* Label3;
 
-protected:
-    bool event(QEvent* event) override;
-
 private:
     DomainCatalogue& catalogue() const;
     ProgramContext& context_;
     void fillFromSettings();
-    bool openDropDown_ = false;
 };

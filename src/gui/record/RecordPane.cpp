@@ -138,6 +138,11 @@ bool RecordPane::isMetaPanel(const QObject* object) const {
     return object == MetaPanel;
 }
 
+void RecordPane::placeBeforeEditPanel(QWidget* widget) {
+    QWidget::setTabOrder(lastBeforeEditPanel_ ? lastBeforeEditPanel_ : MetaPanel, widget);
+    lastBeforeEditPanel_ = widget;
+}
+
 bool RecordPane::metaPanelShown() const {
     return !MetaPanel->isHidden();
 }

@@ -167,6 +167,10 @@ public:
     bool metaPanelShown() const;
     // True for the metadata panel (a drag source the trees take as the window's own).
     bool isMetaPanel(const QObject* object) const;
+    // Puts another pane's widget into the focus chain after the metadata panel and before the
+    // edit panel (after the one put there before), so Tab and a pane closed with the focus
+    // pass it on in that order.
+    void placeBeforeEditPanel(QWidget* widget);
     void refreshMetaPanel();
 
     // ---- layout ---------------------------------------------------------------------
@@ -241,4 +245,5 @@ private:
     QString pendingURL_;
     int filesWritten_ = 0;
     double contentColumnTwips_ = 0;  // the Content column's width as the layout gave it
+    QWidget* lastBeforeEditPanel_ = nullptr;  // in the focus chain
 };
