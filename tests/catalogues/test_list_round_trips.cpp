@@ -7,6 +7,9 @@
 #include "core/record/RdfWriter.h"
 #include "support/Common.h"
 #include "support/HardText.h"
+#include "core/catalogues/ListMarkup.h"
+
+#include <QRegularExpression>
 #include "platform/PathText.h"
 
 #include <gtest/gtest.h>
@@ -27,11 +30,13 @@ QString lineSafe(QString text) {
 
 // Links of every kind of scheme, their text as hard as an address gets; with `controls`, also
 // holding control characters (as a list line may give them).
-QString link(HardText& hard, bool controls = false) {
+// `bare`: now and then a web address without its scheme.
+QString link(HardText& hard, bool controls = false, bool bare = false) {
     static const QStringList schemes = {u"http://h.example/"_s, u"https://h.example/?a=1&b="_s, u"file:///srv/pages/"_s,
                                         u"ftp://h.example/"_s,  u"mailto:a@h.example?subject="_s, u"urn:isbn:"_s,
                                         u"news:comp."_s,        u"tel:+61"_s, u"data:text/plain,"_s};
-    QString text = schemes.at(hard.below(int(schemes.size()))) + lineSafe(hard.value(4));
+    const QString start = bare && hard.below(5) == 0 ? u"www.h.example/"_s : schemes.at(hard.below(int(schemes.size())));
+    QString text = start + lineSafe(hard.value(4));
     if (!controls)
         for (QChar& c : text)
             if (c.category() == QChar::Other_Control) c = u'_';
@@ -284,11 +289,45 @@ QList<ListEntry> generatedEntries(HardText& hard, bool controls = false) {
         for (int level = hard.below(3); level > 0; --level)
             if (const QString name = modLists::safeNodeText(hard.value(3)); !name.isEmpty()) entry.folders << name;
         entry.title = modLists::safeNodeText(hard.value(4) + u"t"_s);
-        entry.link = link(hard, controls);
+        entry.link = link(hard, controls, true);
         if (hard.below(8) == 0) entry.title = modLists::safeNodeText(entry.link);
         entries << entry;
     }
     return entries;
+}
+
+// The tree a Harvest Control List or channel reader builds from the items it read.
+void fillTree(ListTree& tree, const QList<ListEntry>& items) {
+    tree.clear();
+    tree.add(0, ListTree::Place::Last, kRoot + u'\\', kRoot, 1, 4);
+    modLists::ListReading reading(tree, kRoot, modLists::ListKind::Catalogue);
+    for (const ListEntry& item : items)
+        reading.addItem(item, [&](const QString& result) {
+            EXPECT_EQ(result, u"0"_s);
+            return true;
+        });
+}
+
+// The text with every title (and description) written as character references, one for each
+// character, and references to control characters put in between, which go from a title as
+// they go from a name. It reads as the text does.
+QString titlesAsReferences(const QString& text, HardText& hard) {
+    static const QRegularExpression element(u"<(title|description)>([^<]*)</\\1>"_s);
+    static const QStringList controls = {u"&#0;"_s, u"&#x0;"_s, u"&#2;"_s, u"&#x1F;"_s, u"&#127;"_s, u"&#x9f;"_s};
+    QString out;
+    qsizetype from = 0;
+    for (auto it = element.globalMatch(text); it.hasNext();) {
+        const QRegularExpressionMatch match = it.next();
+        out += QStringView(text).mid(from, match.capturedStart(2) - from);
+        for (const char32_t c : ListMarkup::textOf(match.captured(2)).toUcs4()) {
+            if (hard.below(4) == 0) out += controls.at(hard.below(int(controls.size())));
+            out += hard.below(2) ? u"&#%1;"_s.arg(uint(c)) : u"&#x%1;"_s.arg(uint(c), 0, 16);
+        }
+        if (hard.below(4) == 0) out += controls.at(hard.below(int(controls.size())));
+        from = match.capturedEnd(2);
+    }
+    out += QStringView(text).mid(from);
+    return out;
 }
 
 // A link as the list writers write it: blanks and control characters as their "%" escapes
@@ -312,33 +351,42 @@ QString asMetaContent(QString text) {
 }
 
 TEST(ListRoundTrip, HarvestControlListsInBothFormsGiveTheirItemsBack) {
-    HardText hard(1002, {u"; "_s, u";"_s});
+    HardText hard(1002, {u"; "_s, u";"_s, u"mtp://"_s, u"\\"_s, u"\uFEFF"_s});
+    ListTree first, second;
     int failures = 0;
     for (int round = 0; round < kInputs; ++round) {
         const QList<ListEntry> entries = generatedEntries(hard);
         // Some items carry their record: its title and identifier are what is read back.
         const HarvestListText::RecordText rdf = [&](const ListEntry& entry) {
             if (qHash(entry.link) % 3) return QString();
-            QString address = entry.link;
             const QString block = u"<META NAME=\"DC.Title\" CONTENT=\""_s + asMetaContent(entry.title) +
                                   u"\">\r\n<META NAME=\"DC.Identifier\" SCHEME=\"URI\" CONTENT=\""_s +
                                   asMetaContent(entry.link) + u"\">\r\n"_s;
-            return RdfWriter::MakeMetaIntoRDF(address, block, {}, {}, RdfWriter::RdfValues::XmlText);
+            return HarvestListText::recordRdf(entry, block, {}, {});
         };
         const QString agls = HarvestListText::agls12Form(entries, rdf, hard.value(), hard.value(), QDate(2024, 1, 2));
         const QString site = HarvestListText::siteForm(entries, {});
-        // A link the list writes itself comes back as a valid address; a record's is its own.
-        const auto expected = [&](bool records) {
-            QList<ListEntry> items = entries;
-            for (ListEntry& item : items)
-                if (!records || rdf(item).isEmpty()) item.link = validAddress(item.link);
-            return items;
-        };
-        for (const auto& [text, items] : {std::pair{agls, expected(true)}, std::pair{site, expected(false)}}) {
+        // Every link comes back as the list writes it (with a scheme, as a valid address), with
+        // a record or without; a title that is its link, as the tree held it.
+        QList<ListEntry> items = entries;
+        for (ListEntry& item : items) item.link = validAddress(platform::withLinkScheme(item.link));
+        for (const QString& text : {agls, site}) {
             const QList<ListEntry> read = HarvestListText::readItems(text);
             if (read != items && ++failures <= 3) ADD_FAILURE() << "written: " << text;
-            // Written again from what was read, the list is the same.
-            if (text == site && HarvestListText::siteForm(read, {}) != site && ++failures <= 3)
+            // Titles written as references read the same.
+            if (HarvestListText::readItems(titlesAsReferences(text, hard)) != read && ++failures <= 3)
+                ADD_FAILURE() << "titles as references: " << titlesAsReferences(text, hard);
+            // The tree read is written again as it was read, and then stays so.
+            fillTree(first, read);
+            const auto again = [](const ListTree& tree, bool agls12) {
+                QList<ListEntry> entries = modLists::listEntries(tree);
+                HarvestListText::sortEntries(entries);
+                return agls12 ? HarvestListText::agls12Form(entries, {}, u"A"_s, u"E"_s, QDate(2024, 1, 2))
+                              : HarvestListText::siteForm(entries, {});
+            };
+            const QString written = again(first, text == agls);
+            fillTree(second, HarvestListText::readItems(written));
+            if ((nodesOf(second) != nodesOf(first) || again(second, text == agls) != written) && ++failures <= 3)
                 ADD_FAILURE() << "written again differs: " << text;
         }
     }
@@ -347,7 +395,8 @@ TEST(ListRoundTrip, HarvestControlListsInBothFormsGiveTheirItemsBack) {
 }
 
 TEST(ListRoundTrip, ChannelsGiveTheirHeaderAndItemsBack) {
-    HardText hard(1003, {u"; "_s, u";"_s, u"\u0085"_s});
+    HardText hard(1003, {u"; "_s, u";"_s, u"\u0085"_s, u"mtp://"_s, u"\\"_s, u"\uFEFF"_s});
+    ListTree first, second;
     int failures = 0;
     for (int round = 0; round < kInputs; ++round) {
         const QList<ListEntry> entries = generatedEntries(hard, true);
@@ -362,12 +411,27 @@ TEST(ListRoundTrip, ChannelsGiveTheirHeaderAndItemsBack) {
         const QString text = RssChannelText::channel(entries, header);
         const RssChannelText::Reading reading = RssChannelText::read(text);
         QList<ListEntry> items = entries;
-        for (ListEntry& item : items) item.link = validAddress(item.link);
+        for (ListEntry& item : items) item.link = validAddress(platform::withLinkScheme(item.link));
         const bool same = reading.items == items && reading.header.title == cleaned(header.title) &&
                           reading.header.siteURL == validAddress(header.siteURL) &&
                           reading.header.description == cleaned(header.description) &&
                           RssChannelText::channel(entries, reading.header) == text;
         if (!same && ++failures <= 3) ADD_FAILURE() << "written: " << text;
+        // Titles and the header written as references read the same.
+        const RssChannelText::Reading asReferences = RssChannelText::read(titlesAsReferences(text, hard));
+        if ((asReferences.items != reading.items || asReferences.header.title != reading.header.title ||
+             asReferences.header.description != reading.header.description) &&
+            ++failures <= 3)
+            ADD_FAILURE() << "as references: " << titlesAsReferences(text, hard);
+        // The tree read is written again as it was read, and then stays so.
+        fillTree(first, reading.items);
+        const QString written = RssChannelText::channel(modLists::listEntries(first), reading.header);
+        const RssChannelText::Reading again = RssChannelText::read(written);
+        fillTree(second, again.items);
+        if ((nodesOf(second) != nodesOf(first) ||
+             RssChannelText::channel(modLists::listEntries(second), again.header) != written) &&
+            ++failures <= 3)
+            ADD_FAILURE() << "written again differs: " << text;
     }
     EXPECT_EQ(failures, 0);
 }

@@ -241,6 +241,19 @@ QString ListReading::add(QStringView place, QStringView name, QStringView tag) {
     return add(line, place.size() - 1, place.size() + name.size(), tag.isEmpty());
 }
 
+bool ListReading::addItem(const ListEntry& item, const std::function<bool(const QString& result)>& take) {
+    QString folder;
+    for (const QString& level : item.folders) {
+        const qsizetype place = folder.size();
+        folder += level;
+        folder += kBar;
+        if (itemFolders_.contains(folder)) continue;
+        itemFolders_.insert(folder);
+        if (!take(add(QStringView(folder).first(place), level, QStringView()))) return false;
+    }
+    return take(add(folder, item.title, item.link));
+}
+
 // A line is taken where it was cut, without copies: the names on the path, each followed by
 // "|", are its place and, with the node's own name, its key ("|" read as "\" there); the tag
 // follows the name's "|" (a folder has none).

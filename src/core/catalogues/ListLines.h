@@ -1,7 +1,9 @@
 #pragma once
+#include "core/catalogues/ListEntries.h"
 #include "core/catalogues/ListTree.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -37,6 +39,10 @@ public:
     // cut again: `place`, the names above it each followed by "|"; its name; its tag ("": a
     // folder).
     QString add(QStringView place, QStringView name, QStringView tag);
+    // An item of a Harvest Control List or channel: the folders above it that this reading has
+    // not added yet, then the item itself, each by its parts. `take` gets the result of each
+    // (as add gives it) and says whether to go on; false when it stopped the reading.
+    bool addItem(const ListEntry& item, const std::function<bool(const QString& result)>& take);
     // The entries renamed, one a line: where they stand and the name they got.
     const QStringList& renamed() const { return renamed_; }
 
@@ -65,6 +71,7 @@ private:
     mutable QString lastPlaceText_;  // the place placeOf last found, and what it found
     mutable Place lastPlace_;
     QHash<QString, int> nextNumber_;           // the next number to try for a name
+    QSet<QString> itemFolders_;                // the folder lines addItem added
     QStringList renamed_;
 };
 
