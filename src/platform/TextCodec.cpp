@@ -498,6 +498,10 @@ QString withCrLf(QStringView text) {
     return out;
 }
 
+QString codePointText(char32_t codePoint) {
+    return QStringView(QChar::fromUcs4(codePoint)).toString();
+}
+
 QString breaksToBlanks(QString text) {
     text.replace(QLatin1Char('\r'), QLatin1Char(' '));
     text.replace(QLatin1Char('\n'), QLatin1Char(' '));

@@ -74,6 +74,10 @@ QString charsetFromContentType(const QString& contentType);
 
 // ---- bytes helpers ------------------------------------------------------
 
+// One code point as text: one character, or a surrogate pair above U+FFFF. Nothing is
+// dropped (QString::fromUcs4 takes a leading U+FEFF for a byte-order mark and drops it).
+QString codePointText(char32_t codePoint);
+
 // Strict UTF-8 (no overlong forms, no surrogates, nothing above U+10FFFF).
 bool isValidUtf8(const QByteArray& bytes);
 QString decodeWindows1252(const QByteArray& bytes);

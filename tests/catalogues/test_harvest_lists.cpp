@@ -138,6 +138,70 @@ TEST_F(HarvestListTest, RecordsAreFoundByIdentifierAndWrittenAsRdfOrAsTheirMetaL
     EXPECT_EQ(w.context.document.currentHTMLFile(), path(u"records/a.htm"_s));
 }
 
+// The older form carries a record's meta lines in place of the item's link: the record is
+// taken for the item by the rule the list is read back with, so its identifier named
+// "DC.Identifier " (a blank after) gives the item its link again.
+TEST_F(HarvestListTest, ARecordIsTakenForAnItemByTheRuleItIsReadBackWith) {
+    record(u"a.htm"_s, "<meta name=\"DC.Title\" content=\"Agency\">\r\n"
+                       "<meta name=\"DC.Identifier \" scheme=\"URI\" content=\" http://agency.example/?a=1&amp;b=2 \">\r\n");
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, DocumentState::ListKind::HarvestList, {u"Sites|"_s, u"Sites|Agency|http://agency.example/?a=1&b=2"_s});
+    const QStringList before = shown();
+    const QString folder = path(u"records/"_s);
+    for (const QString& domain : {u"AGLS"_s, u"AGLS1.2"_s}) {
+        const QString file = save(domain, path(domain + u".xml"_s), folder);
+        EXPECT_FALSE(readBytes(file).contains("<link>")) << domain.toStdString();  // the record stands for the item
+        run(u"mtp://loadHCL="_s + file + u".kqi"_s);
+        EXPECT_EQ(shown(), before) << domain.toStdString();
+    }
+    // The record of that address is the one the lists take.
+    w.find<QComboBox>(u"URL"_s)->setEditText(u"http://agency.example/?a=1&b=2"_s);
+    run(u"mtp://getMetaFromHCL="_s + folder + u".kqb"_s);
+    EXPECT_EQ(w.context.document.currentHTMLFile(), path(u"records/a.htm"_s));
+}
+
+// A title that is its link written without a scheme keeps its words; an item written with
+// its record is about its link as the list writes links (a blank as "%20"), as it is without.
+TEST_F(HarvestListTest, TitlesAndRecordsKeepTheirLinksAsTheListWritesLinks) {
+    record(u"cats.htm"_s, "<meta name=\"DC.Title\" content=\"Cats\">\r\n"
+                          "<meta name=\"DC.Identifier\" scheme=\"URI\" content=\"http://example.org/big cats.htm\">\r\n");
+    makeTree(u"HCL"_s, u"Harvest Control List"_s, DocumentState::ListKind::HarvestList,
+             {u"www.example.com|www.example.com"_s, u"Cats|http://example.org/big cats.htm"_s});
+    const QByteArray agls = readBytes(save(u"AGLS1.2"_s, path(u"hcl.xml"_s), path(u"records/"_s)));
+    EXPECT_TRUE(agls.contains("          <title>www.example.com</title>\r\n          <link>http://www.example.com</link>\r\n"));
+    EXPECT_TRUE(agls.contains("<rdf:Description rdf:about=\"http://example.org/big%20cats.htm\">")) << agls.constData();
+    const QByteArray without = readBytes(save(u"AGLS1.2"_s, path(u"plain.xml"_s)));
+    EXPECT_TRUE(without.contains("<link>http://example.org/big%20cats.htm</link>"));
+    for (const QString& file : {path(u"hcl.xml"_s), path(u"plain.xml"_s)}) {
+        run(u"mtp://loadHCL="_s + file + u".kqi"_s);
+        EXPECT_EQ(shown().mid(1), QStringList({u"Cats [http://example.org/big%20cats.htm] 2/2 Cats\\"_s,
+                                               u"www.example.com [http://www.example.com] 2/2 www.example.com\\"_s}));
+    }
+}
+
+// References to U+FEFF are the character in titles; references to control characters go from
+// them; a title or folder that looks like part of a list line stays whole; and the entries
+// renamed in a read are named in one message.
+TEST_F(HarvestListTest, TitlesReadAsTheirReferencesSayAndRenamesAreToldOnce) {
+    boxes.expect(u"Twice  \u2192  Twice (2)\r\nTwice  \u2192  Twice (3)"_s, platform::kAnswerOk);
+    run(u"mtp://loadHCL="_s +
+        writeBytes(path(u"refs.xml"_s),
+                   "<hcl><site><item><title>&#xFEFF;A&#2;&#0;</title><link>http://a.example/</link></item>"
+                   "<item><title>&#65279;</title><link>http://b.example/</link></item>"
+                   "<item><title>mtp://t</title><link>http://c.example/</link><local lname=\"Folder\">F</local></item>"
+                   "<item><title>Twice</title><link>http://1.example/</link></item>"
+                   "<item><title>Twice</title><link>http://2.example/</link></item>"
+                   "<item><title>Twice</title><link>http://3.example/</link></item></site></hcl>") +
+        u".kqi"_s);
+    EXPECT_EQ(shown(), QStringList({u"HCL [Harvest Control List]"_s, u"\uFEFFA [http://a.example/] 2/2 \uFEFFA\\"_s,
+                                    u"\uFEFF [http://b.example/] 2/2 \uFEFF\\"_s, u"F [] 1/4 F\\"_s,
+                                    u"  mtp://t [http://c.example/] 1/4 F\\mtp://t\\"_s,
+                                    u"Twice [http://1.example/] 2/2 Twice\\"_s,
+                                    u"Twice (2) [http://2.example/] 2/2 Twice (2)\\"_s,
+                                    u"Twice (3) [http://3.example/] 2/2 Twice (3)\\"_s}));
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().last().title, u"Entries renamed"_s);
+}
+
 // A link of another scheme than the web's keeps it, in both forms and in a channel; only a
 // link without any scheme is taken for a web address.
 TEST_F(HarvestListTest, LinksKeepTheirScheme) {

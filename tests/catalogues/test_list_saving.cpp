@@ -143,6 +143,33 @@ TEST_F(ListSaving, AListTakesItsFilesNameAFailedWriteChangesNothingAndTermsGetTh
     EXPECT_EQ(tree().tag(term), u"mtp://field=DC.Title&content=C.fld/"_s);
 }
 
+// A list read from a file may hold an entry its own file could not give back (a name read
+// with blanks around an "mtp://" loses them): the save names it, shows it and writes nothing,
+// through File > Save and through the command alike; changed, the list is saved.
+TEST_F(ListSaving, AnEntryTheFileCouldNotGiveBackStopsTheSaveBeforeAnythingIsWritten) {
+    const QByteArray bytes = "A|\r\nA| mtp://b|http://c.example/\r\n";
+    const QString file = writeBytes(path(u"Odd.kqi"_s), bytes);
+    load(file);
+    const NodeId odd = tree().itemByKey(u"A\\mtp://b\\"_s);
+    ASSERT_TRUE(odd);
+    const QString refusal = u"A list file can't keep the entry \"A > mtp://b\": its name begins with \"mtp://\" and its tag "
+                            "does not. The list was not saved: change the entry and save again."_s;
+    window.context.document.markModified(DocumentState::Document::List);
+    boxes.expect(refusal, platform::kAnswerOk).expect(refusal, platform::kAnswerOk);
+    window.find<QAction>(u"mnuFileSave"_s)->trigger();
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().last().title, u"Error saving list"_s);
+    EXPECT_EQ(tree().selected(), odd);
+    EXPECT_EQ(readBytes(file), bytes);
+    EXPECT_FALSE(save(path(u"copy.kqi"_s)));
+    EXPECT_FALSE(QFile::exists(path(u"copy.kqi"_s)));
+    EXPECT_TRUE(window.context.document.modified(DocumentState::Document::List));
+
+    tree().setText(odd, u"b"_s);
+    ASSERT_TRUE(save(file));
+    EXPECT_EQ(readBytes(file), "A|\r\nA|b|http://c.example/\r\n");
+}
+
 TEST_F(ListSaving, ARenameStillBeingTypedIsSavedWithTheTypedText) {
     window->show();
     const NodeId node = add(newList(u"Sites"_s), u"Draft\\"_s, u"Draft"_s);

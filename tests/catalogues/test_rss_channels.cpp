@@ -147,6 +147,37 @@ TEST_F(RssChannelTest, ControlCharactersLeaveTheHeaderWhetherWrittenOrReferenced
     EXPECT_TRUE(readBytes(file).contains("<title>Title</title>"));
 }
 
+// References to U+FEFF are the character, in the header and in titles; references to
+// control characters (NUL too) go from both; entries renamed in the read are named in one
+// message. Saved back, the channel holds the characters and nothing for the controls.
+TEST_F(RssChannelTest, ReferencesReadAsTheySayInTheHeaderAndTitlesAlike) {
+    const QString file = writeBytes(path(u"refs.xml"_s),
+                                    "<rss version=\"2.0\"><channel><title>&#xFEFF;News&#0;</title><link>http://n.example/</link>"
+                                    "<description>&#x0;D&#65279;</description>"
+                                    "<item><title>&#65279;A&#2;</title><link>http://a.example/</link></item>"
+                                    "<item><title>Twice&#x0;</title><link>http://1.example/</link></item>"
+                                    "<item><title>Twice</title><link>http://2.example/</link></item>"
+                                    "<item><title>Twice</title><link>http://3.example/</link></item></channel></rss>");
+    boxes.expect(u"Twice  \u2192  Twice (2)\r\nTwice  \u2192  Twice (3)"_s, platform::kAnswerOk);
+    load(file);
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().last().title, u"Entries renamed"_s);
+    EXPECT_EQ(shown(), QStringList({u"RSS Channel [RSS]"_s, u"\uFEFFA [http://a.example/] 2/2 \uFEFFA\\"_s,
+                                    u"Twice [http://1.example/] 2/2 Twice\\"_s,
+                                    u"Twice (2) [http://2.example/] 2/2 Twice (2)\\"_s,
+                                    u"Twice (3) [http://3.example/] 2/2 Twice (3)\\"_s}));
+    const frmRSS& header = frmRSS::instance(w.form.get(), w.context);
+    EXPECT_EQ(header.title + u'|' + header.description, u"\uFEFFNews|D\uFEFF"_s);
+    w.context.document.markModified(DocumentState::Document::List);
+    modals.then([](QDialog& d) { click(static_cast<frmRSS&>(d).OKButton); });
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
+    const QByteArray written = readBytes(file);
+    EXPECT_TRUE(written.contains("<title>\xEF\xBB\xBFNews</title>")) << written.constData();
+    EXPECT_TRUE(written.contains("<description>D\xEF\xBB\xBF</description>"));
+    EXPECT_TRUE(written.contains("<title>\xEF\xBB\xBF" "A</title>"));
+    EXPECT_FALSE(written.contains("&amp;#"));
+}
+
 // Only a server's page is "not found": a list or channel whose items are titled like one
 // loads, and so does any document whose not-found title stands in an item.
 TEST_F(RssChannelTest, ItemsTitledLikeAServersErrorPageStillLoad) {

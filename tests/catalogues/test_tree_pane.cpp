@@ -267,6 +267,99 @@ TEST_F(TreePaneTest, TheContextMenuInsertsRenamesEditsDeletesAndFindsAndTheSaveK
     EXPECT_TRUE(view->isHidden());
 }
 
+// What a list file could not give back is refused where it is entered, naming the entry,
+// before anything changes: a tag edited, a name typed, an entry typed in, a link dropped from
+// a page, a node moved by a drag.
+TEST_F(TreePaneTest, AnEntryTheListFileCouldNotGiveBackIsRefusedWhereItIsEntered) {
+    const QString tate = tree->tag(node(u"Tate"_s));
+    const auto refusal = [](const QString& entry, const QString& reason, const char* outcome) {
+        return u"A list file can't keep the entry \""_s + entry + u"\": "_s + reason + u". "_s + QLatin1String(outcome);
+    };
+    const QString barAfterMtp = u"its tag holds \"|\" and holds \"mtp://\" without beginning with it"_s;
+    // The line "Art|Modern|Tate|see mtp://x|y" would be cut at its last "|".
+    modals.then([](QDialog& d) {
+        auto& dialog = static_cast<frmdlogInput&>(d);
+        dialog.txtFieldName->setText(u"see mtp://x|y"_s);
+        dialog.cmdOK->click();
+    });
+    boxes.expect(refusal(u"Art > Modern > Tate"_s, barAfterMtp, "The entry keeps its tag."), platform::kAnswerOk);
+    menu(node(u"Tate"_s), TreePane::kEditTag);
+    EXPECT_EQ(tree->tag(node(u"Tate"_s)), tate);
+    ASSERT_EQ(boxes.shown().size(), 1);
+    EXPECT_EQ(boxes.shown().last().title, u"Quorvantile Alert"_s);
+    // Below a name that begins with "mtp://", a link's line would be cut at that name.
+    boxes.expect(refusal(u"Art > mtp://modern > Tate"_s,
+                         u"the name \"mtp://modern\" above it begins with \"mtp://\" and its tag does not"_s,
+                         "The entry keeps its name Modern."),
+                 platform::kAnswerOk);
+    menu(node(u"Modern"_s), TreePane::kRenameLine);
+    typeName(u"mtp://modern"_s);
+    EXPECT_TRUE(node(u"Modern"_s));
+    // Typed in, a command holding another command; the dialog stays for a better one.
+    boxes.expect(refusal(u"Art > Run"_s, u"its tag holds \"|mtp://\""_s, "Nothing was added."), platform::kAnswerOk);
+    modals.then([](QDialog& d) {
+        auto& dialog = static_cast<frmManualInsert&>(d);
+        dialog.txtLabel->setText(u"Run"_s);
+        dialog.txtURL->setText(u"mtp://open=a.kqb|mtp://b.kqb"_s);
+        dialog.cmdOK->click();
+        EXPECT_TRUE(dialog.isVisible());
+        dialog.cmdCancel->click();
+    });
+    menu(node(u"Art"_s), TreePane::kManualInsertInFolder);
+    EXPECT_FALSE(node(u"Run"_s));
+    // A page's link whose address holds "mtp://" and "|".
+    boxes.expect(refusal(u"Art > Untitled"_s, barAfterMtp, "Nothing was dropped."), platform::kAnswerOk);
+    dropText(u"http://go.example/?to=mtp://x|y"_s, node(u"Art"_s));
+    EXPECT_FALSE(node(u"Untitled"_s));
+    // A folder may take such a name while nothing below it has a link; a link moved in may not.
+    menu(node(u"Art"_s), TreePane::kInsertFolderInFolder);
+    typeName(u"mtp://old"_s);
+    boxes.expect(refusal(u"Art > mtp://old > Remodelling"_s,
+                         u"the name \"mtp://old\" above it begins with \"mtp://\" and its tag does not"_s, "Nothing was moved."),
+                 platform::kAnswerOk);
+    drag(node(u"Remodelling"_s), node(u"mtp://old"_s));
+    EXPECT_FALSE(tree->parent(node(u"Remodelling"_s)) == node(u"mtp://old"_s));
+    EXPECT_EQ(saved(), expected(QByteArray(kCatalogue).replace("Physics|", "Art|mtp://old|\r\nPhysics|")));
+
+    // In a scheme list a term's command gets "mtp://" in front: ending in "|", it would be read
+    // as a folder.
+    file = testing_support::writeBytes(dir.filePath(u"Birds.kqs"_s), "Owls|\r\nOwls|Barn|mtp://field=*&content=Barn.fld/\r\n");
+    openList(u"schema"_s, u"Birds"_s);
+    modals.then([](QDialog& d) {
+        auto& dialog = static_cast<frmdlogInput&>(d);
+        dialog.txtFieldName->setText(u"field=a|"_s);
+        dialog.cmdOK->click();
+    });
+    boxes.expect(refusal(u"Owls > Barn"_s, u"its tag ends in \"|\""_s, "The entry keeps its tag."), platform::kAnswerOk);
+    menu(node(u"Barn"_s), TreePane::kEditTag);
+    EXPECT_EQ(tree->tag(node(u"Barn"_s)), u"mtp://field=*&content=Barn.fld/"_s);
+    EXPECT_FALSE(listModified());
+}
+
+// A local page's path or file address typed in as an entry's address stays a file address:
+// saved and clicked, it opens that file.
+TEST_F(TreePaneTest, ALocalPathTypedInAsAnEntryStaysALocalFile) {
+    const QString page = dir.filePath(u"page.htm"_s);
+    const auto typeIn = [&](const QString& label, const QString& address) {
+        modals.then([label, address](QDialog& d) {
+            auto& dialog = static_cast<frmManualInsert&>(d);
+            widget_input::type(dialog.txtLabel, label);
+            widget_input::type(dialog.txtURL, address);
+            dialog.cmdOK->click();
+        });
+        menu(node(u"Zoo"_s), TreePane::kManualInsertInFolder);
+    };
+    typeIn(u"About"_s, page);
+    typeIn(u"Typed"_s, u"file://"_s + page);
+    typeIn(u"Web"_s, u"http://web.example/"_s);
+    EXPECT_EQ(saved(), expected(kCatalogue + "Zoo|About|file://%1/page.htm\r\nZoo|Typed|file://%1/page.htm\r\n"
+                                             "Zoo|Web|http://web.example/\r\n"));
+    click(node(u"About"_s));
+    showPage();
+    EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), u"file://"_s + page);
+    EXPECT_EQ(w.context.record.count(), 1);
+}
+
 TEST_F(TreePaneTest, FindInListMakesTheFirstHitCurrentAndScrollsToItWithoutRunningIt) {
     // Two hits far apart, below what the pane shows; each would run a command if clicked.
     const NodeId root = node(u"Sites"_s);

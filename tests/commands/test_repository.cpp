@@ -128,6 +128,16 @@ TEST_F(RepositoryTest, TheRepositoryCatalogueIsSentAfterItsCountIsConfirmedAndCa
     EXPECT_EQ(file, "Main|Sites|\r\nMain|Sites|A|http://a.example/\r\n");
     EXPECT_EQ(lastSeen(), u"POST /list? SaveList="_s + QString::fromUtf8(file));
     EXPECT_EQ(w.context.treeIndex, 0);
+    // A catalogue holding an entry its file could not give back is named, and nothing goes out.
+    const ListTree::NodeId odd = catalogue.add(sites, ListTree::Place::Child, u"\\S\\B\\"_s, u"B"_s);
+    catalogue.setTag(odd, u"see mtp://x|y"_s);
+    boxes.expect(u"A list file can't keep the entry \"Main > Sites > B\": its tag holds \"|\" and holds \"mtp://\" "
+                 "without beginning with it. The list was not sent."_s,
+                 kAnswerOk);
+    dispatch(list);
+    EXPECT_EQ(repo.requests().size(), 1);
+    EXPECT_EQ(testing_support::readBytes(home() + u"/cache/Index.kqi"_s), file);
+    catalogue.remove(odd);
     // A catalogue file that cannot be written is reported and nothing goes out.
     QFile::remove(home() + u"/cache/Index.kqi"_s);
     QDir().mkpath(home() + u"/cache/Index.kqi/x"_s);

@@ -3,6 +3,7 @@
 #include "core/catalogues/ListMarkup.h"
 #include "platform/PathText.h"
 #include "core/record/MetaReader.h"
+#include "core/record/RdfWriter.h"
 
 #include <algorithm>
 #include <optional>
@@ -13,6 +14,21 @@ namespace {
 const QLatin1StringView kCrLf("\r\n");
 const QLatin1StringView kTen("          ");
 
+// The element a record names its address with.
+bool namesRecordIdentifier(const MetaReader::MetaTagValues& meta) {
+    return meta.name.contains(QLatin1StringView("DC.Identifier"), Qt::CaseInsensitive) &&
+           meta.scheme.contains(QLatin1StringView("URI"), Qt::CaseInsensitive);
+}
+
+// An identifier's content as a list reads it back: its line breaks go (the older form writes
+// each element on one line), references are decoded and the blanks at its ends go.
+QString identifierValue(QStringView content) {
+    QString value = content.toString();
+    value.remove(QLatin1Char('\r'));
+    value.remove(QLatin1Char('\n'));
+    return ListMarkup::textOf(value).trimmed();
+}
+
 QString sortKey(const modLists::ListEntry& entry) {
     QStringList parts = entry.folders;
     parts << entry.title << entry.link;
@@ -20,11 +36,12 @@ QString sortKey(const modLists::ListEntry& entry) {
 }
 
 // The item's own lines when no record stands for it.
-// A title that is its link as written is left out: the reader takes the link for it.
+// A title that is its link, written as it stands, is left out: the reader takes the link
+// for it.
 QString titleAndLinkLines(const modLists::ListEntry& entry) {
     QString lines;
-    const QString link = platform::withLinkScheme(entry.link);
-    if (entry.title != entry.link || ListMarkup::validAddress(link) != link)
+    const QString link = writtenLink(entry.link);
+    if (entry.title != entry.link || link != entry.link)
         lines += kTen + QLatin1StringView("<title>") + ListMarkup::escaped(entry.title) + QLatin1StringView("</title>") + kCrLf;
     lines += kTen + QLatin1StringView("<link>") + ListMarkup::escapedLink(link) + QLatin1StringView("</link>") + kCrLf;
     return lines;
@@ -45,6 +62,16 @@ QString itemLines(const QList<modLists::ListEntry>& entries, const RecordText& r
 }
 
 }  // namespace
+
+QString writtenLink(const QString& link) {
+    return ListMarkup::validAddress(platform::withLinkScheme(link));
+}
+
+QString recordRdf(const modLists::ListEntry& entry, const QString& metaLines, const QString& rdfNamespaces,
+                  const QString& rdfPrefix) {
+    QString address = writtenLink(entry.link);
+    return RdfWriter::MakeMetaIntoRDF(address, metaLines, rdfNamespaces, rdfPrefix, RdfWriter::RdfValues::XmlText);
+}
 
 void sortEntries(QList<modLists::ListEntry>& entries) {
     QList<std::pair<QString, qsizetype>> keys;
@@ -110,8 +137,10 @@ QList<modLists::ListEntry> readItems(QStringView text) {
             modLists::treeItem(item.folders.value_or(QStringList()), item.title, link, true);
         if (!entry.link.isEmpty()) items.append(entry);
     };
+    // A title takes references to control characters in, to go as they go from names.
     const auto capture = [&](const ListMarkup::Token& token, QString* field) {
-        element.start(token.name);
+        element.start(token.name, field == &item.title ? ListMarkup::ControlReferences::Decoded
+                                                       : ListMarkup::ControlReferences::Kept);
         target = field;
     };
 
@@ -138,15 +167,20 @@ QList<modLists::ListEntry> readItems(QStringView text) {
         const auto named = [&](const char* name) { return token.name.compare(QLatin1StringView(name), Qt::CaseInsensitive) == 0; };
         if (named("meta")) {
             const MetaReader::MetaTagValues meta = MetaReader::readMetaTag(token.raw);
-            const QString content = ListMarkup::textOf(meta.content);
             QString* field = nullptr;
             if (meta.scheme.startsWith(QLatin1StringView("HCL"), Qt::CaseInsensitive)) {
                 if (!item.folders) item.folders = ListMarkup::folderLevels(meta.content);
-            } else if (meta.name.compare(QLatin1StringView("DC.Identifier"), Qt::CaseInsensitive) == 0)
-                field = meta.scheme.contains(QLatin1StringView("URI"), Qt::CaseInsensitive) ? &item.metaIdentifier
-                                                                                           : &item.identifier;
-            else if (meta.name.compare(QLatin1StringView("DC.Title"), Qt::CaseInsensitive) == 0) field = &item.title;
-            if (field && field->isEmpty()) *field = content.trimmed();
+            } else if (namesRecordIdentifier(meta)) {
+                if (item.metaIdentifier.isEmpty()) item.metaIdentifier = identifierValue(meta.content);
+            } else if (meta.name.compare(QLatin1StringView("DC.Identifier"), Qt::CaseInsensitive) == 0) {
+                field = &item.identifier;
+            } else if (meta.name.compare(QLatin1StringView("DC.Title"), Qt::CaseInsensitive) == 0) {
+                field = &item.title;
+            }
+            if (field && field->isEmpty())
+                *field = (field == &item.title ? ListMarkup::decodeReferences(meta.content, ListMarkup::ControlReferences::Decoded)
+                                               : ListMarkup::textOf(meta.content))
+                             .trimmed();
         } else if (named("rdf:Description")) {
             if (item.about.isEmpty()) item.about = ListMarkup::attribute(token.raw, QLatin1StringView("rdf:about"));
             if (item.about.isEmpty()) item.about = ListMarkup::attribute(token.raw, QLatin1StringView("about"));
@@ -187,6 +221,16 @@ QString metadataFrom(QStringView pageText, const QString& nameFilter, const QStr
         }
     }
     return result;
+}
+
+QString recordIdentifier(QStringView pageText) {
+    MetaReader::MetaTagScanner scan(pageText);
+    while (scan.next()) {
+        const MetaReader::MetaTagValues meta = MetaReader::readMetaTag(scan.tag());
+        if (!namesRecordIdentifier(meta)) continue;
+        if (QString value = identifierValue(meta.content); !value.isEmpty()) return value;
+    }
+    return QString();
 }
 
 QString identifierKey(QString text) {

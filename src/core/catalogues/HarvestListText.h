@@ -15,6 +15,15 @@ namespace HarvestListText {
 // ever fetches it; its name "hcl.dtd" is how the page loader knows such a list.
 inline constexpr char kSystemIdentifier[] = "http://schemes.quorvantil.example/dtd/hcl.dtd";
 
+// A link as the lists write it: with a scheme ("http://" in front of one without) and as a
+// valid address (ListMarkup::validAddress).
+QString writtenLink(const QString& link);
+
+// The RDF an AGLS 1.2 list writes for the entry whose record has these meta lines: about the
+// entry's link as the list writes it.
+QString recordRdf(const modLists::ListEntry& entry, const QString& metaLines, const QString& rdfNamespaces,
+                  const QString& rdfPrefix);
+
 // Puts the entries in the order a list holds them: by folder path, title and link joined
 // by "|" (ordinal comparison).
 void sortEntries(QList<modLists::ListEntry>& entries);
@@ -44,6 +53,13 @@ QList<modLists::ListEntry> readItems(QStringView text);
 // the test whether all three are empty.
 QString metadataFrom(QStringView pageText, const QString& nameFilter, const QString& otherFilter,
                      const QString& schemeFilter);
+
+// The address a record page names, by the one rule the list writers match a record to an
+// entry with and the list readers take an item's link from: the content of the first meta
+// element whose name holds "DC.Identifier" and whose scheme holds "URI" (any case) and that
+// has one, read as a list reads it (line breaks and blanks at its ends gone, references
+// decoded); "" when none.
+QString recordIdentifier(QStringView pageText);
 
 // What a record's identifiers and a link are compared by: without "http://" or "https://"
 // (any case) and without line breaks, as a valid address (a link written into a list is one).

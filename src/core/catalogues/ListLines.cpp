@@ -43,6 +43,27 @@ QString failure(const QString& line, const QString& reason) {
     return line + QStringLiteral("\r\n") + reason + QStringLiteral("\r\n");
 }
 
+// Where the reader cuts a list line: a folder line ends in "|"; the tag of any other line
+// follows the last "|mtp://" (so a command holding "|" stays whole) or, without one, the
+// last "|". The node's own name stands between the "|" before it and the tag's.
+struct LineCut {
+    bool folder = false;
+    qsizetype tagBar = -1;   // the "|" the tag follows; a folder line's last character
+    qsizetype nameBar = -1;  // the "|" before the node's name; -1 when the name starts the line
+};
+
+LineCut cutLine(QStringView line) {
+    LineCut cut;
+    cut.folder = line.endsWith(kBar);
+    cut.tagBar = line.size() - 1;
+    if (!cut.folder) {
+        cut.tagBar = lastBarMtp(line);
+        if (cut.tagBar < 0) cut.tagBar = line.lastIndexOf(kBar);
+    }
+    cut.nameBar = cut.tagBar > 0 ? line.lastIndexOf(kBar, cut.tagBar - 1) : -1;
+    return cut;
+}
+
 // A link's tag for the file: an address without a scheme is taken for an http address;
 // "|" in an address is escaped, so the next load does not cut the address there.
 QString fileTag(const QString& tag) {
@@ -50,6 +71,30 @@ QString fileTag(const QString& tag) {
     if (hasMtp(out)) return out;
     out.replace(kBar, QStringLiteral("%7C"));
     return out.contains(QLatin1String("://")) ? out : platform::withLinkScheme(out);
+}
+
+// A tag as a list of this kind writes it ("" for a folder): a scheme's term that holds no
+// "mtp://" gets it in front.
+QString writtenTag(const QString& tag, ListKind kind) {
+    if (tag.isEmpty()) return tag;
+    return fileTag(kind == ListKind::Scheme && !hasMtp(tag) ? kMtp + tag : tag);
+}
+
+// Why the reader would not cut the line where its tag starts, at `tagBar` (its last character
+// for a folder, whose names hold no "|"); "" when it would.
+QString cutTrouble(QStringView line, qsizetype tagBar) {
+    if (tagBar == line.size() - 1) return QString();
+    const LineCut cut = cutLine(line);
+    if (cut.folder) return QStringLiteral("its tag ends in \"|\"");
+    if (cut.tagBar == tagBar) return QString();
+    if (lastBarMtp(line.sliced(tagBar + 1)) >= 0) return QStringLiteral("its tag holds \"|mtp://\"");
+    if (cut.tagBar > tagBar)
+        return QStringLiteral("its tag holds \"|\" and holds \"mtp://\" without beginning with it");
+    // The cut comes before: at a name that begins with "mtp://".
+    const qsizetype end = line.indexOf(kBar, cut.tagBar + 1);
+    const QString name = line.sliced(cut.tagBar + 1, end - cut.tagBar - 1).toString();
+    return (end == tagBar ? QStringLiteral("its name") : QStringLiteral("the name \"") + name + QStringLiteral("\" above it")) +
+           QStringLiteral(" begins with \"mtp://\" and its tag does not");
 }
 
 // Sorts the items as "<" on their keys would (UTF-16 code units in order), a character
@@ -133,12 +178,29 @@ QString ListReading::keyOfPlace(QStringView place) const {
     return place.isEmpty() ? rootKey_ : keyOf(place.toString());
 }
 
+// The node holds the place the names lead to: its name is the last, its parent's the one
+// before, and so on up to a node at the top (the root, or the top itself when the names
+// start with the root's). A name may hold "\", so a key alone can name two places.
+bool ListReading::leadsTo(QStringView place, ListTree::NodeId node) const {
+    qsizetype end = place.size() - 1;  // the "|" after the name looked at
+    while (end >= 0) {
+        if (!node) return false;
+        const qsizetype start = place.lastIndexOf(kBar, end - 1) + 1;
+        if (tree_.text(node) != place.sliced(start, end - start)) return false;
+        node = tree_.parent(node);
+        end = start - 1;
+    }
+    return !node || !tree_.parent(node);
+}
+
 ListReading::Place ListReading::placeOf(QStringView place) const {
     // Lines of one folder come together: its place is found once for them all.
     if (tree_.contains(lastPlace_.node) && place == lastPlaceText_) return lastPlace_;
-    const QString key = keyOfPlace(place);
-    Place found{places_.isEmpty() ? 0 : places_.value(key), false};
-    if (!tree_.contains(found.node)) found = {tree_.itemByKey(key), true};
+    Place found{places_.isEmpty() ? 0 : places_.value(place.toString()), false};
+    if (!tree_.contains(found.node)) {
+        const ListTree::NodeId byKey = tree_.itemByKey(keyOfPlace(place));
+        found = {byKey && (!fresh_ || leadsTo(place, byKey)) ? byKey : 0, true};
+    }
     if (found.node) {
         lastPlaceText_ = place.toString();
         lastPlace_ = found;
@@ -163,25 +225,43 @@ QString ListReading::add(const QString& line) {
     return add(QStringView(line));
 }
 
-// A line is cut where it stands, without copies: the names on the path, each followed by "|",
-// are its place and, with the node's own name, its key ("|" read as "\" there); a folder line
-// ends in "|"; the tag of a scheme's term, and of a catalogue's command, is whatever follows
-// the last "|mtp://" (so a command holding "|" stays whole), a link's whatever follows the
-// last "|".
 QString ListReading::add(QStringView line) {
-    const auto refused = [&](const QString& reason) { return failure(line.toString(), reason); };
-    const qsizetype length = line.size();
-    if (!line.contains(kBar)) return refused(QStringLiteral("Not a list line: it holds no \"|\""));
-    const bool folder = line.endsWith(kBar);
-    qsizetype tagBar = length - 1;
-    if (!folder) {
-        tagBar = lastBarMtp(line);
-        if (tagBar < 0) tagBar = line.lastIndexOf(kBar);
+    if (!line.contains(kBar)) return failure(line.toString(), QStringLiteral("Not a list line: it holds no \"|\""));
+    const LineCut cut = cutLine(line);
+    return add(line, cut.nameBar, cut.tagBar, cut.folder);
+}
+
+QString ListReading::add(QStringView place, QStringView name, QStringView tag) {
+    QString line;
+    line.reserve(place.size() + name.size() + 1 + tag.size());
+    line += place;
+    line += name;
+    line += kBar;
+    line += tag;
+    return add(line, place.size() - 1, place.size() + name.size(), tag.isEmpty());
+}
+
+bool ListReading::addItem(const ListEntry& item, const std::function<bool(const QString& result)>& take) {
+    QString folder;
+    for (const QString& level : item.folders) {
+        const qsizetype place = folder.size();
+        folder += level;
+        folder += kBar;
+        if (itemFolders_.contains(folder)) continue;
+        itemFolders_.insert(folder);
+        if (!take(add(QStringView(folder).first(place), level, QStringView()))) return false;
     }
-    const qsizetype before = tagBar > 0 ? line.lastIndexOf(kBar, tagBar - 1) : -1;
-    const QStringView text = line.sliced(before + 1, tagBar - before - 1);
+    return take(add(folder, item.title, item.link));
+}
+
+// A line is taken where it was cut, without copies: the names on the path, each followed by
+// "|", are its place and, with the node's own name, its key ("|" read as "\" there); the tag
+// follows the name's "|" (a folder has none).
+QString ListReading::add(QStringView line, qsizetype nameBar, qsizetype tagBar, bool folder) {
+    const auto refused = [&](const QString& reason) { return failure(line.toString(), reason); };
+    const QStringView text = line.sliced(nameBar + 1, tagBar - nameBar - 1);
     const QStringView keyText = line.first(tagBar + 1);
-    const QStringView placeText = line.first(before + 1);
+    const QStringView placeText = line.first(nameBar + 1);
     if (text.trimmed().isEmpty()) return refused(QStringLiteral("The line names no folder or entry"));
     if (folder) {
         const ListTree::NodeId known = placeOf(keyText).node;
@@ -214,7 +294,7 @@ QString ListReading::add(QStringView line) {
             int& next = nextNumber_[QString::number(parent.node) + QLatin1Char('\\') + name];
             for (next = std::max(next, 2); nameTaken(parent.node, given); ++next)
                 given = name + QStringLiteral(" (%1)").arg(next);
-            const QString place = belowRoot ? QString() : keyOfPlace(placeText).replace(kBackslash, kBar);
+            const QString place = belowRoot ? QString() : placeText.toString();
             renamed_.append(place + name + QStringLiteral("  \u2192  ") + given);
         }
         node = tree_.addChild(parent.node, given, image, selectedImage);
@@ -226,11 +306,11 @@ QString ListReading::add(QStringView line) {
     }
     // The node holds the line's key when it got the key made of its parent's, its parent was
     // found under the line's place, and its name is the line's: then later lines find it by it.
-    // Else the line's key is noted as its place.
+    // Else the line's place is noted for it.
     const bool holdsLineKey = childKey && parent.byOwnKey && given == raw &&
                               placeText.isEmpty() == (tree_.parent(parent.node) == 0);
     if (!holdsLineKey && (folder || !placeOf(keyText).node)) {
-        places_.insert(keyOfPlace(keyText), node);
+        places_.insert(keyText.toString(), node);
         lastPlace_ = {};
     }
     if (!folder) tree_.setTag(node, line.sliced(tagBar + 1));
@@ -253,7 +333,43 @@ QString addLineToScheme(const QString& rootName, const QString& line, int, ListT
     return ListReading(nodes, rootName, ListKind::Scheme).add(line);
 }
 
-void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const std::function<void(const QString&)>& take) {
+QString UnwritableNode::text() const {
+    return QStringLiteral("A list file can't keep the entry \"") + path.join(QStringLiteral(" > ")) +
+           QStringLiteral("\": ") + reason + QLatin1Char('.');
+}
+
+UnwritableNode unwritableEntry(const ListTree& tree, ListTree::NodeId parent, ListTree::NodeId node, const QString& name,
+                               const QString& tag, ListKind kind, bool stripRoot) {
+    using NodeId = ListTree::NodeId;
+    // The names as the writer puts them on the node's line: the list's root left out.
+    QStringList path;
+    for (NodeId up = parent; up; up = tree.parent(up)) {
+        if (!tree.parent(up) && stripRoot && up == tree.item(1)) break;
+        path.prepend(safeNodeText(tree.text(up)));
+    }
+    path.append(safeNodeText(name));
+    const auto check = [&](NodeId each, const QStringList& names, const QString& eachTag) {
+        const QString written = writtenTag(eachTag, kind);
+        const QString line = names.join(kBar) + kBar + written;
+        return UnwritableNode{each, names, cutTrouble(line, line.size() - written.size() - 1)};
+    };
+    if (UnwritableNode trouble = check(node, path, tag)) return trouble;
+    // What lies below keeps its names and tags under the new ones.
+    std::vector<std::pair<NodeId, QStringList>> stack;
+    if (node)
+        for (int row = tree.childCount(node) - 1; row >= 0; --row) stack.push_back({tree.child(node, row), path});
+    while (!stack.empty()) {
+        auto [each, names] = std::move(stack.back());
+        stack.pop_back();
+        names.append(safeNodeText(tree.text(each)));
+        if (UnwritableNode trouble = check(each, names, tree.tag(each))) return trouble;
+        for (int row = tree.childCount(each) - 1; row >= 0; --row) stack.push_back({tree.child(each, row), names});
+    }
+    return {};
+}
+
+UnwritableNode forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind,
+                                   const std::function<void(const QString&)>& take) {
     using NodeId = ListTree::NodeId;
     const int count = tree.count();
     const NodeId root = tree.item(1);
@@ -298,18 +414,15 @@ void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const st
     QSet<QString> folderParentPaths;
     std::vector<Line> lines;
     lines.reserve(size_t(std::max(0, count - 1)));
+    std::vector<NodeId> prefixed;
     for (int i = 2; i <= count; ++i) {
         const NodeId node = tree.item(i);
         const NodeId parent = tree.parent(node);
         const bool hasChildren = tree.childCount(node) > 0;
         const QString parentPath = parent ? pathOf(parent) : QString();
         if (hasChildren) folderParentPaths.insert(parentPath);
-        QString tag = tree.tag(node);
-        if (kind == ListKind::Scheme && !tag.isEmpty() && !hasMtp(tag)) {
-            tag.prepend(QStringLiteral("mtp://"));
-            tree.setTag(node, tag);
-        }
-        if (!tag.isEmpty()) tag = fileTag(tag);
+        const QString tag = writtenTag(tree.tag(node), kind);
+        if (kind == ListKind::Scheme && !tag.isEmpty() && !hasMtp(tree.tag(node))) prefixed.push_back(node);
         // Made in one piece: the node's path, then "|" or "| " and the tag.
         const QString name = safeNodeText(tree.text(node));
         const bool below = parent && !parentPath.isEmpty();
@@ -321,15 +434,20 @@ void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const st
         }
         sortKey += name;
         const qsizetype pathSize = sortKey.size();
+        sortKey += kBar;
         if (tag.isEmpty()) {
-            sortKey += kBar;
             lines.push_back({std::move(sortKey), -1, parentPath, hasChildren});
-        } else {
-            sortKey += QLatin1String("| ");
-            sortKey += tag;
-            lines.push_back({std::move(sortKey), pathSize + 1, parentPath, hasChildren});
+            continue;
         }
+        sortKey += tag;
+        // A line cut elsewhere on reading would not give the node back: nothing is written.
+        if (QString reason = cutTrouble(sortKey, pathSize); !reason.isEmpty())
+            return {node, sortKey.left(pathSize).split(kBar), std::move(reason)};
+        sortKey.insert(pathSize + 1, QLatin1Char(' '));
+        lines.push_back({std::move(sortKey), pathSize + 1, parentPath, hasChildren});
     }
+    // A scheme's terms carry the prefix their lines have, in the tree too.
+    for (const NodeId node : prefixed) tree.setTag(node, kMtp + tree.tag(node));
     // The paths a line can wait for: those of the nodes with children.
     QSet<QString> parentPaths;
     QSet<size_t> parentPathHashes;  // looked at first: most lines are no one's parent
@@ -391,11 +509,13 @@ void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const st
         if (line.blank >= 0) line.sortKey.remove(line.blank, 1);
         take(line.sortKey);
     }
+    return {};
 }
 
-QStringList listFileLines(ListTree& tree, bool stripRoot, ListKind kind) {
+QStringList listFileLines(ListTree& tree, bool stripRoot, ListKind kind, UnwritableNode* unwritable) {
     QStringList lines;
-    forEachListFileLine(tree, stripRoot, kind, [&](const QString& line) { lines.append(line); });
+    UnwritableNode trouble = forEachListFileLine(tree, stripRoot, kind, [&](const QString& line) { lines.append(line); });
+    if (unwritable) *unwritable = std::move(trouble);
     return lines;
 }
 

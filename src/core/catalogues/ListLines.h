@@ -1,7 +1,9 @@
 #pragma once
+#include "core/catalogues/ListEntries.h"
 #include "core/catalogues/ListTree.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
@@ -33,6 +35,14 @@ public:
     // CR LF, the reason and CR LF.
     QString add(const QString& line);
     QString add(QStringView line);
+    // The same for a node given in the parts a line is cut into, so that nothing in them is
+    // cut again: `place`, the names above it each followed by "|"; its name; its tag ("": a
+    // folder).
+    QString add(QStringView place, QStringView name, QStringView tag);
+    // An item of a Harvest Control List or channel: the folders above it that this reading has
+    // not added yet, then the item itself, each by its parts. `take` gets the result of each
+    // (as add gives it) and says whether to go on; false when it stopped the reading.
+    bool addItem(const ListEntry& item, const std::function<bool(const QString& result)>& take);
     // The entries renamed, one a line: where they stand and the name they got.
     const QStringList& renamed() const { return renamed_; }
 
@@ -43,8 +53,10 @@ private:
         ListTree::NodeId node = 0;
         bool byOwnKey = false;
     };
+    QString add(QStringView line, qsizetype nameBar, qsizetype tagBar, bool folder);
     // `place` as a line writes it: the names each followed by "|"; "" for the root.
     Place placeOf(QStringView place) const;
+    bool leadsTo(QStringView place, ListTree::NodeId node) const;
     QString keyOfPlace(QStringView place) const;
     bool nameTaken(ListTree::NodeId parent, const QString& name) const;
 
@@ -55,10 +67,11 @@ private:
     // The tree held no more than a root when the reading began: every node it adds has the
     // key its line gives, so a name is looked up by its key.
     bool fresh_;
-    QHash<QString, ListTree::NodeId> places_;  // a line's key the node does not hold: the node
+    QHash<QString, ListTree::NodeId> places_;  // a line's place the node does not hold as its key: the node
     mutable QString lastPlaceText_;  // the place placeOf last found, and what it found
     mutable Place lastPlace_;
     QHash<QString, int> nextNumber_;           // the next number to try for a name
+    QSet<QString> itemFolders_;                // the folder lines addItem added
     QStringList renamed_;
 };
 
@@ -72,12 +85,32 @@ inline const QString kRenamedTitle = QStringLiteral("Entries renamed");
 QString addLineToIndex(const QString& rootName, const QString& line, int lineCounter, ListTree& nodes);
 QString addLineToScheme(const QString& rootName, const QString& line, int lineCounter, ListTree& nodes);
 
+// A node whose line a list file cannot carry: read back, it would not be this node with its
+// name and tag (there is no escape in list lines for what would cut the line elsewhere).
+struct UnwritableNode {
+    ListTree::NodeId node = 0;  // 0 for a node not yet in the tree
+    QStringList path;           // the names from below the list's root down to the node's own
+    QString reason;             // "its tag ends in "|"", ...; "" when nothing is wrong
+    explicit operator bool() const { return !reason.isEmpty(); }
+    // Why a list file cannot keep it, naming it by its path: "A list file can't keep ...".
+    QString text() const;
+};
+
 // The lines of the tree as a list file, in the order the file holds them (a folder
 // before everything in it). `stripRoot`: node 1 is the list's root and its name is left
 // out of every line. In a scheme list a tag without "mtp://" gets it, in the tree too.
-QStringList listFileLines(ListTree& tree, bool stripRoot, ListKind kind);
+// When a node cannot be written, no line is made and nothing in the tree changes: the first
+// such node is returned (in *unwritable when asked for).
+QStringList listFileLines(ListTree& tree, bool stripRoot, ListKind kind, UnwritableNode* unwritable = nullptr);
 // The same lines handed over one by one, in that order.
-void forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind, const std::function<void(const QString&)>& take);
+UnwritableNode forEachListFileLine(ListTree& tree, bool stripRoot, ListKind kind,
+                                   const std::function<void(const QString&)>& take);
+
+// What would keep a node out of a list file of this kind once it is a child of `parent`
+// with this name and tag, or keep out a node below it (`node`, 0 for a node not yet made,
+// whose children then stay where they are); empty when nothing would.
+UnwritableNode unwritableEntry(const ListTree& tree, ListTree::NodeId parent, ListTree::NodeId node, const QString& name,
+                               const QString& tag, ListKind kind, bool stripRoot);
 
 // Sorts items[first..last] in place, ascending by the values' own "<" (ordinal for
 // strings: upper case before lower case, " " before every printable character).

@@ -1,8 +1,10 @@
 #include "core/catalogues/ListMarkup.h"
 
 #include "core/record/RdfWriter.h"
+#include "platform/TextCodec.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace ListMarkup {
 namespace {
@@ -15,15 +17,15 @@ bool isNameStart(QChar c) {
     return c.isLetter() || c == QLatin1Char('_') || c == QLatin1Char(':');
 }
 
-// The code of a numeric reference's digits ("233", "x1F600"); 0 when it is not a character
-// XML allows (with `controls`, also a control character but NUL).
-char32_t numericReference(QStringView digits, ControlReferences controls) {
+// The code of a numeric reference's digits ("233", "x1F600"); nothing when it is not a
+// character XML allows (with `controls`, also a control character, NUL included).
+std::optional<char32_t> numericReference(QStringView digits, ControlReferences controls) {
     int base = 10;
     if (!digits.isEmpty() && (digits.front() == QLatin1Char('x') || digits.front() == QLatin1Char('X'))) {
         base = 16;
         digits = digits.mid(1);
     }
-    if (digits.isEmpty() || digits.size() > 8) return 0;
+    if (digits.isEmpty() || digits.size() > 8) return std::nullopt;
     char32_t code = 0;
     for (const QChar d : digits) {
         const char16_t u = d.unicode();
@@ -31,13 +33,14 @@ char32_t numericReference(QStringView digits, ControlReferences controls) {
         if (u >= '0' && u <= '9') value = u - '0';
         else if (base == 16 && u >= 'a' && u <= 'f') value = u - 'a' + 10;
         else if (base == 16 && u >= 'A' && u <= 'F') value = u - 'A' + 10;
-        if (value < 0) return 0;
+        if (value < 0) return std::nullopt;
         code = code * char32_t(base) + char32_t(value);
     }
     const bool xmlChar = code == 0x9 || code == 0xA || code == 0xD || (code >= 0x20 && code <= 0xD7FF) ||
                          (code >= 0xE000 && code <= 0xFFFD) || (code >= 0x10000 && code <= 0x10FFFF);
-    const bool control = code > 0 && (code < 0x20 || (code >= 0x7F && code <= 0x9F));
-    return xmlChar || (control && controls == ControlReferences::Decoded) ? code : 0;
+    const bool control = code < 0x20 || (code >= 0x7F && code <= 0x9F);
+    if (xmlChar || (control && controls == ControlReferences::Decoded)) return code;
+    return std::nullopt;
 }
 
 // CR LF and a lone CR become LF.
@@ -242,11 +245,13 @@ qsizetype referenceAt(QStringView text, qsizetype at, QString& decoded,
     const QStringView body = text.mid(at + 1, semi);
     decoded.clear();
     if (body.front() == QLatin1Char('#')) {
-        if (const char32_t code = numericReference(body.mid(1), controls)) decoded = QString::fromUcs4(&code, 1);
-    } else {
-        for (const auto& entity : named)
-            if (body == QLatin1StringView(entity.name)) decoded = QChar(entity.character);
+        const std::optional<char32_t> code = numericReference(body.mid(1), controls);
+        if (!code) return 0;
+        decoded = platform::codePointText(*code);
+        return semi + 2;
     }
+    for (const auto& entity : named)
+        if (body == QLatin1StringView(entity.name)) decoded = QChar(entity.character);
     return decoded.isEmpty() ? 0 : semi + 2;
 }
 

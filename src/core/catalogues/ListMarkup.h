@@ -12,9 +12,9 @@ namespace ListMarkup {
 
 enum class TokenKind { Text, StartTag, EndTag };
 
-// What a numeric reference to a control character (other than a tab or line end) reads as:
-// kept as the text it is, as XML has no such character; or the character, for text that
-// takes controls out as it enters.
+// What a numeric reference to a control character (other than a tab or line end; NUL
+// included) reads as: kept as the text it is, as XML has no such character; or the
+// character, for text that takes controls out as it enters.
 enum class ControlReferences { Kept, Decoded };
 
 // One piece of the text: a run of character data (CDATA included), a start tag or an end

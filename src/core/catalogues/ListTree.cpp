@@ -213,8 +213,9 @@ quint32 ListTree::newSlot() {
     } else {
         slot = quint32(recs_.size());
         recs_.emplace_back();
-        recs_[slot].generation = 1;
+        recs_[slot].generation = firstGeneration_;
     }
+    lastGeneration_ = std::max(lastGeneration_, recs_[slot].generation);
     return slot;
 }
 
@@ -659,6 +660,9 @@ void ListTree::clear() {
     recs_.resize(1);
     recs_[0] = Rec();
     recs_[0].generation = 1;
+    // The slots start again, under a generation none of them had: no id handed out before
+    // the clear names a node made after it.
+    firstGeneration_ = (lastGeneration_ + 1) | 1;
     freeSlots_.clear();
     childLists_.assign(1, {});
     freeChildLists_.clear();

@@ -187,6 +187,8 @@ private:
     void emitChanged(quint32 slot);
 
     std::vector<Rec> recs_;  // slot 0: the top of the tree
+    quint32 firstGeneration_ = 1;  // of a slot made new
+    quint32 lastGeneration_ = 1;   // the highest any node had
     std::vector<quint32> freeSlots_;
     std::vector<std::vector<quint32>> childLists_;  // 0 unused
     std::vector<quint32> freeChildLists_;

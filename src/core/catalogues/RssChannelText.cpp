@@ -143,11 +143,13 @@ Reading read(QStringView text) {
             found = flag;
             return true;
         };
+        // Titles and the header's texts take references to control characters in, to go as
+        // they go from names.
+        const auto decoded = ListMarkup::ControlReferences::Decoded;
         if (inItem) {
-            take("title", &title, nullptr) || take("link", &link, nullptr) || take("kq:folder", nullptr, nullptr);
+            take("title", &title, nullptr, decoded) || take("link", &link, nullptr) || take("kq:folder", nullptr, nullptr);
         } else if (!headerDone) {
             Header& h = reading.header;
-            const auto decoded = ListMarkup::ControlReferences::Decoded;
             take("title", &h.title, &reading.hasTitle, decoded) || take("link", &h.siteURL, &reading.hasLink) ||
                 take("description", &h.description, &reading.hasDescription, decoded);
         }

@@ -15,6 +15,11 @@ NodeId namesake(const ListTree& tree, NodeId parent, const QString& text, NodeId
     return 0;
 }
 
+NodeId insertParent(const ListTree& tree, NodeId relative, bool inside) {
+    // Nothing goes beside the list's top: it would become a second list.
+    return inside || !relative || !tree.parent(relative) ? relative : tree.parent(relative);
+}
+
 NodeId addNode(ListTree& tree, NodeId relative, ListTree::Place place, const QString& text, int image,
                int selectedImage, TreeError& error) {
     error = {};
@@ -23,9 +28,9 @@ NodeId addNode(ListTree& tree, NodeId relative, ListTree::Place place, const QSt
         error = {TreeError::Kind::Other, QStringLiteral("an entry needs a name")};
         return 0;
     }
-    // Nothing goes beside the list's top: it would become a second list.
-    if (relative && !tree.parent(relative)) place = ListTree::Place::Child;
-    const NodeId parent = place == ListTree::Place::Child || !relative ? relative : tree.parent(relative);
+    const bool inside = place == ListTree::Place::Child || (relative && !tree.parent(relative));
+    if (inside) place = ListTree::Place::Child;
+    const NodeId parent = insertParent(tree, relative, inside);
     if (namesake(tree, parent, name)) {
         error = {TreeError::Kind::NameTaken, ListTree::failureText(ListTree::Failure::KeyNotUnique)};
         return 0;

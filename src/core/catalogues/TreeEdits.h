@@ -19,6 +19,10 @@ struct TreeError {
 // Another child of `parent` with this name, or 0.
 NodeId namesake(const ListTree& tree, NodeId parent, const QString& text, NodeId except = 0);
 
+// The node an insertion relative to `relative` puts the new node into: `relative` itself
+// when it goes inside (or `relative` is the list's top), else its parent.
+NodeId insertParent(const ListTree& tree, NodeId relative, bool inside);
+
 // Adds a node named `text` (made safe for the list file) relative to `relative`: as its
 // child (Child) or among its siblings. 0 when the folder already has a node of that name or
 // nothing is left of the name; `error` tells why.

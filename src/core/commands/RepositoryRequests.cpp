@@ -194,8 +194,13 @@ void cgiSendList(ProgramContext& context, QString& command) {
     // The repository's catalogue is sent, whichever tree is shown.
     ListTree& tree = context.listTrees[1];
     const QString path = platform::programDataFolder() + QStringLiteral("/cache/Index.kqi");
+    modLists::UnwritableNode unwritable;
     const QStringList lines =
-        modLists::listFileLines(tree, !context.rootName.isEmpty(), modLists::ListKind::Catalogue);
+        modLists::listFileLines(tree, !context.rootName.isEmpty(), modLists::ListKind::Catalogue, &unwritable);
+    if (unwritable) {
+        MsgBox(unwritable.text() + QStringLiteral(" The list was not sent."));
+        return;
+    }
     QString text = lines.join(QStringLiteral("\r\n"));
     if (!lines.isEmpty()) text += QStringLiteral("\r\n");
     QString folder = platform::folderPart(path);

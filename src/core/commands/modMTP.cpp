@@ -12,6 +12,7 @@
 #include "platform/Folders.h"
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
+#include "platform/TextCodec.h"
 #include "core/program/DocumentState.h"
 
 #include <QCoreApplication>
@@ -350,7 +351,7 @@ QString commandAsAsked(const QString& command) {
         if (category == QChar::Other_Format || category == QChar::Other_Control)
             asked += QStringLiteral("<U+%1>").arg(uint(c), 4, 16, QLatin1Char('0')).toUpper();
         else
-            asked += QString::fromUcs4(&c, 1);
+            asked += platform::codePointText(c);
     }
     return asked;
 }

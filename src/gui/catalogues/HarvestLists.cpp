@@ -12,7 +12,6 @@
 #include "platform/PathText.h"
 #include "platform/TextCodec.h"
 #include "core/catalogues/ListTree.h"
-#include "core/record/RdfWriter.h"
 
 #include <QComboBox>
 #include <QCoreApplication>
@@ -30,6 +29,25 @@ enum class Form { Agls12, Site };
 
 const QString kLoadingText = QStringLiteral("Please wait while Quorvantile loads in the Harvest Control List");
 
+// A record page's text; a page that cannot be read is named in a message and has none.
+bool readRecordPage(const QString& file, QString& text) {
+    platform::DecodedText page;
+    QString error;
+    if (!platform::readPageFile(file, page, &error)) {
+        MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening metadata file: ") + file);
+        return false;
+    }
+    text = std::move(page.text);
+    return true;
+}
+
+// The address a record page names (HarvestListText::recordIdentifier); "" for a page that
+// cannot be read.
+QString identifierOfPage(const QString& file) {
+    QString text;
+    return readRecordPage(file, text) ? HarvestListText::recordIdentifier(text) : QString();
+}
+
 // The record pages of a folder by their identifier key; of two pages with one key, the
 // later in the folder's listing counts. Pages without an identifier are left out.
 QHash<QString, QString> recordIndex(const QString& folder) {
@@ -39,8 +57,7 @@ QHash<QString, QString> recordIndex(const QString& folder) {
     const QDir dir(cut);
     for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
         const QString path = cut + name;
-        const QString key =
-            HarvestListText::identifierKey(getFromMetadata(path, QStringLiteral("DC.Identifier"), QString(), QStringLiteral("URI")));
+        const QString key = HarvestListText::identifierKey(identifierOfPage(path));
         if (!key.isEmpty()) index.insert(key, path);
     }
     return index;
@@ -69,9 +86,7 @@ bool writeHarvestList(TreePane& form1, Form form, QString& path, const QString& 
         if (meta.isEmpty() || form == Form::Site) return meta;
         ListDocuments::showProgress(*window, QStringLiteral("Now saving Harvest Control List: Record:") + QLatin1Char(' ') +
                                     QString::number(++recordsWritten));
-        QString address = entry.link;
-        return RdfWriter::MakeMetaIntoRDF(address, meta, window->context.domain.rdfNamespaces, window->context.domain.rdfPrefix,
-                                          RdfWriter::RdfValues::XmlText);
+        return HarvestListText::recordRdf(entry, meta, window->context.domain.rdfNamespaces, window->context.domain.rdfPrefix);
     };
     const QString text = form == Form::Agls12
                              ? HarvestListText::agls12Form(entries, record, window->context.preferences.siteAdmin,
@@ -93,13 +108,9 @@ bool saveAsAGLS12HCL(TreePane& window, QString& path, QString& folder) {
 
 QString getFromMetadata(const QString& file, const QString& nameFilter, const QString& otherFilter,
                         const QString& schemeFilter) {
-    platform::DecodedText page;
-    QString error;
-    if (!platform::readPageFile(file, page, &error)) {
-        MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening metadata file: ") + file);
-        return QString();
-    }
-    return HarvestListText::metadataFrom(page.text, nameFilter, otherFilter, schemeFilter);
+    QString text;
+    if (!readRecordPage(file, text)) return QString();
+    return HarvestListText::metadataFrom(text, nameFilter, otherFilter, schemeFilter);
 }
 
 ListLoadOutcome loadHCL(TreePane& form, const QString& location, const QString* fetchedText) {
@@ -160,9 +171,7 @@ void getMetaFromHCL(TreePane& form, QString& folder) {
     QString page;
     // An empty address has no record: a page without an identifier never matches.
     for (const QString& name : address.isEmpty() ? QStringList() : QDir(dir).entryList(QDir::Files, QDir::Name)) {
-        const QString identifier =
-            getFromMetadata(dir + name, QStringLiteral("DC.Identifier"), QString(), QStringLiteral("URI"));
-        if (HarvestListText::sameIdentifier(identifier, address)) {
+        if (HarvestListText::sameIdentifier(identifierOfPage(dir + name), address)) {
             page = dir + name;
             break;
         }

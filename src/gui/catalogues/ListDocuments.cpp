@@ -24,7 +24,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
-#include <QSet>
 
 #include <memory>
 
@@ -261,29 +260,19 @@ std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString&
     QString refusals;
     int refused = 0;
     int counter = 1;
-    QSet<QString> folderLines;
     // The pane shows the list once it is in; the wait dialog shows how far it got meanwhile.
     std::optional<ListTree::Bulk> bulk(std::in_place, tree);
     modLists::ListReading reading(tree, rootName, modLists::ListKind::Catalogue);
     modMTP::ListLoadPace pace([&window](const QString& text) {
         if (window) showProgress(*window, text);
     });
-    const auto add = [&](const QString& line) {
-        const QString result = reading.add(line);
+    const auto take = [&](const QString& result) {
         if (result != QLatin1String("0") && ++refused <= kMostRefusalsShown)
             refusals += QStringLiteral("\r\n") + result.trimmed();
         return ++counter % 64 != 0 || !pace.pause(counter) || !window.isNull();
     };
-    for (const modLists::ListEntry& item : items) {
-        QString folder;
-        for (const QString& level : item.folders) {
-            folder += level + QLatin1Char('|');
-            if (folderLines.contains(folder)) continue;
-            folderLines.insert(folder);
-            if (!add(folder)) return std::nullopt;
-        }
-        if (!add(folder + item.title + QLatin1Char('|') + item.link)) return std::nullopt;
-    }
+    for (const modLists::ListEntry& item : items)
+        if (!reading.addItem(item, take)) return std::nullopt;
     bulk.reset();
     showProgress(w, QString());
     if (refused > kMostRefusalsShown)

@@ -32,16 +32,24 @@ bool TreePane::SaveAsList(QString& path, long& nodeCount) {
     QByteArray bytes;
     QStringEncoder utf8(QStringEncoder::Utf8);
     qsizetype used = 0;
-    modLists::forEachListFileLine(tree, !context.rootName.isEmpty(),
-                                  scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue,
-                                  [&](const QString& line) {
-                                      const qsizetype most = utf8.requiredSpace(line.size()) + 2;
-                                      if (used + most > bytes.size()) bytes.resize(std::max(2 * bytes.size(), used + most));
-                                      char* end = utf8.appendToBuffer(bytes.data() + used, line);
-                                      *end++ = '\r';
-                                      *end++ = '\n';
-                                      used = end - bytes.constData();
-                                  });
+    const modLists::UnwritableNode unwritable = modLists::forEachListFileLine(
+        tree, !context.rootName.isEmpty(), scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue,
+        [&](const QString& line) {
+            const qsizetype most = utf8.requiredSpace(line.size()) + 2;
+            if (used + most > bytes.size()) bytes.resize(std::max(2 * bytes.size(), used + most));
+            char* end = utf8.appendToBuffer(bytes.data() + used, line);
+            *end++ = '\r';
+            *end++ = '\n';
+            used = end - bytes.constData();
+        });
+    // A node the file could not give back stops the save before anything is written; the node
+    // is shown, so it can be changed.
+    if (unwritable) {
+        if (tree.contains(unwritable.node)) tree.select(unwritable.node);
+        platform::MsgBox(unwritable.text() + QStringLiteral(" The list was not saved: change the entry and save again."),
+                         platform::kOkOnly, QStringLiteral("Error saving list"));
+        return false;
+    }
     bytes.resize(used);
 
     // The file is replaced whole or not at all: after a failure the old file is still

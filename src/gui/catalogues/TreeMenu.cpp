@@ -64,7 +64,10 @@ void TreePane::mnuMaintNodes_Click(int index) {
     case kEditTag: {
         if (!node) return;
         const QString inputText = askInput(window(), QStringLiteral("Edit"), QStringLiteral("Tag :"), tree.tag(node));
-        if (inputText.isEmpty() || !tree.contains(node) || markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
+        if (inputText.isEmpty() || !tree.contains(node)) return;
+        if (refuseUnwritable(tree.parent(node), node, tree.text(node), inputText, QStringLiteral("The entry keeps its tag.")))
+            return;
+        if (markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         tree.setTag(node, inputText);
         mnuMaintNodes(kEditTag)->setText(modTree::menuCaption(inputText));
         return;
@@ -77,13 +80,16 @@ void TreePane::mnuMaintNodes_Click(int index) {
         if (!node || markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         const QString name = frame.browserLocationName();
         if (name.isEmpty()) return;
+        const QString tag = frame.browserLocationURL().remove(QLatin1String("http://"));
+        if (refuseUnwritable(modTree::insertParent(tree, node, inFolder), 0, name, tag, QStringLiteral("Nothing was added.")))
+            return;
         const NodeId added = modTree::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
                                               platform::kImageLink, platform::kImageNewLink, error);
         if (!added) {
             platform::MsgBox(error.description, platform::kOkOnly, kErrorTitle);
             return;
         }
-        tree.setTag(added, frame.browserLocationURL().remove(QLatin1String("http://")));
+        tree.setTag(added, tag);
         showForNaming(view, added);
         return;
     }

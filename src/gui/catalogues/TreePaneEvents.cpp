@@ -146,6 +146,18 @@ void TreePane::connectTreePane() {
     connect(ScrollTimer, &QTimer::timeout, this, &TreePane::ScrollTimer_Timer);
 }
 
+bool TreePane::refuseUnwritable(NodeId parent, NodeId node, const QString& name, const QString& tag,
+                                const QString& outcome) {
+    const bool scheme = context.document.TreePath().contains(QLatin1String(".kqs"), ci);
+    const modLists::UnwritableNode unwritable =
+        modLists::unwritableEntry(activeTree(), parent, node, name, tag,
+                                  scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue,
+                                  !context.rootName.isEmpty());
+    if (!unwritable) return false;
+    MsgBox(unwritable.text() + QLatin1Char(' ') + outcome, platform::kOkOnly, kAlertTitle);
+    return true;
+}
+
 // ---- clicks and hovering ---------------------------------------------------------------
 
 namespace {
@@ -261,11 +273,15 @@ bool TreePane::TreeView1_AfterLabelEdit(int index, const QString& newString) {
                platform::kOkOnly, kAlertTitle);
         return true;
     }
+    // A term or subject follows its new name; batches, links and other commands keep theirs.
+    const QString tag = modTree::renamedTag(tree.tag(node), text);
+    if (refuseUnwritable(tree.parent(node), node, text, tag,
+                         QStringLiteral("The entry keeps its name ") + tree.text(node) + QLatin1Char('.')))
+        return true;
     if (markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(node)) return true;
     tree.setText(node, text);
     modTree::setNodeKey(tree, node, tree.childKey(tree.parent(node), text) + tree.tag(node));
-    // A term or subject follows its new name; batches, links and other commands keep theirs.
-    tree.setTag(node, modTree::renamedTag(tree.tag(node), text));
+    tree.setTag(node, tag);
     return true;
 }
 
@@ -353,6 +369,8 @@ void moveDraggedNode(TreePane& form, ListTree& tree, NodeId target, NodeId dragg
         failure = {modTree::TreeError::Kind::NameTaken, QString()};
         return;
     }
+    if (form.refuseUnwritable(parent, dragged, tree.text(dragged), tree.tag(dragged), QStringLiteral("Nothing was moved.")))
+        return;
     if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
     // The question's answer may have come after the nodes went.
     if (!tree.contains(dragged) || !tree.contains(parent) || !modTree::moveNode(tree, dragged, parent)) return;
@@ -389,7 +407,6 @@ void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& 
     if (name.trimmed().isEmpty()) name = kUntitled;
     if (tree.image(target) == platform::kImageFolder) tree.setImage(target, platform::kImageOpenFolder);
     const NodeId parent = dropParent(tree, target);
-    if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(target)) return;
     QString tag = address;
     int image = platform::kImageLink;
     int selectedImage = platform::kImageNewLink;
@@ -404,6 +421,8 @@ void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& 
             tag = QStringLiteral("mtp://field=*&content=") + modTree::contentValue(name) + QStringLiteral(".fld");
         }
     }
+    if (form.refuseUnwritable(parent, 0, name, tag, QStringLiteral("Nothing was dropped."))) return;
+    if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(target)) return;
     const NodeId node = modTree::addNode(tree, parent, Place::Child, name, image, selectedImage, failure);
     if (!node) return;
     tree.setTag(node, tag);
@@ -450,6 +469,7 @@ void dropCommand(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, 
     const NodeId parent = dropParent(tree, target);
     const int image = isSchemeList(form) ? platform::kImageSchemeTerm : platform::kImageLink;
     name = modLists::safeNodeText(dropped.label);
+    if (form.refuseUnwritable(parent, 0, name, dropped.tag, QStringLiteral("Nothing was dropped."))) return;
     if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(target)) return;
     if (const NodeId node = modTree::addNode(tree, parent, Place::Child, name, image, image, failure))
         tree.setTag(node, dropped.tag);

@@ -6,6 +6,7 @@
 #include "core/catalogues/TreeNodes.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
+#include "platform/PathText.h"
 #include "platform/TreeImages.h"
 
 #include <QGridLayout>
@@ -87,6 +88,15 @@ void frmManualInsert::cmdOK_Click() {
         platform::MsgBox(QStringLiteral("Couldn't do manual insert: the entry needs a label"));
         return;
     }
+    // A local page keeps its file address: taken for a web address, it would open nowhere.
+    QString tag = txtURL->text();
+    const QString typed = tag.trimmed();
+    if (typed.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) tag = typed;
+    else if (platform::isLocalPath(typed)) tag = QStringLiteral("file://") + typed;
+    else tag.remove(QLatin1String("http://"));
+    if (form_.refuseUnwritable(modTree::insertParent(tree, selected, inFolder), 0, txtLabel->text(), tag,
+                               QStringLiteral("Nothing was added.")))
+        return;
     modTree::TreeError error;
     const ListTree::NodeId node = modTree::addNode(tree, selected, inFolder ? ListTree::Place::Child : ListTree::Place::Last,
                                                    txtLabel->text(), image, image, error);
@@ -94,8 +104,7 @@ void frmManualInsert::cmdOK_Click() {
         platform::MsgBox(QStringLiteral("Couldn't do manual insert: ") + error.description);
         return;
     }
-    QString tag = txtURL->text();
-    tree.setTag(node, tag.remove(QLatin1String("http://")));
+    tree.setTag(node, tag);
     tree.ensureVisible(node);
     accept();
 }

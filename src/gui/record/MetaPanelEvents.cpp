@@ -13,6 +13,7 @@
 #include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/StatusBar.h"
+#include "platform/TextCodec.h"
 #include "core/catalogues/ListTree.h"
 #include "platform/Twips.h"
 #include "gui/record/frmdlogInput.h"
@@ -60,8 +61,7 @@ bool typeable(int code) {
 }
 
 QString characterText(int code) {
-    const char32_t c = char32_t(code);
-    return QString::fromUcs4(&c, 1);
+    return platform::codePointText(char32_t(code));
 }
 
 // Removes every selected line, the last first, once the save question lets it.

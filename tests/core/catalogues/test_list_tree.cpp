@@ -1,6 +1,7 @@
 #include "core/catalogues/ListTree.h"
 #include "support/Common.h"
 
+#include <QSet>
 #include <QSignalSpy>
 #include <gtest/gtest.h>
 
@@ -107,6 +108,26 @@ TEST(ListTree, PlacesSiblingsAndRemovalsFollowTheHierarchyAndTheOrderOfAddition)
     tree.clear();
     EXPECT_EQ(tree.count(), 0);
     EXPECT_FALSE(tree.contains(root));
+}
+
+// An id names one node for as long as the tree lives: nodes made after a removal or a clear
+// get ids no node had before, and the old ids name nothing.
+TEST(ListTree, AnIdIsNeverHandedOutAgainNotEvenAfterAClear) {
+    ListTree tree;
+    QSet<NodeId> handedOut;
+    for (int round = 0; round < 3; ++round) {
+        const NodeId root = tree.add(0, Place::Last, u"R\\"_s, u"R"_s);
+        QList<NodeId> ids{root};
+        for (int i = 0; i < 4; ++i) ids << tree.addChild(root, QString::number(i));
+        ASSERT_TRUE(tree.remove(ids.at(2)));
+        ids << tree.addChild(root, u"in the freed place"_s);
+        for (const NodeId id : ids) {
+            EXPECT_FALSE(handedOut.contains(id)) << "round " << round;
+            handedOut.insert(id);
+        }
+        tree.clear();
+        for (const NodeId id : handedOut) EXPECT_FALSE(tree.contains(id));
+    }
 }
 
 TEST(ListTree, ViewsAreToldOfEachChangeOrOnlyOfTheWholeInABulk) {
