@@ -1,6 +1,7 @@
 #include "platform/TextCodec.h"
 #include "core/record/MetaReader.h"
 #include "core/record/MetaWriter.h"
+#include "core/record/PageEncoding.h"
 #include "core/record/RdfWriter.h"
 #include "core/record/modCharEncoding.h"
 
@@ -162,13 +163,16 @@ static double memchrPassSeconds(const QByteArray& bytes) {
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count() / rounds;
 }
 
+// The page in UTF-8 (arg 1) or in Windows-1252 (arg 0), where every meta element is looked
+// at for a declaration before the bytes are decoded.
 static void BM_ReadPageFromBytes(benchmark::State& state) {
     const int percent = int(state.range(0));
-    const QByteArray bytes = makePage(10 * kMegabyte * percent / 100, 5000 * percent / 100).toUtf8();
+    const QString text = makePage(10 * kMegabyte * percent / 100, 5000 * percent / 100);
+    const QByteArray bytes = state.range(1) ? text.toUtf8() : text.toLatin1();
     const double memchrSeconds = memchrPassSeconds(bytes);
     const auto start = std::chrono::steady_clock::now();
     for (auto _ : state) {
-        const platform::DecodedText page = platform::decodePageBytes(bytes);
+        const platform::DecodedText page = PageEncoding::decodePage(bytes);
         const MetaReader::PageReading reading = MetaReader::readPage(page.text, false);
         if (reading.kind != MetaReader::PageTextKind::Record) state.SkipWithError("not a page");
         benchmark::DoNotOptimize(reading.lines.size());
@@ -179,4 +183,18 @@ static void BM_ReadPageFromBytes(benchmark::State& state) {
     state.counters["memchr_ms"] = memchrSeconds * 1000;
     state.counters["x_memchr"] = perRead / memchrSeconds;
 }
-BENCHMARK(BM_ReadPageFromBytes)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadPageFromBytes)->ArgsProduct({{50, 100}, {1, 0}})->Unit(benchmark::kMillisecond);
+
+// A page written back in its encoding: Windows-1252 (arg 0) or ISO-2022-JP (arg 1), with one
+// character in fifty one the encoding lacks, each written as a reference.
+static void BM_WritePageInItsEncoding(benchmark::State& state) {
+    const int percent = int(state.range(0));
+    QString text = makePage(10 * kMegabyte * percent / 100, 5000 * percent / 100);
+    const QString lacking = state.range(1) ? QStringLiteral("\u20AC") : QStringLiteral("\u65E5");
+    for (qsizetype i = 25; i < text.size(); i += 50) text[i] = lacking.at(0);
+    const platform::TextEncoding encoding{state.range(1) ? QStringLiteral("ISO-2022-JP") : QStringLiteral("windows-1252"),
+                                          false};
+    for (auto _ : state) benchmark::DoNotOptimize(platform::encodePageText(text, encoding).size());
+    state.SetBytesProcessed(state.iterations() * text.size());
+}
+BENCHMARK(BM_WritePageInItsEncoding)->ArgsProduct({{50, 100}, {0, 1}})->Unit(benchmark::kMillisecond);

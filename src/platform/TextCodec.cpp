@@ -14,6 +14,7 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QHash>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -198,74 +199,158 @@ QString codecForLabel(const QString& label) {
     return QString::fromLatin1(decoder.name());
 }
 
-// Decodes with the codec only when the bytes are read without error and encode back to
-// exactly the same bytes.
-std::optional<QString> decodeExactly(const QByteArray& bytes, const QString& codec) {
-    const QByteArray name = codec.toLatin1();
-    QStringDecoder decoder(name.constData());
-    if (!decoder.isValid()) return std::nullopt;
+// Encodes with one encoder, as one piece. An encoder is never handed nothing: some
+// (ISO-2022-KR) crash on it.
+QByteArray encodeWhole(QStringView text, const QByteArray& codecName, bool* failed) {
+    *failed = false;
+    if (text.isEmpty()) return {};
+    if (codecName.compare("UTF-8", Qt::CaseInsensitive) == 0) {
+        *failed = !text.isValidUtf16();
+        return text.toUtf8();
+    }
+    QStringEncoder encoder(codecName.constData());
+    if (!encoder.isValid()) {
+        *failed = true;
+        return {};
+    }
+    QByteArray out = encoder.encode(text);
+    *failed = encoder.hasError();
+    return out;
+}
+
+QString decodeWhole(QByteArrayView bytes, const QByteArray& codecName, bool* failed) {
+    *failed = false;
+    if (bytes.isEmpty()) return {};
+    // A mark at the start is text like any other character: it is what the bytes hold.
+    QStringDecoder decoder(codecName.constData(), QStringConverter::Flag::ConvertInitialBom);
+    if (!decoder.isValid()) {
+        *failed = true;
+        return {};
+    }
     QString text = decoder.decode(bytes);
-    if (decoder.hasError()) return std::nullopt;
-    QStringEncoder encoder(name.constData());
-    const QByteArray back = encoder.encode(text);
-    if (encoder.hasError() || back != bytes) return std::nullopt;
+    *failed = decoder.hasError();
     return text;
 }
 
-void appendReference(QByteArray& out, char32_t codePoint) {
-    out += "&#";
-    out += QByteArray::number(quint32(codePoint));
-    out += ';';
+// Decodes with the codec only when the bytes are read without error and encode back to
+// exactly the same bytes.
+std::optional<QString> decodeExactly(QByteArrayView bytes, const QString& codec) {
+    const QByteArray name = codec.toLatin1();
+    bool failed = false;
+    QString text = decodeWhole(bytes, name, &failed);
+    if (failed) return std::nullopt;
+    const QByteArray back = encodeWhole(text, name, &failed);
+    if (failed || back != bytes) return std::nullopt;
+    return text;
 }
 
-// Slow path for text holding characters the encoding lacks: blocks that encode cleanly
-// are taken whole, the others character by character. An encoder's error flag cannot be
-// cleared, so every test runs on a fresh encoder.
-QByteArray encodeWithReferences(const QString& text, const QByteArray& codecName) {
-    constexpr qsizetype kBlock = 512;
-    // In an ASCII-compatible encoding, ASCII needs no test of its own.
-    static const char kSample[] = "azAZ09<>&#;= \r\n";
-    QStringEncoder sampleEncoder(codecName.constData());
-    const QByteArray sample = sampleEncoder.encode(QLatin1String(kSample));
-    const bool asciiCompatible = sample == QByteArray(kSample);
-    QByteArray out;
-    out.reserve(text.size() + text.size() / 8);
-    qsizetype i = 0;
-    while (i < text.size()) {
-        qsizetype end = std::min(text.size(), i + kBlock);
-        if (end < text.size() && text.at(end - 1).isHighSurrogate()) --end;
-        const QStringView block = QStringView(text).mid(i, end - i);
-        QStringEncoder blockEncoder(codecName.constData());
-        const QByteArray encoded = blockEncoder.encode(block);
-        if (!blockEncoder.hasError()) {
-            out += encoded;
-            i = end;
-            continue;
+// The encoded text decodes back to it (an encoder may drop what it cannot hold without a
+// word, or leave its last character unfinished).
+bool readsBack(const QByteArray& bytes, QStringView text, const QByteArray& codecName) {
+    bool failed = false;
+    const QString back = decodeWhole(bytes, codecName, &failed);
+    return !failed && back == text;
+}
+
+void appendReference(QString& out, char32_t codePoint) {
+    out += QLatin1String("&#");
+    out += QString::number(quint32(codePoint));
+    out += QLatin1Char(';');
+}
+
+// In an ASCII-compatible encoding printable ASCII needs no test of its own.
+bool asciiCompatible(const QByteArray& codecName) {
+    static const QString printable = [] {
+        QString ascii;
+        for (char16_t c = 0x20; c < 0x7F; ++c) ascii += QChar(c);
+        return ascii;
+    }();
+    bool failed = false;
+    const QByteArray encoded = encodeWhole(printable, codecName, &failed);
+    return !failed && encoded == printable.toLatin1();
+}
+
+// Which characters an encoding holds where they stand, found out once per character: the
+// character between two letters encodes without error and decodes back as it was.
+class CharacterTest {
+public:
+    explicit CharacterTest(const QByteArray& codecName)
+        : codecName_(codecName), asciiPasses_(asciiCompatible(codecName)) {}
+    bool holds(char32_t c) {
+        if (asciiPasses_ && c >= 0x20 && c < 0x7F) return true;
+        if (c < 0x10000) {
+            if (bmp_.isEmpty()) bmp_.resize(0x10000, 0);
+            char& known = bmp_[qsizetype(c)];
+            if (!known) known = test(c) ? 1 : 2;
+            return known == 1;
         }
-        for (qsizetype k = 0; k < block.size();) {
-            const QChar c = block.at(k);
-            if (asciiCompatible && c.unicode() < 0x80) {
-                out += char(c.unicode());
-                ++k;
-                continue;
-            }
-            qsizetype len = 1;
-            char32_t cp = c.unicode();
-            if (c.isHighSurrogate() && k + 1 < block.size() && block.at(k + 1).isLowSurrogate()) {
-                cp = QChar::surrogateToUcs4(c, block.at(k + 1));
-                len = 2;
-            }
-            QStringEncoder charEncoder(codecName.constData());
-            const QByteArray one = charEncoder.encode(block.mid(k, len));
-            if (charEncoder.hasError() || one.isEmpty())
-                appendReference(out, cp);
-            else
-                out += one;
-            k += len;
-        }
-        i = end;
+        const auto it = astral_.constFind(c);
+        if (it != astral_.cend()) return *it;
+        return *astral_.insert(c, test(c));
     }
+
+private:
+    bool test(char32_t c) const {
+        QString sample = QStringLiteral("a");
+        if (QChar::requiresSurrogates(c)) {
+            sample += QChar(QChar::highSurrogate(c));
+            sample += QChar(QChar::lowSurrogate(c));
+        } else {
+            sample += QChar(char16_t(c));
+        }
+        sample += QLatin1Char('a');
+        bool failed = false;
+        const QByteArray bytes = encodeWhole(sample, codecName_, &failed);
+        return !failed && readsBack(bytes, sample, codecName_);
+    }
+    QByteArray codecName_;
+    bool asciiPasses_;
+    QByteArray bmp_;  // 0 not tested yet, 1 held, 2 not held
+    QHash<char32_t, bool> astral_;
+};
+
+// The text with every character the encoding does not hold written as a reference, each
+// surrogate pair as one character and a lone surrogate as itself.
+// With `asciiOnly`, everything but printable ASCII, tab and line ends is a reference.
+QString withReferences(QStringView text, const QByteArray& codecName, bool asciiOnly = false) {
+    CharacterTest test(codecName);
+    QString out;
+    out.reserve(text.size() + 16);
+    qsizetype copied = 0;
+    for (qsizetype i = 0; i < text.size();) {
+        const QChar c = text.at(i);
+        char32_t cp = c.unicode();
+        qsizetype len = 1;
+        if (c.isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            cp = QChar::surrogateToUcs4(c, text.at(i + 1));
+            len = 2;
+        }
+        const bool held = asciiOnly ? (cp >= 0x20 && cp < 0x7F) || cp == '\t' || cp == '\r' || cp == '\n'
+                                    : test.holds(cp);
+        if (!held) {
+            out += text.mid(copied, i - copied);
+            appendReference(out, cp);
+            copied = i + len;
+        }
+        i += len;
+    }
+    out += text.mid(copied);
     return out;
+}
+
+// The text in the encoding: as one piece when the encoder holds all of it, else with
+// references (see encodePageText).
+QByteArray encodeText(const QString& text, const QByteArray& codecName) {
+    bool failed = false;
+    QByteArray out = encodeWhole(text, codecName, &failed);
+    if (!failed && (codecName.compare("UTF-8", Qt::CaseInsensitive) == 0 || readsBack(out, text, codecName)))
+        return out;
+    QString referenced = withReferences(text, codecName);
+    out = encodeWhole(referenced, codecName, &failed);
+    if (!failed && readsBack(out, referenced, codecName)) return out;
+    // An encoder that trips over a mix of what it holds (none of those in use does): ASCII
+    // alone reads back in any of them.
+    return encodeWhole(withReferences(text, codecName, true), codecName, &failed);
 }
 
 struct BomInfo {
@@ -283,14 +368,53 @@ constexpr BomInfo kBoms[] = {
     {"\xFF\xFE", 2, "UTF-16LE"},
 };
 
+// Tab, line ends and form feed; escape, shift out and shift in switch the character sets of
+// the ISO-2022 encodings.
+bool isTextControl(char32_t c) {
+    return c == '\t' || c == '\n' || c == '\f' || c == '\r' || c == 0x1B || c == 0x0E || c == 0x0F;
+}
+
+// UTF-16 or UTF-32 text from `from` on: it is empty, or it holds a NUL byte and reads as
+// whole characters; the bytes of a last character cut short are its tail. Without a mark
+// (`bom` false) the text must also hold no NUL and no control character but those of text.
+std::optional<DecodedText> decodeWide(const QByteArray& bytes, qsizetype from, const char* codec, int unit,
+                                      bool bom) {
+    const QByteArrayView rest = QByteArrayView(bytes).sliced(from);
+    if (rest.isEmpty()) return DecodedText{QString(), {QString::fromLatin1(codec), bom}};
+    const qsizetype whole = rest.size() - rest.size() % unit;
+    const QByteArrayView body = rest.first(whole);
+    if (!body.contains('\0')) return std::nullopt;
+    std::optional<QString> text = decodeExactly(body, QString::fromLatin1(codec));
+    if (!text) return std::nullopt;
+    if (!bom) {
+        for (const QChar c : std::as_const(*text))
+            if (c.unicode() < 0x20 && !isTextControl(c.unicode())) return std::nullopt;
+    }
+    return DecodedText{*text, {QString::fromLatin1(codec), bom, rest.sliced(whole).toByteArray()}};
+}
+
+// The bytes read as UTF-16 or UTF-32 by their mark, or as UTF-16 without one.
+std::optional<DecodedText> decodeWideText(const QByteArray& bytes) {
+    for (const BomInfo& bom : kBoms) {
+        if (bom.size == 3 || !bytes.startsWith(QByteArrayView(bom.bytes, bom.size))) continue;
+        // A UTF-32LE mark starts like a UTF-16LE one: the longer is tried first, then the other.
+        if (auto decoded = decodeWide(bytes, bom.size, bom.codec, bom.size, true)) return decoded;
+    }
+    if (!bytes.contains('\0')) return std::nullopt;
+    // ASCII in UTF-16LE puts its NUL bytes at odd places, in UTF-16BE at even ones.
+    qsizetype odd = 0, even = 0;
+    for (qsizetype i = 0; i < bytes.size(); ++i)
+        if (bytes.at(i) == 0) ++(i % 2 ? odd : even);
+    return decodeWide(bytes, 0, odd >= even ? "UTF-16LE" : "UTF-16BE", 2, false);
+}
+
 }  // namespace
 
-bool looksLikeText(QByteArrayView bytes) {
-    for (const BomInfo& bom : kBoms)
-        if (bom.size != 3 && bytes.startsWith(QByteArrayView(bom.bytes, bom.size))) return true;
+bool looksLikeText(const QByteArray& bytes) {
+    if (decodeWideText(bytes)) return true;
     for (const char c : bytes) {
         const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 && u != '\t' && u != '\n' && u != '\f' && u != '\r' && u != 0x1B) return false;
+        if (u < 0x20 && !isTextControl(u)) return false;
     }
     return true;
 }
@@ -313,6 +437,50 @@ QString charsetFromContentType(const QString& contentType) {
     return QString::fromLatin1(charsetParameter(contentType.toLatin1()));
 }
 
+MetaCharsetAttributes metaCharsetAttributes(QByteArrayView tag) {
+    MetaCharsetAttributes found;
+    const qsizetype limit = tag.size();
+    qsizetype p = std::min<qsizetype>(5, limit);  // after "<meta"
+    while (p < limit) {
+        while (p < limit && (isAsciiSpace(tag[p]) || tag[p] == '/')) ++p;
+        if (p >= limit || tag[p] == '>') break;
+        const qsizetype nameStart = p;
+        while (p < limit && !isAsciiSpace(tag[p]) && tag[p] != '=' && tag[p] != '>' && tag[p] != '/') ++p;
+        const QByteArray name = tag.sliced(nameStart, p - nameStart).toByteArray().toLower();
+        while (p < limit && isAsciiSpace(tag[p])) ++p;
+        QByteArray value;
+        if (p < limit && tag[p] == '=') {
+            ++p;
+            while (p < limit && isAsciiSpace(tag[p])) ++p;
+            if (p < limit && (tag[p] == '"' || tag[p] == '\'')) {
+                const char quote = tag[p++];
+                const qsizetype start = p;
+                while (p < limit && tag[p] != quote) ++p;
+                value = tag.sliced(start, p - start).toByteArray();
+                if (p < limit) ++p;
+            } else {
+                const qsizetype start = p;
+                while (p < limit && !isAsciiSpace(tag[p]) && tag[p] != '>') ++p;
+                value = tag.sliced(start, p - start).toByteArray();
+            }
+        }
+        if (name == "charset" && found.charset.isEmpty()) found.charset = value.trimmed();
+        else if (name == "http-equiv" && found.httpEquiv.isEmpty()) found.httpEquiv = value.trimmed().toLower();
+        else if (name == "content" && !found.hasContent) {
+            found.content = value;
+            found.hasContent = true;
+        }
+    }
+    found.end = p;
+    return found;
+}
+
+QString MetaCharsetAttributes::declared() const {
+    if (!charset.isEmpty()) return QString::fromLatin1(charset);
+    if (httpEquiv == "content-type" && hasContent) return QString::fromLatin1(charsetParameter(content));
+    return {};
+}
+
 QString declaredCharset(const QByteArray& bytes) {
     const qsizetype limit = std::min(bytes.size(), kMetaScanLimit);
     const QByteArray head = QByteArray::fromRawData(bytes.constData(), limit);
@@ -331,72 +499,32 @@ QString declaredCharset(const QByteArray& bytes) {
             i = lt + 1;
             continue;
         }
-        // Attributes of this meta element.
-        QByteArray charset, httpEquiv, content;
-        bool haveContent = false;
-        qsizetype p = lt + 5;
-        while (p < limit) {
-            while (p < limit && (isAsciiSpace(head[p]) || head[p] == '/')) ++p;
-            if (p >= limit || head[p] == '>') break;
-            const qsizetype nameStart = p;
-            while (p < limit && !isAsciiSpace(head[p]) && head[p] != '=' && head[p] != '>' && head[p] != '/')
-                ++p;
-            const QByteArray name = head.mid(nameStart, p - nameStart).toLower();
-            while (p < limit && isAsciiSpace(head[p])) ++p;
-            QByteArray value;
-            if (p < limit && head[p] == '=') {
-                ++p;
-                while (p < limit && isAsciiSpace(head[p])) ++p;
-                if (p < limit && (head[p] == '"' || head[p] == '\'')) {
-                    const char quote = head[p++];
-                    const qsizetype start = p;
-                    while (p < limit && head[p] != quote) ++p;
-                    value = head.mid(start, p - start);
-                    if (p < limit) ++p;
-                } else {
-                    const qsizetype start = p;
-                    while (p < limit && !isAsciiSpace(head[p]) && head[p] != '>') ++p;
-                    value = head.mid(start, p - start);
-                }
-            }
-            if (name == "charset" && charset.isEmpty()) charset = value.trimmed();
-            else if (name == "http-equiv" && httpEquiv.isEmpty()) httpEquiv = value.trimmed().toLower();
-            else if (name == "content" && !haveContent) {
-                content = value;
-                haveContent = true;
-            }
-        }
-        if (!charset.isEmpty()) return QString::fromLatin1(charset);
-        if (httpEquiv == "content-type" && haveContent) {
-            const QByteArray fromContent = charsetParameter(content);
-            if (!fromContent.isEmpty()) return QString::fromLatin1(fromContent);
-        }
-        i = p + 1;
+        const MetaCharsetAttributes tag = metaCharsetAttributes(QByteArrayView(head).sliced(lt));
+        const QString declared = tag.declared();
+        if (!declared.isEmpty()) return declared;
+        i = lt + tag.end + 1;
     }
     return {};
 }
 
-DecodedText decodePageBytes(const QByteArray& bytes, const QString& contentType) {
-    for (const BomInfo& bom : kBoms) {
-        if (!bytes.startsWith(QByteArrayView(bom.bytes, bom.size))) continue;
-        const QByteArray rest = bytes.mid(bom.size);
-        const QString codec = QString::fromLatin1(bom.codec);
-        if (codec == kUtf8) {
-            QString text;
-            if (scanUtf8(rest, &text).valid) return {text, {kUtf8, true}};
-        } else if (auto text = decodeExactly(rest, codec)) {
-            return {*text, {codec, true}};
-        }
-        break;  // a mark followed by bytes that do not fit it: read the bytes as they are
+DecodedText decodePageBytes(const QByteArray& bytes, const QString& contentType,
+                            const std::function<QString()>& declaredLabel) {
+    if (bytes.startsWith("\xEF\xBB\xBF")) {
+        QString text;
+        if (scanUtf8(QByteArrayView(bytes).sliced(3), &text).valid) return {text, {kUtf8, true}};
     }
+    if (auto wide = decodeWideText(bytes)) return std::move(*wide);
 
     QString utf8;
     const Utf8Scan scan = scanUtf8(bytes, &utf8);
     if (scan.valid && !scan.ascii) return {utf8, {kUtf8, false}};
 
-    const QString labels[] = {charsetFromContentType(contentType), declaredCharset(bytes)};
-    for (const QString& label : labels) {
-        const QString codec = codecForLabel(label);
+    const auto labelAt = [&](int i) {
+        if (i == 0) return charsetFromContentType(contentType);
+        return declaredLabel ? declaredLabel() : declaredCharset(bytes);
+    };
+    for (int i = 0; i < 2; ++i) {
+        const QString codec = codecForLabel(labelAt(i));
         if (codec.isEmpty()) continue;
         if (codec == kUtf8) {
             if (scan.valid) return {utf8, {kUtf8, false}};
@@ -410,13 +538,6 @@ DecodedText decodePageBytes(const QByteArray& bytes, const QString& contentType)
 }
 
 QByteArray encodePageText(const QString& text, const TextEncoding& encoding) {
-    if (encoding.isUtf8()) {
-        QByteArray out = encoding.bom ? QByteArray("\xEF\xBB\xBF") : QByteArray();
-        return out + text.toUtf8();
-    }
-    const QByteArray name = encoding.codec.toLatin1();
-    QStringEncoder encoder(name.constData());
-    if (!encoder.isValid()) return text.toUtf8();
     QByteArray out;
     if (encoding.bom) {
         for (const BomInfo& bom : kBoms) {
@@ -424,12 +545,13 @@ QByteArray encodePageText(const QString& text, const TextEncoding& encoding) {
                 out = QByteArray(bom.bytes, bom.size);
         }
     }
-    const QByteArray encoded = encoder.encode(text);
-    if (!encoder.hasError()) return out + encoded;
-    return out + encodeWithReferences(text, name);
+    out += encodeText(text, encoding.isUtf8() ? QByteArray("UTF-8") : encoding.codec.toLatin1());
+    out += encoding.tail;
+    return out;
 }
 
-bool readPageFile(const QString& path, DecodedText& out, QString* errorText) {
+bool readPageFile(const QString& path, DecodedText& out, QString* errorText,
+                  const std::function<DecodedText(const QByteArray&)>& decode) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (errorText)
@@ -437,7 +559,7 @@ bool readPageFile(const QString& path, DecodedText& out, QString* errorText) {
         return false;
     }
     const QByteArray bytes = file.readAll();
-    out = decodePageBytes(bytes);
+    out = decode ? decode(bytes) : decodePageBytes(bytes);
     out.digest = bytesDigest(bytes);
     return true;
 }

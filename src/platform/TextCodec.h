@@ -23,6 +23,9 @@ namespace platform {
 struct TextEncoding {
     QString codec = QStringLiteral("UTF-8");
     bool bom = false;
+    // The bytes of a last character cut short (a UTF-16 or UTF-32 file of odd length): not
+    // text, but written back after it as they were.
+    QByteArray tail = {};
 
     bool isUtf8() const;
     friend bool operator==(const TextEncoding&, const TextEncoding&) = default;
@@ -42,33 +45,55 @@ QByteArray bytesDigest(QByteArrayView bytes);
 
 // ---- page text ----------------------------------------------------------
 
-// Decodes a page or a reply body. In order of precedence: a byte-order mark (UTF-8,
-// UTF-16, UTF-32); bytes that are valid UTF-8 and hold anything beyond ASCII; the
-// charset of the Content-Type header (when given), then the page's own
-// <meta charset> or <meta http-equiv="Content-Type" content="...charset=...">; plain
+// Decodes a page or a reply body. In order of precedence: a byte-order mark (UTF-8;
+// UTF-16 and UTF-32 only when what follows holds a NUL byte, as their text does and text in
+// any other encoding never does); UTF-16 without a mark (bytes holding NULs that read as
+// UTF-16 text without a NUL or control character); bytes that are valid UTF-8 and hold
+// anything beyond ASCII; the charset of the Content-Type header (when given), then the
+// page's own declaration (`declaredLabel`, or declaredCharset when none is given); plain
 // ASCII as UTF-8; else Windows-1252. A declared charset is used only when it decodes the
-// bytes without error and encodes them back to the same bytes, so nothing is lost when
-// the page is saved again. Labels browsers treat as Windows-1252 (iso-8859-1, us-ascii,
-// latin1, ...) mean Windows-1252 here too. The BOM is not part of the text.
-DecodedText decodePageBytes(const QByteArray& bytes, const QString& contentType = QString());
+// bytes without error and encodes them back to the same bytes, so nothing is lost when the
+// page is saved again. Labels browsers treat as Windows-1252 (iso-8859-1, us-ascii,
+// latin1, ...) mean Windows-1252 here too. The BOM is not part of the text. No input makes
+// it fail: any bytes read as something.
+DecodedText decodePageBytes(const QByteArray& bytes, const QString& contentType = QString(),
+                            const std::function<QString()>& declaredLabel = {});
 
-// Encodes text in the encoding it was read in, BOM included when there was one. A
-// character the encoding cannot hold is written as a decimal character reference
-// ("&#8364;"); a character outside the Basic Multilingual Plane is one reference.
+// Encodes text in the encoding it was read in, BOM and tail included. A character the
+// encoding cannot hold (or cannot hold where it stands, such as an escape in ISO-2022-JP) is
+// written as a decimal character reference ("&#8364;"; a character outside the Basic
+// Multilingual Plane is one reference), taken as ASCII text by the encoder, so a stateful
+// encoding switches back to ASCII before it and on again after it. The bytes read back in
+// the encoding give the text with those references.
 QByteArray encodePageText(const QString& text, const TextEncoding& encoding);
 
-// Reads a page file from disk and decodes it. False with a message in *errorText
-// (when given) if the file cannot be read.
-bool readPageFile(const QString& path, DecodedText& out, QString* errorText = nullptr);
+// Reads a page file from disk and decodes it (with `decode` when given, else
+// decodePageBytes). False with a message in *errorText (when given) if the file cannot be read.
+bool readPageFile(const QString& path, DecodedText& out, QString* errorText = nullptr,
+                  const std::function<DecodedText(const QByteArray&)>& decode = {});
 
-// The bytes can be a text page: a UTF-16 or UTF-32 file with its mark, or bytes without a
-// NUL or any other control character a text does not hold (tab, line ends, form feed and
-// escape are text).
-bool looksLikeText(QByteArrayView bytes);
+// The bytes can be a text page: what decodePageBytes reads as UTF-16 or UTF-32, or bytes
+// without a NUL or any other control character a text does not hold (tab, line ends, form
+// feed, and the escape, shift out and shift in of the ISO-2022 encodings are text).
+bool looksLikeText(const QByteArray& bytes);
 
 // The charset a page declares in a <meta> element near its start ("" when none). The
 // label is returned as written, without quotes or blanks.
 QString declaredCharset(const QByteArray& bytes);
+// What one meta tag (its text from "<meta" on, to its ">" or the end) says about the
+// encoding: its charset attribute, and its http-equiv and content attributes, each as
+// written (the http-equiv in lower case), attribute values quoted either way or not at all.
+struct MetaCharsetAttributes {
+    QByteArray charset;
+    QByteArray httpEquiv;
+    QByteArray content;
+    bool hasContent = false;
+    qsizetype end = 0;  // where the tag's ">" stands, or its end
+    // The charset the tag declares: its charset attribute, else the charset in the content
+    // of an http-equiv Content-Type; "" when none.
+    QString declared() const;
+};
+MetaCharsetAttributes metaCharsetAttributes(QByteArrayView tag);
 // The charset parameter of a Content-Type value ("text/html; charset=UTF-8"), or "".
 QString charsetFromContentType(const QString& contentType);
 

@@ -81,6 +81,64 @@ TEST(PageText, DeclaredCharsetsAreReadAsBrowsersReadThem) {
     expectRoundTrip("<!-- <meta charset=koi8-r> --><metadata charset=koi8-r>\xE9", u"windows-1252"_s, false);
 }
 
+// Empty and cut-short input in every kind of encoding a page or a reply can name, the
+// stateful ones among them (an empty reply declared ISO-2022-KR crashed the encoder).
+TEST(PageText, NoInputMakesADecoderOrEncoderFail) {
+    const char* const labels[] = {"iso-2022-kr", "iso-2022-jp", "iso-2022-cn", "hz-gb-2312", "utf-7", "scsu",
+                                  "bocu-1", "x11-compound-text", "imap-mailbox-name", "utf-16", "utf-32",
+                                  "ibm037", "shift_jis", "gb18030", "x-user-defined", "no-such-thing"};
+    for (const char* label : labels) {
+        SCOPED_TRACE(label);
+        const QString header = u"text/html; charset="_s + QLatin1String(label);
+        const DecodedText empty = decodePageBytes(QByteArray(), header);
+        EXPECT_EQ(empty.text, QString());
+        EXPECT_EQ(encodePageText(QString(), empty.encoding), QByteArray());
+        EXPECT_EQ(encodePageText(QString(), {QString::fromLatin1(label), false}), QByteArray());
+        for (const QByteArray& bytes : {QByteArray("\x1b"), QByteArray("\x0e"), QByteArray("+"), QByteArray("\xFE\xFF\xD8"),
+                                        QByteArray("~{"), QByteArray("a\x1b$B"), QByteArray(1, '\0')}) {
+            const DecodedText decoded = decodePageBytes(bytes, header);
+            EXPECT_EQ(encodePageText(decoded.text, decoded.encoding), bytes) << bytes.toHex().toStdString();
+        }
+    }
+}
+
+// "日€a" in ISO-2022-JP: the encoder switches back to ASCII before the euro sign's reference,
+// so what follows reads as written.
+TEST(PageText, ACharacterAStatefulEncodingLacksIsAReferenceInASCII) {
+    const TextEncoding jis{u"ISO-2022-JP"_s, false};
+    EXPECT_EQ(encodePageText(u"日€a"_s, jis).toHex(' '), "1b 24 42 46 7c 1b 28 42 26 23 38 33 36 34 3b 61");
+    const QString page = u"<p>日€a</p><title>日本</title>"_s;
+    EXPECT_EQ(decodePageBytes(encodePageText(page, jis), u"text/html; charset=iso-2022-jp"_s).text,
+              u"<p>日&#8364;a</p><title>日本</title>"_s);
+    // What the encoding uses to switch (escape, shift out) cannot stand in a value either.
+    EXPECT_EQ(decodePageBytes(encodePageText(u"a\u001b$Bb日本"_s, jis), u"text/html; charset=iso-2022-jp"_s).text,
+              u"a&#27;$Bb日本"_s);
+    const TextEncoding korean{u"ISO-2022-KR"_s, false};
+    EXPECT_EQ(decodePageBytes(encodePageText(u"가€a\u000e가"_s, korean), u"text/html; charset=iso-2022-kr"_s).text,
+              u"가&#8364;a&#14;가"_s);
+}
+
+// A mark of UTF-16 or UTF-32 counts only on bytes that are in it: those hold NUL bytes, which
+// text in any other encoding never does. UTF-16 reads without a mark too, and a last
+// character cut short is kept as it was.
+TEST(PageText, UtfSixteenIsToldByItsNulBytesWithOrWithoutAMark) {
+    // A Windows-1252 page beginning "þÿ", of odd length and of even length.
+    expectRoundTrip("\xFE\xFF<p>caf\xe9</p>\r\n", u"windows-1252"_s, false, u"þÿ<p>café</p>\r\n"_s);
+    expectRoundTrip("\xFE\xFF<p>caf\xe9s</p>\r\n", u"windows-1252"_s, false, u"þÿ<p>cafés</p>\r\n"_s);
+    expectRoundTrip("\xFF\xFE<p>\x80</p>", u"windows-1252"_s, false, u"ÿþ<p>€</p>"_s);
+    expectRoundTrip(QByteArray("\xFE\xFF\0<\0p\0>\x20\xAC", 10), u"UTF-16BE"_s, true, u"<p>€"_s);
+    expectRoundTrip(QByteArray("<\0p\0>\0\xAC\x20\r\0\n\0", 12), u"UTF-16LE"_s, false, u"<p>€\r\n"_s);
+    expectRoundTrip(QByteArray("\0<\0p\0>\x20\xAC\0\r\0\n", 12), u"UTF-16BE"_s, false, u"<p>€\r\n"_s);
+    expectRoundTrip(QByteArray("\xFF\xFE<\0p\0>\0!", 9), u"UTF-16LE"_s, true, u"<p>"_s);  // cut short
+    expectRoundTrip(QByteArray("\xFF\xFE\0\0<\0\0\0", 8), u"UTF-32LE"_s, true, u"<"_s);
+    expectRoundTrip(QByteArray("\xFF\xFE\xFF\xFE<\0", 6), u"UTF-16LE"_s, true, u"\uFEFF<"_s);  // a second mark is text
+    // Bytes with NULs that read as no text are no page.
+    const QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10", 20);
+    EXPECT_FALSE(looksLikeText(png));
+    EXPECT_TRUE(looksLikeText(QByteArray("<\0p\0>\0", 6)));
+    EXPECT_TRUE(looksLikeText("\x1b$)C<p>\x0e\x30\x21\x0f</p>"));  // ISO-2022-KR
+}
+
 TEST(ProgramFiles, ReadAsUtf8WhenValidElseWindows1252AndWrittenAsUtf8WithCrLf) {
     QTemporaryDir dir;
     DecodedText page;

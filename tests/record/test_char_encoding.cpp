@@ -29,8 +29,25 @@ TEST(HtmlEntities, DecodesNamedDecimalAndHexFormsOfTheTableOnly) {
         {"&amp;lt; &amp;amp; &#38;gt; &&gt;&", u"&lt; &amp; &gt; &>&"_s},  // "&" last and once
     };
     for (const auto& [text, expected] : cases) EXPECT_EQ(decoded(QLatin1String(text)), expected) << text;
-    for (const char* text : {"&Aring;", "&#197;", "&not;", "&nbsp;", "&#062;", "&#x03E;", "&#65;", "&unknown;",
+    for (const char* text : {"&Aring;", "&not;", "&nbsp;", "&#062;", "&#x03E;", "&unknown;",
                              "& gt;", "&gt", "&#;", "&#x;", "&#99999999;"})
+        EXPECT_EQ(decoded(QLatin1String(text)), QLatin1String(text));
+}
+
+// The references the page writer writes for what a page's encoding lacks, and for an "="
+// that would read wrong, come back as the characters: a value read back is the value written.
+TEST(HtmlEntities, DecodesTheReferenceOfAnyCharacterButAControl) {
+    const std::pair<const char*, QString> cases[] = {
+        {"&#26085;&#26412; &#x65E5;&#x672c;", u"日本 日本"_s},
+        {"&#128512; &#x1F600;", QString::fromUcs4(U"\U0001F600 \U0001F600")},
+        {"&#197;sa &#208; &#252; &#8364; &#160;", u"\u00C5sa \u00D0 \u00FC \u20AC \u00A0"_s},
+        {"a&#61;b &#92; &#65;", u"a=b \\ A"_s},
+        {"&amp;#26085; &#38;#26085;", u"&#26085; &#26085;"_s},  // a decoded "&" starts nothing
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(decoded(QLatin1String(text)), expected) << text;
+    // Controls, surrogates and what is past Unicode's last character stay as they are.
+    for (const char* text : {"&#1;", "&#27;", "&#127;", "&#133;", "&#x9F;", "&#55296;", "&#xDFFF;", "&#1114112;",
+                             "&#x110000;", "&#12345678;", "&#0;"})
         EXPECT_EQ(decoded(QLatin1String(text)), QLatin1String(text));
 }
 

@@ -92,6 +92,23 @@ TEST_F(HtmlSaveTest, AWindows1252PageIsWrittenBackInWindows1252) {
     EXPECT_EQ(readBytes(path), head + "<META NAME=\"DC.Title\" CONTENT=\"&#937;mega \xe9\">\r\n" + tail);
 }
 
+// A value the page holds as references to characters its encoding lacks is shown and edited
+// as those characters, and written back as references again, never as "&amp;#26085;".
+TEST_F(HtmlSaveTest, AValueHeldAsReferencesIsEditedAsItsCharacters) {
+    w.context.preferences.charEncoding = u"2"_s;
+    const QByteArray head = "<html><head><title>Caf\xe9</title>\r\n";
+    const QString path =
+        write(u"refs.htm"_s, head + "<meta name=\"DC.Title\" content=\"&#26085;&#26412; &#197;\">\r\n</head></html>\r\n");
+    w.enter(path);
+    show(1);
+    QLineEdit* box = w.find<QLineEdit>(u"editNrmlContent"_s);
+    EXPECT_EQ(box->text(), u"日本 Å"_s);
+    box->end(false);
+    widget_input::type(box, u" x"_s);
+    ASSERT_TRUE(saveTo(path));
+    EXPECT_EQ(readBytes(path), head + "<META NAME=\"DC.Title\" CONTENT=\"&#26085;&#26412; \xC5 x\">\r\n</head></html>\r\n");
+}
+
 TEST_F(HtmlSaveTest, OnlyABlankPageIsOfferedTheMinimalPage) {
     add(u"DC.Title"_s, u"T"_s);
     const QByteArray block = "<META NAME=\"DC.Title\" CONTENT=\"T\">\r\n";

@@ -39,16 +39,7 @@ constexpr NamedChar kLetterNames[] = {
     {u"ouml", 0xF6},
 };
 
-constexpr qsizetype kLongestName = 6;
-
-// Codes that decodeHtmlEntities turns back into characters (also in their "&#" forms).
-constexpr std::array<bool, 256> makeDecodable() {
-    std::array<bool, 256> t{};
-    for (const auto& n : kSignNames) t[n.ch] = true;
-    for (const auto& n : kLetterNames) t[n.ch] = true;
-    return t;
-}
-constexpr std::array<bool, 256> kDecodable = makeDecodable();
+constexpr qsizetype kLongestBody = 8;  // "#1114111", the longest reference of a character
 
 // The reference encodeHtmlEntities writes for each Latin-1 code, or nullptr.
 struct EncodeTable {
@@ -133,7 +124,7 @@ void appendHex2(QString& out, int code) {
 
 // The character a reference "&" name ";" stands for, or 0 when it is none of ours.
 // `body` is the text between "&" and ";".
-char16_t referenceChar(QStringView body) {
+char32_t referenceChar(QStringView body) {
     if (body.isEmpty()) return 0;
     if (body.front() == QLatin1Char('#')) {
         QStringView digits = body.mid(1);
@@ -143,14 +134,19 @@ char16_t referenceChar(QStringView body) {
             digits = digits.mid(1);
         }
         // Only the shortest form counts ("&#62;", "&#x3E;"), as written by the usual encoders.
-        if (digits.isEmpty() || digits.size() > 3 || digits.front() == QLatin1Char('0')) return 0;
-        int code = 0;
+        if (digits.isEmpty() || digits.size() > 7 || digits.front() == QLatin1Char('0')) return 0;
+        char32_t code = 0;
         for (QChar c : digits) {
             const int v = base == 16 ? hexValue(c) : (c >= QLatin1Char('0') && c <= QLatin1Char('9') ? c.unicode() - '0' : -1);
             if (v < 0) return 0;
             code = code * base + v;
         }
-        return code < 256 && kDecodable[code] ? char16_t(code) : 0;
+        // Any character's: the table's, and those the page writer writes ("=" where a value
+        // would read wrong, a character the page's encoding lacks, even "\\" in some).
+        // Controls and surrogates are no characters of a value.
+        const bool control = code < 0x20 || (code >= 0x7F && code < 0xA0);
+        if (control || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+        return code;
     }
     for (const auto& n : kLetterNames)
         if (body == QStringView(n.name)) return n.ch;
@@ -162,7 +158,7 @@ char16_t referenceChar(QStringView body) {
 // A run of the text a decoder turns into one character: the character (0 for none) and
 // how many characters the run takes.
 struct Run {
-    char16_t ch = 0;
+    char32_t ch = 0;
     qsizetype length = 0;
 };
 
@@ -183,7 +179,12 @@ QString replaceRuns(const QString& text, QChar marker, DecodeAt decodeAt) {
         const Run run = decodeAt(at);
         if (run.ch) {
             out += QStringView(text).mid(copied, at - copied);
-            out += QChar(run.ch);
+            if (QChar::requiresSurrogates(run.ch)) {
+                out += QChar(QChar::highSurrogate(run.ch));
+                out += QChar(QChar::lowSurrogate(run.ch));
+            } else {
+                out += QChar(char16_t(run.ch));
+            }
             copied = next = at + run.length;
         }
         at = next < n ? text.indexOf(marker, next) : -1;
@@ -210,7 +211,7 @@ QString decodeHtmlEntities(QString& text) {
     // The decoded "&" is never read again, which gives the same text as replacing the
     // ampersand's own references last.
     text = replaceRuns(text, QLatin1Char('&'), [&](qsizetype amp) {
-        const qsizetype limit = std::min(n, amp + 2 + kLongestName + 1);
+        const qsizetype limit = std::min(n, amp + 1 + kLongestBody + 1);
         for (qsizetype i = amp + 1; i < limit; ++i) {
             const QChar c = text.at(i);
             if (c == QLatin1Char(';')) return Run{referenceChar(QStringView(text).mid(amp + 1, i - amp - 1)), i + 1 - amp};

@@ -10,10 +10,12 @@ namespace modCharEncoding {
 // Windows-1252 (right and left single quotation marks, en dash). Returns a repaired copy.
 QString fixUtf8Quotes(const QString& text);
 
-// The references of ">", "<", "'", the double quote, the Latin-1 signs U+00A1..U+00BF
+// The named references of ">", "<", "'", the double quote, the Latin-1 signs U+00A1..U+00BF
 // (not U+00AC), the letters U+00C0..U+00C4, U+00C6..U+00CF, U+00D1..U+00D6 and their small
-// letters, and finally "&", become their characters. Named references of letters match in
-// their own case ("&eacute;" is U+00E9, "&Eacute;" U+00C9); the other names and the "&#x"
+// letters, and finally "&", become their characters; so does the decimal or hexadecimal
+// reference (without leading zeros) of any character but a control, as the page writer
+// writes a character a page's encoding lacks. Named references of letters match in their
+// own case ("&eacute;" is U+00E9, "&Eacute;" U+00C9); the other names and the "&#x"
 // hexadecimal form ignore case. Rewrites the argument and returns it.
 QString decodeHtmlEntities(QString& text);
 

@@ -8,6 +8,7 @@
 #include "platform/StatusBar.h"
 #include "platform/TextCodec.h"
 #include "core/record/MetaWriter.h"
+#include "core/record/PageEncoding.h"
 
 #include <QAction>
 #include <QFile>
@@ -49,7 +50,7 @@ bool RecordPane::SaveAsHTML(const QString& path) {
             platform::DecodedText current;
             QString error;
             if (answer == platform::kAnswerYes) {
-                if (!platform::readPageFile(path, current, &error)) {
+                if (!PageEncoding::readPageFile(path, current, &error)) {
                     platform::MsgBox(error, platform::kOkOnly, QStringLiteral("Error saving HTML"));
                     return false;
                 }
@@ -62,7 +63,7 @@ bool RecordPane::SaveAsHTML(const QString& path) {
     // already holds a page: that page is the one the record goes into.
     if (page.trimmed().isEmpty() && QFileInfo(path).size() > 0) {
         platform::DecodedText existing;
-        if (platform::readPageFile(path, existing, nullptr) && !existing.text.trimmed().isEmpty()) {
+        if (PageEncoding::readPageFile(path, existing, nullptr) && !existing.text.trimmed().isEmpty()) {
             page = existing.text;
             encoding = existing.encoding;
         }

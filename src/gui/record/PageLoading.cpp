@@ -13,6 +13,7 @@
 #include "platform/TextCodec.h"
 #include "platform/Twips.h"
 #include "core/record/MetaReader.h"
+#include "core/record/PageEncoding.h"
 #include "core/record/modCharEncoding.h"
 
 #include <QComboBox>
@@ -62,7 +63,7 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         if (platform::isPageAddress(localPath)) {
             platform::DecodedText page;
             QString error;
-            if (platform::readPageFile(localPath, page, &error)) {
+            if (PageEncoding::readPageFile(localPath, page, &error)) {
                 text = page.text;
                 encoding = page.encoding;
                 readFrom = localPath;
@@ -98,7 +99,10 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
             const QString chunk = inet.GetChunk(4096);
             if (!chunk.isEmpty()) text += chunk;
         }
-        encoding = inet.replyEncoding();
+        // The page's text as a local copy of it will read, so a save of it reads back the same.
+        platform::DecodedText page = PageEncoding::decodePage(inet.replyBytes(), inet.replyContentType());
+        text = std::move(page.text);
+        encoding = page.encoding;
         read = true;
     }
     if (read) lastPageLoad_ = PageLoad::Read;
