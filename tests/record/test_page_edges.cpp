@@ -42,6 +42,18 @@ TEST(PageEdges, BlanksAfterTheHeadsStartTagStay) {
     EXPECT_EQ(savedTwice(page), u"<head>  "_s + kBlock + u"</head>"_s);
 }
 
+// With the repository's Open Record macro set a line break in a value is a blank in the
+// record: the element is compared with its line in that form, so it is known and stays
+// where taking it out would change the unfinished tag before it.
+TEST(PageEdges, UnderTheOpenRecordMacroAnElementIsComparedWithItsLineAsRead) {
+    const QString page = u"<meta x<meta name=\"a\nb\" content=\"c\">"_s;
+    const MetadataRecord record = MetaReader::readPageRecord(page, true);
+    ASSERT_EQ(record, MetadataRecord({{{}, u"<meta x"_s, {}, {}}, {u"a b"_s, u"c"_s, {}, {}}}));
+    const QString saved = rewritePage(page, record, {}, {}, true).text;
+    EXPECT_EQ(saved, u"<head>\r\n</head>\r\n"_s + page);
+    EXPECT_EQ(MetaReader::readPageRecord(saved, true), record);
+}
+
 const QString kSchemaLink = u"<link rel=\"schema.DC\" href=\"http://purl.org/dc/elements/1.1/\">"_s;
 
 // The record as opening a local page gives it.

@@ -1,7 +1,5 @@
 #include "core/record/MetaReader.h"
 
-#include "platform/TextCodec.h"
-
 #include <QtAlgorithms>
 
 #include <algorithm>
@@ -92,7 +90,7 @@ void PageMarks::see(QStringView text, qsizetype at) {
             linksDone = true;
         } else if (!tag.contains(QLatin1StringView("stylesheet"), Qt::CaseInsensitive)) {
             MetadataLine row;
-            row.content = tag.toString();
+            row.content = recordValue(tag.toString());
             linkRows.append(row);
             wholeTagEnd = at + tag.size();
         }
@@ -305,12 +303,12 @@ QString otherAttributes(QStringView tag) {
     return others;
 }
 
-MetadataLine lineFromTag(QStringView tag) {
+MetadataLine lineFromTag(QStringView tag, bool breaksToBlanks) {
     const MetaTagValues v = readMetaTag(tag);
     MetadataLine line;
-    if (v.name.isEmpty()) {
+    if (recordValue(v.name).isEmpty()) {
         line.content = tag.toString();
-        return line;
+        return recordLine(line);
     }
     line.name = v.name;
     line.content = v.content;
@@ -318,7 +316,7 @@ MetadataLine lineFromTag(QStringView tag) {
     line.scheme = v.scheme;
     line.httpEquiv = v.httpEquiv;
     line.otherAttributes = otherAttributes(tag);
-    return line;
+    return recordLine(line, breaksToBlanks);
 }
 
 namespace {
@@ -327,15 +325,7 @@ namespace {
 MetadataRecord walkPage(const QString& pageText, bool openRecordMacroSet, PageMarks* marks) {
     MetadataRecord lines;
     MetaTagScanner scan(pageText, marks);
-    while (scan.next()) {
-        MetadataLine line = lineFromTag(scan.tag());
-        if (openRecordMacroSet && !line.name.isEmpty()) {
-            line.name = platform::breaksToBlanks(line.name);
-            line.content = platform::breaksToBlanks(line.content);
-            line.scheme = platform::breaksToBlanks(line.scheme);
-        }
-        lines.append(line);
-    }
+    while (scan.next()) lines.append(lineFromTag(scan.tag(), openRecordMacroSet));
     return lines;
 }
 

@@ -100,9 +100,11 @@ MetaTagValues readMetaTag(QStringView tag);
 // never closed ends the list.
 QString otherAttributes(QStringView tag);
 
-// The line a tag gives: named by "name" or "http-equiv" with the values as read and its
-// other attributes; or, without a name, an empty name and the whole tag as content.
-MetadataLine lineFromTag(QStringView tag);
+// The line a tag gives, as the record keeps it (recordLine, with `breaksToBlanks` when the
+// repository's Open Record macro is set): named by "name" or "http-equiv" with the values
+// as read and its other attributes; or, without a name, an empty name and the whole tag as
+// content.
+MetadataLine lineFromTag(QStringView tag, bool breaksToBlanks = false);
 
 // One line per meta element of the page, in page order. A tag without a name becomes a line
 // with an empty name and the whole tag as its content. With `openRecordMacroSet` (the

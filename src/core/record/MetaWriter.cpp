@@ -306,11 +306,14 @@ struct Step {
 // One save of a record into a page's text.
 class PageRewriter {
 public:
-    PageRewriter(QStringView text, const MetadataRecord& record) : text_(text), record_(record) {
+    // `breaksToBlanks`: the record was read with line breaks made blanks; its elements are
+    // compared with its lines in that form.
+    PageRewriter(QStringView text, const MetadataRecord& record, bool breaksToBlanks)
+        : text_(text), record_(record) {
         MetaReader::MetaTagScanner scan(text, &marks_);
         while (scan.next()) {
             Element element{scan.start(), scan.end(), scan.cut(), scan.insideTag(), {}};
-            element.line = MetaReader::lineFromTag(scan.tag());
+            element.line = MetaReader::lineFromTag(scan.tag(), breaksToBlanks);
             elements_.append(std::move(element));
         }
         place_ = placeBlock(text, marks_);
@@ -596,7 +599,7 @@ QString MakeMetaIntoSource(const MetadataRecord& record) {
 }
 
 PageRewrite rewritePage(const QString& pageSource, const MetadataRecord& record, const QString& linkRelLines,
-                        const QString& useLinkRel) {
+                        const QString& useLinkRel, bool openRecordMacroSet) {
     PageRewrite result;
     // The page as its file will hold it, with the line end every write ends it with: a tag
     // at its very end reads the same now as when the page is read back.
@@ -606,7 +609,7 @@ PageRewrite rewritePage(const QString& pageSource, const MetadataRecord& record,
         result.text = minimalPage(MakeMetaIntoSource(record), linkLinesFor({}, linkRelLines, useLinkRel));
         return result;
     }
-    PageRewriter rewriter(page, record);
+    PageRewriter rewriter(page, record, openRecordMacroSet);
     rewriter.plan();
     result.headInserted = rewriter.headInserted();
     result.text = rewriter.write(linkRelLines, useLinkRel);
