@@ -95,6 +95,17 @@ TEST_F(HtmlSaveTest, AWindows1252PageIsWrittenBackInWindows1252) {
     EXPECT_EQ(readBytes(path), head + "<META NAME=\"DC.Title\" CONTENT=\"&#937;mega \xe9\">\r\n" + tail);
 }
 
+// A value whose quote is never closed ends before the next tag and is written back closed:
+// however long it runs, no text of the page goes.
+TEST_F(HtmlSaveTest, AValueNeverClosedLosesNoTextOfThePage) {
+    const QByteArray value(10 * 1024 * 1024, 'x');
+    const QByteArray tail = "</head><body>b</body></html>\r\n";
+    const QString path = write(u"long.htm"_s, "<html><head><meta name=\"a\" content=\"" + value + tail);
+    w.enter(path);
+    ASSERT_TRUE(saveTo(path));
+    EXPECT_EQ(readBytes(path), "<html><head><META NAME=\"a\" CONTENT=\"" + value + "\">\r\n" + tail);
+}
+
 // Control characters never reach a page, whichever way a value comes into the record: read
 // from a page, run from a batch or typed as a command, pasted into the content box.
 TEST_F(HtmlSaveTest, ControlCharactersNeverReachAPage) {

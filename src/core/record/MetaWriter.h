@@ -37,8 +37,9 @@ struct PageRewrite {
 // the page written gives the record back, and saving it again changes nothing. The first
 // encoding declaration (http-equiv Content-Type) keeps its place with the record's value. An
 // element that cannot be taken out without changing what the text around it reads as stays
-// as it is while the record holds a line saying the same. Meta elements without a name (such
-// as <meta charset=...>) and every other character of the page stay as they are.
+// as it is while the record holds a line saying the same, and gives way to an empty comment
+// when it does not. The block never goes inside another tag. Meta elements without a name
+// (such as <meta charset=...>) and every other character of the page stay as they are.
 PageRewrite rewritePage(const QString& pageSource, const MetadataRecord& record, const QString& linkRelLines,
                         const QString& useLinkRel, bool openRecordMacroSet = false);
 
