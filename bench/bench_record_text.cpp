@@ -89,6 +89,23 @@ static void BM_RewritePage(benchmark::State& state) {
 }
 BENCHMARK(BM_RewritePage)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
 
+// A page of values never closed, unfinished links, declarations and tags, meta elements
+// glued into unfinished ones, saved with one line of its record deleted.
+static void BM_RewriteUnfinishedPage(benchmark::State& state) {
+    const qsizetype size = 10 * kMegabyte * state.range(0) / 100;
+    QString page = QStringLiteral("<html><head>");
+    const QString pieces[] = {QStringLiteral("<meta name=\"a\" content=\"never closed "),
+                              QStringLiteral("<link rel=\"x\" href=\"y\"\r\n"), QStringLiteral("<!x "),
+                              QStringLiteral("<meta <meta name=\"b\" content=\"1\">"), QStringLiteral("<p title=\"t ")};
+    for (int i = 0; page.size() < size; ++i) page += pieces[i % 5];
+    page += QStringLiteral("</head><body>b</body></html>");
+    MetadataRecord record = MetaReader::readPageRecord(page, false);
+    record.removeAt(record.size() / 2);
+    for (auto _ : state) benchmark::DoNotOptimize(MetaWriter::rewritePage(page, record, {}, QStringLiteral("N")));
+    state.SetBytesProcessed(state.iterations() * page.size() * 2);
+}
+BENCHMARK(BM_RewriteUnfinishedPage)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
+
 static void BM_MetaBlockAndBatch(benchmark::State& state) {
     const MetadataRecord record = makeRecord(int(5000 * state.range(0) / 100));
     for (auto _ : state) {

@@ -24,10 +24,10 @@ TEST_F(TemplateRoundTrip, ARecordSavedAsABatchComesBackWhenReplayed) {
     int failures = 0;
     for (int round = 0; round < kInputs; ++round) {
         // Names differ (the field command joins values of one name); none is one the field
-        // command fills itself when its value is empty.
+        // command fills itself when its value is empty. Values are as a record keeps them.
         MetadataRecord lines;
         for (int n = hard.below(3); n >= 0; --n)
-            lines << MetadataLine{u"N%1."_s.arg(n) + hard.value(2), hard.value(), hard.value(1), hard.value(1)};
+            lines << recordLine({u"N%1."_s.arg(n) + hard.value(2), hard.value(), hard.value(1), hard.value(1)});
         // The batch's lines run as the batch runner runs them, into an empty record.
         const QString batch = MetaWriter::batchFileText(lines);
         w.context.record.clear();

@@ -2,6 +2,9 @@
 
 #include "core/commands/modMTP.h"
 
+#include <QApplication>
+#include <QClipboard>
+
 using testing_support::readBytes;
 
 namespace {
@@ -107,6 +110,60 @@ TEST_F(HtmlSaveTest, AValueHeldAsReferencesIsEditedAsItsCharacters) {
     widget_input::type(box, u" x"_s);
     ASSERT_TRUE(saveTo(path));
     EXPECT_EQ(readBytes(path), head + "<META NAME=\"DC.Title\" CONTENT=\"&#26085;&#26412; \xC5 x\">\r\n</head></html>\r\n");
+}
+
+// A value whose quote is never closed ends before the next tag and is written back closed:
+// however long it runs, no text of the page goes.
+TEST_F(HtmlSaveTest, AValueNeverClosedLosesNoTextOfThePage) {
+    const QByteArray value(10 * 1024 * 1024, 'x');
+    const QByteArray tail = "</head><body>b</body></html>\r\n";
+    const QString path = write(u"long.htm"_s, "<html><head><meta name=\"a\" content=\"" + value + tail);
+    w.enter(path);
+    ASSERT_TRUE(saveTo(path));
+    EXPECT_EQ(readBytes(path), "<html><head><META NAME=\"a\" CONTENT=\"" + value + "\">\r\n" + tail);
+}
+
+// Control characters never reach a page, whichever way a value comes into the record: read
+// from a page, run from a batch or typed as a command, pasted into the content box.
+TEST_F(HtmlSaveTest, ControlCharactersNeverReachAPage) {
+    w->show();
+    QApplication::setActiveWindow(w.form.get());
+    const QByteArray tail = "</head><body>b</body></html>\r\n";
+    // A page holds no C0 control but escape and form feed; a UTF-8 one holds C1 controls.
+    const QString path =
+        write(u"page.htm"_s, "<html><head><meta name=\"DC.Title\" content=\"a\x1B" "b\xC2\x85" "c\x7F\xC2\x96" "d\x0C" "e\">\r\n" + tail);
+    w.enter(path);
+    EXPECT_EQ(content(1), u"ab cd e"_s);
+    w.enter(u"mtp://open="_s + write(u"add.kqb"_s, "mtp://field=DC.Subject&content=x\x01y.fld/\r\n") + u"/"_s);
+    w.enter(u"mtp://field=DC.Creator&content=p\u0004q\u0098.fld/"_s);
+    EXPECT_EQ(content(2) + u'|' + content(3), u"xy|pq"_s);
+    show(1);
+    QLineEdit* box = w.find<QLineEdit>(u"editNrmlContent"_s);
+    box->setFocus();
+    box->end(false);
+    QApplication::clipboard()->setText(u"\u0003f\u009Fg\u000Bh"_s);
+    w.find<QAction>(u"mnuEditPaste"_s)->trigger();
+    EXPECT_EQ(content(1), u"ab cd efg h"_s);
+    ASSERT_TRUE(saveTo(path));
+    EXPECT_EQ(readBytes(path), "<html><head><META NAME=\"DC.Title\" CONTENT=\"ab cd efg h\">\r\n"
+                               "<META NAME=\"DC.Subject\" CONTENT=\"xy\">\r\n<META NAME=\"DC.Creator\" CONTENT=\"pq\">\r\n" +
+                                   tail);
+}
+
+// With the repository's Open Record macro set, a line break in a value is a blank in the
+// record; the save still knows the element for the line it gave, and so leaves the
+// unfinished tag before it as it was.
+TEST_F(HtmlSaveTest, UnderTheOpenRecordMacroALineBreakInAValueKeepsItsElementKnown) {
+    w.context.macros.openRecordMacro = u"mtp://cgisend=open.kqb"_s;
+    const QByteArray page = "<meta x<meta name=\"a\nb\" content=\"c\">";
+    const QString path = write(u"page.htm"_s, page);
+    w.enter(path);
+    const MetadataRecord read = {{{}, u"<meta x"_s, {}, {}}, {u"a b"_s, u"c"_s, {}, {}}};
+    ASSERT_EQ(w.context.record.lines(), read);
+    ASSERT_TRUE(saveTo(path));
+    EXPECT_EQ(readBytes(path), "<head>\r\n</head>\r\n" + page + "\r\n");
+    w.enter(path);
+    EXPECT_EQ(w.context.record.lines(), read);
 }
 
 TEST_F(HtmlSaveTest, OnlyABlankPageIsOfferedTheMinimalPage) {

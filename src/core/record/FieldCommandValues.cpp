@@ -1,5 +1,7 @@
 #include "core/record/FieldCommandValues.h"
 
+#include "core/record/MetadataLine.h"
+
 namespace FieldCommandValues {
 namespace {
 
@@ -53,7 +55,7 @@ QString read(const QString& written, Part part) {
             out += written.at(i);
         }
     }
-    return out;
+    return recordValue(out);
 }
 
 }  // namespace FieldCommandValues

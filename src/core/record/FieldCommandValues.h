@@ -12,6 +12,7 @@ namespace FieldCommandValues {
 enum class Part { Content, Other };
 
 QString written(const QString& value, Part part);
+// The value as the record keeps it (recordValue).
 QString read(const QString& written, Part part);
 
 }  // namespace FieldCommandValues

@@ -1,7 +1,5 @@
 #include "core/record/MetaReader.h"
 
-#include "platform/TextCodec.h"
-
 #include <QtAlgorithms>
 
 #include <algorithm>
@@ -60,6 +58,13 @@ bool startsElement(QStringView text, qsizetype at, const char* name) {
     return c.isSpace() || c == QLatin1Char('/') || c == QLatin1Char('>');
 }
 
+// A "<" followed by this starts a tag, an end tag, a comment or declaration, or a
+// processing instruction.
+bool isTagStartChar(char16_t c) {
+    c = asciiLower(c);
+    return (c >= u'a' && c <= u'z') || c == u'/' || c == u'!' || c == u'?';
+}
+
 // Where "</name" (any case) starts at or after `from`; -1 when nowhere.
 qsizetype findEndTag(QStringView text, qsizetype from, const char* name) {
     for (qsizetype at = nextTagStart(text, from); at >= 0; at = nextTagStart(text, at + 1))
@@ -67,11 +72,56 @@ qsizetype findEndTag(QStringView text, qsizetype from, const char* name) {
     return -1;
 }
 
+// Where a value whose quote is never closed ends in its element's text: before the ">"
+// that ends the element and the blanks and line breaks before it.
+qsizetype unclosedValueEnd(QStringView tag) {
+    qsizetype end = tag.size();
+    if (end > 0 && tag.at(end - 1) == QLatin1Char('>')) --end;
+    while (end > 0 && isBlank(tag.at(end - 1))) --end;
+    return end;
+}
 
 bool isKnownAttribute(QStringView name) {
     for (const char* known : {"name", "http-equiv", "content", "lang", "xml:lang", "scheme"})
         if (name.compare(QLatin1StringView(known), Qt::CaseInsensitive) == 0) return true;
     return false;
+}
+
+}  // namespace
+
+bool startsTag(QStringView text, qsizetype at) {
+    return at + 1 < text.size() && isTagStartChar(text.at(at + 1).unicode());
+}
+
+namespace {
+
+// Where a tag whose text runs on to its first ">" at `gt` is cut off: at the first tag that
+// starts in [from, gt) outside a double-quoted value closed before `gt`; -1 when none does.
+// A tag someone forgot to close, or a value never closed, so never swallows the tags after it.
+qsizetype cutPoint(QStringView text, qsizetype from, qsizetype gt) {
+    const char16_t* const chars = text.utf16();
+    for (qsizetype at = from; at < gt; ++at) {
+        if (chars[at] == u'"') {
+            // Nothing in a value closed before `gt` cuts; after the quote of one never
+            // closed, every tag does.
+            const char16_t* close = std::find(chars + at + 1, chars + gt, u'"');
+            if (close != chars + gt) at = close - chars;
+        } else if (chars[at] == u'<' && startsTag(text, at)) {
+            return at;
+        }
+    }
+    return -1;
+}
+
+// Where a tag read whole whose first ">" stands at `gt` is cut off: it never holds a meta
+// element, which the walk reads wherever it starts (`*meta`, -1 when none starts before
+// `gt`); before that, as a meta element is.
+qsizetype wholeTagCut(QStringView text, qsizetype from, qsizetype gt, qsizetype* meta) {
+    *meta = -1;
+    for (qsizetype at = nextTagStart(text, from); at >= 0 && at < gt && *meta < 0; at = nextTagStart(text, at + 1))
+        if (startsElement(text, at, "meta")) *meta = at;
+    const qsizetype cut = cutPoint(text, from, *meta >= 0 ? *meta : gt);
+    return cut >= 0 ? cut : *meta;
 }
 
 }  // namespace
@@ -84,17 +134,29 @@ QStringView PageMarks::tagAt(QStringView text, qsizetype at) {
     return gt_ < 0 ? text.mid(at) : text.mid(at, gt_ - at + 1);
 }
 
+QStringView PageMarks::readWhole(QStringView text, qsizetype at, QStringView tag) {
+    if (!tag.endsWith(QLatin1Char('>'))) return tag;
+    qsizetype meta = -1;
+    const qsizetype cut = wholeTagCut(text, at + 2, at + tag.size() - 1, &meta);
+    if (cut < 0) return tag;
+    cutTagBound = meta;
+    return text.mid(at, cut - at);
+}
+
 void PageMarks::see(QStringView text, qsizetype at) {
     switch (asciiLower(text.at(at + 1).unicode())) {
     case u'l':
         if (linksDone || !hasWordAt(text, at + 1, "link rel")) break;
-        if (const QStringView tag = tagAt(text, at); !tag.endsWith(QLatin1Char('>'))) {
+        if (QStringView tag = tagAt(text, at); !tag.endsWith(QLatin1Char('>'))) {
             linksDone = true;
-        } else if (!tag.contains(QLatin1StringView("stylesheet"), Qt::CaseInsensitive)) {
+        } else {
+            const qsizetype whole = tag.size();
+            tag = readWhole(text, at, tag);
+            if (tag.contains(QLatin1StringView("stylesheet"), Qt::CaseInsensitive)) break;
+            if (tag.size() < whole) lastCutLink = at;
             MetadataLine row;
-            row.content = tag.toString();
+            row.content = recordValue(tag.toString());
             linkRows.append(row);
-            wholeTagEnd = at + tag.size();
         }
         break;
     case u'a':
@@ -103,7 +165,7 @@ void PageMarks::see(QStringView text, qsizetype at) {
     case u'!': {
         const QStringView tag = tagAt(text, at);
         if (tag.contains(QLatin1StringView("hcl.dtd"), Qt::CaseInsensitive)) harvestList = true;
-        wholeTagEnd = at + tag.size();
+        readWhole(text, at, tag);
         break;
     }
     case u'r':
@@ -112,7 +174,7 @@ void PageMarks::see(QStringView text, qsizetype at) {
             const QStringView tag = tagAt(text, at);
             const QLatin1StringView rss10("xmlns=\"http://purl.org/rss/1.0/\"");
             if (tag.contains(rss10, Qt::CaseInsensitive)) channel = true;
-            wholeTagEnd = at + tag.size();
+            readWhole(text, at, tag);
         }
         break;
     case u'h':
@@ -166,29 +228,19 @@ qsizetype findMetaStart(QStringView text, qsizetype from, PageMarks* marks) {
     return -1;
 }
 
-namespace {
-
-// Where a meta element whose text runs on to `gt` is cut off: at the first meta element,
-// or html, head or body tag, that starts in [from, gt); -1 when none does.
-qsizetype cutPoint(QStringView text, qsizetype from, qsizetype gt) {
-    for (qsizetype at = nextTagStart(text, from); at >= 0 && at < gt; at = nextTagStart(text, at + 1)) {
-        for (const char* name : {"meta", "head", "/head", "body", "html"})
-            if (startsElement(text, at, name)) return at;
-    }
-    return -1;
-}
-
-}  // namespace
-
 MetaTagScanner::MetaTagScanner(QStringView text, PageMarks* marks)
     : text_(text), marks_(marks), nextStart_(findMetaStart(text_, 0, marks)) {
-    nextInside_ = marks_ && nextStart_ >= 0 && nextStart_ < marks_->wholeTagEnd;
+    noteNext();
+}
+
+void MetaTagScanner::noteNext() {
+    nextAfterCut_ = marks_ && nextStart_ >= 0 && nextStart_ == marks_->cutTagBound;
 }
 
 bool MetaTagScanner::next() {
     if (nextStart_ < 0) return false;
     start_ = nextStart_;
-    inside_ = nextInside_;
+    afterCut_ = nextAfterCut_;
     // Once no ">" is left, none is searched for again: a page of unclosed tags stays linear.
     if (!noMoreGt_ && gt_ < start_ + 5) {
         gt_ = text_.indexOf(QLatin1Char('>'), start_ + 5);
@@ -203,7 +255,7 @@ bool MetaTagScanner::next() {
     cut_ = cutAt >= 0;
     end_ = cut_ ? cutAt : gt_ + 1;
     nextStart_ = findMetaStart(text_, end_, marks_);
-    nextInside_ = marks_ && nextStart_ >= 0 && nextStart_ < marks_->wholeTagEnd;
+    noteNext();
     return true;
 }
 
@@ -219,6 +271,9 @@ Joint joinedAt(QStringView before, QStringView after) {
     constexpr qsizetype kReach = 24;  // longer than every word
     const qsizetype gap = std::min(kReach, before.size());
     if (gap == 0) return Joint::Clean;
+    // Any tag start cuts an unfinished meta element.
+    if (before.back() == QLatin1Char('<') && !after.isEmpty() && isTagStartChar(after.front().unicode()))
+        return Joint::Straddles;
     const QString joint = before.last(gap).toString() + after.first(std::min(kReach, after.size())).toString();
     Joint result = Joint::Clean;
     for (qsizetype lt = joint.lastIndexOf(QLatin1Char('<'), gap - 1); lt >= 0;
@@ -242,6 +297,7 @@ MetaTagValues readMetaTag(QStringView tag) {
     MetaTagValues v;
     QString equiv;
     const qsizetype n = tag.size();
+    const qsizetype valueEnd = unclosedValueEnd(tag);
     for (qsizetype p = 0; p < n; ++p) {
         const char* word = nullptr;
         QString* value = nullptr;
@@ -261,8 +317,7 @@ MetaTagValues readMetaTag(QStringView tag) {
         while (q < n && tag.at(q) == QLatin1Char(' ')) ++q;
         if (q >= n || tag.at(q) != QLatin1Char('"')) continue;
         const qsizetype close = tag.indexOf(QLatin1Char('"'), q + 1);
-        if (close < 0) continue;
-        *value = tag.mid(q + 1, close - q - 1).toString();
+        *value = tag.mid(q + 1, (close < 0 ? std::max(valueEnd, q + 1) : close) - q - 1).toString();
         if (value == &equiv) v.httpEquiv = true;
     }
     if (v.httpEquiv && !equiv.isEmpty()) v.name = equiv;
@@ -290,7 +345,15 @@ QString otherAttributes(QStringView tag) {
             while (q < n && isBlank(tag.at(q))) ++q;
             if (q < n && (tag.at(q) == QLatin1Char('"') || tag.at(q) == QLatin1Char('\''))) {
                 const qsizetype close = tag.indexOf(tag.at(q), q + 1);
-                if (close < 0) break;  // never closed: nothing sound follows
+                if (close < 0) {
+                    // Never closed: the value runs to the element's end, and is closed there.
+                    if (!isKnownAttribute(name)) {
+                        if (!others.isEmpty()) others += QLatin1Char(' ');
+                        others += tag.mid(start, std::max(unclosedValueEnd(tag), q + 1) - start);
+                        others += tag.at(q);
+                    }
+                    break;
+                }
                 p = close + 1;
             } else {
                 while (q < n && !isBlank(tag.at(q)) && tag.at(q) != QLatin1Char('>') && tag.at(q) != QLatin1Char('<'))
@@ -305,12 +368,12 @@ QString otherAttributes(QStringView tag) {
     return others;
 }
 
-MetadataLine lineFromTag(QStringView tag) {
+MetadataLine lineFromTag(QStringView tag, bool breaksToBlanks) {
     const MetaTagValues v = readMetaTag(tag);
     MetadataLine line;
-    if (v.name.isEmpty()) {
+    if (recordValue(v.name).isEmpty()) {
         line.content = tag.toString();
-        return line;
+        return recordLine(line);
     }
     line.name = v.name;
     line.content = v.content;
@@ -318,7 +381,7 @@ MetadataLine lineFromTag(QStringView tag) {
     line.scheme = v.scheme;
     line.httpEquiv = v.httpEquiv;
     line.otherAttributes = otherAttributes(tag);
-    return line;
+    return recordLine(line, breaksToBlanks);
 }
 
 namespace {
@@ -327,15 +390,7 @@ namespace {
 MetadataRecord walkPage(const QString& pageText, bool openRecordMacroSet, PageMarks* marks) {
     MetadataRecord lines;
     MetaTagScanner scan(pageText, marks);
-    while (scan.next()) {
-        MetadataLine line = lineFromTag(scan.tag());
-        if (openRecordMacroSet && !line.name.isEmpty()) {
-            line.name = platform::breaksToBlanks(line.name);
-            line.content = platform::breaksToBlanks(line.content);
-            line.scheme = platform::breaksToBlanks(line.scheme);
-        }
-        lines.append(line);
-    }
+    while (scan.next()) lines.append(lineFromTag(scan.tag(), openRecordMacroSet));
     return lines;
 }
 

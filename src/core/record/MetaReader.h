@@ -37,16 +37,25 @@ struct PageMarks {
     // From here on nothing is read: an unclosed comment, script, style or textarea, or a
     // meta element without a ">" after it, starts here. -1 when the walk reads to the end.
     qsizetype unreadFrom = -1;
-    // One past the ">" of the last tag read whole (a link row, a declaration, an rdf:
-    // element): a meta element starting before it stands inside that tag's text.
-    qsizetype wholeTagEnd = -1;
+    // A tag read whole (a link row, a declaration, an rdf: element) ends at its ">", or is cut
+    // off where a tag starts before it, as a meta element is, and always where a meta element
+    // starts. The meta element that starts before the ">" of the last one cut off (where and
+    // how that one is cut depends on it), -1 when none:
+    qsizetype cutTagBound = -1;
+    // Where the last link row that was cut off starts: it is read only while a ">" follows.
+    qsizetype lastCutLink = -1;
     // The tag whose "<" stands at `at` (not a meta element).
     void see(QStringView text, qsizetype at);
 
 private:
     QStringView tagAt(QStringView text, qsizetype at);
+    QStringView readWhole(QStringView text, qsizetype at, QStringView tag);
     qsizetype gt_ = -2;  // the last ">" found (-1: none is left; -2: not searched yet)
 };
+
+// The "<" at `at` starts a tag, an end tag, a comment or declaration, or a processing
+// instruction: a letter, "/", "!" or "?" follows it.
+bool startsTag(QStringView text, qsizetype at);
 
 // Position of the next "<meta" (any case) at or after `from` that starts a meta element:
 // a blank, "/" or ">" follows it, so "<metadata>" is not one. A "<meta" inside a comment or
@@ -55,10 +64,10 @@ private:
 qsizetype findMetaStart(QStringView text, qsizetype from, PageMarks* marks = nullptr);
 
 // Walks the meta elements of a text without overlap. An element runs from "<meta" through
-// the first ">" after it; when another meta element, or an html, head or body tag, starts
-// before that ">", the element is cut off there (a tag someone forgot to close). What an
-// element holds is its own text: the walk goes on after it. An element with no ">"
-// anywhere after it ends the walk.
+// the first ">" after it; when a tag (any "<" followed by a letter, "/", "!" or "?") starts
+// before that ">" outside a double-quoted value closed before it, the element is cut off
+// there (a tag or a value someone forgot to close). What an element holds is its own text:
+// the walk goes on after it. An element with no ">" anywhere after it ends the walk.
 class MetaTagScanner {
 public:
     explicit MetaTagScanner(QStringView text, PageMarks* marks = nullptr);
@@ -66,8 +75,9 @@ public:
     qsizetype start() const { return start_; }
     qsizetype end() const { return end_; }  // one past the element's last character
     bool cut() const { return cut_; }        // it ends where another tag starts, not at its ">"
-    // It starts inside a tag the marks read whole (only when walked with marks).
-    bool insideTag() const { return inside_; }
+    // It starts before the ">" of a tag the marks read whole that was cut off, so that tag
+    // ends as it does because of it (only when walked with marks).
+    bool afterCutTag() const { return afterCut_; }
     QStringView tag() const { return text_.mid(start_, end_ - start_); }
 
 private:
@@ -79,8 +89,9 @@ private:
     qsizetype start_ = -1;
     qsizetype end_ = -1;
     bool cut_ = false;
-    bool inside_ = false;
-    bool nextInside_ = false;
+    bool afterCut_ = false;
+    bool nextAfterCut_ = false;
+    void noteNext();
 };
 
 // What taking out the text between `before` and `after` does to the tags this reader looks
@@ -93,16 +104,21 @@ Joint joinedAt(QStringView before, QStringView after);
 // The attributes of one tag (the text from "<meta" through its ">"). An attribute counts in
 // the form word, blanks, "=", blanks, a double-quoted value; a later well-formed occurrence of
 // the same word in the tag replaces an earlier one. "lang" is found inside "xml:lang" too.
+// A value whose quote is never closed runs to the tag's end, less the ">" and the blanks and
+// line breaks before it.
 MetaTagValues readMetaTag(QStringView tag);
 
 // The tag's attributes other than name, http-equiv, content, lang, xml:lang and scheme,
 // each exactly as it stands, joined by single blanks. An attribute whose quoted value is
-// never closed ends the list.
+// never closed ends the list: its value runs to the tag's end (as a known attribute's does)
+// and is closed there.
 QString otherAttributes(QStringView tag);
 
-// The line a tag gives: named by "name" or "http-equiv" with the values as read and its
-// other attributes; or, without a name, an empty name and the whole tag as content.
-MetadataLine lineFromTag(QStringView tag);
+// The line a tag gives, as the record keeps it (recordLine, with `breaksToBlanks` when the
+// repository's Open Record macro is set): named by "name" or "http-equiv" with the values
+// as read and its other attributes; or, without a name, an empty name and the whole tag as
+// content.
+MetadataLine lineFromTag(QStringView tag, bool breaksToBlanks = false);
 
 // One line per meta element of the page, in page order. A tag without a name becomes a line
 // with an empty name and the whole tag as its content. With `openRecordMacroSet` (the

@@ -16,6 +16,8 @@ namespace MetaWriter {
 namespace {
 
 const QLatin1StringView kCrLf("\r\n");
+// Written where an element whose line is gone cannot simply be taken out.
+const QLatin1StringView kEmptyComment("<!---->");
 
 // How a value is written between double quotes. A double quote always becomes "&quot;";
 // "<" and ">" become "&lt;" and "&gt;" in the content, and in every value of an element that
@@ -188,9 +190,9 @@ qsizetype firstFrom(const QList<qsizetype>& positions, qsizetype from) {
 struct Element {
     qsizetype start = 0;
     qsizetype end = 0;
-    bool cut = false;        // ends where another tag starts
-    bool insideTag = false;  // stands inside a tag the reader takes whole
-    MetadataLine line;       // what the reader takes from it
+    bool cut = false;          // ends where another tag starts
+    bool afterCutTag = false;  // how a tag the reader takes whole is cut off depends on it
+    MetadataLine line;         // what the reader takes from it
 };
 
 // Where the block goes and what surrounds it.
@@ -214,6 +216,9 @@ Placement placeBlock(QStringView text, const MetaReader::PageMarks& marks) {
     qsizetype head = marks.head;
     if (head >= 0 && closesLeftOut && firstClose < head) head = -1;
     qsizetype innerFrom = head >= 0 ? startTagEnd(text, head) : -1;
+    // A head start tag left unfinished at the page's end starts a head all the same: the
+    // block goes before it (keepBlockOutOfTags), and the next save finds the page alike.
+    if (head >= 0 && innerFrom < 0) innerFrom = n;
     const bool started = innerFrom >= 0;
 
     // Where a head left out would start.
@@ -306,11 +311,14 @@ struct Step {
 // One save of a record into a page's text.
 class PageRewriter {
 public:
-    PageRewriter(QStringView text, const MetadataRecord& record) : text_(text), record_(record) {
+    // `breaksToBlanks`: the record was read with line breaks made blanks; its elements are
+    // compared with its lines in that form.
+    PageRewriter(QStringView text, const MetadataRecord& record, bool breaksToBlanks)
+        : text_(text), record_(record) {
         MetaReader::MetaTagScanner scan(text, &marks_);
         while (scan.next()) {
-            Element element{scan.start(), scan.end(), scan.cut(), scan.insideTag(), {}};
-            element.line = MetaReader::lineFromTag(scan.tag());
+            Element element{scan.start(), scan.end(), scan.cut(), scan.afterCutTag(), {}};
+            element.line = MetaReader::lineFromTag(scan.tag(), breaksToBlanks);
             elements_.append(std::move(element));
         }
         place_ = placeBlock(text, marks_);
@@ -326,7 +334,7 @@ public:
         for (int round = 0; round < 8; ++round) {
             planWith(forced);
             place_ = found;
-            keepBlockBeforeUnfinished();
+            keepBlockOutOfTags(forced);
             const qsizetype holder = lastGtHolder();
             if (holder < 0 || forced.contains(holder)) break;
             forced.insert(holder);
@@ -339,7 +347,7 @@ private:
     void findDeclaration();
     void planWith(const QSet<qsizetype>& forced);
     qsizetype lastGtHolder() const;
-    void keepBlockBeforeUnfinished();
+    void keepBlockOutOfTags(const QSet<qsizetype>& forced);
     MetadataRecord block() const;
 
     QStringView text_;
@@ -376,11 +384,11 @@ void PageRewriter::findDeclaration() {
 // Every other named element goes, with its own line when it stands alone on one, else with
 // the one line end or blank after it, so writing the block and taking it out again leaves
 // the text as it was. Taking one out must not change how the text around it reads: a tag
-// made where the two sides meet is kept apart with a blank, or, when a tag name right
-// before the element would now become a tag, that unfinished name goes with it. An element
-// that cannot go without changing a neighbour (it stands inside another tag, an unfinished
-// meta element before it would run on, or it is `forced`) stays as it is while the record
-// still holds a line saying what it says.
+// made where the two sides meet is kept apart with a blank. An element that cannot go
+// without changing a neighbour (an unfinished tag before it would run on, a tag name right
+// before it would become a tag, or it is `forced`) stays as it is while the record still
+// holds a line saying what it says; once the record holds none, an empty comment takes its
+// place. No text the record was not read from goes.
 void PageRewriter::planWith(const QSet<qsizetype>& forced) {
     const QStringView text = text_;
     const qsizetype n = text.size();
@@ -403,7 +411,7 @@ void PageRewriter::planWith(const QSet<qsizetype>& forced) {
         const Element& element = elements_.at(i);
         const qsizetype s = element.start;
         const qsizetype e = element.end;
-        const bool runsOn = previousStaysCut && previousEnd == s;
+        const bool runsOn = (previousStaysCut && previousEnd == s) || element.afterCutTag;
         previousEnd = e;
         previousStaysCut = element.cut;
         if (element.line.name.isEmpty()) continue;
@@ -442,21 +450,18 @@ void PageRewriter::planWith(const QSet<qsizetype>& forced) {
                 to += 1;
         }
         const QStringView after = text.mid(to, std::min(kTail, n - to));
-        MetaReader::Joint joint = MetaReader::joinedAt(tailBefore(from), after);
-        const bool unsafe = runsOn || element.insideTag || joint == MetaReader::Joint::Completes || forced.contains(i);
+        const MetaReader::Joint joint = MetaReader::joinedAt(tailBefore(from), after);
+        const bool unsafe = runsOn || joint == MetaReader::Joint::Completes || forced.contains(i);
         if (unsafe && inPlace_->take(element.line, nthNamed)) continue;
         previousStaysCut = false;
         stays_[i] = false;
-        if (joint == MetaReader::Joint::Completes) {
-            // The unfinished tag name right before the element was part of its tag.
-            qsizetype lt = from;
-            while (lt > copied && from - lt < kTail && text.at(lt - 1) != QLatin1Char('<') &&
-                   !text.at(lt - 1).isSpace() && text.at(lt - 1) != QLatin1Char('>'))
-                --lt;
-            if (lt > copied && text.at(lt - 1) == QLatin1Char('<')) {
-                from = lt - 1;
-                joint = MetaReader::joinedAt(tailBefore(from), after);
-            }
+        if (unsafe) {
+            // Its line is gone from the record: an empty comment takes its place, which
+            // starts and ends a tag where the element did and reads as nothing.
+            outTail = (tailBefore(s) + kEmptyComment).right(kTail);
+            copied = e;
+            steps_.append({i, s, e, false, QString(kEmptyComment)});
+            continue;
         }
         const bool blank = joint == MetaReader::Joint::Straddles;
         outTail = (tailBefore(from) + (blank ? QStringLiteral(" ") : QString())).right(kTail);
@@ -465,15 +470,18 @@ void PageRewriter::planWith(const QSet<qsizetype>& forced) {
     }
 }
 
-// An unfinished meta element is read only while a ">" follows it somewhere. When the last
-// one left standing would have none after it, the element taken out that holds the last
-// ">" after it; -1 when nothing is amiss.
+// An unfinished meta element or link row is read only while a ">" follows it somewhere.
+// When the last one left standing would have none after it, the first element taken out
+// that holds a ">" after it (the block a save writes after it then never takes its place);
+// -1 when nothing is amiss.
 qsizetype PageRewriter::lastGtHolder() const {
-    qsizetype last = -1;
-    for (qsizetype i = elements_.size() - 1; i >= 0 && last < 0; --i)
-        if (stays_.at(i) && elements_.at(i).cut) last = i;
-    if (last < 0) return -1;
-    const qsizetype from = elements_.at(last).start + 5;
+    qsizetype from = marks_.lastCutLink >= 0 ? marks_.lastCutLink + 9 : -1;
+    for (qsizetype i = elements_.size() - 1; i >= 0; --i) {
+        if (!stays_.at(i) || !elements_.at(i).cut) continue;
+        from = std::max(from, elements_.at(i).start + 5);
+        break;
+    }
+    if (from < 0) return -1;
     if (place_.at >= from && !block().isEmpty()) return -1;
     qsizetype holder = -1;
     qsizetype kept = from;  // the text from here to the next step stays
@@ -481,27 +489,73 @@ qsizetype PageRewriter::lastGtHolder() const {
         if (step.to <= from) continue;
         if (step.from > kept && text_.mid(kept, step.from - kept).contains(QLatin1Char('>'))) return -1;
         if (step.replacement) return -1;
-        if (text_.mid(step.from, step.to - step.from).contains(QLatin1Char('>'))) holder = step.element;
+        if (holder < 0 && text_.mid(step.from, step.to - step.from).contains(QLatin1Char('>'))) holder = step.element;
         kept = std::max(kept, step.to);
     }
     if (text_.mid(kept).contains(QLatin1Char('>'))) return -1;
     return holder;
 }
 
-// An unfinished element left standing where the block goes would run on into it: the
-// block goes before it, and before an unfinished tag name glued to it.
-void PageRewriter::keepBlockBeforeUnfinished() {
-    for (qsizetype i = elements_.size() - 1; i >= 0 && place_.innerFrom >= 0; --i) {
-        const Element& element = elements_.at(i);
-        if (element.end > place_.at) continue;
-        if (element.end < place_.at || !element.cut || !stays_.at(i) || element.start < place_.innerFrom) break;
-        place_.at = element.start;
-        const qsizetype floor = std::max(place_.innerFrom, i > 0 ? elements_.at(i - 1).end : 0);
-        qsizetype lt = place_.at;
-        while (lt > floor && place_.at - lt < 24 && text_.at(lt - 1) != QLatin1Char('<') &&
-               !text_.at(lt - 1).isSpace() && text_.at(lt - 1) != QLatin1Char('>'))
-            --lt;
-        if (lt > floor && text_.at(lt - 1) == QLatin1Char('<')) place_.at = lt - 1;
+// The block never goes inside a tag (an unfinished meta element, a "<link rel" or "<!"
+// without its ">", a tag running past the head's end tag), where its first element would
+// end that tag: when a tag starts after the last ">" of the text written before the
+// block's place, the block goes before the first such tag, even when that is before a
+// head start tag left unfinished. An element left in place only for its ">" (`forced`)
+// counts as taken out, as it is when the next save starts: so that save puts the block in
+// the same place.
+void PageRewriter::keepBlockOutOfTags(const QSet<qsizetype>& forced) {
+    if (place_.innerFrom < 0) return;
+    const qsizetype at = place_.at;
+    // The pieces of the page written before the block's place; a piece written in an
+    // element's place ends with ">".
+    struct Piece {
+        qsizetype from, to;
+        bool replaced;
+    };
+    QList<std::pair<qsizetype, qsizetype>> gone;  // taken out, or counted so
+    QList<Piece> replaced;
+    for (const Step& step : steps_) {
+        gone.append({step.from, step.to});
+        if (step.replacement) replaced.append({step.from, step.to, true});
+    }
+    for (const qsizetype i : forced)
+        if (stays_.at(i)) gone.append({elements_.at(i).start, elements_.at(i).end});
+    std::sort(gone.begin(), gone.end());
+    QList<Piece> pieces;
+    qsizetype kept = 0;
+    qsizetype r = 0;
+    for (const auto& [from, to] : gone) {
+        if (from >= at) break;
+        if (from > kept) pieces.append({kept, from, false});
+        while (r < replaced.size() && replaced.at(r).from < to) pieces.append(replaced.at(r++));
+        kept = std::max(kept, to);
+    }
+    if (kept < at) pieces.append({kept, at, false});
+    qsizetype first = 0;  // the first piece after the last ">"
+    qsizetype afterGt = 0;
+    for (qsizetype i = pieces.size() - 1; i >= 0; --i) {
+        const Piece& piece = pieces.at(i);
+        const qsizetype gt =
+            piece.replaced ? piece.to - 1 : piece.from + text_.sliced(piece.from, piece.to - piece.from).lastIndexOf(u'>');
+        if (gt >= piece.from) {
+            first = i;
+            afterGt = gt + 1;
+            break;
+        }
+    }
+    for (qsizetype i = first; i < pieces.size(); ++i) {
+        const Piece& piece = pieces.at(i);
+        if (piece.replaced) continue;
+        const qsizetype from = std::max(piece.from, afterGt);
+        if (from >= piece.to) continue;
+        const QStringView written = text_.sliced(from, piece.to - from);
+        // A "<" at a piece's end is kept apart from what follows it (see planWith).
+        for (qsizetype lt = written.indexOf(u'<'); lt >= 0; lt = written.indexOf(u'<', lt + 1)) {
+            if (MetaReader::startsTag(written, lt)) {
+                place_.at = from + lt;
+                return;
+            }
+        }
     }
 }
 
@@ -566,7 +620,8 @@ QString PageRewriter::write(const QString& linkRelLines, const QString& useLinkR
         }
         const QString indentation = out.right(indent);
         out.chop(indent);
-        out += linkLinesFor(QStringView(out).mid(innerStart), linkRelLines, useLinkRel);
+        // Before a head start tag left unfinished, the page before the block counts as the head.
+        out += linkLinesFor(QStringView(out).mid(std::max<qsizetype>(innerStart, 0)), linkRelLines, useLinkRel);
         out += blockText;
         out += indentation;
     };
@@ -596,7 +651,7 @@ QString MakeMetaIntoSource(const MetadataRecord& record) {
 }
 
 PageRewrite rewritePage(const QString& pageSource, const MetadataRecord& record, const QString& linkRelLines,
-                        const QString& useLinkRel) {
+                        const QString& useLinkRel, bool openRecordMacroSet) {
     PageRewrite result;
     // The page as its file will hold it, with the line end every write ends it with: a tag
     // at its very end reads the same now as when the page is read back.
@@ -606,7 +661,7 @@ PageRewrite rewritePage(const QString& pageSource, const MetadataRecord& record,
         result.text = minimalPage(MakeMetaIntoSource(record), linkLinesFor({}, linkRelLines, useLinkRel));
         return result;
     }
-    PageRewriter rewriter(page, record);
+    PageRewriter rewriter(page, record, openRecordMacroSet);
     rewriter.plan();
     result.headInserted = rewriter.headInserted();
     result.text = rewriter.write(linkRelLines, useLinkRel);

@@ -28,18 +28,20 @@ struct PageRewrite {
     QString text;
 };
 
-// Rewrites `pageSource` to hold `record`. Every named meta element the reader takes from the
-// page (wherever it stands outside comments, scripts, styles and textareas) is taken out,
-// with its own line when it stands alone on one; then the schema link lines (when
+// Rewrites `pageSource` to hold `record` (read from pages with `openRecordMacroSet` as the
+// reader was given it). Every named meta element the reader takes from the page (wherever
+// it stands outside comments, scripts, styles and textareas) is taken out, with its own
+// line when it stands alone on one; then the schema link lines (when
 // `useLinkRel` is exactly "Y", they are not empty and the head does not already hold them,
 // ignoring case) and the record's meta block go just before the head's end tag. So reading
 // the page written gives the record back, and saving it again changes nothing. The first
 // encoding declaration (http-equiv Content-Type) keeps its place with the record's value. An
 // element that cannot be taken out without changing what the text around it reads as stays
-// as it is while the record holds a line saying the same. Meta elements without a name (such
-// as <meta charset=...>) and every other character of the page stay as they are.
+// as it is while the record holds a line saying the same, and gives way to an empty comment
+// when it does not. The block never goes inside another tag. Meta elements without a name
+// (such as <meta charset=...>) and every other character of the page stay as they are.
 PageRewrite rewritePage(const QString& pageSource, const MetadataRecord& record, const QString& linkRelLines,
-                        const QString& useLinkRel);
+                        const QString& useLinkRel, bool openRecordMacroSet = false);
 
 // The page written for a blank page text: html, head, title "Untitled Document", the link
 // lines, the block, and an empty body, lines ending in CR LF.

@@ -18,3 +18,12 @@ struct MetadataLine {
 };
 
 using MetadataRecord = QList<MetadataLine>;
+
+// A value as the record keeps it, however it comes in (a page, a command, a batch, the
+// edit panel, the clipboard): control characters never reach a page, so they are taken
+// out; a vertical tab, form feed or next line becomes a blank, and tab, CR and LF stay.
+[[nodiscard]] QString recordValue(const QString& value);
+// Every value of the line as the record keeps it. With `breaksToBlanks` (a page read while
+// the repository's Open Record macro is set) each CR and LF in the name, content and scheme
+// of a named line becomes a blank as well.
+[[nodiscard]] MetadataLine recordLine(MetadataLine line, bool breaksToBlanks = false);

@@ -114,7 +114,7 @@ QList<Record::LineId> Record::idsNamed(const QString& name) const {
 Record::LineId Record::insert(int position, const MetadataLine& line) {
     const int at = position >= 1 && position <= count() ? position - 1 : count();
     Q_EMIT aboutToInsert(at + 1, 1);
-    auto* e = new Entry{nextId_++, line, at + 1};
+    auto* e = new Entry{nextId_++, recordLine(line), at + 1};
     const LineId id = e->id;
     byId_.insert(id, e);
     index(*e);
@@ -132,7 +132,7 @@ void Record::appendLines(const MetadataRecord& lines) {
     Q_EMIT aboutToInsert(first, int(lines.size()));
     entries_.reserve(entries_.size() + size_t(lines.size()));
     for (const MetadataLine& line : lines) {
-        auto* e = new Entry{nextId_++, line, count() + 1};
+        auto* e = new Entry{nextId_++, recordLine(line), count() + 1};
         byId_.insert(e->id, e);
         index(*e);
         entries_.push_back(e);
@@ -178,7 +178,8 @@ void Record::clear() {
     if (selectionChanges) Q_EMIT selectionChanged();
 }
 
-void Record::set(LineId id, Column column, const QString& value) {
+void Record::set(LineId id, Column column, const QString& typed) {
+    const QString value = recordValue(typed);
     Entry* e = entry(id);
     if (!e) return;
     MetadataLine& line = e->line;

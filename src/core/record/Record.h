@@ -46,6 +46,7 @@ public:
     QList<LineId> idsNamed(const QString& name) const;
 
     // ---- changing the lines ---------------------------------------------------------------
+    // Every value goes in as the record keeps it (recordValue).
     // Puts a line before the one at `position` (that line and those below it move down one),
     // or at the end when position is not one of the lines. Returns the new line's id.
     LineId insert(int position, const MetadataLine& line);

@@ -69,7 +69,8 @@ bool RecordPane::SaveAsHTML(const QString& path) {
         }
     }
     const MetaWriter::PageRewrite rewrite =
-        MetaWriter::rewritePage(page, lines, context.domain.linkRelLines, context.preferences.UseLinkRel.text());
+        MetaWriter::rewritePage(page, lines, context.domain.linkRelLines, context.preferences.UseLinkRel.text(),
+                                !context.macros.openRecordMacro.isEmpty());
 
     if (rewrite.blankPage) {
         const int answer = platform::MsgBox(

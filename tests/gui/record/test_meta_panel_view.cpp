@@ -55,6 +55,29 @@ TEST_F(MetaPanelViewTest, TheRowsAreTheRecordAndTheViewEditsNothingItself) {
     EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), u"Annual report"_s);
 }
 
+// A line clicked and deleted with the Delete key: the save takes out only its element, and
+// the unfinished tag before it never runs on into the text after it (no line "b" appears).
+TEST_F(MetaPanelViewTest, DeletingALineChangesOnlyThatLineInThePageSaved) {
+    w.context.preferences.UseLinkRel.setText(u"N"_s);
+    const QString path = write(u"page.htm"_s, "<meta <meta name=\"a\" content=\"1\">name=\"b\" content=\"2\">");
+    w.enter(path);
+    const MetadataRecord left = {{{}, u"<meta "_s, {}, {}}};
+    ASSERT_EQ(w.context.record.lines(), left + MetadataRecord({{u"a"_s, u"1"_s, {}, {}}}));
+    panel->setFocus();
+    click(2);
+    widget_input::key(panel, Qt::Key_Delete);
+    ASSERT_EQ(w.context.record.lines(), left);
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
+    EXPECT_FALSE(recordModified());
+    const QByteArray saved = testing_support::readBytes(path);
+    EXPECT_EQ(saved, "<head>\r\n</head>\r\n<meta <!---->name=\"b\" content=\"2\">\r\n");
+    w.enter(path);
+    EXPECT_EQ(w.context.record.lines(), left);
+    editAndUndo();
+    w.find<QAction>(u"mnuFileSave"_s)->trigger();
+    EXPECT_EQ(testing_support::readBytes(path), saved);
+}
+
 TEST_F(MetaPanelViewTest, TheSelectionIsTheRecordsBothWays) {
     for (int i = 1; i <= 5; ++i) add(u"DC.Subject%1"_s.arg(i));
     click(2);
