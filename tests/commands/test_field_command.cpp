@@ -1,6 +1,12 @@
 #include "CommandsTestSupport.h"
 
+#include "gui/record/frmdlogInput.h"
+#include "platform/WidgetInput.h"
 #include "support/OfflineBrowser.h"
+
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
 
 
 using namespace Qt::StringLiterals;
@@ -180,6 +186,80 @@ TEST_F(FieldCommandTest, LinesRemovedOrChangedWhileAQuestionIsOpenAreNeverWritte
     dispatch(u"mtp://open="_s + batch + u"/"_s);
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Title", "B")}));
     EXPECT_EQ(selectedPosition(), 1);
+}
+
+// A field command meets the lines as the user left them: deleted, sorted, moved, given another
+// scheme, renamed, or added to by the command before. The command for "2005" with the scheme
+// ISO-8601 takes the line holding it, unless an ISO8601 line comes first: that one narrows the
+// command's scheme to ISO8601, which the "2005" line's scheme does not hold, and a new line
+// is added.
+TEST_F(FieldCommandTest, TheLinesAreMetAsTheUserLeftThem) {
+    w->resize(1000, 760);
+    widget_input::showAndWait(w.form.get());
+    auto* panel = w.find<MetaPanelView>(u"MetaPanel"_s);
+    const auto cell = [panel](int i) { return panel->visualRect(panel->model()->index(i - 1, 1)).center(); };
+    const auto drag = [&](int from, QPoint onto) {
+        select(from);
+        widget_input::drag(panel->viewport(), cell(from), panel->viewport(), onto);
+    };
+    const auto deleteSelectedLine = [panel] { widget_input::key(panel, Qt::Key_Delete); };
+    const QString date = u"mtp://field=DC.Date&content=2005&scheme=ISO-8601.fld/"_s;
+    const auto addsALine = [&] {
+        const int before = w.context.record.count();
+        w.enter(date);
+        if (w.context.record.count() == before) return false;
+        deleteSelectedLine();
+        return true;
+    };
+    start({lineOf("DC.Date", "2010", "", "ISO8601"), lineOf("DC.Date", "2005", "", "ISO-8601"),
+           lineOf("DC.Date", "1999", "", "ISO8601"), lineOf("DC.Subject", "Flight", "", "apais"),
+           lineOf("DC.Title", "Old")});
+    EXPECT_TRUE(addsALine());
+
+    const QHeaderView* header = panel->header();
+    widget_input::click(header->viewport(), Qt::LeftButton, {},
+                        QPoint(header->sectionViewportPosition(Record::Content) + 10, header->height() / 2));
+    EXPECT_EQ(contents(), QStringList({"1999", "2005", "2010", "Flight", "Old"}));
+    EXPECT_TRUE(addsALine());
+
+    drag(1, QPoint(20, panel->viewport()->height() - 5));  // below the last line
+    EXPECT_FALSE(addsALine());
+    EXPECT_EQ(contents().at(w.context.record.positionOf(w.context.record.selectedLine()) - 1), u"2005"_s);
+    drag(2, cell(1));
+    EXPECT_EQ(contents(), QStringList({"2010", "2005", "Flight", "Old", "1999"}));
+    EXPECT_TRUE(addsALine());
+    drag(5, cell(2));
+    EXPECT_EQ(contents(), QStringList({"2010", "1999", "2005", "Flight", "Old"}));
+
+    w.openLine(1);  // the first ISO8601 line given another scheme: the second one narrows
+    w.find<QComboBox>(u"editNrmlScheme"_s)->setEditText(u"Local"_s);
+    w.find<QAbstractButton>(u"EditClose"_s)->click();
+    EXPECT_TRUE(addsALine());
+    w.openLine(2);
+    w.find<QComboBox>(u"editNrmlScheme"_s)->setEditText(u"Local"_s);
+    w.find<QAbstractButton>(u"EditClose"_s)->click();
+    EXPECT_FALSE(addsALine());
+
+    w.openLine(5);  // DC.Title renamed DC.Date: found under its new name only
+    testing_support::ScriptedModals modals;
+    modals.then([](QDialog& dialog) {
+        auto& input = static_cast<frmdlogInput&>(dialog);
+        input.txtFieldName->setText(u"DC.Date"_s);
+        input.cmdOK->click();
+    });
+    widget_input::click(w.find<QLineEdit>(u"editNrmlName"_s), Qt::LeftButton, {}, QPoint(5, 5));
+    w.find<QAbstractButton>(u"EditClose"_s)->click();
+    w.enter(u"mtp://field=dc.date&content=Old.fld/"_s);
+    EXPECT_EQ(w.context.record.count(), 5);
+    EXPECT_EQ(selectedPosition(), 5);
+    w.enter(u"mtp://field=DC.Title&content=Old.fld/"_s);
+    EXPECT_EQ(w.context.record.count(), 6);
+
+    // A joined line holds its whole new value: the same value again only selects it.
+    w.enter(u"mtp://field=DC.Subject&content=Air|Jets&scheme=apais.fld/"_s);
+    w.enter(u"mtp://field=DC.Subject&content=Flight;%20%20Jets.fld/"_s);
+    EXPECT_EQ(contents(), QStringList({"2010", "1999", "2005", "Flight;  Jets", "Old", "Old"}));
+    EXPECT_EQ(selectedPosition(), 4);
 }
 
 }  // namespace

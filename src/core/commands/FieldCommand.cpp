@@ -67,6 +67,22 @@ QString termOf(const QString& value) {
 // Why a command ends early.
 enum class Outcome { Continue, End };
 
+// What rule B does to a line holding another value, by the command's scheme.
+enum class FullLineRule { Pass, JoinTerm, JoinValue, JoinSelected, ReplaceX500 };
+
+FullLineRule fullLineRule(const QString& scheme, bool shiftDown) {
+    const auto has = [&](const char* word) { return scheme.contains(QLatin1String(word), ci); };
+    if (has("DETE.agift")) return FullLineRule::Pass;
+    if (has("Aviation Thesaurus") || has("apais") || has("agift")) return FullLineRule::JoinTerm;
+    if (has("SONZ") || has("FONZ")) return FullLineRule::JoinTerm;
+    if (has("LSE")) return FullLineRule::JoinTerm;
+    if (has("Health Thesaurus")) return FullLineRule::JoinTerm;
+    if (has("EDNA.Indexing")) return FullLineRule::JoinValue;
+    if (shiftDown) return FullLineRule::JoinSelected;
+    if (has("x500")) return FullLineRule::ReplaceX500;
+    return FullLineRule::Pass;
+}
+
 // The record's lines as the search meets them, with what this command has decided so far.
 // Lines are held by id: a line that goes while a question is open is passed over.
 struct Search {
@@ -85,11 +101,11 @@ struct Search {
     Outcome join(LineId line, const QString& addition) {
         if (!markModified("before editing record")) return Outcome::End;
         if (!record.contains(line)) return Outcome::Continue;  // the line went while the question was open
-        const QString content = record.cell(line, Record::Content) + QStringLiteral("; ") + addition;
-        record.set(line, Record::Content, content);
+        // Added in place: a subject line a batch joins thousands of terms to is never copied whole.
+        record.extend(line, Record::Content, QStringLiteral("; ") + addition);
         record.selectOnly(line);
         taken = true;
-        window.showInEditPanel(content);
+        window.showInEditPanel(record.cell(line, Record::Content));
         return Outcome::Continue;
     }
 
@@ -109,21 +125,23 @@ struct Search {
 
     // Rule B: the line holds another value.
     Outcome fullLine(LineId line) {
-        const auto has = [&](const char* word) { return f.scheme.contains(QLatin1String(word), ci); };
-        if (has("DETE.agift")) return Outcome::Continue;
-        if (has("Aviation Thesaurus") || has("apais") || has("agift")) return join(line, termOf(processedValue));
-        if (has("SONZ") || has("FONZ")) return join(line, termOf(processedValue));
-        if (has("LSE")) return join(line, termOf(processedValue));
-        if (has("Health Thesaurus")) return join(line, termOf(processedValue));
-        if (has("EDNA.Indexing")) return join(line, processedValue);
-        if (window.shiftDown()) {
+        switch (fullLineRule(f.scheme, window.shiftDown())) {
+        case FullLineRule::Pass:
+            return Outcome::Continue;
+        case FullLineRule::JoinTerm:
+            return join(line, termOf(processedValue));
+        case FullLineRule::JoinValue:
+            return join(line, processedValue);
+        case FullLineRule::JoinSelected: {
             const LineId selected = record.selectedLine();
             // Shift joins into the selected line only; with none selected there is nothing to do.
             if (!selected) return Outcome::End;
             if (selected == line) return join(line, processedValue);
             return Outcome::Continue;
         }
-        if (has("x500")) return replaceX500(line);
+        case FullLineRule::ReplaceX500:
+            return replaceX500(line);
+        }
         return Outcome::Continue;
     }
 
@@ -158,12 +176,16 @@ struct Search {
         return Outcome::Continue;
     }
 
+    // The line's scheme is one the command's value may go into.
+    bool schemeFits(const QString& lineScheme) const {
+        return f.scheme.isEmpty() || lineScheme.contains(f.scheme, ci) || lineScheme.contains(f.reducedScheme, ci);
+    }
+
     Outcome examine(LineId line) {
         const MetadataLine& values = record.line(line);
         if (values.name.compare(f.element, ci) != 0) return Outcome::Continue;
-        const bool reducedFits = values.scheme.contains(f.reducedScheme, ci);
-        if (!f.scheme.isEmpty() && !values.scheme.contains(f.scheme, ci) && !reducedFits) return Outcome::Continue;
-        if (reducedFits) f.scheme = f.reducedScheme;
+        if (!schemeFits(values.scheme)) return Outcome::Continue;
+        if (values.scheme.contains(f.reducedScheme, ci)) f.scheme = f.reducedScheme;
         if (values.content == processedValue) {
             record.selectOnly(line);
             taken = true;
@@ -171,6 +193,31 @@ struct Search {
         }
         if (!values.content.isEmpty()) return fullLine(line);
         return emptyLine(line);
+    }
+
+    // The lines of the element the search has to meet, in order. When rule B passes over every
+    // line holding another value, whichever scheme the command ends up with, only the lines
+    // holding the value and the first line that reduces the scheme can do anything: the others
+    // are left out, so a batch adding thousands of lines to one element never walks them all.
+    // An empty line the value may go into asks a question (a modified list is offered for
+    // saving), during which the lines may change: then every line is met as before.
+    QList<LineId> linesToExamine() const {
+        const bool shift = window.shiftDown();
+        if (fullLineRule(f.scheme, shift) != FullLineRule::Pass) return record.idsNamed(f.element);
+        if (!processedValue.isEmpty())
+            for (const LineId empty : record.idsNamed(f.element, QString()))
+                if (schemeFits(record.cell(empty, Record::Scheme))) return record.idsNamed(f.element);
+        QList<LineId> lines = record.idsNamed(f.element, processedValue);
+        if (f.scheme != f.reducedScheme) {
+            const LineId reducing = record.firstNamed(
+                f.element, [this](const QString& scheme) { return scheme.contains(f.reducedScheme, ci); });
+            if (reducing && fullLineRule(f.reducedScheme, shift) != FullLineRule::Pass) return record.idsNamed(f.element);
+            if (reducing && !lines.contains(reducing)) {
+                lines.append(reducing);
+                record.sortInOrder(lines);
+            }
+        }
+        return lines;
     }
 
     Outcome addLine() {
@@ -255,7 +302,7 @@ void mtpAddField(ProgramContext& context, const QString& command) {
     Search search{*window, record, values, values.value};
     // The lines are taken once, at the start: only lines of the element can take the value,
     // and they are looked up, not searched for. A line removed meanwhile is passed over.
-    for (const LineId line : record.idsNamed(values.element)) {
+    for (const LineId line : search.linesToExamine()) {
         if (!record.contains(line)) continue;
         if (search.examine(line) == Outcome::End) return;
     }

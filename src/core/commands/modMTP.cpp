@@ -25,6 +25,7 @@
 #include <exception>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 using platform::MsgBox;
 
@@ -291,8 +292,11 @@ void dispatch(ProgramContext& context, const CommandRoute& route, QString& comma
 // The yield of every command. Painting the panes after each command of a long run costs
 // far more than the commands themselves (on a real display most of all), so while commands
 // follow each other closely the panes are painted at most every 100 ms, and once more when
-// the commands stop.
+// the commands stop. A paint grows with what it shows (thousands of lines, a subject line of
+// megabytes in the edit panel), so the next one waits eight times as long as the last took:
+// painting takes no more than a ninth of a run, however large the record grows.
 constexpr int kPaintInterval = 100;
+constexpr int kPaintWaitPerCost = 8;
 
 void yieldToEventLoop(CommandState& commands) {
     if (!commands.paintRelease) {
@@ -305,13 +309,31 @@ void yieldToEventLoop(CommandState& commands) {
     }
     // What the last command let be painted is painted here, before this one holds painting
     // again: one paint per interval, however many commands run in it.
+    QElapsedTimer events;
+    events.start();
     QCoreApplication::processEvents();
-    if (CommandWindow* window = commands.window) {
-        const bool paintNow = !commands.sincePaint.isValid() || commands.sincePaint.elapsed() >= kPaintInterval;
-        window->holdPainting(!paintNow);
-        if (paintNow) commands.sincePaint.restart();
-        commands.paintRelease->start(kPaintInterval);
+    CommandWindow* window = commands.window;
+    if (!window) return;
+    // Letting go of the panes and painting them: what the last paint cost.
+    if (std::exchange(commands.paintMeasured, false)) commands.paintCost += events.elapsed();
+    const qint64 interval = std::max<qint64>(kPaintInterval, kPaintWaitPerCost * commands.paintCost);
+    if (commands.sincePaint.isValid() && commands.sincePaint.elapsed() < interval) {
+        window->holdPainting(true);
+    } else {
+        QElapsedTimer paint;
+        paint.start();
+        window->holdPainting(false);
+        commands.sincePaint.restart();
+        if (commands.batchDepth > 0) {
+            // A batch's line runs held: let go, its changes would be shown one by one.
+            QCoreApplication::processEvents();
+            window->holdPainting(true);
+        } else {
+            commands.paintMeasured = true;
+        }
+        commands.paintCost = paint.elapsed();
     }
+    commands.paintRelease->start(kPaintInterval);
 }
 
 // Stops the logo's animation at the end of every command that did not fail.

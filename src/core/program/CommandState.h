@@ -100,8 +100,12 @@ struct CommandState {
     // Set by addmacro=: the command entry shows the macro editor after its next run through
     // the wait dialog, and clears it.
     bool showEditorAfterRun = false;
-    // The panes are painted at most once per interval while commands follow each other.
+    // The panes are painted at most once per interval while commands follow each other, the
+    // less often the longer the last paint took (paintCost, in milliseconds; while
+    // paintMeasured is set the next yield adds the paint it carries out).
     QElapsedTimer sincePaint;
+    qint64 paintCost = 0;
+    bool paintMeasured = false;
     std::unique_ptr<QTimer> paintRelease;
     // Batches fetched from the web have a transfer control of their own, made on first use.
     std::unique_ptr<platform::Inet> batchTransfer;

@@ -8,8 +8,11 @@
 #include <QString>
 
 #include <climits>
+#include <deque>
+#include <functional>
 #include <memory>
-#include <vector>
+#include <set>
+#include <unordered_map>
 
 // The record being edited: the page's metadata lines in order, which of them are selected,
 // the current (focused) line and the bold one, and a notification for every change. Lines
@@ -44,6 +47,13 @@ public:
     QList<LineId> ids() const;
     // The lines whose name is `name`, ignoring case, in order; found without a walk of the record.
     QList<LineId> idsNamed(const QString& name) const;
+    // Of those, the lines whose content is exactly `content`, found without a walk of them.
+    QList<LineId> idsNamed(const QString& name, const QString& content) const;
+    // Of those, the first whose scheme passes `schemeTest` (0: none). The test is asked once
+    // for each scheme the lines carry (as written), not once for each line.
+    LineId firstNamed(const QString& name, const std::function<bool(const QString&)>& schemeTest) const;
+    // Puts lines into the record's order without numbering the record.
+    void sortInOrder(QList<LineId>& ids) const;
 
     // ---- changing the lines ---------------------------------------------------------------
     // Every value goes in as the record keeps it (recordValue).
@@ -56,6 +66,9 @@ public:
     bool remove(LineId id);
     void clear();
     void set(LineId id, Column column, const QString& value);
+    // Adds `text` at the end of a value. A value that grows a little at a time (the subject
+    // line a batch joins its terms to) costs what is added each time, not its whole length.
+    void extend(LineId id, Column column, const QString& text);
     void setHttpEquiv(LineId id, bool httpEquiv);
     // Puts the line before the one at `position` (at the end when position is 0 or past the
     // last line), as an insertion there followed by the removal of the line from its old
@@ -100,27 +113,50 @@ Q_SIGNALS:
     void selectionChanged();
 
 private:
+    struct Entry;
+    // Lines in the record's order. An order changes only for a line out of every index, or
+    // for a stretch of lines that keep their sequence among all the others (a spread), so
+    // the sets stay sorted.
+    struct ByOrder {
+        bool operator()(const Entry* a, const Entry* b) const;
+    };
+    using LineSet = std::set<const Entry*, ByOrder>;
+    // The lines of one name (ignoring case), by their scheme and by their content.
+    struct NameIndex {
+        std::unordered_map<QString, LineSet> byScheme;
+        std::unordered_map<quint64, LineSet> byContent;
+    };
     struct Entry {
         LineId id;
         MetadataLine line;
         mutable int position;  // right for the lines before staleFrom_
         quint64 order = 0;     // grows with the position: lines compare without numbering them
+        quint64 contentHash = 0;
+        // Where the line is indexed: taken out again without looking anything up.
+        NameIndex* names = nullptr;
+        LineSet* sameScheme = nullptr;
+        LineSet* sameContent = nullptr;
     };
+    static QString& valueIn(MetadataLine& line, Column column);
     Entry* entry(LineId id) const { return byId_.value(id, nullptr); }
     void markStale(int index) const;
-    // Gives the entry at `index` an order between its neighbours', spreading every order
-    // out afresh when there is no room between them.
+    // Gives the entry at `index` an order between its neighbours', spreading the orders of the
+    // lines around it out afresh when there is no room between them.
     void placeOrder(size_t index);
     void spreadOrders();
-    void sortByOrder(QList<LineId>& ids) const;
     static QString nameKey(const QString& name);
-    void index(const Entry& e);
-    void unindex(const Entry& e);
+    // A hash of a content that carries on as text is added to its end.
+    static quint64 hashContent(QStringView text, quint64 hash = 0xcbf29ce484222325ULL);
+    void index(Entry& e);
+    void unindex(Entry& e);
+    void reindexAll();
     bool forget(LineId id);  // takes the line out of the selection and the bold mark
 
-    std::vector<Entry*> entries_;  // owned
+    // Owned. Lines go in and out near either end without moving the others (a batch adds
+    // its lines after the selected one, often near the top of a long record).
+    std::deque<Entry*> entries_;
     QHash<LineId, Entry*> byId_;
-    QHash<QString, QList<LineId>> byName_;
+    std::unordered_map<QString, NameIndex> byName_;
     QSet<LineId> selected_;
     QSet<LineId> bold_;
     LineId current_ = 0;

@@ -6,6 +6,8 @@
 
 #include "support/Common.h"
 
+#include <random>
+
 using namespace Qt::StringLiterals;
 using LineId = Record::LineId;
 
@@ -200,6 +202,74 @@ TEST(Record, AHundredThousandLinesAndAValueOfTenMegabytes) {
     const QString huge(10 * 1024 * 1024, u'x');
     record.set(last, Record::Content, huge);
     EXPECT_EQ(record.lines().last().content.size(), huge.size());
+}
+
+// The lines of a name, those of a name holding a content, and the first of a name whose
+// scheme passes a test come from an index kept beside the lines. After every kind of change
+// (lines put in anywhere and hundreds at one place, renamed, refilled, added to, given another
+// scheme, moved, sorted, removed) each answers as a walk of the lines does.
+TEST(Record, LinesFoundByNameContentAndSchemeFollowEveryChange) {
+    const QStringList names{"DC.Subject", "dc.SUBJECT", "DC.Date", "DC.Title"};
+    const QStringList contents{"", "A", "B", "A; B"};
+    const QStringList schemes{"", "ISO8601", "ISO-8601", "apais"};
+    std::mt19937 random(43);
+    const auto any = [&random](const QStringList& from) { return from.at(qsizetype(random() % from.size())); };
+    Record record;
+    const auto anyLine = [&] { return record.idAt(int(random() % (record.count() + 1))); };
+    const auto dated = [](const QString& scheme) { return scheme.contains(u"8601"_s); };
+    const auto check = [&](int step) {
+        for (const QString& name : names) {
+            QList<LineId> named;
+            for (const LineId id : record.ids())
+                if (record.cell(id, Record::Name).compare(name, Qt::CaseInsensitive) == 0) named << id;
+            ASSERT_EQ(record.idsNamed(name), named) << name << " at step " << step;
+            for (const QString& content : contents) {
+                QList<LineId> holding;
+                for (const LineId id : named)
+                    if (record.cell(id, Record::Content) == content) holding << id;
+                ASSERT_EQ(record.idsNamed(name, content), holding) << name << " holding " << content << " at step " << step;
+            }
+            LineId first = 0;
+            for (const LineId id : named)
+                if (!first && dated(record.cell(id, Record::Scheme))) first = id;
+            ASSERT_EQ(record.firstNamed(name, dated), first) << name << " at step " << step;
+        }
+    };
+    for (int step = 0; step < 1500; ++step) {
+        switch (random() % 10) {
+        case 0:
+        case 1:
+            record.insert(int(random() % (record.count() + 2)), {any(names), any(contents), {}, any(schemes)});
+            break;
+        case 2:  // a batch adding after the selected line: one place, over and over
+            for (int i = 0; i < 80; ++i) record.insert(3, {any(names), any(contents), {}, any(schemes)});
+            break;
+        case 3:
+            record.set(anyLine(), Record::Name, any(names));
+            break;
+        case 4:
+            record.set(anyLine(), Record::Content, any(contents));
+            break;
+        case 5:
+            record.extend(anyLine(), Record::Content, u"; B"_s);
+            break;
+        case 6:
+            record.set(anyLine(), Record::Scheme, any(schemes));
+            break;
+        case 7:
+            record.move(anyLine(), int(random() % (record.count() + 2)));
+            break;
+        case 8:
+            record.remove(anyLine());
+            break;
+        default:
+            if (random() % 20 == 0) record.sortBy(int(random() % Record::kColumns));
+            break;
+        }
+        if (step % 25 == 0) check(step);
+    }
+    check(-1);
+    EXPECT_GT(record.count(), 1000);  // and orders spread afresh many times
 }
 
 }  // namespace
