@@ -30,6 +30,32 @@ TEST_F(EditPanelTest, TypedContentIsStoredEncodedAndShownDecoded) {
     EXPECT_EQ(content(1), u"a & b"_s);
 }
 
+// A term link clicked while a line is open selects another line: the panel's fields, still
+// showing the open line, never write its values into the selected one; the user's hand on
+// the panel meets the selected line.
+TEST_F(EditPanelTest, ALineATermLinkSelectsNeverTakesTheOpenLinesValues) {
+    w->show();
+    QApplication::setActiveWindow(&*w);
+    const QString link = u"mtp://field=DC.Date&content=2005&scheme=ISO-8601.fld/"_s;
+    w.enter(write(u"dates.htm"_s, "<html><head><meta name=\"DC.Date\" scheme=\"DCMIPeriod\" content=\"2004-01-01\">\r\n"
+                                  "<meta name=\"DC.Date\" scheme=\"ISO-8601\" content=\"2005\">\r\n</head>"
+                                  "<body><a href=\"" + link.toUtf8() + "\">2005</a></body></html>\r\n"));
+    show(1);
+    QComboBox* month = w.find<QComboBox>(u"editDateMonth"_s);
+    ASSERT_TRUE(month->isVisible());
+    auto& browser = testing_support::offlineBrowser(w.find<platform::WebBrowser>(u"WebBrowser1"_s));
+    ASSERT_TRUE(browser.clickLink(link));  // selects line 2, changes nothing
+    browser.settle();
+    ASSERT_EQ(w.context.record.selectedLine(), line(2));
+    EXPECT_FALSE(recordModified());
+    month->setFocus();
+    widget_input::key(QApplication::focusWidget(), Qt::Key_Down);  // the user picks another month
+    EXPECT_EQ(content(1), u"2004-01-01"_s);
+    EXPECT_TRUE(content(2).startsWith(u"2005"_s)) << content(2).toStdString();
+    EXPECT_EQ(content(2, Record::Scheme), u"ISO-8601"_s);
+    EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), u"2005"_s);  // the panel shows the selected line
+}
+
 TEST_F(EditPanelTest, SelectingAnotherLineNeverWipesItsLanguage) {
     w.context.domain.defaultSchema = u"AGLS1.3"_s;
     edit(u"DC.Title"_s, u"a"_s, u"en"_s);

@@ -87,6 +87,12 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
+        // A command selected another line while the panel showed one: the user's hand on the
+        // panel meets the selected line's values, never the other line's.
+        if ((event->type() == QEvent::FocusIn || event->type() == QEvent::MouseButtonPress ||
+             event->type() == QEvent::KeyPress) &&
+            form_->panelIsBehind())
+            form_->showCurrentLineQuietly();
         if (watched == form_->editNrmlName && event->type() == QEvent::MouseButtonRelease) {
             if (form_->editNrmlName->isEnabled()) form_->editNrmlName_Click();
             return true;
@@ -264,6 +270,7 @@ void RecordPane::buildEditPanel() {
 
     auto* events = new EditPanelEvents(this);
     editPanelEvents_ = events;
+    for (QWidget* field : EditPanel->findChildren<QWidget*>()) field->installEventFilter(events);
     editNrmlName->installEventFilter(events);
     editNrmlContent->installEventFilter(events);
     EditPanel->installEventFilter(events);
@@ -294,6 +301,16 @@ void RecordPane::EditPanelOff() {
     frame.SizeControls(x, y);
 }
 
+Record::LineId RecordPane::panelLine() const {
+    const Record::LineId line = record->selectedLine();
+    return line == shownLine_ ? line : 0;
+}
+
+bool RecordPane::panelIsBehind() const {
+    return !fillingEditPanel && !fillingRecord_ && !EditPanel->isHidden() && record->selectedLine() &&
+           record->selectedLine() != shownLine_;
+}
+
 void RecordPane::ActivateEditPanel(bool on) {
     for (QWidget* w : std::initializer_list<QWidget*>{editDateday, editDateMonth, editDateyear, editNrmlContent,
                                                       editNrmlName, editNrmlScheme, EditList})
@@ -303,7 +320,7 @@ void RecordPane::ActivateEditPanel(bool on) {
 // ---- field handlers ----------------------------------------------------------------
 
 void RecordPane::editNrmlContent_Change() {
-    const Record::LineId line = record->selectedLine();
+    const Record::LineId line = panelLine();
     if (fillingEditPanel || !line) return;
     const QString typed = editNrmlContent->text();
     if (fillingRecord_) return;
@@ -317,7 +334,7 @@ void RecordPane::editNrmlContent_Change() {
 }
 
 void RecordPane::EditList_Change() {
-    const Record::LineId line = record->selectedLine();
+    const Record::LineId line = panelLine();
     if (fillingEditPanel || !line) return;
     const QString text = EditList->currentText();
     if (text == record->cell(line, Record::Content)) return;
@@ -329,7 +346,7 @@ void RecordPane::EditList_Change() {
 // The language is written only when the user changes it, so selecting another line never
 // wipes a line's language.
 void RecordPane::editNrmlLang_Change() {
-    const Record::LineId line = record->selectedLine();
+    const Record::LineId line = panelLine();
     if (fillingEditPanel || fillingRecord_ || !line) return;
     record->set(line, Record::Lang, editNrmlLang->currentText());
     markHTMLmodifiedCheckList(kReason);
@@ -337,13 +354,13 @@ void RecordPane::editNrmlLang_Change() {
 }
 
 void RecordPane::editNrmlLang_Click() {
-    const Record::LineId line = record->selectedLine();
+    const Record::LineId line = panelLine();
     if (fillingEditPanel || fillingRecord_ || !line) return;
     record->set(line, Record::Lang, editNrmlLang->currentText());
 }
 
 void RecordPane::editNrmlName_Click() {
-    const Record::LineId line = record->selectedLine();
+    const Record::LineId line = panelLine();
     if (!line) return;
     frmdlogInput& dialog = frmdlogInput::instance(window());
     dialog.txtFieldName->setText(editNrmlName->text());
@@ -361,7 +378,7 @@ void RecordPane::editNrmlName_Click() {
 }
 
 void RecordPane::editNrmlScheme_Change() {
-    const Record::LineId line = record->selectedLine();
+    const Record::LineId line = panelLine();
     if (fillingEditPanel || !line) return;
     const QString text = editNrmlScheme->currentText();
     record->set(line, Record::Scheme, text == QLatin1String("None") ? QString() : text);
@@ -373,7 +390,7 @@ void RecordPane::editNrmlScheme_Change() {
 }
 
 void RecordPane::editNrmlScheme_Click() {
-    const Record::LineId line = record->selectedLine();
+    const Record::LineId line = panelLine();
     if (fillingEditPanel || !line) return;
     langToggle(QString());
     const QString text = editNrmlScheme->currentText();
@@ -388,14 +405,14 @@ void RecordPane::editNrmlScheme_Click() {
 }
 
 void RecordPane::editNrmlScheme_Validate() {
-    const Record::LineId line = record->selectedLine();
+    const Record::LineId line = panelLine();
     if (!line || fillingRecord_) return;
     const QString text = editNrmlScheme->currentText();
     record->set(line, Record::Scheme, text == QLatin1String("None") ? QString() : text);
 }
 
 void RecordPane::EditDateChange() {
-    const Record::LineId line = record->selectedLine();
+    const Record::LineId line = panelLine();
     // Filling the boxes never rewrites a line's content by itself.
     if (!line || fillingRecord_) return;
     const QString value =

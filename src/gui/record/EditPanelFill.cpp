@@ -80,6 +80,7 @@ bool domainHasSchemeFiles(const QString& domain) {
 void RecordPane::editCurrentLine() {
     const Record::LineId line = record->selectedLine();
     if (!line) return;
+    shownLine_ = line;
     fillingRecord_ = true;
     if (MetaPanel->isHidden()) frame.showMetadataView();
     if (EditPanel->isHidden()) EditPanelOn();

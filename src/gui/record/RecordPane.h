@@ -240,6 +240,10 @@ private:
 
     bool fillingRecord_ = false;
     bool fillingEditPanel = false;
+    // The line the edit panel was last filled from: its fields write into that line only.
+    Record::LineId shownLine_ = 0;
+    Record::LineId panelLine() const;
+    bool panelIsBehind() const;
     bool openRecordOnLoad_ = false;
     PageLoad lastPageLoad_ = PageLoad::NotRead;
     QString pendingURL_;
