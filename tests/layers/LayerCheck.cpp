@@ -1,11 +1,11 @@
 #include "layers/LayerCheck.h"
 
+#include <QDir>
 #include <QDirIterator>
 #include <QFile>
 #include <QRegularExpression>
-#include <QSet>
 
-#include <functional>
+#include <algorithm>
 
 namespace layerCheck {
 
@@ -32,91 +32,91 @@ Place placeOf(const QString& path) {
     return {};
 }
 
-// Qt's widget classes (QtWidgets): none of them belongs in core.
-bool isWidgetClass(const QString& name) {
-    static const QSet<QString> widgets = {
-        QStringLiteral("QWidget"), QStringLiteral("QDialog"), QStringLiteral("QMainWindow"),
-        QStringLiteral("QMenu"), QStringLiteral("QMenuBar"), QStringLiteral("QApplication"),
-        QStringLiteral("QLineEdit"), QStringLiteral("QComboBox"), QStringLiteral("QPushButton"),
-        QStringLiteral("QLabel"), QStringLiteral("QTreeView"), QStringLiteral("QListWidget"),
-        QStringLiteral("QCheckBox"), QStringLiteral("QGroupBox"), QStringLiteral("QMessageBox"),
-        QStringLiteral("QToolBar"), QStringLiteral("QTextEdit"), QStringLiteral("QPlainTextEdit"),
-        QStringLiteral("QRadioButton"), QStringLiteral("QSpinBox"), QStringLiteral("QHBoxLayout"),
-        QStringLiteral("QVBoxLayout"), QStringLiteral("QGridLayout"), QStringLiteral("QFrame"),
-        QStringLiteral("QSplitter"), QStringLiteral("QAbstractButton"), QStringLiteral("QToolButton"),
-        QStringLiteral("QStyle"), QStringLiteral("QScrollBar"), QStringLiteral("QHeaderView"),
-        QStringLiteral("QTreeWidget"), QStringLiteral("QTableView"), QStringLiteral("QFileDialog"),
-        QStringLiteral("QInputDialog"), QStringLiteral("QProgressBar"), QStringLiteral("QToolTip"),
-        QStringLiteral("QStatusBar"), QStringLiteral("QTabWidget"), QStringLiteral("QStackedWidget"),
-        QStringLiteral("QAbstractItemView"), QStringLiteral("QStyledItemDelegate"), QStringLiteral("QScrollArea"),
-        QStringLiteral("QLayout"), QStringLiteral("QBoxLayout"), QStringLiteral("QDialogButtonBox"),
-        QStringLiteral("QButtonGroup"), QStringLiteral("QTextBrowser"), QStringLiteral("QListView"),
-        QStringLiteral("QAbstractScrollArea"), QStringLiteral("QSizePolicy"), QStringLiteral("QWidgetAction")};
-    return widgets.contains(name);
+bool isAbove(Place to, Place from) {
+    return to.layer > from.layer || (to.layer == from.layer && to.folder > from.folder);
+}
+
+// Where neither Qt Gui nor Widgets may be read or named.
+bool isWidgetFree(Place place) {
+    return place.layer == 1;
+}
+
+bool isGuiModule(const QString& module) {
+    return module == QLatin1String("QtGui") || module == QLatin1String("QtWidgets") ||
+           module == QLatin1String("QtPrintSupport");
+}
+
+// The dependencies of a make rule as a compiler writes them: "target: dep dep \<newline> dep",
+// blanks in names escaped with "\". The first rule only.
+QStringList ruleDependencies(const QByteArray& text) {
+    QStringList deps;
+    const qsizetype colon = text.indexOf(": ");
+    if (colon < 0) return deps;
+    QByteArray current;
+    const auto flush = [&] {
+        if (!current.isEmpty()) deps.append(QString::fromUtf8(current));
+        current.clear();
+    };
+    const auto isBreak = [](char c) { return c == '\n' || c == '\r'; };
+    for (qsizetype i = colon + 2; i < text.size(); ++i) {
+        const char c = text.at(i);
+        const char next = i + 1 < text.size() ? text.at(i + 1) : '\0';
+        if (c == '\\' && isBreak(next)) {
+            while (i + 1 < text.size() && isBreak(text.at(i + 1))) ++i;
+            flush();
+        } else if (c == '\\' && next == ' ') {
+            current += ' ';
+            ++i;
+        } else if (isBreak(c)) {
+            break;  // the rule ends
+        } else if (c == ' ' || c == '\t') {
+            flush();
+        } else {
+            current += c;
+        }
+    }
+    flush();
+    return deps;
+}
+
+// The text with comments and the insides of string and character literals taken out: what
+// is left are the names the code uses.
+QString codeOnly(const QString& text) {
+    QString out;
+    out.reserve(text.size());
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text.at(i);
+        const QChar next = i + 1 < n ? text.at(i + 1) : QChar();
+        if (c == QLatin1Char('/') && next == QLatin1Char('/')) {
+            while (i < n && text.at(i) != QLatin1Char('\n')) ++i;
+            out += QLatin1Char('\n');
+        } else if (c == QLatin1Char('/') && next == QLatin1Char('*')) {
+            const qsizetype end = text.indexOf(QLatin1StringView("*/"), i + 2);
+            i = end < 0 ? n : end + 1;
+            out += QLatin1Char(' ');
+        } else if (c == QLatin1Char('R') && next == QLatin1Char('"') &&
+                   (i == 0 || !(text.at(i - 1).isLetterOrNumber() || text.at(i - 1) == QLatin1Char('_')))) {
+            const qsizetype open = text.indexOf(QLatin1Char('('), i + 2);
+            if (open < 0) break;
+            const QString close = QLatin1Char(')') + text.mid(i + 2, open - i - 2) + QLatin1Char('"');
+            const qsizetype end = text.indexOf(close, open + 1);
+            i = end < 0 ? n : end + close.size() - 1;
+            out += QLatin1StringView("\"\"");
+        } else if (c == QLatin1Char('"') || c == QLatin1Char('\'')) {
+            qsizetype j = i + 1;
+            while (j < n && text.at(j) != c && text.at(j) != QLatin1Char('\n')) j += text.at(j) == QLatin1Char('\\') ? 2 : 1;
+            i = std::min(j, n - 1);
+            out += c;
+            out += c;
+        } else {
+            out += c;
+        }
+    }
+    return out;
 }
 
 }  // namespace
-
-QStringList violations(const Sources& sources) {
-    static const QRegularExpression quoted(QStringLiteral(R"re(^\s*#\s*include\s+"([^"]+)")re"),
-                                           QRegularExpression::MultilineOption);
-    static const QRegularExpression angled(QStringLiteral(R"re(^\s*#\s*include\s+<(Q\w+)>)re"),
-                                           QRegularExpression::MultilineOption);
-    static const QRegularExpression widgetsModule(QStringLiteral(R"re(^\s*#\s*include\s+<(QtWidgets(?:/\w+)?)>)re"),
-                                                  QRegularExpression::MultilineOption);
-    static const QRegularExpression declared(QStringLiteral(R"re(^\s*class\s+(Q\w+)\s*;)re"),
-                                             QRegularExpression::MultilineOption);
-    QStringList found;
-    QMap<QString, QStringList> edges;
-    for (auto it = sources.cbegin(); it != sources.cend(); ++it) {
-        const QString& file = it.key();
-        const Place from = placeOf(file);
-        if (from.layer < 0 || from.folder < 0) {
-            found << QStringLiteral("outside the layers' folders: ") + file;
-            continue;
-        }
-        for (auto m = quoted.globalMatch(it.value()); m.hasNext();) {
-            const QString target = m.next().captured(1);
-            if (!sources.contains(target)) continue;  // not one of ours (tests' own, Qt's)
-            edges[file].append(target);
-            const Place to = placeOf(target);
-            if (to.layer > from.layer || (to.layer == from.layer && to.folder > from.folder))
-                found << QStringLiteral("upward include: %1 -> %2").arg(file, target);
-        }
-        if (from.layer != 1) continue;
-        for (auto m = angled.globalMatch(it.value()); m.hasNext();) {
-            const QString name = m.next().captured(1);
-            if (isWidgetClass(name)) found << QStringLiteral("widget in core: %1 includes <%2>").arg(file, name);
-        }
-        for (auto m = widgetsModule.globalMatch(it.value()); m.hasNext();)
-            found << QStringLiteral("widget in core: %1 includes <%2>").arg(file, m.next().captured(1));
-        for (auto m = declared.globalMatch(it.value()); m.hasNext();) {
-            const QString name = m.next().captured(1);
-            if (isWidgetClass(name)) found << QStringLiteral("widget in core: %1 declares %2").arg(file, name);
-        }
-    }
-    // Cycles: the files on a path of includes that comes back to where it started.
-    QMap<QString, int> state;  // 1 on the path, 2 done
-    QStringList path;
-    std::function<void(const QString&)> walk = [&](const QString& file) {
-        state[file] = 1;
-        path.append(file);
-        for (const QString& next : edges.value(file)) {
-            if (state.value(next) == 1) {
-                found << QStringLiteral("cycle: ") + (path.mid(int(path.indexOf(next))) << next).join(QStringLiteral(" -> "));
-            } else if (state.value(next) == 0) {
-                walk(next);
-            }
-        }
-        path.removeLast();
-        state[file] = 2;
-    };
-    for (auto it = sources.cbegin(); it != sources.cend(); ++it)
-        if (state.value(it.key()) == 0) walk(it.key());
-    found.sort();
-    found.removeDuplicates();
-    return found;
-}
 
 Sources readSources(const QString& folder) {
     Sources sources;
@@ -129,6 +129,123 @@ Sources readSources(const QString& folder) {
         sources.insert(file.mid(folder.size() + 1), QString::fromUtf8(f.readAll()));
     }
     return sources;
+}
+
+Build readBuild(const QString& buildDir, const QStringList& targets, const QString& sourceFolder,
+                const QString& unitsFolder) {
+    const QDir base(buildDir);
+    const QString sources = QDir::cleanPath(base.absoluteFilePath(sourceFolder)) + QLatin1Char('/');
+    const QString units = QDir::cleanPath(base.absoluteFilePath(unitsFolder)) + QLatin1Char('/');
+    static const QRegularExpression module(QStringLiteral("/(Qt[A-Za-z0-9]+)/([^/]+)$"));
+    Build build;
+    for (const QString& target : targets) {
+        QDirIterator it(base.filePath(QStringLiteral("CMakeFiles/%1.dir").arg(target)), {QStringLiteral("*.o.d")},
+                        QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            QFile file(it.next());
+            if (!file.open(QIODevice::ReadOnly)) continue;
+            const QStringList deps = ruleDependencies(file.readAll());
+            if (deps.isEmpty()) continue;
+            const auto resolved = [&](const QString& dep) { return QDir::cleanPath(base.absoluteFilePath(dep)); };
+            const QString unit = resolved(deps.first());
+            QString of;
+            if (unit.startsWith(units) && unit.endsWith(QLatin1String(".cpp")))
+                of = unit.mid(units.size()).chopped(4);
+            else if (unit.startsWith(sources))
+                of = unit.mid(sources.size());
+            else
+                continue;  // generated code (moc), not a file of ours
+            Reached& reached = build[of];
+            for (const QString& dep : deps.mid(1)) {
+                const QString path = resolved(dep);
+                if (path.startsWith(sources)) {
+                    reached.files.insert(path.mid(sources.size()));
+                } else if (const auto m = module.match(path); m.hasMatch()) {
+                    reached.qtModules.insert(m.captured(1));
+                    if (reached.firstGuiHeader.isEmpty() && isGuiModule(m.captured(1)))
+                        reached.firstGuiHeader = m.captured(1) + QLatin1Char('/') + m.captured(2);
+                }
+            }
+            reached.files.remove(of);
+        }
+    }
+    return build;
+}
+
+QSet<QString> guiClassNames(const QString& qtHeaders) {
+    QSet<QString> names;
+    for (const char* module : {"QtGui", "QtWidgets", "QtPrintSupport"}) {
+        names.insert(QLatin1String(module));
+        const QDir dir(QDir(qtHeaders).filePath(QLatin1String(module)));
+        for (const QString& header : dir.entryList(QDir::Files))
+            if (header.startsWith(QLatin1Char('Q')) && !header.contains(QLatin1Char('.'))) names.insert(header);
+    }
+    return names;
+}
+
+QStringList violations(const Sources& sources, const Build& build, const QSet<QString>& guiClasses) {
+    QStringList found;
+    for (auto it = sources.cbegin(); it != sources.cend(); ++it) {
+        const Place place = placeOf(it.key());
+        if (place.layer < 0 || place.folder < 0) found << QStringLiteral("outside the layers' folders: ") + it.key();
+        if (!build.contains(it.key()))
+            found << QStringLiteral("not compiled (no dependency file): ") + it.key();
+    }
+    const auto reaches = [&](const QString& from, const QString& to) {
+        const auto it = build.constFind(from);
+        return it != build.cend() && it->files.contains(to);
+    };
+    const auto readsGui = [&](const QString& file) {
+        const auto it = build.constFind(file);
+        return it != build.cend() && !it->firstGuiHeader.isEmpty();
+    };
+    for (auto it = build.cbegin(); it != build.cend(); ++it) {
+        const QString& file = it.key();
+        const Place from = placeOf(file);
+        if (from.layer < 0 || from.folder < 0) continue;
+        for (const QString& to : it->files) {
+            if (reaches(to, file)) {
+                // A cycle: named once, by its files in order.
+                QStringList members = {file};
+                for (const QString& other : it->files)
+                    if (reaches(other, file)) members.append(other);
+                members.sort();
+                if (members.first() == file)
+                    found << QStringLiteral("cycle: ") + (members << file).join(QStringLiteral(" -> "));
+                continue;
+            }
+            if (!isAbove(placeOf(to), from)) continue;
+            // Blamed on the include the graph needs: none of the files it reaches on the way
+            // (outside a cycle with `to`) reaches `to` itself.
+            const bool throughAnother = std::any_of(it->files.cbegin(), it->files.cend(), [&](const QString& via) {
+                return via != to && reaches(via, to) && !reaches(to, via);
+            });
+            if (!throughAnother) found << QStringLiteral("upward include: %1 -> %2").arg(file, to);
+        }
+        if (!isWidgetFree(from)) continue;
+        if (readsGui(file)) {
+            const bool throughAnother = std::any_of(it->files.cbegin(), it->files.cend(), [&](const QString& via) {
+                return isWidgetFree(placeOf(via)) && readsGui(via);
+            });
+            if (!throughAnother)
+                found << QStringLiteral("Qt Gui or Widgets in core: %1 includes <%2>").arg(file, it->firstGuiHeader);
+        }
+    }
+    static const QRegularExpression name(QStringLiteral(R"(\bQ[A-Za-z0-9_]+\b)"));
+    for (auto it = sources.cbegin(); it != sources.cend(); ++it) {
+        if (!isWidgetFree(placeOf(it.key()))) continue;
+        QSet<QString> named;
+        for (auto m = name.globalMatch(codeOnly(it.value())); m.hasNext();) {
+            const QString word = m.next().captured();
+            if (guiClasses.contains(word) && !named.contains(word)) {
+                named.insert(word);
+                found << QStringLiteral("Qt Gui or Widgets in core: %1 names %2").arg(it.key(), word);
+            }
+        }
+    }
+    found.sort();
+    found.removeDuplicates();
+    return found;
 }
 
 }  // namespace layerCheck

@@ -1,21 +1,46 @@
 #pragma once
 #include <QMap>
+#include <QSet>
 #include <QString>
 #include <QStringList>
 
-// The layers of the sources: platform, then core (no widget), then gui, then the program's
-// main; inside core the folders record, catalogues, program, domains, commands, inside gui
-// frame, commands, domains, record, catalogues, app, each depending only on those before it.
+// The layers of the sources: platform, then core (no Qt Gui or Widgets), then gui, then the
+// program's main; inside core the folders record, catalogues, program, domains, commands,
+// inside gui frame, commands, domains, record, catalogues, app, each depending only on those
+// before it. What a file includes is what the compiler read for it: the build's dependency
+// files, every header compiled on its own as well as every source.
 namespace layerCheck {
 
-// The texts of the source files, by their path under src/ ("core/record/Record.h").
+// The texts of the source files, by their path under the source folder ("core/record/Record.h").
 using Sources = QMap<QString, QString>;
 
-// Every breach, one line each: an include of a higher layer or a later folder, a widget
-// header or class in core, a cycle of includes. Empty when the sources keep their layers.
-QStringList violations(const Sources& sources);
+// What the compiler read for each file it compiled, by the file's path under the source
+// folder: the other files of the source folder, and the Qt modules whose headers it read
+// ("QtGui", "QtWidgets", ...).
+struct Reached {
+    QSet<QString> files;
+    QSet<QString> qtModules;
+    QString firstGuiHeader;  // the first header of Qt Gui, Widgets or PrintSupport read, as written
+};
+using Build = QMap<QString, Reached>;
 
 // The files under a folder (src/), read as the check reads them.
 Sources readSources(const QString& folder);
+
+// The dependency files the build wrote for these targets (object files' ".o.d" under
+// <buildDir>/CMakeFiles/<target>.dir), read for the files of `sourceFolder`. A header is
+// compiled on its own from a one-line unit under `unitsFolder` named after it
+// ("<unitsFolder>/core/record/Record.h.cpp").
+Build readBuild(const QString& buildDir, const QStringList& targets, const QString& sourceFolder,
+                const QString& unitsFolder);
+
+// The class names of Qt's Gui, Widgets and PrintSupport modules, as their headers name them
+// (the headers' folder: QLibraryInfo's HeadersPath).
+QSet<QString> guiClassNames(const QString& qtHeaders);
+
+// Every breach, one line each: a file reaching a higher layer or a later folder, Qt Gui or
+// Widgets read or named in core, a cycle of includes, a file outside the layers' folders,
+// a file the build has no dependency file for. Empty when the sources keep their layers.
+QStringList violations(const Sources& sources, const Build& build, const QSet<QString>& guiClasses);
 
 }  // namespace layerCheck

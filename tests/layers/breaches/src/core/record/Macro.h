@@ -1,0 +1,4 @@
+#pragma once
+#include <QtGlobal>
+
+QT_FORWARD_DECLARE_CLASS(QMainWindow)

@@ -1,0 +1,4 @@
+#pragma once
+#include "platform/Files.h"
+
+#include <QString>
