@@ -28,7 +28,10 @@
 
 using namespace Qt::StringLiterals;
 using platform::kAnswerCancel, platform::kAnswerNo, platform::kAnswerOk, platform::kAnswerYes;
+using testing_support::child;
 using testing_support::CommandRecorder;
+using testing_support::press;
+using testing_support::typeOver;
 
 // Programs the window starts, kept instead of run.
 struct StartedProcesses : QList<QStringList> {

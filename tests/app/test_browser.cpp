@@ -2,7 +2,6 @@
 #include "AppTestSupport.h"
 
 #include "gui/app/LogoWidget.h"
-#include "gui/app/frmPreferences.h"
 #include "platform/WidgetInput.h"
 
 #include <QMenu>
@@ -160,21 +159,22 @@ TEST_F(BrowserTest, PreferencesDialogStoresOnOkAndPutsBackOnCancel) {
     w.context.preferences.Home = u"http://home.example/"_s;
     w.context.preferences.charEncoding = u"1"_s;
     w.find<QAction>(u"mnuEditPrefs"_s)->trigger();
-    auto& prefs = *w->findChild<frmPreferences*>(u"frmPreferences"_s);
-    EXPECT_TRUE(prefs.radNoEncoding[1]->isChecked());
-    prefs.cmdClearCacheNow->click();
+    QDialog& prefs = *w.find<QDialog>(u"frmPreferences"_s);
+    const auto encoding = [&prefs](int i) { return child<QRadioButton>(prefs, u"radNoEncoding_%1"_s.arg(i)); };
+    EXPECT_TRUE(encoding(1)->isChecked());
+    press(prefs, u"cmdClearCacheNow"_s);
     EXPECT_EQ(recorder.commands, (QStringList{u"mtp://delete=all.kqs/"_s, u"mtp://delete=all.kqi/"_s}));
-    prefs.txtHome->setText(u"http://elsewhere.example/"_s);
-    prefs.radNoEncoding[2]->setChecked(true);
-    prefs.cmdOK->click();
+    typeOver(prefs, u"txtHome"_s, u"http://elsewhere.example/"_s);
+    press(prefs, u"radNoEncoding_2"_s);
+    press(prefs, u"cmdOK"_s);
     EXPECT_EQ(w.context.preferences.Home + w.context.preferences.charEncoding, u"http://elsewhere.example/2"_s);
     EXPECT_EQ(CRegSettings().GetSetting(u"Preferences"_s, u"Home"_s, QString()), u"http://elsewhere.example/"_s);
     // Cancel puts back the home page seen at opening; a repository forces no encoding.
     w.context.macros.saveRecordMacro = u"mtp://save.kqb/"_s;
     prefs.show();
-    EXPECT_TRUE(prefs.radNoEncoding[1]->isHidden());
+    EXPECT_TRUE(encoding(1)->isHidden());
     w.context.preferences.Home = u"changed meanwhile"_s;
-    prefs.cmdCancel->click();
+    press(prefs, u"cmdCancel"_s);
     EXPECT_EQ(w.context.preferences.Home + w.context.preferences.charEncoding, u"http://elsewhere.example/0"_s);
 }
 

@@ -3,13 +3,11 @@
 // or template, or as a list that says it is not bundled; only other hosts may fail, once a click.
 #include "AppTestSupport.h"
 
-#include "gui/app/frmAbout.h"
 #include "gui/app/frmHelpBrowser.h"
 #include "core/catalogues/ListLines.h"
 #include "core/commands/ListLoading.h"
 #include "gui/domains/ResourcesMenu.h"
 #include "core/domains/SchemeHosts.h"
-#include "gui/domains/frmStartup.h"
 #include "core/domains/modCheckList.h"
 #include "gui/app/HelpMenu.h"
 #include "platform/Folders.h"
@@ -78,7 +76,7 @@ protected:
     ListTree& tree() const { return w.context.listTrees[0]; }
     testing_support::OfflineBrowser& browser() const { return testing_support::offlineBrowser(w.find<platform::WebBrowser>(u"WebBrowser1"_s)); }
     testing_support::OfflineBrowser& helpBrowser() const {
-        return testing_support::offlineBrowser(w.helpMenu().helpWindow().WebBrowser1);
+        return testing_support::offlineBrowser(child<platform::WebBrowser>(w.helpMenu().helpWindow(), u"WebBrowser1"_s));
     }
     // The address of a list or template command ("mtp://url=host/path.kqs/").
     static QString addressOf(QString command) {
@@ -186,7 +184,7 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
         EXPECT_TRUE(helpBrowser().LocationURL().contains(u"/manual2/"_s)) << item->text().toStdString();
     }
     w->findChild<QAction*>(u"mnuHelpAbout"_s)->trigger();
-    w->findChild<frmAbout*>(u"frmAbout"_s)->Credits->click();
+    press(*w.find<QDialog>(u"frmAbout"_s), u"Credits"_s);
     browser().settle();
     EXPECT_EQ(browser().LocationName(), u"Credits"_s);
     EXPECT_GT(bundled, 60);
@@ -251,7 +249,7 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
     platform::setModalRunner([&](QDialog& dialog) {
         ++welcomes;
         dialog.show();
-        static_cast<frmStartup&>(dialog).cmdOK->click();  // the domain proposed: Dublin Core
+        press(dialog, u"cmdOK"_s);  // the domain proposed: Dublin Core
         return dialog.result();
     });
     for (int start = 1; start <= 2; ++start) {

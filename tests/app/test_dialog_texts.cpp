@@ -105,14 +105,14 @@ protected:
         w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
         if (frmHCL* list = shownDialog<frmHCL>()) {
             check(*list);
-            widget_input::click(list->cmdSaveRDF, Qt::LeftButton, {}, QPoint(5, 5));
+            widget_input::click(child<QPushButton>(*list, u"cmdSaveRDF"_s), Qt::LeftButton, {}, QPoint(5, 5));
             check(*list);
             list->hide();
         }
         w->findChild<QAction*>(u"mnuBatchShowLog"_s)->trigger();
         if (frmSourceHTML* macros = shownDialog<frmSourceHTML>()) {
             check(*macros);
-            for (int press = 0; press < 2; ++press) macros->cmdShowLog->click();  // the standard view
+            for (int i = 0; i < 2; ++i) press(*macros, u"cmdShowLog"_s);  // the standard view
             check(*macros);
             delete macros;  // the one editor of the run: the next test builds it afresh at its font
         }

@@ -1,12 +1,12 @@
 #include "AppTestSupport.h"
 
-#include "gui/app/frmAbout.h"
 #include "gui/app/frmHelpBrowser.h"
 #include "core/domains/modCheckList.h"
 #include "gui/app/HelpMenu.h"
 #include "platform/Inet.h"
 
 #include <QElapsedTimer>
+#include <QTimer>
 
 namespace {
 
@@ -14,6 +14,10 @@ class HelpTest : public WindowTest {
 protected:
     testing_support::LocalHttpServer server;
     frmHelpBrowser& help = w.helpMenu().helpWindow();
+    // The help window's browser, and the transfer control and timer the repository's replies come by.
+    platform::WebBrowser* helpBrowser() const { return child<platform::WebBrowser>(help, u"WebBrowser1"_s); }
+    platform::Inet* transfer() const { return child<platform::Inet>(help, u"PostInet"_s); }
+    QTimer* replyTimer() const { return child<QTimer>(help, u"Timer1"_s); }
     void SetUp() override {
         w.context.schemeServer = u"schemes.test.example"_s;
         modCheckList::fillSchemaCatalogue(w.context.domain.catalogue, w.context.schemeServer);
@@ -24,10 +28,10 @@ protected:
         server.server().Get("/reply", [body](const httplib::Request&, httplib::Response& r) {
             r.set_content(body, "text/html; charset=utf-8");
         });
-        ASSERT_TRUE(help.PostInet->Execute(server.url(u"/reply"_s)));
+        ASSERT_TRUE(transfer()->Execute(server.url(u"/reply"_s)));
         QElapsedTimer clock;
         clock.start();
-        while ((help.PostInet->StillExecuting() || help.Timer1->isActive()) && clock.elapsed() < 10000)
+        while ((transfer()->StillExecuting() || replyTimer()->isActive()) && clock.elapsed() < 10000)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
 };
@@ -39,10 +43,10 @@ TEST_F(HelpTest, TheGeneralTutorialAndTheCreditsShowInTheBrowser) {
     w->findChild<QAction*>(u"mnuHelpTutorial"_s)->trigger();
     EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), u"schemes.test.example/tutorial.html"_s);
     w->findChild<QAction*>(u"mnuHelpAbout"_s)->trigger();
-    frmAbout& about = *w->findChild<frmAbout*>(u"frmAbout"_s);
+    QDialog& about = *w.find<QDialog>(u"frmAbout"_s);
     boxes.expect(u"System Information Is Unavailable At This Time"_s, kAnswerOk);
-    about.cmdSysInfo->click();
-    about.Credits->click();
+    press(about, u"cmdSysInfo"_s);
+    press(about, u"Credits"_s);
     EXPECT_EQ(w.find<QComboBox>(u"URL"_s)->currentText(), u"schemes.test.example/credits.html"_s);
     EXPECT_FALSE(about.isVisible());
 }
@@ -61,19 +65,19 @@ TEST_F(HelpTest, ARecordReplyIsStoredWholeAndLoadedIntoTheRecord) {
 }
 
 TEST_F(HelpTest, ErrorRepliesShowAndKeepTheDocumentUnsaved) {
-    help.WebBrowser1->setBodyHtml(u"<a href='http://earlier.example/'>An earlier help page</a>"_s);
+    helpBrowser()->setBodyHtml(u"<a href='http://earlier.example/'>An earlier help page</a>"_s);
     reply("<p>Save Record Error: the repository is full</p>");
     EXPECT_TRUE(help.isVisible());
-    EXPECT_TRUE(testing_support::offlineBrowser(help.WebBrowser1).bodyHtml().contains(u"repository is full"_s));
-    EXPECT_TRUE(help.WebBrowser1->Document().links.isEmpty());  // a fresh page: nothing of the one before
+    EXPECT_TRUE(testing_support::offlineBrowser(helpBrowser()).bodyHtml().contains(u"repository is full"_s));
+    EXPECT_TRUE(helpBrowser()->Document().links.isEmpty());  // a fresh page: nothing of the one before
     EXPECT_EQ(panel2(), u"Modified"_s);
 }
 
 TEST_F(HelpTest, CommandLinksRunInTheMainWindowAsThePagesCommands) {
     CommandRecorder recorder{w.context};
     const QString link = u"mtp://field=DC.Subject&content=Help.fld/"_s;
-    testing_support::OfflineBrowser& browser = testing_support::offlineBrowser(help.WebBrowser1);
-    help.WebBrowser1->setBodyHtml(u"<a href='%1'>Help</a>"_s.arg(link));
+    testing_support::OfflineBrowser& browser = testing_support::offlineBrowser(helpBrowser());
+    helpBrowser()->setBodyHtml(u"<a href='%1'>Help</a>"_s.arg(link));
     ASSERT_TRUE(browser.clickLink(link));  // the user clicks the help page's link
     EXPECT_TRUE(browser.navigations().last().cancel);
     EXPECT_EQ(recorder.commands, QStringList{link});

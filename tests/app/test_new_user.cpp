@@ -4,7 +4,6 @@
 #include "platform/FileDialogs.h"
 #include "platform/Twips.h"
 #include "platform/WidgetInput.h"
-#include "gui/record/frmdlogInput.h"
 
 #include <QAbstractItemView>
 #include <QGroupBox>
@@ -148,11 +147,11 @@ TEST_F(NewUserTest, DialogsListLinuxPagesAndAllFilesAndTransferErrorsSayWhatFail
 
 TEST_F(NewUserTest, TypingReplacesAProposedContentAndExtendsAnAddressPrefix) {
     open(write(u"minimal.html"_s, "<html><head></head><body><p>Hi</p></body></html>"));
-    modals.then([](QDialog& d) {
-        auto& dialog = static_cast<frmdlogInput&>(d);
-        dialog.txtFieldName->setFocus();
-        widget_input::type(dialog.txtFieldName, u"DC.Title"_s);
-        dialog.cmdOK->click();
+    modals.then([](QDialog& dialog) {
+        auto* name = testing_support::child<QLineEdit>(dialog, u"txtFieldName"_s);
+        name->setFocus();
+        widget_input::type(name, u"DC.Title"_s);
+        testing_support::press(dialog, u"cmdOK"_s);
     });
     w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(RecordPane::kAddCustomLine))->trigger();
     w->activateWindow();  // as the desktop does when the dialog goes

@@ -1,8 +1,6 @@
 // Start-up, the settings it reads and the close that writes them back.
 #include "AppTestSupport.h"
 
-#include "gui/app/frmPreferences.h"
-#include "gui/domains/frmStartup.h"
 #include "platform/Folders.h"
 #include "platform/RegistryStore.h"
 #include "platform/Twips.h"
@@ -85,11 +83,12 @@ TEST_F(StartupTest, SwitchesAreWrittenBackAsStoredWhateverTheyHold) {
         EXPECT_EQ(recorder.commands, QStringList{u"mtp://startlogging.kqb"_s});
         EXPECT_EQ(form->findChild<QDialog*>(u"frmAbout"_s), nullptr);
         form->findChild<QAction*>(u"mnuEditPrefs"_s)->trigger();
-        auto* prefs = form->findChild<frmPreferences*>(u"frmPreferences"_s);
+        auto* prefs = form->findChild<QDialog*>(u"frmPreferences"_s);
         ASSERT_NE(prefs, nullptr);
-        EXPECT_TRUE(prefs->chkClearCache->isChecked() && prefs->chkSplash->isChecked() &&
-                    prefs->useLinkRel->isChecked() && prefs->chkmtpComplete->isChecked());
-        prefs->cmdCancel->click();
+        const auto ticked = [prefs](const QString& name) { return child<QCheckBox>(*prefs, name)->isChecked(); };
+        EXPECT_TRUE(ticked(u"chkClearCache"_s) && ticked(u"chkSplash"_s) && ticked(u"useLinkRel"_s) &&
+                    ticked(u"chkmtpComplete"_s));
+        press(*prefs, u"cmdCancel"_s);
         form->close();
         for (const QString& name : names) EXPECT_EQ(get(u"Preferences"_s, name), value) << name;
     }
@@ -173,13 +172,13 @@ TEST_F(StartupTest, TheDefaultDomainIsReadOnlyWhenDomainsWereChosenAndKeptOtherw
 
 TEST_F(StartupTest, ANewUserChoosesADomainOnAPlainStartOnly) {
     testing_support::ScriptedModals modals;
-    modals.then([](QDialog& d) {
-        auto& welcome = static_cast<frmStartup&>(d);
-        EXPECT_EQ(welcome.windowTitle() + u'|' + welcome.Domain->currentText() + u'|' + welcome.Domain->itemText(15),
+    modals.then([](QDialog& welcome) {
+        auto* domain = child<QComboBox>(welcome, u"Domain"_s);
+        EXPECT_EQ(welcome.windowTitle() + u'|' + domain->currentText() + u'|' + domain->itemText(15),
                   u"Welcome to Quorvantile|Dublin Core (DC)|Other (Please type in to this box)"_s);
-        widget_input::pick(welcome.Domain, 1);
-        welcome.Check2->click();
-        welcome.cmdOK->click();
+        widget_input::pick(domain, 1);
+        press(welcome, u"Check2"_s);
+        press(welcome, u"cmdOK"_s);
     });
     start(QString());
     EXPECT_EQ(recorder.commands.value(1), u"mtp://url="_s + context->schemeServer + u"/schemes/AGLS/AGLS1.3.kqs"_s);
@@ -189,10 +188,11 @@ TEST_F(StartupTest, ANewUserChoosesADomainOnAPlainStartOnly) {
     start();  // a command line: no welcome
     testing_support::ScriptedMsgBoxes boxes;
     boxes.expect(u"Schema not found. Setting your default metadata domain to Dublin Core"_s, kAnswerOk);
-    modals.then([](QDialog& d) {  // a short name is no catalogue name
-        static_cast<frmStartup&>(d).Domain->lineEdit()->clear();
-        widget_input::type(static_cast<frmStartup&>(d).Domain->lineEdit(), u"DC-UTAH"_s);
-        static_cast<frmStartup&>(d).cmdOK->click();
+    modals.then([](QDialog& welcome) {  // a short name is no catalogue name
+        QLineEdit* typed = child<QComboBox>(welcome, u"Domain"_s)->lineEdit();
+        typed->clear();
+        widget_input::type(typed, u"DC-UTAH"_s);
+        press(welcome, u"cmdOK"_s);
     });
     start(QString());
     EXPECT_EQ(context->domain.defaultSchema + get(u"Preferences\\Schemas"_s, u"AGLS1.3"_s), u"Dublin Core"_s);  // kept
@@ -257,7 +257,7 @@ TEST(SettingsWriteTest, PreferencesOkAndQuittingSayWhyTheSettingsWereNotSaved) {
     testing_support::ScriptedMsgBoxes boxes;
     boxes.expect(why, kAnswerOk).expect(why, kAnswerOk);
     w.find<QAction>(u"mnuEditPrefs"_s)->trigger();
-    w->findChild<frmPreferences*>(u"frmPreferences"_s)->cmdOK->click();
+    press(*w.find<QDialog>(u"frmPreferences"_s), u"cmdOK"_s);
     EXPECT_EQ(boxes.shown().size(), 1);
     w->close();
     EXPECT_EQ(boxes.shown().size(), 2);
@@ -283,13 +283,13 @@ TEST(TwoWindows, EachWorksOnItsOwnStateAndOneGoingLeavesTheOther) {
 
     one->findChild<QAction*>(u"mnuEditPrefs"_s)->trigger();
     two->findChild<QAction*>(u"mnuEditPrefs"_s)->trigger();
-    auto* prefsOne = one->findChild<frmPreferences*>(u"frmPreferences"_s);
-    auto* prefsTwo = two->findChild<frmPreferences*>(u"frmPreferences"_s);
+    auto* prefsOne = one->findChild<QDialog*>(u"frmPreferences"_s);
+    auto* prefsTwo = two->findChild<QDialog*>(u"frmPreferences"_s);
     ASSERT_TRUE(prefsOne && prefsTwo);
     EXPECT_NE(prefsOne, prefsTwo);
-    prefsOne->txtHome->setText(u"http://one.example/"_s);
-    prefsOne->cmdOK->click();
-    prefsTwo->cmdCancel->click();
+    typeOver(*prefsOne, u"txtHome"_s, u"http://one.example/"_s);
+    press(*prefsOne, u"cmdOK"_s);
+    press(*prefsTwo, u"cmdCancel"_s);
     EXPECT_EQ(first.preferences.Home, u"http://one.example/"_s);
     EXPECT_NE(second.preferences.Home, u"http://one.example/"_s);
 

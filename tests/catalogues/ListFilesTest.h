@@ -14,7 +14,10 @@
 #include <QXmlStreamReader>
 
 using namespace Qt::StringLiterals;
+using testing_support::child;
+using testing_support::press;
 using testing_support::readBytes;
+using testing_support::typeOver;
 using testing_support::treeShape;
 using testing_support::writeBytes;
 

@@ -315,26 +315,28 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
     w.context.document.setTreePath(path(u"site/hcl.htm"_s));
     w.editListTagAgain();  // an edited list: the Save As items for lists are offered
     w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
-    frmHCL& dialog = *w.find<frmHCL>(u"frmHCL"_s);
+    QDialog& dialog = *w.find<QDialog>(u"frmHCL"_s);
     ASSERT_TRUE(dialog.isVisible());
-    EXPECT_EQ(dialog.height(), platform::twipsToPixels(frmHCL::kCollapsedHeight));
-    EXPECT_FALSE(dialog.txtHCLDirLoc->isVisible());
-    EXPECT_EQ(dialog.txtFileName->text(), path(u"site/hcl.htm"_s));
-    EXPECT_EQ(dialog.txtAdministrator->text(), u"Ann & Bob"_s);
-    const auto click = [](QPushButton* button) {
+    const auto box = [&dialog](const QString& name) { return child<QLineEdit>(dialog, name); };
+    const auto click = [&dialog](const QString& name) {
+        QPushButton* button = child<QPushButton>(dialog, name);
         widget_input::click(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
     };
-    dialog.txtEmail->selectAll();
-    widget_input::type(dialog.txtEmail, u"web@site.example"_s);
-    click(dialog.cmdSaveRDF);
+    EXPECT_EQ(dialog.height(), platform::twipsToPixels(frmHCL::kCollapsedHeight));
+    EXPECT_FALSE(box(u"txtHCLDirLoc"_s)->isVisible());
+    EXPECT_EQ(box(u"txtFileName"_s)->text(), path(u"site/hcl.htm"_s));
+    EXPECT_EQ(box(u"txtAdministrator"_s)->text(), u"Ann & Bob"_s);
+    box(u"txtEmail"_s)->selectAll();
+    widget_input::type(box(u"txtEmail"_s), u"web@site.example"_s);
+    click(u"cmdSaveRDF"_s);
     EXPECT_EQ(dialog.height(), platform::twipsToPixels(frmHCL::kExpandedHeight));
-    EXPECT_TRUE(dialog.txtHCLDirLoc->isVisible());
-    EXPECT_FALSE(dialog.cmdSaveRDF->isEnabled());
-    EXPECT_EQ(dialog.txtHCLDirLoc->text(), path(u"site/"_s));
+    EXPECT_TRUE(box(u"txtHCLDirLoc"_s)->isVisible());
+    EXPECT_FALSE(child<QPushButton>(dialog, u"cmdSaveRDF"_s)->isEnabled());
+    EXPECT_EQ(box(u"txtHCLDirLoc"_s)->text(), path(u"site/"_s));
 
     testing_support::CommandRecorder recorder{w.context};
     boxes.expect(u"I have enough information to assign Open, Save and Retrieve function keys"_s, platform::kAnswerYes);
-    click(dialog.cmdOK);
+    click(u"cmdOK"_s);
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(w.context.preferences.siteAdminEmail, u"web@site.example"_s);
     const QString file = path(u"site/hcl.htm"_s);
@@ -347,20 +349,20 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
                            u"mtp://savehcl="_s + file + u"|"_s + folder + u".kqi"_s}));
     // Shown again, it starts afresh: collapsed and without a records folder.
     w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
-    EXPECT_FALSE(dialog.txtHCLDirLoc->isVisible());
-    click(dialog.cmdOK);
+    EXPECT_FALSE(box(u"txtHCLDirLoc"_s)->isVisible());
+    click(u"cmdOK"_s);
     EXPECT_EQ(recorder.commands.last(), u"mtp://savehcl="_s + file + u"|.kqi"_s);
     // Browse picks the list's file (and the list's path with it), or the records folder.
     testing_support::ScriptedFileDialogs dialogs;
     dialogs.choose(path(u"other.htm"_s)).cancel().choose(path(u"site/index.htm"_s));
     w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
-    click(dialog.cmdBrowse1);
-    click(dialog.cmdBrowse1);
-    EXPECT_EQ(dialog.txtFileName->text() + w.context.document.TreePath(), path(u"other.htm"_s) + path(u"other.htm"_s));
-    click(dialog.cmdSaveRDF);
-    dialog.txtHCLDirLoc->clear();
-    click(dialog.cmdBrowse);
-    EXPECT_EQ(dialog.txtHCLDirLoc->text(), folder);
+    click(u"cmdBrowse1"_s);
+    click(u"cmdBrowse1"_s);
+    EXPECT_EQ(box(u"txtFileName"_s)->text() + w.context.document.TreePath(), path(u"other.htm"_s) + path(u"other.htm"_s));
+    click(u"cmdSaveRDF"_s);
+    box(u"txtHCLDirLoc"_s)->clear();
+    click(u"cmdBrowse"_s);
+    EXPECT_EQ(box(u"txtHCLDirLoc"_s)->text(), folder);
 }
 
 // Return in the dialog saves, whatever button had the focus when it was last closed: after

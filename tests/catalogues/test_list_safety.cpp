@@ -3,8 +3,6 @@
 #include "gui/frame/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 
-#include "gui/catalogues/frmHCL.h"
-#include "gui/catalogues/frmRSS.h"
 #include "platform/WidgetInput.h"
 
 #include <QAction>
@@ -32,21 +30,22 @@ protected:
         return file;
     }
     void saveAs(int item) { w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(item))->trigger(); }
-    static void click(QPushButton* button) {
+    // A button of a dialog clicked with the mouse.
+    static void click(const QDialog& dialog, const QString& name) {
+        QPushButton* button = child<QPushButton>(dialog, name);
         widget_input::click(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
     }
     // The Harvest Control List dialog, once File > Save As has shown it.
-    frmHCL& harvestDialog() const { return *w.find<frmHCL>(u"frmHCL"_s); }
+    QDialog& harvestDialog() const { return *w.find<QDialog>(u"frmHCL"_s); }
     // The channel dialog's next showing: what it proposes, then the header typed and OK.
     void fillChannelDialog(QString* proposed, const QString& file = QString()) {
-        modals.then([proposed, file](QDialog& d) {
-            auto& dialog = static_cast<frmRSS&>(d);
-            *proposed = dialog.txtFilePath->text();
-            if (!file.isNull()) dialog.txtFilePath->setText(file);
-            dialog.txtTitle->setText(u"News"_s);
-            dialog.txtSiteURL->setText(u"http://site.example/"_s);
-            click(dialog.OKButton);
-            if (dialog.isVisible()) click(dialog.CancelButton);
+        modals.then([proposed, file](QDialog& dialog) {
+            *proposed = child<QLineEdit>(dialog, u"txtFilePath"_s)->text();
+            if (!file.isNull()) typeOver(dialog, u"txtFilePath"_s, file);
+            typeOver(dialog, u"txtTitle"_s, u"News"_s);
+            typeOver(dialog, u"txtSiteURL"_s, u"http://site.example/"_s);
+            click(dialog, u"OKButton"_s);
+            if (dialog.isVisible()) click(dialog, u"CancelButton"_s);
         });
     }
     bool listModified() const { return w.context.document.modified(DocumentState::Document::List); }
@@ -61,9 +60,9 @@ TEST_F(ListSafetyTest, TheListDialogsProposeFilesOfTheirOwnAndAskBeforeReplacing
     const auto replace = [](const QString& file) { return file + u" already exists.\r\nDo you want to replace it?"_s; };
     saveAs(WindowFrame::kSaveAsHarvestList);
     ASSERT_TRUE(harvestDialog().isVisible());
-    EXPECT_EQ(harvestDialog().txtFileName->text(), harvest);
+    EXPECT_EQ(child<QLineEdit>(harvestDialog(), u"txtFileName"_s)->text(), harvest);
     boxes.expect(replace(harvest), platform::kAnswerYes);
-    click(harvestDialog().cmdOK);
+    click(harvestDialog(), u"cmdOK"_s);
     EXPECT_FALSE(harvestDialog().isVisible());
     EXPECT_TRUE(readBytes(harvest).contains("<link>http://tate.example/</link>"));
     EXPECT_EQ(boxes.shown().last().style & platform::kSecondButtonDefault, platform::kSecondButtonDefault);
@@ -82,11 +81,11 @@ TEST_F(ListSafetyTest, TheListDialogsProposeFilesOfTheirOwnAndAskBeforeReplacing
     saveAs(WindowFrame::kSaveAsRssChannel);
     EXPECT_TRUE(readBytes(harvest).contains("<hcl "));
     saveAs(WindowFrame::kSaveAsHarvestList);
-    harvestDialog().txtFileName->setText(channel);
+    typeOver(harvestDialog(), u"txtFileName"_s, channel);
     boxes.expect(replace(channel), platform::kAnswerNo);
-    click(harvestDialog().cmdOK);
+    click(harvestDialog(), u"cmdOK"_s);
     EXPECT_TRUE(harvestDialog().isVisible());
-    click(harvestDialog().cmdCancel);
+    click(harvestDialog(), u"cmdCancel"_s);
     EXPECT_TRUE(readBytes(channel).contains("<title>News</title>"));
     EXPECT_EQ(readBytes(catalogue), kCatalogue);
     // A channel file that cannot be written says so under its own title.
@@ -204,16 +203,15 @@ TEST_F(ListSafetyTest, AHarvestControlListShownIsSavedThroughItsDialogBeforeTheL
     const QString question = u"you should save the Harvest Control List. Save first before opening a new one?"_s;
 
     boxes.expect(question, platform::kAnswerYes);
-    modals.then([](QDialog& d) { click(static_cast<frmHCL&>(d).cmdCancel); });
+    modals.then([](QDialog& dialog) { click(dialog, u"cmdCancel"_s); });
     run(u"mtp://open="_s + path(u"Sites.kqi"_s));
     EXPECT_EQ(shown().at(1), u"Home [http://h.example/] 2/2 http://h.example/\\"_s);
     EXPECT_EQ(readBytes(hcl), original);
 
     boxes.expect(question, platform::kAnswerYes);
-    modals.then([this, hcl](QDialog& d) {
-        auto& dialog = static_cast<frmHCL&>(d);
-        EXPECT_EQ(dialog.txtFileName->text(), hcl);
-        click(dialog.cmdOK);
+    modals.then([this, hcl](QDialog& dialog) {
+        EXPECT_EQ(child<QLineEdit>(dialog, u"txtFileName"_s)->text(), hcl);
+        click(dialog, u"cmdOK"_s);
     });
     run(u"mtp://open="_s + path(u"Sites.kqi"_s));
     EXPECT_TRUE(readBytes(hcl).contains("<title>Home</title>"));

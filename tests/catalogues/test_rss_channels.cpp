@@ -11,7 +11,9 @@
 
 namespace {
 
-void click(QPushButton* button) {
+// A button of the dialog clicked with the mouse.
+void click(const QDialog& dialog, const QString& name) {
+    QPushButton* button = child<QPushButton>(dialog, name);
     widget_input::click(button, Qt::LeftButton, Qt::NoModifier, button->rect().center());
 }
 
@@ -31,16 +33,16 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
     const QString file = path(u"rss.xml"_s);
     w.context.document.setTreePath(file);
     w.context.document.markModified(DocumentState::Document::List);
-    modals.then([](QDialog& d) {
-        auto& dialog = static_cast<frmRSS&>(d);
-        EXPECT_EQ(dialog.txtFilePath->text(), dialog.filePath);
-        EXPECT_FALSE(dialog.OKButton->isEnabled());
-        widget_input::type(dialog.txtTitle, u"Zoo News"_s);
-        EXPECT_FALSE(dialog.OKButton->isEnabled());
-        widget_input::type(dialog.txtSiteURL, u"http://zoo.example/"_s);
-        widget_input::type(dialog.txtDescription, u"A & B"_s);
-        ASSERT_TRUE(dialog.OKButton->isEnabled());
-        click(dialog.OKButton);
+    modals.then([file](QDialog& dialog) {
+        EXPECT_EQ(child<QLineEdit>(dialog, u"txtFilePath"_s)->text(), file);
+        QPushButton* ok = child<QPushButton>(dialog, u"OKButton"_s);
+        EXPECT_FALSE(ok->isEnabled());
+        widget_input::type(child<QLineEdit>(dialog, u"txtTitle"_s), u"Zoo News"_s);
+        EXPECT_FALSE(ok->isEnabled());
+        widget_input::type(child<QLineEdit>(dialog, u"txtSiteURL"_s), u"http://zoo.example/"_s);
+        widget_input::type(child<QLineEdit>(dialog, u"txtDescription"_s), u"A & B"_s);
+        ASSERT_TRUE(ok->isEnabled());
+        click(dialog, u"OKButton"_s);
     });
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     const QByteArray written = readBytes(file);
@@ -80,11 +82,11 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
     EXPECT_EQ(w.context.document.TreePath(), file);
     // Saved again with the header it brought, it writes what it read.
     w.context.document.markModified(DocumentState::Document::List);
-    modals.then([](QDialog& d) { click(static_cast<frmRSS&>(d).OKButton); });
+    modals.then([](QDialog& dialog) { click(dialog, u"OKButton"_s); });
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_EQ(readBytes(file), QByteArray(written).replace("\" > \r\n", "\">\r\n"));
     // Cancel writes nothing.
-    modals.then([](QDialog& d) { widget_input::key(static_cast<frmRSS&>(d).txtTitle, Qt::Key_Escape); });
+    modals.then([](QDialog& dialog) { widget_input::key(child<QLineEdit>(dialog, u"txtTitle"_s), Qt::Key_Escape); });
     const QByteArray before = readBytes(file);
     w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsRssChannel))->trigger();
     EXPECT_EQ(readBytes(file), before);
@@ -104,8 +106,8 @@ TEST_F(RssChannelTest, ChannelsFromTheWebLoadWithTheirEntitiesCdataAndGaps) {
     EXPECT_EQ(shown(), QStringList({u"RSS Channel [RSS]"_s,
                                     u"First <b>story</b> [http://news.example/1?a=1&b=2] 2/2 First <b>story</b>\\"_s,
                                     u"Second&nbsp;one \u20AC [http://news.example/2] 2/2 Second&nbsp;one \u20AC\\"_s}));
-    const frmRSS& header = frmRSS::instance(w.form.get(), w.context);
-    EXPECT_EQ(header.title + u"|"_s + header.siteURL, u"Café & News|http://news.example/"_s);
+    const frmRSS& dialog = frmRSS::instance(w.form.get(), w.context);
+    EXPECT_EQ(dialog.title + u"|"_s + dialog.siteURL, u"Café & News|http://news.example/"_s);
     EXPECT_TRUE(w.typingReachesTheRecord());  // the read holds the fields no longer
 
     // A channel without items still has its header; an empty one changes nothing.
@@ -116,7 +118,7 @@ TEST_F(RssChannelTest, ChannelsFromTheWebLoadWithTheirEntitiesCdataAndGaps) {
     EXPECT_EQ(boxes.shown().last().text, u"RSS Channel does not appear to have any items\r\n"_s);
     load(writeBytes(path(u"blank.xml"_s), ""));
     EXPECT_EQ(boxes.shown().last().title, u"RSS Channel not found"_s);
-    EXPECT_EQ(header.description, u"D"_s);
+    EXPECT_EQ(dialog.description, u"D"_s);
 }
 
 TEST_F(RssChannelTest, ControlCharactersLeaveTheHeaderWhetherWrittenOrReferenced) {
@@ -130,7 +132,7 @@ TEST_F(RssChannelTest, ControlCharactersLeaveTheHeaderWhetherWrittenOrReferenced
     EXPECT_EQ(header.description, QString());
     // Saved back, the header holds neither the controls nor anything standing in for them.
     w.context.document.markModified(DocumentState::Document::List);
-    modals.then([](QDialog& d) { click(static_cast<frmRSS&>(d).OKButton); });
+    modals.then([](QDialog& dialog) { click(dialog, u"OKButton"_s); });
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     const QByteArray written = readBytes(file);
     EXPECT_TRUE(written.contains("<title>ABC D E\tF</title>")) << written.constData();
@@ -138,10 +140,9 @@ TEST_F(RssChannelTest, ControlCharactersLeaveTheHeaderWhetherWrittenOrReferenced
     EXPECT_EQ(xmlError(written), QString());
     // Typed (pasted) into the dialog, they go as well.
     w.context.document.markModified(DocumentState::Document::List);
-    modals.then([](QDialog& d) {
-        auto& dialog = static_cast<frmRSS&>(d);
-        dialog.txtTitle->setText(u"T\u0001i\u0090tle"_s);
-        click(dialog.OKButton);
+    modals.then([](QDialog& dialog) {
+        child<QLineEdit>(dialog, u"txtTitle"_s)->setText(u"T\u0001i\u0090tle"_s);  // pasted
+        click(dialog, u"OKButton"_s);
     });
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     EXPECT_TRUE(readBytes(file).contains("<title>Title</title>"));
@@ -169,7 +170,7 @@ TEST_F(RssChannelTest, ReferencesReadAsTheySayInTheHeaderAndTitlesAlike) {
     const frmRSS& header = frmRSS::instance(w.form.get(), w.context);
     EXPECT_EQ(header.title + u'|' + header.description, u"\uFEFFNews|D\uFEFF"_s);
     w.context.document.markModified(DocumentState::Document::List);
-    modals.then([](QDialog& d) { click(static_cast<frmRSS&>(d).OKButton); });
+    modals.then([](QDialog& dialog) { click(dialog, u"OKButton"_s); });
     w.find<QAction>(u"mnuFileSave"_s)->trigger();
     const QByteArray written = readBytes(file);
     EXPECT_TRUE(written.contains("<title>\xEF\xBB\xBFNews</title>")) << written.constData();

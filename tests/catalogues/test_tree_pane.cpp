@@ -6,8 +6,6 @@
 #include "gui/catalogues/ListTreeModel.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "platform/WidgetInput.h"
-#include "gui/catalogues/frmManualInsert.h"
-#include "gui/record/frmdlogInput.h"
 #include "support/CommandRecorder.h"
 #include "support/OfflineBrowser.h"
 #include "support/TestWindow.h"
@@ -26,7 +24,9 @@
 using namespace Qt::StringLiterals;
 using NodeId = ListTree::NodeId;
 using Place = ListTree::Place;
+using testing_support::child;
 using testing_support::readBytes;
+using testing_support::typeOver;
 
 namespace {
 
@@ -230,18 +230,16 @@ TEST_F(TreePaneTest, TheContextMenuInsertsRenamesEditsDeletesAndFindsAndTheSaveK
     showPage();
     menu(node(u"Museums"_s), 8);
     escape();
-    modals.then([](QDialog& d) {
-        auto& dialog = static_cast<frmManualInsert&>(d);
-        dialog.txtLabel->setText(u"Rijks"_s);
-        dialog.txtURL->setText(u"http://rijks.example/"_s);
-        dialog.cmdOK->click();
+    modals.then([](QDialog& dialog) {
+        typeOver(dialog, u"txtLabel"_s, u"Rijks"_s);
+        typeOver(dialog, u"txtURL"_s, u"http://rijks.example/"_s);
+        testing_support::press(dialog, u"cmdOK"_s);
     });
     menu(node(u"Museums"_s), 10);
     const auto answer = [](const QString& text) {
-        return [text](QDialog& d) {
-            auto& dialog = static_cast<frmdlogInput&>(d);
-            dialog.txtFieldName->setText(text);
-            dialog.cmdOK->click();
+        return [text](QDialog& dialog) {
+            typeOver(dialog, u"txtFieldName"_s, text);
+            testing_support::press(dialog, u"cmdOK"_s);
         };
     };
     modals.then(answer(u"https://builders.example/"_s));
@@ -277,10 +275,9 @@ TEST_F(TreePaneTest, AnEntryTheListFileCouldNotGiveBackIsRefusedWhereItIsEntered
     };
     const QString barAfterMtp = u"its tag holds \"|\" and holds \"mtp://\" without beginning with it"_s;
     // The line "Art|Modern|Tate|see mtp://x|y" would be cut at its last "|".
-    modals.then([](QDialog& d) {
-        auto& dialog = static_cast<frmdlogInput&>(d);
-        dialog.txtFieldName->setText(u"see mtp://x|y"_s);
-        dialog.cmdOK->click();
+    modals.then([](QDialog& dialog) {
+        typeOver(dialog, u"txtFieldName"_s, u"see mtp://x|y"_s);
+        testing_support::press(dialog, u"cmdOK"_s);
     });
     boxes.expect(refusal(u"Art > Modern > Tate"_s, barAfterMtp, "The entry keeps its tag."), platform::kAnswerOk);
     menu(node(u"Tate"_s), TreePane::kEditTag);
@@ -297,13 +294,12 @@ TEST_F(TreePaneTest, AnEntryTheListFileCouldNotGiveBackIsRefusedWhereItIsEntered
     EXPECT_TRUE(node(u"Modern"_s));
     // Typed in, a command holding another command; the dialog stays for a better one.
     boxes.expect(refusal(u"Art > Run"_s, u"its tag holds \"|mtp://\""_s, "Nothing was added."), platform::kAnswerOk);
-    modals.then([](QDialog& d) {
-        auto& dialog = static_cast<frmManualInsert&>(d);
-        dialog.txtLabel->setText(u"Run"_s);
-        dialog.txtURL->setText(u"mtp://open=a.kqb|mtp://b.kqb"_s);
-        dialog.cmdOK->click();
+    modals.then([](QDialog& dialog) {
+        typeOver(dialog, u"txtLabel"_s, u"Run"_s);
+        typeOver(dialog, u"txtURL"_s, u"mtp://open=a.kqb|mtp://b.kqb"_s);
+        testing_support::press(dialog, u"cmdOK"_s);
         EXPECT_TRUE(dialog.isVisible());
-        dialog.cmdCancel->click();
+        testing_support::press(dialog, u"cmdCancel"_s);
     });
     menu(node(u"Art"_s), TreePane::kManualInsertInFolder);
     EXPECT_FALSE(node(u"Run"_s));
@@ -325,10 +321,9 @@ TEST_F(TreePaneTest, AnEntryTheListFileCouldNotGiveBackIsRefusedWhereItIsEntered
     // as a folder.
     file = testing_support::writeBytes(dir.filePath(u"Birds.kqs"_s), "Owls|\r\nOwls|Barn|mtp://field=*&content=Barn.fld/\r\n");
     openList(u"schema"_s, u"Birds"_s);
-    modals.then([](QDialog& d) {
-        auto& dialog = static_cast<frmdlogInput&>(d);
-        dialog.txtFieldName->setText(u"field=a|"_s);
-        dialog.cmdOK->click();
+    modals.then([](QDialog& dialog) {
+        typeOver(dialog, u"txtFieldName"_s, u"field=a|"_s);
+        testing_support::press(dialog, u"cmdOK"_s);
     });
     boxes.expect(refusal(u"Owls > Barn"_s, u"its tag ends in \"|\""_s, "The entry keeps its tag."), platform::kAnswerOk);
     menu(node(u"Barn"_s), TreePane::kEditTag);
@@ -341,11 +336,10 @@ TEST_F(TreePaneTest, AnEntryTheListFileCouldNotGiveBackIsRefusedWhereItIsEntered
 TEST_F(TreePaneTest, ALocalPathTypedInAsAnEntryStaysALocalFile) {
     const QString page = dir.filePath(u"page.htm"_s);
     const auto typeIn = [&](const QString& label, const QString& address) {
-        modals.then([label, address](QDialog& d) {
-            auto& dialog = static_cast<frmManualInsert&>(d);
-            widget_input::type(dialog.txtLabel, label);
-            widget_input::type(dialog.txtURL, address);
-            dialog.cmdOK->click();
+        modals.then([label, address](QDialog& dialog) {
+            widget_input::type(child<QLineEdit>(dialog, u"txtLabel"_s), label);
+            widget_input::type(child<QLineEdit>(dialog, u"txtURL"_s), address);
+            testing_support::press(dialog, u"cmdOK"_s);
         });
         menu(node(u"Zoo"_s), TreePane::kManualInsertInFolder);
     };
@@ -370,10 +364,9 @@ TEST_F(TreePaneTest, FindInListMakesTheFirstHitCurrentAndScrollsToItWithoutRunni
         tree->setTag(tree->add(root, Place::Child, u"Sites\\"_s + name, name, 2),
                      u"mtp://field=DC.Subject&content=Gem.fld/"_s);
     }
-    modals.then([](QDialog& d) {
-        auto& dialog = static_cast<frmdlogInput&>(d);
-        dialog.txtFieldName->setText(u"gem"_s);
-        dialog.cmdOK->click();
+    modals.then([](QDialog& dialog) {
+        typeOver(dialog, u"txtFieldName"_s, u"gem"_s);
+        testing_support::press(dialog, u"cmdOK"_s);
     });
     menu(node(u"Zoo"_s), 14);
     QApplication::processEvents();
@@ -465,11 +458,10 @@ TEST_F(TreePaneTest, AnEntryTypedIntoASchemeListGetsItsFieldCommandProposed) {
     openList(u"schema"_s, u"Birds"_s);
     click(node(u"Owls"_s), Qt::RightButton);
     EXPECT_EQ(enabledEntries(), (QList<int>{1, 2, 5, 6, 9, 10, 12, 14, 15}));  // no page goes into a scheme list
-    modals.then([](QDialog& d) {
-        auto& dialog = static_cast<frmManualInsert&>(d);
-        widget_input::type(dialog.txtLabel, u"Barn & Owl"_s);
-        EXPECT_EQ(dialog.txtURL->text(), u"mtp://field=*&content=Barn %26 Owl&scheme=Birds.fld/"_s);
-        dialog.cmdOK->click();
+    modals.then([](QDialog& dialog) {
+        widget_input::type(child<QLineEdit>(dialog, u"txtLabel"_s), u"Barn & Owl"_s);
+        EXPECT_EQ(child<QLineEdit>(dialog, u"txtURL"_s)->text(), u"mtp://field=*&content=Barn %26 Owl&scheme=Birds.fld/"_s);
+        testing_support::press(dialog, u"cmdOK"_s);
     });
     menu(node(u"Owls"_s), 10);
     EXPECT_EQ(saved(), "Owls|\r\nOwls|Barn & Owl|mtp://field=*&content=Barn %26 Owl&scheme=Birds.fld/\r\n");

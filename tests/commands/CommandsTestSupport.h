@@ -28,7 +28,7 @@ protected:
     }
     void TearDown() override {
         if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(w.context)) {
-            wait->pendingCommand.clear();
+            wait->storeCommand(QString(), CommandOrigin::Program);  // nothing left to run
             wait->Unload();
         }
         reset();

@@ -261,8 +261,8 @@ TEST_F(WaitDialogTest, CancelClosesAtOnceAndAsksTheRunningWorkToStop) {
     bool cancelSeen = false;
     expectRequest([&] {
         frmWaitProcess* wait = frmWaitProcess::loadedInstance(w.context);
-        wait->pendingCommand = request("/later");
-        wait->Cancel->click();
+        wait->storeCommand(request("/later"), CommandOrigin::Program);
+        testing_support::press(*wait, u"Cancel"_s);
         cancelSeen = w.context.commands.cancelRequested && !wait->isVisible();
     });
     modals.then([](QDialog& dialog) { tick(dialog); });

@@ -1,6 +1,5 @@
 #include "CommandsTestSupport.h"
 
-#include "gui/record/frmdlogInput.h"
 #include "platform/WidgetInput.h"
 #include "support/OfflineBrowser.h"
 
@@ -242,10 +241,9 @@ TEST_F(FieldCommandTest, TheLinesAreMetAsTheUserLeftThem) {
 
     w.openLine(5);  // DC.Title renamed DC.Date: found under its new name only
     testing_support::ScriptedModals modals;
-    modals.then([](QDialog& dialog) {
-        auto& input = static_cast<frmdlogInput&>(dialog);
-        input.txtFieldName->setText(u"DC.Date"_s);
-        input.cmdOK->click();
+    modals.then([](QDialog& input) {
+        testing_support::typeOver(input, u"txtFieldName"_s, u"DC.Date"_s);
+        testing_support::press(input, u"cmdOK"_s);
     });
     widget_input::click(w.find<QLineEdit>(u"editNrmlName"_s), Qt::LeftButton, {}, QPoint(5, 5));
     w.find<QAbstractButton>(u"EditClose"_s)->click();

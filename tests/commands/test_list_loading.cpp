@@ -46,7 +46,6 @@ protected:
         window.context.commands.listLoadRefusals = 0;
         modMetaMain::createCacheDirs();
         window->findChild<platform::Inet*>(u"Inet1"_s)->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
-        window.helpMenu().helpWindow().receivedHTML.clear();
     }
     void TearDown() override {
         EXPECT_FALSE(window.context.commands.listLoading) << "a load left the busy flag set";
@@ -72,9 +71,10 @@ protected:
     // The error page the help window shows once its timer has run.
     QString errorPage() const {
         frmHelpBrowser& help = window.helpMenu().helpWindow();
-        for (QDeadlineTimer deadline(5000); help.Timer1->isActive() && !deadline.hasExpired();)
+        const QTimer* timer = testing_support::child<QTimer>(help, u"Timer1"_s);
+        for (QDeadlineTimer deadline(5000); timer->isActive() && !deadline.hasExpired();)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-        return static_cast<testing_support::OfflineBrowser*>(help.WebBrowser1)->bodyHtml();
+        return testing_support::offlineBrowser(testing_support::child<platform::WebBrowser>(help, u"WebBrowser1"_s)).bodyHtml();
     }
 };
 

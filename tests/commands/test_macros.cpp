@@ -47,6 +47,13 @@ protected:
         widget_input::doubleClick(list->viewport(), Qt::LeftButton, list->visualItemRect(list->item(row)).center());
     }
     static void typeInto(QWidget* box, const QString& text) { box->setFocus(), widget_input::type(box, text); }
+    // The editor's controls.
+    QPushButton* button(const QString& name) const { return testing_support::child<QPushButton>(*editor, name); }
+    QComboBox* keyBox() const { return testing_support::child<QComboBox>(*editor, u"cboFuncKey"_s); }
+    QLineEdit* shortName() const { return testing_support::child<QLineEdit>(*editor, u"txtShortName"_s); }
+    QPlainTextEdit* commandBox() const { return testing_support::child<QPlainTextEdit>(*editor, u"txtCommand"_s); }
+    QListWidget* macroList() const { return testing_support::child<QListWidget>(*editor, u"lstMacros"_s); }
+    QListWidget* logList() const { return testing_support::child<QListWidget>(*editor, u"lstLog"_s); }
 };
 
 TEST_F(MacroTest, ABatchOfAddmacroLinesBindsTheKeysThatRunThem) {
@@ -97,7 +104,7 @@ TEST_F(MacroTest, AddmacroStoresItsCommandExactlyAsGiven) {
                                u"F5=Scheme 5|"_s + commands.at(2)};
     EXPECT_EQ(stored(), exact);
     openEditor();
-    click(editor->cmdSave);
+    click(button(u"cmdSave"_s));
     EXPECT_EQ(stored(), exact);
 
     const QString set = home() + u"/set.kqb"_s;
@@ -117,7 +124,7 @@ TEST_F(MacroTest, StoredValuesAreListedByKeyAndTheRepositoryMacrosTakenUp) {
     boxes.expect(u"Couldn't check for Server Schemes"_s, kAnswerOk);
     openEditor();
     QStringList rows;
-    for (int i = 0; i < editor->lstMacros->count(); ++i) rows << editor->lstMacros->item(i)->text();
+    for (int i = 0; i < macroList()->count(); ++i) rows << macroList()->item(i)->text();
     EXPECT_EQ(rows, QStringList({u"F1\tOne"_s, u"F12\tSave Record"_s, u"F2\tTwo"_s, u"F4\tOpen Catalog"_s, u"X\tOdd"_s}));
     EXPECT_EQ(w.context.macros.saveRecordMacro, u"mtp://cgisend=host/save"_s);
     EXPECT_TRUE(w.context.macros.openCatalogMacro.isEmpty());
@@ -127,35 +134,35 @@ TEST_F(MacroTest, StoredValuesAreListedByKeyAndTheRepositoryMacrosTakenUp) {
 
 TEST_F(MacroTest, TheEditorsButtonsStoreDeleteRunAndSwitchViews) {
     openEditor();
-    click(editor->cmdShowLog);
-    click(editor->cmdShowLog);
+    click(button(u"cmdShowLog"_s));
+    click(button(u"cmdShowLog"_s));
     EXPECT_EQ(editor->heightTwips(), 4080);
     // Typing with no key chosen takes the first free one; a "|" and a second line go on Save.
-    typeInto(editor->txtShortName, u"T|op"_s);
-    EXPECT_EQ(editor->cboFuncKey->currentText(), u"F1"_s);
-    typeInto(editor->txtCommand, u"mtp://field=DC.Title&content=Hi.fld"_s);
-    widget_input::key(editor->txtCommand, Qt::Key_Return);
-    widget_input::type(editor->txtCommand, u"junk"_s);
-    click(editor->cmdSave);
-    click(editor->cmdNew);
-    EXPECT_EQ(editor->txtShortName->text(), u"F2 - Macro"_s);
-    click(editor->cmdSave);  // an empty command is stored as "<none>"
+    typeInto(shortName(), u"T|op"_s);
+    EXPECT_EQ(keyBox()->currentText(), u"F1"_s);
+    typeInto(commandBox(), u"mtp://field=DC.Title&content=Hi.fld"_s);
+    widget_input::key(commandBox(), Qt::Key_Return);
+    widget_input::type(commandBox(), u"junk"_s);
+    click(button(u"cmdSave"_s));
+    click(button(u"cmdNew"_s));
+    EXPECT_EQ(shortName()->text(), u"F2 - Macro"_s);
+    click(button(u"cmdSave"_s));  // an empty command is stored as "<none>"
     EXPECT_EQ(stored(), QStringList({u"F1=Top|mtp://field=DC.Title&content=Hi.fld"_s, u"F2=F2 - Macro|<none>"_s}));
     // Delete takes the key shown, not the last row the reload left selected.
-    editor->lstMacros->setFocus();
-    editor->lstMacros->setCurrentRow(0);
-    widget_input::key(editor->lstMacros, Qt::Key_Delete);
+    macroList()->setFocus();
+    macroList()->setCurrentRow(0);
+    widget_input::key(macroList(), Qt::Key_Delete);
     EXPECT_EQ(stored(), QStringList({u"F2=F2 - Macro|<none>"_s}));
-    click(editor->cmdDelete);  // nothing shown: nothing deleted
+    click(button(u"cmdDelete"_s));  // nothing shown: nothing deleted
     EXPECT_EQ(stored().size(), 1);
     EXPECT_FALSE(w->findChild<QAction*>(u"mnuBatchF1"_s)->isVisible());
     // Done stores what is shown; a double click on a macro runs it and closes the window.
-    click(editor->cmdNew);
-    editor->txtCommand->setPlainText(u"mtp://field=DC.Subject&content=Run.fld"_s);
-    click(editor->cmdCancel);
+    click(button(u"cmdNew"_s));
+    commandBox()->setPlainText(u"mtp://field=DC.Subject&content=Run.fld"_s);
+    click(button(u"cmdCancel"_s));
     EXPECT_FALSE(editor->isVisible());
     openEditor();
-    doubleClick(editor->lstMacros, 0);
+    doubleClick(macroList(), 0);
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Subject", "Run")}));
     EXPECT_FALSE(editor->isVisible());
 }
@@ -167,34 +174,34 @@ TEST_F(MacroTest, ACommandTypedAfterTheNameWasStoredReplacesTheNoneShownForIt) {
     w->show();
     openEditor();
     QApplication::setActiveWindow(editor);
-    click(editor->cmdNew);
+    click(button(u"cmdNew"_s));
     // Clicks through the window system, which moves the focus as a user's click does.
     const auto clickInto = [](QWidget* box) { QTest::mouseClick(box, Qt::LeftButton, {}, box->rect().center()); };
-    clickInto(editor->txtShortName);
-    editor->txtShortName->selectAll();
-    widget_input::type(editor->txtShortName, u"Publisher"_s);
-    clickInto(editor->txtCommand);
+    clickInto(shortName());
+    shortName()->selectAll();
+    widget_input::type(shortName(), u"Publisher"_s);
+    clickInto(commandBox());
     EXPECT_EQ(stored(), QStringList{u"F1=Publisher|<none>"_s});
-    EXPECT_EQ(editor->txtCommand->placeholderText(), u"<none>"_s);  // shown while the box is empty
+    EXPECT_EQ(commandBox()->placeholderText(), u"<none>"_s);  // shown while the box is empty
     const QString command = u"mtp://field=DC.Publisher&content=Riverbend.fld/"_s;
-    widget_input::type(editor->txtCommand, command);
-    clickInto(editor->txtShortName);
+    widget_input::type(commandBox(), command);
+    clickInto(shortName());
     EXPECT_EQ(stored(), QStringList{u"F1=Publisher|"_s + command});
-    EXPECT_EQ(editor->txtCommand->toPlainText(), command);
-    click(editor->cmdCancel);
+    EXPECT_EQ(commandBox()->toPlainText(), command);
+    click(button(u"cmdCancel"_s));
     press(Qt::Key_F1);
     EXPECT_EQ(record(), MetadataRecord({lineOf("DC.Publisher", "Riverbend")}));
 
     // Emptied again, the box stores "<none>" and shows it as before.
     openEditor();
     QApplication::setActiveWindow(editor);
-    QTest::mouseClick(editor->lstMacros->viewport(), Qt::LeftButton, {},
-                      editor->lstMacros->visualItemRect(editor->lstMacros->item(0)).center());
-    EXPECT_EQ(editor->txtCommand->toPlainText(), command);
-    clickInto(editor->txtCommand);
-    editor->txtCommand->selectAll();
-    widget_input::key(editor->txtCommand, Qt::Key_Delete);
-    clickInto(editor->txtShortName);
+    QTest::mouseClick(macroList()->viewport(), Qt::LeftButton, {},
+                      macroList()->visualItemRect(macroList()->item(0)).center());
+    EXPECT_EQ(commandBox()->toPlainText(), command);
+    clickInto(commandBox());
+    commandBox()->selectAll();
+    widget_input::key(commandBox(), Qt::Key_Delete);
+    clickInto(shortName());
     EXPECT_EQ(stored(), QStringList{u"F1=Publisher|<none>"_s});
 }
 
@@ -215,18 +222,18 @@ TEST_F(MacroTest, ALoggedCommandBecomesAMacroWithANameFromItsKind) {
     for (int i = 10; i >= 0; --i) log += QByteArray(table[i][0]) + "\r\n";  // the newest comes first in the list
     writeFile(u"cache/syslog.kqb"_s, log);
     openEditor();
-    EXPECT_EQ(editor->lstLog->item(11)->text(), u"mtp://field=DC.Title&content=a, b.fld/"_s);
+    EXPECT_EQ(logList()->item(11)->text(), u"mtp://field=DC.Title&content=a, b.fld/"_s);
     QStringList expected;
     for (int i = 0; i < 11; ++i) {
         if (i > 0) boxes.expect(u"Do you want to replace the "_s + modMacros::kFunctionKeys[i - 1] + u" macro ?"_s, kAnswerNo);
-        doubleClick(editor->lstLog, i);
+        doubleClick(logList(), i);
         expected << modMacros::kFunctionKeys[i] + u'=' + QLatin1String(table[i][1]) + u'|' + QLatin1String(table[i][0]);
     }
     EXPECT_EQ(stored(), expected);
     // The header is no macro; with every key taken the last row is refused, not stored.
     boxes.expect(u"Double click a macro"_s, kAnswerOk).expect(u"replace the F12 macro"_s, kAnswerNo).expect(u"All function keys are assigned"_s, kAnswerOk);
-    doubleClick(editor->lstLog, 12);
-    doubleClick(editor->lstLog, 11);
+    doubleClick(logList(), 12);
+    doubleClick(logList(), 11);
     EXPECT_EQ(stored(), expected);
 }
 

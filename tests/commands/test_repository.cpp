@@ -56,8 +56,11 @@ protected:
     void send(const QString& command) {
         dispatch(command);
         frmHelpBrowser& help = w.helpMenu().helpWindow();
+        // A reply read waits for the window's timer.
+        const platform::Inet* transfer = testing_support::child<platform::Inet>(help, u"PostInet"_s);
+        const QTimer* timer = testing_support::child<QTimer>(help, u"Timer1"_s);
         QElapsedTimer clock;
-        for (clock.start(); (help.PostInet->StillExecuting() || !help.receivedHTML.isEmpty()) && clock.elapsed() < 5000;)
+        for (clock.start(); (transfer->StillExecuting() || timer->isActive()) && clock.elapsed() < 5000;)
             QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
     }
 };
@@ -151,13 +154,12 @@ TEST_F(RepositoryTest, TheRepositoryCatalogueIsSentAfterItsCountIsConfirmedAndCa
     boxes.expect(u"This list contains  2 items"_s, kAnswerOk);
     testing_support::ScriptedModals modals;
     modals.then([](QDialog& dialog) {
-        auto& wait = static_cast<frmWaitProcess&>(dialog);
-        QTimer::singleShot(300, &wait, [&wait] { wait.Cancel->click(); });
+        QTimer::singleShot(300, &dialog, [&dialog] { testing_support::press(dialog, u"Cancel"_s); });
         QTest::qWait(120);  // its timers tick while it is up
     });
     run(u"mtp://cgisendList="_s + host + u"/stall.kqb"_s);
     EXPECT_EQ(w.context.document.modeText(), u"Busy"_s);
-    EXPECT_TRUE(w.helpMenu().helpWindow().PostInet->StillExecuting());
+    EXPECT_TRUE(testing_support::child<platform::Inet>(w.helpMenu().helpWindow(), u"PostInet"_s)->StillExecuting());
 }
 
 }  // namespace

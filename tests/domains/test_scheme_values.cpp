@@ -8,12 +8,9 @@
 #include "core/commands/modMacros.h"
 #include "gui/domains/ResourcesMenu.h"
 #include "core/domains/SchemeHosts.h"
-#include "gui/domains/frmCheckList.h"
 #include "gui/app/HelpMenu.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Folders.h"
-#include "gui/record/frmACTVers.h"
-#include "gui/record/frmAglsAgent.h"
 #include "support/OfflineBrowser.h"
 
 #include <QListWidget>
@@ -137,12 +134,13 @@ TEST_F(SchemeValuesTest, EveryRuleOfTheTableRunsItsListOrOpensItsWindowOrMenu) {
         EXPECT_EQ(load(row[0].isEmpty() ? u"Dublin Core"_s : row[0], row[1], row[2] != u"false"_s), row[2]);
         EXPECT_EQ(w.context.document.listType(), row[2] == u"false"_s ? u"indexes"_s : u"schema"_s) << row[1];
     }
-    then<frmHelpBrowser>([](frmHelpBrowser& help) { help.hide(); });
-    then<frmAglsAgent>([](frmAglsAgent& agent) { agent.cancel->click(); });
-    then<frmACTVers>([](frmACTVers& act) { act.cancel->click(); });
+    then(u"frmHelpBrowser"_s, [](QDialog& help) { help.hide(); });
+    then(u"frmAglsAgent"_s, [](QDialog& agent) { press(agent, u"cancel"_s); });
+    then(u"frmACTVers"_s, [](QDialog& act) { press(act, u"cancel"_s); });
     for (const QString& opens : {u"SCOTv2"_s, u"AglsAgent"_s, u"ACTVers"_s, u"TAGS"_s})
         EXPECT_EQ(load(u"CDC"_s, opens), QString());
-    const auto& help = testing_support::offlineBrowser(w.helpMenu().helpWindow().WebBrowser1).navigations();
+    const auto& help =
+        testing_support::offlineBrowser(child<platform::WebBrowser>(w.helpMenu().helpWindow(), u"WebBrowser1"_s)).navigations();
     EXPECT_EQ(help.last().address, u"http://"_s + SchemeHosts::curriculumThesaurusHost + u"/"_s);
     ASSERT_TRUE(w->findChild<QMenu*>(u"mnuResTags0"_s)->isVisible());
     w->findChild<QMenu*>(u"mnuResTags0"_s)->hide();
@@ -192,23 +190,25 @@ TEST_F(SchemeValuesTest, SchemeFilesBesideTheListOrOnTheRepositoryAreFoundByThei
 
 // ---- "Select Metadata Schemas"
 
-QString ticked(const frmCheckList& d) {
+QListWidget* domains(const QDialog& d) { return child<QListWidget>(d, u"ListView1"_s); }
+QComboBox* defaultDomain(const QDialog& d) { return child<QComboBox>(d, u"defSchema"_s); }
+QString ticked(const QDialog& d) {
     QStringList names;
-    for (int i = 0; i < d.ListView1->count(); ++i)
-        if (d.ListView1->item(i)->checkState() == Qt::Checked) names << d.ListView1->item(i)->text();
+    for (int i = 0; i < domains(d)->count(); ++i)
+        if (domains(d)->item(i)->checkState() == Qt::Checked) names << domains(d)->item(i)->text();
     return names.join(u'|');
 }
-void toggle(frmCheckList& d, std::initializer_list<int> rows) {
+void toggle(const QDialog& d, std::initializer_list<int> rows) {
     for (int row : rows) {
-        d.ListView1->setCurrentRow(row);
-        widget_input::key(d.ListView1, Qt::Key_Space);
+        domains(d)->setCurrentRow(row);
+        widget_input::key(domains(d), Qt::Key_Space);
     }
 }
 
 TEST_F(SchemeValuesTest, TheCheckListProposesDublinCoreOnFirstUseAndChangesNothingButOnSelect) {
     // Opens the dialog from the Resources menu; `work` ticks rows, picks a default, presses a button.
-    const auto open = [this](const std::function<void(frmCheckList&)>& work) {
-        then<frmCheckList>(work);
+    const auto open = [this](const std::function<void(QDialog&)>& work) {
+        then(u"frmCheckList"_s, work);
         w->findChild<QAction*>(u"mnuResEditSchemas"_s)->trigger();
     };
     const auto stored = [this] {
@@ -218,30 +218,30 @@ TEST_F(SchemeValuesTest, TheCheckListProposesDublinCoreOnFirstUseAndChangesNothi
     };
     const auto shown = [this](const char* item) { return w->findChild<QAction*>(QLatin1String(item))->isVisible(); };
     w.context.domain.defaultSchema = u"AGLS1.3"_s;
-    open([](frmCheckList& d) {
-        EXPECT_EQ(d.windowTitle() + u'|' + d.defSchema->currentText(), u"Schemas Control Panel|Dublin Core (DC)"_s);
+    open([](QDialog& d) {
+        EXPECT_EQ(d.windowTitle() + u'|' + defaultDomain(d)->currentText(), u"Schemas Control Panel|Dublin Core (DC)"_s);
         EXPECT_EQ(ticked(d), u"Dublin Core (DC)"_s);
         QApplication::setActiveWindow(&d);  // the default is asked first, its list closed
-        EXPECT_FALSE((QApplication::processEvents(), d.defSchema->view()->isVisible()));
-        EXPECT_TRUE(d.defSchema->hasFocus());
-        d.cmdCancel->click();
+        EXPECT_FALSE((QApplication::processEvents(), defaultDomain(d)->view()->isVisible()));
+        EXPECT_TRUE(defaultDomain(d)->hasFocus());
+        press(d, u"cmdCancel"_s);
     });
     EXPECT_EQ(w.context.domain.defaultSchema + stored(), u"AGLS1.3"_s);
-    open([](frmCheckList& d) {
+    open([](QDialog& d) {
         toggle(d, {11});
-        widget_input::pick(d.defSchema, 11);
-        d.cmdOK->click();
+        widget_input::pick(defaultDomain(d), 11);
+        press(d, u"cmdOK"_s);
     });
     EXPECT_EQ(w.context.domain.defaultSchema + w.context.domain.rdfPrefix + stored(), u"NZGLSnzglsDublin Core|NZGLS"_s);
     EXPECT_TRUE(shown("mnuResNZGLS") && shown("mnuResDC") && !shown("mnuResAGLS1point3"));
     store.SaveSetting(u"Preferences\\Schemas"_s, u"Bogus"_s, QString());
     w.context.domain.defaultSchema = u"EdNA"_s;  // not in the catalogue: no default offered
-    open([](frmCheckList& d) {
-        EXPECT_EQ(d.defSchema->currentText() + u'/' + ticked(d),
+    open([](QDialog& d) {
+        EXPECT_EQ(defaultDomain(d)->currentText() + u'/' + ticked(d),
                   u"/Dublin Core (DC)|New Zealand Government Locator Service (NZGLS)"_s);
         toggle(d, {0, 11});
-        widget_input::pick(d.defSchema, 6);  // GILS-MONTANA, shown though not ticked
-        d.cmdOK->click();
+        widget_input::pick(defaultDomain(d), 6);  // GILS-MONTANA, shown though not ticked
+        press(d, u"cmdOK"_s);
     });
     EXPECT_EQ(w.context.domain.defaultSchema + u'/' + stored(), u"GILS-MONTANA/"_s);  // the unknown name is gone too
     EXPECT_TRUE(shown("mnuResGILSMontana") && !shown("mnuResNZGLS"));

@@ -5,6 +5,7 @@
 #include "platform/StatusBar.h"
 #include "platform/WidgetInput.h"
 #include "support/CommandRecorder.h"
+#include "support/Controls.h"
 #include "support/TestWindow.h"
 
 #include <QAction>
@@ -15,7 +16,12 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 using namespace Qt::StringLiterals;
+using testing_support::child;
+using testing_support::press;
+using testing_support::typeOver;
 
 inline const QString kRecordQuestion = u"Save the metadata edits in the metapanel first?"_s;
 inline const QString kListQuestion = u"Save the list changes in the Tree View first?"_s;
@@ -31,9 +37,15 @@ protected:
     QString write(const QString& name, const QByteArray& bytes) {
         return testing_support::writeBytes(dir.filePath(name), bytes);
     }
-    // The next dialog shown, as the dialog it is; the step must close it.
-    template <class Dialog, class Step> void then(Step step) {
-        modals.then([step](QDialog& d) { step(static_cast<Dialog&>(d)); });
+    // The next dialog shown, which must be the one of this name; the step must close it.
+    void then(const QString& name, const std::function<void(QDialog&)>& step) {
+        modals.then([name, step](QDialog& dialog) {
+            if (dialog.objectName() != name) {
+                ADD_FAILURE() << "expected " << name << ", shown " << dialog.objectName();
+                return dialog.reject();
+            }
+            step(dialog);
+        });
     }
     Record::LineId line(int i) const { return w.context.record.idAt(i); }
     QString content(int i, int column = Record::Content) const { return w.context.record.cell(line(i), column); }

@@ -2,9 +2,6 @@
 
 #include "core/domains/SchemeHosts.h"
 #include "gui/record/frmACTVers.h"
-#include "gui/record/frmAglsAgent.h"
-#include "gui/record/frmLongText.h"
-#include "gui/record/frmdlogInput.h"
 
 #include <QPlainTextEdit>
 
@@ -107,11 +104,11 @@ TEST_F(EditPanelTest, ValueListsAndSchemesAreWrittenAtOnceNoneAsEmptyAndLoadSche
 
 TEST_F(EditPanelTest, RenamingGoesThroughTheNameDialog) {
     edit(u"DC.Title"_s, u"x"_s);
-    then<frmdlogInput>([](frmdlogInput& input) { input.cmdCancel->click(); });
-    then<frmdlogInput>([](frmdlogInput& input) {
-        EXPECT_EQ(input.txtFieldName->text(), u"DC.Title"_s);
-        input.txtFieldName->setText(u"DC.Title.Alternative"_s);
-        input.cmdOK->click();
+    then(u"frmdlogInput"_s, [](QDialog& input) { press(input, u"cmdCancel"_s); });
+    then(u"frmdlogInput"_s, [](QDialog& input) {
+        EXPECT_EQ(child<QLineEdit>(input, u"txtFieldName"_s)->text(), u"DC.Title"_s);
+        typeOver(input, u"txtFieldName"_s, u"DC.Title.Alternative"_s);
+        press(input, u"cmdOK"_s);
     });
     widget_input::click(w.find<QLineEdit>(u"editNrmlName"_s), Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_EQ(content(1, Record::Name), u"DC.Title"_s);
@@ -122,15 +119,15 @@ TEST_F(EditPanelTest, RenamingGoesThroughTheNameDialog) {
 
 TEST_F(ValueEditorTest, TheAglsAgentEditorRoundTripsTheValueAndSemicolonsCannotBeTyped) {
     edit(u"DC.Creator"_s, u"PERSONALNAME=Ann Lee; corporateName=ACT Fire; email=a@b.example"_s, {}, u"AglsAgent"_s);
-    then<frmAglsAgent>([](frmAglsAgent& agent) {
-        EXPECT_EQ(agent.personalName->text(), u"Ann Lee"_s);
-        EXPECT_EQ(agent.email->text(), u"a@b.example"_s);
-        EXPECT_EQ(agent.jurisdiction->currentText(), QString());  // the proposals fill nothing in
-        agent.email->clear();
-        agent.jurisdiction->setEditText(u"Other place"_s);
-        widget_input::type(agent.contact, u"a;b"_s);
-        agent.sector->lineEdit()->setText(u"x;;y"_s);  // pasted into a list's box
-        agent.ok->click();
+    then(u"frmAglsAgent"_s, [](QDialog& agent) {
+        EXPECT_EQ(child<QLineEdit>(agent, u"personalName"_s)->text(), u"Ann Lee"_s);
+        EXPECT_EQ(child<QLineEdit>(agent, u"email"_s)->text(), u"a@b.example"_s);
+        EXPECT_EQ(child<QComboBox>(agent, u"jurisdiction"_s)->currentText(), QString());  // the proposals fill nothing in
+        child<QLineEdit>(agent, u"email"_s)->clear();
+        child<QComboBox>(agent, u"jurisdiction"_s)->setEditText(u"Other place"_s);
+        widget_input::type(child<QLineEdit>(agent, u"contact"_s), u"a;b"_s);
+        child<QComboBox>(agent, u"sector"_s)->lineEdit()->setText(u"x;;y"_s);  // pasted into a list's box
+        press(agent, u"ok"_s);
     });
     clickContentBox();
     EXPECT_EQ(content(1), u"personalName=Ann Lee; corporateName=ACT Fire; jurisdiction=Other place; contact=ab; "
@@ -141,16 +138,16 @@ TEST_F(ValueEditorTest, TheAglsAgentEditorRoundTripsTheValueAndSemicolonsCannotB
 TEST_F(ValueEditorTest, AKeyOpensTheEditorCancelWritesNothingAndAReopenedEditorReadsTheLineAgain) {
     edit(u"DC.Creator"_s, u"personalName=First"_s, {}, u"AglsAgent"_s);
     edit(u"DC.Publisher"_s, u"contact=02 6200"_s, {}, u"aglsagent"_s);
-    then<frmAglsAgent>([](frmAglsAgent& agent) {
-        EXPECT_EQ(agent.contact->text(), u"02 6200"_s);
-        agent.personalName->setText(u"left over"_s);
-        agent.cancel->click();
+    then(u"frmAglsAgent"_s, [](QDialog& agent) {
+        EXPECT_EQ(child<QLineEdit>(agent, u"contact"_s)->text(), u"02 6200"_s);
+        typeOver(agent, u"personalName"_s, u"left over"_s);
+        press(agent, u"cancel"_s);
     });
-    then<frmAglsAgent>([](frmAglsAgent& agent) {
-        EXPECT_EQ(agent.personalName->text(), u"First"_s);
-        EXPECT_EQ(agent.contact->text(), QString());
-        agent.personalName->clear();  // no field left: no value
-        agent.ok->click();
+    then(u"frmAglsAgent"_s, [](QDialog& agent) {
+        EXPECT_EQ(child<QLineEdit>(agent, u"personalName"_s)->text(), u"First"_s);
+        EXPECT_EQ(child<QLineEdit>(agent, u"contact"_s)->text(), QString());
+        child<QLineEdit>(agent, u"personalName"_s)->clear();  // no field left: no value
+        press(agent, u"ok"_s);
     });
     widget_input::key(w.find<QLineEdit>(u"editNrmlContent"_s), Qt::Key_X);
     EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), u"contact=02 6200"_s);  // the key was not typed
@@ -168,14 +165,15 @@ TEST_F(ValueEditorTest, TheActVersEditorWritesTheBodyPickedOnceTheListQuestionLe
     edit(u"AGLS.Creator"_s, before, {}, u"ACTVers"_s);
     markListModified();
     boxes.expect(kListQuestion, platform::kAnswerCancel).expect(kListQuestion, platform::kAnswerNo);
-    then<frmACTVers>([&](frmACTVers& act) {
-        EXPECT_EQ(act.corporateName->currentText(), u"Ombudsman"_s);
-        act.corporateName->setCurrentIndex(int(frmACTVers::bodies().indexOf(u"Chief Minister 's Department"_s)));
-        act.sectionName->setText(u"Policy"_s);
-        act.ok->click();  // Cancel to the question: the editor stays open, the line as it was
+    then(u"frmACTVers"_s, [&](QDialog& act) {
+        auto* body = child<QComboBox>(act, u"corporateName"_s);
+        EXPECT_EQ(body->currentText(), u"Ombudsman"_s);
+        widget_input::pick(body, int(frmACTVers::bodies().indexOf(u"Chief Minister 's Department"_s)));
+        typeOver(act, u"sectionName"_s, u"Policy"_s);
+        press(act, u"ok"_s);  // Cancel to the question: the editor stays open, the line as it was
         EXPECT_TRUE(act.isVisible());
         EXPECT_EQ(content(1), before);
-        act.ok->click();
+        press(act, u"ok"_s);
     });
     clickContentBox();
     EXPECT_EQ(content(1), u"corporateName=Chief Minister 's Department; sectionName=Policy; positionTitle=Officer"_s);
@@ -187,10 +185,12 @@ TEST_F(ValueEditorTest, LongContentOpensTheTextEditor) {
     clickContentBox();  // 150 characters: no editor (an unexpected one would fail the test)
     w.find<QLineEdit>(u"editNrmlContent"_s)->setText(longer);
     w.context.document.dropMark();
-    then<frmLongText>([longer](frmLongText& text) {
-        EXPECT_EQ(text.Text1->toPlainText(), longer);
-        text.Text1->setPlainText(longer + u" more"_s);
-        text.OKButton->click();
+    then(u"frmLongText"_s, [longer](QDialog& text) {
+        auto* box = child<QPlainTextEdit>(text, u"Text1"_s);
+        EXPECT_EQ(box->toPlainText(), longer);
+        box->moveCursor(QTextCursor::End);
+        widget_input::type(box, u" more"_s);
+        press(text, u"OKButton"_s);
     });
     clickContentBox();
     EXPECT_EQ(content(1), longer + u" more"_s);

@@ -2,7 +2,6 @@
 
 #include "gui/catalogues/ListTreeModel.h"
 #include "gui/catalogues/ListTreeView.h"
-#include "gui/record/frmdlogInput.h"
 
 #include <QHeaderView>
 #include <QHelpEvent>
@@ -183,10 +182,10 @@ TEST_F(MetaPanelTest, TheDeleteKeyAndTheContextMenusItems) {
     EXPECT_TRUE(recorder.commands.isEmpty());
     w.find<QAction>(u"mnuMaintMeta_6"_s)->trigger();
     EXPECT_EQ(recorder.commands, QStringList({"mtp://delete=all.fld"}));
-    then<frmdlogInput>([](frmdlogInput& input) { input.cmdCancel->click(); });  // Add Custom Line asks the name
-    then<frmdlogInput>([](frmdlogInput& input) {
-        input.txtFieldName->setText(u"DC.Custom"_s);
-        input.cmdOK->click();
+    then(u"frmdlogInput"_s, [](QDialog& input) { press(input, u"cmdCancel"_s); });  // Add Custom Line asks the name
+    then(u"frmdlogInput"_s, [](QDialog& input) {
+        typeOver(input, u"txtFieldName"_s, u"DC.Custom"_s);
+        press(input, u"cmdOK"_s);
     });
     w.find<QAction>(u"mnuMaintMeta_1"_s)->trigger();
     w.find<QAction>(u"mnuMaintMeta_1"_s)->trigger();

@@ -9,9 +9,9 @@
 #include "gui/catalogues/ListTreeView.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
-#include "gui/record/frmdlogInput.h"
 #include "platform/WidgetInput.h"
 #include "platform/WebBrowser.h"
+#include "support/Controls.h"
 #include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
 #include "support/TestContext.h"
@@ -80,7 +80,7 @@ public:
         while (line < tree.count() && tree.tag(tree.item(line)).isEmpty()) ++line;
         tree.select(tree.item(line));
         ScriptedModals modals;
-        modals.then([](QDialog& dialog) { static_cast<frmdlogInput&>(dialog).cmdOK->click(); });
+        modals.then([](QDialog& dialog) { child<QPushButton>(dialog, QStringLiteral("cmdOK"))->click(); });
         find<QAction>(QStringLiteral("mnuMaintNodes_%1").arg(TreePane::kEditTag))->trigger();
     }
 

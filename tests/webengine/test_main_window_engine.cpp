@@ -99,10 +99,11 @@ TEST(StartupEngineTest, RefusedLinesOfTheArgumentsListFillTheHelpWindowOnAFirstS
     for (QWidget* window : QApplication::topLevelWidgets())
         if (auto* shown = qobject_cast<frmHelpBrowser*>(window); shown && shown->isVisible()) help = shown;
     ASSERT_NE(help, nullptr);
-    auto& engine = static_cast<platform::webengine::WebEngineBrowser&>(*help->WebBrowser1);
+    auto& engine = static_cast<platform::webengine::WebEngineBrowser&>(*help->findChild<platform::WebBrowser*>(QStringLiteral("WebBrowser1")));
+    const QTimer* replyTimer = help->findChild<QTimer*>(QStringLiteral("Timer1"));
     // Once the window's own first page is in and nothing is pending, the report is what it shows.
     ASSERT_TRUE(waitUntil([&] {
-        return engine.LocationURL() == QLatin1String("about:blank") && !engine.Busy() && !help->Timer1->isActive();
+        return engine.LocationURL() == QLatin1String("about:blank") && !engine.Busy() && !replyTimer->isActive();
     }));
     QString shown;
     bool read = false;

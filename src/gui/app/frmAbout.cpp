@@ -20,9 +20,13 @@ frmAbout::frmAbout(std::function<void(const QString&)> openPage, QWidget* parent
     Label2[1] = new QLabel(this);
     Label2[2] = new QLabel(QStringLiteral("Metadata for web pages, from Orvane Consulting."), this);
     Label2[0]->setStyleSheet(QStringLiteral("font-size: 16pt"));
+    for (int i = 0; i < 3; ++i) Label2[i]->setObjectName(QStringLiteral("Label2_%1").arg(i));
     Credits = new QPushButton(QStringLiteral("Credits..."), this);
+    Credits->setObjectName(QStringLiteral("Credits"));
     cmdSysInfo = new QPushButton(QStringLiteral("&System Info..."), this);
+    cmdSysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(Credits);

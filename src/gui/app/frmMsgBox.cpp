@@ -12,6 +12,7 @@
 const QString frmMsgBox::kSection = QStringLiteral("Preferences\\MsgBoxes");
 
 frmMsgBox::frmMsgBox(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("frmMsgBox"));
     setWindowTitle(QStringLiteral("Message"));
     Message = new QLabel(this);
     Message->setWordWrap(true);
@@ -20,6 +21,9 @@ frmMsgBox::frmMsgBox(QWidget* parent) : QDialog(parent) {
     cmdNo = new QPushButton(QStringLiteral("No"), this);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     dontShow = new QCheckBox(QStringLiteral("Don't show this message again"), this);
+    const std::pair<QWidget*, const char*> names[] = {
+        {Message, "Message"}, {cmdYes, "cmdYes"}, {cmdNo, "cmdNo"}, {cmdCancel, "cmdCancel"}, {dontShow, "dontShow"}};
+    for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));
     cmdYes->setDefault(true);
 
     auto* buttons = new QHBoxLayout;

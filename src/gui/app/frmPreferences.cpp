@@ -74,6 +74,26 @@ frmPreferences::frmPreferences(ProgramContext& context, std::function<void()> sa
     layout->addWidget(fraSchemas[1]);
     layout->addLayout(buttons);
 
+    const std::pair<QWidget*, const char*> names[] = {
+        {Label1, "Label1"},
+        {txtHome, "txtHome"},
+        {Label3, "Label3"},
+        {txtFileNew, "txtFileNew"},
+        {fraGeneral, "fraGeneral"},
+        {useLinkRel, "useLinkRel"},
+        {chkSplash, "chkSplash"},
+        {chkmtpComplete, "chkmtpComplete"},
+        {fraSchemas[0], "fraSchemas_0"},
+        {fraSchemas[1], "fraSchemas_1"},
+        {cmdClearCacheNow, "cmdClearCacheNow"},
+        {chkClearCache, "chkClearCache"},
+        {radNoEncoding[0], "radNoEncoding_0"},
+        {radNoEncoding[1], "radNoEncoding_1"},
+        {radNoEncoding[2], "radNoEncoding_2"},
+        {cmdOK, "cmdOK"},
+        {cmdCancel, "cmdCancel"}};
+    for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));
+
     connect(cmdOK, &QPushButton::clicked, this, &frmPreferences::cmdOK_Click);
     connect(cmdCancel, &QPushButton::clicked, this, &frmPreferences::cmdCancel_Click);
     connect(cmdClearCacheNow, &QPushButton::clicked, this, &frmPreferences::cmdClearCacheNow_Click);
@@ -176,6 +196,11 @@ frmFirewall::frmFirewall(Preferences& preferences, QWidget* parent) : QDialog(pa
     layout->addWidget(Label1[1]);
     layout->addLayout(fields);
     layout->addLayout(buttons);
+    const std::pair<QWidget*, const char*> names[] = {
+        {Label1[0], "Label1_0"},       {Label1[1], "Label1_1"},       {lblUserID, "lblUserID"},
+        {txtUserID, "txtUserID"},      {lblPassword, "lblPassword"},  {txtPassword, "txtPassword"},
+        {Command1, "Command1"},        {Command2, "Command2"}};
+    for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));
     connect(Command1, &QPushButton::clicked, this, [this] {
         saveGlobals();
         accept();

@@ -19,14 +19,18 @@ frmManualInsert::frmManualInsert(TreePane& form) : QDialog(form.window()), form_
     setObjectName(QStringLiteral("frmManualInsert"));
     setWindowTitle(QStringLiteral("Manually Insert an Entry"));
     lblLabel = new QLabel(QStringLiteral("Label :"), this);
+    lblLabel->setObjectName(QStringLiteral("lblLabel"));
     txtLabel = new QLineEdit(this);
     txtLabel->setObjectName(QStringLiteral("txtLabel"));
     lblURL = new QLabel(QStringLiteral("URL :"), this);
+    lblURL->setObjectName(QStringLiteral("lblURL"));
     txtURL = new QLineEdit(this);
     txtURL->setObjectName(QStringLiteral("txtURL"));
     txtURL->setMinimumWidth(360);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdOK->setDefault(true);
     auto* layout = new QGridLayout(this);
     layout->addWidget(lblLabel, 0, 0);

@@ -19,6 +19,7 @@ frmRSS::frmRSS(QWidget* parent, ProgramContext& context)
     setObjectName(QStringLiteral("frmRSS"));
     setWindowTitle(QStringLiteral("Rich Site Summary (RSS Channel) Generator"));
     Label1 = new QLabel(QStringLiteral("Enter details to create the header section of the RSS Channel. "), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
     const auto box = [this](const char* name) {
         auto* edit = new QLineEdit(this);
         edit->setObjectName(QLatin1String(name));

@@ -26,8 +26,10 @@ frmWaitProcess::frmWaitProcess() {
     layout->addWidget(Label1);
     layout->addWidget(Cancel, 0, Qt::AlignHCenter);
     Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(50);
     Timer2 = new QTimer(this);
+    Timer2->setObjectName(QStringLiteral("Timer2"));
     Timer2->setInterval(1);
     connect(Timer1, &QTimer::timeout, this, &frmWaitProcess::Timer1_Timer);
     connect(Timer2, &QTimer::timeout, this, &frmWaitProcess::Timer2_Timer);

@@ -40,6 +40,9 @@ frmCheckList::frmCheckList(QWidget* parent, ProgramContext& context) : QDialog(p
     cmdOK = new QPushButton(QStringLiteral("Select"), this);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdOK->setDefault(true);
+    const std::pair<QWidget*, const char*> names[] = {
+        {Label1, "Label1"}, {Label2, "Label2"}, {Label3, "Label3"}, {cmdOK, "cmdOK"}, {cmdCancel, "cmdCancel"}};
+    for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));
 
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

@@ -25,6 +25,7 @@ frmStartup::frmStartup(QWidget* parent, ProgramContext& context, std::function<v
     setObjectName(QStringLiteral("frmStartup"));
     setWindowTitle(QStringLiteral("Welcome to Quorvantile"));
     Frame1 = new QGroupBox(QStringLiteral("Metadata Domain"), this);
+    Frame1->setObjectName(QStringLiteral("Frame1"));
     Domain = new QComboBox(Frame1);
     Domain->setObjectName(QStringLiteral("Domain"));
     Domain->setEditable(true);
@@ -36,6 +37,7 @@ frmStartup::frmStartup(QWidget* parent, ProgramContext& context, std::function<v
     frame->addWidget(Domain);
     frame->addWidget(Check2);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
+    cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();

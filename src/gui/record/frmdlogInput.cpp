@@ -8,6 +8,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <utility>
+
 frmdlogInput::frmdlogInput(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmdlogInput"));
     setWindowTitle(QStringLiteral("Please Enter a Metadata Field Name"));
@@ -17,6 +19,9 @@ frmdlogInput::frmdlogInput(QWidget* parent) : QDialog(parent) {
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdOK->setDefault(true);
+    const std::pair<QWidget*, const char*> names[] = {
+        {Label1, "Label1"}, {txtFieldName, "txtFieldName"}, {cmdOK, "cmdOK"}, {cmdCancel, "cmdCancel"}};
+    for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));
     auto* row = new QHBoxLayout;
     row->addWidget(Label1);
     row->addWidget(txtFieldName, 1);
