@@ -71,14 +71,14 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
 
     // Read back: the links as written (a blank as "%20"), the header in the dialog.
     tree().clear();
-    frmRSS::instance(w.form.get(), w.context).title.clear();
+    frmRSS::instance(w.form.get(), w.context).setHeader({});
     load(file);
     EXPECT_EQ(shown(), QStringList({u"RSS Channel [RSS]"_s, u"Zoo [] 1/4 Zoo\\"_s,
                                     u"  Lions & <Tigers> [http://zoo.example/?a=1&amp;b=2%20c] 2/2 Zoo\\Lions & <Tigers>\\"_s,
                                     u"  Caf\u00E9 [https://caf\u00E9.example/] 2/2 Zoo\\Caf\u00E9\\"_s,
                                     u"Bare [http://www.bare.example/] 2/2 Bare\\"_s}));
     EXPECT_EQ(readBytes(file), written);
-    EXPECT_EQ(frmRSS::instance(w.form.get(), w.context).title, u"Zoo News"_s);
+    EXPECT_EQ(frmRSS::instance(w.form.get(), w.context).header().title, u"Zoo News"_s);
     EXPECT_EQ(w.context.document.TreePath(), file);
     // Saved again with the header it brought, it writes what it read.
     w.context.document.markModified(DocumentState::Document::List);
@@ -107,7 +107,7 @@ TEST_F(RssChannelTest, ChannelsFromTheWebLoadWithTheirEntitiesCdataAndGaps) {
                                     u"First <b>story</b> [http://news.example/1?a=1&b=2] 2/2 First <b>story</b>\\"_s,
                                     u"Second&nbsp;one \u20AC [http://news.example/2] 2/2 Second&nbsp;one \u20AC\\"_s}));
     const frmRSS& dialog = frmRSS::instance(w.form.get(), w.context);
-    EXPECT_EQ(dialog.title + u"|"_s + dialog.siteURL, u"Café & News|http://news.example/"_s);
+    EXPECT_EQ(dialog.header().title + u"|"_s + dialog.header().siteURL, u"Café & News|http://news.example/"_s);
     EXPECT_TRUE(w.typingReachesTheRecord());  // the read holds the fields no longer
 
     // A channel without items still has its header; an empty one changes nothing.
@@ -118,7 +118,7 @@ TEST_F(RssChannelTest, ChannelsFromTheWebLoadWithTheirEntitiesCdataAndGaps) {
     EXPECT_EQ(boxes.shown().last().text, u"RSS Channel does not appear to have any items\r\n"_s);
     load(writeBytes(path(u"blank.xml"_s), ""));
     EXPECT_EQ(boxes.shown().last().title, u"RSS Channel not found"_s);
-    EXPECT_EQ(dialog.description, u"D"_s);
+    EXPECT_EQ(dialog.header().description, u"D"_s);
 }
 
 TEST_F(RssChannelTest, ControlCharactersLeaveTheHeaderWhetherWrittenOrReferenced) {
@@ -127,7 +127,7 @@ TEST_F(RssChannelTest, ControlCharactersLeaveTheHeaderWhetherWrittenOrReferenced
                                     "<link>http://h.example/</link><description>&#2;&#x7F;\x02&#x9F;</description>"
                                     "<item><title>I</title><link>http://h.example/i</link></item></channel></rss>");
     load(file);
-    const frmRSS& header = frmRSS::instance(w.form.get(), w.context);
+    const RssChannelText::Header& header = frmRSS::instance(w.form.get(), w.context).header();
     EXPECT_EQ(header.title, u"ABC D E\tF"_s);
     EXPECT_EQ(header.description, QString());
     // Saved back, the header holds neither the controls nor anything standing in for them.
@@ -167,7 +167,7 @@ TEST_F(RssChannelTest, ReferencesReadAsTheySayInTheHeaderAndTitlesAlike) {
                                     u"Twice [http://1.example/] 2/2 Twice\\"_s,
                                     u"Twice (2) [http://2.example/] 2/2 Twice (2)\\"_s,
                                     u"Twice (3) [http://3.example/] 2/2 Twice (3)\\"_s}));
-    const frmRSS& header = frmRSS::instance(w.form.get(), w.context);
+    const RssChannelText::Header& header = frmRSS::instance(w.form.get(), w.context).header();
     EXPECT_EQ(header.title + u'|' + header.description, u"\uFEFFNews|D\uFEFF"_s);
     w.context.document.markModified(DocumentState::Document::List);
     modals.then([](QDialog& dialog) { click(dialog, u"OKButton"_s); });

@@ -108,7 +108,7 @@ public:
     bool shiftDown() const override { return f.shiftDown; }
     void showSchemeHelp(const QString& address) override {
         frmHelpBrowser& help = ui.helpMenu->helpWindow();
-        help.WebBrowser1->Navigate(address);
+        help.openPage(address);
         platform::execModal(help);
     }
     bool loadListPage(bool harvestList, const QString& location, const QString& text) override {

@@ -44,7 +44,7 @@ void HelpMenu::showHelpPage(const char* path) {
     frmHelpBrowser& help = helpWindow();
     help.show();
     help.raise();
-    if (path) help.WebBrowser1->Navigate(QStringLiteral("http://") + context_.schemeServer + QLatin1String(path));
+    if (path) help.openPage(QStringLiteral("http://") + context_.schemeServer + QLatin1String(path));
 }
 
 void HelpMenu::mnuHelpDocIndex_Click(int index) {

@@ -81,7 +81,7 @@ public:
     }
     platform::Inet& transfer() override { return f.navigationPane().inet(); }
     QString addressText() const override { return f.navigationPane().addressText(); }
-    platform::Inet& repositoryTransfer() override { return *f.helpMenu().helpWindow().PostInet; }
+    platform::Inet& repositoryTransfer() override { return f.helpMenu().helpWindow().repositoryTransfer(); }
 
     void showListPane(int index, bool shown) override { f.treePane().showListPane(index, shown); }
     int saveListCheck(const QString& reason) override { return f.treePane().saveListCheck(reason); }

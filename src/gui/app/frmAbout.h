@@ -14,11 +14,6 @@ public:
     // Credits opens its page through `openPage`, as a path on the scheme server.
     frmAbout(std::function<void(const QString&)> openPage, QWidget* parent);
 
-    QPushButton* Credits;
-    QPushButton* cmdSysInfo;
-    QPushButton* cmdOK;
-    QLabel* Label2[3];
-
     void Credits_Click();
     void StartSysInfo();
 
@@ -27,5 +22,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    QPushButton* Credits;
+    QPushButton* cmdSysInfo;
+    QPushButton* cmdOK;
+    QLabel* Label2[3];
     std::function<void(const QString&)> openPage_;
 };

@@ -105,6 +105,14 @@ void frmHelpBrowser::setHTML(const QString& html) {
     Timer1->start();
 }
 
+void frmHelpBrowser::openPage(const QString& address) {
+    WebBrowser1->Navigate(address);
+}
+
+platform::Inet& frmHelpBrowser::repositoryTransfer() {
+    return *PostInet;
+}
+
 void frmHelpBrowser::PostInet_StateChanged(int state) {
     if (state == 11) {
         platform::MsgBox(QStringLiteral("Error executing request"), platform::kOkOnly, QStringLiteral("Execute error"));

@@ -25,13 +25,10 @@ public:
 
     // Puts an HTML page into the window's buffer; the window's timer handles it.
     void setHTML(const QString& html);
-    // The reply or page waiting in the buffer ("" when nothing waits).
-    QString receivedHTML;
-
-    platform::WebBrowser* WebBrowser1;
-    platform::Inet* PostInet;
-    QPushButton* cmdClose;
-    QTimer* Timer1;
+    // Sends the window's browser to an address; showing the window is the caller's.
+    void openPage(const QString& address);
+    // The transfer control the repository's replies arrive on.
+    platform::Inet& repositoryTransfer();
 
     // Handles what waits in the buffer and empties it.
     void Timer1_Timer();
@@ -47,6 +44,13 @@ protected:
 
 private:
     void showReply(const QString& html);
+
+    // The reply or page waiting in the buffer ("" when nothing waits).
+    QString receivedHTML;
+    platform::WebBrowser* WebBrowser1;
+    platform::Inet* PostInet;
+    QPushButton* cmdClose;
+    QTimer* Timer1;
     ProgramContext& context_;
     WindowFrame& main_;
     // Where the window was last (empty before its first opening).

@@ -21,6 +21,8 @@ frmMsgBox::frmMsgBox(QWidget* parent) : QDialog(parent) {
     cmdNo = new QPushButton(QStringLiteral("No"), this);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     dontShow = new QCheckBox(QStringLiteral("Don't show this message again"), this);
+    // Without a box name there is nowhere to remember the tick, so the box is not offered.
+    dontShow->hide();
     const std::pair<QWidget*, const char*> names[] = {
         {Message, "Message"}, {cmdYes, "cmdYes"}, {cmdNo, "cmdNo"}, {cmdCancel, "cmdCancel"}, {dontShow, "dontShow"}};
     for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));
@@ -42,6 +44,15 @@ frmMsgBox::frmMsgBox(QWidget* parent) : QDialog(parent) {
     connect(cmdCancel, &QPushButton::clicked, this, [this] { choose(2); });
 }
 
+void frmMsgBox::setBoxName(const QString& name) {
+    boxName = name;
+    dontShow->setVisible(!name.isEmpty());
+}
+
+void frmMsgBox::setMessage(const QString& text) {
+    Message->setText(text);
+}
+
 bool frmMsgBox::CheckLoad() {
     return CRegSettings().GetSetting(kSection, boxName, QString()) != QLatin1String("OFF");
 }
@@ -60,9 +71,7 @@ void frmMsgBox::done(int result) {
 
 bool CMsgBox::frmMsgBox(const QString& text) {
     ::frmMsgBox box;
-    box.Message->setText(text);
-    // Without a box name there is nowhere to remember the tick, so the box is not offered.
-    box.dontShow->hide();
+    box.setMessage(text);
     platform::execModal(box);
     return box.SelectionMade() != 0;
 }

@@ -16,23 +16,26 @@ public:
 
     static const QString kSection;
 
-    QString boxName;
+    // The name the tick is kept under; the box offers the tick only when it has one.
+    void setBoxName(const QString& name);
+    // The question shown.
+    void setMessage(const QString& text);
 
     bool CheckLoad();
     // 6 Yes, 7 No, 2 Cancel; 0 while no button was chosen (also after the close box).
     int SelectionMade() const { return selectionMade_; }
-
-    QLabel* Message;
-    QPushButton* cmdYes;
-    QPushButton* cmdNo;
-    QPushButton* cmdCancel;
-    QCheckBox* dontShow;
 
     void done(int result) override;
 
 private:
     void choose(int answer);
 
+    QString boxName;
+    QLabel* Message;
+    QPushButton* cmdYes;
+    QPushButton* cmdNo;
+    QPushButton* cmdCancel;
+    QCheckBox* dontShow;
     int selectionMade_ = 0;
 };
 

@@ -19,6 +19,15 @@ public:
     // OK stores the fields into the context's preferences and then calls `save`.
     frmPreferences(ProgramContext& context, std::function<void()> save, QWidget* parent);
 
+    void Form_Load();
+    void cmdOK_Click();
+    void cmdCancel_Click();
+    void cmdClearCacheNow_Click();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
     QLabel* Label1;
     QLineEdit* txtHome;
     QLabel* Label3;
@@ -34,15 +43,6 @@ public:
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
 
-    void Form_Load();
-    void cmdOK_Click();
-    void cmdCancel_Click();
-    void cmdClearCacheNow_Click();
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
     ProgramContext& context_;
     std::function<void()> save_;
     QString homeAtLoad_;
@@ -54,6 +54,12 @@ class frmFirewall : public QDialog {
 public:
     frmFirewall(Preferences& preferences, QWidget* parent);
 
+    void saveGlobals();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
     QLabel* Label1[2];
     QLabel* lblUserID;
     QLineEdit* txtUserID;
@@ -62,11 +68,5 @@ public:
     QPushButton* Command1;
     QPushButton* Command2;
 
-    void saveGlobals();
-
-protected:
-    void showEvent(QShowEvent* event) override;
-
-private:
     Preferences& preferences_;
 };

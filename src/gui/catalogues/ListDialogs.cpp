@@ -36,13 +36,13 @@ bool TreePane::saveRssChannelWithDialog() {
     const bool channelShown = context.document.listKind() == DocumentState::ListKind::Channel;
     const QString listPath = context.document.TreePath();
     if (channelShown && !listPath.isEmpty() && !ListDocuments::namesCatalogueOrSchemeList(listPath))
-        dialog.filePath = listPath;
-    else if (!channelShown || ListDocuments::namesCatalogueOrSchemeList(dialog.filePath))
-        dialog.filePath = ListDocuments::proposalBesideList(listPath, root ? tree.text(root) : context.rootName,
-                                                            QStringLiteral(".rss"));
+        dialog.setFilePath(listPath);
+    else if (!channelShown || ListDocuments::namesCatalogueOrSchemeList(dialog.filePath()))
+        dialog.setFilePath(ListDocuments::proposalBesideList(listPath, root ? tree.text(root) : context.rootName,
+                                                             QStringLiteral(".rss")));
     platform::execModal(dialog);
-    if (dialog.cancelled) return false;
-    QString path = dialog.filePath;
+    if (dialog.cancelled()) return false;
+    QString path = dialog.filePath();
     context.document.setTreePath(path);
     return modRSS::saveRSSChannel(*this, path);
 }

@@ -225,7 +225,7 @@ bool mayWriteListTo(const QString& target, const QString& listFile, const QStrin
 
 void showProgress(TreePane& window, const QString& text) {
     if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(window.context)) {
-        if (!text.isEmpty()) wait->Label1->setText(text);
+        if (!text.isEmpty()) wait->setLabel(text);
     } else {
         window.frame.statusBar().setPanelText(WindowFrame::kActivityPanel, text.isEmpty() ? QStringLiteral("Ready") : text);
     }
@@ -234,8 +234,8 @@ void showProgress(TreePane& window, const QString& text) {
 void showWaitDialog(TreePane& window, const QString& label, bool cancelAvailable) {
     frmWaitProcess& wait = frmWaitProcess::Load(window.context);
     if (!wait.isVisible()) wait.showModeless(window.window());
-    wait.Label1->setText(label);
-    wait.Cancel->setEnabled(cancelAvailable);
+    wait.setLabel(label);
+    wait.setCancelAvailable(cancelAvailable);
 }
 
 std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString& rootTag, DocumentState::ListKind kind,

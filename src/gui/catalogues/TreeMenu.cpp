@@ -15,8 +15,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QSet>
 
@@ -28,19 +26,11 @@ namespace {
 const QString kErrorTitle = QStringLiteral("Quorvantile Error");
 
 // Asks the shared input dialog with this caption, prompt and text; the answer, "" on Cancel.
-// The dialog is left as the other askers expect it.
+// A long tag comes back whole.
 QString askInput(QWidget* window, const QString& caption, const QString& prompt, const QString& text) {
     frmdlogInput& dialog = frmdlogInput::instance(window);
-    const QString oldPrompt = dialog.Label1->text();
-    const int oldLength = dialog.txtFieldName->maxLength();
-    dialog.setWindowTitle(caption);
-    dialog.Label1->setText(prompt);
-    // A long tag comes back whole, not cut at the box's usual length.
-    dialog.txtFieldName->setMaxLength(std::max(oldLength, int(text.size())));
-    dialog.txtFieldName->setText(text);
+    dialog.proposeText(caption, prompt, text);
     platform::execModal(dialog);
-    dialog.Label1->setText(oldPrompt);
-    dialog.txtFieldName->setMaxLength(oldLength);
     return dialog.inputText();
 }
 
@@ -121,7 +111,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
     case kManualInsertInFolder: {
         if (markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         frmManualInsert& dialog = frmManualInsert::instance(*this);
-        dialog.inFolder = inFolder;
+        dialog.setInFolder(inFolder);
         platform::execModal(dialog);
         return;
     }

@@ -21,17 +21,6 @@ public:
     static constexpr int kCollapsedHeight = 2520;
     static constexpr int kExpandedHeight = 4995;
 
-    QLineEdit* txtFileName;
-    QPushButton* cmdBrowse1;
-    QLineEdit* txtHCLDirLoc;
-    QPushButton* cmdBrowse;
-    QLineEdit* txtAdministrator;
-    QLineEdit* txtEmail;
-    QPushButton* cmdSaveRDF;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
-    QPlainTextEdit* Text1;
-
     // Fills the fields as a fresh dialog starts: collapsed, the list's path, the administrator.
     void Form_Load();
     void cmdBrowse1_Click();
@@ -43,6 +32,17 @@ public:
 private:
     explicit frmHCL(TreePane& form);
     void setHeight(int twips);
+
+    QLineEdit* txtFileName;
+    QPushButton* cmdBrowse1;
+    QLineEdit* txtHCLDirLoc;
+    QPushButton* cmdBrowse;
+    QLineEdit* txtAdministrator;
+    QLineEdit* txtEmail;
+    QPushButton* cmdSaveRDF;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+    QPlainTextEdit* Text1;
     QList<QWidget*> recordsSection_;
     TreePane& form_;
 };

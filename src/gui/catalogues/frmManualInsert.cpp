@@ -98,11 +98,11 @@ void frmManualInsert::cmdOK_Click() {
     if (typed.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) tag = typed;
     else if (platform::isLocalPath(typed)) tag = QStringLiteral("file://") + typed;
     else tag.remove(QLatin1String("http://"));
-    if (form_.refuseUnwritable(modTree::insertParent(tree, selected, inFolder), 0, txtLabel->text(), tag,
+    if (form_.refuseUnwritable(modTree::insertParent(tree, selected, inFolder_), 0, txtLabel->text(), tag,
                                QStringLiteral("Nothing was added.")))
         return;
     modTree::TreeError error;
-    const ListTree::NodeId node = modTree::addNode(tree, selected, inFolder ? ListTree::Place::Child : ListTree::Place::Last,
+    const ListTree::NodeId node = modTree::addNode(tree, selected, inFolder_ ? ListTree::Place::Child : ListTree::Place::Last,
                                                    txtLabel->text(), image, image, error);
     if (!node) {
         platform::MsgBox(QStringLiteral("Couldn't do manual insert: ") + error.description);

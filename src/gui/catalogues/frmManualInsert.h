@@ -16,14 +16,7 @@ public:
     static frmManualInsert& instance(TreePane& form);
 
     // Where OK puts the entry: inside the selected node, or last on the selected node's level.
-    bool inFolder = false;
-
-    QLabel* lblLabel;
-    QLineEdit* txtLabel;
-    QLabel* lblURL;
-    QLineEdit* txtURL;
-    QPushButton* cmdOK;
-    QPushButton* cmdCancel;
+    void setInFolder(bool inFolder) { inFolder_ = inFolder; }
 
     void txtLabel_Change();
     void cmdOK_Click();
@@ -32,5 +25,13 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    QLabel* lblLabel;
+    QLineEdit* txtLabel;
+    QLabel* lblURL;
+    QLineEdit* txtURL;
+    QPushButton* cmdOK;
+    QPushButton* cmdCancel;
+
     TreePane& form_;
+    bool inFolder_ = false;
 };

@@ -72,10 +72,10 @@ frmRSS& frmRSS::instance(QWidget* parent, ProgramContext& context) {
 
 void frmRSS::showEvent(QShowEvent* event) {
     OKButton->setDefault(true);
-    txtFilePath->setText(filePath);
-    txtTitle->setText(title);
-    txtSiteURL->setText(siteURL);
-    txtDescription->setText(description);
+    txtFilePath->setText(filePath_);
+    txtTitle->setText(header_.title);
+    txtSiteURL->setText(header_.siteURL);
+    txtDescription->setText(header_.description);
     changeState();
     txtTitle->setFocus();
     QDialog::showEvent(event);
@@ -94,17 +94,17 @@ void frmRSS::OKButton_Click() {
     // No stays in the dialog, to choose another file.
     if (!ListDocuments::mayWriteListTo(txtFilePath->text(), context_.document.listFile(), windowTitle()))
         return;
-    filePath = txtFilePath->text();
-    title = RssChannelText::safeHeaderText(txtTitle->text());
-    siteURL = txtSiteURL->text();
-    description = RssChannelText::safeHeaderText(txtDescription->text());
-    cancelled = false;
+    filePath_ = txtFilePath->text();
+    header_.title = RssChannelText::safeHeaderText(txtTitle->text());
+    header_.siteURL = txtSiteURL->text();
+    header_.description = RssChannelText::safeHeaderText(txtDescription->text());
+    cancelled_ = false;
     accept();
 }
 
 void frmRSS::CancelButton_Click() {
     context_.document.setTreePath(QString());
-    cancelled = true;
+    cancelled_ = true;
     QDialog::reject();
 }
 

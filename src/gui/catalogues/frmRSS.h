@@ -1,9 +1,10 @@
 #pragma once
-#include <QDialog>
+#include "core/catalogues/RssChannelText.h"
 
-class ProgramContext;
+#include <QDialog>
 #include <QString>
 
+class ProgramContext;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -17,20 +18,14 @@ public:
     // The one dialog, created on first use.
     static frmRSS& instance(QWidget* parent, ProgramContext& context);
 
-    QString filePath;
-    QString title;
-    QString siteURL;
-    QString description;
-    bool cancelled = false;
-
-    QLabel* Label1;
-    QLineEdit* txtTitle;
-    QLineEdit* txtSiteURL;
-    QLineEdit* txtDescription;
-    QLineEdit* txtFilePath;
-    QPushButton* cmdBrowse;
-    QPushButton* OKButton;
-    QPushButton* CancelButton;
+    // The file the channel goes to: proposed before showing, as chosen after OK.
+    QString filePath() const { return filePath_; }
+    void setFilePath(const QString& path) { filePath_ = path; }
+    // The channel's header: as read from a channel, or as typed once OK was pressed.
+    const RssChannelText::Header& header() const { return header_; }
+    void setHeader(const RssChannelText::Header& header) { header_ = header; }
+    // Whether the last showing ended without OK.
+    bool cancelled() const { return cancelled_; }
 
     // OK may be pressed only with a title, a site address and a file path.
     void changeState();
@@ -45,5 +40,18 @@ protected:
 
 private:
     frmRSS(QWidget* parent, ProgramContext& context);
+
+    QLabel* Label1;
+    QLineEdit* txtTitle;
+    QLineEdit* txtSiteURL;
+    QLineEdit* txtDescription;
+    QLineEdit* txtFilePath;
+    QPushButton* cmdBrowse;
+    QPushButton* OKButton;
+    QPushButton* CancelButton;
+
     ProgramContext& context_;
+    QString filePath_;
+    RssChannelText::Header header_;
+    bool cancelled_ = false;
 };

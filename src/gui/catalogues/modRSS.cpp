@@ -20,8 +20,7 @@ namespace modRSS {
 bool saveRSSChannel(TreePane& form, QString& path) {
     TreePane* window = &form;
     const frmRSS& dialog = frmRSS::instance(window->window(), window->context);
-    const QString text = RssChannelText::channel(modLists::listEntries(window->activeTree()),
-                                                 {dialog.title, dialog.siteURL, dialog.description});
+    const QString text = RssChannelText::channel(modLists::listEntries(window->activeTree()), dialog.header());
     return ListDocuments::writeList(*window, path, text, DocumentState::ListKind::Channel,
                                     QStringLiteral("Error saving RSS channel"));
 }
@@ -44,16 +43,14 @@ ListLoadOutcome loadRSSChannel(TreePane& form, const QString& location, const QS
     if (!fetched->fromCache) {
         const QString path = platform::isLocalPath(location) ? fetched->localPath : location;
         state.setTreePath(path);
-        dialog.filePath = path;
+        dialog.setFilePath(path);
         state.setSaveListCaption(QStringLiteral("Save RSS Channel"));
         window->frame.enableSaveList();
         // File > Save writes the channel back; a record's unsaved changes keep their mark.
         if (!state.modified(DocumentState::Document::Record)) state.nameDocument(DocumentState::Document::List);
     }
     const RssChannelText::Reading reading = RssChannelText::read(fetched->text);
-    dialog.title = reading.header.title;
-    dialog.siteURL = reading.header.siteURL;
-    dialog.description = reading.header.description;
+    dialog.setHeader(reading.header);
 
     window->context.rootName = QStringLiteral("RSS Channel");
     const auto refusals =

@@ -50,21 +50,6 @@ public:
     // The window's height in twips: 4080 in the standard view, 6780 in the advanced one.
     int heightTwips() const { return heightTwips_; }
 
-    QListWidget* lstMacros = nullptr;
-    QListWidget* lstFKey = nullptr;
-    QListWidget* lstName = nullptr;
-    QListWidget* lstCommand = nullptr;
-    QComboBox* cboFuncKey = nullptr;
-    QLineEdit* txtShortName = nullptr;
-    QPlainTextEdit* txtCommand = nullptr;
-    QPushButton* cmdNew = nullptr;
-    QPushButton* cmdSave = nullptr;
-    QPushButton* cmdDelete = nullptr;
-    QPushButton* cmdCancel = nullptr;
-    QPushButton* cmdShowLog = nullptr;
-    QListWidget* lstLog = nullptr;
-    QLabel* Label1 = nullptr;
-
     void lstMacros_Click();
     void lstMacros_DblClick();
     void cboFuncKey_Click();
@@ -94,6 +79,21 @@ private:
     QString commandText() const;
     bool commandTyped() const;
     QString keyShown() const;
+
+    QListWidget* lstMacros = nullptr;
+    QListWidget* lstFKey = nullptr;
+    QListWidget* lstName = nullptr;
+    QListWidget* lstCommand = nullptr;
+    QComboBox* cboFuncKey = nullptr;
+    QLineEdit* txtShortName = nullptr;
+    QPlainTextEdit* txtCommand = nullptr;
+    QPushButton* cmdNew = nullptr;
+    QPushButton* cmdSave = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdCancel = nullptr;
+    QPushButton* cmdShowLog = nullptr;
+    QListWidget* lstLog = nullptr;
+    QLabel* Label1 = nullptr;
 
     bool loaded_ = false;
     bool settingFields_ = false;

@@ -78,6 +78,14 @@ void frmWaitProcess::storeCommand(const QString& command, CommandOrigin origin) 
     pendingOrigin = origin;
 }
 
+void frmWaitProcess::setLabel(const QString& text) {
+    Label1->setText(text);
+}
+
+void frmWaitProcess::setCancelAvailable(bool available) {
+    Cancel->setEnabled(available);
+}
+
 void frmWaitProcess::Unload() {
     Timer1->stop();
     Timer2->stop();

@@ -33,6 +33,19 @@ public:
 
     void showText(const QString& text, const QString& title) override;
     void storeCommand(const QString& command, CommandOrigin origin) override;
+    // The text of the progress shown.
+    void setLabel(const QString& text);
+    // Whether Cancel may be pressed.
+    void setCancelAvailable(bool available);
+
+    void Timer1_Timer();
+    void Timer2_Timer();
+    void Cancel_Click();
+
+private:
+    frmWaitProcess();
+    void restoreDesign();
+    void placeOver(QWidget* owner);
 
     // The command to run; empty when none. One slot: a later command replaces it.
     QString pendingCommand;
@@ -43,14 +56,6 @@ public:
     QPushButton* Cancel = nullptr;
     QLabel* Label1 = nullptr;
 
-    void Timer1_Timer();
-    void Timer2_Timer();
-    void Cancel_Click();
-
-private:
-    frmWaitProcess();
-    void restoreDesign();
-    void placeOver(QWidget* owner);
     bool running_ = false;
     ProgramContext* context_ = nullptr;
 };

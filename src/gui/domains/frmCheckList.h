@@ -24,6 +24,7 @@ public:
     void Form_Load();
     void cmdOK_Click();
 
+private:
     QComboBox* defSchema;
     QListWidget* ListView1;
     QPushButton* cmdOK;
@@ -32,7 +33,6 @@ public:
     QLabel* Label2;
     QLabel* Label3;
 
-private:
     DomainCatalogue& catalogue() const;
     ProgramContext& context_;
     void fillFromSettings();

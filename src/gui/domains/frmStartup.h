@@ -25,12 +25,12 @@ public:
     // The confirm button's work: the chosen domain becomes current and shown in the menus.
     void prepareAndSetDomain();
 
+private:
     QGroupBox* Frame1;
     QComboBox* Domain;
     QCheckBox* Check2;
     QPushButton* cmdOK;
 
-private:
     // The current domain's name, which the dialog sets.
     QString& domain() const;
     ProgramContext& context_;

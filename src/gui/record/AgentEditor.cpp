@@ -67,18 +67,16 @@ void AgentEditor::addRow(const QString& key, const QString& label, QWidget* cont
     });
 }
 
-QLineEdit* AgentEditor::addTextField(const QString& key, const QString& name, const QString& label,
-                                     const QString& help) {
+void AgentEditor::addTextField(const QString& key, const QString& name, const QString& label, const QString& help) {
     auto* box = new QLineEdit(this);
     box->setObjectName(name);
     box->setToolTip(help);
     box->setMinimumWidth(320);
     addRow(key, label, box, box);
-    return box;
 }
 
-QComboBox* AgentEditor::addListField(const QString& key, const QString& name, const QString& label,
-                                     const QString& help, const QStringList& proposals) {
+void AgentEditor::addListField(const QString& key, const QString& name, const QString& label, const QString& help,
+                               const QStringList& proposals) {
     auto* list = new QComboBox(this);
     list->setObjectName(name);
     list->setEditable(true);
@@ -89,7 +87,6 @@ QComboBox* AgentEditor::addListField(const QString& key, const QString& name, co
     list->addItems(proposals);
     list->lineEdit()->clear();  // the proposals only propose
     addRow(key, label, list, list->lineEdit());
-    return list;
 }
 
 void AgentEditor::finishLayout(QLabel* note) {

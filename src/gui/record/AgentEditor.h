@@ -32,15 +32,12 @@ public:
     // The agent value the fields hold now.
     QString value() const;
 
-    QPushButton* ok = nullptr;
-    QPushButton* cancel = nullptr;
-
 protected:
     AgentEditor(ProgramContext& context, RecordPane& pane, const QString& name, const QString& caption);
-    // Adds a row; the fields are written in the order they were added.
-    QLineEdit* addTextField(const QString& key, const QString& name, const QString& label, const QString& help);
-    QComboBox* addListField(const QString& key, const QString& name, const QString& label, const QString& help,
-                            const QStringList& proposals);
+    // Adds a row, its control named `name`; the fields are written in the order they were added.
+    void addTextField(const QString& key, const QString& name, const QString& label, const QString& help);
+    void addListField(const QString& key, const QString& name, const QString& label, const QString& help,
+                      const QStringList& proposals);
     // Puts the fields' rows and the buttons into the window, below `note` when there is one.
     void finishLayout(QLabel* note = nullptr);
     // Fills the fields from the selected line each time the window is shown.
@@ -54,6 +51,8 @@ private:
     void addRow(const QString& key, const QString& label, QWidget* control, QLineEdit* box);
     void OK_Click();
 
+    QPushButton* ok = nullptr;
+    QPushButton* cancel = nullptr;
     ProgramContext& context_;
     RecordPane& pane_;
     Record::LineId line_ = 0;

@@ -363,8 +363,7 @@ void RecordPane::editNrmlName_Click() {
     const Record::LineId line = panelLine();
     if (!line) return;
     frmdlogInput& dialog = frmdlogInput::instance(window());
-    dialog.txtFieldName->setText(editNrmlName->text());
-    dialog.setWindowTitle(QStringLiteral("Edit"));
+    dialog.proposeFieldName(QStringLiteral("Edit"), editNrmlName->text());
     platform::execModal(dialog);
     const QString inputText = dialog.inputText();
     if (inputText.isEmpty()) return;
@@ -523,6 +522,6 @@ void RecordPane::editNrmlContent_Click() {
     if (editNrmlContent->text().size() <= 150) return;
     // The editor writes the line and the box itself on OK.
     frmLongText& editor = frmLongText::instance(context, *this);
-    editor.Text1->setPlainText(editNrmlContent->text());
+    editor.setText(editNrmlContent->text());
     platform::execModal(editor);
 }

@@ -354,8 +354,7 @@ void RecordPane::mnuMaintMeta_Click(int index) {
     case kAddCustomLine: {
         if (markHTMLmodifiedCheckList(QStringLiteral(" before adding field")) == platform::kAnswerCancel) return;
         frmdlogInput& dialog = frmdlogInput::instance(window());
-        dialog.setWindowTitle(QStringLiteral("Please Enter a Metadata Field Name"));
-        dialog.txtFieldName->clear();
+        dialog.proposeFieldName(QStringLiteral("Please Enter a Metadata Field Name"), QString());
         platform::execModal(dialog);
         const QString inputText = dialog.inputText();
         if (inputText.isEmpty()) return;

@@ -124,21 +124,18 @@ const QStringList& frmACTVers::bodies() {
 
 frmACTVers::frmACTVers(ProgramContext& context, RecordPane& pane)
     : AgentEditor(context, pane, QStringLiteral("frmACTVers"), QStringLiteral("ACTVers Scheme")) {
-    note = new QLabel(QStringLiteral("ActVers is used by authors of AGLS metadata in the ACT. Where possible please "
-                                     "use a Corporate Name from the drop down list."),
-                      this);
+    auto* note = new QLabel(QStringLiteral("ActVers is used by authors of AGLS metadata in the ACT. Where possible please "
+                                           "use a Corporate Name from the drop down list."),
+                            this);
     note->setObjectName(QStringLiteral("note"));
-    personalName = addTextField(QStringLiteral("personalName="), QStringLiteral("personalName"),
-                                QStringLiteral("Personal Name:"), QStringLiteral("The Name of a Person"));
-    corporateName = addListField(QStringLiteral("corporateName="), QStringLiteral("corporateName"),
-                                 QStringLiteral("Corporate Name:"), QString(),
-                                 bodies());
-    sectionName = addTextField(QStringLiteral("sectionName="), QStringLiteral("sectionName"),
-                               QStringLiteral("Section Name:"),
-                               QStringLiteral("The section, branch or unit of the body."));
-    positionTitle = addTextField(QStringLiteral("positionTitle="), QStringLiteral("positionTitle"),
-                                 QStringLiteral("Position Title:"),
-                                 QStringLiteral("The official title of the agent's position."));
+    addTextField(QStringLiteral("personalName="), QStringLiteral("personalName"), QStringLiteral("Personal Name:"),
+                 QStringLiteral("The Name of a Person"));
+    addListField(QStringLiteral("corporateName="), QStringLiteral("corporateName"), QStringLiteral("Corporate Name:"),
+                 QString(), bodies());
+    addTextField(QStringLiteral("sectionName="), QStringLiteral("sectionName"), QStringLiteral("Section Name:"),
+                 QStringLiteral("The section, branch or unit of the body."));
+    addTextField(QStringLiteral("positionTitle="), QStringLiteral("positionTitle"), QStringLiteral("Position Title:"),
+                 QStringLiteral("The official title of the agent's position."));
     finishLayout(note);
 }
 

@@ -11,10 +11,4 @@ public:
 
     // The 105 bodies the corporate name proposes, each exactly as it is stored.
     static const QStringList& bodies();
-
-    QLabel* note;
-    QLineEdit* personalName;
-    QComboBox* corporateName;
-    QLineEdit* sectionName;
-    QLineEdit* positionTitle;
 };

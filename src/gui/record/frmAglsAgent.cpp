@@ -21,24 +21,22 @@ const QStringList& frmAglsAgent::sectors() {
 
 frmAglsAgent::frmAglsAgent(ProgramContext& context, RecordPane& pane)
     : AgentEditor(context, pane, QStringLiteral("frmAglsAgent"), QStringLiteral("AGLS Agent Scheme")) {
-    personalName = addTextField(QStringLiteral("personalName="), QStringLiteral("personalName"),
-                                QStringLiteral("Personal Name:"), QStringLiteral("The Name of a Person"));
-    corporateName = addTextField(QStringLiteral("corporateName="), QStringLiteral("corporateName"),
-                                 QStringLiteral("Corporate Name:"), QStringLiteral("The name of an organisation."));
-    jurisdiction = addListField(QStringLiteral("jurisdiction="), QStringLiteral("jurisdiction"),
-                                QStringLiteral("Jurisdiction:"), QStringLiteral("The legal jurisdiction of the agent."),
-                                jurisdictions());
-    contact = addTextField(
-        QStringLiteral("contact="), QStringLiteral("contact"), QStringLiteral("Contact:"),
-        QStringLiteral(
-            "Contact details for the agent. Can include an official title. Typically includes a phone number."));
-    address = addTextField(QStringLiteral("address="), QStringLiteral("address"), QStringLiteral("Address:"),
-                           QStringLiteral("Street or postal address for the agent."));
-    email = addTextField(QStringLiteral("email="), QStringLiteral("email"), QStringLiteral("Email:"),
-                         QStringLiteral("Email address for the agent."));
-    sector = addListField(
-        QStringLiteral("sector="), QStringLiteral("sector"), QStringLiteral("Sector:"),
-        QStringLiteral("Indicates whether the creator is from the government or non-government sector: "), sectors());
+    addTextField(QStringLiteral("personalName="), QStringLiteral("personalName"), QStringLiteral("Personal Name:"),
+                 QStringLiteral("The Name of a Person"));
+    addTextField(QStringLiteral("corporateName="), QStringLiteral("corporateName"), QStringLiteral("Corporate Name:"),
+                 QStringLiteral("The name of an organisation."));
+    addListField(QStringLiteral("jurisdiction="), QStringLiteral("jurisdiction"), QStringLiteral("Jurisdiction:"),
+                 QStringLiteral("The legal jurisdiction of the agent."), jurisdictions());
+    addTextField(QStringLiteral("contact="), QStringLiteral("contact"), QStringLiteral("Contact:"),
+                 QStringLiteral("Contact details for the agent. Can include an official title. Typically includes a "
+                                "phone number."));
+    addTextField(QStringLiteral("address="), QStringLiteral("address"), QStringLiteral("Address:"),
+                 QStringLiteral("Street or postal address for the agent."));
+    addTextField(QStringLiteral("email="), QStringLiteral("email"), QStringLiteral("Email:"),
+                 QStringLiteral("Email address for the agent."));
+    addListField(QStringLiteral("sector="), QStringLiteral("sector"), QStringLiteral("Sector:"),
+                 QStringLiteral("Indicates whether the creator is from the government or non-government sector: "),
+                 sectors());
     finishLayout();
 }
 

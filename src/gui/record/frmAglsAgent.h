@@ -11,12 +11,4 @@ public:
 
     static const QStringList& jurisdictions();
     static const QStringList& sectors();
-
-    QLineEdit* personalName;
-    QLineEdit* corporateName;
-    QComboBox* jurisdiction;
-    QLineEdit* contact;
-    QLineEdit* address;
-    QLineEdit* email;
-    QComboBox* sector;
 };

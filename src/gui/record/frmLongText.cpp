@@ -39,6 +39,10 @@ frmLongText& frmLongText::instance(ProgramContext& context, RecordPane& pane) {
     return platform::ownedDialog<frmLongText>(*window, [&] { return new frmLongText(context, pane, window); });
 }
 
+void frmLongText::setText(const QString& text) {
+    Text1->setPlainText(text);
+}
+
 void frmLongText::showEvent(QShowEvent* event) {
     line_ = context_.record.selectedLine();
     Text1->setFocus();

@@ -8,9 +8,9 @@ class ProgramContext;
 class QPlainTextEdit;
 class QPushButton;
 
-// A large box for a long content value. The caller puts the starting text into Text1
-// before showing it; OK writes the text into the selected line, encoded as the edit
-// panel's content box would store it.
+// A large box for a long content value. The caller gives it the starting text before
+// showing it; OK writes the text into the selected line, encoded as the edit panel's
+// content box would store it.
 class frmLongText : public QDialog {
     Q_OBJECT
 public:
@@ -18,15 +18,18 @@ public:
     // The one editor of the window, created on first use.
     static frmLongText& instance(ProgramContext& context, RecordPane& pane);
 
-    QPlainTextEdit* Text1;
-    QPushButton* OKButton;
-    QPushButton* CancelButton;
+    // The text the box starts with.
+    void setText(const QString& text);
 
 protected:
     void showEvent(QShowEvent* event) override;
 
 private:
     void OKButton_Click();
+
+    QPlainTextEdit* Text1;
+    QPushButton* OKButton;
+    QPushButton* CancelButton;
 
     ProgramContext& context_;
     RecordPane& pane_;

@@ -8,12 +8,19 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <utility>
+
+namespace {
+const QString kFieldNamePrompt = QStringLiteral("Field Name :");
+// What the box holds as designed.
+constexpr int kDesignedLength = 32767;
+}  // namespace
 
 frmdlogInput::frmdlogInput(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("frmdlogInput"));
     setWindowTitle(QStringLiteral("Please Enter a Metadata Field Name"));
-    Label1 = new QLabel(QStringLiteral("Field Name :"), this);
+    Label1 = new QLabel(kFieldNamePrompt, this);
     txtFieldName = new QLineEdit(this);
     txtFieldName->setMinimumWidth(260);
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
@@ -44,6 +51,20 @@ frmdlogInput::frmdlogInput(QWidget* parent) : QDialog(parent) {
 
 frmdlogInput& frmdlogInput::instance(QWidget* parent) {
     return platform::ownedDialog<frmdlogInput>(*parent, [&] { return new frmdlogInput(parent); });
+}
+
+void frmdlogInput::proposeFieldName(const QString& caption, const QString& name) {
+    setWindowTitle(caption);
+    Label1->setText(kFieldNamePrompt);
+    txtFieldName->setMaxLength(kDesignedLength);
+    txtFieldName->setText(name);
+}
+
+void frmdlogInput::proposeText(const QString& caption, const QString& prompt, const QString& text) {
+    setWindowTitle(caption);
+    Label1->setText(prompt);
+    txtFieldName->setMaxLength(std::max(kDesignedLength, int(text.size())));
+    txtFieldName->setText(text);
 }
 
 void frmdlogInput::showEvent(QShowEvent* event) {
