@@ -7,7 +7,7 @@
 #include "core/domains/modSchemas.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Process.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "core/catalogues/ListTree.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "support/CommandRecorder.h"

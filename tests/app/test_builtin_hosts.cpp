@@ -13,7 +13,7 @@
 #include "core/domains/modCheckList.h"
 #include "gui/app/HelpMenu.h"
 #include "platform/Folders.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/SchemeBundle.h"
 #include "platform/WidgetInput.h"
 #include "core/record/MetaReader.h"

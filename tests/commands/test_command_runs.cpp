@@ -2,8 +2,8 @@
 #include "CommandsTestSupport.h"
 #include "gui/record/RecordModel.h"
 
-#include "platform/StatusBar.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/StatusBar.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include <QApplication>
 #include <QCoreApplication>

@@ -8,7 +8,7 @@
 #include "gui/app/HelpMenu.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "support/ListTrees.h"
 #include "support/LocalHttpServer.h"

@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "support/Common.h"
 
 // Qt's own delivery of a key to the shortcuts, as its test library uses it.

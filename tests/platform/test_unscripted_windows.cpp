@@ -1,4 +1,4 @@
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "WidgetInput.h"
 

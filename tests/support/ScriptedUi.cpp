@@ -1,7 +1,7 @@
 #include "support/ScriptedUi.h"
 
 #include "platform/Folders.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/RegistryStore.h"
 
 #include <QApplication>

@@ -11,7 +11,7 @@
 #include "gui/record/RecordPane.h"
 #include "gui/record/frmdlogInput.h"
 #include "platform/WidgetInput.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 #include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
 #include "support/TestContext.h"

@@ -6,7 +6,7 @@
 #include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
 #include <QMainWindow>
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/webengine/WebEngineBrowser.h"
 #include "support/Common.h"
 #include "support/LocalHttpServer.h"

@@ -5,7 +5,7 @@
 #include "core/program/ProgramContext.h"
 #include <QMainWindow>
 #include "platform/Process.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/webengine/WebEngineBrowser.h"
 #include "support/Common.h"
 #include "support/LocalHttpServer.h"

@@ -10,7 +10,7 @@
 #include "core/program/ProgramContext.h"
 #include "core/domains/modSchemas.h"
 #include "platform/Folders.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/TextCodec.h"
 #include "core/program/DocumentState.h"

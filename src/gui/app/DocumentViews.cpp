@@ -9,7 +9,7 @@
 #include "core/catalogues/ListTree.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 
 #include <QAction>
 

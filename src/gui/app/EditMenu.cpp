@@ -9,10 +9,10 @@
 #include "platform/MsgBox.h"
 #include "core/catalogues/ListTree.h"
 #include "core/program/ProgramContext.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "core/record/RdfWriter.h"
 
-#include "platform/MenuItems.h"
+#include "platform/widgets/MenuItems.h"
 
 #include <QAction>
 #include <QApplication>

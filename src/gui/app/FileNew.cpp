@@ -13,7 +13,7 @@
 #include "platform/Folders.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/TreeImages.h"
 #include "core/catalogues/ListTree.h"
 

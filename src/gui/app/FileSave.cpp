@@ -11,7 +11,7 @@
 #include "core/commands/modMacros.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "core/catalogues/ListTree.h"
 
 #include <QAction>

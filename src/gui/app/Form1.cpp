@@ -17,12 +17,12 @@
 #include "gui/app/WindowSettings.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
-#include "platform/MenuItems.h"
-#include "platform/Modal.h"
+#include "platform/widgets/MenuItems.h"
+#include "platform/widgets/Modal.h"
 #include "platform/MsgBox.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/Twips.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include <QAction>
 #include <QApplication>

@@ -7,10 +7,10 @@
 #include "gui/app/NavigationPane.h"
 #include "gui/frame/WindowFrame.h"
 #include "core/program/ProgramContext.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 
-#include "platform/MenuItems.h"
-#include "platform/Modal.h"
+#include "platform/widgets/MenuItems.h"
+#include "platform/widgets/Modal.h"
 
 #include <QAction>
 #include <QMenu>

@@ -21,10 +21,10 @@
 #include "gui/app/MacrosMenu.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "platform/Twips.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 #include "core/record/modCharEncoding.h"
 
 #include <QAction>

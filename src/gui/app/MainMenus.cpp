@@ -7,7 +7,7 @@
 #include "gui/commands/frmSourceHTML.h"
 #include "core/commands/modMTP.h"
 #include "gui/domains/ResourcesMenu.h"
-#include "platform/MenuItems.h"
+#include "platform/widgets/MenuItems.h"
 
 #include <QAction>
 #include <QMenu>

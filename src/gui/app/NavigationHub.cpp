@@ -11,8 +11,8 @@
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/Process.h"
-#include "platform/StatusBar.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/StatusBar.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include <QAction>
 #include <QComboBox>

@@ -8,11 +8,11 @@
 #include "gui/app/FileMenu.h"
 #include "gui/record/RecordPane.h"
 #include "platform/Inet.h"
-#include "platform/MenuItems.h"
+#include "platform/widgets/MenuItems.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/StatusBar.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include <QAction>
 #include <QComboBox>

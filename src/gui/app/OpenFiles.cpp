@@ -12,7 +12,7 @@
 #include "core/record/Record.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 
 #include <QAction>
 #include <QApplication>

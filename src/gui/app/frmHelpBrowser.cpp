@@ -8,10 +8,10 @@
 #include "platform/Folders.h"
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/TextCodec.h"
 #include "platform/Twips.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "gui/app/frmMsgBox.h"
 
 #include "core/program/CRegSettings.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>

@@ -6,7 +6,7 @@
 #include "gui/catalogues/frmHCL.h"
 #include "gui/catalogues/frmRSS.h"
 #include "gui/catalogues/modRSS.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "core/catalogues/ListTree.h"
 
 void TreePane::showHarvestListDialog() {

@@ -13,7 +13,7 @@
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/TextCodec.h"
 #include "platform/TreeImages.h"
 #include "gui/catalogues/ListTreeView.h"

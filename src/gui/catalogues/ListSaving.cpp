@@ -5,7 +5,7 @@
 #include "core/catalogues/ListLines.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/TextCodec.h"
 #include "core/catalogues/ListTree.h"
 #include "gui/catalogues/ListTreeView.h"

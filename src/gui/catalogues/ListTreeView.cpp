@@ -1,9 +1,9 @@
 #include "gui/catalogues/ListTreeView.h"
 
 #include "gui/catalogues/ListTreeModel.h"
-#include "platform/KeyCodes.h"
-#include "platform/Modal.h"
-#include "platform/TreeIcons.h"
+#include "platform/widgets/KeyCodes.h"
+#include "platform/widgets/Modal.h"
+#include "platform/widgets/TreeIcons.h"
 #include "platform/Twips.h"
 
 #include <QCursor>

@@ -15,14 +15,14 @@
 #include "core/commands/modMTP.h"
 #include "core/commands/modMacros.h"
 #include "platform/DataObject.h"
-#include "platform/KeyCodes.h"
+#include "platform/widgets/KeyCodes.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "platform/TreeImages.h"
 #include "platform/Twips.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include <QAction>
 #include <QComboBox>

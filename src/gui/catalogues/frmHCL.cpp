@@ -6,7 +6,7 @@
 #include "gui/catalogues/ListDocuments.h"
 #include "core/commands/modMTP.h"
 #include "core/catalogues/ListTree.h"
-#include "platform/DesignedSize.h"
+#include "platform/widgets/DesignedSize.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
 #include "platform/PathText.h"

@@ -1,7 +1,7 @@
 #include "gui/commands/frmWaitProcess.h"
 
 #include "core/program/ProgramContext.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/OwnedDialog.h"
 
 #include <QLabel>

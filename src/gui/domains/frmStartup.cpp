@@ -4,7 +4,7 @@
 #include "core/program/ProgramContext.h"
 #include "core/domains/modCheckList.h"
 #include "core/domains/modSchemas.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
 

@@ -1,6 +1,6 @@
 #include "gui/frame/PaneTreeView.h"
 
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/Twips.h"
 
 #include <QDrag>

@@ -5,7 +5,7 @@
 #include "core/record/Record.h"
 #include "core/domains/modSchemas.h"
 #include "platform/MsgBox.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/TextCodec.h"
 #include "core/record/MetaWriter.h"
 #include "core/record/PageEncoding.h"

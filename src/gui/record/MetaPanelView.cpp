@@ -2,8 +2,8 @@
 
 #include "gui/record/RecordModel.h"
 #include "platform/DataObject.h"
-#include "platform/KeyCodes.h"
-#include "platform/Modal.h"
+#include "platform/widgets/KeyCodes.h"
+#include "platform/widgets/Modal.h"
 #include "platform/Twips.h"
 
 #include <QDragEnterEvent>

@@ -2,7 +2,7 @@
 #include "gui/record/RecordPane.h"
 
 #include "core/record/Record.h"
-#include "platform/MenuItems.h"
+#include "platform/widgets/MenuItems.h"
 #include "gui/frame/WindowFrame.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Twips.h"

@@ -9,7 +9,7 @@
 #include "core/domains/SchemeRules.h"
 #include "core/domains/modSchemas.h"
 #include "platform/Folders.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 

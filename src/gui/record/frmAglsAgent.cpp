@@ -1,7 +1,7 @@
 #include "gui/record/frmAglsAgent.h"
 
 #include "gui/record/RecordPane.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/OwnedDialog.h"
 
 const QStringList& frmAglsAgent::jurisdictions() {

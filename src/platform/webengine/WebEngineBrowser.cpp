@@ -2,7 +2,7 @@
 
 #include "platform/BrowserAddress.h"
 #include "platform/BundleServer.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/SchemeBundle.h"
 #include "platform/webengine/WebEngineInternals.h"

@@ -2,8 +2,8 @@
 // and drags with real mime data. The pane changes nothing by itself but a committed label.
 #include "gui/catalogues/ListTreeModel.h"
 #include "gui/catalogues/ListTreeView.h"
-#include "platform/KeyCodes.h"
-#include "platform/TreeIcons.h"
+#include "platform/widgets/KeyCodes.h"
+#include "platform/widgets/TreeIcons.h"
 #include "platform/Twips.h"
 #include "platform/WidgetInput.h"
 

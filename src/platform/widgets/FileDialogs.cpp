@@ -1,6 +1,6 @@
 #include "platform/FileDialogs.h"
 
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 

@@ -1,6 +1,6 @@
 #include "platform/MsgBox.h"
 
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 
 #include <QApplication>
 #include <QDialog>

@@ -1,4 +1,4 @@
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include "platform/BrowserAddress.h"
 #include "platform/MsgBox.h"
