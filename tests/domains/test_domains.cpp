@@ -1,6 +1,6 @@
 #include <QMainWindow>
 #include "gui/app/modMetaMain.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 #include "gui/domains/ResourcesMenu.h"
 #include "core/domains/SchemeHosts.h"
 #include "core/domains/modCheckList.h"

@@ -1,7 +1,7 @@
 // With a keyring running, the firewall password is kept there and not in the settings file.
 #include <QMainWindow>
 #include "gui/app/modMetaMain.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 #include "core/program/ProgramContext.h"
 #include "support/Common.h"
 #include "support/ScriptedUi.h"

@@ -14,7 +14,7 @@
 #include "platform/widgets/WebBrowser.h"
 #include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -2,7 +2,7 @@
 // addresses everywhere the user sees one or the program keeps one.
 #include <QMainWindow>
 #include "gui/app/modMetaMain.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 #include "platform/Folders.h"
 #include "gui/app/NavigationPane.h"
 #include "core/domains/SchemeHosts.h"

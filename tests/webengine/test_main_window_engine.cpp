@@ -3,7 +3,7 @@
 #include <QMainWindow>
 #include "platform/webengine/WebEngineBrowser.h"
 #include "gui/app/frmHelpBrowser.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 #include "gui/app/modMetaMain.h"
 #include "core/program/ProgramContext.h"
 #include "support/Common.h"

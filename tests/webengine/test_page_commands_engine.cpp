@@ -1,7 +1,7 @@
 // Commands from web pages with the real engine: the user's own click on a link or a submit
 // button asks; a script's navigation or click(), a refresh and a frame are refused unasked.
 #include "gui/frame/WindowFrame.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 #include "gui/app/modMetaMain.h"
 #include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"

@@ -1,6 +1,6 @@
 // Windows a page asks for: only the user's own click starts another copy of the program.
 #include "gui/frame/WindowFrame.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 #include "gui/app/modMetaMain.h"
 #include "core/program/ProgramContext.h"
 #include <QMainWindow>
