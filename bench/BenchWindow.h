@@ -10,8 +10,8 @@
 
 #include <QMainWindow>
 #include "gui/app/modMetaMain.h"
-#include "platform/MsgBox.h"
 #include "platform/webengine/WebEngineBrowser.h"
+#include "platform/widgets/UserDialogWindows.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>
@@ -42,6 +42,23 @@ inline ProgramContext*& context() {
     static ProgramContext* state = nullptr;
     return state;
 }
+
+// How the benchmarks ask the user: a message box would stop the run, so it is answered Cancel
+// and said; the file dialogs and the wait cursor are the program's own.
+class BenchUserDialogs final : public UserDialogs {
+public:
+    platform::FileDialogAnswer runFileDialog(const platform::FileDialogRequest& request) override {
+        return platform::showFileDialog(request);
+    }
+
+protected:
+    int showMsgBox(const platform::MsgBoxCall& call) override {
+        std::fprintf(stderr, "message box during the benchmark: %s\n", qPrintable(call.text));
+        return platform::kAnswerCancel;
+    }
+    void beginWait() override { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    void endWait() override { QApplication::restoreOverrideCursor(); }
+};
 
 // The shown window's hierarchy pane.
 inline TreePane& treePane() { return *window()->findChild<TreePane*>(QStringLiteral("treePane")); }
@@ -107,15 +124,11 @@ inline int withWindow(int argc, char** argv, const std::function<int()>& body) {
     platform::webengine::registerSchemes();
     QApplication app(argc, argv);
     platform::webengine::useWebEngineBrowser();
-    // Any message box would stop the run: answer it and say so.
-    platform::setMsgBoxResponder([](const platform::MsgBoxCall& call) {
-        qWarning("message box during the benchmark: %s", qPrintable(call.text));
-        return int(platform::kAnswerCancel);
-    });
     modMetaMain::createCacheDirs();
     modMTP::ProgramDispatcher dispatcher;
     CommandDialogWindows dialogs;
-    ProgramContext context(dispatcher, dialogs);
+    BenchUserDialogs user;
+    ProgramContext context(dispatcher, dialogs, user);
     std::unique_ptr<QMainWindow> form(modMetaMain::openMainWindow(context));
     form->resize(1000, 700);
     form->show();

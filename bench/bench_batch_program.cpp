@@ -56,13 +56,10 @@ int runOnce(int argc, char** argv, Clock::time_point start) {
     QApplication app(argc, argv);
     platform::webengine::useWebEngineBrowser();
     QApplication::setApplicationName(QStringLiteral("Quorvantil"));
-    platform::setMsgBoxResponder([](const platform::MsgBoxCall& call) {
-        std::fprintf(stderr, "message box during the run: %s\n", qPrintable(call.text));
-        return int(platform::kAnswerCancel);
-    });
     modMTP::ProgramDispatcher dispatcher;
     CommandDialogWindows dialogs;
-    ProgramContext context(dispatcher, dialogs);
+    bench::BenchUserDialogs user;
+    ProgramContext context(dispatcher, dialogs, user);
     modMetaMain::Main(context, QStringLiteral("mtp://open=") + batch);
     if (!QFileInfo::exists(saved)) {
         std::fprintf(stderr, "the batch wrote no %s\n", qPrintable(saved));

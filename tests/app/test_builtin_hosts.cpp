@@ -47,6 +47,10 @@ protected:
     QByteArray oldProxy = qgetenv("http_proxy");
     QStringList commands;
     QList<platform::MsgBoxCall> shown;
+    testing_support::MsgBoxReplies replies{[this](const platform::MsgBoxCall& call) {
+        shown << call;
+        return int(kAnswerOk);
+    }};
     int bundled = 0, notBundled = 0;  // the walks that met each answer
 
     void SetUp() override {
@@ -58,10 +62,6 @@ protected:
             commands << command;
             return false;
         };
-        platform::setMsgBoxResponder([this](const platform::MsgBoxCall& call) {
-            shown << call;
-            return int(kAnswerOk);
-        });
         platform::setModalRunner([](QDialog& dialog) {
             dialog.reject();
             return int(QDialog::Rejected);
@@ -72,7 +72,6 @@ protected:
     void TearDown() override {
         testing_support::testDispatcher(w.context).take = {};
         platform::setModalRunner({});
-        testing_support::failEveryMsgBox();
         qputenv("http_proxy", oldProxy);
     }
     ListTree& tree() const { return w.context.listTrees[0]; }

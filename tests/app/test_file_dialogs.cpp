@@ -17,7 +17,7 @@ protected:
     QString dir = tmp.path() + u"/My Site.v1/Ünï"_s;
     testing_support::ScriptedFileDialogs dialogs;
     testing_support::ScriptedMsgBoxes boxes;
-    platform::FileDialogRequest dialog;  // kept from one use to the next, as the program's
+    testing_support::TestContext context;  // its file dialog kept from one use to the next
     void SetUp() override { ASSERT_TRUE(QDir().mkpath(dir)); }
     QString at(const QString& name) const { return dir + QLatin1Char('/') + name; }
     QString touch(const QString& name) { return testing_support::writeBytes(at(name), {}); }
@@ -30,24 +30,24 @@ TEST_F(FileDialogsTest, SaveAddsTheFiltersExtensionOnlyWhenTheNameLacksItAndAsks
     for (const auto& [filter, typed, saved] : cases) {
         dialogs.choose(at(typed), filter);
         QString path;
-        EXPECT_EQ(ModOpenSave::showSaveDialog(dialog, 1, path), at(saved)) << typed;
+        EXPECT_EQ(ModOpenSave::showSaveDialog(context, 1, path), at(saved)) << typed;
         EXPECT_EQ(path, at(saved));
     }
     touch(u"report.htm"_s);
     dialogs.choose(at(u"report"_s), 1).choose(at(u"other"_s), 1).choose(at(u"report"_s), 1);
     boxes.expect(u"report.htm already exists"_s, platform::kAnswerNo).expect(u"replace it?"_s, platform::kAnswerYes);
     QString path;
-    EXPECT_EQ(ModOpenSave::showSaveDialog(dialog, 1, path), at(u"other.htm"_s));
+    EXPECT_EQ(ModOpenSave::showSaveDialog(context, 1, path), at(u"other.htm"_s));
     EXPECT_EQ(dialogs.requests().last().proposedName, u"report.htm"_s);  // No brings the dialog back
-    EXPECT_EQ(ModOpenSave::showSaveDialog(dialog, 1, path), at(u"report.htm"_s));
+    EXPECT_EQ(ModOpenSave::showSaveDialog(context, 1, path), at(u"report.htm"_s));
 }
 
 TEST_F(FileDialogsTest, OpenCreatesANewNameEmptyAndFileExistsTakesWildcards) {
     const QString fresh = at(u"Open a file to select the Directory"_s);
     dialogs.cancel().choose(fresh);
-    ModOpenSave::showOpenDialog(dialog, u"kqi"_s, at(u"main.kqi"_s));
+    ModOpenSave::showOpenDialog(context, u"kqi"_s, at(u"main.kqi"_s));
     EXPECT_EQ(dialogs.requests()[0].initialFolder + dialogs.requests()[0].proposedName, dir + u"/main.kqi"_s);
-    EXPECT_EQ(ModOpenSave::showOpenDialog(dialog, u"dir"_s, QString()), fresh);
+    EXPECT_EQ(ModOpenSave::showOpenDialog(context, u"dir"_s, QString()), fresh);
     EXPECT_EQ(testing_support::readBytes(fresh), QByteArray());
     touch(u"a.kqs"_s);
     for (const QString& yes : {at(u"a.kqs"_s), dir, at(u"*.kqs"_s)}) EXPECT_TRUE(modFileExists::fileExists(yes)) << yes;
@@ -68,6 +68,7 @@ namespace {
 // column of the dialog's file list shows its text whole, and the list needs no scrolling sideways.
 TEST(FileDialogSizeTest, TheListShowsAFortyCharacterNameItsSizeTypeAndFullDateWhole) {
     testing_support::TestWindow w;
+    const testing_support::RealFileDialogs real;
     QTemporaryDir dir;
     const QString name = u"Annual report of the regional office.htm"_s;
     ASSERT_EQ(name.size(), 40);

@@ -30,16 +30,16 @@ protected:
     StartedProcesses started;
     QStringList seen;  // each dialog once, by class
     QString chosen;    // the item chosen last
+    // Whatever the items ask is answered as a cautious user does; every file dialog is cancelled.
+    testing_support::MsgBoxReplies boxes{[](const platform::MsgBoxCall& call) {
+        const int buttons = call.style & 7;
+        if (buttons == platform::kOkCancel || buttons == platform::kYesNoCancel || buttons == platform::kRetryCancel)
+            return int(platform::kAnswerCancel);
+        return int(buttons == platform::kYesNo ? platform::kAnswerNo : platform::kAnswerOk);
+    }};
+    testing_support::FileDialogReplies files{[](const platform::FileDialogRequest&) { return platform::FileDialogAnswer{}; }};
 
     void SetUp() override {
-        // Whatever the items ask is answered as a cautious user does; every file dialog is cancelled.
-        platform::setMsgBoxResponder([](const platform::MsgBoxCall& call) {
-            const int buttons = call.style & 7;
-            if (buttons == platform::kOkCancel || buttons == platform::kYesNoCancel || buttons == platform::kRetryCancel)
-                return int(platform::kAnswerCancel);
-            return int(buttons == platform::kYesNo ? platform::kAnswerNo : platform::kAnswerOk);
-        });
-        platform::setFileDialogResponder([](const platform::FileDialogRequest&) { return platform::FileDialogAnswer{}; });
         platform::setModalRunner([this](QDialog& dialog) {
             dialog.show();
             look(dialog);
@@ -67,10 +67,7 @@ protected:
         QString command = u"mtp://open="_s + list;
         modMTP::mtpTransaction(w.context, command);
     }
-    void TearDown() override {
-        testing_support::failEveryModal();
-        platform::setFileDialogResponder({});
-    }
+    void TearDown() override { testing_support::failEveryModal(); }
 
     void look(QWidget& dialog) {
         QApplication::setActiveWindow(&dialog);  // as the window system makes a new window active

@@ -1,8 +1,11 @@
 #include "support/ScriptedUi.h"
 
+#include "gui/commands/CommandDialogWindows.h"
 #include "platform/Folders.h"
+#include "support/core/TestContext.h"
 #include "platform/widgets/Modal.h"
 #include "platform/RegistryStore.h"
+#include "platform/widgets/UserDialogWindows.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -19,30 +22,6 @@
 #include <gtest/gtest.h>
 
 namespace testing_support {
-
-ScriptedMsgBoxes::ScriptedMsgBoxes() {
-    platform::setMsgBoxResponder([this](const platform::MsgBoxCall& call) {
-        shown_.append(call);
-        if (pending_.isEmpty()) {
-            ADD_FAILURE() << "Unexpected message box: \"" << call.text.toStdString() << "\" (title \""
-                          << call.title.toStdString() << "\")";
-            return int(platform::kAnswerCancel);
-        }
-        const Expectation next = pending_.takeFirst();
-        EXPECT_TRUE(call.text.contains(next.text))
-            << "Message box \"" << call.text.toStdString() << "\" does not contain \"" << next.text.toStdString()
-            << "\"";
-        if (next.whileShown) next.whileShown();
-        return next.answer;
-    });
-}
-
-void failEveryMsgBox() {
-    platform::setMsgBoxResponder([](const platform::MsgBoxCall& call) {
-        ADD_FAILURE() << "Message box shown outside any script: \"" << call.text.toStdString() << "\"";
-        return int(platform::kAnswerCancel);
-    });
-}
 
 void failEveryModal() {
     platform::setModalRunner([](QDialog& dialog) {
@@ -132,44 +111,16 @@ void watchForUnscriptedWindows() {
     Q_UNUSED(watch);
 }
 
-ScriptedMsgBoxes::~ScriptedMsgBoxes() {
-    failEveryMsgBox();
-    for (const auto& e : pending_) ADD_FAILURE() << "Expected message box never shown: \"" << e.text.toStdString() << "\"";
+void prepareWindowTests() {
+    static CommandDialogWindows windows;
+    useCommandDialogs(windows);
+    failEveryModal();
+    watchForUnscriptedWindows();
 }
 
-ScriptedMsgBoxes& ScriptedMsgBoxes::expect(const QString& textContains, int answer, std::function<void()> whileShown) {
-    pending_.append({textContains, answer, std::move(whileShown)});
-    return *this;
-}
+RealMsgBoxes::RealMsgBoxes() : MsgBoxReplies(platform::showMessageBox) {}
 
-ScriptedFileDialogs::ScriptedFileDialogs() {
-    platform::setFileDialogResponder([this](const platform::FileDialogRequest& request) {
-        requests_.append(request);
-        if (answers_.isEmpty()) {
-            ADD_FAILURE() << "Unexpected file dialog \"" << request.title.toStdString() << "\"";
-            return platform::FileDialogAnswer{};
-        }
-        platform::FileDialogAnswer answer = answers_.takeFirst();
-        if (answer.accepted && answer.filterIndex == 0)
-            answer.filterIndex = request.filterIndex == 0 ? 1 : request.filterIndex;
-        return answer;
-    });
-}
-
-ScriptedFileDialogs::~ScriptedFileDialogs() {
-    platform::setFileDialogResponder({});
-    if (!answers_.isEmpty()) ADD_FAILURE() << answers_.size() << " expected file dialog(s) never shown";
-}
-
-ScriptedFileDialogs& ScriptedFileDialogs::choose(const QString& path, int filterIndex) {
-    answers_.append(platform::FileDialogAnswer{true, path, filterIndex});
-    return *this;
-}
-
-ScriptedFileDialogs& ScriptedFileDialogs::cancel() {
-    answers_.append(platform::FileDialogAnswer{});
-    return *this;
-}
+RealFileDialogs::RealFileDialogs() : FileDialogReplies(platform::showFileDialog) {}
 
 namespace {
 // The script that answers modal dialogs now; one made inside another answers until it goes.

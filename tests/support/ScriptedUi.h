@@ -1,7 +1,6 @@
 #pragma once
-#include "platform/FileDialogs.h"
-#include "platform/MsgBox.h"
 #include "support/Common.h"
+#include "support/core/ScriptedDialogs.h"
 
 #include <QList>
 #include <QString>
@@ -13,9 +12,11 @@ class QDialog;
 
 namespace testing_support {
 
-// Makes every message box fail the test that shows it (answered Cancel), so a box no test
-// expected never waits for a user who is not there. The test programs start this way.
-void failEveryMsgBox();
+// Readies a test program of windows: the contexts tests make get the program's own wait
+// dialog and macro editor; every modal dialog and drag nobody scripted fails the test
+// (failEveryModal), and so does every window left waiting for a user
+// (watchForUnscriptedWindows).
+void prepareWindowTests();
 
 // Makes every modal dialog and every drag of the program fail the test that starts it (the
 // dialog is rejected, the drag dropped nowhere) unless a test scripts it.
@@ -27,46 +28,16 @@ void failEveryModal();
 // waits for a user who is not there. The test programs start with this watch on.
 void watchForUnscriptedWindows();
 
-// Answers message boxes in the order expected. A box nobody expected fails the test
-// (and is answered Cancel); expectations left over at the end fail it too.
-class ScriptedMsgBoxes {
+// The real message boxes, as the program shows them, while it lives.
+class RealMsgBoxes : private MsgBoxReplies {
 public:
-    ScriptedMsgBoxes();
-    ~ScriptedMsgBoxes();
-    ScriptedMsgBoxes(const ScriptedMsgBoxes&) = delete;
-    ScriptedMsgBoxes& operator=(const ScriptedMsgBoxes&) = delete;
-
-    // The next box must contain this text; it is answered with the given code, after
-    // `whileShown` ran (what happens while the box is up: a timer's tick, another command).
-    ScriptedMsgBoxes& expect(const QString& textContains, int answer, std::function<void()> whileShown = {});
-    const QList<platform::MsgBoxCall>& shown() const { return shown_; }
-
-private:
-    struct Expectation {
-        QString text;
-        int answer;
-        std::function<void()> whileShown;
-    };
-    QList<Expectation> pending_;
-    QList<platform::MsgBoxCall> shown_;
+    RealMsgBoxes();
 };
 
-// Answers file dialogs in order; every request is kept for inspection.
-class ScriptedFileDialogs {
+// The real file dialogs, as the program shows them, while it lives.
+class RealFileDialogs : private FileDialogReplies {
 public:
-    ScriptedFileDialogs();
-    ~ScriptedFileDialogs();
-    ScriptedFileDialogs(const ScriptedFileDialogs&) = delete;
-    ScriptedFileDialogs& operator=(const ScriptedFileDialogs&) = delete;
-
-    // The user picks this path with this filter selected (1-based; 0 = the starting one).
-    ScriptedFileDialogs& choose(const QString& path, int filterIndex = 0);
-    ScriptedFileDialogs& cancel();
-    const QList<platform::FileDialogRequest>& requests() const { return requests_; }
-
-private:
-    QList<platform::FileDialogAnswer> answers_;
-    QList<platform::FileDialogRequest> requests_;
+    RealFileDialogs();
 };
 
 // Works modal dialogs in order: each step gets the shown dialog and must close it. When it

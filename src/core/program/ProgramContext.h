@@ -7,8 +7,9 @@
 #include "core/program/Preferences.h"
 #include "core/record/PageSource.h"
 #include "core/record/Record.h"
-#include "platform/FileDialogs.h"
 #include "core/program/DocumentState.h"
+#include "core/program/UserDialogs.h"
+#include "platform/FileDialogs.h"
 
 #include <array>
 
@@ -16,16 +17,18 @@
 // domain, the command and macro state, the page's record and text, the two list trees (0 the
 // lists, 1 the repository's catalogue) and which one is shown, the documents' state and the
 // file dialog's settings. The application makes one, before its window and outliving it, and
-// hands it to whatever needs it; it gets the dispatcher that carries its commands out and
-// the command language's own windows.
+// hands it to whatever needs it; it gets the dispatcher that carries its commands out, the
+// command language's own windows and the boxes and dialogs that ask the user.
 class ProgramContext {
 public:
-    ProgramContext(CommandDispatcher& dispatcher, CommandDialogs& dialogs) : dispatcher(dispatcher), dialogs(dialogs) {}
+    ProgramContext(CommandDispatcher& dispatcher, CommandDialogs& dialogs, UserDialogs& user)
+        : dispatcher(dispatcher), dialogs(dialogs), user(user) {}
     ProgramContext(const ProgramContext&) = delete;
     ProgramContext& operator=(const ProgramContext&) = delete;
 
     CommandDispatcher& dispatcher;
     CommandDialogs& dialogs;
+    UserDialogs& user;
     // The host (without "http://") of the scheme lists, templates, help pages and repository
     // scripts; start-up sets it (see SchemeHosts::defaultSchemeServer).
     QString schemeServer;

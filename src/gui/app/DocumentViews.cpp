@@ -89,7 +89,7 @@ void FileMenu::StatusBar1_PanelClick(int panel) {
     addLine(message, "Current Tree Path : ", context.document.TreePath());
     addLine(message, "Current Editing Mode: ", context.document.documentName());
     addLine(message, "Schemes registered on the Repository are ", context.macros.repositorySchemes);
-    if (!message.isEmpty()) platform::MsgBox(message);
+    if (!message.isEmpty()) context.user.MsgBox(message);
 }
 
 void FileMenu::enableSave() {

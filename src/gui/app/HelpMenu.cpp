@@ -80,7 +80,7 @@ void HelpMenu::openServerPage(const QString& path) {
 }
 
 void HelpMenu::showAboutBox() {
-    if (!aboutBox_) aboutBox_ = new frmAbout([this](const QString& path) { openServerPage(path); }, frame_.clientArea()->window());
+    if (!aboutBox_) aboutBox_ = new frmAbout(context_.user, [this](const QString& path) { openServerPage(path); }, frame_.clientArea()->window());
     platform::showOverOwner(*aboutBox_);
 }
 

@@ -376,12 +376,12 @@ void NavigationPane::Toolbar1_ButtonMenuClick(int buttonIndex, int entryIndex) {
 // The browser prints the page it shows, through its own print dialog.
 void NavigationPane::PrintPage() {
     if (!(WebBrowser1->QueryStatusWB(platform::kPrintCommand) & platform::kCommandEnabled)) {
-        platform::MsgBox(QStringLiteral("The Print command is currently disabled."));
+        context.user.MsgBox(QStringLiteral("The Print command is currently disabled."));
         return;
     }
     QString error;
     if (!WebBrowser1->ExecWB(platform::kPrintCommand, platform::kExecPromptUser, &error))
-        platform::MsgBox(QStringLiteral("Print command Error: ") + error);
+        context.user.MsgBox(QStringLiteral("Print command Error: ") + error);
 }
 
 // ---- history lists -----------------------------------------------------------------

@@ -140,9 +140,9 @@ void WindowSettings::savePreferences() {
     writePreferences();
     platform::setStoreNoticeHandler(shown);
     if (formSettings.failedSaves() > failedBefore) {
-        platform::MsgBox(QStringLiteral("Quorvantile could not save its preferences (%1). The next start uses the "
-                                        "preferences saved before.").arg(CRegSettings::lastError()),
-                         platform::kExclamationIcon);
+        context.user.MsgBox(QStringLiteral("Quorvantile could not save its preferences (%1). The next start uses the "
+                                           "preferences saved before.").arg(CRegSettings::lastError()),
+                            platform::kExclamationIcon);
     } else if (shown) {
         for (const QString& message : notices) shown(message);
     }

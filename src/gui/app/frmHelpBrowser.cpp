@@ -107,7 +107,7 @@ void frmHelpBrowser::setHTML(const QString& html) {
 
 void frmHelpBrowser::PostInet_StateChanged(int state) {
     if (state == 11) {
-        platform::MsgBox(QStringLiteral("Error executing request"), platform::kOkOnly, QStringLiteral("Execute error"));
+        context_.user.MsgBox(QStringLiteral("Error executing request"), platform::kOkOnly, QStringLiteral("Execute error"));
         return;
     }
     if (PostInet->StillExecuting()) return;
@@ -135,7 +135,7 @@ void frmHelpBrowser::Timer1_Timer() {
         page.remove(QStringLiteral("writeToCache"), Qt::CaseInsensitive);
         QString error;
         if (!platform::writeFileAtomically(path, (page + QStringLiteral("\r\n")).toUtf8(), &error)) {
-            platform::MsgBox(QStringLiteral("Error in recieving data: ") + error);
+            context_.user.MsgBox(QStringLiteral("Error in recieving data: ") + error);
             return;
         }
         main_.recordPane().LoadMetadataFromURL(path, false);

@@ -86,7 +86,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
         const NodeId added = modTree::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
                                               platform::kImageLink, platform::kImageNewLink, error);
         if (!added) {
-            platform::MsgBox(error.description, platform::kOkOnly, kErrorTitle);
+            context.user.MsgBox(error.description, platform::kOkOnly, kErrorTitle);
             return;
         }
         tree.setTag(added, tag);
@@ -111,7 +111,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
                                               scheme ? platform::kImageSchemeFolder : platform::kImageFolder,
                                               scheme ? platform::kImageSchemeFolder : platform::kImageOpenFolder, error);
         if (!added) {
-            platform::MsgBox(error.description, platform::kOkOnly, kErrorTitle);
+            context.user.MsgBox(error.description, platform::kOkOnly, kErrorTitle);
             return;
         }
         showForNaming(view, added);

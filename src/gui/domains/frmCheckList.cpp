@@ -77,7 +77,7 @@ void frmCheckList::Form_Load() {
         fillFromSettings();
     } catch (const std::exception& e) {
         // What was filled stays; the user hears what went wrong.
-        platform::MsgBox(QString::fromLocal8Bit(e.what()));
+        context_.user.MsgBox(QString::fromLocal8Bit(e.what()));
     }
 }
 

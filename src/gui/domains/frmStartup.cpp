@@ -83,7 +83,7 @@ void frmStartup::prepareAndSetDomain() {
         if (Domain->currentText() == context_.domain.catalogue.schemaLongNames[size_t(i)])
             domain() = context_.domain.catalogue.schemaShortNames[size_t(i)];
     if (domain().isEmpty()) {
-        platform::MsgBox(QStringLiteral("Schema not found. Setting your default metadata domain to Dublin Core"));
+        context_.user.MsgBox(QStringLiteral("Schema not found. Setting your default metadata domain to Dublin Core"));
         domain() = kFallback;
     }
     modSchemas::hideAllSchemaMenus(context_);

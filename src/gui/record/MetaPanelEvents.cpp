@@ -222,9 +222,9 @@ void RecordPane::MetaPanel_MouseUp(int button, int shift, int x, int y) {
                     QString scheme = cell;
                     if (!loadScheme(scheme) && !cell.contains(QLatin1String("URI"), Qt::CaseInsensitive) &&
                         cell != QLatin1String("ISO8601")) {
-                        platform::MsgBox(QStringLiteral("There is no scheme to load in under the ") +
-                                             context.domain.defaultSchema + QStringLiteral(" domain."),
-                                         platform::kOkOnly, QStringLiteral("Quorvantile doesnt have that scheme"));
+                        context.user.MsgBox(QStringLiteral("There is no scheme to load in under the ") +
+                                                context.domain.defaultSchema + QStringLiteral(" domain."),
+                                            platform::kOkOnly, QStringLiteral("Quorvantile doesnt have that scheme"));
                     }
                 }
             }
@@ -244,7 +244,7 @@ void RecordPane::MetaPanel_MouseUp(int button, int shift, int x, int y) {
             }
         }
     } catch (const std::exception& e) {
-        platform::MsgBox(QStringLiteral("Error in Metapanel: ") + QString::fromLocal8Bit(e.what()));
+        context.user.MsgBox(QStringLiteral("Error in Metapanel: ") + QString::fromLocal8Bit(e.what()));
         return;
     }
     if (button == platform::kRightButton) {
@@ -380,8 +380,8 @@ void RecordPane::mnuMaintMeta_Click(int index) {
         return;
     case kDeleteAllLines:
         if (markHTMLmodifiedCheckList(QStringLiteral(" deleting lines")) == platform::kAnswerCancel) return;
-        if (platform::MsgBox(QStringLiteral("Delete all Metadata lines?"), platform::kYesNo,
-                             QStringLiteral("Confirm Delete")) == platform::kAnswerYes)
+        if (context.user.MsgBox(QStringLiteral("Delete all Metadata lines?"), platform::kYesNo,
+                                QStringLiteral("Confirm Delete")) == platform::kAnswerYes)
             modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
         return;
     case kCloseMetadataView:

@@ -70,7 +70,7 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
                 digest = page.digest;
                 read = repair = true;
             } else {
-                platform::MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening page"));
+                context.user.MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening page"));
                 lastPageLoad_ = PageLoad::Failed;
             }
         } else if (!QFileInfo(localPath).isDir()) {
@@ -90,8 +90,8 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         context.preferences.signIn(inet);
         text = inet.OpenURL();
         if (inet.ResponseCode() != 0) {
-            platform::MsgBox(inet.errorCodeMessage(), platform::kOkOnly,
-                             QString());
+            context.user.MsgBox(inet.errorCodeMessage(), platform::kOkOnly,
+                                QString());
             lastPageLoad_ = PageLoad::Failed;
             return answer;
         }

@@ -3,7 +3,7 @@
 #include "platform/BrowserAddress.h"
 #include "platform/BundleServer.h"
 #include "platform/widgets/Modal.h"
-#include "platform/MsgBox.h"
+#include "platform/widgets/UserDialogWindows.h"
 #include "platform/SchemeBundle.h"
 #include "platform/webengine/WebEngineInternals.h"
 
@@ -202,7 +202,8 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent) : WebBrowser(parent) {
     });
     connect(view_, &QWebEngineView::printFinished, this, [this](bool success) {
         printer_.reset();
-        if (!success) platform::MsgBox(QStringLiteral("The page could not be printed."), platform::kExclamationIcon);
+        if (!success) platform::showMessageBox({QStringLiteral("The page could not be printed."), platform::kExclamationIcon,
+                                               platform::kDefaultMsgBoxTitle});
     });
 }
 

@@ -77,12 +77,4 @@ QObject* dropSource(const QDropEvent& event) {
     return nullptr;
 }
 
-WaitCursor::WaitCursor() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-WaitCursor::~WaitCursor() {
-    QApplication::restoreOverrideCursor();
-}
-
 }  // namespace platform

@@ -42,13 +42,4 @@ DragRunner setDragRunner(DragRunner runner);
 // from another program.
 QObject* dropSource(const QDropEvent& event);
 
-// The wait cursor over every window of the program for as long as it lives.
-class WaitCursor {
-public:
-    WaitCursor();
-    ~WaitCursor();
-    WaitCursor(const WaitCursor&) = delete;
-    WaitCursor& operator=(const WaitCursor&) = delete;
-};
-
 }  // namespace platform

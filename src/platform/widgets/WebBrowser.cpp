@@ -1,7 +1,7 @@
 #include "platform/widgets/WebBrowser.h"
 
 #include "platform/BrowserAddress.h"
-#include "platform/MsgBox.h"
+#include "platform/widgets/UserDialogWindows.h"
 
 #include <QWidget>
 
@@ -110,7 +110,7 @@ WebBrowser* createWebBrowser(QWidget* parent) {
         if (WebBrowser* browser = factory()(parent)) return browser;
         reason = QStringLiteral("the web engine could not create its view.");
     }
-    MsgBox(QStringLiteral("The web browser could not be started: ") + reason, kCriticalIcon);
+    showMessageBox({QStringLiteral("The web browser could not be started: ") + reason, kCriticalIcon, kDefaultMsgBoxTitle});
     std::exit(EXIT_FAILURE);
 }
 

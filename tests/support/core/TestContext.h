@@ -1,7 +1,7 @@
 #pragma once
 #include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
-#include "gui/commands/CommandDialogWindows.h"
+#include "support/core/ScriptedDialogs.h"
 
 #include <QString>
 
@@ -23,17 +23,23 @@ private:
     modMTP::ProgramDispatcher program_;
 };
 
+// The command language's windows of the contexts tests make: the program's own where the
+// test program's main hands them in (the programs that test windows), else stand-ins that
+// fail the test that uses them.
+CommandDialogs& testCommandDialogs();
+void useCommandDialogs(CommandDialogs& dialogs);
+
 namespace detail {
 struct DispatcherHolder {
     TestDispatcher dispatcher;
-    CommandDialogWindows dialogs;
 };
 }  // namespace detail
 
-// A fresh program state on a test dispatcher of its own, with the program's own windows.
+// A fresh program state on a test dispatcher of its own, asking the user through the test
+// program's scripts (scriptedUser()).
 class TestContext : private detail::DispatcherHolder, public ProgramContext {
 public:
-    TestContext() : ProgramContext(DispatcherHolder::dispatcher, DispatcherHolder::dialogs) {}
+    TestContext() : ProgramContext(DispatcherHolder::dispatcher, testCommandDialogs(), scriptedUser()) {}
 };
 
 // The test dispatcher of a state a test made.
