@@ -128,7 +128,8 @@ inline int withWindow(int argc, char** argv, const std::function<int()>& body) {
     modMTP::ProgramDispatcher dispatcher;
     CommandDialogWindows dialogs;
     BenchUserDialogs user;
-    ProgramContext context(dispatcher, dialogs, user);
+    platform::ProcessStarter processes;
+    ProgramContext context(dispatcher, dialogs, {user, processes, platform::userRegistryFile(), std::nullopt});
     std::unique_ptr<QMainWindow> form(modMetaMain::openMainWindow(context));
     form->resize(1000, 700);
     form->show();

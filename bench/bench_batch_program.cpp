@@ -59,7 +59,8 @@ int runOnce(int argc, char** argv, Clock::time_point start) {
     modMTP::ProgramDispatcher dispatcher;
     CommandDialogWindows dialogs;
     bench::BenchUserDialogs user;
-    ProgramContext context(dispatcher, dialogs, user);
+    platform::ProcessStarter processes;
+    ProgramContext context(dispatcher, dialogs, {user, processes, platform::userRegistryFile(), std::nullopt});
     modMetaMain::Main(context, QStringLiteral("mtp://open=") + batch);
     if (!QFileInfo::exists(saved)) {
         std::fprintf(stderr, "the batch wrote no %s\n", qPrintable(saved));

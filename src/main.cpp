@@ -27,7 +27,8 @@ int main(int argc, char* argv[]) {
     if (!words.isEmpty()) words.removeFirst();
     modMTP::ProgramDispatcher dispatcher;
     CommandDialogWindows dialogs;
-    ProgramContext context(dispatcher, dialogs, user);
+    platform::ProcessStarter processes;
+    ProgramContext context(dispatcher, dialogs, {user, processes, platform::userRegistryFile(), std::nullopt});
     modMetaMain::Main(context, words.join(QLatin1Char(' ')));
     const int status = app.exec();
     // The windows, and the browser pages in them, go before the browser engine does.

@@ -9,6 +9,8 @@
 #include <QString>
 #include <QTimer>
 
+#include <optional>
+
 class QNetworkAccessManager;
 
 namespace platform {
@@ -66,7 +68,9 @@ public:
         BinaryReply = 12202,
     };
 
-    explicit Inet(QObject* parent = nullptr);
+    // `proxy`: a fixed proxy (no proxy at all, say) for every request, or none for the
+    // system's proxy settings (http_proxy, https_proxy, no_proxy).
+    explicit Inet(const std::optional<QNetworkProxy>& proxy, QObject* parent = nullptr);
     ~Inet() override;
 
     // The address of the next request ("http://" is assumed when it has no scheme).
@@ -143,9 +147,6 @@ public:
     // Largest reply kept; a larger one fails with ReplyTooLarge. Default 64 MiB.
     void setMaxReplyBytes(qint64 bytes) { maxReplyBytes_ = bytes > 0 ? bytes : 1; }
     qint64 maxReplyBytes() const { return maxReplyBytes_; }
-    // A fixed proxy (tests, or no proxy at all). By default the system's proxy settings
-    // (http_proxy, https_proxy, no_proxy) are used.
-    void setProxy(const QNetworkProxy& proxy);
 
 Q_SIGNALS:
     void StateChanged(int state);

@@ -168,7 +168,7 @@ TEST_F(BrowserTest, PreferencesDialogStoresOnOkAndPutsBackOnCancel) {
     prefs.radNoEncoding[2]->setChecked(true);
     prefs.cmdOK->click();
     EXPECT_EQ(w.context.preferences.Home + w.context.preferences.charEncoding, u"http://elsewhere.example/2"_s);
-    EXPECT_EQ(CRegSettings().GetSetting(u"Preferences"_s, u"Home"_s, QString()), u"http://elsewhere.example/"_s);
+    EXPECT_EQ(CRegSettings(w.context.settings).GetSetting(u"Preferences"_s, u"Home"_s, QString()), u"http://elsewhere.example/"_s);
     // Cancel puts back the home page seen at opening; a repository forces no encoding.
     w.context.macros.saveRecordMacro = u"mtp://save.kqb/"_s;
     prefs.show();

@@ -21,7 +21,8 @@ protected:
     QByteArray oldServer = qgetenv("QUORVANTIL_SCHEME_SERVER");
     std::unique_ptr<testing_support::TestContext> context;  // each start's own, as a restarted program's
     std::unique_ptr<QMainWindow> form;
-    CRegSettings s;
+    platform::RegistryStore settings{store.storeFile()};  // the file every start's state keeps its settings in
+    CRegSettings s{settings};
     void SetUp() override {
         server.server().Get(".*", [](const httplib::Request&, httplib::Response& response) {
             response.set_content("<meta name=\"DC.Title\" content=\"Scheme server home\">", "text/html");
@@ -97,8 +98,8 @@ TEST_F(StartupTest, SwitchesAreWrittenBackAsStoredWhateverTheyHold) {
 
 TEST_F(StartupTest, FileTypesAreAssociatedInTheStoreAndWithTheDesktop) {
     start();
-    const auto value = [](const QString& key) {
-        const auto found = platform::registry().queryValue(platform::RegistryRoot::ClassesRoot, key, QString());
+    const auto value = [this](const QString& key) {
+        const auto found = settings.queryValue(platform::RegistryRoot::ClassesRoot, key, QString());
         return found ? found->data : QString();
     };
     for (const QString& ext : {u".kqi"_s, u".kqs"_s, u".kqb"_s}) EXPECT_EQ(value(ext), u"Quorvantile.Document"_s);
@@ -245,13 +246,9 @@ TEST(StartupListTest, ACatalogueFromTheArgumentProposesItsChannelBesideIt) {
 // Settings that cannot be written (their folder would lie under a file, which fails for root
 // too): OK in the preferences and quitting each say so once, with the system's reason.
 TEST(SettingsWriteTest, PreferencesOkAndQuittingSayWhyTheSettingsWereNotSaved) {
-    testing_support::TestWindow w;
     QTemporaryDir dir;
     const QString file = testing_support::writeBytes(dir.filePath(u"not a folder"_s), "x");
-    const QByteArray usualConfig = qgetenv("QUORVANTIL_CONFIG");
-    const auto restore = qScopeGuard([&] { qputenv("QUORVANTIL_CONFIG", usualConfig); });
-    qputenv("QUORVANTIL_CONFIG", (file + u"/config"_s).toUtf8());
-    platform::setRegistryFile(platform::configFolder() + u"/registry.reg"_s);
+    testing_support::TestWindow w{QString(), {std::nullopt, file + u"/config/registry.reg"_s}};
     const QString why = u"Quorvantile could not save its preferences (cannot create the folder "_s + file +
                         u"/config: Not a directory)."_s;
     testing_support::ScriptedMsgBoxes boxes;

@@ -37,11 +37,10 @@ void serveInPieces(LocalHttpServer& web, const std::string& path, std::string pi
 class InetTest : public ::testing::Test {
 protected:
     LocalHttpServer web;
-    Inet inet;
+    Inet inet{QNetworkProxy(QNetworkProxy::NoProxy)};
     QList<int> states;
     QList<bool> executingAtState;
     void SetUp() override {
-        inet.setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
         QObject::connect(&inet, &Inet::StateChanged, [this](int state) {
             states << state;
             executingAtState << inet.StillExecuting();
@@ -165,14 +164,15 @@ TEST_F(InetTest, FirewallCredentialsAnswerOnlyTheProxyAndWrongOnesEndWith407) {
         res.set_content("through the firewall to " + req.target, "text/plain");
     });
     const QNetworkProxy viaProxy(QNetworkProxy::HttpProxy, u"127.0.0.1"_s, quint16(proxy.port()));
-    inet.setProxy(viaProxy);
+    Inet firewalled{viaProxy};
+    firewalled.setUserName(u"fwuser"_s);
+    firewalled.setPassword(u"fwsecret"_s);
     // The host never resolves: only the proxy is ever asked.
-    EXPECT_EQ(inet.OpenURL(u"http://quorvantil.test/list.kqs"_s),
+    EXPECT_EQ(firewalled.OpenURL(u"http://quorvantil.test/list.kqs"_s),
               u"through the firewall to http://quorvantil.test/list.kqs"_s);
     for (const auto& seen : web.requests() + proxy.requests()) EXPECT_FALSE(seen.hasHeader("authorization"));
     EXPECT_TRUE(proxy.requests().last().hasHeader("proxy-authorization"));
-    Inet wrong;  // not asked again and again
-    wrong.setProxy(viaProxy);
+    Inet wrong{viaProxy};  // not asked again and again
     wrong.setUserName(u"fwuser"_s);
     wrong.setPassword(u"wrong"_s);
     wrong.OpenURL(u"http://quorvantil.test/list.kqs"_s);
@@ -184,8 +184,7 @@ TEST_F(InetTest, FirewallCredentialsAnswerOnlyTheProxyAndWrongOnesEndWith407) {
 TEST(InetLifetime, DeletingTheControlDuringOpenUrlDoesNotCrash) {
     LocalHttpServer web;
     web.addStall("/stall");
-    auto* inet = new Inet;
-    inet->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
+    auto* inet = new Inet(QNetworkProxy(QNetworkProxy::NoProxy));
     QTimer::singleShot(0, [&inet] {
         delete inet;
         inet = nullptr;

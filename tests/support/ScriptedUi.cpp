@@ -1,10 +1,8 @@
 #include "support/ScriptedUi.h"
 
 #include "gui/commands/CommandDialogWindows.h"
-#include "platform/Folders.h"
 #include "support/core/TestContext.h"
 #include "platform/widgets/Modal.h"
-#include "platform/RegistryStore.h"
 #include "platform/widgets/UserDialogWindows.h"
 
 #include <QApplication>
@@ -164,20 +162,6 @@ ScriptedModals::~ScriptedModals() {
 ScriptedModals& ScriptedModals::then(Step step) {
     steps_.append(std::move(step));
     return *this;
-}
-
-FreshStore::FreshStore() : oldHome_(qgetenv("QUORVANTIL_HOME")) {
-    platform::setRegistryFile(storeFile());
-    qputenv("QUORVANTIL_HOME", (dir_.path() + QStringLiteral("/home")).toUtf8());
-}
-
-FreshStore::~FreshStore() {
-    platform::setRegistryFile(platform::configFolder() + QStringLiteral("/registry.reg"));
-    qputenv("QUORVANTIL_HOME", oldHome_);
-}
-
-QString FreshStore::storeFile() const {
-    return dir_.path() + QStringLiteral("/config/registry.reg");
 }
 
 }  // namespace testing_support

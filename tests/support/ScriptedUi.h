@@ -1,10 +1,10 @@
 #pragma once
 #include "support/Common.h"
 #include "support/core/ScriptedDialogs.h"
+#include "support/core/TestContext.h"
 
 #include <QList>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <functional>
 
@@ -56,18 +56,6 @@ private:
     void answerModals();
     QList<Step> steps_;
     ScriptedModals* outer_;
-};
-
-// A fresh, private settings store and program folder for one test.
-class FreshStore {
-public:
-    FreshStore();
-    ~FreshStore();
-    QString storeFile() const;
-
-private:
-    QTemporaryDir dir_;
-    QByteArray oldHome_;
 };
 
 }  // namespace testing_support

@@ -33,7 +33,8 @@ namespace testing_support {
 // (with this scheme server, which the menus are built with).
 class TestWindow {
 public:
-    explicit TestWindow(const QString& schemeServer = QString()) {
+    explicit TestWindow(const QString& schemeServer = QString(), const TestServices& services = {})
+        : context(services) {
         context.schemeServer = schemeServer;
         form.reset(modMetaMain::openMainWindow(context));
     }

@@ -31,15 +31,11 @@ class PageWindowsTest : public ::testing::Test {
 protected:
     testing_support::FreshStore store;
     testing_support::LocalHttpServer server;
-    QStringList started;
+    testing_support::StartedProcesses started;
     testing_support::TestContext context;
     std::unique_ptr<QMainWindow> form;
 
     void SetUp() override {
-        platform::setProcessStarter([this](const QString&, const QStringList& arguments) {
-            started << arguments;
-            return true;
-        });
         // Opens itself again as soon as it loads, and has a link that opens a new window.
         server.server().Get("/again.htm", [](const httplib::Request&, httplib::Response& response) {
             response.set_content("<html><head><title>Again</title></head><body style='margin:0'>"
@@ -52,7 +48,6 @@ protected:
         form->resize(900, 700);
         form->show();
     }
-    void TearDown() override { platform::setProcessStarter({}); }
 
     platform::webengine::WebEngineBrowser& engine() {
         return *static_cast<platform::webengine::WebEngineBrowser*>(form->findChild<platform::WebBrowser*>(QStringLiteral("WebBrowser1")));
@@ -87,7 +82,7 @@ TEST_F(PageWindowsTest, APageOpeningWindowsByItselfStartsNothingButAClickDoes) {
         waitUntil([&] { return !started.isEmpty(); }, 1000);
     }
     ASSERT_FALSE(started.isEmpty());
-    for (const QString& opened : started) EXPECT_EQ(opened, server.url(QStringLiteral("/other.htm")));
+    for (const QStringList& opened : started) EXPECT_EQ(opened.mid(1), QStringList{server.url(QStringLiteral("/other.htm"))});
 }
 
 }  // namespace

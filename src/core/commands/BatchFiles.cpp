@@ -32,8 +32,9 @@ constexpr qint64 kMaxBatchBytes = 256LL * 1024 * 1024;
 
 // Batches fetched from the web have a transfer control of their own, so a page that is
 // loading keeps the window's control to itself.
-platform::Inet& batchInet(CommandState& commands) {
-    if (!commands.batchTransfer) commands.batchTransfer = std::make_unique<platform::Inet>();
+platform::Inet& batchInet(ProgramContext& context) {
+    CommandState& commands = context.commands;
+    if (!commands.batchTransfer) commands.batchTransfer = std::make_unique<platform::Inet>(context.transferProxy);
     return *commands.batchTransfer;
 }
 
@@ -61,7 +62,7 @@ std::optional<QString> readLocalBatch(ProgramContext& context, QString location)
 std::optional<QString> readWebBatch(ProgramContext& context, const QString& location) {
     QString address = location;
     if (!platform::isWebAddress(address)) address.prepend(QStringLiteral("http://"));
-    platform::Inet& inet = batchInet(context.commands);
+    platform::Inet& inet = batchInet(context);
     inet.setURL(address);
     context.preferences.signIn(inet);
     QString text = inet.OpenURL();
@@ -222,7 +223,7 @@ QString macroSetLine(const QString& key, const QString& shortName, const QString
 }
 
 void publishMacroSet(ProgramContext& context) {
-    const CRegSettings settings;
+    const CRegSettings settings(context.settings);
     QString path = platform::programDataFolder() + QStringLiteral("/macro set.kqb");
     const QString chosen = ModOpenSave::showSaveDialog(context, ModOpenSave::kBatchFilter, path);
     if (chosen.isEmpty()) return;

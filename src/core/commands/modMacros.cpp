@@ -64,7 +64,7 @@ struct MacroEntry {
 void loadMacros(ProgramContext& context, const QString& section) {
     MacroEditor& editor = context.dialogs.loadMacroEditor(context);
     editor.clearMacroLists();
-    const QList<SettingRow> rows = CRegSettings().GetAllSettings(section);
+    const QList<SettingRow> rows = CRegSettings(context.settings).GetAllSettings(section);
     clearMacroMenus(context);
 
     QList<MacroEntry> entries;

@@ -200,7 +200,7 @@ void Form1::Form_Load() {
     ui->tree->reset();
     ui->viewMenu->setTreeViewChecked(false);
     ui->record->setupMetaPanelColumns();
-    modRegistry::registerFileTypes();
+    modRegistry::registerFileTypes(context);
     ui->record->setFilling(false);
     ui->navigation->reset();
     context.document.nameDocument(DocumentState::Document::Record);

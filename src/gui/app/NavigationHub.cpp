@@ -73,7 +73,7 @@ QString NavigationPane::browserLocationName() const {
 }
 
 void NavigationPane::startSecondInstance(const QString& address) {
-    platform::startDetached(QCoreApplication::applicationFilePath(), {address});
+    context.processes.startDetached(QCoreApplication::applicationFilePath(), {address});
 }
 
 void NavigationPane::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {

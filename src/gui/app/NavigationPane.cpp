@@ -180,7 +180,7 @@ void NavigationPane::buildBrowser() {
     connect(WebBrowser1, &platform::WebBrowser::titleChange, this, &NavigationPane::WebBrowser1_TitleChange);
     connect(WebBrowser1, &platform::WebBrowser::onVisible, this, &NavigationPane::WebBrowser1_OnVisible);
 
-    Inet1 = new platform::Inet(this);
+    Inet1 = new platform::Inet(context.transferProxy, this);
     Inet1->setObjectName(QStringLiteral("Inet1"));
     connect(Inet1, &platform::Inet::StateChanged, this, &NavigationPane::Inet1_StateChanged);
 }

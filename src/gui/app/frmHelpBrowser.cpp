@@ -46,7 +46,7 @@ frmHelpBrowser::frmHelpBrowser(ProgramContext& context, WindowFrame& main) : con
     setModal(false);
     WebBrowser1 = platform::createWebBrowser(this);
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    PostInet = new platform::Inet(this);
+    PostInet = new platform::Inet(context_.transferProxy, this);
     PostInet->setObjectName(QStringLiteral("PostInet"));
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));

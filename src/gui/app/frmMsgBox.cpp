@@ -1,6 +1,7 @@
 #include "gui/app/frmMsgBox.h"
 
 #include "core/program/CRegSettings.h"
+#include "core/program/ProgramContext.h"
 #include "platform/widgets/Modal.h"
 
 #include <QCheckBox>
@@ -11,7 +12,7 @@
 
 const QString frmMsgBox::kSection = QStringLiteral("Preferences\\MsgBoxes");
 
-frmMsgBox::frmMsgBox(QWidget* parent) : QDialog(parent) {
+frmMsgBox::frmMsgBox(ProgramContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setWindowTitle(QStringLiteral("Message"));
     Message = new QLabel(this);
     Message->setWordWrap(true);
@@ -39,7 +40,7 @@ frmMsgBox::frmMsgBox(QWidget* parent) : QDialog(parent) {
 }
 
 bool frmMsgBox::CheckLoad() {
-    return CRegSettings().GetSetting(kSection, boxName, QString()) != QLatin1String("OFF");
+    return CRegSettings(context_.settings).GetSetting(kSection, boxName, QString()) != QLatin1String("OFF");
 }
 
 void frmMsgBox::choose(int answer) {
@@ -50,12 +51,12 @@ void frmMsgBox::choose(int answer) {
 // Every way out (a button or the close box) ends here; the tick is kept whatever was chosen.
 void frmMsgBox::done(int result) {
     if (dontShow->isChecked() && !boxName.isEmpty())
-        CRegSettings().SaveSetting(kSection, boxName, QStringLiteral("OFF"));
+        CRegSettings(context_.settings).SaveSetting(kSection, boxName, QStringLiteral("OFF"));
     QDialog::done(result);
 }
 
 bool CMsgBox::frmMsgBox(const QString& text) {
-    ::frmMsgBox box;
+    ::frmMsgBox box(context_);
     box.Message->setText(text);
     // Without a box name there is nowhere to remember the tick, so the box is not offered.
     box.dontShow->hide();

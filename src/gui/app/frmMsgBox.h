@@ -2,6 +2,7 @@
 #include <QDialog>
 #include <QString>
 
+class ProgramContext;
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -12,7 +13,7 @@ class QPushButton;
 class frmMsgBox : public QDialog {
     Q_OBJECT
 public:
-    explicit frmMsgBox(QWidget* parent = nullptr);
+    explicit frmMsgBox(ProgramContext& context, QWidget* parent = nullptr);
 
     static const QString kSection;
 
@@ -33,11 +34,16 @@ public:
 private:
     void choose(int answer);
 
+    ProgramContext& context_;
     int selectionMade_ = 0;
 };
 
 // Shows frmMsgBox with a text; true when one of its buttons was chosen.
 class CMsgBox {
 public:
+    explicit CMsgBox(ProgramContext& context) : context_(context) {}
     bool frmMsgBox(const QString& text);
+
+private:
+    ProgramContext& context_;
 };

@@ -131,7 +131,7 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
         } else {
             // The window's control may be busy with a page: the list is fetched all the same.
             std::unique_ptr<platform::Inet> own;
-            if (window.frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>();
+            if (window.frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>(window.context.transferProxy);
             platform::Inet& inet = own ? *own : window.frame.inet();
             inet.setURL(location);
             window.context.preferences.signIn(inet);

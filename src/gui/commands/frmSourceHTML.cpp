@@ -348,7 +348,7 @@ void frmSourceHTML::saveMacro(const QString& key, QString shortName, QString com
     if (shortName.isEmpty() || key.isEmpty()) return;
     if (command.isEmpty()) command = kNoCommand;
     showFields(shortName, command);
-    if (!CRegSettings().SaveSetting(kMacroSection, key, shortName + QLatin1Char('|') + command)) {
+    if (!CRegSettings(context_->settings).SaveSetting(kMacroSection, key, shortName + QLatin1Char('|') + command)) {
         context_->user.MsgBox(QStringLiteral("The macro could not be stored under ") + key +
                                   QStringLiteral(": the settings file cannot be written. The macros stored before are unchanged."),
                               platform::kOkOnly | platform::kExclamationIcon, QStringLiteral("Macro not stored"));
@@ -364,7 +364,7 @@ void frmSourceHTML::cmdDelete_Click() {
     if (key.isEmpty() && lstMacros->currentRow() >= 0 && lstMacros->currentRow() < lstFKey->count())
         key = lstFKey->item(lstMacros->currentRow())->text();
     if (key.isEmpty()) return;
-    CRegSettings().DeleteSetting(kMacroSection, key);
+    CRegSettings(context_->settings).DeleteSetting(kMacroSection, key);
     fillFunctionKeyCombo();
     modMacros::loadMacros(*context_, kMacroSection);
     modMacros::setListHorizontalExtent(*lstLog);

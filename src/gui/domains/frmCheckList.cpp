@@ -83,7 +83,7 @@ void frmCheckList::Form_Load() {
 
 void frmCheckList::fillFromSettings() {
     QStringList stored;
-    for (const SettingRow& row : CRegSettings().GetAllSettings(kSchemasSection)) stored.append(row.name);
+    for (const SettingRow& row : CRegSettings(context_.settings).GetAllSettings(kSchemasSection)) stored.append(row.name);
     QString shownDefault = context_.domain.defaultSchema;
     // A first use proposes Dublin Core; only Select makes it so.
     if (stored.isEmpty()) {
@@ -123,13 +123,13 @@ void frmCheckList::cmdOK_Click() {
         modSchemas::showSchemaMenu(context_, true, chosen);
         break;
     }
-    CRegSettings().DeleteSetting(kSchemasSection, QString());
+    CRegSettings(context_.settings).DeleteSetting(kSchemasSection, QString());
     for (int j = 0; j < ListView1->count(); ++j) {
         const QListWidgetItem* item = ListView1->item(j);
         if (item->checkState() != Qt::Checked) continue;
         const QString shortName = item->data(Qt::UserRole).toString();
         modSchemas::showSchemaMenu(context_, true, shortName);
-        CRegSettings().SaveSetting(kSchemasSection, shortName, QString());
+        CRegSettings(context_.settings).SaveSetting(kSchemasSection, shortName, QString());
     }
     accept();
 }

@@ -89,6 +89,6 @@ void frmStartup::prepareAndSetDomain() {
     modSchemas::hideAllSchemaMenus(context_);
     modSchemas::showSchemaMenu(context_, true, domain());
     // Earlier choices stay stored: the section is added to, never cleared here.
-    CRegSettings().SaveSetting(QStringLiteral("Preferences\\Schemas"), domain(), QString());
+    CRegSettings(context_.settings).SaveSetting(QStringLiteral("Preferences\\Schemas"), domain(), QString());
     if (Check2->isChecked()) openTutorial_();
 }

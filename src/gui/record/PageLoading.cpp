@@ -83,7 +83,7 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         // The window's control is busy only with a load further down this call stack. A
         // batch never parks its page: it reads it with a control of its own, now.
         std::unique_ptr<platform::Inet> own;
-        if (frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>();
+        if (frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>(context.transferProxy);
         platform::Inet& inet = own ? *own : frame.inet();
         pendingURL_.clear();
         inet.setURL(location);

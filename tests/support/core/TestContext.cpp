@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace testing_support {
 namespace {
 
@@ -26,6 +28,26 @@ private:
     static void unexpected(const char* window) { ADD_FAILURE() << "A command opened " << window << " in a test without windows"; }
 };
 
+QList<const FreshStore*>& freshStores() {
+    static QList<const FreshStore*> stores;
+    return stores;
+}
+
+StartedProcesses*& recorder() {
+    static StartedProcesses* kept = nullptr;
+    return kept;
+}
+
+// Starts programs as the system does, unless a StartedProcesses keeps them.
+class TestProcesses final : public platform::ProcessStarter {
+public:
+    bool startDetached(const QString& program, const QStringList& arguments) override {
+        if (!recorder()) return ProcessStarter::startDetached(program, arguments);
+        recorder()->append(QStringList{program} + arguments);
+        return true;
+    }
+};
+
 CommandDialogs*& chosen() {
     static CommandDialogs* dialogs = nullptr;
     return dialogs;
@@ -41,5 +63,36 @@ CommandDialogs& testCommandDialogs() {
 void useCommandDialogs(CommandDialogs& dialogs) {
     chosen() = &dialogs;
 }
+
+FreshStore::FreshStore() : oldHome_(qgetenv("QUORVANTIL_HOME")) {
+    freshStores().append(this);
+    qputenv("QUORVANTIL_HOME", (dir_.path() + QStringLiteral("/home")).toUtf8());
+}
+
+FreshStore::~FreshStore() {
+    freshStores().removeOne(this);
+    qputenv("QUORVANTIL_HOME", oldHome_);
+}
+
+QString FreshStore::storeFile() const {
+    return dir_.path() + QStringLiteral("/config/registry.reg");
+}
+
+QString testStoreFile() {
+    return freshStores().isEmpty() ? platform::userRegistryFile() : freshStores().constLast()->storeFile();
+}
+
+StartedProcesses::StartedProcesses() : outer_(std::exchange(recorder(), this)) {}
+
+StartedProcesses::~StartedProcesses() {
+    recorder() = outer_;
+}
+
+namespace detail {
+ProgramServices testServices(const TestServices& services) {
+    static TestProcesses processes;
+    return {scriptedUser(), processes, services.settingsFile.value_or(testStoreFile()), services.proxy};
+}
+}  // namespace detail
 
 }  // namespace testing_support

@@ -3,9 +3,14 @@
 #include "core/program/ProgramContext.h"
 #include "support/core/ScriptedDialogs.h"
 
+#include <QList>
+#include <QNetworkProxy>
 #include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
 
 #include <functional>
+#include <optional>
 
 namespace testing_support {
 
@@ -29,17 +34,59 @@ private:
 CommandDialogs& testCommandDialogs();
 void useCommandDialogs(CommandDialogs& dialogs);
 
+// A fresh, private settings store and program folder while it lives: the contexts made
+// meanwhile keep their settings in it.
+class FreshStore {
+public:
+    FreshStore();
+    ~FreshStore();
+    FreshStore(const FreshStore&) = delete;
+    FreshStore& operator=(const FreshStore&) = delete;
+    QString storeFile() const;
+
+private:
+    QTemporaryDir dir_;
+    QByteArray oldHome_;
+};
+
+// The settings store's file of the contexts tests make: the last FreshStore's alive, else the
+// test program's own (in its sandbox).
+QString testStoreFile();
+
+// The programs the contexts tests make start, kept instead of run while it lives (each the
+// program and its arguments). Without one they are started.
+class StartedProcesses : public QList<QStringList> {
+public:
+    StartedProcesses();
+    ~StartedProcesses();
+    StartedProcesses(const StartedProcesses&) = delete;
+    StartedProcesses& operator=(const StartedProcesses&) = delete;
+
+private:
+    StartedProcesses* outer_;
+};
+
+// What a test may compose its context with beyond the scripts.
+struct TestServices {
+    // Every transfer's proxy; none: the system's settings, as the program's.
+    std::optional<QNetworkProxy> proxy;
+    // The settings store's file; none: testStoreFile().
+    std::optional<QString> settingsFile;
+};
+
 namespace detail {
 struct DispatcherHolder {
     TestDispatcher dispatcher;
 };
+ProgramServices testServices(const TestServices& services);
 }  // namespace detail
 
 // A fresh program state on a test dispatcher of its own, asking the user through the test
-// program's scripts (scriptedUser()).
+// program's scripts (scriptedUser()), its programs started as StartedProcesses says.
 class TestContext : private detail::DispatcherHolder, public ProgramContext {
 public:
-    TestContext() : ProgramContext(DispatcherHolder::dispatcher, testCommandDialogs(), scriptedUser()) {}
+    explicit TestContext(const TestServices& services = {})
+        : ProgramContext(DispatcherHolder::dispatcher, testCommandDialogs(), detail::testServices(services)) {}
 };
 
 // The test dispatcher of a state a test made.
