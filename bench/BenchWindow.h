@@ -11,6 +11,7 @@
 #include <QMainWindow>
 #include "gui/app/modMetaMain.h"
 #include "platform/webengine/WebEngineBrowser.h"
+#include "platform/widgets/Modal.h"
 #include "platform/widgets/UserDialogWindows.h"
 
 #include <QApplication>
@@ -126,11 +127,12 @@ inline int withWindow(int argc, char** argv, const std::function<int()>& body) {
     platform::webengine::useWebEngineBrowser();
     modMetaMain::createCacheDirs();
     modMTP::ProgramDispatcher dispatcher;
-    CommandDialogWindows dialogs;
+    platform::ModalRuns modals;
+    CommandDialogWindows dialogs(modals);
     BenchUserDialogs user;
     platform::ProcessStarter processes;
     ProgramContext context(dispatcher, dialogs, {user, processes, platform::userRegistryFile(), std::nullopt});
-    std::unique_ptr<QMainWindow> form(modMetaMain::openMainWindow(context));
+    std::unique_ptr<QMainWindow> form(modMetaMain::openMainWindow(context, modals));
     form->resize(1000, 700);
     form->show();
     QApplication::processEvents();

@@ -57,11 +57,12 @@ int runOnce(int argc, char** argv, Clock::time_point start) {
     platform::webengine::useWebEngineBrowser();
     QApplication::setApplicationName(QStringLiteral("Quorvantil"));
     modMTP::ProgramDispatcher dispatcher;
-    CommandDialogWindows dialogs;
+    platform::ModalRuns modals;
+    CommandDialogWindows dialogs(modals);
     bench::BenchUserDialogs user;
     platform::ProcessStarter processes;
     ProgramContext context(dispatcher, dialogs, {user, processes, platform::userRegistryFile(), std::nullopt});
-    modMetaMain::Main(context, QStringLiteral("mtp://open=") + batch);
+    modMetaMain::Main(context, modals, QStringLiteral("mtp://open=") + batch);
     if (!QFileInfo::exists(saved)) {
         std::fprintf(stderr, "the batch wrote no %s\n", qPrintable(saved));
         std::fflush(stderr);

@@ -4,6 +4,7 @@
 #include "core/program/ProgramContext.h"
 #include "platform/RegistryStore.h"
 #include "platform/webengine/WebEngineBrowser.h"
+#include "platform/widgets/Modal.h"
 #include "platform/widgets/UserDialogWindows.h"
 
 #include <QApplication>
@@ -26,10 +27,11 @@ int main(int argc, char* argv[]) {
     QStringList words = QApplication::arguments();
     if (!words.isEmpty()) words.removeFirst();
     modMTP::ProgramDispatcher dispatcher;
-    CommandDialogWindows dialogs;
+    platform::ModalRuns modals;
+    CommandDialogWindows dialogs(modals);
     platform::ProcessStarter processes;
     ProgramContext context(dispatcher, dialogs, {user, processes, platform::userRegistryFile(), std::nullopt});
-    modMetaMain::Main(context, words.join(QLatin1Char(' ')));
+    modMetaMain::Main(context, modals, words.join(QLatin1Char(' ')));
     const int status = app.exec();
     // The windows, and the browser pages in them, go before the browser engine does.
     QList<QPointer<QWidget>> windows;

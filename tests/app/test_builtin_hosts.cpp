@@ -51,6 +51,10 @@ protected:
         shown << call;
         return int(kAnswerOk);
     }};
+    testing_support::ModalReplies modals{[](QDialog& dialog) {
+        dialog.reject();
+        return int(QDialog::Rejected);
+    }};
     int bundled = 0, notBundled = 0;  // the walks that met each answer
 
     void SetUp() override {
@@ -62,16 +66,11 @@ protected:
             commands << command;
             return false;
         };
-        platform::setModalRunner([](QDialog& dialog) {
-            dialog.reject();
-            return int(QDialog::Rejected);
-        });
         w->resize(1000, 760);
         widget_input::showAndWait(w.form.get());
     }
     void TearDown() override {
         testing_support::testDispatcher(w.context).take = {};
-        platform::setModalRunner({});
         qputenv("http_proxy", oldProxy);
     }
     ListTree& tree() const { return w.context.listTrees[0]; }
@@ -247,7 +246,7 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
     qunsetenv("QUORVANTIL_SCHEME_SERVER");
     qputenv("http_proxy", "http://127.0.0.1:9");
     int welcomes = 0;
-    platform::setModalRunner([&](QDialog& dialog) {
+    const testing_support::ModalReplies modals([&](QDialog& dialog) {
         ++welcomes;
         dialog.show();
         static_cast<frmStartup&>(dialog).cmdOK->click();  // the domain proposed: Dublin Core
@@ -255,7 +254,7 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
     });
     for (int start = 1; start <= 2; ++start) {
         testing_support::TestContext context;
-        std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, QString()));
+        std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, testing_support::modalRuns(), QString()));
         testing_support::OfflineBrowser& browser = testing_support::offlineBrowser(form->findChild<platform::WebBrowser*>(u"WebBrowser1"_s));
         browser.settle();
         EXPECT_EQ(form->findChild<QComboBox*>(u"URL"_s)->currentText(), u"http://schemes.quorvantil.example"_s);
@@ -267,7 +266,6 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
         form->close();
     }
     EXPECT_EQ(welcomes, 1);
-    platform::setModalRunner({});
     qputenv("QUORVANTIL_SCHEME_SERVER", server);
     qputenv("http_proxy", proxy);
 }

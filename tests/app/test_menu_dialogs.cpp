@@ -38,14 +38,15 @@ protected:
         return int(buttons == platform::kYesNo ? platform::kAnswerNo : platform::kAnswerOk);
     }};
     testing_support::FileDialogReplies files{[](const platform::FileDialogRequest&) { return platform::FileDialogAnswer{}; }};
+    // Every dialog is looked at as it opens and cancelled.
+    testing_support::ModalReplies modals{[this](QDialog& dialog) {
+        dialog.show();
+        look(dialog);
+        dialog.reject();
+        return int(QDialog::Rejected);
+    }};
 
     void SetUp() override {
-        platform::setModalRunner([this](QDialog& dialog) {
-            dialog.show();
-            look(dialog);
-            dialog.reject();
-            return int(QDialog::Rejected);
-        });
         // Away from the screen's corner and its middle, so a dialog placed anywhere but over
         // the window's middle shows.
         widget_input::showAndWait(w.form.get());
@@ -67,8 +68,6 @@ protected:
         QString command = u"mtp://open="_s + list;
         modMTP::mtpTransaction(w.context, command);
     }
-    void TearDown() override { testing_support::failEveryModal(); }
-
     void look(QWidget& dialog) {
         QApplication::setActiveWindow(&dialog);  // as the window system makes a new window active
         QApplication::processEvents();           // up as the user sees it, its first events handled

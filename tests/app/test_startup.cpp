@@ -40,7 +40,7 @@ protected:
         recorder.commands.clear();
         context = std::make_unique<testing_support::TestContext>();
         recorder.attach(*context);
-        form.reset(modMetaMain::Main(*context, commandLine));
+        form.reset(modMetaMain::Main(*context, testing_support::modalRuns(), commandLine));
     }
     void save(const QString& section, const QString& key, const QString& value) { s.SaveSetting(section, key, value); }
     QString get(const QString& section, const QString& key) const { return s.GetSetting(section, key, u"-"_s); }
@@ -224,7 +224,7 @@ TEST(StartupListTest, ACatalogueFromTheArgumentProposesItsChannelBesideIt) {
     const QStringList ways = {u"zoo.kqi"_s, u"mtp://open="_s + dir.filePath(u"zoo.kqi"_s)};
     for (const QString& commandLine : ways) {
         testing_support::TestContext context;
-        std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, commandLine));
+        std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, testing_support::modalRuns(), commandLine));
         ASSERT_EQ(context.listTrees[size_t(context.treeIndex)].count(), 3) << commandLine;
         QString proposed;
         bool okEnabled = false;
@@ -270,8 +270,8 @@ TEST(TwoWindows, EachWorksOnItsOwnStateAndOneGoingLeavesTheOther) {
     testing_support::FreshStore store;
     testing_support::TestContext first;
     testing_support::TestContext second;
-    std::unique_ptr<QMainWindow> one(modMetaMain::openMainWindow(first));
-    std::unique_ptr<QMainWindow> two(modMetaMain::openMainWindow(second));
+    std::unique_ptr<QMainWindow> one(modMetaMain::openMainWindow(first, testing_support::modalRuns()));
+    std::unique_ptr<QMainWindow> two(modMetaMain::openMainWindow(second, testing_support::modalRuns()));
     modMTP::runCommand(first, u"mtp://field=DC.Title&content=One.fld/"_s);
     modMTP::runCommand(second, u"mtp://field=DC.Title&content=Two.fld/"_s);
     EXPECT_EQ(first.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"One"_s, {}, {}}}));

@@ -161,7 +161,7 @@ TEST_F(WindowFitTest, AWindowLeftOnALargerScreenOpensOnThisOne) {
     stored.SaveSetting(u"Position Data"_s, u"Width"_s, QString::number(pixelsToTwips(available().width() + 400)));
     stored.SaveSetting(u"Position Data"_s, u"Height"_s, u"12000"_s);
     testing_support::TestContext second;
-    const std::unique_ptr<QMainWindow> again(modMetaMain::openMainWindow(second));
+    const std::unique_ptr<QMainWindow> again(modMetaMain::openMainWindow(second, testing_support::modalRuns()));
     showFramed(*again);
     EXPECT_TRUE(available().contains(again->frameGeometry())) << again->frameGeometry().width();
     EXPECT_EQ(again->frameGeometry().width(), available().width());

@@ -21,18 +21,35 @@
 
 namespace testing_support {
 
-void failEveryModal() {
-    platform::setModalRunner([](QDialog& dialog) {
+namespace {
+
+class TestModalRuns final : public platform::ModalRuns {
+protected:
+    int runModal(QDialog& dialog) override {
+        if (const auto* work = ModalReplies::current()) return (*work)(dialog);
         ADD_FAILURE() << "Modal dialog opened outside any script: " << dialog.metaObject()->className() << " \""
                       << dialog.windowTitle().toStdString() << "\"";
         return int(QDialog::Rejected);
-    });
-    platform::setDragRunner([](QDrag& drag) {
-        ADD_FAILURE() << "Drag started outside any script: QDrag from "
-                      << (drag.source() ? drag.source()->metaObject()->className() : "nowhere") << " carrying \""
-                      << (drag.mimeData() ? drag.mimeData()->text().toStdString() : std::string()) << "\"";
-        return Qt::IgnoreAction;
-    });
+    }
+    Qt::DropAction runDrag(QDrag& drag, Qt::DropActions, Qt::DropAction) override {
+        Qt::DropAction done = Qt::IgnoreAction;
+        if (const auto* play = DragReplies::current()) {
+            done = (*play)(drag);
+        } else {
+            ADD_FAILURE() << "Drag started outside any script: QDrag from "
+                          << (drag.source() ? drag.source()->metaObject()->className() : "nowhere") << " carrying \""
+                          << (drag.mimeData() ? drag.mimeData()->text().toStdString() : std::string()) << "\"";
+        }
+        drag.deleteLater();  // as the system's run deletes it
+        return done;
+    }
+};
+
+}  // namespace
+
+platform::ModalRuns& modalRuns() {
+    static TestModalRuns runs;
+    return runs;
 }
 
 namespace {
@@ -110,9 +127,8 @@ void watchForUnscriptedWindows() {
 }
 
 void prepareWindowTests() {
-    static CommandDialogWindows windows;
+    static CommandDialogWindows windows(modalRuns());
     useCommandDialogs(windows);
-    failEveryModal();
     watchForUnscriptedWindows();
 }
 
@@ -120,43 +136,27 @@ RealMsgBoxes::RealMsgBoxes() : MsgBoxReplies(platform::showMessageBox) {}
 
 RealFileDialogs::RealFileDialogs() : FileDialogReplies(platform::showFileDialog) {}
 
-namespace {
-// The script that answers modal dialogs now; one made inside another answers until it goes.
-ScriptedModals*& innermostModals() {
-    static ScriptedModals* innermost = nullptr;
-    return innermost;
-}
-}  // namespace
-
-ScriptedModals::ScriptedModals() : outer_(innermostModals()) {
-    innermostModals() = this;
-    answerModals();
-}
-
-void ScriptedModals::answerModals() {
-    platform::setModalRunner([this](QDialog& dialog) {
-        if (steps_.isEmpty()) {
-            ADD_FAILURE() << "Unexpected modal dialog \"" << dialog.windowTitle().toStdString() << "\"";
-            dialog.reject();
-            return int(QDialog::Rejected);
-        }
-        const Step step = steps_.takeFirst();
-        dialog.setResult(QDialog::Rejected);
-        dialog.show();
-        step(dialog);
-        if (dialog.isVisible()) {
-            ADD_FAILURE() << "Modal dialog \"" << dialog.windowTitle().toStdString() << "\" was left open";
-            dialog.reject();
-        }
-        return dialog.result();
-    });
-}
+ScriptedModals::ScriptedModals() : replies_([this](QDialog& dialog) { return work(dialog); }) {}
 
 ScriptedModals::~ScriptedModals() {
-    innermostModals() = outer_;
-    if (outer_) outer_->answerModals();
-    else failEveryModal();
     if (!steps_.isEmpty()) ADD_FAILURE() << steps_.size() << " expected modal dialog(s) never shown";
+}
+
+int ScriptedModals::work(QDialog& dialog) {
+    if (steps_.isEmpty()) {
+        ADD_FAILURE() << "Unexpected modal dialog \"" << dialog.windowTitle().toStdString() << "\"";
+        dialog.reject();
+        return int(QDialog::Rejected);
+    }
+    const Step step = steps_.takeFirst();
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    step(dialog);
+    if (dialog.isVisible()) {
+        ADD_FAILURE() << "Modal dialog \"" << dialog.windowTitle().toStdString() << "\" was left open";
+        dialog.reject();
+    }
+    return dialog.result();
 }
 
 ScriptedModals& ScriptedModals::then(Step step) {

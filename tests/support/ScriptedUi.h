@@ -9,18 +9,29 @@
 #include <functional>
 
 class QDialog;
+class QDrag;
+
+namespace platform {
+class ModalRuns;
+}  // namespace platform
 
 namespace testing_support {
 
 // Readies a test program of windows: the contexts tests make get the program's own wait
-// dialog and macro editor; every modal dialog and drag nobody scripted fails the test
-// (failEveryModal), and so does every window left waiting for a user
-// (watchForUnscriptedWindows).
+// dialog and macro editor, run through modalRuns(); every window left waiting for a user
+// fails the test (watchForUnscriptedWindows).
 void prepareWindowTests();
 
-// Makes every modal dialog and every drag of the program fail the test that starts it (the
-// dialog is rejected, the drag dropped nowhere) unless a test scripts it.
-void failEveryModal();
+// Works a modal dialog instead of a user (its result), or plays a drag (what the drop did),
+// while it lives; of those alive, the one made last answers.
+using ModalReplies = Replies<QDialog&, int>;
+using DragReplies = Replies<QDrag&, Qt::DropAction>;
+
+// The runs of the windows tests make: each modal dialog goes to the ModalReplies made last
+// (ScriptedModals makes one), each drag to the DragReplies made last. One nobody scripted
+// fails the test that starts it at once, naming the dialog (or the drag), and is rejected
+// (dropped nowhere).
+platform::ModalRuns& modalRuns();
 
 // Watches for windows that hold the user's input and that nobody scripted: a modal dialog,
 // message box, file or input dialog, a popup menu, a drag. One still open after a moment
@@ -40,8 +51,8 @@ public:
     RealFileDialogs();
 };
 
-// Works modal dialogs in order: each step gets the shown dialog and must close it. When it
-// goes, modal dialogs fail tests again.
+// Works modal dialogs in order: each step gets the shown dialog and must close it. A dialog
+// no step is left for fails the test (and is rejected); steps left over at the end fail it too.
 class ScriptedModals {
 public:
     using Step = std::function<void(QDialog&)>;
@@ -53,9 +64,9 @@ public:
     ScriptedModals& then(Step step);
 
 private:
-    void answerModals();
+    int work(QDialog& dialog);
     QList<Step> steps_;
-    ScriptedModals* outer_;
+    ModalReplies replies_;
 };
 
 }  // namespace testing_support

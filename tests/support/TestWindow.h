@@ -36,7 +36,7 @@ public:
     explicit TestWindow(const QString& schemeServer = QString(), const TestServices& services = {})
         : context(services) {
         context.schemeServer = schemeServer;
-        form.reset(modMetaMain::openMainWindow(context));
+        form.reset(modMetaMain::openMainWindow(context, testing_support::modalRuns()));
     }
     // The window, as a widget.
     QMainWindow* operator->() const { return form.get(); }

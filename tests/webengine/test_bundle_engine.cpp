@@ -31,7 +31,7 @@ TEST(BundleEngineTest, TheHomePageAndItsLinksKeepTheirAddressInTheBoxTheHistoryA
     testing_support::FreshStore store;
     testing_support::TestContext context;
     context.schemeServer = SchemeHosts::builtInSchemeServer;
-    auto form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context));
+    auto form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context, testing_support::modalRuns()));
     form->resize(900, 700);
     form->show();
     auto& engine = *static_cast<platform::webengine::WebEngineBrowser*>(form->findChild<platform::WebBrowser*>(u"WebBrowser1"_s));

@@ -67,7 +67,7 @@ protected:
         server.server().Get("/frame.htm", [frame](const httplib::Request&, httplib::Response& response) {
             response.set_content(frame, "text/html");
         });
-        form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context));
+        form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context, testing_support::modalRuns()));
         form->resize(900, 700);
         form->show();
     }

@@ -44,7 +44,7 @@ protected:
                                  "<script>window.open(location.href)</script></body></html>",
                                  "text/html");
         });
-        form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context));
+        form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context, testing_support::modalRuns()));
         form->resize(900, 700);
         form->show();
     }

@@ -131,7 +131,7 @@ void EditMenu::MnuEditIE_Click() {
 
 void EditMenu::MnuEditFirewall_Click() {
     if (!firewallDialog_) firewallDialog_ = new frmFirewall(context_.preferences, owner());
-    platform::execModal(*firewallDialog_);
+    frame_.modalRuns().execModal(*firewallDialog_);
 }
 
 void EditMenu::connectItems(QObject& menus) {

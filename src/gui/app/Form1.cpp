@@ -64,6 +64,7 @@ public:
     HelpMenu& helpMenu() override { return *ui.helpMenu; }
     MacrosMenu& macrosMenu() override { return *ui.macrosMenu; }
     platform::StatusBar& statusBar() override { return *ui.StatusBar1; }
+    platform::ModalRuns& modalRuns() override { return f.runs; }
     QWidget* clientArea() override { return ui.clientArea; }
     double splitterX() const override { return ui.layout->splitterX(); }
     double splitterY() const override { return ui.layout->splitterY(); }
@@ -109,7 +110,7 @@ public:
     void showSchemeHelp(const QString& address) override {
         frmHelpBrowser& help = ui.helpMenu->helpWindow();
         help.WebBrowser1->Navigate(address);
-        platform::execModal(help);
+        f.runs.execModal(help);
     }
     bool loadListPage(bool harvestList, const QString& location, const QString& text) override {
         const ListLoadOutcome outcome = harvestList ? modHCL::loadHCL(*ui.tree, location, &text)
@@ -122,12 +123,12 @@ private:
     Ui& ui;
 };
 
-Form1::Form1(ProgramContext& context, QWidget* parent)
-    : QMainWindow(parent), context(context), ui(std::make_unique<Ui>()) {
+Form1::Form1(ProgramContext& context, platform::ModalRuns& runs, QWidget* parent)
+    : QMainWindow(parent), context(context), runs(runs), ui(std::make_unique<Ui>()) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     frame_ = std::make_unique<Frame>(*this);
     buildControls();
-    buildMainMenus(menuBar(), context);
+    buildMainMenus(menuBar(), context, runs);
     DocumentState& document = context.document;
     document.setSaveCaption(menuBar()->findChild<QAction*>(QStringLiteral("mnuFileSave"))->text());
     document.setSaveListCaption(menuBar()->findChild<QAction*>(QStringLiteral("mnuFileSaveList"))->text());

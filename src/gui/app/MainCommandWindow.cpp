@@ -109,7 +109,7 @@ public:
 
     bool shiftDown() const override { return f.shiftDown(); }
     void stopBusyAnimation() override { f.navigationPane().stopBusyAnimation(); }
-    void showWaitModal() override { frmWaitProcess::Load(context).showModal(f.clientArea()->window()); }
+    void showWaitModal() override { frmWaitProcess::Load(context).showModal(f.clientArea()->window(), f.modalRuns()); }
     void showPageNotice(const QString& text) override { f.navigationPane().showNotice(text); }
     void showListProgress(const QString& text) override { ListDocuments::showProgress(f.treePane(), text); }
     void holdPainting(bool hold) override {

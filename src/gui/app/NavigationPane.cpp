@@ -165,7 +165,7 @@ void NavigationPane::buildBrowser() {
     BrowserPanel = new QFrame(clientArea);
     BrowserPanel->setObjectName(QStringLiteral("BrowserPanel"));
     static_cast<QFrame*>(BrowserPanel)->setFrameShape(QFrame::StyledPanel);
-    WebBrowser1 = platform::createWebBrowser(BrowserPanel);
+    WebBrowser1 = platform::createWebBrowser(BrowserPanel, frame.modalRuns());
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     auto* browserLayout = new QVBoxLayout(BrowserPanel);
     browserLayout->setContentsMargins(1, 1, 1, 1);

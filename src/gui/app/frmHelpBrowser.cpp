@@ -44,7 +44,7 @@ frmHelpBrowser::frmHelpBrowser(ProgramContext& context, WindowFrame& main) : con
     setObjectName(QStringLiteral("frmHelpBrowser"));
     setWindowTitle(QStringLiteral("Quorvantile Help"));
     setModal(false);
-    WebBrowser1 = platform::createWebBrowser(this);
+    WebBrowser1 = platform::createWebBrowser(this, main_.modalRuns());
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     PostInet = new platform::Inet(context_.transferProxy, this);
     PostInet->setObjectName(QStringLiteral("PostInet"));

@@ -60,6 +60,6 @@ bool CMsgBox::frmMsgBox(const QString& text) {
     box.Message->setText(text);
     // Without a box name there is nowhere to remember the tick, so the box is not offered.
     box.dontShow->hide();
-    platform::execModal(box);
+    runs_.execModal(box);
     return box.SelectionMade() != 0;
 }

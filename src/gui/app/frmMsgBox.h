@@ -3,6 +3,11 @@
 #include <QString>
 
 class ProgramContext;
+
+namespace platform {
+class ModalRuns;
+}  // namespace platform
+
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -41,9 +46,10 @@ private:
 // Shows frmMsgBox with a text; true when one of its buttons was chosen.
 class CMsgBox {
 public:
-    explicit CMsgBox(ProgramContext& context) : context_(context) {}
+    CMsgBox(ProgramContext& context, platform::ModalRuns& runs) : context_(context), runs_(runs) {}
     bool frmMsgBox(const QString& text);
 
 private:
     ProgramContext& context_;
+    platform::ModalRuns& runs_;
 };

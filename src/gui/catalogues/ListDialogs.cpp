@@ -22,7 +22,7 @@ bool TreePane::saveHarvestListWithDialog() {
     if (dialog.isVisible()) dialog.hide();
     else dialog.Form_Load();
     const int written = filesWritten_;
-    platform::execModal(dialog);
+    frame.modalRuns().execModal(dialog);
     return filesWritten_ > written;
 }
 
@@ -40,7 +40,7 @@ bool TreePane::saveRssChannelWithDialog() {
     else if (!channelShown || ListDocuments::namesCatalogueOrSchemeList(dialog.filePath))
         dialog.filePath = ListDocuments::proposalBesideList(listPath, root ? tree.text(root) : context.rootName,
                                                             QStringLiteral(".rss"));
-    platform::execModal(dialog);
+    frame.modalRuns().execModal(dialog);
     if (dialog.cancelled) return false;
     QString path = dialog.filePath;
     context.document.setTreePath(path);

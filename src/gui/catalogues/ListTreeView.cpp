@@ -53,8 +53,8 @@ private:
     ListTreeView* view_;
 };
 
-ListTreeView::ListTreeView(ListTree& tree, QWidget* parent)
-    : PaneTreeView(parent), tree_(tree), model_(new ListTreeModel(tree, this)), delegate_(new ListTreeEditDelegate(this)) {
+ListTreeView::ListTreeView(ListTree& tree, platform::ModalRuns& runs, QWidget* parent)
+    : PaneTreeView(runs, parent), tree_(tree), model_(new ListTreeModel(tree, this)), delegate_(new ListTreeEditDelegate(this)) {
     model_->setImages(platform::treeImages());
     setModel(model_);
     setItemDelegate(delegate_);

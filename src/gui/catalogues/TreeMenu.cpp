@@ -29,7 +29,8 @@ const QString kErrorTitle = QStringLiteral("Quorvantile Error");
 
 // Asks the shared input dialog with this caption, prompt and text; the answer, "" on Cancel.
 // The dialog is left as the other askers expect it.
-QString askInput(QWidget* window, const QString& caption, const QString& prompt, const QString& text) {
+QString askInput(platform::ModalRuns& runs, QWidget* window, const QString& caption, const QString& prompt,
+                 const QString& text) {
     frmdlogInput& dialog = frmdlogInput::instance(window);
     const QString oldPrompt = dialog.Label1->text();
     const int oldLength = dialog.txtFieldName->maxLength();
@@ -38,7 +39,7 @@ QString askInput(QWidget* window, const QString& caption, const QString& prompt,
     // A long tag comes back whole, not cut at the box's usual length.
     dialog.txtFieldName->setMaxLength(std::max(oldLength, int(text.size())));
     dialog.txtFieldName->setText(text);
-    platform::execModal(dialog);
+    runs.execModal(dialog);
     dialog.Label1->setText(oldPrompt);
     dialog.txtFieldName->setMaxLength(oldLength);
     return dialog.inputText();
@@ -63,7 +64,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
     switch (index) {
     case kEditTag: {
         if (!node) return;
-        const QString inputText = askInput(window(), QStringLiteral("Edit"), QStringLiteral("Tag :"), tree.tag(node));
+        const QString inputText = askInput(frame.modalRuns(), window(), QStringLiteral("Edit"), QStringLiteral("Tag :"), tree.tag(node));
         if (inputText.isEmpty() || !tree.contains(node)) return;
         if (refuseUnwritable(tree.parent(node), node, tree.text(node), inputText, QStringLiteral("The entry keeps its tag.")))
             return;
@@ -122,7 +123,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
         if (markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         frmManualInsert& dialog = frmManualInsert::instance(*this);
         dialog.inFolder = inFolder;
-        platform::execModal(dialog);
+        frame.modalRuns().execModal(dialog);
         return;
     }
     case kDeleteNode: {
@@ -137,7 +138,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
     }
     case kFindInList: {
         const QString search =
-            askInput(window(), QStringLiteral("Search Tree View List"), QStringLiteral("Search for:"), QString()).trimmed();
+            askInput(frame.modalRuns(), window(), QStringLiteral("Search Tree View List"), QStringLiteral("Search for:"), QString()).trimmed();
         if (search.isEmpty()) return;
         NodeId firstHit = 0;
         for (int i = 1; i <= tree.count(); ++i) {

@@ -86,12 +86,12 @@ void frmWaitProcess::placeOver(QWidget* owner) {
     if (owner && parentWidget() != owner) setParent(owner, Qt::Dialog);
 }
 
-void frmWaitProcess::showModal(QWidget* owner) {
+void frmWaitProcess::showModal(QWidget* owner, platform::ModalRuns& runs) {
     // Already on screen: its own loop runs the stored command.
     if (isVisible()) return;
     placeOver(owner);
     setWindowModality(Qt::ApplicationModal);
-    platform::execModal(*this);
+    runs.execModal(*this);
 }
 
 void frmWaitProcess::showModeless(QWidget* owner) {

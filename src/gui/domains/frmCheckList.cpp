@@ -62,10 +62,10 @@ frmCheckList& frmCheckList::instance(QWidget* parent, ProgramContext& context) {
     return platform::ownedDialog<frmCheckList>(*parent, [&] { return new frmCheckList(parent, context); });
 }
 
-void frmCheckList::showModal(QWidget* owner, ProgramContext& context) {
+void frmCheckList::showModal(QWidget* owner, ProgramContext& context, platform::ModalRuns& runs) {
     frmCheckList& dialog = instance(owner, context);
     dialog.Form_Load();
-    platform::execModal(dialog);
+    runs.execModal(dialog);
 }
 
 DomainCatalogue& frmCheckList::catalogue() const {

@@ -53,10 +53,11 @@ frmStartup& frmStartup::instance(QWidget* parent, ProgramContext& context, std::
     return platform::ownedDialog<frmStartup>(*parent, [&] { return new frmStartup(parent, context, std::move(openTutorial)); });
 }
 
-void frmStartup::chooseFirstDomain(QWidget* parent, ProgramContext& context, std::function<void()> openTutorial) {
+void frmStartup::chooseFirstDomain(QWidget* parent, ProgramContext& context, platform::ModalRuns& runs,
+                                   std::function<void()> openTutorial) {
     frmStartup& dialog = instance(parent, context, std::move(openTutorial));
     dialog.Form_Load();
-    if (platform::execModal(dialog) != QDialog::Accepted) return;
+    if (runs.execModal(dialog) != QDialog::Accepted) return;
     modSchemas::applyDomainDefaults(context);
     modSchemas::loadDomainScheme(context);
 }

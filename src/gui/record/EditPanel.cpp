@@ -365,7 +365,7 @@ void RecordPane::editNrmlName_Click() {
     frmdlogInput& dialog = frmdlogInput::instance(window());
     dialog.txtFieldName->setText(editNrmlName->text());
     dialog.setWindowTitle(QStringLiteral("Edit"));
-    platform::execModal(dialog);
+    frame.modalRuns().execModal(dialog);
     const QString inputText = dialog.inputText();
     if (inputText.isEmpty()) return;
     editNrmlName->setText(inputText);
@@ -524,5 +524,5 @@ void RecordPane::editNrmlContent_Click() {
     // The editor writes the line and the box itself on OK.
     frmLongText& editor = frmLongText::instance(context, *this);
     editor.Text1->setPlainText(editNrmlContent->text());
-    platform::execModal(editor);
+    frame.modalRuns().execModal(editor);
 }

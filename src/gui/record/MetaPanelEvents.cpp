@@ -356,7 +356,7 @@ void RecordPane::mnuMaintMeta_Click(int index) {
         frmdlogInput& dialog = frmdlogInput::instance(window());
         dialog.setWindowTitle(QStringLiteral("Please Enter a Metadata Field Name"));
         dialog.txtFieldName->clear();
-        platform::execModal(dialog);
+        frame.modalRuns().execModal(dialog);
         const QString inputText = dialog.inputText();
         if (inputText.isEmpty()) return;
         modMTP::runCommand(context, QStringLiteral("mtp://field=") + inputText + QStringLiteral(".fld / "));

@@ -17,8 +17,8 @@
 using platform::pixelsToTwips;
 using platform::twipsToPixels;
 
-MetaPanelView::MetaPanelView(Record& record, QWidget* parent)
-    : PaneTreeView(parent), record_(record), model_(new RecordModel(record, this)) {
+MetaPanelView::MetaPanelView(Record& record, platform::ModalRuns& runs, QWidget* parent)
+    : PaneTreeView(runs, parent), record_(record), model_(new RecordModel(record, this)) {
     setModel(model_);
     setRootIsDecorated(false);
     setItemsExpandable(false);

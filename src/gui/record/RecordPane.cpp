@@ -56,7 +56,7 @@ QWidget* RecordPane::window() const {
 }
 
 void RecordPane::buildMetaPanel() {
-    MetaPanel = new MetaPanelView(*record, frame.clientArea());
+    MetaPanel = new MetaPanelView(*record, frame.modalRuns(), frame.clientArea());
     MetaPanel->setObjectName(QStringLiteral("MetaPanel"));
     connect(MetaPanel, &MetaPanelView::viewportWidthChanged, this, [this] {
         if (contentColumnTwips_ > 0) fitContentColumn();

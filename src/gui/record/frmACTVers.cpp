@@ -1,5 +1,6 @@
 #include "gui/record/frmACTVers.h"
 
+#include "gui/frame/WindowFrame.h"
 #include "gui/record/RecordPane.h"
 #include "platform/widgets/Modal.h"
 #include "platform/OwnedDialog.h"
@@ -147,5 +148,5 @@ frmACTVers& frmACTVers::instance(ProgramContext& context, RecordPane& pane) {
 }
 
 void RecordPane::showACTVers() {
-    platform::execModal(frmACTVers::instance(context, *this));
+    frame.modalRuns().execModal(frmACTVers::instance(context, *this));
 }

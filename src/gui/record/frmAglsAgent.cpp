@@ -1,5 +1,6 @@
 #include "gui/record/frmAglsAgent.h"
 
+#include "gui/frame/WindowFrame.h"
 #include "gui/record/RecordPane.h"
 #include "platform/widgets/Modal.h"
 #include "platform/OwnedDialog.h"
@@ -47,5 +48,5 @@ frmAglsAgent& frmAglsAgent::instance(ProgramContext& context, RecordPane& pane) 
 }
 
 void RecordPane::showAglsAgent() {
-    platform::execModal(frmAglsAgent::instance(context, *this));
+    frame.modalRuns().execModal(frmAglsAgent::instance(context, *this));
 }

@@ -104,10 +104,10 @@ void setWebBrowserFactory(WebBrowserFactory newFactory) {
     factory() = std::move(newFactory);
 }
 
-WebBrowser* createWebBrowser(QWidget* parent) {
+WebBrowser* createWebBrowser(QWidget* parent, ModalRuns& runs) {
     QString reason = QStringLiteral("no web engine is installed.");
     if (factory()) {
-        if (WebBrowser* browser = factory()(parent)) return browser;
+        if (WebBrowser* browser = factory()(parent, runs)) return browser;
         reason = QStringLiteral("the web engine could not create its view.");
     }
     showMessageBox({QStringLiteral("The web browser could not be started: ") + reason, kCriticalIcon, kDefaultMsgBoxTitle});

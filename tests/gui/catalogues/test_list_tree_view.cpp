@@ -42,7 +42,7 @@ struct Answers final : ListTreeView::Handlers {
 // A catalogue as the list loader builds it: nodes keyed by their path of names, each ending in "\".
 struct Pane {
     ListTree tree;
-    ListTreeView view{tree};
+    ListTreeView view{tree, testing_support::modalRuns()};
     Answers answers;
     NodeId root = tree.add(0, Place::Last, u"Sites\\"_s, u"Sites"_s, 1, 4);
 

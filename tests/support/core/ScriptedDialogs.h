@@ -17,12 +17,12 @@ UserDialogs& scriptedUser();
 int waitCursors();
 int mostWaitCursors();
 
-// Answers every call (a message box, a file dialog) with `answer` while it lives; of those
-// alive, the one made last answers.
+// Answers every call (a message box, a file dialog; in the tests of windows a modal dialog, a
+// drag) with `answer` while it lives; of those alive, the one made last answers.
 template <class Call, class Reply>
 class Replies {
 public:
-    using Answer = std::function<Reply(const Call&)>;
+    using Answer = std::function<Reply(Call)>;
     explicit Replies(Answer answer) : answer_(std::move(answer)) { alive().append(&answer_); }
     ~Replies() { alive().removeOne(&answer_); }
     Replies(const Replies&) = delete;
@@ -38,8 +38,8 @@ private:
     }
     Answer answer_;
 };
-using MsgBoxReplies = Replies<platform::MsgBoxCall, int>;
-using FileDialogReplies = Replies<platform::FileDialogRequest, platform::FileDialogAnswer>;
+using MsgBoxReplies = Replies<const platform::MsgBoxCall&, int>;
+using FileDialogReplies = Replies<const platform::FileDialogRequest&, platform::FileDialogAnswer>;
 
 // Answers message boxes in the order expected. A box nobody expected fails the test
 // (and is answered Cancel); expectations left over at the end fail it too.
