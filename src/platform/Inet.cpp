@@ -9,6 +9,8 @@
 #include <QNetworkRequest>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -144,8 +146,12 @@ bool looksBinary(const QByteArray& body, const QString& contentType) {
 
 }  // namespace
 
-Inet::Inet(const std::optional<QNetworkProxy>& proxy, QObject* parent)
-    : QObject(parent), nam_(new TransferManager(this)) {
+Inet::Inet(const std::optional<QNetworkProxy>& proxy, QObject* parent, const TransferLimits& limits)
+    : QObject(parent),
+      nam_(new TransferManager(this)),
+      requestTimeoutMs_(std::max(limits.requestTimeoutMs, 1)),
+      totalTimeoutMs_(std::max(limits.totalTimeoutMs, 1)),
+      maxReplyBytes_(std::max<qint64>(limits.maxReplyBytes, 1)) {
     if (proxy) nam_->setProxy(*proxy);
     else nam_->setProxyFactory(new SystemProxyFactory);
     nam_->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);

@@ -32,7 +32,7 @@ void WebBrowser::Navigate(const QString& address, int flags) {
 }
 
 void WebBrowser::GoSearch() {
-    Navigate(searchPage_);
+    Navigate(kDefaultSearchPage);
 }
 
 bool WebBrowser::raiseBeforeNavigate(BeforeNavigateEvent& event) {

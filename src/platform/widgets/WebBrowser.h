@@ -133,8 +133,6 @@ public:
     virtual void Refresh2(int level) = 0;
     // Navigates to the search page (as a program navigation).
     void GoSearch();
-    QString searchPage() const { return searchPage_; }
-    void setSearchPage(const QString& address) { searchPage_ = address; }
 
     // Status bits of a command (kCommandSupported, kCommandEnabled); only kPrintCommand is known, others give 0.
     virtual int QueryStatusWB(int command) const = 0;
@@ -202,7 +200,6 @@ protected:
     QString activateLink(const LinkClick& click);
 
 private:
-    QString searchPage_ = kDefaultSearchPage;
     bool newWindowUsed_ = false;
     int lastCanGoBack_ = -1;
     int lastCanGoForward_ = -1;
