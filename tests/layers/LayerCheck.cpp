@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -258,6 +259,39 @@ QStringList violations(const Sources& sources, const Build& build, const QSet<QS
     found.sort();
     found.removeDuplicates();
     return found;
+}
+
+namespace {
+
+// The lines nm writes for a file with these options; none when it fails.
+QStringList nmLines(const QStringList& options, const QString& file) {
+    QProcess nm;
+    nm.start(QStringLiteral("nm"), options + QStringList{file});
+    if (!nm.waitForFinished(60000) || nm.exitStatus() != QProcess::NormalExit || nm.exitCode() != 0) return {};
+    return QString::fromUtf8(nm.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+QSet<QString> undefinedSymbols(const QString& archive) {
+    QSet<QString> names;
+    // "U name" lines, under a "member.o:" line for each object of the archive.
+    for (const QString& line : nmLines({QStringLiteral("-u")}, archive)) {
+        const QStringList fields = line.simplified().split(QLatin1Char(' '));
+        if (fields.size() == 2 && fields.first() == QLatin1String("U")) names.insert(fields.last());
+    }
+    return names;
+}
+
+QSet<QString> definedSymbols(const QString& sharedLibrary) {
+    QSet<QString> names;
+    // "address type name": code, data and read-only data; not the version nodes ("A").
+    for (const QString& line : nmLines({QStringLiteral("-D"), QStringLiteral("--defined-only")}, sharedLibrary)) {
+        const QStringList fields = line.simplified().split(QLatin1Char(' '));
+        if (fields.size() == 3 && QStringLiteral("TDBRWV").contains(fields.at(1).toUpper()))
+            names.insert(fields.last().section(QLatin1Char('@'), 0, 0));
+    }
+    return names;
 }
 
 }  // namespace layerCheck

@@ -45,4 +45,9 @@ QSet<QString> guiClassNames(const QString& qtHeaders);
 // sources keep their layers.
 QStringList violations(const Sources& sources, const Build& build, const QSet<QString>& guiClasses);
 
+// What an archive's objects need from elsewhere (nm -u), and what a shared library offers
+// (nm -D: its code and data); empty when nm cannot read the file.
+QSet<QString> undefinedSymbols(const QString& archive);
+QSet<QString> definedSymbols(const QString& sharedLibrary);
+
 }  // namespace layerCheck

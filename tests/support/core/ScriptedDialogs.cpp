@@ -2,13 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-
 namespace testing_support {
 namespace {
-
-int waiting = 0;
-int mostWaiting = 0;
 
 class ScriptedUser final : public UserDialogs {
 public:
@@ -27,8 +22,8 @@ protected:
                       << call.title.toStdString() << "\")";
         return int(platform::kAnswerCancel);
     }
-    void beginWait() override { mostWaiting = std::max(mostWaiting, ++waiting); }
-    void endWait() override { --waiting; }
+    void beginWait() override {}
+    void endWait() override {}
 };
 
 }  // namespace
@@ -36,14 +31,6 @@ protected:
 UserDialogs& scriptedUser() {
     static ScriptedUser user;
     return user;
-}
-
-int waitCursors() {
-    return waiting;
-}
-
-int mostWaitCursors() {
-    return mostWaiting;
 }
 
 ScriptedMsgBoxes::ScriptedMsgBoxes() : replies_([this](const platform::MsgBoxCall& call) { return answer(call); }) {}

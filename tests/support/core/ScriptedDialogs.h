@@ -11,11 +11,9 @@ namespace testing_support {
 
 // How the test programs ask their user, the user dialogs of every context a test makes: each
 // message box and file dialog goes to the script made last that is still alive. One nobody
-// scripted fails the test at once, naming its title and text, and is answered Cancel.
+// scripted fails the test at once, naming its title and text, and is answered Cancel. The
+// wait cursor shows nowhere.
 UserDialogs& scriptedUser();
-// How many wait cursors are up now, and the most that were up at once since the program started.
-int waitCursors();
-int mostWaitCursors();
 
 // Answers every call (a message box, a file dialog; in the tests of windows a modal dialog, a
 // drag) with `answer` while it lives; of those alive, the one made last answers.

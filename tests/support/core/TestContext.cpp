@@ -64,6 +64,16 @@ void useCommandDialogs(CommandDialogs& dialogs) {
     chosen() = &dialogs;
 }
 
+void useSandbox(const QString& folder) {
+    qputenv("QUORVANTIL_CONFIG", (folder + QStringLiteral("/config")).toUtf8());
+    qputenv("QUORVANTIL_HOME", (folder + QStringLiteral("/home")).toUtf8());
+    qputenv("XDG_DATA_HOME", (folder + QStringLiteral("/xdg-data")).toUtf8());
+    qputenv("XDG_CONFIG_HOME", (folder + QStringLiteral("/xdg-config")).toUtf8());
+    if (qEnvironmentVariableIsEmpty("QUORVANTIL_TEST_KEYRING"))
+        qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/quorvantil-tests");
+    qputenv("QUORVANTIL_SCHEME_SERVER", "127.0.0.1:9");
+}
+
 FreshStore::FreshStore() : oldHome_(qgetenv("QUORVANTIL_HOME")) {
     freshStores().append(this);
     qputenv("QUORVANTIL_HOME", (dir_.path() + QStringLiteral("/home")).toUtf8());

@@ -34,6 +34,11 @@ private:
 CommandDialogs& testCommandDialogs();
 void useCommandDialogs(CommandDialogs& dialogs);
 
+// Where a test program keeps its settings, program folder and data: in `folder`, never the
+// user's; it reaches no keyring (but the keyring test's own) and no scheme server but a closed
+// local port, unless a test starts one.
+void useSandbox(const QString& folder);
+
 // A fresh, private settings store and program folder while it lives: the contexts made
 // meanwhile keep their settings in it.
 class FreshStore {
