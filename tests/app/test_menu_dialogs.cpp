@@ -5,7 +5,6 @@
 #include "gui/app/frmHelpBrowser.h"
 #include "gui/catalogues/ListTreeModel.h"
 #include "platform/FileDialogs.h"
-#include "platform/widgets/Modal.h"
 
 #include <QDialog>
 #include <QMenu>

@@ -4,7 +4,6 @@
 #include "gui/app/modMetaMain.h"
 #include "core/program/ProgramContext.h"
 #include <QMainWindow>
-#include "platform/Process.h"
 #include "platform/widgets/StatusBar.h"
 #include "platform/webengine/WebEngineBrowser.h"
 #include "support/Common.h"

@@ -7,7 +7,6 @@
 #include "gui/app/NavigationPane.h"
 
 #include "core/catalogues/ListTree.h"
-#include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/widgets/StatusBar.h"
 

@@ -7,7 +7,6 @@
 #include "gui/catalogues/ListDocuments.h"
 #include "core/catalogues/RssChannelText.h"
 #include "gui/catalogues/frmRSS.h"
-#include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "core/catalogues/ListTree.h"
 
