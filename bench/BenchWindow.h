@@ -10,8 +10,9 @@
 
 #include <QMainWindow>
 #include "gui/app/modMetaMain.h"
-#include "platform/MsgBox.h"
 #include "platform/webengine/WebEngineBrowser.h"
+#include "platform/widgets/Modal.h"
+#include "platform/widgets/UserDialogWindows.h"
 
 #include <QApplication>
 #include <QProcessEnvironment>
@@ -42,6 +43,23 @@ inline ProgramContext*& context() {
     static ProgramContext* state = nullptr;
     return state;
 }
+
+// How the benchmarks ask the user: a message box would stop the run, so it is answered Cancel
+// and said; the file dialogs and the wait cursor are the program's own.
+class BenchUserDialogs final : public UserDialogs {
+public:
+    platform::FileDialogAnswer runFileDialog(const platform::FileDialogRequest& request) override {
+        return platform::showFileDialog(request);
+    }
+
+protected:
+    int showMsgBox(const platform::MsgBoxCall& call) override {
+        std::fprintf(stderr, "message box during the benchmark: %s\n", qPrintable(call.text));
+        return platform::kAnswerCancel;
+    }
+    void beginWait() override { QApplication::setOverrideCursor(Qt::WaitCursor); }
+    void endWait() override { QApplication::restoreOverrideCursor(); }
+};
 
 // The shown window's hierarchy pane.
 inline TreePane& treePane() { return *window()->findChild<TreePane*>(QStringLiteral("treePane")); }
@@ -107,16 +125,14 @@ inline int withWindow(int argc, char** argv, const std::function<int()>& body) {
     platform::webengine::registerSchemes();
     QApplication app(argc, argv);
     platform::webengine::useWebEngineBrowser();
-    // Any message box would stop the run: answer it and say so.
-    platform::setMsgBoxResponder([](const platform::MsgBoxCall& call) {
-        qWarning("message box during the benchmark: %s", qPrintable(call.text));
-        return int(platform::kAnswerCancel);
-    });
     modMetaMain::createCacheDirs();
     modMTP::ProgramDispatcher dispatcher;
-    CommandDialogWindows dialogs;
-    ProgramContext context(dispatcher, dialogs);
-    std::unique_ptr<QMainWindow> form(modMetaMain::openMainWindow(context));
+    platform::ModalRuns modals;
+    CommandDialogWindows dialogs(modals);
+    BenchUserDialogs user;
+    platform::ProcessStarter processes;
+    ProgramContext context(dispatcher, dialogs, {user, processes, platform::userRegistryFile(), std::nullopt});
+    std::unique_ptr<QMainWindow> form(modMetaMain::openMainWindow(context, modals));
     form->resize(1000, 700);
     form->show();
     QApplication::processEvents();

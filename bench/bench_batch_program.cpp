@@ -56,14 +56,13 @@ int runOnce(int argc, char** argv, Clock::time_point start) {
     QApplication app(argc, argv);
     platform::webengine::useWebEngineBrowser();
     QApplication::setApplicationName(QStringLiteral("Quorvantil"));
-    platform::setMsgBoxResponder([](const platform::MsgBoxCall& call) {
-        std::fprintf(stderr, "message box during the run: %s\n", qPrintable(call.text));
-        return int(platform::kAnswerCancel);
-    });
     modMTP::ProgramDispatcher dispatcher;
-    CommandDialogWindows dialogs;
-    ProgramContext context(dispatcher, dialogs);
-    modMetaMain::Main(context, QStringLiteral("mtp://open=") + batch);
+    platform::ModalRuns modals;
+    CommandDialogWindows dialogs(modals);
+    bench::BenchUserDialogs user;
+    platform::ProcessStarter processes;
+    ProgramContext context(dispatcher, dialogs, {user, processes, platform::userRegistryFile(), std::nullopt});
+    modMetaMain::Main(context, modals, QStringLiteral("mtp://open=") + batch);
     if (!QFileInfo::exists(saved)) {
         std::fprintf(stderr, "the batch wrote no %s\n", qPrintable(saved));
         std::fflush(stderr);

@@ -10,7 +10,7 @@
 #include "core/commands/ListLoading.h"
 #include "core/commands/modMTP.h"
 #include "core/catalogues/ListTree.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

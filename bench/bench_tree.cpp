@@ -1,5 +1,6 @@
 #include "core/catalogues/ListTree.h"
 #include "gui/catalogues/ListTreeView.h"
+#include "platform/widgets/Modal.h"
 
 #include <QApplication>
 #include <benchmark/benchmark.h>
@@ -78,7 +79,8 @@ void load(ListTree& tree, size_t count, bool bulk, const std::vector<Line>& line
 // A shown pane over a fresh tree.
 struct Pane {
     ListTree tree;
-    ListTreeView view{tree};
+    platform::ModalRuns runs;
+    ListTreeView view{tree, runs};
     Pane() {
         view.resize(300, 600);
         view.show();

@@ -2,9 +2,10 @@
 #include "gui/commands/CommandDialogWindows.h"
 #include "gui/app/modMetaMain.h"
 #include "core/program/ProgramContext.h"
-#include "platform/MsgBox.h"
 #include "platform/RegistryStore.h"
 #include "platform/webengine/WebEngineBrowser.h"
+#include "platform/widgets/Modal.h"
+#include "platform/widgets/UserDialogWindows.h"
 
 #include <QApplication>
 #include <QPointer>
@@ -19,17 +20,18 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Quorvantil"));
     QApplication::setOrganizationName(QStringLiteral("Orvane Consulting"));
 
-    platform::setStoreNoticeHandler([](const QString& message) {
-        platform::MsgBox(message, platform::kExclamationIcon);
-    });
+    platform::UserDialogWindows user;
+    platform::setStoreNoticeHandler([&user](const QString& message) { user.MsgBox(message, platform::kExclamationIcon); });
 
     // The whole command line after the program's name is one argument.
     QStringList words = QApplication::arguments();
     if (!words.isEmpty()) words.removeFirst();
     modMTP::ProgramDispatcher dispatcher;
-    CommandDialogWindows dialogs;
-    ProgramContext context(dispatcher, dialogs);
-    modMetaMain::Main(context, words.join(QLatin1Char(' ')));
+    platform::ModalRuns modals;
+    CommandDialogWindows dialogs(modals);
+    platform::ProcessStarter processes;
+    ProgramContext context(dispatcher, dialogs, {user, processes, platform::userRegistryFile(), std::nullopt});
+    modMetaMain::Main(context, modals, words.join(QLatin1Char(' ')));
     const int status = app.exec();
     // The windows, and the browser pages in them, go before the browser engine does.
     QList<QPointer<QWidget>> windows;

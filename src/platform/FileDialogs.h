@@ -2,9 +2,7 @@
 #include <QList>
 #include <QString>
 
-#include <functional>
-
-// The open and save file dialogs behind one call, so tests can answer them.
+// What the open and save file dialogs are asked, and what they answer.
 namespace platform {
 
 struct FileFilter {
@@ -29,10 +27,5 @@ struct FileDialogAnswer {
     QString path;
     int filterIndex = 0;  // 1-based index of the filter selected when the dialog closed
 };
-
-FileDialogAnswer runFileDialog(const FileDialogRequest& request);
-
-using FileDialogResponder = std::function<FileDialogAnswer(const FileDialogRequest&)>;
-void setFileDialogResponder(FileDialogResponder responder);
 
 }  // namespace platform

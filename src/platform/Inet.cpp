@@ -9,6 +9,8 @@
 #include <QNetworkRequest>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace platform {
 
 namespace {
@@ -144,8 +146,14 @@ bool looksBinary(const QByteArray& body, const QString& contentType) {
 
 }  // namespace
 
-Inet::Inet(QObject* parent) : QObject(parent), nam_(new TransferManager(this)) {
-    nam_->setProxyFactory(new SystemProxyFactory);
+Inet::Inet(const std::optional<QNetworkProxy>& proxy, QObject* parent, const TransferLimits& limits)
+    : QObject(parent),
+      nam_(new TransferManager(this)),
+      requestTimeoutMs_(std::max(limits.requestTimeoutMs, 1)),
+      totalTimeoutMs_(std::max(limits.totalTimeoutMs, 1)),
+      maxReplyBytes_(std::max<qint64>(limits.maxReplyBytes, 1)) {
+    if (proxy) nam_->setProxy(*proxy);
+    else nam_->setProxyFactory(new SystemProxyFactory);
     nam_->setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
     // A web server asking for a password gets none: the firewall credentials are only
     // for the proxy, and the program has no others. The request then ends with 401.
@@ -177,10 +185,6 @@ Inet::~Inet() {
         responseCode_ = OperationCancelled;
         Q_EMIT transferEnded();  // lets a waiting OpenURL return
     }
-}
-
-void Inet::setProxy(const QNetworkProxy& proxy) {
-    nam_->setProxy(proxy);
 }
 
 QString Inet::stateText(int state) {

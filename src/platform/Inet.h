@@ -9,9 +9,18 @@
 #include <QString>
 #include <QTimer>
 
+#include <optional>
+
 class QNetworkAccessManager;
 
 namespace platform {
+
+// How long a transfer may wait and take, and how large its reply may grow.
+struct TransferLimits {
+    int requestTimeoutMs = 60 * 1000;         // silence (no byte moving) after which a request fails
+    int totalTimeoutMs = 10 * 60 * 1000;      // the longest a request may take in all
+    qint64 maxReplyBytes = 64 * 1024 * 1024;  // the largest reply kept
+};
 
 // The internet transfer control: one request at a time over HTTP or HTTPS. The program's
 // own hosts are answered from the scheme bundle (SchemeBundle), without a network.
@@ -24,9 +33,9 @@ namespace platform {
 //
 // ResponseCode is 0 after a successful transfer. Otherwise it is the HTTP status (400 or
 // more), or one of the Failure codes below (all above 12000, so they never look like a
-// status). Nothing waits forever: a server silent for RequestTimeout, a transfer longer
-// than TotalTimeout, a reply larger than MaxReplyBytes, a redirect loop and a binary
-// reply all end the transfer with a code.
+// status). Nothing waits forever: a server silent for the request timeout, a transfer longer
+// than the total timeout, a reply larger than the most kept (TransferLimits), a redirect loop
+// and a binary reply all end the transfer with a code.
 //
 // UserName and Password are for the firewall: they answer a proxy's request for
 // credentials and are never given to a web server.
@@ -66,7 +75,10 @@ public:
         BinaryReply = 12202,
     };
 
-    explicit Inet(QObject* parent = nullptr);
+    // `proxy`: a fixed proxy (no proxy at all, say) for every request, or none for the
+    // system's proxy settings (http_proxy, https_proxy, no_proxy). Every limit is at least 1.
+    explicit Inet(const std::optional<QNetworkProxy>& proxy, QObject* parent = nullptr,
+                  const TransferLimits& limits = {});
     ~Inet() override;
 
     // The address of the next request ("http://" is assumed when it has no scheme).
@@ -134,18 +146,6 @@ public:
     // other number (kResponseCompleted included).
     static QString stateText(int state);
 
-    // Silence (no byte moving) after which a request fails with TimedOut. Default 60 s.
-    void setRequestTimeoutMs(int ms) { requestTimeoutMs_ = ms > 0 ? ms : 1; }
-    int requestTimeoutMs() const { return requestTimeoutMs_; }
-    // Longest time a request may take in all. Default 10 minutes.
-    void setTotalTimeoutMs(int ms) { totalTimeoutMs_ = ms > 0 ? ms : 1; }
-    int totalTimeoutMs() const { return totalTimeoutMs_; }
-    // Largest reply kept; a larger one fails with ReplyTooLarge. Default 64 MiB.
-    void setMaxReplyBytes(qint64 bytes) { maxReplyBytes_ = bytes > 0 ? bytes : 1; }
-    qint64 maxReplyBytes() const { return maxReplyBytes_; }
-    // A fixed proxy (tests, or no proxy at all). By default the system's proxy settings
-    // (http_proxy, https_proxy, no_proxy) are used.
-    void setProxy(const QNetworkProxy& proxy);
 
 Q_SIGNALS:
     void StateChanged(int state);
@@ -171,9 +171,9 @@ private:
     QTimer totalTimer_;
 
     QString url_, userName_, password_;
-    int requestTimeoutMs_ = 60 * 1000;
-    int totalTimeoutMs_ = 10 * 60 * 1000;
-    qint64 maxReplyBytes_ = 64 * 1024 * 1024;
+    const int requestTimeoutMs_;
+    const int totalTimeoutMs_;
+    const qint64 maxReplyBytes_;
 
     bool executing_ = false;
     bool finishing_ = false;

@@ -1,9 +1,7 @@
 #pragma once
 #include <QString>
 
-#include <functional>
-
-// The program's message box. Button sets and answers are plain numbers, so handlers
+// The program's message box: its button sets and answers are plain numbers, so handlers
 // compare answers directly (6 Yes, 7 No, 2 Cancel).
 namespace platform {
 
@@ -26,17 +24,11 @@ enum MsgBoxResult : int { kAnswerOk = 1, kAnswerCancel = 2, kAnswerAbort = 3, kA
 
 inline const QString kDefaultMsgBoxTitle = QStringLiteral("Quorvantile");
 
-int MsgBox(const QString& text, int style = kOkOnly, const QString& title = kDefaultMsgBoxTitle);
-
+// One box as the program puts it to the user: its text, its buttons and icon, its title.
 struct MsgBoxCall {
     QString text;
     int style = kOkOnly;
     QString title;
 };
-
-// Answers message boxes instead of showing them (tests). An empty responder restores
-// the real boxes.
-using MsgBoxResponder = std::function<int(const MsgBoxCall&)>;
-void setMsgBoxResponder(MsgBoxResponder responder);
 
 }  // namespace platform

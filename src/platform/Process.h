@@ -2,15 +2,15 @@
 #include <QString>
 #include <QStringList>
 
-#include <functional>
-
 namespace platform {
 
-// Starts a program without waiting for it; false when it could not be started.
-bool startDetached(const QString& program, const QStringList& arguments);
-
-// Receives the starts instead of the system (tests). An empty starter restores the system.
-using ProcessStarter = std::function<bool(const QString& program, const QStringList& arguments)>;
-void setProcessStarter(ProcessStarter starter);
+// Starts programs without waiting for them, as the system does. The program's context is
+// given this one; tests give one that records the starts instead.
+class ProcessStarter {
+public:
+    virtual ~ProcessStarter() = default;
+    // False when the program could not be started.
+    virtual bool startDetached(const QString& program, const QStringList& arguments);
+};
 
 }  // namespace platform

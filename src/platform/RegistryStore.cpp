@@ -480,21 +480,8 @@ std::optional<QList<RegistryValue>> RegistryStore::values(RegistryRoot root, con
     return k->values;
 }
 
-namespace {
-std::unique_ptr<RegistryStore>& processStore() {
-    static std::unique_ptr<RegistryStore> store;
-    return store;
-}
-}  // namespace
-
-RegistryStore& registry() {
-    auto& store = processStore();
-    if (!store) store = std::make_unique<RegistryStore>(configFolder() + QLatin1String("/registry.reg"));
-    return *store;
-}
-
-void setRegistryFile(const QString& filePath) {
-    processStore() = std::make_unique<RegistryStore>(filePath);
+QString userRegistryFile() {
+    return configFolder() + QLatin1String("/registry.reg");
 }
 
 StoreNoticeHandler setStoreNoticeHandler(StoreNoticeHandler handler) {

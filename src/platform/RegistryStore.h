@@ -66,10 +66,8 @@ private:
     mutable std::shared_ptr<const Tree> cachedTree_;
 };
 
-// The store of this process (the file in configFolder()).
-RegistryStore& registry();
-// Points this process's store at another file (tests, benchmarks).
-void setRegistryFile(const QString& filePath);
+// The store's file of the user who runs the program: registry.reg in configFolder().
+QString userRegistryFile();
 
 // Told when the store has to set a damaged file aside or cannot be written (with the
 // system's reason, once until a write succeeds again); the program shows these to the user.

@@ -6,8 +6,7 @@
 #include "core/record/Record.h"
 #include "core/domains/modSchemas.h"
 #include "gui/record/MetaPanelView.h"
-#include "platform/Process.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "core/catalogues/ListTree.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "support/CommandRecorder.h"
@@ -32,17 +31,8 @@ using testing_support::child;
 using testing_support::CommandRecorder;
 using testing_support::press;
 using testing_support::typeOver;
+using testing_support::StartedProcesses;
 
-// Programs the window starts, kept instead of run.
-struct StartedProcesses : QList<QStringList> {
-    StartedProcesses() {
-        platform::setProcessStarter([this](const QString& program, const QStringList& args) {
-            append(QStringList{program} + args);
-            return true;
-        });
-    }
-    ~StartedProcesses() { platform::setProcessStarter({}); }
-};
 
 // The desktop's letters a quarter larger while it lives, as at 125% scaling.
 class LargerFont {

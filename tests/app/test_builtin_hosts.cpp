@@ -11,7 +11,7 @@
 #include "core/domains/modCheckList.h"
 #include "gui/app/HelpMenu.h"
 #include "platform/Folders.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/SchemeBundle.h"
 #include "platform/WidgetInput.h"
 #include "core/record/MetaReader.h"
@@ -45,6 +45,14 @@ protected:
     QByteArray oldProxy = qgetenv("http_proxy");
     QStringList commands;
     QList<platform::MsgBoxCall> shown;
+    testing_support::MsgBoxReplies replies{[this](const platform::MsgBoxCall& call) {
+        shown << call;
+        return int(kAnswerOk);
+    }};
+    testing_support::ModalReplies modals{[](QDialog& dialog) {
+        dialog.reject();
+        return int(QDialog::Rejected);
+    }};
     int bundled = 0, notBundled = 0;  // the walks that met each answer
 
     void SetUp() override {
@@ -56,21 +64,11 @@ protected:
             commands << command;
             return false;
         };
-        platform::setMsgBoxResponder([this](const platform::MsgBoxCall& call) {
-            shown << call;
-            return int(kAnswerOk);
-        });
-        platform::setModalRunner([](QDialog& dialog) {
-            dialog.reject();
-            return int(QDialog::Rejected);
-        });
         w->resize(1000, 760);
         widget_input::showAndWait(w.form.get());
     }
     void TearDown() override {
         testing_support::testDispatcher(w.context).take = {};
-        platform::setModalRunner({});
-        testing_support::failEveryMsgBox();
         qputenv("http_proxy", oldProxy);
     }
     ListTree& tree() const { return w.context.listTrees[0]; }
@@ -246,7 +244,7 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
     qunsetenv("QUORVANTIL_SCHEME_SERVER");
     qputenv("http_proxy", "http://127.0.0.1:9");
     int welcomes = 0;
-    platform::setModalRunner([&](QDialog& dialog) {
+    const testing_support::ModalReplies modals([&](QDialog& dialog) {
         ++welcomes;
         dialog.show();
         press(dialog, u"cmdOK"_s);  // the domain proposed: Dublin Core
@@ -254,7 +252,7 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
     });
     for (int start = 1; start <= 2; ++start) {
         testing_support::TestContext context;
-        std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, QString()));
+        std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, testing_support::modalRuns(), QString()));
         testing_support::OfflineBrowser& browser = testing_support::offlineBrowser(form->findChild<platform::WebBrowser*>(u"WebBrowser1"_s));
         browser.settle();
         EXPECT_EQ(form->findChild<QComboBox*>(u"URL"_s)->currentText(), u"http://schemes.quorvantil.example"_s);
@@ -266,7 +264,6 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
         form->close();
     }
     EXPECT_EQ(welcomes, 1);
-    platform::setModalRunner({});
     qputenv("QUORVANTIL_SCHEME_SERVER", server);
     qputenv("http_proxy", proxy);
 }

@@ -130,7 +130,6 @@ TEST_F(DialogTextTest, EveryDialogShowsItsTextsWholeAtAQuarterLargerFont) {
 }
 
 TEST_F(DialogTextTest, AMessageBoxWithoutATitleOfItsOwnCarriesTheProgramsTitle) {
-    platform::setMsgBoxResponder({});  // the real box
     QString title, text;
     QTimer::singleShot(0, [&] {
         for (QWidget* box : QApplication::topLevelWidgets()) {
@@ -141,8 +140,11 @@ TEST_F(DialogTextTest, AMessageBoxWithoutATitleOfItsOwnCarriesTheProgramsTitle) 
             box->close();
         }
     });
-    platform::MsgBox(u"ErrorCode: 12007 (host not found: schemes.example)"_s, platform::kOkOnly, QString());
-    testing_support::failEveryMsgBox();
+    {
+        const testing_support::RealMsgBoxes real;
+        testing_support::TestContext context;
+        context.user.MsgBox(u"ErrorCode: 12007 (host not found: schemes.example)"_s, platform::kOkOnly, QString());
+    }
     EXPECT_EQ(title, u"Quorvantile"_s);
     EXPECT_TRUE(text.startsWith(u"ErrorCode"_s));
 }

@@ -383,7 +383,7 @@ TEST_F(FileMenuTest, SaveAsTemplateSchemeAndCatalogue) {
     QFile::remove(file);
     w.find<QAction>(u"mnuFileSaveAs_3"_s)->trigger();
     EXPECT_TRUE(read(file).startsWith("mtp://field=DC.Title&content=Template & more&lang=en.fld/\r\n"));
-    EXPECT_EQ(CRegSettings().GetSetting(u"Preferences\\Macros"_s, u"F1"_s, {}), u"Load Macro from Disk|mtp://"_s + file);
+    EXPECT_EQ(CRegSettings(w.context.settings).GetSetting(u"Preferences\\Macros"_s, u"F1"_s, {}), u"Load Macro from Disk|mtp://"_s + file);
     ASSERT_TRUE(frmSourceHTML::loadedInstance(w.context) && frmSourceHTML::loadedInstance(w.context)->isVisible());
     frmSourceHTML::loadedInstance(w.context)->Unload();
     makeList(u"Scheme"_s, DocumentState::ListKind::SchemeList);

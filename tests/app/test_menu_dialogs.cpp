@@ -5,7 +5,6 @@
 #include "gui/app/frmHelpBrowser.h"
 #include "gui/catalogues/ListTreeModel.h"
 #include "platform/FileDialogs.h"
-#include "platform/Modal.h"
 
 #include <QDialog>
 #include <QMenu>
@@ -30,22 +29,23 @@ protected:
     StartedProcesses started;
     QStringList seen;  // each dialog once, by class
     QString chosen;    // the item chosen last
+    // Whatever the items ask is answered as a cautious user does; every file dialog is cancelled.
+    testing_support::MsgBoxReplies boxes{[](const platform::MsgBoxCall& call) {
+        const int buttons = call.style & 7;
+        if (buttons == platform::kOkCancel || buttons == platform::kYesNoCancel || buttons == platform::kRetryCancel)
+            return int(platform::kAnswerCancel);
+        return int(buttons == platform::kYesNo ? platform::kAnswerNo : platform::kAnswerOk);
+    }};
+    testing_support::FileDialogReplies files{[](const platform::FileDialogRequest&) { return platform::FileDialogAnswer{}; }};
+    // Every dialog is looked at as it opens and cancelled.
+    testing_support::ModalReplies modals{[this](QDialog& dialog) {
+        dialog.show();
+        look(dialog);
+        dialog.reject();
+        return int(QDialog::Rejected);
+    }};
 
     void SetUp() override {
-        // Whatever the items ask is answered as a cautious user does; every file dialog is cancelled.
-        platform::setMsgBoxResponder([](const platform::MsgBoxCall& call) {
-            const int buttons = call.style & 7;
-            if (buttons == platform::kOkCancel || buttons == platform::kYesNoCancel || buttons == platform::kRetryCancel)
-                return int(platform::kAnswerCancel);
-            return int(buttons == platform::kYesNo ? platform::kAnswerNo : platform::kAnswerOk);
-        });
-        platform::setFileDialogResponder([](const platform::FileDialogRequest&) { return platform::FileDialogAnswer{}; });
-        platform::setModalRunner([this](QDialog& dialog) {
-            dialog.show();
-            look(dialog);
-            dialog.reject();
-            return int(QDialog::Rejected);
-        });
         // Away from the screen's corner and its middle, so a dialog placed anywhere but over
         // the window's middle shows.
         widget_input::showAndWait(w.form.get());
@@ -67,11 +67,6 @@ protected:
         QString command = u"mtp://open="_s + list;
         modMTP::mtpTransaction(w.context, command);
     }
-    void TearDown() override {
-        testing_support::failEveryModal();
-        platform::setFileDialogResponder({});
-    }
-
     void look(QWidget& dialog) {
         QApplication::setActiveWindow(&dialog);  // as the window system makes a new window active
         QApplication::processEvents();           // up as the user sees it, its first events handled

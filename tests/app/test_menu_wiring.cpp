@@ -2,7 +2,7 @@
 // wiring cannot find is said out loud, and the menus' keys work wherever the focus is.
 #include "AppTestSupport.h"
 
-#include "platform/MenuItems.h"
+#include "platform/widgets/MenuItems.h"
 
 #include <QMenuBar>
 #include <QToolBar>

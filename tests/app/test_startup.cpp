@@ -19,7 +19,8 @@ protected:
     QByteArray oldServer = qgetenv("QUORVANTIL_SCHEME_SERVER");
     std::unique_ptr<testing_support::TestContext> context;  // each start's own, as a restarted program's
     std::unique_ptr<QMainWindow> form;
-    CRegSettings s;
+    platform::RegistryStore settings{store.storeFile()};  // the file every start's state keeps its settings in
+    CRegSettings s{settings};
     void SetUp() override {
         server.server().Get(".*", [](const httplib::Request&, httplib::Response& response) {
             response.set_content("<meta name=\"DC.Title\" content=\"Scheme server home\">", "text/html");
@@ -37,7 +38,7 @@ protected:
         recorder.commands.clear();
         context = std::make_unique<testing_support::TestContext>();
         recorder.attach(*context);
-        form.reset(modMetaMain::Main(*context, commandLine));
+        form.reset(modMetaMain::Main(*context, testing_support::modalRuns(), commandLine));
     }
     void save(const QString& section, const QString& key, const QString& value) { s.SaveSetting(section, key, value); }
     QString get(const QString& section, const QString& key) const { return s.GetSetting(section, key, u"-"_s); }
@@ -96,8 +97,8 @@ TEST_F(StartupTest, SwitchesAreWrittenBackAsStoredWhateverTheyHold) {
 
 TEST_F(StartupTest, FileTypesAreAssociatedInTheStoreAndWithTheDesktop) {
     start();
-    const auto value = [](const QString& key) {
-        const auto found = platform::registry().queryValue(platform::RegistryRoot::ClassesRoot, key, QString());
+    const auto value = [this](const QString& key) {
+        const auto found = settings.queryValue(platform::RegistryRoot::ClassesRoot, key, QString());
         return found ? found->data : QString();
     };
     for (const QString& ext : {u".kqi"_s, u".kqs"_s, u".kqb"_s}) EXPECT_EQ(value(ext), u"Quorvantile.Document"_s);
@@ -223,7 +224,7 @@ TEST(StartupListTest, ACatalogueFromTheArgumentProposesItsChannelBesideIt) {
     const QStringList ways = {u"zoo.kqi"_s, u"mtp://open="_s + dir.filePath(u"zoo.kqi"_s)};
     for (const QString& commandLine : ways) {
         testing_support::TestContext context;
-        std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, commandLine));
+        std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, testing_support::modalRuns(), commandLine));
         ASSERT_EQ(context.listTrees[size_t(context.treeIndex)].count(), 3) << commandLine;
         QString proposed;
         bool okEnabled = false;
@@ -245,13 +246,9 @@ TEST(StartupListTest, ACatalogueFromTheArgumentProposesItsChannelBesideIt) {
 // Settings that cannot be written (their folder would lie under a file, which fails for root
 // too): OK in the preferences and quitting each say so once, with the system's reason.
 TEST(SettingsWriteTest, PreferencesOkAndQuittingSayWhyTheSettingsWereNotSaved) {
-    testing_support::TestWindow w;
     QTemporaryDir dir;
     const QString file = testing_support::writeBytes(dir.filePath(u"not a folder"_s), "x");
-    const QByteArray usualConfig = qgetenv("QUORVANTIL_CONFIG");
-    const auto restore = qScopeGuard([&] { qputenv("QUORVANTIL_CONFIG", usualConfig); });
-    qputenv("QUORVANTIL_CONFIG", (file + u"/config"_s).toUtf8());
-    platform::setRegistryFile(platform::configFolder() + u"/registry.reg"_s);
+    testing_support::TestWindow w{QString(), {std::nullopt, file + u"/config/registry.reg"_s}};
     const QString why = u"Quorvantile could not save its preferences (cannot create the folder "_s + file +
                         u"/config: Not a directory)."_s;
     testing_support::ScriptedMsgBoxes boxes;
@@ -273,8 +270,8 @@ TEST(TwoWindows, EachWorksOnItsOwnStateAndOneGoingLeavesTheOther) {
     testing_support::FreshStore store;
     testing_support::TestContext first;
     testing_support::TestContext second;
-    std::unique_ptr<QMainWindow> one(modMetaMain::openMainWindow(first));
-    std::unique_ptr<QMainWindow> two(modMetaMain::openMainWindow(second));
+    std::unique_ptr<QMainWindow> one(modMetaMain::openMainWindow(first, testing_support::modalRuns()));
+    std::unique_ptr<QMainWindow> two(modMetaMain::openMainWindow(second, testing_support::modalRuns()));
     modMTP::runCommand(first, u"mtp://field=DC.Title&content=One.fld/"_s);
     modMTP::runCommand(second, u"mtp://field=DC.Title&content=Two.fld/"_s);
     EXPECT_EQ(first.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"One"_s, {}, {}}}));

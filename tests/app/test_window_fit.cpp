@@ -155,13 +155,13 @@ INSTANTIATE_TEST_SUITE_P(Lines, LinesInSightTest, ::testing::Values(3, 8, 30));
 
 TEST_F(WindowFitTest, AWindowLeftOnALargerScreenOpensOnThisOne) {
     // Where the window was left last time, as the settings store holds it.
-    CRegSettings stored;
+    CRegSettings stored(w.context.settings);
     stored.SaveSetting(u"Position Data"_s, u"Left"_s, u"1500"_s);
     stored.SaveSetting(u"Position Data"_s, u"Top"_s, u"900"_s);
     stored.SaveSetting(u"Position Data"_s, u"Width"_s, QString::number(pixelsToTwips(available().width() + 400)));
     stored.SaveSetting(u"Position Data"_s, u"Height"_s, u"12000"_s);
     testing_support::TestContext second;
-    const std::unique_ptr<QMainWindow> again(modMetaMain::openMainWindow(second));
+    const std::unique_ptr<QMainWindow> again(modMetaMain::openMainWindow(second, testing_support::modalRuns()));
     showFramed(*again);
     EXPECT_TRUE(available().contains(again->frameGeometry())) << again->frameGeometry().width();
     EXPECT_EQ(again->frameGeometry().width(), available().width());

@@ -4,7 +4,7 @@
 #include "gui/catalogues/frmHCL.h"
 #include "gui/catalogues/modRSS.h"
 #include "platform/Folders.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/Twips.h"
 #include "platform/WidgetInput.h"
 #include "core/record/RdfWriter.h"

@@ -5,7 +5,7 @@
 #include "core/commands/modMTP.h"
 #include "gui/catalogues/ListTreeModel.h"
 #include "gui/catalogues/ListTreeView.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "support/ListTrees.h"
 #include "support/ScriptedUi.h"
 #include "support/TestWindow.h"

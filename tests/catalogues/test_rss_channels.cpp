@@ -2,7 +2,7 @@
 #include "gui/frame/WindowFrame.h"
 
 #include "gui/catalogues/frmRSS.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/WidgetInput.h"
 
 #include <QAction>

@@ -2,7 +2,7 @@
 #include "gui/catalogues/TreePane.h"
 #include "core/commands/modMacros.h"
 #include "core/domains/modSchemas.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "gui/catalogues/ListTreeModel.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "platform/WidgetInput.h"

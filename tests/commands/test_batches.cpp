@@ -196,7 +196,7 @@ TEST_F(BatchTest, ATemplateReplaysItsValuesAsTheyWere) {
 }
 
 TEST_F(BatchTest, PublishingWritesOneMacroLinePerStoredMacro) {
-    CRegSettings settings;
+    CRegSettings settings(w.context.settings);
     const QString section = u"Preferences\\Macros"_s;
     settings.SaveSetting(section, u"F2"_s, u"Top|mtp://gotop.fld"_s);
     settings.SaveSetting(section, u"F12"_s, u"Title|mtp://field=DC.Title&content=A|B.fld"_s);

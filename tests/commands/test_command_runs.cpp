@@ -2,8 +2,8 @@
 #include "CommandsTestSupport.h"
 #include "gui/record/RecordModel.h"
 
-#include "platform/StatusBar.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/StatusBar.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -14,6 +14,8 @@
 #include <QElapsedTimer>
 #include <QGroupBox>
 #include <QLabel>
+
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -47,7 +49,7 @@ TEST_F(CommandRunTest, TheQuestionKeepsNoLineBreakAndFitsTheScreenWhateverTheTex
     for (int i = 0; i < 40; ++i) href += u"\n\u2028\u2029"_s;
     href += u"\u0085\t&save="_s + home() + u"/cats.htm\r\n "_s;
     const QString cleaned = u"mtp://field=DC.Subject&content=Cats&save="_s + home() + u"/cats.htm"_s;
-    platform::setMsgBoxResponder({});  // the real box
+    std::optional<testing_support::RealMsgBoxes> real(std::in_place);
     QStringList seen;
     const auto answerNo = [&] {
         QWidget* box = QApplication::activeModalWidget();
@@ -75,7 +77,7 @@ TEST_F(CommandRunTest, TheQuestionKeepsNoLineBreakAndFitsTheScreenWhateverTheTex
     const QString huge = u"mtp://save="_s + home() + u"/"_s + QString(100000, u'x') + u".htm"_s;
     QTimer::singleShot(0, answerNo);
     run(huge, modMTP::CommandOrigin::Page);
-    testing_support::failEveryMsgBox();
+    real.reset();
     EXPECT_EQ(seen, QStringList({modMTP::kPageCommandQuestion + cleaned, modMTP::kPageCommandQuestion + huge}));
     EXPECT_FALSE(QFile::exists(home() + u"/cats.htm"_s));
 }

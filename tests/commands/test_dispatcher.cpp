@@ -3,7 +3,7 @@
 #include "core/commands/CommandRoute.h"
 #include "core/catalogues/ListTree.h"
 #include "support/LocalHttpServer.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 
 #include <QTest>
 #include <QPushButton>

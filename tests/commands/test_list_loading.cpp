@@ -8,7 +8,7 @@
 #include "gui/app/HelpMenu.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "support/ListTrees.h"
 #include "support/LocalHttpServer.h"
@@ -35,7 +35,8 @@ const QByteArray kCatalogue = "News|\r\nNews|Local|\r\nNews|Local|Town Hall|http
 
 class ListLoading : public ::testing::Test {
 protected:
-    testing_support::TestWindow window;
+    // Straight to the test's server, whatever proxy the machine names.
+    testing_support::TestWindow window{QString(), {QNetworkProxy(QNetworkProxy::NoProxy), std::nullopt}};
     testing_support::ScriptedMsgBoxes boxes;
     QTemporaryDir files;
     testing_support::LocalHttpServer web;
@@ -45,7 +46,6 @@ protected:
         window.context.commands.listLoading = window.context.commands.cancelRequested = false;
         window.context.commands.listLoadRefusals = 0;
         modMetaMain::createCacheDirs();
-        window->findChild<platform::Inet*>(u"Inet1"_s)->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
     }
     void TearDown() override {
         EXPECT_FALSE(window.context.commands.listLoading) << "a load left the busy flag set";

@@ -21,7 +21,7 @@ namespace {
 
 class MacroTest : public commands_test::CommandsTest {
 protected:
-    CRegSettings settings;
+    CRegSettings settings{w.context.settings};
     frmSourceHTML* editor = nullptr;
     // Every stored macro as key=data, in the store's order.
     QStringList stored() const {

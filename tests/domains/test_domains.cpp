@@ -1,6 +1,6 @@
 #include <QMainWindow>
 #include "gui/app/modMetaMain.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 #include "gui/domains/ResourcesMenu.h"
 #include "core/domains/SchemeHosts.h"
 #include "core/domains/modCheckList.h"
@@ -38,7 +38,7 @@ public:
     }
     explicit DomainWorld(bool withWindow = true) {
         context.schemeServer = u"schemes.test.example"_s;
-        if (withWindow) window = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context));
+        if (withWindow) window = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context, testing_support::modalRuns()));
     }
     QAction* item(const QString& name) const { return window->findChild<QAction*>(name); }
     bool visible(const QString& name) const { return item(name)->isVisible(); }
@@ -178,7 +178,7 @@ TEST(ApplyDomainDefaults, WhatASavedRecordDeclaresPerDomain) {
     world.apply(u"GILS-MONTANA"_s);
     EXPECT_EQ(world.context.preferences.FileNewURL, u"mtp://open=127.0.0.1:8123/macros/dc.kqb"_s);
     testing_support::TestContext other;
-    const std::unique_ptr<QMainWindow> bare(modMetaMain::newMainWindow(other));  // a window without the menu items is no harm
+    const std::unique_ptr<QMainWindow> bare(modMetaMain::newMainWindow(other, testing_support::modalRuns()));  // a window without the menu items is no harm
     world.apply(u"SCORM"_s);
     modSchemas::showSchemaMenu(world.context, true, u"NOHSC"_s);
     EXPECT_EQ(world.context.domain.rdfPrefix, u"scorm"_s);
@@ -408,8 +408,8 @@ TEST(ResourcesMenuBuild, WithoutAServerYetTheProgramsOwnIsWrittenIn) {
     DomainWorld world(false);
     world.context.schemeServer.clear();
     QMenu menu;
-    modSchemas::buildResourcesMenu(&menu, world.context);
-    modSchemas::buildResourcesMenu(nullptr, world.context);  // nothing to fill: no harm
+    modSchemas::buildResourcesMenu(&menu, world.context, testing_support::modalRuns());
+    modSchemas::buildResourcesMenu(nullptr, world.context, testing_support::modalRuns());  // nothing to fill: no harm
     menu.findChild<QAction*>(u"mnuResAGLS1point3"_s)->trigger();
     EXPECT_EQ(world.commands(),
               QStringList{u"mtp://url="_s + SchemeHosts::defaultSchemeServer() + u"/schemes/AGLS/AGLS1.3.kqs"_s});

@@ -21,7 +21,7 @@ namespace {
 class SchemeValuesTest : public RecordWindowTest {
 protected:
     testing_support::CommandRecorder recorder{w.context};
-    CRegSettings store;
+    CRegSettings store{w.context.settings};
     void SetUp() override {
         w.context.schemeServer = u"S"_s;
         QDir().mkpath(platform::programDataFolder() + u"/schemes"_s);  // as start-up leaves it

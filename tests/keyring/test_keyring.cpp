@@ -1,7 +1,7 @@
 // With a keyring running, the firewall password is kept there and not in the settings file.
 #include <QMainWindow>
 #include "gui/app/modMetaMain.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 #include "core/program/ProgramContext.h"
 #include "support/Common.h"
 #include "support/ScriptedUi.h"
@@ -15,12 +15,12 @@ using namespace Qt::StringLiterals;
 TEST(Keyring, TheFirewallPasswordGoesToTheKeyringNotToTheSettingsFile) {
     testing_support::FreshStore store;
     testing_support::TestContext first;
-    std::unique_ptr<QMainWindow> form(modMetaMain::openMainWindow(first));
+    std::unique_ptr<QMainWindow> form(modMetaMain::openMainWindow(first, testing_support::modalRuns()));
     first.preferences.INETid = u"s3cret wörd"_s;
     form->close();  // quitting writes the preferences
     form.reset();
     EXPECT_FALSE(testing_support::readBytes(store.storeFile()).contains("s3cret"));
     testing_support::TestContext second;
-    form.reset(modMetaMain::openMainWindow(second));
+    form.reset(modMetaMain::openMainWindow(second, testing_support::modalRuns()));
     EXPECT_EQ(second.preferences.INETid, u"s3cret wörd"_s);
 }

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QProcess>
 #include <QRegularExpression>
 
 #include <algorithm>
@@ -12,7 +13,7 @@ namespace layerCheck {
 namespace {
 
 struct Place {
-    int layer = -1;   // 0 platform, 1 core, 2 gui, 3 the program
+    int layer = -1;   // 0 platform, 1 core, 2 platform's widgets, 3 gui, 4 the program
     int folder = 0;   // the folder's place in its layer's order
 };
 
@@ -24,11 +25,16 @@ Place placeOf(const QString& path) {
     // wait dialog and the macro editor need no pane and serve the list loads and the menus.
     static const QStringList gui = {QStringLiteral("frame"), QStringLiteral("commands"), QStringLiteral("domains"),
                                     QStringLiteral("record"), QStringLiteral("catalogues"), QStringLiteral("app")};
+    // Platform's widgets implement core's interfaces (the user's dialogs), so they come after
+    // core; the browser adapter builds on the browser interface among them.
+    static const QStringList platformWidgets = {QStringLiteral("widgets"), QStringLiteral("webengine")};
     const QStringList parts = path.split(QLatin1Char('/'));
-    if (parts.first() == QLatin1String("platform")) return {0, 0};
+    if (parts.size() == 2 && parts.first() == QLatin1String("platform")) return {0, 0};
     if (parts.size() >= 3 && parts.first() == QLatin1String("core")) return {1, int(core.indexOf(parts.at(1)))};
-    if (parts.size() >= 3 && parts.first() == QLatin1String("gui")) return {2, int(gui.indexOf(parts.at(1)))};
-    if (parts.size() == 1) return {3, 0};
+    if (parts.size() >= 3 && parts.first() == QLatin1String("platform"))
+        return {2, int(platformWidgets.indexOf(parts.at(1)))};
+    if (parts.size() >= 3 && parts.first() == QLatin1String("gui")) return {3, int(gui.indexOf(parts.at(1)))};
+    if (parts.size() == 1) return {4, 0};
     return {};
 }
 
@@ -36,9 +42,14 @@ bool isAbove(Place to, Place from) {
     return to.layer > from.layer || (to.layer == from.layer && to.folder > from.folder);
 }
 
-// Where neither Qt Gui nor Widgets may be read or named.
+// Where neither Qt Gui nor Widgets may be read or named: the widget-free platform and core.
 bool isWidgetFree(Place place) {
-    return place.layer == 1;
+    return place.layer == 0 || place.layer == 1;
+}
+
+QString widgetFreeBreach(Place place) {
+    return place.layer == 0 ? QStringLiteral("Qt Gui or Widgets in the widget-free platform: ")
+                            : QStringLiteral("Qt Gui or Widgets in core: ");
 }
 
 bool isGuiModule(const QString& module) {
@@ -201,6 +212,7 @@ QStringList violations(const Sources& sources, const Build& build, const QSet<QS
     };
     for (auto it = build.cbegin(); it != build.cend(); ++it) {
         const QString& file = it.key();
+        if (!sources.contains(file)) continue;  // left from a build before the file moved or went
         const Place from = placeOf(file);
         if (from.layer < 0 || from.folder < 0) continue;
         for (const QString& to : it->files) {
@@ -228,24 +240,58 @@ QStringList violations(const Sources& sources, const Build& build, const QSet<QS
                 return isWidgetFree(placeOf(via)) && readsGui(via);
             });
             if (!throughAnother)
-                found << QStringLiteral("Qt Gui or Widgets in core: %1 includes <%2>").arg(file, it->firstGuiHeader);
+                found << widgetFreeBreach(from) + QStringLiteral("%1 includes <%2>").arg(file, it->firstGuiHeader);
         }
     }
     static const QRegularExpression name(QStringLiteral(R"(\bQ[A-Za-z0-9_]+\b)"));
     for (auto it = sources.cbegin(); it != sources.cend(); ++it) {
-        if (!isWidgetFree(placeOf(it.key()))) continue;
+        const Place place = placeOf(it.key());
+        if (!isWidgetFree(place)) continue;
         QSet<QString> named;
         for (auto m = name.globalMatch(codeOnly(it.value())); m.hasNext();) {
             const QString word = m.next().captured();
             if (guiClasses.contains(word) && !named.contains(word)) {
                 named.insert(word);
-                found << QStringLiteral("Qt Gui or Widgets in core: %1 names %2").arg(it.key(), word);
+                found << widgetFreeBreach(place) + QStringLiteral("%1 names %2").arg(it.key(), word);
             }
         }
     }
     found.sort();
     found.removeDuplicates();
     return found;
+}
+
+namespace {
+
+// The lines nm writes for a file with these options; none when it fails.
+QStringList nmLines(const QStringList& options, const QString& file) {
+    QProcess nm;
+    nm.start(QStringLiteral("nm"), options + QStringList{file});
+    if (!nm.waitForFinished(60000) || nm.exitStatus() != QProcess::NormalExit || nm.exitCode() != 0) return {};
+    return QString::fromUtf8(nm.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+}
+
+}  // namespace
+
+QSet<QString> undefinedSymbols(const QString& archive) {
+    QSet<QString> names;
+    // "U name" lines, under a "member.o:" line for each object of the archive.
+    for (const QString& line : nmLines({QStringLiteral("-u")}, archive)) {
+        const QStringList fields = line.simplified().split(QLatin1Char(' '));
+        if (fields.size() == 2 && fields.first() == QLatin1String("U")) names.insert(fields.last());
+    }
+    return names;
+}
+
+QSet<QString> definedSymbols(const QString& sharedLibrary) {
+    QSet<QString> names;
+    // "address type name": code, data and read-only data; not the version nodes ("A").
+    for (const QString& line : nmLines({QStringLiteral("-D"), QStringLiteral("--defined-only")}, sharedLibrary)) {
+        const QStringList fields = line.simplified().split(QLatin1Char(' '));
+        if (fields.size() == 3 && QStringLiteral("TDBRWV").contains(fields.at(1).toUpper()))
+            names.insert(fields.last().section(QLatin1Char('@'), 0, 0));
+    }
+    return names;
 }
 
 }  // namespace layerCheck

@@ -4,10 +4,11 @@
 #include <QString>
 #include <QStringList>
 
-// The layers of the sources: platform, then core (no Qt Gui or Widgets), then gui, then the
-// program's main; inside core the folders record, catalogues, program, domains, commands,
-// inside gui frame, commands, domains, record, catalogues, app, each depending only on those
-// before it. What a file includes is what the compiler read for it: the build's dependency
+// The layers of the sources: the widget-free platform, then core (neither with Qt Gui or
+// Widgets), then platform's widgets (platform/widgets, then the browser adapter
+// platform/webengine), then gui, then the program's main; inside core the folders record,
+// catalogues, program, domains, commands, inside gui frame, commands, domains, record,
+// catalogues, app, each depending only on those before it. What a file includes is what the compiler read for it: the build's dependency
 // files, every header compiled on its own as well as every source.
 namespace layerCheck {
 
@@ -39,8 +40,14 @@ Build readBuild(const QString& buildDir, const QStringList& targets, const QStri
 QSet<QString> guiClassNames(const QString& qtHeaders);
 
 // Every breach, one line each: a file reaching a higher layer or a later folder, Qt Gui or
-// Widgets read or named in core, a cycle of includes, a file outside the layers' folders,
-// a file the build has no dependency file for. Empty when the sources keep their layers.
+// Widgets read or named in core or the widget-free platform, a cycle of includes, a file
+// outside the layers' folders, a file the build has no dependency file for. Empty when the
+// sources keep their layers.
 QStringList violations(const Sources& sources, const Build& build, const QSet<QString>& guiClasses);
+
+// What an archive's objects need from elsewhere (nm -u), and what a shared library offers
+// (nm -D: its code and data); empty when nm cannot read the file.
+QSet<QString> undefinedSymbols(const QString& archive);
+QSet<QString> definedSymbols(const QString& sharedLibrary);
 
 }  // namespace layerCheck

@@ -2,6 +2,8 @@
 // and from the names core uses.
 #include "layers/LayerCheck.h"
 
+#include <QDir>
+#include <QFile>
 #include <QLibraryInfo>
 
 #include <gtest/gtest.h>
@@ -20,8 +22,10 @@ QStringList violationsIn(const QString& sourceFolder, const QStringList& targets
 TEST(Layers, TheSourcesKeepTheirLayers) {
     const QString src = QStringLiteral(QUORVANTIL_SOURCE_DIR "/src");
     ASSERT_GT(layerCheck::readSources(src).size(), 100);
-    const QStringList targets = {u"quorvantile_platform"_s, u"quorvantile_core"_s,        u"quorvantile_gui"_s,
-                                 u"quorvantile_webengine"_s, u"quorvantile_header_units"_s, u"quorvantile"_s};
+    const QStringList targets = {u"quorvantile_platform"_s,      u"quorvantile_core"_s,
+                                 u"quorvantile_platform_widgets"_s, u"quorvantile_gui"_s,
+                                 u"quorvantile_webengine"_s,     u"quorvantile_header_units"_s,
+                                 u"quorvantile"_s};
     EXPECT_EQ(violationsIn(src, targets, u"/layer_units/src"_s).join(u'\n').toStdString(), "");
 }
 
@@ -37,6 +41,9 @@ TEST(Layers, EveryKindOfBreachIsFound) {
         u"upward include: core/record/Line.h -> core/program/Context.h"_s,
         u"upward include: gui/frame/Editor.h -> gui/app/Form.h"_s,
         u"upward include: gui/app/Late.h -> Program.h"_s,
+        u"upward include: core/program/Ask.cpp -> platform/widgets/Box.h"_s,
+        u"upward include: platform/Prompt.h -> platform/widgets/Box.h"_s,
+        u"upward include: platform/widgets/Late.h -> gui/app/Form.h"_s,
         // Qt Gui and Widgets in core, read or named
         u"Qt Gui or Widgets in core: core/record/Colour.cpp includes <QtGui/QColor>"_s,
         u"Qt Gui or Widgets in core: core/domains/Box.cpp includes <QtWidgets/QPushButton>"_s,
@@ -45,6 +52,9 @@ TEST(Layers, EveryKindOfBreachIsFound) {
         u"Qt Gui or Widgets in core: core/record/Forward.h names QTableWidget"_s,
         u"Qt Gui or Widgets in core: core/record/Macro.h names QMainWindow"_s,
         u"Qt Gui or Widgets in core: core/domains/Rules.h names QDialog"_s,
+        // and in the widget-free platform
+        u"Qt Gui or Widgets in the widget-free platform: platform/Cursor.cpp includes <QtGui/QCursor>"_s,
+        u"Qt Gui or Widgets in the widget-free platform: platform/Paint.h names QPainter"_s,
         // and the rest
         u"cycle: core/domains/A.h -> core/domains/B.h -> core/domains/A.h"_s,
         u"outside the layers' folders: core/tools/Helper.h"_s,
@@ -53,11 +63,45 @@ TEST(Layers, EveryKindOfBreachIsFound) {
     for (const QString& breach : expected) EXPECT_TRUE(found.contains(breach)) << breach.toStdString();
     // Nothing is blamed on the files that keep their layers.
     const QStringList clean = {u"platform/Files.h"_s, u"core/record/Record.h"_s, u"core/program/Context.h"_s,
-                               u"gui/frame/Frame.h"_s, u"gui/app/Form.h"_s,     u"Program.h"_s,
-                               u"main.cpp"_s};
+                               u"platform/widgets/Box.h"_s, u"gui/frame/Frame.h"_s, u"gui/app/Form.h"_s,
+                               u"Program.h"_s,         u"main.cpp"_s};
     for (const QString& line : found) {
         const QString blamed = line.section(u": "_s, 1).section(u' ', 0, 0);
         EXPECT_FALSE(clean.contains(blamed)) << line.toStdString();
+    }
+}
+
+// Core and the widget-free platform link Qt Core and Network only: their archives need no
+// symbol of Qt Gui, Widgets or PrintSupport, and the core test programs link none of those
+// libraries, nor a library of ours that brings them.
+TEST(Layers, CoreAndTheWidgetFreePlatformLinkNoWidgetLibrary) {
+    QSet<QString> widgetSymbols;
+    for (const QString& library : QStringLiteral(QUORVANTIL_QT_WIDGET_LIBRARIES).split(u',')) {
+        const QSet<QString> offered = layerCheck::definedSymbols(library);
+        ASSERT_GT(offered.size(), 100) << "nm read no symbols of " << library.toStdString();
+        widgetSymbols += offered;
+    }
+    for (const QString& archive : QStringLiteral(QUORVANTIL_WIDGET_FREE_ARCHIVES).split(u',')) {
+        const QSet<QString> needed = layerCheck::undefinedSymbols(archive);
+        ASSERT_GT(needed.size(), 100) << "nm read no symbols of " << archive.toStdString();
+        QStringList reached = (needed & widgetSymbols).values();
+        reached.sort();
+        EXPECT_EQ(reached.join(u'\n').toStdString(), "") << archive.toStdString() << " needs " << reached.size()
+                                                          << " symbols of Qt Gui, Widgets or PrintSupport";
+    }
+    // One program for each folder of core's tests.
+    const QStringList programs = QStringLiteral(QUORVANTIL_CORE_TEST_PROGRAMS).split(u',');
+    const QStringList folders = QDir(QStringLiteral(QUORVANTIL_SOURCE_DIR "/tests/core")).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
+    EXPECT_EQ(programs.size(), folders.size()) << programs.join(u' ').toStdString();
+    for (const QString& program : programs) {
+        QFile file(QStringLiteral(QUORVANTIL_BUILD_DIR "/CMakeFiles/%1.dir/link.txt").arg(program));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+        const QByteArray link = file.readAll();
+        for (const char* wanted : {"libquorvantile_core.a", "libquorvantile_platform.a", "libquorvantile_coretestsupport.a"})
+            EXPECT_TRUE(link.contains(wanted)) << program.toStdString() << " does not link " << wanted;
+        for (const char* banned : {"Qt6Gui", "Qt6Widgets", "Qt6PrintSupport", "Qt6OpenGL", "quorvantile_gui",
+                                   "quorvantile_platform_widgets", "quorvantile_webengine", "quorvantile_testsupport"})
+            EXPECT_FALSE(link.contains(banned)) << program.toStdString() << " links " << banned;
     }
 }
 

@@ -8,7 +8,7 @@
 #include <QMouseEvent>
 #include <QWidget>
 
-#include "platform/Modal.h"
+#include "support/ScriptedUi.h"
 #include "support/Common.h"
 
 // Qt's own delivery of a key to the shortcuts, as its test library uses it.
@@ -103,7 +103,7 @@ inline Qt::DropAction dropText(QWidget* w, const QPoint& at, const QString& text
 inline Qt::DropAction drag(QWidget* from, const QPoint& start, QWidget* to, const QPoint& end) {
     Qt::DropAction done = Qt::IgnoreAction;
     bool dragged = false;
-    const platform::DragRunner before = platform::setDragRunner([&](QDrag& drag) {
+    const testing_support::DragReplies player([&](QDrag& drag) {
         dragged = true;
         done = drop(to, end, *drag.mimeData());
         return done;
@@ -113,7 +113,6 @@ inline Qt::DropAction drag(QWidget* from, const QPoint& start, QWidget* to, cons
     const int step = QApplication::startDragDistance() + 2;
     for (int i = 1; i <= 2 && !dragged; ++i)
         mouse(from, QEvent::MouseMove, Qt::NoButton, Qt::LeftButton, Qt::NoModifier, start + QPoint(i * step, 0));
-    platform::setDragRunner(before);
     EXPECT_TRUE(dragged) << "no drag started";
     return done;
 }

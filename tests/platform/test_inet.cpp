@@ -37,11 +37,10 @@ void serveInPieces(LocalHttpServer& web, const std::string& path, std::string pi
 class InetTest : public ::testing::Test {
 protected:
     LocalHttpServer web;
-    Inet inet;
+    Inet inet{QNetworkProxy(QNetworkProxy::NoProxy)};
     QList<int> states;
     QList<bool> executingAtState;
     void SetUp() override {
-        inet.setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
         QObject::connect(&inet, &Inet::StateChanged, [this](int state) {
             states << state;
             executingAtState << inet.StillExecuting();
@@ -119,9 +118,8 @@ TEST_F(InetTest, FailuresAndLimitsEndWithACodeAndTheControlStaysUsable) {
     EXPECT_EQ(inet.OpenURL(url(u"/utf16"_s)), u"hi"_s);
     inet.OpenURL(url(u"/image"_s));
     EXPECT_EQ(inet.replyBytes().toStdString(), png) << "binary replies keep their bytes";
-    inet.setRequestTimeoutMs(300);
-    inet.setTotalTimeoutMs(500);
-    inet.setMaxReplyBytes(1000);
+    Inet limited(QNetworkProxy(QNetworkProxy::NoProxy), nullptr, {300, 500, 1000});
+    QObject::connect(&limited, &Inet::StateChanged, [this](int state) { states << state; });
     const std::pair<QString, int> cases[] = {{url(u"/missing"_s), 404},
                                              {url(u"/loop"_s), Inet::RedirectFailed},
                                              {url(u"/stall"_s), Inet::TimedOut},
@@ -135,13 +133,13 @@ TEST_F(InetTest, FailuresAndLimitsEndWithACodeAndTheControlStaysUsable) {
                                              {u"ftp://127.0.0.1/file"_s, Inet::UnrecognizedScheme}};
     for (const auto& [address, code] : cases) {
         states.clear();
-        inet.setURL(address);
-        inet.OpenURL();
-        EXPECT_EQ(inet.ResponseCode(), code) << address;
-        EXPECT_FALSE(inet.StillExecuting());
-        EXPECT_LE(inet.replyBytes().size(), 1000);
+        limited.setURL(address);
+        limited.OpenURL();
+        EXPECT_EQ(limited.ResponseCode(), code) << address;
+        EXPECT_FALSE(limited.StillExecuting());
+        EXPECT_LE(limited.replyBytes().size(), 1000);
         EXPECT_EQ(states.value(states.size() - 1, Inet::kStateError), Inet::kStateError);  // if any state, the last
-        EXPECT_EQ(inet.OpenURL(url(u"/page"_s)), kPage) << "after " << address;
+        EXPECT_EQ(limited.OpenURL(url(u"/page"_s)), kPage) << "after " << address;
     }
     web.release();
 }
@@ -165,14 +163,15 @@ TEST_F(InetTest, FirewallCredentialsAnswerOnlyTheProxyAndWrongOnesEndWith407) {
         res.set_content("through the firewall to " + req.target, "text/plain");
     });
     const QNetworkProxy viaProxy(QNetworkProxy::HttpProxy, u"127.0.0.1"_s, quint16(proxy.port()));
-    inet.setProxy(viaProxy);
+    Inet firewalled{viaProxy};
+    firewalled.setUserName(u"fwuser"_s);
+    firewalled.setPassword(u"fwsecret"_s);
     // The host never resolves: only the proxy is ever asked.
-    EXPECT_EQ(inet.OpenURL(u"http://quorvantil.test/list.kqs"_s),
+    EXPECT_EQ(firewalled.OpenURL(u"http://quorvantil.test/list.kqs"_s),
               u"through the firewall to http://quorvantil.test/list.kqs"_s);
     for (const auto& seen : web.requests() + proxy.requests()) EXPECT_FALSE(seen.hasHeader("authorization"));
     EXPECT_TRUE(proxy.requests().last().hasHeader("proxy-authorization"));
-    Inet wrong;  // not asked again and again
-    wrong.setProxy(viaProxy);
+    Inet wrong{viaProxy};  // not asked again and again
     wrong.setUserName(u"fwuser"_s);
     wrong.setPassword(u"wrong"_s);
     wrong.OpenURL(u"http://quorvantil.test/list.kqs"_s);
@@ -184,8 +183,7 @@ TEST_F(InetTest, FirewallCredentialsAnswerOnlyTheProxyAndWrongOnesEndWith407) {
 TEST(InetLifetime, DeletingTheControlDuringOpenUrlDoesNotCrash) {
     LocalHttpServer web;
     web.addStall("/stall");
-    auto* inet = new Inet;
-    inet->setProxy(QNetworkProxy(QNetworkProxy::NoProxy));
+    auto* inet = new Inet(QNetworkProxy(QNetworkProxy::NoProxy));
     QTimer::singleShot(0, [&inet] {
         delete inet;
         inet = nullptr;

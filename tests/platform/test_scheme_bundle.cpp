@@ -86,8 +86,7 @@ TEST_F(SchemeBundleTest, NothingOutsideTheFolderIsEverRead) {
 }
 
 TEST_F(SchemeBundleTest, TheTransferControlIsAnsweredWithoutANetwork) {
-    platform::Inet inet;
-    inet.setProxy(QNetworkProxy(QNetworkProxy::HttpProxy, u"127.0.0.1"_s, 9));  // a closed port: no way out
+    platform::Inet inet{QNetworkProxy(QNetworkProxy::HttpProxy, u"127.0.0.1"_s, 9)};  // a closed port: no way out
     EXPECT_EQ(inet.OpenURL(u"own.example/schemes/Dublin%20Core.kqs"_s), QString::fromLatin1(kDublinCore));
     EXPECT_EQ(inet.ResponseCode(), 0);
     EXPECT_TRUE(inet.replyStorable());

@@ -1,4 +1,4 @@
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "WidgetInput.h"
 
@@ -30,7 +30,7 @@ TEST_F(UnscriptedWindows, ADialogRunModally) {
     new QLabel(u"Pick one"_s, &dialog);
     EXPECT_NONFATAL_FAILURE(dialog.exec(), "QDialog \"Odd settings\" saying \"Pick one\"");
     // The program's own dialogs fail at once.
-    EXPECT_NONFATAL_FAILURE(platform::execModal(dialog), "QDialog \"Odd settings\"");
+    EXPECT_NONFATAL_FAILURE(testing_support::modalRuns().execModal(dialog), "QDialog \"Odd settings\"");
 }
 
 TEST_F(UnscriptedWindows, AMessageBox) {
@@ -63,7 +63,7 @@ TEST_F(UnscriptedWindows, APopupMenu) {
 // A node dragged out of a tree with the mouse: the drag holds the mouse until a drop.
 TEST_F(UnscriptedWindows, ADrag) {
     ListTree list;
-    ListTreeView tree(list);
+    ListTreeView tree(list, testing_support::modalRuns());
     tree.resize(300, 200);
     tree.show();
     list.setTag(list.add(0, ListTree::Place::Last, u"Zoo\\"_s, u"Zoo"_s, 1, 4), u"http://zoo.example/"_s);

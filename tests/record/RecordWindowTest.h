@@ -2,7 +2,7 @@
 #include "core/record/Record.h"
 #include "core/domains/modSchemas.h"
 #include "gui/record/MetaPanelView.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/WidgetInput.h"
 #include "support/CommandRecorder.h"
 #include "support/Controls.h"

@@ -1,7 +1,7 @@
 #pragma once
 #include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 
 #include <QStringList>
 

@@ -177,7 +177,7 @@ void OfflineBrowser::setBodyHtml(const QString& html) {
 }
 
 void useOfflineBrowsers() {
-    setWebBrowserFactory([](QWidget* parent) -> WebBrowser* { return new OfflineBrowser(parent); });
+    setWebBrowserFactory([](QWidget* parent, platform::ModalRuns&) -> WebBrowser* { return new OfflineBrowser(parent); });
 }
 
 OfflineBrowser& offlineBrowser(WebBrowser* browser) {

@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include <QHash>
 #include <QPointer>

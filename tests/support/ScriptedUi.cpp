@@ -1,8 +1,9 @@
 #include "support/ScriptedUi.h"
 
-#include "platform/Folders.h"
-#include "platform/Modal.h"
-#include "platform/RegistryStore.h"
+#include "gui/commands/CommandDialogWindows.h"
+#include "support/core/TestContext.h"
+#include "platform/widgets/Modal.h"
+#include "platform/widgets/UserDialogWindows.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -20,42 +21,35 @@
 
 namespace testing_support {
 
-ScriptedMsgBoxes::ScriptedMsgBoxes() {
-    platform::setMsgBoxResponder([this](const platform::MsgBoxCall& call) {
-        shown_.append(call);
-        if (pending_.isEmpty()) {
-            ADD_FAILURE() << "Unexpected message box: \"" << call.text.toStdString() << "\" (title \""
-                          << call.title.toStdString() << "\")";
-            return int(platform::kAnswerCancel);
-        }
-        const Expectation next = pending_.takeFirst();
-        EXPECT_TRUE(call.text.contains(next.text))
-            << "Message box \"" << call.text.toStdString() << "\" does not contain \"" << next.text.toStdString()
-            << "\"";
-        if (next.whileShown) next.whileShown();
-        return next.answer;
-    });
-}
+namespace {
 
-void failEveryMsgBox() {
-    platform::setMsgBoxResponder([](const platform::MsgBoxCall& call) {
-        ADD_FAILURE() << "Message box shown outside any script: \"" << call.text.toStdString() << "\"";
-        return int(platform::kAnswerCancel);
-    });
-}
-
-void failEveryModal() {
-    platform::setModalRunner([](QDialog& dialog) {
+class TestModalRuns final : public platform::ModalRuns {
+protected:
+    int runModal(QDialog& dialog) override {
+        if (const auto* work = ModalReplies::current()) return (*work)(dialog);
         ADD_FAILURE() << "Modal dialog opened outside any script: " << dialog.metaObject()->className() << " \""
                       << dialog.windowTitle().toStdString() << "\"";
         return int(QDialog::Rejected);
-    });
-    platform::setDragRunner([](QDrag& drag) {
-        ADD_FAILURE() << "Drag started outside any script: QDrag from "
-                      << (drag.source() ? drag.source()->metaObject()->className() : "nowhere") << " carrying \""
-                      << (drag.mimeData() ? drag.mimeData()->text().toStdString() : std::string()) << "\"";
-        return Qt::IgnoreAction;
-    });
+    }
+    Qt::DropAction runDrag(QDrag& drag, Qt::DropActions, Qt::DropAction) override {
+        Qt::DropAction done = Qt::IgnoreAction;
+        if (const auto* play = DragReplies::current()) {
+            done = (*play)(drag);
+        } else {
+            ADD_FAILURE() << "Drag started outside any script: QDrag from "
+                          << (drag.source() ? drag.source()->metaObject()->className() : "nowhere") << " carrying \""
+                          << (drag.mimeData() ? drag.mimeData()->text().toStdString() : std::string()) << "\"";
+        }
+        drag.deleteLater();  // as the system's run deletes it
+        return done;
+    }
+};
+
+}  // namespace
+
+platform::ModalRuns& modalRuns() {
+    static TestModalRuns runs;
+    return runs;
 }
 
 namespace {
@@ -132,101 +126,42 @@ void watchForUnscriptedWindows() {
     Q_UNUSED(watch);
 }
 
-ScriptedMsgBoxes::~ScriptedMsgBoxes() {
-    failEveryMsgBox();
-    for (const auto& e : pending_) ADD_FAILURE() << "Expected message box never shown: \"" << e.text.toStdString() << "\"";
+void prepareWindowTests() {
+    static CommandDialogWindows windows(modalRuns());
+    useCommandDialogs(windows);
+    watchForUnscriptedWindows();
 }
 
-ScriptedMsgBoxes& ScriptedMsgBoxes::expect(const QString& textContains, int answer, std::function<void()> whileShown) {
-    pending_.append({textContains, answer, std::move(whileShown)});
-    return *this;
-}
+RealMsgBoxes::RealMsgBoxes() : MsgBoxReplies(platform::showMessageBox) {}
 
-ScriptedFileDialogs::ScriptedFileDialogs() {
-    platform::setFileDialogResponder([this](const platform::FileDialogRequest& request) {
-        requests_.append(request);
-        if (answers_.isEmpty()) {
-            ADD_FAILURE() << "Unexpected file dialog \"" << request.title.toStdString() << "\"";
-            return platform::FileDialogAnswer{};
-        }
-        platform::FileDialogAnswer answer = answers_.takeFirst();
-        if (answer.accepted && answer.filterIndex == 0)
-            answer.filterIndex = request.filterIndex == 0 ? 1 : request.filterIndex;
-        return answer;
-    });
-}
+RealFileDialogs::RealFileDialogs() : FileDialogReplies(platform::showFileDialog) {}
 
-ScriptedFileDialogs::~ScriptedFileDialogs() {
-    platform::setFileDialogResponder({});
-    if (!answers_.isEmpty()) ADD_FAILURE() << answers_.size() << " expected file dialog(s) never shown";
-}
-
-ScriptedFileDialogs& ScriptedFileDialogs::choose(const QString& path, int filterIndex) {
-    answers_.append(platform::FileDialogAnswer{true, path, filterIndex});
-    return *this;
-}
-
-ScriptedFileDialogs& ScriptedFileDialogs::cancel() {
-    answers_.append(platform::FileDialogAnswer{});
-    return *this;
-}
-
-namespace {
-// The script that answers modal dialogs now; one made inside another answers until it goes.
-ScriptedModals*& innermostModals() {
-    static ScriptedModals* innermost = nullptr;
-    return innermost;
-}
-}  // namespace
-
-ScriptedModals::ScriptedModals() : outer_(innermostModals()) {
-    innermostModals() = this;
-    answerModals();
-}
-
-void ScriptedModals::answerModals() {
-    platform::setModalRunner([this](QDialog& dialog) {
-        if (steps_.isEmpty()) {
-            ADD_FAILURE() << "Unexpected modal dialog \"" << dialog.windowTitle().toStdString() << "\"";
-            dialog.reject();
-            return int(QDialog::Rejected);
-        }
-        const Step step = steps_.takeFirst();
-        dialog.setResult(QDialog::Rejected);
-        dialog.show();
-        step(dialog);
-        if (dialog.isVisible()) {
-            ADD_FAILURE() << "Modal dialog \"" << dialog.windowTitle().toStdString() << "\" was left open";
-            dialog.reject();
-        }
-        return dialog.result();
-    });
-}
+ScriptedModals::ScriptedModals() : replies_([this](QDialog& dialog) { return work(dialog); }) {}
 
 ScriptedModals::~ScriptedModals() {
-    innermostModals() = outer_;
-    if (outer_) outer_->answerModals();
-    else failEveryModal();
     if (!steps_.isEmpty()) ADD_FAILURE() << steps_.size() << " expected modal dialog(s) never shown";
+}
+
+int ScriptedModals::work(QDialog& dialog) {
+    if (steps_.isEmpty()) {
+        ADD_FAILURE() << "Unexpected modal dialog \"" << dialog.windowTitle().toStdString() << "\"";
+        dialog.reject();
+        return int(QDialog::Rejected);
+    }
+    const Step step = steps_.takeFirst();
+    dialog.setResult(QDialog::Rejected);
+    dialog.show();
+    step(dialog);
+    if (dialog.isVisible()) {
+        ADD_FAILURE() << "Modal dialog \"" << dialog.windowTitle().toStdString() << "\" was left open";
+        dialog.reject();
+    }
+    return dialog.result();
 }
 
 ScriptedModals& ScriptedModals::then(Step step) {
     steps_.append(std::move(step));
     return *this;
-}
-
-FreshStore::FreshStore() : oldHome_(qgetenv("QUORVANTIL_HOME")) {
-    platform::setRegistryFile(storeFile());
-    qputenv("QUORVANTIL_HOME", (dir_.path() + QStringLiteral("/home")).toUtf8());
-}
-
-FreshStore::~FreshStore() {
-    platform::setRegistryFile(platform::configFolder() + QStringLiteral("/registry.reg"));
-    qputenv("QUORVANTIL_HOME", oldHome_);
-}
-
-QString FreshStore::storeFile() const {
-    return dir_.path() + QStringLiteral("/config/registry.reg");
 }
 
 }  // namespace testing_support

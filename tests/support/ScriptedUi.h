@@ -1,25 +1,37 @@
 #pragma once
-#include "platform/FileDialogs.h"
-#include "platform/MsgBox.h"
 #include "support/Common.h"
+#include "support/core/ScriptedDialogs.h"
+#include "support/core/TestContext.h"
 
 #include <QList>
 #include <QString>
-#include <QTemporaryDir>
 
 #include <functional>
 
 class QDialog;
+class QDrag;
+
+namespace platform {
+class ModalRuns;
+}  // namespace platform
 
 namespace testing_support {
 
-// Makes every message box fail the test that shows it (answered Cancel), so a box no test
-// expected never waits for a user who is not there. The test programs start this way.
-void failEveryMsgBox();
+// Readies a test program of windows: the contexts tests make get the program's own wait
+// dialog and macro editor, run through modalRuns(); every window left waiting for a user
+// fails the test (watchForUnscriptedWindows).
+void prepareWindowTests();
 
-// Makes every modal dialog and every drag of the program fail the test that starts it (the
-// dialog is rejected, the drag dropped nowhere) unless a test scripts it.
-void failEveryModal();
+// Works a modal dialog instead of a user (its result), or plays a drag (what the drop did),
+// while it lives; of those alive, the one made last answers.
+using ModalReplies = Replies<QDialog&, int>;
+using DragReplies = Replies<QDrag&, Qt::DropAction>;
+
+// The runs of the windows tests make: each modal dialog goes to the ModalReplies made last
+// (ScriptedModals makes one), each drag to the DragReplies made last. One nobody scripted
+// fails the test that starts it at once, naming the dialog (or the drag), and is rejected
+// (dropped nowhere).
+platform::ModalRuns& modalRuns();
 
 // Watches for windows that hold the user's input and that nobody scripted: a modal dialog,
 // message box, file or input dialog, a popup menu, a drag. One still open after a moment
@@ -27,50 +39,20 @@ void failEveryModal();
 // waits for a user who is not there. The test programs start with this watch on.
 void watchForUnscriptedWindows();
 
-// Answers message boxes in the order expected. A box nobody expected fails the test
-// (and is answered Cancel); expectations left over at the end fail it too.
-class ScriptedMsgBoxes {
+// The real message boxes, as the program shows them, while it lives.
+class RealMsgBoxes : private MsgBoxReplies {
 public:
-    ScriptedMsgBoxes();
-    ~ScriptedMsgBoxes();
-    ScriptedMsgBoxes(const ScriptedMsgBoxes&) = delete;
-    ScriptedMsgBoxes& operator=(const ScriptedMsgBoxes&) = delete;
-
-    // The next box must contain this text; it is answered with the given code, after
-    // `whileShown` ran (what happens while the box is up: a timer's tick, another command).
-    ScriptedMsgBoxes& expect(const QString& textContains, int answer, std::function<void()> whileShown = {});
-    const QList<platform::MsgBoxCall>& shown() const { return shown_; }
-
-private:
-    struct Expectation {
-        QString text;
-        int answer;
-        std::function<void()> whileShown;
-    };
-    QList<Expectation> pending_;
-    QList<platform::MsgBoxCall> shown_;
+    RealMsgBoxes();
 };
 
-// Answers file dialogs in order; every request is kept for inspection.
-class ScriptedFileDialogs {
+// The real file dialogs, as the program shows them, while it lives.
+class RealFileDialogs : private FileDialogReplies {
 public:
-    ScriptedFileDialogs();
-    ~ScriptedFileDialogs();
-    ScriptedFileDialogs(const ScriptedFileDialogs&) = delete;
-    ScriptedFileDialogs& operator=(const ScriptedFileDialogs&) = delete;
-
-    // The user picks this path with this filter selected (1-based; 0 = the starting one).
-    ScriptedFileDialogs& choose(const QString& path, int filterIndex = 0);
-    ScriptedFileDialogs& cancel();
-    const QList<platform::FileDialogRequest>& requests() const { return requests_; }
-
-private:
-    QList<platform::FileDialogAnswer> answers_;
-    QList<platform::FileDialogRequest> requests_;
+    RealFileDialogs();
 };
 
-// Works modal dialogs in order: each step gets the shown dialog and must close it. When it
-// goes, modal dialogs fail tests again.
+// Works modal dialogs in order: each step gets the shown dialog and must close it. A dialog
+// no step is left for fails the test (and is rejected); steps left over at the end fail it too.
 class ScriptedModals {
 public:
     using Step = std::function<void(QDialog&)>;
@@ -82,21 +64,9 @@ public:
     ScriptedModals& then(Step step);
 
 private:
-    void answerModals();
+    int work(QDialog& dialog);
     QList<Step> steps_;
-    ScriptedModals* outer_;
-};
-
-// A fresh, private settings store and program folder for one test.
-class FreshStore {
-public:
-    FreshStore();
-    ~FreshStore();
-    QString storeFile() const;
-
-private:
-    QTemporaryDir dir_;
-    QByteArray oldHome_;
+    ModalReplies replies_;
 };
 
 }  // namespace testing_support

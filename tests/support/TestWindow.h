@@ -10,11 +10,11 @@
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
 #include "platform/WidgetInput.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 #include "support/Controls.h"
 #include "support/OfflineBrowser.h"
 #include "support/ScriptedUi.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -33,9 +33,10 @@ namespace testing_support {
 // (with this scheme server, which the menus are built with).
 class TestWindow {
 public:
-    explicit TestWindow(const QString& schemeServer = QString()) {
+    explicit TestWindow(const QString& schemeServer = QString(), const TestServices& services = {})
+        : context(services) {
         context.schemeServer = schemeServer;
-        form.reset(modMetaMain::openMainWindow(context));
+        form.reset(modMetaMain::openMainWindow(context, testing_support::modalRuns()));
     }
     // The window, as a widget.
     QMainWindow* operator->() const { return form.get(); }

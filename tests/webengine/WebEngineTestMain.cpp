@@ -45,8 +45,6 @@ int main(int argc, char** argv) {
     modMetaMain::serveOwnHosts();
     platform::webengine::useWebEngineBrowser();
     ::testing::InitGoogleMock(&argc, argv);
-    testing_support::failEveryMsgBox();
-    testing_support::failEveryModal();
-    testing_support::watchForUnscriptedWindows();
+    testing_support::prepareWindowTests();
     return RUN_ALL_TESTS();
 }

@@ -2,7 +2,7 @@
 // addresses everywhere the user sees one or the program keeps one.
 #include <QMainWindow>
 #include "gui/app/modMetaMain.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 #include "platform/Folders.h"
 #include "gui/app/NavigationPane.h"
 #include "core/domains/SchemeHosts.h"
@@ -31,7 +31,7 @@ TEST(BundleEngineTest, TheHomePageAndItsLinksKeepTheirAddressInTheBoxTheHistoryA
     testing_support::FreshStore store;
     testing_support::TestContext context;
     context.schemeServer = SchemeHosts::builtInSchemeServer;
-    auto form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context));
+    auto form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context, testing_support::modalRuns()));
     form->resize(900, 700);
     form->show();
     auto& engine = *static_cast<platform::webengine::WebEngineBrowser*>(form->findChild<platform::WebBrowser*>(u"WebBrowser1"_s));

@@ -3,7 +3,7 @@
 #include <QMainWindow>
 #include "platform/webengine/WebEngineBrowser.h"
 #include "gui/app/frmHelpBrowser.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 #include "gui/app/modMetaMain.h"
 #include "core/program/ProgramContext.h"
 #include "support/Common.h"
@@ -52,7 +52,7 @@ protected:
                            "<a id='web' href='%1'>Web page</a></body></html>")
                 .arg(server.url(QStringLiteral("/served.htm")))
                 .toUtf8());
-        form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context));
+        form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context, testing_support::modalRuns()));
         form->resize(900, 700);
         form->show();
     }
@@ -94,7 +94,7 @@ TEST(StartupEngineTest, RefusedLinesOfTheArgumentsListFillTheHelpWindowOnAFirstS
     QTemporaryDir folder;
     const QString list = testing_support::writeBytes(folder.filePath(QStringLiteral("lost.kqi")),
                                                      "F1|S1|E1|http://a.example/\r\nF1|S1|E2|http://b.example/\r\n");
-    std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, list));
+    std::unique_ptr<QMainWindow> form(modMetaMain::Main(context, testing_support::modalRuns(), list));
     frmHelpBrowser* help = nullptr;
     for (QWidget* window : QApplication::topLevelWidgets())
         if (auto* shown = qobject_cast<frmHelpBrowser*>(window); shown && shown->isVisible()) help = shown;

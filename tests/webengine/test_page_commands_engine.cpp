@@ -1,12 +1,12 @@
 // Commands from web pages with the real engine: the user's own click on a link or a submit
 // button asks; a script's navigation or click(), a refresh and a frame are refused unasked.
 #include "gui/frame/WindowFrame.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 #include "gui/app/modMetaMain.h"
 #include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
 #include <QMainWindow>
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/webengine/WebEngineBrowser.h"
 #include "support/Common.h"
 #include "support/LocalHttpServer.h"
@@ -67,7 +67,7 @@ protected:
         server.server().Get("/frame.htm", [frame](const httplib::Request&, httplib::Response& response) {
             response.set_content(frame, "text/html");
         });
-        form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context));
+        form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context, testing_support::modalRuns()));
         form->resize(900, 700);
         form->show();
     }

@@ -1,11 +1,10 @@
 // Windows a page asks for: only the user's own click starts another copy of the program.
 #include "gui/frame/WindowFrame.h"
-#include "support/TestContext.h"
+#include "support/core/TestContext.h"
 #include "gui/app/modMetaMain.h"
 #include "core/program/ProgramContext.h"
 #include <QMainWindow>
-#include "platform/Process.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/webengine/WebEngineBrowser.h"
 #include "support/Common.h"
 #include "support/LocalHttpServer.h"
@@ -31,15 +30,11 @@ class PageWindowsTest : public ::testing::Test {
 protected:
     testing_support::FreshStore store;
     testing_support::LocalHttpServer server;
-    QStringList started;
+    testing_support::StartedProcesses started;
     testing_support::TestContext context;
     std::unique_ptr<QMainWindow> form;
 
     void SetUp() override {
-        platform::setProcessStarter([this](const QString&, const QStringList& arguments) {
-            started << arguments;
-            return true;
-        });
         // Opens itself again as soon as it loads, and has a link that opens a new window.
         server.server().Get("/again.htm", [](const httplib::Request&, httplib::Response& response) {
             response.set_content("<html><head><title>Again</title></head><body style='margin:0'>"
@@ -48,11 +43,10 @@ protected:
                                  "<script>window.open(location.href)</script></body></html>",
                                  "text/html");
         });
-        form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context));
+        form = std::unique_ptr<QMainWindow>(modMetaMain::newMainWindow(context, testing_support::modalRuns()));
         form->resize(900, 700);
         form->show();
     }
-    void TearDown() override { platform::setProcessStarter({}); }
 
     platform::webengine::WebEngineBrowser& engine() {
         return *static_cast<platform::webengine::WebEngineBrowser*>(form->findChild<platform::WebBrowser*>(QStringLiteral("WebBrowser1")));
@@ -87,7 +81,7 @@ TEST_F(PageWindowsTest, APageOpeningWindowsByItselfStartsNothingButAClickDoes) {
         waitUntil([&] { return !started.isEmpty(); }, 1000);
     }
     ASSERT_FALSE(started.isEmpty());
-    for (const QString& opened : started) EXPECT_EQ(opened, server.url(QStringLiteral("/other.htm")));
+    for (const QStringList& opened : started) EXPECT_EQ(opened.mid(1), QStringList{server.url(QStringLiteral("/other.htm"))});
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "platform/webengine/WebEngineBrowser.h"
 #include "support/Common.h"
 #include "support/LocalHttpServer.h"
+#include "support/ScriptedUi.h"
 
 #include <QTemporaryDir>
 #include <QUrl>
@@ -68,7 +69,7 @@ protected:
     static QString local(const QString& name) { return folder_->filePath(name); }
 
     void SetUp() override {
-        browser_ = std::make_unique<WebEngineBrowser>();
+        browser_ = std::make_unique<WebEngineBrowser>(testing_support::modalRuns());
         browser_->view()->resize(800, 600);
         browser_->view()->show();
         QObject::connect(browser_.get(), &platform::WebBrowser::beforeNavigate, [this](BeforeNavigateEvent& event) {

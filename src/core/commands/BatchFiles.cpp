@@ -22,8 +22,6 @@
 
 #include <optional>
 
-using platform::MsgBox;
-
 namespace modMTP {
 namespace {
 
@@ -34,13 +32,14 @@ constexpr qint64 kMaxBatchBytes = 256LL * 1024 * 1024;
 
 // Batches fetched from the web have a transfer control of their own, so a page that is
 // loading keeps the window's control to itself.
-platform::Inet& batchInet(CommandState& commands) {
-    if (!commands.batchTransfer) commands.batchTransfer = std::make_unique<platform::Inet>();
+platform::Inet& batchInet(ProgramContext& context) {
+    CommandState& commands = context.commands;
+    if (!commands.batchTransfer) commands.batchTransfer = std::make_unique<platform::Inet>(context.transferProxy);
     return *commands.batchTransfer;
 }
 
 // The text of a local batch, or nothing after telling the user.
-std::optional<QString> readLocalBatch(QString location) {
+std::optional<QString> readLocalBatch(ProgramContext& context, QString location) {
     location.remove(QStringLiteral("mtp://"), ci);
     if (location.endsWith(QLatin1Char('/')) || location.right(2).startsWith(QLatin1Char('/'))) location.chop(1);
     location.replace(QLatin1String("%20"), QLatin1String(" "));
@@ -48,12 +47,12 @@ std::optional<QString> readLocalBatch(QString location) {
     // Only plain files: a device or pipe named by a link would never end.
     const QFileInfo info(path);
     if (info.isFile() && info.size() > kMaxBatchBytes) {
-        MsgBox(QStringLiteral("Error reading in Batch File: ") + path + QStringLiteral(" (larger than 256 MB)"));
+        context.user.MsgBox(QStringLiteral("Error reading in Batch File: ") + path + QStringLiteral(" (larger than 256 MB)"));
         return std::nullopt;
     }
     QString text;
     if (!info.isFile() || !platform::readProgramFile(path, text)) {
-        MsgBox(QStringLiteral("Error reading in Batch File: ") + path);
+        context.user.MsgBox(QStringLiteral("Error reading in Batch File: ") + path);
         return std::nullopt;
     }
     return text;
@@ -63,16 +62,16 @@ std::optional<QString> readLocalBatch(QString location) {
 std::optional<QString> readWebBatch(ProgramContext& context, const QString& location) {
     QString address = location;
     if (!platform::isWebAddress(address)) address.prepend(QStringLiteral("http://"));
-    platform::Inet& inet = batchInet(context.commands);
+    platform::Inet& inet = batchInet(context);
     inet.setURL(address);
     context.preferences.signIn(inet);
     QString text = inet.OpenURL();
     if (CommandWindow* window = context.commands.window) window->stopBusyAnimation();
     if (inet.ResponseCode() != 0) {
         if (inet.httpStatus() >= 400)
-            MsgBox(inet.errorCodeMessage());
+            context.user.MsgBox(inet.errorCodeMessage());
         else
-            MsgBox(inet.ResponseInfo(), platform::kOkOnly, QStringLiteral("Macro load error"));
+            context.user.MsgBox(inet.ResponseInfo(), platform::kOkOnly, QStringLiteral("Macro load error"));
         return std::nullopt;
     }
     return text;
@@ -113,8 +112,8 @@ bool batchRunning(const ProgramContext& context) {
 void stopBatches(ProgramContext& context, const QString& reason) {
     CommandState& commands = context.commands;
     if (commands.batchDepth == 0 || commands.stopFromDepth == 1) return;
-    MsgBox(reason + QStringLiteral("\r\n\r\nThe batch stops here; its remaining lines do not run."), platform::kOkOnly,
-           QStringLiteral("Batch stopped"));
+    context.user.MsgBox(reason + QStringLiteral("\r\n\r\nThe batch stops here; its remaining lines do not run."), platform::kOkOnly,
+                        QStringLiteral("Batch stopped"));
     commands.stopFromDepth = 1;
 }
 
@@ -144,8 +143,8 @@ void CommandLog::append(const ProgramContext& context, const QString& command) {
     modFileExists::makeSurePathExists(folder);
     QFile log(commandLogPath());
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append)) {
-        MsgBox(QStringLiteral("Error opening log: ") + log.errorString() +
-               QStringLiteral(". Quorvantile needs to be able to write to its home directory"));
+        context.user.MsgBox(QStringLiteral("Error opening log: ") + log.errorString() +
+                            QStringLiteral(". Quorvantile needs to be able to write to its home directory"));
         return;
     }
     if (command.contains(QLatin1String("stoplogging"), ci)) return;
@@ -160,7 +159,7 @@ QString buildFieldCommands(const ProgramContext& context) {
 void startLogging(ProgramContext& context) {
     QString error;
     if (!CommandLog::create(error)) {
-        MsgBox(QStringLiteral("Error opening log: ") + error + QStringLiteral(". This is common if you are running a batch file"));
+        context.user.MsgBox(QStringLiteral("Error opening log: ") + error + QStringLiteral(". This is common if you are running a batch file"));
         return;
     }
     context.commands.loggingOn = true;
@@ -170,10 +169,10 @@ void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origi
     CommandState& commands = context.commands;
     int& batchDepth = commands.batchDepth;
     if (batchDepth >= kMaxBatchDepth) {
-        MsgBox(QStringLiteral("Batch files were started inside each other more than %1 deep, so the run stops here. "
-                              "Check whether a batch file runs itself: ")
-                   .arg(kMaxBatchDepth) +
-               command);
+        context.user.MsgBox(QStringLiteral("Batch files were started inside each other more than %1 deep, so the run stops here. "
+                                           "Check whether a batch file runs itself: ")
+                                .arg(kMaxBatchDepth) +
+                            command);
         commands.stopFromDepth = 1;
         return;
     }
@@ -183,7 +182,7 @@ void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origi
     if (location.startsWith(QLatin1String("mtp://"), ci)) location.remove(0, 6);
     if (location.startsWith(QLatin1String("url="), ci)) location.remove(0, 4);
     const std::optional<QString> text =
-        platform::isLocalPath(location) ? readLocalBatch(location) : readWebBatch(context, location);
+        platform::isLocalPath(location) ? readLocalBatch(context, location) : readWebBatch(context, location);
     if (!text) return;
 
     ++batchDepth;
@@ -211,10 +210,10 @@ void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origi
         if (batchDepth == 0) window->holdPainting(false);
     }
     if (ran == 0 && !abandoned) {
-        MsgBox(QStringLiteral("URL or File did not contain any valid batch commands. Check the syntax of the .kqb command "
-                              "or ensure that the field or URL pointed to exists and had valid macros. If you are sending "
-                              "data to a CGI then use mtp://cgisend= syntax"),
-               platform::kOkOnly, QStringLiteral("Nothing Found"));
+        context.user.MsgBox(QStringLiteral("URL or File did not contain any valid batch commands. Check the syntax of the .kqb command "
+                                           "or ensure that the field or URL pointed to exists and had valid macros. If you are sending "
+                                           "data to a CGI then use mtp://cgisend= syntax"),
+                            platform::kOkOnly, QStringLiteral("Nothing Found"));
     }
 }
 
@@ -224,9 +223,9 @@ QString macroSetLine(const QString& key, const QString& shortName, const QString
 }
 
 void publishMacroSet(ProgramContext& context) {
-    const CRegSettings settings;
+    const CRegSettings settings(context.settings);
     QString path = platform::programDataFolder() + QStringLiteral("/macro set.kqb");
-    const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kBatchFilter, path);
+    const QString chosen = ModOpenSave::showSaveDialog(context, ModOpenSave::kBatchFilter, path);
     if (chosen.isEmpty()) return;
     QString text;
     // A value without "|" is no macro: loading skips it, and so does the set.
@@ -245,19 +244,19 @@ void publishMacroSet(ProgramContext& context) {
                                   .arg(leftOut);
     // A set of nothing would only replace a set published before.
     if (published == 0 && leftOut > 0) {
-        MsgBox(notMacros + QStringLiteral(", and no macro is left to publish. Nothing was written."), platform::kOkOnly,
-               QStringLiteral("Publish Current Macro Set"));
+        context.user.MsgBox(notMacros + QStringLiteral(", and no macro is left to publish. Nothing was written."), platform::kOkOnly,
+                            QStringLiteral("Publish Current Macro Set"));
         return;
     }
     QString error;
     if (!platform::writeTextFileAtomically(chosen, text, &error)) {
-        MsgBox(QStringLiteral("The macro set could not be written: ") + error);
+        context.user.MsgBox(QStringLiteral("The macro set could not be written: ") + error);
         return;
     }
     if (leftOut > 0)
-        MsgBox(notMacros + QStringLiteral(" and were left out of ") + chosen +
-                   QStringLiteral(": %1 macro(s) were published.").arg(published),
-               platform::kOkOnly, QStringLiteral("Publish Current Macro Set"));
+        context.user.MsgBox(notMacros + QStringLiteral(" and were left out of ") + chosen +
+                                QStringLiteral(": %1 macro(s) were published.").arg(published),
+                            platform::kOkOnly, QStringLiteral("Publish Current Macro Set"));
 }
 
 }  // namespace modMTP

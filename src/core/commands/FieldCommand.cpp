@@ -7,7 +7,6 @@
 #include "platform/MsgBox.h"
 #include "core/record/FieldCommandValues.h"
 
-using platform::MsgBox;
 using LineId = Record::LineId;
 
 namespace modMTP {
@@ -279,16 +278,16 @@ QString findFieldForScheme(ProgramContext& context, const QString&, const QStrin
         window->selectLine(context.record.positionOf(selected));
         return element;
     }
-    MsgBox(QStringLiteral("Quorvantile can't insert this scheme element as a new field because the scheme can be used "
-                          "for multiple fields. Please select a metadata field containing the ") +
-               scheme + QStringLiteral(" scheme and try again"),
-           platform::kOkOnly, QStringLiteral("Can't proceed"));
+    context.user.MsgBox(QStringLiteral("Quorvantile can't insert this scheme element as a new field because the scheme can be used "
+                                       "for multiple fields. Please select a metadata field containing the ") +
+                            scheme + QStringLiteral(" scheme and try again"),
+                        platform::kOkOnly, QStringLiteral("Can't proceed"));
     return QString();
 }
 
 void mtpAddField(ProgramContext& context, const QString& command) {
     if (!command.contains(QLatin1String("field="), ci)) {
-        MsgBox(QStringLiteral("Can't process ") + command, platform::kOkOnly, QStringLiteral("Add Field Error"));
+        context.user.MsgBox(QStringLiteral("Can't process ") + command, platform::kOkOnly, QStringLiteral("Add Field Error"));
         return;
     }
     CommandWindow* window = context.commands.window;

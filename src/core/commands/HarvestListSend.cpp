@@ -24,7 +24,7 @@ void cgiSendHCL(ProgramContext& context, QString& command) {
     if (!window || !window->saveHarvestList(true, path, noRecords)) return;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        platform::MsgBox(file.errorString(), platform::kOkOnly, QStringLiteral("Error opening ") + path);
+        context.user.MsgBox(file.errorString(), platform::kOkOnly, QStringLiteral("Error opening ") + path);
         return;
     }
     const QByteArray body = file.readAll();
@@ -39,7 +39,7 @@ void cgiSendHCL(ProgramContext& context, QString& command) {
     post.setURL(address);
     context.preferences.signIn(post);
     if (!post.Execute(address, QStringLiteral("POST"), body, QStringLiteral("Content-Type: text/xml; charset=UTF-8"))) {
-        platform::MsgBox(QStringLiteral("The repository is still busy with an earlier request: ") + address);
+        context.user.MsgBox(QStringLiteral("The repository is still busy with an earlier request: ") + address);
         return;
     }
     // The help window takes the repository's answer. A record's unsaved changes keep their mark.

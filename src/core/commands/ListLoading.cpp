@@ -32,8 +32,6 @@
 namespace modMTP {
 namespace {
 
-using platform::MsgBox;
-
 // The refused lines shown on the error page, and how much of each.
 constexpr int kMostRefusalsShown = 1000;
 
@@ -146,7 +144,7 @@ void ListLoad::restore() {
 }
 
 void ListLoad::runTimeError(const QString& description) {
-    MsgBox(description + QStringLiteral(" after ") + loadStep_);
+    context_.user.MsgBox(description + QStringLiteral(" after ") + loadStep_);
 }
 
 void ListLoad::run() {
@@ -192,7 +190,7 @@ bool ListLoad::fetchInto(const QString& address, bool fixQuotes) {
     if (!alive() || cancelled) return false;
     loadStep_ = QStringLiteral(" After Open Inet Control");
     if (inet->ResponseCode() != 0) {
-        MsgBox(inet->errorCodeMessage());
+        context_.user.MsgBox(inet->errorCodeMessage());
         return false;
     }
     loadStep_ = QStringLiteral(" After Get Chunk");
@@ -260,7 +258,7 @@ ListLoad::Outcome ListLoad::fromSchemeServer() {
     } else if (context_.document.listType() == QLatin1String("indexes")) {
         address += QStringLiteral("/cgi-bin/loadindex.pl?index=") + context_.rootName;
     } else {
-        MsgBox(QStringLiteral("System Type of ") + location_ + QStringLiteral(" unknown"));
+        context_.user.MsgBox(QStringLiteral("System Type of ") + location_ + QStringLiteral(" unknown"));
         return Outcome::Read;
     }
     if (f.transfer().StillExecuting()) return Outcome::Stop;
@@ -294,8 +292,8 @@ void ListLoad::readFile() {
     CommandWindow& f = *window_;
     if (!uncachedText_ && !QFileInfo(cachePath_).isFile()) {
         context_.treeIndex = 0;
-        MsgBox(QStringLiteral("Could not retrieve the data. Check your connection to the Internet"),
-               platform::kOkOnly, QStringLiteral("No data found"));
+        context_.user.MsgBox(QStringLiteral("Could not retrieve the data. Check your connection to the Internet"),
+                             platform::kOkOnly, QStringLiteral("No data found"));
         restore();
         end();
         return;
@@ -422,7 +420,7 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
     int refused = 0;
     int counter = 0;
     if (!scheme && context_.document.listType() != QLatin1String("indexes")) {
-        MsgBox(QStringLiteral("No System Type of ") + context_.document.listType(), platform::kOkOnly, QStringLiteral("Error"));
+        context_.user.MsgBox(QStringLiteral("No System Type of ") + context_.document.listType(), platform::kOkOnly, QStringLiteral("Error"));
     } else {
         // The pane shows the list once it is in; the wait dialog shows how far it got meanwhile.
         ListTree::Bulk bulk(tree);
@@ -456,7 +454,7 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
         loadStep_ = QStringLiteral(" processing errors");
         window_->showHelpPage(errorPage(errors));
     }
-    if (!renamed.isEmpty()) MsgBox(modLists::renamedMessage(renamed), platform::kOkOnly, modLists::kRenamedTitle);
+    if (!renamed.isEmpty()) context_.user.MsgBox(modLists::renamedMessage(renamed), platform::kOkOnly, modLists::kRenamedTitle);
 }
 
 void ListLoad::end() {
@@ -533,7 +531,7 @@ void forgetListsOfAnotherBundle() {
 }
 
 bool loadList(ProgramContext& context, QString& location, std::function<bool()> mayReplace) {
-    ListLoadGuard guard(context.commands);
+    ListLoadGuard guard(context.commands, context.user);
     if (!guard.acquired()) return true;
     CommandWindow* window = context.commands.window;
     if (!window) return true;
@@ -543,7 +541,7 @@ bool loadList(ProgramContext& context, QString& location, std::function<bool()> 
     try {
         load.run();
     } catch (const std::exception& e) {
-        MsgBox(QString::fromLocal8Bit(e.what()) + QStringLiteral(" after ") + load.step());
+        context.user.MsgBox(QString::fromLocal8Bit(e.what()) + QStringLiteral(" after ") + load.step());
     }
     return !load.kept();
 }

@@ -20,7 +20,6 @@
 
 #include <memory>
 
-using platform::MsgBox;
 
 namespace modMTP {
 namespace {
@@ -38,10 +37,10 @@ QString signedNumber(qint64 n) {
     return n < 0 ? QString::number(n) : QLatin1Char(' ') + QString::number(n);
 }
 
-void reportCode(const platform::Inet& inet) {
+void reportCode(ProgramContext& context, const platform::Inet& inet) {
     QString text = QStringLiteral("ErrorCode: ") + signedNumber(inet.ResponseCode());
     if (inet.httpStatus() < 400 && !inet.ResponseInfo().isEmpty()) text += QStringLiteral(" (") + inet.ResponseInfo() + QLatin1Char(')');
-    MsgBox(text);
+    context.user.MsgBox(text);
 }
 
 // Waits while the transfer runs; false when the user pressed Cancel in the wait dialog
@@ -72,19 +71,19 @@ bool post(ProgramContext& context, const QString& address, const QString& body, 
     context.preferences.signIn(inet);
     inet.setURL(address);
     if (!inet.Execute(address, QStringLiteral("POST"), body)) {
-        MsgBox(QStringLiteral("Error in cgiSend: the repository has not yet answered the last request. Try again "
-                              "when it has."));
+        context.user.MsgBox(QStringLiteral("Error in cgiSend: the repository has not yet answered the last request. Try again "
+                                           "when it has."));
         return false;
     }
     // A reply that never arrives, or arrives empty, is told; a record save that failed on
     // the way leaves the record unsaved.
     auto once = std::make_shared<QMetaObject::Connection>();
-    *once = QObject::connect(&inet, &platform::Inet::transferEnded, &inet, [once, &inet, address, after, &commands = context.commands, &document = context.document] {
+    *once = QObject::connect(&inet, &platform::Inet::transferEnded, &inet, [once, &inet, address, after, &commands = context.commands, &document = context.document, &user = context.user] {
         QObject::disconnect(*once);
         if (inet.ResponseCode() != 0) {
             if (after == AfterReply::RecordSave && commands.window) document.markModified(DocumentState::Document::Record);
         } else if (inet.replyBytes().isEmpty()) {
-            MsgBox(QStringLiteral("The repository at ") + address + QStringLiteral(" sent an empty reply."));
+            user.MsgBox(QStringLiteral("The repository at ") + address + QStringLiteral(" sent an empty reply."));
         }
     });
     return true;
@@ -137,15 +136,15 @@ void returnSchemes(ProgramContext& context, const QString& command) {
         // Asked again later: nothing of a failed reply passes for the scheme list.
         context.macros.repositorySchemes.clear();
         context.macros.repositoryScheme.clear();
-        return reportCode(inet);
+        return reportCode(context, inet);
     }
     const QString reply = inet.replyText();
     const qsizetype marker = reply.indexOf(QLatin1String("serverSchemes="), 0, ci);
     QString schemes = marker < 0 ? QString() : reply.mid(marker).remove(QLatin1String("serverSchemes="), ci).trimmed();
     const qsizetype bar = schemes.indexOf(QLatin1Char('|'));
     if (bar < 0) {
-        MsgBox(QStringLiteral("Quorvantile can't find the repository at ") + command +
-               QStringLiteral(". Try the URL in a webbrowser to find more on what is wrong."));
+        context.user.MsgBox(QStringLiteral("Quorvantile can't find the repository at ") + command +
+                            QStringLiteral(". Try the URL in a webbrowser to find more on what is wrong."));
         context.macros.repositorySchemes.clear();
         context.macros.repositoryScheme.clear();
         return;
@@ -184,7 +183,7 @@ void cgiSend(ProgramContext& context, QString& command) {
         else
             saveRecord(context, command);
     } catch (const std::exception& e) {
-        MsgBox(QStringLiteral("Error in cgiSend: ") + QString::fromLocal8Bit(e.what()));
+        context.user.MsgBox(QStringLiteral("Error in cgiSend: ") + QString::fromLocal8Bit(e.what()));
     }
 }
 
@@ -198,7 +197,7 @@ void cgiSendList(ProgramContext& context, QString& command) {
     const QStringList lines =
         modLists::listFileLines(tree, !context.rootName.isEmpty(), modLists::ListKind::Catalogue, &unwritable);
     if (unwritable) {
-        MsgBox(unwritable.text() + QStringLiteral(" The list was not sent."));
+        context.user.MsgBox(unwritable.text() + QStringLiteral(" The list was not sent."));
         return;
     }
     QString text = lines.join(QStringLiteral("\r\n"));
@@ -207,14 +206,14 @@ void cgiSendList(ProgramContext& context, QString& command) {
     modFileExists::makeSurePathExists(folder);
     QString error;
     if (!platform::writeTextFileAtomically(path, text, &error)) {
-        MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening ") + path);
+        context.user.MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening ") + path);
         return;
     }
     const qint64 count = tree.count();
     const QString question = count == 0 ? QStringLiteral("There are no records in this list to send. Are you sure?")
                                         : QStringLiteral("This list contains ") + signedNumber(count - 1) +
                                               QStringLiteral(" items. Click to proceed.");
-    if (MsgBox(question, platform::kOkCancel, QStringLiteral("Confirm Send")) != platform::kAnswerOk) return;
+    if (context.user.MsgBox(question, platform::kOkCancel, QStringLiteral("Confirm Send")) != platform::kAnswerOk) return;
 
     platform::Inet& inet = w->repositoryTransfer();
     QCoreApplication::processEvents();

@@ -10,7 +10,6 @@
 #include "core/program/ProgramContext.h"
 #include "core/domains/modSchemas.h"
 #include "platform/Folders.h"
-#include "platform/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/TextCodec.h"
 #include "core/program/DocumentState.h"
@@ -27,15 +26,13 @@
 #include <stdexcept>
 #include <utility>
 
-using platform::MsgBox;
-
 namespace modMTP {
 namespace {
 
 constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 
-bool pageMayRun(const QString& command) {
-    return MsgBox(kPageCommandQuestion + command, platform::kYesNo | platform::kQuestionIcon | platform::kSecondButtonDefault) ==
+bool pageMayRun(ProgramContext& context, const QString& command) {
+    return context.user.MsgBox(kPageCommandQuestion + command, platform::kYesNo | platform::kQuestionIcon | platform::kSecondButtonDefault) ==
            platform::kAnswerYes;
 }
 
@@ -122,20 +119,20 @@ void saveHarvestList(ProgramContext& context, const CommandRoute& route) {
         window.saveHarvestList(false, file, folder);
         window.mnuFileDraw();
     } else if (domain == QLatin1String("AGLS1.2") || domain == QLatin1String("AGLS1.3")) {
-        const platform::WaitCursor busy;
+        const WaitCursor busy(context.user);
         window.saveHarvestList(true, file, folder);
     } else if (domain.isEmpty()) {
         // A new user has chosen no domain yet: the message says which one writes these lists.
-        MsgBox(QStringLiteral("Harvest Control Lists are written in an AGLS metadata domain, and no domain has been "
-                              "chosen yet. Choose \"Australian Government Locator Service 1.3(AGLS)\" as the default "
-                              "schema under Metadata Resources > Select Metadata Schemas, then save the list again."),
-               platform::kOkOnly, QStringLiteral("Error"));
+        context.user.MsgBox(QStringLiteral("Harvest Control Lists are written in an AGLS metadata domain, and no domain has been "
+                                           "chosen yet. Choose \"Australian Government Locator Service 1.3(AGLS)\" as the default "
+                                           "schema under Metadata Resources > Select Metadata Schemas, then save the list again."),
+                            platform::kOkOnly, QStringLiteral("Error"));
     } else if (domain == QLatin1String("SA.DETE") || domain == QLatin1String("EdNA")) {
-        MsgBox(QStringLiteral("Harvest Control Lists are not implemented yet for ") + domain, platform::kOkOnly,
-               QStringLiteral("Error"));
+        context.user.MsgBox(QStringLiteral("Harvest Control Lists are not implemented yet for ") + domain, platform::kOkOnly,
+                            QStringLiteral("Error"));
     } else {
-        MsgBox(QStringLiteral("Harvest Control Lists are not implemented in ") + domain, platform::kOkOnly,
-               QStringLiteral("Error"));
+        context.user.MsgBox(QStringLiteral("Harvest Control Lists are not implemented in ") + domain, platform::kOkOnly,
+                            QStringLiteral("Error"));
     }
     window.setMnuFileSaveAs();
     window.mnuFileDraw();
@@ -284,7 +281,7 @@ void dispatch(ProgramContext& context, const CommandRoute& route, QString& comma
         openPage(context, location);
         break;
     case CommandRow::NotKnown:
-        MsgBox(command + QStringLiteral(" transaction not known"), platform::kOkOnly, QStringLiteral("Error"));
+        context.user.MsgBox(command + QStringLiteral(" transaction not known"), platform::kOkOnly, QStringLiteral("Error"));
         break;
     }
 }
@@ -417,7 +414,7 @@ void ProgramDispatcher::dispatch(ProgramContext& context, QString& own, CommandO
     commands.cancelRequested = false;
     if (commands.macroRunning) {
         // The command waits in the dialog and runs when the running one is done.
-        MsgBox(QStringLiteral("Already executing a macro please wait"));
+        context.user.MsgBox(QStringLiteral("Already executing a macro please wait"));
     } else {
         context.dialogs.showWaitModal(context);
     }
@@ -434,8 +431,8 @@ void ProgramDispatcher::dispatch(ProgramContext& context, QString& own, CommandO
             QString schemesRequest = macros.saveRecordMacro.left(at) + QStringLiteral("?returnSchemes.kqb");
             mtpTransaction(context, schemesRequest);
         } else {
-            MsgBox(QStringLiteral("Couldn't check for Repository Schemes"), platform::kOkOnly,
-                   QStringLiteral("Couldn't get Repository Base Address"));
+            context.user.MsgBox(QStringLiteral("Couldn't check for Repository Schemes"), platform::kOkOnly,
+                                QStringLiteral("Couldn't get Repository Base Address"));
         }
     }
 }
@@ -459,7 +456,7 @@ void mtpTransaction(ProgramContext& context, QString& command, CommandOrigin ori
     } restore{context, outerRunning};
 
     if (command.isEmpty() || command.startsWith(QLatin1Char('#'))) {
-        MsgBox(QStringLiteral("No data in mtp transaction"), platform::kOkOnly, QStringLiteral("Error"));
+        context.user.MsgBox(QStringLiteral("No data in mtp transaction"), platform::kOkOnly, QStringLiteral("Error"));
         return;
     }
     QString full;
@@ -474,14 +471,14 @@ void mtpTransaction(ProgramContext& context, QString& command, CommandOrigin ori
                 return;
             }
             if (holdsDirectionControl(command)) {
-                MsgBox(QStringLiteral("This web page sent a command holding characters that change the direction of "
-                                      "text, so it could read otherwise than it runs. It was not run: ") +
-                           commandAsAsked(command),
-                       platform::kOkOnly | platform::kExclamationIcon);
+                context.user.MsgBox(QStringLiteral("This web page sent a command holding characters that change the direction of "
+                                                   "text, so it could read otherwise than it runs. It was not run: ") +
+                                        commandAsAsked(command),
+                                    platform::kOkOnly | platform::kExclamationIcon);
                 pageCommandNotRun(context, command, false);
                 return;
             }
-            if (!pageMayRun(page.command)) {
+            if (!pageMayRun(context, page.command)) {
                 pageCommandNotRun(context, page.command, false);
                 return;
             }
@@ -507,7 +504,7 @@ void mtpTransaction(ProgramContext& context, QString& command, CommandOrigin ori
         failure = QString::fromLocal8Bit(e.what());
     }
     if (failure) {
-        MsgBox(QStringLiteral("Error in MTP Transaction: ") + *failure);
+        context.user.MsgBox(QStringLiteral("Error in MTP Transaction: ") + *failure);
         return;
     }
     commonEnd(commands);

@@ -42,8 +42,8 @@ void takeUpRepositoryMacro(ProgramContext& context, const QString& data) {
             QString ask = command.left(type) + QStringLiteral("?returnSchemes.kqb");
             modMTP::mtpTransaction(context, ask);
         } else {
-            platform::MsgBox(QStringLiteral("Couldn't check for Server Schemes"), platform::kOkOnly,
-                             QStringLiteral("Couldn't get Server Base Address"));
+            context.user.MsgBox(QStringLiteral("Couldn't check for Server Schemes"), platform::kOkOnly,
+                                QStringLiteral("Couldn't get Server Base Address"));
         }
         context.preferences.charEncoding = QStringLiteral("0");
     } else if (data.contains(QLatin1String("Open Catalog"), ci)) {
@@ -64,7 +64,7 @@ struct MacroEntry {
 void loadMacros(ProgramContext& context, const QString& section) {
     MacroEditor& editor = context.dialogs.loadMacroEditor(context);
     editor.clearMacroLists();
-    const QList<SettingRow> rows = CRegSettings().GetAllSettings(section);
+    const QList<SettingRow> rows = CRegSettings(context.settings).GetAllSettings(section);
     clearMacroMenus(context);
 
     QList<MacroEntry> entries;
@@ -150,7 +150,7 @@ void reportAddMacroErrors(ProgramContext& context) {
     constexpr int kShown = 20;
     QString text = lines.mid(0, kShown).join(QStringLiteral("\r\n"));
     if (lines.size() > kShown) text += QStringLiteral("\r\n... and %1 more").arg(lines.size() - kShown);
-    platform::MsgBox(text, platform::kOkOnly | platform::kExclamationIcon, QStringLiteral("Macros not stored"));
+    context.user.MsgBox(text, platform::kOkOnly | platform::kExclamationIcon, QStringLiteral("Macros not stored"));
 }
 
 }  // namespace modMacros

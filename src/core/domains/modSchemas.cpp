@@ -258,7 +258,7 @@ void applyDomainDefaults(ProgramContext& context) {
         if (row.home) preferences.Home = *row.home;
         break;
     }
-    if (!known) platform::MsgBox(kUnknownDomainMessage, platform::kOkOnly, QStringLiteral("Error"));
+    if (!known) context.user.MsgBox(kUnknownDomainMessage, platform::kOkOnly, QStringLiteral("Error"));
 
     // Harvest Control Lists exist only in the AGLS family.
     const bool harvest = d.contains(QStringLiteral("AGLS"), Qt::CaseInsensitive);

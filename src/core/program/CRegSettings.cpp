@@ -2,7 +2,6 @@
 
 #include "platform/RegistryStore.h"
 
-using platform::registry;
 using platform::RegistryRoot;
 
 const QString CRegSettings::kDefaultCompany = QStringLiteral("Orvane Consulting");
@@ -31,31 +30,31 @@ QString CRegSettings::getKeyPath(const QString& section) const {
 
 QString CRegSettings::GetSetting(const QString& section, const QString& key,
                                  const QString& defaultValue) const {
-    const auto value = registry().queryValue(RegistryRoot::CurrentUser, getKeyPath(section), valueName(key));
+    const auto value = store_->queryValue(RegistryRoot::CurrentUser, getKeyPath(section), valueName(key));
     return value ? value->data : defaultValue;
 }
 
 bool CRegSettings::SaveSetting(const QString& section, const QString& key, const QString& setting) {
     const QString path = getKeyPath(section);
-    const bool saved = registry().createKey(RegistryRoot::CurrentUser, path) &&
-                       registry().setValue(RegistryRoot::CurrentUser, path, valueName(key), setting);
+    const bool saved = store_->createKey(RegistryRoot::CurrentUser, path) &&
+                       store_->setValue(RegistryRoot::CurrentUser, path, valueName(key), setting);
     if (!saved) ++failedSaves_;
     return saved;
 }
 
-QString CRegSettings::lastError() {
-    return registry().lastError();
+QString CRegSettings::lastError() const {
+    return store_->lastError();
 }
 
 bool CRegSettings::DeleteSetting(const QString& section, const QString& key) {
     if (!key.isEmpty())
-        return registry().deleteValue(RegistryRoot::CurrentUser, getKeyPath(section), valueName(key));
-    return registry().deleteKey(RegistryRoot::CurrentUser, getKeyPath(section));
+        return store_->deleteValue(RegistryRoot::CurrentUser, getKeyPath(section), valueName(key));
+    return store_->deleteKey(RegistryRoot::CurrentUser, getKeyPath(section));
 }
 
 QList<SettingRow> CRegSettings::GetAllSettings(const QString& section) const {
     QList<SettingRow> rows;
-    const auto values = registry().values(RegistryRoot::CurrentUser, getKeyPath(section));
+    const auto values = store_->values(RegistryRoot::CurrentUser, getKeyPath(section));
     if (!values) return rows;
     for (const auto& value : *values) {
         if (value.isText) rows.append(SettingRow{value.name, value.data});

@@ -2,6 +2,10 @@
 #include <QList>
 #include <QString>
 
+namespace platform {
+class RegistryStore;
+}  // namespace platform
+
 // One named text setting of a section.
 struct SettingRow {
     QString name;
@@ -15,6 +19,9 @@ struct SettingRow {
 // program) are seen at once by every other.
 class CRegSettings {
 public:
+    // The settings in this store (the context's).
+    explicit CRegSettings(platform::RegistryStore& store) : store_(&store) {}
+
     static const QString kDefaultCompany;
     static const QString kDefaultAppName;
 
@@ -34,11 +41,12 @@ public:
     // How many SaveSetting calls of this instance failed, and why the last call to the
     // store that failed did.
     int failedSaves() const { return failedSaves_; }
-    static QString lastError();
+    QString lastError() const;
 
 private:
     QString getKeyPath(const QString& section) const;
 
+    platform::RegistryStore* store_;
     QString company_ = kDefaultCompany;
     QString appName_ = kDefaultAppName;
     int failedSaves_ = 0;

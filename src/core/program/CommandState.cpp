@@ -1,14 +1,14 @@
 #include "core/program/CommandState.h"
 
+#include "core/program/UserDialogs.h"
 #include "platform/Inet.h"
-#include "platform/MsgBox.h"
 
 #include <QTimer>
 
-ListLoadGuard::ListLoadGuard(CommandState& commands) : commands_(commands) {
+ListLoadGuard::ListLoadGuard(CommandState& commands, UserDialogs& user) : commands_(commands) {
     if (commands_.listLoading) {
         if (++commands_.listLoadRefusals > 1)
-            platform::MsgBox(QStringLiteral("Already loading another list. Please wait"));
+            user.MsgBox(QStringLiteral("Already loading another list. Please wait"));
         return;
     }
     commands_.listLoading = acquired_ = true;

@@ -49,12 +49,13 @@ struct MacroState {
 enum class ListLoadOutcome { Loaded, NotLoaded, Kept };
 
 struct CommandState;
+class UserDialogs;
 
 // Holds the list-loading guard for one load. A load refused while another runs is dropped,
 // silently the first time, with a message from the second time on.
 class ListLoadGuard {
 public:
-    explicit ListLoadGuard(CommandState& commands);
+    ListLoadGuard(CommandState& commands, UserDialogs& user);
     ~ListLoadGuard();
     ListLoadGuard(const ListLoadGuard&) = delete;
     ListLoadGuard& operator=(const ListLoadGuard&) = delete;

@@ -1,5 +1,6 @@
 #include "core/program/ModOpenSave.h"
 
+#include "core/program/ProgramContext.h"
 #include "core/program/modFileExists.h"
 #include "platform/FileDialogs.h"
 #include "platform/MsgBox.h"
@@ -52,7 +53,8 @@ QString missingExtension(int filterIndex, const QString& path) {
 
 }  // namespace
 
-QString showSaveDialog(FileDialogRequest& record, int filterIndex, QString& path, bool proposeMissing) {
+QString showSaveDialog(ProgramContext& context, int filterIndex, QString& path, bool proposeMissing) {
+    FileDialogRequest& record = context.fileDialog;
     record.save = true;
     record.filters = kSaveFilters;
     record.filterIndex = filterIndex;
@@ -80,7 +82,7 @@ QString showSaveDialog(FileDialogRequest& record, int filterIndex, QString& path
     record.createPrompt = false;
 
     while (true) {
-        const auto answer = platform::runFileDialog(record);
+        const auto answer = context.user.runFileDialog(record);
         if (!answer.accepted) return QString();
         QString chosen = chosenPath(answer);
         if (chosen.isEmpty()) return QString();
@@ -90,9 +92,9 @@ QString showSaveDialog(FileDialogRequest& record, int filterIndex, QString& path
             chosen += extension;
             // The dialog's own overwrite question saw the name without the extension.
             if (modFileExists::fileExists(chosen) &&
-                platform::MsgBox(chosen + QLatin1String(" already exists.\nDo you want to replace it?"),
-                                 platform::kYesNo + platform::kExclamationIcon + platform::kSecondButtonDefault,
-                                 record.title) != platform::kAnswerYes) {
+                context.user.MsgBox(chosen + QLatin1String(" already exists.\nDo you want to replace it?"),
+                                    platform::kYesNo + platform::kExclamationIcon + platform::kSecondButtonDefault,
+                                    record.title) != platform::kAnswerYes) {
                 record.proposedName = platform::fileNamePart(chosen);
                 record.filterIndex = answer.filterIndex;
                 continue;
@@ -103,7 +105,8 @@ QString showSaveDialog(FileDialogRequest& record, int filterIndex, QString& path
     }
 }
 
-QString showOpenDialog(FileDialogRequest& record, const QString& kind, const QString& path) {
+QString showOpenDialog(ProgramContext& context, const QString& kind, const QString& path) {
+    FileDialogRequest& record = context.fileDialog;
     struct Start {
         const char* kind;
         const char* name;  // proposed when no path is given (an Open dialog names no new file)
@@ -141,7 +144,7 @@ QString showOpenDialog(FileDialogRequest& record, const QString& kind, const QSt
     record.overwritePrompt = false;
     record.createPrompt = true;
 
-    const auto answer = platform::runFileDialog(record);
+    const auto answer = context.user.runFileDialog(record);
     if (!answer.accepted) return QString();
     const QString chosen = chosenPath(answer);
     if (chosen.isEmpty()) return QString();

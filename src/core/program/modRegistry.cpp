@@ -1,10 +1,11 @@
 #include "core/program/modRegistry.h"
 
+#include "core/program/ProgramContext.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QFile>
-#include "platform/Process.h"
 #include "platform/TextCodec.h"
 
 #include <QStandardPaths>
@@ -42,7 +43,7 @@ bool writeIfChanged(const QString& path, const QByteArray& bytes) {
 
 // The desktop side of the association: one MIME package for the three kinds and a
 // desktop entry that opens them with this program.
-void registerWithDesktop() {
+void registerWithDesktop(platform::ProcessStarter& processes) {
     QByteArray mime = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
                       "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n";
     QStringList types;
@@ -54,7 +55,7 @@ void registerWithDesktop() {
     mime += "</mime-info>\n";
     const QString mimeRoot = dataHome() + QStringLiteral("/mime");
     if (writeIfChanged(mimeRoot + QStringLiteral("/packages/quorvantil.xml"), mime))
-        platform::startDetached(QStringLiteral("update-mime-database"), {mimeRoot});
+        processes.startDetached(QStringLiteral("update-mime-database"), {mimeRoot});
 
     QString program = QCoreApplication::applicationFilePath();
     program.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('"'), QLatin1String("\\\""));
@@ -65,33 +66,34 @@ void registerWithDesktop() {
                               .arg(program, types.join(QLatin1Char(';')));
     const QString applications = dataHome() + QStringLiteral("/applications");
     if (writeIfChanged(applications + QStringLiteral("/quorvantil.desktop"), entry.toUtf8()))
-        platform::startDetached(QStringLiteral("update-desktop-database"), {applications});
+        processes.startDetached(QStringLiteral("update-desktop-database"), {applications});
 }
 
 }  // namespace
 
-void createNewKey(const QString& keyName, platform::RegistryRoot root) {
-    platform::registry().createKey(root, keyName);
+void createNewKey(platform::RegistryStore& store, const QString& keyName, platform::RegistryRoot root) {
+    store.createKey(root, keyName);
 }
 
-void setKeyValue(const QString& keyName, const QString& valueName, const QString& value) {
-    platform::registry().setValue(platform::RegistryRoot::ClassesRoot, keyName, valueName, value);
+void setKeyValue(platform::RegistryStore& store, const QString& keyName, const QString& valueName, const QString& value) {
+    store.setValue(platform::RegistryRoot::ClassesRoot, keyName, valueName, value);
 }
 
-void registerFileType(const QString& extension) {
+void registerFileType(ProgramContext& context, const QString& extension) {
     using platform::RegistryRoot;
-    createNewKey(extension, RegistryRoot::ClassesRoot);
-    setKeyValue(extension, QString(), kDocumentClass);
-    createNewKey(kDocumentClass + QStringLiteral("\\shell\\open\\command"), RegistryRoot::ClassesRoot);
-    setKeyValue(kDocumentClass, QString(), QStringLiteral("Quorvantile Document"));
-    setKeyValue(kDocumentClass + QStringLiteral("\\shell\\open\\command"), QString(),
+    platform::RegistryStore& store = context.settings;
+    createNewKey(store, extension, RegistryRoot::ClassesRoot);
+    setKeyValue(store, extension, QString(), kDocumentClass);
+    createNewKey(store, kDocumentClass + QStringLiteral("\\shell\\open\\command"), RegistryRoot::ClassesRoot);
+    setKeyValue(store, kDocumentClass, QString(), QStringLiteral("Quorvantile Document"));
+    setKeyValue(store, kDocumentClass + QStringLiteral("\\shell\\open\\command"), QString(),
                 QCoreApplication::applicationFilePath() + QStringLiteral(" %1"));
 }
 
-void registerFileTypes() {
-    for (const char* extension : {".kqi", ".kqs", ".kqb"}) registerFileType(QLatin1String(extension));
+void registerFileTypes(ProgramContext& context) {
+    for (const char* extension : {".kqi", ".kqs", ".kqb"}) registerFileType(context, QLatin1String(extension));
     // One look at the desktop's files is enough for all three kinds.
-    registerWithDesktop();
+    registerWithDesktop(context.processes);
 }
 
 }  // namespace modRegistry

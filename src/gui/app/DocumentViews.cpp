@@ -7,9 +7,8 @@
 #include "gui/app/NavigationPane.h"
 
 #include "core/catalogues/ListTree.h"
-#include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 
 #include <QAction>
 
@@ -89,7 +88,7 @@ void FileMenu::StatusBar1_PanelClick(int panel) {
     addLine(message, "Current Tree Path : ", context.document.TreePath());
     addLine(message, "Current Editing Mode: ", context.document.documentName());
     addLine(message, "Schemes registered on the Repository are ", context.macros.repositorySchemes);
-    if (!message.isEmpty()) platform::MsgBox(message);
+    if (!message.isEmpty()) context.user.MsgBox(message);
 }
 
 void FileMenu::enableSave() {

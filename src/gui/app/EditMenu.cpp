@@ -9,10 +9,10 @@
 #include "platform/MsgBox.h"
 #include "core/catalogues/ListTree.h"
 #include "core/program/ProgramContext.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "core/record/RdfWriter.h"
 
-#include "platform/MenuItems.h"
+#include "platform/widgets/MenuItems.h"
 
 #include <QAction>
 #include <QApplication>
@@ -131,7 +131,7 @@ void EditMenu::MnuEditIE_Click() {
 
 void EditMenu::MnuEditFirewall_Click() {
     if (!firewallDialog_) firewallDialog_ = new frmFirewall(context_.preferences, owner());
-    platform::execModal(*firewallDialog_);
+    frame_.modalRuns().execModal(*firewallDialog_);
 }
 
 void EditMenu::connectItems(QObject& menus) {

@@ -9,7 +9,7 @@
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 
-#include "platform/MenuItems.h"
+#include "platform/widgets/MenuItems.h"
 
 #include <QAction>
 #include <QComboBox>

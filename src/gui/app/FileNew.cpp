@@ -13,7 +13,7 @@
 #include "platform/Folders.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/TreeImages.h"
 #include "core/catalogues/ListTree.h"
 
@@ -82,7 +82,7 @@ void FileMenu::mnuFileNew_Click(int index) {
         return;
     case kNewServerRecord:
         if (context.macros.openRecordMacro.isEmpty()) {
-            platform::MsgBox(
+            context.user.MsgBox(
                 QStringLiteral("No Quorvantile Repository has been linked to the Karvold. To try this feature contact ") +
                 QStringLiteral("http://") + context.schemeServer);
         } else {
@@ -113,7 +113,7 @@ void FileMenu::mnuFileNew_Click(int index) {
         switchToListMode();
         setMnuFileSaveAs();
         QString proposed = platform::programDataFolder() + QStringLiteral("/HCL.htm");
-        const QString path = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, proposed);
+        const QString path = ModOpenSave::showSaveDialog(context, ModOpenSave::kPageFilter, proposed);
         if (path.isEmpty()) {
             setMnuFileSaveAs();
             return;
@@ -131,7 +131,7 @@ void FileMenu::mnuFileNew_Click(int index) {
         switchToListMode();
         documentState->setSaveCaption(QStringLiteral("Save Catalog"));
         QString proposed = proposedListName(documentState->TreePath(), ".kqi");
-        const QString path = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kCatalogueFilter, proposed);
+        const QString path = ModOpenSave::showSaveDialog(context, ModOpenSave::kCatalogueFilter, proposed);
         if (!path.isEmpty()) documentState->setTreePath(path);
         mnuFileDraw();
         if (path.isEmpty()) setMnuFileSaveAs();
@@ -143,7 +143,7 @@ void FileMenu::mnuFileNew_Click(int index) {
         documentState->setSaveCaption(QStringLiteral("Save Scheme"));
         setMnuFileSaveAs();
         QString proposed = proposedListName(documentState->TreePath(), ".kqs");
-        const QString path = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kSchemeFilter, proposed);
+        const QString path = ModOpenSave::showSaveDialog(context, ModOpenSave::kSchemeFilter, proposed);
         if (!frame.treePane().activeTreeVisible()) frame.viewMenu().mnuViewTreeView_Click();
         if (path.isEmpty()) {
             setMnuFileSaveAs();
@@ -189,9 +189,9 @@ void FileMenu::startNewList(const QString& path, const QString& kind) {
             const QString name = QLatin1String(folder);
             tree.add(root, ListTree::Place::Child, rootKey + name + QLatin1Char('\\'), name, platform::kImageFolder);
         }
-        platform::MsgBox(QStringLiteral("A number of folders have been placed your new HCL to help you categorise your "
-                                        "resources. Any unused folders will be deleted when you next save this list"),
-                         platform::kOkOnly, QStringLiteral("Harvest Control List Categories"));
+        context.user.MsgBox(QStringLiteral("A number of folders have been placed your new HCL to help you categorise your "
+                                           "resources. Any unused folders will be deleted when you next save this list"),
+                            platform::kOkOnly, QStringLiteral("Harvest Control List Categories"));
     }
     setMnuFileSaveAs();
 }

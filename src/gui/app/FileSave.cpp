@@ -11,7 +11,7 @@
 #include "core/commands/modMacros.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "core/catalogues/ListTree.h"
 
 #include <QAction>
@@ -35,7 +35,7 @@ bool FileMenu::saveListToItsFile(bool catalogue) {
     if (!platform::isLocalPath(path)) {
         path = QStringLiteral("Untitled");
         // A cancel changes nothing, so the next Save still knows the list's kind.
-        if (ModOpenSave::showSaveDialog(context.fileDialog, catalogue ? ModOpenSave::kCatalogueFilter : ModOpenSave::kSchemeFilter, path).isEmpty()) return false;
+        if (ModOpenSave::showSaveDialog(context, catalogue ? ModOpenSave::kCatalogueFilter : ModOpenSave::kSchemeFilter, path).isEmpty()) return false;
         documentState->setTreePath(path);
     }
     long nodeCount = 0;
@@ -55,16 +55,16 @@ void FileMenu::mnuFileSave_Click() {
 
     const DocumentState::Document document = documentState->document();
     if (!documentState->modified() &&
-        platform::MsgBox(QStringLiteral("Nothing has changed in the ") + documentState->documentName() +
-                             QStringLiteral(". Continue Anyway?"),
-                         platform::kYesNo) != platform::kAnswerYes)
+        context.user.MsgBox(QStringLiteral("Nothing has changed in the ") + documentState->documentName() +
+                                QStringLiteral(". Continue Anyway?"),
+                            platform::kYesNo) != platform::kAnswerYes)
         return;
 
     // The document stays "Modified" unless its file was written: a cancelled dialog, a
     // failed write or a save the repository finishes later leave the mark in place.
     if (document == DocumentState::Document::Record) {
         const bool saved = frame.recordPane().saveRecordWhereItBelongs([this] {
-            const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, context.FilePath);
+            const QString chosen = ModOpenSave::showSaveDialog(context, ModOpenSave::kPageFilter, context.FilePath);
             return !chosen.isEmpty() && frame.recordPane().SaveAsHTML(chosen);
         });
         if (saved) documentState->markSaved(DocumentState::Document::Record);
@@ -78,7 +78,7 @@ void FileMenu::mnuFileSave_Click() {
     }
     const ListTree::NodeId root = frame.treePane().activeTree().item(1);
     if (!root) {
-        platform::MsgBox(QStringLiteral("There is no list in the tree to save."));
+        context.user.MsgBox(QStringLiteral("There is no list in the tree to save."));
         return;
     }
     // The list's kind decides, never the root's tag: that holds the path of a list read from a file.

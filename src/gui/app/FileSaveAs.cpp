@@ -34,14 +34,14 @@ bool FileMenu::mnuFileSaveAs_Click(int index) {
         const QString location = frame.navigationPane().browserLocationURL();
         const qsizetype slash = location.lastIndexOf(QLatin1Char('/'));
         if (slash >= 0) context.FilePath = platform::folderPart(context.FilePath) + location.mid(slash + 1);
-        const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, context.FilePath);
+        const QString chosen = ModOpenSave::showSaveDialog(context, ModOpenSave::kPageFilter, context.FilePath);
         if (chosen.isEmpty()) return false;
         context.FilePath = chosen;
         return runSaveCommand(context.FilePath, false);
     }
     case WindowFrame::kSaveAsServerRecord:
         if (context.macros.saveRecordMacro.isEmpty()) {
-            platform::MsgBox(QStringLiteral("No Quorvantile Repository has been linked to this Karvold."));
+            context.user.MsgBox(QStringLiteral("No Quorvantile Repository has been linked to this Karvold."));
             return false;
         }
         modMTP::runCommand(context, context.macros.saveRecordMacro);
@@ -49,13 +49,13 @@ bool FileMenu::mnuFileSaveAs_Click(int index) {
         return false;  // the repository stores it on its own time; its reply says how it went
     case WindowFrame::kSaveAsTemplate: {
         if (!platform::isLocalPath(context.BatchPath)) context.BatchPath.clear();
-        const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kBatchFilter, context.BatchPath);
+        const QString chosen = ModOpenSave::showSaveDialog(context, ModOpenSave::kBatchFilter, context.BatchPath);
         if (chosen.isEmpty()) return false;
         context.BatchPath = chosen;
         // A template that was not written is not worth a function key.
         if (!runSaveCommand(context.BatchPath, false)) return false;
-        if (platform::MsgBox(QStringLiteral("Do you want to add this template to the next available FKey?"),
-                             platform::kYesNo, QStringLiteral("Assign to an FKEY?")) != platform::kAnswerYes)
+        if (context.user.MsgBox(QStringLiteral("Do you want to add this template to the next available FKey?"),
+                                platform::kYesNo, QStringLiteral("Assign to an FKEY?")) != platform::kAnswerYes)
             return true;
         // No function key named: the next free one takes it.
         QString macro = QStringLiteral("mtp://addmacro=mtp://") + chosen + QStringLiteral("&text=Load Macro from Disk.kqb");
@@ -69,7 +69,7 @@ bool FileMenu::mnuFileSaveAs_Click(int index) {
         const bool scheme = index == 4;
         if (!platform::isLocalPath(documentState->TreePath())) documentState->setTreePath(QString());
         QString path = documentState->TreePath();
-        const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, scheme ? ModOpenSave::kSchemeFilter : ModOpenSave::kCatalogueFilter, path);
+        const QString chosen = ModOpenSave::showSaveDialog(context, scheme ? ModOpenSave::kSchemeFilter : ModOpenSave::kCatalogueFilter, path);
         if (chosen.isEmpty()) return false;
         documentState->setTreePath(chosen);
         if (!runSaveCommand(chosen, true)) return false;

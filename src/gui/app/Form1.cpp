@@ -17,12 +17,12 @@
 #include "gui/app/WindowSettings.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
-#include "platform/MenuItems.h"
-#include "platform/Modal.h"
+#include "platform/widgets/MenuItems.h"
+#include "platform/widgets/Modal.h"
 #include "platform/MsgBox.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/Twips.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include <QAction>
 #include <QApplication>
@@ -64,6 +64,7 @@ public:
     HelpMenu& helpMenu() override { return *ui.helpMenu; }
     MacrosMenu& macrosMenu() override { return *ui.macrosMenu; }
     platform::StatusBar& statusBar() override { return *ui.StatusBar1; }
+    platform::ModalRuns& modalRuns() override { return f.runs; }
     QWidget* clientArea() override { return ui.clientArea; }
     double splitterX() const override { return ui.layout->splitterX(); }
     double splitterY() const override { return ui.layout->splitterY(); }
@@ -109,7 +110,7 @@ public:
     void showSchemeHelp(const QString& address) override {
         frmHelpBrowser& help = ui.helpMenu->helpWindow();
         help.openPage(address);
-        platform::execModal(help);
+        f.runs.execModal(help);
     }
     bool loadListPage(bool harvestList, const QString& location, const QString& text) override {
         const ListLoadOutcome outcome = harvestList ? modHCL::loadHCL(*ui.tree, location, &text)
@@ -122,12 +123,12 @@ private:
     Ui& ui;
 };
 
-Form1::Form1(ProgramContext& context, QWidget* parent)
-    : QMainWindow(parent), context(context), ui(std::make_unique<Ui>()) {
+Form1::Form1(ProgramContext& context, platform::ModalRuns& runs, QWidget* parent)
+    : QMainWindow(parent), context(context), runs(runs), ui(std::make_unique<Ui>()) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     frame_ = std::make_unique<Frame>(*this);
     buildControls();
-    buildMainMenus(menuBar(), context);
+    buildMainMenus(menuBar(), context, runs);
     DocumentState& document = context.document;
     document.setSaveCaption(menuBar()->findChild<QAction*>(QStringLiteral("mnuFileSave"))->text());
     document.setSaveListCaption(menuBar()->findChild<QAction*>(QStringLiteral("mnuFileSaveList"))->text());
@@ -200,7 +201,7 @@ void Form1::Form_Load() {
     ui->tree->reset();
     ui->viewMenu->setTreeViewChecked(false);
     ui->record->setupMetaPanelColumns();
-    modRegistry::registerFileTypes();
+    modRegistry::registerFileTypes(context);
     ui->record->setFilling(false);
     ui->navigation->reset();
     context.document.nameDocument(DocumentState::Document::Record);

@@ -8,12 +8,17 @@
 class CommandWindow;
 class WindowFrame;
 
+namespace platform {
+class ModalRuns;
+}  // namespace platform
+
 // The main window: it builds the menus, the toolbar and the status bar, and composes the
 // panes (navigation, hierarchy, record) and the menus' handlers, which do the work.
 class Form1 : public QMainWindow {
     Q_OBJECT
 public:
-    explicit Form1(ProgramContext& context, QWidget* parent = nullptr);
+    // `runs` runs the window's modal dialogs and drags.
+    Form1(ProgramContext& context, platform::ModalRuns& runs, QWidget* parent = nullptr);
     ~Form1() override;
 
     // Reads the settings and readies the panes, as the window is first shown.
@@ -41,6 +46,7 @@ private:
 
     // The program's state this window shows and changes.
     ProgramContext& context;
+    platform::ModalRuns& runs;
     std::unique_ptr<Ui> ui;
     std::unique_ptr<Frame> frame_;
     // The window as the command language sees it, handed to it by the first window.

@@ -7,10 +7,10 @@
 #include "gui/app/NavigationPane.h"
 #include "gui/frame/WindowFrame.h"
 #include "core/program/ProgramContext.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 
-#include "platform/MenuItems.h"
-#include "platform/Modal.h"
+#include "platform/widgets/MenuItems.h"
+#include "platform/widgets/Modal.h"
 
 #include <QAction>
 #include <QMenu>
@@ -80,7 +80,7 @@ void HelpMenu::openServerPage(const QString& path) {
 }
 
 void HelpMenu::showAboutBox() {
-    if (!aboutBox_) aboutBox_ = new frmAbout([this](const QString& path) { openServerPage(path); }, frame_.clientArea()->window());
+    if (!aboutBox_) aboutBox_ = new frmAbout(context_.user, [this](const QString& path) { openServerPage(path); }, frame_.clientArea()->window());
     platform::showOverOwner(*aboutBox_);
 }
 

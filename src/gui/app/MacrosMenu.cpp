@@ -4,7 +4,7 @@
 #include "core/commands/modMTP.h"
 #include "core/program/ProgramContext.h"
 
-#include "platform/MenuItems.h"
+#include "platform/widgets/MenuItems.h"
 
 #include <QAction>
 

@@ -21,10 +21,10 @@
 #include "gui/app/MacrosMenu.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "platform/Twips.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 #include "core/record/modCharEncoding.h"
 
 #include <QAction>
@@ -109,7 +109,7 @@ public:
 
     bool shiftDown() const override { return f.shiftDown(); }
     void stopBusyAnimation() override { f.navigationPane().stopBusyAnimation(); }
-    void showWaitModal() override { frmWaitProcess::Load(context).showModal(f.clientArea()->window()); }
+    void showWaitModal() override { frmWaitProcess::Load(context).showModal(f.clientArea()->window(), f.modalRuns()); }
     void showPageNotice(const QString& text) override { f.navigationPane().showNotice(text); }
     void showListProgress(const QString& text) override { ListDocuments::showProgress(f.treePane(), text); }
     void holdPainting(bool hold) override {

@@ -7,7 +7,7 @@
 #include "gui/commands/frmSourceHTML.h"
 #include "core/commands/modMTP.h"
 #include "gui/domains/ResourcesMenu.h"
-#include "platform/MenuItems.h"
+#include "platform/widgets/MenuItems.h"
 
 #include <QAction>
 #include <QMenu>
@@ -15,7 +15,7 @@
 
 using namespace menuItems;
 
-void buildMainMenus(QMenuBar* bar, ProgramContext& context) {
+void buildMainMenus(QMenuBar* bar, ProgramContext& context, platform::ModalRuns& runs) {
     ControlArray<QAction> mnuFileNew, mnuFileOpenIdx, mnuFileSaveAs, mnuEditInsertIndex, mnuHelpDocIndex;
 
     QMenu* mnuFile = bar->addMenu(QStringLiteral("&File"));
@@ -92,7 +92,7 @@ void buildMainMenus(QMenuBar* bar, ProgramContext& context) {
 
     QMenu* mnuRes = bar->addMenu(QStringLiteral("Metadata &Resources"));
     mnuRes->setObjectName(QStringLiteral("mnuRes"));
-    modSchemas::buildResourcesMenu(mnuRes, context);
+    modSchemas::buildResourcesMenu(mnuRes, context, runs);
 
     QMenu* macros = bar->addMenu(QStringLiteral("&Macros"));
     macros->setObjectName(QStringLiteral("mnuBatch"));

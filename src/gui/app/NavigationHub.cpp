@@ -11,8 +11,8 @@
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/Process.h"
-#include "platform/StatusBar.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/StatusBar.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -73,7 +73,7 @@ QString NavigationPane::browserLocationName() const {
 }
 
 void NavigationPane::startSecondInstance(const QString& address) {
-    platform::startDetached(QCoreApplication::applicationFilePath(), {address});
+    context.processes.startDetached(QCoreApplication::applicationFilePath(), {address});
 }
 
 void NavigationPane::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {

@@ -8,11 +8,11 @@
 #include "gui/app/FileMenu.h"
 #include "gui/record/RecordPane.h"
 #include "platform/Inet.h"
-#include "platform/MenuItems.h"
+#include "platform/widgets/MenuItems.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/StatusBar.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -165,7 +165,7 @@ void NavigationPane::buildBrowser() {
     BrowserPanel = new QFrame(clientArea);
     BrowserPanel->setObjectName(QStringLiteral("BrowserPanel"));
     static_cast<QFrame*>(BrowserPanel)->setFrameShape(QFrame::StyledPanel);
-    WebBrowser1 = platform::createWebBrowser(BrowserPanel);
+    WebBrowser1 = platform::createWebBrowser(BrowserPanel, frame.modalRuns());
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     auto* browserLayout = new QVBoxLayout(BrowserPanel);
     browserLayout->setContentsMargins(1, 1, 1, 1);
@@ -180,7 +180,7 @@ void NavigationPane::buildBrowser() {
     connect(WebBrowser1, &platform::WebBrowser::titleChange, this, &NavigationPane::WebBrowser1_TitleChange);
     connect(WebBrowser1, &platform::WebBrowser::onVisible, this, &NavigationPane::WebBrowser1_OnVisible);
 
-    Inet1 = new platform::Inet(this);
+    Inet1 = new platform::Inet(context.transferProxy, this);
     Inet1->setObjectName(QStringLiteral("Inet1"));
     connect(Inet1, &platform::Inet::StateChanged, this, &NavigationPane::Inet1_StateChanged);
 }
@@ -376,12 +376,12 @@ void NavigationPane::Toolbar1_ButtonMenuClick(int buttonIndex, int entryIndex) {
 // The browser prints the page it shows, through its own print dialog.
 void NavigationPane::PrintPage() {
     if (!(WebBrowser1->QueryStatusWB(platform::kPrintCommand) & platform::kCommandEnabled)) {
-        platform::MsgBox(QStringLiteral("The Print command is currently disabled."));
+        context.user.MsgBox(QStringLiteral("The Print command is currently disabled."));
         return;
     }
     QString error;
     if (!WebBrowser1->ExecWB(platform::kPrintCommand, platform::kExecPromptUser, &error))
-        platform::MsgBox(QStringLiteral("Print command Error: ") + error);
+        context.user.MsgBox(QStringLiteral("Print command Error: ") + error);
 }
 
 // ---- history lists -----------------------------------------------------------------

@@ -12,7 +12,7 @@
 #include "core/record/Record.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 
 #include <QAction>
 #include <QApplication>
@@ -60,7 +60,7 @@ void FileMenu::mnuFileOpenIdx_Click(int index) {
     switch (index) {
     case kOpenPage: {
         if (frame.recordPane().saveHtmlCheck() == platform::kAnswerCancel) return;
-        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("htm"), existing(context.FilePath));
+        path = ModOpenSave::showOpenDialog(context, QStringLiteral("htm"), existing(context.FilePath));
         // A cancelled dialog leaves the record's file as it was.
         if (path.isEmpty()) break;
         documentState->setCurrentHTMLFile(path);
@@ -71,18 +71,18 @@ void FileMenu::mnuFileOpenIdx_Click(int index) {
         break;
     }
     case kOpenTemplate:
-        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("kqb"), context.BatchPath);
+        path = ModOpenSave::showOpenDialog(context, QStringLiteral("kqb"), context.BatchPath);
         if (path.isEmpty()) break;
         context.BatchPath = path;
         documentState->setSaveCaption(QStringLiteral("Save Template to ") + context.BatchPath);
         break;
     case kOpenMacroSet:
-        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("kqb"), context.BatchPath);
+        path = ModOpenSave::showOpenDialog(context, QStringLiteral("kqb"), context.BatchPath);
         break;
     case kOpenServerRecord:
         if (context.macros.openRecordMacro.isEmpty()) {
-            platform::MsgBox(QStringLiteral("No Quorvantile Repository has been linked to the Karvold. Contact ") +
-                             QStringLiteral("http://") + context.schemeServer + QLatin1Char('.'));
+            context.user.MsgBox(QStringLiteral("No Quorvantile Repository has been linked to the Karvold. Contact ") +
+                                QStringLiteral("http://") + context.schemeServer + QLatin1Char('.'));
         } else if (!fileMenuBusy) {
             fileMenuBusy = true;
             QApplication::beep();
@@ -98,24 +98,24 @@ void FileMenu::mnuFileOpenIdx_Click(int index) {
             takeOverAsList(QStringLiteral("Save Catalog to "));
             break;
         }
-        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("kqi"), existing(catalogueStart(documentState->TreePath(), ".kqi")));
+        path = ModOpenSave::showOpenDialog(context, QStringLiteral("kqi"), existing(catalogueStart(documentState->TreePath(), ".kqi")));
         if (!path.isEmpty()) takeOverAsList(QStringLiteral("Save Catalog to ") + path);
         break;
     case kOpenScheme:
         documentState->setListType(QStringLiteral("schema"));
-        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("kqs"), existing(catalogueStart(documentState->TreePath(), ".kqs")));
+        path = ModOpenSave::showOpenDialog(context, QStringLiteral("kqs"), existing(catalogueStart(documentState->TreePath(), ".kqs")));
         if (!path.isEmpty() && takeOverAsList(QStringLiteral("Save Scheme to ") + path)) documentState->setTreePath(path);
         break;
     case kOpenHarvestList:
         context.FilePath.remove(QLatin1String(".kqs"), ci);
         context.FilePath.remove(QLatin1String(".kqi"), ci);
-        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("hcl"), existing(documentState->TreePath()));
+        path = ModOpenSave::showOpenDialog(context, QStringLiteral("hcl"), existing(documentState->TreePath()));
         if (path.isEmpty()) break;
         documentState->setTreePath(path);
         path = QStringLiteral("loadhcl=") + path + QStringLiteral(".kqi");
         break;
     case kOpenRssChannel:
-        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("rss"), existing(documentState->TreePath()));
+        path = ModOpenSave::showOpenDialog(context, QStringLiteral("rss"), existing(documentState->TreePath()));
         if (path.isEmpty()) {
             mnuFileSaveList->setEnabled(false);
             break;
@@ -127,11 +127,11 @@ void FileMenu::mnuFileOpenIdx_Click(int index) {
         break;
     case kOpenDirectory:
         if (frame.recordPane().saveHtmlCheck() == platform::kAnswerCancel) return;
-        path = ModOpenSave::showOpenDialog(context.fileDialog, QStringLiteral("dir"), existing(context.FilePath));
+        path = ModOpenSave::showOpenDialog(context, QStringLiteral("dir"), existing(context.FilePath));
         if (platform::lastPathSeparator(path) >= 0) path = platform::folderPart(path);
         break;
     default:
-        platform::MsgBox(QStringLiteral("File Open doesnt know this type"));
+        context.user.MsgBox(QStringLiteral("File Open doesnt know this type"));
         return;
     }
     if (!path.isEmpty()) LoadFromOpen(path);

@@ -11,9 +11,9 @@
 #include "core/record/Record.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "gui/record/MetaPanelView.h"
-#include "platform/MenuItems.h"
+#include "platform/widgets/MenuItems.h"
 #include "platform/MsgBox.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/Twips.h"
 
 #include <QAction>

@@ -8,7 +8,7 @@
 #include "gui/app/FileMenu.h"
 #include "gui/catalogues/TreePane.h"
 #include "gui/record/RecordPane.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/Twips.h"
 
 #include <QFrame>

@@ -49,10 +49,11 @@ QString programFolderWithSlash() {
 
 }  // namespace
 
-WindowSettings::WindowSettings(ProgramContext& context, QMainWindow& window) : context(context), window(window) {}
+WindowSettings::WindowSettings(ProgramContext& context, QMainWindow& window)
+    : context(context), window(window), formSettings(context.settings) {}
 
 double WindowSettings::GetRegSettings() {
-    formSettings = CRegSettings();
+    formSettings = CRegSettings(context.settings);
     formSettings.setCompany(QStringLiteral("Orvane Consulting"));
     formSettings.setAppName(QStringLiteral("Quorvantil"));
     window.setWindowTitle(QStringLiteral("The Orvane Quorvantile"));
@@ -140,9 +141,9 @@ void WindowSettings::savePreferences() {
     writePreferences();
     platform::setStoreNoticeHandler(shown);
     if (formSettings.failedSaves() > failedBefore) {
-        platform::MsgBox(QStringLiteral("Quorvantile could not save its preferences (%1). The next start uses the "
-                                        "preferences saved before.").arg(CRegSettings::lastError()),
-                         platform::kExclamationIcon);
+        context.user.MsgBox(QStringLiteral("Quorvantile could not save its preferences (%1). The next start uses the "
+                                           "preferences saved before.").arg(formSettings.lastError()),
+                            platform::kExclamationIcon);
     } else if (shown) {
         for (const QString& message : notices) shown(message);
     }

@@ -1,6 +1,6 @@
 #include "gui/app/frmAbout.h"
 
-#include "platform/MsgBox.h"
+#include "core/program/UserDialogs.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -13,8 +13,8 @@ namespace {
 const char* const kVersion = "0.1.0";
 }
 
-frmAbout::frmAbout(std::function<void(const QString&)> openPage, QWidget* parent)
-    : QDialog(parent), openPage_(std::move(openPage)) {
+frmAbout::frmAbout(UserDialogs& user, std::function<void(const QString&)> openPage, QWidget* parent)
+    : QDialog(parent), user_(user), openPage_(std::move(openPage)) {
     setObjectName(QStringLiteral("frmAbout"));
     Label2[0] = new QLabel(QStringLiteral("<b>Quorvantile</b>"), this);
     Label2[1] = new QLabel(this);
@@ -62,5 +62,5 @@ void frmAbout::Credits_Click() {
 
 // There is no system information tool on this platform.
 void frmAbout::StartSysInfo() {
-    platform::MsgBox(QStringLiteral("System Information Is Unavailable At This Time"));
+    user_.MsgBox(QStringLiteral("System Information Is Unavailable At This Time"));
 }

@@ -5,6 +5,7 @@
 
 class QLabel;
 class QPushButton;
+class UserDialogs;
 
 // The about box; also the splash window of a plain start. It goes as soon as another
 // window of the program becomes active.
@@ -12,7 +13,7 @@ class frmAbout : public QDialog {
     Q_OBJECT
 public:
     // Credits opens its page through `openPage`, as a path on the scheme server.
-    frmAbout(std::function<void(const QString&)> openPage, QWidget* parent);
+    frmAbout(UserDialogs& user, std::function<void(const QString&)> openPage, QWidget* parent);
 
     void Credits_Click();
     void StartSysInfo();
@@ -26,5 +27,6 @@ private:
     QPushButton* cmdSysInfo;
     QPushButton* cmdOK;
     QLabel* Label2[3];
+    UserDialogs& user_;
     std::function<void(const QString&)> openPage_;
 };

@@ -8,10 +8,10 @@
 #include "platform/Folders.h"
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/TextCodec.h"
 #include "platform/Twips.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -44,9 +44,9 @@ frmHelpBrowser::frmHelpBrowser(ProgramContext& context, WindowFrame& main) : con
     setObjectName(QStringLiteral("frmHelpBrowser"));
     setWindowTitle(QStringLiteral("Quorvantile Help"));
     setModal(false);
-    WebBrowser1 = platform::createWebBrowser(this);
+    WebBrowser1 = platform::createWebBrowser(this, main_.modalRuns());
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
-    PostInet = new platform::Inet(this);
+    PostInet = new platform::Inet(context_.transferProxy, this);
     PostInet->setObjectName(QStringLiteral("PostInet"));
     cmdClose = new QPushButton(QStringLiteral("Close"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
@@ -115,7 +115,7 @@ platform::Inet& frmHelpBrowser::repositoryTransfer() {
 
 void frmHelpBrowser::PostInet_StateChanged(int state) {
     if (state == 11) {
-        platform::MsgBox(QStringLiteral("Error executing request"), platform::kOkOnly, QStringLiteral("Execute error"));
+        context_.user.MsgBox(QStringLiteral("Error executing request"), platform::kOkOnly, QStringLiteral("Execute error"));
         return;
     }
     if (PostInet->StillExecuting()) return;
@@ -143,7 +143,7 @@ void frmHelpBrowser::Timer1_Timer() {
         page.remove(QStringLiteral("writeToCache"), Qt::CaseInsensitive);
         QString error;
         if (!platform::writeFileAtomically(path, (page + QStringLiteral("\r\n")).toUtf8(), &error)) {
-            platform::MsgBox(QStringLiteral("Error in recieving data: ") + error);
+            context_.user.MsgBox(QStringLiteral("Error in recieving data: ") + error);
             return;
         }
         main_.recordPane().LoadMetadataFromURL(path, false);

@@ -1,7 +1,8 @@
 #include "gui/app/frmMsgBox.h"
 
 #include "core/program/CRegSettings.h"
-#include "platform/Modal.h"
+#include "core/program/ProgramContext.h"
+#include "platform/widgets/Modal.h"
 
 #include <QCheckBox>
 #include <QHBoxLayout>
@@ -11,7 +12,7 @@
 
 const QString frmMsgBox::kSection = QStringLiteral("Preferences\\MsgBoxes");
 
-frmMsgBox::frmMsgBox(QWidget* parent) : QDialog(parent) {
+frmMsgBox::frmMsgBox(ProgramContext& context, QWidget* parent) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmMsgBox"));
     setWindowTitle(QStringLiteral("Message"));
     Message = new QLabel(this);
@@ -54,7 +55,7 @@ void frmMsgBox::setMessage(const QString& text) {
 }
 
 bool frmMsgBox::CheckLoad() {
-    return CRegSettings().GetSetting(kSection, boxName, QString()) != QLatin1String("OFF");
+    return CRegSettings(context_.settings).GetSetting(kSection, boxName, QString()) != QLatin1String("OFF");
 }
 
 void frmMsgBox::choose(int answer) {
@@ -65,13 +66,13 @@ void frmMsgBox::choose(int answer) {
 // Every way out (a button or the close box) ends here; the tick is kept whatever was chosen.
 void frmMsgBox::done(int result) {
     if (dontShow->isChecked() && !boxName.isEmpty())
-        CRegSettings().SaveSetting(kSection, boxName, QStringLiteral("OFF"));
+        CRegSettings(context_.settings).SaveSetting(kSection, boxName, QStringLiteral("OFF"));
     QDialog::done(result);
 }
 
 bool CMsgBox::frmMsgBox(const QString& text) {
-    ::frmMsgBox box;
+    ::frmMsgBox box(context_);
     box.setMessage(text);
-    platform::execModal(box);
+    runs_.execModal(box);
     return box.SelectionMade() != 0;
 }

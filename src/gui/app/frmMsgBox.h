@@ -2,6 +2,12 @@
 #include <QDialog>
 #include <QString>
 
+class ProgramContext;
+
+namespace platform {
+class ModalRuns;
+}  // namespace platform
+
 class QCheckBox;
 class QLabel;
 class QPushButton;
@@ -12,7 +18,7 @@ class QPushButton;
 class frmMsgBox : public QDialog {
     Q_OBJECT
 public:
-    explicit frmMsgBox(QWidget* parent = nullptr);
+    explicit frmMsgBox(ProgramContext& context, QWidget* parent = nullptr);
 
     static const QString kSection;
 
@@ -36,11 +42,17 @@ private:
     QPushButton* cmdNo;
     QPushButton* cmdCancel;
     QCheckBox* dontShow;
+    ProgramContext& context_;
     int selectionMade_ = 0;
 };
 
 // Shows frmMsgBox with a text; true when one of its buttons was chosen.
 class CMsgBox {
 public:
+    CMsgBox(ProgramContext& context, platform::ModalRuns& runs) : context_(context), runs_(runs) {}
     bool frmMsgBox(const QString& text);
+
+private:
+    ProgramContext& context_;
+    platform::ModalRuns& runs_;
 };

@@ -51,17 +51,17 @@ QString commandLineFile(const QString& commandLine) {
     return file.absoluteFilePath();
 }
 
-QMainWindow* newMainWindow(ProgramContext& context) {
-    return new Form1(context);
+QMainWindow* newMainWindow(ProgramContext& context, platform::ModalRuns& runs) {
+    return new Form1(context, runs);
 }
 
-QMainWindow* openMainWindow(ProgramContext& context) {
-    auto* form = new Form1(context);
+QMainWindow* openMainWindow(ProgramContext& context, platform::ModalRuns& runs) {
+    auto* form = new Form1(context, runs);
     form->Form_Load();
     return form;
 }
 
-QMainWindow* Main(ProgramContext& context, const QString& given) {
+QMainWindow* Main(ProgramContext& context, platform::ModalRuns& runs, const QString& given) {
     const QString commandLine = commandLineFile(given);
     serveOwnHosts();
     context.schemeServer = SchemeHosts::defaultSchemeServer();
@@ -70,7 +70,7 @@ QMainWindow* Main(ProgramContext& context, const QString& given) {
     createCacheDirs();
     modMTP::forgetListsOfAnotherBundle();
 
-    auto* form = new Form1(context);
+    auto* form = new Form1(context, runs);
     form->Form_Load();
     form->show();
     WindowFrame& window = form->frame();
@@ -82,7 +82,7 @@ QMainWindow* Main(ProgramContext& context, const QString& given) {
         // A new user (no domain stored) chooses one; the tutorial asked for there replaces the home page.
         if (context.domain.defaultSchema.isEmpty()) {
             HelpMenu& help = window.helpMenu();
-            frmStartup::chooseFirstDomain(form, context, [&help] { help.mnuHelpTutorial_Click(); });
+            frmStartup::chooseFirstDomain(form, context, runs, [&help] { help.mnuHelpTutorial_Click(); });
         }
         if (context.preferences.showSplash.isY()) window.helpMenu().showAboutBox();
     } else if (commandLine.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||

@@ -4,6 +4,10 @@
 class QMainWindow;
 class ProgramContext;
 
+namespace platform {
+class ModalRuns;
+}  // namespace platform
+
 namespace modMetaMain {
 
 // The program's own hosts are answered from the scheme bundle installed with it, whatever
@@ -18,16 +22,16 @@ void createCacheDirs();
 QString listBaseName(const QString& path);
 
 // The main window on the program's state with its menus and panes built, its settings not
-// yet read.
-QMainWindow* newMainWindow(ProgramContext& context);
+// yet read; `runs` runs its modal dialogs and drags.
+QMainWindow* newMainWindow(ProgramContext& context, platform::ModalRuns& runs);
 
 // The main window on the program's state, loaded as at start-up (its settings read, its
 // menus built), not yet shown. Main starts with it; so do the tests.
-QMainWindow* openMainWindow(ProgramContext& context);
+QMainWindow* openMainWindow(ProgramContext& context, platform::ModalRuns& runs);
 
 // Starts the program: defaults, cache folders, the main window, the command line (the whole
 // text after the program's name), the cache clearing and the file types, on the program's
 // state `context`, which outlives the window. Returns the window.
-QMainWindow* Main(ProgramContext& context, const QString& commandLine);
+QMainWindow* Main(ProgramContext& context, platform::ModalRuns& runs, const QString& commandLine);
 
 }  // namespace modMetaMain

@@ -23,18 +23,16 @@
 namespace modHCL {
 namespace {
 
-using platform::MsgBox;
-
 enum class Form { Agls12, Site };
 
 const QString kLoadingText = QStringLiteral("Please wait while Quorvantile loads in the Harvest Control List");
 
 // A record page's text; a page that cannot be read is named in a message and has none.
-bool readRecordPage(const QString& file, QString& text) {
+bool readRecordPage(UserDialogs& user, const QString& file, QString& text) {
     platform::DecodedText page;
     QString error;
     if (!platform::readPageFile(file, page, &error)) {
-        MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening metadata file: ") + file);
+        user.MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening metadata file: ") + file);
         return false;
     }
     text = std::move(page.text);
@@ -43,21 +41,21 @@ bool readRecordPage(const QString& file, QString& text) {
 
 // The address a record page names (HarvestListText::recordIdentifier); "" for a page that
 // cannot be read.
-QString identifierOfPage(const QString& file) {
+QString identifierOfPage(UserDialogs& user, const QString& file) {
     QString text;
-    return readRecordPage(file, text) ? HarvestListText::recordIdentifier(text) : QString();
+    return readRecordPage(user, file, text) ? HarvestListText::recordIdentifier(text) : QString();
 }
 
 // The record pages of a folder by their identifier key; of two pages with one key, the
 // later in the folder's listing counts. Pages without an identifier are left out.
-QHash<QString, QString> recordIndex(const QString& folder) {
+QHash<QString, QString> recordIndex(UserDialogs& user, const QString& folder) {
     QHash<QString, QString> index;
     const QString cut = platform::folderPart(folder);
     if (cut.isEmpty()) return index;
     const QDir dir(cut);
     for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
         const QString path = cut + name;
-        const QString key = HarvestListText::identifierKey(identifierOfPage(path));
+        const QString key = HarvestListText::identifierKey(identifierOfPage(user, path));
         if (!key.isEmpty()) index.insert(key, path);
     }
     return index;
@@ -71,7 +69,7 @@ bool writeHarvestList(TreePane& form1, Form form, QString& path, const QString& 
         QCoreApplication::processEvents();
         if (!alive) return false;
     }
-    const QHash<QString, QString> records = recordIndex(folder);
+    const QHash<QString, QString> records = recordIndex(window->context.user, folder);
     QList<modLists::ListEntry> entries = modLists::listEntries(window->activeTree());
     HarvestListText::sortEntries(entries);
     // Only the ".kqi" the command put at the end goes; a folder named "x.kqi-lists" stays.
@@ -82,7 +80,7 @@ bool writeHarvestList(TreePane& form1, Form form, QString& path, const QString& 
         const QString key = HarvestListText::identifierKey(entry.link);
         const QString file = key.isEmpty() ? QString() : records.value(key);
         if (file.isEmpty()) return QString();
-        const QString meta = getFromMetadata(file, QString(), QString(), QString());
+        const QString meta = getFromMetadata(window->context.user, file, QString(), QString(), QString());
         if (meta.isEmpty() || form == Form::Site) return meta;
         ListDocuments::showProgress(*window, QStringLiteral("Now saving Harvest Control List: Record:") + QLatin1Char(' ') +
                                     QString::number(++recordsWritten));
@@ -106,16 +104,17 @@ bool saveAsAGLS12HCL(TreePane& window, QString& path, QString& folder) {
     return writeHarvestList(window, Form::Agls12, path, folder);
 }
 
-QString getFromMetadata(const QString& file, const QString& nameFilter, const QString& otherFilter,
+QString getFromMetadata(UserDialogs& user, const QString& file, const QString& nameFilter, const QString& otherFilter,
                         const QString& schemeFilter) {
     QString text;
-    if (!readRecordPage(file, text)) return QString();
+    if (!readRecordPage(user, file, text)) return QString();
     return HarvestListText::metadataFrom(text, nameFilter, otherFilter, schemeFilter);
 }
 
 ListLoadOutcome loadHCL(TreePane& form, const QString& location, const QString* fetchedText) {
     TreePane* window = &form;
-    ListLoadGuard guard(form.context.commands);
+    UserDialogs& user = form.context.user;  // the context outlives the window
+    ListLoadGuard guard(form.context.commands, form.context.user);
     if (!guard.acquired()) return ListLoadOutcome::NotLoaded;
     const QPointer<TreePane> alive(window);
     // The edit panel's fields change nothing while a list is read in.
@@ -149,12 +148,13 @@ ListLoadOutcome loadHCL(TreePane& form, const QString& location, const QString* 
                                 HarvestListText::readItems(fetched->text));
     if (!refusals) return ListLoadOutcome::NotLoaded;
     guard.finished();
-    if (!refusals->isEmpty()) MsgBox(QStringLiteral("Error in load HCL ") + *refusals);
+    if (!refusals->isEmpty()) user.MsgBox(QStringLiteral("Error in load HCL ") + *refusals);
     return ListLoadOutcome::Loaded;
 }
 
 void getMetaFromHCL(TreePane& form, QString& folder) {
     TreePane* window = &form;
+    UserDialogs& user = form.context.user;  // the context outlives the window
     const QPointer<TreePane> alive(window);
     ListDocuments::showWaitDialog(*window, QStringLiteral("Please wait while Quorvantile looks for the record"));
     QCoreApplication::processEvents();
@@ -163,22 +163,22 @@ void getMetaFromHCL(TreePane& form, QString& folder) {
     QString dir = folder;
     if (!platform::endsWithSeparator(dir)) dir += QLatin1Char('/');
     if (!QFileInfo(dir).isDir()) {
-        MsgBox(QStringLiteral("Failed to find HCL folder ") + folder + QStringLiteral(". Please check the location"),
-               platform::kOkOnly, QStringLiteral("Error"));
+        user.MsgBox(QStringLiteral("Failed to find HCL folder ") + folder + QStringLiteral(". Please check the location"),
+                    platform::kOkOnly, QStringLiteral("Error"));
         return;
     }
     const QString address = window->frame.addressText();
     QString page;
     // An empty address has no record: a page without an identifier never matches.
     for (const QString& name : address.isEmpty() ? QStringList() : QDir(dir).entryList(QDir::Files, QDir::Name)) {
-        if (HarvestListText::sameIdentifier(identifierOfPage(dir + name), address)) {
+        if (HarvestListText::sameIdentifier(identifierOfPage(user, dir + name), address)) {
             page = dir + name;
             break;
         }
     }
     if (!alive) return;
     if (page.isEmpty()) {
-        MsgBox(QStringLiteral("No file containing DC.Identifier metadata found in: ") + folder);
+        user.MsgBox(QStringLiteral("No file containing DC.Identifier metadata found in: ") + folder);
         return;
     }
     if (window->frame.recordPane().LoadMetadataFromURL(page, true) == platform::kAnswerCancel || !alive) return;

@@ -4,6 +4,7 @@
 #include <QString>
 
 class TreePane;
+class UserDialogs;
 
 // Harvest Control Lists: the site's documents listed for a metadata harvester, written from
 // the window's list tree and read back into it.
@@ -23,7 +24,7 @@ ListLoadOutcome loadHCL(TreePane& window, const QString& location, const QString
 void getMetaFromHCL(TreePane& window, QString& folder);
 // Parts of a record page's meta elements (see HarvestListText::metadataFrom); "" after
 // telling the user when the page cannot be read.
-QString getFromMetadata(const QString& file, const QString& nameFilter, const QString& otherFilter,
+QString getFromMetadata(UserDialogs& user, const QString& file, const QString& nameFilter, const QString& otherFilter,
                         const QString& schemeFilter);
 
 }  // namespace modHCL

@@ -6,7 +6,7 @@
 #include "gui/catalogues/frmHCL.h"
 #include "gui/catalogues/frmRSS.h"
 #include "gui/catalogues/modRSS.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "core/catalogues/ListTree.h"
 
 void TreePane::showHarvestListDialog() {
@@ -22,7 +22,7 @@ bool TreePane::saveHarvestListWithDialog() {
     if (dialog.isVisible()) dialog.hide();
     else dialog.Form_Load();
     const int written = filesWritten_;
-    platform::execModal(dialog);
+    frame.modalRuns().execModal(dialog);
     return filesWritten_ > written;
 }
 
@@ -40,7 +40,7 @@ bool TreePane::saveRssChannelWithDialog() {
     else if (!channelShown || ListDocuments::namesCatalogueOrSchemeList(dialog.filePath()))
         dialog.setFilePath(ListDocuments::proposalBesideList(listPath, root ? tree.text(root) : context.rootName,
                                                              QStringLiteral(".rss")));
-    platform::execModal(dialog);
+    frame.modalRuns().execModal(dialog);
     if (dialog.cancelled()) return false;
     QString path = dialog.filePath();
     context.document.setTreePath(path);

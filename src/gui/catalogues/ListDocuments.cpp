@@ -13,7 +13,7 @@
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/TextCodec.h"
 #include "platform/TreeImages.h"
 #include "gui/catalogues/ListTreeView.h"
@@ -30,7 +30,6 @@
 namespace ListDocuments {
 namespace {
 
-using platform::MsgBox;
 constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
 
 // What servers answer in place of a missing document.
@@ -66,10 +65,10 @@ QString cachePathOf(const QString& location) {
     return platform::programDataFolder() + QStringLiteral("/cache/indexes/") + modMTP::listCacheFileName(name);
 }
 
-bool readFile(const QString& path, QString& text) {
+bool readFile(UserDialogs& user, const QString& path, QString& text) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        MsgBox(QStringLiteral("Couldn't load ") + path, platform::kOkOnly, QStringLiteral("Error"));
+        user.MsgBox(QStringLiteral("Couldn't load ") + path, platform::kOkOnly, QStringLiteral("Error"));
         return false;
     }
     text = decodeListBytes(file.readAll());
@@ -112,6 +111,7 @@ QString decodeListBytes(const QByteArray& bytes, const QString& contentType) {
 
 std::optional<Fetched> fetch(TreePane& window, const QString& location, const QString* handedOver,
                              const QString& notFoundTitle, const QString& errorTitle) {
+    UserDialogs& user = window.context.user;  // the context outlives the window
     Fetched fetched;
     const bool local = platform::isLocalPath(location);
     bool download = false;
@@ -120,24 +120,24 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
         if (fetched.localPath.startsWith(QLatin1String("file://"), ci)) fetched.localPath.remove(0, 7);
         fetched.localPath.replace(QStringLiteral("%20"), QStringLiteral(" "));
         if (handedOver) fetched.text = *handedOver;
-        else if (!readFile(fetched.localPath, fetched.text)) return std::nullopt;
+        else if (!readFile(user, fetched.localPath, fetched.text)) return std::nullopt;
     } else {
         fetched.localPath = cachePathOf(location);
         if (handedOver) {
             fetched.text = *handedOver;
             download = true;
         } else if (QFileInfo(fetched.localPath).isFile()) {
-            if (!readFile(fetched.localPath, fetched.text)) return std::nullopt;
+            if (!readFile(user, fetched.localPath, fetched.text)) return std::nullopt;
         } else {
             // The window's control may be busy with a page: the list is fetched all the same.
             std::unique_ptr<platform::Inet> own;
-            if (window.frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>();
+            if (window.frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>(window.context.transferProxy);
             platform::Inet& inet = own ? *own : window.frame.inet();
             inet.setURL(location);
             window.context.preferences.signIn(inet);
             const QByteArray bytes = inet.OpenURLBytes(location);
             if (inet.ResponseCode() != 0) {
-                MsgBox(QStringLiteral("ErrorCode: ") + QString::number(inet.ResponseCode()));
+                user.MsgBox(QStringLiteral("ErrorCode: ") + QString::number(inet.ResponseCode()));
                 return std::nullopt;
             }
             fetched.text = decodeListBytes(bytes, inet.replyContentType());
@@ -145,7 +145,7 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
         }
     }
     if (isNotFoundPage(fetched.text)) {
-        MsgBox(QStringLiteral("Couldn't find anything at ") + location, platform::kOkOnly, notFoundTitle);
+        user.MsgBox(QStringLiteral("Couldn't find anything at ") + location, platform::kOkOnly, notFoundTitle);
         return std::nullopt;
     }
     if (download) {
@@ -153,7 +153,7 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
         modFileExists::makeSurePathExists(folder);
         QString error;
         if (!platform::writeTextFileAtomically(fetched.localPath, fetched.text, &error)) {
-            MsgBox(error, platform::kOkOnly, errorTitle);
+            user.MsgBox(error, platform::kOkOnly, errorTitle);
             return std::nullopt;
         }
     }
@@ -181,8 +181,8 @@ bool writeList(TreePane& window, const QString& path, const QString& text, Docum
                const QString& failureTitle) {
     QString error;
     if (!platform::writeTextFileAtomically(path, text, &error)) {
-        MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"), platform::kOkOnly,
-               failureTitle);
+        window.context.user.MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"),
+                                   platform::kOkOnly, failureTitle);
         return false;
     }
     window.countFileWritten();
@@ -212,15 +212,15 @@ QString proposalBesideList(const QString& listPath, const QString& listName, con
     return folder + name + ending;
 }
 
-bool mayWriteListTo(const QString& target, const QString& listFile, const QString& title) {
+bool mayWriteListTo(UserDialogs& user, const QString& target, const QString& listFile, const QString& title) {
     const QFileInfo file(target);
     if (!file.isFile()) return true;
     if (!listFile.isEmpty()) {
         const QFileInfo own(platform::localPathFromAddress(listFile));
         if (own.exists() && own.canonicalFilePath() == file.canonicalFilePath()) return true;
     }
-    return MsgBox(target + QStringLiteral(" already exists.\r\nDo you want to replace it?"),
-                  platform::kYesNo | platform::kExclamationIcon | platform::kSecondButtonDefault, title) == platform::kAnswerYes;
+    return user.MsgBox(target + QStringLiteral(" already exists.\r\nDo you want to replace it?"),
+                       platform::kYesNo | platform::kExclamationIcon | platform::kSecondButtonDefault, title) == platform::kAnswerYes;
 }
 
 void showProgress(TreePane& window, const QString& text) {
@@ -278,7 +278,7 @@ std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString&
     if (refused > kMostRefusalsShown)
         refusals += QStringLiteral("\r\n... and %1 more lines were refused.").arg(refused - kMostRefusalsShown);
     if (!reading.renamed().isEmpty())
-        MsgBox(modLists::renamedMessage(reading.renamed()), platform::kOkOnly, modLists::kRenamedTitle);
+        w.context.user.MsgBox(modLists::renamedMessage(reading.renamed()), platform::kOkOnly, modLists::kRenamedTitle);
     return refusals;
 }
 

@@ -9,6 +9,7 @@
 #include <optional>
 
 class TreePane;
+class UserDialogs;
 
 // What the Harvest Control List and RSS channel readers share: the guard against a second
 // list load, fetching the document (a local file, the cache or the web), and building the
@@ -71,7 +72,7 @@ QString proposalBesideList(const QString& listPath, const QString& listName, con
 
 // Asks before a list goes over an existing file that is not the list's own (default No);
 // true when it may be written there.
-bool mayWriteListTo(const QString& target, const QString& listFile, const QString& title);
+bool mayWriteListTo(UserDialogs& user, const QString& target, const QString& listFile, const QString& title);
 
 // Shows how far a list load or save got: in the wait dialog's label when it is loaded, else
 // in the status bar's activity panel. An empty text ends it: the panel says "Ready".

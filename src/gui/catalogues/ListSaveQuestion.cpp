@@ -10,8 +10,6 @@
 #include "platform/PathText.h"
 #include "core/catalogues/ListTree.h"
 
-using platform::MsgBox;
-
 namespace {
 
 // A list path that names a real file place: not empty, not only an extension, not a bare name.
@@ -34,24 +32,24 @@ int TreePane::saveListCheck(const QString& reason) {
     int answer = 0;
     bool saved = false;
     if (kind == Kind::HarvestList) {
-        answer = MsgBox(QStringLiteral("Before editing a metadata record you should save the Harvest Control List. ") +
-                            saveFirst,
-                        platform::kYesNoCancel, catalogTitle);
+        answer = context.user.MsgBox(QStringLiteral("Before editing a metadata record you should save the Harvest Control List. ") +
+                                         saveFirst,
+                                     platform::kYesNoCancel, catalogTitle);
         // Whatever waits for the answer goes on only once the list is written.
         if (answer == platform::kAnswerYes) saved = saveHarvestListWithDialog();
     } else if (kind == Kind::Channel) {
-        answer = MsgBox(QStringLiteral("The RSS Channel has been modified. ") + saveFirst, platform::kYesNoCancel,
-                        catalogTitle);
+        answer = context.user.MsgBox(QStringLiteral("The RSS Channel has been modified. ") + saveFirst, platform::kYesNoCancel,
+                                     catalogTitle);
         if (answer == platform::kAnswerYes) saved = saveRssChannelWithDialog();
     } else if (path == QLatin1String("Main Catalog.kqi")) {
-        answer = MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::kYesNoCancel,
-                        catalogTitle);
+        answer = context.user.MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::kYesNoCancel,
+                                     catalogTitle);
         if (answer == platform::kAnswerYes) {
             modMTP::runCommand(context, context.macros.saveCatalogMacro);  // the repository stores it on its own time
         }
     } else if (kind == Kind::Catalogue) {
-        answer = MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::kYesNoCancel,
-                        catalogTitle);
+        answer = context.user.MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::kYesNoCancel,
+                                     catalogTitle);
         if (answer == platform::kAnswerYes) {
             long count = 0;
             if (isUsableListPath(path) && modFileExists::fileExists(path)) saved = SaveAsList(path, count);
@@ -59,8 +57,8 @@ int TreePane::saveListCheck(const QString& reason) {
             frame.recordPane().EditPanelOff();
         }
     } else {
-        answer = MsgBox(QStringLiteral("Save the list changes in the Tree View first?"), platform::kYesNoCancel,
-                        QStringLiteral("Current List is modified"));
+        answer = context.user.MsgBox(QStringLiteral("Save the list changes in the Tree View first?"), platform::kYesNoCancel,
+                                     QStringLiteral("Current List is modified"));
         if (answer == platform::kAnswerYes) {
             long count = 0;
             if (isUsableListPath(path)) saved = SaveAsList(path, count);

@@ -5,7 +5,7 @@
 #include "core/catalogues/ListLines.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/TextCodec.h"
 #include "core/catalogues/ListTree.h"
 #include "gui/catalogues/ListTreeView.h"
@@ -46,8 +46,8 @@ bool TreePane::SaveAsList(QString& path, long& nodeCount) {
     // is shown, so it can be changed.
     if (unwritable) {
         if (tree.contains(unwritable.node)) tree.select(unwritable.node);
-        platform::MsgBox(unwritable.text() + QStringLiteral(" The list was not saved: change the entry and save again."),
-                         platform::kOkOnly, QStringLiteral("Error saving list"));
+        context.user.MsgBox(unwritable.text() + QStringLiteral(" The list was not saved: change the entry and save again."),
+                            platform::kOkOnly, QStringLiteral("Error saving list"));
         return false;
     }
     bytes.resize(used);
@@ -56,9 +56,9 @@ bool TreePane::SaveAsList(QString& path, long& nodeCount) {
     // there and the list stays marked as modified.
     QString error;
     if (!platform::writeFileAtomically(path, bytes, &error)) {
-        platform::MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only or that "
-                                                "the file is not already open"),
-                         platform::kOkOnly, QStringLiteral("Error saving list"));
+        context.user.MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only or that "
+                                                   "the file is not already open"),
+                            platform::kOkOnly, QStringLiteral("Error saving list"));
         return false;
     }
 

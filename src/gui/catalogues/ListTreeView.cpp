@@ -1,9 +1,9 @@
 #include "gui/catalogues/ListTreeView.h"
 
 #include "gui/catalogues/ListTreeModel.h"
-#include "platform/KeyCodes.h"
-#include "platform/Modal.h"
-#include "platform/TreeIcons.h"
+#include "platform/widgets/KeyCodes.h"
+#include "platform/widgets/Modal.h"
+#include "platform/widgets/TreeIcons.h"
 #include "platform/Twips.h"
 
 #include <QCursor>
@@ -53,8 +53,8 @@ private:
     ListTreeView* view_;
 };
 
-ListTreeView::ListTreeView(ListTree& tree, QWidget* parent)
-    : PaneTreeView(parent), tree_(tree), model_(new ListTreeModel(tree, this)), delegate_(new ListTreeEditDelegate(this)) {
+ListTreeView::ListTreeView(ListTree& tree, platform::ModalRuns& runs, QWidget* parent)
+    : PaneTreeView(runs, parent), tree_(tree), model_(new ListTreeModel(tree, this)), delegate_(new ListTreeEditDelegate(this)) {
     model_->setImages(platform::treeImages());
     setModel(model_);
     setItemDelegate(delegate_);

@@ -38,7 +38,7 @@ public:
         virtual void dragDrop(const platform::DataObject& data, int button, int shift, int x, int y) = 0;
     };
 
-    explicit ListTreeView(ListTree& tree, QWidget* parent = nullptr);
+    ListTreeView(ListTree& tree, platform::ModalRuns& runs, QWidget* parent = nullptr);
     ~ListTreeView() override;
     // The pane's handlers (not owned; none: edits go ahead, drags carry nothing, drops are taken).
     void setHandlers(Handlers* handlers) { handlers_ = handlers; }

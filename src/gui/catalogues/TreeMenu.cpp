@@ -6,8 +6,8 @@
 #include "core/catalogues/TreeEdits.h"
 #include "core/catalogues/TreeNodes.h"
 #include "gui/catalogues/frmManualInsert.h"
-#include "platform/MenuItems.h"
-#include "platform/Modal.h"
+#include "platform/widgets/MenuItems.h"
+#include "platform/widgets/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/TreeImages.h"
 #include "gui/catalogues/ListTreeView.h"
@@ -27,10 +27,11 @@ const QString kErrorTitle = QStringLiteral("Quorvantile Error");
 
 // Asks the shared input dialog with this caption, prompt and text; the answer, "" on Cancel.
 // A long tag comes back whole.
-QString askInput(QWidget* window, const QString& caption, const QString& prompt, const QString& text) {
+QString askInput(platform::ModalRuns& runs, QWidget* window, const QString& caption, const QString& prompt,
+                 const QString& text) {
     frmdlogInput& dialog = frmdlogInput::instance(window);
     dialog.proposeText(caption, prompt, text);
-    platform::execModal(dialog);
+    runs.execModal(dialog);
     return dialog.inputText();
 }
 
@@ -53,7 +54,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
     switch (index) {
     case kEditTag: {
         if (!node) return;
-        const QString inputText = askInput(window(), QStringLiteral("Edit"), QStringLiteral("Tag :"), tree.tag(node));
+        const QString inputText = askInput(frame.modalRuns(), window(), QStringLiteral("Edit"), QStringLiteral("Tag :"), tree.tag(node));
         if (inputText.isEmpty() || !tree.contains(node)) return;
         if (refuseUnwritable(tree.parent(node), node, tree.text(node), inputText, QStringLiteral("The entry keeps its tag.")))
             return;
@@ -76,7 +77,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
         const NodeId added = modTree::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
                                               platform::kImageLink, platform::kImageNewLink, error);
         if (!added) {
-            platform::MsgBox(error.description, platform::kOkOnly, kErrorTitle);
+            context.user.MsgBox(error.description, platform::kOkOnly, kErrorTitle);
             return;
         }
         tree.setTag(added, tag);
@@ -101,7 +102,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
                                               scheme ? platform::kImageSchemeFolder : platform::kImageFolder,
                                               scheme ? platform::kImageSchemeFolder : platform::kImageOpenFolder, error);
         if (!added) {
-            platform::MsgBox(error.description, platform::kOkOnly, kErrorTitle);
+            context.user.MsgBox(error.description, platform::kOkOnly, kErrorTitle);
             return;
         }
         showForNaming(view, added);
@@ -112,7 +113,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
         if (markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         frmManualInsert& dialog = frmManualInsert::instance(*this);
         dialog.setInFolder(inFolder);
-        platform::execModal(dialog);
+        frame.modalRuns().execModal(dialog);
         return;
     }
     case kDeleteNode: {
@@ -127,7 +128,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
     }
     case kFindInList: {
         const QString search =
-            askInput(window(), QStringLiteral("Search Tree View List"), QStringLiteral("Search for:"), QString()).trimmed();
+            askInput(frame.modalRuns(), window(), QStringLiteral("Search Tree View List"), QStringLiteral("Search for:"), QString()).trimmed();
         if (search.isEmpty()) return;
         NodeId firstHit = 0;
         for (int i = 1; i <= tree.count(); ++i) {

@@ -16,7 +16,7 @@ TreePane::TreePane(ProgramContext& context, WindowFrame& frame)
     : QObject(frame.clientArea()), context(context), frame(frame) {
     setObjectName(QStringLiteral("treePane"));
     for (size_t i = 0; i < TreeView1.size(); ++i) {
-        TreeView1[i] = new ListTreeView(context.listTrees[i], frame.clientArea());
+        TreeView1[i] = new ListTreeView(context.listTrees[i], frame.modalRuns(), frame.clientArea());
         TreeView1[i]->setObjectName(QStringLiteral("TreeView1_%1").arg(i));
         TreeView1[i]->hide();
         // The trees stand between the metadata and the edit panel: closing the list with the

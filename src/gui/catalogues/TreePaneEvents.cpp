@@ -15,14 +15,14 @@
 #include "core/commands/modMTP.h"
 #include "core/commands/modMacros.h"
 #include "platform/DataObject.h"
-#include "platform/KeyCodes.h"
+#include "platform/widgets/KeyCodes.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "platform/TreeImages.h"
 #include "platform/Twips.h"
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include <QAction>
 #include <QComboBox>
@@ -32,7 +32,6 @@
 
 #include <algorithm>
 
-using platform::MsgBox;
 using NodeId = ListTree::NodeId;
 using Place = ListTree::Place;
 
@@ -96,13 +95,13 @@ modTree::TreeError plainFailure(const char* description) {
     return {modTree::TreeError::Kind::Other, QLatin1String(description)};
 }
 
-void reportDropFailure(const modTree::TreeError& error, const QString& name) {
+void reportDropFailure(UserDialogs& user, const modTree::TreeError& error, const QString& name) {
     if (error.kind == modTree::TreeError::Kind::NameTaken) {
-        MsgBox(name == kUntitled
-                   ? QStringLiteral("Rename the Untitled link before dropping another link without a title")
-                   : QStringLiteral("Rename the ") + name + QStringLiteral(" link before dropping this link"));
+        user.MsgBox(name == kUntitled
+                        ? QStringLiteral("Rename the Untitled link before dropping another link without a title")
+                        : QStringLiteral("Rename the ") + name + QStringLiteral(" link before dropping this link"));
     } else {
-        MsgBox(QStringLiteral("Drag Drop failed: ") + error.description);
+        user.MsgBox(QStringLiteral("Drag Drop failed: ") + error.description);
     }
 }
 
@@ -154,7 +153,7 @@ bool TreePane::refuseUnwritable(NodeId parent, NodeId node, const QString& name,
                                   scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue,
                                   !context.rootName.isEmpty());
     if (!unwritable) return false;
-    MsgBox(unwritable.text() + QLatin1Char(' ') + outcome, platform::kOkOnly, kAlertTitle);
+    context.user.MsgBox(unwritable.text() + QLatin1Char(' ') + outcome, platform::kOkOnly, kAlertTitle);
     return true;
 }
 
@@ -268,9 +267,9 @@ bool TreePane::TreeView1_AfterLabelEdit(int index, const QString& newString) {
     const QString text = modLists::safeNodeText(newString);
     if (text.isEmpty() || text == tree.text(node)) return true;
     if (modTree::namesake(tree, tree.parent(node), text, node)) {
-        MsgBox(QStringLiteral("This folder already holds an entry named ") + text +
-                   QStringLiteral(". The entry keeps its name ") + tree.text(node) + QLatin1Char('.'),
-               platform::kOkOnly, kAlertTitle);
+        context.user.MsgBox(QStringLiteral("This folder already holds an entry named ") + text +
+                                QStringLiteral(". The entry keeps its name ") + tree.text(node) + QLatin1Char('.'),
+                            platform::kOkOnly, kAlertTitle);
         return true;
     }
     // A term or subject follows its new name; batches, links and other commands keep theirs.
@@ -361,7 +360,7 @@ void moveDraggedNode(TreePane& form, ListTree& tree, NodeId target, NodeId dragg
         parent = tree.parent(target) ? tree.parent(target) : target;
         break;
     default:
-        MsgBox(QStringLiteral("Unknown image type: ") + QString::number(tree.image(target)));
+        form.context.user.MsgBox(QStringLiteral("Unknown image type: ") + QString::number(tree.image(target)));
         return;
     }
     if (parent != tree.parent(dragged) && modTree::namesake(tree, parent, tree.text(dragged), dragged)) {
@@ -384,9 +383,9 @@ bool isSchemeList(const TreePane& form) {
 }
 
 // A link in a scheme list would be written as a term that runs nothing.
-void refuseLinkInSchemeList() {
-    MsgBox(QStringLiteral("A scheme list holds terms: a web link can't be dropped onto it."), platform::kOkOnly,
-           kAlertTitle);
+void refuseLinkInSchemeList(UserDialogs& user) {
+    user.MsgBox(QStringLiteral("A scheme list holds terms: a web link can't be dropped onto it."), platform::kOkOnly,
+                kAlertTitle);
 }
 
 // A link dropped from outside the tree: named after its text on the page shown, placed
@@ -395,12 +394,12 @@ void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& 
               modTree::TreeError& failure, QString& name) {
     ListTree& tree = view.tree();
     if (!address.startsWith(QLatin1String("http://"), ci) && !address.startsWith(QLatin1String("https://"), ci)) {
-        MsgBox(QStringLiteral("Can't drop things like: ") + address + QStringLiteral(" onto the Tree"),
-               platform::kOkOnly, QStringLiteral("Error"));
+        form.context.user.MsgBox(QStringLiteral("Can't drop things like: ") + address + QStringLiteral(" onto the Tree"),
+                                 platform::kOkOnly, QStringLiteral("Error"));
         return;
     }
     if (isSchemeList(form) && !shift) {
-        refuseLinkInSchemeList();
+        refuseLinkInSchemeList(form.context.user);
         return;
     }
     name = modLists::safeNodeText(form.frame.linkNameOnPage(address));
@@ -446,15 +445,15 @@ void dropCommand(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, 
         if (row == modMTP::CommandRow::SchemeLoad || row == modMTP::CommandRow::SchemeOpen)
             modMTP::runCommand(form.context, text, origin);
         else
-            MsgBox(QStringLiteral("Cant drop mtp object of type kqs onto the Hierarchy Window: only a command that "
-                                  "loads a scheme list can be dropped here"),
-                   platform::kOkOnly, kAlertTitle);
+            form.context.user.MsgBox(QStringLiteral("Cant drop mtp object of type kqs onto the Hierarchy Window: only a command "
+                                                    "that loads a scheme list can be dropped here"),
+                                     platform::kOkOnly, kAlertTitle);
         return;
     }
     if (dropped.type != QLatin1String("kqb") && dropped.type != QLatin1String("fld")) {
-        MsgBox(QStringLiteral("Cant drop mtp object of type ") + dropped.type +
-                   QStringLiteral(" onto the Hierarchy Window"),
-               platform::kOkOnly, kAlertTitle);
+        form.context.user.MsgBox(QStringLiteral("Cant drop mtp object of type ") + dropped.type +
+                                     QStringLiteral(" onto the Hierarchy Window"),
+                                 platform::kOkOnly, kAlertTitle);
         return;
     }
     if (!target) return;
@@ -463,7 +462,7 @@ void dropCommand(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, 
         return;
     }
     if (isSchemeList(form) && !dropped.tag.startsWith(QLatin1String("mtp:"), ci)) {
-        refuseLinkInSchemeList();
+        refuseLinkInSchemeList(form.context.user);
         return;
     }
     const NodeId parent = dropParent(tree, target);
@@ -502,5 +501,5 @@ void TreePane::TreeView1_OLEDragDrop(int index, const platform::DataObject& data
     tree.setDropHighlight(0);
     dragNode = 0;
     dragArmed = false;
-    if (failure) reportDropFailure(failure, name);
+    if (failure) reportDropFailure(context.user, failure, name);
 }

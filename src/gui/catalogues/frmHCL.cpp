@@ -6,7 +6,7 @@
 #include "gui/catalogues/ListDocuments.h"
 #include "core/commands/modMTP.h"
 #include "core/catalogues/ListTree.h"
-#include "platform/DesignedSize.h"
+#include "platform/widgets/DesignedSize.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
 #include "platform/PathText.h"
@@ -148,7 +148,7 @@ void frmHCL::Form_Load() {
 }
 
 void frmHCL::cmdBrowse1_Click() {
-    const QString chosen = ModOpenSave::showOpenDialog(form_.context.fileDialog, QStringLiteral("htm"), form_.context.document.TreePath());
+    const QString chosen = ModOpenSave::showOpenDialog(form_.context, QStringLiteral("htm"), form_.context.document.TreePath());
     show();
     raise();
     if (chosen.isEmpty()) return;
@@ -157,7 +157,7 @@ void frmHCL::cmdBrowse1_Click() {
 }
 
 void frmHCL::cmdBrowse_Click() {
-    const QString chosen = ModOpenSave::showOpenDialog(form_.context.fileDialog, QStringLiteral("hcl"), form_.context.FilePath);
+    const QString chosen = ModOpenSave::showOpenDialog(form_.context, QStringLiteral("hcl"), form_.context.FilePath);
     show();
     raise();
     if (platform::lastPathSeparator(chosen) >= 0) txtHCLDirLoc->setText(platform::folderPart(chosen));
@@ -173,16 +173,16 @@ void frmHCL::cmdOK_Click() {
     const QString file = txtFileName->text();
     const QString folder = txtHCLDirLoc->text();
     // No stays in the dialog, to choose another file.
-    if (!ListDocuments::mayWriteListTo(file, form_.context.document.listFile(), windowTitle())) return;
+    if (!ListDocuments::mayWriteListTo(form_.context.user, file, form_.context.document.listFile(), windowTitle())) return;
     form_.context.preferences.siteAdmin = txtAdministrator->text();
     form_.context.preferences.siteAdminEmail = txtEmail->text();
     if (folder.isEmpty()) {
         modMTP::runCommand(form_.context, QStringLiteral("mtp://savehcl=") + file + QStringLiteral("|.kqi"));
     } else {
-        if (platform::MsgBox(QStringLiteral("I have enough information to assign Open, Save and Retrieve function keys "
-                                            "which will automate saving metadata in to Harvest Control Lists. Click yes "
-                                            "to assign them to available F keys"),
-                             platform::kYesNo, QStringLiteral("Assign macros")) == platform::kAnswerYes) {
+        if (form_.context.user.MsgBox(QStringLiteral("I have enough information to assign Open, Save and Retrieve function keys "
+                                                     "which will automate saving metadata in to Harvest Control Lists. Click yes "
+                                                     "to assign them to available F keys"),
+                                      platform::kYesNo, QStringLiteral("Assign macros")) == platform::kAnswerYes) {
             modMTP::runCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://loadhcl=") + file +
                                QStringLiteral(".kqi&text=Open Harvest Control List.kqb"));
             modMTP::runCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://savehcl=") + file + QLatin1Char('|') + folder +

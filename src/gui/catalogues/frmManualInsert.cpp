@@ -81,7 +81,7 @@ void frmManualInsert::cmdOK_Click() {
     } else if (path.contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
         image = platform::kImageLink;
     } else {
-        platform::MsgBox(QStringLiteral(
+        form_.context.user.MsgBox(QStringLiteral(
             "Manual Insert works only for Catalogs and Schemes. To add entries manually into Harvest Control Lists, "
             "create a link by dragging, name it, then right click and select the URL. Type the URL name in from "
             "there."));
@@ -89,7 +89,7 @@ void frmManualInsert::cmdOK_Click() {
     }
     // The list file cannot keep an entry without a name.
     if (txtLabel->text().trimmed().isEmpty()) {
-        platform::MsgBox(QStringLiteral("Couldn't do manual insert: the entry needs a label"));
+        form_.context.user.MsgBox(QStringLiteral("Couldn't do manual insert: the entry needs a label"));
         return;
     }
     // A local page keeps its file address: taken for a web address, it would open nowhere.
@@ -105,7 +105,7 @@ void frmManualInsert::cmdOK_Click() {
     const ListTree::NodeId node = modTree::addNode(tree, selected, inFolder_ ? ListTree::Place::Child : ListTree::Place::Last,
                                                    txtLabel->text(), image, image, error);
     if (!node) {
-        platform::MsgBox(QStringLiteral("Couldn't do manual insert: ") + error.description);
+        form_.context.user.MsgBox(QStringLiteral("Couldn't do manual insert: ") + error.description);
         return;
     }
     tree.setTag(node, tag);

@@ -87,12 +87,12 @@ void frmRSS::changeState() {
 }
 
 void frmRSS::cmdBrowse_Click() {
-    txtFilePath->setText(ModOpenSave::showOpenDialog(context_.fileDialog, QStringLiteral("rss"), txtFilePath->text()));
+    txtFilePath->setText(ModOpenSave::showOpenDialog(context_, QStringLiteral("rss"), txtFilePath->text()));
 }
 
 void frmRSS::OKButton_Click() {
     // No stays in the dialog, to choose another file.
-    if (!ListDocuments::mayWriteListTo(txtFilePath->text(), context_.document.listFile(), windowTitle()))
+    if (!ListDocuments::mayWriteListTo(context_.user, txtFilePath->text(), context_.document.listFile(), windowTitle()))
         return;
     filePath_ = txtFilePath->text();
     header_.title = RssChannelText::safeHeaderText(txtTitle->text());

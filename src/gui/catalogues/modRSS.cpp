@@ -7,7 +7,6 @@
 #include "gui/catalogues/ListDocuments.h"
 #include "core/catalogues/RssChannelText.h"
 #include "gui/catalogues/frmRSS.h"
-#include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "core/catalogues/ListTree.h"
 
@@ -27,7 +26,8 @@ bool saveRSSChannel(TreePane& form, QString& path) {
 
 ListLoadOutcome loadRSSChannel(TreePane& form, const QString& location, const QString* fetchedText) {
     TreePane* window = &form;
-    ListLoadGuard guard(form.context.commands);
+    UserDialogs& user = form.context.user;  // the context outlives the window
+    ListLoadGuard guard(form.context.commands, user);
     if (!guard.acquired()) return ListLoadOutcome::NotLoaded;
     const QPointer<TreePane> alive(window);
     ListDocuments::showProgress(*window, QStringLiteral("Please wait while Quorvantile loads in the RSS Channel"));
@@ -60,7 +60,7 @@ ListLoadOutcome loadRSSChannel(TreePane& form, const QString& location, const QS
     QString report = reading.report();
     // Items the tree could not take (one title twice in a folder) are named too.
     if (!refusals->isEmpty()) report += QStringLiteral("These items were not loaded:") + *refusals;
-    if (!report.isEmpty()) platform::MsgBox(report);
+    if (!report.isEmpty()) user.MsgBox(report);
     return ListLoadOutcome::Loaded;
 }
 

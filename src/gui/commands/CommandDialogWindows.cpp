@@ -16,7 +16,7 @@ WaitDialog* CommandDialogWindows::loadedWaitDialog(ProgramContext& context) {
 void CommandDialogWindows::showWaitModal(ProgramContext& context) {
     // The window owns the dialog when there is one.
     if (CommandWindow* window = context.commands.window) window->showWaitModal();
-    else frmWaitProcess::Load(context).showModal(nullptr);
+    else frmWaitProcess::Load(context).showModal(nullptr, runs_);
 }
 
 MacroEditor& CommandDialogWindows::loadMacroEditor(ProgramContext& context) {

@@ -5,8 +5,8 @@
 #include "core/commands/modMacros.h"
 #include "gui/commands/MacroEditorLists.h"
 #include "core/program/ProgramContext.h"
-#include "platform/DesignedSize.h"
-#include "platform/Modal.h"
+#include "platform/widgets/DesignedSize.h"
+#include "platform/widgets/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
 #include "platform/TextCodec.h"
@@ -34,7 +34,6 @@
 
 using modMacros::kFunctionKeys;
 using modMacros::kMacroSection;
-using platform::MsgBox;
 
 namespace {
 
@@ -259,8 +258,8 @@ QString frmSourceHTML::nextFreeKey() const {
 bool frmSourceHTML::selectNextMacro() {
     const QString key = nextFreeKey();
     if (key.isEmpty()) {
-        MsgBox(QStringLiteral("All function keys are assigned. Please select a Function key to assign a Macro to"),
-               platform::kOkOnly, QStringLiteral("No more Macros available"));
+        context_->user.MsgBox(QStringLiteral("All function keys are assigned. Please select a Function key to assign a Macro to"),
+                              platform::kOkOnly, QStringLiteral("No more Macros available"));
         return false;
     }
     chooseKey(key);
@@ -349,10 +348,10 @@ void frmSourceHTML::saveMacro(const QString& key, QString shortName, QString com
     if (shortName.isEmpty() || key.isEmpty()) return;
     if (command.isEmpty()) command = kNoCommand;
     showFields(shortName, command);
-    if (!CRegSettings().SaveSetting(kMacroSection, key, shortName + QLatin1Char('|') + command)) {
-        MsgBox(QStringLiteral("The macro could not be stored under ") + key +
-                   QStringLiteral(": the settings file cannot be written. The macros stored before are unchanged."),
-               platform::kOkOnly | platform::kExclamationIcon, QStringLiteral("Macro not stored"));
+    if (!CRegSettings(context_->settings).SaveSetting(kMacroSection, key, shortName + QLatin1Char('|') + command)) {
+        context_->user.MsgBox(QStringLiteral("The macro could not be stored under ") + key +
+                                  QStringLiteral(": the settings file cannot be written. The macros stored before are unchanged."),
+                              platform::kOkOnly | platform::kExclamationIcon, QStringLiteral("Macro not stored"));
         return;
     }
     modMacros::setMacroMenu(*context_, key, shortName, command);
@@ -365,7 +364,7 @@ void frmSourceHTML::cmdDelete_Click() {
     if (key.isEmpty() && lstMacros->currentRow() >= 0 && lstMacros->currentRow() < lstFKey->count())
         key = lstFKey->item(lstMacros->currentRow())->text();
     if (key.isEmpty()) return;
-    CRegSettings().DeleteSetting(kMacroSection, key);
+    CRegSettings(context_->settings).DeleteSetting(kMacroSection, key);
     fillFunctionKeyCombo();
     modMacros::loadMacros(*context_, kMacroSection);
     modMacros::setListHorizontalExtent(*lstLog);
@@ -394,16 +393,16 @@ void frmSourceHTML::lstLog_DblClick() {
     const QListWidgetItem* row = lstLog->currentItem();
     const QString line = row ? row->text() : QString();
     if (line.isEmpty() || line.contains(QLatin1Char('#'))) {
-        MsgBox(QStringLiteral("Double click a macro (macros start with mtp://)"), platform::kOkOnly,
-               QStringLiteral("Macro required"));
+        context_->user.MsgBox(QStringLiteral("Double click a macro (macros start with mtp://)"), platform::kOkOnly,
+                              QStringLiteral("Macro required"));
         return;
     }
     const QString key = keyShown();
     if (key.isEmpty()) {
         if (!selectNextMacro()) return;
     } else if (!commandText().isEmpty()) {
-        const int answer = MsgBox(QStringLiteral("Do you want to replace the ") + key + QStringLiteral(" macro ?"),
-                                  platform::kYesNoCancel, QStringLiteral("Overwrite this Macro?"));
+        const int answer = context_->user.MsgBox(QStringLiteral("Do you want to replace the ") + key + QStringLiteral(" macro ?"),
+                                                 platform::kYesNoCancel, QStringLiteral("Overwrite this Macro?"));
         if (answer == platform::kAnswerCancel) return;
         if (answer == platform::kAnswerNo && !selectNextMacro()) return;
     }

@@ -1,7 +1,7 @@
 #include "gui/commands/frmWaitProcess.h"
 
 #include "core/program/ProgramContext.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/OwnedDialog.h"
 
 #include <QLabel>
@@ -96,12 +96,12 @@ void frmWaitProcess::placeOver(QWidget* owner) {
     if (owner && parentWidget() != owner) setParent(owner, Qt::Dialog);
 }
 
-void frmWaitProcess::showModal(QWidget* owner) {
+void frmWaitProcess::showModal(QWidget* owner, platform::ModalRuns& runs) {
     // Already on screen: its own loop runs the stored command.
     if (isVisible()) return;
     placeOver(owner);
     setWindowModality(Qt::ApplicationModal);
-    platform::execModal(*this);
+    runs.execModal(*this);
 }
 
 void frmWaitProcess::showModeless(QWidget* owner) {

@@ -10,6 +10,10 @@ class QLabel;
 class QPushButton;
 class QTimer;
 
+namespace platform {
+class ModalRuns;
+}  // namespace platform
+
 // "Waiting on System Resources": runs a stored repository or macro-set command from its own
 // timer while the command entry waits in its modal loop, and serves long operations as a
 // progress window. It closes itself as soon as nothing is stored and no command runs.
@@ -27,7 +31,7 @@ public:
     void Unload();
     bool isLoaded() const;
     // Shown modally over the owner; returns once the dialog has closed.
-    void showModal(QWidget* owner);
+    void showModal(QWidget* owner, platform::ModalRuns& runs);
     // Shown modeless over the owner, for progress.
     void showModeless(QWidget* owner);
 

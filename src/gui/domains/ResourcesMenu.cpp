@@ -430,16 +430,16 @@ QWidget* windowOf(QMenu* menu) {
 
 }  // namespace
 
-void buildResourcesMenu(QMenu* menu, ProgramContext& context) {
+void buildResourcesMenu(QMenu* menu, ProgramContext& context, platform::ModalRuns& runs) {
     if (!menu) return;
     // Built before start-up has set the server (a window made on its own): use the program's own.
     const QString server =
         context.schemeServer.isEmpty() ? SchemeHosts::defaultSchemeServer() : context.schemeServer;
     const Builder b(server, context);
 
-    b.handler(menu, "mnuResEditSchemas", "Select Metadata Schemas", [menu, &context] {
+    b.handler(menu, "mnuResEditSchemas", "Select Metadata Schemas", [menu, &context, &runs] {
         // The dialog applies the domain chosen itself; cancelled or not, the current list loads.
-        frmCheckList::showModal(windowOf(menu), context);
+        frmCheckList::showModal(windowOf(menu), context, runs);
         loadDomainScheme(context);
     });
     b.handler(menu, "mnuResDefault", "Load Default Schema:", [&context] { loadDomainScheme(context); });

@@ -4,7 +4,7 @@
 #include "core/program/ProgramContext.h"
 #include "core/domains/modCheckList.h"
 #include "core/domains/modSchemas.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
 
@@ -65,10 +65,10 @@ frmCheckList& frmCheckList::instance(QWidget* parent, ProgramContext& context) {
     return platform::ownedDialog<frmCheckList>(*parent, [&] { return new frmCheckList(parent, context); });
 }
 
-void frmCheckList::showModal(QWidget* owner, ProgramContext& context) {
+void frmCheckList::showModal(QWidget* owner, ProgramContext& context, platform::ModalRuns& runs) {
     frmCheckList& dialog = instance(owner, context);
     dialog.Form_Load();
-    platform::execModal(dialog);
+    runs.execModal(dialog);
 }
 
 DomainCatalogue& frmCheckList::catalogue() const {
@@ -80,13 +80,13 @@ void frmCheckList::Form_Load() {
         fillFromSettings();
     } catch (const std::exception& e) {
         // What was filled stays; the user hears what went wrong.
-        platform::MsgBox(QString::fromLocal8Bit(e.what()));
+        context_.user.MsgBox(QString::fromLocal8Bit(e.what()));
     }
 }
 
 void frmCheckList::fillFromSettings() {
     QStringList stored;
-    for (const SettingRow& row : CRegSettings().GetAllSettings(kSchemasSection)) stored.append(row.name);
+    for (const SettingRow& row : CRegSettings(context_.settings).GetAllSettings(kSchemasSection)) stored.append(row.name);
     QString shownDefault = context_.domain.defaultSchema;
     // A first use proposes Dublin Core; only Select makes it so.
     if (stored.isEmpty()) {
@@ -126,13 +126,13 @@ void frmCheckList::cmdOK_Click() {
         modSchemas::showSchemaMenu(context_, true, chosen);
         break;
     }
-    CRegSettings().DeleteSetting(kSchemasSection, QString());
+    CRegSettings(context_.settings).DeleteSetting(kSchemasSection, QString());
     for (int j = 0; j < ListView1->count(); ++j) {
         const QListWidgetItem* item = ListView1->item(j);
         if (item->checkState() != Qt::Checked) continue;
         const QString shortName = item->data(Qt::UserRole).toString();
         modSchemas::showSchemaMenu(context_, true, shortName);
-        CRegSettings().SaveSetting(kSchemasSection, shortName, QString());
+        CRegSettings(context_.settings).SaveSetting(kSchemasSection, shortName, QString());
     }
     accept();
 }

@@ -8,6 +8,10 @@ class QPushButton;
 class ProgramContext;
 struct DomainCatalogue;
 
+namespace platform {
+class ModalRuns;
+}  // namespace platform
+
 // "Schemas Control Panel": the default domain, and the domains whose items the Metadata
 // Resources menu shows. Changes nothing until Select.
 class frmCheckList : public QDialog {
@@ -18,7 +22,7 @@ public:
     static frmCheckList& instance(QWidget* parent, ProgramContext& context);
     // Fills the dialog afresh and shows it modally over the main window.
     // Modal over `owner`; OK makes the domain chosen the context's current one and applies it.
-    static void showModal(QWidget* owner, ProgramContext& context);
+    static void showModal(QWidget* owner, ProgramContext& context, platform::ModalRuns& runs);
 
     // Fills the combo and the ticks from the catalogue and "Preferences\Schemas".
     void Form_Load();

@@ -4,7 +4,7 @@
 #include "core/program/ProgramContext.h"
 #include "core/domains/modCheckList.h"
 #include "core/domains/modSchemas.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
 
@@ -55,10 +55,11 @@ frmStartup& frmStartup::instance(QWidget* parent, ProgramContext& context, std::
     return platform::ownedDialog<frmStartup>(*parent, [&] { return new frmStartup(parent, context, std::move(openTutorial)); });
 }
 
-void frmStartup::chooseFirstDomain(QWidget* parent, ProgramContext& context, std::function<void()> openTutorial) {
+void frmStartup::chooseFirstDomain(QWidget* parent, ProgramContext& context, platform::ModalRuns& runs,
+                                   std::function<void()> openTutorial) {
     frmStartup& dialog = instance(parent, context, std::move(openTutorial));
     dialog.Form_Load();
-    if (platform::execModal(dialog) != QDialog::Accepted) return;
+    if (runs.execModal(dialog) != QDialog::Accepted) return;
     modSchemas::applyDomainDefaults(context);
     modSchemas::loadDomainScheme(context);
 }
@@ -85,12 +86,12 @@ void frmStartup::prepareAndSetDomain() {
         if (Domain->currentText() == context_.domain.catalogue.schemaLongNames[size_t(i)])
             domain() = context_.domain.catalogue.schemaShortNames[size_t(i)];
     if (domain().isEmpty()) {
-        platform::MsgBox(QStringLiteral("Schema not found. Setting your default metadata domain to Dublin Core"));
+        context_.user.MsgBox(QStringLiteral("Schema not found. Setting your default metadata domain to Dublin Core"));
         domain() = kFallback;
     }
     modSchemas::hideAllSchemaMenus(context_);
     modSchemas::showSchemaMenu(context_, true, domain());
     // Earlier choices stay stored: the section is added to, never cleared here.
-    CRegSettings().SaveSetting(QStringLiteral("Preferences\\Schemas"), domain(), QString());
+    CRegSettings(context_.settings).SaveSetting(QStringLiteral("Preferences\\Schemas"), domain(), QString());
     if (Check2->isChecked()) openTutorial_();
 }

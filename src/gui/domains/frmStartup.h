@@ -9,6 +9,10 @@ class QComboBox;
 class QGroupBox;
 class QPushButton;
 
+namespace platform {
+class ModalRuns;
+}  // namespace platform
+
 // "Welcome to Quorvantile": a new user's choice of metadata domain, and the tutorial.
 class frmStartup : public QDialog {
     Q_OBJECT
@@ -18,7 +22,8 @@ public:
     static frmStartup& instance(QWidget* parent, ProgramContext& context, std::function<void()> openTutorial);
     // Program start without a domain: the user picks one, which is then applied and its
     // element list loaded. Closing the dialog leaves the program without a domain.
-    static void chooseFirstDomain(QWidget* parent, ProgramContext& context, std::function<void()> openTutorial);
+    static void chooseFirstDomain(QWidget* parent, ProgramContext& context, platform::ModalRuns& runs,
+                                  std::function<void()> openTutorial);
 
     // Offers the catalogue's domains, the current one shown.
     void Form_Load();

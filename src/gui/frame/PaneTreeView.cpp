@@ -1,6 +1,6 @@
 #include "gui/frame/PaneTreeView.h"
 
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/Twips.h"
 
 #include <QDrag>
@@ -16,7 +16,7 @@ Qt::DropAction PaneTreeView::runOwnDrag(QMimeData* mime) {
     mime->setData(QStringLiteral("application/x-quorvantil-item"), QByteArray());
     auto* drag = new QDrag(this);
     drag->setMimeData(mime);
-    return platform::execDrag(*drag, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
+    return runs_.execDrag(*drag, Qt::CopyAction | Qt::MoveAction, Qt::CopyAction);
 }
 
 bool PaneTreeView::viewportEvent(QEvent* event) {

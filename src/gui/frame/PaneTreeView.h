@@ -4,13 +4,18 @@
 
 class QMimeData;
 
+namespace platform {
+class ModalRuns;
+}  // namespace platform
+
 // What the metadata panel and the hierarchy pane share as views: positions in twips from the
 // view's corner, one tool tip shown anywhere over the rows, and drags marked as the program's
 // own that offer a copy and a move.
 class PaneTreeView : public QTreeView {
     Q_OBJECT
 public:
-    using QTreeView::QTreeView;
+    // Its drags run through `runs`.
+    explicit PaneTreeView(platform::ModalRuns& runs, QWidget* parent = nullptr) : QTreeView(parent), runs_(runs) {}
 
     // The tool tip shown anywhere over the rows; none when empty.
     QString toolTipText() const { return toolTipText_; }
@@ -25,5 +30,6 @@ protected:
     bool viewportEvent(QEvent* event) override;
 
 private:
+    platform::ModalRuns& runs_;
     QString toolTipText_;
 };

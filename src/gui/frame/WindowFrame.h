@@ -18,6 +18,7 @@ class QObject;
 
 namespace platform {
 class Inet;
+class ModalRuns;
 class StatusBar;
 }  // namespace platform
 
@@ -54,6 +55,8 @@ public:
     // The status bar's panels: the current file, the document state, what the program is doing.
     enum StatusPanel : int { kFilePanel = 1, kDocumentPanel = 2, kActivityPanel = 3 };
     virtual platform::StatusBar& statusBar() = 0;
+    // How the window's modal dialogs and drags run (the program's, or a test's).
+    virtual platform::ModalRuns& modalRuns() = 0;
     // The area the panes lie in; dialogs of the window hang from window().
     virtual QWidget* clientArea() = 0;
 

@@ -4,7 +4,7 @@
 
 #include "core/record/Record.h"
 #include "gui/record/MetaPanelView.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 
 #include <QAction>
 #include <QCursor>

@@ -8,8 +8,8 @@
 #include "core/domains/SchemeHosts.h"
 #include "core/domains/SchemeRules.h"
 #include "core/domains/modSchemas.h"
-#include "platform/KeyCodes.h"
-#include "platform/Modal.h"
+#include "platform/widgets/KeyCodes.h"
+#include "platform/widgets/Modal.h"
 #include "core/catalogues/ListTree.h"
 #include "platform/Twips.h"
 #include "gui/record/frmdlogInput.h"
@@ -364,7 +364,7 @@ void RecordPane::editNrmlName_Click() {
     if (!line) return;
     frmdlogInput& dialog = frmdlogInput::instance(window());
     dialog.proposeFieldName(QStringLiteral("Edit"), editNrmlName->text());
-    platform::execModal(dialog);
+    frame.modalRuns().execModal(dialog);
     const QString inputText = dialog.inputText();
     if (inputText.isEmpty()) return;
     editNrmlName->setText(inputText);
@@ -523,5 +523,5 @@ void RecordPane::editNrmlContent_Click() {
     // The editor writes the line and the box itself on OK.
     frmLongText& editor = frmLongText::instance(context, *this);
     editor.setText(editNrmlContent->text());
-    platform::execModal(editor);
+    frame.modalRuns().execModal(editor);
 }

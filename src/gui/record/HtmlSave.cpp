@@ -5,7 +5,7 @@
 #include "core/record/Record.h"
 #include "core/domains/modSchemas.h"
 #include "platform/MsgBox.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/TextCodec.h"
 #include "core/record/MetaWriter.h"
 #include "core/record/PageEncoding.h"
@@ -25,10 +25,10 @@ bool RecordPane::SaveAsHTML(const QString& path) {
     const bool targetIsText = !target.open(QIODevice::ReadOnly) || platform::looksLikeText(target.readAll());
     target.close();
     if (!targetIsText || context.page.text.contains(QChar(0))) {
-        platform::MsgBox((targetIsText ? QStringLiteral("The page last read is not a text page, so it was not written into ")
-                                       : QStringLiteral("This file is not a text page, so nothing was written into it: ")) +
-                             path,
-                         platform::kOkOnly | platform::kExclamationIcon, QStringLiteral("Error saving HTML"));
+        context.user.MsgBox((targetIsText ? QStringLiteral("The page last read is not a text page, so it was not written into ")
+                                          : QStringLiteral("This file is not a text page, so nothing was written into it: ")) +
+                                path,
+                            platform::kOkOnly | platform::kExclamationIcon, QStringLiteral("Error saving HTML"));
         return false;
     }
     const MetadataRecord lines = record->lines();
@@ -39,7 +39,7 @@ bool RecordPane::SaveAsHTML(const QString& path) {
     if (!context.page.file.isEmpty() && QFileInfo(path) == QFileInfo(context.page.file)) {
         const std::optional<QByteArray> now = platform::fileDigest(path);
         if (now && *now != context.page.digest) {
-            const int answer = platform::MsgBox(
+            const int answer = context.user.MsgBox(
                 QStringLiteral("The page ") + path +
                     QStringLiteral(" was changed on disk since it was opened.\r\n\r\n"
                                    "Yes: put the record's metadata into the page as it is now.\r\n"
@@ -51,7 +51,7 @@ bool RecordPane::SaveAsHTML(const QString& path) {
             QString error;
             if (answer == platform::kAnswerYes) {
                 if (!PageEncoding::readPageFile(path, current, &error)) {
-                    platform::MsgBox(error, platform::kOkOnly, QStringLiteral("Error saving HTML"));
+                    context.user.MsgBox(error, platform::kOkOnly, QStringLiteral("Error saving HTML"));
                     return false;
                 }
                 page = current.text;
@@ -73,7 +73,7 @@ bool RecordPane::SaveAsHTML(const QString& path) {
                                 !context.macros.openRecordMacro.isEmpty());
 
     if (rewrite.blankPage) {
-        const int answer = platform::MsgBox(
+        const int answer = context.user.MsgBox(
             QStringLiteral("The current Quorvantile HTML document does not contain <HEAD></HEAD> information and is "
                            "probably blank. Do you want to add basic HTML to the Metadata?"),
             platform::kYesNo, QStringLiteral("This file has no HTML"));
@@ -85,7 +85,7 @@ bool RecordPane::SaveAsHTML(const QString& path) {
     QString error;
     const QByteArray bytes = platform::encodePageText(MetaWriter::pageFileText(written), encoding);
     if (!platform::writeFileAtomically(path, bytes, &error)) {
-        platform::MsgBox(QStringLiteral("Error saving file: ") + error, platform::kOkOnly, platform::kDefaultMsgBoxTitle);
+        context.user.MsgBox(QStringLiteral("Error saving file: ") + error, platform::kOkOnly, platform::kDefaultMsgBoxTitle);
         return false;
     }
     ++filesWritten_;
@@ -105,8 +105,8 @@ bool RecordPane::SaveAsHTML(const QString& path) {
 bool RecordPane::SaveAsBatch(const QString& path) {
     QString error;
     if (!platform::writeTextFileAtomically(path, MetaWriter::batchFileText(record->lines()), &error)) {
-        platform::MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"),
-                         platform::kOkOnly, QStringLiteral("Error saving template"));
+        context.user.MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"),
+                            platform::kOkOnly, QStringLiteral("Error saving template"));
         return false;
     }
     ++filesWritten_;

@@ -7,12 +7,12 @@
 #include "core/domains/modSchemas.h"
 #include "core/domains/modScorm.h"
 #include "gui/record/MetaPanelView.h"
-#include "platform/MenuItems.h"
+#include "platform/widgets/MenuItems.h"
 #include "platform/DataObject.h"
-#include "platform/KeyCodes.h"
-#include "platform/Modal.h"
+#include "platform/widgets/KeyCodes.h"
+#include "platform/widgets/Modal.h"
 #include "platform/MsgBox.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/TextCodec.h"
 #include "core/catalogues/ListTree.h"
 #include "platform/Twips.h"
@@ -222,9 +222,9 @@ void RecordPane::MetaPanel_MouseUp(int button, int shift, int x, int y) {
                     QString scheme = cell;
                     if (!loadScheme(scheme) && !cell.contains(QLatin1String("URI"), Qt::CaseInsensitive) &&
                         cell != QLatin1String("ISO8601")) {
-                        platform::MsgBox(QStringLiteral("There is no scheme to load in under the ") +
-                                             context.domain.defaultSchema + QStringLiteral(" domain."),
-                                         platform::kOkOnly, QStringLiteral("Quorvantile doesnt have that scheme"));
+                        context.user.MsgBox(QStringLiteral("There is no scheme to load in under the ") +
+                                                context.domain.defaultSchema + QStringLiteral(" domain."),
+                                            platform::kOkOnly, QStringLiteral("Quorvantile doesnt have that scheme"));
                     }
                 }
             }
@@ -244,7 +244,7 @@ void RecordPane::MetaPanel_MouseUp(int button, int shift, int x, int y) {
             }
         }
     } catch (const std::exception& e) {
-        platform::MsgBox(QStringLiteral("Error in Metapanel: ") + QString::fromLocal8Bit(e.what()));
+        context.user.MsgBox(QStringLiteral("Error in Metapanel: ") + QString::fromLocal8Bit(e.what()));
         return;
     }
     if (button == platform::kRightButton) {
@@ -355,7 +355,7 @@ void RecordPane::mnuMaintMeta_Click(int index) {
         if (markHTMLmodifiedCheckList(QStringLiteral(" before adding field")) == platform::kAnswerCancel) return;
         frmdlogInput& dialog = frmdlogInput::instance(window());
         dialog.proposeFieldName(QStringLiteral("Please Enter a Metadata Field Name"), QString());
-        platform::execModal(dialog);
+        frame.modalRuns().execModal(dialog);
         const QString inputText = dialog.inputText();
         if (inputText.isEmpty()) return;
         modMTP::runCommand(context, QStringLiteral("mtp://field=") + inputText + QStringLiteral(".fld / "));
@@ -379,8 +379,8 @@ void RecordPane::mnuMaintMeta_Click(int index) {
         return;
     case kDeleteAllLines:
         if (markHTMLmodifiedCheckList(QStringLiteral(" deleting lines")) == platform::kAnswerCancel) return;
-        if (platform::MsgBox(QStringLiteral("Delete all Metadata lines?"), platform::kYesNo,
-                             QStringLiteral("Confirm Delete")) == platform::kAnswerYes)
+        if (context.user.MsgBox(QStringLiteral("Delete all Metadata lines?"), platform::kYesNo,
+                                QStringLiteral("Confirm Delete")) == platform::kAnswerYes)
             modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
         return;
     case kCloseMetadataView:

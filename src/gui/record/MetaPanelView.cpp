@@ -2,8 +2,8 @@
 
 #include "gui/record/RecordModel.h"
 #include "platform/DataObject.h"
-#include "platform/KeyCodes.h"
-#include "platform/Modal.h"
+#include "platform/widgets/KeyCodes.h"
+#include "platform/widgets/Modal.h"
 #include "platform/Twips.h"
 
 #include <QDragEnterEvent>
@@ -17,8 +17,8 @@
 using platform::pixelsToTwips;
 using platform::twipsToPixels;
 
-MetaPanelView::MetaPanelView(Record& record, QWidget* parent)
-    : PaneTreeView(parent), record_(record), model_(new RecordModel(record, this)) {
+MetaPanelView::MetaPanelView(Record& record, platform::ModalRuns& runs, QWidget* parent)
+    : PaneTreeView(runs, parent), record_(record), model_(new RecordModel(record, this)) {
     setModel(model_);
     setRootIsDecorated(false);
     setItemsExpandable(false);

@@ -41,7 +41,7 @@ public:
         virtual void drop(const platform::DataObject& data, int x, int y) = 0;
     };
 
-    explicit MetaPanelView(Record& record, QWidget* parent = nullptr);
+    MetaPanelView(Record& record, platform::ModalRuns& runs, QWidget* parent = nullptr);
     ~MetaPanelView() override;
 
     void setHandlers(std::unique_ptr<Handlers> handlers) { handlers_ = std::move(handlers); }

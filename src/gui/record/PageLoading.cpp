@@ -9,7 +9,7 @@
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 #include "platform/TextCodec.h"
 #include "platform/Twips.h"
 #include "core/record/MetaReader.h"
@@ -70,7 +70,7 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
                 digest = page.digest;
                 read = repair = true;
             } else {
-                platform::MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening page"));
+                context.user.MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening page"));
                 lastPageLoad_ = PageLoad::Failed;
             }
         } else if (!QFileInfo(localPath).isDir()) {
@@ -83,15 +83,15 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         // The window's control is busy only with a load further down this call stack. A
         // batch never parks its page: it reads it with a control of its own, now.
         std::unique_ptr<platform::Inet> own;
-        if (frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>();
+        if (frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>(context.transferProxy);
         platform::Inet& inet = own ? *own : frame.inet();
         pendingURL_.clear();
         inet.setURL(location);
         context.preferences.signIn(inet);
         text = inet.OpenURL();
         if (inet.ResponseCode() != 0) {
-            platform::MsgBox(inet.errorCodeMessage(), platform::kOkOnly,
-                             QString());
+            context.user.MsgBox(inet.errorCodeMessage(), platform::kOkOnly,
+                                QString());
             lastPageLoad_ = PageLoad::Failed;
             return answer;
         }

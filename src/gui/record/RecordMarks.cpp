@@ -12,8 +12,6 @@
 
 #include <QFileInfo>
 
-using platform::MsgBox;
-
 using Document = DocumentState::Document;
 
 void RecordPane::SelectLine(int position) {
@@ -45,17 +43,17 @@ bool RecordPane::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere
     // A page file that went away since it was opened (deleted, moved, a folder in its place)
     // is said to be gone: it is written again only when the user says so.
     if (!file.isEmpty() && platform::isLocalPath(file)) {
-        const int answer = MsgBox(QStringLiteral("The page ") + file +
-                                      QStringLiteral(" is no longer where it was opened.\r\n\r\n"
-                                                     "Yes: write the page there again, with the record's metadata.\r\n"
-                                                     "No: save it under another name.\r\n"
-                                                     "Cancel: save nothing."),
-                                  platform::kYesNoCancel | platform::kExclamationIcon,
-                                  QStringLiteral("Page no longer on disk"));
+        const int answer = context.user.MsgBox(QStringLiteral("The page ") + file +
+                                                   QStringLiteral(" is no longer where it was opened.\r\n\r\n"
+                                                                  "Yes: write the page there again, with the record's metadata.\r\n"
+                                                                  "No: save it under another name.\r\n"
+                                                                  "Cancel: save nothing."),
+                                               platform::kYesNoCancel | platform::kExclamationIcon,
+                                               QStringLiteral("Page no longer on disk"));
         if (answer == platform::kAnswerYes) return SaveAsHTML(file);
         if (answer != platform::kAnswerNo) return false;
         QString proposed = file;
-        const QString chosen = ModOpenSave::showSaveDialog(context.fileDialog, ModOpenSave::kPageFilter, proposed, true);
+        const QString chosen = ModOpenSave::showSaveDialog(context, ModOpenSave::kPageFilter, proposed, true);
         if (chosen.isEmpty()) return false;
         context.FilePath = chosen;
         return SaveAsHTML(chosen);
@@ -70,8 +68,8 @@ bool RecordPane::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere
 
 int RecordPane::saveHtmlCheck() {
     if (!documentState->modified(Document::Record)) return 0;
-    const int answer = MsgBox(QStringLiteral("Save the metadata edits in the metapanel first?"), platform::kYesNoCancel,
-                              QStringLiteral("Current document is being edited"));
+    const int answer = context.user.MsgBox(QStringLiteral("Save the metadata edits in the metapanel first?"), platform::kYesNoCancel,
+                                           QStringLiteral("Current document is being edited"));
     if (answer == platform::kAnswerYes) {
         const bool saved = saveRecordWhereItBelongs([this] { return frame.saveAs(WindowFrame::kSaveAsPage); });
         EditPanelOff();

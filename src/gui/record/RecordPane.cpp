@@ -2,7 +2,7 @@
 #include "gui/record/RecordPane.h"
 
 #include "core/record/Record.h"
-#include "platform/MenuItems.h"
+#include "platform/widgets/MenuItems.h"
 #include "gui/frame/WindowFrame.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Twips.h"
@@ -56,7 +56,7 @@ QWidget* RecordPane::window() const {
 }
 
 void RecordPane::buildMetaPanel() {
-    MetaPanel = new MetaPanelView(*record, frame.clientArea());
+    MetaPanel = new MetaPanelView(*record, frame.modalRuns(), frame.clientArea());
     MetaPanel->setObjectName(QStringLiteral("MetaPanel"));
     connect(MetaPanel, &MetaPanelView::viewportWidthChanged, this, [this] {
         if (contentColumnTwips_ > 0) fitContentColumn();

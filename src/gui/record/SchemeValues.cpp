@@ -9,7 +9,7 @@
 #include "core/domains/SchemeRules.h"
 #include "core/domains/modSchemas.h"
 #include "platform/Folders.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 
@@ -40,8 +40,9 @@ QString schemeFileIn(const QString& folder, const QString& scheme) {
     return QString();
 }
 
-void reportFailure(const char* prefix, const std::exception& e, const QString& title = platform::kDefaultMsgBoxTitle) {
-    platform::MsgBox(QLatin1String(prefix) + QString::fromLocal8Bit(e.what()), platform::kOkOnly, title);
+void reportFailure(UserDialogs& user, const char* prefix, const std::exception& e,
+                   const QString& title = platform::kDefaultMsgBoxTitle) {
+    user.MsgBox(QLatin1String(prefix) + QString::fromLocal8Bit(e.what()), platform::kOkOnly, title);
 }
 
 }  // namespace
@@ -102,7 +103,7 @@ void RecordPane::fillContentFromScheme(const QString& scheme, const QString& con
         showContentForScheme(scheme, content);
     } catch (const std::exception& e) {
         // The panel stays as far as it was set up.
-        reportFailure("Error in fillContentFromScheme: ", e, QStringLiteral("Error"));
+        reportFailure(context.user, "Error in fillContentFromScheme: ", e, QStringLiteral("Error"));
     }
 }
 
@@ -115,7 +116,7 @@ bool RecordPane::fillContentFromLocalScheme(const QString& scheme, const QString
         fillContentLoadSchemeOn(content);
         return true;
     } catch (const std::exception& e) {
-        reportFailure("Error in fill content from local scheme: ", e);
+        reportFailure(context.user, "Error in fill content from local scheme: ", e);
     }
     return false;
 }
@@ -126,7 +127,7 @@ bool RecordPane::fillContentFromServerScheme(const QString& scheme, const QStrin
         fillContentLoadSchemeOn(content);
         return true;
     } catch (const std::exception& e) {
-        reportFailure("Error in fill content from  scheme: ", e);
+        reportFailure(context.user, "Error in fill content from  scheme: ", e);
     }
     return false;
 }
@@ -184,7 +185,7 @@ bool RecordPane::loadSchemeLocal(const QString& schemeName) {
                                ? platform::programDataFolder() + QStringLiteral("/schemes/")
                                : platform::folderPart(treePath);
     if (!QFileInfo(folder).isDir()) {
-        platform::MsgBox(QStringLiteral("Error in Load Scheme Local: Path not found: ") + folder);
+        context.user.MsgBox(QStringLiteral("Error in Load Scheme Local: Path not found: ") + folder);
         return false;
     }
     const QString file = schemeFileIn(folder, schemeName);

@@ -1,7 +1,8 @@
 #include "gui/record/frmACTVers.h"
 
+#include "gui/frame/WindowFrame.h"
 #include "gui/record/RecordPane.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/OwnedDialog.h"
 
 #include <QLabel>
@@ -144,5 +145,5 @@ frmACTVers& frmACTVers::instance(ProgramContext& context, RecordPane& pane) {
 }
 
 void RecordPane::showACTVers() {
-    platform::execModal(frmACTVers::instance(context, *this));
+    frame.modalRuns().execModal(frmACTVers::instance(context, *this));
 }

@@ -1,7 +1,8 @@
 #include "gui/record/frmAglsAgent.h"
 
+#include "gui/frame/WindowFrame.h"
 #include "gui/record/RecordPane.h"
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 #include "platform/OwnedDialog.h"
 
 const QStringList& frmAglsAgent::jurisdictions() {
@@ -45,5 +46,5 @@ frmAglsAgent& frmAglsAgent::instance(ProgramContext& context, RecordPane& pane) 
 }
 
 void RecordPane::showAglsAgent() {
-    platform::execModal(frmAglsAgent::instance(context, *this));
+    frame.modalRuns().execModal(frmAglsAgent::instance(context, *this));
 }

@@ -2,8 +2,8 @@
 
 #include "platform/BrowserAddress.h"
 #include "platform/BundleServer.h"
-#include "platform/Modal.h"
-#include "platform/MsgBox.h"
+#include "platform/widgets/Modal.h"
+#include "platform/widgets/UserDialogWindows.h"
 #include "platform/SchemeBundle.h"
 #include "platform/webengine/WebEngineInternals.h"
 
@@ -133,8 +133,8 @@ void registerSchemes() {
 }
 
 void useWebEngineBrowser() {
-    platform::setWebBrowserFactory([](QWidget* parent) -> platform::WebBrowser* {
-        return new WebEngineBrowser(parent);
+    platform::setWebBrowserFactory([](QWidget* parent, platform::ModalRuns& runs) -> platform::WebBrowser* {
+        return new WebEngineBrowser(runs, parent);
     });
 }
 
@@ -163,7 +163,7 @@ void BrowserBridge::message(const QString& json) {
 
 // ---- the adapter -----------------------------------------------------------------------
 
-WebEngineBrowser::WebEngineBrowser(QWidget* parent) : WebBrowser(parent) {
+WebEngineBrowser::WebEngineBrowser(platform::ModalRuns& runs, QWidget* parent) : WebBrowser(parent), runs_(runs) {
     serveOwnHostsToEngine();
     QWebEngineProfile* profile = QWebEngineProfile::defaultProfile();
     installCommandSchemeHandler(profile);
@@ -202,7 +202,8 @@ WebEngineBrowser::WebEngineBrowser(QWidget* parent) : WebBrowser(parent) {
     });
     connect(view_, &QWebEngineView::printFinished, this, [this](bool success) {
         printer_.reset();
-        if (!success) platform::MsgBox(QStringLiteral("The page could not be printed."), platform::kExclamationIcon);
+        if (!success) platform::showMessageBox({QStringLiteral("The page could not be printed."), platform::kExclamationIcon,
+                                               platform::kDefaultMsgBoxTitle});
     });
 }
 
@@ -432,7 +433,7 @@ bool WebEngineBrowser::ExecWB(int command, int option, QString* errorText) {
     auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
     if (option != kExecDontPromptUser) {
         QPrintDialog dialog(printer.get(), view_);
-        if (platform::execModal(dialog) != QDialog::Accepted) return true;
+        if (runs_.execModal(dialog) != QDialog::Accepted) return true;
     }
     printer_ = std::move(printer);
     view_->print(printer_.get());

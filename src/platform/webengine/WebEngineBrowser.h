@@ -1,5 +1,5 @@
 #pragma once
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include <QElapsedTimer>
 #include <QList>
@@ -33,8 +33,9 @@ class BrowserPage;
 class WebEngineBrowser : public platform::WebBrowser {
     Q_OBJECT
 public:
-    // The browser belongs to parent; its view is a child widget of parent.
-    explicit WebEngineBrowser(QWidget* parent = nullptr);
+    // The browser belongs to parent; its view is a child widget of parent. Its print dialog
+    // runs through `runs`.
+    explicit WebEngineBrowser(platform::ModalRuns& runs, QWidget* parent = nullptr);
     ~WebEngineBrowser() override;
 
     QWidget* widget() override;
@@ -103,6 +104,7 @@ private:
     // Text for the body of the blank page being loaded for it.
     std::optional<QString> bodyAfterLoad_;
     std::unique_ptr<QPrinter> printer_;
+    platform::ModalRuns& runs_;
 };
 
 }  // namespace platform::webengine

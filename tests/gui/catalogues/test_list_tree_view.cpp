@@ -2,8 +2,8 @@
 // and drags with real mime data. The pane changes nothing by itself but a committed label.
 #include "gui/catalogues/ListTreeModel.h"
 #include "gui/catalogues/ListTreeView.h"
-#include "platform/KeyCodes.h"
-#include "platform/TreeIcons.h"
+#include "platform/widgets/KeyCodes.h"
+#include "platform/widgets/TreeIcons.h"
 #include "platform/Twips.h"
 #include "platform/WidgetInput.h"
 
@@ -42,7 +42,7 @@ struct Answers final : ListTreeView::Handlers {
 // A catalogue as the list loader builds it: nodes keyed by their path of names, each ending in "\".
 struct Pane {
     ListTree tree;
-    ListTreeView view{tree};
+    ListTreeView view{tree, testing_support::modalRuns()};
     Answers answers;
     NodeId root = tree.add(0, Place::Last, u"Sites\\"_s, u"Sites"_s, 1, 4);
 

@@ -1,4 +1,5 @@
 #pragma once
 #include "core/program/Context.h"
+#include "platform/widgets/Box.h"
 
 #include <QWidget>

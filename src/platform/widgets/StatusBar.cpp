@@ -1,4 +1,4 @@
-#include "platform/StatusBar.h"
+#include "platform/widgets/StatusBar.h"
 
 #include "platform/Twips.h"
 

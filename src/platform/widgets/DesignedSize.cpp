@@ -1,4 +1,4 @@
-#include "platform/DesignedSize.h"
+#include "platform/widgets/DesignedSize.h"
 
 #include <QLayout>
 #include <QWidget>

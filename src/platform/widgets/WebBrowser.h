@@ -14,6 +14,8 @@ class QWidget;
 // never reaches the engine.
 namespace platform {
 
+class ModalRuns;
+
 // Command numbers of commandStateChange.
 enum BrowserCommandState : int { kUpdateCommands = -1, kForwardCommand = 1, kBackCommand = 2 };
 
@@ -131,8 +133,6 @@ public:
     virtual void Refresh2(int level) = 0;
     // Navigates to the search page (as a program navigation).
     void GoSearch();
-    QString searchPage() const { return searchPage_; }
-    void setSearchPage(const QString& address) { searchPage_ = address; }
 
     // Status bits of a command (kCommandSupported, kCommandEnabled); only kPrintCommand is known, others give 0.
     virtual int QueryStatusWB(int command) const = 0;
@@ -200,7 +200,6 @@ protected:
     QString activateLink(const LinkClick& click);
 
 private:
-    QString searchPage_ = kDefaultSearchPage;
     bool newWindowUsed_ = false;
     int lastCanGoBack_ = -1;
     int lastCanGoForward_ = -1;
@@ -208,11 +207,11 @@ private:
 
 // Makes the browsers of the program's windows; the program installs the engine's factory
 // at start-up. A factory returns nullptr when its engine cannot make a browser.
-using WebBrowserFactory = std::function<WebBrowser*(QWidget* parent)>;
+using WebBrowserFactory = std::function<WebBrowser*(QWidget* parent, ModalRuns& runs)>;
 void setWebBrowserFactory(WebBrowserFactory factory);
-// A new browser owned by parent (its widget is a child of parent). A window cannot work
-// without one: when there is no factory or it makes no browser, the program says so and
-// ends with status 1.
-WebBrowser* createWebBrowser(QWidget* parent);
+// A new browser owned by parent (its widget is a child of parent), its dialogs (print) run
+// through `runs`. A window cannot work without one: when there is no factory or it makes no
+// browser, the program says so and ends with status 1.
+WebBrowser* createWebBrowser(QWidget* parent, ModalRuns& runs);
 
 }  // namespace platform

@@ -1,4 +1,4 @@
-#include "platform/TreeIcons.h"
+#include "platform/widgets/TreeIcons.h"
 
 #include <QPainter>
 #include <QPainterPath>

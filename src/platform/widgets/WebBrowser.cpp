@@ -1,7 +1,7 @@
-#include "platform/WebBrowser.h"
+#include "platform/widgets/WebBrowser.h"
 
 #include "platform/BrowserAddress.h"
-#include "platform/MsgBox.h"
+#include "platform/widgets/UserDialogWindows.h"
 
 #include <QWidget>
 
@@ -32,7 +32,7 @@ void WebBrowser::Navigate(const QString& address, int flags) {
 }
 
 void WebBrowser::GoSearch() {
-    Navigate(searchPage_);
+    Navigate(kDefaultSearchPage);
 }
 
 bool WebBrowser::raiseBeforeNavigate(BeforeNavigateEvent& event) {
@@ -104,13 +104,13 @@ void setWebBrowserFactory(WebBrowserFactory newFactory) {
     factory() = std::move(newFactory);
 }
 
-WebBrowser* createWebBrowser(QWidget* parent) {
+WebBrowser* createWebBrowser(QWidget* parent, ModalRuns& runs) {
     QString reason = QStringLiteral("no web engine is installed.");
     if (factory()) {
-        if (WebBrowser* browser = factory()(parent)) return browser;
+        if (WebBrowser* browser = factory()(parent, runs)) return browser;
         reason = QStringLiteral("the web engine could not create its view.");
     }
-    MsgBox(QStringLiteral("The web browser could not be started: ") + reason, kCriticalIcon);
+    showMessageBox({QStringLiteral("The web browser could not be started: ") + reason, kCriticalIcon, kDefaultMsgBoxTitle});
     std::exit(EXIT_FAILURE);
 }
 

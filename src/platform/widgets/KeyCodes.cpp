@@ -1,4 +1,4 @@
-#include "platform/KeyCodes.h"
+#include "platform/widgets/KeyCodes.h"
 
 #include <QKeyEvent>
 

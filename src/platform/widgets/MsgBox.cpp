@@ -1,6 +1,6 @@
-#include "platform/MsgBox.h"
+#include "platform/widgets/UserDialogWindows.h"
 
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -18,11 +18,6 @@
 
 namespace platform {
 namespace {
-
-MsgBoxResponder& responder() {
-    static MsgBoxResponder instance;
-    return instance;
-}
 
 struct ButtonSpec {
     QMessageBox::StandardButton button;
@@ -52,14 +47,6 @@ QMessageBox::Icon iconFor(int style) {
     }
 }
 
-}  // namespace
-
-void setMsgBoxResponder(MsgBoxResponder r) {
-    responder() = std::move(r);
-}
-
-namespace {
-
 // A text this long, or holding a word this long, goes into a box of its own that wraps
 // anywhere and scrolls, so the question never outgrows the screen.
 constexpr qsizetype kLongText = 400;
@@ -86,10 +73,11 @@ QStyle::StandardPixmap pixmapFor(QMessageBox::Icon icon) {
 
 }  // namespace
 
-int MsgBox(const QString& text, int style, const QString& givenTitle) {
+int showMessageBox(const MsgBoxCall& call) {
+    const QString& text = call.text;
+    const int style = call.style;
     // A box without a title of its own carries the program's.
-    const QString title = givenTitle.isEmpty() ? kDefaultMsgBoxTitle : givenTitle;
-    if (responder()) return responder()(MsgBoxCall{text, style, title});
+    const QString title = call.title.isEmpty() ? kDefaultMsgBoxTitle : call.title;
 
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent) parent = QApplication::activeWindow();

@@ -1,4 +1,4 @@
-#include "platform/Modal.h"
+#include "platform/widgets/Modal.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -11,20 +11,16 @@
 
 namespace platform {
 namespace {
-ModalRunner& runner() {
-    static ModalRunner instance;
-    return instance;
-}
-DragRunner& dragRunner() {
-    static DragRunner instance;
-    return instance;
-}
+// The program's drag under way, whose data a played drag's drop carries.
 QPointer<QDrag> dragUnderWay;
 }  // namespace
 
-int execModal(QDialog& dialog) {
+int ModalRuns::execModal(QDialog& dialog) {
     centreOverOwner(dialog);
-    if (runner()) return runner()(dialog);
+    return runModal(dialog);
+}
+
+int ModalRuns::runModal(QDialog& dialog) {
     return dialog.exec();
 }
 
@@ -50,39 +46,21 @@ void showOverOwner(QWidget& dialog) {
     dialog.activateWindow();
 }
 
-void setModalRunner(ModalRunner r) {
-    runner() = std::move(r);
-}
-
-Qt::DropAction execDrag(QDrag& drag, Qt::DropActions supported, Qt::DropAction defaultAction) {
+Qt::DropAction ModalRuns::execDrag(QDrag& drag, Qt::DropActions supported, Qt::DropAction defaultAction) {
     const QPointer<QDrag> outer = std::exchange(dragUnderWay, &drag);
-    if (!dragRunner()) {
-        const Qt::DropAction done = drag.exec(supported, defaultAction);  // deletes the drag when done
-        dragUnderWay = outer;
-        return done;
-    }
-    const Qt::DropAction done = dragRunner()(drag);
+    const Qt::DropAction done = runDrag(drag, supported, defaultAction);
     dragUnderWay = outer;
-    drag.deleteLater();
     return done;
 }
 
-DragRunner setDragRunner(DragRunner r) {
-    return std::exchange(dragRunner(), std::move(r));
+Qt::DropAction ModalRuns::runDrag(QDrag& drag, Qt::DropActions supported, Qt::DropAction defaultAction) {
+    return drag.exec(supported, defaultAction);
 }
 
 QObject* dropSource(const QDropEvent& event) {
     if (QObject* source = event.source()) return source;
     if (dragUnderWay && event.mimeData() && dragUnderWay->mimeData() == event.mimeData()) return dragUnderWay->source();
     return nullptr;
-}
-
-WaitCursor::WaitCursor() {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
-}
-
-WaitCursor::~WaitCursor() {
-    QApplication::restoreOverrideCursor();
 }
 
 }  // namespace platform

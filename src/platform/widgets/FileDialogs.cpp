@@ -1,8 +1,7 @@
-#include "platform/FileDialogs.h"
+#include "platform/widgets/UserDialogWindows.h"
 
-#include "platform/Modal.h"
-#include "platform/MsgBox.h"
 #include "platform/PathText.h"
+#include "platform/widgets/Modal.h"
 
 #include <QApplication>
 #include <QDateTime>
@@ -21,11 +20,6 @@
 
 namespace platform {
 namespace {
-
-FileDialogResponder& responder() {
-    static FileDialogResponder instance;
-    return instance;
-}
 
 QString qtFilter(const FileFilter& filter) {
     return filter.name + QLatin1String(" (") + QString(filter.pattern).replace(QLatin1Char(';'), QLatin1Char(' ')) +
@@ -112,7 +106,9 @@ private:
     QTimer refit_;
 };
 
-FileDialogAnswer showQtDialog(const FileDialogRequest& request) {
+}  // namespace
+
+FileDialogAnswer showFileDialog(const FileDialogRequest& request) {
     QWidget* parent = QApplication::activeModalWidget();
     if (!parent) parent = QApplication::activeWindow();
     QFileDialog dialog(parent, request.title);
@@ -135,24 +131,14 @@ FileDialogAnswer showQtDialog(const FileDialogRequest& request) {
         const QString path = dialog.selectedFiles().constFirst();
         const int filterIndex = int(filters.indexOf(dialog.selectedNameFilter())) + 1;
         if (request.createPrompt && !QFileInfo::exists(path)) {
-            const int answer = MsgBox(fileNamePart(path) + QLatin1String("\nThis file does not exist.\nCreate the file?"),
-                                      kYesNo + kExclamationIcon, request.title);
+            const int answer =
+                showMessageBox({fileNamePart(path) + QLatin1String("\nThis file does not exist.\nCreate the file?"),
+                                kYesNo + kExclamationIcon, request.title});
             if (answer != kAnswerYes) continue;
         }
         return FileDialogAnswer{true, path, filterIndex};
     }
     return FileDialogAnswer{};
-}
-
-}  // namespace
-
-FileDialogAnswer runFileDialog(const FileDialogRequest& request) {
-    if (responder()) return responder()(request);
-    return showQtDialog(request);
-}
-
-void setFileDialogResponder(FileDialogResponder r) {
-    responder() = std::move(r);
 }
 
 }  // namespace platform

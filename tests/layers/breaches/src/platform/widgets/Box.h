@@ -1,0 +1,4 @@
+#pragma once
+#include "core/program/Context.h"
+
+#include <QWidget>
