@@ -64,8 +64,7 @@ int measureLargeCatalogue(const QString& file, const QString& saved) {
     const int nodes = bench::context()->listTrees[size_t(bench::context()->treeIndex)].count();
     clock.restart();
     QString target = saved;
-    long written = 0;
-    const bool ok = bench::treePane().SaveAsList(target, written);
+    const bool ok = bench::treePane().SaveAsList(target);
     bench::paintPending();
     const qint64 saveMs = clock.elapsed();
     std::printf("%lld %lld %lld %lld %lld %lld %d %lld\n", static_cast<long long>(loadMs),

@@ -2,7 +2,7 @@
 // desktop's usual font and at one a quarter larger; so does a message box.
 #include "AppTestSupport.h"
 #include "gui/catalogues/TreePane.h"
-#include "gui/frame/WindowFrame.h"
+#include "gui/app/FileMenu.h"
 #include "gui/app/frmAbout.h"
 #include "gui/app/frmPreferences.h"
 #include "gui/catalogues/frmHCL.h"
@@ -100,9 +100,9 @@ protected:
         w.find<QAction>(u"mnuMaintNodes_%1"_s.arg(TreePane::kManualInsertHere))->trigger();
         w.context.document.dropMark();  // the insert marked the list
         thenCheck();
-        w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsRssChannel))->trigger();
+        w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(FileMenu::kSaveAsRssChannel))->trigger();
 
-        w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
+        w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(FileMenu::kSaveAsHarvestList))->trigger();
         if (frmHCL* list = shownDialog<frmHCL>()) {
             check(*list);
             widget_input::click(child<QPushButton>(*list, u"cmdSaveRDF"_s), Qt::LeftButton, {}, QPoint(5, 5));

@@ -176,7 +176,7 @@ TEST_F(NewUserTest, AHarvestControlListWithoutADomainSaysWhichDomainAndWhereToCh
     makeList(u"Catalog"_s);
     w.context.document.setTreePath(path(u"site.kqi"_s));
     w.editListTagAgain();  // an edited list: the Save As items for lists are offered
-    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(FileMenu::kSaveAsHarvestList))->trigger();
     auto* dialog = w.find<QDialog>(u"frmHCL"_s);
     ASSERT_TRUE(dialog->isVisible());
     const QString file = dialog->findChild<QLineEdit*>(u"txtFileName"_s)->text();

@@ -1,5 +1,5 @@
 #include "ListFilesTest.h"
-#include "gui/frame/WindowFrame.h"
+#include "gui/app/FileMenu.h"
 
 #include "gui/catalogues/frmHCL.h"
 #include "gui/catalogues/modRSS.h"
@@ -314,7 +314,7 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
     makeTree(u"HCL"_s, u"Harvest Control List"_s, DocumentState::ListKind::HarvestList, kLines);
     w.context.document.setTreePath(path(u"site/hcl.htm"_s));
     w.editListTagAgain();  // an edited list: the Save As items for lists are offered
-    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(FileMenu::kSaveAsHarvestList))->trigger();
     QDialog& dialog = *w.find<QDialog>(u"frmHCL"_s);
     ASSERT_TRUE(dialog.isVisible());
     const auto box = [&dialog](const QString& name) { return child<QLineEdit>(dialog, name); };
@@ -348,14 +348,14 @@ TEST_F(HarvestListTest, TheDialogSavesWithOrWithoutRecordsAndOffersTheFunctionKe
                            u"mtp://addmacro=mtp://getMetaFromHCL="_s + folder + u".kqb&text=Get Record from Folder.kqb"_s,
                            u"mtp://savehcl="_s + file + u"|"_s + folder + u".kqi"_s}));
     // Shown again, it starts afresh: collapsed and without a records folder.
-    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(FileMenu::kSaveAsHarvestList))->trigger();
     EXPECT_FALSE(box(u"txtHCLDirLoc"_s)->isVisible());
     click(u"cmdOK"_s);
     EXPECT_EQ(recorder.commands.last(), u"mtp://savehcl="_s + file + u"|.kqi"_s);
     // Browse picks the list's file (and the list's path with it), or the records folder.
     testing_support::ScriptedFileDialogs dialogs;
     dialogs.choose(path(u"other.htm"_s)).cancel().choose(path(u"site/index.htm"_s));
-    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsHarvestList))->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(FileMenu::kSaveAsHarvestList))->trigger();
     click(u"cmdBrowse1"_s);
     click(u"cmdBrowse1"_s);
     EXPECT_EQ(box(u"txtFileName"_s)->text() + w.context.document.TreePath(), path(u"other.htm"_s) + path(u"other.htm"_s));

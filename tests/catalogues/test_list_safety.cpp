@@ -1,6 +1,5 @@
 // Lists the user made are never written over or replaced without their word.
 #include "ListFilesTest.h"
-#include "gui/frame/WindowFrame.h"
 #include "gui/app/FileMenu.h"
 
 #include "platform/WidgetInput.h"
@@ -58,7 +57,7 @@ TEST_F(ListSafetyTest, TheListDialogsProposeFilesOfTheirOwnAndAskBeforeReplacing
     const QString harvest = writeBytes(path(u"Sites.xml"_s), "<other/>");
     const QString channel = path(u"Sites.rss"_s);
     const auto replace = [](const QString& file) { return file + u" already exists.\r\nDo you want to replace it?"_s; };
-    saveAs(WindowFrame::kSaveAsHarvestList);
+    saveAs(FileMenu::kSaveAsHarvestList);
     ASSERT_TRUE(harvestDialog().isVisible());
     EXPECT_EQ(child<QLineEdit>(harvestDialog(), u"txtFileName"_s)->text(), harvest);
     boxes.expect(replace(harvest), platform::kAnswerYes);
@@ -70,7 +69,7 @@ TEST_F(ListSafetyTest, TheListDialogsProposeFilesOfTheirOwnAndAskBeforeReplacing
     // The channel's own proposal, not the Harvest Control List just written.
     QString proposed;
     fillChannelDialog(&proposed);
-    saveAs(WindowFrame::kSaveAsRssChannel);
+    saveAs(FileMenu::kSaveAsRssChannel);
     EXPECT_EQ(proposed, channel);
     EXPECT_TRUE(readBytes(channel).contains("<title>News</title>"));
     EXPECT_TRUE(readBytes(harvest).contains("<hcl "));
@@ -78,9 +77,9 @@ TEST_F(ListSafetyTest, TheListDialogsProposeFilesOfTheirOwnAndAskBeforeReplacing
     // stays for another name.
     boxes.expect(replace(harvest), platform::kAnswerNo);
     fillChannelDialog(&proposed, harvest);
-    saveAs(WindowFrame::kSaveAsRssChannel);
+    saveAs(FileMenu::kSaveAsRssChannel);
     EXPECT_TRUE(readBytes(harvest).contains("<hcl "));
-    saveAs(WindowFrame::kSaveAsHarvestList);
+    saveAs(FileMenu::kSaveAsHarvestList);
     typeOver(harvestDialog(), u"txtFileName"_s, channel);
     boxes.expect(replace(channel), platform::kAnswerNo);
     click(harvestDialog(), u"cmdOK"_s);
@@ -92,7 +91,7 @@ TEST_F(ListSafetyTest, TheListDialogsProposeFilesOfTheirOwnAndAskBeforeReplacing
     ASSERT_TRUE(QDir().mkpath(path(u"blocked.xml/inside"_s)));
     boxes.expect(u"Check that the file or the file system are not read only"_s, platform::kAnswerOk);
     fillChannelDialog(&proposed, path(u"blocked.xml"_s));
-    saveAs(WindowFrame::kSaveAsRssChannel);
+    saveAs(FileMenu::kSaveAsRssChannel);
     EXPECT_EQ(boxes.shown().last().title, u"Error saving RSS channel"_s);
 }
 
@@ -117,7 +116,7 @@ TEST_F(ListSafetyTest, ACataloguesKindComesFromHowItWasReadNotFromItsPath) {
         // Its channel is proposed beside it, so OK can be pressed.
         QString proposed;
         fillChannelDialog(&proposed);
-        saveAs(WindowFrame::kSaveAsRssChannel);
+        saveAs(FileMenu::kSaveAsRssChannel);
         EXPECT_EQ(proposed, path(folder + u"/cat.rss"_s));
         EXPECT_TRUE(readBytes(proposed).contains("<title>News</title>")) << folder;
     }
@@ -133,12 +132,12 @@ TEST_F(ListSafetyTest, AChannelReadForAnotherListIsNotProposed) {
     run(u"mtp://loadRSS="_s + news + u".kqi"_s);
     QString proposed;
     fillChannelDialog(&proposed);
-    saveAs(WindowFrame::kSaveAsRssChannel);
+    saveAs(FileMenu::kSaveAsRssChannel);
     EXPECT_EQ(proposed, news);  // the channel shown keeps its file
 
     const QString odd = openCatalogue(u"x.kqi.kqi"_s);
     fillChannelDialog(&proposed);
-    saveAs(WindowFrame::kSaveAsRssChannel);
+    saveAs(FileMenu::kSaveAsRssChannel);
     EXPECT_EQ(proposed, path(u"x.rss"_s));
     EXPECT_EQ(readBytes(odd), kCatalogue);
 }

@@ -1,5 +1,5 @@
 #include "ListFilesTest.h"
-#include "gui/frame/WindowFrame.h"
+#include "gui/app/FileMenu.h"
 
 #include "gui/catalogues/frmRSS.h"
 #include "platform/widgets/StatusBar.h"
@@ -88,7 +88,7 @@ TEST_F(RssChannelTest, TheTreeIsWrittenThroughTheDialogInItsOwnOrderAndReadBack)
     // Cancel writes nothing.
     modals.then([](QDialog& dialog) { widget_input::key(child<QLineEdit>(dialog, u"txtTitle"_s), Qt::Key_Escape); });
     const QByteArray before = readBytes(file);
-    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(WindowFrame::kSaveAsRssChannel))->trigger();
+    w.find<QAction>(u"mnuFileSaveAs_%1"_s.arg(FileMenu::kSaveAsRssChannel))->trigger();
     EXPECT_EQ(readBytes(file), before);
 }
 

@@ -261,6 +261,41 @@ QStringList violations(const Sources& sources, const Build& build, const QSet<QS
     return found;
 }
 
+QStringList partBreaches(const Sources& sources, const Build& build, const QList<Part>& parts,
+                         const QStringList& composers) {
+    const auto partWithFile = [&](const QString& file) -> const Part* {
+        for (const Part& part : parts)
+            for (const QString& prefix : part.files)
+                if (file.startsWith(prefix)) return &part;
+        return nullptr;
+    };
+    const auto partWithHeader = [&](const QString& file) -> const Part* {
+        for (const Part& part : parts)
+            if (part.headers.contains(file)) return &part;
+        return nullptr;
+    };
+    const auto reaches = [&](const QString& from, const QString& to) {
+        const auto it = build.constFind(from);
+        return it != build.cend() && it->files.contains(to);
+    };
+    QStringList found;
+    for (auto it = build.cbegin(); it != build.cend(); ++it) {
+        const QString& file = it.key();
+        if (!sources.contains(file) || composers.contains(file)) continue;
+        const Part* own = partWithFile(file);
+        for (const QString& to : it->files) {
+            const Part* part = partWithHeader(to);
+            if (!part || part == own) continue;
+            const bool throughAnother = std::any_of(it->files.cbegin(), it->files.cend(), [&](const QString& via) {
+                return via != to && reaches(via, to) && !reaches(to, via);
+            });
+            if (!throughAnother) found << QStringLiteral("%1 reaches %2 of the %3").arg(file, to, part->name);
+        }
+    }
+    found.sort();
+    return found;
+}
+
 namespace {
 
 // The lines nm writes for a file with these options; none when it fails.

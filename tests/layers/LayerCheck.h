@@ -45,6 +45,22 @@ QSet<QString> guiClassNames(const QString& qtHeaders);
 // sources keep their layers.
 QStringList violations(const Sources& sources, const Build& build, const QSet<QString>& guiClasses);
 
+// A part of the main window with classes of its own: a pane, or a menu's handlers. Its headers
+// (`headers`, paths under the source folder) are read only by its own files (those whose paths
+// start with one of `files`) and by the files where the window is composed; every other file
+// asks the part through the small interfaces it offers in gui/frame.
+struct Part {
+    QString name;
+    QStringList headers;
+    QStringList files;
+};
+
+// Every file that reads a part's header without being that part's or a composing file, one
+// line each: "<file> reaches <header> of the <part>". Blamed on the include that brings the
+// header in, as violations() blames an upward include.
+QStringList partBreaches(const Sources& sources, const Build& build, const QList<Part>& parts,
+                         const QStringList& composers);
+
 // What an archive's objects need from elsewhere (nm -u), and what a shared library offers
 // (nm -D: its code and data); empty when nm cannot read the file.
 QSet<QString> undefinedSymbols(const QString& archive);

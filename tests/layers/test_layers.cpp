@@ -19,6 +19,30 @@ QStringList violationsIn(const QString& sourceFolder, const QStringList& targets
                                   layerCheck::guiClassNames(QLibraryInfo::path(QLibraryInfo::HeadersPath)));
 }
 
+layerCheck::Build buildOf(const QString& sourceFolder, const QStringList& targets, const QString& units) {
+    const QString build = QStringLiteral(QUORVANTIL_BUILD_DIR);
+    return layerCheck::readBuild(build, targets, sourceFolder, build + units);
+}
+
+// The main window's panes and menus' handlers, each with the headers of its own classes and
+// the files that are its own; only the window's composition (Form1) and the start-up take them
+// whole.
+const QList<layerCheck::Part> kWindowParts = {
+    {u"record pane"_s, {u"gui/record/RecordPane.h"_s}, {u"gui/record/"_s}},
+    {u"hierarchy pane"_s, {u"gui/catalogues/TreePane.h"_s}, {u"gui/catalogues/"_s}},
+    {u"navigation pane"_s,
+     {u"gui/app/NavigationPane.h"_s},
+     {u"gui/app/NavigationPane"_s, u"gui/app/NavigationHub"_s, u"gui/app/AddressBox"_s}},
+    {u"File menu"_s,
+     {u"gui/app/FileMenu.h"_s},
+     {u"gui/app/FileMenu"_s, u"gui/app/FileNew"_s, u"gui/app/FileSave"_s, u"gui/app/OpenFiles"_s,
+      u"gui/app/DocumentViews"_s}},
+    {u"Edit menu"_s, {u"gui/app/EditMenu.h"_s}, {u"gui/app/EditMenu"_s}},
+    {u"View menu"_s, {u"gui/app/ViewMenu.h"_s}, {u"gui/app/ViewMenu"_s}},
+    {u"Help menu"_s, {u"gui/app/HelpMenu.h"_s}, {u"gui/app/HelpMenu"_s}},
+    {u"Macros menu"_s, {u"gui/app/MacrosMenu.h"_s}, {u"gui/app/MacrosMenu"_s}},
+};
+
 TEST(Layers, TheSourcesKeepTheirLayers) {
     const QString src = QStringLiteral(QUORVANTIL_SOURCE_DIR "/src");
     ASSERT_GT(layerCheck::readSources(src).size(), 100);
@@ -27,6 +51,38 @@ TEST(Layers, TheSourcesKeepTheirLayers) {
                                  u"quorvantile_webengine"_s,     u"quorvantile_header_units"_s,
                                  u"quorvantile"_s};
     EXPECT_EQ(violationsIn(src, targets, u"/layer_units/src"_s).join(u'\n').toStdString(), "");
+}
+
+// No pane, menu handler or other part of the window reads the classes of a pane or of a menu's
+// handlers: each asks them through their interfaces, and only the composition takes them whole.
+TEST(Layers, PanesAndMenusMeetOnlyThroughTheirInterfaces) {
+    const QString src = QStringLiteral(QUORVANTIL_SOURCE_DIR "/src");
+    const QStringList targets = {u"quorvantile_gui"_s, u"quorvantile_header_units"_s, u"quorvantile"_s};
+    const layerCheck::Build build = buildOf(src, targets, u"/layer_units/src"_s);
+    for (const layerCheck::Part& part : kWindowParts)
+        for (const QString& header : part.headers) EXPECT_TRUE(build.contains(header)) << header.toStdString();
+    const QStringList composers = {u"gui/app/Form1.cpp"_s, u"gui/app/modMetaMain.cpp"_s};
+    EXPECT_EQ(layerCheck::partBreaches(layerCheck::readSources(src), build, kWindowParts, composers)
+                  .join(u'\n')
+                  .toStdString(),
+              "");
+}
+
+TEST(Layers, APaneReadFromOutsideItIsFound) {
+    const QString folder = QStringLiteral(QUORVANTIL_SOURCE_DIR "/tests/layers/breaches/src");
+    const layerCheck::Build build = buildOf(folder, {u"layer_breaches"_s, u"layer_breach_units"_s}, u"/layer_units/breaches"_s);
+    const QList<layerCheck::Part> parts = {{u"record pane"_s, {u"gui/record/Pane.h"_s}, {u"gui/record/"_s}},
+                                           {u"tree pane"_s, {u"gui/catalogues/Tree.h"_s}, {u"gui/catalogues/"_s}},
+                                           {u"navigation pane"_s, {}, {u"gui/app/Hub"_s}},
+                                           {u"Some menu"_s, {u"gui/app/Menu.h"_s}, {u"gui/app/Menu"_s}}};
+    const QStringList found = layerCheck::partBreaches(layerCheck::readSources(folder), build, parts, {u"gui/app/Form.cpp"_s});
+    // Another pane's header, a menu's from a pane, a pane's from a file outside the panes; the
+    // file that only reaches it through a header of its own is not blamed, nor the composition.
+    EXPECT_EQ(found.join(u'\n').toStdString(), QStringList({u"gui/app/Hub.cpp reaches gui/app/Menu.h of the Some menu"_s,
+                                                             u"gui/app/Layout.cpp reaches gui/record/Pane.h of the record pane"_s,
+                                                             u"gui/catalogues/Tree.h reaches gui/record/Pane.h of the record pane"_s})
+                                                    .join(u'\n')
+                                                    .toStdString());
 }
 
 TEST(Layers, EveryKindOfBreachIsFound) {

@@ -1,10 +1,8 @@
 // The File menu's and the status bar's views of the document state: the Save items and
 // captions, the current file; and the list's mark, which asks about the record first.
+#include "gui/frame/ListPane.h"
 #include "gui/frame/WindowFrame.h"
 #include "gui/app/FileMenu.h"
-#include "gui/catalogues/TreePane.h"
-#include "gui/record/RecordPane.h"
-#include "gui/app/NavigationPane.h"
 
 #include "core/catalogues/ListTree.h"
 #include "platform/PathText.h"
@@ -28,11 +26,11 @@ void FileMenu::setMnuFileSaveAs() {
     bool listItems = true;
     if (documentState->modified(Document::List)) {
         recordItems = false;
-    } else if (documentState->modified(Document::Record) || frame.treePane().activeTree().count() == 0) {
+    } else if (documentState->modified(Document::Record) || around.listPane.activeTree().count() == 0) {
         listItems = false;
     }
-    for (int i = WindowFrame::kSaveAsPage; i <= WindowFrame::kSaveAsRssChannel; ++i)
-        mnuFileSaveAs(i)->setEnabled(i <= WindowFrame::kSaveAsTemplate ? recordItems : listItems);
+    for (int i = DocumentMenu::kSaveAsPage; i <= DocumentMenu::kSaveAsRssChannel; ++i)
+        mnuFileSaveAs(i)->setEnabled(i <= DocumentMenu::kSaveAsTemplate ? recordItems : listItems);
 }
 
 void FileMenu::mnuFileDraw() {

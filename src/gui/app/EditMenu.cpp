@@ -3,9 +3,12 @@
 #include "gui/app/EditMenu.h"
 
 #include "gui/app/frmPreferences.h"
-#include "gui/catalogues/TreePane.h"
+#include "gui/frame/ContentBox.h"
+#include "gui/frame/ListDocument.h"
+#include "gui/frame/ListPane.h"
+#include "gui/frame/PageBrowser.h"
+#include "gui/frame/RecordDocument.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/record/RecordPane.h"
 #include "platform/MsgBox.h"
 #include "core/catalogues/ListTree.h"
 #include "core/program/ProgramContext.h"
@@ -32,15 +35,16 @@ QLineEdit* focusedTextBox() {
 
 }  // namespace
 
-EditMenu::EditMenu(ProgramContext& context, WindowFrame& frame) : context_(context), frame_(frame) {}
+EditMenu::EditMenu(ProgramContext& context, WindowFrame& frame, const Neighbours& around,
+                   std::function<void()> savePreferences)
+    : context_(context), frame_(frame), around_(around), savePreferences_(std::move(savePreferences)) {}
 
 ListTree* EditMenu::focusedTree() const {
-    TreePane& tree = frame_.treePane();
-    return tree.holdsFocus() ? &tree.activeTree() : nullptr;
+    return around_.listPane.holdsFocus() ? &around_.listPane.activeTree() : nullptr;
 }
 
 bool EditMenu::mayChangeList() const {
-    return frame_.treePane().markListmodifiedCheckHTML() != platform::kAnswerCancel;
+    return around_.list.markListmodifiedCheckHTML() != platform::kAnswerCancel;
 }
 
 QWidget* EditMenu::owner() const {
@@ -83,24 +87,17 @@ void EditMenu::mnuEditPaste_Click() {
     }
 }
 
-QString EditMenu::metadataAsHtml() const {
-    QString text = frame_.recordPane().MakeMetaIntoSource();
-    if (context_.preferences.UseLinkRel.isY() && !context_.domain.linkRelLines.isEmpty())
-        text = context_.domain.linkRelLines + QStringLiteral("\r\n") + text;
-    return text;
-}
-
 // The declaration and the RDF, and nothing after it, so the clipboard holds well-formed XML.
 QString EditMenu::metadataAsRdf() const {
-    QString address = frame_.browserLocationURL();
+    QString address = around_.browser.browserLocationURL();
     return QStringLiteral("<?xml version=\"1.0\"?>\r\n") +
-           RdfWriter::MakeMetaIntoRDF(address, frame_.recordPane().MakeMetaIntoSource(), context_.domain.rdfNamespaces,
+           RdfWriter::MakeMetaIntoRDF(address, around_.record.MakeMetaIntoSource(), context_.domain.rdfNamespaces,
                                       context_.domain.rdfPrefix) +
            QStringLiteral("\r\n");
 }
 
 void EditMenu::mnuEditCopyMeta_Click() {
-    QApplication::clipboard()->setText(metadataAsHtml());
+    QApplication::clipboard()->setText(around_.record.metadataAsHtml());
 }
 
 void EditMenu::mnuEditCopyMetaRDF_Click() {
@@ -108,7 +105,7 @@ void EditMenu::mnuEditCopyMetaRDF_Click() {
 }
 
 void EditMenu::mnuEditInsertIndex_Click(int index) {
-    QLineEdit* box = frame_.recordPane().shownContentBox();
+    QLineEdit* box = around_.contentBox.shownContentBox();
     if (!box) return;
     const QChar sign = index == 1 ? QChar(0x00AE) : QChar(0x00A9);
     const int start = box->hasSelectedText() ? box->selectionStart() : box->cursorPosition();
@@ -119,7 +116,7 @@ void EditMenu::mnuEditInsertIndex_Click(int index) {
 }
 
 void EditMenu::mnuEditPrefs_Click() {
-    if (!preferencesDialog_) preferencesDialog_ = new frmPreferences(context_, [this] { frame_.savePreferences(); }, owner());
+    if (!preferencesDialog_) preferencesDialog_ = new frmPreferences(context_, savePreferences_, owner());
     platform::showOverOwner(*preferencesDialog_);
 }
 

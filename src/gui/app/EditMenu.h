@@ -2,8 +2,15 @@
 #include <QObject>
 #include <QString>
 
+#include <functional>
+
+class ContentBox;
+class ListDocument;
+class ListPane;
 class ListTree;
+class PageBrowser;
 class ProgramContext;
+class RecordDocument;
 class WindowFrame;
 class QWidget;
 class frmFirewall;
@@ -15,7 +22,17 @@ class frmPreferences;
 class EditMenu : public QObject {
     Q_OBJECT
 public:
-    EditMenu(ProgramContext& context, WindowFrame& frame);
+    // What the menu asks of the panes.
+    struct Neighbours {
+        RecordDocument& record;
+        ContentBox& contentBox;
+        ListDocument& list;
+        ListPane& listPane;
+        PageBrowser& browser;
+    };
+    // `savePreferences` writes the window's place and the preferences into the settings store.
+    EditMenu(ProgramContext& context, WindowFrame& frame, const Neighbours& around,
+             std::function<void()> savePreferences);
 
     // Connects the handlers to the menu's items, found by their object names under `menus`.
     void connectItems(QObject& menus);
@@ -31,8 +48,7 @@ public:
     void MnuEditIE_Click();
     void MnuEditFirewall_Click();
 
-    // The record as the clipboard gets it: meta elements (after the domain's link lines) or RDF.
-    QString metadataAsHtml() const;
+    // The record as RDF, as the clipboard gets it.
     QString metadataAsRdf() const;
 
 private:
@@ -45,6 +61,8 @@ private:
 
     ProgramContext& context_;
     WindowFrame& frame_;
+    const Neighbours around_;
+    std::function<void()> savePreferences_;
     frmPreferences* preferencesDialog_ = nullptr;
     frmFirewall* firewallDialog_ = nullptr;
 };

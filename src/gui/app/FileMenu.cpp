@@ -1,9 +1,9 @@
 // The File menu's wiring, and its small items: Print, Check for Harvest Control List, Exit.
 #include "gui/app/FileMenu.h"
+#include "gui/frame/AddressBar.h"
+#include "gui/frame/PageBrowser.h"
+#include "gui/frame/RecordDocument.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/catalogues/TreePane.h"
-#include "gui/record/RecordPane.h"
-#include "gui/app/NavigationPane.h"
 
 #include "core/commands/modMTP.h"
 #include "platform/MsgBox.h"
@@ -14,15 +14,15 @@
 #include <QAction>
 #include <QComboBox>
 
-FileMenu::FileMenu(ProgramContext& context, WindowFrame& frame, QObject& menus)
-    : QObject(&menus), context(context), documentState(&context.document), frame(frame) {
+FileMenu::FileMenu(ProgramContext& context, WindowFrame& frame, QObject& menus, const Neighbours& around)
+    : QObject(&menus), context(context), documentState(&context.document), frame(frame), around(around) {
     const auto array = [&menus](ControlArray<QAction>& items, const QString& name, int last) {
         for (int i = 1; i <= last; ++i)
             if (auto* item = menuItems::find(menus, name + QLatin1Char('_') + QString::number(i))) items.set(i, item);
     };
     array(mnuFileNew, QStringLiteral("mnuFileNew"), kNewWindow);
     array(mnuFileOpenIdx, QStringLiteral("mnuFileOpenIdx"), kOpenDirectory);
-    array(mnuFileSaveAs, QStringLiteral("mnuFileSaveAs"), WindowFrame::kSaveAsRssChannel);
+    array(mnuFileSaveAs, QStringLiteral("mnuFileSaveAs"), DocumentMenu::kSaveAsRssChannel);
     mnuFileSave = menuItems::find(menus, QStringLiteral("mnuFileSave"));
     mnuFileSaveList = menuItems::find(menus, QStringLiteral("mnuFileSaveList"));
     menuItems::connectElements(mnuFileNew, this, [this](int index) { mnuFileNew_Click(index); });
@@ -37,12 +37,12 @@ FileMenu::FileMenu(ProgramContext& context, WindowFrame& frame, QObject& menus)
 }
 
 void FileMenu::mnuFilePrint_Click() {
-    frame.navigationPane().PrintPage();
+    around.browser.PrintPage();
 }
 
 // A site publishes its Harvest Control List in the folder "meta/" below its host.
 void FileMenu::mnuFileCheckHarvest_Click() {
-    QString text = frame.navigationPane().addressText();
+    QString text = around.address.addressText();
     const QString scheme = platform::webSchemeOf(text);
     text.remove(QLatin1String("http://"), Qt::CaseInsensitive);
     text.remove(QLatin1String("https://"), Qt::CaseInsensitive);
@@ -52,10 +52,10 @@ void FileMenu::mnuFileCheckHarvest_Click() {
     // The loader puts "http://" back in front of a bare host; a secure site keeps its own.
     if (slash >= 0 && scheme.startsWith(QLatin1String("https"), Qt::CaseInsensitive)) text.prepend(scheme);
     modMTP::runCommand(context, QStringLiteral("mtp://loadHCL=") + text + QStringLiteral(".kqi"));
-    mnuFileSaveAs(WindowFrame::kSaveAsRssChannel)->setEnabled(true);
+    mnuFileSaveAs(DocumentMenu::kSaveAsRssChannel)->setEnabled(true);
 }
 
 void FileMenu::mnuFileExit_Click() {
-    if (frame.recordPane().saveHtmlCheck() == platform::kAnswerCancel) return;
+    if (around.record.saveHtmlCheck() == platform::kAnswerCancel) return;
     frame.clientArea()->window()->close();
 }

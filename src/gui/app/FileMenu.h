@@ -1,20 +1,38 @@
 #pragma once
 #include "platform/ControlArray.h"
+#include "gui/frame/DocumentMenu.h"
 #include "core/program/ProgramContext.h"
 
 #include <QObject>
 #include <QString>
 
 class QAction;
+class AddressBar;
+class ListDocument;
+class ListPane;
+class Navigation;
+class PageBrowser;
+class RecordDocument;
+class ViewMarks;
 class WindowFrame;
 
 // The File menu's handlers, and its and the status bar's views of the document state: the
 // Save items and their captions, the Save As items the document allows, the current file.
-class FileMenu : public QObject {
+class FileMenu : public QObject, public DocumentMenu {
     Q_OBJECT
 public:
+    // What the menu asks of the panes and the other menus.
+    struct Neighbours {
+        RecordDocument& record;
+        ListDocument& list;
+        ListPane& listPane;
+        AddressBar& address;
+        Navigation& navigation;
+        PageBrowser& browser;
+        ViewMarks& viewMenu;
+    };
     // Finds its items under `menus` by their names and connects them.
-    FileMenu(ProgramContext& context, WindowFrame& frame, QObject& menus);
+    FileMenu(ProgramContext& context, WindowFrame& frame, QObject& menus, const Neighbours& around);
 
     enum FileNewItem : int {
         kNewTemplate = 1,
@@ -40,25 +58,23 @@ public:
     // Each handler of an item array takes the item's index in it.
     void mnuFileNew_Click(int index);
     void mnuFileOpenIdx_Click(int index);
-    // Opens a path (or a "loadhcl=" / "loadrss=" list text) by its extension.
-    void LoadFromOpen(const QString& path);
+    void LoadFromOpen(const QString& path) override;
     void mnuFileSave_Click();
     void mnuFileSaveList_Click();
-    // File > Save As item 1..7; true when the document was saved.
-    bool mnuFileSaveAs_Click(int index);
+    bool mnuFileSaveAs_Click(int index) override;
     void mnuFilePrint_Click();
     void mnuFileCheckHarvest_Click();
     void mnuFileExit_Click();
 
     // The views of the document state.
-    void setMnuFileSaveAs();
-    void mnuFileDraw();
-    void showCurrentFile();
+    void setMnuFileSaveAs() override;
+    void mnuFileDraw() override;
+    void showCurrentFile() override;
     // Shows the document state in the status bar and the Save captions.
     void showDocumentState();
-    void enableSave();
-    void enableSaveList();
-    void setSaveAsCaption(int index, const QString& caption);
+    void enableSave() override;
+    void enableSaveList() override;
+    void setSaveAsCaption(int index, const QString& caption) override;
     // The status bar's document panel: its tip, and what a click on it tells.
     void StatusBar1_MouseMove(double x);
     void StatusBar1_PanelClick(int panel);
@@ -74,6 +90,7 @@ private:
     ProgramContext& context;
     DocumentState* documentState;
     WindowFrame& frame;
+    const Neighbours around;
     ControlArray<QAction> mnuFileNew;
     ControlArray<QAction> mnuFileOpenIdx;
     ControlArray<QAction> mnuFileSaveAs;

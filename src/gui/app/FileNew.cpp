@@ -1,11 +1,13 @@
 // File > New: a record from the template or the repository, an empty list in the tree, or
 // a second window.
 #include "gui/app/FileMenu.h"
+#include "gui/frame/AddressBar.h"
+#include "gui/frame/ListDocument.h"
+#include "gui/frame/ListPane.h"
+#include "gui/frame/Navigation.h"
+#include "gui/frame/RecordDocument.h"
+#include "gui/frame/ViewMarks.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/ViewMenu.h"
-#include "gui/catalogues/TreePane.h"
-#include "gui/record/RecordPane.h"
-#include "gui/app/NavigationPane.h"
 
 #include "core/program/ModOpenSave.h"
 #include "core/commands/modMTP.h"
@@ -56,8 +58,8 @@ QString proposedListName(const QString& treePath, const char* extension) {
 // Whichever document carries the "Modified" mark is offered for saving first; 2 (Cancel)
 // stops the New.
 int FileMenu::saveBeforeNew() {
-    if (documentState->modified(DocumentState::Document::Record)) return frame.recordPane().saveHtmlCheck();
-    if (documentState->modified(DocumentState::Document::List)) return frame.treePane().saveListCheck(QStringLiteral("before starting a new one"));
+    if (documentState->modified(DocumentState::Document::Record)) return around.record.saveHtmlCheck();
+    if (documentState->modified(DocumentState::Document::List)) return around.list.saveListCheck(QStringLiteral("before starting a new one"));
     return 0;
 }
 
@@ -96,13 +98,13 @@ void FileMenu::mnuFileNew_Click(int index) {
         setMnuFileSaveAs();
         documentState->setTreePath(QString());
         documentState->setListFile(QString());
-        frame.treePane().activeTree().clear();
+        around.listPane.activeTree().clear();
         context.rootName = QStringLiteral("RSS Channel");
-        if (const ListTree::NodeId root = frame.treePane().activeTree().add(0, ListTree::Place::Last, context.rootName + QLatin1Char('\\'),
+        if (const ListTree::NodeId root = around.listPane.activeTree().add(0, ListTree::Place::Last, context.rootName + QLatin1Char('\\'),
                                                             context.rootName, platform::kImageSchemeFolder))
-            frame.treePane().activeTree().setTag(root, QStringLiteral("RSS"));
+            around.listPane.activeTree().setTag(root, QStringLiteral("RSS"));
         documentState->setListKind(DocumentState::ListKind::Channel);
-        if (!frame.treePane().activeTreeVisible()) frame.viewMenu().mnuViewTreeView_Click();
+        if (!around.listPane.activeTreeVisible()) around.viewMenu.mnuViewTreeView_Click();
         mnuFileDraw();
         documentState->setSaveCaption(QStringLiteral("Save RSS Channel"));
         mnuFileSaveList->setEnabled(true);
@@ -123,7 +125,7 @@ void FileMenu::mnuFileNew_Click(int index) {
         documentState->setSaveCaption(QStringLiteral("Save Harvest Control List"));
         mnuFileSaveList->setEnabled(true);
         QString history = QStringLiteral("loadhcl=") + documentState->TreePath() + QStringLiteral(".kqi");
-        frame.navigationPane().URLAddItem(history);
+        around.address.URLAddItem(history);
         startNewList(path, kHarvestList);
         return;
     }
@@ -144,7 +146,7 @@ void FileMenu::mnuFileNew_Click(int index) {
         setMnuFileSaveAs();
         QString proposed = proposedListName(documentState->TreePath(), ".kqs");
         const QString path = ModOpenSave::showSaveDialog(context, ModOpenSave::kSchemeFilter, proposed);
-        if (!frame.treePane().activeTreeVisible()) frame.viewMenu().mnuViewTreeView_Click();
+        if (!around.listPane.activeTreeVisible()) around.viewMenu.mnuViewTreeView_Click();
         if (path.isEmpty()) {
             setMnuFileSaveAs();
             return;
@@ -155,7 +157,7 @@ void FileMenu::mnuFileNew_Click(int index) {
         return;
     }
     case kNewWindow:
-        frame.navigationPane().startSecondInstance(frame.navigationPane().addressText());
+        around.navigation.startSecondInstance(around.address.addressText());
         setMnuFileSaveAs();
         return;
     }
@@ -167,8 +169,8 @@ void FileMenu::startNewList(const QString& path, const QString& kind) {
     // The user chose this file for the new list in the save dialog.
     documentState->setListFile(path);
     context.rootName = listName(path);
-    if (!frame.treePane().activeTreeVisible()) frame.viewMenu().mnuViewTreeView_Click();
-    ListTree& tree = frame.treePane().activeTree();
+    if (!around.listPane.activeTreeVisible()) around.viewMenu.mnuViewTreeView_Click();
+    ListTree& tree = around.listPane.activeTree();
     tree.clear();
     const QString rootKey = context.rootName + QLatin1Char('\\');
     const bool scheme = documentState->TreePath().contains(QLatin1String(".kqs"));

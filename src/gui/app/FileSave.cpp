@@ -1,9 +1,9 @@
 // File > Save and Save Subject Index: the record or the list, whichever the status bar names.
 #include "gui/app/FileMenu.h"
+#include "gui/frame/ListDocument.h"
+#include "gui/frame/ListPane.h"
+#include "gui/frame/RecordDocument.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/catalogues/TreePane.h"
-#include "gui/record/RecordPane.h"
-#include "gui/app/NavigationPane.h"
 
 #include "core/program/ModOpenSave.h"
 #include "core/program/modFileExists.h"
@@ -38,8 +38,7 @@ bool FileMenu::saveListToItsFile(bool catalogue) {
         if (ModOpenSave::showSaveDialog(context, catalogue ? ModOpenSave::kCatalogueFilter : ModOpenSave::kSchemeFilter, path).isEmpty()) return false;
         documentState->setTreePath(path);
     }
-    long nodeCount = 0;
-    return frame.treePane().SaveAsList(path, nodeCount);
+    return around.list.SaveAsList(path);
 }
 
 void FileMenu::mnuFileSave_Click() {
@@ -63,9 +62,9 @@ void FileMenu::mnuFileSave_Click() {
     // The document stays "Modified" unless its file was written: a cancelled dialog, a
     // failed write or a save the repository finishes later leave the mark in place.
     if (document == DocumentState::Document::Record) {
-        const bool saved = frame.recordPane().saveRecordWhereItBelongs([this] {
+        const bool saved = around.record.saveRecordWhereItBelongs([this] {
             const QString chosen = ModOpenSave::showSaveDialog(context, ModOpenSave::kPageFilter, context.FilePath);
-            return !chosen.isEmpty() && frame.recordPane().SaveAsHTML(chosen);
+            return !chosen.isEmpty() && around.record.SaveAsHTML(chosen);
         });
         if (saved) documentState->markSaved(DocumentState::Document::Record);
         return;
@@ -76,7 +75,7 @@ void FileMenu::mnuFileSave_Click() {
         modMTP::runCommand(context, context.macros.saveCatalogMacro);
         return;
     }
-    const ListTree::NodeId root = frame.treePane().activeTree().item(1);
+    const ListTree::NodeId root = around.listPane.activeTree().item(1);
     if (!root) {
         context.user.MsgBox(QStringLiteral("There is no list in the tree to save."));
         return;
@@ -84,9 +83,9 @@ void FileMenu::mnuFileSave_Click() {
     // The list's kind decides, never the root's tag: that holds the path of a list read from a file.
     const DocumentState::ListKind kind = documentState->listKind();
     if (kind == DocumentState::ListKind::HarvestList) {
-        frame.treePane().showHarvestListDialog();
+        around.list.showHarvestListDialog();
     } else if (kind == DocumentState::ListKind::Channel) {
-        if (frame.treePane().saveRssChannelWithDialog()) documentState->setSaveCaption(QStringLiteral("Save RSS Channel to: ") + documentState->TreePath());
+        if (around.list.saveRssChannelWithDialog()) documentState->setSaveCaption(QStringLiteral("Save RSS Channel to: ") + documentState->TreePath());
     } else if (isCatalogueOrSchemePath(documentState->TreePath())) {
         if (saveListToItsFile(documentState->TreePath().contains(QLatin1String(".kqi"), ci)))
             documentState->markSaved(DocumentState::Document::List);
@@ -96,10 +95,10 @@ void FileMenu::mnuFileSave_Click() {
 void FileMenu::mnuFileSaveList_Click() {
     if (isCatalogueOrSchemePath(documentState->TreePath())) {
         // An empty tree has nothing to write; its file stays as it is.
-        if (frame.treePane().activeTree().count() == 0) return;
+        if (around.listPane.activeTree().count() == 0) return;
         if (saveListToItsFile(!documentState->TreePath().contains(QLatin1String(".kqs"), ci)))
             documentState->markSaved(DocumentState::Document::List);
     } else if (documentState->saveListCaption() == QLatin1String("Save RSS Channel")) {
-        frame.treePane().saveRssChannelWithDialog();
+        around.list.saveRssChannelWithDialog();
     }
 }

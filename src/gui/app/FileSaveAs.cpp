@@ -1,10 +1,10 @@
 // File > Save As: the record or the list under a name chosen now, or handed to the
 // repository or to the list's own dialog.
 #include "gui/app/FileMenu.h"
+#include "gui/frame/ListDocument.h"
+#include "gui/frame/PageBrowser.h"
+#include "gui/frame/RecordDocument.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/catalogues/TreePane.h"
-#include "gui/record/RecordPane.h"
-#include "gui/app/NavigationPane.h"
 
 #include "core/program/ModOpenSave.h"
 #include "core/commands/modMTP.h"
@@ -23,15 +23,15 @@ namespace {
 // The save goes through the command entry, so the command log records it like any other;
 // the writers' counters tell whether the file was really written.
 bool FileMenu::runSaveCommand(const QString& path, bool list) {
-    const int before = list ? frame.treePane().filesWritten() : frame.recordPane().filesWritten();
+    const int before = list ? around.list.filesWritten() : around.record.filesWritten();
     modMTP::runCommand(context, QStringLiteral("mtp://save=") + path);
-    return (list ? frame.treePane().filesWritten() : frame.recordPane().filesWritten()) > before;
+    return (list ? around.list.filesWritten() : around.record.filesWritten()) > before;
 }
 
 bool FileMenu::mnuFileSaveAs_Click(int index) {
     switch (index) {
-    case WindowFrame::kSaveAsPage: {
-        const QString location = frame.navigationPane().browserLocationURL();
+    case DocumentMenu::kSaveAsPage: {
+        const QString location = around.browser.browserLocationURL();
         const qsizetype slash = location.lastIndexOf(QLatin1Char('/'));
         if (slash >= 0) context.FilePath = platform::folderPart(context.FilePath) + location.mid(slash + 1);
         const QString chosen = ModOpenSave::showSaveDialog(context, ModOpenSave::kPageFilter, context.FilePath);
@@ -39,7 +39,7 @@ bool FileMenu::mnuFileSaveAs_Click(int index) {
         context.FilePath = chosen;
         return runSaveCommand(context.FilePath, false);
     }
-    case WindowFrame::kSaveAsServerRecord:
+    case DocumentMenu::kSaveAsServerRecord:
         if (context.macros.saveRecordMacro.isEmpty()) {
             context.user.MsgBox(QStringLiteral("No Quorvantile Repository has been linked to this Karvold."));
             return false;
@@ -47,7 +47,7 @@ bool FileMenu::mnuFileSaveAs_Click(int index) {
         modMTP::runCommand(context, context.macros.saveRecordMacro);
         documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));
         return false;  // the repository stores it on its own time; its reply says how it went
-    case WindowFrame::kSaveAsTemplate: {
+    case DocumentMenu::kSaveAsTemplate: {
         if (!platform::isLocalPath(context.BatchPath)) context.BatchPath.clear();
         const QString chosen = ModOpenSave::showSaveDialog(context, ModOpenSave::kBatchFilter, context.BatchPath);
         if (chosen.isEmpty()) return false;
@@ -64,8 +64,8 @@ bool FileMenu::mnuFileSaveAs_Click(int index) {
         documentState->setSaveCaption(QStringLiteral("Save Template to ") + context.BatchPath);
         return true;
     }
-    case WindowFrame::kSaveAsScheme:
-    case WindowFrame::kSaveAsCatalogue: {
+    case DocumentMenu::kSaveAsScheme:
+    case DocumentMenu::kSaveAsCatalogue: {
         const bool scheme = index == 4;
         if (!platform::isLocalPath(documentState->TreePath())) documentState->setTreePath(QString());
         QString path = documentState->TreePath();
@@ -76,15 +76,15 @@ bool FileMenu::mnuFileSaveAs_Click(int index) {
         documentState->setSaveCaption((scheme ? QStringLiteral("Save Scheme to ") : QStringLiteral("Save Catalog to ")) + chosen);
         return true;
     }
-    case WindowFrame::kSaveAsHarvestList:
-        frame.treePane().showHarvestListDialog();
+    case DocumentMenu::kSaveAsHarvestList:
+        around.list.showHarvestListDialog();
         documentState->setSaveCaption(QStringLiteral("Save Harvest Control List to "));
         return false;  // the dialog saves once it has been filled in
-    case WindowFrame::kSaveAsRssChannel: {
+    case DocumentMenu::kSaveAsRssChannel: {
         // The channel dialog may take the path it wrote into TreePath; this item leaves the
         // list's own path alone.
         const QString listPath = documentState->TreePath();
-        const bool saved = frame.treePane().saveRssChannelWithDialog();
+        const bool saved = around.list.saveRssChannelWithDialog();
         if (saved) documentState->setSaveCaption(QStringLiteral("Save RSS File to ") + documentState->TreePath());
         documentState->setTreePath(listPath);
         return saved;

@@ -1,9 +1,6 @@
 #include "gui/app/Form1.h"
 
-#include "gui/app/frmHelpBrowser.h"
 #include "core/program/modRegistry.h"
-#include "gui/catalogues/HarvestLists.h"
-#include "gui/catalogues/modRSS.h"
 #include "gui/app/EditMenu.h"
 #include "gui/app/FileMenu.h"
 #include "gui/app/HelpMenu.h"
@@ -12,6 +9,17 @@
 #include "gui/app/MainMenus.h"
 #include "gui/app/NavigationPane.h"
 #include "gui/app/ViewMenu.h"
+#include "gui/frame/ContentBox.h"
+#include "gui/frame/DocumentMenu.h"
+#include "gui/frame/HelpPages.h"
+#include "gui/frame/ListDocument.h"
+#include "gui/frame/ListFiles.h"
+#include "gui/frame/ListPane.h"
+#include "gui/frame/RecordDocument.h"
+#include "gui/frame/RecordEditing.h"
+#include "gui/frame/RecordLoading.h"
+#include "gui/frame/RecordView.h"
+#include "gui/frame/ViewMarks.h"
 #include "gui/frame/WindowFrame.h"
 #include "gui/app/WindowLayout.h"
 #include "gui/app/WindowSettings.h"
@@ -32,6 +40,8 @@
 #include <QMenuBar>
 #include <QToolBar>
 
+#include <utility>
+
 using platform::twipsToPixels;
 
 // What the window holds: the menus' handlers, the toolbar, the status bar and the panes.
@@ -51,18 +61,139 @@ struct Form1::Ui {
     std::unique_ptr<WindowSettings> settings;
 };
 
-// What the panes ask of the window, answered by the window's own parts.
+namespace {
+
+// The record pane's interfaces, for the parts of the window made before it: each call goes
+// to the pane once it is made.
+class LateRecordPane final : public RecordDocument,
+                             public RecordLoading,
+                             public RecordEditing,
+                             public ContentBox,
+                             public RecordView {
+public:
+    explicit LateRecordPane(RecordPane* const& pane) : pane(pane) {}
+    int saveHtmlCheck() override { return pane->saveHtmlCheck(); }
+    int markHTMLmodifiedCheckList(const QString& reason) override { return pane->markHTMLmodifiedCheckList(reason); }
+    bool saveRecordWhereItBelongs(const std::function<bool()>& elsewhere) override {
+        return pane->saveRecordWhereItBelongs(elsewhere);
+    }
+    bool SaveAsHTML(const QString& path) override { return pane->SaveAsHTML(path); }
+    bool SaveAsBatch(const QString& path) override { return pane->SaveAsBatch(path); }
+    int filesWritten() const override { return pane->filesWritten(); }
+    QString MakeMetaIntoSource() const override { return pane->MakeMetaIntoSource(); }
+    QString metadataAsHtml() const override { return pane->metadataAsHtml(); }
+
+    int LoadMetadataFromURL(const QString& location, bool keepText) override {
+        return pane->LoadMetadataFromURL(location, keepText);
+    }
+    PageLoad lastPageLoad() const override { return pane->lastPageLoad(); }
+    void forgetPageLoad() override { pane->forgetPageLoad(); }
+    void setOpenRecordOnLoad(bool on) override { pane->setOpenRecordOnLoad(on); }
+    void setFilling(bool on) override { pane->setFilling(on); }
+
+    void EditPanelOn() override { pane->EditPanelOn(); }
+    void EditPanelOff() override { pane->EditPanelOff(); }
+    bool editPanelShown() const override { return pane->editPanelShown(); }
+    void setEditPanelVisible(bool on) override { pane->setEditPanelVisible(on); }
+    void editCurrentLine() override { pane->editCurrentLine(); }
+    void editProposedLine() override { pane->editProposedLine(); }
+    int editPanelHeight() const override { return pane->editPanelHeight(); }
+    bool editPanelHolds(const QWidget* widget) const override { return pane->editPanelHolds(widget); }
+
+    void showInContentBox(const QString& text) override { pane->showInContentBox(text); }
+    void typeIntoContentBox(const QString& text) override { pane->typeIntoContentBox(text); }
+    QLineEdit* shownContentBox() const override { return pane->shownContentBox(); }
+
+    void SelectLine(int position) override { pane->SelectLine(position); }
+    void showLine(Record::LineId id) override { pane->showLine(id); }
+    void refreshMetaPanel() override { pane->refreshMetaPanel(); }
+    void showMetaPanel(bool on) override { pane->showMetaPanel(on); }
+    bool metaPanelShown() const override { return pane->metaPanelShown(); }
+    bool isMetaPanel(const QObject* object) const override { return pane->isMetaPanel(object); }
+    void placeBeforeEditPanel(QWidget* widget) override { pane->placeBeforeEditPanel(widget); }
+    void hold(bool on) override { pane->hold(on); }
+    int rowHeightTwips() const override { return pane->rowHeightTwips(); }
+    int headerHeightTwips() const override { return pane->headerHeightTwips(); }
+    void mnuEditCurrentRecord_Click() override { pane->mnuEditCurrentRecord_Click(); }
+
+private:
+    RecordPane* const& pane;
+};
+
+// The hierarchy pane's interfaces, for the parts of the window made before it.
+class LateTreePane final : public ListDocument, public ListFiles, public ListPane {
+public:
+    explicit LateTreePane(TreePane* const& pane) : pane(pane) {}
+    int saveListCheck(const QString& reason) override { return pane->saveListCheck(reason); }
+    int markListmodifiedCheckHTML() override { return pane->markListmodifiedCheckHTML(); }
+    bool SaveAsList(const QString& path) override { return pane->SaveAsList(path); }
+    void showHarvestListDialog() override { pane->showHarvestListDialog(); }
+    bool saveRssChannelWithDialog() override { return pane->saveRssChannelWithDialog(); }
+    int filesWritten() const override { return pane->filesWritten(); }
+
+    bool loadListPage(bool harvestList, const QString& location, const QString& text) override {
+        return pane->loadListPage(harvestList, location, text);
+    }
+    ListLoadOutcome loadHarvestList(const QString& location) override { return pane->loadHarvestList(location); }
+    ListLoadOutcome loadChannel(const QString& location) override { return pane->loadChannel(location); }
+    bool saveHarvestList(bool agls12Form, QString& path, const QString& folder) override {
+        return pane->saveHarvestList(agls12Form, path, folder);
+    }
+    bool saveChannel(const QString& path) override { return pane->saveChannel(path); }
+    void openRecordFromHarvestFolder(const QString& folder) override { pane->openRecordFromHarvestFolder(folder); }
+    void showListProgress(const QString& text) override { pane->showListProgress(text); }
+
+    void showListPane(int index, bool shown) override { pane->showListPane(index, shown); }
+    ListTree& activeTree() const override { return pane->activeTree(); }
+    bool activeTreeVisible() const override { return pane->activeTreeVisible(); }
+    void setActiveTreeVisible(bool shown) override { pane->setActiveTreeVisible(shown); }
+    ListTree* treeShownBy(const QObject* object) const override { return pane->treeShownBy(object); }
+    bool holdsFocus() const override { return pane->holdsFocus(); }
+    void hold(bool on) override { pane->hold(on); }
+
+private:
+    TreePane* const& pane;
+};
+
+// The File, View and Help menus' interfaces, for the panes, made before the menus.
+class LateMenus final : public DocumentMenu, public ViewMarks, public HelpPages {
+public:
+    LateMenus(FileMenu* const& fileMenu, ViewMenu* const& viewMenu, const std::unique_ptr<HelpMenu>& helpMenu)
+        : fileMenu(fileMenu), viewMenu(viewMenu), helpMenu(helpMenu) {}
+    void setMnuFileSaveAs() override { fileMenu->setMnuFileSaveAs(); }
+    void mnuFileDraw() override { fileMenu->mnuFileDraw(); }
+    void showCurrentFile() override { fileMenu->showCurrentFile(); }
+    void enableSave() override { fileMenu->enableSave(); }
+    void enableSaveList() override { fileMenu->enableSaveList(); }
+    void setSaveAsCaption(int index, const QString& caption) override { fileMenu->setSaveAsCaption(index, caption); }
+    bool mnuFileSaveAs_Click(int index) override { return fileMenu->mnuFileSaveAs_Click(index); }
+    void LoadFromOpen(const QString& path) override { fileMenu->LoadFromOpen(path); }
+
+    void mnuViewQuorvantile_Click() override { viewMenu->mnuViewQuorvantile_Click(); }
+    void mnuViewTreeView_Click() override { viewMenu->mnuViewTreeView_Click(); }
+    bool treeViewChecked() const override { return viewMenu->treeViewChecked(); }
+    void setTreeViewChecked(bool on) override { viewMenu->setTreeViewChecked(on); }
+    void setEditViewChecked(bool on) override { viewMenu->setEditViewChecked(on); }
+
+    void showSchemeHelp(const QString& address) override { helpMenu->showSchemeHelp(address); }
+    void showHelpHtml(const QString& html) override { helpMenu->showHelpHtml(html); }
+    platform::Inet& repositoryTransfer() override { return helpMenu->repositoryTransfer(); }
+
+private:
+    FileMenu* const& fileMenu;
+    ViewMenu* const& viewMenu;
+    const std::unique_ptr<HelpMenu>& helpMenu;
+};
+
+}  // namespace
+
+// What the window's parts ask of the frame, answered by the window's own parts; and the
+// interfaces of the panes and menus for the parts made before them.
 class Form1::Frame : public WindowFrame {
 public:
-    explicit Frame(Form1& form) : f(form), ui(*form.ui) {}
-    RecordPane& recordPane() override { return *ui.record; }
-    TreePane& treePane() override { return *ui.tree; }
-    NavigationPane& navigationPane() override { return *ui.navigation; }
-    FileMenu& fileMenu() override { return *ui.fileMenu; }
-    ViewMenu& viewMenu() override { return *ui.viewMenu; }
-    EditMenu& editMenu() override { return *ui.editMenu; }
-    HelpMenu& helpMenu() override { return *ui.helpMenu; }
-    MacrosMenu& macrosMenu() override { return *ui.macrosMenu; }
+    explicit Frame(Form1& form)
+        : record(form.ui->record), tree(form.ui->tree), menus(form.ui->fileMenu, form.ui->viewMenu, form.ui->helpMenu),
+          f(form), ui(*form.ui) {}
     platform::StatusBar& statusBar() override { return *ui.StatusBar1; }
     platform::ModalRuns& modalRuns() override { return f.runs; }
     QWidget* clientArea() override { return ui.clientArea; }
@@ -79,44 +210,11 @@ public:
     double splitterForLines(int lines, double editHeight) const override {
         return ui.layout->splitterForLines(lines, editHeight);
     }
-    int saveListCheck(const QString& reason) override { return ui.tree->saveListCheck(reason); }
-    ListTree* treeShownBy(const QObject* object) const override { return ui.tree->treeShownBy(object); }
-    QString addressText() const override { return ui.navigation->addressText(); }
-    void setAddressText(const QString& address) override { ui.navigation->setAddressText(address); }
-    void pickAddressEntry(const QString& address) override { ui.navigation->pickAddressEntry(address); }
-    void openAddress(const QString& address) override { ui.navigation->openAddress(address); }
-    void LoadURLFromLocation() override { ui.navigation->LoadURLFromLocation(); }
-    QString browserLocationURL() const override { return ui.navigation->browserLocationURL(); }
-    QString browserLocationName() const override { return ui.navigation->browserLocationName(); }
-    QString linkNameOnPage(const QString& address) const override { return ui.navigation->linkNameOnPage(address); }
-    void URLAddItem(QString& address) override { ui.navigation->URLAddItem(address); }
-    platform::Inet& inet() override { return ui.navigation->inet(); }
-    void LoadDragDrop(const QString& item) override { ui.navigation->LoadDragDrop(item); }
-    void dropOnWindow(const QMimeData* data) override { ui.navigation->dropOnWindow(data); }
-    void setMnuFileSaveAs() override { ui.fileMenu->setMnuFileSaveAs(); }
-    void showCurrentFile() override { ui.fileMenu->showCurrentFile(); }
-    void enableSave() override { ui.fileMenu->enableSave(); }
-    void enableSaveList() override { ui.fileMenu->enableSaveList(); }
-    void mnuFileDraw() override { ui.fileMenu->mnuFileDraw(); }
-    void setSaveAsCaption(int item, const QString& caption) override { ui.fileMenu->setSaveAsCaption(item, caption); }
-    bool saveAs(int item) override { return ui.fileMenu->mnuFileSaveAs_Click(item); }
-    void LoadFromOpen(const QString& path) override { ui.fileMenu->LoadFromOpen(path); }
-    void showMetadataView() override { ui.viewMenu->mnuViewQuorvantile_Click(); }
-    void setEditViewChecked(bool on) override { ui.viewMenu->setEditViewChecked(on); }
-    void mnuViewTreeView_Click() override { ui.viewMenu->mnuViewTreeView_Click(); }
-    bool treeViewChecked() const override { return ui.viewMenu->treeViewChecked(); }
-    void savePreferences() override { ui.settings->savePreferences(); }
     bool shiftDown() const override { return f.shiftDown; }
-    void showSchemeHelp(const QString& address) override {
-        frmHelpBrowser& help = ui.helpMenu->helpWindow();
-        help.openPage(address);
-        f.runs.execModal(help);
-    }
-    bool loadListPage(bool harvestList, const QString& location, const QString& text) override {
-        const ListLoadOutcome outcome = harvestList ? modHCL::loadHCL(*ui.tree, location, &text)
-                                                               : modRSS::loadRSSChannel(*ui.tree, location, &text);
-        return outcome == ListLoadOutcome::Kept;
-    }
+
+    LateRecordPane record;
+    LateTreePane tree;
+    LateMenus menus;
 
 private:
     Form1& f;
@@ -133,39 +231,67 @@ Form1::Form1(ProgramContext& context, platform::ModalRuns& runs, QWidget* parent
     document.setSaveCaption(menuBar()->findChild<QAction*>(QStringLiteral("mnuFileSave"))->text());
     document.setSaveListCaption(menuBar()->findChild<QAction*>(QStringLiteral("mnuFileSaveList"))->text());
     ui->settings = std::make_unique<WindowSettings>(context, *this);
-    ui->fileMenu = new FileMenu(context, *frame_, *menuBar());
+    NavigationPane& navigation = *ui->navigation;
+    RecordPane& record = *ui->record;
+    TreePane& tree = *ui->tree;
+    ui->fileMenu = new FileMenu(context, *frame_, *menuBar(),
+                                {.record = record, .list = tree, .listPane = tree, .address = navigation,
+                                 .navigation = navigation, .browser = navigation, .viewMenu = frame_->menus});
     ui->fileMenu->setObjectName(QStringLiteral("fileMenu"));
-    ui->viewMenu = new ViewMenu(context, *frame_, *menuBar(), ui->Toolbar1);
+    ui->viewMenu = new ViewMenu(context, *frame_, *menuBar(), ui->Toolbar1,
+                                {.navigation = navigation, .record = record, .recordView = record,
+                                 .recordEditing = record, .listPane = tree});
     ui->viewMenu->setObjectName(QStringLiteral("viewMenu"));
     connect(&document, &DocumentState::changed, ui->fileMenu, &FileMenu::showDocumentState);
-    commandWindow_ = makeMainCommandWindow(context, *frame_);
+    commandWindow_ = makeMainCommandWindow(
+        context, *frame_,
+        {.record = record, .recordView = record, .recordEditing = record, .contentBox = record,
+         .address = navigation, .navigation = navigation, .browser = navigation, .navigationView = navigation,
+         .list = tree, .listFiles = tree, .listPane = tree, .fileMenu = *ui->fileMenu, .viewMenu = *ui->viewMenu,
+         .help = frame_->menus});
     // The first window of the program is the one commands work on.
     if (!context.commands.window) context.commands.window = commandWindow_.get();
     connect(ui->StatusBar1, &platform::StatusBar::mouseMoved, ui->fileMenu,
             [this](Qt::MouseButtons, Qt::KeyboardModifiers, double x, double) { ui->fileMenu->StatusBar1_MouseMove(x); });
     connect(ui->StatusBar1, &platform::StatusBar::panelClicked, ui->fileMenu, &FileMenu::StatusBar1_PanelClick);
-    ui->helpMenu = std::make_unique<HelpMenu>(context, *frame_);
+    ui->helpMenu = std::make_unique<HelpMenu>(context, *frame_,
+                                              HelpMenu::Neighbours{.address = navigation,
+                                                                   .navigation = navigation,
+                                                                   .record = record,
+                                                                   .recordLoading = record,
+                                                                   .recordView = record});
     ui->helpMenu->setObjectName(QStringLiteral("helpMenu"));
     ui->helpMenu->setParent(this);
     ui->helpMenu->connectItems(*this);
     ui->macrosMenu = std::make_unique<MacrosMenu>(context);
     ui->macrosMenu->connectItems(*this);
-    ui->editMenu = std::make_unique<EditMenu>(context, *frame_);
+    ui->editMenu = std::make_unique<EditMenu>(
+        context, *frame_,
+        EditMenu::Neighbours{.record = record, .contentBox = record, .list = tree, .listPane = tree, .browser = navigation},
+        [this] { ui->settings->savePreferences(); });
     ui->editMenu->connectItems(*this);
-    ui->record->setEditCurrentRecordItem(menuItems::find(*menuBar(), QStringLiteral("mnuEditCurrentRecord")));
+    record.setEditCurrentRecordItem(menuItems::find(*menuBar(), QStringLiteral("mnuEditCurrentRecord")));
 }
 
 WindowFrame& Form1::frame() {
     return *frame_;
 }
 
+Navigation& Form1::navigation() {
+    return *ui->navigation;
+}
+
+HelpMenu& Form1::helpMenu() {
+    return *ui->helpMenu;
+}
+
 Form1::~Form1() {
     if (context.commands.window == commandWindow_.get()) context.commands.window = nullptr;
     qApp->removeEventFilter(this);
     // Before the parts they ask of this window; the list readers still ask the record pane.
-    delete ui->tree;
-    delete ui->record;
-    delete ui->navigation;
+    delete std::exchange(ui->tree, nullptr);
+    delete std::exchange(ui->record, nullptr);
+    delete std::exchange(ui->navigation, nullptr);
 }
 
 void Form1::buildControls() {
@@ -182,10 +308,26 @@ void Form1::buildControls() {
     ui->Toolbar1->setMovable(false);
     ui->Toolbar1->setIconSize(QSize(20, 20));
     ui->Toolbar1->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    ui->navigation = new NavigationPane(context, *frame_, ui->Toolbar1);
-    ui->record = new RecordPane(context, *frame_);
-    ui->tree = new TreePane(context, *frame_);
-    ui->layout = new WindowLayout(context, *frame_, *this, ui->Toolbar1);
+    // Made in this order, which is the order of their controls in the window; what a pane asks
+    // of one made after it goes to the frame, which hands it on once that one is made.
+    ui->navigation = new NavigationPane(context, *frame_, ui->Toolbar1,
+                                        {.record = frame_->record, .recordLoading = frame_->record,
+                                         .recordEditing = frame_->record, .recordView = frame_->record,
+                                         .contentBox = frame_->record, .fileMenu = frame_->menus});
+    NavigationPane& navigation = *ui->navigation;
+    ui->record = new RecordPane(context, *frame_,
+                                {.navigationView = navigation, .address = navigation, .navigation = navigation,
+                                 .browser = navigation, .listDocument = frame_->tree, .listFiles = frame_->tree,
+                                 .listPane = frame_->tree, .fileMenu = frame_->menus, .viewMenu = frame_->menus,
+                                 .help = frame_->menus});
+    RecordPane& record = *ui->record;
+    ui->tree = new TreePane(context, *frame_,
+                            {.address = navigation, .navigation = navigation, .browser = navigation, .record = record,
+                             .recordLoading = record, .recordEditing = record, .recordView = record,
+                             .fileMenu = frame_->menus, .viewMenu = frame_->menus});
+    ui->layout = new WindowLayout(context, *frame_, *this, ui->Toolbar1,
+                                  {.navigation = navigation, .record = record, .tree = *ui->tree, .recordView = record,
+                                   .recordEditing = record, .listPane = *ui->tree, .fileMenu = frame_->menus});
 
     ui->StatusBar1 = new platform::StatusBar(3, ui->clientArea);
     ui->StatusBar1->setObjectName(QStringLiteral("StatusBar1"));

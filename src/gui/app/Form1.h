@@ -6,6 +6,8 @@
 #include <memory>
 
 class CommandWindow;
+class HelpMenu;
+class Navigation;
 class WindowFrame;
 
 namespace platform {
@@ -23,8 +25,10 @@ public:
 
     // Reads the settings and readies the panes, as the window is first shown.
     void Form_Load();
-    // The window's panes and menus, as the start-up asks them.
+    // The window's frame, its browser and its Help menu, as the start-up asks them.
     WindowFrame& frame();
+    Navigation& navigation();
+    HelpMenu& helpMenu();
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -4,7 +4,8 @@
 
 #include "gui/app/frmAbout.h"
 #include "gui/app/frmHelpBrowser.h"
-#include "gui/app/NavigationPane.h"
+#include "gui/frame/AddressBar.h"
+#include "gui/frame/Navigation.h"
 #include "gui/frame/WindowFrame.h"
 #include "core/program/ProgramContext.h"
 #include "platform/widgets/WebBrowser.h"
@@ -29,15 +30,32 @@ const char* const kMacroPages[] = {"/manual2/_Toc186150.htm", "/manual2/_Toc1861
 
 }  // namespace
 
-HelpMenu::HelpMenu(ProgramContext& context, WindowFrame& frame) : context_(context), frame_(frame) {}
+HelpMenu::HelpMenu(ProgramContext& context, WindowFrame& frame, const Neighbours& around)
+    : context_(context), frame_(frame), around_(around) {}
 
 HelpMenu::~HelpMenu() {
     delete helpWindow_.data();
 }
 
 frmHelpBrowser& HelpMenu::helpWindow() {
-    if (!helpWindow_) helpWindow_ = new frmHelpBrowser(context_, frame_);
+    if (!helpWindow_) helpWindow_ = new frmHelpBrowser(context_, frame_, around_);
     return *helpWindow_;
+}
+
+void HelpMenu::showSchemeHelp(const QString& address) {
+    frmHelpBrowser& help = helpWindow();
+    help.openPage(address);
+    frame_.modalRuns().execModal(help);
+}
+
+void HelpMenu::showHelpHtml(const QString& html) {
+    frmHelpBrowser& help = helpWindow();
+    help.setHTML(html);
+    help.show();
+}
+
+platform::Inet& HelpMenu::repositoryTransfer() {
+    return helpWindow().repositoryTransfer();
 }
 
 void HelpMenu::showHelpPage(const char* path) {
@@ -66,17 +84,18 @@ void HelpMenu::mnuHelpTutorial_Click() {
     for (size_t i = 0; i < DomainCatalogue::kSlots; ++i) {
         if (catalogue.schemaLongNames[i].isEmpty()) break;
         if (catalogue.schemaShortNames[i] == context_.domain.defaultSchema) {
-            frame_.setAddressText(catalogue.schemaTutorialURLs[i]);
+            around_.address.setAddressText(catalogue.schemaTutorialURLs[i]);
             break;
         }
     }
-    if (frame_.addressText().isEmpty()) frame_.setAddressText(context_.schemeServer + QStringLiteral("/tutorial.html"));
-    frame_.navigationPane().LoadURL();
+    if (around_.address.addressText().isEmpty())
+        around_.address.setAddressText(context_.schemeServer + QStringLiteral("/tutorial.html"));
+    around_.navigation.LoadURL();
 }
 
 void HelpMenu::openServerPage(const QString& path) {
-    frame_.setAddressText(context_.schemeServer + path);
-    frame_.navigationPane().LoadURL();
+    around_.address.setAddressText(context_.schemeServer + path);
+    around_.navigation.LoadURL();
 }
 
 void HelpMenu::showAboutBox() {

@@ -1,30 +1,27 @@
 // The main window as the command language sees it.
 #include "gui/app/MainCommandWindow.h"
-#include "gui/app/FileMenu.h"
-#include "gui/app/ViewMenu.h"
-#include "gui/app/NavigationPane.h"
-#include "gui/frame/WindowFrame.h"
-#include "gui/record/RecordPane.h"
-#include "gui/catalogues/TreePane.h"
 
+#include "gui/frame/AddressBar.h"
+#include "gui/frame/ContentBox.h"
+#include "gui/frame/DocumentMenu.h"
+#include "gui/frame/HelpPages.h"
 #include "gui/frame/Layout.h"
-#include "gui/app/LogoWidget.h"
-#include "gui/app/SplitterGrip.h"
-#include "gui/app/frmHelpBrowser.h"
-#include "gui/catalogues/HarvestLists.h"
-#include "gui/catalogues/ListDocuments.h"
-#include "gui/catalogues/modRSS.h"
+#include "gui/frame/ListDocument.h"
+#include "gui/frame/ListFiles.h"
+#include "gui/frame/ListPane.h"
+#include "gui/frame/Navigation.h"
+#include "gui/frame/NavigationView.h"
+#include "gui/frame/PageBrowser.h"
+#include "gui/frame/RecordDocument.h"
+#include "gui/frame/RecordEditing.h"
+#include "gui/frame/RecordView.h"
+#include "gui/frame/ViewMarks.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/commands/frmWaitProcess.h"
+#include "core/program/ProgramContext.h"
 #include "core/commands/modMTP.h"
-#include "gui/app/EditMenu.h"
-#include "gui/app/HelpMenu.h"
-#include "gui/app/MacrosMenu.h"
-#include "gui/record/MetaPanelView.h"
-#include "platform/Inet.h"
 #include "platform/widgets/StatusBar.h"
-#include "gui/catalogues/ListTreeView.h"
 #include "platform/Twips.h"
-#include "platform/widgets/WebBrowser.h"
 #include "core/record/modCharEncoding.h"
 
 #include <QAction>
@@ -38,22 +35,23 @@ namespace {
 
 class MainCommandWindow final : public CommandWindow {
 public:
-    MainCommandWindow(ProgramContext& context, WindowFrame& frame) : context(context), f(frame) {}
+    MainCommandWindow(ProgramContext& context, WindowFrame& frame, const MainWindowParts& parts)
+        : context(context), f(frame), p(parts) {}
 
-    void showLine(Record::LineId id) override { f.recordPane().showLine(id); }
-    void repaintRecord() override { f.recordPane().refreshMetaPanel(); }
-    void selectLine(int position) override { f.recordPane().SelectLine(position); }
+    void showLine(Record::LineId id) override { p.recordView.showLine(id); }
+    void repaintRecord() override { p.recordView.refreshMetaPanel(); }
+    void selectLine(int position) override { p.recordView.SelectLine(position); }
     void editCurrentLine() override { fillEditPanel(Fill::Current); }
     void editProposedLine() override { fillEditPanel(Fill::Proposed); }
-    int markRecordModified(const QString& reason) override { return f.recordPane().markHTMLmodifiedCheckList(reason); }
+    int markRecordModified(const QString& reason) override { return p.record.markHTMLmodifiedCheckList(reason); }
     void clearRecord() override {
         context.record.clear();
-        f.recordPane().EditPanelOff();
-        f.navigationPane().focusBrowser();
+        p.recordEditing.EditPanelOff();
+        p.browser.focusBrowser();
     }
-    bool editPanelShown() const override { return f.recordPane().editPanelShown(); }
+    bool editPanelShown() const override { return p.recordEditing.editPanelShown(); }
     void showInEditPanel(const QString& content) override {
-        if (!f.recordPane().editPanelShown()) return;
+        if (!p.recordEditing.editPanelShown()) return;
         // While the panes are held the box takes the line once they are let go: a value that
         // grows with every command of a batch, laid out again each time, would cost the
         // batch the square of its length.
@@ -61,69 +59,62 @@ public:
         if (!held_) showContent(content);
     }
     void makeRoomForEditPanel() override {
-        const int shown = f.recordPane().editPanelHeight();
+        const int shown = p.recordEditing.editPanelHeight();
         const double height = shown > 0 ? platform::pixelsToTwips(shown) : Layout::kEditPanelHeight;
         f.moveHSplitter(f.splitterY() - height);
     }
     void layOut() override { f.relayout(); }
-    QString recordAsMetaBlock() const override { return f.editMenu().metadataAsHtml(); }
-    bool saveRecordAsPage(const QString& path) override { return f.recordPane().SaveAsHTML(path); }
-    bool saveRecordAsBatch(const QString& path) override { return f.recordPane().SaveAsBatch(path); }
+    QString recordAsMetaBlock() const override { return p.record.metadataAsHtml(); }
+    bool saveRecordAsPage(const QString& path) override { return p.record.SaveAsHTML(path); }
+    bool saveRecordAsBatch(const QString& path) override { return p.record.SaveAsBatch(path); }
 
-    PageLoad openPage(const QString& location) override { return f.navigationPane().openPageForCommand(location); }
-    QString pageAddress() const override { return f.navigationPane().browserLocationURL(); }
-    QString pageTitle() const override { return f.navigationPane().browserLocationName(); }
-    void addToAddressHistory(QString& address) override { f.navigationPane().URLAddItem(address); }
-    void showHelpPage(const QString& html) override {
-        frmHelpBrowser& help = f.helpMenu().helpWindow();
-        help.setHTML(html);
-        help.show();
-    }
-    platform::Inet& transfer() override { return f.navigationPane().inet(); }
-    QString addressText() const override { return f.navigationPane().addressText(); }
-    platform::Inet& repositoryTransfer() override { return f.helpMenu().helpWindow().repositoryTransfer(); }
+    PageLoad openPage(const QString& location) override { return p.navigation.openPageForCommand(location); }
+    QString pageAddress() const override { return p.browser.browserLocationURL(); }
+    QString pageTitle() const override { return p.browser.browserLocationName(); }
+    void addToAddressHistory(QString& address) override { p.address.URLAddItem(address); }
+    void showHelpPage(const QString& html) override { p.help.showHelpHtml(html); }
+    platform::Inet& transfer() override { return p.browser.inet(); }
+    QString addressText() const override { return p.address.addressText(); }
+    platform::Inet& repositoryTransfer() override { return p.help.repositoryTransfer(); }
 
-    void showListPane(int index, bool shown) override { f.treePane().showListPane(index, shown); }
-    int saveListCheck(const QString& reason) override { return f.treePane().saveListCheck(reason); }
-    bool saveList(QString& path) override {
-        long count = 0;
-        return f.treePane().SaveAsList(path, count);
-    }
-    void mnuFileDraw() override { f.fileMenu().mnuFileDraw(); }
+    void showListPane(int index, bool shown) override { p.listPane.showListPane(index, shown); }
+    int saveListCheck(const QString& reason) override { return p.list.saveListCheck(reason); }
+    bool saveList(QString& path) override { return p.list.SaveAsList(path); }
+    void mnuFileDraw() override { p.fileMenu.mnuFileDraw(); }
     bool saveHarvestList(bool agls12Form, QString& path, QString& folder) override {
-        return agls12Form ? modHCL::saveAsAGLS12HCL(f.treePane(), path, folder)
-                          : modHCL::saveAsHCL(f.treePane(), path, folder);
+        return p.listFiles.saveHarvestList(agls12Form, path, folder);
     }
-    ListLoadOutcome loadHarvestList(const QString& location) override { return modHCL::loadHCL(f.treePane(), location); }
-    bool saveChannel(QString& path) override { return modRSS::saveRSSChannel(f.treePane(), path); }
-    ListLoadOutcome loadChannel(const QString& location) override {
-        return modRSS::loadRSSChannel(f.treePane(), location);
+    ListLoadOutcome loadHarvestList(const QString& location) override { return p.listFiles.loadHarvestList(location); }
+    bool saveChannel(QString& path) override { return p.listFiles.saveChannel(path); }
+    ListLoadOutcome loadChannel(const QString& location) override { return p.listFiles.loadChannel(location); }
+    void openRecordFromHarvestFolder(QString& folder) override { p.listFiles.openRecordFromHarvestFolder(folder); }
+    void setMnuFileSaveAs() override { p.fileMenu.setMnuFileSaveAs(); }
+    bool treeViewChecked() const override { return p.viewMenu.treeViewChecked(); }
+    void checkTreeView() override { p.viewMenu.setTreeViewChecked(true); }
+    void clickTreeView() override { p.viewMenu.mnuViewTreeView_Click(); }
+    void enableSaveList() override { p.fileMenu.enableSaveList(); }
+    void setSaveAsCatalogueCaption(const QString& caption) override {
+        p.fileMenu.setSaveAsCaption(DocumentMenu::kSaveAsCatalogue, caption);
     }
-    void openRecordFromHarvestFolder(QString& folder) override { modHCL::getMetaFromHCL(f.treePane(), folder); }
-    void setMnuFileSaveAs() override { f.fileMenu().setMnuFileSaveAs(); }
-    bool treeViewChecked() const override { return f.viewMenu().treeViewChecked(); }
-    void checkTreeView() override { f.viewMenu().setTreeViewChecked(true); }
-    void clickTreeView() override { f.viewMenu().mnuViewTreeView_Click(); }
-    void enableSaveList() override { f.fileMenu().enableSaveList(); }
-    void setSaveAsCatalogueCaption(const QString& caption) override { f.fileMenu().setSaveAsCaption(WindowFrame::kSaveAsCatalogue, caption); }
 
     bool shiftDown() const override { return f.shiftDown(); }
-    void stopBusyAnimation() override { f.navigationPane().stopBusyAnimation(); }
+    void stopBusyAnimation() override { p.navigationView.stopBusyAnimation(); }
     void showWaitModal() override { frmWaitProcess::Load(context).showModal(f.clientArea()->window(), f.modalRuns()); }
-    void showPageNotice(const QString& text) override { f.navigationPane().showNotice(text); }
-    void showListProgress(const QString& text) override { ListDocuments::showProgress(f.treePane(), text); }
+    void showPageNotice(const QString& text) override { p.browser.showNotice(text); }
+    void showListProgress(const QString& text) override { p.listFiles.showListProgress(text); }
     void holdPainting(bool hold) override {
         held_ = hold;
-        if (!hold && heldLine_ && context.record.selectedLine() == heldLine_ && f.recordPane().editPanelShown())
+        if (!hold && heldLine_ && context.record.selectedLine() == heldLine_ && p.recordEditing.editPanelShown())
             showContent(context.record.cell(heldLine_, Record::Content));
         if (!hold) heldLine_ = 0;
         if (!hold && heldFill_ != Fill::None) fillEditPanelNow(heldFill_);
-        f.recordPane().hold(hold);
+        p.recordView.hold(hold);
         f.statusBar().setUpdatesEnabled(!hold);
-        f.treePane().hold(hold);
+        p.listPane.hold(hold);
     }
     void setMacroItem(int number, const QString& caption, const QString& command, bool shown) override {
-        QAction* item = f.macrosMenu().keyItem(number);
+        // The function keys' items, as the Macros menu holds them (none for F10).
+        QAction* item = f.clientArea()->window()->findChild<QAction*>(QStringLiteral("mnuBatchF%1").arg(number));
         if (!item) return;
         item->setText(caption);
         item->setData(command);
@@ -146,7 +137,7 @@ private:
     void fillEditPanel(Fill fill) {
         heldLine_ = 0;
         if (held_ && modMTP::batchRunning(context)) {
-            if (!f.recordPane().editPanelShown() && context.record.selectedLine()) f.recordPane().EditPanelOn();
+            if (!p.recordEditing.editPanelShown() && context.record.selectedLine()) p.recordEditing.EditPanelOn();
             if (heldFill_ == Fill::None) qApp->installEventFilter(&inputWatch_);
             heldFill_ = fill;
             return;
@@ -155,8 +146,8 @@ private:
     }
     void fillEditPanelNow(Fill fill) {
         if (std::exchange(heldFill_, Fill::None) != Fill::None) qApp->removeEventFilter(&inputWatch_);
-        if (fill == Fill::Proposed) f.recordPane().editProposedLine();
-        else f.recordPane().editCurrentLine();
+        if (fill == Fill::Proposed) p.recordEditing.editProposedLine();
+        else p.recordEditing.editCurrentLine();
     }
 
     class InputWatch : public QObject {
@@ -170,7 +161,7 @@ private:
             case QEvent::InputMethod:
             case QEvent::FocusIn:
                 if (auto* widget = qobject_cast<QWidget*>(watched);
-                    widget && window_.f.recordPane().editPanelHolds(widget) && window_.heldFill_ != Fill::None)
+                    widget && window_.p.recordEditing.editPanelHolds(widget) && window_.heldFill_ != Fill::None)
                     window_.fillEditPanelNow(window_.heldFill_);
                 break;
             default:
@@ -185,11 +176,12 @@ private:
 
     // Shown decoded, as the panel shows any line, and not written back into the line.
     void showContent(const QString& content) {
-        f.recordPane().showInContentBox(modCharEncoding::decodeContent(content, context.preferences.charEncoding));
+        p.contentBox.showInContentBox(modCharEncoding::decodeContent(content, context.preferences.charEncoding));
     }
 
     ProgramContext& context;
     WindowFrame& f;
+    const MainWindowParts p;
     bool held_ = false;
     Fill heldFill_ = Fill::None;
     InputWatch inputWatch_{*this};
@@ -199,6 +191,7 @@ private:
 
 }  // namespace
 
-std::unique_ptr<CommandWindow> makeMainCommandWindow(ProgramContext& context, WindowFrame& frame) {
-    return std::make_unique<MainCommandWindow>(context, frame);
+std::unique_ptr<CommandWindow> makeMainCommandWindow(ProgramContext& context, WindowFrame& frame,
+                                                     const MainWindowParts& parts) {
+    return std::make_unique<MainCommandWindow>(context, frame, parts);
 }

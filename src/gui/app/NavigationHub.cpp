@@ -1,9 +1,12 @@
 // The browser's navigation hub: every page the browser is asked to open passes here and
 // is shown, read for its metadata, run as a command, or handed to a second window.
-#include "gui/frame/WindowFrame.h"
-#include "gui/app/FileMenu.h"
 #include "gui/app/NavigationPane.h"
-#include "gui/record/RecordPane.h"
+#include "gui/frame/DocumentMenu.h"
+#include "gui/frame/RecordDocument.h"
+#include "gui/frame/RecordEditing.h"
+#include "gui/frame/RecordLoading.h"
+#include "gui/frame/RecordView.h"
+#include "gui/frame/WindowFrame.h"
 
 #include "gui/app/LogoWidget.h"
 #include "core/commands/modMTP.h"
@@ -50,14 +53,14 @@ void NavigationPane::GoHome() {
 
 NavigationPane::PageLoad NavigationPane::openPageForCommand(const QString& location) {
     URL->setEditText(location);
-    frame.recordPane().forgetPageLoad();
+    around.recordLoading.forgetPageLoad();
     // The command names the page whose record it wants: read it even when the last page
     // has not finished loading.
     navArmed = true;
     commandNavigation_ = true;
     LoadURL();  // before-navigate, and with it the read, runs before this returns
     commandNavigation_ = false;
-    return frame.recordPane().lastPageLoad();
+    return around.recordLoading.lastPageLoad();
 }
 
 void NavigationPane::stopBrowser() {
@@ -76,7 +79,7 @@ void NavigationPane::startSecondInstance(const QString& address) {
     context.processes.startDetached(QCoreApplication::applicationFilePath(), {address});
 }
 
-void NavigationPane::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event) {
+void NavigationPane::WebBrowser1_BeforeNavigate2(platform::BeforeNavigateEvent& event) {
     const QString address = event.address;
     if (address == QLatin1String("http:///")) {
         event.cancel = true;
@@ -118,14 +121,14 @@ void NavigationPane::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& e
     }
     if (address.contains(QLatin1String("ftp://"), Qt::CaseInsensitive)) {
         // The record is cleared for the ftp page: ask about unsaved edits first.
-        if (frame.recordPane().saveHtmlCheck() == platform::kAnswerCancel) {
+        if (around.record.saveHtmlCheck() == platform::kAnswerCancel) {
             event.cancel = true;
             Gif89a1->Stop();
             return;
         }
         URL->setEditText(address);
         context.record.clear();
-        frame.recordPane().EditPanelOff();
+        around.recordEditing.EditPanelOff();
         return;
     }
     if (!isReadableAddress(address)) return;
@@ -139,8 +142,8 @@ void NavigationPane::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& e
     navArmed = false;
     int result = 0;
     bool read = false;
-    if ((frame.recordPane().metaPanelShown() || commandNavigation_) && event.targetFrame.isEmpty()) {
-        result = frame.recordPane().LoadMetadataFromURL(shortAddress, true);
+    if ((around.recordView.metaPanelShown() || commandNavigation_) && event.targetFrame.isEmpty()) {
+        result = around.recordLoading.LoadMetadataFromURL(shortAddress, true);
         read = result != platform::kAnswerCancel;
     }
     if (result == platform::kAnswerCancel) {
@@ -155,7 +158,7 @@ void NavigationPane::WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& e
     // A page file becomes the file a save writes to only when its metadata was read.
     context.document.setCurrentHTMLFile(
         read && platform::isLocalPath(shortAddress) && platform::isPageAddress(shortAddress) ? shortAddress : QString());
-    frame.fileMenu().showCurrentFile();
+    around.fileMenu.showCurrentFile();
     context.FilePath = platform::folderPart(context.FilePath);
 }
 
@@ -179,7 +182,7 @@ void NavigationPane::WebBrowser1_NewWindow(platform::NewWindowEvent& event) {
                            : address;
         here.programStarted = false;
         here.userGesture = event.userGesture;
-        WebBrowser1_BeforeNavigate(here);
+        WebBrowser1_BeforeNavigate2(here);
         return;
     }
     if (platform::isWebAddress(address) || platform::isLocalPath(address)) startSecondInstance(address);

@@ -4,9 +4,12 @@
 #include "gui/app/LogoWidget.h"
 #include "core/commands/modMTP.h"
 #include "core/record/Record.h"
+#include "gui/frame/ContentBox.h"
+#include "gui/frame/DocumentMenu.h"
+#include "gui/frame/RecordEditing.h"
+#include "gui/frame/RecordLoading.h"
+#include "gui/frame/RecordView.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/FileMenu.h"
-#include "gui/record/RecordPane.h"
 #include "platform/Inet.h"
 #include "platform/widgets/MenuItems.h"
 #include "platform/MsgBox.h"
@@ -86,8 +89,8 @@ void fillMenu(QMenu* menu, const QList<NavigationPane::HistoryEntry>& entries) {
 
 }  // namespace
 
-NavigationPane::NavigationPane(ProgramContext& context, WindowFrame& frame, QToolBar* toolbar)
-    : QObject(frame.clientArea()), context(context), frame(frame), Toolbar1(toolbar) {
+NavigationPane::NavigationPane(ProgramContext& context, WindowFrame& frame, QToolBar* toolbar, const Neighbours& around)
+    : QObject(frame.clientArea()), context(context), frame(frame), around(around), Toolbar1(toolbar) {
     setObjectName(QStringLiteral("navigationPane"));
     buildToolbar(toolbar);
     buildBrowser();
@@ -170,7 +173,7 @@ void NavigationPane::buildBrowser() {
     auto* browserLayout = new QVBoxLayout(BrowserPanel);
     browserLayout->setContentsMargins(1, 1, 1, 1);
     browserLayout->addWidget(WebBrowser1->widget());
-    connect(WebBrowser1, &platform::WebBrowser::beforeNavigate, this, &NavigationPane::WebBrowser1_BeforeNavigate);
+    connect(WebBrowser1, &platform::WebBrowser::beforeNavigate, this, &NavigationPane::WebBrowser1_BeforeNavigate2);
     connect(WebBrowser1, &platform::WebBrowser::newWindow, this, &NavigationPane::WebBrowser1_NewWindow);
     connect(WebBrowser1, &platform::WebBrowser::downloadBegin, this, &NavigationPane::WebBrowser1_DownloadBegin);
     connect(WebBrowser1, &platform::WebBrowser::downloadComplete, this, &NavigationPane::WebBrowser1_DownloadComplete);
@@ -267,21 +270,15 @@ void NavigationPane::GifOverlay_OLEDragDrop(const QMimeData* data) {
     dropOnWindow(data);
 }
 
-void NavigationPane::placeLogo(const QRect& rect) {
-    Gif89a1->setGeometry(rect);
+void NavigationPane::describe(Layout::Input& in) const {
+    in.browserVisible = !BrowserPanel->isHidden();
+}
+
+void NavigationPane::place(const Layout::Result& r) {
+    Gif89a1->setGeometry(pixelRect(r.logo));
     GifOverlay->setGeometry(Gif89a1->rect());
-}
-
-void NavigationPane::setAddressBoxWidth(int pixels) {
-    URL->setFixedWidth(pixels);
-}
-
-void NavigationPane::placeBrowser(const QRect& rect) {
-    BrowserPanel->setGeometry(rect);
-}
-
-bool NavigationPane::browserShown() const {
-    return !BrowserPanel->isHidden();
+    URL->setFixedWidth(std::max(60, platform::twipsToPixels(r.addressBoxWidth)));
+    BrowserPanel->setGeometry(pixelRect(r.browser));
 }
 
 void NavigationPane::showBrowser(bool on) {
@@ -306,7 +303,7 @@ void NavigationPane::LoadDragDrop(const QString& item) {
         return;
     }
     if (platform::isLocalPath(text)) {
-        frame.fileMenu().LoadFromOpen(platform::localPathFromAddress(text));
+        around.fileMenu.LoadFromOpen(platform::localPathFromAddress(text));
         return;
     }
     // Plain text goes into the current line's content, at the caret of the content box.
@@ -315,9 +312,9 @@ void NavigationPane::LoadDragDrop(const QString& item) {
     text.remove(QLatin1Char('\r'));
     text.remove(QLatin1Char('\n'));
     text.replace(QChar(0x201D), QLatin1Char('"'));
-    frame.recordPane().typeIntoContentBox(text);
-    frame.recordPane().SelectLine(context.record.positionOf(line));
-    frame.recordPane().editCurrentLine();
+    around.contentBox.typeIntoContentBox(text);
+    around.recordView.SelectLine(context.record.positionOf(line));
+    around.recordEditing.editCurrentLine();
 }
 
 void NavigationPane::dropOnWindow(const QMimeData* data) {
@@ -359,7 +356,7 @@ void NavigationPane::Toolbar1_ButtonClick(int index) {
         const QString address = URL->currentText();
         if (address.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
             address.startsWith(QLatin1String("https://"), Qt::CaseInsensitive) || address.startsWith(QLatin1Char('/')))
-            frame.recordPane().LoadMetadataFromURL(address, true);
+            around.recordLoading.LoadMetadataFromURL(address, true);
         WebBrowser1->Refresh2(platform::kRefreshContinue);
         navFlags = 0;
     } else if (tip == QLatin1String("Search")) {

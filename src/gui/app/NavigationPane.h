@@ -1,6 +1,10 @@
 #pragma once
 #include "platform/ControlArray.h"
-#include "core/program/CommandWindow.h"
+#include "gui/frame/AddressBar.h"
+#include "gui/frame/Navigation.h"
+#include "gui/frame/NavigationView.h"
+#include "gui/frame/PageBrowser.h"
+#include "gui/frame/PaneLayout.h"
 #include "core/program/ProgramContext.h"
 
 #include <QList>
@@ -15,6 +19,12 @@ class QToolBar;
 class QWidget;
 class LogoWidget;
 class LogoOverlay;
+class ContentBox;
+class DocumentMenu;
+class RecordDocument;
+class RecordEditing;
+class RecordLoading;
+class RecordView;
 class WindowFrame;
 
 namespace platform {
@@ -28,14 +38,26 @@ class WebBrowser;
 // The navigation pane: the address box and the toolbar's buttons with their history lists,
 // the logo, the embedded browser (every navigation of it passes the hub here) and the
 // transfer control.
-class NavigationPane : public QObject {
+class NavigationPane : public QObject,
+                       public AddressBar,
+                       public Navigation,
+                       public PageBrowser,
+                       public NavigationView,
+                       public PaneLayout {
     Q_OBJECT
 public:
+    // What the pane asks of the other panes and the menus.
+    struct Neighbours {
+        RecordDocument& record;
+        RecordLoading& recordLoading;
+        RecordEditing& recordEditing;
+        RecordView& recordView;
+        ContentBox& contentBox;
+        DocumentMenu& fileMenu;
+    };
     // Puts its buttons and the address box into the toolbar.
-    NavigationPane(ProgramContext& context, WindowFrame& frame, QToolBar* toolbar);
+    NavigationPane(ProgramContext& context, WindowFrame& frame, QToolBar* toolbar, const Neighbours& around);
     ~NavigationPane() override;
-
-    using PageLoad = CommandWindow::PageLoad;
 
     // Toolbar buttons, by the index the program gives them.
     enum ToolbarButton : int {
@@ -49,44 +71,43 @@ public:
     };
 
     // ---- opening pages ---------------------------------------------------------------
-    void LoadURL();
-    void LoadURLFromLocation();
-    void GoHome();
+    void LoadURL() override;
+    void LoadURLFromLocation() override;
+    void GoHome() override;
     // Puts the address into the address box and opens it.
-    void openAddress(const QString& address);
+    void openAddress(const QString& address) override;
     // Shows a local file the program does not open itself.
-    void showLocalFile(const QString& path);
+    void showLocalFile(const QString& path) override;
     // Opens a page a command asked for and reads its record, whatever the browser is busy
     // with; says what became of the read.
-    PageLoad openPageForCommand(const QString& location);
+    PageLoad openPageForCommand(const QString& location) override;
     void stopBrowser();
     // Starts a second copy of the program with the address as its command line.
-    void startSecondInstance(const QString& address);
+    void startSecondInstance(const QString& address) override;
 
     // ---- the address box -------------------------------------------------------------
-    QString addressText() const;
-    void setAddressText(const QString& address);
-    // The history entry of exactly this text becomes the box's current one.
-    void pickAddressEntry(const QString& address);
+    QString addressText() const override;
+    void setAddressText(const QString& address) override;
+    void pickAddressEntry(const QString& address) override;
     bool isAddressBox(const QWidget* widget) const;
     void URL_Click();
     void URL_KeyPressEnter();
     void URL_OLEDragDrop(const QMimeData* data);
-    void URLAddItem(QString& address);
+    void URLAddItem(QString& address) override;
     void loadURLList();
     void saveURLList();
     QString historyFilePath() const;
 
     // ---- the browser -----------------------------------------------------------------
     // The browser's present address and page title.
-    QString browserLocationURL() const;
-    QString browserLocationName() const;
+    QString browserLocationURL() const override;
+    QString browserLocationName() const override;
     // The visible text of the link with this exact href in a document or its frames.
     static QString findLinkName(const platform::PageDocument& document, const QString& address);
-    QString linkNameOnPage(const QString& address) const;
-    void focusBrowser();
+    QString linkNameOnPage(const QString& address) const override;
+    void focusBrowser() override;
     // The browser's events, with the navigation hub deciding every navigation.
-    void WebBrowser1_BeforeNavigate(platform::BeforeNavigateEvent& event);
+    void WebBrowser1_BeforeNavigate2(platform::BeforeNavigateEvent& event) override;
     void WebBrowser1_NewWindow(platform::NewWindowEvent& event);
     void WebBrowser1_DownloadBegin();
     void WebBrowser1_DownloadComplete();
@@ -96,24 +117,24 @@ public:
     void WebBrowser1_OnVisible(bool visible);
     // A line in the status bar about a page command that did not run; it stays over the
     // "Ready" of the page load under way, until the next load begins.
-    void showNotice(const QString& text);
+    void showNotice(const QString& text) override;
 
     // ---- transfers, the logo and drops -----------------------------------------------
-    platform::Inet& inet() const { return *Inet1; }
+    platform::Inet& inet() const override { return *Inet1; }
     void Inet1_StateChanged(int state);
-    void stopBusyAnimation();
+    void stopBusyAnimation() override;
     void GifOverlay_Click();
     void GifOverlay_OLEDragDrop(const QMimeData* data);
     // Files and text dropped on the logo, the address box or the metadata panel.
-    void LoadDragDrop(const QString& item);
+    void LoadDragDrop(const QString& item) override;
     // Drops on the window's targets: text goes whole to LoadDragDrop; of several files the
     // later ones go to the history menus and the first is opened.
-    void dropOnWindow(const QMimeData* data);
+    void dropOnWindow(const QMimeData* data) override;
 
     // ---- the toolbar and its history lists ---------------------------------------------
     void Toolbar1_ButtonClick(int index);
     void Toolbar1_ButtonMenuClick(int buttonIndex, int entryIndex);
-    void PrintPage();
+    void PrintPage() override;
     // The Back and Forward lists of the toolbar (entry 1 is the most recent).
     struct HistoryEntry {
         QString text;
@@ -124,12 +145,10 @@ public:
     void prevNextMenuClick(int buttonIndex, int entryIndex);
 
     // ---- layout ----------------------------------------------------------------------
-    void placeLogo(const QRect& rect);
-    void setAddressBoxWidth(int pixels);
-    void placeBrowser(const QRect& rect);
-    bool browserShown() const;
-    void showBrowser(bool on);
-    void showLogo(bool on);
+    void describe(Layout::Input& in) const override;
+    void place(const Layout::Result& r) override;
+    void showBrowser(bool on) override;
+    void showLogo(bool on) override;
     // A window starting: the next navigation is read, the history comes from its file.
     void reset();
 
@@ -144,6 +163,7 @@ private:
 
     ProgramContext& context;
     WindowFrame& frame;
+    const Neighbours around;
     QToolBar* Toolbar1;
     ControlArray<QAction> toolbarButtons;
     QComboBox* URL = nullptr;

@@ -1,9 +1,8 @@
 // File > Open, opening a path by its extension, and text or files dropped on the window.
 #include "gui/app/FileMenu.h"
+#include "gui/frame/Navigation.h"
+#include "gui/frame/RecordDocument.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/catalogues/TreePane.h"
-#include "gui/record/RecordPane.h"
-#include "gui/app/NavigationPane.h"
 
 #include "core/program/ModOpenSave.h"
 #include "core/program/modFileExists.h"
@@ -59,14 +58,14 @@ void FileMenu::mnuFileOpenIdx_Click(int index) {
 
     switch (index) {
     case kOpenPage: {
-        if (frame.recordPane().saveHtmlCheck() == platform::kAnswerCancel) return;
+        if (around.record.saveHtmlCheck() == platform::kAnswerCancel) return;
         path = ModOpenSave::showOpenDialog(context, QStringLiteral("htm"), existing(context.FilePath));
         // A cancelled dialog leaves the record's file as it was.
         if (path.isEmpty()) break;
         documentState->setCurrentHTMLFile(path);
         context.FilePath = path;
         documentState->setSaveCaption(QStringLiteral("Save Record to ") + context.FilePath);
-        if (frame.recordPane().markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::kAnswerCancel)
+        if (around.record.markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::kAnswerCancel)
             documentState->markSaved(DocumentState::Document::Record);
         break;
     }
@@ -126,7 +125,7 @@ void FileMenu::mnuFileOpenIdx_Click(int index) {
         mnuFileSaveList->setEnabled(true);
         break;
     case kOpenDirectory:
-        if (frame.recordPane().saveHtmlCheck() == platform::kAnswerCancel) return;
+        if (around.record.saveHtmlCheck() == platform::kAnswerCancel) return;
         path = ModOpenSave::showOpenDialog(context, QStringLiteral("dir"), existing(context.FilePath));
         if (platform::lastPathSeparator(path) >= 0) path = platform::folderPart(path);
         break;
@@ -148,7 +147,7 @@ void FileMenu::LoadFromOpen(const QString& path) {
         modMTP::runCommand(context, QStringLiteral("mtp://") + path);
     } else if (is(".htm") || is(".asp") || is(".cfm")) {
         // The panel is emptied next: unsaved edits get their question first.
-        if (frame.recordPane().saveHtmlCheck() == platform::kAnswerCancel) return;
+        if (around.record.saveHtmlCheck() == platform::kAnswerCancel) return;
         context.FilePath = path;
         modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
         modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
@@ -165,6 +164,6 @@ void FileMenu::LoadFromOpen(const QString& path) {
         context.rootName = listRootName(path, extension);
         modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
     } else {
-        frame.navigationPane().showLocalFile(path);
+        around.navigation.showLocalFile(path);
     }
 }

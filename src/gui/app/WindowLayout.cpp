@@ -3,11 +3,12 @@
 
 #include "gui/app/SplitterGrip.h"
 #include "core/record/Record.h"
-#include "gui/app/NavigationPane.h"
+#include "gui/frame/DocumentMenu.h"
+#include "gui/frame/ListPane.h"
+#include "gui/frame/PaneLayout.h"
+#include "gui/frame/RecordEditing.h"
+#include "gui/frame/RecordView.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/app/FileMenu.h"
-#include "gui/catalogues/TreePane.h"
-#include "gui/record/RecordPane.h"
 #include "platform/widgets/StatusBar.h"
 #include "platform/Twips.h"
 
@@ -17,17 +18,9 @@
 using platform::pixelsToTwips;
 using platform::twipsToPixels;
 
-namespace {
-
-QRect toPixels(const Layout::Rect& r) {
-    return QRect(twipsToPixels(r.left), twipsToPixels(r.top), std::max(0, twipsToPixels(r.width)),
-                 std::max(0, twipsToPixels(r.height)));
-}
-
-}  // namespace
-
-WindowLayout::WindowLayout(ProgramContext& context, WindowFrame& frame, QWidget& window, QWidget* toolbar)
-    : QObject(frame.clientArea()), context(context), frame(frame), window(window), toolbar(toolbar) {
+WindowLayout::WindowLayout(ProgramContext& context, WindowFrame& frame, QWidget& window, QWidget* toolbar,
+                           const Panes& panes)
+    : QObject(frame.clientArea()), context(context), frame(frame), panes(panes), window(window), toolbar(toolbar) {
     imgSplitter = new SplitterGrip(Qt::Vertical, clientArea());
     imgSplitter->setObjectName(QStringLiteral("imgSplitter"));
     imgHSplitter = new SplitterGrip(Qt::Horizontal, clientArea());
@@ -78,19 +71,16 @@ Layout::Input WindowLayout::layoutInput() const {
     in.toolbarHeight = pixelsToTwips(toolbar->sizeHint().height());
     in.statusBarVisible = !frame.statusBar().isHidden();
     in.statusBarHeight = pixelsToTwips(frame.statusBar().height());
-    in.treeVisible = frame.treePane().activeTreeVisible();
-    in.metaVisible = frame.recordPane().metaPanelShown();
-    in.editVisible = frame.recordPane().editPanelShown();
-    in.browserVisible = frame.navigationPane().browserShown();
-    frame.recordPane().metaPanelColumnWidths(in.nameWidth, in.langWidth, in.schemeWidth);
+    panes.tree.describe(in);
+    panes.record.describe(in);
+    panes.navigation.describe(in);
     in.firstWindowInnerWidth = pixelsToTwips(clientArea()->width());
     return in;
 }
 
 double WindowLayout::splitterForLines(int lines, double editHeight) const {
-    return Layout::splitterForLines(layoutInput(), lines, frame.recordPane().rowHeightTwips(),
-                                    frame.recordPane().headerHeightTwips(),
-                                    editHeight);
+    return Layout::splitterForLines(layoutInput(), lines, panes.recordView.rowHeightTwips(),
+                                    panes.recordView.headerHeightTwips(), editHeight);
 }
 
 void WindowLayout::SizeControls(double& x, double& y) {
@@ -101,22 +91,22 @@ void WindowLayout::SizeControls(double& x, double& y) {
 void WindowLayout::applyLayout(const Layout::Result& r) {
     splitterXTwips_ = r.x;
     splitterYTwips_ = r.y;
-    if (frame.treePane().activeTreeVisible()) treePaneTwips_ = r.x;
-    toolbar->setGeometry(toPixels(r.toolbar));
-    frame.navigationPane().placeLogo(toPixels(r.logo));
+    if (panes.listPane.activeTreeVisible()) treePaneTwips_ = r.x;
+    toolbar->setGeometry(pixelRect(r.toolbar));
     if (!frame.statusBar().isHidden()) {
         const int h = frame.statusBar().height();
         frame.statusBar().setGeometry(0, clientArea()->height() - h, clientArea()->width(), h);
     }
-    if (frame.recordPane().editPanelShown() || !context.document.currentHTMLFile().isEmpty()) frame.fileMenu().showCurrentFile();
-    else frame.statusBar().setPanelText(WindowFrame::kFilePanel, QStringLiteral("Edit not Active"));
-    frame.navigationPane().setAddressBoxWidth(std::max(60, twipsToPixels(r.addressBoxWidth)));
-    frame.recordPane().place(r);
-    frame.treePane().place(r);
-    imgSplitter->setGeometry(toPixels(r.vGrip));
-    imgHSplitter->setGeometry(toPixels(r.hGrip));
+    if (panes.recordEditing.editPanelShown() || !context.document.currentHTMLFile().isEmpty())
+        panes.fileMenu.showCurrentFile();
+    else
+        frame.statusBar().setPanelText(WindowFrame::kFilePanel, QStringLiteral("Edit not Active"));
+    panes.record.place(r);
+    panes.tree.place(r);
+    imgSplitter->setGeometry(pixelRect(r.vGrip));
+    imgHSplitter->setGeometry(pixelRect(r.hGrip));
     picSplitter->move(twipsToPixels(r.x), picSplitter->y());
-    frame.navigationPane().placeBrowser(toPixels(r.browser));
+    panes.navigation.place(r);
     // Raising repaints the grips, and every paint on a real display flushes the whole window:
     // only when they are no longer on top.
     const QObjectList& panes = clientArea()->children();

@@ -6,6 +6,11 @@
 
 class QPoint;
 class QWidget;
+class DocumentMenu;
+class ListPane;
+class PaneLayout;
+class RecordEditing;
+class RecordView;
 class SplitterGrip;
 class WindowFrame;
 
@@ -14,8 +19,18 @@ class WindowFrame;
 class WindowLayout : public QObject {
     Q_OBJECT
 public:
+    // The panes it lays out, and what it asks of them and the File menu.
+    struct Panes {
+        PaneLayout& navigation;
+        PaneLayout& record;
+        PaneLayout& tree;
+        RecordView& recordView;
+        RecordEditing& recordEditing;
+        ListPane& listPane;
+        DocumentMenu& fileMenu;
+    };
     // Makes the grips in the frame's client area, above what is there already.
-    WindowLayout(ProgramContext& context, WindowFrame& frame, QWidget& window, QWidget* toolbar);
+    WindowLayout(ProgramContext& context, WindowFrame& frame, QWidget& window, QWidget* toolbar, const Panes& panes);
 
     // Lays the panes out for splitter positions x and y (twips), correcting them in place.
     void SizeControls(double& x, double& y);
@@ -40,6 +55,7 @@ private:
 
     ProgramContext& context;
     WindowFrame& frame;
+    const Panes panes;
     QWidget& window;
     QWidget* toolbar;
     SplitterGrip* imgSplitter = nullptr;

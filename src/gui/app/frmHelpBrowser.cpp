@@ -1,9 +1,12 @@
-#include "gui/frame/WindowFrame.h"
 #include "gui/app/frmHelpBrowser.h"
 
 #include "core/program/ProgramContext.h"
-#include "gui/app/NavigationPane.h"
-#include "gui/record/RecordPane.h"
+#include "gui/frame/AddressBar.h"
+#include "gui/frame/Navigation.h"
+#include "gui/frame/RecordDocument.h"
+#include "gui/frame/RecordLoading.h"
+#include "gui/frame/RecordView.h"
+#include "gui/frame/WindowFrame.h"
 #include "gui/commands/frmWaitProcess.h"
 #include "platform/Folders.h"
 #include "platform/Inet.h"
@@ -40,11 +43,12 @@ QRect onScreen(QRect rect) {
 }
 }  // namespace
 
-frmHelpBrowser::frmHelpBrowser(ProgramContext& context, WindowFrame& main) : context_(context), main_(main) {
+frmHelpBrowser::frmHelpBrowser(ProgramContext& context, WindowFrame& frame, const MainWindow& main)
+    : context_(context), frame_(frame), main_(main) {
     setObjectName(QStringLiteral("frmHelpBrowser"));
     setWindowTitle(QStringLiteral("Quorvantile Help"));
     setModal(false);
-    WebBrowser1 = platform::createWebBrowser(this, main_.modalRuns());
+    WebBrowser1 = platform::createWebBrowser(this, frame_.modalRuns());
     WebBrowser1->setObjectName(QStringLiteral("WebBrowser1"));
     PostInet = new platform::Inet(context_.transferProxy, this);
     PostInet->setObjectName(QStringLiteral("PostInet"));
@@ -77,7 +81,7 @@ QString frmHelpBrowser::recordPagePath() {
 
 void frmHelpBrowser::showEvent(QShowEvent* event) {
     if (placed_.isEmpty()) {
-        const QRect frame = main_.clientArea()->window()->geometry();
+        const QRect frame = frame_.clientArea()->window()->geometry();
         const int offset = platform::twipsToPixels(5000);
         const int smaller = platform::twipsToPixels(6000);
         placed_ = QRect(frame.left() + offset, frame.top() + offset, frame.width() - smaller,
@@ -146,10 +150,10 @@ void frmHelpBrowser::Timer1_Timer() {
             context_.user.MsgBox(QStringLiteral("Error in recieving data: ") + error);
             return;
         }
-        main_.recordPane().LoadMetadataFromURL(path, false);
-        main_.recordPane().mnuEditCurrentRecord_Click();
-        main_.statusBar().setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Record Loaded. Ready"));
-        main_.recordPane().markHTMLmodifiedCheckList(QStringLiteral("before loading the record?"));
+        main_.recordLoading.LoadMetadataFromURL(path, false);
+        main_.recordView.mnuEditCurrentRecord_Click();
+        frame_.statusBar().setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Record Loaded. Ready"));
+        main_.record.markHTMLmodifiedCheckList(QStringLiteral("before loading the record?"));
         // The record just came from the repository: nothing of it is unsaved yet.
         context_.document.dropMark();
         hide();
@@ -165,15 +169,15 @@ void frmHelpBrowser::Timer1_Timer() {
 void frmHelpBrowser::WebBrowser1_BeforeNavigate2(platform::BeforeNavigateEvent& event) {
     if (!event.address.startsWith(QLatin1String("mtp://"))) return;
     event.cancel = true;
-    QWidget* window = main_.clientArea()->window();
+    QWidget* window = frame_.clientArea()->window();
     window->show();
     window->raise();
-    if (event.userGesture && event.topFrame) main_.navigationPane().setAddressText(event.address);
+    if (event.userGesture && event.topFrame) main_.address.setAddressText(event.address);
     platform::BeforeNavigateEvent command;
     command.address = event.address;
     command.programStarted = false;
     command.topFrame = event.topFrame;
     command.targetFrame = event.targetFrame;
     command.userGesture = event.userGesture;
-    main_.navigationPane().WebBrowser1_BeforeNavigate(command);
+    main_.navigation.WebBrowser1_BeforeNavigate2(command);
 }

@@ -3,8 +3,13 @@
 #include <QRect>
 #include <QString>
 
-class WindowFrame;
+class AddressBar;
+class Navigation;
 class ProgramContext;
+class RecordDocument;
+class RecordLoading;
+class RecordView;
+class WindowFrame;
 class QPushButton;
 class QTimer;
 
@@ -21,7 +26,15 @@ struct BeforeNavigateEvent;
 class frmHelpBrowser : public QDialog {
     Q_OBJECT
 public:
-    frmHelpBrowser(ProgramContext& context, WindowFrame& main);
+    // What the window asks of the main window's panes.
+    struct MainWindow {
+        AddressBar& address;
+        Navigation& navigation;
+        RecordDocument& record;
+        RecordLoading& recordLoading;
+        RecordView& recordView;
+    };
+    frmHelpBrowser(ProgramContext& context, WindowFrame& frame, const MainWindow& main);
 
     // Puts an HTML page into the window's buffer; the window's timer handles it.
     void setHTML(const QString& html);
@@ -52,7 +65,8 @@ private:
     QPushButton* cmdClose;
     QTimer* Timer1;
     ProgramContext& context_;
-    WindowFrame& main_;
+    WindowFrame& frame_;
+    const MainWindow main_;
     // Where the window was last (empty before its first opening).
     QRect placed_;
 };

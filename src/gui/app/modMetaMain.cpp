@@ -1,7 +1,7 @@
 #include "gui/app/modMetaMain.h"
 
 #include "gui/app/Form1.h"
-#include "gui/app/NavigationPane.h"
+#include "gui/frame/Navigation.h"
 #include "gui/frame/WindowFrame.h"
 #include "core/program/modFileExists.h"
 #include "core/program/modRegistry.h"
@@ -73,21 +73,21 @@ QMainWindow* Main(ProgramContext& context, platform::ModalRuns& runs, const QStr
     auto* form = new Form1(context, runs);
     form->Form_Load();
     form->show();
-    WindowFrame& window = form->frame();
-    window.relayout();
+    form->frame().relayout();
+    Navigation& navigation = form->navigation();
 
     if (commandLine.isEmpty()) {
         modMTP::runCommand(context, QStringLiteral("mtp://startlogging.kqb"));
-        window.navigationPane().GoHome();
+        navigation.GoHome();
         // A new user (no domain stored) chooses one; the tutorial asked for there replaces the home page.
         if (context.domain.defaultSchema.isEmpty()) {
-            HelpMenu& help = window.helpMenu();
+            HelpMenu& help = form->helpMenu();
             frmStartup::chooseFirstDomain(form, context, runs, [&help] { help.mnuHelpTutorial_Click(); });
         }
-        if (context.preferences.showSplash.isY()) window.helpMenu().showAboutBox();
+        if (context.preferences.showSplash.isY()) form->helpMenu().showAboutBox();
     } else if (commandLine.contains(QLatin1String("http://"), Qt::CaseInsensitive) ||
                commandLine.contains(QLatin1String("https://"), Qt::CaseInsensitive)) {
-        window.navigationPane().openAddress(commandLine);
+        navigation.openAddress(commandLine);
     } else if (commandLine.contains(QLatin1String("mtp://"), Qt::CaseInsensitive)) {
         modMTP::runCommand(context, commandLine);
     } else {

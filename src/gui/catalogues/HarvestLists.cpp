@@ -3,8 +3,11 @@
 #include "gui/catalogues/HarvestLists.h"
 
 #include "gui/catalogues/TreePane.h"
+#include "gui/frame/AddressBar.h"
+#include "gui/frame/DocumentMenu.h"
+#include "gui/frame/RecordDocument.h"
+#include "gui/frame/RecordLoading.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/record/RecordPane.h"
 #include "core/catalogues/HarvestListText.h"
 #include "gui/catalogues/ListDocuments.h"
 #include "core/domains/modSchemas.h"
@@ -118,11 +121,11 @@ ListLoadOutcome loadHCL(TreePane& form, const QString& location, const QString* 
     if (!guard.acquired()) return ListLoadOutcome::NotLoaded;
     const QPointer<TreePane> alive(window);
     // The edit panel's fields change nothing while a list is read in.
-    window->frame.recordPane().setFilling(true);
+    window->around.recordLoading.setFilling(true);
     struct Clear {
         const QPointer<TreePane>& w;
         ~Clear() {
-            if (w) w->frame.recordPane().setFilling(false);
+            if (w) w->around.recordLoading.setFilling(false);
         }
     } clear{alive};
 
@@ -138,7 +141,7 @@ ListLoadOutcome loadHCL(TreePane& form, const QString& location, const QString* 
     if (!fetched->fromCache) {
         state.setTreePath(platform::isLocalPath(location) ? fetched->localPath : location);
         state.setSaveCaption(QStringLiteral("Save Harvest Control List"));
-        window->frame.enableSave();
+        window->around.fileMenu.enableSave();
         // The unsaved changes of a record keep their mark.
         if (!state.modified(DocumentState::Document::Record)) state.nameDocument(DocumentState::Document::List);
     }
@@ -167,7 +170,7 @@ void getMetaFromHCL(TreePane& form, QString& folder) {
                     platform::kOkOnly, QStringLiteral("Error"));
         return;
     }
-    const QString address = window->frame.addressText();
+    const QString address = window->around.address.addressText();
     QString page;
     // An empty address has no record: a page without an identifier never matches.
     for (const QString& name : address.isEmpty() ? QStringList() : QDir(dir).entryList(QDir::Files, QDir::Name)) {
@@ -181,11 +184,11 @@ void getMetaFromHCL(TreePane& form, QString& folder) {
         user.MsgBox(QStringLiteral("No file containing DC.Identifier metadata found in: ") + folder);
         return;
     }
-    if (window->frame.recordPane().LoadMetadataFromURL(page, true) == platform::kAnswerCancel || !alive) return;
+    if (window->around.recordLoading.LoadMetadataFromURL(page, true) == platform::kAnswerCancel || !alive) return;
     window->context.document.setCurrentHTMLFile(page);
     window->context.FilePath = page;
     window->context.document.setSaveCaption(QStringLiteral("Save Record to ") + page);
-    if (window->frame.recordPane().markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::kAnswerCancel)
+    if (window->around.record.markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::kAnswerCancel)
         window->context.document.markSaved(DocumentState::Document::Record);
 }
 

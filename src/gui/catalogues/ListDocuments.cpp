@@ -1,7 +1,8 @@
-#include "gui/frame/WindowFrame.h"
 #include "gui/catalogues/ListDocuments.h"
 
 #include "gui/catalogues/TreePane.h"
+#include "gui/frame/PageBrowser.h"
+#include "gui/frame/ViewMarks.h"
 #include "gui/frame/WindowFrame.h"
 #include "core/program/modFileExists.h"
 #include "core/catalogues/ListLines.h"
@@ -131,8 +132,8 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
         } else {
             // The window's control may be busy with a page: the list is fetched all the same.
             std::unique_ptr<platform::Inet> own;
-            if (window.frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>(window.context.transferProxy);
-            platform::Inet& inet = own ? *own : window.frame.inet();
+            if (window.around.browser.inet().StillExecuting()) own = std::make_unique<platform::Inet>(window.context.transferProxy);
+            platform::Inet& inet = own ? *own : window.around.browser.inet();
             inet.setURL(location);
             window.context.preferences.signIn(inet);
             const QByteArray bytes = inet.OpenURLBytes(location);
@@ -246,9 +247,9 @@ std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString&
     ListTree& tree = w.activeTree();
     tree.clear();
     w.context.document.setListKind(kind);
-    if (!w.frame.treeViewChecked()) w.frame.mnuViewTreeView_Click();
+    if (!w.around.viewMenu.treeViewChecked()) w.around.viewMenu.mnuViewTreeView_Click();
     // The tree shown is the one the list goes into.
-    w.setActiveTreeVisible(w.frame.treeViewChecked());
+    w.setActiveTreeVisible(w.around.viewMenu.treeViewChecked());
     w.showListPane(1, false);
     w.frame.relayout();
     if (const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, rootName + QLatin1Char('\\'), rootName,

@@ -1,7 +1,8 @@
 // The list's save question, asked before something replaces or leaves a modified list.
 #include "gui/catalogues/TreePane.h"
-#include "gui/frame/WindowFrame.h"
-#include "gui/record/RecordPane.h"
+#include "gui/frame/DocumentMenu.h"
+#include "gui/frame/RecordDocument.h"
+#include "gui/frame/RecordEditing.h"
 
 #include "core/program/modFileExists.h"
 #include "core/commands/modMTP.h"
@@ -51,19 +52,17 @@ int TreePane::saveListCheck(const QString& reason) {
         answer = context.user.MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::kYesNoCancel,
                                      catalogTitle);
         if (answer == platform::kAnswerYes) {
-            long count = 0;
-            if (isUsableListPath(path) && modFileExists::fileExists(path)) saved = SaveAsList(path, count);
-            else saved = frame.saveAs(WindowFrame::kSaveAsCatalogue);
-            frame.recordPane().EditPanelOff();
+            if (isUsableListPath(path) && modFileExists::fileExists(path)) saved = SaveAsList(path);
+            else saved = around.fileMenu.mnuFileSaveAs_Click(DocumentMenu::kSaveAsCatalogue);
+            around.recordEditing.EditPanelOff();
         }
     } else {
         answer = context.user.MsgBox(QStringLiteral("Save the list changes in the Tree View first?"), platform::kYesNoCancel,
                                      QStringLiteral("Current List is modified"));
         if (answer == platform::kAnswerYes) {
-            long count = 0;
-            if (isUsableListPath(path)) saved = SaveAsList(path, count);
-            else saved = frame.saveAs(WindowFrame::kSaveAsScheme);
-            frame.recordPane().EditPanelOff();
+            if (isUsableListPath(path)) saved = SaveAsList(path);
+            else saved = around.fileMenu.mnuFileSaveAs_Click(DocumentMenu::kSaveAsScheme);
+            around.recordEditing.EditPanelOff();
         }
     }
     if (answer == platform::kAnswerNo) context.document.dropMark();
@@ -72,10 +71,10 @@ int TreePane::saveListCheck(const QString& reason) {
 }
 
 int TreePane::markListmodifiedCheckHTML() {
-    const int answer = frame.recordPane().saveHtmlCheck();
+    const int answer = around.record.saveHtmlCheck();
     if (answer != platform::kAnswerCancel) context.document.markModified(DocumentState::Document::List);
     if (context.document.saveCaption() != QLatin1String("Save Harvest Control List") && activeTree().count() >= 1)
         context.document.setSaveCaption(QStringLiteral("Save ") + activeTree().text(activeTree().item(1)));
-    frame.setMnuFileSaveAs();
+    around.fileMenu.setMnuFileSaveAs();
     return answer;
 }

@@ -1,6 +1,6 @@
 // Saving the hierarchy pane's list as a catalogue or scheme-list file.
 #include "gui/catalogues/TreePane.h"
-#include "gui/frame/WindowFrame.h"
+#include "gui/frame/DocumentMenu.h"
 
 #include "core/catalogues/ListLines.h"
 #include "platform/MsgBox.h"
@@ -13,7 +13,7 @@
 #include <QAction>
 #include <QStringEncoder>
 
-bool TreePane::SaveAsList(QString& path, long& nodeCount) {
+bool TreePane::SaveAsList(const QString& path) {
     ListTree& tree = activeTree();
     // A rename still open in the tree is finished first, so the file holds what is shown.
     if (labelEditing) {
@@ -25,7 +25,6 @@ bool TreePane::SaveAsList(QString& path, long& nodeCount) {
     const QString baseName = dot >= 0 ? fileName.left(dot) : fileName;
     const bool scheme = path.contains(QLatin1String(".kqs"), Qt::CaseInsensitive);
 
-    nodeCount = tree.count();
     // UTF-8 and CR LF as the program's own files are written (withCrLf has nothing to change:
     // no line holds a line break).
     // Each line goes over to UTF-8 straight into the file's bytes.
@@ -68,15 +67,15 @@ bool TreePane::SaveAsList(QString& path, long& nodeCount) {
     const Kind kind = context.document.listKind();
     if (kind != Kind::HarvestList && kind != Kind::Channel) context.document.setListFile(path);
     if (context.treeIndex == 0 && tree.count() >= 1) tree.setText(tree.item(1), baseName);
-    frame.enableSaveList();
-    frame.mnuFileDraw();
+    around.fileMenu.enableSaveList();
+    around.fileMenu.mnuFileDraw();
     context.document.markSaved(DocumentState::Document::List, QString());
     if (context.document.TreePath() == QLatin1String("Main Catalog.kqi")) {
         context.document.setSaveCaption(QStringLiteral("Save Quorvantile Repository Catalog"));
-        frame.setSaveAsCaption(WindowFrame::kSaveAsCatalogue, QStringLiteral("Quorvantile Repository Catalog..."));
+        around.fileMenu.setSaveAsCaption(DocumentMenu::kSaveAsCatalogue, QStringLiteral("Quorvantile Repository Catalog..."));
     } else if (context.document.TreePath().contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
         context.document.setSaveCaption(QStringLiteral("Save Catalog to ") + path);
-        frame.setSaveAsCaption(WindowFrame::kSaveAsCatalogue, QStringLiteral("Local Catalog..."));
+        around.fileMenu.setSaveAsCaption(DocumentMenu::kSaveAsCatalogue, QStringLiteral("Local Catalog..."));
     } else if (context.document.TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
         context.document.setSaveCaption(QStringLiteral("Save Scheme to ") + path);
     }

@@ -1,6 +1,8 @@
 // The tree's context menu: edit a node's tag or name, insert the page shown, a folder or an
 // entry typed in, delete a node, find nodes by name, close the pane.
 #include "gui/catalogues/TreePane.h"
+#include "gui/frame/PageBrowser.h"
+#include "gui/frame/ViewMarks.h"
 #include "gui/frame/WindowFrame.h"
 
 #include "core/catalogues/TreeEdits.h"
@@ -69,9 +71,9 @@ void TreePane::mnuMaintNodes_Click(int index) {
     case kInsertURLHere:
     case kInsertURLInFolder: {
         if (!node || markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
-        const QString name = frame.browserLocationName();
+        const QString name = around.browser.browserLocationName();
         if (name.isEmpty()) return;
-        const QString tag = frame.browserLocationURL().remove(QLatin1String("http://"));
+        const QString tag = around.browser.browserLocationURL().remove(QLatin1String("http://"));
         if (refuseUnwritable(modTree::insertParent(tree, node, inFolder), 0, name, tag, QStringLiteral("Nothing was added.")))
             return;
         const NodeId added = modTree::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
@@ -146,7 +148,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
         return;
     }
     case kCloseList:
-        frame.mnuViewTreeView_Click();
+        around.viewMenu.mnuViewTreeView_Click();
         return;
     default:
         return;

@@ -1,9 +1,9 @@
 // The hierarchy pane's making, its layout and what the window asks of it.
 #include "gui/catalogues/TreePane.h"
 
+#include "gui/frame/RecordView.h"
 #include "gui/frame/WindowFrame.h"
 #include "gui/catalogues/ListTreeView.h"
-#include "gui/record/RecordPane.h"
 #include "platform/Twips.h"
 
 #include <QApplication>
@@ -12,8 +12,8 @@
 
 using platform::twipsToPixels;
 
-TreePane::TreePane(ProgramContext& context, WindowFrame& frame)
-    : QObject(frame.clientArea()), context(context), frame(frame) {
+TreePane::TreePane(ProgramContext& context, WindowFrame& frame, const Neighbours& around)
+    : QObject(frame.clientArea()), context(context), frame(frame), around(around) {
     setObjectName(QStringLiteral("treePane"));
     for (size_t i = 0; i < TreeView1.size(); ++i) {
         TreeView1[i] = new ListTreeView(context.listTrees[i], frame.modalRuns(), frame.clientArea());
@@ -21,7 +21,7 @@ TreePane::TreePane(ProgramContext& context, WindowFrame& frame)
         TreeView1[i]->hide();
         // The trees stand between the metadata and the edit panel: closing the list with the
         // focus in it hands the focus to the edit panel.
-        frame.recordPane().placeBeforeEditPanel(TreeView1[i]);
+        around.recordView.placeBeforeEditPanel(TreeView1[i]);
     }
     ScrollTimer = new QTimer(this);
     ScrollTimer->setObjectName(QStringLiteral("ScrollTimer"));
@@ -73,6 +73,10 @@ bool TreePane::holdsFocus() const {
 
 void TreePane::hold(bool on) {
     for (ListTreeView* tree : TreeView1) tree->setUpdatesEnabled(!on);
+}
+
+void TreePane::describe(Layout::Input& in) const {
+    in.treeVisible = activeTreeVisible();
 }
 
 void TreePane::place(const Layout::Result& r) {

@@ -1,6 +1,10 @@
 #pragma once
 #include "platform/ControlArray.h"
 #include "gui/frame/Layout.h"
+#include "gui/frame/ListDocument.h"
+#include "gui/frame/ListFiles.h"
+#include "gui/frame/ListPane.h"
+#include "gui/frame/PaneLayout.h"
 #include "core/catalogues/ListTree.h"
 #include "core/program/ProgramContext.h"
 #include "gui/catalogues/ListTreeView.h"
@@ -15,6 +19,15 @@ class QAction;
 class QMenu;
 class QTimer;
 class QWidget;
+class AddressBar;
+class DocumentMenu;
+class Navigation;
+class PageBrowser;
+class RecordDocument;
+class RecordEditing;
+class RecordLoading;
+class RecordView;
+class ViewMarks;
 class WindowFrame;
 
 namespace platform {
@@ -23,16 +36,29 @@ class DataObject;
 
 // The hierarchy pane: the two list trees (0 for lists, 1 for the repository's catalogue),
 // their events, drags and drops, the context menu and the list dialogs.
-class TreePane : public QObject {
+class TreePane : public QObject, public ListDocument, public ListFiles, public ListPane, public PaneLayout {
     Q_OBJECT
 public:
-    TreePane(ProgramContext& context, WindowFrame& frame);
+    // What the pane asks of the other panes and the menus.
+    struct Neighbours {
+        AddressBar& address;
+        Navigation& navigation;
+        PageBrowser& browser;
+        RecordDocument& record;
+        RecordLoading& recordLoading;
+        RecordEditing& recordEditing;
+        RecordView& recordView;
+        DocumentMenu& fileMenu;
+        ViewMarks& viewMenu;
+    };
+    TreePane(ProgramContext& context, WindowFrame& frame, const Neighbours& around);
     ~TreePane() override;
 
-    // The program's state and the window around the pane, which the list readers and
-    // writers working for the pane reach through it.
+    // The program's state, the window around the pane and its neighbours, which the list
+    // readers and writers working for the pane reach through it.
     ProgramContext& context;
     WindowFrame& frame;
+    const Neighbours around;
     // The window the pane lies in; its dialogs hang from it.
     QWidget* window() const;
 
@@ -52,43 +78,47 @@ public:
     };
 
     // The tree shown (of the two, by the program's tree index) and either by its index.
-    ListTree& activeTree() const { return context.listTrees[size_t(context.treeIndex)]; }
+    ListTree& activeTree() const override { return context.listTrees[size_t(context.treeIndex)]; }
     ListTree& listTree(int index) const { return context.listTrees[size_t(index == 1 ? 1 : 0)]; }
 
     // ---- the list as a document -----------------------------------------------------
     // The save questions answer 6 Yes, 7 No, 2 Cancel, 0 when nothing was asked.
-    int markListmodifiedCheckHTML();
-    int saveListCheck(const QString& reason);
-    // Writes the active tree as a list file; true when the file was written.
-    bool SaveAsList(QString& path, long& nodeCount);
-    // The Harvest Control List dialog, shown modeless; it saves the list itself.
-    void showHarvestListDialog();
+    int markListmodifiedCheckHTML() override;
+    int saveListCheck(const QString& reason) override;
+    bool SaveAsList(const QString& path) override;
+    void showHarvestListDialog() override;
     // The same dialog, modal; true when it wrote the list.
     bool saveHarvestListWithDialog();
     // Asks for the RSS channel's details and writes it; true when it was written.
-    bool saveRssChannelWithDialog();
+    bool saveRssChannelWithDialog() override;
     // Refuses an entry the list file could not keep (see modLists::unwritableEntry): the node
     // (0: one not yet made) as a child of `parent` with this name and tag. The user is told why
     // and what happens instead (`outcome`, "The entry keeps its tag."); true when refused.
     bool refuseUnwritable(ListTree::NodeId parent, ListTree::NodeId node, const QString& name, const QString& tag,
                           const QString& outcome);
     // Files the list writer has written so far.
-    int filesWritten() const { return filesWritten_; }
+    int filesWritten() const override { return filesWritten_; }
     void countFileWritten() { ++filesWritten_; }
 
+    // ---- lists read and written for commands and page reads -----------------------------
+    bool loadListPage(bool harvestList, const QString& location, const QString& text) override;
+    ListLoadOutcome loadHarvestList(const QString& location) override;
+    ListLoadOutcome loadChannel(const QString& location) override;
+    bool saveHarvestList(bool agls12Form, QString& path, const QString& folder) override;
+    bool saveChannel(const QString& path) override;
+    void openRecordFromHarvestFolder(const QString& folder) override;
+    void showListProgress(const QString& text) override;
+
     // ---- the panes -------------------------------------------------------------------
-    // The tree of that index shown or hidden; the active one's state.
-    void showListPane(int index, bool shown);
-    bool activeTreeVisible() const;
-    void setActiveTreeVisible(bool shown);
-    // The list tree one of the trees' panes shows (nullptr for anything else); the focus in
-    // one of them.
-    ListTree* treeShownBy(const QObject* object) const;
-    bool holdsFocus() const;
-    // Painting held while a batch runs.
-    void hold(bool on);
+    void showListPane(int index, bool shown) override;
+    bool activeTreeVisible() const override;
+    void setActiveTreeVisible(bool shown) override;
+    ListTree* treeShownBy(const QObject* object) const override;
+    bool holdsFocus() const override;
+    void hold(bool on) override;
+    void describe(Layout::Input& in) const override;
     // Puts the shown tree where the layout says.
-    void place(const Layout::Result& r);
+    void place(const Layout::Result& r) override;
     // A window (re)starting: no drag under way, no label being edited.
     void reset();
     void forgetLabelEdit() { labelEditing = false; }

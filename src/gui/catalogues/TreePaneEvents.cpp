@@ -2,11 +2,13 @@
 // shows what a click would run, the right button opens the context menu, names are edited
 // in place, nodes are dragged inside the tree and out of it, and links and commands are
 // dropped in.
-#include "gui/frame/WindowFrame.h"
-#include "gui/record/RecordPane.h"
 #include "gui/catalogues/TreePane.h"
+#include "gui/frame/AddressBar.h"
+#include "gui/frame/Navigation.h"
+#include "gui/frame/PageBrowser.h"
+#include "gui/frame/RecordLoading.h"
+#include "gui/frame/RecordView.h"
 #include "gui/frame/WindowFrame.h"
-#include "gui/record/RecordPane.h"
 
 #include "core/catalogues/ListLines.h"
 #include "core/catalogues/TreeEdits.h"
@@ -16,7 +18,6 @@
 #include "core/commands/modMacros.h"
 #include "platform/DataObject.h"
 #include "platform/widgets/KeyCodes.h"
-#include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
 #include "platform/widgets/StatusBar.h"
 #include "gui/catalogues/ListTreeView.h"
@@ -193,15 +194,15 @@ void TreePane::TreeView1_NodeClick(int index) {
         modMTP::runCommand(context, command);
         return;
     }
-    if (modTree::isListRoot(tree, node) || frame.addressText() == command) return;
-    frame.setAddressText(command);
+    if (modTree::isListRoot(tree, node) || around.address.addressText() == command) return;
+    around.address.setAddressText(command);
     // The repository's record stands in for the page's own only where a repository is set up.
-    frame.recordPane().setOpenRecordOnLoad(!context.macros.openRecordMacro.isEmpty());
-    frame.LoadURLFromLocation();
+    around.recordLoading.setOpenRecordOnLoad(!context.macros.openRecordMacro.isEmpty());
+    around.navigation.LoadURLFromLocation();
     QString address = command;
-    frame.URLAddItem(address);
+    around.address.URLAddItem(address);
     // The box shows its history entry, so leaving the box later does not open it again.
-    frame.pickAddressEntry(address);
+    around.address.pickAddressEntry(address);
 }
 
 void TreePane::TreeView1_MouseMove(int index, int button, int, int x, int y) {
@@ -402,7 +403,7 @@ void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& 
         refuseLinkInSchemeList(form.context.user);
         return;
     }
-    name = modLists::safeNodeText(form.frame.linkNameOnPage(address));
+    name = modLists::safeNodeText(form.around.browser.linkNameOnPage(address));
     if (name.trimmed().isEmpty()) name = kUntitled;
     if (tree.image(target) == platform::kImageFolder) tree.setImage(target, platform::kImageOpenFolder);
     const NodeId parent = dropParent(tree, target);
@@ -485,7 +486,7 @@ void TreePane::TreeView1_OLEDragDrop(int index, const platform::DataObject& data
     const NodeId dragged = tree.contains(dragNode) ? dragNode : 0;
     // Text from anywhere but this window's own controls may come from a web page.
     QObject* source = data.Source();
-    const bool own = source && (frame.recordPane().isMetaPanel(source) ||
+    const bool own = source && (around.recordView.isMetaPanel(source) ||
                                 std::find(TreeView1.begin(), TreeView1.end(), source) != TreeView1.end());
     const auto origin = own ? modMTP::CommandOrigin::Program : modMTP::CommandOrigin::Page;
 

@@ -3,7 +3,7 @@
 #include "gui/catalogues/modRSS.h"
 
 #include "gui/catalogues/TreePane.h"
-#include "gui/frame/WindowFrame.h"
+#include "gui/frame/DocumentMenu.h"
 #include "gui/catalogues/ListDocuments.h"
 #include "core/catalogues/RssChannelText.h"
 #include "gui/catalogues/frmRSS.h"
@@ -45,7 +45,7 @@ ListLoadOutcome loadRSSChannel(TreePane& form, const QString& location, const QS
         state.setTreePath(path);
         dialog.setFilePath(path);
         state.setSaveListCaption(QStringLiteral("Save RSS Channel"));
-        window->frame.enableSaveList();
+        window->around.fileMenu.enableSaveList();
         // File > Save writes the channel back; a record's unsaved changes keep their mark.
         if (!state.modified(DocumentState::Document::Record)) state.nameDocument(DocumentState::Document::List);
     }

@@ -1,5 +1,6 @@
 // Edit > Edit Current Record: the selected line in the edit panel.
 #include "gui/record/RecordPane.h"
+#include "gui/frame/ViewMarks.h"
 #include "gui/frame/WindowFrame.h"
 
 #include "core/record/Record.h"
@@ -15,7 +16,7 @@ void RecordPane::mnuEditCurrentRecord_Click() {
     // Once set, the mark stays, whatever the menu item's own toggling does.
     if (mnuEditCurrentRecord_->isCheckable()) mnuEditCurrentRecord_->setChecked(true);
     if (MetaPanel->isHidden()) {
-        frame.showMetadataView();
+        around.viewMenu.mnuViewQuorvantile_Click();
         mnuEditCurrentRecord_->setCheckable(true);
         mnuEditCurrentRecord_->setChecked(true);
     }

@@ -1,6 +1,11 @@
 // The edit panel: every change in a field goes straight into the selected line of the
 // metadata panel and marks the record modified.
 #include "gui/record/RecordPane.h"
+#include "gui/frame/DocumentMenu.h"
+#include "gui/frame/Navigation.h"
+#include "gui/frame/NavigationView.h"
+#include "gui/frame/PageBrowser.h"
+#include "gui/frame/ViewMarks.h"
 #include "gui/frame/WindowFrame.h"
 
 #include "core/commands/modMTP.h"
@@ -109,11 +114,11 @@ protected:
             drop->acceptProposedAction();
             const QString text = drop->mimeData() ? drop->mimeData()->text() : QString();
             if (watched == form_->editNrmlContent) {
-                if (!text.isEmpty()) form_->frame.LoadDragDrop(text);
+                if (!text.isEmpty()) form_->around.navigationView.LoadDragDrop(text);
             } else if (const ListTree::NodeId node = form_->context.listTrees[size_t(form_->context.treeIndex)].selected();
                        node && form_->context.listTrees[size_t(form_->context.treeIndex)].text(node) == text) {
                 // The frame takes only the hierarchy pane's selected node.
-                form_->frame.LoadDragDrop(text);
+                form_->around.navigationView.LoadDragDrop(text);
             }
             return true;
         }
@@ -285,17 +290,17 @@ void RecordPane::buildEditPanel() {
 }
 
 void RecordPane::EditPanelOn() {
-    frame.enableSave();
+    around.fileMenu.enableSave();
     documentState->setSaveCaption(QStringLiteral("&Save Record"));
     EditPanel->show();
-    frame.setEditViewChecked(true);
+    around.viewMenu.setEditViewChecked(true);
     frame.relayout();
 }
 
 void RecordPane::EditPanelOff() {
     const bool wasVisible = !EditPanel->isHidden();
     EditPanel->hide();
-    frame.setEditViewChecked(false);
+    around.viewMenu.setEditViewChecked(false);
     double x = frame.splitterX();
     double y = frame.splitterY() + (wasVisible ? Layout::kEditPanelHeight : 0);
     frame.SizeControls(x, y);
@@ -425,16 +430,16 @@ void RecordPane::EditDateChange() {
 // ---- buttons -------------------------------------------------------------------------
 
 void RecordPane::editAddURL_Click() {
-    editNrmlContent->setText(frame.browserLocationURL());
+    editNrmlContent->setText(around.browser.browserLocationURL());
     editNrmlScheme->setEditText(QStringLiteral("URI"));
 }
 
 void RecordPane::editAddTitle_Click() {
-    editNrmlContent->setText(frame.browserLocationName());
+    editNrmlContent->setText(around.browser.browserLocationName());
 }
 
 void RecordPane::editOpenURI_Click() {
-    frame.openAddress(editNrmlContent->text());
+    around.navigation.openAddress(editNrmlContent->text());
 }
 
 void RecordPane::EditLoadScheme_Click() {

@@ -1,5 +1,6 @@
 // Filling the edit panel from the selected line of the record.
 #include "gui/record/RecordPane.h"
+#include "gui/frame/ViewMarks.h"
 #include "gui/frame/WindowFrame.h"
 
 #include "core/record/Record.h"
@@ -82,7 +83,7 @@ void RecordPane::editCurrentLine() {
     if (!line) return;
     shownLine_ = line;
     fillingRecord_ = true;
-    if (MetaPanel->isHidden()) frame.showMetadataView();
+    if (MetaPanel->isHidden()) around.viewMenu.mnuViewQuorvantile_Click();
     if (EditPanel->isHidden()) EditPanelOn();
     ActivateEditPanel(true);
 

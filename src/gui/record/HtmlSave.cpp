@@ -1,5 +1,6 @@
 // Writing the record into a page file, or out as a command batch.
 #include "gui/record/RecordPane.h"
+#include "gui/frame/DocumentMenu.h"
 #include "gui/frame/WindowFrame.h"
 
 #include "core/record/Record.h"
@@ -16,6 +17,13 @@
 
 QString RecordPane::MakeMetaIntoSource() const {
     return MetaWriter::MakeMetaIntoSource(record->lines());
+}
+
+QString RecordPane::metadataAsHtml() const {
+    QString text = MakeMetaIntoSource();
+    if (context.preferences.UseLinkRel.isY() && !context.domain.linkRelLines.isEmpty())
+        text = context.domain.linkRelLines + QStringLiteral("\r\n") + text;
+    return text;
 }
 
 bool RecordPane::SaveAsHTML(const QString& path) {
@@ -98,7 +106,7 @@ bool RecordPane::SaveAsHTML(const QString& path) {
     documentState->markSaved(DocumentState::Document::None);
     mnuMaintMeta(kCancelEditing)->setEnabled(false);
     documentState->setCurrentHTMLFile(path);
-    frame.showCurrentFile();
+    around.fileMenu.showCurrentFile();
     return true;
 }
 

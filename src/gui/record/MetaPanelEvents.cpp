@@ -1,5 +1,8 @@
 // The metadata panel on screen: its keys, clicks, drags and drops, and its context menu.
 #include "gui/record/RecordPane.h"
+#include "gui/frame/ListPane.h"
+#include "gui/frame/NavigationView.h"
+#include "gui/frame/ViewMarks.h"
 #include "gui/frame/WindowFrame.h"
 
 #include "core/commands/modMTP.h"
@@ -268,8 +271,8 @@ void RecordPane::MetaPanel_DblClick() {
 namespace {
 // A node of one of the window's trees that carries its command only as its tag: the
 // window's own drag of a control rather than data for the system's drop.
-bool isControlDrag(WindowFrame& frame, const platform::DataObject& data) {
-    if (!frame.treeShownBy(data.Source())) return false;
+bool isControlDrag(const ListPane& trees, const platform::DataObject& data) {
+    if (!trees.treeShownBy(data.Source())) return false;
     return !data.HasText() && !data.HasFiles();
 }
 }  // namespace
@@ -281,7 +284,7 @@ void RecordPane::MetaPanel_DragOver(QObject*, int x, int y) {
 }
 
 void RecordPane::MetaPanel_DragDrop(QObject* source, int, int) {
-    if (const ListTree* tree = frame.treeShownBy(source)) {
+    if (const ListTree* tree = around.listPane.treeShownBy(source)) {
         const QString tag = tree->tag(tree->selected());
         if (tag.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)) modMTP::runCommand(context, tag);
     }
@@ -297,7 +300,7 @@ QString RecordPane::MetaPanel_OLESetData() {
 }
 
 void RecordPane::MetaPanel_OLEDragOver(const platform::DataObject& data, int x, int y) {
-    if (isControlDrag(frame, data)) {
+    if (isControlDrag(around.listPane, data)) {
         MetaPanel_DragOver(data.Source(), x, y);
         return;
     }
@@ -308,7 +311,7 @@ void RecordPane::MetaPanel_OLEDragOver(const platform::DataObject& data, int x, 
 }
 
 void RecordPane::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, int y) {
-    if (isControlDrag(frame, data)) {
+    if (isControlDrag(around.listPane, data)) {
         MetaPanel_DragDrop(data.Source(), x, y);
         return;
     }
@@ -318,7 +321,7 @@ void RecordPane::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, 
 
     if (text.isEmpty()) {
         // Files: the first is opened by its kind, the others go to the history.
-        if (data.mimeData()) frame.dropOnWindow(data.mimeData());
+        if (data.mimeData()) around.navigationView.dropOnWindow(data.mimeData());
     } else if (targetLine && record->cell(targetLine, Record::Name) == QLatin1String("RelatesTo")) {
         const qsizetype first = text.indexOf(QLatin1Char('|'));
         const qsizetype second = first < 0 ? -1 : text.indexOf(QLatin1Char('|'), first + 1);
@@ -342,7 +345,7 @@ void RecordPane::MetaPanel_OLEDragDrop(const platform::DataObject& data, int x, 
     } else {
         // Any other text takes the content's place, or runs or opens as what it is.
         editNrmlContent->selectAll();
-        frame.LoadDragDrop(text);
+        around.navigationView.LoadDragDrop(text);
     }
     MetaPanel->setDropHighlight(0);
 }
@@ -384,7 +387,7 @@ void RecordPane::mnuMaintMeta_Click(int index) {
             modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
         return;
     case kCloseMetadataView:
-        frame.showMetadataView();
+        around.viewMenu.mnuViewQuorvantile_Click();
         return;
     case kCancelEditing:
         documentState->markSaved(DocumentState::Document::None);

@@ -1,5 +1,9 @@
 // Reading a page's metadata into the record when the browser opens it.
 #include "gui/record/RecordPane.h"
+#include "gui/frame/AddressBar.h"
+#include "gui/frame/DocumentMenu.h"
+#include "gui/frame/ListFiles.h"
+#include "gui/frame/PageBrowser.h"
 #include "gui/frame/WindowFrame.h"
 
 #include "core/commands/modMTP.h"
@@ -76,15 +80,15 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         } else if (!QFileInfo(localPath).isDir()) {
             record->clear();
         }  // a folder is only shown: the record stays as it is
-    } else if (frame.inet().StillExecuting() && !modMTP::batchRunning(context)) {
-        pendingURL_ = frame.addressText();
+    } else if (around.browser.inet().StillExecuting() && !modMTP::batchRunning(context)) {
+        pendingURL_ = around.address.addressText();
         lastPageLoad_ = PageLoad::Parked;
     } else {
         // The window's control is busy only with a load further down this call stack. A
         // batch never parks its page: it reads it with a control of its own, now.
         std::unique_ptr<platform::Inet> own;
-        if (frame.inet().StillExecuting()) own = std::make_unique<platform::Inet>(context.transferProxy);
-        platform::Inet& inet = own ? *own : frame.inet();
+        if (around.browser.inet().StillExecuting()) own = std::make_unique<platform::Inet>(context.transferProxy);
+        platform::Inet& inet = own ? *own : around.browser.inet();
         pendingURL_.clear();
         inet.setURL(location);
         context.preferences.signIn(inet);
@@ -114,8 +118,8 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         // The list's text is here already: the reader does not fetch it a second time.
         const QString fetched = repair ? modCharEncoding::fixUtf8Quotes(text) : text;
         QString address = location;
-        frame.URLAddItem(address);
-        const bool kept = frame.loadListPage(kind == MetaReader::PageTextKind::HarvestControlList, location, fetched);
+        around.address.URLAddItem(address);
+        const bool kept = around.listFiles.loadListPage(kind == MetaReader::PageTextKind::HarvestControlList, location, fetched);
         // Kept: the user stopped the load, and nothing else changes either.
         if (kept) {
             lastPageLoad_ = PageLoad::Cancelled;
@@ -123,7 +127,7 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         }
         record->clear();
         MetaPanel->refresh();
-        frame.setMnuFileSaveAs();
+        around.fileMenu.setMnuFileSaveAs();
         return platform::kAnswerCancel;
     }
 
@@ -168,7 +172,7 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
 }
 
 void RecordPane::Timer1_Timer() {
-    if (frame.inet().StillExecuting() || pendingURL_.isEmpty()) return;
+    if (around.browser.inet().StillExecuting() || pendingURL_.isEmpty()) return;
     const QString parked = pendingURL_;
     LoadMetadataFromURL(parked, true);
     pendingURL_.clear();

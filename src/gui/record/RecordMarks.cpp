@@ -1,5 +1,7 @@
 // The current line, the record's mark of unsaved changes and its save question.
 #include "gui/record/RecordPane.h"
+#include "gui/frame/DocumentMenu.h"
+#include "gui/frame/ListDocument.h"
 #include "gui/frame/WindowFrame.h"
 
 #include "core/program/ModOpenSave.h"
@@ -27,13 +29,13 @@ void RecordPane::SelectLine(int position) {
 }
 
 int RecordPane::markHTMLmodifiedCheckList(const QString& reason) {
-    const int answer = frame.saveListCheck(reason);
+    const int answer = around.listDocument.saveListCheck(reason);
     if (answer != platform::kAnswerCancel) {
         documentState->markModified(Document::Record);
         mnuMaintMeta(kCancelEditing)->setEnabled(true);
     }
     documentState->setSaveCaption(QStringLiteral("Save Record to ") + documentState->currentHTMLFile());
-    frame.setMnuFileSaveAs();
+    around.fileMenu.setMnuFileSaveAs();
     return answer;
 }
 
@@ -71,7 +73,7 @@ int RecordPane::saveHtmlCheck() {
     const int answer = context.user.MsgBox(QStringLiteral("Save the metadata edits in the metapanel first?"), platform::kYesNoCancel,
                                            QStringLiteral("Current document is being edited"));
     if (answer == platform::kAnswerYes) {
-        const bool saved = saveRecordWhereItBelongs([this] { return frame.saveAs(WindowFrame::kSaveAsPage); });
+        const bool saved = saveRecordWhereItBelongs([this] { return around.fileMenu.mnuFileSaveAs_Click(DocumentMenu::kSaveAsPage); });
         EditPanelOff();
         // Unless the record is now safely written, the caller must not go on and lose it.
         if (!saved) return platform::kAnswerCancel;

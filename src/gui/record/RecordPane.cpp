@@ -3,6 +3,7 @@
 
 #include "core/record/Record.h"
 #include "platform/widgets/MenuItems.h"
+#include "gui/frame/ViewMarks.h"
 #include "gui/frame/WindowFrame.h"
 #include "gui/record/MetaPanelView.h"
 #include "platform/Twips.h"
@@ -25,8 +26,8 @@ const QString kLongName = QStringLiteral("DC.Date.Modified");
 
 }  // namespace
 
-RecordPane::RecordPane(ProgramContext& context, WindowFrame& frame)
-    : QObject(frame.clientArea()), context(context), frame(frame), record(&context.record),
+RecordPane::RecordPane(ProgramContext& context, WindowFrame& frame, const Neighbours& around)
+    : QObject(frame.clientArea()), context(context), frame(frame), around(around), record(&context.record),
       documentState(&context.document) {
     setObjectName(QStringLiteral("recordPane"));
     buildMetaPanel();
@@ -161,10 +162,12 @@ void RecordPane::setupMetaPanelColumns() {
                                    std::max(300, platform::pixelsToTwips(frame.clientArea()->width()) - 3200));
 }
 
-void RecordPane::metaPanelColumnWidths(double& name, double& lang, double& scheme) const {
-    name = MetaPanel->columnWidthTwips(Record::Name);
-    lang = MetaPanel->columnWidthTwips(Record::Lang);
-    scheme = MetaPanel->columnWidthTwips(Record::Scheme);
+void RecordPane::describe(Layout::Input& in) const {
+    in.metaVisible = metaPanelShown();
+    in.editVisible = editPanelShown();
+    in.nameWidth = MetaPanel->columnWidthTwips(Record::Name);
+    in.langWidth = MetaPanel->columnWidthTwips(Record::Lang);
+    in.schemeWidth = MetaPanel->columnWidthTwips(Record::Scheme);
 }
 
 int RecordPane::rowHeightTwips() const {
@@ -184,7 +187,7 @@ void RecordPane::place(const Layout::Result& r) {
     }
     if (r.hideEditPanel) {
         EditPanel->hide();
-        frame.setEditViewChecked(false);
+        around.viewMenu.setEditViewChecked(false);
         return;
     }
     MetaPanel->setGeometry(twipsToPixels(r.meta.left), twipsToPixels(r.meta.top),

@@ -1,7 +1,12 @@
 #pragma once
 #include "platform/ControlArray.h"
+#include "gui/frame/ContentBox.h"
 #include "gui/frame/Layout.h"
-#include "core/program/CommandWindow.h"
+#include "gui/frame/PaneLayout.h"
+#include "gui/frame/RecordDocument.h"
+#include "gui/frame/RecordEditing.h"
+#include "gui/frame/RecordLoading.h"
+#include "gui/frame/RecordView.h"
 #include "core/program/ProgramContext.h"
 #include "core/domains/SchemeRules.h"
 
@@ -20,6 +25,16 @@ class QPushButton;
 class QTimer;
 class QWidget;
 class MetaPanelView;
+class AddressBar;
+class DocumentMenu;
+class HelpPages;
+class ListDocument;
+class ListFiles;
+class ListPane;
+class Navigation;
+class NavigationView;
+class PageBrowser;
+class ViewMarks;
 class WindowFrame;
 
 namespace platform {
@@ -29,15 +44,32 @@ struct PageDocument;
 
 // The record pane: the metadata panel showing the record's lines, the edit panel for the
 // selected line, their context menu, and reading and writing the record's page.
-class RecordPane : public QObject {
+class RecordPane : public QObject,
+                   public RecordDocument,
+                   public RecordLoading,
+                   public RecordEditing,
+                   public ContentBox,
+                   public RecordView,
+                   public PaneLayout {
     Q_OBJECT
 public:
-    RecordPane(ProgramContext& context, WindowFrame& frame);
+    // What the pane asks of the other panes and the menus.
+    struct Neighbours {
+        NavigationView& navigationView;
+        AddressBar& address;
+        Navigation& navigation;
+        PageBrowser& browser;
+        ListDocument& listDocument;
+        ListFiles& listFiles;
+        ListPane& listPane;
+        DocumentMenu& fileMenu;
+        ViewMarks& viewMenu;
+        HelpPages& help;
+    };
+    RecordPane(ProgramContext& context, WindowFrame& frame, const Neighbours& around);
     ~RecordPane() override;
     // The window the pane lies in; its dialogs hang from it.
     QWidget* window() const;
-
-    using PageLoad = CommandWindow::PageLoad;
 
     // The context menu's items.
     enum MetaMenuItem : int {
@@ -54,54 +86,54 @@ public:
     // Reads a page's metadata into the panel (or hands a harvest list or channel to the
     // tree). 2: stop (the save question was cancelled, or a list replaced the tree);
     // otherwise the save question's answer.
-    int LoadMetadataFromURL(const QString& location, bool keepText);
+    int LoadMetadataFromURL(const QString& location, bool keepText) override;
     // What the last LoadMetadataFromURL did with its page.
-    PageLoad lastPageLoad() const { return lastPageLoad_; }
-    void forgetPageLoad() { lastPageLoad_ = PageLoad::NotRead; }
-    // Whether the next page load asks the repository for its record instead.
-    void setOpenRecordOnLoad(bool on) { openRecordOnLoad_ = on; }
+    PageLoad lastPageLoad() const override { return lastPageLoad_; }
+    void forgetPageLoad() override { lastPageLoad_ = PageLoad::NotRead; }
+    void setOpenRecordOnLoad(bool on) override { openRecordOnLoad_ = on; }
     // A load parked while the transfer control was busy; Timer1_Timer retries it, every
     // two seconds once the retries are started.
     void Timer1_Timer();
     void startRetries();
     // The record as the meta elements of a page head.
-    QString MakeMetaIntoSource() const;
+    QString MakeMetaIntoSource() const override;
     // Writes the record into a page file; true when the file was written.
-    bool SaveAsHTML(const QString& path);
+    bool SaveAsHTML(const QString& path) override;
     // Writes the record as a command batch; true when the file was written.
-    bool SaveAsBatch(const QString& path);
+    bool SaveAsBatch(const QString& path) override;
     // Files the record's writers (page, batch) have written so far.
-    int filesWritten() const { return filesWritten_; }
+    int filesWritten() const override { return filesWritten_; }
+    QString metadataAsHtml() const override;
 
     // ---- the record's state ---------------------------------------------------------
-    void SelectLine(int position);
+    void SelectLine(int position) override;
     // The save questions answer 6 Yes, 7 No, 2 Cancel, 0 when nothing was asked.
-    int markHTMLmodifiedCheckList(const QString& reason);
+    int markHTMLmodifiedCheckList(const QString& reason) override;
     // Writes the record to its page file, else hands it to the repository (which saves it
     // later: false), else to `elsewhere`. True when a file was written.
-    bool saveRecordWhereItBelongs(const std::function<bool()>& elsewhere);
-    int saveHtmlCheck();
+    bool saveRecordWhereItBelongs(const std::function<bool()>& elsewhere) override;
+    int saveHtmlCheck() override;
     // Lines are being read into the record: the edit panel's fields write nothing meanwhile.
-    void setFilling(bool on) { fillingRecord_ = on; }
+    void setFilling(bool on) override { fillingRecord_ = on; }
 
     // ---- the edit panel -------------------------------------------------------------
-    void EditPanelOn();
-    void EditPanelOff();
+    void EditPanelOn() override;
+    void EditPanelOff() override;
     void ActivateEditPanel(bool on);
-    bool editPanelShown() const;
-    void editCurrentLine();
+    bool editPanelShown() const override;
+    void editCurrentLine() override;
     // Opens a line the program has just added: its content is a proposal, selected so that
     // typing replaces it.
-    void editProposedLine();
+    void editProposedLine() override;
     // The selected line shown again without counting as an edit.
     void showCurrentLineQuietly();
     // The content box while it is shown (the Edit menu's cut, copy and paste work in it).
-    QLineEdit* shownContentBox() const;
+    QLineEdit* shownContentBox() const override;
     // Puts text into the content box as a value editor wrote it: no edit of its own.
-    void showInContentBox(const QString& text);
+    void showInContentBox(const QString& text) override;
     // Text put into the content box at its caret (over its selection), as typed there.
-    void typeIntoContentBox(const QString& text);
-    void setEditPanelVisible(bool on);
+    void typeIntoContentBox(const QString& text) override;
+    void setEditPanelVisible(bool on) override;
     void EditDateChange();
     void langToggle(const QString& language);
     // Prepares the content area for a scheme: date boxes, a fixed value list or the content
@@ -109,7 +141,7 @@ public:
     void fillContentFromScheme(const QString& scheme, const QString& content);
     // Opens the value list of a scheme; false when nothing knows the name (or it may not go
     // into a command). Past the local and repository lookups the name loses every "-" and ".".
-    bool loadScheme(QString& schemeName);
+    bool loadScheme(const QString& schemeName);
     // The handlers of the edit panel's fields and buttons.
     void editNrmlContent_Change();
     void EditList_Change();
@@ -155,32 +187,32 @@ public:
     // Enter in the panel: the next line (wrapping to the first) becomes current.
     void selectNextLine();
     // Edit > Edit Current Record (its menu item given); also the panel's double click.
-    void mnuEditCurrentRecord_Click();
+    void mnuEditCurrentRecord_Click() override;
     void setEditCurrentRecordItem(QAction* item);
     // The panel shown or hidden; refreshed after the record changed under it.
-    void showMetaPanel(bool on);
-    void showLine(Record::LineId id);
+    void showMetaPanel(bool on) override;
+    void showLine(Record::LineId id) override;
     // Painting held while a batch runs (the lines are shown once it is let go).
-    void hold(bool on);
-    int editPanelHeight() const;  // pixels
-    bool editPanelHolds(const QWidget* widget) const;
-    bool metaPanelShown() const;
+    void hold(bool on) override;
+    int editPanelHeight() const override;
+    bool editPanelHolds(const QWidget* widget) const override;
+    bool metaPanelShown() const override;
     // True for the metadata panel (a drag source the trees take as the window's own).
-    bool isMetaPanel(const QObject* object) const;
+    bool isMetaPanel(const QObject* object) const override;
     // Puts another pane's widget into the focus chain after the metadata panel and before the
     // edit panel (after the one put there before), so Tab and a pane closed with the focus
     // pass it on in that order.
-    void placeBeforeEditPanel(QWidget* widget);
-    void refreshMetaPanel();
+    void placeBeforeEditPanel(QWidget* widget) override;
+    void refreshMetaPanel() override;
 
     // ---- layout ---------------------------------------------------------------------
     // The designed column widths, widened where the font needs more.
     void setupMetaPanelColumns();
-    void metaPanelColumnWidths(double& name, double& lang, double& scheme) const;
-    int rowHeightTwips() const;
-    int headerHeightTwips() const;
+    void describe(Layout::Input& in) const override;
+    int rowHeightTwips() const override;
+    int headerHeightTwips() const override;
     // Puts the panels where the layout says; the edit panel hides when it says so.
-    void place(const Layout::Result& r);
+    void place(const Layout::Result& r) override;
 
 private:
     class EditPanelEvents;
@@ -205,6 +237,7 @@ private:
 
     ProgramContext& context;
     WindowFrame& frame;
+    const Neighbours around;
     Record* record = nullptr;
     DocumentState* documentState = nullptr;
 

@@ -1,6 +1,7 @@
 // What the edit panel's content field offers for a line's encoding scheme, and where a
 // "Load Scheme" press fetches the scheme's value list from.
 #include "gui/record/RecordPane.h"
+#include "gui/frame/HelpPages.h"
 #include "gui/frame/WindowFrame.h"
 
 #include "core/commands/modMTP.h"
@@ -143,10 +144,11 @@ void RecordPane::fillContentLoadSchemeOff(const QString& content) {
     showText(editNrmlContent, content);
 }
 
-bool RecordPane::loadScheme(QString& schemeName) {
+bool RecordPane::loadScheme(const QString& name) {
     // The name may come from a page: only a plain name ever reaches a command.
-    if (!SchemeRules::isCommandSafeName(schemeName)) return false;
-    if (loadSchemeLocal(schemeName) || loadSchemeServer(schemeName)) return true;
+    if (!SchemeRules::isCommandSafeName(name)) return false;
+    if (loadSchemeLocal(name) || loadSchemeServer(name)) return true;
+    QString schemeName = name;
     schemeName.remove(QLatin1Char('-'));
     schemeName.remove(QLatin1Char('.'));
     const SchemeRules::SchemeRule rule = SchemeRules::schemeRuleFor(schemeName, context.domain.defaultSchema, context.schemeServer);
@@ -154,7 +156,7 @@ bool RecordPane::loadScheme(QString& schemeName) {
     case SchemeRules::SchemeAction::NoMatch:
         return false;
     case SchemeRules::SchemeAction::CurriculumThesaurus: {
-        frame.showSchemeHelp(QStringLiteral("http://") + rule.address);
+        around.help.showSchemeHelp(QStringLiteral("http://") + rule.address);
         return true;
     }
     case SchemeRules::SchemeAction::AglsAgent:

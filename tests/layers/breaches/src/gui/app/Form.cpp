@@ -1,0 +1,3 @@
+#include "gui/app/Form.h"
+#include "gui/app/Menu.h"
+#include "gui/catalogues/Tree.h"

@@ -1,0 +1,2 @@
+#include "gui/frame/Frame.h"
+#include "gui/record/Pane.h"

@@ -1,0 +1,1 @@
+#include "gui/catalogues/Tree.h"

@@ -1,0 +1,1 @@
+#include "gui/record/Pane.h"

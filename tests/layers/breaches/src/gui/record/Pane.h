@@ -1,0 +1,4 @@
+#pragma once
+#include "gui/frame/Frame.h"
+
+class Pane {};
