@@ -160,7 +160,7 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
     }
     for (const QString& domain : everyDomain()) {
         w.context.domain.defaultSchema = domain;
-        walk(u"Add line, "_s + domain, [this] { w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(RecordPane::kAddAglsLine))->trigger(); });
+        walk(u"Add line, "_s + domain, [this] { w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(MetaPanelEvents::kAddAglsLine))->trigger(); });
         if (ownHost(addressOf(commands.value(0)))) {
             const QStringList elements = elementsInTree();
             for (const QString& element : modSchemas::schemeTableElements(domain))

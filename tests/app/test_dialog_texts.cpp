@@ -85,7 +85,7 @@ protected:
         thenCheck();
         w->findChild<QAction*>(u"mnuResEditSchemas"_s)->trigger();
         thenCheck();
-        w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(RecordPane::kAddCustomLine))->trigger();
+        w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(MetaPanelEvents::kAddCustomLine))->trigger();
         for (const char* scheme : {"AglsAgent", "ACTVers", ""}) {
             thenCheck();
             clickContentOfLine(u"DC.Creator"_s, QString(200, u'x'), QLatin1String(scheme));

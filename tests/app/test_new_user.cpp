@@ -64,12 +64,12 @@ TEST_F(NewUserTest, TheEditPanelTakesPicksDropsAndEnterAsItsControlsShould) {
     openPage(u"page.htm"_s);
     w.context.record.append({u"DC.Date"_s, u""_s, {}, {}});
     editLine(2);
-    w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(RecordPane::kCancelEditing))->setEnabled(true);
+    w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(MetaPanelEvents::kCancelEditing))->setEnabled(true);
     ASSERT_GE(w.find<QComboBox>(u"editNrmlScheme"_s)->findText(u"ISO8601"_s), 0) << w.find<QComboBox>(u"editNrmlScheme"_s)->count();
     pick(w.find<QComboBox>(u"editNrmlScheme"_s), u"ISO8601"_s);
     EXPECT_EQ(w.context.record.lineAt(2).scheme, u"ISO8601"_s);
     EXPECT_TRUE(w.find<QWidget>(u"editDates"_s)->isVisible());  // the click handler ran, not only the change
-    EXPECT_TRUE(w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(RecordPane::kCancelEditing))->isEnabled());
+    EXPECT_TRUE(w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(MetaPanelEvents::kCancelEditing))->isEnabled());
     // Enter in the year box moves on to the next line (from the last, the first).
     w.find<QComboBox>(u"editDateyear"_s)->setFocus();
     widget_input::key(w.find<QComboBox>(u"editDateyear"_s), Qt::Key_Return);
@@ -153,7 +153,7 @@ TEST_F(NewUserTest, TypingReplacesAProposedContentAndExtendsAnAddressPrefix) {
         widget_input::type(name, u"DC.Title"_s);
         testing_support::press(dialog, u"cmdOK"_s);
     });
-    w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(RecordPane::kAddCustomLine))->trigger();
+    w.find<QAction>(u"mnuMaintMeta_%1"_s.arg(MetaPanelEvents::kAddCustomLine))->trigger();
     w->activateWindow();  // as the desktop does when the dialog goes
     QApplication::processEvents();
     ASSERT_EQ(QApplication::focusWidget(), w.find<QLineEdit>(u"editNrmlContent"_s));

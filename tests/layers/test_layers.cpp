@@ -28,7 +28,12 @@ layerCheck::Build buildOf(const QString& sourceFolder, const QStringList& target
 // the files that are its own; only the window's composition (Form1) and the start-up take them
 // whole.
 const QList<layerCheck::Part> kWindowParts = {
-    {u"record pane"_s, {u"gui/record/RecordPane.h"_s}, {u"gui/record/"_s}},
+    {u"record pane"_s,
+     {u"gui/record/RecordPane.h"_s, u"gui/record/RecordNeighbours.h"_s, u"gui/record/MetaPanelEvents.h"_s,
+      u"gui/record/RecordEditPanel.h"_s, u"gui/record/EditPanelContent.h"_s, u"gui/record/SchemeValues.h"_s,
+      u"gui/record/EditGuards.h"_s, u"gui/record/EditPanelControls.h"_s, u"gui/record/PageLoading.h"_s,
+      u"gui/record/RecordSaving.h"_s},
+     {u"gui/record/"_s}},
     {u"hierarchy pane"_s, {u"gui/catalogues/TreePane.h"_s}, {u"gui/catalogues/"_s}},
     {u"navigation pane"_s,
      {u"gui/app/NavigationPane.h"_s},

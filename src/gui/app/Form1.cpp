@@ -72,49 +72,49 @@ class LateRecordPane final : public RecordDocument,
                              public RecordView {
 public:
     explicit LateRecordPane(RecordPane* const& pane) : pane(pane) {}
-    int saveHtmlCheck() override { return pane->saveHtmlCheck(); }
-    int markHTMLmodifiedCheckList(const QString& reason) override { return pane->markHTMLmodifiedCheckList(reason); }
+    int saveHtmlCheck() override { return pane->recordDocument().saveHtmlCheck(); }
+    int markHTMLmodifiedCheckList(const QString& reason) override { return pane->recordDocument().markHTMLmodifiedCheckList(reason); }
     bool saveRecordWhereItBelongs(const std::function<bool()>& elsewhere) override {
-        return pane->saveRecordWhereItBelongs(elsewhere);
+        return pane->recordDocument().saveRecordWhereItBelongs(elsewhere);
     }
-    bool SaveAsHTML(const QString& path) override { return pane->SaveAsHTML(path); }
-    bool SaveAsBatch(const QString& path) override { return pane->SaveAsBatch(path); }
-    int filesWritten() const override { return pane->filesWritten(); }
-    QString MakeMetaIntoSource() const override { return pane->MakeMetaIntoSource(); }
-    QString metadataAsHtml() const override { return pane->metadataAsHtml(); }
+    bool SaveAsHTML(const QString& path) override { return pane->recordDocument().SaveAsHTML(path); }
+    bool SaveAsBatch(const QString& path) override { return pane->recordDocument().SaveAsBatch(path); }
+    int filesWritten() const override { return pane->recordDocument().filesWritten(); }
+    QString MakeMetaIntoSource() const override { return pane->recordDocument().MakeMetaIntoSource(); }
+    QString metadataAsHtml() const override { return pane->recordDocument().metadataAsHtml(); }
 
     int LoadMetadataFromURL(const QString& location, bool keepText) override {
-        return pane->LoadMetadataFromURL(location, keepText);
+        return pane->recordLoading().LoadMetadataFromURL(location, keepText);
     }
-    PageLoad lastPageLoad() const override { return pane->lastPageLoad(); }
-    void forgetPageLoad() override { pane->forgetPageLoad(); }
-    void setOpenRecordOnLoad(bool on) override { pane->setOpenRecordOnLoad(on); }
-    void setFilling(bool on) override { pane->setFilling(on); }
+    PageLoad lastPageLoad() const override { return pane->recordLoading().lastPageLoad(); }
+    void forgetPageLoad() override { pane->recordLoading().forgetPageLoad(); }
+    void setOpenRecordOnLoad(bool on) override { pane->recordLoading().setOpenRecordOnLoad(on); }
+    void setFilling(bool on) override { pane->recordLoading().setFilling(on); }
 
-    void EditPanelOn() override { pane->EditPanelOn(); }
-    void EditPanelOff() override { pane->EditPanelOff(); }
-    bool editPanelShown() const override { return pane->editPanelShown(); }
-    void setEditPanelVisible(bool on) override { pane->setEditPanelVisible(on); }
-    void editCurrentLine() override { pane->editCurrentLine(); }
-    void editProposedLine() override { pane->editProposedLine(); }
-    int editPanelHeight() const override { return pane->editPanelHeight(); }
-    bool editPanelHolds(const QWidget* widget) const override { return pane->editPanelHolds(widget); }
+    void EditPanelOn() override { pane->recordEditing().EditPanelOn(); }
+    void EditPanelOff() override { pane->recordEditing().EditPanelOff(); }
+    bool editPanelShown() const override { return pane->recordEditing().editPanelShown(); }
+    void setEditPanelVisible(bool on) override { pane->recordEditing().setEditPanelVisible(on); }
+    void editCurrentLine() override { pane->recordEditing().editCurrentLine(); }
+    void editProposedLine() override { pane->recordEditing().editProposedLine(); }
+    int editPanelHeight() const override { return pane->recordEditing().editPanelHeight(); }
+    bool editPanelHolds(const QWidget* widget) const override { return pane->recordEditing().editPanelHolds(widget); }
+    void mnuEditCurrentRecord_Click() override { pane->recordEditing().mnuEditCurrentRecord_Click(); }
 
-    void showInContentBox(const QString& text) override { pane->showInContentBox(text); }
-    void typeIntoContentBox(const QString& text) override { pane->typeIntoContentBox(text); }
-    QLineEdit* shownContentBox() const override { return pane->shownContentBox(); }
+    void showInContentBox(const QString& text) override { pane->contentBox().showInContentBox(text); }
+    void typeIntoContentBox(const QString& text) override { pane->contentBox().typeIntoContentBox(text); }
+    QLineEdit* shownContentBox() const override { return pane->contentBox().shownContentBox(); }
 
-    void SelectLine(int position) override { pane->SelectLine(position); }
-    void showLine(Record::LineId id) override { pane->showLine(id); }
-    void refreshMetaPanel() override { pane->refreshMetaPanel(); }
-    void showMetaPanel(bool on) override { pane->showMetaPanel(on); }
-    bool metaPanelShown() const override { return pane->metaPanelShown(); }
-    bool isMetaPanel(const QObject* object) const override { return pane->isMetaPanel(object); }
-    void placeBeforeEditPanel(QWidget* widget) override { pane->placeBeforeEditPanel(widget); }
-    void hold(bool on) override { pane->hold(on); }
-    int rowHeightTwips() const override { return pane->rowHeightTwips(); }
-    int headerHeightTwips() const override { return pane->headerHeightTwips(); }
-    void mnuEditCurrentRecord_Click() override { pane->mnuEditCurrentRecord_Click(); }
+    void SelectLine(int position) override { pane->recordView().SelectLine(position); }
+    void showLine(Record::LineId id) override { pane->recordView().showLine(id); }
+    void refreshMetaPanel() override { pane->recordView().refreshMetaPanel(); }
+    void showMetaPanel(bool on) override { pane->recordView().showMetaPanel(on); }
+    bool metaPanelShown() const override { return pane->recordView().metaPanelShown(); }
+    bool isMetaPanel(const QObject* object) const override { return pane->recordView().isMetaPanel(object); }
+    void placeBeforeEditPanel(QWidget* widget) override { pane->recordView().placeBeforeEditPanel(widget); }
+    void hold(bool on) override { pane->recordView().hold(on); }
+    int rowHeightTwips() const override { return pane->recordView().rowHeightTwips(); }
+    int headerHeightTwips() const override { return pane->recordView().headerHeightTwips(); }
 
 private:
     RecordPane* const& pane;
@@ -235,18 +235,20 @@ Form1::Form1(ProgramContext& context, platform::ModalRuns& runs, QWidget* parent
     RecordPane& record = *ui->record;
     TreePane& tree = *ui->tree;
     ui->fileMenu = new FileMenu(context, *frame_, *menuBar(),
-                                {.record = record, .list = tree, .listPane = tree, .address = navigation,
-                                 .navigation = navigation, .browser = navigation, .viewMenu = frame_->menus});
+                                {.record = record.recordDocument(), .list = tree, .listPane = tree,
+                                 .address = navigation, .navigation = navigation, .browser = navigation,
+                                 .viewMenu = frame_->menus});
     ui->fileMenu->setObjectName(QStringLiteral("fileMenu"));
     ui->viewMenu = new ViewMenu(context, *frame_, *menuBar(), ui->Toolbar1,
-                                {.navigation = navigation, .record = record, .recordView = record,
-                                 .recordEditing = record, .listPane = tree});
+                                {.navigation = navigation, .record = record.recordDocument(),
+                                 .recordView = record.recordView(), .recordEditing = record.recordEditing(),
+                                 .listPane = tree});
     ui->viewMenu->setObjectName(QStringLiteral("viewMenu"));
     connect(&document, &DocumentState::changed, ui->fileMenu, &FileMenu::showDocumentState);
     commandWindow_ = makeMainCommandWindow(
         context, *frame_,
-        {.record = record, .recordView = record, .recordEditing = record, .contentBox = record,
-         .address = navigation, .navigation = navigation, .browser = navigation, .navigationView = navigation,
+        {.record = record.recordDocument(), .recordView = record.recordView(),
+         .recordEditing = record.recordEditing(), .contentBox = record.contentBox(), .address = navigation, .navigation = navigation, .browser = navigation, .navigationView = navigation,
          .list = tree, .listFiles = tree, .listPane = tree, .fileMenu = *ui->fileMenu, .viewMenu = *ui->viewMenu,
          .help = frame_->menus});
     // The first window of the program is the one commands work on.
@@ -257,9 +259,9 @@ Form1::Form1(ProgramContext& context, platform::ModalRuns& runs, QWidget* parent
     ui->helpMenu = std::make_unique<HelpMenu>(context, *frame_,
                                               HelpMenu::Neighbours{.address = navigation,
                                                                    .navigation = navigation,
-                                                                   .record = record,
-                                                                   .recordLoading = record,
-                                                                   .recordView = record});
+                                                                   .record = record.recordDocument(),
+                                                                   .recordLoading = record.recordLoading(),
+                                                                   .recordEditing = record.recordEditing()});
     ui->helpMenu->setObjectName(QStringLiteral("helpMenu"));
     ui->helpMenu->setParent(this);
     ui->helpMenu->connectItems(*this);
@@ -267,10 +269,11 @@ Form1::Form1(ProgramContext& context, platform::ModalRuns& runs, QWidget* parent
     ui->macrosMenu->connectItems(*this);
     ui->editMenu = std::make_unique<EditMenu>(
         context, *frame_,
-        EditMenu::Neighbours{.record = record, .contentBox = record, .list = tree, .listPane = tree, .browser = navigation},
+        EditMenu::Neighbours{.record = record.recordDocument(), .contentBox = record.contentBox(), .list = tree,
+                             .listPane = tree, .browser = navigation},
         [this] { ui->settings->savePreferences(); });
     ui->editMenu->connectItems(*this);
-    record.setEditCurrentRecordItem(menuItems::find(*menuBar(), QStringLiteral("mnuEditCurrentRecord")));
+    record.recordEditing().setEditCurrentRecordItem(menuItems::find(*menuBar(), QStringLiteral("mnuEditCurrentRecord")));
 }
 
 WindowFrame& Form1::frame() {
@@ -322,12 +325,14 @@ void Form1::buildControls() {
                                  .help = frame_->menus});
     RecordPane& record = *ui->record;
     ui->tree = new TreePane(context, *frame_,
-                            {.address = navigation, .navigation = navigation, .browser = navigation, .record = record,
-                             .recordLoading = record, .recordEditing = record, .recordView = record,
+                            {.address = navigation, .navigation = navigation, .browser = navigation,
+                             .record = record.recordDocument(), .recordLoading = record.recordLoading(),
+                             .recordEditing = record.recordEditing(), .recordView = record.recordView(),
                              .fileMenu = frame_->menus, .viewMenu = frame_->menus});
     ui->layout = new WindowLayout(context, *frame_, *this, ui->Toolbar1,
-                                  {.navigation = navigation, .record = record, .tree = *ui->tree, .recordView = record,
-                                   .recordEditing = record, .listPane = *ui->tree, .fileMenu = frame_->menus});
+                                  {.navigation = navigation, .record = record, .tree = *ui->tree,
+                                   .recordView = record.recordView(), .recordEditing = record.recordEditing(),
+                                   .listPane = *ui->tree, .fileMenu = frame_->menus});
 
     ui->StatusBar1 = new platform::StatusBar(3, ui->clientArea);
     ui->StatusBar1->setObjectName(QStringLiteral("StatusBar1"));
@@ -344,18 +349,18 @@ void Form1::Form_Load() {
     ui->viewMenu->setTreeViewChecked(false);
     ui->record->setupMetaPanelColumns();
     modRegistry::registerFileTypes(context);
-    ui->record->setFilling(false);
+    ui->record->recordLoading().setFilling(false);
     ui->navigation->reset();
     context.document.nameDocument(DocumentState::Document::Record);
     ui->fileMenu->setMnuFileSaveAs();
-    ui->record->startRetries();
+    ui->record->recordLoading().startRetries();
 }
 
 void Form1::Form_Unload(bool& cancel) {
     ui->settings->savePreferences();
     ui->tree->forgetLabelEdit();
     if (context.document.modified(DocumentState::Document::Record)) {
-        if (ui->record->saveHtmlCheck() == platform::kAnswerCancel) cancel = true;
+        if (ui->record->recordDocument().saveHtmlCheck() == platform::kAnswerCancel) cancel = true;
     } else if (context.document.modified(DocumentState::Document::List)) {
         if (ui->tree->saveListCheck(QStringLiteral("before quitting")) == platform::kAnswerCancel) cancel = true;
     }
@@ -414,7 +419,7 @@ bool Form1::Form_KeyDown(int keyCode, Qt::KeyboardModifiers) {
     if (!combo && focus) combo = qobject_cast<QComboBox*>(focus->parentWidget());
     if (combo && !ui->navigation->isAddressBox(combo) && isAncestorOf(combo)) {
         if (keyCode == Qt::Key_Up || keyCode == Qt::Key_Down) {
-            ui->record->moveCurrentLine(keyCode == Qt::Key_Up ? -1 : +1);
+            ui->record->recordView().moveCurrentLine(keyCode == Qt::Key_Up ? -1 : +1);
             return true;
         }
         return false;

@@ -5,7 +5,7 @@
 #include "gui/frame/Navigation.h"
 #include "gui/frame/RecordDocument.h"
 #include "gui/frame/RecordLoading.h"
-#include "gui/frame/RecordView.h"
+#include "gui/frame/RecordEditing.h"
 #include "gui/frame/WindowFrame.h"
 #include "gui/commands/frmWaitProcess.h"
 #include "platform/Folders.h"
@@ -151,7 +151,7 @@ void frmHelpBrowser::Timer1_Timer() {
             return;
         }
         main_.recordLoading.LoadMetadataFromURL(path, false);
-        main_.recordView.mnuEditCurrentRecord_Click();
+        main_.recordEditing.mnuEditCurrentRecord_Click();
         frame_.statusBar().setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Record Loaded. Ready"));
         main_.record.markHTMLmodifiedCheckList(QStringLiteral("before loading the record?"));
         // The record just came from the repository: nothing of it is unsaved yet.

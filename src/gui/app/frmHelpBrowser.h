@@ -8,7 +8,7 @@ class Navigation;
 class ProgramContext;
 class RecordDocument;
 class RecordLoading;
-class RecordView;
+class RecordEditing;
 class WindowFrame;
 class QPushButton;
 class QTimer;
@@ -32,7 +32,7 @@ public:
         Navigation& navigation;
         RecordDocument& record;
         RecordLoading& recordLoading;
-        RecordView& recordView;
+        RecordEditing& recordEditing;
     };
     frmHelpBrowser(ProgramContext& context, WindowFrame& frame, const MainWindow& main);
 

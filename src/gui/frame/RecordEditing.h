@@ -16,4 +16,6 @@ public:
     virtual void editProposedLine() = 0;
     virtual int editPanelHeight() const = 0;  // pixels
     virtual bool editPanelHolds(const QWidget* widget) const = 0;
+    // Edit > Edit Current Record: the selected line in the panel.
+    virtual void mnuEditCurrentRecord_Click() = 0;
 };

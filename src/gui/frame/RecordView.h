@@ -26,6 +26,4 @@ public:
     // The height of a line of the panel, and of its header with the panel's frame (twips).
     virtual int rowHeightTwips() const = 0;
     virtual int headerHeightTwips() const = 0;
-    // Edit > Edit Current Record: the selected line in the edit panel.
-    virtual void mnuEditCurrentRecord_Click() = 0;
 };

@@ -1,7 +1,8 @@
 #include "gui/record/AgentEditor.h"
 
 #include "core/program/ProgramContext.h"
-#include "gui/record/RecordPane.h"
+#include "gui/frame/ContentBox.h"
+#include "gui/frame/RecordDocument.h"
 #include "platform/MsgBox.h"
 #include "core/record/modCharEncoding.h"
 
@@ -33,8 +34,9 @@ QString AgentEditor::composeValue(const QList<KeyValue>& fields) {
     return value;
 }
 
-AgentEditor::AgentEditor(ProgramContext& context, RecordPane& pane, const QString& name, const QString& caption)
-    : QDialog(pane.window()), context_(context), pane_(pane) {
+AgentEditor::AgentEditor(ProgramContext& context, RecordDocument& document, ContentBox& content, QWidget* window,
+                         const QString& name, const QString& caption)
+    : QDialog(window), context_(context), document_(document), content_(content) {
     setObjectName(name);
     setWindowTitle(caption);
     grid_ = new QGridLayout;
@@ -124,10 +126,10 @@ void AgentEditor::OK_Click() {
     Record& record = context_.record;
     if (record.contains(line_) && newValue != record.cell(line_, Record::Content)) {
         // Asked first: a cancelled question leaves the record as it was and the fields open.
-        if (pane_.markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::kAnswerCancel) return;
+        if (document_.markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::kAnswerCancel) return;
         record.set(line_, Record::Content, newValue);
         if (record.selectedLine() == line_)
-            pane_.showInContentBox(modCharEncoding::decodeContent(newValue, context_.preferences.charEncoding));
+            content_.showInContentBox(modCharEncoding::decodeContent(newValue, context_.preferences.charEncoding));
     }
     accept();
 }

@@ -5,8 +5,9 @@
 #include <QList>
 #include <QString>
 
-class RecordPane;
+class ContentBox;
 class ProgramContext;
+class RecordDocument;
 class QComboBox;
 class QGridLayout;
 class QLabel;
@@ -33,7 +34,9 @@ public:
     QString value() const;
 
 protected:
-    AgentEditor(ProgramContext& context, RecordPane& pane, const QString& name, const QString& caption);
+    // Hangs from `window`; writes the line through the record's mark and the content box.
+    AgentEditor(ProgramContext& context, RecordDocument& document, ContentBox& content, QWidget* window,
+                const QString& name, const QString& caption);
     // Adds a row, its control named `name`; the fields are written in the order they were added.
     void addTextField(const QString& key, const QString& name, const QString& label, const QString& help);
     void addListField(const QString& key, const QString& name, const QString& label, const QString& help,
@@ -54,7 +57,8 @@ private:
     QPushButton* ok = nullptr;
     QPushButton* cancel = nullptr;
     ProgramContext& context_;
-    RecordPane& pane_;
+    RecordDocument& document_;
+    ContentBox& content_;
     Record::LineId line_ = 0;
     QList<Field> fields_;
     QGridLayout* grid_ = nullptr;

@@ -1,10 +1,12 @@
 // Edit > Edit Current Record: the selected line in the edit panel.
-#include "gui/record/RecordPane.h"
+#include "gui/record/RecordEditPanel.h"
+
+#include "gui/frame/RecordView.h"
 #include "gui/frame/ViewMarks.h"
 #include "gui/frame/WindowFrame.h"
-
+#include "gui/record/RecordNeighbours.h"
+#include "core/program/ProgramContext.h"
 #include "core/record/Record.h"
-#include "gui/record/MetaPanelView.h"
 #include "platform/widgets/StatusBar.h"
 
 #include <QAction>
@@ -12,17 +14,22 @@
 #include <QGroupBox>
 #include <QMenu>
 
-void RecordPane::mnuEditCurrentRecord_Click() {
+void RecordEditPanel::setEditCurrentRecordItem(QAction* item) {
+    mnuEditCurrentRecord_ = item;
+    connect(item, &QAction::triggered, this, [this] { mnuEditCurrentRecord_Click(); });
+}
+
+void RecordEditPanel::mnuEditCurrentRecord_Click() {
     // Once set, the mark stays, whatever the menu item's own toggling does.
     if (mnuEditCurrentRecord_->isCheckable()) mnuEditCurrentRecord_->setChecked(true);
-    if (MetaPanel->isHidden()) {
+    if (!view.metaPanelShown()) {
         around.viewMenu.mnuViewQuorvantile_Click();
         mnuEditCurrentRecord_->setCheckable(true);
         mnuEditCurrentRecord_->setChecked(true);
     }
-    const Record::LineId line = record->selectedLine();
+    const Record::LineId line = context.record.selectedLine();
     if (!line) {
-        mnuMaintMeta1->popup(QCursor::pos());
+        contextMenu.popup(QCursor::pos());
         return;
     }
     if (EditPanel->isHidden()) {
@@ -32,5 +39,5 @@ void RecordPane::mnuEditCurrentRecord_Click() {
         frame.SizeControls(x, y);
         editCurrentLine();
     }
-    frame.statusBar().setPanelText(WindowFrame::kActivityPanel, record->cell(line, Record::Name));
+    frame.statusBar().setPanelText(WindowFrame::kActivityPanel, context.record.cell(line, Record::Name));
 }

@@ -1,10 +1,10 @@
 // Writing the record into a page file, or out as a command batch.
-#include "gui/record/RecordPane.h"
-#include "gui/frame/DocumentMenu.h"
-#include "gui/frame/WindowFrame.h"
+#include "gui/record/RecordSaving.h"
 
+#include "gui/frame/DocumentMenu.h"
+#include "gui/record/RecordNeighbours.h"
+#include "core/program/ProgramContext.h"
 #include "core/record/Record.h"
-#include "core/domains/modSchemas.h"
 #include "platform/MsgBox.h"
 #include "platform/widgets/StatusBar.h"
 #include "platform/TextCodec.h"
@@ -15,18 +15,18 @@
 #include <QFile>
 #include <QFileInfo>
 
-QString RecordPane::MakeMetaIntoSource() const {
-    return MetaWriter::MakeMetaIntoSource(record->lines());
+QString RecordSaving::MakeMetaIntoSource() const {
+    return MetaWriter::MakeMetaIntoSource(context.record.lines());
 }
 
-QString RecordPane::metadataAsHtml() const {
+QString RecordSaving::metadataAsHtml() const {
     QString text = MakeMetaIntoSource();
     if (context.preferences.UseLinkRel.isY() && !context.domain.linkRelLines.isEmpty())
         text = context.domain.linkRelLines + QStringLiteral("\r\n") + text;
     return text;
 }
 
-bool RecordPane::SaveAsHTML(const QString& path) {
+bool RecordSaving::SaveAsHTML(const QString& path) {
     // A file that is no text page (a picture or a program named .htm, say) is never
     // written into, and neither is a page read from one.
     QFile target(path);
@@ -39,7 +39,7 @@ bool RecordPane::SaveAsHTML(const QString& path) {
                             platform::kOkOnly | platform::kExclamationIcon, QStringLiteral("Error saving HTML"));
         return false;
     }
-    const MetadataRecord lines = record->lines();
+    const MetadataRecord lines = context.record.lines();
     QString page = context.page.text;
     platform::TextEncoding encoding = context.page.encoding;
     // Another program (or another copy of this one) may have changed the page since it was
@@ -102,17 +102,17 @@ bool RecordPane::SaveAsHTML(const QString& path) {
     context.page.encoding = encoding;
     context.page.file = path;
     context.page.digest = platform::bytesDigest(bytes);
-    documentState->setSaveCaption(QStringLiteral("Save Record to ") + path);
-    documentState->markSaved(DocumentState::Document::None);
-    mnuMaintMeta(kCancelEditing)->setEnabled(false);
-    documentState->setCurrentHTMLFile(path);
+    context.document.setSaveCaption(QStringLiteral("Save Record to ") + path);
+    context.document.markSaved(DocumentState::Document::None);
+    cancelEditing.setEnabled(false);
+    context.document.setCurrentHTMLFile(path);
     around.fileMenu.showCurrentFile();
     return true;
 }
 
-bool RecordPane::SaveAsBatch(const QString& path) {
+bool RecordSaving::SaveAsBatch(const QString& path) {
     QString error;
-    if (!platform::writeTextFileAtomically(path, MetaWriter::batchFileText(record->lines()), &error)) {
+    if (!platform::writeTextFileAtomically(path, MetaWriter::batchFileText(context.record.lines()), &error)) {
         context.user.MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"),
                             platform::kOkOnly, QStringLiteral("Error saving template"));
         return false;

@@ -1,15 +1,22 @@
 // Reading a page's metadata into the record when the browser opens it.
-#include "gui/record/RecordPane.h"
+#include "gui/record/PageLoading.h"
+
 #include "gui/frame/AddressBar.h"
+#include "gui/frame/Layout.h"
 #include "gui/frame/DocumentMenu.h"
 #include "gui/frame/ListFiles.h"
 #include "gui/frame/PageBrowser.h"
+#include "gui/frame/RecordDocument.h"
+#include "gui/frame/RecordView.h"
 #include "gui/frame/WindowFrame.h"
+#include "gui/record/EditGuards.h"
+#include "gui/record/RecordEditPanel.h"
+#include "gui/record/RecordNeighbours.h"
+#include "core/program/ProgramContext.h"
 
 #include "core/commands/modMTP.h"
 #include "core/commands/modMacros.h"
 #include "core/record/Record.h"
-#include "gui/record/MetaPanelView.h"
 #include "platform/Inet.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
@@ -20,8 +27,6 @@
 #include "core/record/PageEncoding.h"
 #include "core/record/modCharEncoding.h"
 
-#include <QComboBox>
-#include <QGroupBox>
 #include <QFileInfo>
 #include <QTimer>
 
@@ -42,9 +47,28 @@ void repairQuotes(MetadataRecord& lines) {
 
 }  // namespace
 
-int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
+PageLoading::PageLoading(ProgramContext& context, WindowFrame& frame, const RecordNeighbours& around,
+                         EditGuards& guards, RecordDocument& document, RecordEditPanel& editPanel, RecordView& view)
+    : context(context), frame(frame), around(around), guards(guards), document(document), editPanel(editPanel),
+      view(view) {
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(2000);
+    connect(Timer1, &QTimer::timeout, this, &PageLoading::Timer1_Timer);
+}
+
+void PageLoading::startRetries() {
+    Timer1->start();
+}
+
+void PageLoading::setFilling(bool on) {
+    guards.fillingRecord = on;
+}
+
+int PageLoading::LoadMetadataFromURL(const QString& location, bool keepText) {
+    Record* record = &context.record;
     lastPageLoad_ = PageLoad::NotRead;
-    const int answer = saveHtmlCheck();
+    const int answer = document.saveHtmlCheck();
     if (answer == platform::kAnswerCancel) {
         lastPageLoad_ = PageLoad::Cancelled;
         return platform::kAnswerCancel;
@@ -126,7 +150,7 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
             return platform::kAnswerCancel;
         }
         record->clear();
-        MetaPanel->refresh();
+        view.refreshMetaPanel();
         around.fileMenu.setMnuFileSaveAs();
         return platform::kAnswerCancel;
     }
@@ -134,9 +158,9 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
     if (!text.isEmpty()) {
         if (!record->isEmpty()) {
             frame.statusBar().setPanelText(WindowFrame::kActivityPanel, QStringLiteral("Waiting for Metadata to come in..."));
-            if (documentState->modeText() != QLatin1String("Merging Metadata")) {
+            if (context.document.modeText() != QLatin1String("Merging Metadata")) {
                 record->clear();
-                EditPanelOff();
+                editPanel.EditPanelOff();
             }
         }
         MetadataRecord rows = reading.linkRows;
@@ -146,15 +170,15 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
             repairQuotes(lines);
         }
         record->appendLines(rows);
-        fillingRecord_ = true;
+        guards.fillingRecord = true;
         record->appendLines(lines);
     }
-    fillingRecord_ = false;
+    guards.fillingRecord = false;
 
     const int lines = std::max(3, record->count());
     double y = frame.splitterY();
     if (context.preferences.fixMeta.isY() || y == 4999) {
-        y = frame.splitterForLines(lines, EditPanel->isHidden() ? 0 : Layout::kEditPanelHeight);
+        y = frame.splitterForLines(lines, editPanel.editPanelShown() ? Layout::kEditPanelHeight : 0);
     }
     if (y < 4000) y = 4000;
     double x = frame.splitterX();
@@ -166,12 +190,12 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
         context.page.file = readFrom;
         context.page.digest = digest;
     }
-    if (!record->isEmpty()) MetaPanel->showLine(record->idAt(1));
-    MetaPanel->refresh();
+    if (!record->isEmpty()) view.showLine(record->idAt(1));
+    view.refreshMetaPanel();
     return answer;
 }
 
-void RecordPane::Timer1_Timer() {
+void PageLoading::Timer1_Timer() {
     if (around.browser.inet().StillExecuting() || pendingURL_.isEmpty()) return;
     const QString parked = pendingURL_;
     LoadMetadataFromURL(parked, true);

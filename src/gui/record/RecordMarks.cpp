@@ -1,46 +1,40 @@
-// The current line, the record's mark of unsaved changes and its save question.
-#include "gui/record/RecordPane.h"
+// The record's mark of unsaved changes and its save question.
+#include "gui/record/RecordSaving.h"
+
 #include "gui/frame/DocumentMenu.h"
 #include "gui/frame/ListDocument.h"
-#include "gui/frame/WindowFrame.h"
-
+#include "gui/record/RecordEditPanel.h"
+#include "gui/record/RecordNeighbours.h"
 #include "core/program/ModOpenSave.h"
+#include "core/program/ProgramContext.h"
 #include "core/program/modFileExists.h"
 #include "core/commands/modMTP.h"
-#include "core/record/Record.h"
-#include "gui/record/MetaPanelView.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 
+#include <QAction>
 #include <QFileInfo>
 
 using Document = DocumentState::Document;
 
-void RecordPane::SelectLine(int position) {
-    if (record->isEmpty()) return;
-    // Only the lines that change are touched, so a long record costs no more than a short one.
-    const Record::LineId chosen = record->idAt(position);
-    for (const Record::LineId bold : record->boldLines())
-        if (bold != chosen) record->setBold(bold, false);
-    record->selectOnly(chosen);
-    if (!chosen) return;
-    record->setBold(chosen, true);
-    MetaPanel->showLine(chosen);
-}
+RecordSaving::RecordSaving(ProgramContext& context, const RecordNeighbours& around, QAction& cancelEditing,
+                           RecordEditPanel& editPanel)
+    : context(context), around(around), cancelEditing(cancelEditing), editPanel(editPanel) {}
 
-int RecordPane::markHTMLmodifiedCheckList(const QString& reason) {
+int RecordSaving::markHTMLmodifiedCheckList(const QString& reason) {
+    DocumentState& documentState = context.document;
     const int answer = around.listDocument.saveListCheck(reason);
     if (answer != platform::kAnswerCancel) {
-        documentState->markModified(Document::Record);
-        mnuMaintMeta(kCancelEditing)->setEnabled(true);
+        documentState.markModified(Document::Record);
+        cancelEditing.setEnabled(true);
     }
-    documentState->setSaveCaption(QStringLiteral("Save Record to ") + documentState->currentHTMLFile());
+    documentState.setSaveCaption(QStringLiteral("Save Record to ") + documentState.currentHTMLFile());
     around.fileMenu.setMnuFileSaveAs();
     return answer;
 }
 
-bool RecordPane::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere) {
-    const QString file = documentState->currentHTMLFile();
+bool RecordSaving::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere) {
+    const QString file = context.document.currentHTMLFile();
     if (!file.isEmpty() && modFileExists::fileExists(file) && !QFileInfo(file).isDir()) return SaveAsHTML(file);
     // A page file that went away since it was opened (deleted, moved, a folder in its place)
     // is said to be gone: it is written again only when the user says so.
@@ -68,17 +62,17 @@ bool RecordPane::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere
     return elsewhere();
 }
 
-int RecordPane::saveHtmlCheck() {
-    if (!documentState->modified(Document::Record)) return 0;
+int RecordSaving::saveHtmlCheck() {
+    if (!context.document.modified(Document::Record)) return 0;
     const int answer = context.user.MsgBox(QStringLiteral("Save the metadata edits in the metapanel first?"), platform::kYesNoCancel,
                                            QStringLiteral("Current document is being edited"));
     if (answer == platform::kAnswerYes) {
         const bool saved = saveRecordWhereItBelongs([this] { return around.fileMenu.mnuFileSaveAs_Click(DocumentMenu::kSaveAsPage); });
-        EditPanelOff();
+        editPanel.EditPanelOff();
         // Unless the record is now safely written, the caller must not go on and lose it.
         if (!saved) return platform::kAnswerCancel;
     } else if (answer == platform::kAnswerNo) {
-        documentState->dropMark();
+        context.document.dropMark();
     }
     return answer;
 }

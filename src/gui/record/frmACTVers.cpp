@@ -1,8 +1,5 @@
 #include "gui/record/frmACTVers.h"
 
-#include "gui/frame/WindowFrame.h"
-#include "gui/record/RecordPane.h"
-#include "platform/widgets/Modal.h"
 #include "platform/OwnedDialog.h"
 
 #include <QLabel>
@@ -123,8 +120,8 @@ const QStringList& frmACTVers::bodies() {
     return list;
 }
 
-frmACTVers::frmACTVers(ProgramContext& context, RecordPane& pane)
-    : AgentEditor(context, pane, QStringLiteral("frmACTVers"), QStringLiteral("ACTVers Scheme")) {
+frmACTVers::frmACTVers(ProgramContext& context, RecordDocument& document, ContentBox& content, QWidget* window)
+    : AgentEditor(context, document, content, window, QStringLiteral("frmACTVers"), QStringLiteral("ACTVers Scheme")) {
     auto* note = new QLabel(QStringLiteral("ActVers is used by authors of AGLS metadata in the ACT. Where possible please "
                                            "use a Corporate Name from the drop down list."),
                             this);
@@ -140,10 +137,8 @@ frmACTVers::frmACTVers(ProgramContext& context, RecordPane& pane)
     finishLayout(note);
 }
 
-frmACTVers& frmACTVers::instance(ProgramContext& context, RecordPane& pane) {
-    return platform::ownedDialog<frmACTVers>(*pane.window(), [&] { return new frmACTVers(context, pane); });
-}
-
-void RecordPane::showACTVers() {
-    frame.modalRuns().execModal(frmACTVers::instance(context, *this));
+frmACTVers& frmACTVers::instance(ProgramContext& context, RecordDocument& document, ContentBox& content,
+                                 QWidget* window) {
+    return platform::ownedDialog<frmACTVers>(*window,
+                                             [&] { return new frmACTVers(context, document, content, window); });
 }

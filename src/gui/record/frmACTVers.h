@@ -5,9 +5,10 @@
 class frmACTVers : public AgentEditor {
     Q_OBJECT
 public:
-    frmACTVers(ProgramContext& context, RecordPane& pane);
-    // The one editor of the program, created on first use.
-    static frmACTVers& instance(ProgramContext& context, RecordPane& pane);
+    frmACTVers(ProgramContext& context, RecordDocument& document, ContentBox& content, QWidget* window);
+    // The one editor of the window, created on first use.
+    static frmACTVers& instance(ProgramContext& context, RecordDocument& document, ContentBox& content,
+                                QWidget* window);
 
     // The 105 bodies the corporate name proposes, each exactly as it is stored.
     static const QStringList& bodies();

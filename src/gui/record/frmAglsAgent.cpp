@@ -1,8 +1,5 @@
 #include "gui/record/frmAglsAgent.h"
 
-#include "gui/frame/WindowFrame.h"
-#include "gui/record/RecordPane.h"
-#include "platform/widgets/Modal.h"
 #include "platform/OwnedDialog.h"
 
 const QStringList& frmAglsAgent::jurisdictions() {
@@ -20,8 +17,8 @@ const QStringList& frmAglsAgent::sectors() {
     return list;
 }
 
-frmAglsAgent::frmAglsAgent(ProgramContext& context, RecordPane& pane)
-    : AgentEditor(context, pane, QStringLiteral("frmAglsAgent"), QStringLiteral("AGLS Agent Scheme")) {
+frmAglsAgent::frmAglsAgent(ProgramContext& context, RecordDocument& document, ContentBox& content, QWidget* window)
+    : AgentEditor(context, document, content, window, QStringLiteral("frmAglsAgent"), QStringLiteral("AGLS Agent Scheme")) {
     addTextField(QStringLiteral("personalName="), QStringLiteral("personalName"), QStringLiteral("Personal Name:"),
                  QStringLiteral("The Name of a Person"));
     addTextField(QStringLiteral("corporateName="), QStringLiteral("corporateName"), QStringLiteral("Corporate Name:"),
@@ -41,10 +38,8 @@ frmAglsAgent::frmAglsAgent(ProgramContext& context, RecordPane& pane)
     finishLayout();
 }
 
-frmAglsAgent& frmAglsAgent::instance(ProgramContext& context, RecordPane& pane) {
-    return platform::ownedDialog<frmAglsAgent>(*pane.window(), [&] { return new frmAglsAgent(context, pane); });
-}
-
-void RecordPane::showAglsAgent() {
-    frame.modalRuns().execModal(frmAglsAgent::instance(context, *this));
+frmAglsAgent& frmAglsAgent::instance(ProgramContext& context, RecordDocument& document, ContentBox& content,
+                                     QWidget* window) {
+    return platform::ownedDialog<frmAglsAgent>(*window,
+                                               [&] { return new frmAglsAgent(context, document, content, window); });
 }

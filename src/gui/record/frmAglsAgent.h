@@ -5,9 +5,10 @@
 class frmAglsAgent : public AgentEditor {
     Q_OBJECT
 public:
-    frmAglsAgent(ProgramContext& context, RecordPane& pane);
-    // The one editor of the program, created on first use.
-    static frmAglsAgent& instance(ProgramContext& context, RecordPane& pane);
+    frmAglsAgent(ProgramContext& context, RecordDocument& document, ContentBox& content, QWidget* window);
+    // The one editor of the window, created on first use.
+    static frmAglsAgent& instance(ProgramContext& context, RecordDocument& document, ContentBox& content,
+                                  QWidget* window);
 
     static const QStringList& jurisdictions();
     static const QStringList& sectors();

@@ -1,6 +1,7 @@
 #include "gui/record/frmLongText.h"
 
-#include "gui/record/RecordPane.h"
+#include "gui/frame/ContentBox.h"
+#include "gui/frame/RecordDocument.h"
 #include "core/record/Record.h"
 #include "platform/MsgBox.h"
 #include "platform/OwnedDialog.h"
@@ -12,8 +13,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-frmLongText::frmLongText(ProgramContext& context, RecordPane& pane, QWidget* parent)
-    : QDialog(parent), context_(context), pane_(pane) {
+frmLongText::frmLongText(ProgramContext& context, RecordDocument& document, ContentBox& content, QWidget* parent)
+    : QDialog(parent), context_(context), document_(document), content_(content) {
     setObjectName(QStringLiteral("frmLongText"));
     setWindowTitle(QStringLiteral("Enter Text"));
     Text1 = new QPlainTextEdit(this);
@@ -34,9 +35,10 @@ frmLongText::frmLongText(ProgramContext& context, RecordPane& pane, QWidget* par
     connect(CancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-frmLongText& frmLongText::instance(ProgramContext& context, RecordPane& pane) {
-    QWidget* window = pane.window();
-    return platform::ownedDialog<frmLongText>(*window, [&] { return new frmLongText(context, pane, window); });
+frmLongText& frmLongText::instance(ProgramContext& context, RecordDocument& document, ContentBox& content,
+                                   QWidget* window) {
+    return platform::ownedDialog<frmLongText>(*window,
+                                              [&] { return new frmLongText(context, document, content, window); });
 }
 
 void frmLongText::setText(const QString& text) {
@@ -59,11 +61,11 @@ void frmLongText::OKButton_Click() {
                                    : modCharEncoding::encodeContent(text, context_.preferences.charEncoding);
         if (stored != record.cell(line_, Record::Content)) {
             // Asked first: a cancelled question leaves the line as it was and the text open.
-            if (pane_.markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::kAnswerCancel)
+            if (document_.markHTMLmodifiedCheckList(QStringLiteral("before editing a record")) == platform::kAnswerCancel)
                 return;
             record.set(line_, Record::Content, stored);
         }
-        if (record.selectedLine() == line_) pane_.showInContentBox(text);
+        if (record.selectedLine() == line_) content_.showInContentBox(text);
     }
     accept();
 }

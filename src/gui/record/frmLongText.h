@@ -3,8 +3,9 @@
 
 #include <QDialog>
 
-class RecordPane;
+class ContentBox;
 class ProgramContext;
+class RecordDocument;
 class QPlainTextEdit;
 class QPushButton;
 
@@ -14,9 +15,11 @@ class QPushButton;
 class frmLongText : public QDialog {
     Q_OBJECT
 public:
-    frmLongText(ProgramContext& context, RecordPane& pane, QWidget* parent);
+    // Writes the line through the record's mark and the content box.
+    frmLongText(ProgramContext& context, RecordDocument& document, ContentBox& content, QWidget* parent);
     // The one editor of the window, created on first use.
-    static frmLongText& instance(ProgramContext& context, RecordPane& pane);
+    static frmLongText& instance(ProgramContext& context, RecordDocument& document, ContentBox& content,
+                                 QWidget* window);
 
     // The text the box starts with.
     void setText(const QString& text);
@@ -32,6 +35,7 @@ private:
     QPushButton* CancelButton;
 
     ProgramContext& context_;
-    RecordPane& pane_;
+    RecordDocument& document_;
+    ContentBox& content_;
     Record::LineId line_ = 0;
 };
