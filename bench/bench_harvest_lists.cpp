@@ -102,7 +102,7 @@ void BM_SaveHarvestList(benchmark::State& state) {
     for (auto _ : state) {
         QString path = target;
         QString folder;
-        if (!modHCL::saveAsAGLS12HCL(bench::treePane(), path, folder)) state.SkipWithError("not written");
+        if (!HarvestLists::saveAsAGLS12HCL(bench::treePane(), path, folder)) state.SkipWithError("not written");
     }
     state.SetItemsProcessed(state.iterations() * items);
 }

@@ -292,8 +292,8 @@ TEST(SchemeBundleContent, PagesAreNeverListsListsLoadWholeAndLinksLead) {
             tree.add(0, ListTree::Place::Last, u"List\\"_s, u"List"_s, 5, 5);
             int n = 0;
             for (const QString& line : platform::splitLines(QString::fromUtf8(bytes))) {
-                const QString result = relative.endsWith(u".kqs"_s) ? modLists::addLineToScheme(u"List"_s, line, n, tree)
-                                                                    : modLists::addLineToIndex(u"List"_s, line, n, tree);
+                const QString result = relative.endsWith(u".kqs"_s) ? ListLines::addLineToScheme(u"List"_s, line, n, tree)
+                                                                    : ListLines::addLineToIndex(u"List"_s, line, n, tree);
                 ASSERT_EQ(result, u"0"_s) << relative << ": " << line;
             }
             EXPECT_GT(tree.count(), 1) << relative;

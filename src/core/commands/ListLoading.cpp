@@ -424,8 +424,8 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
     } else {
         // The pane shows the list once it is in; the wait dialog shows how far it got meanwhile.
         ListTree::Bulk bulk(tree);
-        modLists::ListReading reading(tree, rootText,
-                                      scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue);
+        ListLines::ListReading reading(tree, rootText,
+                                      scheme ? ListLines::ListKind::Scheme : ListLines::ListKind::Catalogue);
         // The window stays alive, also while the file is first read through to learn its encoding.
         ListLoadPace pace([&f](const QString& text) { f.showListProgress(text); });
         const auto yield = [&] { return !pace.pause(counter) || (alive() && !context_.commands.cancelRequested); };
@@ -454,7 +454,7 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
         loadStep_ = QStringLiteral(" processing errors");
         window_->showHelpPage(errorPage(errors));
     }
-    if (!renamed.isEmpty()) context_.user.MsgBox(modLists::renamedMessage(renamed), platform::kOkOnly, modLists::kRenamedTitle);
+    if (!renamed.isEmpty()) context_.user.MsgBox(ListLines::renamedMessage(renamed), platform::kOkOnly, ListLines::kRenamedTitle);
 }
 
 void ListLoad::end() {

@@ -193,9 +193,9 @@ void cgiSendList(ProgramContext& context, QString& command) {
     // The repository's catalogue is sent, whichever tree is shown.
     ListTree& tree = context.listTrees[1];
     const QString path = platform::programDataFolder() + QStringLiteral("/cache/Index.kqi");
-    modLists::UnwritableNode unwritable;
+    ListLines::UnwritableNode unwritable;
     const QStringList lines =
-        modLists::listFileLines(tree, !context.rootName.isEmpty(), modLists::ListKind::Catalogue, &unwritable);
+        ListLines::listFileLines(tree, !context.rootName.isEmpty(), ListLines::ListKind::Catalogue, &unwritable);
     if (unwritable) {
         context.user.MsgBox(unwritable.text() + QStringLiteral(" The list was not sent."));
         return;

@@ -113,7 +113,7 @@ public:
         f.runs.execModal(help);
     }
     bool loadListPage(bool harvestList, const QString& location, const QString& text) override {
-        const ListLoadOutcome outcome = harvestList ? modHCL::loadHCL(*ui.tree, location, &text)
+        const ListLoadOutcome outcome = harvestList ? HarvestLists::loadHCL(*ui.tree, location, &text)
                                                                : modRSS::loadRSSChannel(*ui.tree, location, &text);
         return outcome == ListLoadOutcome::Kept;
     }

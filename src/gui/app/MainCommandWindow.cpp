@@ -91,15 +91,15 @@ public:
     }
     void mnuFileDraw() override { f.fileMenu().mnuFileDraw(); }
     bool saveHarvestList(bool agls12Form, QString& path, QString& folder) override {
-        return agls12Form ? modHCL::saveAsAGLS12HCL(f.treePane(), path, folder)
-                          : modHCL::saveAsHCL(f.treePane(), path, folder);
+        return agls12Form ? HarvestLists::saveAsAGLS12HCL(f.treePane(), path, folder)
+                          : HarvestLists::saveAsHCL(f.treePane(), path, folder);
     }
-    ListLoadOutcome loadHarvestList(const QString& location) override { return modHCL::loadHCL(f.treePane(), location); }
+    ListLoadOutcome loadHarvestList(const QString& location) override { return HarvestLists::loadHCL(f.treePane(), location); }
     bool saveChannel(QString& path) override { return modRSS::saveRSSChannel(f.treePane(), path); }
     ListLoadOutcome loadChannel(const QString& location) override {
         return modRSS::loadRSSChannel(f.treePane(), location);
     }
-    void openRecordFromHarvestFolder(QString& folder) override { modHCL::getMetaFromHCL(f.treePane(), folder); }
+    void openRecordFromHarvestFolder(QString& folder) override { HarvestLists::getMetaFromHCL(f.treePane(), folder); }
     void setMnuFileSaveAs() override { f.fileMenu().setMnuFileSaveAs(); }
     bool treeViewChecked() const override { return f.viewMenu().treeViewChecked(); }
     void checkTreeView() override { f.viewMenu().setTreeViewChecked(true); }

@@ -20,7 +20,7 @@
 #include <QHash>
 #include <QPointer>
 
-namespace modHCL {
+namespace HarvestLists {
 namespace {
 
 enum class Form { Agls12, Site };
@@ -70,13 +70,13 @@ bool writeHarvestList(TreePane& form1, Form form, QString& path, const QString& 
         if (!alive) return false;
     }
     const QHash<QString, QString> records = recordIndex(window->context.user, folder);
-    QList<modLists::ListEntry> entries = modLists::listEntries(window->activeTree());
+    QList<ListEntries::ListEntry> entries = ListEntries::listEntries(window->activeTree());
     HarvestListText::sortEntries(entries);
     // Only the ".kqi" the command put at the end goes; a folder named "x.kqi-lists" stays.
     if (path.endsWith(QLatin1String(".kqi"), Qt::CaseInsensitive)) path.chop(4);
 
     int recordsWritten = 0;
-    const HarvestListText::RecordText record = [&](const modLists::ListEntry& entry) -> QString {
+    const HarvestListText::RecordText record = [&](const ListEntries::ListEntry& entry) -> QString {
         const QString key = HarvestListText::identifierKey(entry.link);
         const QString file = key.isEmpty() ? QString() : records.value(key);
         if (file.isEmpty()) return QString();
@@ -189,4 +189,4 @@ void getMetaFromHCL(TreePane& form, QString& folder) {
         window->context.document.markSaved(DocumentState::Document::Record);
 }
 
-}  // namespace modHCL
+}  // namespace HarvestLists

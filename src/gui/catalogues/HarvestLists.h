@@ -8,7 +8,7 @@ class UserDialogs;
 
 // Harvest Control Lists: the site's documents listed for a metadata harvester, written from
 // the window's list tree and read back into it.
-namespace modHCL {
+namespace HarvestLists {
 
 // Writes the tree as a Harvest Control List in the older site form to the path (a ".kqi"
 // the command put at its end is taken off again); folder holds the saved record pages, or
@@ -27,4 +27,4 @@ void getMetaFromHCL(TreePane& window, QString& folder);
 QString getFromMetadata(UserDialogs& user, const QString& file, const QString& nameFilter, const QString& otherFilter,
                         const QString& schemeFilter);
 
-}  // namespace modHCL
+}  // namespace HarvestLists

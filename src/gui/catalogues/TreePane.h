@@ -67,7 +67,7 @@ public:
     bool saveHarvestListWithDialog();
     // Asks for the RSS channel's details and writes it; true when it was written.
     bool saveRssChannelWithDialog();
-    // Refuses an entry the list file could not keep (see modLists::unwritableEntry): the node
+    // Refuses an entry the list file could not keep (see ListLines::unwritableEntry): the node
     // (0: one not yet made) as a child of `parent` with this name and tag. The user is told why
     // and what happens instead (`outcome`, "The entry keeps its tag."); true when refused.
     bool refuseUnwritable(ListTree::NodeId parent, ListTree::NodeId node, const QString& name, const QString& tag,
