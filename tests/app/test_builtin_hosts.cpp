@@ -150,7 +150,7 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
     const std::function<void(const QMenu*)> collect = [&](const QMenu* menu) {
         for (QAction* a : menu->actions()) a->menu() ? collect(a->menu()) : a->isSeparator() ? void() : leaves.append(a);
     };
-    collect(w.find<QMenu>(u"mnuRes"_s));
+    collect(w.find<QMenu>(u"mnuRes1"_s));
     for (QAction* item : leaves) {
         const auto click = [item] {
             item->setVisible(true);
@@ -247,7 +247,7 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
     const testing_support::ModalReplies modals([&](QDialog& dialog) {
         ++welcomes;
         dialog.show();
-        press(dialog, u"cmdOK"_s);  // the domain proposed: Dublin Core
+        press(dialog, u"okButton"_s);  // the domain proposed: Dublin Core
         return dialog.result();
     });
     for (int start = 1; start <= 2; ++start) {

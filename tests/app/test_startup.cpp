@@ -179,7 +179,7 @@ TEST_F(StartupTest, ANewUserChoosesADomainOnAPlainStartOnly) {
                   u"Welcome to Quorvantile|Dublin Core (DC)|Other (Please type in to this box)"_s);
         widget_input::pick(domain, 1);
         press(welcome, u"Check2"_s);
-        press(welcome, u"cmdOK"_s);
+        press(welcome, u"okButton"_s);
     });
     start(QString());
     EXPECT_EQ(recorder.commands.value(1), u"mtp://url="_s + context->schemeServer + u"/schemes/AGLS/AGLS1.3.kqs"_s);
@@ -193,7 +193,7 @@ TEST_F(StartupTest, ANewUserChoosesADomainOnAPlainStartOnly) {
         QLineEdit* typed = child<QComboBox>(welcome, u"Domain"_s)->lineEdit();
         typed->clear();
         widget_input::type(typed, u"DC-UTAH"_s);
-        press(welcome, u"cmdOK"_s);
+        press(welcome, u"okButton"_s);
     });
     start(QString());
     EXPECT_EQ(context->domain.defaultSchema + get(u"Preferences\\Schemas"_s, u"AGLS1.3"_s), u"Dublin Core"_s);  // kept

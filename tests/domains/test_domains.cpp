@@ -306,7 +306,7 @@ protected:
     }
     QStringList click(const QString& name) { return click(world.item(name)); }
     QAction* captioned(const QString& caption) const {
-        for (QAction* a : world.window->findChild<QMenu*>(u"mnuRes"_s)->findChildren<QAction*>())
+        for (QAction* a : world.window->findChild<QMenu*>(u"mnuRes1"_s)->findChildren<QAction*>())
             if (a->text() == caption) return a;
         return nullptr;
     }
@@ -317,7 +317,7 @@ TEST_F(ResourcesMenuTest, EveryItemRunsOneCommandOrIsKnownToRunNone) {
     const std::function<void(const QMenu*)> walk = [&](const QMenu* menu) {
         for (QAction* a : menu->actions()) a->menu() ? walk(a->menu()) : a->isSeparator() ? void() : leaves.append(a);
     };
-    walk(world.window->findChild<QMenu*>(u"mnuRes"_s));
+    walk(world.window->findChild<QMenu*>(u"mnuRes1"_s));
     world.context.schemeServer = kMoved;
     ScriptedMsgBoxes boxes;
     boxes.expect(modSchemas::kUnknownDomainMessage, platform::kAnswerOk);  // the Health item's
@@ -356,7 +356,7 @@ TEST_F(ResourcesMenuTest, EveryItemRunsOneCommandOrIsKnownToRunNone) {
 
 TEST_F(ResourcesMenuTest, ObjectNamesAreUniqueAndEveryDomainItemIsThere) {
     QStringList names;
-    for (const QAction* a : world.window->findChild<QMenu*>(u"mnuRes"_s)->findChildren<QAction*>())
+    for (const QAction* a : world.window->findChild<QMenu*>(u"mnuRes1"_s)->findChildren<QAction*>())
         if (!a->objectName().isEmpty()) names.append(a->objectName());
     EXPECT_EQ(QSet<QString>(names.cbegin(), names.cend()).size(), names.size());
     for (const QString& name : DomainWorld::resourceItems()) EXPECT_TRUE(names.contains(name)) << name;

@@ -18,12 +18,12 @@
 frmManualInsert::frmManualInsert(TreePane& form) : QDialog(form.window()), form_(form) {
     setObjectName(QStringLiteral("frmManualInsert"));
     setWindowTitle(QStringLiteral("Manually Insert an Entry"));
-    lblLabel = new QLabel(QStringLiteral("Label :"), this);
-    lblLabel->setObjectName(QStringLiteral("lblLabel"));
+    labelCaption = new QLabel(QStringLiteral("Label :"), this);
+    labelCaption->setObjectName(QStringLiteral("labelCaption"));
     txtLabel = new QLineEdit(this);
     txtLabel->setObjectName(QStringLiteral("txtLabel"));
-    lblURL = new QLabel(QStringLiteral("URL :"), this);
-    lblURL->setObjectName(QStringLiteral("lblURL"));
+    urlCaption = new QLabel(QStringLiteral("URL :"), this);
+    urlCaption->setObjectName(QStringLiteral("urlCaption"));
     txtURL = new QLineEdit(this);
     txtURL->setObjectName(QStringLiteral("txtURL"));
     txtURL->setMinimumWidth(360);
@@ -33,9 +33,9 @@ frmManualInsert::frmManualInsert(TreePane& form) : QDialog(form.window()), form_
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdOK->setDefault(true);
     auto* layout = new QGridLayout(this);
-    layout->addWidget(lblLabel, 0, 0);
+    layout->addWidget(labelCaption, 0, 0);
     layout->addWidget(txtLabel, 0, 1);
-    layout->addWidget(lblURL, 1, 0);
+    layout->addWidget(urlCaption, 1, 0);
     layout->addWidget(txtURL, 1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
