@@ -45,7 +45,7 @@ bool allShown(int items) {
 
 // Loaded as the user loads it, and shown.
 bool load(const QString& command, int items) {
-    modMTP::runCommand(*bench::context(), command);
+    modMTP::runMtpCommand(*bench::context(), command);
     bench::paintPending();
     return allShown(items);
 }

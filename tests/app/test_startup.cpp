@@ -272,8 +272,8 @@ TEST(TwoWindows, EachWorksOnItsOwnStateAndOneGoingLeavesTheOther) {
     testing_support::TestContext second;
     std::unique_ptr<QMainWindow> one(modMetaMain::openMainWindow(first, testing_support::modalRuns()));
     std::unique_ptr<QMainWindow> two(modMetaMain::openMainWindow(second, testing_support::modalRuns()));
-    modMTP::runCommand(first, u"mtp://field=DC.Title&content=One.fld/"_s);
-    modMTP::runCommand(second, u"mtp://field=DC.Title&content=Two.fld/"_s);
+    modMTP::runMtpCommand(first, u"mtp://field=DC.Title&content=One.fld/"_s);
+    modMTP::runMtpCommand(second, u"mtp://field=DC.Title&content=Two.fld/"_s);
     EXPECT_EQ(first.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"One"_s, {}, {}}}));
     EXPECT_EQ(second.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"Two"_s, {}, {}}}));
     EXPECT_EQ(one->findChild<MetaPanelView*>(u"MetaPanel"_s)->model()->rowCount() + two->findChild<MetaPanelView*>(u"MetaPanel"_s)->model()->rowCount(), 2);
@@ -291,7 +291,7 @@ TEST(TwoWindows, EachWorksOnItsOwnStateAndOneGoingLeavesTheOther) {
     EXPECT_NE(second.preferences.Home, u"http://one.example/"_s);
 
     one.reset();
-    modMTP::runCommand(second, u"mtp://field=DC.Subject&content=Still here.fld/"_s);
+    modMTP::runMtpCommand(second, u"mtp://field=DC.Subject&content=Still here.fld/"_s);
     EXPECT_EQ(second.record.count(), 2);
     EXPECT_EQ(first.commands.window, nullptr) << "a window gone is no longer the one commands work on";
 }

@@ -221,12 +221,10 @@ TEST(SetDomainCommand, NamesTheDomainAndAppliesItOrReportsAnUnknownName) {
 
 const QString kUntouched = u"Kept|As|Passed|"_s;
 
-QString ask(const QString& domain, const QString& element, QString list = kUntouched) {
+QString ask(const QString& domain, const QString& element, const QString& list = kUntouched) {
     DomainState state;
     state.defaultSchema = domain;
-    const QString answer = modSchemas::getSchemeList(state, element, list);
-    EXPECT_EQ(answer, list) << "the answer is also written back";
-    return answer;
+    return modSchemas::getSchemeList(state, element, list);
 }
 
 TEST(SchemeTables, EachDomainAnswersFromItsOwnTableInAnyCaseAndKeepsTheListOtherwise) {

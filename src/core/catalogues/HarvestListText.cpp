@@ -69,8 +69,8 @@ QString writtenLink(const QString& link) {
 
 QString recordRdf(const ListEntries::ListEntry& entry, const QString& metaLines, const QString& rdfNamespaces,
                   const QString& rdfPrefix) {
-    QString address = writtenLink(entry.link);
-    return RdfWriter::MakeMetaIntoRDF(address, metaLines, rdfNamespaces, rdfPrefix, RdfWriter::RdfValues::XmlText);
+    return RdfWriter::MakeMetaIntoRDF(writtenLink(entry.link), metaLines, rdfNamespaces, rdfPrefix,
+                                      RdfWriter::RdfValues::XmlText);
 }
 
 void sortEntries(QList<ListEntries::ListEntry>& entries) {

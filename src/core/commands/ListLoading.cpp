@@ -201,8 +201,7 @@ bool ListLoad::fetchInto(const QString& address, bool fixQuotes) {
         uncachedText_ = text;
         return true;
     }
-    QString folder = platform::folderPart(cachePath_);
-    modFileExists::makeSurePathExists(folder);
+    modFileExists::makeSurePathExists(platform::folderPart(cachePath_));
     QString error;
     if (!platform::writeTextFileAtomically(cachePath_, text + QStringLiteral("\r\n"), &error)) {
         runTimeError(error);
@@ -525,12 +524,11 @@ void forgetListsOfAnotherBundle() {
         for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
             if (bundled.contains(name.toLower())) folder.remove(name);
     }
-    QString folder = cacheRoot();
-    modFileExists::makeSurePathExists(folder);
+    modFileExists::makeSurePathExists(cacheRoot());
     platform::writeFileAtomically(stampPath, stamp + "\r\n");
 }
 
-bool loadList(ProgramContext& context, QString& location, std::function<bool()> mayReplace) {
+bool loadList(ProgramContext& context, QString location, std::function<bool()> mayReplace) {
     ListLoadGuard guard(context.commands, context.user);
     if (!guard.acquired()) return true;
     CommandWindow* window = context.commands.window;

@@ -167,7 +167,7 @@ QString repositoryAddress(QString command, bool dropType) {
     return command;
 }
 
-void cgiSend(ProgramContext& context, QString& command) {
+void cgiSend(ProgramContext& context, const QString& command) {
     try {
         const QString address = commandWindow(context).addressText();
         if (command.contains(QLatin1String("getIISRecord"), ci))
@@ -187,7 +187,7 @@ void cgiSend(ProgramContext& context, QString& command) {
     }
 }
 
-void cgiSendList(ProgramContext& context, QString& command) {
+void cgiSendList(ProgramContext& context, const QString& command) {
     CommandWindow* w = context.commands.window;
     if (!w) return;
     // The repository's catalogue is sent, whichever tree is shown.
@@ -202,8 +202,7 @@ void cgiSendList(ProgramContext& context, QString& command) {
     }
     QString text = lines.join(QStringLiteral("\r\n"));
     if (!lines.isEmpty()) text += QStringLiteral("\r\n");
-    QString folder = platform::folderPart(path);
-    modFileExists::makeSurePathExists(folder);
+    modFileExists::makeSurePathExists(platform::folderPart(path));
     QString error;
     if (!platform::writeTextFileAtomically(path, text, &error)) {
         context.user.MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening ") + path);

@@ -77,8 +77,8 @@ void FileMenu::mnuFileNew_Click(int index) {
 
     switch (index) {
     case kNewTemplate:
-        modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
-        modMTP::runCommand(context, context.preferences.FileNewURL);
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://delete=all.fld"));
+        modMTP::runMtpCommand(context, context.preferences.FileNewURL);
         return;
     case kNewServerRecord:
         if (context.macros.openRecordMacro.isEmpty()) {
@@ -86,7 +86,7 @@ void FileMenu::mnuFileNew_Click(int index) {
                 QStringLiteral("No Quorvantile Repository has been linked to the Karvold. To try this feature contact ") +
                 QStringLiteral("http://") + context.schemeServer);
         } else {
-            modMTP::runCommand(context, context.macros.openRecordMacro);
+            modMTP::runMtpCommand(context, context.macros.openRecordMacro);
             documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));
         }
         setMnuFileSaveAs();

@@ -73,7 +73,7 @@ void FileMenu::mnuFileSave_Click() {
     if (document != DocumentState::Document::List) return;
 
     if (documentState->TreePath() == QLatin1String("Main Catalog.kqi")) {
-        modMTP::runCommand(context, context.macros.saveCatalogMacro);
+        modMTP::runMtpCommand(context, context.macros.saveCatalogMacro);
         return;
     }
     const ListTree::NodeId root = frame.treePane().activeTree().item(1);

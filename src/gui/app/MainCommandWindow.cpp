@@ -73,7 +73,10 @@ public:
     PageLoad openPage(const QString& location) override { return f.navigationPane().openPageForCommand(location); }
     QString pageAddress() const override { return f.navigationPane().browserLocationURL(); }
     QString pageTitle() const override { return f.navigationPane().browserLocationName(); }
-    void addToAddressHistory(QString& address) override { f.navigationPane().URLAddItem(address); }
+    void addToAddressHistory(const QString& address) override {
+        QString added = address;
+        f.navigationPane().URLAddItem(added);
+    }
     void showHelpPage(const QString& html) override {
         frmHelpBrowser& help = f.helpMenu().helpWindow();
         help.setHTML(html);
@@ -85,21 +88,22 @@ public:
 
     void showListPane(int index, bool shown) override { f.treePane().showListPane(index, shown); }
     int saveListCheck(const QString& reason) override { return f.treePane().saveListCheck(reason); }
-    bool saveList(QString& path) override {
+    bool saveList(const QString& path) override {
+        QString written = path;
         long count = 0;
-        return f.treePane().SaveAsList(path, count);
+        return f.treePane().SaveAsList(written, count);
     }
     void mnuFileDraw() override { f.fileMenu().mnuFileDraw(); }
-    bool saveHarvestList(bool agls12Form, QString& path, QString& folder) override {
+    bool saveHarvestList(bool agls12Form, const QString& path, const QString& folder) override {
         return agls12Form ? HarvestLists::saveAsAGLS12HCL(f.treePane(), path, folder)
                           : HarvestLists::saveAsHCL(f.treePane(), path, folder);
     }
     ListLoadOutcome loadHarvestList(const QString& location) override { return HarvestLists::loadHCL(f.treePane(), location); }
-    bool saveChannel(QString& path) override { return modRSS::saveRSSChannel(f.treePane(), path); }
+    bool saveChannel(const QString& path) override { return modRSS::saveRSSChannel(f.treePane(), path); }
     ListLoadOutcome loadChannel(const QString& location) override {
         return modRSS::loadRSSChannel(f.treePane(), location);
     }
-    void openRecordFromHarvestFolder(QString& folder) override { HarvestLists::getMetaFromHCL(f.treePane(), folder); }
+    void openRecordFromHarvestFolder(const QString& folder) override { HarvestLists::getMetaFromHCL(f.treePane(), folder); }
     void setMnuFileSaveAs() override { f.fileMenu().setMnuFileSaveAs(); }
     bool treeViewChecked() const override { return f.viewMenu().treeViewChecked(); }
     void checkTreeView() override { f.viewMenu().setTreeViewChecked(true); }

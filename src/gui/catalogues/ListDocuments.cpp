@@ -149,8 +149,7 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
         return std::nullopt;
     }
     if (download) {
-        QString folder = platform::folderPart(fetched.localPath);
-        modFileExists::makeSurePathExists(folder);
+        modFileExists::makeSurePathExists(platform::folderPart(fetched.localPath));
         QString error;
         if (!platform::writeTextFileAtomically(fetched.localPath, fetched.text, &error)) {
             user.MsgBox(error, platform::kOkOnly, errorTitle);

@@ -190,7 +190,7 @@ void TreePane::TreeView1_NodeClick(int index) {
         if (context.document.modified(DocumentState::Document::List) &&
             saveListCheck(QStringLiteral("Save List before modifying metadata record?")) == platform::kAnswerCancel)
             return;
-        modMTP::runCommand(context, command);
+        modMTP::runMtpCommand(context, command);
         return;
     }
     if (TreeEdits::isListRoot(tree, node) || frame.addressText() == command) return;
@@ -443,7 +443,7 @@ void dropCommand(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, 
         const QString command = text.endsWith(QLatin1Char('/')) ? text : text + QLatin1Char('/');
         const modMTP::CommandRow row = modMTP::routeCommand(command).row;
         if (row == modMTP::CommandRow::SchemeLoad || row == modMTP::CommandRow::SchemeOpen)
-            modMTP::runCommand(form.context, text, origin);
+            modMTP::runMtpCommand(form.context, text, origin);
         else
             form.context.user.MsgBox(QStringLiteral("Cant drop mtp object of type kqs onto the Hierarchy Window: only a command "
                                                     "that loads a scheme list can be dropped here"),

@@ -16,7 +16,7 @@
 
 namespace modRSS {
 
-bool saveRSSChannel(TreePane& form, QString& path) {
+bool saveRSSChannel(TreePane& form, const QString& path) {
     TreePane* window = &form;
     const frmRSS& dialog = frmRSS::instance(window->window(), window->context);
     const QString text = RssChannelText::channel(ListEntries::listEntries(window->activeTree()), dialog.header());

@@ -45,7 +45,7 @@ struct ArrayHandler {
     void click(int index) const {
         const auto it = commands.constFind(index);
         if (it != commands.cend()) {
-            modMTP::runCommand(context, (*it)());
+            modMTP::runMtpCommand(context, (*it)());
         }
         if (after) after();
     }
@@ -114,7 +114,7 @@ public:
         return handler(
             menu, name, caption,
             [text, &context = context_] {
-                modMTP::runCommand(context, text());
+                modMTP::runMtpCommand(context, text());
             },
             hidden);
     }

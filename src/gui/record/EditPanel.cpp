@@ -455,20 +455,20 @@ void RecordPane::EditLoadScheme_Click() {
         if (domain != QLatin1String(row.domain)) continue;
         if (tag.isEmpty()) return;
         documentState->setListType(QStringLiteral("schema"));
-        modMTP::runCommand(context, QStringLiteral("mtp://url=") + row.host + QLatin1String(row.folder) + tag);
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://url=") + row.host + QLatin1String(row.folder) + tag);
         return;
     }
     if (domain == QLatin1String("GILS-MONTANA")) {
         if (tag.isEmpty()) return;
         documentState->setListType(QStringLiteral("schema"));
         if (tag == QLatin1String("subjects.kqs"))
-            modMTP::runCommand(context, QStringLiteral("mtp://url=") + SchemeHosts::stateLibraryHost + QStringLiteral("/montana/topics.kqs"));
+            modMTP::runMtpCommand(context, QStringLiteral("mtp://url=") + SchemeHosts::stateLibraryHost + QStringLiteral("/montana/topics.kqs"));
         else
-            modMTP::runCommand(context, QStringLiteral("mtp://url=") + server + QStringLiteral("/schemes/GILS-MONTANA/") + tag);
+            modMTP::runMtpCommand(context, QStringLiteral("mtp://url=") + server + QStringLiteral("/schemes/GILS-MONTANA/") + tag);
         return;
     }
     if (domain == QLatin1String("NZGLS") && !tag.isEmpty()) {
-        modMTP::runCommand(context, QStringLiteral("mtp://url=") + server + QStringLiteral("/schemes/NZGLS/") + tag);
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://url=") + server + QStringLiteral("/schemes/NZGLS/") + tag);
         return;
     }
     QString scheme = editNrmlScheme->currentText();

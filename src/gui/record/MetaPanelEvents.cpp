@@ -283,7 +283,7 @@ void RecordPane::MetaPanel_DragOver(QObject*, int x, int y) {
 void RecordPane::MetaPanel_DragDrop(QObject* source, int, int) {
     if (const ListTree* tree = frame.treeShownBy(source)) {
         const QString tag = tree->tag(tree->selected());
-        if (tag.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)) modMTP::runCommand(context, tag);
+        if (tag.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)) modMTP::runMtpCommand(context, tag);
     }
     if (const LineId selected = record->selectedLine()) SelectLine(record->positionOf(selected));
     MetaPanel->setDropHighlight(0);
@@ -358,7 +358,7 @@ void RecordPane::mnuMaintMeta_Click(int index) {
         frame.modalRuns().execModal(dialog);
         const QString inputText = dialog.inputText();
         if (inputText.isEmpty()) return;
-        modMTP::runCommand(context, QStringLiteral("mtp://field=") + inputText + QStringLiteral(".fld / "));
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://field=") + inputText + QStringLiteral(".fld / "));
         return;
     }
     case kAddAglsLine:
@@ -381,7 +381,7 @@ void RecordPane::mnuMaintMeta_Click(int index) {
         if (markHTMLmodifiedCheckList(QStringLiteral(" deleting lines")) == platform::kAnswerCancel) return;
         if (context.user.MsgBox(QStringLiteral("Delete all Metadata lines?"), platform::kYesNo,
                                 QStringLiteral("Confirm Delete")) == platform::kAnswerYes)
-            modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
+            modMTP::runMtpCommand(context, QStringLiteral("mtp://delete=all.fld"));
         return;
     case kCloseMetadataView:
         frame.showMetadataView();

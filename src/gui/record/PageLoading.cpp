@@ -48,7 +48,7 @@ int RecordPane::LoadMetadataFromURL(const QString& location, bool keepText) {
     if (openRecordOnLoad_) {
         openRecordOnLoad_ = false;
         lastPageLoad_ = PageLoad::FromRepository;
-        modMTP::runCommand(context, context.macros.openRecordMacro);
+        modMTP::runMtpCommand(context, context.macros.openRecordMacro);
         return answer;
     }
 

@@ -60,7 +60,7 @@ bool RecordPane::saveRecordWhereItBelongs(const std::function<bool()>& elsewhere
     }
     if (!context.macros.saveRecordMacro.isEmpty()) {
         // The repository finishes the save on its own time: nothing is known saved yet.
-        modMTP::runCommand(context, context.macros.saveRecordMacro);
+        modMTP::runMtpCommand(context, context.macros.saveRecordMacro);
         return false;
     }
     return elsewhere();

@@ -172,7 +172,7 @@ bool RecordPane::loadScheme(QString& schemeName) {
     case SchemeRules::SchemeAction::List:
         // What arrives is a scheme list, whatever the tree held before.
         documentState->setListType(QStringLiteral("schema"));
-        modMTP::runCommand(context, QStringLiteral("mtp://url=") + rule.address);
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://url=") + rule.address);
         return true;
     }
     return false;
@@ -190,7 +190,7 @@ bool RecordPane::loadSchemeLocal(const QString& schemeName) {
     }
     const QString file = schemeFileIn(folder, schemeName);
     if (file.isEmpty()) return false;
-    modMTP::runCommand(context, QStringLiteral("mtp://open=") + folder + file);
+    modMTP::runMtpCommand(context, QStringLiteral("mtp://open=") + folder + file);
     return true;
 }
 
@@ -198,12 +198,12 @@ bool RecordPane::loadSchemeServer(const QString& schemeName) {
     const QString catalogScheme = context.macros.repositoryScheme;
     if (!catalogScheme.isEmpty() && !context.macros.openCatalogMacro.isEmpty() &&
         schemeName.compare(catalogScheme, Qt::CaseInsensitive) == 0) {
-        modMTP::runCommand(context, context.macros.openCatalogMacro);
+        modMTP::runMtpCommand(context, context.macros.openCatalogMacro);
         return true;
     }
     if (!SchemeRules::repositoryServes(context.macros.repositorySchemes, schemeName)) return false;
     const QString command = SchemeRules::repositorySchemeCommand(context.macros.saveRecordMacro, schemeName);
     if (command.isEmpty()) return false;
-    modMTP::runCommand(context, command);
+    modMTP::runMtpCommand(context, command);
     return true;
 }
