@@ -45,7 +45,7 @@ bool allShown(int items) {
 
 // Loaded as the user loads it, and shown.
 bool load(const QString& command, int items) {
-    modMTP::runCommand(*bench::context(), command);
+    modMTP::runMtpCommand(*bench::context(), command);
     bench::paintPending();
     return allShown(items);
 }
@@ -102,7 +102,7 @@ void BM_SaveHarvestList(benchmark::State& state) {
     for (auto _ : state) {
         QString path = target;
         QString folder;
-        if (!modHCL::saveAsAGLS12HCL(bench::treePane(), path, folder)) state.SkipWithError("not written");
+        if (!HarvestLists::saveAsAGLS12HCL(bench::treePane(), path, folder)) state.SkipWithError("not written");
     }
     state.SetItemsProcessed(state.iterations() * items);
 }

@@ -119,26 +119,23 @@ static void BM_RdfOfRecord(benchmark::State& state) {
     const QString block = MetaWriter::MakeMetaIntoSource(makeRecord(int(5000 * state.range(0) / 100)));
     const QString namespaces = QStringLiteral("    xmlns:dc=\"http://purl.org/dc/elements/1.1/\"\r\n"
                                               "    xmlns:dcq=\"http://purl.org/dc/qualifiers/1.0/\">\r\n");
-    for (auto _ : state) {
-        QString address = QStringLiteral("www.example.org/page.htm");
+    const QString address = QStringLiteral("www.example.org/page.htm");
+    for (auto _ : state)
         benchmark::DoNotOptimize(RdfWriter::MakeMetaIntoRDF(address, block, namespaces, QStringLiteral("dc")));
-    }
 }
 BENCHMARK(BM_RdfOfRecord)->Arg(50)->Arg(100)->Unit(benchmark::kMillisecond);
 
 // `prepare` turns the plain content into what the coder is given: decoders get text full of
 // what they decode.
-static void BM_ContentCoding(benchmark::State& state, QString (*code)(QString&), QString (*prepare)(QString&)) {
+static void BM_ContentCoding(benchmark::State& state, QString (*code)(const QString&),
+                             QString (*prepare)(const QString&)) {
     const qsizetype size = kMegabyte * state.range(0) / 100;
     QString content = makeContent(size);
     if (prepare) {
-        prepare(content);
+        content = prepare(content);
         content.truncate(size);
     }
-    for (auto _ : state) {
-        QString text = content;
-        benchmark::DoNotOptimize(code(text));
-    }
+    for (auto _ : state) benchmark::DoNotOptimize(code(content));
     state.SetBytesProcessed(state.iterations() * content.size() * 2);
 }
 BENCHMARK_CAPTURE(BM_ContentCoding, encode_entities, &modCharEncoding::encodeHtmlEntities, nullptr)

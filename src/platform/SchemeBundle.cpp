@@ -68,9 +68,8 @@ std::shared_ptr<const Index> buildIndex(const QStringList& hosts, const QString&
             index->files.insert(relative.toLower(), path);
         }
     }
-    QString manifest;
-    if (readProgramFile(top.filePath(kNotBundledFile), manifest)) {
-        for (const QString& line : splitLines(manifest)) {
+    if (const std::optional<QString> manifest = readProgramFile(top.filePath(kNotBundledFile))) {
+        for (const QString& line : splitLines(*manifest)) {
             const qsizetype bar = line.indexOf(QLatin1Char('|'));
             if (line.startsWith(QLatin1Char('#')) || bar <= 0) continue;
             QString path = line.left(bar).trimmed().toLower();

@@ -630,15 +630,14 @@ QString breaksToBlanks(QString text) {
     return text;
 }
 
-bool readProgramFile(const QString& path, QString& text, QString* errorText) {
+std::optional<QString> readProgramFile(const QString& path, QString* errorText) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (errorText)
             *errorText = QStringLiteral("Cannot read %1: %2").arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
+        return std::nullopt;
     }
-    text = decodeProgramText(file.readAll());
-    return true;
+    return decodeProgramText(file.readAll());
 }
 
 namespace {

@@ -125,9 +125,9 @@ QString withCrLf(QStringView text);
 // become a line of its own, say a command line when a batch or log is replayed.
 [[nodiscard]] QString breaksToBlanks(QString text);
 
-// Reads a program file as text (decodeProgramText). False with a message in *errorText
-// (when given) when the file cannot be read.
-bool readProgramFile(const QString& path, QString& text, QString* errorText = nullptr);
+// A program file's text (decodeProgramText); nothing, with a message in *errorText (when
+// given), when the file cannot be read.
+std::optional<QString> readProgramFile(const QString& path, QString* errorText = nullptr);
 
 // A program file read line by line, as readProgramFile and forEachLine would give its lines,
 // without holding the whole file or its text: the file is read in blocks, once to learn

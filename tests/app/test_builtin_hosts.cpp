@@ -150,7 +150,7 @@ TEST_F(BuiltInHostsTest, EveryResourceElementListTemplateTutorialAndHelpPageIsTh
     const std::function<void(const QMenu*)> collect = [&](const QMenu* menu) {
         for (QAction* a : menu->actions()) a->menu() ? collect(a->menu()) : a->isSeparator() ? void() : leaves.append(a);
     };
-    collect(w.find<QMenu>(u"mnuRes"_s));
+    collect(w.find<QMenu>(u"mnuRes1"_s));
     for (QAction* item : leaves) {
         const auto click = [item] {
             item->setVisible(true);
@@ -194,8 +194,7 @@ TEST_F(BuiltInHostsTest, LoadSchemeFromEverySchemeOfEveryTableIsAnsweredWithoutA
     for (const QString& domain : everyDomain()) {
         w.context.domain.defaultSchema = domain;
         for (const QString& element : modSchemas::schemeTableElements(domain)) {
-            QString list;
-            for (const QString& scheme : modSchemas::getSchemeList(w.context.domain, element, list).split(u'|', Qt::SkipEmptyParts)) {
+            for (const QString& scheme : modSchemas::getSchemeList(w.context.domain, element, {}).split(u'|', Qt::SkipEmptyParts)) {
                 walk(domain + u", "_s + element + u", "_s + scheme, [&] {
                     w.context.record.append({element, {}, {}, scheme});
                     const QPoint cell(panel.header()->sectionViewportPosition(3) + 5,
@@ -214,15 +213,15 @@ TEST_F(BuiltInHostsTest, ABatchKeepsTheMediaTypesAsAListWithTextHtml) {
     const QString saved = dir.filePath(u"types.kqs"_s);
     const QString batch = testing_support::writeBytes(
         dir.filePath(u"keep.kqb"_s), "mtp://url=schemes.quorvantil.example/schemes/IMT.kqs\r\nmtp://save=" + saved.toUtf8() + "\r\n");
-    modMTP::runCommand(w.context, u"mtp://open="_s + batch);
+    modMTP::runMtpCommand(w.context, u"mtp://open="_s + batch);
     EXPECT_TRUE(shown.isEmpty()) << shown.value(0).text;
     EXPECT_TRUE(testing_support::readBytes(saved).contains("\r\ntext|text/html|mtp://field=DC.Format&content=text/html&scheme=IMT.fld/\r\n"));
 }
 
 TEST_F(BuiltInHostsTest, OnlyBundledListsAreCachedAndANewBundleReplacesThem) {
     const QString cache = platform::programDataFolder() + u"/cache/"_s;
-    modMTP::runCommand(w.context, u"mtp://url=schemes.quorvantil.example/agls/TAGS-AG.kqs"_s);
-    modMTP::runCommand(w.context, u"mtp://url=schemes.quorvantil.example/schemes/IMT.kqs"_s);
+    modMTP::runMtpCommand(w.context, u"mtp://url=schemes.quorvantil.example/agls/TAGS-AG.kqs"_s);
+    modMTP::runMtpCommand(w.context, u"mtp://url=schemes.quorvantil.example/schemes/IMT.kqs"_s);
     EXPECT_FALSE(QFileInfo::exists(cache + u"schema/TAGS-AG.kqs"_s));
     EXPECT_TRUE(QFileInfo::exists(cache + u"schema/IMT.kqs"_s));
     const QString mine = testing_support::writeBytes(cache + u"schema/Mine.kqs"_s, "A|mtp://x.fld/\r\n");
@@ -231,7 +230,7 @@ TEST_F(BuiltInHostsTest, OnlyBundledListsAreCachedAndANewBundleReplacesThem) {
     EXPECT_FALSE(QFileInfo::exists(cache + u"schema/IMT.kqs"_s));
     EXPECT_TRUE(QFileInfo::exists(mine));
     EXPECT_EQ(testing_support::readBytes(cache + u"bundle.stamp"_s).trimmed(), SB::stamp());
-    modMTP::runCommand(w.context, u"mtp://url=schemes.quorvantil.example/schemes/IMT.kqs"_s);
+    modMTP::runMtpCommand(w.context, u"mtp://url=schemes.quorvantil.example/schemes/IMT.kqs"_s);
     modMTP::forgetListsOfAnotherBundle();  // the same bundle: the copy stays
     EXPECT_TRUE(QFileInfo::exists(cache + u"schema/IMT.kqs"_s));
 }
@@ -247,7 +246,7 @@ TEST(BuiltInHostsStart, TheWelcomeThenTheHomePageAndNoErrorAtAnyStart) {
     const testing_support::ModalReplies modals([&](QDialog& dialog) {
         ++welcomes;
         dialog.show();
-        press(dialog, u"cmdOK"_s);  // the domain proposed: Dublin Core
+        press(dialog, u"okButton"_s);  // the domain proposed: Dublin Core
         return dialog.result();
     });
     for (int start = 1; start <= 2; ++start) {
@@ -292,8 +291,8 @@ TEST(SchemeBundleContent, PagesAreNeverListsListsLoadWholeAndLinksLead) {
             tree.add(0, ListTree::Place::Last, u"List\\"_s, u"List"_s, 5, 5);
             int n = 0;
             for (const QString& line : platform::splitLines(QString::fromUtf8(bytes))) {
-                const QString result = relative.endsWith(u".kqs"_s) ? modLists::addLineToScheme(u"List"_s, line, n, tree)
-                                                                    : modLists::addLineToIndex(u"List"_s, line, n, tree);
+                const QString result = relative.endsWith(u".kqs"_s) ? ListLines::addLineToScheme(u"List"_s, line, n, tree)
+                                                                    : ListLines::addLineToIndex(u"List"_s, line, n, tree);
                 ASSERT_EQ(result, u"0"_s) << relative << ": " << line;
             }
             EXPECT_GT(tree.count(), 1) << relative;

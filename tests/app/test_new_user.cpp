@@ -163,7 +163,7 @@ TEST_F(NewUserTest, TypingReplacesAProposedContentAndExtendsAnAddressPrefix) {
     EXPECT_EQ(w.context.record.lines().last(), (MetadataLine{u"DC.Title"_s, u"Minimal"_s, {}, {}}));
 
     // An address begun is there to be finished.
-    modMTP::runCommand(w.context, u"mtp://field=DC.Relation&content=http://.fld/"_s);
+    modMTP::runMtpCommand(w.context, u"mtp://field=DC.Relation&content=http://.fld/"_s);
     ASSERT_EQ(QApplication::focusWidget(), w.find<QLineEdit>(u"editNrmlContent"_s));
     widget_input::type(QApplication::focusWidget(), u"site.example"_s);
     EXPECT_EQ(w.context.record.lines().last().content, u"http://site.example"_s);

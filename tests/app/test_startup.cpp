@@ -179,7 +179,7 @@ TEST_F(StartupTest, ANewUserChoosesADomainOnAPlainStartOnly) {
                   u"Welcome to Quorvantile|Dublin Core (DC)|Other (Please type in to this box)"_s);
         widget_input::pick(domain, 1);
         press(welcome, u"Check2"_s);
-        press(welcome, u"cmdOK"_s);
+        press(welcome, u"okButton"_s);
     });
     start(QString());
     EXPECT_EQ(recorder.commands.value(1), u"mtp://url="_s + context->schemeServer + u"/schemes/AGLS/AGLS1.3.kqs"_s);
@@ -193,7 +193,7 @@ TEST_F(StartupTest, ANewUserChoosesADomainOnAPlainStartOnly) {
         QLineEdit* typed = child<QComboBox>(welcome, u"Domain"_s)->lineEdit();
         typed->clear();
         widget_input::type(typed, u"DC-UTAH"_s);
-        press(welcome, u"cmdOK"_s);
+        press(welcome, u"okButton"_s);
     });
     start(QString());
     EXPECT_EQ(context->domain.defaultSchema + get(u"Preferences\\Schemas"_s, u"AGLS1.3"_s), u"Dublin Core"_s);  // kept
@@ -272,8 +272,8 @@ TEST(TwoWindows, EachWorksOnItsOwnStateAndOneGoingLeavesTheOther) {
     testing_support::TestContext second;
     std::unique_ptr<QMainWindow> one(modMetaMain::openMainWindow(first, testing_support::modalRuns()));
     std::unique_ptr<QMainWindow> two(modMetaMain::openMainWindow(second, testing_support::modalRuns()));
-    modMTP::runCommand(first, u"mtp://field=DC.Title&content=One.fld/"_s);
-    modMTP::runCommand(second, u"mtp://field=DC.Title&content=Two.fld/"_s);
+    modMTP::runMtpCommand(first, u"mtp://field=DC.Title&content=One.fld/"_s);
+    modMTP::runMtpCommand(second, u"mtp://field=DC.Title&content=Two.fld/"_s);
     EXPECT_EQ(first.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"One"_s, {}, {}}}));
     EXPECT_EQ(second.record.lines(), (MetadataRecord{{u"DC.Title"_s, u"Two"_s, {}, {}}}));
     EXPECT_EQ(one->findChild<MetaPanelView*>(u"MetaPanel"_s)->model()->rowCount() + two->findChild<MetaPanelView*>(u"MetaPanel"_s)->model()->rowCount(), 2);
@@ -291,7 +291,7 @@ TEST(TwoWindows, EachWorksOnItsOwnStateAndOneGoingLeavesTheOther) {
     EXPECT_NE(second.preferences.Home, u"http://one.example/"_s);
 
     one.reset();
-    modMTP::runCommand(second, u"mtp://field=DC.Subject&content=Still here.fld/"_s);
+    modMTP::runMtpCommand(second, u"mtp://field=DC.Subject&content=Still here.fld/"_s);
     EXPECT_EQ(second.record.count(), 2);
     EXPECT_EQ(first.commands.window, nullptr) << "a window gone is no longer the one commands work on";
 }

@@ -43,9 +43,9 @@ protected:
         w.context.document.setListKind(kind);
         w.context.rootName = rootName;
         tree().setTag(tree().add(0, ListTree::Place::Last, rootName + u"\\"_s, rootName, 1, 4), tag);
-        for (const QString& line : lines) ASSERT_EQ(modLists::addLineToIndex(rootName, line, 0, tree()), u"0"_s);
+        for (const QString& line : lines) ASSERT_EQ(ListLines::addLineToIndex(rootName, line, 0, tree()), u"0"_s);
     }
-    void run(const QString& command) { modMTP::runCommand(w.context, command); }
+    void run(const QString& command) { modMTP::runMtpCommand(w.context, command); }
     // The root's text and tag, then every node below it.
     QStringList shown() const {
         const ListTree::NodeId root = tree().item(1);

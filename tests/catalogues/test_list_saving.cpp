@@ -96,7 +96,7 @@ TEST_F(ListSaving, ABuiltCatalogueRoundTripsWithItsTreeUnchangedAndNoNameSplits)
     const NodeId sites = add(root, u"My Sites\\"_s, u"My Sites"_s);
     const NodeId old = add(root, u"Old Sites\\"_s, u"Old Sites"_s);
     const NodeId paths = add(old, u"Old Sites\\C:\\docs\\"_s, u"C:\\docs"_s);
-    add(sites, u"Sites\\Home\\"_s, modLists::safeNodeText(u"Home | Agency"_s), u"http://agency.example/"_s, 2);
+    add(sites, u"Sites\\Home\\"_s, ListLines::safeNodeText(u"Home | Agency"_s), u"http://agency.example/"_s, 2);
     add(old, u"Old Sites\\Run\\"_s, u"Run"_s, u"mtp://a|b| c.kqb"_s);
     add(paths, u"Old Sites\\C:\\docs\\Readme\\"_s, u"Readme"_s, u"https://docs.example/readme"_s, 2);
     add(root, u"Top\\"_s, u"Top"_s, u"http://top.example/"_s, 2);

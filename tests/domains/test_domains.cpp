@@ -221,12 +221,10 @@ TEST(SetDomainCommand, NamesTheDomainAndAppliesItOrReportsAnUnknownName) {
 
 const QString kUntouched = u"Kept|As|Passed|"_s;
 
-QString ask(const QString& domain, const QString& element, QString list = kUntouched) {
+QString ask(const QString& domain, const QString& element, const QString& list = kUntouched) {
     DomainState state;
     state.defaultSchema = domain;
-    const QString answer = modSchemas::getSchemeList(state, element, list);
-    EXPECT_EQ(answer, list) << "the answer is also written back";
-    return answer;
+    return modSchemas::getSchemeList(state, element, list);
 }
 
 TEST(SchemeTables, EachDomainAnswersFromItsOwnTableInAnyCaseAndKeepsTheListOtherwise) {
@@ -306,7 +304,7 @@ protected:
     }
     QStringList click(const QString& name) { return click(world.item(name)); }
     QAction* captioned(const QString& caption) const {
-        for (QAction* a : world.window->findChild<QMenu*>(u"mnuRes"_s)->findChildren<QAction*>())
+        for (QAction* a : world.window->findChild<QMenu*>(u"mnuRes1"_s)->findChildren<QAction*>())
             if (a->text() == caption) return a;
         return nullptr;
     }
@@ -317,7 +315,7 @@ TEST_F(ResourcesMenuTest, EveryItemRunsOneCommandOrIsKnownToRunNone) {
     const std::function<void(const QMenu*)> walk = [&](const QMenu* menu) {
         for (QAction* a : menu->actions()) a->menu() ? walk(a->menu()) : a->isSeparator() ? void() : leaves.append(a);
     };
-    walk(world.window->findChild<QMenu*>(u"mnuRes"_s));
+    walk(world.window->findChild<QMenu*>(u"mnuRes1"_s));
     world.context.schemeServer = kMoved;
     ScriptedMsgBoxes boxes;
     boxes.expect(modSchemas::kUnknownDomainMessage, platform::kAnswerOk);  // the Health item's
@@ -356,7 +354,7 @@ TEST_F(ResourcesMenuTest, EveryItemRunsOneCommandOrIsKnownToRunNone) {
 
 TEST_F(ResourcesMenuTest, ObjectNamesAreUniqueAndEveryDomainItemIsThere) {
     QStringList names;
-    for (const QAction* a : world.window->findChild<QMenu*>(u"mnuRes"_s)->findChildren<QAction*>())
+    for (const QAction* a : world.window->findChild<QMenu*>(u"mnuRes1"_s)->findChildren<QAction*>())
         if (!a->objectName().isEmpty()) names.append(a->objectName());
     EXPECT_EQ(QSet<QString>(names.cbegin(), names.cend()).size(), names.size());
     for (const QString& name : DomainWorld::resourceItems()) EXPECT_TRUE(names.contains(name)) << name;

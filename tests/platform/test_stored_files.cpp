@@ -153,9 +153,12 @@ TEST(ProgramFiles, ReadAsUtf8WhenValidElseWindows1252AndWrittenAsUtf8WithCrLf) {
     writeBytes(path, "an old, longer content that must go entirely");
     ASSERT_TRUE(writeTextFileAtomically(path, u"one\ntwo\r\nthree\rcaf\u00e9\r\n"_s, &error)) << qPrintable(error);
     EXPECT_EQ(readBytes(path), QByteArray("one\r\ntwo\r\nthree\r\ncaf\xC3\xA9\r\n"));
-    QString text;
-    ASSERT_TRUE(readProgramFile(path, text));
-    EXPECT_EQ(splitLines(text), (QStringList{"one", "two", "three", u"café"_s}));
+    const std::optional<QString> text = readProgramFile(path);
+    ASSERT_TRUE(text);
+    EXPECT_EQ(splitLines(*text), (QStringList{"one", "two", "three", u"café"_s}));
+    QString why;
+    EXPECT_FALSE(readProgramFile(dir.filePath(u"missing.kqs"_s), &why));
+    EXPECT_TRUE(why.contains(u"missing.kqs"_s)) << qPrintable(why);
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{u"list.kqs"_s}) << "no temporary file left";
 }
 

@@ -49,7 +49,7 @@ TEST_F(HtmlSaveTest, EditedRecordGoesBackAndEveryOtherByteStays) {
 TEST_F(HtmlSaveTest, APageChangedOnDiskIsNotRevertedBySave) {
     const QByteArray head = "<html><head><title>T</title>\r\n<meta name=\"DC.Title\" content=\"Old\">\r\n</head>\r\n";
     const QString path = write(u"page.htm"_s, head + "<body>first</body></html>\r\n");
-    modMTP::runCommand(w.context, u"mtp://open="_s + path);
+    modMTP::runMtpCommand(w.context, u"mtp://open="_s + path);
     ASSERT_EQ(w.context.document.currentHTMLFile(), path);
     show(1);
     w.find<QLineEdit>(u"editNrmlContent"_s)->setText(u"New"_s);

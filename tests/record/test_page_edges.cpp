@@ -129,8 +129,7 @@ QStringList linesOf(const MetadataRecord& record) {
         if (line.name.isEmpty() && line.content == kSchemaLink) continue;
         QString text = line.name + u'\u0001' + line.content + u'\u0001' + line.lang + u'\u0001' + line.scheme +
                        u'\u0001' + QChar(line.httpEquiv ? u'e' : u'n');
-        modCharEncoding::decodeHtmlEntities(text.replace(u"&#61;"_s, u"="_s));
-        lines.append(text);
+        lines.append(modCharEncoding::decodeHtmlEntities(text.replace(u"&#61;"_s, u"="_s)));
     }
     lines.sort();
     return lines;

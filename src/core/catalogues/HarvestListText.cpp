@@ -29,7 +29,7 @@ QString identifierValue(QStringView content) {
     return ListMarkup::textOf(value).trimmed();
 }
 
-QString sortKey(const modLists::ListEntry& entry) {
+QString sortKey(const ListEntries::ListEntry& entry) {
     QStringList parts = entry.folders;
     parts << entry.title << entry.link;
     return parts.join(QLatin1Char('|'));
@@ -38,7 +38,7 @@ QString sortKey(const modLists::ListEntry& entry) {
 // The item's own lines when no record stands for it.
 // A title that is its link, written as it stands, is left out: the reader takes the link
 // for it.
-QString titleAndLinkLines(const modLists::ListEntry& entry) {
+QString titleAndLinkLines(const ListEntries::ListEntry& entry) {
     QString lines;
     const QString link = writtenLink(entry.link);
     if (entry.title != entry.link || link != entry.link)
@@ -48,10 +48,10 @@ QString titleAndLinkLines(const modLists::ListEntry& entry) {
 }
 
 // The items of either form, each between its start and end lines.
-QString itemLines(const QList<modLists::ListEntry>& entries, const RecordText& record, QLatin1StringView indent,
+QString itemLines(const QList<ListEntries::ListEntry>& entries, const RecordText& record, QLatin1StringView indent,
                   const std::function<QString(const QStringList&)>& folderLine) {
     QString text;
-    for (const modLists::ListEntry& entry : entries) {
+    for (const ListEntries::ListEntry& entry : entries) {
         text += indent + QLatin1StringView("<item>") + kCrLf;
         const QString recordText = record ? record(entry) : QString();
         text += recordText.isEmpty() ? titleAndLinkLines(entry) : recordText + kCrLf;
@@ -67,24 +67,24 @@ QString writtenLink(const QString& link) {
     return ListMarkup::validAddress(platform::withLinkScheme(link));
 }
 
-QString recordRdf(const modLists::ListEntry& entry, const QString& metaLines, const QString& rdfNamespaces,
+QString recordRdf(const ListEntries::ListEntry& entry, const QString& metaLines, const QString& rdfNamespaces,
                   const QString& rdfPrefix) {
-    QString address = writtenLink(entry.link);
-    return RdfWriter::MakeMetaIntoRDF(address, metaLines, rdfNamespaces, rdfPrefix, RdfWriter::RdfValues::XmlText);
+    return RdfWriter::MakeMetaIntoRDF(writtenLink(entry.link), metaLines, rdfNamespaces, rdfPrefix,
+                                      RdfWriter::RdfValues::XmlText);
 }
 
-void sortEntries(QList<modLists::ListEntry>& entries) {
+void sortEntries(QList<ListEntries::ListEntry>& entries) {
     QList<std::pair<QString, qsizetype>> keys;
     keys.reserve(entries.size());
     for (qsizetype i = 0; i < entries.size(); ++i) keys.append({sortKey(entries.at(i)), i});
     std::stable_sort(keys.begin(), keys.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-    QList<modLists::ListEntry> sorted;
+    QList<ListEntries::ListEntry> sorted;
     sorted.reserve(entries.size());
     for (const auto& key : keys) sorted.append(std::move(entries[key.second]));
     entries = std::move(sorted);
 }
 
-QString agls12Form(const QList<modLists::ListEntry>& entries, const RecordText& rdf, const QString& administrator,
+QString agls12Form(const QList<ListEntries::ListEntry>& entries, const RecordText& rdf, const QString& administrator,
                    const QString& email, const QDate& updated) {
     QString text;
     text += QLatin1StringView("<?xml version=\"1.0\"?>") + kCrLf;
@@ -105,7 +105,7 @@ QString agls12Form(const QList<modLists::ListEntry>& entries, const RecordText& 
     return text;
 }
 
-QString siteForm(const QList<modLists::ListEntry>& entries, const RecordText& metaLines) {
+QString siteForm(const QList<ListEntries::ListEntry>& entries, const RecordText& metaLines) {
     QString text;
     text += QLatin1StringView("<xml version=\"1.1\">") + kCrLf;
     text += QLatin1StringView("<site>") + kCrLf;
@@ -117,9 +117,9 @@ QString siteForm(const QList<modLists::ListEntry>& entries, const RecordText& me
     return text;
 }
 
-QList<modLists::ListEntry> readItems(QStringView text) {
+QList<ListEntries::ListEntry> readItems(QStringView text) {
     using ListMarkup::TokenKind;
-    QList<modLists::ListEntry> items;
+    QList<ListEntries::ListEntry> items;
     struct Item {
         QString title, link, about, identifier, metaIdentifier;
         std::optional<QStringList> folders;
@@ -133,8 +133,8 @@ QList<modLists::ListEntry> readItems(QStringView text) {
         QString link = item.link;
         for (const QString* other : {&item.about, &item.metaIdentifier, &item.identifier})
             if (link.isEmpty()) link = *other;
-        const modLists::ListEntry entry =
-            modLists::treeItem(item.folders.value_or(QStringList()), item.title, link, true);
+        const ListEntries::ListEntry entry =
+            ListEntries::treeItem(item.folders.value_or(QStringList()), item.title, link, true);
         if (!entry.link.isEmpty()) items.append(entry);
     };
     // A title takes references to control characters in, to go as they go from names.

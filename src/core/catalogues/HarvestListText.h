@@ -21,30 +21,30 @@ QString writtenLink(const QString& link);
 
 // The RDF an AGLS 1.2 list writes for the entry whose record has these meta lines: about the
 // entry's link as the list writes it.
-QString recordRdf(const modLists::ListEntry& entry, const QString& metaLines, const QString& rdfNamespaces,
+QString recordRdf(const ListEntries::ListEntry& entry, const QString& metaLines, const QString& rdfNamespaces,
                   const QString& rdfPrefix);
 
 // Puts the entries in the order a list holds them: by folder path, title and link joined
 // by "|" (ordinal comparison).
-void sortEntries(QList<modLists::ListEntry>& entries);
+void sortEntries(QList<ListEntries::ListEntry>& entries);
 
 // The record an entry carries (RDF for the AGLS 1.2 form, meta lines for the older form),
 // or "" when it has none.
-using RecordText = std::function<QString(const modLists::ListEntry&)>;
+using RecordText = std::function<QString(const ListEntries::ListEntry&)>;
 
 // The AGLS 1.2 form: XML with a DOCTYPE, the date it was written, the site's administrator
 // and e-mail. Every line ends in CR LF.
-QString agls12Form(const QList<modLists::ListEntry>& entries, const RecordText& rdf, const QString& administrator,
+QString agls12Form(const QList<ListEntries::ListEntry>& entries, const RecordText& rdf, const QString& administrator,
                    const QString& email, const QDate& updated);
 // The older site form: not XML (its first tag is never closed); folders as meta lines.
-QString siteForm(const QList<modLists::ListEntry>& entries, const RecordText& metaLines);
+QString siteForm(const QList<ListEntries::ListEntry>& entries, const RecordText& metaLines);
 
 // The items of a list in either form, in the order they stand. An item's link comes from
 // its <link>, else from the rdf:about of its RDF description, else from its identifier
 // (an RDF DC:Identifier or a DC.Identifier meta line); its title from <title>, an RDF
 // dc:title or a DC.Title meta line; its folders from <local lname="Folder">, <folder> or a
 // meta line of scheme "HCL".
-QList<modLists::ListEntry> readItems(QStringView text);
+QList<ListEntries::ListEntry> readItems(QStringView text);
 
 // Parts of a record page's meta elements. With all three filters empty: every named
 // element as a line of its own (ten blanks, the element with its line breaks taken out,

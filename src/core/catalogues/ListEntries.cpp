@@ -8,7 +8,7 @@
 
 #include <vector>
 
-namespace modLists {
+namespace ListEntries {
 
 QList<ListEntry> listEntries(const ListTree& tree) {
     using NodeId = ListTree::NodeId;
@@ -43,12 +43,12 @@ ListEntry treeItem(const QStringList& folders, const QString& title, const QStri
     ListEntry item;
     item.link = platform::breaksToBlanks(link.trimmed());
     item.link.replace(QLatin1Char('|'), QStringLiteral("%7C"));
-    item.title = safeNodeText(title);
+    item.title = ListLines::safeNodeText(title);
     if (item.link.isEmpty() || (item.title.isEmpty() && !linkAsTitle)) return {};
     if (item.title.isEmpty()) item.title = item.link;
     for (const QString& level : folders)
-        if (const QString name = safeNodeText(level); !name.isEmpty()) item.folders.append(name);
+        if (const QString name = ListLines::safeNodeText(level); !name.isEmpty()) item.folders.append(name);
     return item;
 }
 
-}  // namespace modLists
+}  // namespace ListEntries

@@ -5,7 +5,7 @@
 
 class ListTree;
 
-namespace modLists {
+namespace ListEntries {
 
 // One item of a Harvest Control List or RSS channel: a tree node that carries a link, with
 // the folders above it.
@@ -26,4 +26,4 @@ QList<ListEntry> listEntries(const ListTree& tree);
 // title when `linkAsTitle`, else it is empty too.
 ListEntry treeItem(const QStringList& folders, const QString& title, const QString& link, bool linkAsTitle);
 
-}  // namespace modLists
+}  // namespace ListEntries

@@ -9,7 +9,7 @@
 
 #include <vector>
 
-namespace modLists {
+namespace ListLines {
 namespace {
 
 const QLatin1String kMtp("mtp://");
@@ -241,7 +241,7 @@ QString ListReading::add(QStringView place, QStringView name, QStringView tag) {
     return add(line, place.size() - 1, place.size() + name.size(), tag.isEmpty());
 }
 
-bool ListReading::addItem(const ListEntry& item, const std::function<bool(const QString& result)>& take) {
+bool ListReading::addItem(const ListEntries::ListEntry& item, const std::function<bool(const QString& result)>& take) {
     QString folder;
     for (const QString& level : item.folders) {
         const qsizetype place = folder.size();
@@ -519,4 +519,4 @@ QStringList listFileLines(ListTree& tree, bool stripRoot, ListKind kind, Unwrita
     return lines;
 }
 
-}  // namespace modLists
+}  // namespace ListLines

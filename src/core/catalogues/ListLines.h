@@ -14,7 +14,7 @@
 // The lines of the list files (catalogues ".kqi", scheme lists ".kqs") and the tree nodes
 // they stand for. A line is the names on a node's path below the root, each followed by
 // "|"; a link, command or term adds its tag after the last "|"; a folder line ends in "|".
-namespace modLists {
+namespace ListLines {
 
 // A name as it enters the tree, so the name shown is the name the list files keep. "|"
 // separates the names of a list line, so a node text never holds one: it becomes "¦"
@@ -42,7 +42,7 @@ public:
     // An item of a Harvest Control List or channel: the folders above it that this reading has
     // not added yet, then the item itself, each by its parts. `take` gets the result of each
     // (as add gives it) and says whether to go on; false when it stopped the reading.
-    bool addItem(const ListEntry& item, const std::function<bool(const QString& result)>& take);
+    bool addItem(const ListEntries::ListEntry& item, const std::function<bool(const QString& result)>& take);
     // The entries renamed, one a line: where they stand and the name they got.
     const QStringList& renamed() const { return renamed_; }
 
@@ -123,4 +123,4 @@ void SortArray(Container& items, int first, int last) {
     std::sort(begin + first, begin + last + 1);
 }
 
-}  // namespace modLists
+}  // namespace ListLines

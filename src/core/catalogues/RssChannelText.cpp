@@ -33,7 +33,7 @@ QString safeHeaderText(const QString& text) {
     return out;
 }
 
-QString channel(const QList<modLists::ListEntry>& entries, const Header& header) {
+QString channel(const QList<ListEntries::ListEntry>& entries, const Header& header) {
     const QLatin1StringView five("     ");
     const QLatin1StringView ten("          ");
     QString text;
@@ -55,7 +55,7 @@ QString channel(const QList<modLists::ListEntry>& entries, const Header& header)
     QStringList links;
     QList<bool> prefixed;
     links.reserve(entries.size());
-    for (const modLists::ListEntry& entry : entries) {
+    for (const ListEntries::ListEntry& entry : entries) {
         links.append(platform::withLinkScheme(entry.link));
         prefixed.append(links.last().size() != entry.link.size());
         text += ten % QLatin1StringView("<rdf:li resource=\"") % ListMarkup::escapedLink(links.last(), true) %
@@ -64,7 +64,7 @@ QString channel(const QList<modLists::ListEntry>& entries, const Header& header)
     text += QLatin1StringView("</rdf:Seq>") + kCrLf + QLatin1StringView("</items>") + kCrLf;
     text += QLatin1StringView("</channel>") + kCrLf;
     for (qsizetype i = 0; i < entries.size(); ++i) {
-        const modLists::ListEntry& entry = entries.at(i);
+        const ListEntries::ListEntry& entry = entries.at(i);
         text += five % QLatin1StringView("<item rdf:about=\"") % ListMarkup::escapedLink(links.at(i), true) %
                 (prefixed.at(i) ? QLatin1StringView("\" > ") : QLatin1StringView("\">")) % kCrLf;
         text += line(ten, QLatin1StringView("title"), entry.title);
@@ -101,7 +101,7 @@ Reading read(QStringView text) {
     const auto endItem = [&] {
         element.reset();
         inItem = false;
-        const modLists::ListEntry entry = modLists::treeItem(folders.value_or(QStringList()), title, link, false);
+        const ListEntries::ListEntry entry = ListEntries::treeItem(folders.value_or(QStringList()), title, link, false);
         if (!entry.link.isEmpty()) reading.items.append(entry);
     };
 

@@ -27,7 +27,7 @@ struct Header {
 QString safeHeaderText(const QString& text);
 
 // The channel in the tree's order, UTF-8 as it declares; every line ends in CR LF.
-QString channel(const QList<modLists::ListEntry>& entries, const Header& header);
+QString channel(const QList<ListEntries::ListEntry>& entries, const Header& header);
 
 struct Reading {
     Header header;
@@ -36,7 +36,7 @@ struct Reading {
     bool hasDescription = false;
     bool hasItems = false;
     // The items with both a title and a link, in the order they stand.
-    QList<modLists::ListEntry> items;
+    QList<ListEntries::ListEntry> items;
     // The lines telling what the channel lacks, each ending in CR LF; "" when nothing.
     QString report() const;
 };

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-namespace modTree {
+namespace TreeEdits {
 
 NodeId namesake(const ListTree& tree, NodeId parent, const QString& text, NodeId except) {
     if (!parent) return 0;
@@ -23,7 +23,7 @@ NodeId insertParent(const ListTree& tree, NodeId relative, bool inside) {
 NodeId addNode(ListTree& tree, NodeId relative, ListTree::Place place, const QString& text, int image,
                int selectedImage, TreeError& error) {
     error = {};
-    const QString name = modLists::safeNodeText(text);
+    const QString name = ListLines::safeNodeText(text);
     if (name.isEmpty()) {
         error = {TreeError::Kind::Other, QStringLiteral("an entry needs a name")};
         return 0;
@@ -58,4 +58,4 @@ bool moveNode(ListTree& tree, NodeId node, NodeId parent) {
     return true;
 }
 
-}  // namespace modTree
+}  // namespace TreeEdits

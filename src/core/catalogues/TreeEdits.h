@@ -5,7 +5,7 @@
 
 // Adding and moving the hierarchy pane's nodes so that the list file keeps every one: no
 // two nodes of one folder share a name (the file would hold the same line for both).
-namespace modTree {
+namespace TreeEdits {
 
 using NodeId = ListTree::NodeId;
 
@@ -39,4 +39,4 @@ bool moveNode(ListTree& tree, NodeId node, NodeId parent);
 // True for the list's own top node.
 inline bool isListRoot(const ListTree& tree, NodeId node) { return node && tree.contains(node) && !tree.parent(node); }
 
-}  // namespace modTree
+}  // namespace TreeEdits

@@ -1,6 +1,6 @@
 #include "core/catalogues/TreeNodes.h"
 
-namespace modTree {
+namespace TreeNodes {
 namespace {
 
 constexpr Qt::CaseSensitivity ci = Qt::CaseInsensitive;
@@ -81,4 +81,4 @@ QString menuCaption(const QString& tag) {
     return caption.replace(QLatin1Char('&'), QLatin1String("&&"));
 }
 
-}  // namespace modTree
+}  // namespace TreeNodes

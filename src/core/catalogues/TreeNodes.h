@@ -4,7 +4,7 @@
 // The texts the hierarchy pane makes from its nodes and from what is dropped on it: the
 // repository catalogue's subject commands, command tags rewritten for a new name, the
 // parts of a dropped command, and the search rule of Find in List. Pure text work.
-namespace modTree {
+namespace TreeNodes {
 
 // A name put into the content of a field command: "&" would end the value there, so it
 // goes in as "%26", which the field command turns back.
@@ -39,4 +39,4 @@ bool matchesSearch(const QString& text, const QString& search);
 // A tag shown as a menu caption: "&" shown as itself, and a long tag shortened.
 QString menuCaption(const QString& tag);
 
-}  // namespace modTree
+}  // namespace TreeNodes

@@ -50,11 +50,8 @@ std::optional<QString> readLocalBatch(ProgramContext& context, QString location)
         context.user.MsgBox(QStringLiteral("Error reading in Batch File: ") + path + QStringLiteral(" (larger than 256 MB)"));
         return std::nullopt;
     }
-    QString text;
-    if (!info.isFile() || !platform::readProgramFile(path, text)) {
-        context.user.MsgBox(QStringLiteral("Error reading in Batch File: ") + path);
-        return std::nullopt;
-    }
+    std::optional<QString> text = info.isFile() ? platform::readProgramFile(path) : std::nullopt;
+    if (!text) context.user.MsgBox(QStringLiteral("Error reading in Batch File: ") + path);
     return text;
 }
 
@@ -87,8 +84,7 @@ int runLines(ProgramContext& context, const QString& text, CommandOrigin origin)
     const qsizetype size = text.size();
     const auto runLine = [&](qsizetype end, bool yield) {
         if (end > start && QStringView(text).mid(start, end - start).startsWith(QLatin1String("mtp"))) {
-            QString line = text.mid(start, end - start);
-            mtpTransaction(context, line, origin);
+            mtpTransaction(context, text.mid(start, end - start), origin);
             if (yield) QCoreApplication::processEvents();
             ++ran;
         }
@@ -129,18 +125,18 @@ QString commandLogPath() {
     return platform::programDataFolder() + QStringLiteral("/cache/syslog.kqb");
 }
 
-bool CommandLog::create(QString& errorText) {
-    QString folder = platform::folderPart(commandLogPath());
-    modFileExists::makeSurePathExists(folder);
-    return platform::writeTextFileAtomically(commandLogPath(), kCommandLogHeader + kCrLf + kCrLf, &errorText);
+std::optional<QString> CommandLog::create() {
+    modFileExists::makeSurePathExists(platform::folderPart(commandLogPath()));
+    QString error;
+    if (platform::writeTextFileAtomically(commandLogPath(), kCommandLogHeader + kCrLf + kCrLf, &error)) return std::nullopt;
+    return error;
 }
 
 void CommandLog::append(const ProgramContext& context, const QString& command) {
     QString text;
     if (command.contains(QLatin1String("save="), ci) && command.contains(QLatin1String(".htm"), ci))
         text = buildFieldCommands(context);
-    QString folder = platform::folderPart(commandLogPath());
-    modFileExists::makeSurePathExists(folder);
+    modFileExists::makeSurePathExists(platform::folderPart(commandLogPath()));
     QFile log(commandLogPath());
     if (!log.open(QIODevice::WriteOnly | QIODevice::Append)) {
         context.user.MsgBox(QStringLiteral("Error opening log: ") + log.errorString() +
@@ -157,15 +153,14 @@ QString buildFieldCommands(const ProgramContext& context) {
 }
 
 void startLogging(ProgramContext& context) {
-    QString error;
-    if (!CommandLog::create(error)) {
-        context.user.MsgBox(QStringLiteral("Error opening log: ") + error + QStringLiteral(". This is common if you are running a batch file"));
+    if (const std::optional<QString> error = CommandLog::create()) {
+        context.user.MsgBox(QStringLiteral("Error opening log: ") + *error + QStringLiteral(". This is common if you are running a batch file"));
         return;
     }
     context.commands.loggingOn = true;
 }
 
-void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origin) {
+void runBatchFile(ProgramContext& context, const QString& command, CommandOrigin origin) {
     CommandState& commands = context.commands;
     int& batchDepth = commands.batchDepth;
     if (batchDepth >= kMaxBatchDepth) {
@@ -192,13 +187,9 @@ void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origi
     // Logging is on after a batch, except that a page's batch leaves it as it was: only the
     // user turns it on.
     const bool loggingBefore = commands.loggingOn;
-    QString stop = QStringLiteral("mtp://stoplogging.kqb");
-    mtpTransaction(context, stop);
+    mtpTransaction(context, QStringLiteral("mtp://stoplogging.kqb"));
     const int ran = runLines(context, *text, origin);
-    if (!isPageOrigin(origin) || loggingBefore) {
-        QString restart = QStringLiteral("mtp://restartlogging.kqb");
-        mtpTransaction(context, restart);
-    }
+    if (!isPageOrigin(origin) || loggingBefore) mtpTransaction(context, QStringLiteral("mtp://restartlogging.kqb"));
     if (pageBatch) commands.pageBatchDepth = 0;
     const bool abandoned = commands.stopFromDepth && batchDepth >= commands.stopFromDepth;
     --batchDepth;

@@ -1,15 +1,17 @@
 #pragma once
 #include <QString>
 
+#include <optional>
+
 class ProgramContext;
 
 // The command log (cache/syslog.kqb under the program folder): a batch file of the commands
 // the user ran, so that running it again repeats the work.
 namespace modMTP::CommandLog {
 
-// Starts the log anew with its header line and an empty line. False with the reason in
-// errorText when the file cannot be written; an old log then stays as it was.
-bool create(QString& errorText);
+// Starts the log anew with its header line and an empty line. When the file cannot be
+// written, the reason, and an old log stays as it was; nothing when the log was started.
+std::optional<QString> create();
 
 // Appends one command; a page save ("save=" and ".htm") is preceded by the record's field
 // commands, so a replay rebuilds the record before saving it. Commands holding

@@ -15,7 +15,7 @@
 
 namespace modMTP {
 
-void cgiSendHCL(ProgramContext& context, QString& command) {
+void cgiSendHCL(ProgramContext& context, const QString& command) {
     QString cache = platform::programDataFolder() + QStringLiteral("/cache/");
     modFileExists::makeSurePathExists(cache);
     QString path = cache + QStringLiteral("HCL.tmp");

@@ -201,8 +201,7 @@ bool ListLoad::fetchInto(const QString& address, bool fixQuotes) {
         uncachedText_ = text;
         return true;
     }
-    QString folder = platform::folderPart(cachePath_);
-    modFileExists::makeSurePathExists(folder);
+    modFileExists::makeSurePathExists(platform::folderPart(cachePath_));
     QString error;
     if (!platform::writeTextFileAtomically(cachePath_, text + QStringLiteral("\r\n"), &error)) {
         runTimeError(error);
@@ -424,8 +423,8 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
     } else {
         // The pane shows the list once it is in; the wait dialog shows how far it got meanwhile.
         ListTree::Bulk bulk(tree);
-        modLists::ListReading reading(tree, rootText,
-                                      scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue);
+        ListLines::ListReading reading(tree, rootText,
+                                      scheme ? ListLines::ListKind::Scheme : ListLines::ListKind::Catalogue);
         // The window stays alive, also while the file is first read through to learn its encoding.
         ListLoadPace pace([&f](const QString& text) { f.showListProgress(text); });
         const auto yield = [&] { return !pace.pause(counter) || (alive() && !context_.commands.cancelRequested); };
@@ -454,7 +453,7 @@ void ListLoad::fillTree(ListTree& tree, const QString& rootText) {
         loadStep_ = QStringLiteral(" processing errors");
         window_->showHelpPage(errorPage(errors));
     }
-    if (!renamed.isEmpty()) context_.user.MsgBox(modLists::renamedMessage(renamed), platform::kOkOnly, modLists::kRenamedTitle);
+    if (!renamed.isEmpty()) context_.user.MsgBox(ListLines::renamedMessage(renamed), platform::kOkOnly, ListLines::kRenamedTitle);
 }
 
 void ListLoad::end() {
@@ -525,12 +524,11 @@ void forgetListsOfAnotherBundle() {
         for (const QString& name : folder.entryList(QDir::Files | QDir::Hidden))
             if (bundled.contains(name.toLower())) folder.remove(name);
     }
-    QString folder = cacheRoot();
-    modFileExists::makeSurePathExists(folder);
+    modFileExists::makeSurePathExists(cacheRoot());
     platform::writeFileAtomically(stampPath, stamp + "\r\n");
 }
 
-bool loadList(ProgramContext& context, QString& location, std::function<bool()> mayReplace) {
+bool loadList(ProgramContext& context, QString location, std::function<bool()> mayReplace) {
     ListLoadGuard guard(context.commands, context.user);
     if (!guard.acquired()) return true;
     CommandWindow* window = context.commands.window;

@@ -25,12 +25,12 @@ private:
 };
 
 // Fills the tree pane with a scheme list or catalogue from a local file, the web, the
-// scheme server or the repository. The location ("url=...", "remote=...", a path, each
-// optionally followed by "|bypassCache") is changed in place. Once the new list is in hand,
-// and before the list shown goes, `mayReplace` is asked; false from it keeps the list shown,
-// and then loadList returns false. Loads refused while another runs are counted in the
+// scheme server or the repository, from the location ("url=...", "remote=...", a path, each
+// optionally followed by "|bypassCache"). Once the new list is in hand, and before the list
+// shown goes, `mayReplace` is asked; false from it keeps the list shown, and then loadList
+// returns false. Loads refused while another runs are counted in the
 // context's command state; the first refusal is silent.
-bool loadList(ProgramContext& context, QString& location, std::function<bool()> mayReplace = {});
+bool loadList(ProgramContext& context, QString location, std::function<bool()> mayReplace = {});
 
 // Lists of the scheme bundle cached under another bundle are deleted, once per bundle: the
 // program's own lists follow the bundle it came with. Run at start.

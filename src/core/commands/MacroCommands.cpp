@@ -99,7 +99,7 @@ AddMacroParts readAddMacro(const QString& command) {
     return parts;
 }
 
-void addMacro(ProgramContext& context, QString& command) {
+void addMacro(ProgramContext& context, const QString& command) {
     storeMacro(context, command);
     // Within a command the dispatcher reports at its end, once for a whole batch.
     if (!dispatchRunning(context)) modMacros::reportAddMacroErrors(context);

@@ -167,7 +167,7 @@ QString repositoryAddress(QString command, bool dropType) {
     return command;
 }
 
-void cgiSend(ProgramContext& context, QString& command) {
+void cgiSend(ProgramContext& context, const QString& command) {
     try {
         const QString address = commandWindow(context).addressText();
         if (command.contains(QLatin1String("getIISRecord"), ci))
@@ -187,23 +187,22 @@ void cgiSend(ProgramContext& context, QString& command) {
     }
 }
 
-void cgiSendList(ProgramContext& context, QString& command) {
+void cgiSendList(ProgramContext& context, const QString& command) {
     CommandWindow* w = context.commands.window;
     if (!w) return;
     // The repository's catalogue is sent, whichever tree is shown.
     ListTree& tree = context.listTrees[1];
     const QString path = platform::programDataFolder() + QStringLiteral("/cache/Index.kqi");
-    modLists::UnwritableNode unwritable;
+    ListLines::UnwritableNode unwritable;
     const QStringList lines =
-        modLists::listFileLines(tree, !context.rootName.isEmpty(), modLists::ListKind::Catalogue, &unwritable);
+        ListLines::listFileLines(tree, !context.rootName.isEmpty(), ListLines::ListKind::Catalogue, &unwritable);
     if (unwritable) {
         context.user.MsgBox(unwritable.text() + QStringLiteral(" The list was not sent."));
         return;
     }
     QString text = lines.join(QStringLiteral("\r\n"));
     if (!lines.isEmpty()) text += QStringLiteral("\r\n");
-    QString folder = platform::folderPart(path);
-    modFileExists::makeSurePathExists(folder);
+    modFileExists::makeSurePathExists(platform::folderPart(path));
     QString error;
     if (!platform::writeTextFileAtomically(path, text, &error)) {
         context.user.MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening ") + path);

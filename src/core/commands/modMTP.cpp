@@ -165,10 +165,7 @@ void loadRssChannel(ProgramContext& context, const CommandRoute& route) {
 
 void loadCatalogue(ProgramContext& context, const CommandRoute& route, CommandOrigin origin) {
     CommandWindow& window = commandWindow(context);
-    if (window.shiftDown()) {
-        QString clear = QStringLiteral("mtp://delete=all.kqi");
-        mtpTransaction(context, clear, origin);
-    }
+    if (window.shiftDown()) mtpTransaction(context, QStringLiteral("mtp://delete=all.kqi"), origin);
     context.document.setListType(QStringLiteral("indexes"));
     window.showListPane(context.treeIndex, true);
     window.checkTreeView();
@@ -190,7 +187,7 @@ void openPage(ProgramContext& context, const QString& location) {
 }
 
 // Runs the row's handler.
-void dispatch(ProgramContext& context, const CommandRoute& route, QString& command, CommandOrigin origin) {
+void dispatch(ProgramContext& context, const CommandRoute& route, const QString& command, CommandOrigin origin) {
     QString location = route.location;
     switch (route.row) {
     case CommandRow::CutFailed:
@@ -392,12 +389,11 @@ QString cleanPageCommand(const QString& text) {
     return clean.mid(first, last - first);
 }
 
-void runMtpCommand(ProgramContext& context, QString& command, CommandOrigin origin) {
-    QString own = isPageOrigin(origin) ? cleanPageCommand(command) : command;
-    context.dispatcher.dispatch(context, own, origin);
+void runMtpCommand(ProgramContext& context, const QString& command, CommandOrigin origin) {
+    context.dispatcher.dispatch(context, isPageOrigin(origin) ? cleanPageCommand(command) : command, origin);
 }
 
-void ProgramDispatcher::dispatch(ProgramContext& context, QString& own, CommandOrigin origin) {
+void ProgramDispatcher::dispatch(ProgramContext& context, const QString& own, CommandOrigin origin) {
     CommandState& commands = context.commands;
     const bool waitRoute = own.contains(QLatin1String(".kqb"), ci) &&
                            (own.contains(QLatin1String("cgisend"), ci) || own.contains(QLatin1String("macroset"), ci));
@@ -428,8 +424,7 @@ void ProgramDispatcher::dispatch(ProgramContext& context, QString& own, CommandO
     if (!macros.saveRecordMacro.isEmpty() && macros.repositorySchemes.isEmpty()) {
         const qsizetype at = macros.saveRecordMacro.indexOf(QLatin1String(".kqb"), 0, ci);
         if (at >= 0) {
-            QString schemesRequest = macros.saveRecordMacro.left(at) + QStringLiteral("?returnSchemes.kqb");
-            mtpTransaction(context, schemesRequest);
+            mtpTransaction(context, macros.saveRecordMacro.left(at) + QStringLiteral("?returnSchemes.kqb"));
         } else {
             context.user.MsgBox(QStringLiteral("Couldn't check for Repository Schemes"), platform::kOkOnly,
                                 QStringLiteral("Couldn't get Repository Base Address"));
@@ -437,7 +432,7 @@ void ProgramDispatcher::dispatch(ProgramContext& context, QString& own, CommandO
     }
 }
 
-void mtpTransaction(ProgramContext& context, QString& command, CommandOrigin origin) {
+void mtpTransaction(ProgramContext& context, QString command, CommandOrigin origin) {
     CommandState& commands = context.commands;
     if (isPageOrigin(origin)) command = cleanPageCommand(command);
     // A dispatch nested in another (a batch line, the Shift clearing) leaves the outer one

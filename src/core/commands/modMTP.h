@@ -17,23 +17,17 @@ namespace modMTP {
 using ::CommandOrigin;
 
 // Runs one command ("mtp://" verb "." type "/"). Repository and macro-set batches run inside
-// the wait dialog, everything else straight through the dispatcher. The caller's text is
-// not changed.
-void runMtpCommand(ProgramContext& context, QString& command, CommandOrigin origin = CommandOrigin::Program);
+// the wait dialog, everything else straight through the dispatcher.
+void runMtpCommand(ProgramContext& context, const QString& command, CommandOrigin origin = CommandOrigin::Program);
 // Carries commands out: the dispatcher the program gives its context.
 class ProgramDispatcher final : public CommandDispatcher {
 public:
-    void dispatch(ProgramContext& context, QString& command, CommandOrigin origin) override;
+    void dispatch(ProgramContext& context, const QString& command, CommandOrigin origin) override;
 };
-// The same for a command the caller does not need back.
-inline void runCommand(ProgramContext& context, const QString& text, CommandOrigin origin = CommandOrigin::Program) {
-    QString command = text;
-    runMtpCommand(context, command, origin);
-}
 
-// The dispatcher: logs the command, cuts it into verb and type and runs the verb's handler.
-// The final "/" is appended to the command in place.
-void mtpTransaction(ProgramContext& context, QString& command, CommandOrigin origin = CommandOrigin::Program);
+// The dispatcher: logs the command, cuts it into verb and type and runs the verb's handler
+// on the command with its final "/".
+void mtpTransaction(ProgramContext& context, QString command, CommandOrigin origin = CommandOrigin::Program);
 // The dispatcher is running a command (or a command nested in one).
 bool dispatchRunning(const ProgramContext& context);
 // The window commands work on; throws (std::runtime_error) while none is open, which the
@@ -75,7 +69,7 @@ QString formatIsoDate(const QDate& date);
 
 // Runs a batch, a local batch file or one on the web (the logging words are routed before).
 // Lines of a batch a web page started are page commands.
-void runBatchFile(ProgramContext& context, QString& command, CommandOrigin origin = CommandOrigin::Program);
+void runBatchFile(ProgramContext& context, const QString& command, CommandOrigin origin = CommandOrigin::Program);
 // Creates the command log afresh and turns logging on, or tells the user why not.
 void startLogging(ProgramContext& context);
 // The record as field commands, one per line, each ending in CR LF, with the values written
@@ -103,7 +97,7 @@ bool stopPageBatch(ProgramContext& context);
 
 // "mtp://addmacro=" command ["&fkey=" key] ["&text=" caption] ".kqb/": stores a function-key macro,
 // its command exactly as given.
-void addMacro(ProgramContext& context, QString& command);
+void addMacro(ProgramContext& context, const QString& command);
 // What an addmacro= command says. The command may hold "&fkey=" and "&text=" itself when
 // the key and caption follow it in the form a macro set writes.
 struct AddMacroParts {
@@ -115,12 +109,12 @@ struct AddMacroParts {
 };
 AddMacroParts readAddMacro(const QString& command);
 // Requests to the repository's scripts; each gets the command with its verb word removed.
-void cgiSend(ProgramContext& context, QString& command);
+void cgiSend(ProgramContext& context, const QString& command);
 // The address of a repository script in a request command: "mtp://" becomes "http://" (a
 // command that names its own scheme after "mtp://" keeps it) and, with `dropType`, every
 // ".kqb/" goes.
 QString repositoryAddress(QString command, bool dropType = true);
-void cgiSendList(ProgramContext& context, QString& command);
-void cgiSendHCL(ProgramContext& context, QString& command);
+void cgiSendList(ProgramContext& context, const QString& command);
+void cgiSendHCL(ProgramContext& context, const QString& command);
 
 }  // namespace modMTP

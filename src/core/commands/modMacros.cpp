@@ -39,8 +39,7 @@ void takeUpRepositoryMacro(ProgramContext& context, const QString& data) {
         const qsizetype type = command.indexOf(QLatin1String(".kqb"), 0, ci);
         if (type >= 0) {
             // The repository says which schemes it serves.
-            QString ask = command.left(type) + QStringLiteral("?returnSchemes.kqb");
-            modMTP::mtpTransaction(context, ask);
+            modMTP::mtpTransaction(context, command.left(type) + QStringLiteral("?returnSchemes.kqb"));
         } else {
             context.user.MsgBox(QStringLiteral("Couldn't check for Server Schemes"), platform::kOkOnly,
                                 QStringLiteral("Couldn't get Server Base Address"));

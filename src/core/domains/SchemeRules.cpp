@@ -234,12 +234,12 @@ QString repositorySchemeCommand(const QString& saveRecordMacro, const QString& n
            QStringLiteral(".kqs");
 }
 
-SchemeRule schemeRuleFor(QString& name, const QString& domain, const QString& schemeServer) {
+SchemeRule schemeRuleFor(const QString& name, const QString& domain, const QString& schemeServer) {
     for (const Rule& rule : kRules) {
         if (!ruleMatches(rule, name, domain)) continue;
-        if (qstrcmp(rule.name, "Health Thesaurus") == 0) name = QStringLiteral("Health%20Thesaurus");
+        const QString sent = qstrcmp(rule.name, "Health Thesaurus") == 0 ? QStringLiteral("Health%20Thesaurus") : name;
         QString address = hostName(rule.host, schemeServer) + QLatin1String(rule.path);
-        if (rule.nameInPath) address += name + QStringLiteral(".kqs/");
+        if (rule.nameInPath) address += sent + QStringLiteral(".kqs/");
         return {rule.action, address};
     }
     return {};

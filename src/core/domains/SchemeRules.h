@@ -58,7 +58,7 @@ struct SchemeRule {
     QString address;  // host and path of a list or page
 };
 // The first rule of the built-in table that matches the name (already stripped of "-" and
-// ".") in the current domain. The Health Thesaurus rule rewrites the name as it is sent.
-SchemeRule schemeRuleFor(QString& name, const QString& domain, const QString& schemeServer);
+// ".") in the current domain. The Health Thesaurus rule sends the name as "Health%20Thesaurus".
+SchemeRule schemeRuleFor(const QString& name, const QString& domain, const QString& schemeServer);
 
 }  // namespace SchemeRules

@@ -4,6 +4,7 @@
 #include "core/program/DomainState.h"
 
 #include <array>
+#include <optional>
 
 namespace modSchemas {
 namespace {
@@ -349,7 +350,7 @@ constexpr Table tableOf(const SchemeRow (&rows)[N]) {
 
 // The AGLS table compares the element cut after its second dotted part ("DC.Subject.Keyword"
 // counts as "DC.Subject"), exactly and case-sensitively.
-bool aglsLookup(const QString& element, QString& list) {
+std::optional<QString> aglsLookup(const QString& element) {
     QString cut = element;
     const qsizetype firstDot = element.indexOf(QLatin1Char('.'));
     if (firstDot >= 0) {
@@ -358,27 +359,22 @@ bool aglsLookup(const QString& element, QString& list) {
     }
     for (const SchemeRow& row : kAgls) {
         for (const char* test : row.tests) {
-            if (test && cut == QLatin1String(test)) {
-                list = QString::fromLatin1(row.list);
-                return true;
-            }
+            if (test && cut == QLatin1String(test)) return QString::fromLatin1(row.list);
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 // Every other table: the first row one of whose names occurs anywhere in the element,
 // ignoring case. Specific names stand before the general ones they contain.
-bool containsLookup(const Table& t, const QString& element, QString& list) {
+std::optional<QString> containsLookup(const Table& t, const QString& element) {
     for (int r = 0; r < t.count; ++r) {
         for (const char* test : t.rows[r].tests) {
-            if (test && element.contains(QLatin1String(test), Qt::CaseInsensitive)) {
-                list = QString::fromLatin1(t.rows[r].list);
-                return true;
-            }
+            if (test && element.contains(QLatin1String(test), Qt::CaseInsensitive))
+                return QString::fromLatin1(t.rows[r].list);
         }
     }
-    return false;
+    return std::nullopt;
 }
 
 struct DomainTable {
@@ -424,19 +420,15 @@ QStringList schemeTableElements(const QString& domain) {
     return names;
 }
 
-QString getSchemeList(const DomainState& domain, const QString& element, QString& schemeList) {
+QString getSchemeList(const DomainState& domain, const QString& element, const QString& schemeList) {
     const QString& d = domain.defaultSchema;
     // These two have no table of their own and offer whatever the line had.
     if (d == QLatin1String("GILS-ARIZONA") || d == QLatin1String("GILS-MONTANA")) return schemeList;
     for (const DomainTable& entry : kDomainTables) {
-        if (d == QLatin1String(entry.domain)) {
-            containsLookup(entry.table, element, schemeList);
-            return schemeList;
-        }
+        if (d == QLatin1String(entry.domain)) return containsLookup(entry.table, element).value_or(schemeList);
     }
     // "AGLS" and every domain without a table of its own.
-    aglsLookup(element, schemeList);
-    return schemeList;
+    return aglsLookup(element).value_or(schemeList);
 }
 
 }  // namespace modSchemas

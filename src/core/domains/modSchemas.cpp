@@ -270,9 +270,10 @@ void applyDomainDefaults(ProgramContext& context) {
 void loadDomainScheme(ProgramContext& context) {
     for (const SchemeListSource& row : kSchemeLists) {
         if (context.domain.defaultSchema != QLatin1String(row.name)) continue;
-        QString command =
-            QStringLiteral("mtp://url=") + (row.host ? *row.host : context.schemeServer) + QLatin1String(row.path);
-        context.dispatcher.dispatch(context, command, CommandOrigin::Program);
+        context.dispatcher.dispatch(context,
+                                    QStringLiteral("mtp://url=") + (row.host ? *row.host : context.schemeServer) +
+                                        QLatin1String(row.path),
+                                    CommandOrigin::Program);
         return;
     }
 }

@@ -35,9 +35,8 @@ void loadDomainScheme(ProgramContext& context);
 void setDomainFromCommand(ProgramContext& context, const QString& command);
 
 // The encoding schemes the current domain offers for an element ("None|URI|ISBN|"). When
-// the domain's table knows nothing of the element the list passed in is kept. The result is
-// also written back into schemeList.
-QString getSchemeList(const DomainState& domain, const QString& element, QString& schemeList);
+// the domain's table knows nothing of the element, the list passed in.
+QString getSchemeList(const DomainState& domain, const QString& element, const QString& schemeList);
 // The element names the domain's table answers, in the table's order (none for a domain
 // that offers whatever the line had).
 QStringList schemeTableElements(const QString& domain);

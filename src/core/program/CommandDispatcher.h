@@ -11,5 +11,5 @@ class ProgramContext;
 class CommandDispatcher {
 public:
     virtual ~CommandDispatcher() = default;
-    virtual void dispatch(ProgramContext& context, QString& command, CommandOrigin origin) = 0;
+    virtual void dispatch(ProgramContext& context, const QString& command, CommandOrigin origin) = 0;
 };

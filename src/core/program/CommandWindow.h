@@ -62,7 +62,7 @@ public:
     virtual QString pageAddress() const = 0;
     virtual QString pageTitle() const = 0;
     // Puts an address at the top of the address box's history.
-    virtual void addToAddressHistory(QString& address) = 0;
+    virtual void addToAddressHistory(const QString& address) = 0;
     // Shows a page of text in the help window (a list's refused lines, say).
     virtual void showHelpPage(const QString& html) = 0;
     // The window's transfer control, which fetches pages and lists.
@@ -79,18 +79,18 @@ public:
     // The list's save question; answers 2 on Cancel.
     virtual int saveListCheck(const QString& reason) = 0;
     // Writes the tree as a list file; true when written.
-    virtual bool saveList(QString& path) = 0;
+    virtual bool saveList(const QString& path) = 0;
     // The File menu follows the list file's kind and the document state.
     virtual void mnuFileDraw() = 0;
     // Writes the list tree as a Harvest Control List, in the site form or the AGLS 1.2 form;
     // `folder` holds the saved record pages, or is empty. True when the file was written.
-    virtual bool saveHarvestList(bool agls12Form, QString& path, QString& folder) = 0;
+    virtual bool saveHarvestList(bool agls12Form, const QString& path, const QString& folder) = 0;
     virtual ListLoadOutcome loadHarvestList(const QString& location) = 0;
     // Writes the list tree as an RSS channel with the channel dialog's header.
-    virtual bool saveChannel(QString& path) = 0;
+    virtual bool saveChannel(const QString& path) = 0;
     virtual ListLoadOutcome loadChannel(const QString& location) = 0;
     // Opens as the record the page in the folder whose identifier is the address shown.
-    virtual void openRecordFromHarvestFolder(QString& folder) = 0;
+    virtual void openRecordFromHarvestFolder(const QString& folder) = 0;
     virtual void setMnuFileSaveAs() = 0;
     // View > Tree View: whether it is checked, checking it, and clicking it.
     virtual bool treeViewChecked() const = 0;

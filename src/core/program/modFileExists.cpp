@@ -7,9 +7,8 @@
 
 namespace modFileExists {
 
-bool makeSurePathExists(QString& path) {
-    if (!platform::endsWithSeparator(path)) path += QLatin1Char('/');
-    return QDir().mkpath(path);
+bool makeSurePathExists(const QString& path) {
+    return QDir().mkpath(platform::endsWithSeparator(path) ? path : path + QLatin1Char('/'));
 }
 
 bool fileExists(const QString& path) {

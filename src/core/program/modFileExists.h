@@ -3,9 +3,8 @@
 
 namespace modFileExists {
 
-// Appends "/" when the path does not end in a separator (the caller's text changes too),
-// then creates every missing folder on it. True when the folder exists afterwards.
-bool makeSurePathExists(QString& path);
+// Creates every missing folder on the path. True when the folder exists afterwards.
+bool makeSurePathExists(const QString& path);
 
 // True when something exists at the path: a file, a folder, or, for a path with
 // wildcards, any match. A path ending in a separator is not found.

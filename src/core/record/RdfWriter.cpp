@@ -161,9 +161,9 @@ QString xmlEscaped(QStringView text, XmlEscaping how) {
     return out;
 }
 
-QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString& rdfNamespaces,
+QString MakeMetaIntoRDF(const QString& address, const QString& metaText, const QString& rdfNamespaces,
                         const QString& rdfPrefix, RdfValues values) {
-    address = platform::withLinkScheme(address);
+    const QString about = platform::withLinkScheme(address);
     const bool xmlText = values == RdfValues::XmlText;
     const XmlEscaping valueEscaping = xmlText ? XmlEscaping{false, false, true, true} : kRdfText;
 
@@ -174,7 +174,7 @@ QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString
            QLatin1Char('"') + kCrLf;
     rdf += namespaceLines(rdfNamespaces);
     rdf += QLatin1StringView("    <rdf:Description rdf:about=\"") +
-           xmlEscaped(address, xmlText ? XmlEscaping{true, false, true, true} : kRdfAttribute) +
+           xmlEscaped(about, xmlText ? XmlEscaping{true, false, true, true} : kRdfAttribute) +
            QLatin1StringView("\">") + kCrLf;
 
     MetaReader::MetaTagScanner scan(metaText);
@@ -185,8 +185,8 @@ QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString
         if (!hasName) name = quotedValue(element, QLatin1StringView("http-equiv=\""));
         if (name.isEmpty()) continue;
         QString content = quotedValue(element, QLatin1StringView("content=\""));
-        modCharEncoding::decodeHtmlEntities(content);
-        if (!xmlText) modCharEncoding::encodePercentEscapes(content);
+        content = modCharEncoding::decodeHtmlEntities(content);
+        if (!xmlText) content = modCharEncoding::encodePercentEscapes(content);
         const QString scheme = quotedValue(element, QLatin1StringView("scheme=\""));
 
         QString prefix;

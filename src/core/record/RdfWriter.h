@@ -16,17 +16,16 @@ inline constexpr char kRdfSyntaxNamespace[] = "http://www.w3.org/1999/02/22-rdf-
 // `rdfNamespaces` are the current domain's "    xmlns:p="uri"" lines, the last one closing the
 // rdf:RDF start tag with ">"; `rdfPrefix` the domain's prefix for refinement types.
 //
-// `address` gets "http://" in front unless it keeps a scheme of its own
-// (platform::withLinkScheme), and the caller keeps that change. The result is always
-// well-formed XML 1.0: values are escaped, element names made of name characters, the
-// rdf:RDF start tag always closed.
+// `address` is written with "http://" in front unless it keeps a scheme of its own
+// (platform::withLinkScheme). The result is always well-formed XML 1.0: values are escaped,
+// element names made of name characters, the rdf:RDF start tag always closed.
 //
 // `values`: how the contents and the address are written.
 enum class RdfValues {
     PercentEscaped,  // contents with "%" escapes (the clipboard's copy)
     XmlText,         // the texts themselves, escaped for XML only (inside a Harvest Control List)
 };
-QString MakeMetaIntoRDF(QString& address, const QString& metaText, const QString& rdfNamespaces,
+QString MakeMetaIntoRDF(const QString& address, const QString& metaText, const QString& rdfNamespaces,
                         const QString& rdfPrefix, RdfValues values = RdfValues::PercentEscaped);
 
 // How xmlEscaped treats what cannot stand in XML as it is.

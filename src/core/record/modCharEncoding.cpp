@@ -206,11 +206,11 @@ QString fixUtf8Quotes(const QString& text) {
     });
 }
 
-QString decodeHtmlEntities(QString& text) {
+QString decodeHtmlEntities(const QString& text) {
     const qsizetype n = text.size();
     // The decoded "&" is never read again, which gives the same text as replacing the
     // ampersand's own references last.
-    text = replaceRuns(text, QLatin1Char('&'), [&](qsizetype amp) {
+    return replaceRuns(text, QLatin1Char('&'), [&](qsizetype amp) {
         const qsizetype limit = std::min(n, amp + 1 + kLongestBody + 1);
         for (qsizetype i = amp + 1; i < limit; ++i) {
             const QChar c = text.at(i);
@@ -219,10 +219,9 @@ QString decodeHtmlEntities(QString& text) {
         }
         return Run{};
     });
-    return text;
 }
 
-QString encodeHtmlEntities(QString& text) {
+QString encodeHtmlEntities(const QString& text) {
     static const EncodeTable table = makeEncodeTable();
     QString out;
     out.reserve(text.size() + text.size() / 8);
@@ -234,13 +233,12 @@ QString encodeHtmlEntities(QString& text) {
         else
             out += c;
     }
-    text = out;
-    return text;
+    return out;
 }
 
-QString decodePercentEscapes(QString& text) {
+QString decodePercentEscapes(const QString& text) {
     const qsizetype n = text.size();
-    text = replaceRuns(text, QLatin1Char('%'), [&](qsizetype pct) {
+    return replaceRuns(text, QLatin1Char('%'), [&](qsizetype pct) {
         if (pct + 2 < n) {
             const int hi = hexValue(text.at(pct + 1));
             const int lo = hexValue(text.at(pct + 2));
@@ -248,10 +246,9 @@ QString decodePercentEscapes(QString& text) {
         }
         return Run{};
     });
-    return text;
 }
 
-QString encodePercentEscapes(QString& text) {
+QString encodePercentEscapes(const QString& text) {
     QString out;
     out.reserve(text.size() + text.size() / 8);
     for (QChar c : std::as_const(text)) {
@@ -266,22 +263,19 @@ QString encodePercentEscapes(QString& text) {
         else
             out += c;
     }
-    text = out;
-    return text;
+    return out;
 }
 
 QString encodeContent(const QString& typed, const QString& charEncoding) {
-    QString text = typed;
-    if (charEncoding == QLatin1String("1")) return encodePercentEscapes(text);
-    if (charEncoding == QLatin1String("2")) return encodeHtmlEntities(text);
-    return text;
+    if (charEncoding == QLatin1String("1")) return encodePercentEscapes(typed);
+    if (charEncoding == QLatin1String("2")) return encodeHtmlEntities(typed);
+    return typed;
 }
 
 QString decodeContent(const QString& stored, const QString& charEncoding) {
-    QString text = stored;
-    if (charEncoding == QLatin1String("1")) return decodePercentEscapes(text);
-    if (charEncoding == QLatin1String("2")) return decodeHtmlEntities(text);
-    return text;
+    if (charEncoding == QLatin1String("1")) return decodePercentEscapes(stored);
+    if (charEncoding == QLatin1String("2")) return decodeHtmlEntities(stored);
+    return stored;
 }
 
 }  // namespace modCharEncoding

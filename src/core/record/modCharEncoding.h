@@ -16,22 +16,22 @@ QString fixUtf8Quotes(const QString& text);
 // reference (without leading zeros) of any character but a control, as the page writer
 // writes a character a page's encoding lacks. Named references of letters match in their
 // own case ("&eacute;" is U+00E9, "&Eacute;" U+00C9); the other names and the "&#x"
-// hexadecimal form ignore case. Rewrites the argument and returns it.
-QString decodeHtmlEntities(QString& text);
+// hexadecimal form ignore case. Returns the decoded text.
+QString decodeHtmlEntities(const QString& text);
 
 // "&", the Latin-1 signs U+00A1..U+00BF (not U+00AC, U+00B6), the letters U+00C0..U+00C4,
 // U+00C7..U+00CD and their small letters, "<", ">" and the double quote become named
-// references. Rewrites the argument and returns it.
-QString encodeHtmlEntities(QString& text);
+// references. Returns the encoded text.
+QString encodeHtmlEntities(const QString& text);
 
 // "%22", "%26", "%3C", "%3E" and the escapes of the Windows-1252 codes 123..255 (nine codes
-// excepted) become their characters; hexadecimal digits in either case. Rewrites and returns.
-QString decodePercentEscapes(QString& text);
+// excepted) become their characters; hexadecimal digits in either case. Returns the decoded text.
+QString decodePercentEscapes(const QString& text);
 
 // Line breaks become blanks; the double quote, "&", "<", ">" and the Windows-1252 characters
 // of codes 123..255 (nine codes excepted) become "%" escapes with upper-case hexadecimal
-// digits. "%" itself is never escaped. Rewrites the argument and returns it.
-QString encodePercentEscapes(QString& text);
+// digits. "%" itself is never escaped. Returns the encoded text.
+QString encodePercentEscapes(const QString& text);
 
 // The content encoding the preference `charEncoding` chooses: "1" the "%" escapes, "2" the
 // HTML references, "0" or any other value none. Content is encoded as the user types it and

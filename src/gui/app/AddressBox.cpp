@@ -17,17 +17,20 @@ QString NavigationPane::historyFilePath() const {
     return platform::programDataFolder() + QStringLiteral("/cache/URL.log");
 }
 
-void NavigationPane::URLAddItem(QString& address) {
+QString NavigationPane::URLAddItem(const QString& entered) {
     // A bare host gets "http://"; a path on this machine stays a path.
-    if (!address.contains(QLatin1String("://"), Qt::CaseInsensitive) && !platform::isLocalPath(address))
-        address = QStringLiteral("http://") + address;
+    const QString address =
+        !entered.contains(QLatin1String("://"), Qt::CaseInsensitive) && !platform::isLocalPath(entered)
+            ? QStringLiteral("http://") + entered
+            : entered;
     const QString upper = address.toUpper();
     for (int i = 0; i < URL->count(); ++i) {
-        if (URL->itemText(i).toUpper() == upper) return;
+        if (URL->itemText(i).toUpper() == upper) return address;
     }
     const QString text = URL->currentText();
     URL->insertItem(0, address);
     URL->setEditText(text);
+    return address;
 }
 
 void NavigationPane::saveURLList() {

@@ -51,7 +51,7 @@ void FileMenu::mnuFileCheckHarvest_Click() {
     text += QLatin1String("meta/");
     // The loader puts "http://" back in front of a bare host; a secure site keeps its own.
     if (slash >= 0 && scheme.startsWith(QLatin1String("https"), Qt::CaseInsensitive)) text.prepend(scheme);
-    modMTP::runCommand(context, QStringLiteral("mtp://loadHCL=") + text + QStringLiteral(".kqi"));
+    modMTP::runMtpCommand(context, QStringLiteral("mtp://loadHCL=") + text + QStringLiteral(".kqi"));
     mnuFileSaveAs(DocumentMenu::kSaveAsRssChannel)->setEnabled(true);
 }
 

@@ -79,8 +79,8 @@ void FileMenu::mnuFileNew_Click(int index) {
 
     switch (index) {
     case kNewTemplate:
-        modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
-        modMTP::runCommand(context, context.preferences.FileNewURL);
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://delete=all.fld"));
+        modMTP::runMtpCommand(context, context.preferences.FileNewURL);
         return;
     case kNewServerRecord:
         if (context.macros.openRecordMacro.isEmpty()) {
@@ -88,7 +88,7 @@ void FileMenu::mnuFileNew_Click(int index) {
                 QStringLiteral("No Quorvantile Repository has been linked to the Karvold. To try this feature contact ") +
                 QStringLiteral("http://") + context.schemeServer);
         } else {
-            modMTP::runCommand(context, context.macros.openRecordMacro);
+            modMTP::runMtpCommand(context, context.macros.openRecordMacro);
             documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));
         }
         setMnuFileSaveAs();
@@ -124,8 +124,7 @@ void FileMenu::mnuFileNew_Click(int index) {
         mnuFileDraw();
         documentState->setSaveCaption(QStringLiteral("Save Harvest Control List"));
         mnuFileSaveList->setEnabled(true);
-        QString history = QStringLiteral("loadhcl=") + documentState->TreePath() + QStringLiteral(".kqi");
-        around.address.URLAddItem(history);
+        around.address.URLAddItem(QStringLiteral("loadhcl=") + documentState->TreePath() + QStringLiteral(".kqi"));
         startNewList(path, kHarvestList);
         return;
     }

@@ -72,7 +72,7 @@ void FileMenu::mnuFileSave_Click() {
     if (document != DocumentState::Document::List) return;
 
     if (documentState->TreePath() == QLatin1String("Main Catalog.kqi")) {
-        modMTP::runCommand(context, context.macros.saveCatalogMacro);
+        modMTP::runMtpCommand(context, context.macros.saveCatalogMacro);
         return;
     }
     const ListTree::NodeId root = around.listPane.activeTree().item(1);

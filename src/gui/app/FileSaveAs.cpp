@@ -24,7 +24,7 @@ namespace {
 // the writers' counters tell whether the file was really written.
 bool FileMenu::runSaveCommand(const QString& path, bool list) {
     const int before = list ? around.list.filesWritten() : around.record.filesWritten();
-    modMTP::runCommand(context, QStringLiteral("mtp://save=") + path);
+    modMTP::runMtpCommand(context, QStringLiteral("mtp://save=") + path);
     return (list ? around.list.filesWritten() : around.record.filesWritten()) > before;
 }
 
@@ -44,7 +44,7 @@ bool FileMenu::mnuFileSaveAs_Click(int index) {
             context.user.MsgBox(QStringLiteral("No Quorvantile Repository has been linked to this Karvold."));
             return false;
         }
-        modMTP::runCommand(context, context.macros.saveRecordMacro);
+        modMTP::runMtpCommand(context, context.macros.saveRecordMacro);
         documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));
         return false;  // the repository stores it on its own time; its reply says how it went
     case DocumentMenu::kSaveAsTemplate: {

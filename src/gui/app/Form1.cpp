@@ -136,7 +136,7 @@ public:
     }
     ListLoadOutcome loadHarvestList(const QString& location) override { return pane->loadHarvestList(location); }
     ListLoadOutcome loadChannel(const QString& location) override { return pane->loadChannel(location); }
-    bool saveHarvestList(bool agls12Form, QString& path, const QString& folder) override {
+    bool saveHarvestList(bool agls12Form, const QString& path, const QString& folder) override {
         return pane->saveHarvestList(agls12Form, path, folder);
     }
     bool saveChannel(const QString& path) override { return pane->saveChannel(path); }

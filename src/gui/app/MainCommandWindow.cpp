@@ -71,7 +71,7 @@ public:
     PageLoad openPage(const QString& location) override { return p.navigation.openPageForCommand(location); }
     QString pageAddress() const override { return p.browser.browserLocationURL(); }
     QString pageTitle() const override { return p.browser.browserLocationName(); }
-    void addToAddressHistory(QString& address) override { p.address.URLAddItem(address); }
+    void addToAddressHistory(const QString& address) override { p.address.URLAddItem(address); }
     void showHelpPage(const QString& html) override { p.help.showHelpHtml(html); }
     platform::Inet& transfer() override { return p.browser.inet(); }
     QString addressText() const override { return p.address.addressText(); }
@@ -79,15 +79,15 @@ public:
 
     void showListPane(int index, bool shown) override { p.listPane.showListPane(index, shown); }
     int saveListCheck(const QString& reason) override { return p.list.saveListCheck(reason); }
-    bool saveList(QString& path) override { return p.list.SaveAsList(path); }
+    bool saveList(const QString& path) override { return p.list.SaveAsList(path); }
     void mnuFileDraw() override { p.fileMenu.mnuFileDraw(); }
-    bool saveHarvestList(bool agls12Form, QString& path, QString& folder) override {
+    bool saveHarvestList(bool agls12Form, const QString& path, const QString& folder) override {
         return p.listFiles.saveHarvestList(agls12Form, path, folder);
     }
     ListLoadOutcome loadHarvestList(const QString& location) override { return p.listFiles.loadHarvestList(location); }
-    bool saveChannel(QString& path) override { return p.listFiles.saveChannel(path); }
+    bool saveChannel(const QString& path) override { return p.listFiles.saveChannel(path); }
     ListLoadOutcome loadChannel(const QString& location) override { return p.listFiles.loadChannel(location); }
-    void openRecordFromHarvestFolder(QString& folder) override { p.listFiles.openRecordFromHarvestFolder(folder); }
+    void openRecordFromHarvestFolder(const QString& folder) override { p.listFiles.openRecordFromHarvestFolder(folder); }
     void setMnuFileSaveAs() override { p.fileMenu.setMnuFileSaveAs(); }
     bool treeViewChecked() const override { return p.viewMenu.treeViewChecked(); }
     void checkTreeView() override { p.viewMenu.setTreeViewChecked(true); }

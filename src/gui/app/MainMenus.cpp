@@ -18,15 +18,15 @@ using namespace menuItems;
 void buildMainMenus(QMenuBar* bar, ProgramContext& context, platform::ModalRuns& runs) {
     ControlArray<QAction> mnuFileNew, mnuFileOpenIdx, mnuFileSaveAs, mnuEditInsertIndex, mnuHelpDocIndex;
 
-    QMenu* mnuFile = bar->addMenu(QStringLiteral("&File"));
-    mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    QMenu* mnuFileNewCatalog = submenu(mnuFile, QStringLiteral("mnuFileNewCatalog"), QStringLiteral("New"));
+    QMenu* menuFile = bar->addMenu(QStringLiteral("&File"));
+    menuFile->setObjectName(QStringLiteral("menuFile"));
+    QMenu* mnuFileNewCatalog = submenu(menuFile, QStringLiteral("mnuFileNewCatalog"), QStringLiteral("New"));
     const char* newItems[] = {"Insert Default Template", "New Quorvantile Server Record", "RSS Channel",
                               "Harvest Control List...", "Local Catalog...", "Scheme...", "Quorvantile Window"};
     for (int i = 1; i <= 7; ++i)
         element(mnuFileNewCatalog, mnuFileNew, QStringLiteral("mnuFileNew"), i, QLatin1String(newItems[i - 1]),
                 i == 2 ? QKeySequence(QStringLiteral("Ctrl+N")) : QKeySequence());
-    QMenu* mnuFileOpen = submenu(mnuFile, QStringLiteral("mnuFileOpen"), QStringLiteral("Open..."));
+    QMenu* mnuFileOpen = submenu(menuFile, QStringLiteral("mnuFileOpen"), QStringLiteral("Open..."));
     const char* openItems[] = {"HTML File...", "Metadata Template...", "Macro Set",
                                "Quorvantile Server record for current URL", "-", "Local Catalog...",
                                "Metadata Scheme or Schema...", "Harvest Control List...", "RSS Channel",
@@ -34,65 +34,65 @@ void buildMainMenus(QMenuBar* bar, ProgramContext& context, platform::ModalRuns&
     for (int i = 1; i <= 10; ++i)
         element(mnuFileOpen, mnuFileOpenIdx, QStringLiteral("mnuFileOpenIdx"), i, QLatin1String(openItems[i - 1]),
                 i == 4 ? QKeySequence(QStringLiteral("Ctrl+O")) : QKeySequence());
-    item(mnuFile, QStringLiteral("mnuFileSave"), QStringLiteral("Save Record"),
+    item(menuFile, QStringLiteral("mnuFileSave"), QStringLiteral("Save Record"),
                        QKeySequence(QStringLiteral("Ctrl+S")));
-    QAction* mnuFileSaveList = item(mnuFile, QStringLiteral("mnuFileSaveList"), QStringLiteral("Save Subject Index"),
+    QAction* mnuFileSaveList = item(menuFile, QStringLiteral("mnuFileSaveList"), QStringLiteral("Save Subject Index"),
                            QKeySequence(QStringLiteral("Ctrl+T")));
     mnuFileSaveList->setVisible(false);
     mnuFileSaveList->setEnabled(false);
-    QMenu* mnuFileSaveAs1 = submenu(mnuFile, QStringLiteral("mnuFileSaveAs1"), QStringLiteral("Save As..."));
+    QMenu* mnuFileSaveAs1 = submenu(menuFile, QStringLiteral("mnuFileSaveAs1"), QStringLiteral("Save As..."));
     const char* saveAsItems[] = {"HTML File...", "Quorvantile Server Record...", "Template...", "Scheme...",
                                  "Local Catalog...", "Harvest Control List...", "Rich Site Summary (RSS Channel)"};
     for (int i = 1; i <= 7; ++i)
         element(mnuFileSaveAs1, mnuFileSaveAs, QStringLiteral("mnuFileSaveAs"), i, QLatin1String(saveAsItems[i - 1]));
-    item(mnuFile, QStringLiteral("mnuFilePrint"), QStringLiteral("Print..."),
+    item(menuFile, QStringLiteral("mnuFilePrint"), QStringLiteral("Print..."),
                         QKeySequence(QStringLiteral("Ctrl+P")));
-    separator(mnuFile, QStringLiteral("mnuFileSep00"));
-    item(mnuFile, QStringLiteral("mnuFileCheckHarvest"), QStringLiteral("Check for Harvest Control List"));
-    separator(mnuFile, QStringLiteral("mnuFileSep01"));
-    item(mnuFile, QStringLiteral("mnuFileExit"), QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+Q")));
+    separator(menuFile, QStringLiteral("mnuFileSep00"));
+    item(menuFile, QStringLiteral("mnuFileCheckHarvest"), QStringLiteral("Check for Harvest Control List"));
+    separator(menuFile, QStringLiteral("mnuFileSep01"));
+    item(menuFile, QStringLiteral("mnuFileExit"), QStringLiteral("Exit"), QKeySequence(QStringLiteral("Ctrl+Q")));
 
-    QMenu* mnuEdit = bar->addMenu(QStringLiteral("&Edit"));
-    mnuEdit->setObjectName(QStringLiteral("mnuEdit"));
-    item(mnuEdit, QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"));
-    item(mnuEdit, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"));
-    item(mnuEdit, QStringLiteral("mnuEditCopyMeta"), QStringLiteral("Copy Metadata to Clip as HTML"));
-    item(mnuEdit, QStringLiteral("mnuEditCopyMetaRDF"), QStringLiteral("Copy Metadata to Clip as RDF"));
-    item(mnuEdit, QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"));
-    separator(mnuEdit, QStringLiteral("mnuEditNothing"));
-    QMenu* mnuEditInsert = submenu(mnuEdit, QStringLiteral("mnuEditInsert"), QStringLiteral("Insert Special Character"));
+    QMenu* menuEdit = bar->addMenu(QStringLiteral("&Edit"));
+    menuEdit->setObjectName(QStringLiteral("menuEdit"));
+    item(menuEdit, QStringLiteral("mnuEditCut"), QStringLiteral("Cu&t"));
+    item(menuEdit, QStringLiteral("mnuEditCopy"), QStringLiteral("&Copy"));
+    item(menuEdit, QStringLiteral("mnuEditCopyMeta"), QStringLiteral("Copy Metadata to Clip as HTML"));
+    item(menuEdit, QStringLiteral("mnuEditCopyMetaRDF"), QStringLiteral("Copy Metadata to Clip as RDF"));
+    item(menuEdit, QStringLiteral("mnuEditPaste"), QStringLiteral("&Paste"));
+    separator(menuEdit, QStringLiteral("mnuEditNothing"));
+    QMenu* mnuEditInsert = submenu(menuEdit, QStringLiteral("mnuEditInsert"), QStringLiteral("Insert Special Character"));
     element(mnuEditInsert, mnuEditInsertIndex, QStringLiteral("mnuEditInsertIndex"), 1, QStringLiteral("® Symbol"));
     element(mnuEditInsert, mnuEditInsertIndex, QStringLiteral("mnuEditInsertIndex"), 2, QStringLiteral("© Symbol"));
-    item(mnuEdit, QStringLiteral("mnuEditCurrentRecord"), QStringLiteral("Edit Current Record"),
+    item(menuEdit, QStringLiteral("mnuEditCurrentRecord"), QStringLiteral("Edit Current Record"),
                                 QKeySequence(QStringLiteral("Ctrl+E")));
-    separator(mnuEdit, QStringLiteral("mnunothing_0"));
-    item(mnuEdit, QStringLiteral("mnuEditPrefs"), QStringLiteral("Quorvantile Preferences"));
-    item(mnuEdit, QStringLiteral("MnuEditIE"), QStringLiteral("Internet Preferences"));
-    item(mnuEdit, QStringLiteral("MnuEditFirewall"), QStringLiteral("Firewall Preferences"));
+    separator(menuEdit, QStringLiteral("mnunothing_0"));
+    item(menuEdit, QStringLiteral("mnuEditPrefs"), QStringLiteral("Quorvantile Preferences"));
+    item(menuEdit, QStringLiteral("MnuEditIE"), QStringLiteral("Internet Preferences"));
+    item(menuEdit, QStringLiteral("MnuEditFirewall"), QStringLiteral("Firewall Preferences"));
 
-    QMenu* mnuView = bar->addMenu(QStringLiteral("&View"));
-    mnuView->setObjectName(QStringLiteral("mnuView"));
+    QMenu* menuView = bar->addMenu(QStringLiteral("&View"));
+    menuView->setObjectName(QStringLiteral("menuView"));
     const auto check = [](QAction* a, bool shown = true) {
         a->setCheckable(true);
         a->setChecked(shown);
         return a;
     };
-    check(item(mnuView, QStringLiteral("mnuViewToolbar"), QStringLiteral("Tool Bar")));
-    check(item(mnuView, QStringLiteral("mnuViewStatusBar"), QStringLiteral("Status Bar")));
-    check(item(mnuView, QStringLiteral("mnuViewTreeView"), QStringLiteral("Tree View"),
+    check(item(menuView, QStringLiteral("mnuViewToolbar"), QStringLiteral("Tool Bar")));
+    check(item(menuView, QStringLiteral("mnuViewStatusBar"), QStringLiteral("Status Bar")));
+    check(item(menuView, QStringLiteral("mnuViewTreeView"), QStringLiteral("Tree View"),
                                  QKeySequence(QStringLiteral("Ctrl+G"))));
-    mnuView->addSeparator();
-    check(item(mnuView, QStringLiteral("mnuViewWebBrowser"), QStringLiteral("Web Browser")));
-    check(item(mnuView, QStringLiteral("mnuViewQuorvantile"), QStringLiteral("Quorvantile"),
+    menuView->addSeparator();
+    check(item(menuView, QStringLiteral("mnuViewWebBrowser"), QStringLiteral("Web Browser")));
+    check(item(menuView, QStringLiteral("mnuViewQuorvantile"), QStringLiteral("Quorvantile"),
                                     QKeySequence(QStringLiteral("Ctrl+H"))));
     // The edit panel starts hidden.
     check(
-        item(mnuView, QStringLiteral("mnuViewEdit"), QStringLiteral("Edit Panel"), QKeySequence(QStringLiteral("Ctrl+I"))),
+        item(menuView, QStringLiteral("mnuViewEdit"), QStringLiteral("Edit Panel"), QKeySequence(QStringLiteral("Ctrl+I"))),
         false);
 
-    QMenu* mnuRes = bar->addMenu(QStringLiteral("Metadata &Resources"));
-    mnuRes->setObjectName(QStringLiteral("mnuRes"));
-    modSchemas::buildResourcesMenu(mnuRes, context, runs);
+    QMenu* mnuRes1 = bar->addMenu(QStringLiteral("Metadata &Resources"));
+    mnuRes1->setObjectName(QStringLiteral("mnuRes1"));
+    modSchemas::buildResourcesMenu(mnuRes1, context, runs);
 
     QMenu* macros = bar->addMenu(QStringLiteral("&Macros"));
     macros->setObjectName(QStringLiteral("mnuBatch"));

@@ -93,7 +93,7 @@ public:
     void URL_Click();
     void URL_KeyPressEnter();
     void URL_OLEDragDrop(const QMimeData* data);
-    void URLAddItem(QString& address) override;
+    QString URLAddItem(const QString& address) override;
     void loadURLList();
     void saveURLList();
     QString historyFilePath() const;

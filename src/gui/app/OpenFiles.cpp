@@ -85,7 +85,7 @@ void FileMenu::mnuFileOpenIdx_Click(int index) {
         } else if (!fileMenuBusy) {
             fileMenuBusy = true;
             QApplication::beep();
-            modMTP::runCommand(context, context.macros.openRecordMacro);
+            modMTP::runMtpCommand(context, context.macros.openRecordMacro);
             documentState->setSaveCaption(QStringLiteral("Save Record to Quorvantile Repository"));
             fileMenuBusy = false;
         }
@@ -93,7 +93,7 @@ void FileMenu::mnuFileOpenIdx_Click(int index) {
     case kOpenCatalogue:
         documentState->setListType(QStringLiteral("indexes"));
         if (!context.macros.openCatalogMacro.isEmpty() && documentState->TreePath() == QLatin1String("Main Catalog.kqi")) {
-            modMTP::runCommand(context, context.macros.openCatalogMacro);
+            modMTP::runMtpCommand(context, context.macros.openCatalogMacro);
             takeOverAsList(QStringLiteral("Save Catalog to "));
             break;
         }
@@ -144,25 +144,25 @@ void FileMenu::LoadFromOpen(const QString& path) {
 
     if (is(".kqb")) {
         context.BatchPath = path;
-        modMTP::runCommand(context, QStringLiteral("mtp://") + path);
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://") + path);
     } else if (is(".htm") || is(".asp") || is(".cfm")) {
         // The panel is emptied next: unsaved edits get their question first.
         if (around.record.saveHtmlCheck() == platform::kAnswerCancel) return;
         context.FilePath = path;
-        modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
-        modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://delete=all.fld"));
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://open=") + path);
     } else if (is(".kqs")) {
         documentState->setTreePath(path);
         documentState->setListType(QStringLiteral("schema"));
         context.rootName = listRootName(path, extension);
-        modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://open=") + path);
     } else if (is(".kqi") && (path.contains(QLatin1String("loadhcl="), ci) || path.contains(QLatin1String("loadrss="), ci))) {
-        modMTP::runCommand(context, QStringLiteral("mtp://") + path);
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://") + path);
     } else if (is(".kqi")) {
         documentState->setTreePath(path);
         documentState->setListType(QStringLiteral("indexes"));
         context.rootName = listRootName(path, extension);
-        modMTP::runCommand(context, QStringLiteral("mtp://open=") + path);
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://open=") + path);
     } else {
         around.navigation.showLocalFile(path);
     }

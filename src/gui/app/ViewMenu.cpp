@@ -97,7 +97,7 @@ void ViewMenu::mnuViewEdit_Click() {
     frame.moveHSplitter(y);
     around.recordEditing.EditPanelOn();
     if (!context.record.selectedLine() && context.record.isEmpty()) {
-        modMTP::runCommand(context, QStringLiteral("mtp://field=.fld / "));
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://field=.fld / "));
     } else if (context.record.selectedLine()) {
         around.recordEditing.editCurrentLine();
     }

@@ -158,7 +158,7 @@ void frmPreferences::cmdCancel_Click() {
 
 void frmPreferences::cmdClearCacheNow_Click() {
     for (const char* text : {"mtp://delete=all.kqs/", "mtp://delete=all.kqi/"}) {
-        modMTP::runCommand(context_, QLatin1String(text));
+        modMTP::runMtpCommand(context_, QLatin1String(text));
     }
 }
 

@@ -27,10 +27,8 @@ void serveOwnHosts() {
 
 void createCacheDirs() {
     const QString root = platform::programDataFolder();
-    for (const char* folder : {"/cache/", "/cache/indexes", "/cache/schema", "/cache/schemes", "/schemes"}) {
-        QString path = root + QLatin1String(folder);
-        modFileExists::makeSurePathExists(path);
-    }
+    for (const char* folder : {"/cache/", "/cache/indexes", "/cache/schema", "/cache/schemes", "/schemes"})
+        modFileExists::makeSurePathExists(root + QLatin1String(folder));
 }
 
 QString listBaseName(const QString& path) {
@@ -77,7 +75,7 @@ QMainWindow* Main(ProgramContext& context, platform::ModalRuns& runs, const QStr
     Navigation& navigation = form->navigation();
 
     if (commandLine.isEmpty()) {
-        modMTP::runCommand(context, QStringLiteral("mtp://startlogging.kqb"));
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://startlogging.kqb"));
         navigation.GoHome();
         // A new user (no domain stored) chooses one; the tutorial asked for there replaces the home page.
         if (context.domain.defaultSchema.isEmpty()) {
@@ -89,7 +87,7 @@ QMainWindow* Main(ProgramContext& context, platform::ModalRuns& runs, const QStr
                commandLine.contains(QLatin1String("https://"), Qt::CaseInsensitive)) {
         navigation.openAddress(commandLine);
     } else if (commandLine.contains(QLatin1String("mtp://"), Qt::CaseInsensitive)) {
-        modMTP::runCommand(context, commandLine);
+        modMTP::runMtpCommand(context, commandLine);
     } else {
         const QString base = listBaseName(commandLine);
         if (commandLine.contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
@@ -99,11 +97,11 @@ QMainWindow* Main(ProgramContext& context, platform::ModalRuns& runs, const QStr
             context.document.setListType(QStringLiteral("schema"));
             context.rootName = base;
         }
-        modMTP::runCommand(context, QStringLiteral("mtp://open=") + commandLine);
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://open=") + commandLine);
     }
     if (context.preferences.ClearCache.isY()) {
-        modMTP::runCommand(context, QStringLiteral("mtp://delete=all.kqs/"));
-        modMTP::runCommand(context, QStringLiteral("mtp://delete=all.kqi/"));
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://delete=all.kqs/"));
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://delete=all.kqi/"));
     }
     return form;
 }

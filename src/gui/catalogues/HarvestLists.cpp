@@ -23,7 +23,9 @@
 #include <QHash>
 #include <QPointer>
 
-namespace modHCL {
+#include <optional>
+
+namespace HarvestLists {
 namespace {
 
 enum class Form { Agls12, Site };
@@ -31,22 +33,21 @@ enum class Form { Agls12, Site };
 const QString kLoadingText = QStringLiteral("Please wait while Quorvantile loads in the Harvest Control List");
 
 // A record page's text; a page that cannot be read is named in a message and has none.
-bool readRecordPage(UserDialogs& user, const QString& file, QString& text) {
+std::optional<QString> readRecordPage(UserDialogs& user, const QString& file) {
     platform::DecodedText page;
     QString error;
     if (!platform::readPageFile(file, page, &error)) {
         user.MsgBox(error, platform::kOkOnly, QStringLiteral("Error opening metadata file: ") + file);
-        return false;
+        return std::nullopt;
     }
-    text = std::move(page.text);
-    return true;
+    return std::move(page.text);
 }
 
 // The address a record page names (HarvestListText::recordIdentifier); "" for a page that
 // cannot be read.
 QString identifierOfPage(UserDialogs& user, const QString& file) {
-    QString text;
-    return readRecordPage(user, file, text) ? HarvestListText::recordIdentifier(text) : QString();
+    const std::optional<QString> text = readRecordPage(user, file);
+    return text ? HarvestListText::recordIdentifier(*text) : QString();
 }
 
 // The record pages of a folder by their identifier key; of two pages with one key, the
@@ -64,7 +65,7 @@ QHash<QString, QString> recordIndex(UserDialogs& user, const QString& folder) {
     return index;
 }
 
-bool writeHarvestList(TreePane& form1, Form form, QString& path, const QString& folder) {
+bool writeHarvestList(TreePane& form1, Form form, QString path, const QString& folder) {
     TreePane* window = &form1;
     if (form == Form::Agls12) {
         const QPointer<TreePane> alive(window);
@@ -73,13 +74,13 @@ bool writeHarvestList(TreePane& form1, Form form, QString& path, const QString& 
         if (!alive) return false;
     }
     const QHash<QString, QString> records = recordIndex(window->context.user, folder);
-    QList<modLists::ListEntry> entries = modLists::listEntries(window->activeTree());
+    QList<ListEntries::ListEntry> entries = ListEntries::listEntries(window->activeTree());
     HarvestListText::sortEntries(entries);
     // Only the ".kqi" the command put at the end goes; a folder named "x.kqi-lists" stays.
     if (path.endsWith(QLatin1String(".kqi"), Qt::CaseInsensitive)) path.chop(4);
 
     int recordsWritten = 0;
-    const HarvestListText::RecordText record = [&](const modLists::ListEntry& entry) -> QString {
+    const HarvestListText::RecordText record = [&](const ListEntries::ListEntry& entry) -> QString {
         const QString key = HarvestListText::identifierKey(entry.link);
         const QString file = key.isEmpty() ? QString() : records.value(key);
         if (file.isEmpty()) return QString();
@@ -99,19 +100,18 @@ bool writeHarvestList(TreePane& form1, Form form, QString& path, const QString& 
 
 }  // namespace
 
-bool saveAsHCL(TreePane& window, QString& path, QString& folder) {
+bool saveAsHCL(TreePane& window, const QString& path, const QString& folder) {
     return writeHarvestList(window, Form::Site, path, folder);
 }
 
-bool saveAsAGLS12HCL(TreePane& window, QString& path, QString& folder) {
+bool saveAsAGLS12HCL(TreePane& window, const QString& path, const QString& folder) {
     return writeHarvestList(window, Form::Agls12, path, folder);
 }
 
 QString getFromMetadata(UserDialogs& user, const QString& file, const QString& nameFilter, const QString& otherFilter,
                         const QString& schemeFilter) {
-    QString text;
-    if (!readRecordPage(user, file, text)) return QString();
-    return HarvestListText::metadataFrom(text, nameFilter, otherFilter, schemeFilter);
+    const std::optional<QString> text = readRecordPage(user, file);
+    return text ? HarvestListText::metadataFrom(*text, nameFilter, otherFilter, schemeFilter) : QString();
 }
 
 ListLoadOutcome loadHCL(TreePane& form, const QString& location, const QString* fetchedText) {
@@ -155,7 +155,7 @@ ListLoadOutcome loadHCL(TreePane& form, const QString& location, const QString* 
     return ListLoadOutcome::Loaded;
 }
 
-void getMetaFromHCL(TreePane& form, QString& folder) {
+void getMetaFromHCL(TreePane& form, const QString& folder) {
     TreePane* window = &form;
     UserDialogs& user = form.context.user;  // the context outlives the window
     const QPointer<TreePane> alive(window);
@@ -192,4 +192,4 @@ void getMetaFromHCL(TreePane& form, QString& folder) {
         window->context.document.markSaved(DocumentState::Document::Record);
 }
 
-}  // namespace modHCL
+}  // namespace HarvestLists

@@ -8,31 +8,28 @@
 
 bool TreePane::loadListPage(bool harvestList, const QString& location, const QString& text) {
     const ListLoadOutcome outcome =
-        harvestList ? modHCL::loadHCL(*this, location, &text) : modRSS::loadRSSChannel(*this, location, &text);
+        harvestList ? HarvestLists::loadHCL(*this, location, &text) : modRSS::loadRSSChannel(*this, location, &text);
     return outcome == ListLoadOutcome::Kept;
 }
 
 ListLoadOutcome TreePane::loadHarvestList(const QString& location) {
-    return modHCL::loadHCL(*this, location);
+    return HarvestLists::loadHCL(*this, location);
 }
 
 ListLoadOutcome TreePane::loadChannel(const QString& location) {
     return modRSS::loadRSSChannel(*this, location);
 }
 
-bool TreePane::saveHarvestList(bool agls12Form, QString& path, const QString& folder) {
-    QString records = folder;
-    return agls12Form ? modHCL::saveAsAGLS12HCL(*this, path, records) : modHCL::saveAsHCL(*this, path, records);
+bool TreePane::saveHarvestList(bool agls12Form, const QString& path, const QString& folder) {
+    return agls12Form ? HarvestLists::saveAsAGLS12HCL(*this, path, folder) : HarvestLists::saveAsHCL(*this, path, folder);
 }
 
 bool TreePane::saveChannel(const QString& path) {
-    QString file = path;
-    return modRSS::saveRSSChannel(*this, file);
+    return modRSS::saveRSSChannel(*this, path);
 }
 
 void TreePane::openRecordFromHarvestFolder(const QString& folder) {
-    QString records = folder;
-    modHCL::getMetaFromHCL(*this, records);
+    HarvestLists::getMetaFromHCL(*this, folder);
 }
 
 void TreePane::showListProgress(const QString& text) {

@@ -150,8 +150,7 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
         return std::nullopt;
     }
     if (download) {
-        QString folder = platform::folderPart(fetched.localPath);
-        modFileExists::makeSurePathExists(folder);
+        modFileExists::makeSurePathExists(platform::folderPart(fetched.localPath));
         QString error;
         if (!platform::writeTextFileAtomically(fetched.localPath, fetched.text, &error)) {
             user.MsgBox(error, platform::kOkOnly, errorTitle);
@@ -240,7 +239,7 @@ void showWaitDialog(TreePane& window, const QString& label, bool cancelAvailable
 }
 
 std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString& rootTag, DocumentState::ListKind kind,
-                                const QList<modLists::ListEntry>& items) {
+                                const QList<ListEntries::ListEntry>& items) {
     TreePane& w = *window;
     const QString rootName = w.context.rootName;
     w.context.treeIndex = 0;
@@ -263,7 +262,7 @@ std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString&
     int counter = 1;
     // The pane shows the list once it is in; the wait dialog shows how far it got meanwhile.
     std::optional<ListTree::Bulk> bulk(std::in_place, tree);
-    modLists::ListReading reading(tree, rootName, modLists::ListKind::Catalogue);
+    ListLines::ListReading reading(tree, rootName, ListLines::ListKind::Catalogue);
     modMTP::ListLoadPace pace([&window](const QString& text) {
         if (window) showProgress(*window, text);
     });
@@ -272,14 +271,14 @@ std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString&
             refusals += QStringLiteral("\r\n") + result.trimmed();
         return ++counter % 64 != 0 || !pace.pause(counter) || !window.isNull();
     };
-    for (const modLists::ListEntry& item : items)
+    for (const ListEntries::ListEntry& item : items)
         if (!reading.addItem(item, take)) return std::nullopt;
     bulk.reset();
     showProgress(w, QString());
     if (refused > kMostRefusalsShown)
         refusals += QStringLiteral("\r\n... and %1 more lines were refused.").arg(refused - kMostRefusalsShown);
     if (!reading.renamed().isEmpty())
-        w.context.user.MsgBox(modLists::renamedMessage(reading.renamed()), platform::kOkOnly, modLists::kRenamedTitle);
+        w.context.user.MsgBox(ListLines::renamedMessage(reading.renamed()), platform::kOkOnly, ListLines::kRenamedTitle);
     return refusals;
 }
 

@@ -52,7 +52,7 @@ QString decodeListBytes(const QByteArray& bytes, const QString& contentType = QS
 // tenth line. Returns the lines the tree refused (their reasons, each after a line break),
 // or nullopt when the window went away.
 std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString& rootTag, DocumentState::ListKind kind,
-                                const QList<modLists::ListEntry>& items);
+                                const QList<ListEntries::ListEntry>& items);
 
 // Writes a list the tree was turned into, as a list of the kind given: replaced whole or
 // not at all. A failure is shown under the title given and leaves everything as it was. A

@@ -46,7 +46,7 @@ int TreePane::saveListCheck(const QString& reason) {
         answer = context.user.MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::kYesNoCancel,
                                      catalogTitle);
         if (answer == platform::kAnswerYes) {
-            modMTP::runCommand(context, context.macros.saveCatalogMacro);  // the repository stores it on its own time
+            modMTP::runMtpCommand(context, context.macros.saveCatalogMacro);  // the repository stores it on its own time
         }
     } else if (kind == Kind::Catalogue) {
         answer = context.user.MsgBox(QStringLiteral("The catalog has been modified. ") + saveFirst, platform::kYesNoCancel,

@@ -31,8 +31,8 @@ bool TreePane::SaveAsList(const QString& path) {
     QByteArray bytes;
     QStringEncoder utf8(QStringEncoder::Utf8);
     qsizetype used = 0;
-    const modLists::UnwritableNode unwritable = modLists::forEachListFileLine(
-        tree, !context.rootName.isEmpty(), scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue,
+    const ListLines::UnwritableNode unwritable = ListLines::forEachListFileLine(
+        tree, !context.rootName.isEmpty(), scheme ? ListLines::ListKind::Scheme : ListLines::ListKind::Catalogue,
         [&](const QString& line) {
             const qsizetype most = utf8.requiredSpace(line.size()) + 2;
             if (used + most > bytes.size()) bytes.resize(std::max(2 * bytes.size(), used + most));

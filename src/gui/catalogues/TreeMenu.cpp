@@ -52,7 +52,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
     const NodeId node = tree.selected();
     const bool inFolder = index >= kInsertURLInFolder && index <= kManualInsertInFolder;
     const bool scheme = context.document.TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive);
-    modTree::TreeError error;
+    TreeEdits::TreeError error;
     switch (index) {
     case kEditTag: {
         if (!node) return;
@@ -62,7 +62,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
             return;
         if (markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         tree.setTag(node, inputText);
-        mnuMaintNodes(kEditTag)->setText(modTree::menuCaption(inputText));
+        mnuMaintNodes(kEditTag)->setText(TreeNodes::menuCaption(inputText));
         return;
     }
     case kRenameLine:
@@ -74,9 +74,9 @@ void TreePane::mnuMaintNodes_Click(int index) {
         const QString name = around.browser.browserLocationName();
         if (name.isEmpty()) return;
         const QString tag = around.browser.browserLocationURL().remove(QLatin1String("http://"));
-        if (refuseUnwritable(modTree::insertParent(tree, node, inFolder), 0, name, tag, QStringLiteral("Nothing was added.")))
+        if (refuseUnwritable(TreeEdits::insertParent(tree, node, inFolder), 0, name, tag, QStringLiteral("Nothing was added.")))
             return;
-        const NodeId added = modTree::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
+        const NodeId added = TreeEdits::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
                                               platform::kImageLink, platform::kImageNewLink, error);
         if (!added) {
             context.user.MsgBox(error.description, platform::kOkOnly, kErrorTitle);
@@ -90,17 +90,17 @@ void TreePane::mnuMaintNodes_Click(int index) {
     case kInsertFolderInFolder: {
         if (!node) return;
         // Nothing goes into a link.
-        if (tree.selectedImage(node) < platform::kImageOpenFolder && (!inFolder || !modTree::isListRoot(tree, node))) {
+        if (tree.selectedImage(node) < platform::kImageOpenFolder && (!inFolder || !TreeEdits::isListRoot(tree, node))) {
             QApplication::beep();
             return;
         }
         if (markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
-        const NodeId parent = inFolder || modTree::isListRoot(tree, node) ? node : tree.parent(node);
+        const NodeId parent = inFolder || TreeEdits::isListRoot(tree, node) ? node : tree.parent(node);
         QSet<QString> taken;
         for (int row = 0, n = tree.childCount(parent); row < n; ++row) taken.insert(tree.text(tree.child(parent, row)));
         QString name = QStringLiteral("New Folder");
         for (int n = 2; taken.contains(name); ++n) name = QStringLiteral("New Folder %1").arg(n);
-        const NodeId added = modTree::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
+        const NodeId added = TreeEdits::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
                                               scheme ? platform::kImageSchemeFolder : platform::kImageFolder,
                                               scheme ? platform::kImageSchemeFolder : platform::kImageOpenFolder, error);
         if (!added) {
@@ -119,7 +119,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
         return;
     }
     case kDeleteNode: {
-        if (!node || modTree::isListRoot(tree, node) || markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
+        if (!node || TreeEdits::isListRoot(tree, node) || markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         // The line that takes its place stays current: the next one, else the one before, else its folder.
         NodeId after = tree.next(node);
         if (!after) after = tree.previous(node);
@@ -135,7 +135,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
         NodeId firstHit = 0;
         for (int i = 1; i <= tree.count(); ++i) {
             const NodeId each = tree.item(i);
-            const bool match = modTree::matchesSearch(tree.text(each), search);
+            const bool match = TreeNodes::matchesSearch(tree.text(each), search);
             if (match) tree.ensureVisible(each);
             if (match && !firstHit) firstHit = each;
             tree.setBold(each, match);

@@ -91,7 +91,7 @@ public:
     bool saveHarvestListWithDialog();
     // Asks for the RSS channel's details and writes it; true when it was written.
     bool saveRssChannelWithDialog() override;
-    // Refuses an entry the list file could not keep (see modLists::unwritableEntry): the node
+    // Refuses an entry the list file could not keep (see ListLines::unwritableEntry): the node
     // (0: one not yet made) as a child of `parent` with this name and tag. The user is told why
     // and what happens instead (`outcome`, "The entry keeps its tag."); true when refused.
     bool refuseUnwritable(ListTree::NodeId parent, ListTree::NodeId node, const QString& name, const QString& tag,
@@ -104,7 +104,7 @@ public:
     bool loadListPage(bool harvestList, const QString& location, const QString& text) override;
     ListLoadOutcome loadHarvestList(const QString& location) override;
     ListLoadOutcome loadChannel(const QString& location) override;
-    bool saveHarvestList(bool agls12Form, QString& path, const QString& folder) override;
+    bool saveHarvestList(bool agls12Form, const QString& path, const QString& folder) override;
     bool saveChannel(const QString& path) override;
     void openRecordFromHarvestFolder(const QString& folder) override;
     void showListProgress(const QString& text) override;

@@ -85,19 +85,19 @@ QString droppedLine(const QString& raw) {
 
 // A drop onto a folder goes inside it (and opens it); onto anything else, beside it.
 NodeId dropParent(ListTree& tree, NodeId target) {
-    if (isFolderImage(tree.image(target)) || modTree::isListRoot(tree, target)) {
+    if (isFolderImage(tree.image(target)) || TreeEdits::isListRoot(tree, target)) {
         tree.setExpanded(target, true);
         return target;
     }
     return tree.parent(target);
 }
 
-modTree::TreeError plainFailure(const char* description) {
-    return {modTree::TreeError::Kind::Other, QLatin1String(description)};
+TreeEdits::TreeError plainFailure(const char* description) {
+    return {TreeEdits::TreeError::Kind::Other, QLatin1String(description)};
 }
 
-void reportDropFailure(UserDialogs& user, const modTree::TreeError& error, const QString& name) {
-    if (error.kind == modTree::TreeError::Kind::NameTaken) {
+void reportDropFailure(UserDialogs& user, const TreeEdits::TreeError& error, const QString& name) {
+    if (error.kind == TreeEdits::TreeError::Kind::NameTaken) {
         user.MsgBox(name == kUntitled
                         ? QStringLiteral("Rename the Untitled link before dropping another link without a title")
                         : QStringLiteral("Rename the ") + name + QStringLiteral(" link before dropping this link"));
@@ -149,9 +149,9 @@ void TreePane::connectTreePane() {
 bool TreePane::refuseUnwritable(NodeId parent, NodeId node, const QString& name, const QString& tag,
                                 const QString& outcome) {
     const bool scheme = context.document.TreePath().contains(QLatin1String(".kqs"), ci);
-    const modLists::UnwritableNode unwritable =
-        modLists::unwritableEntry(activeTree(), parent, node, name, tag,
-                                  scheme ? modLists::ListKind::Scheme : modLists::ListKind::Catalogue,
+    const ListLines::UnwritableNode unwritable =
+        ListLines::unwritableEntry(activeTree(), parent, node, name, tag,
+                                  scheme ? ListLines::ListKind::Scheme : ListLines::ListKind::Catalogue,
                                   !context.rootName.isEmpty());
     if (!unwritable) return false;
     context.user.MsgBox(unwritable.text() + QLatin1Char(' ') + outcome, platform::kOkOnly, kAlertTitle);
@@ -165,7 +165,7 @@ namespace {
 // The repository catalogue's command that files the record under the node, in the first
 // scheme the repository serves.
 QString subjectCommandOf(const MacroState& macros, const ListTree& tree, NodeId node) {
-    return modTree::subjectCommand(tree.fullPath(node), macros.repositorySchemes.section(QLatin1Char('|'), 0, 0));
+    return TreeNodes::subjectCommand(tree.fullPath(node), macros.repositorySchemes.section(QLatin1Char('|'), 0, 0));
 }
 
 // What a click on the node runs: its tag, or in the repository's catalogue a subject
@@ -191,18 +191,16 @@ void TreePane::TreeView1_NodeClick(int index) {
         if (context.document.modified(DocumentState::Document::List) &&
             saveListCheck(QStringLiteral("Save List before modifying metadata record?")) == platform::kAnswerCancel)
             return;
-        modMTP::runCommand(context, command);
+        modMTP::runMtpCommand(context, command);
         return;
     }
-    if (modTree::isListRoot(tree, node) || around.address.addressText() == command) return;
+    if (TreeEdits::isListRoot(tree, node) || around.address.addressText() == command) return;
     around.address.setAddressText(command);
     // The repository's record stands in for the page's own only where a repository is set up.
     around.recordLoading.setOpenRecordOnLoad(!context.macros.openRecordMacro.isEmpty());
     around.navigation.LoadURLFromLocation();
-    QString address = command;
-    around.address.URLAddItem(address);
     // The box shows its history entry, so leaving the box later does not open it again.
-    around.address.pickAddressEntry(address);
+    around.address.pickAddressEntry(around.address.URLAddItem(command));
 }
 
 void TreePane::TreeView1_MouseMove(int index, int button, int, int x, int y) {
@@ -231,9 +229,9 @@ void TreePane::TreeView1_MouseDown(int index, int button, int, int x, int y) {
         return;
     }
     const bool onNode = node != 0;
-    const bool belowRoot = onNode && !modTree::isListRoot(tree, node);
+    const bool belowRoot = onNode && !TreeEdits::isListRoot(tree, node);
     const bool scheme = context.document.TreePath().contains(QLatin1String(".kqs"), ci);
-    mnuMaintNodes(kEditTag)->setText(onNode ? modTree::menuCaption(tree.tag(node)) : QString());
+    mnuMaintNodes(kEditTag)->setText(onNode ? TreeNodes::menuCaption(tree.tag(node)) : QString());
     for (int item : {kEditTag, kRenameLine, kInsertURLHere, kInsertFolderHere, kManualInsertHere, kDeleteNode})
         mnuMaintNodes(item)->setEnabled(belowRoot);
     for (int item : {kInsertURLInFolder, kInsertFolderInFolder, kManualInsertInFolder})
@@ -264,23 +262,23 @@ bool TreePane::TreeView1_AfterLabelEdit(int index, const QString& newString) {
     labelEditing = false;
     // From here this handler writes the text itself (or keeps the old one): the view does not.
     // Escape, or a name with nothing left once cleaned, changes nothing.
-    if (modTree::isListRoot(tree, node) || newString.isEmpty()) return true;
-    const QString text = modLists::safeNodeText(newString);
+    if (TreeEdits::isListRoot(tree, node) || newString.isEmpty()) return true;
+    const QString text = ListLines::safeNodeText(newString);
     if (text.isEmpty() || text == tree.text(node)) return true;
-    if (modTree::namesake(tree, tree.parent(node), text, node)) {
+    if (TreeEdits::namesake(tree, tree.parent(node), text, node)) {
         context.user.MsgBox(QStringLiteral("This folder already holds an entry named ") + text +
                                 QStringLiteral(". The entry keeps its name ") + tree.text(node) + QLatin1Char('.'),
                             platform::kOkOnly, kAlertTitle);
         return true;
     }
     // A term or subject follows its new name; batches, links and other commands keep theirs.
-    const QString tag = modTree::renamedTag(tree.tag(node), text);
+    const QString tag = TreeNodes::renamedTag(tree.tag(node), text);
     if (refuseUnwritable(tree.parent(node), node, text, tag,
                          QStringLiteral("The entry keeps its name ") + tree.text(node) + QLatin1Char('.')))
         return true;
     if (markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(node)) return true;
     tree.setText(node, text);
-    modTree::setNodeKey(tree, node, tree.childKey(tree.parent(node), text) + tree.tag(node));
+    TreeEdits::setNodeKey(tree, node, tree.childKey(tree.parent(node), text) + tree.tag(node));
     tree.setTag(node, tag);
     return true;
 }
@@ -336,13 +334,13 @@ namespace {
 // Moves the node dragged inside the tree onto the target: into a catalogue or scheme
 // folder, beside a scheme term. The list's top, a move into itself and a move with nothing
 // dragged change nothing.
-void moveDraggedNode(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, modTree::TreeError& failure,
+void moveDraggedNode(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, TreeEdits::TreeError& failure,
                      QString& name) {
     if (!dragged) {
         failure = plainFailure("no entry of this list is being dragged");
         return;
     }
-    if (modTree::isListRoot(tree, dragged)) {
+    if (TreeEdits::isListRoot(tree, dragged)) {
         failure = plainFailure("the top of the list cannot be moved");
         return;
     }
@@ -364,16 +362,16 @@ void moveDraggedNode(TreePane& form, ListTree& tree, NodeId target, NodeId dragg
         form.context.user.MsgBox(QStringLiteral("Unknown image type: ") + QString::number(tree.image(target)));
         return;
     }
-    if (parent != tree.parent(dragged) && modTree::namesake(tree, parent, tree.text(dragged), dragged)) {
+    if (parent != tree.parent(dragged) && TreeEdits::namesake(tree, parent, tree.text(dragged), dragged)) {
         name = tree.text(dragged);
-        failure = {modTree::TreeError::Kind::NameTaken, QString()};
+        failure = {TreeEdits::TreeError::Kind::NameTaken, QString()};
         return;
     }
     if (form.refuseUnwritable(parent, dragged, tree.text(dragged), tree.tag(dragged), QStringLiteral("Nothing was moved.")))
         return;
     if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
     // The question's answer may have come after the nodes went.
-    if (!tree.contains(dragged) || !tree.contains(parent) || !modTree::moveNode(tree, dragged, parent)) return;
+    if (!tree.contains(dragged) || !tree.contains(parent) || !TreeEdits::moveNode(tree, dragged, parent)) return;
     // The moved node stays current where it went, its new folder opened.
     tree.ensureVisible(dragged);
     tree.select(dragged);
@@ -392,7 +390,7 @@ void refuseLinkInSchemeList(UserDialogs& user) {
 // A link dropped from outside the tree: named after its text on the page shown, placed
 // into or beside the target. With Shift it becomes a command carrying the name instead.
 void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& address, bool shift,
-              modTree::TreeError& failure, QString& name) {
+              TreeEdits::TreeError& failure, QString& name) {
     ListTree& tree = view.tree();
     if (!address.startsWith(QLatin1String("http://"), ci) && !address.startsWith(QLatin1String("https://"), ci)) {
         form.context.user.MsgBox(QStringLiteral("Can't drop things like: ") + address + QStringLiteral(" onto the Tree"),
@@ -403,7 +401,7 @@ void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& 
         refuseLinkInSchemeList(form.context.user);
         return;
     }
-    name = modLists::safeNodeText(form.around.browser.linkNameOnPage(address));
+    name = ListLines::safeNodeText(form.around.browser.linkNameOnPage(address));
     if (name.trimmed().isEmpty()) name = kUntitled;
     if (tree.image(target) == platform::kImageFolder) tree.setImage(target, platform::kImageOpenFolder);
     const NodeId parent = dropParent(tree, target);
@@ -415,15 +413,15 @@ void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& 
         selectedImage = platform::kImageOpenFolder;
         const NodeId first = tree.item(2);
         if (first && tree.tag(first).contains(QLatin1String("mtp:"), ci)) {
-            tag = modTree::commandForName(tree.tag(first), name);
+            tag = TreeNodes::commandForName(tree.tag(first), name);
             image = selectedImage = tree.image(first);
         } else {
-            tag = QStringLiteral("mtp://field=*&content=") + modTree::contentValue(name) + QStringLiteral(".fld");
+            tag = QStringLiteral("mtp://field=*&content=") + TreeNodes::contentValue(name) + QStringLiteral(".fld");
         }
     }
     if (form.refuseUnwritable(parent, 0, name, tag, QStringLiteral("Nothing was dropped."))) return;
     if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(target)) return;
-    const NodeId node = modTree::addNode(tree, parent, Place::Child, name, image, selectedImage, failure);
+    const NodeId node = TreeEdits::addNode(tree, parent, Place::Child, name, image, selectedImage, failure);
     if (!node) return;
     tree.setTag(node, tag);
     tree.setDropHighlight(0);
@@ -437,14 +435,14 @@ void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& 
 // link dragged out of a program becomes a node, or moves back where it is dropped when it
 // came from this very tree.
 void dropCommand(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, const QString& text,
-                 modMTP::CommandOrigin origin, modTree::TreeError& failure, QString& name) {
-    const modTree::DroppedCommand dropped = modTree::readDroppedCommand(text);
+                 modMTP::CommandOrigin origin, TreeEdits::TreeError& failure, QString& name) {
+    const TreeNodes::DroppedCommand dropped = TreeNodes::readDroppedCommand(text);
     if (dropped.type == QLatin1String("kqs")) {
         // Only the loading forms: a drop never saves over or deletes a list.
         const QString command = text.endsWith(QLatin1Char('/')) ? text : text + QLatin1Char('/');
         const modMTP::CommandRow row = modMTP::routeCommand(command).row;
         if (row == modMTP::CommandRow::SchemeLoad || row == modMTP::CommandRow::SchemeOpen)
-            modMTP::runCommand(form.context, text, origin);
+            modMTP::runMtpCommand(form.context, text, origin);
         else
             form.context.user.MsgBox(QStringLiteral("Cant drop mtp object of type kqs onto the Hierarchy Window: only a command "
                                                     "that loads a scheme list can be dropped here"),
@@ -468,10 +466,10 @@ void dropCommand(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, 
     }
     const NodeId parent = dropParent(tree, target);
     const int image = isSchemeList(form) ? platform::kImageSchemeTerm : platform::kImageLink;
-    name = modLists::safeNodeText(dropped.label);
+    name = ListLines::safeNodeText(dropped.label);
     if (form.refuseUnwritable(parent, 0, name, dropped.tag, QStringLiteral("Nothing was dropped."))) return;
     if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(target)) return;
-    if (const NodeId node = modTree::addNode(tree, parent, Place::Child, name, image, image, failure))
+    if (const NodeId node = TreeEdits::addNode(tree, parent, Place::Child, name, image, image, failure))
         tree.setTag(node, dropped.tag);
 }
 
@@ -490,7 +488,7 @@ void TreePane::TreeView1_OLEDragDrop(int index, const platform::DataObject& data
                                 std::find(TreeView1.begin(), TreeView1.end(), source) != TreeView1.end());
     const auto origin = own ? modMTP::CommandOrigin::Program : modMTP::CommandOrigin::Page;
 
-    modTree::TreeError failure;
+    TreeEdits::TreeError failure;
     QString name;
     if (text.startsWith(QLatin1String("mtp://"), ci)) {
         dropCommand(*this, tree, target, dragged, text, origin, failure, name);

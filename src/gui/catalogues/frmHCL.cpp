@@ -177,20 +177,20 @@ void frmHCL::cmdOK_Click() {
     form_.context.preferences.siteAdmin = txtAdministrator->text();
     form_.context.preferences.siteAdminEmail = txtEmail->text();
     if (folder.isEmpty()) {
-        modMTP::runCommand(form_.context, QStringLiteral("mtp://savehcl=") + file + QStringLiteral("|.kqi"));
+        modMTP::runMtpCommand(form_.context, QStringLiteral("mtp://savehcl=") + file + QStringLiteral("|.kqi"));
     } else {
         if (form_.context.user.MsgBox(QStringLiteral("I have enough information to assign Open, Save and Retrieve function keys "
                                                      "which will automate saving metadata in to Harvest Control Lists. Click yes "
                                                      "to assign them to available F keys"),
                                       platform::kYesNo, QStringLiteral("Assign macros")) == platform::kAnswerYes) {
-            modMTP::runCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://loadhcl=") + file +
+            modMTP::runMtpCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://loadhcl=") + file +
                                QStringLiteral(".kqi&text=Open Harvest Control List.kqb"));
-            modMTP::runCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://savehcl=") + file + QLatin1Char('|') + folder +
+            modMTP::runMtpCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://savehcl=") + file + QLatin1Char('|') + folder +
                                QStringLiteral(".kqi&text=Save Harvest Control List.kqb"));
-            modMTP::runCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://getMetaFromHCL=") + folder +
+            modMTP::runMtpCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://getMetaFromHCL=") + folder +
                                QStringLiteral(".kqb&text=Get Record from Folder.kqb"));
         }
-        modMTP::runCommand(form_.context, QStringLiteral("mtp://savehcl=") + file + QLatin1Char('|') + folder + QStringLiteral(".kqi"));
+        modMTP::runMtpCommand(form_.context, QStringLiteral("mtp://savehcl=") + file + QLatin1Char('|') + folder + QStringLiteral(".kqi"));
     }
     hide();
 }

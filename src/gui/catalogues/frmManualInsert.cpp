@@ -18,12 +18,12 @@
 frmManualInsert::frmManualInsert(TreePane& form) : QDialog(form.window()), form_(form) {
     setObjectName(QStringLiteral("frmManualInsert"));
     setWindowTitle(QStringLiteral("Manually Insert an Entry"));
-    lblLabel = new QLabel(QStringLiteral("Label :"), this);
-    lblLabel->setObjectName(QStringLiteral("lblLabel"));
+    labelCaption = new QLabel(QStringLiteral("Label :"), this);
+    labelCaption->setObjectName(QStringLiteral("labelCaption"));
     txtLabel = new QLineEdit(this);
     txtLabel->setObjectName(QStringLiteral("txtLabel"));
-    lblURL = new QLabel(QStringLiteral("URL :"), this);
-    lblURL->setObjectName(QStringLiteral("lblURL"));
+    urlCaption = new QLabel(QStringLiteral("URL :"), this);
+    urlCaption->setObjectName(QStringLiteral("urlCaption"));
     txtURL = new QLineEdit(this);
     txtURL->setObjectName(QStringLiteral("txtURL"));
     txtURL->setMinimumWidth(360);
@@ -33,9 +33,9 @@ frmManualInsert::frmManualInsert(TreePane& form) : QDialog(form.window()), form_
     cmdCancel->setObjectName(QStringLiteral("cmdCancel"));
     cmdOK->setDefault(true);
     auto* layout = new QGridLayout(this);
-    layout->addWidget(lblLabel, 0, 0);
+    layout->addWidget(labelCaption, 0, 0);
     layout->addWidget(txtLabel, 0, 1);
-    layout->addWidget(lblURL, 1, 0);
+    layout->addWidget(urlCaption, 1, 0);
     layout->addWidget(txtURL, 1, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -63,7 +63,7 @@ void frmManualInsert::txtLabel_Change() {
     if (!form_.context.preferences.CompleteMtp.isY()) return;
     if (!form_.context.document.TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) return;
     const ListTree& tree = form_.activeTree();
-    txtURL->setText(QStringLiteral("mtp://field=*&content=") + modTree::contentValue(txtLabel->text()) +
+    txtURL->setText(QStringLiteral("mtp://field=*&content=") + TreeNodes::contentValue(txtLabel->text()) +
                     QStringLiteral("&scheme=") + tree.text(tree.item(1)) + QStringLiteral(".fld/"));
 }
 
@@ -98,11 +98,11 @@ void frmManualInsert::cmdOK_Click() {
     if (typed.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) tag = typed;
     else if (platform::isLocalPath(typed)) tag = QStringLiteral("file://") + typed;
     else tag.remove(QLatin1String("http://"));
-    if (form_.refuseUnwritable(modTree::insertParent(tree, selected, inFolder_), 0, txtLabel->text(), tag,
+    if (form_.refuseUnwritable(TreeEdits::insertParent(tree, selected, inFolder_), 0, txtLabel->text(), tag,
                                QStringLiteral("Nothing was added.")))
         return;
-    modTree::TreeError error;
-    const ListTree::NodeId node = modTree::addNode(tree, selected, inFolder_ ? ListTree::Place::Child : ListTree::Place::Last,
+    TreeEdits::TreeError error;
+    const ListTree::NodeId node = TreeEdits::addNode(tree, selected, inFolder_ ? ListTree::Place::Child : ListTree::Place::Last,
                                                    txtLabel->text(), image, image, error);
     if (!node) {
         form_.context.user.MsgBox(QStringLiteral("Couldn't do manual insert: ") + error.description);

@@ -25,9 +25,9 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QLabel* lblLabel;
+    QLabel* labelCaption;
     QLineEdit* txtLabel;
-    QLabel* lblURL;
+    QLabel* urlCaption;
     QLineEdit* txtURL;
     QPushButton* cmdOK;
     QPushButton* cmdCancel;

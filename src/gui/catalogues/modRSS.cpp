@@ -16,10 +16,10 @@
 
 namespace modRSS {
 
-bool saveRSSChannel(TreePane& form, QString& path) {
+bool saveRSSChannel(TreePane& form, const QString& path) {
     TreePane* window = &form;
     const frmRSS& dialog = frmRSS::instance(window->window(), window->context);
-    const QString text = RssChannelText::channel(modLists::listEntries(window->activeTree()), dialog.header());
+    const QString text = RssChannelText::channel(ListEntries::listEntries(window->activeTree()), dialog.header());
     return ListDocuments::writeList(*window, path, text, DocumentState::ListKind::Channel,
                                     QStringLiteral("Error saving RSS channel"));
 }

@@ -413,9 +413,9 @@ void frmSourceHTML::lstLog_DblClick() {
 void frmSourceHTML::fillLog() {
     lstLog->clear();
     const QString path = modMTP::commandLogPath();
-    QString text;
-    if (!QFile::exists(path) || !platform::readProgramFile(path, text)) return;
-    QStringList rows = text.split(QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts);
+    const std::optional<QString> text = QFile::exists(path) ? platform::readProgramFile(path) : std::nullopt;
+    if (!text) return;
+    QStringList rows = text->split(QRegularExpression(QStringLiteral("[\r\n]")), Qt::SkipEmptyParts);
     std::reverse(rows.begin(), rows.end());
     lstLog->addItems(rows);
 }

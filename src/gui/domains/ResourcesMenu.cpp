@@ -45,7 +45,7 @@ struct ArrayHandler {
     void click(int index) const {
         const auto it = commands.constFind(index);
         if (it != commands.cend()) {
-            modMTP::runCommand(context, (*it)());
+            modMTP::runMtpCommand(context, (*it)());
         }
         if (after) after();
     }
@@ -114,7 +114,7 @@ public:
         return handler(
             menu, name, caption,
             [text, &context = context_] {
-                modMTP::runCommand(context, text());
+                modMTP::runMtpCommand(context, text());
             },
             hidden);
     }
@@ -167,8 +167,8 @@ void buildAgls(const Builder& b, QMenu* top) {
     b.command(top, "mnuResAGLS1point3", "AGLS 1.3 Schema", Verb::List, Host::Scheme, "/schemes/AGLS/AGLS1.3.kqs");
     QMenu* resources = b.submenu(top, "mnuRes3", "AGLS Resources");
 
-    QMenu* schemes = b.submenu(resources, "mnuResAGLSSchemes", "AGLS Schemes");
-    b.command(schemes, "mnuResAGIFT", "AGIFT(Aust Govt Interactive Functions Thesaurus)", Verb::List, Host::Scheme,
+    QMenu* schemes = b.submenu(resources, "menuAglsSchemes", "AGLS Schemes");
+    b.command(schemes, "actionAgift", "AGIFT(Aust Govt Interactive Functions Thesaurus)", Verb::List, Host::Scheme,
               "/schemes/agift.kqs");
     QMenu* tags = b.submenu(schemes, "mnuResTags0", "TAGS (Thesaurus of Australian Government Subjects)");
     b.array(tags, "mnuResTags", Verb::List,
@@ -189,18 +189,18 @@ void buildAgls(const Builder& b, QMenu* top) {
              {14, "Processes", Host::Scheme, "/agls/TAGS-PR.kqs"},
              {15, "Science and Technology", Host::Scheme, "/agls/TAGS-ST.kqs"},
              {16, "Transport", Host::Scheme, "/agls/TAGS-TR.kqs"}});
-    b.command(schemes, "mnuResAglsAudience", "agls-audience", Verb::List, Host::Scheme,
+    b.command(schemes, "actionAglsAudience", "agls-audience", Verb::List, Host::Scheme,
               "/schemes/AGLS/agls-audience.kqs");
-    b.command(schemes, "mnuResAglsDocument", "agls-document", Verb::List, Host::Scheme,
+    b.command(schemes, "actionAglsDocument", "agls-document", Verb::List, Host::Scheme,
               "/schemes/AGLS/agls-document.kqs");
-    b.command(schemes, "mnuResAglsJuri", "AglsJuri (Jurisdiction)", Verb::List, Host::Scheme,
+    b.command(schemes, "actionAglsJurisdiction", "AglsJuri (Jurisdiction)", Verb::List, Host::Scheme,
               "/schemes/AGLS/AglsJuri.kqs");
-    b.command(schemes, "mnuResAglsService", "agls-service", Verb::List, Host::Scheme,
+    b.command(schemes, "actionAglsService", "agls-service", Verb::List, Host::Scheme,
               "/schemes/AGLS/agls-service.kqs");
-    b.command(schemes, "mnuResAglsIMT", "IMT (DC.Format)", Verb::List, Host::Scheme, "/schemes/IMT.kqs");
-    b.command(schemes, "mnuResAglsRFC3066", "RFC3066", Verb::List, Host::Scheme, "/schemes/DCMI/RFC3066.kqs");
+    b.command(schemes, "actionAglsImt", "IMT (DC.Format)", Verb::List, Host::Scheme, "/schemes/IMT.kqs");
+    b.command(schemes, "actionAglsRfc3066", "RFC3066", Verb::List, Host::Scheme, "/schemes/DCMI/RFC3066.kqs");
 
-    QMenu* templates = b.submenu(resources, "mnuResAGLSTemplates", "AGLS Templates");
+    QMenu* templates = b.submenu(resources, "menuAglsTemplates", "AGLS Templates");
     b.array(templates, "mnuBatchAGLS1", Verb::Template,
             {{1, "1. Document Example", Host::Second, "/schemes/AGLS/temp_document.kqb"},
              {2, "2. Agency Home Page", Host::Second, "/schemes/AGLS/temp_agency.kqb"},
@@ -215,72 +215,72 @@ void buildAgls(const Builder& b, QMenu* top) {
 void buildCdc(const Builder& b, QMenu* top) {
     b.command(top, "mnuResCDC", "Center for Disease Control Schema", Verb::List, Host::Scheme, "/schemes/CDC/CDC.kqs");
     QMenu* resources = b.submenu(top, "mnuResCDCmenu", "Center for Disease Control Resources");
-    b.command(resources, "mnuResCDCCreator", "CDC.Creator", Verb::List, Host::Scheme, "/schemes/CDC/CDC.creator.kqs");
-    b.command(resources, "mnuResCDCPublisher", "CDC.Publisher", Verb::List, Host::Scheme,
+    b.command(resources, "actionCdcCreator", "CDC.Creator", Verb::List, Host::Scheme, "/schemes/CDC/CDC.creator.kqs");
+    b.command(resources, "actionCdcPublisher", "CDC.Publisher", Verb::List, Host::Scheme,
               "/schemes/CDC/CDC.publisher.kqs");
-    b.command(resources, "mnuResCDCAge", "CDC.Audience.Age", Verb::List, Host::Scheme, "/schemes/CDC/CDC.age.kqs");
-    b.command(resources, "mnuResCDCBackground", "CDC.Audience.Background", Verb::List, Host::Scheme,
+    b.command(resources, "actionCdcAudienceAge", "CDC.Audience.Age", Verb::List, Host::Scheme, "/schemes/CDC/CDC.age.kqs");
+    b.command(resources, "actionCdcAudienceBackground", "CDC.Audience.Background", Verb::List, Host::Scheme,
               "/schemes/CDC/CDC.background.kqs");
-    b.command(resources, "mnuResCDCComplexity", "CDC.Complexity", Verb::List, Host::Scheme,
+    b.command(resources, "actionCdcComplexity", "CDC.Complexity", Verb::List, Host::Scheme,
               "/schemes/CDC/CDC.complexity.kqs");
-    b.command(resources, "mnuResCDCCategory", "CDC.Category", Verb::List, Host::Scheme,
+    b.command(resources, "actionCdcCategory", "CDC.Category", Verb::List, Host::Scheme,
               "/schemes/CDC/CDC.category.kqs");
-    b.command(resources, "mnuResCDCStatus", "CDC.Status", Verb::List, Host::Scheme, "/schemes/CDC/CDC.status.kqs");
-    b.command(resources, "mnuResCDCTemplate", "CDC Template", Verb::Template, Host::Scheme, "/schemes/CDC/CDC.kqb");
+    b.command(resources, "actionCdcStatus", "CDC.Status", Verb::List, Host::Scheme, "/schemes/CDC/CDC.status.kqs");
+    b.command(resources, "actionCdcTemplate", "CDC Template", Verb::Template, Host::Scheme, "/schemes/CDC/CDC.kqb");
 }
 
 void buildDublinCore(const Builder& b, QMenu* top) {
     b.domain(top, "mnuResDC", "Dublin Core Schema", "Dublin Core");
     QMenu* resources = b.submenu(top, "mnuRes17", "Dublin Core Resources");
-    QMenu* schemes = b.submenu(resources, "mnuResDCSchemes", "Dublin Core Schemes");
-    b.command(schemes, "mnuResDCMIType", "DCMIType", Verb::List, Host::Scheme, "/schemes/DCMI/DCMIType.kqs");
-    b.command(schemes, "mnuResDCIMT", "IMT (DC.Format)", Verb::List, Host::Scheme, "/schemes/IMT.kqs");
-    b.command(schemes, "mnuResDCRFC1766", "RFC1766", Verb::List, Host::Scheme, "/schemes/RFC1766.kqs");
-    b.command(resources, "mnuResDCTemplate", "Dublin Core Template", Verb::Template, Host::Scheme, "/macros/dc.kqb");
+    QMenu* schemes = b.submenu(resources, "menuDcSchemes", "Dublin Core Schemes");
+    b.command(schemes, "actionDcmiType", "DCMIType", Verb::List, Host::Scheme, "/schemes/DCMI/DCMIType.kqs");
+    b.command(schemes, "actionDcImt", "IMT (DC.Format)", Verb::List, Host::Scheme, "/schemes/IMT.kqs");
+    b.command(schemes, "actionDcRfc1766", "RFC1766", Verb::List, Host::Scheme, "/schemes/RFC1766.kqs");
+    b.command(resources, "actionDcTemplate", "Dublin Core Template", Verb::Template, Host::Scheme, "/macros/dc.kqb");
 }
 
 void buildEdna(const Builder& b, QMenu* top) {
     b.domain(top, "mnuResEDNA", "EdNA Schema", "EdNA");
     QMenu* resources = b.submenu(top, "mnuRes18", "EdNA Resources");
-    QMenu* schemes = b.submenu(resources, "mnuResEDNASchemes", "EdNA Schemes");
-    b.command(schemes, "mnuResEdnaAudience", "edna.audience", Verb::List, Host::Scheme,
+    QMenu* schemes = b.submenu(resources, "menuEdnaSchemes", "EdNA Schemes");
+    b.command(schemes, "actionEdnaAudience", "edna.audience", Verb::List, Host::Scheme,
               "/schemes/EDNA/edna.audience.kqs");
-    b.command(schemes, "mnuResEdnaCoverage", "edna.coverage", Verb::List, Host::SchemeNow,
+    b.command(schemes, "actionEdnaCoverage", "edna.coverage", Verb::List, Host::SchemeNow,
               "/schemes/EDNA/edna.coverage.kqs", kHidden);
-    b.command(schemes, "mnuResEdnaCurriculum", "edna-curriculum", Verb::List, Host::SchemeNow,
+    b.command(schemes, "actionEdnaCurriculum", "edna-curriculum", Verb::List, Host::SchemeNow,
               "/schemes/EDNA/edna-curriculum.kqs");
-    b.command(schemes, "mnuResEdnaDirectory", "edna.directory", Verb::List, Host::Scheme,
+    b.command(schemes, "actionEdnaDirectory", "edna.directory", Verb::List, Host::Scheme,
               "/schemes/EDNA/edna.directory.kqs");
-    b.command(schemes, "mnuResEdnaDocument", "edna-document", Verb::List, Host::SchemeNow,
+    b.command(schemes, "actionEdnaDocument", "edna-document", Verb::List, Host::SchemeNow,
               "/schemes/EDNA/edna-document.kqs");
-    b.command(schemes, "mnuResEdnaEvent", "edna-event", Verb::List, Host::SchemeNow, "/schemes/EDNA/edna-event.kqs");
-    b.command(schemes, "mnuResEdnaIndexing", "edna.indexing", Verb::List, Host::Scheme,
+    b.command(schemes, "actionEdnaEvent", "edna-event", Verb::List, Host::SchemeNow, "/schemes/EDNA/edna-event.kqs");
+    b.command(schemes, "actionEdnaIndexing", "edna.indexing", Verb::List, Host::Scheme,
               "/schemes/EDNA/edna.indexing.kqs");
-    b.command(schemes, "mnuResEdnaKLA", "edna.KLA", Verb::List, Host::Scheme, "/schemes/EDNA/edna.KLA.kqs");
-    b.command(schemes, "mnuResEdnaSector", "edna.sector", Verb::List, Host::Scheme, "/schemes/EDNA/edna.sector.kqs");
-    b.command(schemes, "mnuResEdnaSpatial", "edna.spatial", Verb::List, Host::Scheme,
+    b.command(schemes, "actionEdnaKla", "edna.KLA", Verb::List, Host::Scheme, "/schemes/EDNA/edna.KLA.kqs");
+    b.command(schemes, "actionEdnaSector", "edna.sector", Verb::List, Host::Scheme, "/schemes/EDNA/edna.sector.kqs");
+    b.command(schemes, "actionEdnaSpatial", "edna.spatial", Verb::List, Host::Scheme,
               "/schemes/EDNA/edna.spatial.kqs");
-    b.command(schemes, "mnuResEdnaUserlevel", "edna.userlevel", Verb::List, Host::Scheme,
+    b.command(schemes, "actionEdnaUserlevel", "edna.userlevel", Verb::List, Host::Scheme,
               "/schemes/EDNA/edna.userlevel.kqs");
-    b.command(schemes, "mnuResEdnaDCMIType", "edna.DCMIType", Verb::List, Host::Scheme,
+    b.command(schemes, "actionEdnaDcmiType", "edna.DCMIType", Verb::List, Host::Scheme,
               "/schemes/EDNA/edna.DCMIType.kqs");
-    b.command(schemes, "mnuResEdnaIMT", "edna.IMT (DC.Format)", Verb::List, Host::Scheme,
+    b.command(schemes, "actionEdnaImt", "edna.IMT (DC.Format)", Verb::List, Host::Scheme,
               "/schemes/EDNA/edna.IMT.kqs");
-    b.command(schemes, "mnuResEdnaRFC1766", "RFC1766", Verb::List, Host::Scheme, "/schemes/RFC1766.kqs");
+    b.command(schemes, "actionEdnaRfc1766", "RFC1766", Verb::List, Host::Scheme, "/schemes/RFC1766.kqs");
 
-    QMenu* templates = b.submenu(resources, "mnuResEDNATemplates", "EdNA Templates");
-    b.command(templates, "mnuResEdnaDocumentTemplate", "EdNA Document", Verb::Template, Host::SchemeNow,
+    QMenu* templates = b.submenu(resources, "menuEdnaTemplates", "EdNA Templates");
+    b.command(templates, "actionEdnaDocumentTemplate", "EdNA Document", Verb::Template, Host::SchemeNow,
               "/macros/edna.document.kqb");
-    b.command(templates, "mnuResEdnaEventTemplate", "EdNA Event", Verb::Template, Host::SchemeNow,
+    b.command(templates, "actionEdnaEventTemplate", "EdNA Event", Verb::Template, Host::SchemeNow,
               "/macros/edna.event.kqb");
-    b.command(templates, "mnuResEdnaCurriculumTemplate", "EdNA Curriculum", Verb::Template, Host::SchemeNow,
+    b.command(templates, "actionEdnaCurriculumTemplate", "EdNA Curriculum", Verb::Template, Host::SchemeNow,
               "/macros/edna.curriculum.kqb");
 }
 
 void buildMontana(const Builder& b, QMenu* top) {
     b.domain(top, "mnuResGILSMontana", "Montana Schema", "GILS-MONTANA");
     QMenu* resources = b.submenu(top, "mnuRes24", "Montana Resources");
-    QMenu* lists = b.submenu(resources, "mnuResMontanaLists", "Montana Controlled Lists");
+    QMenu* lists = b.submenu(resources, "menuMontanaLists", "Montana Controlled Lists");
     b.array(lists, "mnuResMontanaGILS", Verb::List,
             {{1, "Originator", Host::Second, "/schemes/GILS-MONTANA/author.kqs"},
              {2, "Format", Host::Second, "/schemes/GILS-MONTANA/IMT.kqs"},
@@ -289,76 +289,76 @@ void buildMontana(const Builder& b, QMenu* top) {
              {5, "Medium", Host::Second, "/schemes/GILS-MONTANA/medium.kqs"},
              {6, "Resource Type", Host::Second, "/schemes/GILS-MONTANA/resourceType.kqs"},
              {7, "Subjects", Host::Library, "/montana/topics.kqs"}});
-    b.command(resources, "mnuResMontanaTemplate", "Montana Template", Verb::Template, Host::Scheme,
+    b.command(resources, "actionMontanaTemplate", "Montana Template", Verb::Template, Host::Scheme,
               "/schemes/GILS-Montana/template.kqb");
 }
 
 void buildNohsc(const Builder& b, QMenu* top) {
     b.inert(top, "mnuResNOHSC", "NOHSC Schema", kHidden);
     QMenu* resources = b.submenu(top, "mnuResNOHSCres", "NOHSC Resources", kHidden);
-    QMenu* schemes = b.submenu(resources, "mnuResNOHSCSchemes", "NOHSC Schemes");
+    QMenu* schemes = b.submenu(resources, "menuNohscSchemes", "NOHSC Schemes");
     b.inert(schemes, "mnuNOHSCaohst", "AOHST");
-    b.command(schemes, "mnuResNOHSCDocumentTypes", "DocumentTypes", Verb::List, Host::Second,
+    b.command(schemes, "actionNohscDocumentTypes", "DocumentTypes", Verb::List, Host::Second,
               "/schemes/NOHSC/NOHSCdocumentType.kqs");
-    b.command(schemes, "mnuResNOHSCIndustry", "Industry Type", Verb::List, Host::Second,
+    b.command(schemes, "actionNohscIndustry", "Industry Type", Verb::List, Host::Second,
               "/schemes/NOHSC/NOHSCindustry.kqs");
-    b.command(resources, "mnuResNOHSCTemplate", "NOHSC Template", Verb::Template, Host::Second,
+    b.command(resources, "actionNohscTemplate", "NOHSC Template", Verb::Template, Host::Second,
               "/schemes/NOHSC/template.kqb");
 }
 
 void buildNzgls(const Builder& b, QMenu* top) {
     b.domain(top, "mnuResNZGLS", "NZGLS Schema", "NZGLS");
     QMenu* resources = b.submenu(top, "mnuRes19", "NZGLS Resources");
-    QMenu* schemes = b.submenu(resources, "mnuResNZGLSSchemes", "NZGLS Schemes");
-    b.command(schemes, "mnuResNZGLSFONZ", "Functional Thesaurus (FONZ)", Verb::List, Host::Scheme,
+    QMenu* schemes = b.submenu(resources, "menuNzglsSchemes", "NZGLS Schemes");
+    b.command(schemes, "actionNzglsFonz", "Functional Thesaurus (FONZ)", Verb::List, Host::Scheme,
               "/schemes/NZGLS/FONZ.kqs");
-    b.command(schemes, "mnuResNZGLSSONZ", "Subject Thesaurus(SONZ)", Verb::List, Host::Scheme,
+    b.command(schemes, "actionNzglsSonz", "Subject Thesaurus(SONZ)", Verb::List, Host::Scheme,
               "/schemes/NZGLS/SONZ.kqs");
-    b.command(schemes, "mnuResNZGLSAudience", "NZGLS-Audience", Verb::List, Host::Scheme,
+    b.command(schemes, "actionNzglsAudience", "NZGLS-Audience", Verb::List, Host::Scheme,
               "/schemes/NZGLS/NZGLS-audience.kqs");
-    b.command(schemes, "mnuResNZGLSRFC3066", "NZGLS-RFC3066", Verb::List, Host::Scheme,
+    b.command(schemes, "actionNzglsRfc3066", "NZGLS-RFC3066", Verb::List, Host::Scheme,
               "/schemes/NZGLS/NZGLS-rfc3066.kqs");
-    b.command(schemes, "mnuResNZGLSIMT", "NZGLS-IMT", Verb::List, Host::Scheme, "/schemes/NZGLS/NZGLS-imt.kqs");
-    b.command(schemes, "mnuResNZGLSJurisdiction", "NZGLS-jurisdiction", Verb::List, Host::Scheme,
+    b.command(schemes, "actionNzglsImt", "NZGLS-IMT", Verb::List, Host::Scheme, "/schemes/NZGLS/NZGLS-imt.kqs");
+    b.command(schemes, "actionNzglsJurisdiction", "NZGLS-jurisdiction", Verb::List, Host::Scheme,
               "/schemes/NZGLS/jurisdiction.kqs");
-    b.command(schemes, "mnuResNZGLSPlaceNames", "NZGLS-placeNames", Verb::List, Host::Scheme,
+    b.command(schemes, "actionNzglsPlaceNames", "NZGLS-placeNames", Verb::List, Host::Scheme,
               "/schemes/NZGLS/placeNames.kqs");
-    b.command(schemes, "mnuResNZGLSService", "NZGLS-Service", Verb::List, Host::Scheme,
+    b.command(schemes, "actionNzglsService", "NZGLS-Service", Verb::List, Host::Scheme,
               "/schemes/NZGLS/NZGLS-service.kqs", kHidden);
-    b.command(schemes, "mnuResNZGLSType", "NZGLS-type", Verb::List, Host::Scheme, "/schemes/NZGLS/NZGLS-type.kqs");
+    b.command(schemes, "actionNzglsType", "NZGLS-type", Verb::List, Host::Scheme, "/schemes/NZGLS/NZGLS-type.kqs");
 
-    QMenu* templates = b.submenu(resources, "mnuResNZGLSTemplates", "NZGLS Templates");
-    b.command(templates, "mnuResNZGLSMandatory", "Mandatory Record", Verb::Template, Host::Scheme,
+    QMenu* templates = b.submenu(resources, "menuNzglsTemplates", "NZGLS Templates");
+    b.command(templates, "actionNzglsMandatory", "Mandatory Record", Verb::Template, Host::Scheme,
               "/schemes/NZGLS/minimal.kqb");
-    b.command(templates, "mnuResNZGLSAgency", "Agency Record", Verb::Template, Host::Scheme,
+    b.command(templates, "actionNzglsAgency", "Agency Record", Verb::Template, Host::Scheme,
               "/schemes/NZGLS/agency.kqb");
-    b.separator(templates, "mnuResNZGLSSep");
-    b.command(templates, "mnuResNZGLSLicense", "License Application - Resource", Verb::Template, Host::Scheme,
+    b.separator(templates, "separatorNzglsTemplates");
+    b.command(templates, "actionNzglsLicense", "License Application - Resource", Verb::Template, Host::Scheme,
               "/schemes/NZGLS/License.kqb");
-    b.command(templates, "mnuResNZGLSLicenseApplication", "License Application - Service", Verb::Template,
+    b.command(templates, "actionNzglsLicenseApplication", "License Application - Service", Verb::Template,
               Host::Scheme, "/schemes/NZGLS/LicenseApplication.kqb");
-    b.command(templates, "mnuResNZGLSOfflinePub", "Off-Line Publication", Verb::Template, Host::Scheme,
+    b.command(templates, "actionNzglsOfflinePub", "Off-Line Publication", Verb::Template, Host::Scheme,
               "/schemes/NZGLS/OfflinePub.kqb");
-    b.command(templates, "mnuResNZGLSOfflinePub2", "Off-Line Publication2", Verb::Template, Host::Scheme,
+    b.command(templates, "actionNzglsOfflinePub2", "Off-Line Publication2", Verb::Template, Host::Scheme,
               "/schemes/NZGLS/OfflinePub2.kqb");
-    b.command(templates, "mnuResNZGLSOnlinePub", "On-Line Publication", Verb::Template, Host::Scheme,
+    b.command(templates, "actionNzglsOnlinePub", "On-Line Publication", Verb::Template, Host::Scheme,
               "/schemes/NZGLS/OnlinePub.kqb");
-    b.command(templates, "mnuResNZGLSOnlineResource", "On-Line Resource", Verb::Template, Host::Scheme,
+    b.command(templates, "actionNzglsOnlineResource", "On-Line Resource", Verb::Template, Host::Scheme,
               "/schemes/NZGLS/OnlineResource.kqb");
-    b.command(templates, "mnuResNZGLSPassport", "Passport Application", Verb::Template, Host::Scheme,
+    b.command(templates, "actionNzglsPassport", "Passport Application", Verb::Template, Host::Scheme,
               "/schemes/NZGLS/Passport.kqb");
-    b.command(templates, "mnuResNZGLSStudentLoan", "Student Loans", Verb::Template, Host::Scheme,
+    b.command(templates, "actionNzglsStudentLoan", "Student Loans", Verb::Template, Host::Scheme,
               "/schemes/NZGLS/StudentLoan.kqb");
-    b.command(templates, "mnuResNZGLSStudentLoanMaori", "Student Loan - Maori", Verb::Template, Host::Scheme,
+    b.command(templates, "actionNzglsStudentLoanMaori", "Student Loan - Maori", Verb::Template, Host::Scheme,
               "/schemes/NZGLS/StudentLoanMaori.kqb");
-    b.command(templates, "mnuResNZGLSStudentLoanEnglish", "Student Loan - English", Verb::Template, Host::Scheme,
+    b.command(templates, "actionNzglsStudentLoanEnglish", "Student Loan - English", Verb::Template, Host::Scheme,
               "/schemes/NZGLS/StudentLoanEnglish.kqb");
 }
 
 void buildOregon(const Builder& b, QMenu* top) {
     b.domain(top, "mnuResOregonSchema", "Oregon - GILS Schema", "GILS-OREGON");
     QMenu* resources = b.submenu(top, "mnuRes20", "Oregon Resources");
-    QMenu* related = b.submenu(resources, "mnuResOregonRelated", "Oregon Related");
+    QMenu* related = b.submenu(resources, "menuOregonRelated", "Oregon Related");
     // These lists are vocabularies, so the tree is told it now holds a scheme.
     b.array(related, "mnuResOREGONGILS", Verb::List,
             {{1, "Subjects", Host::Scheme, "/schemes/GILS-OREGON/subjects.kqs"},
@@ -370,7 +370,7 @@ void buildOregon(const Builder& b, QMenu* top) {
 void buildUtah(const Builder& b, QMenu* top) {
     b.domain(top, "mnuResGILSUTAH", "Utah State Schema", "GILS-UTAH");
     QMenu* resources = b.submenu(top, "mnuRes21", "Utah State Resources");
-    QMenu* related = b.submenu(resources, "mnuResUtahRelated", "Utah State Related");
+    QMenu* related = b.submenu(resources, "menuUtahRelated", "Utah State Related");
     // The server publishes "Resourcetype.kqs " with its trailing blank.
     b.array(related, "mnuResUTAHGILS", Verb::List,
             {{1, "Agency", Host::StateB, "/schemes/ut/agency.kqs"},
@@ -379,16 +379,16 @@ void buildUtah(const Builder& b, QMenu* top) {
              {4, "Language", Host::StateB, "/schemes/ut/RFC3066.kqs"},
              {5, "Resource Type", Host::StateB, "/schemes/ut/Resourcetype.kqs "},
              {6, "Robots", Host::StateB, "/schemes/ut/robots.kqs"}});
-    b.command(resources, "mnuResUtahTemplate", "Utah State Template", Verb::Template, Host::StateB,
+    b.command(resources, "actionUtahTemplate", "Utah State Template", Verb::Template, Host::StateB,
               "/schemes/ut/Utah.kqb");
-    b.command(resources, "mnuResUtahAgencyTemplates", "Utah Agency Templates", Verb::List, Host::StateB,
+    b.command(resources, "actionUtahAgencyTemplates", "Utah Agency Templates", Verb::List, Host::StateB,
               "/schemes/ut/Templates.kqs");
-    b.command(resources, "mnuResUtahTypeTemplates", "Document Type Templates", Verb::List, Host::StateB,
+    b.command(resources, "actionUtahTypeTemplates", "Document Type Templates", Verb::List, Host::StateB,
               "/schemes/ut/Typetemplates.kqs");
 
     b.domain(top, "mnuResDCUTAH", "Utah State DC Schema", "DC-UTAH");
     QMenu* dcResources = b.submenu(top, "mnuRes22", "Utah State DC Resources");
-    QMenu* dcSchemes = b.submenu(dcResources, "mnuResUtahDCSchemes", "Utah State DC Schemes");
+    QMenu* dcSchemes = b.submenu(dcResources, "menuUtahDcSchemes", "Utah State DC Schemes");
     b.array(dcSchemes, "mnuResUTAHDC", Verb::List,
             {{1, "Author", Host::StateB, "/schemes/dc/author.kqs"},
              {2, "Format", Host::StateB, "/schemes/dc/IMT.kqs"},
@@ -396,14 +396,14 @@ void buildUtah(const Builder& b, QMenu* top) {
              {4, "Medium", Host::StateB, "/schemes/dc/medium.kqs"},
              {5, "Resource Type", Host::StateB, "/schemes/dc/resourceType.kqs"},
              {6, "Subjects", Host::StateB, "/schemes/dc/subjects.kqs"}});
-    b.command(dcResources, "mnuResUtahDCTemplate", "Utah State Dublin Core Template", Verb::Template, Host::StateB,
+    b.command(dcResources, "actionUtahDcTemplate", "Utah State Dublin Core Template", Verb::Template, Host::StateB,
               "/schemes/dc/Dublin_Core.kqb");
 }
 
 void buildSaDete(const Builder& b, QMenu* top) {
     b.domain(top, "mnuResDETE", "SA DETE Schema", "SA.DETE", kHidden);
     QMenu* resources = b.submenu(top, "mnuRes23", "SA.Dete Resources", kHidden);
-    QMenu* schemes = b.submenu(resources, "mnuResSADETESchemes", "SA.Dete Schemes");
+    QMenu* schemes = b.submenu(resources, "menuSaDeteSchemes", "SA.Dete Schemes");
     b.array(schemes, "mnuResSADETE", Verb::List,
             {{1, "EDNA.Directory", Host::Scheme, "/schemes/EDNA/edna.directory.kqs"},
              {2, "EDNA.Indexing", Host::Scheme, "/schemes/EDNA/edna.indexing.kqs"},
@@ -417,7 +417,7 @@ void buildSaDete(const Builder& b, QMenu* top) {
              {10, "DETE.Language", Host::Scheme, "/schemes/DETE/DETE.Language.kqs"},
              {11, "DETE.Subject", Host::Scheme, "/schemes/DETE/DETE.SUBJECT.kqs"},
              {12, "DETE.Type", Host::Scheme, "/schemes/DETE/DETE.Type.kqs"}});
-    b.command(resources, "mnuResSADETETemplate", "SA DETE Template", Verb::Template, Host::SchemeNow,
+    b.command(resources, "actionSaDeteTemplate", "SA DETE Template", Verb::Template, Host::SchemeNow,
               "/schemes/DETE/SADETEMetadataTemplate.kqb");
 }
 
@@ -443,7 +443,7 @@ void buildResourcesMenu(QMenu* menu, ProgramContext& context, platform::ModalRun
         loadDomainScheme(context);
     });
     b.handler(menu, "mnuResDefault", "Load Default Schema:", [&context] { loadDomainScheme(context); });
-    b.separator(menu, "mnuResSep1");
+    b.separator(menu, "separatorDomains");
 
     buildAgls(b, menu);
     b.domain(menu, "mnuResGILSARIZONA", "Arizona GILS", "GILS-ARIZONA");

@@ -23,25 +23,25 @@ const QString kFirstDomain = QStringLiteral("Dublin Core");
 frmCheckList::frmCheckList(QWidget* parent, ProgramContext& context) : QDialog(parent), context_(context) {
     setObjectName(QStringLiteral("frmCheckList"));
     setWindowTitle(QStringLiteral("Schemas Control Panel"));
-    Label1 = new QLabel(QStringLiteral("Select your default schema from this list:"), this);
+    defaultSchemaLabel = new QLabel(QStringLiteral("Select your default schema from this list:"), this);
     defSchema = new QComboBox(this);
     defSchema->setObjectName(QStringLiteral("defSchema"));
     defSchema->setEditable(true);
     defSchema->setInsertPolicy(QComboBox::NoInsert);
-    Label2 = new QLabel(
+    menuSchemasLabel = new QLabel(
         QStringLiteral("Select as many Schemas as you would like to display in the Metadata Resources Menu."), this);
     ListView1 = new QListWidget(this);
     ListView1->setObjectName(QStringLiteral("ListView1"));
-    Label3 = new QLabel(QStringLiteral("Quorvantile behaviour changes to work in with the default schema selected "
+    behaviourLabel = new QLabel(QStringLiteral("Quorvantile behaviour changes to work in with the default schema selected "
                                        "showing recommended schemes, tutorials and other things of assistance to "
                                        "metadata creation "),
                         this);
-    for (QLabel* label : {Label1, Label2, Label3}) label->setWordWrap(true);
+    for (QLabel* label : {defaultSchemaLabel, menuSchemasLabel, behaviourLabel}) label->setWordWrap(true);
     cmdOK = new QPushButton(QStringLiteral("Select"), this);
     cmdCancel = new QPushButton(QStringLiteral("Cancel"), this);
     cmdOK->setDefault(true);
     const std::pair<QWidget*, const char*> names[] = {
-        {Label1, "Label1"}, {Label2, "Label2"}, {Label3, "Label3"}, {cmdOK, "cmdOK"}, {cmdCancel, "cmdCancel"}};
+        {defaultSchemaLabel, "defaultSchemaLabel"}, {menuSchemasLabel, "menuSchemasLabel"}, {behaviourLabel, "behaviourLabel"}, {cmdOK, "cmdOK"}, {cmdCancel, "cmdCancel"}};
     for (const auto& [widget, name] : names) widget->setObjectName(QLatin1String(name));
 
     auto* buttons = new QHBoxLayout;
@@ -49,11 +49,11 @@ frmCheckList::frmCheckList(QWidget* parent, ProgramContext& context) : QDialog(p
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdCancel);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Label1);
+    layout->addWidget(defaultSchemaLabel);
     layout->addWidget(defSchema);
-    layout->addWidget(Label2);
+    layout->addWidget(menuSchemasLabel);
     layout->addWidget(ListView1, 1);
-    layout->addWidget(Label3);
+    layout->addWidget(behaviourLabel);
     layout->addLayout(buttons);
     resize(440, 460);
 

@@ -33,9 +33,9 @@ private:
     QListWidget* ListView1;
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
-    QLabel* Label1;
-    QLabel* Label2;
-    QLabel* Label3;
+    QLabel* defaultSchemaLabel;
+    QLabel* menuSchemasLabel;
+    QLabel* behaviourLabel;
 
     DomainCatalogue& catalogue() const;
     ProgramContext& context_;

@@ -24,28 +24,28 @@ frmStartup::frmStartup(QWidget* parent, ProgramContext& context, std::function<v
     : QDialog(parent), context_(context), openTutorial_(std::move(openTutorial)) {
     setObjectName(QStringLiteral("frmStartup"));
     setWindowTitle(QStringLiteral("Welcome to Quorvantile"));
-    Frame1 = new QGroupBox(QStringLiteral("Metadata Domain"), this);
-    Frame1->setObjectName(QStringLiteral("Frame1"));
-    Domain = new QComboBox(Frame1);
+    domainGroup = new QGroupBox(QStringLiteral("Metadata Domain"), this);
+    domainGroup->setObjectName(QStringLiteral("domainGroup"));
+    Domain = new QComboBox(domainGroup);
     Domain->setObjectName(QStringLiteral("Domain"));
     Domain->setEditable(true);
     Domain->setInsertPolicy(QComboBox::NoInsert);
     Domain->setMinimumContentsLength(40);
-    Check2 = new QCheckBox(QStringLiteral("Run Quorvantile Tutorial Now "), Frame1);
+    Check2 = new QCheckBox(QStringLiteral("Run Quorvantile Tutorial Now "), domainGroup);
     Check2->setObjectName(QStringLiteral("Check2"));
-    auto* frame = new QVBoxLayout(Frame1);
+    auto* frame = new QVBoxLayout(domainGroup);
     frame->addWidget(Domain);
     frame->addWidget(Check2);
-    cmdOK = new QPushButton(QStringLiteral("OK"), this);
-    cmdOK->setObjectName(QStringLiteral("cmdOK"));
-    cmdOK->setDefault(true);
+    okButton = new QPushButton(QStringLiteral("OK"), this);
+    okButton->setObjectName(QStringLiteral("okButton"));
+    okButton->setDefault(true);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
-    buttons->addWidget(cmdOK);
+    buttons->addWidget(okButton);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(Frame1);
+    layout->addWidget(domainGroup);
     layout->addLayout(buttons);
-    connect(cmdOK, &QPushButton::clicked, this, [this] {
+    connect(okButton, &QPushButton::clicked, this, [this] {
         prepareAndSetDomain();
         accept();
     });

@@ -31,10 +31,10 @@ public:
     void prepareAndSetDomain();
 
 private:
-    QGroupBox* Frame1;
+    QGroupBox* domainGroup;
     QComboBox* Domain;
     QCheckBox* Check2;
-    QPushButton* cmdOK;
+    QPushButton* okButton;
 
     // The current domain's name, which the dialog sets.
     QString& domain() const;

@@ -11,5 +11,5 @@ public:
     virtual void pickAddressEntry(const QString& address) = 0;
     // Puts the address at the top of the history, unless it is there in any case; a bare
     // host gets "http://" in front, here and in `address`.
-    virtual void URLAddItem(QString& address) = 0;
+    virtual QString URLAddItem(const QString& address) = 0;
 };

@@ -16,7 +16,7 @@ public:
     // Writes the tree as a Harvest Control List (the ".kqi" a command put at the path's end
     // taken off) with the records of `folder`, in the AGLS 1.2 form or the site's; true when
     // the file was written.
-    virtual bool saveHarvestList(bool agls12Form, QString& path, const QString& folder) = 0;
+    virtual bool saveHarvestList(bool agls12Form, const QString& path, const QString& folder) = 0;
     virtual bool saveChannel(const QString& path) = 0;
     // Opens, as the current record, the page in the folder whose identifier is the address shown.
     virtual void openRecordFromHarvestFolder(const QString& folder) = 0;

@@ -383,7 +383,7 @@ void MetaPanelEvents::MetaPanel_DragOver(QObject*, int x, int y) {
 void MetaPanelEvents::MetaPanel_DragDrop(QObject* source, int, int) {
     if (const ListTree* tree = around.listPane.treeShownBy(source)) {
         const QString tag = tree->tag(tree->selected());
-        if (tag.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)) modMTP::runCommand(context, tag);
+        if (tag.startsWith(QLatin1String("mtp://"), Qt::CaseInsensitive)) modMTP::runMtpCommand(context, tag);
     }
     if (const LineId selected = context.record.selectedLine()) SelectLine(context.record.positionOf(selected));
     MetaPanel->setDropHighlight(0);
@@ -458,7 +458,7 @@ void MetaPanelEvents::mnuMaintMeta_Click(int index) {
         frame.modalRuns().execModal(dialog);
         const QString inputText = dialog.inputText();
         if (inputText.isEmpty()) return;
-        modMTP::runCommand(context, QStringLiteral("mtp://field=") + inputText + QStringLiteral(".fld / "));
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://field=") + inputText + QStringLiteral(".fld / "));
         return;
     }
     case kAddAglsLine:
@@ -481,7 +481,7 @@ void MetaPanelEvents::mnuMaintMeta_Click(int index) {
         if (saving.markHTMLmodifiedCheckList(QStringLiteral(" deleting lines")) == platform::kAnswerCancel) return;
         if (context.user.MsgBox(QStringLiteral("Delete all Metadata lines?"), platform::kYesNo,
                                 QStringLiteral("Confirm Delete")) == platform::kAnswerYes)
-            modMTP::runCommand(context, QStringLiteral("mtp://delete=all.fld"));
+            modMTP::runMtpCommand(context, QStringLiteral("mtp://delete=all.fld"));
         return;
     case kCloseMetadataView:
         around.viewMenu.mnuViewQuorvantile_Click();

@@ -76,7 +76,7 @@ int PageLoading::LoadMetadataFromURL(const QString& location, bool keepText) {
     if (openRecordOnLoad_) {
         openRecordOnLoad_ = false;
         lastPageLoad_ = PageLoad::FromRepository;
-        modMTP::runCommand(context, context.macros.openRecordMacro);
+        modMTP::runMtpCommand(context, context.macros.openRecordMacro);
         return answer;
     }
 
@@ -141,8 +141,7 @@ int PageLoading::LoadMetadataFromURL(const QString& location, bool keepText) {
         lastPageLoad_ = PageLoad::ToTree;
         // The list's text is here already: the reader does not fetch it a second time.
         const QString fetched = repair ? modCharEncoding::fixUtf8Quotes(text) : text;
-        QString address = location;
-        around.address.URLAddItem(address);
+        around.address.URLAddItem(location);
         const bool kept = around.listFiles.loadListPage(kind == MetaReader::PageTextKind::HarvestControlList, location, fetched);
         // Kept: the user stopped the load, and nothing else changes either.
         if (kept) {

@@ -56,7 +56,7 @@ bool RecordSaving::saveRecordWhereItBelongs(const std::function<bool()>& elsewhe
     }
     if (!context.macros.saveRecordMacro.isEmpty()) {
         // The repository finishes the save on its own time: nothing is known saved yet.
-        modMTP::runCommand(context, context.macros.saveRecordMacro);
+        modMTP::runMtpCommand(context, context.macros.saveRecordMacro);
         return false;
     }
     return elsewhere();

@@ -257,7 +257,7 @@ bool SchemeValues::loadScheme(const QString& name) {
     case SchemeRules::SchemeAction::List:
         // What arrives is a scheme list, whatever the tree held before.
         context.document.setListType(QStringLiteral("schema"));
-        modMTP::runCommand(context, QStringLiteral("mtp://url=") + rule.address);
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://url=") + rule.address);
         return true;
     }
     return false;
@@ -275,7 +275,7 @@ bool SchemeValues::loadSchemeLocal(const QString& schemeName) {
     }
     const QString file = schemeFileIn(folder, schemeName);
     if (file.isEmpty()) return false;
-    modMTP::runCommand(context, QStringLiteral("mtp://open=") + folder + file);
+    modMTP::runMtpCommand(context, QStringLiteral("mtp://open=") + folder + file);
     return true;
 }
 
@@ -283,13 +283,13 @@ bool SchemeValues::loadSchemeServer(const QString& schemeName) {
     const QString catalogScheme = context.macros.repositoryScheme;
     if (!catalogScheme.isEmpty() && !context.macros.openCatalogMacro.isEmpty() &&
         schemeName.compare(catalogScheme, Qt::CaseInsensitive) == 0) {
-        modMTP::runCommand(context, context.macros.openCatalogMacro);
+        modMTP::runMtpCommand(context, context.macros.openCatalogMacro);
         return true;
     }
     if (!SchemeRules::repositoryServes(context.macros.repositorySchemes, schemeName)) return false;
     const QString command = SchemeRules::repositorySchemeCommand(context.macros.saveRecordMacro, schemeName);
     if (command.isEmpty()) return false;
-    modMTP::runCommand(context, command);
+    modMTP::runMtpCommand(context, command);
     return true;
 }
 
@@ -326,20 +326,20 @@ void SchemeValues::EditLoadScheme_Click() {
         if (domain != QLatin1String(row.domain)) continue;
         if (tag.isEmpty()) return;
         context.document.setListType(QStringLiteral("schema"));
-        modMTP::runCommand(context, QStringLiteral("mtp://url=") + row.host + QLatin1String(row.folder) + tag);
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://url=") + row.host + QLatin1String(row.folder) + tag);
         return;
     }
     if (domain == QLatin1String("GILS-MONTANA")) {
         if (tag.isEmpty()) return;
         context.document.setListType(QStringLiteral("schema"));
         if (tag == QLatin1String("subjects.kqs"))
-            modMTP::runCommand(context, QStringLiteral("mtp://url=") + SchemeHosts::stateLibraryHost + QStringLiteral("/montana/topics.kqs"));
+            modMTP::runMtpCommand(context, QStringLiteral("mtp://url=") + SchemeHosts::stateLibraryHost + QStringLiteral("/montana/topics.kqs"));
         else
-            modMTP::runCommand(context, QStringLiteral("mtp://url=") + server + QStringLiteral("/schemes/GILS-MONTANA/") + tag);
+            modMTP::runMtpCommand(context, QStringLiteral("mtp://url=") + server + QStringLiteral("/schemes/GILS-MONTANA/") + tag);
         return;
     }
     if (domain == QLatin1String("NZGLS") && !tag.isEmpty()) {
-        modMTP::runCommand(context, QStringLiteral("mtp://url=") + server + QStringLiteral("/schemes/NZGLS/") + tag);
+        modMTP::runMtpCommand(context, QStringLiteral("mtp://url=") + server + QStringLiteral("/schemes/NZGLS/") + tag);
         return;
     }
     loadScheme(schemeBox->currentText());

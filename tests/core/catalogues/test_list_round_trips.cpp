@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 using namespace Qt::StringLiterals;
-using modLists::ListEntry;
+using ListEntries::ListEntry;
 using testing_support::HardText;
 
 namespace {
@@ -58,21 +58,21 @@ QStringList nodesOf(const ListTree& tree) {
 }
 
 // Reads list lines into the tree below a fresh root.
-QStringList readInto(ListTree& tree, const QStringList& lines, modLists::ListKind kind) {
+QStringList readInto(ListTree& tree, const QStringList& lines, ListLines::ListKind kind) {
     tree.clear();
     tree.add(0, ListTree::Place::Last, kRoot + u'\\', kRoot, 1, 4);
-    modLists::ListReading reading(tree, kRoot, kind);
+    ListLines::ListReading reading(tree, kRoot, kind);
     for (const QString& line : lines) EXPECT_EQ(reading.add(line), u"0"_s) << line;
     return reading.renamed();
 }
 
 // A tag as a list file holds it: line ends as blanks; a scheme's term with "mtp://" in front;
 // an address (no "mtp://" in it) with its "|" escaped and, without a scheme, "http://".
-QString asWritten(QString tag, modLists::ListKind kind) {
+QString asWritten(QString tag, ListLines::ListKind kind) {
     if (tag.isEmpty()) return tag;
     tag.replace(u'\r', u' ').replace(u'\n', u' ');
     if (tag.contains(u"mtp://"_s, Qt::CaseInsensitive)) return tag;
-    if (kind == modLists::ListKind::Scheme) return u"mtp://"_s + tag;
+    if (kind == ListLines::ListKind::Scheme) return u"mtp://"_s + tag;
     tag.replace(u'|', u"%7C"_s);
     return tag.contains(u"://"_s) ? tag : platform::withLinkScheme(tag);
 }
@@ -86,10 +86,10 @@ QStringList pathOf(const ListTree& tree, ListTree::NodeId node) {
 
 // Whether the line of a node with this path and tag, read below the folders of its path,
 // gives that node back.
-bool lineGivesNodeBack(const QStringList& path, const QString& tag, modLists::ListKind kind) {
+bool lineGivesNodeBack(const QStringList& path, const QString& tag, ListLines::ListKind kind) {
     ListTree tree;
     ListTree::NodeId node = tree.add(0, ListTree::Place::Last, kRoot + u'\\', kRoot, 1, 4);
-    modLists::ListReading reading(tree, kRoot, kind);
+    ListLines::ListReading reading(tree, kRoot, kind);
     for (qsizetype i = 1; i < path.size(); ++i) reading.add(path.first(i).join(u'|') + u'|');
     reading.add(path.join(u'|') + u'|' + asWritten(tag, kind));
     for (const QString& name : path) {
@@ -103,7 +103,7 @@ bool lineGivesNodeBack(const QStringList& path, const QString& tag, modLists::Li
 
 // A save the writer refused names a node whose line would not give it back; false (and a
 // failure noted) otherwise.
-bool refusedRightly(const ListTree& tree, const modLists::UnwritableNode& unwritable, modLists::ListKind kind) {
+bool refusedRightly(const ListTree& tree, const ListLines::UnwritableNode& unwritable, ListLines::ListKind kind) {
     const bool right = tree.contains(unwritable.node) && unwritable.path == pathOf(tree, unwritable.node) &&
                        unwritable.text().contains(unwritable.path.join(u" > "_s)) &&
                        !lineGivesNodeBack(unwritable.path, tree.tag(unwritable.node), kind);
@@ -117,19 +117,19 @@ TEST(ListRoundTrip, ListLinesComeBackAsTheTreeHeldThem) {
     int failures = 0;
     int refused = 0;
     for (int round = 0; round <= kInputs; ++round) {
-        const auto kind = round % 3 ? modLists::ListKind::Catalogue : modLists::ListKind::Scheme;
+        const auto kind = round % 3 ? ListLines::ListKind::Catalogue : ListLines::ListKind::Scheme;
         // Folders first, then entries, any of them under names already taken.
         QStringList folders{QString()};
         QStringList lines;
         for (int n = hard.below(6); n >= 0; --n) {
             const QString in = folders.at(hard.below(int(folders.size())));
             QString name = lineSafe(hard.value(3));
-            if (modLists::safeNodeText(name).isEmpty()) name += u"n"_s;  // a line naming nothing is refused
+            if (ListLines::safeNodeText(name).isEmpty()) name += u"n"_s;  // a line naming nothing is refused
             if (hard.below(3) == 0) {
                 folders << in + name + u'|';
                 lines << folders.last();
             } else {
-                const bool command = kind == modLists::ListKind::Scheme || hard.below(3) == 0;
+                const bool command = kind == ListLines::ListKind::Scheme || hard.below(3) == 0;
                 lines << in + name + u'|' +
                              (command ? u"mtp://field=DC.Subject&content="_s +
                                             hard.value(3).remove(u'\r').remove(u'\n').remove(u"|mtp://"_s, Qt::CaseInsensitive) +
@@ -147,15 +147,15 @@ TEST(ListRoundTrip, ListLinesComeBackAsTheTreeHeldThem) {
         }
         // A name read with blanks around an "mtp://" (taken off as it enters) may not be
         // written back below its folder: the save says so and writes nothing.
-        modLists::UnwritableNode unwritable;
-        const QStringList written = modLists::listFileLines(first, true, kind, &unwritable);
+        ListLines::UnwritableNode unwritable;
+        const QStringList written = ListLines::listFileLines(first, true, kind, &unwritable);
         if (unwritable) {
             ++refused;
             if (!refusedRightly(first, unwritable, kind) && ++failures <= 3) ADD_FAILURE() << "lines: " << lines.join(u'\n');
             continue;
         }
         readInto(second, written, kind);
-        if ((nodesOf(first) != nodesOf(second) || modLists::listFileLines(second, true, kind) != written) && ++failures <= 3)
+        if ((nodesOf(first) != nodesOf(second) || ListLines::listFileLines(second, true, kind) != written) && ++failures <= 3)
             ADD_FAILURE() << "lines: " << lines.join(u'\n') << "\nwritten: " << written.join(u'\n');
     }
     EXPECT_EQ(failures, 0);
@@ -174,12 +174,12 @@ TEST(ListRoundTrip, AnEditedTreeComesBackWholeOrItsSaveNamesTheNodeThatWouldNot)
     int failures = 0;
     int refused = 0;
     for (int round = 0; round < kInputs; ++round) {
-        const auto kind = round % 3 ? modLists::ListKind::Catalogue : modLists::ListKind::Scheme;
+        const auto kind = round % 3 ? ListLines::ListKind::Catalogue : ListLines::ListKind::Scheme;
         ListTree tree, back;
         QList<ListTree::NodeId> nodes{tree.add(0, ListTree::Place::Last, kRoot + u'\\', kRoot, 1, 4)};
         for (int n = hard.below(7); n >= 0; --n) {
             const ListTree::NodeId parent = nodes.at(hard.below(int(nodes.size())));
-            QString name = modLists::safeNodeText((hard.below(4) == 0 ? u"mtp://"_s : QString()) + hard.value(3));
+            QString name = ListLines::safeNodeText((hard.below(4) == 0 ? u"mtp://"_s : QString()) + hard.value(3));
             if (name.isEmpty()) name = u"n"_s;
             bool taken = false;
             for (int row = 0; row < tree.childCount(parent); ++row) taken |= tree.text(tree.child(parent, row)) == name;
@@ -188,7 +188,7 @@ TEST(ListRoundTrip, AnEditedTreeComesBackWholeOrItsSaveNamesTheNodeThatWouldNot)
             if (hard.below(3)) tree.setTag(node, starts.at(hard.below(int(starts.size()))) + hard.value(4));
             nodes << node;
         }
-        const auto shape = [](const ListTree& t, modLists::ListKind k) {
+        const auto shape = [](const ListTree& t, ListLines::ListKind k) {
             QStringList out;
             for (int i = 2; i <= t.count(); ++i)
                 out << pathOf(t, t.item(i)).join(u'\u0001') + u'\u0002' + asWritten(t.tag(t.item(i)), k);
@@ -196,8 +196,8 @@ TEST(ListRoundTrip, AnEditedTreeComesBackWholeOrItsSaveNamesTheNodeThatWouldNot)
             return out;
         };
         const QStringList before = shape(tree, kind);
-        modLists::UnwritableNode unwritable;
-        const QStringList written = modLists::listFileLines(tree, true, kind, &unwritable);
+        ListLines::UnwritableNode unwritable;
+        const QStringList written = ListLines::listFileLines(tree, true, kind, &unwritable);
         if (unwritable) {
             ++refused;
             // Nothing was made, and the tree is as it was.
@@ -206,7 +206,7 @@ TEST(ListRoundTrip, AnEditedTreeComesBackWholeOrItsSaveNamesTheNodeThatWouldNot)
             continue;
         }
         readInto(back, written, kind);
-        if ((shape(back, kind) != before || modLists::listFileLines(back, true, kind) != written) && ++failures <= 3)
+        if ((shape(back, kind) != before || ListLines::listFileLines(back, true, kind) != written) && ++failures <= 3)
             ADD_FAILURE() << "tree: " << before.join(u'\n') << "\nwritten: " << written.join(u'\n');
     }
     EXPECT_EQ(failures, 0);
@@ -227,15 +227,15 @@ TEST(ListRoundTrip, NamesHoldingABackslashKeepTheirOwnPlace) {
     const QStringList foldersFirst = {lines[2], lines[3], lines[0], lines[4], lines[1]};
     for (const QStringList& order : {lines, foldersFirst}) {
         ListTree tree;
-        readInto(tree, order, modLists::ListKind::Catalogue);
+        readInto(tree, order, ListLines::ListKind::Catalogue);
         EXPECT_EQ(nodesOf(tree), expected) << order.join(u' ');
-        EXPECT_EQ(modLists::listFileLines(tree, true, modLists::ListKind::Catalogue), lines);
+        EXPECT_EQ(ListLines::listFileLines(tree, true, ListLines::ListKind::Catalogue), lines);
     }
 }
 
 // The faults of the line format seen in use, and their neighbours that a list file does keep.
 TEST(ListRoundTrip, TagsAndNamesThatWouldCutTheirLineElsewhereAreNamed) {
-    using modLists::ListKind;
+    using ListLines::ListKind;
     ListTree tree;
     const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, kRoot + u'\\', kRoot, 1, 4);
     const ListTree::NodeId folder = tree.addChild(root, u"F"_s, 1, 4);
@@ -260,7 +260,7 @@ TEST(ListRoundTrip, TagsAndNamesThatWouldCutTheirLineElsewhereAreNamed) {
         {folder, u"a\\b"_s, u"http://a.example/\\c"_s, ListKind::Catalogue, QString()},
     };
     for (const auto& c : cases) {
-        const modLists::UnwritableNode unwritable = modLists::unwritableEntry(tree, c.parent, 0, c.name, c.tag, c.kind, true);
+        const ListLines::UnwritableNode unwritable = ListLines::unwritableEntry(tree, c.parent, 0, c.name, c.tag, c.kind, true);
         EXPECT_EQ(unwritable.reason, c.reason) << c.tag;
         QStringList path = pathOf(tree, c.parent) << c.name;
         EXPECT_EQ(lineGivesNodeBack(path, c.tag, c.kind), c.reason.isEmpty()) << c.tag;
@@ -273,11 +273,11 @@ TEST(ListRoundTrip, TagsAndNamesThatWouldCutTheirLineElsewhereAreNamed) {
     const ListTree::NodeId g = tree.addChild(root, u"G"_s, 1, 4);
     const ListTree::NodeId link = tree.addChild(g, u"Link"_s, 2, 2);
     tree.setTag(link, u"http://a.example/"_s);
-    EXPECT_FALSE(modLists::unwritableEntry(tree, root, g, u"mtp://G"_s, QString(), ListKind::Catalogue, true));
-    const modLists::UnwritableNode moved = modLists::unwritableEntry(tree, mtpFolder, g, u"G"_s, QString(), ListKind::Catalogue, true);
+    EXPECT_FALSE(ListLines::unwritableEntry(tree, root, g, u"mtp://G"_s, QString(), ListKind::Catalogue, true));
+    const ListLines::UnwritableNode moved = ListLines::unwritableEntry(tree, mtpFolder, g, u"G"_s, QString(), ListKind::Catalogue, true);
     EXPECT_EQ(moved.node, link);
     EXPECT_EQ(moved.path, QStringList({u"F"_s, u"mtp://x"_s, u"G"_s, u"Link"_s}));
-    EXPECT_EQ(modLists::unwritableEntry(tree, folder, g, u"mtp://G"_s, QString(), ListKind::Catalogue, true).reason,
+    EXPECT_EQ(ListLines::unwritableEntry(tree, folder, g, u"mtp://G"_s, QString(), ListKind::Catalogue, true).reason,
               u"the name \"mtp://G\" above it begins with \"mtp://\" and its tag does not"_s);
 }
 
@@ -287,10 +287,10 @@ QList<ListEntry> generatedEntries(HardText& hard, bool controls = false) {
     for (int n = hard.below(5); n >= 0; --n) {
         ListEntry entry;
         for (int level = hard.below(3); level > 0; --level)
-            if (const QString name = modLists::safeNodeText(hard.value(3)); !name.isEmpty()) entry.folders << name;
-        entry.title = modLists::safeNodeText(hard.value(4) + u"t"_s);
+            if (const QString name = ListLines::safeNodeText(hard.value(3)); !name.isEmpty()) entry.folders << name;
+        entry.title = ListLines::safeNodeText(hard.value(4) + u"t"_s);
         entry.link = link(hard, controls, true);
-        if (hard.below(8) == 0) entry.title = modLists::safeNodeText(entry.link);
+        if (hard.below(8) == 0) entry.title = ListLines::safeNodeText(entry.link);
         entries << entry;
     }
     return entries;
@@ -300,7 +300,7 @@ QList<ListEntry> generatedEntries(HardText& hard, bool controls = false) {
 void fillTree(ListTree& tree, const QList<ListEntry>& items) {
     tree.clear();
     tree.add(0, ListTree::Place::Last, kRoot + u'\\', kRoot, 1, 4);
-    modLists::ListReading reading(tree, kRoot, modLists::ListKind::Catalogue);
+    ListLines::ListReading reading(tree, kRoot, ListLines::ListKind::Catalogue);
     for (const ListEntry& item : items)
         reading.addItem(item, [&](const QString& result) {
             EXPECT_EQ(result, u"0"_s);
@@ -379,7 +379,7 @@ TEST(ListRoundTrip, HarvestControlListsInBothFormsGiveTheirItemsBack) {
             // The tree read is written again as it was read, and then stays so.
             fillTree(first, read);
             const auto again = [](const ListTree& tree, bool agls12) {
-                QList<ListEntry> entries = modLists::listEntries(tree);
+                QList<ListEntry> entries = ListEntries::listEntries(tree);
                 HarvestListText::sortEntries(entries);
                 return agls12 ? HarvestListText::agls12Form(entries, {}, u"A"_s, u"E"_s, QDate(2024, 1, 2))
                               : HarvestListText::siteForm(entries, {});
@@ -425,11 +425,11 @@ TEST(ListRoundTrip, ChannelsGiveTheirHeaderAndItemsBack) {
             ADD_FAILURE() << "as references: " << titlesAsReferences(text, hard);
         // The tree read is written again as it was read, and then stays so.
         fillTree(first, reading.items);
-        const QString written = RssChannelText::channel(modLists::listEntries(first), reading.header);
+        const QString written = RssChannelText::channel(ListEntries::listEntries(first), reading.header);
         const RssChannelText::Reading again = RssChannelText::read(written);
         fillTree(second, again.items);
         if ((nodesOf(second) != nodesOf(first) ||
-             RssChannelText::channel(modLists::listEntries(second), again.header) != written) &&
+             RssChannelText::channel(ListEntries::listEntries(second), again.header) != written) &&
             ++failures <= 3)
             ADD_FAILURE() << "written again differs: " << text;
     }
@@ -465,7 +465,7 @@ TEST(ListRoundTrip, LinesAreWrittenInTheOrderOfTheirText) {
     const QString shared = QString(300, u'p');  // a long start many names share
     QStringList folders;
     for (int i = 0; i < 3000; ++i) {
-        QString name = modLists::safeNodeText((i % 3 ? shared : QString()) + hard.value(5));
+        QString name = ListLines::safeNodeText((i % 3 ? shared : QString()) + hard.value(5));
         if (name.isEmpty() || tree.itemByChildKey(root, name)) continue;
         const ListTree::NodeId node = tree.addChild(root, name, 1, 4);
         if (i % 4 == 0) tree.setTag(node, u"http://h.example/"_s + QString::number(i));
@@ -473,7 +473,7 @@ TEST(ListRoundTrip, LinesAreWrittenInTheOrderOfTheirText) {
     }
     for (const QString& folder : folders.mid(0, 50))
         tree.addChild(tree.itemByChildKey(root, folder), u"inside"_s, 1, 4);
-    const QStringList lines = modLists::listFileLines(tree, true, modLists::ListKind::Catalogue);
+    const QStringList lines = ListLines::listFileLines(tree, true, ListLines::ListKind::Catalogue);
     ASSERT_EQ(lines.size(), tree.count() - 1);
     // Links sort as if a blank followed their name: before a folder of the same name.
     QStringList keys = lines;

@@ -190,7 +190,7 @@ TEST_F(MetaPanelViewTest, AHundredThousandLinesAndATenMegabyteValue) {
     w.context.record.appendLines(lines);
     select(50001);
     testing_support::testDispatcher(w.context).take = {};
-    modMTP::runCommand(w.context, u"mtp://field=DC.Subject7&content=Added.fld/"_s);
+    modMTP::runMtpCommand(w.context, u"mtp://field=DC.Subject7&content=Added.fld/"_s);
     QApplication::processEvents();
     ASSERT_EQ(panel->model()->rowCount(), 100001);
     EXPECT_EQ(content(50002), u"Added"_s);  // after the selected line
@@ -224,7 +224,7 @@ TEST_F(MetaPanelViewTest, ABatchOfAThousandFieldCommandsPaintsTheLinesAFewTimesA
     const QString path = write(u"grow.kqb"_s, batch);
     QApplication::processEvents();
     PaintCounter counter(panel->viewport());
-    modMTP::runCommand(w.context, u"mtp://open="_s + path + u"/"_s);
+    modMTP::runMtpCommand(w.context, u"mtp://open="_s + path + u"/"_s);
     QElapsedTimer settle;  // what the end of the batch paints
     settle.start();
     while (settle.elapsed() < 300) QApplication::processEvents();

@@ -18,7 +18,7 @@ namespace testing_support {
 // unless `take` takes them first (answering true keeps a command from running).
 class TestDispatcher final : public CommandDispatcher {
 public:
-    void dispatch(ProgramContext& context, QString& command, CommandOrigin origin) override {
+    void dispatch(ProgramContext& context, const QString& command, CommandOrigin origin) override {
         if (take && take(command, origin)) return;
         program_.dispatch(context, command, origin);
     }
