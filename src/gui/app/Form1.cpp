@@ -356,7 +356,8 @@ void Form1::Form_Load() {
     ui->record->recordLoading().startRetries();
 }
 
-void Form1::Form_Unload(bool& cancel) {
+bool Form1::Form_Unload() {
+    bool cancel = false;
     ui->settings->savePreferences();
     ui->tree->forgetLabelEdit();
     if (context.document.modified(DocumentState::Document::Record)) {
@@ -372,12 +373,11 @@ void Form1::Form_Unload(bool& cancel) {
         QWidget* w = *it;
         if (w != this && w->isWindow() && w->isVisible()) w->close();
     }
+    return cancel;
 }
 
 void Form1::closeEvent(QCloseEvent* event) {
-    bool cancel = false;
-    Form_Unload(cancel);
-    if (cancel) event->ignore();
+    if (Form_Unload()) event->ignore();
     else event->accept();
 }
 

@@ -42,8 +42,8 @@ private:
     class Frame;
 
     void buildControls();
-    // Runs when the window is closed; setting cancel keeps it open.
-    void Form_Unload(bool& cancel);
+    // Runs when the window is closed; true keeps it open.
+    bool Form_Unload();
     // Returns true when the key is swallowed.
     bool Form_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
     void Form_KeyUp(int keyCode);
