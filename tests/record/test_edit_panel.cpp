@@ -79,6 +79,28 @@ TEST_F(EditPanelTest, DatesAreBuiltFromTheBoxesAndFillingThemWritesNothing) {
     EXPECT_TRUE(recordModified());
 }
 
+// Each caption stands just left of its field, on the field's row, for the content box and
+// for the date boxes in its place.
+TEST_F(EditPanelTest, EveryCaptionStandsLeftOfItsFieldOnItsRow) {
+    const auto besideEachOther = [this](const QString& caption, const QString& field) {
+        auto* label = w.find<QWidget>(caption);
+        auto* box = w.find<QWidget>(field);
+        ASSERT_TRUE(label->isVisible() && box->isVisible()) << caption.toStdString();
+        const QRect l(label->mapTo(label->window(), QPoint()), label->size());
+        const QRect b(box->mapTo(box->window(), QPoint()), box->size());
+        EXPECT_LE(l.right(), b.left()) << caption.toStdString();
+        EXPECT_LT(b.left() - l.right(), 40) << caption.toStdString();
+        EXPECT_LE(std::abs(l.center().y() - b.center().y()), 4) << caption.toStdString();
+    };
+    w->show();
+    edit(u"DC.Title"_s, u"A page"_s);
+    besideEachOther(u"editLabel1"_s, u"editNrmlName"_s);
+    besideEachOther(u"editLabel2"_s, u"editNrmlContent"_s);
+    edit(u"DC.Date"_s, u"2020-05-04"_s, {}, u"ISO8601"_s);
+    besideEachOther(u"editLabel2"_s, u"EditDateYLabel"_s);
+    besideEachOther(u"editLabel3"_s, u"editNrmlScheme"_s);
+}
+
 TEST_F(EditPanelTest, ValueListsAndSchemesAreWrittenAtOnceNoneAsEmptyAndLoadSchemeRunsTheSchemeFile) {
     w.context.domain.defaultSchema = u"AGLS"_s;
     edit(u"DC.Type.aggregation"_s);

@@ -112,7 +112,8 @@ RecordEditPanel::RecordEditPanel(ProgramContext& context, WindowFrame& frame, co
     EditLabel4 = editPanelLabel(EditPanel, QStringLiteral("EditLabel4"), QStringLiteral("Lang:"));
     editNrmlLang = editPanelBox(EditPanel, QStringLiteral("editNrmlLang"));
     editNrmlLang->setMinimumContentsLength(4);
-    QLayout* contentPlace = content.build(EditPanel, editNrmlScheme);
+    auto* grid = new QGridLayout(EditPanel);
+    content.build(EditPanel, editNrmlScheme, grid);
     schemes.build(EditPanel, editNrmlScheme);
     EditClose = editPanelButton(EditPanel, QStringLiteral("EditClose"), QString());
     EditClose->setIcon(EditClose->style()->standardIcon(QStyle::SP_TitleBarCloseButton));
@@ -124,7 +125,6 @@ RecordEditPanel::RecordEditPanel(ProgramContext& context, WindowFrame& frame, co
     for (QLineEdit* box : {editNrmlName, editNrmlScheme->lineEdit(), editNrmlLang->lineEdit()})
         if (box) box->setMaxLength(std::numeric_limits<int>::max());
 
-    auto* grid = new QGridLayout(EditPanel);
     grid->setContentsMargins(6, 4, 24, 4);
     grid->setHorizontalSpacing(6);
     grid->setVerticalSpacing(3);
@@ -134,7 +134,6 @@ RecordEditPanel::RecordEditPanel(ProgramContext& context, WindowFrame& frame, co
     grid->addWidget(editNrmlScheme, 0, 3);
     grid->addWidget(EditLabel4, 0, 4);
     grid->addWidget(editNrmlLang, 0, 5);
-    grid->addLayout(contentPlace, 1, 1, 1, 5);
     schemes.placeIn(grid);
     grid->setColumnStretch(1, 3);
     grid->setColumnStretch(3, 2);

@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QDropEvent>
 #include <QEvent>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -49,9 +50,9 @@ EditPanelContent::EditPanelContent(ProgramContext& context, WindowFrame& frame, 
     : context(context), frame(frame), around(around), guards(guards), saving(saving), editPanel(editPanel),
       schemes(schemes), cancelEditing(cancelEditing) {}
 
-QLayout* EditPanelContent::build(QWidget* panel, QComboBox* scheme) {
+void EditPanelContent::build(QWidget* panel, QComboBox* scheme, QGridLayout* grid) {
     schemeBox = scheme;
-    editPanelLabel(panel, QStringLiteral("editLabel2"), QStringLiteral("Content:"));
+    grid->addWidget(editPanelLabel(panel, QStringLiteral("editLabel2"), QStringLiteral("Content:")), 1, 0);
     editNrmlContent = new QLineEdit(panel);
     editNrmlContent->setObjectName(QStringLiteral("editNrmlContent"));
     // A line's content goes into the box and back: it may not cut it at its default 32,767
@@ -85,6 +86,7 @@ QLayout* EditPanelContent::build(QWidget* panel, QComboBox* scheme) {
     place->addWidget(EditList, 1);
     place->addWidget(dates, 1);
     dates->hide();
+    grid->addLayout(place, 1, 1, 1, 5);
 
     connect(editNrmlContent, &QLineEdit::textChanged, this, [this] { contentChanged(); });
     // The value list's picks write as its changes do.
@@ -100,7 +102,6 @@ QLayout* EditPanelContent::build(QWidget* panel, QComboBox* scheme) {
         });
         connect(box, &QComboBox::activated, this, [this] { EditDateChange(); });
     }
-    return place;
 }
 
 void EditPanelContent::installFilter(QObject* filter) {

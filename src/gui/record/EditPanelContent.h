@@ -11,7 +11,7 @@ class RecordEditPanel;
 class QAction;
 class QComboBox;
 class QEvent;
-class QLayout;
+class QGridLayout;
 class QLineEdit;
 class QWidget;
 class RecordSaving;
@@ -27,9 +27,9 @@ class EditPanelContent final : public QObject, public ContentBox {
 public:
     EditPanelContent(ProgramContext& context, WindowFrame& frame, const RecordNeighbours& around, EditGuards& guards,
                      RecordSaving& saving, RecordEditPanel& editPanel, SchemeValues& schemes, QAction& cancelEditing);
-    // Makes the field's controls in the panel (the scheme box given is the panel's); returns
-    // the place they share.
-    QLayout* build(QWidget* panel, QComboBox* schemeBox);
+    // Makes the field's controls in the panel (the scheme box given is the panel's) and puts
+    // its caption and the place they share on the grid's second row.
+    void build(QWidget* panel, QComboBox* schemeBox, QGridLayout* grid);
     // The panel's event routing, filtering the field's controls too; and the events meant for
     // them, true when one is taken.
     void installFilter(QObject* filter);
