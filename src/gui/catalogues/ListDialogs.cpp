@@ -10,14 +10,14 @@
 #include "core/catalogues/ListTree.h"
 
 void TreePane::showHarvestListDialog() {
-    frmHCL& dialog = frmHCL::instance(*this);
+    frmHCL& dialog = frmHCL::instance(window(), context);
     // A dialog already open keeps what was typed into it.
     if (!dialog.isVisible()) dialog.Form_Load();
     platform::showOverOwner(dialog);
 }
 
 bool TreePane::saveHarvestListWithDialog() {
-    frmHCL& dialog = frmHCL::instance(*this);
+    frmHCL& dialog = frmHCL::instance(window(), context);
     // What was typed into a dialog already open stays; it comes back as a modal one.
     if (dialog.isVisible()) dialog.hide();
     else dialog.Form_Load();
@@ -44,5 +44,5 @@ bool TreePane::saveRssChannelWithDialog() {
     if (dialog.cancelled()) return false;
     QString path = dialog.filePath();
     context.document.setTreePath(path);
-    return modRSS::saveRSSChannel(*this, path);
+    return counted(modRSS::saveRSSChannel(window(), context, path));
 }

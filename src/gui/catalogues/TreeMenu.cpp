@@ -1,6 +1,7 @@
 // The tree's context menu: edit a node's tag or name, insert the page shown, a folder or an
 // entry typed in, delete a node, find nodes by name, close the pane.
 #include "gui/catalogues/TreePane.h"
+#include "gui/catalogues/TreeEntries.h"
 #include "gui/frame/PageBrowser.h"
 #include "gui/frame/ViewMarks.h"
 #include "gui/frame/WindowFrame.h"
@@ -58,7 +59,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
         if (!node) return;
         const QString inputText = askInput(frame.modalRuns(), window(), QStringLiteral("Edit"), QStringLiteral("Tag :"), tree.tag(node));
         if (inputText.isEmpty() || !tree.contains(node)) return;
-        if (refuseUnwritable(tree.parent(node), node, tree.text(node), inputText, QStringLiteral("The entry keeps its tag.")))
+        if (TreeEntries::refuseUnwritable(context, tree.parent(node), node, tree.text(node), inputText, QStringLiteral("The entry keeps its tag.")))
             return;
         if (markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         tree.setTag(node, inputText);
@@ -74,7 +75,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
         const QString name = around.browser.browserLocationName();
         if (name.isEmpty()) return;
         const QString tag = around.browser.browserLocationURL().remove(QLatin1String("http://"));
-        if (refuseUnwritable(TreeEdits::insertParent(tree, node, inFolder), 0, name, tag, QStringLiteral("Nothing was added.")))
+        if (TreeEntries::refuseUnwritable(context, TreeEdits::insertParent(tree, node, inFolder), 0, name, tag, QStringLiteral("Nothing was added.")))
             return;
         const NodeId added = TreeEdits::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
                                               platform::kImageLink, platform::kImageNewLink, error);
@@ -113,7 +114,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
     case kManualInsertHere:
     case kManualInsertInFolder: {
         if (markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
-        frmManualInsert& dialog = frmManualInsert::instance(*this);
+        frmManualInsert& dialog = frmManualInsert::instance(window(), context);
         dialog.setInFolder(inFolder);
         frame.modalRuns().execModal(dialog);
         return;

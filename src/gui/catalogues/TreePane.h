@@ -7,6 +7,7 @@
 #include "gui/frame/PaneLayout.h"
 #include "core/catalogues/ListTree.h"
 #include "core/program/ProgramContext.h"
+#include "gui/catalogues/ListDocuments.h"
 #include "gui/catalogues/ListTreeView.h"
 
 #include <QObject>
@@ -91,14 +92,8 @@ public:
     bool saveHarvestListWithDialog();
     // Asks for the RSS channel's details and writes it; true when it was written.
     bool saveRssChannelWithDialog() override;
-    // Refuses an entry the list file could not keep (see ListLines::unwritableEntry): the node
-    // (0: one not yet made) as a child of `parent` with this name and tag. The user is told why
-    // and what happens instead (`outcome`, "The entry keeps its tag."); true when refused.
-    bool refuseUnwritable(ListTree::NodeId parent, ListTree::NodeId node, const QString& name, const QString& tag,
-                          const QString& outcome);
     // Files the list writer has written so far.
     int filesWritten() const override { return filesWritten_; }
-    void countFileWritten() { ++filesWritten_; }
 
     // ---- lists read and written for commands and page reads -----------------------------
     bool loadListPage(bool harvestList, const QString& location, const QString& text) override;
@@ -147,6 +142,10 @@ public:
     void mnuMaintPrevious_Click();
 
 private:
+    // What the list readers and writers ask of the window.
+    ListWindow listWindow();
+    // Counts a file the list writers wrote; `written` as they answered.
+    bool counted(bool written);
     ListTreeView* activeTreeView() const { return TreeView1[size_t(context.treeIndex)]; }
     void buildTreeMenus();
     void connectTreePane();

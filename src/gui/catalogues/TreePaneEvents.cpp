@@ -3,6 +3,7 @@
 // in place, nodes are dragged inside the tree and out of it, and links and commands are
 // dropped in.
 #include "gui/catalogues/TreePane.h"
+#include "gui/catalogues/TreeEntries.h"
 #include "gui/frame/AddressBar.h"
 #include "gui/frame/Navigation.h"
 #include "gui/frame/PageBrowser.h"
@@ -146,18 +147,6 @@ void TreePane::connectTreePane() {
     connect(ScrollTimer, &QTimer::timeout, this, &TreePane::ScrollTimer_Timer);
 }
 
-bool TreePane::refuseUnwritable(NodeId parent, NodeId node, const QString& name, const QString& tag,
-                                const QString& outcome) {
-    const bool scheme = context.document.TreePath().contains(QLatin1String(".kqs"), ci);
-    const ListLines::UnwritableNode unwritable =
-        ListLines::unwritableEntry(activeTree(), parent, node, name, tag,
-                                  scheme ? ListLines::ListKind::Scheme : ListLines::ListKind::Catalogue,
-                                  !context.rootName.isEmpty());
-    if (!unwritable) return false;
-    context.user.MsgBox(unwritable.text() + QLatin1Char(' ') + outcome, platform::kOkOnly, kAlertTitle);
-    return true;
-}
-
 // ---- clicks and hovering ---------------------------------------------------------------
 
 namespace {
@@ -273,7 +262,7 @@ bool TreePane::TreeView1_AfterLabelEdit(int index, const QString& newString) {
     }
     // A term or subject follows its new name; batches, links and other commands keep theirs.
     const QString tag = TreeNodes::renamedTag(tree.tag(node), text);
-    if (refuseUnwritable(tree.parent(node), node, text, tag,
+    if (TreeEntries::refuseUnwritable(context, tree.parent(node), node, text, tag,
                          QStringLiteral("The entry keeps its name ") + tree.text(node) + QLatin1Char('.')))
         return true;
     if (markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(node)) return true;
@@ -367,7 +356,7 @@ void moveDraggedNode(TreePane& form, ListTree& tree, NodeId target, NodeId dragg
         failure = {TreeEdits::TreeError::Kind::NameTaken, QString()};
         return;
     }
-    if (form.refuseUnwritable(parent, dragged, tree.text(dragged), tree.tag(dragged), QStringLiteral("Nothing was moved.")))
+    if (TreeEntries::refuseUnwritable(form.context, parent, dragged, tree.text(dragged), tree.tag(dragged), QStringLiteral("Nothing was moved.")))
         return;
     if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
     // The question's answer may have come after the nodes went.
@@ -419,7 +408,7 @@ void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& 
             tag = QStringLiteral("mtp://field=*&content=") + TreeNodes::contentValue(name) + QStringLiteral(".fld");
         }
     }
-    if (form.refuseUnwritable(parent, 0, name, tag, QStringLiteral("Nothing was dropped."))) return;
+    if (TreeEntries::refuseUnwritable(form.context, parent, 0, name, tag, QStringLiteral("Nothing was dropped."))) return;
     if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(target)) return;
     const NodeId node = TreeEdits::addNode(tree, parent, Place::Child, name, image, selectedImage, failure);
     if (!node) return;
@@ -467,7 +456,7 @@ void dropCommand(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, 
     const NodeId parent = dropParent(tree, target);
     const int image = isSchemeList(form) ? platform::kImageSchemeTerm : platform::kImageLink;
     name = ListLines::safeNodeText(dropped.label);
-    if (form.refuseUnwritable(parent, 0, name, dropped.tag, QStringLiteral("Nothing was dropped."))) return;
+    if (TreeEntries::refuseUnwritable(form.context, parent, 0, name, dropped.tag, QStringLiteral("Nothing was dropped."))) return;
     if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(target)) return;
     if (const NodeId node = TreeEdits::addNode(tree, parent, Place::Child, name, image, image, failure))
         tree.setTag(node, dropped.tag);
