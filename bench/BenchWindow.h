@@ -6,6 +6,7 @@
 #include <QMainWindow>
 #include "core/commands/modMTP.h"
 #include "gui/commands/CommandDialogWindows.h"
+#include "core/program/ProgramContext.h"
 #include "gui/catalogues/TreePane.h"
 
 #include <QMainWindow>

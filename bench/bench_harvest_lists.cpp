@@ -59,7 +59,7 @@ QString channelFile(int items) {
     static std::map<int, QString> made;
     if (auto it = made.find(items); it != made.end()) return it->second;
     QString channel = sandbox->path() + QStringLiteral("/Channel%1.xml").arg(items);
-    if (!load(items) || !modRSS::saveRSSChannel(bench::treePane(), channel)) return QString();
+    if (!load(items) || !bench::treePane().listFiles().saveChannel(channel)) return QString();
     made[items] = channel;
     return channel;
 }
@@ -102,7 +102,7 @@ void BM_SaveHarvestList(benchmark::State& state) {
     for (auto _ : state) {
         QString path = target;
         QString folder;
-        if (!HarvestLists::saveAsAGLS12HCL(bench::treePane(), path, folder)) state.SkipWithError("not written");
+        if (!bench::treePane().listFiles().saveHarvestList(true, path, folder)) state.SkipWithError("not written");
     }
     state.SetItemsProcessed(state.iterations() * items);
 }
@@ -114,7 +114,7 @@ void BM_SaveChannel(benchmark::State& state) {
     const QString target = sandbox->path() + QStringLiteral("/Saved-channel%1.xml").arg(items);
     for (auto _ : state) {
         QString path = target;
-        if (!modRSS::saveRSSChannel(bench::treePane(), path)) state.SkipWithError("not written");
+        if (!bench::treePane().listFiles().saveChannel(path)) state.SkipWithError("not written");
     }
     state.SetItemsProcessed(state.iterations() * items);
 }

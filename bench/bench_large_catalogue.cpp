@@ -64,7 +64,7 @@ int measureLargeCatalogue(const QString& file, const QString& saved) {
     const int nodes = bench::context()->listTrees[size_t(bench::context()->treeIndex)].count();
     clock.restart();
     QString target = saved;
-    const bool ok = bench::treePane().SaveAsList(target);
+    const bool ok = bench::treePane().listDocument().SaveAsList(target);
     bench::paintPending();
     const qint64 saveMs = clock.elapsed();
     std::printf("%lld %lld %lld %lld %lld %lld %d %lld\n", static_cast<long long>(loadMs),

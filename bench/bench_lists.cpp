@@ -70,7 +70,7 @@ void BM_SaveAsList(benchmark::State& state) {
     if (bench::context()->listTrees[size_t(bench::context()->treeIndex)].count() != lines + 1) state.SkipWithError("lines missing");
     QString target = sandbox->path() + QStringLiteral("/Saved%1.kqs").arg(lines);
     for (auto _ : state) {
-        if (!bench::treePane().SaveAsList(target)) state.SkipWithError("not written");
+        if (!bench::treePane().listDocument().SaveAsList(target)) state.SkipWithError("not written");
     }
     QFile a(source), b(target);
     if (a.open(QIODevice::ReadOnly) && b.open(QIODevice::ReadOnly) && a.size() != b.size())

@@ -124,24 +124,24 @@ private:
 class LateTreePane final : public ListDocument, public ListFiles, public ListPane {
 public:
     explicit LateTreePane(TreePane* const& pane) : pane(pane) {}
-    int saveListCheck(const QString& reason) override { return pane->saveListCheck(reason); }
-    int markListmodifiedCheckHTML() override { return pane->markListmodifiedCheckHTML(); }
-    bool SaveAsList(const QString& path) override { return pane->SaveAsList(path); }
-    void showHarvestListDialog() override { pane->showHarvestListDialog(); }
-    bool saveRssChannelWithDialog() override { return pane->saveRssChannelWithDialog(); }
-    int filesWritten() const override { return pane->filesWritten(); }
+    int saveListCheck(const QString& reason) override { return pane->listDocument().saveListCheck(reason); }
+    int markListmodifiedCheckHTML() override { return pane->listDocument().markListmodifiedCheckHTML(); }
+    bool SaveAsList(const QString& path) override { return pane->listDocument().SaveAsList(path); }
+    void showHarvestListDialog() override { pane->listDocument().showHarvestListDialog(); }
+    bool saveRssChannelWithDialog() override { return pane->listDocument().saveRssChannelWithDialog(); }
+    int filesWritten() const override { return pane->listDocument().filesWritten(); }
 
     bool loadListPage(bool harvestList, const QString& location, const QString& text) override {
-        return pane->loadListPage(harvestList, location, text);
+        return pane->listFiles().loadListPage(harvestList, location, text);
     }
-    ListLoadOutcome loadHarvestList(const QString& location) override { return pane->loadHarvestList(location); }
-    ListLoadOutcome loadChannel(const QString& location) override { return pane->loadChannel(location); }
+    ListLoadOutcome loadHarvestList(const QString& location) override { return pane->listFiles().loadHarvestList(location); }
+    ListLoadOutcome loadChannel(const QString& location) override { return pane->listFiles().loadChannel(location); }
     bool saveHarvestList(bool agls12Form, const QString& path, const QString& folder) override {
-        return pane->saveHarvestList(agls12Form, path, folder);
+        return pane->listFiles().saveHarvestList(agls12Form, path, folder);
     }
-    bool saveChannel(const QString& path) override { return pane->saveChannel(path); }
-    void openRecordFromHarvestFolder(const QString& folder) override { pane->openRecordFromHarvestFolder(folder); }
-    void showListProgress(const QString& text) override { pane->showListProgress(text); }
+    bool saveChannel(const QString& path) override { return pane->listFiles().saveChannel(path); }
+    void openRecordFromHarvestFolder(const QString& folder) override { pane->listFiles().openRecordFromHarvestFolder(folder); }
+    void showListProgress(const QString& text) override { pane->listFiles().showListProgress(text); }
 
     void showListPane(int index, bool shown) override { pane->showListPane(index, shown); }
     ListTree& activeTree() const override { return pane->activeTree(); }
@@ -235,7 +235,7 @@ Form1::Form1(ProgramContext& context, platform::ModalRuns& runs, QWidget* parent
     RecordPane& record = *ui->record;
     TreePane& tree = *ui->tree;
     ui->fileMenu = new FileMenu(context, *frame_, *menuBar(),
-                                {.record = record.recordDocument(), .list = tree, .listPane = tree,
+                                {.record = record.recordDocument(), .list = tree.listDocument(), .listPane = tree,
                                  .address = navigation, .navigation = navigation, .browser = navigation,
                                  .viewMenu = frame_->menus});
     ui->fileMenu->setObjectName(QStringLiteral("fileMenu"));
@@ -249,7 +249,7 @@ Form1::Form1(ProgramContext& context, platform::ModalRuns& runs, QWidget* parent
         context, *frame_,
         {.record = record.recordDocument(), .recordView = record.recordView(),
          .recordEditing = record.recordEditing(), .contentBox = record.contentBox(), .address = navigation, .navigation = navigation, .browser = navigation, .navigationView = navigation,
-         .list = tree, .listFiles = tree, .listPane = tree, .fileMenu = *ui->fileMenu, .viewMenu = *ui->viewMenu,
+         .list = tree.listDocument(), .listFiles = tree.listFiles(), .listPane = tree, .fileMenu = *ui->fileMenu, .viewMenu = *ui->viewMenu,
          .help = frame_->menus});
     // The first window of the program is the one commands work on.
     if (!context.commands.window) context.commands.window = commandWindow_.get();
@@ -269,7 +269,7 @@ Form1::Form1(ProgramContext& context, platform::ModalRuns& runs, QWidget* parent
     ui->macrosMenu->connectItems(*this);
     ui->editMenu = std::make_unique<EditMenu>(
         context, *frame_,
-        EditMenu::Neighbours{.record = record.recordDocument(), .contentBox = record.contentBox(), .list = tree,
+        EditMenu::Neighbours{.record = record.recordDocument(), .contentBox = record.contentBox(), .list = tree.listDocument(),
                              .listPane = tree, .browser = navigation},
         [this] { ui->settings->savePreferences(); });
     ui->editMenu->connectItems(*this);
@@ -363,7 +363,7 @@ bool Form1::Form_Unload() {
     if (context.document.modified(DocumentState::Document::Record)) {
         if (ui->record->recordDocument().saveHtmlCheck() == platform::kAnswerCancel) cancel = true;
     } else if (context.document.modified(DocumentState::Document::List)) {
-        if (ui->tree->saveListCheck(QStringLiteral("before quitting")) == platform::kAnswerCancel) cancel = true;
+        if (ui->tree->listDocument().saveListCheck(QStringLiteral("before quitting")) == platform::kAnswerCancel) cancel = true;
     }
     ui->navigation->stopBrowser();
     ui->navigation->saveURLList();

@@ -2,15 +2,16 @@
 // record pages; read back into the tree; and a record found in such a folder.
 #include "gui/catalogues/HarvestLists.h"
 
-#include "gui/catalogues/TreePane.h"
 #include "gui/frame/AddressBar.h"
 #include "gui/frame/DocumentMenu.h"
+#include "gui/frame/ListPane.h"
 #include "gui/frame/RecordDocument.h"
 #include "gui/frame/RecordLoading.h"
 #include "gui/frame/WindowFrame.h"
 #include "core/catalogues/HarvestListText.h"
 #include "gui/catalogues/ListDocuments.h"
 #include "core/domains/modSchemas.h"
+#include "core/program/ProgramContext.h"
 #include "platform/MsgBox.h"
 #include "platform/PathText.h"
 #include "platform/TextCodec.h"
@@ -65,16 +66,16 @@ QHash<QString, QString> recordIndex(UserDialogs& user, const QString& folder) {
     return index;
 }
 
-bool writeHarvestList(TreePane& form1, Form form, QString path, const QString& folder) {
-    TreePane* window = &form1;
+bool writeHarvestList(const ListWindow& window, Form form, QString path, const QString& folder) {
+    ProgramContext& context = window.context;
     if (form == Form::Agls12) {
-        const QPointer<TreePane> alive(window);
-        ListDocuments::showWaitDialog(*window, QStringLiteral("Now saving Harvest Control List"));
+        const QPointer<QObject> alive(&window.lifetime);
+        ListDocuments::showWaitDialog(context, window.frame.clientArea(), QStringLiteral("Now saving Harvest Control List"));
         QCoreApplication::processEvents();
         if (!alive) return false;
     }
-    const QHash<QString, QString> records = recordIndex(window->context.user, folder);
-    QList<ListEntries::ListEntry> entries = ListEntries::listEntries(window->activeTree());
+    const QHash<QString, QString> records = recordIndex(context.user, folder);
+    QList<ListEntries::ListEntry> entries = ListEntries::listEntries(window.pane.activeTree());
     HarvestListText::sortEntries(entries);
     // Only the ".kqi" the command put at the end goes; a folder named "x.kqi-lists" stays.
     if (path.endsWith(QLatin1String(".kqi"), Qt::CaseInsensitive)) path.chop(4);
@@ -84,27 +85,27 @@ bool writeHarvestList(TreePane& form1, Form form, QString path, const QString& f
         const QString key = HarvestListText::identifierKey(entry.link);
         const QString file = key.isEmpty() ? QString() : records.value(key);
         if (file.isEmpty()) return QString();
-        const QString meta = getFromMetadata(window->context.user, file, QString(), QString(), QString());
+        const QString meta = getFromMetadata(context.user, file, QString(), QString(), QString());
         if (meta.isEmpty() || form == Form::Site) return meta;
-        ListDocuments::showProgress(*window, QStringLiteral("Now saving Harvest Control List: Record:") + QLatin1Char(' ') +
+        ListDocuments::showProgress(context, window.frame, QStringLiteral("Now saving Harvest Control List: Record:") + QLatin1Char(' ') +
                                     QString::number(++recordsWritten));
-        return HarvestListText::recordRdf(entry, meta, window->context.domain.rdfNamespaces, window->context.domain.rdfPrefix);
+        return HarvestListText::recordRdf(entry, meta, context.domain.rdfNamespaces, context.domain.rdfPrefix);
     };
     const QString text = form == Form::Agls12
-                             ? HarvestListText::agls12Form(entries, record, window->context.preferences.siteAdmin,
-                                                           window->context.preferences.siteAdminEmail, QDate::currentDate())
+                             ? HarvestListText::agls12Form(entries, record, context.preferences.siteAdmin,
+                                                           context.preferences.siteAdminEmail, QDate::currentDate())
                              : HarvestListText::siteForm(entries, record);
-    return ListDocuments::writeList(*window, path, text, DocumentState::ListKind::HarvestList,
+    return ListDocuments::writeList(context, path, text, DocumentState::ListKind::HarvestList,
                                     QStringLiteral("Error saving Harvest Control List"));
 }
 
 }  // namespace
 
-bool saveAsHCL(TreePane& window, const QString& path, const QString& folder) {
+bool saveAsHCL(const ListWindow& window, const QString& path, const QString& folder) {
     return writeHarvestList(window, Form::Site, path, folder);
 }
 
-bool saveAsAGLS12HCL(TreePane& window, const QString& path, const QString& folder) {
+bool saveAsAGLS12HCL(const ListWindow& window, const QString& path, const QString& folder) {
     return writeHarvestList(window, Form::Agls12, path, folder);
 }
 
@@ -114,52 +115,53 @@ QString getFromMetadata(UserDialogs& user, const QString& file, const QString& n
     return text ? HarvestListText::metadataFrom(*text, nameFilter, otherFilter, schemeFilter) : QString();
 }
 
-ListLoadOutcome loadHCL(TreePane& form, const QString& location, const QString* fetchedText) {
-    TreePane* window = &form;
-    UserDialogs& user = form.context.user;  // the context outlives the window
-    ListLoadGuard guard(form.context.commands, form.context.user);
+ListLoadOutcome loadHCL(const ListWindow& window, const QString& location, const QString* fetchedText) {
+    ProgramContext& context = window.context;
+    UserDialogs& user = context.user;  // the context outlives the window
+    ListLoadGuard guard(context.commands, context.user);
     if (!guard.acquired()) return ListLoadOutcome::NotLoaded;
-    const QPointer<TreePane> alive(window);
+    const QPointer<QObject> alive(&window.lifetime);
     // The edit panel's fields change nothing while a list is read in.
-    window->around.recordLoading.setFilling(true);
+    window.recordLoading.setFilling(true);
     struct Clear {
-        const QPointer<TreePane>& w;
+        const QPointer<QObject>& alive;
+        RecordLoading& loading;
         ~Clear() {
-            if (w) w->around.recordLoading.setFilling(false);
+            if (alive) loading.setFilling(false);
         }
-    } clear{alive};
+    } clear{alive, window.recordLoading};
 
-    ListDocuments::showWaitDialog(*window, kLoadingText, false);
-    std::optional<ListDocuments::Fetched> fetched;
-    const ListLoadOutcome opening = ListDocuments::openListDocument(alive, location, fetchedText,
-                                                                QStringLiteral("Harvest Control List not found"),
-                                                                QStringLiteral("Error loading Harvest Control List"), fetched);
-    if (opening != ListLoadOutcome::Loaded) return opening;
+    ListDocuments::showWaitDialog(context, window.frame.clientArea(), kLoadingText, false);
+    const ListDocuments::Opening opening = ListDocuments::openListDocument(
+        window, alive, location, fetchedText, QStringLiteral("Harvest Control List not found"),
+        QStringLiteral("Error loading Harvest Control List"));
+    if (opening.outcome != ListLoadOutcome::Loaded) return opening.outcome;
+    const ListDocuments::Fetched& fetched = opening.fetched;
 
-    DocumentState& state = window->context.document;
-    state.setListFile(platform::isLocalPath(location) ? fetched->localPath : QString());
-    if (!fetched->fromCache) {
-        state.setTreePath(platform::isLocalPath(location) ? fetched->localPath : location);
+    DocumentState& state = context.document;
+    state.setListFile(platform::isLocalPath(location) ? fetched.localPath : QString());
+    if (!fetched.fromCache) {
+        state.setTreePath(platform::isLocalPath(location) ? fetched.localPath : location);
         state.setSaveCaption(QStringLiteral("Save Harvest Control List"));
-        window->around.fileMenu.enableSave();
+        window.fileMenu.enableSave();
         // The unsaved changes of a record keep their mark.
         if (!state.modified(DocumentState::Document::Record)) state.nameDocument(DocumentState::Document::List);
     }
-    window->context.rootName = QStringLiteral("HCL");
+    context.rootName = QStringLiteral("HCL");
     const auto refusals =
-        ListDocuments::fillTree(alive, QStringLiteral("Harvest Control List"), DocumentState::ListKind::HarvestList,
-                                HarvestListText::readItems(fetched->text));
+        ListDocuments::fillTree(window, alive, QStringLiteral("Harvest Control List"), DocumentState::ListKind::HarvestList,
+                                HarvestListText::readItems(fetched.text));
     if (!refusals) return ListLoadOutcome::NotLoaded;
     guard.finished();
     if (!refusals->isEmpty()) user.MsgBox(QStringLiteral("Error in load HCL ") + *refusals);
     return ListLoadOutcome::Loaded;
 }
 
-void getMetaFromHCL(TreePane& form, const QString& folder) {
-    TreePane* window = &form;
-    UserDialogs& user = form.context.user;  // the context outlives the window
-    const QPointer<TreePane> alive(window);
-    ListDocuments::showWaitDialog(*window, QStringLiteral("Please wait while Quorvantile looks for the record"));
+void getMetaFromHCL(const ListWindow& window, const QString& folder) {
+    ProgramContext& context = window.context;
+    UserDialogs& user = context.user;  // the context outlives the window
+    const QPointer<QObject> alive(&window.lifetime);
+    ListDocuments::showWaitDialog(context, window.frame.clientArea(), QStringLiteral("Please wait while Quorvantile looks for the record"));
     QCoreApplication::processEvents();
     if (!alive) return;
 
@@ -170,7 +172,7 @@ void getMetaFromHCL(TreePane& form, const QString& folder) {
                     platform::kOkOnly, QStringLiteral("Error"));
         return;
     }
-    const QString address = window->around.address.addressText();
+    const QString address = window.address.addressText();
     QString page;
     // An empty address has no record: a page without an identifier never matches.
     for (const QString& name : address.isEmpty() ? QStringList() : QDir(dir).entryList(QDir::Files, QDir::Name)) {
@@ -184,12 +186,12 @@ void getMetaFromHCL(TreePane& form, const QString& folder) {
         user.MsgBox(QStringLiteral("No file containing DC.Identifier metadata found in: ") + folder);
         return;
     }
-    if (window->around.recordLoading.LoadMetadataFromURL(page, true) == platform::kAnswerCancel || !alive) return;
-    window->context.document.setCurrentHTMLFile(page);
-    window->context.FilePath = page;
-    window->context.document.setSaveCaption(QStringLiteral("Save Record to ") + page);
-    if (window->around.record.markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::kAnswerCancel)
-        window->context.document.markSaved(DocumentState::Document::Record);
+    if (window.recordLoading.LoadMetadataFromURL(page, true) == platform::kAnswerCancel || !alive) return;
+    context.document.setCurrentHTMLFile(page);
+    context.FilePath = page;
+    context.document.setSaveCaption(QStringLiteral("Save Record to ") + page);
+    if (window.record.markHTMLmodifiedCheckList(QStringLiteral(" opening this new record")) != platform::kAnswerCancel)
+        context.document.markSaved(DocumentState::Document::Record);
 }
 
 }  // namespace HarvestLists

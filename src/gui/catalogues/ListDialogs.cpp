@@ -1,6 +1,8 @@
 // The list dialogs as the File menu and the save questions show them.
-#include "gui/catalogues/TreePane.h"
+#include "gui/catalogues/TreeDocument.h"
+#include "gui/frame/ListPane.h"
 #include "gui/frame/WindowFrame.h"
+#include "core/program/ProgramContext.h"
 
 #include "gui/catalogues/ListDocuments.h"
 #include "gui/catalogues/frmHCL.h"
@@ -9,15 +11,19 @@
 #include "platform/widgets/Modal.h"
 #include "core/catalogues/ListTree.h"
 
-void TreePane::showHarvestListDialog() {
-    frmHCL& dialog = frmHCL::instance(*this);
+QWidget* TreeDocument::window() const {
+    return frame.clientArea()->window();
+}
+
+void TreeDocument::showHarvestListDialog() {
+    frmHCL& dialog = frmHCL::instance(window(), context);
     // A dialog already open keeps what was typed into it.
     if (!dialog.isVisible()) dialog.Form_Load();
     platform::showOverOwner(dialog);
 }
 
-bool TreePane::saveHarvestListWithDialog() {
-    frmHCL& dialog = frmHCL::instance(*this);
+bool TreeDocument::saveHarvestListWithDialog() {
+    frmHCL& dialog = frmHCL::instance(window(), context);
     // What was typed into a dialog already open stays; it comes back as a modal one.
     if (dialog.isVisible()) dialog.hide();
     else dialog.Form_Load();
@@ -26,12 +32,12 @@ bool TreePane::saveHarvestListWithDialog() {
     return filesWritten_ > written;
 }
 
-bool TreePane::saveRssChannelWithDialog() {
+bool TreeDocument::saveRssChannelWithDialog() {
     frmRSS& dialog = frmRSS::instance(window(), context);
     // The channel shown keeps its file; any other list is offered a new file beside its own,
     // never the list's file, never the Harvest Control List written beside it and never a
     // channel read earlier for another list.
-    const ListTree& tree = activeTree();
+    const ListTree& tree = pane.activeTree();
     const ListTree::NodeId root = tree.item(1);
     const bool channelShown = context.document.listKind() == DocumentState::ListKind::Channel;
     const QString listPath = context.document.TreePath();
@@ -44,5 +50,5 @@ bool TreePane::saveRssChannelWithDialog() {
     if (dialog.cancelled()) return false;
     QString path = dialog.filePath();
     context.document.setTreePath(path);
-    return modRSS::saveRSSChannel(*this, path);
+    return counted(modRSS::saveRSSChannel(window(), context, path));
 }

@@ -1,9 +1,11 @@
 #include "gui/catalogues/ListDocuments.h"
 
-#include "gui/catalogues/TreePane.h"
+#include "gui/frame/ListDocument.h"
+#include "gui/frame/ListPane.h"
 #include "gui/frame/PageBrowser.h"
 #include "gui/frame/ViewMarks.h"
 #include "gui/frame/WindowFrame.h"
+#include "core/program/ProgramContext.h"
 #include "core/program/modFileExists.h"
 #include "core/catalogues/ListLines.h"
 #include "core/catalogues/ListMarkup.h"
@@ -110,9 +112,9 @@ QString decodeListBytes(const QByteArray& bytes, const QString& contentType) {
     return platform::decodePageBytes(bytes, type).text;
 }
 
-std::optional<Fetched> fetch(TreePane& window, const QString& location, const QString* handedOver,
-                             const QString& notFoundTitle, const QString& errorTitle) {
-    UserDialogs& user = window.context.user;  // the context outlives the window
+std::optional<Fetched> fetch(ProgramContext& context, PageBrowser& browser, const QString& location,
+                             const QString* handedOver, const QString& notFoundTitle, const QString& errorTitle) {
+    UserDialogs& user = context.user;  // the context outlives the window
     Fetched fetched;
     const bool local = platform::isLocalPath(location);
     bool download = false;
@@ -132,10 +134,10 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
         } else {
             // The window's control may be busy with a page: the list is fetched all the same.
             std::unique_ptr<platform::Inet> own;
-            if (window.around.browser.inet().StillExecuting()) own = std::make_unique<platform::Inet>(window.context.transferProxy);
-            platform::Inet& inet = own ? *own : window.around.browser.inet();
+            if (browser.inet().StillExecuting()) own = std::make_unique<platform::Inet>(context.transferProxy);
+            platform::Inet& inet = own ? *own : browser.inet();
             inet.setURL(location);
-            window.context.preferences.signIn(inet);
+            context.preferences.signIn(inet);
             const QByteArray bytes = inet.OpenURLBytes(location);
             if (inet.ResponseCode() != 0) {
                 user.MsgBox(QStringLiteral("ErrorCode: ") + QString::number(inet.ResponseCode()));
@@ -161,32 +163,32 @@ std::optional<Fetched> fetch(TreePane& window, const QString& location, const QS
     return fetched;
 }
 
-ListLoadOutcome openListDocument(const QPointer<TreePane>& pane, const QString& location, const QString* fetchedText,
-                             const QString& notFoundTitle, const QString& errorTitle, std::optional<Fetched>& fetched) {
+Opening openListDocument(const ListWindow& window, const QPointer<QObject>& alive, const QString& location,
+                         const QString* fetchedText, const QString& notFoundTitle, const QString& errorTitle) {
     const QString handed = fetchedText ? *fetchedText : QString();
     QCoreApplication::processEvents();
-    if (!pane) return ListLoadOutcome::NotLoaded;
-    fetched = fetch(*pane, location, fetchedText ? &handed : nullptr, notFoundTitle, errorTitle);
-    if (!fetched || !pane) return ListLoadOutcome::NotLoaded;
-    if (!mayReplaceList(*pane)) return ListLoadOutcome::Kept;
-    if (!pane) return ListLoadOutcome::NotLoaded;
-    return ListLoadOutcome::Loaded;
+    if (!alive) return {};
+    std::optional<Fetched> fetched =
+        fetch(window.context, window.browser, location, fetchedText ? &handed : nullptr, notFoundTitle, errorTitle);
+    if (!fetched || !alive) return {};
+    if (!mayReplaceList(window.list)) return {ListLoadOutcome::Kept, {}};
+    if (!alive) return {};
+    return {ListLoadOutcome::Loaded, std::move(*fetched)};
 }
 
-bool mayReplaceList(TreePane& window) {
-    return window.saveListCheck(QStringLiteral("before opening a new one")) != platform::kAnswerCancel;
+bool mayReplaceList(ListDocument& list) {
+    return list.saveListCheck(QStringLiteral("before opening a new one")) != platform::kAnswerCancel;
 }
 
-bool writeList(TreePane& window, const QString& path, const QString& text, DocumentState::ListKind written,
+bool writeList(ProgramContext& context, const QString& path, const QString& text, DocumentState::ListKind written,
                const QString& failureTitle) {
     QString error;
     if (!platform::writeTextFileAtomically(path, text, &error)) {
-        window.context.user.MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"),
-                                   platform::kOkOnly, failureTitle);
+        context.user.MsgBox(error + QStringLiteral(": Check that the file or the file system are not read only"),
+                            platform::kOkOnly, failureTitle);
         return false;
     }
-    window.countFileWritten();
-    DocumentState& state = window.context.document;
+    DocumentState& state = context.document;
     // A catalogue written as a channel stays a catalogue: the channel's file is not its own.
     if (state.listKind() == written) state.setListFile(path);
     if (path == state.TreePath() && !state.modified(DocumentState::Document::Record))
@@ -223,33 +225,32 @@ bool mayWriteListTo(UserDialogs& user, const QString& target, const QString& lis
                        platform::kYesNo | platform::kExclamationIcon | platform::kSecondButtonDefault, title) == platform::kAnswerYes;
 }
 
-void showProgress(TreePane& window, const QString& text) {
-    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(window.context)) {
+void showProgress(ProgramContext& context, WindowFrame& frame, const QString& text) {
+    if (frmWaitProcess* wait = frmWaitProcess::loadedInstance(context)) {
         if (!text.isEmpty()) wait->setLabel(text);
     } else {
-        window.frame.statusBar().setPanelText(WindowFrame::kActivityPanel, text.isEmpty() ? QStringLiteral("Ready") : text);
+        frame.statusBar().setPanelText(WindowFrame::kActivityPanel, text.isEmpty() ? QStringLiteral("Ready") : text);
     }
 }
 
-void showWaitDialog(TreePane& window, const QString& label, bool cancelAvailable) {
-    frmWaitProcess& wait = frmWaitProcess::Load(window.context);
-    if (!wait.isVisible()) wait.showModeless(window.window());
+void showWaitDialog(ProgramContext& context, QWidget* owner, const QString& label, bool cancelAvailable) {
+    frmWaitProcess& wait = frmWaitProcess::Load(context);
+    if (!wait.isVisible()) wait.showModeless(owner->window());
     wait.setLabel(label);
     wait.setCancelAvailable(cancelAvailable);
 }
 
-std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString& rootTag, DocumentState::ListKind kind,
-                                const QList<ListEntries::ListEntry>& items) {
-    TreePane& w = *window;
+std::optional<QString> fillTree(const ListWindow& w, const QPointer<QObject>& alive, const QString& rootTag,
+                                DocumentState::ListKind kind, const QList<ListEntries::ListEntry>& items) {
     const QString rootName = w.context.rootName;
     w.context.treeIndex = 0;
-    ListTree& tree = w.activeTree();
+    ListTree& tree = w.pane.activeTree();
     tree.clear();
     w.context.document.setListKind(kind);
-    if (!w.around.viewMenu.treeViewChecked()) w.around.viewMenu.mnuViewTreeView_Click();
+    if (!w.viewMenu.treeViewChecked()) w.viewMenu.mnuViewTreeView_Click();
     // The tree shown is the one the list goes into.
-    w.setActiveTreeVisible(w.around.viewMenu.treeViewChecked());
-    w.showListPane(1, false);
+    w.pane.setActiveTreeVisible(w.viewMenu.treeViewChecked());
+    w.pane.showListPane(1, false);
     w.frame.relayout();
     if (const ListTree::NodeId root = tree.add(0, ListTree::Place::Last, rootName + QLatin1Char('\\'), rootName,
                                                platform::kImageFolder, platform::kImageOpenFolder)) {
@@ -263,18 +264,18 @@ std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString&
     // The pane shows the list once it is in; the wait dialog shows how far it got meanwhile.
     std::optional<ListTree::Bulk> bulk(std::in_place, tree);
     ListLines::ListReading reading(tree, rootName, ListLines::ListKind::Catalogue);
-    modMTP::ListLoadPace pace([&window](const QString& text) {
-        if (window) showProgress(*window, text);
+    modMTP::ListLoadPace pace([&w, &alive](const QString& text) {
+        if (alive) showProgress(w.context, w.frame, text);
     });
     const auto take = [&](const QString& result) {
         if (result != QLatin1String("0") && ++refused <= kMostRefusalsShown)
             refusals += QStringLiteral("\r\n") + result.trimmed();
-        return ++counter % 64 != 0 || !pace.pause(counter) || !window.isNull();
+        return ++counter % 64 != 0 || !pace.pause(counter) || !alive.isNull();
     };
     for (const ListEntries::ListEntry& item : items)
         if (!reading.addItem(item, take)) return std::nullopt;
     bulk.reset();
-    showProgress(w, QString());
+    showProgress(w.context, w.frame, QString());
     if (refused > kMostRefusalsShown)
         refusals += QStringLiteral("\r\n... and %1 more lines were refused.").arg(refused - kMostRefusalsShown);
     if (!reading.renamed().isEmpty())

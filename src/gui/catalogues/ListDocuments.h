@@ -8,8 +8,37 @@
 
 #include <optional>
 
-class TreePane;
+class AddressBar;
+class DocumentMenu;
+class ListDocument;
+class ListPane;
+class PageBrowser;
+class ProgramContext;
+class QObject;
+class QWidget;
+class RecordDocument;
+class RecordLoading;
 class UserDialogs;
+class ViewMarks;
+class WindowFrame;
+
+// What the list readers and writers ask of the window: the program's state, the frame (its
+// status bar, its layout, the window the dialogs hang from), the list shown and its trees,
+// and the parts of the other panes and menus a list load touches. `lifetime` goes when the
+// hierarchy pane does: a load checks it after the events it lets run.
+struct ListWindow {
+    ProgramContext& context;
+    WindowFrame& frame;
+    ListDocument& list;
+    ListPane& pane;
+    AddressBar& address;
+    PageBrowser& browser;
+    RecordDocument& record;
+    RecordLoading& recordLoading;
+    DocumentMenu& fileMenu;
+    ViewMarks& viewMenu;
+    QObject& lifetime;
+};
 
 // What the Harvest Control List and RSS channel readers share: the guard against a second
 // list load, fetching the document (a local file, the cache or the web), and building the
@@ -18,7 +47,7 @@ namespace ListDocuments {
 
 // Asks about the unsaved changes of the list shown before a new list replaces it; false when
 // the user keeps it (Cancel, or a save that did not happen).
-bool mayReplaceList(TreePane& window);
+bool mayReplaceList(ListDocument& list);
 
 struct Fetched {
     QString text;
@@ -32,15 +61,20 @@ struct Fetched {
 // already fetched (the page loader's), used instead of reading it again. An empty document
 // or a server's "not found" page stops the load with "Couldn't find anything at ..." titled
 // `notFoundTitle`; a failure is shown and stops it too (nullopt).
-std::optional<Fetched> fetch(TreePane& window, const QString& location, const QString* handedOver,
+std::optional<Fetched> fetch(ProgramContext& context, PageBrowser& browser, const QString& location, const QString* handedOver,
                              const QString& notFoundTitle, const QString& errorTitle);
 
 // The opening the Harvest Control List and channel loads share, once they have told the
 // user what they load: the window's events run, the document is fetched (see fetch) and the
 // user may keep the list shown (mayReplaceList). Loaded when the load goes on with `fetched`;
-// NotLoaded when the fetch failed or the pane went meanwhile; Kept when the user kept the list.
-ListLoadOutcome openListDocument(const QPointer<TreePane>& pane, const QString& location, const QString* fetchedText,
-                             const QString& notFoundTitle, const QString& errorTitle, std::optional<Fetched>& fetched);
+// NotLoaded when the fetch failed or the pane went meanwhile (`alive`); Kept when the user
+// kept the list.
+struct Opening {
+    ListLoadOutcome outcome = ListLoadOutcome::NotLoaded;
+    Fetched fetched;
+};
+Opening openListDocument(const ListWindow& window, const QPointer<QObject>& alive, const QString& location,
+                         const QString* fetchedText, const QString& notFoundTitle, const QString& errorTitle);
 
 // Turns a list file's bytes into text: UTF-8 when they are valid UTF-8 (a BOM dropped),
 // else by the charset the HTTP reply or the XML declaration names, else Windows-1252.
@@ -50,15 +84,15 @@ QString decodeListBytes(const QByteArray& bytes, const QString& contentType = QS
 // given tag: each item's folders first (once each), then the item; the list is of the kind
 // given from then on. The wait dialog shows the progress and the window stays alive every
 // tenth line. Returns the lines the tree refused (their reasons, each after a line break),
-// or nullopt when the window went away.
-std::optional<QString> fillTree(const QPointer<TreePane>& window, const QString& rootTag, DocumentState::ListKind kind,
-                                const QList<ListEntries::ListEntry>& items);
+// or nullopt when the pane went away (`alive`).
+std::optional<QString> fillTree(const ListWindow& window, const QPointer<QObject>& alive, const QString& rootTag,
+                                DocumentState::ListKind kind, const QList<ListEntries::ListEntry>& items);
 
 // Writes a list the tree was turned into, as a list of the kind given: replaced whole or
 // not at all. A failure is shown under the title given and leaves everything as it was. A
 // list written as its own kind has that file as its own from then on; its own file written
 // takes the list's "Modified" mark off, unless the record holds it.
-bool writeList(TreePane& window, const QString& path, const QString& text, DocumentState::ListKind written,
+bool writeList(ProgramContext& context, const QString& path, const QString& text, DocumentState::ListKind written,
                const QString& failureTitle);
 
 // The file name holds ".kqi" or ".kqs", in any case.
@@ -76,8 +110,8 @@ bool mayWriteListTo(UserDialogs& user, const QString& target, const QString& lis
 
 // Shows how far a list load or save got: in the wait dialog's label when it is loaded, else
 // in the status bar's activity panel. An empty text ends it: the panel says "Ready".
-void showProgress(TreePane& window, const QString& text);
-// Shows the wait dialog modeless over the window, with a label, unless it is up already.
-void showWaitDialog(TreePane& window, const QString& label, bool cancelAvailable = true);
+void showProgress(ProgramContext& context, WindowFrame& frame, const QString& text);
+// Shows the wait dialog modeless over `owner`'s window, with a label, unless it is up already.
+void showWaitDialog(ProgramContext& context, QWidget* owner, const QString& label, bool cancelAvailable = true);
 
 }  // namespace ListDocuments

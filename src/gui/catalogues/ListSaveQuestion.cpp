@@ -1,6 +1,8 @@
 // The list's save question, asked before something replaces or leaves a modified list.
-#include "gui/catalogues/TreePane.h"
+#include "gui/catalogues/TreeDocument.h"
 #include "gui/frame/DocumentMenu.h"
+#include "gui/frame/ListPane.h"
+#include "core/program/ProgramContext.h"
 #include "gui/frame/RecordDocument.h"
 #include "gui/frame/RecordEditing.h"
 
@@ -21,7 +23,7 @@ bool isUsableListPath(const QString& path) {
 
 }  // namespace
 
-int TreePane::saveListCheck(const QString& reason) {
+int TreeDocument::saveListCheck(const QString& reason) {
     if (!context.document.modified(DocumentState::DocumentState::Document::List)) return 0;
     QString path = context.document.TreePath();
     // Asked by the list's kind: the root's tag holds the path of a list read from a file.
@@ -70,11 +72,11 @@ int TreePane::saveListCheck(const QString& reason) {
     return answer;
 }
 
-int TreePane::markListmodifiedCheckHTML() {
+int TreeDocument::markListmodifiedCheckHTML() {
     const int answer = around.record.saveHtmlCheck();
     if (answer != platform::kAnswerCancel) context.document.markModified(DocumentState::Document::List);
-    if (context.document.saveCaption() != QLatin1String("Save Harvest Control List") && activeTree().count() >= 1)
-        context.document.setSaveCaption(QStringLiteral("Save ") + activeTree().text(activeTree().item(1)));
+    if (context.document.saveCaption() != QLatin1String("Save Harvest Control List") && pane.activeTree().count() >= 1)
+        context.document.setSaveCaption(QStringLiteral("Save ") + pane.activeTree().text(pane.activeTree().item(1)));
     around.fileMenu.setMnuFileSaveAs();
     return answer;
 }

@@ -1,6 +1,9 @@
 // Saving the hierarchy pane's list as a catalogue or scheme-list file.
-#include "gui/catalogues/TreePane.h"
+#include "gui/catalogues/TreeDocument.h"
 #include "gui/frame/DocumentMenu.h"
+#include "gui/frame/ListPane.h"
+#include "gui/catalogues/TreeViews.h"
+#include "core/program/ProgramContext.h"
 
 #include "core/catalogues/ListLines.h"
 #include "platform/MsgBox.h"
@@ -13,13 +16,10 @@
 #include <QAction>
 #include <QStringEncoder>
 
-bool TreePane::SaveAsList(const QString& path) {
-    ListTree& tree = activeTree();
+bool TreeDocument::SaveAsList(const QString& path) {
+    ListTree& tree = pane.activeTree();
     // A rename still open in the tree is finished first, so the file holds what is shown.
-    if (labelEditing) {
-        if (activeTreeView()->IsLabelEditing()) activeTreeView()->EndLabelEdit(false);
-        labelEditing = false;
-    }
+    views.finishLabelEdit();
     const QString fileName = platform::fileNamePart(path);
     const qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
     const QString baseName = dot >= 0 ? fileName.left(dot) : fileName;

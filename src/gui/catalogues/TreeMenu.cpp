@@ -1,6 +1,11 @@
 // The tree's context menu: edit a node's tag or name, insert the page shown, a folder or an
 // entry typed in, delete a node, find nodes by name, close the pane.
-#include "gui/catalogues/TreePane.h"
+#include "gui/catalogues/TreeMenu.h"
+
+#include "core/program/ProgramContext.h"
+#include "gui/catalogues/TreeViews.h"
+#include "gui/frame/ListDocument.h"
+#include "gui/catalogues/TreeEntries.h"
 #include "gui/frame/PageBrowser.h"
 #include "gui/frame/ViewMarks.h"
 #include "gui/frame/WindowFrame.h"
@@ -12,6 +17,7 @@
 #include "platform/widgets/Modal.h"
 #include "platform/MsgBox.h"
 #include "platform/TreeImages.h"
+#include "platform/Twips.h"
 #include "gui/catalogues/ListTreeView.h"
 #include "gui/record/frmdlogInput.h"
 
@@ -46,9 +52,37 @@ void showForNaming(ListTreeView& view, NodeId node) {
 
 }  // namespace
 
-void TreePane::mnuMaintNodes_Click(int index) {
-    ListTreeView& view = *activeTreeView();
-    ListTree& tree = activeTree();
+TreeMenu::TreeMenu(ProgramContext& context, WindowFrame& frame, const TreeNeighbours& around, TreeViews& views,
+                   ListDocument& list, QObject* parent)
+    : QObject(parent), context(context), frame(frame), around(around), views(views), list(list) {
+    build();
+}
+
+QWidget* TreeMenu::window() const {
+    return frame.clientArea()->window();
+}
+
+void TreeMenu::popUp(int index, NodeId node, int x, int y) {
+    ListTreeView& view = views.view(index);
+    const ListTree& tree = view.tree();
+    const bool onNode = node != 0;
+    const bool belowRoot = onNode && !TreeEdits::isListRoot(tree, node);
+    const bool scheme = context.document.TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive);
+    mnuMaintNodes(kEditTag)->setText(onNode ? TreeNodes::menuCaption(tree.tag(node)) : QString());
+    for (int item : {kEditTag, kRenameLine, kInsertURLHere, kInsertFolderHere, kManualInsertHere, kDeleteNode})
+        mnuMaintNodes(item)->setEnabled(belowRoot);
+    for (int item : {kInsertURLInFolder, kInsertFolderInFolder, kManualInsertInFolder})
+        mnuMaintNodes(item)->setEnabled(onNode);
+    if (scheme) {
+        mnuMaintNodes(kInsertURLHere)->setEnabled(false);
+        mnuMaintNodes(kInsertURLInFolder)->setEnabled(false);
+    }
+    mnuMaintNodes1->popup(view.mapToGlobal(platform::twipsToPixels(QPoint(x, y))));
+}
+
+void TreeMenu::mnuMaintNodes_Click(int index) {
+    ListTreeView& view = views.active();
+    ListTree& tree = view.tree();
     const NodeId node = tree.selected();
     const bool inFolder = index >= kInsertURLInFolder && index <= kManualInsertInFolder;
     const bool scheme = context.document.TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive);
@@ -58,9 +92,9 @@ void TreePane::mnuMaintNodes_Click(int index) {
         if (!node) return;
         const QString inputText = askInput(frame.modalRuns(), window(), QStringLiteral("Edit"), QStringLiteral("Tag :"), tree.tag(node));
         if (inputText.isEmpty() || !tree.contains(node)) return;
-        if (refuseUnwritable(tree.parent(node), node, tree.text(node), inputText, QStringLiteral("The entry keeps its tag.")))
+        if (TreeEntries::refuseUnwritable(context, tree.parent(node), node, tree.text(node), inputText, QStringLiteral("The entry keeps its tag.")))
             return;
-        if (markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
+        if (list.markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         tree.setTag(node, inputText);
         mnuMaintNodes(kEditTag)->setText(TreeNodes::menuCaption(inputText));
         return;
@@ -70,11 +104,11 @@ void TreePane::mnuMaintNodes_Click(int index) {
         return;
     case kInsertURLHere:
     case kInsertURLInFolder: {
-        if (!node || markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
+        if (!node || list.markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         const QString name = around.browser.browserLocationName();
         if (name.isEmpty()) return;
         const QString tag = around.browser.browserLocationURL().remove(QLatin1String("http://"));
-        if (refuseUnwritable(TreeEdits::insertParent(tree, node, inFolder), 0, name, tag, QStringLiteral("Nothing was added.")))
+        if (TreeEntries::refuseUnwritable(context, TreeEdits::insertParent(tree, node, inFolder), 0, name, tag, QStringLiteral("Nothing was added.")))
             return;
         const NodeId added = TreeEdits::addNode(tree, node, inFolder ? Place::Child : Place::Last, name,
                                               platform::kImageLink, platform::kImageNewLink, error);
@@ -94,7 +128,7 @@ void TreePane::mnuMaintNodes_Click(int index) {
             QApplication::beep();
             return;
         }
-        if (markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
+        if (list.markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         const NodeId parent = inFolder || TreeEdits::isListRoot(tree, node) ? node : tree.parent(node);
         QSet<QString> taken;
         for (int row = 0, n = tree.childCount(parent); row < n; ++row) taken.insert(tree.text(tree.child(parent, row)));
@@ -112,14 +146,14 @@ void TreePane::mnuMaintNodes_Click(int index) {
     }
     case kManualInsertHere:
     case kManualInsertInFolder: {
-        if (markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
-        frmManualInsert& dialog = frmManualInsert::instance(*this);
+        if (list.markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
+        frmManualInsert& dialog = frmManualInsert::instance(window(), context);
         dialog.setInFolder(inFolder);
         frame.modalRuns().execModal(dialog);
         return;
     }
     case kDeleteNode: {
-        if (!node || TreeEdits::isListRoot(tree, node) || markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
+        if (!node || TreeEdits::isListRoot(tree, node) || list.markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
         // The line that takes its place stays current: the next one, else the one before, else its folder.
         NodeId after = tree.next(node);
         if (!after) after = tree.previous(node);
@@ -155,14 +189,14 @@ void TreePane::mnuMaintNodes_Click(int index) {
     }
 }
 
-void TreePane::mnuMaintNodesEditToggle_Click() {
+void TreeMenu::mnuMaintNodesEditToggle_Click() {
     mnuMaintNodesEditToggle->setChecked(!mnuMaintNodesEditToggle->isChecked());
-    if (mnuMaintNodesEditToggle->isChecked()) activeTreeView()->StartLabelEdit();
+    if (mnuMaintNodesEditToggle->isChecked()) views.active().StartLabelEdit();
 }
 
-void TreePane::mnuMaintPrevious_Click() {}
+void TreeMenu::mnuMaintPrevious_Click() {}
 
-void TreePane::buildTreeMenus() {
+void TreeMenu::build() {
     mnuMaintNodes1 = new QMenu(window());
     mnuMaintNodes1->setObjectName(QStringLiteral("mnuMaintNodes1"));
     const char* captions[] = {"",
@@ -185,7 +219,7 @@ void TreePane::buildTreeMenus() {
     menuItems::connectElements(mnuMaintNodes, this, [this](int i) { mnuMaintNodes_Click(i); });
     mnuMaintPrevious = menuItems::item(mnuMaintNodes1, QStringLiteral("mnuMaintPrevious"), QStringLiteral("Load Previous List"));
     mnuMaintPrevious->setVisible(false);
-    connect(mnuMaintPrevious, &QAction::triggered, this, &TreePane::mnuMaintPrevious_Click);
+    connect(mnuMaintPrevious, &QAction::triggered, this, &TreeMenu::mnuMaintPrevious_Click);
 
     mnuMaintNodesEditOff = new QMenu(window());
     mnuMaintNodesEditOff->setObjectName(QStringLiteral("mnuMaintNodesEditOff"));

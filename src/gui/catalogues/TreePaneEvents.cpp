@@ -2,7 +2,13 @@
 // shows what a click would run, the right button opens the context menu, names are edited
 // in place, nodes are dragged inside the tree and out of it, and links and commands are
 // dropped in.
-#include "gui/catalogues/TreePane.h"
+#include "gui/catalogues/TreePaneEvents.h"
+
+#include "core/program/ProgramContext.h"
+#include "gui/catalogues/TreeEntries.h"
+#include "gui/catalogues/TreeMenu.h"
+#include "gui/catalogues/TreeViews.h"
+#include "gui/frame/ListDocument.h"
 #include "gui/frame/AddressBar.h"
 #include "gui/frame/Navigation.h"
 #include "gui/frame/PageBrowser.h"
@@ -25,10 +31,9 @@
 #include "platform/Twips.h"
 #include "platform/widgets/WebBrowser.h"
 
-#include <QAction>
 #include <QComboBox>
-#include <QMenu>
 #include <QMimeData>
+#include <QRandomGenerator>
 #include <QTimer>
 
 #include <algorithm>
@@ -109,7 +114,7 @@ void reportDropFailure(UserDialogs& user, const TreeEdits::TreeError& error, con
 // What a tree's view asks, handed to the pane's handlers with the tree's index.
 class TreeHandlers final : public ListTreeView::Handlers {
 public:
-    TreeHandlers(TreePane& pane, int index) : pane_(pane), index_(index) {}
+    TreeHandlers(TreePaneEvents& pane, int index) : pane_(pane), index_(index) {}
     bool beforeLabelEdit() override { return pane_.TreeView1_BeforeLabelEdit(index_); }
     bool afterLabelEdit(const QString& newString) override { return pane_.TreeView1_AfterLabelEdit(index_, newString); }
     void setData(platform::DataObject& data) override { pane_.TreeView1_OLESetData(index_, data); }
@@ -121,16 +126,34 @@ public:
     }
 
 private:
-    TreePane& pane_;
+    TreePaneEvents& pane_;
     int index_;
 };
 
 }  // namespace
 
-void TreePane::connectTreePane() {
-    buildTreeMenus();
-    for (int index = 0; index < int(TreeView1.size()); ++index) {
-        ListTreeView* tree = TreeView1[size_t(index)];
+TreePaneEvents::TreePaneEvents(ProgramContext& context, WindowFrame& frame, const TreeNeighbours& around,
+                               TreeViews& views, ListDocument& list, TreeMenu& menu, QObject* parent)
+    : QObject(parent), context(context), frame(frame), around(around), views(views), list(list), menu(menu) {
+    ScrollTimer = new QTimer(this);
+    ScrollTimer->setObjectName(QStringLiteral("ScrollTimer"));
+    ScrollTimer->setInterval(200);
+    connectViews();
+}
+
+TreePaneEvents::~TreePaneEvents() {
+    for (ListTreeView* view : views.all()) view->setHandlers(nullptr);
+}
+
+void TreePaneEvents::reset() {
+    dragSessionTag = QString::number(QRandomGenerator::global()->generateDouble(), 'g', 17);
+    ScrollTimer->stop();
+    ScrollTimer->setInterval(200);
+}
+
+void TreePaneEvents::connectViews() {
+    for (int index = 0; index < int(views.all().size()); ++index) {
+        ListTreeView* tree = &views.view(index);
         treeHandlers_[size_t(index)] = std::make_unique<TreeHandlers>(*this, index);
         tree->setHandlers(treeHandlers_[size_t(index)].get());
         const auto direct = Qt::DirectConnection;
@@ -143,19 +166,7 @@ void TreePane::connectTreePane() {
                 [this, index](int b, int s, int x, int y) { TreeView1_MouseUp(index, b, s, x, y); }, direct);
         connect(tree, &ListTreeView::OLECompleteDrag, this, [this, index](int) { TreeView1_OLECompleteDrag(index); });
     }
-    connect(ScrollTimer, &QTimer::timeout, this, &TreePane::ScrollTimer_Timer);
-}
-
-bool TreePane::refuseUnwritable(NodeId parent, NodeId node, const QString& name, const QString& tag,
-                                const QString& outcome) {
-    const bool scheme = context.document.TreePath().contains(QLatin1String(".kqs"), ci);
-    const ListLines::UnwritableNode unwritable =
-        ListLines::unwritableEntry(activeTree(), parent, node, name, tag,
-                                  scheme ? ListLines::ListKind::Scheme : ListLines::ListKind::Catalogue,
-                                  !context.rootName.isEmpty());
-    if (!unwritable) return false;
-    context.user.MsgBox(unwritable.text() + QLatin1Char(' ') + outcome, platform::kOkOnly, kAlertTitle);
-    return true;
+    connect(ScrollTimer, &QTimer::timeout, this, &TreePaneEvents::ScrollTimer_Timer);
 }
 
 // ---- clicks and hovering ---------------------------------------------------------------
@@ -176,8 +187,8 @@ QString clickCommand(const MacroState& macros, int index, const ListTree& tree, 
 
 }  // namespace
 
-void TreePane::TreeView1_NodeClick(int index) {
-    ListTree& tree = listTree(index);
+void TreePaneEvents::TreeView1_NodeClick(int index) {
+    ListTree& tree = views.view(index).tree();
     const NodeId node = tree.selected();
     if (!node) return;
     const QString command = clickCommand(context.macros, index, tree, node);
@@ -189,7 +200,7 @@ void TreePane::TreeView1_NodeClick(int index) {
     }
     if (command.contains(QLatin1String("mtp:/"), ci)) {
         if (context.document.modified(DocumentState::Document::List) &&
-            saveListCheck(QStringLiteral("Save List before modifying metadata record?")) == platform::kAnswerCancel)
+            list.saveListCheck(QStringLiteral("Save List before modifying metadata record?")) == platform::kAnswerCancel)
             return;
         modMTP::runMtpCommand(context, command);
         return;
@@ -203,13 +214,13 @@ void TreePane::TreeView1_NodeClick(int index) {
     around.address.pickAddressEntry(around.address.URLAddItem(command));
 }
 
-void TreePane::TreeView1_MouseMove(int index, int button, int, int x, int y) {
+void TreePaneEvents::TreeView1_MouseMove(int index, int button, int, int x, int y) {
     if (button & platform::kLeftButton) {
         dragArmed = true;
         return;
     }
-    const ListTree& tree = listTree(index);
-    const NodeId node = TreeView1[size_t(index)]->HitTest(x, y);
+    const ListTree& tree = views.view(index).tree();
+    const NodeId node = views.view(index).HitTest(x, y);
     QString text;
     if (node) {
         text = index == 1 && tree.selectedImage(node) == platform::kImageOpenFolder ? subjectCommandOf(context.macros, tree, node)
@@ -219,47 +230,35 @@ void TreePane::TreeView1_MouseMove(int index, int button, int, int x, int y) {
     frame.statusBar().setPanelText(WindowFrame::kActivityPanel, text);
 }
 
-void TreePane::TreeView1_MouseDown(int index, int button, int, int x, int y) {
-    ListTreeView* view = TreeView1[size_t(index)];
-    ListTree& tree = listTree(index);
-    const NodeId node = view->HitTest(x, y);
+void TreePaneEvents::TreeView1_MouseDown(int index, int button, int, int x, int y) {
+    ListTreeView& view = views.view(index);
+    ListTree& tree = view.tree();
+    const NodeId node = view.HitTest(x, y);
     if (node) tree.select(node);
     if (button != platform::kRightButton) {
         if (node) dragNode = node;
         return;
     }
-    const bool onNode = node != 0;
-    const bool belowRoot = onNode && !TreeEdits::isListRoot(tree, node);
-    const bool scheme = context.document.TreePath().contains(QLatin1String(".kqs"), ci);
-    mnuMaintNodes(kEditTag)->setText(onNode ? TreeNodes::menuCaption(tree.tag(node)) : QString());
-    for (int item : {kEditTag, kRenameLine, kInsertURLHere, kInsertFolderHere, kManualInsertHere, kDeleteNode})
-        mnuMaintNodes(item)->setEnabled(belowRoot);
-    for (int item : {kInsertURLInFolder, kInsertFolderInFolder, kManualInsertInFolder})
-        mnuMaintNodes(item)->setEnabled(onNode);
-    if (scheme) {
-        mnuMaintNodes(kInsertURLHere)->setEnabled(false);
-        mnuMaintNodes(kInsertURLInFolder)->setEnabled(false);
-    }
-    mnuMaintNodes1->popup(view->mapToGlobal(platform::twipsToPixels(QPoint(x, y))));
+    menu.popUp(index, node, x, y);
 }
 
-void TreePane::TreeView1_MouseUp(int, int, int, int, int) {
+void TreePaneEvents::TreeView1_MouseUp(int, int, int, int, int) {
     dragNode = 0;
     ScrollTimer->stop();
 }
 
 // ---- renaming ---------------------------------------------------------------------------
 
-bool TreePane::TreeView1_BeforeLabelEdit(int) {
-    labelEditing = true;
+bool TreePaneEvents::TreeView1_BeforeLabelEdit(int) {
+    views.labelEditStarted();
     return false;
 }
 
-bool TreePane::TreeView1_AfterLabelEdit(int index, const QString& newString) {
-    ListTree& tree = listTree(index);
+bool TreePaneEvents::TreeView1_AfterLabelEdit(int index, const QString& newString) {
+    ListTree& tree = views.view(index).tree();
     const NodeId node = tree.selected();
     if (!node) return false;
-    labelEditing = false;
+    views.forgetLabelEdit();
     // From here this handler writes the text itself (or keeps the old one): the view does not.
     // Escape, or a name with nothing left once cleaned, changes nothing.
     if (TreeEdits::isListRoot(tree, node) || newString.isEmpty()) return true;
@@ -273,10 +272,10 @@ bool TreePane::TreeView1_AfterLabelEdit(int index, const QString& newString) {
     }
     // A term or subject follows its new name; batches, links and other commands keep theirs.
     const QString tag = TreeNodes::renamedTag(tree.tag(node), text);
-    if (refuseUnwritable(tree.parent(node), node, text, tag,
+    if (TreeEntries::refuseUnwritable(context, tree.parent(node), node, text, tag,
                          QStringLiteral("The entry keeps its name ") + tree.text(node) + QLatin1Char('.')))
         return true;
-    if (markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(node)) return true;
+    if (list.markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(node)) return true;
     tree.setText(node, text);
     TreeEdits::setNodeKey(tree, node, tree.childKey(tree.parent(node), text) + tree.tag(node));
     tree.setTag(node, tag);
@@ -285,17 +284,17 @@ bool TreePane::TreeView1_AfterLabelEdit(int index, const QString& newString) {
 
 // ---- dragging ----------------------------------------------------------------------------
 
-void TreePane::TreeView1_OLESetData(int index, platform::DataObject& data) {
-    const ListTree& tree = listTree(index);
+void TreePaneEvents::TreeView1_OLESetData(int index, platform::DataObject& data) {
+    const ListTree& tree = views.view(index).tree();
     const NodeId node = tree.selected();
     if (!node || tree.image(node) != platform::kImageLink || tree.tag(node).contains(QLatin1String("mtp://"), ci)) return;
     data.SetText(QStringLiteral("mtp://addURL=") + dragSessionTag + QLatin1Char('|') + tree.text(node) +
                  QLatin1Char('|') + tree.tag(node) + QStringLiteral(".fld"));
 }
 
-int TreePane::TreeView1_OLEDragOver(int index, const platform::DataObject&, int effect, int, int, int x, int y,
+int TreePaneEvents::TreeView1_OLEDragOver(int index, const platform::DataObject&, int effect, int, int, int x, int y,
                                     int state) {
-    ListTreeView* view = TreeView1[size_t(index)];
+    ListTreeView* view = &views.view(index);
     if (state == platform::kDragLeave) {
         view->tree().setDropHighlight(0);
         ScrollTimer->stop();
@@ -317,11 +316,11 @@ int TreePane::TreeView1_OLEDragOver(int index, const platform::DataObject&, int 
     return effect;
 }
 
-void TreePane::ScrollTimer_Timer() {
-    if (dragArmed) activeTreeView()->ScrollLine(scrollUp == -1 ? -1 : 1);
+void TreePaneEvents::ScrollTimer_Timer() {
+    if (dragArmed) views.active().ScrollLine(scrollUp == -1 ? -1 : 1);
 }
 
-void TreePane::TreeView1_OLECompleteDrag(int) {
+void TreePaneEvents::TreeView1_OLECompleteDrag(int) {
     dragNode = 0;
     dragArmed = false;
     ScrollTimer->stop();
@@ -331,23 +330,29 @@ void TreePane::TreeView1_OLECompleteDrag(int) {
 
 namespace {
 
+// Where a drop lands and what it may ask: the program's state, the list's save question,
+// the page shown (a link's name) and this window's drag session.
+struct DropSite {
+    ProgramContext& context;
+    ListDocument& list;
+    PageBrowser& browser;
+    const QString& session;
+};
+
+// Why a drop did not go in, and the name it would have taken.
+struct DropFailure {
+    TreeEdits::TreeError error;
+    QString name;
+};
+
 // Moves the node dragged inside the tree onto the target: into a catalogue or scheme
 // folder, beside a scheme term. The list's top, a move into itself and a move with nothing
 // dragged change nothing.
-void moveDraggedNode(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, TreeEdits::TreeError& failure,
-                     QString& name) {
-    if (!dragged) {
-        failure = plainFailure("no entry of this list is being dragged");
-        return;
-    }
-    if (TreeEdits::isListRoot(tree, dragged)) {
-        failure = plainFailure("the top of the list cannot be moved");
-        return;
-    }
-    if (tree.isWithin(target, dragged)) {
-        failure = plainFailure("an entry cannot be moved into itself or into an entry below it");
-        return;
-    }
+DropFailure moveDraggedNode(const DropSite& site, ListTree& tree, NodeId target, NodeId dragged) {
+    if (!dragged) return {plainFailure("no entry of this list is being dragged"), QString()};
+    if (TreeEdits::isListRoot(tree, dragged)) return {plainFailure("the top of the list cannot be moved"), QString()};
+    if (tree.isWithin(target, dragged))
+        return {plainFailure("an entry cannot be moved into itself or into an entry below it"), QString()};
     NodeId parent = 0;
     switch (tree.image(target)) {
     case platform::kImageFolder:
@@ -359,26 +364,25 @@ void moveDraggedNode(TreePane& form, ListTree& tree, NodeId target, NodeId dragg
         parent = tree.parent(target) ? tree.parent(target) : target;
         break;
     default:
-        form.context.user.MsgBox(QStringLiteral("Unknown image type: ") + QString::number(tree.image(target)));
-        return;
+        site.context.user.MsgBox(QStringLiteral("Unknown image type: ") + QString::number(tree.image(target)));
+        return {};
     }
-    if (parent != tree.parent(dragged) && TreeEdits::namesake(tree, parent, tree.text(dragged), dragged)) {
-        name = tree.text(dragged);
-        failure = {TreeEdits::TreeError::Kind::NameTaken, QString()};
-        return;
-    }
-    if (form.refuseUnwritable(parent, dragged, tree.text(dragged), tree.tag(dragged), QStringLiteral("Nothing was moved.")))
-        return;
-    if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel) return;
+    if (parent != tree.parent(dragged) && TreeEdits::namesake(tree, parent, tree.text(dragged), dragged))
+        return {{TreeEdits::TreeError::Kind::NameTaken, QString()}, tree.text(dragged)};
+    if (TreeEntries::refuseUnwritable(site.context, parent, dragged, tree.text(dragged), tree.tag(dragged),
+                                      QStringLiteral("Nothing was moved.")))
+        return {};
+    if (site.list.markListmodifiedCheckHTML() == platform::kAnswerCancel) return {};
     // The question's answer may have come after the nodes went.
-    if (!tree.contains(dragged) || !tree.contains(parent) || !TreeEdits::moveNode(tree, dragged, parent)) return;
+    if (!tree.contains(dragged) || !tree.contains(parent) || !TreeEdits::moveNode(tree, dragged, parent)) return {};
     // The moved node stays current where it went, its new folder opened.
     tree.ensureVisible(dragged);
     tree.select(dragged);
+    return {};
 }
 
-bool isSchemeList(const TreePane& form) {
-    return form.context.document.TreePath().contains(QLatin1String(".kqs"), ci);
+bool isSchemeList(const ProgramContext& context) {
+    return context.document.TreePath().contains(QLatin1String(".kqs"), ci);
 }
 
 // A link in a scheme list would be written as a term that runs nothing.
@@ -389,19 +393,20 @@ void refuseLinkInSchemeList(UserDialogs& user) {
 
 // A link dropped from outside the tree: named after its text on the page shown, placed
 // into or beside the target. With Shift it becomes a command carrying the name instead.
-void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& address, bool shift,
-              TreeEdits::TreeError& failure, QString& name) {
+DropFailure dropLink(const DropSite& site, ListTreeView& view, NodeId target, const QString& address, bool shift) {
     ListTree& tree = view.tree();
     if (!address.startsWith(QLatin1String("http://"), ci) && !address.startsWith(QLatin1String("https://"), ci)) {
-        form.context.user.MsgBox(QStringLiteral("Can't drop things like: ") + address + QStringLiteral(" onto the Tree"),
+        site.context.user.MsgBox(QStringLiteral("Can't drop things like: ") + address + QStringLiteral(" onto the Tree"),
                                  platform::kOkOnly, QStringLiteral("Error"));
-        return;
+        return {};
     }
-    if (isSchemeList(form) && !shift) {
-        refuseLinkInSchemeList(form.context.user);
-        return;
+    if (isSchemeList(site.context) && !shift) {
+        refuseLinkInSchemeList(site.context.user);
+        return {};
     }
-    name = ListLines::safeNodeText(form.around.browser.linkNameOnPage(address));
+    DropFailure failure;
+    QString& name = failure.name;
+    name = ListLines::safeNodeText(site.browser.linkNameOnPage(address));
     if (name.trimmed().isEmpty()) name = kUntitled;
     if (tree.image(target) == platform::kImageFolder) tree.setImage(target, platform::kImageOpenFolder);
     const NodeId parent = dropParent(tree, target);
@@ -419,86 +424,89 @@ void dropLink(TreePane& form, ListTreeView& view, NodeId target, const QString& 
             tag = QStringLiteral("mtp://field=*&content=") + TreeNodes::contentValue(name) + QStringLiteral(".fld");
         }
     }
-    if (form.refuseUnwritable(parent, 0, name, tag, QStringLiteral("Nothing was dropped."))) return;
-    if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(target)) return;
-    const NodeId node = TreeEdits::addNode(tree, parent, Place::Child, name, image, selectedImage, failure);
-    if (!node) return;
+    if (TreeEntries::refuseUnwritable(site.context, parent, 0, name, tag, QStringLiteral("Nothing was dropped.")))
+        return failure;
+    if (site.list.markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(target)) return failure;
+    const NodeId node = TreeEdits::addNode(tree, parent, Place::Child, name, image, selectedImage, failure.error);
+    if (!node) return failure;
     tree.setTag(node, tag);
     tree.setDropHighlight(0);
     tree.ensureVisible(node);
     tree.select(node);
     view.Refresh();
     view.StartLabelEdit();
+    return failure;
 }
 
 // A command dropped on the tree: a scheme list's load runs; a field command, a batch or a
 // link dragged out of a program becomes a node, or moves back where it is dropped when it
 // came from this very tree.
-void dropCommand(TreePane& form, ListTree& tree, NodeId target, NodeId dragged, const QString& text,
-                 modMTP::CommandOrigin origin, TreeEdits::TreeError& failure, QString& name) {
+DropFailure dropCommand(const DropSite& site, ListTree& tree, NodeId target, NodeId dragged, const QString& text,
+                        modMTP::CommandOrigin origin) {
     const TreeNodes::DroppedCommand dropped = TreeNodes::readDroppedCommand(text);
     if (dropped.type == QLatin1String("kqs")) {
         // Only the loading forms: a drop never saves over or deletes a list.
         const QString command = text.endsWith(QLatin1Char('/')) ? text : text + QLatin1Char('/');
         const modMTP::CommandRow row = modMTP::routeCommand(command).row;
         if (row == modMTP::CommandRow::SchemeLoad || row == modMTP::CommandRow::SchemeOpen)
-            modMTP::runMtpCommand(form.context, text, origin);
+            modMTP::runMtpCommand(site.context, text, origin);
         else
-            form.context.user.MsgBox(QStringLiteral("Cant drop mtp object of type kqs onto the Hierarchy Window: only a command "
+            site.context.user.MsgBox(QStringLiteral("Cant drop mtp object of type kqs onto the Hierarchy Window: only a command "
                                                     "that loads a scheme list can be dropped here"),
                                      platform::kOkOnly, kAlertTitle);
-        return;
+        return {};
     }
     if (dropped.type != QLatin1String("kqb") && dropped.type != QLatin1String("fld")) {
-        form.context.user.MsgBox(QStringLiteral("Cant drop mtp object of type ") + dropped.type +
+        site.context.user.MsgBox(QStringLiteral("Cant drop mtp object of type ") + dropped.type +
                                      QStringLiteral(" onto the Hierarchy Window"),
                                  platform::kOkOnly, kAlertTitle);
-        return;
+        return {};
     }
-    if (!target) return;
-    if (!dropped.originTag.isEmpty() && dropped.originTag == form.dragSession()) {
-        moveDraggedNode(form, tree, target, dragged, failure, name);
-        return;
-    }
-    if (isSchemeList(form) && !dropped.tag.startsWith(QLatin1String("mtp:"), ci)) {
-        refuseLinkInSchemeList(form.context.user);
-        return;
+    if (!target) return {};
+    if (!dropped.originTag.isEmpty() && dropped.originTag == site.session)
+        return moveDraggedNode(site, tree, target, dragged);
+    if (isSchemeList(site.context) && !dropped.tag.startsWith(QLatin1String("mtp:"), ci)) {
+        refuseLinkInSchemeList(site.context.user);
+        return {};
     }
     const NodeId parent = dropParent(tree, target);
-    const int image = isSchemeList(form) ? platform::kImageSchemeTerm : platform::kImageLink;
-    name = ListLines::safeNodeText(dropped.label);
-    if (form.refuseUnwritable(parent, 0, name, dropped.tag, QStringLiteral("Nothing was dropped."))) return;
-    if (form.markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(target)) return;
-    if (const NodeId node = TreeEdits::addNode(tree, parent, Place::Child, name, image, image, failure))
+    const int image = isSchemeList(site.context) ? platform::kImageSchemeTerm : platform::kImageLink;
+    DropFailure failure;
+    failure.name = ListLines::safeNodeText(dropped.label);
+    if (TreeEntries::refuseUnwritable(site.context, parent, 0, failure.name, dropped.tag,
+                                      QStringLiteral("Nothing was dropped.")))
+        return failure;
+    if (site.list.markListmodifiedCheckHTML() == platform::kAnswerCancel || !tree.contains(target)) return failure;
+    if (const NodeId node = TreeEdits::addNode(tree, parent, Place::Child, failure.name, image, image, failure.error))
         tree.setTag(node, dropped.tag);
+    return failure;
 }
 
 }  // namespace
 
-void TreePane::TreeView1_OLEDragDrop(int index, const platform::DataObject& data, int, int shift, int, int) {
-    ListTreeView* view = TreeView1[size_t(index)];
-    ListTree& tree = view->tree();
+void TreePaneEvents::TreeView1_OLEDragDrop(int index, const platform::DataObject& data, int, int shift, int, int) {
+    ListTreeView& view = views.view(index);
+    ListTree& tree = view.tree();
     ScrollTimer->stop();
     const QString text = droppedLine(droppedText(data));
     const NodeId target = tree.dropHighlight();
     const NodeId dragged = tree.contains(dragNode) ? dragNode : 0;
     // Text from anywhere but this window's own controls may come from a web page.
     QObject* source = data.Source();
-    const bool own = source && (around.recordView.isMetaPanel(source) ||
-                                std::find(TreeView1.begin(), TreeView1.end(), source) != TreeView1.end());
+    const bool own = source && (around.recordView.isMetaPanel(source) || views.holds(source));
     const auto origin = own ? modMTP::CommandOrigin::Program : modMTP::CommandOrigin::Page;
 
-    TreeEdits::TreeError failure;
-    QString name;
+    const DropSite site{context, list, around.browser, dragSessionTag};
+    DropFailure failure;
     if (text.startsWith(QLatin1String("mtp://"), ci)) {
-        dropCommand(*this, tree, target, dragged, text, origin, failure, name);
+        failure = dropCommand(site, tree, target, dragged, text, origin);
     } else if (target && !dragged) {
-        dropLink(*this, *view, target, text, shift & platform::kShiftMask, failure, name);
+        failure = dropLink(site, view, target, text, shift & platform::kShiftMask);
     } else if (target) {
-        moveDraggedNode(*this, tree, target, dragged, failure, name);
+        failure = moveDraggedNode(site, tree, target, dragged);
     }
     tree.setDropHighlight(0);
     dragNode = 0;
     dragArmed = false;
-    if (failure) reportDropFailure(context.user, failure, name);
+    if (failure.error) reportDropFailure(context.user, failure.error, failure.name);
 }

@@ -1,8 +1,7 @@
 #include "gui/catalogues/frmHCL.h"
 
-#include "gui/catalogues/TreePane.h"
-#include "gui/frame/WindowFrame.h"
 #include "core/program/ModOpenSave.h"
+#include "core/program/ProgramContext.h"
 #include "gui/catalogues/ListDocuments.h"
 #include "core/commands/modMTP.h"
 #include "core/catalogues/ListTree.h"
@@ -35,19 +34,19 @@ QPushButton* browseButton(QWidget* parent, const char* name) {
 
 // The list's path, unless that is another kind of list: a catalogue or scheme list is never
 // offered for a Harvest Control List to go over it, a file beside it is.
-QString proposedFile(const TreePane& main) {
-    const QString path = main.context.document.TreePath();
-    const ListTree& tree = main.activeTree();
+QString proposedFile(const ProgramContext& context) {
+    const QString path = context.document.TreePath();
+    const ListTree& tree = context.listTrees[size_t(context.treeIndex)];
     const ListTree::NodeId root = tree.item(1);
-    const bool harvestList = main.context.document.listKind() == DocumentState::ListKind::HarvestList;
-    if (!ListDocuments::namesCatalogueOrSchemeList(path) && (harvestList || path != main.context.document.listFile()))
+    const bool harvestList = context.document.listKind() == DocumentState::ListKind::HarvestList;
+    if (!ListDocuments::namesCatalogueOrSchemeList(path) && (harvestList || path != context.document.listFile()))
         return path;
-    return ListDocuments::proposalBesideList(path, root ? tree.text(root) : main.context.rootName, QStringLiteral(".xml"));
+    return ListDocuments::proposalBesideList(path, root ? tree.text(root) : context.rootName, QStringLiteral(".xml"));
 }
 
 }  // namespace
 
-frmHCL::frmHCL(TreePane& form) : QDialog(form.window()), form_(form) {
+frmHCL::frmHCL(QWidget* owner, ProgramContext& context) : QDialog(owner), context_(context) {
     setObjectName(QStringLiteral("frmHCL"));
     setWindowTitle(QStringLiteral("Create Harvest Control List"));
     setModal(false);
@@ -127,8 +126,8 @@ frmHCL::frmHCL(TreePane& form) : QDialog(form.window()), form_(form) {
     Form_Load();
 }
 
-frmHCL& frmHCL::instance(TreePane& form) {
-    return platform::ownedDialog<frmHCL>(*form.window(), [&] { return new frmHCL(form); });
+frmHCL& frmHCL::instance(QWidget* owner, ProgramContext& context) {
+    return platform::ownedDialog<frmHCL>(*owner, [&] { return new frmHCL(owner, context); });
 }
 
 // The designed size, or what the texts need at the font in use when that is more.
@@ -142,22 +141,22 @@ void frmHCL::Form_Load() {
     cmdOK->setDefault(true);
     cmdSaveRDF->setEnabled(true);
     txtHCLDirLoc->clear();
-    txtFileName->setText(proposedFile(form_));
-    txtAdministrator->setText(form_.context.preferences.siteAdmin);
-    txtEmail->setText(form_.context.preferences.siteAdminEmail);
+    txtFileName->setText(proposedFile(context_));
+    txtAdministrator->setText(context_.preferences.siteAdmin);
+    txtEmail->setText(context_.preferences.siteAdminEmail);
 }
 
 void frmHCL::cmdBrowse1_Click() {
-    const QString chosen = ModOpenSave::showOpenDialog(form_.context, QStringLiteral("htm"), form_.context.document.TreePath());
+    const QString chosen = ModOpenSave::showOpenDialog(context_, QStringLiteral("htm"), context_.document.TreePath());
     show();
     raise();
     if (chosen.isEmpty()) return;
     txtFileName->setText(chosen);
-    form_.context.document.setTreePath(chosen);
+    context_.document.setTreePath(chosen);
 }
 
 void frmHCL::cmdBrowse_Click() {
-    const QString chosen = ModOpenSave::showOpenDialog(form_.context, QStringLiteral("hcl"), form_.context.FilePath);
+    const QString chosen = ModOpenSave::showOpenDialog(context_, QStringLiteral("hcl"), context_.FilePath);
     show();
     raise();
     if (platform::lastPathSeparator(chosen) >= 0) txtHCLDirLoc->setText(platform::folderPart(chosen));
@@ -165,7 +164,7 @@ void frmHCL::cmdBrowse_Click() {
 
 void frmHCL::cmdSaveRDF_Click() {
     setHeight(kExpandedHeight);
-    txtHCLDirLoc->setText(platform::folderPart(form_.context.document.TreePath()));
+    txtHCLDirLoc->setText(platform::folderPart(context_.document.TreePath()));
     cmdSaveRDF->setEnabled(false);
 }
 
@@ -173,24 +172,24 @@ void frmHCL::cmdOK_Click() {
     const QString file = txtFileName->text();
     const QString folder = txtHCLDirLoc->text();
     // No stays in the dialog, to choose another file.
-    if (!ListDocuments::mayWriteListTo(form_.context.user, file, form_.context.document.listFile(), windowTitle())) return;
-    form_.context.preferences.siteAdmin = txtAdministrator->text();
-    form_.context.preferences.siteAdminEmail = txtEmail->text();
+    if (!ListDocuments::mayWriteListTo(context_.user, file, context_.document.listFile(), windowTitle())) return;
+    context_.preferences.siteAdmin = txtAdministrator->text();
+    context_.preferences.siteAdminEmail = txtEmail->text();
     if (folder.isEmpty()) {
-        modMTP::runMtpCommand(form_.context, QStringLiteral("mtp://savehcl=") + file + QStringLiteral("|.kqi"));
+        modMTP::runMtpCommand(context_, QStringLiteral("mtp://savehcl=") + file + QStringLiteral("|.kqi"));
     } else {
-        if (form_.context.user.MsgBox(QStringLiteral("I have enough information to assign Open, Save and Retrieve function keys "
+        if (context_.user.MsgBox(QStringLiteral("I have enough information to assign Open, Save and Retrieve function keys "
                                                      "which will automate saving metadata in to Harvest Control Lists. Click yes "
                                                      "to assign them to available F keys"),
                                       platform::kYesNo, QStringLiteral("Assign macros")) == platform::kAnswerYes) {
-            modMTP::runMtpCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://loadhcl=") + file +
+            modMTP::runMtpCommand(context_, QStringLiteral("mtp://addmacro=mtp://loadhcl=") + file +
                                QStringLiteral(".kqi&text=Open Harvest Control List.kqb"));
-            modMTP::runMtpCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://savehcl=") + file + QLatin1Char('|') + folder +
+            modMTP::runMtpCommand(context_, QStringLiteral("mtp://addmacro=mtp://savehcl=") + file + QLatin1Char('|') + folder +
                                QStringLiteral(".kqi&text=Save Harvest Control List.kqb"));
-            modMTP::runMtpCommand(form_.context, QStringLiteral("mtp://addmacro=mtp://getMetaFromHCL=") + folder +
+            modMTP::runMtpCommand(context_, QStringLiteral("mtp://addmacro=mtp://getMetaFromHCL=") + folder +
                                QStringLiteral(".kqb&text=Get Record from Folder.kqb"));
         }
-        modMTP::runMtpCommand(form_.context, QStringLiteral("mtp://savehcl=") + file + QLatin1Char('|') + folder + QStringLiteral(".kqi"));
+        modMTP::runMtpCommand(context_, QStringLiteral("mtp://savehcl=") + file + QLatin1Char('|') + folder + QStringLiteral(".kqi"));
     }
     hide();
 }

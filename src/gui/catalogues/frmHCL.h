@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-class TreePane;
+class ProgramContext;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
@@ -13,8 +13,8 @@ class QPushButton;
 class frmHCL : public QDialog {
     Q_OBJECT
 public:
-    // The one dialog, created on first use.
-    static frmHCL& instance(TreePane& form);
+    // The one dialog of `owner`'s window, created on first use.
+    static frmHCL& instance(QWidget* owner, ProgramContext& context);
 
     // The dialog's designed height (twips) without and with the records folder's section;
     // it grows where its texts need more.
@@ -30,7 +30,7 @@ public:
     void cmdCancel_Click();
 
 private:
-    explicit frmHCL(TreePane& form);
+    frmHCL(QWidget* owner, ProgramContext& context);
     void setHeight(int twips);
 
     QLineEdit* txtFileName;
@@ -44,5 +44,5 @@ private:
     QPushButton* cmdCancel;
     QPlainTextEdit* Text1;
     QList<QWidget*> recordsSection_;
-    TreePane& form_;
+    ProgramContext& context_;
 };

@@ -1,7 +1,7 @@
 #include "gui/catalogues/frmManualInsert.h"
 
-#include "gui/catalogues/TreePane.h"
-#include "gui/frame/WindowFrame.h"
+#include "gui/catalogues/TreeEntries.h"
+#include "core/program/ProgramContext.h"
 #include "core/catalogues/TreeEdits.h"
 #include "core/catalogues/TreeNodes.h"
 #include "platform/MsgBox.h"
@@ -15,7 +15,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-frmManualInsert::frmManualInsert(TreePane& form) : QDialog(form.window()), form_(form) {
+frmManualInsert::frmManualInsert(QWidget* owner, ProgramContext& context) : QDialog(owner), context_(context) {
     setObjectName(QStringLiteral("frmManualInsert"));
     setWindowTitle(QStringLiteral("Manually Insert an Entry"));
     labelCaption = new QLabel(QStringLiteral("Label :"), this);
@@ -47,8 +47,8 @@ frmManualInsert::frmManualInsert(TreePane& form) : QDialog(form.window()), form_
     connect(cmdCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-frmManualInsert& frmManualInsert::instance(TreePane& form) {
-    return platform::ownedDialog<frmManualInsert>(*form.window(), [&] { return new frmManualInsert(form); });
+frmManualInsert& frmManualInsert::instance(QWidget* owner, ProgramContext& context) {
+    return platform::ownedDialog<frmManualInsert>(*owner, [&] { return new frmManualInsert(owner, context); });
 }
 
 void frmManualInsert::showEvent(QShowEvent* event) {
@@ -60,28 +60,28 @@ void frmManualInsert::showEvent(QShowEvent* event) {
 }
 
 void frmManualInsert::txtLabel_Change() {
-    if (!form_.context.preferences.CompleteMtp.isY()) return;
-    if (!form_.context.document.TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) return;
-    const ListTree& tree = form_.activeTree();
+    if (!context_.preferences.CompleteMtp.isY()) return;
+    if (!context_.document.TreePath().contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) return;
+    const ListTree& tree = context_.listTrees[size_t(context_.treeIndex)];
     txtURL->setText(QStringLiteral("mtp://field=*&content=") + TreeNodes::contentValue(txtLabel->text()) +
                     QStringLiteral("&scheme=") + tree.text(tree.item(1)) + QStringLiteral(".fld/"));
 }
 
 void frmManualInsert::cmdOK_Click() {
-    ListTree& tree = form_.activeTree();
+    ListTree& tree = context_.listTrees[size_t(context_.treeIndex)];
     const ListTree::NodeId selected = tree.selected();
     if (!selected) {
         accept();
         return;
     }
-    const QString path = form_.context.document.TreePath();
+    const QString path = context_.document.TreePath();
     int image = 0;
     if (path.contains(QLatin1String(".kqs"), Qt::CaseInsensitive)) {
         image = platform::kImageSchemeFolder;
     } else if (path.contains(QLatin1String(".kqi"), Qt::CaseInsensitive)) {
         image = platform::kImageLink;
     } else {
-        form_.context.user.MsgBox(QStringLiteral(
+        context_.user.MsgBox(QStringLiteral(
             "Manual Insert works only for Catalogs and Schemes. To add entries manually into Harvest Control Lists, "
             "create a link by dragging, name it, then right click and select the URL. Type the URL name in from "
             "there."));
@@ -89,7 +89,7 @@ void frmManualInsert::cmdOK_Click() {
     }
     // The list file cannot keep an entry without a name.
     if (txtLabel->text().trimmed().isEmpty()) {
-        form_.context.user.MsgBox(QStringLiteral("Couldn't do manual insert: the entry needs a label"));
+        context_.user.MsgBox(QStringLiteral("Couldn't do manual insert: the entry needs a label"));
         return;
     }
     // A local page keeps its file address: taken for a web address, it would open nowhere.
@@ -98,14 +98,14 @@ void frmManualInsert::cmdOK_Click() {
     if (typed.startsWith(QLatin1String("file:"), Qt::CaseInsensitive)) tag = typed;
     else if (platform::isLocalPath(typed)) tag = QStringLiteral("file://") + typed;
     else tag.remove(QLatin1String("http://"));
-    if (form_.refuseUnwritable(TreeEdits::insertParent(tree, selected, inFolder_), 0, txtLabel->text(), tag,
-                               QStringLiteral("Nothing was added.")))
+    if (TreeEntries::refuseUnwritable(context_, TreeEdits::insertParent(tree, selected, inFolder_), 0, txtLabel->text(),
+                                      tag, QStringLiteral("Nothing was added.")))
         return;
     TreeEdits::TreeError error;
     const ListTree::NodeId node = TreeEdits::addNode(tree, selected, inFolder_ ? ListTree::Place::Child : ListTree::Place::Last,
                                                    txtLabel->text(), image, image, error);
     if (!node) {
-        form_.context.user.MsgBox(QStringLiteral("Couldn't do manual insert: ") + error.description);
+        context_.user.MsgBox(QStringLiteral("Couldn't do manual insert: ") + error.description);
         return;
     }
     tree.setTag(node, tag);

@@ -1,7 +1,7 @@
 #pragma once
 #include <QDialog>
 
-class TreePane;
+class ProgramContext;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -11,9 +11,9 @@ class QPushButton;
 class frmManualInsert : public QDialog {
     Q_OBJECT
 public:
-    explicit frmManualInsert(TreePane& form);
-    // The one dialog of the window, created on first use.
-    static frmManualInsert& instance(TreePane& form);
+    frmManualInsert(QWidget* owner, ProgramContext& context);
+    // The one dialog of `owner`'s window, created on first use.
+    static frmManualInsert& instance(QWidget* owner, ProgramContext& context);
 
     // Where OK puts the entry: inside the selected node, or last on the selected node's level.
     void setInFolder(bool inFolder) { inFolder_ = inFolder; }
@@ -32,6 +32,6 @@ private:
     QPushButton* cmdOK;
     QPushButton* cmdCancel;
 
-    TreePane& form_;
+    ProgramContext& context_;
     bool inFolder_ = false;
 };
