@@ -75,7 +75,7 @@ void NavigationPane::URL_Click() {
 }
 
 // Enter in the box: open what was typed and keep it in the history.
-void NavigationPane::URL_KeyPressEnter() {
+void NavigationPane::openTypedAddress() {
     QString text = URL->currentText();
     text.remove(QLatin1Char('\r'));
     URL->setEditText(text);

@@ -199,7 +199,7 @@ bool NavigationPane::eventFilter(QObject* watched, QEvent* event) {
     if ((watched == URL || watched == URL->lineEdit()) && event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-            URL_KeyPressEnter();
+            openTypedAddress();
             return true;  // swallowed, without a sound, also when the box is empty
         }
     }

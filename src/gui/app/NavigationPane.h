@@ -91,7 +91,7 @@ public:
     void pickAddressEntry(const QString& address) override;
     bool isAddressBox(const QWidget* widget) const;
     void URL_Click();
-    void URL_KeyPressEnter();
+    void openTypedAddress();
     void URL_OLEDragDrop(const QMimeData* data);
     QString URLAddItem(const QString& address) override;
     void loadURLList();
