@@ -236,7 +236,7 @@ Form1::Form1(ProgramContext& context, platform::ModalRuns& runs, QWidget* parent
     TreePane& tree = *ui->tree;
     ui->fileMenu = new FileMenu(context, *frame_, *menuBar(),
                                 {.record = record.recordDocument(), .list = tree.listDocument(), .listPane = tree,
-                                 .address = navigation, .navigation = navigation, .browser = navigation,
+                                 .address = navigation.addressBox(), .navigation = navigation.hub(), .browser = navigation.browser(),
                                  .viewMenu = frame_->menus});
     ui->fileMenu->setObjectName(QStringLiteral("fileMenu"));
     ui->viewMenu = new ViewMenu(context, *frame_, *menuBar(), ui->Toolbar1,
@@ -248,7 +248,7 @@ Form1::Form1(ProgramContext& context, platform::ModalRuns& runs, QWidget* parent
     commandWindow_ = makeMainCommandWindow(
         context, *frame_,
         {.record = record.recordDocument(), .recordView = record.recordView(),
-         .recordEditing = record.recordEditing(), .contentBox = record.contentBox(), .address = navigation, .navigation = navigation, .browser = navigation, .navigationView = navigation,
+         .recordEditing = record.recordEditing(), .contentBox = record.contentBox(), .address = navigation.addressBox(), .navigation = navigation.hub(), .browser = navigation.browser(), .navigationView = navigation,
          .list = tree.listDocument(), .listFiles = tree.listFiles(), .listPane = tree, .fileMenu = *ui->fileMenu, .viewMenu = *ui->viewMenu,
          .help = frame_->menus});
     // The first window of the program is the one commands work on.
@@ -257,8 +257,8 @@ Form1::Form1(ProgramContext& context, platform::ModalRuns& runs, QWidget* parent
             [this](Qt::MouseButtons, Qt::KeyboardModifiers, double x, double) { ui->fileMenu->StatusBar1_MouseMove(x); });
     connect(ui->StatusBar1, &platform::StatusBar::panelClicked, ui->fileMenu, &FileMenu::StatusBar1_PanelClick);
     ui->helpMenu = std::make_unique<HelpMenu>(context, *frame_,
-                                              HelpMenu::Neighbours{.address = navigation,
-                                                                   .navigation = navigation,
+                                              HelpMenu::Neighbours{.address = navigation.addressBox(),
+                                                                   .navigation = navigation.hub(),
                                                                    .record = record.recordDocument(),
                                                                    .recordLoading = record.recordLoading(),
                                                                    .recordEditing = record.recordEditing()});
@@ -270,7 +270,7 @@ Form1::Form1(ProgramContext& context, platform::ModalRuns& runs, QWidget* parent
     ui->editMenu = std::make_unique<EditMenu>(
         context, *frame_,
         EditMenu::Neighbours{.record = record.recordDocument(), .contentBox = record.contentBox(), .list = tree.listDocument(),
-                             .listPane = tree, .browser = navigation},
+                             .listPane = tree, .browser = navigation.browser()},
         [this] { ui->settings->savePreferences(); });
     ui->editMenu->connectItems(*this);
     record.recordEditing().setEditCurrentRecordItem(menuItems::find(*menuBar(), QStringLiteral("mnuEditCurrentRecord")));
@@ -281,7 +281,7 @@ WindowFrame& Form1::frame() {
 }
 
 Navigation& Form1::navigation() {
-    return *ui->navigation;
+    return ui->navigation->hub();
 }
 
 HelpMenu& Form1::helpMenu() {
@@ -319,13 +319,13 @@ void Form1::buildControls() {
                                          .contentBox = frame_->record, .fileMenu = frame_->menus});
     NavigationPane& navigation = *ui->navigation;
     ui->record = new RecordPane(context, *frame_,
-                                {.navigationView = navigation, .address = navigation, .navigation = navigation,
-                                 .browser = navigation, .listDocument = frame_->tree, .listFiles = frame_->tree,
+                                {.navigationView = navigation, .address = navigation.addressBox(), .navigation = navigation.hub(),
+                                 .browser = navigation.browser(), .listDocument = frame_->tree, .listFiles = frame_->tree,
                                  .listPane = frame_->tree, .fileMenu = frame_->menus, .viewMenu = frame_->menus,
                                  .help = frame_->menus});
     RecordPane& record = *ui->record;
     ui->tree = new TreePane(context, *frame_,
-                            {.address = navigation, .navigation = navigation, .browser = navigation,
+                            {.address = navigation.addressBox(), .navigation = navigation.hub(), .browser = navigation.browser(),
                              .record = record.recordDocument(), .recordLoading = record.recordLoading(),
                              .recordEditing = record.recordEditing(), .recordView = record.recordView(),
                              .fileMenu = frame_->menus, .viewMenu = frame_->menus});
