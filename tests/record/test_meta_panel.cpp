@@ -165,15 +165,13 @@ TEST_F(MetaPanelTest, TheDeleteKeyAndTheContextMenusItems) {
     select(2);
     w.find<QAction>(u"mnuMaintMeta_3"_s)->trigger();  // Edit Line
     EXPECT_EQ(w.find<QLineEdit>(u"editNrmlContent"_s)->text(), u"content 2"_s);
-    w.context.record.setSelected(line(4), true);
-    w.context.record.setSelected(line(5), true);
+    w.context.record.setSelection({line(2), line(4), line(5)}, line(2));
     key(Qt::Key_Delete);
     EXPECT_EQ(names(), QStringList({"1", "3", "6"}));
     EXPECT_TRUE(recordModified());
     w.find<QLineEdit>(u"editNrmlContent"_s)->setText(u"typed"_s);  // the edit panel has no line left to write to
     for (int i = 1; i <= 3; ++i) EXPECT_NE(content(i), u"typed"_s);
-    select(2);
-    w.context.record.setSelected(line(3), true);
+    w.context.record.setSelection({line(2), line(3)}, line(2));
     w.find<QAction>(u"mnuMaintMeta_5"_s)->trigger();  // Delete Line
     EXPECT_EQ(names(), QStringList({"1"}));
     const QString question = u"Delete all Metadata lines?"_s;

@@ -339,13 +339,6 @@ QList<Record::LineId> Record::selection() const {
     return out;
 }
 
-void Record::setSelected(LineId id, bool selected) {
-    if (!contains(id) || isSelected(id) == selected) return;
-    if (selected) selected_.insert(id);
-    else selected_.remove(id);
-    Q_EMIT selectionChanged();
-}
-
 void Record::setSelection(const QList<LineId>& ids, LineId current) {
     QSet<LineId> now;
     for (LineId id : ids)

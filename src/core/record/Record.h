@@ -81,8 +81,6 @@ public:
     // The selected lines, in order.
     QList<LineId> selection() const;
     bool isSelected(LineId id) const { return selected_.contains(id); }
-    // Adds the line to the selection or takes it out; the current line stays.
-    void setSelected(LineId id, bool selected);
     // Exactly these lines selected (those gone are left out), and `current` the current line.
     void setSelection(const QList<LineId>& ids, LineId current);
     // Selects only this line and makes it current; 0 selects nothing and leaves no current line.

@@ -132,11 +132,10 @@ TEST(Record, TheSelectionAndTheCurrentLineFollowTheLines) {
     record.selectOnly(id(3));
     EXPECT_EQ(record.selectedLine(), id(3));
     EXPECT_EQ(record.currentLine(), id(3));
-    record.setSelected(id(5), true);
-    record.setSelected(id(2), true);
+    record.setSelection({id(5), id(3), id(2)}, id(3));
     EXPECT_EQ(record.selection(), QList<LineId>({id(2), id(3), id(5)}));
     EXPECT_EQ(record.selectedLine(), id(3));  // the current line while it is selected
-    record.setSelected(id(3), false);
+    record.setSelection({id(2), id(5)}, id(3));
     EXPECT_EQ(record.selectedLine(), id(2));  // else the first selected one
     const LineId two = id(2);
     record.remove(two);

@@ -92,7 +92,7 @@ TEST_F(MetaPanelViewTest, TheSelectionIsTheRecordsBothWays) {
     w.context.record.selectOnly(line(3));
     EXPECT_EQ(selectedRows(), QList<int>({3}));
     EXPECT_EQ(panel->currentIndex().row(), 2);
-    w.context.record.setSelected(line(1), true);
+    w.context.record.setSelection({line(1), line(3)}, line(3));
     EXPECT_EQ(selectedRows(), QList<int>({1, 3}));
     w.context.record.move(line(3), 1);  // the selection goes with the line
     EXPECT_EQ(selectedRows(), QList<int>({1, 2}));
