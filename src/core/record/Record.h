@@ -80,7 +80,6 @@ public:
     // ---- selection, current line, bold mark -------------------------------------------------
     // The selected lines, in order.
     QList<LineId> selection() const;
-    bool isSelected(LineId id) const { return selected_.contains(id); }
     // Exactly these lines selected (those gone are left out), and `current` the current line.
     void setSelection(const QList<LineId>& ids, LineId current);
     // Selects only this line and makes it current; 0 selects nothing and leaves no current line.

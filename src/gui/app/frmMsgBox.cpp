@@ -45,11 +45,6 @@ frmMsgBox::frmMsgBox(ProgramContext& context, QWidget* parent) : QDialog(parent)
     connect(cmdCancel, &QPushButton::clicked, this, [this] { choose(2); });
 }
 
-void frmMsgBox::setBoxName(const QString& name) {
-    boxName = name;
-    dontShow->setVisible(!name.isEmpty());
-}
-
 void frmMsgBox::setMessage(const QString& text) {
     Message->setText(text);
 }

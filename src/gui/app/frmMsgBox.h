@@ -22,8 +22,6 @@ public:
 
     static const QString kSection;
 
-    // The name the tick is kept under; the box offers the tick only when it has one.
-    void setBoxName(const QString& name);
     // The question shown.
     void setMessage(const QString& text);
 
